@@ -1,0 +1,58 @@
+// File services of the platform layer.
+//
+// The game's data was made on a case-insensitive file system and names it with "\" or "/"
+// in any case. Every function here takes such a name, reads "\" as "/", and resolves each
+// component that does not exist as written by a case-insensitive match in its folder.
+// A name that still matches nothing (a file about to be created) keeps its unmatched tail
+// as written.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The name as it exists on disk (see above).
+std::string resolve_path(std::string_view name);
+
+// open(2) on the resolved name; the result is a descriptor or -1 with errno set.
+int open_file_read(const char* name);
+int open_file_write(const char* name);  // created or truncated, mode 0644
+
+// 1 when the name is a regular file that opens for reading; -1 otherwise (folders included).
+bool is_readable_file(const char* name);
+bool is_folder(const char* name);
+
+// Size in bytes of a regular file; 0 when it is missing or cannot be read.
+uint32_t file_size(const char* name);
+
+// Creates the folder and any missing parents; an existing folder is no error.
+bool make_folder(const char* name);
+
+// Copies a file, replacing the target; the target appears only after a complete copy.
+bool copy_file(const char* from, const char* to);
+
+// Deletes a file, making it writable first. A missing file is a failure.
+bool delete_file(const char* name);
+
+// Renames a file over another (atomic on one file system).
+bool replace_file(const char* from, const char* to);
+
+struct folder_entry {
+    std::string name;
+    uint64_t size = 0;
+    bool is_folder = false;
+};
+
+// The entries of a folder except "." and "..", in no particular order; empty when it cannot be read.
+std::vector<folder_entry> list_folder(const char* name);
+
+// Seconds since the epoch of the last modification; false when the file is missing.
+bool file_modified_time(const char* name, int64_t* seconds);
+
+// Reads a whole file; false when it is missing or cannot be read.
+bool read_whole_file(const char* name, std::vector<uint8_t>* out);
+
+// Writes a whole file through a temporary beside it, replacing the target only after a
+// complete, checked write.
+bool write_whole_file(const char* name, const void* data, size_t size);

@@ -1,0 +1,45 @@
+#include "support/temp_folder.h"
+
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
+temp_folder::temp_folder()
+{
+    previous_ = std::filesystem::current_path();
+    std::string pattern = (std::filesystem::temp_directory_path() / "zorv-test-XXXXXX").string();
+    path_ = mkdtemp(pattern.data());
+    std::filesystem::current_path(path_);
+}
+
+temp_folder::~temp_folder()
+{
+    std::error_code ec;
+    std::filesystem::current_path(previous_, ec);
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::vector<uint8_t> read_bytes(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string read_text(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void write_bytes(const std::filesystem::path& file, const std::vector<uint8_t>& bytes)
+{
+    if (file.has_parent_path())
+        std::filesystem::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+void write_text(const std::filesystem::path& file, const std::string& text)
+{
+    write_bytes(file, std::vector<uint8_t>(text.begin(), text.end()));
+}
