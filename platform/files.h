@@ -19,7 +19,7 @@ std::string resolve_path(std::string_view name);
 int open_file_read(const char* name);
 int open_file_write(const char* name);  // created or truncated, mode 0644
 
-// 1 when the name is a regular file that opens for reading; -1 otherwise (folders included).
+// True when the name is a regular file that opens for reading (a folder is not).
 bool is_readable_file(const char* name);
 bool is_folder(const char* name);
 

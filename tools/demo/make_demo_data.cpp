@@ -1,4 +1,21 @@
-int main()
+// Writes the demo data set into the folder named on the command line (created when missing).
+#include "tools/demo/demo_data.h"
+
+#include "platform/files.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+int main(int argc, char** argv)
 {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_demo_data FOLDER\n");
+        return 2;
+    }
+    if (!make_folder(argv[1]) || chdir(argv[1]) != 0) {
+        std::fprintf(stderr, "make_demo_data: cannot use folder %s\n", argv[1]);
+        return 1;
+    }
+    write_shell_demo_data();
     return 0;
 }

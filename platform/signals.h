@@ -1,0 +1,8 @@
+// SIGINT and SIGTERM become a close request that the window's message pump picks up, so a
+// program run from a terminal or a test harness ends the way closing its window does.
+#pragma once
+
+void install_quit_signal_handlers();
+
+// True once a quit signal arrived; stays true.
+bool quit_signal_received();

@@ -1,0 +1,26 @@
+// What the rest of the program uses of text windows, dialogues, scripts, map events, quests
+// and entities.
+//
+// This subsystem is not built yet: the tables below stay empty, no event, entity or window
+// runs, and the text windows draw nothing.
+#pragma once
+
+#include <cstdint>
+
+extern uint32_t g_dialogue_running;       // a dialogue or script holds the screen
+extern uint32_t g_message_shown;          // the message window shows a text
+extern uint32_t g_scene_start_suppressed; // cleared by the main loop every frame
+extern uint8_t g_quest_count;
+extern int16_t g_flag_count;
+extern uint32_t g_event_count;
+extern int32_t g_entity_count;
+
+void evaluate_events();
+void update_entities();
+void load_quests();         // "global/quest_%s.txt" and "global/flag.txt"
+void new_dialogue();
+void reset_dialogue_window();
+void load_text_window_dialogue();
+void draw_dialogue_window();
+void draw_message_window();
+void clear_message_window_reanchor();

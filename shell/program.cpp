@@ -1,0 +1,30 @@
+#include "shell/program_steps.h"
+
+#include "shell/shell_state.h"
+#include "platform/signals.h"
+
+std::vector<std::string>* g_shell_trace = nullptr;
+
+bool run_program_steps(std::span<const program_step> steps)
+{
+    for (const program_step& step : steps) {
+        if (g_shell_trace)
+            g_shell_trace->push_back(step.run ? step.name : std::string(step.name) + " (pending)");
+        if (step.run && !step.run())
+            return false;
+    }
+    return true;
+}
+
+int run_program(const char* command_line)
+{
+    install_quit_signal_handlers();
+    bool started = program_startup(command_line);
+    for (;;) {
+        if (started)
+            while (!g_quit && !g_quit_all && program_frame()) {
+            }
+        if (program_shutdown(started))
+            return 0;
+    }
+}

@@ -1,0 +1,26 @@
+// The program's run: start-up, one frame of the main loop, and shutdown.
+//
+// `run_program` is the whole run as the entry point performs it; tests call the three phases
+// themselves to run start-up, a number of frames and shutdown in-process.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Runs the start-up in order. False when it stopped early (no window or device), in which case
+// no frame may run and shutdown must be called with the same result.
+bool program_startup(const char* command_line);
+
+// One pass of the main loop. False when the loop ends (a quit was requested).
+bool program_frame();
+
+// Runs the shutdown. `started` is program_startup's result. False when the game was finished
+// and the ending ran instead: the main loop resumes.
+bool program_shutdown(bool started);
+
+// Start-up, the main loop and shutdown; returns the process's exit code.
+int run_program(const char* command_line);
+
+// When set, every step of start-up, frame and shutdown appends its name as it runs. Steps whose
+// service is not built yet append their name with " (pending)".
+extern std::vector<std::string>* g_shell_trace;

@@ -1,0 +1,16 @@
+// Internal to the shell: the phases of the run as tables of named steps.
+#pragma once
+
+#include "shell/program.h"
+
+#include <span>
+
+struct program_step {
+    const char* name;
+    // Runs the step; false ends the phase (start-up stops, the frame ends). A step whose
+    // service is not built yet has no function and is only traced.
+    bool (*run)();
+};
+
+// Runs the steps in order until one returns false; returns false in that case.
+bool run_program_steps(std::span<const program_step> steps);

@@ -1,0 +1,55 @@
+// The player's settings (config.cfg) and the in-game message log.
+#pragma once
+
+#include <cstdint>
+
+struct game_settings {
+    uint32_t gr_gamma;
+    uint16_t slider_value;  // the settings screen's own value; not saved
+    uint32_t gr_lowparticles;
+    uint32_t gr_displayshadows;
+    uint32_t gr_force16bit;
+    uint32_t gr_disablelight;
+    uint32_t gr_displayweather;
+    uint32_t gr_showstats;
+    uint32_t gr_runwindowed;
+    uint32_t gr_enablewbuffer;
+    uint16_t snd_musicvolume;
+    uint16_t snd_soundvolume;
+    uint32_t snd_swapchannels;
+    uint32_t snd_muteall;
+    uint32_t snd_eax;
+    uint16_t difficulty;
+};
+
+extern game_settings g_settings;
+
+constexpr int k_language_size = 12;
+extern char g_language[k_language_size];  // "eng" at start; at most 11 characters
+
+inline constexpr const char* k_config_file = "config.cfg";
+
+// Every field (not the language) to its default.
+void config_set_defaults(game_settings* settings);
+// Defaults first, then config.cfg read by position; copies the w-buffer and statistics switches.
+void config_read(game_settings* settings);
+// Writes config.cfg, replacing it only after a complete write; returns false when it could not.
+bool config_write(const game_settings* settings);
+
+constexpr int k_message_log_lines = 1000;
+constexpr int k_message_log_width = 255;
+
+struct message_log {
+    uint32_t reserved;
+    uint32_t count;        // 0 to 999
+    uint32_t view_offset;  // 0 shows the newest lines
+    char lines[k_message_log_lines][k_message_log_width];  // oldest at 0
+    uint8_t colours[k_message_log_lines];
+};
+
+extern message_log g_message_log;
+
+// printf-style; appends a line with its colour (the oldest line goes when full) and shows the
+// newest lines. Long lines are cut to a slot.
+message_log* log_add_line(message_log* log, uint8_t colour, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));

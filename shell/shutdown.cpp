@@ -1,0 +1,52 @@
+// Shutdown: what outlives the run is written; the running game itself is not saved.
+#include "shell/program_steps.h"
+
+#include "editor/editor_state.h"
+#include "items/items.h"
+#include "script/script_services.h"
+#include "shell/console_log.h"
+#include "shell/settings.h"
+#include "shell/shell_state.h"
+#include "interface/interface_state.h"
+#include "world/level_saves.h"
+
+namespace {
+
+bool g_started = false;  // start-up reached the main loop (window and devices exist)
+
+const program_step k_shutdown_steps[] = {
+    {"log_ending", [] { console_log("koncim samotny program"); return true; }},
+    {"ending", nullptr},
+    {"fade_to_black", nullptr},
+    {"close_capture", nullptr},
+    {"save_list_write", nullptr},
+    {"reset_dialogue_window", [] { reset_dialogue_window(); return true; }},
+    {"font_remove", nullptr},
+    {"shutdown_interface", [] { shutdown_interface(); return true; }},
+    {"free_level_containers", [] { free_level_containers(); return true; }},
+    {"delete_level_saves", [] { delete_level_saves(); return true; }},
+    {"config_write", [] { config_write(&g_settings); return true; }},
+    {"save_monster_protos", nullptr},
+    {"write_characters", nullptr},
+    {"save_items", [] {
+         // The global tables are written back only when they were loaded.
+         if (g_started && g_editor_enabled)
+             save_items();
+         return true;
+     }},
+    {"save_effect_protos", nullptr},
+    {"save_spells", [] {
+         if (g_started && g_editor_enabled)
+             save_spells();
+         return true;
+     }},
+};
+
+} // namespace
+
+bool program_shutdown(bool started)
+{
+    g_started = started;
+    run_program_steps(k_shutdown_steps);
+    return true;
+}

@@ -1,0 +1,131 @@
+// Start-up, in the order the program has always followed.
+#include "shell/program_steps.h"
+
+#include "editor/editor_state.h"
+#include "interface/interface_state.h"
+#include "items/items.h"
+#include "script/script_services.h"
+#include "shell/console_log.h"
+#include "shell/frame_timing.h"
+#include "shell/settings.h"
+#include "shell/shell_state.h"
+#include "shell/startup_config.h"
+#include "shell/ui_texts.h"
+#include "shell/window.h"
+#include "world/level_saves.h"
+
+namespace {
+
+const char* g_command_line = "";
+
+// The level the run starts in: the editor's empty map, the level named on the command line,
+// or the menu level behind the front end.
+void enter_first_level()
+{
+    if (g_editor_enabled)
+        return;  // the editor's empty map template comes with the level files
+    if (g_start_level[0]) {
+        g_work_mode = k_work_play;
+        return;
+    }
+    load_intro_slide();
+    g_no_game_running = 1;
+    g_work_mode = k_work_play;
+    g_camera_x = -2366.0f;
+    g_camera_y = -414.0f;
+    g_interface.overlay_screen = 1;
+    g_interface.menu_open = 1;
+    run_front_end();
+    free_slide_tiles();
+}
+
+const program_step k_startup_steps[] = {
+    {"split_command_line", [] { split_command_line(g_command_line); return true; }},
+    {"read_startup_config", [] { read_startup_config(g_command_line); return true; }},
+    {"config_read", [] { config_read(&g_settings); return true; }},
+    {"delete_level_saves", [] { delete_level_saves(); return true; }},
+    {"stamp_start_time", [] { stamp_start_time(); return true; }},
+    {"create_main_window", [] {
+         if (create_main_window() == -1)
+             return false;
+         console_log("inicializacia Direct X ok");
+         return true;
+     }},
+    {"font_create", nullptr},
+    {"save_gamma_ramp", nullptr},
+    {"audio", [] {
+         g_sound_enabled = 0;  // no audio device yet: the game runs silent
+         return true;
+     }},
+    {"load_texture_pack", nullptr},
+    {"zoom", [] {
+         if (!g_editor_enabled)
+             g_zoom = g_zoom_target = float(g_screen_width) / 1024.0f;
+         return true;
+     }},
+    {"load_sprite_font", nullptr},
+    {"fixed_textures", nullptr},
+    {"mouse_prototype", nullptr},
+    {"editor_ai_switch", [] { g_editor.ai_enabled = 1; return true; }},
+    {"reset_editor_brush", [] {
+         if (g_editor_enabled)
+             reset_editor_brush();
+         return true;
+     }},
+    {"save_list_read", nullptr},
+    {"load_monster_protos", nullptr},
+    {"read_characters", nullptr},
+    {"load_items", [] { load_items(); return true; }},
+    {"load_model_registry", nullptr},
+    {"load_char_containers", [] { load_char_containers(); return true; }},
+    {"load_creature_list", nullptr},
+    {"init_game_clock", nullptr},
+    {"clear_monster_points", nullptr},
+    {"load_interface_textures", [] { load_interface_textures(); return true; }},
+    {"load_footstep_sounds", nullptr},
+    {"load_ui_texts", nullptr},
+    {"log_interface_ok", [] { console_log("inteface ok"); return true; }},
+    {"open_editor_windows", [] {
+         if (g_editor_enabled) {
+             open_editor_windows();
+             open_mode_tabs();
+             g_cursor_grid = 1;
+             g_console_shown = 0;
+             console_log("editor ok");
+         }
+         return true;
+     }},
+    {"load_rule_tables", nullptr},
+    {"load_spells", [] {
+         load_spells();
+         console_log("spells ok");
+         return true;
+     }},
+    {"load_weather_templates", nullptr},
+    {"log_rain_ok", [] { console_log("rain ok"); return true; }},
+    {"load_effect_protos", nullptr},
+    {"reset_scene_header", nullptr},
+    {"load_quests", [] { load_quests(); return true; }},
+    {"load_dream_textures", nullptr},
+    {"new_dialogue", [] { new_dialogue(); return true; }},
+    {"reset_camera_shake", nullptr},
+    {"game_running", [] { g_no_game_running = 0; return true; }},
+    {"create_movement_map", nullptr},
+    {"first_level", [] { enter_first_level(); return true; }},
+    {"main_loop_ready", [] {
+         console_log("spustam samotny program");
+         if (!g_quit) {
+             log_add_line(&g_message_log, 0, "%s", ui_text(123));
+             log_add_line(&g_message_log, 0, "---------------------------");
+         }
+         return true;
+     }},
+};
+
+} // namespace
+
+bool program_startup(const char* command_line)
+{
+    g_command_line = command_line ? command_line : "";
+    return run_program_steps(k_startup_steps);
+}

@@ -1,0 +1,6 @@
+// The demo data set: each subsystem writes its share into the working folder, through the
+// program's own savers where one exists.
+#pragma once
+
+// The shell's files: the folders, config.cfg.
+void write_shell_demo_data();

@@ -1,0 +1,31 @@
+#include "tools/demo/demo_data.h"
+
+#include "platform/files.h"
+#include "shell/settings.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+void require(bool ok, const char* what)
+{
+    if (!ok) {
+        std::fprintf(stderr, "make_demo_data: cannot write %s\n", what);
+        std::exit(1);
+    }
+}
+
+} // namespace
+
+void write_shell_demo_data()
+{
+    for (const char* folder : {"global", "data", "save", "3d"})
+        require(make_folder(folder), folder);
+
+    // A window rather than the full screen, so the demo does not take over the display.
+    game_settings settings;
+    config_set_defaults(&settings);
+    settings.gr_runwindowed = 1;
+    require(config_write(&settings), "config.cfg");
+}
