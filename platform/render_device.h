@@ -210,8 +210,8 @@ bool render_device_describe(int index, render_device_info& out);
 void render_use_recording(bool on);
 bool render_uses_recording();
 
-// Opens the device of the given size: the OpenGL device on the program window (opened, or
-// switched to the mode and size when already open) or, headless, a recording device. Null with
-// a reason in error when it cannot be had. colour_bits is 16 or 32 (full screen only).
-std::unique_ptr<render_device> open_render_device(uint32_t width, uint32_t height, window_mode mode,
+// Opens device `index` of render_device_count() at the given size: the OpenGL device on the
+// program window (opened, or switched to the mode and size when already open) or, headless, a
+// recording device. Null with a reason in error when it cannot be had. colour_bits is 16 or 32.
+std::unique_ptr<render_device> open_render_device(int index, uint32_t width, uint32_t height, window_mode mode,
                                                   int colour_bits, std::string& error);
