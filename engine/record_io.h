@@ -1,0 +1,79 @@
+// Records that files store whole: little-endian fixed-width values at byte offsets of a buffer,
+// and reading a record whose stored size may differ from the program's.
+#pragma once
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+struct packed_stream;
+
+// Reads a record stored with stored_size bytes into buffer: the first min(stored_size, size)
+// bytes land at its start (the rest of buffer is left as it was) and the remainder of a longer
+// record is skipped. Returns false when the stream ended before all stored bytes were read.
+bool read_stored_record(packed_stream* stream, uint8_t* buffer, uint32_t size, uint32_t stored_size);
+
+inline uint16_t le_u16(const uint8_t* p)
+{
+    return uint16_t(p[0] | p[1] << 8);
+}
+
+inline int16_t le_i16(const uint8_t* p)
+{
+    return int16_t(le_u16(p));
+}
+
+inline uint32_t le_u32(const uint8_t* p)
+{
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+inline int32_t le_i32(const uint8_t* p)
+{
+    return int32_t(le_u32(p));
+}
+
+inline float le_f32(const uint8_t* p)
+{
+    return std::bit_cast<float>(le_u32(p));
+}
+
+inline void put_le_u16(uint8_t* p, uint16_t v)
+{
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+}
+
+inline void put_le_u32(uint8_t* p, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        p[i] = uint8_t(v >> (8 * i));
+}
+
+inline void put_le_f32(uint8_t* p, float v)
+{
+    put_le_u32(p, std::bit_cast<uint32_t>(v));
+}
+
+// The two directions of a record codec. A record's layout is written once as a function
+// template over the codec, calling e.g. io.f32(offset, record.field) for every field: with a
+// record_writer it stores the fields into the bytes, with a record_reader it fills them from them.
+struct record_writer {
+    uint8_t* p;
+    void u8(uint32_t at, uint8_t v) { p[at] = v; }
+    void i16(uint32_t at, int16_t v) { put_le_u16(p + at, uint16_t(v)); }
+    void u32(uint32_t at, uint32_t v) { put_le_u32(p + at, v); }
+    void i32(uint32_t at, int32_t v) { put_le_u32(p + at, uint32_t(v)); }
+    void f32(uint32_t at, float v) { put_le_f32(p + at, v); }
+    void bytes(uint32_t at, const void* v, uint32_t n) { std::memcpy(p + at, v, n); }
+};
+
+struct record_reader {
+    const uint8_t* p;
+    void u8(uint32_t at, uint8_t& v) { v = p[at]; }
+    void i16(uint32_t at, int16_t& v) { v = le_i16(p + at); }
+    void u32(uint32_t at, uint32_t& v) { v = le_u32(p + at); }
+    void i32(uint32_t at, int32_t& v) { v = le_i32(p + at); }
+    void f32(uint32_t at, float& v) { v = le_f32(p + at); }
+    void bytes(uint32_t at, void* v, uint32_t n) { std::memcpy(v, p + at, n); }
+};
