@@ -1,0 +1,25 @@
+// Reads the input as the light records of a level map file's objects section, then runs the
+// per-frame pass and the fades over the table it left.
+#include "engine/lights.h"
+#include "engine/packed_stream.h"
+#include "shell/frame_timing.h"
+#include "tests/fuzz/fuzz_input_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    std::string path = fuzz_input_file(data, size);
+    packed_stream* in = stream_open(path.c_str(), "r");
+    read_lights(in);
+    stream_close(in);
+    if (g_light_count > k_light_slots)
+        std::abort();
+    for (int i = 0; i < g_light_count; ++i)
+        light_fade_out(&g_lights[i]);
+    for (int frame = 0; frame < 3; ++frame) {
+        g_ticks += 3;
+        apply_lights();
+    }
+    raise_lights_z(1.0f, 3.0f);
+    create_light(k_light_kind_spot, 1.0f, 2.0f, 3.0f, 1.0f, 1.0f, 1.0f);
+    return 0;
+}
