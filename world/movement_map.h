@@ -1,0 +1,87 @@
+// The movement map: the level's walkability grid of 32 x 32 pixel cells.
+//
+// A world position (x, y) in pixels lies in column (origin column x 32 + x) / 32 and row
+// (origin row x 32 + y) / 32, truncating toward zero, so up to 31 pixels before the left or top
+// edge still fall into column or row 0. Grid coordinates are column and row directly.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct packed_stream;
+
+constexpr int32_t k_cell_size = 32;
+
+// Cell values.
+constexpr uint8_t k_cell_free = 0;
+constexpr uint8_t k_cell_blocked = 1;
+constexpr uint8_t k_cell_blocked_soft = 2;  // passable to the path search's mode 1
+constexpr uint8_t k_cell_editor_mark = 3;   // becomes 0 whenever the map is read
+
+struct movement_map {
+    uint8_t valid;
+    int16_t origin_column;  // cells the grid reaches left of world x = 0
+    int16_t origin_row;     // cells the grid reaches above world y = 0
+    int16_t columns;
+    int16_t rows;
+    uint8_t* cells;         // columns x rows bytes, row after row; null when the map has none
+};
+
+extern movement_map g_movement_map;
+extern movement_map g_movement_map_spare;  // re-created empty whenever a map is read
+
+// Allocates columns x rows free cells and makes the map valid. A size of zero or less is
+// refused (false) and the map kept as it was; so is a size that cannot be allocated.
+bool create_movemap(movement_map* map, int16_t columns, int16_t rows, int16_t origin_column, int16_t origin_row);
+
+// Frees the cells and clears valid.
+void free_movemap(movement_map* map);
+
+// Writes the cell under a world position when the map is valid, has cells and the cell lies
+// inside the grid; otherwise nothing.
+void set_movemap_cell(movement_map* map, int32_t x, int32_t y, uint8_t value);
+void clear_movemap_cell(movement_map* map, int32_t x, int32_t y);
+
+// Sets the cells reachable from the walkable cell under (x, y) through walkable cells (steps of
+// one cell left, right, up and down) to value. Only the blocking values 1 and 2 are filled.
+void flood_fill_movemap(movement_map* map, int32_t x, int32_t y, uint8_t value);
+
+// Cell tests, 1 or 0. A map without cells answers 1; an invalid map, and a cell outside the
+// grid, 0. Free: the cell is 0; walkable: neither 1 nor 2; passable: not 1.
+inline int32_t is_grid_cell_free(const movement_map* map, int32_t column, int32_t row);
+inline int32_t is_grid_cell_passable(const movement_map* map, int32_t column, int32_t row);
+int32_t is_cell_free(const movement_map* map, int32_t x, int32_t y);
+int32_t is_cell_walkable(const movement_map* map, int32_t x, int32_t y);
+int32_t is_cell_passable(const movement_map* map, int32_t x, int32_t y);
+
+// Whether an object at (object_x, object_y) can stand after moving back by (dx, dy): the cell of
+// the position minus (dx, dy) is free. An invalid map answers 0 before the cells are looked at.
+int32_t can_object_stand(const movement_map* map, float object_x, float object_y, float dx, float dy);
+
+// The movement map of a level map file: i16 origin column, i16 origin row, i16 columns, i16 rows,
+// then the cells. The reader logs "ziadna pohybova mapa" and keeps the map when the section is
+// missing; a map of zero or negative size, or one whose cells end early, is refused with a log
+// line and the map kept. Otherwise g_movement_map is replaced (cells of 3 become 0) and
+// g_movement_map_spare re-created empty. Both do nothing for a null stream.
+bool write_movemap(packed_stream* stream);
+bool read_movemap(packed_stream* stream);
+
+// The grid tests are inline: the path search makes them for every cell it looks at.
+inline int32_t movemap_grid_test(const movement_map* map, int32_t column, int32_t row, bool (*accept)(uint8_t))
+{
+    if (!map->cells)
+        return 1;
+    if (!map->valid || column < 0 || row < 0 || column >= map->columns || row >= map->rows)
+        return 0;
+    return accept(map->cells[size_t(row) * size_t(map->columns) + size_t(column)]) ? 1 : 0;
+}
+
+inline int32_t is_grid_cell_free(const movement_map* map, int32_t column, int32_t row)
+{
+    return movemap_grid_test(map, column, row, [](uint8_t v) { return v == k_cell_free; });
+}
+
+inline int32_t is_grid_cell_passable(const movement_map* map, int32_t column, int32_t row)
+{
+    return movemap_grid_test(map, column, row, [](uint8_t v) { return v != k_cell_blocked; });
+}
