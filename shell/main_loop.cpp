@@ -2,12 +2,16 @@
 #include "shell/program_steps.h"
 
 #include "editor/editor_state.h"
+#include "engine/curves.h"
+#include "engine/lights.h"
 #include "interface/interface_state.h"
 #include "items/items.h"
 #include "script/script_services.h"
 #include "shell/frame_timing.h"
 #include "shell/shell_state.h"
 #include "shell/window.h"
+#include "world/game_clock.h"
+#include "world/scene_header.h"
 
 #include <cstdio>
 #include <cstring>
@@ -92,7 +96,7 @@ const program_step k_frame_steps[] = {
      }},
     {"new_game_request", nullptr},
     {"poll_input", [] { poll_input(); return true; }},
-    {"advance_game_clock", nullptr},
+    {"advance_game_clock", [] { advance_game_clock(&g_game_clock); return true; }},
     {"update_frame_timing", [] { update_frame_timing(); return true; }},
     {"update_battle_music", nullptr},
     {"toggle_console", [] { toggle_console(); return true; }},
@@ -106,14 +110,18 @@ const program_step k_frame_steps[] = {
          return !g_quit;
      }},
     {"update_entities", [] { update_entities(); return true; }},
-    {"update_weather", nullptr},
+    {"update_weather", [] { update_weather(&g_scene_header); return true; }},
     {"begin_scene", nullptr},
     {"update_all_avi_textures", nullptr},
     {"update_ground_items", [] { update_ground_items(0); return true; }},
     {"follow_owner_objects", nullptr},
     {"draw_objects", nullptr},
     {"update_all_chars", nullptr},
-    {"curves_lights_effects", nullptr},
+    {"curves_lights_effects", [] {
+         update_curves();
+         apply_lights();
+         return true;
+     }},
     {"draw_movemap", nullptr},
     {"draw_char_passes", nullptr},
     {"draw_cursor_marker", nullptr},

@@ -12,7 +12,10 @@
 #include "shell/startup_config.h"
 #include "shell/ui_texts.h"
 #include "shell/window.h"
+#include "world/game_clock.h"
 #include "world/level_saves.h"
+#include "world/movement_map.h"
+#include "world/scene_header.h"
 
 namespace {
 
@@ -79,7 +82,7 @@ const program_step k_startup_steps[] = {
     {"load_model_registry", nullptr},
     {"load_char_containers", [] { load_char_containers(); return true; }},
     {"load_creature_list", nullptr},
-    {"init_game_clock", nullptr},
+    {"init_game_clock", [] { init_game_clock(&g_game_clock); return true; }},
     {"clear_monster_points", nullptr},
     {"load_interface_textures", [] { load_interface_textures(); return true; }},
     {"load_footstep_sounds", nullptr},
@@ -104,13 +107,16 @@ const program_step k_startup_steps[] = {
     {"load_weather_templates", nullptr},
     {"log_rain_ok", [] { console_log("rain ok"); return true; }},
     {"load_effect_protos", nullptr},
-    {"reset_scene_header", nullptr},
+    {"reset_scene_header", [] { reset_scene_header(&g_scene_header); return true; }},
     {"load_quests", [] { load_quests(); return true; }},
     {"load_dream_textures", nullptr},
     {"new_dialogue", [] { new_dialogue(); return true; }},
     {"reset_camera_shake", nullptr},
     {"game_running", [] { g_no_game_running = 0; return true; }},
-    {"create_movement_map", nullptr},
+    {"create_movement_map", [] {
+         create_movemap(&g_movement_map, 200, 200, 100, 100);
+         return true;
+     }},
     {"first_level", [] { enter_first_level(); return true; }},
     {"main_loop_ready", [] {
          console_log("spustam samotny program");
