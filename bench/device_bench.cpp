@@ -168,12 +168,7 @@ void BM_LayerGlFrame(benchmark::State& state)
     dev->set_render_state(render_state::cull_mode, cull_mode::none);
     device_texture* textures[k_textures];
     for (int n = 0; n < k_textures; ++n) {
-        textures[n] = dev->create_texture(64, 64, texture_format::a8r8g8b8, false);
-        texture_lock lock;
-        dev->lock_texture(textures[n], lock);
-        const std::vector<uint8_t> pixels = texture_pixels(n);
-        std::copy(pixels.begin(), pixels.end(), lock.bits);
-        dev->unlock_texture(textures[n]);
+        textures[n] = dev->create_texture(64, 64, texture_format::a8r8g8b8, false, texture_pixels(n).data());
     }
     std::vector<std::array<device_vertex, 4>> quads(k_quads);
     for (int i = 0; i < k_quads; ++i) {
