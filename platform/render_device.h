@@ -139,7 +139,6 @@ private:
     device_light lights_[k_device_light_slots];
     bool light_on_[k_device_light_slots];
     device_texture* texture_ = nullptr;
-    std::vector<std::unique_ptr<device_texture>> textures_;
 
     // Lighting terms, rebuilt when an input of them changes, and the live textures.
     bool lighting_stale_ = true;
