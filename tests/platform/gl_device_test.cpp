@@ -54,20 +54,13 @@ protected:
         return frame[static_cast<size_t>(y) * 1024 + x];
     }
 
-    // A texture of one colour, or of two halves (left, right) when right differs.
+    // A texture of two halves, left and right.
     device_texture* texture(uint32_t size, uint32_t left, uint32_t right)
     {
-        device_texture* t = dev->create_texture(size, size, texture_format::a8r8g8b8, false);
-        texture_lock lock;
-        EXPECT_TRUE(dev->lock_texture(t, lock));
-        for (uint32_t y = 0; y < size; ++y)
-            for (uint32_t x = 0; x < size; ++x) {
-                const uint32_t c = x < size / 2 ? left : right;
-                uint8_t* p = lock.bits + y * lock.pitch + 4 * x;
-                p[0] = c & 0xFF, p[1] = (c >> 8) & 0xFF, p[2] = (c >> 16) & 0xFF, p[3] = c >> 24;
-            }
-        dev->unlock_texture(t);
-        return t;
+        std::vector<uint32_t> texels(size * size);
+        for (uint32_t i = 0; i < size * size; ++i)
+            texels[i] = i % size < size / 2 ? left : right; // little-endian: bytes B, G, R, A
+        return dev->create_texture(size, size, texture_format::a8r8g8b8, false, texels.data());
     }
 
     std::unique_ptr<render_device> dev;
