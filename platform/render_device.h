@@ -1,0 +1,219 @@
+// The 3D device: render and texture-stage states, transforms, material, light slots, textures
+// and primitives, with lighting computed per vertex on the CPU.
+//
+// Every state is cached: a set that does not change the value is dropped, and a back end sees
+// only what changed since its last draw. Two back ends stand behind this interface: OpenGL for
+// the program (platform/gl_device) and a recording device for tests (platform/recording_device).
+//
+// Lit colour of a vertex, with lighting on: emissive + material ambient × device ambient
+// + Σ enabled lights (material diffuse × light colour × max(0, N·L) × attenuation × spot factor),
+// each channel clamped to 0..1; alpha is the material's diffuse alpha. A light adds nothing to a
+// vertex farther away than its range. Positions, normals and lights are taken to view space with
+// the world and view transforms in force at the draw. With lighting off every vertex is white.
+#pragma once
+
+#include "platform/device_texture.h"
+#include "platform/device_types.h"
+#include "platform/gl_window.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class render_device {
+public:
+    render_device(uint32_t width, uint32_t height);
+    virtual ~render_device();
+    render_device(const render_device&) = delete;
+    render_device& operator=(const render_device&) = delete;
+
+    uint32_t width() const { return width_; }
+    uint32_t height() const { return height_; }
+
+    void set_render_state(render_state state, uint32_t value);
+    template <class E>
+    void set_render_state(render_state state, E value) { set_render_state(state, static_cast<uint32_t>(value)); }
+    uint32_t get_render_state(render_state state) const { return states_[static_cast<int>(state)]; }
+
+    // Stage 0, the only stage.
+    void set_texture_stage_state(texture_stage_state state, uint32_t value);
+    template <class E>
+    void set_texture_stage_state(texture_stage_state state, E value)
+    {
+        set_texture_stage_state(state, static_cast<uint32_t>(value));
+    }
+    uint32_t get_texture_stage_state(texture_stage_state state) const { return stage_[static_cast<int>(state)]; }
+
+    void set_transform(transform_kind kind, const matrix4& m);
+    const matrix4& get_transform(transform_kind kind) const { return transforms_[static_cast<int>(kind)]; }
+
+    void set_viewport(const device_viewport& viewport);
+    const device_viewport& get_viewport() const { return viewport_; }
+
+    void set_material(const device_material& material);
+    const device_material& get_material() const { return material_; }
+
+    // Light slots 0 to 99; other indices are refused (false).
+    bool set_light(uint32_t index, const device_light& light);
+    bool get_light(uint32_t index, device_light& out) const;
+    bool light_enable(uint32_t index, bool on);
+    bool is_light_enabled(uint32_t index) const;
+
+    // The texture of stage 0; null draws untextured.
+    void set_texture(device_texture* texture);
+    device_texture* get_texture() const { return texture_; }
+
+    // Draws with the current states. False, drawing nothing, for a null or too short vertex
+    // array or an index that is not below vertex_count.
+    bool draw_primitive(primitive_type type, const device_vertex* vertices, uint32_t count);
+    bool draw_indexed_primitive(primitive_type type, const device_vertex* vertices, uint32_t vertex_count,
+                                const uint16_t* indices, uint32_t index_count);
+
+    // Clears the viewport's area of the target (colour 0xAARRGGBB) and/or the depth buffer.
+    virtual void clear(uint32_t flags, uint32_t argb, float z = 1.0f) = 0;
+    virtual void begin_scene() = 0;
+    virtual void end_scene() = 0;
+    // Shows the finished frame without waiting for the vertical blank.
+    virtual bool present() = 0;
+    // The frame drawn so far, width × height texels 0xAARRGGBB, top row first.
+    virtual bool read_frame(std::vector<uint32_t>& argb) = 0;
+
+    // A texture of the given size and format, or null for a zero or too large size or an unknown
+    // format. Its pixels are copied from `pixels` (rows of texture_pitch bytes, texture_rows of
+    // them) or zeroed when that is null. mipmaps asks for a chain made from level 0 at every
+    // upload.
+    device_texture* create_texture(uint32_t width, uint32_t height, texture_format format, bool mipmaps,
+                                   const void* pixels = nullptr);
+    // Gives the CPU copy of the pixels; false when the texture is already locked.
+    bool lock_texture(device_texture* texture, texture_lock& lock);
+    // Ends a lock; the pixels are uploaded when changed is true.
+    void unlock_texture(device_texture* texture, bool changed = true);
+    // Frees the texture; it is unbound first when it is the current texture.
+    void release_texture(device_texture* texture);
+
+protected:
+    // Dirty bits of what changed since the back end last looked.
+    enum dirty_bit : uint32_t {
+        dirty_render_states = 1,
+        dirty_stage = 2,
+        dirty_transforms = 4,
+        dirty_viewport = 8,
+        dirty_texture = 16,
+    };
+
+    // Draws lit vertices; indices are null for a non-indexed draw.
+    virtual void submit(primitive_type type, const lit_vertex* vertices, uint32_t vertex_count,
+                        const uint16_t* indices, uint32_t index_count) = 0;
+    virtual void texture_created(device_texture*) {}
+    virtual void texture_changed(device_texture*) {}
+    virtual void texture_released(device_texture*) {}
+
+    // Notifications of a change that the cache let through, for a back end that logs them.
+    virtual void render_state_changed(render_state, uint32_t) {}
+    virtual void stage_state_changed(texture_stage_state, uint32_t) {}
+    virtual void transform_changed(transform_kind) {}
+    virtual void material_changed() {}
+    virtual void light_changed(uint32_t) {}
+    virtual void light_enable_changed(uint32_t, bool) {}
+    virtual void texture_bound(device_texture*) {}
+    virtual void viewport_changed() {}
+
+    // Every texture this device made and has not released.
+    std::vector<device_texture*> live_textures() const;
+
+    uint32_t dirty_ = ~0u;
+    uint32_t dirty_states_ = ~0u; // one bit per render_state
+    uint32_t dirty_stage_states_ = ~0u;
+
+private:
+    struct internals;
+    void light_vertices(const device_vertex* vertices, uint32_t count);
+    void prepare_lighting();
+
+    uint32_t width_, height_;
+    uint32_t states_[static_cast<int>(render_state::count)];
+    uint32_t stage_[static_cast<int>(texture_stage_state::count)];
+    matrix4 transforms_[static_cast<int>(transform_kind::count)];
+    device_viewport viewport_;
+    device_material material_;
+    device_light lights_[k_device_light_slots];
+    bool light_on_[k_device_light_slots];
+    device_texture* texture_ = nullptr;
+
+    // Lighting terms, rebuilt when an input of them changes, and the live textures.
+    bool lighting_stale_ = true;
+    bool view_stale_ = true;
+    std::unique_ptr<internals> inner_;
+    std::vector<lit_vertex> lit_;
+};
+
+// Restores a render state on leaving a scope.
+class render_state_guard {
+public:
+    render_state_guard(render_device& device, render_state state, uint32_t value);
+    template <class E>
+    render_state_guard(render_device& device, render_state state, E value)
+        : render_state_guard(device, state, static_cast<uint32_t>(value)) {}
+    ~render_state_guard();
+    render_state_guard(const render_state_guard&) = delete;
+    render_state_guard& operator=(const render_state_guard&) = delete;
+
+private:
+    render_device& device_;
+    render_state state_;
+    uint32_t saved_;
+};
+
+// Restores a texture-stage state on leaving a scope.
+class stage_state_guard {
+public:
+    stage_state_guard(render_device& device, texture_stage_state state, uint32_t value);
+    template <class E>
+    stage_state_guard(render_device& device, texture_stage_state state, E value)
+        : stage_state_guard(device, state, static_cast<uint32_t>(value)) {}
+    ~stage_state_guard();
+    stage_state_guard(const stage_state_guard&) = delete;
+    stage_state_guard& operator=(const stage_state_guard&) = delete;
+
+private:
+    render_device& device_;
+    texture_stage_state state_;
+    uint32_t saved_;
+};
+
+// Restores a transform on leaving a scope.
+class transform_guard {
+public:
+    transform_guard(render_device& device, transform_kind kind, const matrix4& m);
+    ~transform_guard();
+    transform_guard(const transform_guard&) = delete;
+    transform_guard& operator=(const transform_guard&) = delete;
+
+private:
+    render_device& device_;
+    transform_kind kind_;
+    matrix4 saved_;
+};
+
+// The devices a program can choose from. The hardware level codes are those the device choice
+// compares: transform-and-lighting is below k_device_level_raster.
+constexpr uint32_t k_device_level_tl = 0xFFFFFFFA;
+constexpr uint32_t k_device_level_raster = 0xFFFFFFFB;
+
+struct render_device_info {
+    uint32_t level;
+    uint32_t max_lights;
+};
+
+int render_device_count();
+bool render_device_describe(int index, render_device_info& out);
+
+// Headless switch: once on, open_render_device makes recording devices and opens no window.
+void render_use_recording(bool on);
+bool render_uses_recording();
+
+// Opens device `index` of render_device_count() at the given size: the OpenGL device on the
+// program window (opened, or switched to the mode and size when already open) or, headless, a
+// recording device. Null with a reason in error when it cannot be had. colour_bits is 16 or 32.
+std::unique_ptr<render_device> open_render_device(int index, uint32_t width, uint32_t height, window_mode mode,
+                                                  int colour_bits, std::string& error);
