@@ -225,3 +225,26 @@ TEST_F(path_search, TheStraightLineTestChecksBothEndsAndEveryCellBetween)
     EXPECT_EQ(test_line_of_walk(&map, 1, 0, 3, 3, 2), 1);
     EXPECT_EQ(test_line_of_walk(&map, 1, 2, 1, 2, 3), 0);  // starts on a cell of 1
 }
+
+TEST_F(path_search, DepthsThatWrapPastSixteenBitsGiveUpInsteadOfCircling)
+{
+    // One corridor snaking over the whole search grid: about 80,000 steps, so the depths wrap.
+    ASSERT_TRUE(create_movemap(&map, 400, 400, 0, 0));
+    for (int c = 1; c < 400; c += 2) {
+        for (int r = 0; r < 400; ++r)
+            map.cells[r * 400 + c] = 1;
+        map.cells[((c / 2) % 2 ? 0 : 399) * 400 + c] = 0;
+    }
+    EXPECT_EQ(find_path(&route, &map, 0, 0, 398, 398, 0), 1);
+    EXPECT_EQ(route.route_count, 0);
+
+    // The next search starts from a clean grid.
+    EXPECT_EQ(find_path(&route, &map, 0, 0, 0, 9, 0), 1);
+    EXPECT_EQ(cells(), (cell_list{{0, 9}}));
+    start = {2, 9};
+    goal = {4, 0};
+    ASSERT_EQ(search(), 1);
+    ASSERT_GE(route.route_count, 2);
+    EXPECT_EQ(cells().back(), (std::pair{4, 0}));
+    expect_walkable_legs();
+}
