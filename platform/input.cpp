@@ -248,10 +248,8 @@ void input_set_display_size(int32_t width, int32_t height)
 
 void input_reset()
 {
-    bool signal_reported = g_input.signal_reported;
     int32_t width = g_input.display_width, height = g_input.display_height;
     g_input = input_state{};
-    g_input.signal_reported = signal_reported;
     g_input.display_width = width;
     g_input.display_height = height;
 }

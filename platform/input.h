@@ -82,7 +82,8 @@ cursor_position input_cursor();
 // desktop's mode) shows it scaled to fit, centred, and the cursor is mapped back.
 void input_set_display_size(int32_t width, int32_t height);
 
-// Clears the input state and both queues; a new window starts from here.
+// Clears the input state and both queues; a new window starts from here (a quit signal that
+// arrived before closes it as well).
 void input_reset();
 
 // The window was shown. Where a window manager gives it the focus the focus event follows;

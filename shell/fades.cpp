@@ -14,7 +14,7 @@ bool g_fade_done = false;
 
 // One pass of a fade: the world runs and is drawn under the black rectangle.
 const program_step k_fade_pass[] = {
-    {"modal_pass_begin", [] { return modal_pass_begin(); }},
+    {"modal_pass_begin", [] { return modal_pass_begin() && !g_quit_all; }},
     {"update_frame_timing", [] { update_frame_timing(); return true; }},
     {"begin_scene", nullptr},
     {"update_all_avi_textures", nullptr},

@@ -7,8 +7,12 @@
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "shell/startup_config.h"
+#include "shell/window.h"
+#include "platform/key_codes.h"
+#include "platform/signals.h"
 
 #include <algorithm>
+#include <csignal>
 
 namespace {
 
@@ -81,7 +85,51 @@ TEST_F(shell_test, StartupFrameAndShutdownRunInTheirFixedOrder)
         at = found;
     }
     EXPECT_EQ(g_message_log.count, 2u);
+    EXPECT_STREQ(g_message_log.lines[0], "Welcome, traveller.");  // UI text 123 of the demo's table
     EXPECT_STREQ(g_message_log.lines[1], "---------------------------");
+}
+
+TEST_F(shell_test, TheConsoleKeyTogglesTheConsoleAndTheLineRunsOnReturn)
+{
+    ASSERT_TRUE(program_startup("zorv console"));
+    auto frame_with = [](std::initializer_list<uint8_t> keys) {
+        for (uint8_t key : keys)
+            input_inject({input_event_kind::key, key, true});
+        program_frame();
+        for (uint8_t key : keys)
+            input_inject({input_event_kind::key, key, false});
+    };
+    frame_with({});
+    frame_with({k_key_a});  // hidden: nothing is typed
+    EXPECT_STREQ(g_console_line, "_");
+    frame_with({k_key_grave});
+    EXPECT_EQ(g_console_shown, 1u);
+    frame_with({k_key_h});
+    frame_with({k_key_i});
+    EXPECT_STREQ(g_console_line, "hi_");
+    frame_with({k_key_return});
+    EXPECT_STREQ(g_console_history[1], "hi");
+    EXPECT_STREQ(g_console_history[0], "error");
+    frame_with({k_key_grave});
+    EXPECT_EQ(g_console_shown, 0u);
+    program_shutdown(true);
+}
+
+TEST_F(shell_test, AQuitSignalClosesTheWindow)
+{
+    std::vector<std::string> trace;
+    g_shell_trace = &trace;
+    ASSERT_TRUE(program_startup("zorv"));
+    install_quit_signal_handlers();
+    std::raise(SIGTERM);
+    int frames = 0;
+    while (program_frame() && frames < 10)
+        ++frames;
+    EXPECT_EQ(g_quit_all, 1u);
+    EXPECT_LT(frames, 4);  // the activation messages first, then the close
+    program_shutdown(true);
+    clear_quit_signal();
+    EXPECT_EQ(std::count(trace.begin(), trace.end(), "fade_step"), 0);  // no closing fade
 }
 
 TEST_F(shell_test, ConsoleLogStaysEmptyWithoutConsoleAndIsEmptiedAtStart)
