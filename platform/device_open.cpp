@@ -34,9 +34,13 @@ bool render_uses_recording()
     return g_recording;
 }
 
-std::unique_ptr<render_device> open_render_device(uint32_t width, uint32_t height, window_mode mode, int colour_bits,
-                                                  std::string& error)
+std::unique_ptr<render_device> open_render_device(int index, uint32_t width, uint32_t height, window_mode mode,
+                                                  int colour_bits, std::string& error)
 {
+    if (index < 0 || index >= render_device_count()) {
+        error = "no such device";
+        return nullptr;
+    }
     if (width == 0 || height == 0) {
         error = "no display size";
         return nullptr;

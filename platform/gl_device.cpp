@@ -171,11 +171,10 @@ void gl_device::apply_render_states()
     if (changed(render_state::src_blend) || changed(render_state::dest_blend))
         glBlendFunc(gl_blend(value(render_state::src_blend)), gl_blend(value(render_state::dest_blend)));
     if (changed(render_state::cull_mode)) {
-        // GL's window y grows upward, so a triangle clockwise on the screen is counter-clockwise
-        // (front-facing) for GL.
+        // GL's front faces are those counter-clockwise as seen on the screen.
         const auto mode = static_cast<cull_mode>(value(render_state::cull_mode));
         set_enabled(GL_CULL_FACE, mode != cull_mode::none);
-        glCullFace(mode == cull_mode::clockwise ? GL_FRONT : GL_BACK);
+        glCullFace(mode == cull_mode::clockwise ? GL_BACK : GL_FRONT);
     }
     if (changed(render_state::fill_mode)) {
         const auto mode = static_cast<fill_mode>(value(render_state::fill_mode));
@@ -389,10 +388,10 @@ void gl_device::upload(device_texture* t)
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, t->pixels.data());
         break;
     case texture_format::a4r4g4b4:
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA4, w, h, 0, GL_BGRA, GL_UNSIGNED_SHORT_4_4_4_4_REV, t->pixels.data());
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_SHORT_4_4_4_4_REV, t->pixels.data());
         break;
     case texture_format::r5g6b5:
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB5, w, h, 0, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, t->pixels.data());
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, w, h, 0, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, t->pixels.data());
         break;
     case texture_format::dxt3: {
         std::vector<uint32_t> texels;

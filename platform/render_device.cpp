@@ -398,7 +398,8 @@ bool render_device::draw_indexed_primitive(primitive_type type, const device_ver
     return true;
 }
 
-device_texture* render_device::create_texture(uint32_t width, uint32_t height, texture_format format, bool mipmaps)
+device_texture* render_device::create_texture(uint32_t width, uint32_t height, texture_format format, bool mipmaps,
+                                              const void* pixels)
 {
     if (!texture_format_known(static_cast<uint32_t>(format)) || width == 0 || height == 0 || width > 8192 ||
         height > 8192)
@@ -410,7 +411,11 @@ device_texture* render_device::create_texture(uint32_t width, uint32_t height, t
     t->mipmaps = mipmaps;
     t->pitch = texture_pitch(format, width);
     t->rows = texture_rows(format, height);
-    t->pixels.assign(static_cast<size_t>(t->pitch) * t->rows, 0);
+    const size_t size = static_cast<size_t>(t->pitch) * t->rows;
+    if (pixels)
+        t->pixels.assign(static_cast<const uint8_t*>(pixels), static_cast<const uint8_t*>(pixels) + size);
+    else
+        t->pixels.assign(size, 0);
     inner_->textures.insert(t);
     texture_created(t);
     return t;

@@ -78,9 +78,12 @@ public:
     // The frame drawn so far, width × height texels 0xAARRGGBB, top row first.
     virtual bool read_frame(std::vector<uint32_t>& argb) = 0;
 
-    // A texture of the given size and format with zeroed pixels, or null for a zero size or an
-    // unknown format. mipmaps asks for a chain made from level 0 at every upload.
-    device_texture* create_texture(uint32_t width, uint32_t height, texture_format format, bool mipmaps);
+    // A texture of the given size and format, or null for a zero or too large size or an unknown
+    // format. Its pixels are copied from `pixels` (rows of texture_pitch bytes, texture_rows of
+    // them) or zeroed when that is null. mipmaps asks for a chain made from level 0 at every
+    // upload.
+    device_texture* create_texture(uint32_t width, uint32_t height, texture_format format, bool mipmaps,
+                                   const void* pixels = nullptr);
     // Gives the CPU copy of the pixels; false when the texture is already locked.
     bool lock_texture(device_texture* texture, texture_lock& lock);
     // Ends a lock; the pixels are uploaded when changed is true.
@@ -136,7 +139,6 @@ private:
     device_light lights_[k_device_light_slots];
     bool light_on_[k_device_light_slots];
     device_texture* texture_ = nullptr;
-    std::vector<std::unique_ptr<device_texture>> textures_;
 
     // Lighting terms, rebuilt when an input of them changes, and the live textures.
     bool lighting_stale_ = true;
@@ -210,8 +212,8 @@ bool render_device_describe(int index, render_device_info& out);
 void render_use_recording(bool on);
 bool render_uses_recording();
 
-// Opens the device of the given size: the OpenGL device on the program window (opened, or
-// switched to the mode and size when already open) or, headless, a recording device. Null with
-// a reason in error when it cannot be had. colour_bits is 16 or 32 (full screen only).
-std::unique_ptr<render_device> open_render_device(uint32_t width, uint32_t height, window_mode mode,
+// Opens device `index` of render_device_count() at the given size: the OpenGL device on the
+// program window (opened, or switched to the mode and size when already open) or, headless, a
+// recording device. Null with a reason in error when it cannot be had. colour_bits is 16 or 32.
+std::unique_ptr<render_device> open_render_device(int index, uint32_t width, uint32_t height, window_mode mode,
                                                   int colour_bits, std::string& error);

@@ -6,6 +6,7 @@
 #include "items/items.h"
 #include "script/script_services.h"
 #include "shell/console_log.h"
+#include "shell/device_setup.h"
 #include "shell/frame_timing.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
@@ -52,7 +53,7 @@ const program_step k_startup_steps[] = {
          return true;
      }},
     {"font_create", nullptr},
-    {"save_gamma_ramp", nullptr},
+    {"save_gamma_ramp", [] { save_gamma_ramp(); return true; }},
     {"audio", [] {
          g_sound_enabled = 0;  // no audio device yet: the game runs silent
          return true;

@@ -1,0 +1,274 @@
+// The OpenGL back end under the offscreen video driver: what reaches the pixels.
+#include "platform/gl_device.h"
+#include "platform/gl_window.h"
+#include "platform/recording_device.h"
+
+#include "device_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr uint32_t k_black = 0xFF000000u;
+
+class GlDevice : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        gl_window_options options;
+        options.width = 1024;
+        options.height = 768;
+        options.visible = false;
+        std::string error;
+        if (!gl_window_open(options, error))
+            GTEST_SKIP() << "no OpenGL window: " << error;
+        dev = create_gl_device(1024, 768, error);
+        if (!dev)
+            GTEST_SKIP() << "no OpenGL device: " << error;
+        use_fixed_camera(*dev);
+        dev->clear(k_clear_target | k_clear_depth, k_black);
+    }
+
+    void TearDown() override
+    {
+        dev.reset();
+        gl_window_close();
+    }
+
+    // Draws a quad of w × h pixels centred on screen pixel (px, py).
+    void quad(float px, float py, float w, float h, float z = 0.0f)
+    {
+        auto q = screen_quad(*dev, px, py, w, h, z);
+        ASSERT_TRUE(dev->draw_primitive(primitive_type::triangle_strip, q.data(), 4));
+        frame.clear();
+    }
+
+    // A pixel of the frame as read at the first call after the last draw.
+    uint32_t pixel(int x, int y)
+    {
+        if (frame.empty()) {
+            EXPECT_TRUE(dev->read_frame(frame));
+        }
+        return frame[static_cast<size_t>(y) * 1024 + x];
+    }
+
+    // A texture of two halves, left and right.
+    device_texture* texture(uint32_t size, uint32_t left, uint32_t right)
+    {
+        std::vector<uint32_t> texels(size * size);
+        for (uint32_t i = 0; i < size * size; ++i)
+            texels[i] = i % size < size / 2 ? left : right; // little-endian: bytes B, G, R, A
+        return dev->create_texture(size, size, texture_format::a8r8g8b8, false, texels.data());
+    }
+
+    std::unique_ptr<render_device> dev;
+    std::vector<uint32_t> frame;
+};
+
+TEST_F(GlDevice, ASixtyFourPixelTextureAtScaleOneCoversAboutSixtyFourPixels)
+{
+    dev->set_texture(texture(64, 0xFFFFFFFFu, 0xFFFFFFFFu));
+    dev->set_material(sprite_material(1, 1, 1, 1));
+    quad(400, 300, 64, 64); // top-left of the centre: the frame reads top row first
+    int left = 1024, right = -1, top = 768, bottom = -1;
+    for (int y = 0; y < 768; ++y)
+        for (int x = 0; x < 1024; ++x)
+            if (pixel(x, y) != k_black) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+    EXPECT_GE(right - left + 1, 63);
+    EXPECT_LE(right - left + 1, 66);
+    EXPECT_GE(bottom - top + 1, 63);
+    EXPECT_LE(bottom - top + 1, 66);
+    // The projection's scale is 0.4 % above the drawing's pixel constant: 0.5 pixel off here.
+    EXPECT_NEAR((left + right) / 2.0, 400.0, 1.0);
+    EXPECT_NEAR((top + bottom) / 2.0, 300.0, 1.0);
+}
+
+TEST_F(GlDevice, LitColoursMatchTheRecordingDevice)
+{
+    // The same flat-coloured quads on both back ends: the pixel is the recorded vertex colour.
+    recording_device rec(1024, 768);
+    use_fixed_camera(rec);
+    struct sample {
+        float r, g, b, a, ambient;
+        uint32_t ambient_state;
+    };
+    const sample samples[] = {
+        {0.25f, 0.5f, 0.75f, 1, 1, 0x00FFFFFF},  // full ambient: exactly the colour argument
+        {1, 1, 1, 1, 0.4f, 0x00666666},          // darker ambient
+        {0.1f, 0.9f, 0.3f, 1, 0.2f, 0x00333333}, // negative emissive below zero clamps
+        {1, 0.5f, 0, 0.5f, 1, 0x00FFFFFF},       // half alpha over black
+    };
+    int x = 40;
+    for (const sample& s : samples) {
+        for (render_device* d : {dev.get(), static_cast<render_device*>(&rec)}) {
+            d->set_render_state(render_state::ambient, s.ambient_state);
+            d->set_material(sprite_material(s.r, s.g, s.b, s.a, s.ambient));
+            auto q = screen_quad(*d, static_cast<float>(x), 100, 20, 20);
+            d->draw_primitive(primitive_type::triangle_strip, q.data(), 4);
+        }
+        frame.clear();
+        const lit_vertex& v = rec.vertices_of(rec.draws().back())[0];
+        const uint32_t a = v.a;
+        const uint32_t expected = k_black | (v.r * a + 127) / 255 << 16 | (v.g * a + 127) / 255 << 8 |
+                                  (v.b * a + 127) / 255;
+        const uint32_t got = pixel(x, 100);
+        for (int shift = 0; shift < 24; shift += 8)
+            EXPECT_NEAR(static_cast<int>((got >> shift) & 0xFF), static_cast<int>((expected >> shift) & 0xFF),
+                        a == 255 ? 0 : 1)
+                << "sample at x " << x << " channel " << shift;
+        x += 40;
+    }
+    const lit_vertex& first = rec.vertices_of(rec.draws()[0])[0];
+    EXPECT_EQ(argb_of(first), k_black | byte_of(0.25f) << 16 | byte_of(0.5f) << 8 | byte_of(0.75f));
+}
+
+TEST_F(GlDevice, APointLightAddsNothingBeyondItsRange)
+{
+    dev->set_render_state(render_state::ambient, 0x00404040u);
+    dev->set_material(sprite_material(1, 1, 1, 1, 0x40 / 255.0f));
+    // The light sits behind the plane at view x = 0; the near quad is in range, the far one not.
+    dev->set_light(5, point_light(0, 0, 1, 2.0f, 1, 1, 1));
+    dev->light_enable(5, true);
+    quad(512, 384, 8, 8);
+    quad(512 + 3 * view_scale(1024), 384, 8, 8); // 3 view units to the right: beyond the range
+    EXPECT_EQ(pixel(512 + static_cast<int>(3 * view_scale(1024)), 384), 0xFF404040u);
+    EXPECT_GT(pixel(512, 384) & 0xFF, 0xF0u);
+}
+
+TEST_F(GlDevice, TheAlphaTestDropsTexelsOfAlphaZero)
+{
+    dev->set_render_state(render_state::alpha_blend, 0u); // so that only the test can drop them
+    dev->set_texture(texture(64, 0x00FFFFFFu, 0xFFFFFFFFu));
+    dev->set_material(sprite_material(1, 1, 1, 1));
+    quad(512, 384, 64, 64, -10.0f);
+    // A red quad behind it: it shows where nothing was written, depth included.
+    dev->set_texture(nullptr);
+    dev->set_material(sprite_material(1, 0, 0, 1));
+    quad(512, 384, 64, 64, 10.0f);
+    EXPECT_EQ(pixel(512 - 16, 384), 0xFFFF0000u);
+    EXPECT_EQ(pixel(512 + 16, 384), 0xFFFFFFFFu);
+}
+
+TEST_F(GlDevice, DepthTestOnAndOff)
+{
+    dev->set_material(sprite_material(1, 0, 0, 1));
+    quad(300, 300, 40, 40, -10.0f); // near
+    dev->set_material(sprite_material(0, 1, 0, 1));
+    quad(300, 300, 40, 40, 10.0f); // far: hidden by the test
+    dev->set_render_state(render_state::z_enable, z_mode::off);
+    dev->set_material(sprite_material(1, 0, 0, 1));
+    quad(600, 300, 40, 40, -10.0f);
+    dev->set_material(sprite_material(0, 1, 0, 1));
+    quad(600, 300, 40, 40, 10.0f); // drawn over without the test
+    dev->set_render_state(render_state::z_enable, z_mode::w_buffer); // an ordinary depth test
+    dev->set_material(sprite_material(0, 0, 1, 1));
+    quad(300, 300, 40, 40, 20.0f);
+    EXPECT_EQ(pixel(300, 300), 0xFFFF0000u);
+    EXPECT_EQ(pixel(600, 300), 0xFF00FF00u);
+}
+
+TEST_F(GlDevice, CullsTrianglesCounterClockwiseOnTheScreen)
+{
+    dev->set_material(sprite_material(1, 1, 1, 1));
+    auto q = screen_quad(*dev, 200, 200, 60, 60);
+    // left-lower, left-upper, right-lower: clockwise as seen on the screen.
+    device_vertex clockwise[3] = {q[0], q[1], q[2]};
+    device_vertex counter[3] = {q[0], q[2], q[1]};
+    ASSERT_TRUE(dev->draw_primitive(primitive_type::triangle_list, clockwise, 3));
+    for (auto& v : counter)
+        v.x += 200 / view_scale(1024);
+    ASSERT_TRUE(dev->draw_primitive(primitive_type::triangle_list, counter, 3));
+    dev->set_render_state(render_state::cull_mode, cull_mode::none);
+    for (auto& v : counter)
+        v.y -= 200 / view_scale(1024);
+    ASSERT_TRUE(dev->draw_primitive(primitive_type::triangle_list, counter, 3));
+    frame.clear();
+    EXPECT_EQ(pixel(180, 210), 0xFFFFFFFFu);
+    EXPECT_EQ(pixel(380, 210), k_black);
+    EXPECT_EQ(pixel(380, 410), 0xFFFFFFFFu);
+}
+
+TEST_F(GlDevice, FlatShadingTakesTheFirstVertexAndWireframeLeavesTheInside)
+{
+    device_material m{};
+    m.diffuse = {1, 1, 1, 1};
+    dev->set_render_state(render_state::ambient, 0u);
+    dev->set_material(m);
+    // Only the first vertex is within the light's range.
+    auto q = screen_quad(*dev, 300, 300, 100, 100);
+    dev->set_light(0, point_light(q[0].x, q[0].y, 0.5f, 1.0f, 1, 1, 1));
+    dev->light_enable(0, true);
+    dev->set_render_state(render_state::shade_mode, shade_mode::flat);
+    ASSERT_TRUE(dev->draw_primitive(primitive_type::triangle_list, q.data(), 3));
+    EXPECT_EQ(pixel(270, 320), 0xFFFFFFFFu);
+    frame.clear();
+
+    dev->light_enable(0, false);
+    dev->set_render_state(render_state::ambient, 0x00FFFFFFu);
+    dev->set_material(sprite_material(0, 1, 0, 1));
+    dev->set_render_state(render_state::fill_mode, fill_mode::wireframe);
+    quad(700, 300, 100, 100);
+    EXPECT_EQ(pixel(720, 270), k_black); // inside, off the diagonal
+    int edge = 0;
+    for (int y = 240; y < 360; ++y)
+        edge += pixel(650, y) == 0xFF00FF00u || pixel(649, y) == 0xFF00FF00u || pixel(651, y) == 0xFF00FF00u;
+    EXPECT_GT(edge, 90);
+}
+
+TEST_F(GlDevice, EveryTextureFormatDrawsAsStored)
+{
+    dev->set_material(sprite_material(1, 1, 1, 1));
+    dev->set_texture_stage_state(texture_stage_state::min_filter, texture_filter::point);
+    dev->set_texture_stage_state(texture_stage_state::mag_filter, texture_filter::point);
+    struct format_case {
+        texture_format format;
+        uint8_t bytes[16];
+        uint32_t expected;
+    };
+    const format_case cases[] = {
+        {texture_format::a4r4g4b4, {0x9C, 0xF3}, 0xFF3399CCu},
+        {texture_format::r5g6b5, {0xE0, 0x07}, 0xFF00FF00u},
+        // DXT3: opaque, every texel colour 0 = pure blue.
+        {texture_format::dxt3,
+         {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x1F, 0x00, 0x1F, 0x00, 0, 0, 0, 0},
+         0xFF0000FFu},
+    };
+    int x = 100;
+    for (const format_case& c : cases) {
+        device_texture* t = dev->create_texture(4, 4, c.format, true);
+        texture_lock lock;
+        ASSERT_TRUE(dev->lock_texture(t, lock));
+        if (c.format == texture_format::dxt3)
+            std::copy(std::begin(c.bytes), std::end(c.bytes), lock.bits);
+        else
+            for (uint32_t i = 0; i < lock.pitch * lock.rows; i += 2)
+                lock.bits[i] = c.bytes[0], lock.bits[i + 1] = c.bytes[1];
+        dev->unlock_texture(t);
+        dev->set_texture(t);
+        dev->set_texture_stage_state(texture_stage_state::mip_filter,
+                                     x == 100 ? texture_filter::linear : texture_filter::none);
+        quad(static_cast<float>(x), 500, 32, 32);
+        EXPECT_EQ(pixel(x, 500), c.expected) << "format " << static_cast<int>(c.format);
+        frame.clear();
+        x += 100;
+    }
+}
+
+TEST_F(GlDevice, ClearFillsTheViewportAndReadBackRunsTopDown)
+{
+    dev->clear(k_clear_target, 0xFF102030u);
+    dev->set_viewport({0, 0, 1024, 100, 0.0f, 1.0f});
+    dev->clear(k_clear_target, 0x00FFFFFFu);
+    EXPECT_EQ(pixel(5, 5), 0xFFFFFFFFu);
+    EXPECT_EQ(pixel(5, 99), 0xFFFFFFFFu);
+    EXPECT_EQ(pixel(5, 100), 0xFF102030u);
+    EXPECT_EQ(pixel(1000, 700), 0xFF102030u);
+    EXPECT_TRUE(dev->present());
+}
+
+} // namespace
