@@ -3,9 +3,9 @@
 #include "editor/editor_state.h"
 #include "interface/interface_state.h"
 #include "platform/gl_window.h"
-#include "platform/render_device.h"
 #include "platform/window_services.h"
 #include "shell/console_log.h"
+#include "shell/device_setup.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "shell/utilities.h"
@@ -13,8 +13,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
-#include <string>
 
 uint32_t g_windowed = 0;
 uint32_t g_resolution_mode = 0;
@@ -32,23 +30,6 @@ namespace {
 
 // How long one wait for a message lasts at most.
 constexpr uint32_t k_wait_slice_ms = 100;
-
-std::unique_ptr<render_device> g_device;
-
-// The device in its window, at the display size: windowed in editor mode and with
-// gr_runwindowed, otherwise full screen. -1 with the reason logged.
-int32_t open_device_window()
-{
-    std::string error;
-    window_mode mode = g_windowed ? window_mode::windowed : window_mode::desktop_full_screen;
-    g_device = open_render_device(uint32_t(g_screen_width), uint32_t(g_screen_height), mode,
-                                  g_settings.gr_force16bit ? 16 : 32, error);
-    if (!g_device) {
-        console_log("%s", error.c_str());
-        return -1;
-    }
-    return 1;
-}
 
 // Asks a question in a message box; when none can be shown the fallback answer is taken and
 // logged. Returns the button chosen, or -1 when the box was closed without a choice.
@@ -92,13 +73,12 @@ int32_t create_main_window()
         g_screen_height = std::max(int32_t(float(g_screen_width) / 1.333333f), 1);
         g_resolution_mode = 1;
         g_windowed = 1;
-    } else {
-        g_windowed = g_settings.gr_runwindowed ? 1 : 0;
     }
     input_reset();
     input_set_display_size(g_screen_width, g_screen_height);
 
-    if (open_device_window() == -1)
+    // The device makes the window with it (and sets g_windowed as it chooses the mode).
+    if (create_device_context() == -1)
         return -1;
     if (!g_editor_enabled && file_exists(k_config_file) != 1)
         language_dialog();
@@ -108,12 +88,12 @@ int32_t create_main_window()
         move_program_window((desktop_width - g_screen_width) / 2, (desktop_height - g_screen_height) / 2);
     console_log("HWND created");
     input_window_shown();
+    init_render_states();
     return 1;
 }
 
 void close_main_window()
 {
-    g_device.reset();
     gl_window_close();
     input_reset();
 }

@@ -49,6 +49,6 @@ void wait_message();
 // Reads the keyboard state, the mouse buttons and wheel and the mouse position of the frame.
 void poll_input();
 
-// Releases the device and closes the window. The program leaves both to the end of the
-// process; tests close them to start the next run afresh.
+// Closes the window (its device is replaced by the next create_main_window). The program
+// leaves both to the end of the process; tests close it to start the next run afresh.
 void close_main_window();
