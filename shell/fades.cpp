@@ -3,6 +3,7 @@
 
 #include "items/items.h"
 #include "script/script_services.h"
+#include "shell/device_setup.h"
 #include "shell/program_steps.h"
 #include "shell/shell_state.h"
 #include "shell/window.h"
@@ -16,7 +17,13 @@ bool g_fade_done = false;
 const program_step k_fade_pass[] = {
     {"modal_pass_begin", [] { return modal_pass_begin() && !g_quit_all; }},
     {"update_frame_timing", [] { update_frame_timing(); return true; }},
-    {"begin_scene", nullptr},
+    {"begin_scene", [] {
+         if (g_d3d_device) {
+             g_d3d_device->begin_scene();
+             g_d3d_device->clear(k_clear_target | k_clear_depth, g_clear_colour);
+         }
+         return true;
+     }},
     {"update_all_avi_textures", nullptr},
     {"update_entities", [] { update_entities(); return true; }},
     {"update_all_chars", nullptr},
@@ -72,4 +79,11 @@ bool modal_pass_begin()
     return false;
 }
 
-void modal_pass_end() {}
+void modal_pass_end()
+{
+    if (!g_d3d_device)
+        return;
+    g_d3d_device->end_scene();
+    if (!g_d3d_device->present())
+        restore_lost_surfaces();
+}

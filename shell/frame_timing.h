@@ -41,5 +41,5 @@ bool fade_advance(fade_state* fade, uint32_t ticks);
 // own timing and scene and ends the pass with modal_pass_end.
 bool modal_pass_begin();
 // Ends the pass's scene and presents it without waiting for the vertical blank, restoring a
-// lost surface. The device's scene and present are not built yet: nothing happens.
+// lost surface.
 void modal_pass_end();

@@ -1,5 +1,7 @@
 #include "platform/clock.h"
 #include "platform/input.h"
+#include "platform/recording_device.h"
+#include "shell/device_setup.h"
 #include "shell/frame_timing.h"
 #include "shell/program.h"
 #include "shell/shell_state.h"
@@ -123,6 +125,30 @@ TEST_F(frame_timing, AFadeTakesTwentyStepsAtMostOneEveryTwoTicks)
     uint32_t start = g_elapsed_ms;
     EXPECT_EQ(fade(fade_from_black, 100), 20);
     EXPECT_GE(g_elapsed_ms - start, 1900u);
+}
+
+TEST_F(frame_timing, EachPassOfAFadeIsOnePresentedScene)
+{
+    render_use_recording(true);
+    g_screen_width = 1024;
+    g_screen_height = 768;
+    ASSERT_EQ(create_device_context(), 1);
+    render_use_recording(false);
+    auto* device = dynamic_cast<recording_device*>(g_d3d_device);
+    ASSERT_NE(device, nullptr);
+    g_clear_colour = 0xFF102030;
+    int passes = fade(fade_from_black, 40);
+    g_clear_colour = 0xFF000000;
+
+    int scenes = 0, presents = 0, clears = 0;
+    for (const recorded_call& call : device->calls()) {
+        scenes += call.kind == device_call::begin_scene;
+        presents += call.kind == device_call::present;
+        clears += call.kind == device_call::clear && call.value == 0xFF102030 && call.what == (k_clear_target | k_clear_depth);
+    }
+    EXPECT_EQ(scenes, passes);
+    EXPECT_EQ(presents, passes);
+    EXPECT_EQ(clears, passes);
 }
 
 TEST_F(frame_timing, AFadeEndsWhenTheWindowIsClosed)

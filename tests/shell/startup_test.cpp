@@ -86,6 +86,8 @@ TEST_F(shell_test, StartupFrameAndShutdownRunInTheirFixedOrder)
     }
     EXPECT_EQ(g_message_log.count, 2u);
     EXPECT_STREQ(g_message_log.lines[0], "Welcome, traveller.");  // UI text 123 of the demo's table
+    std::string texts = read_text("global/text_eng.txt");
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), '\n'), 172);
     EXPECT_STREQ(g_message_log.lines[1], "---------------------------");
 }
 
