@@ -6,7 +6,9 @@
 #include "engine/lights.h"
 #include "interface/interface_state.h"
 #include "items/items.h"
+#include "platform/key_codes.h"
 #include "script/script_services.h"
+#include "shell/console_log.h"
 #include "shell/frame_timing.h"
 #include "shell/shell_state.h"
 #include "shell/window.h"
@@ -17,8 +19,6 @@
 #include <cstring>
 
 namespace {
-
-constexpr int k_key_grave = 0x29;  // the key left of 1
 
 bool playing()
 {
@@ -35,7 +35,7 @@ void toggle_console()
 {
     if (!g_console_enabled)
         return;
-    if (!(g_key_state[k_key_grave] & 0x80)) {
+    if (!(g_key_state[k_key_grave] & k_key_down_bit)) {
         g_console_toggle_latch = 1;
     } else if (g_console_toggle_latch) {
         g_console_toggle_latch = 0;
@@ -136,7 +136,7 @@ const program_step k_frame_steps[] = {
          return true;
      }},
     {"brush_preview", nullptr},
-    {"draw_console", nullptr},
+    {"draw_console", [] { draw_console(); return true; }},
     {"text_windows", [] { draw_text_windows(); return true; }},
     {"slide_shows", [] {
          play_chapter_slides();

@@ -87,7 +87,7 @@ const program_step k_startup_steps[] = {
     {"clear_monster_points", nullptr},
     {"load_interface_textures", [] { load_interface_textures(); return true; }},
     {"load_footstep_sounds", nullptr},
-    {"load_ui_texts", nullptr},
+    {"load_ui_texts", [] { load_ui_texts(); return true; }},
     {"log_interface_ok", [] { console_log("inteface ok"); return true; }},
     {"open_editor_windows", [] {
          if (g_editor_enabled) {

@@ -7,8 +7,12 @@
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "shell/startup_config.h"
+#include "shell/window.h"
+#include "platform/key_codes.h"
+#include "platform/signals.h"
 
 #include <algorithm>
+#include <csignal>
 
 namespace {
 
@@ -59,12 +63,18 @@ TEST_F(shell_test, StartupFrameAndShutdownRunInTheirFixedOrder)
     // Two frames, each from the message pump to the level change, then shutdown.
     EXPECT_EQ(std::count(trace.begin(), trace.end(), "pump_messages"), 2);
     EXPECT_EQ(std::count(trace.begin(), trace.end(), "pending_level_change (pending)"), 2);
+    // Shutdown, with the closing fade's passes after its step.
     const std::vector<std::string> shutdown = {
-        "log_ending", "reset_dialogue_window", "shutdown_interface", "free_level_containers",
-        "delete_level_saves", "config_write", "save_items", "save_spells"};
+        "log_ending", "fade_to_black", "reset_dialogue_window", "shutdown_interface",
+        "free_level_containers", "delete_level_saves", "config_write", "save_items", "save_spells"};
     auto built = without_pending(trace);
-    ASSERT_GE(built.size(), shutdown.size());
-    EXPECT_TRUE(std::equal(shutdown.begin(), shutdown.end(), built.end() - long(shutdown.size())));
+    auto from = std::find(built.begin(), built.end(), "log_ending");
+    std::vector<std::string> tail;
+    std::copy_if(from, built.end(), std::back_inserter(tail), [&](const std::string& step) {
+        return std::find(shutdown.begin(), shutdown.end(), step) != shutdown.end();
+    });
+    EXPECT_EQ(tail, shutdown);
+    EXPECT_GT(std::count(from, built.end(), "fade_step"), 19);
 
     std::string log = read_text("global/konzola.log");
     size_t at = 0;
@@ -76,7 +86,53 @@ TEST_F(shell_test, StartupFrameAndShutdownRunInTheirFixedOrder)
         at = found;
     }
     EXPECT_EQ(g_message_log.count, 2u);
+    EXPECT_STREQ(g_message_log.lines[0], "Welcome, traveller.");  // UI text 123 of the demo's table
+    std::string texts = read_text("global/text_eng.txt");
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), '\n'), 172);
     EXPECT_STREQ(g_message_log.lines[1], "---------------------------");
+}
+
+TEST_F(shell_test, TheConsoleKeyTogglesTheConsoleAndTheLineRunsOnReturn)
+{
+    ASSERT_TRUE(program_startup("zorv console"));
+    auto frame_with = [](std::initializer_list<uint8_t> keys) {
+        for (uint8_t key : keys)
+            input_inject({input_event_kind::key, key, true});
+        program_frame();
+        for (uint8_t key : keys)
+            input_inject({input_event_kind::key, key, false});
+    };
+    frame_with({});
+    frame_with({k_key_a});  // hidden: nothing is typed
+    EXPECT_STREQ(g_console_line, "_");
+    frame_with({k_key_grave});
+    EXPECT_EQ(g_console_shown, 1u);
+    frame_with({k_key_h});
+    frame_with({k_key_i});
+    EXPECT_STREQ(g_console_line, "hi_");
+    frame_with({k_key_return});
+    EXPECT_STREQ(g_console_history[1], "hi");
+    EXPECT_STREQ(g_console_history[0], "error");
+    frame_with({k_key_grave});
+    EXPECT_EQ(g_console_shown, 0u);
+    program_shutdown(true);
+}
+
+TEST_F(shell_test, AQuitSignalClosesTheWindow)
+{
+    std::vector<std::string> trace;
+    g_shell_trace = &trace;
+    ASSERT_TRUE(program_startup("zorv"));
+    install_quit_signal_handlers();
+    std::raise(SIGTERM);
+    int frames = 0;
+    while (program_frame() && frames < 10)
+        ++frames;
+    EXPECT_EQ(g_quit_all, 1u);
+    EXPECT_LT(frames, 4);  // the activation messages first, then the close
+    program_shutdown(true);
+    clear_quit_signal();
+    EXPECT_EQ(std::count(trace.begin(), trace.end(), "fade_step"), 0);  // no closing fade
 }
 
 TEST_F(shell_test, ConsoleLogStaysEmptyWithoutConsoleAndIsEmptiedAtStart)
