@@ -7,6 +7,13 @@
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "shell/startup_config.h"
+#include "platform/clock.h"
+#include "platform/recording_device.h"
+#include "shell/device_setup.h"
+#include "world/game_clock.h"
+#include "world/scene_header.h"
+
+#include <cstring>
 #include "shell/window.h"
 #include "platform/key_codes.h"
 #include "platform/signals.h"
@@ -229,4 +236,44 @@ TEST_F(shell_test, GameCfgOutOfRangeOrShortKeepsTheDefaultScreen)
     read_startup_config("zorv console");
     EXPECT_EQ(std::tie(g_screen_width, g_screen_height, g_screen_bpp), std::make_tuple(800, 600, 16));
     EXPECT_EQ(read_text("global/konzola.log"), "Nacitavam rozlisenie z cfg suboru\n");
+}
+
+TEST_F(shell_test, EachFrameClearsDrawsAndPresentsOneScene)
+{
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv"));
+    auto* device = dynamic_cast<recording_device*>(g_d3d_device);
+    ASSERT_NE(device, nullptr);
+
+    auto count = [&](device_call kind, uint32_t* last_value = nullptr) {
+        int n = 0;
+        for (const auto& call : device->calls())
+            if (call.kind == kind) {
+                ++n;
+                if (last_value)
+                    *last_value = call.value;
+            }
+        return n;
+    };
+    int begins = count(device_call::begin_scene), presents = count(device_call::present);
+    clock_advance_manual(16);
+    ASSERT_TRUE(program_frame());
+    uint32_t colour = 0;
+    EXPECT_EQ(count(device_call::begin_scene), begins + 1);
+    EXPECT_EQ(count(device_call::end_scene), count(device_call::begin_scene));
+    EXPECT_EQ(count(device_call::present), presents + 1);
+    count(device_call::clear, &colour);
+    EXPECT_EQ(colour, 0xFF000000u);
+
+    // In the level shown as "Vantielle" the clear colour is a fifth of the ambient light.
+    std::strcpy(g_scene_header.display_name, "Vantielle");
+    g_ambient_color = {1.0f, 0.5f, 0.0f};
+    ASSERT_TRUE(program_frame());
+    count(device_call::clear, &colour);
+    EXPECT_EQ(colour, uint32_t(51 << 16 | 25 << 8));
+    std::strcpy(g_scene_header.display_name, "");
+
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
 }
