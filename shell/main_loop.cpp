@@ -2,6 +2,7 @@
 #include "shell/program_steps.h"
 
 #include "editor/editor_state.h"
+#include "engine/sound.h"
 #include "interface/interface_state.h"
 #include "items/items.h"
 #include "script/script_services.h"
@@ -94,7 +95,11 @@ const program_step k_frame_steps[] = {
     {"poll_input", [] { poll_input(); return true; }},
     {"advance_game_clock", nullptr},
     {"update_frame_timing", [] { update_frame_timing(); return true; }},
-    {"update_battle_music", nullptr},
+    {"update_battle_music", [] {
+         update_battle_music();
+         update_sounds();
+         return true;
+     }},
     {"toggle_console", [] { toggle_console(); return true; }},
     {"run_editor_frame", [] {
          if (!g_console_shown)

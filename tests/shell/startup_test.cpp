@@ -1,6 +1,7 @@
 #include "shell/shell_fixture.h"
 
 #include "editor/editor_state.h"
+#include "engine/sound.h"
 #include "interface/interface_state.h"
 #include "shell/console_log.h"
 #include "shell/program.h"
@@ -9,6 +10,7 @@
 #include "shell/startup_config.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -76,6 +78,19 @@ TEST_F(shell_test, StartupFrameAndShutdownRunInTheirFixedOrder)
     }
     EXPECT_EQ(g_message_log.count, 2u);
     EXPECT_STREQ(g_message_log.lines[1], "---------------------------");
+}
+
+TEST_F(shell_test, TheGameRunsSilentWhenNoAudioDeviceOpens)
+{
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    run("zorv", 1);
+    EXPECT_EQ(g_sound_enabled, 0u);
+    EXPECT_EQ(g_music.map_stream, 0u);
+
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    run("zorv", 2);
+    EXPECT_EQ(g_sound_enabled, 1u);
+    EXPECT_EQ(g_sound.playing_count, 0u);
 }
 
 TEST_F(shell_test, ConsoleLogStaysEmptyWithoutConsoleAndIsEmptiedAtStart)

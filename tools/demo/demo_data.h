@@ -4,3 +4,5 @@
 
 // The shell's files: the folders, config.cfg.
 void write_shell_demo_data();
+// The sounds, the narration and the music: "data/sound/", "data/voice/", "data/music/".
+void write_sound_demo_data();
