@@ -1,6 +1,7 @@
 #include "shell/shell_fixture.h"
 
 #include "editor/editor_state.h"
+#include "engine/sound.h"
 #include "interface/interface_state.h"
 #include "shell/console_log.h"
 #include "shell/program.h"
@@ -20,6 +21,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
 
 namespace {
 
@@ -140,6 +142,19 @@ TEST_F(shell_test, AQuitSignalClosesTheWindow)
     program_shutdown(true);
     clear_quit_signal();
     EXPECT_EQ(std::count(trace.begin(), trace.end(), "fade_step"), 0);  // no closing fade
+}
+
+TEST_F(shell_test, TheGameRunsSilentWhenNoAudioDeviceOpens)
+{
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    run("zorv", 1);
+    EXPECT_EQ(g_sound_enabled, 0u);
+    EXPECT_EQ(g_music.map_stream, 0u);
+
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    run("zorv", 2);
+    EXPECT_EQ(g_sound_enabled, 1u);
+    EXPECT_EQ(g_sound.playing_count, 0u);
 }
 
 TEST_F(shell_test, ConsoleLogStaysEmptyWithoutConsoleAndIsEmptiedAtStart)
