@@ -7,6 +7,8 @@ uint32_t g_show_stats = 0;
 uint32_t g_text_viewer_open = 0;
 uint32_t g_chapter_slides_running = 0;
 uint32_t g_epilogue_slides_active = 0;
+uint32_t g_ending_end_flag = 0;
+uint32_t g_credits_end_flag = 0;
 
 void load_interface_textures() {}
 void shutdown_interface() {}

@@ -22,6 +22,8 @@ extern uint32_t g_show_stats;            // statistics display, from the setting
 extern uint32_t g_text_viewer_open;      // a book or text viewer is open
 extern uint32_t g_chapter_slides_running;
 extern uint32_t g_epilogue_slides_active;
+extern uint32_t g_ending_end_flag;       // ends the ending's loop; set when the window closes
+extern uint32_t g_credits_end_flag;      // ends the credits' loop; set when the window closes
 
 void load_interface_textures();
 void shutdown_interface();

@@ -5,12 +5,16 @@
 namespace {
 bool g_manual = false;
 uint32_t g_manual_ms = 0;
+uint32_t g_manual_step = 0;
 }
 
 uint32_t clock_ms()
 {
-    if (g_manual)
-        return g_manual_ms;
+    if (g_manual) {
+        uint32_t now = g_manual_ms;
+        g_manual_ms += g_manual_step;
+        return now;
+    }
     return SDL_GetTicks();
 }
 
@@ -35,4 +39,9 @@ void clock_set_manual(uint32_t ms)
 void clock_advance_manual(uint32_t ms)
 {
     g_manual_ms += ms;
+}
+
+void clock_set_manual_step(uint32_t ms)
+{
+    g_manual_step = ms;
 }

@@ -16,3 +16,6 @@ void clock_sleep(uint32_t ms);
 void clock_use_manual(bool manual);
 void clock_set_manual(uint32_t ms);
 void clock_advance_manual(uint32_t ms);
+// Manual clock: every read moves it on by this many milliseconds after returning its value
+// (0, the default, keeps it still), so a loop that reads it once per pass runs at a set rate.
+void clock_set_manual_step(uint32_t ms);

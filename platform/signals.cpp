@@ -22,6 +22,11 @@ void install_quit_signal_handlers()
     sigaction(SIGTERM, &action, nullptr);
 }
 
+void clear_quit_signal()
+{
+    g_quit_signal = 0;
+}
+
 bool quit_signal_received()
 {
     return g_quit_signal != 0;

@@ -4,5 +4,7 @@
 
 void install_quit_signal_handlers();
 
-// True once a quit signal arrived; stays true.
+// True once a quit signal arrived; stays true until cleared.
 bool quit_signal_received();
+// Forgets a quit signal that arrived (tests that raise one).
+void clear_quit_signal();

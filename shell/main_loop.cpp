@@ -4,9 +4,13 @@
 #include "editor/editor_state.h"
 #include "engine/curves.h"
 #include "engine/lights.h"
+#include "engine/sound.h"
 #include "interface/interface_state.h"
 #include "items/items.h"
+#include "platform/key_codes.h"
 #include "script/script_services.h"
+#include "shell/console_log.h"
+#include "shell/device_setup.h"
 #include "shell/frame_timing.h"
 #include "shell/shell_state.h"
 #include "shell/window.h"
@@ -18,7 +22,30 @@
 
 namespace {
 
-constexpr int k_key_grave = 0x29;  // the key left of 1
+// The scene of the frame begins, cleared to opaque black; in the level shown as "Vantielle" to a
+// fifth of the ambient light, with alpha 0.
+void begin_frame_scene()
+{
+    g_clear_colour = 0xFF000000;
+    if (std::strcmp(g_scene_header.display_name, "Vantielle") == 0) {
+        auto channel = [](float c) { return uint32_t(int(0.2f * c * 255.0f)) & 0xFF; };
+        g_clear_colour = channel(g_ambient_color.red) << 16 | channel(g_ambient_color.green) << 8 |
+                         channel(g_ambient_color.blue);
+    }
+    if (!g_d3d_device)
+        return;
+    g_d3d_device->begin_scene();
+    g_d3d_device->clear(k_clear_target | k_clear_depth, g_clear_colour);
+}
+
+void present_frame()
+{
+    if (!g_d3d_device)
+        return;
+    g_last_result = g_d3d_device->present() ? 0 : -1;
+    if (g_last_result != 0)
+        g_last_result = restore_lost_surfaces();
+}
 
 bool playing()
 {
@@ -35,7 +62,7 @@ void toggle_console()
 {
     if (!g_console_enabled)
         return;
-    if (!(g_key_state[k_key_grave] & 0x80)) {
+    if (!(g_key_state[k_key_grave] & k_key_down_bit)) {
         g_console_toggle_latch = 1;
     } else if (g_console_toggle_latch) {
         g_console_toggle_latch = 0;
@@ -98,7 +125,11 @@ const program_step k_frame_steps[] = {
     {"poll_input", [] { poll_input(); return true; }},
     {"advance_game_clock", [] { advance_game_clock(&g_game_clock); return true; }},
     {"update_frame_timing", [] { update_frame_timing(); return true; }},
-    {"update_battle_music", nullptr},
+    {"update_battle_music", [] {
+         update_battle_music();
+         update_sounds();
+         return true;
+     }},
     {"toggle_console", [] { toggle_console(); return true; }},
     {"run_editor_frame", [] {
          if (!g_console_shown)
@@ -111,7 +142,7 @@ const program_step k_frame_steps[] = {
      }},
     {"update_entities", [] { update_entities(); return true; }},
     {"update_weather", [] { update_weather(&g_scene_header); return true; }},
-    {"begin_scene", nullptr},
+    {"begin_scene", [] { begin_frame_scene(); return true; }},
     {"update_all_avi_textures", nullptr},
     {"update_ground_items", [] { update_ground_items(0); return true; }},
     {"follow_owner_objects", nullptr},
@@ -136,14 +167,21 @@ const program_step k_frame_steps[] = {
          return true;
      }},
     {"brush_preview", nullptr},
-    {"draw_console", nullptr},
+    {"draw_console", [] { draw_console(); return true; }},
     {"text_windows", [] { draw_text_windows(); return true; }},
     {"slide_shows", [] {
          play_chapter_slides();
          play_epilogue_slides();
          return true;
      }},
-    {"end_scene_and_present", nullptr},
+    {"end_scene", [] {
+         if (g_d3d_device)
+             g_d3d_device->end_scene();
+         return true;
+     }},
+    {"draw_debug_text", nullptr},
+    {"frame_capture", nullptr},
+    {"present", [] { present_frame(); return true; }},
     {"pending_level_change", nullptr},
 };
 

@@ -3,6 +3,7 @@
 #include "engine/model_draw.h"
 #include "interface/interface_state.h"
 #include "platform/files.h"
+#include "shell/text_lines.h"
 #include "shell/utilities.h"
 
 #include <cstdarg>
@@ -35,14 +36,26 @@ void config_set_defaults(game_settings* s)
 
 namespace {
 
-// One "key= value" item; the field keeps its value when the number cannot be read.
+// One "key= value" item: the key (any length) is skipped; the field keeps its value when the
+// number cannot be read.
 template <typename T>
 void read_item(FILE* file, T* field)
 {
-    char key[64];
     int value = 0;
-    if (std::fscanf(file, "%63s %d", key, &value) == 2)
+    if (std::fscanf(file, "%*s %d", &value) == 1)
         *field = T(value);
+}
+
+// The language item: at most 11 characters are kept and the rest of the word is skipped. A
+// code that could not be part of a file name keeps the language as it was.
+void read_language(FILE* file)
+{
+    char language[k_language_size] = {};
+    if (std::fscanf(file, "%*s %11[^ \t\r\n]", language) != 1)
+        return;
+    std::fscanf(file, "%*[^ \t\r\n]");
+    if (is_plain_file_name(language))
+        std::memcpy(g_language, language, sizeof language);
 }
 
 } // namespace
@@ -66,14 +79,22 @@ void config_read(game_settings* s)
         read_item(file, &s->snd_swapchannels);
         read_item(file, &s->snd_muteall);
         read_item(file, &s->snd_eax);
-        char key[64], language[k_language_size];
-        if (std::fscanf(file, "%63s %11s", key, language) == 2)
-            std::memcpy(g_language, language, sizeof language);
+        read_language(file);
         read_item(file, &s->difficulty);
         std::fclose(file);
     }
     g_wbuffer_switch = s->gr_enablewbuffer;
     g_show_stats = s->gr_showstats;
+}
+
+int32_t music_volume_percent(const game_settings* s)
+{
+    return s->snd_musicvolume > 100 ? 100 : s->snd_musicvolume;
+}
+
+int32_t sound_volume_percent(const game_settings* s)
+{
+    return s->snd_soundvolume > 100 ? 100 : s->snd_soundvolume;
 }
 
 bool config_write(const game_settings* s)

@@ -33,6 +33,9 @@ inline constexpr const char* k_config_file = "config.cfg";
 void config_set_defaults(game_settings* settings);
 // Defaults first, then config.cfg read by position; copies the w-buffer and statistics switches.
 void config_read(game_settings* settings);
+// The volumes as they are applied: the stored 16-bit values clamped to 0..100.
+int32_t music_volume_percent(const game_settings* settings);
+int32_t sound_volume_percent(const game_settings* settings);
 // Writes config.cfg, replacing it only after a complete write; returns false when it could not.
 bool config_write(const game_settings* settings);
 

@@ -12,6 +12,8 @@ uint32_t g_new_game_request = 0;
 uint32_t g_load_twice = 0;
 uint32_t g_capture_on = 0;
 uint32_t g_sound_enabled = 0;
+uint32_t g_clear_colour = 0xFF000000;
+uint32_t g_travel_map_running = 0;
 pending_level g_pending_level = {};
 
 int32_t g_screen_width = 1024;

@@ -15,6 +15,8 @@ extern uint32_t g_new_game_request;     // carried out at the start of the next 
 extern uint32_t g_load_twice;           // the pending level is loaded a second time, once
 extern uint32_t g_capture_on;           // frame capture on
 extern uint32_t g_sound_enabled;        // the audio device started
+extern uint32_t g_clear_colour;         // 0xAARRGGBB the scene is cleared with, set as a frame begins
+extern uint32_t g_travel_map_running;   // the travel-map screen runs; closing the window clears it
 
 // The pending level change, carried out at the end of the frame; its target is g_map_path.
 struct pending_level {

@@ -5,6 +5,7 @@
 #include "items/items.h"
 #include "script/script_services.h"
 #include "shell/console_log.h"
+#include "shell/frame_timing.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "interface/interface_state.h"
@@ -17,7 +18,12 @@ bool g_started = false;  // start-up reached the main loop (window and devices e
 const program_step k_shutdown_steps[] = {
     {"log_ending", [] { console_log("koncim samotny program"); return true; }},
     {"ending", nullptr},
-    {"fade_to_black", nullptr},
+    {"fade_to_black", [] {
+         // No closing fade after closing the window, nor when there is no device.
+         if (g_started && !g_skip_exit_fade)
+             fade_to_black();
+         return true;
+     }},
     {"close_capture", nullptr},
     {"save_list_write", nullptr},
     {"reset_dialogue_window", [] { reset_dialogue_window(); return true; }},

@@ -2,8 +2,10 @@
 #include "shell/program_steps.h"
 
 #include "editor/editor_state.h"
+#include "engine/sound.h"
 #include "interface/interface_state.h"
 #include "items/items.h"
+#include "platform/audio.h"
 #include "script/script_services.h"
 #include "shell/console_log.h"
 #include "shell/device_setup.h"
@@ -58,7 +60,9 @@ const program_step k_startup_steps[] = {
     {"font_create", nullptr},
     {"save_gamma_ramp", [] { save_gamma_ramp(); return true; }},
     {"audio", [] {
-         g_sound_enabled = 0;  // no audio device yet: the game runs silent
+         g_sound_enabled = audio_init(k_audio_rate) ? 1 : 0;  // without a device the game runs silent
+         music_init();
+         sound_init();
          return true;
      }},
     {"load_texture_pack", nullptr},
@@ -87,7 +91,7 @@ const program_step k_startup_steps[] = {
     {"clear_monster_points", nullptr},
     {"load_interface_textures", [] { load_interface_textures(); return true; }},
     {"load_footstep_sounds", nullptr},
-    {"load_ui_texts", nullptr},
+    {"load_ui_texts", [] { load_ui_texts(); return true; }},
     {"log_interface_ok", [] { console_log("inteface ok"); return true; }},
     {"open_editor_windows", [] {
          if (g_editor_enabled) {

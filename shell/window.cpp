@@ -1,40 +1,198 @@
 #include "shell/window.h"
 
+#include "editor/editor_state.h"
+#include "interface/interface_state.h"
+#include "platform/gl_window.h"
+#include "platform/window_services.h"
 #include "shell/console_log.h"
+#include "shell/device_setup.h"
+#include "shell/settings.h"
 #include "shell/shell_state.h"
-#include "platform/clock.h"
-#include "platform/signals.h"
+#include "shell/utilities.h"
+#include "world/level_saves.h"
 
-uint32_t g_app_active = 0;
+#include <algorithm>
+#include <cstring>
+
 uint32_t g_windowed = 0;
+uint32_t g_resolution_mode = 0;
+uint32_t g_app_active = 0;
+uint32_t g_input_focus = 1;
 
-float g_mouse_x = 320.0f, g_mouse_y = 240.0f;
-int32_t g_mouse_screen_x = 0, g_mouse_screen_y = 0;
-uint32_t g_mouse_left = 0, g_mouse_right = 0, g_mouse_middle = 0, g_mouse_button4 = 0;
-int32_t g_wheel_up = 0, g_wheel_down = 0;
+mouse_state g_mouse_state = {};
 uint8_t g_key_state[256] = {};
+uint32_t g_mouse_left = 0, g_mouse_right = 0, g_mouse_middle = 0, g_mouse_button4 = 0;
+uint32_t g_wheel_up = 0, g_wheel_down = 0;
+float g_mouse_x = 320.0f, g_mouse_y = 240.0f;
+float g_mouse_screen_x = 320.0f, g_mouse_screen_y = 240.0f;
+
+namespace {
+
+// How long one wait for a message lasts at most.
+constexpr uint32_t k_wait_slice_ms = 100;
+
+// Asks a question in a message box; when none can be shown the fallback answer is taken and
+// logged. Returns the button chosen, or -1 when the box was closed without a choice.
+int ask(const char* caption, const char* text, std::span<const char* const> buttons, int default_button,
+        int fallback)
+{
+    int choice = -1;
+    if (message_box_choose(caption, text, buttons, default_button, &choice))
+        return choice;
+    console_log("dialog \"%s\" sa neda zobrazit, odpoved: %s", text[0] ? text : caption, buttons[size_t(fallback)]);
+    return fallback;
+}
+
+// Closing the window: an unsaved map in the editor may be saved first; then every loop ends
+// and the program shuts down without the closing fade.
+void close_window()
+{
+    if (g_editor_enabled && g_map_dirty) {
+        static const char* const answers[] = {"Yes", "No"};
+        if (ask("ZORV", "Map changed! Save?", answers, 0, 1) == 0)
+            save_level_map(g_map_path);
+    }
+    g_quit = 1;
+    g_quit_all = 1;
+    g_travel_map_running = 0;
+    g_ending_end_flag = 1;
+    g_credits_end_flag = 1;
+    g_no_game_running = 0;
+    g_game_finished = 0;
+    g_skip_exit_fade = 1;
+}
+
+} // namespace
 
 int32_t create_main_window()
 {
-    console_log("no window: running headless");
-    g_app_active = 1;
-    return 0;
+    int32_t desktop_width = 0, desktop_height = 0;
+    desktop_size(&desktop_width, &desktop_height);
+    if (g_editor_enabled) {
+        g_screen_width = std::max(desktop_width - 300, 1);
+        g_screen_height = std::max(int32_t(float(g_screen_width) / 1.333333f), 1);
+        g_resolution_mode = 1;
+        g_windowed = 1;
+    }
+    input_reset();
+    input_set_display_size(g_screen_width, g_screen_height);
+
+    // The device makes the window with it (and sets g_windowed as it chooses the mode).
+    if (create_device_context() == -1)
+        return -1;
+    if (!g_editor_enabled && file_exists(k_config_file) != 1)
+        language_dialog();
+    if (g_editor_enabled)
+        move_program_window(295, 0);
+    else if (g_windowed)
+        move_program_window((desktop_width - g_screen_width) / 2, (desktop_height - g_screen_height) / 2);
+    console_log("HWND created");
+    input_window_shown();
+    init_render_states();
+    return 1;
+}
+
+void close_main_window()
+{
+    gl_window_close();
+    input_reset();
+}
+
+void language_dialog()
+{
+    static const char* const names[] = {"English", "Deutsch", "Francais", "Espa\xF1ol", "Italiano"};
+    static const char* const codes[] = {"eng", "de", "fr", "es", "it"};
+    int choice = ask("ZORV", "", names, 0, 0);
+    copy_bounded(g_language, sizeof g_language, choice >= 0 && choice < 5 ? codes[choice] : "eng");
+}
+
+void window_proc(const window_message& message)
+{
+    // The device keeps its surfaces through every switch, so nothing needs restoring here.
+    switch (message.kind) {
+    case window_message_kind::activate_app:
+        input_set_acquired(true);
+        if (message.param) {
+            g_app_active = 1;
+            g_input_focus = 1;
+        } else {
+            if (!g_windowed)
+                g_app_active = 0;
+            g_input_focus = 0;
+            input_set_acquired(false);
+        }
+        break;
+    case window_message_kind::activate:
+        input_set_acquired(true);
+        if (!g_windowed)
+            break;
+        g_app_active = 1;
+        if (message.param == 1 || message.param == 2) {
+            g_input_focus = 1;
+        } else {
+            // A window in the background keeps running with its input released.
+            g_input_focus = 0;
+            input_set_acquired(false);
+        }
+        break;
+    case window_message_kind::set_focus:
+        input_set_acquired(true);
+        break;
+    case window_message_kind::close:
+        close_window();
+        break;
+    }
 }
 
 int32_t pump_messages()
 {
-    if (quit_signal_received() && !g_quit_all) {
-        // As closing the window: no closing fade, and the main loop ends at its next check.
-        g_quit_all = 1;
-        g_skip_exit_fade = 1;
-        return 1;
-    }
-    return 0;
+    input_drain();
+    window_message message;
+    if (!input_next_message(&message))
+        return 0;
+    window_proc(message);
+    return 1;
 }
 
 void wait_message()
 {
-    clock_sleep(1);
+    input_wait(k_wait_slice_ms);
 }
 
-void poll_input() {}
+void poll_input()
+{
+    std::memset(g_key_state, 0, sizeof g_key_state);
+    input_read_keyboard(g_key_state);
+
+    mouse_reading reading;
+    if (input_read_mouse(&reading)) {
+        g_mouse_state.x = reading.dx;
+        g_mouse_state.y = reading.dy;
+        g_mouse_state.z = reading.wheel;
+        std::memcpy(g_mouse_state.buttons, reading.buttons, sizeof reading.buttons);
+    } else {
+        g_mouse_state.z = 0;  // no wheel movement is read while the mouse is released
+    }
+
+    cursor_position cursor = input_cursor();
+    float x = float(cursor.x) / g_zoom + g_camera_x;
+    float y = float(cursor.y) / g_zoom + g_camera_y;
+    x = std::max(x, g_camera_x);
+    x = std::min(x, g_camera_x + float(g_screen_width) / g_zoom);
+    y = std::max(y, g_camera_y);
+    y = std::min(y, g_camera_y + float(g_screen_height) / g_zoom);
+    g_mouse_x = x;
+    g_mouse_y = y;
+
+    if (cursor.inside) {
+        g_mouse_left = (g_mouse_state.buttons[0] & 0x80) ? 1 : 0;
+        g_mouse_right = (g_mouse_state.buttons[1] & 0x80) ? 1 : 0;
+        g_mouse_middle = (g_mouse_state.buttons[2] & 0x80) ? 1 : 0;
+        g_mouse_button4 = (g_mouse_state.buttons[3] & 0x80) ? 1 : 0;
+    }
+    g_wheel_up = g_mouse_state.z > 0 ? 1 : 0;
+    g_wheel_down = g_mouse_state.z < 0 ? 1 : 0;
+
+    g_mouse_screen_x = (g_mouse_x - g_camera_x) * g_zoom;
+    g_mouse_screen_y = (g_mouse_y - g_camera_y) * g_zoom;
+}

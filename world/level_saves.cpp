@@ -18,6 +18,13 @@ char g_level_save_names[k_level_save_names][k_level_save_name_size] = {
     "arena.sav", "vantiel_k.sav", "relik1.sav", "relik2.sav", "arena_p.sav", "", "", "",
 };
 
+char g_map_path[k_map_path_size] = {};
+
+int32_t save_level_map(const char*)
+{
+    return -1;
+}
+
 void delete_level_saves()
 {
     static const char* const fixed[] = {

@@ -98,6 +98,41 @@ TEST_F(config_file, MissingOrHostileFilesLeaveSafeValues)
     write_text("config.cfg", text);
     config_read(&s);
     EXPECT_EQ(std::string(g_language), std::string(11, 'q'));
+    EXPECT_EQ(s.difficulty, 1);  // the rest of the long word does not shift the next setting
+
+    // A key of any length is skipped whole; a code that would name another folder is refused.
+    text = k_default_config;
+    text.replace(0, std::strlen("gr_gamma= 0\ngr_force16bit= 0"),
+                 std::string(300, 'k') + "= 4\ngr_force16bit= 1");
+    text.replace(text.find("language= eng"), std::strlen("language= eng"), "language= ../x");
+    std::strcpy(g_language, "fr");
+    write_text("config.cfg", text);
+    config_read(&s);
+    EXPECT_EQ(s.gr_gamma, 4u);
+    EXPECT_EQ(s.gr_force16bit, 1u);
+    EXPECT_EQ(s.difficulty, 1);
+    EXPECT_STREQ(g_language, "fr");
+}
+
+TEST_F(config_file, VolumesAreStoredAsReadAndClampedWhereApplied)
+{
+    std::string text = k_default_config;
+    text.replace(text.find("snd_musicvolume= 50"), std::strlen("snd_musicvolume= 50"), "snd_musicvolume= 70");
+    text.replace(text.find("snd_soundvolume= 100"), std::strlen("snd_soundvolume= 100"), "snd_soundvolume= 20");
+    write_text("config.cfg", text);
+    game_settings s;
+    config_read(&s);
+    EXPECT_EQ(s.snd_musicvolume, 70);
+    EXPECT_EQ(s.snd_soundvolume, 20);
+    EXPECT_EQ(music_volume_percent(&s), 70);
+
+    text.replace(text.find("snd_musicvolume= 70"), std::strlen("snd_musicvolume= 70"), "snd_musicvolume= 65535");
+    write_text("config.cfg", text);
+    config_read(&s);
+    EXPECT_EQ(s.snd_musicvolume, 65535);
+    EXPECT_EQ(s.snd_soundvolume, 20);
+    EXPECT_EQ(music_volume_percent(&s), 100);
+    EXPECT_EQ(sound_volume_percent(&s), 20);
 }
 
 TEST_F(config_file, UnwritableConfigKeepsTheOldFile)

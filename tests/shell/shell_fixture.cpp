@@ -6,6 +6,7 @@
 #include "shell/program.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
+#include "shell/window.h"
 #include "platform/clock.h"
 
 #include <cstdlib>
@@ -13,6 +14,8 @@
 
 void shell_test::SetUp()
 {
+    // Windows open on the offscreen video driver unless the environment names another.
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
     folder_ = std::make_unique<temp_folder>();
     std::string command = std::string(ZORV_DEMO_TOOL) + " " + folder_->path().string();
     ASSERT_EQ(std::system(command.c_str()), 0);
@@ -26,15 +29,25 @@ void shell_test::SetUp()
     g_work_mode = k_work_insert;
     g_console_history_count = 0;
     std::memset(g_console_history, 0, sizeof g_console_history);
+    std::strcpy(g_console_line, "_");
+    g_console_line_length = 0;
+    g_console_last_char = 0;
+    g_console_enter_latch = 1;
     std::memset(&g_message_log, 0, sizeof g_message_log);
     std::strcpy(g_language, "eng");
+    g_app_active = 0;
+    g_input_focus = 1;
+    g_windowed = 0;
     clock_use_manual(true);
     clock_set_manual(1000);
+    clock_set_manual_step(16);  // one frame per clock read: 16 ms frames, fades end
 }
 
 void shell_test::TearDown()
 {
     g_shell_trace = nullptr;
+    close_main_window();
+    clock_set_manual_step(0);
     clock_use_manual(false);
     folder_.reset();
 }
@@ -43,7 +56,6 @@ void shell_test::run(const char* command_line, int frames)
 {
     bool started = program_startup(command_line);
     for (int i = 0; started && i < frames && !g_quit && !g_quit_all; ++i) {
-        clock_advance_manual(16);
         if (!program_frame())
             break;
     }

@@ -1,14 +1,27 @@
 #include "shell/shell_fixture.h"
 
 #include "editor/editor_state.h"
+#include "engine/sound.h"
 #include "interface/interface_state.h"
 #include "shell/console_log.h"
 #include "shell/program.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "shell/startup_config.h"
+#include "platform/clock.h"
+#include "platform/recording_device.h"
+#include "shell/device_setup.h"
+#include "world/game_clock.h"
+#include "world/scene_header.h"
+
+#include <cstring>
+#include "shell/window.h"
+#include "platform/key_codes.h"
+#include "platform/signals.h"
 
 #include <algorithm>
+#include <csignal>
+#include <cstdlib>
 
 namespace {
 
@@ -59,12 +72,18 @@ TEST_F(shell_test, StartupFrameAndShutdownRunInTheirFixedOrder)
     // Two frames, each from the message pump to the level change, then shutdown.
     EXPECT_EQ(std::count(trace.begin(), trace.end(), "pump_messages"), 2);
     EXPECT_EQ(std::count(trace.begin(), trace.end(), "pending_level_change (pending)"), 2);
+    // Shutdown, with the closing fade's passes after its step.
     const std::vector<std::string> shutdown = {
-        "log_ending", "reset_dialogue_window", "shutdown_interface", "free_level_containers",
-        "delete_level_saves", "config_write", "save_items", "save_spells"};
+        "log_ending", "fade_to_black", "reset_dialogue_window", "shutdown_interface",
+        "free_level_containers", "delete_level_saves", "config_write", "save_items", "save_spells"};
     auto built = without_pending(trace);
-    ASSERT_GE(built.size(), shutdown.size());
-    EXPECT_TRUE(std::equal(shutdown.begin(), shutdown.end(), built.end() - long(shutdown.size())));
+    auto from = std::find(built.begin(), built.end(), "log_ending");
+    std::vector<std::string> tail;
+    std::copy_if(from, built.end(), std::back_inserter(tail), [&](const std::string& step) {
+        return std::find(shutdown.begin(), shutdown.end(), step) != shutdown.end();
+    });
+    EXPECT_EQ(tail, shutdown);
+    EXPECT_GT(std::count(from, built.end(), "fade_step"), 19);
 
     std::string log = read_text("global/konzola.log");
     size_t at = 0;
@@ -76,7 +95,66 @@ TEST_F(shell_test, StartupFrameAndShutdownRunInTheirFixedOrder)
         at = found;
     }
     EXPECT_EQ(g_message_log.count, 2u);
+    EXPECT_STREQ(g_message_log.lines[0], "Welcome, traveller.");  // UI text 123 of the demo's table
+    std::string texts = read_text("global/text_eng.txt");
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), '\n'), 172);
     EXPECT_STREQ(g_message_log.lines[1], "---------------------------");
+}
+
+TEST_F(shell_test, TheConsoleKeyTogglesTheConsoleAndTheLineRunsOnReturn)
+{
+    ASSERT_TRUE(program_startup("zorv console"));
+    auto frame_with = [](std::initializer_list<uint8_t> keys) {
+        for (uint8_t key : keys)
+            input_inject({input_event_kind::key, key, true});
+        program_frame();
+        for (uint8_t key : keys)
+            input_inject({input_event_kind::key, key, false});
+    };
+    frame_with({});
+    frame_with({k_key_a});  // hidden: nothing is typed
+    EXPECT_STREQ(g_console_line, "_");
+    frame_with({k_key_grave});
+    EXPECT_EQ(g_console_shown, 1u);
+    frame_with({k_key_h});
+    frame_with({k_key_i});
+    EXPECT_STREQ(g_console_line, "hi_");
+    frame_with({k_key_return});
+    EXPECT_STREQ(g_console_history[1], "hi");
+    EXPECT_STREQ(g_console_history[0], "error");
+    frame_with({k_key_grave});
+    EXPECT_EQ(g_console_shown, 0u);
+    program_shutdown(true);
+}
+
+TEST_F(shell_test, AQuitSignalClosesTheWindow)
+{
+    std::vector<std::string> trace;
+    g_shell_trace = &trace;
+    ASSERT_TRUE(program_startup("zorv"));
+    install_quit_signal_handlers();
+    std::raise(SIGTERM);
+    int frames = 0;
+    while (program_frame() && frames < 10)
+        ++frames;
+    EXPECT_EQ(g_quit_all, 1u);
+    EXPECT_LT(frames, 4);  // the activation messages first, then the close
+    program_shutdown(true);
+    clear_quit_signal();
+    EXPECT_EQ(std::count(trace.begin(), trace.end(), "fade_step"), 0);  // no closing fade
+}
+
+TEST_F(shell_test, TheGameRunsSilentWhenNoAudioDeviceOpens)
+{
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    run("zorv", 1);
+    EXPECT_EQ(g_sound_enabled, 0u);
+    EXPECT_EQ(g_music.map_stream, 0u);
+
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    run("zorv", 2);
+    EXPECT_EQ(g_sound_enabled, 1u);
+    EXPECT_EQ(g_sound.playing_count, 0u);
 }
 
 TEST_F(shell_test, ConsoleLogStaysEmptyWithoutConsoleAndIsEmptiedAtStart)
@@ -173,4 +251,44 @@ TEST_F(shell_test, GameCfgOutOfRangeOrShortKeepsTheDefaultScreen)
     read_startup_config("zorv console");
     EXPECT_EQ(std::tie(g_screen_width, g_screen_height, g_screen_bpp), std::make_tuple(800, 600, 16));
     EXPECT_EQ(read_text("global/konzola.log"), "Nacitavam rozlisenie z cfg suboru\n");
+}
+
+TEST_F(shell_test, EachFrameClearsDrawsAndPresentsOneScene)
+{
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv"));
+    auto* device = dynamic_cast<recording_device*>(g_d3d_device);
+    ASSERT_NE(device, nullptr);
+
+    auto count = [&](device_call kind, uint32_t* last_value = nullptr) {
+        int n = 0;
+        for (const auto& call : device->calls())
+            if (call.kind == kind) {
+                ++n;
+                if (last_value)
+                    *last_value = call.value;
+            }
+        return n;
+    };
+    int begins = count(device_call::begin_scene), presents = count(device_call::present);
+    clock_advance_manual(16);
+    ASSERT_TRUE(program_frame());
+    uint32_t colour = 0;
+    EXPECT_EQ(count(device_call::begin_scene), begins + 1);
+    EXPECT_EQ(count(device_call::end_scene), count(device_call::begin_scene));
+    EXPECT_EQ(count(device_call::present), presents + 1);
+    count(device_call::clear, &colour);
+    EXPECT_EQ(colour, 0xFF000000u);
+
+    // In the level shown as "Vantielle" the clear colour is a fifth of the ambient light.
+    std::strcpy(g_scene_header.display_name, "Vantielle");
+    g_ambient_color = {1.0f, 0.5f, 0.0f};
+    ASSERT_TRUE(program_frame());
+    count(device_call::clear, &colour);
+    EXPECT_EQ(colour, uint32_t(51 << 16 | 25 << 8));
+    std::strcpy(g_scene_header.display_name, "");
+
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
 }

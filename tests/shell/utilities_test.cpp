@@ -70,6 +70,7 @@ TEST(ConsoleLog, DisabledLogsNothing)
     temp_folder folder;
     write_text("global/.keep", "");
     g_console_enabled = 0;
+    g_console_history_count = 0;
     console_log("nic %d", 1);
     EXPECT_FALSE(std::filesystem::exists("global/konzola.log"));
     EXPECT_EQ(g_console_history_count, 0);

@@ -4,3 +4,7 @@
 
 // The shell's files: the folders, config.cfg.
 void write_shell_demo_data();
+// The localized texts: the English UI text table, character and item names, a level's texts.
+void write_text_demo_data();
+// The sounds, the narration and the music: "data/sound/", "data/voice/", "data/music/".
+void write_sound_demo_data();

@@ -17,5 +17,7 @@ int main(int argc, char** argv)
         return 1;
     }
     write_shell_demo_data();
+    write_text_demo_data();
+    write_sound_demo_data();
     return 0;
 }

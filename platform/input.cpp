@@ -1,0 +1,266 @@
+#include "platform/input.h"
+
+#include "platform/clock.h"
+#include "platform/gl_window.h"
+#include "platform/key_codes.h"
+#include "platform/signals.h"
+#include "platform/window_services.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+#include <deque>
+
+namespace {
+
+struct input_state {
+    std::deque<input_event> injected;
+    std::deque<window_message> messages;
+    uint8_t keys[256] = {};
+    uint8_t buttons[4] = {};
+    int32_t cursor_x = 0, cursor_y = 0;
+    bool cursor_in_window = false;
+    int32_t dx = 0, dy = 0, wheel = 0;
+    bool acquired = false;
+    bool closed = false;           // a close was queued: the window takes no further messages
+    bool signal_reported = false;  // the quit signal has become a close message
+    int32_t display_width = 1024, display_height = 768;
+};
+
+input_state g_input;
+
+void push_message(window_message_kind kind, uint32_t param)
+{
+    if (!g_input.closed)
+        g_input.messages.push_back({kind, param});
+}
+
+bool cursor_over_display(int32_t x, int32_t y)
+{
+    return x >= 0 && y >= 0 && x < g_input.display_width && y < g_input.display_height;
+}
+
+void apply(const input_event& event)
+{
+    switch (event.kind) {
+    case input_event_kind::focus_gained:
+        push_message(window_message_kind::activate_app, 1);
+        push_message(window_message_kind::activate, 1);
+        push_message(window_message_kind::set_focus, 0);
+        break;
+    case input_event_kind::focus_lost:
+        push_message(window_message_kind::activate, 0);
+        push_message(window_message_kind::activate_app, 0);
+        break;
+    case input_event_kind::close:
+        push_message(window_message_kind::close, 0);
+        g_input.closed = true;
+        break;
+    case input_event_kind::key:
+        if (event.code)
+            g_input.keys[event.code] = event.down ? k_key_down_bit : 0;
+        break;
+    case input_event_kind::mouse_move:
+        g_input.dx += event.x - g_input.cursor_x;
+        g_input.dy += event.y - g_input.cursor_y;
+        g_input.cursor_x = event.x;
+        g_input.cursor_y = event.y;
+        g_input.cursor_in_window = cursor_over_display(event.x, event.y);
+        break;
+    case input_event_kind::mouse_leave:
+        g_input.cursor_in_window = false;
+        break;
+    case input_event_kind::mouse_button:
+        if (event.code < 4)
+            g_input.buttons[event.code] = event.down ? k_key_down_bit : 0;
+        break;
+    case input_event_kind::mouse_wheel:
+        g_input.wheel += event.wheel;
+        break;
+    }
+}
+
+// A window position in window coordinates to display pixels: the display area is scaled to
+// fit the window, keeping its shape, and centred.
+void window_to_display(SDL_Window* window, int32_t x, int32_t y, int32_t* out_x, int32_t* out_y)
+{
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window, &w, &h);
+    if (w <= 0 || h <= 0 || (w == g_input.display_width && h == g_input.display_height)) {
+        *out_x = x;
+        *out_y = y;
+        return;
+    }
+    double scale = std::min(double(w) / g_input.display_width, double(h) / g_input.display_height);
+    double left = (w - g_input.display_width * scale) / 2.0;
+    double top = (h - g_input.display_height * scale) / 2.0;
+    *out_x = int32_t((x - left) / scale);
+    *out_y = int32_t((y - top) / scale);
+}
+
+int button_index(uint8_t sdl_button)
+{
+    switch (sdl_button) {
+    case SDL_BUTTON_LEFT: return 0;
+    case SDL_BUTTON_RIGHT: return 1;
+    case SDL_BUTTON_MIDDLE: return 2;
+    case SDL_BUTTON_X1: return 3;
+    default: return -1;
+    }
+}
+
+// One SDL event as an input event; false for events the game does not take.
+bool translate(SDL_Window* window, const SDL_Event& e, input_event* out)
+{
+    switch (e.type) {
+    case SDL_QUIT:
+        *out = {input_event_kind::close};
+        return true;
+    case SDL_WINDOWEVENT:
+        if (e.window.windowID != SDL_GetWindowID(window))
+            return false;
+        switch (e.window.event) {
+        case SDL_WINDOWEVENT_FOCUS_GAINED: *out = {input_event_kind::focus_gained}; return true;
+        case SDL_WINDOWEVENT_FOCUS_LOST: *out = {input_event_kind::focus_lost}; return true;
+        case SDL_WINDOWEVENT_CLOSE: *out = {input_event_kind::close}; return true;
+        case SDL_WINDOWEVENT_LEAVE: *out = {input_event_kind::mouse_leave}; return true;
+        default: return false;
+        }
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        *out = {input_event_kind::key};
+        out->code = key_code_for_scancode(e.key.keysym.scancode);
+        out->down = e.type == SDL_KEYDOWN;
+        return out->code != 0;
+    case SDL_MOUSEMOTION:
+        *out = {input_event_kind::mouse_move};
+        window_to_display(window, e.motion.x, e.motion.y, &out->x, &out->y);
+        return true;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+        int index = button_index(e.button.button);
+        if (index < 0)
+            return false;
+        *out = {input_event_kind::mouse_button};
+        out->code = uint8_t(index);
+        out->down = e.type == SDL_MOUSEBUTTONDOWN;
+        return true;
+    }
+    case SDL_MOUSEWHEEL:
+        *out = {input_event_kind::mouse_wheel};
+        out->wheel = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void input_inject(const input_event& event)
+{
+    g_input.injected.push_back(event);
+}
+
+void input_drain()
+{
+    if (SDL_Window* window = gl_window_handle()) {
+        SDL_Event e;
+        input_event event;
+        while (SDL_PollEvent(&e))
+            if (translate(window, e, &event))
+                apply(event);
+    }
+    while (!g_input.injected.empty()) {
+        input_event event = g_input.injected.front();
+        g_input.injected.pop_front();
+        apply(event);
+    }
+    if (quit_signal_received() && !g_input.signal_reported) {
+        g_input.signal_reported = true;
+        apply({input_event_kind::close});
+    }
+}
+
+bool input_next_message(window_message* out)
+{
+    if (g_input.messages.empty())
+        return false;
+    *out = g_input.messages.front();
+    g_input.messages.pop_front();
+    return true;
+}
+
+void input_wait(uint32_t timeout_ms)
+{
+    if (!g_input.messages.empty() || !g_input.injected.empty())
+        return;
+    if (quit_signal_received() && !g_input.signal_reported)
+        return;
+    if (gl_window_is_open())
+        SDL_WaitEventTimeout(nullptr, int(timeout_ms));
+    else
+        clock_sleep(timeout_ms);
+}
+
+void input_set_acquired(bool acquired)
+{
+    if (acquired && !g_input.acquired)
+        g_input.dx = g_input.dy = g_input.wheel = 0;
+    g_input.acquired = acquired;
+}
+
+bool input_read_keyboard(uint8_t state[256])
+{
+    if (!g_input.acquired) {
+        std::memset(state, 0, 256);
+        return false;
+    }
+    std::memcpy(state, g_input.keys, 256);
+    return true;
+}
+
+bool input_read_mouse(mouse_reading* out)
+{
+    if (!g_input.acquired) {
+        g_input.dx = g_input.dy = g_input.wheel = 0;
+        return false;
+    }
+    out->dx = g_input.dx;
+    out->dy = g_input.dy;
+    out->wheel = g_input.wheel;
+    std::memcpy(out->buttons, g_input.buttons, sizeof out->buttons);
+    g_input.dx = g_input.dy = g_input.wheel = 0;
+    return true;
+}
+
+cursor_position input_cursor()
+{
+    return {g_input.cursor_x, g_input.cursor_y, g_input.cursor_in_window};
+}
+
+void input_set_display_size(int32_t width, int32_t height)
+{
+    g_input.display_width = std::max(width, 1);
+    g_input.display_height = std::max(height, 1);
+}
+
+void input_reset()
+{
+    int32_t width = g_input.display_width, height = g_input.display_height;
+    g_input = input_state{};
+    g_input.display_width = width;
+    g_input.display_height = height;
+}
+
+void input_window_shown()
+{
+    if (window_is_interactive()) {
+        // Typed text is read from the key state; the system's text input stays off.
+        SDL_StopTextInput();
+        SDL_RaiseWindow(gl_window_handle());
+    } else {
+        input_inject({input_event_kind::focus_gained});
+    }
+}

@@ -1,0 +1,135 @@
+// The console's typed line and its drawing.
+#include "shell/console_log.h"
+
+#include "platform/key_codes.h"
+#include "shell/console_commands.h"
+#include "shell/frame_timing.h"
+#include "shell/shell_state.h"
+#include "shell/window.h"
+
+#include <cstring>
+
+char g_console_line[k_console_line_size] = "_";
+int32_t g_console_line_length = 0;
+uint8_t g_console_last_char = 0;
+uint32_t g_console_repeat_tick = 0;
+uint32_t g_console_enter_latch = 1;
+
+namespace {
+
+bool down(uint8_t key)
+{
+    return (g_key_state[key] & k_key_down_bit) != 0;
+}
+
+struct key_char {
+    uint8_t key;
+    char c;
+};
+
+// The letters in the order they are tested (y before x).
+constexpr key_char k_letters[] = {
+    {k_key_a, 'a'}, {k_key_b, 'b'}, {k_key_c, 'c'}, {k_key_d, 'd'}, {k_key_e, 'e'}, {k_key_f, 'f'},
+    {k_key_g, 'g'}, {k_key_h, 'h'}, {k_key_i, 'i'}, {k_key_j, 'j'}, {k_key_k, 'k'}, {k_key_l, 'l'},
+    {k_key_m, 'm'}, {k_key_n, 'n'}, {k_key_o, 'o'}, {k_key_p, 'p'}, {k_key_q, 'q'}, {k_key_r, 'r'},
+    {k_key_s, 's'}, {k_key_t, 't'}, {k_key_u, 'u'}, {k_key_v, 'v'}, {k_key_w, 'w'}, {k_key_y, 'y'},
+    {k_key_x, 'x'}, {k_key_z, 'z'},
+};
+
+// The keys after the letters, in the order they are tested.
+constexpr key_char k_others[] = {
+    {k_key_space, ' '},
+    {k_key_0, '0'}, {k_key_1, '1'}, {k_key_2, '2'}, {k_key_3, '3'}, {k_key_4, '4'},
+    {k_key_5, '5'}, {k_key_6, '6'}, {k_key_7, '7'}, {k_key_8, '8'}, {k_key_9, '9'},
+    {k_key_numpad0, '0'}, {k_key_numpad1, '1'}, {k_key_numpad2, '2'}, {k_key_numpad3, '3'},
+    {k_key_numpad4, '4'}, {k_key_numpad5, '5'}, {k_key_numpad6, '6'}, {k_key_numpad7, '7'},
+    {k_key_numpad8, '8'}, {k_key_numpad9, '9'},
+    {k_key_decimal, '.'}, {k_key_slash, '/'}, {k_key_backslash, '\\'}, {k_key_semicolon, ':'},
+    {k_key_period, '.'},
+};
+
+void end_line_at(int32_t length)
+{
+    g_console_line_length = length;
+    g_console_line[length] = '_';
+    g_console_line[length + 1] = '\0';
+}
+
+void apply_typed_char(uint8_t c)
+{
+    if (c == '$') {
+        if (g_console_line_length > 0) {
+            g_console_last_char = c;
+            end_line_at(g_console_line_length - 1);
+        }
+        return;
+    }
+    g_console_last_char = c;
+    if (g_console_line_length >= k_console_line_max)
+        return;  // the line is full: further characters are ignored
+    g_console_line[g_console_line_length] = char(c);
+    end_line_at(g_console_line_length + 1);
+}
+
+void edit_line()
+{
+    uint8_t c = read_typed_char();
+    if (c == 0) {
+        g_console_last_char = 0;
+    } else if (c == g_console_last_char) {
+        if (g_console_repeat_tick < g_ticks) {
+            g_console_repeat_tick = g_ticks + 2;
+            apply_typed_char(c);
+        }
+    } else {
+        g_console_repeat_tick = g_ticks + 30;
+        apply_typed_char(c);
+    }
+}
+
+void run_line()
+{
+    g_console_line[g_console_line_length] = '\0';  // the cursor comes off
+    console_log("%s", g_console_line);
+    if (!run_console_command_table(g_console_line))
+        console_log("error");
+    end_line_at(0);
+}
+
+} // namespace
+
+uint8_t read_typed_char()
+{
+    bool shift = down(k_key_lshift) || down(k_key_rshift);
+    for (const key_char& key : k_letters)
+        if (down(key.key))
+            return uint8_t(shift ? key.c - 'a' + 'A' : key.c);
+    for (const key_char& key : k_others)
+        if (down(key.key))
+            return uint8_t(key.c);
+    if (down(k_key_minus) || down(k_key_subtract))
+        return shift ? '_' : '-';
+    if (down(k_key_back))
+        return '$';
+    return 0;
+}
+
+void run_console_command()
+{
+    edit_line();
+    if (!down(k_key_return)) {
+        g_console_enter_latch = 1;
+    } else if (g_console_enter_latch == 1) {
+        g_console_enter_latch = 0;
+        run_line();
+    }
+}
+
+void draw_console()
+{
+    if (g_console_shown != 1)
+        return;
+    // The lights are switched off and the box drawn here once the rectangles exist.
+    run_console_command();
+    // The typed line and the nine history lines are drawn here once the sprite font exists.
+}

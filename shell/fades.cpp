@@ -1,0 +1,89 @@
+// The fades and the modal loop pattern.
+#include "shell/frame_timing.h"
+
+#include "items/items.h"
+#include "script/script_services.h"
+#include "shell/device_setup.h"
+#include "shell/program_steps.h"
+#include "shell/shell_state.h"
+#include "shell/window.h"
+
+namespace {
+
+fade_state g_fade = {};
+bool g_fade_done = false;
+
+// One pass of a fade: the world runs and is drawn under the black rectangle.
+const program_step k_fade_pass[] = {
+    {"modal_pass_begin", [] { return modal_pass_begin() && !g_quit_all; }},
+    {"update_frame_timing", [] { update_frame_timing(); return true; }},
+    {"begin_scene", [] {
+         if (g_d3d_device) {
+             g_d3d_device->begin_scene();
+             g_d3d_device->clear(k_clear_target | k_clear_depth, g_clear_colour);
+         }
+         return true;
+     }},
+    {"update_all_avi_textures", nullptr},
+    {"update_entities", [] { update_entities(); return true; }},
+    {"update_all_chars", nullptr},
+    {"update_ground_items", [] { update_ground_items(1); return true; }},
+    {"follow_owner_objects", nullptr},
+    {"draw_objects", nullptr},
+    {"rain_and_lightning", nullptr},
+    {"update_lights", nullptr},
+    {"update_level_effects", nullptr},
+    {"dream_world", nullptr},
+    {"advance_game_clock", nullptr},
+    {"fade_step", [] { g_fade_done = fade_advance(&g_fade, g_ticks); return true; }},
+    {"draw_fade_rectangle", nullptr},
+    {"end_scene_and_present", [] { modal_pass_end(); return true; }},
+};
+
+void run_fade(float opacity, float step)
+{
+    g_fade = {opacity, step, 0};
+    g_fade_done = false;
+    while (!g_fade_done && !g_quit_all)
+        run_program_steps(k_fade_pass);
+}
+
+} // namespace
+
+bool fade_advance(fade_state* fade, uint32_t ticks)
+{
+    if (ticks > fade->next_step_tick) {
+        fade->next_step_tick = ticks + 1;
+        fade->opacity += fade->step;
+    }
+    return fade->step > 0.0f ? fade->opacity >= 1.0f : fade->opacity <= 0.0f;
+}
+
+void fade_to_black()
+{
+    // advance_game_clock runs once first (the game clock is not built yet).
+    run_fade(0.0f, 0.05f);
+}
+
+void fade_from_black()
+{
+    run_fade(1.0f, -0.05f);
+}
+
+bool modal_pass_begin()
+{
+    pump_messages();
+    if (g_app_active)
+        return true;
+    wait_message();
+    return false;
+}
+
+void modal_pass_end()
+{
+    if (!g_d3d_device)
+        return;
+    g_d3d_device->end_scene();
+    if (!g_d3d_device->present())
+        restore_lost_surfaces();
+}

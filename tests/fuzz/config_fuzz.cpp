@@ -1,0 +1,17 @@
+// config.cfg read back from any bytes.
+#include "fuzz_folder.h"
+
+#include "shell/settings.h"
+
+#include <cstring>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    enter_fuzz_folder();
+    write_fuzz_file("config.cfg", data, size);
+    game_settings settings;
+    config_read(&settings);
+    if (std::strlen(g_language) >= sizeof g_language)
+        std::abort();
+    return 0;
+}

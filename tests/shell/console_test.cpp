@@ -1,0 +1,163 @@
+#include "platform/key_codes.h"
+#include "shell/console_log.h"
+#include "shell/frame_timing.h"
+#include "shell/shell_state.h"
+#include "shell/window.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <initializer_list>
+#include <string>
+
+namespace {
+
+class console_line : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        write_text("global/.keep", "");
+        g_console_enabled = 1;
+        g_console_shown = 1;
+        g_console_history_count = 0;
+        std::memset(g_console_history, 0, sizeof g_console_history);
+        std::strcpy(g_console_line, "_");
+        g_console_line_length = 0;
+        g_console_last_char = 0;
+        g_console_repeat_tick = 0;
+        g_console_enter_latch = 1;
+        g_ticks = 100;
+        release();
+    }
+    void TearDown() override
+    {
+        release();
+        g_console_enabled = 0;
+        g_console_shown = 0;
+        g_console_history_count = 0;
+    }
+
+    static void release() { std::memset(g_key_state, 0, sizeof g_key_state); }
+    static void hold(std::initializer_list<uint8_t> keys)
+    {
+        release();
+        for (uint8_t key : keys)
+            g_key_state[key] = 0x80;
+    }
+    // One frame with these keys held.
+    static void frame(std::initializer_list<uint8_t> keys)
+    {
+        hold(keys);
+        draw_console();
+        ++g_ticks;
+    }
+    static void type(const char* keys_text)
+    {
+        for (const char* p = keys_text; *p; ++p) {
+            frame({uint8_t(*p)});
+            frame({});
+        }
+    }
+
+    temp_folder folder;
+};
+
+TEST_F(console_line, KeysGiveTheirCharactersInTestOrder)
+{
+    struct { std::initializer_list<uint8_t> keys; char c; } cases[] = {
+        {{k_key_a}, 'a'},
+        {{k_key_a, k_key_lshift}, 'A'},
+        {{k_key_z, k_key_rshift}, 'Z'},
+        {{k_key_x, k_key_y}, 'y'},           // y is tested before x
+        {{k_key_q, k_key_5}, 'q'},           // letters before digits
+        {{k_key_space}, ' '},
+        {{k_key_0}, '0'},
+        {{k_key_9}, '9'},
+        {{k_key_numpad7}, '7'},
+        {{k_key_decimal}, '.'},
+        {{k_key_period}, '.'},
+        {{k_key_slash}, '/'},
+        {{k_key_backslash}, '\\'},
+        {{k_key_semicolon}, ':'},
+        {{k_key_semicolon, k_key_lshift}, ':'},
+        {{k_key_minus}, '-'},
+        {{k_key_subtract, k_key_lshift}, '_'},
+        {{k_key_back}, '$'},
+        {{k_key_back, k_key_1}, '1'},        // backspace comes last
+        {{k_key_return}, 0},
+        {{k_key_f1}, 0},
+    };
+    for (const auto& c : cases) {
+        hold(c.keys);
+        EXPECT_EQ(read_typed_char(), uint8_t(c.c)) << c.c;
+    }
+}
+
+TEST_F(console_line, AHeldKeyRepeatsAfterThirtyTicksThenEveryThree)
+{
+    std::string typed_at;
+    for (int i = 0; i < 40; ++i) {
+        int32_t before = g_console_line_length;
+        frame({k_key_a});
+        if (g_console_line_length > before)
+            typed_at += std::to_string(i) + " ";
+    }
+    // Pressed at tick 100: again at tick 131, then 134, 137.
+    EXPECT_EQ(typed_at, "0 31 34 37 ");
+    EXPECT_STREQ(g_console_line, "aaaa_");
+
+    // Released and pressed again, it types at once.
+    frame({});
+    frame({k_key_a});
+    EXPECT_EQ(g_console_line_length, 5);
+}
+
+TEST_F(console_line, BackspaceDeletesAndTheLineHoldsAtMost102Characters)
+{
+    frame({k_key_back});
+    EXPECT_STREQ(g_console_line, "_");
+    type("\x1E\x30");  // a, b
+    EXPECT_STREQ(g_console_line, "ab_");
+    frame({k_key_back});
+    EXPECT_STREQ(g_console_line, "a_");
+    EXPECT_EQ(g_console_last_char, '$');
+
+    for (int i = 0; i < 150; ++i)
+        type("\x2D");  // x
+    EXPECT_EQ(g_console_line_length, k_console_line_max);
+    EXPECT_EQ(std::strlen(g_console_line), size_t(k_console_line_max) + 1);
+    EXPECT_EQ(g_console_line[k_console_line_max], '_');
+}
+
+TEST_F(console_line, EnterRunsTheLineOnceAndUnknownLinesLogError)
+{
+    frame({k_key_return});
+    EXPECT_STREQ(g_console_history[1], "");
+    EXPECT_STREQ(g_console_history[0], "error");
+
+    type("\x20\x17\x1F");  // d, i, s
+    frame({k_key_return});
+    frame({k_key_return});  // still held: nothing more
+    frame({k_key_return});
+    EXPECT_STREQ(g_console_history[1], "dis");
+    EXPECT_STREQ(g_console_history[0], "error");
+    EXPECT_STREQ(g_console_line, "_");
+    EXPECT_EQ(g_console_line_length, 0);
+    EXPECT_EQ(read_text("global/konzola.log"), "\nerror\ndis\nerror\n");
+
+    frame({});
+    frame({k_key_return});
+    EXPECT_EQ(read_text("global/konzola.log"), "\nerror\ndis\nerror\n\nerror\n");
+}
+
+TEST_F(console_line, AHiddenConsoleTypesNothing)
+{
+    g_console_shown = 0;
+    type("\x1E");
+    frame({k_key_return});
+    EXPECT_STREQ(g_console_line, "_");
+    EXPECT_FALSE(std::filesystem::exists("global/konzola.log"));
+}
+
+} // namespace
