@@ -7,6 +7,7 @@
 #include "shell/program_steps.h"
 #include "shell/shell_state.h"
 #include "shell/window.h"
+#include "world/world_objects.h"
 
 namespace {
 
@@ -28,8 +29,8 @@ const program_step k_fade_pass[] = {
     {"update_entities", [] { update_entities(); return true; }},
     {"update_all_chars", nullptr},
     {"update_ground_items", [] { update_ground_items(1); return true; }},
-    {"follow_owner_objects", nullptr},
-    {"draw_objects", nullptr},
+    {"follow_owner_objects", [] { follow_owner_objects(); return true; }},
+    {"draw_objects", [] { draw_objects(); return true; }},
     {"rain_and_lightning", nullptr},
     {"update_lights", nullptr},
     {"update_level_effects", nullptr},

@@ -15,7 +15,9 @@
 #include "shell/shell_state.h"
 #include "shell/window.h"
 #include "world/game_clock.h"
+#include "world/object_behaviour.h"
 #include "world/scene_header.h"
+#include "world/world_objects.h"
 
 #include <cstdio>
 #include <cstring>
@@ -82,13 +84,30 @@ void draw_play_overlays()
     update_overlay_screens();
 }
 
+// The editor's brush under the mouse: animated and stepped outside play; in the brush modes
+// drawn as a world object unless a guide-line key is held (the guide lines come with the line
+// primitives).
+void draw_brush_preview()
+{
+    if (g_editor.brush_proto == -1)
+        return;
+    animate_object(&g_brush_preview);
+    update_missile_object(&g_brush_preview, 0);
+    if (!g_editor_enabled || (g_work_mode != k_work_insert && g_work_mode != k_work_ground_items))
+        return;
+    bool guide_lines = (g_key_state[k_key_rshift] & k_key_down_bit) || (g_key_state[k_key_rcontrol] & k_key_down_bit);
+    if (!guide_lines)
+        update_draw_object(&g_brush_preview, 0, 0);
+}
+
 void format_debug_text()
 {
     if (g_work_mode == k_work_select)
         select_objects_in_box();
     std::snprintf(g_debug_text, sizeof g_debug_text,
                   "global: %d:%d\nmouse: %d:%d\nfps: %d\nobj: %d/%d\nact. sector: %d\nact. layer: %d\ndef. layer %d%.200s",
-                  int(g_camera_x), int(g_camera_y), int(g_mouse_x), int(g_mouse_y), int(g_fps), 0, 0,
+                  int(g_camera_x), int(g_camera_y), int(g_brush_preview.x), int(g_brush_preview.y), int(g_fps),
+                  int(g_object_count), int(g_object_capacity),
                   int(g_editor.active_sector), int(g_active_layer), int(g_default_layer_toggle),
                   g_editor_status_text);
 }
@@ -145,8 +164,12 @@ const program_step k_frame_steps[] = {
     {"begin_scene", [] { begin_frame_scene(); return true; }},
     {"update_all_avi_textures", nullptr},
     {"update_ground_items", [] { update_ground_items(0); return true; }},
-    {"follow_owner_objects", nullptr},
-    {"draw_objects", nullptr},
+    {"follow_owner_objects", [] {
+         if (playing())
+             follow_owner_objects();
+         return true;
+     }},
+    {"draw_objects", [] { draw_objects(); return true; }},
     {"update_all_chars", nullptr},
     {"curves_lights_effects", [] {
          update_curves();
@@ -166,7 +189,11 @@ const program_step k_frame_steps[] = {
              format_debug_text();
          return true;
      }},
-    {"brush_preview", nullptr},
+    {"brush_preview", [] {
+         if (!playing())
+             draw_brush_preview();
+         return true;
+     }},
     {"draw_console", [] { draw_console(); return true; }},
     {"text_windows", [] { draw_text_windows(); return true; }},
     {"slide_shows", [] {

@@ -18,7 +18,9 @@
 #include "world/game_clock.h"
 #include "world/level_saves.h"
 #include "world/movement_map.h"
+#include "world/object_protos.h"
 #include "world/scene_header.h"
+#include "world/world_objects.h"
 
 namespace {
 
@@ -36,6 +38,9 @@ void enter_first_level()
     }
     load_intro_slide();
     g_no_game_running = 1;
+    reset_object(&g_brush_preview);
+    init_object(&g_brush_preview, g_mouse_x, g_mouse_y, 0, 0.8f, 1.5f, 0, 0);
+    g_brush_preview.cursor = 1;
     g_work_mode = k_work_play;
     g_camera_x = -2366.0f;
     g_camera_y = -414.0f;
@@ -73,7 +78,13 @@ const program_step k_startup_steps[] = {
      }},
     {"load_sprite_font", nullptr},
     {"fixed_textures", nullptr},
-    {"mouse_prototype", nullptr},
+    {"mouse_prototype", [] {
+         add_object_proto("global/mouse.txt");
+         g_brush_preview.cursor = 1;
+         for (int slot = k_proto_first_template; slot < k_proto_slots; ++slot)
+             g_object_protos[slot].kind = k_proto_free;
+         return true;
+     }},
     {"editor_ai_switch", [] { g_editor.ai_enabled = 1; return true; }},
     {"reset_editor_brush", [] {
          if (g_editor_enabled)

@@ -1,0 +1,429 @@
+// The per-frame object pass: every object is updated and drawn in index order, then the
+// depth-sorted ones are reordered by their depth keys.
+#include "world/world_objects.h"
+
+#include "editor/editor_state.h"
+#include "engine/quads.h"
+#include "shell/device_setup.h"
+#include "shell/frame_timing.h"
+#include "shell/shell_state.h"
+#include "world/game_clock.h"
+#include "world/object_behaviour.h"
+#include "world/object_draw_internal.h"
+#include "world/object_models.h"
+#include "world/object_protos.h"
+#include "world/scene_header.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace {
+
+bool playing()
+{
+    return g_work_mode == k_work_play;
+}
+
+bool in_array(const world_object* o)
+{
+    return o >= g_objects && o < g_objects + g_object_count;
+}
+
+void append_depth(uint32_t index, uint32_t limit)
+{
+    if (g_depth_list_count < limit)
+        g_depth_list[g_depth_list_count++] = index;
+}
+
+void remove_depth(uint32_t index)
+{
+    uint32_t* end = g_depth_list + g_depth_list_count;
+    uint32_t* at = std::find(g_depth_list, end, index);
+    if (at != end) {
+        std::copy(at + 1, end, at);
+        --g_depth_list_count;
+    }
+}
+
+int32_t current_frames(const object_proto& p, const world_object& o)
+{
+    return o.anim < k_proto_animations ? std::clamp(p.frame_counts[o.anim], 0, k_proto_frames) : 0;
+}
+
+int32_t current_texture(const object_proto& p, const world_object& o)
+{
+    if (o.frame < 0 || o.frame >= current_frames(p, o))
+        return -1;
+    return p.frames[o.anim][o.frame];
+}
+
+world_object* char_world_object(int32_t slot)
+{
+    if (!g_object_links.char_object)
+        return nullptr;
+    int32_t index = g_object_links.char_object(slot);
+    return index >= 0 && uint32_t(index) < g_object_count ? &g_objects[index] : nullptr;
+}
+
+// The brush preview in the editor's modes other than insertion is drawn as an unlit sprite.
+bool simple_sprite_path(const world_object& o)
+{
+    return o.cursor && g_work_mode != k_work_insert;
+}
+
+void draw_simple_sprite(int32_t texture, const world_object& o, float alpha)
+{
+    float scale = playing() ? o.scale / g_zoom : o.scale;
+    draw_sprite_world(texture, o.x, o.y, alpha, scale, o.angle_a, nullptr);
+}
+
+void draw_sprite_object(const object_proto& p, const world_object& o, int32_t highlighted, float alpha)
+{
+    int32_t texture = current_texture(p, o);
+    if (simple_sprite_path(o)) {
+        draw_simple_sprite(texture, o, alpha);
+    } else if (!o.has_corners) {
+        draw_texture_world(texture, o.x, o.y, alpha, o.scale, o.angle_a, o.drift_x, o.drift_y, p.depth_correction,
+                           o.red, o.green, o.blue);
+    } else {
+        const float* c = o.corners;
+        draw_quad_world(texture, c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], alpha, o.drift_x, o.drift_y,
+                        int32_t(o.light), p.depth_correction, highlighted, o.angle_a, o.red, o.green, o.blue, 0,
+                        o.angle_b);
+    }
+}
+
+int32_t model_frame_of(const world_object& o)
+{
+    int32_t entries = std::clamp(o.entry_count, 0, 5);
+    for (int32_t e = 0; e < entries; ++e)
+        if (o.entry_kinds[e] == k_entry_model_frames)
+            return o.entry_ints[e][3];
+    return 0;
+}
+
+// A tile is drawn when it comes within 32 x scale of the view before it and 64 after it.
+bool tile_in_view(float left, float top, float right, float bottom, float s)
+{
+    float view_w = float(g_screen_width) / g_zoom, view_h = float(g_screen_height) / g_zoom;
+    float lead = 32.0f * std::fabs(s);
+    return left - lead - g_camera_x < view_w && right + 64.0f - g_camera_x > 0 && top - lead - g_camera_y < view_h &&
+           bottom + 64.0f - g_camera_y > 0;
+}
+
+void draw_surface_tiles(const object_proto& p, const world_object& o, float alpha)
+{
+    int32_t columns = std::clamp(p.anim_count, 0, k_proto_animations);
+    int32_t rows = std::clamp(p.frame_counts[0], 0, k_proto_frames);
+    int32_t layout = o.angle_a >= 0 && o.angle_a <= 7 ? o.angle_a : 0;
+    int32_t flip = layout & 3;
+    bool diamonds = layout >= 4;
+    float s = o.scale, tile = k_tile_size * s;
+    for (int32_t c = 0; c < columns; ++c) {
+        for (int32_t r = 0; r < rows; ++r) {
+            int32_t mc = flip >= 2 ? columns - 1 - c : c;
+            int32_t mr = flip == 1 || flip == 3 ? rows - 1 - r : r;
+            if (!test_proto_mask(&p, mc, mr))
+                continue;
+            int32_t texture = p.frames[mc][mr];
+            if (!diamonds) {
+                float x = (o.x + float(k_tile_size * c)) * s, y = (o.y + float(k_tile_size * r)) * s;
+                if (!tile_in_view(x, y, x + tile, y + tile, s))
+                    continue;
+                draw_quad_world(texture, x, y + tile, x, y, x + tile, y, x + tile, y + tile, alpha, 0, 0, 0, 0, 0, 0,
+                                o.red, o.green, o.blue, 1, flip);
+            } else {
+                float x = (o.x + float(32 * rows - 48 * r + 48 * c)) * s, y = (o.y + float(32 * r + 32 * c)) * s;
+                float half_w = 48.0f * s, half_h = 32.0f * s;
+                if (!tile_in_view(x - half_w, y, x + half_w, y + tile, s))
+                    continue;
+                draw_quad_world(texture, x - half_w, y + half_h, x, y, x + half_w, y + half_h, x, y + tile, alpha, 0, 0,
+                                0, 0, 0, 0, o.red, o.green, o.blue, 1, flip);
+            }
+        }
+    }
+}
+
+void draw_surface_object(const object_proto& p, const world_object& o, float alpha)
+{
+    int32_t layout = o.angle_a >= 0 && o.angle_a <= 7 ? o.angle_a : 0;
+    if (layout < 6 || !g_d3d_device) {
+        draw_surface_tiles(p, o, alpha);
+        return;
+    }
+    const matrix4 mirrored =
+        matrix_multiply(matrix_scaling(1.0f, 1.0f, -1.0f), g_d3d_device->get_transform(transform_kind::world));
+    transform_guard guard(*g_d3d_device, transform_kind::world, mirrored);
+    draw_surface_tiles(p, o, alpha);
+}
+
+void draw_particle_object(const object_proto& p, world_object* o, int32_t index, float alpha)
+{
+    if (o->particle_role == k_role_particle) {
+        if (!is_object_visible(o))
+            return;
+        if (o->depth_sorted && in_array(o))
+            append_depth(uint32_t(index), k_depth_list_size);
+        draw_texture_scaled_world(current_texture(p, *o), o->x, o->y, o->z, particle_value(*o, k_particle_red),
+                                  particle_value(*o, k_particle_green), particle_value(*o, k_particle_blue), alpha,
+                                  o->scale, 0, 0, 0, p.depth_correction);
+        return;
+    }
+    if (simple_sprite_path(*o))
+        draw_simple_sprite(current_texture(p, *o), *o, alpha);
+    emit_particle(o, index);
+}
+
+bool is_picked(int32_t index)
+{
+    int32_t count = std::clamp(g_editor.picked_count, 0, k_max_picked_objects);
+    return std::find(g_editor.picked, g_editor.picked + count, index) != g_editor.picked + count;
+}
+
+bool is_highlighted(const world_object& o, int32_t index)
+{
+    if (playing())
+        return o.highlight != 0;
+    if (g_editor.picked_count < 1)
+        return false;
+    return (is_picked(index) || o.highlight) && (g_work_mode == k_work_select || g_mode_bar_page == 6);
+}
+
+void step_drift(world_object* o)
+{
+    if (g_ticks <= o->next_drift_tick)
+        return;
+    o->next_drift_tick = g_ticks + o->drift_interval;
+    o->drift_x += o->drift_step_x;
+    o->drift_y += o->drift_step_y;
+}
+
+void draw_markers()
+{
+    for (uint32_t i = 0; i < g_object_count; ++i) {
+        const world_object& o = g_objects[i];
+        if (o.state == 0)
+            continue;
+        uint32_t marker = o.highlight || is_picked(int32_t(i)) ? k_marker_highlighted : k_marker_plain;
+        if (g_work_mode == k_work_characters) {
+            if (o.proto < -1)
+                draw_object_marker(o.x, o.y, marker);
+            continue;
+        }
+        if (o.layer != g_active_layer || o.cursor || o.particle_role == k_role_particle)
+            continue;
+        const object_proto* p = proto_at(o.proto);
+        if (p && p->kind == k_proto_surface)
+            draw_object_marker(o.x * o.scale, o.y * o.scale, marker);
+        else if (!o.has_corners || (p && p->kind == k_proto_mesh))
+            draw_object_marker(o.x, o.y, marker);
+        else
+            for (int c = 0; c < 8; c += 2)
+                draw_object_marker(o.corners[c], o.corners[c + 1], marker);
+        if (o.depth_sorted)
+            draw_object_marker(o.x, float(o.depth_key), k_marker_depth);
+    }
+}
+
+void swap_records(uint32_t a, uint32_t b)
+{
+    std::swap(g_objects[a], g_objects[b]);
+    int32_t count = std::clamp(g_editor.picked_count, 0, k_max_picked_objects);
+    for (int32_t k = 0; k < count; ++k) {
+        if (g_editor.picked[k] == int32_t(a))
+            g_editor.picked[k] = int32_t(b);
+        else if (g_editor.picked[k] == int32_t(b))
+            g_editor.picked[k] = int32_t(a);
+    }
+}
+
+void sort_depth_list()
+{
+    for (uint32_t k = 1; k < g_depth_list_count; ++k) {
+        for (uint32_t j = k; j > 0; --j) {
+            uint32_t a = g_depth_list[j - 1], b = g_depth_list[j];
+            if (a >= g_object_count || b >= g_object_count)
+                break;
+            const world_object& earlier = g_objects[a];
+            const world_object& later = g_objects[b];
+            if (!earlier.depth_sorted || !later.depth_sorted || earlier.depth_key <= later.depth_key)
+                break;
+            swap_records(a, b);
+        }
+    }
+}
+
+} // namespace
+
+void update_draw_object(world_object* o, int32_t highlighted, int32_t index)
+{
+    const object_proto* p = nullptr;
+    if (o->proto >= 0) {
+        p = proto_at(o->proto);
+        if (!p || current_frames(*p, *o) == 0)
+            return;
+    } else if (o->proto == -1) {
+        return;
+    }
+
+    float m = 1.0f;
+    if (o->layer >= 29 && o->layer <= 32 && playing())
+        m = g_object_links.dream_alpha ? g_object_links.dream_alpha() : 0.0f;
+    if (o->object_class == k_class_attached) {
+        const world_object* character = char_world_object(o->entity);
+        if (!character) {
+            reset_object(o);
+            return;
+        }
+        if (character->proto < -1 && g_object_links.draw_attached_model)
+            m *= g_object_links.draw_attached_model(o, o->entity);
+    } else if (o->object_class == k_class_pinned) {
+        if (const world_object* character = char_world_object(o->entity)) {
+            o->x = character->x;
+            o->y = character->y - (o->entry_ints[0][0] == 1 ? 100.0f : 0.0f);
+        }
+    }
+    if (o->owner != k_no_owner) {
+        if (g_object_links.char_life_state && g_object_links.char_life_state(o->owner) == 3)
+            return;
+        if (g_object_links.char_drawn_alpha)
+            m *= g_object_links.char_drawn_alpha(o->owner);
+    }
+    if (o->proto < -1 && g_object_links.set_char_object)
+        g_object_links.set_char_object(-2 - o->proto, index);
+
+    if (!is_object_visible(o))
+        return;
+    ++g_objects_drawn;
+    bool particle_kind = p && p->kind == k_proto_particle;
+    if (o->depth_sorted && !particle_kind && in_array(o))
+        append_depth(uint32_t(index), k_depth_list_size - 1);
+    if (o->state > 1) {
+        --o->state;
+        return;
+    }
+    if (o->particle_role == k_role_particle && g_ticks > o->next_particle_tick) {
+        o->next_particle_tick = g_ticks + 2;
+        step_particle(o);
+    }
+
+    float alpha = g_object_alpha * o->alpha * m;
+    if (o->proto < -1) {
+        if (alpha > 0.01f && g_object_links.draw_char)
+            g_object_links.draw_char(-2 - o->proto, *o, o->scale * g_scene_header.scale, alpha);
+        return;
+    }
+    load_proto_textures(o->proto, 1);
+    switch (p->kind) {
+    case k_proto_sprite:
+    case k_proto_sprite16:
+        o->depth_key = safe_int(o->y) + safe_int(o->depth_offset);
+        draw_sprite_object(*p, *o, highlighted, alpha);
+        break;
+    case k_proto_particle:
+        o->depth_key = safe_int(o->y) + safe_int(o->depth_offset);
+        draw_particle_object(*p, o, index, alpha);
+        break;
+    case k_proto_mesh:
+        o->z = -1.0f - std::fabs(o->y) / 55.0f;
+        o->depth_key = safe_int(o->y) + safe_int(o->depth_offset);
+        draw_mesh_object(*o, *p, o->z, alpha, model_frame_of(*o));
+        break;
+    case k_proto_surface: {
+        float rows = float(std::clamp(p->frame_counts[0], 0, k_proto_frames));
+        o->depth_key = safe_int(o->y * o->scale) + safe_int(rows * k_tile_size * o->scale) + safe_int(o->depth_offset);
+        draw_surface_object(*p, *o, alpha);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void draw_objects()
+{
+    if (g_object_links.clear_entity_objects)
+        g_object_links.clear_entity_objects();
+    g_depth_list_count = 0;
+    g_objects_drawn = 0;
+    if (g_object_links.clear_weather_members)
+        g_object_links.clear_weather_members();
+
+    for (uint32_t i = 0; i < g_object_count; ++i) {
+        world_object* o = &g_objects[i];
+        if (o->object_class == k_class_weather && g_object_links.offer_weather_member)
+            g_object_links.offer_weather_member(int32_t(i));
+        if (o->state == 0)
+            continue;
+        if (o->entity >= 0 && o->object_class < k_class_attached) {
+            if (g_object_links.add_entity_object)
+                g_object_links.add_entity_object(o->entity, int32_t(i));
+            if (g_object_links.entity_hidden && g_object_links.entity_hidden(o->entity) &&
+                g_work_mode != k_work_select)
+                continue;
+        }
+        bool highlighted = is_highlighted(*o, int32_t(i));
+        const float saved[4] = {o->alpha, o->red, o->green, o->blue};
+        if (highlighted && g_editor_enabled) {
+            o->red = 2.0f;
+            o->green = o->blue = 0.0f;
+        }
+        update_draw_object(o, highlighted ? 1 : 0, int32_t(i));
+        o = &g_objects[i];  // an emitter may have grown the array
+        animate_object(o);
+        step_drift(o);
+        if (highlighted && o->state != 0) {
+            o->alpha = saved[0];
+            o->red = saved[1];
+            o->green = saved[2];
+            o->blue = saved[3];
+        }
+        if (o->state == 0 && o->depth_sorted)
+            remove_depth(i);
+    }
+
+    if ((g_work_mode == k_work_select || g_work_mode == k_work_characters) && g_d3d_device) {
+        g_d3d_device->set_render_state(render_state::ambient, 0xFFFFFFFFu);
+        draw_markers();
+        set_device_ambient_light();
+    }
+
+    for (uint32_t i = 0; i < g_object_count; ++i) {
+        world_object* o = &g_objects[i];
+        if (o->state == 0)
+            continue;
+        update_missile_object(o, int32_t(i));
+        o = &g_objects[i];
+        if (o->state != 0 && o->proto < -1 && g_object_links.set_char_object)
+            g_object_links.set_char_object(-2 - o->proto, int32_t(i));
+    }
+}
+
+void follow_owner_objects()
+{
+    if (g_object_links.char_object && g_object_links.char_last_position) {
+        int32_t player = g_object_links.player_slot ? g_object_links.player_slot() : 0;
+        for (uint32_t i = 0; i < g_object_count; ++i) {
+            world_object& o = g_objects[i];
+            if (o.state == 0 || o.owner == k_no_owner || o.has_corners)
+                continue;
+            const world_object* owner = char_world_object(o.owner);
+            if (!owner || owner == &o)
+                continue;
+            const object_proto* p = proto_at(o.proto);
+            if (p && p->kind == k_proto_mesh && o.owner != player) {
+                o.x = owner->x;
+                o.y = owner->y;
+                continue;
+            }
+            float last_x, last_y;
+            if (g_object_links.char_last_position(o.owner, &last_x, &last_y)) {
+                o.x += owner->x - last_x;
+                o.y += owner->y - last_y;
+            }
+        }
+    }
+    if (g_depth_list_count >= 2)
+        sort_depth_list();
+}

@@ -1,0 +1,17 @@
+// Internal to the object prototypes: record decoding and the tile-mask side table.
+#pragma once
+
+#include "world/object_protos.h"
+
+#include <vector>
+
+// Terminates the names, holds the counts to the table and clears the run-time fields of a
+// record that came from a file.
+void sanitize_proto_record(object_proto* prototype);
+
+// Reads a record stored with stored_size bytes into out (which the caller cleared) and
+// sanitizes it; false when the stream ended first.
+bool read_proto_record(packed_stream* stream, uint32_t stored_size, object_proto* out);
+
+// Keeps a surface's mask (columns x rows bytes, 0 = present) for the slot.
+void set_proto_mask(int32_t slot, std::vector<uint8_t> bytes, int32_t columns, int32_t rows);

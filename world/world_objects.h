@@ -1,0 +1,255 @@
+// World objects: the placed instances of object prototypes in the current level (sprites,
+// particle emitters and particles, 16-frame sprites, meshes, tiled surfaces) and the objects
+// that characters, ground items, effects and weather own.
+//
+// They live in one heap array that grows in blocks of 15,000 records. The index order is the
+// draw order: objects are kept sorted by layer, and the depth-sorted ones are reordered by their
+// depth keys every frame. Records refer to objects by index; an index stays valid across growth,
+// a pointer into the array does not.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct world_object {
+    // 0 free; 3 after initialisation, 2 for a new particle. While above 1 each visible draw pass
+    // lowers it and draws nothing.
+    uint8_t state;
+    uint8_t layer;              // 250 when free; 29 to 32 are dream-world layers
+    uint8_t pad2[2];
+    int32_t entity;             // owning entity, -1 none; for classes 2 and 3 the character slot
+    uint32_t highlight;         // drawn highlighted
+    uint32_t cursor;            // the editor's brush preview
+    uint32_t light;             // made in the editor's light mode; handed to the cornered quad
+    int32_t proto;              // prototype slot; -2 - s: character slot s; -1 none
+    int32_t frame;
+    uint32_t backward;          // ping-pong direction: 0 forward, 1 backward
+    int32_t angle_a;            // sprite flip, cornered quad's quarter turns, surface layout 0-7
+    int32_t angle_b;            // a cornered quad's flip mode
+    int32_t angle_c;
+    uint8_t anim;               // animation of the prototype
+    uint8_t impact;             // a missile's spell impact and blood are due
+    uint8_t pad46[2];
+    float alpha;
+    float scale;                // counts by its magnitude in the visibility test
+    float x, y;                 // world pixels
+    float z;                    // depth of a mesh (each frame) and of a particle
+    float drift_x, drift_y;     // texture offsets of sprites and quads
+    float drift_step_x, drift_step_y;
+    uint8_t drift_interval;     // ticks, 1 after initialisation
+    uint8_t pad85[3];
+    uint32_t has_corners;       // the corners define the drawn quad and the footprint
+    float corners[8];           // x0, y0, x1, y1, x2, y2, x3, y3
+    uint8_t entry_kinds[5];     // behaviour entries
+    uint8_t pad129[3];
+    int32_t entry_count;        // 0 to 5
+    float entry_floats[5][5];   // a particle's motion (see k_particle_*)
+    int32_t entry_ints[5][5];   // a particle's alpha mode in [0][0]
+    uint32_t next_anim_tick;
+    uint32_t next_behaviour_tick;
+    uint32_t next_drift_tick;
+    uint32_t next_particle_tick;
+    int32_t particle_role;      // 1 particle, 0 emitter, -1 not of a particle prototype
+    uint32_t sprite_scratch[2];
+    int32_t width, height;      // from the prototype
+    int32_t depth_key;          // computed while drawing
+    int32_t lifetime;           // -1 endless; -2 - s: a missile hit character slot s
+    int32_t anim_mode;          // from the prototype
+    int32_t frame_delay;        // ticks, from the prototype
+    int32_t model_variant;
+    uint32_t depth_sorted;      // 0 no, 1 yes, 2 yes and a particle's depth offset follows its fall
+    float red, green, blue;     // colour factors, 1.0
+    float depth_offset;         // added to y for the depth key
+    float reserved;             // 1.0
+    uint8_t object_class;       // k_class_*
+    uint8_t pad417;
+    int16_t owner;              // character slot, 255 none
+};
+static_assert(sizeof(world_object) == 420);
+static_assert(offsetof(world_object, entity) == 4);
+static_assert(offsetof(world_object, highlight) == 8);
+static_assert(offsetof(world_object, cursor) == 12);
+static_assert(offsetof(world_object, light) == 16);
+static_assert(offsetof(world_object, proto) == 20);
+static_assert(offsetof(world_object, frame) == 24);
+static_assert(offsetof(world_object, backward) == 28);
+static_assert(offsetof(world_object, angle_a) == 32);
+static_assert(offsetof(world_object, angle_b) == 36);
+static_assert(offsetof(world_object, angle_c) == 40);
+static_assert(offsetof(world_object, anim) == 44);
+static_assert(offsetof(world_object, impact) == 45);
+static_assert(offsetof(world_object, alpha) == 48);
+static_assert(offsetof(world_object, scale) == 52);
+static_assert(offsetof(world_object, x) == 56);
+static_assert(offsetof(world_object, y) == 60);
+static_assert(offsetof(world_object, z) == 64);
+static_assert(offsetof(world_object, drift_x) == 68);
+static_assert(offsetof(world_object, drift_step_x) == 76);
+static_assert(offsetof(world_object, drift_interval) == 84);
+static_assert(offsetof(world_object, has_corners) == 88);
+static_assert(offsetof(world_object, corners) == 92);
+static_assert(offsetof(world_object, entry_kinds) == 124);
+static_assert(offsetof(world_object, entry_count) == 132);
+static_assert(offsetof(world_object, entry_floats) == 136);
+static_assert(offsetof(world_object, entry_ints) == 236);
+static_assert(offsetof(world_object, next_anim_tick) == 336);
+static_assert(offsetof(world_object, next_behaviour_tick) == 340);
+static_assert(offsetof(world_object, next_drift_tick) == 344);
+static_assert(offsetof(world_object, next_particle_tick) == 348);
+static_assert(offsetof(world_object, particle_role) == 352);
+static_assert(offsetof(world_object, sprite_scratch) == 356);
+static_assert(offsetof(world_object, width) == 364);
+static_assert(offsetof(world_object, height) == 368);
+static_assert(offsetof(world_object, depth_key) == 372);
+static_assert(offsetof(world_object, lifetime) == 376);
+static_assert(offsetof(world_object, anim_mode) == 380);
+static_assert(offsetof(world_object, frame_delay) == 384);
+static_assert(offsetof(world_object, model_variant) == 388);
+static_assert(offsetof(world_object, depth_sorted) == 392);
+static_assert(offsetof(world_object, red) == 396);
+static_assert(offsetof(world_object, depth_offset) == 408);
+static_assert(offsetof(world_object, reserved) == 412);
+static_assert(offsetof(world_object, object_class) == 416);
+static_assert(offsetof(world_object, owner) == 418);
+
+constexpr uint32_t k_world_object_size = 420;
+constexpr uint32_t k_object_growth = 15000;
+constexpr uint8_t k_free_layer = 250;
+constexpr int16_t k_no_owner = 255;
+
+// Classes.
+constexpr uint8_t k_class_ordinary = 0;
+constexpr uint8_t k_class_weather = 1;   // a rain, snow or fog member
+constexpr uint8_t k_class_attached = 2;  // an item model attached to a character
+constexpr uint8_t k_class_pinned = 3;    // pinned to a character
+
+// Animation modes.
+constexpr int32_t k_anim_ping_pong = 0;
+constexpr int32_t k_anim_loop = 1;
+constexpr int32_t k_anim_reverse_loop = 2;
+constexpr int32_t k_anim_once = 3;
+constexpr int32_t k_anim_once_backward = 4;
+
+// Particle roles.
+constexpr int32_t k_role_particle = 1;
+constexpr int32_t k_role_emitter = 0;
+constexpr int32_t k_role_none = -1;
+
+// A particle's motion in the float parameter block, by flat index (entry_floats[i / 5][i % 5]).
+constexpr int k_particle_velocity_x = 0;
+constexpr int k_particle_velocity_y = 1;
+constexpr int k_particle_wobble = 2;
+constexpr int k_particle_accel_x = 3;
+constexpr int k_particle_accel_y = 4;
+constexpr int k_particle_wobble_change = 5;
+constexpr int k_particle_red = 15;  // the colour at offsets 196, 200, 204
+constexpr int k_particle_green = 16;
+constexpr int k_particle_blue = 17;
+constexpr int k_particle_red_change = 18;
+constexpr int k_particle_green_change = 19;
+constexpr int k_particle_blue_change = 20;
+constexpr int k_particle_alpha_change = 21;
+constexpr int k_particle_scale_change = 22;
+
+inline float& particle_value(world_object& o, int i)
+{
+    return o.entry_floats[i / 5][i % 5];
+}
+inline float particle_value(const world_object& o, int i)
+{
+    return o.entry_floats[i / 5][i % 5];
+}
+
+extern world_object* g_objects;
+extern uint32_t g_object_count;     // slots in use, free ones below the last used included
+extern uint32_t g_object_capacity;
+
+// The depth list of the frame: indices of the visible depth-sorted objects in draw order.
+constexpr uint32_t k_depth_list_size = 19999;
+extern uint32_t g_depth_list[k_depth_list_size];
+extern uint16_t g_depth_list_count;
+extern uint16_t g_objects_drawn;    // objects found visible in the frame
+// The alpha every object is drawn with, owned by the main loop (fades lower it).
+extern float g_object_alpha;
+
+// Fills a record (after zeroing it when it is new): state 3, the editor's active layer, the
+// prototype's size, animation mode and frame delay, no entity, endless lifetime, white colour.
+// In the editor's work modes 1 and 2 the object also gets corners: the editor's stored corners
+// with editor_corners set, else a diamond of the prototype's size around the mouse position,
+// which replaces the given one. Returns the object.
+world_object* init_object(world_object* object, float x, float y, int32_t proto, float alpha, float scale,
+                          int32_t angle_a, int32_t editor_corners);
+
+// A new object: the highest free slot above 0, else a new slot at the end (growing the array by
+// 15,000 records when full). Returns its index.
+int32_t add_object(float x, float y, int32_t proto, float alpha, float scale, int32_t angle_a,
+                   int32_t editor_corners);
+
+// Frees an object (an attached or pinned object with a fade-out entry only gets lifetime 0 and
+// fades out). The count does not shrink.
+void reset_object(world_object* object);
+
+// Empties the array (level change) and reserves room for at least n records; false when the
+// memory cannot be had.
+bool reserve_objects(uint32_t n);
+void free_objects();
+
+void set_object_position(world_object* object, float x, float y);
+void animate_object(world_object* object);
+void clear_object_motion(world_object* object);
+int32_t is_object_visible(const world_object* object);
+
+// Stable sort of the whole array by layer (free slots sort as layer 250).
+void sort_objects();
+// sort_objects, then drops the free slots at the end (never below one slot).
+void sort_and_trim_objects();
+// Exchanges the object with the nearest earlier (backward) or later one of its layer; the new
+// index, or -1 when there is none.
+int32_t swap_object_in_layer(int32_t index, bool backward);
+
+// The editor's sort-information file ("*.inf", packed): every depth-sorted ordinary object with
+// a prototype above 0, as its 420-byte record and the first 30 bytes of its prototype's name.
+// Reading copies each stored record over every object of that prototype name at the same place
+// (same position, or same corners), keeping the object's own prototype index.
+bool write_objects(const char* path);
+bool read_objects(const char* path);
+
+// The 420-byte file record.
+void encode_world_object(const world_object& object, uint8_t* bytes);
+void decode_world_object(const uint8_t* bytes, world_object* object);
+
+// The per-frame passes.
+void draw_objects();
+void follow_owner_objects();
+// Draws one object (the pass calls it for every object in order; the main loop for the brush
+// preview, with index 0).
+void update_draw_object(world_object* object, int32_t highlighted, int32_t index);
+
+// What the object pass needs of subsystems built elsewhere. A null member means that subsystem
+// is not built: no character exists (character objects and owners have no world object and are
+// not drawn), no entity or weather takes objects, and the dream overlay is not shown.
+struct world_object_links {
+    // Characters.
+    int32_t (*char_object)(int32_t slot);               // the character's world object, -1 none
+    void (*set_char_object)(int32_t slot, int32_t index);
+    uint8_t (*char_life_state)(int32_t slot);
+    float (*char_drawn_alpha)(int32_t slot);
+    // The character's position at its last update.
+    bool (*char_last_position)(int32_t slot, float* x, float* y);
+    int32_t (*player_slot)();
+    // Draws a character at its object (position, depth, scale, alpha, angles and colour given).
+    void (*draw_char)(int32_t slot, const world_object& object, float scale, float alpha);
+    // Draws an item model attached to a character and places the object where it was drawn
+    // (layer, owner and position); returns the alpha factor the character object adds.
+    float (*draw_attached_model)(world_object* object, int32_t slot);
+    // Entities: the pass clears their lists, adds objects to them and skips hidden ones.
+    void (*clear_entity_objects)();
+    void (*add_entity_object)(int32_t entity, int32_t index);
+    bool (*entity_hidden)(int32_t entity);
+    // Weather: clears the member counts; offers a weather object to rain, snow and fog.
+    void (*clear_weather_members)();
+    void (*offer_weather_member)(int32_t index);
+    // The dream world's overlay alpha, for objects on layers 29 to 32 while playing.
+    float (*dream_alpha)();
+};
+extern world_object_links g_object_links;
