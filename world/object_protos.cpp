@@ -113,6 +113,30 @@ void drop_frame_texture(int32_t texture)
         copy_bounded(g_textures[texture].name, sizeof g_textures[texture].name, "NULL");
 }
 
+// Releases what a prototype's frames hold: a surface's tiles (one reference each) and its mask,
+// a mesh's models, or every frame texture (one reference each, or freed at once).
+void release_proto_frames(object_proto& p, int32_t slot, bool free_at_once)
+{
+    if (p.kind == k_proto_surface) {
+        release_surface_tiles(p, slot);
+    } else if (p.kind == k_proto_mesh) {
+        int32_t parts = std::clamp(p.anim_count, 0, k_proto_animations);
+        for (int32_t i = 0; i < parts; ++i)
+            free_proto_model(p.frames[i][0]);
+    } else {
+        int32_t animations = std::clamp(p.anim_count, 0, k_proto_animations);
+        for (int32_t a = 0; a < animations; ++a) {
+            for (int32_t f = 0; f < std::clamp(p.frame_counts[a], 0, k_proto_frames); ++f) {
+                if (free_at_once)
+                    drop_frame_texture(p.frames[a][f]);
+                else if (p.frames[a][f] >= 0)
+                    release_texture(p.frames[a][f]);
+            }
+        }
+    }
+    drop_mask(slot);
+}
+
 bool write_proto_record(const object_proto& p, packed_stream* stream)
 {
     object_proto copy = p;
@@ -198,20 +222,7 @@ int32_t add_empty_object_proto()
 
 void free_object_proto(object_proto* p, int32_t slot)
 {
-    if (p->kind == k_proto_surface) {
-        release_surface_tiles(*p, slot);
-    } else if (p->kind == k_proto_mesh) {
-        int32_t parts = std::clamp(p->anim_count, 0, k_proto_animations);
-        for (int32_t i = 0; i < parts; ++i)
-            free_proto_model(p->frames[i][0]);
-    } else {
-        int32_t animations = std::clamp(p->anim_count, 0, k_proto_animations);
-        for (int32_t a = 0; a < animations; ++a)
-            for (int32_t f = 0; f < std::clamp(p->frame_counts[a], 0, k_proto_frames); ++f)
-                if (p->frames[a][f] >= 0)
-                    release_texture(p->frames[a][f]);
-    }
-    drop_mask(slot);
+    release_proto_frames(*p, slot, false);
     reset_object_proto(p);
 }
 
@@ -239,19 +250,7 @@ void unload_object_proto(int32_t slot, bool reindex)
         return;
     if (p->frames_loaded) {
         console_log("%s", p->name);
-        if (p->kind == k_proto_surface) {
-            release_surface_tiles(*p, slot);
-        } else if (p->kind == k_proto_mesh) {
-            int32_t parts = std::clamp(p->anim_count, 0, k_proto_animations);
-            for (int32_t i = 0; i < parts; ++i)
-                free_proto_model(p->frames[i][0]);
-        } else {
-            int32_t animations = std::clamp(p->anim_count, 0, k_proto_animations);
-            for (int32_t a = 0; a < animations; ++a)
-                for (int32_t f = 0; f < std::clamp(p->frame_counts[a], 0, k_proto_frames); ++f)
-                    drop_frame_texture(p->frames[a][f]);
-        }
-        drop_mask(slot);
+        release_proto_frames(*p, slot, true);
         p->frames_loaded = 0;
     }
     if (!reindex || slot >= int32_t(g_object_proto_count))

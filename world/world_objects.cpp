@@ -96,9 +96,10 @@ void object_fields(Io& io, Object& o)
 
 constexpr uint32_t k_sort_name_size = 30;
 
-uint8_t sort_layer(const world_object& o)
+// Free slots sort after every used slot of layer 250 and before layer 251.
+uint32_t sort_key(const world_object& o)
 {
-    return o.state == 0 ? k_free_layer : o.layer;
+    return o.state == 0 ? 2u * k_free_layer + 1u : 2u * o.layer;
 }
 
 // Grows the array by one block, keeping every record at its index.
@@ -410,7 +411,7 @@ void sort_objects()
     if (g_object_count < 2)
         return;
     std::stable_sort(g_objects, g_objects + g_object_count,
-                     [](const world_object& a, const world_object& b) { return sort_layer(a) < sort_layer(b); });
+                     [](const world_object& a, const world_object& b) { return sort_key(a) < sort_key(b); });
 }
 
 void sort_and_trim_objects()

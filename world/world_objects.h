@@ -199,7 +199,7 @@ void animate_object(world_object* object);
 void clear_object_motion(world_object* object);
 int32_t is_object_visible(const world_object* object);
 
-// Stable sort of the whole array by layer (free slots sort as layer 250).
+// Stable sort of the whole array by layer; free slots come after layer 250 and before 251.
 void sort_objects();
 // sort_objects, then drops the free slots at the end (never below one slot).
 void sort_and_trim_objects();
