@@ -8,3 +8,6 @@ void write_shell_demo_data();
 void write_text_demo_data();
 // The sounds, the narration and the music: "data/sound/", "data/voice/", "data/music/".
 void write_sound_demo_data();
+// The engine's images: the fixed start-up images, ground tiles, sprites and the language's
+// texture pack "data/levels/main_eng.dat" with its index.
+void write_texture_demo_data();
