@@ -2,6 +2,7 @@
 #include "shell/program_steps.h"
 
 #include "editor/editor_state.h"
+#include "engine/fonts.h"
 #include "interface/interface_state.h"
 #include "items/items.h"
 #include "script/script_services.h"
@@ -52,7 +53,11 @@ const program_step k_startup_steps[] = {
          console_log("inicializacia Direct X ok");
          return true;
      }},
-    {"font_create", nullptr},
+    {"font_create", [] {
+         font_create(&g_font_large, "", "Georgia", 18);
+         font_create(&g_font_small, "", "Georgia", 14);
+         return true;
+     }},
     {"save_gamma_ramp", [] { save_gamma_ramp(); return true; }},
     {"audio", [] {
          g_sound_enabled = 0;  // no audio device yet: the game runs silent
