@@ -2,6 +2,7 @@
 #include "shell/program_steps.h"
 
 #include "editor/editor_state.h"
+#include "engine/textures.h"
 #include "interface/interface_state.h"
 #include "items/items.h"
 #include "script/script_services.h"
@@ -108,7 +109,7 @@ const program_step k_frame_steps[] = {
     {"update_entities", [] { update_entities(); return true; }},
     {"update_weather", nullptr},
     {"begin_scene", nullptr},
-    {"update_all_avi_textures", nullptr},
+    {"update_all_avi_textures", [] { update_all_avi_textures(); return true; }},
     {"update_ground_items", [] { update_ground_items(0); return true; }},
     {"follow_owner_objects", nullptr},
     {"draw_objects", nullptr},

@@ -4,3 +4,6 @@
 
 // The shell's files: the folders, config.cfg.
 void write_shell_demo_data();
+// The engine's images: the fixed start-up images, ground tiles, sprites and the language's
+// texture pack "data/levels/main_eng.dat" with its index.
+void write_texture_demo_data();

@@ -17,5 +17,6 @@ int main(int argc, char** argv)
         return 1;
     }
     write_shell_demo_data();
+    write_texture_demo_data();
     return 0;
 }
