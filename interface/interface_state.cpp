@@ -1,6 +1,6 @@
 #include "interface/interface_state.h"
 
-game_interface g_interface = {.text_background_texture = -1};
+game_interface g_interface = {};
 uint32_t g_no_game_running = 0;
 float g_zoom_target = 1.0f;
 uint32_t g_show_stats = 0;

@@ -2,6 +2,7 @@
 #include "shell/program_steps.h"
 
 #include "editor/editor_state.h"
+#include "engine/primitives.h"
 #include "engine/textures.h"
 #include "interface/interface_state.h"
 #include "items/items.h"
@@ -117,7 +118,7 @@ const program_step k_frame_steps[] = {
     {"curves_lights_effects", nullptr},
     {"draw_movemap", nullptr},
     {"draw_char_passes", nullptr},
-    {"draw_cursor_marker", nullptr},
+    {"draw_cursor_marker", [] { draw_cursor_marker(); return true; }},
     {"play_overlays", [] {
          if (playing())
              draw_play_overlays();

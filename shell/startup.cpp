@@ -3,6 +3,7 @@
 
 #include "editor/editor_state.h"
 #include "engine/fonts.h"
+#include "engine/sprite_font.h"
 #include "engine/texture_packs.h"
 #include "engine/textures.h"
 #include "interface/interface_state.h"
@@ -80,7 +81,10 @@ const program_step k_startup_steps[] = {
              g_zoom = g_zoom_target = float(g_screen_width) / 1024.0f;
          return true;
      }},
-    {"load_sprite_font", nullptr},
+    {"load_sprite_font", [] {
+         load_sprite_font(&g_sprite_font, "global/main.fn");
+         return true;
+     }},
     {"fixed_textures", [] { load_fixed_textures(); return true; }},
     {"mouse_prototype", nullptr},
     {"editor_ai_switch", [] { g_editor.ai_enabled = 1; return true; }},

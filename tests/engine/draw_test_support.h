@@ -5,6 +5,7 @@
 #include "platform/gl_device.h"
 #include "platform/gl_window.h"
 #include "platform/recording_device.h"
+#include "tests/platform/device_test_support.h"
 #include "shell/device_setup.h"
 #include "shell/shell_state.h"
 
@@ -84,3 +85,28 @@ inline std::unique_ptr<render_device> open_hidden_gl_device(std::string& why)
         gl_window_close();
     return device;
 }
+
+// A test on the OpenGL device as the program's device, the fixed camera set and the frame
+// cleared to black; skipped where no OpenGL context can be had.
+class gl_draw_test : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string why;
+        dev = open_hidden_gl_device(why);
+        if (!dev)
+            GTEST_SKIP() << "no OpenGL device: " << why;
+        device = std::make_unique<use_device>(dev.get());
+        use_fixed_camera(*dev);
+        dev->clear(k_clear_target | k_clear_depth, 0xFF000000u);
+    }
+    void TearDown() override
+    {
+        device.reset();
+        dev.reset();
+        gl_window_close();
+    }
+
+    std::unique_ptr<render_device> dev;
+    std::unique_ptr<use_device> device;
+};

@@ -4,7 +4,6 @@
 #include "engine/font_glyphs.h"
 
 #include "draw_test_support.h"
-#include "../platform/device_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -13,17 +12,13 @@ namespace {
 
 constexpr uint32_t k_black = 0xFF000000u;
 
-class FontsOnGl : public ::testing::Test {
+class FontsOnGl : public gl_draw_test {
 protected:
     void SetUp() override
     {
-        std::string why;
-        dev = open_hidden_gl_device(why);
-        if (!dev)
-            GTEST_SKIP() << "no OpenGL device: " << why;
-        device = std::make_unique<use_device>(dev.get());
-        use_fixed_camera(*dev);
-        dev->clear(k_clear_target | k_clear_depth, k_black);
+        gl_draw_test::SetUp();
+        if (IsSkipped())
+            return;
         font_create(&font, "", "Georgia", 18);
         if (!font.font || !font.font->face)
             GTEST_SKIP() << "no font installed";
@@ -32,9 +27,7 @@ protected:
     void TearDown() override
     {
         font_remove(&font);
-        device.reset();
-        dev.reset();
-        gl_window_close();
+        gl_draw_test::TearDown();
     }
 
     // The coverage a string's glyphs leave, drawn from (x, y) one over the other: 0 to 255 per
@@ -59,8 +52,6 @@ protected:
     }
 
     font_record font = {};
-    std::unique_ptr<render_device> dev;
-    std::unique_ptr<use_device> device;
 };
 
 TEST_F(FontsOnGl, MonochromeGlyphsLandOnExactlyTheirPixels)

@@ -3,7 +3,6 @@
 #include "engine/font_glyphs.h"
 
 #include "draw_test_support.h"
-#include "../platform/device_test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,69 @@
+// Loads the input as a sprite font file, then measures and draws text with it on a recording
+// device: no crash, widths within their bounds, glyph slots that hold surfaces.
+#include "engine/sprite_font.h"
+#include "engine/textures.h"
+#include "platform/recording_device.h"
+#include "shell/device_setup.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+std::string g_folder;
+
+void remove_scratch()
+{
+    unlink((g_folder + "/main.fn").c_str());
+    rmdir(g_folder.c_str());
+}
+
+std::string scratch_file()
+{
+    if (g_folder.empty()) {
+        char pattern[] = "/tmp/zorv-fuzz-XXXXXX";
+        if (mkdtemp(pattern) == nullptr)
+            std::abort();
+        g_folder = pattern;
+        std::atexit(remove_scratch);
+    }
+    return g_folder + "/main.fn";
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static recording_device device(1024, 768);
+    g_d3d_device = &device;
+    if (g_texture_count > k_texture_slots - 2 * k_sprite_font_glyphs)
+        clear_texture_table();
+
+    const std::string name = scratch_file();
+    std::FILE* file = std::fopen(name.c_str(), "wb");
+    if (!file || std::fwrite(data, 1, size, file) != size || std::fclose(file) != 0)
+        std::abort();
+
+    sprite_font font = {};
+    for (int32_t& slot : font.glyphs)
+        slot = -1;
+    load_sprite_font(&font, name.c_str());
+    for (int32_t w : font.width)
+        if (w < 0 || w > k_sprite_font_max_width)
+            std::abort();
+    for (int32_t slot : font.glyphs)
+        if (slot != -1 && (slot < 0 || slot >= g_texture_count || !g_textures[slot].surface))
+            std::abort();
+
+    const char text[] = "Fuzz {!} ~\x80\xFF z";
+    if (sprite_text_width(&font, text) > static_cast<int32_t>(sizeof text) * k_sprite_font_max_width)
+        std::abort();
+    draw_sprite_text(&font, 10.0f, 10.0f, text, 1.0f, 1.0f, 1.0f, 1.0f);
+    device.clear_recording();
+
+    load_sprite_font(&font, "");  // frees the glyphs
+    return 0;
+}
