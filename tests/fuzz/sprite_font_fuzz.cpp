@@ -2,35 +2,26 @@
 // device: no crash, widths within their bounds, glyph slots that hold surfaces.
 #include "engine/sprite_font.h"
 #include "engine/textures.h"
+#include "platform/files.h"
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <unistd.h>
 
 namespace {
 
-std::string g_folder;
+char g_scratch[64]; // a scratch file of this process, removed at exit
 
-void remove_scratch()
+const char* scratch_file()
 {
-    unlink((g_folder + "/main.fn").c_str());
-    rmdir(g_folder.c_str());
-}
-
-std::string scratch_file()
-{
-    if (g_folder.empty()) {
-        char pattern[] = "/tmp/zorv-fuzz-XXXXXX";
-        if (mkdtemp(pattern) == nullptr)
-            std::abort();
-        g_folder = pattern;
-        std::atexit(remove_scratch);
+    if (!g_scratch[0]) {
+        std::snprintf(g_scratch, sizeof g_scratch, "/tmp/zorv-sprite-font-%d.fn", static_cast<int>(getpid()));
+        std::atexit([] { unlink(g_scratch); });
     }
-    return g_folder + "/main.fn";
+    return g_scratch;
 }
 
 } // namespace
@@ -42,15 +33,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (g_texture_count > k_texture_slots - 2 * k_sprite_font_glyphs)
         clear_texture_table();
 
-    const std::string name = scratch_file();
-    std::FILE* file = std::fopen(name.c_str(), "wb");
-    if (!file || std::fwrite(data, 1, size, file) != size || std::fclose(file) != 0)
+    const char* name = scratch_file();
+    if (!write_whole_file(name, data, size))
         std::abort();
 
     sprite_font font = {};
     for (int32_t& slot : font.glyphs)
         slot = -1;
-    load_sprite_font(&font, name.c_str());
+    load_sprite_font(&font, name);
     for (int32_t w : font.width)
         if (w < 0 || w > k_sprite_font_max_width)
             std::abort();
