@@ -2,29 +2,10 @@
 // device: no crash, widths within their bounds, glyph slots that hold surfaces.
 #include "engine/sprite_font.h"
 #include "engine/textures.h"
-#include "platform/files.h"
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"
 
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <unistd.h>
-
-namespace {
-
-char g_scratch[64]; // a scratch file of this process, removed at exit
-
-const char* scratch_file()
-{
-    if (!g_scratch[0]) {
-        std::snprintf(g_scratch, sizeof g_scratch, "/tmp/zorv-sprite-font-%d.fn", static_cast<int>(getpid()));
-        std::atexit([] { unlink(g_scratch); });
-    }
-    return g_scratch;
-}
-
-} // namespace
+#include "fuzz_scratch.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -33,9 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (g_texture_count > k_texture_slots - 2 * k_sprite_font_glyphs)
         clear_texture_table();
 
-    const char* name = scratch_file();
-    if (!write_whole_file(name, data, size))
-        std::abort();
+    fuzz_scratch::enter();
+    const char* name = "main.fn";
+    fuzz_scratch::write(name, data, size);
 
     sprite_font font = {};
     for (int32_t& slot : font.glyphs)
