@@ -2,6 +2,7 @@
 #include "shell/program_steps.h"
 
 #include "editor/editor_state.h"
+#include "items/containers.h"
 #include "items/items.h"
 #include "script/script_services.h"
 #include "shell/console_log.h"
