@@ -3,6 +3,7 @@
 
 #include "editor/editor_state.h"
 #include "engine/fonts.h"
+#include "items/containers.h"
 #include "items/items.h"
 #include "script/script_services.h"
 #include "shell/console_log.h"
