@@ -5,6 +5,7 @@
 #include "engine/curves.h"
 #include "engine/lights.h"
 #include "engine/sound.h"
+#include "engine/primitives.h"
 #include "engine/textures.h"
 #include "interface/interface_state.h"
 #include "items/items.h"
@@ -179,7 +180,7 @@ const program_step k_frame_steps[] = {
      }},
     {"draw_movemap", nullptr},
     {"draw_char_passes", nullptr},
-    {"draw_cursor_marker", nullptr},
+    {"draw_cursor_marker", [] { draw_cursor_marker(); return true; }},
     {"play_overlays", [] {
          if (playing())
              draw_play_overlays();

@@ -3,6 +3,8 @@
 
 #include "editor/editor_state.h"
 #include "engine/sound.h"
+#include "engine/fonts.h"
+#include "engine/sprite_font.h"
 #include "engine/texture_packs.h"
 #include "engine/textures.h"
 #include "interface/interface_state.h"
@@ -67,7 +69,11 @@ const program_step k_startup_steps[] = {
          console_log("inicializacia Direct X ok");
          return true;
      }},
-    {"font_create", nullptr},
+    {"font_create", [] {
+         font_create(&g_font_large, "", "Georgia", 18);
+         font_create(&g_font_small, "", "Georgia", 14);
+         return true;
+     }},
     {"save_gamma_ramp", [] { save_gamma_ramp(); return true; }},
     {"audio", [] {
          g_sound_enabled = audio_init(k_audio_rate) ? 1 : 0;  // without a device the game runs silent
@@ -87,7 +93,10 @@ const program_step k_startup_steps[] = {
              g_zoom = g_zoom_target = float(g_screen_width) / 1024.0f;
          return true;
      }},
-    {"load_sprite_font", nullptr},
+    {"load_sprite_font", [] {
+         load_sprite_font(&g_sprite_font, "global/main.fn");
+         return true;
+     }},
     {"fixed_textures", [] { load_fixed_textures(); return true; }},
     {"mouse_prototype", [] {
          add_object_proto("global/mouse.txt");

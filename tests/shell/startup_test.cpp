@@ -62,7 +62,7 @@ TEST_F(shell_test, StartupFrameAndShutdownRunInTheirFixedOrder)
     EXPECT_TRUE(std::equal(startup_head.begin(), startup_head.end(), trace.begin()));
 
     // Global tables load in their order; the last start-up step opens the loop.
-    const char* ordered[] = {"create_main_window", "font_create (pending)", "zoom", "load_items",
+    const char* ordered[] = {"create_main_window", "font_create", "zoom", "load_items",
                              "load_char_containers", "load_interface_textures", "log_interface_ok",
                              "load_spells", "log_rain_ok", "load_quests", "new_dialogue",
                              "first_level", "main_loop_ready", "pump_messages"};
@@ -74,7 +74,7 @@ TEST_F(shell_test, StartupFrameAndShutdownRunInTheirFixedOrder)
     EXPECT_EQ(std::count(trace.begin(), trace.end(), "pending_level_change (pending)"), 2);
     // Shutdown, with the closing fade's passes after its step.
     const std::vector<std::string> shutdown = {
-        "log_ending", "fade_to_black", "reset_dialogue_window", "shutdown_interface",
+        "log_ending", "fade_to_black", "reset_dialogue_window", "font_remove", "shutdown_interface",
         "free_level_containers", "delete_level_saves", "config_write", "save_items", "save_spells"};
     auto built = without_pending(trace);
     auto from = std::find(built.begin(), built.end(), "log_ending");

@@ -11,6 +11,8 @@ void write_sound_demo_data();
 // The engine's images: the fixed start-up images, ground tiles, sprites and the language's
 // texture pack "data/levels/main_eng.dat" with its index.
 void write_texture_demo_data();
+// The sprite font "global/main.fn": 5 × 7 glyphs drawn here, white with a shadow.
+void write_sprite_font_demo_data();
 // The object prototypes: the mouse cursor "global/mouse.txt", sprites, a 16-frame sprite,
 // particle emitters (among them the weather and blood templates) and a tiled surface with its
 // mask, as ".pr" files with their images.
