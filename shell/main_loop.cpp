@@ -86,9 +86,9 @@ void draw_play_overlays()
     update_overlay_screens();
 }
 
-// The editor's brush under the mouse: animated and stepped outside play; in the brush modes
-// drawn as a world object unless a guide-line key is held (the guide lines come with the line
-// primitives).
+// The editor's brush under the mouse: animated and stepped outside play. In the brush modes
+// the right Shift or Ctrl key shows three parallel guide lines through the mouse (falling or
+// rising to the right); otherwise the brush is drawn as a world object.
 void draw_brush_preview()
 {
     if (g_editor.brush_proto == -1)
@@ -97,9 +97,19 @@ void draw_brush_preview()
     update_missile_object(&g_brush_preview, 0);
     if (!g_editor_enabled || (g_work_mode != k_work_insert && g_work_mode != k_work_ground_items))
         return;
-    bool guide_lines = (g_key_state[k_key_rshift] & k_key_down_bit) || (g_key_state[k_key_rcontrol] & k_key_down_bit);
-    if (!guide_lines)
+    float slope;
+    if (g_key_state[k_key_rshift] & k_key_down_bit)
+        slope = 1.0f;
+    else if (g_key_state[k_key_rcontrol] & k_key_down_bit)
+        slope = -1.0f;
+    else {
         update_draw_object(&g_brush_preview, 0, 0);
+        return;
+    }
+    float x = float(g_mouse_screen_x), y = float(g_mouse_screen_y);
+    for (float shift : {0.0f, 640.0f, -640.0f})
+        draw_screen_line(x - 1152.0f * slope + shift, y - 768.0f, x + 1152.0f * slope + shift, y + 768.0f, 1.0f,
+                         1.0f, 1.0f, 0.6f);
 }
 
 void format_debug_text()

@@ -1,8 +1,58 @@
-// The 3D model table is not built yet: mesh prototypes get no model, and a mesh object draws
-// nothing. Each of these says so once in the debug log.
+// Mesh prototypes load their model parts into the object model table; a mesh object draws each
+// part with the object's colour, angles, scale and frames, its lights raised to its depth.
+//
+// Built without the model table, mesh prototypes get no model and a mesh object draws nothing;
+// each of these says so once in the debug log.
 #include "world/object_models.h"
 
 #include "shell/console_log.h"
+#include "world/object_behaviour.h"
+#include "world/object_protos.h"
+#include "world/world_objects.h"
+
+#include <algorithm>
+
+#if __has_include("engine/models.h")
+#include "engine/lights.h"
+#include "engine/model_draw.h"
+#include "engine/models.h"
+
+namespace {
+
+model* model_at(int32_t index)
+{
+    return index >= 0 && index < g_model_count ? &g_models[index] : nullptr;
+}
+
+} // namespace
+
+int32_t load_proto_model(const char* path)
+{
+    return add_model(path);
+}
+
+void free_proto_model(int32_t index)
+{
+    if (model* m = model_at(index))
+        free_model(m);
+}
+
+void draw_mesh_object(const world_object& o, const object_proto& p, float z, float alpha, int32_t model_frame)
+{
+    raise_lights_z(z, 1.0f);
+    int32_t parts = std::clamp(p.anim_count, 0, k_proto_animations);
+    for (int32_t i = 0; i < parts; ++i) {
+        model* m = model_at(p.frames[i][0]);
+        if (!m)
+            continue;
+        set_model_colour(m, o.red, o.green, o.blue, alpha);
+        draw_model(m, o.x, o.y, z, 1.0f, o.angle_a, o.angle_b, o.angle_c, uint32_t(p.depth_setting), model_frame, 0,
+                   0, o.frame, o.scale, o.scale, o.model_variant);
+    }
+    lower_lights_z(z, 1.0f);
+}
+
+#else
 
 namespace {
 
@@ -29,3 +79,5 @@ void draw_mesh_object(const world_object&, const object_proto&, float, float, in
         g_draw_told = true;
     }
 }
+
+#endif
