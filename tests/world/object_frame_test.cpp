@@ -144,4 +144,23 @@ TEST_F(object_frame_test, PlacedObjectsDrawInLayerAndDepthOrderAtTheirPositions)
     EXPECT_NEAR(moved.right - moved.left, 128.0f, k_pixels);
 }
 
+#if __has_include("engine/models.h")
+TEST_F(object_frame_test, MeshObjectsDrawTheirModelPartsAtTheirDepthAndLeaveTheDepthTestOff)
+{
+    write_text("crate.txt", "crate kind 3 zbuf 1 second 0 w 64 h 64 frames 1 : 3d\\demo\\crate.3d mode 0 delay 0");
+    int32_t crate = add_object_proto("crate.txt");
+    ASSERT_GE(g_object_protos[crate].frames[0][0], 0);
+    int32_t i = place(crate, 400, 330, 10, true);
+    g_objects[i].state = 1;
+    device_->clear_recording();
+    run_frame();
+    ASSERT_FALSE(device_->draws().empty());
+    for (const recorded_draw& draw : device_->draws())
+        EXPECT_GT(draw.index_count, 0u);
+    EXPECT_FLOAT_EQ(g_objects[i].z, -1.0f - 330.0f / 55.0f);
+    EXPECT_EQ(g_objects[i].depth_key, 330);
+    EXPECT_EQ(g_d3d_device->get_render_state(render_state::z_enable), uint32_t(z_mode::off));
+}
+#endif
+
 } // namespace
