@@ -79,6 +79,9 @@ void release_texture(int32_t slot);
 // Frees the slot's surface and empties it whatever its reference count.
 void free_texture(int32_t slot);
 
+// Frees the slot's surface (and its video stream), keeping its name and counts.
+void drop_texture_surface(int32_t slot);
+
 // The first slot below the count without a surface, or -1.
 int32_t find_free_texture();
 

@@ -4,6 +4,7 @@
 #include "editor/editor_state.h"
 #include "engine/curves.h"
 #include "engine/lights.h"
+#include "engine/textures.h"
 #include "interface/interface_state.h"
 #include "items/items.h"
 #include "platform/key_codes.h"
@@ -138,7 +139,7 @@ const program_step k_frame_steps[] = {
     {"update_entities", [] { update_entities(); return true; }},
     {"update_weather", [] { update_weather(&g_scene_header); return true; }},
     {"begin_scene", [] { begin_frame_scene(); return true; }},
-    {"update_all_avi_textures", nullptr},
+    {"update_all_avi_textures", [] { update_all_avi_textures(); return true; }},
     {"update_ground_items", [] { update_ground_items(0); return true; }},
     {"follow_owner_objects", nullptr},
     {"draw_objects", nullptr},

@@ -2,6 +2,8 @@
 #include "shell/program_steps.h"
 
 #include "editor/editor_state.h"
+#include "engine/texture_packs.h"
+#include "engine/textures.h"
 #include "interface/interface_state.h"
 #include "items/items.h"
 #include "script/script_services.h"
@@ -12,11 +14,14 @@
 #include "shell/shell_state.h"
 #include "shell/startup_config.h"
 #include "shell/ui_texts.h"
+#include "shell/utilities.h"
 #include "shell/window.h"
 #include "world/game_clock.h"
 #include "world/level_saves.h"
 #include "world/movement_map.h"
 #include "world/scene_header.h"
+
+#include <cstdio>
 
 namespace {
 
@@ -61,14 +66,20 @@ const program_step k_startup_steps[] = {
          g_sound_enabled = 0;  // no audio device yet: the game runs silent
          return true;
      }},
-    {"load_texture_pack", nullptr},
+    {"load_texture_pack", [] {
+         char index[64];
+         std::snprintf(index, sizeof index, "data/levels/main_%s.idx", g_language);
+         if (file_exists(index) == 1)
+             load_texture_pack(index);
+         return true;
+     }},
     {"zoom", [] {
          if (!g_editor_enabled)
              g_zoom = g_zoom_target = float(g_screen_width) / 1024.0f;
          return true;
      }},
     {"load_sprite_font", nullptr},
-    {"fixed_textures", nullptr},
+    {"fixed_textures", [] { load_fixed_textures(); return true; }},
     {"mouse_prototype", nullptr},
     {"editor_ai_switch", [] { g_editor.ai_enabled = 1; return true; }},
     {"reset_editor_brush", [] {

@@ -6,3 +6,6 @@
 void write_shell_demo_data();
 // The localized texts: the English UI text table, character and item names, a level's texts.
 void write_text_demo_data();
+// The engine's images: the fixed start-up images, ground tiles, sprites and the language's
+// texture pack "data/levels/main_eng.dat" with its index.
+void write_texture_demo_data();

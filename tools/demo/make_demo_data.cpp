@@ -18,5 +18,6 @@ int main(int argc, char** argv)
     }
     write_shell_demo_data();
     write_text_demo_data();
+    write_texture_demo_data();
     return 0;
 }

@@ -1,0 +1,54 @@
+#include "engine/texture_fixture.h"
+
+#include "engine/textures.h"
+#include "engine/world_inputs.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/image_writer.h"
+#include "shell/console_log.h"
+#include "shell/device_setup.h"
+#include "shell/shell_state.h"
+
+#include <vector>
+
+void texture_test::SetUp()
+{
+    folder_ = std::make_unique<temp_folder>();
+    make_folder("global");
+    device_ = std::make_unique<recording_device>(1024, 768);
+    g_d3d_device = device_.get();
+    g_screen_width = 1024;
+    g_screen_height = 768;
+    g_zoom = 1.0f;
+    g_camera_x = g_camera_y = 0.0f;
+    g_ambient_color = {1.0f, 1.0f, 1.0f};
+    g_map_path[0] = '\0';
+    g_console_enabled = 1;
+    clock_use_manual(true);
+    clock_set_manual(10000);
+    clear_texture_table();
+}
+
+void texture_test::TearDown()
+{
+    clear_texture_table();
+    g_d3d_device = nullptr;
+    device_.reset();
+    g_console_enabled = 0;
+    clock_use_manual(false);
+    folder_.reset();
+}
+
+void texture_test::write_test_image(const char* name, uint32_t w, uint32_t h, uint32_t tag)
+{
+    std::vector<uint32_t> texels(static_cast<size_t>(w) * h);
+    for (uint32_t y = 0; y < h; ++y)
+        for (uint32_t x = 0; x < w; ++x)
+            texels[y * w + x] = 0xFF000000u | (x * 4 & 0xFF) << 16 | (y * 4 & 0xFF) << 8 | (tag & 0xFF);
+    ASSERT_TRUE(write_image_file(name, texels.data(), w, h));
+}
+
+std::string texture_test::log_text()
+{
+    return read_text(k_console_log_file);
+}
