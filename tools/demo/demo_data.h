@@ -9,3 +9,6 @@ void write_text_demo_data();
 // The engine's images: the fixed start-up images, ground tiles, sprites and the language's
 // texture pack "data/levels/main_eng.dat" with its index.
 void write_texture_demo_data();
+// The models: a generated crate "3d/demo/crate.3d" of two materials and four frames, its skin
+// file with two skins, and their images.
+void write_model_demo_data();
