@@ -1,7 +1,8 @@
 #include "engine/quads.h"
 
 #include "engine/textures.h"
-#include "engine/world_inputs.h"
+#include "world/game_clock.h"
+#include "world/level_saves.h"
 #include "shell/device_setup.h"
 #include "shell/shell_state.h"
 
@@ -193,17 +194,44 @@ void set_sprite_material(device_material& material, float r, float g, float b)
     material.emissive.b = b - 1.0f;
 }
 
+namespace {
+
+// Where a member centred on a point draws the slot's image: centre and half sizes in view units.
+struct placement {
+    float cx, cy, hw, hh;
+};
+
+placement world_placement(int32_t slot, float x, float y, float scale)
+{
+    const texture_record& t = g_textures[slot];
+    const float k = view_k();
+    placement p;
+    world_to_view(x, y, p.cx, p.cy);
+    p.hw = (t.width / k / 2) * scale * g_zoom;
+    p.hh = (t.height / k / 2) * scale * g_zoom;
+    return p;
+}
+
+placement screen_placement(int32_t slot, float x, float y, float scale)
+{
+    const texture_record& t = g_textures[slot];
+    const float k = view_k();
+    placement p;
+    screen_to_view(x, y, p.cx, p.cy);
+    p.hw = t.width / k / 2 * scale;
+    p.hh = t.height / k / 2 * scale;
+    return p;
+}
+
+} // namespace
+
 int32_t draw_texture_world(int32_t slot, float x, float y, float alpha, float scale, int32_t flip, float du, float dv,
                            float inset, float r, float g, float b)
 {
     if (ensure_texture(slot) == -1)
         return -1;
-    const texture_record& t = g_textures[slot];
-    const float k = view_k();
-    const float hw = (t.width / k / 2) * scale * g_zoom, hh = (t.height / k / 2) * scale * g_zoom;
-    float cx, cy;
-    world_to_view(x, y, cx, cy);
-    return draw_centred(slot, cx, cy, 0, hw, hh, coords_for(flip, inset, du, dv),
+    const placement p = world_placement(slot, x, y, scale);
+    return draw_centred(slot, p.cx, p.cy, 0, p.hw, p.hh, coords_for(flip, inset, du, dv),
                         sprite_material_for(1, 1, 1, alpha, r, g, b));
 }
 
@@ -212,12 +240,9 @@ int32_t draw_texture_screen(int32_t slot, float x, float y, float alpha, float s
 {
     if (ensure_texture(slot) == -1)
         return -1;
-    const texture_record& t = g_textures[slot];
-    const float k = view_k();
-    float cx, cy;
-    screen_to_view(x, y, cx, cy);
-    return draw_centred(slot, cx, cy, 0, t.width / k / 2 * scale, t.height / k / 2 * scale,
-                        coords_for(flip, inset, du, dv), sprite_material_for(r, g, b, alpha, r, g, b));
+    const placement p = screen_placement(slot, x, y, scale);
+    return draw_centred(slot, p.cx, p.cy, 0, p.hw, p.hh, coords_for(flip, inset, du, dv),
+                        sprite_material_for(r, g, b, alpha, r, g, b));
 }
 
 int32_t draw_texture_scaled_world(int32_t slot, float x, float y, float z, float r, float g, float b, float alpha,
@@ -225,24 +250,17 @@ int32_t draw_texture_scaled_world(int32_t slot, float x, float y, float z, float
 {
     if (ensure_texture(slot) == -1)
         return -1;
-    const texture_record& t = g_textures[slot];
-    const float k = view_k();
-    float cx, cy;
-    world_to_view(x, y, cx, cy);
-    return draw_centred(slot, cx, cy, z, (t.width / k / 2) * scale * g_zoom, (t.height / k / 2) * scale * g_zoom,
-                        coords_for(0, inset, du, dv), sprite_material_for(1, 1, 1, alpha, r, g, b));
+    const placement p = world_placement(slot, x, y, scale);
+    return draw_centred(slot, p.cx, p.cy, z, p.hw, p.hh, coords_for(0, inset, du, dv),
+                        sprite_material_for(1, 1, 1, alpha, r, g, b));
 }
 
 int32_t draw_texture_direct_screen(int32_t slot, float x, float y, float alpha, float scale, float r, float g, float b)
 {
     if (slot < 0 || slot >= k_texture_slots || !g_textures[slot].surface)
         return -1;
-    const texture_record& t = g_textures[slot];
-    const float k = view_k();
-    float cx, cy;
-    screen_to_view(x, y, cx, cy);
-    return draw_centred(slot, cx, cy, 0, t.width / k / 2 * scale, t.height / k / 2 * scale, {0, 1, 1, 0},
-                        sprite_material_for(r, g, b, alpha, r, g, b));
+    const placement p = screen_placement(slot, x, y, scale);
+    return draw_centred(slot, p.cx, p.cy, 0, p.hw, p.hh, {0, 1, 1, 0}, sprite_material_for(r, g, b, alpha, r, g, b));
 }
 
 int32_t draw_texture_gauge_screen(int32_t slot, float x, float y, float alpha, float scale, float fraction, float r,
@@ -250,17 +268,13 @@ int32_t draw_texture_gauge_screen(int32_t slot, float x, float y, float alpha, f
 {
     if (ensure_texture(slot) == -1)
         return -1;
-    const texture_record& t = g_textures[slot];
-    const float k = view_k();
-    float cx, cy;
-    screen_to_view(x, y, cx, cy);
-    const float hw = t.width / k / 2 * scale, hh = t.height / k / 2 * scale;
-    const float top = cy + (2 * fraction - 1) * hh;
+    const placement p = screen_placement(slot, x, y, scale);
+    const float top = p.cy + (2 * fraction - 1) * p.hh;
     const device_vertex v[4] = {
-        vertex(cx - hw, cy - hh, 0, 0, 1),
-        vertex(cx - hw, top, 0, 0, 1 - fraction),
-        vertex(cx + hw, cy - hh, 0, 1, 1),
-        vertex(cx + hw, top, 0, 1, 1 - fraction),
+        vertex(p.cx - p.hw, p.cy - p.hh, 0, 0, 1),
+        vertex(p.cx - p.hw, top, 0, 0, 1 - fraction),
+        vertex(p.cx + p.hw, p.cy - p.hh, 0, 1, 1),
+        vertex(p.cx + p.hw, top, 0, 1, 1 - fraction),
     };
     return draw_strip(slot, sprite_material_for(r, g, b, alpha, r, g, b), v);
 }

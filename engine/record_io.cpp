@@ -9,12 +9,22 @@ bool read_stored_record(packed_stream* stream, uint8_t* buffer, uint32_t size, u
     uint32_t taken = std::min(size, stored_size);
     if (stream_read(buffer, int(taken), stream) != int(taken))
         return false;
+    return skip_stream_bytes(stream, stored_size - taken);
+}
+
+bool skip_stream_bytes(packed_stream* stream, uint64_t n)
+{
     uint8_t scratch[4096];
-    for (uint32_t left = stored_size - taken; left > 0;) {
-        int n = int(std::min<uint32_t>(left, sizeof scratch));
-        if (stream_read(scratch, n, stream) != n)
+    while (n > 0) {
+        int chunk = int(std::min<uint64_t>(n, sizeof scratch));
+        if (stream_read(scratch, chunk, stream) != chunk)
             return false;
-        left -= uint32_t(n);
+        n -= uint64_t(chunk);
     }
     return true;
+}
+
+bool write_stream_bytes(packed_stream* stream, const void* bytes, uint32_t n)
+{
+    return stream_write(bytes, int(n), stream) == int(n);
 }

@@ -2,6 +2,7 @@
 // and reading a record whose stored size may differ from the program's.
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -12,6 +13,12 @@ struct packed_stream;
 // bytes land at its start (the rest of buffer is left as it was) and the remainder of a longer
 // record is skipped. Returns false when the stream ended before all stored bytes were read.
 bool read_stored_record(packed_stream* stream, uint8_t* buffer, uint32_t size, uint32_t stored_size);
+
+// Reads and drops n bytes. Returns false when the stream ended first.
+bool skip_stream_bytes(packed_stream* stream, uint64_t n);
+
+// Writes n bytes. Returns false when a byte could not be written.
+bool write_stream_bytes(packed_stream* stream, const void* bytes, uint32_t n);
 
 inline uint16_t le_u16(const uint8_t* p)
 {
@@ -61,19 +68,77 @@ inline void put_le_f32(uint8_t* p, float v)
 struct record_writer {
     uint8_t* p;
     void u8(uint32_t at, uint8_t v) { p[at] = v; }
+    void u16(uint32_t at, uint16_t v) { put_le_u16(p + at, v); }
     void i16(uint32_t at, int16_t v) { put_le_u16(p + at, uint16_t(v)); }
     void u32(uint32_t at, uint32_t v) { put_le_u32(p + at, v); }
     void i32(uint32_t at, int32_t v) { put_le_u32(p + at, uint32_t(v)); }
     void f32(uint32_t at, float v) { put_le_f32(p + at, v); }
     void bytes(uint32_t at, const void* v, uint32_t n) { std::memcpy(p + at, v, n); }
+    void text(uint32_t at, const char* v, uint32_t n) { std::memcpy(p + at, v, n); }
 };
 
 struct record_reader {
     const uint8_t* p;
     void u8(uint32_t at, uint8_t& v) { v = p[at]; }
+    void u16(uint32_t at, uint16_t& v) { v = le_u16(p + at); }
     void i16(uint32_t at, int16_t& v) { v = le_i16(p + at); }
     void u32(uint32_t at, uint32_t& v) { v = le_u32(p + at); }
     void i32(uint32_t at, int32_t& v) { v = le_i32(p + at); }
     void f32(uint32_t at, float& v) { v = le_f32(p + at); }
     void bytes(uint32_t at, void* v, uint32_t n) { std::memcpy(v, p + at, n); }
+    // A text field of n bytes; its last byte is made NUL, so the text is always terminated.
+    void text(uint32_t at, char* v, uint32_t n)
+    {
+        std::memcpy(v, p + at, n);
+        v[n - 1] = 0;
+    }
 };
+
+// How much of a table section a reader took.
+struct table_read {
+    uint32_t kept;   // records handed to the table
+    bool complete;   // every stored byte of the section was there
+};
+
+// Reads the records of a table section: `count` records stored with `stored_size` bytes each,
+// for a table of `capacity` slots. Each of the first min(count, capacity) records is read into a
+// Size-byte buffer that starts as a copy of `blank` (zeros when null), with its stored bytes over
+// the start and the rest of a longer record skipped, and handed to take(index, bytes). The records
+// beyond the capacity are skipped, so the stream ends up after the section. Reading stops at the
+// first record the stream does not hold whole.
+template <uint32_t Size, class Take>
+table_read read_table_records(packed_stream* stream, uint32_t stored_size, uint64_t count,
+                              uint32_t capacity, const uint8_t* blank, Take take)
+{
+    uint64_t wanted = std::min<uint64_t>(count, capacity);
+    table_read result{0, true};
+    for (uint32_t i = 0; i < wanted; ++i) {
+        uint8_t bytes[Size];
+        if (blank)
+            std::memcpy(bytes, blank, Size);
+        else
+            std::memset(bytes, 0, Size);
+        if (!read_stored_record(stream, bytes, Size, stored_size)) {
+            result.complete = false;
+            return result;
+        }
+        take(i, static_cast<const uint8_t*>(bytes));
+        ++result.kept;
+    }
+    result.complete = skip_stream_bytes(stream, (count - wanted) * uint64_t(stored_size));
+    return result;
+}
+
+// Writes `count` records of Size bytes, each filled by fill(index, bytes) into a zeroed buffer.
+// Returns false when a byte could not be written.
+template <uint32_t Size, class Fill>
+bool write_table_records(packed_stream* stream, uint32_t count, Fill fill)
+{
+    for (uint32_t i = 0; i < count; ++i) {
+        uint8_t bytes[Size] = {};
+        fill(i, bytes);
+        if (!write_stream_bytes(stream, bytes, Size))
+            return false;
+    }
+    return true;
+}

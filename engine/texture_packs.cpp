@@ -2,7 +2,8 @@
 
 #include "engine/packed_stream.h"
 #include "engine/textures.h"
-#include "engine/world_inputs.h"
+#include "world/game_clock.h"
+#include "world/level_saves.h"
 #include "platform/files.h"
 #include "shell/console_log.h"
 #include "shell/device_setup.h"

@@ -13,6 +13,7 @@ struct game_interface {
     uint32_t mouse_over_interface;  // cleared every playing frame
     uint32_t attunement_selection;  // the attunement selection window is open
     uint32_t second_char_pass;      // F8: draw the characters a second time, translucent
+    int32_t text_background_texture = -1; // slot of "data/interface/text/pozadie.tga"; -1 none
 };
 
 extern game_interface g_interface;

@@ -2,14 +2,11 @@
 
 int32_t g_item_proto_count = 0;
 int32_t g_spell_proto_count = 0;
-int16_t g_ground_item_count = 0;
-int16_t g_level_container_count = 0;
 uint8_t g_in_combat = 0;
 
 void load_items() { g_item_proto_count = 0; }
 void save_items() {}
 void load_char_containers() {}
-void free_level_containers() { g_level_container_count = 0; }
 void load_spells() { g_spell_proto_count = 0; }
 void save_spells() {}
 void update_ground_items(int) {}

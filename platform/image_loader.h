@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-constexpr uint32_t k_image_max_side = 16384;
+constexpr uint32_t k_image_max_side = 4096;
 
 struct decoded_image {
     uint32_t width = 0;

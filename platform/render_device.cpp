@@ -78,6 +78,8 @@ void normal_matrix(const matrix4& m, float out[3][3])
 render_device::render_device(uint32_t width, uint32_t height)
     : width_(width), height_(height), inner_(std::make_unique<internals>())
 {
+    static uint64_t made = 0;
+    serial_ = ++made;
     using rs = render_state;
     auto set = [this](rs s, uint32_t v) { states_[static_cast<int>(s)] = v; };
     set(rs::lighting, 1);

@@ -29,6 +29,9 @@ public:
 
     uint32_t width() const { return width_; }
     uint32_t height() const { return height_; }
+    // Distinct for every device made in this process: what was made on one device is never
+    // taken for another's, even when the second takes the first one's address.
+    uint64_t serial() const { return serial_; }
 
     void set_render_state(render_state state, uint32_t value);
     template <class E>
@@ -131,6 +134,7 @@ private:
     void prepare_lighting();
 
     uint32_t width_, height_;
+    uint64_t serial_;
     uint32_t states_[static_cast<int>(render_state::count)];
     uint32_t stage_[static_cast<int>(texture_stage_state::count)];
     matrix4 transforms_[static_cast<int>(transform_kind::count)];

@@ -5,8 +5,6 @@ uint32_t g_message_shown = 0;
 uint32_t g_scene_start_suppressed = 0;
 uint8_t g_quest_count = 0;
 int16_t g_flag_count = 0;
-uint32_t g_event_count = 0;
-int32_t g_entity_count = 0;
 
 void evaluate_events() {}
 void update_entities() {}

@@ -2,7 +2,8 @@
 // and entities.
 //
 // This subsystem is not built yet: the tables below stay empty, no event, entity or window
-// runs, and the text windows draw nothing.
+// runs, and the text windows draw nothing. The level's events, map texts and entities are in
+// script/map_events.h, script/map_texts.h and script/entities.h.
 #pragma once
 
 #include <cstdint>
@@ -12,8 +13,6 @@ extern uint32_t g_message_shown;          // the message window shows a text
 extern uint32_t g_scene_start_suppressed; // cleared by the main loop every frame
 extern uint8_t g_quest_count;
 extern int16_t g_flag_count;
-extern uint32_t g_event_count;
-extern int32_t g_entity_count;
 
 void evaluate_events();
 void update_entities();

@@ -1,7 +1,12 @@
 // The console's typed line and its drawing.
 #include "shell/console_log.h"
 
+#include "engine/lights.h"
+#include "engine/primitives.h"
+#include "engine/sprite_font.h"
 #include "platform/key_codes.h"
+#include "shell/device_setup.h"
+#include "world/game_clock.h"
 #include "shell/console_commands.h"
 #include "shell/frame_timing.h"
 #include "shell/shell_state.h"
@@ -125,11 +130,34 @@ void run_console_command()
     }
 }
 
+// The lights that are on are switched off on the device for the console's drawing (on_device
+// false) and back on afterwards (true).
+static void enable_lit_lights(bool on_device)
+{
+    for (int i = 0; i < k_light_slots; ++i)
+        if (g_lights[i].state == k_light_on)
+            g_d3d_device->light_enable(uint32_t(i), on_device);
+}
+
 void draw_console()
 {
     if (g_console_shown != 1)
         return;
-    // The lights are switched off and the box drawn here once the rectangles exist.
+    if (!g_d3d_device) {
+        run_console_command();
+        return;
+    }
+    enable_lit_lights(false);
+    g_d3d_device->set_render_state(render_state::ambient, 0xFFFFFFFFu);
+
+    const float h = float(g_screen_height);
+    const float x0 = float((g_screen_width - 600) / 2);
+    draw_colored_rect(x0, h - 194, x0 + 600, h - 62, 0.1f, 0.1f, 0.1f, 0.6f, k_rect_plain);
     run_console_command();
-    // The typed line and the nine history lines are drawn here once the sprite font exists.
+    draw_sprite_text(&g_sprite_font, x0 + 10, h - 74, g_console_line, 0, 1, 0, 1);
+    for (int i = 0; i < k_console_history_lines; ++i)
+        draw_sprite_text(&g_sprite_font, x0 + 10, h - 90 - 12.0f * float(i), g_console_history[i], 1, 1, 1, 1);
+
+    enable_lit_lights(true);
+    set_device_ambient_light();
 }

@@ -1,6 +1,7 @@
 // The fades and the modal loop pattern.
 #include "shell/frame_timing.h"
 
+#include "engine/primitives.h"
 #include "items/items.h"
 #include "script/script_services.h"
 #include "shell/device_setup.h"
@@ -36,7 +37,10 @@ const program_step k_fade_pass[] = {
     {"dream_world", nullptr},
     {"advance_game_clock", nullptr},
     {"fade_step", [] { g_fade_done = fade_advance(&g_fade, g_ticks); return true; }},
-    {"draw_fade_rectangle", nullptr},
+    {"draw_fade_rectangle", [] {
+         draw_colored_rect(0, 0, float(g_screen_width), float(g_screen_height), 0, 0, 0, g_fade.opacity, k_rect_black);
+         return true;
+     }},
     {"end_scene_and_present", [] { modal_pass_end(); return true; }},
 };
 

@@ -4,6 +4,8 @@
 #include "editor/editor_state.h"
 #include "engine/curves.h"
 #include "engine/lights.h"
+#include "engine/sound.h"
+#include "engine/primitives.h"
 #include "engine/textures.h"
 #include "interface/interface_state.h"
 #include "items/items.h"
@@ -125,7 +127,11 @@ const program_step k_frame_steps[] = {
     {"poll_input", [] { poll_input(); return true; }},
     {"advance_game_clock", [] { advance_game_clock(&g_game_clock); return true; }},
     {"update_frame_timing", [] { update_frame_timing(); return true; }},
-    {"update_battle_music", nullptr},
+    {"update_battle_music", [] {
+         update_battle_music();
+         update_sounds();
+         return true;
+     }},
     {"toggle_console", [] { toggle_console(); return true; }},
     {"run_editor_frame", [] {
          if (!g_console_shown)
@@ -151,7 +157,7 @@ const program_step k_frame_steps[] = {
      }},
     {"draw_movemap", nullptr},
     {"draw_char_passes", nullptr},
-    {"draw_cursor_marker", nullptr},
+    {"draw_cursor_marker", [] { draw_cursor_marker(); return true; }},
     {"play_overlays", [] {
          if (playing())
              draw_play_overlays();

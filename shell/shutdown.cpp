@@ -2,6 +2,8 @@
 #include "shell/program_steps.h"
 
 #include "editor/editor_state.h"
+#include "engine/fonts.h"
+#include "items/containers.h"
 #include "items/items.h"
 #include "script/script_services.h"
 #include "shell/console_log.h"
@@ -27,7 +29,7 @@ const program_step k_shutdown_steps[] = {
     {"close_capture", nullptr},
     {"save_list_write", nullptr},
     {"reset_dialogue_window", [] { reset_dialogue_window(); return true; }},
-    {"font_remove", nullptr},
+    {"font_remove", [] { font_remove(&g_font_large); return true; }},
     {"shutdown_interface", [] { shutdown_interface(); return true; }},
     {"free_level_containers", [] { free_level_containers(); return true; }},
     {"delete_level_saves", [] { delete_level_saves(); return true; }},

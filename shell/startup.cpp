@@ -2,10 +2,14 @@
 #include "shell/program_steps.h"
 
 #include "editor/editor_state.h"
+#include "engine/sound.h"
+#include "engine/fonts.h"
+#include "engine/sprite_font.h"
 #include "engine/texture_packs.h"
 #include "engine/textures.h"
 #include "interface/interface_state.h"
 #include "items/items.h"
+#include "platform/audio.h"
 #include "script/script_services.h"
 #include "shell/console_log.h"
 #include "shell/device_setup.h"
@@ -60,10 +64,16 @@ const program_step k_startup_steps[] = {
          console_log("inicializacia Direct X ok");
          return true;
      }},
-    {"font_create", nullptr},
+    {"font_create", [] {
+         font_create(&g_font_large, "", "Georgia", 18);
+         font_create(&g_font_small, "", "Georgia", 14);
+         return true;
+     }},
     {"save_gamma_ramp", [] { save_gamma_ramp(); return true; }},
     {"audio", [] {
-         g_sound_enabled = 0;  // no audio device yet: the game runs silent
+         g_sound_enabled = audio_init(k_audio_rate) ? 1 : 0;  // without a device the game runs silent
+         music_init();
+         sound_init();
          return true;
      }},
     {"load_texture_pack", [] {
@@ -78,7 +88,10 @@ const program_step k_startup_steps[] = {
              g_zoom = g_zoom_target = float(g_screen_width) / 1024.0f;
          return true;
      }},
-    {"load_sprite_font", nullptr},
+    {"load_sprite_font", [] {
+         load_sprite_font(&g_sprite_font, "global/main.fn");
+         return true;
+     }},
     {"fixed_textures", [] { load_fixed_textures(); return true; }},
     {"mouse_prototype", nullptr},
     {"editor_ai_switch", [] { g_editor.ai_enabled = 1; return true; }},

@@ -6,6 +6,7 @@
 #include "interface/interface_state.h"
 #include "platform/random.h"
 #include "script/script_services.h"
+#include "engine/sound.h"
 #include "shell/console_log.h"
 #include "shell/frame_timing.h"
 #include "shell/shell_state.h"
@@ -32,15 +33,8 @@ bool player_alive()
     return g_scene_hero.player_alive ? g_scene_hero.player_alive() : true;
 }
 
-// Music and weather are not built yet; these are where the scene start and the weather roll
-// reach them (the map music's play and stop, the rain, snow and fog start and stop).
-void start_map_music(const char* path)
-{
-    (void)path;
-}
-
-void end_map_music() {}
-
+// The weather effects are not built yet; this is where the scene start and the weather roll
+// reach them (the rain, snow and fog start and stop).
 void start_weather(int16_t weather)
 {
     (void)weather;
@@ -189,7 +183,7 @@ void play_scene_music(scene_header* header)
                   header->music_name);
     console_log("%s", path);
     if (file_exists(path) == 1)
-        start_map_music(path);
+        play_map_music(path);
     g_zoom_target = g_zoom = float(g_screen_width) / 1024.0f;
     stop_weather(k_weather_rain);
     header->followed_char = player_slot();
@@ -202,7 +196,7 @@ void play_scene_music(scene_header* header)
 
 void stop_scene_music()
 {
-    end_map_music();
+    stop_map_music();
 }
 
 void apply_ambient_light(scene_header* header)

@@ -4,7 +4,8 @@
 
 #include "engine/quads.h"
 #include "engine/textures.h"
-#include "engine/world_inputs.h"
+#include "world/game_clock.h"
+#include "world/level_saves.h"
 #include "shell/device_setup.h"
 #include "shell/shell_state.h"
 

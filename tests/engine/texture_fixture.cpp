@@ -1,7 +1,8 @@
 #include "engine/texture_fixture.h"
 
 #include "engine/textures.h"
-#include "engine/world_inputs.h"
+#include "world/game_clock.h"
+#include "world/level_saves.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/image_writer.h"

@@ -6,7 +6,8 @@
 #include "engine/quads.h"
 #include "engine/texture_packs.h"
 #include "engine/textures.h"
-#include "engine/world_inputs.h"
+#include "world/game_clock.h"
+#include "world/level_saves.h"
 #include "platform/files.h"
 
 #include <cstring>

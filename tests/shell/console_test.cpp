@@ -1,4 +1,9 @@
+#include "engine/lights.h"
 #include "platform/key_codes.h"
+#include "platform/device_test_support.h"
+#include "platform/recording_device.h"
+#include "shell/device_setup.h"
+#include "world/game_clock.h"
 #include "shell/console_log.h"
 #include "shell/frame_timing.h"
 #include "shell/shell_state.h"
@@ -161,3 +166,39 @@ TEST_F(console_line, AHiddenConsoleTypesNothing)
 }
 
 } // namespace
+
+TEST_F(console_line, TheShownConsoleDrawsItsBoxAndLinesWithTheLightsOffAndRestoresThem)
+{
+    recording_device device(1024, 768);
+    use_fixed_camera(device);
+    g_d3d_device = &device;
+    g_screen_width = 1024;
+    g_screen_height = 768;
+    std::memset(g_lights, 0, sizeof g_lights);
+    g_lights[3].state = k_light_on;
+    device.light_enable(3, true);
+    g_ambient_color = {0.5f, 0.5f, 0.5f};
+
+    frame({});
+    g_d3d_device = nullptr;
+
+    bool switched_off = false;
+    for (const recorded_call& call : device.calls())
+        switched_off |= call.kind == device_call::light_enable && call.what == 3 && call.value == 0;
+    EXPECT_TRUE(switched_off);
+    EXPECT_TRUE(device.is_light_enabled(3));
+    EXPECT_EQ(device.get_render_state(render_state::ambient), 0xFF7F7F7Fu);
+
+    // The box comes first, at the bottom centre of the screen.
+    ASSERT_FALSE(device.draws().empty());
+    const recorded_draw& box = device.draws().front();
+    float x, y, z, min_x = 1e9f, max_y = -1e9f;
+    for (uint32_t i = 0; i < box.vertex_count; ++i) {
+        ASSERT_TRUE(device.screen_position(box, i, x, y, z));
+        min_x = std::min(min_x, x);
+        max_y = std::max(max_y, y);
+    }
+    EXPECT_NEAR(min_x, 212.0f, 3.0f);
+    EXPECT_NEAR(max_y, 768.0f - 62.0f, 3.0f);
+    EXPECT_NEAR(box.material.diffuse.a, 0.6f, 1e-5f);
+}

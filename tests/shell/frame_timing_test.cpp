@@ -133,6 +133,7 @@ TEST_F(frame_timing, EachPassOfAFadeIsOnePresentedScene)
     g_screen_width = 1024;
     g_screen_height = 768;
     ASSERT_EQ(create_device_context(), 1);
+    init_render_states();
     render_use_recording(false);
     auto* device = dynamic_cast<recording_device*>(g_d3d_device);
     ASSERT_NE(device, nullptr);
@@ -149,6 +150,20 @@ TEST_F(frame_timing, EachPassOfAFadeIsOnePresentedScene)
     EXPECT_EQ(scenes, passes);
     EXPECT_EQ(presents, passes);
     EXPECT_EQ(clears, passes);
+
+    // Each pass covers the screen with the black rectangle, fading out step by step.
+    ASSERT_EQ(device->draws().size(), size_t(passes));
+    float last_alpha = 2.0f;
+    for (const recorded_draw& draw : device->draws()) {
+        float x0, y0, z, x1, y1;
+        ASSERT_TRUE(device->screen_position(draw, 0, x0, y0, z));
+        ASSERT_TRUE(device->screen_position(draw, 2, x1, y1, z));
+        EXPECT_NEAR(std::min(x0, x1), 0.0f, 3.0f);
+        EXPECT_NEAR(std::max(y0, y1), 768.0f, 3.0f);
+        EXPECT_LT(draw.material.diffuse.a, last_alpha);
+        last_alpha = draw.material.diffuse.a;
+    }
+    EXPECT_NEAR(last_alpha, 0.0f, 1e-4f);
 }
 
 TEST_F(frame_timing, AFadeEndsWhenTheWindowIsClosed)

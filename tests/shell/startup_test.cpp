@@ -1,6 +1,7 @@
 #include "shell/shell_fixture.h"
 
 #include "editor/editor_state.h"
+#include "engine/sound.h"
 #include "interface/interface_state.h"
 #include "shell/console_log.h"
 #include "shell/program.h"
@@ -20,6 +21,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
 
 namespace {
 
@@ -60,7 +62,7 @@ TEST_F(shell_test, StartupFrameAndShutdownRunInTheirFixedOrder)
     EXPECT_TRUE(std::equal(startup_head.begin(), startup_head.end(), trace.begin()));
 
     // Global tables load in their order; the last start-up step opens the loop.
-    const char* ordered[] = {"create_main_window", "font_create (pending)", "zoom", "load_items",
+    const char* ordered[] = {"create_main_window", "font_create", "zoom", "load_items",
                              "load_char_containers", "load_interface_textures", "log_interface_ok",
                              "load_spells", "log_rain_ok", "load_quests", "new_dialogue",
                              "first_level", "main_loop_ready", "pump_messages"};
@@ -72,7 +74,7 @@ TEST_F(shell_test, StartupFrameAndShutdownRunInTheirFixedOrder)
     EXPECT_EQ(std::count(trace.begin(), trace.end(), "pending_level_change (pending)"), 2);
     // Shutdown, with the closing fade's passes after its step.
     const std::vector<std::string> shutdown = {
-        "log_ending", "fade_to_black", "reset_dialogue_window", "shutdown_interface",
+        "log_ending", "fade_to_black", "reset_dialogue_window", "font_remove", "shutdown_interface",
         "free_level_containers", "delete_level_saves", "config_write", "save_items", "save_spells"};
     auto built = without_pending(trace);
     auto from = std::find(built.begin(), built.end(), "log_ending");
@@ -140,6 +142,19 @@ TEST_F(shell_test, AQuitSignalClosesTheWindow)
     program_shutdown(true);
     clear_quit_signal();
     EXPECT_EQ(std::count(trace.begin(), trace.end(), "fade_step"), 0);  // no closing fade
+}
+
+TEST_F(shell_test, TheGameRunsSilentWhenNoAudioDeviceOpens)
+{
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    run("zorv", 1);
+    EXPECT_EQ(g_sound_enabled, 0u);
+    EXPECT_EQ(g_music.map_stream, 0u);
+
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    run("zorv", 2);
+    EXPECT_EQ(g_sound_enabled, 1u);
+    EXPECT_EQ(g_sound.playing_count, 0u);
 }
 
 TEST_F(shell_test, ConsoleLogStaysEmptyWithoutConsoleAndIsEmptiedAtStart)

@@ -2,7 +2,8 @@
 #include "shell/shell_fixture.h"
 
 #include "engine/textures.h"
-#include "engine/world_inputs.h"
+#include "world/game_clock.h"
+#include "world/level_saves.h"
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"
 

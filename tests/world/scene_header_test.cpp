@@ -1,5 +1,9 @@
 #include "editor/editor_state.h"
 #include "engine/packed_stream.h"
+#include "engine/sound.h"
+#include "platform/audio.h"
+#include "platform/audio_writer.h"
+#include "platform/files.h"
 #include "interface/interface_state.h"
 #include "platform/random.h"
 #include "platform/recording_device.h"
@@ -316,4 +320,32 @@ TEST_F(scene, TheSceneStartResetsZoomWeatherAndTheFixedLight)
     EXPECT_EQ(g_scene_header.reserved148, 0u);
     EXPECT_EQ(g_scene_header.followed_char, 2);
     EXPECT_EQ(g_ambient_color.red, 0.5f);
+}
+
+TEST_F(scene, TheSceneStartPlaysTheLevelsMusicAndTheEndStopsIt)
+{
+    temp_folder folder;
+    ASSERT_TRUE(make_folder("data/music"));
+    std::vector<int16_t> tone(2 * 4410);
+    for (size_t i = 0; i < tone.size(); ++i)
+        tone[i] = int16_t((i / 2) % 50 * 200);
+    ASSERT_TRUE(write_ogg_file("data/music/town.ogg", tone.data(), 2, 44100, tone.size() / 2, 0.4f));
+    audio_init_headless(44100);
+    g_sound_enabled = 1;
+    music_init();
+
+    std::strcpy(g_scene_header.music_name, "town");
+    play_scene_music(&g_scene_header);
+    EXPECT_NE(g_music.map_stream, 0u);
+    EXPECT_STREQ(g_music.map_name, "data/music/town.ogg");
+    stop_scene_music();
+    EXPECT_EQ(g_music.map_stream, 0u);
+
+    // A level whose music file is missing starts none.
+    std::strcpy(g_scene_header.music_name, "none");
+    play_scene_music(&g_scene_header);
+    EXPECT_EQ(g_music.map_stream, 0u);
+
+    g_sound_enabled = 0;
+    audio_shutdown();
 }

@@ -6,9 +6,13 @@
 void write_shell_demo_data();
 // The localized texts: the English UI text table, character and item names, a level's texts.
 void write_text_demo_data();
+// The sounds, the narration and the music: "data/sound/", "data/voice/", "data/music/".
+void write_sound_demo_data();
 // The engine's images: the fixed start-up images, ground tiles, sprites and the language's
 // texture pack "data/levels/main_eng.dat" with its index.
 void write_texture_demo_data();
+// The sprite font "global/main.fn": 5 × 7 glyphs drawn here, white with a shadow.
+void write_sprite_font_demo_data();
 // The models: a generated crate "3d/demo/crate.3d" of two materials and four frames, its skin
 // file with two skins, and their images.
 void write_model_demo_data();

@@ -2,7 +2,8 @@
 
 #include "engine/texture_packs.h"
 #include "engine/textures.h"
-#include "engine/world_inputs.h"
+#include "world/game_clock.h"
+#include "world/level_saves.h"
 #include "platform/files.h"
 #include "platform/image_writer.h"
 #include "platform/recording_device.h"

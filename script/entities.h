@@ -1,0 +1,96 @@
+// Entities: the level's interactive set pieces, each a named record of a type that gathers world
+// objects and usually a sector. This file holds the record, the level's table with the entities'
+// object lists, and the table's section of the level map file and of the per-level change file.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct packed_stream;
+
+constexpr int k_entity_slots = 100;
+constexpr uint32_t k_entity_record_size = 100;
+constexpr int k_entity_name_size = 20;
+constexpr int k_entity_memory_slots = 8;
+constexpr int k_entity_max_objects = 64;
+
+// Types whose link is the sample slot of the sound named by the entity's name.
+constexpr uint8_t k_entity_loop_sound = 13;
+constexpr uint8_t k_entity_random_sound = 14;
+constexpr uint8_t k_entity_loop_sound_day = 18;
+constexpr uint8_t k_entity_loop_sound_night = 19;
+
+struct entity_record {
+    uint32_t reserved0;          // 0 when created
+    uint8_t type;                // 0 to 19
+    uint8_t state;               // 0: its objects are not drawn in play; 1 and 2 by type
+    char name[k_entity_name_size];  // key; also the description file, sound and script name
+    uint8_t object_count;        // run time: entries of the object list, at most 64
+    uint8_t reserved27;
+    uint32_t object_list;        // run time: 0 none, else 1 + the row of g_entity_object_lists
+    uint8_t reserved32[4];
+    uint32_t run_word36;         // run time, zeroed on reading
+    uint8_t reserved40[4];
+    uint32_t run_word44;         // run time, zeroed on reading
+    int16_t sector;              // -1 none; sound types keep their last playback here
+    uint8_t reserved50[2];
+    uint32_t due_tick;           // next tick at which a timed type works
+    uint8_t inside;              // interior: 1 while the hero is inside
+    uint8_t reserved57;
+    int16_t value;               // interior: sort offset; trap: the negated caster
+    int16_t link;                // sound slot, linked entity, missile sector or character slot; -1 none
+    int16_t description;         // map text number + 1; 0 none
+    int16_t memory[k_entity_memory_slots];  // zeroed on reading
+    int16_t container;           // container number + 1; 0 none
+    int16_t interval;            // trap: ticks between shots; 0 once per entry
+    int16_t spell;               // trap: spell number + 1; 0 none
+    uint8_t reserved86[2];
+    uint32_t dream_only;         // non-zero: works only while the dream world is active
+    uint8_t reserved92[4];
+    int16_t key_item;            // key lever: item id + 1 of the key; 0 none
+    uint8_t reserved98[2];
+};
+static_assert(sizeof(entity_record) == k_entity_record_size);
+static_assert(offsetof(entity_record, type) == 4);
+static_assert(offsetof(entity_record, state) == 5);
+static_assert(offsetof(entity_record, name) == 6);
+static_assert(offsetof(entity_record, object_count) == 26);
+static_assert(offsetof(entity_record, object_list) == 28);
+static_assert(offsetof(entity_record, run_word36) == 36);
+static_assert(offsetof(entity_record, run_word44) == 44);
+static_assert(offsetof(entity_record, sector) == 48);
+static_assert(offsetof(entity_record, due_tick) == 52);
+static_assert(offsetof(entity_record, inside) == 56);
+static_assert(offsetof(entity_record, value) == 58);
+static_assert(offsetof(entity_record, link) == 60);
+static_assert(offsetof(entity_record, description) == 62);
+static_assert(offsetof(entity_record, memory) == 64);
+static_assert(offsetof(entity_record, container) == 80);
+static_assert(offsetof(entity_record, interval) == 82);
+static_assert(offsetof(entity_record, spell) == 84);
+static_assert(offsetof(entity_record, dream_only) == 88);
+static_assert(offsetof(entity_record, key_item) == 96);
+
+extern entity_record g_entities[k_entity_slots];
+extern uint32_t g_entity_count;
+
+// The object lists of the entities: an entity whose object_list is n > 0 owns row n - 1. A row no
+// entity refers to is free.
+extern uint16_t g_entity_object_lists[k_entity_slots][k_entity_max_objects];
+
+// The entity's object list (object_count entries are in use), or null when it has none.
+uint16_t* entity_objects(const entity_record* entity);
+
+// The entities section: i32 record size 100, i32 count, count records. Both do nothing for a null
+// stream and return false when the section is incomplete. The writer stores the object-list
+// reference as 0.
+//
+// The reader leaves the table as it was when the size and the count cannot be read. Otherwise
+// it reads each record with the stored size into a zeroed slot (the rest of a longer record is
+// skipped) and resets its run-time fields: the words at 36, 44 and 52, the object count, inside,
+// the object list and the memory slots become 0; the link of a sound type becomes the sample slot
+// of the sound named by its name. Of a count above 100 the first 100 records are kept and the
+// others skipped; a negative count is 0. Names are terminated. When the data ends early the count
+// covers the records read whole.
+bool write_entities(packed_stream* stream);
+bool read_entities(packed_stream* stream);

@@ -1,0 +1,41 @@
+// Map texts: the level's keyed markup texts that events, entities and the interface show in the
+// message window. This file holds the record, the level's table and its section of the level map
+// file.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct packed_stream;
+
+constexpr int k_map_text_slots = 50;
+constexpr uint32_t k_map_text_record_size = 277;
+constexpr int k_map_text_key_size = 20;
+constexpr int k_map_text_size = 256;
+constexpr uint8_t k_map_text_empty = 255;  // tag of an empty record
+
+struct map_text {
+    uint8_t tag;                      // 255 empty; the editor gives new texts 1
+    char key[k_map_text_key_size];    // the name by which events find the text
+    char text[k_map_text_size];       // markup
+};
+static_assert(sizeof(map_text) == k_map_text_record_size);
+static_assert(offsetof(map_text, key) == 1);
+static_assert(offsetof(map_text, text) == 21);
+
+extern map_text g_map_texts[k_map_text_slots];
+extern uint32_t g_map_text_count;  // records 0 to count - 1 are the level's texts
+
+// Tag 255; the key and the text stay.
+void clear_map_text(map_text* record);
+
+// The map-texts section: u32 record size 277, u32 count, count records. Both do nothing for a null
+// stream and return false when the section is incomplete.
+//
+// The reader clears the records of the current table, then reads the stored size and the count
+// and each record with the stored size: a shorter record leaves the rest of its slot zeroed, the
+// rest of a longer one is skipped. Of a count above 50 the first 50 records are kept and the
+// others skipped. The key and the text of every record read are terminated. When the data ends
+// early the count covers the records read whole.
+bool write_map_texts(packed_stream* stream);
+bool read_map_texts(packed_stream* stream);

@@ -1,0 +1,123 @@
+#include "script/entities.h"
+#include "support/section_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+void fill_entities(uint32_t count)
+{
+    for (uint32_t i = 0; i < k_entity_slots; ++i) {
+        entity_record& e = g_entities[i];
+        fill_pattern(&e, i + 1);
+        e.name[k_entity_name_size - 1] = 0;
+        e.type = uint8_t(i % 13);  // no sound types
+    }
+    g_entity_count = count;
+}
+
+// What reading leaves of a record: its run-time fields reset.
+entity_record as_read(entity_record e)
+{
+    e.run_word36 = 0;
+    e.run_word44 = 0;
+    e.due_tick = 0;
+    e.object_count = 0;
+    e.inside = 0;
+    e.object_list = 0;
+    std::memset(e.memory, 0, sizeof e.memory);
+    return e;
+}
+
+} // namespace
+
+TEST(Entities, FullAndEmptyTablesRoundTripWithTheRunTimeFieldsReset)
+{
+    temp_folder folder;
+    fill_entities(k_entity_slots);
+    g_entities[4].object_list = 3;
+    entity_record expected[k_entity_slots];
+    for (int i = 0; i < k_entity_slots; ++i)
+        expected[i] = as_read(g_entities[i]);
+    ASSERT_TRUE(write_section(write_entities));
+    fill_entities(9);
+    ASSERT_TRUE(read_section(read_entities));
+    EXPECT_EQ(g_entity_count, uint32_t(k_entity_slots));
+    EXPECT_EQ(std::memcmp(expected, g_entities, sizeof expected), 0);
+    EXPECT_EQ(entity_objects(&g_entities[4]), nullptr);
+
+    g_entity_count = 0;
+    ASSERT_TRUE(write_section(write_entities));
+    fill_entities(9);
+    ASSERT_TRUE(read_section(read_entities));
+    EXPECT_EQ(g_entity_count, 0u);
+}
+
+TEST(Entities, ASoundTypeGetsItsSampleSlotAndAnObjectListMapsToItsRow)
+{
+    temp_folder folder;
+    fill_entities(1);
+    g_entities[0].type = k_entity_loop_sound;
+    g_entities[0].link = 77;
+    ASSERT_TRUE(write_section(write_entities));
+    ASSERT_TRUE(read_section(read_entities));
+    EXPECT_EQ(g_entities[0].link, -1);  // no sound device in the tests
+
+    g_entities[0].object_list = 2;
+    EXPECT_EQ(entity_objects(&g_entities[0]), g_entity_object_lists[1]);
+    g_entities[0].object_list = k_entity_slots + 1;
+    EXPECT_EQ(entity_objects(&g_entities[0]), nullptr);
+}
+
+TEST(Entities, ShorterLongerAndHostileSectionsLoadSafely)
+{
+    temp_folder folder;
+    // A 50-byte record: the fields from 50 on are zero.
+    entity_record first{};
+    first.type = 7;
+    first.state = 1;
+    std::strcpy(first.name, "lever");
+    first.sector = 12;
+    first.container = 5;
+    section_bytes shorter;
+    shorter.u32(50).u32(1).raw(&first, 50);
+    fill_entities(4);
+    raw_read got = read_raw_section(shorter.bytes, read_entities);
+    EXPECT_TRUE(got.complete);
+    EXPECT_TRUE(got.aligned);
+    ASSERT_EQ(g_entity_count, 1u);
+    EXPECT_STREQ(g_entities[0].name, "lever");
+    EXPECT_EQ(g_entities[0].sector, 12);
+    EXPECT_EQ(g_entities[0].container, 0);
+    EXPECT_EQ(g_entities[0].link, 0);
+
+    section_bytes longer;
+    longer.u32(140).u32(1).raw(&first, 100).fill(40, 0xEE);
+    got = read_raw_section(longer.bytes, read_entities);
+    EXPECT_TRUE(got.aligned);
+    EXPECT_EQ(g_entities[0].container, 5);
+
+    // A negative count is an empty table; 120 records keep 100; an unterminated name is cut.
+    got = read_raw_section(section_bytes().u32(100).u32(0xFFFFFFF0).bytes, read_entities);
+    EXPECT_TRUE(got.complete);
+    EXPECT_EQ(g_entity_count, 0u);
+    section_bytes many;
+    many.u32(100).u32(120).fill(120 * 100, 'n');
+    got = read_raw_section(many.bytes, read_entities);
+    EXPECT_TRUE(got.aligned);
+    EXPECT_EQ(g_entity_count, uint32_t(k_entity_slots));
+    EXPECT_EQ(std::strlen(g_entities[0].name), size_t(k_entity_name_size - 1));
+    EXPECT_EQ(g_entities[0].object_count, 0);
+
+    // A missing section keeps the table; a cut one keeps the records read whole.
+    got.complete = read_last_section(std::vector<uint8_t>{}, read_entities);
+    EXPECT_FALSE(got.complete);
+    EXPECT_EQ(g_entity_count, uint32_t(k_entity_slots));
+    section_bytes cut;
+    cut.u32(100).u32(3).fill(250, 0);
+    got.complete = read_last_section(cut.bytes, read_entities);
+    EXPECT_FALSE(got.complete);
+    EXPECT_EQ(g_entity_count, 2u);
+}

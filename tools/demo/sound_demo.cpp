@@ -1,0 +1,150 @@
+// The demo sounds and music, synthesised here: tones and noises as ".wav", a narration line
+// and the music tracks as Ogg Vorbis.
+#include "tools/demo/demo_data.h"
+
+#include "platform/audio_writer.h"
+#include "platform/files.h"
+#include "platform/random.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+constexpr int k_rate = 22050;
+constexpr float k_two_pi = 6.2831853f;
+
+// Mono audio as floats from -1 to 1.
+using track = std::vector<float>;
+
+void require(bool ok, const char* what)
+{
+    if (!ok) {
+        std::fprintf(stderr, "make_demo_data: cannot write %s\n", what);
+        std::exit(1);
+    }
+}
+
+std::vector<int16_t> to_pcm(const track& t)
+{
+    std::vector<int16_t> pcm(t.size());
+    for (size_t i = 0; i < t.size(); ++i)
+        pcm[i] = int16_t(std::lround(std::fmax(-1.0f, std::fmin(1.0f, t[i])) * 32000.0f));
+    return pcm;
+}
+
+// Adds a note of `hz` from `start` seconds for `length` seconds, with a short attack and an
+// exponential decay; `harmonic` mixes in the octave.
+void add_note(track& t, float start, float length, float hz, float level, float harmonic = 0.0f)
+{
+    size_t first = size_t(start * k_rate);
+    size_t count = size_t(length * k_rate);
+    for (size_t i = 0; i < count && first + i < t.size(); ++i) {
+        float time = float(i) / k_rate;
+        float envelope = std::fmin(1.0f, time * 200.0f) * std::exp(-4.0f * time / length);
+        float wave = std::sin(k_two_pi * hz * time) + harmonic * std::sin(2.0f * k_two_pi * hz * time);
+        t[first + i] += level * envelope * wave;
+    }
+}
+
+// Adds a burst of noise, low-passed by `smooth` (0 none, near 1 dull), decaying over `length`.
+void add_noise(track& t, float start, float length, float level, float smooth)
+{
+    size_t first = size_t(start * k_rate);
+    size_t count = size_t(length * k_rate);
+    float held = 0.0f;
+    for (size_t i = 0; i < count && first + i < t.size(); ++i) {
+        float white = float(game_rand()) / 16383.5f - 1.0f;
+        held = smooth * held + (1.0f - smooth) * white;
+        float time = float(i) / k_rate;
+        t[first + i] += level * held * std::exp(-6.0f * time / length);
+    }
+}
+
+void write_wav(const char* path, const track& t)
+{
+    std::vector<int16_t> pcm = to_pcm(t);
+    require(write_wav_file(path, pcm.data(), 1, k_rate, pcm.size()), path);
+}
+
+void write_ogg(const char* path, const track& t)
+{
+    std::vector<int16_t> pcm = to_pcm(t);
+    require(write_ogg_file(path, pcm.data(), 1, k_rate, pcm.size(), 0.0f), path);
+}
+
+track seconds(float length)
+{
+    return track(size_t(length * k_rate), 0.0f);
+}
+
+void write_sounds()
+{
+    track bell = seconds(0.8f);
+    add_note(bell, 0.0f, 0.8f, 660.0f, 0.5f, 0.3f);
+    write_wav("data/sound/bell.wav", bell);
+
+    track chime = seconds(0.6f);
+    add_note(chime, 0.0f, 0.3f, 784.0f, 0.4f);
+    add_note(chime, 0.15f, 0.45f, 1046.0f, 0.4f);
+    write_wav("data/sound/chime.wav", chime);
+
+    track hum = seconds(1.5f);
+    add_note(hum, 0.0f, 1.5f, 110.0f, 0.5f, 0.5f);
+    write_wav("data/sound/hum.wav", hum);
+
+    track hit = seconds(0.25f);
+    add_noise(hit, 0.0f, 0.25f, 0.8f, 0.3f);
+    add_note(hit, 0.0f, 0.15f, 140.0f, 0.5f);
+    write_wav("data/sound/hit.wav", hit);
+
+    track step = seconds(0.12f);
+    add_noise(step, 0.0f, 0.12f, 0.6f, 0.85f);
+    write_wav("data/sound/step.wav", step);
+
+    // A narration stand-in: a warbling voice-like tone.
+    track voice = seconds(1.6f);
+    const float syllables[] = {220.0f, 247.0f, 196.0f, 262.0f, 233.0f};
+    for (int i = 0; i < 5; ++i)
+        add_note(voice, 0.3f * float(i), 0.3f, syllables[i], 0.45f, 0.6f);
+    write_ogg("data/voice/greeting.ogg", voice);
+}
+
+void write_music()
+{
+    // The map music: a slow arpeggio over a low drone.
+    const float notes[] = {262.0f, 330.0f, 392.0f, 494.0f, 440.0f, 392.0f, 330.0f, 294.0f};
+    track town = seconds(8.0f);
+    add_note(town, 0.0f, 8.0f, 65.5f, 0.2f, 0.4f);
+    for (int i = 0; i < 16; ++i)
+        add_note(town, 0.5f * float(i), 0.9f, notes[i % 8], 0.25f, 0.2f);
+    write_ogg("data/music/town.ogg", town);
+
+    // Three battle tracks: drums and a driving bass line in three keys.
+    const float roots[] = {82.4f, 98.0f, 73.4f};
+    for (int n = 0; n < 3; ++n) {
+        track battle = seconds(4.0f);
+        for (int beat = 0; beat < 16; ++beat) {
+            float at = 0.25f * float(beat);
+            add_noise(battle, at, beat % 4 == 0 ? 0.2f : 0.08f, beat % 4 == 0 ? 0.5f : 0.25f,
+                      beat % 4 == 0 ? 0.9f : 0.2f);
+            add_note(battle, at, 0.24f, roots[n] * (beat % 8 < 6 ? 1.0f : 1.5f), 0.35f, 0.5f);
+        }
+        char path[64];
+        std::snprintf(path, sizeof path, "data/music/battle%d.ogg", n + 1);
+        write_ogg(path, battle);
+    }
+}
+
+} // namespace
+
+void write_sound_demo_data()
+{
+    for (const char* folder : {"data/sound", "data/voice", "data/music"})
+        require(make_folder(folder), folder);
+    game_srand(7);
+    write_sounds();
+    write_music();
+}
