@@ -13,6 +13,9 @@ void write_sound_demo_data();
 void write_texture_demo_data();
 // The sprite font "global/main.fn": 5 × 7 glyphs drawn here, white with a shadow.
 void write_sprite_font_demo_data();
+// The models: a generated crate "3d/demo/crate.3d" of two materials and four frames, its skin
+// file with two skins, and their images.
+void write_model_demo_data();
 // The object prototypes: the mouse cursor "global/mouse.txt", sprites, a 16-frame sprite,
 // particle emitters (among them the weather and blood templates) and a tiled surface with its
 // mask, as ".pr" files with their images.

@@ -21,6 +21,7 @@ int main(int argc, char** argv)
     write_sound_demo_data();
     write_texture_demo_data();
     write_sprite_font_demo_data();
+    write_model_demo_data();
     write_objects_demo_data();
     return 0;
 }
