@@ -1,21 +1,14 @@
 // Mesh prototypes load their model parts into the object model table; a mesh object draws each
 // part with the object's colour, angles, scale and frames, its lights raised to its depth.
-//
-// Built without the model table, mesh prototypes get no model and a mesh object draws nothing;
-// each of these says so once in the debug log.
 #include "world/object_models.h"
 
-#include "shell/console_log.h"
-#include "world/object_behaviour.h"
+#include "engine/lights.h"
+#include "engine/model_draw.h"
+#include "engine/models.h"
 #include "world/object_protos.h"
 #include "world/world_objects.h"
 
 #include <algorithm>
-
-#if __has_include("engine/models.h")
-#include "engine/lights.h"
-#include "engine/model_draw.h"
-#include "engine/models.h"
 
 namespace {
 
@@ -51,33 +44,3 @@ void draw_mesh_object(const world_object& o, const object_proto& p, float z, flo
     }
     lower_lights_z(z, 1.0f);
 }
-
-#else
-
-namespace {
-
-bool g_load_told = false;
-bool g_draw_told = false;
-
-} // namespace
-
-int32_t load_proto_model(const char* path)
-{
-    if (!g_load_told) {
-        console_log("modely nie su: %s", path);
-        g_load_told = true;
-    }
-    return -1;
-}
-
-void free_proto_model(int32_t) {}
-
-void draw_mesh_object(const world_object&, const object_proto&, float, float, int32_t)
-{
-    if (!g_draw_told) {
-        console_log("modely nie su: mesh sa nekresli");
-        g_draw_told = true;
-    }
-}
-
-#endif

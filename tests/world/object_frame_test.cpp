@@ -144,7 +144,6 @@ TEST_F(object_frame_test, PlacedObjectsDrawInLayerAndDepthOrderAtTheirPositions)
     EXPECT_NEAR(moved.right - moved.left, 128.0f, k_pixels);
 }
 
-#if __has_include("engine/models.h")
 TEST_F(object_frame_test, MeshObjectsDrawTheirModelPartsAtTheirDepthAndLeaveTheDepthTestOff)
 {
     write_text("crate.txt", "crate kind 3 zbuf 1 second 0 w 64 h 64 frames 1 : 3d\\demo\\crate.3d mode 0 delay 0");
@@ -161,6 +160,5 @@ TEST_F(object_frame_test, MeshObjectsDrawTheirModelPartsAtTheirDepthAndLeaveTheD
     EXPECT_EQ(g_objects[i].depth_key, 330);
     EXPECT_EQ(g_d3d_device->get_render_state(render_state::z_enable), uint32_t(z_mode::off));
 }
-#endif
 
 } // namespace

@@ -150,7 +150,7 @@ TEST_F(object_test, TextPrototypeKindsTwoAndThreeReadTheirExtraValues)
     EXPECT_EQ(pot.width, 10);
     EXPECT_EQ(pot.height, 12);
     EXPECT_STREQ(pot.frame_names[0], "pot.3d");
-    EXPECT_EQ(pot.frames[0][0], -1);  // no model table yet
+    EXPECT_EQ(pot.frames[0][0], -1);  // no such model file
 }
 
 TEST_F(object_test, HostileTextIsHeldToItsFieldsAndTable)
