@@ -34,6 +34,7 @@ extern uint32_t g_work_mode;
 extern uint32_t g_map_dirty;
 extern editor_state g_editor;
 extern uint32_t g_cursor_grid;
+extern uint32_t g_show_grid;  // the movement map's grid is drawn while on
 extern uint8_t g_active_layer;
 extern uint32_t g_default_layer_toggle;
 extern uint32_t g_mode_bar_page;         // page 6 highlights the picked objects

@@ -1,5 +1,7 @@
 #include "engine/curves.h"
 
+#include "engine/primitives.h"
+
 #include "shell/frame_timing.h"
 #include "shell/shell_state.h"
 
@@ -93,7 +95,6 @@ void draw_curve(curve* c)
     for (c->draw_t = 0.0f; c->draw_t < 1.0f; c->draw_t += 0.005f) {
         c->previous = c->current;
         c->current = bezier_at(c, c->draw_t);
-        // The red world line from previous to current is drawn here once the world line
-        // primitive exists.
+        draw_world_line(c->previous.x, c->previous.y, c->current.x, c->current.y, 1.0f, 0.0f, 0.0f, 1.0f);
     }
 }

@@ -48,5 +48,6 @@ float curve_x(const curve* c);
 float curve_y(const curve* c);
 
 // Steps the drawing parameter from 0 by 0.005 while below 1, moving current to B(draw_t) and
-// previous to the point before it; the first segment joins the point the last call left.
+// previous to the point before it, and draws a red world line from previous to current; the
+// first segment joins the point the last call left (p0 after curve_init) to B(0).
 void draw_curve(curve* c);

@@ -1,7 +1,10 @@
 #include "engine/lights.h"
 
+#include "editor/editor_state.h"
 #include "engine/packed_stream.h"
+#include "engine/quads.h"
 #include "engine/record_io.h"
+#include "engine/textures.h"
 #include "shell/device_setup.h"
 #include "shell/frame_timing.h"
 #include "shell/shell_state.h"
@@ -38,6 +41,16 @@ void world_to_view(float x, float y, float* vx, float* vy)
     float z = g_zoom;
     *vx = ((z * x - float(g_screen_width / 2)) - g_camera_x * z) / k;
     *vy = -((z * y - float(g_screen_height / 2)) - g_camera_y * z) / k;
+}
+
+// The editor's light mode marks each light, and a spot light's target as well.
+void draw_light_markers(const light_record& light)
+{
+    static const sprite_rect k_marker = {0, 0, 8, 8};
+    draw_sprite_world(g_fixed_textures[k_texture_select], light.x, light.y, 1.0f, 1.5f, 0, &k_marker);
+    if (light.kind == k_light_kind_spot)
+        draw_sprite_world(g_fixed_textures[k_texture_select3], light.target_x, light.target_y, 1.0f, 1.5f, 0,
+                          &k_marker);
 }
 
 void move_lights_z(float dz)
@@ -211,8 +224,8 @@ void apply_lights()
             convert_light(&light);
             device_set_light(i, light);
             device_enable_light(i, true);
-            // In the editor's light mode the light's markers are drawn here once sprite
-            // drawing exists.
+            if (g_work_mode == k_work_light)
+                draw_light_markers(light);
         }
         if (light.state == k_light_fading && light.next_fade_tick < g_ticks) {
             light.next_fade_tick = g_ticks + 2;

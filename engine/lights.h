@@ -72,7 +72,10 @@ void light_switch_off(light_record* light);
 void light_fade_out(light_record* light);
 
 // The per-frame pass: converts and sets every light that is on or fading, and steps the fades
-// (0.05 per channel, at most every 3 ticks); a fade that reaches black frees its slot.
+// (0.05 per channel, at most every 3 ticks); a fade that reaches black frees its slot. In the
+// editor's light mode (work mode 2) each light that is on or fading gets the marker
+// "global/select.bmp" at its position and a spot light "global/select3.bmp" at its target, 8 × 8
+// sprites at scale 1.5.
 void apply_lights();
 
 // Moves every light that is not free up (raise) or down (lower) by a / b on the device.

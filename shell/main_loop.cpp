@@ -17,8 +17,10 @@
 #include "shell/shell_state.h"
 #include "shell/window.h"
 #include "world/game_clock.h"
+#include "world/movement_map.h"
 #include "world/object_behaviour.h"
 #include "world/scene_header.h"
+#include "world/sectors.h"
 #include "world/world_objects.h"
 
 #include <cstdio>
@@ -124,6 +126,17 @@ void format_debug_text()
                   g_editor_status_text);
 }
 
+// Outside play: the movement map's grid; in the sector view also its blocked cells and the
+// outlines of all sectors.
+void draw_editor_overlays()
+{
+    draw_movemap_grid(&g_movement_map);
+    if (g_work_mode != k_work_sectors)
+        return;
+    draw_movemap(&g_movement_map);
+    draw_all_sectors();
+}
+
 void draw_text_windows()
 {
     if (slide_show_running())
@@ -188,7 +201,11 @@ const program_step k_frame_steps[] = {
          apply_lights();
          return true;
      }},
-    {"draw_movemap", nullptr},
+    {"draw_movemap", [] {
+         if (!playing())
+             draw_editor_overlays();
+         return true;
+     }},
     {"draw_char_passes", nullptr},
     {"draw_cursor_marker", [] { draw_cursor_marker(); return true; }},
     {"play_overlays", [] {

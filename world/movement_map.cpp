@@ -1,9 +1,13 @@
 #include "world/movement_map.h"
 
+#include "editor/editor_state.h"
 #include "engine/packed_stream.h"
+#include "engine/primitives.h"
 #include "shell/console_log.h"
+#include "shell/shell_state.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 #include <vector>
@@ -36,6 +40,15 @@ int32_t world_row(const movement_map* map, int32_t y)
 bool cell_free(uint8_t v) { return v == k_cell_free; }
 bool cell_walkable(uint8_t v) { return v != k_cell_blocked && v != k_cell_blocked_soft; }
 bool cell_passable(uint8_t v) { return v != k_cell_blocked; }
+
+// The first column (or row) in view: the camera's cell, clamped to 0 to size.
+int32_t first_in_view(int16_t origin, float camera, int16_t size)
+{
+    const double cell = (double(origin) * k_cell_size + double(camera)) / k_cell_size;
+    if (!(cell > 0.0))
+        return 0;
+    return cell >= double(size) ? int32_t(size) : int32_t(cell);
+}
 
 int16_t read_i16(packed_stream* stream, bool* ok)
 {
@@ -202,4 +215,50 @@ bool read_movemap(packed_stream* stream)
     for (size_t i = 0; i < total; ++i)
         g_movement_map.cells[i] = cells[i] == k_cell_editor_mark ? k_cell_free : cells[i];
     return true;
+}
+
+void draw_movemap(const movement_map* map)
+{
+    struct fill {
+        float r, g, b;
+    };
+    static const fill k_fills[] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    if (!map->cells || !map->valid || !(g_zoom > 0.0f) || !std::isfinite(g_zoom))
+        return;
+    const float span_x = float(g_screen_width) / float(k_cell_size) / g_zoom + 2.0f;
+    const float span_y = float(g_screen_height) / float(k_cell_size) / g_zoom + 2.0f;
+    const int32_t first_column = first_in_view(map->origin_column, g_camera_x, map->columns);
+    const int32_t first_row = first_in_view(map->origin_row, g_camera_y, map->rows);
+    for (int32_t i = 0; float(i) < span_x && first_column + i < map->columns; ++i) {
+        const int32_t column = first_column + i;
+        for (int32_t j = 0; float(j) < span_y && first_row + j < map->rows; ++j) {
+            const int32_t row = first_row + j;
+            const uint8_t value = cell_at(map, column, row);
+            if (value == k_cell_free || value >= std::size(k_fills))
+                continue;
+            const float x = float((column - map->origin_column) * k_cell_size);
+            const float y = float((row - map->origin_row) * k_cell_size);
+            const fill& f = k_fills[value];
+            draw_world_filled_rect(x, y, x + float(k_cell_size), y + float(k_cell_size), f.r, f.g, f.b, 0.4f);
+        }
+    }
+}
+
+void draw_movemap_grid(const movement_map* map)
+{
+    constexpr int32_t k_screen_columns = 32, k_screen_rows = 24;
+    if (!g_show_grid || !map->valid)
+        return;
+    const float left = float(-map->origin_column * k_cell_size), top = float(-map->origin_row * k_cell_size);
+    const float right = float((map->columns - map->origin_column) * k_cell_size);
+    const float bottom = float((map->rows - map->origin_row) * k_cell_size);
+    draw_world_rect_outline(left, top, right, bottom, 1.0f, 1.0f, 1.0f, 1.0f);
+    for (int32_t i = 1; i <= map->columns / k_screen_columns; ++i) {
+        const float x = left + float(i * k_screen_columns * k_cell_size);
+        draw_world_line(x, top, x, bottom, 0.6f, 0.6f, 0.6f, 1.0f);
+    }
+    for (int32_t j = 1; j <= map->rows / k_screen_rows; ++j) {
+        const float y = top + float(j * k_screen_rows * k_cell_size);
+        draw_world_line(left, y, right, y, 0.6f, 0.6f, 0.6f, 1.0f);
+    }
 }

@@ -66,6 +66,15 @@ int32_t can_object_stand(const movement_map* map, float object_x, float object_y
 bool write_movemap(packed_stream* stream);
 bool read_movemap(packed_stream* stream);
 
+// Editor overlays in world pixels, drawn outside play.
+// The cells in view (from the camera's cell across the screen's width / 32 / zoom + 2 columns and
+// its height / 32 / zoom + 2 rows, clamped to the grid) filled at alpha 0.4 by value: 1 red,
+// 2 green, 3 blue; free cells are not drawn. Nothing without cells or at a zoom of 0 or below.
+void draw_movemap(const movement_map* map);
+// While g_show_grid is on: a white outline of the whole grid and grey lines dividing it into
+// screens of 32 x 24 cells (every 1,024 pixels across, every 768 down, from its left and top edges).
+void draw_movemap_grid(const movement_map* map);
+
 // The grid tests are inline: the path search makes them for every cell it looks at.
 inline int32_t movemap_grid_test(const movement_map* map, int32_t column, int32_t row, bool (*accept)(uint8_t))
 {

@@ -1,9 +1,14 @@
 #include "world/sectors.h"
 
+#include "engine/curves.h"
 #include "engine/packed_stream.h"
+#include "engine/primitives.h"
+#include "engine/quads.h"
 #include "engine/record_io.h"
+#include "engine/textures.h"
 
 #include <algorithm>
+#include <iterator>
 
 map_sector g_sectors[k_sector_slots];
 int16_t g_sector_count = 0;
@@ -27,7 +32,77 @@ void sector_fields(Io& io, Sector& s)
     }
 }
 
+struct line_colour {
+    float r, g, b;
+};
+
+// The line colour of a sector type; false for a type drawn without lines.
+bool type_colour(uint8_t type, line_colour* colour)
+{
+    static const line_colour k_colours[] = {
+        {1, 1, 1}, {1, 1, 1}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 0}, {1, 0, 1}, {0, 1, 1}, {1, 1, 1},
+    };
+    if (type >= std::size(k_colours))
+        return false;
+    *colour = k_colours[type];
+    return true;
+}
+
+int32_t point_count(const map_sector* sector)
+{
+    return std::clamp(sector->count, 0, k_sector_points);
+}
+
+void draw_point_marker(float x, float y)
+{
+    static const sprite_rect k_marker = {0, 0, 8, 8};
+    draw_sprite_world(g_fixed_textures[k_texture_select], x, y, 1.0f, 1.0f, 0, &k_marker);
+}
+
+// Lines between consecutive points and a marker on every point, each point p at p x scale + (dx, dy).
+void draw_outline(const map_sector* sector, float dx, float dy, float scale, const line_colour* colour)
+{
+    int32_t count = point_count(sector);
+    auto x = [&](int32_t i) { return sector->x[i] * scale + dx; };
+    auto y = [&](int32_t i) { return sector->y[i] * scale + dy; };
+    if (colour)
+        for (int32_t i = 0; i + 1 < count; ++i)
+            draw_world_line(x(i), y(i), x(i + 1), y(i + 1), colour->r, colour->g, colour->b, 1.0f);
+    for (int32_t i = 0; i < count; ++i)
+        draw_point_marker(x(i), y(i));
+}
+
 } // namespace
+
+void draw_sector(const map_sector* sector)
+{
+    line_colour colour;
+    draw_outline(sector, 0.0f, 0.0f, 1.0f, type_colour(sector->type, &colour) ? &colour : nullptr);
+    if (sector->type < 8)
+        return;
+    int32_t count = point_count(sector);
+    int32_t curves = count < 4 ? 0 : (count - 1) / 3;
+    for (int32_t k = 0; k < curves; ++k) {
+        const int32_t i = 3 * k;
+        curve c{};
+        curve_init(&c, sector->x[i], sector->y[i], sector->x[i + 1], sector->y[i + 1], sector->x[i + 2],
+                   sector->y[i + 2], sector->x[i + 3], sector->y[i + 3]);
+        draw_curve(&c);
+    }
+}
+
+void draw_sector_scaled(const map_sector* sector, float x, float y, float scale)
+{
+    const line_colour colour = sector->type == 2 ? line_colour{1, 0, 0} : line_colour{1, 1, 1};
+    draw_outline(sector, x, y, scale, &colour);
+}
+
+void draw_all_sectors()
+{
+    for (int32_t i = 0; i < std::min<int32_t>(g_sector_count, k_sector_slots); ++i)
+        if (g_sectors[i].active)
+            draw_sector(&g_sectors[i]);
+}
 
 void begin_sector(map_sector* sector, uint8_t type, float x, float y)
 {

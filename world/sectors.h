@@ -54,6 +54,19 @@ void clear_sector(map_sector* sector);
 // are in use.
 int32_t new_sector();
 
+// The outline in world pixels: lines between consecutive points in the colour of the type (0, 1
+// and 8 white, 2 red, 3 green, 4 blue, 5 yellow, 6 magenta, 7 cyan, no lines for the others), the
+// point marker ("global/select.bmp", 8 x 8 at unit scale) on every point, and for type 8 and above red cubic curves through points 3k to
+// 3k + 3 (one for 4 to 6 points, (count - 1) / 3 from 7).
+void draw_sector(const map_sector* sector);
+
+// A character's outline polygon: every point p drawn at p x scale + (x, y); white lines, red for
+// type 2, and the point marker on every point.
+void draw_sector_scaled(const map_sector* sector, float x, float y, float scale);
+
+// draw_sector for every active slot below the count.
+void draw_all_sectors();
+
 // Whether (x, y) lies in sector n; a number outside 0 to 99 is not inside.
 int32_t point_in_sector(float x, float y, int32_t n);
 

@@ -1,4 +1,5 @@
 #include "engine/curves.h"
+#include "tests/engine/overlay_test_support.h"
 #include "shell/frame_timing.h"
 #include "shell/shell_state.h"
 
@@ -112,4 +113,43 @@ TEST_F(curves, TheLastFreeSlotIsReusedAndAFullTableRefuses)
         create_curve(0.0f, 0.0f, 1.0f, 1.0f);
     EXPECT_EQ(create_curve(0.0f, 0.0f, 1.0f, 1.0f), -1);
     EXPECT_EQ(g_curve_count, k_curve_slots);
+}
+
+namespace {
+
+class curve_drawing : public overlay_test {};
+
+} // namespace
+
+TEST_F(curve_drawing, EachCallDrawsRedSegmentsOnFromThePointTheLastOneLeft)
+{
+    g_camera_x = 10.0f;
+    g_camera_y = 20.0f;
+    g_zoom = 2.0f;  // world (x, y) is pixel ((x - 10) × 2, (y - 20) × 2)
+    curve c{};
+    curve_init(&c, 10.0f, 20.0f, 10.0f, 120.0f, 110.0f, 120.0f, 110.0f, 20.0f);
+    draw_curve(&c);
+
+    auto drawn = lines();
+    ASSERT_EQ(drawn.size(), 201u);  // draw_t 0, 0.005, ... while below 1 in single precision
+    for (const recorded_draw& d : dev.draws())
+        EXPECT_EQ(d.texture, nullptr);
+    // The first segment has no length: it joins p0 to B(0).
+    expect_pixel(drawn[0].from, 0, 0);
+    expect_pixel(drawn[0].to, 0, 0);
+    for (size_t i = 1; i < drawn.size(); ++i) {
+        SCOPED_TRACE(i);
+        expect_colour(drawn[i].colour, 1, 0, 0, 1);
+        expect_pixel(drawn[i].from, drawn[i - 1].to.x, drawn[i - 1].to.y, 0.01f);
+    }
+    expect_pixel(drawn[100].to, 100, 150);  // B(0.5) = (60, 95)
+    expect_pixel(drawn[200].to, 200, 0, 2.0f);
+
+    // The next call begins where this one ended.
+    dev.clear_recording();
+    draw_curve(&c);
+    drawn = lines();
+    ASSERT_EQ(drawn.size(), 201u);
+    expect_pixel(drawn[0].from, 200, 0, 2.0f);
+    expect_pixel(drawn[0].to, 0, 0);
 }

@@ -1,4 +1,5 @@
 #include "engine/lights.h"
+#include "tests/engine/overlay_test_support.h"
 #include "engine/packed_stream.h"
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"
@@ -232,4 +233,63 @@ TEST_F(lights, StoredRecordsOfOtherSizesAndCutTablesLoadWhatTheyHold)
     stream_close(in);
     EXPECT_EQ(g_light_count, 5);
     EXPECT_FALSE(read_lights(nullptr));
+}
+
+namespace {
+
+class light_markers : public overlay_test {
+protected:
+    void SetUp() override
+    {
+        overlay_test::SetUp();
+        std::memset(g_lights, 0, sizeof g_lights);
+        g_light_count = 0;
+    }
+    void TearDown() override
+    {
+        std::memset(g_lights, 0, sizeof g_lights);
+        g_light_count = 0;
+        overlay_test::TearDown();
+    }
+};
+
+} // namespace
+
+TEST_F(light_markers, LightModeMarksEachLitLightAndASpotLightsTarget)
+{
+    g_camera_x = g_camera_y = 50.0f;
+    g_zoom = 2.0f;  // world (x, y) is pixel ((x - 50) × 2, (y - 50) × 2)
+    create_light(k_light_kind_point, 100, 200, 10, 1, 1, 1);
+    int32_t spot = create_light(k_light_kind_spot, 300, 100, 10, 1, 1, 1);  // target (320, 100)
+    int32_t off = create_light(k_light_kind_point, 400, 400, 10, 1, 1, 1);
+    light_switch_off(&g_lights[off]);
+    g_work_mode = k_work_light;
+    apply_lights();
+
+    auto select = sprites_of(select_surface);
+    ASSERT_EQ(select.size(), 2u);
+    expect_pixel(select[0].centre(), 100, 300);
+    expect_pixel(select[1].centre(), 500, 100);
+    EXPECT_NEAR(select[0].width(), 8 * 1.5f * 2, 0.5f);  // 8 × 8 at scale 1.5, zoomed
+    auto target = sprites_of(select3_surface);
+    ASSERT_EQ(target.size(), 1u);
+    expect_pixel(target[0].centre(), 540, 100);
+
+    // A fading light keeps its marker while it fades.
+    dev.clear_recording();
+    light_fade_out(&g_lights[spot]);
+    apply_lights();
+    EXPECT_EQ(sprites_of(select_surface).size(), 2u);
+    EXPECT_EQ(sprites_of(select3_surface).size(), 1u);
+}
+
+TEST_F(light_markers, NoOtherModeDrawsMarkers)
+{
+    create_light(k_light_kind_spot, 300, 100, 10, 1, 1, 1);
+    for (uint32_t mode : {k_work_insert, k_work_select, k_work_sectors, k_work_play, k_work_characters,
+                          k_work_ground_items, k_work_monster_points}) {
+        g_work_mode = mode;
+        apply_lights();
+    }
+    EXPECT_TRUE(boxes().empty());
 }
