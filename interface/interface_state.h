@@ -13,6 +13,8 @@ struct game_interface {
     uint32_t mouse_over_interface;  // cleared every playing frame
     uint32_t attunement_selection;  // the attunement selection window is open
     uint32_t second_char_pass;      // F8: draw the characters a second time, translucent
+    uint32_t scroll_enabled;        // the view may scroll; a level change sets it
+    uint32_t zoom_enabled;          // the view may zoom; a level change sets it
     int32_t text_background_texture = -1; // slot of "data/interface/text/pozadie.tga"; -1 none
 };
 

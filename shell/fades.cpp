@@ -8,6 +8,7 @@
 #include "shell/program_steps.h"
 #include "shell/shell_state.h"
 #include "shell/window.h"
+#include "world/level_effects.h"
 #include "world/world_objects.h"
 
 namespace {
@@ -34,7 +35,7 @@ const program_step k_fade_pass[] = {
     {"draw_objects", [] { draw_objects(); return true; }},
     {"rain_and_lightning", nullptr},
     {"update_lights", nullptr},
-    {"update_level_effects", nullptr},
+    {"update_level_effects", [] { update_level_effects(); return true; }},
     {"dream_world", nullptr},
     {"advance_game_clock", nullptr},
     {"fade_step", [] { g_fade_done = fade_advance(&g_fade, g_ticks); return true; }},

@@ -17,6 +17,7 @@
 #include "shell/shell_state.h"
 #include "shell/window.h"
 #include "world/game_clock.h"
+#include "world/level_effects.h"
 #include "world/movement_map.h"
 #include "world/object_behaviour.h"
 #include "world/scene_header.h"
@@ -199,6 +200,7 @@ const program_step k_frame_steps[] = {
     {"curves_lights_effects", [] {
          update_curves();
          apply_lights();
+         update_level_effects();
          return true;
      }},
     {"draw_movemap", [] {

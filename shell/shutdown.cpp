@@ -11,6 +11,7 @@
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "interface/interface_state.h"
+#include "world/level_effects.h"
 #include "world/level_saves.h"
 
 namespace {
@@ -42,7 +43,11 @@ const program_step k_shutdown_steps[] = {
              save_items();
          return true;
      }},
-    {"save_effect_protos", nullptr},
+    {"save_effect_protos", [] {
+         if (g_started && g_editor_enabled)
+             save_efect_protos();
+         return true;
+     }},
     {"save_spells", [] {
          if (g_started && g_editor_enabled)
              save_spells();

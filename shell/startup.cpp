@@ -21,6 +21,10 @@
 #include "shell/utilities.h"
 #include "shell/window.h"
 #include "world/game_clock.h"
+#include "world/level_change.h"
+#include "world/level_effects.h"
+#include "world/level_links.h"
+#include "world/level_map.h"
 #include "world/level_saves.h"
 #include "world/movement_map.h"
 #include "world/object_protos.h"
@@ -33,24 +37,34 @@ namespace {
 
 const char* g_command_line = "";
 
-// The level the run starts in: the editor's empty map, the level named on the command line,
-// or the menu level behind the front end.
+// The level the run starts in: the editor's empty map (none when a level was named), the level
+// named on the command line, or the menu level behind the front end.
 void enter_first_level()
 {
-    if (g_editor_enabled)
-        return;  // the editor's empty map template comes with the level files
+    if (g_editor_enabled) {
+        if (!g_start_level[0])
+            load_empty_map();
+        return;
+    }
     if (g_start_level[0]) {
+        change_level(g_start_level, 0, 0, 1);
         g_work_mode = k_work_play;
+        place_hero_at_entry(&g_scene_header, 0);
+        apply_ambient_light(&g_scene_header);
         return;
     }
     load_intro_slide();
     g_no_game_running = 1;
+    change_level("start.sav", 0, 0, 1);
     reset_object(&g_brush_preview);
     init_object(&g_brush_preview, g_mouse_x, g_mouse_y, 0, 0.8f, 1.5f, 0, 0);
     g_brush_preview.cursor = 1;
     g_work_mode = k_work_play;
+    apply_ambient_light(&g_scene_header);
+    place_hero_at_entry(&g_scene_header, 0);
     g_camera_x = -2366.0f;
     g_camera_y = -414.0f;
+    run_link(g_level_links.enter_dream_world, "enter_dream_world", 1);
     g_interface.overlay_screen = 1;
     g_interface.menu_open = 1;
     run_front_end();
@@ -142,7 +156,7 @@ const program_step k_startup_steps[] = {
      }},
     {"load_weather_templates", nullptr},
     {"log_rain_ok", [] { console_log("rain ok"); return true; }},
-    {"load_effect_protos", nullptr},
+    {"load_effect_protos", [] { load_efect_protos(); return true; }},
     {"reset_scene_header", [] { reset_scene_header(&g_scene_header); return true; }},
     {"load_quests", [] { load_quests(); return true; }},
     {"load_dream_textures", nullptr},

@@ -9,7 +9,7 @@
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "shell/utilities.h"
-#include "world/level_saves.h"
+#include "world/level_map.h"
 
 #include <algorithm>
 #include <cstring>
@@ -43,14 +43,15 @@ int ask(const char* caption, const char* text, std::span<const char* const> butt
     return fallback;
 }
 
-// Closing the window: an unsaved map in the editor may be saved first; then every loop ends
+// Closing the window: an unsaved map in the editor may be saved first, to the map file read or
+// written in this run (never to a pending level's name); then every loop ends
 // and the program shuts down without the closing fade.
 void close_window()
 {
     if (g_editor_enabled && g_map_dirty) {
         static const char* const answers[] = {"Yes", "No"};
         if (ask("ZORV", "Map changed! Save?", answers, 0, 1) == 0)
-            save_level_map(g_map_path);
+            save_session_map();
     }
     g_quit = 1;
     g_quit_all = 1;

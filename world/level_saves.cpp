@@ -1,6 +1,20 @@
 #include "world/level_saves.h"
 
+#include "characters/monster_points.h"
+#include "characters/placements.h"
+#include "engine/packed_stream.h"
+#include "items/containers.h"
+#include "items/ground_items.h"
 #include "platform/files.h"
+#include "script/entities.h"
+#include "script/map_events.h"
+#include "shell/console_log.h"
+#include "shell/text_lines.h"
+#include "world/level_file_io.h"
+#include "world/level_links.h"
+#include "world/world_objects.h"
+
+#include <algorithm>
 
 #include <cstdio>
 #include <string>
@@ -20,9 +34,92 @@ char g_level_save_names[k_level_save_names][k_level_save_name_size] = {
 
 char g_map_path[k_map_path_size] = {};
 
-int32_t save_level_map(const char*)
+namespace {
+
+bool monster_points_kept(packed_stream* out)
 {
-    return -1;
+    return write_monster_points(out, false);
+}
+
+// The sections of a change file in their order.
+bool (*const k_change_writers[])(packed_stream*) = {
+    write_char_placements, write_entities, write_events, save_level_containers,
+    save_level_container_states, save_ground_items, monster_points_kept,
+};
+bool (*const k_change_readers[])(packed_stream*) = {
+    read_char_placements, read_entities, read_events, load_level_containers,
+    load_level_container_states, load_ground_items, read_monster_points,
+};
+
+// "global/" + level, or "" for no level and (logged) for a name that would leave the folder.
+std::string change_file_path(const char* level)
+{
+    if (!level || !level[0])
+        return {};
+    if (!is_plain_file_name(level)) {
+        console_log("zmeny: nepovolene meno levelu %s", level);
+        return {};
+    }
+    return std::string("global/") + level;
+}
+
+// Objects of an entity (classes 0 and 1) join its object list again.
+void link_entity_objects()
+{
+    if (!g_objects)
+        return;
+    for (uint32_t i = 0; i < g_object_count; ++i) {
+        const world_object& o = g_objects[i];
+        if (o.entity != -1 && o.object_class < k_class_attached)
+            run_link(g_object_links.add_entity_object, "add_entity_object", o.entity, int32_t(i));
+    }
+}
+
+} // namespace
+
+bool save_level_changes(const char* level)
+{
+    console_log("%s", level ? level : "");
+    std::string path = change_file_path(level);
+    if (path.empty())
+        return false;
+    packed_stream* out = stream_open(path.c_str(), "wp");
+    if (!out) {
+        console_log("zmeny: %s sa neda otvorit", path.c_str());
+        return false;
+    }
+    if (g_level_links.clear_player_interior)
+        g_level_links.clear_player_interior();
+    bool written = true;
+    for (auto write : k_change_writers)
+        written = written && write(out);
+    if (!finish_written_file(out, written)) {
+        console_log("zmeny: zapis %s zlyhal, stary subor ostava", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+int32_t load_level_changes(const char* level)
+{
+    console_log("Chcem citat zmeny z %s", level ? level : "");
+    std::string path = change_file_path(level);
+    packed_stream* in = path.empty() ? nullptr : stream_open(path.c_str(), "rp");
+    if (!in) {
+        console_log("nepodarilo sa nacitat zmeny z %s", level ? level : "");
+        return 0;
+    }
+    console_log("citam zmeny z %s", level);
+    for (auto read : k_change_readers)
+        read(in);
+    stream_close(in);
+    link_entity_objects();
+    int16_t count = std::clamp<int16_t>(g_ground_item_count, 0, k_ground_item_slots);
+    for (int16_t i = 0; i < count; ++i)
+        if (g_ground_items[i].state == k_ground_item_dropped)
+            run_link(g_level_links.place_ground_item, "place_ground_item", int32_t(i));
+    console_log("zmeny nacitane");
+    return 1;
 }
 
 void delete_level_saves()

@@ -1,5 +1,6 @@
 // The per-level change files: the changeable sections of each visited level, kept under
-// "global/" by the level's file name.
+// "global/" by the level's file name from the first departure until they are all deleted (at
+// start-up, on a new game, on quitting and before a saved game is restored).
 #pragma once
 
 #include <cstdint>
@@ -14,9 +15,17 @@ extern char g_level_save_names[k_level_save_names][k_level_save_name_size];
 constexpr int k_map_path_size = 256;
 extern char g_map_path[k_map_path_size];
 
-// Writes the whole map to a path that already exists; the negative file test when it does not.
-// The map writer is not built yet: nothing is written and the result is -1.
-int32_t save_level_map(const char* path);
+// The change file "global/<level>": character placements, entities, map events, level
+// containers, the containers' states, ground items and monster points (their stamps kept), each
+// as its section of the level map file, in a packed stream with no tag.
+//
+// The writer sets the player's interior to none first, and replaces the file only after a
+// complete, checked write (false, logged, old file kept otherwise). The reader returns 1 when the
+// file was read and 0 when it cannot be opened; after reading it links the world objects to their
+// entities again and puts the dropped ground items back in the world. A level name that is not a
+// plain file name is refused by both (logged).
+bool save_level_changes(const char* level);
+int32_t load_level_changes(const char* level);
 
 // Deletes every change file the program can have written; failures are ignored.
 void delete_level_saves();

@@ -328,16 +328,18 @@ bool read_object_protos(packed_stream* stream, int32_t)
         console_log("prototypov %u, beriem %d", unsigned(count), k_proto_first_template);
     uint32_t read = 0;
     bool complete = true;
-    auto scratch = std::make_unique<object_proto>();
-    for (int64_t i = 0; i < count && complete; ++i) {
-        object_proto* target = i < k_proto_first_template ? &g_object_protos[i] : scratch.get();
+    int64_t kept = std::min<int64_t>(count, k_proto_first_template);
+    for (int64_t i = 0; i < kept && complete; ++i) {
+        object_proto* target = &g_object_protos[i];
         std::memset(target, 0, sizeof *target);
-        if (i < k_proto_first_template)
-            drop_mask(int32_t(i));
+        drop_mask(int32_t(i));
         complete = read_proto_record(stream, uint32_t(stored), target);
-        if (complete && i < k_proto_first_template)
+        if (complete)
             read = uint32_t(i + 1);
     }
+    // The records beyond the level slots are skipped whole, so the next section stays in place.
+    if (complete)
+        complete = skip_stream_bytes(stream, uint64_t(count - kept) * uint64_t(stored));
     g_object_proto_count = read;
     return complete;
 }

@@ -4,6 +4,7 @@
 
 #include "editor/editor_state.h"
 #include "engine/textures.h"
+#include "platform/files.h"
 #include "shell/program.h"
 #include "world/object_protos.h"
 #include "world/world_objects.h"
@@ -17,6 +18,7 @@ TEST_F(shell_test, StartUpLoadsTheCursorPrototypeAndFreesTheTemplateSlots)
     g_object_protos[1500].kind = k_proto_sprite;
     g_object_proto_count = 0;
     std::memset(&g_brush_preview, 0, sizeof g_brush_preview);
+    delete_file("data/levels/start.sav");  // a first level would replace the prototypes
     run("zorv", 1);
 
     EXPECT_EQ(g_object_proto_count, 1u);

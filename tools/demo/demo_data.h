@@ -20,3 +20,7 @@ void write_model_demo_data();
 // particle emitters (among them the weather and blood templates) and a tiled surface with its
 // mask, as ".pr" files with their images.
 void write_objects_demo_data();
+// The levels, through the level map writer: the menu level "data/levels/start.sav", the level
+// "data/levels/brana.sav" to change to, the editor's template "global/empty", and the loading
+// pictures "data/loading.tga", "data/loading2.tga" and "data/loading3.tga".
+void write_levels_demo_data();

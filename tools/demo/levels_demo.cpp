@@ -1,0 +1,288 @@
+// The demo levels, written through the level map writer from tables filled here: the menu level
+// "data/levels/start.sav", the level "data/levels/brana.sav" to change to, and the editor's
+// empty template "global/empty". Also the loading pictures of a level change.
+#include "tools/demo/demo_data.h"
+
+#include "characters/monster_points.h"
+#include "characters/placements.h"
+#include "engine/lights.h"
+#include "engine/packed_stream.h"
+#include "items/containers.h"
+#include "items/ground_items.h"
+#include "platform/files.h"
+#include "platform/image_writer.h"
+#include "script/entities.h"
+#include "script/map_events.h"
+#include "script/map_texts.h"
+#include "shell/utilities.h"
+#include "world/level_effects.h"
+#include "world/level_map.h"
+#include "world/movement_map.h"
+#include "world/object_protos.h"
+#include "world/scene_header.h"
+#include "world/sectors.h"
+#include "world/world_objects.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+void require(bool ok, const std::string& what)
+{
+    if (!ok) {
+        std::fprintf(stderr, "make_demo_data: cannot write %s\n", what.c_str());
+        std::exit(1);
+    }
+}
+
+// Every level table empty, as before a map is read: no prototypes, sectors, events, texts,
+// entities, objects, lights, effects, containers, placements, ground items or monster points;
+// a new scene header.
+void clear_level_tables()
+{
+    for (int32_t s = 0; s < k_proto_slots; ++s)
+        reset_object_proto(&g_object_protos[s]);
+    g_object_proto_count = 0;
+    for (map_sector& sector : g_sectors)
+        clear_sector(&sector);
+    g_sector_count = 0;
+    g_event_count = 0;
+    g_map_text_count = 0;
+    g_entity_count = 0;
+    reserve_objects(0);
+    for (light_record& light : g_lights)
+        light.state = k_light_free;
+    g_light_count = 0;
+    g_level_effect_count = 0;
+    free_level_containers();
+    g_char_placements.count = 0;
+    g_ground_item_count = 0;
+    reset_monster_points(&g_monster_points);
+    reset_scene_header(&g_scene_header);
+}
+
+// A level prototype from a demo ".pr" file; its frame slots are cleared, the game loads them.
+int32_t proto_from_file(const char* path)
+{
+    int32_t slot = int32_t(g_object_proto_count);
+    packed_stream* in = stream_open(path, "rp");
+    bool read = read_object_proto(slot, in, 0);
+    stream_close(in);
+    require(read, path);
+    object_proto& p = g_object_protos[slot];
+    for (auto& animation : p.frames)
+        for (int32_t& frame : animation)
+            frame = -1;
+    p.frames_loaded = 0;
+    ++g_object_proto_count;
+    return slot;
+}
+
+// The demo crate as a mesh prototype.
+int32_t crate_proto()
+{
+    int32_t slot = add_empty_object_proto();
+    object_proto& p = g_object_protos[slot];
+    copy_bounded(p.name, sizeof p.name, "crate");
+    p.kind = k_proto_mesh;
+    p.frame_counts[0] = 1;
+    copy_bounded(p.frame_names[0], sizeof p.frame_names[0], "3d\\demo\\crate.3d");
+    p.frames[0][0] = -1;
+    p.default_layer = 10;
+    return slot;
+}
+
+struct level_protos {
+    int32_t meadow, torch, wheel, sparks, crate;
+};
+
+level_protos add_level_protos()
+{
+    level_protos p;
+    p.meadow = proto_from_file("data/objects/meadow.pr");
+    p.torch = proto_from_file("data/objects/torch.pr");
+    p.wheel = proto_from_file("data/objects/wheel.pr");
+    p.sparks = proto_from_file("data/objects/sparks.pr");
+    p.crate = crate_proto();
+    return p;
+}
+
+int32_t place(int32_t proto, float x, float y, uint8_t layer, bool depth_sorted, float r = 1, float g = 1, float b = 1)
+{
+    int32_t i = add_object(x, y, proto, 1.0f, 1.0f, 0, 0);
+    world_object& o = g_objects[i];
+    o.layer = layer;
+    o.depth_sorted = depth_sorted ? 1 : 0;
+    o.red = r;
+    o.green = g;
+    o.blue = b;
+    return i;
+}
+
+// Surfaces of 4 x 3 tiles from (x0, y0), columns x rows of them, each three tiles right of the
+// last, so the next one covers the tile its mask leaves out.
+void lay_ground(int32_t meadow, float x0, float y0, int columns, int rows, float r, float g, float b)
+{
+    for (int w = 0; w < rows; ++w)
+        for (int c = 0; c < columns; ++c)
+            place(meadow, x0 + 192.0f * float(c), y0 + 192.0f * float(w), 0, false, r, g, b);
+}
+
+void place_emitter(int32_t sparks, float x, float y)
+{
+    int32_t i = place(sparks, x, y, 100, false);
+    g_objects[i].particle_role = k_role_emitter;
+}
+
+// A movement map over the rectangle, its cells blocked around each listed point.
+void make_movemap(float x0, float y0, float x1, float y1, const std::vector<std::pair<float, float>>& blocked)
+{
+    int16_t origin_column = int16_t(std::ceil(-x0 / k_cell_size));
+    int16_t origin_row = int16_t(std::ceil(-y0 / k_cell_size));
+    int16_t columns = int16_t(std::ceil((x1 - x0) / k_cell_size)) + 1;
+    int16_t rows = int16_t(std::ceil((y1 - y0) / k_cell_size)) + 1;
+    require(create_movemap(&g_movement_map, columns, rows, origin_column, origin_row), "movement map");
+    for (auto [x, y] : blocked)
+        for (int dx = -32; dx <= 32; dx += 32)
+            for (int dy = -32; dy <= 0; dy += 32)
+                set_movemap_cell(&g_movement_map, int32_t(x) + dx, int32_t(y) + dy, k_cell_blocked);
+}
+
+void add_rect_sector(float x0, float y0, float x1, float y1, int32_t ground)
+{
+    int32_t n = new_sector();
+    require(n >= 0, "sector");
+    map_sector& s = g_sectors[n];
+    const float points[][2] = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}, {x0, y0}};
+    for (const auto& p : points)
+        add_sector_point(&s, p[0], p[1]);
+    s.parameter = ground;
+    g_sector_count = int16_t(std::max<int32_t>(g_sector_count, n + 1));
+}
+
+// A point light; its range is in view units (about 80 pixels each at 1024 pixels across).
+void add_light(float x, float y, float r, float g, float b, float range)
+{
+    int32_t slot = create_light(k_light_kind_point, x, y, -2.0f, r, g, b);
+    require(slot >= 0, "light");
+    g_lights[slot].range = range;
+}
+
+// Light 0's colour pulses between its bounds.
+void add_pulsing_light_effect(int32_t light)
+{
+    level_effect& e = g_level_effects[g_level_effect_count++];
+    e = level_effect{};
+    e.active = 1;
+    e.kind = k_effect_light_pulse;
+    e.target = light;
+    e.period = 3;
+    for (effect_channel& c : e.channel)
+        c = {0.5f, 1.0f, 0.03f};
+}
+
+void set_scene(const char* display_name, uint8_t type, float entry_x, float entry_y, float light)
+{
+    scene_header& h = g_scene_header;
+    copy_bounded(h.display_name, sizeof h.display_name, display_name);
+    copy_bounded(h.music_name, sizeof h.music_name, "town");
+    h.level_type = type;
+    h.light_red = h.light_green = h.light_blue = light;
+    h.entry_count = 1;
+    h.entry_x[0] = entry_x;
+    h.entry_y[0] = entry_y;
+    h.ground_type = 2;
+}
+
+void save_level(const char* path)
+{
+    require(write_level_map(path), path);
+}
+
+// The menu level behind the front end, a gui level around the camera the first level takes
+// (-2366, -414): a meadow lit by two torches, a wheel, a crate and sparks. Its display name is
+// the editor's "new map", which is not announced on entering.
+void write_start_level()
+{
+    clear_level_tables();
+    level_protos p = add_level_protos();
+    lay_ground(p.meadow, -2432.0f, -448.0f, 7, 5, 1.0f, 1.0f, 1.0f);
+    place(p.torch, -2100.0f, -200.0f, 10, true);
+    place(p.torch, -1600.0f, -200.0f, 10, true);
+    place(p.wheel, -1854.0f, 120.0f, 10, true);
+    place(p.crate, -2000.0f, 60.0f, 10, true);
+    place_emitter(p.sparks, -2100.0f, -240.0f);
+    add_light(-2100.0f, -200.0f, 1.0f, 0.8f, 0.5f, 6.0f);
+    add_light(-1600.0f, -200.0f, 1.0f, 0.8f, 0.5f, 6.0f);
+    add_pulsing_light_effect(0);
+    add_rect_sector(-2400.0f, -400.0f, -1350.0f, 340.0f, 2);
+    make_movemap(-2432.0f, -448.0f, -1152.0f, 512.0f, {{-2100.0f, -200.0f}, {-1600.0f, -200.0f}, {-1854.0f, 120.0f}});
+    set_scene("new map", k_level_gui, -1854.0f, -30.0f, 0.85f);
+    save_level("data/levels/start.sav");
+}
+
+// The level shown as "The Gate": an autumn meadow around its entry point (512, 384), a row of
+// torches and two wheels, an inside level under a warm fixed light.
+void write_gate_level()
+{
+    clear_level_tables();
+    level_protos p = add_level_protos();
+    lay_ground(p.meadow, -128.0f, -96.0f, 8, 6, 1.0f, 0.8f, 0.55f);
+    for (int i = 0; i < 5; ++i)
+        place(p.torch, 160.0f + 180.0f * float(i), 200.0f, 10, true);
+    place(p.wheel, 300.0f, 560.0f, 10, true);
+    place(p.wheel, 720.0f, 560.0f, 10, true);
+    place(p.crate, 512.0f, 460.0f, 10, true);
+    add_light(340.0f, 200.0f, 1.0f, 0.6f, 0.3f, 8.0f);
+    add_light(700.0f, 200.0f, 1.0f, 0.6f, 0.3f, 8.0f);
+    add_pulsing_light_effect(1);
+    add_rect_sector(0.0f, 0.0f, 1024.0f, 768.0f, 4);
+    make_movemap(-128.0f, -96.0f, 1408.0f, 1056.0f, {{160.0f, 200.0f}, {520.0f, 200.0f}, {880.0f, 200.0f}});
+    map_text& text = g_map_texts[g_map_text_count++];
+    text.tag = 1;
+    copy_bounded(text.key, sizeof text.key, "tabula");
+    copy_bounded(text.text, sizeof text.text, "The road is closed.");
+    set_scene("Brana", k_level_inside, 512.0f, 384.0f, 0.9f);
+    save_level("data/levels/brana.sav");
+}
+
+// The editor's new map: nothing placed, a movement map of 200 x 200 cells, a new scene header.
+void write_empty_template()
+{
+    clear_level_tables();
+    require(create_movemap(&g_movement_map, 200, 200, 100, 100), "movement map");
+    save_level("global/empty");
+}
+
+// A loading picture: a dark band with a lighter frame, its hue by picture.
+void write_loading_picture(const char* name, uint32_t r, uint32_t g, uint32_t b)
+{
+    constexpr uint32_t w = 512, h = 256;
+    std::vector<uint32_t> texels(size_t(w) * h);
+    for (uint32_t y = 0; y < h; ++y)
+        for (uint32_t x = 0; x < w; ++x) {
+            bool frame = x < 8 || y < 8 || x >= w - 8 || y >= h - 8;
+            uint32_t shade = frame ? 255 : 80 + 100 * y / h;
+            texels[size_t(y) * w + x] = 0xFF000000u | (r * shade / 255) << 16 | (g * shade / 255) << 8 | (b * shade / 255);
+        }
+    require(write_image_file(name, texels.data(), w, h), name);
+}
+
+} // namespace
+
+void write_levels_demo_data()
+{
+    for (const char* folder : {"global", "data/levels"})
+        require(make_folder(folder), folder);
+    write_loading_picture("data/loading.tga", 200, 170, 120);
+    write_loading_picture("data/loading2.tga", 120, 170, 200);
+    write_loading_picture("data/loading3.tga", 170, 200, 120);
+    write_start_level();
+    write_gate_level();
+    write_empty_template();
+    clear_level_tables();
+}
