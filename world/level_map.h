@@ -76,7 +76,8 @@ void load_empty_map();
 // lights. Both do nothing for a null stream and return false when the section is incomplete.
 //
 // The reader frees the object array and reads the records (at most 420 bytes of each), keeping
-// room for all of them in blocks of 15,000 records. A record in state 0, with a negative
+// room for all of them in blocks of 15,000 records as they arrive, up to 150,000 records (the
+// rest are skipped, logged; records of no bytes hold none). A record in state 0, with a negative
 // prototype or of a class other than 0 becomes a free slot; a kept record whose prototype is not
 // a level prototype ends the objects (it and the later records become free, their bytes are
 // skipped). Kept records are brought to their loaded state. Then the lights are read and rebuilt

@@ -209,6 +209,20 @@ TEST_F(level_map_test, ObjectsBeyondTheArrayBlockGrowTheArray)
         ASSERT_LE(g_objects[i - 1].layer, g_objects[i].layer);
 }
 
+TEST_F(level_map_test, ALevelKeepsAtMostTenBlocksOfObjects)
+{
+    g_object_proto_count = 1;
+    const uint32_t stored = 10 * k_object_growth + 10;
+    section_bytes s;
+    s.u32(1).u32(stored).u32(15000).fill(stored, 1);  // one-byte records: state 1, prototype 0
+    s.u32(k_light_record_size).fill(k_light_record_size * k_light_slots, 0);
+    raw_read r = read_raw_section(s.bytes, read_objects_section);
+    EXPECT_TRUE(r.complete);
+    EXPECT_TRUE(r.aligned);
+    EXPECT_EQ(g_object_count, 10 * k_object_growth);
+    EXPECT_NE(log_text().find("objektov 150010, beriem 150000"), std::string::npos);
+}
+
 TEST_F(level_map_test, ShorterAndLongerStoredObjectRecordsLoad)
 {
     g_object_proto_count = 1;
