@@ -1,8 +1,7 @@
 // The object pass of one frame: 15,000 world objects of mixed layers and kinds, a third of them
 // depth-sorted and moving, sorted by depth and drawn on the recording device (CPU time per
 // frame). One case has every object on screen, one a level where most lie outside the view.
-#include "editor/editor_state.h"
-#include "engine/textures.h"
+#include "bench/bench_scene.h"
 #include "platform/files.h"
 #include "platform/image_writer.h"
 #include "platform/random.h"
@@ -27,23 +26,10 @@ constexpr uint32_t k_objects = 15000;
 constexpr int32_t k_sprite_protos = 8;
 
 // A scratch folder with the sprite images, a device and a level of objects; undone on exit.
-class object_scene {
+class object_scene : public bench_scene {
 public:
-    explicit object_scene(float spread)
+    explicit object_scene(float spread) : bench_scene("zorv_objects_bench")
     {
-        previous_ = std::filesystem::current_path();
-        folder_ = std::filesystem::temp_directory_path() / ("zorv_objects_bench_" + std::to_string(getpid()));
-        std::filesystem::create_directories(folder_);
-        std::filesystem::current_path(folder_);
-        device_ = std::make_unique<recording_device>(1024, 768);
-        g_d3d_device = device_.get();
-        g_screen_width = 1024;
-        g_screen_height = 768;
-        g_zoom = 1.0f;
-        g_camera_x = g_camera_y = 0.0f;
-        g_work_mode = k_work_play;
-        init_render_states();
-        clear_texture_table();
         make_protos();
         place_objects(spread);
     }
@@ -54,13 +40,7 @@ public:
         for (int32_t s = 0; s < int32_t(g_object_proto_count); ++s)
             unload_object_proto(s, false);
         g_object_proto_count = 0;
-        clear_texture_table();
-        g_d3d_device = nullptr;
-        std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(folder_);
     }
-
-    recording_device& device() { return *device_; }
 
 private:
     void make_protos()
@@ -102,9 +82,6 @@ private:
         }
         sort_objects();
     }
-
-    std::filesystem::path previous_, folder_;
-    std::unique_ptr<recording_device> device_;
 };
 
 // One frame: the depth-sorted objects move a little, then the owners' pass sorts them and the
@@ -128,14 +105,7 @@ void run_frames(benchmark::State& state, float spread)
         run_frame(frame);
         scene.device().clear_recording();
     }
-    size_t quads = 0;
-    for (auto _ : state) {
-        run_frame(frame++);
-        state.PauseTiming();
-        quads = scene.device().draws().size();
-        scene.device().clear_recording();
-        state.ResumeTiming();
-    }
+    size_t quads = scene.time_frames(state, [&] { run_frame(frame++); });
     state.counters["quads"] = double(quads);
     state.counters["depth_sorted"] = double(g_depth_list_count);
 }

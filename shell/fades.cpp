@@ -8,7 +8,10 @@
 #include "shell/program_steps.h"
 #include "shell/shell_state.h"
 #include "shell/window.h"
+#include "interface/interface_state.h"
+#include "world/dream_world.h"
 #include "world/level_effects.h"
+#include "world/weather.h"
 #include "world/world_objects.h"
 
 namespace {
@@ -33,10 +36,20 @@ const program_step k_fade_pass[] = {
     {"update_ground_items", [] { update_ground_items(1); return true; }},
     {"follow_owner_objects", [] { follow_owner_objects(); return true; }},
     {"draw_objects", [] { draw_objects(); return true; }},
-    {"rain_and_lightning", nullptr},
+    {"rain_and_lightning", [] {
+         update_rain(&g_rain);
+         update_lightning(&g_lightning);
+         return true;
+     }},
     {"update_lights", nullptr},
     {"update_level_effects", [] { update_level_effects(); return true; }},
-    {"dream_world", nullptr},
+    {"dream_world", [] {
+         if (!g_no_game_running)
+             update_dream_world(&g_dream_world);
+         else
+             draw_dream_overlay(&g_dream_world);
+         return true;
+     }},
     {"advance_game_clock", nullptr},
     {"fade_step", [] { g_fade_done = fade_advance(&g_fade, g_ticks); return true; }},
     {"draw_fade_rectangle", [] {

@@ -16,12 +16,15 @@
 #include "shell/frame_timing.h"
 #include "shell/shell_state.h"
 #include "shell/window.h"
+#include "world/camera_shake.h"
+#include "world/dream_world.h"
 #include "world/game_clock.h"
 #include "world/level_effects.h"
 #include "world/movement_map.h"
 #include "world/object_behaviour.h"
 #include "world/scene_header.h"
 #include "world/sectors.h"
+#include "world/weather.h"
 #include "world/world_objects.h"
 
 #include <cstdio>
@@ -80,6 +83,7 @@ void toggle_console()
 void draw_play_overlays()
 {
     draw_ground_item_labels();
+    update_dream_world(&g_dream_world);
     g_interface.mouse_over_interface = 0;
     if (slide_show_running())
         return;
@@ -187,6 +191,11 @@ const program_step k_frame_steps[] = {
      }},
     {"update_entities", [] { update_entities(); return true; }},
     {"update_weather", [] { update_weather(&g_scene_header); return true; }},
+    {"update_rain", [] { update_rain(&g_rain); return true; }},
+    {"update_snow", [] { update_snow(&g_snow); return true; }},
+    {"update_fog", [] { update_fog(&g_fog); return true; }},
+    {"update_lightning", [] { update_lightning(&g_lightning); return true; }},
+    {"expire_camera_shake", [] { expire_camera_shake(&g_camera_shake); return true; }},
     {"begin_scene", [] { begin_frame_scene(); return true; }},
     {"update_all_avi_textures", [] { update_all_avi_textures(); return true; }},
     {"update_ground_items", [] { update_ground_items(0); return true; }},

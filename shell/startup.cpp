@@ -20,15 +20,19 @@
 #include "shell/ui_texts.h"
 #include "shell/utilities.h"
 #include "shell/window.h"
+#include "world/blood.h"
+#include "world/camera_shake.h"
+#include "world/dream_world.h"
+#include "world/footsteps.h"
 #include "world/game_clock.h"
 #include "world/level_change.h"
 #include "world/level_effects.h"
-#include "world/level_links.h"
 #include "world/level_map.h"
 #include "world/level_saves.h"
 #include "world/movement_map.h"
 #include "world/object_protos.h"
 #include "world/scene_header.h"
+#include "world/weather.h"
 #include "world/world_objects.h"
 
 #include <cstdio>
@@ -64,7 +68,7 @@ void enter_first_level()
     place_hero_at_entry(&g_scene_header, 0);
     g_camera_x = -2366.0f;
     g_camera_y = -414.0f;
-    run_link(g_level_links.enter_dream_world, "enter_dream_world", 1);
+    enter_dream_world(&g_dream_world, 1);
     g_interface.overlay_screen = 1;
     g_interface.menu_open = 1;
     run_front_end();
@@ -135,7 +139,7 @@ const program_step k_startup_steps[] = {
     {"init_game_clock", [] { init_game_clock(&g_game_clock); return true; }},
     {"clear_monster_points", nullptr},
     {"load_interface_textures", [] { load_interface_textures(); return true; }},
-    {"load_footstep_sounds", nullptr},
+    {"load_footstep_sounds", [] { load_footstep_sounds(&g_footstep_sounds); return true; }},
     {"load_ui_texts", [] { load_ui_texts(); return true; }},
     {"log_interface_ok", [] { console_log("inteface ok"); return true; }},
     {"open_editor_windows", [] {
@@ -154,14 +158,26 @@ const program_step k_startup_steps[] = {
          console_log("spells ok");
          return true;
      }},
-    {"load_weather_templates", nullptr},
+    {"load_weather_templates", [] {
+         load_rain(&g_rain);
+         load_snow(&g_snow);
+         load_fog(&g_fog);
+         load_blood_templates(&g_blood);
+         load_water_circle(&g_water_circle);
+         link_weather_to_objects();
+         return true;
+     }},
     {"log_rain_ok", [] { console_log("rain ok"); return true; }},
     {"load_effect_protos", [] { load_efect_protos(); return true; }},
     {"reset_scene_header", [] { reset_scene_header(&g_scene_header); return true; }},
     {"load_quests", [] { load_quests(); return true; }},
-    {"load_dream_textures", nullptr},
+    {"load_dream_textures", [] {
+         load_dream_textures(&g_dream_world);
+         link_dream_world_to_objects();
+         return true;
+     }},
     {"new_dialogue", [] { new_dialogue(); return true; }},
-    {"reset_camera_shake", nullptr},
+    {"reset_camera_shake", [] { reset_camera_shake(&g_camera_shake); return true; }},
     {"game_running", [] { g_no_game_running = 0; return true; }},
     {"create_movement_map", [] {
          create_movemap(&g_movement_map, 200, 200, 100, 100);

@@ -4,7 +4,9 @@
 #include "interface/interface_state.h"
 #include "shell/device_setup.h"
 #include "shell/frame_timing.h"
+#include "world/dream_world.h"
 #include "world/scene_header.h"
+#include "world/weather.h"
 
 #include <algorithm>
 
@@ -54,18 +56,6 @@ daylight_band band_of(const game_clock* clock)
 ambient_colour fixed_light()
 {
     return {g_scene_header.light_red, g_scene_header.light_green, g_scene_header.light_blue};
-}
-
-// The lightning flashes and the dream world are not built yet; while they are, no flash is in
-// progress and the dream overlay is never visible.
-bool lightning_in_progress()
-{
-    return false;
-}
-
-bool dream_overlay_visible()
-{
-    return false;
 }
 
 void show_band(game_clock* clock, const daylight_band& band)
@@ -154,9 +144,9 @@ void advance_game_clock(game_clock* clock)
         ++clock->day;
     }
 
-    if (lightning_in_progress())
+    if (lightning_in_progress(&g_lightning))
         return;
-    if (dream_overlay_visible()) {
+    if (dream_overlay_visible(&g_dream_world)) {
         set_device_ambient_light();
         return;
     }
@@ -185,11 +175,11 @@ void apply_daylight(game_clock* clock)
 {
     if (g_work_mode != k_work_play || g_scene_header.level_type != k_level_outside)
         return;
-    if (dream_overlay_visible()) {
+    if (dream_overlay_visible(&g_dream_world)) {
         set_device_ambient_light();
         return;
     }
-    if (lightning_in_progress())
+    if (lightning_in_progress(&g_lightning))
         return;
     if (clock->hour >= 20 || clock->hour < 6)
         show_band(clock, k_night);

@@ -21,11 +21,13 @@
 #include "shell/ui_texts.h"
 #include "shell/utilities.h"
 #include "shell/window.h"
+#include "world/dream_world.h"
 #include "world/game_clock.h"
 #include "world/level_links.h"
 #include "world/level_map.h"
 #include "world/object_protos.h"
 #include "world/scene_header.h"
+#include "world/weather.h"
 #include "world/world_objects.h"
 
 #include <strings.h>
@@ -143,7 +145,9 @@ void show_loading_screen(const char* level)
 void change_level(const char* name, int32_t skip_change_save, int32_t skip_monster_spawn, int32_t show_loading)
 {
     const std::string bare = name ? name : "";  // name may be g_map_path, which the reading rewrites
-    run_link(g_level_links.weather_off, "weather_off");
+    switch_off_weather(&g_rain);
+    switch_off_weather(&g_snow);
+    switch_off_weather(&g_fog);
     stop_all_music();
     silence_all_sounds();
     g_interface.scroll_enabled = 1;
@@ -175,8 +179,8 @@ void change_level(const char* name, int32_t skip_change_save, int32_t skip_monst
     g_brush_preview.cursor = 1;
     g_work_mode = k_work_play;
     play_scene_music(&g_scene_header);
-    if (g_level_links.dream_world_active && g_level_links.dream_world_active())
-        run_link(g_level_links.enter_dream_world, "enter_dream_world", 1);
+    if (g_dream_world.active)
+        enter_dream_world(&g_dream_world, 1);
 
     reload_all_model_skins();
     load_next_proto();

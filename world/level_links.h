@@ -1,5 +1,5 @@
 // What reading, writing and changing levels needs of subsystems built elsewhere: characters,
-// scripts and text windows, ground items and the environment effects. Each owner fills in its
+// scripts and text windows, and ground items. Each owner fills in its
 // members when it is built. A null member means that subsystem is not built: the step is
 // skipped with a debug line, as if it had nothing to do.
 #pragma once
@@ -34,11 +34,6 @@ struct level_links {
     // Ground items.
     void (*purge_ground_items)();          // lying items (state 2) removed with their objects
     void (*place_ground_item)(int32_t index);  // a dropped item (state 1) put back in the world
-
-    // Environment effects.
-    void (*weather_off)();                // rain, snow and fog inactive
-    bool (*dream_world_active)();
-    void (*enter_dream_world)(int32_t silent);
 };
 
 extern level_links g_level_links;

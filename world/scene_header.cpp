@@ -12,6 +12,7 @@
 #include "shell/shell_state.h"
 #include "shell/utilities.h"
 #include "world/game_clock.h"
+#include "world/weather.h"
 
 #include <cstdio>
 #include <cstring>
@@ -33,16 +34,27 @@ bool player_alive()
     return g_scene_hero.player_alive ? g_scene_hero.player_alive() : true;
 }
 
-// The weather effects are not built yet; this is where the scene start and the weather roll
-// reach them (the rain, snow and fog start and stop).
+// The weather roll starts a weather with one grid pass at the present zoom.
+constexpr int16_t k_rolled_density = 1;
+
 void start_weather(int16_t weather)
 {
-    (void)weather;
+    if (weather == k_weather_rain)
+        start_rain(&g_rain, k_rolled_density, g_zoom);
+    else if (weather == k_weather_snow)
+        start_snow(&g_snow, k_rolled_density);
+    else if (weather == k_weather_fog)
+        start_fog(&g_fog, k_rolled_density, g_zoom);
 }
 
 void stop_weather(int16_t weather)
 {
-    (void)weather;
+    if (weather == k_weather_rain)
+        stop_rain(&g_rain);
+    else if (weather == k_weather_snow)
+        stop_snow(&g_snow);
+    else if (weather == k_weather_fog)
+        stop_fog(&g_fog);
 }
 
 template <class Io, class Header>
@@ -185,7 +197,7 @@ void play_scene_music(scene_header* header)
     if (file_exists(path) == 1)
         play_map_music(path);
     g_zoom_target = g_zoom = float(g_screen_width) / 1024.0f;
-    stop_weather(k_weather_rain);
+    switch_off_weather(&g_rain);  // its emitters went with the previous level's objects
     header->followed_char = player_slot();
     header->reserved148 = 0;
     header->weather = k_weather_none;

@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "shell/program.h"
 #include "world/object_protos.h"
+#include "world/weather.h"
 #include "world/world_objects.h"
 
 #include <cstring>
@@ -28,7 +29,9 @@ TEST_F(shell_test, StartUpLoadsTheCursorPrototypeAndFreesTheTemplateSlots)
     EXPECT_EQ(mouse.width, 32);
     EXPECT_STREQ(mouse.frame_names[0], "global\\cursor00.tga");
     EXPECT_GE(mouse.frames[0][0], 0);
-    for (int slot : {1000, 1500, 2999})
+    // The weather and effect templates then fill the freed slots from 1000 on.
+    EXPECT_EQ(g_rain.template_slot, 1000);
+    for (int slot : {1500, 2999})
         EXPECT_EQ(g_object_protos[slot].kind, k_proto_free) << slot;
 
     // The game's first level puts the brush preview on the cursor prototype.

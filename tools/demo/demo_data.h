@@ -6,7 +6,8 @@
 void write_shell_demo_data();
 // The localized texts: the English UI text table, character and item names, a level's texts.
 void write_text_demo_data();
-// The sounds, the narration and the music: "data/sound/", "data/voice/", "data/music/".
+// The sounds, the narration and the music: "data/sound/" (with the footsteps of every ground
+// and the dream world's sounds), "data/voice/", "data/music/".
 void write_sound_demo_data();
 // The engine's images: the fixed start-up images, ground tiles, sprites and the language's
 // texture pack "data/levels/main_eng.dat" with its index.
@@ -20,6 +21,8 @@ void write_model_demo_data();
 // particle emitters (among them the weather and blood templates) and a tiled surface with its
 // mask, as ".pr" files with their images.
 void write_objects_demo_data();
+// The dream world's twelve overlay frames "data/dreamworld/dream01.tga" to "dream12.tga".
+void write_environment_demo_data();
 // The levels, through the level map writer: the menu level "data/levels/start.sav", the level
 // "data/levels/brana.sav" to change to, the editor's template "global/empty", and the loading
 // pictures "data/loading.tga", "data/loading2.tga" and "data/loading3.tga".

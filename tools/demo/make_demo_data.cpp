@@ -23,6 +23,7 @@ int main(int argc, char** argv)
     write_sprite_font_demo_data();
     write_model_demo_data();
     write_objects_demo_data();
+    write_environment_demo_data();
     write_levels_demo_data();
     return 0;
 }

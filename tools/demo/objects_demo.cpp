@@ -183,10 +183,12 @@ void write_particles()
         {"data/env/snow.pr", "snow", 255, 255, 255, 0, 75, 100, 0, 1.2f, 0.6f, 0.9f, 0.0f, 10, 200},
         {"data/env/fog.pr", "fog", 200, 200, 210, 3, 120, 80, 0.2f, 0, 0, 0.2f, 0.002f, 30, 300},
         {"data/env/blood0.pr", "blood0", 150, 10, 10, 2, 10, 10, 0, 0.5f, 0, 0.9f, 0.01f, 8, 50},
+        {"data/env/bleed0.pr", "bleed0", 150, 10, 10, 0, 3, 2, 0, 1.5f, 0, 0.9f, 0.02f, 6, 30},
         {"data/env/wcircle.pr", "wcircle", 170, 190, 255, 3, 20, 14, 0, 0, 0, 0.6f, 0.01f, 12, 80},
     };
     const char* frames[] = {"data\\sprites\\spark00.tga", "data\\sprites\\drop00.tga", "data\\sprites\\flake00.tga",
-                            "data\\sprites\\mist00.tga", "data\\sprites\\blood00.tga", "data\\sprites\\drop00.tga"};
+                            "data\\sprites\\mist00.tga", "data\\sprites\\blood00.tga", "data\\sprites\\blood00.tga",
+                            "data\\sprites\\drop00.tga"};
     for (size_t i = 0; i < std::size(recipes); ++i) {
         const particle_recipe& d = recipes[i];
         object_proto& p = fresh_proto(d.name, k_proto_particle, 16, 16);

@@ -112,6 +112,48 @@ void write_sounds()
     write_ogg("data/voice/greeting.ogg", voice);
 }
 
+// Footsteps "data/sound/footstep/FS<ground><v>.wav": six takes per ground type, each a short
+// burst whose colour tells the ground (dull for earth, ringing for metal, a splash for water).
+void write_footsteps()
+{
+    struct ground {
+        const char* name;
+        float noise, smooth, tone_hz, tone;
+    };
+    const ground grounds[] = {
+        {"Dirt", 0.6f, 0.9f, 0.0f, 0.0f},    {"dungeon", 0.5f, 0.7f, 180.0f, 0.2f},
+        {"grass", 0.4f, 0.5f, 0.0f, 0.0f},   {"metal", 0.3f, 0.3f, 1250.0f, 0.35f},
+        {"stone", 0.6f, 0.4f, 320.0f, 0.15f}, {"Wood", 0.3f, 0.8f, 210.0f, 0.45f},
+        {"Water", 0.7f, 0.2f, 0.0f, 0.0f},   {"Snow", 0.5f, 0.6f, 0.0f, 0.0f},
+        {"Ice", 0.2f, 0.1f, 2100.0f, 0.25f},
+    };
+    for (const ground& g : grounds) {
+        for (int v = 1; v <= 6; ++v) {
+            float length = 0.1f + 0.01f * float(v);
+            track step = seconds(length);
+            add_noise(step, 0.0f, length, g.noise, g.smooth);
+            if (g.tone > 0.0f)
+                add_note(step, 0.0f, length, g.tone_hz * (0.95f + 0.02f * float(v)), g.tone);
+            char path[64];
+            std::snprintf(path, sizeof path, "data/sound/footstep/FS%s%d.wav", g.name, v);
+            write_wav(path, step);
+        }
+    }
+}
+
+// The dream world's entering and leaving: a rising and a falling glide of soft tones.
+void write_dream_sounds()
+{
+    track in = seconds(1.2f), out = seconds(1.2f);
+    const float notes[] = {330.0f, 392.0f, 494.0f, 587.0f};
+    for (int i = 0; i < 4; ++i) {
+        add_note(in, 0.2f * float(i), 0.6f, notes[i], 0.3f, 0.4f);
+        add_note(out, 0.2f * float(i), 0.6f, notes[3 - i], 0.3f, 0.4f);
+    }
+    write_ogg("data/sound/dream_in.ogg", in);
+    write_ogg("data/sound/dream_out.ogg", out);
+}
+
 void write_music()
 {
     // The map music: a slow arpeggio over a low drone.
@@ -142,9 +184,11 @@ void write_music()
 
 void write_sound_demo_data()
 {
-    for (const char* folder : {"data/sound", "data/voice", "data/music"})
+    for (const char* folder : {"data/sound", "data/sound/footstep", "data/voice", "data/music"})
         require(make_folder(folder), folder);
     game_srand(7);
     write_sounds();
     write_music();
+    write_footsteps();
+    write_dream_sounds();
 }
