@@ -204,7 +204,7 @@ void save_level(const char* path)
 }
 
 // The menu level behind the front end, a gui level around the camera the first level takes
-// (-2366, -414): a meadow lit by two torches, a wheel, a crate and sparks. Its display name is
+// (-2366, -414): a meadow lit by two torches, a wheel and sparks. Its display name is
 // the editor's "new map", which is not announced on entering.
 void write_start_level()
 {
@@ -214,7 +214,6 @@ void write_start_level()
     place(p.torch, -2100.0f, -200.0f, 10, true);
     place(p.torch, -1600.0f, -200.0f, 10, true);
     place(p.wheel, -1854.0f, 120.0f, 10, true);
-    place(p.crate, -2000.0f, 60.0f, 10, true);
     place_emitter(p.sparks, -2100.0f, -240.0f);
     add_light(-2100.0f, -200.0f, 1.0f, 0.8f, 0.5f, 6.0f);
     add_light(-1600.0f, -200.0f, 1.0f, 0.8f, 0.5f, 6.0f);
@@ -226,7 +225,7 @@ void write_start_level()
 }
 
 // The level shown as "The Gate": an autumn meadow around its entry point (512, 384), a row of
-// torches and two wheels, an inside level under a warm fixed light.
+// torches, two wheels and the crate, an inside level under a warm fixed light.
 void write_gate_level()
 {
     clear_level_tables();
