@@ -225,7 +225,7 @@ void write_start_level()
 }
 
 // The level shown as "The Gate": an autumn meadow around its entry point (512, 384), a row of
-// torches, two wheels and the crate, an inside level under a warm fixed light.
+// torches, two wheels and the crate, an inside level under a warm fixed light, in the rain.
 void write_gate_level()
 {
     clear_level_tables();
@@ -246,6 +246,8 @@ void write_gate_level()
     copy_bounded(text.key, sizeof text.key, "tabula");
     copy_bounded(text.text, sizeof text.text, "The road is closed.");
     set_scene("Brana", k_level_inside, 512.0f, 384.0f, 0.9f);
+    g_scene_header.rain_chance = 100;  // it always rains at the gate, for a minute at a time
+    g_scene_header.rain_duration = 37;
     save_level("data/levels/brana.sav");
 }
 
