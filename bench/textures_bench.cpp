@@ -5,7 +5,6 @@
 #include "engine/quads.h"
 #include "engine/textures.h"
 #include "world/game_clock.h"
-#include "world/level_saves.h"
 #include "platform/gl_device.h"
 #include "platform/gl_window.h"
 #include "platform/image_writer.h"

@@ -6,9 +6,7 @@
 #include "platform/image_writer.h"
 #include "platform/random.h"
 #include "platform/recording_device.h"
-#include "shell/device_setup.h"
 #include "shell/frame_timing.h"
-#include "shell/shell_state.h"
 #include "world/object_protos.h"
 #include "world/world_objects.h"
 

@@ -2,7 +2,6 @@
 
 #include "engine/textures.h"
 #include "world/game_clock.h"
-#include "world/level_saves.h"
 #include "shell/device_setup.h"
 #include "shell/shell_state.h"
 

@@ -2,7 +2,6 @@
 
 #include "engine/packed_stream.h"
 #include "engine/textures.h"
-#include "world/game_clock.h"
 #include "world/level_saves.h"
 #include "platform/files.h"
 #include "shell/console_log.h"

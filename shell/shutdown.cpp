@@ -1,7 +1,6 @@
 // Shutdown: what outlives the run is written; the running game itself is not saved.
 #include "shell/program_steps.h"
 
-#include "editor/editor_state.h"
 #include "engine/fonts.h"
 #include "items/containers.h"
 #include "items/items.h"

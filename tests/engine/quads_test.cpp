@@ -5,7 +5,6 @@
 #include "engine/quads.h"
 #include "engine/textures.h"
 #include "world/game_clock.h"
-#include "world/level_saves.h"
 #include "shell/device_setup.h"
 #include "shell/shell_state.h"
 

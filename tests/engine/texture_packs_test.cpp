@@ -6,7 +6,6 @@
 #include "engine/quads.h"
 #include "engine/texture_packs.h"
 #include "engine/textures.h"
-#include "world/game_clock.h"
 #include "world/level_saves.h"
 #include "platform/files.h"
 

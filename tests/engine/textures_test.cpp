@@ -6,7 +6,6 @@
 #include "engine/textures.h"
 #include "platform/avi_fixture.h"
 #include "platform/clock.h"
-#include "shell/console_log.h"
 
 #include <string>
 

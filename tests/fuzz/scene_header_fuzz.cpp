@@ -2,7 +2,6 @@
 // starts the scene with what it left.
 #include "engine/packed_stream.h"
 #include "tests/fuzz/fuzz_input_file.h"
-#include "world/game_clock.h"
 #include "world/scene_header.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

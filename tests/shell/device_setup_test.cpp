@@ -3,7 +3,6 @@
 #include "platform/files.h"
 #include "platform/gl_window.h"
 #include "platform/recording_device.h"
-#include "shell/console_log.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "shell/window.h"

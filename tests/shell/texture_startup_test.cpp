@@ -2,7 +2,6 @@
 #include "shell/shell_fixture.h"
 
 #include "engine/textures.h"
-#include "world/game_clock.h"
 #include "world/level_saves.h"
 #include "platform/files.h"
 #include "platform/recording_device.h"

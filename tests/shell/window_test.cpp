@@ -6,7 +6,6 @@
 #include "platform/gl_window.h"
 #include "platform/key_codes.h"
 #include "platform/render_device.h"
-#include "shell/console_log.h"
 #include "shell/program.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"

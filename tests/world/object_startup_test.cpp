@@ -5,7 +5,6 @@
 #include "editor/editor_state.h"
 #include "engine/textures.h"
 #include "platform/files.h"
-#include "shell/program.h"
 #include "world/object_protos.h"
 #include "world/weather.h"
 #include "world/world_objects.h"

@@ -4,7 +4,6 @@
 #include "editor/editor_state.h"
 #include "engine/packed_stream.h"
 #include "platform/files.h"
-#include "platform/random.h"
 #include "shell/frame_timing.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
