@@ -1,20 +1,16 @@
 // Sound files of any content: loaded whole as a sample and opened as a looped stream, then played.
 #include "platform/audio.h"
-#include "platform/files.h"
+#include "tests/fuzz/fuzz_scratch.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const std::string path = "/tmp/zorv_audio_fuzz_" + std::to_string(getpid());
     static bool started = (audio_init_headless(k_audio_rate), true);
     (void)started;
-    if (!write_whole_file(path.c_str(), data, size))
-        return 0;
+    const std::string path = fuzz_input_file(data, size);
 
     std::vector<int16_t> out(2 * 4096);
     if (uint32_t sample = audio_sample_load(path.c_str(), 4)) {
@@ -28,6 +24,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             audio_mix(out.data(), 4096);
         audio_stream_free(stream);
     }
-    std::remove(path.c_str());
     return 0;
 }

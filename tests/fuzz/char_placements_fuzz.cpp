@@ -3,8 +3,7 @@
 // reading must give the same list.
 #include "characters/placements.h"
 #include "engine/packed_stream.h"
-#include "tests/fuzz/fuzz_folder.h"
-#include "tests/fuzz/fuzz_input_file.h"
+#include "tests/fuzz/fuzz_scratch.h"
 
 #include <cstring>
 #include <sys/stat.h>

@@ -1,5 +1,5 @@
 // config.cfg read back from any bytes.
-#include "fuzz_folder.h"
+#include "tests/fuzz/fuzz_scratch.h"
 
 #include "shell/settings.h"
 

@@ -2,7 +2,7 @@
 // three containers, then checks the level count and the grids it left.
 #include "engine/packed_stream.h"
 #include "items/containers.h"
-#include "tests/fuzz/fuzz_input_file.h"
+#include "tests/fuzz/fuzz_scratch.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -2,7 +2,7 @@
 // and loads it again: the second loading must give the same entries.
 #include "engine/packed_stream.h"
 #include "platform/files.h"
-#include "tests/fuzz/fuzz_folder.h"
+#include "tests/fuzz/fuzz_scratch.h"
 #include "world/level_effects.h"
 #include "world/object_protos.h"
 

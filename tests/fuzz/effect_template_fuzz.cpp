@@ -29,11 +29,11 @@ void check(int16_t slot)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    fuzz_scratch::enter();
+    enter_fuzz_folder();
     mkdir("data", 0755);
     mkdir("data/env", 0755);
-    fuzz_scratch::write("data/env/rain.pr", data, size);
-    fuzz_scratch::write("data/env/blood3.pr", data, size);
+    write_fuzz_file("data/env/rain.pr", data, size);
+    write_fuzz_file("data/env/blood3.pr", data, size);
     clear_texture_table();
     for (int32_t s = k_proto_first_template; s < k_proto_slots; ++s)
         g_object_protos[s].kind = k_proto_free;

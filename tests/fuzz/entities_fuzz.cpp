@@ -3,7 +3,7 @@
 // same table.
 #include "engine/packed_stream.h"
 #include "script/entities.h"
-#include "tests/fuzz/fuzz_input_file.h"
+#include "tests/fuzz/fuzz_scratch.h"
 
 #include <cstring>
 

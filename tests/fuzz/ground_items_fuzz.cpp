@@ -2,7 +2,7 @@
 // left and reads that back: the second reading must give the same table.
 #include "engine/packed_stream.h"
 #include "items/ground_items.h"
-#include "tests/fuzz/fuzz_input_file.h"
+#include "tests/fuzz/fuzz_scratch.h"
 
 #include <cstring>
 

@@ -7,7 +7,7 @@
 #include "platform/files.h"
 #include "script/entities.h"
 #include "script/map_events.h"
-#include "tests/fuzz/fuzz_folder.h"
+#include "tests/fuzz/fuzz_scratch.h"
 #include "world/level_saves.h"
 #include "world/world_objects.h"
 

@@ -2,7 +2,7 @@
 // left, writes the containers and reads them back: the second reading must give the same grids.
 #include "engine/packed_stream.h"
 #include "items/containers.h"
-#include "tests/fuzz/fuzz_input_file.h"
+#include "tests/fuzz/fuzz_scratch.h"
 
 #include <cstring>
 #include <vector>

@@ -10,7 +10,7 @@
 #include "script/map_events.h"
 #include "script/map_texts.h"
 #include "shell/frame_timing.h"
-#include "tests/fuzz/fuzz_folder.h"
+#include "tests/fuzz/fuzz_scratch.h"
 #include "world/level_effects.h"
 #include "world/level_map.h"
 #include "world/object_protos.h"

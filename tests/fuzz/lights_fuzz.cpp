@@ -3,7 +3,7 @@
 #include "engine/lights.h"
 #include "engine/packed_stream.h"
 #include "shell/frame_timing.h"
-#include "tests/fuzz/fuzz_input_file.h"
+#include "tests/fuzz/fuzz_scratch.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,5 +1,5 @@
 // The UI text table, the character and item names and a level's texts read from any bytes.
-#include "fuzz_folder.h"
+#include "tests/fuzz/fuzz_scratch.h"
 
 #include "platform/files.h"
 #include "shell/localized_names.h"

@@ -2,7 +2,7 @@
 // and reads that back: the second reading must give the same table.
 #include "engine/packed_stream.h"
 #include "script/map_events.h"
-#include "tests/fuzz/fuzz_input_file.h"
+#include "tests/fuzz/fuzz_scratch.h"
 
 #include <cstring>
 

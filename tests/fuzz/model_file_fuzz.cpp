@@ -2,7 +2,7 @@
 // and steps through its frames, skins and placement.
 #include "engine/model_draw.h"
 #include "engine/models.h"
-#include "tests/fuzz/fuzz_input_file.h"
+#include "tests/fuzz/fuzz_scratch.h"
 
 #include <cstdlib>
 

@@ -2,7 +2,7 @@
 // variants all over the table.
 #include "engine/models.h"
 #include "engine/textures.h"
-#include "tests/fuzz/fuzz_input_file.h"
+#include "tests/fuzz/fuzz_scratch.h"
 
 #include <cstdlib>
 

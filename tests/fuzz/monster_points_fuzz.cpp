@@ -2,7 +2,7 @@
 // left and reads it back: the second reading must give the same block.
 #include "characters/monster_points.h"
 #include "engine/packed_stream.h"
-#include "tests/fuzz/fuzz_input_file.h"
+#include "tests/fuzz/fuzz_scratch.h"
 
 #include <cstring>
 

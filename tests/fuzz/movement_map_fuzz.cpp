@@ -1,7 +1,7 @@
 // Reads the input as the movement-map section of a level map file, then searches routes and
 // fills on whatever map is left.
 #include "engine/packed_stream.h"
-#include "tests/fuzz/fuzz_input_file.h"
+#include "tests/fuzz/fuzz_scratch.h"
 #include "world/movement_map.h"
 #include "world/path_search.h"
 

@@ -2,7 +2,7 @@
 // a level map file, then loads and unloads the frames of what was read.
 #include "engine/packed_stream.h"
 #include "engine/textures.h"
-#include "tests/fuzz/fuzz_input_file.h"
+#include "tests/fuzz/fuzz_scratch.h"
 #include "world/object_protos.h"
 
 #include <cstring>

@@ -1,6 +1,6 @@
 // Reads the input as a prototype text file, loads the frames it names and frees them again.
 #include "engine/textures.h"
-#include "tests/fuzz/fuzz_input_file.h"
+#include "tests/fuzz/fuzz_scratch.h"
 #include "world/object_protos.h"
 
 #include <cstring>

@@ -1,40 +1,18 @@
 // Reads the input as a file through "rp" and "r", and writes it back through "wp" and "rp",
 // which must give the same bytes.
 #include "engine/packed_stream.h"
+#include "tests/fuzz/fuzz_scratch.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
-std::string g_folder;
-
-void remove_scratch()
+void write_plain(const char* name, const uint8_t* data, size_t size)
 {
-    unlink((g_folder + "/input.dat").c_str());
-    unlink((g_folder + "/packed.dat").c_str());
-    rmdir(g_folder.c_str());
-}
-
-std::string scratch_name(const char* tag)
-{
-    if (g_folder.empty()) {
-        char pattern[] = "/tmp/zorv-fuzz-XXXXXX";
-        if (mkdtemp(pattern) == nullptr)
-            std::abort();
-        g_folder = pattern;
-        std::atexit(remove_scratch);
-    }
-    return g_folder + "/" + tag;
-}
-
-void write_plain(const std::string& name, const uint8_t* data, size_t size)
-{
-    packed_stream* out = stream_open(name.c_str(), "w");
+    packed_stream* out = stream_open(name, "w");
     if (out == nullptr || stream_write(data, int(size), out) != int(size) || stream_close(out) != 0)
         std::abort();
 }
@@ -67,25 +45,26 @@ std::vector<uint8_t> read_everything(packed_stream* in)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::string input = scratch_name("input.dat");
+    enter_fuzz_folder();
+    const char* input = "input.dat";
     write_plain(input, data, size);
 
-    if (packed_stream* in = stream_open(input.c_str(), "rp")) {
+    if (packed_stream* in = stream_open(input, "rp")) {
         read_everything(in);
         stream_close(in);
     }
-    if (packed_stream* in = stream_open(input.c_str(), "r")) {
+    if (packed_stream* in = stream_open(input, "r")) {
         std::vector<uint8_t> raw = read_everything(in);
         stream_close(in);
         if (raw.size() != size || (size > 0 && std::memcmp(raw.data(), data, size) != 0))
             std::abort();
     }
 
-    const std::string packed = scratch_name("packed.dat");
-    packed_stream* out = stream_open(packed.c_str(), "wp");
+    const char* packed = "packed.dat";
+    packed_stream* out = stream_open(packed, "wp");
     if (out == nullptr || stream_write(data, int(size), out) != int(size) || stream_close(out) != 0)
         std::abort();
-    packed_stream* in = stream_open(packed.c_str(), "rp");
+    packed_stream* in = stream_open(packed, "rp");
     if (in == nullptr)
         std::abort();
     std::vector<uint8_t> back = read_everything(in);

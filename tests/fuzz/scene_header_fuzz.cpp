@@ -1,7 +1,7 @@
 // Reads the input as the scene-header section of a level map file, then places the hero and
 // starts the scene with what it left.
 #include "engine/packed_stream.h"
-#include "tests/fuzz/fuzz_input_file.h"
+#include "tests/fuzz/fuzz_scratch.h"
 #include "world/scene_header.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

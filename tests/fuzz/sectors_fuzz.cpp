@@ -1,7 +1,7 @@
 // Reads the input as the sectors section of a level map file, then tests points against every
 // sector it left.
 #include "engine/packed_stream.h"
-#include "tests/fuzz/fuzz_input_file.h"
+#include "tests/fuzz/fuzz_scratch.h"
 #include "world/sectors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -5,7 +5,7 @@
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"
 
-#include "fuzz_scratch.h"
+#include "tests/fuzz/fuzz_scratch.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -14,9 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (g_texture_count > k_texture_slots - 2 * k_sprite_font_glyphs)
         clear_texture_table();
 
-    fuzz_scratch::enter();
+    enter_fuzz_folder();
     const char* name = "main.fn";
-    fuzz_scratch::write(name, data, size);
+    write_fuzz_file(name, data, size);
 
     sprite_font font = {};
     for (int32_t& slot : font.glyphs)

@@ -9,18 +9,18 @@
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"
 
-#include "fuzz_scratch.h"
+#include "tests/fuzz/fuzz_scratch.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    fuzz_scratch::enter();
+    enter_fuzz_folder();
     static recording_device device(640, 480);
     g_d3d_device = &device;
     make_folder("data/levels");
     const size_t index_size = size == 0 ? 0 : std::min(size - 1, 4 + 124 * static_cast<size_t>(data[0]));
     const uint8_t* index = size ? data + 1 : data;
-    fuzz_scratch::write("main.idx", index, index_size);
-    fuzz_scratch::write("data/levels/main_eng.dat", index + index_size, size ? size - 1 - index_size : 0);
+    write_fuzz_file("main.idx", index, index_size);
+    write_fuzz_file("data/levels/main_eng.dat", index + index_size, size ? size - 1 - index_size : 0);
 
     load_texture_pack("main.idx");
     add_textures_from_pack("main.idx");
@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     clear_texture_table();
 
     // The same bytes as a stored packed stream of pixel entries.
-    fuzz_scratch::write("entries.fn", reinterpret_cast<const uint8_t*>("AGP."), 4);
+    write_fuzz_file("entries.fn", reinterpret_cast<const uint8_t*>("AGP."), 4);
     if (std::FILE* f = std::fopen("entries.fn", "ab")) {
         std::fwrite(data, 1, size, f);
         std::fclose(f);

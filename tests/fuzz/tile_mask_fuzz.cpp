@@ -1,7 +1,7 @@
 // Reads the input as the tile mask "maska.dat" of a surface whose size comes from its first two
 // bytes, then tests every tile of the surface and beyond it.
 #include "engine/textures.h"
-#include "tests/fuzz/fuzz_folder.h"
+#include "tests/fuzz/fuzz_scratch.h"
 #include "world/object_protos.h"
 
 #include <cstring>

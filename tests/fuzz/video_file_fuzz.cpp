@@ -6,12 +6,12 @@
 #include "platform/video_decoder.h"
 #include "shell/device_setup.h"
 
-#include "fuzz_scratch.h"
+#include "tests/fuzz/fuzz_scratch.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    fuzz_scratch::enter();
-    fuzz_scratch::write("input.avi", data, size);
+    enter_fuzz_folder();
+    write_fuzz_file("input.avi", data, size);
     static recording_device device(640, 480);
     g_d3d_device = &device;
     clock_use_manual(true);

@@ -3,7 +3,7 @@
 #include "engine/record_io.h"
 #include "engine/textures.h"
 #include "shell/frame_timing.h"
-#include "tests/fuzz/fuzz_input_file.h"
+#include "tests/fuzz/fuzz_scratch.h"
 #include "world/object_protos.h"
 #include "world/world_objects.h"
 

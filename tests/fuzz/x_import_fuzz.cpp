@@ -1,6 +1,6 @@
 // Reads the input as a ".x" file and checks the arrays handed on.
 #include "platform/x_importer.h"
-#include "tests/fuzz/fuzz_input_file.h"
+#include "tests/fuzz/fuzz_scratch.h"
 
 #include <cstdlib>
 
