@@ -2,7 +2,6 @@
 // recording device (the CPU's share: layout, glyph look-up and lighting) and on OpenGL under
 // SDL_VIDEODRIVER=offscreen (including the draw itself).
 #include "engine/fonts.h"
-#include "platform/gl_device.h"
 #include "platform/gl_window.h"
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"
@@ -55,17 +54,10 @@ BENCHMARK(BM_FontTextOutRecording);
 
 void BM_FontTextOutOpenGl(benchmark::State& state)
 {
-    gl_window_options options;
-    options.visible = false;
     std::string error;
-    if (!gl_window_open(options, error)) {
-        state.SkipWithError(error.c_str());
-        return;
-    }
-    auto device = create_gl_device(1024, 768, error);
+    auto device = open_hidden_gl_device(error);
     if (!device) {
         state.SkipWithError(error.c_str());
-        gl_window_close();
         return;
     }
     draw_batches(state, *device, false);

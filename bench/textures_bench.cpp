@@ -5,8 +5,6 @@
 #include "engine/quads.h"
 #include "engine/textures.h"
 #include "world/game_clock.h"
-#include "platform/gl_device.h"
-#include "platform/gl_window.h"
 #include "platform/image_writer.h"
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"
@@ -47,14 +45,8 @@ std::unique_ptr<render_device> open_device(benchmark::State& state)
 {
     if (state.range(0) == 0)
         return std::make_unique<recording_device>(1024, 768);
-    gl_window_options options;
-    options.visible = false;
     std::string error;
-    if (!gl_window_is_open() && !gl_window_open(options, error)) {
-        state.SkipWithError(("no OpenGL window: " + error).c_str());
-        return nullptr;
-    }
-    auto device = create_gl_device(1024, 768, error);
+    auto device = open_hidden_gl_device(error);
     if (!device)
         state.SkipWithError(("no OpenGL device: " + error).c_str());
     return device;

@@ -2,7 +2,6 @@
 // snapshot of every device state for before-and-after comparisons.
 #pragma once
 
-#include "platform/gl_device.h"
 #include "platform/gl_window.h"
 #include "platform/recording_device.h"
 #include "tests/platform/device_test_support.h"
@@ -71,19 +70,6 @@ inline void expect_same_device_state(const device_snapshot& a, const device_snap
     EXPECT_EQ(std::memcmp(&a.material, &b.material, sizeof a.material), 0) << "material";
     EXPECT_EQ(std::memcmp(&a.viewport, &b.viewport, sizeof a.viewport), 0) << "viewport";
     EXPECT_EQ(a.texture, b.texture) << "texture";
-}
-
-// The OpenGL device on a hidden 1024 × 768 window, or null with the reason in why.
-inline std::unique_ptr<render_device> open_hidden_gl_device(std::string& why)
-{
-    gl_window_options options;
-    options.visible = false;
-    if (!gl_window_open(options, why))
-        return nullptr;
-    auto device = create_gl_device(1024, 768, why);
-    if (!device)
-        gl_window_close();
-    return device;
 }
 
 // A test on the OpenGL device as the program's device, the fixed camera set and the frame

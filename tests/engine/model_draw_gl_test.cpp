@@ -4,9 +4,6 @@
 #include "engine/model_draw.h"
 #include "engine/models.h"
 #include "engine/textures.h"
-#include "platform/gl_device.h"
-#include "platform/gl_window.h"
-#include "shell/device_setup.h"
 
 #include <cstdlib>
 #include <string>
@@ -19,30 +16,17 @@ protected:
     void SetUp() override
     {
         texture_test::SetUp();
-        gl_window_options options;
-        options.visible = false;
-        std::string error;
-        if (!gl_window_open(options, error))
-            GTEST_SKIP() << "no OpenGL window: " << error;
-        gl_ = create_gl_device(1024, 768, error);
-        if (!gl_)
-            GTEST_SKIP() << "no OpenGL device: " << error;
-        g_d3d_device = gl_.get();
-        init_render_states();
-        gl_->clear(k_clear_target | k_clear_depth, 0xFF000000u);
+        std::string why;
+        if (!use_gl_device(why))
+            GTEST_SKIP() << "no OpenGL device: " << why;
     }
 
     void TearDown() override
     {
         free_model(&crate_);
-        clear_texture_table();
-        g_d3d_device = device_.get();
-        gl_.reset();
-        gl_window_close();
         texture_test::TearDown();
     }
 
-    std::unique_ptr<render_device> gl_;
     model crate_;
 };
 

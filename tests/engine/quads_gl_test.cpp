@@ -3,10 +3,7 @@
 
 #include "engine/quads.h"
 #include "engine/textures.h"
-#include "platform/gl_device.h"
-#include "platform/gl_window.h"
 #include "platform/image_writer.h"
-#include "shell/device_setup.h"
 
 #include <vector>
 
@@ -19,17 +16,9 @@ protected:
     void SetUp() override
     {
         texture_test::SetUp();
-        gl_window_options options;
-        options.visible = false;
-        std::string error;
-        if (!gl_window_open(options, error))
-            GTEST_SKIP() << "no OpenGL window: " << error;
-        gl_ = create_gl_device(1024, 768, error);
-        if (!gl_)
-            GTEST_SKIP() << "no OpenGL device: " << error;
-        g_d3d_device = gl_.get();
-        init_render_states();
-        gl_->clear(k_clear_target | k_clear_depth, 0xFF000000u);
+        std::string why;
+        if (!use_gl_device(why))
+            GTEST_SKIP() << "no OpenGL device: " << why;
         // Quadrants: red top-left, green top-right, blue bottom-left, white bottom-right.
         std::vector<uint32_t> texels(64 * 64);
         for (uint32_t y = 0; y < 64; ++y)
@@ -38,15 +27,6 @@ protected:
         ASSERT_TRUE(write_image_file("quarters.tga", texels.data(), 64, 64));
         slot_ = get_texture("quarters.tga", 0, 0, 0, 0, 1, 0);
         ASSERT_NE(g_textures[slot_].surface, nullptr);
-    }
-
-    void TearDown() override
-    {
-        clear_texture_table();
-        g_d3d_device = device_.get();
-        gl_.reset();
-        gl_window_close();
-        texture_test::TearDown();
     }
 
     // The four quadrant colours around a 128-pixel image centred at (x, y): top-left,
@@ -60,7 +40,6 @@ protected:
         return {at(x - 32, y - 32), at(x + 32, y - 32), at(x - 32, y + 32), at(x + 32, y + 32)};
     }
 
-    std::unique_ptr<render_device> gl_;
     std::vector<uint32_t> frame_;
     int32_t slot_ = -1;
 };

@@ -1,6 +1,7 @@
 #include "engine/texture_fixture.h"
 
 #include "engine/textures.h"
+#include "platform/device_test_support.h"
 #include "world/game_clock.h"
 #include "world/level_saves.h"
 #include "platform/clock.h"
@@ -33,6 +34,10 @@ void texture_test::SetUp()
 void texture_test::TearDown()
 {
     clear_texture_table();
+    if (gl_) {
+        gl_.reset();
+        gl_window_close();
+    }
     g_d3d_device = nullptr;
     device_.reset();
     g_console_enabled = 0;
@@ -47,6 +52,17 @@ void texture_test::write_test_image(const char* name, uint32_t w, uint32_t h, ui
         for (uint32_t x = 0; x < w; ++x)
             texels[y * w + x] = 0xFF000000u | (x * 4 & 0xFF) << 16 | (y * 4 & 0xFF) << 8 | (tag & 0xFF);
     ASSERT_TRUE(write_image_file(name, texels.data(), w, h));
+}
+
+bool texture_test::use_gl_device(std::string& why)
+{
+    gl_ = open_hidden_gl_device(why);
+    if (!gl_)
+        return false;
+    g_d3d_device = gl_.get();
+    init_render_states();
+    gl_->clear(k_clear_target | k_clear_depth, 0xFF000000u);
+    return true;
 }
 
 std::string texture_test::log_text()

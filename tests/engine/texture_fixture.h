@@ -1,5 +1,5 @@
 // A scratch folder, an empty texture table on a recording device and the debug log on, for the
-// texture, quad and pack tests.
+// texture, quad and pack tests; on request the OpenGL device in the recording device's place.
 #pragma once
 
 #include "platform/recording_device.h"
@@ -19,7 +19,12 @@ protected:
     static void write_test_image(const char* name, uint32_t w, uint32_t h, uint32_t tag = 0);
     // The debug log written so far.
     static std::string log_text();
+    // Makes the OpenGL device on a hidden window (gl_) the program's device, with the program's
+    // render states and the frame cleared to black; false with the reason in why where no OpenGL
+    // context can be had. TearDown empties the texture table on it, then closes it.
+    bool use_gl_device(std::string& why);
 
     std::unique_ptr<temp_folder> folder_;
     std::unique_ptr<recording_device> device_;
+    std::unique_ptr<render_device> gl_;
 };

@@ -1,10 +1,28 @@
-// Helpers for device tests: the fixed camera the program uses, quads in view units, materials.
+// Helpers for device tests: the OpenGL device on a hidden window, the fixed camera the program
+// uses, quads in view units, materials.
 #pragma once
 
+#include "platform/gl_device.h"
+#include "platform/gl_window.h"
 #include "platform/render_device.h"
 
 #include <array>
 #include <cmath>
+#include <memory>
+#include <string>
+
+// The OpenGL device on a hidden 1024 × 768 window, or null with the reason in why.
+inline std::unique_ptr<render_device> open_hidden_gl_device(std::string& why)
+{
+    gl_window_options options;
+    options.visible = false;
+    if (!gl_window_open(options, why))
+        return nullptr;
+    auto device = create_gl_device(1024, 768, why);
+    if (!device)
+        gl_window_close();
+    return device;
+}
 
 // Pixels per view unit of the quad drawing's coordinate contract: width / 640 × 50.7.
 inline float view_scale(uint32_t width)

@@ -17,16 +17,10 @@ class GlDevice : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        gl_window_options options;
-        options.width = 1024;
-        options.height = 768;
-        options.visible = false;
-        std::string error;
-        if (!gl_window_open(options, error))
-            GTEST_SKIP() << "no OpenGL window: " << error;
-        dev = create_gl_device(1024, 768, error);
+        std::string why;
+        dev = open_hidden_gl_device(why);
         if (!dev)
-            GTEST_SKIP() << "no OpenGL device: " << error;
+            GTEST_SKIP() << "no OpenGL device: " << why;
         use_fixed_camera(*dev);
         dev->clear(k_clear_target | k_clear_depth, k_black);
     }

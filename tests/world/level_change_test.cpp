@@ -6,7 +6,6 @@
 #include "characters/monster_points.h"
 #include "characters/placements.h"
 #include "editor/editor_state.h"
-#include "engine/draw_test_support.h"
 #include "engine/lights.h"
 #include "engine/models.h"
 #include "engine/textures.h"
@@ -201,21 +200,8 @@ protected:
     {
         level_change_test::SetUp();
         std::string why;
-        gl_ = open_hidden_gl_device(why);
-        if (!gl_)
+        if (!use_gl_device(why))
             GTEST_SKIP() << "no OpenGL device: " << why;
-        g_d3d_device = gl_.get();
-        init_render_states();
-    }
-
-    void TearDown() override
-    {
-        clear_level_tables();
-        clear_texture_table();
-        g_d3d_device = device_.get();
-        gl_.reset();
-        gl_window_close();
-        level_change_test::TearDown();
     }
 
     std::vector<uint32_t> draw_level()
@@ -231,8 +217,6 @@ protected:
         EXPECT_TRUE(gl_->read_frame(pixels));
         return pixels;
     }
-
-    std::unique_ptr<render_device> gl_;
 };
 
 size_t lit_pixels(const std::vector<uint32_t>& frame)
