@@ -71,28 +71,28 @@ matrix4 matrix_rotation_z(float radians)
 
 namespace {
 
-float dot(device_vector a, device_vector b)
+float dot(vec3 a, vec3 b)
 {
     return a.x * b.x + a.y * b.y + a.z * b.z;
 }
 
-device_vector sub_scaled(device_vector a, float s, device_vector b)
+vec3 sub_scaled(vec3 a, float s, vec3 b)
 {
     return {a.x - s * b.x, a.y - s * b.y, a.z - s * b.z};
 }
 
 } // namespace
 
-bool matrix_look_at_lh(device_vector from, device_vector at, device_vector up, matrix4& out)
+bool matrix_look_at_lh(vec3 from, vec3 at, vec3 up, matrix4& out)
 {
-    device_vector view{at.x - from.x, at.y - from.y, at.z - from.z};
+    vec3 view{at.x - from.x, at.y - from.y, at.z - from.z};
     const float length = std::sqrt(dot(view, view));
     if (length < 1e-6f)
         return false;
     view = {view.x / length, view.y / length, view.z / length};
 
     // The up vector made perpendicular to the view direction, with fallbacks when it is unusable.
-    device_vector u = sub_scaled(up, dot(up, view), view);
+    vec3 u = sub_scaled(up, dot(up, view), view);
     float u_length = std::sqrt(dot(u, u));
     if (u_length < 1e-6f) {
         u = sub_scaled({0.0f, 1.0f, 0.0f}, view.y, view);
@@ -105,7 +105,7 @@ bool matrix_look_at_lh(device_vector from, device_vector at, device_vector up, m
         }
     }
     u = {u.x / u_length, u.y / u_length, u.z / u_length};
-    const device_vector right{u.y * view.z - u.z * view.y, u.z * view.x - u.x * view.z, u.x * view.y - u.y * view.x};
+    const vec3 right{u.y * view.z - u.z * view.y, u.z * view.x - u.x * view.z, u.x * view.y - u.y * view.x};
 
     out = matrix_identity();
     out.m[0][0] = right.x;
@@ -140,7 +140,7 @@ bool matrix_perspective_fov_lh(float fov, float aspect, float near_plane, float 
     return true;
 }
 
-void matrix_transform_point(const matrix4& m, device_vector p, float out[4])
+void matrix_transform_point(const matrix4& m, vec3 p, float out[4])
 {
     for (int j = 0; j < 4; ++j)
         out[j] = p.x * m.m[0][j] + p.y * m.m[1][j] + p.z * m.m[2][j] + m.m[3][j];

@@ -12,7 +12,8 @@ struct device_colour {
     float r, g, b, a;
 };
 
-struct device_vector {
+// A point or direction in 3D (the 3-vector helpers are in shell/utilities.h).
+struct vec3 {
     float x, y, z;
 };
 
@@ -43,8 +44,8 @@ struct device_light {
     device_colour diffuse;
     device_colour specular;
     device_colour ambient;
-    device_vector position;
-    device_vector direction;
+    vec3 position;
+    vec3 direction;
     float range;
     float falloff;
     float attenuation0;
@@ -148,10 +149,10 @@ matrix4 matrix_rotation_y(float radians);
 matrix4 matrix_rotation_z(float radians);
 // Left-handed look-at view from `from` towards `at`. An up vector that is zero or parallel to the
 // view direction is replaced by (0, 1, 0), then (0, 0, 1). False when from and at coincide.
-bool matrix_look_at_lh(device_vector from, device_vector at, device_vector up, matrix4& out);
+bool matrix_look_at_lh(vec3 from, vec3 at, vec3 up, matrix4& out);
 // Left-handed perspective: x scaled by aspect × cot(fov / 2), y by cot(fov / 2), depth from near
 // to far mapped to 0..1. False (out unchanged) when the planes nearly coincide or the field of
 // view is too small.
 bool matrix_perspective_fov_lh(float fov, float aspect, float near_plane, float far_plane, matrix4& out);
 // (x, y, z, 1) · m, all four components.
-void matrix_transform_point(const matrix4& m, device_vector p, float out[4]);
+void matrix_transform_point(const matrix4& m, vec3 p, float out[4]);

@@ -272,7 +272,7 @@ void render_device::prepare_lighting()
         a.a2 = l.attenuation2;
         a.plain_attenuation = l.attenuation0 == 1.0f && l.attenuation1 == 0.0f && l.attenuation2 == 0.0f;
         a.spot = l.type == k_light_spot;
-        const device_vector& d = l.direction;
+        const vec3& d = l.direction;
         float dx = d.x * view.m[0][0] + d.y * view.m[1][0] + d.z * view.m[2][0];
         float dy = d.x * view.m[0][1] + d.y * view.m[1][1] + d.z * view.m[2][1];
         float dz = d.x * view.m[0][2] + d.y * view.m[1][2] + d.z * view.m[2][2];

@@ -1,6 +1,8 @@
 // Small helpers used across the program: the file test, the line-end trim and 3-vectors.
 #pragma once
 
+#include "platform/device_types.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -12,10 +14,6 @@ void copy_bounded(char* destination, size_t size, const char* text);
 
 // Cuts trailing control characters (0 to 31 and 127) in place; bytes 128 to 255 and blanks stay.
 char* trim_trailing_space(char* text);
-
-struct vec3 {
-    float x, y, z;
-};
 
 vec3 vec3_add(vec3 a, vec3 b);
 vec3 vec3_sub(vec3 a, vec3 b);
