@@ -260,14 +260,10 @@ bool write_lights(packed_stream* stream)
         return false;
     if (stream_write_u32le(k_light_record_size, stream) < 0)
         return false;
-    uint8_t bytes[k_light_record_size];
-    for (const light_record& light : g_lights) {
+    return write_table_records<k_light_record_size>(stream, k_light_slots, [](uint32_t i, uint8_t* bytes) {
         record_writer out{bytes};
-        light_fields(out, light);
-        if (stream_write(bytes, int(sizeof bytes), stream) != int(sizeof bytes))
-            return false;
-    }
-    return true;
+        light_fields(out, g_lights[i]);
+    });
 }
 
 bool read_lights(packed_stream* stream)

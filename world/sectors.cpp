@@ -194,14 +194,10 @@ bool write_sectors(packed_stream* stream)
         return false;
     if (stream_write_u32le(k_sector_record_size, stream) < 0)
         return false;
-    uint8_t bytes[k_sector_record_size];
-    for (const map_sector& sector : g_sectors) {
+    return write_table_records<k_sector_record_size>(stream, k_sector_slots, [](uint32_t i, uint8_t* bytes) {
         record_writer out{bytes};
-        sector_fields(out, sector);
-        if (stream_write(bytes, int(sizeof bytes), stream) != int(sizeof bytes))
-            return false;
-    }
-    return true;
+        sector_fields(out, g_sectors[i]);
+    });
 }
 
 bool read_sectors(packed_stream* stream)
