@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
 
 namespace {
 
@@ -42,22 +41,11 @@ void bring_to_loaded_state(world_object& o)
             o.entry_ints[e][4] = 0;
 }
 
-// Appends a record read from the file, growing the array by 15,000 records when it is full.
+// Appends a record read from the file, growing the array by one block when it is full.
 bool append_read_object(const world_object& o)
 {
-    if (g_object_count == g_object_capacity) {
-        uint32_t capacity = g_object_capacity + k_object_growth;
-        world_object* grown = new (std::nothrow) world_object[capacity];
-        if (!grown) {
-            console_log("malo pamate pre objekty (%u)", unsigned(capacity));
-            return false;
-        }
-        if (g_object_count)
-            std::memcpy(grown, g_objects, sizeof(world_object) * g_object_count);
-        delete[] g_objects;
-        g_objects = grown;
-        g_object_capacity = capacity;
-    }
+    if (g_object_count == g_object_capacity && !grow_objects())
+        return false;
     g_objects[g_object_count++] = o;
     return true;
 }

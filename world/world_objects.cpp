@@ -102,23 +102,6 @@ uint32_t sort_key(const world_object& o)
     return o.state == 0 ? 2u * k_free_layer + 1u : 2u * o.layer;
 }
 
-// Grows the array by one block, keeping every record at its index.
-bool grow_objects()
-{
-    uint32_t capacity = g_object_capacity + k_object_growth;
-    world_object* grown = new (std::nothrow) world_object[capacity];
-    if (!grown) {
-        console_log("malo pamate pre objekty (%u)", unsigned(capacity));
-        return false;
-    }
-    if (g_object_count > 0)
-        std::memcpy(grown, g_objects, sizeof(world_object) * g_object_count);
-    delete[] g_objects;
-    g_objects = grown;
-    g_object_capacity = capacity;
-    return true;
-}
-
 // The world object of a character slot, or null.
 world_object* char_world_object(int32_t slot)
 {
@@ -264,6 +247,22 @@ bool reserve_objects(uint32_t n)
         console_log("malo pamate pre objekty (%u)", unsigned(capacity));
         return false;
     }
+    g_object_capacity = capacity;
+    return true;
+}
+
+bool grow_objects()
+{
+    uint32_t capacity = g_object_capacity + k_object_growth;
+    world_object* grown = new (std::nothrow) world_object[capacity];
+    if (!grown) {
+        console_log("malo pamate pre objekty (%u)", unsigned(capacity));
+        return false;
+    }
+    if (g_object_count > 0)
+        std::memcpy(grown, g_objects, sizeof(world_object) * g_object_count);
+    delete[] g_objects;
+    g_objects = grown;
     g_object_capacity = capacity;
     return true;
 }

@@ -192,6 +192,9 @@ void reset_object(world_object* object);
 // Empties the array (level change) and reserves room for at least n records; false when the
 // memory cannot be had.
 bool reserve_objects(uint32_t n);
+// Grows the array by one block of 15,000 records, keeping every record at its index; false when
+// the memory cannot be had.
+bool grow_objects();
 void free_objects();
 
 void set_object_position(world_object* object, float x, float y);
