@@ -29,11 +29,6 @@ void render_use_recording(bool on)
     g_recording = on;
 }
 
-bool render_uses_recording()
-{
-    return g_recording;
-}
-
 std::unique_ptr<render_device> open_render_device(int index, uint32_t width, uint32_t height, window_mode mode,
                                                   int colour_bits, std::string& error)
 {

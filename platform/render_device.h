@@ -214,7 +214,6 @@ bool render_device_describe(int index, render_device_info& out);
 
 // Headless switch: once on, open_render_device makes recording devices and opens no window.
 void render_use_recording(bool on);
-bool render_uses_recording();
 
 // Opens device `index` of render_device_count() at the given size: the OpenGL device on the
 // program window (opened, or switched to the mode and size when already open) or, headless, a

@@ -12,7 +12,7 @@
 
 namespace {
 
-// Every key the game's parts name, by its physical position.
+// Every key the game names, by its physical position.
 TEST(KeyCodes, EveryNamedKeyHasItsCode)
 {
     const std::vector<std::pair<SDL_Scancode, uint8_t>> keys = {
