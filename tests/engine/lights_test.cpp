@@ -5,7 +5,7 @@
 #include "shell/device_setup.h"
 #include "shell/frame_timing.h"
 #include "shell/shell_state.h"
-#include "support/temp_folder.h"
+#include "support/section_files.h"
 
 #include <gtest/gtest.h>
 
@@ -203,10 +203,7 @@ TEST_F(lights, StoredRecordsOfOtherSizesAndCutTablesLoadWhatTheyHold)
         }
         file.insert(file.end(), record.begin(), record.end());
     }
-    write_bytes("short.dat", file);
-    packed_stream* in = stream_open("short.dat", "r");
-    EXPECT_TRUE(read_lights(in));
-    stream_close(in);
+    EXPECT_TRUE(read_last_section(file, read_lights));
     EXPECT_EQ(g_light_count, 5);
     EXPECT_EQ(g_lights[4].x, 77.0f);
     EXPECT_EQ(g_lights[4].kind, 0);
@@ -219,18 +216,12 @@ TEST_F(lights, StoredRecordsOfOtherSizesAndCutTablesLoadWhatTheyHold)
         file.insert(file.end(), record.begin(), record.end());
     }
     file.resize(file.size() + 90, 1);
-    write_bytes("cut.dat", file);
-    in = stream_open("cut.dat", "r");
-    EXPECT_FALSE(read_lights(in));
-    stream_close(in);
+    EXPECT_FALSE(read_last_section(file, read_lights));
     EXPECT_EQ(g_light_count, 5);
     EXPECT_EQ(g_lights[5].state, k_light_free);
 
     // Without even the record size the table stays as it is.
-    write_bytes("empty.dat", {1, 2});
-    in = stream_open("empty.dat", "r");
-    EXPECT_FALSE(read_lights(in));
-    stream_close(in);
+    EXPECT_FALSE(read_last_section({1, 2}, read_lights));
     EXPECT_EQ(g_light_count, 5);
     EXPECT_FALSE(read_lights(nullptr));
 }

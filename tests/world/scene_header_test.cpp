@@ -11,7 +11,7 @@
 #include "shell/device_setup.h"
 #include "shell/frame_timing.h"
 #include "shell/shell_state.h"
-#include "support/temp_folder.h"
+#include "support/section_files.h"
 #include "world/game_clock.h"
 #include "world/scene_header.h"
 
@@ -64,18 +64,17 @@ protected:
         g_scene_hero = {};
     }
 
-    void write_header_file(const char* name, uint32_t stored_size, const std::vector<uint8_t>& tail = {})
+    // The present header as a section stored with stored_size bytes: cut, or padded with 0xEE.
+    static void header_section(uint32_t stored_size, std::vector<uint8_t>& file)
     {
         packed_stream* out = stream_open("full.tmp", "w");
         ASSERT_TRUE(write_scene_header(out));
         ASSERT_EQ(stream_close(out), 0);
-        std::vector<uint8_t> file = read_bytes("full.tmp");
+        file = read_bytes("full.tmp");
         for (int i = 0; i < 4; ++i)
             file[size_t(i)] = uint8_t(stored_size >> (8 * i));
         file.resize(4 + std::min<uint32_t>(stored_size, 400));
         file.resize(4 + stored_size, 0xEE);
-        file.insert(file.end(), tail.begin(), tail.end());
-        write_bytes(name, file);
     }
 
     void roll(int value)
@@ -122,14 +121,10 @@ TEST_F(scene, TheSectionRoundTripsAndSetsTheRunTimeFields)
     g_scene_header.followed_char = 9;
     std::strcpy(g_scene_header.music_name, "dungeon");
     scene_header saved = g_scene_header;
-    packed_stream* out = stream_open("scene.dat", "wp");
-    ASSERT_TRUE(write_scene_header(out));
-    ASSERT_EQ(stream_close(out), 0);
+    ASSERT_TRUE(write_section(write_scene_header));
 
     reset_scene_header(&g_scene_header);
-    packed_stream* in = stream_open("scene.dat", "rp");
-    ASSERT_TRUE(read_scene_header(in));
-    stream_close(in);
+    ASSERT_TRUE(read_section(read_scene_header));
     EXPECT_EQ(g_scene_header.followed_char, 2);  // the player
     EXPECT_EQ(g_scene_header.reserved148, 0u);
     saved.followed_char = 2;
@@ -142,33 +137,26 @@ TEST_F(scene, StoredSizesAndEntryCountsAreHeldToTheRecord)
     // A longer record: its first 400 bytes are read and the rest skipped.
     g_scene_header.entry_count = 200;
     g_scene_header.scale = 2.0f;
-    write_header_file("long.dat", 450, {'N', 'E', 'X', 'T'});
+    std::vector<uint8_t> section;
+    header_section(450, section);
     reset_scene_header(&g_scene_header);
-    packed_stream* in = stream_open("long.dat", "r");
-    ASSERT_TRUE(read_scene_header(in));
-    char next[4];
-    EXPECT_EQ(stream_read(next, 4, in), 4);
-    EXPECT_EQ(std::memcmp(next, "NEXT", 4), 0);
-    stream_close(in);
+    raw_read got = read_raw_section(section, read_scene_header);
+    ASSERT_TRUE(got.complete);
+    EXPECT_TRUE(got.aligned);
     EXPECT_EQ(g_scene_header.entry_count, 8);
     EXPECT_EQ(g_scene_header.scale, 2.0f);
 
     // A shorter record fills the start of the header; the rest keeps its values.
     g_scene_header.scale = 3.0f;
-    write_header_file("short.dat", 100);
+    header_section(100, section);
     g_scene_header.scale = 5.0f;
     g_scene_header.entry_x[0] = -1.0f;
-    in = stream_open("short.dat", "r");
-    ASSERT_TRUE(read_scene_header(in));
-    stream_close(in);
+    ASSERT_TRUE(read_last_section(section, read_scene_header));
     EXPECT_EQ(g_scene_header.scale, 5.0f);
     EXPECT_EQ(g_scene_header.entry_x[0], 0.0f);
 
     // Without a size the header stays, with no entry points.
-    write_bytes("none.dat", {1, 2});
-    in = stream_open("none.dat", "r");
-    EXPECT_FALSE(read_scene_header(in));
-    stream_close(in);
+    EXPECT_FALSE(read_last_section({1, 2}, read_scene_header));
     EXPECT_EQ(g_scene_header.entry_count, 0);
     EXPECT_EQ(g_scene_header.scale, 5.0f);
     EXPECT_FALSE(read_scene_header(nullptr));

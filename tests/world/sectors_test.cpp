@@ -1,5 +1,4 @@
-#include "engine/packed_stream.h"
-#include "support/temp_folder.h"
+#include "support/section_files.h"
 #include "world/sectors.h"
 
 #include <gtest/gtest.h>
@@ -135,17 +134,13 @@ TEST(Sectors, TheSectionRoundTripsAndTheCountFollowsTheLastActiveSlot)
     g_sectors[3].parameter = 6;
     g_sectors[7] = polygon({{100, 100}, {200, 100}, {200, 200}, {100, 100}});
     g_sectors[7].selected[2] = 1;
-    packed_stream* out = stream_open("sectors.dat", "wp");
-    ASSERT_TRUE(write_sectors(out));
-    ASSERT_EQ(stream_close(out), 0);
+    ASSERT_TRUE(write_section(write_sectors));
 
     map_sector expected[k_sector_slots];
     std::memcpy(expected, g_sectors, sizeof expected);
     reset_sectors();
     g_sectors[50].active = 1;
-    packed_stream* in = stream_open("sectors.dat", "rp");
-    ASSERT_TRUE(read_sectors(in));
-    stream_close(in);
+    ASSERT_TRUE(read_section(read_sectors));
     EXPECT_EQ(std::memcmp(expected, g_sectors, sizeof expected), 0);
     EXPECT_EQ(g_sector_count, 8);
     EXPECT_EQ(point_in_sector(150, 120, 7), 1);
@@ -154,10 +149,7 @@ TEST(Sectors, TheSectionRoundTripsAndTheCountFollowsTheLastActiveSlot)
 TEST(Sectors, HostilePointCountsAreHeldToTheArraysAndCutSectionsClearTheRest)
 {
     temp_folder folder;
-    write_bytes("counts.dat", sector_file({{0, 1000}, {1, -5}, {2, 20}}));
-    packed_stream* in = stream_open("counts.dat", "r");
-    ASSERT_TRUE(read_sectors(in));
-    stream_close(in);
+    ASSERT_TRUE(read_last_section(sector_file({{0, 1000}, {1, -5}, {2, 20}}), read_sectors));
     EXPECT_EQ(g_sectors[0].count, 20);
     EXPECT_EQ(g_sectors[1].count, 0);
     EXPECT_EQ(g_sectors[2].count, 20);
@@ -168,10 +160,7 @@ TEST(Sectors, HostilePointCountsAreHeldToTheArraysAndCutSectionsClearTheRest)
 
     std::vector<uint8_t> cut = sector_file({{1, 4}, {9, 4}});
     cut.resize(4 + 256 * 5 + 100);
-    write_bytes("cut.dat", cut);
-    in = stream_open("cut.dat", "r");
-    EXPECT_FALSE(read_sectors(in));
-    stream_close(in);
+    EXPECT_FALSE(read_last_section(cut, read_sectors));
     EXPECT_EQ(g_sector_count, 2);
     EXPECT_EQ(g_sectors[0].count, 0);
     EXPECT_EQ(g_sectors[9].active, 0);
