@@ -1,5 +1,4 @@
-#include "engine/packed_stream.h"
-#include "support/temp_folder.h"
+#include "support/section_files.h"
 #include "world/movement_map.h"
 
 #include <gtest/gtest.h>
@@ -22,21 +21,6 @@ protected:
 
     movement_map map{};
 };
-
-void write_movemap_file(const char* name)
-{
-    packed_stream* out = stream_open(name, "w");
-    ASSERT_TRUE(write_movemap(out));
-    ASSERT_EQ(stream_close(out), 0);
-}
-
-bool read_movemap_file(const char* name)
-{
-    packed_stream* in = stream_open(name, "r");
-    bool ok = read_movemap(in);
-    stream_close(in);
-    return ok;
-}
 
 } // namespace
 
@@ -140,10 +124,10 @@ TEST(MovemapSection, RoundTripsAndEditorMarksBecomeFree)
     g_movement_map.cells[0] = 1;
     g_movement_map.cells[6] = 2;
     g_movement_map.cells[19] = 3;
-    write_movemap_file("map.dat");
+    ASSERT_TRUE(write_section(write_movemap));
 
     ASSERT_TRUE(create_movemap(&g_movement_map, 200, 200, 100, 100));
-    ASSERT_TRUE(read_movemap_file("map.dat"));
+    ASSERT_TRUE(read_section(read_movemap));
     EXPECT_EQ(g_movement_map.columns, 5);
     EXPECT_EQ(g_movement_map.rows, 4);
     EXPECT_EQ(g_movement_map.origin_column, 7);
@@ -165,21 +149,17 @@ TEST(MovemapSection, MissingCutOrEmptyMapsLeaveTheMapAsItWas)
         return g_movement_map.valid == 1 && g_movement_map.columns == 3 && g_movement_map.cells[4] == 1;
     };
 
-    write_bytes("missing.dat", {5});
-    EXPECT_FALSE(read_movemap_file("missing.dat"));
+    EXPECT_FALSE(read_last_section({5}, read_movemap));
     EXPECT_TRUE(kept());
 
-    write_bytes("empty_size.dat", {0, 0, 0, 0, 0, 0, 9, 0});
-    EXPECT_FALSE(read_movemap_file("empty_size.dat"));
+    EXPECT_FALSE(read_last_section({0, 0, 0, 0, 0, 0, 9, 0}, read_movemap));
     EXPECT_TRUE(kept());
 
-    write_bytes("negative.dat", {0, 0, 0, 0, 0xFF, 0xFF, 9, 0});
-    EXPECT_FALSE(read_movemap_file("negative.dat"));
+    EXPECT_FALSE(read_last_section({0, 0, 0, 0, 0xFF, 0xFF, 9, 0}, read_movemap));
     EXPECT_TRUE(kept());
 
     // A size the data does not back: 32767 x 32767 cells claimed, 10 present.
-    write_bytes("cut.dat", {0, 0, 0, 0, 0xFF, 0x7F, 0xFF, 0x7F, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1});
-    EXPECT_FALSE(read_movemap_file("cut.dat"));
+    EXPECT_FALSE(read_last_section({0, 0, 0, 0, 0xFF, 0x7F, 0xFF, 0x7F, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, read_movemap));
     EXPECT_TRUE(kept());
     EXPECT_FALSE(read_movemap(nullptr));
 }
