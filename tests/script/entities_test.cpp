@@ -1,5 +1,5 @@
 #include "script/entities.h"
-#include "support/section_files.h"
+#include "support/patterned_records.h"
 
 #include <gtest/gtest.h>
 
@@ -9,26 +9,9 @@ namespace {
 
 void fill_entities(uint32_t count)
 {
-    for (uint32_t i = 0; i < k_entity_slots; ++i) {
-        entity_record& e = g_entities[i];
-        fill_pattern(&e, i + 1);
-        e.name[k_entity_name_size - 1] = 0;
-        e.type = uint8_t(i % 13);  // no sound types
-    }
+    for (uint32_t i = 0; i < k_entity_slots; ++i)
+        g_entities[i] = patterned_entity(i + 1, uint8_t(i % 13));  // no sound types
     g_entity_count = count;
-}
-
-// What reading leaves of a record: its run-time fields reset.
-entity_record as_read(entity_record e)
-{
-    e.run_word36 = 0;
-    e.run_word44 = 0;
-    e.due_tick = 0;
-    e.object_count = 0;
-    e.inside = 0;
-    e.object_list = 0;
-    std::memset(e.memory, 0, sizeof e.memory);
-    return e;
 }
 
 } // namespace
@@ -40,7 +23,7 @@ TEST(Entities, FullAndEmptyTablesRoundTripWithTheRunTimeFieldsReset)
     g_entities[4].object_list = 3;
     entity_record expected[k_entity_slots];
     for (int i = 0; i < k_entity_slots; ++i)
-        expected[i] = as_read(g_entities[i]);
+        expected[i] = entity_as_read(g_entities[i]);
     ASSERT_TRUE(write_section(write_entities));
     fill_entities(9);
     ASSERT_TRUE(read_section(read_entities));

@@ -1,24 +1,11 @@
 #include "script/map_events.h"
-#include "support/section_files.h"
+#include "support/patterned_records.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 namespace {
-
-// An event of distinct bytes whose texts are terminated, as every stored event's are.
-event_record patterned_event(uint32_t seed)
-{
-    event_record e;
-    fill_pattern(&e, seed);
-    e.name[k_event_name_size - 1] = 0;
-    for (int k = 0; k < k_event_parts; ++k) {
-        e.condition_text[k][k_event_text_size - 1] = 0;
-        e.action_text[k][k_event_text_size - 1] = 0;
-    }
-    return e;
-}
 
 void fill_events(uint32_t count)
 {

@@ -1,5 +1,5 @@
 #include "script/map_texts.h"
-#include "support/section_files.h"
+#include "support/patterned_records.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +9,8 @@ namespace {
 
 void fill_texts(uint32_t count)
 {
-    for (uint32_t i = 0; i < k_map_text_slots; ++i) {
-        fill_pattern(&g_map_texts[i], i + 1);
-        g_map_texts[i].key[k_map_text_key_size - 1] = 0;
-        g_map_texts[i].text[k_map_text_size - 1] = 0;
-    }
+    for (uint32_t i = 0; i < k_map_text_slots; ++i)
+        g_map_texts[i] = patterned_map_text(i + 1);
     g_map_text_count = count;
 }
 

@@ -20,7 +20,7 @@
 #include "world/world_objects.h"
 
 #include "platform/files.h"
-#include "support/section_files.h"
+#include "support/patterned_records.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -94,7 +94,6 @@ void expect_same(const level_snapshot& a, const level_snapshot& b)
     EXPECT_EQ(a.monster_points, b.monster_points);
 }
 
-
 void level_test::fill_every_section()
 {
     g_object_proto_count = 3;
@@ -117,28 +116,14 @@ void level_test::fill_every_section()
     }
     g_sector_count = 7;
     g_event_count = 4;
-    for (uint32_t i = 0; i < 4; ++i) {
-        event_record& e = g_events[i];
-        fill_pattern(&e, 300 + i);
-        e.name[k_event_name_size - 1] = 0;
-        for (int k = 0; k < k_event_parts; ++k)
-            e.condition_text[k][k_event_text_size - 1] = e.action_text[k][k_event_text_size - 1] = 0;
-    }
+    for (uint32_t i = 0; i < 4; ++i)
+        g_events[i] = patterned_event(300 + i);
     g_map_text_count = 3;
-    for (uint32_t i = 0; i < 3; ++i) {
-        fill_pattern(&g_map_texts[i], 400 + i);
-        g_map_texts[i].key[k_map_text_key_size - 1] = g_map_texts[i].text[k_map_text_size - 1] = 0;
-    }
+    for (uint32_t i = 0; i < 3; ++i)
+        g_map_texts[i] = patterned_map_text(400 + i);
     g_entity_count = 5;
-    for (uint32_t i = 0; i < 5; ++i) {
-        entity_record& e = g_entities[i];
-        fill_pattern(&e, 500 + i);
-        e.type = 1;
-        e.name[k_entity_name_size - 1] = 0;
-        e.object_count = e.inside = 0;
-        e.object_list = e.run_word36 = e.run_word44 = e.due_tick = 0;
-        std::memset(e.memory, 0, sizeof e.memory);
-    }
+    for (uint32_t i = 0; i < 5; ++i)
+        g_entities[i] = entity_as_read(patterned_entity(500 + i, 1));
     ASSERT_TRUE(reserve_objects(6));
     g_object_count = 6;
     for (uint32_t i = 0; i < 6; ++i) {
