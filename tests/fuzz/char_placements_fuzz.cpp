@@ -2,8 +2,7 @@
 // files present, then checks the cleaned list and writes it and reads it back: the second
 // reading must give the same list.
 #include "characters/placements.h"
-#include "engine/packed_stream.h"
-#include "tests/fuzz/fuzz_scratch.h"
+#include "tests/fuzz/fuzz_sections.h"
 
 #include <cstring>
 #include <sys/stat.h>
@@ -16,10 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     write_fuzz_file("data/creature/a.chr", data, 0);
     write_fuzz_file("data/creature/wolf.chr", data, 0);
 
-    std::string path = fuzz_input_file(data, size);
-    packed_stream* in = stream_open(path.c_str(), "r");
-    read_char_placements(in);
-    stream_close(in);
+    read_fuzz_section(data, size, read_char_placements);
     int16_t count = g_char_placements.count;
     if (count < 0 || count > k_placement_slots)
         std::abort();
@@ -35,14 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     static char_placement first[k_placement_slots];
     std::memcpy(first, g_char_placements.entries, sizeof first);
-    packed_stream* out = stream_open(path.c_str(), "wp");
-    bool written = write_char_placements(out);
-    if (stream_close(out) != 0 || !written)
-        std::abort();
-    in = stream_open(path.c_str(), "rp");
-    if (!read_char_placements(in) || g_char_placements.count != count ||
-        std::memcmp(first, g_char_placements.entries, sizeof(char_placement) * size_t(count)) != 0)
-        std::abort();
-    stream_close(in);
+    check_section_round_trip(write_char_placements, read_char_placements, [&] {
+        return g_char_placements.count == count &&
+               std::memcmp(first, g_char_placements.entries, sizeof(char_placement) * size_t(count)) == 0;
+    });
     return 0;
 }

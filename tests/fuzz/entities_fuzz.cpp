@@ -1,18 +1,14 @@
 // Reads the input as the entities section of a level map file, then looks up every entity's
 // object list and writes the table it left and reads that back: the second reading must give the
 // same table.
-#include "engine/packed_stream.h"
 #include "script/entities.h"
-#include "tests/fuzz/fuzz_scratch.h"
+#include "tests/fuzz/fuzz_sections.h"
 
 #include <cstring>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    std::string path = fuzz_input_file(data, size);
-    packed_stream* in = stream_open(path.c_str(), "r");
-    read_entities(in);
-    stream_close(in);
+    read_fuzz_section(data, size, read_entities);
     if (g_entity_count > k_entity_slots)
         std::abort();
     for (uint32_t i = 0; i < g_entity_count; ++i)
@@ -23,13 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static entity_record first[k_entity_slots];
     std::memcpy(first, g_entities, sizeof first);
     uint32_t count = g_entity_count;
-    packed_stream* out = stream_open(path.c_str(), "wp");
-    bool written = write_entities(out);
-    if (stream_close(out) != 0 || !written)
-        std::abort();
-    in = stream_open(path.c_str(), "rp");
-    if (!read_entities(in) || g_entity_count != count || std::memcmp(first, g_entities, sizeof(entity_record) * count) != 0)
-        std::abort();
-    stream_close(in);
+    check_section_round_trip(write_entities, read_entities, [&] {
+        return g_entity_count == count && std::memcmp(first, g_entities, sizeof(entity_record) * count) == 0;
+    });
     return 0;
 }

@@ -1,8 +1,7 @@
 // Reads the input as the level containers section of a level map file, then checks every grid it
 // left, writes the containers and reads them back: the second reading must give the same grids.
-#include "engine/packed_stream.h"
 #include "items/containers.h"
-#include "tests/fuzz/fuzz_scratch.h"
+#include "tests/fuzz/fuzz_sections.h"
 
 #include <cstring>
 #include <vector>
@@ -31,10 +30,7 @@ std::vector<uint8_t> grids_of_level()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    std::string path = fuzz_input_file(data, size);
-    packed_stream* in = stream_open(path.c_str(), "r");
-    load_level_containers(in);
-    stream_close(in);
+    read_fuzz_section(data, size, load_level_containers);
     if (g_level_container_count < 0 || g_level_container_count > k_level_container_slots)
         std::abort();
     for (int i = g_level_container_count; i < k_level_container_slots; ++i)
@@ -42,14 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::abort();
 
     std::vector<uint8_t> first = grids_of_level();
-    packed_stream* out = stream_open(path.c_str(), "wp");
-    bool written = save_level_containers(out);
-    if (stream_close(out) != 0 || !written)
-        std::abort();
-    in = stream_open(path.c_str(), "rp");
-    if (!load_level_containers(in) || grids_of_level() != first)
-        std::abort();
-    stream_close(in);
+    check_section_round_trip(save_level_containers, load_level_containers, [&] {
+        return grids_of_level() == first;
+    });
     free_level_containers();
     return 0;
 }

@@ -1,16 +1,12 @@
 // Reads the input as the light records of a level map file's objects section, then runs the
 // per-frame pass and the fades over the table it left.
 #include "engine/lights.h"
-#include "engine/packed_stream.h"
 #include "shell/frame_timing.h"
-#include "tests/fuzz/fuzz_scratch.h"
+#include "tests/fuzz/fuzz_sections.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    std::string path = fuzz_input_file(data, size);
-    packed_stream* in = stream_open(path.c_str(), "r");
-    read_lights(in);
-    stream_close(in);
+    read_fuzz_section(data, size, read_lights);
     if (g_light_count > k_light_slots)
         std::abort();
     for (int i = 0; i < g_light_count; ++i)

@@ -1,7 +1,6 @@
 // Reads the input as the movement-map section of a level map file, then searches routes and
 // fills on whatever map is left.
-#include "engine/packed_stream.h"
-#include "tests/fuzz/fuzz_scratch.h"
+#include "tests/fuzz/fuzz_sections.h"
 #include "world/movement_map.h"
 #include "world/path_search.h"
 
@@ -9,10 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static bool started = create_movemap(&g_movement_map, 20, 20, 5, 5);
     (void)started;
-    std::string path = fuzz_input_file(data, size);
-    packed_stream* in = stream_open(path.c_str(), "r");
-    read_movemap(in);
-    stream_close(in);
+    read_fuzz_section(data, size, read_movemap);
 
     const movement_map& map = g_movement_map;
     if (!map.valid || !map.cells || map.columns <= 0 || map.rows <= 0)

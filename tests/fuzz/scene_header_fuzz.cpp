@@ -1,15 +1,11 @@
 // Reads the input as the scene-header section of a level map file, then places the hero and
 // starts the scene with what it left.
-#include "engine/packed_stream.h"
-#include "tests/fuzz/fuzz_scratch.h"
+#include "tests/fuzz/fuzz_sections.h"
 #include "world/scene_header.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    std::string path = fuzz_input_file(data, size);
-    packed_stream* in = stream_open(path.c_str(), "r");
-    read_scene_header(in);
-    stream_close(in);
+    read_fuzz_section(data, size, read_scene_header);
     if (g_scene_header.entry_count > k_entry_points)
         std::abort();
     for (int n = -1; n <= g_scene_header.entry_count; ++n)

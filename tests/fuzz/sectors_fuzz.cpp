@@ -1,15 +1,11 @@
 // Reads the input as the sectors section of a level map file, then tests points against every
 // sector it left.
-#include "engine/packed_stream.h"
-#include "tests/fuzz/fuzz_scratch.h"
+#include "tests/fuzz/fuzz_sections.h"
 #include "world/sectors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    std::string path = fuzz_input_file(data, size);
-    packed_stream* in = stream_open(path.c_str(), "r");
-    read_sectors(in);
-    stream_close(in);
+    read_fuzz_section(data, size, read_sectors);
     if (g_sector_count < 0 || g_sector_count > k_sector_slots)
         std::abort();
     for (int n = 0; n < g_sector_count; ++n) {
