@@ -37,5 +37,12 @@ bool texture_format_known(uint32_t code);
 uint32_t texture_pitch(texture_format format, uint32_t width);
 uint32_t texture_rows(texture_format format, uint32_t height);
 
+enum class dxt_kind { dxt1, dxt3, dxt5 };
+
+// Decodes the DXT blocks of a width × height image (row by row, (width + 3) / 4 blocks a row, of
+// 8 bytes for DXT1 and 16 for DXT3 and DXT5) into out's 32-bit texels 0xAARRGGBB, top row first;
+// out holds width × height texels.
+void decode_dxt(const uint8_t* blocks, uint32_t width, uint32_t height, dxt_kind kind, std::vector<uint32_t>& out);
+
 // Converts the texture's pixels to 32-bit texels 0xAARRGGBB, top row first (width × height).
 void texture_to_argb(const device_texture& texture, std::vector<uint32_t>& out);
