@@ -1,6 +1,7 @@
 #include "engine/texture_packs.h"
 
 #include "engine/packed_stream.h"
+#include "engine/record_io.h"
 #include "engine/textures.h"
 #include "world/level_saves.h"
 #include "platform/files.h"
@@ -26,15 +27,9 @@ bool in_table(int32_t slot)
 
 bool put_u32(std::FILE* file, uint32_t v)
 {
-    const uint8_t b[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
-                          static_cast<uint8_t>(v >> 24)};
+    uint8_t b[4];
+    put_le_u32(b, v);
     return std::fwrite(b, 1, 4, file) == 4;
-}
-
-uint32_t le32(const uint8_t* b)
-{
-    return static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 | static_cast<uint32_t>(b[2]) << 16 |
-           static_cast<uint32_t>(b[3]) << 24;
 }
 
 bool get_u32(std::FILE* file, uint32_t& v)
@@ -42,7 +37,7 @@ bool get_u32(std::FILE* file, uint32_t& v)
     uint8_t b[4];
     if (std::fread(b, 1, 4, file) != 4)
         return false;
-    v = le32(b);
+    v = le_u32(b);
     return true;
 }
 
@@ -62,7 +57,7 @@ struct entry_source {
         uint8_t b[4];
         if (!read(b, 4))
             return false;
-        v = le32(b);
+        v = le_u32(b);
         return true;
     }
 };
