@@ -2,6 +2,11 @@
 // program's own savers where one exists.
 #pragma once
 
+#include <string>
+
+// Ends the tool with a message naming `what` unless ok (a part of the data was not written).
+void require(bool ok, const std::string& what);
+
 // The shell's files: the folders, config.cfg.
 void write_shell_demo_data();
 // The localized texts: the English UI text table, character and item names, a level's texts.

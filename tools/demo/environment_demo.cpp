@@ -6,20 +6,11 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 namespace {
 
 constexpr uint32_t k_size = 128;
-
-void require(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "make_demo_data: cannot write %s\n", what);
-        std::exit(1);
-    }
-}
 
 // Frame f: the mist's opacity grows with the distance from the centre and ripples along a
 // spiral that turns a twelfth further each frame.

@@ -24,20 +24,10 @@
 #include "world/world_objects.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace {
-
-void require(bool ok, const std::string& what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "make_demo_data: cannot write %s\n", what.c_str());
-        std::exit(1);
-    }
-}
 
 // Every level table empty, as before a map is read: no prototypes, sectors, events, texts,
 // entities, objects, lights, effects, containers, placements, ground items or monster points;

@@ -4,7 +4,16 @@
 #include "platform/files.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <unistd.h>
+
+void require(bool ok, const std::string& what)
+{
+    if (!ok) {
+        std::fprintf(stderr, "make_demo_data: cannot write %s\n", what.c_str());
+        std::exit(1);
+    }
+}
 
 int main(int argc, char** argv)
 {

@@ -5,21 +5,11 @@
 #include "platform/image_writer.h"
 #include "shell/utilities.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 namespace {
-
-void require(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "make_demo_data: cannot write %s\n", what);
-        std::exit(1);
-    }
-}
 
 // Planks: bands of wood with darker seams; `top` draws a cross of boards instead.
 void write_wood(const char* name, uint32_t r, uint32_t g, uint32_t b, bool top)

@@ -10,7 +10,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,14 +20,6 @@ using texel_rule = std::function<uint32_t(uint32_t x, uint32_t y)>;
 
 // The table slot the prototypes are built in before they are written.
 constexpr int32_t k_scratch_slot = k_proto_slots - 1;
-
-void require(bool ok, const std::string& what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "make_demo_data: cannot write %s\n", what.c_str());
-        std::exit(1);
-    }
-}
 
 uint32_t argb(uint32_t a, uint32_t r, uint32_t g, uint32_t b)
 {

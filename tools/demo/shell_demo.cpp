@@ -3,20 +3,6 @@
 #include "platform/files.h"
 #include "shell/settings.h"
 
-#include <cstdio>
-#include <cstdlib>
-
-namespace {
-
-void require(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "make_demo_data: cannot write %s\n", what);
-        std::exit(1);
-    }
-}
-
-} // namespace
 
 void write_shell_demo_data()
 {

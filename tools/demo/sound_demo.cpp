@@ -8,7 +8,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -18,14 +17,6 @@ constexpr float k_two_pi = 6.2831853f;
 
 // Mono audio as floats from -1 to 1.
 using track = std::vector<float>;
-
-void require(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "make_demo_data: cannot write %s\n", what);
-        std::exit(1);
-    }
-}
 
 std::vector<int16_t> to_pcm(const track& t)
 {

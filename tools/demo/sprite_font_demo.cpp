@@ -3,8 +3,6 @@
 #include "engine/packed_stream.h"
 #include "engine/sprite_font.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -109,14 +107,6 @@ constexpr uint32_t k_scale = 2;      // each grid cell is 2 × 2 texels
 constexpr uint32_t k_left = 3, k_top = 1;
 constexpr int32_t k_advance = 12;
 constexpr int32_t k_ink_height = 14;
-
-void require(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "make_demo_data: cannot write %s\n", what);
-        std::exit(1);
-    }
-}
 
 void put_u32(std::vector<uint8_t>& out, uint32_t v)
 {

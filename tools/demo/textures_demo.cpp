@@ -11,7 +11,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <vector>
@@ -19,14 +18,6 @@
 namespace {
 
 using texel_rule = std::function<uint32_t(uint32_t x, uint32_t y)>;
-
-void require(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "make_demo_data: cannot write %s\n", what);
-        std::exit(1);
-    }
-}
 
 void write_image(const char* name, uint32_t width, uint32_t height, const texel_rule& rule)
 {
