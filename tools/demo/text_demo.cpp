@@ -3,8 +3,6 @@
 #include "platform/files.h"
 #include "shell/ui_texts.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <string>
 
@@ -54,10 +52,7 @@ const std::map<int, const char*> k_english = {
 
 void write(const char* name, const std::string& text)
 {
-    if (!write_whole_file(name, text.data(), text.size())) {
-        std::fprintf(stderr, "make_demo_data: cannot write %s\n", name);
-        std::exit(1);
-    }
+    require(write_whole_file(name, text.data(), text.size()), name);
 }
 
 // Lines ended by carriage return and line feed, as the data files are.
@@ -84,10 +79,7 @@ void write_text_demo_data()
     write("global/itemnames_eng.txt",
           lines({"0;mec;Sword", "1;stit;Shield", "2;luk;Bow", "3;elixir;Healing Potion"}));
 
-    if (!make_folder("data/leveltext/eng/Brana")) {
-        std::fprintf(stderr, "make_demo_data: cannot write data/leveltext\n");
-        std::exit(1);
-    }
+    require(make_folder("data/leveltext/eng/Brana"), "data/leveltext");
     write("data/leveltext/eng/Brana/levelname", lines({"The Gate"}));
     write("data/leveltext/eng/Brana/tabula.txt", "The road north is closed until the spring thaw.");
 }
