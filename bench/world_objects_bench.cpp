@@ -13,9 +13,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <memory>
-#include <string>
 #include <vector>
 
 namespace {

@@ -3,8 +3,6 @@
 #include "platform/render_device.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstring>
 
 namespace {
 

@@ -14,7 +14,6 @@
 #include <GL/glext.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include "shell/console_log.h"
 
 #include <algorithm>
-#include <cstring>
 
 event_record g_events[k_event_slots];
 uint32_t g_event_count = 0;

@@ -12,7 +12,6 @@
 #include "shell/shell_state.h"
 #include "shell/window.h"
 
-#include <cstring>
 
 char g_console_line[k_console_line_size] = "_";
 int32_t g_console_line_length = 0;

@@ -7,7 +7,6 @@
 #include "shell/console_log.h"
 
 #include <cstdint>
-#include <type_traits>
 
 struct level_links {
     // Characters.

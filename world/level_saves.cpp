@@ -16,7 +16,6 @@
 
 #include <algorithm>
 
-#include <cstdio>
 #include <string>
 
 char g_level_save_names[k_level_save_names][k_level_save_name_size] = {

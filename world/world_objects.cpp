@@ -12,8 +12,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <new>
-#include <vector>
 
 world_object* g_objects = nullptr;
 uint32_t g_object_count = 0;

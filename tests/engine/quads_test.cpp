@@ -8,7 +8,6 @@
 #include "shell/device_setup.h"
 #include "shell/shell_state.h"
 
-#include <cmath>
 #include <cstring>
 
 namespace {

@@ -10,7 +10,6 @@
 #include "platform/files.h"
 
 #include <cstring>
-#include <filesystem>
 
 namespace {
 

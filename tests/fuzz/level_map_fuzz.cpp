@@ -19,7 +19,6 @@
 #include "world/world_objects.h"
 
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 

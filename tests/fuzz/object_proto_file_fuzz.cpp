@@ -5,7 +5,6 @@
 #include "tests/fuzz/fuzz_scratch.h"
 #include "world/object_protos.h"
 
-#include <cstring>
 
 namespace {
 

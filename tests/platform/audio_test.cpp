@@ -10,7 +10,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <thread>
-#include <tuple>
 #include <vector>
 
 namespace {

@@ -3,7 +3,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <string>
 #include <vector>
 
 // The colour (0x00RRGGBB) of pixel (x, y) of frame n, y counted from the top.

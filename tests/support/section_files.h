@@ -7,7 +7,6 @@
 #include "support/temp_folder.h"
 
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 constexpr uint32_t k_section_marker = 0x5EC7E0D5;

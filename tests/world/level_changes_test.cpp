@@ -15,7 +15,6 @@
 #include "world/sectors.h"
 #include "world/world_objects.h"
 
-#include <cstring>
 
 namespace {
 

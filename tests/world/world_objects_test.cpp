@@ -9,7 +9,6 @@
 #include "world/world_objects.h"
 
 #include <cmath>
-#include <cstring>
 #include <string>
 #include <vector>
 

@@ -24,7 +24,6 @@
 #include "world/world_objects.h"
 
 #include <cmath>
-#include <string>
 #include <vector>
 
 namespace {

@@ -5,7 +5,6 @@
 #include "platform/image_writer.h"
 #include "shell/utilities.h"
 
-#include <cstring>
 #include <string>
 #include <vector>
 

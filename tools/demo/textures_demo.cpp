@@ -11,7 +11,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <functional>
 #include <vector>
 
