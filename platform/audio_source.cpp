@@ -1,5 +1,6 @@
 #include "platform/audio_source.h"
 
+#include "platform/byte_order.h"
 #include "platform/files.h"
 
 #include <SDL.h>
@@ -46,8 +47,7 @@ bool riff_chunks_fit(const std::vector<uint8_t>& file)
         return false;
     size_t at = 12;
     while (file.size() - at >= 8) {
-        const uint8_t* p = file.data() + at + 4;
-        size_t length = size_t(p[0]) | size_t(p[1]) << 8 | size_t(p[2]) << 16 | size_t(p[3]) << 24;
+        size_t length = le_u32(file.data() + at + 4);
         if (length > file.size() - at - 8)
             return false;
         at += 8 + length + (length & 1);

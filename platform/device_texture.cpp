@@ -1,5 +1,7 @@
 #include "platform/device_texture.h"
 
+#include "platform/byte_order.h"
+
 #include <cstddef>
 
 bool texture_format_known(uint32_t code)
@@ -33,17 +35,6 @@ uint32_t texture_rows(texture_format format, uint32_t height)
 
 namespace {
 
-uint16_t read_u16(const uint8_t* p)
-{
-    return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
-
-uint32_t read_u32(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
-}
-
 uint32_t expand_565(uint16_t c)
 {
     const uint32_t r = (c >> 11) & 31, g = (c >> 5) & 63, b = c & 31;
@@ -54,7 +45,7 @@ uint32_t expand_565(uint16_t c)
 // four_colours is false and the first colour is not above the second (DXT1 only).
 void colour_palette(const uint8_t* block, bool four_colours, uint32_t palette[4])
 {
-    const uint16_t c0 = read_u16(block), c1 = read_u16(block + 2);
+    const uint16_t c0 = le_u16(block), c1 = le_u16(block + 2);
     const uint32_t a = expand_565(c0), b = expand_565(c1);
     palette[0] = a | 0xFF000000u;
     palette[1] = b | 0xFF000000u;
@@ -101,7 +92,7 @@ void decode_dxt(const uint8_t* blocks, uint32_t width, uint32_t height, dxt_kind
                     alphas[7] = 255;
                 }
             }
-            const uint32_t indices = read_u32(colour + 4);
+            const uint32_t indices = le_u32(colour + 4);
             for (uint32_t i = 0; i < 16; ++i) {
                 const uint32_t x = bx * 4 + i % 4, y = by * 4 + i / 4;
                 if (x >= width || y >= height)
@@ -137,9 +128,9 @@ void texture_to_argb(const device_texture& t, std::vector<uint32_t>& out)
                 dst[x] = static_cast<uint32_t>(row[4 * x]) | row[4 * x + 1] << 8 | row[4 * x + 2] << 16 |
                          static_cast<uint32_t>(row[4 * x + 3]) << 24;
                 break;
-            case texture_format::r5g6b5: dst[x] = 0xFF000000u | expand_565(read_u16(row + 2 * x)); break;
+            case texture_format::r5g6b5: dst[x] = 0xFF000000u | expand_565(le_u16(row + 2 * x)); break;
             case texture_format::a4r4g4b4: {
-                const uint16_t c = read_u16(row + 2 * x);
+                const uint16_t c = le_u16(row + 2 * x);
                 dst[x] = ((c >> 12) & 15) * 17u << 24 | ((c >> 8) & 15) * 17u << 16 | ((c >> 4) & 15) * 17u << 8 |
                          (c & 15) * 17u;
                 break;

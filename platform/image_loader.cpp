@@ -1,5 +1,6 @@
 #include "platform/image_loader.h"
 
+#include "platform/byte_order.h"
 #include "platform/files.h"
 
 #include <stb_image.h>
@@ -9,15 +10,9 @@
 
 namespace {
 
-uint32_t read_u32(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
-}
-
 uint32_t fourcc(const char* s)
 {
-    return read_u32(reinterpret_cast<const uint8_t*>(s));
+    return le_u32(reinterpret_cast<const uint8_t*>(s));
 }
 
 // DDS header fields, as offsets from the file's start (after the four-byte magic).
@@ -46,18 +41,18 @@ uint32_t channel(uint32_t texel, uint32_t mask)
 
 bool decode_dds(const uint8_t* data, size_t size, decoded_image& out, std::string& error)
 {
-    if (size < k_dds_header_end || read_u32(data + 4) != 124) {
+    if (size < k_dds_header_end || le_u32(data + 4) != 124) {
         error = "damaged DDS header";
         return false;
     }
-    const uint32_t width = read_u32(data + k_dds_width), height = read_u32(data + k_dds_height);
+    const uint32_t width = le_u32(data + k_dds_width), height = le_u32(data + k_dds_height);
     if (width == 0 || height == 0 || width > k_image_max_side || height > k_image_max_side) {
         error = "bad DDS size";
         return false;
     }
     const uint8_t* body = data + k_dds_header_end;
     const size_t body_size = size - k_dds_header_end;
-    const uint32_t pf_flags = read_u32(data + k_dds_pf_flags);
+    const uint32_t pf_flags = le_u32(data + k_dds_pf_flags);
     const size_t texels = static_cast<size_t>(width) * height;
     const size_t blocks = static_cast<size_t>((width + 3) / 4) * ((height + 3) / 4);
     out.width = width;
@@ -65,7 +60,7 @@ bool decode_dds(const uint8_t* data, size_t size, decoded_image& out, std::strin
     out.dxt3_blocks.clear();
 
     if (pf_flags & k_ddpf_fourcc) {
-        const uint32_t code = read_u32(data + k_dds_pf_fourcc);
+        const uint32_t code = le_u32(data + k_dds_pf_fourcc);
         dxt_kind kind;
         if (code == fourcc("DXT1"))
             kind = dxt_kind::dxt1;
@@ -93,7 +88,7 @@ bool decode_dds(const uint8_t* data, size_t size, decoded_image& out, std::strin
         error = "unsupported DDS pixel format";
         return false;
     }
-    const uint32_t bits = read_u32(data + k_dds_pf_bits);
+    const uint32_t bits = le_u32(data + k_dds_pf_bits);
     if (bits != 16 && bits != 24 && bits != 32) {
         error = "unsupported DDS bit count";
         return false;
@@ -103,9 +98,9 @@ bool decode_dds(const uint8_t* data, size_t size, decoded_image& out, std::strin
         error = "truncated DDS data";
         return false;
     }
-    const uint32_t r_mask = read_u32(data + k_dds_pf_masks), g_mask = read_u32(data + k_dds_pf_masks + 4);
-    const uint32_t b_mask = read_u32(data + k_dds_pf_masks + 8);
-    const uint32_t a_mask = pf_flags & k_ddpf_alpha ? read_u32(data + k_dds_pf_masks + 12) : 0;
+    const uint32_t r_mask = le_u32(data + k_dds_pf_masks), g_mask = le_u32(data + k_dds_pf_masks + 4);
+    const uint32_t b_mask = le_u32(data + k_dds_pf_masks + 8);
+    const uint32_t a_mask = pf_flags & k_ddpf_alpha ? le_u32(data + k_dds_pf_masks + 12) : 0;
     out.argb.resize(texels);
     for (size_t i = 0; i < texels; ++i) {
         const uint8_t* p = body + i * bytes;
