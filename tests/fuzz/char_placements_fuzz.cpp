@@ -9,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    enter_fuzz_folder();
+    in_fuzz_folder scratch;
     mkdir("data", 0755);
     mkdir("data/creature", 0755);
     write_fuzz_file("data/creature/a.chr", data, 0);

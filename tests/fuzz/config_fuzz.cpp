@@ -7,7 +7,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    enter_fuzz_folder();
+    in_fuzz_folder scratch;
     write_fuzz_file("config.cfg", data, size);
     game_settings settings;
     config_read(&settings);

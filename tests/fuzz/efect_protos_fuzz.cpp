@@ -49,7 +49,7 @@ void check_entries()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    enter_fuzz_folder();
+    in_fuzz_folder scratch;
     make_folder("global");
     write_template();
     write_fuzz_file("global/efects.dat", data, size);

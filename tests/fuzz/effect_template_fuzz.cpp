@@ -29,7 +29,7 @@ void check(int16_t slot)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    enter_fuzz_folder();
+    in_fuzz_folder scratch;
     mkdir("data", 0755);
     mkdir("data/env", 0755);
     write_fuzz_file("data/env/rain.pr", data, size);

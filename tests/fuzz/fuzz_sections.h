@@ -25,12 +25,12 @@ bool read_fuzz_section(const uint8_t* data, size_t size, Read read)
 template <class Write, class Read, class Same>
 void check_section_round_trip(Write write, Read read, Same same)
 {
-    enter_fuzz_folder();
-    packed_stream* out = stream_open("copy.dat", "wp");
+    const std::string path = fuzz_scratch_path("copy.dat");
+    packed_stream* out = stream_open(path.c_str(), "wp");
     bool written = write(out);
     if (stream_close(out) != 0 || !written)
         std::abort();
-    packed_stream* in = stream_open("copy.dat", "rp");
+    packed_stream* in = stream_open(path.c_str(), "rp");
     bool complete = read(in);
     stream_close(in);
     if (!complete || !same())

@@ -37,7 +37,7 @@ int32_t counts()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    enter_fuzz_folder();
+    in_fuzz_folder scratch;
     make_folder("global");
     write_fuzz_file("global/level.sav", data, size);
     place_entity_objects();

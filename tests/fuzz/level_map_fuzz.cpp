@@ -51,7 +51,7 @@ void check_bounds()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    enter_fuzz_folder();
+    in_fuzz_folder scratch;
     write_fuzz_file("level.sav", data, size);
     if (!read_level_map_file("level.sav", "level.sav"))
         return 0;

@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    enter_fuzz_folder();
+    in_fuzz_folder scratch;
     make_folder("global");
     make_folder("data/leveltext/eng/L");
     std::strcpy(g_language, "eng");

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -45,26 +46,25 @@ std::vector<uint8_t> read_everything(packed_stream* in)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    enter_fuzz_folder();
-    const char* input = "input.dat";
-    write_plain(input, data, size);
+    const std::string input = fuzz_scratch_path("input.dat");
+    write_plain(input.c_str(), data, size);
 
-    if (packed_stream* in = stream_open(input, "rp")) {
+    if (packed_stream* in = stream_open(input.c_str(), "rp")) {
         read_everything(in);
         stream_close(in);
     }
-    if (packed_stream* in = stream_open(input, "r")) {
+    if (packed_stream* in = stream_open(input.c_str(), "r")) {
         std::vector<uint8_t> raw = read_everything(in);
         stream_close(in);
         if (raw.size() != size || (size > 0 && std::memcmp(raw.data(), data, size) != 0))
             std::abort();
     }
 
-    const char* packed = "packed.dat";
-    packed_stream* out = stream_open(packed, "wp");
+    const std::string packed = fuzz_scratch_path("packed.dat");
+    packed_stream* out = stream_open(packed.c_str(), "wp");
     if (out == nullptr || stream_write(data, int(size), out) != int(size) || stream_close(out) != 0)
         std::abort();
-    packed_stream* in = stream_open(packed, "rp");
+    packed_stream* in = stream_open(packed.c_str(), "rp");
     if (in == nullptr)
         std::abort();
     std::vector<uint8_t> back = read_everything(in);

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (g_texture_count > k_texture_slots - 2 * k_sprite_font_glyphs)
         clear_texture_table();
 
-    enter_fuzz_folder();
+    in_fuzz_folder scratch;
     const char* name = "main.fn";
     write_fuzz_file(name, data, size);
 

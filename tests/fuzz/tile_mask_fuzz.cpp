@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    enter_fuzz_folder();
+    in_fuzz_folder scratch;
     write_fuzz_file("maska.dat", data, size);
     clear_texture_table();
     object_proto& p = g_object_protos[7];
