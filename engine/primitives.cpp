@@ -8,6 +8,7 @@
 #include "shell/device_setup.h"
 #include "shell/shell_state.h"
 #include "shell/window.h"
+#include "world/world_objects.h"
 
 #include <climits>
 #include <cmath>
@@ -193,8 +194,16 @@ void snap_to_cursor_grid(float mx, float my, float sx, float sy, float* x, float
 void draw_cursor_marker()
 {
     float sx = 0.0f, sy = 0.0f;
+    if (!g_cursor_grid || !view_span(sx, sy)) {
+        set_object_position(&g_brush_preview, g_mouse_x, g_mouse_y);
+        return;
+    }
+    float x = 0.0f, y = 0.0f;
+    snap_to_cursor_grid(g_mouse_x, g_mouse_y, sx, sy, &x, &y);
+    set_object_position(&g_brush_preview, x, y);
+
     render_device* d = g_d3d_device;
-    if (!g_cursor_grid || !d || !view_span(sx, sy))
+    if (!d)
         return;
     render_state_guard unlit(*d, render_state::lighting, 0u);
     const float hx = static_cast<float>(truncated(g_mouse_x) / 32), hy = static_cast<float>(truncated(g_mouse_y) / 64);

@@ -1,4 +1,5 @@
 #include "engine/primitives.h"
+#include "world/world_objects.h"
 
 #include "editor/editor_state.h"
 #include "engine/textures.h"
@@ -298,3 +299,27 @@ TEST_F(PrimitivesOnGl, RectanglesLinesAndPointsReachTheirPixels)
 }
 
 } // namespace
+
+TEST_F(Primitives, TheCursorMarkerPutsTheBrushPreviewUnderTheMouseOrOnTheLattice)
+{
+    reset_object(&g_brush_preview);
+    g_brush_preview.cursor = 1;
+    g_mouse_x = 98.5f;
+    g_mouse_y = 62.0f;
+    g_cursor_grid = 0;
+    draw_cursor_marker();
+    EXPECT_EQ(g_brush_preview.x, 98.5f);
+    EXPECT_EQ(g_brush_preview.y, 62.0f);
+
+    g_cursor_grid = 1;
+    draw_cursor_marker();
+    EXPECT_EQ(g_brush_preview.x, 96.0f);
+    EXPECT_EQ(g_brush_preview.y, 64.0f);
+
+    // Far from every lattice point the preview stays exactly under the mouse.
+    g_mouse_x = 100.0f;
+    g_mouse_y = 48.0f;
+    draw_cursor_marker();
+    EXPECT_EQ(g_brush_preview.x, 100.0f);
+    EXPECT_EQ(g_brush_preview.y, 48.0f);
+}
