@@ -3,6 +3,7 @@
 
 #include "editor/editor_state.h"
 #include "engine/curves.h"
+#include "engine/fonts.h"
 #include "engine/lights.h"
 #include "engine/sound.h"
 #include "engine/primitives.h"
@@ -29,6 +30,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -55,6 +57,28 @@ void present_frame()
     g_last_result = g_d3d_device->present() ? 0 : -1;
     if (g_last_result != 0)
         g_last_result = restore_lost_surfaces();
+}
+
+// The editor's debug text over the frame, line by line from a hundredth of the screen's width
+// at the top, in g_debug_text_colour.
+void draw_debug_text()
+{
+    if (!g_d3d_device)
+        return;
+    const uint32_t argb = g_debug_text_colour;
+    const uint32_t colour = (argb >> 16 & 0xFF) | (argb & 0xFF00) | (argb & 0xFF) << 16;
+    const int32_t x = int32_t(0.01f * float(g_screen_width));
+    font_begin(&g_font_small);
+    int32_t y = 0;
+    for (const char* line = g_debug_text; *line; y += g_font_small.height) {
+        const char* end = std::strchr(line, '\n');
+        std::string text(line, end ? size_t(end - line) : std::strlen(line));
+        font_text_out(&g_font_small, x, y, text.c_str(), colour);
+        if (!end)
+            break;
+        line = end + 1;
+    }
+    font_end(&g_font_small);
 }
 
 bool playing()
@@ -241,12 +265,16 @@ const program_step k_frame_steps[] = {
          play_epilogue_slides();
          return true;
      }},
+    {"draw_debug_text", [] {
+         if (g_editor_enabled && !playing())
+             draw_debug_text();
+         return true;
+     }},
     {"end_scene", [] {
          if (g_d3d_device)
              g_d3d_device->end_scene();
          return true;
      }},
-    {"draw_debug_text", nullptr},
     {"frame_capture", nullptr},
     {"present", [] { present_frame(); return true; }},
     {"pending_level_change", nullptr},

@@ -11,6 +11,7 @@
 #include "world/movement_map.h"
 #include "world/sectors.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -73,6 +74,38 @@ TEST_F(shell_test, TheFrameDrawsTheEditorOverlaysOnlyOutsidePlay)
 
     std::memset(g_sectors, 0, sizeof g_sectors);
     g_sector_count = 0;
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
+}
+
+TEST_F(shell_test, TheEditorsDebugTextIsDrawnOutsidePlayOnly)
+{
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv editor"));
+    auto* device = dynamic_cast<recording_device*>(g_d3d_device);
+    ASSERT_NE(device, nullptr);
+
+    // Text in the debug text's colour (0x7F, 0xCF, 0x7F), which text draws as its emissive colour.
+    auto text_draws = [&] {
+        int n = 0;
+        for (const recorded_draw& d : device->draws()) {
+            const device_colour& c = d.material.emissive;
+            n += d.texture && std::fabs(c.r - 0x7F / 255.0f) < 1e-3f && std::fabs(c.g - 0xCF / 255.0f) < 1e-3f;
+        }
+        return n;
+    };
+    g_work_mode = k_work_insert;
+    clock_advance_manual(16);
+    program_frame();
+    const int editing = text_draws();
+    EXPECT_EQ(editing, 7);  // one string a line: "global: ...", "mouse: ...", "fps: ..." and four more
+
+    g_work_mode = k_work_play;
+    clock_advance_manual(16);
+    program_frame();
+    EXPECT_EQ(text_draws(), editing);
+
     g_quit = 1;
     program_shutdown(true);
     render_use_recording(false);
