@@ -1,7 +1,9 @@
 // The fades and the modal loop pattern.
 #include "shell/frame_timing.h"
 
+#include "engine/lights.h"
 #include "engine/primitives.h"
+#include "engine/textures.h"
 #include "items/items.h"
 #include "script/script_services.h"
 #include "shell/device_setup.h"
@@ -10,6 +12,7 @@
 #include "shell/window.h"
 #include "interface/interface_state.h"
 #include "world/dream_world.h"
+#include "world/game_clock.h"
 #include "world/level_effects.h"
 #include "world/weather.h"
 #include "world/world_objects.h"
@@ -30,7 +33,7 @@ const program_step k_fade_pass[] = {
          }
          return true;
      }},
-    {"update_all_avi_textures", nullptr},
+    {"update_all_avi_textures", [] { update_all_avi_textures(); return true; }},
     {"update_entities", [] { update_entities(); return true; }},
     {"update_all_chars", nullptr},
     {"update_ground_items", [] { update_ground_items(1); return true; }},
@@ -41,7 +44,7 @@ const program_step k_fade_pass[] = {
          update_lightning(&g_lightning);
          return true;
      }},
-    {"update_lights", nullptr},
+    {"update_lights", [] { apply_lights(); return true; }},
     {"update_level_effects", [] { update_level_effects(); return true; }},
     {"dream_world", [] {
          if (!g_no_game_running)
@@ -50,7 +53,7 @@ const program_step k_fade_pass[] = {
              draw_dream_overlay(&g_dream_world);
          return true;
      }},
-    {"advance_game_clock", nullptr},
+    {"advance_game_clock", [] { advance_game_clock(&g_game_clock); return true; }},
     {"fade_step", [] { g_fade_done = fade_advance(&g_fade, g_ticks); return true; }},
     {"draw_fade_rectangle", [] {
          draw_colored_rect(0, 0, float(g_screen_width), float(g_screen_height), 0, 0, 0, g_fade.opacity, k_rect_black);
@@ -80,7 +83,7 @@ bool fade_advance(fade_state* fade, uint32_t ticks)
 
 void fade_to_black()
 {
-    // advance_game_clock runs once first (the game clock is not built yet).
+    advance_game_clock(&g_game_clock);
     run_fade(0.0f, 0.05f);
 }
 

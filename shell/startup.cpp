@@ -1,6 +1,7 @@
 // Start-up, in the order the program has always followed.
 #include "shell/program_steps.h"
 
+#include "characters/monster_points.h"
 #include "editor/editor_state.h"
 #include "engine/sound.h"
 #include "engine/fonts.h"
@@ -137,7 +138,7 @@ const program_step k_startup_steps[] = {
     {"load_char_containers", [] { load_char_containers(); return true; }},
     {"load_creature_list", nullptr},
     {"init_game_clock", [] { init_game_clock(&g_game_clock); return true; }},
-    {"clear_monster_points", nullptr},
+    {"clear_monster_points", [] { reset_monster_points(&g_monster_points); return true; }},
     {"load_interface_textures", [] { load_interface_textures(); return true; }},
     {"load_footstep_sounds", [] { load_footstep_sounds(&g_footstep_sounds); return true; }},
     {"load_ui_texts", [] { load_ui_texts(); return true; }},
