@@ -3,11 +3,11 @@
 // Frames are timed without the clearing of the device's recording.
 #pragma once
 
+#include "core/globals.h"
 #include "editor/editor_state.h"
 #include "engine/textures.h"
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"
-#include "shell/shell_state.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,11 +3,11 @@
 // weathers following the camera and adopting their emitters, lightning, the camera shake and the
 // dream world), and the whole object pass that draws the weather on the recording device.
 #include "bench/bench_scene.h"
+#include "core/frame_timing.h"
+#include "core/settings.h"
+#include "core/utilities.h"
 #include "platform/image_writer.h"
 #include "platform/random.h"
-#include "shell/frame_timing.h"
-#include "shell/settings.h"
-#include "shell/utilities.h"
 #include "world/camera_shake.h"
 #include "world/dream_world.h"
 #include "world/object_protos.h"

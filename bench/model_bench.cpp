@@ -1,11 +1,11 @@
 // CPU per draw_model of a 2,000-triangle model under 4 point lights, on the recording device
 // (lighting on the CPU, no rasterising): once with shared vertices and one material, once as
 // the ".x" import leaves a mesh (three vertices per triangle) with four materials.
+#include "core/globals.h"
 #include "engine/model_draw.h"
 #include "engine/models.h"
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"
-#include "shell/shell_state.h"
 #include "tests/engine/model_test_support.h"
 #include "tests/platform/device_test_support.h"
 

@@ -1,10 +1,10 @@
 // Mixing cost: one second of audio with 32 positional sounds and the map and battle music playing.
+#include "core/globals.h"
+#include "core/settings.h"
 #include "engine/sound.h"
 #include "platform/audio.h"
 #include "platform/audio_writer.h"
 #include "platform/files.h"
-#include "shell/settings.h"
-#include "shell/shell_state.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,14 +2,14 @@
 // through the texture table, and the CPU cost per quad of the quad family on the recording
 // device, lit as BM_RecordingLitTexturedQuad lights its quads (compare the two per-quad times).
 // Run under SDL_VIDEODRIVER=offscreen for the OpenGL upload figures.
+#include "core/globals.h"
 #include "engine/quads.h"
 #include "engine/textures.h"
-#include "world/game_clock.h"
 #include "platform/image_writer.h"
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"
-#include "shell/shell_state.h"
 #include "tests/platform/device_test_support.h"
+#include "world/game_clock.h"
 
 #include <benchmark/benchmark.h>
 

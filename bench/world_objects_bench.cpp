@@ -2,11 +2,11 @@
 // depth-sorted and moving, sorted by depth and drawn on the recording device (CPU time per
 // frame). One case has every object on screen, one a level where most lie outside the view.
 #include "bench/bench_scene.h"
+#include "core/frame_timing.h"
 #include "platform/files.h"
 #include "platform/image_writer.h"
 #include "platform/random.h"
 #include "platform/recording_device.h"
-#include "shell/frame_timing.h"
 #include "world/object_protos.h"
 #include "world/world_objects.h"
 

@@ -1,10 +1,10 @@
 #include "characters/placements.h"
 
+#include "core/console_log.h"
+#include "core/globals.h"
+#include "core/utilities.h"
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
-#include "shell/console_log.h"
-#include "shell/shell_state.h"
-#include "shell/utilities.h"
 
 #include <algorithm>
 #include <cstdio>

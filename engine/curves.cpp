@@ -2,8 +2,8 @@
 
 #include "engine/primitives.h"
 
-#include "shell/frame_timing.h"
-#include "shell/shell_state.h"
+#include "core/frame_timing.h"
+#include "core/globals.h"
 
 curve g_curves[k_curve_slots];
 int16_t g_curve_count = 0;

@@ -1,9 +1,9 @@
 #include "engine/fonts.h"
 
+#include "core/console_log.h"
 #include "engine/font_glyphs.h"
+#include "engine/render_context.h"
 #include "platform/render_device.h"
-#include "shell/console_log.h"
-#include "shell/device_setup.h"
 
 #include <cstdio>
 #include <string>

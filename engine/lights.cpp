@@ -1,13 +1,13 @@
 #include "engine/lights.h"
 
-#include "editor/editor_state.h"
+#include "core/editor_globals.h"
+#include "core/frame_timing.h"
+#include "core/globals.h"
 #include "engine/packed_stream.h"
 #include "engine/quads.h"
 #include "engine/record_io.h"
+#include "engine/render_context.h"
 #include "engine/textures.h"
-#include "shell/device_setup.h"
-#include "shell/frame_timing.h"
-#include "shell/shell_state.h"
 
 #include <cstring>
 

@@ -1,11 +1,11 @@
 // ".x" files into models: the import of one file, further frames, and the conversion of a
 // folder tree of ".x" frame files into ".3d" files.
+#include "core/console_log.h"
+#include "core/utilities.h"
 #include "engine/model_internal.h"
 #include "engine/models.h"
 #include "platform/files.h"
 #include "platform/x_importer.h"
-#include "shell/console_log.h"
-#include "shell/utilities.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,16 +1,14 @@
 #include "engine/model_draw.h"
 
+#include "core/globals.h"
 #include "engine/models.h"
+#include "engine/render_context.h"
 #include "engine/textures.h"
-#include "world/game_clock.h"
-#include "shell/device_setup.h"
-#include "shell/shell_state.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-uint32_t g_wbuffer_switch = 0;
 
 namespace {
 

@@ -8,12 +8,11 @@
 // then x, in whole degrees.
 #pragma once
 
+#include "core/globals.h"
+
 #include <cstdint>
 
 struct model;
-
-// The w-buffer request of model drawing; copied from the settings at start-up.
-extern uint32_t g_wbuffer_switch;
 
 // Draws the model with key frame `frame` (kept when it is not a frame of the model), the skin
 // and variant (-1: no variants) given. depth_test 0 draws without the depth test, otherwise

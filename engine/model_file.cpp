@@ -1,10 +1,10 @@
 // The ".3d" model file and the mesh dumps of the ".x" import.
+#include "core/console_log.h"
+#include "core/utilities.h"
 #include "engine/model_internal.h"
 #include "engine/models.h"
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
-#include "shell/console_log.h"
-#include "shell/utilities.h"
 
 #include <algorithm>
 #include <cstring>

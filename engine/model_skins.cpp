@@ -1,9 +1,9 @@
 // The skin file: texture names per skin, material and variant.
+#include "core/console_log.h"
+#include "core/utilities.h"
 #include "engine/models.h"
 #include "engine/textures.h"
 #include "platform/files.h"
-#include "shell/console_log.h"
-#include "shell/utilities.h"
 
 #include <algorithm>
 #include <cctype>

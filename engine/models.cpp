@@ -1,10 +1,10 @@
 #include "engine/models.h"
 
+#include "core/console_log.h"
+#include "core/globals.h"
+#include "core/utilities.h"
 #include "engine/model_internal.h"
 #include "platform/files.h"
-#include "shell/console_log.h"
-#include "shell/shell_state.h"
-#include "shell/utilities.h"
 
 #include <cstring>
 #include <string>

@@ -1,13 +1,13 @@
 #include "engine/sound.h"
 
+#include "core/frame_timing.h"
+#include "core/game_globals.h"
+#include "core/globals.h"
+#include "core/settings.h"
+#include "core/utilities.h"
 #include "engine/sound_streams.h"
-#include "items/items.h"
 #include "platform/audio.h"
 #include "platform/random.h"
-#include "shell/frame_timing.h"
-#include "shell/settings.h"
-#include "shell/shell_state.h"
-#include "shell/utilities.h"
 
 #include <cstdio>
 #include <cstring>

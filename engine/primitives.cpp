@@ -1,14 +1,11 @@
 #include "engine/primitives.h"
 
-#include "editor/editor_state.h"
+#include "core/game_globals.h"
+#include "core/globals.h"
 #include "engine/quads.h"
+#include "engine/render_context.h"
 #include "engine/textures.h"
-#include "interface/interface_state.h"
 #include "platform/render_device.h"
-#include "shell/device_setup.h"
-#include "shell/shell_state.h"
-#include "shell/window.h"
-#include "world/world_objects.h"
 
 #include <climits>
 #include <cmath>
@@ -191,22 +188,18 @@ void snap_to_cursor_grid(float mx, float my, float sx, float sy, float* x, float
     }
 }
 
-void draw_cursor_marker()
+bool cursor_grid_span(float* sx, float* sy)
 {
-    float sx = 0.0f, sy = 0.0f;
-    if (!g_cursor_grid || !view_span(sx, sy)) {
-        set_object_position(&g_brush_preview, g_mouse_x, g_mouse_y);
-        return;
-    }
-    float x = 0.0f, y = 0.0f;
-    snap_to_cursor_grid(g_mouse_x, g_mouse_y, sx, sy, &x, &y);
-    set_object_position(&g_brush_preview, x, y);
+    return view_span(*sx, *sy);
+}
 
+void draw_cursor_grid(float mx, float my, float sx, float sy)
+{
     render_device* d = g_d3d_device;
     if (!d)
         return;
     render_state_guard unlit(*d, render_state::lighting, 0u);
-    const float hx = static_cast<float>(truncated(g_mouse_x) / 32), hy = static_cast<float>(truncated(g_mouse_y) / 64);
+    const float hx = static_cast<float>(truncated(mx) / 32), hy = static_cast<float>(truncated(my) / 64);
     for (int i = 0; static_cast<float>(i) < sx / 32.0f + 2.0f; ++i) {
         for (int j = 0; static_cast<float>(j) < sy / 32.0f; ++j) {
             const float fi = static_cast<float>(i), fj = static_cast<float>(j);

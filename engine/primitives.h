@@ -33,11 +33,12 @@ void draw_screen_rect_textured(float x1, float y1, float x2, float y2, float r, 
 void draw_world_filled_rect(float x1, float y1, float x2, float y2, float r, float g, float b, float a);
 void draw_world_point(float x, float y, float r, float g, float b, float a);
 
-// Once per frame: moves the editor's brush preview to the mouse's world position, snapped to
-// the cursor lattice while g_cursor_grid is on; then, with the grid on, white unlit dots on the
-// diamond lattice of 32 × 64 cells with a dot in each centre, from one cell left of and above
-// the mouse's cell across a view's span (no snapping and no dots at a zoom of 0 or below).
-void draw_cursor_marker();
+// The view's span in world units (screen size / zoom); false when the zoom gives none (0,
+// below 0 or not finite).
+bool cursor_grid_span(float* sx, float* sy);
+// White unlit dots on the diamond lattice of 32 × 64 cells with a dot in each centre, from one
+// cell left of and above the cell of world (mx, my) across a view of sx × sy units.
+void draw_cursor_grid(float mx, float my, float sx, float sy);
 // Where the cursor marker goes for the mouse at world (mx, my) with the grid on: the last point
 // of the lattice of 16 × 32 cells with a point in each centre, searched over a view of
 // sx × sy units, that lies strictly within 4 units of the mouse on both axes; else the mouse

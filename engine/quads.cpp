@@ -1,9 +1,8 @@
 #include "engine/quads.h"
 
+#include "core/globals.h"
+#include "engine/render_context.h"
 #include "engine/textures.h"
-#include "world/game_clock.h"
-#include "shell/device_setup.h"
-#include "shell/shell_state.h"
 
 #include <cmath>
 

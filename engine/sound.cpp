@@ -1,12 +1,12 @@
 #include "engine/sound.h"
 
+#include "core/console_log.h"
+#include "core/globals.h"
+#include "core/settings.h"
+#include "core/utilities.h"
 #include "engine/math.h"
 #include "engine/sound_streams.h"
 #include "platform/audio.h"
-#include "shell/console_log.h"
-#include "shell/settings.h"
-#include "shell/shell_state.h"
-#include "shell/utilities.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,12 +1,12 @@
 #include "engine/sprite_font.h"
 
+#include "core/console_log.h"
 #include "engine/packed_stream.h"
 #include "engine/quads.h"
+#include "engine/render_context.h"
 #include "engine/texture_packs.h"
 #include "engine/textures.h"
 #include "platform/render_device.h"
-#include "shell/console_log.h"
-#include "shell/device_setup.h"
 
 #include <cstdio>
 #include <string_view>

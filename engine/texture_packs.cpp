@@ -1,14 +1,14 @@
 #include "engine/texture_packs.h"
 
+#include "core/console_log.h"
+#include "core/globals.h"
+#include "core/settings.h"
+#include "core/utilities.h"
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
+#include "engine/render_context.h"
 #include "engine/textures.h"
-#include "world/level_saves.h"
 #include "platform/files.h"
-#include "shell/console_log.h"
-#include "shell/device_setup.h"
-#include "shell/settings.h"
-#include "shell/utilities.h"
 
 #include <algorithm>
 #include <cstring>

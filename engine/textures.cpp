@@ -1,11 +1,11 @@
 #include "engine/textures.h"
 
+#include "core/console_log.h"
+#include "core/utilities.h"
+#include "engine/render_context.h"
 #include "engine/texture_packs.h"
 #include "platform/clock.h"
 #include "platform/texture_image.h"
-#include "shell/console_log.h"
-#include "shell/device_setup.h"
-#include "shell/utilities.h"
 
 #include <cstring>
 #include <string>

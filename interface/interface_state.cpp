@@ -1,10 +1,5 @@
 #include "interface/interface_state.h"
 
-game_interface g_interface = {};
-uint32_t g_no_game_running = 0;
-float g_zoom_target = 1.0f;
-uint32_t g_show_stats = 0;
-uint32_t g_text_viewer_open = 0;
 uint32_t g_chapter_slides_running = 0;
 uint32_t g_epilogue_slides_active = 0;
 uint32_t g_ending_end_flag = 0;

@@ -4,25 +4,10 @@
 // slide shows below do nothing, and the state holds only the fields the shell uses.
 #pragma once
 
+#include "core/game_globals.h"
+
 #include <cstdint>
 
-struct game_interface {
-    uint32_t shown;                 // the HUD is on screen
-    uint32_t menu_open;             // an overlay menu holds the game
-    uint32_t overlay_screen;        // 1 the menu
-    uint32_t mouse_over_interface;  // cleared every playing frame
-    uint32_t attunement_selection;  // the attunement selection window is open
-    uint32_t second_char_pass;      // F8: draw the characters a second time, translucent
-    uint32_t scroll_enabled;        // the view may scroll; a level change sets it
-    uint32_t zoom_enabled;          // the view may zoom; a level change sets it
-    int32_t text_background_texture = -1; // slot of "data/interface/text/pozadie.tga"; -1 none
-};
-
-extern game_interface g_interface;
-extern uint32_t g_no_game_running;       // 1 while no game is in progress
-extern float g_zoom_target;              // the view scale that g_zoom follows
-extern uint32_t g_show_stats;            // statistics display, from the settings
-extern uint32_t g_text_viewer_open;      // a book or text viewer is open
 extern uint32_t g_chapter_slides_running;
 extern uint32_t g_epilogue_slides_active;
 extern uint32_t g_ending_end_flag;       // ends the ending's loop; set when the window closes

@@ -2,7 +2,6 @@
 
 int32_t g_item_proto_count = 0;
 int32_t g_spell_proto_count = 0;
-uint8_t g_in_combat = 0;
 
 void load_items() { g_item_proto_count = 0; }
 void save_items() {}

@@ -5,11 +5,12 @@
 // items/ground_items.h.
 #pragma once
 
+#include "core/game_globals.h"
+
 #include <cstdint>
 
 extern int32_t g_item_proto_count;
 extern int32_t g_spell_proto_count;
-extern uint8_t g_in_combat;  // characters in the current fight
 
 void load_items();              // "global/items.dat"
 void save_items();

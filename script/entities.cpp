@@ -1,9 +1,9 @@
 #include "script/entities.h"
 
+#include "core/console_log.h"
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
 #include "engine/sound.h"
-#include "shell/console_log.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,8 +1,8 @@
 #include "script/map_events.h"
 
+#include "core/console_log.h"
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
-#include "shell/console_log.h"
 
 #include <algorithm>
 

@@ -1,8 +1,5 @@
 #include "script/script_services.h"
 
-uint32_t g_dialogue_running = 0;
-uint32_t g_message_shown = 0;
-uint32_t g_scene_start_suppressed = 0;
 uint8_t g_quest_count = 0;
 int16_t g_flag_count = 0;
 

@@ -6,11 +6,10 @@
 // script/map_events.h, script/map_texts.h and script/entities.h.
 #pragma once
 
+#include "core/game_globals.h"
+
 #include <cstdint>
 
-extern uint32_t g_dialogue_running;       // a dialogue or script holds the screen
-extern uint32_t g_message_shown;          // the message window shows a text
-extern uint32_t g_scene_start_suppressed; // cleared by the main loop every frame
 extern uint8_t g_quest_count;
 extern int16_t g_flag_count;
 

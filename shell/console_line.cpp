@@ -1,16 +1,16 @@
 // The console's typed line and its drawing.
-#include "shell/console_log.h"
+#include "core/console_log.h"
 
+#include "core/frame_timing.h"
+#include "core/globals.h"
 #include "engine/lights.h"
 #include "engine/primitives.h"
 #include "engine/sprite_font.h"
 #include "platform/key_codes.h"
-#include "shell/device_setup.h"
-#include "world/game_clock.h"
 #include "shell/console_commands.h"
-#include "shell/frame_timing.h"
-#include "shell/shell_state.h"
+#include "shell/device_setup.h"
 #include "shell/window.h"
+#include "world/game_clock.h"
 
 
 char g_console_line[k_console_line_size] = "_";

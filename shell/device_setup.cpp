@@ -1,18 +1,14 @@
 #include "shell/device_setup.h"
 
-#include "shell/console_log.h"
-#include "shell/settings.h"
-#include "shell/shell_state.h"
+#include "core/console_log.h"
+#include "core/globals.h"
+#include "core/settings.h"
 #include "shell/window.h"
 
 #include <memory>
 #include <string>
 
-render_device* g_d3d_device = nullptr;
-render_device* g_d3dx_context = nullptr;
 uint32_t g_device_table[k_device_table_size] = {};
-matrix4 g_view_matrix = matrix_identity();
-matrix4 g_projection_matrix = matrix_identity();
 gamma_ramp g_gamma_ramp = {};
 int32_t g_last_result = 0;
 
@@ -119,11 +115,6 @@ void init_render_states()
     d->set_render_state(render_state::texture_perspective, 1u);
     d->set_render_state(render_state::last_pixel, 1u);
     // Textures keep their pixels on this device: there is nothing to restore.
-}
-
-int32_t restore_lost_surfaces()
-{
-    return 0;
 }
 
 void save_gamma_ramp()

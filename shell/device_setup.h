@@ -2,26 +2,15 @@
 // all 2D and 3D drawing relies on, presenting, and the display's gamma ramp.
 #pragma once
 
+#include "engine/render_context.h"
 #include "platform/gamma.h"
-#include "platform/render_device.h"
 
 #include <cstdint>
 
-extern render_device* g_d3d_device;   // the device; null until created
-extern render_device* g_d3dx_context; // the same device, for its clear and present
 constexpr int k_device_table_size = 5;
 extern uint32_t g_device_table[k_device_table_size]; // device index per enumerated device
-extern matrix4 g_view_matrix;                          // set once by init_render_states
-extern matrix4 g_projection_matrix;                    // set once by init_render_states
 extern gamma_ramp g_gamma_ramp;                        // the display's ramp as found at start-up
 extern int32_t g_last_result;                          // result of the last device call kept
-
-// The camera: from (0, 0, -465) towards the origin, vertical field of view pi / 155,
-// aspect height / width, depth from 1 to 2000.
-constexpr float k_camera_distance = 465.0f;
-constexpr float k_camera_fov = 3.14159265358979f / 155.0f;
-constexpr float k_camera_near = 1.0f;
-constexpr float k_camera_far = 2000.0f;
 
 // Logs the devices and returns the table entry to use: 1 at first, or the last device of
 // transform-and-lighting level when prefer_tl is set. Devices that cannot be described are
@@ -36,9 +25,6 @@ int32_t create_device_context();
 
 // Sets every render state, the viewport, the view and the projection.
 void init_render_states();
-
-// 0: nothing is ever lost on this device.
-int32_t restore_lost_surfaces();
 
 // Keeps the display's current ramp in g_gamma_ramp; without a gamma control nothing is kept.
 void save_gamma_ramp();

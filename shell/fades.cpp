@@ -1,19 +1,21 @@
 // The fades and the modal loop pattern.
-#include "shell/frame_timing.h"
+#include "shell/fades.h"
 
+#include "core/frame_timing.h"
+
+#include "core/globals.h"
 #include "engine/lights.h"
 #include "engine/primitives.h"
 #include "engine/textures.h"
+#include "interface/interface_state.h"
 #include "items/items.h"
+#include "level/level_effects.h"
 #include "script/script_services.h"
 #include "shell/device_setup.h"
 #include "shell/program_steps.h"
-#include "shell/shell_state.h"
 #include "shell/window.h"
-#include "interface/interface_state.h"
 #include "world/dream_world.h"
 #include "world/game_clock.h"
-#include "world/level_effects.h"
 #include "world/weather.h"
 #include "world/world_objects.h"
 
@@ -101,11 +103,3 @@ bool modal_pass_begin()
     return false;
 }
 
-void modal_pass_end()
-{
-    if (!g_d3d_device)
-        return;
-    g_d3d_device->end_scene();
-    if (!g_d3d_device->present())
-        restore_lost_surfaces();
-}

@@ -1,6 +1,6 @@
 #include "shell/program_steps.h"
 
-#include "shell/shell_state.h"
+#include "core/globals.h"
 #include "platform/signals.h"
 
 std::vector<std::string>* g_shell_trace = nullptr;

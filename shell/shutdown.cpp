@@ -1,17 +1,18 @@
 // Shutdown: what outlives the run is written; the running game itself is not saved.
 #include "shell/program_steps.h"
 
+#include "core/console_log.h"
+#include "core/frame_timing.h"
+#include "core/globals.h"
+#include "core/settings.h"
 #include "engine/fonts.h"
+#include "interface/interface_state.h"
 #include "items/containers.h"
 #include "items/items.h"
+#include "level/level_effects.h"
+#include "level/level_saves.h"
 #include "script/script_services.h"
-#include "shell/console_log.h"
-#include "shell/frame_timing.h"
-#include "shell/settings.h"
-#include "shell/shell_state.h"
-#include "interface/interface_state.h"
-#include "world/level_effects.h"
-#include "world/level_saves.h"
+#include "shell/fades.h"
 
 namespace {
 

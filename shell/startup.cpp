@@ -2,34 +2,35 @@
 #include "shell/program_steps.h"
 
 #include "characters/monster_points.h"
+#include "core/console_log.h"
+#include "core/frame_timing.h"
+#include "core/globals.h"
+#include "core/settings.h"
+#include "core/utilities.h"
 #include "editor/editor_state.h"
-#include "engine/sound.h"
 #include "engine/fonts.h"
+#include "engine/sound.h"
 #include "engine/sprite_font.h"
 #include "engine/texture_packs.h"
 #include "engine/textures.h"
+#include "engine/ui_texts.h"
 #include "interface/interface_state.h"
 #include "items/items.h"
+#include "level/level_change.h"
+#include "level/level_effects.h"
+#include "level/level_links.h"
+#include "level/level_map.h"
+#include "level/level_saves.h"
 #include "platform/audio.h"
 #include "script/script_services.h"
-#include "shell/console_log.h"
 #include "shell/device_setup.h"
-#include "shell/frame_timing.h"
-#include "shell/settings.h"
-#include "shell/shell_state.h"
 #include "shell/startup_config.h"
-#include "shell/ui_texts.h"
-#include "shell/utilities.h"
 #include "shell/window.h"
 #include "world/blood.h"
 #include "world/camera_shake.h"
 #include "world/dream_world.h"
 #include "world/footsteps.h"
 #include "world/game_clock.h"
-#include "world/level_change.h"
-#include "world/level_effects.h"
-#include "world/level_map.h"
-#include "world/level_saves.h"
 #include "world/movement_map.h"
 #include "world/object_protos.h"
 #include "world/scene_header.h"
@@ -146,7 +147,7 @@ const program_step k_startup_steps[] = {
     {"open_editor_windows", [] {
          if (g_editor_enabled) {
              open_editor_windows();
-             open_mode_tabs();
+             run_hook(g_level_links.open_mode_tabs, "open_mode_tabs");
              g_cursor_grid = 1;
              g_console_shown = 0;
              console_log("editor ok");

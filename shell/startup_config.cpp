@@ -1,8 +1,8 @@
 #include "shell/startup_config.h"
 
-#include "shell/console_log.h"
-#include "shell/shell_state.h"
-#include "shell/utilities.h"
+#include "core/console_log.h"
+#include "core/globals.h"
+#include "core/utilities.h"
 #include "platform/files.h"
 
 #include <cstdio>

@@ -1,30 +1,18 @@
 #include "shell/window.h"
 
+#include "core/console_log.h"
+#include "core/globals.h"
+#include "core/settings.h"
+#include "core/utilities.h"
 #include "editor/editor_state.h"
 #include "interface/interface_state.h"
+#include "level/level_map.h"
 #include "platform/gl_window.h"
 #include "platform/window_services.h"
-#include "shell/console_log.h"
 #include "shell/device_setup.h"
-#include "shell/settings.h"
-#include "shell/shell_state.h"
-#include "shell/utilities.h"
-#include "world/level_map.h"
 
 #include <algorithm>
 #include <cstring>
-
-uint32_t g_windowed = 0;
-uint32_t g_resolution_mode = 0;
-uint32_t g_app_active = 0;
-uint32_t g_input_focus = 1;
-
-mouse_state g_mouse_state = {};
-uint8_t g_key_state[256] = {};
-uint32_t g_mouse_left = 0, g_mouse_right = 0, g_mouse_middle = 0, g_mouse_button4 = 0;
-uint32_t g_wheel_up = 0, g_wheel_down = 0;
-float g_mouse_x = 320.0f, g_mouse_y = 240.0f;
-float g_mouse_screen_x = 320.0f, g_mouse_screen_y = 240.0f;
 
 namespace {
 

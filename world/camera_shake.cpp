@@ -1,8 +1,8 @@
 #include "world/camera_shake.h"
 
+#include "core/frame_timing.h"
+#include "core/globals.h"
 #include "engine/math.h"
-#include "shell/frame_timing.h"
-#include "shell/shell_state.h"
 
 camera_shake g_camera_shake = {};
 

@@ -1,9 +1,9 @@
 #include "world/footsteps.h"
 
-#include "editor/editor_state.h"
+#include "core/console_log.h"
+#include "core/editor_globals.h"
 #include "engine/sound.h"
 #include "platform/random.h"
-#include "shell/console_log.h"
 #include "world/scene_header.h"
 #include "world/sectors.h"
 #include "world/world_objects.h"

@@ -1,9 +1,9 @@
 #include "world/game_clock.h"
 
-#include "editor/editor_state.h"
-#include "interface/interface_state.h"
-#include "shell/device_setup.h"
-#include "shell/frame_timing.h"
+#include "core/editor_globals.h"
+#include "core/frame_timing.h"
+#include "core/game_globals.h"
+#include "engine/render_context.h"
 #include "world/dream_world.h"
 #include "world/scene_header.h"
 #include "world/weather.h"
@@ -11,7 +11,6 @@
 #include <algorithm>
 
 game_clock g_game_clock;
-ambient_colour g_ambient_color = {1.0f, 1.0f, 1.0f};
 
 namespace {
 
@@ -208,17 +207,4 @@ float get_daylight_green(const game_clock* clock)
 float get_daylight_blue(const game_clock* clock)
 {
     return g_scene_header.level_type == k_level_inside ? g_scene_header.light_blue : band_of(clock).colour.blue;
-}
-
-uint32_t set_device_ambient_light()
-{
-    auto channel = [](float v) {
-        float x = v * 255.0f;
-        return !(x > 0.0f) ? 0u : x >= 255.0f ? 255u : uint32_t(x);
-    };
-    uint32_t argb = 0xFF000000u | channel(g_ambient_color.red) << 16 | channel(g_ambient_color.green) << 8 |
-                    channel(g_ambient_color.blue);
-    if (g_d3d_device)
-        g_d3d_device->set_render_state(render_state::ambient, argb);
-    return argb;
 }

@@ -5,6 +5,8 @@
 // two hours of dawn (05:00-06:59) and dusk (18:00-19:59).
 #pragma once
 
+#include "engine/render_context.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -36,13 +38,7 @@ static_assert(offsetof(game_clock, ramp_red) == 28);
 constexpr uint8_t k_light_phase_day = 1;
 constexpr uint8_t k_light_phase_night = 2;
 
-struct ambient_colour {
-    float red, green, blue;  // 0 to 1
-};
-
 extern game_clock g_game_clock;
-// The scene's ambient colour; the device's ambient light follows it.
-extern ambient_colour g_ambient_color;
 
 // Day 1, 17:55, the next minute due at tick 0.
 void init_game_clock(game_clock* clock);
@@ -67,7 +63,3 @@ void apply_daylight(game_clock* clock);
 float get_daylight_red(const game_clock* clock);
 float get_daylight_green(const game_clock* clock);
 float get_daylight_blue(const game_clock* clock);
-
-// Hands g_ambient_color to the device as its ambient light: alpha 255, each channel
-// int(value x 255) held to 0 to 255. Returns the packed 0xAARRGGBB value.
-uint32_t set_device_ambient_light();

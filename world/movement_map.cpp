@@ -1,10 +1,10 @@
 #include "world/movement_map.h"
 
-#include "editor/editor_state.h"
+#include "core/console_log.h"
+#include "core/editor_globals.h"
+#include "core/globals.h"
 #include "engine/packed_stream.h"
 #include "engine/primitives.h"
-#include "shell/console_log.h"
-#include "shell/shell_state.h"
 
 #include <algorithm>
 #include <cmath>

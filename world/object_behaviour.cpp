@@ -1,7 +1,7 @@
 #include "world/object_behaviour.h"
 
+#include "core/frame_timing.h"
 #include "engine/lights.h"
-#include "shell/frame_timing.h"
 #include "world/world_objects.h"
 
 #include <algorithm>

@@ -2,11 +2,14 @@
 // depth-sorted ones are reordered by their depth keys.
 #include "world/world_objects.h"
 
-#include "editor/editor_state.h"
+#include "core/editor_globals.h"
+#include "core/frame_timing.h"
+#include "core/globals.h"
+#include "core/hooks.h"
+#include "core/input_state.h"
+#include "engine/primitives.h"
 #include "engine/quads.h"
-#include "shell/device_setup.h"
-#include "shell/frame_timing.h"
-#include "shell/shell_state.h"
+#include "engine/render_context.h"
 #include "world/game_clock.h"
 #include "world/object_behaviour.h"
 #include "world/object_draw_internal.h"
@@ -208,21 +211,21 @@ void draw_markers()
         uint32_t marker = o.highlight || is_picked(int32_t(i)) ? k_marker_highlighted : k_marker_plain;
         if (g_work_mode == k_work_characters) {
             if (o.proto < -1)
-                draw_object_marker(o.x, o.y, marker);
+                run_hook(g_object_links.draw_object_marker, "draw_object_marker", o.x, o.y, marker);
             continue;
         }
         if (o.layer != g_active_layer || o.cursor || o.particle_role == k_role_particle)
             continue;
         const object_proto* p = proto_at(o.proto);
         if (p && p->kind == k_proto_surface)
-            draw_object_marker(o.x * o.scale, o.y * o.scale, marker);
+            run_hook(g_object_links.draw_object_marker, "draw_object_marker", o.x * o.scale, o.y * o.scale, marker);
         else if (!o.has_corners || (p && p->kind == k_proto_mesh))
-            draw_object_marker(o.x, o.y, marker);
+            run_hook(g_object_links.draw_object_marker, "draw_object_marker", o.x, o.y, marker);
         else
             for (int c = 0; c < 8; c += 2)
-                draw_object_marker(o.corners[c], o.corners[c + 1], marker);
+                run_hook(g_object_links.draw_object_marker, "draw_object_marker", o.corners[c], o.corners[c + 1], marker);
         if (o.depth_sorted)
-            draw_object_marker(o.x, float(o.depth_key), k_marker_depth);
+            run_hook(g_object_links.draw_object_marker, "draw_object_marker", o.x, float(o.depth_key), k_marker_depth);
     }
 }
 
@@ -426,4 +429,17 @@ void follow_owner_objects()
     }
     if (g_depth_list_count >= 2)
         sort_depth_list();
+}
+
+void draw_cursor_marker()
+{
+    float sx = 0.0f, sy = 0.0f;
+    if (!g_cursor_grid || !cursor_grid_span(&sx, &sy)) {
+        set_object_position(&g_brush_preview, g_mouse_x, g_mouse_y);
+        return;
+    }
+    float x = 0.0f, y = 0.0f;
+    snap_to_cursor_grid(g_mouse_x, g_mouse_y, sx, sy, &x, &y);
+    set_object_position(&g_brush_preview, x, y);
+    draw_cursor_grid(g_mouse_x, g_mouse_y, sx, sy);
 }

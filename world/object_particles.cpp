@@ -1,9 +1,9 @@
 // Particle emitters and the particles they add to the object array.
 #include "world/object_draw_internal.h"
 
+#include "core/frame_timing.h"
+#include "core/settings.h"
 #include "engine/math.h"
-#include "shell/frame_timing.h"
-#include "shell/settings.h"
 #include "world/object_protos.h"
 #include "world/world_objects.h"
 

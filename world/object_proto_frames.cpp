@@ -2,11 +2,11 @@
 // and its tile mask.
 #include "world/object_protos.h"
 
+#include "core/console_log.h"
+#include "core/globals.h"
+#include "core/utilities.h"
 #include "engine/textures.h"
 #include "platform/files.h"
-#include "shell/console_log.h"
-#include "shell/shell_state.h"
-#include "shell/utilities.h"
 #include "world/object_models.h"
 #include "world/object_proto_internal.h"
 

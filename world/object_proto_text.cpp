@@ -1,10 +1,10 @@
 // Prototype text files: whitespace-separated words with labels between the values.
 #include "world/object_protos.h"
 
+#include "core/console_log.h"
+#include "core/utilities.h"
 #include "engine/textures.h"
 #include "platform/files.h"
-#include "shell/console_log.h"
-#include "shell/utilities.h"
 #include "world/object_models.h"
 
 #include <algorithm>

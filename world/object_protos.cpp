@@ -1,10 +1,10 @@
 #include "world/object_protos.h"
 
+#include "core/console_log.h"
+#include "core/utilities.h"
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
 #include "engine/textures.h"
-#include "shell/console_log.h"
-#include "shell/utilities.h"
 #include "world/object_models.h"
 #include "world/object_proto_internal.h"
 #include "world/world_objects.h"

@@ -1,12 +1,12 @@
 #include "world/world_objects.h"
 
-#include "editor/editor_state.h"
+#include "core/console_log.h"
+#include "core/editor_globals.h"
+#include "core/frame_timing.h"
+#include "core/globals.h"
+#include "core/input_state.h"
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
-#include "shell/console_log.h"
-#include "shell/frame_timing.h"
-#include "shell/shell_state.h"
-#include "shell/window.h"
 #include "world/object_protos.h"
 
 #include <algorithm>
@@ -23,6 +23,7 @@ uint16_t g_depth_list_count = 0;
 uint16_t g_objects_drawn = 0;
 float g_object_alpha = 1.0f;
 world_object_links g_object_links = {};
+world_object g_brush_preview = {};
 
 namespace {
 

@@ -224,6 +224,10 @@ void decode_world_object(const uint8_t* bytes, world_object* object);
 // The per-frame passes.
 void draw_objects();
 void follow_owner_objects();
+// Once per frame: moves the editor's brush preview to the mouse's world position, snapped to
+// the cursor lattice while g_cursor_grid is on; then, with the grid on, draws the lattice's dots
+// (no snapping and no dots at a zoom of 0 or below).
+void draw_cursor_marker();
 // Draws one object (the pass calls it for every object in order; the main loop for the brush
 // preview, with index 0).
 void update_draw_object(world_object* object, int32_t highlighted, int32_t index);
@@ -254,5 +258,10 @@ struct world_object_links {
     void (*offer_weather_member)(int32_t index);
     // The dream world's overlay alpha, for objects on layers 29 to 32 while playing.
     float (*dream_alpha)();
+    // The editor: one marker of its view at a world position (k_marker_* of core/editor_globals.h).
+    void (*draw_object_marker)(float x, float y, uint32_t marker);
 };
 extern world_object_links g_object_links;
+
+// The editor's brush under the mouse, outside g_objects.
+extern world_object g_brush_preview;

@@ -1,5 +1,5 @@
 #include "characters/placements.h"
-#include "shell/shell_state.h"
+#include "core/globals.h"
 #include "support/section_files.h"
 
 #include <gtest/gtest.h>

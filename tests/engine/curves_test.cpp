@@ -1,7 +1,7 @@
+#include "core/frame_timing.h"
+#include "core/globals.h"
 #include "engine/curves.h"
 #include "tests/engine/overlay_test_support.h"
-#include "shell/frame_timing.h"
-#include "shell/shell_state.h"
 
 #include <gtest/gtest.h>
 

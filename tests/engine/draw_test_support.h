@@ -2,11 +2,11 @@
 // snapshot of every device state for before-and-after comparisons.
 #pragma once
 
+#include "core/globals.h"
 #include "platform/gl_window.h"
 #include "platform/recording_device.h"
-#include "tests/platform/device_test_support.h"
 #include "shell/device_setup.h"
-#include "shell/shell_state.h"
+#include "tests/platform/device_test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
+#include "core/frame_timing.h"
+#include "core/globals.h"
 #include "engine/lights.h"
-#include "tests/engine/overlay_test_support.h"
 #include "engine/packed_stream.h"
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"
-#include "shell/frame_timing.h"
-#include "shell/shell_state.h"
 #include "support/section_files.h"
+#include "tests/engine/overlay_test_support.h"
 
 #include <gtest/gtest.h>
 

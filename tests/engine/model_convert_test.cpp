@@ -2,8 +2,8 @@
 #include "engine/textures.h"
 #include "platform/files.h"
 #include "support/temp_folder.h"
-#include "tests/engine/model_table_fixture.h"
 #include "support/x_file_text.h"
+#include "tests/engine/model_table_fixture.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // scaling) and the debug log on, for the model tests.
 #pragma once
 
+#include "core/console_log.h"
+#include "core/globals.h"
 #include "engine/models.h"
 #include "engine/textures.h"
-#include "shell/console_log.h"
-#include "shell/shell_state.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // Models built in memory and ".3d" files written byte by byte, for model tests and benchmarks.
 #pragma once
 
+#include "core/utilities.h"
 #include "engine/models.h"
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
-#include "shell/utilities.h"
 
 #include <cstring>
 #include <string>

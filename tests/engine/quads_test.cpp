@@ -2,11 +2,11 @@
 // flip modes, quarter turns, materials and lit colours; sprites in pixels.
 #include "engine/texture_fixture.h"
 
+#include "core/globals.h"
 #include "engine/quads.h"
 #include "engine/textures.h"
-#include "world/game_clock.h"
 #include "shell/device_setup.h"
-#include "shell/shell_state.h"
+#include "world/game_clock.h"
 
 #include <cstring>
 

@@ -1,15 +1,15 @@
 #include "engine/sound.h"
 
+#include "core/console_log.h"
+#include "core/frame_timing.h"
+#include "core/globals.h"
+#include "core/settings.h"
 #include "items/items.h"
 #include "platform/audio.h"
 #include "platform/audio_writer.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/random.h"
-#include "shell/console_log.h"
-#include "shell/frame_timing.h"
-#include "shell/settings.h"
-#include "shell/shell_state.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

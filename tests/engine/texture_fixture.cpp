@@ -1,15 +1,15 @@
 #include "engine/texture_fixture.h"
 
+#include "core/console_log.h"
+#include "core/globals.h"
 #include "engine/textures.h"
-#include "platform/device_test_support.h"
-#include "world/game_clock.h"
-#include "world/level_saves.h"
+#include "level/level_saves.h"
 #include "platform/clock.h"
+#include "platform/device_test_support.h"
 #include "platform/files.h"
 #include "platform/image_writer.h"
-#include "shell/console_log.h"
 #include "shell/device_setup.h"
-#include "shell/shell_state.h"
+#include "world/game_clock.h"
 
 #include <vector>
 

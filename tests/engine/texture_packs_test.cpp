@@ -6,7 +6,7 @@
 #include "engine/quads.h"
 #include "engine/texture_packs.h"
 #include "engine/textures.h"
-#include "world/level_saves.h"
+#include "level/level_saves.h"
 #include "platform/files.h"
 
 #include <cstring>

@@ -1,7 +1,7 @@
 // config.cfg read back from any bytes.
 #include "tests/fuzz/fuzz_scratch.h"
 
-#include "shell/settings.h"
+#include "core/settings.h"
 
 #include <cstring>
 

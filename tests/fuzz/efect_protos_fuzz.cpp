@@ -1,9 +1,9 @@
 // Reads the input as "global/efects.dat" with one template file beside it, then saves the table
 // and loads it again: the second loading must give the same entries.
 #include "engine/packed_stream.h"
+#include "level/level_effects.h"
 #include "platform/files.h"
 #include "tests/fuzz/fuzz_scratch.h"
-#include "world/level_effects.h"
 #include "world/object_protos.h"
 
 #include <cstdlib>

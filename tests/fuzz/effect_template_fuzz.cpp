@@ -1,7 +1,7 @@
 // Reads the input as the rain template and as a blood variant's template, then starts and stops
 // rain and spawns blood with whatever was accepted.
+#include "core/settings.h"
 #include "engine/textures.h"
-#include "shell/settings.h"
 #include "tests/fuzz/fuzz_scratch.h"
 #include "world/blood.h"
 #include "world/object_protos.h"

@@ -4,11 +4,11 @@
 #include "characters/placements.h"
 #include "items/containers.h"
 #include "items/ground_items.h"
+#include "level/level_saves.h"
 #include "platform/files.h"
 #include "script/entities.h"
 #include "script/map_events.h"
 #include "tests/fuzz/fuzz_scratch.h"
-#include "world/level_saves.h"
 #include "world/world_objects.h"
 
 #include <cstdlib>

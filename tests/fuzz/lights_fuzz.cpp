@@ -1,7 +1,7 @@
 // Reads the input as the light records of a level map file's objects section, then runs the
 // per-frame pass and the fades over the table it left.
+#include "core/frame_timing.h"
 #include "engine/lights.h"
-#include "shell/frame_timing.h"
 #include "tests/fuzz/fuzz_sections.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

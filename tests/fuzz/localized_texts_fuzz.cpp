@@ -1,10 +1,10 @@
 // The UI text table, the character and item names and a level's texts read from any bytes.
 #include "tests/fuzz/fuzz_scratch.h"
 
+#include "core/settings.h"
+#include "engine/localized_names.h"
+#include "engine/ui_texts.h"
 #include "platform/files.h"
-#include "shell/localized_names.h"
-#include "shell/settings.h"
-#include "shell/ui_texts.h"
 
 #include <cstring>
 

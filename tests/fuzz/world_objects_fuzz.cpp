@@ -1,8 +1,8 @@
 // Takes the input as world-object records (as a level's objects section holds them) and runs
 // the per-frame passes over them, then reads it as a sort-information file over those objects.
+#include "core/frame_timing.h"
 #include "engine/record_io.h"
 #include "engine/textures.h"
-#include "shell/frame_timing.h"
 #include "tests/fuzz/fuzz_scratch.h"
 #include "world/object_protos.h"
 #include "world/world_objects.h"

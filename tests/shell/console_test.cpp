@@ -1,14 +1,14 @@
+#include "core/console_log.h"
+#include "core/frame_timing.h"
+#include "core/globals.h"
 #include "engine/lights.h"
-#include "platform/key_codes.h"
 #include "platform/device_test_support.h"
+#include "platform/key_codes.h"
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"
-#include "world/game_clock.h"
-#include "shell/console_log.h"
-#include "shell/frame_timing.h"
-#include "shell/shell_state.h"
 #include "shell/window.h"
 #include "support/temp_folder.h"
+#include "world/game_clock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #include "shell/device_setup.h"
 
+#include "core/globals.h"
+#include "core/settings.h"
 #include "platform/files.h"
 #include "platform/gl_window.h"
 #include "platform/recording_device.h"
-#include "shell/settings.h"
-#include "shell/shell_state.h"
 #include "shell/window.h"
 #include "support/temp_folder.h"
 

@@ -2,12 +2,12 @@
 // the filled cells and the sector outlines; nothing of them while playing.
 #include "shell/shell_fixture.h"
 
+#include "core/globals.h"
 #include "editor/editor_state.h"
 #include "platform/clock.h"
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"
 #include "shell/program.h"
-#include "shell/shell_state.h"
 #include "world/movement_map.h"
 #include "world/sectors.h"
 

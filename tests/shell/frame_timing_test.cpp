@@ -1,10 +1,11 @@
+#include "core/frame_timing.h"
+#include "core/globals.h"
 #include "platform/clock.h"
 #include "platform/input.h"
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"
-#include "shell/frame_timing.h"
+#include "shell/fades.h"
 #include "shell/program.h"
-#include "shell/shell_state.h"
 #include "shell/window.h"
 
 #include <gtest/gtest.h>

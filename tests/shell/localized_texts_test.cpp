@@ -1,8 +1,8 @@
-#include "shell/console_log.h"
-#include "shell/localized_names.h"
-#include "shell/settings.h"
-#include "shell/shell_state.h"
-#include "shell/ui_texts.h"
+#include "core/console_log.h"
+#include "core/globals.h"
+#include "core/settings.h"
+#include "engine/localized_names.h"
+#include "engine/ui_texts.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

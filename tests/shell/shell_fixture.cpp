@@ -1,13 +1,13 @@
 #include "shell/shell_fixture.h"
 
+#include "core/console_log.h"
+#include "core/globals.h"
+#include "core/settings.h"
 #include "editor/editor_state.h"
 #include "interface/interface_state.h"
-#include "shell/console_log.h"
-#include "shell/program.h"
-#include "shell/settings.h"
-#include "shell/shell_state.h"
-#include "shell/window.h"
 #include "platform/clock.h"
+#include "shell/program.h"
+#include "shell/window.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,23 +1,23 @@
 #include "shell/shell_fixture.h"
 
+#include "core/console_log.h"
+#include "core/globals.h"
+#include "core/settings.h"
 #include "editor/editor_state.h"
 #include "engine/sound.h"
 #include "interface/interface_state.h"
-#include "shell/console_log.h"
-#include "shell/program.h"
-#include "shell/settings.h"
-#include "shell/shell_state.h"
-#include "shell/startup_config.h"
 #include "platform/clock.h"
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"
+#include "shell/program.h"
+#include "shell/startup_config.h"
 #include "world/game_clock.h"
 #include "world/scene_header.h"
 
 #include <cstring>
-#include "shell/window.h"
 #include "platform/key_codes.h"
 #include "platform/signals.h"
+#include "shell/window.h"
 
 #include <algorithm>
 #include <csignal>

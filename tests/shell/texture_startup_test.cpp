@@ -2,7 +2,7 @@
 #include "shell/shell_fixture.h"
 
 #include "engine/textures.h"
-#include "world/level_saves.h"
+#include "level/level_saves.h"
 #include "platform/files.h"
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"

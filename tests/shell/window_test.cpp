@@ -1,5 +1,7 @@
 #include "shell/shell_fixture.h"
 
+#include "core/globals.h"
+#include "core/settings.h"
 #include "editor/editor_state.h"
 #include "interface/interface_state.h"
 #include "platform/clock.h"
@@ -7,8 +9,6 @@
 #include "platform/key_codes.h"
 #include "platform/render_device.h"
 #include "shell/program.h"
-#include "shell/settings.h"
-#include "shell/shell_state.h"
 #include "shell/window.h"
 
 #include <algorithm>

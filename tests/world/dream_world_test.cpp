@@ -2,14 +2,14 @@
 // drawn over the hero, and what the clock and the object pass take from it.
 #include "world/environment_fixture.h"
 
+#include "core/frame_timing.h"
+#include "core/globals.h"
 #include "editor/editor_state.h"
 #include "engine/sound.h"
 #include "engine/textures.h"
 #include "interface/interface_state.h"
 #include "platform/files.h"
 #include "script/script_services.h"
-#include "shell/frame_timing.h"
-#include "shell/shell_state.h"
 #include "world/dream_world.h"
 #include "world/game_clock.h"
 #include "world/scene_header.h"

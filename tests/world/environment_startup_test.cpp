@@ -2,10 +2,11 @@
 // data; the frame and the fades run its updates in their places.
 #include "shell/shell_fixture.h"
 
+#include "core/frame_timing.h"
+#include "core/globals.h"
 #include "engine/sound.h"
-#include "shell/frame_timing.h"
+#include "shell/fades.h"
 #include "shell/program.h"
-#include "shell/shell_state.h"
 #include "world/blood.h"
 #include "world/camera_shake.h"
 #include "world/dream_world.h"

@@ -1,12 +1,12 @@
 // Footsteps by ground type, and the camera shake.
 #include "world/environment_fixture.h"
 
+#include "core/frame_timing.h"
+#include "core/globals.h"
 #include "editor/editor_state.h"
 #include "engine/sound.h"
 #include "platform/audio_writer.h"
 #include "platform/files.h"
-#include "shell/frame_timing.h"
-#include "shell/shell_state.h"
 #include "world/camera_shake.h"
 #include "world/footsteps.h"
 #include "world/scene_header.h"

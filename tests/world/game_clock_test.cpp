@@ -1,8 +1,8 @@
+#include "core/frame_timing.h"
 #include "editor/editor_state.h"
 #include "interface/interface_state.h"
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"
-#include "shell/frame_timing.h"
 #include "world/game_clock.h"
 #include "world/scene_header.h"
 

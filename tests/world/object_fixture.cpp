@@ -1,11 +1,11 @@
 #include "world/object_fixture.h"
 
+#include "core/frame_timing.h"
+#include "core/globals.h"
+#include "core/settings.h"
+#include "core/utilities.h"
 #include "editor/editor_state.h"
 #include "platform/random.h"
-#include "shell/frame_timing.h"
-#include "shell/settings.h"
-#include "shell/shell_state.h"
-#include "shell/utilities.h"
 #include "world/object_protos.h"
 #include "world/world_objects.h"
 

@@ -2,10 +2,10 @@
 // depth-sorted objects by their depth keys, and each lands where its world position says.
 #include "world/object_fixture.h"
 
+#include "core/globals.h"
 #include "engine/packed_stream.h"
 #include "engine/textures.h"
 #include "shell/device_setup.h"
-#include "shell/shell_state.h"
 #include "world/object_protos.h"
 #include "world/world_objects.h"
 

@@ -2,11 +2,11 @@
 // masks, ".pr" files, the map section, unloading and the lazy loading of frames.
 #include "world/object_fixture.h"
 
+#include "core/utilities.h"
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
 #include "engine/textures.h"
 #include "platform/files.h"
-#include "shell/utilities.h"
 #include "world/object_protos.h"
 #include "world/world_objects.h"
 

@@ -1,12 +1,12 @@
 // Rain, snow and fog emitter grids, their templates and the object pass's adoption; lightning.
 #include "world/environment_fixture.h"
 
+#include "core/frame_timing.h"
+#include "core/globals.h"
+#include "core/settings.h"
 #include "editor/editor_state.h"
 #include "engine/packed_stream.h"
 #include "platform/files.h"
-#include "shell/frame_timing.h"
-#include "shell/settings.h"
-#include "shell/shell_state.h"
 #include "world/game_clock.h"
 #include "world/object_protos.h"
 #include "world/scene_header.h"

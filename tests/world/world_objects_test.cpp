@@ -2,9 +2,9 @@
 // array, emitters and particles, the sort-information file and owned objects.
 #include "world/object_fixture.h"
 
+#include "core/frame_timing.h"
 #include "editor/editor_state.h"
 #include "engine/textures.h"
-#include "shell/frame_timing.h"
 #include "world/object_protos.h"
 #include "world/world_objects.h"
 

@@ -1,9 +1,9 @@
 #include "tools/demo/demo_data.h"
 
+#include "core/utilities.h"
 #include "engine/models.h"
 #include "platform/files.h"
 #include "platform/image_writer.h"
-#include "shell/utilities.h"
 
 #include <string>
 #include <vector>

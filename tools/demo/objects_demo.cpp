@@ -2,10 +2,10 @@
 // particle and surface prototypes written through the ".pr" saver, and their images.
 #include "tools/demo/demo_data.h"
 
+#include "core/utilities.h"
 #include "engine/packed_stream.h"
 #include "platform/files.h"
 #include "platform/image_writer.h"
-#include "shell/utilities.h"
 #include "world/object_protos.h"
 
 #include <cmath>

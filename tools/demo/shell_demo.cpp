@@ -1,7 +1,7 @@
 #include "tools/demo/demo_data.h"
 
+#include "core/settings.h"
 #include "platform/files.h"
-#include "shell/settings.h"
 
 
 void write_shell_demo_data()

@@ -1,7 +1,7 @@
 #include "tools/demo/demo_data.h"
 
+#include "engine/ui_texts.h"
 #include "platform/files.h"
-#include "shell/ui_texts.h"
 
 #include <map>
 #include <string>

@@ -2,12 +2,12 @@
 
 #include "engine/texture_packs.h"
 #include "engine/textures.h"
-#include "world/game_clock.h"
-#include "world/level_saves.h"
+#include "level/level_saves.h"
 #include "platform/files.h"
 #include "platform/image_writer.h"
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"
+#include "world/game_clock.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,0 +1,46 @@
+# Checks that every #include "..." of the tree points to the file's own layer or below.
+# Usage: cmake -DROOT=<tree> -P check_layers.cmake
+# Layers, bottom to top; folders in one entry (joined by "+") form one layer and may include
+# each other. A folder not listed (tests, bench, tools) may include everything.
+set(layers platform core engine world characters+items+script level interface editor shell)
+
+if(NOT ROOT)
+  message(FATAL_ERROR "check_layers: ROOT not given")
+endif()
+
+set(rank 0)
+foreach(layer IN LISTS layers)
+  string(REPLACE "+" ";" folders "${layer}")
+  foreach(folder IN LISTS folders)
+    set(rank_of_${folder} ${rank})
+  endforeach()
+  math(EXPR rank "${rank} + 1")
+endforeach()
+
+set(faults 0)
+foreach(layer IN LISTS layers)
+  string(REPLACE "+" ";" folders "${layer}")
+  foreach(folder IN LISTS folders)
+    file(GLOB_RECURSE sources "${ROOT}/${folder}/*.h" "${ROOT}/${folder}/*.cpp")
+    foreach(source IN LISTS sources)
+      file(STRINGS "${source}" lines)
+      set(line_number 0)
+      foreach(line IN LISTS lines)
+        math(EXPR line_number "${line_number} + 1")
+        if(line MATCHES "^[ \t]*#[ \t]*include[ \t]+\"([A-Za-z0-9_]+)/")
+          set(target "${CMAKE_MATCH_1}")
+          if(DEFINED rank_of_${target} AND rank_of_${target} GREATER rank_of_${folder})
+            file(RELATIVE_PATH shown "${ROOT}" "${source}")
+            message("${shown}:${line_number}: includes ${target}/, a layer above ${folder}/")
+            math(EXPR faults "${faults} + 1")
+          endif()
+        endif()
+      endforeach()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(faults GREATER 0)
+  message(FATAL_ERROR "${faults} include(s) point up the layers")
+endif()
+message("layers: every include points down")

@@ -1,0 +1,36 @@
+#include "core/console_log.h"
+
+#include "core/globals.h"
+#include "core/utilities.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/files.h"
+
+char g_console_history[k_console_history_lines][k_console_history_width] = {};
+int32_t g_console_history_count = 0;
+
+void console_log(const char* format, ...)
+{
+    if (g_console_enabled != 1 || !format)
+        return;
+
+    char line[256];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+
+    if (FILE* file = std::fopen(resolve_path(k_console_log_file).c_str(), "a")) {
+        std::fprintf(file, "%s\n", line);
+        std::fclose(file);
+    }
+
+    if (g_console_history_count < k_console_history_lines - 1)
+        ++g_console_history_count;
+    for (int i = g_console_history_count; i >= 1; --i)
+        std::memcpy(g_console_history[i], g_console_history[i - 1], k_console_history_width);
+    copy_bounded(g_console_history[0], k_console_history_width, line);
+}

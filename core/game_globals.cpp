@@ -1,0 +1,11 @@
+#include "core/game_globals.h"
+
+game_interface g_interface = {};
+uint32_t g_no_game_running = 0;
+float g_zoom_target = 1.0f;
+uint32_t g_show_stats = 0;
+uint32_t g_text_viewer_open = 0;
+uint8_t g_in_combat = 0;
+uint32_t g_dialogue_running = 0;
+uint32_t g_message_shown = 0;
+uint32_t g_scene_start_suppressed = 0;

@@ -1,0 +1,28 @@
+// What the game rules and the interface publish for every layer: the interface's state, the
+// view scale target, and the combat, dialogue and message flags.
+#pragma once
+
+#include <cstdint>
+
+struct game_interface {
+    uint32_t shown;                 // the HUD is on screen
+    uint32_t menu_open;             // an overlay menu holds the game
+    uint32_t overlay_screen;        // 1 the menu
+    uint32_t mouse_over_interface;  // cleared every playing frame
+    uint32_t attunement_selection;  // the attunement selection window is open
+    uint32_t second_char_pass;      // F8: draw the characters a second time, translucent
+    uint32_t scroll_enabled;        // the view may scroll; a level change sets it
+    uint32_t zoom_enabled;          // the view may zoom; a level change sets it
+    int32_t text_background_texture = -1; // slot of "data/interface/text/pozadie.tga"; -1 none
+};
+
+extern game_interface g_interface;
+extern uint32_t g_no_game_running;       // 1 while no game is in progress
+extern float g_zoom_target;              // the view scale that g_zoom follows
+extern uint32_t g_show_stats;            // statistics display, from the settings
+extern uint32_t g_text_viewer_open;      // a book or text viewer is open
+
+extern uint8_t g_in_combat;                // characters in the current fight
+extern uint32_t g_dialogue_running;       // a dialogue or script holds the screen
+extern uint32_t g_message_shown;          // the message window shows a text
+extern uint32_t g_scene_start_suppressed; // cleared by the main loop every frame

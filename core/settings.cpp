@@ -1,0 +1,147 @@
+#include "core/settings.h"
+
+#include "core/game_globals.h"
+#include "core/globals.h"
+#include "core/text_lines.h"
+#include "core/utilities.h"
+#include "platform/files.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+game_settings g_settings = {};
+char g_language[k_language_size] = "eng";
+message_log g_message_log = {};
+
+void config_set_defaults(game_settings* s)
+{
+    s->gr_gamma = 0;
+    s->slider_value = 100;
+    s->gr_lowparticles = 1;
+    s->gr_displayshadows = 0;
+    s->gr_force16bit = 0;
+    s->gr_disablelight = 0;
+    s->gr_displayweather = 1;
+    s->gr_showstats = 0;
+    s->gr_runwindowed = 0;
+    s->gr_enablewbuffer = 0;
+    s->snd_musicvolume = 50;
+    s->snd_soundvolume = 100;
+    s->snd_swapchannels = 0;
+    s->snd_muteall = 0;
+    s->snd_eax = 1;
+    s->difficulty = 1;
+}
+
+namespace {
+
+// One "key= value" item: the key (any length) is skipped; the field keeps its value when the
+// number cannot be read.
+template <typename T>
+void read_item(FILE* file, T* field)
+{
+    int value = 0;
+    if (std::fscanf(file, "%*s %d", &value) == 1)
+        *field = T(value);
+}
+
+// The language item: at most 11 characters are kept and the rest of the word is skipped. A
+// code that could not be part of a file name keeps the language as it was.
+void read_language(FILE* file)
+{
+    char language[k_language_size] = {};
+    if (std::fscanf(file, "%*s %11[^ \t\r\n]", language) != 1)
+        return;
+    std::fscanf(file, "%*[^ \t\r\n]");
+    if (is_plain_file_name(language))
+        std::memcpy(g_language, language, sizeof language);
+}
+
+} // namespace
+
+void config_read(game_settings* s)
+{
+    config_set_defaults(s);
+    FILE* file = std::fopen(resolve_path(k_config_file).c_str(), "r");
+    if (file) {
+        read_item(file, &s->gr_gamma);
+        read_item(file, &s->gr_force16bit);
+        read_item(file, &s->gr_displayshadows);
+        read_item(file, &s->gr_lowparticles);
+        read_item(file, &s->gr_disablelight);
+        read_item(file, &s->gr_displayweather);
+        read_item(file, &s->gr_showstats);
+        read_item(file, &s->gr_runwindowed);
+        read_item(file, &s->gr_enablewbuffer);
+        read_item(file, &s->snd_musicvolume);
+        read_item(file, &s->snd_soundvolume);
+        read_item(file, &s->snd_swapchannels);
+        read_item(file, &s->snd_muteall);
+        read_item(file, &s->snd_eax);
+        read_language(file);
+        read_item(file, &s->difficulty);
+        std::fclose(file);
+    }
+    g_wbuffer_switch = s->gr_enablewbuffer;
+    g_show_stats = s->gr_showstats;
+}
+
+int32_t music_volume_percent(const game_settings* s)
+{
+    return s->snd_musicvolume > 100 ? 100 : s->snd_musicvolume;
+}
+
+int32_t sound_volume_percent(const game_settings* s)
+{
+    return s->snd_soundvolume > 100 ? 100 : s->snd_soundvolume;
+}
+
+bool config_write(const game_settings* s)
+{
+    char text[1024];
+    int length = std::snprintf(text, sizeof text,
+        "gr_gamma= %d\n"
+        "gr_force16bit= %d\n"
+        "gr_displayshadows= %d\n"
+        "gr_lowparticles= %d\n"
+        "gr_disablelight= %d\n"
+        "gr_displayweather= %d\n"
+        "gr_showstats= %d\n"
+        "gr_runwindowed= %d\n"
+        "gr_enablewbuffer= %d\n"
+        "snd_musicvolume= %d\n"
+        "snd_soundvolume= %d\n"
+        "snd_swapchannels= %d\n"
+        "snd_muteall= %d\n"
+        "snd_eax= %d\n"
+        "language= %s\n"
+        "difficulty= %d\n",
+        int(s->gr_gamma), int(s->gr_force16bit), int(s->gr_displayshadows), int(s->gr_lowparticles),
+        int(s->gr_disablelight), int(s->gr_displayweather), int(s->gr_showstats),
+        int(s->gr_runwindowed), int(s->gr_enablewbuffer), int(s->snd_musicvolume),
+        int(s->snd_soundvolume), int(s->snd_swapchannels), int(s->snd_muteall), int(s->snd_eax),
+        g_language, int(s->difficulty));
+    return write_whole_file(k_config_file, text, size_t(length));
+}
+
+message_log* log_add_line(message_log* log, uint8_t colour, const char* format, ...)
+{
+    char line[256];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+
+    constexpr uint32_t last = k_message_log_lines - 1;  // the log holds at most 999 lines
+    if (log->count >= last) {
+        std::memmove(log->lines[0], log->lines[1], size_t(last - 1) * k_message_log_width);
+        std::memmove(log->colours, log->colours + 1, last - 1);
+        log->count = last - 1;
+    }
+    copy_bounded(log->lines[log->count], k_message_log_width, line);
+    log->colours[log->count] = colour;
+    ++log->count;
+    log->view_offset = 0;
+    return log;
+}

@@ -1,0 +1,36 @@
+// The program's device as every drawing layer sees it: the device pointer, the fixed camera and
+// its matrices, and the end of a presented pass. The shell creates the device (shell/device_setup.h).
+#pragma once
+
+#include "platform/render_device.h"
+
+#include <cstdint>
+
+extern render_device* g_d3d_device;   // the device; null until created
+extern render_device* g_d3dx_context; // the same device, for its clear and present
+extern matrix4 g_view_matrix;         // set once by init_render_states
+extern matrix4 g_projection_matrix;   // set once by init_render_states
+
+// The camera: from (0, 0, -465) towards the origin, vertical field of view pi / 155,
+// aspect height / width, depth from 1 to 2000.
+constexpr float k_camera_distance = 465.0f;
+constexpr float k_camera_fov = 3.14159265358979f / 155.0f;
+constexpr float k_camera_near = 1.0f;
+constexpr float k_camera_far = 2000.0f;
+
+// 0: nothing is ever lost on this device.
+int32_t restore_lost_surfaces();
+
+// Ends the scene and presents it without waiting for the vertical blank, restoring a lost
+// surface. Every modal pass and the loading screen end this way; nothing without a device.
+void modal_pass_end();
+
+struct ambient_colour {
+    float red, green, blue;  // 0 to 1
+};
+// The scene's ambient colour; the device's ambient light follows it.
+extern ambient_colour g_ambient_color;
+
+// Hands g_ambient_color to the device as its ambient light: alpha 255, each channel
+// int(value x 255) held to 0 to 255. Returns the packed 0xAARRGGBB value.
+uint32_t set_device_ambient_light();

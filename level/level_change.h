@@ -1,0 +1,31 @@
+// The level change: the current level is replaced by another one behind a loading screen. The
+// leaving level's changes go to its change file, the old level's prototypes, models and level
+// textures are released, the new map file is read and its change file applied, its characters
+// and monster points spawn and its script and music start. Character slots 0 to 3 and the
+// global tables survive.
+#pragma once
+
+#include "level/level_saves.h"
+
+#include <cstdint>
+
+// The bare file name of the level now loaded (for example "brana.sav"); the leaving level's
+// change file is written under it.
+extern char g_current_level[k_map_path_size];
+// 1 when the entered level's change file was found and read.
+extern uint32_t g_change_file_read;
+
+// Changes to the level `name` (a bare level file name, or a path). Ordinary changes pass
+// (name, 0, 0, 1); restoring a saved game passes (name, 1, 1, 1), so the leaving level's changes
+// are not written and the monster points do not spawn. The loading screen shows only with
+// show_loading while a game is running.
+//
+// A map file that is missing ("no file") or has a wrong tag ("nespravna verzia mapy") keeps the
+// current level: its name, its tables, its resources and its change file stay, and g_map_path
+// names its map again (when one was read or written in this run). The steps after the reading (play mode, scene music, names and texts)
+// run either way. A level of type 2 (gui) gets no change file, no spawning and no script.
+void change_level(const char* name, int32_t skip_change_save, int32_t skip_monster_spawn, int32_t show_loading);
+
+// The loading screen of a change to `level`: the loading picture, UI text 163 and the level's
+// hint (its own, else one of five random ones), shown as one presented frame.
+void show_loading_screen(const char* level);

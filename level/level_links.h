@@ -1,0 +1,41 @@
+// What reading, writing and changing levels needs of subsystems built elsewhere: characters,
+// scripts and text windows, and ground items. Each owner fills in its
+// members when it is built. A null member means that subsystem is not built: the step is
+// skipped (run_hook logs it once), as if it had nothing to do.
+#pragma once
+
+#include "core/hooks.h"
+
+#include <cstdint>
+
+struct level_links {
+    // Characters.
+    void (*clear_char_objects)();         // every character slot below the count: object -1
+    void (*forget_player_object)();       // the player's remembered object becomes none
+    void (*clear_player_interior)();      // the player's interior becomes none (255)
+    // The move prototypes, the character model registry and every character's body-part models
+    // are released (a level change).
+    void (*release_char_models)();
+    void (*spawn_level_chars)();              // from the placements, with their stored health
+    void (*spawn_level_chars_full_health)();  // a first visit
+    void (*spawn_monsters_at_points)();
+    // After a level change: the dream-world presence, body parts, statistics, item effects and
+    // equipment of the characters that crossed over (slots from 1).
+    void (*prepare_crossing_chars)();
+    void (*load_char_names)();            // localized character names
+
+    // Scripts and text windows.
+    void (*start_script)(const char* name);
+    // Loads a hint file into the message window and draws the window once; false when it cannot.
+    bool (*show_hint)(const char* path);
+    void (*reset_message_window)();
+
+    // The editor: after a map is read in editor mode, its mode tabs are opened again.
+    void (*open_mode_tabs)();
+
+    // Ground items.
+    void (*purge_ground_items)();          // lying items (state 2) removed with their objects
+    void (*place_ground_item)(int32_t index);  // a dropped item (state 1) put back in the world
+};
+
+extern level_links g_level_links;

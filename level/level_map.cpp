@@ -1,0 +1,239 @@
+#include "level/level_map.h"
+
+#include "characters/monster_points.h"
+#include "characters/placements.h"
+#include "core/console_log.h"
+#include "core/editor_globals.h"
+#include "core/globals.h"
+#include "core/utilities.h"
+#include "engine/packed_stream.h"
+#include "engine/texture_packs.h"
+#include "items/containers.h"
+#include "items/ground_items.h"
+#include "level/level_effects.h"
+#include "level/level_file_io.h"
+#include "level/level_links.h"
+#include "script/entities.h"
+#include "script/map_events.h"
+#include "script/map_texts.h"
+#include "world/movement_map.h"
+#include "world/object_protos.h"
+#include "world/scene_header.h"
+#include "world/sectors.h"
+
+#include <cstring>
+
+const char k_map_tag[k_map_tag_size] = {'e', 'l', 'e', '0', '0', '3', 0, 0, 0, 0};
+char g_session_map_path[k_map_path_size] = {};
+
+namespace {
+
+struct map_section {
+    bool (*read)(packed_stream*);
+    const char* log_after;  // the progress line after the section, or null
+};
+
+// Sections 3 to 10, after the prototypes.
+const map_section k_first_group[] = {
+    {read_sectors, "sektory in"},
+    {read_events, "udalosti in"},
+    {read_map_texts, "textures in"},
+    {read_entities, "identity in"},
+    {read_objects_section, "objecty in"},
+    {read_level_effects, "efecty in"},
+    {read_movemap, "pohybova mapa in"},
+    {read_scene_header, nullptr},
+};
+
+void read_first_group(packed_stream* in)
+{
+    for (const map_section& s : k_first_group) {
+        s.read(in);
+        if (s.log_after)
+            console_log("%s", s.log_after);
+    }
+}
+
+bool read_tag(packed_stream* in, char (&tag)[k_map_tag_size + 1])
+{
+    std::memset(tag, 0, sizeof tag);
+    return stream_read(tag, k_map_tag_size, in) == k_map_tag_size;
+}
+
+bool write_tag(packed_stream* out)
+{
+    return stream_write(k_map_tag, k_map_tag_size, out) == k_map_tag_size;
+}
+
+bool monster_points_for_map(packed_stream* out)
+{
+    return write_monster_points(out, true);
+}
+
+// Sections 2 to 15 in their order, the tag between the groups.
+bool (*const k_map_writers[])(packed_stream*) = {
+    write_tag, write_object_protos, write_sectors, write_events, write_map_texts, write_entities,
+    write_objects_section, write_level_effects, write_movemap, write_scene_header, write_tag,
+    save_level_containers, write_char_placements, save_ground_items, monster_points_for_map,
+};
+
+void remember_map_path(const char* path)
+{
+    std::string copy = path;  // path may be one of the buffers written here
+    copy_bounded(g_map_path, sizeof g_map_path, copy.c_str());
+    copy_bounded(g_session_map_path, sizeof g_session_map_path, copy.c_str());
+}
+
+} // namespace
+
+std::string level_map_path(const char* name)
+{
+    if (file_exists(name) == 1)
+        return name;
+    return std::string(k_levels_folder) + name;
+}
+
+map_check check_level_map(const char* path)
+{
+    if (file_exists(path) != 1)
+        return map_check::missing;
+    packed_stream* in = stream_open(path, "rp");
+    char tag[k_map_tag_size + 1];
+    bool read = in && read_tag(in, tag);
+    stream_close(in);
+    return read && std::strcmp(tag, k_map_tag) == 0 ? map_check::ok : map_check::wrong_tag;
+}
+
+void level_pack_candidates(const char* name, std::string* a, std::string* b)
+{
+    std::string n = name;
+    a->clear();
+    b->clear();
+    if (n.size() >= 3)
+        *a = k_levels_folder + n.substr(0, n.size() - 3) + "idx";
+    if (n.size() >= 6)
+        *b = k_levels_folder + n.substr(0, n.size() - 6) + ".idx";
+}
+
+bool read_level_map_file(const char* name, const char* path)
+{
+    std::string a, b;
+    level_pack_candidates(name, &a, &b);
+    bool pack_mark = false;
+    if (!a.empty() && file_exists(a.c_str()) == 1) {
+        add_textures_from_pack(a.c_str());
+    } else if (!b.empty() && file_exists(b.c_str()) == 1) {
+        add_textures_from_pack(b.c_str());
+        pack_mark = true;
+    }
+
+    console_log("zacinam citat %s", path);
+    packed_stream* in = stream_open(path, "rp");
+    if (!in) {
+        console_log("mapa %s sa neda otvorit", path);
+        return false;
+    }
+    char tag[k_map_tag_size + 1];
+    read_tag(in, tag);
+    remember_map_path(path);
+    read_object_protos(in, 0);
+    console_log("prototypy in");
+    if (pack_mark)
+        for (uint32_t s = 0; s < g_object_proto_count; ++s)
+            g_object_protos[s].frames_loaded = 1;
+    read_first_group(in);
+    read_tag(in, tag);
+    console_log("kontainery in");
+    load_level_containers(in);
+    console_log("char info in");
+    read_char_placements(in);
+    load_ground_items(in);
+    read_monster_points(in);
+    stream_close(in);
+    console_log("load ok");
+    return true;
+}
+
+bool write_level_map(const char* path)
+{
+    packed_stream* out = stream_open(path, "wp");
+    bool written = out != nullptr;
+    for (auto write : k_map_writers)
+        written = written && write(out);
+    if (!finish_written_file(out, written)) {
+        console_log("mapa %s: zapis zlyhal, stary subor ostava", path);
+        return false;
+    }
+    return true;
+}
+
+void load_level_map(const char* name)
+{
+    std::string path = level_map_path(name);
+    switch (check_level_map(path.c_str())) {
+    case map_check::missing:
+        console_log("no file");
+        console_log("final load ok");
+        return;
+    case map_check::wrong_tag:
+        console_log("nespravna verzia mapy");
+        console_log("final load ok");
+        return;
+    case map_check::ok:
+        break;
+    }
+    if (read_level_map_file(name, path.c_str())) {
+        load_all_proto_textures();
+        if (g_level_links.clear_char_objects)
+            g_level_links.clear_char_objects();
+        run_hook(g_level_links.spawn_level_chars, "spawn_level_chars");
+        run_hook(g_level_links.spawn_monsters_at_points, "spawn_monsters_at_points");
+    }
+    console_log("final load ok");
+}
+
+int32_t save_level_map(const char* path)
+{
+    if (!path || file_exists(path) != 1) {
+        console_log("mapa %s neexistuje, nic nezapisujem", path ? path : "");
+        return -1;
+    }
+    std::string target = path;  // path may be one of the buffers written here
+    run_hook(g_level_links.purge_ground_items, "purge_ground_items");
+    if (!write_level_map(target.c_str()))
+        return -1;
+    remember_map_path(target.c_str());
+    g_map_dirty = 0;
+    return 0;
+}
+
+int32_t save_session_map()
+{
+    if (!g_session_map_path[0]) {
+        console_log("ziadna nacitana mapa, nic nezapisujem");
+        return -1;
+    }
+    return save_level_map(g_session_map_path);
+}
+
+void load_empty_map()
+{
+    if (file_exists(k_empty_map_file) != 1)
+        return;
+    packed_stream* in = stream_open(k_empty_map_file, "rp");
+    if (!in) {
+        console_log("%s sa neda otvorit", k_empty_map_file);
+        return;
+    }
+    char tag[k_map_tag_size + 1];
+    read_tag(in, tag);
+    read_object_protos(in, 0);
+    read_first_group(in);
+    stream_close(in);
+    g_session_map_path[0] = '\0';
+    if (g_editor_enabled)
+        run_hook(g_level_links.open_mode_tabs, "open_mode_tabs");
+    if (g_level_links.clear_char_objects)
+        g_level_links.clear_char_objects();
+    g_char_placements.count = 0;
+}

@@ -1,0 +1,87 @@
+// The level map file: one packed file per level under "data/levels/", holding every level table
+// in a fixed order of sections, each written and read by the table's owner:
+//
+//   1 tag "ele003" and four NUL bytes        9 movement map
+//   2 object prototypes                     10 scene header
+//   3 sectors                               11 the tag again (read back, not compared)
+//   4 map events                            12 level containers
+//   5 map texts                             13 character placements
+//   6 entities                              14 ground items
+//   7 world objects and the 100 lights      15 monster points
+//   8 level effects
+//
+// The reader depends on the order alone; there is no length, end marker or checksum. The
+// template "global/empty" (sections 1 to 10 are read) starts a new map in the editor.
+#pragma once
+
+#include "level/level_saves.h"
+
+#include <cstdint>
+#include <string>
+
+struct packed_stream;
+
+constexpr int k_map_tag_size = 10;
+extern const char k_map_tag[k_map_tag_size];  // "ele003" and four NUL bytes
+inline constexpr const char* k_levels_folder = "data/levels/";
+inline constexpr const char* k_empty_map_file = "global/empty";
+
+// The map file that was last read or written whole in this run ("" before one was, and after
+// the empty template replaced the map): the editor's close-time save writes only to it.
+extern char g_session_map_path[k_map_path_size];
+
+// The path of a level: the name itself when that file exists, else "data/levels/" + name.
+std::string level_map_path(const char* name);
+
+enum class map_check { ok, missing, wrong_tag };
+// Whether the file exists and starts with the tag (compared up to its NUL).
+map_check check_level_map(const char* path);
+
+// The level's texture pack index: candidate A is "data/levels/" + name with its last three
+// characters replaced by "idx"; candidate B "data/levels/" + name with its last six characters
+// replaced by ".idx" (bojovka01.sav gives bojovka.idx). A candidate the name is too short for
+// is empty.
+void level_pack_candidates(const char* name, std::string* a, std::string* b);
+
+// Reads a level whose tag was checked: the level's texture pack (candidate A, else candidate B,
+// which marks the prototypes loaded), then "zacinam citat", the path into g_map_path (and the
+// session's map), all fifteen sections with their progress lines, and "load ok". False when the
+// file could not be opened.
+bool read_level_map_file(const char* name, const char* path);
+
+// Writes every section to path (a packed file) through a temporary file beside it; the old file
+// is replaced only after a complete, checked write. False (logged) otherwise.
+bool write_level_map(const char* path);
+
+// The editor's load of a whole map: read as above, then the prototypes' frames, the characters'
+// objects cleared and the level's characters and monster points spawned. A missing file ("no
+// file") or a wrong tag ("nespravna verzia mapy") changes no table.
+void load_level_map(const char* name);
+
+// Writes the whole map to a path that already exists: the lying ground items are removed, the
+// file written, g_map_path set and g_map_dirty cleared. 0 when written; -1 when the path does
+// not exist (nothing written) or the write failed (logged, old file and dirty flag kept).
+int32_t save_level_map(const char* path);
+
+// The editor's close-time save: save_level_map to the session's map; -1 (logged) when no map
+// was read or written in this run.
+int32_t save_session_map();
+
+// The editor's new map: "global/empty" read up to the scene header (its tag not compared), the
+// mode tabs re-created in editor mode, the characters' objects cleared and the placements
+// emptied. Containers, ground items and monster points keep what they held.
+void load_empty_map();
+
+// Section 7: u32 420, u32 object count, u32 capacity, the world objects, u32 180, the 100
+// lights. Both do nothing for a null stream and return false when the section is incomplete.
+//
+// The reader frees the object array and reads the records (at most 420 bytes of each), keeping
+// room for all of them in blocks of 15,000 records as they arrive, up to 150,000 records (the
+// rest are skipped, logged; records of no bytes hold none). A record in state 0, with a negative
+// prototype or of a class other than 0 becomes a free slot; a kept record whose prototype is not
+// a level prototype ends the objects (it and the later records become free, their bytes are
+// skipped). Kept records are brought to their loaded state. Then the lights are read and rebuilt
+// (engine/lights.h), the characters' objects cleared and the array sorted. When the data ends
+// inside the objects, the objects read whole stay and the lights are not read.
+bool write_objects_section(packed_stream* stream);
+bool read_objects_section(packed_stream* stream);
