@@ -23,14 +23,8 @@ constexpr int k_console_line_max = k_console_line_size - 2;
 
 extern char g_console_line[k_console_line_size];
 extern int32_t g_console_line_length;    // typed characters, the cursor not counted
-extern uint8_t g_console_last_char;      // the character applied last while its key is held
 extern uint32_t g_console_repeat_tick;   // a held key repeats once g_ticks is past it
 extern uint32_t g_console_enter_latch;   // 1 while Return is up
-
-// The character that this frame's key state types: letters (upper case with either Shift),
-// blank, digits of both rows, ".", "/", "\", ":" (the semicolon key, with or without Shift),
-// "-" or with Shift "_" (both minus keys), "$" for backspace; 0 for none.
-uint8_t read_typed_char();
 
 // The line editor, then the Return key: a held key types once, again when g_ticks is past the
 // press tick + 30 and then each time it is past the last repeat + 2; "$" deletes the last
@@ -39,6 +33,6 @@ uint8_t read_typed_char();
 void run_console_command();
 
 // The console, each frame while it is shown: its box, the line editor, the typed line and the
-// history. The box and the texts need the sprite font and rectangles, not built yet: only the
-// line editor runs.
+// history, drawn with the dynamic lights switched off; without a device only the line editor
+// runs.
 void draw_console();

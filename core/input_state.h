@@ -21,3 +21,13 @@ extern uint32_t g_mouse_left, g_mouse_right, g_mouse_middle, g_mouse_button4;
 extern uint32_t g_wheel_up, g_wheel_down;              // the wheel moved this frame
 extern float g_mouse_x, g_mouse_y;                     // world position
 extern float g_mouse_screen_x, g_mouse_screen_y;       // screen position
+
+extern uint8_t g_typed_char;         // what this poll's key state types (read_typed_char), 0 none
+// The character typed last while its key is held; the console's line editor and the hero's
+// name entry share it to tell a held key from a new one.
+extern uint8_t g_console_last_char;
+
+// The character that this frame's key state types: letters (upper case with either Shift),
+// blank, digits of both rows, ".", "/", "\", ":" (the semicolon key, with or without Shift),
+// "-" or with Shift "_" (both minus keys), "$" for backspace; 0 for none.
+uint8_t read_typed_char();

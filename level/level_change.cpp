@@ -68,8 +68,7 @@ std::string hint_path(const char* level)
 // body parts, the level's textures and its prototypes.
 void release_level_resources()
 {
-    if (g_level_links.release_char_models)
-        g_level_links.release_char_models();
+    run_hook(g_level_links.release_char_models, "release_char_models");
     for (int32_t i = 0; i < g_model_count && i < k_model_capacity; ++i)
         free_model(&g_models[i]);
     g_model_count = 0;
@@ -87,8 +86,7 @@ void enter_level(const std::string& bare, const std::string& path, int32_t skip_
 {
     read_level_map_file(bare.c_str(), path.c_str());
     load_all_proto_textures();
-    if (g_level_links.clear_char_objects)
-        g_level_links.clear_char_objects();
+    run_hook(g_level_links.clear_char_objects, "clear_char_objects");
     if (g_scene_header.level_type == k_level_gui)
         return;
     g_change_file_read = uint32_t(load_level_changes(bare.c_str()));
@@ -133,12 +131,11 @@ void show_loading_screen(const char* level)
         if (g_level_links.show_hint)
             g_level_links.show_hint(hint.c_str());
         else
-            console_log("show_hint: nie je, preskakujem %s", hint.c_str());
+            log_hook_skipped("show_hint");
     }
     modal_pass_end();
     release_texture(picture);
-    if (g_level_links.reset_message_window)
-        g_level_links.reset_message_window();
+    run_hook(g_level_links.reset_message_window, "reset_message_window");
     g_message_shown = 0;
 }
 

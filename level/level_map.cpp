@@ -184,8 +184,7 @@ void load_level_map(const char* name)
     }
     if (read_level_map_file(name, path.c_str())) {
         load_all_proto_textures();
-        if (g_level_links.clear_char_objects)
-            g_level_links.clear_char_objects();
+        run_hook(g_level_links.clear_char_objects, "clear_char_objects");
         run_hook(g_level_links.spawn_level_chars, "spawn_level_chars");
         run_hook(g_level_links.spawn_monsters_at_points, "spawn_monsters_at_points");
     }
@@ -233,7 +232,6 @@ void load_empty_map()
     g_session_map_path[0] = '\0';
     if (g_editor_enabled)
         run_hook(g_level_links.open_mode_tabs, "open_mode_tabs");
-    if (g_level_links.clear_char_objects)
-        g_level_links.clear_char_objects();
+    run_hook(g_level_links.clear_char_objects, "clear_char_objects");
     g_char_placements.count = 0;
 }

@@ -52,10 +52,8 @@ bool append_read_object(const world_object& o)
 
 void finish_objects()
 {
-    if (g_level_links.clear_char_objects)
-        g_level_links.clear_char_objects();
-    if (g_level_links.forget_player_object)
-        g_level_links.forget_player_object();
+    run_hook(g_level_links.clear_char_objects, "clear_char_objects");
+    run_hook(g_level_links.forget_player_object, "forget_player_object");
     g_depth_list_count = 0;
     g_objects_drawn = 0;
     sort_objects();

@@ -86,8 +86,7 @@ bool save_level_changes(const char* level)
         console_log("zmeny: %s sa neda otvorit", path.c_str());
         return false;
     }
-    if (g_level_links.clear_player_interior)
-        g_level_links.clear_player_interior();
+    run_hook(g_level_links.clear_player_interior, "clear_player_interior");
     bool written = true;
     for (auto write : k_change_writers)
         written = written && write(out);

@@ -15,7 +15,6 @@
 
 char g_console_line[k_console_line_size] = "_";
 int32_t g_console_line_length = 0;
-uint8_t g_console_last_char = 0;
 uint32_t g_console_repeat_tick = 0;
 uint32_t g_console_enter_latch = 1;
 
@@ -25,32 +24,6 @@ bool down(uint8_t key)
 {
     return (g_key_state[key] & k_key_down_bit) != 0;
 }
-
-struct key_char {
-    uint8_t key;
-    char c;
-};
-
-// The letters in the order they are tested (y before x).
-constexpr key_char k_letters[] = {
-    {k_key_a, 'a'}, {k_key_b, 'b'}, {k_key_c, 'c'}, {k_key_d, 'd'}, {k_key_e, 'e'}, {k_key_f, 'f'},
-    {k_key_g, 'g'}, {k_key_h, 'h'}, {k_key_i, 'i'}, {k_key_j, 'j'}, {k_key_k, 'k'}, {k_key_l, 'l'},
-    {k_key_m, 'm'}, {k_key_n, 'n'}, {k_key_o, 'o'}, {k_key_p, 'p'}, {k_key_q, 'q'}, {k_key_r, 'r'},
-    {k_key_s, 's'}, {k_key_t, 't'}, {k_key_u, 'u'}, {k_key_v, 'v'}, {k_key_w, 'w'}, {k_key_y, 'y'},
-    {k_key_x, 'x'}, {k_key_z, 'z'},
-};
-
-// The keys after the letters, in the order they are tested.
-constexpr key_char k_others[] = {
-    {k_key_space, ' '},
-    {k_key_0, '0'}, {k_key_1, '1'}, {k_key_2, '2'}, {k_key_3, '3'}, {k_key_4, '4'},
-    {k_key_5, '5'}, {k_key_6, '6'}, {k_key_7, '7'}, {k_key_8, '8'}, {k_key_9, '9'},
-    {k_key_numpad0, '0'}, {k_key_numpad1, '1'}, {k_key_numpad2, '2'}, {k_key_numpad3, '3'},
-    {k_key_numpad4, '4'}, {k_key_numpad5, '5'}, {k_key_numpad6, '6'}, {k_key_numpad7, '7'},
-    {k_key_numpad8, '8'}, {k_key_numpad9, '9'},
-    {k_key_decimal, '.'}, {k_key_slash, '/'}, {k_key_backslash, '\\'}, {k_key_semicolon, ':'},
-    {k_key_period, '.'},
-};
 
 void end_line_at(int32_t length)
 {
@@ -101,22 +74,6 @@ void run_line()
 }
 
 } // namespace
-
-uint8_t read_typed_char()
-{
-    bool shift = down(k_key_lshift) || down(k_key_rshift);
-    for (const key_char& key : k_letters)
-        if (down(key.key))
-            return uint8_t(shift ? key.c - 'a' + 'A' : key.c);
-    for (const key_char& key : k_others)
-        if (down(key.key))
-            return uint8_t(key.c);
-    if (down(k_key_minus) || down(k_key_subtract))
-        return shift ? '_' : '-';
-    if (down(k_key_back))
-        return '$';
-    return 0;
-}
 
 void run_console_command()
 {

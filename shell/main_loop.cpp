@@ -145,8 +145,6 @@ void draw_brush_preview()
 
 void format_debug_text()
 {
-    if (g_work_mode == k_work_select)
-        select_objects_in_box();
     std::snprintf(g_debug_text, sizeof g_debug_text,
                   "global: %d:%d\nmouse: %d:%d\nfps: %d\nobj: %d/%d\nact. sector: %d\nact. layer: %d\ndef. layer %d%.200s",
                   int(g_camera_x), int(g_camera_y), int(g_brush_preview.x), int(g_brush_preview.y), int(g_fps),
@@ -248,6 +246,12 @@ const program_step k_frame_steps[] = {
              draw_play_overlays();
          return true;
      }},
+    {"box_selection", [] {
+         if (!playing() && g_work_mode == k_work_select)
+             select_objects_in_box();
+         return true;
+     }},
+    {"monster_point_markers", nullptr},
     {"debug_text", [] {
          if (!playing())
              format_debug_text();

@@ -43,6 +43,42 @@ namespace {
 
 const char* g_command_line = "";
 
+// The normal start: the menu level behind the front end.
+const program_step k_menu_level_steps[] = {
+    {"hero_name_cursor", nullptr},
+    {"load_intro_slide", [] {
+         load_intro_slide();
+         g_no_game_running = 1;
+         return true;
+     }},
+    {"enter_menu_level", [] { change_level("start.sav", 0, 0, 1); return true; }},
+    {"init_brush_preview", [] {
+         reset_object(&g_brush_preview);
+         init_object(&g_brush_preview, g_mouse_x, g_mouse_y, 0, 0.8f, 1.5f, 0, 0);
+         g_brush_preview.cursor = 1;
+         return true;
+     }},
+    {"start_play", [] {
+         g_work_mode = k_work_play;
+         apply_ambient_light(&g_scene_header);
+         place_hero_at_entry(&g_scene_header, 0);
+         return true;
+     }},
+    {"menu_camera", [] {
+         g_camera_x = -2366.0f;
+         g_camera_y = -414.0f;
+         return true;
+     }},
+    {"enter_dream_world", [] { enter_dream_world(&g_dream_world, 1); return true; }},
+    {"open_menu", [] {
+         g_interface.overlay_screen = 1;
+         g_interface.menu_open = 1;
+         return true;
+     }},
+    {"run_front_end", [] { run_front_end(); return true; }},
+    {"free_slide_tiles", [] { free_slide_tiles(); return true; }},
+};
+
 // The level the run starts in: the editor's empty map (none when a level was named), the level
 // named on the command line, or the menu level behind the front end.
 void enter_first_level()
@@ -59,22 +95,7 @@ void enter_first_level()
         apply_ambient_light(&g_scene_header);
         return;
     }
-    load_intro_slide();
-    g_no_game_running = 1;
-    change_level("start.sav", 0, 0, 1);
-    reset_object(&g_brush_preview);
-    init_object(&g_brush_preview, g_mouse_x, g_mouse_y, 0, 0.8f, 1.5f, 0, 0);
-    g_brush_preview.cursor = 1;
-    g_work_mode = k_work_play;
-    apply_ambient_light(&g_scene_header);
-    place_hero_at_entry(&g_scene_header, 0);
-    g_camera_x = -2366.0f;
-    g_camera_y = -414.0f;
-    enter_dream_world(&g_dream_world, 1);
-    g_interface.overlay_screen = 1;
-    g_interface.menu_open = 1;
-    run_front_end();
-    free_slide_tiles();
+    run_program_steps(k_menu_level_steps);
 }
 
 const program_step k_startup_steps[] = {

@@ -66,16 +66,18 @@ int32_t create_main_window()
     input_reset();
     input_set_display_size(g_screen_width, g_screen_height);
 
+    // The language is asked before the window exists: the dialog needs no parent, and the
+    // window is made with its device, whose choice is logged after "HWND created".
+    if (!g_editor_enabled && file_exists(k_config_file) != 1)
+        language_dialog();
+    console_log("HWND created");
     // The device makes the window with it (and sets g_windowed as it chooses the mode).
     if (create_device_context() == -1)
         return -1;
-    if (!g_editor_enabled && file_exists(k_config_file) != 1)
-        language_dialog();
     if (g_editor_enabled)
         move_program_window(295, 0);
     else if (g_windowed)
         move_program_window((desktop_width - g_screen_width) / 2, (desktop_height - g_screen_height) / 2);
-    console_log("HWND created");
     input_window_shown();
     init_render_states();
     return 1;
@@ -184,4 +186,19 @@ void poll_input()
 
     g_mouse_screen_x = (g_mouse_x - g_camera_x) * g_zoom;
     g_mouse_screen_y = (g_mouse_y - g_camera_y) * g_zoom;
+    g_typed_char = read_typed_char();
+}
+
+bool wait_until_released(bool (*held)())
+{
+    for (;;) {
+        while (pump_messages()) {
+        }
+        if (g_quit_all)
+            return false;
+        poll_input();
+        if (!held())
+            return true;
+        wait_message();
+    }
 }

@@ -29,8 +29,15 @@ int32_t pump_messages();
 // that a quit is never missed.
 void wait_message();
 
-// Reads the keyboard state, the mouse buttons and wheel and the mouse position of the frame.
+// Reads the keyboard state, the mouse buttons and wheel, the mouse position and the typed
+// character of the frame.
 void poll_input();
+
+// The wait of every loop that holds until a key or button is up: each pass handles the pending
+// window messages and reads the input again, and while `held` is still true waits a short while
+// for the next event. True once `held` is false; false as soon as the window is closed
+// (g_quit_all).
+bool wait_until_released(bool (*held)());
 
 // Closes the window (its device is replaced by the next create_main_window). The program
 // leaves both to the end of the process; tests close it to start the next run afresh.

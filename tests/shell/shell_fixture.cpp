@@ -47,6 +47,12 @@ void shell_test::TearDown()
 {
     g_shell_trace = nullptr;
     close_main_window();
+    // The run flags a closed window or a finished run leaves set.
+    g_editor_enabled = g_console_enabled = g_console_shown = 0;
+    g_quit = g_quit_all = g_skip_exit_fade = g_game_finished = 0;
+    g_ending_end_flag = g_credits_end_flag = g_no_game_running = g_travel_map_running = 0;
+    g_typed_char = g_console_last_char = 0;
+    g_work_mode = k_work_insert;
     clock_set_manual_step(0);
     clock_use_manual(false);
     folder_.reset();

@@ -65,7 +65,10 @@ TEST_F(window_test, OpensOnTheOffscreenDriverAndBecomesActive)
     EXPECT_EQ(g_app_active, 0u);  // activation comes as a message
     EXPECT_EQ(pump_messages(), 1);
     EXPECT_EQ(g_app_active, 1u);
-    EXPECT_NE(read_text("global/konzola.log").find("HWND created\n"), std::string::npos);
+    // The window is logged before the device's choice.
+    const std::string log = read_text("global/konzola.log");
+    ASSERT_NE(log.find("HWND created\n"), std::string::npos);
+    EXPECT_LT(log.find("HWND created\n"), log.find("num devices"));
 }
 
 TEST_F(window_test, EditorTakesItsSizeFromTheDesktop)
@@ -229,3 +232,43 @@ TEST_F(window_test, AnInactiveApplicationWaitsInsteadOfSpinning)
 }
 
 } // namespace
+
+TEST_F(window_test, AReleaseWaitDrainsTheWindowAndEndsOnReleaseOrClose)
+{
+    open_headless();
+    auto esc_held = [] { return (g_key_state[k_key_escape] & k_key_down_bit) != 0; };
+
+    // Released: the queued events (a focus change among them) are all handled first.
+    inject({input_event_kind::key, k_key_escape, true});
+    inject({input_event_kind::focus_lost});
+    inject({input_event_kind::focus_gained});
+    inject({input_event_kind::key, k_key_escape, false});
+    EXPECT_TRUE(wait_until_released(esc_held));
+    EXPECT_EQ(g_app_active, 1u);
+    window_message left;
+    EXPECT_FALSE(input_next_message(&left));
+
+    // Still held, but the window closes: the wait ends at once.
+    inject({input_event_kind::key, k_key_escape, true});
+    inject({input_event_kind::close});
+    EXPECT_FALSE(wait_until_released(esc_held));
+    EXPECT_EQ(g_quit_all, 1u);
+    g_ending_end_flag = g_credits_end_flag = 0;
+}
+
+TEST_F(window_test, ThePollKeepsTheTypedCharacter)
+{
+    open_headless();
+    inject({input_event_kind::key, k_key_lshift, true});
+    inject({input_event_kind::key, k_key_y, true});
+    inject({input_event_kind::key, k_key_x, true});
+    pump_all();
+    poll_input();
+    EXPECT_EQ(g_typed_char, 'Y');  // y is tested before x
+    inject({input_event_kind::key, k_key_lshift, false});
+    inject({input_event_kind::key, k_key_y, false});
+    inject({input_event_kind::key, k_key_x, false});
+    pump_all();
+    poll_input();
+    EXPECT_EQ(g_typed_char, 0);
+}
