@@ -154,9 +154,24 @@ void sanitize_proto_record(object_proto* p)
     p->name[k_proto_name_size - 1] = '\0';
     for (auto& name : p->frame_names)
         name[k_proto_frame_name_size - 1] = '\0';
-    p->anim_count = std::clamp(p->anim_count, 0, k_proto_animations);
-    for (int32_t& count : p->frame_counts)
-        count = std::clamp(count, 0, k_proto_frames);
+    // Loading fills animation 0 (a mesh's first model part) and every tile of a surface; the
+    // other entries would name textures or models of another run.
+    int32_t first_empty = 0;
+    switch (p->kind) {
+    case k_proto_sprite:
+    case k_proto_particle:
+    case k_proto_sprite16:
+    case k_proto_mesh:
+        first_empty = 1;
+        break;
+    case k_proto_surface:
+        first_empty = k_proto_animations;
+        break;
+    default:
+        break;
+    }
+    for (int32_t a = first_empty; a < k_proto_animations; ++a)
+        std::fill(std::begin(p->frames[a]), std::end(p->frames[a]), -1);
     p->mask_slot = 0;
     p->frames_loaded = 0;
 }

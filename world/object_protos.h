@@ -173,7 +173,9 @@ bool read_object_proto(int32_t slot, packed_stream* stream, int32_t flag);
 
 // Section 2 of a level map file: u32 10,552, u32 count, count records. The reader clears each
 // slot before its record, keeps at most 1000 level prototypes (skipping the rest), clears the
-// mask slot and loaded flag, and leaves the count at the records read whole. Then nothing is
+// mask slot and loaded flag, and leaves the count at the records read whole. Both readers set
+// the frame entries that loading does not fill to -1 (animations from 1 on of kinds 0 to 2, a
+// mesh's model parts from 1 on, every entry of an unknown kind). Then nothing is
 // loaded: the all-loaded flag is 0 and the loading cursor -1. Both return false on a short
 // section or a null stream.
 bool write_object_protos(packed_stream* stream);
@@ -181,7 +183,8 @@ bool read_object_protos(packed_stream* stream, int32_t flag);
 
 // Loads the frames of a prototype not yet marked loaded: kinds 0 to 2 the textures of
 // animation 0 (deferred; uploaded at once when in_level is 0), a mesh its model, a surface its
-// tile textures and tile mask (columns at most 16, rows at most 32). Then it is marked loaded.
+// tile textures and tile mask (columns at most 16, rows at most 32, the record's counts left as
+// they are). Then it is marked loaded.
 void load_proto_textures(int32_t slot, int32_t in_level);
 
 // After a map is read: in editor mode every level prototype's frames as level textures; then

@@ -207,7 +207,7 @@ TEST_F(surface_test, TwentyColumnsLoadAsSixteenAndTheMaskLeavesOutItsTiles)
 
     object_proto& p = g_object_protos[slot];
     EXPECT_EQ(p.frames_loaded, 1);
-    EXPECT_EQ(p.anim_count, 16);
+    EXPECT_EQ(p.anim_count, 20);  // the record keeps what it had
     EXPECT_EQ(p.frames[3][1], -1);
     EXPECT_EQ(test_proto_mask(&p, 3, 1), 0);
     EXPECT_EQ(test_proto_mask(&p, 3, 0), 1);
@@ -439,6 +439,52 @@ TEST_F(object_test, LevelFramesLoadLazilyAndAllAtTheEndOfALevelChange)
     // After a map is read every deferred texture gets its surface.
     load_all_proto_textures();
     EXPECT_NE(g_textures[g_object_protos[a].frames[0][1]].surface, nullptr);
+}
+
+TEST_F(object_test, FrameEntriesTheLoadersDoNotFillStartEmptyAndAReSavedMapKeepsItsCounts)
+{
+    write_test_image("other.tga", 8, 8);
+    const int32_t other = get_texture("other.tga", 0, 0, 0, 0, 0, 0);
+    // A sprite with a second animation and a mesh with a second part, whose stored entries name
+    // a texture that belongs to neither; a surface of 20 columns.
+    object_proto& sprite = g_object_protos[add_test_proto("s", 1)];
+    sprite.anim_count = 2;
+    sprite.frame_counts[1] = 1;
+    sprite.frames[1][0] = other;
+    object_proto& mesh = g_object_protos[add_empty_object_proto()];
+    mesh.kind = k_proto_mesh;
+    mesh.anim_count = 2;
+    mesh.frames[1][0] = other;
+    object_proto& surface = g_object_protos[add_empty_object_proto()];
+    surface.kind = k_proto_surface;
+    surface.anim_count = 20;
+    surface.frame_counts[0] = 40;
+    copy_bounded(surface.frame_names[0], sizeof surface.frame_names[0], "tiles\\0x0.tga");
+
+    packed_stream* out = stream_open("section.dat", "w");
+    ASSERT_TRUE(write_object_protos(out));
+    ASSERT_EQ(stream_close(out), 0);
+    packed_stream* in = stream_open("section.dat", "r");
+    ASSERT_TRUE(read_object_protos(in, 0));
+    stream_close(in);
+    EXPECT_EQ(sprite.frames[1][0], -1);
+    EXPECT_EQ(mesh.frames[1][0], -1);
+    EXPECT_EQ(surface.anim_count, 20);
+    EXPECT_EQ(surface.frame_counts[0], 40);
+
+    for (uint32_t s = 0; s < g_object_proto_count; ++s)
+        load_proto_textures(int32_t(s), 0);
+    out = stream_open("again.dat", "w");
+    ASSERT_TRUE(write_object_protos(out));
+    ASSERT_EQ(stream_close(out), 0);
+    const std::vector<uint8_t> again = read_bytes("again.dat");
+    EXPECT_EQ(le_i32(again.data() + 8 + 2 * k_object_proto_size + 48), 20);
+    EXPECT_EQ(le_i32(again.data() + 8 + 2 * k_object_proto_size + 52), 40);
+
+    for (uint32_t s = 0; s < g_object_proto_count; ++s)
+        unload_object_proto(int32_t(s), false);
+    EXPECT_STREQ(g_textures[other].name, "other.tga");
+    EXPECT_NE(g_textures[other].surface, nullptr);
 }
 
 } // namespace
