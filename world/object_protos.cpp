@@ -2,6 +2,7 @@
 
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
+#include "engine/texture_packs.h"
 #include "engine/textures.h"
 #include "shell/console_log.h"
 #include "shell/utilities.h"
@@ -136,6 +137,27 @@ void release_proto_frames(object_proto& p, int32_t slot, bool free_at_once)
     }
     drop_mask(slot);
 }
+
+// The mask file of texture packs: u32 level prototype count, then per prototype the first 30
+// bytes of its name, an i16 marker (1: its tile mask follows, -1: it has none) and the mask.
+std::vector<uint8_t> pack_mask_file()
+{
+    constexpr size_t k_name_bytes = 30;
+    std::vector<uint8_t> out(4);
+    put_le_u32(out.data(), g_object_proto_count);
+    for (uint32_t s = 0; s < g_object_proto_count; ++s) {
+        const tile_mask& mask = g_masks[s];
+        const char* name = g_object_protos[s].name;
+        out.insert(out.end(), name, name + k_name_bytes);
+        uint8_t marker[2];
+        put_le_u16(marker, mask.bytes.empty() ? uint16_t(0xFFFF) : uint16_t(1));
+        out.insert(out.end(), marker, marker + 2);
+        out.insert(out.end(), mask.bytes.begin(), mask.bytes.end());
+    }
+    return out;
+}
+
+[[maybe_unused]] const bool g_packs_write_proto_masks = (g_pack_mask_file = pack_mask_file, true);
 
 bool write_proto_record(const object_proto& p, packed_stream* stream)
 {

@@ -4,6 +4,7 @@
 
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
+#include "engine/texture_packs.h"
 #include "engine/textures.h"
 #include "platform/files.h"
 #include "shell/utilities.h"
@@ -485,6 +486,34 @@ TEST_F(object_test, FrameEntriesTheLoadersDoNotFillStartEmptyAndAReSavedMapKeeps
         unload_object_proto(int32_t(s), false);
     EXPECT_STREQ(g_textures[other].name, "other.tga");
     EXPECT_NE(g_textures[other].surface, nullptr);
+}
+
+TEST_F(object_test, APacksMaskFileHoldsTheSurfacesTileMasks)
+{
+    make_folder("tiles");
+    write_bytes("tiles/maska.dat", {0, 1, 1, 0, 0, 1});
+    const int32_t sprite = add_test_proto("a_sprite_whose_name_is_31_longx", 1);
+    const int32_t surface = add_empty_object_proto();
+    object_proto& p = g_object_protos[surface];
+    copy_bounded(p.name, sizeof p.name, "ground");
+    p.kind = k_proto_surface;
+    p.anim_count = 3;
+    p.frame_counts[0] = 2;
+    copy_bounded(p.frame_names[0], sizeof p.frame_names[0], "tiles\\0x0.tga");
+    load_proto_textures(sprite, 0);
+    load_proto_textures(surface, 0);
+    ASSERT_EQ(save_texture_pack(0), 0);
+
+    std::vector<uint8_t> expected = {2, 0, 0, 0};
+    std::vector<uint8_t> name(30, 0);
+    std::memcpy(name.data(), "a_sprite_whose_name_is_31_long", 30);  // the first 30 bytes
+    expected.insert(expected.end(), name.begin(), name.end());
+    expected.insert(expected.end(), {0xFF, 0xFF});
+    name.assign(30, 0);
+    std::memcpy(name.data(), "ground", 6);
+    expected.insert(expected.end(), name.begin(), name.end());
+    expected.insert(expected.end(), {1, 0, 0, 1, 1, 0, 0, 1});
+    EXPECT_EQ(read_bytes("main.msk"), expected);
 }
 
 } // namespace
