@@ -277,6 +277,7 @@ void load_texture_pack(const char* index_name)
         std::fclose(file);
         return;
     }
+    const std::vector<resident_texture> residents = take_resident_textures();
     const int32_t old_count = g_texture_count;
     for (int32_t i = 0; i < std::max(old_count, static_cast<int32_t>(n)); ++i)
         free_texture(i);
@@ -294,6 +295,7 @@ void load_texture_pack(const char* index_name)
         g_textures[i].in_level = 0;
         upload_texture(i);
     }
+    put_resident_textures(residents);
 }
 
 int32_t add_textures_from_pack(const char* index_name)
