@@ -173,11 +173,11 @@ bool read_object_proto(int32_t slot, packed_stream* stream, int32_t flag);
 
 // Section 2 of a level map file: u32 10,552, u32 count, count records. The reader clears each
 // slot before its record, keeps at most 1000 level prototypes (skipping the rest), clears the
-// mask slot and loaded flag, and leaves the count at the records read whole. Both readers set
-// the frame entries that loading does not fill to -1 (animations from 1 on of kinds 0 to 2, a
-// mesh's model parts from 1 on, every entry of an unknown kind). Then nothing is
+// mask slot and loaded flag, and leaves the count at the records read whole. Then nothing is
 // loaded: the all-loaded flag is 0 and the loading cursor -1. Both return false on a short
-// section or a null stream.
+// section or a null stream. This reader and the ".pr" reader set the frame entries that
+// loading does not fill to -1 (animations from 1 on of kinds 0 to 2, a mesh's model parts from
+// 1 on, every entry of an unknown kind) and keep the counts as stored.
 bool write_object_protos(packed_stream* stream);
 bool read_object_protos(packed_stream* stream, int32_t flag);
 
