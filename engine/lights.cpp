@@ -274,8 +274,9 @@ bool read_lights(packed_stream* stream)
     if (stored_size < 0)
         return false;
 
+    // Lights that are on or fading go off; those the table turns on come back below.
     for (int32_t i = 0; i < k_light_slots; ++i) {
-        if (g_lights[i].state == k_light_on) {
+        if (g_lights[i].state != k_light_free) {
             device_enable_light(i, false);
             g_lights[i].state = k_light_free;
         }

@@ -86,9 +86,10 @@ void lower_lights_z(float a, float b);
 void convert_light(light_record* light);
 
 // The lights of a level map file: u32 record size, then the 100 records. The reader frees the
-// lights that are on, reads the records (a shorter stored record fills the start of its slot, a
-// longer one is cut), turns the stored lights that are on back on and sets the count to one
-// past the highest of them. A table that cannot be read whole keeps only the records read.
-// Both do nothing for a null stream; the reader returns false when the size is missing.
+// lights that are on or fading and switches them off on the device, reads the records (a
+// shorter stored record fills the start of its slot, a longer one is cut), turns the stored
+// lights that are on back on and sets the count to one past the highest of them. A table that
+// cannot be read whole keeps only the records read. Both do nothing for a null stream; the
+// reader returns false when the size is missing.
 bool write_lights(packed_stream* stream);
 bool read_lights(packed_stream* stream);

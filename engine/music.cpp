@@ -26,7 +26,7 @@ void play_music(const char* path, char* name, uint32_t* stream, uint8_t* fade)
     if (*stream && std::strcmp(name, path) == 0)
         return;
     free_stream(stream);
-    *stream = start_stream(path, true, g_settings.snd_musicvolume);
+    *stream = start_stream(path, true, music_volume_percent(&g_settings));
     if (!*stream)
         return;
     copy_bounded(name, k_music_name_size, path);
@@ -57,7 +57,7 @@ void set_stream_volume(uint32_t stream, int volume)
 bool fade_in_step(uint32_t stream)
 {
     int volume = stream_volume(stream);
-    int target = g_settings.snd_musicvolume;
+    int target = music_volume_percent(&g_settings);
     if (volume < target)
         set_stream_volume(stream, ++volume);
     return volume >= target;

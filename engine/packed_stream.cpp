@@ -313,10 +313,9 @@ int stream_close(packed_stream* stream)
 
 int stream_getc_slow(packed_stream* stream)
 {
-    if (stream->flags & STREAM_WRITE) {
-        stream->count++;
+    if (stream->flags & STREAM_WRITE)
         return -1;
-    }
+    stream->count--;  // the byte asked for; below 0 when the buffer was empty
     if (stream->count < 0 && stream_fill(stream) < 0)
         return -1;
     if (stream->count > 0)
@@ -328,7 +327,6 @@ int stream_getc_slow(packed_stream* stream)
 
 int stream_putc_slow(int byte, packed_stream* stream)
 {
-    stream->count--;  // the byte is not stored yet
     if (!(stream->flags & STREAM_WRITE) || stream_flush(stream, false) < 0)
         return -1;
     stream->buffer[0] = uint8_t(byte);

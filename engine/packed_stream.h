@@ -17,8 +17,8 @@
 // the target, and stream_close renames it over the target only when every write and the
 // close succeeded. Otherwise the temporary is removed and the old file stays as it was.
 //
-// A stream is read or written according to its open mode, never both; stream_read and
-// stream_write refuse the wrong direction, the inline stream_getc and stream_putc assume it.
+// A stream is read or written according to its open mode, never both; every call refuses the
+// wrong direction (stream_getc and stream_putc with -1) and leaves the stream as it was.
 #pragma once
 
 #include <cstdint>
@@ -72,15 +72,18 @@ int stream_putc_slow(int byte, packed_stream* stream);
 // The next byte (0 to 255), or -1 at the end of data or on an error (and ever after).
 inline int stream_getc(packed_stream* stream)
 {
-    if (--stream->count > 0)
+    if (!(stream->flags & STREAM_WRITE) && stream->count > 1) {
+        --stream->count;
         return *stream->cursor++;
+    }
     return stream_getc_slow(stream);
 }
 
 // Writes one byte; returns it (0 to 255), or -1 on an error.
 inline int stream_putc(int byte, packed_stream* stream)
 {
-    if (++stream->count < STREAM_BUFFER_SIZE) {
+    if ((stream->flags & STREAM_WRITE) && stream->count < STREAM_BUFFER_SIZE - 1) {
+        ++stream->count;
         *stream->cursor++ = uint8_t(byte);
         return uint8_t(byte);
     }

@@ -35,7 +35,7 @@ volume_pan volume_pan_at(float x, float y, bool start)
 {
     float lx = (float(g_screen_width) / g_zoom) / 2.0f + g_camera_x;
     float ly = (float(g_screen_height) / g_zoom) / 2.0f + g_camera_y;
-    float s = float(g_settings.snd_soundvolume) / 100.0f;
+    float s = float(sound_volume_percent(&g_settings)) / 100.0f;
     float d = distance2d(lx, ly, x, y);
     float dx = x - lx;
     volume_pan result;
@@ -62,7 +62,7 @@ void remove_playing(uint32_t i)
 // Entry i's update; false when it was removed.
 bool follow_playing_sound(uint32_t i, float x, float y)
 {
-    if (g_settings.snd_soundvolume < 3)
+    if (sound_volume_percent(&g_settings) < 3)
         return true;
     volume_pan vp = volume_pan_at(x, y, false);
     uint32_t channel = g_sound.playing_channel[i];
@@ -89,8 +89,8 @@ uint32_t start_stream(const char* path, bool loop, int volume)
             log_refused(path);
         return 0;
     }
-    audio_stream_play(stream);
     audio_channel_set_attributes(stream, -1, volume, -1);
+    audio_stream_play(stream);
     return stream;
 }
 
@@ -114,7 +114,7 @@ int32_t load_sound(const char* name)
         return -1;
     sound_manager& s = g_sound;
     for (int i = 0; i < k_sound_slots; ++i)
-        if (s.loaded[i] > 0 && std::strcmp(s.name[i], name) == 0)
+        if (s.loaded[i] > 0 && std::strncmp(s.name[i], name, k_sound_name_size - 1) == 0)
             return i;
     int slot = 0;
     while (slot < k_sound_slots && s.handle[slot] != 0)
@@ -222,7 +222,7 @@ void play_voice(const char* path)
         return;
     copy_bounded(g_sound.voice_name, k_voice_name_size, path);
     free_stream(&g_sound.voice_stream);
-    g_sound.voice_stream = start_stream(path, false, g_settings.snd_soundvolume);
+    g_sound.voice_stream = start_stream(path, false, sound_volume_percent(&g_settings));
 }
 
 void play_voice_file(const char* path)
@@ -230,5 +230,5 @@ void play_voice_file(const char* path)
     if (!g_sound_enabled || !path)
         return;
     free_stream(&g_sound.file_stream);
-    g_sound.file_stream = start_stream(path, false, g_settings.snd_soundvolume);
+    g_sound.file_stream = start_stream(path, false, sound_volume_percent(&g_settings));
 }

@@ -3,7 +3,7 @@
 // the one-shot narration streams.
 //
 // Everything does nothing while g_sound_enabled is 0 (functions that return a slot or entry
-// return -1). Volumes come from g_settings.snd_musicvolume and snd_soundvolume (0 to 100).
+// return -1). Volumes come from g_settings.snd_musicvolume and snd_soundvolume, held to 0 to 100.
 #pragma once
 
 #include <cstdint>
@@ -68,7 +68,8 @@ extern sound_manager g_sound;
 
 void sound_init();
 // The slot holding the sound "data/sound/<name>.wav" (else ".ogg"), loading it into the first
-// empty slot when no slot holds that name; -1 when the file is missing or refused, or no slot is free.
+// empty slot when no slot holds that name (a slot keeps 79 characters of it, and a longer name
+// is compared by those); -1 when the file is missing or refused, or no slot is free.
 int32_t load_sound(const char* name);
 // Lowers the slot's use; at 0 its sample is freed and the slot emptied.
 void release_sound(int32_t slot);

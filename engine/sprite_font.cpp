@@ -23,8 +23,8 @@ constexpr sprite_font blank_sprite_font()
     return font;
 }
 
-// Frees the glyph slots that still hold the font's glyphs (a texture pack loaded since may have
-// given the slots to other textures).
+// Frees the glyph slots that still hold the font's glyphs (a font other than g_sprite_font
+// loses its slots to a texture pack that replaces the table).
 void free_glyphs(sprite_font* font)
 {
     for (int i = 0; i < k_sprite_font_glyphs; ++i) {

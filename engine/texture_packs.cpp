@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+std::vector<uint8_t> (*g_pack_mask_file)() = nullptr;
+
 namespace {
 
 constexpr uint32_t k_index_entry_size = 124;
@@ -236,9 +238,9 @@ int32_t save_texture_pack(int32_t level_only)
         return -1;
     }
 
-    // The object prototypes' tile masks: no prototype table is part of this build, so none.
+    const std::vector<uint8_t> mask_file = g_pack_mask_file ? g_pack_mask_file() : std::vector<uint8_t>(4, 0);
     pack_writer masks(msk);
-    ok = masks.file() && put_u32(masks.file(), 0);
+    ok = masks.file() && std::fwrite(mask_file.data(), 1, mask_file.size(), masks.file()) == mask_file.size();
     if (!masks.commit(ok)) {
         console_log("could not write texture pack %s", msk);
         return -1;
@@ -275,6 +277,7 @@ void load_texture_pack(const char* index_name)
         std::fclose(file);
         return;
     }
+    const std::vector<resident_texture> residents = take_resident_textures();
     const int32_t old_count = g_texture_count;
     for (int32_t i = 0; i < std::max(old_count, static_cast<int32_t>(n)); ++i)
         free_texture(i);
@@ -292,6 +295,7 @@ void load_texture_pack(const char* index_name)
         g_textures[i].in_level = 0;
         upload_texture(i);
     }
+    put_resident_textures(residents);
 }
 
 int32_t add_textures_from_pack(const char* index_name)

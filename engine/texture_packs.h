@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 struct packed_stream;
 
@@ -26,8 +27,9 @@ constexpr uint32_t k_pack_max_side = 1024;
 int32_t save_texture_pack(int32_t level_only);
 
 // Replaces the whole table by the index's entries (all earlier slots freed first) and makes
-// every surface at once from the language's main pack, which g_map_path then names. A missing
-// or unreadable index leaves the table as it was (logged).
+// every surface at once from the language's main pack, which g_map_path then names. The fixed
+// textures and the sprite font's glyphs keep their surfaces in new slots after the pack's. A
+// missing or unreadable index leaves the table as it was (logged).
 void load_texture_pack(const char* index_name);
 
 // Adds the index's entries as level textures made on their first draw from the pack that
@@ -51,6 +53,10 @@ int32_t read_texture_pixels(int32_t slot, packed_stream* stream);
 // The pack branch of upload_texture: the slot's entry from the pixel file g_map_path names
 // (its last three characters replaced by "dat").
 int32_t upload_texture_from_pack(int32_t slot);
+
+// The mask file's contents: u32 P, then the entries of the level's P object prototypes. The
+// object prototype table supplies it; while none does, the file holds P = 0.
+extern std::vector<uint8_t> (*g_pack_mask_file)();
 
 // The three file names of a pack from its base name: the third-last character becomes 'd' and
 // the last 't' for the pixel file ("x.sav" gives "x.dat"), the last three "idx" and "msk" for

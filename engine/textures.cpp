@@ -3,6 +3,7 @@
 #include "core/console_log.h"
 #include "core/utilities.h"
 #include "engine/render_context.h"
+#include "engine/sprite_font.h"
 #include "engine/texture_packs.h"
 #include "platform/clock.h"
 #include "platform/texture_image.h"
@@ -165,6 +166,15 @@ void update_video(texture_record& t)
     t.video_last_frame = static_cast<int32_t>(frame);
 }
 
+// A slot as the table holds it before its first use.
+texture_record empty_record()
+{
+    texture_record t{};
+    t.pack_offset = -1;
+    t.video_last_frame = -1;
+    return t;
+}
+
 // Fills a new slot the way get_texture does.
 int32_t fill_slot(int32_t slot, const char* name, uint32_t video_width, uint32_t video_height, uint32_t in_level,
                   uint32_t mipmaps, int32_t format_choice, uint32_t defer)
@@ -301,11 +311,9 @@ int32_t append_texture_slot(const char* name)
     const int32_t slot = g_texture_count++;
     texture_record& t = g_textures[slot];
     drop_surface(t);
-    t = texture_record{};
+    t = empty_record();
     std::strcpy(t.name, name);
     t.refcount = 1;
-    t.pack_offset = -1;
-    t.video_last_frame = -1;
     return slot;
 }
 
@@ -330,13 +338,45 @@ void clear_texture_table()
         texture_record& t = g_textures[i];
         if (t.surface || t.is_video)
             drop_surface(t);
-        t = texture_record{};
-        t.pack_offset = -1;
-        t.video_last_frame = -1;
+        t = empty_record();
     }
     g_texture_count = 0;
     for (int32_t& slot : g_fixed_textures)
         slot = -1;
+    for (int32_t& slot : g_sprite_font.glyphs)
+        slot = -1;
+}
+
+std::vector<resident_texture> take_resident_textures()
+{
+    std::vector<int32_t*> holders;
+    for (int32_t& slot : g_fixed_textures)
+        holders.push_back(&slot);
+    for (int32_t& slot : g_sprite_font.glyphs)
+        holders.push_back(&slot);
+    std::vector<resident_texture> taken;
+    for (int32_t* holder : holders) {
+        if (*holder < 0 || *holder >= g_texture_count)
+            continue;
+        taken.push_back({holder, g_textures[*holder]});
+        g_textures[*holder] = empty_record();
+    }
+    return taken;
+}
+
+void put_resident_textures(const std::vector<resident_texture>& textures)
+{
+    for (const resident_texture& r : textures) {
+        if (g_texture_count >= k_texture_slots) {
+            console_log("texture table full: %s", r.record.name);
+            texture_record lost = r.record;
+            drop_surface(lost);
+            *r.holder = -1;
+            continue;
+        }
+        *r.holder = g_texture_count++;
+        g_textures[*r.holder] = r.record;
+    }
 }
 
 void load_fixed_textures()

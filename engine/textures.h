@@ -10,6 +10,7 @@
 #include "platform/video_decoder.h"
 
 #include <cstdint>
+#include <vector>
 
 struct device_texture;
 
@@ -95,7 +96,8 @@ void update_all_avi_textures();
 
 void set_texture_size(int32_t slot, uint32_t width, uint32_t height);
 
-// Frees every slot and empties the table (count 0).
+// Frees every slot and empties the table (count 0); the fixed textures and the sprite font's
+// glyphs are none after it.
 void clear_texture_table();
 
 // The nine textures that start-up loads into slots of their own.
@@ -115,3 +117,15 @@ enum fixed_texture : int {
 extern int32_t g_fixed_textures[k_fixed_texture_count];
 // Appends the nine slots and fills them from their files (format choice 0, no mip-maps).
 void load_fixed_textures();
+
+// A texture the program holds by slot number outside any pack (a fixed texture, a glyph of
+// g_sprite_font), taken out of the table with its surface while a pack replaces the table.
+struct resident_texture {
+    int32_t* holder;        // where its slot number is kept
+    texture_record record;
+};
+// Takes the resident textures below the count out of their slots, which are left empty.
+std::vector<resident_texture> take_resident_textures();
+// Puts each into a new slot at the count and tells its holder the slot (-1, its surface freed,
+// when the table is full).
+void put_resident_textures(const std::vector<resident_texture>& textures);

@@ -317,6 +317,15 @@ void gl_device::submit(primitive_type type, const lit_vertex* vertices, uint32_t
         glDrawElements(gl_primitive(type), static_cast<GLsizei>(index_count), GL_UNSIGNED_SHORT, indices);
     else
         glDrawArrays(gl_primitive(type), 0, static_cast<GLsizei>(vertex_count));
+    // A segment from a point to itself covers no pixel by OpenGL's rules; it is drawn as the point.
+    if (type == primitive_type::line_strip) {
+        const uint32_t count = indices ? index_count : vertex_count;
+        for (uint32_t i = 0; i + 1 < count; ++i) {
+            const uint32_t a = indices ? indices[i] : i, b = indices ? indices[i + 1] : i + 1;
+            if (vertices[a].x == vertices[b].x && vertices[a].y == vertices[b].y && vertices[a].z == vertices[b].z)
+                glDrawArrays(GL_POINTS, static_cast<GLint>(a), 1);
+        }
+    }
 }
 
 void gl_device::clear(uint32_t flags, uint32_t argb, float z)

@@ -98,7 +98,14 @@ void enter_first_level()
     run_program_steps(k_menu_level_steps);
 }
 
+// Fills the hook tables through which the lower layers reach the higher ones.
+void install_links()
+{
+    g_pack_mask_file = proto_mask_file;
+}
+
 const program_step k_startup_steps[] = {
+    {"install_links", [] { install_links(); return true; }},
     {"split_command_line", [] { split_command_line(g_command_line); return true; }},
     {"read_startup_config", [] { read_startup_config(g_command_line); return true; }},
     {"config_read", [] { config_read(&g_settings); return true; }},

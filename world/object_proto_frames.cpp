@@ -67,8 +67,6 @@ void load_surface(object_proto& p, int32_t slot, int32_t in_level)
 {
     int32_t columns = std::clamp(p.anim_count, 0, k_proto_animations);
     int32_t rows = std::clamp(p.frame_counts[0], 0, k_proto_frames);
-    p.anim_count = columns;
-    p.frame_counts[0] = rows;
     std::string folder = tile_folder(p);
     load_surface_mask(slot, folder, columns, rows);
 

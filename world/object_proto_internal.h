@@ -5,8 +5,9 @@
 
 #include <vector>
 
-// Terminates the names, holds the counts to the table and clears the run-time fields of a
-// record that came from a file.
+// Terminates the names, empties the frame entries that loading does not fill and clears the
+// run-time fields of a record that came from a file. The counts stay as stored: their users
+// hold them to the table.
 void sanitize_proto_record(object_proto* prototype);
 
 // Reads a record stored with stored_size bytes into out (which the caller cleared) and

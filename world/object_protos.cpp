@@ -4,6 +4,7 @@
 #include "core/utilities.h"
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
+#include "engine/texture_packs.h"
 #include "engine/textures.h"
 #include "world/object_models.h"
 #include "world/object_proto_internal.h"
@@ -154,9 +155,24 @@ void sanitize_proto_record(object_proto* p)
     p->name[k_proto_name_size - 1] = '\0';
     for (auto& name : p->frame_names)
         name[k_proto_frame_name_size - 1] = '\0';
-    p->anim_count = std::clamp(p->anim_count, 0, k_proto_animations);
-    for (int32_t& count : p->frame_counts)
-        count = std::clamp(count, 0, k_proto_frames);
+    // Loading fills animation 0 (a mesh's first model part) and every tile of a surface; the
+    // other entries would name textures or models of another run.
+    int32_t first_empty = 0;
+    switch (p->kind) {
+    case k_proto_sprite:
+    case k_proto_particle:
+    case k_proto_sprite16:
+    case k_proto_mesh:
+        first_empty = 1;
+        break;
+    case k_proto_surface:
+        first_empty = k_proto_animations;
+        break;
+    default:
+        break;
+    }
+    for (int32_t a = first_empty; a < k_proto_animations; ++a)
+        std::fill(std::begin(p->frames[a]), std::end(p->frames[a]), -1);
     p->mask_slot = 0;
     p->frames_loaded = 0;
 }
@@ -362,4 +378,23 @@ const uint8_t* proto_mask(int32_t slot, int32_t* columns, int32_t* rows)
     *columns = g_masks[slot].columns;
     *rows = g_masks[slot].rows;
     return g_masks[slot].bytes.data();
+}
+
+// The mask file of texture packs: u32 level prototype count, then per prototype the first 30
+// bytes of its name, an i16 marker (1: its tile mask follows, -1: it has none) and the mask.
+std::vector<uint8_t> proto_mask_file()
+{
+    constexpr size_t k_name_bytes = 30;
+    std::vector<uint8_t> out(4);
+    put_le_u32(out.data(), g_object_proto_count);
+    for (uint32_t s = 0; s < g_object_proto_count; ++s) {
+        const tile_mask& mask = g_masks[s];
+        const char* name = g_object_protos[s].name;
+        out.insert(out.end(), name, name + k_name_bytes);
+        uint8_t marker[2];
+        put_le_u16(marker, mask.bytes.empty() ? uint16_t(0xFFFF) : uint16_t(1));
+        out.insert(out.end(), marker, marker + 2);
+        out.insert(out.end(), mask.bytes.begin(), mask.bytes.end());
+    }
+    return out;
 }

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 struct packed_stream;
 
@@ -175,13 +176,16 @@ bool read_object_proto(int32_t slot, packed_stream* stream, int32_t flag);
 // slot before its record, keeps at most 1000 level prototypes (skipping the rest), clears the
 // mask slot and loaded flag, and leaves the count at the records read whole. Then nothing is
 // loaded: the all-loaded flag is 0 and the loading cursor -1. Both return false on a short
-// section or a null stream.
+// section or a null stream. This reader and the ".pr" reader set the frame entries that
+// loading does not fill to -1 (animations from 1 on of kinds 0 to 2, a mesh's model parts from
+// 1 on, every entry of an unknown kind) and keep the counts as stored.
 bool write_object_protos(packed_stream* stream);
 bool read_object_protos(packed_stream* stream, int32_t flag);
 
 // Loads the frames of a prototype not yet marked loaded: kinds 0 to 2 the textures of
 // animation 0 (deferred; uploaded at once when in_level is 0), a mesh its model, a surface its
-// tile textures and tile mask (columns at most 16, rows at most 32). Then it is marked loaded.
+// tile textures and tile mask (columns at most 16, rows at most 32, the record's counts left as
+// they are). Then it is marked loaded.
 void load_proto_textures(int32_t slot, int32_t in_level);
 
 // After a map is read: in editor mode every level prototype's frames as level textures; then
@@ -199,3 +203,8 @@ int32_t test_proto_mask(const object_proto* prototype, int32_t column, int32_t r
 // The mask of a slot's surface (row-major, columns x rows bytes, 0 = present), or null. The
 // side table holds one per slot; unloading, freeing and reading a slot drop it.
 const uint8_t* proto_mask(int32_t slot, int32_t* columns, int32_t* rows);
+
+// The mask file of texture packs: u32 level prototype count, then per prototype the first 30
+// bytes of its name, an i16 marker (1: its tile mask follows, -1: it has none) and the mask.
+// Start-up hands it to the texture packs (g_pack_mask_file).
+std::vector<uint8_t> proto_mask_file();

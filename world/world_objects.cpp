@@ -5,6 +5,7 @@
 #include "core/frame_timing.h"
 #include "core/globals.h"
 #include "core/input_state.h"
+#include "engine/math.h"
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
 #include "world/object_protos.h"
@@ -275,6 +276,13 @@ void free_objects()
     g_object_count = g_object_capacity = 0;
     g_depth_list_count = 0;
     g_objects_drawn = 0;
+}
+
+float world_object_distance(int32_t a, int32_t b)
+{
+    if (a < 0 || b < 0 || uint32_t(a) >= g_object_count || uint32_t(b) >= g_object_count)
+        return 10000.0f;
+    return distance2d(g_objects[a].x, g_objects[a].y, g_objects[b].x, g_objects[b].y);
 }
 
 void set_object_position(world_object* o, float x, float y)

@@ -198,6 +198,9 @@ bool grow_objects();
 void free_objects();
 
 void set_object_position(world_object* object, float x, float y);
+// The distance between the positions of two objects; 10000 when either index is -1 (none) or
+// not below the object count.
+float world_object_distance(int32_t a, int32_t b);
 void animate_object(world_object* object);
 void clear_object_motion(world_object* object);
 int32_t is_object_visible(const world_object* object);

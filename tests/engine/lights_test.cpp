@@ -190,6 +190,23 @@ TEST_F(lights, TheTableRoundTripsAndLitLightsComeBackOn)
     EXPECT_TRUE(device.is_light_enabled(uint32_t(spot)));
 }
 
+TEST_F(lights, ReadingATableSwitchesOffEveryLightItDoesNotTurnOn)
+{
+    create_light(k_light_kind_point, 0, 0, 0, 1, 1, 1);
+    int32_t fading = create_light(k_light_kind_point, 0, 0, 0, 1, 1, 1);
+    light_fade_out(&g_lights[fading]);
+    apply_lights();
+    ASSERT_TRUE(device.is_light_enabled(uint32_t(fading)));
+
+    // The new level's table has no light at all.
+    std::vector<uint8_t> file = {180, 0, 0, 0};
+    file.resize(4 + 100 * 180, 0);
+    EXPECT_TRUE(read_last_section(file, read_lights));
+    EXPECT_EQ(g_light_count, 0);
+    EXPECT_FALSE(device.is_light_enabled(0));
+    EXPECT_FALSE(device.is_light_enabled(uint32_t(fading)));
+}
+
 TEST_F(lights, StoredRecordsOfOtherSizesAndCutTablesLoadWhatTheyHold)
 {
     // Records stored with 120 bytes: each fills the start of its slot.

@@ -447,6 +447,31 @@ TEST(PackedBuffer, WritingHandsOnPiecesOf4095Bytes)
     }
 }
 
+TEST(PackedBuffer, ByteCallsOnTheWrongKindOfStreamAreRefused)
+{
+    temp_folder dir;
+    const bytes data = mixed_data(5000);
+    write_bytes("plain.dat", data);
+    packed_stream* in = stream_open("plain.dat", "r");
+    ASSERT_NE(in, nullptr);
+    EXPECT_EQ(stream_putc('x', in), -1);
+    for (size_t k = 0; k < data.size(); k++)
+        ASSERT_EQ(stream_getc(in), data[k]);
+    for (int k = 0; k < 3; k++)
+        EXPECT_EQ(stream_putc('x', in), -1);
+    EXPECT_EQ(stream_getc(in), -1);
+    EXPECT_EQ(stream_close(in), 0);
+
+    // Reading a stream open for writing leaves what it holds as it was.
+    packed_stream* out = stream_open("out.dat", "w");
+    ASSERT_NE(out, nullptr);
+    ASSERT_EQ(stream_write("abc", 3, out), 3);
+    EXPECT_EQ(stream_getc(out), -1);
+    EXPECT_EQ(stream_putc('d', out), 'd');
+    EXPECT_EQ(stream_close(out), 0);
+    EXPECT_EQ(read_bytes("out.dat"), text_bytes("abcd"));
+}
+
 TEST(PackedSafety, FailedWritesKeepTheOldFileAndLeaveNoTemporary)
 {
     temp_folder dir;

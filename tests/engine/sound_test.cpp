@@ -37,6 +37,7 @@ protected:
         g_console_enabled = 1;
         g_console_history_count = 0;
         std::memset(g_console_history, 0, sizeof g_console_history);
+        saved_settings_ = g_settings;
         g_settings.snd_soundvolume = 80;
         g_settings.snd_musicvolume = 10;
         g_screen_width = 1024;
@@ -59,6 +60,7 @@ protected:
         g_console_enabled = 0;
         g_console_history_count = 0;
         g_in_combat = 0;
+        g_settings = saved_settings_;
         clock_use_manual(false);
     }
 
@@ -87,6 +89,7 @@ protected:
     }
 
     temp_folder folder_;
+    game_settings saved_settings_{};
 };
 
 void write_tone(const std::string& path, size_t frames)
@@ -155,6 +158,37 @@ TEST_F(sound_test, VolumeAndPanFollowTheDistanceFromTheViewCentre)
     ASSERT_GE(zoomed, 0);
     EXPECT_EQ(volume_of(g_sound.playing_channel[zoomed]), 80);
     EXPECT_EQ(pan_of(g_sound.playing_channel[zoomed]), 0);
+}
+
+TEST_F(sound_test, VolumeSettingsAboveOneHundredCountAsOneHundred)
+{
+    write_tone("data/sound/tone.wav", k_audio_rate);
+    write_battle_tracks();
+    g_settings.snd_soundvolume = 400;
+    g_settings.snd_musicvolume = 150;
+
+    int32_t right = play_sound_at(load_sound("tone"), k_centre_x + 200.0f, k_centre_y);
+    ASSERT_GE(right, 0);
+    EXPECT_EQ(volume_of(g_sound.playing_channel[right]), 50);
+    update_sounds();
+    EXPECT_EQ(volume_of(g_sound.playing_channel[right]), 50);
+
+    // The battle music's fade-in ends at the full volume, one step per tick.
+    g_in_combat = 1;
+    for (int tick = 1; tick <= 100; ++tick)
+        next_tick();
+    EXPECT_EQ(volume_of(g_music.battle_stream), 100);
+    EXPECT_EQ(g_music.battle_fade, k_fade_steady);
+}
+
+TEST_F(sound_test, ANameLongerThanItsSlotFindsTheSlotItWasLoadedInto)
+{
+    const std::string name(85, 'n');
+    write_tone("data/sound/" + name + ".wav", 1000);
+    const int32_t slot = load_sound(name.c_str());
+    ASSERT_GE(slot, 0);
+    EXPECT_EQ(load_sound(name.c_str()), slot);
+    EXPECT_EQ(load_sound(name.c_str()), slot);
 }
 
 TEST_F(sound_test, TheSameSoundAtTheSamePointIsRefused)

@@ -10,6 +10,7 @@
 #include "platform/image_writer.h"
 #include "shell/device_setup.h"
 #include "world/game_clock.h"
+#include "world/object_protos.h"
 
 #include <vector>
 
@@ -29,6 +30,8 @@ void texture_test::SetUp()
     clock_use_manual(true);
     clock_set_manual(10000);
     clear_texture_table();
+    saved_proto_count_ = g_object_proto_count;
+    g_object_proto_count = 0;  // no level prototypes: a pack's mask file lists none
 }
 
 void texture_test::TearDown()
@@ -40,6 +43,7 @@ void texture_test::TearDown()
     }
     g_d3d_device = nullptr;
     device_.reset();
+    g_object_proto_count = saved_proto_count_;
     g_console_enabled = 0;
     clock_use_manual(false);
     folder_.reset();

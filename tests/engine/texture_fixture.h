@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -27,4 +28,5 @@ protected:
     std::unique_ptr<temp_folder> folder_;
     std::unique_ptr<recording_device> device_;
     std::unique_ptr<render_device> gl_;
+    uint32_t saved_proto_count_ = 0;
 };

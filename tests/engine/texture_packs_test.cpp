@@ -4,6 +4,7 @@
 
 #include "engine/packed_stream.h"
 #include "engine/quads.h"
+#include "engine/sprite_font.h"
 #include "engine/texture_packs.h"
 #include "engine/textures.h"
 #include "level/level_saves.h"
@@ -99,6 +100,54 @@ TEST_F(texture_test, APackSavedWholeLoadsBackIntoAFreshTable)
     EXPECT_EQ(draw_texture_screen(2, 10, 10, 1, 1, 0, 0, 0, 0, 1, 1, 1), -1);
     // A pack texture asked for by name is the pack's slot.
     EXPECT_EQ(get_texture("b.tga", 0, 0, 0, 0, 0, 0), 1);
+}
+
+TEST_F(texture_test, LoadingAMainPackKeepsTheSpriteFontAndTheFixedTextures)
+{
+    write_test_image("a.tga", 8, 8, 1);
+    get_texture("a.tga", 0, 0, 0, 0, 0, 0);
+    ASSERT_EQ(save_texture_pack(0), 0);
+    make_folder("data/levels");
+    ASSERT_TRUE(copy_file("main.dat", "data/levels/main_eng.dat"));
+    clear_texture_table();
+    load_texture_pack("main.idx");
+
+    // A font whose first glyph (character 33) has an image, and the nine fixed textures.
+    std::vector<uint8_t> font(8 * 90, 0);
+    for (uint32_t v : {4u, 2u, k_format_a8r8g8b8, 16u})
+        put_u32(font, v);
+    font.resize(font.size() + 32, 0x7F);
+    font.resize(font.size() + 4 * 89, 0);
+    packed_stream* out = stream_open("global/main.fn", "wp");
+    ASSERT_EQ(stream_write(font.data(), static_cast<int>(font.size()), out), static_cast<int>(font.size()));
+    ASSERT_EQ(stream_close(out), 0);
+    struct restore_font {
+        ~restore_font() { load_sprite_font(&g_sprite_font, nullptr); }
+    } restore;
+    ASSERT_EQ(load_sprite_font(&g_sprite_font, "global/main.fn"), 1);
+    for (const char* name : {"global/select.bmp", "global/select2.bmp", "global/select3.bmp", "global/select4.bmp",
+                             "global/close.bmp", "global/black.tga", "global/red.tga", "global/green.tga",
+                             "global/blue.tga"})
+        write_test_image(name, 8, 8);
+    load_fixed_textures();
+    const device_texture* glyph = g_textures[g_sprite_font.glyphs[0]].surface;
+    const device_texture* black = g_textures[g_fixed_textures[k_texture_black]].surface;
+    ASSERT_NE(glyph, nullptr);
+    ASSERT_NE(black, nullptr);
+
+    load_texture_pack("main.idx");
+    EXPECT_EQ(g_texture_count, 1 + 1 + k_fixed_texture_count);
+    EXPECT_STREQ(g_textures[0].name, "a.tga");
+    ASSERT_GE(g_sprite_font.glyphs[0], 1);
+    EXPECT_EQ(g_textures[g_sprite_font.glyphs[0]].surface, glyph);
+    EXPECT_EQ(g_sprite_font.glyphs[1], -1);
+    EXPECT_EQ(g_textures[g_fixed_textures[k_texture_black]].surface, black);
+    EXPECT_STREQ(g_textures[g_fixed_textures[k_texture_black]].name, "global/black.tga");
+    for (int32_t slot : g_fixed_textures) {
+        ASSERT_GE(slot, 1);
+        EXPECT_NE(g_textures[slot].surface, nullptr);
+    }
+    EXPECT_EQ(draw_texture_direct_screen(g_sprite_font.glyphs[0], 10, 10, 1, 1, 1, 1, 1), 0);
 }
 
 TEST_F(texture_test, ALevelPackLivesBesideItsMapAndFillsReleasedSlotsFirst)

@@ -8,11 +8,19 @@
 
 namespace {
 
+// The run-time fields are clear and the frame entries that loading does not fill are empty, so
+// unloading releases nothing the prototype does not hold.
 void check(const object_proto& p)
 {
-    if (p.frames_loaded > 1 || p.mask_slot != 0 || p.anim_count < 0 || p.anim_count > k_proto_animations ||
-        p.name[k_proto_name_size - 1] != '\0')
+    if (p.frames_loaded > 1 || p.mask_slot != 0 || p.name[k_proto_name_size - 1] != '\0')
         std::abort();
+    const int32_t first_empty = p.kind >= k_proto_sprite && p.kind <= k_proto_mesh ? 1
+                                : p.kind == k_proto_surface                         ? k_proto_animations
+                                                                                    : 0;
+    for (int32_t a = first_empty; a < k_proto_animations; ++a)
+        for (int32_t frame : p.frames[a])
+            if (frame != -1)
+                std::abort();
 }
 
 } // namespace

@@ -108,6 +108,11 @@ void level_test::fill_every_section()
             n = 2;
         p.frames_loaded = 0;
         p.mask_slot = 0;
+        // A sprite, a mesh and a surface; the first two keep only the entries loading fills.
+        p.kind = s == 0 ? k_proto_sprite : s == 1 ? k_proto_mesh : k_proto_surface;
+        for (int32_t a = 1; a < k_proto_animations && p.kind != k_proto_surface; ++a)
+            for (int32_t& frame : p.frames[a])
+                frame = -1;
     }
     for (int32_t i = 0; i < k_sector_slots; ++i) {
         fill_pattern(&g_sectors[i], 200 + i);

@@ -265,4 +265,19 @@ TEST_F(GlDevice, ClearFillsTheViewportAndReadBackRunsTopDown)
     EXPECT_TRUE(dev->present());
 }
 
+TEST_F(GlDevice, ALineFromAPointToItselfDrawsThePoint)
+{
+    dev->set_material(sprite_material(1, 0, 0, 1));
+    const float k = view_scale(1024);
+    const device_vertex at = {(300 - 512) / k, -(200 - 384) / k, 0, 0, 0, 1, 0, 0};
+    const device_vertex line[2] = {at, at};
+    ASSERT_TRUE(dev->draw_primitive(primitive_type::line_strip, line, 2));
+    int red = 0;
+    for (int y = 197; y <= 203; ++y)
+        for (int x = 297; x <= 303; ++x)
+            red += pixel(x, y) == 0xFFFF0000u;
+    EXPECT_GE(red, 1);
+    EXPECT_LE(red, 4);
+}
+
 } // namespace

@@ -5,6 +5,7 @@
 #include "core/utilities.h"
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
+#include "engine/texture_packs.h"
 #include "engine/textures.h"
 #include "platform/files.h"
 #include "world/object_protos.h"
@@ -207,7 +208,7 @@ TEST_F(surface_test, TwentyColumnsLoadAsSixteenAndTheMaskLeavesOutItsTiles)
 
     object_proto& p = g_object_protos[slot];
     EXPECT_EQ(p.frames_loaded, 1);
-    EXPECT_EQ(p.anim_count, 16);
+    EXPECT_EQ(p.anim_count, 20);  // the record keeps what it had
     EXPECT_EQ(p.frames[3][1], -1);
     EXPECT_EQ(test_proto_mask(&p, 3, 1), 0);
     EXPECT_EQ(test_proto_mask(&p, 3, 0), 1);
@@ -439,6 +440,83 @@ TEST_F(object_test, LevelFramesLoadLazilyAndAllAtTheEndOfALevelChange)
     // After a map is read every deferred texture gets its surface.
     load_all_proto_textures();
     EXPECT_NE(g_textures[g_object_protos[a].frames[0][1]].surface, nullptr);
+}
+
+TEST_F(object_test, FrameEntriesTheLoadersDoNotFillStartEmptyAndAReSavedMapKeepsItsCounts)
+{
+    write_test_image("other.tga", 8, 8);
+    const int32_t other = get_texture("other.tga", 0, 0, 0, 0, 0, 0);
+    // A sprite with a second animation and a mesh with a second part, whose stored entries name
+    // a texture that belongs to neither; a surface of 20 columns.
+    object_proto& sprite = g_object_protos[add_test_proto("s", 1)];
+    sprite.anim_count = 2;
+    sprite.frame_counts[1] = 1;
+    sprite.frames[1][0] = other;
+    object_proto& mesh = g_object_protos[add_empty_object_proto()];
+    mesh.kind = k_proto_mesh;
+    mesh.anim_count = 2;
+    mesh.frames[1][0] = other;
+    object_proto& surface = g_object_protos[add_empty_object_proto()];
+    surface.kind = k_proto_surface;
+    surface.anim_count = 20;
+    surface.frame_counts[0] = 40;
+    copy_bounded(surface.frame_names[0], sizeof surface.frame_names[0], "tiles\\0x0.tga");
+
+    packed_stream* out = stream_open("section.dat", "w");
+    ASSERT_TRUE(write_object_protos(out));
+    ASSERT_EQ(stream_close(out), 0);
+    packed_stream* in = stream_open("section.dat", "r");
+    ASSERT_TRUE(read_object_protos(in, 0));
+    stream_close(in);
+    EXPECT_EQ(sprite.frames[1][0], -1);
+    EXPECT_EQ(mesh.frames[1][0], -1);
+    EXPECT_EQ(surface.anim_count, 20);
+    EXPECT_EQ(surface.frame_counts[0], 40);
+
+    for (uint32_t s = 0; s < g_object_proto_count; ++s)
+        load_proto_textures(int32_t(s), 0);
+    out = stream_open("again.dat", "w");
+    ASSERT_TRUE(write_object_protos(out));
+    ASSERT_EQ(stream_close(out), 0);
+    const std::vector<uint8_t> again = read_bytes("again.dat");
+    EXPECT_EQ(le_i32(again.data() + 8 + 2 * k_object_proto_size + 48), 20);
+    EXPECT_EQ(le_i32(again.data() + 8 + 2 * k_object_proto_size + 52), 40);
+
+    for (uint32_t s = 0; s < g_object_proto_count; ++s)
+        unload_object_proto(int32_t(s), false);
+    EXPECT_STREQ(g_textures[other].name, "other.tga");
+    EXPECT_NE(g_textures[other].surface, nullptr);
+}
+
+TEST_F(object_test, APacksMaskFileHoldsTheSurfacesTileMasks)
+{
+    make_folder("tiles");
+    write_bytes("tiles/maska.dat", {0, 1, 1, 0, 0, 1});
+    const int32_t sprite = add_test_proto("a_sprite_whose_name_is_31_longx", 1);
+    const int32_t surface = add_empty_object_proto();
+    object_proto& p = g_object_protos[surface];
+    copy_bounded(p.name, sizeof p.name, "ground");
+    p.kind = k_proto_surface;
+    p.anim_count = 3;
+    p.frame_counts[0] = 2;
+    copy_bounded(p.frame_names[0], sizeof p.frame_names[0], "tiles\\0x0.tga");
+    load_proto_textures(sprite, 0);
+    load_proto_textures(surface, 0);
+    g_pack_mask_file = proto_mask_file;  // as start-up links them
+    const bool saved = save_texture_pack(0) == 0;
+    g_pack_mask_file = nullptr;
+    ASSERT_TRUE(saved);
+
+    std::vector<uint8_t> expected = {2, 0, 0, 0};
+    std::vector<uint8_t> name(30, 0);
+    std::memcpy(name.data(), "a_sprite_whose_name_is_31_long", 30);  // the first 30 bytes
+    expected.insert(expected.end(), name.begin(), name.end());
+    expected.insert(expected.end(), {0xFF, 0xFF});
+    name.assign(30, 0);
+    std::memcpy(name.data(), "ground", 6);
+    expected.insert(expected.end(), name.begin(), name.end());
+    expected.insert(expected.end(), {1, 0, 0, 1, 1, 0, 0, 1});
+    EXPECT_EQ(read_bytes("main.msk"), expected);
 }
 
 } // namespace

@@ -379,4 +379,15 @@ TEST_F(world_objects_test, OwnedObjectsFollowTheirOwnerAndHiddenEntitiesShowOnly
     EXPECT_EQ(device_->draws().size(), hidden_draws + 1);
 }
 
+TEST_F(world_objects_test, TheDistanceOfTwoObjectsIsFarWhenEitherIsNone)
+{
+    const int32_t a = add_object(10, 20, sprite_, 1, 1, 0, 0);
+    const int32_t b = add_object(13, 24, sprite_, 1, 1, 0, 0);
+    EXPECT_FLOAT_EQ(world_object_distance(a, b), 5.0f);
+    EXPECT_FLOAT_EQ(world_object_distance(b, a), 5.0f);
+    EXPECT_EQ(world_object_distance(-1, b), 10000.0f);
+    EXPECT_EQ(world_object_distance(a, -1), 10000.0f);
+    EXPECT_EQ(world_object_distance(a, int32_t(g_object_count)), 10000.0f);
+}
+
 } // namespace
