@@ -2,10 +2,15 @@
 
 #include <SDL.h>
 
+#include <GL/gl.h>
+
 namespace {
 
 SDL_Window* g_window = nullptr;
 SDL_GLContext g_context = nullptr;
+// The drawable has no back buffer (the offscreen driver draws into an EGL pbuffer): its swap
+// does nothing, not even end the frame for the driver.
+bool g_swap_is_empty = false;
 
 uint32_t mode_flags(window_mode mode)
 {
@@ -63,6 +68,9 @@ bool gl_window_open(const gl_window_options& options, std::string& error)
         return false;
     }
     SDL_GL_SetSwapInterval(0);
+    GLint double_buffered = 0;
+    glGetIntegerv(GL_DOUBLEBUFFER, &double_buffered);
+    g_swap_is_empty = double_buffered == 0;
     return true;
 }
 
@@ -76,6 +84,7 @@ void gl_window_close()
     }
     g_context = nullptr;
     g_window = nullptr;
+    g_swap_is_empty = false;
 }
 
 bool gl_window_is_open()
@@ -97,6 +106,12 @@ void gl_window_drawable_size(int& width, int& height)
 
 void gl_window_swap()
 {
-    if (g_window)
-        SDL_GL_SwapWindow(g_window);
+    if (!g_window)
+        return;
+    // A window's swap hands the frame to the driver and lets it reuse what the frame's draws
+    // held. Where the swap does nothing the frame is finished here instead; otherwise a software
+    // driver keeps queueing draws, and their memory, frame after frame.
+    if (g_swap_is_empty)
+        glFinish();
+    SDL_GL_SwapWindow(g_window);
 }

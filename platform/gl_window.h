@@ -1,7 +1,9 @@
 // The program window with its OpenGL 2.1 compatibility context: one window per process.
 //
 // The window is created with its context in one step, because the pixel format is chosen with
-// the window. Swapping never waits for the vertical blank.
+// the window. Swapping never waits for the vertical blank, and it ends the frame for the driver:
+// on a drawable without a back buffer (the offscreen video driver's pbuffer), where swapping
+// itself does nothing, it finishes the frame's drawing instead.
 #pragma once
 
 #include <cstdint>

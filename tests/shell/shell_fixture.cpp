@@ -14,6 +14,10 @@
 
 void shell_test::SetUp()
 {
+    camera_x_ = g_camera_x;
+    camera_y_ = g_camera_y;
+    zoom_ = g_zoom;
+    zoom_target_ = g_zoom_target;
     // Windows open on the offscreen video driver unless the environment names another.
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     folder_ = std::make_unique<temp_folder>();
@@ -56,6 +60,10 @@ void shell_test::TearDown()
     clock_set_manual_step(0);
     clock_use_manual(false);
     folder_.reset();
+    g_camera_x = camera_x_;
+    g_camera_y = camera_y_;
+    g_zoom = zoom_;
+    g_zoom_target = zoom_target_;
 }
 
 void shell_test::run(const char* command_line, int frames)

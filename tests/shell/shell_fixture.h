@@ -1,5 +1,6 @@
 // A scratch working folder holding the demo data, and the shell's switches back at their
-// start values, for tests that run start-up, frames and shutdown in-process.
+// start values, for tests that run start-up, frames and shutdown in-process. The view (camera
+// and zoom) is given back as the test found it.
 #pragma once
 
 #include "support/temp_folder.h"
@@ -17,4 +18,7 @@ protected:
     void run(const char* command_line, int frames);
 
     std::unique_ptr<temp_folder> folder_;
+
+private:
+    float camera_x_ = 0, camera_y_ = 0, zoom_ = 1, zoom_target_ = 1;
 };
