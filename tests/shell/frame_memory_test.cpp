@@ -2,11 +2,11 @@
 // hands the driver is done with once the frame is presented.
 #include "shell/shell_fixture.h"
 
+#include "core/globals.h"
+#include "level/level_change.h"
 #include "platform/gl_window.h"
 #include "shell/device_setup.h"
 #include "shell/program.h"
-#include "shell/shell_state.h"
-#include "world/level_change.h"
 
 #include <algorithm>
 #include <fstream>
