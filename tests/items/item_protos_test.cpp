@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -176,4 +177,21 @@ TEST(ItemTable, ShortLongAndHostileFilesLoadSafely)
     std::filesystem::remove("global/items.dat");
     load_items();
     EXPECT_EQ(g_item_proto_count, k_item_slots);
+}
+
+TEST(ItemTable, TheDemoItemsLoadWithTheirNames)
+{
+    item_table_guard guard;
+    temp_folder folder;
+    ASSERT_EQ(std::system((std::string(ZORV_DEMO_TOOL) + " " + folder.path().string() + " > /dev/null").c_str()), 0);
+    load_items();
+    ASSERT_EQ(g_item_proto_count, 4);
+    const item_proto* sword = item_proto_at(0);
+    EXPECT_STREQ(sword->display_name, "Sword");
+    EXPECT_STREQ(sword->image_name, "mec");
+    const item_proto* focus = item_proto_at(sword->attunement_link);
+    ASSERT_NE(focus, nullptr);
+    EXPECT_EQ(focus->item_class, k_item_attunement);
+    EXPECT_EQ(focus->efect_count, 1);
+    EXPECT_EQ(item_proto_at(2)->item_class, k_item_gold);
 }
