@@ -62,6 +62,18 @@ int stream_read(void* buffer, int n, packed_stream* stream);
 // Writes n bytes; returns n, or the count written before an error.
 int stream_write(const void* buffer, int n, packed_stream* stream);
 
+// Closes a stream opened with "w" or "wp". The file replaces the old one only when `written`
+// (every write succeeded) and the close succeeds; otherwise the stream is abandoned and the old
+// file stays. True when the file was replaced; false for a null stream.
+inline bool finish_written_file(packed_stream* out, bool written)
+{
+    if (!out)
+        return false;
+    if (!written)
+        out->flags |= STREAM_ERROR;
+    return stream_close(out) == 0 && written;
+}
+
 // Size of a regular file in bytes; 0 when it is missing, empty or not a regular file.
 uint32_t file_size_of(const char* name);
 

@@ -11,6 +11,9 @@ void require(bool ok, const std::string& what);
 void write_shell_demo_data();
 // The localized texts: the English UI text table, character and item names, a level's texts.
 void write_text_demo_data();
+// The item table "global/items.dat": a sword that trains an attunement, a leather armour, gold
+// and the attunement.
+void write_items_demo_data();
 // The sounds, the narration and the music: "data/sound/" (with the footsteps of every ground
 // and the dream world's sounds), "data/voice/", "data/music/".
 void write_sound_demo_data();
