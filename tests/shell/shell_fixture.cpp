@@ -5,6 +5,7 @@
 #include "core/settings.h"
 #include "editor/editor_state.h"
 #include "interface/interface_state.h"
+#include "items/items.h"
 #include "platform/clock.h"
 #include "shell/program.h"
 #include "shell/window.h"
@@ -56,6 +57,7 @@ void shell_test::TearDown()
     g_quit = g_quit_all = g_skip_exit_fade = g_game_finished = 0;
     g_ending_end_flag = g_credits_end_flag = g_no_game_running = g_travel_map_running = 0;
     g_typed_char = g_console_last_char = 0;
+    g_item_proto_count = 0;  // a run loads the demo's items
     g_work_mode = k_work_insert;
     clock_set_manual_step(0);
     clock_use_manual(false);
