@@ -108,16 +108,16 @@ entry_result read_entry_body(const entry_source& in, int32_t slot, uint32_t widt
 // Writes a file through a temporary beside it, replacing the target after a complete write.
 class pack_writer {
 public:
-    explicit pack_writer(const char* target) : target_(target), temp_(std::string(target) + ".part")
+    explicit pack_writer(const char* target) : target_(target), temp_(new_temporary_name(target))
     {
-        file_ = std::fopen(resolve_path(temp_).c_str(), "wb");
+        file_ = std::fopen(temp_.c_str(), "wb");
     }
     ~pack_writer()
     {
-        if (file_) {
+        if (file_)
             std::fclose(file_);
-            delete_file(temp_.c_str());
-        }
+        if (!ended_)
+            discard_temporary(temp_);
     }
     pack_writer(const pack_writer&) = delete;
     pack_writer& operator=(const pack_writer&) = delete;
@@ -130,9 +130,10 @@ public:
             return false;
         const bool closed = std::fclose(file_) == 0;
         file_ = nullptr;
-        if (written && closed && replace_file(temp_.c_str(), target_.c_str()))
-            return true;
-        delete_file(temp_.c_str());
+        ended_ = true;
+        if (written && closed)
+            return commit_temporary(temp_, target_.c_str());
+        discard_temporary(temp_);
         return false;
     }
 
@@ -140,6 +141,7 @@ private:
     std::string target_;
     std::string temp_;
     std::FILE* file_ = nullptr;
+    bool ended_ = false;  // the temporary was committed or discarded
 };
 
 // The number of index entries the file holds, N clamped to the entries present and the table.

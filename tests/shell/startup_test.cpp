@@ -56,7 +56,8 @@ TEST_F(shell_test, StartupFrameAndShutdownRunInTheirFixedOrder)
     run("zorv console", 2);
 
     const std::vector<std::string> startup_head = {
-        "split_command_line", "read_startup_config", "config_read", "delete_level_saves",
+        "split_command_line", "read_startup_config", "remove_write_leftovers", "config_read",
+        "delete_level_saves",
         "stamp_start_time", "create_main_window"};
     ASSERT_GE(trace.size(), startup_head.size());
     EXPECT_TRUE(std::equal(startup_head.begin(), startup_head.end(), trace.begin()));
