@@ -160,6 +160,8 @@ bool read_index_count(std::FILE* file, const char* name, uint32_t& n)
     if (n > usable) {
         console_log("texture pack index %s: %u entries, %u read", name, n, usable);
         n = usable;
+    } else if (size != 4 + static_cast<long>(n) * k_index_entry_size) {
+        console_log("texture pack index %s: %u entries in %ld bytes", name, n, size);
     }
     return true;
 }
@@ -290,10 +292,16 @@ void load_texture_pack(const char* index_name)
     std::fclose(file);
     std::snprintf(g_map_path, sizeof g_map_path, "data/levels/main_%s.dat", g_language);
     console_log("wahahahaha %s", g_map_path);
+    int32_t made = 0;
     for (int32_t i = 0; i < g_texture_count; ++i) {
         g_textures[i].in_level = 0;
         upload_texture(i);
+        made += g_textures[i].surface != nullptr;
     }
+    // Empty entries are 4 bytes each: a pack of nothing else is that long.
+    const uint32_t empty_pack = 4u * static_cast<uint32_t>(g_texture_count);
+    if (g_d3d_device && g_texture_count > 0 && made == 0 && file_size(g_map_path) != empty_pack)
+        console_log("texture pack %s holds no readable entry", g_map_path);
 }
 
 int32_t add_textures_from_pack(const char* index_name)

@@ -1,5 +1,6 @@
-// The program's own data files across a run: a table that did not load whole is not written back
-// over its file, and the temporaries of interrupted writes are removed at start-up.
+// The program's own data files across a run: damaged files met at start-up are logged by name and
+// never as loaded, a table that did not load whole is not written back over its file, and the
+// temporaries of interrupted writes are removed at start-up.
 #include "shell/shell_fixture.h"
 
 #include "core/console_log.h"
@@ -98,4 +99,40 @@ TEST_F(shell_test, StartUpRemovesTheTemporariesOfInterruptedWrites)
     }
     for (const auto& name : kept)
         EXPECT_TRUE(std::filesystem::exists(name)) << name;
+}
+
+TEST_F(shell_test, DamagedStartUpFilesAreLoggedByNameAndNeverAsLoaded)
+{
+    const char* const damage[] = {
+        "config.cfg: poskodeny subor, 14 z 16 poloziek ostava predvolenych\n",
+        "global/main.fn: poskodeny subor\n",
+        "prtyp global/mouse.txt: subor konci predcasne\n",
+        "could not create texture from file: global\\cursor00.tga\n",
+        "texture pack index data/levels/main_eng.idx: 0 entries in 624 bytes\n",
+    };
+    // The demo's files load without a word about them.
+    run("zorv console", 1);
+    EXPECT_TRUE(logged("nacital som prototyp global/mouse.txt\n"));
+    for (const char* line : damage)
+        EXPECT_FALSE(logged(line)) << line;
+
+    auto zeroed = [](const char* name) {
+        write_bytes(name, std::vector<uint8_t>(read_bytes(name).size(), 0));
+    };
+    write_text("config.cfg", "gr_gamma= 0\ngr_force16bit= 0\ngr_disp");
+    zeroed("global/main.fn");
+    write_text("global/mouse.txt", "mouse kind 0\r\nwidth 32 height 32\r\n"
+                                   "frames 1 : global\\cursor00.tga\r\nmode 1 delay");
+    write_text("global/cursor00.tga", "not an image");
+    zeroed("data/levels/main_eng.idx");
+    run("zorv console", 1);
+    for (const char* line : damage)
+        EXPECT_TRUE(logged(line)) << line;
+    EXPECT_FALSE(logged("nacital som prototyp global/mouse.txt"));
+
+    std::filesystem::remove("config.cfg");
+    std::filesystem::remove("global/main.fn");
+    run("zorv console", 1);
+    EXPECT_TRUE(logged("config.cfg chyba, beriem predvolene nastavenia\n"));
+    EXPECT_TRUE(logged("global/main.fn: subor chyba\n"));
 }
