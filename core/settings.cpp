@@ -1,14 +1,17 @@
 #include "core/settings.h"
 
+#include "core/console_log.h"
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "core/text_lines.h"
 #include "core/utilities.h"
 #include "platform/files.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 game_settings g_settings = {};
 char g_language[k_language_size] = "eng";
@@ -37,25 +40,29 @@ void config_set_defaults(game_settings* s)
 namespace {
 
 // One "key= value" item: the key (any length) is skipped; the field keeps its value when the
-// number cannot be read.
+// number cannot be read (false).
 template <typename T>
-void read_item(FILE* file, T* field)
+bool read_item(FILE* file, T* field)
 {
     int value = 0;
-    if (std::fscanf(file, "%*s %d", &value) == 1)
-        *field = T(value);
+    if (std::fscanf(file, "%*s %d", &value) != 1)
+        return false;
+    *field = T(value);
+    return true;
 }
 
 // The language item: at most 11 characters are kept and the rest of the word is skipped. A
-// code that could not be part of a file name keeps the language as it was.
-void read_language(FILE* file)
+// code that could not be part of a file name keeps the language as it was (false).
+bool read_language(FILE* file)
 {
     char language[k_language_size] = {};
     if (std::fscanf(file, "%*s %11[^ \t\r\n]", language) != 1)
-        return;
+        return false;
     std::fscanf(file, "%*[^ \t\r\n]");
-    if (is_plain_file_name(language))
-        std::memcpy(g_language, language, sizeof language);
+    if (!is_plain_file_name(language))
+        return false;
+    std::memcpy(g_language, language, sizeof language);
+    return true;
 }
 
 } // namespace
@@ -65,23 +72,22 @@ void config_read(game_settings* s)
     config_set_defaults(s);
     FILE* file = std::fopen(resolve_path(k_config_file).c_str(), "r");
     if (file) {
-        read_item(file, &s->gr_gamma);
-        read_item(file, &s->gr_force16bit);
-        read_item(file, &s->gr_displayshadows);
-        read_item(file, &s->gr_lowparticles);
-        read_item(file, &s->gr_disablelight);
-        read_item(file, &s->gr_displayweather);
-        read_item(file, &s->gr_showstats);
-        read_item(file, &s->gr_runwindowed);
-        read_item(file, &s->gr_enablewbuffer);
-        read_item(file, &s->snd_musicvolume);
-        read_item(file, &s->snd_soundvolume);
-        read_item(file, &s->snd_swapchannels);
-        read_item(file, &s->snd_muteall);
-        read_item(file, &s->snd_eax);
-        read_language(file);
-        read_item(file, &s->difficulty);
+        const bool read[] = {
+            read_item(file, &s->gr_gamma),         read_item(file, &s->gr_force16bit),
+            read_item(file, &s->gr_displayshadows), read_item(file, &s->gr_lowparticles),
+            read_item(file, &s->gr_disablelight),  read_item(file, &s->gr_displayweather),
+            read_item(file, &s->gr_showstats),     read_item(file, &s->gr_runwindowed),
+            read_item(file, &s->gr_enablewbuffer), read_item(file, &s->snd_musicvolume),
+            read_item(file, &s->snd_soundvolume),  read_item(file, &s->snd_swapchannels),
+            read_item(file, &s->snd_muteall),      read_item(file, &s->snd_eax),
+            read_language(file),                   read_item(file, &s->difficulty),
+        };
         std::fclose(file);
+        if (int unread = int(std::count(std::begin(read), std::end(read), false)))
+            console_log("%s: poskodeny subor, %d z %d poloziek ostava predvolenych", k_config_file, unread,
+                        int(std::size(read)));
+    } else {
+        console_log("%s chyba, beriem predvolene nastavenia", k_config_file);
     }
     g_wbuffer_switch = s->gr_enablewbuffer;
     g_show_stats = s->gr_showstats;

@@ -82,13 +82,17 @@ void load_model_skins(model* m, const char* sk_path)
         kept[0] = '\0';
     }
     std::vector<uint8_t> bytes;
-    if (!is_readable_file(sk_path) || !read_whole_file(sk_path, &bytes))
+    if (!is_readable_file(sk_path) || !read_whole_file(sk_path, &bytes)) {
+        console_log("could not read skin file: %s", sk_path);
         return;
+    }
     skin_tokens tokens(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 
     int64_t skins = 0;
-    if (!tokens.number(skins) || skins < 0)
+    if (!tokens.number(skins) || skins < 0) {
+        console_log("skin file %s is damaged: no skin count", sk_path);
         skins = 0;
+    }
     m->skin_count = int32_t(std::min<int64_t>(skins, k_max_skins));
     if (m->skin_textures.empty())
         m->skin_textures.assign(k_model_skin_entries, -1);
@@ -111,8 +115,10 @@ void load_model_skins(model* m, const char* sk_path)
                 m->variant_count = int32_t(std::min<int64_t>(variants, k_max_variants));
             }
             for (int64_t k = 0; k < std::max<int64_t>(variants, 1); ++k) {
-                if (!tokens.name(name))
-                    return; // the file ended early: what was read stays
+                if (!tokens.name(name)) {
+                    console_log("skin file %s ends early", sk_path); // what was read stays
+                    return;
+                }
                 const int32_t entry = s < k_max_skins && k < k_max_variants
                                           ? skin_entry_index(variants > 0 ? int32_t(k) : -1, int32_t(s), int32_t(mat))
                                           : -1;

@@ -101,8 +101,9 @@ void set_model_frame(model* m, int32_t frame);
 void select_model_skin(model* m, int32_t skin, int32_t variant);
 
 // Reads the skin file: keeps its path in material 0 (when it fits, else logs and keeps none),
-// then fills the skin table with get_texture slots. Nothing without a mesh or when the file
-// does not open. Entries that fall outside the table are ignored, logged.
+// then fills the skin table with get_texture slots. Nothing without a mesh. A file that does not
+// open, lacks its skin count or ends early is logged by name (what was read stays). Entries that
+// fall outside the table are ignored, logged.
 void load_model_skins(model* m, const char* sk_path);
 
 // load_model_skins for every loaded model of both tables, each with its kept skin path.

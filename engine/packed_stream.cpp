@@ -99,18 +99,21 @@ bool open_write_file(packed_stream* stream, const char* name)
         errno = EISDIR;
         return false;
     }
-    static unsigned serial = 0;
     std::string target = resolve_path(name);
-    std::string temp = target + ".~" + std::to_string(getpid()) + "-" + std::to_string(++serial);
+    std::string temp = new_temporary_name(target.c_str());
     int handle = open_file_write(temp.c_str());
-    if (handle < 0)
+    if (handle < 0) {
+        int error = errno;
+        discard_temporary(temp);
+        errno = error;
         return false;
+    }
     stream->handle = handle;
     stream->temp_name = copy_name(temp);
     stream->target_name = copy_name(target);
     if (stream->temp_name == nullptr || stream->target_name == nullptr) {
         close(handle);
-        unlink(temp.c_str());
+        discard_temporary(temp);
         errno = ENOMEM;
         return false;
     }
@@ -298,10 +301,10 @@ int stream_close(packed_stream* stream)
         if (close(stream->handle) != 0 && write)
             failed = true;
         if (stream->temp_name != nullptr) {
-            if (!failed && !replace_file(stream->temp_name, stream->target_name))
-                failed = true;
             if (failed)
-                unlink(stream->temp_name);
+                discard_temporary(stream->temp_name);
+            else if (!commit_temporary(stream->temp_name, stream->target_name))
+                failed = true;
         }
     }
     free_stream(stream);

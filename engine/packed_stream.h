@@ -14,8 +14,9 @@
 // "rp" finds no magic. Nothing is logged.
 //
 // Writing never damages an existing file: "w" and "wp" write into a temporary file beside
-// the target, and stream_close renames it over the target only when every write and the
-// close succeeded. Otherwise the temporary is removed and the old file stays as it was.
+// the target (platform/files.h), and stream_close replaces the target by it, synced to disk,
+// only when every write and the close succeeded. Otherwise the temporary is removed and the
+// old file stays as it was.
 //
 // A stream is read or written according to its open mode, never both; every call refuses the
 // wrong direction (stream_getc and stream_putc with -1) and leaves the stream as it was.

@@ -123,17 +123,19 @@ int32_t load_sound(const char* name)
         return -1;
 
     std::string path = std::string("data/sound/") + name + ".wav";
-    if (file_exists(path.c_str()) != 1) {
+    const bool ogg = file_exists(path.c_str()) != 1;
+    if (ogg) {
         path = std::string("data/sound/") + name + ".ogg";
         if (file_exists(path.c_str()) != 1)
             return -1;
-        console_log("nahral som zvuk %s pre %d", name, slot);
     }
     uint32_t handle = audio_sample_load(path.c_str(), k_max_playbacks);
     if (!handle) {
         log_refused(path.c_str());
         return -1;
     }
+    if (ogg)
+        console_log("nahral som zvuk %s pre %d", name, slot);
     s.handle[slot] = handle;
     s.loaded[slot] = 1;
     copy_bounded(s.name[slot], k_sound_name_size, name);

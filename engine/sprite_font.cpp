@@ -8,6 +8,7 @@
 #include "engine/textures.h"
 #include "platform/render_device.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <string_view>
 
@@ -74,8 +75,11 @@ int32_t load_sprite_font(sprite_font* font, const char* path)
     free_glyphs(font);
     *font = blank_sprite_font();
     packed_stream* stream = path ? stream_open(path, "rp") : nullptr;
-    if (!stream)
+    if (!stream) {
+        if (path)
+            console_log("%.100s: %s", path, errno == ENOENT ? "subor chyba" : "poskodeny subor");
         return -1;
+    }
 
     int32_t width[k_sprite_font_glyphs], metric[k_sprite_font_glyphs];
     for (int i = 0; i < k_sprite_font_glyphs; ++i) {

@@ -24,10 +24,11 @@ struct sprite_font {
 extern sprite_font g_sprite_font;
 
 // Sets every width to 8, frees the font's glyph slots and reads the file at path (packed
-// stream, mode "rp"): -1 when it cannot be opened or its metrics are short, leaving the widths
-// at 8 and no glyphs; otherwise 1. Each glyph gets a texture slot of its own; a glyph whose
-// entry is empty has none, and the first bad or short entry ends the reading (logged), leaving
-// the later glyphs without one. A width outside 0 to 1024 is logged and counts 8.
+// stream, mode "rp"): -1 when it cannot be opened (missing, empty or not packed) or its metrics
+// are short, logged with the path, leaving the widths at 8 and no glyphs; otherwise 1. Each
+// glyph gets a texture slot of its own; a glyph whose entry is empty has none, and the first bad
+// or short entry ends the reading (logged), leaving the later glyphs without one. A width
+// outside 0 to 1024 is logged and counts 8.
 int32_t load_sprite_font(sprite_font* font, const char* path);
 
 // Draws text from left to right, each glyph centred on the pen at (x, y) in screen pixels in

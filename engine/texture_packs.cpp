@@ -110,16 +110,16 @@ entry_result read_entry_body(const entry_source& in, int32_t slot, uint32_t widt
 // Writes a file through a temporary beside it, replacing the target after a complete write.
 class pack_writer {
 public:
-    explicit pack_writer(const char* target) : target_(target), temp_(std::string(target) + ".part")
+    explicit pack_writer(const char* target) : target_(target), temp_(new_temporary_name(target))
     {
-        file_ = std::fopen(resolve_path(temp_).c_str(), "wb");
+        file_ = std::fopen(temp_.c_str(), "wb");
     }
     ~pack_writer()
     {
-        if (file_) {
+        if (file_)
             std::fclose(file_);
-            delete_file(temp_.c_str());
-        }
+        if (!ended_)
+            discard_temporary(temp_);
     }
     pack_writer(const pack_writer&) = delete;
     pack_writer& operator=(const pack_writer&) = delete;
@@ -132,9 +132,10 @@ public:
             return false;
         const bool closed = std::fclose(file_) == 0;
         file_ = nullptr;
-        if (written && closed && replace_file(temp_.c_str(), target_.c_str()))
-            return true;
-        delete_file(temp_.c_str());
+        ended_ = true;
+        if (written && closed)
+            return commit_temporary(temp_, target_.c_str());
+        discard_temporary(temp_);
         return false;
     }
 
@@ -142,6 +143,7 @@ private:
     std::string target_;
     std::string temp_;
     std::FILE* file_ = nullptr;
+    bool ended_ = false;  // the temporary was committed or discarded
 };
 
 // The number of index entries the file holds, N clamped to the entries present and the table.
@@ -160,6 +162,8 @@ bool read_index_count(std::FILE* file, const char* name, uint32_t& n)
     if (n > usable) {
         console_log("texture pack index %s: %u entries, %u read", name, n, usable);
         n = usable;
+    } else if (size != 4 + static_cast<long>(n) * k_index_entry_size) {
+        console_log("texture pack index %s: %u entries in %ld bytes", name, n, size);
     }
     return true;
 }
@@ -291,10 +295,16 @@ void load_texture_pack(const char* index_name)
     std::fclose(file);
     std::snprintf(g_map_path, sizeof g_map_path, "data/levels/main_%s.dat", g_language);
     console_log("wahahahaha %s", g_map_path);
+    int32_t made = 0;
     for (int32_t i = 0; i < g_texture_count; ++i) {
         g_textures[i].in_level = 0;
         upload_texture(i);
+        made += g_textures[i].surface != nullptr;
     }
+    // Empty entries are 4 bytes each: a pack of nothing else is that long.
+    const uint32_t empty_pack = 4u * static_cast<uint32_t>(g_texture_count);
+    if (g_d3d_device && g_texture_count > 0 && made == 0 && file_size(g_map_path) != empty_pack)
+        console_log("texture pack %s holds no readable entry", g_map_path);
     put_resident_textures(residents);
 }
 

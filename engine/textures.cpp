@@ -220,8 +220,10 @@ void create_texture_from_file(int32_t slot, const char* name, uint32_t video_wid
     t.pack_offset = -1;
     t.loaded = 0;
     t.is_video = 0;
+    t.failure_logged = 0;
     if (file_exists(name) != 1) {
         console_log("could not find file: %s", name);
+        t.failure_logged = 1;
         return;
     }
     const size_t length = std::strlen(name);
@@ -233,8 +235,10 @@ void create_texture_from_file(int32_t slot, const char* name, uint32_t video_wid
     if (defer)
         return;
     t.loaded = 1;
-    if (!make_image_surface(t, mipmaps != 0))
-        console_log("could not create texture from file");
+    if (!make_image_surface(t, mipmaps != 0)) {
+        console_log("could not create texture from file: %s", name);
+        t.failure_logged = 1;
+    }
 }
 
 int32_t ensure_texture(int32_t slot)
@@ -256,8 +260,18 @@ int32_t upload_texture(int32_t slot)
         return upload_texture_from_pack(slot);
     if (t.surface)
         return 0;
-    if (!t.name[0] || !make_image_surface(t, false))
+    if (!t.name[0])
         return -1;
+    if (!make_image_surface(t, false)) {
+        if (g_d3d_device && !t.failure_logged) {
+            if (file_exists(t.name) == 1)
+                console_log("could not create texture from file: %s", t.name);
+            else
+                console_log("could not find file: %s", t.name);
+            t.failure_logged = 1;
+        }
+        return -1;
+    }
     t.loaded = 1;
     return 0;
 }

@@ -40,6 +40,7 @@ struct texture_record {
     uint32_t video_frames;          // the stream's length in frames
     int32_t video_last_frame;       // frame last copied into the surface, -1 at first
     uint32_t in_level;              // belongs to the current level's pack
+    uint8_t failure_logged;         // a missing or unreadable file was logged (once per fill)
 };
 
 extern texture_record g_textures[k_texture_slots];
@@ -68,7 +69,8 @@ void create_texture_from_file(int32_t slot, const char* name, uint32_t video_wid
                               int32_t format_choice, uint32_t mipmaps, uint32_t defer);
 
 // Before a draw: 0 when the slot has its surface (making a deferred one now), -1 when it has
-// none. A missing file is tried again at every call; a failed creation never again.
+// none. A missing file is tried again at every call; a failed creation never again. A deferred
+// surface that cannot be made logs its file's name once.
 int32_t ensure_texture(int32_t slot);
 
 // Makes the surface from the slot's image file, or from the texture pack when pack_offset is

@@ -21,6 +21,8 @@ level_effect g_level_effects[k_level_effect_slots];
 uint32_t g_level_effect_count = 0;
 efect_proto_entry g_efect_protos[k_efect_proto_slots];
 int16_t g_efect_proto_count = 0;
+bool g_efect_protos_whole = false;
+bool g_efect_protos_changed = false;
 
 namespace {
 
@@ -53,8 +55,6 @@ void efect_proto_fields(Io& io, Entry& e)
     io.bytes(22, e.pad22, 2);
     io.f32(24, e.scale);
 }
-
-constexpr const char* k_efect_protos_file = "global/efects.dat";
 
 // Adds without overflow: the angles and the counter wrap around.
 int32_t wrapping_add(int32_t a, int32_t b)
@@ -243,9 +243,16 @@ void attach_efect_proto(efect_proto_entry* entry)
 
 void load_efect_protos()
 {
+    g_efect_protos_whole = false;
+    g_efect_protos_changed = false;
     packed_stream* in = stream_open(k_efect_protos_file, "rp");
-    if (!in)
+    if (!in) {
+        if (file_exists(k_efect_protos_file) == 1)
+            console_log("%s: poskodeny subor, neda sa otvorit", k_efect_protos_file);
+        else
+            console_log("%s: subor chyba", k_efect_protos_file);
         return;
+    }
     int count = stream_read_u16le(in);
     int64_t stored_size = count < 0 ? -1 : stream_read_u32le(in);
     if (stored_size < 0) {
@@ -253,6 +260,11 @@ void load_efect_protos()
         stream_close(in);
         return;
     }
+    if (int16_t(count) < 0)
+        console_log("%s: zaporny pocet %d", k_efect_protos_file, int(int16_t(count)));
+    if (stored_size > k_efect_proto_size)
+        console_log("%s: zaznamy maju %lld bajtov, beriem %u", k_efect_protos_file,
+                    static_cast<long long>(stored_size), k_efect_proto_size);
     int16_t stored_count = std::max<int16_t>(int16_t(count), 0);
     table_read got = read_table_records<k_efect_proto_size>(
         in, uint32_t(stored_size), uint64_t(stored_count), k_efect_proto_slots, nullptr,
@@ -267,6 +279,8 @@ void load_efect_protos()
         console_log("%s: %d efektov, beriem %d", k_efect_protos_file, int(stored_count), k_efect_proto_slots);
     if (!got.complete)
         console_log("%s: subor konci po %u efektoch", k_efect_protos_file, got.kept);
+    g_efect_protos_whole = got.complete && int16_t(count) >= 0 && stored_count <= k_efect_proto_slots &&
+                           stored_size <= k_efect_proto_size;
     for (int16_t i = 0; i < g_efect_proto_count; ++i)
         attach_efect_proto(&g_efect_protos[i]);
 }

@@ -99,10 +99,19 @@ void init_efect_proto_entry(efect_proto_entry* entry);
 // slot is free, the file is missing or cannot be read whole, or the name would leave the folder.
 void attach_efect_proto(efect_proto_entry* entry);
 
+inline constexpr const char* k_efect_protos_file = "global/efects.dat";
+
 // "global/efects.dat", a packed file: i16 count, u32 record size 28, count records. The loader
 // reads at most 100 records (a negative count is 0), each with the stored size; names are
 // terminated, the stored slot is ignored and every template attached. A missing file leaves the
-// table empty. The saver writes the count and the records below it; it replaces the file only
-// after a complete write and returns false (logged, old file kept) otherwise.
+// table empty. A missing or damaged file is logged by name. The saver writes the count and the
+// records below it; it replaces the file only after a complete write and returns false (logged,
+// old file kept) otherwise.
 void load_efect_protos();
 bool save_efect_protos();
+
+// Whether the table may be written back over its file. The loader sets g_efect_protos_whole
+// when it read the file whole (every stored record kept in full; not for a missing or damaged
+// file) and clears g_efect_protos_changed, which the editor sets when it edits the table.
+extern bool g_efect_protos_whole;
+extern bool g_efect_protos_changed;

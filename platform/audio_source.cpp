@@ -132,6 +132,36 @@ long file_tell(void* file)
     return long(ftello(static_cast<FILE*>(file)));
 }
 
+// True when an Ogg file ends with a whole page that closes its stream. A file cut short ends
+// inside a page or after one without the end-of-stream flag. Leaves the position anywhere.
+bool ogg_ends_whole(FILE* file)
+{
+    constexpr long k_max_page = 27 + 255 + 255 * 255;
+    if (fseeko(file, 0, SEEK_END) != 0)
+        return false;
+    const off_t size = ftello(file);
+    const long n = long(std::min<off_t>(size, k_max_page));
+    std::vector<uint8_t> tail(size_t(std::max(n, 0L)));
+    if (n < 27 || fseeko(file, size - n, SEEK_SET) != 0 ||
+        std::fread(tail.data(), 1, tail.size(), file) != tail.size())
+        return false;
+    // The last page is the one whose header and body reach exactly to the end.
+    for (long at = n - 27; at >= 0; --at) {
+        const uint8_t* page = tail.data() + at;
+        if (std::memcmp(page, "OggS", 4) != 0 || page[4] != 0)
+            continue;
+        const long segments = page[26];
+        if (at + 27 + segments > n)
+            continue;
+        long body = 0;
+        for (long i = 0; i < segments; ++i)
+            body += page[27 + i];
+        if (at + 27 + segments + body == n)
+            return (page[5] & 4) != 0;
+    }
+    return false;
+}
+
 // An Ogg Vorbis file decoded as it is read.
 class ogg_decoder final : public pcm_decoder {
 public:
@@ -146,6 +176,11 @@ public:
     bool open(FILE* handle, std::string* error)
     {
         handle_ = handle;
+        if (!ogg_ends_whole(handle_)) {
+            *error = "ogg vorbis file cut short";
+            return false;
+        }
+        std::rewind(handle_);
         ov_callbacks callbacks = {file_read, file_seek, [](void* f) { return std::fclose(static_cast<FILE*>(f)); },
                                   file_tell};
         if (ov_open_callbacks(handle_, &file_, nullptr, 0, callbacks) != 0) {

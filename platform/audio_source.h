@@ -13,7 +13,8 @@ class audio_source {
 public:
     // Opens a ".wav" file (decoded whole by SDL's loader, then handed out piecewise) or an Ogg
     // Vorbis file (decoded as it is read). Null with `error` set when the file is missing,
-    // unknown, damaged or of an unplayable rate or channel count.
+    // unknown, damaged (an Ogg file also when cut short: it must end with the page that closes
+    // its stream) or of an unplayable rate or channel count.
     static std::unique_ptr<audio_source> open(const char* path, int output_rate, bool loop,
                                               std::string* error);
     ~audio_source();

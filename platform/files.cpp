@@ -1,6 +1,9 @@
 #include "platform/files.h"
 
+#include <atomic>
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
@@ -34,9 +37,67 @@ std::string find_ignoring_case(const std::string& folder, const std::string& com
     return found;
 }
 
-std::string temporary_beside(const char* name)
+std::atomic<unsigned> g_temporary_serial{0};
+std::atomic<int> g_open_temporaries{0};  // names handed out and not yet committed or discarded
+
+// fsync(2) of a file or folder by name. A file system that cannot sync (EINVAL) counts as synced.
+bool sync_path(const std::string& path, int flags)
 {
-    return resolve_path(name) + ".tmp~";
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | flags);
+    if (fd < 0)
+        return false;
+    int result;
+    do
+        result = fsync(fd);
+    while (result != 0 && errno == EINTR);
+    bool synced = result == 0 || errno == EINVAL;
+    close(fd);
+    return synced;
+}
+
+std::string folder_of(const std::string& path)
+{
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Digits only, 1 to 10 of them, as a number below 2^31; false otherwise.
+bool parse_decimal(std::string_view text, long* value)
+{
+    if (text.empty() || text.size() > 10)
+        return false;
+    long v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+        v = v * 10 + (c - '0');
+    }
+    if (v > INT_MAX)
+        return false;
+    *value = v;
+    return true;
+}
+
+// The process id of a name made by new_temporary_name, or 0 when the name is not one.
+long temporary_owner(std::string_view name)
+{
+    size_t mark = name.rfind(".~");
+    if (mark == std::string_view::npos || mark == 0)
+        return 0;
+    std::string_view tail = name.substr(mark + 2);
+    size_t dash = tail.find('-');
+    long pid = 0, serial = 0;
+    if (dash == std::string_view::npos || !parse_decimal(tail.substr(0, dash), &pid) ||
+        !parse_decimal(tail.substr(dash + 1), &serial) || pid <= 0)
+        return 0;
+    return pid;
+}
+
+bool process_running(long pid)
+{
+    return kill(pid_t(pid), 0) == 0 || errno == EPERM;
 }
 
 } // namespace
@@ -156,10 +217,12 @@ bool read_whole_file(const char* name, std::vector<uint8_t>* out)
 
 bool write_whole_file(const char* name, const void* data, size_t size)
 {
-    std::string temp = temporary_beside(name);
+    std::string temp = new_temporary_name(name);
     int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
+    if (fd < 0) {
+        discard_temporary(temp);
         return false;
+    }
     const auto* bytes = static_cast<const uint8_t*>(data);
     size_t done = 0;
     while (done < size) {
@@ -172,11 +235,11 @@ bool write_whole_file(const char* name, const void* data, size_t size)
     }
     bool ok = done == size;
     ok = close(fd) == 0 && ok;
-    if (ok)
-        ok = rename(temp.c_str(), resolve_path(name).c_str()) == 0;
-    if (!ok)
-        unlink(temp.c_str());
-    return ok;
+    if (!ok) {
+        discard_temporary(temp);
+        return false;
+    }
+    return commit_temporary(temp, name);
 }
 
 bool copy_file(const char* from, const char* to)
@@ -194,7 +257,61 @@ bool delete_file(const char* name)
 
 bool replace_file(const char* from, const char* to)
 {
-    return rename(resolve_path(from).c_str(), resolve_path(to).c_str()) == 0;
+    std::string source = resolve_path(from), target = resolve_path(to);
+    if (!sync_path(source, 0) || rename(source.c_str(), target.c_str()) != 0)
+        return false;
+    sync_path(folder_of(target), O_DIRECTORY);  // the file is replaced; a failure here changes nothing
+    return true;
+}
+
+std::string new_temporary_name(const char* target)
+{
+    ++g_open_temporaries;
+    return resolve_path(target) + ".~" + std::to_string(getpid()) + "-" + std::to_string(++g_temporary_serial);
+}
+
+bool commit_temporary(const std::string& temporary, const char* target)
+{
+    bool replaced = replace_file(temporary.c_str(), target);
+    if (!replaced)
+        unlink(temporary.c_str());
+    --g_open_temporaries;
+    return replaced;
+}
+
+void discard_temporary(const std::string& temporary)
+{
+    unlink(temporary.c_str());
+    --g_open_temporaries;
+}
+
+std::vector<std::string> remove_stale_temporaries(const char* folder)
+{
+    std::vector<std::string> stale;
+    std::string path = resolve_path(folder);
+    if (path.empty())
+        path = ".";
+    DIR* dir = opendir(path.c_str());
+    if (!dir)
+        return stale;
+    const long own = long(getpid());
+    while (const dirent* entry = readdir(dir)) {
+        long pid = temporary_owner(entry->d_name);
+        if (pid == 0 || (pid == own ? g_open_temporaries > 0 : process_running(pid)))
+            continue;
+        std::string full = path == "." ? std::string(entry->d_name)
+                           : path.back() == '/' ? path + entry->d_name
+                                                : path + "/" + entry->d_name;
+        struct stat st;
+        if (lstat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            stale.push_back(std::move(full));
+    }
+    closedir(dir);
+    std::vector<std::string> removed;
+    for (std::string& name : stale)
+        if (unlink(name.c_str()) == 0)
+            removed.push_back(std::move(name));
+    return removed;
 }
 
 std::vector<folder_entry> list_folder(const char* name)

@@ -35,8 +35,23 @@ bool copy_file(const char* from, const char* to);
 // Deletes a file, making it writable first. A missing file is a failure.
 bool delete_file(const char* name);
 
-// Renames a file over another (atomic on one file system).
+// Renames a file over another (atomic on one file system), durably: the file's data reaches the
+// disk before the rename, and the folder's new entry after it. False, nothing renamed, when the
+// data cannot be synced or the rename fails.
 bool replace_file(const char* from, const char* to);
+
+// Writing through a temporary beside the target. The temporary's name is the resolved target
+// followed by ".~<process id>-<serial>" ("global/efects.dat.~4711-3"). commit_temporary replaces
+// the target by the written temporary (replace_file) and removes the temporary when it cannot;
+// discard_temporary removes it. Every name handed out is ended by exactly one of the two.
+std::string new_temporary_name(const char* target);
+bool commit_temporary(const std::string& temporary, const char* target);
+void discard_temporary(const std::string& temporary);
+
+// Removes the temporaries that interrupted writes left in a folder (not in its subfolders):
+// regular files named exactly as above whose process is not running, or is this process while
+// it holds no temporary of its own. Returns the paths removed.
+std::vector<std::string> remove_stale_temporaries(const char* folder);
 
 struct folder_entry {
     std::string name;
@@ -53,6 +68,6 @@ bool file_modified_time(const char* name, int64_t* seconds);
 // Reads a whole file; false when it is missing or cannot be read.
 bool read_whole_file(const char* name, std::vector<uint8_t>* out);
 
-// Writes a whole file through a temporary beside it, replacing the target only after a
-// complete, checked write.
+// Writes a whole file through a temporary beside it, replacing the target (commit_temporary)
+// only after a complete, checked write.
 bool write_whole_file(const char* name, const void* data, size_t size);

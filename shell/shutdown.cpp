@@ -44,8 +44,13 @@ const program_step k_shutdown_steps[] = {
          return true;
      }},
     {"save_effect_protos", [] {
-         if (g_started && g_editor_enabled)
-             save_efect_protos();
+         // A table that did not load whole would replace its file by the part that was read.
+         if (g_started && g_editor_enabled) {
+             if (g_efect_protos_whole || g_efect_protos_changed)
+                 save_efect_protos();
+             else
+                 console_log("%s sa nenacital cely, nezapisujem ho", k_efect_protos_file);
+         }
          return true;
      }},
     {"save_spells", [] {

@@ -108,6 +108,7 @@ const program_step k_startup_steps[] = {
     {"install_links", [] { install_links(); return true; }},
     {"split_command_line", [] { split_command_line(g_command_line); return true; }},
     {"read_startup_config", [] { read_startup_config(g_command_line); return true; }},
+    {"remove_write_leftovers", [] { remove_write_leftovers(); return true; }},
     {"config_read", [] { config_read(&g_settings); return true; }},
     {"delete_level_saves", [] { delete_level_saves(); return true; }},
     {"stamp_start_time", [] { stamp_start_time(); return true; }},

@@ -62,3 +62,10 @@ void read_startup_config(const char* command_line)
     int32_t mode = int32_t(bytes[4] | bytes[5] << 8 | bytes[6] << 16 | uint32_t(bytes[7]) << 24);
     display_mode_size(mode, &g_screen_width, &g_screen_height, &g_screen_bpp);
 }
+
+void remove_write_leftovers()
+{
+    for (const char* folder : {".", "global", "save", "data/levels"})
+        for (const std::string& name : remove_stale_temporaries(folder))
+            console_log("zmazal som zvysok nedokonceneho zapisu %s", name.c_str());
+}

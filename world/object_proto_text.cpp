@@ -26,8 +26,11 @@ public:
         size_t start = at_;
         while (at_ < text_.size() && !is_space(text_[at_]))
             ++at_;
+        exhausted_ = exhausted_ || start == at_;
         return std::string(text_.begin() + long(start), text_.begin() + long(at_));
     }
+    // A word was asked for after the last one: the text ended early.
+    bool exhausted() const { return exhausted_; }
 
     void skip() { word(); }
     // A number as the C library reads its leading digits; 0 for anything else.
@@ -39,6 +42,7 @@ private:
 
     std::vector<uint8_t> text_;
     size_t at_ = 0;
+    bool exhausted_ = false;
 };
 
 // Copies a word into a field, logging a word that does not fit.
@@ -86,10 +90,9 @@ void read_frames(word_reader& in, object_proto& p, int32_t animation)
 
 bool load_object_proto(object_proto* p, const char* path)
 {
-    console_log("nacital som prototyp %s", path);
     std::vector<uint8_t> text;
     if (file_exists(path) != 1 || !read_whole_file(path, &text)) {
-        console_log("nevedel som najst subor pre prtyp");
+        console_log("nevedel som najst subor pre prtyp %s", path);
         return false;
     }
     word_reader in(std::move(text));
@@ -124,6 +127,11 @@ bool load_object_proto(object_proto* p, const char* path)
     p->anim_mode = in.integer();
     in.skip();
     p->frame_delay = in.integer();
+    if (in.exhausted()) {
+        console_log("prtyp %s: subor konci predcasne", path);
+        return false;
+    }
+    console_log("nacital som prototyp %s", path);
     return true;
 }
 

@@ -126,8 +126,9 @@ int32_t proto_slot_of(const object_proto* prototype);
 // default layer 0, emission interval 50, lifetime 100, particle colour and scale 1.0.
 void reset_object_proto(object_proto* prototype);
 
-// Reads a prototype text file (below) into the record. A missing file logs and leaves it as it
-// was. Returns false when the file could not be read.
+// Reads a prototype text file (below) into the record and logs it loaded. A missing file is
+// logged by name and leaves the record as it was; a file that ends before the frame delay keeps
+// what was read and is logged as cut short. Returns false in both cases.
 //
 // Whitespace-separated words; label words are skipped unread, so any word may stand in one:
 //   name label kind

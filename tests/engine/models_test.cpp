@@ -313,6 +313,26 @@ TEST_F(models, SkinFilesStayWithinTheTable)
     EXPECT_TRUE(logged("too long"));
 }
 
+TEST_F(models, MissingOrDamagedSkinFilesAreLoggedByName)
+{
+    model m;
+    make_grid_model(m, 2, 1, 2, 1);
+    write_text("whole.sk", "1 a.tga b.tga");
+    load_model_skins(&m, "whole.sk");
+    EXPECT_FALSE(logged("whole.sk"));
+
+    load_model_skins(&m, "gone.sk");
+    EXPECT_TRUE(logged("could not read skin file: gone.sk"));
+    write_text("nocount.sk", "a.tga b.tga");
+    load_model_skins(&m, "nocount.sk");
+    EXPECT_TRUE(logged("skin file nocount.sk is damaged: no skin count"));
+    EXPECT_EQ(m.skin_count, 0);
+    write_text("cut.sk", "2 c.tga d.tga e.tga");  // two skins of two materials want four names
+    load_model_skins(&m, "cut.sk");
+    EXPECT_TRUE(logged("skin file cut.sk ends early"));
+    EXPECT_EQ(m.skin_textures[33], slot_of("e.tga"));  // what was read stays
+}
+
 TEST_F(models, SkinFileNamesFollowTheModelsName)
 {
     model source;

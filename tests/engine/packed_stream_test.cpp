@@ -1,5 +1,6 @@
 #include "engine/lzss.h"
 #include "engine/packed_stream.h"
+#include "support/file_sync_log.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -500,6 +501,32 @@ TEST(PackedSafety, FailedWritesKeepTheOldFileAndLeaveNoTemporary)
     ASSERT_TRUE(write_file("save.dat", "w", text_bytes("new")));
     EXPECT_EQ(read_text("save.dat"), "new");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 1);
+}
+
+TEST(PackedSafety, ASavedFileReachesTheDiskBeforeItReplacesTheOldOne)
+{
+    temp_folder dir;
+    std::filesystem::create_directory("save");
+    write_text("save/game.sav", "old contents");
+    const std::string target = file_sync_log::full("save/game.sav");
+    for (const char* mode : {"w", "wp"}) {
+        file_sync_log log;
+        packed_stream* out = stream_open("SAVE\\game.sav", mode);
+        ASSERT_NE(out, nullptr);
+        const bytes data = noise(20000, 3);
+        ASSERT_EQ(stream_write(data.data(), int(data.size()), out), int(data.size()));
+        // Nothing reaches the target before the close.
+        EXPECT_TRUE(log.events().empty());
+        EXPECT_EQ(read_text("save/game.sav"), "old contents");
+        ASSERT_EQ(stream_close(out), 0);
+        const auto& events = log.events();
+        ASSERT_EQ(events.size(), 3u) << mode;
+        const std::string temp = events[0].substr(5);
+        EXPECT_EQ(temp.rfind(target + ".~", 0), 0u) << temp;
+        EXPECT_EQ(events[1], "rename " + temp + " -> " + target);
+        EXPECT_EQ(events[2], "sync " + file_sync_log::full("save"));
+        write_text("save/game.sav", "old contents");
+    }
 }
 
 TEST(PackedSafety, AFileCutShortWhileReadIsAnError)

@@ -302,6 +302,32 @@ TEST_F(sound_test, LoadSoundPrefersWaveFallsBackToOggAndRefusesBadFiles)
     EXPECT_EQ(load_sound("both"), both);
 }
 
+TEST_F(sound_test, AnOggFileCutShortIsRefusedByNameAndNeverLoggedAsLoaded)
+{
+    write_music("data/sound/whole.ogg");
+    const std::vector<uint8_t> ogg = read_bytes("data/sound/whole.ogg");
+    for (size_t cut : {ogg.size() - 1, ogg.size() / 2})
+        write_bytes("data/sound/cut" + std::to_string(cut) + ".ogg",
+                    std::vector<uint8_t>(ogg.begin(), ogg.begin() + long(cut)));
+    EXPECT_EQ(load_sound("whole"), 0);
+    EXPECT_STREQ(g_console_history[0], "nahral som zvuk whole pre 0");
+    for (size_t cut : {ogg.size() - 1, ogg.size() / 2}) {
+        const std::string name = "cut" + std::to_string(cut);
+        g_console_history_count = 0;
+        EXPECT_EQ(load_sound(name.c_str()), -1);
+        EXPECT_EQ(g_console_history_count, 1);
+        EXPECT_EQ(std::string(g_console_history[0]),
+                  "chybny zvukovy subor data/sound/" + name + ".ogg: ogg vorbis file cut short");
+    }
+
+    // Music too: the track does not start, and says why.
+    write_bytes("data/music/cut.ogg", std::vector<uint8_t>(ogg.begin(), ogg.end() - 200));
+    play_map_music("data/music/cut.ogg");
+    EXPECT_EQ(g_music.map_stream, 0u);
+    EXPECT_EQ(std::string(g_console_history[0]),
+              "chybny zvukovy subor data/music/cut.ogg: ogg vorbis file cut short");
+}
+
 TEST_F(sound_test, NarrationIgnoresCaseAndIsNotRestarted)
 {
     ASSERT_TRUE(make_folder("data/voice"));

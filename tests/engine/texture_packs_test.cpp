@@ -240,6 +240,32 @@ TEST_F(texture_test, HostileIndexesAndEntriesAreCheckedBeforeUse)
     EXPECT_NE(g_textures[1].surface, nullptr);
 }
 
+TEST_F(texture_test, AZeroedPackOrIndexIsLoggedByName)
+{
+    make_folder("data/levels");
+    std::vector<uint8_t> dat = pixel_entry(2, 2, 2, 8, 2);
+    const int32_t second = static_cast<int32_t>(dat.size());
+    const std::vector<uint8_t> more = pixel_entry(4, 2, 2, 16, 2);
+    dat.insert(dat.end(), more.begin(), more.end());
+    const std::vector<uint8_t> index = index_of({{"a.tga", 0}, {"b.tga", second}}, 2);
+    write_bytes("data/levels/main_eng.dat", dat);
+    write_bytes("main.idx", index);
+    load_texture_pack("main.idx");
+    ASSERT_NE(g_textures[1].surface, nullptr);
+    EXPECT_EQ(log_text().find("main.idx:"), std::string::npos);
+    EXPECT_EQ(log_text().find("holds no readable entry"), std::string::npos);
+
+    write_bytes("data/levels/main_eng.dat", std::vector<uint8_t>(dat.size(), 0));
+    load_texture_pack("main.idx");
+    EXPECT_EQ(g_textures[1].surface, nullptr);
+    EXPECT_NE(log_text().find("texture pack data/levels/main_eng.dat holds no readable entry\n"),
+              std::string::npos);
+
+    write_bytes("main.idx", std::vector<uint8_t>(index.size(), 0));
+    load_texture_pack("main.idx");
+    EXPECT_NE(log_text().find("texture pack index main.idx: 0 entries in 252 bytes\n"), std::string::npos);
+}
+
 TEST_F(texture_test, PixelEntriesReadFromAPackedStream)
 {
     packed_stream* out = stream_open("glyphs.fn", "wp");

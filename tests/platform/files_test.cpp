@@ -1,9 +1,13 @@
 #include "platform/files.h"
+#include "support/ended_process.h"
+#include "support/file_sync_log.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+
+#include <algorithm>
 
 TEST(ResolvePath, MatchesEachComponentIgnoringCaseAndReadsBackslashes)
 {
@@ -79,4 +83,72 @@ TEST(WholeFiles, WriteReplacesOnlyAfterACompleteWrite)
     EXPECT_FALSE(write_whole_file("missing/out.bin", text, 8));
     EXPECT_EQ(list_folder(".").size(), 1u);
     EXPECT_FALSE(read_whole_file("missing/out.bin", &back));
+}
+
+TEST(WholeFiles, TheDataIsSyncedBeforeTheRenameAndTheFolderAfterIt)
+{
+    temp_folder dir;
+    ASSERT_TRUE(make_folder("global"));
+    write_text("global/config.cfg", "old");
+    std::vector<std::string> events;
+    {
+        file_sync_log log;
+        ASSERT_TRUE(write_whole_file("GLOBAL/config.cfg", "new", 3));
+        events = log.events();
+    }
+    const std::string target = file_sync_log::full("global/config.cfg");
+    ASSERT_EQ(events.size(), 3u);
+    const std::string temp = events[0].substr(5);
+    EXPECT_EQ(events[0], "sync " + temp);
+    EXPECT_EQ(temp.rfind(target + ".~" + std::to_string(getpid()) + "-", 0), 0u) << temp;
+    EXPECT_EQ(events[1], "rename " + temp + " -> " + target);
+    EXPECT_EQ(events[2], "sync " + file_sync_log::full("global"));
+    EXPECT_EQ(read_text("global/config.cfg"), "new");
+    EXPECT_EQ(list_folder("global").size(), 1u);
+}
+
+TEST(WholeFiles, LeftoverTemporariesOfEndedProcessesAreRemoved)
+{
+    temp_folder dir;
+    pid_t ended = ended_process_id();
+    ASSERT_GT(ended, 0);
+    const std::string dead = std::to_string(ended), own = std::to_string(getpid()),
+                      live = std::to_string(getppid());
+
+    const std::vector<std::string> stale = {"efects.dat.~" + dead + "-3", "config.cfg.~" + own + "-12"};
+    const std::vector<std::string> kept = {
+        "efects.dat",                      // the file itself
+        "efects.dat.~" + live + "-1",      // its process still runs
+        "efects.dat.~" + dead + "-",       // not the pattern: no serial
+        "efects.dat.~" + dead + "-1x",     // nor trailing letters
+        ".~" + dead + "-1",                // nor a bare suffix
+        "efects.dat.~0-1",                 // nor process 0
+        "efects.dat.~99999999999-1",       // nor a number out of range
+        "efects.dat.tmp~",
+    };
+    for (const auto& name : stale)
+        write_text("global/" + name, "x");
+    for (const auto& name : kept)
+        write_text("global/" + name, "x");
+    ASSERT_TRUE(make_folder(("global/maps.~" + dead + "-1").c_str()));  // a folder is left alone
+    auto names = [] {
+        std::vector<std::string> found;
+        for (const auto& e : list_folder("global"))
+            found.push_back(e.name);
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+
+    // While this process has a temporary of its own, names with its id are not touched.
+    std::string open = new_temporary_name("global/other.dat");
+    std::vector<std::string> removed = remove_stale_temporaries("Global");
+    EXPECT_EQ(removed, std::vector<std::string>{"global/" + stale[0]});
+    discard_temporary(open);
+    EXPECT_EQ(remove_stale_temporaries("global"), std::vector<std::string>{"global/" + stale[1]});
+
+    std::vector<std::string> expected = kept;
+    expected.push_back("maps.~" + dead + "-1");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(names(), expected);
+    EXPECT_TRUE(remove_stale_temporaries("missing").empty());
 }

@@ -122,7 +122,8 @@ TEST_F(object_test, TextPrototypeTakesNumberedFramesUntilAGapThenReadsTheNextWor
     object_proto before = p;
     EXPECT_FALSE(load_object_proto(&p, "gone.txt"));
     EXPECT_EQ(std::memcmp(&before, &p, sizeof p), 0);
-    EXPECT_NE(log_text().find("nevedel som najst subor pre prtyp\n"), std::string::npos);
+    EXPECT_NE(log_text().find("nevedel som najst subor pre prtyp gone.txt\n"), std::string::npos);
+    EXPECT_EQ(log_text().find("nacital som prototyp gone.txt"), std::string::npos);
 }
 
 TEST_F(object_test, TextPrototypeKindsTwoAndThreeReadTheirExtraValues)
@@ -165,7 +166,9 @@ TEST_F(object_test, HostileTextIsHeldToItsFieldsAndTable)
     write_text("bad.txt", text);  // the file ends long before 16 animations
     object_proto& p = g_object_protos[0];
     reset_object_proto(&p);
-    ASSERT_TRUE(load_object_proto(&p, "bad.txt"));
+    EXPECT_FALSE(load_object_proto(&p, "bad.txt"));  // what was read stays
+    EXPECT_NE(log_text().find("prtyp bad.txt: subor konci predcasne\n"), std::string::npos);
+    EXPECT_EQ(log_text().find("nacital som prototyp bad.txt"), std::string::npos);
     EXPECT_EQ(std::strlen(p.name), 31u);
     EXPECT_EQ(p.anim_count, 16);
     EXPECT_EQ(p.frame_counts[0], 32);
