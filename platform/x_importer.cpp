@@ -10,10 +10,26 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <iterator>
+#include <memory>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define ZORV_SANITIZERS 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZORV_SANITIZERS 1
+#endif
+#endif
+#ifdef ZORV_SANITIZERS
+#include <sanitizer/common_interface_defs.h>
+#endif
 
 namespace {
 
@@ -54,16 +70,9 @@ bool has_x_magic(const std::vector<uint8_t>& bytes)
     return bytes.size() >= 16 && std::memcmp(bytes.data(), "xof ", 4) == 0;
 }
 
-// Reads the file's bytes with the library, in this process.
-bool read_x_bytes(const std::vector<uint8_t>& bytes, const char* path, x_mesh& out, std::string& error)
+// The library's scene as the recombined arrays; false with the reason when they cannot hold it.
+bool convert_scene(const aiScene* scene, const char* path, x_mesh& out, std::string& error)
 {
-    Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFileFromMemory(bytes.data(), bytes.size(), k_read_flags, "x");
-    if (!scene) {
-        error = std::string("cannot read ") + path + ": " + importer.GetErrorString();
-        return false;
-    }
-
     for (unsigned material = 0; material < scene->mNumMaterials; ++material) {
         x_material run = material_of(scene->mMaterials[material]);
         for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
@@ -117,6 +126,68 @@ bool read_x_bytes(const std::vector<uint8_t>& bytes, const char* path, x_mesh& o
         return false;
     }
     return true;
+}
+
+// How the reading process ends: the result written, or not; or, in a sanitized build, a
+// sanitizer's report on this file's own code in it.
+constexpr int k_reader_done = 0;
+constexpr int k_reader_failed = 1;
+constexpr int k_reader_own_fault = 2;
+
+// In the reading process, while it lives: a fault inside the library ends the process at once
+// and says nothing. The fatal signals take their default action instead of the handlers the
+// process inherited (the program's, a fuzzer's, the sanitizers'), and a sanitizer's report is
+// dropped and ends the process; the caller then refuses the file. Afterwards the inherited
+// handlers come back, and a sanitizer's report, now on this file's own code, is written and
+// ends the process with k_reader_own_fault.
+class library_faults_end_quietly {
+public:
+    library_faults_end_quietly()
+    {
+        struct sigaction plain = {};
+        plain.sa_handler = SIG_DFL;
+        for (size_t i = 0; i < std::size(k_fatal_signals); ++i)
+            sigaction(k_fatal_signals[i], &plain, &inherited_[i]);
+#ifdef ZORV_SANITIZERS
+        static const int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (nowhere >= 0)
+            __sanitizer_set_report_fd(reinterpret_cast<void*>(intptr_t(nowhere)));
+        __sanitizer_set_death_callback([] { _exit(k_reader_failed); });
+#endif
+    }
+    ~library_faults_end_quietly()
+    {
+        for (size_t i = 0; i < std::size(k_fatal_signals); ++i)
+            sigaction(k_fatal_signals[i], &inherited_[i], nullptr);
+#ifdef ZORV_SANITIZERS
+        __sanitizer_set_report_fd(reinterpret_cast<void*>(intptr_t(STDERR_FILENO)));
+        __sanitizer_set_death_callback([] { _exit(k_reader_own_fault); });
+#endif
+    }
+    library_faults_end_quietly(const library_faults_end_quietly&) = delete;
+    library_faults_end_quietly& operator=(const library_faults_end_quietly&) = delete;
+
+private:
+    static constexpr int k_fatal_signals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP};
+    struct sigaction inherited_[std::size(k_fatal_signals)] = {};
+};
+
+// Reads the file's bytes with the library, in this process (the reading process).
+bool read_x_bytes(const std::vector<uint8_t>& bytes, const char* path, x_mesh& out, std::string& error)
+{
+    std::unique_ptr<Assimp::Importer> importer;
+    const aiScene* scene = nullptr;
+    {
+        const library_faults_end_quietly quiet;
+        importer = std::make_unique<Assimp::Importer>();
+        scene = importer->ReadFileFromMemory(bytes.data(), bytes.size(), k_read_flags, "x");
+        if (!scene)
+            error = std::string("cannot read ") + path + ": " + importer->GetErrorString();
+    }
+    const bool ok = scene && convert_scene(scene, path, out, error);
+    const library_faults_end_quietly quiet;
+    importer.reset();
+    return ok;
 }
 
 // The mesh as bytes for the pipe from the reading process: a status byte (1 read, 0 refused),
@@ -295,7 +366,7 @@ bool import_x_file(const char* path, x_mesh& out, std::string& error)
         x_mesh mesh;
         std::string reason;
         const bool ok = read_x_bytes(bytes, path, mesh, reason);
-        _exit(write_all(fds[1], encode_result(ok, mesh, reason)) ? 0 : 1);
+        _exit(write_all(fds[1], encode_result(ok, mesh, reason)) ? k_reader_done : k_reader_failed);
     }
     close(fds[1]);
     std::vector<uint8_t> result;
@@ -306,7 +377,13 @@ bool import_x_file(const char* path, x_mesh& out, std::string& error)
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
-    if (!complete || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+#ifdef ZORV_SANITIZERS
+    // A fault of the program, not of the file: it ends the program too, so that the checks
+    // running it (tests, fuzzers) see it.
+    if (WIFEXITED(status) && WEXITSTATUS(status) == k_reader_own_fault)
+        std::abort();
+#endif
+    if (!complete || !WIFEXITED(status) || WEXITSTATUS(status) != k_reader_done) {
         error = std::string("cannot read ") + path + ": the reader failed on it";
         return false;
     }
