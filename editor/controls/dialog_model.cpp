@@ -203,17 +203,17 @@ int32_t run_modal_dialog(const dialog_template& t, dialog_procedure procedure, i
         owner_record->enabled = false;
     g_modal_stack.push_back(handle);
     send_dialog_message(handle, {dialog_message_kind::init, 0, 0, param});
-    bool answered = true;
-    for (dialog_record* d = find_dialog(handle); d && !d->ending; d = find_dialog(handle)) {
-        if (answered && answer_modal(handle))
-            continue;
-        if (!answered) { // nobody answered the cancel either
-            end_dialog(handle, k_id_cancel);
-            break;
-        }
-        answered = false;
-        console_log("dialog \"%.100s\" nema kto zodpovedat, zrusene", d->caption.c_str());
+    auto open = [handle] {
+        const dialog_record* d = find_dialog(handle);
+        return d && !d->ending;
+    };
+    while (open() && answer_modal(handle)) {
+    }
+    if (open()) { // nobody is left to answer: a cancel as from Esc, then the end
+        console_log("dialog \"%.100s\" nema kto zodpovedat, zrusene", find_dialog(handle)->caption.c_str());
         send_command(handle, k_id_cancel, k_notify_clicked);
+        if (open())
+            end_dialog(handle, k_id_cancel);
     }
     dialog_record* d = find_dialog(handle);
     const int32_t code = d ? d->end_code : k_id_cancel;
