@@ -36,6 +36,7 @@ struct screen_state {
     std::vector<std::function<void()>> acts; // the user's acts of the frame, in order
     std::map<std::pair<dialog_handle, int32_t>, control_view> views; // by dialog and control index
     std::map<dialog_handle, int32_t> slots; // ImGui window names, reused once a dialog is gone
+    std::map<dialog_handle, std::pair<int32_t, int32_t>> placed; // the position last given to ImGui
     std::vector<drawn_rect> rects;
     dialog_handle focused_modal = 0;
     bool multi_line_active = false;
@@ -99,6 +100,7 @@ void forget_gone(const std::vector<dialog_handle>& live)
 {
     auto gone = [&](dialog_handle h) { return !std::binary_search(live.begin(), live.end(), h); };
     std::erase_if(g_screen.slots, [&](const auto& entry) { return gone(entry.first); });
+    std::erase_if(g_screen.placed, [&](const auto& entry) { return gone(entry.first); });
     std::erase_if(g_screen.views, [&](const auto& entry) { return gone(entry.first.first); });
     if (gone(g_screen.focused_modal))
         g_screen.focused_modal = 0;
@@ -362,7 +364,12 @@ void draw_dialog(const dialog_record& d, dialog_handle modal)
     const float title = ImGui::GetFrameHeight();
     const float menu = d.menu.empty() ? 0.0f : ImGui::GetFrameHeight();
     const ImVec2 client = dialog_units(d.width, d.height);
-    ImGui::SetNextWindowPos(ImVec2(float(d.x), float(d.y)), ImGuiCond_Always);
+    // A position set by the model reaches ImGui; one the user dragged to comes back as a move.
+    auto placed = g_screen.placed.find(dialog);
+    if (placed == g_screen.placed.end() || placed->second != std::pair(d.x, d.y)) {
+        ImGui::SetNextWindowPos(ImVec2(float(d.x), float(d.y)), ImGuiCond_Always);
+        g_screen.placed[dialog] = {d.x, d.y};
+    }
     ImGui::SetNextWindowSize(ImVec2(client.x, client.y + title + menu), ImGuiCond_Always);
     if (dialog == modal && g_screen.focused_modal != modal) {
         ImGui::SetNextWindowFocus();
@@ -381,6 +388,7 @@ void draw_dialog(const dialog_record& d, dialog_handle modal)
     const ImVec2 at = ImGui::GetWindowPos();
     if (int32_t(at.x) != d.x || int32_t(at.y) != d.y) {
         const int32_t x = int32_t(at.x), y = int32_t(at.y);
+        g_screen.placed[dialog] = {x, y};
         act([dialog, x, y] { user_move(dialog, x, y); });
     }
     if (!open)

@@ -2,6 +2,7 @@
 // window reaching the procedures.
 #include "dialog_test_support.h"
 
+#include "editor/controls/dialog_records.h"
 #include "editor/gui/dialog_screen.h"
 #include "platform/input.h"
 #include "platform/key_codes.h"
@@ -177,6 +178,31 @@ TEST_F(DialogScreen, TabsFollowTheUserAndTheCodeAndTheCloseBoxCloses)
     click_at(40 + int32_t(300 * k_dialog_unit_x) - 10, 30 + 9); // the close box at the caption's right
     EXPECT_EQ(log.messages.at(0).kind, dialog_message_kind::close);
     EXPECT_EQ(log.commands(), std::vector<recorded_message>{command(k_id_cancel, k_notify_clicked)});
+}
+
+TEST_F(DialogScreen, DraggingTheCaptionMovesTheDialogAndAMoveByCodeIsShown)
+{
+    const dialog_handle dialog = create_dialog(every_kind_template(), log.procedure());
+    run_dialog_frame();
+    input_inject({input_event_kind::mouse_move, 0, false, 100, 38});
+    frame();
+    input_inject({input_event_kind::mouse_button, 0, true});
+    frame();
+    input_inject({input_event_kind::mouse_move, 0, false, 160, 78});
+    frame();
+    input_inject({input_event_kind::mouse_button, 0, false});
+    frame();
+    frame();
+    EXPECT_EQ(find_dialog(dialog)->x, 100);
+    EXPECT_EQ(find_dialog(dialog)->y, 70);
+
+    move_dialog(dialog, 0, 80);
+    frame();
+    device_rect r;
+    ASSERT_TRUE(dialog_control_rect(dialog, button, r));
+    EXPECT_EQ(r.x, int32_t(8 * k_dialog_unit_x));
+    EXPECT_EQ(find_dialog(dialog)->y, 80);
+    EXPECT_TRUE(log.commands().empty());
 }
 
 class DialogPixels : public gl_draw_test {
