@@ -3,6 +3,7 @@
 #include "core/console_log.h"
 #include "core/globals.h"
 #include "core/settings.h"
+#include "editor/controls/dialog_model.h"
 #include "editor/editor_state.h"
 #include "interface/interface_state.h"
 #include "platform/clock.h"
@@ -53,6 +54,7 @@ void shell_test::TearDown()
     g_ending_end_flag = g_credits_end_flag = g_no_game_running = g_travel_map_running = 0;
     g_typed_char = g_console_last_char = 0;
     g_work_mode = k_work_insert;
+    g_dialog_loop_links = {};  // an editor start-up links the modal dialogs' screen pass
     clock_set_manual_step(0);
     clock_use_manual(false);
     folder_.reset();
