@@ -1,9 +1,14 @@
 // Dialogs driven by any bytes: helper calls, the user's acts, timers, ends and closes, with
-// procedures that change their controls and end dialogs while they run. Nothing may crash, and
-// every selection stays -1 or below its row count.
+// procedures that change their controls and end dialogs while they run, and frames drawn with
+// ImGui on a recording device under injected mouse, key and text events. Nothing may crash,
+// and every selection stays -1 or below its row count.
 #include "editor/controls/dialog_controls.h"
 #include "editor/controls/dialog_records.h"
 #include "editor/controls/dialog_user.h"
+#include "editor/gui/dialog_screen.h"
+#include "engine/render_context.h"
+#include "platform/input.h"
+#include "platform/recording_device.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -141,6 +146,28 @@ void act(dialog_handle d)
     }
 }
 
+// A frame of the screen after a few injected events over the dialogs' area.
+void screen_frame(byte_reader& b)
+{
+    static recording_device device(640, 480);
+    for (uint8_t n = b.next() % 4; n > 0; --n) {
+        input_event e{input_event_kind(uint8_t(input_event_kind::key) + b.next() % 6)};
+        e.code = b.next() % 4 == 0 ? uint8_t(b.next()) : uint8_t(b.next() % 3);
+        e.down = b.next() & 1;
+        e.x = int32_t(b.next()) * 2;
+        e.y = int32_t(b.next()) * 2;
+        e.wheel = int32_t(b.next() % 5) - 2;
+        e.character = b.next() % 8 == 0 ? 0x20AC : b.next();
+        input_inject(e);
+    }
+    input_drain();
+    render_device* saved = g_d3d_device;
+    g_d3d_device = &device;
+    run_dialog_frame();
+    device.clear_recording();
+    g_d3d_device = saved;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -155,11 +182,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             g_handles.push_back(create_dialog(fuzz_template(), fuzz_procedure, op));
         else if (op < 24)
             dialog_frame_step(now += op % 4);
+        else if (op < 40)
+            screen_frame(bytes);
         else
             act(pick_dialog());
         check_selections();
     }
     destroy_all_dialogs();
+    input_reset();
     g_bytes = nullptr;
     return 0;
 }
