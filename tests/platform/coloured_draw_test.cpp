@@ -1,7 +1,7 @@
 // Draws of pre-coloured vertices and the scissor rectangle, on both back ends.
 #include "platform/recording_device.h"
 
-#include "device_test_support.h"
+#include "tests/engine/draw_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -33,6 +33,7 @@ constexpr uint16_t k_rect_indices[6] = {0, 1, 2, 1, 3, 2};
 
 void prepare(render_device& d)
 {
+    d.set_transform(transform_kind::view, matrix_identity());
     d.set_transform(transform_kind::projection, pixel_edges(d));
     d.set_render_state(render_state::z_enable, z_mode::off);
     d.set_render_state(render_state::cull_mode, cull_mode::none);
@@ -78,20 +79,13 @@ TEST(ColouredDraw, TheRecordingDeviceKeepsTheColoursAndTheScissorOfEachDraw)
     EXPECT_EQ(d.draws().size(), 2u);
 }
 
-class ColouredGlDraw : public ::testing::Test {
+class ColouredGlDraw : public gl_draw_test {
 protected:
     void SetUp() override
     {
-        std::string why;
-        dev = open_hidden_gl_device(why);
-        if (!dev)
-            GTEST_SKIP() << "no OpenGL device: " << why;
-        prepare(*dev);
-    }
-    void TearDown() override
-    {
-        dev.reset();
-        gl_window_close();
+        gl_draw_test::SetUp();
+        if (dev)
+            prepare(*dev);
     }
     uint32_t pixel(int x, int y)
     {
@@ -107,7 +101,6 @@ protected:
         frame.clear();
     }
 
-    std::unique_ptr<render_device> dev;
     std::vector<uint32_t> frame;
 };
 
