@@ -36,7 +36,7 @@ int32_t add_row(control_record* c, const char* text)
         return -1;
     std::string t = text_of(text);
     auto at = c->rows.end();
-    if (c->spec.style & k_style_sorted)
+    if (c->source.style & k_style_sorted)
         at = std::upper_bound(c->rows.begin(), c->rows.end(), t, case_blind_less);
     const int32_t row = int32_t(at - c->rows.begin());
     c->rows.insert(at, std::move(t));
@@ -66,7 +66,7 @@ int32_t delete_row(control_record* c, int32_t row)
     c->rows.erase(c->rows.begin() + row);
     if (c->selection == row) {
         c->selection = -1;
-        if (c->spec.kind == control_kind::combo && !(c->spec.style & k_style_editable))
+        if (c->source.kind == control_kind::combo && !(c->source.style & k_style_editable))
             c->text.clear();
     } else if (c->selection > row) {
         --c->selection;
@@ -133,7 +133,7 @@ int32_t select_combo_row(control_record* c, int32_t row)
 
 bool checkable(const control_record* c)
 {
-    return c && (c->spec.kind == control_kind::check || c->spec.kind == control_kind::radio);
+    return c && (c->source.kind == control_kind::check || c->source.kind == control_kind::radio);
 }
 
 } // namespace
@@ -156,7 +156,7 @@ int32_t set_check(dialog_handle dialog, int32_t id, int32_t state)
     control_record* c = find_control(find_dialog(dialog), id);
     if (!checkable(c))
         return 0;
-    const uint32_t most = c->spec.style & k_style_three_state ? 2 : 1;
+    const uint32_t most = c->source.style & k_style_three_state ? 2 : 1;
     c->check = int32_t(std::min(uint32_t(state), most));
     return 0;
 }
@@ -196,7 +196,7 @@ int32_t set_item_text(dialog_handle dialog, int32_t id, const char* text)
     control_record* c = find_control(find_dialog(dialog), id);
     if (!c)
         return 0;
-    if (c->spec.kind == control_kind::combo && !(c->spec.style & k_style_editable)) {
+    if (c->source.kind == control_kind::combo && !(c->source.style & k_style_editable)) {
         const std::string wanted = text_of(text);
         for (size_t row = 0; row < c->rows.size(); ++row)
             if (case_blind_equal(c->rows[row], wanted)) {
@@ -206,7 +206,7 @@ int32_t set_item_text(dialog_handle dialog, int32_t id, const char* text)
         return 0;
     }
     c->text = text_of(text);
-    if (c->spec.kind == control_kind::edit)
+    if (c->source.kind == control_kind::edit)
         send_command(dialog, id, k_notify_changed);
     return 1;
 }
@@ -324,7 +324,7 @@ int32_t set_window_text(dialog_handle window, const char* text)
 int32_t set_listview_cell(dialog_handle dialog, int32_t id, int32_t column, intptr_t value, const char* text)
 {
     control_record* c = list_view(dialog, id);
-    const size_t columns = c ? std::max<size_t>(c->spec.items.size(), 1) : 0;
+    const size_t columns = c ? std::max<size_t>(c->source.items.size(), 1) : 0;
     if (column == 0) {
         if (!c)
             return -1;

@@ -20,7 +20,7 @@ std::vector<dialog_handle> g_modal_stack;
 control_record new_control_record(const control_template& t)
 {
     control_record c;
-    c.spec = t;
+    c.source = t;
     c.text = t.text;
     c.enabled = !(t.style & k_style_disabled);
     c.shown = !(t.style & k_style_hidden);
@@ -116,7 +116,7 @@ control_record* find_control(dialog_record* dialog, int32_t id)
     if (!dialog)
         return nullptr;
     for (control_record& c : dialog->controls)
-        if (c.spec.id == id)
+        if (c.source.id == id)
             return &c;
     return nullptr;
 }
@@ -124,7 +124,7 @@ control_record* find_control(dialog_record* dialog, int32_t id)
 control_record* find_control(dialog_handle dialog, int32_t id, control_kind kind)
 {
     control_record* c = find_control(find_dialog(dialog), id);
-    return c && c->spec.kind == kind ? c : nullptr;
+    return c && c->source.kind == kind ? c : nullptr;
 }
 
 std::vector<dialog_handle> live_dialogs()
@@ -179,12 +179,12 @@ void move_focus(dialog_handle dialog, int32_t index)
         return;
     const int32_t old = d->focus;
     d->focus = index;
-    if (old >= 0 && old < int32_t(d->controls.size()) && reports_focus(d->controls[size_t(old)].spec.kind)) {
-        send_command(dialog, d->controls[size_t(old)].spec.id, k_notify_focus_out);
+    if (old >= 0 && old < int32_t(d->controls.size()) && reports_focus(d->controls[size_t(old)].source.kind)) {
+        send_command(dialog, d->controls[size_t(old)].source.id, k_notify_focus_out);
         d = find_dialog(dialog);
     }
-    if (d && index >= 0 && d->focus == index && reports_focus(d->controls[size_t(index)].spec.kind))
-        send_command(dialog, d->controls[size_t(index)].spec.id, k_notify_focus_in);
+    if (d && index >= 0 && d->focus == index && reports_focus(d->controls[size_t(index)].source.kind))
+        send_command(dialog, d->controls[size_t(index)].source.id, k_notify_focus_in);
 }
 
 dialog_handle create_dialog(const dialog_template& t, dialog_procedure procedure, intptr_t param)

@@ -16,7 +16,7 @@ struct list_view_row {
 };
 
 struct control_record {
-    control_template spec;
+    control_template source; // the template it was made from
     std::string text;     // label, edit text, a combo's shown text
     bool enabled = true;
     bool shown = true;
@@ -28,8 +28,8 @@ struct control_record {
     std::vector<list_view_row> view_rows;
 
     // The most characters typing may reach in an edit.
-    size_t text_limit() const { return spec.limit > 0 ? size_t(spec.limit) : 30000; }
-    bool multi_line() const { return spec.lines > 1; }
+    size_t text_limit() const { return source.limit > 0 ? size_t(source.limit) : 30000; }
+    bool multi_line() const { return source.lines > 1; }
 };
 
 struct dialog_timer {

@@ -38,7 +38,7 @@ bool one_of(control_kind kind, std::initializer_list<control_kind> kinds)
 int32_t take_focus(dialog_handle dialog, int32_t id, std::initializer_list<control_kind> kinds)
 {
     const int32_t index = usable_control(dialog, id);
-    if (index < 0 || !one_of(control_at(dialog, index)->spec.kind, kinds))
+    if (index < 0 || !one_of(control_at(dialog, index)->source.kind, kinds))
         return -1;
     move_focus(dialog, index);
     return control_at(dialog, index) ? index : -1;
@@ -46,9 +46,9 @@ int32_t take_focus(dialog_handle dialog, int32_t id, std::initializer_list<contr
 
 bool takes_typing(const control_record& c)
 {
-    if (c.spec.kind == control_kind::edit)
-        return !(c.spec.style & k_style_read_only);
-    return c.spec.kind == control_kind::combo && (c.spec.style & k_style_editable);
+    if (c.source.kind == control_kind::edit)
+        return !(c.source.style & k_style_read_only);
+    return c.source.kind == control_kind::combo && (c.source.style & k_style_editable);
 }
 
 bool menu_has_item(const std::vector<menu_entry>& entries, int32_t id)
@@ -80,11 +80,11 @@ bool user_click(dialog_handle dialog, int32_t id)
     if (index < 0)
         return false;
     control_record* c = control_at(dialog, index);
-    if (c->spec.kind == control_kind::check) {
-        c->check = c->spec.style & k_style_three_state ? (c->check + 1) % 3 : !c->check;
-    } else if (c->spec.kind == control_kind::radio) {
+    if (c->source.kind == control_kind::check) {
+        c->check = c->source.style & k_style_three_state ? (c->check + 1) % 3 : !c->check;
+    } else if (c->source.kind == control_kind::radio) {
         for (control_record& other : find_dialog(dialog)->controls)
-            if (other.spec.kind == control_kind::radio && other.spec.group == c->spec.group)
+            if (other.source.kind == control_kind::radio && other.source.group == c->source.group)
                 other.check = 0;
         c->check = 1;
     }
@@ -121,7 +121,7 @@ bool user_edit_text(dialog_handle dialog, int32_t id, std::string_view text)
     if (typed == c->text)
         return true;
     c->text = std::move(typed);
-    send_command(dialog, id, c->spec.kind == control_kind::edit ? k_notify_changed : k_notify_edit_typed);
+    send_command(dialog, id, c->source.kind == control_kind::edit ? k_notify_changed : k_notify_edit_typed);
     return true;
 }
 
@@ -153,7 +153,7 @@ bool user_choose(dialog_handle dialog, int32_t id, int32_t row)
     if (!c)
         return false;
     bool changed = false;
-    if (c->spec.kind == control_kind::list_view) {
+    if (c->source.kind == control_kind::list_view) {
         if (row < 0 || row >= int32_t(c->view_rows.size()))
             return false;
         for (size_t i = 0; i < c->view_rows.size(); ++i) {
@@ -166,7 +166,7 @@ bool user_choose(dialog_handle dialog, int32_t id, int32_t row)
             return false;
         changed = c->selection != row;
         c->selection = row;
-        if (c->spec.kind == control_kind::combo)
+        if (c->source.kind == control_kind::combo)
             c->text = c->rows[size_t(row)];
     }
     if (changed)

@@ -126,7 +126,7 @@ void draw_menu(dialog_handle dialog, const std::vector<menu_entry>& entries)
 
 void draw_rows_list(dialog_handle dialog, const control_record& c, control_view& view, ImVec2 size)
 {
-    const int32_t id = c.spec.id;
+    const int32_t id = c.source.id;
     if (!ImGui::BeginListBox("##list", size))
         return;
     const float line = ImGui::GetTextLineHeightWithSpacing();
@@ -152,7 +152,7 @@ void draw_rows_list(dialog_handle dialog, const control_record& c, control_view&
 
 void draw_combo_rows(dialog_handle dialog, const control_record& c)
 {
-    const int32_t id = c.spec.id;
+    const int32_t id = c.source.id;
     for (size_t row = 0; row < c.rows.size(); ++row) {
         ImGui::PushID(int(row));
         if (ImGui::Selectable(shown(c.rows[row]).c_str(), c.selection == int32_t(row)))
@@ -163,9 +163,9 @@ void draw_combo_rows(dialog_handle dialog, const control_record& c)
 
 void draw_combo(dialog_handle dialog, const control_record& c, control_view& view, float width)
 {
-    const int32_t id = c.spec.id;
+    const int32_t id = c.source.id;
     bool open;
-    if (c.spec.style & k_style_editable) {
+    if (c.source.style & k_style_editable) {
         std::string text = shown(c.text);
         ImGui::SetNextItemWidth(std::max(1.0f, width - ImGui::GetFrameHeight()));
         if (ImGui::InputText("##text", &text)) {
@@ -191,7 +191,7 @@ void draw_combo(dialog_handle dialog, const control_record& c, control_view& vie
 
 void draw_tabs(dialog_handle dialog, const control_record& c, control_view& view, ImVec2 size)
 {
-    const int32_t id = c.spec.id;
+    const int32_t id = c.source.id;
     // The strip keeps to the control's width.
     ImGui::BeginChild("##strip", size, false, ImGuiWindowFlags_NoScrollbar | ImGuiWindowFlags_NoScrollWithMouse);
     if (!ImGui::BeginTabBar("##tabs")) {
@@ -219,15 +219,15 @@ void draw_tabs(dialog_handle dialog, const control_record& c, control_view& view
 
 void draw_list_view(dialog_handle dialog, const control_record& c, ImVec2 size)
 {
-    const int32_t id = c.spec.id;
-    const int columns = std::max(1, int(c.spec.items.size()));
+    const int32_t id = c.source.id;
+    const int columns = std::max(1, int(c.source.items.size()));
     const ImGuiTableFlags flags =
         ImGuiTableFlags_Borders | ImGuiTableFlags_RowBg | ImGuiTableFlags_ScrollY | ImGuiTableFlags_Resizable;
     if (!ImGui::BeginTable("##view", columns, flags, size))
         return;
     ImGui::TableSetupScrollFreeze(0, 1);
     for (int col = 0; col < columns; ++col)
-        ImGui::TableSetupColumn(col < int(c.spec.items.size()) ? shown(c.spec.items[size_t(col)]).c_str() : "");
+        ImGui::TableSetupColumn(col < int(c.source.items.size()) ? shown(c.source.items[size_t(col)]).c_str() : "");
     ImGui::TableHeadersRow();
     ImGuiListClipper clipper;
     clipper.Begin(int(c.view_rows.size()));
@@ -258,9 +258,9 @@ void draw_list_view(dialog_handle dialog, const control_record& c, ImVec2 size)
 
 void draw_edit(dialog_handle dialog, const control_record& c, ImVec2 size)
 {
-    const int32_t id = c.spec.id;
+    const int32_t id = c.source.id;
     std::string text = edit_text_shown(c);
-    const ImGuiInputTextFlags flags = c.spec.style & k_style_read_only ? ImGuiInputTextFlags_ReadOnly : 0;
+    const ImGuiInputTextFlags flags = c.source.style & k_style_read_only ? ImGuiInputTextFlags_ReadOnly : 0;
     bool edited;
     if (c.multi_line()) {
         edited = ImGui::InputTextMultiline("##edit", &text, size, flags);
@@ -296,10 +296,10 @@ void draw_group_box(const control_record& c, ImVec2 size)
 
 void draw_control(dialog_handle dialog, const control_record& c, control_view& view)
 {
-    const int32_t id = c.spec.id;
-    const ImVec2 size = dialog_units(c.spec.width, c.spec.height);
+    const int32_t id = c.source.id;
+    const ImVec2 size = dialog_units(c.source.width, c.source.height);
     const std::string label = shown(c.text);
-    switch (c.spec.kind) {
+    switch (c.source.kind) {
     case control_kind::button:
         if (ImGui::Button(label.c_str(), size))
             act([dialog, id] { user_click(dialog, id); });
@@ -405,9 +405,9 @@ void draw_dialog(const dialog_record& d, dialog_handle modal)
             const control_record& c = d.controls[i];
             if (!c.shown)
                 continue;
-            const ImVec2 offset = dialog_units(c.spec.x, c.spec.y);
+            const ImVec2 offset = dialog_units(c.source.x, c.source.y);
             ImGui::SetCursorPos(ImVec2(start.x + offset.x, start.y + offset.y));
-            keep_rect(dialog, c.spec.id, ImGui::GetCursorScreenPos(), dialog_units(c.spec.width, c.spec.height));
+            keep_rect(dialog, c.source.id, ImGui::GetCursorScreenPos(), dialog_units(c.source.width, c.source.height));
             ImGui::PushID(int(i));
             ImGui::BeginDisabled(!c.enabled);
             draw_control(dialog, c, g_screen.views[{dialog, int32_t(i)}]);

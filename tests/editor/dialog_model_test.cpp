@@ -92,7 +92,7 @@ TEST_F(DialogModel, ClicksTurnChecksOverAndClearTheRadioGroupTypingStopsAtTheLim
     char text[16];
     EXPECT_EQ(get_item_text(dialog, edit, text, sizeof text), 8);
 
-    find_control(dialog, edit, control_kind::edit)->spec.style |= k_style_read_only;
+    find_control(dialog, edit, control_kind::edit)->source.style |= k_style_read_only;
     EXPECT_FALSE(user_type(dialog, edit, "x"));
     EXPECT_FALSE(user_edit_text(dialog, combo, "not editable"));
 }

@@ -70,7 +70,7 @@ void check_selections()
 {
     for (dialog_handle d : live_dialogs()) {
         for (const control_record& c : find_dialog(d)->controls) {
-            const int32_t rows = int32_t(c.spec.kind == control_kind::list_view ? c.view_rows.size() : c.rows.size());
+            const int32_t rows = int32_t(c.source.kind == control_kind::list_view ? c.view_rows.size() : c.rows.size());
             if (c.selection < -1 || c.selection >= rows)
                 std::abort();
         }
