@@ -93,6 +93,7 @@ private:
     void apply_stage();
     void apply_sampler(device_texture* t);
     void apply_viewport();
+    void apply_scissor();
     void upload(device_texture* t);
     bool texturing() const;
 
@@ -263,12 +264,28 @@ void gl_device::apply_viewport()
     glDepthRange(vp.min_z, vp.max_z);
 }
 
+// GL's scissor box counts rows from the bottom of the drawable area.
+void gl_device::apply_scissor()
+{
+    device_rect r;
+    if (!get_scissor(r)) {
+        glDisable(GL_SCISSOR_TEST);
+        return;
+    }
+    const int bottom = static_cast<int>(height()) - (r.y + r.height);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(offset_x_ + static_cast<int>(r.x * scale_), offset_y_ + static_cast<int>(bottom * scale_),
+              std::max(0, static_cast<int>(r.width * scale_)), std::max(0, static_cast<int>(r.height * scale_)));
+}
+
 void gl_device::apply_changes()
 {
     if (dirty_ & dirty_render_states)
         apply_render_states();
     if (dirty_ & dirty_viewport)
         apply_viewport();
+    if (dirty_ & dirty_scissor)
+        apply_scissor();
     if (dirty_ & (dirty_transforms | dirty_viewport)) {
         const device_viewport& vp = get_viewport();
         matrix4 to_gl = matrix_identity();
@@ -355,6 +372,7 @@ void gl_device::clear(uint32_t flags, uint32_t argb, float z)
               static_cast<int>(vp.width * scale_), static_cast<int>(vp.height * scale_));
     glClear(mask);
     glDisable(GL_SCISSOR_TEST);
+    dirty_ |= dirty_scissor; // the draws' own limit is set again at the next draw
     if (flags & k_clear_depth)
         glDepthMask(get_render_state(render_state::z_write) ? GL_TRUE : GL_FALSE);
 }

@@ -4,6 +4,7 @@
 #include "platform/gl_window.h"
 #include "platform/key_codes.h"
 #include "platform/signals.h"
+#include "platform/text_encoding.h"
 #include "platform/window_services.h"
 
 #include <SDL.h>
@@ -26,7 +27,11 @@ struct input_state {
     bool closed = false;           // a close was queued: the window takes no further messages
     bool signal_reported = false;  // the quit signal has become a close message
     int32_t display_width = 1024, display_height = 768;
+    std::deque<input_event> ui_events;  // for input_take_ui_events, the newest k_ui_events_kept
+    bool text_entry = false;
 };
+
+constexpr size_t k_ui_events_kept = 512;
 
 input_state g_input;
 
@@ -39,6 +44,13 @@ void push_message(window_message_kind kind, uint32_t param)
 bool cursor_over_display(int32_t x, int32_t y)
 {
     return x >= 0 && y >= 0 && x < g_input.display_width && y < g_input.display_height;
+}
+
+void keep_for_ui(const input_event& event)
+{
+    if (g_input.ui_events.size() == k_ui_events_kept)
+        g_input.ui_events.pop_front();
+    g_input.ui_events.push_back(event);
 }
 
 void apply(const input_event& event)
@@ -60,6 +72,7 @@ void apply(const input_event& event)
     case input_event_kind::key:
         if (event.code)
             g_input.keys[event.code] = event.down ? k_key_down_bit : 0;
+        keep_for_ui(event);
         break;
     case input_event_kind::mouse_move:
         g_input.dx += event.x - g_input.cursor_x;
@@ -74,9 +87,14 @@ void apply(const input_event& event)
     case input_event_kind::mouse_button:
         if (event.code < 4)
             g_input.buttons[event.code] = event.down ? k_key_down_bit : 0;
+        keep_for_ui(event);
         break;
     case input_event_kind::mouse_wheel:
         g_input.wheel += event.wheel;
+        keep_for_ui(event);
+        break;
+    case input_event_kind::text:
+        keep_for_ui(event);
         break;
     }
 }
@@ -156,6 +174,17 @@ bool translate(SDL_Window* window, const SDL_Event& e, input_event* out)
     }
 }
 
+// Typed text: one text event per character.
+void apply_text(const char* utf8)
+{
+    const std::string_view text(utf8);
+    for (size_t at = 0; at < text.size();) {
+        input_event event{input_event_kind::text};
+        event.character = next_utf8(text, &at);
+        apply(event);
+    }
+}
+
 } // namespace
 
 void input_inject(const input_event& event)
@@ -168,9 +197,12 @@ void input_drain()
     if (SDL_Window* window = gl_window_handle()) {
         SDL_Event e;
         input_event event;
-        while (SDL_PollEvent(&e))
-            if (translate(window, e, &event))
+        while (SDL_PollEvent(&e)) {
+            if (e.type == SDL_TEXTINPUT)
+                apply_text(e.text.text);
+            else if (translate(window, e, &event))
                 apply(event);
+        }
     }
     while (!g_input.injected.empty()) {
         input_event event = g_input.injected.front();
@@ -244,6 +276,25 @@ void input_set_display_size(int32_t width, int32_t height)
 {
     g_input.display_width = std::max(width, 1);
     g_input.display_height = std::max(height, 1);
+}
+
+void input_take_ui_events(std::vector<input_event>* out)
+{
+    out->assign(g_input.ui_events.begin(), g_input.ui_events.end());
+    g_input.ui_events.clear();
+}
+
+void input_set_text_entry(bool on)
+{
+    if (on == g_input.text_entry)
+        return;
+    g_input.text_entry = on;
+    if (!window_is_interactive())
+        return;
+    if (on)
+        SDL_StartTextInput();
+    else
+        SDL_StopTextInput();
 }
 
 void input_reset()

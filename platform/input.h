@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 enum class window_message_kind : uint8_t {
     activate_app,  // param 1: the application became active; 0: another one did
@@ -30,6 +31,7 @@ enum class input_event_kind : uint8_t {
     mouse_leave,   // the cursor left the window
     mouse_button,  // code: 0 left, 1 right, 2 middle, 3 fourth; down
     mouse_wheel,   // wheel: steps, positive away from the user
+    text,          // character: one typed character (Unicode), while text entry is on
 };
 
 struct input_event {
@@ -38,6 +40,7 @@ struct input_event {
     bool down = false;
     int32_t x = 0, y = 0;
     int32_t wheel = 0;
+    uint32_t character = 0;
 };
 
 // Queues an event as if it came from the window; it is applied by the next input_drain.
@@ -81,6 +84,15 @@ cursor_position input_cursor();
 // The display area's size in display pixels; a window of another size (full screen on the
 // desktop's mode) shows it scaled to fit, centred, and the cursor is mapped back.
 void input_set_display_size(int32_t width, int32_t height);
+
+// The events a user interface reads (keys, mouse buttons, wheel and typed characters) in the
+// order they were applied since the last call, moved into `out`. Only the newest 512 are kept
+// for a reader that does not come.
+void input_take_ui_events(std::vector<input_event>* out);
+
+// The window sends typed characters as text events only while text entry is on (off at start
+// and with every new window); it starts or stops the system's text input.
+void input_set_text_entry(bool on);
 
 // Clears the input state and both queues; a new window starts from here (a quit signal that
 // arrived before closes it as well).

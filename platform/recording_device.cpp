@@ -34,7 +34,8 @@ bool recording_device::read_frame(std::vector<uint32_t>& argb)
 void recording_device::submit(primitive_type type, const lit_vertex* vertices, uint32_t vertex_count,
                               const uint16_t* indices, uint32_t index_count)
 {
-    if (states_.empty() || (dirty_ & (dirty_render_states | dirty_stage | dirty_transforms | dirty_viewport))) {
+    if (states_.empty() ||
+        (dirty_ & (dirty_render_states | dirty_stage | dirty_transforms | dirty_viewport | dirty_scissor))) {
         recorded_states s;
         for (int i = 0; i < static_cast<int>(render_state::count); ++i)
             s.render[i] = get_render_state(static_cast<render_state>(i));
@@ -43,6 +44,9 @@ void recording_device::submit(primitive_type type, const lit_vertex* vertices, u
         for (int i = 0; i < static_cast<int>(transform_kind::count); ++i)
             s.transforms[i] = get_transform(static_cast<transform_kind>(i));
         s.viewport = get_viewport();
+        s.scissor_on = get_scissor(s.scissor);
+        if (!s.scissor_on)
+            s.scissor = {};
         states_.push_back(s);
     }
     dirty_ = 0;
@@ -128,4 +132,10 @@ void recording_device::texture_bound(device_texture* t)
 void recording_device::viewport_changed()
 {
     log(device_call::viewport);
+}
+
+void recording_device::scissor_changed()
+{
+    device_rect r;
+    log(device_call::scissor, 0, get_scissor(r) ? 1 : 0);
 }

@@ -20,6 +20,7 @@ enum class device_call : uint8_t {
     begin_scene,
     end_scene,
     present,
+    scissor,      // value = 1 when draws are limited, 0 when not
 };
 
 struct recorded_call {
@@ -34,6 +35,8 @@ struct recorded_states {
     uint32_t stage[static_cast<int>(texture_stage_state::count)];
     matrix4 transforms[static_cast<int>(transform_kind::count)];
     device_viewport viewport;
+    bool scissor_on;
+    device_rect scissor;
 
     uint32_t get(render_state s) const { return render[static_cast<int>(s)]; }
     uint32_t get(texture_stage_state s) const { return stage[static_cast<int>(s)]; }
@@ -82,6 +85,7 @@ protected:
     void light_enable_changed(uint32_t index, bool on) override;
     void texture_bound(device_texture* t) override;
     void viewport_changed() override;
+    void scissor_changed() override;
 
 private:
     void log(device_call kind, uint32_t what = 0, uint32_t value = 0) { calls_.push_back({kind, what, value}); }

@@ -400,6 +400,44 @@ bool render_device::draw_indexed_primitive(primitive_type type, const device_ver
     return true;
 }
 
+bool render_device::draw_coloured_primitive(primitive_type type, const lit_vertex* vertices, uint32_t vertex_count,
+                                            const uint16_t* indices, uint32_t index_count)
+{
+    if (!vertices || vertex_count == 0)
+        return false;
+    if (!indices) {
+        if (vertex_count < minimum_count(type))
+            return false;
+        submit(type, vertices, vertex_count, nullptr, 0);
+        return true;
+    }
+    if (index_count < minimum_count(type))
+        return false;
+    for (uint32_t i = 0; i < index_count; ++i)
+        if (indices[i] >= vertex_count)
+            return false;
+    submit(type, vertices, vertex_count, indices, index_count);
+    return true;
+}
+
+void render_device::set_scissor(const device_rect* rect)
+{
+    const bool on = rect != nullptr;
+    if (on == scissor_on_ && (!on || std::memcmp(rect, &scissor_, sizeof scissor_) == 0))
+        return;
+    scissor_on_ = on;
+    scissor_ = on ? *rect : device_rect{};
+    dirty_ |= dirty_scissor;
+    scissor_changed();
+}
+
+bool render_device::get_scissor(device_rect& out) const
+{
+    if (scissor_on_)
+        out = scissor_;
+    return scissor_on_;
+}
+
 device_texture* render_device::create_texture(uint32_t width, uint32_t height, texture_format format, bool mipmaps,
                                               const void* pixels)
 {

@@ -20,6 +20,11 @@
 #include <string>
 #include <vector>
 
+// A rectangle of the target in pixels from its top-left corner.
+struct device_rect {
+    int32_t x, y, width, height;
+};
+
 class render_device {
 public:
     render_device(uint32_t width, uint32_t height);
@@ -72,6 +77,17 @@ public:
     bool draw_indexed_primitive(primitive_type type, const device_vertex* vertices, uint32_t vertex_count,
                                 const uint16_t* indices, uint32_t index_count);
 
+    // Draws vertices that carry their own colours: the current states, texture and transforms
+    // apply, lighting and the material do not. Indices null for a non-indexed draw; refused as
+    // draw_primitive and draw_indexed_primitive refuse.
+    bool draw_coloured_primitive(primitive_type type, const lit_vertex* vertices, uint32_t vertex_count,
+                                 const uint16_t* indices = nullptr, uint32_t index_count = 0);
+
+    // Limits the draws to a rectangle of the target (clears are not limited); null lifts it.
+    void set_scissor(const device_rect* rect);
+    // The rectangle; false while draws are not limited.
+    bool get_scissor(device_rect& out) const;
+
     // Clears the viewport's area of the target (colour 0xAARRGGBB) and/or the depth buffer.
     virtual void clear(uint32_t flags, uint32_t argb, float z = 1.0f) = 0;
     virtual void begin_scene() = 0;
@@ -102,6 +118,7 @@ protected:
         dirty_transforms = 4,
         dirty_viewport = 8,
         dirty_texture = 16,
+        dirty_scissor = 32,
     };
 
     // Draws lit vertices; indices are null for a non-indexed draw.
@@ -120,6 +137,7 @@ protected:
     virtual void light_enable_changed(uint32_t, bool) {}
     virtual void texture_bound(device_texture*) {}
     virtual void viewport_changed() {}
+    virtual void scissor_changed() {}
 
     // Every texture this device made and has not released.
     std::vector<device_texture*> live_textures() const;
@@ -143,6 +161,8 @@ private:
     device_light lights_[k_device_light_slots];
     bool light_on_[k_device_light_slots];
     device_texture* texture_ = nullptr;
+    bool scissor_on_ = false;
+    device_rect scissor_ = {};
 
     // Lighting terms, rebuilt when an input of them changes, and the live textures.
     bool lighting_stale_ = true;

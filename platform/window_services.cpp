@@ -1,44 +1,13 @@
 #include "platform/window_services.h"
 
 #include "platform/gl_window.h"
+#include "platform/text_encoding.h"
 
 #include <SDL.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
-
-namespace {
-
-// The characters of Windows-1252 at 0x80 to 0x9F (0 where the code page has none).
-constexpr uint16_t k_cp1252_high[32] = {
-    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039,
-    0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178,
-};
-
-std::string utf8_from_cp1252(const char* text)
-{
-    std::string out;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
-        uint32_t c = *p;
-        if (c >= 0x80 && c < 0xA0)
-            c = k_cp1252_high[c - 0x80] ? k_cp1252_high[c - 0x80] : '?';
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        } else {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
-} // namespace
 
 void desktop_size(int32_t* width, int32_t* height)
 {

@@ -4,6 +4,7 @@
 #include "core/frame_timing.h"
 
 #include "core/globals.h"
+#include "editor/gui/dialog_screen.h"
 #include "engine/lights.h"
 #include "engine/primitives.h"
 #include "engine/textures.h"
@@ -103,3 +104,16 @@ bool modal_pass_begin()
     return false;
 }
 
+
+bool modal_dialog_pass()
+{
+    if (modal_pass_begin()) {
+        if (g_d3d_device) {
+            g_d3d_device->begin_scene();
+            g_d3d_device->clear(k_clear_target | k_clear_depth, g_clear_colour);
+        }
+        run_dialog_frame();
+        modal_pass_end();
+    }
+    return !g_quit_all;
+}

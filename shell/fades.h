@@ -29,3 +29,8 @@ bool fade_advance(fade_state* fade, uint32_t ticks);
 // own timing and scene and ends the pass with modal_pass_end.
 bool modal_pass_begin();
 // The pass ends with modal_pass_end (engine/render_context.h).
+
+// One pass of a modal dialog's loop on the screen: one window message, then, while the
+// application is active, the dialogs' frame over a cleared target, presented. False once the
+// window has been closed.
+bool modal_dialog_pass();

@@ -5,6 +5,7 @@
 #include "core/frame_timing.h"
 #include "core/globals.h"
 #include "editor/editor_state.h"
+#include "editor/gui/dialog_screen.h"
 #include "engine/curves.h"
 #include "engine/fonts.h"
 #include "engine/lights.h"
@@ -274,6 +275,7 @@ const program_step k_frame_steps[] = {
              draw_debug_text();
          return true;
      }},
+    {"dialog_frame", [] { run_dialog_frame(); return true; }},
     {"end_scene", [] {
          if (g_d3d_device)
              g_d3d_device->end_scene();

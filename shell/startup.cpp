@@ -7,6 +7,7 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "core/utilities.h"
+#include "editor/controls/dialog_model.h"
 #include "editor/editor_state.h"
 #include "engine/fonts.h"
 #include "engine/sound.h"
@@ -24,6 +25,7 @@
 #include "platform/audio.h"
 #include "script/script_services.h"
 #include "shell/device_setup.h"
+#include "shell/fades.h"
 #include "shell/startup_config.h"
 #include "shell/window.h"
 #include "world/blood.h"
@@ -175,6 +177,7 @@ const program_step k_startup_steps[] = {
     {"log_interface_ok", [] { console_log("inteface ok"); return true; }},
     {"open_editor_windows", [] {
          if (g_editor_enabled) {
+             g_dialog_loop_links.modal_pass = modal_dialog_pass;
              open_editor_windows();
              run_hook(g_level_links.open_mode_tabs, "open_mode_tabs");
              g_cursor_grid = 1;

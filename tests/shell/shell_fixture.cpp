@@ -3,6 +3,7 @@
 #include "core/console_log.h"
 #include "core/globals.h"
 #include "core/settings.h"
+#include "editor/controls/dialog_model.h"
 #include "editor/editor_state.h"
 #include "interface/interface_state.h"
 #include "items/items.h"
@@ -59,6 +60,7 @@ void shell_test::TearDown()
     g_typed_char = g_console_last_char = 0;
     g_item_proto_count = 0;  // a run loads the demo's items
     g_work_mode = k_work_insert;
+    g_dialog_loop_links = {};  // an editor start-up links the modal dialogs' screen pass
     clock_set_manual_step(0);
     clock_use_manual(false);
     folder_.reset();

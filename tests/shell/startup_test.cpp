@@ -66,7 +66,7 @@ TEST_F(shell_test, StartupFrameAndShutdownRunInTheirFixedOrder)
         "update_all_chars (pending)", "curves_lights_effects", "draw_movemap",
         "draw_char_passes (pending)", "draw_cursor_marker", "play_overlays", "box_selection",
         "monster_point_markers (pending)", "debug_text", "brush_preview", "draw_console", "text_windows",
-        "slide_shows", "draw_debug_text", "end_scene", "frame_capture (pending)", "present",
+        "slide_shows", "draw_debug_text", "dialog_frame", "end_scene", "frame_capture (pending)", "present",
         "pending_level_change (pending)"};
     const std::vector<std::string> shutdown_head = {"log_ending", "ending (pending)", "fade_to_black"};
     const std::vector<std::string> fade_pass = {

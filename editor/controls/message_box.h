@@ -1,0 +1,15 @@
+// Modal message boxes: a text, a caption and the buttons of the kind.
+#pragma once
+
+#include "editor/controls/dialog_model.h"
+
+#include <cstdint>
+
+enum class message_box_kind : uint8_t {
+    ok,     // OK; Esc and the close box answer OK too
+    yes_no, // Yes (the default) and No; Esc and the close box do nothing
+};
+
+// Asks and waits; k_id_ok, k_id_yes or k_id_no. With nobody to answer (modal_dialogs_answerable)
+// the default button's answer is taken and a console line says so.
+int32_t message_box(dialog_handle owner, const char* text, const char* caption, message_box_kind kind);

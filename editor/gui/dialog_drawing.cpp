@@ -1,0 +1,470 @@
+#include "editor/gui/dialog_screen.h"
+
+#include "editor/controls/dialog_records.h"
+#include "editor/controls/dialog_user.h"
+#include "editor/gui/imgui_backend.h"
+#include "engine/render_context.h"
+#include "platform/clock.h"
+#include "platform/text_encoding.h"
+
+#include <imgui.h>
+#include <imgui_stdlib.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// What the drawing remembers of a control between frames.
+struct control_view {
+    bool combo_open = false;
+    int32_t tab_shown = -1;  // the tab ImGui showed last frame
+    int32_t last_selection = -1;
+};
+
+struct drawn_rect {
+    dialog_handle dialog;
+    int32_t id;
+    device_rect rect;
+};
+
+struct screen_state {
+    std::vector<std::function<void()>> acts; // the user's acts of the frame, in order
+    std::map<std::pair<dialog_handle, int32_t>, control_view> views; // by dialog and control index
+    std::map<dialog_handle, int32_t> slots; // ImGui window names, reused once a dialog is gone
+    std::map<dialog_handle, std::pair<int32_t, int32_t>> placed; // the position last given to ImGui
+    std::vector<drawn_rect> rects;
+    dialog_handle focused_modal = 0;
+    bool multi_line_active = false;
+};
+
+screen_state g_screen;
+
+ImVec2 dialog_units(int32_t x, int32_t y)
+{
+    return ImVec2(float(x) * k_dialog_unit_x, float(y) * k_dialog_unit_y);
+}
+
+std::string shown(const std::string& text)
+{
+    return utf8_from_cp1252(text);
+}
+
+// A multi-line edit keeps "\r\n" line ends; ImGui edits with "\n".
+std::string edit_text_shown(const control_record& c)
+{
+    std::string out = utf8_from_cp1252(c.text);
+    if (c.multi_line())
+        std::erase(out, '\r');
+    return out;
+}
+
+std::string edit_text_kept(const control_record& c, const std::string& utf8)
+{
+    std::string text = cp1252_from_utf8(utf8);
+    if (!c.multi_line())
+        return text;
+    std::string out;
+    for (char ch : text) {
+        if (ch == '\n')
+            out += '\r';
+        out += ch;
+    }
+    return out;
+}
+
+void act(std::function<void()> f)
+{
+    g_screen.acts.push_back(std::move(f));
+}
+
+int32_t slot_of(dialog_handle dialog)
+{
+    auto it = g_screen.slots.find(dialog);
+    if (it != g_screen.slots.end())
+        return it->second;
+    int32_t slot = 0;
+    while (std::any_of(g_screen.slots.begin(), g_screen.slots.end(),
+                       [slot](const auto& entry) { return entry.second == slot; }))
+        ++slot;
+    g_screen.slots[dialog] = slot;
+    return slot;
+}
+
+// Forgets the slots and views of dialogs that are gone.
+void forget_gone(const std::vector<dialog_handle>& live)
+{
+    auto gone = [&](dialog_handle h) { return !std::binary_search(live.begin(), live.end(), h); };
+    std::erase_if(g_screen.slots, [&](const auto& entry) { return gone(entry.first); });
+    std::erase_if(g_screen.placed, [&](const auto& entry) { return gone(entry.first); });
+    std::erase_if(g_screen.views, [&](const auto& entry) { return gone(entry.first.first); });
+    if (gone(g_screen.focused_modal))
+        g_screen.focused_modal = 0;
+}
+
+void draw_menu(dialog_handle dialog, const std::vector<menu_entry>& entries)
+{
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const menu_entry& e = entries[i];
+        ImGui::PushID(int(i));
+        if (!e.items.empty()) {
+            if (ImGui::BeginMenu(shown(e.text).c_str())) {
+                draw_menu(dialog, e.items);
+                ImGui::EndMenu();
+            }
+        } else if (ImGui::MenuItem(shown(e.text).c_str())) {
+            const int32_t id = e.id;
+            act([dialog, id] { user_pick_menu(dialog, id); });
+        }
+        ImGui::PopID();
+    }
+}
+
+void draw_rows_list(dialog_handle dialog, const control_record& c, control_view& view, ImVec2 size)
+{
+    const int32_t id = c.source.id;
+    if (!ImGui::BeginListBox("##list", size))
+        return;
+    const float line = ImGui::GetTextLineHeightWithSpacing();
+    if (c.selection >= 0 && c.selection != view.last_selection) { // scrolled into view
+        const float y = float(c.selection) * line;
+        if (y < ImGui::GetScrollY() || y + line > ImGui::GetScrollY() + size.y)
+            ImGui::SetScrollY(y);
+    }
+    view.last_selection = c.selection;
+    ImGuiListClipper clipper;
+    clipper.Begin(int(c.rows.size()), line);
+    while (clipper.Step())
+        for (int row = clipper.DisplayStart; row < clipper.DisplayEnd; ++row) {
+            ImGui::PushID(row);
+            if (ImGui::Selectable(shown(c.rows[size_t(row)]).c_str(), c.selection == row))
+                act([dialog, id, row] { user_choose(dialog, id, row); });
+            if (ImGui::IsItemHovered() && ImGui::IsMouseDoubleClicked(ImGuiMouseButton_Left))
+                act([dialog, id, row] { user_double_click(dialog, id, row); });
+            ImGui::PopID();
+        }
+    ImGui::EndListBox();
+}
+
+void draw_combo_rows(dialog_handle dialog, const control_record& c)
+{
+    const int32_t id = c.source.id;
+    for (size_t row = 0; row < c.rows.size(); ++row) {
+        ImGui::PushID(int(row));
+        if (ImGui::Selectable(shown(c.rows[row]).c_str(), c.selection == int32_t(row)))
+            act([dialog, id, row] { user_choose(dialog, id, int32_t(row)); });
+        ImGui::PopID();
+    }
+}
+
+void draw_combo(dialog_handle dialog, const control_record& c, control_view& view, float width)
+{
+    const int32_t id = c.source.id;
+    bool open;
+    if (c.source.style & k_style_editable) {
+        std::string text = shown(c.text);
+        ImGui::SetNextItemWidth(std::max(1.0f, width - ImGui::GetFrameHeight()));
+        if (ImGui::InputText("##text", &text)) {
+            std::string kept = cp1252_from_utf8(text);
+            act([dialog, id, kept] { user_edit_text(dialog, id, kept); });
+        }
+        if (ImGui::IsItemActivated())
+            act([dialog, id] { user_focus(dialog, id); });
+        ImGui::SameLine(0, 0);
+        open = ImGui::BeginCombo("##rows", nullptr, ImGuiComboFlags_NoPreview);
+    } else {
+        ImGui::SetNextItemWidth(width);
+        open = ImGui::BeginCombo("##rows", shown(c.text).c_str());
+    }
+    if (open) {
+        draw_combo_rows(dialog, c);
+        ImGui::EndCombo();
+    }
+    if (open != view.combo_open)
+        act([dialog, id, open] { user_open_combo(dialog, id, open); });
+    view.combo_open = open;
+}
+
+void draw_tabs(dialog_handle dialog, const control_record& c, control_view& view, ImVec2 size)
+{
+    const int32_t id = c.source.id;
+    // The strip keeps to the control's width.
+    ImGui::BeginChild("##strip", size, false, ImGuiWindowFlags_NoScrollbar | ImGuiWindowFlags_NoScrollWithMouse);
+    if (!ImGui::BeginTabBar("##tabs")) {
+        ImGui::EndChild();
+        return;
+    }
+    int32_t visible = -1;
+    for (size_t tab = 0; tab < c.rows.size(); ++tab) {
+        // The model's choice reaches ImGui when it differs from what ImGui showed.
+        const bool force = c.selection == int32_t(tab) && view.tab_shown != c.selection;
+        ImGui::PushID(int(tab));
+        if (ImGui::BeginTabItem(shown(c.rows[tab]).c_str(), nullptr, force ? ImGuiTabItemFlags_SetSelected : 0)) {
+            visible = int32_t(tab);
+            ImGui::EndTabItem();
+        }
+        ImGui::PopID();
+    }
+    ImGui::EndTabBar();
+    ImGui::EndChild();
+    // A tab the user clicked: ImGui shows one that neither it nor the model showed before.
+    if (visible >= 0 && visible != c.selection && visible != view.tab_shown)
+        act([dialog, id, visible] { user_choose(dialog, id, visible); });
+    view.tab_shown = visible;
+}
+
+void draw_list_view(dialog_handle dialog, const control_record& c, ImVec2 size)
+{
+    const int32_t id = c.source.id;
+    const int columns = std::max(1, int(c.source.items.size()));
+    const ImGuiTableFlags flags =
+        ImGuiTableFlags_Borders | ImGuiTableFlags_RowBg | ImGuiTableFlags_ScrollY | ImGuiTableFlags_Resizable;
+    if (!ImGui::BeginTable("##view", columns, flags, size))
+        return;
+    ImGui::TableSetupScrollFreeze(0, 1);
+    for (int col = 0; col < columns; ++col)
+        ImGui::TableSetupColumn(col < int(c.source.items.size()) ? shown(c.source.items[size_t(col)]).c_str() : "");
+    ImGui::TableHeadersRow();
+    ImGuiListClipper clipper;
+    clipper.Begin(int(c.view_rows.size()));
+    while (clipper.Step())
+        for (int row = clipper.DisplayStart; row < clipper.DisplayEnd; ++row) {
+            const list_view_row& r = c.view_rows[size_t(row)];
+            ImGui::TableNextRow();
+            ImGui::PushID(row);
+            for (int col = 0; col < columns && col < int(r.cells.size()); ++col) {
+                ImGui::TableSetColumnIndex(col);
+                if (col > 0) {
+                    ImGui::TextUnformatted(shown(r.cells[size_t(col)]).c_str());
+                    continue;
+                }
+                if (ImGui::Selectable(shown(r.cells[0]).c_str(), r.selected, ImGuiSelectableFlags_SpanAllColumns)) {
+                    if (ImGui::GetIO().KeyCtrl)
+                        act([dialog, id, row] { user_toggle_row(dialog, id, row); });
+                    else
+                        act([dialog, id, row] { user_choose(dialog, id, row); });
+                }
+                if (ImGui::IsItemHovered() && ImGui::IsMouseDoubleClicked(ImGuiMouseButton_Left))
+                    act([dialog, id, row] { user_double_click(dialog, id, row); });
+            }
+            ImGui::PopID();
+        }
+    ImGui::EndTable();
+}
+
+void draw_edit(dialog_handle dialog, const control_record& c, ImVec2 size)
+{
+    const int32_t id = c.source.id;
+    std::string text = edit_text_shown(c);
+    const ImGuiInputTextFlags flags = c.source.style & k_style_read_only ? ImGuiInputTextFlags_ReadOnly : 0;
+    bool edited;
+    if (c.multi_line()) {
+        edited = ImGui::InputTextMultiline("##edit", &text, size, flags);
+        g_screen.multi_line_active |= ImGui::IsItemActive();
+    } else {
+        ImGui::SetNextItemWidth(size.x);
+        edited = ImGui::InputText("##edit", &text, flags);
+    }
+    if (ImGui::IsItemActivated())
+        act([dialog, id] { user_focus(dialog, id); });
+    if (edited) {
+        std::string kept = edit_text_kept(c, text);
+        act([dialog, id, kept] { user_edit_text(dialog, id, kept); });
+    }
+}
+
+void draw_group_box(const control_record& c, ImVec2 size)
+{
+    const ImVec2 at = ImGui::GetCursorScreenPos();
+    const float half_line = ImGui::GetTextLineHeight() / 2;
+    ImDrawList* draw = ImGui::GetWindowDrawList();
+    draw->AddRect(ImVec2(at.x, at.y + half_line), ImVec2(at.x + size.x, at.y + size.y),
+                  ImGui::GetColorU32(ImGuiCol_Border));
+    if (c.text.empty())
+        return;
+    const std::string label = shown(c.text);
+    const ImVec2 text_size = ImGui::CalcTextSize(label.c_str());
+    const ImVec2 label_at(at.x + 6, at.y);
+    draw->AddRectFilled(ImVec2(label_at.x - 2, label_at.y), ImVec2(label_at.x + text_size.x + 2, label_at.y + text_size.y),
+                        ImGui::GetColorU32(ImGuiCol_WindowBg));
+    draw->AddText(label_at, ImGui::GetColorU32(ImGuiCol_Text), label.c_str());
+}
+
+void draw_control(dialog_handle dialog, const control_record& c, control_view& view)
+{
+    const int32_t id = c.source.id;
+    const ImVec2 size = dialog_units(c.source.width, c.source.height);
+    const std::string label = shown(c.text);
+    switch (c.source.kind) {
+    case control_kind::button:
+        if (ImGui::Button(label.c_str(), size))
+            act([dialog, id] { user_click(dialog, id); });
+        break;
+    case control_kind::check: {
+        bool checked = c.check != 0;
+        if (ImGui::Checkbox(label.c_str(), &checked))
+            act([dialog, id] { user_click(dialog, id); });
+        break;
+    }
+    case control_kind::radio:
+        if (ImGui::RadioButton(label.c_str(), c.check != 0))
+            act([dialog, id] { user_click(dialog, id); });
+        break;
+    case control_kind::edit:
+        draw_edit(dialog, c, size);
+        break;
+    case control_kind::static_text: {
+        const ImVec2 at = ImGui::GetCursorScreenPos();
+        ImGui::PushClipRect(at, ImVec2(at.x + size.x, at.y + size.y), true);
+        ImGui::PushTextWrapPos(ImGui::GetCursorPosX() + size.x);
+        ImGui::TextUnformatted(label.c_str());
+        ImGui::PopTextWrapPos();
+        ImGui::PopClipRect();
+        break;
+    }
+    case control_kind::group_box:
+        draw_group_box(c, size);
+        ImGui::Dummy(size);
+        break;
+    case control_kind::list_box:
+        draw_rows_list(dialog, c, view, size);
+        break;
+    case control_kind::combo:
+        draw_combo(dialog, c, view, size.x);
+        break;
+    case control_kind::slider: {
+        int position = c.position;
+        ImGui::SetNextItemWidth(size.x);
+        if (ImGui::SliderInt("##slider", &position, std::min(c.range_min, c.range_max),
+                             std::max(c.range_min, c.range_max)))
+            act([dialog, id, position] { user_slide(dialog, id, position); });
+        break;
+    }
+    case control_kind::tabs:
+        draw_tabs(dialog, c, view, size);
+        break;
+    case control_kind::list_view:
+        draw_list_view(dialog, c, size);
+        break;
+    }
+}
+
+void keep_rect(dialog_handle dialog, int32_t id, ImVec2 at, ImVec2 size)
+{
+    g_screen.rects.push_back({dialog, id, {int32_t(at.x), int32_t(at.y), int32_t(size.x), int32_t(size.y)}});
+}
+
+void draw_dialog(const dialog_record& d, dialog_handle modal)
+{
+    const dialog_handle dialog = d.handle;
+    const float title = ImGui::GetFrameHeight();
+    const float menu = d.menu.empty() ? 0.0f : ImGui::GetFrameHeight();
+    const ImVec2 client = dialog_units(d.width, d.height);
+    // A position set by the model reaches ImGui; one the user dragged to comes back as a move.
+    auto placed = g_screen.placed.find(dialog);
+    if (placed == g_screen.placed.end() || placed->second != std::pair(d.x, d.y)) {
+        ImGui::SetNextWindowPos(ImVec2(float(d.x), float(d.y)), ImGuiCond_Always);
+        g_screen.placed[dialog] = {d.x, d.y};
+    }
+    ImGui::SetNextWindowSize(ImVec2(client.x, client.y + title + menu), ImGuiCond_Always);
+    if (dialog == modal && g_screen.focused_modal != modal) {
+        ImGui::SetNextWindowFocus();
+        g_screen.focused_modal = modal;
+    }
+    ImGuiWindowFlags flags = ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoCollapse |
+                             ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoScrollbar |
+                             ImGuiWindowFlags_NoScrollWithMouse;
+    if (!d.menu.empty())
+        flags |= ImGuiWindowFlags_MenuBar;
+    const std::string name = shown(d.caption) + "###dialog" + std::to_string(slot_of(dialog));
+    bool open = true;
+    ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding, ImVec2(0, 0));
+    const bool visible = ImGui::Begin(name.c_str(), &open, flags);
+    ImGui::PopStyleVar();
+    const ImVec2 at = ImGui::GetWindowPos();
+    if (int32_t(at.x) != d.x || int32_t(at.y) != d.y) {
+        const int32_t x = int32_t(at.x), y = int32_t(at.y);
+        g_screen.placed[dialog] = {x, y};
+        act([dialog, x, y] { user_move(dialog, x, y); });
+    }
+    if (!open)
+        act([dialog] { user_close(dialog); });
+    if (visible) {
+        ImGui::BeginDisabled(!d.enabled);
+        if (!d.menu.empty() && ImGui::BeginMenuBar()) {
+            draw_menu(dialog, d.menu);
+            ImGui::EndMenuBar();
+        }
+        const ImVec2 start = ImGui::GetCursorStartPos();
+        g_screen.multi_line_active = false;
+        for (size_t i = 0; i < d.controls.size(); ++i) {
+            const control_record& c = d.controls[i];
+            if (!c.shown)
+                continue;
+            const ImVec2 offset = dialog_units(c.source.x, c.source.y);
+            ImGui::SetCursorPos(ImVec2(start.x + offset.x, start.y + offset.y));
+            keep_rect(dialog, c.source.id, ImGui::GetCursorScreenPos(), dialog_units(c.source.width, c.source.height));
+            ImGui::PushID(int(i));
+            ImGui::BeginDisabled(!c.enabled);
+            draw_control(dialog, c, g_screen.views[{dialog, int32_t(i)}]);
+            ImGui::EndDisabled();
+            ImGui::PopID();
+        }
+        const bool focused = ImGui::IsWindowFocused(ImGuiFocusedFlags_RootAndChildWindows) && d.enabled &&
+                             !ImGui::IsPopupOpen("", ImGuiPopupFlags_AnyPopupId);
+        if (focused && !g_screen.multi_line_active &&
+            (ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Enter), false) ||
+             ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_KeyPadEnter), false)))
+            act([dialog] { user_press_enter(dialog); });
+        if (focused && ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape), false))
+            act([dialog] { user_press_escape(dialog); });
+        ImGui::EndDisabled();
+    }
+    ImGui::End();
+}
+
+} // namespace
+
+void run_dialog_frame()
+{
+    const uint32_t now = clock_ms();
+    dialog_frame_step(now);
+    const std::vector<dialog_handle> live = live_dialogs();
+    forget_gone(live);
+    const bool any_shown = std::any_of(live.begin(), live.end(), [](dialog_handle h) {
+        const dialog_record* d = find_dialog(h);
+        return d && d->shown;
+    });
+    g_screen.rects.clear();
+    if (!g_d3d_device || !any_shown) {
+        imgui_drop_input();
+        return;
+    }
+    render_device& device = *g_d3d_device;
+    imgui_begin_input(device, now);
+    ImGui::NewFrame();
+    const dialog_handle modal = top_modal_dialog();
+    for (dialog_handle h : live)
+        if (const dialog_record* d = find_dialog(h); d && d->shown)
+            draw_dialog(*d, modal);
+    ImGui::Render();
+    imgui_draw(device, ImGui::GetDrawData());
+    std::vector<std::function<void()>> acts;
+    acts.swap(g_screen.acts);
+    for (const auto& f : acts)
+        f();
+}
+
+bool dialog_control_rect(dialog_handle dialog, int32_t id, device_rect& out)
+{
+    for (const drawn_rect& r : g_screen.rects)
+        if (r.dialog == dialog && r.id == id) {
+            out = r.rect;
+            return true;
+        }
+    return false;
+}

@@ -1,0 +1,21 @@
+// Dear ImGui on the program's device and input: the context, the font atlas as a device
+// texture, each frame's input events handed to ImGui, and ImGui's draw lists drawn as
+// pre-coloured triangles clipped by the device's scissor rectangle.
+#pragma once
+
+#include "platform/render_device.h"
+
+#include <cstdint>
+
+struct ImDrawData;
+
+// Makes the context on first use and the font texture on a device that lacks it; then feeds
+// ImGui the time, the display size, the cursor and the input events since the last call.
+void imgui_begin_input(render_device& device, uint32_t now_ms);
+
+// Drops the input events nobody is to read (no dialog shown) and turns text entry off.
+void imgui_drop_input();
+
+// Draws ImGui's draw data with the device's states restored afterwards; then turns text entry
+// on while an ImGui text field wants typing.
+void imgui_draw(render_device& device, ImDrawData* data);

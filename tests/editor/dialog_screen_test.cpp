@@ -1,0 +1,256 @@
+// The dialogs on the screen: drawn with ImGui on the device, and the user's input from the
+// window reaching the procedures.
+#include "dialog_test_support.h"
+
+#include "editor/controls/dialog_records.h"
+#include "editor/gui/dialog_screen.h"
+#include "platform/input.h"
+#include "platform/key_codes.h"
+#include "tests/engine/draw_test_support.h"
+
+#include <algorithm>
+
+namespace {
+
+using namespace every_kind;
+
+void fill_rows(dialog_handle dialog)
+{
+    for (int i = 0; i < 200; ++i)
+        add_list_string(dialog, list, ("row " + std::to_string(i)).c_str());
+    for (const char* text : {"one", "two"})
+        add_combo_string(dialog, combo, text);
+    set_combo_sel(dialog, combo, 1);
+    for (int i = 0; i < 3; ++i) {
+        set_listview_cell(dialog, view, 0, i, "key");
+        set_listview_cell(dialog, view, 1, i, "value");
+    }
+    set_check(dialog, check, 1);
+    set_check(dialog, radio_a, 1);
+    set_slider_pos(dialog, slider, 50);
+    set_item_text(dialog, memo, "first line\r\nsecond line");
+}
+
+class DialogScreen : public dialog_test {
+protected:
+    void SetUp() override
+    {
+        dialog_test::SetUp();
+        input_reset();
+        input_set_display_size(1024, 768);
+        screen = std::make_unique<use_device>(&recorder);
+    }
+    void TearDown() override
+    {
+        dialog_test::TearDown();
+        run_dialog_frame(); // the frame without dialogs drops what is left of the input
+        screen.reset();
+        input_reset();
+    }
+
+    // One frame of the window: its events taken, then the dialogs' frame.
+    void frame()
+    {
+        input_drain();
+        run_dialog_frame();
+    }
+    void click_at(int32_t x, int32_t y)
+    {
+        input_inject({input_event_kind::mouse_move, 0, false, x, y});
+        frame();
+        input_inject({input_event_kind::mouse_button, 0, true});
+        input_inject({input_event_kind::mouse_button, 0, false});
+        frame();
+        frame();
+    }
+    void click_control(dialog_handle dialog, int32_t id)
+    {
+        device_rect r;
+        ASSERT_TRUE(dialog_control_rect(dialog, id, r)) << id;
+        click_at(r.x + r.width / 2, r.y + r.height / 2);
+    }
+
+    recording_device recorder{1024, 768};
+    std::unique_ptr<use_device> screen;
+};
+
+TEST_F(DialogScreen, DrawsPreColouredClippedTrianglesAndRestoresTheDevice)
+{
+    const dialog_handle dialog = create_dialog(every_kind_template(), log.procedure());
+    fill_rows(dialog);
+    log.messages.clear();
+    const device_snapshot before(recorder);
+    run_dialog_frame();
+    expect_same_device_state(before, device_snapshot(recorder));
+    device_rect r;
+    EXPECT_FALSE(recorder.get_scissor(r));
+
+    ASSERT_FALSE(recorder.draws().empty());
+    bool coloured = false;
+    for (const recorded_draw& d : recorder.draws()) {
+        EXPECT_EQ(d.type, primitive_type::triangle_list);
+        EXPECT_NE(d.texture, nullptr); // the font atlas, whose white texel draws shapes
+        EXPECT_TRUE(recorder.states_of(d).scissor_on);
+        EXPECT_EQ(recorder.states_of(d).get(render_state::alpha_blend), 1u);
+        const lit_vertex* v = recorder.vertices_of(d);
+        for (uint32_t i = 0; i < d.vertex_count; ++i)
+            coloured |= v[i].r != v[i].g || v[i].g != v[i].b;
+    }
+    EXPECT_TRUE(coloured);
+    // Every shown control has its place; a hidden dialog draws nothing.
+    for (const control_template& c : every_kind_template().controls)
+        EXPECT_TRUE(dialog_control_rect(dialog, c.id, r)) << c.id;
+    show_dialog(dialog, false);
+    recorder.clear_recording();
+    run_dialog_frame();
+    EXPECT_TRUE(recorder.draws().empty());
+    EXPECT_TRUE(log.commands().empty());
+}
+
+TEST_F(DialogScreen, AClickInjectedOverAButtonArrivesOnce)
+{
+    const dialog_handle dialog = create_dialog(every_kind_template(), log.procedure());
+    run_dialog_frame();
+    click_control(dialog, button);
+    frame();
+    EXPECT_EQ(log.commands(), std::vector<recorded_message>{command(button, k_notify_clicked)});
+
+    // Over a check box: it turns over, once; over a row of the list, the row is chosen.
+    log.messages.clear();
+    add_list_string(dialog, list, "first");
+    add_list_string(dialog, list, "second");
+    click_control(dialog, check);
+    EXPECT_EQ(get_check(dialog, check), 1);
+    device_rect r;
+    ASSERT_TRUE(dialog_control_rect(dialog, list, r));
+    click_at(r.x + 10, r.y + 20); // the second row
+    EXPECT_EQ(get_list_sel(dialog, list), 1);
+    EXPECT_EQ(log.commands(), (std::vector<recorded_message>{command(check, k_notify_clicked),
+                                                             command(list, k_notify_focus_in),
+                                                             command(list, k_notify_selection)}));
+}
+
+TEST_F(DialogScreen, TypedCharactersReachTheEditInWindows1252AndEnterAndEscapeAnswer)
+{
+    const dialog_handle dialog = create_dialog(every_kind_template(), log.procedure());
+    set_item_text(dialog, edit, "");
+    run_dialog_frame();
+    click_control(dialog, edit);
+    for (uint32_t c : {uint32_t('N'), 0xE9u, 0x20ACu}) {
+        input_event typed{input_event_kind::text};
+        typed.character = c;
+        input_inject(typed);
+    }
+    frame();
+    char text[16];
+    get_item_text(dialog, edit, text, sizeof text);
+    EXPECT_STREQ(text, "N\xE9\x80");
+
+    log.messages.clear();
+    input_inject({input_event_kind::key, k_key_return, true});
+    input_inject({input_event_kind::key, k_key_return, false});
+    frame();
+    frame();
+    input_inject({input_event_kind::key, k_key_escape, true});
+    frame();
+    input_inject({input_event_kind::key, k_key_escape, false});
+    frame();
+    const auto commands = log.commands();
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), command(k_id_ok, k_notify_clicked)), 1);
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), command(k_id_cancel, k_notify_clicked)), 1);
+}
+
+TEST_F(DialogScreen, TabsFollowTheUserAndTheCodeAndTheCloseBoxCloses)
+{
+    const dialog_handle dialog = create_dialog(every_kind_template(), log.procedure());
+    run_dialog_frame();
+    device_rect r;
+    ASSERT_TRUE(dialog_control_rect(dialog, tabs, r));
+    set_tab_sel(dialog, tabs, 2); // by code: shown without a report
+    frame();
+    frame();
+    EXPECT_TRUE(log.commands().empty());
+    click_at(r.x + 8, r.y + r.height / 2); // the first tab
+    EXPECT_EQ(get_tab_sel(dialog, tabs), 0);
+    EXPECT_EQ(log.commands(), std::vector<recorded_message>{command(tabs, k_notify_selection)});
+
+    log.messages.clear();
+    click_at(40 + int32_t(300 * k_dialog_unit_x) - 10, 30 + 9); // the close box at the caption's right
+    EXPECT_EQ(log.messages.at(0).kind, dialog_message_kind::close);
+    EXPECT_EQ(log.commands(), std::vector<recorded_message>{command(k_id_cancel, k_notify_clicked)});
+}
+
+TEST_F(DialogScreen, DraggingTheCaptionMovesTheDialogAndAMoveByCodeIsShown)
+{
+    const dialog_handle dialog = create_dialog(every_kind_template(), log.procedure());
+    run_dialog_frame();
+    input_inject({input_event_kind::mouse_move, 0, false, 100, 38});
+    frame();
+    input_inject({input_event_kind::mouse_button, 0, true});
+    frame();
+    input_inject({input_event_kind::mouse_move, 0, false, 160, 78});
+    frame();
+    input_inject({input_event_kind::mouse_button, 0, false});
+    frame();
+    frame();
+    EXPECT_EQ(find_dialog(dialog)->x, 100);
+    EXPECT_EQ(find_dialog(dialog)->y, 70);
+
+    move_dialog(dialog, 0, 80);
+    frame();
+    device_rect r;
+    ASSERT_TRUE(dialog_control_rect(dialog, button, r));
+    EXPECT_EQ(r.x, int32_t(8 * k_dialog_unit_x));
+    EXPECT_EQ(find_dialog(dialog)->y, 80);
+    EXPECT_TRUE(log.commands().empty());
+}
+
+class DialogPixels : public gl_draw_test {
+protected:
+    void TearDown() override
+    {
+        destroy_all_dialogs();
+        if (dev)
+            run_dialog_frame();
+        gl_draw_test::TearDown();
+    }
+    uint32_t pixel(int x, int y) const { return frame[size_t(y) * 1024 + size_t(x)]; }
+
+    std::vector<uint32_t> frame;
+};
+
+TEST_F(DialogPixels, ADialogOfEveryControlKindShowsEachAndClipsItsLongList)
+{
+    constexpr uint32_t k_backdrop = 0xFF208040u;
+    const dialog_handle dialog = create_dialog(every_kind_template(), nullptr);
+    fill_rows(dialog);
+    run_dialog_frame(); // ImGui lays new windows out in their first frame
+    dev->clear(k_clear_target | k_clear_depth, k_backdrop);
+    run_dialog_frame();
+    ASSERT_TRUE(dev->read_frame(frame));
+
+    EXPECT_EQ(pixel(20, 20), k_backdrop);
+    EXPECT_EQ(pixel(40 + 460, 200), k_backdrop);
+    // The client area between the list box and the tabs is plain background.
+    device_rect list_rect, tabs_rect;
+    ASSERT_TRUE(dialog_control_rect(dialog, list, list_rect));
+    ASSERT_TRUE(dialog_control_rect(dialog, tabs, tabs_rect));
+    ASSERT_LT(list_rect.y + list_rect.height + 4, tabs_rect.y);
+    const uint32_t background = pixel(list_rect.x + 2, list_rect.y + list_rect.height + 3);
+    EXPECT_NE(background, k_backdrop);
+    for (int y = list_rect.y + list_rect.height + 1; y < tabs_rect.y - 1; ++y)
+        for (int x = list_rect.x; x < list_rect.x + list_rect.width; ++x)
+            ASSERT_EQ(pixel(x, y), background) << x << "," << y;
+
+    for (const control_template& c : every_kind_template().controls) {
+        device_rect r;
+        ASSERT_TRUE(dialog_control_rect(dialog, c.id, r)) << c.id;
+        int drawn = 0;
+        for (int y = r.y; y < r.y + r.height; ++y)
+            for (int x = r.x; x < r.x + r.width; ++x)
+                drawn += pixel(x, y) != background;
+        EXPECT_GT(drawn, 20) << "control " << c.id;
+    }
+}
+
+} // namespace
