@@ -5,6 +5,7 @@
 #include "editor/editor_state.h"
 #include "engine/textures.h"
 #include "shell/frame_timing.h"
+#include "shell/shell_state.h"
 #include "world/object_protos.h"
 #include "world/world_objects.h"
 
@@ -174,6 +175,26 @@ TEST_F(world_objects_test, DepthSortSwapsRecordsByKeyKeepingEqualKeysAndUnsorted
     EXPECT_EQ(order, (std::vector<int32_t>{2, 1, 0, 3}));
     EXPECT_EQ(g_editor.picked[0], 2);  // the picked record moved with its swap
     EXPECT_EQ(g_editor.picked[1], 1);
+}
+
+TEST_F(world_objects_test, DepthKeysOfHugeFileValuesHoldToTheIntegerRange)
+{
+    // An offset beyond the 32-bit range, as fuzzed map files hold, added to the object's own row.
+    const int32_t kinds[] = {sprite_, add_test_proto("s16", 1, k_proto_sprite16), particle_,
+                             add_test_proto("m", 1, k_proto_mesh), add_test_proto("f", 1, k_proto_surface)};
+    g_camera_y = -500.0f;  // views y from -500 on, so that both signs of y are drawn
+    for (int32_t proto : kinds) {
+        for (float sign : {1.0f, -1.0f}) {
+            free_objects();
+            int32_t i = add_object(100, 100 * sign, proto, 1, 1, 0, 0);
+            world_object& o = g_objects[i];
+            o.state = 1;
+            o.depth_offset = 1.58e29f * sign;
+            draw_objects();
+            EXPECT_EQ(o.depth_key, sign > 0 ? INT32_MAX : INT32_MIN) << "kind " << g_object_protos[proto].kind;
+        }
+    }
+    g_camera_y = 0.0f;
 }
 
 TEST_F(world_objects_test, GrowthKeepsEveryIndexAndFreeSlotsAreReusedFromTheTop)
