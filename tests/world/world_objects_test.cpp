@@ -3,7 +3,9 @@
 #include "world/object_fixture.h"
 
 #include "editor/editor_state.h"
+#include "engine/math.h"
 #include "engine/textures.h"
+#include "platform/random.h"
 #include "shell/frame_timing.h"
 #include "shell/shell_state.h"
 #include "world/object_protos.h"
@@ -280,6 +282,41 @@ TEST_F(world_objects_test, ParticlesTakeTheEmittersPlaceAndSettingsWhenTheArrayG
     EXPECT_EQ(q.state, 1);  // appended and passed once in the same frame
     EXPECT_GE(q.lifetime, 900);
     EXPECT_LE(q.lifetime, 1100);
+}
+
+TEST_F(world_objects_test, AnEmissionDrawsItsRandomValuesInTheirFixedOrder)
+{
+    add_emitter(300, 200, 0, 0, 0);
+    object_proto& p = g_object_protos[particle_];
+    for (int c = 0; c < 3; ++c) {
+        p.colour[c] = 0.5f;
+        p.colour_spread[c] = 0.5f;
+        p.colour_change[c] = 0.0f;
+        p.colour_change_spread[c] = 0.01f;
+    }
+    p.colour_change[3] = 0.02f;
+    p.colour_change_spread[3] = 0.01f;
+    p.scale = 1.0f;
+    p.scale_spread = 0.5f;
+    game_srand(77);
+    run_frame();
+    auto found = particles();
+    ASSERT_EQ(found.size(), 1u);
+    const world_object& q = *found[0];
+
+    // Spawn offset x and y, alpha, lifetime, z, velocity x and y, wobble, acceleration x and y
+    // and wobble change come first; then the colour, its change, the alpha change, the scale
+    // change and the scale.
+    game_srand(77);
+    for (int skipped = 0; skipped < 11; ++skipped)
+        game_rand();
+    for (int c = 0; c < 3; ++c)
+        EXPECT_EQ(particle_value(q, k_particle_red + c), rand_range(0.0f, 1.0f)) << c;
+    for (int c = 0; c < 3; ++c)
+        EXPECT_EQ(particle_value(q, k_particle_red_change + c), rand_range(-0.01f, 0.01f)) << c;
+    EXPECT_EQ(particle_value(q, k_particle_alpha_change), rand_range(0.01f, 0.03f));
+    EXPECT_EQ(particle_value(q, k_particle_scale_change), rand_range(0.0f, 0.0f));
+    EXPECT_EQ(q.scale, rand_range(0.5f, 1.5f));
 }
 
 TEST_F(world_objects_test, ParticlesWobbleAcrossTheirMainDirectionAndFadeByTheirAlphaMode)
