@@ -17,8 +17,9 @@ extern gamma_ramp g_gamma_ramp;                        // the display's ramp as 
 extern int32_t g_last_result;                          // result of the last device call kept
 
 // The camera: from (0, 0, -465) towards the origin, vertical field of view pi / 155,
-// aspect height / width, depth from 1 to 2000.
+// aspect height / width, depth from 1 to 2000; side views 1.1 units to either side.
 constexpr float k_camera_distance = 465.0f;
+constexpr float k_camera_eye_separation = 1.1f;
 constexpr float k_camera_fov = 3.14159265358979f / 155.0f;
 constexpr float k_camera_near = 1.0f;
 constexpr float k_camera_far = 2000.0f;
