@@ -1,7 +1,10 @@
 // A scratch working folder holding the demo data, and the shell's switches back at their
-// start values, for tests that run start-up, frames and shutdown in-process.
+// start values, for tests that run start-up, frames and shutdown in-process. What a run leaves
+// behind (the level's tables, the level paths, the camera, the effects, the settings) is put
+// back as it was before the test.
 #pragma once
 
+#include "support/saved_globals.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -17,4 +20,7 @@ protected:
     void run(const char* command_line, int frames);
 
     std::unique_ptr<temp_folder> folder_;
+
+private:
+    saved_globals saved_;
 };
