@@ -2,7 +2,6 @@
 
 #include "platform/files.h"
 
-#include <cmath>
 #include <cstring>
 
 int32_t file_exists(const char* path)
@@ -31,24 +30,3 @@ char* trim_trailing_space(char* text)
     }
     return text;
 }
-
-vec3 vec3_add(vec3 a, vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-vec3 vec3_sub(vec3 a, vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-vec3 vec3_scale(vec3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-vec3 vec3_div(vec3 a, float s) { return {a.x / s, a.y / s, a.z / s}; }
-float vec3_length_sq(vec3 a) { return a.x * a.x + a.y * a.y + a.z * a.z; }
-float vec3_length(vec3 a) { return std::sqrt(vec3_length_sq(a)); }
-
-vec3 vec3_normalize(vec3 a)
-{
-    float length = vec3_length(a);
-    return length > 0.0f ? vec3_div(a, length) : vec3{0, 0, 0};
-}
-
-vec3 vec3_cross(vec3 a, vec3 b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
-float vec3_at(const vec3& a, int i) { return i == 0 ? a.x : i == 1 ? a.y : a.z; }
-float& vec3_at_mut(vec3& a, int i) { return i == 0 ? a.x : i == 1 ? a.y : a.z; }

@@ -50,3 +50,25 @@ uint32_t normal_to_argb(const float n[3], float alpha)
     uint32_t a = uint32_t(int32_t(255.0f * alpha)) & 0xFF;
     return a << 24 | component(n[0]) << 16 | component(n[1]) << 8 | component(n[2]);
 }
+
+bool set_view_matrices(vec3 eye, vec3 target, vec3 up, float separation, view_matrices& out)
+{
+    view_matrices views;
+    if (!matrix_look_at_lh(eye, target, up, views.centre))
+        return false;
+    const vec3 side = vec3_scale(vec3_normalize(vec3_cross(vec3_sub(target, eye), up)), separation);
+    views.left = views.right = views.centre;
+    matrix_look_at_lh(vec3_add(eye, side), target, up, views.left);
+    matrix_look_at_lh(vec3_sub(eye, side), target, up, views.right);
+    out = views;
+    return true;
+}
+
+void plane_from_points(float out[4], vec3 p1, vec3 p2, vec3 p3)
+{
+    const vec3 n = vec3_normalize(vec3_cross(vec3_sub(p3, p2), vec3_sub(p3, p1)));
+    out[0] = n.x;
+    out[1] = n.y;
+    out[2] = n.z;
+    out[3] = -vec3_dot(n, p3);
+}

@@ -14,6 +14,7 @@ extern matrix4 g_projection_matrix;   // set once by init_render_states
 // The camera: from (0, 0, -465) towards the origin, vertical field of view pi / 155,
 // aspect height / width, depth from 1 to 2000.
 constexpr float k_camera_distance = 465.0f;
+constexpr float k_camera_eye_separation = 1.1f;  // the side views, to either side
 constexpr float k_camera_fov = 3.14159265358979f / 155.0f;
 constexpr float k_camera_near = 1.0f;
 constexpr float k_camera_far = 2000.0f;

@@ -69,43 +69,61 @@ matrix4 matrix_rotation_z(float radians)
     return r;
 }
 
-namespace {
+vec3 vec3_add(vec3 a, vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+vec3 vec3_sub(vec3 a, vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+vec3 vec3_scale(vec3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
+vec3 vec3_div(vec3 a, float s) { return {a.x / s, a.y / s, a.z / s}; }
+float vec3_dot(vec3 a, vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+float vec3_length_sq(vec3 a) { return vec3_dot(a, a); }
+float vec3_length(vec3 a) { return std::sqrt(vec3_length_sq(a)); }
 
-float dot(vec3 a, vec3 b)
+vec3 vec3_normalize(vec3 a)
 {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
+    float length = vec3_length(a);
+    return length > 0.0f ? vec3_div(a, length) : vec3{0, 0, 0};
 }
 
-vec3 sub_scaled(vec3 a, float s, vec3 b)
+vec3 vec3_cross(vec3 a, vec3 b)
 {
-    return {a.x - s * b.x, a.y - s * b.y, a.z - s * b.z};
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+float vec3_at(const vec3& a, int i) { return i == 0 ? a.x : i == 1 ? a.y : a.z; }
+float& vec3_at_mut(vec3& a, int i) { return i == 0 ? a.x : i == 1 ? a.y : a.z; }
+
+namespace {
+
+// a without its part along the unit vector d.
+vec3 without_part_along(vec3 a, vec3 d)
+{
+    return vec3_sub(a, vec3_scale(d, vec3_dot(a, d)));
 }
 
 } // namespace
 
 bool matrix_look_at_lh(vec3 from, vec3 at, vec3 up, matrix4& out)
 {
-    vec3 view{at.x - from.x, at.y - from.y, at.z - from.z};
-    const float length = std::sqrt(dot(view, view));
+    vec3 view = vec3_sub(at, from);
+    const float length = vec3_length(view);
     if (length < 1e-6f)
         return false;
-    view = {view.x / length, view.y / length, view.z / length};
+    view = vec3_div(view, length);
 
     // The up vector made perpendicular to the view direction, with fallbacks when it is unusable.
-    vec3 u = sub_scaled(up, dot(up, view), view);
-    float u_length = std::sqrt(dot(u, u));
+    vec3 u = without_part_along(up, view);
+    float u_length = vec3_length(u);
     if (u_length < 1e-6f) {
-        u = sub_scaled({0.0f, 1.0f, 0.0f}, view.y, view);
-        u_length = std::sqrt(dot(u, u));
+        u = without_part_along({0.0f, 1.0f, 0.0f}, view);
+        u_length = vec3_length(u);
         if (u_length < 1e-6f) {
-            u = sub_scaled({0.0f, 0.0f, 1.0f}, view.z, view);
-            u_length = std::sqrt(dot(u, u));
+            u = without_part_along({0.0f, 0.0f, 1.0f}, view);
+            u_length = vec3_length(u);
             if (u_length < 1e-6f)
                 return false;
         }
     }
-    u = {u.x / u_length, u.y / u_length, u.z / u_length};
-    const vec3 right{u.y * view.z - u.z * view.y, u.z * view.x - u.x * view.z, u.x * view.y - u.y * view.x};
+    u = vec3_div(u, u_length);
+    const vec3 right = vec3_cross(u, view);
 
     out = matrix_identity();
     out.m[0][0] = right.x;
@@ -117,9 +135,9 @@ bool matrix_look_at_lh(vec3 from, vec3 at, vec3 up, matrix4& out)
     out.m[0][2] = view.x;
     out.m[1][2] = view.y;
     out.m[2][2] = view.z;
-    out.m[3][0] = -dot(from, right);
-    out.m[3][1] = -dot(from, u);
-    out.m[3][2] = -dot(from, view);
+    out.m[3][0] = -vec3_dot(from, right);
+    out.m[3][1] = -vec3_dot(from, u);
+    out.m[3][2] = -vec3_dot(from, view);
     return true;
 }
 

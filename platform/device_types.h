@@ -12,10 +12,22 @@ struct device_colour {
     float r, g, b, a;
 };
 
-// A point or direction in 3D (the 3-vector helpers are in shell/utilities.h).
+// A point or direction in 3D.
 struct vec3 {
     float x, y, z;
 };
+
+vec3 vec3_add(vec3 a, vec3 b);
+vec3 vec3_sub(vec3 a, vec3 b);
+vec3 vec3_scale(vec3 a, float s);
+vec3 vec3_div(vec3 a, float s);
+float vec3_dot(vec3 a, vec3 b);
+float vec3_length_sq(vec3 a);
+float vec3_length(vec3 a);
+vec3 vec3_normalize(vec3 a);  // a zero vector gives a zero vector
+vec3 vec3_cross(vec3 a, vec3 b);
+float vec3_at(const vec3& a, int i);  // 0 x, 1 y, 2 z
+float& vec3_at_mut(vec3& a, int i);
 
 // Position, normal and one pair of texture coordinates (eight floats).
 struct device_vertex {

@@ -3,6 +3,7 @@
 #include "core/console_log.h"
 #include "core/globals.h"
 #include "core/settings.h"
+#include "engine/math.h"
 #include "shell/window.h"
 
 #include <memory>
@@ -83,7 +84,10 @@ void init_render_states()
     const uint32_t height = g_screen_height > 0 ? static_cast<uint32_t>(g_screen_height) : d->height();
     d->set_viewport({0, 0, width, height, 0.0f, 1.0f});
 
-    matrix_look_at_lh({0.0f, 0.0f, -k_camera_distance}, {0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, g_view_matrix);
+    view_matrices views;
+    if (set_view_matrices({0.0f, 0.0f, -k_camera_distance}, {0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f},
+                          k_camera_eye_separation, views))
+        g_view_matrix = views.centre;
     matrix_perspective_fov_lh(k_camera_fov, static_cast<float>(height) / static_cast<float>(width), k_camera_near,
                               k_camera_far, g_projection_matrix);
     d->set_transform(transform_kind::projection, g_projection_matrix);

@@ -27,7 +27,7 @@ void stop_camera_shake(camera_shake* shake)
 
 void expire_camera_shake(camera_shake* shake)
 {
-    if (shake->active && g_ticks > shake->end_tick)
+    if (shake->active && g_ticks >= shake->end_tick)
         shake->active = 0;
 }
 

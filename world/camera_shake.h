@@ -21,7 +21,7 @@ void reset_camera_shake(camera_shake* shake);
 // Shakes by up to the amplitudes for `duration` ticks from now.
 void start_camera_shake(camera_shake* shake, float amplitude_x, float amplitude_y, uint32_t duration);
 void stop_camera_shake(camera_shake* shake);
-// Once per frame: the shake stops once its end tick has passed.
+// Once per frame: the shake stops at its end tick, so that it runs for its duration in ticks.
 void expire_camera_shake(camera_shake* shake);
 // While the shake runs: adds a random offset within the amplitudes to the camera (the character
 // update, before the camera is held to the scene's bounds).

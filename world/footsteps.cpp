@@ -41,7 +41,7 @@ int32_t footstep_ground(float x, float y)
     int32_t ground = g_scene_header.ground_type;
     int32_t count = g_sector_count < k_sector_slots ? g_sector_count : k_sector_slots;
     for (int32_t n = 0; n < count; ++n)
-        if (g_sectors[n].parameter != -1 && point_in_sector(x, y, n))
+        if (g_sectors[n].active && g_sectors[n].parameter != -1 && point_in_sector(x, y, n))
             ground = g_sectors[n].parameter;
     return ground;
 }

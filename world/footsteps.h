@@ -18,8 +18,8 @@ extern footstep_table g_footstep_sounds;
 // "stone", "Wood", "Water", "Snow", "Ice") and v = 1 to 6, logging each name.
 void load_footstep_sounds(footstep_table* table);
 
-// The ground type at a world point: the parameter of the last sector, in sector order, that
-// contains the point and whose parameter is not -1; otherwise the scene header's default.
+// The ground type at a world point: the parameter of the last active sector, in sector order,
+// that contains the point and whose parameter is not -1; otherwise the scene header's default.
 int32_t footstep_ground(float x, float y);
 
 // While playing, for a living character (life state 2) with a world object: one of the six

@@ -321,21 +321,22 @@ void update_draw_object(world_object* o, int32_t highlighted, int32_t index)
     switch (p->kind) {
     case k_proto_sprite:
     case k_proto_sprite16:
-        o->depth_key = safe_int(o->y) + safe_int(o->depth_offset);
+        o->depth_key = depth_key_sum(safe_int(o->y), safe_int(o->depth_offset));
         draw_sprite_object(*p, *o, highlighted, alpha);
         break;
     case k_proto_particle:
-        o->depth_key = safe_int(o->y) + safe_int(o->depth_offset);
+        o->depth_key = depth_key_sum(safe_int(o->y), safe_int(o->depth_offset));
         draw_particle_object(*p, o, index, alpha);
         break;
     case k_proto_mesh:
         o->z = -1.0f - std::fabs(o->y) / 55.0f;
-        o->depth_key = safe_int(o->y) + safe_int(o->depth_offset);
+        o->depth_key = depth_key_sum(safe_int(o->y), safe_int(o->depth_offset));
         draw_mesh_object(*o, *p, o->z, alpha, model_frame_of(*o));
         break;
     case k_proto_surface: {
         float rows = float(std::clamp(p->frame_counts[0], 0, k_proto_frames));
-        o->depth_key = safe_int(o->y * o->scale) + safe_int(rows * k_tile_size * o->scale) + safe_int(o->depth_offset);
+        o->depth_key = depth_key_sum(safe_int(o->y * o->scale), safe_int(rows * k_tile_size * o->scale),
+                                     safe_int(o->depth_offset));
         draw_surface_object(*p, *o, alpha);
         break;
     }

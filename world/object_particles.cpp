@@ -73,10 +73,11 @@ void set_motion(world_object& q, const world_object& e, const object_proto& p)
     particle_value(q, k_particle_accel_x) = spread(p.acceleration[0], p.acceleration_spread[0]);
     particle_value(q, k_particle_accel_y) = spread(p.acceleration[1], p.acceleration_spread[1]);
     particle_value(q, k_particle_wobble_change) = spread(p.acceleration[2], p.acceleration_spread[2]);
-    for (int c = 0; c < 3; ++c) {
+    // The colour's three channels are drawn first, then their three changes.
+    for (int c = 0; c < 3; ++c)
         particle_value(q, k_particle_red + c) = spread(p.colour[c], p.colour_spread[c]);
+    for (int c = 0; c < 3; ++c)
         particle_value(q, k_particle_red_change + c) = spread(p.colour_change[c], p.colour_change_spread[c]);
-    }
     particle_value(q, k_particle_alpha_change) = spread(p.colour_change[3], p.colour_change_spread[3]);
     particle_value(q, k_particle_scale_change) = spread(p.scale_change, p.scale_change_spread);
     q.scale = e.scale * spread(p.scale, p.scale_spread);

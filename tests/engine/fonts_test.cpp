@@ -2,7 +2,11 @@
 
 #include "engine/font_glyphs.h"
 
+#include "core/console_log.h"
 #include "draw_test_support.h"
+#include "platform/files.h"
+#include "support/saved_globals.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -195,12 +199,18 @@ TEST_F(Fonts, TheAtlasIsMadeAgainOnANewDevice)
 
 TEST(FontRecord, NamesAreCutToTheirFieldsAndAMissingFontFileIsLogged)
 {
+    temp_folder folder;
+    make_folder("global");
+    saved_globals saved;
+    saved.keep(g_console_enabled);
+    g_console_enabled = 1;
     font_record font = {};
     const std::string long_name(400, 'x');
     font_create(&font, "no/such/font.ttf", long_name.c_str(), 14);
     EXPECT_EQ(std::string(font.face), long_name.substr(0, 255));
     EXPECT_STREQ(font.file, "no/such/font.ttf");
     EXPECT_EQ(font.height, 14);
+    EXPECT_NE(read_text(k_console_log_file).find("font no/such/font.ttf: nemozem pridat subor\n"), std::string::npos);
     // The unknown family falls back to an installed serif, like the missing file.
     if (font.font && font.font->face) {
         EXPECT_GT(font_measure_text(&font, "x"), 0);

@@ -181,6 +181,24 @@ TEST_F(model_drawing, VertexWorldPositionsFollowThePlacement)
     EXPECT_EQ(std::memcmp(&device.get_transform(transform_kind::view), &g_view_matrix, sizeof g_view_matrix), 0);
 }
 
+TEST_F(model_drawing, RotationsTurnAboutZThenYThenX)
+{
+    // Vertex 3 is (3, 0, 0), placed at the view's centre; quarter turns about two or three axes,
+    // made about z first, then y, then x. Any other order ends elsewhere: for the first, x then y then z gives depth -3.
+    struct turn {
+        int32_t x, y, z;
+        float view_y, depth;
+    } turns[] = {{90, 90, 90, 0, 3}, {90, 0, 90, 0, 3}, {90, 90, 0, 3, 0}, {0, 90, 90, 3, 0}};
+    const float unit = 1024.0f / 640.0f * 50.7f * 1.35f;  // world pixels per view unit here
+    float out[4];
+    for (const turn& t : turns) {
+        ASSERT_NE(get_model_vertex_world_pos(&m, 512, 384, 0, 1, t.x, t.y, t.z, 3, out), nullptr);
+        EXPECT_NEAR(out[0], 512.0f, 1e-2f) << t.x << " " << t.y << " " << t.z;
+        EXPECT_NEAR(out[1], 384.0f - t.view_y * unit, 1e-2f) << t.x << " " << t.y << " " << t.z;
+        EXPECT_NEAR(out[2], t.depth, 1e-5f) << t.x << " " << t.y << " " << t.z;
+    }
+}
+
 TEST_F(model_drawing, MaterialTints)
 {
     g_ambient_color = {0.25f, 0.5f, 1.0f};

@@ -7,6 +7,7 @@
 #include "shell/window.h"
 
 #include "draw_test_support.h"
+#include "support/saved_globals.h"
 
 #include <gtest/gtest.h>
 
@@ -267,10 +268,15 @@ class PrimitivesOnGl : public gl_draw_test {
 protected:
     void SetUp() override
     {
+        saved.keep(g_zoom), saved.keep(g_camera_x), saved.keep(g_camera_y);
+        g_zoom = 1.0f;
+        g_camera_x = g_camera_y = 0.0f;
         gl_draw_test::SetUp();
         if (dev)
             dev->set_render_state(render_state::z_enable, z_mode::off);
     }
+
+    saved_globals saved;
 };
 
 TEST_F(PrimitivesOnGl, RectanglesLinesAndPointsReachTheirPixels)

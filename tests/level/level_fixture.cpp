@@ -202,6 +202,8 @@ void level_test::fill_every_section()
 
 void level_test::SetUp()
 {
+    saved_.keep(g_map_path), saved_.keep(g_session_map_path), saved_.keep(g_current_level);
+    saved_.keep(g_change_file_read);
     object_test::SetUp();
     clear_level_tables();
     g_level_links = {};
@@ -216,9 +218,10 @@ void level_test::TearDown()
     g_object_links = {};
     clear_level_tables();
     object_test::TearDown();
+    saved_.restore();
 }
 
-void level_test::clear_level_tables()
+void clear_level_tables()
 {
     for (int32_t s = 0; s < k_proto_slots; ++s)
         reset_object_proto(&g_object_protos[s]);

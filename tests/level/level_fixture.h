@@ -3,6 +3,8 @@
 // loaded, for the level file and level change tests.
 #pragma once
 
+#include "level/level_tables.h"
+#include "support/saved_globals.h"
 #include "world/object_fixture.h"
 
 #include <cstdint>
@@ -27,8 +29,6 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Every level table empty, as before a map is read.
-    static void clear_level_tables();
     // Fills every section with records in the form a reader leaves them: patterned bytes with
     // terminated texts, counts within their tables, run-time fields as the readers set them.
     // Placements name the creature file "data/creature/orc.chr", which is written.
@@ -37,4 +37,7 @@ protected:
     static std::vector<std::string>& link_calls();
     // Links that record their calls instead of the unbuilt subsystems.
     static void record_links();
+
+private:
+    saved_globals saved_;  // the level paths, put back after the test
 };

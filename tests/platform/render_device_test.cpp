@@ -354,4 +354,20 @@ TEST(Matrices, CameraAndProjectionOfTheFixedView)
     EXPECT_NEAR(out[1], 1.0f, 1e-5f);
 }
 
+TEST(Vec3, CrossLengthAndNormalize)
+{
+    vec3 c = vec3_cross({1, 0, 0}, {0, 1, 0});
+    EXPECT_EQ(c.x, 0.0f);
+    EXPECT_EQ(c.y, 0.0f);
+    EXPECT_EQ(c.z, 1.0f);
+    EXPECT_FLOAT_EQ(vec3_length({3, 4, 12}), 13.0f);
+    vec3 n = vec3_normalize({0, 0, -5});
+    EXPECT_FLOAT_EQ(n.z, -1.0f);
+    vec3 zero = vec3_normalize({0, 0, 0});
+    EXPECT_EQ(zero.x, 0.0f);
+    vec3 v{1, 2, 3};
+    vec3_at_mut(v, 2) = 9;
+    EXPECT_EQ(vec3_at(v, 2), 9.0f);
+}
+
 } // namespace

@@ -6,6 +6,7 @@
 #include "platform/gl_window.h"
 #include "platform/recording_device.h"
 #include "shell/window.h"
+#include "support/saved_globals.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +21,10 @@ class DeviceSetup : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        saved_.keep(g_console_enabled), saved_.keep(g_editor_enabled), saved_.keep(g_settings);
+        saved_.keep(g_screen_width), saved_.keep(g_screen_height), saved_.keep(g_windowed);
+        saved_.keep(g_device_table), saved_.keep(g_view_matrix), saved_.keep(g_projection_matrix);
+        saved_.keep(g_gamma_ramp), saved_.keep(g_d3d_device), saved_.keep(g_d3dx_context);
         folder_ = std::make_unique<temp_folder>();
         make_folder("global");
         g_console_enabled = 1;
@@ -35,12 +40,13 @@ protected:
     {
         render_use_recording(false);
         gamma_use_memory(false, false);
-        g_console_enabled = 0;
+        saved_.restore();
         folder_.reset();
     }
 
     std::string log() { return read_text("global/konzola.log"); }
 
+    saved_globals saved_;
     std::unique_ptr<temp_folder> folder_;
 };
 
@@ -192,6 +198,7 @@ TEST_F(DeviceSetup, WithoutGammaControlNothingHappens)
     save_gamma_ramp();
     EXPECT_EQ(g_gamma_ramp.red[10], 1234u);
     set_gamma(100);
+    EXPECT_EQ(g_gamma_ramp.red[10], 1234u);
     gamma_ramp r;
     EXPECT_FALSE(gamma_read(r));
 }
@@ -210,9 +217,24 @@ TEST_F(DeviceSetup, OpenGlDeviceInAWindow)
     ASSERT_EQ(frame.size(), 1024u * 768u);
     EXPECT_EQ(frame[12345], 0xFF336699u);
     EXPECT_TRUE(g_d3d_device->present());
+    // The display's own gamma: kept and offset where the driver has a control (the ramp put
+    // back after), untouched where it has none, as on the offscreen driver.
     gamma_use_memory(false, false);
-    save_gamma_ramp(); // the offscreen driver has no gamma control: nothing happens
-    set_gamma(100);
+    g_gamma_ramp.red[10] = 1234;
+    gamma_ramp display, after;
+    if (gamma_read(display)) {
+        save_gamma_ramp();
+        EXPECT_EQ(std::memcmp(&g_gamma_ramp, &display, sizeof display), 0);
+        set_gamma(100);
+        ASSERT_TRUE(gamma_read(after));
+        EXPECT_EQ(after.green[0], display.green[0] + 100);
+        EXPECT_TRUE(gamma_write(display));
+    } else {
+        save_gamma_ramp();
+        EXPECT_EQ(g_gamma_ramp.red[10], 1234u);
+        set_gamma(100);
+        EXPECT_FALSE(gamma_read(after));
+    }
     gl_window_close();
 }
 

@@ -3,6 +3,7 @@
 #include "core/settings.h"
 #include "engine/localized_names.h"
 #include "engine/ui_texts.h"
+#include "support/saved_globals.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,8 @@ class localized_texts : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        saved.keep(g_language), saved.keep(g_editor_enabled), saved.keep(g_console_enabled);
+        saved.keep(g_console_history_count), saved.keep(g_console_history);
         std::strcpy(g_language, "eng");
         std::memset(g_ui_text, 0, sizeof g_ui_text);
         g_editor_enabled = 0;
@@ -26,9 +29,7 @@ protected:
     void TearDown() override
     {
         std::memset(g_ui_text, 0, sizeof g_ui_text);
-        g_editor_enabled = 0;
-        g_console_enabled = 0;
-        g_console_history_count = 0;
+        saved.restore();
     }
 
     static std::string numbered_lines(int count, const char* end = "\r\n")
@@ -39,6 +40,7 @@ protected:
         return text;
     }
 
+    saved_globals saved;
     temp_folder folder;
 };
 

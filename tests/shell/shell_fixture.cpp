@@ -1,25 +1,59 @@
 #include "shell/shell_fixture.h"
 
 #include "core/console_log.h"
+#include "core/frame_timing.h"
 #include "core/globals.h"
 #include "core/settings.h"
 #include "editor/controls/dialog_model.h"
 #include "editor/editor_state.h"
+#include "engine/textures.h"
 #include "interface/interface_state.h"
 #include "items/items.h"
+#include "level/level_change.h"
+#include "level/level_map.h"
+#include "level/level_saves.h"
+#include "level/level_tables.h"
 #include "platform/clock.h"
+#include "shell/device_setup.h"
 #include "shell/program.h"
 #include "shell/window.h"
+#include "world/blood.h"
+#include "world/camera_shake.h"
+#include "world/dream_world.h"
+#include "world/game_clock.h"
+#include "world/weather.h"
 
 #include <cstdlib>
 #include <cstring>
 
+namespace {
+
+// The plain globals a run changes: the shell's switches, the camera, the level paths, the
+// effects, the clock, the editor and the settings.
+void keep_run_state(saved_globals& saved)
+{
+    saved.keep(g_editor_enabled), saved.keep(g_console_enabled), saved.keep(g_console_shown);
+    saved.keep(g_quit), saved.keep(g_quit_all), saved.keep(g_skip_exit_fade), saved.keep(g_game_finished);
+    saved.keep(g_screen_width), saved.keep(g_screen_height), saved.keep(g_screen_bpp);
+    saved.keep(g_zoom), saved.keep(g_zoom_target), saved.keep(g_camera_x), saved.keep(g_camera_y);
+    saved.keep(g_work_mode), saved.keep(g_console_history_count), saved.keep(g_console_history);
+    saved.keep(g_console_line), saved.keep(g_console_line_length), saved.keep(g_console_last_char);
+    saved.keep(g_console_enter_latch), saved.keep(g_message_log), saved.keep(g_language);
+    saved.keep(g_app_active), saved.keep(g_input_focus), saved.keep(g_windowed), saved.keep(g_settings);
+    saved.keep(g_ticks), saved.keep(g_clear_colour), saved.keep(g_device_table), saved.keep(g_no_game_running);
+    saved.keep(g_map_path), saved.keep(g_session_map_path), saved.keep(g_current_level);
+    saved.keep(g_camera_shake), saved.keep(g_dream_world), saved.keep(g_lightning);
+    saved.keep(g_rain), saved.keep(g_snow), saved.keep(g_fog), saved.keep(g_blood), saved.keep(g_water_circle);
+    saved.keep(g_game_clock), saved.keep(g_ambient_color);
+    saved.keep(g_editor), saved.keep(g_cursor_grid), saved.keep(g_show_grid), saved.keep(g_active_layer);
+    saved.keep(g_brush_preview), saved.keep(g_map_dirty), saved.keep(g_mode_bar_page);
+}
+
+} // namespace
+
 void shell_test::SetUp()
 {
-    camera_x_ = g_camera_x;
-    camera_y_ = g_camera_y;
-    zoom_ = g_zoom;
-    zoom_target_ = g_zoom_target;
+    keep_run_state(saved_);
     // Windows open on the offscreen video driver unless the environment names another.
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     folder_ = std::make_unique<temp_folder>();
@@ -44,6 +78,9 @@ void shell_test::SetUp()
     g_app_active = 0;
     g_input_focus = 1;
     g_windowed = 0;
+    g_ticks = 0;
+    g_map_path[0] = g_session_map_path[0] = g_current_level[0] = '\0';
+    reset_camera_shake(&g_camera_shake);
     clock_use_manual(true);
     clock_set_manual(1000);
     clock_set_manual_step(16);  // one frame per clock read: 16 ms frames, fades end
@@ -52,6 +89,7 @@ void shell_test::SetUp()
 void shell_test::TearDown()
 {
     g_shell_trace = nullptr;
+    clear_texture_table();
     close_main_window();
     // The run flags a closed window or a finished run leaves set.
     g_editor_enabled = g_console_enabled = g_console_shown = 0;
@@ -63,11 +101,9 @@ void shell_test::TearDown()
     g_dialog_loop_links = {};  // an editor start-up links the modal dialogs' screen pass
     clock_set_manual_step(0);
     clock_use_manual(false);
+    clear_level_tables();
+    saved_.restore();
     folder_.reset();
-    g_camera_x = camera_x_;
-    g_camera_y = camera_y_;
-    g_zoom = zoom_;
-    g_zoom_target = zoom_target_;
 }
 
 void shell_test::run(const char* command_line, int frames)

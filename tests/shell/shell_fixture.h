@@ -1,8 +1,10 @@
 // A scratch working folder holding the demo data, and the shell's switches back at their
-// start values, for tests that run start-up, frames and shutdown in-process. The view (camera
-// and zoom) is given back as the test found it.
+// start values, for tests that run start-up, frames and shutdown in-process. What a run leaves
+// behind (the level's tables, the level paths, the camera, the effects, the settings) is put
+// back as it was before the test.
 #pragma once
 
+#include "support/saved_globals.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -20,5 +22,5 @@ protected:
     std::unique_ptr<temp_folder> folder_;
 
 private:
-    float camera_x_ = 0, camera_y_ = 0, zoom_ = 1, zoom_target_ = 1;
+    saved_globals saved_;
 };

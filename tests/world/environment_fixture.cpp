@@ -27,6 +27,10 @@ bool environment_test::s_hero_warded = false;
 
 void environment_test::SetUp()
 {
+    saved_.keep(g_settings), saved_.keep(g_scene_header), saved_.keep(g_sectors), saved_.keep(g_sector_count);
+    saved_.keep(g_rain), saved_.keep(g_snow), saved_.keep(g_fog), saved_.keep(g_lightning);
+    saved_.keep(g_dream_world), saved_.keep(g_camera_shake), saved_.keep(g_blood), saved_.keep(g_water_circle);
+    saved_.keep(g_interface), saved_.keep(g_text_viewer_open), saved_.keep(g_dialogue_running);
     object_test::SetUp();
     for (int32_t slot = k_proto_first_template; slot < k_proto_slots; ++slot)
         g_object_protos[slot].kind = k_proto_free;
@@ -74,6 +78,7 @@ void environment_test::TearDown()
     g_sound_enabled = 0;
     g_dream_hero = {};
     object_test::TearDown();
+    saved_.restore();
 }
 
 void environment_test::write_template(const char* path, int32_t kind)

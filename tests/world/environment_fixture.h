@@ -1,9 +1,10 @@
 // The object fixture with the environment effects at their start values: weather shown, an
 // outside level, the template slots free and the weather and dream-world hooks linked; a hero in
 // character slot 0 whose world object and pool the test sets; the tick counter at 100; sound on
-// a headless mixer.
+// a headless mixer. The effect states are put back as they were after the test.
 #pragma once
 
+#include "support/saved_globals.h"
 #include "world/object_fixture.h"
 
 #include <cstdint>
@@ -22,4 +23,7 @@ protected:
     static int32_t s_hero_mana;
     static uint8_t s_hero_life;     // life state of every character
     static bool s_hero_warded;      // has the attunement with item id 178
+
+private:
+    saved_globals saved_;
 };

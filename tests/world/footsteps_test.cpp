@@ -83,6 +83,12 @@ TEST_F(footsteps_test, TheLaterOfTwoCoveringSectorsGivesTheGround)
     EXPECT_EQ(footstep_ground(60.0f, 60.0f), 6);
     EXPECT_EQ(footstep_ground(150.0f, 150.0f), 6);
     EXPECT_EQ(footstep_ground(250.0f, 250.0f), 2);
+
+    // A freed slot below the count keeps its outline and ground, but is no sector.
+    make_square(6, 0, 0, 300, 300, 7);
+    g_sectors[6].active = 0;
+    EXPECT_EQ(footstep_ground(250.0f, 250.0f), 2);
+    EXPECT_EQ(footstep_ground(20.0f, 20.0f), 4);
 }
 
 TEST_F(footsteps_test, AStepPlaysASoundOfTheGroundAtTheCharacter)
@@ -135,10 +141,11 @@ TEST_F(footsteps_test, TheCameraShakesWithinItsAmplitudesUntilItsEnd)
     }
     EXPECT_TRUE(moved);
 
-    g_ticks = 1400;
+    // A shake of 400 ticks runs from tick 1000 to 1399 and ends at its end tick.
+    g_ticks = 1399;
     expire_camera_shake(&g_camera_shake);
     EXPECT_EQ(g_camera_shake.active, 1u);
-    g_ticks = 1401;
+    g_ticks = 1400;
     expire_camera_shake(&g_camera_shake);
     EXPECT_EQ(g_camera_shake.active, 0u);
     g_camera_x = 100.0f;

@@ -195,9 +195,41 @@ TEST_F(path_search, CellsBeyondTheSearchGridAreBlockedOnLargeMaps)
     ASSERT_EQ(find_path(&route, &map, 399, 399, 380, 390, 0), 1);  // the grid's last cell
     EXPECT_EQ(route.route_count, 1);
 
-    // A map without cells is free everywhere: the search keeps to the search grid.
+    // A map without cells is free everywhere: a goal in sight is the whole route, while 300
+    // cells of open ground fill the open list past its limit, and the search gives up.
     free_movemap(&map);
-    EXPECT_GE(find_path(&route, &map, 0, 0, 300, 5, 0), 0);
+    ASSERT_EQ(find_path(&route, &map, 0, 0, 40, 5, 0), 1);
+    EXPECT_EQ(cells(), (cell_list{{40, 5}}));
+    EXPECT_EQ(find_path(&route, &map, 0, 0, 300, 5, 0), 0);
+    EXPECT_EQ(route.route_count, 0);
+}
+
+TEST_F(path_search, AnOpenListOfMoreThan1498EntriesEndsTheSearchWithNothing)
+{
+    // A walled-in goal: the search floods the map around the wall, its open list growing with
+    // the flood's edge.
+    ASSERT_TRUE(create_movemap(&map, 400, 400, 0, 0));
+    for (int i = 150; i <= 250; ++i)
+        for (int at : {150 * 400 + i, 250 * 400 + i, i * 400 + 150, i * 400 + 250})
+            map.cells[at] = 1;
+    route.route_count = 3;
+    EXPECT_EQ(find_path(&route, &map, 10, 10, 200, 200, 0), 0);
+    EXPECT_EQ(route.route_count, 0);
+
+    // A small walled-in room is searched to its end: a search with an empty route.
+    free_movemap(&map);
+    draw({"..........",
+          ".S....###.",
+          "......#G#.",
+          "......###."});
+    EXPECT_EQ(search(), 1);
+    EXPECT_EQ(route.route_count, 0);
+
+    // Giving up leaves a clean grid: the next search finds its way.
+    goal = {9, 0};
+    ASSERT_EQ(search(), 1);
+    EXPECT_EQ(cells().back(), (std::pair{9, 0}));
+    expect_walkable_legs();
 }
 
 TEST_F(path_search, ReversingSwapsTheRouteEndToEnd)

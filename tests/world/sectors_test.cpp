@@ -86,6 +86,13 @@ TEST(Sectors, PointInPolygonFollowsItsCrossingRules)
     // edge of smallest y belongs to the polygon, the edge of largest y does not.
     EXPECT_EQ(point_in_polygon(5, 0, &square, 1.0f), 1);
     EXPECT_EQ(point_in_polygon(5, 10, &square, 1.0f), 0);
+    // Points exactly on a side edge belong to the polygon on either side, whichever way the
+    // edge runs; so do points exactly on a slanted edge.
+    EXPECT_EQ(point_in_polygon(0, 5, &square, 1.0f), 1);
+    EXPECT_EQ(point_in_polygon(10, 5, &square, 1.0f), 1);
+    map_sector triangle = polygon({{0, 0}, {10, 0}, {0, 10}, {0, 0}});
+    EXPECT_EQ(point_in_polygon(5, 5, &triangle, 1.0f), 1);
+    EXPECT_EQ(point_in_polygon(5.01f, 5, &triangle, 1.0f), 0);
 
     // A concave "U": the notch is outside.
     map_sector u = polygon({{0, 0}, {30, 0}, {30, 30}, {20, 30}, {20, 10}, {10, 10}, {10, 30}, {0, 30}, {0, 0}});

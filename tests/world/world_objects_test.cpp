@@ -3,8 +3,11 @@
 #include "world/object_fixture.h"
 
 #include "core/frame_timing.h"
+#include "core/globals.h"
 #include "editor/editor_state.h"
+#include "engine/math.h"
 #include "engine/textures.h"
+#include "platform/random.h"
 #include "world/object_protos.h"
 #include "world/world_objects.h"
 
@@ -176,6 +179,26 @@ TEST_F(world_objects_test, DepthSortSwapsRecordsByKeyKeepingEqualKeysAndUnsorted
     EXPECT_EQ(g_editor.picked[1], 1);
 }
 
+TEST_F(world_objects_test, DepthKeysOfHugeFileValuesHoldToTheIntegerRange)
+{
+    // An offset beyond the 32-bit range, as fuzzed map files hold, added to the object's own row.
+    const int32_t kinds[] = {sprite_, add_test_proto("s16", 1, k_proto_sprite16), particle_,
+                             add_test_proto("m", 1, k_proto_mesh), add_test_proto("f", 1, k_proto_surface)};
+    g_camera_y = -500.0f;  // views y from -500 on, so that both signs of y are drawn
+    for (int32_t proto : kinds) {
+        for (float sign : {1.0f, -1.0f}) {
+            free_objects();
+            int32_t i = add_object(100, 100 * sign, proto, 1, 1, 0, 0);
+            world_object& o = g_objects[i];
+            o.state = 1;
+            o.depth_offset = 1.58e29f * sign;
+            draw_objects();
+            EXPECT_EQ(o.depth_key, sign > 0 ? INT32_MAX : INT32_MIN) << "kind " << g_object_protos[proto].kind;
+        }
+    }
+    g_camera_y = 0.0f;
+}
+
 TEST_F(world_objects_test, GrowthKeepsEveryIndexAndFreeSlotsAreReusedFromTheTop)
 {
     for (uint32_t i = 0; i < k_object_growth; ++i)
@@ -259,6 +282,41 @@ TEST_F(world_objects_test, ParticlesTakeTheEmittersPlaceAndSettingsWhenTheArrayG
     EXPECT_EQ(q.state, 1);  // appended and passed once in the same frame
     EXPECT_GE(q.lifetime, 900);
     EXPECT_LE(q.lifetime, 1100);
+}
+
+TEST_F(world_objects_test, AnEmissionDrawsItsRandomValuesInTheirFixedOrder)
+{
+    add_emitter(300, 200, 0, 0, 0);
+    object_proto& p = g_object_protos[particle_];
+    for (int c = 0; c < 3; ++c) {
+        p.colour[c] = 0.5f;
+        p.colour_spread[c] = 0.5f;
+        p.colour_change[c] = 0.0f;
+        p.colour_change_spread[c] = 0.01f;
+    }
+    p.colour_change[3] = 0.02f;
+    p.colour_change_spread[3] = 0.01f;
+    p.scale = 1.0f;
+    p.scale_spread = 0.5f;
+    game_srand(77);
+    run_frame();
+    auto found = particles();
+    ASSERT_EQ(found.size(), 1u);
+    const world_object& q = *found[0];
+
+    // Spawn offset x and y, alpha, lifetime, z, velocity x and y, wobble, acceleration x and y
+    // and wobble change come first; then the colour, its change, the alpha change, the scale
+    // change and the scale.
+    game_srand(77);
+    for (int skipped = 0; skipped < 11; ++skipped)
+        game_rand();
+    for (int c = 0; c < 3; ++c)
+        EXPECT_EQ(particle_value(q, k_particle_red + c), rand_range(0.0f, 1.0f)) << c;
+    for (int c = 0; c < 3; ++c)
+        EXPECT_EQ(particle_value(q, k_particle_red_change + c), rand_range(-0.01f, 0.01f)) << c;
+    EXPECT_EQ(particle_value(q, k_particle_alpha_change), rand_range(0.01f, 0.03f));
+    EXPECT_EQ(particle_value(q, k_particle_scale_change), rand_range(0.0f, 0.0f));
+    EXPECT_EQ(q.scale, rand_range(0.5f, 1.5f));
 }
 
 TEST_F(world_objects_test, ParticlesWobbleAcrossTheirMainDirectionAndFadeByTheirAlphaMode)
