@@ -19,6 +19,7 @@ void shell_test::SetUp()
     camera_y_ = g_camera_y;
     zoom_ = g_zoom;
     zoom_target_ = g_zoom_target;
+    level_links_ = g_level_links;
     // Windows open on the offscreen video driver unless the environment names another.
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     folder_ = std::make_unique<temp_folder>();
@@ -66,6 +67,7 @@ void shell_test::TearDown()
     g_camera_y = camera_y_;
     g_zoom = zoom_;
     g_zoom_target = zoom_target_;
+    g_level_links = level_links_;
 }
 
 void shell_test::run(const char* command_line, int frames)
