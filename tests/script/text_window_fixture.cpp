@@ -4,6 +4,7 @@
 #include "core/hooks.h"
 #include "core/settings.h"
 #include "engine/lights.h"
+#include "engine/render_context.h"
 #include "engine/sound.h"
 #include "engine/ui_texts.h"
 #include "level/level_links.h"
@@ -21,6 +22,7 @@ struct text_window_test::saved_state {
     intro_dialogue intro;
     script_links script;
     level_links level;
+    ambient_colour ambient;
 };
 
 text_window_test::text_window_test() = default;
@@ -34,8 +36,9 @@ std::string& text_window_test::hero_name()
 
 void text_window_test::SetUp()
 {
-    texture_test::SetUp();
     saved_ = std::make_unique<saved_state>();
+    saved_->ambient = g_ambient_color;  // the texture tests' set-up makes it white
+    texture_test::SetUp();
     saved_->dialogue_window = g_dialogue_window;
     saved_->message_window = g_message_window;
     std::memcpy(saved_->ui_text, g_ui_text, sizeof g_ui_text);
@@ -83,8 +86,9 @@ void text_window_test::TearDown()
     g_script_links = saved_->script;
     g_level_links = saved_->level;
     reset_hook_skip_log();
-    saved_.reset();
     texture_test::TearDown();
+    g_ambient_color = saved_->ambient;
+    saved_.reset();
 }
 
 std::vector<std::string> text_window_test::words(const text_window& window)

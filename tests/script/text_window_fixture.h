@@ -1,7 +1,8 @@
 // The texture tests' set-up (a scratch folder, an empty texture table on a recording device, the
 // debug log on) with a fake hero behind the script links, the UI texts of the notice phrases,
 // and a zeroed text window on the heap. The two long-lived windows, the dialogue and message
-// flags, the narration name, the lights, the UI texts and the links are given back as found.
+// flags, the narration name, the lights, the ambient colour, the UI texts, the language and the
+// links are given back as found.
 #pragma once
 
 #include "engine/texture_fixture.h"
