@@ -71,7 +71,7 @@ bool is_dovan(const char* word)
     return mark[0] == '\0' || (std::strchr(":.!?", mark[0]) && mark[1] == '\0');
 }
 
-// Steps 1 to 3 of a word: "$PLAYER" and "Serin" at the start of a word that is no command
+// The hero's names in word c: "$PLAYER" and "Serin" at the start of a word that is no command
 // argument, and "Dovan" with or without its mark anywhere, become the hero's display name. A
 // word is rewritten at most once, so a hero whose name begins with "Serin" keeps it.
 void put_hero_names(text_window* window, int32_t c, hero_name& hero)
@@ -109,7 +109,7 @@ constexpr notice_phrase k_notices[] = {
     {{"new", "location", "added", "to"}, 4, "map", 150},
 };
 
-// Step 4: the English notice phrases that word c completes become their UI text, the rest of the
+// The English notice phrases that word c completes become their UI text, the rest of the
 // phrase "^0". A phrase at the very start of the text stays.
 void replace_notice_phrases(text_window* window, int32_t c)
 {
