@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 
 namespace {
@@ -25,6 +26,17 @@ protected:
 
     // The glyph a byte has in the look in use.
     const font_glyph& glyph(char c) { return font_style_glyph(*font.font, static_cast<uint8_t>(c)); }
+
+    // A face opened as the font's first look is: upright, monochrome, weight 500.
+    static std::unique_ptr<text_face> open_upright_mono_face(std::string& error)
+    {
+        text_face_request request;
+        request.family = "Georgia";
+        request.cell_height = 18;
+        request.weight = 500;
+        request.antialiased = false;
+        return text_face::open(request, error);
+    }
 
     font_record font = {};
     recording_device dev{1024, 768};
@@ -156,13 +168,8 @@ TEST_F(Fonts, Windows1252BytesAreDecodedBeforeLookUp)
     EXPECT_EQ(windows_1252_to_unicode(0x81), 0x81u); // undefined: kept
     EXPECT_EQ(windows_1252_to_unicode(0xE9), 0xE9u);
 
-    text_face_request request;
-    request.family = "Georgia";
-    request.cell_height = 18;
-    request.weight = 500;
-    request.antialiased = false;
     std::string error;
-    auto face = text_face::open(request, error);
+    auto face = open_upright_mono_face(error);
     ASSERT_TRUE(face) << error;
     text_glyph euro;
     ASSERT_TRUE(face->render(0x20AC, euro));
@@ -180,13 +187,8 @@ TEST_F(Fonts, SlovakTextIsReadAsWindows1250AndTheGlyphsFollowTheLanguage)
     EXPECT_EQ(windows_1250_to_unicode(0xE8), 0x10Du);
     EXPECT_EQ(windows_1250_to_unicode(0x98), 0x98u);   // undefined: kept
 
-    text_face_request request;
-    request.family = "Georgia";
-    request.cell_height = 18;
-    request.weight = 500;
-    request.antialiased = false;
     std::string error;
-    auto face = text_face::open(request, error);
+    auto face = open_upright_mono_face(error);
     ASSERT_TRUE(face) << error;
     text_glyph e_grave, c_caron;
     ASSERT_TRUE(face->render(0xE8, e_grave));
