@@ -20,3 +20,14 @@ void run_hook(void (*hook)(Args...), const char* name, std::type_identity_t<Args
     else
         log_hook_skipped(name);
 }
+
+// Calls the hook and gives its result, or logs its skip once and gives `fallback`.
+template <class R, class... Args>
+R run_hook_or(R (*hook)(Args...), const char* name, std::type_identity_t<R> fallback,
+              std::type_identity_t<Args>... args)
+{
+    if (hook)
+        return hook(args...);
+    log_hook_skipped(name);
+    return fallback;
+}

@@ -85,6 +85,17 @@ void font_style_close(std::unique_ptr<font_style> style, render_device* device)
         device->release_texture(style->atlas);
 }
 
+void font_style_use_code_page(font_style& style, uint16_t code_page)
+{
+    code_page = code_page == 1250 ? 1250 : 1252;
+    if (style.code_page == code_page)
+        return;
+    style.code_page = code_page;
+    for (font_glyph& g : style.glyphs)
+        g = font_glyph{};
+    style.shelf_x = style.shelf_y = style.shelf_height = 0;
+}
+
 const font_glyph& font_style_glyph(font_style& style, uint8_t byte)
 {
     font_glyph& g = style.glyphs[byte];
@@ -92,7 +103,8 @@ const font_glyph& font_style_glyph(font_style& style, uint8_t byte)
         return g;
     g.ready = true;
     text_glyph image;
-    if (!style.face->render(windows_1252_to_unicode(byte), image))
+    const uint32_t code = style.code_page == 1250 ? windows_1250_to_unicode(byte) : windows_1252_to_unicode(byte);
+    if (!style.face->render(code, image))
         return g;
     g.advance = image.advance;
     g.left = image.left;

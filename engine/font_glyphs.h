@@ -1,6 +1,6 @@
 // Internal to the fonts: one look of a font (a FreeType face at one cell height, upright or
-// italic, grey or monochrome), its glyphs by Windows-1252 byte, and the glyph atlas texture it
-// keeps on the device that last drew it.
+// italic, grey or monochrome), its glyphs by byte of its code page (Windows-1252 or -1250), and
+// the glyph atlas texture it keeps on the device that last drew it.
 #pragma once
 
 #include "platform/text_renderer.h"
@@ -25,6 +25,7 @@ struct font_glyph {
 struct font_style {
     std::unique_ptr<text_face> face; // null when no font could be had
     int32_t cell_height = 0;
+    uint16_t code_page = 1252;  // 1252 or 1250: how the bytes of glyphs are read
     font_glyph glyphs[256];
 
     // The atlas: white texels whose alpha is the coverage, packed in shelves.
@@ -40,6 +41,10 @@ std::unique_ptr<font_style> font_style_open(const char* family, int32_t cell_hei
 // Frees the look and its atlas; the atlas texture is released when `device` is the one it was
 // made on.
 void font_style_close(std::unique_ptr<font_style> style, render_device* device);
+
+// Reads bytes in another code page (1250, or 1252 for any other value) from now on: every glyph
+// is rendered again at its next use and placed anew in the atlas, which is kept.
+void font_style_use_code_page(font_style& style, uint16_t code_page);
 
 // The glyph of a byte, rendered on first use.
 const font_glyph& font_style_glyph(font_style& style, uint8_t byte);

@@ -1,11 +1,13 @@
 #include "engine/fonts.h"
 
 #include "core/console_log.h"
+#include "core/settings.h"
 #include "engine/font_glyphs.h"
 #include "engine/render_context.h"
 #include "platform/render_device.h"
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -110,6 +112,8 @@ void copy_name(char (&to)[k_font_name_size], const char* from)
 
 int32_t measure(font_record* font, const char* text)
 {
+    if (font->font)
+        font_style_use_code_page(*font->font, std::strcmp(g_language, "sk") == 0 ? 1250 : 1252);
     const int32_t width = font->font ? font_style_width(*font->font, text) : 0;
     font->extent = {width, font->height};
     return width;

@@ -1,8 +1,9 @@
 // The two interface fonts and their text, drawn over the scene through the device.
 //
-// Text bytes are Windows-1252. A string is laid out from its top-left corner by the whole-pixel
-// advances of its glyphs, without kerning; its width is the sum of those advances and its
-// height the font's cell height, for measuring and drawing alike. Colours are 0x00BBGGRR.
+// Text bytes are Windows-1252, or Windows-1250 while the language is "sk". A string is laid out
+// from its top-left corner by the whole-pixel advances of its glyphs, without kerning; its width
+// is the sum of those advances and its height the font's cell height, for measuring and drawing
+// alike. Colours are 0x00BBGGRR.
 //
 // Every batch of text is bracketed by font_begin and font_end. Each string is drawn at once,
 // as blended glyph quads over everything drawn before it; the device's states, transforms,

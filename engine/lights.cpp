@@ -315,3 +315,30 @@ bool read_lights(packed_stream* stream)
     }
     return complete;
 }
+
+namespace {
+
+void enable_lit_lights(int slots, bool on)
+{
+    for (int32_t i = 0; i < slots && i < k_light_slots; ++i)
+        if (g_lights[i].state == k_light_on)
+            device_enable_light(i, on);
+}
+
+} // namespace
+
+void begin_full_light(int slots)
+{
+    if (!g_d3d_device)
+        return;
+    enable_lit_lights(slots, false);
+    g_d3d_device->set_render_state(render_state::ambient, 0xFFFFFFFFu);
+}
+
+void end_full_light(int slots)
+{
+    if (!g_d3d_device)
+        return;
+    enable_lit_lights(slots, true);
+    set_device_ambient_light();
+}

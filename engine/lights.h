@@ -78,6 +78,14 @@ void light_fade_out(light_record* light);
 // sprites at scale 1.5.
 void apply_lights();
 
+// Full light, for what is drawn over the lit world: begin_full_light switches the device light of
+// each of the first `slots` lights that is on off and makes the device's ambient light white;
+// end_full_light switches the device light of each of them that is on again and hands
+// g_ambient_color back to the device. Nothing without a device.
+constexpr int k_full_light_slots = 50;  // the slots the text windows and screens switch
+void begin_full_light(int slots);
+void end_full_light(int slots);
+
 // Moves every light that is not free up (raise) or down (lower) by a / b on the device.
 void raise_lights_z(float a, float b);
 void lower_lights_z(float a, float b);

@@ -39,3 +39,7 @@ struct level_links {
 };
 
 extern level_links g_level_links;
+
+// Fills the members of the scripts and text windows: the hint is read into the message window,
+// which is then drawn once with its first-pass flag cleared; the reset empties the message window.
+void install_text_window_links();

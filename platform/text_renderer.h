@@ -14,6 +14,9 @@
 // The Unicode code point of a Windows-1252 byte. The five bytes that the code page leaves
 // undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) keep their own value.
 uint32_t windows_1252_to_unicode(uint8_t byte);
+// The same for Windows-1250 (Central European); its undefined bytes (0x81, 0x83, 0x88, 0x90,
+// 0x98) keep their own value.
+uint32_t windows_1250_to_unicode(uint8_t byte);
 
 // Makes a font file available to later face look-ups of this process; false when it cannot be
 // read as a font. Adding a file twice counts twice.

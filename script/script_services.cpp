@@ -1,7 +1,13 @@
 #include "script/script_services.h"
 
+#include "platform/files.h"
+#include "script/script_links.h"
+
+#include <cmath>
+
 uint8_t g_quest_count = 0;
 int16_t g_flag_count = 0;
+script_links g_script_links = {};
 
 void evaluate_events() {}
 void update_entities() {}
@@ -11,8 +17,27 @@ void load_quests()
     g_flag_count = 0;
 }
 void new_dialogue() {}
-void reset_dialogue_window() {}
-void load_text_window_dialogue() {}
-void draw_dialogue_window() {}
-void draw_message_window() {}
-void clear_message_window_reanchor() {}
+
+float float_atan(float x)
+{
+    if (std::isnan(x))
+        return 0.0f;
+    return float(std::atan(double(x)));
+}
+
+uint32_t get_file_size(const char* path)
+{
+    return path ? file_size(path) : 0;
+}
+
+const char* hero_file_key()
+{
+    const int32_t hero = run_hook_or(g_script_links.player_char, "player_char", -1);
+    return hero < 0 ? nullptr : run_hook_or(g_script_links.char_file_key, "char_file_key", nullptr, hero);
+}
+
+const char* hero_display_name()
+{
+    const int32_t hero = run_hook_or(g_script_links.player_char, "player_char", -1);
+    return hero < 0 ? nullptr : run_hook_or(g_script_links.char_display_name, "char_display_name", nullptr, hero);
+}

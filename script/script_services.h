@@ -1,12 +1,13 @@
 // What the rest of the program uses of text windows, dialogues, scripts, map events, quests
 // and entities.
 //
-// This subsystem is not built yet: the tables below stay empty, no event, entity or window
-// runs, and the text windows draw nothing. The level's events, map texts and entities are in
-// script/map_events.h, script/map_texts.h and script/entities.h.
+// The text windows are in script/text_window.h. The rest of this subsystem is not built yet:
+// the tables below stay empty and no event or entity runs. The level's events, map texts and
+// entities are in script/map_events.h, script/map_texts.h and script/entities.h.
 #pragma once
 
 #include "core/game_globals.h"
+#include "script/text_window.h"
 
 #include <cstdint>
 
@@ -17,8 +18,10 @@ void evaluate_events();
 void update_entities();
 void load_quests();         // "global/quest_%s.txt" and "global/flag.txt"
 void new_dialogue();
-void reset_dialogue_window();
-void load_text_window_dialogue();
-void draw_dialogue_window();
-void draw_message_window();
-void clear_message_window_reanchor();
+
+// The arc tangent of a single-precision value, computed in double precision; 0 for NaN (the
+// quotient of two equal points), so that no facing made from it is undefined.
+float float_atan(float x);
+
+// The size of a file in bytes, held to 32 bits; 0 for a missing file, which is not created.
+uint32_t get_file_size(const char* path);

@@ -86,15 +86,6 @@ void run_console_command()
     }
 }
 
-// The lights that are on are switched off on the device for the console's drawing (on_device
-// false) and back on afterwards (true).
-static void enable_lit_lights(bool on_device)
-{
-    for (int i = 0; i < k_light_slots; ++i)
-        if (g_lights[i].state == k_light_on)
-            g_d3d_device->light_enable(uint32_t(i), on_device);
-}
-
 void draw_console()
 {
     if (g_console_shown != 1)
@@ -103,8 +94,7 @@ void draw_console()
         run_console_command();
         return;
     }
-    enable_lit_lights(false);
-    g_d3d_device->set_render_state(render_state::ambient, 0xFFFFFFFFu);
+    begin_full_light(k_light_slots);
 
     const float h = float(g_screen_height);
     const float x0 = float((g_screen_width - 600) / 2);
@@ -114,6 +104,5 @@ void draw_console()
     for (int i = 0; i < k_console_history_lines; ++i)
         draw_sprite_text(&g_sprite_font, x0 + 10, h - 90 - 12.0f * float(i), g_console_history[i], 1, 1, 1, 1);
 
-    enable_lit_lights(true);
-    set_device_ambient_light();
+    end_full_light(k_light_slots);
 }

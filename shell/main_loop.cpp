@@ -170,7 +170,7 @@ void draw_text_windows()
     if (slide_show_running())
         return;
     if (!g_interface.menu_open && !g_interface.attunement_selection) {
-        load_text_window_dialogue();
+        load_text_window_dialogue(&g_dialogue_window);
         if (g_dialogue_running)
             draw_dialogue_window();
     }

@@ -104,6 +104,7 @@ void enter_first_level()
 void install_links()
 {
     g_pack_mask_file = proto_mask_file;
+    install_text_window_links();
 }
 
 const program_step k_startup_steps[] = {

@@ -1,5 +1,6 @@
 #include "engine/fonts.h"
 
+#include "core/settings.h"
 #include "engine/font_glyphs.h"
 
 #include "core/console_log.h"
@@ -11,6 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
+#include <string>
 
 namespace {
 
@@ -26,6 +30,17 @@ protected:
 
     // The glyph a byte has in the look in use.
     const font_glyph& glyph(char c) { return font_style_glyph(*font.font, static_cast<uint8_t>(c)); }
+
+    // A face opened as the font's first look is: upright, monochrome, weight 500.
+    static std::unique_ptr<text_face> open_upright_mono_face(std::string& error)
+    {
+        text_face_request request;
+        request.family = "Georgia";
+        request.cell_height = 18;
+        request.weight = 500;
+        request.antialiased = false;
+        return text_face::open(request, error);
+    }
 
     font_record font = {};
     recording_device dev{1024, 768};
@@ -157,13 +172,8 @@ TEST_F(Fonts, Windows1252BytesAreDecodedBeforeLookUp)
     EXPECT_EQ(windows_1252_to_unicode(0x81), 0x81u); // undefined: kept
     EXPECT_EQ(windows_1252_to_unicode(0xE9), 0xE9u);
 
-    text_face_request request;
-    request.family = "Georgia";
-    request.cell_height = 18;
-    request.weight = 500;
-    request.antialiased = false;
     std::string error;
-    auto face = text_face::open(request, error);
+    auto face = open_upright_mono_face(error);
     ASSERT_TRUE(face) << error;
     text_glyph euro;
     ASSERT_TRUE(face->render(0x20AC, euro));
@@ -171,6 +181,32 @@ TEST_F(Fonts, Windows1252BytesAreDecodedBeforeLookUp)
     EXPECT_EQ(drawn.advance, euro.advance);
     EXPECT_EQ(drawn.width, euro.width);
     EXPECT_EQ(drawn.coverage, euro.coverage);
+}
+
+TEST_F(Fonts, SlovakTextIsReadAsWindows1250AndTheGlyphsFollowTheLanguage)
+{
+    EXPECT_EQ(windows_1250_to_unicode('A'), 0x41u);
+    EXPECT_EQ(windows_1250_to_unicode(0x8A), 0x160u);  // the same as in 1252
+    EXPECT_EQ(windows_1250_to_unicode(0x9D), 0x165u);  // undefined in 1252
+    EXPECT_EQ(windows_1250_to_unicode(0xE8), 0x10Du);
+    EXPECT_EQ(windows_1250_to_unicode(0x98), 0x98u);   // undefined: kept
+
+    std::string error;
+    auto face = open_upright_mono_face(error);
+    ASSERT_TRUE(face) << error;
+    text_glyph e_grave, c_caron;
+    ASSERT_TRUE(face->render(0xE8, e_grave));
+    ASSERT_TRUE(face->render(0x10D, c_caron));
+    ASSERT_NE(e_grave.coverage, c_caron.coverage);
+
+    const std::string language = g_language;
+    for (const char* code : {"eng", "sk", "eng"}) {
+        std::strcpy(g_language, code);
+        const text_glyph& expected = code[0] == 's' ? c_caron : e_grave;
+        EXPECT_EQ(font_measure_text(&font, "\xE8"), expected.advance) << code;
+        EXPECT_EQ(glyph('\xE8').coverage, expected.coverage) << code;
+    }
+    std::strcpy(g_language, language.c_str());
 }
 
 TEST_F(Fonts, TheAtlasIsMadeAgainOnANewDevice)

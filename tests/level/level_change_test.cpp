@@ -10,6 +10,7 @@
 #include "editor/editor_state.h"
 #include "engine/lights.h"
 #include "engine/models.h"
+#include "engine/sound.h"
 #include "engine/textures.h"
 #include "engine/ui_texts.h"
 #include "interface/interface_state.h"
@@ -18,6 +19,7 @@
 #include "level/level_links.h"
 #include "level/level_map.h"
 #include "platform/files.h"
+#include "script/text_window.h"
 #include "shell/device_setup.h"
 #include "world/game_clock.h"
 #include "world/object_protos.h"
@@ -27,6 +29,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -191,6 +194,21 @@ TEST_F(level_change_test, TheLoadingScreenShowsOnlyWhileAGameRuns)
     EXPECT_FALSE(called("show_hint:data/hints/eng/brana.txt"));
     EXPECT_NE(log_text().find("zvolena random hlaska"), std::string::npos);
     EXPECT_EQ(g_message_log.count, 1u);  // a level shown as "new map" is not announced
+}
+
+TEST_F(level_change_test, TheLoadingScreenParsesTheHintIntoTheMessageWindowAndEmptiesIt)
+{
+    const auto saved = std::make_unique<text_window>(g_message_window);
+    const std::string voice_name = g_sound.voice_name;  // the parse forgets the narration name
+    install_text_window_links();
+    g_no_game_running = 0;
+    g_message_shown = 1;
+    change_level("brana.sav", 0, 0, 1);
+    EXPECT_STREQ(g_message_window.name, "data/hints/eng/brana.txt");
+    EXPECT_EQ(g_message_window.word_count, 0);
+    EXPECT_EQ(g_message_shown, 0u);
+    g_message_window = *saved;
+    std::strcpy(g_sound.voice_name, voice_name.c_str());
 }
 
 // The two demo levels on the OpenGL device: each frame has a picture, and they differ.

@@ -10,6 +10,7 @@
 #include "interface/interface_state.h"
 #include "items/items.h"
 #include "level/level_change.h"
+#include "level/level_links.h"
 #include "level/level_map.h"
 #include "level/level_saves.h"
 #include "level/level_tables.h"
@@ -36,6 +37,7 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_quit), saved.keep(g_quit_all), saved.keep(g_skip_exit_fade), saved.keep(g_game_finished);
     saved.keep(g_screen_width), saved.keep(g_screen_height), saved.keep(g_screen_bpp);
     saved.keep(g_zoom), saved.keep(g_zoom_target), saved.keep(g_camera_x), saved.keep(g_camera_y);
+    saved.keep(g_level_links);  // start-up fills the links
     saved.keep(g_work_mode), saved.keep(g_console_history_count), saved.keep(g_console_history);
     saved.keep(g_console_line), saved.keep(g_console_line_length), saved.keep(g_console_last_char);
     saved.keep(g_console_enter_latch), saved.keep(g_message_log), saved.keep(g_language);

@@ -1,7 +1,7 @@
 // A scratch working folder holding the demo data, and the shell's switches back at their
 // start values, for tests that run start-up, frames and shutdown in-process. What a run leaves
-// behind (the level's tables, the level paths, the camera, the effects, the settings) is put
-// back as it was before the test.
+// behind (the level's tables, the level paths, the camera, the effects, the settings, the level
+// links) is put back as it was before the test.
 #pragma once
 
 #include "support/saved_globals.h"

@@ -1,0 +1,29 @@
+// What the text windows need of parts of the game that are not built yet: the characters and the
+// dialogue record. Each owner fills its members when it is built. A null member means that part
+// is not built: the step is skipped (logged once), as if it had nothing to give.
+#pragma once
+
+#include "core/hooks.h"
+
+#include <cstddef>
+#include <cstdint>
+
+struct script_links {
+    // Characters.
+    int32_t (*player_char)();                    // the hero's slot
+    const char* (*char_file_key)(int32_t slot);  // the key name scripts find it by; null: no character
+    const char* (*char_display_name)(int32_t slot);  // null: no character
+
+    // The dialogue record and the markup made from it.
+    void (*read_dialogue)(const char* path);     // the dialogue file into the dialogue record
+    // Node `node` of the dialogue record as markup, into a buffer of `size` bytes.
+    void (*build_dialogue_node_markup)(uint16_t node, char* buffer, size_t size);
+    // The hero's question menu for a character, as markup, into a buffer of `size` bytes.
+    void (*build_question_menu)(int16_t char_slot, char* buffer, size_t size);
+};
+
+extern script_links g_script_links;
+
+// The hero's file key and display name; null when no hook gives them or there is no hero.
+const char* hero_file_key();
+const char* hero_display_name();
