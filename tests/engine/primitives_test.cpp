@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 
 namespace {
 
@@ -265,12 +267,26 @@ TEST_F(Primitives, TheCursorGridDrawsUnlitDotsAcrossTheView)
 
 class PrimitivesOnGl : public gl_draw_test {
 protected:
+    // The world at the screen's origin: camera (0, 0), zoom 1, 1024 x 768.
     void SetUp() override
     {
+        saved_ = {g_camera_x, g_camera_y, g_zoom, g_screen_width, g_screen_height};
+        g_camera_x = g_camera_y = 0.0f;
+        g_zoom = 1.0f;
+        g_screen_width = 1024;
+        g_screen_height = 768;
         gl_draw_test::SetUp();
         if (dev)
             dev->set_render_state(render_state::z_enable, z_mode::off);
     }
+    void TearDown() override
+    {
+        gl_draw_test::TearDown();
+        std::tie(g_camera_x, g_camera_y, g_zoom, g_screen_width, g_screen_height) = saved_;
+    }
+
+private:
+    std::tuple<float, float, float, int32_t, int32_t> saved_;
 };
 
 TEST_F(PrimitivesOnGl, RectanglesLinesAndPointsReachTheirPixels)

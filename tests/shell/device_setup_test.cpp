@@ -35,6 +35,7 @@ protected:
     {
         render_use_recording(false);
         gamma_use_memory(false, false);
+        std::fill(std::begin(g_device_table), std::end(g_device_table), 0u);  // as at start
         g_console_enabled = 0;
         folder_.reset();
     }
