@@ -1,13 +1,23 @@
 #include "shell/shell_fixture.h"
 
+#include "characters/char_models.h"
+#include "characters/char_table.h"
 #include "core/console_log.h"
+#include "core/frame_timing.h"
 #include "core/globals.h"
 #include "core/settings.h"
 #include "editor/editor_state.h"
+#include "engine/models.h"
 #include "interface/interface_state.h"
+#include "level/level_change.h"
+#include "level/level_links.h"
+#include "level/level_map.h"
 #include "platform/clock.h"
 #include "shell/program.h"
 #include "shell/window.h"
+#include "world/dream_world.h"
+#include "world/scene_header.h"
+#include "world/world_objects.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -38,6 +48,11 @@ void shell_test::SetUp()
     g_app_active = 0;
     g_input_focus = 1;
     g_windowed = 0;
+    saved_dream_ = std::make_unique<dream_world>(g_dream_world);
+    saved_lightning_ = std::make_unique<lightning_state>(g_lightning);
+    g_ticks = 0;  // the game clocks and the level names as a new process has them
+    g_elapsed_ms = 0;
+    g_map_path[0] = g_session_map_path[0] = g_current_level[0] = '\0';
     clock_use_manual(true);
     clock_set_manual(1000);
     clock_set_manual_step(16);  // one frame per clock read: 16 ms frames, fades end
@@ -53,6 +68,20 @@ void shell_test::TearDown()
     g_ending_end_flag = g_credits_end_flag = g_no_game_running = g_travel_map_running = 0;
     g_typed_char = g_console_last_char = 0;
     g_work_mode = k_work_insert;
+    // The hooks start-up filled and the character tables it read.
+    g_scene_hero = {};
+    g_dream_hero = {};
+    g_object_links = {};
+    g_level_links = {};
+    release_char_models();
+    for (model& m : g_char_models)
+        free_model(&m);
+    g_char_count = 0;
+    g_player_char = 0;
+    if (saved_dream_)
+        g_dream_world = *saved_dream_;
+    if (saved_lightning_)
+        g_lightning = *saved_lightning_;
     clock_set_manual_step(0);
     clock_use_manual(false);
     folder_.reset();

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "support/temp_folder.h"
+#include "world/dream_world.h"
+#include "world/weather.h"
 
 #include <gtest/gtest.h>
 
@@ -17,4 +19,7 @@ protected:
     void run(const char* command_line, int frames);
 
     std::unique_ptr<temp_folder> folder_;
+    // The dream world and the lightning as they were before start-up changed them.
+    std::unique_ptr<dream_world> saved_dream_;
+    std::unique_ptr<lightning_state> saved_lightning_;
 };
