@@ -267,7 +267,9 @@ bool load_chardata()
     for (uint32_t i = 0; i < g_chardata_count; ++i) {
         g_chardata[i] = entries[i];
         g_chardata[i].loaded = 0;
-        if (file_exists(g_chardata[i].path) == 1) {
+        if (!stays_in_working_folder(g_chardata[i].path)) {
+            console_log("%s: cesta mimo pracovneho priecinka", g_chardata[i].path);
+        } else if (file_exists(g_chardata[i].path) == 1) {
             load_model(&g_char_models[i], g_chardata[i].path);
             g_chardata[i].loaded = 1;
         } else {

@@ -70,7 +70,7 @@ extern int16_t g_move_proto_count;
 // "global/chardata.dat" (packed): u32 count n, then n entries of a 60-byte name, a 128-byte path
 // and a u32 loaded flag. Loading reads the first 5,000 entries (a larger count is logged and the
 // rest skipped), then loads the model of every entry whose file exists and flags the others
-// free ("%s could not find"). A missing file leaves the registry as it was; a damaged one (cut
+// free ("%s could not find"); a path that would leave the working folder is flagged free too. A missing file leaves the registry as it was; a damaged one (cut
 // short) too, with a log line. True when the file was read.
 bool load_chardata();
 // Writes the registry; the old file stays when a write fails. True when written.

@@ -8,6 +8,7 @@
 #include "platform/files.h"
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -155,14 +156,22 @@ TEST_F(char_test, TheRegistryFileLoadsWhatExistsAndRefusesDamage)
     load_char_anims(&c, 1, true);
     ASSERT_EQ(g_chardata_count, 2u);
     std::strcpy(g_chardata[1].name, std::string(100, 'n').c_str());
+    // Paths that leave the working folder name no model, even when the file is there.
+    g_chardata[2] = g_chardata[3] = g_chardata[0];
+    std::strcpy(g_chardata[2].path, "3d/../../wolf/1/stand1/head.3d");
+    std::strcpy(g_chardata[3].path, (std::filesystem::current_path() / "3d/wolf/1/stand1/head.3d").c_str());
+    g_chardata_count = 4;
     ASSERT_TRUE(write_chardata());
     ASSERT_TRUE(delete_file("3d/wolf/1/stand1/body.3d"));
 
     release_char_models();
     ASSERT_TRUE(load_chardata());
-    EXPECT_EQ(g_chardata_count, 2u);
+    EXPECT_EQ(g_chardata_count, 4u);
     EXPECT_EQ(g_chardata[0].loaded, 1u);
     EXPECT_EQ(g_chardata[1].loaded, 0u);  // missing: free for reuse
+    EXPECT_EQ(g_chardata[2].loaded, 0u);
+    EXPECT_EQ(g_chardata[3].loaded, 0u);
+    EXPECT_NE(log_text().find("3d/../../wolf/1/stand1/head.3d: cesta mimo pracovneho priecinka"), std::string::npos);
     EXPECT_EQ(std::strlen(g_chardata[1].name), 59u);
     EXPECT_EQ(g_char_models[0].frame_count, 2);
     EXPECT_NE(log_text().find("3d/wolf/1/stand1/body.3d could not find"), std::string::npos);
@@ -172,7 +181,7 @@ TEST_F(char_test, TheRegistryFileLoadsWhatExistsAndRefusesDamage)
     stream_write_u32le(6000, out);
     ASSERT_EQ(stream_close(out), 0);
     EXPECT_FALSE(load_chardata());
-    EXPECT_EQ(g_chardata_count, 2u);
+    EXPECT_EQ(g_chardata_count, 4u);
     EXPECT_EQ(g_chardata[0].loaded, 1u);
     EXPECT_NE(log_text().find("chardata.dat: poskodeny subor"), std::string::npos);
 
