@@ -45,6 +45,8 @@ void char_test::SetUp()
     saved_light_count_ = g_light_count;
     g_char_count = 0;
     g_player_char = 0;
+    std::memset(g_lights, 0, sizeof g_lights);  // every light free
+    g_light_count = 0;
     empty_model_tables();
     free_objects();
     ASSERT_TRUE(reserve_objects(64));

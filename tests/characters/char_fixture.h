@@ -1,7 +1,7 @@
-// A scratch working folder with an empty character table, model registry, move-prototype table
-// and object array, the console log on, the clocks at known values and the view at 1024 x 768,
-// zoom 1, camera at the origin, for the character tests. The table, the player slot, the lights,
-// the dream world, the clocks and the view are restored afterwards.
+// A scratch working folder with an empty character table, model registry, move-prototype table,
+// object array and light table, the console log on, the clocks at known values and the view at
+// 1024 x 768, zoom 1, camera at the origin, for the character tests. The table, the player slot,
+// the lights, the dream world, the clocks and the view are restored afterwards.
 #pragma once
 
 #include "characters/char_record.h"

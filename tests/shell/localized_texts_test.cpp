@@ -25,6 +25,7 @@ protected:
     }
     void TearDown() override
     {
+        std::strcpy(g_language, "eng");
         std::memset(g_ui_text, 0, sizeof g_ui_text);
         g_editor_enabled = 0;
         g_console_enabled = 0;

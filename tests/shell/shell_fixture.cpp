@@ -68,7 +68,9 @@ void shell_test::TearDown()
     g_ending_end_flag = g_credits_end_flag = g_no_game_running = g_travel_map_running = 0;
     g_typed_char = g_console_last_char = 0;
     g_work_mode = k_work_insert;
-    // The hooks start-up filled and the character tables it read.
+    std::strcpy(g_language, "eng");
+    // The level's objects, the hooks start-up filled and the character tables it read.
+    free_objects();
     g_scene_hero = {};
     g_dream_hero = {};
     g_object_links = {};
