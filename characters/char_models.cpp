@@ -18,6 +18,7 @@
 #include <cstring>
 #include <iterator>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 const char k_body_part_names[k_body_parts][k_body_part_name_size] = {
@@ -90,12 +91,35 @@ void move_proto_fields(Io& io, Proto& m)
     io.bytes(966, m.reserved_966, 2);
 }
 
+// The ids of the move prototypes by name, for registration's lookups. Registration keeps it up to
+// date; whatever else changes the table forgets it, and a table of another count is indexed anew.
+struct proto_names {
+    std::unordered_map<std::string, int16_t> ids;  // the first prototype of each name
+    int32_t count = -1;                           // the table's count when indexed; -1 not indexed
+};
+proto_names g_proto_names;
+
+void forget_proto_names()
+{
+    g_proto_names.ids.clear();
+    g_proto_names.count = -1;
+}
+
 int32_t find_move_proto(const char* name)
 {
-    for (int32_t i = 0; i < g_move_proto_count; ++i)
-        if (std::strcmp(g_move_protos[i].name, name) == 0)
-            return i;
-    return -1;
+    if (g_proto_names.count != g_move_proto_count) {
+        g_proto_names.ids.clear();
+        for (int16_t i = 0; i < g_move_proto_count; ++i)
+            g_proto_names.ids.emplace(g_move_protos[i].name, i);
+        g_proto_names.count = g_move_proto_count;
+    }
+    auto found = g_proto_names.ids.find(name);
+    if (found == g_proto_names.ids.end())
+        return -1;
+    if (found->second < g_move_proto_count && std::strcmp(g_move_protos[found->second].name, name) == 0)
+        return found->second;
+    forget_proto_names();  // renamed behind the index's back
+    return find_move_proto(name);
 }
 
 // Loads the model of a registry entry for the path.
@@ -135,11 +159,16 @@ int32_t registry_entry_for(const std::string& path)
     return int32_t(g_chardata_count++);
 }
 
+bool listed(const std::vector<folder_entry>& entries, const std::string& name, bool folder)
+{
+    return std::any_of(entries.begin(), entries.end(), [&](const folder_entry& f) {
+        return f.is_folder == folder && strcasecmp(f.name.c_str(), name.c_str()) == 0;
+    });
+}
+
 bool listed_file(const std::vector<folder_entry>& files, const std::string& name)
 {
-    return std::any_of(files.begin(), files.end(), [&](const folder_entry& f) {
-        return !f.is_folder && strcasecmp(f.name.c_str(), name.c_str()) == 0;
-    });
+    return listed(files, name, false);
 }
 
 // The part file of body part p in the folder's listing, "" when there is none.
@@ -156,10 +185,12 @@ std::string part_file(const std::string& folder, const std::vector<folder_entry>
     return listed_file(files, name) ? folder + name : std::string();
 }
 
-// The frame time of the folder's "ini" file, its first line "label number"; false (frame time
-// unchanged) when there is no such line.
-bool read_frame_time(const std::string& folder, int16_t* frame_time)
+// The frame time of the folder's "ini" file (when its listing holds one), its first line "label
+// number"; false (frame time unchanged) when there is no such line.
+bool read_frame_time(const std::string& folder, const std::vector<folder_entry>& files, int16_t* frame_time)
 {
+    if (!listed_file(files, "ini"))
+        return false;
     std::FILE* file = open_text_file((folder + "ini").c_str());
     if (!file)
         return false;
@@ -310,7 +341,10 @@ void init_move_proto(char_move_proto* m)
     m->frame_time = k_default_frame_time;
 }
 
-int32_t register_move_proto(const char* folder, const char_record& c)
+namespace {
+
+// register_move_proto with the folder's listing given (empty for a folder that does not exist).
+int32_t register_listed_clip(const char* folder, const std::vector<folder_entry>& files, const char_record& c)
 {
     char name[k_move_proto_name_size];
     std::snprintf(name, sizeof name, "%s%d", folder, int(c.slot));
@@ -323,11 +357,12 @@ int32_t register_move_proto(const char* folder, const char_record& c)
         id = g_move_proto_count++;
         init_move_proto(&g_move_protos[id]);
         copy_bounded(g_move_protos[id].name, sizeof g_move_protos[id].name, name);
+        g_proto_names.ids.emplace(g_move_protos[id].name, int16_t(id));
+        g_proto_names.count = g_move_proto_count;
     }
     console_log("loading %s for %d of %d", folder, int(id), int(g_move_proto_count));
     char_move_proto& m = g_move_protos[id];
     const std::string base = folder;
-    const std::vector<folder_entry> files = list_folder(folder);
     bool any = false;
     for (int p = 0; p < k_body_parts; ++p) {
         m.part_model[p] = -1;
@@ -338,12 +373,21 @@ int32_t register_move_proto(const char* folder, const char_record& c)
         any = any || m.part_model[p] >= 0;
     }
     if (!any) {
-        if (id == g_move_proto_count - 1)
-            --g_move_proto_count;
+        if (id == g_move_proto_count - 1) {
+            g_proto_names.ids.erase(g_move_protos[id].name);
+            g_proto_names.count = --g_move_proto_count;
+        }
         return -1;
     }
-    read_frame_time(base, &m.frame_time);
+    read_frame_time(base, files, &m.frame_time);
     return id;
+}
+
+} // namespace
+
+int32_t register_move_proto(const char* folder, const char_record& c)
+{
+    return register_listed_clip(folder, list_folder(folder), c);
 }
 
 bool write_charpr()
@@ -397,6 +441,7 @@ bool read_charpr()
                 part = -1;
     std::copy(protos.begin(), protos.end(), g_move_protos);
     g_move_proto_count = int16_t(protos.size());
+    forget_proto_names();
     return true;
 }
 
@@ -441,9 +486,13 @@ void load_char_anims(char_record* c, int32_t set, bool force)
     }
     char base[64];
     std::snprintf(base, sizeof base, "3d/%s/%d/", c->appearance, int(set));
+    // A clip folder the set's folder does not hold has no part files to look for.
+    const std::vector<folder_entry> clips = list_folder(base);
     for (const clip_folder& clip : k_clip_folders) {
         std::string folder = std::string(base) + clip.name + "/";
-        *clip.slot(*c) = int16_t(register_move_proto(folder.c_str(), *c));
+        const std::vector<folder_entry> files = listed(clips, clip.name, true) ? list_folder(folder.c_str())
+                                                                                : std::vector<folder_entry>();
+        *clip.slot(*c) = int16_t(register_listed_clip(folder.c_str(), files, *c));
     }
 }
 
@@ -478,6 +527,7 @@ void release_char_models()
     for (int32_t i = 0; i < g_move_proto_count; ++i)
         init_move_proto(&g_move_protos[i]);
     g_move_proto_count = 0;
+    forget_proto_names();
     for (uint32_t i = 0; i < g_chardata_count; ++i)
         g_chardata[i].loaded = 0;
     g_chardata_count = 0;

@@ -219,6 +219,10 @@ TEST_F(char_test, MovePrototypesRoundTripThroughTheirFile)
     ASSERT_TRUE(read_charpr());
     ASSERT_EQ(g_move_proto_count, 2);
     EXPECT_EQ(std::memcmp(g_move_protos, expected, sizeof expected), 0);
+    // Registration finds the prototypes read by their names: the first of a name is reused.
+    load_char_anims(&c, 1, true);
+    EXPECT_EQ(c.clip_stand[0], 0);
+    EXPECT_EQ(g_move_proto_count, 2);
 
     // The export: the record, then each part's model path or "null".
     std::vector<uint8_t> exported;
