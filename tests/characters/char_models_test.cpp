@@ -224,6 +224,16 @@ TEST_F(char_test, MovePrototypesRoundTripThroughTheirFile)
     EXPECT_EQ(c.clip_stand[0], 0);
     EXPECT_EQ(g_move_proto_count, 2);
 
+    // A file cut inside its records is refused and the table kept.
+    packed_stream* cut = stream_open(k_charpr_file, "wp");
+    stream_write_u16le(3, cut);
+    stream_write_u32le(k_move_proto_size, cut);
+    stream_write(expected, int(k_move_proto_size + 10), cut);
+    ASSERT_EQ(stream_close(cut), 0);
+    EXPECT_FALSE(read_charpr());
+    EXPECT_EQ(g_move_proto_count, 2);
+    EXPECT_NE(log_text().find("charpr.dat: poskodeny subor, nenacitany"), std::string::npos);
+
     // The export: the record, then each part's model path or "null".
     std::vector<uint8_t> exported;
     packed_stream* in = stream_open("wolf.mpr", "rp");
