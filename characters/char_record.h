@@ -145,7 +145,7 @@ struct char_record {
     float path_goal_y;
     uint32_t run_speed;  // running speed (4 by default)
     float move_correction;  // walking speed factor (1.0)
-    uint8_t reserved_2024[4];
+    uint32_t reserved_word_2024;  // zeroed when the character is read or enters the world
     int16_t target;  // target character slot, -1 none
     int16_t slot;  // own slot in g_chars
     uint32_t selected_spell;  // spell cast in spell mode
@@ -192,7 +192,9 @@ struct char_record {
     float pos_y;
     int16_t hp_ceiling;  // highest value hit points may reach
     int16_t stamina;  // spent by approach attacks
-    uint8_t reserved_4224[14];
+    uint8_t reserved_4224[8];
+    uint32_t reserved_word_4232;  // zeroed when the character enters the world
+    uint8_t reserved_4236[2];
     int16_t hit_sound_count;
     uint16_t hit_sounds[5];  // sample slots of the "h_%s%d" sounds
     uint8_t reserved_4250[6];
@@ -298,6 +300,7 @@ static_assert(offsetof(char_record, path_goal_x) == 2008);
 static_assert(offsetof(char_record, path_goal_y) == 2012);
 static_assert(offsetof(char_record, run_speed) == 2016);
 static_assert(offsetof(char_record, move_correction) == 2020);
+static_assert(offsetof(char_record, reserved_word_2024) == 2024);
 static_assert(offsetof(char_record, target) == 2028);
 static_assert(offsetof(char_record, slot) == 2030);
 static_assert(offsetof(char_record, selected_spell) == 2032);
@@ -333,6 +336,7 @@ static_assert(offsetof(char_record, pos_x) == 4212);
 static_assert(offsetof(char_record, pos_y) == 4216);
 static_assert(offsetof(char_record, hp_ceiling) == 4220);
 static_assert(offsetof(char_record, stamina) == 4222);
+static_assert(offsetof(char_record, reserved_word_4232) == 4232);
 static_assert(offsetof(char_record, hit_sound_count) == 4238);
 static_assert(offsetof(char_record, hit_sounds) == 4240);
 static_assert(offsetof(char_record, death_sound_count) == 4256);
@@ -356,3 +360,9 @@ static_assert(offsetof(char_record, focus_cooldown) == 5784);
 static_assert(offsetof(char_record, drawn_alpha) == 5800);
 static_assert(offsetof(char_record, gold) == 5804);
 static_assert(offsetof(char_record, next_damage_tick) == 5808);
+
+// The record as files store it: k_char_record_size bytes, little-endian, at the offsets above.
+// Decoding terminates the texts (name, appearance, speech, display name) within their fields
+// and holds the outline's point count to 0 to 20.
+void encode_char_record(const char_record& record, uint8_t* bytes);
+void decode_char_record(const uint8_t* bytes, char_record* record);

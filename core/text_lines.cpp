@@ -35,6 +35,19 @@ std::FILE* open_text_file(const char* name)
     return std::fopen(resolve_path(name).c_str(), "rb");
 }
 
+bool stays_in_working_folder(const char* path)
+{
+    if (!path[0] || path[0] == '/' || path[0] == '\\')
+        return false;
+    for (const char* p = path; *p;) {
+        size_t length = std::strcspn(p, "/\\");
+        if (length == 2 && p[0] == '.' && p[1] == '.')
+            return false;
+        p += p[length] ? length + 1 : length;
+    }
+    return true;
+}
+
 bool is_plain_file_name(const char* name)
 {
     if (!name[0] || std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)

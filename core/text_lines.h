@@ -17,3 +17,7 @@ std::FILE* open_text_file(const char* name);
 // True for a name that stays in its folder when joined to a path: not empty, no "/" or "\",
 // not "." or "..".
 bool is_plain_file_name(const char* name);
+
+// True for a path that stays below the working folder: not empty, relative (no leading "/" or
+// "\"), and no component "..".
+bool stays_in_working_folder(const char* path);

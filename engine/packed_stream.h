@@ -57,12 +57,6 @@ packed_stream* stream_open(const char* name, const char* mode);
 // Returns 0 when every operation since the open succeeded, else the error number; 0 for null.
 int stream_close(packed_stream* stream);
 
-// Copies up to n bytes; returns n, or the count copied before the end of data or an error.
-int stream_read(void* buffer, int n, packed_stream* stream);
-
-// Writes n bytes; returns n, or the count written before an error.
-int stream_write(const void* buffer, int n, packed_stream* stream);
-
 // Closes a stream opened with "w" or "wp". The file replaces the old one only when `written`
 // (every write succeeded) and the close succeeds; otherwise the stream is abandoned and the old
 // file stays. True when the file was replaced; false for a null stream.
@@ -74,6 +68,12 @@ inline bool finish_written_file(packed_stream* out, bool written)
         out->flags |= STREAM_ERROR;
     return stream_close(out) == 0 && written;
 }
+
+// Copies up to n bytes; returns n, or the count copied before the end of data or an error.
+int stream_read(void* buffer, int n, packed_stream* stream);
+
+// Writes n bytes; returns n, or the count written before an error.
+int stream_write(const void* buffer, int n, packed_stream* stream);
 
 // Size of a regular file in bytes; 0 when it is missing, empty or not a regular file.
 uint32_t file_size_of(const char* name);

@@ -69,6 +69,8 @@ std::string hint_path(const char* level)
 void release_level_resources()
 {
     run_hook(g_level_links.release_char_models, "release_char_models");
+    for (model& m : g_char_models)
+        free_model(&m);
     for (int32_t i = 0; i < g_model_count && i < k_model_capacity; ++i)
         free_model(&g_models[i]);
     g_model_count = 0;
@@ -178,6 +180,7 @@ void change_level(const char* name, int32_t skip_change_save, int32_t skip_monst
     play_scene_music(&g_scene_header);
     if (g_dream_world.active)
         enter_dream_world(&g_dream_world, 1);
+    run_hook(g_level_links.set_dream_presence, "set_dream_presence");
 
     reload_all_model_skins();
     load_next_proto();

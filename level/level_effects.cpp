@@ -8,7 +8,6 @@
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
 #include "engine/render_context.h"
-#include "level/level_file_io.h"
 #include "script/entities.h"
 #include "world/game_clock.h"
 #include "world/object_protos.h"

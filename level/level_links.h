@@ -14,13 +14,15 @@ struct level_links {
     void (*forget_player_object)();       // the player's remembered object becomes none
     void (*clear_player_interior)();      // the player's interior becomes none (255)
     // The move prototypes, the character model registry and every character's body-part models
-    // are released (a level change).
+    // are released (a level change; the level change frees the registry's models itself).
     void (*release_char_models)();
     void (*spawn_level_chars)();              // from the placements, with their stored health
     void (*spawn_level_chars_full_health)();  // a first visit
     void (*spawn_monsters_at_points)();
-    // After a level change: the dream-world presence, body parts, statistics, item effects and
-    // equipment of the characters that crossed over (slots from 1).
+    // After a level change, for the characters from slot 1: each becomes fully present or absent
+    // in the world shown (before the skins are read again), then, at the end of the change, their
+    // body parts, statistics, item effects and equipment are prepared.
+    void (*set_dream_presence)();
     void (*prepare_crossing_chars)();
     void (*load_char_names)();            // localized character names
 

@@ -11,7 +11,6 @@
 #include "items/containers.h"
 #include "items/ground_items.h"
 #include "level/level_effects.h"
-#include "level/level_file_io.h"
 #include "level/level_links.h"
 #include "script/entities.h"
 #include "script/map_events.h"

@@ -7,7 +7,6 @@
 #include "engine/packed_stream.h"
 #include "items/containers.h"
 #include "items/ground_items.h"
-#include "level/level_file_io.h"
 #include "level/level_links.h"
 #include "platform/files.h"
 #include "script/entities.h"

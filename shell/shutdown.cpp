@@ -1,6 +1,7 @@
 // Shutdown: what outlives the run is written; the running game itself is not saved.
 #include "shell/program_steps.h"
 
+#include "characters/char_table.h"
 #include "core/console_log.h"
 #include "core/frame_timing.h"
 #include "core/globals.h"
@@ -36,7 +37,11 @@ const program_step k_shutdown_steps[] = {
     {"delete_level_saves", [] { delete_level_saves(); return true; }},
     {"config_write", [] { config_write(&g_settings); return true; }},
     {"save_monster_protos", nullptr},
-    {"write_characters", nullptr},
+    {"write_characters", [] {
+         if (g_started && g_editor_enabled)
+             write_characters();
+         return true;
+     }},
     {"save_items", [] {
          // The global tables are written back only when they were loaded.
          if (g_started && g_editor_enabled)

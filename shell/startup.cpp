@@ -1,6 +1,9 @@
 // Start-up, in the order the program has always followed.
 #include "shell/program_steps.h"
 
+#include "characters/char_models.h"
+#include "characters/char_table.h"
+#include "characters/creature_files.h"
 #include "characters/monster_points.h"
 #include "core/console_log.h"
 #include "core/frame_timing.h"
@@ -17,6 +20,7 @@
 #include "engine/ui_texts.h"
 #include "interface/interface_state.h"
 #include "items/items.h"
+#include "level/char_links.h"
 #include "level/level_change.h"
 #include "level/level_effects.h"
 #include "level/level_links.h"
@@ -40,14 +44,28 @@
 #include "world/world_objects.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
 const char* g_command_line = "";
 
+// The hero's display name ends in the name-entry cursor "_" (appended when there is room).
+void add_hero_name_cursor()
+{
+    char_record* hero = char_at(int32_t(g_player_char));
+    if (!hero)
+        return;
+    size_t n = std::strlen(hero->display_name);
+    if ((n == 0 || hero->display_name[n - 1] != '_') && n + 1 < sizeof hero->display_name) {
+        hero->display_name[n] = '_';
+        hero->display_name[n + 1] = '\0';
+    }
+}
+
 // The normal start: the menu level behind the front end.
 const program_step k_menu_level_steps[] = {
-    {"hero_name_cursor", nullptr},
+    {"hero_name_cursor", [] { add_hero_name_cursor(); return true; }},
     {"load_intro_slide", [] {
          load_intro_slide();
          g_no_game_running = 1;
@@ -165,11 +183,15 @@ const program_step k_startup_steps[] = {
      }},
     {"save_list_read", nullptr},
     {"load_monster_protos", nullptr},
-    {"read_characters", nullptr},
+    {"read_characters", [] {
+         install_char_links();
+         read_characters(true);
+         return true;
+     }},
     {"load_items", [] { load_items(); return true; }},
-    {"load_model_registry", nullptr},
+    {"load_model_registry", [] { load_chardata(); return true; }},
     {"load_char_containers", [] { load_char_containers(); return true; }},
-    {"load_creature_list", nullptr},
+    {"load_creature_list", [] { list_creature_files(&g_creature_files); return true; }},
     {"init_game_clock", [] { init_game_clock(&g_game_clock); return true; }},
     {"clear_monster_points", [] { reset_monster_points(&g_monster_points); return true; }},
     {"load_interface_textures", [] { load_interface_textures(); return true; }},

@@ -81,7 +81,7 @@ const world_object* hero_object()
 {
     if (!g_object_links.char_object)
         return nullptr;
-    int32_t slot = g_scene_hero.player_slot ? g_scene_hero.player_slot() : 0;
+    int32_t slot = scene_player_slot();
     int32_t index = g_object_links.char_object(slot);
     if (index < 0 || uint32_t(index) >= g_object_count || g_objects[index].state == 0)
         return nullptr;

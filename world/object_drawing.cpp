@@ -407,7 +407,7 @@ void draw_objects()
 void follow_owner_objects()
 {
     if (g_object_links.char_object && g_object_links.char_last_position) {
-        int32_t player = g_object_links.player_slot ? g_object_links.player_slot() : 0;
+        int32_t player = scene_player_slot();
         for (uint32_t i = 0; i < g_object_count; ++i) {
             world_object& o = g_objects[i];
             if (o.state == 0 || o.owner == k_no_owner || o.has_corners)

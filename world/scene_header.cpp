@@ -21,12 +21,12 @@ uint32_t g_camera_clamp_x = 0;
 uint32_t g_camera_clamp_y = 0;
 scene_hero_link g_scene_hero = {};
 
-namespace {
-
-int16_t player_slot()
+int16_t scene_player_slot()
 {
     return g_scene_hero.player_slot ? g_scene_hero.player_slot() : 0;
 }
+
+namespace {
 
 bool player_alive()
 {
@@ -180,7 +180,7 @@ bool read_scene_header(packed_stream* stream)
     scene_header_fields(in, header);
     if (header.entry_count > k_entry_points)
         header.entry_count = k_entry_points;
-    header.followed_char = player_slot();
+    header.followed_char = scene_player_slot();
     header.reserved148 = 0;
     return complete;
 }
@@ -197,7 +197,7 @@ void play_scene_music(scene_header* header)
         play_map_music(path);
     g_zoom_target = g_zoom = float(g_screen_width) / 1024.0f;
     switch_off_weather(&g_rain);  // its emitters went with the previous level's objects
-    header->followed_char = player_slot();
+    header->followed_char = scene_player_slot();
     header->reserved148 = 0;
     header->weather = k_weather_none;
     header->next_weather_tick = 0;
@@ -260,7 +260,7 @@ void place_hero_at_entry(scene_header* header, int32_t n)
         g_camera_x = -view_width() / 2.0f;
         g_camera_y = -view_height() / 2.0f;
     }
-    header->followed_char = player_slot();
+    header->followed_char = scene_player_slot();
     clamp_camera_to_scene(header);
 }
 

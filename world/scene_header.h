@@ -101,6 +101,9 @@ struct scene_hero_link {
 };
 extern scene_hero_link g_scene_hero;
 
+// The player's character slot as g_scene_hero answers it; 0 while it is not linked.
+int16_t scene_player_slot();
+
 // A new map: no entry points, camera bounds -100000 to 100000, fixed light white, outside,
 // scale 1, ground 0, "new map".
 void reset_scene_header(scene_header* header);

@@ -195,9 +195,21 @@ bool write_sectors(packed_stream* stream)
     if (stream_write_u32le(k_sector_record_size, stream) < 0)
         return false;
     return write_table_records<k_sector_record_size>(stream, k_sector_slots, [](uint32_t i, uint8_t* bytes) {
-        record_writer out{bytes};
-        sector_fields(out, g_sectors[i]);
+        encode_map_sector(g_sectors[i], bytes);
     });
+}
+
+void encode_map_sector(const map_sector& sector, uint8_t* bytes)
+{
+    record_writer out{bytes};
+    sector_fields(out, sector);
+}
+
+void decode_map_sector(const uint8_t* bytes, map_sector* sector)
+{
+    record_reader in{bytes};
+    sector_fields(in, *sector);
+    sector->count = std::clamp(sector->count, 0, k_sector_points);
 }
 
 bool read_sectors(packed_stream* stream)
@@ -211,11 +223,8 @@ bool read_sectors(packed_stream* stream)
     for (int32_t i = 0; complete && i < k_sector_slots; ++i) {
         uint8_t bytes[k_sector_record_size];
         complete = stream_read(bytes, int(sizeof bytes), stream) == int(sizeof bytes);
-        if (complete) {
-            record_reader in{bytes};
-            sector_fields(in, g_sectors[i]);
-            g_sectors[i].count = std::clamp(g_sectors[i].count, 0, k_sector_points);
-        }
+        if (complete)
+            decode_map_sector(bytes, &g_sectors[i]);
     }
     for (int32_t i = 0; i < k_sector_slots; ++i)
         if (g_sectors[i].active)

@@ -80,3 +80,8 @@ int32_t point_in_polygon(float x, float y, const map_sector* polygon, float scal
 // nothing for a null stream and return false when the section is incomplete.
 bool write_sectors(packed_stream* stream);
 bool read_sectors(packed_stream* stream);
+
+// The 256-byte file record (also embedded in the character record). Decoding clamps the point
+// count to 0 to 20.
+void encode_map_sector(const map_sector& sector, uint8_t* bytes);
+void decode_map_sector(const uint8_t* bytes, map_sector* sector);

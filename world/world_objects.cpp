@@ -9,6 +9,7 @@
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
 #include "world/object_protos.h"
+#include "world/scene_header.h"
 
 #include <algorithm>
 #include <cmath>
@@ -306,7 +307,7 @@ void set_object_position(world_object* o, float x, float y)
         o->corners[i] += dx;
         o->corners[i + 1] += dy;
     }
-    bool own = o->owner == k_no_owner || (g_object_links.player_slot && o->owner == g_object_links.player_slot());
+    bool own = o->owner == k_no_owner || o->owner == scene_player_slot();
     if (own || !owner) {
         o->x = x;
         o->y = y;

@@ -237,7 +237,8 @@ void update_draw_object(world_object* object, int32_t highlighted, int32_t index
 
 // What the object pass needs of subsystems built elsewhere. A null member means that subsystem
 // is not built: no character exists (character objects and owners have no world object and are
-// not drawn), no entity or weather takes objects, and the dream overlay is not shown.
+// not drawn), no entity or weather takes objects, and the dream overlay is not shown. The
+// player's slot comes from g_scene_hero (world/scene_header.h).
 struct world_object_links {
     // Characters.
     int32_t (*char_object)(int32_t slot);               // the character's world object, -1 none
@@ -246,7 +247,6 @@ struct world_object_links {
     float (*char_drawn_alpha)(int32_t slot);
     // The character's position at its last update.
     bool (*char_last_position)(int32_t slot, float* x, float* y);
-    int32_t (*player_slot)();
     // Draws a character at its object (position, depth, scale, alpha, angles and colour given).
     void (*draw_char)(int32_t slot, const world_object& object, float scale, float alpha);
     // Draws an item model attached to a character and places the object where it was drawn

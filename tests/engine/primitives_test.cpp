@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 
 namespace {
 
@@ -266,6 +268,7 @@ TEST_F(Primitives, TheCursorGridDrawsUnlitDotsAcrossTheView)
 
 class PrimitivesOnGl : public gl_draw_test {
 protected:
+    // The world at the screen's origin: camera (0, 0), zoom 1, 1024 x 768.
     void SetUp() override
     {
         saved.keep(g_zoom), saved.keep(g_camera_x), saved.keep(g_camera_y);

@@ -80,7 +80,10 @@ TEST_F(level_change_test, AGuiLevelSkipsTheChangeFileTheSpawnsAndTheScript)
     EXPECT_EQ(g_object_proto_count, 5u);
     EXPECT_EQ(g_char_placements.count, 0);
     EXPECT_EQ(g_change_file_read, 0u);
-    EXPECT_EQ(link_calls(), std::vector<std::string>{"release_char_models"});
+    // The crossing characters' presence is set before their names are localized; they are
+    // prepared last.
+    EXPECT_EQ(link_calls(), (std::vector<std::string>{"release_char_models", "set_dream_presence", "load_char_names",
+                                                      "prepare_crossing_chars"}));
     EXPECT_EQ(g_work_mode, k_work_play);
 
     link_calls().clear();
@@ -88,7 +91,8 @@ TEST_F(level_change_test, AGuiLevelSkipsTheChangeFileTheSpawnsAndTheScript)
     EXPECT_STREQ(g_current_level, "brana.sav");
     EXPECT_EQ(link_calls(), (std::vector<std::string>{"clear_player_interior", "release_char_models",
                                                       "spawn_level_chars_full_health", "spawn_monsters_at_points",
-                                                      "start_script:brana.txt"}));
+                                                      "start_script:brana.txt", "set_dream_presence",
+                                                      "load_char_names", "prepare_crossing_chars"}));
     EXPECT_EQ(g_change_file_read, 0u);
     EXPECT_STREQ(g_scene_header.display_name, "The Gate");  // localized from "Brana"
     EXPECT_STREQ(g_map_path, "data/levels/brana.sav");

@@ -269,6 +269,9 @@ void level_test::record_links()
     l.place_ground_item = [](int32_t i) { link_calls().push_back("place_ground_item:" + std::to_string(i)); };
     l.clear_player_interior = [] { link_calls().push_back("clear_player_interior"); };
     l.release_char_models = [] { link_calls().push_back("release_char_models"); };
+    l.set_dream_presence = [] { link_calls().push_back("set_dream_presence"); };
+    l.load_char_names = [] { link_calls().push_back("load_char_names"); };
+    l.prepare_crossing_chars = [] { link_calls().push_back("prepare_crossing_chars"); };
     l.show_hint = [](const char* path) {
         link_calls().push_back(std::string("show_hint:") + path);
         return true;

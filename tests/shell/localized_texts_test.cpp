@@ -28,6 +28,7 @@ protected:
     }
     void TearDown() override
     {
+        std::strcpy(g_language, "eng");
         std::memset(g_ui_text, 0, sizeof g_ui_text);
         saved.restore();
     }

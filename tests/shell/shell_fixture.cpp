@@ -1,11 +1,14 @@
 #include "shell/shell_fixture.h"
 
+#include "characters/char_models.h"
+#include "characters/char_table.h"
 #include "core/console_log.h"
 #include "core/frame_timing.h"
 #include "core/globals.h"
 #include "core/settings.h"
 #include "editor/controls/dialog_model.h"
 #include "editor/editor_state.h"
+#include "engine/models.h"
 #include "engine/textures.h"
 #include "interface/interface_state.h"
 #include "items/items.h"
@@ -22,7 +25,9 @@
 #include "world/camera_shake.h"
 #include "world/dream_world.h"
 #include "world/game_clock.h"
+#include "world/scene_header.h"
 #include "world/weather.h"
+#include "world/world_objects.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -37,12 +42,13 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_quit), saved.keep(g_quit_all), saved.keep(g_skip_exit_fade), saved.keep(g_game_finished);
     saved.keep(g_screen_width), saved.keep(g_screen_height), saved.keep(g_screen_bpp);
     saved.keep(g_zoom), saved.keep(g_zoom_target), saved.keep(g_camera_x), saved.keep(g_camera_y);
-    saved.keep(g_level_links);  // start-up fills the links
+    // Start-up fills the hook tables.
+    saved.keep(g_level_links), saved.keep(g_scene_hero), saved.keep(g_dream_hero), saved.keep(g_object_links);
     saved.keep(g_work_mode), saved.keep(g_console_history_count), saved.keep(g_console_history);
     saved.keep(g_console_line), saved.keep(g_console_line_length), saved.keep(g_console_last_char);
     saved.keep(g_console_enter_latch), saved.keep(g_message_log), saved.keep(g_language);
     saved.keep(g_app_active), saved.keep(g_input_focus), saved.keep(g_windowed), saved.keep(g_settings);
-    saved.keep(g_ticks), saved.keep(g_clear_colour), saved.keep(g_device_table), saved.keep(g_no_game_running);
+    saved.keep(g_ticks), saved.keep(g_elapsed_ms), saved.keep(g_clear_colour), saved.keep(g_device_table), saved.keep(g_no_game_running);
     saved.keep(g_map_path), saved.keep(g_session_map_path), saved.keep(g_current_level);
     saved.keep(g_camera_shake), saved.keep(g_dream_world), saved.keep(g_lightning);
     saved.keep(g_rain), saved.keep(g_snow), saved.keep(g_fog), saved.keep(g_blood), saved.keep(g_water_circle);
@@ -80,7 +86,8 @@ void shell_test::SetUp()
     g_app_active = 0;
     g_input_focus = 1;
     g_windowed = 0;
-    g_ticks = 0;
+    g_ticks = 0;  // the game clocks and the level names as a new process has them
+    g_elapsed_ms = 0;
     g_map_path[0] = g_session_map_path[0] = g_current_level[0] = '\0';
     reset_camera_shake(&g_camera_shake);
     clock_use_manual(true);
@@ -101,6 +108,13 @@ void shell_test::TearDown()
     g_item_proto_count = 0;  // a run loads the demo's items
     g_work_mode = k_work_insert;
     g_dialog_loop_links = {};  // an editor start-up links the modal dialogs' screen pass
+    // The level's objects and the character tables start-up read.
+    free_objects();
+    release_char_models();
+    for (model& m : g_char_models)
+        free_model(&m);
+    g_char_count = 0;
+    g_player_char = 0;
     clock_set_manual_step(0);
     clock_use_manual(false);
     clear_level_tables();

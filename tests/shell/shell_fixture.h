@@ -6,6 +6,8 @@
 
 #include "support/saved_globals.h"
 #include "support/temp_folder.h"
+#include "world/dream_world.h"
+#include "world/weather.h"
 
 #include <gtest/gtest.h>
 

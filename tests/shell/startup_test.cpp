@@ -1,5 +1,8 @@
 #include "shell/shell_fixture.h"
 
+#include "characters/char_models.h"
+#include "characters/char_table.h"
+#include "characters/creature_files.h"
 #include "core/console_log.h"
 #include "core/globals.h"
 #include "core/settings.h"
@@ -13,6 +16,7 @@
 #include "shell/startup_config.h"
 #include "world/game_clock.h"
 #include "world/scene_header.h"
+#include "world/world_objects.h"
 
 #include <cstring>
 #include "platform/key_codes.h"
@@ -48,13 +52,13 @@ TEST_F(shell_test, StartupFrameAndShutdownRunInTheirFixedOrder)
         "config_read", "delete_level_saves", "stamp_start_time", "create_main_window", "font_create", "save_gamma_ramp", "audio",
         "load_texture_pack", "zoom", "load_sprite_font", "fixed_textures", "mouse_prototype",
         "editor_ai_switch", "reset_editor_brush", "save_list_read (pending)",
-        "load_monster_protos (pending)", "read_characters (pending)", "load_items",
-        "load_model_registry (pending)", "load_char_containers", "load_creature_list (pending)",
+        "load_monster_protos (pending)", "read_characters", "load_items",
+        "load_model_registry", "load_char_containers", "load_creature_list",
         "init_game_clock", "clear_monster_points", "load_interface_textures", "load_footstep_sounds",
         "load_ui_texts", "log_interface_ok", "open_editor_windows", "load_rule_tables (pending)",
         "load_spells", "load_weather_templates", "log_rain_ok", "load_effect_protos", "reset_scene_header",
         "load_quests", "load_dream_textures", "new_dialogue", "reset_camera_shake", "game_running",
-        "create_movement_map", "first_level", "hero_name_cursor (pending)", "load_intro_slide",
+        "create_movement_map", "first_level", "hero_name_cursor", "load_intro_slide",
         "enter_menu_level", "init_brush_preview", "start_play", "menu_camera", "enter_dream_world",
         "open_menu", "run_front_end", "free_slide_tiles", "main_loop_ready"};
     const std::vector<std::string> frame = {
@@ -77,7 +81,7 @@ TEST_F(shell_test, StartupFrameAndShutdownRunInTheirFixedOrder)
     const std::vector<std::string> shutdown_tail = {
         "close_capture (pending)", "save_list_write (pending)", "reset_dialogue_window", "font_remove",
         "shutdown_interface", "free_level_containers", "delete_level_saves", "config_write",
-        "save_monster_protos (pending)", "write_characters (pending)", "save_items", "save_effect_protos",
+        "save_monster_protos (pending)", "write_characters", "save_items", "save_effect_protos",
         "save_spells"};
 
     std::vector<std::string> expected = startup;
@@ -298,4 +302,27 @@ TEST_F(shell_test, EachFrameClearsDrawsAndPresentsOneScene)
     g_quit = 1;
     program_shutdown(true);
     render_use_recording(false);
+}
+
+TEST_F(shell_test, StartUpReadsTheCharactersAndTheMenuPlacesTheHero)
+{
+    run("zorv", 1);
+    ASSERT_EQ(g_char_count, 1u);
+    const char_record& hero = g_chars[0];
+    EXPECT_STREQ(hero.display_name, "Traveller_");  // the name-entry cursor
+    EXPECT_NE(world_object_of(hero), nullptr);
+    EXPECT_GE(hero.part_model[0], 0);              // its stand clip runs
+    // The registry read at start-up (three figures, five clips of five parts) was released by the
+    // change to the menu level; placing the hero brought back its own 25 parts.
+    EXPECT_EQ(g_chardata_count, 25u);
+    ASSERT_EQ(g_creature_files.count, 2);
+    EXPECT_STREQ(g_creature_files.names[0].name, "bandit.chr");
+    EXPECT_STREQ(g_creature_files.names[1].name, "villager.chr");
+}
+
+TEST_F(shell_test, TheEditorWritesTheCharactersBackAsItReadThem)
+{
+    const std::vector<uint8_t> demo = read_bytes("global/characters.dat");
+    run("zorv editor", 1);
+    EXPECT_EQ(read_bytes("global/characters.dat"), demo);
 }

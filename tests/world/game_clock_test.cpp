@@ -3,6 +3,7 @@
 #include "interface/interface_state.h"
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"
+#include "world/daylight_guard.h"
 #include "world/game_clock.h"
 #include "world/scene_header.h"
 
@@ -50,6 +51,7 @@ protected:
     }
 
     recording_device device{640, 480};
+    daylight_guard daylight_;
 };
 
 } // namespace

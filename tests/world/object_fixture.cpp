@@ -7,6 +7,7 @@
 #include "editor/editor_state.h"
 #include "platform/random.h"
 #include "world/object_protos.h"
+#include "world/scene_header.h"
 #include "world/world_objects.h"
 
 #include <cstdio>
@@ -21,6 +22,7 @@ void object_test::SetUp()
     g_proto_loading = -1;
     free_objects();
     g_object_links = {};
+    g_scene_hero = {};
     g_object_alpha = 1.0f;
     g_work_mode = k_work_play;
     g_editor_enabled = 0;
@@ -39,6 +41,7 @@ void object_test::TearDown()
     for (int32_t s = 0; s < k_proto_slots; ++s)
         unload_object_proto(s, false);
     g_object_proto_count = 0;
+    g_scene_hero = {};
     g_work_mode = k_work_insert;
     texture_test::TearDown();
 }

@@ -12,6 +12,7 @@
 #include "script/script_services.h"
 #include "shell/device_setup.h"
 #include "support/section_files.h"
+#include "world/daylight_guard.h"
 #include "world/game_clock.h"
 #include "world/scene_header.h"
 
@@ -90,6 +91,7 @@ protected:
 
     recording_device device{1024, 768};
     temp_folder folder;
+    daylight_guard daylight;
 };
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "engine/textures.h"
 #include "platform/random.h"
 #include "world/object_protos.h"
+#include "world/scene_header.h"
 #include "world/world_objects.h"
 
 #include <cmath>
@@ -401,7 +402,7 @@ TEST_F(world_objects_test, OwnedObjectsFollowTheirOwnerAndHiddenEntitiesShowOnly
         *y = fake_chars::last_y;
         return true;
     };
-    g_object_links.player_slot = [] { return int32_t(0); };
+    g_scene_hero.player_slot = [] { return int16_t(0); };
     g_object_links.entity_hidden = [](int32_t entity) { return entity == fake_chars::hidden_entity; };
     g_object_links.draw_char = [](int32_t slot, const world_object&, float, float) {
         fake_chars::drawn.push_back(slot);

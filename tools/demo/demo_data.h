@@ -25,6 +25,12 @@ void write_sprite_font_demo_data();
 // The models: a generated crate "3d/demo/crate.3d" of two materials and four frames, its skin
 // file with two skins, and their images.
 void write_model_demo_data();
+// The characters, through the character savers: the hero in "global/characters.dat", the enemy
+// "data/creature/bandit.chr" and the inhabitant "data/creature/villager.chr", the body-part
+// models of their clips stand1, move1, attack1, death1 and hit1 under "3d/<name>/1/" with skin
+// files and frame times, the model registry "global/chardata.dat" and the move prototypes
+// "global/charpr.dat".
+void write_characters_demo_data();
 // The object prototypes: the mouse cursor "global/mouse.txt", sprites, a 16-frame sprite,
 // particle emitters (among them the weather and blood templates) and a tiled surface with its
 // mask, as ".pr" files with their images.

@@ -32,6 +32,7 @@ int main(int argc, char** argv)
     write_texture_demo_data();
     write_sprite_font_demo_data();
     write_model_demo_data();
+    write_characters_demo_data();
     write_objects_demo_data();
     write_environment_demo_data();
     write_levels_demo_data();

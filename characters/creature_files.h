@@ -1,0 +1,26 @@
+// The creature file list: the names of the character files in "data/creature/", for the
+// editor's lists and the placements it makes.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+constexpr int k_creature_name_size = 20;
+constexpr int32_t k_creature_list_capacity = 32767;
+constexpr const char* k_creature_files_folder = "data/creature/";
+
+struct creature_name {
+    char name[k_creature_name_size];
+};
+
+struct creature_file_list {
+    int16_t count = 0;
+    std::vector<creature_name> names;  // count entries
+};
+
+extern creature_file_list g_creature_files;
+
+// Fills the list with every plain file of the folder whose name fits 19 characters (a longer
+// name is left out, logged), sorted by name ignoring case, at most 32,767 names. A missing folder
+// gives an empty list.
+void list_creature_files(creature_file_list* list);

@@ -1,0 +1,142 @@
+#include "level/char_links.h"
+
+#include "characters/char_animation.h"
+#include "characters/char_models.h"
+#include "characters/char_table.h"
+#include "engine/localized_names.h"
+#include "level/level_links.h"
+#include "world/dream_world.h"
+#include "world/scene_header.h"
+#include "world/world_objects.h"
+
+#include <vector>
+
+namespace {
+
+constexpr uint8_t k_no_interior = 255;
+
+char_record* player()
+{
+    return char_at(int32_t(g_player_char));
+}
+
+// The monster class's world, the statistics, the item effects and the equipment of a character
+// that crossed over follow once the monster classes, the combat rules and the inventory land.
+void prepare_crossing_char(char_record*) {}
+
+void put_player(float x, float y, int16_t facing)
+{
+    char_record* c = player();
+    if (!c)
+        return;
+    add_char(c, int32_t(g_player_char), x, y);
+    world_object* o = world_object_of(*c);
+    if (o && facing != -1)
+        o->angle_b = facing;
+}
+
+bool player_position(float* x, float* y, int16_t* facing)
+{
+    const char_record* c = player();
+    const world_object* o = c ? world_object_of(*c) : nullptr;
+    if (!o)
+        return false;
+    *x = o->x;
+    *y = o->y;
+    *facing = int16_t(o->angle_b);
+    return true;
+}
+
+void link_scene_hero()
+{
+    g_scene_hero.player_slot = [] { return int16_t(g_player_char); };
+    g_scene_hero.player_alive = [] {
+        const char_record* c = player();
+        return c && c->life == k_life_alive;
+    };
+    g_scene_hero.put_player = put_player;
+    g_scene_hero.player_position = player_position;
+}
+
+void link_dream_hero()
+{
+    g_dream_hero.mana = [] {
+        const char_record* c = player();
+        return c ? c->mana : 0;
+    };
+    g_dream_hero.set_mana = [](int32_t value) {
+        if (char_record* c = player())
+            c->mana = value;
+    };
+    g_dream_hero.has_attunement = [](int32_t item) {
+        const char_record* c = player();
+        return c && char_attunement_equipped(*c, int16_t(item));
+    };
+}
+
+void link_object_chars()
+{
+    g_object_links.char_object = [](int32_t slot) {
+        const char_record* c = char_at(slot);
+        return c ? c->object : -1;
+    };
+    g_object_links.set_char_object = [](int32_t slot, int32_t index) {
+        if (char_record* c = char_at(slot))
+            c->object = index;
+    };
+    g_object_links.char_life_state = [](int32_t slot) {
+        const char_record* c = char_at(slot);
+        return c ? c->life : k_life_gone;
+    };
+    g_object_links.char_drawn_alpha = [](int32_t slot) {
+        const char_record* c = char_at(slot);
+        return c ? c->drawn_alpha : 0.0f;
+    };
+    g_object_links.char_last_position = [](int32_t slot, float* x, float* y) {
+        const char_record* c = char_at(slot);
+        if (!c)
+            return false;
+        *x = c->pos_x;
+        *y = c->pos_y;
+        return true;
+    };
+}
+
+void link_level_chars()
+{
+    g_level_links.clear_char_objects = [] {
+        for (uint32_t s = 0; s < g_char_count; ++s)
+            g_chars[s].object = -1;
+    };
+    g_level_links.forget_player_object = [] { g_player_object = -1; };
+    g_level_links.clear_player_interior = [] {
+        if (char_record* c = player())
+            c->interior = k_no_interior;
+    };
+    g_level_links.release_char_models = release_char_models;
+    g_level_links.set_dream_presence = [] {
+        for (uint32_t s = 1; s < g_char_count; ++s)
+            set_char_world_presence(&g_chars[s]);
+    };
+    g_level_links.prepare_crossing_chars = [] {
+        prune_foreign_part_models();
+        for (uint32_t s = 1; s < g_char_count; ++s)
+            prepare_crossing_char(&g_chars[s]);
+    };
+    g_level_links.load_char_names = [] {
+        std::vector<char_name_entry> names;
+        for (uint32_t s = 0; s < g_char_count; ++s)
+            names.push_back({g_chars[s].display_name, sizeof g_chars[s].display_name});
+        load_char_names_into(names);
+    };
+}
+
+} // namespace
+
+void install_char_links()
+{
+    link_scene_hero();
+    link_dream_hero();
+    link_object_chars();
+    link_level_chars();
+}

@@ -1,0 +1,112 @@
+#include "characters/char_fixture.h"
+
+#include "characters/char_models.h"
+#include "characters/char_table.h"
+#include "level/char_links.h"
+#include "level/level_links.h"
+#include "platform/files.h"
+#include "world/dream_world.h"
+#include "world/scene_header.h"
+#include "world/world_objects.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+class char_links_test : public char_test {
+protected:
+    void SetUp() override
+    {
+        char_test::SetUp();
+        install_char_links();
+    }
+    void TearDown() override
+    {
+        g_scene_hero = {};
+        g_dream_hero = {};
+        g_object_links = {};
+        g_level_links = {};
+        char_test::TearDown();
+    }
+};
+
+} // namespace
+
+TEST_F(char_links_test, TheSceneAndTheObjectsSeeThePlayerThroughTheTable)
+{
+    write_clip("hero", 1, "stand1", {"head"}, 2);
+    make_char(0, "wolf", k_kind_enemy);
+    char_record& hero = make_char(1, "hero", k_kind_player);
+    hero.mana = 12;
+    g_player_char = 1;
+    scene_header header;
+    reset_scene_header(&header);
+    header.entry_count = 1;
+    header.entry_x[0] = 100.0f;
+    header.entry_y[0] = 200.0f;
+    header.entry_angle[0] = 90;
+
+    place_hero_at_entry(&header, 0);
+    const world_object* o = world_object_of(hero);
+    ASSERT_NE(o, nullptr);
+    EXPECT_EQ(std::make_tuple(o->x, o->y, o->angle_b), std::make_tuple(100.0f, 200.0f, 90));
+    EXPECT_EQ(header.followed_char, 1);
+    EXPECT_EQ(scene_player_slot(), 1);
+    EXPECT_GE(hero.part_model[0], 0);
+    EXPECT_EQ(g_object_links.char_object(1), hero.object);
+    EXPECT_EQ(g_object_links.char_object(2), -1);  // past the count
+    EXPECT_EQ(g_dream_hero.mana(), 12);
+    g_dream_hero.set_mana(3);
+    EXPECT_EQ(hero.mana, 3);
+
+    // The stored position: where the hero's object is.
+    g_objects[hero.object].x = 150.0f;
+    place_hero_at_entry(&header, -1);
+    o = world_object_of(hero);
+    ASSERT_NE(o, nullptr);
+    EXPECT_EQ(std::make_tuple(o->x, o->y, o->angle_b), std::make_tuple(150.0f, 200.0f, 90));
+    EXPECT_EQ(add_entry_point(&header), true);
+    EXPECT_EQ(header.entry_x[1], 150.0f);
+}
+
+TEST_F(char_links_test, LevelFilesAndLevelChangesReachTheCharacters)
+{
+    write_clip("wolf", 1, "stand1", {"head"}, 2);
+    char_record& hero = make_char(0, "hero", k_kind_player);
+    char_record& ghost = make_char(1, "wolf", k_kind_enemy);
+    char_record& farmer = make_char(2, "wolf", k_kind_normal);
+    hero.world = ghost.world = 2;
+    farmer.world = 1;
+    hero.world_fade = ghost.world_fade = farmer.world_fade = 0.5f;
+    hero.object = ghost.object = 7;
+    hero.interior = 3;
+    g_player_object = 9;
+
+    g_level_links.clear_char_objects();
+    g_level_links.forget_player_object();
+    g_level_links.clear_player_interior();
+    EXPECT_EQ(std::make_tuple(hero.object, ghost.object, g_player_object, hero.interior),
+              std::make_tuple(-1, -1, -1, uint8_t(255)));
+
+    g_dream_world.active = 1;
+    g_level_links.set_dream_presence();
+    EXPECT_EQ(std::make_tuple(hero.world_fade, ghost.world_fade, farmer.world_fade),
+              std::make_tuple(0.5f, 1.0f, 0.0f));  // the hero keeps its fade
+
+    // Localized names from the second slot on.
+    std::strcpy(hero.display_name, "Vlk");
+    std::strcpy(ghost.display_name, "vlk");
+    ASSERT_TRUE(make_folder("global"));
+    const std::string names = "Vlk;Wolf\n";
+    ASSERT_TRUE(write_whole_file("global/chars_eng.txt", names.data(), names.size()));
+    g_level_links.load_char_names();
+    EXPECT_STREQ(hero.display_name, "Vlk");
+    EXPECT_STREQ(ghost.display_name, "Wolf");
+
+    load_char_anims(&ghost, 1, true);
+    g_level_links.prepare_crossing_chars();
+    g_level_links.release_char_models();
+    EXPECT_EQ(g_chardata_count, 0u);
+    EXPECT_EQ(g_move_proto_count, 0);
+}
