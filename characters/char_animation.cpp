@@ -1,5 +1,6 @@
 #include "characters/char_animation.h"
 
+#include "characters/char_inventory.h"
 #include "characters/char_models.h"
 #include "characters/char_table.h"
 #include "core/frame_timing.h"
@@ -172,11 +173,11 @@ void set_char_world_presence(char_record* c)
 void award_experience(char_record* c, int32_t amount)
 {
     double factor = 1.0;
-    if (char_attunement_equipped(*c, 179))
+    if (char_has_attunement(c, 179))
         factor = 1.1;
-    if (char_attunement_equipped(*c, 180))
+    if (char_has_attunement(c, 180))
         factor = 1.25;
-    if (char_attunement_equipped(*c, 186))
+    if (char_has_attunement(c, 186))
         factor = 1.5;
     double difficulty = 1.0;
     if (g_player_char < uint32_t(k_char_slots)) {

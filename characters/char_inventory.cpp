@@ -1,5 +1,7 @@
 #include "characters/char_inventory.h"
 
+#include "characters/char_models.h"
+#include "characters/char_table.h"
 #include "core/console_log.h"
 #include "core/frame_timing.h"
 #include "core/game_globals.h"
@@ -24,8 +26,11 @@ constexpr float k_light_grey = 0.6f;
 
 // What the inventory calls of subsystems not built yet.
 
-// Character clips are not started from here yet: the running clip goes on.
-void restart_running_clip(char_record*) {}
+// The running action starts its clip again, keeping its variant.
+void restart_running_clip(char_record* c)
+{
+    set_char_anim(c, c->anim_action, 1, 1);
+}
 // Character containers are not created yet: a bag gets none.
 int32_t new_char_container_for(int16_t) { return -1; }
 // The interface keeps no selected inventory entry yet: nothing follows a removal.
@@ -50,7 +55,7 @@ bool requirements_met_unchecked(const item_proto&, const char_record*) { return 
 
 bool is_player(const char_record* c)
 {
-    return c->kind == k_kind_player;
+    return c->slot >= 0 && uint32_t(c->slot) == g_player_char;
 }
 
 bool is_equipped(uint8_t location)

@@ -1,6 +1,7 @@
 #include "characters/char_models.h"
 
 #include "characters/char_animation.h"
+#include "characters/char_inventory.h"
 #include "characters/char_table.h"
 #include "core/console_log.h"
 #include "core/text_lines.h"
@@ -66,8 +67,6 @@ const clip_folder k_clip_folders[] = {
     {"spec6", [](char_record& c) { return &c.clip_special[5]; }},
 };
 
-// Item effects are reapplied once the inventory lands.
-void reapply_item_effects(char_record*) {}
 
 // The 968-byte record of "global/charpr.dat" and of exported prototypes.
 template <class Io, class Proto>
@@ -505,14 +504,14 @@ void set_char_anim(char_record* c, int32_t action, int32_t restart, int32_t keep
     c->anim_action = uint8_t(action);
     uint8_t variant = choose_variant(c, action, keep_variant);
     if (action == 6)
-        reapply_item_effects(c);
+        char_apply_item_effects(c);
     if (variant == k_no_variant)
         return;
     int16_t clip = clip_of(*c, action, variant);
     if (clip < 0)
         return;
     start_char_clip(c, clip);
-    reapply_item_effects(c);
+    char_apply_item_effects(c);
 }
 
 model* char_part_model(int32_t index)

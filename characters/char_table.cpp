@@ -1,5 +1,6 @@
 #include "characters/char_table.h"
 
+#include "characters/char_inventory.h"
 #include "characters/char_models.h"
 #include "core/console_log.h"
 #include "core/frame_timing.h"
@@ -39,8 +40,13 @@ constexpr int32_t k_object_angle = 45;
 constexpr int32_t k_object_angle_b = 220;
 constexpr float k_object_scale = 0.7f;
 
-// Inventory effects are applied once the inventory lands.
-void apply_inventory_on_add(char_record*) {}
+// A character entering the world: its attunements, item effects and equipment.
+void apply_inventory_on_add(char_record* c)
+{
+    char_sync_attunements(c);
+    char_apply_item_effects(c);
+    char_refresh_equipment(c);
+}
 
 // Statistics are recomputed once the combat rules land.
 void recompute_stats_on_add(char_record*) {}
@@ -462,11 +468,3 @@ void draw_char_speech(int32_t slot)
     font_end(&g_font_small);
 }
 
-bool char_attunement_equipped(const char_record& c, int16_t item)
-{
-    int32_t n = std::min<int32_t>(c.inv_count, k_inventory_entries);
-    for (int32_t i = 0; i < n; ++i)
-        if (c.inv_item[i] == item && c.inv_location[i] == k_inv_attunement)
-            return true;
-    return false;
-}

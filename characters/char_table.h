@@ -80,5 +80,3 @@ void play_char_death_sound(int32_t slot);
 // While its speech lasts, the text centred 100 pixels above the character's world object, white.
 void draw_char_speech(int32_t slot);
 
-// Whether an entry of the item sits at the attunement location of the character's inventory.
-bool char_attunement_equipped(const char_record& character, int16_t item);

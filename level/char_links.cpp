@@ -1,6 +1,7 @@
 #include "level/char_links.h"
 
 #include "characters/char_animation.h"
+#include "characters/char_inventory.h"
 #include "characters/char_models.h"
 #include "characters/char_table.h"
 #include "engine/localized_names.h"
@@ -70,7 +71,7 @@ void link_dream_hero()
     };
     g_dream_hero.has_attunement = [](int32_t item) {
         const char_record* c = player();
-        return c && char_attunement_equipped(*c, int16_t(item));
+        return c && char_has_attunement(c, int16_t(item));
     };
 }
 

@@ -231,6 +231,7 @@ int32_t add_empty_object_proto()
         return -1;
     int32_t slot = int32_t(g_object_proto_count);
     reset_object_proto(&g_object_protos[slot]);
+    drop_mask(slot);  // a new prototype never takes the tile mask of the slot's last holder
     g_object_protos[slot].kind = k_proto_sprite;
     ++g_object_proto_count;
     return slot;

@@ -1,4 +1,5 @@
 #include "characters/char_fixture.h"
+#include "support/item_table_guard.h"
 
 #include "characters/char_animation.h"
 #include "characters/char_models.h"
@@ -161,6 +162,9 @@ TEST_F(char_test, ExperienceTakesTheLastHeldAttunementAndThePlayersDifficulty)
     char_record& hero = make_char(0, "hero", k_kind_player);
     std::strcpy(hero.display_name, "Hero");
     char_record& wolf = make_char(1, "wolf", k_kind_enemy);
+    item_table_guard items;
+    for (int16_t id : {179, 180, 186})
+        make_item(id, "att", "Attunement", k_item_attunement);
 
     award_experience(&wolf, 10);
     EXPECT_EQ(wolf.exp, 10);

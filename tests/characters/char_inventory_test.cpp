@@ -1,4 +1,5 @@
 #include "characters/char_inventory.h"
+#include "characters/char_table.h"
 #include "core/frame_timing.h"
 #include "core/game_globals.h"
 #include "core/settings.h"
@@ -81,6 +82,8 @@ protected:
         c_->life = k_life_alive;
         c_->level = 1;
         c_->slot = 2;
+        saved_player_ = g_player_char;
+        g_player_char = 2;  // the player, whose takings reach the message log
         c_->object = -1;
         c_->light = 0xFFFF;
     }
@@ -95,7 +98,10 @@ protected:
         g_dialogue_running = saved_dialogue_;
         g_objects = saved_objects_;
         g_object_count = saved_object_count_;
+        g_player_char = saved_player_;
     }
+
+    uint32_t saved_player_ = 0;
 
     static std::string newest_message()
     {
@@ -143,6 +149,7 @@ TEST_F(CharInventory, GoldGoesToThePurseAndTheBackpackRefusesASeventeenthItem)
     // Anybody else carries gold as an item.
     char_record enemy = *c_;
     enemy.kind = k_kind_enemy;
+    enemy.slot = 3;  // not the player
     ASSERT_TRUE(char_take_item(&enemy, k_gold, 30, -1));
     EXPECT_EQ(enemy.inv_count, 1);
     EXPECT_EQ(enemy.gold, c_->gold);
@@ -362,6 +369,7 @@ TEST_F(CharInventory, ChargeGoesToTheAttunementsOfEquippedItemsUpToTheirThreshol
 
     char_record enemy = *c_;
     enemy.kind = k_kind_enemy;
+    enemy.slot = 3;  // not the player
     add_attunement_charge(&enemy, 3);
     EXPECT_EQ(g_item_protos[k_att_base].damage, 3);
 
@@ -427,6 +435,7 @@ TEST_F(CharInventory, SynchronisingGivesBackEachActiveAttunementOnce)
 
     // Only the player's attunements are synchronised.
     c_->kind = k_kind_sidekick;
+    c_->slot = 3;
     active_attunement_remove_at(c_.get(), 0);
     char_sync_attunements(c_.get());
     EXPECT_EQ(c_->inv_count, 4);
