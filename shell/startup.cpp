@@ -14,6 +14,7 @@
 #include "engine/texture_packs.h"
 #include "engine/textures.h"
 #include "engine/ui_texts.h"
+#include "interface/interface_links.h"
 #include "interface/interface_state.h"
 #include "items/items.h"
 #include "level/level_change.h"
@@ -102,6 +103,7 @@ void enter_first_level()
 void install_links()
 {
     g_pack_mask_file = proto_mask_file;
+    g_interface_links.wait_until_released = wait_until_released;
 }
 
 const program_step k_startup_steps[] = {
