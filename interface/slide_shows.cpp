@@ -74,6 +74,16 @@ void replace_tiles(slide_tiles<Rows>& tiles, const char* folder)
     tiles = loaded;
 }
 
+// Whether a tile of the texture's size centred at (x, y) reaches into the screen.
+bool tile_on_screen(const texture_record& texture, float x, float y)
+{
+    const float half_width = 0.5f * float(texture.width), half_height = 0.5f * float(texture.height);
+    return x + half_width > 0.0f && x - half_width < float(g_screen_width) && y + half_height > 0.0f &&
+           y - half_height < float(g_screen_height);
+}
+
+// Each tile centred on its cell, the picture `scroll` pixels up; tiles wholly off the screen
+// are left out.
 template <int Rows>
 void draw_tiles(const slide_tiles<Rows>& tiles, float scroll, float alpha)
 {
@@ -82,10 +92,10 @@ void draw_tiles(const slide_tiles<Rows>& tiles, float scroll, float alpha)
     for (int c = 0; c < k_slide_columns; ++c) {
         for (int r = 0; r < Rows; ++r) {
             const uint16_t slot = tiles.slot[c][r];
-            if (slot == k_no_tile)
+            const float x = 32.0f + k_tile_size * float(c), y = 32.0f + scroll + k_tile_size * float(r);
+            if (slot == k_no_tile || !tile_on_screen(g_textures[slot], x, y))
                 continue;
-            draw_texture_screen(slot, 32.0f + k_tile_size * float(c), 32.0f + scroll + k_tile_size * float(r), alpha,
-                                1.0f, 0, 0.0f, 0.0f, 0.008f, 1.0f, 1.0f, 1.0f);
+            draw_texture_screen(slot, x, y, alpha, 1.0f, 0, 0.0f, 0.0f, 0.008f, 1.0f, 1.0f, 1.0f);
         }
     }
 }

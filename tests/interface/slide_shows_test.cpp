@@ -389,9 +389,9 @@ TEST_F(slide_shows, TheEpilogueHasNoSkipAndItsEndFinishesTheGame)
 
 TEST_F(slide_shows, TilesAreDrawnUnlitInWhiteAmbientAndTheSceneLightComesBack)
 {
-    write_tile("data/slides/zudevu/0x0.tga", 0xFF102030u);
-    write_tile("data/slides/zudevu/64x0.tga", 0xFF102030u);
-    write_tile("data/slides/zudevu/960x1344.tga", 0xFF102030u);
+    // Rows 9 to 20 are on the screen at the start of the scroll; rows 0 and 21 are not.
+    for (const char* tile : {"0x0", "0x576", "64x576", "960x1280", "960x1344"})
+        write_tile(std::string("data/slides/zudevu/") + tile + ".tga", 0xFF102030u);
     for (int light : {2, 7, 60}) {
         g_lights[light].state = light == 7 ? k_light_fading : k_light_on;
         device_->light_enable(uint32_t(light), true);
@@ -415,10 +415,10 @@ TEST_F(slide_shows, TilesAreDrawnUnlitInWhiteAmbientAndTheSceneLightComesBack)
                                                "draw", "light 2 on", "light 7 on",
                                                "ambient " + std::to_string(0x007F3FFF)}));
 
-    // Only tiles with a texture are drawn, centred on their cells (576 pixels up) with the show's
-    // alpha.
+    // Only tiles with a texture that reach into the screen are drawn, centred on their cells (576
+    // pixels up) with the show's alpha.
     ASSERT_EQ(device_->draws().size(), 3u);
-    const float expected[3][2] = {{32, 32 - 576}, {96, 32 - 576}, {992, 32 - 576 + 1344}};
+    const float expected[3][2] = {{32, 32}, {96, 32}, {992, 32 - 576 + 1280}};
     for (size_t d = 0; d < 3; ++d) {
         const recorded_draw& draw = device_->draws()[d];
         float cx = 0, cy = 0;
