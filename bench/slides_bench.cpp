@@ -2,6 +2,7 @@
 // cross-fade's advance does inside a frame), on the recording device (range 0: decoding and
 // the table) and on OpenGL (range 1: with the uploads); and one intro frame of 352 tiles on
 // OpenGL. Run under SDL_VIDEODRIVER=offscreen.
+#include "bench/bench_device.h"
 #include "core/frame_timing.h"
 #include "core/globals.h"
 #include "engine/render_context.h"
@@ -11,7 +12,6 @@
 #include "platform/image_writer.h"
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"
-#include "tests/platform/device_test_support.h"
 
 #include <GL/gl.h>
 
@@ -74,17 +74,6 @@ private:
     std::filesystem::path previous_, folder_;
 };
 
-std::unique_ptr<render_device> open_device(benchmark::State& state, bool gl)
-{
-    if (!gl)
-        return std::make_unique<recording_device>(1024, 768);
-    std::string error;
-    auto device = open_hidden_gl_device(error);
-    if (!device)
-        state.SkipWithError(("no OpenGL device: " + error).c_str());
-    return device;
-}
-
 void close_device(std::unique_ptr<render_device>& device)
 {
     clear_texture_table();
@@ -100,7 +89,7 @@ void close_device(std::unique_ptr<render_device>& device)
 void BM_ChapterPictureLoad(benchmark::State& state)
 {
     slide_folder folder;
-    auto device = open_device(state, state.range(0) == 1);
+    auto device = open_bench_device(state, state.range(0) == 1);
     if (!device)
         return;
     g_d3d_device = device.get();
@@ -127,7 +116,7 @@ BENCHMARK(BM_ChapterPictureLoad)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)-
 void BM_IntroFrameGl(benchmark::State& state)
 {
     slide_folder folder;
-    auto device = open_device(state, true);
+    auto device = open_bench_device(state, true);
     if (!device)
         return;
     g_d3d_device = device.get();
