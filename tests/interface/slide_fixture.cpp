@@ -16,52 +16,6 @@
 #include <cstdio>
 #include <cstring>
 
-struct slide_test::saved_globals {
-    uint32_t ticks = g_ticks;
-    char language[k_language_size];
-    game_settings settings = g_settings;
-    game_interface interface_state = g_interface;
-    uint32_t dialogue_running = g_dialogue_running, message_shown = g_message_shown;
-    uint32_t quit = g_quit, game_finished = g_game_finished;
-    uint32_t sound_enabled = g_sound_enabled, console_enabled = g_console_enabled;
-    scene_header header = g_scene_header;
-    ambient_colour ambient = g_ambient_color;
-    light_record lights[k_light_slots];
-    uint8_t light_count = g_light_count;
-    interface_links links = g_interface_links;
-    bool (*narration_active)(uint32_t) = g_slide_narration_active;
-    render_device* device = g_d3d_device;
-    int32_t screen_width = g_screen_width, screen_height = g_screen_height;
-
-    saved_globals()
-    {
-        std::memcpy(language, g_language, sizeof language);
-        std::memcpy(lights, g_lights, sizeof lights);
-    }
-    void restore() const
-    {
-        g_ticks = ticks;
-        std::memcpy(g_language, language, sizeof language);
-        g_settings = settings;
-        g_interface = interface_state;
-        g_dialogue_running = dialogue_running;
-        g_message_shown = message_shown;
-        g_quit = quit;
-        g_game_finished = game_finished;
-        g_sound_enabled = sound_enabled;
-        g_console_enabled = console_enabled;
-        g_scene_header = header;
-        g_ambient_color = ambient;
-        std::memcpy(g_lights, lights, sizeof lights);
-        g_light_count = light_count;
-        g_interface_links = links;
-        g_slide_narration_active = narration_active;
-        g_d3d_device = device;
-        g_screen_width = screen_width;
-        g_screen_height = screen_height;
-    }
-};
-
 namespace {
 
 void clear_input()
@@ -79,9 +33,6 @@ void clear_shows()
 
 } // namespace
 
-slide_test::slide_test() = default;
-slide_test::~slide_test() = default;
-
 std::vector<std::string>& slide_test::calls()
 {
     static std::vector<std::string> list;
@@ -96,7 +47,13 @@ bool& slide_test::narration_playing()
 
 void slide_test::SetUp()
 {
-    saved_ = std::make_unique<saved_globals>();
+    for (auto keep : {keep_value(g_ticks), keep_value(g_language), keep_value(g_settings), keep_value(g_interface),
+                      keep_value(g_dialogue_running), keep_value(g_message_shown), keep_value(g_quit),
+                      keep_value(g_game_finished), keep_value(g_sound_enabled), keep_value(g_console_enabled),
+                      keep_value(g_scene_header), keep_value(g_ambient_color), keep_value(g_lights),
+                      keep_value(g_light_count), keep_value(g_interface_links), keep_value(g_slide_narration_active),
+                      keep_value(g_d3d_device), keep_value(g_screen_width), keep_value(g_screen_height)})
+        restorers_.push_back(keep);
     folder_ = std::make_unique<temp_folder>();
     make_folder("global");
     device_ = std::make_unique<recording_device>(1024, 768);
@@ -145,7 +102,9 @@ void slide_test::TearDown()
     clear_texture_table();
     music_init();
     clear_input();
-    saved_->restore();
+    for (const auto& restore : restorers_)
+        restore();
+    restorers_.clear();
     reset_hook_skip_log();
     device_.reset();
     folder_.reset();

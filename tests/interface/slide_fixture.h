@@ -5,6 +5,7 @@
 
 #include "core/settings.h"
 #include "engine/render_context.h"
+#include "core/game_globals.h"
 #include "engine/lights.h"
 #include "interface/interface_links.h"
 #include "interface/slide_shows.h"
@@ -14,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <type_traits>
@@ -21,9 +24,6 @@
 
 class slide_test : public ::testing::Test {
 public:
-    slide_test();
-    ~slide_test() override;
-
     // The hook calls so far, as "name" or "name:argument".
     static std::vector<std::string>& calls();
 
@@ -61,6 +61,14 @@ protected:
     std::unique_ptr<recording_device> device_;
 
 private:
-    struct saved_globals;
-    std::unique_ptr<saved_globals> saved_;
+    // A function that gives `global` back the value it has now.
+    template <class T>
+    static std::function<void()> keep_value(T& global)
+    {
+        auto saved = std::make_shared<T>();
+        std::memcpy(saved.get(), &global, sizeof(T));
+        return [&global, saved] { std::memcpy(&global, saved.get(), sizeof(T)); };
+    }
+
+    std::vector<std::function<void()>> restorers_;
 };
