@@ -2,6 +2,7 @@
 // through the texture table, and the CPU cost per quad of the quad family on the recording
 // device, lit as BM_RecordingLitTexturedQuad lights its quads (compare the two per-quad times).
 // Run under SDL_VIDEODRIVER=offscreen for the OpenGL upload figures.
+#include "bench/bench_device.h"
 #include "core/globals.h"
 #include "engine/quads.h"
 #include "engine/textures.h"
@@ -43,13 +44,7 @@ const std::string& image_folder()
 // The device the load runs on: range 0 the recording device (no upload), 1 OpenGL.
 std::unique_ptr<render_device> open_device(benchmark::State& state)
 {
-    if (state.range(0) == 0)
-        return std::make_unique<recording_device>(1024, 768);
-    std::string error;
-    auto device = open_hidden_gl_device(error);
-    if (!device)
-        state.SkipWithError(("no OpenGL device: " + error).c_str());
-    return device;
+    return open_bench_device(state, state.range(0) != 0);
 }
 
 // get_texture of the image in the format choice of range(1), then free_texture.

@@ -18,6 +18,7 @@
 #include "engine/texture_packs.h"
 #include "engine/textures.h"
 #include "engine/ui_texts.h"
+#include "interface/interface_links.h"
 #include "interface/interface_state.h"
 #include "items/items.h"
 #include "level/char_links.h"
@@ -123,6 +124,7 @@ void install_links()
 {
     g_pack_mask_file = proto_mask_file;
     install_text_window_links();
+    g_interface_links.wait_until_released = wait_until_released;
 }
 
 const program_step k_startup_steps[] = {

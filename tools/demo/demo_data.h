@@ -14,8 +14,9 @@ void write_text_demo_data();
 // The item table "global/items.dat": a sword that trains an attunement, a leather armour, gold
 // and the attunement.
 void write_items_demo_data();
-// The sounds, the narration and the music: "data/sound/" (with the footsteps of every ground
-// and the dream world's sounds), "data/voice/", "data/music/".
+// The sounds, the narration and the music: "data/sound/" (with the footsteps of every ground,
+// the dream world's sounds and the slide shows' narrations), "data/voice/", "data/music/" and
+// the chapter slide music.
 void write_sound_demo_data();
 // The engine's images: the fixed start-up images, ground tiles, sprites and the language's
 // texture pack "data/levels/main_eng.dat" with its index.
@@ -44,3 +45,7 @@ void write_levels_demo_data();
 // The loading-screen hints "data/hints/eng/brana.txt" and "rand0.txt" to "rand4.txt": markup
 // with the hero's placeholders and a notice phrase each.
 void write_hint_demo_data();
+// The slide shows' pictures: the intro's tall picture "data/slides/zudevu/", the chapter
+// pictures "data/slides/1/" and "2/", the chapter list "data/slides/chapter1.txt" and the
+// narrations' subtitles in "data/sound/slide/eng/".
+void write_slides_demo_data();

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace {
@@ -171,15 +172,61 @@ void write_music()
     }
 }
 
+// A voice-like line: syllables of gliding pitch around `pitch`, each with a vowel's two
+// formant tones and a soft consonant of noise before it, and short gaps between words.
+track voice_line(float pitch, int syllables, uint32_t seed)
+{
+    game_srand(seed);
+    const float syllable = 0.22f;
+    track t = seconds(0.2f + syllable * float(syllables));
+    float at = 0.1f;
+    for (int i = 0; i < syllables; ++i) {
+        const float hz = pitch * (0.9f + 0.25f * float(game_rand() % 100) / 100.0f);
+        add_noise(t, at, 0.04f, 0.15f, 0.5f);
+        add_note(t, at + 0.03f, syllable, hz, 0.35f, 0.5f);
+        add_note(t, at + 0.03f, syllable * 0.8f, hz * 3.1f, 0.08f);
+        at += syllable + (i % 3 == 2 ? 0.08f : 0.0f);
+    }
+    return t;
+}
+
+// The slide shows' narrations "data/sound/slide/eng/": the intro's m1 and m2, the chapter
+// parts 1.1, 1.2 and 2.1 and the epilogue's e1.1; and the chapter music "data/slides/1.ogg",
+// slow chords that loop.
+void write_slide_sounds()
+{
+    struct line {
+        const char* name;
+        float pitch;
+        int syllables;
+    };
+    const line lines[] = {{"m1", 150.0f, 6}, {"m2", 140.0f, 5}, {"1.1", 160.0f, 5},
+                          {"1.2", 150.0f, 4}, {"2.1", 170.0f, 5}, {"e1.1", 130.0f, 6}};
+    uint32_t seed = 11;
+    for (const line& l : lines) {
+        const std::string path = std::string("data/sound/slide/eng/") + l.name + ".ogg";
+        write_ogg(path.c_str(), voice_line(l.pitch, l.syllables, seed++));
+    }
+
+    const float chords[][3] = {{220.0f, 277.0f, 330.0f}, {196.0f, 247.0f, 294.0f}};
+    track music = seconds(4.0f);
+    for (int i = 0; i < 2; ++i)
+        for (float hz : chords[i])
+            add_note(music, 2.0f * float(i), 2.0f, hz, 0.15f, 0.3f);
+    write_ogg("data/slides/1.ogg", music);
+}
+
 } // namespace
 
 void write_sound_demo_data()
 {
-    for (const char* folder : {"data/sound", "data/sound/footstep", "data/voice", "data/music"})
+    for (const char* folder : {"data/sound", "data/sound/footstep", "data/voice", "data/music", "data/sound/slide/eng",
+                               "data/slides"})
         require(make_folder(folder), folder);
     game_srand(7);
     write_sounds();
     write_music();
     write_footsteps();
     write_dream_sounds();
+    write_slide_sounds();
 }

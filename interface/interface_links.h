@@ -1,0 +1,25 @@
+// What the game interface needs of the shell above it and of subsystems built elsewhere: the
+// window's wait for a key's release, the message window of the text windows and the item drag.
+// The shell fills the members at start-up. A null member means that service is not built: the
+// call is skipped (run_hook logs it once), as if it had nothing to do.
+#pragma once
+
+#include "core/hooks.h"
+
+struct interface_links {
+    // The shell: handles window messages and reads the input until held() is false; false when
+    // the window was closed meanwhile.
+    bool (*wait_until_released)(bool (*held)());
+
+    // The message window: emptied (its words and pictures freed); a markup file shown in it,
+    // which sets g_message_shown, or clears it when the file is missing; drawn with its
+    // first-pass flag cleared.
+    void (*reset_message_window)();
+    void (*show_text_file)(const char* path);
+    void (*draw_message_window)();
+
+    // An item the mouse holds goes back where it came from and the drag ends.
+    void (*cancel_item_drag)();
+};
+
+extern interface_links g_interface_links;
