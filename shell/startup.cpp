@@ -29,6 +29,7 @@
 #include "level/level_saves.h"
 #include "platform/audio.h"
 #include "script/script_services.h"
+#include "script/text_window.h"
 #include "shell/device_setup.h"
 #include "shell/fades.h"
 #include "shell/startup_config.h"
@@ -125,6 +126,14 @@ void install_links()
     g_pack_mask_file = proto_mask_file;
     install_text_window_links();
     g_interface_links.wait_until_released = wait_until_released;
+    g_interface_links.reset_message_window = [] { reset_text_window(&g_message_window); };
+    g_interface_links.show_text_file = [](const char* path) {
+        g_message_shown = load_markup_file(&g_message_window, path) == 1 ? 1 : 0;
+    };
+    g_interface_links.draw_message_window = [] {
+        clear_message_window_reanchor();
+        draw_message_window();
+    };
 }
 
 const program_step k_startup_steps[] = {

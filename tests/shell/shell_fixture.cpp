@@ -10,6 +10,7 @@
 #include "editor/editor_state.h"
 #include "engine/models.h"
 #include "engine/textures.h"
+#include "interface/interface_links.h"
 #include "interface/interface_state.h"
 #include "items/items.h"
 #include "level/level_change.h"
@@ -44,6 +45,7 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_zoom), saved.keep(g_zoom_target), saved.keep(g_camera_x), saved.keep(g_camera_y);
     // Start-up fills the hook tables.
     saved.keep(g_level_links), saved.keep(g_scene_hero), saved.keep(g_dream_hero), saved.keep(g_object_links);
+    saved.keep(g_interface_links);
     saved.keep(g_work_mode), saved.keep(g_console_history_count), saved.keep(g_console_history);
     saved.keep(g_console_line), saved.keep(g_console_line_length), saved.keep(g_console_last_char);
     saved.keep(g_console_enter_latch), saved.keep(g_message_log), saved.keep(g_language);
