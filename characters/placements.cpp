@@ -1,5 +1,7 @@
 #include "characters/placements.h"
 
+#include "characters/char_spawning.h"
+#include "characters/char_table.h"
 #include "core/console_log.h"
 #include "core/globals.h"
 #include "core/utilities.h"
@@ -110,6 +112,7 @@ bool write_char_placements(packed_stream* stream)
 {
     if (!stream)
         return false;
+    update_all_placements(&g_char_placements);
     int16_t count = int16_t(std::clamp<int32_t>(g_char_placements.count, 0, k_placement_slots));
     if (g_editor_enabled)
         for (int32_t i = 0; i < count; ++i)
@@ -126,6 +129,7 @@ bool read_char_placements(packed_stream* stream)
 {
     if (!stream)
         return false;
+    g_char_count = k_global_char_slots;  // the level's characters follow the global ones
     g_char_placements.count = 0;
     console_log("citam info zo subora");
     int64_t stored_size = stream_read_u32le(stream);

@@ -4,6 +4,7 @@
 #include "tools/demo/demo_data.h"
 
 #include "characters/monster_points.h"
+#include "characters/char_spawning.h"
 #include "characters/placements.h"
 #include "core/utilities.h"
 #include "engine/lights.h"
@@ -234,6 +235,9 @@ void write_gate_level()
     text.tag = 1;
     copy_bounded(text.key, sizeof text.key, "tabula");
     copy_bounded(text.text, sizeof text.text, "The road is closed.");
+    // A bandit by the crate and a villager by the torches, from their creature files.
+    add_char_placement(&g_char_placements, "bandit.chr", 760.0f, 420.0f, 220);
+    add_char_placement(&g_char_placements, "villager.chr", 280.0f, 400.0f, 220);
     set_scene("Brana", k_level_inside, 512.0f, 384.0f, 0.9f);
     g_scene_header.rain_chance = 100;  // it always rains at the gate, for a minute at a time
     g_scene_header.rain_duration = 37;

@@ -1,0 +1,32 @@
+// Placements becoming live characters, and live characters copied back into their placements,
+// so that the level's change file and map file keep the characters as they are.
+#pragma once
+
+#include "characters/placements.h"
+
+#include <cstdint>
+
+// Appends a placement with the defaults (alpha 1, scale 1.35, white, angle 45, no live slot,
+// skills 1, AI distance 700, level 1) while the list holds fewer than 256; otherwise nothing.
+void add_char_placement(char_placement_list* list, const char* file, float x, float y, int16_t angle2);
+
+// Creates the live character of one placement from its creature file and applies the
+// placement's overrides; with apply_kind the placement's kind too. Returns the placement's live
+// slot: -1 for an index outside the list or the companion "serin"; the slot it held when the
+// creature file is missing.
+int32_t spawn_char_from_placement(char_placement_list* list, int32_t index, bool apply_kind);
+// The same, then hit points at their maximum.
+int32_t spawn_char_from_placement_full_health(char_placement_list* list, int32_t index, bool apply_kind);
+
+// Every placement in order, with their kinds ("inserting char %d from %d"); a count above 255 is
+// taken as 0.
+void spawn_level_chars(char_placement_list* list);
+void spawn_level_chars_full_health(char_placement_list* list);
+
+// Copies the live character of the slot into every placement that names it, while it has a
+// world object; update_all_placements does so for every slot in use.
+void update_placement_from_char(char_placement_list* list, int32_t slot);
+void update_all_placements(char_placement_list* list);
+
+// Removes the last placement whose live slot is `slot`; nothing when none is.
+void remove_char_placement(char_placement_list* list, int32_t slot);
