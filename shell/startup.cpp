@@ -125,6 +125,7 @@ void install_links()
 {
     g_pack_mask_file = proto_mask_file;
     install_text_window_links();
+    install_char_links();
     g_interface_links.wait_until_released = wait_until_released;
     g_interface_links.reset_message_window = [] { reset_text_window(&g_message_window); };
     g_interface_links.show_text_file = [](const char* path) {
@@ -194,11 +195,7 @@ const program_step k_startup_steps[] = {
      }},
     {"save_list_read", nullptr},
     {"load_monster_protos", nullptr},
-    {"read_characters", [] {
-         install_char_links();
-         read_characters(true);
-         return true;
-     }},
+    {"read_characters", [] { read_characters(true); return true; }},
     {"load_items", [] { load_items(); return true; }},
     {"load_model_registry", [] { load_chardata(); return true; }},
     {"load_char_containers", [] { load_char_containers(); return true; }},

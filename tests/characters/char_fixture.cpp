@@ -30,19 +30,11 @@ void empty_model_tables()
 void char_test::SetUp()
 {
     folder_ = std::make_unique<temp_folder>();
-    saved_chars_.assign(g_chars, g_chars + k_char_slots);
-    saved_count_ = g_char_count;
-    saved_player_ = g_player_char;
-    saved_ticks_ = g_ticks;
-    saved_elapsed_ = g_elapsed_ms;
-    saved_dream_ = g_dream_world.active;
-    saved_zoom_ = g_zoom;
-    saved_camera_x_ = g_camera_x;
-    saved_camera_y_ = g_camera_y;
-    saved_width_ = g_screen_width;
-    saved_height_ = g_screen_height;
-    saved_lights_.assign(g_lights, g_lights + k_light_slots);
-    saved_light_count_ = g_light_count;
+    saved_.keep(g_chars), saved_.keep(g_char_count), saved_.keep(g_player_char);
+    saved_.keep(g_ticks), saved_.keep(g_elapsed_ms), saved_.keep(g_dream_world.active);
+    saved_.keep(g_zoom), saved_.keep(g_camera_x), saved_.keep(g_camera_y);
+    saved_.keep(g_screen_width), saved_.keep(g_screen_height);
+    saved_.keep(g_lights), saved_.keep(g_light_count);
     g_char_count = 0;
     g_player_char = 0;
     std::memset(g_lights, 0, sizeof g_lights);  // every light free
@@ -66,19 +58,7 @@ void char_test::TearDown()
 {
     empty_model_tables();
     free_objects();
-    std::copy(saved_chars_.begin(), saved_chars_.end(), g_chars);
-    g_char_count = saved_count_;
-    g_player_char = saved_player_;
-    g_ticks = saved_ticks_;
-    g_elapsed_ms = saved_elapsed_;
-    g_dream_world.active = saved_dream_;
-    g_zoom = saved_zoom_;
-    g_camera_x = saved_camera_x_;
-    g_camera_y = saved_camera_y_;
-    g_screen_width = saved_width_;
-    g_screen_height = saved_height_;
-    std::copy(saved_lights_.begin(), saved_lights_.end(), g_lights);
-    g_light_count = saved_light_count_;
+    saved_.restore();
     g_console_enabled = 0;
     folder_.reset();
 }

@@ -6,6 +6,7 @@
 
 #include "characters/char_record.h"
 #include "engine/lights.h"
+#include "support/saved_globals.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -22,12 +23,7 @@ protected:
 
 private:
     std::unique_ptr<temp_folder> folder_;
-    std::vector<char_record> saved_chars_;
-    uint32_t saved_count_ = 0, saved_player_ = 0, saved_ticks_ = 0, saved_elapsed_ = 0, saved_dream_ = 0;
-    float saved_zoom_ = 1, saved_camera_x_ = 0, saved_camera_y_ = 0;
-    int32_t saved_width_ = 0, saved_height_ = 0;
-    std::vector<light_record> saved_lights_;
-    uint8_t saved_light_count_ = 0;
+    saved_globals saved_;
 };
 
 // Writes one ".3d" file per part into "3d/<appearance>/<set>/<clip>/", each a small grid model of

@@ -7,6 +7,7 @@
 #include "engine/ui_texts.h"
 #include "items/ground_items.h"
 #include "support/item_table_guard.h"
+#include "support/saved_globals.h"
 #include "world/world_objects.h"
 
 #include <gtest/gtest.h>
@@ -29,14 +30,10 @@ class CharInventory : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        saved_log_ = std::make_unique<message_log>(g_message_log);
-        std::memcpy(saved_texts_, g_ui_text[117], sizeof saved_texts_);
-        saved_light_ = g_lights[0];
-        saved_ground_ = g_ground_items[0];
-        saved_ticks_ = g_ticks;
-        saved_dialogue_ = g_dialogue_running;
-        saved_objects_ = g_objects;
-        saved_object_count_ = g_object_count;
+        saved_.keep(g_message_log), saved_.keep(g_ui_text[117]), saved_.keep(g_ui_text[118]);
+        saved_.keep(g_lights[0]), saved_.keep(g_ground_items[0]), saved_.keep(g_ticks);
+        saved_.keep(g_dialogue_running), saved_.keep(g_objects), saved_.keep(g_object_count);
+        saved_.keep(g_player_char);
         g_objects = nullptr;
         g_object_count = 0;
         g_dialogue_running = 0;
@@ -82,26 +79,12 @@ protected:
         c_->life = k_life_alive;
         c_->level = 1;
         c_->slot = 2;
-        saved_player_ = g_player_char;
         g_player_char = 2;  // the player, whose takings reach the message log
         c_->object = -1;
         c_->light = 0xFFFF;
     }
 
-    void TearDown() override
-    {
-        g_message_log = *saved_log_;
-        std::memcpy(g_ui_text[117], saved_texts_, sizeof saved_texts_);
-        g_lights[0] = saved_light_;
-        g_ground_items[0] = saved_ground_;
-        g_ticks = saved_ticks_;
-        g_dialogue_running = saved_dialogue_;
-        g_objects = saved_objects_;
-        g_object_count = saved_object_count_;
-        g_player_char = saved_player_;
-    }
-
-    uint32_t saved_player_ = 0;
+    void TearDown() override { saved_.restore(); }
 
     static std::string newest_message()
     {
@@ -122,14 +105,7 @@ protected:
 
 private:
     item_table_guard table_;
-    std::unique_ptr<message_log> saved_log_;
-    char saved_texts_[2][k_ui_text_size];
-    light_record saved_light_;
-    ground_item saved_ground_;
-    uint32_t saved_ticks_;
-    uint32_t saved_dialogue_;
-    world_object* saved_objects_;
-    uint32_t saved_object_count_;
+    saved_globals saved_;
 };
 
 } // namespace
