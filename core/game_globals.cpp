@@ -9,3 +9,5 @@ uint8_t g_in_combat = 0;
 uint32_t g_dialogue_running = 0;
 uint32_t g_message_shown = 0;
 uint32_t g_scene_start_suppressed = 0;
+int32_t g_dialogue_partner = -1;
+uint32_t g_entity_busy = 0;
