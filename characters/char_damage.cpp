@@ -83,14 +83,16 @@ void run_event(const char_record* c, int32_t kind)
     run_hook(g_char_rule_links.run_char_event, "run_char_event", int32_t(c->slot), kind);
 }
 
-// The roll of both avoidances. shield_needed: without a shield the block roll is 100.
+// The roll of both avoidances. shield_needed: without a shield there is no block roll (it counts
+// as 100) and nothing is blocked, however high the chance.
 bool attack_avoided(char_record* target, char_record* attacker, bool shield_needed)
 {
     int32_t a = attacker ? attacker->slot : -1;
     int32_t chance = block_chance(target->slot, a);
-    int32_t r = shield_needed && char_shield_item(target) < 0 ? 100 : game_rand() % 100;
+    bool can_block = !shield_needed || char_shield_item(target) >= 0;
+    int32_t r = can_block ? game_rand() % 100 : 100;
     console_log("block chance: %d -> %d", r, chance);
-    if (r < chance) {
+    if (can_block && r < chance) {
         console_log("%s blocked attack", target->display_name);
         log_add_line(&g_message_log, 0, "%s %s", target->display_name, ui_text(k_text_blocked));
         if (attacker && char_has_attunement(target, k_riposte))
