@@ -206,6 +206,9 @@ void load_items();
 // file kept) otherwise.
 bool save_items();
 
+// Plays one of the item's attack sounds at the point.
+void play_item_attack_sound(int32_t item, float x, float y);
+
 void load_char_containers();    // "global/cont.dat"
 void load_spells();             // "global/spells.dat"
 void save_spells();
