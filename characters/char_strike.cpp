@@ -46,16 +46,13 @@ constexpr uint8_t k_equipped_first = 16;
 constexpr uint8_t k_equipped_last = 254;
 
 // The cast effect at the caster, then the spell from it with no target point.
-void cast_from(char_record* c, int32_t spell, int32_t flag, bool with_particles)
+void cast_from(char_record* c, int32_t spell, int32_t flag)
 {
     float x, y;
     char_position(*c, &x, &y);
-    if (with_particles) {
-        const world_object* o = world_object_of(*c);
-        float layer = o ? float(o->layer) : 0.0f;
-        run_hook(g_char_rule_links.spawn_cast_particles, "spawn_cast_particles", spell, int32_t(c->slot), x, y,
-                 layer);
-    }
+    const world_object* o = world_object_of(*c);
+    run_hook(g_char_rule_links.spawn_cast_particles, "spawn_cast_particles", spell, int32_t(c->slot), x, y,
+             o ? float(o->layer) : 0.0f);
     run_hook(g_char_rule_links.cast_spell, "cast_spell", spell, int32_t(c->slot), x, y, 0.0f, 0.0f, int16_t(0),
              flag);
 }
@@ -85,13 +82,14 @@ void knock_back(char_record* target, int32_t angle)
     set_char_anim(target, k_action_move, 0, 0);
 }
 
-} // namespace
-
+// The camera shake of property 36 from its first three arguments.
 void shake_camera_by_property(const int16_t* args)
 {
     int32_t ticks = std::max(0, (int32_t(args[2]) + 1) * int32_t(k_shake_tick_unit));
     start_camera_shake(&g_camera_shake, float(args[0] + 1), float(args[1] + 1), uint32_t(ticks));
 }
+
+} // namespace
 
 int32_t cast_focus_weapon(char_record* c)
 {
@@ -109,10 +107,10 @@ int32_t cast_focus_weapon(char_record* c)
         if (!char_has_attunement(c, tier.attunement[e]) || cooldown >= g_elapsed_ms)
             continue;
         cooldown = g_elapsed_ms + tier.cooldown_ms;
-        cast_from(c, tier.spell[e], k_cast_from_weapon, true);
+        cast_from(c, tier.spell[e], k_cast_from_weapon);
         return tier.attunement[e];
     }
-    cast_from(c, k_base_spells[e], k_cast_from_weapon, true);
+    cast_from(c, k_base_spells[e], k_cast_from_weapon);
     return -1;
 }
 
@@ -130,7 +128,7 @@ bool apply_strike_properties(char_record* c, int32_t focus_attunement)
             continue;
         int32_t flag = location == k_inv_weapon ? k_cast_from_weapon : k_cast_from_other;
         auto cast_first_argument = [&](const int16_t* args) {
-            cast_from(c, args[0], flag, true);
+            cast_from(c, args[0], flag);
             cast = true;
         };
         for_each_property(item, k_prop_cast_on_attack, cast_first_argument);
@@ -156,16 +154,10 @@ int32_t land_melee_blow(char_record* c)
     set_char_anim(target, k_action_hit, 1, 0);
     target->state = 5;
     int32_t weapon = char_weapon_item(c);
-    if (weapon < 0)
-        return damage;
-    if (target->hp < 1) {
+    if (weapon >= 0 && target->hp < 1) {
         const world_object* o = world_object_of(*c);
         int32_t angle = o ? o->angle_b : 0;
         for_each_property(weapon, k_prop_knock_back, [&](const int16_t*) { knock_back(target, angle); });
     }
-    for_each_property(weapon, k_prop_cast_on_hit, [&](const int16_t* args) {
-        cast_from(c, args[0], k_cast_from_weapon, false);
-    });
-    for_each_property(weapon, k_prop_shake_on_hit, shake_camera_by_property);
     return damage;
 }

@@ -12,8 +12,6 @@ enum strike_property : uint16_t {
     k_prop_cast_on_attack = 34,       // argument 1: the spell
     k_prop_knock_back = 35,           // a killed target slides away
     k_prop_shake_on_attack = 36,      // arguments 1 to 3: x and y amplitude - 1, ticks / 10 - 1
-    k_prop_cast_on_hit = 38,          // argument 1: the spell
-    k_prop_shake_on_hit = 39,         // as 36
     k_prop_cast_on_attunement = 68,   // as 34; on an attunement only when its tier cast
 };
 
@@ -30,9 +28,7 @@ bool apply_strike_properties(char_record* c, int32_t focus_attunement);
 
 // The blow on the character's target, when it is still in reach: the combat rules resolve it;
 // a hit bleeds the target, marks the strike as landed and puts the target into its hit reaction;
-// with a weapon, a target brought below 1 hit point is knocked back by property 35, and properties
-// 38 and 39 cast and shake. Returns the damage dealt.
+// with a weapon, a target brought below 1 hit point is knocked back by property 35. The on-hit
+// properties 38 and 39 belong to the hit resolution, which applies them once per hit. Returns the
+// damage dealt.
 int32_t land_melee_blow(char_record* c);
-
-// The camera shake of properties 36 and 39 from their first three arguments.
-void shake_camera_by_property(const int16_t* args);

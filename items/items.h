@@ -206,7 +206,8 @@ void load_items();
 // file kept) otherwise.
 bool save_items();
 
-// Plays one of the item's attack sounds at the point.
+// One of the item's attack sounds, chosen at random, at world point (x, y); nothing for an item
+// without attack sounds or an id outside the table.
 void play_item_attack_sound(int32_t item, float x, float y);
 
 void load_char_containers();    // "global/cont.dat"

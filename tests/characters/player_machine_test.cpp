@@ -486,31 +486,40 @@ TEST_F(player_machine_test, TheStrikeFrameResolvesTheBlowOnlyWhileTheTargetIsInR
     item_proto& sword = make_item(3, "sword", "Sword", k_item_medium_weapon);
     sword.range = 75;
     sword.strike_frame = 9;  // beyond the clip: the last frame strikes
-    add_property(3, 38, {12});
-    g_scene_header.scale = 2.0f;  // reach 150
+    add_property(3, 35, {});         // knock-back of a target brought below 1 hit point
+    add_property(3, 36, {4, 5, 2});  // a shake at every strike
+    g_scene_header.scale = 2.0f;     // reach 150
     give_item(p, 3, k_inv_weapon);
-    auto strike_at = [&](float target_x, int frame_shown) {
+    obj(p).angle_b = 77;
+    auto strike_at = [&](float target_x, int frame_shown, int32_t hp) {
         obj(e).x = target_x;
-        e.hp = 20, e.state = k_state_idle;
+        e.hp = hp, e.state = k_state_idle;
         p.state = k_state_strike, p.target = 1, p.struck = 0, p.part_frame[0] = uint8_t(frame_shown);
+        g_camera_shake = camera_shake{};
         frame(p);
     };
-    strike_at(220, 2);
+    strike_at(220, 2, 20);
     EXPECT_EQ(p.state, k_state_strike);  // before the strike frame
     EXPECT_EQ(e.hp, 20);
-    strike_at(220, 3);
+    EXPECT_EQ(g_camera_shake.active, 0u);
+    strike_at(220, 3, 20);
     EXPECT_EQ(p.state, k_state_recover);
     EXPECT_LT(e.hp, 20);
     EXPECT_EQ(e.state, k_state_hit);
     EXPECT_EQ(p.struck, 1u);
-    ASSERT_EQ(g_casts.size(), 1u);  // property 38 on the hit, from the weapon location
-    EXPECT_EQ(g_casts[0].spell, 12);
-    EXPECT_EQ(g_casts[0].flag, 0);
+    EXPECT_EQ(g_camera_shake.amplitude_x, 5.0f);
+    EXPECT_EQ(g_camera_shake.amplitude_y, 6.0f);
 
-    strike_at(250, 3);  // exactly at the reach: out of it
+    strike_at(220, 3, 1);
+    EXPECT_EQ(e.state, k_state_knocked_back);
+    EXPECT_EQ(e.steps_left, 77);
+    EXPECT_EQ(e.goal_x, 1.0f);
+
+    strike_at(250, 3, 20);  // exactly at the reach: out of it
     EXPECT_EQ(p.state, k_state_recover);
     EXPECT_EQ(e.hp, 20);
     EXPECT_EQ(p.struck, 0u);
+    EXPECT_EQ(g_camera_shake.active, 1u);  // the strike itself still shakes
 }
 
 TEST_F(player_machine_test, AFocusWeaponCastsItsHighestReadyTier)
