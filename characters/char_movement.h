@@ -13,7 +13,7 @@
 
 constexpr int32_t k_unarmed_reach = 100;
 constexpr uint32_t k_stall_ms = 1000;  // an elapsed time above it counts as one millisecond
-constexpr float k_speed_unit = 0.08f;  // a speed value's world pixels per millisecond and step unit
+constexpr float k_speed_unit = 0.08f;  // turns a speed value into the length factor of a one-millisecond step
 
 // The facing toward (point_x, point_y) from (x, y), 0 to 359: a = atan(dx / dy) in degrees,
 // truncated, with (dx, dy) = own position - point (+/-90 when dy is 0); a when the point lies

@@ -112,7 +112,8 @@ void play_weapon_sound(const char_record& c, int32_t weapon)
     play_item_attack_sound(weapon, x, y);
 }
 
-// Frame steps 2, 4, 5 and 6: mana, the combat stance, stamina and damage over time.
+// Before the mouse each frame: mana regeneration, the end of the combat stance, running out of
+// stamina and the damage-over-time pulses.
 void keep_up(char_record* c)
 {
     if (!slide_show_on_screen() && !g_dream_world.active && c->next_regen_tick < g_ticks) {

@@ -413,7 +413,7 @@ TEST_F(player_machine_test, TurningTakesTheShortWayRoundOneDegreePerMillisecond)
     EXPECT_EQ(turn(100, 200, 5000), 101);  // a stall counts as one millisecond
 }
 
-TEST_F(player_machine_test, FollowingTheCursorStepsOncePerMillisecondAndAStallCountsAsOne)
+TEST_F(player_machine_test, FollowingTheCursorStepsPerMillisecondAndLeavesBlockedCellsWithinARadius)
 {
     char_record& p = place(0, k_kind_player, 100, 100);
     g_mouse_x = 300, g_mouse_y = 100;
@@ -426,29 +426,15 @@ TEST_F(player_machine_test, FollowingTheCursorStepsOncePerMillisecondAndAStallCo
     };
     // A step is (dx / n / 4) x run speed 4 x 0.08, n the distance truncated: about 0.08.
     EXPECT_NEAR(follow(0), 100.08f, 1e-3);
-    EXPECT_NEAR(follow(5000), 100.16f, 1e-3);
+    EXPECT_NEAR(follow(5000), 100.16f, 1e-3);  // a stall counts as one millisecond
     EXPECT_NEAR(follow(10), 100.96f, 1e-2);
     EXPECT_EQ(obj(p).angle_b, 90);
     EXPECT_EQ(p.following_cursor, 1u);
 
-    g_mouse_left = 0;  // released: a path walk to the cursor
-    follow(10);
-    EXPECT_EQ(p.state, k_state_plan_path);
-    EXPECT_EQ(p.goal_x, 300.0f);
-    EXPECT_EQ(p.following_cursor, 0u);
-}
-
-TEST_F(player_machine_test, TheUnstickSearchEndsWithinItsRadius)
-{
-    char_record& p = place(0, k_kind_player, 95, 100);
-    g_mouse_x = 300, g_mouse_y = 100;
-    g_mouse_left = 1;
-    p.state = k_state_follow_cursor;
-    set_movemap_cell(&g_movement_map, 95, 100, k_cell_blocked);  // cell (2, 3)
-    p.last_step_ms = clock_ms();
-    update_player_char(&p, 0);
-    // The first free point of the first ring is (96, 99); from there one step.
-    EXPECT_NEAR(obj(p).x, 96.08f, 1e-3);
+    // Standing in a blocked cell: the first free point of the first ring is (96, 99).
+    obj(p).x = 95, obj(p).y = 100;
+    set_movemap_cell(&g_movement_map, 95, 100, k_cell_blocked);
+    EXPECT_NEAR(follow(1), 96.08f, 1e-3);
     EXPECT_NEAR(obj(p).y, 99.0f, 1e-3);
 
     // Nothing free within 20 pixels: it stays and stops.
@@ -456,12 +442,17 @@ TEST_F(player_machine_test, TheUnstickSearchEndsWithinItsRadius)
         for (int cy = 1; cy <= 4; ++cy)
             set_movemap_cell(&g_movement_map, cx * 32, cy * 32, k_cell_blocked);
     obj(p).x = 100, obj(p).y = 100;
-    p.last_step_ms = clock_ms();
-    update_player_char(&p, 0);
-    EXPECT_EQ(obj(p).x, 100.0f);
+    EXPECT_EQ(follow(1), 100.0f);
     EXPECT_EQ(obj(p).y, 100.0f);
     EXPECT_EQ(p.state, k_state_idle);
     EXPECT_EQ(p.following_cursor, 0u);
+
+    // Released: a path walk to the cursor.
+    p.state = k_state_follow_cursor;
+    g_mouse_left = 0;
+    follow(10);
+    EXPECT_EQ(p.state, k_state_plan_path);
+    EXPECT_EQ(p.goal_x, 300.0f);
 }
 
 TEST_F(player_machine_test, AStunLastsUntilItsEndTimeAndIgnoresTheMouse)
