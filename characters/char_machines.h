@@ -33,6 +33,10 @@ enum pending_action_kind : uint32_t {
 };
 constexpr uint32_t k_strike_done = 4;  // pending_target after a strike
 
+// The player's left-click latch: set when a click on an entity was taken, cleared while the left
+// button is up; while set, the held button does nothing more.
+extern uint32_t g_player_click_latch;
+
 // Runs the machine of the character's kind for one frame.
 void update_char(char_record* c, int32_t slot);
 // The PLAYER's machine: the mouse becomes walking, talking, looting and attacks.

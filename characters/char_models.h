@@ -107,6 +107,17 @@ bool export_move_proto(const char* path, int32_t id);
 // attack1-4, spell1-3, spec1-6. An appearance that is not a plain folder name loads no clip.
 void load_char_anims(char_record* character, int32_t set, bool force);
 
+// The actions of set_char_anim.
+enum char_anim_action : int32_t {
+    k_action_stand = 0,
+    k_action_move = 1,
+    k_action_attack = 2,
+    k_action_death = 3,
+    k_action_hit = 4,
+    k_action_spell = 5,
+    k_action_special = 6,
+};
+
 // Switches the character to action 0 stand, 1 move, 2 attack, 3 death, 4 hit, 5 spell or
 // 6 special: nothing for an action above 6, nor without restart while the action already runs.
 // The action's variant is chosen (attack and hit at random among existing clips unless

@@ -1,0 +1,14 @@
+#include "characters/char_machines.h"
+
+void update_char(char_record* c, int32_t slot)
+{
+    switch (c->kind) {
+    case k_kind_player:
+        update_player_char(c, slot);
+        break;
+    default:
+        // The NORMAL, NETPLAYER, ENEMY and SIDEKICK machines come with the enemy and companion
+        // rules; until then those characters keep their state.
+        break;
+    }
+}

@@ -1,0 +1,297 @@
+#include "characters/char_movement.h"
+
+#include "characters/char_inventory.h"
+#include "characters/char_models.h"
+#include "characters/char_table.h"
+#include "core/frame_timing.h"
+#include "engine/math.h"
+#include "engine/models.h"
+#include "items/items.h"
+#include "platform/clock.h"
+#include "world/blood.h"
+#include "world/footsteps.h"
+#include "world/movement_map.h"
+#include "world/path_search.h"
+#include "world/scene_header.h"
+#include "world/sectors.h"
+#include "world/world_objects.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+namespace {
+
+constexpr double k_degrees_per_radian = 57.29577951308232;
+constexpr float k_far_away = 10000.0f;
+constexpr int32_t k_near_point = 2;        // pixels on both axes: a route point reached already
+constexpr int32_t k_turn_done = 2;         // degrees
+constexpr int32_t k_half_turn = 180;
+constexpr int32_t k_final_leg_test_ms = 50;
+constexpr uint32_t k_footstep_ticks = 25;
+constexpr uint8_t k_water_sector = 5;
+
+// Truncation toward zero that saturates instead of overflowing (NaN gives 0).
+int32_t saturate_trunc(double v)
+{
+    if (std::isnan(v))
+        return 0;
+    if (v >= double(std::numeric_limits<int32_t>::max()))
+        return std::numeric_limits<int32_t>::max();
+    if (v <= double(std::numeric_limits<int32_t>::min()))
+        return std::numeric_limits<int32_t>::min();
+    return int32_t(v);
+}
+
+void stop_walking(char_record* c)
+{
+    c->state = 0;
+    set_char_anim(c, k_action_stand, 0, 0);
+}
+
+} // namespace
+
+int16_t facing_toward(float x, float y, float point_x, float point_y, int16_t current)
+{
+    float dx = x - point_x, dy = y - point_y;
+    if (dx == 0.0f && dy == 0.0f)
+        return current;
+    double a = dy == 0.0f ? (dx > 0.0f ? 90.0 : -90.0) : std::atan(double(dx) / double(dy)) * k_degrees_per_radian;
+    int32_t facing = int32_t(a);
+    if (!(point_y > y))
+        facing += k_half_turn;
+    if (facing < 0)
+        facing += 360;
+    return int16_t(facing);
+}
+
+void face_point(char_record* c, float x, float y)
+{
+    float own_x, own_y;
+    if (char_position(*c, &own_x, &own_y))
+        c->facing = facing_toward(own_x, own_y, x, y, c->facing);
+}
+
+void face_and_set(char_record* c, float x, float y)
+{
+    face_point(c, x, y);
+    if (world_object* o = world_object_of(*c))
+        o->angle_b = c->facing;
+}
+
+bool char_position(const char_record& c, float* x, float* y)
+{
+    const world_object* o = world_object_of(c);
+    *x = o ? o->x : 0.0f;
+    *y = o ? o->y : 0.0f;
+    return o != nullptr;
+}
+
+float char_distance(const char_record& a, const char_record& b)
+{
+    float ax, ay, bx, by;
+    if (!char_position(a, &ax, &ay) || !char_position(b, &bx, &by))
+        return k_far_away;
+    return distance2d(ax, ay, bx, by);
+}
+
+int32_t char_reach(const char_record& c)
+{
+    const item_proto* weapon = item_proto_at(char_weapon_item(&c));
+    float reach = weapon ? float(weapon->range) : float(k_unarmed_reach);
+    return saturate_trunc(double(reach * g_scene_header.scale));
+}
+
+bool char_in_reach(const char_record& c, const char_record& target)
+{
+    return char_distance(c, target) < float(char_reach(c));
+}
+
+float char_move_speed(const char_record& c)
+{
+    return c.running ? float(c.run_speed) : float(c.walk_speed);
+}
+
+void set_char_object_anim_mode(char_record* c, int32_t mode)
+{
+    if (world_object* o = world_object_of(*c))
+        o->anim_mode = mode;
+}
+
+uint32_t take_elapsed_ms(char_record* c, uint32_t now, uint32_t stall_ms)
+{
+    uint32_t elapsed = now - c->last_step_ms;
+    c->last_step_ms = now;
+    return elapsed == 0 || elapsed > stall_ms ? 1 : elapsed;
+}
+
+int32_t reference_body_part(const char_record& c)
+{
+    for (int p = 0; p < k_body_parts; ++p)
+        if (char_part_model(c.part_model[p]))
+            return p;
+    return -1;
+}
+
+namespace {
+
+// The reference part's frame and its model's last frame; false without a reference part.
+bool reference_frames(const char_record& c, int32_t* frame, int32_t* last)
+{
+    int32_t part = reference_body_part(c);
+    if (part < 0)
+        return false;
+    *frame = c.part_frame[part];
+    *last = char_part_model(c.part_model[part])->frame_count - 1;
+    return true;
+}
+
+} // namespace
+
+bool at_last_frame(const char_record& c)
+{
+    int32_t frame, last;
+    return !reference_frames(c, &frame, &last) || frame >= last;
+}
+
+bool at_strike_frame(const char_record& c)
+{
+    int32_t frame, last;
+    if (!reference_frames(c, &frame, &last))
+        return true;
+    if (const item_proto* weapon = item_proto_at(char_weapon_item(&c)))
+        last = std::min<int32_t>(last, weapon->strike_frame);
+    return frame >= last;
+}
+
+void plan_path(char_record* c)
+{
+    c->path_goal_x = c->goal_x;
+    c->path_goal_y = c->goal_y;
+    float x, y;
+    bool found = char_position(*c, &x, &y) &&
+                 find_path(&c->route, &g_movement_map, int32_t(x) / k_cell_size, int32_t(y) / k_cell_size,
+                           int32_t(c->goal_x) / k_cell_size, int32_t(c->goal_y) / k_cell_size, 0) != 0 &&
+                 c->route.route_count > 0;
+    if (found) {
+        c->state = 2;
+        set_char_anim(c, k_action_move, 0, 0);
+    } else {
+        stop_walking(c);
+    }
+}
+
+int32_t set_step_vector(char_record* c, float dx, float dy)
+{
+    if (std::abs(saturate_trunc(dx)) < k_near_point && std::abs(saturate_trunc(dy)) < k_near_point)
+        return 0;
+    float larger = std::fabs(dx) > std::fabs(dy) ? dx : dy;
+    int32_t n = std::abs(saturate_trunc(larger));
+    c->goal_x = dx / float(n) / 4.0f;
+    c->goal_y = dy / float(n) / 4.0f;
+    return n;
+}
+
+void set_up_next_leg(char_record* c)
+{
+    int32_t count = std::min<int32_t>(c->route.route_count, k_route_points);
+    float x, y;
+    if (int64_t(c->route.route_index) >= int64_t(count) || !char_position(*c, &x, &y)) {
+        c->state = 0;
+        return;
+    }
+    const route_point& point = c->route.route[c->route.route_index];
+    face_point(c, point.x, point.y);
+    float dx = x - float(point.x), dy = y - float(point.y);
+    int32_t n = set_step_vector(c, dx, dy);
+    if (n == 0) {
+        ++c->route.route_index;
+        return;
+    }
+    double steps = 4.0 * n;
+    if (dx > 0.0f && int64_t(c->route.route_index) == int64_t(c->route.route_count) - 1)
+        steps -= 4.0;
+    double speed = double(c->run_speed) * k_speed_unit;
+    c->steps_left = saturate_trunc(steps / double(g_scene_header.scale) / speed);
+    c->state = 6;
+    c->next_state = 3;
+    ++c->route.route_index;
+}
+
+leg_result walk_leg(char_record* c, uint32_t elapsed, const leg_walk_rules& rules)
+{
+    float per_ms = c->move_correction * g_scene_header.scale * char_move_speed(*c) * k_speed_unit * rules.factor;
+    for (uint32_t i = 0; i < elapsed; ++i) {
+        if (c->steps_left < 0) {
+            if (int64_t(c->route.route_index) <= int64_t(c->route.route_count)) {
+                c->state = 2;
+                return leg_result::next_leg;
+            }
+            stop_walking(c);
+            return leg_result::stopped;
+        }
+        world_object* o = world_object_of(*c);
+        if (!o) {
+            stop_walking(c);
+            return leg_result::stopped;
+        }
+        float mx = c->goal_x * per_ms, my = c->goal_y * per_ms;
+        if (rules.test_final_cells && int64_t(c->route.route_index) == int64_t(c->route.route_count) &&
+            c->steps_left < k_final_leg_test_ms && !can_object_stand(&g_movement_map, o->x, o->y, mx, my)) {
+            stop_walking(c);
+            return leg_result::stopped;
+        }
+        o->x -= mx;
+        o->y -= my;
+        --c->steps_left;
+    }
+    return leg_result::walking;
+}
+
+void turn_toward_facing(char_record* c)
+{
+    uint32_t now = clock_ms();
+    if (c->last_step_ms >= now)
+        return;
+    uint32_t elapsed = take_elapsed_ms(c, now);
+    world_object* o = world_object_of(*c);
+    if (!o)
+        return;
+    set_char_anim(c, k_action_move, 0, 0);
+    const int32_t facing = c->facing;
+    for (uint32_t i = 0; i < elapsed; ++i) {
+        int32_t angle = o->angle_b;
+        if (std::abs(facing - angle) < k_half_turn)
+            angle += (facing > angle) - (facing < angle);
+        else if (facing <= k_half_turn)
+            angle = angle + 1 > 360 ? angle + 1 - 360 : angle + 1;
+        else
+            angle = angle - 1 < 0 ? angle - 1 + 360 : angle - 1;
+        o->angle_b = angle;
+        if (std::abs(facing - angle) <= k_turn_done) {
+            o->angle_b = facing;
+            c->state = c->next_state;
+            return;
+        }
+    }
+}
+
+void step_footsteps(char_record* c, int32_t slot)
+{
+    if (c->next_footstep_tick < g_ticks) {
+        c->next_footstep_tick = g_ticks + k_footstep_ticks;
+        play_footstep(&g_footstep_sounds, slot);
+    }
+}
+
+void spawn_water_circles_under(const char_record& c)
+{
+    float x, y;
+    if (!char_position(c, &x, &y))
+        return;
+    int32_t count = std::clamp<int32_t>(g_sector_count, 0, k_sector_slots);
+    for (int32_t s = 0; s < count; ++s)
+        if (g_sectors[s].active && g_sectors[s].type == k_water_sector && point_in_sector(x, y, s))
+            spawn_water_circle(&g_water_circle, x, y, 1, 5.0f, 5.0f, 1);
+}

@@ -1,0 +1,171 @@
+#include "characters/char_strike.h"
+
+#include "characters/char_damage.h"
+#include "characters/char_inventory.h"
+#include "characters/char_models.h"
+#include "characters/char_movement.h"
+#include "characters/char_rule_links.h"
+#include "characters/char_table.h"
+#include "characters/combat_rules.h"
+#include "core/console_log.h"
+#include "core/frame_timing.h"
+#include "items/items.h"
+#include "world/blood.h"
+#include "world/camera_shake.h"
+#include "world/world_objects.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int32_t k_first_element = 4;  // fire; then cold, lightning, poison
+constexpr int32_t k_elements = 4;
+constexpr int k_focus_tiers = 4;
+
+struct focus_tier {
+    int16_t attunement[k_elements];
+    uint32_t cooldown_ms;
+    int32_t spell[k_elements];
+};
+// Highest tier first; a tier's cooldown is focus_cooldown[tier - 1].
+constexpr focus_tier k_tiers[k_focus_tiers] = {
+    {{247, 251, 259, 255}, 37000, {80, 81, 91, 99}},
+    {{246, 250, 258, 254}, 23000, {51, 53, 73, 50}},
+    {{245, 249, 257, 253}, 13000, {47, 52, 65, 3}},
+    {{244, 248, 256, 252}, 7000, {0, 1, 59, 46}},
+};
+constexpr int32_t k_base_spells[k_elements] = {54, 55, 56, 57};
+
+constexpr int32_t k_cast_from_weapon = 0;
+constexpr int32_t k_cast_from_other = 1;
+constexpr uint32_t k_shake_tick_unit = 10;
+constexpr int32_t k_hit_bleed_lifetime = 5;
+constexpr float k_bleed_scale = 1.0f;
+constexpr float k_bleed_height = 40.0f;
+constexpr uint8_t k_equipped_first = 16;
+constexpr uint8_t k_equipped_last = 254;
+
+// The cast effect at the caster, then the spell from it with no target point.
+void cast_from(char_record* c, int32_t spell, int32_t flag, bool with_particles)
+{
+    float x, y;
+    char_position(*c, &x, &y);
+    if (with_particles) {
+        const world_object* o = world_object_of(*c);
+        float layer = o ? float(o->layer) : 0.0f;
+        run_hook(g_char_rule_links.spawn_cast_particles, "spawn_cast_particles", spell, int32_t(c->slot), x, y,
+                 layer);
+    }
+    run_hook(g_char_rule_links.cast_spell, "cast_spell", spell, int32_t(c->slot), x, y, 0.0f, 0.0f, int16_t(0),
+             flag);
+}
+
+// Calls f(args) for each EFECTS entry of the item with that code.
+template <class F>
+void for_each_property(int32_t item, uint16_t code, F f)
+{
+    const item_proto* proto = item_proto_at(item);
+    if (!proto)
+        return;
+    int32_t count = std::clamp<int32_t>(proto->efect_count, 0, k_item_list_entries);
+    for (int32_t i = 0; i < count; ++i) {
+        const item_property& p = g_item_lists[item].efects[i];
+        if (p.code == code)
+            f(p.args);
+    }
+}
+
+void knock_back(char_record* target, int32_t angle)
+{
+    target->state = 9;
+    target->steps_left = angle;
+    target->state_arg = 1;
+    target->goal_x = 1.0f;
+    target->last_step_ms = g_ticks;
+    set_char_anim(target, k_action_move, 0, 0);
+}
+
+} // namespace
+
+void shake_camera_by_property(const int16_t* args)
+{
+    int32_t ticks = std::max(0, (int32_t(args[2]) + 1) * int32_t(k_shake_tick_unit));
+    start_camera_shake(&g_camera_shake, float(args[0] + 1), float(args[1] + 1), uint32_t(ticks));
+}
+
+int32_t cast_focus_weapon(char_record* c)
+{
+    const item_proto* weapon = item_proto_at(char_weapon_item(c));
+    if (!weapon || weapon->item_class != k_item_focus)
+        return -1;
+    int32_t e = char_weapon_entry_damage_type(c) - k_first_element;
+    if (e < 0 || e >= k_elements) {
+        console_log("wrong focus element!");
+        return -1;
+    }
+    for (int t = 0; t < k_focus_tiers; ++t) {
+        const focus_tier& tier = k_tiers[t];
+        uint32_t& cooldown = c->focus_cooldown[k_focus_tiers - 1 - t];
+        if (!char_has_attunement(c, tier.attunement[e]) || cooldown >= g_elapsed_ms)
+            continue;
+        cooldown = g_elapsed_ms + tier.cooldown_ms;
+        cast_from(c, tier.spell[e], k_cast_from_weapon, true);
+        return tier.attunement[e];
+    }
+    cast_from(c, k_base_spells[e], k_cast_from_weapon, true);
+    return -1;
+}
+
+bool apply_strike_properties(char_record* c, int32_t focus_attunement)
+{
+    bool cast = false;
+    int32_t count = std::min<int32_t>(c->inv_count, k_inventory_entries);
+    for (int32_t i = 0; i < count; ++i) {
+        uint8_t location = c->inv_location[i];
+        if (location < k_equipped_first || location > k_equipped_last)
+            continue;
+        int32_t item = c->inv_item[i];
+        const item_proto* proto = item_proto_at(item);
+        if (!proto)
+            continue;
+        int32_t flag = location == k_inv_weapon ? k_cast_from_weapon : k_cast_from_other;
+        auto cast_first_argument = [&](const int16_t* args) {
+            cast_from(c, args[0], flag, true);
+            cast = true;
+        };
+        for_each_property(item, k_prop_cast_on_attack, cast_first_argument);
+        if (proto->item_class != k_item_attunement || item == focus_attunement)
+            for_each_property(item, k_prop_cast_on_attunement, cast_first_argument);
+        for_each_property(item, k_prop_shake_on_attack, shake_camera_by_property);
+    }
+    return cast;
+}
+
+int32_t land_melee_blow(char_record* c)
+{
+    char_record* target = char_at(c->target);
+    if (!target || !char_in_reach(*c, *target))
+        return 0;
+    int32_t damage = resolve_melee_attack(c, c->target);
+    if (damage <= 0)
+        return damage;
+    float x, y;
+    char_position(*target, &x, &y);
+    spawn_bleed(&g_blood, x, y, k_bleed_scale, k_bleed_height, k_hit_bleed_lifetime, target->bleed_type);
+    c->struck = 1;
+    set_char_anim(target, k_action_hit, 1, 0);
+    target->state = 5;
+    int32_t weapon = char_weapon_item(c);
+    if (weapon < 0)
+        return damage;
+    if (target->hp < 1) {
+        const world_object* o = world_object_of(*c);
+        int32_t angle = o ? o->angle_b : 0;
+        for_each_property(weapon, k_prop_knock_back, [&](const int16_t*) { knock_back(target, angle); });
+    }
+    for_each_property(weapon, k_prop_cast_on_hit, [&](const int16_t* args) {
+        cast_from(c, args[0], k_cast_from_weapon, false);
+    });
+    for_each_property(weapon, k_prop_shake_on_hit, shake_camera_by_property);
+    return damage;
+}
