@@ -1,6 +1,7 @@
 #include "level/char_links.h"
 
 #include "characters/char_animation.h"
+#include "characters/char_drawing.h"
 #include "characters/char_inventory.h"
 #include "characters/char_spawning.h"
 #include "characters/char_models.h"
@@ -102,6 +103,7 @@ void link_object_chars()
         *y = c->pos_y;
         return true;
     };
+    g_object_links.draw_char = draw_char_at_object;
 }
 
 void link_level_chars()

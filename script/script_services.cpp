@@ -25,6 +25,13 @@ float float_atan(float x)
     return float(std::atan(double(x)));
 }
 
+void show_text_message(const char* markup)
+{
+    reset_text_window(&g_message_window);
+    parse_text_window(&g_message_window, markup);
+    g_message_shown = 1;
+}
+
 uint32_t get_file_size(const char* path)
 {
     return path ? file_size(path) : 0;

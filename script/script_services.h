@@ -23,5 +23,9 @@ void new_dialogue();
 // quotient of two equal points), so that no facing made from it is undefined.
 float float_atan(float x);
 
+// Shows a one-line markup text in the message window: the window is reset, the text parsed into
+// it and the window marked shown (character labels, notices and other hover texts).
+void show_text_message(const char* markup);
+
 // The size of a file in bytes, held to 32 bits; 0 for a missing file, which is not created.
 uint32_t get_file_size(const char* path);

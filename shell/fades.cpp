@@ -1,6 +1,7 @@
 // The fades and the modal loop pattern.
 #include "shell/fades.h"
 
+#include "characters/char_update.h"
 #include "core/frame_timing.h"
 
 #include "core/globals.h"
@@ -38,7 +39,7 @@ const program_step k_fade_pass[] = {
      }},
     {"update_all_avi_textures", [] { update_all_avi_textures(); return true; }},
     {"update_entities", [] { update_entities(); return true; }},
-    {"update_all_chars", nullptr},
+    {"update_all_chars", [] { update_all_chars(true); return true; }},
     {"update_ground_items", [] { update_ground_items(1); return true; }},
     {"follow_owner_objects", [] { follow_owner_objects(); return true; }},
     {"draw_objects", [] { draw_objects(); return true; }},

@@ -1,6 +1,8 @@
 // One frame of the main loop, in the order the program has always followed.
 #include "shell/program_steps.h"
 
+#include "characters/char_drawing.h"
+#include "characters/char_update.h"
 #include "core/console_log.h"
 #include "core/frame_timing.h"
 #include "core/globals.h"
@@ -228,7 +230,7 @@ const program_step k_frame_steps[] = {
          return true;
      }},
     {"draw_objects", [] { draw_objects(); return true; }},
-    {"update_all_chars", nullptr},
+    {"update_all_chars", [] { update_all_chars(false); return true; }},
     {"curves_lights_effects", [] {
          update_curves();
          apply_lights();
@@ -240,7 +242,7 @@ const program_step k_frame_steps[] = {
              draw_editor_overlays();
          return true;
      }},
-    {"draw_char_passes", nullptr},
+    {"draw_char_passes", [] { draw_char_passes(); return true; }},
     {"draw_cursor_marker", [] { draw_cursor_marker(); return true; }},
     {"play_overlays", [] {
          if (playing())

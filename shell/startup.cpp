@@ -2,6 +2,7 @@
 #include "shell/program_steps.h"
 
 #include "characters/char_models.h"
+#include "characters/char_notices.h"
 #include "characters/char_table.h"
 #include "characters/creature_files.h"
 #include "characters/monster_points.h"
@@ -204,7 +205,11 @@ const program_step k_startup_steps[] = {
     {"load_creature_list", [] { list_creature_files(&g_creature_files); return true; }},
     {"init_game_clock", [] { init_game_clock(&g_game_clock); return true; }},
     {"clear_monster_points", [] { reset_monster_points(&g_monster_points); return true; }},
-    {"load_interface_textures", [] { load_interface_textures(); return true; }},
+    {"load_interface_textures", [] {
+         load_interface_textures();
+         load_notice_icons(&g_notices);
+         return true;
+     }},
     {"load_footstep_sounds", [] { load_footstep_sounds(&g_footstep_sounds); return true; }},
     {"load_ui_texts", [] { load_ui_texts(); return true; }},
     {"log_interface_ok", [] { console_log("inteface ok"); return true; }},

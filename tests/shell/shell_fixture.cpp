@@ -1,6 +1,9 @@
 #include "shell/shell_fixture.h"
 
 #include "characters/char_models.h"
+#include "characters/char_notices.h"
+#include "characters/char_update.h"
+#include "characters/focus_list.h"
 #include "characters/char_table.h"
 #include "core/console_log.h"
 #include "core/frame_timing.h"
@@ -57,6 +60,7 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_game_clock), saved.keep(g_ambient_color);
     saved.keep(g_editor), saved.keep(g_cursor_grid), saved.keep(g_show_grid), saved.keep(g_active_layer);
     saved.keep(g_brush_preview), saved.keep(g_map_dirty), saved.keep(g_mode_bar_page);
+    saved.keep(g_focus_list), saved.keep(g_notices), saved.keep(g_camera_pan_tick), saved.keep(g_message_shown);
 }
 
 } // namespace

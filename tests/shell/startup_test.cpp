@@ -67,15 +67,15 @@ TEST_F(shell_test, StartupFrameAndShutdownRunInTheirFixedOrder)
         "run_editor_frame", "evaluate_events", "update_entities", "update_weather", "update_rain",
         "update_snow", "update_fog", "update_lightning", "expire_camera_shake", "begin_scene",
         "update_all_avi_textures", "update_ground_items", "follow_owner_objects", "draw_objects",
-        "update_all_chars (pending)", "curves_lights_effects", "draw_movemap",
-        "draw_char_passes (pending)", "draw_cursor_marker", "play_overlays", "box_selection",
+        "update_all_chars", "curves_lights_effects", "draw_movemap",
+        "draw_char_passes", "draw_cursor_marker", "play_overlays", "box_selection",
         "monster_point_markers (pending)", "debug_text", "brush_preview", "draw_console", "text_windows",
         "slide_shows", "draw_debug_text", "dialog_frame", "end_scene", "frame_capture (pending)", "present",
         "pending_level_change (pending)"};
     const std::vector<std::string> shutdown_head = {"log_ending", "ending (pending)", "fade_to_black"};
     const std::vector<std::string> fade_pass = {
         "modal_pass_begin", "update_frame_timing", "begin_scene", "update_all_avi_textures",
-        "update_entities", "update_all_chars (pending)", "update_ground_items", "follow_owner_objects",
+        "update_entities", "update_all_chars", "update_ground_items", "follow_owner_objects",
         "draw_objects", "rain_and_lightning", "update_lights", "update_level_effects", "dream_world",
         "advance_game_clock", "fade_step", "draw_fade_rectangle", "end_scene_and_present"};
     const std::vector<std::string> shutdown_tail = {
