@@ -25,10 +25,22 @@ protected:
         hero_ = &fighter(0, k_kind_player);
     }
 
-    void require(std::initializer_list<item_property> list, int16_t id = k_tested)
+    // A requirement code with its first argument.
+    struct requirement {
+        requirement(uint16_t code, std::initializer_list<int16_t> first = {}) : property{code, {}}
+        {
+            if (first.size())
+                property.args[0] = *first.begin();
+        }
+        item_property property;
+    };
+
+    void require(std::initializer_list<requirement> list, int16_t id = k_tested)
     {
         g_item_protos[id].requirement_count = int16_t(list.size());
-        std::copy(list.begin(), list.end(), g_item_lists[id].requirements);
+        int i = 0;
+        for (const requirement& r : list)
+            g_item_lists[id].requirements[i++] = r.property;
     }
     int32_t met(int16_t id = k_tested, int32_t slot = 0) { return item_requirements_met(id, slot, id); }
 

@@ -8,6 +8,8 @@
 #include "platform/image_writer.h"
 
 #include <cmath>
+#include <cstdio>
+#include <utility>
 #include <functional>
 #include <string>
 #include <vector>
@@ -197,12 +199,35 @@ char_record& make_character(int slot, const char* key, const char* display, uint
     return c;
 }
 
+// The combat rule tables, one "label value" line per skill grade from F to S: attack times,
+// damage multipliers and block and dodge chances a little kinder than the built-in ones.
+void write_rule_tables()
+{
+    static const char* const grades[17] = {"F", "E-", "E", "E+", "D-", "D", "D+", "C-", "C",
+                                           "C+", "B-", "B", "B+", "A-", "A", "A+", "S"};
+    std::string ticks = "none 1.0\r\nmedium 1.5\r\nheavy 2.0\r\nranged 1.5\r\n";
+    std::string damage, chances;
+    for (int i = 0; i < 17; ++i) {
+        char line[64];
+        std::snprintf(line, sizeof line, "%s %.2f\r\n", grades[i], 3.0 - 2.0 * i / 16.0);
+        ticks += line;
+        std::snprintf(line, sizeof line, "%s %.2f\r\n", grades[i], 1.0 + 2.0 * i / 16.0);
+        damage += line;
+        std::snprintf(line, sizeof line, "%s %d\r\n", grades[i], 5 + 40 * i / 16);
+        chances += line;
+    }
+    for (const auto& [path, text] : {std::pair{"global/ticks.txt", ticks}, {"global/damage_bonus.txt", damage},
+                                     {"global/block&dodge.txt", chances}})
+        require(write_whole_file(path, text.data(), text.size()), path);
+}
+
 } // namespace
 
 void write_characters_demo_data()
 {
     require(make_folder("global"), "global");
     require(make_folder("data/creature"), "data/creature");
+    write_rule_tables();
     write_figure("hero", 70, 110, 200);
     write_figure("bandit", 190, 60, 50);
     write_figure("villager", 90, 170, 80);

@@ -32,7 +32,7 @@ void write_items_demo_data()
     sword.attunement_link = 3;  // wearing it trains the blade focus
     sword.damage_code = 4;
     sword.attack_delay = 30;
-    sword.strike_frame = 6;
+    sword.strike_frame = 2;  // the last frame of the demo's attack clip
     sword.stamina_cost = 3;
     sword.price = 40;
     sword.anim_set = 1;
