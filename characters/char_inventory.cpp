@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <climits>
 #include <limits>
 #include <strings.h>
 
@@ -42,8 +43,12 @@ void note_equipped_weapon(int16_t) {}
 int32_t quick_bar_item(int32_t) { return -1; }
 // Items are not used on characters yet: nothing happens.
 void use_item_on(const item_proto&, char_record*, int16_t) {}
-// Items are not dropped to the ground yet: the dropped entry is lost.
-void drop_ground_item_at(const char_record*, int16_t, uint32_t, uint8_t) {}
+// A dropped item waits at the character until the ground-item pass places it.
+void drop_ground_item_at(const char_record* c, int16_t item, uint32_t value, uint8_t element)
+{
+    drop_ground_item(uint16_t(item), uint16_t(std::min<uint32_t>(value, INT16_MAX)), 0, 0, true, uint16_t(c->slot),
+                     element);
+}
 // Item looks, worn models and attached effects are not built yet: the character keeps its look.
 void apply_item_looks_to(const item_proto&, char_record*) {}
 void clear_char_model_parts_of(const item_proto&, char_record*) {}

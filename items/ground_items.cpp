@@ -3,8 +3,12 @@
 #include "core/console_log.h"
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
+#include "items/items.h"
+#include "world/movement_map.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 
 ground_item g_ground_items[k_ground_item_slots];
 int16_t g_ground_item_count = 0;
@@ -26,7 +30,80 @@ void ground_item_fields(Io& io, Item& g)
     io.u16(14, g.element);
 }
 
+constexpr int32_t k_ground_cell = 24;
+constexpr int32_t k_search_radius = 100;
+constexpr int32_t k_search_directions[8][2] = {{0, -1}, {1, -1}, {1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}};
+
+int16_t clamp16(int32_t v)
+{
+    return int16_t(std::clamp<int32_t>(v, INT16_MIN, INT16_MAX));
+}
+
+// The start, or the first free cell of the rings around it that the movement map leaves free.
+void find_free_cell(int16_t* x, int16_t* y)
+{
+    if (ground_cell_free(*x, *y))
+        return;
+    for (int32_t r = 1; r <= k_search_radius; ++r)
+        for (const auto& d : k_search_directions) {
+            const int16_t cx = clamp16(*x + d[0] * k_ground_cell * r);
+            const int16_t cy = clamp16(*y + d[1] * k_ground_cell * r);
+            if (ground_cell_free(cx, cy) && is_cell_free(&g_movement_map, cx, cy)) {
+                *x = cx;
+                *y = cy;
+                return;
+            }
+        }
+}
+
 } // namespace
+
+void init_ground_item(ground_item* record, uint16_t item, int16_t amount, int16_t x, int16_t y, uint16_t element)
+{
+    record->item = item;
+    record->amount = amount;
+    record->x = x;
+    record->y = y;
+    record->element = element;
+    record->state = k_ground_item_dropped;
+}
+
+bool ground_cell_free(int16_t x, int16_t y)
+{
+    const int32_t count = std::clamp<int32_t>(g_ground_item_count, 0, k_ground_item_slots);
+    for (int32_t i = 0; i < count; ++i)
+        if (g_ground_items[i].state != k_ground_item_free && g_ground_items[i].x == x && g_ground_items[i].y == y)
+            return false;
+    return true;
+}
+
+void drop_ground_item(uint16_t item, uint16_t amount, int16_t cell_x, int16_t cell_y, bool at_character,
+                      uint16_t owner, uint16_t element)
+{
+    const item_proto* p = item_proto_at(item);
+    if (!p) {
+        console_log("ground item %u: no such item", unsigned(item));
+        return;
+    }
+    int16_t x = 1, y = 1;
+    if (!at_character) {
+        x = clamp16(cell_x * k_ground_cell);
+        y = clamp16(cell_y * k_ground_cell);
+        find_free_cell(&x, &y);
+    }
+    const int32_t count = std::clamp<int32_t>(g_ground_item_count, 0, k_ground_item_slots);
+    int32_t i = 0;
+    while (i < count && g_ground_items[i].state != k_ground_item_free)
+        ++i;
+    if (i == count) {
+        if (count >= k_ground_item_max_count)
+            return;
+        g_ground_item_count = int16_t(count + 1);
+    }
+    ground_item& g = g_ground_items[i];
+    g.owner = owner;
+    init_ground_item(&g, item, p->item_class == k_item_gold ? int16_t(amount) : int16_t(1), x, y, element);
+}
 
 bool save_ground_items(packed_stream* stream)
 {

@@ -41,6 +41,19 @@ static_assert(offsetof(ground_item, element) == 14);
 extern ground_item g_ground_items[k_ground_item_slots];
 extern int16_t g_ground_item_count;  // records 0 to count - 1 are scanned
 
+// The record holds the item: the amount for gold, 1 for any other item; the position and the
+// element byte; dropped (state 1).
+void init_ground_item(ground_item* record, uint16_t item, int16_t amount, int16_t x, int16_t y, uint16_t element);
+// No record of a nonzero state lies exactly at (x, y).
+bool ground_cell_free(int16_t x, int16_t y);
+// Adds a dropped record (state 1) for the item: at the owner character when at_character is set
+// (it falls there when it is placed), otherwise at cell (cell_x, cell_y) of the 24-pixel grid or
+// the nearest free cell around it (searched up to 100 cells out; the start cell when none is
+// free). The first free record below the count is reused; nothing is added while the count is
+// 999 or more, or for an item id outside the table.
+void drop_ground_item(uint16_t item, uint16_t amount, int16_t cell_x, int16_t cell_y, bool at_character,
+                      uint16_t owner, uint16_t element);
+
 // The ground-items section: u32 record size 16, i16 count, count records. Both do nothing for a
 // null stream and return false when the section is incomplete.
 //

@@ -2,6 +2,9 @@
 
 #include "characters/char_models.h"
 #include "characters/char_table.h"
+#include "characters/monster_protos.h"
+#include "items/items.h"
+#include "world/sectors.h"
 #include "core/utilities.h"
 #include "engine/models.h"
 #include "platform/files.h"
@@ -77,6 +80,22 @@ const clip k_clips[] = {
      }},
 };
 
+// The figure is laid out standing on z = 0 and facing -y; models stand on y = 0 with their
+// height along +y and face -z.
+struct figure_point {
+    float x, y, z;
+};
+
+figure_point to_model(figure_point p)
+{
+    return {-p.x, p.z, p.y};
+}
+
+figure_point from_model(figure_point p)
+{
+    return {-p.x, p.z, p.y};
+}
+
 // A box of one material (the character's skin), frame f moved by the clip.
 void build_part(model& m, const std::string& part, const box& b, const clip& c, const std::string& skin)
 {
@@ -100,8 +119,10 @@ void build_part(model& m, const std::string& part, const box& b, const clip& c, 
                 float n[3] = {0, 0, 0};
                 n[axis] = side ? 1.0f : -1.0f;
                 // The file holds the normals reversed: reading negates them to point outwards.
-                m.mesh->vertices.push_back({xs[at[0]], ys[at[1]], zs[at[2]], -n[0], -n[1], -n[2],
-                                            float(corner[0]), float(corner[1])});
+                const figure_point p = to_model({xs[at[0]], ys[at[1]], zs[at[2]]});
+                const figure_point normal = to_model({n[0], n[1], n[2]});
+                m.mesh->vertices.push_back({p.x, p.y, p.z, -normal.x, -normal.y, -normal.z, float(corner[0]),
+                                            float(corner[1])});
             }
             for (uint16_t i : {0, 3, 2, 0, 2, 1})
                 m.mesh->indices.push_back(uint16_t(base + i));
@@ -111,9 +132,10 @@ void build_part(model& m, const std::string& part, const box& b, const clip& c, 
     m.frame_count = c.frames;
     for (int f = 0; f < c.frames; ++f)
         for (const device_vertex& vertex : m.mesh->vertices) {
-            float x = vertex.x, y = vertex.y, z = vertex.z;
-            c.move(part, f, x, y, z);
-            m.frames[f].insert(m.frames[f].end(), {x, y, z});
+            figure_point q = from_model({vertex.x, vertex.y, vertex.z});
+            c.move(part, f, q.x, q.y, q.z);
+            q = to_model(q);
+            m.frames[f].insert(m.frames[f].end(), {q.x, q.y, q.z});
         }
 }
 
@@ -137,7 +159,8 @@ void write_figure(const std::string& appearance, uint32_t r, uint32_t g, uint32_
     const std::string root = "3d/" + appearance + "/";
     require(make_folder(root.c_str()), root);
     write_skin_texture(root + "skin.tga", r, g, b);
-    const std::string skin_file = "1\r\n3d\\" + appearance + "\\skin.tga\r\n";
+    // One skin of one variant.
+    const std::string skin_file = "1\r\n1\r\n3d\\" + appearance + "\\skin.tga\r\n";
     for (const clip& c : k_clips) {
         const std::string folder = root + "1/" + c.name + "/";
         require(make_folder(folder.c_str()), folder);
@@ -199,6 +222,46 @@ char_record& make_character(int slot, const char* key, const char* display, uint
     return c;
 }
 
+// The mouse-focus outline: a box around the figure standing at the character's position, as
+// wide and as tall on screen as the figure drawn at `scale` (outlines are tested at the
+// character's scale less 0.35).
+void set_outline(char_record& c, float scale)
+{
+    const float figure = 58.0f * scale;  // pixels of a figure drawn at scale 1
+    const float k = 1.0f / (scale - 0.35f);
+    begin_sector(&c.outline, 2, -0.4f * figure * k, -1.05f * figure * k);
+    add_sector_point(&c.outline, 0.4f * figure * k, -1.05f * figure * k);
+    add_sector_point(&c.outline, 0.4f * figure * k, 0.1f * figure * k);
+    add_sector_point(&c.outline, -0.4f * figure * k, 0.1f * figure * k);
+    add_sector_point(&c.outline, -0.4f * figure * k, -1.05f * figure * k);
+}
+
+void carry(char_record& c, int16_t item, uint8_t location, uint32_t value)
+{
+    const int i = c.inv_count++;
+    c.inv_item[i] = item;
+    c.inv_location[i] = location;
+    c.inv_value[i] = value;
+    c.inv_damage_type[i] = uint8_t(g_item_protos[item].damage_type);
+}
+
+// The bandit's class: a human with a fist a little harder than the editor's default.
+void write_monster_classes()
+{
+    g_monster_proto_count = 1;
+    monster_proto& bandit = g_monster_protos[0];
+    new_monster_proto(&bandit);
+    copy_bounded(bandit.name, sizeof bandit.name, "Bandit");
+    copy_bounded(bandit.chr_name, sizeof bandit.chr_name, "bandit");
+    bandit.damage_type = 3;  // crushing
+    bandit.unarmed_base = 6;
+    bandit.unarmed_per_level = 2;
+    bandit.armor_base = 3;
+    bandit.attack_pause = 30;
+    bandit.treasure_chance_main = 50;
+    require(save_monster_protos(), "global/monsters.dat");
+}
+
 // The combat rule tables, one "label value" line per skill grade from F to S: attack times,
 // damage multipliers and block and dodge chances a little kinder than the built-in ones.
 void write_rule_tables()
@@ -233,10 +296,17 @@ void write_characters_demo_data()
     write_figure("villager", 90, 170, 80);
 
     g_char_count = 0;
-    make_character(0, "hero", "Traveller", k_kind_player, {40, 8, 1, 0});
-    make_character(1, "bandit", "Bandit", k_kind_enemy, {20, 6, 1, 0});
-    make_character(2, "villager", "Villager", k_kind_normal, {15, 4, 1, 0});
+    char_record& hero = make_character(0, "hero", "Traveller", k_kind_player, {40, 8, 1, 0});
+    char_record& bandit = make_character(1, "bandit", "Bandit", k_kind_enemy, {20, 6, 1, 0});
+    char_record& villager = make_character(2, "villager", "Villager", k_kind_normal, {15, 4, 1, 0});
     g_char_count = 3;
+    set_outline(hero, 1.0f);
+    set_outline(bandit, 1.35f);  // placements draw their characters at 1.35
+    set_outline(villager, 1.35f);
+    carry(hero, k_demo_sword, k_inv_weapon, 1);
+    carry(bandit, k_demo_armour, 0, 1);  // loot for whoever beats him
+    carry(bandit, k_demo_gold, 1, 15);
+    write_monster_classes();
     require(write_char_file(1, "data/creature/bandit.chr"), "data/creature/bandit.chr");
     require(write_char_file(2, "data/creature/villager.chr"), "data/creature/villager.chr");
     require(write_characters(), k_characters_file);  // the hero: the one PLAYER

@@ -2,6 +2,7 @@
 // program's own savers where one exists.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // Ends the tool with a message naming `what` unless ok (a part of the data was not written).
@@ -12,8 +13,12 @@ void write_shell_demo_data();
 // The localized texts: the English UI text table, character and item names, a level's texts.
 void write_text_demo_data();
 // The item table "global/items.dat": a sword that trains an attunement, a leather armour, gold
-// and the attunement.
+// and the attunement, with these ids.
 void write_items_demo_data();
+constexpr int16_t k_demo_sword = 0;
+constexpr int16_t k_demo_armour = 1;
+constexpr int16_t k_demo_gold = 2;
+constexpr int16_t k_demo_focus = 3;
 // The sounds, the narration and the music: "data/sound/" (with the footsteps of every ground,
 // the dream world's sounds and the slide shows' narrations), "data/voice/", "data/music/" and
 // the chapter slide music.

@@ -4,6 +4,7 @@
 #include "tools/demo/demo_data.h"
 
 #include "characters/monster_points.h"
+#include "characters/char_record.h"
 #include "characters/char_spawning.h"
 #include "characters/placements.h"
 #include "core/utilities.h"
@@ -24,6 +25,7 @@
 #include "world/sectors.h"
 #include "world/world_objects.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -237,6 +239,10 @@ void write_gate_level()
     copy_bounded(text.text, sizeof text.text, "The road is closed.");
     // A bandit by the crate and a villager by the torches, from their creature files.
     add_char_placement(&g_char_placements, "bandit.chr", 760.0f, 420.0f, 220);
+    char_placement& bandit = g_char_placements.entries[0];
+    bandit.kind = k_kind_enemy;
+    std::fill(std::begin(bandit.skills), std::end(bandit.skills), uint8_t(6));
+    bandit.monster_class = 0;
     add_char_placement(&g_char_placements, "villager.chr", 280.0f, 400.0f, 220);
     set_scene("Brana", k_level_inside, 512.0f, 384.0f, 0.9f);
     g_scene_header.rain_chance = 100;  // it always rains at the gate, for a minute at a time

@@ -1,0 +1,189 @@
+// The first fight, replayed through the program's own frames: on the demo's gate level the
+// mouse, clicking the bandit with the right button, walks the hero over and strikes until
+// the bandit dies; the hits follow the combat rules, the corpse stays and drops its loot, and the
+// experience raises the hero a level.
+#include "shell/shell_fixture.h"
+
+#include "support/temp_folder.h"
+
+#include "characters/char_stats.h"
+#include "characters/char_table.h"
+#include "core/console_log.h"
+#include "core/editor_globals.h"
+#include "core/frame_timing.h"
+#include "core/globals.h"
+#include "core/input_state.h"
+#include "core/settings.h"
+#include "engine/render_context.h"
+#include "engine/ui_texts.h"
+#include "items/ground_items.h"
+#include "platform/input.h"
+#include "platform/recording_device.h"
+#include "shell/program.h"
+#include "world/scene_header.h"
+#include "world/world_objects.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// One blow as the debug log tells it: the block and dodge rolls against their chances, then for
+// a blow that lands the rolled damage, the armour class, what passed the armour and what was
+// taken.
+struct logged_blow {
+    int block_roll = -1, block_chance = -1, dodge_roll = -1, dodge_chance = -1;
+    bool blocked = false, dodged = false;
+    float final_damage = -1.0f;
+    int armour = -1;
+    float real_damage = -1.0f;
+    int taken = -1;
+};
+
+std::vector<logged_blow> blows_in(const std::string& log)
+{
+    std::vector<logged_blow> blows;
+    std::istringstream lines(log);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const char* l = line.c_str();
+        char name[64];
+        int a = 0, b = 0;
+        if (std::sscanf(l, "block chance: %d -> %d", &a, &b) == 2) {
+            blows.push_back({});
+            blows.back().block_roll = a;
+            blows.back().block_chance = b;
+        }
+        if (blows.empty())
+            continue;
+        logged_blow& blow = blows.back();
+        if (std::sscanf(l, "dodge chance: %d -> %d", &a, &b) == 2) {
+            blow.dodge_roll = a;
+            blow.dodge_chance = b;
+        }
+        blow.blocked = blow.blocked || line.find(" blocked attack") != std::string::npos;
+        blow.dodged = blow.dodged || line.find(" dodged attack") != std::string::npos;
+        std::sscanf(l, "final damage: %f", &blow.final_damage);
+        std::sscanf(l, "AC: %d", &blow.armour);
+        std::sscanf(l, "real damage: %f", &blow.real_damage);
+        std::sscanf(l, "%63s has taken %d", name, &blow.taken);
+    }
+    return blows;
+}
+
+int32_t slot_named(const char* name)
+{
+    for (uint32_t s = 0; s < g_char_count; ++s)
+        if (std::strcmp(g_chars[s].name, name) == 0)
+            return int32_t(s);
+    return -1;
+}
+
+bool message_logged(const char* text)
+{
+    for (uint32_t i = 0; i < g_message_log.count; ++i)
+        if (std::strstr(g_message_log.lines[i], text))
+            return true;
+    return false;
+}
+
+// The cursor over the middle of the character's body; the right button clicked (down for this
+// frame) or up.
+void point_at(const world_object& o, bool click)
+{
+    input_event move{input_event_kind::mouse_move};
+    move.x = int32_t((o.x - g_camera_x) * g_zoom);
+    move.y = int32_t((o.y - 35.0f - g_camera_y) * g_zoom);
+    input_inject(move);
+    input_event button{input_event_kind::mouse_button};
+    button.code = 1;
+    button.down = click;
+    input_inject(button);
+}
+
+} // namespace
+
+TEST_F(shell_test, TheHeroWalksToTheBanditAndBeatsItDown)
+{
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv console brana.sav"));
+    auto* device = dynamic_cast<recording_device*>(g_d3d_device);
+    ASSERT_NE(device, nullptr);
+    ASSERT_EQ(g_work_mode, uint32_t(k_work_play));
+    char_record& hero = g_chars[g_player_char];
+    const int32_t bandit_slot = slot_named("bandit");
+    ASSERT_GE(bandit_slot, 0);
+    char_record& bandit = g_chars[bandit_slot];
+    ASSERT_EQ(bandit.kind, k_kind_enemy);
+    hero.exp = xp_for_level(2) - level_value(bandit.level);  // the kill makes level 2
+    const world_object start = *world_object_of(hero);
+    const int16_t ground_items_before = g_ground_item_count;
+    const int32_t bandit_hp = bandit.hp;
+
+    bool walked = false, aimed = false;
+    int frames = 0;
+    for (; frames < 4000 && bandit.life == k_life_alive; ++frames) {
+        device->clear_recording();
+        // A player clicks the bandit whenever the hero stands idle.
+        point_at(*world_object_of(bandit), hero.state == 0 && !g_mouse_right);
+        ASSERT_TRUE(program_frame());
+        walked = walked || hero.state == 3;
+        aimed = aimed || hero.target == bandit_slot;  // the bandit under the cursor was the target
+    }
+    ASSERT_EQ(bandit.life, k_life_dead) << "after " << frames << " frames";
+    EXPECT_TRUE(walked);
+    EXPECT_TRUE(aimed);
+    EXPECT_TRUE(message_logged("Bandit takes"));  // the blows were told to the player
+    EXPECT_TRUE(message_logged("Bandit: slain"));
+
+    // The hero walked from its entry point to within the sword's reach of the bandit.
+    const world_object& at = *world_object_of(hero);
+    const world_object& corpse = *world_object_of(bandit);
+    EXPECT_GT(std::hypot(at.x - start.x, at.y - start.y), 100.0f);
+    EXPECT_LT(std::hypot(at.x - corpse.x, at.y - corpse.y), 120.0f * g_scene_header.scale);
+
+    // Every blow was rolled against the bandit's block, then its dodge chance; one that got
+    // through took the armour's rule off the rolled damage: above the armour class the excess and
+    // a quarter of the class, otherwise a quarter.
+    const std::vector<logged_blow> blows = blows_in(read_text(k_console_log_file));
+    ASSERT_FALSE(blows.empty());
+    int32_t taken = 0;
+    for (const logged_blow& b : blows) {
+        EXPECT_GT(b.block_chance, 0);
+        EXPECT_EQ(b.blocked, b.block_roll < b.block_chance);
+        if (b.blocked) {
+            EXPECT_EQ(b.taken, -1);
+            continue;
+        }
+        EXPECT_GT(b.dodge_chance, 0);
+        EXPECT_EQ(b.dodged, b.dodge_roll < b.dodge_chance);
+        if (b.dodged) {
+            EXPECT_EQ(b.taken, -1);
+            continue;
+        }
+        ASSERT_GE(b.armour, 0);
+        const float expected = b.armour < b.final_damage ? b.final_damage - float(b.armour) + float(b.armour / 4)
+                                                         : b.final_damage / 4.0f;
+        EXPECT_NEAR(b.real_damage, expected, 0.01f);
+        EXPECT_EQ(b.taken, std::max(1, int(b.real_damage)));  // no resistance to slashing
+        taken += b.taken;
+    }
+    EXPECT_GE(taken, bandit_hp);
+
+    // The corpse stays for 800 steps and its loot lies on the ground; the kill raised the hero.
+    EXPECT_GT(corpse.lifetime, 700);
+    EXPECT_LE(corpse.lifetime, 800);
+    EXPECT_EQ(g_ground_item_count, ground_items_before + 2);
+    ASSERT_TRUE(program_frame());  // the level-up comes with the next update
+    EXPECT_EQ(hero.level, 2);
+    EXPECT_TRUE(message_logged(ui_text(119)));
+
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
+}
