@@ -7,6 +7,7 @@
 #include "characters/creature_files.h"
 #include "characters/monster_points.h"
 #include "characters/monster_protos.h"
+#include "characters/char_rule_links.h"
 #include "characters/rule_tables.h"
 #include "core/console_log.h"
 #include "core/frame_timing.h"
@@ -23,6 +24,7 @@
 #include "engine/ui_texts.h"
 #include "interface/interface_links.h"
 #include "interface/interface_state.h"
+#include "interface/slide_shows.h"
 #include "items/items.h"
 #include "level/char_links.h"
 #include "level/level_change.h"
@@ -138,6 +140,7 @@ void install_links()
         clear_message_window_reanchor();
         draw_message_window();
     };
+    g_char_rule_links.slide_show_running = [] { return g_chapter_slides_running != 0 || g_epilogue_slides_active != 0; };
 }
 
 const program_step k_startup_steps[] = {

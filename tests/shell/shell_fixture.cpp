@@ -1,12 +1,17 @@
 #include "shell/shell_fixture.h"
 
+#include "characters/char_machines.h"
 #include "characters/char_models.h"
 #include "characters/char_notices.h"
+#include "characters/char_rule_links.h"
+#include "characters/char_table.h"
 #include "characters/char_update.h"
 #include "characters/focus_list.h"
-#include "characters/char_table.h"
+#include "characters/monster_protos.h"
+#include "characters/rule_tables.h"
 #include "core/console_log.h"
 #include "core/frame_timing.h"
+#include "core/game_globals.h"
 #include "core/globals.h"
 #include "core/settings.h"
 #include "editor/controls/dialog_model.h"
@@ -15,6 +20,7 @@
 #include "engine/textures.h"
 #include "interface/interface_links.h"
 #include "interface/interface_state.h"
+#include "items/ground_items.h"
 #include "items/items.h"
 #include "level/level_change.h"
 #include "level/level_links.h"
@@ -61,6 +67,11 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_editor), saved.keep(g_cursor_grid), saved.keep(g_show_grid), saved.keep(g_active_layer);
     saved.keep(g_brush_preview), saved.keep(g_map_dirty), saved.keep(g_mode_bar_page);
     saved.keep(g_focus_list), saved.keep(g_notices), saved.keep(g_camera_pan_tick), saved.keep(g_message_shown);
+    // The character rules' tables and links, and what a fight changes.
+    saved.keep(g_char_rule_links), saved.keep(g_interface), saved.keep(g_player_click_latch);
+    saved.keep(attack_speed_table), saved.keep(damage_skill_multipliers), saved.keep(block_dodge_chance_table);
+    saved.keep(g_monster_protos), saved.keep(g_monster_proto_count), saved.keep(g_monster_protos_whole);
+    saved.keep(g_monster_protos_changed), saved.keep(g_ground_items), saved.keep(g_ground_item_count);
 }
 
 } // namespace
