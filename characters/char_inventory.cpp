@@ -9,6 +9,7 @@
 #include "engine/lights.h"
 #include "engine/ui_texts.h"
 #include "items/ground_items.h"
+#include "items/item_requirements.h"
 #include "items/items.h"
 #include "world/world_objects.h"
 
@@ -50,17 +51,14 @@ void build_char_model_set_of(const item_proto&, char_record*) {}
 void attach_item_effects_to(const item_proto&, char_record*, int16_t) {}
 // Weapon animation sets are not loaded from here yet.
 void load_char_anims_of(char_record*, uint8_t) {}
-// Item requirements are not evaluated yet: every item's requirements count as met.
-bool requirements_met_unchecked(const item_proto&, const char_record*) { return true; }
+bool requirements_met_for(int32_t id, const char_record* c)
+{
+    return item_requirements_met_by(id, *c, id) != 0;
+}
 
 bool is_player(const char_record* c)
 {
     return c->slot >= 0 && uint32_t(c->slot) == g_player_char;
-}
-
-bool is_equipped(uint8_t location)
-{
-    return location > k_inv_backpack_last && location != k_inv_none;
 }
 
 int32_t entry_count(const char_record* c)
@@ -98,14 +96,6 @@ int32_t first_free_backpack_slot(const char_record* c)
     for (int32_t slot = 0; slot < k_backpack_slots; ++slot)
         if (!taken[slot])
             return slot;
-    return -1;
-}
-
-int32_t last_weapon_entry(const char_record* c)
-{
-    for (int32_t i = entry_count(c) - 1; i >= 0; --i)
-        if (c->inv_location[i] == k_inv_weapon)
-            return i;
     return -1;
 }
 
@@ -323,9 +313,17 @@ bool char_has_item_named(const char_record* c, const char* key_name)
     return false;
 }
 
+int32_t char_weapon_entry(const char_record* c)
+{
+    for (int32_t i = entry_count(c) - 1; i >= 0; --i)
+        if (c->inv_location[i] == k_inv_weapon)
+            return i;
+    return -1;
+}
+
 int32_t char_weapon_item(const char_record* c)
 {
-    int32_t i = last_weapon_entry(c);
+    int32_t i = char_weapon_entry(c);
     return i < 0 ? -1 : c->inv_item[i];
 }
 
@@ -338,7 +336,7 @@ int32_t char_weapon_stamina_cost(const char_record* c)
 bool char_has_attunement(const char_record* c, int16_t id)
 {
     for (int32_t i = 0; i < entry_count(c); ++i)
-        if (c->inv_item[i] == id && is_equipped(c->inv_location[i]) && is_attunement(entry_item(c, i)))
+        if (c->inv_item[i] == id && is_equipped_location(c->inv_location[i]) && is_attunement(entry_item(c, i)))
             return true;
     return false;
 }
@@ -348,7 +346,7 @@ bool char_equip_weapon(char_record* c, int16_t item)
     const item_proto* p = item_to_add(item);
     if (!p || entry_count(c) >= k_inventory_entries)
         return false;
-    int32_t old = last_weapon_entry(c);
+    int32_t old = char_weapon_entry(c);
     int32_t slot = first_free_backpack_slot(c);
     if (old >= 0 && slot >= 0)
         c->inv_location[old] = uint8_t(slot);
@@ -379,7 +377,7 @@ void char_apply_item_effects(char_record* c)
         light_set_colour(&g_lights[c->light], k_light_grey, k_light_grey, k_light_grey);
     for (int32_t i = 0; i < entry_count(c); ++i) {
         const item_proto* p = entry_item(c, i);
-        if (p && is_equipped(c->inv_location[i]))
+        if (p && is_equipped_location(c->inv_location[i]))
             apply_item_looks_to(*p, c);
     }
 }
@@ -395,7 +393,7 @@ void char_refresh_equipment(char_record* c)
         }
         for (int32_t i = 0; i < entry_count(c); ++i) {
             const item_proto* p = entry_item(c, i);
-            if (p && is_equipped(c->inv_location[i])) {
+            if (p && is_equipped_location(c->inv_location[i])) {
                 build_char_model_set_of(*p, c);
                 attach_item_effects_to(*p, c, c->inv_item[i]);
             }
@@ -410,10 +408,10 @@ void add_attunement_charge(char_record* c, int32_t n)
         return;
     for (int32_t i = 0; i < entry_count(c); ++i) {
         const item_proto* p = entry_item(c, i);
-        if (!p || !is_equipped(c->inv_location[i]) || is_attunement(p) || p->attunement_link < 1)
+        if (!p || !is_equipped_location(c->inv_location[i]) || is_attunement(p) || p->attunement_link < 1)
             continue;
         item_proto* a = item_proto_at(p->attunement_link);
-        if (!is_attunement(a) || a->damage >= attunement_threshold(a->size) || !requirements_met_unchecked(*a, c))
+        if (!is_attunement(a) || a->damage >= attunement_threshold(a->size) || !requirements_met_for(p->attunement_link, c))
             continue;
         a->damage = int16_t(std::clamp<int32_t>(a->damage + n, std::numeric_limits<int16_t>::min(),
                                                 std::numeric_limits<int16_t>::max()));
@@ -478,7 +476,7 @@ void char_sync_attunements(char_record* c)
     }
     for (int32_t i = 0; i < active_count(c); ++i) {
         const item_proto* p = item_proto_at(c->active_attunements[i]);
-        if (p && requirements_met_unchecked(*p, c))
+        if (p && requirements_met_for(c->active_attunements[i], c))
             char_give_attunement(c, c->active_attunements[i]);
     }
 }

@@ -20,6 +20,11 @@ constexpr int k_max_active_attunements = 16;
 
 // 200.
 int32_t char_inventory_capacity();
+// A location from 16 to 254: an equipment location or the attunements' 77.
+inline bool is_equipped_location(uint8_t location)
+{
+    return location > k_inv_backpack_last && location != k_inv_none;
+}
 
 // Appends an entry (item, value, location). The damage-type byte is damage_type, or the item's
 // own for -1. Gold given to the player is not stored: damage_type is the amount added to the purse.
@@ -57,7 +62,9 @@ bool char_has_item_id(const char_record* c, int16_t item);
 // Key names compared ignoring case.
 bool char_has_item_named(const char_record* c, const char* key_name);
 
-// The item of the last entry at the weapon location, or -1.
+// The index of the last entry at the weapon location, or -1.
+int32_t char_weapon_entry(const char_record* c);
+// The item of that entry, or -1.
 int32_t char_weapon_item(const char_record* c);
 // The weapon's stamina cost per attack, 0 without a weapon.
 int32_t char_weapon_stamina_cost(const char_record* c);

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "characters/char_record.h"
+#include "items/items.h"
 
 #include <cstdint>
 
@@ -37,12 +38,19 @@ int32_t char_armor_weight(const char_record* c);
 int32_t char_light_armor_value(const char_record* c);
 int32_t char_heavy_armor_value(const char_record* c);
 
+// An item of class 1 or 2, or of class 5 and size 0: a shield may be used with it.
+bool weapon_allows_shield(int32_t item);
 // The first equipped shield's item id, or -1.
 int32_t char_shield_item(const char_record* c);
 // The damage-type byte of the weapon entry, else the class's default damage type.
 int32_t char_damage_type(const char_record* c);
 // The damage-type byte of the weapon entry, or -1 without a weapon.
 int32_t char_weapon_entry_damage_type(const char_record* c);
+// The factor (arg0 - 40) x 0.05 of an attunement property.
+float property_factor(const item_property& property);
 // The product of the property factors of `code` over the character's equipped attunements that
 // pass their requirements for it.
 float attunement_property_factor(const char_record* c, uint16_t code);
+// The item of equipped entry i, or null for an entry that is not equipped or whose id is outside
+// the item table.
+const item_proto* equipped_item(const char_record* c, int32_t i);

@@ -5,9 +5,12 @@
 #include "engine/localized_names.h"
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
+#include "engine/sound.h"
+#include "platform/random.h"
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 item_proto g_item_protos[k_item_slots];
@@ -287,3 +290,13 @@ void load_spells() { g_spell_proto_count = 0; }
 void save_spells() {}
 void update_ground_items(int) {}
 void draw_ground_item_labels() {}
+
+void play_item_attack_sound(int32_t item, float x, float y)
+{
+    const item_proto* p = item_proto_at(item);
+    if (!p)
+        return;
+    int32_t n = std::clamp<int32_t>(p->attack_sound_count, 0, int32_t(std::size(p->attack_sounds)));
+    if (n > 0)
+        play_sound_at(int32_t(p->attack_sounds[game_rand() % n]), x, y);
+}

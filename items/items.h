@@ -206,6 +206,10 @@ void load_items();
 // file kept) otherwise.
 bool save_items();
 
+// One of the item's attack sounds, chosen at random, at world point (x, y); nothing for an item
+// without attack sounds or an id outside the table.
+void play_item_attack_sound(int32_t item, float x, float y);
+
 void load_char_containers();    // "global/cont.dat"
 void load_spells();             // "global/spells.dat"
 void save_spells();

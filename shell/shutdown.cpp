@@ -2,6 +2,7 @@
 #include "shell/program_steps.h"
 
 #include "characters/char_table.h"
+#include "characters/monster_protos.h"
 #include "core/console_log.h"
 #include "core/frame_timing.h"
 #include "core/globals.h"
@@ -18,6 +19,18 @@
 namespace {
 
 bool g_started = false;  // start-up reached the main loop (window and devices exist)
+
+// In editor mode, after a start-up that loaded the tables: writes a table back unless it did not
+// load whole and was not edited since (it would replace its file by the part that was read).
+void save_loaded_table(bool writable, const char* file, bool (*save)())
+{
+    if (!g_started || !g_editor_enabled)
+        return;
+    if (writable)
+        save();
+    else
+        console_log("%s sa nenacital cely, nezapisujem ho", file);
+}
 
 const program_step k_shutdown_steps[] = {
     {"log_ending", [] { console_log("koncim samotny program"); return true; }},
@@ -36,7 +49,11 @@ const program_step k_shutdown_steps[] = {
     {"free_level_containers", [] { free_level_containers(); return true; }},
     {"delete_level_saves", [] { delete_level_saves(); return true; }},
     {"config_write", [] { config_write(&g_settings); return true; }},
-    {"save_monster_protos", nullptr},
+    {"save_monster_protos", [] {
+         save_loaded_table(g_monster_protos_whole || g_monster_protos_changed, k_monster_protos_file,
+                           save_monster_protos);
+         return true;
+     }},
     {"write_characters", [] {
          if (g_started && g_editor_enabled)
              write_characters();
@@ -49,13 +66,7 @@ const program_step k_shutdown_steps[] = {
          return true;
      }},
     {"save_effect_protos", [] {
-         // A table that did not load whole would replace its file by the part that was read.
-         if (g_started && g_editor_enabled) {
-             if (g_efect_protos_whole || g_efect_protos_changed)
-                 save_efect_protos();
-             else
-                 console_log("%s sa nenacital cely, nezapisujem ho", k_efect_protos_file);
-         }
+         save_loaded_table(g_efect_protos_whole || g_efect_protos_changed, k_efect_protos_file, save_efect_protos);
          return true;
      }},
     {"save_spells", [] {

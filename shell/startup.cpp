@@ -5,6 +5,8 @@
 #include "characters/char_table.h"
 #include "characters/creature_files.h"
 #include "characters/monster_points.h"
+#include "characters/monster_protos.h"
+#include "characters/rule_tables.h"
 #include "core/console_log.h"
 #include "core/frame_timing.h"
 #include "core/globals.h"
@@ -194,7 +196,7 @@ const program_step k_startup_steps[] = {
          return true;
      }},
     {"save_list_read", nullptr},
-    {"load_monster_protos", nullptr},
+    {"load_monster_protos", [] { load_monster_protos(); return true; }},
     {"read_characters", [] { read_characters(true); return true; }},
     {"load_items", [] { load_items(); return true; }},
     {"load_model_registry", [] { load_chardata(); return true; }},
@@ -217,7 +219,7 @@ const program_step k_startup_steps[] = {
          }
          return true;
      }},
-    {"load_rule_tables", nullptr},
+    {"load_rule_tables", [] { load_rule_tables(); return true; }},
     {"load_spells", [] {
          load_spells();
          console_log("spells ok");

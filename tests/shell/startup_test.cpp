@@ -52,10 +52,10 @@ TEST_F(shell_test, StartupFrameAndShutdownRunInTheirFixedOrder)
         "config_read", "delete_level_saves", "stamp_start_time", "create_main_window", "font_create", "save_gamma_ramp", "audio",
         "load_texture_pack", "zoom", "load_sprite_font", "fixed_textures", "mouse_prototype",
         "editor_ai_switch", "reset_editor_brush", "save_list_read (pending)",
-        "load_monster_protos (pending)", "read_characters", "load_items",
+        "load_monster_protos", "read_characters", "load_items",
         "load_model_registry", "load_char_containers", "load_creature_list",
         "init_game_clock", "clear_monster_points", "load_interface_textures", "load_footstep_sounds",
-        "load_ui_texts", "log_interface_ok", "open_editor_windows", "load_rule_tables (pending)",
+        "load_ui_texts", "log_interface_ok", "open_editor_windows", "load_rule_tables",
         "load_spells", "load_weather_templates", "log_rain_ok", "load_effect_protos", "reset_scene_header",
         "load_quests", "load_dream_textures", "new_dialogue", "reset_camera_shake", "game_running",
         "create_movement_map", "first_level", "hero_name_cursor", "load_intro_slide",
@@ -81,7 +81,7 @@ TEST_F(shell_test, StartupFrameAndShutdownRunInTheirFixedOrder)
     const std::vector<std::string> shutdown_tail = {
         "close_capture (pending)", "save_list_write (pending)", "reset_dialogue_window", "font_remove",
         "shutdown_interface", "free_level_containers", "delete_level_saves", "config_write",
-        "save_monster_protos (pending)", "write_characters", "save_items", "save_effect_protos",
+        "save_monster_protos", "write_characters", "save_items", "save_effect_protos",
         "save_spells"};
 
     std::vector<std::string> expected = startup;
