@@ -1,12 +1,17 @@
 #include "level/char_links.h"
 
 #include "characters/char_animation.h"
+#include "characters/char_damage.h"
 #include "characters/char_drawing.h"
 #include "characters/char_inventory.h"
-#include "characters/char_spawning.h"
+#include "characters/char_machines.h"
 #include "characters/char_models.h"
+#include "characters/char_outline.h"
+#include "characters/char_spawning.h"
 #include "characters/char_table.h"
+#include "core/frame_timing.h"
 #include "engine/localized_names.h"
+#include "engine/math.h"
 #include "level/level_links.h"
 #include "world/dream_world.h"
 #include "world/scene_header.h"
@@ -17,6 +22,7 @@
 namespace {
 
 constexpr uint8_t k_no_interior = 255;
+constexpr int32_t k_anim_hit = 4;
 
 char_record* player()
 {
@@ -106,6 +112,52 @@ void link_object_chars()
     g_object_links.draw_char = draw_char_at_object;
 }
 
+bool outline_contains(int32_t slot, float x, float y)
+{
+    const char_record* c = char_at(slot);
+    return c && char_outline_contains(c, x, y) != 0;
+}
+
+void react_to_hit(int32_t slot, int32_t stun_min, int32_t stun_max)
+{
+    char_record* c = char_at(slot);
+    if (!c || c->state == k_state_stunned || c->kind == k_kind_normal)
+        return;
+    set_char_anim(c, k_anim_hit, 1, 0);
+    c->state = k_state_hit;
+    play_char_hit_sound(slot);
+    if (stun_max != 0) {
+        c->state = k_state_stunned;
+        c->pending_target = g_elapsed_ms + 1000u * uint32_t(int32_t(rand_range(float(stun_min), float(stun_max))));
+    }
+}
+
+void link_object_missiles()
+{
+    g_object_links.char_count = [] { return g_char_count; };
+    g_object_links.char_kind = [](int32_t slot) {
+        const char_record* c = char_at(slot);
+        return c ? c->kind : uint8_t(k_kind_normal);
+    };
+    g_object_links.char_world_fade = [](int32_t slot) {
+        const char_record* c = char_at(slot);
+        return c ? c->world_fade : 0.0f;
+    };
+    g_object_links.char_outline_contains = outline_contains;
+    g_object_links.char_leave_world = [](int32_t slot) {
+        if (char_record* c = char_at(slot)) {
+            c->life = k_life_gone;
+            c->object = -1;
+        }
+    };
+    g_object_links.char_take_hit = [](int32_t slot, int32_t caster, int32_t weapon, int32_t percent,
+                                      int32_t attunement) {
+        char_record* c = char_at(slot);
+        return c ? char_take_hit(c, caster, weapon, 0, percent, attunement) : 0;
+    };
+    g_object_links.char_hit_reaction = react_to_hit;
+}
+
 void link_level_chars()
 {
     g_level_links.clear_char_objects = [] {
@@ -144,5 +196,6 @@ void install_char_links()
     link_scene_hero();
     link_dream_hero();
     link_object_chars();
+    link_object_missiles();
     link_level_chars();
 }

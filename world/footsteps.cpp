@@ -16,7 +16,6 @@ namespace {
 
 constexpr const char* k_ground_names[k_ground_types] = {"Dirt",  "dungeon", "grass", "metal", "stone",
                                                         "Wood",  "Water",   "Snow",  "Ice"};
-constexpr uint8_t k_alive = 2;
 
 } // namespace
 
@@ -52,7 +51,7 @@ void play_footstep(footstep_table* table, int32_t slot)
         return;
     int32_t index = g_object_links.char_object(slot);
     if (index < 0 || uint32_t(index) >= g_object_count || g_objects[index].state == 0 ||
-        g_object_links.char_life_state(slot) != k_alive)
+        g_object_links.char_life_state(slot) != k_link_life_alive)
         return;
     float x = g_objects[index].x, y = g_objects[index].y;
     int32_t ground = footstep_ground(x, y);

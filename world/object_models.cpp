@@ -30,6 +30,12 @@ void free_proto_model(int32_t index)
         free_model(m);
 }
 
+int32_t proto_model_frames(const object_proto& p)
+{
+    const model* m = p.kind == k_proto_mesh ? model_at(p.frames[0][0]) : nullptr;
+    return m ? m->frame_count : 0;
+}
+
 void draw_mesh_object(const world_object& o, const object_proto& p, float z, float alpha, int32_t model_frame)
 {
     raise_lights_z(z, 1.0f);

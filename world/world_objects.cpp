@@ -8,6 +8,7 @@
 #include "engine/math.h"
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
+#include "world/object_behaviour.h"
 #include "world/object_protos.h"
 #include "world/scene_header.h"
 
@@ -227,12 +228,17 @@ void reset_object(world_object* o)
     if (o->object_class >= k_class_attached) {
         int32_t count = std::clamp(o->entry_count, 0, 5);
         for (int32_t e = 0; e < count; ++e) {
-            if (o->entry_kinds[e] == 10) {
+            if (o->entry_kinds[e] == k_entry_fade_out) {
                 o->lifetime = 0;
                 return;
             }
         }
     }
+    free_object_slot(o);
+}
+
+void free_object_slot(world_object* o)
+{
     o->alpha = 0.0f;
     o->entry_count = 0;
     o->layer = k_free_layer;

@@ -188,6 +188,9 @@ int32_t add_object(float x, float y, int32_t proto, float alpha, float scale, in
 // Frees an object (an attached or pinned object with a fade-out entry only gets lifetime 0 and
 // fades out). The count does not shrink.
 void reset_object(world_object* object);
+// Frees the slot whatever its class and entries (the end of a fade-out): alpha 0, no entries,
+// layer 250, state 0, class 0, no owner.
+void free_object_slot(world_object* object);
 
 // Empties the array (level change) and reserves room for at least n records; false when the
 // memory cannot be had.
@@ -247,6 +250,24 @@ struct world_object_links {
     float (*char_drawn_alpha)(int32_t slot);
     // The character's position at its last update.
     bool (*char_last_position)(int32_t slot, float* x, float* y);
+    // The behaviour entries' view of the characters: slots 0 to count - 1 exist; kind and life
+    // state as the character table numbers them (k_link_kind_*, k_link_life_alive); the model
+    // opacity that tells whether the character is present in the current world.
+    uint32_t (*char_count)();
+    uint8_t (*char_kind)(int32_t slot);
+    float (*char_world_fade)(int32_t slot);
+    // Whether the character's mouse-focus outline, placed at its world object, holds (x, y).
+    bool (*char_outline_contains)(int32_t slot, float x, float y);
+    // The character leaves the world: life state 0, no world object.
+    void (*char_leave_world)(int32_t slot);
+    // A missile's hit (damage type 0): the caster's slot (-1 none), the weapon value the missile
+    // carries, the spell's damage percent and the attunement bound to the spell (-1 none).
+    // Returns the damage dealt.
+    int32_t (*char_take_hit)(int32_t slot, int32_t caster, int32_t weapon, int32_t percent, int32_t attunement);
+    // After a hit that dealt damage: unless the character is stunned or NORMAL, its hit clip,
+    // action state 5 and a hit sound; with a stun maximum above 0 it is then stunned for a whole
+    // random number of seconds between the two values.
+    void (*char_hit_reaction)(int32_t slot, int32_t stun_min, int32_t stun_max);
     // Draws a character at its object (position, depth, scale, alpha, angles and colour given).
     void (*draw_char)(int32_t slot, const world_object& object, float scale, float alpha);
     // Draws an item model attached to a character and places the object where it was drawn
@@ -265,6 +286,11 @@ struct world_object_links {
     void (*draw_object_marker)(float x, float y, uint32_t marker);
 };
 extern world_object_links g_object_links;
+
+// Character kinds and the life state the links answer with.
+constexpr uint8_t k_link_kind_normal = 0;
+constexpr uint8_t k_link_kind_enemy = 2;
+constexpr uint8_t k_link_life_alive = 2;
 
 // The editor's brush under the mouse, outside g_objects.
 extern world_object g_brush_preview;

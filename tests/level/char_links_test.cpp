@@ -1,5 +1,6 @@
 #include "characters/char_fixture.h"
 
+#include "characters/char_machines.h"
 #include "characters/char_models.h"
 #include "characters/char_table.h"
 #include "level/char_links.h"
@@ -7,7 +8,10 @@
 #include "platform/files.h"
 #include "world/dream_world.h"
 #include "world/scene_header.h"
+#include "world/sectors.h"
 #include "world/world_objects.h"
+
+#include "core/frame_timing.h"
 
 #include <cstring>
 #include <string>
@@ -109,4 +113,37 @@ TEST_F(char_links_test, LevelFilesAndLevelChangesReachTheCharacters)
     g_level_links.release_char_models();
     EXPECT_EQ(g_chardata_count, 0u);
     EXPECT_EQ(g_move_proto_count, 0);
+}
+
+TEST_F(char_links_test, MissilesSeeOutlinesAndHitsReachTheCharacters)
+{
+    char_record& wolf = make_char(0, "wolf", k_kind_enemy);
+    char_record& farmer = make_char(1, "farmer", k_kind_normal);
+    wolf.world_fade = 0.5f;
+    wolf.scale_x = 1.35f;  // the outline is tested at scale 1
+    begin_sector(&wolf.outline, 2, -20.0f, -20.0f);
+    for (auto [x, y] : {std::pair{20.0f, -20.0f}, {20.0f, 20.0f}, {-20.0f, 20.0f}, {-20.0f, -20.0f}})
+        add_sector_point(&wolf.outline, x, y);
+    EXPECT_FALSE(g_object_links.char_outline_contains(0, 0.0f, 0.0f));  // no world object yet
+    wolf.object = add_object(300.0f, 200.0f, -2, 1.0f, 1.0f, 0, 0);
+    EXPECT_TRUE(g_object_links.char_outline_contains(0, 315.0f, 185.0f));
+    EXPECT_FALSE(g_object_links.char_outline_contains(0, 325.0f, 200.0f));
+    EXPECT_EQ(std::make_tuple(g_object_links.char_count(), g_object_links.char_kind(0), g_object_links.char_world_fade(0)),
+              std::make_tuple(2u, uint8_t(k_kind_enemy), 0.5f));
+
+    // A hit: the hit reaction, then the stun of a whole number of seconds; a stunned character
+    // and an ordinary one do not react.
+    g_object_links.char_hit_reaction(0, 0, 0);
+    EXPECT_EQ(std::make_tuple(wolf.state, wolf.anim_action), std::make_tuple(uint32_t(k_state_hit), uint8_t(4)));
+    g_object_links.char_hit_reaction(0, 3, 3);
+    EXPECT_EQ(std::make_tuple(wolf.state, wolf.pending_target),
+              std::make_tuple(uint32_t(k_state_stunned), g_elapsed_ms + 3000u));
+    wolf.anim_action = 0;
+    g_object_links.char_hit_reaction(0, 1, 1);
+    g_object_links.char_hit_reaction(1, 1, 1);
+    EXPECT_EQ(std::make_tuple(wolf.anim_action, wolf.pending_target, farmer.state, farmer.anim_action),
+              std::make_tuple(uint8_t(0), g_elapsed_ms + 3000u, uint32_t(k_state_idle), uint8_t(0)));
+
+    g_object_links.char_leave_world(0);
+    EXPECT_EQ(std::make_tuple(wolf.life, wolf.object), std::make_tuple(k_life_gone, -1));
 }
