@@ -4,6 +4,8 @@
 #include "characters/char_models.h"
 #include "characters/char_table.h"
 #include "characters/monster_points.h"
+#include "characters/monster_protos.h"
+#include "characters/monster_spawning.h"
 #include "core/console_log.h"
 #include "core/text_lines.h"
 #include "core/utilities.h"
@@ -74,10 +76,14 @@ void apply_overrides(const char_placement& p, char_record* c, world_object* o, i
     c->level = p.level;
     c->hp_ceiling = p.hp_ceiling;
     c->monster_point = int16_t(p.monster_point - 1);
-    if (c->monster_point >= 0 && c->monster_point < k_monster_point_slots)
-        g_monster_points.points[c->monster_point].slots[1] = int16_t(slot);
-    // The monster class's base skills and dream-walk type, and its treasure on a first visit,
-    // come with the monster classes; until then the creature file's stay.
+    if (monster_point* point = monster_point_at(&g_monster_points, c->monster_point))
+        point->slots[1] = int16_t(slot);
+    const monster_proto& cls = char_monster_proto(c);
+    c->melee_base = monster_class_skill(cls, k_skill_melee);
+    c->ranged_base = monster_class_skill(cls, k_skill_ranged);
+    c->magic_base = monster_class_skill(cls, k_skill_magic);
+    c->speed_base = monster_class_skill(cls, k_skill_speed);
+    c->world = cls.dreamwalk;
     std::copy(std::begin(p.script_flags), std::end(p.script_flags), c->script_flags);
 }
 
@@ -103,7 +109,11 @@ void add_char_placement(char_placement_list* list, const char* file, float x, fl
     p.level = 1;
 }
 
-int32_t spawn_char_from_placement(char_placement_list* list, int32_t index, bool apply_kind)
+namespace {
+
+// Spawns the placement; with treasure the class's random treasure is rolled before the
+// equipment is prepared.
+int32_t spawn_placement(char_placement_list* list, int32_t index, bool apply_kind, bool treasure)
 {
     if (!in_list(list, index))
         return -1;
@@ -125,10 +135,24 @@ int32_t spawn_char_from_placement(char_placement_list* list, int32_t index, bool
     if (apply_kind)
         c->kind = p.kind;
     apply_overrides(p, c, world_object_of(*c), slot);
+    if (treasure)
+        roll_monster_treasure(slot);
     char_apply_item_effects(c);
     char_refresh_equipment(c);
     set_char_anim(c, c->anim_action, 1, 1);
     return p.char_slot;
+}
+
+} // namespace
+
+int32_t spawn_char_from_placement(char_placement_list* list, int32_t index, bool apply_kind)
+{
+    return spawn_placement(list, index, apply_kind, list && list->change_file_read == 0);
+}
+
+int32_t spawn_monster_from_placement(char_placement_list* list, int32_t index)
+{
+    return spawn_placement(list, index, false, false);
 }
 
 int32_t spawn_char_from_placement_full_health(char_placement_list* list, int32_t index, bool apply_kind)

@@ -11,11 +11,15 @@
 void add_char_placement(char_placement_list* list, const char* file, float x, float y, int16_t angle2);
 
 // Creates the live character of one placement from its creature file and applies the
-// placement's overrides; with apply_kind the placement's kind too. Returns the placement's live
-// slot: -1 for an index outside the list or the companion "serin"; the slot it held when the
-// creature file is missing.
+// placement's overrides; with apply_kind the placement's kind too. Its class gives its base
+// skills and its world, and on a first visit (the list's change file not read) its random
+// treasure. Returns the placement's live slot: -1 for an index outside the list or the
+// companion "serin"; the slot it held when the creature file is missing.
 int32_t spawn_char_from_placement(char_placement_list* list, int32_t index, bool apply_kind);
-// The same, then hit points at their maximum.
+// The same without the placement's kind and without a first visit's treasure: the spawn of a
+// monster point, which rolls its monster's own.
+int32_t spawn_monster_from_placement(char_placement_list* list, int32_t index);
+// The same as spawn_char_from_placement, then hit points at their maximum.
 int32_t spawn_char_from_placement_full_health(char_placement_list* list, int32_t index, bool apply_kind);
 
 // Every placement in order, with their kinds ("inserting char %d from %d"); a count above 255 is

@@ -46,6 +46,13 @@ void reset_monster_points(monster_point_block* block)
     }
 }
 
+monster_point* monster_point_at(monster_point_block* block, int32_t index)
+{
+    if (!block || index < 0 || index >= std::clamp<int32_t>(block->count, 0, k_monster_point_slots))
+        return nullptr;
+    return &block->points[index];
+}
+
 bool write_monster_points(packed_stream* stream, bool clear_stamps)
 {
     if (!stream)

@@ -47,6 +47,10 @@ extern monster_point_block g_monster_points;
 // No points, the nine kinds empty, their levels 1.
 void reset_monster_points(monster_point_block* block);
 
+// The point at index when the index is below the block's count (held to 255), else null: the
+// check for a point index kept elsewhere, such as a character's.
+monster_point* monster_point_at(monster_point_block* block, int32_t index);
+
 // The monster-points section: u32 block size 7180, then the block. Both do nothing for a null
 // stream and return false when the section is incomplete. With clear_stamps (the map file) every
 // point's stamp becomes 0 before writing.

@@ -104,6 +104,12 @@ const monster_proto& char_monster_proto(const char_record* c)
     return c && c->monster_class >= 0 && c->monster_class < n ? g_monster_protos[c->monster_class] : fallback;
 }
 
+uint8_t monster_class_skill(const monster_proto& proto, monster_skill skill)
+{
+    constexpr int32_t k_top_skill = 17;
+    return uint8_t(std::clamp<int32_t>(proto.base_skills[skill], 0, k_top_skill));
+}
+
 void encode_monster_proto(const monster_proto& proto, uint8_t* bytes)
 {
     record_writer w{bytes};

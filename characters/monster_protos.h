@@ -121,6 +121,16 @@ void new_monster_proto(monster_proto* proto);
 // with the editor's defaults (otherwise zero).
 const monster_proto& char_monster_proto(const char_record* c);
 
+// The four skills in the order of base_skills.
+enum monster_skill : int {
+    k_skill_melee = 0,
+    k_skill_ranged = 1,
+    k_skill_magic = 2,
+    k_skill_speed = 3,
+};
+// The class's base value of the skill, held to the skills' 0 to 17.
+uint8_t monster_class_skill(const monster_proto& proto, monster_skill skill);
+
 // The record as the file stores it: k_monster_proto_size bytes, little-endian, at the offsets
 // above. Decoding terminates the name and the creature file name within their fields.
 void encode_monster_proto(const monster_proto& proto, uint8_t* bytes);

@@ -5,6 +5,7 @@ uint32_t g_no_game_running = 0;
 float g_zoom_target = 1.0f;
 uint32_t g_show_stats = 0;
 uint32_t g_text_viewer_open = 0;
+int16_t g_combat_list[k_combat_list_slots] = {-1, -1, -1, -1, -1, -1, -1, -1};
 uint8_t g_in_combat = 0;
 uint32_t g_dialogue_running = 0;
 uint32_t g_message_shown = 0;

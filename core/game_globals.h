@@ -31,6 +31,10 @@ extern float g_zoom_target;              // the view scale that g_zoom follows
 extern uint32_t g_show_stats;            // statistics display, from the settings
 extern uint32_t g_text_viewer_open;      // a book or text viewer is open
 
+constexpr int k_combat_list_slots = 8;
+// The character slots of the current fight (seeker missiles aim at them), -1 empty; the scene
+// start empties all eight. g_in_combat is how many are taken.
+extern int16_t g_combat_list[k_combat_list_slots];
 extern uint8_t g_in_combat;                // characters in the current fight
 extern uint32_t g_dialogue_running;       // a dialogue or script holds the screen
 extern uint32_t g_message_shown;          // the message window shows a text

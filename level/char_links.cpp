@@ -9,6 +9,7 @@
 #include "characters/char_outline.h"
 #include "characters/char_spawning.h"
 #include "characters/char_table.h"
+#include "characters/monster_spawning.h"
 #include "core/frame_timing.h"
 #include "engine/localized_names.h"
 #include "engine/math.h"
@@ -172,6 +173,7 @@ void link_level_chars()
     g_level_links.release_char_models = release_char_models;
     g_level_links.spawn_level_chars = [] { spawn_level_chars(&g_char_placements); };
     g_level_links.spawn_level_chars_full_health = [] { spawn_level_chars_full_health(&g_char_placements); };
+    g_level_links.spawn_monsters_at_points = [] { spawn_monsters_at_points(&g_monster_points); };
     g_level_links.set_dream_presence = [] {
         for (uint32_t s = 1; s < g_char_count; ++s)
             set_char_world_presence(&g_chars[s]);

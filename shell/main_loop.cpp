@@ -3,6 +3,7 @@
 
 #include "characters/char_drawing.h"
 #include "characters/char_update.h"
+#include "characters/monster_spawning.h"
 #include "core/console_log.h"
 #include "core/frame_timing.h"
 #include "core/globals.h"
@@ -254,7 +255,10 @@ const program_step k_frame_steps[] = {
              select_objects_in_box();
          return true;
      }},
-    {"monster_point_markers", nullptr},
+    {"monster_point_markers", [] {
+         draw_monster_points(&g_monster_points);
+         return true;
+     }},
     {"debug_text", [] {
          if (!playing())
              format_debug_text();

@@ -13,8 +13,10 @@
 #include "world/game_clock.h"
 #include "world/weather.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 scene_header g_scene_header;
 uint32_t g_camera_clamp_x = 0;
@@ -201,6 +203,7 @@ void play_scene_music(scene_header* header)
     header->reserved148 = 0;
     header->weather = k_weather_none;
     header->next_weather_tick = 0;
+    std::fill(std::begin(g_combat_list), std::end(g_combat_list), int16_t(-1));
     if (header->level_type == k_level_inside)
         g_ambient_color = {header->light_red, header->light_green, header->light_blue};
 }

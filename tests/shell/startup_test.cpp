@@ -69,7 +69,7 @@ TEST_F(shell_test, StartupFrameAndShutdownRunInTheirFixedOrder)
         "update_all_avi_textures", "update_ground_items", "follow_owner_objects", "draw_objects",
         "update_all_chars", "curves_lights_effects", "draw_movemap",
         "draw_char_passes", "draw_cursor_marker", "play_overlays", "box_selection",
-        "monster_point_markers (pending)", "debug_text", "brush_preview", "draw_console", "text_windows",
+        "monster_point_markers", "debug_text", "brush_preview", "draw_console", "text_windows",
         "slide_shows", "draw_debug_text", "dialog_frame", "end_scene", "frame_capture (pending)", "present",
         "pending_level_change (pending)"};
     const std::vector<std::string> shutdown_head = {"log_ending", "ending (pending)", "fade_to_black"};

@@ -1,4 +1,5 @@
 #include "core/frame_timing.h"
+#include "core/game_globals.h"
 #include "core/globals.h"
 #include "editor/editor_state.h"
 #include "engine/packed_stream.h"
@@ -12,13 +13,16 @@
 #include "script/script_services.h"
 #include "shell/device_setup.h"
 #include "support/section_files.h"
+#include "support/saved_globals.h"
 #include "world/daylight_guard.h"
 #include "world/game_clock.h"
 #include "world/scene_header.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -285,8 +289,11 @@ TEST_F(scene, EntryPointsAreAddedUpToEightAndRemovedInOrder)
     EXPECT_FALSE(add_entry_point(&g_scene_header));  // no hero to take the position from
 }
 
-TEST_F(scene, TheSceneStartResetsZoomWeatherAndTheFixedLight)
+TEST_F(scene, TheSceneStartResetsZoomWeatherTheCombatListAndTheFixedLight)
 {
+    saved_globals kept;
+    kept.keep(g_combat_list);
+    std::fill(std::begin(g_combat_list), std::end(g_combat_list), int16_t(5));
     g_scene_header.level_type = k_level_inside;
     g_scene_header.light_red = 0.5f;
     g_scene_header.weather = k_weather_fog;
@@ -299,6 +306,7 @@ TEST_F(scene, TheSceneStartResetsZoomWeatherAndTheFixedLight)
     g_scene_start_suppressed = 1;
     play_scene_music(&g_scene_header);
     EXPECT_EQ(g_zoom, 1.7f);
+    EXPECT_EQ(g_combat_list[7], 5);
 
     g_scene_start_suppressed = 0;
     g_screen_width = 800;
@@ -309,6 +317,8 @@ TEST_F(scene, TheSceneStartResetsZoomWeatherAndTheFixedLight)
     EXPECT_EQ(g_scene_header.next_weather_tick, 0u);
     EXPECT_EQ(g_scene_header.reserved148, 0u);
     EXPECT_EQ(g_scene_header.followed_char, 2);
+    for (int16_t slot : g_combat_list)
+        EXPECT_EQ(slot, -1);
     EXPECT_EQ(g_ambient_color.red, 0.5f);
 }
 
