@@ -6,9 +6,12 @@ void update_char(char_record* c, int32_t slot)
     case k_kind_player:
         update_player_char(c, slot);
         break;
+    case k_kind_enemy:
+        update_enemy_char(c, slot);
+        break;
     default:
-        // The NORMAL, NETPLAYER, ENEMY and SIDEKICK machines come with the enemy and companion
-        // rules; until then those characters keep their state.
+        // The NORMAL, NETPLAYER and SIDEKICK machines come with the companion rules; until
+        // then those characters keep their state.
         break;
     }
 }

@@ -41,3 +41,6 @@ extern uint32_t g_player_click_latch;
 void update_char(char_record* c, int32_t slot);
 // The PLAYER's machine: the mouse becomes walking, talking, looting and attacks.
 void update_player_char(char_record* c, int32_t slot);
+// The ENEMY's machine, while the AI is on: melee attacks from a place around the player, ranged
+// shots along a straight way, patrols of the action sector, knock-back, fades and the stun.
+void update_enemy_char(char_record* c, int32_t slot);

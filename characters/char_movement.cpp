@@ -31,6 +31,8 @@ constexpr int32_t k_half_turn = 180;
 constexpr int32_t k_final_leg_test_ms = 50;
 constexpr uint32_t k_footstep_ticks = 25;
 constexpr uint8_t k_water_sector = 5;
+constexpr uint32_t k_fade_ticks = 2;
+constexpr float k_fade_step = 0.05f;
 
 // Truncation toward zero that saturates instead of overflowing (NaN gives 0).
 int32_t saturate_trunc(double v)
@@ -249,7 +251,7 @@ leg_result walk_leg(char_record* c, uint32_t elapsed, const leg_walk_rules& rule
     return leg_result::walking;
 }
 
-void turn_toward_facing(char_record* c)
+void turn_toward_facing(char_record* c, turn_end_test test)
 {
     uint32_t now = clock_ms();
     if (c->last_step_ms >= now)
@@ -262,6 +264,11 @@ void turn_toward_facing(char_record* c)
     const int32_t facing = c->facing;
     for (uint32_t i = 0; i < elapsed; ++i) {
         int32_t angle = o->angle_b;
+        if (test == turn_end_test::before_step && std::abs(facing - angle) <= k_turn_done) {
+            o->angle_b = facing;
+            c->state = c->next_state;
+            return;
+        }
         if (std::abs(facing - angle) < k_half_turn)
             angle += (facing > angle) - (facing < angle);
         else if (facing <= k_half_turn)
@@ -269,11 +276,43 @@ void turn_toward_facing(char_record* c)
         else
             angle = angle - 1 < 0 ? angle - 1 + 360 : angle - 1;
         o->angle_b = angle;
-        if (std::abs(facing - angle) <= k_turn_done) {
+        if (test == turn_end_test::after_step && std::abs(facing - angle) <= k_turn_done) {
             o->angle_b = facing;
             c->state = c->next_state;
             return;
         }
+    }
+}
+
+bool end_recovery(char_record* c)
+{
+    if (!at_last_frame(*c))
+        return false;
+    set_char_object_anim_mode(c, k_anim_loop);
+    stop_walking(c);
+    return true;
+}
+
+void end_expired_stance(char_record* c)
+{
+    if (c->stance && c->stance_until < g_ticks) {
+        c->stance = 0;
+        set_char_anim(c, c->anim_action, 1, 0);
+    }
+}
+
+void step_fade(char_record* c, bool fade_in)
+{
+    world_object* o = world_object_of(*c);
+    if (!o)
+        return;
+    if (c->last_step_ms <= g_ticks && g_ticks - c->last_step_ms < k_fade_ticks)
+        return;
+    c->last_step_ms = g_ticks;
+    o->alpha += fade_in ? k_fade_step : -k_fade_step;
+    if (o->alpha < 0.0f || o->alpha > 1.0f) {
+        o->alpha = fade_in ? 1.0f : 0.0f;
+        c->state = 0;
     }
 }
 

@@ -80,10 +80,29 @@ enum class leg_result { walking, next_leg, stopped };
 // <= route_count, else a stop. A stop is state 0 with the stand animation.
 leg_result walk_leg(char_record* c, uint32_t elapsed, const leg_walk_rules& rules);
 
+// When a turn looks whether it has arrived.
+enum class turn_end_test {
+    after_step,   // after each one-degree step: within 2 degrees
+    before_step,  // before each one-degree step: within less than 3 degrees
+};
 // State 6: turns the world object one degree per elapsed millisecond toward facing, the short way
-// round (through 360 when that is shorter), with the move animation; within 2 degrees the turn
+// round (through 360 when that is shorter), with the move animation; once near enough the turn
 // ends on facing and the state becomes next_state.
-void turn_toward_facing(char_record* c);
+void turn_toward_facing(char_record* c, turn_end_test test = turn_end_test::after_step);
+
+// State 7: once the reference part shows its last frame, the stand animation in loop mode and
+// state 0. True when the recovery ended.
+bool end_recovery(char_record* c);
+
+// The end of the combat stance when its tick has passed: the running action's clip restarts
+// without it.
+void end_expired_stance(char_record* c);
+
+// States 10 and 11: every 2 ticks the world object's alpha falls (fade out) or rises (fade in)
+// by 0.05; below 0 it ends at 0, above 1 at 1, and the state becomes 0. last_step_ms holds the
+// tick of the last step; a value ahead of g_ticks (left by walking, which counts milliseconds)
+// lets the next step come at once.
+void step_fade(char_record* c, bool fade_in);
 
 // A footstep every 25 ticks while walking.
 void step_footsteps(char_record* c, int32_t slot);

@@ -2,6 +2,7 @@
 
 #include "characters/char_damage.h"
 #include "characters/char_inventory.h"
+#include "characters/char_machines.h"
 #include "characters/char_models.h"
 #include "characters/char_movement.h"
 #include "characters/char_rule_links.h"
@@ -42,6 +43,11 @@ constexpr uint32_t k_shake_tick_unit = 10;
 constexpr int32_t k_hit_bleed_lifetime = 5;
 constexpr float k_bleed_scale = 1.0f;
 constexpr float k_bleed_height = 40.0f;
+constexpr int32_t k_hit_blood_count = 15;
+constexpr int32_t k_hit_blood_lifetime = 200;
+constexpr int32_t k_dot_lifetimes[3] = {5, 15, 25};
+constexpr float k_dot_factors[3] = {0.1f, 0.25f, 0.5f};
+constexpr uint32_t k_dot_ticks = 100;
 constexpr uint8_t k_equipped_first = 16;
 constexpr uint8_t k_equipped_last = 254;
 
@@ -74,7 +80,7 @@ void for_each_property(int32_t item, uint16_t code, F f)
 
 void knock_back(char_record* target, int32_t angle)
 {
-    target->state = 9;
+    target->state = k_state_knocked_back;
     target->steps_left = angle;
     target->state_arg = 1;
     target->goal_x = 1.0f;
@@ -139,7 +145,21 @@ bool apply_strike_properties(char_record* c, int32_t focus_attunement)
     return cast;
 }
 
-int32_t land_melee_blow(char_record* c)
+void apply_weapon_strike_properties(char_record* c)
+{
+    int32_t weapon = char_weapon_item(c);
+    if (!item_proto_at(weapon))
+        return;
+    for_each_property(weapon, k_prop_cast_on_attack, [&](const int16_t* args) {
+        float x, y;
+        char_position(*c, &x, &y);
+        run_hook(g_char_rule_links.cast_spell, "cast_spell", int32_t(args[0]), int32_t(c->slot), x, y, 0.0f, 0.0f,
+                 int16_t(0), k_cast_from_weapon);
+    });
+    for_each_property(weapon, k_prop_shake_on_attack, shake_camera_by_property);
+}
+
+int32_t land_melee_blow(char_record* c, const melee_blow_rules& rules)
 {
     char_record* target = char_at(c->target);
     if (!target || !char_in_reach(*c, *target))
@@ -151,13 +171,47 @@ int32_t land_melee_blow(char_record* c)
     char_position(*target, &x, &y);
     spawn_bleed(&g_blood, x, y, k_bleed_scale, k_bleed_height, k_hit_bleed_lifetime, target->bleed_type);
     c->struck = 1;
-    set_char_anim(target, k_action_hit, 1, 0);
-    target->state = 5;
+    if (!rules.hit_reaction_when_idle_only || target->state == k_state_idle) {
+        set_char_anim(target, k_action_hit, 1, 0);
+        target->state = k_state_hit;
+    }
     int32_t weapon = char_weapon_item(c);
-    if (weapon >= 0 && target->hp < 1) {
+    if (rules.knock_back && weapon >= 0 && target->hp < 1) {
         const world_object* o = world_object_of(*c);
         int32_t angle = o ? o->angle_b : 0;
         for_each_property(weapon, k_prop_knock_back, [&](const int16_t*) { knock_back(target, angle); });
     }
     return damage;
+}
+
+void hit_reaction_step(char_record* c)
+{
+    set_char_object_anim_mode(c, k_anim_once);
+    if (!at_last_frame(*c))
+        return;
+    float x, y;
+    char_position(*c, &x, &y);
+    spawn_blood(&g_blood, x, y, k_hit_blood_count, k_bleed_height, k_bleed_height, k_hit_blood_lifetime,
+                c->bleed_type);
+    set_char_object_anim_mode(c, k_anim_loop);
+    c->state = k_state_idle;
+    c->pending_target = 0;
+    c->next_attack_tick = g_ticks;
+    c->pending_action = k_pending_none;
+    set_char_anim(c, k_action_stand, 0, 0);
+}
+
+void pulse_damage_over_time(char_record* c)
+{
+    if (c->dot_pulses == 0 || c->dot_next_tick >= g_ticks)
+        return;
+    --c->dot_pulses;
+    c->dot_next_tick = g_ticks + k_dot_ticks;
+    if (c->dot_kind < 1 || c->dot_kind > 3)
+        return;
+    int kind = c->dot_kind - 1;
+    float x, y;
+    char_position(*c, &x, &y);
+    spawn_bleed(&g_blood, x, y, k_bleed_scale, k_bleed_height, k_dot_lifetimes[kind], c->bleed_type);
+    apply_effect_damage(c, int32_t(float(c->dot_damage) * k_dot_factors[kind]), c->dot_damage_type, -1);
 }

@@ -26,9 +26,28 @@ int32_t cast_focus_weapon(char_record* c);
 // attunement only when it is `focus_attunement`), 36 shakes the camera. True when anything cast.
 bool apply_strike_properties(char_record* c, int32_t focus_attunement);
 
+// With a weapon: property 34 of the weapon location casts (cast_spell from the character),
+// 36 shakes the camera. Other locations and property 68 do nothing here.
+void apply_weapon_strike_properties(char_record* c);
+
+// How a blow that hits acts on its target.
+struct melee_blow_rules {
+    bool hit_reaction_when_idle_only;  // else every hit target goes into its hit reaction
+    bool knock_back;                   // with a weapon, property 35 knocks a target below 1 hit point back
+};
+constexpr melee_blow_rules k_player_blow = {false, true};
+
 // The blow on the character's target, when it is still in reach: the combat rules resolve it;
-// a hit bleeds the target, marks the strike as landed and puts the target into its hit reaction;
-// with a weapon, a target brought below 1 hit point is knocked back by property 35. The on-hit
+// a hit bleeds the target, marks the strike as landed and puts the target into its hit reaction
+// (state 5 with the hit animation) and, by the rules, knocks it back (state 9). The on-hit
 // properties 38 and 39 belong to the hit resolution, which applies them once per hit. Returns the
 // damage dealt.
-int32_t land_melee_blow(char_record* c);
+int32_t land_melee_blow(char_record* c, const melee_blow_rules& rules = k_player_blow);
+
+// State 5: once the reference part shows its last frame, blood at the character, the stand
+// animation and state 0 with nothing pending; the next blow may follow at once.
+void hit_reaction_step(char_record* c);
+
+// A due pulse of the damage-over-time slot: every 100 ticks while pulses are left, a bleed of
+// strength 5, 15 or 25 by the kind (1 to 3) and effect damage of 0.1, 0.25 or 0.5 x dot_damage.
+void pulse_damage_over_time(char_record* c);

@@ -12,6 +12,7 @@
 #include "characters/char_table.h"
 #include "characters/focus_list.h"
 #include "characters/monster_points.h"
+#include "characters/surround.h"
 #include "core/editor_globals.h"
 #include "core/frame_timing.h"
 #include "core/game_globals.h"
@@ -223,7 +224,7 @@ void update_all_chars(bool paused)
         if (world_object_of(g_chars[s]))
             animate_char(&g_chars[s]);
     }
-    // The enemy machine assigns the eight places around the player to its attackers here.
+    assign_surround_slots(&g_surround, int32_t(g_player_char));
     for (uint32_t s = 0; s < g_char_count && s < uint32_t(k_char_slots); ++s) {
         char_record* c = &g_chars[s];
         if (world_object_of(*c) && c->world_fade != 0.0f)

@@ -47,12 +47,6 @@ constexpr int k_locked_text = 101;
 constexpr const char* k_locked_sound = "data/sound/locked.ogg";
 constexpr int32_t k_unstick_radius = 20;
 constexpr int32_t k_talk_event = 0;
-constexpr int32_t k_dot_lifetimes[3] = {5, 15, 25};
-constexpr float k_dot_factors[3] = {0.1f, 0.25f, 0.5f};
-constexpr uint32_t k_dot_ticks = 100;
-constexpr float k_blood_radius = 40.0f;
-constexpr int32_t k_hit_blood_count = 15;
-constexpr int32_t k_hit_blood_lifetime = 200;
 
 void stand(char_record* c)
 {
@@ -122,26 +116,13 @@ void keep_up(char_record* c)
         c->next_regen_tick = g_ticks + k_regen_ticks;
     }
     g_player_object = c->object;
-    if (c->stance && c->stance_until < g_ticks) {
-        c->stance = 0;
-        set_char_anim(c, c->anim_action, 1, 0);
-    }
+    end_expired_stance(c);
     if (c->stamina < 1 && c->running) {
         c->running = 0;
         if (c->state == k_state_walk_leg || c->state == k_state_follow_cursor)
             set_char_anim(c, k_action_move, 1, 0);
     }
-    if (c->dot_pulses > 0 && c->dot_next_tick < g_ticks) {
-        --c->dot_pulses;
-        c->dot_next_tick = g_ticks + k_dot_ticks;
-        if (c->dot_kind >= 1 && c->dot_kind <= 3) {
-            int kind = c->dot_kind - 1;
-            float x, y;
-            char_position(*c, &x, &y);
-            spawn_bleed(&g_blood, x, y, 1.0f, k_blood_radius, k_dot_lifetimes[kind], c->bleed_type);
-            apply_effect_damage(c, int32_t(float(c->dot_damage) * k_dot_factors[kind]), c->dot_damage_type, -1);
-        }
-    }
+    pulse_damage_over_time(c);
 }
 
 bool mouse_input_blocked(const char_record& c)
@@ -446,30 +427,10 @@ void strike_state(char_record* c)
     c->state = k_state_recover;
 }
 
-void hit_reaction_state(char_record* c)
-{
-    set_char_object_anim_mode(c, k_anim_once);
-    if (!at_last_frame(*c))
-        return;
-    float x, y;
-    char_position(*c, &x, &y);
-    spawn_blood(&g_blood, x, y, k_hit_blood_count, k_blood_radius, k_blood_radius, k_hit_blood_lifetime,
-                c->bleed_type);
-    set_char_object_anim_mode(c, k_anim_loop);
-    c->state = k_state_idle;
-    c->pending_target = 0;
-    c->next_attack_tick = g_ticks;
-    c->pending_action = k_pending_none;
-    stand(c);
-}
-
 void recover_state(char_record* c)
 {
-    if (!at_last_frame(*c))
+    if (!end_recovery(c))
         return;
-    set_char_object_anim_mode(c, k_anim_loop);
-    stand(c);
-    c->state = k_state_idle;
     if (c->pending_target == k_strike_done)
         c->next_attack_tick = 0;
     c->pending_target = 0;
@@ -497,7 +458,7 @@ void run_state(char_record* c, int32_t slot)
         strike_state(c);
         break;
     case k_state_hit:
-        hit_reaction_state(c);
+        hit_reaction_step(c);
         break;
     case k_state_turn:
         turn_toward_facing(c);

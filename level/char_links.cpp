@@ -10,6 +10,7 @@
 #include "characters/char_spawning.h"
 #include "characters/char_table.h"
 #include "characters/monster_spawning.h"
+#include "characters/surround.h"
 #include "core/frame_timing.h"
 #include "engine/localized_names.h"
 #include "engine/math.h"
@@ -66,6 +67,7 @@ void link_scene_hero()
     };
     g_scene_hero.put_player = put_player;
     g_scene_hero.player_position = player_position;
+    g_scene_hero.reassign_attackers = [] { g_surround.next_update = 0; };
 }
 
 void link_dream_hero()

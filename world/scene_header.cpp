@@ -168,6 +168,8 @@ bool read_scene_header(packed_stream* stream)
         return false;
     scene_header& header = g_scene_header;
     header.entry_count = 0;
+    if (g_scene_hero.reassign_attackers)
+        g_scene_hero.reassign_attackers();
     int64_t stored_size = stream_read_u32le(stream);
     if (stored_size < 0) {
         console_log("ziadne info o scene");

@@ -98,6 +98,8 @@ struct scene_hero_link {
     // The position and second angle of the player's world object (the position a level change
     // or a loaded game stored, before the hero is placed).
     bool (*player_position)(float* x, float* y, int16_t* facing);
+    // The attackers' places around the player are assigned anew at the next frame.
+    void (*reassign_attackers)();
 };
 extern scene_hero_link g_scene_hero;
 
@@ -109,9 +111,9 @@ int16_t scene_player_slot();
 void reset_scene_header(scene_header* header);
 
 // The scene header of a level map file: u32 400 and the record. The reader clears the entry
-// count, reads the stored size and takes min(size, 400) bytes (skipping the rest), keeps at
-// most 8 entry points, sets the followed character to the player and the word at 148 to 0. A
-// missing size logs "ziadne info o scene" and keeps the header without entry points. Both do
+// count, has the attackers' places reassigned, reads the stored size and takes min(size, 400)
+// bytes (skipping the rest), keeps at most 8 entry points, sets the followed character to the
+// player and the word at 148 to 0. A missing size logs "ziadne info o scene" and keeps the header without entry points. Both do
 // nothing for a null stream.
 bool write_scene_header(packed_stream* stream);
 bool read_scene_header(packed_stream* stream);

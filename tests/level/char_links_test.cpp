@@ -3,6 +3,7 @@
 #include "characters/char_machines.h"
 #include "characters/char_models.h"
 #include "characters/char_table.h"
+#include "characters/surround.h"
 #include "level/char_links.h"
 #include "level/level_links.h"
 #include "platform/files.h"
@@ -72,6 +73,13 @@ TEST_F(char_links_test, TheSceneAndTheObjectsSeeThePlayerThroughTheTable)
     EXPECT_EQ(std::make_tuple(o->x, o->y, o->angle_b), std::make_tuple(150.0f, 200.0f, 90));
     EXPECT_EQ(add_entry_point(&header), true);
     EXPECT_EQ(header.entry_x[1], 150.0f);
+
+    // A new scene has the attackers' places assigned at the next frame.
+    const uint32_t due = g_surround.next_update;
+    g_surround.next_update = 500;
+    g_scene_hero.reassign_attackers();
+    EXPECT_EQ(g_surround.next_update, 0u);
+    g_surround.next_update = due;
 }
 
 TEST_F(char_links_test, LevelFilesAndLevelChangesReachTheCharacters)

@@ -161,8 +161,13 @@ TEST_F(scene, StoredSizesAndEntryCountsAreHeldToTheRecord)
     EXPECT_EQ(g_scene_header.scale, 5.0f);
     EXPECT_EQ(g_scene_header.entry_x[0], 0.0f);
 
-    // Without a size the header stays, with no entry points.
+    // Without a size the header stays, with no entry points; the attackers are reassigned all the
+    // same.
+    static int reassigned = 0;
+    reassigned = 0;
+    g_scene_hero.reassign_attackers = [] { ++reassigned; };
     EXPECT_FALSE(read_last_section({1, 2}, read_scene_header));
+    EXPECT_EQ(reassigned, 1);
     EXPECT_EQ(g_scene_header.entry_count, 0);
     EXPECT_EQ(g_scene_header.scale, 5.0f);
     EXPECT_FALSE(read_scene_header(nullptr));
