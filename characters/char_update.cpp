@@ -104,10 +104,9 @@ void kill_char(char_record* c, int32_t slot)
 {
     const world_object* before = world_object_of(*c);
     run_death_properties(c, before ? float(before->layer) : 0.0f);
-    if (c->monster_point >= 0 && c->monster_point < k_monster_point_slots) {
-        monster_point& point = g_monster_points.points[c->monster_point];
-        point.slots[1] = -1;
-        point.stamp = get_clock_minutes(&g_game_clock);
+    if (monster_point* point = monster_point_at(&g_monster_points, c->monster_point)) {
+        point->slots[1] = -1;
+        point->stamp = get_clock_minutes(&g_game_clock);
     }
     const bool enemy = c->kind == k_kind_enemy;
     if (enemy)
