@@ -3,12 +3,18 @@
 void update_char(char_record* c, int32_t slot)
 {
     switch (c->kind) {
+    case k_kind_normal:
+    case k_kind_netplayer:
+        update_normal_char(c, slot);
+        break;
     case k_kind_player:
         update_player_char(c, slot);
         break;
+    case k_kind_sidekick:
+        update_sidekick_char(c, slot);
+        break;
     default:
-        // The NORMAL, NETPLAYER, ENEMY and SIDEKICK machines come with the enemy and companion
-        // rules; until then those characters keep their state.
+        // The ENEMY machine comes with the enemy rules; until then enemies keep their state.
         break;
     }
 }

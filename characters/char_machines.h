@@ -41,3 +41,8 @@ extern uint32_t g_player_click_latch;
 void update_char(char_record* c, int32_t slot);
 // The PLAYER's machine: the mouse becomes walking, talking, looting and attacks.
 void update_player_char(char_record* c, int32_t slot);
+// The NORMAL and NETPLAYER machine: strolls the action sector's corners or plays the special
+// animation now and then, and strikes back at a target it was given.
+void update_normal_char(char_record* c, int32_t slot);
+// The SIDEKICK machine: strikes the player's target when it is in reach, else strolls.
+void update_sidekick_char(char_record* c, int32_t slot);

@@ -2,6 +2,7 @@
 
 #include "characters/char_damage.h"
 #include "characters/char_inventory.h"
+#include "characters/char_machines.h"
 #include "characters/char_models.h"
 #include "characters/char_movement.h"
 #include "characters/char_rule_links.h"
@@ -141,8 +142,13 @@ bool apply_strike_properties(char_record* c, int32_t focus_attunement)
 
 int32_t land_melee_blow(char_record* c)
 {
+    return land_melee_blow(c, blow_rules{char_reach(*c), false, true});
+}
+
+int32_t land_melee_blow(char_record* c, const blow_rules& rules)
+{
     char_record* target = char_at(c->target);
-    if (!target || !char_in_reach(*c, *target))
+    if (!target || !(char_distance(*c, *target) < float(rules.reach)))
         return 0;
     int32_t damage = resolve_melee_attack(c, c->target);
     if (damage <= 0)
@@ -151,13 +157,72 @@ int32_t land_melee_blow(char_record* c)
     char_position(*target, &x, &y);
     spawn_bleed(&g_blood, x, y, k_bleed_scale, k_bleed_height, k_hit_bleed_lifetime, target->bleed_type);
     c->struck = 1;
-    set_char_anim(target, k_action_hit, 1, 0);
-    target->state = 5;
+    if (!rules.reaction_when_idle_only || target->state == k_state_idle) {
+        set_char_anim(target, k_action_hit, 1, 0);
+        target->state = k_state_hit;
+    }
     int32_t weapon = char_weapon_item(c);
-    if (weapon >= 0 && target->hp < 1) {
+    if (rules.knock_back && weapon >= 0 && target->hp < 1) {
         const world_object* o = world_object_of(*c);
         int32_t angle = o ? o->angle_b : 0;
         for_each_property(weapon, k_prop_knock_back, [&](const int16_t*) { knock_back(target, angle); });
     }
     return damage;
+}
+
+bool apply_weapon_strike_properties(char_record* c)
+{
+    int32_t weapon = char_weapon_item(c);
+    bool cast = false;
+    for_each_property(weapon, k_prop_cast_on_attack, [&](const int16_t* args) {
+        float x, y;
+        char_position(*c, &x, &y);
+        run_hook(g_char_rule_links.cast_spell, "cast_spell", int32_t(args[0]), int32_t(c->slot), x, y, 0.0f, 0.0f,
+                 int16_t(0), k_cast_from_weapon);
+        cast = true;
+    });
+    for_each_property(weapon, k_prop_shake_on_attack, shake_camera_by_property);
+    return cast;
+}
+
+uint32_t weapon_swing_delay(const char_record& c, uint32_t unarmed)
+{
+    int32_t weapon = char_weapon_item(&c);
+    const item_proto* proto = item_proto_at(weapon);
+    if (!proto)
+        return unarmed;
+    float x, y;
+    char_position(c, &x, &y);
+    play_item_attack_sound(weapon, x, y);
+    return proto->attack_delay;
+}
+
+void cast_selected_spell_from(char_record* c)
+{
+    float x, y, tx = 0.0f, ty = 0.0f;
+    char_position(*c, &x, &y);
+    if (const char_record* target = char_at(c->target))
+        char_position(*target, &tx, &ty);
+    run_hook(g_char_rule_links.cast_spell, "cast_spell", int32_t(c->selected_spell), int32_t(c->slot), x, y, tx, ty,
+             int16_t(0), k_cast_from_other);
+}
+
+bool strike_at_frame(char_record* c)
+{
+    set_char_anim(c, k_action_attack, 0, 0);
+    set_char_object_anim_mode(c, k_anim_once);
+    int32_t cast_frame = 0;
+    bool by_cast_frame = c->spell_mode && run_hook_or(g_char_rule_links.spell_cast_frame, "spell_cast_frame", false,
+                                                      int32_t(c->selected_spell), &cast_frame);
+    if (!(by_cast_frame ? at_frame(*c, cast_frame) : at_strike_frame(*c)))
+        return false;
+    if (!c->spell_mode) {
+        land_melee_blow(c, blow_rules{char_reach(*c), true, false});
+        cast_focus_weapon(c);
+        apply_weapon_strike_properties(c);
+    } else if (c->selected_spell != 0) {
+        cast_selected_spell_from(c);
+    }
+    c->state = k_state_recover;
+    return true;
 }

@@ -32,3 +32,32 @@ bool apply_strike_properties(char_record* c, int32_t focus_attunement);
 // properties 38 and 39 belong to the hit resolution, which applies them once per hit. Returns the
 // damage dealt.
 int32_t land_melee_blow(char_record* c);
+
+// How a machine's blow lands.
+struct blow_rules {
+    int32_t reach;                  // the target must be nearer than this
+    bool reaction_when_idle_only;   // only a target in state 0 takes the hit reaction
+    bool knock_back;                // with a weapon, property 35 knocks a target below 1 hit point back
+};
+// The blow by those rules (land_melee_blow is the player's: its reach, every target reacts,
+// knock-back). A target slot out of the table is no target.
+int32_t land_melee_blow(char_record* c, const blow_rules& rules);
+
+// Properties 34 (cast_spell of argument 1 from the character) and 36 (camera shake) of the item
+// in the weapon location. True when anything cast.
+bool apply_weapon_strike_properties(char_record* c);
+
+// The weapon's attack delay in ticks (`unarmed` without a weapon); with a weapon its attack sound
+// plays at the character.
+uint32_t weapon_swing_delay(const char_record& c, uint32_t unarmed);
+
+// Casts the character's selected spell from it: toward its target's position, or on itself
+// without a target.
+void cast_selected_spell_from(char_record* c);
+
+// State 4 of the enemy and ordinary machines: the attack animation plays once. At the strike frame
+// (in spell mode the spell's cast frame, else at_strike_frame): in melee mode the blow on the
+// target (scaled reach, only an idle target reacts, no knock-back), the focus weapon's tiers and
+// the weapon's properties 34 and 36; in spell mode the selected spell, when one is set (not 0).
+// Then state 7. True when it struck this frame.
+bool strike_at_frame(char_record* c);

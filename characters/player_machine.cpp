@@ -51,8 +51,6 @@ constexpr int32_t k_dot_lifetimes[3] = {5, 15, 25};
 constexpr float k_dot_factors[3] = {0.1f, 0.25f, 0.5f};
 constexpr uint32_t k_dot_ticks = 100;
 constexpr float k_blood_radius = 40.0f;
-constexpr int32_t k_hit_blood_count = 15;
-constexpr int32_t k_hit_blood_lifetime = 200;
 
 void stand(char_record* c)
 {
@@ -122,10 +120,7 @@ void keep_up(char_record* c)
         c->next_regen_tick = g_ticks + k_regen_ticks;
     }
     g_player_object = c->object;
-    if (c->stance && c->stance_until < g_ticks) {
-        c->stance = 0;
-        set_char_anim(c, c->anim_action, 1, 0);
-    }
+    expire_stance(c);
     if (c->stamina < 1 && c->running) {
         c->running = 0;
         if (c->state == k_state_walk_leg || c->state == k_state_follow_cursor)
@@ -361,7 +356,7 @@ void walk_leg_state(char_record* c, int32_t slot)
         return;
     spawn_water_circles_under(*c);
     uint32_t elapsed = take_elapsed_ms(c, now);
-    walk_leg(c, elapsed, leg_walk_rules{swift_factor(*c), true});
+    walk_leg(c, elapsed, leg_walk_rules{.factor = swift_factor(*c), .test_final_cells = true});
 }
 
 // Moves the object to the first standable point around it, in growing rings up to the radius;
@@ -448,28 +443,14 @@ void strike_state(char_record* c)
 
 void hit_reaction_state(char_record* c)
 {
-    set_char_object_anim_mode(c, k_anim_once);
-    if (!at_last_frame(*c))
-        return;
-    float x, y;
-    char_position(*c, &x, &y);
-    spawn_blood(&g_blood, x, y, k_hit_blood_count, k_blood_radius, k_blood_radius, k_hit_blood_lifetime,
-                c->bleed_type);
-    set_char_object_anim_mode(c, k_anim_loop);
-    c->state = k_state_idle;
-    c->pending_target = 0;
-    c->next_attack_tick = g_ticks;
-    c->pending_action = k_pending_none;
-    stand(c);
+    if (step_hit_reaction(c, c->bleed_type))
+        c->next_attack_tick = g_ticks;
 }
 
 void recover_state(char_record* c)
 {
-    if (!at_last_frame(*c))
+    if (!step_recover(c))
         return;
-    set_char_object_anim_mode(c, k_anim_loop);
-    stand(c);
-    c->state = k_state_idle;
     if (c->pending_target == k_strike_done)
         c->next_attack_tick = 0;
     c->pending_target = 0;
