@@ -44,3 +44,8 @@ void update_player_char(char_record* c, int32_t slot);
 // The ENEMY's machine, while the AI is on: melee attacks from a place around the player, ranged
 // shots along a straight way, patrols of the action sector, knock-back, fades and the stun.
 void update_enemy_char(char_record* c, int32_t slot);
+// The NORMAL and NETPLAYER machine: strolls the action sector's corners or plays the special
+// animation now and then, and strikes back at a target it was given.
+void update_normal_char(char_record* c, int32_t slot);
+// The SIDEKICK machine: strikes the player's target when it is in reach, else strolls.
+void update_sidekick_char(char_record* c, int32_t slot);

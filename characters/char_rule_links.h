@@ -17,6 +17,8 @@ struct char_rule_links {
     void (*spawn_cast_particles)(int32_t spell, int32_t caster, float x, float y, float layer);
     // The mana cost and the cooldown in ticks of a spell; false for a spell that does not exist.
     bool (*spell_cost)(int32_t spell, int32_t* mana_cost, uint32_t* cooldown);
+    // The animation frame at which a spell is cast; false for a spell that does not exist.
+    bool (*spell_cast_frame)(int32_t spell, int32_t* frame);
     // Casts every spell named "Learn attunement" on the character at its position.
     void (*cast_learn_attunement)(int32_t slot);
 

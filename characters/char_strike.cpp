@@ -8,6 +8,7 @@
 #include "characters/char_rule_links.h"
 #include "characters/char_table.h"
 #include "characters/combat_rules.h"
+#include "characters/monster_protos.h"
 #include "core/console_log.h"
 #include "core/frame_timing.h"
 #include "items/items.h"
@@ -43,11 +44,10 @@ constexpr uint32_t k_shake_tick_unit = 10;
 constexpr int32_t k_hit_bleed_lifetime = 5;
 constexpr float k_bleed_scale = 1.0f;
 constexpr float k_bleed_height = 40.0f;
-constexpr int32_t k_hit_blood_count = 15;
-constexpr int32_t k_hit_blood_lifetime = 200;
 constexpr int32_t k_dot_lifetimes[3] = {5, 15, 25};
 constexpr float k_dot_factors[3] = {0.1f, 0.25f, 0.5f};
 constexpr uint32_t k_dot_ticks = 100;
+constexpr uint32_t k_stance_ticks = 400;
 constexpr uint8_t k_equipped_first = 16;
 constexpr uint8_t k_equipped_last = 254;
 
@@ -145,24 +145,10 @@ bool apply_strike_properties(char_record* c, int32_t focus_attunement)
     return cast;
 }
 
-void apply_weapon_strike_properties(char_record* c)
-{
-    int32_t weapon = char_weapon_item(c);
-    if (!item_proto_at(weapon))
-        return;
-    for_each_property(weapon, k_prop_cast_on_attack, [&](const int16_t* args) {
-        float x, y;
-        char_position(*c, &x, &y);
-        run_hook(g_char_rule_links.cast_spell, "cast_spell", int32_t(args[0]), int32_t(c->slot), x, y, 0.0f, 0.0f,
-                 int16_t(0), k_cast_from_weapon);
-    });
-    for_each_property(weapon, k_prop_shake_on_attack, shake_camera_by_property);
-}
-
-int32_t land_melee_blow(char_record* c, const melee_blow_rules& rules)
+int32_t land_melee_blow(char_record* c, const blow_rules& rules)
 {
     char_record* target = char_at(c->target);
-    if (!target || !char_in_reach(*c, *target))
+    if (!target || !(char_distance(*c, *target) < float(rules.reach)))
         return 0;
     int32_t damage = resolve_melee_attack(c, c->target);
     if (damage <= 0)
@@ -171,7 +157,7 @@ int32_t land_melee_blow(char_record* c, const melee_blow_rules& rules)
     char_position(*target, &x, &y);
     spawn_bleed(&g_blood, x, y, k_bleed_scale, k_bleed_height, k_hit_bleed_lifetime, target->bleed_type);
     c->struck = 1;
-    if (!rules.hit_reaction_when_idle_only || target->state == k_state_idle) {
+    if (!rules.reaction_when_idle_only || target->state == k_state_idle) {
         set_char_anim(target, k_action_hit, 1, 0);
         target->state = k_state_hit;
     }
@@ -182,23 +168,6 @@ int32_t land_melee_blow(char_record* c, const melee_blow_rules& rules)
         for_each_property(weapon, k_prop_knock_back, [&](const int16_t*) { knock_back(target, angle); });
     }
     return damage;
-}
-
-void hit_reaction_step(char_record* c)
-{
-    set_char_object_anim_mode(c, k_anim_once);
-    if (!at_last_frame(*c))
-        return;
-    float x, y;
-    char_position(*c, &x, &y);
-    spawn_blood(&g_blood, x, y, k_hit_blood_count, k_bleed_height, k_bleed_height, k_hit_blood_lifetime,
-                c->bleed_type);
-    set_char_object_anim_mode(c, k_anim_loop);
-    c->state = k_state_idle;
-    c->pending_target = 0;
-    c->next_attack_tick = g_ticks;
-    c->pending_action = k_pending_none;
-    set_char_anim(c, k_action_stand, 0, 0);
 }
 
 void pulse_damage_over_time(char_record* c)
@@ -214,4 +183,73 @@ void pulse_damage_over_time(char_record* c)
     char_position(*c, &x, &y);
     spawn_bleed(&g_blood, x, y, k_bleed_scale, k_bleed_height, k_dot_lifetimes[kind], c->bleed_type);
     apply_effect_damage(c, int32_t(float(c->dot_damage) * k_dot_factors[kind]), c->dot_damage_type, -1);
+}
+
+bool apply_weapon_strike_properties(char_record* c)
+{
+    int32_t weapon = char_weapon_item(c);
+    bool cast = false;
+    for_each_property(weapon, k_prop_cast_on_attack, [&](const int16_t* args) {
+        float x, y;
+        char_position(*c, &x, &y);
+        run_hook(g_char_rule_links.cast_spell, "cast_spell", int32_t(args[0]), int32_t(c->slot), x, y, 0.0f, 0.0f,
+                 int16_t(0), k_cast_from_weapon);
+        cast = true;
+    });
+    for_each_property(weapon, k_prop_shake_on_attack, shake_camera_by_property);
+    return cast;
+}
+
+uint32_t weapon_swing_delay(const char_record& c, uint32_t unarmed)
+{
+    int32_t weapon = char_weapon_item(&c);
+    const item_proto* proto = item_proto_at(weapon);
+    if (!proto)
+        return unarmed;
+    float x, y;
+    char_position(c, &x, &y);
+    play_item_attack_sound(weapon, x, y);
+    return proto->attack_delay;
+}
+
+void turn_to_strike(char_record* c, const char_record& target)
+{
+    float x, y;
+    char_position(target, &x, &y);
+    face_point(c, x, y);
+    c->stance_until = g_ticks + k_stance_ticks;
+    set_char_anim(c, k_action_attack, 1, 0);
+    c->state = k_state_turn;
+    c->next_state = k_state_strike;
+    c->pending_target = g_ticks + uint32_t(char_monster_proto(c).attack_pause) + weapon_swing_delay(*c, 0);
+}
+
+void cast_selected_spell_from(char_record* c)
+{
+    float x, y, tx = 0.0f, ty = 0.0f;
+    char_position(*c, &x, &y);
+    if (const char_record* target = char_at(c->target))
+        char_position(*target, &tx, &ty);
+    run_hook(g_char_rule_links.cast_spell, "cast_spell", int32_t(c->selected_spell), int32_t(c->slot), x, y, tx, ty,
+             int16_t(0), k_cast_from_other);
+}
+
+bool strike_at_frame(char_record* c)
+{
+    set_char_anim(c, k_action_attack, 0, 0);
+    set_char_object_anim_mode(c, k_anim_once);
+    int32_t cast_frame = 0;
+    bool by_cast_frame = c->spell_mode && run_hook_or(g_char_rule_links.spell_cast_frame, "spell_cast_frame", false,
+                                                      int32_t(c->selected_spell), &cast_frame);
+    if (!(by_cast_frame ? at_frame(*c, cast_frame) : at_strike_frame(*c)))
+        return false;
+    if (!c->spell_mode) {
+        land_melee_blow(c, blow_rules{char_reach(*c), true, false});
+        cast_focus_weapon(c);
+        apply_weapon_strike_properties(c);
+    } else if (c->selected_spell != 0) {
+        cast_selected_spell_from(c);
+    }
+    c->state = k_state_recover;
+    return true;
 }

@@ -26,28 +26,43 @@ int32_t cast_focus_weapon(char_record* c);
 // attunement only when it is `focus_attunement`), 36 shakes the camera. True when anything cast.
 bool apply_strike_properties(char_record* c, int32_t focus_attunement);
 
-// With a weapon: property 34 of the weapon location casts (cast_spell from the character),
-// 36 shakes the camera. Other locations and property 68 do nothing here.
-void apply_weapon_strike_properties(char_record* c);
-
-// How a blow that hits acts on its target.
-struct melee_blow_rules {
-    bool hit_reaction_when_idle_only;  // else every hit target goes into its hit reaction
-    bool knock_back;                   // with a weapon, property 35 knocks a target below 1 hit point back
+// How a machine's blow lands.
+struct blow_rules {
+    int32_t reach;                 // the target must be nearer than this
+    bool reaction_when_idle_only;  // only a target in state 0 takes the hit reaction
+    bool knock_back;               // with a weapon, property 35 knocks a target below 1 hit point back
 };
-constexpr melee_blow_rules k_player_blow = {false, true};
-
-// The blow on the character's target, when it is still in reach: the combat rules resolve it;
-// a hit bleeds the target, marks the strike as landed and puts the target into its hit reaction
-// (state 5 with the hit animation) and, by the rules, knocks it back (state 9). The on-hit
-// properties 38 and 39 belong to the hit resolution, which applies them once per hit. Returns the
-// damage dealt.
-int32_t land_melee_blow(char_record* c, const melee_blow_rules& rules = k_player_blow);
-
-// State 5: once the reference part shows its last frame, blood at the character, the stand
-// animation and state 0 with nothing pending; the next blow may follow at once.
-void hit_reaction_step(char_record* c);
+// The blow on the character's target, when it is nearer than the rules' reach: the combat rules
+// resolve it; a hit bleeds the target, marks the strike as landed and puts the target into its
+// hit reaction (state 5 with the hit animation; by the rules only an idle one) and, by the rules,
+// knocks it back (state 9). The on-hit properties 38 and 39 belong to the hit resolution, which
+// applies them once per hit. A target slot out of the table is no target. Returns the damage dealt.
+int32_t land_melee_blow(char_record* c, const blow_rules& rules);
 
 // A due pulse of the damage-over-time slot: every 100 ticks while pulses are left, a bleed of
 // strength 5, 15 or 25 by the kind (1 to 3) and effect damage of 0.1, 0.25 or 0.5 x dot_damage.
 void pulse_damage_over_time(char_record* c);
+
+// Properties 34 (cast_spell of argument 1 from the character) and 36 (camera shake) of the item
+// in the weapon location. True when anything cast.
+bool apply_weapon_strike_properties(char_record* c);
+
+// The weapon's attack delay in ticks (`unarmed` without a weapon); with a weapon its attack sound
+// plays at the character.
+uint32_t weapon_swing_delay(const char_record& c, uint32_t unarmed);
+
+// Faces the target and starts the attack that follows the turn: the combat stance for 400 ticks,
+// the attack animation, state 6 into 4. The next decision (pending_target) comes after the
+// class's attack pause and the weapon_swing_delay (0 unarmed).
+void turn_to_strike(char_record* c, const char_record& target);
+
+// Casts the character's selected spell from it: toward its target's position, or on itself
+// without a target.
+void cast_selected_spell_from(char_record* c);
+
+// State 4 of the enemy and ordinary machines: the attack animation plays once. At the strike frame
+// (in spell mode the spell's cast frame, else at_strike_frame): in melee mode the blow on the
+// target (scaled reach, only an idle target reacts, no knock-back), the focus weapon's tiers and
+// the weapon's properties 34 and 36; in spell mode the selected spell, when one is set (not 0).
+// Then state 7. True when it struck this frame.
+bool strike_at_frame(char_record* c);

@@ -15,14 +15,11 @@
 #include "core/frame_timing.h"
 #include "core/game_globals.h"
 #include "core/globals.h"
-#include "engine/math.h"
 #include "items/items.h"
 #include "platform/clock.h"
-#include "script/entities.h"
 #include "world/movement_map.h"
 #include "world/path_search.h"
 #include "world/scene_header.h"
-#include "world/sectors.h"
 #include "world/world_objects.h"
 
 #include <algorithm>
@@ -30,28 +27,22 @@
 
 namespace {
 
-constexpr float k_encounter_distance = 400.0f;
-constexpr int32_t k_encounter_event = 1;
 constexpr int32_t k_ranged_reach = 200;  // above it an enemy shoots
 constexpr uint32_t k_wait_ticks = 10;
 constexpr uint32_t k_walk_ticks = 50;
 constexpr uint32_t k_stance_ticks = 400;
-constexpr uint32_t k_knock_back_max_dt = 30;
 constexpr float k_knock_back_decay = 0.975f;
 constexpr float k_knock_back_stop = 0.1f;
 constexpr uint32_t k_knock_back_max_steps = 1000;  // a frame's slide, whatever the record says
 constexpr double k_radians_per_degree = 0.017453292519943295;
-constexpr uint8_t k_interior_entity = 1;
 constexpr int16_t k_slowing_attunement = 271;  // the player's: nearby enemies walk at half speed
 constexpr float k_slowing_distance = 1000.0f;
 constexpr float k_slowed_factor = 0.5f;
-constexpr float k_swift_factor = 1.25f;
 constexpr float k_armor_break_factor = 0.9f;
-constexpr melee_blow_rules k_enemy_blow = {true, false};
 
-void stand(char_record* c, int32_t restart = 0)
+void stand(char_record* c)
 {
-    set_char_anim(c, k_action_stand, restart, 0);
+    set_char_anim(c, k_action_stand, 0, 0);
 }
 
 char_record* player_char()
@@ -69,24 +60,6 @@ bool hurt(const char_record& c)
     return c.hp != c.hp_max;
 }
 
-// The action sector when it names a sector in use with corner points; null otherwise.
-const map_sector* patrol_sector(const char_record& c)
-{
-    int32_t s = c.action_sector;
-    if (s <= 0 || s >= std::clamp<int32_t>(g_sector_count, 0, k_sector_slots))
-        return nullptr;
-    const map_sector& sector = g_sectors[s];
-    int32_t points = std::min<int32_t>(sector.count, k_sector_points);
-    return sector.active && points > 0 ? &sector : nullptr;
-}
-
-void run_encounter(const char_record& c, int32_t slot, const char_record* player)
-{
-    if (player && c.interior == player->interior && c.script_flags[0] == 0 && world_object_of(*player) &&
-        c.world_fade != 0.0f && char_distance(c, *player) < k_encounter_distance)
-        run_hook(g_char_rule_links.run_char_event, "run_char_event", slot, k_encounter_event);
-}
-
 // State 9: the character slides along the attacker's angle (steps_left, degrees) at goal_x
 // pixels a step, state_arg steps per elapsed tick and one more, the speed falling by 2.5 % a
 // step; below 0.1 it stands.
@@ -94,10 +67,7 @@ void slide_knocked_back(char_record* c)
 {
     if (c->last_step_ms >= g_ticks)
         return;
-    uint32_t dt = g_ticks - c->last_step_ms;
-    if (dt > k_knock_back_max_dt)
-        dt = 0;
-    c->last_step_ms = g_ticks;
+    const uint32_t dt = take_elapsed_ticks(c);
     world_object* o = world_object_of(*c);
     if (!o)
         return;
@@ -169,23 +139,8 @@ void decide_in_place(char_record* c, const char_record& target, int32_t k)
         return;
     }
     c->pending_target = g_ticks + k_wait_ticks;
-    if (c->state != k_state_idle)
-        return;
-    float tx, ty;
-    char_position(target, &tx, &ty);
-    face_point(c, tx, ty);
-    c->stance_until = g_ticks + k_stance_ticks;
-    set_char_anim(c, k_action_attack, 1, 0);
-    c->state = k_state_turn;
-    c->next_state = k_state_strike;
-    c->pending_target = g_ticks + uint32_t(class_attack_pause(*c));
-    const int32_t weapon = char_weapon_item(c);
-    if (const item_proto* proto = item_proto_at(weapon)) {
-        c->pending_target += proto->attack_delay;
-        float x, y;
-        char_position(*c, &x, &y);
-        play_item_attack_sound(weapon, x, y);
-    }
+    if (c->state == k_state_idle)
+        turn_to_strike(c, target);
 }
 
 void decide(char_record* c, int32_t slot, char_record* player)
@@ -219,51 +174,22 @@ void count_ranged_presence(const char_record& c, const char_record* player)
         ++g_surround.count;
 }
 
+// With an action sector and no target the patrol goes on; with a target it stands; without a
+// sector (or while decisions are held) it stands and drops the target.
 void idle_or_patrol(char_record* c)
 {
-    const map_sector* sector = patrol_sector(*c);
-    if (!decisions_held() && sector) {
-        if (c->target >= 0) {
-            stand(c);
-            c->pending_action = k_pending_none;
-            return;
-        }
-        const int32_t points = std::min<int32_t>(sector->count, k_sector_points);
-        c->patrol_point = c->patrol_point + 1 >= points ? 0 : uint8_t(c->patrol_point + 1);
-        c->state = k_state_plan_path;
-        c->goal_x = sector->x[c->patrol_point];
-        c->goal_y = sector->y[c->patrol_point];
+    const bool patrols = !decisions_held() && patrol_sector(*c);
+    if (patrols && c->target < 0 && patrol_next_corner(c, false))
         return;
-    }
     stand(c);
     c->pending_action = k_pending_none;
-    c->target = -1;
-}
-
-// Entering an interior's sector takes the player's draw-order offset and the interior.
-void enter_interiors(char_record* c, const char_record* player)
-{
-    world_object* o = world_object_of(*c);
-    const world_object* p = player ? world_object_of(*player) : nullptr;
-    if (!o)
-        return;
-    const uint32_t count = std::min<uint32_t>(g_entity_count, k_entity_slots);
-    for (uint32_t e = 0; e < count; ++e) {
-        const entity_record& entity = g_entities[e];
-        if (entity.type != k_interior_entity || entity.sector < 0 || entity.sector >= k_sector_slots ||
-            !point_in_sector(o->x, o->y, entity.sector))
-            continue;
-        if (p)
-            o->depth_offset = p->depth_offset;
-        c->interior = uint8_t(e);
-    }
+    if (!patrols)
+        c->target = -1;
 }
 
 float walk_factor(const char_record& c, const char_record* player)
 {
-    float factor = 1.0f;
-    if (char_has_attunement(&c, k_swift_attunement))
-        factor *= k_swift_factor;
+    float factor = swift_factor(c);
     if (player && char_has_attunement(player, k_slowing_attunement) && char_distance(c, *player) < k_slowing_distance)
         factor *= k_slowed_factor;
     for (uint8_t i = 0; i < c.armor_break2; ++i)
@@ -274,34 +200,14 @@ float walk_factor(const char_record& c, const char_record* player)
 void walk_leg_state(char_record* c, const char_record* player)
 {
     set_char_anim(c, k_action_move, 0, 0);
-    enter_interiors(c, player);
+    enter_interiors_under(c);
     set_char_object_anim_mode(c, k_anim_loop);
     const uint32_t now = clock_ms();
     if (c->last_step_ms >= now)
         return;
     spawn_water_circles_under(*c);
     const uint32_t elapsed = take_elapsed_ms(c, now);
-    walk_leg(c, elapsed, leg_walk_rules{walk_factor(*c, player), false});
-}
-
-void strike_state(char_record* c)
-{
-    set_char_anim(c, k_action_attack, 0, 0);
-    set_char_object_anim_mode(c, k_anim_once);
-    if (!at_strike_frame(*c))
-        return;
-    if (!c->spell_mode) {
-        if (c->target >= 0)
-            land_melee_blow(c, k_enemy_blow);
-        cast_focus_weapon(c);
-        apply_weapon_strike_properties(c);
-    } else if (c->selected_spell) {
-        float x, y;
-        char_position(*c, &x, &y);
-        run_hook(g_char_rule_links.cast_spell, "cast_spell", int32_t(c->selected_spell), int32_t(c->slot), x, y, 0.0f,
-                 0.0f, int16_t(0), 0);
-    }
-    c->state = k_state_recover;
+    walk_leg(c, elapsed, leg_walk_rules{.factor = walk_factor(*c, player), .test_final_cells = false});
 }
 
 void run_state(char_record* c, const char_record* player)
@@ -320,22 +226,21 @@ void run_state(char_record* c, const char_record* player)
         walk_leg_state(c, player);
         break;
     case k_state_strike:
-        strike_state(c);
+        strike_at_frame(c);
         break;
     case k_state_hit:
-        hit_reaction_step(c);
+        if (step_hit_reaction(c, c->bleed_type))
+            c->next_attack_tick = g_ticks;
         break;
     case k_state_turn:
-        turn_toward_facing(c, turn_end_test::before_step);
+        turn_toward_facing(c, k_stall_ms, turn_end_test::before_step);
         break;
     case k_state_recover:
-        end_recovery(c);
+        step_recover(c);
         break;
     case k_state_fade_out:
-        step_fade(c, false);
-        break;
     case k_state_fade_in:
-        step_fade(c, true);
+        step_fade(c);
         break;
     case k_state_stunned:
         if (c->pending_target < g_elapsed_ms) {
@@ -355,17 +260,13 @@ void run_state(char_record* c, const char_record* player)
 
 void update_enemy_char(char_record* c, int32_t slot)
 {
-    if (c->life != k_life_alive || !g_editor.ai_enabled)
+    if (!g_editor.ai_enabled || !machine_runs(c))
         return;
-    if (g_interface.menu_open) {
-        stand(c);
-        return;
-    }
     char_record* player = player_char();
-    run_encounter(*c, slot, player);
+    run_encounter_when_near(*c, slot);
     if (c->state == k_state_knocked_back)
         slide_knocked_back(c);
-    end_expired_stance(c);
+    expire_stance(c);
     count_ranged_presence(*c, player);
     pulse_damage_over_time(c);
     decide(c, slot, player);

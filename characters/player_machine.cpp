@@ -22,7 +22,6 @@
 #include "platform/clock.h"
 #include "script/entities.h"
 #include "world/blood.h"
-#include "world/dream_world.h"
 #include "world/movement_map.h"
 #include "world/scene_header.h"
 #include "world/sectors.h"
@@ -110,13 +109,10 @@ void play_weapon_sound(const char_record& c, int32_t weapon)
 // stamina and the damage-over-time pulses.
 void keep_up(char_record* c)
 {
-    if (!slide_show_on_screen() && !g_dream_world.active && c->next_regen_tick < g_ticks) {
-        if (c->mana < c->mana_max)
-            ++c->mana;
-        c->next_regen_tick = g_ticks + k_regen_ticks;
-    }
+    if (!slide_show_on_screen())
+        regenerate_mana(c, k_regen_ticks);
     g_player_object = c->object;
-    end_expired_stance(c);
+    expire_stance(c);
     if (c->stamina < 1 && c->running) {
         c->running = 0;
         if (c->state == k_state_walk_leg || c->state == k_state_follow_cursor)
@@ -325,11 +321,6 @@ bool carry_out_pending_action(char_record* c)
     }
 }
 
-float swift_factor(const char_record& c)
-{
-    return char_has_attunement(&c, k_swift_attunement) ? 1.25f : 1.0f;
-}
-
 void walk_leg_state(char_record* c, int32_t slot)
 {
     set_char_anim(c, k_action_move, 0, 0);
@@ -342,7 +333,7 @@ void walk_leg_state(char_record* c, int32_t slot)
         return;
     spawn_water_circles_under(*c);
     uint32_t elapsed = take_elapsed_ms(c, now);
-    walk_leg(c, elapsed, leg_walk_rules{swift_factor(*c), true});
+    walk_leg(c, elapsed, leg_walk_rules{.factor = swift_factor(*c), .test_final_cells = true});
 }
 
 // Moves the object to the first standable point around it, in growing rings up to the radius;
@@ -422,14 +413,20 @@ void strike_state(char_record* c)
     int32_t focus_attunement = cast_focus_weapon(c);
     bool cast = apply_strike_properties(c, focus_attunement);
     if (c->target >= 0 && !cast)
-        land_melee_blow(c);
+        land_melee_blow(c, blow_rules{char_reach(*c), false, true});
     c->pending_target = k_strike_done;
     c->state = k_state_recover;
 }
 
+void hit_reaction_state(char_record* c)
+{
+    if (step_hit_reaction(c, c->bleed_type))
+        c->next_attack_tick = g_ticks;
+}
+
 void recover_state(char_record* c)
 {
-    if (!end_recovery(c))
+    if (!step_recover(c))
         return;
     if (c->pending_target == k_strike_done)
         c->next_attack_tick = 0;
@@ -458,7 +455,7 @@ void run_state(char_record* c, int32_t slot)
         strike_state(c);
         break;
     case k_state_hit:
-        hit_reaction_step(c);
+        hit_reaction_state(c);
         break;
     case k_state_turn:
         turn_toward_facing(c);
@@ -484,12 +481,8 @@ void run_state(char_record* c, int32_t slot)
 
 void update_player_char(char_record* c, int32_t slot)
 {
-    if (c->life != k_life_alive)
+    if (!machine_runs(c))
         return;
-    if (g_interface.menu_open) {
-        stand(c);
-        return;
-    }
     keep_up(c);
     if (!mouse_input_blocked(*c) && handle_left_button(c))
         handle_right_button(c, slot);

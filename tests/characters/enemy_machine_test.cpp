@@ -1,5 +1,4 @@
-#include "characters/char_fixture.h"
-#include "support/item_table_guard.h"
+#include "characters/machine_fixture.h"
 
 #include "characters/char_machines.h"
 #include "characters/char_models.h"
@@ -10,18 +9,11 @@
 #include "characters/surround.h"
 #include "core/editor_globals.h"
 #include "core/frame_timing.h"
-#include "core/game_globals.h"
 #include "core/globals.h"
 #include "items/items.h"
-#include "platform/clock.h"
-#include "script/entities.h"
-#include "world/blood.h"
-#include "world/camera_shake.h"
 #include "world/movement_map.h"
 #include "world/path_search.h"
-#include "world/scene_header.h"
 #include "world/sectors.h"
-#include "world/world_objects.h"
 
 #include <algorithm>
 #include <cmath>
@@ -29,78 +21,21 @@
 
 namespace {
 
-std::vector<int32_t> g_cast_spells;
-std::vector<std::pair<int32_t, int32_t>> g_char_events;
-
-class enemy_machine_test : public char_test {
+// The machine fixture with the AI on, the places around the player empty and one monster class
+// whose attack pause is 30 ticks.
+class enemy_machine_test : public machine_test {
 protected:
     void SetUp() override
     {
-        char_test::SetUp();
-        saved_.keep(g_movement_map), saved_.keep(g_scene_header), saved_.keep(g_editor), saved_.keep(g_surround);
-        saved_.keep(g_interface), saved_.keep(g_dialogue_running), saved_.keep(g_char_rule_links);
-        saved_.keep(g_sectors), saved_.keep(g_sector_count), saved_.keep(g_entities), saved_.keep(g_entity_count);
-        saved_.keep(g_blood), saved_.keep(g_water_circle), saved_.keep(g_camera_shake);
-        saved_.keep(g_monster_protos), saved_.keep(g_monster_proto_count);
-        clock_use_manual(true);
-        clock_set_manual(50000);
-        ASSERT_TRUE(create_movemap(&g_movement_map, 40, 40, 0, 0));
-        g_scene_header.scale = 1.0f;
+        machine_test::SetUp();
+        saved_.keep(g_editor), saved_.keep(g_surround), saved_.keep(g_monster_protos),
+            saved_.keep(g_monster_proto_count);
         g_editor.ai_enabled = 1;
         g_surround = surround{};
-        g_interface = game_interface{};
-        g_dialogue_running = 0;
-        g_sector_count = 0;
-        g_entity_count = 0;
-        std::fill(std::begin(g_blood.blood), std::end(g_blood.blood), int16_t(-1));
-        std::fill(std::begin(g_blood.bleed), std::end(g_blood.bleed), int16_t(-1));
-        g_water_circle.template_slot = -1;
         g_monster_proto_count = 1;
         g_monster_protos[0].attack_pause = 30;
-        g_char_rule_links = char_rule_links{};
-        g_char_rule_links.cast_spell = [](int32_t spell, int32_t, float, float, float, float, int16_t, int32_t) {
-            g_cast_spells.push_back(spell);
-        };
-        g_char_rule_links.spawn_cast_particles = [](int32_t, int32_t, float, float, float) {};
-        g_char_rule_links.run_char_event = [](int32_t slot, int32_t kind) { g_char_events.emplace_back(slot, kind); };
-        g_char_rule_links.slide_show_running = [] { return false; };
-        g_cast_spells.clear(), g_char_events.clear();
     }
-
-    void TearDown() override
-    {
-        free_movemap(&g_movement_map);
-        clock_use_manual(false);
-        saved_.restore();
-        char_test::TearDown();
-    }
-
-    saved_globals saved_;
-    item_table_guard items_;
 };
-
-char_record& place(int slot, uint8_t kind, float x, float y)
-{
-    char_record& c = make_char(slot, "wolf", kind);
-    std::fill(std::begin(c.part_model), std::end(c.part_model), int16_t(-1));
-    c.object = add_object(x, y, -2 - slot, 1.0f, 1.0f, 0, 0);
-    c.run_speed = 4;
-    c.walk_speed = 4;
-    c.move_correction = 1.0f;
-    c.hp = c.hp_max = 20;
-    c.target = -1;
-    c.interior = 255;
-    c.world_fade = 1.0f;
-    c.ai_distance = 700;
-    c.monster_class = 0;
-    c.script_flags[0] = 1;  // no encounter event unless a test asks for it
-    return c;
-}
-
-world_object& obj(const char_record& c)
-{
-    return g_objects[c.object];
-}
 
 // The player at (320, 320): its places lie at (320, 400), (384, 384), (400, 320) and so on.
 char_record& place_player()
@@ -117,11 +52,9 @@ void assign(uint8_t occupied)
 }
 
 // One frame `ms` milliseconds after the last: the places, then every enemy's machine.
-void frame(uint32_t ms = 32)
+void enemies_frame(uint32_t ms = 32)
 {
-    clock_advance_manual(ms);
-    g_elapsed_ms += ms;
-    g_ticks += ms / 16;
+    advance_time(ms);
     assign_surround_slots(&g_surround, 0);
     for (uint32_t s = 0; s < g_char_count; ++s)
         if (g_chars[s].kind == k_kind_enemy)
@@ -134,9 +67,7 @@ void give_weapon(char_record& c, int16_t item, int32_t range, uint8_t attack_del
     weapon.range = range;
     weapon.attack_delay = attack_delay;
     weapon.strike_frame = 0;
-    c.inv_item[c.inv_count] = item;
-    c.inv_location[c.inv_count] = k_inv_weapon;
-    ++c.inv_count;
+    give_item(c, item, k_inv_weapon);
 }
 
 // Cells of row `row` from column 0 to `last_column` block the way.
@@ -146,18 +77,10 @@ void wall_row(int32_t row, int32_t last_column)
         set_movemap_cell(&g_movement_map, column * k_cell_size, row * k_cell_size, k_cell_blocked);
 }
 
+// A square sector whose outline returns to its first corner (five points).
 void square_sector(int32_t n, uint8_t type, float x0, float y0, float x1, float y1)
 {
-    map_sector& s = g_sectors[n];
-    s = map_sector{};
-    s.active = 1;
-    s.type = type;
-    s.closed = 1;
-    s.count = 5;
-    const float corners[5][2] = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}, {x0, y0}};
-    for (int i = 0; i < 5; ++i)
-        s.x[i] = corners[i][0], s.y[i] = corners[i][1];
-    g_sector_count = int16_t(std::max<int32_t>(g_sector_count, n + 1));
+    make_sector(n, {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}, {x0, y0}}, type);
 }
 
 } // namespace
@@ -301,7 +224,7 @@ TEST_F(enemy_machine_test, KnockBackSlowsByTwoAndAHalfPercentAStepAndStopsBelowA
     e.last_step_ms = g_ticks;
     e.pending_target = 0xFFFFFFFF;
 
-    frame(16);  // one tick: two steps at the frame's speed
+    enemies_frame(16);  // one tick: two steps at the frame's speed
     EXPECT_NEAR(obj(e).x, 602.0f, 1e-3f);
     EXPECT_NEAR(obj(e).y, 600.0f, 1e-3f);
     EXPECT_NEAR(e.goal_x, 0.975f * 0.975f, 1e-6f);
@@ -309,7 +232,7 @@ TEST_F(enemy_machine_test, KnockBackSlowsByTwoAndAHalfPercentAStepAndStopsBelowA
 
     int steps = 2;
     while (e.state == k_state_knocked_back && steps < 200) {
-        frame(16);
+        enemies_frame(16);
         steps += 2;
     }
     EXPECT_EQ(e.state, k_state_idle);
@@ -321,7 +244,7 @@ TEST_F(enemy_machine_test, KnockBackSlowsByTwoAndAHalfPercentAStepAndStopsBelowA
     e.state = k_state_knocked_back;
     e.goal_x = 1e30f;
     e.state_arg = 0xFFFFFFFF;
-    frame(16);
+    enemies_frame(16);
     EXPECT_TRUE(std::isfinite(obj(e).x));
 }
 
@@ -332,7 +255,7 @@ TEST_F(enemy_machine_test, ARangedEnemyShootsOnlyAlongAStraightWayAndWalksWhenOu
     give_weapon(e, 5, 400, 12);
     wall_row(14, 30);
 
-    frame();
+    enemies_frame();
     EXPECT_EQ(e.state, k_state_idle);  // a shot would have left it recovering
     EXPECT_EQ(e.pending_target, g_ticks + 10);
     EXPECT_EQ(g_surround.count, 1);  // engaged: counted as an attacker
@@ -344,7 +267,7 @@ TEST_F(enemy_machine_test, ARangedEnemyShootsOnlyAlongAStraightWayAndWalksWhenOu
     obj(e).y = 820.0f;
     e.state = k_state_idle;
     e.pending_target = 0;
-    frame();
+    enemies_frame();
     EXPECT_EQ(e.goal_x, 320.0f);
     EXPECT_EQ(e.goal_y, 320.0f);
     EXPECT_EQ(e.pending_target, g_ticks + 50);
@@ -355,7 +278,7 @@ TEST_F(enemy_machine_test, ARangedEnemyShootsOnlyAlongAStraightWayAndWalksWhenOu
     obj(e).y = 620.0f;
     e.state = k_state_idle;
     e.pending_target = 0;
-    frame();
+    enemies_frame();
     EXPECT_EQ(e.state, k_state_recover);  // no model: the shot frame is at once
     EXPECT_EQ(e.pending_target, g_ticks + 12 + 30);
     EXPECT_EQ(obj(e).angle_b, 180);
@@ -365,7 +288,7 @@ TEST_F(enemy_machine_test, ARangedEnemyShootsOnlyAlongAStraightWayAndWalksWhenOu
     obj(e).y = 1200.0f;
     e.state = k_state_idle;
     e.pending_target = 0;
-    frame();
+    enemies_frame();
     EXPECT_EQ(e.state, k_state_idle);
     EXPECT_EQ(g_surround.count, 0);
 }
@@ -380,7 +303,7 @@ TEST_F(enemy_machine_test, AnEnemyInReachTurnsStrikesAndTheHitResolvesOnce)
     g_item_lists[6].efects[0].args[0] = 42;
     obj(e).angle_b = 90;
 
-    frame();
+    enemies_frame();
     EXPECT_EQ(surround_slot_of(g_surround, 1), 0);
     EXPECT_EQ(e.target, 0);
     EXPECT_EQ(e.state, k_state_turn);
@@ -390,15 +313,15 @@ TEST_F(enemy_machine_test, AnEnemyInReachTurnsStrikesAndTheHitResolvesOnce)
     EXPECT_EQ(e.stance_until, g_ticks + 400);
 
     for (int i = 0; i < 20 && (e.state == k_state_turn || e.state == k_state_strike); ++i)
-        frame();
+        enemies_frame();
     EXPECT_EQ(obj(e).angle_b, 180);
     EXPECT_EQ(e.state, k_state_recover);  // no model: the strike frame is at once
     EXPECT_LT(p.hp, 20);
     EXPECT_EQ(p.state, k_state_hit);
     EXPECT_EQ(e.struck, 1u);
-    EXPECT_EQ(g_cast_spells, std::vector<int32_t>{42});
+    EXPECT_EQ(hook_cast_spells(), std::vector<int32_t>{42});
 
-    frame();
+    enemies_frame();
     EXPECT_EQ(e.state, k_state_idle);
 
     // A busy player is hurt but keeps its state; a target out of reach is not hit.
@@ -406,19 +329,46 @@ TEST_F(enemy_machine_test, AnEnemyInReachTurnsStrikesAndTheHitResolvesOnce)
     const int32_t hp = p.hp;
     e.state = k_state_strike;
     e.target = 0;
-    frame();
+    enemies_frame();
     EXPECT_LT(p.hp, hp);
     EXPECT_EQ(p.state, k_state_walk_leg);
     p.hp = 20;
     obj(e).y = 420.0f;  // 100 away, reach 90
     e.state = k_state_strike;
-    frame();
+    enemies_frame();
     EXPECT_EQ(p.hp, 20);
     // A target slot outside the table strikes nothing.
     e.state = k_state_strike;
     e.target = 300;
-    frame();
+    enemies_frame();
     EXPECT_EQ(e.state, k_state_recover);
+}
+
+TEST_F(enemy_machine_test, InSpellModeTheSpellIsCastAtItsCastFrameTowardTheTarget)
+{
+    place_player();
+    char_record& e = place(1, k_kind_enemy, 320, 600);
+    give_model(e, 6);
+    e.pending_target = 0xFFFFFFFF;
+    e.spell_mode = 1;
+    e.selected_spell = 9;
+    e.target = 0;
+    e.state = k_state_strike;
+    g_char_rule_links.spell_cast_frame = [](int32_t spell, int32_t* frame) {
+        *frame = spell == 9 ? 3 : 0;
+        return true;
+    };
+    enemies_frame();
+    EXPECT_EQ(e.state, k_state_strike);
+    EXPECT_TRUE(g_hook_casts.empty());
+    e.part_frame[0] = 3;
+    enemies_frame();
+    EXPECT_EQ(e.state, k_state_recover);
+    ASSERT_EQ(g_hook_casts.size(), 1u);
+    EXPECT_EQ(g_hook_casts[0].spell, 9);
+    EXPECT_EQ(g_hook_casts[0].caster, 1);
+    EXPECT_EQ(g_hook_casts[0].x1, 320.0f);
+    EXPECT_EQ(g_hook_casts[0].y1, 320.0f);
 }
 
 TEST_F(enemy_machine_test, PatrolsOnlyAnActionSectorWithCornersAndStandsOtherwise)
@@ -429,7 +379,7 @@ TEST_F(enemy_machine_test, PatrolsOnlyAnActionSectorWithCornersAndStandsOtherwis
     square_sector(3, 0, 900, 900, 1100, 1100);
     e.action_sector = 3;
     e.patrol_point = 4;
-    frame();
+    enemies_frame();
     EXPECT_EQ(e.patrol_point, 0);  // the fifth point wraps to the first
     EXPECT_EQ(e.goal_x, 900.0f);
     EXPECT_EQ(e.goal_y, 900.0f);
@@ -446,7 +396,7 @@ TEST_F(enemy_machine_test, PatrolsOnlyAnActionSectorWithCornersAndStandsOtherwis
         e.state = k_state_idle;
         e.target = 5;
         e.part_frame[1] = 2;
-        frame();
+        enemies_frame();
         EXPECT_EQ(e.state, k_state_idle) << sector;
         EXPECT_EQ(e.part_frame[1], 2) << sector;
         EXPECT_EQ(e.target, -1) << sector;
@@ -462,43 +412,50 @@ TEST_F(enemy_machine_test, FadesStunEncounterAndTheAiSwitch)
     // Fade out: 0.05 every 2 ticks; below 0 it ends at 0 and idle.
     e.state = k_state_fade_out;
     e.last_step_ms = 123456;  // a millisecond count left by walking
-    frame(16);
+    enemies_frame(16);
     EXPECT_NEAR(obj(e).alpha, 0.95f, 1e-5f);
-    frame(16);
+    enemies_frame(16);
     EXPECT_NEAR(obj(e).alpha, 0.95f, 1e-5f);
     for (int i = 0; i < 100 && e.state == k_state_fade_out; ++i)
-        frame(32);
+        enemies_frame(32);
     EXPECT_EQ(obj(e).alpha, 0.0f);
     EXPECT_EQ(e.state, k_state_idle);
     e.state = k_state_fade_in;
     for (int i = 0; i < 100 && e.state == k_state_fade_in; ++i)
-        frame(32);
+        enemies_frame(32);
     EXPECT_EQ(obj(e).alpha, 1.0f);
+    // Without a world object there is nothing to fade: the fade ends at once.
+    const int32_t object = e.object;
+    e.object = -1;
+    e.state = k_state_fade_out;
+    enemies_frame(32);
+    EXPECT_EQ(e.state, k_state_idle);
+    e.object = object;
 
     // Stunned until its end time, then it recovers with nothing pending.
     e.state = k_state_stunned;
     e.pending_target = g_elapsed_ms + 100;
-    frame(64);
+    enemies_frame(64);
     EXPECT_EQ(e.state, k_state_stunned);
-    frame(64);
+    enemies_frame(64);
     EXPECT_EQ(e.state, k_state_recover);
     EXPECT_EQ(e.pending_target, 0u);
 
     // The encounter event within 400 of the player in its interior while the first flag is 0.
     e.script_flags[0] = 0;
     e.interior = 7;
-    frame();
-    EXPECT_TRUE(g_char_events.empty());  // 280 from the player, but another interior
+    enemies_frame();
+    EXPECT_TRUE(g_hook_events.empty());  // 280 from the player, but another interior
     e.interior = p.interior;
-    frame();
-    ASSERT_EQ(g_char_events.size(), 1u);
-    EXPECT_EQ(g_char_events[0], std::make_pair(1, 1));
+    enemies_frame();
+    ASSERT_EQ(g_hook_events.size(), 1u);
+    EXPECT_EQ(g_hook_events[0], std::make_pair(1, 1));
 
     // With the AI off nothing moves.
     g_editor.ai_enabled = 0;
     e.state = k_state_fade_out;
     float alpha = obj(e).alpha;
-    frame(64);
+    enemies_frame(64);
     EXPECT_EQ(obj(e).alpha, alpha);
-    EXPECT_EQ(g_char_events.size(), 1u);
+    EXPECT_EQ(g_hook_events.size(), 1u);
 }

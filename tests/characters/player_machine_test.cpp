@@ -1,5 +1,4 @@
-#include "characters/char_fixture.h"
-#include "support/item_table_guard.h"
+#include "characters/machine_fixture.h"
 
 #include "characters/char_machines.h"
 #include "characters/char_models.h"
@@ -32,126 +31,7 @@
 
 namespace {
 
-struct cast_call {
-    int32_t spell, caster;
-    float x1, y1;
-    int32_t flag;
-};
-std::vector<cast_call> g_casts;
-std::vector<int32_t> g_particle_spells;
-std::vector<std::pair<int32_t, int32_t>> g_events;
-int32_t g_spell_mana_cost = 5;
-
-class player_machine_test : public char_test {
-protected:
-    void SetUp() override
-    {
-        char_test::SetUp();
-        saved_.keep(g_movement_map), saved_.keep(g_scene_header), saved_.keep(g_work_mode);
-        saved_.keep(g_mouse_left), saved_.keep(g_mouse_right), saved_.keep(g_mouse_x), saved_.keep(g_mouse_y);
-        saved_.keep(g_focus_list), saved_.keep(g_interface), saved_.keep(g_player_click_latch);
-        saved_.keep(g_player_object), saved_.keep(g_entity_busy), saved_.keep(g_dialogue_running);
-        saved_.keep(g_char_rule_links), saved_.keep(g_entities), saved_.keep(g_entity_count);
-        saved_.keep(g_sectors), saved_.keep(g_sector_count), saved_.keep(g_containers);
-        saved_.keep(g_camera_shake), saved_.keep(g_message_log), saved_.keep(g_blood), saved_.keep(g_water_circle);
-        clock_use_manual(true);
-        clock_set_manual(50000);
-        ASSERT_TRUE(create_movemap(&g_movement_map, 40, 40, 0, 0));
-        g_scene_header.scale = 1.0f;
-        g_work_mode = k_work_play;
-        g_mouse_left = g_mouse_right = 0;
-        g_focus_list = focus_list{};
-        g_interface = game_interface{};
-        g_player_click_latch = g_entity_busy = g_dialogue_running = 0;
-        g_entity_count = 0;
-        g_sector_count = 0;
-        std::fill(std::begin(g_blood.blood), std::end(g_blood.blood), int16_t(-1));
-        std::fill(std::begin(g_blood.bleed), std::end(g_blood.bleed), int16_t(-1));
-        g_water_circle.template_slot = -1;
-        g_char_rule_links = char_rule_links{};
-        g_char_rule_links.cast_spell = [](int32_t spell, int32_t caster, float, float, float x1, float y1, int16_t,
-                                          int32_t flag) { g_casts.push_back({spell, caster, x1, y1, flag}); };
-        g_char_rule_links.spawn_cast_particles = [](int32_t spell, int32_t, float, float, float) {
-            g_particle_spells.push_back(spell);
-        };
-        g_char_rule_links.spell_cost = [](int32_t, int32_t* mana, uint32_t* cooldown) {
-            *mana = g_spell_mana_cost;
-            *cooldown = 30;
-            return true;
-        };
-        g_char_rule_links.run_char_event = [](int32_t slot, int32_t kind) { g_events.emplace_back(slot, kind); };
-        g_char_rule_links.cancel_item_drag = [] {};
-        g_char_rule_links.slide_show_running = [] { return false; };
-        g_casts.clear(), g_particle_spells.clear(), g_events.clear();
-    }
-
-    void TearDown() override
-    {
-        free_movemap(&g_movement_map);
-        clock_use_manual(false);
-        saved_.restore();
-        char_test::TearDown();
-    }
-
-    saved_globals saved_;
-    item_table_guard items_;
-};
-
-char_record& place(int slot, uint8_t kind, float x, float y)
-{
-    char_record& c = make_char(slot, kind == k_kind_player ? "hero" : "wolf", kind);
-    std::fill(std::begin(c.part_model), std::end(c.part_model), int16_t(-1));
-    c.object = add_object(x, y, -2 - slot, 1.0f, 1.0f, 0, 0);
-    c.run_speed = 4;
-    c.walk_speed = 2;
-    c.running = 1;
-    c.move_correction = 1.0f;
-    c.stamina = 10;
-    c.hp = c.hp_max = 20;
-    c.target = -1;
-    c.loot_container = -1;
-    c.interior = 255;
-    return c;
-}
-
-world_object& obj(const char_record& c)
-{
-    return g_objects[c.object];
-}
-
-// Body part 0 of the character shows registry model 0, of `frames` frames, at frame 0.
-void give_model(char_record& c, int frames)
-{
-    make_grid_model(g_char_models[0], 1, 1, 1, frames);
-    g_chardata[0].loaded = 1;
-    g_chardata_count = std::max(g_chardata_count, 1u);
-    c.part_model[0] = 0;
-    c.part_frame[0] = 0;
-}
-
-void give_item(char_record& c, int16_t item, uint8_t location, uint8_t damage_type = 0)
-{
-    c.inv_item[c.inv_count] = item;
-    c.inv_location[c.inv_count] = location;
-    c.inv_damage_type[c.inv_count] = damage_type;
-    ++c.inv_count;
-}
-
-void add_property(int32_t item, uint16_t code, std::initializer_list<int16_t> args)
-{
-    item_property& p = g_item_lists[item].efects[g_item_protos[item].efect_count++];
-    p.code = code;
-    std::copy(args.begin(), args.end(), p.args);
-}
-
-// One frame `ms` milliseconds after the last.
-void frame(char_record& c, uint32_t ms = 50)
-{
-    clock_advance_manual(ms);
-    g_elapsed_ms += ms;
-    g_ticks += ms / 16;
-    update_player_char(&c, c.slot);
-}
+class player_machine_test : public machine_test {};
 
 void point_cursor_at(const char_record& c)
 {
@@ -289,7 +169,7 @@ TEST_F(player_machine_test, LeftClickLootsCorpsesTalksAndOtherwiseFollowsTheCurs
         other.kind = c.kind, other.life = c.life, other.loot_container = c.loot;
         p.state = k_state_idle, p.next_attack_tick = 0;
         g_interface = game_interface{};
-        g_events.clear();
+        g_hook_events.clear();
         focus_list_clear(&g_focus_list);
         focus_list_add(&g_focus_list, c.focus_type, c.focus_id);
         g_mouse_left = 1;
@@ -303,7 +183,7 @@ TEST_F(player_machine_test, LeftClickLootsCorpsesTalksAndOtherwiseFollowsTheCurs
             EXPECT_EQ(p.next_attack_tick, 0u);  // the right button waits for the next frame
         } else if (c.talks) {
             EXPECT_EQ(g_interface.talk_partner, 1);
-            EXPECT_EQ(g_events, (std::vector<std::pair<int32_t, int32_t>>{{1, 0}}));
+            EXPECT_EQ(g_hook_events, (std::vector<std::pair<int32_t, int32_t>>{{1, 0}}));
         } else {
             EXPECT_EQ(p.next_state, k_state_follow_cursor);
             EXPECT_EQ(p.facing, 90);
@@ -365,10 +245,10 @@ TEST_F(player_machine_test, PendingEntitiesOpenTheirContainerOrCastTheLockWhenRe
     uint32_t lines = 0;
     walk_with(0);
     EXPECT_EQ(g_interface.container_window, 0u);
-    ASSERT_EQ(g_casts.size(), 1u);
-    EXPECT_EQ(g_casts[0].spell, 116);
-    EXPECT_EQ(g_casts[0].caster, 0);
-    EXPECT_EQ(g_casts[0].x1, 100.0f);
+    ASSERT_EQ(g_hook_casts.size(), 1u);
+    EXPECT_EQ(g_hook_casts[0].spell, 116);
+    EXPECT_EQ(g_hook_casts[0].caster, 0);
+    EXPECT_EQ(g_hook_casts[0].x1, 100.0f);
     EXPECT_EQ(g_message_log.count, lines + 1);
     EXPECT_STREQ(g_message_log.lines[g_message_log.count - 1], ui_text(101));
 }
@@ -524,10 +404,8 @@ TEST_F(player_machine_test, AFocusWeaponCastsItsHighestReadyTier)
     auto strike = [&] {
         p.state = k_state_strike;
         frame(p);
-        std::vector<int32_t> spells;
-        for (const cast_call& c : g_casts)
-            spells.push_back(c.spell);
-        g_casts.clear();
+        std::vector<int32_t> spells = hook_cast_spells();
+        g_hook_casts.clear();
         return spells;
     };
     EXPECT_EQ(strike(), (std::vector<int32_t>{47, 30}));  // tier 2, then the attunement's own
