@@ -74,7 +74,7 @@ std::vector<logged_blow> blows_in(const std::string& log)
         std::sscanf(l, "AC: %d", &blow.armour);
         std::sscanf(l, "real damage: %f", &blow.real_damage);
         std::sscanf(l, "critical multiplier: %f", &blow.critical_multiplier);
-        blow.critical = blow.critical || line.find(" damage") != std::string::npos && line.find("! damage") != std::string::npos;
+        blow.critical = blow.critical || line.find("! damage") != std::string::npos;
         std::sscanf(l, "%63s has taken %d", name, &blow.taken);
     }
     return blows;
