@@ -50,7 +50,7 @@ void apply_overrides(const char_placement& p, char_record* c, world_object* o, i
         std::copy_n(p.inv_damage_type, n, c->inv_damage_type);
         std::copy_n(p.inv_value, n, c->inv_value);
     }
-    if (p.run_speed != -1) {
+    if (p.run_speed != k_placement_keep_speeds) {
         c->run_speed = uint32_t(p.run_speed);
         c->walk_speed = p.walk_speed;
     }
@@ -107,6 +107,7 @@ void add_char_placement(char_placement_list* list, const char* file, float x, fl
     std::fill(std::begin(p.skills), std::end(p.skills), uint8_t(1));
     p.ai_distance = 700;
     p.level = 1;
+    p.run_speed = k_placement_keep_speeds;  // a speed of 0 would hold the character where it stands
 }
 
 namespace {

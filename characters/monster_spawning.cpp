@@ -226,10 +226,8 @@ void spawn_point_monster(monster_point_block* block, int32_t index, int32_t kind
     add_char_placement(list, file, point.x, point.y, 0);
     if (list->count != at + 1)
         return;
-    // A new placement's zero speeds would hold the monster still: it keeps its creature's speeds
-    // and pools.
+    // The monster keeps its creature's pools.
     char_placement& p = list->entries[at];
-    p.run_speed = -1;
     p.hp = p.mana = k_placement_keep_points;
     char_record* c = char_at(spawn_monster_from_placement(list, at));
     if (!c) {

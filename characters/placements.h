@@ -16,6 +16,7 @@ constexpr int k_placement_display_size = 60;
 constexpr int k_placement_script_flags = 8;
 constexpr int k_placement_inventory = 200;
 constexpr int16_t k_placement_keep_points = -100;  // hp and mana: keep the creature file's
+constexpr int32_t k_placement_keep_speeds = -1;    // run speed: keep the creature file's speeds
 constexpr const char* k_creature_folder = "data/creature/";
 
 struct char_placement {
@@ -42,7 +43,7 @@ struct char_placement {
     uint8_t reserved287;
     int16_t inv_item[k_placement_inventory];
     uint8_t inv_damage_type[k_placement_inventory];
-    int32_t run_speed;           // -1 keeps the creature file's run and walk speeds
+    int32_t run_speed;           // k_placement_keep_speeds keeps the creature file's run and walk speeds
     uint8_t walk_speed;
     uint8_t reserved893[3];
     uint32_t random_move;

@@ -8,6 +8,7 @@
 
 #include "characters/char_stats.h"
 #include "characters/char_table.h"
+#include "characters/surround.h"
 #include "core/console_log.h"
 #include "core/editor_globals.h"
 #include "core/frame_timing.h"
@@ -17,6 +18,7 @@
 #include "engine/render_context.h"
 #include "engine/ui_texts.h"
 #include "items/ground_items.h"
+#include "items/items.h"
 #include "platform/input.h"
 #include "platform/recording_device.h"
 #include "shell/program.h"
@@ -32,6 +34,14 @@
 #include <vector>
 
 namespace {
+
+bool in_surround(int32_t slot)
+{
+    for (int16_t occupant : g_surround.occupant)
+        if (occupant == slot)
+            return true;
+    return false;
+}
 
 // One blow as the debug log tells it: the block and dodge rolls against their chances, then for
 // a blow that lands the rolled damage, the armour class, what passed the armour and what was
@@ -80,9 +90,10 @@ std::vector<logged_blow> blows_in(const std::string& log)
     return blows;
 }
 
-int32_t slot_named(const char* name)
+// The first character with the key name from slot `from` on, or -1.
+int32_t slot_named(const char* name, int32_t from = 0)
 {
-    for (uint32_t s = 0; s < g_char_count; ++s)
+    for (uint32_t s = uint32_t(from); s < g_char_count; ++s)
         if (std::strcmp(g_chars[s].name, name) == 0)
             return int32_t(s);
     return -1;
@@ -125,8 +136,16 @@ TEST_F(shell_test, TheHeroWalksToTheBanditAndBeatsItDown)
     char_record& bandit = g_chars[bandit_slot];
     ASSERT_EQ(bandit.kind, k_kind_enemy);
     hero.exp = xp_for_level(2) - level_value(bandit.level);  // the kill makes level 2
+    // The hero fights alone: the squire would take the kill and its experience.
+    const int32_t squire = slot_named("squire");
+    ASSERT_GE(squire, 0);
+    g_chars[squire].life = k_life_gone;
     const world_object start = *world_object_of(hero);
     const int16_t ground_items_before = g_ground_item_count;
+    int loot = 0;  // the bandit's items that fall when it dies
+    for (int i = 0; i < bandit.inv_count; ++i)
+        loot += item_proto_at(bandit.inv_item[i]) && !item_proto_at(bandit.inv_item[i])->no_loss ? 1 : 0;
+    ASSERT_GE(loot, 2);
     const int32_t bandit_hp = bandit.hp;
 
     bool walked = false, aimed = false;
@@ -148,7 +167,7 @@ TEST_F(shell_test, TheHeroWalksToTheBanditAndBeatsItDown)
     // The hero walked from its entry point to within the sword's reach of the bandit.
     const world_object& at = *world_object_of(hero);
     const world_object& corpse = *world_object_of(bandit);
-    EXPECT_GT(std::hypot(at.x - start.x, at.y - start.y), 100.0f);
+    EXPECT_GT(std::hypot(at.x - start.x, at.y - start.y), 30.0f);  // the bandit came to meet it
     EXPECT_LT(std::hypot(at.x - corpse.x, at.y - corpse.y), 120.0f * g_scene_header.scale);
 
     // Every blow was rolled against the bandit's block, then its dodge chance; one that got
@@ -184,11 +203,52 @@ TEST_F(shell_test, TheHeroWalksToTheBanditAndBeatsItDown)
     // The corpse stays for 800 steps and its loot lies on the ground; the kill raised the hero.
     EXPECT_GT(corpse.lifetime, 700);
     EXPECT_LE(corpse.lifetime, 800);
-    EXPECT_EQ(g_ground_item_count, ground_items_before + 2);
+    EXPECT_EQ(g_ground_item_count, ground_items_before + loot);
     ASSERT_TRUE(program_frame());  // the level-up comes with the next update
     EXPECT_EQ(hero.level, 2);
     EXPECT_TRUE(message_logged(ui_text(119)));
 
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
+}
+
+// The whole gate: both bandits take places beside the hero and strike it, the squire strikes
+// whatever the hero attacks, and the hero beats one bandit after the other.
+TEST_F(shell_test, TheHeroAndTheSquireBeatBothBandits)
+{
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv console brana.sav"));
+    auto* device = dynamic_cast<recording_device*>(g_d3d_device);
+    ASSERT_NE(device, nullptr);
+    char_record& hero = g_chars[g_player_char];
+    const int32_t first = slot_named("bandit"), second = slot_named("bandit", first + 1);
+    const int32_t squire_slot = slot_named("squire");
+    ASSERT_GE(second, 0);
+    ASSERT_GE(squire_slot, 0);
+    char_record& squire = g_chars[squire_slot];
+    ASSERT_EQ(squire.kind, k_kind_sidekick);
+    hero.hp = hero.hp_ceiling = 30000;  // the replay is about the blows, not about surviving them
+    hero.hp_max = 30000;
+
+    bool both_placed = false, squire_joined = false, bandits_struck = false;
+    int frames = 0;
+    for (; frames < 8000 && (g_chars[first].life == k_life_alive || g_chars[second].life == k_life_alive); ++frames) {
+        device->clear_recording();
+        const char_record& foe = g_chars[g_chars[first].life == k_life_alive ? first : second];
+        point_at(*world_object_of(foe), hero.state == 0 && !g_mouse_right);
+        ASSERT_TRUE(program_frame());
+        both_placed = both_placed || (in_surround(first) && in_surround(second));
+        squire_joined = squire_joined || (hero.target >= 0 && squire.target == hero.target && squire.state == 4);
+        bandits_struck = bandits_struck || g_chars[first].state == 4 || g_chars[second].state == 4;
+        hero.hp = std::max(hero.hp, 1000);  // recompute caps it at the level's maximum
+    }
+    EXPECT_EQ(g_chars[first].life, k_life_dead);
+    EXPECT_EQ(g_chars[second].life, k_life_dead) << "after " << frames << " frames";
+    EXPECT_TRUE(both_placed);
+    EXPECT_TRUE(squire_joined);  // it swung at the hero's target
+    EXPECT_EQ(squire.life, k_life_alive);
+    EXPECT_TRUE(bandits_struck);
     g_quit = 1;
     program_shutdown(true);
     render_use_recording(false);

@@ -313,12 +313,13 @@ TEST_F(shell_test, StartUpReadsTheCharactersAndTheMenuPlacesTheHero)
     EXPECT_STREQ(hero.display_name, "Traveller_");  // the name-entry cursor
     EXPECT_NE(world_object_of(hero), nullptr);
     EXPECT_GE(hero.part_model[0], 0);              // its stand clip runs
-    // The registry read at start-up (three figures, five clips of five parts) was released by the
+    // The registry read at start-up (four figures, five clips of five parts) was released by the
     // change to the menu level; placing the hero brought back its own 25 parts.
     EXPECT_EQ(g_chardata_count, 25u);
-    ASSERT_EQ(g_creature_files.count, 2);
+    ASSERT_EQ(g_creature_files.count, 3);
     EXPECT_STREQ(g_creature_files.names[0].name, "bandit.chr");
-    EXPECT_STREQ(g_creature_files.names[1].name, "villager.chr");
+    EXPECT_STREQ(g_creature_files.names[1].name, "squire.chr");
+    EXPECT_STREQ(g_creature_files.names[2].name, "villager.chr");
 }
 
 TEST_F(shell_test, TheEditorWritesTheCharactersBackAsItReadThem)

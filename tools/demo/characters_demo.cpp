@@ -257,7 +257,17 @@ void write_monster_classes()
     bandit.unarmed_base = 6;
     bandit.unarmed_per_level = 2;
     bandit.armor_base = 3;
-    bandit.attack_pause = 30;
+    bandit.attack_pause = 40;
+    // Monster points arm bandits with the demo's sword and may leave its armour and some gold.
+    bandit.weapon_count = 1;
+    bandit.weapon_item[0] = k_demo_sword;
+    bandit.weapon_level[0] = 2;
+    bandit.weapon_rarity[0] = 0;
+    bandit.treasure_count = 1;
+    bandit.treasure_item[0] = k_demo_armour;
+    bandit.treasure_level[0] = 2;
+    bandit.treasure_rarity[0] = 0;
+    bandit.carries_gold = 1;
     bandit.treasure_chance_main = 50;
     require(save_monster_protos(), "global/monsters.dat");
 }
@@ -294,27 +304,34 @@ void write_characters_demo_data()
     write_figure("hero", 70, 110, 200);
     write_figure("bandit", 190, 60, 50);
     write_figure("villager", 90, 170, 80);
+    write_figure("squire", 200, 180, 60);
 
     g_char_count = 0;
-    char_record& hero = make_character(0, "hero", "Traveller", k_kind_player, {40, 8, 1, 0});
+    char_record& hero = make_character(0, "hero", "Traveller", k_kind_player, {100, 8, 1, 0});
     char_record& bandit = make_character(1, "bandit", "Bandit", k_kind_enemy, {20, 6, 1, 0});
     char_record& villager = make_character(2, "villager", "Villager", k_kind_normal, {15, 4, 1, 0});
-    g_char_count = 3;
+    char_record& squire = make_character(3, "squire", "Squire", k_kind_sidekick, {30, 6, 1, 0});
+    g_char_count = 4;
     set_outline(hero, 1.0f);
     set_outline(bandit, 1.35f);  // placements draw their characters at 1.35
     set_outline(villager, 1.35f);
+    set_outline(squire, 1.35f);
     carry(hero, k_demo_sword, k_inv_weapon, 1);
+    carry(hero, k_demo_armour, k_inv_armor, 1);
     carry(bandit, k_demo_armour, 0, 1);  // loot for whoever beats him
     carry(bandit, k_demo_gold, 1, 15);
     write_monster_classes();
     require(write_char_file(1, "data/creature/bandit.chr"), "data/creature/bandit.chr");
     require(write_char_file(2, "data/creature/villager.chr"), "data/creature/villager.chr");
+    require(write_char_file(3, "data/creature/squire.chr"), "data/creature/squire.chr");
+    g_char_count = 3;  // the squire joins at the gate, not from the global characters
     require(write_characters(), k_characters_file);  // the hero: the one PLAYER
+    g_char_count = 4;
 
     // The clips of all three become move prototypes over one registry of their part models.
-    for (int slot = 0; slot < 3; ++slot)
+    for (int slot = 0; slot < 4; ++slot)
         load_char_anims(&g_chars[slot], 1, true);
-    require(g_move_proto_count == 3 * int(std::size(k_clips)), "the demo's move prototypes");
+    require(g_move_proto_count == 4 * int(std::size(k_clips)), "the demo's move prototypes");
     require(write_chardata(), k_chardata_file);
     require(write_charpr(), k_charpr_file);
 }

@@ -4,6 +4,7 @@
 #include "tools/demo/demo_data.h"
 
 #include "characters/monster_points.h"
+#include "characters/monster_spawning.h"
 #include "characters/char_record.h"
 #include "characters/char_spawning.h"
 #include "characters/placements.h"
@@ -239,10 +240,20 @@ void write_gate_level()
     copy_bounded(text.text, sizeof text.text, "The road is closed.");
     // A bandit by the crate and a villager by the torches, from their creature files.
     add_char_placement(&g_char_placements, "bandit.chr", 760.0f, 420.0f, 220);
-    char_placement& bandit = g_char_placements.entries[0];
-    bandit.kind = k_kind_enemy;
-    std::fill(std::begin(bandit.skills), std::end(bandit.skills), uint8_t(6));
-    bandit.monster_class = 0;
+    // Two bandits of the bandit class by the crate and the wheel, the squire at the hero's side.
+    add_char_placement(&g_char_placements, "bandit.chr", 820.0f, 560.0f, 250);
+    add_char_placement(&g_char_placements, "squire.chr", 600.0f, 380.0f, 200);
+    for (int i : {0, 1}) {
+        char_placement& bandit = g_char_placements.entries[i];
+        bandit.kind = k_kind_enemy;
+        std::fill(std::begin(bandit.skills), std::end(bandit.skills), uint8_t(6));
+        bandit.monster_class = 0;
+    }
+    g_char_placements.entries[2].kind = k_kind_sidekick;
+    // Bandits come back to the clearing east of the gate some hours after the last one fell.
+    add_monster_point(&g_monster_points, 1000.0f, 300.0f);
+    g_monster_points.kind_class[0] = 0;
+    g_monster_points.kind_level[0] = 2;
     add_char_placement(&g_char_placements, "villager.chr", 280.0f, 400.0f, 220);
     set_scene("Brana", k_level_inside, 512.0f, 384.0f, 0.9f);
     g_scene_header.rain_chance = 100;  // it always rains at the gate, for a minute at a time
