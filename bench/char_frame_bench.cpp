@@ -1,15 +1,22 @@
-// One playing frame of the characters on the demo's gate level with 100 of them fighting: the
-// object pass that draws them (and fills the focus list) and the per-frame update that animates
-// them, runs their machines, recomputes their statistics and moves the camera, on the recording
-// device. CPU time per frame.
+// The characters on the demo's gate level with 100 of them fighting (bandits around the hero, the
+// squire and villagers among them), shadows on, on the recording device. CPU time per frame of:
+// - the object pass that draws them (and fills the focus list) and the per-frame update that
+//   animates them, runs their machines, recomputes their statistics and moves the camera;
+// - the state machines alone (enemy, ordinary and sidekick) with the enemies' place assignment
+//   and the animation that moves them from frame to frame.
 #include "bench/bench_scene.h"
+#include "characters/char_animation.h"
+#include "characters/char_machines.h"
 #include "characters/char_models.h"
 #include "characters/char_table.h"
 #include "characters/char_update.h"
 #include "characters/monster_protos.h"
 #include "characters/rule_tables.h"
+#include "characters/surround.h"
 #include "core/frame_timing.h"
 #include "core/input_state.h"
+#include "core/settings.h"
+#include "editor/editor_state.h"
 #include "engine/models.h"
 #include "items/items.h"
 #include "level/char_links.h"
@@ -28,7 +35,8 @@ namespace {
 constexpr int k_fighters = 100;
 
 // The demo data written into the scene's folder, the gate level entered with its hero, and
-// bandits added around the hero until 100 characters fight there, each swinging.
+// bandits, villagers and squires added around the hero (four in five of them bandits) until 100
+// characters are there, the AI on.
 void enter_crowded_gate()
 {
     const std::string command = std::string(ZORV_DEMO_TOOL) + " . >/dev/null";
@@ -42,15 +50,17 @@ void enter_crowded_gate()
     read_characters(true);
     g_player_char = 0;
     change_level("brana.sav", 1, 0, 0);
+    add_char(&g_chars[g_player_char], int32_t(g_player_char), 512.0f, 384.0f);
     for (int i = int(g_char_count); i < k_fighters; ++i) {
-        const int32_t slot = load_char_into_free_slot("data/creature/bandit.chr");
+        const char* file = i % 5 == 3 ? "data/creature/villager.chr" : i % 5 == 4 ? "data/creature/squire.chr"
+                                                                             : "data/creature/bandit.chr";
+        const int32_t slot = load_char_into_free_slot(file);
         if (slot < 0)
             break;
-        char_record* c = add_char(&g_chars[slot], slot, 120.0f + 80.0f * float(i % 10), 120.0f + 60.0f * float(i / 10));
-        c->kind = k_kind_enemy;
+        add_char(&g_chars[slot], slot, 120.0f + 80.0f * float(i % 10), 120.0f + 60.0f * float(i / 10));
     }
-    for (uint32_t s = 0; s < g_char_count; ++s)
-        set_char_anim(&g_chars[s], 2, 1, 0);
+    g_editor.ai_enabled = 1;
+    g_settings.gr_displayshadows = 1;
     // The cursor rests on the crowd, so the drawing tests every outline.
     g_mouse_x = 500.0f;
     g_mouse_y = 380.0f;
@@ -85,5 +95,31 @@ void BM_CharacterFrame(benchmark::State& state)
     clock_use_manual(false);
 }
 BENCHMARK(BM_CharacterFrame)->Unit(benchmark::kMillisecond);
+
+void BM_CharacterMachines(benchmark::State& state)
+{
+    bench_scene scene("zorv_char_machines_bench");
+    clock_use_manual(true);
+    enter_crowded_gate();
+    int32_t machines = 0;
+    for (uint32_t s = 0; s < g_char_count; ++s)
+        machines += g_chars[s].kind != k_kind_player ? 1 : 0;
+    for (auto _ : state) {
+        clock_advance_manual(16);
+        g_elapsed_ms += 16;
+        g_ticks = g_elapsed_ms >> 4;
+        for (uint32_t s = 0; s < g_char_count; ++s)
+            animate_char(&g_chars[s]);
+        assign_surround_slots(&g_surround, int32_t(g_player_char));
+        for (uint32_t s = 0; s < g_char_count; ++s)
+            if (g_chars[s].kind != k_kind_player)
+                update_char(&g_chars[s], int32_t(s));
+        g_chars[g_player_char].hp = 30000;  // the hero stands for the whole run
+    }
+    state.counters["machines"] = double(machines);
+    leave_gate();
+    clock_use_manual(false);
+}
+BENCHMARK(BM_CharacterMachines)->Unit(benchmark::kMillisecond);
 
 } // namespace
