@@ -50,6 +50,7 @@ void machine_test::SetUp()
     saved_.keep(g_camera_clamp_x), saved_.keep(g_camera_clamp_y), saved_.keep(g_hook_spell_mana_cost);
     clock_use_manual(true);
     clock_set_manual(50000);
+    g_movement_map = movement_map{};  // the kept map's cells stay its own until they come back
     ASSERT_TRUE(create_movemap(&g_movement_map, 40, 40, 0, 0));
     g_scene_header.scale = 1.0f;
     g_work_mode = k_work_play;

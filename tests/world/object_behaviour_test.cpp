@@ -121,6 +121,7 @@ protected:
         for (int16_t& slot : g_blood.bleed)
             slot = -1;
         g_movement_map = {};
+        g_movement_map = movement_map{};  // the kept map's cells stay its own until they come back
         create_movemap(&g_movement_map, 64, 64, 0, 0);  // 0 to 2048 pixels each way, all free
         reserve_objects(16);
         link_fakes();
