@@ -1,3 +1,5 @@
+#include "items/item_media_fixture.h"
+
 #include "core/console_log.h"
 #include "core/globals.h"
 #include "engine/sound.h"
@@ -17,55 +19,6 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-constexpr int k_rate = 22050;
-
-class item_media_test : public object_test {
-protected:
-    void SetUp() override
-    {
-        object_test::SetUp();
-        for (int32_t slot = k_proto_first_template; slot < k_proto_slots; ++slot)
-            g_object_protos[slot].kind = k_proto_free;
-        ASSERT_TRUE(make_folder("global"));
-        ASSERT_TRUE(make_folder("data/predmety/ground"));
-        ASSERT_TRUE(make_folder("data/sound"));
-        audio_init_headless(k_rate);
-        g_sound_enabled = 1;
-        sound_init();
-        g_console_enabled = 1;
-    }
-    void TearDown() override
-    {
-        g_console_enabled = 0;
-        silence_all_sounds();
-        audio_shutdown();
-        g_sound_enabled = 0;
-        sound_init();
-        object_test::TearDown();
-    }
-    static void write_tone(const std::string& name)
-    {
-        std::vector<int16_t> pcm(200, 3000);
-        ASSERT_TRUE(write_wav_file(("data/sound/" + name + ".wav").c_str(), pcm.data(), 1, k_rate, 200));
-    }
-    static void write_ground_model(const char* path)
-    {
-        const int32_t scratch = k_proto_slots - 1;
-        object_proto& p = g_object_protos[scratch];
-        reset_object_proto(&p);
-        p.kind = k_proto_sprite;
-        packed_stream* out = stream_open(path, "wp");
-        ASSERT_NE(out, nullptr);
-        ASSERT_TRUE(write_object_proto(scratch, out));
-        ASSERT_EQ(stream_close(out), 0);
-        reset_object_proto(&p);
-    }
-    item_table_guard guard_;
-};
-
-} // namespace
 
 TEST_F(item_media_test, ImagesGroundModelsSoundsAndTiersLoadWithTheTable)
 {

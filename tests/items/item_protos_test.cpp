@@ -1,9 +1,12 @@
+#include "items/item_media_fixture.h"
+
 #include "core/console_log.h"
 #include "core/globals.h"
 #include "items/items.h"
 #include "platform/byte_order.h"
 #include "platform/files.h"
 #include "support/item_table_guard.h"
+#include "tools/demo/demo_data.h"
 #include "support/section_files.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -207,19 +211,29 @@ TEST(ItemTable, ShortLongAndHostileFilesLoadSafely)
     EXPECT_EQ(g_item_proto_count, k_item_slots);
 }
 
-TEST(ItemTable, TheDemoItemsLoadWithTheirNames)
+TEST_F(item_media_test, TheDemoItemsLoadWithTheirNames)
 {
-    item_table_guard guard;
-    temp_folder folder;
-    ASSERT_EQ(std::system((std::string(ZORV_DEMO_TOOL) + " " + folder.path().string() + " > /dev/null").c_str()), 0);
+    ASSERT_EQ(std::system((std::string(ZORV_DEMO_TOOL) + " " + folder_->path().string() + " > /dev/null").c_str()), 0);
     load_items();
-    ASSERT_EQ(g_item_proto_count, 4);
-    const item_proto* sword = item_proto_at(0);
+    ASSERT_EQ(g_item_proto_count, 330);
+    const item_proto* sword = item_proto_at(k_demo_sword);
     EXPECT_STREQ(sword->display_name, "Sword");
     EXPECT_STREQ(sword->image_name, "mec");
+    EXPECT_EQ(std::make_tuple(sword->item_class, sword->damage, sword->range, sword->strike_frame, sword->attack_delay,
+                              sword->stamina_cost, sword->damage_type),
+              std::make_tuple(uint8_t(k_item_medium_weapon), int16_t(8), int16_t(120), uint8_t(2), uint8_t(30),
+                              int16_t(3), uint8_t(1)));
     const item_proto* focus = item_proto_at(sword->attunement_link);
-    ASSERT_NE(focus, nullptr);
+    ASSERT_EQ(focus, item_proto_at(k_demo_focus));
     EXPECT_EQ(focus->item_class, k_item_attunement);
     EXPECT_EQ(focus->efect_count, 1);
-    EXPECT_EQ(item_proto_at(2)->item_class, k_item_gold);
+    EXPECT_EQ(item_proto_at(k_demo_armour)->armour_bonus, 4);
+    EXPECT_EQ(item_proto_at(k_demo_gold)->item_class, k_item_gold);
+    for (int32_t id : {175, 178, 179, 180, 186, 244, 251, 259})
+        EXPECT_EQ(item_proto_at(id)->item_class, k_item_attunement) << id;
+    EXPECT_EQ(item_proto_at(186)->size, 2);  // from the tiers file
+    EXPECT_EQ(item_proto_at(4)->deleted, 1u);
+    EXPECT_EQ(item_proto_at(329)->deleted, 0u);
+    const item_proto* bag = item_proto_at(13);
+    EXPECT_EQ(bag->container_width * bag->container_height, 16);
 }
