@@ -14,6 +14,9 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -28,12 +31,23 @@ uint16_t item_texture(const char* prefix, const char* name)
     return uint16_t(get_texture(path, 0, 0, 0, 0, 1, 1));
 }
 
-void load_item_images(item_proto& item)
+// What one loading pass learned of an image or sound name; the files do not change during it.
+struct media_memo {
+    std::unordered_map<std::string, bool> has_big_image;
+    std::unordered_set<std::string> no_ground_model;
+    std::unordered_map<std::string, item_proto> sounds;  // the sound fields of the first item of the name
+};
+
+void load_item_images(item_proto& item, media_memo& memo)
 {
     item.icon_texture = item_texture("", item.image_name);
-    char big[128];
-    std::snprintf(big, sizeof big, "data/predmety/big_%s.tga", item.image_name);
-    item.big_image = file_exists(big) == 1 ? item_texture("big_", item.image_name) : item.icon_texture;
+    auto [known, fresh] = memo.has_big_image.try_emplace(item.image_name, false);
+    if (fresh) {
+        char big[128];
+        std::snprintf(big, sizeof big, "data/predmety/big_%s.tga", item.image_name);
+        known->second = file_exists(big) == 1;
+    }
+    item.big_image = known->second ? item_texture("big_", item.image_name) : item.icon_texture;
 }
 
 // Fills a free template slot from the item's ".pr" file, or the default one; false (the slot left
@@ -60,14 +74,20 @@ bool read_ground_model(int32_t slot, const char* image_name, const char* proto_n
 
 // The template slot named "gr_<image name>", reading it into the first free slot met before one
 // of that name; 0xFFFF when neither is found or the file does not read.
-uint16_t ground_model_of(const char* image_name)
+uint16_t ground_model_of(const char* image_name, media_memo& memo)
 {
+    if (memo.no_ground_model.count(image_name))
+        return k_item_no_ground_model;
     char proto_name[k_proto_name_size];
     std::snprintf(proto_name, sizeof proto_name, "gr_%s", image_name);
     for (int32_t slot = k_proto_first_template; slot < k_proto_slots; ++slot) {
         const object_proto& p = g_object_protos[slot];
-        if (p.kind == k_proto_free)
-            return read_ground_model(slot, image_name, proto_name) ? uint16_t(slot) : k_item_no_ground_model;
+        if (p.kind == k_proto_free) {
+            if (read_ground_model(slot, image_name, proto_name))
+                return uint16_t(slot);
+            memo.no_ground_model.insert(image_name);
+            return k_item_no_ground_model;
+        }
         if (std::strncmp(p.name, proto_name, sizeof proto_name) == 0)
             return uint16_t(slot);
     }
@@ -89,13 +109,27 @@ int32_t load_sound_list(const char* prefix, const char* name, uint32_t* sounds)
     return count;
 }
 
-void load_item_sounds(item_proto& item)
+void copy_sound_fields(item_proto& to, const item_proto& from)
+{
+    to.attack_sound_count = from.attack_sound_count;
+    to.drop_sound_count = from.drop_sound_count;
+    to.inventory_sound_count = from.inventory_sound_count;
+    std::copy(std::begin(from.attack_sounds), std::end(from.attack_sounds), to.attack_sounds);
+    std::copy(std::begin(from.drop_sounds), std::end(from.drop_sounds), to.drop_sounds);
+    std::copy(std::begin(from.inventory_sounds), std::end(from.inventory_sounds), to.inventory_sounds);
+}
+
+void load_item_sounds(item_proto& item, media_memo& memo)
 {
     item.attack_sound_count = item.drop_sound_count = item.inventory_sound_count = 0;
-    if (is_plain_file_name(item.sound_name)) {
+    auto known = memo.sounds.find(item.sound_name);
+    if (known != memo.sounds.end()) {
+        copy_sound_fields(item, known->second);
+    } else if (is_plain_file_name(item.sound_name)) {
         item.attack_sound_count = load_sound_list("a_", item.sound_name, item.attack_sounds);
         item.drop_sound_count = load_sound_list("d_", item.sound_name, item.drop_sounds);
         item.inventory_sound_count = load_sound_list("i_", item.sound_name, item.inventory_sounds);
+        copy_sound_fields(memo.sounds[item.sound_name], item);
     } else if (item.sound_name[0]) {
         console_log("predmet %s: nepovolene meno zvuku %s", item.key_name, item.sound_name);
     }
@@ -109,19 +143,20 @@ void load_item_sounds(item_proto& item)
 void load_item_media()
 {
     int32_t count = std::clamp(g_item_proto_count, 0, k_item_slots);
+    media_memo memo;
     for (int32_t i = 0; i < count; ++i) {
         item_proto& item = g_item_protos[i];
         item.ground_model = k_item_no_ground_model;
         if (is_plain_file_name(item.image_name)) {
-            load_item_images(item);
-            item.ground_model = ground_model_of(item.image_name);
+            load_item_images(item, memo);
+            item.ground_model = ground_model_of(item.image_name, memo);
         } else {
             console_log("predmet %s: nepovolene meno obrazku %s", item.key_name, item.image_name);
             item.icon_texture = item.big_image = k_no_texture;
         }
     }
     for (int32_t i = 0; i < count; ++i)
-        load_item_sounds(g_item_protos[i]);
+        load_item_sounds(g_item_protos[i], memo);
 }
 
 int32_t pick_item_sound(const uint32_t* sounds, int32_t count)
