@@ -1,16 +1,24 @@
 #include "items/items.h"
 
 #include "core/console_log.h"
+#include "core/text_lines.h"
 #include "core/utilities.h"
 #include "engine/localized_names.h"
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
 #include "engine/sound.h"
-#include "platform/random.h"
+#include "items/item_media.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <strings.h>
 #include <iterator>
+#include <memory>
 #include <vector>
 
 item_proto g_item_protos[k_item_slots];
@@ -22,6 +30,7 @@ int32_t g_spell_proto_count = 0;
 namespace {
 
 constexpr const char* k_items_file = "global/items.dat";
+constexpr const char* k_attunements_file = "global/attunements.txt";
 constexpr int32_t k_default_threshold = 50;
 
 template <class Io, class Item>
@@ -137,28 +146,20 @@ void take_key_name_when_empty(char* name, size_t size, const char* key_name)
         copy_bounded(name, size, key_name);
 }
 
-// One record and its lists into slot i; false when the data ends first (the slot is cleared).
-bool read_item(packed_stream* stream, uint32_t stored_size, int32_t i)
+// One record and its lists; false when the data ends first.
+bool read_item(packed_stream* stream, uint32_t stored_size, item_proto& item, item_lists& lists)
 {
-    item_proto& item = g_item_protos[i];
-    item_lists& lists = g_item_lists[i];
     uint8_t bytes[k_item_proto_size] = {};
-    bool whole = read_stored_record(stream, bytes, k_item_proto_size, stored_size);
-    if (whole) {
-        record_reader in{bytes};
-        item_proto_fields(in, item);
-        item.requirement_count = read_property_list(stream, item.requirement_count, lists.requirements);
-        whole = item.requirement_count >= 0;
-    }
-    if (whole) {
-        item.efect_count = read_property_list(stream, item.efect_count, lists.efects);
-        whole = item.efect_count >= 0;
-    }
-    if (!whole) {
-        item = item_proto{};
-        lists = item_lists{};
+    if (!read_stored_record(stream, bytes, k_item_proto_size, stored_size))
         return false;
-    }
+    record_reader in{bytes};
+    item_proto_fields(in, item);
+    item.requirement_count = read_property_list(stream, item.requirement_count, lists.requirements);
+    if (item.requirement_count < 0)
+        return false;
+    item.efect_count = read_property_list(stream, item.efect_count, lists.efects);
+    if (item.efect_count < 0)
+        return false;
     item.requirements_word = 0;
     item.efects_word = 0;
     if (item.critical_multiplier == 0.0f)
@@ -168,20 +169,39 @@ bool read_item(packed_stream* stream, uint32_t stored_size, int32_t i)
     return true;
 }
 
-// Item images, ground models and sounds are not loaded yet; the items keep none.
-void load_item_media()
+// Cuts trailing blanks, tabs and line ends.
+void cut_trailing_white(char* text)
 {
-    for (int32_t i = 0; i < g_item_proto_count; ++i) {
-        item_proto& item = g_item_protos[i];
-        item.ground_model = k_item_no_ground_model;
-        item.attack_sound_count = 0;
-        item.drop_sound_count = 0;
-        item.inventory_sound_count = 0;
-    }
+    size_t n = std::strlen(text);
+    while (n > 0 && (text[n - 1] == ' ' || text[n - 1] == '\t' || text[n - 1] == '\r' || text[n - 1] == '\n'))
+        text[--n] = 0;
 }
 
-// The attunement tiers file is not read yet: thresholds and tiers keep their values.
-void load_attunement_tiers() {}
+// The next line as a whole decimal number; false at the file's end or, logged, for a line that
+// is not one.
+bool read_number_line(std::FILE* file, const char* path, long* value, bool* at_end)
+{
+    char line[100];
+    *at_end = read_text_line(file, line, sizeof line) < 0;
+    if (*at_end)
+        return false;
+    cut_trailing_white(line);
+    char* end = nullptr;
+    errno = 0;
+    *value = std::strtol(line, &end, 10);
+    if (end == line || *end || errno) {
+        console_log("%s: \"%s\" is not a number", path, line);
+        return false;
+    }
+    return true;
+}
+
+void apply_attunement_tier(const char* name, long tier)
+{
+    for (int32_t i = 0; i < std::min(g_item_proto_count, k_item_slots); ++i)
+        if (strcasecmp(g_item_protos[i].display_name, name) == 0)
+            g_item_protos[i].size = uint8_t(tier);
+}
 
 void apply_item_names()
 {
@@ -212,27 +232,29 @@ bool read_item_protos(packed_stream* stream)
 {
     if (!stream)
         return false;
-    std::fill(std::begin(g_item_protos), std::end(g_item_protos), item_proto{});
-    std::fill(std::begin(g_item_lists), std::end(g_item_lists), item_lists{});
-    g_item_proto_count = 0;
     int64_t stored_count = stream_read_u32le(stream);
     int64_t stored_size = stored_count < 0 ? -1 : stream_read_u32le(stream);
     if (stored_size < 0) {
-        console_log("%s: the head is missing; no items", k_items_file);
+        console_log("%s: the head is missing; the item table stays", k_items_file);
         return false;
     }
-    int32_t count = int32_t(stored_count);
-    if (count < 0)
-        console_log("%s: count %d read as 0", k_items_file, int(count));
-    else if (count > k_item_slots)
-        console_log("%s: %d items stored, the first %d read", k_items_file, int(count), k_item_slots);
-    int32_t wanted = std::clamp(count, 0, k_item_slots);
-    while (g_item_proto_count < wanted && read_item(stream, uint32_t(stored_size), g_item_proto_count))
-        ++g_item_proto_count;
-    if (g_item_proto_count < wanted) {
-        console_log("%s: the file ends early; %d items read", k_items_file, int(g_item_proto_count));
+    int32_t count = int32_t(uint32_t(stored_count));
+    if (count < 0 || count > k_item_slots) {
+        console_log("%s: count %d outside 0 to %d; the item table stays", k_items_file, int(count), k_item_slots);
         return false;
     }
+    auto items = std::make_unique<item_proto[]>(size_t(count));
+    auto lists = std::make_unique<item_lists[]>(size_t(count));
+    for (int32_t i = 0; i < count; ++i)
+        if (!read_item(stream, uint32_t(stored_size), items[size_t(i)], lists[size_t(i)])) {
+            console_log("%s: the file ends in item %d of %d; the item table stays", k_items_file, int(i), int(count));
+            return false;
+        }
+    std::copy(items.get(), items.get() + count, g_item_protos);
+    std::fill(g_item_protos + count, std::end(g_item_protos), item_proto{});
+    std::copy(lists.get(), lists.get() + count, g_item_lists);
+    std::fill(g_item_lists + count, std::end(g_item_lists), item_lists{});
+    g_item_proto_count = count;
     return true;
 }
 
@@ -259,18 +281,49 @@ bool write_item_protos(packed_stream* stream)
     return true;
 }
 
+bool read_attunement_tiers(const char* path)
+{
+    std::FILE* file = open_text_file(path);
+    if (!file)
+        return false;
+    bool at_end = false;
+    long value = 0;
+    for (int tier = 0; tier < k_attunement_tiers && !at_end; ++tier)
+        if (read_number_line(file, path, &value, &at_end))
+            g_attunement_thresholds[tier] = int32_t(std::clamp<long>(value, 0, INT16_MAX));
+    long pairs = 0;
+    if (!at_end && !read_number_line(file, path, &pairs, &at_end))
+        pairs = 0;
+    for (long n = 0; n < pairs && !at_end; ++n) {
+        char name[100];
+        if (read_text_line(file, name, sizeof name) < 0)
+            break;
+        cut_trailing_white(name);
+        if (!read_number_line(file, path, &value, &at_end))
+            continue;
+        if (value < 0 || value >= k_attunement_tiers)
+            console_log("%s: tier %ld of %s is not 0 to 2", path, value, name);
+        else
+            apply_attunement_tier(name, value);
+    }
+    std::fclose(file);
+    return true;
+}
+
 void load_items()
 {
     packed_stream* in = stream_open(k_items_file, "rp");
     if (!in)
         return;
-    read_item_protos(in);
+    bool read = read_item_protos(in);
     stream_close(in);
+    if (!read)
+        return;
     load_item_media();
     for (int32_t i = 0; i < g_item_proto_count; ++i)
         if (g_item_protos[i].item_class == k_item_attunement)
             g_item_protos[i].damage = 0;
-    load_attunement_tiers();
+    read_attunement_tiers(k_attunements_file);
     apply_item_names();
 }
 
@@ -291,12 +344,58 @@ void save_spells() {}
 void update_ground_items(int) {}
 void draw_ground_item_labels() {}
 
-void play_item_attack_sound(int32_t item, float x, float y)
+void init_item_proto(item_proto& item, const char* name, uint8_t item_class, int16_t attack_bonus, int16_t damage,
+                     int16_t critical_chance, int16_t critical_multiplier, int16_t range, int16_t,
+                     int16_t damage_code)
+{
+    copy_bounded(item.key_name, sizeof item.key_name, name ? name : "");
+    item.item_class = item_class;
+    item.attack_bonus = attack_bonus;
+    item.damage = damage;
+    item.critical_chance = critical_chance;
+    item.critical_multiplier = float(critical_multiplier);
+    item.range = range;
+    item.damage_code = damage_code;
+    item.requirement_count = 0;
+    item.efect_count = 0;
+    item.deleted = 0;
+}
+
+int32_t item_name_equals(int32_t id, const char* text)
+{
+    const item_proto* p = item_proto_at(id);
+    return p && text && std::strstr(p->display_name, text) ? 1 : 0;
+}
+
+namespace {
+
+enum class item_sound_kind { attack, drop, inventory };
+
+void play_item_sound(int32_t item, item_sound_kind kind, float x, float y)
 {
     const item_proto* p = item_proto_at(item);
-    if (!p)
+    if (!p || p->item_class == k_item_attunement)
         return;
-    int32_t n = std::clamp<int32_t>(p->attack_sound_count, 0, int32_t(std::size(p->attack_sounds)));
-    if (n > 0)
-        play_sound_at(int32_t(p->attack_sounds[game_rand() % n]), x, y);
+    int32_t slot = kind == item_sound_kind::attack ? pick_item_sound(p->attack_sounds, p->attack_sound_count)
+                   : kind == item_sound_kind::drop ? pick_item_sound(p->drop_sounds, p->drop_sound_count)
+                                                   : pick_item_sound(p->inventory_sounds, p->inventory_sound_count);
+    if (slot >= 0)
+        play_sound_at(slot, x, y);
+}
+
+} // namespace
+
+void play_item_attack_sound(int32_t item, float x, float y)
+{
+    play_item_sound(item, item_sound_kind::attack, x, y);
+}
+
+void play_item_drop_sound(int32_t item, float x, float y)
+{
+    play_item_sound(item, item_sound_kind::drop, x, y);
+}
+
+void play_item_inventory_sound(int32_t item, float x, float y)
+{
+    play_item_sound(item, item_sound_kind::inventory, x, y);
 }

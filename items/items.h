@@ -188,27 +188,55 @@ int32_t attunement_threshold(int32_t tier);
 // record the record and its REQUIREMENTS and EFECTS entries (count x 18 bytes each). Both do
 // nothing for a null stream and return false when the file is incomplete.
 //
-// The reader empties the table, then reads each record with the stored size over a cleared
-// record (the rest of a longer record is skipped) and its lists; a negative count is 0, of a count
-// above 1,000 the first 1,000 records are read, a negative list count is 0, and of a list count
-// above 16 the first 16 entries are kept and the others skipped. Texts are terminated and the two
-// list words cleared; a critical multiplier of 0.0 takes the 16-bit value, an empty image or model
-// name the key name. When the data ends early the count covers the records read whole. The writer
-// writes the records below the count with list counts held to 0 to 16.
+// The reader takes the whole file or nothing: a count below 0 or above 1,000, a missing head or
+// data that ends early is logged and leaves the table (records, lists and count) as it was. Each
+// record is read with the stored size over a cleared record (the rest of a longer record is
+// skipped) and its lists; a negative list count is 0, and of a list count above 16 the first 16
+// entries are kept and the others skipped. Texts are terminated and the two list words cleared;
+// a critical multiplier of 0.0 takes the 16-bit value, an empty image or model name the key name.
+// The writer writes the records below the count with list counts held to 0 to 16, and exactly
+// those entries.
 bool read_item_protos(packed_stream* stream);
 bool write_item_protos(packed_stream* stream);
 
-// Reads "global/items.dat" (a missing file leaves the table as it was), gives every attunement 0
-// points and applies the localized item names. Item images, ground models and sounds are not
-// loaded: every item is without a ground model and sounds.
+// Reads "global/items.dat"; a missing or refused file leaves the table and everything else as it
+// was. Then per item: the icon "data/predmety/<image>.tga", the big image "big_<image>.tga" (the
+// icon when missing), the ground model (object prototype "gr_<image>" in the template slots 1000
+// to 2999, shared by every item of that image name, read from "data/predmety/ground/<image>.pr"
+// or "default.pr"; 0xFFFF when no slot is free or no file reads), 0 points on every attunement, up
+// to five attack, drop and inventory sounds ("a_", "d_", "i_" + sound name + 1 to 5, stopping at
+// the first missing). Image and sound names that are not plain file names load nothing (no
+// icon, big image or ground model: slots 0xFFFF; no sounds). Then "global/attunements.txt" and
+// the localized item names.
 void load_items();
 // Writes "global/items.dat", replacing it only after a complete write; false (logged, the old
 // file kept) otherwise.
 bool save_items();
 
-// One of the item's attack sounds, chosen at random, at world point (x, y); nothing for an item
-// without attack sounds or an id outside the table.
+// "global/attunements.txt": lines of at most 99 characters; lines 1 to 3 the thresholds of tiers
+// 0 to 2, line 4 a count n, then n pairs of lines, a display name and a tier (0 to 2) that every
+// item of that display name (ignoring case) takes as its size. Trailing blanks, tabs and line ends
+// are cut. A line that is not a number, or a tier outside 0 to 2, is logged and changes nothing;
+// the file's end ends the reading. False when the file cannot be opened.
+bool read_attunement_tiers(const char* path);
+
+// Clears nothing but these: the key name (cut to 29 characters), class, attack bonus, damage,
+// critical chance, critical multiplier (the whole number as a float), range and the damage code
+// at 50; both list counts and the deleted flag become 0. `unused` is not read.
+void init_item_proto(item_proto& item, const char* name, uint8_t item_class, int16_t attack_bonus, int16_t damage,
+                     int16_t critical_chance, int16_t critical_multiplier, int16_t range, int16_t unused,
+                     int16_t damage_code);
+
+// 1 when the display name of item id contains text (case-sensitive), else 0 (also for an id
+// outside the table or a null text).
+int32_t item_name_equals(int32_t id, const char* text);
+
+// One of the item's sounds of that kind, chosen at random, at world point (x, y), logged by index
+// and slot; nothing for an attunement, an item without sounds of the kind or an id outside the
+// table.
 void play_item_attack_sound(int32_t item, float x, float y);
+void play_item_drop_sound(int32_t item, float x, float y);
+void play_item_inventory_sound(int32_t item, float x, float y);
 
 void load_char_containers();    // "global/cont.dat"
 void load_spells();             // "global/spells.dat"

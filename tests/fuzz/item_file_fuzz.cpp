@@ -1,5 +1,7 @@
-// Reads the input as "global/items.dat" with an item names file beside it, checks the table,
-// then saves it and loads it again: the second loading must give the same table.
+// Reads the input as "global/items.dat" with an item names file beside it, checks the table
+// (a refused file leaves it empty), then saves it and loads it again: the second loading must
+// give the same table.
+#include "engine/textures.h"
 #include "items/items.h"
 #include "platform/files.h"
 #include "tests/fuzz/fuzz_scratch.h"
@@ -34,6 +36,7 @@ void check_table()
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     in_fuzz_folder scratch;
+    clear_texture_table();  // the icons of the previous input
     make_folder("global");
     write_fuzz_file("global/items.dat", data, size);
     static const char names[] = "0;mec;Sword\r\n1;stit;Shield\r\n";

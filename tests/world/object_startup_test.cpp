@@ -28,8 +28,10 @@ TEST_F(shell_test, StartUpLoadsTheCursorPrototypeAndFreesTheTemplateSlots)
     EXPECT_EQ(mouse.width, 32);
     EXPECT_STREQ(mouse.frame_names[0], "global\\cursor00.tga");
     EXPECT_GE(mouse.frames[0][0], 0);
-    // The weather and effect templates then fill the freed slots from 1000 on.
-    EXPECT_EQ(g_rain.template_slot, 1000);
+    // The items' ground models then fill the freed slots from 1000 on, the weather templates the
+    // slots after them.
+    EXPECT_EQ(std::strncmp(g_object_protos[1000].name, "gr_", 3), 0);
+    EXPECT_EQ(std::strncmp(g_object_protos[g_rain.template_slot - 1].name, "gr_", 3), 0);
     for (int slot : {1500, 2999})
         EXPECT_EQ(g_object_protos[slot].kind, k_proto_free) << slot;
 

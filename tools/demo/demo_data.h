@@ -12,8 +12,9 @@ void require(bool ok, const std::string& what);
 void write_shell_demo_data();
 // The localized texts: the English UI text table, character and item names, a level's texts.
 void write_text_demo_data();
-// The item table "global/items.dat": a sword that trains an attunement, a leather armour, gold
-// and the attunement, with these ids.
+// The item table "global/items.dat" (330 records, deleted ones between) with the icons, the
+// default ground model, the weapon sounds and "global/attunements.txt": among them a sword that
+// trains an attunement, a leather armour, gold and the attunement, with these ids.
 void write_items_demo_data();
 constexpr int16_t k_demo_sword = 0;
 constexpr int16_t k_demo_armour = 1;

@@ -1,13 +1,40 @@
+// The item table of the demo, written through the item saver: weapons, armour, jewellery,
+// potions, a scroll, a bag, gold, essence, the attunements the rules name and the centre
+// marker, with deleted records between; their icons, the default ground model, the sounds and
+// the attunement tiers.
 #include "tools/demo/demo_data.h"
 
 #include "core/utilities.h"
+#include "engine/packed_stream.h"
 #include "items/items.h"
+#include "platform/audio_writer.h"
+#include "platform/files.h"
+#include "platform/image_writer.h"
+#include "world/object_protos.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
 
-item_proto& add_item(const char* key_name, const char* display_name, uint8_t item_class)
+constexpr int16_t k_blade_focus_tier0 = 175;
+constexpr int16_t k_centre_marker = 329;
+
+item_proto& add_item(int16_t id, const char* key_name, const char* display_name, uint8_t item_class)
 {
-    item_proto& item = g_item_protos[g_item_proto_count++];
+    while (g_item_proto_count <= id) {
+        item_proto& gap = g_item_protos[g_item_proto_count];
+        gap = item_proto{};
+        std::snprintf(gap.key_name, sizeof gap.key_name, "zmazany%d", int(g_item_proto_count));
+        gap.deleted = 1;
+        gap.critical_multiplier = 1.0f;
+        gap.attunement_link = -1;
+        ++g_item_proto_count;
+    }
+    item_proto& item = g_item_protos[id];
     item = item_proto{};
     copy_bounded(item.key_name, sizeof item.key_name, key_name);
     copy_bounded(item.display_name, sizeof item.display_name, display_name);
@@ -17,39 +44,169 @@ item_proto& add_item(const char* key_name, const char* display_name, uint8_t ite
     return item;
 }
 
+item_proto& add_weapon(int16_t id, const char* key, const char* name, uint8_t item_class, int16_t damage,
+                       int16_t range, uint8_t delay, uint8_t damage_type)
+{
+    item_proto& w = add_item(id, key, name, item_class);
+    w.damage = damage;
+    w.range = range;
+    w.attack_delay = delay;
+    w.damage_type = damage_type;
+    w.critical_chance = 5;
+    w.critical_multiplier = 2.0f;
+    w.anim_set = 1;
+    w.strike_frame = 2;  // the last frame of the demo's attack clip
+    w.price = int16_t(damage * 5);
+    copy_bounded(w.sound_name, sizeof w.sound_name, "zbran");
+    return w;
+}
+
+// A 32 x 32 icon: a disc of the colour on a transparent field, with a darker rim.
+void write_icon(const char* name, uint32_t r, uint32_t g, uint32_t b)
+{
+    std::vector<uint32_t> texels(32 * 32);
+    for (uint32_t y = 0; y < 32; ++y)
+        for (uint32_t x = 0; x < 32; ++x) {
+            float d = std::hypot(float(x) - 15.5f, float(y) - 15.5f);
+            uint32_t shade = d > 12.0f ? 2 : 1;
+            texels[y * 32 + x] = d > 14.0f ? 0u : 0xFF000000u | (r / shade) << 16 | (g / shade) << 8 | (b / shade);
+        }
+    std::string path = std::string("data/predmety/") + name + ".tga";
+    require(write_image_file(path.c_str(), texels.data(), 32, 32), path);
+}
+
+// The ground model every item shares unless it has its own: a sprite of one 32 x 32 frame.
+void write_default_ground_model()
+{
+    write_icon("ground/default00", 150, 130, 90);
+    const int32_t scratch = k_proto_slots - 1;
+    object_proto& p = g_object_protos[scratch];
+    reset_object_proto(&p);
+    copy_bounded(p.name, sizeof p.name, "gr_default");
+    p.kind = k_proto_sprite;
+    p.width = p.height = 32;
+    p.frame_counts[0] = 1;
+    copy_bounded(p.frame_names[0], sizeof p.frame_names[0], "data/predmety/ground/default00.tga");
+    const char* path = "data/predmety/ground/default.pr";
+    packed_stream* out = stream_open(path, "wp");
+    require(out != nullptr, path);
+    bool written = write_object_proto(scratch, out);
+    require(stream_close(out) == 0 && written, path);
+    reset_object_proto(&p);
+}
+
+// A short clink of `hz`: the weapons' "a_zbran", "d_zbran" and "i_zbran" sounds.
+void write_clink(const char* name, float hz)
+{
+    constexpr int rate = 22050;
+    std::vector<int16_t> pcm(rate / 5);
+    for (size_t i = 0; i < pcm.size(); ++i) {
+        float t = float(i) / rate;
+        pcm[i] = int16_t(9000.0f * std::exp(-18.0f * t) * std::sin(6.2831853f * hz * t));
+    }
+    std::string path = std::string("data/sound/") + name + ".wav";
+    require(write_wav_file(path.c_str(), pcm.data(), 1, rate, pcm.size()), path);
+}
+
+void write_attunement_tiers()
+{
+    const std::string text = "50\r\n200\r\n1000\r\n3\r\nBlade focus\r\n0\r\nDream walker\r\n2\r\nMaster's insight\r\n2\r\n";
+    require(write_whole_file("global/attunements.txt", text.data(), text.size()), "global/attunements.txt");
+}
+
+void add_attunements()
+{
+    struct attunement {
+        int16_t id;
+        const char* key;
+        const char* name;
+        uint8_t tier;
+    };
+    const attunement fixed[] = {
+        {k_blade_focus_tier0, "prvy_vyber", "First choice", 0}, {178, "snivec", "Dream walker", 2},
+        {179, "vhlad", "Insight", 0}, {180, "vhlad2", "Deep insight", 1}, {186, "vhlad3", "Master's insight", 2},
+    };
+    for (const attunement& a : fixed)
+        add_item(a.id, a.key, a.name, k_item_attunement).size = a.tier;
+    // The focus tiers of the four elements, 244 to 259: four per element, tier 0 to 2.
+    const char* elements[] = {"ohen", "voda", "vzduch", "zem"};
+    const char* element_names[] = {"Fire", "Water", "Air", "Earth"};
+    for (int e = 0; e < 4; ++e)
+        for (int t = 0; t < 4; ++t) {
+            char key[30], name[100];
+            std::snprintf(key, sizeof key, "fokus_%s%d", elements[e], t + 1);
+            std::snprintf(name, sizeof name, "%s focus %d", element_names[e], t + 1);
+            item_proto& a = add_item(int16_t(244 + 4 * e + t), key, name, k_item_attunement);
+            a.size = uint8_t(std::min(t, 2));
+            copy_bounded(a.image_name, sizeof a.image_name, "fokus");
+        }
+}
+
 } // namespace
 
 void write_items_demo_data()
 {
+    require(make_folder("data/predmety/ground") && make_folder("data/sound"), "data/predmety");
     g_item_proto_count = 0;
 
-    item_proto& sword = add_item("mec", "Sword", k_item_medium_weapon);
+    item_proto& sword = add_weapon(k_demo_sword, "mec", "Sword", k_item_medium_weapon, 8, 120, 30, 1);
     sword.weapon_category = 1;
-    sword.damage = 8;
-    sword.critical_chance = 5;
-    sword.critical_multiplier = 2.0f;
-    sword.range = 120;
-    sword.attunement_link = 3;  // wearing it trains the blade focus
+    sword.attunement_link = k_demo_focus;  // wearing it trains the blade focus
     sword.damage_code = 4;
-    sword.attack_delay = 30;
-    sword.strike_frame = 2;  // the last frame of the demo's attack clip
     sword.stamina_cost = 3;
-    sword.price = 40;
-    sword.anim_set = 1;
-    sword.damage_type = 1;  // slashing
 
-    item_proto& armour = add_item("brnenie", "Leather armour", k_item_armor);
+    item_proto& armour = add_item(k_demo_armour, "brnenie", "Leather armour", k_item_armor);
     armour.armour_bonus = 4;
     armour.stamina_move = 1;
     armour.price = 25;
 
-    item_proto& gold = add_item("zlato", "Gold", k_item_gold);
-    gold.price = 1;
+    add_item(k_demo_gold, "zlato", "Gold", k_item_gold).price = 1;
 
-    item_proto& focus = add_item("sustredenie", "Blade focus", k_item_attunement);
-    focus.size = 0;  // tier 0
+    item_proto& focus = add_item(k_demo_focus, "sustredenie", "Blade focus", k_item_attunement);
+    focus.size = 0;
     focus.efect_count = 1;
-    g_item_lists[3].efects[0] = item_property{3, {5, 0, 0, 0, 0, 0, 0, 0}};
+    g_item_lists[k_demo_focus].efects[0] = item_property{3, {5, 0, 0, 0, 0, 0, 0, 0}};
+
+    add_weapon(5, "dyka", "Dagger", k_item_fast_weapon, 4, 90, 18, 2).weapon_category = 1;
+    add_weapon(6, "sekera", "Battle axe", k_item_heavy_weapon, 14, 140, 45, 1).size = 1;
+    add_weapon(7, "luk", "Short bow", k_item_ranged_weapon, 6, 600, 40, 2).weapon_category = 4;
+    item_proto& ring = add_item(9, "prsten", "Copper ring", k_item_ring);
+    ring.price = 60;
+    ring.requirement_count = 1;
+    g_item_lists[9].requirements[0] = item_property{1, {3, 0, 0, 0, 0, 0, 0, 0}};
+    item_proto& potion = add_item(10, "elixir", "Healing potion", k_item_quick);
+    potion.damage = 20;
+    potion.price = 15;
+    potion.destroy_after = 1;
+    add_item(12, "zvitok", "Scroll of sparks", k_item_scroll).price = 30;
+    item_proto& bag = add_item(13, "vak", "Bag", k_item_container);
+    bag.container_width = bag.container_height = 4;
+    add_item(15, "esencia", "Essence", k_item_essence).damage = 10;
+    add_attunements();
+    item_proto& marker = add_item(k_centre_marker, "stred", "Centre marker", k_item_normal);
+    marker.no_loss = 1;
+
+    const struct {
+        const char* name;
+        uint32_t r, g, b;
+    } icons[] = {{"mec", 200, 200, 220}, {"brnenie", 140, 90, 50}, {"zlato", 240, 200, 40},
+                 {"sustredenie", 90, 160, 250}, {"dyka", 180, 180, 190}, {"sekera", 120, 120, 130},
+                 {"luk", 150, 100, 40}, {"prsten", 200, 120, 60}, {"elixir", 220, 40, 40},
+                 {"zvitok", 230, 220, 180}, {"vak", 110, 80, 40}, {"esencia", 160, 60, 220},
+                 {"prvy_vyber", 90, 160, 250}, {"snivec", 70, 70, 160}, {"vhlad", 200, 230, 250},
+                 {"vhlad2", 200, 230, 250}, {"vhlad3", 200, 230, 250}, {"fokus", 250, 120, 40},
+                 {"stred", 255, 255, 255}};
+    for (const auto& icon : icons)
+        write_icon(icon.name, icon.r, icon.g, icon.b);
+    for (int32_t i = 0; i < g_item_proto_count; ++i)
+        if (g_item_protos[i].deleted)
+            copy_bounded(g_item_protos[i].image_name, sizeof g_item_protos[i].image_name, "stred");
+    write_default_ground_model();
+    write_clink("a_zbran1", 880.0f);
+    write_clink("a_zbran2", 990.0f);
+    write_clink("d_zbran1", 330.0f);
+    write_clink("i_zbran1", 660.0f);
+    write_attunement_tiers();
 
     require(save_items(), "global/items.dat");
 }
