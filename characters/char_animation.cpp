@@ -168,7 +168,7 @@ void set_char_world_presence(char_record* c)
         c->world_fade = 0.0f;
 }
 
-void award_experience(char_record* c, int32_t amount)
+double attunement_experience_factor(const char_record* c)
 {
     double factor = 1.0;
     if (char_has_attunement(c, 179))
@@ -177,6 +177,21 @@ void award_experience(char_record* c, int32_t amount)
         factor = 1.25;
     if (char_has_attunement(c, 186))
         factor = 1.5;
+    return factor;
+}
+
+void add_experience(char_record* c, int32_t points)
+{
+    points = std::max(points, 0);
+    c->exp = c->exp > INT32_MAX - points ? INT32_MAX : c->exp + points;
+    if (c->slot >= 0 && uint32_t(c->slot) == g_player_char)
+        log_add_line(&g_message_log, 1, "%s %s %d %s", c->display_name, ui_text(k_gain_text), points,
+                     ui_text(k_points_text));
+}
+
+void award_experience(char_record* c, int32_t amount)
+{
+    const double factor = attunement_experience_factor(c);
     double difficulty = 1.0;
     if (g_player_char < uint32_t(k_char_slots)) {
         switch (g_chars[g_player_char].difficulty) {
@@ -187,11 +202,7 @@ void award_experience(char_record* c, int32_t amount)
         }
     }
     double gain = std::clamp(double(amount) * factor * difficulty, 1.0, double(INT32_MAX));
-    int32_t points = int32_t(gain);
-    c->exp = c->exp > INT32_MAX - points ? INT32_MAX : c->exp + points;
-    if (c->slot >= 0 && uint32_t(c->slot) == g_player_char)
-        log_add_line(&g_message_log, 1, "%s %s %d %s", c->display_name, ui_text(k_gain_text), points,
-                     ui_text(k_points_text));
+    add_experience(c, int32_t(gain));
 }
 
 void start_char_clip(char_record* c, int32_t id)

@@ -21,6 +21,15 @@ void set_char_world_presence(char_record* character);
 // least 1, to the character's experience; the player's own award goes to the message log.
 void award_experience(char_record* character, int32_t amount);
 
+// The attunement factor of experience: 1.1 with 179, 1.25 with 180, 1.5 with 186 equipped, the
+// last of these held counting; 1.0 with none.
+double attunement_experience_factor(const char_record* character);
+
+// Adds `points` (a negative number counts as 0) to the character's experience, held at the
+// largest i32; the player's gain goes to the message log in colour 1 ("<name> <UI text 115>
+// <points> <UI text 116>").
+void add_experience(char_record* character, int32_t points);
+
 // Puts move prototype `id` on the character: every part's model, colour, alpha, scale and per-part
 // values, frame 0 and skin 0, and the prototype's frame time. Nothing for an id outside the table.
 void start_char_clip(char_record* character, int32_t id);

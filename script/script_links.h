@@ -1,6 +1,7 @@
-// What the text windows need of parts of the game that are not built yet: the characters and the
-// dialogue record. Each owner fills its members when it is built. A null member means that part
-// is not built: the step is skipped (logged once), as if it had nothing to give.
+// What the text windows and the quests need of parts of the game that are not built yet: the
+// characters, the dialogue record and the save game. Each owner fills its members when it is
+// built. A null member means that part is not built: the step is skipped (logged once), as if it
+// had nothing to give.
 #pragma once
 
 #include "core/hooks.h"
@@ -20,6 +21,10 @@ struct script_links {
     void (*build_dialogue_node_markup)(uint16_t node, char* buffer, size_t size);
     // The hero's question menu for a character, as markup, into a buffer of `size` bytes.
     void (*build_question_menu)(int16_t char_slot, char* buffer, size_t size);
+
+    // Saves the game into the game's save list under `name`; fade 1 wraps the writing in a fade,
+    // force 1 saves even during a dialogue or a fight.
+    void (*save_game)(const char* name, uint32_t fade, uint32_t force);
 };
 
 extern script_links g_script_links;

@@ -5,17 +5,10 @@
 
 #include <cmath>
 
-uint8_t g_quest_count = 0;
-int16_t g_flag_count = 0;
 script_links g_script_links = {};
 
 void evaluate_events() {}
 void update_entities() {}
-void load_quests()
-{
-    g_quest_count = 0;
-    g_flag_count = 0;
-}
 void new_dialogue() {}
 
 float float_atan(float x)

@@ -1,22 +1,19 @@
 // What the rest of the program uses of text windows, dialogues, scripts, map events, quests
 // and entities.
 //
-// The text windows are in script/text_window.h. The rest of this subsystem is not built yet:
-// the tables below stay empty and no event or entity runs. The level's events, map texts and
+// The text windows are in script/text_window.h, the quests and story flags in script/quests.h.
+// The rest of this subsystem is not built yet: no event or entity runs. The level's events, map texts and
 // entities are in script/map_events.h, script/map_texts.h and script/entities.h.
 #pragma once
 
 #include "core/game_globals.h"
+#include "script/quests.h"
 #include "script/text_window.h"
 
 #include <cstdint>
 
-extern uint8_t g_quest_count;
-extern int16_t g_flag_count;
-
 void evaluate_events();
 void update_entities();
-void load_quests();         // "global/quest_%s.txt" and "global/flag.txt"
 void new_dialogue();
 
 // The arc tangent of a single-precision value, computed in double precision; 0 for NaN (the

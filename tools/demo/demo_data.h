@@ -20,6 +20,9 @@ constexpr int16_t k_demo_sword = 0;
 constexpr int16_t k_demo_armour = 1;
 constexpr int16_t k_demo_gold = 2;
 constexpr int16_t k_demo_focus = 3;
+// The quests "watersupply", "locdrusk" and "meetdrusk" in "global/quest_eng.txt" with the text
+// of the first in "data/quests/eng/", and the story flag "encounter" in "global/flag.txt".
+void write_quests_demo_data();
 // The sounds, the narration and the music: "data/sound/" (with the footsteps of every ground,
 // the dream world's sounds and the slide shows' narrations), "data/voice/", "data/music/" and
 // the chapter slide music.

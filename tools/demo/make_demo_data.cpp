@@ -28,6 +28,7 @@ int main(int argc, char** argv)
     write_shell_demo_data();
     write_text_demo_data();
     write_items_demo_data();
+    write_quests_demo_data();
     write_sound_demo_data();
     write_texture_demo_data();
     write_sprite_font_demo_data();

@@ -1,0 +1,294 @@
+#include "script/quests.h"
+
+#include "characters/char_animation.h"
+#include "characters/char_table.h"
+#include "core/console_log.h"
+#include "core/settings.h"
+#include "core/text_lines.h"
+#include "core/utilities.h"
+#include "engine/sound.h"
+#include "engine/ui_texts.h"
+#include "script/script_links.h"
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+#include <strings.h>
+
+quest_record g_quests[k_quest_slots];
+uint8_t g_quest_count = 0;
+flag_record g_flags[k_flag_slots];
+int16_t g_flag_count = 0;
+
+namespace {
+
+constexpr int k_save_title_text = 124;
+constexpr int k_save_completed_text = 125;
+constexpr size_t k_line_room = 80;      // a line is read with room for 79 characters
+constexpr size_t k_key_room = 30;       // quest and flag names: 29 characters
+constexpr size_t k_quest_text_room = 2000;  // a quest text is read with room for 1,999 bytes
+constexpr size_t k_save_name_size = 255;
+constexpr const char* k_quest_completed_voice = "data/sound/quest_completed.ogg";
+
+// Cuts blanks and control characters at the end.
+void trim_white(char* text)
+{
+    size_t n = std::strlen(text);
+    while (n > 0 && (std::isspace(static_cast<unsigned char>(text[n - 1])) || text[n - 1] == 127))
+        text[--n] = '\0';
+}
+
+// One line of at most room - 1 characters, trailing white space cut; false at the end of the file.
+bool read_field(std::FILE* file, char* line, size_t room)
+{
+    if (read_text_line(file, line, room) < 0)
+        return false;
+    trim_white(line);
+    return true;
+}
+
+// A decimal line (leading blanks and a sign allowed, anything else ends the number) held to the
+// range given; false at the end of the file.
+bool read_number(std::FILE* file, long long low, long long high, long long* value)
+{
+    char line[k_line_room];
+    if (!read_field(file, line, sizeof line))
+        return false;
+    *value = std::clamp(std::strtoll(line, nullptr, 10), low, high);
+    return true;
+}
+
+// A count line held to 0 .. room, logging a count outside it.
+int read_count(std::FILE* file, const char* what, int room)
+{
+    long long count = 0;
+    if (!read_number(file, LLONG_MIN, LLONG_MAX, &count)) {
+        console_log("%s: the count is missing", what);
+        return 0;
+    }
+    if (count < 0 || count > room)
+        console_log("%s: count %lld, read as %d", what, count, count < 0 ? 0 : room);
+    return int(std::clamp<long long>(count, 0, room));
+}
+
+bool read_quest(std::FILE* file, quest_record* quest)
+{
+    char name[k_key_room], title[sizeof quest->title];
+    long long experience = 0;
+    if (!read_field(file, name, sizeof name) || !read_field(file, title, sizeof title) ||
+        !read_number(file, INT32_MIN, INT32_MAX, &experience))
+        return false;
+    *quest = quest_record{};
+    set_quest_name(quest, name);
+    copy_bounded(quest->title, sizeof quest->title, title);
+    quest->experience = int32_t(experience);
+    return true;
+}
+
+void read_quest_file(std::FILE* file, const char* path)
+{
+    const int count = read_count(file, path, k_quest_slots);
+    std::fill(std::begin(g_quests), std::end(g_quests), quest_record{});
+    int read = 0;
+    while (read < count && read_quest(file, &g_quests[read]))
+        ++read;
+    if (read < count)
+        console_log("%s: the file ends early; %d quests read", path, read);
+    g_quest_count = uint8_t(read);
+}
+
+void read_flag_file(std::FILE* file, const char* path)
+{
+    const int count = read_count(file, path, k_flag_slots);
+    std::fill(std::begin(g_flags), std::end(g_flags), flag_record{});
+    int read = 0;
+    char name[k_key_room];
+    for (; read < count && read_field(file, name, sizeof name); ++read)
+        copy_bounded(g_flags[read].name, sizeof g_flags[read].name, name);
+    if (read < count)
+        console_log("%s: the file ends early; %d flags read", path, read);
+    g_flag_count = int16_t(read);
+}
+
+// The text of a fixed-size name field, terminated even when the stored field is not.
+template <size_t N>
+void field_text(const char (&field)[N], char (&out)[N + 1])
+{
+    const size_t n = strnlen(field, N);
+    std::memcpy(out, field, n);
+    out[n] = '\0';
+}
+
+// The hero's quest list: count at 0, indices from 1.
+uint8_t* hero_quest_list()
+{
+    char_record* hero = char_at(int32_t(g_player_char));
+    return hero ? hero->quest_bytes : nullptr;
+}
+
+// The first record below the count whose name equals `name` ignoring case, or -1.
+template <class Record, size_t N>
+int16_t find_named(const Record (&records)[N], int count, const char* name)
+{
+    constexpr size_t room = sizeof records[0].name;
+    if (!name || strnlen(name, room + 1) > room)
+        return -1;
+    for (int i = 0; i < count && i < int(N); ++i)
+        if (strncasecmp(records[i].name, name, room) == 0)
+            return int16_t(i);
+    return -1;
+}
+
+void append(char* out, size_t size, const char* text)
+{
+    const size_t used = strnlen(out, size);
+    if (used + 1 < size)
+        copy_bounded(out + used, size - used, text);
+}
+
+} // namespace
+
+void load_quests()
+{
+    char path[64];
+    std::snprintf(path, sizeof path, "global/quest_%s.txt", g_language);
+    std::FILE* file = open_text_file(path);
+    if (!file)
+        return;
+    read_quest_file(file, path);
+    std::fclose(file);
+
+    const char* flag_path = "global/flag.txt";
+    file = open_text_file(flag_path);
+    if (!file)
+        return;
+    read_flag_file(file, flag_path);
+    std::fclose(file);
+}
+
+void set_quest_name(quest_record* quest, const char* name)
+{
+    copy_bounded(quest->name, sizeof quest->name, name);
+    trim_white(quest->name);
+    quest->state = 0;
+    quest->assigned = 0;
+    quest->completed = 0;
+}
+
+int16_t find_quest(const char* name)
+{
+    return find_named(g_quests, g_quest_count, name);
+}
+
+int16_t find_flag(const char* name)
+{
+    return find_named(g_flags, g_flag_count, name);
+}
+
+int32_t get_flag(const flag_record* flag)
+{
+    return flag->value;
+}
+
+void set_flag(flag_record* flag)
+{
+    flag->value = 1;
+}
+
+bool assign_quest(quest_record* quest, uint8_t index)
+{
+    if (quest->assigned)
+        return true;
+    uint8_t* list = hero_quest_list();
+    if (!list || list[0] >= k_quest_list_room) {
+        console_log("quest %.30s: %s", quest->name, list ? "the quest list is full" : "there is no hero");
+        return false;
+    }
+    list[1 + list[0]] = index;
+    ++list[0];
+    quest->assigned = 1;
+    quest->state = 1;
+    return true;
+}
+
+void unassign_quest(quest_record* quest, int16_t index)
+{
+    if (!quest->assigned)
+        return;
+    if (uint8_t* list = hero_quest_list()) {
+        const int count = std::min<int>(list[0], k_quest_list_room);
+        for (int k = count - 1; k >= 0; --k) {
+            if (list[1 + k] != index)
+                continue;
+            std::memmove(list + 1 + k, list + 2 + k, size_t(count - 1 - k));
+            list[0] = uint8_t(count - 1);
+            break;
+        }
+    }
+    quest->assigned = 0;
+    quest->state = 1;
+}
+
+void set_quest_state(quest_record* quest, uint8_t state)
+{
+    quest->state = state;
+}
+
+void complete_quest(quest_record* quest, uint16_t index)
+{
+    if (quest->completed == 1)
+        return;
+    if (!quest->assigned)
+        assign_quest(quest, uint8_t(index));
+    quest->completed = 1;
+    char_record* hero = char_at(int32_t(g_player_char));
+    if (!hero)
+        return;
+
+    char title[sizeof quest->title + 1];
+    field_text(quest->title, title);
+    char save_name[k_save_name_size];
+    std::snprintf(save_name, sizeof save_name, "%s '%s' %s", ui_text(k_save_title_text), title,
+                  ui_text(k_save_completed_text));
+
+    const double gain = std::trunc(double(quest->experience) * attunement_experience_factor(hero));
+    const int32_t points = int32_t(std::clamp(gain, double(INT32_MIN), double(INT32_MAX)));
+    console_log("%.*s has gained %d experience", int(sizeof hero->display_name), hero->display_name, points);
+    add_experience(hero, points);
+
+    run_hook(g_script_links.save_game, "save_game", save_name, 0u, 1u);
+    play_voice(k_quest_completed_voice);
+}
+
+void show_quest_text(const quest_record* quest, char* out, size_t size, float height)
+{
+    if (!out || size == 0)
+        return;
+    char title[sizeof quest->title + 1], name[sizeof quest->name + 1];
+    field_text(quest->title, title);
+    field_text(quest->name, name);
+    std::snprintf(out, size, "^window 0 0 400 %f ^mouse_center ^gl_a 0.6 ^l ^c 0.65 0.65 0.65 1 %s ^l",
+                  double(height), title);
+
+    if (!is_plain_file_name(g_language) || !is_plain_file_name(name))
+        return;
+    char path[96];
+    std::snprintf(path, sizeof path, "data/quests/%s/%s.txt", g_language, name);
+    if (file_exists(path) != 1)
+        return;
+    std::FILE* file = open_text_file(path);
+    if (!file)
+        return;
+    char text[k_quest_text_room] = {};
+    const size_t got = std::fread(text, 1, sizeof text - 1, file);
+    std::fclose(file);
+    text[got] = '\0';
+    trim_white(text);
+    append(out, size, " ^c 1 1 1 1 ^l ");
+    append(out, size, text);
+}
