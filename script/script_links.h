@@ -1,5 +1,5 @@
-// What the text windows need of parts of the game that are not built yet: the characters and the
-// dialogue record. Each owner fills its members when it is built. A null member means that part
+// What the text windows need of parts of the game that are not built yet: the characters, the
+// dialogue record and the story tables. Each owner fills its members when it is built. A null member means that part
 // is not built: the step is skipped (logged once), as if it had nothing to give.
 #pragma once
 
@@ -20,6 +20,11 @@ struct script_links {
     void (*build_dialogue_node_markup)(uint16_t node, char* buffer, size_t size);
     // The hero's question menu for a character, as markup, into a buffer of `size` bytes.
     void (*build_question_menu)(int16_t char_slot, char* buffer, size_t size);
+
+    // The story tables: the state of the last quest and the value of the last story flag whose
+    // name equals `name` ignoring case; false when there is none.
+    bool (*last_quest_state)(const char* name, uint8_t* state);
+    bool (*last_flag_value)(const char* name, int32_t* value);
 };
 
 extern script_links g_script_links;
