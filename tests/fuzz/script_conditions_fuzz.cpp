@@ -115,7 +115,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // Raw words: the first four bytes are the word count, the rest fills the slots.
     std::memset(window->words, 0, sizeof window->words);
     int32_t count = 0;
-    std::memcpy(&count, data, std::min<size_t>(size, sizeof count));
+    if (size > 0)
+        std::memcpy(&count, data, std::min<size_t>(size, sizeof count));
     window->word_count = count;
     if (size > sizeof count)
         std::memcpy(window->words, data + sizeof count, std::min(size - sizeof count, sizeof window->words));
