@@ -131,17 +131,22 @@ uint8_t* hero_quest_list()
     return hero ? hero->quest_bytes : nullptr;
 }
 
-// The first record below the count whose name equals `name` ignoring case, or -1.
+// The first (or, with `last`, the last) record below the count whose name equals `name` ignoring
+// case, or -1.
 template <class Record, size_t N>
-int16_t find_named(const Record (&records)[N], int count, const char* name)
+int16_t find_named(const Record (&records)[N], int count, const char* name, bool last = false)
 {
     constexpr size_t room = sizeof records[0].name;
     if (!name || strnlen(name, room + 1) > room)
         return -1;
+    int16_t found = -1;
     for (int i = 0; i < count && i < int(N); ++i)
-        if (strncasecmp(records[i].name, name, room) == 0)
-            return int16_t(i);
-    return -1;
+        if (strncasecmp(records[i].name, name, room) == 0) {
+            found = int16_t(i);
+            if (!last)
+                break;
+        }
+    return found;
 }
 
 void append(char* out, size_t size, const char* text)
@@ -188,6 +193,22 @@ int16_t find_quest(const char* name)
 int16_t find_flag(const char* name)
 {
     return find_named(g_flags, g_flag_count, name);
+}
+
+bool last_quest_state(const char* name, uint8_t* state)
+{
+    const int16_t i = find_named(g_quests, g_quest_count, name, true);
+    if (i >= 0)
+        *state = g_quests[i].state;
+    return i >= 0;
+}
+
+bool last_flag_value(const char* name, int32_t* value)
+{
+    const int16_t i = find_named(g_flags, g_flag_count, name, true);
+    if (i >= 0)
+        *value = g_flags[i].value;
+    return i >= 0;
 }
 
 int32_t get_flag(const flag_record* flag)

@@ -54,6 +54,10 @@ void set_quest_name(quest_record* quest, const char* name);
 // The first index below the count whose name equals `name` ignoring case, or -1.
 int16_t find_quest(const char* name);
 int16_t find_flag(const char* name);
+// The state of the last quest and the value of the last flag whose name equals `name` ignoring
+// case, as conditions read them; false when there is none.
+bool last_quest_state(const char* name, uint8_t* state);
+bool last_flag_value(const char* name, int32_t* value);
 
 int32_t get_flag(const flag_record* flag);
 void set_flag(flag_record* flag);  // value 1

@@ -1,7 +1,7 @@
-// What the text windows and the quests need of parts of the game that are not built yet: the
-// characters, the dialogue record and the save game. Each owner fills its members when it is
-// built. A null member means that part is not built: the step is skipped (logged once), as if it
-// had nothing to give.
+// What the text windows and the quests need of parts of the game that are not built yet or that
+// start-up links: the characters, the dialogue record, the story tables and the save game. Each
+// owner fills its members when it is built. A null member means that part is not built: the step
+// is skipped (logged once), as if it had nothing to give.
 #pragma once
 
 #include "core/hooks.h"
@@ -25,6 +25,10 @@ struct script_links {
     // Saves the game into the game's save list under `name`; fade 1 wraps the writing in a fade,
     // force 1 saves even during a dialogue or a fight.
     void (*save_game)(const char* name, uint32_t fade, uint32_t force);
+    // The story tables: the state of the last quest and the value of the last story flag whose
+    // name equals `name` ignoring case; false when there is none.
+    bool (*last_quest_state)(const char* name, uint8_t* state);
+    bool (*last_flag_value)(const char* name, int32_t* value);
 };
 
 extern script_links g_script_links;

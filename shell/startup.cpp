@@ -33,6 +33,8 @@
 #include "level/level_map.h"
 #include "level/level_saves.h"
 #include "platform/audio.h"
+#include "script/quests.h"
+#include "script/script_links.h"
 #include "script/script_services.h"
 #include "script/text_window.h"
 #include "shell/device_setup.h"
@@ -140,6 +142,8 @@ void install_links()
         clear_message_window_reanchor();
         draw_message_window();
     };
+    g_script_links.last_quest_state = last_quest_state;
+    g_script_links.last_flag_value = last_flag_value;
     g_char_rule_links.slide_show_running = [] { return g_chapter_slides_running != 0 || g_epilogue_slides_active != 0; };
 }
 

@@ -1,5 +1,7 @@
+#include "characters/char_table.h"
 #include "characters/placements.h"
 #include "core/globals.h"
+#include "support/saved_globals.h"
 #include "support/section_files.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +52,22 @@ section_bytes& stored_placement(section_bytes& b, const char* file, int16_t slot
 
 } // namespace
 
-TEST(Placements, FullAndEmptyListsRoundTripFieldForField)
+// Reading placements sets the character count to the global slots: the table, the list and the
+// editor switch are put back afterwards.
+class Placements : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        saved_.keep(g_chars), saved_.keep(g_char_count), saved_.keep(g_char_placements);
+        saved_.keep(g_editor_enabled);
+    }
+    void TearDown() override { saved_.restore(); }
+
+private:
+    saved_globals saved_;
+};
+
+TEST_F(Placements, FullAndEmptyListsRoundTripFieldForField)
 {
     temp_folder folder;
     make_creature_files();
@@ -72,7 +89,7 @@ TEST(Placements, FullAndEmptyListsRoundTripFieldForField)
     EXPECT_FALSE(write_char_placements(nullptr));
 }
 
-TEST(Placements, TheEditorWritesNoScriptFlags)
+TEST_F(Placements, TheEditorWritesNoScriptFlags)
 {
     temp_folder folder;
     make_creature_files();
@@ -86,7 +103,7 @@ TEST(Placements, TheEditorWritesNoScriptFlags)
         EXPECT_EQ(flag, 0);
 }
 
-TEST(Placements, ReadingDropsMissingCreaturesAndLaterPlacementsOfTheSameSlot)
+TEST_F(Placements, ReadingDropsMissingCreaturesAndLaterPlacementsOfTheSameSlot)
 {
     temp_folder folder;
     make_creature_files();
@@ -109,7 +126,7 @@ TEST(Placements, ReadingDropsMissingCreaturesAndLaterPlacementsOfTheSameSlot)
     EXPECT_EQ(g_char_placements.entries[4].creature_file[0], 0);
 }
 
-TEST(Placements, OlderShorterRecordsAndHostileCountsLoad)
+TEST_F(Placements, OlderShorterRecordsAndHostileCountsLoad)
 {
     temp_folder folder;
     make_creature_files();

@@ -1,5 +1,6 @@
 #include "level/level_fixture.h"
 
+#include "characters/char_table.h"
 #include "characters/monster_points.h"
 #include "characters/placements.h"
 #include "engine/lights.h"
@@ -203,7 +204,7 @@ void level_test::fill_every_section()
 void level_test::SetUp()
 {
     saved_.keep(g_map_path), saved_.keep(g_session_map_path), saved_.keep(g_current_level);
-    saved_.keep(g_change_file_read);
+    saved_.keep(g_change_file_read), saved_.keep(g_char_count), saved_.keep(g_player_char);
     object_test::SetUp();
     clear_level_tables();
     g_level_links = {};

@@ -42,6 +42,7 @@ protected:
         saved_.keep(g_language), saved_.keep(g_console_enabled);
         std::strcpy(g_language, "eng");
         g_console_enabled = 1;
+        g_char_count = 0;  // no hero until a test makes one
         std::memset(&g_message_log, 0, sizeof g_message_log);
         g_saves.clear();
         g_script_links.save_game = [](const char* name, uint32_t fade, uint32_t force) {

@@ -28,6 +28,8 @@
 #include "level/level_saves.h"
 #include "level/level_tables.h"
 #include "platform/clock.h"
+#include "script/quests.h"
+#include "script/script_links.h"
 #include "shell/device_setup.h"
 #include "shell/program.h"
 #include "shell/window.h"
@@ -68,10 +70,12 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_brush_preview), saved.keep(g_map_dirty), saved.keep(g_mode_bar_page);
     saved.keep(g_focus_list), saved.keep(g_notices), saved.keep(g_camera_pan_tick), saved.keep(g_message_shown);
     // The character rules' tables and links, and what a fight changes.
-    saved.keep(g_char_rule_links), saved.keep(g_interface), saved.keep(g_player_click_latch);
+    saved.keep(g_char_rule_links), saved.keep(g_script_links), saved.keep(g_interface), saved.keep(g_player_click_latch);
     saved.keep(attack_speed_table), saved.keep(damage_skill_multipliers), saved.keep(block_dodge_chance_table);
     saved.keep(g_monster_protos), saved.keep(g_monster_proto_count), saved.keep(g_monster_protos_whole);
     saved.keep(g_monster_protos_changed), saved.keep(g_ground_items), saved.keep(g_ground_item_count);
+    saved.keep(g_quests), saved.keep(g_quest_count), saved.keep(g_flags), saved.keep(g_flag_count);
+    saved.keep(g_attunement_thresholds);
 }
 
 } // namespace
