@@ -69,7 +69,7 @@ bool is_player(const char_record* c)
 
 bool shielded_by_god_mode(const char_record* c)
 {
-    return is_player(c) && g_interface.god_mode;
+    return is_player(c) && g_interface.player_invulnerable;
 }
 
 void cast_at(int32_t spell, const char_record* caster, float x, float y, int32_t flag)

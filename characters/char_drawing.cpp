@@ -280,7 +280,7 @@ void draw_char_passes()
     if (g_work_mode != k_work_play)
         return;
     for (int pass = 0; pass < 2; ++pass) {
-        if (pass == 1 && !g_interface.second_char_pass)
+        if (pass == 1 && !g_interface.f8_toggle)
             break;
         for (uint32_t s = 0; s < g_char_count && s < uint32_t(k_char_slots); ++s) {
             const world_object* o = world_object_of(g_chars[s]);

@@ -189,7 +189,7 @@ void glide_camera(float target_x, float target_y)
 
 void follow_with_camera()
 {
-    if (g_no_game_running || !g_interface.camera_follow)
+    if (g_no_game_running || !g_interface.scroll_enabled)
         return;
     const char_record* followed = char_at(g_scene_header.followed_char);
     const world_object* o = followed ? world_object_of(*followed) : nullptr;

@@ -52,7 +52,7 @@ char_record* player_char()
 
 bool decisions_held()
 {
-    return g_dialogue_running || g_interface.attunement_selection || slide_show_on_screen();
+    return g_dialogue_running || g_interface.attunement_select_open || slide_show_on_screen();
 }
 
 bool hurt(const char_record& c)

@@ -54,9 +54,9 @@ void stand(char_record* c)
 
 void open_container_window(int32_t container)
 {
-    g_interface.container_window = 1;
-    g_interface.open_container = container;
-    g_interface.side_panel = 1;
+    g_interface.container_open = 1;
+    g_interface.container_id = container;
+    g_interface.side_panel_open = 1;
     g_interface.side_panel_page = k_inventory_page;
 }
 
@@ -123,8 +123,8 @@ void keep_up(char_record* c)
 
 bool mouse_input_blocked(const char_record& c)
 {
-    return g_interface.mouse_over_interface || g_dialogue_running || slide_show_on_screen() ||
-           g_interface.container_window || g_interface.attunement_selection || c.state == k_state_stunned;
+    return g_interface.mouse_over_ui || g_dialogue_running || slide_show_on_screen() ||
+           g_interface.container_open || g_interface.attunement_select_open || c.state == k_state_stunned;
 }
 
 // The left button. False when a corpse's loot opened and the frame goes straight to the state.
@@ -142,7 +142,7 @@ bool handle_left_button(char_record* c)
         uint32_t type = g_focus_list.type[count - 1], id = g_focus_list.id[count - 1];
         const char_record* other = char_at(int32_t(id));
         if (type == k_focus_ordinary && other && other->interior == c->interior) {
-            g_interface.talk_partner = int32_t(id);
+            g_interface.clicked_char = int16_t(id);
             run_hook(g_char_rule_links.run_char_event, "run_char_event", int32_t(id), k_talk_event);
             handled = true;
         } else if (type == k_focus_fighter && other && other->life != k_life_alive &&
@@ -152,7 +152,7 @@ bool handle_left_button(char_record* c)
             open_container_window(other->loot_container);
             return false;
         } else if (type == k_focus_entity && id < std::min<uint32_t>(g_entity_count, k_entity_slots)) {
-            if (g_interface.container_window) {
+            if (g_interface.container_open) {
                 run_hook(g_char_rule_links.cancel_item_drag, "cancel_item_drag");
             } else {
                 c->pending_action = k_pending_entity;

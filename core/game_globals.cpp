@@ -12,3 +12,10 @@ uint32_t g_message_shown = 0;
 uint32_t g_scene_start_suppressed = 0;
 int32_t g_dialogue_partner = -1;
 uint32_t g_entity_busy = 0;
+uint32_t g_map_locations_open[k_map_locations] = {1};
+
+void enable_map_location(int32_t index)
+{
+    if (index >= 0 && index < k_map_locations)
+        g_map_locations_open[index] = 1;
+}

@@ -2,28 +2,10 @@
 // view scale target, and the combat, dialogue and message flags.
 #pragma once
 
+#include "core/game_interface.h"
+
 #include <cstdint>
 
-struct game_interface {
-    uint32_t shown;                 // the HUD is on screen
-    uint32_t menu_open;             // an overlay menu holds the game
-    uint32_t overlay_screen;        // 1 the menu
-    uint32_t mouse_over_interface;  // cleared every playing frame
-    uint32_t attunement_selection;  // the attunement selection window is open
-    uint32_t second_char_pass;      // F8: draw the characters a second time, translucent
-    uint32_t scroll_enabled;        // the view may scroll; a level change sets it
-    uint32_t zoom_enabled;          // the view may zoom; a level change sets it
-    int32_t text_background_texture = -1; // slot of "data/interface/text/pozadie.tga"; -1 none
-    uint32_t container_window;      // the container window is open
-    int32_t open_container = -1;    // the container it shows
-    uint32_t side_panel;            // the side panel is shown
-    uint32_t side_panel_page;       // 2 the inventory
-    int32_t talk_partner = -1;      // the character the hero talks to
-    uint32_t camera_follow = 1;     // the camera follows the scene's character
-    uint32_t god_mode;              // hits on the player are refused
-    uint32_t skill_panel_request;       // the HUD is asked to open the skill panel
-    uint32_t attunement_panel_request;  // the HUD is asked to open the attunement panel
-};
 
 extern game_interface g_interface;
 extern uint32_t g_no_game_running;       // 1 while no game is in progress
@@ -41,3 +23,9 @@ extern uint32_t g_message_shown;          // the message window shows a text
 extern uint32_t g_scene_start_suppressed; // cleared by the main loop every frame
 extern int32_t g_dialogue_partner;        // the character the running dialogue is with, -1 none
 extern uint32_t g_entity_busy;            // an entity's action is in progress
+
+// The travel map's locations the player knows; only location 0 at the start. Saved with the game.
+constexpr int k_map_locations = 19;
+extern uint32_t g_map_locations_open[k_map_locations];
+// Makes location `index` known; an index outside the locations is ignored.
+void enable_map_location(int32_t index);

@@ -1,5 +1,7 @@
 #include "core/globals.h"
 
+#include "core/utilities.h"
+
 uint32_t g_editor_enabled = 0;
 uint32_t g_console_enabled = 0;
 uint32_t g_console_shown = 0;
@@ -32,3 +34,10 @@ char g_start_level[k_start_level_size] = {};
 
 char g_map_path[k_map_path_size] = {};
 uint32_t g_wbuffer_switch = 0;
+
+void request_level_change(const char* name, int32_t mode)
+{
+    copy_bounded(g_pending_level.target, sizeof g_pending_level.target, name);
+    g_pending_level.mode = mode;
+    g_pending_level.pending = 1;
+}

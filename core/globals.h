@@ -18,12 +18,7 @@ extern uint32_t g_sound_enabled;        // the audio device started
 extern uint32_t g_clear_colour;         // 0xAARRGGBB the scene is cleared with, set as a frame begins
 extern uint32_t g_travel_map_running;   // the travel-map screen runs; closing the window clears it
 
-// The pending level change, carried out at the end of the frame; its target is g_map_path.
-struct pending_level {
-    uint32_t pending;
-    uint32_t mode;
-};
-extern pending_level g_pending_level;
+
 
 extern int32_t g_screen_width;
 extern int32_t g_screen_height;
@@ -46,6 +41,17 @@ extern char g_start_level[k_start_level_size];
 // The path of the map last read or written; also the target of a pending level change.
 constexpr int k_map_path_size = 256;
 extern char g_map_path[k_map_path_size];
+
+// The pending level change, carried out at the end of the frame. Its target has a buffer of its
+// own, as the level change itself rewrites g_map_path.
+struct pending_level {
+    uint32_t pending;
+    int32_t mode;     // the entry point; -1 the stored position; any other value (0, 0)
+    char target[k_map_path_size];
+};
+extern pending_level g_pending_level;
+// Asks for a change to level `name` (cut to the buffer) with entry mode `mode`.
+void request_level_change(const char* name, int32_t mode);
 
 // The depth buffer of model draws: 0 the w-buffer, 1 the z-buffer (from gr_enablewbuffer).
 extern uint32_t g_wbuffer_switch;

@@ -112,7 +112,7 @@ void draw_play_overlays()
 {
     draw_ground_item_labels();
     update_dream_world(&g_dream_world);
-    g_interface.mouse_over_interface = 0;
+    g_interface.mouse_over_ui = 0;
     if (slide_show_running())
         return;
     if (g_interface.shown)
@@ -172,7 +172,7 @@ void draw_text_windows()
 {
     if (slide_show_running())
         return;
-    if (!g_interface.menu_open && !g_interface.attunement_selection) {
+    if (!g_interface.menu_open && !g_interface.attunement_select_open) {
         load_text_window_dialogue(&g_dialogue_window);
         if (g_dialogue_running)
             draw_dialogue_window();

@@ -102,7 +102,7 @@ TEST_F(CharDamage, RefusalsChangeNothing)
     EXPECT_EQ(char_take_hit(foe_, 9, -1, 0, 100, -1), 0);
     EXPECT_NE(log_text().find("attacker invalid"), std::string::npos);
 
-    g_interface.god_mode = 1;
+    g_interface.player_invulnerable = 1;
     EXPECT_EQ(resolve_melee_attack(foe_, 0), 0);
     EXPECT_EQ(char_take_hit(hero_, -50, -1, 0, 100, -1), 0);
     EXPECT_EQ(apply_effect_damage(hero_, 50, 0, -1), 0);

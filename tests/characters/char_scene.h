@@ -44,8 +44,8 @@ protected:
         g_dialogue_running = 0;
         g_dialogue_partner = -1;
         g_no_game_running = 0;
-        g_interface.camera_follow = 1;
-        g_interface.second_char_pass = 0;
+        g_interface.scroll_enabled = 1;
+        g_interface.f8_toggle = 0;
         g_settings.gr_displayshadows = 0;
         reset_scene_header(&g_scene_header);
         g_scene_header.followed_char = 0;

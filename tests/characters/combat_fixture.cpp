@@ -25,7 +25,7 @@ void combat_test::SetUp()
     saved_.keep(g_char_rule_links);
     reset_rule_tables();
     g_item_proto_count = 0;
-    g_interface.god_mode = 0;
+    g_interface.player_invulnerable = 0;
     g_message_log.count = 0;
     for (int n = 90; n < 125; ++n)
         std::snprintf(g_ui_text[n], sizeof g_ui_text[n], "T%d", n);

@@ -175,14 +175,14 @@ TEST_F(player_machine_test, LeftClickLootsCorpsesTalksAndOtherwiseFollowsTheCurs
         g_mouse_left = 1;
         g_mouse_right = c.opens;  // elsewhere the right button would swing
         frame(p);
-        EXPECT_EQ(g_interface.container_window, c.opens ? 1u : 0u);
+        EXPECT_EQ(g_interface.container_open, c.opens ? 1u : 0u);
         if (c.opens) {
-            EXPECT_EQ(g_interface.open_container, 105);
+            EXPECT_EQ(g_interface.container_id, 105);
             EXPECT_EQ(g_interface.side_panel_page, 2u);
             EXPECT_EQ(p.state, k_state_idle);
             EXPECT_EQ(p.next_attack_tick, 0u);  // the right button waits for the next frame
         } else if (c.talks) {
-            EXPECT_EQ(g_interface.talk_partner, 1);
+            EXPECT_EQ(g_interface.clicked_char, 1);
             EXPECT_EQ(g_hook_events, (std::vector<std::pair<int32_t, int32_t>>{{1, 0}}));
         } else {
             EXPECT_EQ(p.next_state, k_state_follow_cursor);
@@ -237,14 +237,14 @@ TEST_F(player_machine_test, PendingEntitiesOpenTheirContainerOrCastTheLockWhenRe
     walk_with(0);
     EXPECT_EQ(p.state, k_state_idle);
     EXPECT_EQ(p.pending_action, k_pending_none);
-    EXPECT_EQ(g_interface.container_window, 1u);
-    EXPECT_EQ(g_interface.open_container, 5);
+    EXPECT_EQ(g_interface.container_open, 1u);
+    EXPECT_EQ(g_interface.container_id, 5);
 
     g_entities[0].state = 2;  // locked
     g_message_log.count = 0;
     uint32_t lines = 0;
     walk_with(0);
-    EXPECT_EQ(g_interface.container_window, 0u);
+    EXPECT_EQ(g_interface.container_open, 0u);
     ASSERT_EQ(g_hook_casts.size(), 1u);
     EXPECT_EQ(g_hook_casts[0].spell, 116);
     EXPECT_EQ(g_hook_casts[0].caster, 0);
