@@ -1,5 +1,7 @@
 #include "platform/recording_device.h"
 
+#include <utility>
+
 recording_device::recording_device(uint32_t width, uint32_t height) : render_device(width, height) {}
 
 void recording_device::clear(uint32_t flags, uint32_t argb, float)
@@ -27,8 +29,19 @@ bool recording_device::present()
 
 bool recording_device::read_frame(std::vector<uint32_t>& argb)
 {
+    if (!frame_.empty()) {
+        argb = frame_;
+        return true;
+    }
     argb.assign(static_cast<size_t>(width()) * height(), clear_colour_ | 0xFF000000u);
     return true;
+}
+
+void recording_device::set_frame(std::vector<uint32_t> argb)
+{
+    frame_ = std::move(argb);
+    if (frame_.size() != static_cast<size_t>(width()) * height())
+        frame_.clear();
 }
 
 void recording_device::submit(primitive_type type, const lit_vertex* vertices, uint32_t vertex_count,

@@ -60,8 +60,12 @@ public:
     void begin_scene() override;
     void end_scene() override;
     bool present() override;
-    // A frame of the last clear colour (opaque): nothing is rasterised here.
+    // The picture set_frame gave, else a frame of the last clear colour (opaque): nothing is
+    // rasterised here.
     bool read_frame(std::vector<uint32_t>& argb) override;
+    // The picture read_frame returns from now on: width × height texels 0xAARRGGBB, top row
+    // first. An empty or wrongly sized picture goes back to the clear colour.
+    void set_frame(std::vector<uint32_t> argb);
 
     const std::vector<recorded_call>& calls() const { return calls_; }
     const std::vector<recorded_draw>& draws() const { return draws_; }
@@ -96,4 +100,5 @@ private:
     std::vector<lit_vertex> vertices_;
     std::vector<uint16_t> indices_;
     uint32_t clear_colour_ = 0;
+    std::vector<uint32_t> frame_;
 };

@@ -1,5 +1,6 @@
 #include "platform/video_decoder.h"
 
+#include "platform/av_library.h"
 #include "platform/files.h"
 
 extern "C" {
@@ -8,8 +9,6 @@ extern "C" {
 #include <libavutil/imgutils.h>
 #include <libswscale/swscale.h>
 }
-
-#include <mutex>
 
 namespace {
 
@@ -32,12 +31,6 @@ struct video_file {
 };
 
 namespace {
-
-void quiet_library()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
-}
 
 // The frame number of a decoded frame from its time stamp, or the one after the last.
 int64_t frame_number(const video_file& v)
@@ -93,7 +86,7 @@ video_file* video_open(const char* name)
 {
     if (!name)
         return nullptr;
-    quiet_library();
+    quiet_av_library();
     const std::string path = resolve_path(name);
     auto* v = new video_file;
     const AVCodec* codec = nullptr;
