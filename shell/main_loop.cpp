@@ -9,6 +9,7 @@
 #include "core/globals.h"
 #include "editor/editor_state.h"
 #include "editor/gui/dialog_screen.h"
+#include "engine/avi_capture.h"
 #include "engine/curves.h"
 #include "engine/fonts.h"
 #include "engine/lights.h"
@@ -18,6 +19,7 @@
 #include "interface/interface_state.h"
 #include "items/items.h"
 #include "level/level_effects.h"
+#include "platform/clock.h"
 #include "platform/key_codes.h"
 #include "script/script_services.h"
 #include "shell/device_setup.h"
@@ -287,7 +289,15 @@ const program_step k_frame_steps[] = {
              g_d3d_device->end_scene();
          return true;
      }},
-    {"frame_capture", nullptr},
+    {"frame_capture", [] {
+         // The capture's own time is not game time: the clock's start moves on by it.
+         if (g_capture_on) {
+             const uint32_t began = clock_ms();
+             avi_capture_frame();
+             g_start_time += clock_ms() - began;
+         }
+         return true;
+     }},
     {"present", [] { present_frame(); return true; }},
     {"pending_level_change", nullptr},
 };

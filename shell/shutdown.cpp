@@ -7,6 +7,7 @@
 #include "core/frame_timing.h"
 #include "core/globals.h"
 #include "core/settings.h"
+#include "engine/avi_capture.h"
 #include "engine/fonts.h"
 #include "interface/interface_state.h"
 #include "items/containers.h"
@@ -41,7 +42,7 @@ const program_step k_shutdown_steps[] = {
              fade_to_black();
          return true;
      }},
-    {"close_capture", nullptr},
+    {"close_capture", [] { avi_capture_close(); return true; }},
     {"save_list_write", nullptr},
     {"reset_dialogue_window", [] { reset_dialogue_window(); return true; }},
     {"font_remove", [] { font_remove(&g_font_large); return true; }},
