@@ -15,7 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -46,13 +45,8 @@ public:
             words.push_back({w_.words[r.word], r.x, y, justified, r.red, r.green, r.blue});
         }
     }
-    void picture(int32_t index, float x, float y) override { pictures.push_back({float(index), x, y}); }
 
     std::vector<placed> words;
-    struct shown {
-        float index, x, y;
-    };
-    std::vector<shown> pictures;
 
 private:
     const text_window& w_;
