@@ -112,11 +112,6 @@ void reset_text_window(text_window* window)
     window->first_pass = 1;
 }
 
-float run_text_window(text_window*)
-{
-    return 0.0f;
-}
-
 void draw_text_window(text_window*) {}
 
 void load_text_window_dialogue(text_window* window)

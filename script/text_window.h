@@ -91,7 +91,11 @@ bool is_command_argument(const text_window* window, int32_t i);
 // read, a longer file is cut there and logged; trailing control characters are cut off.
 int32_t load_markup_file(text_window* window, const char* path);
 
-// The run pass: run-time commands, conditions and layout; returns the pen y it reached.
+// The run pass: the background, frame and pictures (not in the first pass or with no-draw), the
+// layout of script/text_window_layout.h with its conditions and option links, and the links'
+// underlines. A running dialogue's first pass then moves the window to the bottom of the screen,
+// sized to its text, and ends the first pass. Returns the top of the last line, or 0 when an
+// "^add_over_text" has no "^endover".
 float run_text_window(text_window* window);
 // The draw pass: the visible words and the option choice.
 void draw_text_window(text_window* window);
