@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -173,6 +174,34 @@ TEST_F(ItemRequirements, EachCodeHoldsForTheGearItNames)
     EXPECT_EQ(met(), 0);
     require({{k_req_melee}, {k_req_element, {1}}, {99}});
     EXPECT_EQ(met(), 1);
+}
+
+// The editor's lists are indexed by code: a name one place off would store another code.
+TEST(ItemPropertyCodes, EditorNamesAndTooltipWordsStandAtTheirCodes)
+{
+    const std::pair<efect_code, const char*> efects[] = {
+        {k_efect_nothing, "nothing"},
+        {k_efect_critical_chance_add, "critical chance add"},
+        {k_efect_lighting_resistance_add, "lighting resistance add"},
+        {k_efect_add_life, "add life"},
+        {k_efect_learn_spell, "learn spell"},
+        {k_efect_cast_spell_when_groundstep, "cast spell when groundstep"},
+        {k_efect_cast_spell_when_quickused, "cast spell when quickused"},
+        {k_efect_equipment_spell, "equipment spell"},
+        {k_efect_cast_spell_on_attunement_spell, "cast spell on attunement spell"},
+    };
+    for (const auto& [code, name] : efects)
+        EXPECT_STREQ(efect_editor_name(code), name) << code;
+    EXPECT_EQ(efect_editor_name(k_efect_codes), nullptr);
+    EXPECT_EQ(efect_editor_name(-1), nullptr);
+
+    EXPECT_STREQ(requirement_text(k_req_any)->tooltip_word, "nothing");
+    EXPECT_STREQ(requirement_text(k_req_element)->editor_name, "Element");
+    EXPECT_STREQ(requirement_text(k_req_element_focus)->tooltip_word, " Element Focus");
+    EXPECT_STREQ(requirement_text(k_req_melee)->editor_name, "Melee");
+    EXPECT_EQ(requirement_text(16), nullptr);
+    EXPECT_STREQ(requirement_element_word(3), "Earth");
+    EXPECT_EQ(requirement_element_word(4), nullptr);
 }
 
 TEST_F(ItemRequirements, AnItemsAttackSoundIsChosenWithinItsSlots)
