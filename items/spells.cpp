@@ -325,7 +325,9 @@ void free_spell_effects(spell_proto& spell)
 {
     for (int e = 0; e < k_spell_effects; ++e) {
         int16_t* field = spell_effect_slot(spell, e);
-        if (*field >= k_proto_first_template && *field < k_proto_slots) {
+        if (*field < k_proto_first_template)
+            continue;
+        if (*field < k_proto_slots) {
             object_proto& p = g_object_protos[*field];
             free_object_proto(&p, *field);
             p.kind = k_proto_free;

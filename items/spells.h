@@ -295,7 +295,8 @@ void reset_spell_proto(spell_proto& spell);
 // taken; else -1. So spells of one effect key share their slots and each file is read once. An
 // effect key that is not a plain file name loads nothing (every field -1).
 void load_spell_effects(spell_proto& spell);
-// Frees the prototype of every effect slot from 1000 up (it becomes free) and sets the field -1.
+// Frees the prototype of every effect slot from 1000 up (it becomes free) and sets those fields
+// -1; fields below 1000 stay.
 void free_spell_effects(spell_proto& spell);
 
 // The attunement item id that spell id trains, or -1 (sixteen fixed pairs).

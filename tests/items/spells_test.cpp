@@ -227,8 +227,10 @@ TEST_F(spell_test, EffectPrototypesAreSharedByKeyAndFoundOnlyBelowTheFirstFreeSl
 
     // Freed, the slots are free again; a key stored past the first free slot is not found, so the
     // file is read again into the first free slot.
+    g_spell_protos[0].glow_slot = 5;  // not a template slot: left alone
     free_spell_effects(g_spell_protos[0]);
     EXPECT_EQ(g_spell_protos[0].missile_slot, -1);
+    EXPECT_EQ(g_spell_protos[0].glow_slot, 5);
     EXPECT_EQ(g_object_protos[k_proto_first_template].kind, k_proto_free);
     EXPECT_EQ(used_template_slots(), 0);
     g_object_protos[k_proto_first_template + 5].kind = k_proto_sprite;
