@@ -1,5 +1,6 @@
 #include "engine/record_io.h"
 
+#include "core/console_log.h"
 #include "engine/packed_stream.h"
 
 #include <algorithm>
@@ -27,4 +28,22 @@ bool skip_stream_bytes(packed_stream* stream, uint64_t n)
 bool write_stream_bytes(packed_stream* stream, const void* bytes, uint32_t n)
 {
     return stream_write(bytes, int(n), stream) == int(n);
+}
+
+bool read_table_head(packed_stream* stream, const char* file, const char* table, int32_t capacity, int32_t* count,
+                     uint32_t* stored_size)
+{
+    int64_t stored_count = stream_read_u32le(stream);
+    int64_t size = stored_count < 0 ? -1 : stream_read_u32le(stream);
+    if (size < 0) {
+        console_log("%s: the head is missing; the %s table stays", file, table);
+        return false;
+    }
+    *count = int32_t(uint32_t(stored_count));
+    *stored_size = uint32_t(size);
+    if (*count < 0 || *count > capacity) {
+        console_log("%s: count %d outside 0 to %d; the %s table stays", file, int(*count), int(capacity), table);
+        return false;
+    }
+    return true;
 }

@@ -7,6 +7,7 @@
 #include "engine/sound.h"
 #include "engine/textures.h"
 #include "items/items.h"
+#include "items/template_protos.h"
 #include "platform/random.h"
 #include "world/object_protos.h"
 
@@ -50,47 +51,28 @@ void load_item_images(item_proto& item, media_memo& memo)
     item.big_image = known->second ? item_texture("big_", item.image_name) : item.icon_texture;
 }
 
-// Fills a free template slot from the item's ".pr" file, or the default one; false (the slot left
-// free) when neither reads into a prototype.
-bool read_ground_model(int32_t slot, const char* image_name, const char* proto_name)
-{
-    char path[128];
-    std::snprintf(path, sizeof path, "data/predmety/ground/%s.pr", image_name);
-    if (file_exists(path) != 1)
-        std::snprintf(path, sizeof path, "data/predmety/ground/default.pr");
-    packed_stream* in = stream_open(path, "rp");
-    bool read = in && read_object_proto(slot, in, 0);
-    stream_close(in);
-    object_proto& p = g_object_protos[slot];
-    if (!read || p.kind == k_proto_free) {
-        if (read)
-            free_object_proto(&p, slot);
-        p.kind = k_proto_free;
-        return false;
-    }
-    copy_bounded(p.name, sizeof p.name, proto_name);
-    return true;
-}
-
-// The template slot named "gr_<image name>", reading it into the first free slot met before one
-// of that name; 0xFFFF when neither is found or the file does not read.
+// The template slot named "gr_<image name>", reading the item's ".pr" file, or the default one,
+// into the first free slot met before one of that name; 0xFFFF when neither is found or no file
+// reads.
 uint16_t ground_model_of(const char* image_name, media_memo& memo)
 {
     if (memo.no_ground_model.count(image_name))
         return k_item_no_ground_model;
     char proto_name[k_proto_name_size];
     std::snprintf(proto_name, sizeof proto_name, "gr_%s", image_name);
-    for (int32_t slot = k_proto_first_template; slot < k_proto_slots; ++slot) {
-        const object_proto& p = g_object_protos[slot];
-        if (p.kind == k_proto_free) {
-            if (read_ground_model(slot, image_name, proto_name))
-                return uint16_t(slot);
-            memo.no_ground_model.insert(image_name);
-            return k_item_no_ground_model;
-        }
-        if (std::strncmp(p.name, proto_name, sizeof proto_name) == 0)
-            return uint16_t(slot);
-    }
+    bool found = false;
+    int32_t slot = scan_template_protos(proto_name, &found);
+    if (found)
+        return uint16_t(slot);
+    if (slot < 0)
+        return k_item_no_ground_model;
+    char path[128];
+    std::snprintf(path, sizeof path, "data/predmety/ground/%s.pr", image_name);
+    if (file_exists(path) != 1)
+        std::snprintf(path, sizeof path, "data/predmety/ground/default.pr");
+    if (read_template_proto(slot, path, proto_name))
+        return uint16_t(slot);
+    memo.no_ground_model.insert(image_name);
     return k_item_no_ground_model;
 }
 

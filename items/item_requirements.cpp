@@ -3,6 +3,7 @@
 #include "characters/char_inventory.h"
 #include "characters/char_table.h"
 #include "characters/combat_rules.h"
+#include "items/item_properties.h"
 #include "items/items.h"
 #include "world/dream_world.h"
 
@@ -40,24 +41,24 @@ bool requirement_holds(const char_record& c, const item_property& r)
         });
     };
     switch (r.code) {
-    case 1: return class_held(k_item_fast_weapon, k_item_ranged_weapon);
-    case 2: return class_held(k_item_shield, k_item_shield);
-    case 3: return !class_held(k_item_shield, k_item_shield);
-    case 4: return char_armor_weight(&c) <= 0;
-    case 5: return char_armor_weight(&c) != 0 && char_light_armor_value(&c) >= char_heavy_armor_value(&c);
-    case 6: return char_armor_weight(&c) != 0 && char_light_armor_value(&c) < char_heavy_armor_value(&c);
-    case 7: return class_held(k_item_fast_weapon, k_item_fast_weapon);
-    case 8: return class_held(k_item_medium_weapon, k_item_medium_weapon);
-    case 9: return class_held(k_item_heavy_weapon, k_item_heavy_weapon);
-    case 10: return class_held(k_item_ranged_weapon, k_item_ranged_weapon);
-    case 11: return g_dream_world.active != 0;
-    case 12:
+    case k_req_weapon: return class_held(k_item_fast_weapon, k_item_ranged_weapon);
+    case k_req_shield: return class_held(k_item_shield, k_item_shield);
+    case k_req_no_shield: return !class_held(k_item_shield, k_item_shield);
+    case k_req_no_armour: return char_armor_weight(&c) <= 0;
+    case k_req_light_armour: return char_armor_weight(&c) != 0 && char_light_armor_value(&c) >= char_heavy_armor_value(&c);
+    case k_req_heavy_armour: return char_armor_weight(&c) != 0 && char_light_armor_value(&c) < char_heavy_armor_value(&c);
+    case k_req_fast_melee: return class_held(k_item_fast_weapon, k_item_fast_weapon);
+    case k_req_normal_melee: return class_held(k_item_medium_weapon, k_item_medium_weapon);
+    case k_req_heavy_melee: return class_held(k_item_heavy_weapon, k_item_heavy_weapon);
+    case k_req_ranged: return class_held(k_item_ranged_weapon, k_item_ranged_weapon);
+    case k_req_dreamworld: return g_dream_world.active != 0;
+    case k_req_no_element:
         return !any_equipped(c, [](const item_proto& p, uint8_t type) {
             return of_class(p, k_item_fast_weapon, k_item_focus) && type > 3;
         });
-    case 13: return element_held(k_item_fast_weapon, k_item_focus, r.args[0] + 4);
-    case 14: return element_held(k_item_focus, k_item_focus, r.args[0] + 4);
-    case 15: return class_held(k_item_fast_weapon, k_item_heavy_weapon);
+    case k_req_element: return element_held(k_item_fast_weapon, k_item_focus, r.args[0] + 4);
+    case k_req_element_focus: return element_held(k_item_focus, k_item_focus, r.args[0] + 4);
+    case k_req_melee: return class_held(k_item_fast_weapon, k_item_heavy_weapon);
     default: return true;
     }
 }

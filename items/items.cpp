@@ -25,7 +25,6 @@ item_proto g_item_protos[k_item_slots];
 item_lists g_item_lists[k_item_slots];
 int32_t g_item_proto_count = 0;
 int32_t g_attunement_thresholds[k_attunement_tiers] = {50, 200, 1000};
-int32_t g_spell_proto_count = 0;
 
 namespace {
 
@@ -232,21 +231,14 @@ bool read_item_protos(packed_stream* stream)
 {
     if (!stream)
         return false;
-    int64_t stored_count = stream_read_u32le(stream);
-    int64_t stored_size = stored_count < 0 ? -1 : stream_read_u32le(stream);
-    if (stored_size < 0) {
-        console_log("%s: the head is missing; the item table stays", k_items_file);
+    int32_t count = 0;
+    uint32_t stored_size = 0;
+    if (!read_table_head(stream, k_items_file, "item", k_item_slots, &count, &stored_size))
         return false;
-    }
-    int32_t count = int32_t(uint32_t(stored_count));
-    if (count < 0 || count > k_item_slots) {
-        console_log("%s: count %d outside 0 to %d; the item table stays", k_items_file, int(count), k_item_slots);
-        return false;
-    }
     auto items = std::make_unique<item_proto[]>(size_t(count));
     auto lists = std::make_unique<item_lists[]>(size_t(count));
     for (int32_t i = 0; i < count; ++i)
-        if (!read_item(stream, uint32_t(stored_size), items[size_t(i)], lists[size_t(i)])) {
+        if (!read_item(stream, stored_size, items[size_t(i)], lists[size_t(i)])) {
             console_log("%s: the file ends in item %d of %d; the item table stays", k_items_file, int(i), int(count));
             return false;
         }
@@ -339,8 +331,6 @@ bool save_items()
 }
 
 void load_char_containers() {}
-void load_spells() { g_spell_proto_count = 0; }
-void save_spells() {}
 void update_ground_items(int) {}
 void draw_ground_item_labels() {}
 

@@ -1,8 +1,8 @@
 // What the rest of the program uses of items, ground items, containers and spells, and the item
 // prototype table.
 //
-// Spells are not built yet: their table stays empty and the ground items' per-frame passes do
-// nothing. Containers are in items/containers.h, the ground-item table in items/ground_items.h.
+// The ground items' per-frame passes do nothing yet. Containers are in items/containers.h, the
+// ground-item table in items/ground_items.h, spells in items/spells.h.
 #pragma once
 
 #include "core/game_globals.h"
@@ -176,7 +176,6 @@ extern item_lists g_item_lists[k_item_slots];
 extern int32_t g_item_proto_count;  // item ids 0 to count - 1 are in use
 // Points an attunement of tier 0, 1 or 2 gathers before it is learned.
 extern int32_t g_attunement_thresholds[k_attunement_tiers];
-extern int32_t g_spell_proto_count;
 
 // The prototype of item id, or null for an id outside 0 to count - 1.
 item_proto* item_proto_at(int32_t id);
@@ -239,7 +238,5 @@ void play_item_drop_sound(int32_t item, float x, float y);
 void play_item_inventory_sound(int32_t item, float x, float y);
 
 void load_char_containers();    // "global/cont.dat"
-void load_spells();             // "global/spells.dat"
-void save_spells();
 void update_ground_items(int mode);
 void draw_ground_item_labels();

@@ -12,6 +12,7 @@
 #include "interface/interface_state.h"
 #include "items/containers.h"
 #include "items/items.h"
+#include "items/spells.h"
 #include "level/level_effects.h"
 #include "level/level_saves.h"
 #include "script/script_services.h"
@@ -71,7 +72,7 @@ const program_step k_shutdown_steps[] = {
          return true;
      }},
     {"save_spells", [] {
-         if (g_started && g_editor_enabled)
+         if (g_started && g_editor_enabled && g_spell_file_taken)
              save_spells();
          return true;
      }},

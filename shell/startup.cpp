@@ -26,6 +26,7 @@
 #include "interface/interface_state.h"
 #include "interface/slide_shows.h"
 #include "items/items.h"
+#include "items/spells.h"
 #include "level/char_links.h"
 #include "level/level_change.h"
 #include "level/level_effects.h"
@@ -145,6 +146,8 @@ void install_links()
     g_script_links.last_quest_state = last_quest_state;
     g_script_links.last_flag_value = last_flag_value;
     g_char_rule_links.slide_show_running = [] { return g_chapter_slides_running != 0 || g_epilogue_slides_active != 0; };
+    g_char_rule_links.spell_cost = spell_cost;
+    g_char_rule_links.spell_cast_frame = spell_cast_frame;
 }
 
 const program_step k_startup_steps[] = {

@@ -2,9 +2,13 @@
 
 #include "characters/char_table.h"
 #include "characters/combat_fixture.h"
+#include "items/item_properties.h"
 #include "world/dream_world.h"
 
 #include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -109,6 +113,95 @@ TEST_F(ItemRequirements, TheShieldRuleComparesTheShieldsLinkAndHoldsForThePlayer
     equip(other, k_shield, k_inv_shield);
     equip(other, k_axe, k_inv_weapon);
     EXPECT_EQ(item_requirements_met(k_link, 1, k_link), 1);
+}
+
+// Every code against every kind of gear: rows are codes (with a1), columns the gear the hero wears.
+TEST_F(ItemRequirements, EachCodeHoldsForTheGearItNames)
+{
+    constexpr int16_t k_dagger = 8, k_bow = 9, k_heavy_mail = 10;
+    item(k_dagger, k_item_fast_weapon);
+    item(k_bow, k_item_ranged_weapon);
+    item_proto& heavy = item(k_heavy_mail, k_item_armor);
+    heavy.size = 2;
+    heavy.armour_bonus = 5;
+    struct worn {
+        int16_t item;
+        uint8_t location;
+        uint8_t damage_type;
+    };
+    const std::vector<std::vector<worn>> gear = {
+        {},                                      // 0 nothing
+        {{k_sword, 4, 0}},                       // 1 a sword in the backpack
+        {{k_sword, k_inv_attunement, 0}},        // 2 a sword at the attunement location
+        {{k_shield, k_inv_shield, 0}},           // 3 a shield
+        {{k_mail, k_inv_armor, 0}},              // 4 light armour
+        {{k_heavy_mail, k_inv_armor, 0}},        // 5 heavy armour
+        {{k_fire_focus, k_inv_weapon, 4}},       // 6 a fire focus
+        {{k_bow, k_inv_weapon, 6}},              // 7 a bow of lightning
+        {{k_dagger, k_inv_weapon, 5}},           // 8 a cold dagger
+        {{k_axe, k_inv_weapon, 3}},              // 9 an axe
+    };
+    struct row {
+        uint16_t code;
+        int16_t a1;
+        const char* holds;  // per gear column
+    };
+    const row rows[] = {
+        {k_req_any, 0, "1111111111"},          {k_req_weapon, 0, "0010000111"},
+        {k_req_shield, 0, "0001000000"},       {k_req_no_shield, 0, "1110111111"},
+        {k_req_no_armour, 0, "1111001111"},    {k_req_light_armour, 0, "0000100000"},
+        {k_req_heavy_armour, 0, "0000010000"}, {k_req_fast_melee, 0, "0000000010"},
+        {k_req_normal_melee, 0, "0010000000"}, {k_req_heavy_melee, 0, "0000000001"},
+        {k_req_ranged, 0, "0000000100"},       {k_req_dreamworld, 0, "0000000000"},
+        {k_req_no_element, 0, "1111110001"},   {k_req_element, 0, "0000001000"},
+        {k_req_element, 1, "0000000010"},      {k_req_element, 2, "0000000100"},
+        {k_req_element_focus, 0, "0000001000"}, {k_req_element_focus, 1, "0000000000"},
+        {k_req_melee, 0, "0010000011"},        {16, 0, "1111111111"},
+        {0xFFFF, 0, "1111111111"},
+    };
+    for (const row& r : rows)
+        for (size_t g = 0; g < gear.size(); ++g) {
+            hero_->inv_count = 0;
+            for (const worn& w : gear[g])
+                equip(*hero_, w.item, w.location, w.damage_type);
+            require({{r.code, {r.a1}}});
+            EXPECT_EQ(met(), r.holds[g] - '0') << "code " << r.code << " a1 " << r.a1 << " gear " << g;
+        }
+    // Every entry must hold: the first that fails decides.
+    hero_->inv_count = 0;
+    equip(*hero_, k_dagger, k_inv_weapon, 5);
+    require({{k_req_melee}, {k_req_element, {1}}, {k_req_ranged}});
+    EXPECT_EQ(met(), 0);
+    require({{k_req_melee}, {k_req_element, {1}}, {99}});
+    EXPECT_EQ(met(), 1);
+}
+
+// The editor's lists are indexed by code: a name one place off would store another code.
+TEST(ItemPropertyCodes, EditorNamesAndTooltipWordsStandAtTheirCodes)
+{
+    const std::pair<efect_code, const char*> efects[] = {
+        {k_efect_nothing, "nothing"},
+        {k_efect_critical_chance_add, "critical chance add"},
+        {k_efect_lighting_resistance_add, "lighting resistance add"},
+        {k_efect_add_life, "add life"},
+        {k_efect_learn_spell, "learn spell"},
+        {k_efect_cast_spell_when_groundstep, "cast spell when groundstep"},
+        {k_efect_cast_spell_when_quickused, "cast spell when quickused"},
+        {k_efect_equipment_spell, "equipment spell"},
+        {k_efect_cast_spell_on_attunement_spell, "cast spell on attunement spell"},
+    };
+    for (const auto& [code, name] : efects)
+        EXPECT_STREQ(efect_editor_name(code), name) << code;
+    EXPECT_EQ(efect_editor_name(k_efect_codes), nullptr);
+    EXPECT_EQ(efect_editor_name(-1), nullptr);
+
+    EXPECT_STREQ(requirement_text(k_req_any)->tooltip_word, "nothing");
+    EXPECT_STREQ(requirement_text(k_req_element)->editor_name, "Element");
+    EXPECT_STREQ(requirement_text(k_req_element_focus)->tooltip_word, " Element Focus");
+    EXPECT_STREQ(requirement_text(k_req_melee)->editor_name, "Melee");
+    EXPECT_EQ(requirement_text(16), nullptr);
+    EXPECT_STREQ(requirement_element_word(3), "Earth");
+    EXPECT_EQ(requirement_element_word(4), nullptr);
 }
 
 TEST_F(ItemRequirements, AnItemsAttackSoundIsChosenWithinItsSlots)

@@ -22,6 +22,7 @@
 #include "interface/interface_state.h"
 #include "items/ground_items.h"
 #include "items/items.h"
+#include "items/spells.h"
 #include "level/level_change.h"
 #include "level/level_links.h"
 #include "level/level_map.h"
@@ -76,6 +77,7 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_monster_protos_changed), saved.keep(g_ground_items), saved.keep(g_ground_item_count);
     saved.keep(g_quests), saved.keep(g_quest_count), saved.keep(g_flags), saved.keep(g_flag_count);
     saved.keep(g_attunement_thresholds);
+    saved.keep(g_spell_protos), saved.keep(g_spell_proto_count), saved.keep(g_spell_file_taken);
 }
 
 } // namespace

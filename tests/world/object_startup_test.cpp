@@ -4,11 +4,13 @@
 
 #include "editor/editor_state.h"
 #include "engine/textures.h"
+#include "items/spells.h"
 #include "platform/files.h"
 #include "world/object_protos.h"
 #include "world/weather.h"
 #include "world/world_objects.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -28,10 +30,15 @@ TEST_F(shell_test, StartUpLoadsTheCursorPrototypeAndFreesTheTemplateSlots)
     EXPECT_EQ(mouse.width, 32);
     EXPECT_STREQ(mouse.frame_names[0], "global\\cursor00.tga");
     EXPECT_GE(mouse.frames[0][0], 0);
-    // The items' ground models then fill the freed slots from 1000 on, the weather templates the
-    // slots after them.
+    // The items' ground models then fill the freed slots from 1000 on, the spells' effect
+    // prototypes the slots after them and the weather templates the slots after those.
     EXPECT_EQ(std::strncmp(g_object_protos[1000].name, "gr_", 3), 0);
-    EXPECT_EQ(std::strncmp(g_object_protos[g_rain.template_slot - 1].name, "gr_", 3), 0);
+    int32_t last_effect = -1;
+    for (int32_t i = 0; i < g_spell_proto_count; ++i)
+        for (int e = 0; e < k_spell_effects; ++e)
+            last_effect = std::max<int32_t>(last_effect, *spell_effect_slot(g_spell_protos[i], e));
+    EXPECT_GT(last_effect, 1001);
+    EXPECT_EQ(int32_t(g_rain.template_slot), last_effect + 1);
     for (int slot : {1500, 2999})
         EXPECT_EQ(g_object_protos[slot].kind, k_proto_free) << slot;
 
