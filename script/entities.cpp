@@ -4,6 +4,7 @@
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
 #include "engine/sound.h"
+#include "world/world_objects.h"
 
 #include <algorithm>
 #include <cstring>
@@ -75,6 +76,39 @@ uint16_t* entity_objects(const entity_record* entity)
     if (entity->object_list == 0 || entity->object_list > k_entity_slots)
         return nullptr;
     return g_entity_object_lists[entity->object_list - 1];
+}
+
+void clear_entity_object_counts()
+{
+    for (entity_record& e : g_entities)
+        e.object_count = 0;
+}
+
+void add_entity_object(int32_t entity, int32_t index)
+{
+    if (entity < 0 || entity >= k_entity_slots)
+        return;
+    entity_record& e = g_entities[entity];
+    if (e.object_list == 0)
+        e.object_list = uint32_t(entity) + 1;  // each entity has a row of its own
+    if (e.object_count >= k_entity_max_objects)
+        return;
+    entity_objects(&e)[e.object_count++] = uint16_t(index);
+    if (g_objects && index >= 0 && uint32_t(index) < g_object_count)
+        g_objects[index].entry_ints[0][0] = -1;
+}
+
+bool entity_objects_hidden(int32_t entity)
+{
+    return entity >= 0 && entity < k_entity_slots && uint32_t(entity) < g_entity_count &&
+           g_entities[entity].state == 0;
+}
+
+void link_entities_to_objects()
+{
+    g_object_links.clear_entity_objects = clear_entity_object_counts;
+    g_object_links.add_entity_object = add_entity_object;
+    g_object_links.entity_hidden = entity_objects_hidden;
 }
 
 bool write_entities(packed_stream* stream)

@@ -5,6 +5,7 @@
 #include "core/frame_timing.h"
 
 #include "core/globals.h"
+#include "core/input_state.h"
 #include "editor/gui/dialog_screen.h"
 #include "engine/lights.h"
 #include "engine/primitives.h"
@@ -12,6 +13,7 @@
 #include "interface/interface_state.h"
 #include "items/items.h"
 #include "level/level_effects.h"
+#include "platform/key_codes.h"
 #include "script/script_services.h"
 #include "shell/device_setup.h"
 #include "shell/program_steps.h"
@@ -105,6 +107,17 @@ bool modal_pass_begin()
     return false;
 }
 
+void toggle_console_on_key(uint32_t* latch)
+{
+    if (!g_console_enabled)
+        return;
+    if (!(g_key_state[k_key_grave] & k_key_down_bit)) {
+        *latch = 1;
+    } else if (*latch) {
+        *latch = 0;
+        g_console_shown = !g_console_shown;
+    }
+}
 
 bool modal_dialog_pass()
 {

@@ -30,6 +30,10 @@ bool fade_advance(fade_state* fade, uint32_t ticks);
 bool modal_pass_begin();
 // The pass ends with modal_pass_end (engine/render_context.h).
 
+// While the console is enabled, the key left of 1 toggles the console on its press edge; `latch`
+// is 1 while the key is up (the main loop and the travel map each keep their own).
+void toggle_console_on_key(uint32_t* latch);
+
 // One pass of a modal dialog's loop on the screen: one window message, then, while the
 // application is active, the dialogs' frame over a cleared target, presented. False once the
 // window has been closed.

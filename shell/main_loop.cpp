@@ -23,6 +23,8 @@
 #include "platform/key_codes.h"
 #include "script/script_services.h"
 #include "shell/device_setup.h"
+#include "shell/fades.h"
+#include "shell/level_requests.h"
 #include "shell/window.h"
 #include "world/camera_shake.h"
 #include "world/dream_world.h"
@@ -95,19 +97,6 @@ bool playing()
 bool slide_show_running()
 {
     return g_chapter_slides_running || g_epilogue_slides_active;
-}
-
-// The console key toggles the console on its press edge.
-void toggle_console()
-{
-    if (!g_console_enabled)
-        return;
-    if (!(g_key_state[k_key_grave] & k_key_down_bit)) {
-        g_console_toggle_latch = 1;
-    } else if (g_console_toggle_latch) {
-        g_console_toggle_latch = 0;
-        g_console_shown = !g_console_shown;
-    }
 }
 
 void draw_play_overlays()
@@ -198,7 +187,7 @@ const program_step k_frame_steps[] = {
          wait_message();
          return false;
      }},
-    {"new_game_request", nullptr},
+    {"new_game_request", [] { run_new_game_request(); return true; }},
     {"poll_input", [] { poll_input(); return true; }},
     {"advance_game_clock", [] { advance_game_clock(&g_game_clock); return true; }},
     {"update_frame_timing", [] { update_frame_timing(); return true; }},
@@ -207,7 +196,7 @@ const program_step k_frame_steps[] = {
          update_sounds();
          return true;
      }},
-    {"toggle_console", [] { toggle_console(); return true; }},
+    {"toggle_console", [] { toggle_console_on_key(&g_console_toggle_latch); return true; }},
     {"run_editor_frame", [] {
          if (!g_console_shown)
              run_editor_frame();
@@ -299,7 +288,7 @@ const program_step k_frame_steps[] = {
          return true;
      }},
     {"present", [] { present_frame(); return true; }},
-    {"pending_level_change", nullptr},
+    {"pending_level_change", run_pending_level_change},
 };
 
 } // namespace

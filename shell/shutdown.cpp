@@ -17,6 +17,7 @@
 #include "level/level_saves.h"
 #include "script/script_services.h"
 #include "shell/fades.h"
+#include "shell/level_requests.h"
 
 namespace {
 
@@ -36,7 +37,10 @@ void save_loaded_table(bool writable, const char* file, bool (*save)())
 
 const program_step k_shutdown_steps[] = {
     {"log_ending", [] { console_log("koncim samotny program"); return true; }},
-    {"ending", nullptr},
+    {"ending", [] {
+         // The ending shows and the main loop resumes with a new game instead of shutting down.
+         return !(g_started && run_ending_if_finished());
+     }},
     {"fade_to_black", [] {
          // No closing fade after closing the window, nor when there is no device.
          if (g_started && !g_skip_exit_fade)
@@ -83,6 +87,5 @@ const program_step k_shutdown_steps[] = {
 bool program_shutdown(bool started)
 {
     g_started = started;
-    run_program_steps(k_shutdown_steps);
-    return true;
+    return run_program_steps(k_shutdown_steps);
 }

@@ -34,12 +34,14 @@
 #include "level/level_map.h"
 #include "level/level_saves.h"
 #include "platform/audio.h"
+#include "script/entities.h"
 #include "script/quests.h"
 #include "script/script_links.h"
 #include "script/script_services.h"
 #include "script/text_window.h"
 #include "shell/device_setup.h"
 #include "shell/fades.h"
+#include "shell/level_requests.h"
 #include "shell/startup_config.h"
 #include "shell/window.h"
 #include "world/blood.h"
@@ -59,19 +61,6 @@
 namespace {
 
 const char* g_command_line = "";
-
-// The hero's display name ends in the name-entry cursor "_" (appended when there is room).
-void add_hero_name_cursor()
-{
-    char_record* hero = char_at(int32_t(g_player_char));
-    if (!hero)
-        return;
-    size_t n = std::strlen(hero->display_name);
-    if ((n == 0 || hero->display_name[n - 1] != '_') && n + 1 < sizeof hero->display_name) {
-        hero->display_name[n] = '_';
-        hero->display_name[n + 1] = '\0';
-    }
-}
 
 // The normal start: the menu level behind the front end.
 const program_step k_menu_level_steps[] = {
@@ -145,6 +134,7 @@ void install_links()
     };
     g_script_links.last_quest_state = last_quest_state;
     g_script_links.last_flag_value = last_flag_value;
+    link_entities_to_objects();
     g_char_rule_links.slide_show_running = [] { return g_chapter_slides_running != 0 || g_epilogue_slides_active != 0; };
     g_char_rule_links.spell_cost = spell_cost;
     g_char_rule_links.spell_cast_frame = spell_cast_frame;

@@ -51,6 +51,9 @@ void write_environment_demo_data();
 // "data/levels/brana.sav" to change to, the editor's template "global/empty", and the loading
 // pictures "data/loading.tga", "data/loading2.tga" and "data/loading3.tga".
 void write_levels_demo_data();
+// The travel map "data/levels/mapa_eng.sav": its 19 location areas, markers and labels over a
+// parchment; location 0 leads back to the gate.
+void write_travel_map_demo_data();
 // The loading-screen hints "data/hints/eng/brana.txt" and "rand0.txt" to "rand4.txt": markup
 // with the hero's placeholders and a notice phrase each.
 void write_hint_demo_data();

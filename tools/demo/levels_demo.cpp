@@ -2,6 +2,7 @@
 // "data/levels/start.sav", the level "data/levels/brana.sav" to change to, and the editor's
 // empty template "global/empty". Also the loading pictures of a level change.
 #include "tools/demo/demo_data.h"
+#include "tools/demo/demo_levels.h"
 
 #include "characters/monster_points.h"
 #include "characters/monster_spawning.h"
@@ -30,8 +31,6 @@
 #include <cmath>
 #include <vector>
 
-namespace {
-
 // Every level table empty, as before a map is read: no prototypes, sectors, events, texts,
 // entities, objects, lights, effects, containers, placements, ground items or monster points;
 // a new scene header.
@@ -57,6 +56,8 @@ void clear_level_tables()
     reset_monster_points(&g_monster_points);
     reset_scene_header(&g_scene_header);
 }
+
+namespace {
 
 // A level prototype from a demo ".pr" file; its frame slots are cleared, the game loads them.
 int32_t proto_from_file(const char* path)
@@ -104,7 +105,9 @@ level_protos add_level_protos()
     return p;
 }
 
-int32_t place(int32_t proto, float x, float y, uint8_t layer, bool depth_sorted, float r = 1, float g = 1, float b = 1)
+} // namespace
+
+int32_t place(int32_t proto, float x, float y, uint8_t layer, bool depth_sorted, float r, float g, float b)
 {
     int32_t i = add_object(x, y, proto, 1.0f, 1.0f, 0, 0);
     world_object& o = g_objects[i];
@@ -115,6 +118,8 @@ int32_t place(int32_t proto, float x, float y, uint8_t layer, bool depth_sorted,
     o.blue = b;
     return i;
 }
+
+namespace {
 
 // Surfaces of 4 x 3 tiles from (x0, y0), columns x rows of them, each three tiles right of the
 // last, so the next one covers the tile its mask leaves out.
@@ -130,6 +135,8 @@ void place_emitter(int32_t sparks, float x, float y)
     int32_t i = place(sparks, x, y, 100, false);
     g_objects[i].particle_role = k_role_emitter;
 }
+
+} // namespace
 
 // A movement map over the rectangle, its cells blocked around each listed point.
 void make_movemap(float x0, float y0, float x1, float y1, const std::vector<std::pair<float, float>>& blocked)
@@ -157,6 +164,8 @@ void add_rect_sector(float x0, float y0, float x1, float y1, int32_t ground)
     g_sector_count = int16_t(std::max<int32_t>(g_sector_count, n + 1));
 }
 
+namespace {
+
 // A point light; its range is in view units (about 80 pixels each at 1024 pixels across).
 void add_light(float x, float y, float r, float g, float b, float range)
 {
@@ -178,6 +187,8 @@ void add_pulsing_light_effect(int32_t light)
         c = {0.5f, 1.0f, 0.03f};
 }
 
+} // namespace
+
 void set_scene(const char* display_name, uint8_t type, float entry_x, float entry_y, float light)
 {
     scene_header& h = g_scene_header;
@@ -195,6 +206,8 @@ void save_level(const char* path)
 {
     require(write_level_map(path), path);
 }
+
+namespace {
 
 // The menu level behind the front end, a gui level around the camera the first level takes
 // (-2366, -414): a meadow lit by two torches, a wheel and sparks. Its display name is

@@ -1,0 +1,38 @@
+// The requests the main loop carries out at fixed points of the frame rather than where they are
+// raised: the pending level change (end of an active frame), the new game (start of an active
+// frame) and the ending (when the main loop ends with the game finished).
+#pragma once
+
+#include <cstdint>
+
+// The travel-map target of a pending level change.
+constexpr const char* k_worldmap_target = "worldmap";
+
+// While g_pending_level is pending. A "worldmap" target first takes the story detours: with
+// quest "watersupply" at state 3 and flag "encounter" at 0 the flag is set and the target
+// becomes "encounter.sav", entry 0; then with quest "locdrusk" at state 5 and "meetdrusk" at 0
+// the target becomes "vantiel_penta.sav", entry 2. A detour leaves the request pending for the
+// next frame. Without a detour the dream world is left and the travel map runs; the request is
+// cleared unless a quit came meanwhile. Any other target: the dream world is left, the level
+// entered behind a fade (twice, once, when g_load_twice is set, which is cleared) and the hero
+// arrives at the request's entry mode; the request is cleared. False when a quit came during
+// the travel map: the main loop ends at once.
+bool run_pending_level_change();
+
+// While g_new_game_request is set: the characters, quests, flags and items are read again, the
+// change files deleted, the menu level entered with the interface reset for the title menu, the
+// clock reset to day 1, 17:55, and the front end runs; then the request is cleared.
+void run_new_game_request();
+
+// When the game is finished in game mode (and the window was not closed): the final level of
+// the language is shown as the ending, then the game finished and quit flags are cleared and a
+// new game is requested. True when it ran: the main loop resumes instead of shutting down.
+bool run_ending_if_finished();
+
+// The arrival in a level just entered: ambient light, the hero at entry `mode`, the map events
+// evaluated once, the fade in, then the mouse world position on the hero and the three mouse
+// buttons released, so that the hero does not walk off.
+void arrive_in_level(int32_t mode);
+
+// The hero's display name ends in the name-entry cursor "_" (appended when there is room).
+void add_hero_name_cursor();

@@ -1,0 +1,211 @@
+#include "shell/request_fixture.h"
+
+#include "characters/char_table.h"
+#include "core/editor_globals.h"
+#include "core/input_state.h"
+#include "interface/interface_state.h"
+#include "level/level_change.h"
+#include "level/level_links.h"
+#include "platform/input.h"
+#include "shell/level_requests.h"
+#include "world/game_clock.h"
+#include "world/scene_header.h"
+#include "world/world_objects.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+
+namespace {
+
+void set_quest(const char* name, uint8_t state)
+{
+    int16_t q = find_quest(name);
+    ASSERT_GE(q, 0) << name;
+    g_quests[q].state = state;
+}
+
+int32_t flag_value(const char* name)
+{
+    int16_t f = find_flag(name);
+    return f < 0 ? -1 : g_flags[f].value;
+}
+
+size_t count_of(const std::string& text, const std::string& part)
+{
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+void expect_hero_at_rest()
+{
+    const char_record* hero = char_at(int32_t(g_player_char));
+    ASSERT_NE(hero, nullptr);
+    const world_object* object = world_object_of(*hero);
+    ASSERT_NE(object, nullptr);
+    EXPECT_FLOAT_EQ(g_mouse_x, object->x);
+    EXPECT_FLOAT_EQ(g_mouse_y, object->y);
+    EXPECT_EQ(g_mouse_left + g_mouse_right + g_mouse_middle, 0u);
+}
+
+} // namespace
+
+TEST_F(request_test, WorldmapTakesTheEncounterDetourOnceThenOpensTheTravelMap)
+{
+    start();
+    set_quest("watersupply", 3);
+    request_level_change(k_worldmap_target, 5);
+    ASSERT_TRUE(program_frame());
+    // The detour is carried out one frame later, at entry 0.
+    EXPECT_EQ(g_pending_level.pending, 1u);
+    EXPECT_STREQ(g_pending_level.target, "encounter.sav");
+    EXPECT_EQ(g_pending_level.mode, 0);
+    EXPECT_EQ(flag_value("encounter"), 1);
+    EXPECT_TRUE(traced({"travel_map_screen", "change_level"}).empty());
+
+    ASSERT_TRUE(program_frame());
+    EXPECT_EQ(g_pending_level.pending, 0u);
+    EXPECT_EQ(traced({"change_level"}).size(), 1u);
+
+    // The flag is set now: the map opens. A click on the gate's area enters the gate.
+    request_level_change(k_worldmap_target, 5);
+    input_inject({input_event_kind::mouse_move, 0, false, 100, 100});
+    input_inject({input_event_kind::mouse_button, 0, true});
+    ASSERT_TRUE(program_frame());
+    EXPECT_EQ(traced({"travel_map_screen"}).size(), 1u);
+    EXPECT_EQ(g_pending_level.pending, 0u);
+    EXPECT_EQ(g_travel_map_running, 0u);
+    EXPECT_STREQ(g_current_level, "brana.sav");
+    expect_hero_at_rest();
+    EXPECT_FLOAT_EQ(g_mouse_x, g_scene_header.entry_x[0]);
+    // The map's change file was written on leaving it; the gate's label showed while it was open.
+    EXPECT_TRUE(std::filesystem::exists("global/mapa_eng.sav"));
+}
+
+TEST_F(request_test, BothDetoursLeadToThePentagramAtEntryTwo)
+{
+    start();
+    set_quest("watersupply", 3);
+    set_quest("locdrusk", 5);
+    set_quest("meetdrusk", 0);
+    request_level_change(k_worldmap_target, 0);
+    ASSERT_TRUE(program_frame());
+    EXPECT_EQ(g_pending_level.pending, 1u);
+    EXPECT_STREQ(g_pending_level.target, "vantiel_penta.sav");
+    EXPECT_EQ(g_pending_level.mode, 2);
+    EXPECT_EQ(flag_value("encounter"), 1);
+
+    // A quest that is missing makes its detour false: the map opens (and is left by a quit).
+    g_quest_count = 0;
+    request_level_change(k_worldmap_target, 0);
+    input_inject({input_event_kind::close});
+    EXPECT_FALSE(program_frame());
+    EXPECT_EQ(traced({"travel_map_screen"}).size(), 1u);
+    EXPECT_EQ(g_pending_level.pending, 1u);  // a quit leaves the request open
+}
+
+TEST_F(request_test, ALevelChangeRunsItsStepsLoadsTwiceOnceAndLeavesTheHeroStill)
+{
+    start();
+    request_level_change("start.sav", 0);
+    g_load_twice = 1;
+    ASSERT_TRUE(program_frame());
+    const std::vector<std::string> steps = {"leave_dream_world", "fade_to_black",        "change_level",
+                                            "load_twice",        "arrive_in_level",      "apply_ambient_light",
+                                            "place_hero",        "evaluate_events_once (pending)",
+                                            "fade_from_black",   "mouse_to_hero"};
+    EXPECT_EQ(traced(steps), steps);
+    EXPECT_EQ(g_load_twice, 0u);
+    std::string log = read_text("global/konzola.log");
+    EXPECT_EQ(count_of(log, "zacinam citat data/levels/start.sav"), 2u);
+    EXPECT_EQ(count_of(log, "evaluate_events_once: nie je, preskakujem"), 1u);
+    EXPECT_STREQ(g_current_level, "start.sav");
+    EXPECT_EQ(g_pending_level.pending, 0u);
+    expect_hero_at_rest();
+
+    // The entered level's script asks for the next level: that request is kept for the next frame.
+    request_level_change("brana.sav", 0);
+    g_level_links.start_script = [](const char*) { request_level_change("start.sav", 0); };
+    ASSERT_TRUE(program_frame());
+    g_level_links.start_script = nullptr;
+    log = read_text("global/konzola.log");
+    EXPECT_EQ(count_of(log, "zacinam citat data/levels/brana.sav"), 2u);  // start-up's and this one
+    EXPECT_EQ(count_of(log, "evaluate_events_once: nie je, preskakujem"), 1u);
+    EXPECT_STREQ(g_current_level, "brana.sav");
+    expect_hero_at_rest();
+    EXPECT_EQ(g_pending_level.pending, 1u);
+    EXPECT_STREQ(g_pending_level.target, "start.sav");
+}
+
+TEST_F(request_test, ANewGameReadsEverythingAgainAndRunsTheFrontEnd)
+{
+    start();
+    set_quest("watersupply", 4);
+    g_game_clock.day = 3;
+    g_dialogue_running = 1;
+    g_interface.dream_switch_allowed = 1;
+    g_new_game_request = 1;
+    ASSERT_TRUE(program_frame());
+    const std::vector<std::string> steps = {
+        "leave_dream_world", "fade_to_black",    "read_characters",  "enter_menu_level",
+        "delete_level_saves", "load_quests",     "load_items",       "menu_scene",
+        "reset_title_menu",  "read_quick_bar (pending)", "reset_game_clock", "fade_from_black",
+        "enter_dream_world", "run_front_end",    "clear_request"};
+    EXPECT_EQ(traced(steps), steps);
+    EXPECT_EQ(g_new_game_request, 0u);
+    EXPECT_EQ(g_no_game_running, 1u);
+    EXPECT_STREQ(g_current_level, "start.sav");
+    // The gate's change file was written on leaving and deleted with the others.
+    EXPECT_FALSE(std::filesystem::exists("global/brana.sav"));
+    EXPECT_EQ(g_quests[find_quest("watersupply")].state, 0);
+    EXPECT_EQ(g_game_clock.day, 1u);
+    EXPECT_EQ(g_game_clock.hour, 17);
+    EXPECT_EQ(g_game_clock.minute, 55);
+    EXPECT_EQ(g_dialogue_running, 0u);
+    EXPECT_EQ(g_interface.dream_switch_allowed, 0u);
+    EXPECT_EQ(g_interface.menu_open, 1u);
+    EXPECT_EQ(g_interface.overlay_screen, 1);
+    const char* name = char_at(int32_t(g_player_char))->display_name;
+    EXPECT_EQ(name[std::strlen(name) - 1], '_');
+    EXPECT_EQ(g_interface.name_cursor, int32_t(std::strlen(name)) - 1);
+}
+
+TEST_F(request_test, TheEndingRequestsANewGameInsteadOfShuttingDown)
+{
+    start();
+    g_game_finished = 1;
+    g_quit = 1;
+    EXPECT_FALSE(program_shutdown(true));
+    const std::vector<std::string> steps = {"log_ending", "ending", "fade_to_black", "ending_view",
+                                            "enter_final_level", "setup_ending_scene (pending)",
+                                            "fade_from_black", "run_ending (pending)", "request_new_game"};
+    EXPECT_EQ(traced(steps), steps);
+    EXPECT_TRUE(traced({"config_write"}).empty());  // the shutdown itself did not run
+    EXPECT_EQ(g_quit, 0u);
+    EXPECT_EQ(g_game_finished, 0u);
+    EXPECT_EQ(g_new_game_request, 1u);
+    EXPECT_EQ(g_work_mode, uint32_t(k_work_play));
+    EXPECT_FLOAT_EQ(g_camera_x, -2366.0f);
+    // The main loop resumes: its first step starts the new game.
+    ASSERT_TRUE(program_frame());
+    EXPECT_EQ(traced({"run_front_end"}).size(), 1u);
+    EXPECT_EQ(g_new_game_request, 0u);
+}
+
+TEST_F(request_test, TheEndingNeverRunsInEditorModeNorAfterTheWindowClosed)
+{
+    start("zorv editor");
+    g_game_finished = 1;
+    g_quit = 1;
+    EXPECT_TRUE(program_shutdown(true));
+    started_ = false;
+    EXPECT_TRUE(traced({"ending_view"}).empty());
+    EXPECT_FALSE(run_ending_if_finished());
+
+    g_editor_enabled = 0;
+    g_quit_all = 1;
+    EXPECT_FALSE(run_ending_if_finished());
+    EXPECT_EQ(g_game_finished, 1u);
+}

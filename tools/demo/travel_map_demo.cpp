@@ -1,0 +1,109 @@
+// The demo's travel map "data/levels/mapa_eng.sav": a gui level over the screen at view (0, 0),
+// a parchment background, and for each of the 19 locations a rectangular area (sector i), a
+// marker disc and a label banner carried by the entities the travel map names.
+#include "tools/demo/demo_data.h"
+#include "tools/demo/demo_levels.h"
+
+#include "core/utilities.h"
+#include "platform/files.h"
+#include "platform/image_writer.h"
+#include "script/entities.h"
+#include "shell/travel_map.h"
+#include "world/object_protos.h"
+#include "world/scene_header.h"
+#include "world/world_objects.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int k_columns = 5;
+constexpr float k_cell_width = 1024.0f / k_columns;
+constexpr float k_cell_height = 768.0f / 4;
+
+void write_image(const char* name, uint32_t width, uint32_t height, uint32_t (*texel)(uint32_t, uint32_t))
+{
+    std::vector<uint32_t> texels(size_t(width) * height);
+    for (uint32_t y = 0; y < height; ++y)
+        for (uint32_t x = 0; x < width; ++x)
+            texels[size_t(y) * width + x] = texel(x, y);
+    require(write_image_file(name, texels.data(), width, height), name);
+}
+
+// A one-frame sprite prototype of the level drawing `image`.
+int32_t sprite_proto(const char* name, const char* image, int32_t width, int32_t height)
+{
+    int32_t slot = add_empty_object_proto();
+    object_proto& p = g_object_protos[slot];
+    copy_bounded(p.name, sizeof p.name, name);
+    p.kind = k_proto_sprite;
+    p.width = width;
+    p.height = height;
+    p.frame_counts[0] = 1;
+    copy_bounded(p.frame_names[0], sizeof p.frame_names[0], image);
+    p.frames[0][0] = -1;
+    return slot;
+}
+
+void write_map_images()
+{
+    write_image("data/sprites/map_parchment.tga", 512, 384, [](uint32_t x, uint32_t y) {
+        uint32_t grain = (x * 2654435761u ^ y * 40503u) >> 28;
+        bool border = x < 6 || y < 6 || x >= 506 || y >= 378;
+        uint32_t r = border ? 110 : 215 - grain, g = border ? 80 : 190 - grain, b = border ? 50 : 140 - grain;
+        return 0xFF000000u | r << 16 | g << 8 | b;
+    });
+    write_image("data/sprites/map_marker.tga", 64, 64, [](uint32_t x, uint32_t y) {
+        float dx = float(x) - 31.5f, dy = float(y) - 31.5f;
+        float d = std::sqrt(dx * dx + dy * dy) / 32.0f;
+        return d >= 1.0f ? 0u : uint32_t(255.0f * (1.0f - d)) << 24 | 0xFFD040u;
+    });
+    write_image("data/sprites/map_label.tga", 96, 24, [](uint32_t x, uint32_t y) {
+        bool edge = x < 2 || y < 2 || x >= 94 || y >= 22;
+        return edge ? 0xFF503010u : 0xE0F0E0C0u;
+    });
+}
+
+// An entity carrying one object of the map.
+void add_map_entity(int16_t entity, const char* kind, int32_t location, int32_t object)
+{
+    entity_record& e = g_entities[entity];
+    e = entity_record{};
+    e.state = 1;
+    std::snprintf(e.name, sizeof e.name, "%s%d", kind, int(location));
+    e.sector = -1;
+    e.link = -1;
+    if (uint32_t(entity) >= g_entity_count)
+        g_entity_count = uint32_t(entity) + 1;
+    g_objects[object].entity = entity;
+}
+
+} // namespace
+
+void write_travel_map_demo_data()
+{
+    require(make_folder("data/sprites") && make_folder("data/levels"), "data/levels");
+    write_map_images();
+    clear_level_tables();
+    int32_t parchment = sprite_proto("map", "data\\sprites\\map_parchment.tga", 512, 384);
+    int32_t marker = sprite_proto("marker", "data\\sprites\\map_marker.tga", 64, 64);
+    int32_t label = sprite_proto("label", "data\\sprites\\map_label.tga", 96, 24);
+    g_objects[place(parchment, 512.0f, 384.0f, 0, false)].scale = 2.0f;
+    for (int32_t i = 0; i < k_map_locations; ++i) {
+        float x0 = k_cell_width * float(i % k_columns), y0 = k_cell_height * float(i / k_columns);
+        float cx = x0 + k_cell_width / 2, cy = y0 + k_cell_height / 2;
+        add_rect_sector(x0 + 16.0f, y0 + 16.0f, x0 + k_cell_width - 16.0f, y0 + k_cell_height - 16.0f, 0);
+        int32_t disc = place(marker, cx, cy - 16.0f, 10, false);
+        g_objects[disc].alpha = 0.0f;
+        add_map_entity(k_travel_map_markers[i], "marker", i, disc);
+        add_map_entity(k_travel_map_labels[i], "label", i, place(label, cx, cy + 40.0f, 11, false));
+    }
+    make_movemap(0.0f, 0.0f, 1024.0f, 768.0f, {});
+    set_scene("Travel map", k_level_gui, 512.0f, 384.0f, 1.0f);
+    g_scene_header.music_name[0] = '\0';
+    save_level("data/levels/mapa_eng.sav");
+    clear_level_tables();
+}
