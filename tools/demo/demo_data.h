@@ -58,3 +58,7 @@ void write_hint_demo_data();
 // pictures "data/slides/1/" and "2/", the chapter list "data/slides/chapter1.txt" and the
 // narrations' subtitles in "data/sound/slide/eng/".
 void write_slides_demo_data();
+// Every interface image under "data/buttons/" and "data/interface/" (the "eng" folders): panel
+// tiles shaded by their place in the panel, frame pieces with their outer side marked, labelled
+// buttons.
+void write_interface_demo_data();
