@@ -247,6 +247,9 @@ TEST_F(interface_state_test, TheDemoSetFillsEverySlotAndThePanelsTile)
             << field;
         EXPECT_FALSE(surface->mipmaps) << field;
     }
+    for (uint16_t icon : {g_notices.new_attunement_texture, g_notices.level_up_texture, g_notices.new_points_texture,
+                          g_notices.new_map_texture})
+        EXPECT_NE(g_textures[icon].surface, nullptr) << g_textures[icon].name;
 
     struct expect_panel {
         int16_t panel;

@@ -60,5 +60,5 @@ void write_hint_demo_data();
 void write_slides_demo_data();
 // Every interface image under "data/buttons/" and "data/interface/" (the "eng" folders): panel
 // tiles shaded by their place in the panel, frame pieces with their outer side marked, labelled
-// buttons.
+// buttons, and the HUD's four notice icons.
 void write_interface_demo_data();

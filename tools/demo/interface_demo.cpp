@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -204,6 +205,12 @@ void write_interface_demo_data()
             continue;  // the panel tiles are written below
         write_named_image(image.name);
     }
+    // The HUD's notice icons, loaded with the interface images.
+    for (const auto& [name, text] : {std::pair<const char*, const char*>{"data/interface/new_att.tga", "A"},
+                                     {"data/interface/level_up.tga", "L"},
+                                     {"data/interface/new_points.tga", "+"},
+                                     {"data/interface/new_map.tga", "M"}})
+        write_button(name, 32, 32, text, true);
     for (int p = 0; p < k_panel_count; ++p)
         for (int column = 0; column < k_panel_layouts[p].columns; ++column)
             for (int row = 0; row < k_panel_layouts[p].rows; ++row)
