@@ -1,8 +1,7 @@
 // What the rest of the program reads and sets of the game interface and the front end.
 //
-// The interface's screens are not built yet: the HUD, panels, menus, hotkeys and front end
-// below do nothing, and the state holds only the fields the shell uses. The slide shows are in
-// interface/slide_shows.h.
+// The state (g_interface) starts with its images loaded; the HUD, panels, menus, hotkeys and
+// front end below do nothing yet. The slide shows are in interface/slide_shows.h.
 #pragma once
 
 #include "core/game_globals.h"
@@ -13,8 +12,20 @@
 extern uint32_t g_ending_end_flag;       // ends the ending's loop; set when the window closes
 extern uint32_t g_credits_end_flag;      // ends the credits' loop; set when the window closes
 
+// Once at start-up, after the UI fonts and before the UI text table: gives g_interface its start
+// values, loads every interface image into its texture slots (in the order of the fields, each
+// without mip-maps, 32-bit or 16-bit with 4-bit alpha as the image is listed), loads the notice
+// icons, clears g_new_game_request and gives the hero in character slot 0 head and body looks 1.
+// A missing image leaves its slot without a picture; the start goes on.
 void load_interface_textures();
+// At program end; the interface holds nothing to give back.
 void shutdown_interface();
+
+// Draws every tile of the panel background (0 to 6, see interface/interface_images.h) at its own size, centred at (x + 32 + 64 column,
+// y + 32 + 64 row) in screen pixels, white at the given alpha, its texture coordinates pulled in
+// by 0.008. Any other panel number draws nothing.
+void draw_panel_frame(int16_t panel, float x, float y, float alpha);
+
 void run_front_end();
 void update_game_interface();
 void update_attunement_selection();

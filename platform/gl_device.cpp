@@ -414,7 +414,7 @@ void gl_device::upload(device_texture* t)
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, t->pixels.data());
         break;
     case texture_format::a4r4g4b4:
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_SHORT_4_4_4_4_REV, t->pixels.data());
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA4, w, h, 0, GL_BGRA, GL_UNSIGNED_SHORT_4_4_4_4_REV, t->pixels.data());
         break;
     case texture_format::r5g6b5:
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, w, h, 0, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, t->pixels.data());

@@ -207,7 +207,6 @@ const program_step k_startup_steps[] = {
     {"clear_monster_points", [] { reset_monster_points(&g_monster_points); return true; }},
     {"load_interface_textures", [] {
          load_interface_textures();
-         load_notice_icons(&g_notices);
          return true;
      }},
     {"load_footstep_sounds", [] { load_footstep_sounds(&g_footstep_sounds); return true; }},

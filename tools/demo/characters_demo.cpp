@@ -313,6 +313,7 @@ void write_characters_demo_data()
     char_record& squire = make_character(3, "squire", "Squire", k_kind_sidekick, {30, 6, 1, 0});
     g_char_count = 4;
     set_outline(hero, 1.0f);
+    hero.head_variant = hero.body_variant = 1;  // the start looks that the interface gives the hero
     set_outline(bandit, 1.35f);  // placements draw their characters at 1.35
     set_outline(villager, 1.35f);
     set_outline(squire, 1.35f);
