@@ -338,7 +338,6 @@ bool save_items()
     return true;
 }
 
-void load_char_containers() {}
 void load_spells() { g_spell_proto_count = 0; }
 void save_spells() {}
 void update_ground_items(int) {}

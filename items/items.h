@@ -238,7 +238,6 @@ void play_item_attack_sound(int32_t item, float x, float y);
 void play_item_drop_sound(int32_t item, float x, float y);
 void play_item_inventory_sound(int32_t item, float x, float y);
 
-void load_char_containers();    // "global/cont.dat"
 void load_spells();             // "global/spells.dat"
 void save_spells();
 void update_ground_items(int mode);
