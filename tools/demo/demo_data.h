@@ -58,3 +58,8 @@ void write_hint_demo_data();
 // pictures "data/slides/1/" and "2/", the chapter list "data/slides/chapter1.txt" and the
 // narrations' subtitles in "data/sound/slide/eng/".
 void write_slides_demo_data();
+// The player's bag container (slot 100, a potion, a ring and 15 gold) in "global/cont.dat".
+void write_containers_demo_data();
+// Level containers 0 and 1 of the gate level: the chest "truhla" and the shop "obchod", filled
+// with demo items at their prices; the item table must be filled first.
+void add_gate_containers();
