@@ -8,6 +8,7 @@
 #include "core/settings.h"
 #include "engine/lights.h"
 #include "engine/ui_texts.h"
+#include "items/containers.h"
 #include "items/ground_items.h"
 #include "items/item_requirements.h"
 #include "items/items.h"
@@ -33,8 +34,6 @@ void restart_running_clip(char_record* c)
 {
     set_char_anim(c, c->anim_action, 1, 1);
 }
-// Character containers are not created yet: a bag gets none.
-int32_t new_char_container_for(int16_t) { return -1; }
 // The interface keeps no selected inventory entry yet: nothing follows a removal.
 void follow_selected_entry_removed(int32_t) {}
 // The interface keeps no last equipped weapon yet.
@@ -122,7 +121,7 @@ int32_t append_entry(char_record* c, int16_t item, const item_proto& p, uint32_t
         return -1;
     }
     if (p.item_class == k_item_container)
-        value = uint32_t(is_player(c) ? new_char_container_for(item) : -1);
+        value = uint32_t(is_player(c) ? new_char_container(item) : -1);
     c->inv_item[n] = item;
     c->inv_location[n] = location;
     c->inv_value[n] = value;

@@ -3,10 +3,13 @@
 #include "core/console_log.h"
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
+#include "items/items.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <cmath>
 #include <cstring>
+#include <vector>
 
 container g_containers[k_container_slots];
 int16_t g_level_container_count = 0;
@@ -80,7 +83,7 @@ void free_level_slots_from(int32_t from)
         container_free(&g_containers[i]);
 }
 
-// The i16 count of a level section, or -1 when it cannot be read.
+// The i16 count of a section of level or character containers, or -1 when it cannot be read.
 int32_t read_level_count(packed_stream* stream, const char* section)
 {
     int value = stream_read_u16le(stream);
@@ -109,6 +112,55 @@ bool save_level_list(packed_stream* stream, Write write_one)
         if (!write_one(&g_containers[i], stream))
             return false;
     return true;
+}
+
+int32_t char_count()
+{
+    return std::clamp<int32_t>(g_char_container_count, 0, k_container_slots - k_char_container_first);
+}
+
+// Reads the character containers' list whole into scratch slots; false (nothing kept) when the
+// count is missing or the data ends early.
+bool read_char_list(packed_stream* stream, std::vector<container>& scratch, const char* path)
+{
+    int32_t count = read_level_count(stream, path);
+    if (count < 0) {
+        console_log("%s: no count; the character containers are kept", path);
+        return false;
+    }
+    scratch.assign(size_t(std::min(count, k_container_slots - k_char_container_first)), container{});
+    bool complete = true;
+    for (size_t i = 0; complete && i < scratch.size(); ++i)
+        complete = container_read(&scratch[i], stream);
+    for (int32_t i = int32_t(scratch.size()); complete && i < count; ++i)
+        complete = skip_container(stream);
+    if (!complete) {
+        console_log("%s: the file ends early; the character containers are kept", path);
+        for (container& c : scratch)
+            container_free(&c);
+    }
+    return complete;
+}
+
+// Within the grid: the cheapest item a crowded shop may lose (not normal, quick or scroll, and in
+// the item table), the first cell winning a tie; -1 when there is none.
+int32_t cheapest_removable_cell(const container* c)
+{
+    int32_t best = -1;
+    int32_t best_price = 0;
+    uint32_t cells = container_cells(c);
+    for (uint32_t k = 0; k < cells; ++k) {
+        if (c->items[k] == k_container_cell_empty)
+            continue;
+        const item_proto* p = item_proto_at(c->items[k]);
+        if (!p || p->item_class == k_item_normal || p->item_class == k_item_quick || p->item_class == k_item_scroll)
+            continue;
+        if (best < 0 || p->price < best_price) {
+            best = int32_t(k);
+            best_price = p->price;
+        }
+    }
+    return best;
 }
 
 } // namespace
@@ -262,4 +314,125 @@ void free_level_containers()
 {
     free_level_slots_from(0);
     g_level_container_count = 0;
+}
+
+void remove_level_container(int32_t index)
+{
+    int32_t count = std::clamp<int32_t>(g_level_container_count, 0, k_level_container_slots);
+    if (index < 0 || index >= count) {
+        console_log("remove container %d: no such level container", int(index));
+        return;
+    }
+    container_free(&g_containers[index]);
+    std::move(g_containers + index + 1, g_containers + count, g_containers + index);
+    g_level_container_count = int16_t(count - 1);
+    container& freed = g_containers[count - 1];
+    freed.items = nullptr;
+    freed.prices = nullptr;
+    freed.flags = nullptr;
+}
+
+bool container_put(container* c, int32_t x, int32_t y, int32_t item, uint8_t flag, float factor)
+{
+    const item_proto* p = item_proto_at(item);
+    if (!c->items || x < 0 || y < 0 || x >= c->width || y >= c->height || !p)
+        return false;
+    uint32_t k = uint32_t(y) * c->width + uint32_t(x);
+    float price = std::trunc(float(p->price) * factor);
+    c->items[k] = uint16_t(item);
+    c->flags[k] = flag;
+    c->prices[k] = std::isnan(price) ? 0 : uint16_t(std::clamp(price, 0.0f, 65535.0f));
+    return true;
+}
+
+void container_tidy(container* c)
+{
+    if (!c->items)
+        return;
+    uint32_t cells = container_cells(c);
+    std::vector<bool> seen(k_container_cell_empty);
+    uint32_t used = 0;
+    for (uint32_t k = 0; k < cells; ++k) {
+        uint16_t& id = c->items[k];
+        if (id == k_container_cell_empty)
+            continue;
+        if (seen[id])
+            id = k_container_cell_empty;
+        else
+            seen[id] = true, ++used;
+    }
+    if (uint64_t(used) * 10 <= uint64_t(cells) * 7)
+        return;
+    for (uint32_t pass = used - cells / 2; pass > 0; --pass) {
+        int32_t k = cheapest_removable_cell(c);
+        if (k >= 0)
+            c->items[k] = k_container_cell_empty;
+    }
+}
+
+bool save_char_containers_to(const char* path)
+{
+    packed_stream* out = stream_open(path, "wp");
+    int32_t count = char_count();
+    bool written = out && stream_write_u16le(uint16_t(count), out) >= 0;
+    for (int32_t i = 0; written && i < count; ++i)
+        written = container_write(&g_containers[k_char_container_first + i], out);
+    if (!finish_written_file(out, written)) {
+        console_log("%s: the write failed, the old file stays", path);
+        return false;
+    }
+    return true;
+}
+
+bool load_char_containers_from(const char* path)
+{
+    packed_stream* in = stream_open(path, "rp");
+    if (!in) {
+        console_log("%s: cannot be read; the character containers are kept", path);
+        return false;
+    }
+    std::vector<container> scratch;
+    bool read = read_char_list(in, scratch, path);
+    stream_close(in);
+    if (!read)
+        return false;
+    for (int32_t i = k_char_container_first; i < k_container_slots; ++i)
+        container_free(&g_containers[i]);
+    std::copy(scratch.begin(), scratch.end(), g_containers + k_char_container_first);
+    g_char_container_count = int16_t(scratch.size());
+    return true;
+}
+
+bool save_char_containers()
+{
+    return save_char_containers_to(k_char_containers_file);
+}
+
+bool load_char_containers()
+{
+    return load_char_containers_from(k_char_containers_file);
+}
+
+int32_t new_char_container(int32_t item)
+{
+    console_log("pocet char kontajnerov je %d", int(g_char_container_count));
+    const item_proto* p = item_proto_at(item);
+    if (!p || p->item_class != k_item_container) {
+        console_log("item %d is no container item: no character container", int(item));
+        return -1;
+    }
+    int32_t count = char_count();
+    int32_t slot = k_char_container_first;
+    while (slot < k_char_container_first + count && g_containers[slot].items)
+        ++slot;
+    if (slot >= k_container_slots) {
+        console_log("all %d character containers are in use", k_container_slots - k_char_container_first);
+        return -1;
+    }
+    if (!container_init(&g_containers[slot], k_char_container_name, p->container_width, p->container_height, 0)) {
+        console_log("character container %d: no memory for its grids", int(slot));
+        return -1;
+    }
+    g_char_container_count = int16_t(std::max(count, slot - k_char_container_first + 1));
+    return slot;
 }

@@ -1,7 +1,8 @@
 // Containers: grid inventories of chests, shops and carried bags. Slots 0 to 99 of the table
 // belong to the level and come with its map file and change file; slots 100 to 199 belong to
-// characters. This file holds the record, the table, the record's file forms and the level's
-// sections.
+// characters and are kept in "global/cont.dat" and in a save game's "container.ss". This file
+// holds the record, the table, the record's file forms, the level's sections, the character
+// containers' files and the rules that fill, tidy, create and remove containers.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,8 @@ constexpr int k_char_container_first = 100;   // slots 100 to 199
 constexpr int k_container_name_room = 28;
 constexpr uint32_t k_container_name_size = 25;  // the name as stored
 constexpr uint16_t k_container_cell_empty = 0xFFFF;
+inline constexpr const char* k_char_containers_file = "global/cont.dat";
+inline constexpr const char* k_char_container_name = "ch_cont";
 
 // The level form of a container: a 31-byte head (name, shop word, width, height), then per cell
 // a u16 item id, then per cell a u16 price, then per cell a flag byte.
@@ -87,3 +90,43 @@ bool load_level_container_states(packed_stream* stream);
 
 // Releases the grids of every level container; the level count becomes 0.
 void free_level_containers();
+
+// The editor's removal of level container `index`: its grids are released, every later level
+// container moves down one slot, the level count falls by one and the slot that became free
+// loses its grid pointers. Nothing for an index outside 0 to level count - 1.
+void remove_level_container(int32_t index);
+
+// Cell (x, y) gets the item id and the flag byte, its price the item's price times factor,
+// truncated and held to 0 to 65535. Refused (false, nothing changed) for a container without
+// grids, a cell outside the grid or an item id outside the item table.
+bool container_put(container* c, int32_t x, int32_t y, int32_t item, uint8_t flag, float factor);
+
+// Before a shop opens: an item id found in several cells stays only in the first of them in
+// row-major order. Then, while more than 70 % of the cells are used, used - cells / 2 passes run
+// (as counted at the start); each empties the first cell of the cheapest item whose class is not
+// normal (0), quick (16) or scroll (18), and a pass that finds none still counts. Cells holding an
+// item id outside the item table are never emptied by a pass. Nothing for a container without
+// grids.
+void container_tidy(container* c);
+
+// The character containers' file, packed: i16 character count, then that many containers of
+// slots 100 upward in the level form. The writer writes the count held to 0 to 100 (a slot
+// without grids gets empty ones of its size first) and replaces the file only after a complete
+// write; false (logged, the old file kept) otherwise.
+//
+// The reader takes the whole file or nothing: a file that does not open, a missing count or data
+// that ends early is logged and leaves the character containers as they were. A negative count
+// is 0; of a count above 100 the first 100 are kept and the rest skipped. On success every
+// character slot is released and the containers read fill slots 100 upward; the count is theirs.
+bool save_char_containers_to(const char* path);
+bool load_char_containers_from(const char* path);
+// The same for "global/cont.dat", read at start-up.
+bool save_char_containers();
+bool load_char_containers();
+
+// A character container for a container item given to the player: logs the character count,
+// then initialises the first character slot below the count that has no grids, else the slot at
+// the count (raising it), named "ch_cont", of the item's container size, not a shop. Returns the
+// slot (100 to 199), or -1 (logged) for an item id outside the table, an item of another class
+// than container, when all 100 character slots are in use or when memory runs out.
+int32_t new_char_container(int32_t item);

@@ -330,7 +330,6 @@ bool save_items()
     return true;
 }
 
-void load_char_containers() {}
 void update_ground_items(int) {}
 void draw_ground_item_labels() {}
 

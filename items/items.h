@@ -237,6 +237,5 @@ void play_item_attack_sound(int32_t item, float x, float y);
 void play_item_drop_sound(int32_t item, float x, float y);
 void play_item_inventory_sound(int32_t item, float x, float y);
 
-void load_char_containers();    // "global/cont.dat"
 void update_ground_items(int mode);
 void draw_ground_item_labels();

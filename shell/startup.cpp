@@ -25,6 +25,7 @@
 #include "interface/interface_links.h"
 #include "interface/interface_state.h"
 #include "interface/slide_shows.h"
+#include "items/containers.h"
 #include "items/items.h"
 #include "items/spells.h"
 #include "level/char_links.h"

@@ -5,6 +5,7 @@
 #include "core/settings.h"
 #include "engine/lights.h"
 #include "engine/ui_texts.h"
+#include "items/containers.h"
 #include "items/ground_items.h"
 #include "support/item_table_guard.h"
 #include "support/saved_globals.h"
@@ -33,7 +34,8 @@ protected:
         saved_.keep(g_message_log), saved_.keep(g_ui_text[117]), saved_.keep(g_ui_text[118]);
         saved_.keep(g_lights[0]), saved_.keep(g_ground_items[0]), saved_.keep(g_ticks);
         saved_.keep(g_dialogue_running), saved_.keep(g_objects), saved_.keep(g_object_count);
-        saved_.keep(g_player_char);
+        saved_.keep(g_player_char), saved_.keep(g_char_container_count);
+        g_char_container_count = 0;
         g_objects = nullptr;
         g_object_count = 0;
         g_dialogue_running = 0;
@@ -144,7 +146,9 @@ TEST_F(CharInventory, GoldGoesToThePurseAndTheBackpackRefusesASeventeenthItem)
     EXPECT_EQ(c_->inv_expire[2], 1100u);
     EXPECT_EQ(c_->inv_timer[2], 1005u);
     EXPECT_EQ(c_->inv_value[2], 4u);
-    EXPECT_EQ(c_->inv_value[3], 0xFFFFFFFFu);  // no character container for it
+    EXPECT_EQ(c_->inv_value[3], uint32_t(k_char_container_first));  // the player's first bag container
+    EXPECT_NE(g_containers[k_char_container_first].items, nullptr);
+    container_free(&g_containers[k_char_container_first]);
     EXPECT_EQ(newest_message(), "You have taken Bag");
 
     // Sixteen backpack slots; a freed slot is the next one filled; equipped entries do not count.

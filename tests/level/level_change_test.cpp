@@ -14,6 +14,7 @@
 #include "engine/textures.h"
 #include "engine/ui_texts.h"
 #include "interface/interface_state.h"
+#include "items/containers.h"
 #include "items/ground_items.h"
 #include "level/level_change.h"
 #include "level/level_links.h"
@@ -96,6 +97,45 @@ TEST_F(level_change_test, AGuiLevelSkipsTheChangeFileTheSpawnsAndTheScript)
     EXPECT_EQ(g_change_file_read, 0u);
     EXPECT_STREQ(g_scene_header.display_name, "The Gate");  // localized from "Brana"
     EXPECT_STREQ(g_map_path, "data/levels/brana.sav");
+}
+
+TEST_F(level_change_test, TheGateKeepsItsChestAndShopAndTheBagContainerLoads)
+{
+    change_level("brana.sav", 0, 0, 1);
+    ASSERT_EQ(g_level_container_count, 2);
+    container& chest = g_containers[0];
+    const container& shop = g_containers[1];
+    EXPECT_STREQ(chest.name, "truhla");
+    EXPECT_EQ(chest.shop, 0u);
+    EXPECT_STREQ(shop.name, "obchod");
+    EXPECT_NE(shop.shop, 0u);
+    ASSERT_EQ(container_cells(&shop), 20u);
+    EXPECT_EQ(shop.items[0], 0);  // the sword at its price
+    EXPECT_EQ(shop.prices[0], 40);
+    EXPECT_EQ(shop.items[10], k_container_cell_empty);
+    ASSERT_EQ(container_cells(&chest), 12u);
+    EXPECT_EQ(chest.items[2], 2);  // 40 gold
+    EXPECT_EQ(chest.flags[2], 40);
+
+    // The dagger taken from the chest stays taken.
+    chest.items[0] = k_container_cell_empty;
+    chest.x = 500.0f;
+    change_level("start.sav", 0, 0, 1);
+    EXPECT_EQ(g_level_container_count, 0);
+    change_level("brana.sav", 0, 0, 1);
+    ASSERT_EQ(g_level_container_count, 2);
+    EXPECT_EQ(g_containers[0].items[0], k_container_cell_empty);
+    EXPECT_EQ(g_containers[0].x, 500.0f);
+
+    ASSERT_TRUE(load_char_containers());
+    ASSERT_EQ(g_char_container_count, 1);
+    const container& bag = g_containers[k_char_container_first];
+    EXPECT_STREQ(bag.name, "ch_cont");
+    ASSERT_EQ(container_cells(&bag), 16u);
+    EXPECT_EQ(std::vector<uint16_t>(bag.items, bag.items + 4), (std::vector<uint16_t>{10, 9, 2, 0xFFFF}));
+    EXPECT_EQ(bag.flags[2], 15);
+    container_free(&g_containers[k_char_container_first]);
+    g_char_container_count = 0;
 }
 
 TEST_F(level_change_test, ALevelLeftAndEnteredAgainGetsItsChangesBack)

@@ -69,3 +69,8 @@ void write_spells_demo_data();
 // tiles shaded by their place in the panel, frame pieces with their outer side marked, labelled
 // buttons, and the HUD's four notice icons.
 void write_interface_demo_data();
+// The player's bag container (slot 100, a potion, a ring and 15 gold) in "global/cont.dat".
+void write_containers_demo_data();
+// Level containers 0 and 1 of the gate level: the chest "truhla" and the shop "obchod", filled
+// with demo items at their prices; the item table must be filled first.
+void add_gate_containers();

@@ -271,6 +271,7 @@ void write_gate_level()
     set_scene("Brana", k_level_inside, 512.0f, 384.0f, 0.9f);
     g_scene_header.rain_chance = 100;  // it always rains at the gate, for a minute at a time
     g_scene_header.rain_duration = 37;
+    add_gate_containers();
     save_level("data/levels/brana.sav");
 }
 
