@@ -71,3 +71,12 @@ bool read_whole_file(const char* name, std::vector<uint8_t>* out);
 // Writes a whole file through a temporary beside it, replacing the target (commit_temporary)
 // only after a complete, checked write.
 bool write_whole_file(const char* name, const void* data, size_t size);
+
+// Swaps two existing entries (files or folders) of one file system in a single atomic step,
+// durably (the folders' entries are synced after it). False, nothing changed, when either is
+// missing or the file system cannot swap.
+bool exchange_entries(const char* a, const char* b);
+
+// Deletes a folder with everything in it (a file is deleted too). True when nothing of that name
+// is left.
+bool remove_folder_tree(const char* name);

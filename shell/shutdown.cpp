@@ -13,6 +13,7 @@
 #include "items/items.h"
 #include "level/level_effects.h"
 #include "level/level_saves.h"
+#include "level/save_games.h"
 #include "script/script_services.h"
 #include "shell/fades.h"
 
@@ -42,7 +43,7 @@ const program_step k_shutdown_steps[] = {
          return true;
      }},
     {"close_capture", nullptr},
-    {"save_list_write", nullptr},
+    {"save_list_write", [] { save_list_write(); return true; }},
     {"reset_dialogue_window", [] { reset_dialogue_window(); return true; }},
     {"font_remove", [] { font_remove(&g_font_large); return true; }},
     {"shutdown_interface", [] { shutdown_interface(); return true; }},
