@@ -55,6 +55,10 @@ protected:
         ASSERT_TRUE(program_startup("zorv brana.sav"));
         started_ = true;
         ASSERT_NE(hero_object(), nullptr);
+        // Start-up listed the demo's save; the tests start from an empty list.
+        ASSERT_EQ(g_save_list.count, 1);
+        EXPECT_STREQ(g_save_list.names[0], "demo");
+        g_save_list.count = 0;
     }
 
     static world_object* hero_object() { return world_object_of(g_chars[g_player_char]); }
@@ -132,6 +136,13 @@ struct game_bytes {
 TEST_F(save_games_test, ASaveOverwrittenAndLoadedRestoresTheGameAndItsLevelCopies)
 {
     start();
+    // The demo's save puts the hero at the gate level's first entry.
+    hero_object()->x += 77.0f;
+    ASSERT_TRUE(load_game(&g_save_list, "demo"));
+    EXPECT_EQ(hero_object()->x, g_scene_header.entry_x[0]);
+    EXPECT_EQ(hero_object()->y, g_scene_header.entry_y[0]);
+    EXPECT_EQ(g_quests[0].assigned, 1u);
+
     ASSERT_TRUE(save_level_changes("dedina01.sav"));  // a level visited before
     set_state(3, 300.0f, 250.0f, 1);
     ASSERT_TRUE(save_game(&g_save_list, "alpha", 1, 0));

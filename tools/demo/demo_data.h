@@ -58,3 +58,6 @@ void write_hint_demo_data();
 // pictures "data/slides/1/" and "2/", the chapter list "data/slides/chapter1.txt" and the
 // narrations' subtitles in "data/sound/slide/eng/".
 void write_slides_demo_data();
+// The save game "save/demo" with its entry in "save/save.dat", written by save_game after the
+// levels and characters: the hero at the gate level's first entry, the first quest assigned.
+void write_saves_demo_data();

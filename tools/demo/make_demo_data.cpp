@@ -39,5 +39,6 @@ int main(int argc, char** argv)
     write_levels_demo_data();
     write_hint_demo_data();
     write_slides_demo_data();
+    write_saves_demo_data();
     return 0;
 }
