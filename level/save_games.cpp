@@ -170,7 +170,7 @@ bool write_save_files(const std::string& folder)
         if (!level[0])
             continue;
         std::string live = std::string("global/") + level;
-        if (is_readable_file(live.c_str()) && !done(level, copy_file(live.c_str(), path(level).c_str())))
+        if (is_readable_file(live.c_str()) && !done(level, share_or_copy_file(live.c_str(), path(level).c_str())))
             return false;
     }
     if (!done("char.ss", write_char_file(int32_t(g_player_char), path("char.ss").c_str())))
@@ -286,7 +286,7 @@ bool restore_level_copies(const char* name, const std::vector<std::string>& copi
             break;
         std::string target = "global/" + level;
         std::string temporary = new_temporary_name(target.c_str());
-        ok = copy_file(save_path(name, level.c_str()).c_str(), temporary.c_str());
+        ok = share_or_copy_file(save_path(name, level.c_str()).c_str(), temporary.c_str());
         staged.emplace_back(std::move(temporary), std::move(target));
     }
     if (!ok) {

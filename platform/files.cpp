@@ -250,6 +250,15 @@ bool copy_file(const char* from, const char* to)
     return read_whole_file(from, &bytes) && write_whole_file(to, bytes.data(), bytes.size());
 }
 
+bool share_or_copy_file(const char* from, const char* to)
+{
+    std::string temporary = new_temporary_name(to);
+    if (link(resolve_path(from).c_str(), temporary.c_str()) == 0)
+        return commit_temporary(temporary, to);
+    discard_temporary(temporary);
+    return copy_file(from, to);
+}
+
 bool delete_file(const char* name)
 {
     std::string path = resolve_path(name);

@@ -32,6 +32,11 @@ bool make_folder(const char* name);
 // Copies a file, replacing the target; the target appears only after a complete copy.
 bool copy_file(const char* from, const char* to);
 
+// Gives `to` the contents of `from` as copy_file does, sharing the data through a hard link where
+// the file system allows (the data then is never written twice). Only for files whose writers
+// replace them whole (a temporary renamed over them), never change them in place.
+bool share_or_copy_file(const char* from, const char* to);
+
 // Deletes a file, making it writable first. A missing file is a failure.
 bool delete_file(const char* name);
 
