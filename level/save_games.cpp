@@ -496,7 +496,8 @@ bool save_game(save_list* list, const char* name, uint32_t fade_wrap, uint32_t f
             ++list->count;
         }
         saved = write_list(*list);
-        message(106, name, 155, 157);
+        if (saved)
+            message(106, name, 155, 157);
     }
     if (fade_wrap)
         fade(&level_links::fade_from_black, "fade_from_black");
