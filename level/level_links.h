@@ -38,6 +38,10 @@ struct level_links {
     // Ground items.
     void (*purge_ground_items)();          // lying items (state 2) removed with their objects
     void (*place_ground_item)(int32_t index);  // a dropped item (state 1) put back in the world
+
+    // The shell's fades (saving and loading a game).
+    void (*fade_to_black)();
+    void (*fade_from_black)();
 };
 
 extern level_links g_level_links;

@@ -7,8 +7,10 @@
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
+#include <filesystem>
 #include <fcntl.h>
 #include <strings.h>
+#include <sys/syscall.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -248,6 +250,15 @@ bool copy_file(const char* from, const char* to)
     return read_whole_file(from, &bytes) && write_whole_file(to, bytes.data(), bytes.size());
 }
 
+bool share_or_copy_file(const char* from, const char* to)
+{
+    std::string temporary = new_temporary_name(to);
+    if (link(resolve_path(from).c_str(), temporary.c_str()) == 0)
+        return commit_temporary(temporary, to);
+    discard_temporary(temporary);
+    return copy_file(from, to);
+}
+
 bool delete_file(const char* name)
 {
     std::string path = resolve_path(name);
@@ -345,4 +356,29 @@ bool file_modified_time(const char* name, int64_t* seconds)
         return false;
     *seconds = int64_t(st.st_mtime);
     return true;
+}
+
+bool exchange_entries(const char* a, const char* b)
+{
+    std::string first = resolve_path(a), second = resolve_path(b);
+    if (!exists(first) || !exists(second))
+        return false;
+#if defined(SYS_renameat2)
+    constexpr unsigned k_rename_exchange = 2;  // RENAME_EXCHANGE
+    if (syscall(SYS_renameat2, AT_FDCWD, first.c_str(), AT_FDCWD, second.c_str(), k_rename_exchange) != 0)
+        return false;
+    sync_path(folder_of(first), O_DIRECTORY);
+    sync_path(folder_of(second), O_DIRECTORY);
+    return true;
+#else
+    return false;
+#endif
+}
+
+bool remove_folder_tree(const char* name)
+{
+    std::string path = resolve_path(name);
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
+    return !exists(path);
 }

@@ -32,6 +32,11 @@ bool make_folder(const char* name);
 // Copies a file, replacing the target; the target appears only after a complete copy.
 bool copy_file(const char* from, const char* to);
 
+// Gives `to` the contents of `from` as copy_file does, sharing the data through a hard link where
+// the file system allows (the data then is never written twice). Only for files whose writers
+// replace them whole (a temporary renamed over them), never change them in place.
+bool share_or_copy_file(const char* from, const char* to);
+
 // Deletes a file, making it writable first. A missing file is a failure.
 bool delete_file(const char* name);
 
@@ -71,3 +76,12 @@ bool read_whole_file(const char* name, std::vector<uint8_t>* out);
 // Writes a whole file through a temporary beside it, replacing the target (commit_temporary)
 // only after a complete, checked write.
 bool write_whole_file(const char* name, const void* data, size_t size);
+
+// Swaps two existing entries (files or folders) of one file system in a single atomic step,
+// durably (the folders' entries are synced after it). False, nothing changed, when either is
+// missing or the file system cannot swap.
+bool exchange_entries(const char* a, const char* b);
+
+// Deletes a folder with everything in it (a file is deleted too). True when nothing of that name
+// is left.
+bool remove_folder_tree(const char* name);

@@ -15,6 +15,7 @@
 #include "items/spells.h"
 #include "level/level_effects.h"
 #include "level/level_saves.h"
+#include "level/save_games.h"
 #include "script/script_services.h"
 #include "shell/fades.h"
 #include "shell/level_requests.h"
@@ -48,7 +49,7 @@ const program_step k_shutdown_steps[] = {
          return true;
      }},
     {"close_capture", [] { avi_capture_close(); return true; }},
-    {"save_list_write", nullptr},
+    {"save_list_write", [] { save_list_write(); return true; }},
     {"reset_dialogue_window", [] { reset_dialogue_window(); return true; }},
     {"font_remove", [] { font_remove(&g_font_large); return true; }},
     {"shutdown_interface", [] { shutdown_interface(); return true; }},

@@ -34,6 +34,7 @@
 #include "level/level_links.h"
 #include "level/level_map.h"
 #include "level/level_saves.h"
+#include "level/save_games.h"
 #include "platform/audio.h"
 #include "script/entities.h"
 #include "script/quests.h"
@@ -136,6 +137,11 @@ void install_links()
     g_script_links.last_quest_state = last_quest_state;
     g_script_links.last_flag_value = last_flag_value;
     link_entities_to_objects();
+    g_script_links.save_game = [](const char* name, uint32_t fade, uint32_t force) {
+        save_game(&g_save_list, name, fade, force);
+    };
+    g_level_links.fade_to_black = fade_to_black;
+    g_level_links.fade_from_black = fade_from_black;
     g_char_rule_links.slide_show_running = [] { return g_chapter_slides_running != 0 || g_epilogue_slides_active != 0; };
     g_char_rule_links.spell_cost = spell_cost;
     g_char_rule_links.spell_cast_frame = spell_cast_frame;
@@ -197,7 +203,7 @@ const program_step k_startup_steps[] = {
              reset_editor_brush();
          return true;
      }},
-    {"save_list_read", nullptr},
+    {"save_list_read", [] { save_list_read(); return true; }},
     {"load_monster_protos", [] { load_monster_protos(); return true; }},
     {"read_characters", [] { read_characters(true); return true; }},
     {"load_items", [] { load_items(); return true; }},

@@ -43,5 +43,6 @@ int main(int argc, char** argv)
     write_spells_demo_data();
     write_interface_demo_data();
     write_containers_demo_data();
+    write_saves_demo_data();
     return 0;
 }

@@ -1,0 +1,64 @@
+// Save games: one folder per save under "save/" holding the hero, the hero's containers, the
+// game clock and position, the quests and flags, the quick bar, the attunement points, the
+// travel-map locations, a thumbnail and a copy of every per-level change file; the list of saves
+// is "save/save.dat" (packed: i16 count, then 255-byte names).
+#pragma once
+
+#include <cstdint>
+
+constexpr int k_save_slots = 199;
+constexpr int k_save_name_size = 255;
+constexpr int k_save_name_max = k_save_name_size - 1;
+
+struct save_list {
+    int16_t count;
+    char names[k_save_slots][k_save_name_size];  // terminated
+};
+
+extern save_list g_save_list;
+
+// A save name stays inside its folder under "save/": 1 to 254 characters, no "/" or "\", no
+// "..", not starting with "." (the temporary folder's mark).
+bool is_valid_save_name(const char* name);
+
+// Fills g_save_list from save.dat; a missing file leaves it as it was. At most 199 names are
+// taken; a file cut short keeps the names it holds whole. Then every name that is not a valid
+// save name or whose "save/<name>/game.ss" is missing is removed (save.dat rewritten). What an
+// interrupted save left in its temporary folder is removed.
+void save_list_read();
+// Writes save.dat from g_save_list (the folder "save" created first); false when it fails, the
+// old file kept.
+bool save_list_write();
+// Removes entry i (the later ones move up), then writes save.dat from the list. The save folder
+// stays on disk.
+void save_list_remove(save_list* list, int32_t i);
+// Orders the list newest first by the modification time of each save's game.ss (insertion sort,
+// equal times keep their order; a missing game.ss counts as oldest).
+void sort_save_list(save_list* list);
+// save_list_read, then sort_save_list on g_save_list.
+void refresh_save_list();
+
+// Saves the game under `name`. Refused, with nothing changed, for an invalid name; unless
+// `force`, during a dialogue (UI text 103); with 199 names listed (104); unless `force`, in a
+// fight or while the camera does not follow the hero (105). Otherwise the current level's changes
+// are written, and every file of the save is written into a temporary folder beside the save's
+// ("save/.~saving", with the thumbnail taken before any fade; `fade` wraps the rest in a fade to
+// black and back).
+// Only when every file is complete does the temporary folder replace the save's folder, in one
+// step, so an interrupted save leaves the previous save whole. Then the name is listed (once),
+// save.dat written and the message log told (UI texts 155/157 for "quick", else 106). False, the
+// failure logged and any old save kept, when anything could not be written.
+bool save_game(save_list* list, const char* name, uint32_t fade, uint32_t force);
+
+// Restores the save `name`. Every file of the save is read and checked first (game.ss of 414
+// bytes naming an existing level, quest.ss, attune.ss and quick.ss whole with counts and indices
+// within their tables, char.ss and container.ss complete, the level copies readable). A save
+// without game.ss is refused with a debug line; one partly missing or damaged with UI text 107
+// too. Either way nothing of the running game changes. Then the level copies replace the change files in "global/", the tables
+// take the saved state, the saved level is entered and the hero is put back where it stood.
+// UI texts 156/158 for "quick", else 108.
+bool load_game(save_list* list, const char* name);
+
+// Called after each file of a save is complete in the temporary folder, with its file name
+// ("char.ss", ..., or a level copy's name); null normally. Tests stop a save here.
+extern void (*g_save_file_written)(const char* file);

@@ -1,0 +1,352 @@
+// Save games on the demo data, with the whole program started: the round trip with an overwrite,
+// the refusals and the forced quest autosave, damaged saves refused with nothing changed, a save
+// killed half-way, and the save list's reading and order.
+#include "shell/shell_fixture.h"
+
+#include "characters/char_table.h"
+#include "core/game_globals.h"
+#include "core/globals.h"
+#include "core/input_state.h"
+#include "core/settings.h"
+#include "engine/ui_texts.h"
+#include "items/items.h"
+#include "level/level_saves.h"
+#include "level/save_files.h"
+#include "level/save_games.h"
+#include "platform/files.h"
+#include "script/quests.h"
+#include "shell/program.h"
+#include "world/game_clock.h"
+#include "world/scene_header.h"
+#include "world/world_objects.h"
+
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int16_t k_focus = 3;  // the demo's attunement
+
+class save_games_test : public shell_test {
+protected:
+    void SetUp() override
+    {
+        shell_test::SetUp();
+        kept_.keep(g_save_list), kept_.keep(g_map_locations_open), kept_.keep(g_dialogue_running);
+        kept_.keep(g_in_combat), kept_.keep(g_item_protos);
+        g_save_list.count = 0;
+    }
+    void TearDown() override
+    {
+        g_save_file_written = nullptr;
+        if (started_)
+            program_shutdown(true);
+        kept_.restore();
+        shell_test::TearDown();
+    }
+
+    // Starts the game in the demo's level with the hero placed.
+    void start()
+    {
+        ASSERT_TRUE(program_startup("zorv brana.sav"));
+        started_ = true;
+        ASSERT_NE(hero_object(), nullptr);
+        // Start-up listed the demo's save; the tests start from an empty list.
+        ASSERT_EQ(g_save_list.count, 1);
+        EXPECT_STREQ(g_save_list.names[0], "demo");
+        g_save_list.count = 0;
+    }
+
+    static world_object* hero_object() { return world_object_of(g_chars[g_player_char]); }
+
+    // Puts the game into a state that differs in every part a save holds.
+    static void set_state(int day, float x, float y, int seed)
+    {
+        g_game_clock.day = uint32_t(day);
+        g_game_clock.hour = uint8_t(seed);
+        hero_object()->x = x;
+        hero_object()->y = y;
+        hero_object()->angle_b = 40 + seed;
+        g_chars[g_player_char].script_flags[3] = int16_t(seed);
+        g_quests[1].state = uint8_t(seed);
+        g_quests[1].completed = uint32_t(seed & 1);
+        g_flags[0].value = seed;
+        g_interface.quick_ids[2] = int16_t(seed);
+        g_interface.quick_selected = uint8_t(seed);
+        g_item_protos[k_focus].damage = int16_t(100 * seed);
+        g_map_locations_open[5] = uint32_t(seed & 1);
+    }
+
+    // The state set_state(…, seed) leaves, as the restored game must show it.
+    static void expect_state(int day, float x, float y, int seed)
+    {
+        EXPECT_EQ(g_game_clock.day, uint32_t(day));
+        EXPECT_EQ(g_game_clock.hour, seed);
+        ASSERT_NE(hero_object(), nullptr);
+        EXPECT_EQ(hero_object()->x, x);
+        EXPECT_EQ(hero_object()->y, y);
+        EXPECT_EQ(hero_object()->angle_b, 40 + seed);
+        EXPECT_EQ(g_chars[g_player_char].script_flags[3], seed);
+        EXPECT_EQ(g_quests[1].state, seed);
+        EXPECT_EQ(g_flags[0].value, seed);
+        EXPECT_EQ(g_interface.quick_ids[2], seed);
+        EXPECT_EQ(g_interface.quick_selected, seed);
+        EXPECT_EQ(g_item_protos[k_focus].damage, 100 * seed);
+        EXPECT_EQ(g_map_locations_open[5], uint32_t(seed & 1));
+        EXPECT_STREQ(g_map_path, "data/levels/brana.sav");
+        // The camera stays inside the level's bounds.
+        EXPECT_GE(g_camera_x, g_scene_header.camera_min_x);
+        EXPECT_GE(g_camera_y, g_scene_header.camera_min_y);
+    }
+
+    static std::string last_message() { return g_message_log.lines[(g_message_log.count + 99) % 100]; }
+
+    saved_globals kept_;
+    bool started_ = false;
+};
+
+// Every byte of the running game a refused load must leave alone.
+struct game_bytes {
+    std::vector<uint8_t> bytes;
+    static game_bytes take()
+    {
+        game_bytes g;
+        auto add = [&](const void* p, size_t n) {
+            auto* b = static_cast<const uint8_t*>(p);
+            g.bytes.insert(g.bytes.end(), b, b + n);
+        };
+        add(&g_game_clock, sizeof g_game_clock), add(g_map_path, sizeof g_map_path);
+        add(&g_player_char, sizeof g_player_char), add(&g_chars[g_player_char], sizeof(char_record));
+        add(g_quests, sizeof g_quests), add(g_flags, sizeof g_flags);
+        add(&g_interface, sizeof g_interface), add(g_map_locations_open, sizeof g_map_locations_open);
+        add(g_item_protos, sizeof(item_proto) * size_t(g_item_proto_count));
+        std::vector<uint8_t> live;
+        read_whole_file("global/brana.sav", &live);
+        g.bytes.insert(g.bytes.end(), live.begin(), live.end());
+        return g;
+    }
+};
+
+} // namespace
+
+TEST_F(save_games_test, ASaveOverwrittenAndLoadedRestoresTheGameAndItsLevelCopies)
+{
+    start();
+    // The demo's save puts the hero at the gate level's first entry.
+    hero_object()->x += 77.0f;
+    ASSERT_TRUE(load_game(&g_save_list, "demo"));
+    EXPECT_EQ(hero_object()->x, g_scene_header.entry_x[0]);
+    EXPECT_EQ(hero_object()->y, g_scene_header.entry_y[0]);
+    EXPECT_EQ(g_quests[0].assigned, 1u);
+
+    ASSERT_TRUE(save_level_changes("dedina01.sav"));  // a level visited before
+    set_state(3, 300.0f, 250.0f, 1);
+    ASSERT_TRUE(save_game(&g_save_list, "alpha", 1, 0));
+    EXPECT_EQ(last_message(), std::string("alpha ") + ui_text(106));
+    std::vector<uint8_t> game;
+    ASSERT_TRUE(read_packed_file("save/alpha/game.ss", &game));
+    EXPECT_EQ(game.size(), k_game_state_size);
+    for (const char* f : {"char.ss", "container.ss", "quest.ss", "quick.ss", "attune.ss", "brana.sav", "dedina01.sav"})
+        EXPECT_TRUE(is_readable_file(("save/alpha/" + std::string(f)).c_str())) << f;
+
+    // The second save under the name replaces every file and drops the copy no longer in global/.
+    delete_file("global/dedina01.sav");
+    set_state(5, 420.0f, 380.0f, 2);
+    ASSERT_TRUE(save_game(&g_save_list, "alpha", 0, 0));
+    ASSERT_EQ(g_save_list.count, 1);
+    EXPECT_STREQ(g_save_list.names[0], "alpha");
+    EXPECT_FALSE(is_readable_file("save/alpha/dedina01.sav"));
+    EXPECT_TRUE(is_readable_file("save/alpha/brana.sav"));
+    EXPECT_FALSE(fs::exists("save/.~saving"));
+
+    // A level visited after saving is forgotten by the load; the level copies come back.
+    ASSERT_TRUE(save_level_changes("les.sav"));
+    set_state(9, 100.0f, 120.0f, 3);
+    g_in_combat = 2;
+    ASSERT_TRUE(load_game(&g_save_list, "alpha"));
+    expect_state(5, 420.0f, 380.0f, 2);
+    EXPECT_EQ(g_in_combat, 0);
+    EXPECT_EQ(g_mouse_x, 420.0f);
+    EXPECT_FALSE(is_readable_file("global/les.sav"));
+    EXPECT_FALSE(is_readable_file("global/dedina01.sav"));
+    EXPECT_EQ(last_message(), std::string("alpha ") + ui_text(108));
+
+    // The quick save is listed like any other and reports with its own texts.
+    ASSERT_TRUE(save_game(&g_save_list, "quick", 0, 0));
+    EXPECT_EQ(g_save_list.count, 2);
+    EXPECT_EQ(last_message(), std::string(ui_text(155)) + " " + ui_text(157));
+}
+
+TEST_F(save_games_test, RefusalsChangeNothingAndTheQuestAutosaveIsForced)
+{
+    start();
+    for (const std::string& name : {std::string("../escape"), std::string("a/b"), std::string("a\\b"),
+                                    std::string(".."), std::string("."), std::string(""), std::string(255, 'n')})
+        EXPECT_FALSE(save_game(&g_save_list, name.c_str(), 0, 1)) << name;
+    EXPECT_FALSE(fs::exists("escape"));
+    EXPECT_TRUE(save_game(&g_save_list, std::string(254, 'n').c_str(), 0, 1));
+
+    g_dialogue_running = 1;
+    EXPECT_FALSE(save_game(&g_save_list, "talk", 1, 0));
+    EXPECT_EQ(last_message(), ui_text(103));
+    g_dialogue_running = 0;
+    g_in_combat = 1;
+    EXPECT_FALSE(save_game(&g_save_list, "fight", 1, 0));
+    EXPECT_EQ(last_message(), ui_text(105));
+    EXPECT_FALSE(fs::exists("save/talk") || fs::exists("save/fight"));
+
+    // Completing a quest saves during a dialogue and a fight.
+    g_dialogue_running = 1;
+    complete_quest(&g_quests[0], 0);
+    const std::string autosave = std::string(ui_text(124)) + " '" + g_quests[0].title + "' " + ui_text(125);
+    EXPECT_TRUE(is_readable_file(("save/" + autosave + "/game.ss").c_str()));
+    ASSERT_EQ(g_save_list.count, 2);
+    EXPECT_EQ(autosave, g_save_list.names[1]);
+    g_dialogue_running = 0;
+    g_in_combat = 0;
+
+    // With 199 names every save is refused, also one that would overwrite a listed name.
+    for (int i = g_save_list.count; i < k_save_slots; ++i)
+        std::snprintf(g_save_list.names[i], k_save_name_size, "filler%d", i);
+    g_save_list.count = k_save_slots;
+    EXPECT_FALSE(save_game(&g_save_list, autosave.c_str(), 0, 1));
+    EXPECT_EQ(last_message(), ui_text(104));
+    EXPECT_EQ(g_save_list.count, k_save_slots);
+}
+
+TEST_F(save_games_test, ADamagedOrHalfMissingSaveIsRefusedWithNothingChanged)
+{
+    start();
+    set_state(3, 300.0f, 250.0f, 1);
+    ASSERT_TRUE(save_game(&g_save_list, "good", 0, 0));
+    set_state(7, 200.0f, 210.0f, 2);
+    std::vector<uint8_t> game, story, attune, quick;
+    ASSERT_TRUE(read_packed_file("save/good/game.ss", &game));
+    ASSERT_TRUE(read_packed_file("save/good/quest.ss", &story));
+    ASSERT_TRUE(read_packed_file("save/good/attune.ss", &attune));
+
+    auto with = [](std::vector<uint8_t> bytes, size_t at, std::vector<uint8_t> put) {
+        std::copy(put.begin(), put.end(), bytes.begin() + long(at));
+        return bytes;
+    };
+    auto cut = [](std::vector<uint8_t> bytes) {
+        bytes.pop_back();
+        return bytes;
+    };
+    struct damage {
+        const char* what;
+        const char* file;  // removed when bytes is empty and garbage is false
+        std::vector<uint8_t> bytes;
+        bool garbage = false;
+    };
+    const std::vector<damage> damages = {
+        {"game.ss short", "game.ss", cut(game)},
+        {"20 locations", "game.ss", with(game, 336, {20, 0})},
+        {"hero beyond the global slots", "game.ss", with(game, 296, {9, 0, 0, 0})},
+        {"missing level", "game.ss", with(game, 40, {'x', 0})},
+        {"101 quests", "quest.ss", with(story, 0, {101})},
+        {"quest.ss short", "quest.ss", cut(story)},
+        {"attunement index of a sword", "attune.ss", with(attune, 2, {0, 0, 0, 0})},
+        {"attunement count", "attune.ss", with(attune, 0, {0x7F, 0})},
+        {"quick.ss missing", "quick.ss", {}},
+        {"char.ss missing", "char.ss", {}},
+        {"container.ss missing", "container.ss", {}},
+        {"char.ss cut", "char.ss", {1, 2, 3}},
+        {"level copy damaged", "brana.sav", {'n', 'o', 'p', 'e'}, true},
+    };
+    const game_bytes before = game_bytes::take();
+    const int lines = int(g_message_log.count);
+    for (const damage& d : damages) {
+        fs::remove_all("save/bad");
+        fs::copy("save/good", "save/bad");
+        if (d.garbage)
+            write_bytes(std::string("save/bad/") + d.file, d.bytes);
+        else if (d.bytes.empty())
+            fs::remove(std::string("save/bad/") + d.file);
+        else
+            ASSERT_TRUE(write_packed_file((std::string("save/bad/") + d.file).c_str(), d.bytes));
+        EXPECT_FALSE(load_game(&g_save_list, "bad")) << d.what;
+        EXPECT_TRUE(game_bytes::take().bytes == before.bytes) << d.what;
+        EXPECT_EQ(last_message(), ui_text(107)) << d.what;
+    }
+    EXPECT_EQ(int(g_message_log.count), lines + int(damages.size()));
+    // A save without game.ss only logs.
+    fs::remove("save/bad/game.ss");
+    EXPECT_FALSE(load_game(&g_save_list, "bad"));
+    EXPECT_EQ(int(g_message_log.count), lines + int(damages.size()));
+    EXPECT_TRUE(load_game(&g_save_list, "good"));
+    expect_state(3, 300.0f, 250.0f, 1);
+}
+
+TEST_F(save_games_test, ASaveKilledBetweenTwoFilesLeavesTheOldSaveLoadable)
+{
+    start();
+    set_state(3, 300.0f, 250.0f, 1);
+    ASSERT_TRUE(save_game(&g_save_list, "alpha", 0, 0));
+    for (const char* stop_after : {"brana.sav", "game.ss", "attune.ss"}) {
+        set_state(8, 500.0f, 510.0f, 2);
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            static const char* stop;
+            stop = stop_after;
+            g_save_file_written = [](const char* file) {
+                if (std::strcmp(file, stop) == 0)
+                    _exit(9);
+            };
+            save_game(&g_save_list, "alpha", 0, 0);
+            _exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 9) << stop_after;
+        EXPECT_TRUE(fs::exists("save/.~saving"));
+        ASSERT_TRUE(load_game(&g_save_list, "alpha")) << stop_after;
+        expect_state(3, 300.0f, 250.0f, 1);
+    }
+    // The next reading of the list removes what the killed save left.
+    save_list_read();
+    EXPECT_FALSE(fs::exists("save/.~saving"));
+    EXPECT_EQ(g_save_list.count, 1);
+}
+
+TEST_F(save_games_test, TheListDropsSavesWithoutGameFilesAndSortsNewestFirst)
+{
+    // save.dat claims 300 names: at most 199 are taken; those without game.ss or leaving save/
+    // are dropped and save.dat is rewritten.
+    fs::create_directories("save");
+    std::vector<uint8_t> dat(2 + 255 * 300, 0);
+    dat[0] = uint8_t(300 & 0xFF), dat[1] = uint8_t(300 >> 8);
+    const char* names[] = {"old", "gone", "../global", "new", "same1", "same2"};
+    for (size_t i = 0; i < 6; ++i)
+        std::strcpy(reinterpret_cast<char*>(dat.data() + 2 + 255 * i), names[i]);
+    for (size_t i = 6; i < 300; ++i)
+        std::snprintf(reinterpret_cast<char*>(dat.data() + 2 + 255 * i), 255, "missing%zu", i);
+    ASSERT_TRUE(write_packed_file("save/save.dat", dat));
+    fs::create_directories("global");
+    write_bytes("global/game.ss", {1});
+    const auto base = fs::file_time_type::clock::now();
+    for (auto [name, age] : {std::pair{"old", 300}, {"new", 10}, {"same1", 100}, {"same2", 100}}) {
+        fs::create_directories(std::string("save/") + name);
+        write_bytes(std::string("save/") + name + "/game.ss", {1});
+        fs::last_write_time(std::string("save/") + name + "/game.ss", base - std::chrono::seconds(age));
+    }
+    refresh_save_list();
+    ASSERT_EQ(g_save_list.count, 4);
+    EXPECT_STREQ(g_save_list.names[0], "new");
+    EXPECT_STREQ(g_save_list.names[1], "same1");
+    EXPECT_STREQ(g_save_list.names[2], "same2");
+    EXPECT_STREQ(g_save_list.names[3], "old");
+    std::vector<uint8_t> written;
+    ASSERT_TRUE(read_packed_file("save/save.dat", &written));
+    EXPECT_EQ(written.size(), 2u + 255 * 4);
+
+    // Deleting a save's game.ss by hand makes it disappear at the next reading.
+    fs::remove("save/same1/game.ss");
+    save_list_read();
+    EXPECT_EQ(g_save_list.count, 3);
+}
