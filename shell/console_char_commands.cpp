@@ -207,7 +207,7 @@ void run_setplayer(const char* line)
         return;
     if (char_record* old = player()) {
         if (world_object* o = world_object_of(*old))
-            o->state = 0;
+            free_object_slot(o);
         old->object = -1;
     }
     g_player_char = uint32_t(slot);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 // Room for one word or name read from a line with sscanf ("%255s").
 constexpr int k_console_arg_size = 256;
@@ -12,6 +13,9 @@ constexpr int k_console_arg_size = 256;
 // converted as atoi / atof do (0 when the line is shorter than the position).
 int32_t console_int_at(const char* line, size_t position);
 float console_float_at(const char* line, size_t position);
+// The characters from `position` up to the line's end or the next blank ("" when the line is
+// shorter).
+std::string console_word_at(const char* line, size_t position);
 // The text from `position` to the line's end ("" when the line is shorter).
 const char* console_text_at(const char* line, size_t position);
 // Whether n lies in 0 to count - 1; otherwise logs "<what> <n> out of range" and answers false.

@@ -147,8 +147,9 @@ bool names(const char* line, const console_command& command)
     return false;
 }
 
-// The characters from the position up to the line's end or the next blank.
-std::string word_at(const char* line, size_t position)
+} // namespace
+
+std::string console_word_at(const char* line, size_t position)
 {
     if (std::strlen(line) <= position)
         return {};
@@ -156,16 +157,14 @@ std::string word_at(const char* line, size_t position)
     return std::string(from, std::strcspn(from, " "));
 }
 
-} // namespace
-
 int32_t console_int_at(const char* line, size_t position)
 {
-    return int32_t(std::strtol(word_at(line, position).c_str(), nullptr, 10));
+    return int32_t(std::strtol(console_word_at(line, position).c_str(), nullptr, 10));
 }
 
 float console_float_at(const char* line, size_t position)
 {
-    return std::strtof(word_at(line, position).c_str(), nullptr);
+    return std::strtof(console_word_at(line, position).c_str(), nullptr);
 }
 
 const char* console_text_at(const char* line, size_t position)

@@ -18,6 +18,7 @@
 #include "items/ground_items.h"
 #include "items/items.h"
 #include "level/level_map.h"
+#include "platform/byte_order.h"
 #include "platform/files.h"
 #include "script/map_texts.h"
 #include "script/quests.h"
@@ -133,19 +134,15 @@ void export_level_texts()
 // The 81-byte quick bar: 16 ids, 16 icons (u16 each), 16 kinds and the selected slot.
 bool write_quick_bar_file(const char* path)
 {
-    packed_stream* out = stream_open(path, "wp");
-    if (!out) {
-        console_log("%s could not be written", path);
-        return false;
+    uint8_t bytes[4 * k_quick_slots + k_quick_slots + 1];
+    for (int i = 0; i < k_quick_slots; ++i) {
+        put_le_u16(bytes + 2 * i, uint16_t(g_interface.quick_ids[i]));
+        put_le_u16(bytes + 2 * (k_quick_slots + i), g_interface.quick_icons[i]);
     }
-    bool ok = true;
-    for (int16_t id : g_interface.quick_ids)
-        ok = ok && stream_write_u16le(uint16_t(id), out) == 2;
-    for (uint16_t icon : g_interface.quick_icons)
-        ok = ok && stream_write_u16le(icon, out) == 2;
-    ok = ok && stream_write(g_interface.quick_kinds, k_quick_slots, out) == k_quick_slots;
-    ok = ok && stream_putc(g_interface.quick_selected, out) == g_interface.quick_selected;
-    if (!finish_written_file(out, ok)) {
+    std::memcpy(bytes + 4 * k_quick_slots, g_interface.quick_kinds, k_quick_slots);
+    bytes[5 * k_quick_slots] = g_interface.quick_selected;
+    packed_stream* out = stream_open(path, "wp");
+    if (!finish_written_file(out, out && stream_write(bytes, int(sizeof bytes), out) == int(sizeof bytes))) {
         console_log("%s could not be written", path);
         return false;
     }
@@ -273,7 +270,7 @@ void run_load(const char* line)
 void run_fload(const char* line)
 {
     char path[k_map_path_size];
-    copy_bounded(path, sizeof path, console_text_at(line, 6));
+    copy_bounded(path, sizeof path, console_word_at(line, 6).c_str());
     switch (check_level_map(path)) {
     case map_check::missing:
         console_log("no file");
@@ -375,7 +372,7 @@ void run_close(const char*)
 
 void run_connect(const char* line)
 {
-    if (connect_network(console_text_at(line, 8)) == 0) {
+    if (connect_network(console_word_at(line, 8).c_str()) == 0) {
         begin_network_session();
         console_log("Spojenie sa zdarilo");
     } else {

@@ -5,6 +5,8 @@
 #include "core/editor_globals.h"
 #include "core/frame_timing.h"
 #include "core/globals.h"
+#include "core/game_globals.h"
+#include "core/input_state.h"
 #include "core/settings.h"
 #include "engine/packed_stream.h"
 #include "engine/sprite_font.h"
@@ -15,6 +17,7 @@
 #include "level/level_map.h"
 #include "platform/files.h"
 #include "script/map_texts.h"
+#include "script/quests.h"
 #include "support/saved_globals.h"
 #include "world/camera_shake.h"
 #include "world/game_clock.h"
@@ -43,7 +46,9 @@ protected:
         saved_.keep(g_rain), saved_.keep(g_game_clock), saved_.keep(g_ambient_color);
         saved_.keep(g_scene_header), saved_.keep(g_language), saved_.keep(g_item_proto_count);
         saved_.keep(g_item_protos), saved_.keep(g_effect_entry_kind), saved_.keep(g_effect_entry_floats);
-        saved_.keep(g_effect_entry_ints), saved_.keep(g_settings.gr_displayweather);
+        saved_.keep(g_effect_entry_ints), saved_.keep(g_settings), saved_.keep(g_show_stats);
+        saved_.keep(g_pending_level), saved_.keep(g_quests), saved_.keep(g_quest_count), saved_.keep(g_interface);
+        saved_.keep(g_scroll_speed_x), saved_.keep(g_scroll_speed_y), saved_.keep(g_wbuffer_switch);
         level_test::SetUp();
         g_console_enabled = 1;
         make_folder("global");
@@ -373,6 +378,63 @@ TEST_F(console_commands, CharacterCommandsWorkOnThePlayerAndCheckedSlots)
         EXPECT_EQ(g_chars[s].world, 0);
         EXPECT_EQ(g_chars[s].script_flags[3], 0);
     }
+}
+
+TEST_F(console_commands, GameStateCommandsReachQuestsLevelRequestsQuickBarAndDevice)
+{
+    g_quest_count = 3;
+    for (int i = 0; i < 3; ++i)
+        set_quest_name(&g_quests[i], i == 1 ? "other" : "Gate");
+    run("setqstate gate 7");
+    EXPECT_EQ(g_quests[0].state, 7);
+    EXPECT_EQ(g_quests[1].state, 0);
+    EXPECT_EQ(g_quests[2].state, 7);
+    run("setquest GATE 4");
+    EXPECT_EQ(g_quests[0].state, 4);
+    EXPECT_EQ(g_quests[2].state, 7);
+
+    g_pending_level = {};
+    g_pending_level.mode = 3;
+    g_mouse_left = g_mouse_right = g_mouse_middle = 1;
+    run("load brana.sav 9");
+    EXPECT_EQ(g_pending_level.pending, 1u);
+    EXPECT_STREQ(g_pending_level.target, "brana.sav");
+    EXPECT_EQ(g_pending_level.mode, 3);
+    EXPECT_EQ(g_mouse_left + g_mouse_right + g_mouse_middle, 0u);
+
+    for (int i = 0; i < k_quick_slots; ++i) {
+        g_interface.quick_ids[i] = int16_t(i - 1);
+        g_interface.quick_icons[i] = uint16_t(0x100 + i);
+        g_interface.quick_kinds[i] = uint8_t(i);
+    }
+    g_interface.quick_selected = 9;
+    run("qitemsave");
+    packed_stream* in = stream_open("global/quick.dat", "rp");
+    ASSERT_NE(in, nullptr);
+    uint8_t bytes[82] = {};
+    EXPECT_EQ(stream_read(bytes, 82, in), 81);
+    stream_close(in);
+    EXPECT_EQ(bytes[0], 0xFF);  // id -1
+    EXPECT_EQ(bytes[1], 0xFF);
+    EXPECT_EQ(bytes[32 + 2 * 5], 0x05);  // icon 0x105
+    EXPECT_EQ(bytes[32 + 2 * 5 + 1], 0x01);
+    EXPECT_EQ(bytes[64 + 15], 15);
+    EXPECT_EQ(bytes[80], 9);
+
+    run("wireframe");
+    EXPECT_EQ(device_->get_render_state(render_state::fill_mode), uint32_t(fill_mode::wireframe));
+    run("solid");
+    EXPECT_EQ(device_->get_render_state(render_state::fill_mode), uint32_t(fill_mode::solid));
+    run("ambient 1 0.5 0");
+    EXPECT_FLOAT_EQ(g_ambient_color.green, 0.5f);
+    EXPECT_EQ(device_->get_render_state(render_state::ambient), 0xFFFF7F00u);
+    g_show_stats = 0;
+    run("fps");
+    EXPECT_EQ(g_show_stats, 1u);
+    EXPECT_EQ(g_settings.gr_showstats, 1u);
+    run("tspeed 64 -128");
+    EXPECT_FLOAT_EQ(g_scroll_speed_x, 0.5f);
+    EXPECT_FLOAT_EQ(g_scroll_speed_y, -1.0f);
 }
 
 } // namespace
