@@ -421,13 +421,13 @@ void run_addmap(const char* line)
 {
     int32_t dw = 0, dh = 0;
     std::sscanf(line, "%*s %d %d", &dw, &dh);
-    movement_map& old = g_movement_map;
-    const int32_t columns = (old.cells ? old.columns : 0) + dw;
-    const int32_t rows = (old.cells ? old.rows : 0) + dh;
-    if (dw < 0 || dh < 0) {
+    if (dw < 0 || dh < 0 || dw > k_max_map_cells || dh > k_max_map_cells) {
         console_log("movement map growth %d, %d refused", dw, dh);
         return;
     }
+    movement_map& old = g_movement_map;
+    const int32_t columns = (old.cells ? old.columns : 0) + dw;
+    const int32_t rows = (old.cells ? old.rows : 0) + dh;
     if (!map_size_ok(columns, rows, old.origin_column, old.origin_row))
         return;
     movement_map grown = {};

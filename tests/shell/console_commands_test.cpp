@@ -207,7 +207,7 @@ TEST_F(console_commands, TypedNumbersOutsideTheirTablesAreRefusedWithoutEffect)
     const char* refused[] = {
         "odjeb 3000", "odjeb -1", "setplayer 2", "setplayer -1", "fadedeath 2", "clonesec 0 100",
         "addsec 5 0", "addsec 0 -1", "resetmap 0 10 0 0", "resetmap 5000 2 0 0", "addmap -1 0",
-        "addmap 5000 0", "layer 250", "slayer -1", "setiattunement ring 1", "welement 8", "epf5 1",
+        "addmap 5000 0", "addmap 0 2147483647", "layer 250", "slayer -1", "setiattunement ring 1", "welement 8", "epf5 1",
         "epx1 1", "skin -1", "id 4", "setqstate q 256", "rain -1", "sethead 256",
     };
     const level_snapshot before = level_snapshot::take();
