@@ -285,7 +285,7 @@ void run_fload(const char* line)
         return;
     char dat[256], idx[256], msk[256];
     if (texture_pack_names(path, dat, idx, msk))
-        load_texture_pack(idx);
+        load_texture_pack(idx, dat);
 }
 
 void run_game(const char*)

@@ -298,6 +298,8 @@ TEST_F(console_commands, FloadReadsTheMapHeadAndKeepsTheFontAndFixedImages)
     index[0] = 1;
     std::memcpy(index.data() + 4, "a.tga", 5);
     write_bytes("data/levels/t.idx", index);
+    // The level's own pixel file holds the entry: 2 x 1 texels of format 2 (not the main pack's).
+    write_bytes("data/levels/t.dat", {2, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 8, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8});
     write_bytes("data/levels/main_eng.dat", {0, 0, 0, 0});
     write_text("data/levels/bad.sav", "not a map");
     clear_level_tables();
@@ -320,6 +322,8 @@ TEST_F(console_commands, FloadReadsTheMapHeadAndKeepsTheFontAndFixedImages)
         used += g_objects[i].state != 0;
     EXPECT_EQ(used, 2);
     EXPECT_STREQ(g_textures[0].name, "a.tga");
+    ASSERT_NE(g_textures[0].surface, nullptr);
+    EXPECT_EQ(g_textures[0].width, 2u);
     ASSERT_GE(g_sprite_font.glyphs[0], 1);
     EXPECT_EQ(g_textures[g_sprite_font.glyphs[0]].surface, glyph);
     for (int32_t slot : g_fixed_textures) {
