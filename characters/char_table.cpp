@@ -56,18 +56,6 @@ bool valid_slot(int32_t slot)
     return slot >= 0 && slot < k_char_slots;
 }
 
-void clear_clips(char_record* c)
-{
-    std::fill(std::begin(c->clip_stand), std::end(c->clip_stand), int16_t(-1));
-    std::fill(std::begin(c->clip_move), std::end(c->clip_move), int16_t(-1));
-    std::fill(std::begin(c->clip_attack), std::end(c->clip_attack), int16_t(-1));
-    std::fill(std::begin(c->clip_death), std::end(c->clip_death), int16_t(-1));
-    std::fill(std::begin(c->clip_hit), std::end(c->clip_hit), int16_t(-1));
-    std::fill(std::begin(c->clip_spell), std::end(c->clip_spell), int16_t(-1));
-    std::fill(std::begin(c->clip_special), std::end(c->clip_special), int16_t(-1));
-    c->stand_variant = c->move_variant = c->attack_variant = c->death_variant = c->hit_variant = k_no_variant;
-}
-
 // A new world object for the character at (x, y); any object of its own is freed first.
 void place_object(char_record* c, int32_t slot, float x, float y)
 {
@@ -102,7 +90,7 @@ void enter_world(char_record* c, int32_t slot, float x, float y, uint8_t action)
     c->running = 1;
     c->anim_set = 1;
     c->anim_action = 0;
-    clear_clips(c);
+    clear_char_clips(c);
     std::fill(std::begin(c->focus_cooldown), std::end(c->focus_cooldown), 0u);
 
     load_char_anims(c, c->anim_set, true);
@@ -223,6 +211,18 @@ void play_one_of(const char_record* c, const uint16_t* sounds, int16_t count)
 
 } // namespace
 
+void clear_char_clips(char_record* c)
+{
+    std::fill(std::begin(c->clip_stand), std::end(c->clip_stand), int16_t(-1));
+    std::fill(std::begin(c->clip_move), std::end(c->clip_move), int16_t(-1));
+    std::fill(std::begin(c->clip_attack), std::end(c->clip_attack), int16_t(-1));
+    std::fill(std::begin(c->clip_death), std::end(c->clip_death), int16_t(-1));
+    std::fill(std::begin(c->clip_hit), std::end(c->clip_hit), int16_t(-1));
+    std::fill(std::begin(c->clip_spell), std::end(c->clip_spell), int16_t(-1));
+    std::fill(std::begin(c->clip_special), std::end(c->clip_special), int16_t(-1));
+    c->stand_variant = c->move_variant = c->attack_variant = c->death_variant = c->hit_variant = k_no_variant;
+}
+
 char_record* char_at(int32_t slot)
 {
     return slot >= 0 && uint32_t(slot) < g_char_count && slot < k_char_slots ? &g_chars[slot] : nullptr;
@@ -284,7 +284,7 @@ int32_t new_default_char()
     c.run_speed = 4;
     c.move_correction = 1.0f;
     c.anim_set = 1;
-    clear_clips(&c);
+    clear_char_clips(&c);
     c.slot = int16_t(slot);
     ++g_char_count;
     return slot;

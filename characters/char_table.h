@@ -41,6 +41,9 @@ void init_char_runtime(char_record* character, int32_t slot);
 // or -1 when the table is full.
 int32_t new_default_char();
 
+// Empties every animation clip list of the character and sets its clip variants to none.
+void clear_char_clips(char_record* character);
+
 // Removes a slot: the later records move down one place (their slot fields and world objects
 // follow) and the count drops. The removed character's world object is freed.
 void remove_char_slot(int32_t slot);

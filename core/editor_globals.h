@@ -38,6 +38,16 @@ extern int32_t g_drag_offset_x;          // the brush preview's last displacemen
 extern int32_t g_drag_offset_y;
 extern float g_stored_corners[8];        // corners a new object takes from the editor
 
+// The behaviour entry the editor's object dialogs and the console attach to objects: its kind
+// (-1 attaches nothing) and its five float and five integer parameters.
+constexpr int k_effect_entry_params = 5;
+extern int32_t g_effect_entry_kind;
+extern float g_effect_entry_floats[k_effect_entry_params];
+extern int32_t g_effect_entry_ints[k_effect_entry_params];
+extern float g_new_object_scale;         // the scale of objects the editor inserts
+extern float g_scroll_speed_x;           // texture movement per step of new objects
+extern float g_scroll_speed_y;
+
 // Marker kinds of the editor view.
 constexpr uint32_t k_marker_plain = 0;
 constexpr uint32_t k_marker_highlighted = 1;

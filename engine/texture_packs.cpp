@@ -269,7 +269,7 @@ int32_t read_texture_record(int32_t slot, std::FILE* file)
     return 0;
 }
 
-void load_texture_pack(const char* index_name)
+void load_texture_pack(const char* index_name, const char* pixel_file)
 {
     std::FILE* file = open_read(index_name);
     if (!file) {
@@ -293,7 +293,10 @@ void load_texture_pack(const char* index_name)
         }
     }
     std::fclose(file);
-    std::snprintf(g_map_path, sizeof g_map_path, "data/levels/main_%s.dat", g_language);
+    if (pixel_file)
+        std::snprintf(g_map_path, sizeof g_map_path, "%s", pixel_file);
+    else
+        std::snprintf(g_map_path, sizeof g_map_path, "data/levels/main_%s.dat", g_language);
     console_log("wahahahaha %s", g_map_path);
     int32_t made = 0;
     for (int32_t i = 0; i < g_texture_count; ++i) {

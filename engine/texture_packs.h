@@ -27,11 +27,12 @@ constexpr uint32_t k_pack_max_side = 1024;
 int32_t save_texture_pack(int32_t level_only);
 
 // Replaces the whole table by the index's entries (all earlier slots freed first) and makes
-// every surface at once from the language's main pack, which g_map_path then names. The fixed
+// every surface at once from the pack's pixel file, which g_map_path then names: `pixel_file`,
+// or the language's main pack when it is null. The fixed
 // textures and the sprite font's glyphs keep their surfaces in new slots after the pack's. A
 // missing or unreadable index leaves the table as it was (logged); an index whose length does
 // not match its count, and a pack from which no entry gives a surface, are logged by name.
-void load_texture_pack(const char* index_name);
+void load_texture_pack(const char* index_name, const char* pixel_file = nullptr);
 
 // Adds the index's entries as level textures made on their first draw from the pack that
 // g_map_path names; each fills the first slot with no surface and no pack entry, else a slot

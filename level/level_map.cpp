@@ -214,20 +214,25 @@ int32_t save_session_map()
     return save_level_map(g_session_map_path);
 }
 
-void load_empty_map()
+bool read_level_map_head(const char* path)
 {
-    if (file_exists(k_empty_map_file) != 1)
-        return;
-    packed_stream* in = stream_open(k_empty_map_file, "rp");
+    packed_stream* in = stream_open(path, "rp");
     if (!in) {
-        console_log("%s sa neda otvorit", k_empty_map_file);
-        return;
+        console_log("%s sa neda otvorit", path);
+        return false;
     }
     char tag[k_map_tag_size + 1];
     read_tag(in, tag);
     read_object_protos(in, 0);
     read_first_group(in);
     stream_close(in);
+    return true;
+}
+
+void load_empty_map()
+{
+    if (file_exists(k_empty_map_file) != 1 || !read_level_map_head(k_empty_map_file))
+        return;
     g_session_map_path[0] = '\0';
     if (g_editor_enabled)
         run_hook(g_level_links.open_mode_tabs, "open_mode_tabs");

@@ -67,6 +67,10 @@ int32_t save_level_map(const char* path);
 // was read or written in this run.
 int32_t save_session_map();
 
+// Reads the first sections of a map file (tag, prototypes and sections 3 to 10, up to the scene
+// header) over the current tables, for inspection: no change file, characters or pack. False when
+// the file cannot be opened.
+bool read_level_map_head(const char* path);
 // The editor's new map: "global/empty" read up to the scene header (its tag not compared), the
 // mode tabs re-created in editor mode, the characters' objects cleared and the placements
 // emptied. Containers, ground items and monster points keep what they held.

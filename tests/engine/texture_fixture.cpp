@@ -2,6 +2,8 @@
 
 #include "core/console_log.h"
 #include "core/globals.h"
+#include "engine/packed_stream.h"
+#include "engine/sprite_font.h"
 #include "engine/textures.h"
 #include "level/level_saves.h"
 #include "platform/clock.h"
@@ -36,6 +38,9 @@ void texture_test::SetUp()
 
 void texture_test::TearDown()
 {
+    if (font_loaded_)
+        load_sprite_font(&g_sprite_font, nullptr);
+    font_loaded_ = false;
     clear_texture_table();
     if (gl_) {
         gl_.reset();
@@ -56,6 +61,26 @@ void texture_test::write_test_image(const char* name, uint32_t w, uint32_t h, ui
         for (uint32_t x = 0; x < w; ++x)
             texels[y * w + x] = 0xFF000000u | (x * 4 & 0xFF) << 16 | (y * 4 & 0xFF) << 8 | (tag & 0xFF);
     ASSERT_TRUE(write_image_file(name, texels.data(), w, h));
+}
+
+void texture_test::load_test_font_and_fixed_textures()
+{
+    std::vector<uint8_t> font(8 * 90, 0);
+    for (uint32_t v : {4u, 2u, k_format_a8r8g8b8, 16u})
+        for (int b = 0; b < 4; ++b)
+            font.push_back(static_cast<uint8_t>(v >> (8 * b)));
+    font.resize(font.size() + 32, 0x7F);
+    font.resize(font.size() + 4 * 89, 0);
+    packed_stream* out = stream_open("global/main.fn", "wp");
+    ASSERT_EQ(stream_write(font.data(), static_cast<int>(font.size()), out), static_cast<int>(font.size()));
+    ASSERT_EQ(stream_close(out), 0);
+    font_loaded_ = true;
+    ASSERT_EQ(load_sprite_font(&g_sprite_font, "global/main.fn"), 1);
+    for (const char* name : {"global/select.bmp", "global/select2.bmp", "global/select3.bmp", "global/select4.bmp",
+                             "global/close.bmp", "global/black.tga", "global/red.tga", "global/green.tga",
+                             "global/blue.tga"})
+        write_test_image(name, 8, 8);
+    load_fixed_textures();
 }
 
 bool texture_test::use_gl_device(std::string& why)

@@ -113,23 +113,7 @@ TEST_F(texture_test, LoadingAMainPackKeepsTheSpriteFontAndTheFixedTextures)
     load_texture_pack("main.idx");
 
     // A font whose first glyph (character 33) has an image, and the nine fixed textures.
-    std::vector<uint8_t> font(8 * 90, 0);
-    for (uint32_t v : {4u, 2u, k_format_a8r8g8b8, 16u})
-        put_u32(font, v);
-    font.resize(font.size() + 32, 0x7F);
-    font.resize(font.size() + 4 * 89, 0);
-    packed_stream* out = stream_open("global/main.fn", "wp");
-    ASSERT_EQ(stream_write(font.data(), static_cast<int>(font.size()), out), static_cast<int>(font.size()));
-    ASSERT_EQ(stream_close(out), 0);
-    struct restore_font {
-        ~restore_font() { load_sprite_font(&g_sprite_font, nullptr); }
-    } restore;
-    ASSERT_EQ(load_sprite_font(&g_sprite_font, "global/main.fn"), 1);
-    for (const char* name : {"global/select.bmp", "global/select2.bmp", "global/select3.bmp", "global/select4.bmp",
-                             "global/close.bmp", "global/black.tga", "global/red.tga", "global/green.tga",
-                             "global/blue.tga"})
-        write_test_image(name, 8, 8);
-    load_fixed_textures();
+    load_test_font_and_fixed_textures();
     const device_texture* glyph = g_textures[g_sprite_font.glyphs[0]].surface;
     const device_texture* black = g_textures[g_fixed_textures[k_texture_black]].surface;
     ASSERT_NE(glyph, nullptr);
