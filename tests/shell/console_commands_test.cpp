@@ -8,6 +8,7 @@
 #include "core/game_globals.h"
 #include "core/input_state.h"
 #include "core/settings.h"
+#include "engine/avi_capture.h"
 #include "engine/packed_stream.h"
 #include "engine/sprite_font.h"
 #include "engine/texture_packs.h"
@@ -49,6 +50,7 @@ protected:
         saved_.keep(g_effect_entry_ints), saved_.keep(g_settings), saved_.keep(g_show_stats);
         saved_.keep(g_pending_level), saved_.keep(g_quests), saved_.keep(g_quest_count), saved_.keep(g_interface);
         saved_.keep(g_scroll_speed_x), saved_.keep(g_scroll_speed_y), saved_.keep(g_wbuffer_switch);
+        saved_.keep(g_capture_on), saved_.keep(g_capture_file_counter);
         level_test::SetUp();
         g_console_enabled = 1;
         make_folder("global");
@@ -64,6 +66,7 @@ protected:
     {
         if (g_rain.active)
             stop_rain(&g_rain);
+        avi_capture_close();  // "video on" opened one
         level_test::TearDown();
         saved_.restore();
     }

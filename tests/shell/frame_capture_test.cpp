@@ -12,6 +12,7 @@ TEST_F(shell_test, CapturedFramesAreWrittenWithoutAdvancingGameTime)
 {
     saved_globals saved;
     saved.keep(g_capture_on), saved.keep(g_start_time);
+    g_capture_on = 0;
     ASSERT_TRUE(program_startup("zorv"));
     ASSERT_EQ(avi_capture_open("capture.avi", 30), k_capture_done);
 

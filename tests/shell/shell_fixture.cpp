@@ -16,7 +16,9 @@
 #include "core/settings.h"
 #include "editor/controls/dialog_model.h"
 #include "editor/editor_state.h"
+#include "engine/avi_capture.h"
 #include "engine/models.h"
+#include "engine/screenshots.h"
 #include "engine/textures.h"
 #include "interface/interface_links.h"
 #include "interface/interface_state.h"
@@ -27,6 +29,7 @@
 #include "level/level_links.h"
 #include "level/level_map.h"
 #include "level/level_saves.h"
+#include "level/save_games.h"
 #include "level/level_tables.h"
 #include "platform/clock.h"
 #include "script/quests.h"
@@ -78,6 +81,9 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_quests), saved.keep(g_quest_count), saved.keep(g_flags), saved.keep(g_flag_count);
     saved.keep(g_attunement_thresholds);
     saved.keep(g_spell_protos), saved.keep(g_spell_proto_count), saved.keep(g_spell_file_taken);
+    saved.keep(g_pending_level), saved.keep(g_new_game_request), saved.keep(g_load_twice);
+    saved.keep(g_capture_on), saved.keep(g_travel_map_running), saved.keep(g_map_locations_open);
+    saved.keep(g_save_list), saved.keep(g_screenshot_counter), saved.keep(g_capture_file_counter);
 }
 
 } // namespace
