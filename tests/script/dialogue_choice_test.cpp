@@ -9,6 +9,7 @@
 #include "script/script_links.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -220,6 +221,74 @@ TEST_F(dialogue_choice_test, EventsAndScriptsLoadTheirFilesAndMissingOnesChangeN
     start_script("none.txt");
     EXPECT_EQ(g_dialogue_running, 0u);
     EXPECT_EQ(std::memcmp(&g_dialogue_window, before.get(), sizeof g_dialogue_window), 0);
+}
+
+// The words of the dialogue window joined by blanks.
+std::string shown()
+{
+    std::string text;
+    for (int32_t i = 0; i < g_dialogue_window.word_count; ++i)
+        text += (i ? " " : "") + std::string(g_dialogue_window.words[i]);
+    return text;
+}
+
+TEST_F(dialogue_choice_test, TheDemoInhabitantSpeaksItsFirstMeetingQuestionsAndClosingLines)
+{
+    const std::string command = std::string(ZORV_DEMO_TOOL) + " " + folder_->path().string() + " > /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    load_quests();
+    install_dialogue_links();
+    text_window& w = g_dialogue_window;
+
+    // The first talk: the first meeting's node 0 with its two numbered options.
+    run_char_event(1, 0);
+    load_text_window_dialogue(&w);
+    EXPECT_STREQ(w.name, "data/dia/eng/villager/first0.dia2");
+    EXPECT_NE(shown().find("^center_char villager ^l Old Miller: ^l Welcome, stranger."), std::string::npos);
+    run_text_window(&w);
+    EXPECT_EQ(w.link_count, 2);
+    EXPECT_NE(shown().find("^lnst 1. What happened to the well? ^lnend villager_first/node1.txt "
+                           "^lnst 2. I have questions. ^lnend close.txt"), std::string::npos);
+
+    // Option 1 leads to node 1; its link 0 opens the question menu, where the second question waits
+    // for the quest.
+    w.dialogue_node = uint16_t(g_dialogue.option_link[0][0] - 1);
+    std::strcpy(w.requested_file, w.name);
+    w.name[0] = '\0';
+    load_text_window_dialogue(&w);
+    EXPECT_NE(shown().find("The spring up the hill was blocked."), std::string::npos);
+    w.dialogue_kind = k_dialogue_question_menu;
+    std::strcpy(w.requested_file, "aaaa");
+    load_text_window_dialogue(&w);
+    EXPECT_NE(shown().find("^lnst 1. Where is the spring? ^lnend data/dia/eng/villager/question0.dia2 ^l ^lnst 2. "),
+              std::string::npos);
+    EXPECT_EQ(shown().find("Who blocked"), std::string::npos);
+    g_quests[find_quest("watersupply")].state = 1;
+    std::strcpy(w.requested_file, "aaab");
+    load_text_window_dialogue(&w);
+    EXPECT_NE(shown().find("^lnst 2. Who blocked the spring?"), std::string::npos);
+
+    // A question is shown from its node 1; leaving picks the closing lines end0.
+    w.dialogue_kind = 4;
+    w.dialogue_node = 1;
+    std::strcpy(w.requested_file, "data/dia/eng/villager/question1.dia2");
+    load_text_window_dialogue(&w);
+    EXPECT_NE(shown().find("Bandits, they say."), std::string::npos);
+    w.end_dialogue_number = int16_t(pick_end_dialogue(1));
+    EXPECT_EQ(w.end_dialogue_number, 0);
+    w.dialogue_kind = k_dialogue_end_file;
+    std::strcpy(w.requested_file, "aaa");
+    load_text_window_dialogue(&w);
+    EXPECT_NE(shown().find("Safe travels, and mind the road. ^l ^l ^c 1 1 1 1 ^lnst Goodbye. ^lnend close.txt"),
+              std::string::npos);
+
+    // Later talks greet with either start file: both hold at the start.
+    g_dialogue_running = 0;
+    run_char_event(1, 0);
+    EXPECT_TRUE(std::string(w.requested_file).starts_with("data/dia/eng/villager/start"));
+    EXPECT_TRUE(is_readable_file("data/dialogs/eng/close.txt"));
+    EXPECT_TRUE(is_readable_file("data/scripts/villager_enc.txt"));
+    EXPECT_TRUE(is_readable_file("data/scripts/brana.txt"));
 }
 
 } // namespace

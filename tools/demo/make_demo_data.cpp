@@ -42,5 +42,6 @@ int main(int argc, char** argv)
     write_slides_demo_data();
     write_spells_demo_data();
     write_interface_demo_data();
+    write_dialogues_demo_data();
     return 0;
 }
