@@ -287,8 +287,6 @@ TEST_F(dialogue_choice_test, TheDemoInhabitantSpeaksItsFirstMeetingQuestionsAndC
     run_char_event(1, 0);
     EXPECT_TRUE(std::string(w.requested_file).starts_with("data/dia/eng/villager/start"));
     EXPECT_TRUE(is_readable_file("data/dialogs/eng/close.txt"));
-    EXPECT_TRUE(is_readable_file("data/scripts/villager_enc.txt"));
-    EXPECT_TRUE(is_readable_file("data/scripts/brana.txt"));
 }
 
 } // namespace

@@ -71,6 +71,5 @@ void write_spells_demo_data();
 void write_interface_demo_data();
 // The inhabitant's conversation under "data/dia/eng/villager/": first0 (two numbered options),
 // start0 and start1 (conditions that hold at the start), question0, question1 (once the quest
-// "watersupply" is under way) and end0; "data/dialogs/eng/close.txt", the encounter script
-// "data/scripts/villager_enc.txt" and the gate's level script "data/scripts/brana.txt".
+// "watersupply" is under way) and end0; and "data/dialogs/eng/close.txt".
 void write_dialogues_demo_data();

@@ -1,5 +1,4 @@
-// The inhabitant's conversation: its dialogue files, the closing text, its encounter script and
-// the gate's level script.
+// The inhabitant's conversation: its dialogue files and the closing text.
 #include "tools/demo/demo_data.h"
 
 #include "platform/files.h"
@@ -40,7 +39,7 @@ void write_text(const char* path, const std::string& text)
 
 void write_dialogues_demo_data()
 {
-    require(make_folder(k_folder) && make_folder("data/dialogs/eng") && make_folder("data/scripts"), k_folder);
+    require(make_folder(k_folder) && make_folder("data/dialogs/eng"), k_folder);
 
     // The first meeting: two numbered options, one to a second node, one to the questions.
     auto first = villager_dialogue("villager_first", {"Welcome, stranger. The well of our village has run dry.",
@@ -75,10 +74,4 @@ void write_dialogues_demo_data()
     write_villager_file("end0", *end0);
 
     write_text("data/dialogs/eng/close.txt", "^close\n");
-    write_text("data/scripts/villager_enc.txt",
-               "^window 50 50 600 64\n^dialog\n^gl_a 0.6\n^center_char villager\n^l Villager:\n"
-               "^l Careful, stranger: bandits were seen by the crate.\n^l\n^lnst Continue ^lnend close.txt\n");
-    write_text("data/scripts/brana.txt",
-               "^window 50 50 600 64\n^dialog\n^gl_a 0.6\n^l The gate of the valley. A villager waits by the "
-               "torches.\n^l\n^lnst Continue ^lnend close.txt\n");
 }
