@@ -9,7 +9,6 @@ script_links g_script_links = {};
 
 void evaluate_events() {}
 void update_entities() {}
-void new_dialogue() {}
 
 float float_atan(float x)
 {

@@ -14,6 +14,7 @@
 
 void evaluate_events();
 void update_entities();
+// Empties the dialogue record (script/dialogues.h).
 void new_dialogue();
 
 // The arc tangent of a single-precision value, computed in double precision; 0 for NaN (the

@@ -36,6 +36,7 @@
 #include "level/level_saves.h"
 #include "level/save_games.h"
 #include "platform/audio.h"
+#include "script/dialogues.h"
 #include "script/entities.h"
 #include "script/quests.h"
 #include "script/script_links.h"
@@ -145,6 +146,8 @@ void install_links()
     g_char_rule_links.slide_show_running = [] { return g_chapter_slides_running != 0 || g_epilogue_slides_active != 0; };
     g_char_rule_links.spell_cost = spell_cost;
     g_char_rule_links.spell_cast_frame = spell_cast_frame;
+    install_dialogue_links();
+    g_level_links.start_script = start_script;
 }
 
 const program_step k_startup_steps[] = {

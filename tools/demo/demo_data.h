@@ -77,3 +77,7 @@ void add_gate_containers();
 // The save game "save/demo" with its entry in "save/save.dat", written by save_game after the
 // levels and characters: the hero at the gate level's first entry, the first quest assigned.
 void write_saves_demo_data();
+// The inhabitant's conversation under "data/dia/eng/villager/": first0 (two numbered options),
+// start0 and start1 (conditions that hold at the start), question0, question1 (once the quest
+// "watersupply" is under way) and end0; and "data/dialogs/eng/close.txt".
+void write_dialogues_demo_data();

@@ -43,6 +43,7 @@ int main(int argc, char** argv)
     write_spells_demo_data();
     write_interface_demo_data();
     write_containers_demo_data();
+    write_dialogues_demo_data();
     write_saves_demo_data();
     return 0;
 }
