@@ -10,6 +10,10 @@
 #include <cstdint>
 
 struct script_links {
+    // The shell: handles window messages and reads the input until held() is false; false when
+    // the window was closed meanwhile.
+    bool (*wait_until_released)(bool (*held)());
+
     // Characters.
     int32_t (*player_char)();                    // the hero's slot
     const char* (*char_file_key)(int32_t slot);  // the key name scripts find it by; null: no character

@@ -112,8 +112,6 @@ void reset_text_window(text_window* window)
     window->first_pass = 1;
 }
 
-void draw_text_window(text_window*) {}
-
 void load_text_window_dialogue(text_window* window)
 {
     window->requested_file[sizeof window->requested_file - 1] = '\0';

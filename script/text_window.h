@@ -97,7 +97,7 @@ int32_t load_markup_file(text_window* window, const char* path);
 // sized to its text, and ends the first pass. Returns the top of the last line, or 0 when an
 // "^add_over_text" has no "^endover".
 float run_text_window(text_window* window);
-// The draw pass: the visible words and the option choice.
+// The draw pass: the visible words and the option choice (script/text_window_draw.h).
 void draw_text_window(text_window* window);
 
 // Each frame, for the dialogue window: while a dialogue runs and the requested file differs from

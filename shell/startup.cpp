@@ -127,6 +127,7 @@ void install_links()
     install_text_window_links();
     install_char_links();
     g_interface_links.wait_until_released = wait_until_released;
+    g_script_links.wait_until_released = wait_until_released;
     g_interface_links.reset_message_window = [] { reset_text_window(&g_message_window); };
     g_interface_links.show_text_file = [](const char* path) {
         g_message_shown = load_markup_file(&g_message_window, path) == 1 ? 1 : 0;
