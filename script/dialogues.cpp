@@ -479,3 +479,10 @@ bool read_dialogue(const char* path)
         console_log("dialog %s je kratky", path);
     return r.whole();
 }
+
+int16_t dialogue_option_link(int32_t node, int32_t option)
+{
+    if (node < 0 || node >= k_dialogue_nodes || option < 0 || option >= k_dialogue_options)
+        return 0;
+    return int16_t(g_dialogue.option_link[node][option]);
+}

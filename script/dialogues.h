@@ -149,6 +149,9 @@ bool read_dialogue(const char* path);
 int32_t pick_start_dialogue(int16_t slot);
 int32_t pick_first_dialogue(int16_t slot);
 int32_t pick_end_dialogue(int16_t slot);
+// The link of option `option` (0 to 9) of node `node` of g_dialogue, as a signed number: the
+// target node counted from 1, 0 to close; 0 for a node or option outside the record.
+int16_t dialogue_option_link(int32_t node, int32_t option);
 
 // The hero's question menu for the character in `slot`, as markup into `out` of `size` bytes
 // (always terminated): one numbered link per question file whose conditions hold (its node 0's

@@ -12,6 +12,7 @@
 #include "engine/fonts.h"
 #include "engine/ui_texts.h"
 #include "platform/key_codes.h"
+#include "script/dialogues.h"
 #include "script/markup_keywords.h"
 #include "script/script_links.h"
 #include "script/text_window_layout.h"
@@ -22,13 +23,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-
-// from script/dialogues.h
-// The n of the closing file ("end<n>.dia2") the character speaks now, or -1.
-int32_t pick_end_dialogue(int16_t char_slot);
-// The link of option `option` (0 to 9) of node `node` of the dialogue record, as a signed number:
-// the target node counted from 1, 0 to close; 0 for a node or option outside the record.
-int16_t dialogue_option_link(int32_t node, int32_t option);
 
 option_latches g_option_latches;
 

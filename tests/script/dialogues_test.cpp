@@ -7,6 +7,7 @@
 #include "script/quests.h"
 #include "support/file_size_limit.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -33,8 +34,9 @@ std::vector<uint8_t> unpacked(const char* path)
 // A stored (unpacked) file holding exactly these bytes after the header.
 void write_stored(const char* path, const std::vector<uint8_t>& body)
 {
-    std::vector<uint8_t> bytes = {'A', 'G', 'P', '.'};
-    bytes.insert(bytes.end(), body.begin(), body.end());
+    std::vector<uint8_t> bytes(4 + body.size());
+    std::memcpy(bytes.data(), "AGP.", 4);
+    std::copy(body.begin(), body.end(), bytes.begin() + 4);
     write_bytes(path, bytes);
 }
 
