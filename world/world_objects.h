@@ -189,6 +189,10 @@ int32_t add_object(float x, float y, int32_t proto, float alpha, float scale, in
 // Frees an object (an attached or pinned object with a fade-out entry only gets lifetime 0 and
 // fades out). The count does not shrink.
 void reset_object(world_object* object);
+// add_object remembers which slots above the last one it found free are in use; code that
+// moves records or frees them other than through free_object_slot (without changing the count)
+// calls this.
+void forget_free_slot_hint();
 // Frees the slot whatever its class and entries (the end of a fade-out): alpha 0, no entries,
 // layer 250, state 0, class 0, no owner.
 void free_object_slot(world_object* object);
