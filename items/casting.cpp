@@ -137,7 +137,9 @@ private:
     void attach_light();
 
     int32_t new_object(int32_t slot, float scale);
+    bool reusable(const world_object& o) const;
     int32_t reused_mesh();
+    void remember(int32_t index);
     void mark_lifetime(world_object& o, uint16_t own_duration) const;
     void place(world_object& o, float height) const;
     void mesh_setup(world_object& o) const;
@@ -156,6 +158,9 @@ private:
     float side_ = 0.0f;        // side coefficient
     float sx_ = 0.0f, sy_ = 0.0f;  // start position of the last missile
     int32_t last_ = -1;        // the last object added
+    int32_t added_ = 0;        // objects added by this cast
+    bool scanned_ = false;     // the array was searched for a lasting mesh to reuse
+    int32_t reuse_ = -1;       // that object, -1 none
     bool stopped_ = false;
 };
 
@@ -343,6 +348,12 @@ void cast_run::rain_point()
 
 int32_t cast_run::new_object(int32_t slot, float scale)
 {
+    if (added_ >= k_cast_object_limit) {
+        console_log("kuzlo %d: priliz vela objektov (%d)", int(id_), int(added_));
+        stopped_ = true;
+        return -1;
+    }
+    ++added_;
     int32_t index = add_object(sx_, sy_, slot, 1.0f, scale, 0, proto_kind(slot) == k_proto_particle ? 1 : 0);
     if (index < 0) {
         console_log("kuzlo %d: niet miesta pre objekt", int(id_));
@@ -359,18 +370,31 @@ int32_t cast_run::new_object(int32_t slot, float scale)
     return index;
 }
 
-// A lasting mesh object of this caster and prototype, active, or -1.
+bool cast_run::reusable(const world_object& o) const
+{
+    return o.state != 0 && (o.lasting_mark == k_lasting_mark || o.lasting_mark == k_lasting_mark_special) &&
+           c_.slot >= 0 && o.owner == c_.slot && o.proto == s_.missile_slot;
+}
+
+// A lasting mesh object of this caster and prototype, active, or -1. The array is scanned once
+// per cast; later the objects this cast adds are the only new candidates (remember).
 int32_t cast_run::reused_mesh()
 {
     if (c_.slot < 0)
         return -1;
-    for (uint32_t i = 0; i < g_object_count; ++i) {
-        const world_object& o = g_objects[i];
-        if (o.state != 0 && (o.lasting_mark == k_lasting_mark || o.lasting_mark == k_lasting_mark_special) &&
-            o.owner == c_.slot && o.proto == s_.missile_slot)
-            return int32_t(i);
+    if (!scanned_) {
+        scanned_ = true;
+        for (uint32_t i = 0; i < g_object_count && reuse_ < 0; ++i)
+            if (reusable(g_objects[i]))
+                reuse_ = int32_t(i);
     }
-    return -1;
+    return reuse_;
+}
+
+void cast_run::remember(int32_t index)
+{
+    if (scanned_ && reuse_ < 0 && reusable(g_objects[index]))
+        reuse_ = index;
 }
 
 void cast_run::mark_lifetime(world_object& o, uint16_t own_duration) const
@@ -462,6 +486,7 @@ void cast_run::glow()
         world_object& o = g_objects[index];
         mark_lifetime(o, s_.glow_duration);
         place(o, float(s_.height));
+        remember(index);
     }
 }
 
@@ -487,6 +512,7 @@ bool cast_run::missile(int32_t m)
         mesh_setup(o);
     mark_lifetime(o, s_.duration);
     place(o, float(s_.height) + k_missile_raise);
+    remember(index);
     int32_t e = add_spell_entry(o, m == 0 && !no_damage_, true);
     if (e < 0)
         return true;
@@ -508,6 +534,7 @@ bool cast_run::line_objects()
         o.frame = frames > 0 ? game_rand() % frames : 0;
         mark_lifetime(o, s_.duration);
         place(o, 0.0f);
+        remember(index);
         add_spell_entry(o, false, false);
         sx_ += float(s_.speed) * fx_;
         sy_ += float(s_.speed) * fy_;
@@ -528,6 +555,7 @@ bool cast_run::companion()
         mesh_setup(o);
     mark_lifetime(o, s_.duration);
     place(o, float(s_.height) + k_missile_raise);
+    remember(index);
     int32_t e = add_spell_entry(o, false, false);
     if (e >= 0 && (s_.motion == k_motion_directional || s_.motion == k_motion_rotating ||
                    s_.motion == k_motion_stational || s_.motion == k_motion_sinusoid ||

@@ -11,6 +11,9 @@ struct spell_proto;
 
 // Casts nested deeper than this (a hit spell naming itself, a cycle of hit spells) are refused.
 constexpr int k_cast_depth_limit = 8;
+// The most objects one cast adds (the counts of a record allow some 40 million); past it the
+// cast stops and logs.
+constexpr int32_t k_cast_object_limit = 20000;
 // The lasting marks of objects cast with lifetime -1: 6 for this spell id, 5 for any other.
 constexpr int32_t k_lasting_spell = 64;
 constexpr uint8_t k_lasting_mark = 5;
@@ -41,7 +44,7 @@ int32_t spell_direction(float x0, float y0, float x1, float y1);
 // slot or a caller's copy).
 // A caster slot outside the table or without a world object casts as from the point. A record
 // without a missile prototype spawns nothing after the area damage. When no object can be
-// added the cast stops there and logs. Casts nested more than k_cast_depth_limit deep (through
+// added, or the cast has added k_cast_object_limit, the cast stops there and logs. Casts nested more than k_cast_depth_limit deep (through
 // impacts) do nothing but log.
 void cast_spell(const spell_proto& spell, int16_t caster, int32_t spell_id, float x0, float y0, float x1, float y1,
                 int16_t lifetime, int32_t no_damage);

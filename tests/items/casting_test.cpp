@@ -335,7 +335,7 @@ TEST_F(Casting, AreaDamageHitsByKindAndRadiusAndStunsOnce)
     EXPECT_LT(other_enemy.hp, 100);
 }
 
-TEST_F(Casting, CastsNestedThroughImpactsStopAtTheDepthLimit)
+TEST_F(Casting, CastsStopAtTheDepthAndObjectLimits)
 {
     put(0, k_kind_player, 1000.0f, 1000.0f);
     put(1, k_kind_enemy, 1100.0f, 1000.0f).hp = 100000;
@@ -359,6 +359,20 @@ TEST_F(Casting, CastsNestedThroughImpactsStopAtTheDepthLimit)
     cast(9, 0);
     EXPECT_EQ(objects_of(k_sprite).size() + objects_of(k_mesh).size(), size_t(k_cast_depth_limit));
     EXPECT_NE(log_text().find("vnorene"), std::string::npos);
+
+    // The largest counts a record holds: the cast stops at the object limit, without its sound.
+    spell_proto& huge = spell(12);
+    huge.volley_size = huge.missiles_per_direction = huge.glow_count = 255;
+    huge.glow_slot = k_glow;
+    uint32_t before = 0;
+    for (uint32_t i = 0; i < g_object_count; ++i)
+        before += g_objects[i].state != 0 ? 1 : 0;
+    cast(12, 0);
+    uint32_t after = 0;
+    for (uint32_t i = 0; i < g_object_count; ++i)
+        after += g_objects[i].state != 0 ? 1 : 0;
+    EXPECT_EQ(after - before, uint32_t(k_cast_object_limit));
+    EXPECT_NE(log_text().find("priliz vela objektov"), std::string::npos);
 }
 
 TEST_F(Casting, TheDirectionAndTheEntryPoints)
