@@ -221,7 +221,7 @@ TEST_F(Casting, ASeekerAimsAtTheCombatListThenSpreadsAsCircular)
     EXPECT_EQ(heading(objects_of(k_sprite).back()), 135);
 }
 
-TEST_F(Casting, ALineLaysFiftyObjectsSpeedApartAlongTheFacing)
+TEST_F(Casting, ALineLaysFiftyObjectsSpeedApartAndRainFallsAroundTheOrigin)
 {
     put(0, k_kind_player, 100.0f, 100.0f, 90);
     g_object_protos[k_sprite].frame_counts[0] = 4;
@@ -243,6 +243,24 @@ TEST_F(Casting, ALineLaysFiftyObjectsSpeedApartAlongTheFacing)
     g_object_protos[k_sprite].frame_counts[0] = 0;  // no frames: frame 0
     cast(5, 0);
     EXPECT_EQ(g_objects[objects_of(k_sprite).back()].frame, 0);
+
+    // Rain from a point: drops within the larger offset (taken absolute) of the origin, inside
+    // the rectangle of both, each due to fall again 10 ticks on.
+    spell_proto& rain = spell(6);
+    rain.motion = k_motion_global;
+    rain.side_offset = -60;
+    rain.forward_offset = 40;
+    rain.missiles_per_direction = 40;
+    std::vector<int32_t> before = objects_of(k_sprite);
+    cast(6, -1, 1000.0f, 1000.0f);
+    std::vector<int32_t> drops = objects_of(k_sprite);
+    ASSERT_EQ(drops.size(), before.size() + 40);
+    for (size_t k = before.size(); k < drops.size(); ++k) {
+        const world_object& o = g_objects[drops[k]];
+        EXPECT_LE(std::hypot(o.x - 1000.0f, o.y - 1000.0f), 60.0f);
+        EXPECT_LE(std::abs(o.y - 1000.0f), 40.0f);
+        EXPECT_EQ(uint32_t(o.entry_ints[0][4]), g_ticks + 10);
+    }
 }
 
 TEST_F(Casting, LastingObjectsAreMarkedAndALastingMeshIsReusedByItsCaster)
