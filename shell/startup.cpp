@@ -25,6 +25,7 @@
 #include "interface/interface_links.h"
 #include "interface/interface_state.h"
 #include "interface/slide_shows.h"
+#include "items/casting.h"
 #include "items/containers.h"
 #include "items/items.h"
 #include "items/spells.h"
@@ -53,6 +54,7 @@
 #include "world/footsteps.h"
 #include "world/game_clock.h"
 #include "world/movement_map.h"
+#include "world/object_behaviour.h"
 #include "world/object_protos.h"
 #include "world/scene_header.h"
 #include "world/weather.h"
@@ -149,6 +151,10 @@ void install_links()
     g_char_rule_links.spell_cast_frame = spell_cast_frame;
     install_dialogue_links();
     g_level_links.start_script = start_script;
+    g_char_rule_links.cast_spell = cast_spell_by_id;
+    g_char_rule_links.cast_learn_attunement = cast_learn_attunement;
+    g_behaviour_links.cast_spell = cast_spell_by_id;
+    g_behaviour_links.missile_spell = missile_spell_values;
 }
 
 const program_step k_startup_steps[] = {

@@ -30,6 +30,13 @@ world_object g_brush_preview = {};
 
 namespace {
 
+// What add_object knows of the free slots: while the array and its count are as they were when
+// it last looked, the slots from s_used_from up to the count are in use (free_object_slot keeps
+// this true), so its search for the highest free slot starts below them.
+world_object* s_hint_array = nullptr;
+uint32_t s_hint_count = 0;
+uint32_t s_used_from = 0;
+
 // The 420-byte record of level map files and sort-information files.
 template <class Io, class Object>
 void object_fields(Io& io, Object& o)
@@ -49,7 +56,8 @@ void object_fields(Io& io, Object& o)
     io.i32(40, o.angle_c);
     io.u8(44, o.anim);
     io.u8(45, o.impact);
-    io.bytes(46, o.pad46, 2);
+    io.u8(46, o.spell_object);
+    io.u8(47, o.lasting_mark);
     io.f32(48, o.alpha);
     io.f32(52, o.scale);
     io.f32(56, o.x);
@@ -206,7 +214,10 @@ int32_t add_object(float x, float y, int32_t proto, float alpha, float scale, in
                    int32_t editor_corners)
 {
     int32_t index = -1;
-    for (uint32_t i = g_object_count; i-- > 1;) {
+    uint32_t top = g_object_count;
+    if (s_hint_array == g_objects && s_hint_count == g_object_count)
+        top = std::min(top, s_used_from);
+    for (uint32_t i = top; i-- > 1;) {
         if (g_objects[i].state == 0) {
             index = int32_t(i);
             break;
@@ -216,7 +227,12 @@ int32_t add_object(float x, float y, int32_t proto, float alpha, float scale, in
         if ((g_object_capacity == 0 || g_object_count >= g_object_capacity) && !grow_objects())
             return -1;
         index = int32_t(g_object_count++);
+        s_used_from = 1;
+    } else {
+        s_used_from = uint32_t(index);
     }
+    s_hint_array = g_objects;
+    s_hint_count = g_object_count;
     world_object* o = &g_objects[index];
     std::memset(o, 0, sizeof *o);
     init_object(o, x, y, proto, alpha, scale, angle_a, editor_corners);
@@ -237,8 +253,15 @@ void reset_object(world_object* o)
     free_object_slot(o);
 }
 
+void forget_free_slot_hint()
+{
+    s_hint_array = nullptr;
+}
+
 void free_object_slot(world_object* o)
 {
+    if (s_hint_array == g_objects && g_objects && o >= g_objects && o < g_objects + g_object_count)
+        s_used_from = std::max(s_used_from, uint32_t(o - g_objects) + 1);
     o->alpha = 0.0f;
     o->entry_count = 0;
     o->layer = k_free_layer;
@@ -278,6 +301,7 @@ bool grow_objects()
 
 void free_objects()
 {
+    forget_free_slot_hint();
     delete[] g_objects;
     g_objects = nullptr;
     g_object_count = g_object_capacity = 0;
@@ -423,6 +447,7 @@ int32_t is_object_visible(const world_object* o)
 
 void sort_objects()
 {
+    forget_free_slot_hint();
     if (g_object_count < 2)
         return;
     std::stable_sort(g_objects, g_objects + g_object_count,
@@ -440,6 +465,7 @@ int32_t swap_object_in_layer(int32_t index, bool backward)
 {
     if (index < 0 || uint32_t(index) >= g_object_count)
         return -1;
+    forget_free_slot_hint();
     uint8_t layer = g_objects[index].layer;
     int32_t step = backward ? -1 : 1;
     for (int32_t j = index + step; j >= 0 && uint32_t(j) < g_object_count; j += step) {
@@ -472,6 +498,7 @@ bool write_objects(const char* path)
 
 bool read_objects(const char* path)
 {
+    forget_free_slot_hint();
     packed_stream* in = stream_open(path, "rp");
     if (!in)
         return false;

@@ -29,7 +29,8 @@ struct world_object {
     int32_t angle_c;
     uint8_t anim;               // animation of the prototype
     uint8_t impact;             // a missile's spell impact and blood are due
-    uint8_t pad46[2];
+    uint8_t spell_object;       // 1 for an object a spell made
+    uint8_t lasting_mark;       // a lasting spell object (endless lifetime): 5, or 6 for spell 64; 0 none
     float alpha;
     float scale;                // counts by its magnitude in the visibility test
     float x, y;                 // world pixels
@@ -188,6 +189,10 @@ int32_t add_object(float x, float y, int32_t proto, float alpha, float scale, in
 // Frees an object (an attached or pinned object with a fade-out entry only gets lifetime 0 and
 // fades out). The count does not shrink.
 void reset_object(world_object* object);
+// add_object remembers which slots above the last one it found free are in use; code that
+// moves records or frees them other than through free_object_slot (without changing the count)
+// calls this.
+void forget_free_slot_hint();
 // Frees the slot whatever its class and entries (the end of a fade-out): alpha 0, no entries,
 // layer 250, state 0, class 0, no owner.
 void free_object_slot(world_object* object);

@@ -136,10 +136,14 @@ TEST_F(shell_test, TheHeroWalksToTheBanditAndBeatsItDown)
     char_record& bandit = g_chars[bandit_slot];
     ASSERT_EQ(bandit.kind, k_kind_enemy);
     hero.exp = xp_for_level(2) - level_value(bandit.level);  // the kill makes level 2
-    // The hero fights alone: the squire would take the kill and its experience.
-    const int32_t squire = slot_named("squire");
+    // The hero fights alone with its sword (the demo hero starts in spell mode): the squire
+    // would take the kill and its experience, the shaman would join in.
+    hero.spell_mode = 0;
+    const int32_t squire = slot_named("squire"), shaman = slot_named("shaman");
     ASSERT_GE(squire, 0);
+    ASSERT_GE(shaman, 0);
     g_chars[squire].life = k_life_gone;
+    g_chars[shaman].life = k_life_gone;
     const world_object start = *world_object_of(hero);
     const int16_t ground_items_before = g_ground_item_count;
     int loot = 0;  // the bandit's items that fall when it dies
@@ -230,6 +234,10 @@ TEST_F(shell_test, TheHeroAndTheSquireBeatBothBandits)
     ASSERT_EQ(squire.kind, k_kind_sidekick);
     hero.hp = hero.hp_ceiling = 30000;  // the replay is about the blows, not about surviving them
     hero.hp_max = 30000;
+    hero.spell_mode = 0;  // the sword, not the spells the demo hero starts with
+    const int32_t shaman = slot_named("shaman");  // the fight is the bandits'
+    ASSERT_GE(shaman, 0);
+    g_chars[shaman].life = k_life_gone;
 
     bool both_placed = false, squire_joined = false, bandits_struck = false;
     int frames = 0;

@@ -41,6 +41,7 @@
 #include "world/blood.h"
 #include "world/camera_shake.h"
 #include "world/dream_world.h"
+#include "world/object_behaviour.h"
 #include "world/game_clock.h"
 #include "world/scene_header.h"
 #include "world/weather.h"
@@ -76,6 +77,7 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_focus_list), saved.keep(g_notices), saved.keep(g_camera_pan_tick), saved.keep(g_message_shown);
     // The character rules' tables and links, and what a fight changes.
     saved.keep(g_char_rule_links), saved.keep(g_script_links), saved.keep(g_interface), saved.keep(g_player_click_latch);
+    saved.keep(g_behaviour_links);
     saved.keep(attack_speed_table), saved.keep(damage_skill_multipliers), saved.keep(block_dodge_chance_table);
     saved.keep(g_monster_protos), saved.keep(g_monster_proto_count), saved.keep(g_monster_protos_whole);
     saved.keep(g_monster_protos_changed), saved.keep(g_ground_items), saved.keep(g_ground_item_count);

@@ -316,10 +316,11 @@ TEST_F(shell_test, StartUpReadsTheCharactersAndTheMenuPlacesTheHero)
     // The registry read at start-up (four figures, five clips of five parts) was released by the
     // change to the menu level; placing the hero brought back its own 25 parts.
     EXPECT_EQ(g_chardata_count, 25u);
-    ASSERT_EQ(g_creature_files.count, 3);
+    ASSERT_EQ(g_creature_files.count, 4);
     EXPECT_STREQ(g_creature_files.names[0].name, "bandit.chr");
-    EXPECT_STREQ(g_creature_files.names[1].name, "squire.chr");
-    EXPECT_STREQ(g_creature_files.names[2].name, "villager.chr");
+    EXPECT_STREQ(g_creature_files.names[1].name, "shaman.chr");
+    EXPECT_STREQ(g_creature_files.names[2].name, "squire.chr");
+    EXPECT_STREQ(g_creature_files.names[3].name, "villager.chr");
 }
 
 TEST_F(shell_test, TheEditorWritesTheCharactersBackAsItReadThem)

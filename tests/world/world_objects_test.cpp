@@ -217,6 +217,11 @@ TEST_F(world_objects_test, GrowthKeepsEveryIndexAndFreeSlotsAreReusedFromTheTop)
     EXPECT_EQ(add_object(0, 0, sprite_, 1, 1, 0, 0), 9);
     EXPECT_EQ(add_object(0, 0, sprite_, 1, 1, 0, 0), 7);
     EXPECT_EQ(add_object(0, 0, sprite_, 1, 1, 0, 0), int32_t(k_object_growth) + 1);  // slot 0 stays free
+    // Slots freed after a search passed over them are found again, the highest first.
+    reset_object(&g_objects[3]);
+    reset_object(&g_objects[12000]);
+    EXPECT_EQ(add_object(0, 0, sprite_, 1, 1, 0, 0), 12000);
+    EXPECT_EQ(add_object(0, 0, sprite_, 1, 1, 0, 0), 3);
 }
 
 TEST_F(world_objects_test, EmitterShapesPlaceTheirParticlesInBoxDiscAndRing)

@@ -325,6 +325,17 @@ void write_characters_demo_data()
     require(write_char_file(1, "data/creature/bandit.chr"), "data/creature/bandit.chr");
     require(write_char_file(2, "data/creature/villager.chr"), "data/creature/villager.chr");
     require(write_char_file(3, "data/creature/squire.chr"), "data/creature/squire.chr");
+    // A bandit shaman in the bandit's looks: each strike of its staff casts a water bolt at the
+    // hero (a placed character's selected spell is cleared when it enters the world).
+    char_record& shaman = make_character(4, "shaman", "Bandit shaman", k_kind_enemy, {25, 6, 1, 0});
+    copy_bounded(shaman.appearance, sizeof shaman.appearance, "bandit");
+    set_outline(shaman, 1.35f);
+    carry(shaman, k_demo_staff, k_inv_weapon, 1);
+    g_char_count = 5;
+    require(write_char_file(4, "data/creature/shaman.chr"), "data/creature/shaman.chr");
+    // The hero starts in spell mode with the spark volley chosen (the right button casts it).
+    hero.spell_mode = 1;
+    hero.selected_spell = k_demo_spell_volley;
     g_char_count = 3;  // the squire joins at the gate, not from the global characters
     require(write_characters(), k_characters_file);  // the hero: the one PLAYER
     g_char_count = 4;

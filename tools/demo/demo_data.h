@@ -20,6 +20,10 @@ constexpr int16_t k_demo_sword = 0;
 constexpr int16_t k_demo_armour = 1;
 constexpr int16_t k_demo_gold = 2;
 constexpr int16_t k_demo_focus = 3;
+// The enemy caster's staff: property 34 (cast on attack) with the water bolt.
+constexpr int16_t k_demo_staff = 14;
+constexpr int16_t k_demo_spell_shaman = 1;  // the water bolt
+constexpr uint8_t k_demo_staff_property = 34;
 // The quests "watersupply", "locdrusk" and "meetdrusk" in "global/quest_eng.txt" with the text
 // of the first in "data/quests/eng/", and the story flag "encounter" in "global/flag.txt".
 void write_quests_demo_data();
@@ -36,10 +40,11 @@ void write_sprite_font_demo_data();
 // file with two skins, and their images.
 void write_model_demo_data();
 // The characters, through the character savers: the hero in "global/characters.dat", the enemy
-// "data/creature/bandit.chr" and the inhabitant "data/creature/villager.chr", the body-part
+// "data/creature/bandit.chr", the enemy caster "data/creature/shaman.chr" (in the bandit's looks,
+// with the staff that casts) and the inhabitant "data/creature/villager.chr", the body-part
 // models of their clips stand1, move1, attack1, death1 and hit1 under "3d/<name>/1/" with skin
 // files and frame times, the model registry "global/chardata.dat" and the move prototypes
-// "global/charpr.dat".
+// "global/charpr.dat". The hero is saved in spell mode with the spark volley chosen.
 void write_characters_demo_data();
 // The object prototypes: the mouse cursor "global/mouse.txt", sprites, a 16-frame sprite,
 // particle emitters (among them the weather and blood templates) and a tiled surface with its
@@ -63,8 +68,16 @@ void write_hint_demo_data();
 void write_slides_demo_data();
 // The spell table "global/spells.dat" (115 records) through the spell saver: fire, water and air
 // missiles, earth area spells and healing on the ids the combat rules (11, 64, 114) and the
-// attunements name, their effect prototypes "data/spell/*.pr" and the cast and explosion sounds.
+// attunements name, their effect prototypes "data/spell/*.pr" and the cast and explosion sounds;
+// and the casting showcase on these ids: a CIRCULAR spark volley with glow, companion, light,
+// three explosion groups and the burst as its hit spell, a LINE stone wall, a CLOSEDAM
+// thunderclap that stuns and a GLOBAL fire rain.
 void write_spells_demo_data();
+constexpr int32_t k_demo_spell_volley = 20;
+constexpr int32_t k_demo_spell_burst = 21;
+constexpr int32_t k_demo_spell_wall = 22;
+constexpr int32_t k_demo_spell_thunder = 23;
+constexpr int32_t k_demo_spell_rain = 24;
 // Every interface image under "data/buttons/" and "data/interface/" (the "eng" folders): panel
 // tiles shaded by their place in the panel, frame pieces with their outer side marked, labelled
 // buttons, and the HUD's four notice icons.

@@ -183,6 +183,10 @@ void write_items_demo_data()
     bag.container_width = bag.container_height = 4;
     add_item(15, "esencia", "Essence", k_item_essence).damage = 10;
     add_attunements();
+    // The bandit shaman's staff reaches far, and every strike with it casts the water bolt.
+    item_proto& staff = add_weapon(k_demo_staff, "palica", "Shaman staff", k_item_medium_weapon, 4, 400, 30, 3);
+    staff.efect_count = 1;
+    g_item_lists[k_demo_staff].efects[0] = item_property{k_demo_staff_property, {k_demo_spell_shaman, 0, 0, 0, 0, 0, 0, 0}};
     item_proto& marker = add_item(k_centre_marker, "stred", "Centre marker", k_item_normal);
     marker.no_loss = 1;
 
@@ -195,7 +199,7 @@ void write_items_demo_data()
                  {"zvitok", 230, 220, 180}, {"vak", 110, 80, 40}, {"esencia", 160, 60, 220},
                  {"prvy_vyber", 90, 160, 250}, {"snivec", 70, 70, 160}, {"vhlad", 200, 230, 250},
                  {"vhlad2", 200, 230, 250}, {"vhlad3", 200, 230, 250}, {"fokus", 250, 120, 40},
-                 {"stred", 255, 255, 255}};
+                 {"stred", 255, 255, 255}, {"palica", 120, 90, 160}};
     for (const auto& icon : icons)
         write_icon(icon.name, icon.r, icon.g, icon.b);
     for (int32_t i = 0; i < g_item_proto_count; ++i)

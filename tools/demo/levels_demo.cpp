@@ -268,6 +268,12 @@ void write_gate_level()
     g_monster_points.kind_class[0] = 0;
     g_monster_points.kind_level[0] = 2;
     add_char_placement(&g_char_placements, "villager.chr", 280.0f, 400.0f, 220);
+    // A bandit shaman on the north-east path casts at the hero from a distance.
+    add_char_placement(&g_char_placements, "shaman.chr", 900.0f, 250.0f, 220);
+    char_placement& shaman = g_char_placements.entries[g_char_placements.count - 1];
+    shaman.kind = k_kind_enemy;
+    std::fill(std::begin(shaman.skills), std::end(shaman.skills), uint8_t(6));
+    shaman.monster_class = 0;
     set_scene("Brana", k_level_inside, 512.0f, 384.0f, 0.9f);
     g_scene_header.rain_chance = 100;  // it always rains at the gate, for a minute at a time
     g_scene_header.rain_duration = 37;

@@ -1,7 +1,8 @@
 // The spell table of the demo, written through the spell saver: fire and water missiles, an
-// earth area spell and healing, on the ids the combat rules and the attunements name, with their
-// effect prototypes in "data/spell/" (written through the ".pr" saver) and their cast and
-// explosion sounds.
+// earth area spell and healing, on the ids the combat rules and the attunements name, and the
+// casting showcase: a spark volley with its burst, a stone wall, a thunderclap and a fire rain;
+// with their effect prototypes in "data/spell/" (written through the ".pr" saver) and their cast
+// and explosion sounds.
 #include "tools/demo/demo_data.h"
 
 #include "core/utilities.h"
@@ -93,6 +94,26 @@ void write_effect_files()
     write_effect("e_zem", "zem", k_proto_particle);
     write_effect("e2_zem", "zem", k_proto_particle);
     write_effect("e2_liecba", "liecba", k_proto_particle);
+
+    write_disc("data/spell/iskra.tga", 255, 220, 90);
+    write_disc("data/spell/zhar.tga", 255, 80, 20);
+    write_disc("data/spell/kamen.tga", 130, 120, 110);
+    write_disc("data/spell/hrom.tga", 200, 200, 255);
+    write_disc("data/spell/dazd.tga", 255, 150, 40);
+    write_effect("iskra", "iskra", k_proto_sprite);  // the volley: missile "bs_iskra"
+    write_effect("strela2_iskra", "zhar", k_proto_sprite);
+    write_effect("e3_iskra", "iskra", k_proto_sprite);
+    write_effect("e2_iskra", "iskra", k_proto_particle);
+    write_effect("e_iskra", "zhar", k_proto_particle);
+    write_effect("e0_iskra", "iskra", k_proto_sprite);
+    write_effect("ee_iskra", "zhar", k_proto_particle);
+    write_effect("e_zhar", "zhar", k_proto_particle);
+    write_effect("kamen", "kamen", k_proto_sprite);
+    write_effect("e_kamen", "kamen", k_proto_particle);
+    write_effect("e2_hrom", "hrom", k_proto_particle);
+    write_effect("e_hrom", "hrom", k_proto_particle);
+    write_effect("dazd", "dazd", k_proto_sprite);
+    write_effect("e_dazd", "zhar", k_proto_particle);
 }
 
 void write_sounds()
@@ -105,6 +126,15 @@ void write_sounds()
     write_sweep("c_zem0", 120.0f, 60.0f, 0.5f);
     write_sweep("e_zem0", 80.0f, 40.0f, 0.9f);
     write_sweep("c_liecba0", 500.0f, 1200.0f, 0.0f);
+    write_sweep("c_iskra0", 800.0f, 1600.0f, 0.4f);
+    write_sweep("e_iskra0", 400.0f, 100.0f, 0.7f);
+    write_sweep("e_zhar0", 250.0f, 80.0f, 0.9f);
+    write_sweep("c_kamen0", 90.0f, 50.0f, 0.7f);
+    write_sweep("e_kamen0", 70.0f, 30.0f, 0.9f);
+    write_sweep("c_hrom0", 60.0f, 40.0f, 1.0f);
+    write_sweep("e_hrom0", 120.0f, 60.0f, 0.8f);
+    write_sweep("c_dazd0", 300.0f, 500.0f, 0.6f);
+    write_sweep("e_dazd0", 200.0f, 90.0f, 0.9f);
 }
 
 spell_proto& add_spell(int32_t id, const char* name, uint8_t school, const char* key)
@@ -168,6 +198,70 @@ void add_heal(int32_t id, const char* name, uint8_t damage_kind)
     s.mana_cost = 8;
 }
 
+// The casting showcase on free ids below the table's count (demo_data.h names them).
+void add_showcase()
+{
+    // Two sparks in each of four directions 15 degrees apart, each with a glow and an ember
+    // flying along, a light per direction, three explosion groups and a burst at the impact.
+    spell_proto& volley = add_spell(k_demo_spell_volley, "Spark volley", k_school_fire, "iskra");
+    volley.motion = k_motion_directional;
+    volley.spread = k_spread_circular;
+    volley.volley_size = 2;
+    volley.volley_step = 15;
+    volley.missiles_per_direction = 2;
+    volley.speed = 10;
+    volley.duration = 50;
+    volley.height = 40;
+    volley.forward_offset = 20;
+    volley.mana_cost = 12;
+    volley.damage_percent = 60;
+    volley.dice_sides = 4;
+    volley.is_light = 1;
+    volley.light_colour[1] = 0.7f;
+    volley.light_colour[2] = 0.3f;
+    volley.glow_duration = 12;
+    volley.glow_scale = 0.7f;
+    volley.cast_effect_count = 1;
+    volley.explosion_count = 2;
+    volley.second_explosion_duration = 15;
+    volley.second_explosion_scale = 1.5f;
+    volley.third_explosion_duration = 25;
+    volley.third_explosion_scale = 0.8f;
+    volley.hit_spell = uint16_t(k_demo_spell_burst + 1);
+    spell_proto& burst = add_spell(k_demo_spell_burst, "Ember burst", k_school_fire, "zhar");
+    burst.damage_kind = k_spell_close_damage;
+    burst.damage_percent = 25;
+    burst.motion = k_motion_stational;
+    // A wall of stones laid along the facing; its end lights the place up.
+    spell_proto& wall = add_spell(k_demo_spell_wall, "Stone wall", k_school_earth, "kamen");
+    wall.motion = k_motion_line;
+    wall.speed = 20;
+    wall.duration = 120;
+    wall.mana_cost = 15;
+    wall.damage_kind = k_spell_no_damage;
+    wall.is_light = 1;
+    wall.light_colour[2] = 0.6f;
+    // A thunderclap that hurts and stuns everything around the caster for 2 to 3 seconds.
+    spell_proto& clap = add_spell(k_demo_spell_thunder, "Thunderclap", k_school_air, "hrom");
+    clap.damage_kind = k_spell_close_damage;
+    clap.damage_percent = 80;
+    clap.mana_cost = 20;
+    clap.stun_min = 2;
+    clap.stun_max = 3;
+    clap.quake_amplitude = 8;
+    clap.quake_length = 4;
+    clap.cast_effect_count = 1;
+    // Fire rain around the origin: every drop starts another one each 40 ticks.
+    spell_proto& rain = add_spell(k_demo_spell_rain, "Fire rain", k_school_fire, "dazd");
+    rain.motion = k_motion_global;
+    rain.speed = 40;
+    rain.duration = 120;
+    rain.side_offset = 160;
+    rain.forward_offset = 110;
+    rain.mana_cost = 25;
+    rain.damage_percent = 50;
+}
+
 } // namespace
 
 void write_spells_demo_data()
@@ -197,6 +291,7 @@ void write_spells_demo_data()
     add_heal(114, "Level up", k_spell_heal_self);
     add_heal(2, "Heal", k_spell_heal_self);
     add_heal(4, "Heal other", k_spell_heal_other);
+    add_showcase();
     g_spell_proto_count = k_count;
 
     require(save_spells(), "global/spells.dat");
