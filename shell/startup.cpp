@@ -26,6 +26,7 @@
 #include "interface/interface_state.h"
 #include "interface/slide_shows.h"
 #include "items/items.h"
+#include "items/spell_impact.h"
 #include "items/spells.h"
 #include "level/char_links.h"
 #include "level/level_change.h"
@@ -50,6 +51,7 @@
 #include "world/footsteps.h"
 #include "world/game_clock.h"
 #include "world/movement_map.h"
+#include "world/object_behaviour.h"
 #include "world/object_protos.h"
 #include "world/scene_header.h"
 #include "world/weather.h"
@@ -138,6 +140,8 @@ void install_links()
     g_char_rule_links.slide_show_running = [] { return g_chapter_slides_running != 0 || g_epilogue_slides_active != 0; };
     g_char_rule_links.spell_cost = spell_cost;
     g_char_rule_links.spell_cast_frame = spell_cast_frame;
+    g_char_rule_links.spawn_cast_particles = spawn_cast_particles_of;
+    g_behaviour_links.spell_impact = spell_impact_of;
 }
 
 const program_step k_startup_steps[] = {

@@ -242,13 +242,13 @@ void fly(const object_ref& ref, int32_t e, int32_t caster, const missile_spell& 
     const float* f = o->entry_floats[e];
     float scale = g_scene_header.scale;
     switch (o->entry_ints[e][2]) {
-    case k_motion_straight:
+    case k_missile_straight:
         for (int32_t i = 0; i < steps; ++i) {
             o->x += scale * f[0];
             o->y += scale * f[1];
         }
         break;
-    case k_motion_rotating: {
+    case k_missile_rotating: {
         const world_object* centre = char_world_object(caster);
         if (!centre)
             break;  // nothing to turn about: the missile stays
@@ -260,7 +260,7 @@ void fly(const object_ref& ref, int32_t e, int32_t caster, const missile_spell& 
         }
         break;
     }
-    case k_motion_sinusoid: {
+    case k_missile_sinusoid: {
         bool across = (o->angle_b > -45 && o->angle_b < 45) || (o->angle_b > 135 && o->angle_b < 225);
         for (int32_t i = 0; i < steps; ++i) {
             float u = float(o->lifetime) / 2.0f;
@@ -273,7 +273,7 @@ void fly(const object_ref& ref, int32_t e, int32_t caster, const missile_spell& 
         }
         break;
     }
-    case k_motion_global: {
+    case k_missile_global: {
         int32_t& due = o->entry_ints[e][4];
         if (g_ticks <= uint32_t(due))
             break;

@@ -31,10 +31,10 @@ constexpr uint8_t k_entry_missile = 20;
 constexpr uint8_t k_entry_trail = 128;        // a, b a remembered position
 
 // Missile motion kinds.
-constexpr int32_t k_motion_straight = 0;
-constexpr int32_t k_motion_rotating = 1;  // turns about the caster's world object
-constexpr int32_t k_motion_sinusoid = 4;
-constexpr int32_t k_motion_global = 5;    // stays, and casts its spell again every speed ticks
+constexpr int32_t k_missile_straight = 0;
+constexpr int32_t k_missile_rotating = 1;  // turns about the caster's world object
+constexpr int32_t k_missile_sinusoid = 4;
+constexpr int32_t k_missile_global = 5;    // stays, and casts its spell again every speed ticks
 
 constexpr int32_t k_missile_max_elapsed = 30;  // a longer gap counts as 0 elapsed ticks
 

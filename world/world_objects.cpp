@@ -49,7 +49,8 @@ void object_fields(Io& io, Object& o)
     io.i32(40, o.angle_c);
     io.u8(44, o.anim);
     io.u8(45, o.impact);
-    io.bytes(46, o.pad46, 2);
+    io.u8(46, o.spell_object);
+    io.u8(47, o.lasting_mark);
     io.f32(48, o.alpha);
     io.f32(52, o.scale);
     io.f32(56, o.x);

@@ -29,7 +29,8 @@ struct world_object {
     int32_t angle_c;
     uint8_t anim;               // animation of the prototype
     uint8_t impact;             // a missile's spell impact and blood are due
-    uint8_t pad46[2];
+    uint8_t spell_object;       // 1 for an object a spell made
+    uint8_t lasting_mark;       // a lasting spell object (endless lifetime): 5, or 6 for spell 64; 0 none
     float alpha;
     float scale;                // counts by its magnitude in the visibility test
     float x, y;                 // world pixels

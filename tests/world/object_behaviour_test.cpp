@@ -179,7 +179,7 @@ protected:
 
 TEST_F(object_behaviour_test, MissilesTakeSpeedPlusHalfSpeedPerElapsedTickAndLongGapsCountAsNone)
 {
-    int32_t m = add_missile(100.0f, 100.0f, -1, k_motion_straight, 1.0f, 0.5f);
+    int32_t m = add_missile(100.0f, 100.0f, -1, k_missile_straight, 1.0f, 0.5f);
     step(m, 4);  // 8 + 8 x 4 / 2
     EXPECT_FLOAT_EQ(g_objects[m].x, 124.0f);
     EXPECT_FLOAT_EQ(g_objects[m].y, 112.0f);
@@ -204,7 +204,7 @@ TEST_F(object_behaviour_test, MissilesTakeSpeedPlusHalfSpeedPerElapsedTickAndLon
 
 TEST_F(object_behaviour_test, AnEndingMissileTriggersItsImpactAndAWallEndsTheFlightWithoutAHit)
 {
-    int32_t last = add_missile(300.0f, 300.0f, -1, k_motion_straight, 1.0f, 0.0f, 1);
+    int32_t last = add_missile(300.0f, 300.0f, -1, k_missile_straight, 1.0f, 0.0f, 1);
     step(last);
     EXPECT_EQ(fakes_.impacts, (std::vector<impact_call>{{k_spell, -1, 300.0f, 300.0f, 12}}));
     EXPECT_EQ(g_objects[last].state, 0);
@@ -213,7 +213,7 @@ TEST_F(object_behaviour_test, AnEndingMissileTriggersItsImpactAndAWallEndsTheFli
     // the next step ends it with its impact and no hit character.
     fakes_.impacts.clear();
     set_movemap_cell(&g_movement_map, 500, 500, k_cell_blocked);
-    int32_t walled = add_missile(500.0f, 500.0f, -1, k_motion_straight, 1.0f, 0.0f);
+    int32_t walled = add_missile(500.0f, 500.0f, -1, k_missile_straight, 1.0f, 0.0f);
     add_char(k_normal, 500.0f, 500.0f);  // would be hit but for the wall
     step(walled);
     EXPECT_EQ(std::make_tuple(g_objects[walled].lifetime, g_objects[walled].x), std::make_tuple(0, 500.0f));
@@ -225,7 +225,7 @@ TEST_F(object_behaviour_test, AnEndingMissileTriggersItsImpactAndAWallEndsTheFli
 
     // Leaving the movement map counts as a wall; without the impact flag nothing is triggered.
     fakes_.impacts.clear();
-    int32_t outside = add_missile(-100.0f, 10.0f, -1, k_motion_straight, 1.0f, 0.0f);
+    int32_t outside = add_missile(-100.0f, 10.0f, -1, k_missile_straight, 1.0f, 0.0f);
     g_objects[outside].impact = 0;
     step(outside);
     step(outside);
@@ -239,7 +239,7 @@ TEST_F(object_behaviour_test, AHitResolvesThroughTheCharacterAndEndsTheMissileWi
     int32_t wolf = add_char(k_enemy, 205.0f, 100.0f);
     fakes_.spell.stun_min = 2;
     fakes_.spell.stun_max = 4;
-    int32_t m = add_missile(200.0f, 100.0f, caster, k_motion_straight, 1.0f, 0.0f);
+    int32_t m = add_missile(200.0f, 100.0f, caster, k_missile_straight, 1.0f, 0.0f);
     step(m);
 
     EXPECT_EQ(fakes_.hits, (std::vector<hit_call>{{wolf, caster, 55, 150, 42}}));
@@ -252,9 +252,9 @@ TEST_F(object_behaviour_test, AHitResolvesThroughTheCharacterAndEndsTheMissileWi
 
     // No damage dealt: no reaction. A spell of another damage kind hits without damage.
     fakes_.damage = 0;
-    step(add_missile(200.0f, 100.0f, caster, k_motion_straight, 1.0f, 0.0f));
+    step(add_missile(200.0f, 100.0f, caster, k_missile_straight, 1.0f, 0.0f));
     fakes_.spell.damage_kind = 1;
-    int32_t harmless = add_missile(200.0f, 100.0f, caster, k_motion_straight, 1.0f, 0.0f);
+    int32_t harmless = add_missile(200.0f, 100.0f, caster, k_missile_straight, 1.0f, 0.0f);
     step(harmless);
     EXPECT_EQ(fakes_.hits.size(), 2u);
     EXPECT_EQ(fakes_.reactions.size(), 1u);
@@ -287,7 +287,7 @@ TEST_F(object_behaviour_test, SidesDecideWhomAMissileHits)
     };
     for (const shot& s : shots) {
         fakes_.hits.clear();
-        int32_t m = add_missile(s.x, 100.0f, s.caster, k_motion_straight, 0.0f, 0.0f);
+        int32_t m = add_missile(s.x, 100.0f, s.caster, k_missile_straight, 0.0f, 0.0f);
         step(m);
         EXPECT_EQ(g_objects[m].lifetime, s.hit >= 0 ? -2 - s.hit : 99) << s.caster << " at " << s.x;
         reset_object(&g_objects[m]);
@@ -298,7 +298,7 @@ TEST_F(object_behaviour_test, SidesDecideWhomAMissileHits)
     fakes_.chars[size_t(villager)].world_fade = 0.0f;
     fakes_.chars[size_t(sidekick)].object = -1;
     for (float x : {100.0f, 300.0f, 500.0f}) {
-        int32_t m = add_missile(x, 100.0f, -1, k_motion_straight, 0.0f, 0.0f);
+        int32_t m = add_missile(x, 100.0f, -1, k_missile_straight, 0.0f, 0.0f);
         step(m);
         EXPECT_EQ(g_objects[m].lifetime, 99) << x;
         reset_object(&g_objects[m]);
@@ -309,7 +309,7 @@ TEST_F(object_behaviour_test, MotionKindsTurnAboutTheCasterWaveAndCastAgain)
 {
     fakes_.spell.speed = 1;
     int32_t caster = add_char(k_enemy, 100.0f, 100.0f);
-    int32_t orbit = add_missile(150.0f, 100.0f, caster, k_motion_rotating, std::numbers::pi_v<float> / 2.0f, 0.0f);
+    int32_t orbit = add_missile(150.0f, 100.0f, caster, k_missile_rotating, std::numbers::pi_v<float> / 2.0f, 0.0f);
     step(orbit);
     EXPECT_NEAR(g_objects[orbit].x, 100.0f, 1e-3f);
     EXPECT_NEAR(g_objects[orbit].y, 150.0f, 1e-3f);
@@ -319,9 +319,9 @@ TEST_F(object_behaviour_test, MotionKindsTurnAboutTheCasterWaveAndCastAgain)
     EXPECT_NEAR(g_objects[orbit].x, 100.0f, 1e-3f);
     EXPECT_NEAR(g_objects[orbit].y, 150.0f, 1e-3f);
 
-    int32_t across = add_missile(100.0f, 500.0f, -1, k_motion_sinusoid, 0.0f, 2.0f, 21);
+    int32_t across = add_missile(100.0f, 500.0f, -1, k_missile_sinusoid, 0.0f, 2.0f, 21);
     g_objects[across].angle_b = 180;
-    int32_t along = add_missile(100.0f, 700.0f, -1, k_motion_sinusoid, 2.0f, 0.0f, 21);
+    int32_t along = add_missile(100.0f, 700.0f, -1, k_missile_sinusoid, 2.0f, 0.0f, 21);
     g_objects[along].angle_b = 90;
     step(across);
     step(along);
@@ -331,7 +331,7 @@ TEST_F(object_behaviour_test, MotionKindsTurnAboutTheCasterWaveAndCastAgain)
     EXPECT_FLOAT_EQ(g_objects[along].y, 700.0f - std::sin(10.0f));
 
     fakes_.spell.speed = 6;
-    int32_t global = add_missile(900.0f, 900.0f, caster, k_motion_global, 0.0f, 0.0f, 50);
+    int32_t global = add_missile(900.0f, 900.0f, caster, k_missile_global, 0.0f, 0.0f, 50);
     for (int n = 0; n < 4; ++n)
         step(global);  // every 3 ticks: a cast at the first and, 9 ticks later, the fourth
     using cast = std::tuple<int32_t, float, float, int16_t>;
@@ -446,9 +446,9 @@ TEST_F(object_behaviour_test, EntriesNamingWhatDoesNotExistAreSkipped)
 
     // A missile of an unknown spell or of a caster outside the table neither flies nor hits, and
     // ends without an impact; a fading body of a slot outside the table leaves nobody.
-    int32_t unknown = add_missile(300.0f, 300.0f, -1, k_motion_straight, 1.0f, 0.0f, 2);
+    int32_t unknown = add_missile(300.0f, 300.0f, -1, k_missile_straight, 1.0f, 0.0f, 2);
     g_objects[unknown].entry_ints[0][0] = 200;
-    int32_t stranger = add_missile(300.0f, 300.0f, 40, k_motion_straight, 1.0f, 0.0f, 2);
+    int32_t stranger = add_missile(300.0f, 300.0f, 40, k_missile_straight, 1.0f, 0.0f, 2);
     add_char(k_normal, 300.0f, 300.0f);
     int32_t ghost = add_object(0.0f, 0.0f, -1, 0.01f, 1.0f, 0, 0);
     g_objects[ghost].lifetime = 0;
