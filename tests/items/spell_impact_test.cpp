@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -354,6 +355,28 @@ TEST_F(spell_impact_test, TooltipWritesTheDamageTextsAndTheDescription)
     EXPECT_EQ(draw_spell_tooltip(s, small, 30, 100.0f), 29u);
     EXPECT_EQ(small[29], 0);
     EXPECT_EQ(small[30], '#');
+}
+
+TEST_F(spell_impact_test, TheDemoFireBoltExplodesInThreeGroupsAndDescribesItself)
+{
+    ASSERT_EQ(std::system((std::string(ZORV_DEMO_TOOL) + " " + folder_->path().string() + " > /dev/null").c_str()), 0);
+    for (int32_t slot = k_proto_first_template; slot < k_proto_slots; ++slot)
+        g_object_protos[slot].kind = k_proto_free;
+    load_spells();
+    spell_proto& fire = *spell_proto_at(0);
+    ASSERT_STREQ(fire.name, "Fire bolt");
+    ASSERT_NE(fire.third_explosion_slot, -1);
+    ASSERT_NE(fire.second_explosion_slot, -1);
+    uint32_t before = g_object_count;
+    spell_impact(fire, -1, 0, 500.0f, 500.0f, 24);
+    EXPECT_EQ(g_object_count, before + 3);
+    EXPECT_EQ(g_objects[before].particle_role, k_role_emitter);  // the sparks
+
+    char tooltip[2048];
+    draw_spell_tooltip(fire, tooltip, sizeof tooltip, 200.0f);
+    EXPECT_NE(std::string(tooltip).find("Fire Magic ^l "), std::string::npos);
+    EXPECT_NE(std::string(tooltip).find("^l A bolt of fire"), std::string::npos);
+    EXPECT_EQ(std::string(tooltip).back(), '.');
 }
 
 } // namespace

@@ -65,6 +65,10 @@ void write_slides_demo_data();
 // missiles, earth area spells and healing on the ids the combat rules (11, 64, 114) and the
 // attunements name, their effect prototypes "data/spell/*.pr" and the cast and explosion sounds.
 void write_spells_demo_data();
+// The fire bolt's second and third explosions "data/spell/e0_ohen.pr" and "ee_ohen.pr", and the
+// descriptions "data/spell/<name>.txt" of the fire, water and air bolts and the tremor; after
+// the spell table.
+void write_spell_effects_demo_data();
 // Every interface image under "data/buttons/" and "data/interface/" (the "eng" folders): panel
 // tiles shaded by their place in the panel, frame pieces with their outer side marked, labelled
 // buttons, and the HUD's four notice icons.
