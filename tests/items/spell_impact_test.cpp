@@ -24,6 +24,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -115,54 +116,32 @@ TEST_F(spell_impact_test, ExplosionGroupsSpawnInOrderWithCountsStoredBack)
     spell_proto& s = exploding_spell(4);
     uint32_t before = g_object_count;
     spell_impact(s, k_caster, 4, 300.0f, 400.0f, 7);
-
-    ASSERT_EQ(g_object_count, before + 4);  // third, second twice, first: in that order
-    EXPECT_EQ(g_objects[before].proto, k_particle);
-    EXPECT_EQ(g_objects[before + 1].proto, k_mesh);
-    EXPECT_EQ(g_objects[before + 3].proto, k_sprite);
-    EXPECT_EQ(s.third_explosion_count, 1);
-    EXPECT_EQ(s.second_explosion_count, 2);
-    EXPECT_EQ(s.explosion_count, 1);
-
-    const world_object& third = g_objects[before];
-    EXPECT_EQ(third.lifetime, 11);
-    EXPECT_FLOAT_EQ(third.scale, 1.0f);
-    EXPECT_FLOAT_EQ(third.depth_offset, 40.0f + 100.0f + k_interior);
-    EXPECT_EQ(third.entry_ints[0][4], 2);
-    EXPECT_EQ(third.particle_role, k_role_emitter);
-    EXPECT_EQ(third.owner, k_no_owner);
-    EXPECT_FLOAT_EQ(third.red, 1.0f);
-    const world_object& second = g_objects[before + 2];
-    EXPECT_EQ(second.owner, k_caster);
-    EXPECT_EQ(second.lifetime, 12);
-    EXPECT_FLOAT_EQ(second.depth_offset, k_interior);
-    EXPECT_FLOAT_EQ(second.green, k_spell_pulse);
-    const world_object& first = g_objects[before + 3];
-    EXPECT_EQ(first.owner, k_caster);
-    EXPECT_EQ(first.lifetime, 13);
-    EXPECT_FLOAT_EQ(first.scale, 6.0f);
-    EXPECT_FLOAT_EQ(first.depth_offset, 0.0f);
-    EXPECT_FLOAT_EQ(first.blue, k_spell_pulse);
-    for (uint32_t i = before; i < g_object_count; ++i) {
-        const world_object& o = g_objects[i];
-        EXPECT_EQ(o.layer, 7);
-        EXPECT_EQ(o.spell_object, 1);
-        EXPECT_FLOAT_EQ(o.x, 300.0f);
-        EXPECT_FLOAT_EQ(o.y, 400.0f);
-        EXPECT_FLOAT_EQ(o.alpha, 1.0f);
-        EXPECT_EQ(o.entry_count, 0);
+    EXPECT_EQ(std::make_tuple(s.third_explosion_count, s.second_explosion_count, s.explosion_count),
+              std::make_tuple(uint8_t(1), uint8_t(2), uint8_t(1)));
+    // Third (raised above the cast effect and the interior), second twice, first; in that order.
+    using row = std::tuple<int32_t, int16_t, int32_t, float, float, float>;  // proto owner life height scale red
+    const row expected[] = {{k_particle, k_no_owner, 11, 40.0f + 100.0f + k_interior, 1.0f, 1.0f},
+                            {k_mesh, k_caster, 12, k_interior, 2.0f, k_spell_pulse},
+                            {k_mesh, k_caster, 12, k_interior, 2.0f, k_spell_pulse},
+                            {k_sprite, k_caster, 13, 0.0f, 6.0f, k_spell_pulse}};
+    ASSERT_EQ(g_object_count, before + 4);
+    for (uint32_t i = 0; i < 4; ++i) {
+        const world_object& o = g_objects[before + i];
+        EXPECT_EQ(row(o.proto, o.owner, o.lifetime, o.depth_offset, o.scale, o.red), expected[i]) << i;
+        EXPECT_EQ(std::make_tuple(o.layer, o.spell_object, o.x, o.y, o.alpha, o.entry_count),
+                  std::make_tuple(uint8_t(7), uint8_t(1), 300.0f, 400.0f, 1.0f, 0));
     }
+    EXPECT_EQ(g_objects[before].entry_ints[0][4], 2);
+    EXPECT_EQ(g_objects[before].particle_role, k_role_emitter);
 
-    // Without a character nothing is raised and nothing owned; a copy of a record leaves the
-    // table's own counts alone.
+    // Without a character nothing is raised or owned; a copy leaves the table's counts alone.
     spell_proto copy = exploding_spell(5);
     before = g_object_count;
     spell_impact(copy, -1, 5, 0.0f, 0.0f, 24);
     ASSERT_EQ(g_object_count, before + 4);
     EXPECT_FLOAT_EQ(g_objects[before].depth_offset, 140.0f);
     EXPECT_EQ(g_objects[before + 1].owner, k_no_owner);
-    EXPECT_EQ(g_spell_protos[5].explosion_count, 0);
-    EXPECT_EQ(g_spell_protos[5].third_explosion_count, 0);
+    EXPECT_EQ(g_spell_protos[5].explosion_count + g_spell_protos[5].third_explosion_count, 0);
 }
 
 TEST_F(spell_impact_test, OnlyALineImpactOfALightSpellCarriesALight)
@@ -173,26 +152,21 @@ TEST_F(spell_impact_test, OnlyALineImpactOfALightSpellCarriesALight)
     line.light_colour[0] = 0.25f;
     spell_impact(line, k_caster, 4, 300.0f, 400.0f, 7);
     const world_object& lit = *objects_of(k_sprite).back();  // the last object added
-    ASSERT_EQ(lit.entry_count, 1);
-    EXPECT_EQ(lit.entry_kinds[0], k_entry_light_follow);
+    ASSERT_EQ(std::make_tuple(lit.entry_count, lit.entry_kinds[0]), std::make_tuple(1, k_entry_light_follow));
     const light_record& light = g_lights[lit.entry_ints[0][0]];
-    EXPECT_EQ(light.state, k_light_on);
-    EXPECT_FLOAT_EQ(light.x, 300.0f);
-    EXPECT_FLOAT_EQ(light.r, 0.25f);
-    EXPECT_EQ(g_light_count, 1);
+    EXPECT_EQ(std::make_tuple(light.state, light.x, light.r), std::make_tuple(k_light_on, 300.0f, 0.25f));
 
+    // A DIRECTIONAL light spell, lights switched off, and a LINE light spell that spawns nothing
+    // to carry the light: no light.
     spell_proto& directional = exploding_spell(5);
     directional.is_light = 1;
-    directional.motion = k_motion_directional;
     spell_impact(directional, k_caster, 5, 0.0f, 0.0f, 7);
     g_settings.gr_disablelight = 1;
     spell_impact(line, k_caster, 4, 0.0f, 0.0f, 7);
     g_settings.gr_disablelight = 0;
-    // A LINE light spell that spawns nothing makes no light to leave behind.
-    spell_proto& bare = g_spell_protos[6];
-    bare.is_light = 1;
-    bare.motion = k_motion_line;
-    spell_impact(bare, k_caster, 6, 0.0f, 0.0f, 7);
+    g_spell_protos[6].is_light = 1;
+    g_spell_protos[6].motion = k_motion_line;
+    spell_impact(g_spell_protos[6], k_caster, 6, 0.0f, 0.0f, 7);
     EXPECT_EQ(g_light_count, 1);
     for (const world_object* o : objects_of(k_sprite))
         EXPECT_EQ(o->entry_count, o == &lit ? 1 : 0);
@@ -210,12 +184,12 @@ TEST_F(spell_impact_test, HitSpellIsCastByTheSameCharacterAndUnknownIdsAreRefuse
         for (int32_t e = 0; e < o->entry_count; ++e)
             if (o->entry_kinds[e] == k_entry_missile) {
                 ++missiles;
-                EXPECT_EQ(o->entry_ints[e][0], 2);
-                EXPECT_EQ(o->entry_ints[e][1], k_caster);
+                EXPECT_EQ(std::make_pair(o->entry_ints[e][0], o->entry_ints[e][1]), std::make_pair(2, int32_t(k_caster)));
             }
     EXPECT_GE(missiles, 1);
 
-    // A hit spell outside the table casts nothing; the adapters ignore spell ids outside it.
+    // A hit spell outside the table casts nothing; the adapters ignore spell ids outside it, and
+    // hold a hit character and a layer out of range to none and 0 to 255.
     uint32_t before = g_object_count;
     s.hit_spell = 11;
     spell_impact(s, k_caster, 3, 200.0f, 250.0f, 7);
@@ -225,13 +199,11 @@ TEST_F(spell_impact_test, HitSpellIsCastByTheSameCharacterAndUnknownIdsAreRefuse
         spawn_cast_particles_of(id, k_caster, 1.0f, 1.0f, 3.0f);
     }
     EXPECT_EQ(g_object_count, before);
-    // A known id with a hit character and a layer out of range: no character, side held to 255.
     spell_impact_of(9, 4000, 1.0f, 1.0f, 999);
     spawn_cast_particles_of(9, -7, 1.0f, 1.0f, -5.0f);
     ASSERT_EQ(g_object_count, before + 5);
-    EXPECT_EQ(g_objects[before + 3].owner, k_no_owner);
-    EXPECT_EQ(g_objects[before + 3].layer, 255);
-    EXPECT_EQ(g_objects[before + 4].layer, 0);
+    EXPECT_EQ(std::make_tuple(g_objects[before + 3].owner, g_objects[before + 3].layer, g_objects[before + 4].layer),
+              std::make_tuple(k_no_owner, uint8_t(255), uint8_t(0)));
 }
 
 TEST_F(spell_impact_test, CastEffectsFollowTheirPrototypeKind)
@@ -244,50 +216,37 @@ TEST_F(spell_impact_test, CastEffectsFollowTheirPrototypeKind)
     spawn_cast_particles(s, k_caster, 4, 100.0f, 200.0f, 9);
     EXPECT_EQ(s.cast_effect_count, 1);
     ASSERT_EQ(objects_of(k_sprite).size(), 1u);
-    const world_object& sprite = *objects_of(k_sprite)[0];
-    EXPECT_FLOAT_EQ(sprite.y, 160.0f);
-    EXPECT_FLOAT_EQ(sprite.scale, 1.0f);
-    EXPECT_FLOAT_EQ(sprite.depth_offset, 40.0f + k_interior);
-    EXPECT_EQ(sprite.entry_count, 1);
-    EXPECT_EQ(sprite.entry_kinds[0], k_entry_fade_out);
-    EXPECT_EQ(sprite.entry_ints[0][4], 2);
-    EXPECT_EQ(sprite.owner, k_caster);
-    EXPECT_EQ(sprite.lifetime, 25);
-    EXPECT_EQ(sprite.layer, 9);
-    EXPECT_FLOAT_EQ(sprite.red, k_spell_pulse);
+    const world_object& o = *objects_of(k_sprite)[0];
+    EXPECT_EQ(std::make_tuple(o.y, o.scale, o.depth_offset, o.red), std::make_tuple(160.0f, 1.0f, 70.0f, 2.0f));
+    EXPECT_EQ(std::make_tuple(o.entry_count, o.entry_kinds[0], o.entry_ints[0][4], o.owner, o.lifetime, o.layer),
+              std::make_tuple(1, k_entry_fade_out, 2, k_caster, 25, uint8_t(9)));
 
-    s.cast_effect_slot = k_particle;
+    s.cast_effect_slot = k_particle;  // an emitter stays at the height of the caster's interior
     s.cast_effect_count = 3;
     spawn_cast_particles(s, -1, 4, 100.0f, 200.0f, 9);
     ASSERT_EQ(objects_of(k_particle).size(), 3u);
-    EXPECT_FLOAT_EQ(objects_of(k_particle)[0]->depth_offset, 0.0f);
-    EXPECT_EQ(objects_of(k_particle)[0]->owner, k_no_owner);
+    EXPECT_EQ(std::make_pair(objects_of(k_particle)[0]->depth_offset, objects_of(k_particle)[0]->owner),
+              std::make_pair(0.0f, k_no_owner));
 
     s.cast_effect_slot = k_mesh;
     s.cast_effect_count = 1;
     s.rotation = k_rotation_minus;
     spawn_cast_particles(s, k_caster, 4, 100.0f, 200.0f, 9);
     const world_object& mesh = *objects_of(k_mesh)[0];
-    EXPECT_EQ(mesh.angle_a, 45);
-    EXPECT_EQ(mesh.angle_c, 0);
-    EXPECT_FLOAT_EQ(mesh.scale, 1.5f);  // the caster's object's
+    EXPECT_EQ(std::make_tuple(mesh.angle_a, mesh.angle_c, mesh.scale), std::make_tuple(45, 0, 1.5f));
     ASSERT_EQ(mesh.entry_count, 4);
-    const uint8_t kinds[] = {k_entry_fade_out, k_entry_model_frames, k_entry_spin_b, k_entry_fade_out};
-    for (int e = 0; e < 4; ++e)
-        EXPECT_EQ(mesh.entry_kinds[e], kinds[e]);
+    EXPECT_EQ(std::vector<uint8_t>(mesh.entry_kinds, mesh.entry_kinds + 4),
+              std::vector<uint8_t>({k_entry_fade_out, k_entry_model_frames, k_entry_spin_b, k_entry_fade_out}));
     EXPECT_EQ(mesh.entry_ints[2][0], -1);
 }
 
 TEST_F(spell_impact_test, SoundsAreChosenAmongTheLoadedOnes)
 {
-    write_tone("c_t0");
-    write_tone("c_t1");
-    write_tone("c_t2");
     spell_proto& s = g_spell_protos[4];
-    s.cast_sound_count = 3;
-    s.cast_sounds[0] = uint32_t(load_sound("c_t0"));
-    s.cast_sounds[1] = uint32_t(load_sound("c_t1"));
-    s.cast_sounds[2] = uint32_t(load_sound("c_t2"));
+    for (const char* name : {"c_t0", "c_t1", "c_t2"}) {
+        write_tone(name);
+        s.cast_sounds[s.cast_sound_count++] = uint32_t(load_sound(name));
+    }
     game_srand(5);
     uint32_t expected = s.cast_sounds[uint32_t(game_rand()) % 3];
     game_srand(5);
@@ -309,15 +268,13 @@ TEST_F(spell_impact_test, SoundsAreChosenAmongTheLoadedOnes)
 
 TEST_F(spell_impact_test, TooltipWritesTheDamageTextsAndTheDescription)
 {
-    struct damage_case {
-        int n, sides, bonus;
-        const char* text;
-    };
-    for (const damage_case& c : {damage_case{2, 6, 0, "2d6"}, damage_case{2, 6, 3, "2d6 + 3"},
-                                 damage_case{0, 6, 3, "3"}, damage_case{2, 0, 0, ""}, damage_case{-2, 6, 0, ""}}) {
+    using damage_case = std::tuple<int, int, int, std::string>;  // dice, sides, bonus, text
+    for (const auto& [n, sides, bonus, expected] : {damage_case{2, 6, 0, "2d6"}, damage_case{2, 6, 3, "2d6 + 3"},
+                                                    damage_case{0, 6, 3, "3"}, damage_case{2, 0, 0, ""},
+                                                    damage_case{-2, 6, 0, ""}}) {
         char text[32];
-        spell_damage_text(c.n, c.sides, c.bonus, text, sizeof text);
-        EXPECT_STREQ(text, c.text) << c.n << " " << c.sides << " " << c.bonus;
+        spell_damage_text(n, sides, bonus, text, sizeof text);
+        EXPECT_EQ(text, expected) << n << " " << sides << " " << bonus;
     }
 
     spell_proto& s = g_spell_protos[4];
