@@ -14,8 +14,9 @@
 #include "engine/lights.h"
 #include "engine/math.h"
 #include "engine/ui_texts.h"
-#include "platform/random.h"
+#include "items/spell_impact.h"
 #include "items/spells.h"
+#include "platform/random.h"
 #include "script/entities.h"
 #include "world/camera_shake.h"
 #include "world/object_behaviour.h"
@@ -28,12 +29,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <strings.h>
-
-// from items/spell_impact.h
-void spell_impact(const spell_proto& spell, int16_t character, uint32_t spell_id, float x, float y, uint8_t side);
-void play_cast_sound(const spell_proto& spell, float x, float y);
-void spawn_cast_particles(const spell_proto& spell, int16_t caster, uint32_t spell_id, float x, float y,
-                          uint8_t side);
 
 namespace {
 

@@ -28,6 +28,7 @@
 #include "items/casting.h"
 #include "items/containers.h"
 #include "items/items.h"
+#include "items/spell_impact.h"
 #include "items/spells.h"
 #include "level/char_links.h"
 #include "level/level_change.h"
@@ -155,6 +156,8 @@ void install_links()
     g_char_rule_links.cast_learn_attunement = cast_learn_attunement;
     g_behaviour_links.cast_spell = cast_spell_by_id;
     g_behaviour_links.missile_spell = missile_spell_values;
+    g_char_rule_links.spawn_cast_particles = spawn_cast_particles_of;
+    g_behaviour_links.spell_impact = spell_impact_of;
 }
 
 const program_step k_startup_steps[] = {

@@ -274,8 +274,11 @@ void fly(const object_ref& ref, int32_t e, int32_t caster, const missile_spell& 
         break;
     }
     case k_missile_global: {
+        // A drop casts again only while it lives: one fading out (lifetime 0) or marked with a hit
+        // would hand its drops a lifetime of 0, which means the spell's whole duration, and the
+        // rain would never end.
         int32_t& due = o->entry_ints[e][4];
-        if (g_ticks <= uint32_t(due))
+        if (g_ticks <= uint32_t(due) || (o->lifetime < 1 && o->lifetime != -1))
             break;
         due = int32_t(g_ticks + spell.speed);
         int32_t spell_id = o->entry_ints[e][0];

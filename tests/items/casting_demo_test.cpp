@@ -7,6 +7,7 @@
 #include "characters/char_rule_links.h"
 #include "characters/char_inventory.h"
 #include "characters/char_table.h"
+#include "characters/rule_tables.h"
 #include "core/game_globals.h"
 #include "core/editor_globals.h"
 #include "core/globals.h"
@@ -47,6 +48,18 @@ int spell_objects()
     return n;
 }
 
+// Objects flying a spell (explosions and cast effects are spell objects without one).
+int missile_objects()
+{
+    int n = 0;
+    for (uint32_t i = 0; i < g_object_count; ++i) {
+        const world_object& o = g_objects[i];
+        for (int e = 0; o.state != 0 && e < o.entry_count && e < 5; ++e)
+            n += o.entry_kinds[e] == k_entry_missile ? 1 : 0;
+    }
+    return n;
+}
+
 // Frames until every spell object has ended (at most `frames`); the impacts seen meanwhile.
 std::vector<int32_t> fly_out(int frames)
 {
@@ -68,7 +81,7 @@ int count_of(const std::vector<int32_t>& ids, int32_t id)
 TEST_F(shell_test, TheShowcaseSpellsFlyOnTheGateToTheirImpacts)
 {
     saved_globals saved;
-    saved.keep(g_behaviour_links), saved.keep(g_editor);
+    saved.keep(g_behaviour_links), saved.keep(g_editor), saved.keep(block_dodge_chance_table);
     render_use_recording(true);
     ASSERT_TRUE(program_startup("zorv console brana.sav"));
     char_record& hero = g_chars[g_player_char];
@@ -124,8 +137,9 @@ TEST_F(shell_test, TheShowcaseSpellsFlyOnTheGateToTheirImpacts)
     g_chars[bandit].life = k_life_alive;  // whatever the spells before did to it
     g_chars[bandit].state = k_state_idle;
     const int32_t hp = g_chars[bandit].hp = 500;
+    block_dodge_chance_table.fill(0);  // the thunder is about the stun, not about avoiding it
     cast(k_demo_spell_thunder);
-    EXPECT_EQ(spell_objects(), 0);  // no missile: the area is hit at once
+    EXPECT_EQ(missile_objects(), 0);  // no missile: the area is hit at once
     EXPECT_LT(g_chars[bandit].hp, hp);
     EXPECT_EQ(g_chars[bandit].state, k_state_stunned);
     ASSERT_GT(g_message_log.count, 0u);

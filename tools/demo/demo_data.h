@@ -78,6 +78,10 @@ constexpr int32_t k_demo_spell_burst = 21;
 constexpr int32_t k_demo_spell_wall = 22;
 constexpr int32_t k_demo_spell_thunder = 23;
 constexpr int32_t k_demo_spell_rain = 24;
+// The fire bolt's second and third explosions "data/spell/e0_ohen.pr" and "ee_ohen.pr", and the
+// descriptions "data/spell/<name>.txt" of the fire, water and air bolts and the tremor; after
+// the spell table.
+void write_spell_effects_demo_data();
 // Every interface image under "data/buttons/" and "data/interface/" (the "eng" folders): panel
 // tiles shaded by their place in the panel, frame pieces with their outer side marked, labelled
 // buttons, and the HUD's four notice icons.

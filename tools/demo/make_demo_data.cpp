@@ -41,6 +41,7 @@ int main(int argc, char** argv)
     write_hint_demo_data();
     write_slides_demo_data();
     write_spells_demo_data();
+    write_spell_effects_demo_data();
     write_interface_demo_data();
     write_containers_demo_data();
     write_dialogues_demo_data();

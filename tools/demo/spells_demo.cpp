@@ -251,11 +251,12 @@ void add_showcase()
     clap.quake_amplitude = 8;
     clap.quake_length = 4;
     clap.cast_effect_count = 1;
-    // Fire rain around the origin: every drop starts another one each 40 ticks.
+    // Fire rain around the origin: every drop starts more drops each 40 ticks, so the number of
+    // drops multiplies; a rain of 40 steps (about 80 ticks) stays at two generations.
     spell_proto& rain = add_spell(k_demo_spell_rain, "Fire rain", k_school_fire, "dazd");
     rain.motion = k_motion_global;
     rain.speed = 40;
-    rain.duration = 120;
+    rain.duration = 40;
     rain.side_offset = 160;
     rain.forward_offset = 110;
     rain.mana_cost = 25;
