@@ -86,12 +86,12 @@ uint8_t stored_count(const uint8_t& field)
     return field;
 }
 
+// A cleared entry of the kind with p as its first integer; false when the object is full.
 bool add_entry(world_object& o, uint8_t kind, int32_t p = 0)
 {
-    if (o.entry_count < 0 || o.entry_count >= k_max_entries)
+    int32_t e = add_object_entry(o, kind);
+    if (e < 0)
         return false;
-    int32_t e = o.entry_count++;
-    o.entry_kinds[e] = kind;
     std::fill(std::begin(o.entry_floats[e]), std::end(o.entry_floats[e]), 0.0f);
     std::fill(std::begin(o.entry_ints[e]), std::end(o.entry_ints[e]), 0);
     o.entry_ints[e][0] = p;
@@ -410,17 +410,7 @@ void cast_run::place(world_object& o, float height) const
 
 void cast_run::mesh_setup(world_object& o) const
 {
-    o.angle_a = k_mesh_pitch;
-    o.angle_c = 0;
-    o.scale = c_.slot >= 0 ? c_.scale : 1.0f;
-    add_entry(o, k_entry_fade_out);
-    add_entry(o, k_entry_model_frames);
-    if (s_.rotation == k_rotation_char)
-        add_entry(o, k_entry_face_owner);
-    else if (s_.rotation == k_rotation_plus)
-        add_entry(o, k_entry_spin_b, 1);
-    else if (s_.rotation == k_rotation_minus)
-        add_entry(o, k_entry_spin_b, -1);
+    set_up_spell_mesh(o, s_, c_.slot);
 }
 
 // The spell entry; its index, or -1 when the object has no room for it.
