@@ -231,6 +231,23 @@ void run_script(const char* name)
 
 void install_dialogue_links()
 {
+    // The character names the text windows use: the closing file's folder, the hero's key and
+    // the name its lines are logged under.
+    g_script_links.player_char = [] { return int32_t(g_player_char); };
+    g_script_links.char_file_key = [](int32_t slot) -> const char* {
+        static std::string key;
+        key = char_key(slot);
+        return char_at(slot) ? key.c_str() : nullptr;
+    };
+    g_script_links.char_display_name = [](int32_t slot) -> const char* {
+        static std::string name;
+        const char_record* c = char_at(slot);
+        if (!c)
+            return nullptr;
+        const size_t shown = strnlen(c->display_name, sizeof c->display_name);
+        name = shown > 0 ? std::string(c->display_name, shown) : char_key(slot);
+        return name.c_str();
+    };
     g_script_links.read_dialogue = [](const char* path) { read_dialogue(path); };
     g_script_links.build_dialogue_node_markup = [](uint16_t node, char* buffer, size_t size) {
         build_dialogue_node_markup(&g_dialogue, buffer, size, node);

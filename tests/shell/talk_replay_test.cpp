@@ -1,0 +1,219 @@
+// Two talks with the demo's villager, replayed through the program's own frames as a player
+// holds them: the first meeting (a numbered option by its key, the single option by Space, the
+// question menu left), then a greeting, a question picked with the mouse, its answer and the
+// closing lines. Each spoken line reaches the message log once, every talk ends, and the hero
+// is the centred character afterwards.
+#include "shell/shell_fixture.h"
+
+#include "support/saved_globals.h"
+
+#include "characters/char_rule_links.h"
+#include "characters/char_table.h"
+#include "core/console_log.h"
+#include "core/game_globals.h"
+#include "core/globals.h"
+#include "core/settings.h"
+#include "engine/render_context.h"
+#include "engine/ui_texts.h"
+#include "platform/input.h"
+#include "platform/key_codes.h"
+#include "platform/recording_device.h"
+#include "script/dialogues.h"
+#include "script/script_links.h"
+#include "script/text_window.h"
+#include "script/text_window_draw.h"
+#include "script/text_window_layout.h"
+#include "shell/program.h"
+#include "world/scene_header.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr int k_frame_bound = 60;  // frames a step may take before it counts as hung
+
+recording_device* g_device = nullptr;
+
+bool frame()
+{
+    g_device->clear_recording();
+    return program_frame();
+}
+
+void key(uint8_t code, bool down)
+{
+    input_event e{input_event_kind::key};
+    e.code = code;
+    e.down = down;
+    input_inject(e);
+}
+
+void pointer_at(float x, float y)
+{
+    input_event move{input_event_kind::mouse_move};
+    move.x = int32_t(x);
+    move.y = int32_t(y);
+    input_inject(move);
+}
+
+void left_button(bool down)
+{
+    input_event e{input_event_kind::mouse_button};
+    e.code = 0;
+    e.down = down;
+    input_inject(e);
+}
+
+// The shell's wait for the button to come up, with the player letting go of it.
+bool (*g_shell_wait)(bool (*)()) = nullptr;
+bool release_and_wait(bool (*held)())
+{
+    left_button(false);
+    return g_shell_wait(held);
+}
+
+int lines_holding(const char* text)
+{
+    int n = 0;
+    for (uint32_t i = 0; i < g_message_log.count; ++i)
+        n += std::strstr(g_message_log.lines[i], text) ? 1 : 0;
+    return n;
+}
+
+const text_window& window()
+{
+    return g_dialogue_window;
+}
+
+// Frames until the window shows a laid-out dialogue with `links` option links (the pass that
+// places the window is done); false when the dialogue ended or the bound ran out.
+bool await_links(int32_t links)
+{
+    for (int i = 0; i < k_frame_bound; ++i) {
+        if (!frame())
+            return false;
+        if (!g_dialogue_running)
+            return false;
+        if (!window().first_pass && window().link_count == links &&
+            std::strcmp(window().name, window().requested_file) == 0)
+            return true;
+    }
+    return false;
+}
+
+// A key pressed for one frame and let go in the next.
+void press(uint8_t code)
+{
+    key(code, true);
+    ASSERT_TRUE(frame());
+    key(code, false);
+    ASSERT_TRUE(frame());
+}
+
+// Frames until no dialogue runs.
+bool await_end()
+{
+    for (int i = 0; i < k_frame_bound && g_dialogue_running; ++i)
+        if (!frame())
+            return false;
+    return !g_dialogue_running;
+}
+
+} // namespace
+
+TEST_F(shell_test, TheHeroTalksWithTheVillagerTwice)
+{
+    // What the talks change beyond the run: the dialogue window and record, the option latches.
+    saved_globals talk_state;
+    talk_state.keep(g_dialogue_window), talk_state.keep(g_dialogue), talk_state.keep(g_option_latches);
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv console brana.sav"));
+    g_device = dynamic_cast<recording_device*>(g_d3d_device);
+    ASSERT_NE(g_device, nullptr);
+    int32_t villager = -1;
+    for (uint32_t s = 0; s < g_char_count && villager < 0; ++s)
+        if (std::strcmp(g_chars[s].name, "villager") == 0)
+            villager = int32_t(s);
+    ASSERT_GE(villager, 0);
+    ASSERT_EQ(g_chars[villager].kind, k_kind_normal);
+    ASSERT_NE(g_char_rule_links.run_char_event, nullptr);
+    g_shell_wait = g_script_links.wait_until_released;
+    ASSERT_NE(g_shell_wait, nullptr);
+    g_script_links.wait_until_released = release_and_wait;
+    ASSERT_TRUE(frame());
+    g_message_log.count = 0;
+    const char* leave = ui_text(159);
+
+    // The first meeting: its first node's two numbered options; the first leads on.
+    g_char_rule_links.run_char_event(villager, 0);
+    ASSERT_EQ(g_dialogue_running, 1u);
+    ASSERT_TRUE(await_links(2)) << window().requested_file;
+    EXPECT_NE(std::strstr(window().name, "villager/first0.dia2"), nullptr);
+    press(k_key_1);
+    // The second node's single option, taken by Space, opens the question menu.
+    ASSERT_TRUE(await_links(1)) << window().requested_file;
+    EXPECT_EQ(window().dialogue_node, 1);
+    press(k_key_space);
+    ASSERT_TRUE(await_links(window().link_count > 1 ? window().link_count : 2)) << window().requested_file;
+    ASSERT_EQ(window().dialogue_kind, k_dialogue_question_menu);
+    const int32_t menu_links = window().link_count;
+    ASSERT_GE(menu_links, 2);
+    // Its last option leaves: the closing lines, whose single option ends the talk.
+    press(uint8_t(k_key_1 + menu_links - 1));
+    ASSERT_TRUE(await_links(1)) << window().requested_file;
+    EXPECT_NE(std::strstr(window().name, "villager/end0.dia2"), nullptr) << window().name;
+    press(k_key_space);
+    ASSERT_TRUE(await_end());
+    EXPECT_EQ(g_scene_header.followed_char, int16_t(g_player_char));
+    EXPECT_EQ(lines_holding("Welcome, stranger."), 1);
+    EXPECT_EQ(lines_holding("The spring up the hill"), 1);
+    EXPECT_EQ(lines_holding("Where is the spring?"), 0);  // a question only when it is asked
+    EXPECT_EQ(lines_holding("Safe travels"), 1);
+    EXPECT_EQ(lines_holding(leave), 0);  // the leave option takes its own line away
+    // The hero's header before its options names the hero.
+    for (uint32_t i = 0; i < g_message_log.count; ++i)
+        EXPECT_STRNE(g_message_log.lines[i], ":");
+
+    // The second talk greets, and its single option opens the question menu.
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(frame());
+    g_message_log.count = 0;
+    g_char_rule_links.run_char_event(villager, 0);
+    ASSERT_EQ(g_dialogue_running, 1u);
+    ASSERT_TRUE(await_links(1)) << window().requested_file;
+    EXPECT_NE(std::strstr(window().name, "villager/start"), nullptr) << window().name;
+    EXPECT_EQ(lines_holding("Back again, ") + lines_holding("Have you seen the bandits"), 1);
+    press(k_key_space);
+    ASSERT_TRUE(await_links(menu_links)) << window().requested_file;
+    ASSERT_EQ(window().dialogue_kind, k_dialogue_question_menu);
+    // The first question, clicked: the pointer over its line, the left button down for a frame.
+    pointer_at(window().x1 + 40.0f, window().links[0].y + 8.0f);
+    ASSERT_TRUE(frame());
+    left_button(true);
+    ASSERT_TRUE(frame());
+    ASSERT_TRUE(frame());
+    pointer_at(-100.0f, -100.0f);
+    ASSERT_TRUE(await_links(1)) << window().requested_file;
+    EXPECT_NE(std::strstr(window().name, "villager/question0.dia2"), nullptr) << window().name;
+    EXPECT_EQ(window().dialogue_node, 1);
+    EXPECT_EQ(lines_holding("Up the hill, past the old"), 1);
+    // The answer's option returns to the menu; leaving it brings the closing lines and the end.
+    press(k_key_space);
+    ASSERT_TRUE(await_links(menu_links)) << window().requested_file;
+    ASSERT_EQ(window().dialogue_kind, k_dialogue_question_menu);
+    press(uint8_t(k_key_1 + menu_links - 1));
+    ASSERT_TRUE(await_links(1)) << window().requested_file;
+    EXPECT_NE(std::strstr(window().name, "villager/end0.dia2"), nullptr) << window().name;
+    press(k_key_space);
+    ASSERT_TRUE(await_end());
+    EXPECT_EQ(g_scene_header.followed_char, int16_t(g_player_char));
+    EXPECT_EQ(lines_holding("Up the hill, past the old"), 1);
+    EXPECT_EQ(lines_holding("Safe travels"), 1);
+    EXPECT_EQ(lines_holding(leave), 0);
+    EXPECT_EQ(std::string(window().requested_file), "data/dialogs/eng/close.txt");
+
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
+}
