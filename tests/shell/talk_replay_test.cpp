@@ -120,6 +120,18 @@ bool await_end()
     return !g_dialogue_running;
 }
 
+// The question menu's last option (of `links`) leaves: the villager's closing lines, whose single
+// option ends the talk and centres the hero again.
+void leave_and_close(int32_t links)
+{
+    press(uint8_t(k_key_1 + links - 1));
+    ASSERT_TRUE(await_links(1)) << window().requested_file;
+    EXPECT_NE(std::strstr(window().name, "villager/end0.dia2"), nullptr) << window().name;
+    press(k_key_space);
+    ASSERT_TRUE(await_end());
+    EXPECT_EQ(g_scene_header.followed_char, int16_t(g_player_char));
+}
+
 } // namespace
 
 TEST_F(shell_test, TheHeroTalksWithTheVillagerTwice)
@@ -159,13 +171,10 @@ TEST_F(shell_test, TheHeroTalksWithTheVillagerTwice)
     ASSERT_EQ(window().dialogue_kind, k_dialogue_question_menu);
     const int32_t menu_links = window().link_count;
     ASSERT_GE(menu_links, 2);
-    // Its last option leaves: the closing lines, whose single option ends the talk.
-    press(uint8_t(k_key_1 + menu_links - 1));
-    ASSERT_TRUE(await_links(1)) << window().requested_file;
-    EXPECT_NE(std::strstr(window().name, "villager/end0.dia2"), nullptr) << window().name;
-    press(k_key_space);
-    ASSERT_TRUE(await_end());
-    EXPECT_EQ(g_scene_header.followed_char, int16_t(g_player_char));
+    // Its last option leaves.
+    leave_and_close(menu_links);
+    if (HasFatalFailure())
+        return;
     EXPECT_EQ(lines_holding("Welcome, stranger."), 1);
     EXPECT_EQ(lines_holding("The spring up the hill"), 1);
     EXPECT_EQ(lines_holding("Where is the spring?"), 0);  // a question only when it is asked
@@ -202,12 +211,9 @@ TEST_F(shell_test, TheHeroTalksWithTheVillagerTwice)
     press(k_key_space);
     ASSERT_TRUE(await_links(menu_links)) << window().requested_file;
     ASSERT_EQ(window().dialogue_kind, k_dialogue_question_menu);
-    press(uint8_t(k_key_1 + menu_links - 1));
-    ASSERT_TRUE(await_links(1)) << window().requested_file;
-    EXPECT_NE(std::strstr(window().name, "villager/end0.dia2"), nullptr) << window().name;
-    press(k_key_space);
-    ASSERT_TRUE(await_end());
-    EXPECT_EQ(g_scene_header.followed_char, int16_t(g_player_char));
+    leave_and_close(menu_links);
+    if (HasFatalFailure())
+        return;
     EXPECT_EQ(lines_holding("Up the hill, past the old"), 1);
     EXPECT_EQ(lines_holding("Safe travels"), 1);
     EXPECT_EQ(lines_holding(leave), 0);
