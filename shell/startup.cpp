@@ -2,7 +2,6 @@
 #include "shell/program_steps.h"
 
 #include "characters/char_models.h"
-#include "characters/char_notices.h"
 #include "characters/char_table.h"
 #include "characters/creature_files.h"
 #include "characters/monster_points.h"
