@@ -39,11 +39,16 @@ uint32_t choose_render_device(int count, bool (*describe)(int, render_device_inf
     return chosen;
 }
 
-int32_t create_device_context()
+void release_device_context()
 {
     g_d3d_device = nullptr;
     g_d3dx_context = nullptr;
     g_device_owner.reset();
+}
+
+int32_t create_device_context()
+{
+    release_device_context();
 
     const uint32_t entry = choose_render_device(render_device_count(), render_device_describe,
                                                 g_settings.gr_disablelight != 0);

@@ -85,6 +85,7 @@ int32_t create_main_window()
 
 void close_main_window()
 {
+    release_device_context();
     gl_window_close();
     input_reset();
 }

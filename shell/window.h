@@ -39,6 +39,6 @@ void poll_input();
 // (g_quit_all).
 bool wait_until_released(bool (*held)());
 
-// Closes the window (its device is replaced by the next create_main_window). The program
-// leaves both to the end of the process; tests close it to start the next run afresh.
+// Releases the device and closes the window. The program leaves both to the end of the
+// process; tests close them to start the next run afresh.
 void close_main_window();

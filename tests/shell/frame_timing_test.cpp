@@ -34,6 +34,7 @@ protected:
     void TearDown() override
     {
         g_shell_trace = nullptr;
+        release_device_context();
         clock_set_manual_step(0);
         clock_use_manual(false);
         input_reset();
