@@ -207,7 +207,8 @@ void char_fields(Io& io, Record& c)
     io.u32(4452, c.next_think);
     io.u32(4456, c.random_move);
     io.u8(4460, c.bleed_type);
-    bytes_of(io, 4461, c.reserved_4461);
+    bytes_of(io, 4461, c.change_into);
+    bytes_of(io, 4481, c.reserved_4481);
     io.text(4862, c.display_name, uint32_t(sizeof c.display_name));
     bytes_of(io, 4922, c.reserved_4922);
     u32_array(io, 4924, c.inv_timer);

@@ -213,7 +213,10 @@ struct char_record {
     uint32_t next_think;  // earliest tick of the next AI decision
     uint32_t random_move;  // the character wanders at random
     uint8_t bleed_type;  // blood variant
-    uint8_t reserved_4461[401];
+    // character file the character turns into once it has faded down; kept as stored, so a reader
+    // bounds it to its 20 bytes
+    char change_into[20];
+    uint8_t reserved_4481[381];
     char display_name[60];  // name shown to the player; the key name when empty
     uint8_t reserved_4922[2];
     uint32_t inv_timer[k_inventory_entries];  // per entry: second item timer
@@ -350,6 +353,7 @@ static_assert(offsetof(char_record, next_fade_tick) == 4448);
 static_assert(offsetof(char_record, next_think) == 4452);
 static_assert(offsetof(char_record, random_move) == 4456);
 static_assert(offsetof(char_record, bleed_type) == 4460);
+static_assert(offsetof(char_record, change_into) == 4461);
 static_assert(offsetof(char_record, display_name) == 4862);
 static_assert(offsetof(char_record, inv_timer) == 4924);
 static_assert(offsetof(char_record, dot_next_tick) == 5724);

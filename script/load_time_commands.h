@@ -6,6 +6,9 @@
 
 struct text_window;
 
+// The item that marks the centred character (given at the attunement location 77).
+constexpr int16_t k_centre_marker_item = 329;
+
 // What one parse keeps beside the window.
 struct parse_state {
     int32_t picture_counter = 0;     // pictures loaded by this parse
@@ -14,5 +17,9 @@ struct parse_state {
 };
 
 // Carries out every load-time command that word `current`, just stored, completes, in the
-// order in which they are tested (several may fire on one word). None is built yet.
+// order in which they are tested (several may fire on one word). A command whose character,
+// item, spell, entity or quest is missing, or whose index lies outside its table, does nothing
+// (the spell commands, "^add_char_item" and "^add_char_weapon" log the missing name). Numbers
+// are read as in the "C" locale; "HERO" and the hero's stand-in names in the arguments that a
+// command lists are rewritten in the window into the hero's file key before it looks them up.
 void run_load_time_commands(text_window* window, int32_t current, parse_state* state);

@@ -33,6 +33,11 @@ struct script_links {
     // name equals `name` ignoring case; false when there is none.
     bool (*last_quest_state)(const char* name, uint8_t* state);
     bool (*last_flag_value)(const char* name, int32_t* value);
+
+    // The slide shows: reads the timing file that `chapter` names and starts the chapter show;
+    // starts the epilogue and gives it the ending number `ending`.
+    void (*start_chapter_slide_show)(const char* chapter);
+    void (*start_epilogue_slide_show)(int32_t ending);
 };
 
 extern script_links g_script_links;

@@ -140,6 +140,14 @@ void install_links()
     };
     g_script_links.last_quest_state = last_quest_state;
     g_script_links.last_flag_value = last_flag_value;
+    g_script_links.start_chapter_slide_show = [](const char* chapter) {
+        load_slide_timing(&g_chapter_slides.timing, chapter);
+        start_chapter_slides();
+    };
+    g_script_links.start_epilogue_slide_show = [](int32_t ending) {
+        start_epilogue_slides();
+        g_epilogue_slides.outro_number = int16_t(ending);
+    };
     link_entities_to_objects();
     g_script_links.save_game = [](const char* name, uint32_t fade, uint32_t force) {
         save_game(&g_save_list, name, fade, force);

@@ -17,8 +17,9 @@ TEST_F(text_window_test, HeroNamesFollowTheCommandArgumentRule)
 {
     EXPECT_EQ(parse("$PLAYER ^l $PLAYER ^gl_a $PLAYER $player's Serin Serinus ^char2char Serin HERO Dovan: dovan! "
                     "DOVAN Dovan, ^gl_a Dovan? Dovanek"),
-              (strings{"$PLAYER", "^l", "Aren", "^gl_a", "$PLAYER", "Aren's", "Aren", "Arenus", "^char2char", "Serin",
-                       "HERO", "Aren:", "Aren!", "Aren", "Dovan,", "^gl_a", "Aren?", "Dovanek"}));
+              (strings{"$PLAYER", "^l", "Aren", "^gl_a", "$PLAYER", "Aren's", "Aren", "Arenus", "^char2char",
+                       "hero_key", "hero_key", "Aren:", "Aren!", "Aren", "Dovan,", "^gl_a", "Aren?", "Dovanek"}));
+    // The arguments of "^char2char" are no display names: the command itself makes them the file key.
     // A first word that ends with ":" is no argument; the word after "^l" neither.
     EXPECT_EQ(parse("$PLAYER: hi ^L Serin"), (strings{"Aren:", "hi", "^L", "Aren"}));
     // The replaced name is not looked at again, so a hero named like the companion keeps the name.
