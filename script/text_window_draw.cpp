@@ -13,6 +13,7 @@
 #include "engine/ui_texts.h"
 #include "platform/key_codes.h"
 #include "script/dialogues.h"
+#include "script/load_time_commands.h"
 #include "script/markup_keywords.h"
 #include "script/script_links.h"
 #include "script/text_window_layout.h"
@@ -29,7 +30,6 @@ option_latches g_option_latches;
 namespace {
 
 constexpr uint8_t k_log_colour = 3;
-constexpr int16_t k_centre_marker_item = 329;
 constexpr uint32_t k_link_white = 0xFFFFFF;
 constexpr uint32_t k_link_red = 0x0000FF;
 constexpr int32_t k_record_options = 10;
