@@ -36,6 +36,7 @@ protected:
         kept_.keep(g_pending_level), kept_.keep(g_map_texts), kept_.keep(g_map_text_count);
         kept_.keep(g_player_char), kept_.keep(g_mouse_left), kept_.keep(g_mouse_right);
         kept_.keep(g_map_locations_open), kept_.keep(g_dialogue_window);
+        std::memset(g_events, 0, sizeof g_events);
         g_event_count = 0;
         g_event_left_latch = g_event_right_latch = 0;
         g_mouse_left = g_mouse_right = 0;
@@ -384,6 +385,7 @@ TEST(MapEventTable, AppendingToAFullTableIsRefusedAndRemovalMovesTheRestDown)
 {
     saved_globals kept;
     kept.keep(g_events), kept.keep(g_event_count);
+    std::memset(g_events, 0, sizeof g_events);
     g_event_count = 0;
     for (int i = 0; i < k_event_slots; ++i)
         ASSERT_NE(append_event(("e" + std::to_string(i)).c_str()), nullptr);
