@@ -32,7 +32,7 @@ void add_gate_events()
     require(add_map_text("^c 1 1 0.8 1 The gate of the old town. ^l The yard lies to the south-west.", "sign", 1),
             "sign text");
 
-    // The signpost: the wheel north of the entry.
+    // The signpost: a patch north of the entry, below the torches.
     add_rect_sector(560.0f, 250.0f, 640.0f, 330.0f, 4);
     event_record& sign = new_event("sign");
     const int32_t sign_sector[] = {last_sector()};
