@@ -116,6 +116,7 @@ bool take_mouse_focus(const char_record* c, float alpha)
         char markup[320];
         std::snprintf(markup, sizeof markup, "^window 10 10 %d 30 ^center_x ^no_rect ^gl_a 0 %s",
                       int(font_measure_text(&g_font_large, label) + margin), label);
+        reset_text_window(&g_message_window);
         show_text_message(markup);
     }
     return fighter;

@@ -45,6 +45,7 @@ bool draw_icon(uint16_t texture, float x, float y, int hint_text)
         return false;
     char markup[256];
     std::snprintf(markup, sizeof markup, "^window 10 0 220 30 ^mouse_center ^gl_a 0.6 %s ^l", ui_text(hint_text));
+    reset_text_window(&g_message_window);
     show_text_message(markup);
     g_interface.mouse_over_ui = 1;
     return true;

@@ -2,12 +2,16 @@
 
 #include "core/console_log.h"
 #include "engine/packed_stream.h"
+#include "core/utilities.h"
 #include "engine/record_io.h"
 
 #include <algorithm>
+#include <cstring>
 
 event_record g_events[k_event_slots];
 uint32_t g_event_count = 0;
+uint32_t g_event_left_latch = 0;
+uint32_t g_event_right_latch = 0;
 
 namespace {
 
@@ -45,6 +49,89 @@ void clear_event(event_record* event)
     event->reserved = -1;
     event->condition_count = 0;
     event->action_count = 0;
+}
+
+void init_event(event_record* event, const char* name)
+{
+    event->state = 1;
+    copy_bounded(event->name, sizeof event->name, name ? name : "");
+    event->condition_count = 0;
+    event->action_count = 0;
+}
+
+namespace {
+
+// The next free slot of a condition or action list, or -1 when four are used.
+int32_t next_part(uint32_t count)
+{
+    return count < 4 ? int32_t(count) : -1;
+}
+
+template <class T>
+void copy_row(T* row, const T* values, int count)
+{
+    for (int v = 0; values && v < std::min(count, k_event_part_values); ++v)
+        row[v] = values[v];
+}
+
+} // namespace
+
+bool add_event_condition(event_record* event, uint32_t kind, const int32_t* numbers, int number_count,
+                         const uint32_t* values, int value_count)
+{
+    const int32_t k = next_part(event->condition_count);
+    if (k < 0)
+        return false;
+    event->condition_kind[k] = kind;
+    copy_row(event->condition_number[k], numbers, number_count);
+    copy_row(event->condition_value[k], values, value_count);
+    ++event->condition_count;
+    return true;
+}
+
+bool add_event_action(event_record* event, uint32_t kind, const int32_t* numbers, int number_count,
+                      const float* coords, int coord_count)
+{
+    const int32_t k = next_part(event->action_count);
+    if (k < 0)
+        return false;
+    event->action_kind[k] = kind;
+    copy_row(event->action_number[k], numbers, number_count);
+    copy_row(event->action_coord[k], coords, coord_count);
+    ++event->action_count;
+    return true;
+}
+
+event_record* append_event(const char* name)
+{
+    if (g_event_count >= k_event_slots) {
+        console_log("map events: the table is full, \"%s\" not added", name ? name : "");
+        return nullptr;
+    }
+    event_record* event = &g_events[g_event_count++];
+    init_event(event, name);
+    return event;
+}
+
+void remove_event_at(int32_t i)
+{
+    const int32_t count = int32_t(std::min<uint32_t>(g_event_count, k_event_slots));
+    if (i < 0 || i >= count)
+        return;
+    std::copy(g_events + i + 1, g_events + count, g_events + i);
+    clear_event(&g_events[count - 1]);
+    g_event_count = uint32_t(count - 1);
+}
+
+void remove_event_named(const char* name)
+{
+    const int32_t count = int32_t(std::min<uint32_t>(g_event_count, k_event_slots));
+    for (int32_t i = 0; name && i < count; ++i)
+        if (strncmp(g_events[i].name, name, sizeof g_events[i].name) == 0 &&
+            std::strlen(name) < sizeof g_events[i].name) {
+            remove_event_at(i);
+            return;
+        }
 }
 
 bool write_events(packed_stream* stream)

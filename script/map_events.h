@@ -1,6 +1,7 @@
 // Map events: the level's trigger rules, each a name with up to four conditions and up to four
-// actions. This file holds the record, the level's table and its section of the level map file
-// and of the per-level change file.
+// actions. This file holds the record, the level's table, its editing operations, the per-frame
+// pass (evaluate_events, declared in script/script_services.h) and the table's section of the
+// level map file and of the per-level change file.
 #pragma once
 
 #include <cstddef>
@@ -48,11 +49,80 @@ static_assert(offsetof(event_record, action_number) == 628);
 static_assert(offsetof(event_record, action_text) == 728);
 static_assert(offsetof(event_record, reserved978) == 978);
 
+// Condition kinds; a kind above 14 holds.
+enum event_condition_kind : uint32_t {
+    k_cond_nothing = 0,
+    k_cond_mouse_in_sector = 1,
+    k_cond_lmb_in_sector = 2,
+    k_cond_rmb_in_sector = 3,
+    k_cond_item_in_inventory = 4,
+    k_cond_player_in_sector = 5,
+    k_cond_entity_state = 6,
+    k_cond_char_memory = 7,
+    k_cond_click_on_char = 8,
+    k_cond_quest_state = 9,
+    k_cond_hero_armed = 10,
+    k_cond_active_attunement = 11,
+    k_cond_no_enemy = 12,
+    k_cond_no_real_enemy = 13,
+    k_cond_no_dream_enemy = 14,
+};
+
+// Action kinds; a kind above 17 does nothing.
+enum event_action_kind : uint32_t {
+    k_act_nothing = 0,
+    k_act_debug = 1,
+    k_act_delete_event = 2,
+    k_act_game_text = 3,
+    k_act_add_item = 4,
+    k_act_remove_item = 5,
+    k_act_set_entity_state = 6,
+    k_act_load_map = 7,
+    k_act_start_dialogue = 8,
+    k_act_move_char = 9,
+    k_act_char_set_memory = 10,
+    k_act_add_char = 11,
+    k_act_break = 12,
+    k_act_set_object_phase = 13,
+    k_act_add_creature = 14,
+    k_act_open_container = 15,
+    k_act_open_travel_map = 16,
+    k_act_enable_location = 17,
+};
+
 extern event_record g_events[k_event_slots];
 extern uint32_t g_event_count;  // records 0 to count - 1 are the level's events, in order
+// Edge latches of the click conditions: set by a press that fired, cleared with the button up
+// and after every event whose conditions fail.
+extern uint32_t g_event_left_latch;
+extern uint32_t g_event_right_latch;
 
 // State 0, reserved word -1, both counts 0; the other fields keep their values.
 void clear_event(event_record* event);
+// State 1, the name copied (cut to its field), both counts 0; kinds, numbers and texts stay.
+void init_event(event_record* event, const char* name);
+// While fewer than four conditions (actions) exist: the kind goes into the next slot, up to five
+// numbers into its number row and up to five values (coordinates) into its value row; the count
+// rises. False when the record is full.
+bool add_event_condition(event_record* event, uint32_t kind, const int32_t* numbers, int number_count,
+                         const uint32_t* values, int value_count);
+bool add_event_action(event_record* event, uint32_t kind, const int32_t* numbers, int number_count,
+                      const float* coords, int coord_count);
+// Appends a new active event; refused (null, logged) when the table holds 100.
+event_record* append_event(const char* name);
+// Removes event i: the later records move down by one, the last is cleared, the count drops.
+// Nothing for an index outside the table.
+void remove_event_at(int32_t i);
+// remove_event_at for the first event whose name equals `name` (case-sensitive).
+void remove_event_named(const char* name);
+
+// Condition slot `slot` of event `event`: 1 when it holds. Entity numbers, memory indices and
+// character keys are checked: an invalid one fails the condition. A "HERO" text of the character
+// conditions is rewritten in the record to the hero's file key.
+int32_t test_event_condition(int32_t event, int32_t slot);
+// Action slot `slot` of event `event`: 0 ends the frame's pass, 1 goes on. Invalid entity
+// numbers, memory indices, item ids, containers and creature names make it do nothing.
+int32_t run_event_action(int32_t event, int32_t slot);
 
 // The events section: u32 record size 980, u32 count, count records. Both do nothing for a null
 // stream and return false when the section is incomplete.

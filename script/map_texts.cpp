@@ -2,6 +2,7 @@
 
 #include "core/console_log.h"
 #include "engine/packed_stream.h"
+#include "core/utilities.h"
 #include "engine/record_io.h"
 
 #include <algorithm>
@@ -25,6 +26,33 @@ void map_text_fields(Io& io, Text& t)
 void clear_map_text(map_text* record)
 {
     record->tag = k_map_text_empty;
+}
+
+void set_map_text(map_text* record, const char* text, const char* key, uint8_t tag)
+{
+    copy_bounded(record->key, sizeof record->key, key ? key : "");
+    copy_bounded(record->text, sizeof record->text, text ? text : "");
+    record->tag = tag;
+}
+
+bool add_map_text(const char* text, const char* key, uint8_t tag)
+{
+    if (g_map_text_count >= k_map_text_slots) {
+        console_log("map texts: the table is full, \"%s\" not added", key ? key : "");
+        return false;
+    }
+    set_map_text(&g_map_texts[g_map_text_count++], text, key, tag);
+    return true;
+}
+
+void remove_map_text(int32_t i)
+{
+    const int32_t count = int32_t(std::min<uint32_t>(g_map_text_count, k_map_text_slots));
+    if (i < 0 || i >= count)
+        return;
+    std::copy(g_map_texts + i + 1, g_map_texts + count, g_map_texts + i);
+    clear_map_text(&g_map_texts[count - 1]);
+    g_map_text_count = uint32_t(count - 1);
 }
 
 bool write_map_texts(packed_stream* stream)

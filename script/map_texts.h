@@ -1,6 +1,6 @@
 // Map texts: the level's keyed markup texts that events, entities and the interface show in the
 // message window. This file holds the record, the level's table and its section of the level map
-// file.
+// file, and the operations that put messages into the message window.
 #pragma once
 
 #include <cstddef>
@@ -28,6 +28,28 @@ extern uint32_t g_map_text_count;  // records 0 to count - 1 are the level's tex
 
 // Tag 255; the key and the text stay.
 void clear_map_text(map_text* record);
+// Copies the key and the text (cut to their fields, terminated) and stores the tag.
+void set_map_text(map_text* record, const char* text, const char* key, uint8_t tag);
+// Appends a text to the level's table; refused (false, logged) when the table holds 50.
+bool add_map_text(const char* text, const char* key, uint8_t tag);
+// Removes record i: the later records move down by one, the last is cleared, the count drops.
+// Nothing for an index outside the table.
+void remove_map_text(int32_t i);
+
+// The message operations. Each marks the message window shown (g_message_shown = 1) for the
+// rest of the frame, also when the message was dropped.
+//
+// Map text i, whatever the window holds: "^window 10 10 w 20 " with w = (length - 22) x 9, then
+// the text, parsed into the message window. Nothing but the log line for an index outside the
+// table.
+void show_map_text(int32_t i);
+// For each map text whose key equals `key` (case-sensitive), in table order: parsed into the
+// message window while the window holds no words. So the first non-empty match is shown, and
+// nothing when a message is already up.
+void show_map_text_by_key(const char* key);
+// A markup file into the message window while the window holds no words; gives the loader's
+// result, or 1 when the window was busy. A missing file clears g_message_shown and gives -1.
+int32_t show_text_file(const char* path);
 
 // The map-texts section: u32 record size 277, u32 count, count records. Both do nothing for a null
 // stream and return false when the section is incomplete.

@@ -7,7 +7,6 @@
 
 script_links g_script_links = {};
 
-void evaluate_events() {}
 void update_entities() {}
 
 float float_atan(float x)
@@ -15,13 +14,6 @@ float float_atan(float x)
     if (std::isnan(x))
         return 0.0f;
     return float(std::atan(double(x)));
-}
-
-void show_text_message(const char* markup)
-{
-    reset_text_window(&g_message_window);
-    parse_text_window(&g_message_window, markup);
-    g_message_shown = 1;
 }
 
 uint32_t get_file_size(const char* path)

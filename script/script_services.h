@@ -2,8 +2,8 @@
 // and entities.
 //
 // The text windows are in script/text_window.h, the quests and story flags in script/quests.h.
-// The rest of this subsystem is not built yet: no event or entity runs. The level's events, map texts and
-// entities are in script/map_events.h, script/map_texts.h and script/entities.h.
+// The level's events, map texts and entities are in script/map_events.h, script/map_texts.h and
+// script/entities.h.
 #pragma once
 
 #include "core/game_globals.h"
@@ -21,8 +21,9 @@ void new_dialogue();
 // quotient of two equal points), so that no facing made from it is undefined.
 float float_atan(float x);
 
-// Shows a one-line markup text in the message window: the window is reset, the text parsed into
-// it and the window marked shown (character labels, notices and other hover texts).
+// Shows a markup text in the message window while the window holds no words (callers replacing
+// a text reset the window first); marks the window shown either way. A dialogue marked running
+// stays so whatever the text's commands do.
 void show_text_message(const char* markup);
 
 // The size of a file in bytes, held to 32 bits; 0 for a missing file, which is not created.

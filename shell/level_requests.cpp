@@ -15,6 +15,7 @@
 #include "level/level_change.h"
 #include "level/level_saves.h"
 #include "script/quests.h"
+#include "script/script_services.h"
 #include "shell/fades.h"
 #include "shell/program_steps.h"
 #include "shell/travel_map.h"
@@ -82,7 +83,10 @@ void put_mouse_on_hero()
 const program_step k_arrival_steps[] = {
     {"apply_ambient_light", [] { apply_ambient_light(&g_scene_header); return true; }},
     {"place_hero", [] { place_hero_at_entry(&g_scene_header, g_change_mode); return true; }},
-    {"evaluate_events_once", nullptr},
+    {"evaluate_events_once", [] {
+         evaluate_events();
+         return true;
+     }},
     {"fade_from_black", [] { fade_from_black(); return true; }},
     {"mouse_to_hero", [] { put_mouse_on_hero(); return true; }},
 };

@@ -39,6 +39,7 @@
 #include "platform/audio.h"
 #include "script/dialogues.h"
 #include "script/entities.h"
+#include "script/map_texts.h"
 #include "script/quests.h"
 #include "script/script_links.h"
 #include "script/script_services.h"
@@ -131,9 +132,7 @@ void install_links()
     g_interface_links.wait_until_released = wait_until_released;
     g_script_links.wait_until_released = wait_until_released;
     g_interface_links.reset_message_window = [] { reset_text_window(&g_message_window); };
-    g_interface_links.show_text_file = [](const char* path) {
-        g_message_shown = load_markup_file(&g_message_window, path) == 1 ? 1 : 0;
-    };
+    g_interface_links.show_text_file = [](const char* path) { show_text_file(path); };
     g_interface_links.draw_message_window = [] {
         clear_message_window_reanchor();
         draw_message_window();

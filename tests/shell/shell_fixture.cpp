@@ -32,6 +32,8 @@
 #include "level/save_games.h"
 #include "level/level_tables.h"
 #include "platform/clock.h"
+#include "script/map_events.h"
+#include "script/map_texts.h"
 #include "platform/random.h"
 #include "script/quests.h"
 #include "script/script_links.h"
@@ -87,6 +89,9 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_pending_level), saved.keep(g_new_game_request), saved.keep(g_load_twice);
     saved.keep(g_capture_on), saved.keep(g_travel_map_running), saved.keep(g_map_locations_open);
     saved.keep(g_save_list), saved.keep(g_screenshot_counter), saved.keep(g_capture_file_counter);
+    // The level's map events and texts, and the event pass's click latches.
+    saved.keep(g_events), saved.keep(g_event_count), saved.keep(g_event_left_latch), saved.keep(g_event_right_latch);
+    saved.keep(g_map_texts), saved.keep(g_map_text_count);
 }
 
 } // namespace

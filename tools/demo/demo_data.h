@@ -56,6 +56,9 @@ void write_environment_demo_data();
 // "data/levels/brana.sav" to change to, the editor's template "global/empty", and the loading
 // pictures "data/loading.tga", "data/loading2.tga" and "data/loading3.tga".
 void write_levels_demo_data();
+// The second demo level "data/levels/dvor.sav", a small yard the gate level's south-west corner
+// leads to.
+void write_events_demo_data();
 // The travel map "data/levels/mapa_eng.sav": its 19 location areas, markers and labels over a
 // parchment; location 0 leads back to the gate.
 void write_travel_map_demo_data();

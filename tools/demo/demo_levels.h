@@ -6,6 +6,18 @@
 #include <utility>
 #include <vector>
 
+// The demo's level prototypes, added to the prototype table.
+struct level_protos {
+    int32_t meadow, torch, wheel, sparks, crate;
+};
+level_protos add_level_protos();
+// Surfaces of 4 x 3 tiles from (x0, y0), columns x rows of them, each three tiles right of the
+// last, so the next one covers the tile its mask leaves out.
+void lay_ground(int32_t meadow, float x0, float y0, int columns, int rows, float r, float g, float b);
+
+// The gate level's map texts, its signpost and its way to the yard: sectors and map events.
+void add_gate_events();
+
 // Every level table empty, as before a map is read, with a new scene header.
 void clear_level_tables();
 // A world object of prototype `proto` at (x, y) on the layer, with colour factors; its index.

@@ -90,9 +90,7 @@ int32_t crate_proto()
     return slot;
 }
 
-struct level_protos {
-    int32_t meadow, torch, wheel, sparks, crate;
-};
+} // namespace
 
 level_protos add_level_protos()
 {
@@ -104,8 +102,6 @@ level_protos add_level_protos()
     p.crate = crate_proto();
     return p;
 }
-
-} // namespace
 
 int32_t place(int32_t proto, float x, float y, uint8_t layer, bool depth_sorted, float r, float g, float b)
 {
@@ -119,16 +115,14 @@ int32_t place(int32_t proto, float x, float y, uint8_t layer, bool depth_sorted,
     return i;
 }
 
-namespace {
-
-// Surfaces of 4 x 3 tiles from (x0, y0), columns x rows of them, each three tiles right of the
-// last, so the next one covers the tile its mask leaves out.
 void lay_ground(int32_t meadow, float x0, float y0, int columns, int rows, float r, float g, float b)
 {
     for (int w = 0; w < rows; ++w)
         for (int c = 0; c < columns; ++c)
             place(meadow, x0 + 192.0f * float(c), y0 + 192.0f * float(w), 0, false, r, g, b);
 }
+
+namespace {
 
 void place_emitter(int32_t sparks, float x, float y)
 {
@@ -278,6 +272,7 @@ void write_gate_level()
     g_scene_header.rain_chance = 100;  // it always rains at the gate, for a minute at a time
     g_scene_header.rain_duration = 37;
     add_gate_containers();
+    add_gate_events();
     save_level("data/levels/brana.sav");
 }
 

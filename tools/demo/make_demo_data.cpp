@@ -37,6 +37,7 @@ int main(int argc, char** argv)
     write_objects_demo_data();
     write_environment_demo_data();
     write_levels_demo_data();
+    write_events_demo_data();
     write_travel_map_demo_data();
     write_hint_demo_data();
     write_slides_demo_data();

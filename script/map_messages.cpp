@@ -1,0 +1,77 @@
+#include "script/map_texts.h"
+
+#include "core/console_log.h"
+#include "core/game_globals.h"
+#include "core/utilities.h"
+#include "script/script_services.h"
+#include "script/text_window.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+bool message_window_busy()
+{
+    return g_message_window.word_count > 0;
+}
+
+} // namespace
+
+void show_map_text(int32_t i)
+{
+    g_message_shown = 1;
+    if (i < 0 || i >= int32_t(std::min<uint32_t>(g_map_text_count, k_map_text_slots))) {
+        console_log("map text %d: not in the table", int(i));
+        return;
+    }
+    const map_text& t = g_map_texts[i];
+    const int32_t length = int32_t(strnlen(t.text, sizeof t.text));
+    // Room for the "^window" line and a full text.
+    char markup[64 + k_map_text_size];
+    const int head = std::snprintf(markup, sizeof markup, "^window 10 10 %d 20 ", (length - 22) * 9);
+    std::memcpy(markup + head, t.text, size_t(length));
+    markup[head + length] = '\0';
+    parse_text_window(&g_message_window, markup);
+}
+
+void show_map_text_by_key(const char* key)
+{
+    const uint32_t count = std::min<uint32_t>(g_map_text_count, k_map_text_slots);
+    for (uint32_t i = 0; key && i < count; ++i) {
+        const map_text& t = g_map_texts[i];
+        if (strncmp(t.key, key, sizeof t.key) != 0 || std::strlen(key) >= sizeof t.key)
+            continue;
+        if (!message_window_busy()) {
+            char text[k_map_text_size + 1] = {};
+            std::memcpy(text, t.text, strnlen(t.text, sizeof t.text));
+            parse_text_window(&g_message_window, text);
+        }
+    }
+    g_message_shown = 1;
+}
+
+void show_text_message(const char* markup)
+{
+    const uint32_t dialogue_running = g_dialogue_running;
+    g_dialogue_running = 0;
+    if (!message_window_busy() && markup)
+        parse_text_window(&g_message_window, markup);
+    g_message_shown = 1;
+    g_dialogue_running = dialogue_running;
+}
+
+int32_t show_text_file(const char* path)
+{
+    const int32_t exists = path ? file_exists(path) : -1;
+    if (exists != 1) {
+        g_message_shown = 0;
+        return exists;
+    }
+    int32_t result = exists;
+    if (!message_window_busy())
+        result = load_markup_file(&g_message_window, path);
+    g_message_shown = 1;
+    return result;
+}

@@ -1,0 +1,121 @@
+// The demo gate level's map events, played through the program's own frames with injected
+// input: a click on the signpost shows its map text in the message window, and walking into the
+// south-west corner takes the hero to the yard level.
+#include "shell/shell_fixture.h"
+
+#include "support/saved_globals.h"
+
+#include "characters/char_table.h"
+#include "core/editor_globals.h"
+#include "core/game_globals.h"
+#include "core/globals.h"
+#include "engine/render_context.h"
+#include "level/level_change.h"
+#include "platform/input.h"
+#include "platform/recording_device.h"
+#include "script/map_events.h"
+#include "script/text_window.h"
+#include "shell/program.h"
+#include "world/sectors.h"
+#include "world/world_objects.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr int k_walk_bound = 1500;  // frames the walk to the corner may take
+
+recording_device* g_device = nullptr;
+
+bool frame()
+{
+    g_device->clear_recording();
+    return program_frame();
+}
+
+// The pointer over world point (x, y) as the camera shows it now.
+void pointer_at_world(float x, float y)
+{
+    input_event move{input_event_kind::mouse_move};
+    move.x = int32_t((x - g_camera_x) * g_zoom);
+    move.y = int32_t((y - g_camera_y) * g_zoom);
+    input_inject(move);
+}
+
+void left_button(bool down)
+{
+    input_event e{input_event_kind::mouse_button};
+    e.code = 0;
+    e.down = down;
+    input_inject(e);
+}
+
+std::string message_words()
+{
+    std::string text;
+    for (int32_t i = 0; i < g_message_window.word_count; ++i)
+        text += std::string(g_message_window.words[i]) + " ";
+    return text;
+}
+
+// The middle of the sector the named event's first condition tests.
+void sector_middle(const char* event, float* x, float* y)
+{
+    for (uint32_t i = 0; i < g_event_count; ++i)
+        if (std::strcmp(g_events[i].name, event) == 0) {
+            const map_sector& s = g_sectors[g_events[i].condition_number[0][0]];
+            *x = (s.x[0] + s.x[2]) / 2;
+            *y = (s.y[0] + s.y[2]) / 2;
+            return;
+        }
+    ADD_FAILURE() << "no event " << event;
+}
+
+} // namespace
+
+TEST_F(shell_test, TheGateSignpostShowsItsTextAndTheCornerLeadsToTheYard)
+{
+    saved_globals windows;
+    windows.keep(g_message_window), windows.keep(g_dialogue_window);
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv console brana.sav"));
+    g_device = dynamic_cast<recording_device*>(g_d3d_device);
+    ASSERT_NE(g_device, nullptr);
+    ASSERT_TRUE(frame());
+    ASSERT_EQ(g_work_mode, uint32_t(k_work_play));
+
+    // The click on the signpost shows the sign's text in that frame.
+    float x = 0, y = 0;
+    sector_middle("sign", &x, &y);
+    pointer_at_world(x, y);
+    ASSERT_TRUE(frame());
+    EXPECT_EQ(message_words().find("gate"), std::string::npos);
+    left_button(true);
+    ASSERT_TRUE(frame());
+    EXPECT_EQ(g_message_shown, 1u);
+    EXPECT_NE(message_words().find("The gate of the old town."), std::string::npos) << message_words();
+    // Held, it fires no more: the flag is down in the next frame.
+    ASSERT_TRUE(frame());
+    EXPECT_EQ(g_message_shown, 0u);
+    left_button(false);
+    ASSERT_TRUE(frame());
+
+    // A click into the corner: the hero walks there and the yard is entered.
+    sector_middle("to_yard", &x, &y);
+    pointer_at_world(x, y);
+    left_button(true);
+    ASSERT_TRUE(frame());
+    left_button(false);
+    int frames = 0;
+    while (std::strcmp(g_current_level, "dvor.sav") != 0 && frames++ < k_walk_bound)
+        ASSERT_TRUE(frame());
+    EXPECT_STREQ(g_current_level, "dvor.sav");
+    EXPECT_EQ(g_pending_level.pending, 0u);
+    const world_object* hero = world_object_of(*char_at(int32_t(g_player_char)));
+    ASSERT_NE(hero, nullptr);
+    EXPECT_EQ(hero->x, 320.0f);  // at the yard's entry
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
+}

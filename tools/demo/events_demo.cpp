@@ -1,0 +1,66 @@
+// The gate level's story machinery and the second level it leads to: map texts, a signpost that
+// shows a text when clicked, and a sector in the south-west corner that changes to the yard
+// "data/levels/dvor.sav".
+#include "tools/demo/demo_data.h"
+#include "tools/demo/demo_levels.h"
+
+#include "core/utilities.h"
+#include "script/map_events.h"
+#include "script/map_texts.h"
+#include "world/scene_header.h"
+#include "world/sectors.h"
+
+namespace {
+
+// The last sector added.
+int32_t last_sector()
+{
+    return int32_t(g_sector_count) - 1;
+}
+
+event_record& new_event(const char* name)
+{
+    event_record* e = append_event(name);
+    require(e != nullptr, name);
+    return *e;
+}
+
+} // namespace
+
+void add_gate_events()
+{
+    require(add_map_text("^c 1 1 0.8 1 The gate of the old town. ^l The yard lies to the south-west.", "sign", 1),
+            "sign text");
+
+    // The signpost: a patch north of the entry, below the torches.
+    add_rect_sector(560.0f, 250.0f, 640.0f, 330.0f, 4);
+    event_record& sign = new_event("sign");
+    const int32_t sign_sector[] = {last_sector()};
+    add_event_condition(&sign, k_cond_lmb_in_sector, sign_sector, 1, nullptr, 0);
+    add_event_action(&sign, k_act_game_text, nullptr, 0, nullptr, 0);
+    copy_bounded(sign.action_text[0], sizeof sign.action_text[0], "sign");
+
+    // Walking into the south-west corner leads to the yard's first entry.
+    add_rect_sector(0.0f, 650.0f, 140.0f, 768.0f, 4);
+    event_record& exit = new_event("to_yard");
+    const int32_t exit_sector[] = {last_sector()};
+    add_event_condition(&exit, k_cond_player_in_sector, exit_sector, 1, nullptr, 0);
+    const int32_t entry[] = {0};
+    add_event_action(&exit, k_act_load_map, entry, 1, nullptr, 0);
+    copy_bounded(exit.action_text[0], sizeof exit.action_text[0], "dvor.sav");
+}
+
+void write_events_demo_data()
+{
+    clear_level_tables();
+    level_protos p = add_level_protos();
+    lay_ground(p.meadow, -128.0f, -96.0f, 5, 4, 0.75f, 0.7f, 0.6f);
+    place(p.crate, 300.0f, 260.0f, 10, true);
+    place(p.torch, 420.0f, 180.0f, 10, true);
+    add_rect_sector(0.0f, 0.0f, 640.0f, 480.0f, 2);
+    make_movemap(-128.0f, -96.0f, 832.0f, 672.0f, {{300.0f, 260.0f}, {420.0f, 180.0f}});
+    require(add_map_text("A yard behind the gate.", "yard", 1), "yard text");
+    set_scene("Dvor", k_level_inside, 320.0f, 300.0f, 0.85f);
+    save_level("data/levels/dvor.sav");
+    clear_level_tables();
+}
