@@ -68,19 +68,32 @@ void wait_for_left_release()
         log_hook_skipped("wait_until_released");
 }
 
-// The file key of a character slot as a string.
-struct char_key {
-    char text[sizeof(char_record::name) + 1] = {};
-    explicit char_key(const char_record& c) { std::memcpy(text, c.name, sizeof c.name); }
-};
+// True when the character's file key (20 bytes, terminated when shorter) equals the name of
+// `length` bytes, ignoring case as markup_equal does. Keys of one level often share their start,
+// so the bytes are compared from the end.
+bool key_equals(const char (&key)[20], const char* name, size_t length)
+{
+    if (length > sizeof key || strnlen(key, sizeof key) != length)
+        return false;
+    for (size_t i = length; i-- > 0;) {
+        const uint8_t a = uint8_t(key[i]), b = uint8_t(name[i]);
+        if (a == b)
+            continue;
+        const uint8_t folded = a | 0x20;
+        if (folded != (b | 0x20) || folded < 'a' || folded > 'z')
+            return false;
+    }
+    return true;
+}
 
-// Calls fn(slot) for every character whose file key equals `name` ignoring case.
+// Calls fn(slot, character) for every character whose file key equals `name` ignoring case.
 template <class Fn>
 void for_each_named_char(const char* name, Fn fn)
 {
+    const size_t length = std::strlen(name);
     const uint32_t count = std::min<uint32_t>(g_char_count, k_char_slots);
     for (uint32_t slot = 0; slot < count; ++slot)
-        if (markup_equal(char_key(g_chars[slot]).text, name))
+        if (key_equals(g_chars[slot].name, name, length))
             fn(int32_t(slot), g_chars[slot]);
 }
 
