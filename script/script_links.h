@@ -13,6 +13,12 @@ struct script_links {
     // The shell: handles window messages and reads the input until held() is false; false when
     // the window was closed meanwhile.
     bool (*wait_until_released)(bool (*held)());
+    // The shell: handles one pending window message; 1 when one was handled.
+    int32_t (*pump_messages)();
+    // The shell's fades of "^fade" and "^unfade": the frame's scene is ended and the screen fades
+    // to black; the screen fades in from black and a scene is begun again.
+    void (*fade_out_scene)();
+    void (*fade_in_scene)();
 
     // Characters.
     int32_t (*player_char)();                    // the hero's slot

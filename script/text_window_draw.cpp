@@ -15,6 +15,7 @@
 #include "script/dialogues.h"
 #include "script/load_time_commands.h"
 #include "script/markup_keywords.h"
+#include "script/run_time_commands.h"
 #include "script/script_links.h"
 #include "script/text_window_layout.h"
 #include "world/scene_header.h"
@@ -102,29 +103,6 @@ bool records_lines(const text_window& w)
     return !w.no_draw && g_dialogue_running && w.log_pending;
 }
 
-// Centres the camera on every character the word names that has a world object (the last one
-// wins), then holds it inside the scene. "HERO" is first rewritten in the word to the hero's key.
-void center_view_on_char(text_window& w, int32_t i)
-{
-    if (i >= std::min<int32_t>(w.word_count, k_window_word_limit))
-        return;
-    char* name = w.words[i];
-    const char* hero = hero_file_key();
-    if (hero && markup_equal(name, "HERO"))
-        std::snprintf(name, k_window_word_size, "%s", hero);
-    const float zoom = g_zoom > 0.0f ? g_zoom : 1.0f;
-    for (uint32_t slot = 0; slot < g_char_count && slot < uint32_t(k_char_slots); ++slot) {
-        char key[sizeof g_chars[slot].name + 1] = {};
-        std::memcpy(key, g_chars[slot].name, sizeof g_chars[slot].name);
-        const world_object* object = markup_equal(key, name) ? world_object_of(g_chars[slot]) : nullptr;
-        if (!object)
-            continue;
-        g_camera_x = object->x - float(g_screen_width) / zoom / 2.0f;
-        g_camera_y = object->y - float(g_screen_height) / zoom / 2.0f;
-    }
-    clamp_camera_to_scene(&g_scene_header);
-}
-
 bool left_button_held()
 {
     return g_mouse_left != 0;
@@ -136,21 +114,6 @@ void wait_for_left_release()
         g_script_links.wait_until_released(left_button_held);
     else
         log_hook_skipped("wait_until_released");
-}
-
-// Opens container n in the side panel once the left button is up; the command is blanked so
-// that it acts once.
-void open_container(text_window& w, int32_t i)
-{
-    if (i + 1 >= std::min<int32_t>(w.word_count, k_window_word_limit))
-        return;
-    wait_for_left_release();
-    g_interface.container_open = 1;
-    g_interface.container_id = int16_t(markup_int(w.words[i + 1]));
-    g_interface.side_panel_open = 1;
-    g_interface.side_panel_page = 2;
-    std::strcpy(w.words[i], "^0");
-    std::strcpy(w.words[i + 1], "^0");
 }
 
 // The draw pass's share of the walk: it writes the rows and records them, and repeats the two
@@ -177,9 +140,9 @@ public:
     bool command(const markup_keyword& keyword, int32_t index) override
     {
         if (markup_equal(keyword.word, "^center_view_on_char"))
-            center_view_on_char(w_, index + 1);
+            center_view_on_char(&w_, index + 1, true);
         else if (markup_equal(keyword.word, "^open_container"))
-            open_container(w_, index);
+            open_container_command(&w_, index);
         return false;
     }
 

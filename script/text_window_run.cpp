@@ -1,6 +1,6 @@
-// The run pass of a text window: its background and frame, its pictures, the run-time commands,
-// the layout and the option links' underlines; a dialogue's first pass moves the window to the
-// bottom of the screen.
+// The run pass of a text window: its background and frame, its pictures, the run-time commands
+// (script/run_time_commands.h), the layout and the option links' underlines; a dialogue's first
+// pass moves the window to the bottom of the screen.
 #include "script/text_window.h"
 
 #include "characters/char_table.h"
@@ -10,6 +10,7 @@
 #include "engine/primitives.h"
 #include "engine/quads.h"
 #include "script/markup_keywords.h"
+#include "script/run_time_commands.h"
 #include "script/text_window_layout.h"
 
 #include <algorithm>
@@ -76,7 +77,7 @@ bool shows_drawing(const text_window& w)
     return !w.first_pass && !w.no_draw;
 }
 
-// The run pass's share of the walk: it draws the pictures and steps over the run-time commands.
+// The run pass's share of the walk: it draws the pictures and carries out the run-time commands.
 class run_pass : public layout_visitor {
 public:
     explicit run_pass(text_window& w) : w_(w) {}
@@ -85,6 +86,11 @@ public:
     {
         if (shows_drawing(w_))
             draw_texture_screen(w_.pictures[index], x, y, w_.alpha, 1.0f, 0, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f);
+    }
+
+    bool command(const markup_keyword& keyword, int32_t index) override
+    {
+        return run_time_command(&w_, keyword, index);
     }
 
 private:

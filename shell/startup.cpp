@@ -131,6 +131,17 @@ void install_links()
     install_char_links();
     g_interface_links.wait_until_released = wait_until_released;
     g_script_links.wait_until_released = wait_until_released;
+    g_script_links.pump_messages = pump_messages;
+    g_script_links.fade_out_scene = [] {
+        if (g_d3d_device)
+            g_d3d_device->end_scene();
+        fade_to_black();
+    };
+    g_script_links.fade_in_scene = [] {
+        fade_from_black();
+        if (g_d3d_device)
+            g_d3d_device->begin_scene();
+    };
     g_interface_links.reset_message_window = [] { reset_text_window(&g_message_window); };
     g_interface_links.show_text_file = [](const char* path) { show_text_file(path); };
     g_interface_links.draw_message_window = [] {

@@ -19,6 +19,7 @@
 #include <iterator>
 
 scene_header g_scene_header;
+explicit_entry g_explicit_entry;
 uint32_t g_camera_clamp_x = 0;
 uint32_t g_camera_clamp_y = 0;
 scene_hero_link g_scene_hero = {};
@@ -246,7 +247,13 @@ void place_hero_at_entry(scene_header* header, int32_t n)
     float x = 0.0f, y = 0.0f;
     int16_t facing = 0;
     bool placed = false;
-    if (n == -1) {
+    if (n == -1 && g_explicit_entry.set) {
+        x = float(g_explicit_entry.x);
+        y = float(g_explicit_entry.y);
+        facing = int16_t(g_explicit_entry.facing);
+        g_explicit_entry.set = 0;
+        placed = true;
+    } else if (n == -1) {
         placed = g_scene_hero.player_position && g_scene_hero.player_position(&x, &y, &facing);
     } else if (n >= 0 && n < header->entry_count) {
         x = header->entry_x[n];

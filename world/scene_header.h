@@ -132,7 +132,15 @@ void apply_ambient_light(scene_header* header);
 // The weather roll, once per frame while playing in game mode.
 void update_weather(scene_header* header);
 
-// Puts the hero at entry point n (-1: the stored position; any other value outside the entry
+// An explicit entry position for the next placement at entry -1 (x, y, second angle), set by a
+// level change that names the hero's place; the placement takes it once.
+struct explicit_entry {
+    uint32_t set;
+    int32_t x, y, facing;
+};
+extern explicit_entry g_explicit_entry;
+
+// Puts the hero at entry point n (-1: the explicit entry when one is set, else the stored position; any other value outside the entry
 // points: (0, 0)), centres the camera on it and clamps it to the camera bounds.
 void place_hero_at_entry(scene_header* header, int32_t n);
 

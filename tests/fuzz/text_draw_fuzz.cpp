@@ -10,6 +10,7 @@
 #include "core/settings.h"
 #include "engine/render_context.h"
 #include "platform/byte_order.h"
+#include "platform/clock.h"
 #include "platform/key_codes.h"
 #include "platform/recording_device.h"
 #include "script/script_links.h"
@@ -52,6 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size < k_header)
         return 0;
     g_d3d_device = &device;
+    clock_use_manual(true);  // a run-time wait ("^unfade") moves on with every clock read
+    clock_set_manual_step(16);
     g_screen_width = 1024;
     g_screen_height = 768;
     g_script_links.wait_until_released = [](bool (*)()) {
@@ -87,6 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         check(*window);
         device.clear_recording();
     }
+    clock_set_manual_step(0);
+    clock_use_manual(false);
     g_d3d_device = nullptr;
     return 0;
 }

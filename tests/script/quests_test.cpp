@@ -105,7 +105,8 @@ TEST_F(quests_test, TheDemoSetLoadsAndShowsItsQuestText)
     EXPECT_EQ(find_quest("meet"), -1);
     EXPECT_STREQ(g_quests[0].title, "Water for the village");
     EXPECT_EQ(g_quests[1].experience, 300);
-    ASSERT_EQ(g_flag_count, 1);
+    ASSERT_EQ(g_flag_count, 2);
+    EXPECT_EQ(find_flag("spring_told"), 1);
     const int16_t encounter = find_flag("ENCOUNTER");
     ASSERT_EQ(encounter, 0);
     EXPECT_EQ(get_flag(&g_flags[encounter]), 0);

@@ -99,5 +99,9 @@ void add_gate_containers();
 void write_saves_demo_data();
 // The inhabitant's conversation under "data/dia/eng/villager/": first0 (two numbered options),
 // start0 and start1 (conditions that hold at the start), question0, question1 (once the quest
-// "watersupply" is under way) and end0; and "data/dialogs/eng/close.txt".
+// "watersupply" is under way) and end0; "data/dialogs/eng/close.txt"; the task parts under
+// "data/dialogs/eng/villager_task/" (0.txt gives the quest, the flag "spring_told" and a potion,
+// shop.txt opens the gate's shop, yard.txt changes to "dvor.sav"); the encounter script
+// "data/scripts/villager_enc.txt" and the gate's level script "data/scripts/brana.txt", which
+// close themselves.
 void write_dialogues_demo_data();

@@ -1,4 +1,5 @@
-// The inhabitant's conversation: its dialogue files and the closing text.
+// The inhabitant's conversation: its dialogue files, the closing text, the task it gives in
+// markup dialogue parts, its encounter script and the gate's level script.
 #include "tools/demo/demo_data.h"
 
 #include "platform/files.h"
@@ -39,7 +40,8 @@ void write_text(const char* path, const std::string& text)
 
 void write_dialogues_demo_data()
 {
-    require(make_folder(k_folder) && make_folder("data/dialogs/eng"), k_folder);
+    require(make_folder(k_folder) && make_folder("data/dialogs/eng/villager_task") && make_folder("data/scripts"),
+            k_folder);
 
     // The first meeting: two numbered options, one to a second node, one to the questions.
     auto first = villager_dialogue("villager_first", {"Welcome, stranger. The well of our village has run dry.",
@@ -74,4 +76,28 @@ void write_dialogues_demo_data()
     write_villager_file("end0", *end0);
 
     write_text("data/dialogs/eng/close.txt", "^close\n");
+
+    // The task, started by "^start_dialog villager_task": the quest, a flag and a potion, then
+    // the shop of the gate (container 1) or the way to the yard.
+    write_text("data/dialogs/eng/villager_task/0.txt",
+               "^window 50 420 900 700\n^dialog\n^l Villager:\n^l Take this potion and clear the spring for us.\n"
+               "^assign_quest watersupply\n^set_flag spring_told\n^add_char_item HERO elixir 1\n^l\n"
+               "^lnst 1. Show me your wares. ^lnend villager_task/shop.txt\n^l\n"
+               "^lnst 2. Take me to the yard. ^lnend villager_task/yard.txt\n");
+    write_text("data/dialogs/eng/villager_task/shop.txt",
+               "^window 50 420 900 700\n^dialog\n^l Villager:\n^l Have a look, friend.\n^shop 1 100 50\n^l\n"
+               "^lnst 1. Thank you. ^lnend close.txt\n");
+    write_text("data/dialogs/eng/villager_task/yard.txt",
+               "^window 50 420 900 700\n^dialog\n^l Villager:\n^l The yard is behind the gate. Follow me.\n"
+               "^map dvor.sav 0 villager_task/arrive.txt\n");
+    write_text("data/dialogs/eng/villager_task/arrive.txt",
+               "^window 50 420 900 700\n^dialog\n^l The yard behind the gate.\n^l\n^lnst Continue ^lnend close.txt\n");
+
+    // The encounter script and the level script speak, then give the screen back at once.
+    write_text("data/scripts/villager_enc.txt",
+               "^window 50 50 600 64\n^dialog\n^gl_a 0.6\n^l Careful, stranger: bandits were seen by the crate.\n"
+               "^close\n");
+    write_text("data/scripts/brana.txt",
+               "^window 50 50 600 64\n^center\n^dialog\n^gl_a 0.6\n^l The gate of the valley. A villager waits by "
+               "the torches.\n^close\n");
 }
