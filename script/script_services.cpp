@@ -8,7 +8,6 @@
 script_links g_script_links = {};
 
 void evaluate_events() {}
-void update_entities() {}
 
 float float_atan(float x)
 {

@@ -2,7 +2,7 @@
 // and entities.
 //
 // The text windows are in script/text_window.h, the quests and story flags in script/quests.h.
-// The rest of this subsystem is not built yet: no event or entity runs. The level's events, map texts and
+// The entities' per-frame pass is in script/entities.h. The level's events, map texts and
 // entities are in script/map_events.h, script/map_texts.h and script/entities.h.
 #pragma once
 
@@ -13,7 +13,6 @@
 #include <cstdint>
 
 void evaluate_events();
-void update_entities();
 // Empties the dialogue record (script/dialogues.h).
 void new_dialogue();
 
