@@ -15,6 +15,8 @@ TEST_F(level_test, ATurningEffectTurnsAnEntityObjectOfALoadedLevel)
 {
     saved_globals kept;
     kept.keep(g_level_effects), kept.keep(g_level_effect_count), kept.keep(g_ticks);
+    kept.keep(g_entities), kept.keep(g_entity_count), kept.keep(g_entity_object_lists);
+    g_entity_count = 0;
     link_entities_to_objects();
     ASSERT_EQ(add_entity("mlyn", k_entity_normal, 1), 0);
     ASSERT_EQ(add_entity("koleso", k_entity_normal, 1), 1);
