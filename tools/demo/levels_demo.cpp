@@ -278,6 +278,7 @@ void write_gate_level()
     g_scene_header.rain_chance = 100;  // it always rains at the gate, for a minute at a time
     g_scene_header.rain_duration = 37;
     add_gate_containers();
+    add_gate_entities(p.torch, p.wheel, p.crate);
     save_level("data/levels/brana.sav");
 }
 
