@@ -8,6 +8,7 @@
 #include "core/globals.h"
 #include "engine/ui_texts.h"
 #include "items/casting.h"
+#include "items/containers.h"
 #include "items/spells.h"
 #include "platform/files.h"
 #include "script/map_texts.h"
@@ -468,4 +469,48 @@ TEST_F(EntityUpdate, SoundsByTheHourTheCampfireWallsPoolsAndSleepers)
     g_scene_header.level_type = 0;
     frames();
     EXPECT_EQ(sleeper.state, k_entity_state_done);
+}
+
+TEST_F(EntityUpdate, AChestOpensWithItsOwnContainerAndAHexMarkGivesItsPointsOnce)
+{
+    kept_.keep(g_containers[3]);
+    g_containers[3] = container{};
+    ASSERT_TRUE(container_init(&g_containers[3], "truhla", 2, 2, 0));
+    entity_record& chest = entity("truhla", k_entity_container, 1, -1);
+    chest.container = 4;
+    frames();
+    EXPECT_EQ(object(chest).anim_mode, k_entity_anim_closed);
+    EXPECT_EQ(g_focus_list.count, 1u);
+    g_interface.container_open = 1;
+    g_interface.container_id = 2;  // another container
+    frames();
+    EXPECT_EQ(object(chest).anim_mode, k_entity_anim_closed);
+    g_interface.container_id = 3;
+    frames();
+    EXPECT_EQ(object(chest).anim_mode, k_entity_anim_open);
+    chest.container = 300;  // no such container: neither focus nor animation
+    focus_list_clear(&g_focus_list);
+    g_interface.container_open = 0;
+    frames();
+    EXPECT_EQ(object(chest).anim_mode, k_entity_anim_open);
+    EXPECT_EQ(g_focus_list.count, 0u);
+    container_free(&g_containers[3]);
+
+    entity_record& mark = entity("znak", k_entity_hex_mark, 1, square(1, -50, -50, 50, 50));
+    hero_->skill_points = 1;
+    hero_->state = k_state_walk_leg;
+    frames();
+    EXPECT_EQ(mark.state, 1);  // only an idle hero takes it
+    hero_->state = k_state_idle;
+    frames();
+    EXPECT_EQ(hero_->skill_points, 11);
+    EXPECT_EQ(mark.state, k_entity_state_done);
+    EXPECT_EQ(hero_->state, k_state_recover);
+    EXPECT_EQ(g_objects[hero_->object].anim_mode, k_entity_anim_open);
+    EXPECT_GE(g_message_log.count, 1u);
+    hero_->state = k_state_idle;
+    frames(100);
+    EXPECT_EQ(hero_->skill_points, 11);
+    EXPECT_EQ(mark.state, 0);  // faded out
+    EXPECT_LT(object(mark).alpha, 0.05f);
 }
