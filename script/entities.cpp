@@ -1,6 +1,7 @@
 #include "script/entities.h"
 
 #include "core/console_log.h"
+#include "core/utilities.h"
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
 #include "engine/sound.h"
@@ -96,6 +97,52 @@ void add_entity_object(int32_t entity, int32_t index)
     entity_objects(&e)[e.object_count++] = uint16_t(index);
     if (g_objects && index >= 0 && uint32_t(index) < g_object_count)
         g_objects[index].entry_ints[0][0] = -1;
+}
+
+int32_t add_entity(const char* name, uint8_t type, uint8_t state)
+{
+    if (g_entity_count >= uint32_t(k_entity_slots)) {
+        console_log("entities: the table is full, %s not added", name ? name : "");
+        return -1;
+    }
+    entity_record& e = g_entities[g_entity_count];
+    e = entity_record{};
+    e.type = type;
+    e.state = state;
+    e.sector = -1;
+    e.link = -1;
+    copy_bounded(e.name, sizeof e.name, name ? name : "");
+    return int32_t(g_entity_count++);
+}
+
+void remove_entity(int32_t index)
+{
+    if (index < 0 || uint32_t(index) >= g_entity_count)
+        return;
+    g_entities[index].state = 0;
+    for (uint32_t i = uint32_t(index); i + 1 < g_entity_count; ++i)
+        g_entities[i] = g_entities[i + 1];
+    --g_entity_count;
+    for (uint32_t i = uint32_t(index); i <= g_entity_count; ++i) {
+        g_entities[i].object_list = 0;
+        g_entities[i].object_count = 0;
+    }
+}
+
+void remove_entity_object(int32_t entity, int32_t index)
+{
+    if (entity < 0 || entity >= k_entity_slots)
+        return;
+    entity_record& e = g_entities[entity];
+    uint16_t* list = entity_objects(&e);
+    if (!list)
+        return;
+    uint16_t* end = list + std::min<int>(e.object_count, k_entity_max_objects);
+    uint16_t* found = std::find(list, end, uint16_t(index));
+    if (found == end)
+        return;
+    std::copy(found + 1, end, found);
+    --e.object_count;
 }
 
 bool entity_objects_hidden(int32_t entity)

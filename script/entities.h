@@ -14,11 +14,43 @@ constexpr int k_entity_name_size = 20;
 constexpr int k_entity_memory_slots = 8;
 constexpr int k_entity_max_objects = 64;
 
-// Types whose link is the sample slot of the sound named by the entity's name.
+// Entity types. The sound types (13, 14, 18, 19) have as link the sample slot of the sound named
+// by the entity's name.
+constexpr uint8_t k_entity_normal = 0;
+constexpr uint8_t k_entity_interior = 1;
+constexpr uint8_t k_entity_item = 2;
+constexpr uint8_t k_entity_night_item = 3;
+constexpr uint8_t k_entity_container = 4;
+constexpr uint8_t k_entity_outside_desc = 5;
+constexpr uint8_t k_entity_trap = 6;
+constexpr uint8_t k_entity_down_anim = 7;
+constexpr uint8_t k_entity_hex_mark = 8;
+constexpr uint8_t k_entity_mana_pool = 9;
+constexpr uint8_t k_entity_life_pool = 10;
+constexpr uint8_t k_entity_campfire = 11;
+constexpr uint8_t k_entity_lever = 12;
 constexpr uint8_t k_entity_loop_sound = 13;
 constexpr uint8_t k_entity_random_sound = 14;
+constexpr uint8_t k_entity_movemap_edit = 15;
+constexpr uint8_t k_entity_monster_enabler = 16;
+constexpr uint8_t k_entity_key_lever = 17;
 constexpr uint8_t k_entity_loop_sound_day = 18;
 constexpr uint8_t k_entity_loop_sound_night = 19;
+
+// No interior: the interior byte of a character outside every interior entity.
+constexpr uint8_t k_no_interior = 255;
+// The state of a pulled lever, a spent trap or Hex Mark, a triggered monster enabler.
+constexpr uint8_t k_entity_state_done = 2;
+// World-object animation modes the entities set: opened or pressed, closed or released.
+constexpr int32_t k_entity_anim_open = 3;
+constexpr int32_t k_entity_anim_closed = 4;
+// An attunement that keeps traps from firing at the hero.
+constexpr int16_t k_trap_ward_item = 239;
+// UI text of the campfire's refusal while the hero is attacked; of the Hex Mark's gift.
+constexpr int32_t k_campfire_refusal_text = 128;
+constexpr int32_t k_hex_mark_text = 93;
+// The most bytes of a long description file that are shown.
+constexpr size_t k_long_description_size = 1999;
 
 struct entity_record {
     uint32_t reserved0;          // 0 when created
@@ -90,6 +122,30 @@ void clear_entity_object_counts();
 void add_entity_object(int32_t entity, int32_t index);
 bool entity_objects_hidden(int32_t entity);
 void link_entities_to_objects();
+
+// Appends an entity: reserved 0, the type and state, sector -1, link -1, no description, key
+// item or container, the name copied (cut to 19 bytes). Returns its index; a full table refuses
+// it with a log line and -1.
+int32_t add_entity(const char* name, uint8_t type, uint8_t state);
+// State 0, the object list released, the later records move down one place and the count drops.
+// The moved records' object lists are released too (the object pass rebuilds them). An index
+// outside the table does nothing.
+void remove_entity(int32_t index);
+// Removes the first occurrence of world object `index` from the entity's list (later entries move
+// down); nothing when it is absent or the entity is outside the table.
+void remove_entity_object(int32_t entity, int32_t index);
+
+// The per-frame pass over the entities (script/entity_update.cpp): nothing while the scene's
+// light mode is 2 or a text viewer is open; otherwise every character in the world is put
+// outside all interiors, the description flag g_entity_busy is cleared, and each entity shows its
+// description under the cursor and works by its type. Data that names something missing (a
+// linked entity or character, map text, spell, missile sector, key item or container outside its
+// table) skips the behaviour that needs it. A lever's wait for the release that ends in a quit
+// ends the pass.
+void update_entities();
+// Whether a sound type plays its sound at that hour of the clock: "random snd" always, "loopsnd
+// day" from 6 to 19, "loopsnd night" below 5 and above 20; the other types never.
+bool entity_sound_plays_at(uint8_t type, uint8_t hour);
 
 // The entities section: i32 record size 100, i32 count, count records. Both do nothing for a null
 // stream and return false when the section is incomplete. The writer stores the object-list

@@ -7,7 +7,6 @@
 
 script_links g_script_links = {};
 
-void update_entities() {}
 
 float float_atan(float x)
 {

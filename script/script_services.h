@@ -13,7 +13,6 @@
 #include <cstdint>
 
 void evaluate_events();
-void update_entities();
 // Empties the dialogue record (script/dialogues.h).
 void new_dialogue();
 

@@ -14,6 +14,7 @@
 #include "items/items.h"
 #include "level/level_effects.h"
 #include "platform/key_codes.h"
+#include "script/entities.h"
 #include "script/script_services.h"
 #include "shell/device_setup.h"
 #include "shell/program_steps.h"

@@ -21,6 +21,7 @@
 #include "level/level_effects.h"
 #include "platform/clock.h"
 #include "platform/key_codes.h"
+#include "script/entities.h"
 #include "script/script_services.h"
 #include "shell/device_setup.h"
 #include "shell/fades.h"

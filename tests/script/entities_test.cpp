@@ -1,5 +1,6 @@
 #include "script/entities.h"
 #include "support/patterned_records.h"
+#include "support/saved_globals.h"
 
 #include <gtest/gtest.h>
 
@@ -103,4 +104,43 @@ TEST(Entities, ShorterLongerAndHostileSectionsLoadSafely)
     got.complete = read_last_section(cut.bytes, read_entities);
     EXPECT_FALSE(got.complete);
     EXPECT_EQ(g_entity_count, 2u);
+}
+
+TEST(Entities, AFullTableRefusesAnEntityAndRemovalKeepsEveryObjectListApart)
+{
+    saved_globals kept;
+    kept.keep(g_entities), kept.keep(g_entity_count), kept.keep(g_entity_object_lists);
+    g_entity_count = 0;
+    for (int i = 0; i < k_entity_slots; ++i)
+        ASSERT_EQ(add_entity("a_name_longer_than_twenty", uint8_t(i % 20), 1), i);
+    EXPECT_STREQ(g_entities[7].name, "a_name_longer_than_");
+    EXPECT_EQ(g_entities[7].sector, -1);
+    EXPECT_EQ(g_entities[7].link, -1);
+    EXPECT_EQ(add_entity("new", 0, 1), -1);
+    EXPECT_EQ(g_entity_count, uint32_t(k_entity_slots));
+
+    // Lists: 64 at most, the first occurrence removed, an absent object or entity ignored.
+    for (int k = 0; k < 70; ++k)
+        add_entity_object(98, k % 3);
+    EXPECT_EQ(g_entities[98].object_count, k_entity_max_objects);
+    remove_entity_object(98, 1);
+    remove_entity_object(98, 9);
+    remove_entity_object(-1, 1);
+    remove_entity_object(k_entity_slots, 1);
+    EXPECT_EQ(g_entities[98].object_count, k_entity_max_objects - 1);
+    EXPECT_EQ(entity_objects(&g_entities[98])[1], 2);
+    add_entity_object(99, 5);
+
+    // Removing moves the later records down; a new entity then gets a list of its own.
+    g_entities[50].type = 77;
+    remove_entity(49);
+    remove_entity(k_entity_slots);
+    EXPECT_EQ(g_entity_count, uint32_t(k_entity_slots - 1));
+    EXPECT_EQ(g_entities[49].type, 77);
+    EXPECT_EQ(g_entities[97].object_count, 0);
+    const int32_t fresh = add_entity("new", 0, 1);
+    add_entity_object(fresh, 40);
+    add_entity_object(98, 41);
+    EXPECT_EQ(entity_objects(&g_entities[fresh])[0], 40);
+    EXPECT_EQ(entity_objects(&g_entities[98])[0], 41);
 }

@@ -1,6 +1,6 @@
 // The demo gate level's map events, played through the program's own frames with injected
 // input: a click on the signpost shows its map text in the message window, and walking into the
-// south-west corner takes the hero to the yard level.
+// north-west corner takes the hero to the yard level.
 #include "shell/shell_fixture.h"
 
 #include "support/saved_globals.h"

@@ -94,6 +94,9 @@ void write_containers_demo_data();
 // Level containers 0 and 1 of the gate level: the chest "truhla" and the shop "obchod", filled
 // with demo items at their prices; the item table must be filled first.
 void add_gate_containers();
+// The gate level's entities and their sectors, objects of the given prototypes and the statue's
+// map text and long description "data/text/eng/socha.txt".
+void add_gate_entities(int32_t torch, int32_t wheel, int32_t crate);
 // The save game "save/demo" with its entry in "save/save.dat", written by save_game after the
 // levels and characters: the hero at the gate level's first entry, the first quest assigned.
 void write_saves_demo_data();

@@ -1,5 +1,5 @@
 // The gate level's story machinery and the second level it leads to: map texts, a signpost that
-// shows a text when clicked, and a sector in the south-west corner that changes to the yard
+// shows a text when clicked, and a sector in the north-west corner that changes to the yard
 // "data/levels/dvor.sav".
 #include "tools/demo/demo_data.h"
 #include "tools/demo/demo_levels.h"
@@ -29,7 +29,7 @@ event_record& new_event(const char* name)
 
 void add_gate_events()
 {
-    require(add_map_text("^c 1 1 0.8 1 The gate of the old town. ^l The yard lies to the south-west.", "sign", 1),
+    require(add_map_text("^c 1 1 0.8 1 The gate of the old town. ^l The yard lies to the north-west.", "sign", 1),
             "sign text");
 
     // The signpost: a patch north of the entry, below the torches.
@@ -39,9 +39,14 @@ void add_gate_events()
     add_event_condition(&sign, k_cond_lmb_in_sector, sign_sector, 1, nullptr, 0);
     add_event_action(&sign, k_act_game_text, nullptr, 0, nullptr, 0);
     copy_bounded(sign.action_text[0], sizeof sign.action_text[0], "sign");
+    // Standing at the signpost, the hero keeps reading it.
+    event_record& reading = new_event("sign_read");
+    add_event_condition(&reading, k_cond_player_in_sector, sign_sector, 1, nullptr, 0);
+    add_event_action(&reading, k_act_game_text, nullptr, 0, nullptr, 0);
+    copy_bounded(reading.action_text[0], sizeof reading.action_text[0], "sign");
 
-    // Walking into the south-west corner leads to the yard's first entry.
-    add_rect_sector(0.0f, 650.0f, 140.0f, 768.0f, 4);
+    // Walking into the north-west corner leads to the yard's first entry.
+    add_rect_sector(0.0f, 0.0f, 130.0f, 120.0f, 4);
     event_record& exit = new_event("to_yard");
     const int32_t exit_sector[] = {last_sector()};
     add_event_condition(&exit, k_cond_player_in_sector, exit_sector, 1, nullptr, 0);
