@@ -84,6 +84,7 @@ TEST_F(shell_test, TheShowcaseSpellsFlyOnTheGateToTheirImpacts)
     saved.keep(g_behaviour_links), saved.keep(g_editor), saved.keep(block_dodge_chance_table);
     render_use_recording(true);
     ASSERT_TRUE(program_startup("zorv console brana.sav"));
+    ASSERT_TRUE(pass_greeting());
     char_record& hero = g_chars[g_player_char];
     EXPECT_EQ(hero.spell_mode, 1u);
     const int32_t shaman = slot_named("shaman"), bandit = slot_named("bandit");

@@ -54,6 +54,7 @@ protected:
     {
         ASSERT_TRUE(program_startup("zorv brana.sav"));
         started_ = true;
+        ASSERT_TRUE(pass_greeting());
         ASSERT_NE(hero_object(), nullptr);
         // Start-up listed the demo's save; the tests start from an empty list.
         ASSERT_EQ(g_save_list.count, 1);
@@ -139,6 +140,7 @@ TEST_F(save_games_test, ASaveOverwrittenAndLoadedRestoresTheGameAndItsLevelCopie
     // The demo's save puts the hero at the gate level's first entry.
     hero_object()->x += 77.0f;
     ASSERT_TRUE(load_game(&g_save_list, "demo"));
+    ASSERT_TRUE(pass_greeting());  // entering the level greets the hero again
     EXPECT_EQ(hero_object()->x, g_scene_header.entry_x[0]);
     EXPECT_EQ(hero_object()->y, g_scene_header.entry_y[0]);
     EXPECT_EQ(g_quests[0].assigned, 1u);
@@ -176,6 +178,7 @@ TEST_F(save_games_test, ASaveOverwrittenAndLoadedRestoresTheGameAndItsLevelCopie
     EXPECT_EQ(last_message(), std::string("alpha ") + ui_text(108));
 
     // The quick save is listed like any other and reports with its own texts.
+    ASSERT_TRUE(pass_greeting());  // entering the level greeted the hero again
     ASSERT_TRUE(save_game(&g_save_list, "quick", 0, 0));
     EXPECT_EQ(g_save_list.count, 2);
     EXPECT_EQ(last_message(), std::string(ui_text(155)) + " " + ui_text(157));
@@ -306,6 +309,7 @@ TEST_F(save_games_test, ASaveKilledBetweenTwoFilesLeavesTheOldSaveLoadable)
         ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 9) << stop_after;
         EXPECT_TRUE(fs::exists("save/.~saving"));
         ASSERT_TRUE(load_game(&g_save_list, "alpha")) << stop_after;
+        ASSERT_TRUE(pass_greeting());  // entering the level greets the hero again
         expect_state(3, 300.0f, 250.0f, 1);
     }
     // The next reading of the list removes what the killed save left.

@@ -96,6 +96,7 @@ TEST_F(shell_test, TheGatesLeverHutAndTrapAnswerTheHero)
     kept.keep(g_dialogue_window), kept.keep(g_message_window);
     render_use_recording(true);
     ASSERT_TRUE(program_startup("zorv console brana.sav"));
+    ASSERT_TRUE(pass_greeting());
     g_shell_wait = g_script_links.wait_until_released;
     ASSERT_NE(g_shell_wait, nullptr);
     g_script_links.wait_until_released = release_and_wait;

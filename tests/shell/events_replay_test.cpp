@@ -80,6 +80,7 @@ TEST_F(shell_test, TheGateSignpostShowsItsTextAndTheCornerLeadsToTheYard)
     windows.keep(g_message_window), windows.keep(g_dialogue_window);
     render_use_recording(true);
     ASSERT_TRUE(program_startup("zorv console brana.sav"));
+    ASSERT_TRUE(pass_greeting());
     g_device = dynamic_cast<recording_device*>(g_d3d_device);
     ASSERT_NE(g_device, nullptr);
     ASSERT_TRUE(frame());

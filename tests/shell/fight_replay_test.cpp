@@ -127,6 +127,7 @@ TEST_F(shell_test, TheHeroWalksToTheBanditAndBeatsItDown)
 {
     render_use_recording(true);
     ASSERT_TRUE(program_startup("zorv console brana.sav"));
+    ASSERT_TRUE(pass_greeting());
     auto* device = dynamic_cast<recording_device*>(g_d3d_device);
     ASSERT_NE(device, nullptr);
     ASSERT_EQ(g_work_mode, uint32_t(k_work_play));
@@ -223,6 +224,7 @@ TEST_F(shell_test, TheHeroAndTheSquireBeatBothBandits)
 {
     render_use_recording(true);
     ASSERT_TRUE(program_startup("zorv console brana.sav"));
+    ASSERT_TRUE(pass_greeting());
     auto* device = dynamic_cast<recording_device*>(g_d3d_device);
     ASSERT_NE(device, nullptr);
     char_record& hero = g_chars[g_player_char];

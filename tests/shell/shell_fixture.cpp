@@ -38,6 +38,8 @@
 #include "script/quests.h"
 #include "script/script_links.h"
 #include "shell/device_setup.h"
+#include "platform/input.h"
+#include "platform/key_codes.h"
 #include "shell/program.h"
 #include "shell/window.h"
 #include "world/blood.h"
@@ -170,4 +172,27 @@ void shell_test::run(const char* command_line, int frames)
             break;
     }
     program_shutdown(started);
+}
+
+bool shell_test::pass_greeting()
+{
+    const auto greeting_up = [] { return g_dialogue_running != 0; };
+    const auto space = [](bool down) {
+        input_event e{input_event_kind::key};
+        e.code = k_key_space;
+        e.down = down;
+        input_inject(e);
+    };
+    for (int i = 0; i < 5 && !greeting_up(); ++i)
+        if (!program_frame())
+            return false;
+    for (int i = 0; i < 30 && greeting_up(); ++i) {
+        space(true);
+        if (!program_frame())
+            return false;
+        space(false);
+        if (!program_frame())
+            return false;
+    }
+    return !greeting_up();
 }

@@ -21,6 +21,11 @@ protected:
     // Start-up, `frames` frames (fewer when a quit comes first) and shutdown, as the entry runs them.
     void run(const char* command_line, int frames);
 
+    // After the start-up of a level whose script greets the hero: frames until the greeting is up,
+    // then Space on its single option, as a player goes on, until it no longer runs.
+    // False when it stays.
+    bool pass_greeting();
+
     std::unique_ptr<temp_folder> folder_;
 
 private:

@@ -141,6 +141,7 @@ TEST_F(shell_test, TheHeroTalksWithTheVillagerTwice)
     talk_state.keep(g_dialogue_window), talk_state.keep(g_dialogue), talk_state.keep(g_option_latches);
     render_use_recording(true);
     ASSERT_TRUE(program_startup("zorv console brana.sav"));
+    ASSERT_TRUE(pass_greeting());
     g_device = dynamic_cast<recording_device*>(g_d3d_device);
     ASSERT_NE(g_device, nullptr);
     int32_t villager = -1;

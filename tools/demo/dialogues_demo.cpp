@@ -93,11 +93,8 @@ void write_dialogues_demo_data()
     write_text("data/dialogs/eng/villager_task/arrive.txt",
                "^window 50 420 900 700\n^dialog\n^l The yard behind the gate.\n^l\n^lnst Continue ^lnend close.txt\n");
 
-    // The encounter script and the level script speak, then give the screen back at once.
-    write_text("data/scripts/villager_enc.txt",
-               "^window 50 50 600 64\n^dialog\n^gl_a 0.6\n^l Careful, stranger: bandits were seen by the crate.\n"
-               "^close\n");
+    // The level's greeting stays until the player goes on (Space or a click).
     write_text("data/scripts/brana.txt",
-               "^window 50 50 600 64\n^center\n^dialog\n^gl_a 0.6\n^l The gate of the valley. A villager waits by "
-               "the torches.\n^close\n");
+               "^window 50 50 600 110\n^center\n^gl_a 0.6\n^l The gate of the valley. A villager waits by "
+               "the torches.\n^l\n^lnst Continue ^lnend close.txt\n");
 }
