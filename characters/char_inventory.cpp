@@ -10,7 +10,9 @@
 #include "engine/ui_texts.h"
 #include "items/containers.h"
 #include "items/ground_items.h"
+#include "items/item_looks.h"
 #include "items/item_requirements.h"
+#include "items/item_use.h"
 #include "items/items.h"
 #include "world/world_objects.h"
 
@@ -40,19 +42,12 @@ void follow_selected_entry_removed(int32_t) {}
 void note_equipped_weapon(int16_t) {}
 // The quick bar is not built yet: no quick slot names an item.
 int32_t quick_bar_item(int32_t) { return -1; }
-// Items are not used on characters yet: nothing happens.
-void use_item_on(const item_proto&, char_record*, int16_t) {}
 // A dropped item waits at the character until the ground-item pass places it.
 void drop_ground_item_at(const char_record* c, int16_t item, uint32_t value, uint8_t element)
 {
     drop_ground_item(uint16_t(item), uint16_t(std::min<uint32_t>(value, INT16_MAX)), 0, 0, true, uint16_t(c->slot),
                      element);
 }
-// Item looks, worn models and attached effects are not built yet: the character keeps its look.
-void apply_item_looks_to(const item_proto&, char_record*) {}
-void clear_char_model_parts_of(const item_proto&, char_record*) {}
-void build_char_model_set_of(const item_proto&, char_record*) {}
-void attach_item_effects_to(const item_proto&, char_record*, int16_t) {}
 // Weapon animation sets are not loaded from here yet.
 void load_char_anims_of(char_record*, uint8_t) {}
 bool requirements_met_for(int32_t id, const char_record* c)
@@ -278,7 +273,7 @@ void char_drop_all_items(char_record* c)
         const item_proto* p = entry_item(c, i);
         if (p && !p->no_loss) {
             drop_ground_item_at(c, c->inv_item[i], c->inv_value[i], c->inv_damage_type[i]);
-            clear_char_model_parts_of(*p, c);
+            clear_char_model_parts(c->inv_item[i], c);
         }
     }
     while (entry_count(c) > 0)
@@ -368,8 +363,8 @@ void char_use_item(char_record* c, int32_t quick_index)
     console_log("item type %d", int(item));
     for (int32_t i = 0; i < entry_count(c); ++i) {
         if (c->inv_item[i] == item) {
-            if (const item_proto* p = entry_item(c, i))
-                use_item_on(*p, c, int16_t(item));
+            if (entry_item(c, i))
+                use_item(item, c, int16_t(item));
             return;
         }
     }
@@ -382,7 +377,7 @@ void char_apply_item_effects(char_record* c)
     for (int32_t i = 0; i < entry_count(c); ++i) {
         const item_proto* p = entry_item(c, i);
         if (p && is_equipped_location(c->inv_location[i]))
-            apply_item_looks_to(*p, c);
+            apply_item_looks(c->inv_item[i], c);
     }
 }
 
@@ -398,8 +393,8 @@ void char_refresh_equipment(char_record* c)
         for (int32_t i = 0; i < entry_count(c); ++i) {
             const item_proto* p = entry_item(c, i);
             if (p && is_equipped_location(c->inv_location[i])) {
-                build_char_model_set_of(*p, c);
-                attach_item_effects_to(*p, c, c->inv_item[i]);
+                build_char_model_set(c->inv_item[i], c);
+                attach_item_effects(c->inv_item[i], c, c->inv_item[i]);
             }
         }
     }

@@ -121,6 +121,21 @@ int32_t find_move_proto(const char* name)
     return find_move_proto(name);
 }
 
+// The loaded registry entries by path, for the lookups of cached models. Loading entries here
+// keeps it up to date; it is indexed anew when the count changed behind its back, and a hit is
+// checked against the entry.
+struct chardata_paths {
+    std::unordered_map<std::string, uint32_t> ids;
+    uint32_t count = UINT32_MAX;  // the registry's count when indexed; UINT32_MAX not indexed
+};
+chardata_paths g_chardata_paths;
+
+void forget_chardata_paths()
+{
+    g_chardata_paths.ids.clear();
+    g_chardata_paths.count = UINT32_MAX;
+}
+
 // Loads the model of a registry entry for the path.
 void fill_entry(uint32_t index, const std::string& path)
 {
@@ -129,9 +144,31 @@ void fill_entry(uint32_t index, const std::string& path)
     copy_bounded(e.name, sizeof e.name, path.c_str());
     load_model(&g_char_models[index], e.path);
     e.loaded = 1;
+    if (g_chardata_paths.count == g_chardata_count)
+        g_chardata_paths.ids[path] = index;
 }
 
-// The registry entry of a part file: a loaded one with the path, else a free one, else a new one.
+} // namespace
+
+int32_t find_chardata_entry(const std::string& path)
+{
+    if (g_chardata_paths.count != g_chardata_count) {
+        g_chardata_paths.ids.clear();
+        for (uint32_t i = 0; i < g_chardata_count && i < uint32_t(k_chardata_capacity); ++i)
+            if (g_chardata[i].loaded)
+                g_chardata_paths.ids.emplace(g_chardata[i].path, i);
+        g_chardata_paths.count = g_chardata_count;
+    }
+    auto found = g_chardata_paths.ids.find(path);
+    if (found == g_chardata_paths.ids.end())
+        return -1;
+    const chardata_entry& e = g_chardata[found->second];
+    if (found->second < g_chardata_count && e.loaded && path == e.path)
+        return int32_t(found->second);
+    forget_chardata_paths();  // changed behind the index's back
+    return find_chardata_entry(path);
+}
+
 int32_t registry_entry_for(const std::string& path)
 {
     if (path.size() >= size_t(k_chardata_text_size)) {
@@ -154,9 +191,15 @@ int32_t registry_entry_for(const std::string& path)
     if (g_chardata_count >= k_chardata_append_limit)
         return -1;
     console_log("pridavam novy 3d subor %s", path.c_str());
-    fill_entry(g_chardata_count, path);
-    return int32_t(g_chardata_count++);
+    bool indexed = g_chardata_paths.count == g_chardata_count;
+    uint32_t index = g_chardata_count++;
+    if (indexed)
+        g_chardata_paths.count = g_chardata_count;
+    fill_entry(index, path);
+    return int32_t(index);
 }
+
+namespace {
 
 bool listed(const std::vector<folder_entry>& entries, const std::string& name, bool folder)
 {
@@ -306,6 +349,7 @@ bool load_chardata()
             console_log("%s could not find", g_chardata[i].path);
         }
     }
+    forget_chardata_paths();
     console_log("chardata init ok");
     return true;
 }
@@ -530,6 +574,7 @@ void release_char_models()
     for (uint32_t i = 0; i < g_chardata_count; ++i)
         g_chardata[i].loaded = 0;
     g_chardata_count = 0;
+    forget_chardata_paths();
     for (uint32_t s = 0; s < g_char_count && s < uint32_t(k_char_slots); ++s)
         std::fill(std::begin(g_chars[s].part_model), std::end(g_chars[s].part_model), int16_t(-1));
 }

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 struct model;
 
@@ -75,6 +76,15 @@ extern int16_t g_move_proto_count;
 bool load_chardata();
 // Writes the registry; the old file stays when a write fails. True when written.
 bool write_chardata();
+
+// The loaded registry entry whose path is `path`, or -1. Found through an index of the paths, so
+// an entry written into the registry other than by these functions and load_chardata may be
+// missed while the count stays the same; registry_entry_for finds it.
+int32_t find_chardata_entry(const std::string& path);
+// The registry entry of an existing model file: a loaded entry with the path, else the first free
+// entry, else a new one while the registry holds fewer than 4,999, its model loaded from the
+// file. -1 when the registry is full or the path does not fit an entry.
+int32_t registry_entry_for(const std::string& path);
 
 // Name "", every part without a model with frame byte 0, the five values 1.0, mode 0, skin 0,
 // extra 1, extra byte 0; scales 1.0; frame time 4.

@@ -26,6 +26,7 @@
 #include "interface/slide_shows.h"
 #include "items/casting.h"
 #include "items/containers.h"
+#include "items/item_looks.h"
 #include "items/items.h"
 #include "items/spell_impact.h"
 #include "items/spells.h"
@@ -175,6 +176,9 @@ void install_links()
     g_behaviour_links.missile_spell = missile_spell_values;
     g_char_rule_links.spawn_cast_particles = spawn_cast_particles_of;
     g_behaviour_links.spell_impact = spell_impact_of;
+    g_item_look_links.efect_proto_slot = [](int32_t n) {
+        return n >= 0 && n < k_efect_proto_slots ? g_efect_protos[n].slot : k_efect_no_slot;
+    };
 }
 
 const program_step k_startup_steps[] = {

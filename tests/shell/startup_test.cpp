@@ -314,8 +314,10 @@ TEST_F(shell_test, StartUpReadsTheCharactersAndTheMenuPlacesTheHero)
     EXPECT_NE(world_object_of(hero), nullptr);
     EXPECT_GE(hero.part_model[0], 0);              // its stand clip runs
     // The registry read at start-up (four figures, five clips of five parts) was released by the
-    // change to the menu level; placing the hero brought back its own 25 parts.
-    EXPECT_EQ(g_chardata_count, 25u);
+    // change to the menu level; placing the hero brought back its own 25 parts and the 5 models of
+    // the helm it wears, one per clip.
+    EXPECT_EQ(g_chardata_count, 30u);
+    EXPECT_NE(find_chardata_entry("3d/hero/1/stand1/kapa.3d"), -1);
     ASSERT_EQ(g_creature_files.count, 4);
     EXPECT_STREQ(g_creature_files.names[0].name, "bandit.chr");
     EXPECT_STREQ(g_creature_files.names[1].name, "shaman.chr");

@@ -24,6 +24,12 @@ constexpr int16_t k_demo_focus = 3;
 constexpr int16_t k_demo_staff = 14;
 constexpr int16_t k_demo_spell_shaman = 1;  // the water bolt
 constexpr uint8_t k_demo_staff_property = 34;
+// The helm: models "3d/hero/1/<clip>/kapa.3d" grown from the hero's head, a gold tint of its body
+// part and sparks above the wearer (effect prototype 0 of "global/efects.dat"); it is added to
+// the item table in memory and "global/items.dat" and worn by the hero in
+// "global/characters.dat". The items and characters must be written first.
+void write_item_looks_demo_data();
+constexpr int16_t k_demo_helm = 20;
 // The quests "watersupply", "locdrusk" and "meetdrusk" in "global/quest_eng.txt" with the text
 // of the first in "data/quests/eng/", and the story flag "encounter" in "global/flag.txt".
 void write_quests_demo_data();

@@ -46,6 +46,7 @@ int main(int argc, char** argv)
     write_interface_demo_data();
     write_containers_demo_data();
     write_dialogues_demo_data();
+    write_item_looks_demo_data();
     write_saves_demo_data();
     return 0;
 }
