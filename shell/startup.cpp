@@ -26,6 +26,7 @@
 #include "interface/slide_shows.h"
 #include "items/casting.h"
 #include "items/containers.h"
+#include "items/ground_items.h"
 #include "items/items.h"
 #include "items/spell_impact.h"
 #include "items/spells.h"
@@ -60,6 +61,7 @@
 #include "world/weather.h"
 #include "world/world_objects.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -165,6 +167,15 @@ void install_links()
     g_behaviour_links.missile_spell = missile_spell_values;
     g_char_rule_links.spawn_cast_particles = spawn_cast_particles_of;
     g_behaviour_links.spell_impact = spell_impact_of;
+    g_level_links.purge_ground_items = purge_ground_items;
+    g_level_links.place_ground_item = [](int32_t i) {
+        if (i >= 0 && i < k_ground_item_slots)
+            place_ground_item(&g_ground_items[i], i, true);
+    };
+    g_behaviour_links.ground_item_count = [] { return std::clamp<int32_t>(g_ground_item_count, 0, k_ground_item_slots); };
+    g_behaviour_links.set_ground_item_object = [](int32_t item, int32_t index) {
+        g_ground_items[item].object = uint16_t(index);
+    };
 }
 
 const program_step k_startup_steps[] = {
