@@ -330,9 +330,6 @@ bool save_items()
     return true;
 }
 
-void update_ground_items(int) {}
-void draw_ground_item_labels() {}
-
 void init_item_proto(item_proto& item, const char* name, uint8_t item_class, int16_t attack_bonus, int16_t damage,
                      int16_t critical_chance, int16_t critical_multiplier, int16_t range, int16_t,
                      int16_t damage_code)

@@ -1,8 +1,8 @@
 // What the rest of the program uses of items, ground items, containers and spells, and the item
 // prototype table.
 //
-// The ground items' per-frame passes do nothing yet. Containers are in items/containers.h, the
-// ground-item table in items/ground_items.h, spells in items/spells.h.
+// Containers are in items/containers.h, the ground-item table in items/ground_items.h, spells in
+// items/spells.h.
 #pragma once
 
 #include "core/game_globals.h"
@@ -237,5 +237,15 @@ void play_item_attack_sound(int32_t item, float x, float y);
 void play_item_drop_sound(int32_t item, float x, float y);
 void play_item_inventory_sound(int32_t item, float x, float y);
 
-void update_ground_items(int mode);
+// The per-frame pass over the ground items below the count; nothing while a text viewer is open.
+// Per record: a dropped one is placed (quietly when quiet is set); while playing, a trap (state 2
+// or 3) goes off under each enemy strictly inside 16 pixels of it; while the left Alt key is up,
+// the name of a lying item under the mouse is shown in the message window (gold with its amount)
+// and a click while playing marks it to be picked up (state 3); while playing, the standing
+// player takes a marked item within 60 pixels (an essence gives 5 attunement points instead),
+// and a marked item farther away lies again (state 2). A take that finds no room is tried again.
+void update_ground_items(int quiet);
+// While the left Alt key is held: a label over every lying item with a name (gold with its amount,
+// weapons with their damage range), labels of one row stacked upwards by 12 pixels; the label
+// under the mouse is red and a click on it while playing marks the item to be picked up.
 void draw_ground_item_labels();

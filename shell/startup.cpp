@@ -26,6 +26,7 @@
 #include "interface/slide_shows.h"
 #include "items/casting.h"
 #include "items/containers.h"
+#include "items/ground_items.h"
 #include "items/item_looks.h"
 #include "items/items.h"
 #include "items/spell_impact.h"
@@ -62,6 +63,7 @@
 #include "world/weather.h"
 #include "world/world_objects.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -178,6 +180,16 @@ void install_links()
     g_behaviour_links.spell_impact = spell_impact_of;
     g_item_look_links.efect_proto_slot = [](int32_t n) {
         return n >= 0 && n < k_efect_proto_slots ? g_efect_protos[n].slot : k_efect_no_slot;
+    };
+    g_level_links.purge_ground_items = purge_ground_items;
+    g_level_links.place_ground_item = [](int32_t i) {
+        if (i >= 0 && i < k_ground_item_slots)
+            place_ground_item(&g_ground_items[i], i, true);
+    };
+    g_behaviour_links.ground_item_count = [] { return std::clamp<int32_t>(g_ground_item_count, 0, k_ground_item_slots); };
+    g_behaviour_links.set_ground_item_object = [](int32_t item, int32_t index) {
+        if (item >= 0 && item < k_ground_item_slots)
+            g_ground_items[item].object = uint16_t(index);
     };
 }
 

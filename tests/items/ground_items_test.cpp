@@ -25,7 +25,7 @@ TEST(GroundItems, FullAndEmptyTablesRoundTripAndLyingItemsComeBackDropped)
     ground_item expected[k_ground_item_slots];
     std::memcpy(expected, g_ground_items, sizeof expected);
     for (ground_item& g : expected)
-        if (g.state == k_ground_item_lying)
+        if (g.state == k_ground_item_lying || g.state == k_ground_item_taken)
             g.state = k_ground_item_dropped;
     ASSERT_TRUE(write_section(save_ground_items));
     fill_ground_items(5);
