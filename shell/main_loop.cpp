@@ -23,6 +23,7 @@
 #include "platform/key_codes.h"
 #include "script/entities.h"
 #include "script/script_services.h"
+#include "script/text_window.h"
 #include "shell/device_setup.h"
 #include "shell/fades.h"
 #include "shell/level_requests.h"
@@ -175,6 +176,10 @@ void draw_text_windows()
         clear_message_window_reanchor();
         draw_message_window();
         g_dialogue_running = dialogue_running;
+    } else if (g_message_window.word_count > 0) {
+        // Nothing asked for the message this frame, so it is no longer up: the next message
+        // is shown instead of being dropped for a stale one.
+        reset_text_window(&g_message_window);
     }
     handle_hotkeys();
 }

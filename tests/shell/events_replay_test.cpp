@@ -99,6 +99,7 @@ TEST_F(shell_test, TheGateSignpostShowsItsTextAndTheCornerLeadsToTheYard)
     // Held, it fires no more: the flag is down in the next frame.
     ASSERT_TRUE(frame());
     EXPECT_EQ(g_message_shown, 0u);
+    EXPECT_EQ(g_message_window.word_count, 0);  // no longer up: the next message replaces it
     left_button(false);
     ASSERT_TRUE(frame());
 
