@@ -20,6 +20,11 @@ constexpr int16_t k_demo_sword = 0;
 constexpr int16_t k_demo_armour = 1;
 constexpr int16_t k_demo_gold = 2;
 constexpr int16_t k_demo_focus = 3;
+constexpr int16_t k_demo_potion = 10;
+constexpr int16_t k_demo_essence = 15;
+// The ground model "data/predmety/ground/<name>.pr" (template "gr_<name>"): a sprite of one
+// 32 x 32 frame, the image "data/predmety/ground/<name>00.tga".
+void write_ground_sprite_model(const char* name);
 // The enemy caster's staff: property 34 (cast on attack) with the water bolt.
 constexpr int16_t k_demo_staff = 14;
 constexpr int16_t k_demo_spell_shaman = 1;  // the water bolt
@@ -30,6 +35,11 @@ constexpr uint8_t k_demo_staff_property = 34;
 // "global/characters.dat". The items and characters must be written first.
 void write_item_looks_demo_data();
 constexpr int16_t k_demo_helm = 20;
+// The items shown lying at the gate get their own ground models and images; the trap (which
+// casts the thunderclap under an enemy that steps on it) is added to the item table in memory
+// and "global/items.dat". The items and the spells must be written first.
+void write_ground_items_demo_data();
+constexpr int16_t k_demo_trap = 21;
 // The quests "watersupply", "locdrusk" and "meetdrusk" in "global/quest_eng.txt" with the text
 // of the first in "data/quests/eng/", and the story flag "encounter" in "global/flag.txt".
 void write_quests_demo_data();

@@ -18,6 +18,9 @@ void lay_ground(int32_t meadow, float x0, float y0, int columns, int rows, float
 // The gate level's map texts, its signpost and its way to the yard: sectors and map events.
 void add_gate_events();
 
+// The gate level's ground items: a sword, 120 gold, two potions, an essence and a trap.
+void add_gate_ground_items();
+
 // Every level table empty, as before a map is read, with a new scene header.
 void clear_level_tables();
 // A world object of prototype `proto` at (x, y) on the layer, with colour factors; its index.

@@ -75,25 +75,27 @@ void write_icon(const char* name, uint32_t r, uint32_t g, uint32_t b)
     require(write_image_file(path.c_str(), texels.data(), 32, 32), path);
 }
 
-// The ground model every item shares unless it has its own: a sprite of one 32 x 32 frame.
-void write_default_ground_model()
+} // namespace
+
+void write_ground_sprite_model(const char* name)
 {
-    write_icon("ground/default00", 150, 130, 90);
     const int32_t scratch = k_proto_slots - 1;
     object_proto& p = g_object_protos[scratch];
     reset_object_proto(&p);
-    copy_bounded(p.name, sizeof p.name, "gr_default");
+    std::snprintf(p.name, sizeof p.name, "gr_%s", name);
     p.kind = k_proto_sprite;
     p.width = p.height = 32;
     p.frame_counts[0] = 1;
-    copy_bounded(p.frame_names[0], sizeof p.frame_names[0], "data/predmety/ground/default00.tga");
-    const char* path = "data/predmety/ground/default.pr";
-    packed_stream* out = stream_open(path, "wp");
+    std::snprintf(p.frame_names[0], sizeof p.frame_names[0], "data/predmety/ground/%s00.tga", name);
+    const std::string path = std::string("data/predmety/ground/") + name + ".pr";
+    packed_stream* out = stream_open(path.c_str(), "wp");
     require(out != nullptr, path);
     bool written = write_object_proto(scratch, out);
     require(stream_close(out) == 0 && written, path);
     reset_object_proto(&p);
 }
+
+namespace {
 
 // A short clink of `hz`: the weapons' "a_zbran", "d_zbran" and "i_zbran" sounds.
 void write_clink(const char* name, float hz)
@@ -205,7 +207,9 @@ void write_items_demo_data()
     for (int32_t i = 0; i < g_item_proto_count; ++i)
         if (g_item_protos[i].deleted)
             copy_bounded(g_item_protos[i].image_name, sizeof g_item_protos[i].image_name, "stred");
-    write_default_ground_model();
+    // The ground model every item shares unless it has its own.
+    write_icon("ground/default00", 150, 130, 90);
+    write_ground_sprite_model("default");
     write_clink("a_zbran1", 880.0f);
     write_clink("a_zbran2", 990.0f);
     write_clink("d_zbran1", 330.0f);

@@ -47,6 +47,7 @@ int main(int argc, char** argv)
     write_containers_demo_data();
     write_dialogues_demo_data();
     write_item_looks_demo_data();
+    write_ground_items_demo_data();
     write_saves_demo_data();
     return 0;
 }
