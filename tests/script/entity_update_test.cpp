@@ -40,11 +40,14 @@ protected:
         kept_.keep(g_ticks), kept_.keep(g_entity_busy), kept_.keep(g_mouse_left), kept_.keep(g_mouse_right);
         kept_.keep(g_player_char), kept_.keep(g_script_links), kept_.keep(g_in_combat), kept_.keep(g_dialogue_window);
         kept_.keep(g_text_viewer_open), kept_.keep(g_dream_world), kept_.keep(g_language), kept_.keep(g_movement_map);
+        kept_.keep(g_message_shown), kept_.keep(g_message_window);
         g_entity_count = 0;
         g_sector_count = 0;
         for (map_sector& s : g_sectors)
             clear_sector(&s);
         g_map_text_count = 0;
+        g_message_shown = 0;
+        reset_text_window(&g_message_window);
         g_ticks = 1000;
         g_mouse_left = g_mouse_right = 0;
         g_in_combat = 0;

@@ -242,6 +242,7 @@ TEST_F(load_time_test, CharacterCommandsFindTheirCharactersByKey)
 
 TEST_F(load_time_test, EntitiesSpellsSlidesAndTheElementDialogue)
 {
+    g_entities[0] = entity_record{};
     std::snprintf(g_entities[0].name, sizeof g_entities[0].name, "gate");
     g_entity_count = 1;
     parse("^set_id_mem GATE 7 -3 ^set_id_mem gate 8 5 ^set_id_mem gate -1 5");

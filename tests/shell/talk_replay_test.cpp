@@ -1,12 +1,14 @@
-// Two talks with the demo's villager, replayed through the program's own frames as a player
+// Three talks with the demo's villager, replayed through the program's own frames as a player
 // holds them: the first meeting (a numbered option by its key, the single option by Space, the
 // question menu left), then a greeting, a question picked with the mouse, its answer and the
-// closing lines. Each spoken line reaches the message log once, every talk ends, and the hero
-// is the centred character afterwards.
+// closing lines, then the offer of help that starts the villager's task and leads to the yard.
+// Each spoken line reaches the message log once, every talk ends, and the hero is the centred
+// character afterwards.
 #include "shell/shell_fixture.h"
 
 #include "support/saved_globals.h"
 
+#include "characters/char_inventory.h"
 #include "characters/char_rule_links.h"
 #include "characters/char_table.h"
 #include "core/console_log.h"
@@ -15,10 +17,12 @@
 #include "core/settings.h"
 #include "engine/render_context.h"
 #include "engine/ui_texts.h"
+#include "level/level_change.h"
 #include "platform/input.h"
 #include "platform/key_codes.h"
 #include "platform/recording_device.h"
 #include "script/dialogues.h"
+#include "script/quests.h"
 #include "script/script_links.h"
 #include "script/text_window.h"
 #include "script/text_window_draw.h"
@@ -134,7 +138,7 @@ void leave_and_close(int32_t links)
 
 } // namespace
 
-TEST_F(shell_test, TheHeroTalksWithTheVillagerTwice)
+TEST_F(shell_test, TheHeroTalksWithTheVillagerAndTakesOnItsTask)
 {
     // What the talks change beyond the run: the dialogue window and record, the option latches.
     saved_globals talk_state;
@@ -219,6 +223,27 @@ TEST_F(shell_test, TheHeroTalksWithTheVillagerTwice)
     EXPECT_EQ(lines_holding("Safe travels"), 1);
     EXPECT_EQ(lines_holding(leave), 0);
     EXPECT_EQ(std::string(window().requested_file), "data/dialogs/eng/close.txt");
+
+    // The third talk: "Can I help?" (the second question while the water quest is not given)
+    // starts the task, which gives the quest and an elixir; its second option leads to the yard.
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(frame());
+    const int16_t quest = find_quest("watersupply");
+    ASSERT_GE(quest, 0);
+    EXPECT_EQ(g_quests[quest].assigned, 0u);
+    g_char_rule_links.run_char_event(villager, 0);
+    ASSERT_TRUE(await_links(1)) << window().requested_file;
+    press(k_key_space);
+    ASSERT_TRUE(await_links(menu_links)) << window().requested_file;
+    press(k_key_2);
+    ASSERT_TRUE(await_links(2)) << window().requested_file;
+    EXPECT_STREQ(window().name, "data/dialogs/eng/villager_task/0.txt");
+    EXPECT_EQ(g_quests[quest].assigned, 1u);
+    EXPECT_TRUE(char_has_item_named(char_at(int32_t(g_player_char)), "elixir"));
+    press(k_key_2);
+    for (int i = 0; i < k_frame_bound && std::strcmp(g_current_level, "dvor.sav") != 0; ++i)
+        ASSERT_TRUE(frame());
+    EXPECT_STREQ(g_current_level, "dvor.sav");
 
     g_quit = 1;
     program_shutdown(true);

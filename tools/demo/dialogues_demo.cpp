@@ -71,6 +71,11 @@ void write_dialogues_demo_data()
     set_dialogue_condition(question1.get(), 0, k_dia_quest_at_least, "watersupply", 1);
     write_villager_file("question1", *question1);
 
+    // Offering help starts the task, while the water quest is not yet given.
+    auto question2 = villager_dialogue("villager_q2", {"Can I help?", "^start_dialog villager_task"});
+    set_dialogue_condition(question2.get(), 0, k_dia_quest_at_most, "watersupply", 0);
+    write_villager_file("question2", *question2);
+
     auto end0 = villager_dialogue("villager_end0", {"Safe travels, and mind the road."});
     set_dialogue_option(end0.get(), 0, 0, "Goodbye.", 0);
     write_villager_file("end0", *end0);
