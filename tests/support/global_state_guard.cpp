@@ -1,24 +1,29 @@
-// Fails any test that leaves the render device pointer set: the device it points at lived on
-// that test's stack or in its fixture, and the next test to draw would reach a dead object.
+// Fails any test that leaves the render device pointer or the world's character links set: the
+// device and the fakes they point at lived with that test, and the next test to use them would
+// reach a dead object or another test's world.
 #include "engine/render_context.h"
+#include "world/world_objects.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class device_pointer_guard : public testing::EmptyTestEventListener {
+class global_state_guard : public testing::EmptyTestEventListener {
     void OnTestEnd(const testing::TestInfo& info) override
     {
-        if (g_d3d_device == nullptr)
-            return;
-        ADD_FAILURE() << info.test_suite_name() << "." << info.name()
-                      << " left g_d3d_device set";
-        g_d3d_device = nullptr;
+        if (g_d3d_device != nullptr) {
+            ADD_FAILURE() << info.test_suite_name() << "." << info.name() << " left g_d3d_device set";
+            g_d3d_device = nullptr;
+        }
+        if (g_object_links.char_object != nullptr) {
+            ADD_FAILURE() << info.test_suite_name() << "." << info.name() << " left g_object_links set";
+            g_object_links = {};
+        }
     }
 };
 
 const bool installed = [] {
-    testing::UnitTest::GetInstance()->listeners().Append(new device_pointer_guard);
+    testing::UnitTest::GetInstance()->listeners().Append(new global_state_guard);
     return true;
 }();
 

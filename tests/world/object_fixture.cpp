@@ -41,6 +41,7 @@ void object_test::TearDown()
     for (int32_t s = 0; s < k_proto_slots; ++s)
         unload_object_proto(s, false);
     g_object_proto_count = 0;
+    g_object_links = {};  // the fakes a test linked die with it
     g_scene_hero = {};
     g_work_mode = k_work_insert;
     texture_test::TearDown();
