@@ -161,7 +161,10 @@ TEST_F(companion_machines_test, AnOrdinaryCharacterWithATargetInReachStrikesBack
     EXPECT_EQ(t.state, k_state_hit);
     EXPECT_EQ(n.struck, 1u);
 
-    // A target that is busy takes the blow without the hit reaction.
+    // A target that is busy takes the blow without the hit reaction (healed first: the first
+    // blow's roll may have felled it).
+    t.hp = 20;
+    t.life = k_life_alive;
     int32_t hp = t.hp;
     t.state = k_state_walk_leg;
     n.state = k_state_strike;
