@@ -14,6 +14,7 @@
 #include "platform/files.h"
 #include "items/spells.h"
 #include "tests/fuzz/fuzz_scratch.h"
+#include "tests/fuzz/fuzz_templates.h"
 #include "world/object_behaviour.h"
 #include "world/object_protos.h"
 #include "world/scene_header.h"
@@ -46,14 +47,9 @@ static_assert(sizeof(cast_head) == k_head);
 
 void make_world()
 {
-    for (int32_t k = 0; k < 4; ++k) {
-        object_proto& p = g_object_protos[k_proto_first_template + k];
-        std::memset(&p, 0, sizeof p);
-        reset_object_proto(&p);
-        std::snprintf(p.name, sizeof p.name, "t%d", int(k));
-        p.kind = k == 3 ? k_proto_surface : k;
-        p.frame_counts[0] = k;
-    }
+    make_fuzz_templates();
+    for (int32_t k = 0; k < 4; ++k)
+        g_object_protos[k_proto_first_template + k].frame_counts[0] = k;
     g_scene_header.scale = 1.0f;
     static const uint8_t kinds[] = {k_kind_player, k_kind_enemy, k_kind_normal, k_kind_sidekick};
     g_char_count = 4;

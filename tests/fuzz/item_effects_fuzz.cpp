@@ -15,6 +15,7 @@
 #include "items/spells.h"
 #include "platform/files.h"
 #include "tests/fuzz/fuzz_scratch.h"
+#include "tests/fuzz/fuzz_templates.h"
 #include "world/object_protos.h"
 #include "world/scene_header.h"
 #include "world/world_objects.h"
@@ -26,17 +27,6 @@
 namespace {
 
 constexpr size_t k_head = 5;
-
-void make_templates()
-{
-    for (int32_t k = 0; k < 4; ++k) {
-        object_proto& p = g_object_protos[k_proto_first_template + k];
-        std::memset(&p, 0, sizeof p);
-        reset_object_proto(&p);
-        std::snprintf(p.name, sizeof p.name, "t%d", int(k));
-        p.kind = k == 3 ? k_proto_surface : k;
-    }
-}
 
 char_record& make_user()
 {
@@ -77,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     g_scene_header.scale = 1.0f;
     if (!reserve_objects(64))
         return 0;
-    make_templates();
+    make_fuzz_templates();
     g_item_look_links.efect_proto_slot = [](int32_t n) {
         return uint16_t(n % 5 == 4 ? 0xFFFF : k_proto_first_template + n % 4);
     };
