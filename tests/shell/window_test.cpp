@@ -36,8 +36,6 @@ protected:
         config_set_defaults(&g_settings);
         g_console_enabled = 1;
         g_camera_x = g_camera_y = 0.0f;
-        g_mouse_left = g_mouse_right = g_mouse_middle = g_mouse_button4 = 0;
-        std::memset(&g_mouse_state, 0, sizeof g_mouse_state);
     }
     void TearDown() override
     {

@@ -1,6 +1,8 @@
 // Fails any test that leaves the render device pointer or the world's character links set: the
 // device and the fakes they point at lived with that test, and the next test to use them would
-// reach a dead object or another test's world.
+// reach a dead object or another test's world. A mouse button left held fails too: the next
+// game frame would take it for a press.
+#include "core/input_state.h"
 #include "engine/render_context.h"
 #include "world/world_objects.h"
 
@@ -18,6 +20,10 @@ class global_state_guard : public testing::EmptyTestEventListener {
         if (g_object_links.char_object != nullptr) {
             ADD_FAILURE() << info.test_suite_name() << "." << info.name() << " left g_object_links set";
             g_object_links = {};
+        }
+        if (g_mouse_left || g_mouse_right || g_mouse_middle || g_mouse_button4) {
+            ADD_FAILURE() << info.test_suite_name() << "." << info.name() << " left a mouse button held";
+            g_mouse_left = g_mouse_right = g_mouse_middle = g_mouse_button4 = 0;
         }
     }
 };
