@@ -59,7 +59,8 @@ struct game_interface {
     int16_t held_icon = -1;               // texture slot drawn at the cursor
     int16_t held_item = -1;
     uint8_t held_origin = 255;            // cell or slot it was taken from
-    uint8_t held_flag;                    // its container flag byte
+    uint8_t held_flag;                    // its damage-type byte (gold from a cell: its amount)
+    uint32_t held_word;                   // its inventory entry's container-slot word
     uint32_t held_from_container;
     uint32_t held_from_second_container;
 

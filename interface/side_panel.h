@@ -1,0 +1,16 @@
+// The side panel: the hero's inventory and equipment at the left edge, the purse, and below it
+// up to two container windows; items move between them, the hero, the quick bar and the ground.
+#pragma once
+
+#include <cstdint>
+
+// One frame of the panel (while the interface is shown and the panel open). False when a click
+// used an item on the hero: the rest of the interface pass is skipped this frame.
+bool update_side_panel();
+
+// The slot code under the cursor (see interface/held_item.h), 255 for none.
+uint8_t side_panel_hit_code();
+
+// Puts the held item back (into its cell, or the first free backpack slot; with none free an
+// inventory item stays unplaced) and closes both container windows.
+void cancel_item_drag();
