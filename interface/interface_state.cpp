@@ -5,6 +5,7 @@
 #include "core/globals.h"
 #include "core/hooks.h"
 #include "engine/textures.h"
+#include "interface/equipment_slots.h"
 #include "interface/interface_images.h"
 #include "interface/interface_links.h"
 
@@ -76,7 +77,7 @@ const start_step k_start_steps[] = {
     {"interface_start_values", [] { set_start_values(g_interface); }},
     {"init_message_log", nullptr},
     {"load_interface_images", [] { load_images(g_interface); }},
-    {"read_quick_bar", nullptr},
+    {"read_quick_bar", read_quick_bar},
     {"load_notice_icons", [] { load_notice_icons(&g_notices); }},
     {"clear_new_game_request", [] { g_new_game_request = 0; }},
     {"hero_start_looks", [] {

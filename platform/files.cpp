@@ -259,6 +259,15 @@ bool share_or_copy_file(const char* from, const char* to)
     return copy_file(from, to);
 }
 
+bool make_user_writable(const char* name)
+{
+    const std::string path = resolve_path(name);
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0)
+        return false;
+    return (st.st_mode & S_IWUSR) || chmod(path.c_str(), st.st_mode | S_IWUSR) == 0;
+}
+
 bool delete_file(const char* name)
 {
     std::string path = resolve_path(name);

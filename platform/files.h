@@ -37,6 +37,10 @@ bool copy_file(const char* from, const char* to);
 // replace them whole (a temporary renamed over them), never change them in place.
 bool share_or_copy_file(const char* from, const char* to);
 
+// Adds write permission for the file's owner when it lacks it; false when the file is missing or
+// its mode cannot be changed.
+bool make_user_writable(const char* name);
+
 // Deletes a file, making it writable first. A missing file is a failure.
 bool delete_file(const char* name);
 

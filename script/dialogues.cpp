@@ -18,7 +18,6 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <sys/stat.h>
 
 dialogue_record g_dialogue;
 
@@ -428,10 +427,7 @@ bool write_dialogue(const char* path)
         console_log("neviem zapisat dialog %s", path);
         return false;
     }
-    const std::string written = resolve_path(path);
-    struct stat st;
-    if (stat(written.c_str(), &st) == 0 && !(st.st_mode & S_IWUSR))
-        chmod(written.c_str(), st.st_mode | S_IWUSR);
+    make_user_writable(path);
     return true;
 }
 

@@ -13,12 +13,11 @@
 #include "core/text_lines.h"
 #include "core/utilities.h"
 #include "engine/avi_capture.h"
-#include "engine/packed_stream.h"
 #include "engine/texture_packs.h"
+#include "interface/equipment_slots.h"
 #include "interface/slide_shows.h"
 #include "items/ground_items.h"
 #include "items/items.h"
-#include "items/quick_bar_block.h"
 #include "level/level_map.h"
 #include "level/save_games.h"
 #include "platform/byte_order.h"
@@ -41,7 +40,6 @@
 
 namespace {
 
-constexpr const char* k_quick_bar_file = "global/quick.dat";
 
 char_record* player()
 {
@@ -121,16 +119,6 @@ void export_level_texts()
         write_text_file(folder + "/" + key + ".txt", std::string(t.text, strnlen(t.text, sizeof t.text)));
     }
     write_text_file(folder + "/levelname", level);
-}
-
-bool write_quick_bar_file(const char* path)
-{
-    packed_stream* out = stream_open(path, "wp");
-    if (!finish_written_file(out, out && write_quick_bar_block(out, quick_bar_of(g_interface)))) {
-        console_log("%s could not be written", path);
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -279,7 +267,7 @@ void run_game(const char*)
 
 void run_qitemsave(const char*)
 {
-    write_quick_bar_file(k_quick_bar_file);
+    write_quick_bar();
 }
 
 void run_setiattunement(const char* line)

@@ -10,6 +10,7 @@
 #include "core/input_state.h"
 #include "core/settings.h"
 #include "core/utilities.h"
+#include "interface/equipment_slots.h"
 #include "interface/interface_state.h"
 #include "items/items.h"
 #include "level/level_change.h"
@@ -160,7 +161,7 @@ const program_step k_new_game_steps[] = {
          return true;
      }},
     {"reset_title_menu", [] { reset_title_menu(); return true; }},
-    {"read_quick_bar", nullptr},
+    {"read_quick_bar", [] { read_quick_bar(); return true; }},
     {"reset_game_clock", [] {
          init_game_clock(&g_game_clock);
          g_dialogue_running = 0;
