@@ -112,7 +112,7 @@ TEST_F(level_change_test, TheGateKeepsItsChestAndShopAndTheBagContainerLoads)
     ASSERT_EQ(container_cells(&shop), 20u);
     EXPECT_EQ(shop.items[0], 0);  // the sword at its price
     EXPECT_EQ(shop.prices[0], 40);
-    EXPECT_EQ(shop.items[10], k_container_cell_empty);
+    EXPECT_EQ(shop.items[19], k_container_cell_empty);
     ASSERT_EQ(container_cells(&chest), 12u);
     EXPECT_EQ(chest.items[2], 2);  // 40 gold
     EXPECT_EQ(chest.flags[2], 40);

@@ -35,14 +35,19 @@ void add_gate_containers()
     free_level_containers();
     container* chest = &g_containers[0];
     require(container_init(chest, "truhla", 4, 3, 0), "the gate's chest");
-    fill(chest, {{k_dagger, 1}, {k_potion, 0}, {k_demo_gold, 40}, {k_scroll, 0}}, 1.0f);
+    fill(chest,
+         {{k_dagger, 1}, {k_potion, 0}, {k_demo_gold, 40}, {k_scroll, 0}, {k_demo_boots, 0}, {k_demo_silver_ring, 0},
+          {k_demo_lantern, 0}, {k_demo_gold, 25}},
+         1.0f);
     chest->x = 512.0f;  // at the crate
     chest->y = 460.0f;
     container* shop = &g_containers[1];
     require(container_init(shop, "obchod", 5, 4, 1), "the gate's shop");
     fill(shop,
          {{k_demo_sword, 1}, {k_axe, 1}, {k_bow, 2}, {k_demo_armour, 0}, {k_ring, 0}, {k_potion, 0}, {k_potion, 0},
-          {k_scroll, 0}, {k_dagger, 1}, {k_bag, 0}},
+          {k_scroll, 0}, {k_dagger, 1}, {k_bag, 0}, {k_demo_wand, 4}, {k_demo_shield, 0}, {k_demo_neclace, 0},
+          {k_demo_cloak, 0}, {k_demo_legs, 0}, {k_demo_bracer, 0}, {k_demo_glove, 0}, {k_demo_boots, 0},
+          {k_demo_lantern, 0}},
          1.0f);
     shop->x = 880.0f;
     shop->y = 200.0f;

@@ -22,6 +22,18 @@ constexpr int16_t k_demo_gold = 2;
 constexpr int16_t k_demo_focus = 3;
 constexpr int16_t k_demo_potion = 10;
 constexpr int16_t k_demo_essence = 15;
+// One item of each equipment class the ones above leave out: a focus wand (class 5), boots,
+// a shield, a second ring, a neclace, a cloak, leggings, both hand armours, and a lantern.
+constexpr int16_t k_demo_wand = 22;
+constexpr int16_t k_demo_boots = 23;
+constexpr int16_t k_demo_shield = 24;
+constexpr int16_t k_demo_silver_ring = 25;
+constexpr int16_t k_demo_neclace = 26;
+constexpr int16_t k_demo_cloak = 27;
+constexpr int16_t k_demo_legs = 28;
+constexpr int16_t k_demo_bracer = 29;
+constexpr int16_t k_demo_glove = 30;
+constexpr int16_t k_demo_lantern = 31;
 // The ground model "data/predmety/ground/<name>.pr" (template "gr_<name>"): a sprite of one
 // 32 x 32 frame, the image "data/predmety/ground/<name>00.tga".
 void write_ground_sprite_model(const char* name);
@@ -107,14 +119,16 @@ void write_spell_effects_demo_data();
 void write_interface_demo_data();
 // The player's bag container (slot 100, a potion, a ring and 15 gold) in "global/cont.dat".
 void write_containers_demo_data();
-// Level containers 0 and 1 of the gate level: the chest "truhla" and the shop "obchod", filled
-// with demo items at their prices; the item table must be filled first.
+// Level containers 0 and 1 of the gate level: the chest "truhla" (goods and two gold cells) and
+// the shop "obchod" (an item of every equipment class among its 19 goods, the last cell free),
+// filled with demo items at their prices; the item table must be filled first.
 void add_gate_containers();
 // The gate level's entities and their sectors, objects of the given prototypes and the statue's
 // map text and long description "data/text/eng/socha.txt".
 void add_gate_entities(int32_t torch, int32_t wheel, int32_t crate);
 // The save game "save/demo" with its entry in "save/save.dat", written by save_game after the
-// levels and characters: the hero at the gate level's first entry, the first quest assigned.
+// levels and characters: the hero at the gate level's first entry, the first quest assigned; and
+// "global/quick.dat" with the sword in quick slot 0 and the potion in slot 1.
 void write_saves_demo_data();
 // The inhabitant's conversation under "data/dia/eng/villager/": first0 (two numbered options),
 // start0 and start1 (conditions that hold at the start), question0, question1 (once the quest

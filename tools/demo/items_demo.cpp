@@ -1,7 +1,7 @@
-// The item table of the demo, written through the item saver: weapons, armour, jewellery,
-// potions, a scroll, a bag, gold, essence, the attunements the rules name and the centre
-// marker, with deleted records between; their icons, the default ground model, the sounds and
-// the attunement tiers.
+// The item table of the demo, written through the item saver: an item of every equipment
+// class, a lantern, potions, a scroll, a bag, gold, essence, the attunements the rules name and
+// the centre marker, with deleted records between; their icons, big images and English
+// descriptions, the default ground model, the sounds and the attunement tiers.
 #include "tools/demo/demo_data.h"
 
 #include "core/utilities.h"
@@ -61,18 +61,71 @@ item_proto& add_weapon(int16_t id, const char* key, const char* name, uint8_t it
     return w;
 }
 
-// A 32 x 32 icon: a disc of the colour on a transparent field, with a darker rim.
+// A size x size item image "data/predmety/<prefix><name>.tga": a disc of the colour on a
+// transparent field, with a darker rim.
+void write_item_image(const char* prefix, const char* name, uint32_t size, uint32_t r, uint32_t g, uint32_t b)
+{
+    std::vector<uint32_t> texels(size * size);
+    const float centre = float(size) / 2.0f - 0.5f, scale = float(size) / 32.0f;
+    for (uint32_t y = 0; y < size; ++y)
+        for (uint32_t x = 0; x < size; ++x) {
+            float d = std::hypot(float(x) - centre, float(y) - centre) / scale;
+            uint32_t shade = d > 12.0f ? 2 : 1;
+            texels[y * size + x] = d > 14.0f ? 0u : 0xFF000000u | (r / shade) << 16 | (g / shade) << 8 | (b / shade);
+        }
+    std::string path = std::string("data/predmety/") + prefix + name + ".tga";
+    require(write_image_file(path.c_str(), texels.data(), size, size), path);
+}
+
+// A 32 x 32 icon.
 void write_icon(const char* name, uint32_t r, uint32_t g, uint32_t b)
 {
-    std::vector<uint32_t> texels(32 * 32);
-    for (uint32_t y = 0; y < 32; ++y)
-        for (uint32_t x = 0; x < 32; ++x) {
-            float d = std::hypot(float(x) - 15.5f, float(y) - 15.5f);
-            uint32_t shade = d > 12.0f ? 2 : 1;
-            texels[y * 32 + x] = d > 14.0f ? 0u : 0xFF000000u | (r / shade) << 16 | (g / shade) << 8 | (b / shade);
-        }
-    std::string path = std::string("data/predmety/") + name + ".tga";
-    require(write_image_file(path.c_str(), texels.data(), 32, 32), path);
+    write_item_image("", name, 32, r, g, b);
+}
+
+// One item of every equipment class the weapons and armour above leave out, and a lantern.
+void add_equipment()
+{
+    item_proto& wand = add_weapon(k_demo_wand, "prutik", "Oak wand", k_item_focus, 5, 300, 35, 4);
+    wand.weapon_category = 6;
+    struct wearable {
+        int16_t id;
+        const char* key;
+        const char* name;
+        uint8_t item_class;
+        int16_t armour, price;
+    };
+    const wearable wearables[] = {
+        {k_demo_boots, "cizmy", "Leather boots", k_item_boots, 1, 12},
+        {k_demo_shield, "stit", "Round shield", k_item_shield, 3, 30},
+        {k_demo_silver_ring, "strieborny", "Silver ring", k_item_ring, 0, 80},
+        {k_demo_neclace, "amulet", "Bone amulet", k_item_neclace, 0, 45},
+        {k_demo_cloak, "plast", "Travel cloak", k_item_cloak, 1, 20},
+        {k_demo_legs, "nohavice", "Padded leggings", k_item_legs, 2, 18},
+        {k_demo_bracer, "narukavnik", "Iron bracer", k_item_left_hand_armor, 1, 14},
+        {k_demo_glove, "rukavica", "Leather glove", k_item_right_hand_armor, 1, 7},
+        {k_demo_lantern, "lampa", "Lantern", k_item_lantern, 0, 10},
+    };
+    for (const wearable& w : wearables) {
+        item_proto& item = add_item(w.id, w.key, w.name, w.item_class);
+        item.armour_bonus = w.armour;
+        item.price = w.price;
+    }
+}
+
+// "data/predmety/eng/<key>.txt" for every item that is neither deleted nor an attunement.
+void write_descriptions()
+{
+    require(make_folder("data/predmety/eng"), "data/predmety/eng");
+    for (int32_t i = 0; i < g_item_proto_count; ++i) {
+        const item_proto& item = g_item_protos[i];
+        if (item.deleted || item.item_class == k_item_attunement)
+            continue;
+        const std::string text = std::string("A ") + item.display_name + " of the gate's country.\r\n" +
+                                 "Worn, carried or traded by travellers on the old road.\r\n";
+        const std::string path = std::string("data/predmety/eng/") + item.key_name + ".txt";
+        require(write_whole_file(path.c_str(), text.data(), text.size()), path);
+    }
 }
 
 } // namespace
@@ -183,7 +236,9 @@ void write_items_demo_data()
     add_item(12, "zvitok", "Scroll of sparks", k_item_scroll).price = 30;
     item_proto& bag = add_item(13, "vak", "Bag", k_item_container);
     bag.container_width = bag.container_height = 4;
+    bag.price = 20;
     add_item(15, "esencia", "Essence", k_item_essence).damage = 10;
+    add_equipment();
     add_attunements();
     // The bandit shaman's staff reaches far, and every strike with it casts the water bolt.
     item_proto& staff = add_weapon(k_demo_staff, "palica", "Shaman staff", k_item_medium_weapon, 4, 400, 30, 3);
@@ -201,9 +256,16 @@ void write_items_demo_data()
                  {"zvitok", 230, 220, 180}, {"vak", 110, 80, 40}, {"esencia", 160, 60, 220},
                  {"prvy_vyber", 90, 160, 250}, {"snivec", 70, 70, 160}, {"vhlad", 200, 230, 250},
                  {"vhlad2", 200, 230, 250}, {"vhlad3", 200, 230, 250}, {"fokus", 250, 120, 40},
-                 {"stred", 255, 255, 255}, {"palica", 120, 90, 160}};
-    for (const auto& icon : icons)
+                 {"stred", 255, 255, 255}, {"palica", 120, 90, 160}, {"prutik", 170, 120, 70},
+                 {"cizmy", 100, 70, 40}, {"stit", 150, 150, 160}, {"strieborny", 220, 220, 235},
+                 {"amulet", 235, 225, 200}, {"plast", 60, 110, 70}, {"nohavice", 130, 110, 80},
+                 {"narukavnik", 110, 110, 120}, {"rukavica", 160, 110, 70}, {"lampa", 250, 220, 120}};
+    // Each icon with its big image, drawn at the cursor while the item is held.
+    for (const auto& icon : icons) {
         write_icon(icon.name, icon.r, icon.g, icon.b);
+        write_item_image("big_", icon.name, 64, icon.r, icon.g, icon.b);
+    }
+    write_descriptions();
     for (int32_t i = 0; i < g_item_proto_count; ++i)
         if (g_item_protos[i].deleted)
             copy_bounded(g_item_protos[i].image_name, sizeof g_item_protos[i].image_name, "stred");

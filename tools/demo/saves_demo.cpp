@@ -1,11 +1,13 @@
 // The demo's save game "demo": the hero standing at the gate level's entry, written by the
-// program's own saver after the levels and the characters exist.
+// program's own saver after the levels and the characters exist; and the quick bar
+// "global/quick.dat" (the sword in slot 0, the potion in slot 1) that the save keeps too.
 #include "tools/demo/demo_data.h"
 
 #include "characters/char_table.h"
 #include "core/game_globals.h"
 #include "engine/textures.h"
 #include "engine/ui_texts.h"
+#include "interface/equipment_slots.h"
 #include "items/items.h"
 #include "level/char_links.h"
 #include "level/level_change.h"
@@ -18,6 +20,18 @@
 
 #include <cstring>
 
+namespace {
+
+// A quick-bar slot holding the item (kind 1 weapon, 2 quick item) with the icon it was given.
+void set_quick_slot(int slot, int16_t item, uint8_t kind)
+{
+    g_interface.quick_ids[slot] = item;
+    g_interface.quick_icons[slot] = g_item_protos[item].icon_texture;
+    g_interface.quick_kinds[slot] = kind;
+}
+
+} // namespace
+
 void write_saves_demo_data()
 {
     recording_device device(1024, 768);
@@ -28,6 +42,9 @@ void write_saves_demo_data()
     require(read_characters(false), "the hero for the demo save");
     load_items();
     load_quests();
+    set_quick_slot(0, k_demo_sword, 1);
+    set_quick_slot(1, k_demo_potion, 2);
+    require(write_quick_bar(), "global/quick.dat");
     init_game_clock(&g_game_clock);
     change_level("brana.sav", 0, 0, 1);
     place_hero_at_entry(&g_scene_header, 0);
