@@ -56,13 +56,6 @@ quick_bar_block decode_quick_bar(const uint8_t* bytes)
     return block;
 }
 
-bool write_quick_bar_block(packed_stream* stream, const quick_bar_block& block)
-{
-    uint8_t bytes[k_quick_bar_block_size];
-    encode_quick_bar(block, bytes);
-    return write_stream_bytes(stream, bytes, k_quick_bar_block_size);
-}
-
 bool read_quick_bar_block(packed_stream* stream, quick_bar_block* block)
 {
     uint8_t bytes[k_quick_bar_block_size];

@@ -1,4 +1,4 @@
-// The quick bar as files store it: 81 bytes of the interface's quick-bar fields (16 u16 ids,
+// The quick bar as files store it: 81 bytes of the interface's quick-bar fields (16 i16 ids,
 // 16 u16 icons, 16 kind bytes and the selected slot byte), little-endian.
 #pragma once
 
@@ -24,7 +24,5 @@ void apply_quick_bar(const quick_bar_block& block, game_interface& ui);
 void encode_quick_bar(const quick_bar_block& block, uint8_t* bytes);
 quick_bar_block decode_quick_bar(const uint8_t* bytes);
 
-// Writes the 81 bytes; false when a byte could not be written.
-bool write_quick_bar_block(packed_stream* stream, const quick_bar_block& block);
 // Reads 81 bytes into `block`; false (block untouched) when the stream ends first.
 bool read_quick_bar_block(packed_stream* stream, quick_bar_block* block);
