@@ -151,21 +151,6 @@ constexpr int16_t k_cw_chest = 0;
 constexpr int16_t k_cw_shop = 1;
 constexpr uint16_t k_cw_big_image = 500;  // item id + this is the item's big image
 
-inline item_proto& click_world_item_proto(int16_t id, uint8_t item_class, int16_t price)
-{
-    item_proto& p = g_item_protos[id];
-    p = item_proto{};
-    g_item_lists[id] = item_lists{};
-    copy_bounded(p.key_name, sizeof p.key_name, "item");
-    copy_bounded(p.display_name, sizeof p.display_name, "Item");
-    p.item_class = item_class;
-    p.price = price;
-    p.attunement_link = -1;
-    p.big_image = uint16_t(k_cw_big_image + id);
-    p.icon_texture = 0xFFFF;
-    return p;
-}
-
 inline void click_world_cells(int16_t slot, uint32_t shop, std::initializer_list<std::pair<int, int>> cells)
 {
     container& c = g_containers[slot];
@@ -184,12 +169,21 @@ inline void click_world_cells(int16_t slot, uint32_t shop, std::initializer_list
 // container; shops buy at 50 % and sell at 150 %.
 inline void build_click_world(bool first_is_shop)
 {
-    g_item_proto_count = 0;
-    for (uint8_t c : {2, 1, 10, 25, 9, 16, 18, 17, 23, 7, 0, 20})
-        click_world_item_proto(int16_t(g_item_proto_count++), c, 0);
-    const int16_t prices[k_cw_item_count] = {10, 7, 20, 4, 12, 5, 9, 3, 0, 11, 1, 0};
-    for (int16_t id = 0; id < k_cw_item_count; ++id)
-        g_item_protos[id].price = prices[id];
+    // Class and price of each item, in id order; the big image is the id + k_cw_big_image.
+    const std::pair<uint8_t, int16_t> kinds[k_cw_item_count] = {{2, 10}, {1, 7}, {10, 20}, {25, 4}, {9, 12}, {16, 5},
+                                                                {18, 9}, {17, 3}, {23, 0}, {7, 11}, {0, 1}, {20, 0}};
+    g_item_proto_count = k_cw_item_count;
+    for (int16_t id = 0; id < k_cw_item_count; ++id) {
+        item_proto& p = g_item_protos[id];
+        p = item_proto{};
+        g_item_lists[id] = item_lists{};
+        copy_bounded(p.display_name, sizeof p.display_name, "Item");
+        p.item_class = kinds[id].first;
+        p.price = kinds[id].second;
+        p.attunement_link = -1;
+        p.big_image = uint16_t(k_cw_big_image + id);
+        p.icon_texture = 0xFFFF;
+    }
     g_item_protos[k_cw_helm].damage_type = 5;
     g_item_protos[k_cw_bag].container_width = 3;
     g_item_protos[k_cw_bag].container_height = 2;

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <vector>
 
 namespace {
@@ -56,6 +57,13 @@ protected:
         return found;
     }
 
+    // Each click is an ordinary one (it does not end the interface pass).
+    static void clicks(std::initializer_list<int> codes)
+    {
+        for (int code : codes)
+            EXPECT_TRUE(click_panel_code(uint8_t(code))) << "code " << code;
+    }
+
     static int damage_at(uint8_t location) { return hero().inv_damage_type[last_entry_at(location)]; }
 
     static int16_t held_entry_item() { return hero().inv_item[g_interface.held_item]; }
@@ -74,60 +82,44 @@ private:
 TEST_F(ItemClicks, EquippingOnTheHeroFillsFreeSlotsSwapsWithTheHomeSlotAndRefusesClassesWithoutOne)
 {
     game_interface& gi = g_interface;
-    // The hero's ring leaves slot 19 and comes back to it; the chest's ring then takes slot 21.
-    EXPECT_TRUE(click_panel_code(19));
-    EXPECT_EQ(held_entry_item(), k_cw_ring);
-    EXPECT_TRUE(click_panel_code(k_code_hero));
+    // The hero's ring leaves slot 19 and comes back to it; the chest's ring then takes slot 21
+    // with its cell's byte.
+    clicks({19, k_code_hero, 101});
     EXPECT_EQ(locations_of(k_cw_ring), std::vector<int>{19});
-    EXPECT_TRUE(click_panel_code(101));
-    EXPECT_EQ(gi.held_item, k_cw_ring);
-    EXPECT_EQ(gi.held_flag, 4);
     EXPECT_EQ(gi.held_icon, k_cw_big_image + k_cw_ring);
-    EXPECT_EQ(gi.held_from_container, 1u);
     EXPECT_EQ(g_containers[k_cw_chest].items[1], k_container_cell_empty);
-    EXPECT_TRUE(click_panel_code(k_code_hero));
+    clicks({k_code_hero});
     EXPECT_EQ(locations_of(k_cw_ring), (std::vector<int>{19, 21}));
-    EXPECT_EQ(damage_at(21), 4);  // the cell's byte came along
+    EXPECT_EQ(damage_at(21), 4);
     EXPECT_TRUE(holding_nothing());
     EXPECT_EQ(gi.held_from_container, 0u);
 
     // The chest's axe goes to the taken weapon slot: the sword ends on the cursor, found again
     // after the attunement before it was given anew, and no quick slot stays selected.
-    EXPECT_TRUE(click_panel_code(100));
-    EXPECT_TRUE(click_panel_code(k_code_hero));
+    clicks({100, k_code_hero});
     EXPECT_EQ(locations_of(k_cw_axe), std::vector<int>{24});
     ASSERT_TRUE(holding_inventory_item());
     EXPECT_EQ(held_entry_item(), k_cw_sword);
     EXPECT_EQ(locations_of(k_cw_sword), std::vector<int>{255});
-    EXPECT_EQ(gi.held_icon, k_cw_big_image + k_cw_sword);
     EXPECT_EQ(gi.quick_selected, 255);
-    // Swapping back from the inventory: the axe is held now.
-    EXPECT_TRUE(click_panel_code(k_code_hero));
+    // Swapping back from the inventory: the axe is held, from the weapon slot.
+    clicks({k_code_hero});
     EXPECT_EQ(locations_of(k_cw_sword), std::vector<int>{24});
     EXPECT_EQ(held_entry_item(), k_cw_axe);
     EXPECT_EQ(gi.held_origin, 24);
-    EXPECT_TRUE(click_panel_code(6));
 
     // Junk has no slot and the lantern no home slot: both stay on the cursor until the lantern
     // is dropped on the shield slot.
-    EXPECT_TRUE(click_panel_code(1));
-    EXPECT_TRUE(click_panel_code(k_code_hero));
+    clicks({6, 1, k_code_hero});
     EXPECT_EQ(held_entry_item(), k_cw_junk);
-    EXPECT_TRUE(click_panel_code(1));
-    EXPECT_TRUE(click_panel_code(106));
+    clicks({1, 106, k_code_hero, 25});
     EXPECT_EQ(gi.held_item, k_cw_lantern);
-    EXPECT_TRUE(click_panel_code(k_code_hero));
-    EXPECT_TRUE(click_panel_code(25));
-    EXPECT_EQ(gi.held_item, k_cw_lantern);
-    EXPECT_TRUE(click_panel_code(26));
+    clicks({26});
     EXPECT_EQ(locations_of(k_cw_lantern), std::vector<int>{26});
-    EXPECT_TRUE(holding_nothing());
 
     // A third ring on the hero swaps with the ring in slot 19.
-    EXPECT_TRUE(click_panel_code(k_code_hero));  // nothing held: nothing happens
     char_give_item(&hero(), k_cw_ring, 1, 7, 6);
-    EXPECT_TRUE(click_panel_code(7));
-    EXPECT_TRUE(click_panel_code(k_code_hero));
+    clicks({k_code_hero, 7, k_code_hero});
     EXPECT_EQ(held_entry_item(), k_cw_ring);
     EXPECT_EQ(gi.held_flag, 0);  // the first ring's byte; the third (6) now lies in slot 19
     EXPECT_EQ(locations_of(k_cw_ring), (std::vector<int>{255, 21, 19}));
@@ -136,33 +128,29 @@ TEST_F(ItemClicks, EquippingOnTheHeroFillsFreeSlotsSwapsWithTheHomeSlotAndRefuse
 TEST_F(ItemClicks, BackpackMovesSwapsAndTheWeaponSlotSelection)
 {
     game_interface& gi = g_interface;
-    EXPECT_TRUE(click_panel_code(24));
+    // The sword onto the potion in slot 0: they swap, the origin stays.
+    clicks({24});
     EXPECT_EQ(gi.quick_selected, 255);
-    EXPECT_EQ(gi.held_origin, 24);
-    // Onto the potion in slot 0: they swap, the origin stays.
-    EXPECT_TRUE(click_panel_code(0));
+    gi.quick_selected = 3;
+    clicks({0});
     EXPECT_EQ(locations_of(k_cw_sword), std::vector<int>{0});
     EXPECT_EQ(held_entry_item(), k_cw_potion);
     EXPECT_EQ(gi.held_origin, 24);
     EXPECT_EQ(gi.held_word, 1u);
     // The weapon slot refuses a potion; an empty backpack slot takes it and empties the hand.
-    EXPECT_TRUE(click_panel_code(24));
+    clicks({24});
     EXPECT_EQ(held_entry_item(), k_cw_potion);
-    EXPECT_TRUE(click_panel_code(4));
+    clicks({4, 24});
     EXPECT_EQ(locations_of(k_cw_potion), std::vector<int>{4});
     EXPECT_TRUE(holding_nothing());
     EXPECT_EQ(gi.held_word, 0u);
-    EXPECT_TRUE(click_panel_code(24));  // empty, nothing held
-    EXPECT_TRUE(holding_nothing());
-    // The sword back into the weapon slot clears a selection made meanwhile.
-    EXPECT_TRUE(click_panel_code(0));
-    gi.quick_selected = 2;
-    EXPECT_TRUE(click_panel_code(24));
+    // The sword back into the weapon slot clears the selection.
+    clicks({0, 24});
     EXPECT_EQ(locations_of(k_cw_sword), std::vector<int>{24});
     EXPECT_EQ(gi.quick_selected, 255);
 
     // A quick item used on the hero ends the pass and stays held, unspent.
-    EXPECT_TRUE(click_panel_code(4));
+    clicks({4});
     EXPECT_FALSE(click_panel_code(k_code_hero));
     EXPECT_EQ(held_entry_item(), k_cw_potion);
     EXPECT_EQ(locations_of(k_cw_potion), std::vector<int>{255});
@@ -177,68 +165,52 @@ TEST_F(ItemClicks, TradingWithAShop)
 
     // Taking up is free; the purchase is refused with 14 gold and made with 15.
     hero().gold = 14;
-    EXPECT_TRUE(click_panel_code(100));
-    EXPECT_TRUE(click_panel_code(6));
-    EXPECT_EQ(gi.held_item, k_cw_sword);
-    EXPECT_TRUE(click_panel_code(k_code_hero));
+    clicks({100, 6, k_code_hero});
     EXPECT_EQ(gi.held_item, k_cw_sword);
     hero().gold = 15;
-    EXPECT_TRUE(click_panel_code(6));
+    clicks({6});
     EXPECT_EQ(locations_of(k_cw_sword), (std::vector<int>{24, 6}));
     EXPECT_EQ(hero().gold, 0);
 
     // A sale: the helm (damage byte 5) leaves the inventory and keeps its byte in the cell.
-    EXPECT_TRUE(click_panel_code(5));
-    EXPECT_TRUE(click_panel_code(106));
+    clicks({5, 106});
     EXPECT_EQ(hero().gold, 5);
     EXPECT_TRUE(locations_of(k_cw_helm).empty());
-    EXPECT_EQ(g_containers[k_cw_shop].items[6], k_cw_helm);
     EXPECT_EQ(g_containers[k_cw_shop].flags[6], 5);
-    EXPECT_TRUE(holding_nothing());
 
     // Buying into an occupied slot swaps: the bought helm takes its prototype's byte, the potion
     // hangs on the cursor, the price is paid.
     hero().gold = 100;
-    EXPECT_TRUE(click_panel_code(103));
-    EXPECT_EQ(gi.held_flag, 6);
-    EXPECT_TRUE(click_panel_code(0));
+    clicks({103, 0});
     EXPECT_EQ(locations_of(k_cw_helm), std::vector<int>{0});
     EXPECT_EQ(damage_at(0), 5);
     EXPECT_EQ(held_entry_item(), k_cw_potion);
     EXPECT_EQ(gi.held_origin, 0);
     EXPECT_EQ(gi.held_from_container, 0u);
     EXPECT_EQ(hero().gold, 84);
-    // An inventory bag never goes into a cell; the potion does.
-    EXPECT_TRUE(click_panel_code(4));
-    EXPECT_TRUE(click_panel_code(3));
+    // An inventory bag never goes into a cell.
+    clicks({4, 3, 107});
     EXPECT_EQ(held_entry_item(), k_cw_bag);
-    EXPECT_TRUE(click_panel_code(107));
-    EXPECT_EQ(held_entry_item(), k_cw_bag);
-    EXPECT_TRUE(click_panel_code(3));
+    clicks({3});
 
     // Gold in a shop cell is taken for nothing, by the amount in its flag byte.
-    EXPECT_TRUE(click_panel_code(102));
+    clicks({102});
     EXPECT_EQ(hero().gold, 96);
     EXPECT_TRUE(holding_nothing());
-    EXPECT_EQ(g_containers[k_cw_shop].items[2], k_container_cell_empty);
 
     // A potion bought and used from the window: paid, gone, the hand empty.
-    EXPECT_TRUE(click_panel_code(101));
+    clicks({101});
     EXPECT_FALSE(click_panel_code(k_code_hero));
     EXPECT_EQ(hero().gold, 89);
     EXPECT_TRUE(holding_nothing());
     EXPECT_EQ(gi.held_item, -1);
     EXPECT_EQ(gi.held_from_container, 0u);
-    EXPECT_EQ(g_containers[k_cw_shop].items[1], k_container_cell_empty);
 
     // From the shop into the bag is a purchase; from the bag into the shop a sale.
-    EXPECT_TRUE(click_panel_code(104));
-    EXPECT_TRUE(click_panel_code(151));
+    clicks({104, 151});
     EXPECT_EQ(hero().gold, 83);
     EXPECT_EQ(g_containers[gi.second_container_id].items[1], k_cw_lantern);
-    EXPECT_TRUE(click_panel_code(150));
-    EXPECT_EQ(gi.held_from_second_container, 1u);
-    EXPECT_TRUE(click_panel_code(101));
+    clicks({150, 101});
     EXPECT_EQ(hero().gold, 86);
     EXPECT_EQ(g_containers[k_cw_shop].items[1], k_cw_axe);
 }
@@ -246,33 +218,24 @@ TEST_F(ItemClicks, TradingWithAShop)
 TEST_F(ItemClicks, CellsThatAreNoneAndAFullListTakeNothing)
 {
     game_interface& gi = g_interface;
-    // An id outside the item table is an empty cell; gold from a chest goes to the purse.
-    EXPECT_TRUE(click_panel_code(107));
-    EXPECT_TRUE(holding_nothing());
-    EXPECT_TRUE(click_panel_code(102));
+    // An id outside the item table is an empty cell; gold from a chest goes to the purse; a
+    // closed window, one without a grid and one outside the table take no click.
+    clicks({107, 102});
     EXPECT_EQ(hero().gold, 130);
-    // A closed window, one without a grid and one outside the table take no click.
-    EXPECT_TRUE(click_panel_code(100));
-    const int16_t axe_cell_item = gi.held_item;
-    EXPECT_TRUE(click_panel_code(100));  // put back
     gi.container_open = 0;
-    EXPECT_TRUE(click_panel_code(100));
+    clicks({100});
     open_first_window(57);
-    EXPECT_TRUE(click_panel_code(100));
+    clicks({100});
     open_first_window(300);
-    EXPECT_TRUE(click_panel_code(100));
+    clicks({100});
     EXPECT_TRUE(holding_nothing());
-    open_first_window(k_cw_chest);
-    EXPECT_EQ(axe_cell_item, k_cw_axe);
 
     // With the list full the chest's axe can go nowhere in the inventory: it stays held.
+    open_first_window(k_cw_chest);
     while (char_give_item(&hero(), k_cw_junk, 1, 30, -1)) {
     }
     const int32_t entries = hero().inv_count;
-    EXPECT_TRUE(click_panel_code(100));
-    EXPECT_TRUE(click_panel_code(6));
-    EXPECT_TRUE(click_panel_code(24));
-    EXPECT_TRUE(click_panel_code(k_code_hero));
+    clicks({100, 6, 24, k_code_hero});
     EXPECT_EQ(gi.held_item, k_cw_axe);
     EXPECT_EQ(int32_t(hero().inv_count), entries);
     cancel_item_drag();
