@@ -78,13 +78,38 @@ void clear_weapon_selection_if(uint8_t code)
         g_interface.quick_selected = 255;
 }
 
+namespace {
+
+bool is_attunement_entry(const char_record& hero, int32_t entry)
+{
+    const item_proto* p = item_proto_at(hero.inv_item[entry]);
+    return p && p->item_class == k_item_attunement;
+}
+
+} // namespace
+
 void recompute_hero_equipment()
 {
     char_record* hero = panel_hero();
     if (!hero)
         return;
+    // The attunements are removed and given again, which moves the entries behind them: the
+    // held entry is found again by its place among the other entries.
+    int32_t held_rank = -1;
+    const int32_t held = g_interface.held_item;
+    if (holding_inventory_item() && held >= 0 && held < int32_t(hero->inv_count)) {
+        held_rank = 0;
+        for (int32_t i = 0; i < held; ++i)
+            held_rank += !is_attunement_entry(*hero, i);
+    }
     set_char_anim(hero, hero->anim_action, 1, 0);
     char_sync_attunements(hero);
     char_apply_item_effects(hero);
     char_refresh_equipment(hero);
+    for (int32_t i = 0; held_rank >= 0 && i < int32_t(hero->inv_count); ++i) {
+        if (is_attunement_entry(*hero, i))
+            continue;
+        if (held_rank-- == 0)
+            g_interface.held_item = int16_t(i);
+    }
 }

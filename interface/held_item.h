@@ -46,5 +46,6 @@ void play_held_item_sound(int32_t item);
 // An item put into or taken out of the weapon slot leaves no quick-bar slot selected.
 void clear_weapon_selection_if(uint8_t code);
 // After every change of equipment: the running clip restarts, the attunements are synchronised,
-// the item effects applied and the equipment refreshed.
+// the item effects applied and the equipment refreshed. A held inventory entry stays held when
+// the attunement entries before it move.
 void recompute_hero_equipment();
