@@ -20,13 +20,9 @@ protected:
     {
         combat_test::SetUp();
         const builtin_name_tables words = item_tooltip_words();
-        keep_words<8>(words.damage_type_words);
-        keep_words<27>(words.kind_words);
-        keep_words<27>(words.class_words);
-        keep_words<3>(words.shield_size_words);
-        keep_words<3>(words.armour_weight_words);
-        keep_words<3>(words.focus_speed_words);
-        keep_words<16>(words.requirement_words);
+        keep_words<8>(words.damage_type_words), keep_words<27>(words.kind_words), keep_words<27>(words.class_words);
+        keep_words<3>(words.shield_size_words), keep_words<3>(words.armour_weight_words);
+        keep_words<3>(words.focus_speed_words), keep_words<16>(words.requirement_words);
         saved_.keep(g_language), saved_.keep(g_player_char), saved_.keep(g_containers[0]);
         saved_.keep(g_attunement_thresholds);
         for (int n = 0; n < k_ui_text_count; ++n)
