@@ -3,7 +3,8 @@
 
 #include <cstdint>
 
-// The purse's amount with "gold piece" or "gold pieces", at the cursor.
+// While the cursor is strictly inside the gold icon's square: the purse's amount with "gold
+// piece" or "gold pieces", at the cursor.
 void show_purse_tooltip();
 // The tooltip of the slot code the panel's hit test found: a backpack or equipment slot (only
 // while nothing is held) or a cell of either container window (held or not). An empty slot or

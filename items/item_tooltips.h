@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+struct builtin_name_tables;
+
 constexpr size_t k_item_description_max = 1999;  // bytes of a description file read
 
 // Writes into buffer (size bytes, always terminated, cut where it is full) the tooltip of item
@@ -21,3 +23,8 @@ size_t draw_item_tooltip(int32_t item, char* buffer, size_t size, float height, 
 // "data/attunements/<language>/<key>.txt" and the requirements; without the file only the
 // window line. Same buffer rules.
 size_t draw_attunement_tooltip(int32_t attunement, char* buffer, size_t size, float height);
+
+// The word tables the two tooltips print (English until the UI texts localize them).
+builtin_name_tables item_tooltip_words();
+// Hands the word tables to the UI text loader (g_builtin_name_tables), which localizes them.
+void install_item_tooltip_words();

@@ -28,6 +28,7 @@
 #include "items/containers.h"
 #include "items/ground_items.h"
 #include "items/item_looks.h"
+#include "items/item_tooltips.h"
 #include "items/items.h"
 #include "items/spell_impact.h"
 #include "items/spells.h"
@@ -132,6 +133,7 @@ void install_links()
     g_pack_mask_file = proto_mask_file;
     install_text_window_links();
     install_char_links();
+    install_item_tooltip_words();
     g_interface_links.wait_until_released = wait_until_released;
     g_script_links.wait_until_released = wait_until_released;
     g_script_links.pump_messages = pump_messages;
