@@ -24,7 +24,7 @@ constexpr uint8_t k_equipment_last = 27;
 int32_t price_at(int32_t item, int16_t factor)
 {
     const item_proto* p = item_proto_at(item);
-    return p ? int32_t(float(p->price) * float(factor) / 100.0f) : 0;
+    return p ? scaled_price(p->price, factor) : 0;
 }
 
 bool is_use_class(uint8_t item_class)

@@ -436,3 +436,8 @@ int32_t new_char_container(int32_t item)
     g_char_container_count = int16_t(std::max(count, slot - k_char_container_first + 1));
     return slot;
 }
+
+int32_t scaled_price(int32_t price, int32_t factor)
+{
+    return int32_t(int64_t(price) * factor / 100);
+}

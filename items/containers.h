@@ -109,6 +109,9 @@ bool container_put(container* c, int32_t x, int32_t y, int32_t item, uint8_t fla
 // grids.
 void container_tidy(container* c);
 
+// A shop's price of an item: price x factor / 100 (factor a percentage), truncated toward zero.
+int32_t scaled_price(int32_t price, int32_t factor);
+
 // The character containers' file, packed: i16 character count, then that many containers of
 // slots 100 upward in the level form. The writer writes the count held to 0 to 100 (a slot
 // without grids gets empty ones of its size first) and replaces the file only after a complete

@@ -97,12 +97,6 @@ int32_t player_gold()
     return hero ? hero->gold : 0;
 }
 
-// price x factor / 100, truncated toward zero.
-int32_t scaled_price(int32_t price, int32_t factor)
-{
-    return int32_t(int64_t(price) * factor / 100);
-}
-
 void append_prices(char* buffer, size_t size, const item_proto& item, int32_t location)
 {
     const game_interface& gi = g_interface;
