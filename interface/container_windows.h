@@ -23,3 +23,7 @@ bool cursor_over_container_windows();
 // the bag's container: in the second window when the first shows another container, else in
 // the first.
 void open_bag_on_right_button(int32_t entry);
+
+// Puts an item and its flag byte into an empty cell of the container's grid; false (nothing
+// changed) for no container, no grid, a cell outside the grid or an occupied cell.
+bool put_back_container_item(container* c, uint32_t cell, int32_t item, uint8_t flag);
