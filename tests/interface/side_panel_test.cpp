@@ -4,6 +4,7 @@
 #include "core/globals.h"
 #include "core/input_state.h"
 #include "engine/draw_test_support.h"
+#include "engine/render_context.h"
 #include "tests/platform/device_test_support.h"
 #include "engine/textures.h"
 #include "interface/container_windows.h"
@@ -23,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -42,7 +44,7 @@ protected:
         saved_.keep(g_interface), saved_.keep(g_containers), saved_.keep(g_ground_items);
         saved_.keep(g_ground_item_count), saved_.keep(g_key_state), saved_.keep(g_mouse_screen_x);
         saved_.keep(g_mouse_screen_y), saved_.keep(g_hud_click_latch), saved_.keep(g_interface_links);
-        saved_.keep(g_message_window), saved_.keep(g_message_shown);
+        saved_.keep(g_message_window), saved_.keep(g_message_shown), saved_.keep(g_ambient_color);
         device_ = std::make_unique<recording_device>(1024, 768);
         device_guard_ = std::make_unique<use_device>(device_.get());
         use_fixed_camera(*device_);
@@ -225,7 +227,26 @@ TEST_F(side_panel_test, DrawsSlotsIconsTintsOutlinesCellsAndTheHeldItemWhereTheG
     mouse_at(700.0f, 120.0f);
 
     g_interface.shown = 1;
+    g_ambient_color = {0.5f, 0.5f, 0.5f};
+    device_->clear_recording();
     update_game_interface();
+
+    // In full light: the ambient light is white before the first draw and restored after the last.
+    size_t first_draw = 0, last_draw = 0, first_ambient = SIZE_MAX, last_ambient = 0;
+    const std::vector<recorded_call>& calls = device_->calls();
+    for (size_t i = 0; i < calls.size(); ++i) {
+        if (calls[i].kind == device_call::draw)
+            first_draw = first_draw ? first_draw : i, last_draw = i;
+        if (calls[i].kind == device_call::render_state && calls[i].what == uint32_t(render_state::ambient)) {
+            if (first_ambient == SIZE_MAX) {
+                EXPECT_EQ(calls[i].value, 0xFFFFFFFFu);
+            }
+            first_ambient = std::min(first_ambient, i), last_ambient = i;
+        }
+    }
+    EXPECT_LT(first_ambient, first_draw);
+    EXPECT_GT(last_ambient, last_draw);
+    EXPECT_EQ(calls[last_ambient].value, 0xFF7F7F7Fu);
 
     // 28 slots and 6 cells get their background.
     EXPECT_EQ(centres_of(g_interface.slot_box).size(), 34u);
@@ -313,6 +334,16 @@ TEST_F(side_panel_test, DeleteDestroysAHeldInventoryItemButNotAContainerItem)
     EXPECT_TRUE(holding_nothing());
     EXPECT_EQ(g_interface.container_open, 0u);
     EXPECT_EQ(g_interface.container_id, 0);
+
+    // A press sets the click latch; it stays set while the button is held and clears on release.
+    g_mouse_left = 1;
+    update_side_panel();
+    EXPECT_EQ(g_hud_click_latch, 1u);
+    update_side_panel();
+    EXPECT_EQ(g_hud_click_latch, 1u);
+    g_mouse_left = 0;
+    update_side_panel();
+    EXPECT_EQ(g_hud_click_latch, 0u);
 }
 
 TEST_F(side_panel_test, ABagDroppedOnTheGroundSpillsItsCellsAndClosesItsWindow)
@@ -352,6 +383,21 @@ TEST_F(side_panel_test, ABagDroppedOnTheGroundSpillsItsCellsAndClosesItsWindow)
     frame_with_left_down();
     EXPECT_EQ(g_ground_item_count, 4);
     EXPECT_EQ(hero_->inv_count, 0);
+
+    // With one free ground record left, the first cell falls; the bag keeps the other and stays.
+    container& full = g_containers[k_first_bag_container + 1];
+    ASSERT_TRUE(container_init(&full, "ch_cont", 2, 1, 0));
+    full.items[0] = uint16_t(k_sword), full.items[1] = uint16_t(k_gem);
+    hold_entry(give(k_bag, 6, 0, uint32_t(k_first_bag_container + 1)));
+    for (int i = 0; i < 999; ++i)
+        g_ground_items[i].state = i == 500 ? 0 : 1;
+    g_ground_item_count = 999;
+    frame_with_left_down();
+    EXPECT_EQ(g_ground_items[500].item, uint16_t(k_sword));
+    EXPECT_EQ(full.items[0], k_container_cell_empty);
+    EXPECT_EQ(full.items[1], uint16_t(k_gem));
+    EXPECT_EQ(hero_->inv_count, 1);
+    EXPECT_TRUE(holding_inventory_item());
 }
 
 TEST_F(side_panel_test, AQuickBarDropMovesTheIdAndKeepsSpells)
