@@ -1,6 +1,7 @@
 #include "interface/container_windows.h"
 
 #include "characters/char_record.h"
+#include "characters/char_table.h"
 #include "core/console_log.h"
 #include "core/game_globals.h"
 #include "core/hooks.h"
@@ -10,6 +11,7 @@
 #include "interface/interface_state.h"
 #include "interface/panel_drawing.h"
 #include "items/containers.h"
+#include "items/ground_items.h"
 #include "items/items.h"
 
 #include <algorithm>
@@ -53,9 +55,8 @@ void return_held_to_window(int window)
 {
     if (!held_flag_of(window))
         return;
-    if (!put_back_container_item(window_container(window), g_interface.held_origin, g_interface.held_item,
-                                 g_interface.held_flag))
-        console_log("kontajner: predmet %d sa nevratil do policka %d", g_interface.held_item, g_interface.held_origin);
+    return_container_item(window_container(window), g_interface.held_origin, g_interface.held_item,
+                          g_interface.held_flag);
     clear_held_item(true);
 }
 
@@ -168,7 +169,7 @@ void open_bag_on_right_button(int32_t entry)
     if (item < 0 || item >= g_item_proto_count || g_item_protos[item].item_class != k_item_container)
         return;
     const uint32_t word = hero->inv_value[entry];
-    if (word >= uint32_t(k_container_slots))
+    if (word < uint32_t(k_char_container_first) || word >= uint32_t(k_container_slots))
         return;
     game_interface& gi = g_interface;
     const int window = gi.container_open && gi.container_id != int16_t(word) ? 1 : 0;
@@ -176,11 +177,15 @@ void open_bag_on_right_button(int32_t entry)
     open_flag(window) = 1;
 }
 
-bool put_back_container_item(container* c, uint32_t cell, int32_t item, uint8_t flag)
+void return_container_item(container* c, uint32_t cell, int32_t item, uint8_t flag)
 {
-    if (!c || !c->items || cell >= container_cells(c) || c->items[cell] != k_container_cell_empty)
-        return false;
-    c->items[cell] = uint16_t(item);
-    c->flags[cell] = flag;
-    return true;
+    if (c && c->items && cell < container_cells(c) && c->items[cell] == k_container_cell_empty) {
+        c->items[cell] = uint16_t(item);
+        c->flags[cell] = flag;
+        return;
+    }
+    console_log("kontajner: predmet %d sa nevracia do policka %u, pada k hrdinovi", item, cell);
+    if (item < 0 || item >= g_item_proto_count ||
+        !drop_ground_item(uint16_t(item), 1, 1, 1, true, uint16_t(g_player_char), flag))
+        console_log("kontajner: predmet %d sa nepodarilo polozit", item);
 }

@@ -370,9 +370,8 @@ void cancel_item_drag()
         return;
     if (holding_container_item()) {
         const int16_t id = gi.held_from_container ? gi.container_id : gi.second_container_id;
-        container* c = id >= 0 && id < k_container_slots ? &g_containers[id] : nullptr;
-        if (!put_back_container_item(c, gi.held_origin, gi.held_item, gi.held_flag))
-            console_log("kontajner: predmet %d sa nevratil do policka %d", gi.held_item, gi.held_origin);
+        return_container_item(id >= 0 && id < k_container_slots ? &g_containers[id] : nullptr, gi.held_origin,
+                              gi.held_item, gi.held_flag);
     } else if (holding_inventory_item()) {
         if (char_record* hero = panel_hero())
             return_held_entry(hero);

@@ -223,7 +223,7 @@ TEST_F(side_panel_test, DrawsSlotsIconsTintsOutlinesCellsAndTheHeldItemWhereTheG
     hold_entry(ring);
     container& chest = open_window(0, 3, 3, 2);
     chest.items[4] = uint16_t(k_gem), chest.flags[4] = 5;  // (1, 1), blue
-    chest.items[5] = 900;                                  // no such item: an empty cell
+    chest.items[5] = 900, chest.flags[5] = 4;             // no such item: an empty cell, no tint
     mouse_at(700.0f, 120.0f);
 
     g_interface.shown = 1;
@@ -334,6 +334,15 @@ TEST_F(side_panel_test, DeleteDestroysAHeldInventoryItemButNotAContainerItem)
     EXPECT_TRUE(holding_nothing());
     EXPECT_EQ(g_interface.container_open, 0u);
     EXPECT_EQ(g_interface.container_id, 0);
+
+    // A cell that can no longer take it back: the item falls at the hero instead of vanishing.
+    container_free(&chest);
+    g_interface.container_open = 1, g_interface.container_id = 130;
+    g_interface.held_item = k_ring, g_interface.held_origin = 1, g_interface.held_from_container = 1;
+    cancel_item_drag();
+    ASSERT_EQ(g_ground_item_count, 1);
+    EXPECT_EQ(g_ground_items[0].item, uint16_t(k_ring));
+    EXPECT_TRUE(holding_nothing());
 
     // A press sets the click latch; it stays set while the button is held and clears on release.
     g_mouse_left = 1;
@@ -507,4 +516,37 @@ TEST_F(side_panel_test, ClosingTheFirstWindowReturnsItsItemAndShiftsTheSecond)
     EXPECT_EQ(g_interface.container_open, 0u);
     EXPECT_EQ(hero_->inv_location[sword], 0);
     EXPECT_EQ(g_interface.mouse_over_ui, 1u);
+}
+
+TEST_F(side_panel_test, RightHoldingABagOpensItBesideAnotherContainerOnlyWhileNothingIsHeld)
+{
+    const int32_t bag = give(k_bag, 0, 0, uint32_t(k_first_bag_container));
+    give(k_bag, 1, 0, 7);  // names a level container: opens nothing
+    open_window(0, 12, 2, 2);
+    container& inside = g_containers[k_first_bag_container];
+    ASSERT_TRUE(container_init(&inside, "ch_cont", 2, 2, 0));
+    g_mouse_right = 1;
+    mouse_at(22 + 34 + 5, 45 + 310);
+    update_side_panel();
+    EXPECT_EQ(g_interface.second_container_open, 0u);
+    mouse_at(22 + 5, 45 + 310);
+    hold_entry(give(k_sword, 2));
+    update_side_panel();
+    EXPECT_EQ(g_interface.second_container_open, 0u);
+    cancel_item_drag();  // the sword goes to slot 2; the ids become 0
+    g_interface.container_open = 1, g_interface.container_id = 12;
+    update_side_panel();
+    g_mouse_right = 0;
+    EXPECT_EQ(g_interface.second_container_open, 1u);
+    EXPECT_EQ(g_interface.second_container_id, k_first_bag_container);
+    EXPECT_EQ(g_interface.container_id, 12);
+    EXPECT_EQ(window_container(1), &inside);
+    // With the first window closed the bag opens there.
+    g_interface.container_open = g_interface.second_container_open = 0;
+    g_mouse_right = 1;
+    update_side_panel();
+    g_mouse_right = 0;
+    EXPECT_EQ(g_interface.container_open, 1u);
+    EXPECT_EQ(g_interface.container_id, k_first_bag_container);
+    EXPECT_EQ(hero_->inv_location[bag], 0);
 }
