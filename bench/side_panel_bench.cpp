@@ -79,6 +79,8 @@ void side_panel_frame(benchmark::State& state)
 
     container& first = g_containers[100];
     container& second = g_containers[101];
+    const container kept_first = first, kept_second = second;
+    first = second = container{};
     container_init(&first, "ch_cont", 8, 5, 0);
     container_init(&second, "ch_cont", 10, 10, 0);
     for (container* c : {&first, &second})
@@ -103,6 +105,8 @@ void side_panel_frame(benchmark::State& state)
 
     container_free(&first);
     container_free(&second);
+    first = kept_first;
+    second = kept_second;
     free_objects();
     std::copy(kept_items.get(), kept_items.get() + k_bench_items, g_item_protos);
     g_item_proto_count = kept_item_count;

@@ -121,8 +121,14 @@ bool spill_bag(uint32_t word, uint16_t owner)
     return all;
 }
 
-void close_windows_showing(int16_t id)
+// A bag that left the inventory takes its container with it: the container is freed and a
+// window showing it closes. Words naming no character container are left alone.
+void forget_bag_container(uint32_t word)
 {
+    if (word < uint32_t(k_char_container_first) || word >= uint32_t(k_container_slots))
+        return;
+    container_free(&g_containers[word]);
+    const int16_t id = int16_t(word);
     game_interface& gi = g_interface;
     if (gi.second_container_open && gi.second_container_id == id) {
         gi.second_container_open = 0;
@@ -151,10 +157,8 @@ void drop_held_on_ground(char_record* hero)
     if (!drop_ground_item(uint16_t(item), 1, 1, 1, true, owner, hero->inv_damage_type[entry]))
         return;
     char_remove_item_at(hero, entry, true);
-    if (bag && word >= uint32_t(k_char_container_first) && word < uint32_t(k_container_slots)) {
-        container_free(&g_containers[word]);
-        close_windows_showing(int16_t(word));
-    }
+    if (bag)
+        forget_bag_container(word);
     clear_held_item(true);
 }
 
@@ -179,9 +183,14 @@ void draw_purse(const char_record* hero)
 
 void delete_held_on_key(char_record* hero)
 {
-    if (!holding_inventory_item() || !(g_key_state[k_key_delete] & 0x80))
+    const int32_t entry = g_interface.held_item;
+    if (!holding_inventory_item() || !(g_key_state[k_key_delete] & 0x80) || entry >= int32_t(hero->inv_count))
         return;
-    char_remove_item_at(hero, g_interface.held_item, false);
+    const item_proto* p = proto_of(hero->inv_item[entry]);
+    const uint32_t word = hero->inv_value[entry];
+    char_remove_item_at(hero, entry, false);
+    if (p && p->item_class == k_item_container)
+        forget_bag_container(word);
     clear_held_item(true);
 }
 

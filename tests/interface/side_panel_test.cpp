@@ -27,6 +27,7 @@
 #include <cstdint>
 #include <cmath>
 #include <cstring>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -41,7 +42,7 @@ protected:
     void SetUp() override
     {
         char_test::SetUp();
-        saved_.keep(g_interface), saved_.keep(g_containers), saved_.keep(g_ground_items);
+        saved_.keep(g_interface), saved_.keep(g_ground_items);
         saved_.keep(g_ground_item_count), saved_.keep(g_key_state), saved_.keep(g_mouse_screen_x);
         saved_.keep(g_mouse_screen_y), saved_.keep(g_hud_click_latch), saved_.keep(g_interface_links);
         saved_.keep(g_message_window), saved_.keep(g_message_shown), saved_.keep(g_ambient_color);
@@ -73,9 +74,10 @@ protected:
     }
     void TearDown() override
     {
-        for (container& c : g_containers)
-            if (c.items && &c - g_containers >= 100)
-                container_free(&c);
+        for (auto& [id, before] : used_containers_) {
+            container_free(&g_containers[id]);
+            g_containers[id] = before;
+        }
         clear_texture_table();
         device_guard_.reset();
         device_.reset();
@@ -117,10 +119,21 @@ protected:
         g_interface.held_flag = hero_->inv_damage_type[entry];
         hero_->inv_location[entry] = k_code_none;
     }
-    static container& open_window(int window, int16_t id, uint8_t w, uint8_t h)
+    // Container slot id with an empty grid of w x h; the slot's former record (whose grids
+    // belong to someone else) comes back when the test ends.
+    container& grid(int16_t id, uint8_t w, uint8_t h)
     {
+        if (!used_containers_.count(id)) {
+            used_containers_[id] = g_containers[id];
+            g_containers[id] = container{};
+        }
         container& c = g_containers[id];
         EXPECT_TRUE(container_init(&c, "ch_cont", w, h, 0));
+        return c;
+    }
+    container& open_window(int window, int16_t id, uint8_t w, uint8_t h)
+    {
+        container& c = grid(id, w, h);
         (window == 0 ? g_interface.container_open : g_interface.second_container_open) = 1;
         (window == 0 ? g_interface.container_id : g_interface.second_container_id) = id;
         return c;
@@ -180,6 +193,7 @@ protected:
     std::unique_ptr<recording_device> device_;
     std::unique_ptr<use_device> device_guard_;
     saved_globals saved_;
+    std::map<int16_t, container> used_containers_;
 };
 
 using point = std::pair<float, float>;
@@ -320,6 +334,13 @@ TEST_F(side_panel_test, DeleteDestroysAHeldInventoryItemButNotAContainerItem)
     EXPECT_EQ(hero_->inv_count, 1);
     EXPECT_EQ(hero_->inv_item[0], k_gem);
     EXPECT_TRUE(holding_nothing());
+    // A destroyed bag takes its container and the window showing it along.
+    container& contents = open_window(1, k_first_bag_container, 1, 1);
+    hold_entry(give(k_bag, 5, 0, uint32_t(k_first_bag_container)));
+    update_side_panel();
+    EXPECT_EQ(contents.items, nullptr);
+    EXPECT_EQ(g_interface.second_container_open, 0u);
+    EXPECT_EQ(hero_->inv_count, 1);
 
     container& chest = open_window(0, 130, 2, 1);
     g_interface.held_item = k_ring;
@@ -394,8 +415,7 @@ TEST_F(side_panel_test, ABagDroppedOnTheGroundSpillsItsCellsAndClosesItsWindow)
     EXPECT_EQ(hero_->inv_count, 0);
 
     // With one free ground record left, the first cell falls; the bag keeps the other and stays.
-    container& full = g_containers[k_first_bag_container + 1];
-    ASSERT_TRUE(container_init(&full, "ch_cont", 2, 1, 0));
+    container& full = grid(k_first_bag_container + 1, 2, 1);
     full.items[0] = uint16_t(k_sword), full.items[1] = uint16_t(k_gem);
     hold_entry(give(k_bag, 6, 0, uint32_t(k_first_bag_container + 1)));
     for (int i = 0; i < 999; ++i)
@@ -523,8 +543,7 @@ TEST_F(side_panel_test, RightHoldingABagOpensItBesideAnotherContainerOnlyWhileNo
     const int32_t bag = give(k_bag, 0, 0, uint32_t(k_first_bag_container));
     give(k_bag, 1, 0, 7);  // names a level container: opens nothing
     open_window(0, 12, 2, 2);
-    container& inside = g_containers[k_first_bag_container];
-    ASSERT_TRUE(container_init(&inside, "ch_cont", 2, 2, 0));
+    container& inside = grid(k_first_bag_container, 2, 2);
     g_mouse_right = 1;
     mouse_at(22 + 34 + 5, 45 + 310);
     update_side_panel();
