@@ -21,5 +21,10 @@ uint8_t container_hit_code();
 bool cursor_over_container_windows();
 // While nothing is held and the cursor is on an inventory bag, holding the right button opens
 // the bag's container: in the second window when the first shows another container, else in
-// the first.
+// the first. A bag whose word names no character container (100-199) opens nothing.
 void open_bag_on_right_button(int32_t entry);
+
+// Puts an item taken from a window and its flag byte back into its cell; when the cell cannot take
+// it (no container, no grid, a cell outside the grid or an occupied cell) the item falls at the
+// hero instead, logged, so that it is never lost.
+void return_container_item(container* c, uint32_t cell, int32_t item, uint8_t flag);

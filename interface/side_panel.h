@@ -11,6 +11,7 @@ bool update_side_panel();
 // The slot code under the cursor (see interface/held_item.h), 255 for none.
 uint8_t side_panel_hit_code();
 
-// Puts the held item back (into its cell, or the first free backpack slot; with none free an
-// inventory item stays unplaced) and closes both container windows.
+// Puts the held item back and closes both container windows: a container item into its cell; an
+// inventory item into the first free backpack slot, else the slot it came from when that is
+// free, else it falls at the hero. It is never left unplaced.
 void cancel_item_drag();

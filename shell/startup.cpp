@@ -22,6 +22,7 @@
 #include "engine/textures.h"
 #include "engine/ui_texts.h"
 #include "interface/interface_links.h"
+#include "interface/side_panel.h"
 #include "interface/interface_state.h"
 #include "interface/slide_shows.h"
 #include "items/casting.h"
@@ -170,6 +171,8 @@ void install_links()
     g_level_links.fade_to_black = fade_to_black;
     g_level_links.fade_from_black = fade_from_black;
     g_char_rule_links.slide_show_running = [] { return g_chapter_slides_running != 0 || g_epilogue_slides_active != 0; };
+    g_char_rule_links.cancel_item_drag = cancel_item_drag;
+    g_interface_links.cancel_item_drag = cancel_item_drag;
     g_char_rule_links.spell_cost = spell_cost;
     g_char_rule_links.spell_cast_frame = spell_cast_frame;
     install_dialogue_links();

@@ -1,0 +1,121 @@
+// One frame of the side panel on the recording device: 28 inventory items (every slot filled,
+// some tinted), an item on the cursor, and both container windows open (40 and 100 cells, every
+// cell filled), the cursor over a cell of the second window.
+#include "bench/bench_scene.h"
+
+#include "characters/char_record.h"
+#include "characters/char_table.h"
+#include "core/game_globals.h"
+#include "core/input_state.h"
+#include "interface/held_item.h"
+#include "interface/side_panel.h"
+#include "items/containers.h"
+#include "items/items.h"
+#include "platform/image_writer.h"
+#include "world/world_objects.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int k_bench_items = 8;
+
+uint16_t image_texture(const std::string& name, uint32_t side)
+{
+    std::vector<uint32_t> texels(side * side, 0xFF808080u);
+    const std::string file = name + ".tga";
+    write_image_file(file.c_str(), texels.data(), side, side);
+    return uint16_t(get_texture(file.c_str(), 0, 0, 0, 0, 1, 0));
+}
+
+void side_panel_frame(benchmark::State& state)
+{
+    bench_scene scene("zorv_side_panel_bench");
+    const game_interface kept_interface = g_interface;
+    const uint32_t kept_count = g_char_count, kept_player = g_player_char;
+    auto kept_hero = std::make_unique<char_record>(g_chars[0]);
+    auto kept_items = std::make_unique<item_proto[]>(k_bench_items);
+    std::copy(g_item_protos, g_item_protos + k_bench_items, kept_items.get());
+    const int32_t kept_item_count = g_item_proto_count;
+
+    game_interface& gi = g_interface;
+    std::fill(std::begin(gi.panel_tiles), std::end(gi.panel_tiles), image_texture("tile", 64));
+    gi.slot_box = image_texture("box", 32);
+    gi.bars[2] = image_texture("gold", 32);
+    for (int id = 0; id < k_bench_items; ++id) {
+        item_proto& p = g_item_protos[id];
+        p = item_proto{};
+        p.item_class = uint8_t(id == 0 ? k_item_ring : k_item_normal);
+        p.icon_texture = image_texture("icon" + std::to_string(id), 32);
+        p.big_image = image_texture("big" + std::to_string(id), 64);
+    }
+    g_item_proto_count = std::max(g_item_proto_count, k_bench_items);
+
+    reserve_objects(8);
+    add_object(0.0f, 0.0f, -1, 1.0f, 1.0f, 0, 0);
+    char_record& hero = g_chars[0];
+    hero = char_record{};
+    hero.kind = k_kind_player;
+    hero.life = k_life_alive;
+    hero.slot = 0;
+    hero.object = add_object(500.0f, 500.0f, -2, 1.0f, 1.0f, 0, 0);
+    g_char_count = 1;
+    g_player_char = 0;
+    for (int e = 0; e < 28; ++e) {
+        hero.inv_item[e] = int16_t(1 + e % (k_bench_items - 1));
+        hero.inv_location[e] = uint8_t(e);
+        hero.inv_damage_type[e] = uint8_t(e % 8);
+    }
+    hero.inv_item[28] = 0;  // the ring on the cursor: the ring slots are outlined
+    hero.inv_location[28] = k_code_none;
+    hero.inv_count = 29;
+
+    container& first = g_containers[100];
+    container& second = g_containers[101];
+    const container kept_first = first, kept_second = second;
+    first = second = container{};
+    container_init(&first, "ch_cont", 8, 5, 0);
+    container_init(&second, "ch_cont", 10, 10, 0);
+    for (container* c : {&first, &second})
+        for (uint32_t k = 0; k < container_cells(c); ++k) {
+            c->items[k] = uint16_t(k % k_bench_items);
+            c->flags[k] = uint8_t(k % 8);
+        }
+    gi.shown = gi.side_panel_open = 1;
+    gi.container_open = gi.second_container_open = 1;
+    gi.container_id = 100;
+    gi.second_container_id = 101;
+    gi.held_item = 28;
+    gi.held_origin = 5;
+    gi.held_icon = int16_t(g_item_protos[0].big_image);
+    gi.held_from_container = gi.held_from_second_container = 0;
+    g_mouse_screen_x = 337.0f + 34.0f * 3 + 10.0f;
+    g_mouse_screen_y = 45.0f + 415.0f + 34.0f * 2 + 10.0f;
+    g_mouse_left = g_mouse_right = 0;
+
+    const size_t draws = scene.time_frames(state, [] { benchmark::DoNotOptimize(update_side_panel()); });
+    state.counters["draws"] = double(draws);
+
+    container_free(&first);
+    container_free(&second);
+    first = kept_first;
+    second = kept_second;
+    free_objects();
+    std::copy(kept_items.get(), kept_items.get() + k_bench_items, g_item_protos);
+    g_item_proto_count = kept_item_count;
+    g_chars[0] = *kept_hero;
+    g_char_count = kept_count;
+    g_player_char = kept_player;
+    g_interface = kept_interface;
+}
+
+} // namespace
+
+BENCHMARK(side_panel_frame)->Unit(benchmark::kMicrosecond);
