@@ -39,8 +39,8 @@ void add_gate_containers()
          {{k_dagger, 1}, {k_potion, 0}, {k_demo_gold, 40}, {k_scroll, 0}, {k_demo_boots, 0}, {k_demo_silver_ring, 0},
           {k_demo_lantern, 0}, {k_demo_gold, 25}},
          1.0f);
-    chest->x = 512.0f;  // at the crate
-    chest->y = 460.0f;
+    chest->x = 985.0f;  // at the chest entity's crate
+    chest->y = 620.0f;
     container* shop = &g_containers[1];
     require(container_init(shop, "obchod", 5, 4, 1), "the gate's shop");
     fill(shop,

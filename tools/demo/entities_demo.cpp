@@ -1,6 +1,7 @@
 // The gate level's entities, along its southern edge from west to east: a hut whose interior
 // fades in when the hero walks in, a lever working a gate, a trap shooting water bolts, a
-// campfire, a lamp lit only at night, a statue with a description, and a day sound of chimes.
+// campfire, a lamp lit only at night, a statue with a description, a chest in the south-east
+// corner, and a day sound of chimes.
 #include "tools/demo/demo_data.h"
 #include "tools/demo/demo_levels.h"
 
@@ -77,6 +78,12 @@ void add_gate_entities(int32_t torch, int32_t wheel, int32_t crate)
     const int32_t statue = gate_entity("socha", k_entity_normal, 1, rect_sector(740, 620, 840, 740));
     g_entities[statue].description = int16_t(++g_map_text_count);
     own(statue, place(wheel, 790, 680, 10, true, 0.7f, 0.7f, 0.7f));
+
+    // The chest in the south-east corner: a click sends the hero there, and it opens beside the
+    // inventory when he arrives.
+    const int32_t chest = gate_entity("truhla", k_entity_container, 1, rect_sector(960, 590, 1010, 650));
+    g_entities[chest].container = 1;  // the level's container 0
+    own(chest, place(crate, 985, 620, 10, true, 0.8f, 0.6f, 0.4f));
 
     // Chimes by day at the north-west corner.
     const int32_t chimes = gate_entity("chime", k_entity_loop_sound_day, 1, -1);

@@ -187,6 +187,17 @@ void write_named_image(const std::string& name)
     } else if (starts_with(name, "data/interface/att/") || starts_with(name, "data/buttons/buton") ||
                starts_with(name, "data/interface/tab/")) {
         write_button(name, 32, 32, text.substr(text.size() > 3 ? text.size() - 3 : 0), highlighted);
+    } else if (stem == "box") {
+        // An item cell: a dark well with a light rim, one cell of 32 x 32.
+        canvas cell(32, 32, argb(255, 150, 140, 120));
+        cell.rect(1, 1, 31, 31, argb(200, 30, 28, 26));
+        cell.save(name);
+    } else if (stem == "dukatiky") {
+        // The purse: a pile of coins.
+        canvas coins(32, 32, 0);
+        for (int i = 0; i < 3; ++i)
+            coins.rect(6 + 4 * i, 20 - 6 * i, 26 - 4 * i, 26 - 6 * i, k_gold);
+        coins.save(name);
     } else if (stem == "pozadie") {
         canvas(64, 64, argb(255, 255, 255, 255)).save(name);
     } else {
