@@ -40,8 +40,11 @@ void restart_running_clip(char_record* c)
 void follow_selected_entry_removed(int32_t) {}
 // The interface keeps no last equipped weapon yet.
 void note_equipped_weapon(int16_t) {}
-// The quick bar is not built yet: no quick slot names an item.
-int32_t quick_bar_item(int32_t) { return -1; }
+// The item id quick slot `slot` holds, -1 for an empty slot or one outside the bar.
+int32_t quick_bar_item(int32_t slot)
+{
+    return slot >= 0 && slot < k_quick_slots ? g_interface.quick_ids[slot] : -1;
+}
 // A dropped item waits at the character until the ground-item pass places it.
 void drop_ground_item_at(const char_record* c, int16_t item, uint32_t value, uint8_t element)
 {

@@ -19,6 +19,7 @@
 #include "interface/interface_state.h"
 #include "interface/item_clicks.h"
 #include "interface/panel_drawing.h"
+#include "interface/quick_bar.h"
 #include "interface/side_panel_tooltips.h"
 #include "items/containers.h"
 #include "items/ground_items.h"
@@ -265,23 +266,14 @@ void drop_on_quick_bar(const char_record* hero)
     const item_proto* p = proto_of(item);
     if (!p || !((p->item_class >= k_item_fast_weapon && p->item_class <= k_item_focus) || p->item_class == k_item_quick))
         return;
-    const float left = g_screen_width < 1024 ? 330.0f : float((g_screen_width - 330) / 2);
-    const float top = float(g_screen_height) - 44.0f;
-    const float bottom = float(g_screen_height) - 12.0f;
-    const float x = g_mouse_screen_x;
-    const float y = g_mouse_screen_y;
-    if (!hero || y < top || y >= bottom)
+    if (!hero)
         return;
-    game_interface& gi = g_interface;
+    const float left = quick_bar_left();
+    const float top = float(g_screen_height) - 44.0f;
     for (int i = 0; i < k_quick_drop_slots; ++i) {
-        if (x < left + 33.0f * float(i) || x > left + 33.0f * float(i) + 32.0f)
+        if (!cursor_in_bar_cell(left + 33.0f * float(i), top, left + 33.0f * float(i) + 32.0f, top + 32.0f))
             continue;
-        for (int j = 0; j < k_quick_slots; ++j)
-            if (j != i && gi.quick_kinds[j] != 3 && gi.quick_ids[j] == item)
-                gi.quick_ids[j] = -1;
-        gi.quick_icons[i] = p->icon_texture;
-        gi.quick_ids[i] = int16_t(item);
-        gi.quick_kinds[i] = p->item_class == k_item_quick ? 2 : 1;
+        assign_quick_slot(i, int16_t(item), p->icon_texture, p->item_class == k_item_quick ? 2 : 1);
         return;
     }
 }

@@ -345,6 +345,13 @@ int32_t find_spell_attunement(int32_t spell)
     return -1;
 }
 
+int32_t element_attunement(int32_t tier, int32_t element)
+{
+    if (tier < 0 || tier >= 4 || element < 0 || element >= 4)
+        return -1;
+    return k_spell_attunement_groups[tier][0][element];
+}
+
 int32_t find_item_proto_by_name(const char* text)
 {
     if (!text)

@@ -301,6 +301,9 @@ void free_spell_effects(spell_proto& spell);
 
 // The attunement item id that spell id trains, or -1 (sixteen fixed pairs).
 int32_t find_spell_attunement(int32_t spell);
+// The attunement item id of that tier (0 to 3, the groups of that table) and element (0 fire,
+// 1 water, 2 air, 3 earth), or -1 outside them.
+int32_t element_attunement(int32_t tier, int32_t element);
 
 // The first item id whose display name equals text exactly (case-sensitive), or -1.
 int32_t find_item_proto_by_name(const char* text);

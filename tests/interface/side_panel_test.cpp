@@ -12,6 +12,7 @@
 #include "interface/interface_links.h"
 #include "interface/interface_state.h"
 #include "interface/side_panel.h"
+#include "tests/interface/recorded_draws.h"
 #include "items/containers.h"
 #include "items/ground_items.h"
 #include "platform/image_writer.h"
@@ -86,14 +87,7 @@ protected:
         char_test::TearDown();
     }
 
-    // A 32 x 32 image loaded into a texture slot of its own.
-    static uint16_t texture(const std::string& name)
-    {
-        std::vector<uint32_t> texels(32 * 32, 0xFFFFFFFFu);
-        const std::string file = name + ".tga";
-        EXPECT_TRUE(write_image_file(file.c_str(), texels.data(), 32, 32));
-        return uint16_t(get_texture(file.c_str(), 0, 0, 0, 0, 1, 0));
-    }
+    static uint16_t texture(const std::string& name) { return test_texture(name); }
     static void item(const char* name, uint8_t item_class, int16_t id)
     {
         item_proto& p = make_item(id, name, name, item_class);
@@ -151,22 +145,7 @@ protected:
         g_mouse_left = 0;
     }
     // The screen centres of the draws made with that texture slot.
-    std::vector<std::pair<float, float>> centres_of(uint16_t slot) const
-    {
-        std::vector<std::pair<float, float>> out;
-        for (const recorded_draw& d : device_->draws()) {
-            if (!d.texture || d.texture != g_textures[slot].surface)
-                continue;
-            float sx = 0, sy = 0;
-            for (uint32_t i = 0; i < d.vertex_count; ++i) {
-                float x, y, z;
-                device_->screen_position(d, i, x, y, z);
-                sx += x, sy += y;
-            }
-            out.emplace_back(sx / float(d.vertex_count), sy / float(d.vertex_count));
-        }
-        return out;
-    }
+    std::vector<std::pair<float, float>> centres_of(uint16_t slot) const { return draw_centres(*device_, slot); }
     // The top-left corners of the untextured draws in that colour and alpha.
     std::vector<std::pair<float, float>> corners_in(float r, float g, float b, float a) const
     {
