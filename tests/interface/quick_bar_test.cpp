@@ -251,6 +251,12 @@ TEST_F(quick_bar_test, KeysAndClicksActOncePerPressSwapWeaponsAndYieldToAHeldIte
     frame_with_key(k_key_2);
     frame();
     EXPECT_EQ(hero_->spell_mode, 0u);
+    // A selected spell slot whose id lies outside the spell table casts nothing.
+    put(5, 99, 3);
+    g_interface.quick_selected = 5;
+    frame();
+    EXPECT_EQ(hero_->spell_mode, 0u);
+    EXPECT_EQ(hero_->selected_spell, uint32_t(k_spell));
 }
 
 TEST_F(quick_bar_test, PullDownFadesInAssignsMovesAndRemoves)
@@ -303,9 +309,14 @@ TEST_F(quick_bar_test, PullDownFadesInAssignsMovesAndRemoves)
     EXPECT_EQ(g_interface.quick_icons[6], g_item_protos[k_potion].icon_texture);
     EXPECT_EQ(g_interface.quick_selected, 255);
 
-    // The text viewer stops the whole pass.
+    // The text viewer stops the whole pass; a slot outside the bar has no pull-down.
     g_text_viewer_open = 1;
     device_->clear_recording();
     g_ticks += 2, run_quick_slot_menu();
+    g_text_viewer_open = 0;
+    g_interface.quick_menu_slot = 12, g_interface.quick_menu_open = 1, g_interface.quick_list_kind = 0;
+    mouse_at(x0 + 33 * 12 + 5, y + 5);
+    frame_with(g_mouse_left, run_quick_slot_menu);
     EXPECT_TRUE(device_->draws().empty());
+    EXPECT_EQ(g_interface.quick_ids[12], -1);
 }
