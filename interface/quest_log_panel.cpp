@@ -144,8 +144,8 @@ int draw_list(const panel_origin& o, const list_layout& list, uint16_t& offset)
     const int first = n > k_visible_rows ? int(offset) : 0;
     int hovered = -1;
     font_begin(&g_font_small);
-    font_text_out(&g_font_small, int32_t(o.x + list.heading_x), int32_t(o.y + list.heading_y), ui_text(list.heading_text),
-                  k_heading_colour);
+    font_text_out(&g_font_small, int32_t(o.x + list.heading_x), int32_t(o.y + list.heading_y),
+                  ui_text(list.heading_text), k_heading_colour);
     for (int r = 0; r < k_visible_rows && first + r < n; ++r) {
         const uint8_t index = quests[first + r];
         const float shift = float(k_row_height * r);

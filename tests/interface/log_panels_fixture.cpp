@@ -12,6 +12,24 @@
 #include <cmath>
 #include <cstring>
 
+::testing::AssertionResult same_places(const std::vector<screen_point>& actual,
+                                       const std::vector<screen_point>& expected)
+{
+    const auto near = [](screen_point a, screen_point b) {
+        return std::fabs(a.first - b.first) <= 0.5f + 0.005f * std::fabs(b.first - 512.0f) &&
+               std::fabs(a.second - b.second) <= 0.5f + 0.005f * std::fabs(b.second - 384.0f);
+    };
+    bool same = actual.size() == expected.size();
+    for (size_t i = 0; same && i < actual.size(); ++i)
+        same = near(actual[i], expected[i]);
+    if (same)
+        return ::testing::AssertionSuccess();
+    ::testing::AssertionResult failure = ::testing::AssertionFailure();
+    for (screen_point p : actual)
+        failure << "(" << p.first << ", " << p.second << ") ";
+    return failure;
+}
+
 void log_panels_test::SetUp()
 {
     folder_ = std::make_unique<temp_folder>();
@@ -64,7 +82,7 @@ std::vector<drawn_string> log_panels_test::strings() const
     return out;
 }
 
-std::vector<std::pair<float, float>> log_panels_test::centres_of(uint16_t slot) const
+std::vector<screen_point> log_panels_test::centres_of(uint16_t slot) const
 {
     std::vector<std::pair<float, float>> out;
     for (const recorded_draw& d : device_->draws()) {

@@ -24,6 +24,13 @@ struct drawn_string {
     uint32_t colour;  // 0x00BBGGRR
 };
 
+using screen_point = std::pair<float, float>;
+
+// The same places in the same order, each within the view's scale error (half a percent away
+// from the screen's centre, and half a pixel).
+::testing::AssertionResult same_places(const std::vector<screen_point>& actual,
+                                       const std::vector<screen_point>& expected);
+
 class log_panels_test : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -32,7 +39,7 @@ protected:
     // A 32 x 32 white image in a texture slot of its own.
     static uint16_t texture(const std::string& name);
     std::vector<drawn_string> strings() const;
-    std::vector<std::pair<float, float>> centres_of(uint16_t slot) const;
+    std::vector<screen_point> centres_of(uint16_t slot) const;
     void clear_draws();
 
     saved_globals saved_;
