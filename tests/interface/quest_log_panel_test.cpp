@@ -41,12 +41,6 @@ protected:
             g_mouse_left = 0;
             return !held();
         };
-        reset_text_window(&g_message_window);
-    }
-    void TearDown() override
-    {
-        reset_text_window(&g_message_window);
-        log_panels_test::TearDown();
     }
     // Quest `index` with that title, added to the hero's list.
     static void quest(uint8_t index, const std::string& title, bool completed = false)
@@ -76,7 +70,7 @@ protected:
     uint16_t tile_ = 0;
 };
 
-TEST_F(quest_log_panel_test, BesideOpenPanelsOpenAboveCompletedLongTitlesCutAndTheTextWindowFitted)
+TEST_F(quest_log_panel_test, BesideOpenPanelsLongTitlesCutTheTextWindowFittedAndTheCloseBoxReturnsTheHeldItem)
 {
     quest(0, "short");
     quest(1, std::string(30, 'L'));  // 300 pixels
@@ -115,6 +109,16 @@ TEST_F(quest_log_panel_test, BesideOpenPanelsOpenAboveCompletedLongTitlesCutAndT
     ASSERT_GE(g_message_window.word_count, 5);
     EXPECT_EQ(std::string(g_message_window.words[4]), std::to_string(height));
     EXPECT_NE(height, 320.0f);
+
+    // The close box waits for the release and puts the held item back in the first free slot.
+    g_chars[0].inv_count = 1;
+    g_chars[0].inv_location[0] = k_code_none;
+    g_interface.held_item = 0, g_interface.held_origin = 3, g_interface.side_panel_page = 2;
+    press_at(315.0f + 300.0f, 65.0f);
+    EXPECT_EQ(g_waits, 1);
+    EXPECT_EQ(g_interface.quest_log_open, 0u);
+    EXPECT_EQ(g_chars[0].inv_location[0], 0u);
+    EXPECT_EQ(g_interface.held_origin, k_code_none);
 }
 
 TEST_F(quest_log_panel_test, TenQuestsBringTheBarWhoseDownArrowStopsAtOne)
@@ -135,21 +139,6 @@ TEST_F(quest_log_panel_test, TenQuestsBringTheBarWhoseDownArrowStopsAtOne)
     for (int press = 0; press < 2; ++press)
         press_at(293.0f, 95.0f);
     EXPECT_EQ(g_interface.quest_scroll_top, 0u);
-}
-
-TEST_F(quest_log_panel_test, CloseBoxWaitsForTheReleaseAndPutsTheHeldItemBack)
-{
-    char_record& hero = g_chars[0];
-    hero.inv_count = 1;
-    hero.inv_location[0] = k_code_none;  // on the cursor, taken from backpack slot 3
-    g_interface.side_panel_page = 2;
-    g_interface.held_item = 0;
-    g_interface.held_origin = 3;
-    press_at(300.0f, 65.0f);
-    EXPECT_EQ(g_waits, 1);
-    EXPECT_EQ(g_interface.quest_log_open, 0u);
-    EXPECT_EQ(hero.inv_location[0], 0u);  // the first free backpack slot
-    EXPECT_EQ(g_interface.held_origin, k_code_none);
 }
 
 } // namespace
