@@ -49,6 +49,11 @@ struct message_log {
     uint32_t view_offset;  // 0 shows the newest lines
     char lines[k_message_log_lines][k_message_log_width];  // oldest at 0
     uint8_t colours[k_message_log_lines];
+    // The message-log window (interface/message_log_window.h); never stored in a file.
+    uint32_t window_shown;
+    float x1, y1, x2, y2;      // screen pixels
+    uint8_t size_step;         // 0 to 3
+    uint32_t next_scroll_tick;
 };
 
 extern message_log g_message_log;

@@ -4,11 +4,13 @@
 #include "characters/char_table.h"
 #include "core/globals.h"
 #include "core/hooks.h"
+#include "core/settings.h"
 #include "engine/lights.h"
 #include "engine/textures.h"
 #include "interface/equipment_slots.h"
 #include "interface/interface_images.h"
 #include "interface/interface_links.h"
+#include "interface/message_log_window.h"
 #include "interface/side_panel.h"
 
 #include <cstring>
@@ -77,7 +79,7 @@ struct start_step {
 
 const start_step k_start_steps[] = {
     {"interface_start_values", [] { set_start_values(g_interface); }},
-    {"init_message_log", nullptr},
+    {"init_message_log", [] { init_message_log(&g_message_log); }},
     {"load_interface_images", [] { load_images(g_interface); }},
     {"read_quick_bar", read_quick_bar},
     {"load_notice_icons", [] { load_notice_icons(&g_notices); }},

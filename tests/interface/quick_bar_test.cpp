@@ -15,7 +15,7 @@
 #include "platform/recording_device.h"
 #include "script/text_window.h"
 #include "support/item_table_guard.h"
-#include "tests/interface/recorded_draws.h"
+#include "tests/interface/recorded_places.h"
 #include "world/world_objects.h"
 
 #include <gtest/gtest.h>
@@ -114,7 +114,7 @@ protected:
         update_quick_bar();
         g_key_state[key] = 0;
     }
-    std::vector<std::pair<float, float>> centres_of(uint16_t slot) const { return draw_centres(*device_, slot); }
+    std::vector<screen_point> centres_of(uint16_t slot) const { return ::centres_of(*device_, slot); }
     // The message window's words, joined by blanks.
     static std::string shown()
     {

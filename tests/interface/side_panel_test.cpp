@@ -12,7 +12,7 @@
 #include "interface/interface_links.h"
 #include "interface/interface_state.h"
 #include "interface/side_panel.h"
-#include "tests/interface/recorded_draws.h"
+#include "tests/interface/recorded_places.h"
 #include "items/containers.h"
 #include "items/ground_items.h"
 #include "platform/image_writer.h"
@@ -144,8 +144,7 @@ protected:
         update_side_panel();
         g_mouse_left = 0;
     }
-    // The screen centres of the draws made with that texture slot.
-    std::vector<std::pair<float, float>> centres_of(uint16_t slot) const { return draw_centres(*device_, slot); }
+    std::vector<screen_point> centres_of(uint16_t slot) const { return ::centres_of(*device_, slot); }
     // The top-left corners of the untextured draws in that colour and alpha.
     std::vector<std::pair<float, float>> corners_in(float r, float g, float b, float a) const
     {
@@ -175,33 +174,12 @@ protected:
     std::map<int16_t, container> used_containers_;
 };
 
-using point = std::pair<float, float>;
+using point = screen_point;
 using points = std::vector<point>;
-
-// The view's scale differs from a pixel by half a percent, away from the screen's centre.
-bool near(point a, point b)
-{
-    return std::fabs(a.first - b.first) <= 0.5f + 0.005f * std::fabs(b.first - 512.0f) &&
-           std::fabs(a.second - b.second) <= 0.5f + 0.005f * std::fabs(b.second - 384.0f);
-}
 
 bool contains(const points& list, point p)
 {
     return std::any_of(list.begin(), list.end(), [&](point q) { return near(q, p); });
-}
-
-// The same places in the same order.
-::testing::AssertionResult places(const points& actual, const points& expected)
-{
-    bool same = actual.size() == expected.size();
-    for (size_t i = 0; same && i < actual.size(); ++i)
-        same = near(actual[i], expected[i]);
-    if (same)
-        return ::testing::AssertionSuccess();
-    ::testing::AssertionResult failure = ::testing::AssertionFailure();
-    for (point p : actual)
-        failure << "(" << p.first << ", " << p.second << ") ";
-    return failure;
 }
 
 } // namespace
