@@ -218,8 +218,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static recording_device device(1024, 768);
     static fixed_advance_font small(9, g_font_small);
-    static const bool drawable = small.make_drawable();
-    (void)drawable;
     in_fuzz_folder here;
     make_folder("global");
     g_console_enabled = 1;
