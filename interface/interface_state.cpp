@@ -7,6 +7,7 @@
 #include "core/settings.h"
 #include "engine/lights.h"
 #include "engine/textures.h"
+#include "interface/character_panel.h"
 #include "interface/equipment_slots.h"
 #include "interface/interface_images.h"
 #include "interface/interface_links.h"
@@ -111,13 +112,19 @@ void load_interface_textures()
 
 void shutdown_interface() {}
 void run_front_end() {}
-// Until the HUD is drawn, the interface pass is the side panel's stretch, in full light.
+// Until the HUD is drawn, the interface pass is the open panels' stretch, in full light: the
+// character panel (not while a dialogue runs), then the side panel.
 void update_game_interface()
 {
-    if (!g_interface.shown || !g_interface.side_panel_open)
+    const game_interface& gi = g_interface;
+    const bool character_panel = gi.character_panel_open && !g_dialogue_running;
+    if (!gi.shown || (!gi.side_panel_open && !character_panel))
         return;
     full_light_guard light;
-    update_side_panel();
+    if (character_panel)
+        update_character_panel();
+    if (gi.side_panel_open)
+        update_side_panel();
 }
 void update_attunement_selection() {}
 void update_overlay_screens() {}

@@ -9,6 +9,7 @@
 #include "core/input_state.h"
 #include "core/settings.h"
 #include "engine/ui_texts.h"
+#include "drawn_texts.h"
 #include "fixed_advance_font.h"
 #include "platform/key_codes.h"
 #include "script/script_links.h"
@@ -24,23 +25,6 @@
 #include <vector>
 
 namespace {
-
-struct drawn_text {
-    size_t bytes;
-    float x, y;
-    float red, green, blue;
-};
-
-bool operator==(const drawn_text& a, const drawn_text& b)
-{
-    return a.bytes == b.bytes && a.x == b.x && a.y == b.y && a.red == b.red && a.green == b.green && a.blue == b.blue;
-}
-
-std::ostream& operator<<(std::ostream& out, const drawn_text& t)
-{
-    return out << t.bytes << " bytes at (" << t.x << ", " << t.y << ") colour " << t.red << " " << t.green << " "
-               << t.blue;
-}
 
 int g_waits = 0;
 
@@ -100,20 +84,7 @@ protected:
         draw_text_window(window_.get());
     }
 
-    // The strings the device drew, in order.
-    std::vector<drawn_text> texts() const
-    {
-        std::vector<drawn_text> out;
-        for (const recorded_draw& d : device_->draws()) {
-            if (d.type != primitive_type::triangle_list)
-                continue;
-            float x = 0, y = 0, z = 0;
-            device_->screen_position(d, 0, x, y, z);
-            const device_colour& c = d.material.emissive;
-            out.push_back({d.vertex_count / 6, std::round(x + 0.5f), std::round(y + 0.5f), c.r, c.g, c.b});
-        }
-        return out;
-    }
+    std::vector<drawn_text> texts() const { return drawn_texts(*device_); }
 
     std::vector<std::string> log_lines() const
     {
