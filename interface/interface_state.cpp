@@ -4,12 +4,10 @@
 #include "characters/char_table.h"
 #include "core/globals.h"
 #include "core/hooks.h"
-#include "engine/lights.h"
 #include "engine/textures.h"
 #include "interface/equipment_slots.h"
 #include "interface/interface_images.h"
 #include "interface/interface_links.h"
-#include "interface/side_panel.h"
 
 #include <cstring>
 
@@ -88,13 +86,6 @@ const start_step k_start_steps[] = {
      }},
 };
 
-struct full_light_guard {
-    full_light_guard() { begin_full_light(k_full_light_slots); }
-    ~full_light_guard() { end_full_light(k_full_light_slots); }
-    full_light_guard(const full_light_guard&) = delete;
-    full_light_guard& operator=(const full_light_guard&) = delete;
-};
-
 } // namespace
 
 void load_interface_textures()
@@ -109,14 +100,6 @@ void load_interface_textures()
 
 void shutdown_interface() {}
 void run_front_end() {}
-// Until the HUD is drawn, the interface pass is the side panel's stretch, in full light.
-void update_game_interface()
-{
-    if (!g_interface.shown || !g_interface.side_panel_open)
-        return;
-    full_light_guard light;
-    update_side_panel();
-}
 void update_attunement_selection() {}
 void update_overlay_screens() {}
 void handle_hotkeys() {}
