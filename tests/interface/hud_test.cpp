@@ -251,6 +251,12 @@ TEST_F(hud_test, BarsFollowTheHeroAndHitPointsAboveTheMaximumAreCut)
     EXPECT_FLOAT_EQ(r.health.y1, r.health.y2);
     EXPECT_FLOAT_EQ(r.trail.y1, r.trail.y2);
     EXPECT_FLOAT_EQ(r.pool.y1, r.pool.y2);
+    // No maximum: nothing to divide by, the hit points are cut to it.
+    hero_->hp = 5, hero_->hp_max = 0;
+    r = hud_bar_layout(hero_, 1024.0f, 768.0f);
+    EXPECT_EQ(hero_->hp, 0);
+    EXPECT_FLOAT_EQ(r.health.y1, r.health.y2);
+    hero_->hp_max = 100;
 
     // The health tooltip over the bar.
     hero_->hp = 40;
