@@ -34,6 +34,7 @@
 #include "world/scene_header.h"
 #include "world/world_objects.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -291,7 +292,7 @@ hud_bar_rects hud_bar_layout(char_record* hero, float w, float h)
 {
     if (hero->hp > hero->hp_max) {
         hero->hp = hero->hp_max;
-        hero->hp_ceiling = int16_t(hero->hp_max);
+        hero->hp_ceiling = int16_t(std::clamp(hero->hp_max, -32768, 32767));
     }
     float f1 = 0.0f, f2 = 0.0f;
     if (hero->hp > 0 && hero->hp_max > 0) {
