@@ -1,6 +1,7 @@
 // One frame of the side panel on the recording device: 28 inventory items (every slot filled,
 // some tinted), an item on the cursor, and both container windows open (40 and 100 cells, every
 // cell filled), the cursor over a cell of the second window.
+#include "bench/bench_interface.h"
 #include "bench/bench_scene.h"
 
 #include "characters/char_record.h"
@@ -27,14 +28,6 @@ namespace {
 
 constexpr int k_bench_items = 8;
 
-uint16_t image_texture(const std::string& name, uint32_t side)
-{
-    std::vector<uint32_t> texels(side * side, 0xFF808080u);
-    const std::string file = name + ".tga";
-    write_image_file(file.c_str(), texels.data(), side, side);
-    return uint16_t(get_texture(file.c_str(), 0, 0, 0, 0, 1, 0));
-}
-
 void side_panel_frame(benchmark::State& state)
 {
     bench_scene scene("zorv_side_panel_bench");
@@ -46,28 +39,19 @@ void side_panel_frame(benchmark::State& state)
     const int32_t kept_item_count = g_item_proto_count;
 
     game_interface& gi = g_interface;
-    std::fill(std::begin(gi.panel_tiles), std::end(gi.panel_tiles), image_texture("tile", 64));
-    gi.slot_box = image_texture("box", 32);
-    gi.bars[2] = image_texture("gold", 32);
+    std::fill(std::begin(gi.panel_tiles), std::end(gi.panel_tiles), bench_image("tile", 64));
+    gi.slot_box = bench_image("box", 32);
+    gi.bars[2] = bench_image("gold", 32);
     for (int id = 0; id < k_bench_items; ++id) {
         item_proto& p = g_item_protos[id];
         p = item_proto{};
         p.item_class = uint8_t(id == 0 ? k_item_ring : k_item_normal);
-        p.icon_texture = image_texture("icon" + std::to_string(id), 32);
-        p.big_image = image_texture("big" + std::to_string(id), 64);
+        p.icon_texture = bench_image("icon" + std::to_string(id), 32);
+        p.big_image = bench_image("big" + std::to_string(id), 64);
     }
     g_item_proto_count = std::max(g_item_proto_count, k_bench_items);
 
-    reserve_objects(8);
-    add_object(0.0f, 0.0f, -1, 1.0f, 1.0f, 0, 0);
-    char_record& hero = g_chars[0];
-    hero = char_record{};
-    hero.kind = k_kind_player;
-    hero.life = k_life_alive;
-    hero.slot = 0;
-    hero.object = add_object(500.0f, 500.0f, -2, 1.0f, 1.0f, 0, 0);
-    g_char_count = 1;
-    g_player_char = 0;
+    char_record& hero = place_bench_hero();
     for (int e = 0; e < 28; ++e) {
         hero.inv_item[e] = int16_t(1 + e % (k_bench_items - 1));
         hero.inv_location[e] = uint8_t(e);

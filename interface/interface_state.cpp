@@ -5,14 +5,11 @@
 #include "core/globals.h"
 #include "core/hooks.h"
 #include "core/settings.h"
-#include "engine/lights.h"
 #include "engine/textures.h"
-#include "interface/character_panel.h"
 #include "interface/equipment_slots.h"
 #include "interface/interface_images.h"
 #include "interface/interface_links.h"
 #include "interface/message_log_window.h"
-#include "interface/side_panel.h"
 
 #include <cstring>
 
@@ -91,13 +88,6 @@ const start_step k_start_steps[] = {
      }},
 };
 
-struct full_light_guard {
-    full_light_guard() { begin_full_light(k_full_light_slots); }
-    ~full_light_guard() { end_full_light(k_full_light_slots); }
-    full_light_guard(const full_light_guard&) = delete;
-    full_light_guard& operator=(const full_light_guard&) = delete;
-};
-
 } // namespace
 
 void load_interface_textures()
@@ -112,20 +102,6 @@ void load_interface_textures()
 
 void shutdown_interface() {}
 void run_front_end() {}
-// Until the HUD is drawn, the interface pass is the open panels' stretch, in full light: the
-// character panel (not while a dialogue runs), then the side panel.
-void update_game_interface()
-{
-    const game_interface& gi = g_interface;
-    const bool character_panel = gi.character_panel_open && !g_dialogue_running;
-    if (!gi.shown || (!gi.side_panel_open && !character_panel))
-        return;
-    full_light_guard light;
-    if (character_panel)
-        update_character_panel();
-    if (gi.side_panel_open)
-        update_side_panel();
-}
 void update_attunement_selection() {}
 void update_overlay_screens() {}
 void handle_hotkeys() {}

@@ -56,6 +56,10 @@ protected:
         g_hud_click_latch = 0;
         g_interface_links = interface_links{};
         std::fill(std::begin(g_interface.panel_tiles), std::end(g_interface.panel_tiles), k_no_texture_slot);
+        // The rest of the HUD pass draws without pictures here.
+        std::fill(std::begin(g_interface.hud_frame), std::end(g_interface.hud_frame), k_no_texture_slot);
+        std::fill(std::begin(g_interface.hud_buttons), std::end(g_interface.hud_buttons), k_no_texture_slot);
+        g_interface.hud_divider = g_interface.bars[0] = g_interface.bars[1] = k_no_texture_slot;
         g_interface.slot_box = texture("box");
         g_interface.bars[2] = texture("gold");
         g_interface.side_panel_open = 1;
@@ -219,8 +223,13 @@ TEST_F(side_panel_test, DrawsSlotsIconsTintsOutlinesCellsAndTheHeldItemWhereTheG
     EXPECT_GT(last_ambient, last_draw);
     EXPECT_EQ(calls[last_ambient].value, 0xFF7F7F7Fu);
 
-    // 28 slots and 6 cells get their background.
-    EXPECT_EQ(centres_of(g_interface.slot_box).size(), 34u);
+    // 28 slots and 6 cells get their background (the quick bar's boxes along the bottom aside).
+    const auto panel_boxes = [this] {
+        points boxes = centres_of(g_interface.slot_box);
+        boxes.erase(std::remove_if(boxes.begin(), boxes.end(), [](point p) { return p.second > 600.0f; }), boxes.end());
+        return boxes;
+    };
+    EXPECT_EQ(panel_boxes().size(), 34u);
     EXPECT_TRUE(contains(centres_of(g_interface.slot_box), point(22 + 16, 45 + 308 + 16)));
     EXPECT_TRUE(contains(centres_of(g_interface.slot_box), point(22 + 34 + 16, 45 + 342 + 16)));
     EXPECT_TRUE(contains(centres_of(g_interface.slot_box), point(235 + 16, 45 + 105 + 68 + 16)));
@@ -245,14 +254,15 @@ TEST_F(side_panel_test, DrawsSlotsIconsTintsOutlinesCellsAndTheHeldItemWhereTheG
         EXPECT_TRUE(on_ring_cell) << p.first << "," << p.second;
     }
 
-    // Hidden interface or closed panel: nothing is drawn.
+    // Hidden interface: nothing is drawn; closed panel: no slot of it.
     device_->clear_recording();
     g_interface.shown = 0;
     update_game_interface();
+    EXPECT_TRUE(device_->draws().empty());
     g_interface.shown = 1;
     g_interface.side_panel_open = 0;
     update_game_interface();
-    EXPECT_TRUE(device_->draws().empty());
+    EXPECT_TRUE(panel_boxes().empty());
 }
 
 TEST_F(side_panel_test, HitTestIsStrictTakesCellsWithinTheirLimitsAndTheHeroWinsOverTheRingRow)

@@ -324,6 +324,8 @@ void write_characters_demo_data()
     carry(hero, 5, 1, 1);  // the dagger
     carry(hero, k_demo_silver_ring, 2, 1);
     carry(hero, k_demo_lantern, 3, 1);
+    carry(hero, k_demo_wand, 4, 1);  // the focus of the quick bar
+    hero.skill_points = 250;         // unspent, for the character panel
     carry(bandit, k_demo_armour, 0, 1);  // loot for whoever beats him
     carry(bandit, k_demo_gold, 1, 15);
     write_monster_classes();

@@ -1,6 +1,7 @@
 // The demo's save game "demo": the hero standing at the gate level's entry, written by the
 // program's own saver after the levels and the characters exist; and the quick bar
-// "global/quick.dat" (the sword in slot 0, the potion in slot 1) that the save keeps too.
+// "global/quick.dat" (the sword in slot 0, the potion in slot 1, the wand as a focus in slot 2)
+// that the save keeps too. The save's hero has the water quest open and the scout's done.
 #include "tools/demo/demo_data.h"
 
 #include "characters/char_table.h"
@@ -44,12 +45,13 @@ void write_saves_demo_data()
     load_quests();
     set_quick_slot(0, k_demo_sword, 1);
     set_quick_slot(1, k_demo_potion, 2);
+    set_quick_slot(2, k_demo_wand, 1);
     require(write_quick_bar(), "global/quick.dat");
     init_game_clock(&g_game_clock);
     change_level("brana.sav", 0, 0, 1);
     place_hero_at_entry(&g_scene_header, 0);
-    g_quests[0].state = 1;
-    g_quests[0].assigned = 1;
+    require(assign_quest(&g_quests[0], 0) && assign_quest(&g_quests[1], 1), "the demo hero's quests");
+    g_quests[1].completed = 1;
     g_map_locations_open[0] = 1;
     save_list_read();
     require(save_game(&g_save_list, "demo", 0, 1), "save/demo");
