@@ -77,12 +77,14 @@ bool slot_taken(int32_t slot)
 }
 
 // An entry as the file may hold it: an id the tables do not know, or an unknown kind, is empty.
+// Start-up reads the bar before the spells load, so a spell id is held to the table's capacity;
+// the quick bar empties a slot whose spell is not loaded.
 bool quick_entry_valid(int16_t id, uint8_t kind)
 {
     switch (kind) {
     case 1:
     case 2: return id >= 0 && id < g_item_proto_count;
-    case 3: return id >= 0 && id < g_spell_proto_count;
+    case 3: return id >= 0 && id < k_spell_slots;
     default: return kind == 0;
     }
 }

@@ -26,5 +26,5 @@ int32_t find_item_in_slot(int32_t slot);
 bool write_quick_bar();
 // Reads "global/quick.dat" into the quick bar. A missing or short file changes nothing (a short
 // one is logged); a kind above 3, or an id outside the item table (kinds 1 and 2) or the spell
-// table (kind 3), reads as an empty slot.
+// table's 200 slots (kind 3), reads as an empty slot.
 void read_quick_bar();

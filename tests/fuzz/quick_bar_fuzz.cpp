@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 std::abort();
             break;
         case 3:
-            if (id < 0 || id >= g_spell_proto_count)
+            if (id < 0 || id >= k_spell_slots)
                 std::abort();
             break;
         default: std::abort();

@@ -162,10 +162,10 @@ TEST_F(equipment_slots_test, TheQuickBarFileRoundTripsAndBadFilesChangeNothing)
     };
     put(1, 27, 1);   // item id = item count
     put(4, -2, 2);   // negative item id
-    put(5, 4, 3);    // spell id = spell count
+    put(5, k_spell_slots, 3);  // spell id past the table
     put(7, 3, 4);    // kind above 3
     put(8, 26, 2);   // the last item: kept
-    put(2, 3, 3);    // the last spell: kept
+    put(2, 150, 3);  // a spell not loaded yet: kept for the bar to judge
     ASSERT_TRUE(write_packed_file("global/quick.dat", hostile));
     read_quick_bar();
     for (int slot : {1, 4, 5, 7})
@@ -173,7 +173,7 @@ TEST_F(equipment_slots_test, TheQuickBarFileRoundTripsAndBadFilesChangeNothing)
                     g_interface.quick_icons[slot] == 0)
             << slot;
     EXPECT_TRUE(g_interface.quick_ids[8] == 26 && g_interface.quick_kinds[8] == 2);
-    EXPECT_TRUE(g_interface.quick_ids[2] == 3 && g_interface.quick_icons[2] == 0x1234 + 2);
+    EXPECT_TRUE(g_interface.quick_ids[2] == 150 && g_interface.quick_icons[2] == 0x1234 + 2);
     EXPECT_EQ(g_interface.quick_selected, 7);
 
     // A write that cannot complete fails, keeps the old file and leaves no temporary.

@@ -15,6 +15,8 @@
 #include "items/casting.h"
 #include "engine/ui_texts.h"
 #include "items/spells.h"
+#include "platform/input.h"
+#include "platform/key_codes.h"
 #include "platform/recording_device.h"
 #include "engine/render_context.h"
 #include "shell/program.h"
@@ -85,8 +87,17 @@ TEST_F(shell_test, TheShowcaseSpellsFlyOnTheGateToTheirImpacts)
     render_use_recording(true);
     ASSERT_TRUE(program_startup("zorv console brana.sav"));
     ASSERT_TRUE(pass_greeting());
+    // Key 4 chooses the volley from the quick bar: spell mode.
     char_record& hero = g_chars[g_player_char];
+    for (bool down : {true, false}) {
+        input_event key{input_event_kind::key};
+        key.code = k_key_4;
+        key.down = down;
+        input_inject(key);
+        ASSERT_TRUE(program_frame());
+    }
     EXPECT_EQ(hero.spell_mode, 1u);
+    EXPECT_EQ(hero.selected_spell, uint32_t(k_demo_spell_volley));
     const int32_t shaman = slot_named("shaman"), bandit = slot_named("bandit");
     ASSERT_GE(shaman, 0);
     ASSERT_GE(bandit, 0);

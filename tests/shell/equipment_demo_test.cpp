@@ -31,11 +31,13 @@ TEST_F(shell_test, TheHeroStartsArmedWithTheQuickBarOfItsFile)
     EXPECT_GE(find_item_in_slot(3), 0);
 
     // The file's bar: the sword as the weapon, the potion as the quick item, the wand as the focus,
-    // the rest empty.
+    // the showcase spell, nothing selected, the rest empty.
     EXPECT_TRUE(g_interface.quick_ids[0] == k_demo_sword && g_interface.quick_kinds[0] == 1);
     EXPECT_TRUE(g_interface.quick_ids[1] == k_demo_potion && g_interface.quick_kinds[1] == 2);
     EXPECT_TRUE(g_interface.quick_ids[2] == k_demo_wand && g_interface.quick_kinds[2] == 1);
-    for (int i = 3; i < k_quick_key_slots; ++i)
+    EXPECT_TRUE(g_interface.quick_ids[3] == k_demo_spell_volley && g_interface.quick_kinds[3] == 3);
+    EXPECT_EQ(g_interface.quick_selected, 255);
+    for (int i = 4; i < k_quick_key_slots; ++i)
         EXPECT_EQ(g_interface.quick_ids[i], -1) << i;
 
     // An item for every equipment class and the lantern, each fitting its slot, with its images.
