@@ -126,6 +126,7 @@ void hud_frame(benchmark::State& state)
 
     const size_t draws = scene.time_frames(state, [] { update_game_interface(); });
     state.counters["draws"] = double(draws);
+    state.counters["log_step"] = double(g_message_log.size_step);
 
     free_objects();
     std::copy(kept_items.get(), kept_items.get() + k_bench_items, g_item_protos);

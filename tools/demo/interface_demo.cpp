@@ -192,6 +192,17 @@ void write_named_image(const std::string& name)
         canvas cell(32, 32, argb(255, 150, 140, 120));
         cell.rect(1, 1, 31, 31, argb(200, 30, 28, 26));
         cell.save(name);
+    } else if (stem == "tuba" || stem == "tuba2") {
+        // The frames around the health and pool bars: a gold rim, see-through inside.
+        const uint32_t w = stem == "tuba" ? 34 : 19, h = stem == "tuba" ? 140 : 100;
+        canvas tube(w, h, k_gold);
+        tube.rect(2, 2, int(w) - 2, int(h) - 2, 0);
+        tube.save(name);
+    } else if (stem == "prepazka") {
+        // The divider between the HUD buttons and the quick bar.
+        canvas divider(8, 28, k_gold);
+        divider.rect(3, 0, 5, 28, argb(255, 120, 90, 40));
+        divider.save(name);
     } else if (stem == "dukatiky") {
         // The purse: a pile of coins.
         canvas coins(32, 32, 0);
