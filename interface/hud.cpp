@@ -98,12 +98,6 @@ void draw_hud_texts(const char_record* hero, int32_t w, int32_t h)
     font_end(&g_font_small);
 }
 
-void show_tooltip(const char* markup)
-{
-    reset_text_window(&g_message_window);
-    show_text_message(markup);
-}
-
 void close_attunement_panel()
 {
     g_interface.attunement_panel_open = 0;
@@ -215,7 +209,7 @@ void update_hud_buttons(float h)
         char markup[200];
         std::snprintf(markup, sizeof markup, "^window 10 0 %d 30 ^mouse_center ^gl_a 0.6 %s", b.wide_tip ? 220 : 150,
                       ui_text(b.text));
-        show_tooltip(markup);
+        replace_text_message(markup);
         if (!g_mouse_left) {
             g_hud_click_latch = 0;
             continue;
@@ -238,7 +232,7 @@ void show_bar_tooltip(const char* text, int32_t margin)
     char markup[256];
     std::snprintf(markup, sizeof markup, "^window 10 0 %d 30 ^mouse_center ^gl_a 0.6 %s",
                   10 * int(std::strlen(text)) + margin, text);
-    show_tooltip(markup);
+    replace_text_message(markup);
     g_interface.mouse_over_ui = 1;
 }
 

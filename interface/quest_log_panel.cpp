@@ -166,20 +166,12 @@ int draw_list(const panel_origin& o, const list_layout& list, uint16_t& offset)
 
 char g_quest_markup[4096];
 
-void show_fresh(const char* markup)
-{
-    reset_text_window(&g_message_window);
-    show_text_message(markup);
-}
-
 // Composed at a guessed height, laid out, composed again at the height the layout reached.
 void show_quest_tooltip(const quest_record& quest)
 {
-    show_quest_text(&quest, g_quest_markup, sizeof g_quest_markup, k_guessed_height);
-    show_fresh(g_quest_markup);
-    const float height = run_text_window(&g_message_window) + 32.0f - g_message_window.y1;
-    show_quest_text(&quest, g_quest_markup, sizeof g_quest_markup, height);
-    show_fresh(g_quest_markup);
+    show_fitted_message(g_quest_markup, k_guessed_height, [&](float height) {
+        show_quest_text(&quest, g_quest_markup, sizeof g_quest_markup, height);
+    });
 }
 
 } // namespace

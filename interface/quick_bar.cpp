@@ -108,7 +108,7 @@ void draw_element_boxes(const char_record* hero)
                           name, int(seconds));
         else
             std::snprintf(markup, sizeof markup, "^window 10 0 %d 30 ^gl_a 0.6 %s ^l ^mouse_center", int(width), name);
-        show_tooltip_markup(markup);
+        replace_text_message(markup);
     }
 }
 
@@ -281,12 +281,6 @@ void assign_quick_slot(int32_t slot, int16_t item, uint16_t icon, uint8_t kind)
     gi.quick_kinds[slot] = kind;
 }
 
-void show_tooltip_markup(const char* markup)
-{
-    reset_text_window(&g_message_window);
-    show_text_message(markup);
-}
-
 void show_name_tooltip(const char* name, int32_t size, const char* tail, int32_t margin)
 {
     char text[128];
@@ -294,7 +288,7 @@ void show_name_tooltip(const char* name, int32_t size, const char* tail, int32_t
     char markup[256];
     std::snprintf(markup, sizeof markup, "^window 10 0 %d 30 ^gl_a 0.6 %s%s ^l ^mouse_center",
                   int(font_measure_text(&g_font_large, text) + margin), text, tail);
-    show_tooltip_markup(markup);
+    replace_text_message(markup);
 }
 
 void update_quick_bar()

@@ -28,8 +28,6 @@ void outline_bar_cell(float x1, float y1, float x2, float y2);
 // Slot `slot` (0 to 9) holds the item with that icon and kind; every other slot that is not a
 // spell slot and held the item is emptied first.
 void assign_quick_slot(int32_t slot, int16_t item, uint16_t icon, uint8_t kind);
-// The message window is emptied and shows the markup.
-void show_tooltip_markup(const char* markup);
 // The message window shows only a one-line name at the cursor: "^window 10 0 <w> 30 ^gl_a 0.6
 // <name><tail> ^l ^mouse_center", w the name's width in the large font plus `margin`. The name is
 // read up to `size` bytes.

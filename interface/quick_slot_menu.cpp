@@ -9,6 +9,7 @@
 #include "engine/ui_texts.h"
 #include "interface/held_item.h"
 #include "items/items.h"
+#include "script/script_services.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -69,7 +70,7 @@ void hover_options(float x, float y)
         char markup[192];
         std::snprintf(markup, sizeof markup, "^window 10 0 120 30 ^mouse_center ^gl_a 0.6 %s",
                       ui_text(k_first_option_text + k));
-        show_tooltip_markup(markup);
+        replace_text_message(markup);
         if (k == k_option_remove && g_mouse_left) {
             gi.quick_ids[gi.quick_menu_slot] = -1;
             if (gi.quick_selected == gi.quick_menu_slot)

@@ -23,12 +23,6 @@ constexpr float k_guessed_height = 320.0f;
 // Holds every item tooltip: a description of 1,999 bytes and all the lines before it.
 char g_tooltip_markup[8192];
 
-void show_fresh(const char* markup)
-{
-    reset_text_window(&g_message_window);
-    show_text_message(markup);
-}
-
 // The width of a one-line tooltip window: the text in the large font and a margin.
 int32_t line_window_width(const char* text, int32_t margin)
 {
@@ -38,11 +32,9 @@ int32_t line_window_width(const char* text, int32_t margin)
 // Composed at a guessed height, laid out, composed again at the height the layout reached.
 void show_item_tooltip(int32_t item, uint8_t code, uint8_t damage_type)
 {
-    draw_item_tooltip(item, g_tooltip_markup, sizeof g_tooltip_markup, k_guessed_height, code, damage_type);
-    show_fresh(g_tooltip_markup);
-    const float height = run_text_window(&g_message_window) + 32.0f - g_message_window.y1;
-    draw_item_tooltip(item, g_tooltip_markup, sizeof g_tooltip_markup, height, code, damage_type);
-    show_fresh(g_tooltip_markup);
+    show_fitted_message(g_tooltip_markup, k_guessed_height, [&](float height) {
+        draw_item_tooltip(item, g_tooltip_markup, sizeof g_tooltip_markup, height, code, damage_type);
+    });
 }
 
 void show_entry_tooltip(uint8_t code)
@@ -76,7 +68,7 @@ void show_cell_tooltip(uint8_t code)
     std::snprintf(text, sizeof text, "%d %s", int(flag), name);
     char markup[256];
     std::snprintf(markup, sizeof markup, "^window 10 0 %d 30 ^mouse_center ^gl_a 0.6 %s", line_window_width(text, 60), text);
-    show_fresh(markup);
+    replace_text_message(markup);
 }
 
 } // namespace
@@ -91,7 +83,7 @@ void show_purse_tooltip()
     std::snprintf(text, sizeof text, "%d %s", int(hero->gold), ui_text(hero->gold == 1 ? 29 : 30));
     char markup[256];
     std::snprintf(markup, sizeof markup, "^window 10 0 %d 30  ^mouse_center ^gl_a 0.6 %s", line_window_width(text, 80), text);
-    show_fresh(markup);
+    replace_text_message(markup);
 }
 
 void show_slot_tooltip(uint8_t code)

@@ -62,6 +62,12 @@ void show_text_message(const char* markup)
     g_dialogue_running = dialogue_running;
 }
 
+void replace_text_message(const char* markup)
+{
+    reset_text_window(&g_message_window);
+    show_text_message(markup);
+}
+
 int32_t show_text_file(const char* path)
 {
     const int32_t exists = path ? file_exists(path) : -1;

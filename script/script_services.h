@@ -24,6 +24,19 @@ float float_atan(float x);
 // a text reset the window first); marks the window shown either way. A dialogue marked running
 // stays so whatever the text's commands do.
 void show_text_message(const char* markup);
+// Resets the message window and shows the markup in it.
+void replace_text_message(const char* markup);
+// A text whose window must fit it: composed at a guessed height and shown, laid out by the run
+// pass, then composed and shown again at the height the layout reached (its bottom + 32 - the
+// window's top). compose(height) writes the markup into buffer.
+template <typename Compose>
+void show_fitted_message(char* buffer, float guessed_height, Compose compose)
+{
+    compose(guessed_height);
+    replace_text_message(buffer);
+    compose(run_text_window(&g_message_window) + 32.0f - g_message_window.y1);
+    replace_text_message(buffer);
+}
 
 // The size of a file in bytes, held to 32 bits; 0 for a missing file, which is not created.
 uint32_t get_file_size(const char* path);
