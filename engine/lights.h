@@ -86,6 +86,14 @@ constexpr int k_full_light_slots = 50;  // the slots the text windows and screen
 void begin_full_light(int slots);
 void end_full_light(int slots);
 
+// Full light for the guard's scope, over the first k_full_light_slots lights.
+struct full_light_guard {
+    full_light_guard() { begin_full_light(k_full_light_slots); }
+    ~full_light_guard() { end_full_light(k_full_light_slots); }
+    full_light_guard(const full_light_guard&) = delete;
+    full_light_guard& operator=(const full_light_guard&) = delete;
+};
+
 // Moves every light that is not free up (raise) or down (lower) by a / b on the device.
 void raise_lights_z(float a, float b);
 void lower_lights_z(float a, float b);

@@ -43,13 +43,6 @@ namespace {
 constexpr uint32_t k_hud_text_colour = 0x00DCDCDC;
 constexpr float k_frame_inset = 0.008f;
 
-struct full_light_guard {
-    full_light_guard() { begin_full_light(k_full_light_slots); }
-    ~full_light_guard() { end_full_light(k_full_light_slots); }
-    full_light_guard(const full_light_guard&) = delete;
-    full_light_guard& operator=(const full_light_guard&) = delete;
-};
-
 void draw_frame_piece(uint16_t slot, float x, float y, int32_t flip)
 {
     draw_texture_screen(slot, x, y, 1.0f, 1.0f, flip, 0.0f, 0.0f, k_frame_inset, 1.0f, 1.0f, 1.0f);

@@ -23,10 +23,9 @@ constexpr size_t k_dialogue_markup_size = 4000;
 
 void draw_in_full_light(text_window* window)
 {
-    begin_full_light(k_full_light_slots);
+    full_light_guard light;
     run_text_window(window);
     draw_text_window(window);
-    end_full_light(k_full_light_slots);
 }
 
 void first_run(text_window* window)
