@@ -28,8 +28,9 @@
 namespace {
 
 constexpr int k_table = 1000;
-constexpr int k_learned_every = 3;  // every third record is a learned attunement: 300 of them
-constexpr int k_active = 8;
+constexpr int k_learned_every = 3;  // every third record below 900 is a learned attunement: 300
+constexpr int k_listed_below = 900;
+constexpr int k_active = 8;         // records 900 to 907 are the active attunements
 
 void attunement_selection_frame(benchmark::State& state)
 {
@@ -57,10 +58,12 @@ void attunement_selection_frame(benchmark::State& state)
         p = item_proto{};
         std::snprintf(p.key_name, sizeof p.key_name, "att%d", id);
         std::snprintf(p.display_name, sizeof p.display_name, "Attunement number %d", id);
-        p.item_class = uint8_t(id % k_learned_every == 0 ? k_item_attunement : k_item_quick);
+        const bool listed = id < k_listed_below && id % k_learned_every == 0;
+        const bool active = id >= k_listed_below && id < k_listed_below + k_active;
+        p.item_class = uint8_t(listed || active ? k_item_attunement : k_item_quick);
         p.damage = k_attunement_learned_points;
         p.size = uint8_t(id % k_attunement_tiers);
-        if (id % k_learned_every == 0 && id < 100)
+        if ((listed && id < 100) || active)
             std::ofstream("data/attunements/eng/att" + std::to_string(id) + ".txt") << text;
     }
     g_item_proto_count = k_table;
@@ -68,7 +71,7 @@ void attunement_selection_frame(benchmark::State& state)
     char_record& hero = place_bench_hero();
     hero.level = 30;
     for (int k = 0; k < k_active; ++k)
-        hero.active_attunements[k] = int16_t(k_table - 1 - k * k_learned_every);
+        hero.active_attunements[k] = int16_t(k_listed_below + k);
     hero.active_attunement_count = k_active;
 
     gi.attunement_select_open = 1;
