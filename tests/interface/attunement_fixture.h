@@ -22,7 +22,9 @@
 #include "script/text_window.h"
 #include "support/item_table_guard.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <sstream>
 #include <string>
 
 inline int g_release_waits = 0;
@@ -101,15 +103,20 @@ protected:
         for (int16_t id : ids)
             hero().active_attunements[hero().active_attunement_count++] = id;
     }
-    // The drawn strings that are names ("A<id>"): the byte count tells the id's digits, so the
-    // rows are told apart by their places.
-    std::vector<drawn_string> rows_at_x(int x) const
+    // The drawn strings as "x,y,colour" (colour 0xBBGGRR in hex), blank-separated.
+    std::string drawn() const
     {
-        std::vector<drawn_string> out;
+        std::string out;
         for (const drawn_string& s : strings())
-            if (s.x == x)
-                out.push_back(s);
+            out += (out.empty() ? "" : " ") + std::to_string(s.x) + "," + std::to_string(s.y) + "," +
+                   (std::ostringstream() << std::hex << s.colour).str();
         return out;
+    }
+    // How many strings were drawn at x.
+    size_t drawn_at_x(int x) const
+    {
+        const std::vector<drawn_string> all = strings();
+        return size_t(std::count_if(all.begin(), all.end(), [x](const drawn_string& s) { return s.x == x; }));
     }
     // A left press at (x, y) held for one frame more, then let go, each frame run by `frame`.
     template <class Frame>
