@@ -47,6 +47,7 @@ TEST_F(attunement_selection_test, ListsLearnedAttunementsInTwentyFiveRowsAndScro
     attunement(27, 1999, 5);     // no such tier
     g_interface.side_panel_open = g_interface.quest_log_open = g_interface.attunement_panel_open = 1;
     g_interface.character_panel_open = 1;
+    g_attunement_select_scroll = 7;  // kept from a longer list: 25 entries still show from the first
     frame();
     EXPECT_EQ(g_interface.side_panel_open + g_interface.quest_log_open + g_interface.attunement_panel_open, 0u);
     EXPECT_EQ(g_interface.character_panel_open, 0u);
@@ -56,6 +57,7 @@ TEST_F(attunement_selection_test, ListsLearnedAttunementsInTwentyFiveRowsAndScro
     EXPECT_EQ(centres_of(device_, g_interface.list_widgets[1]).size(), 4u);  // slot boxes at level 1
 
     learned(28, 5);
+    g_attunement_select_scroll = 50;  // held to the last place first
     g_mouse_state.z = -120;
     for (int turn = 0; turn < 8; ++turn)
         frame();
