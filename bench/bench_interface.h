@@ -4,11 +4,15 @@
 
 #include "characters/char_record.h"
 #include "characters/char_table.h"
+#include "core/game_globals.h"
 #include "engine/textures.h"
+#include "items/items.h"
 #include "platform/image_writer.h"
 #include "world/world_objects.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,3 +41,34 @@ inline char_record& place_bench_hero()
     g_player_char = 0;
     return hero;
 }
+
+// The interface, the character count, the player slot, character slot 0 and the whole item
+// table as they were, put back when it goes.
+class kept_interface_scene {
+public:
+    kept_interface_scene()
+        : interface_(g_interface), char_count_(g_char_count), player_(g_player_char),
+          hero_(std::make_unique<char_record>(g_chars[0])), items_(std::make_unique<item_proto[]>(k_item_slots)),
+          item_count_(g_item_proto_count)
+    {
+        std::copy(g_item_protos, g_item_protos + k_item_slots, items_.get());
+    }
+    ~kept_interface_scene()
+    {
+        std::copy(items_.get(), items_.get() + k_item_slots, g_item_protos);
+        g_item_proto_count = item_count_;
+        g_chars[0] = *hero_;
+        g_char_count = char_count_;
+        g_player_char = player_;
+        g_interface = interface_;
+    }
+    kept_interface_scene(const kept_interface_scene&) = delete;
+    kept_interface_scene& operator=(const kept_interface_scene&) = delete;
+
+private:
+    game_interface interface_;
+    uint32_t char_count_, player_;
+    std::unique_ptr<char_record> hero_;
+    std::unique_ptr<item_proto[]> items_;
+    int32_t item_count_;
+};

@@ -63,16 +63,11 @@ void grow_message_log()
 void hud_frame(benchmark::State& state)
 {
     bench_scene scene("zorv_hud_bench");
-    const game_interface kept_interface = g_interface;
-    const uint32_t kept_count = g_char_count, kept_player = g_player_char;
-    auto kept_hero = std::make_unique<char_record>(g_chars[0]);
+    kept_interface_scene kept;
     auto kept_log = std::make_unique<message_log>(g_message_log);
     auto kept_quests = std::make_unique<quest_record[]>(k_quest_slots);
     std::copy(g_quests, g_quests + k_quest_slots, kept_quests.get());
     const uint8_t kept_quest_count = g_quest_count;
-    auto kept_items = std::make_unique<item_proto[]>(k_bench_items);
-    std::copy(g_item_protos, g_item_protos + k_bench_items, kept_items.get());
-    const int32_t kept_item_count = g_item_proto_count;
 
     game_interface& gi = g_interface;
     load_hud_images(gi);
@@ -129,15 +124,9 @@ void hud_frame(benchmark::State& state)
     state.counters["log_step"] = double(g_message_log.size_step);
 
     free_objects();
-    std::copy(kept_items.get(), kept_items.get() + k_bench_items, g_item_protos);
-    g_item_proto_count = kept_item_count;
     std::copy(kept_quests.get(), kept_quests.get() + k_quest_slots, g_quests);
     g_quest_count = kept_quest_count;
     g_message_log = *kept_log;
-    g_chars[0] = *kept_hero;
-    g_char_count = kept_count;
-    g_player_char = kept_player;
-    g_interface = kept_interface;
 }
 
 } // namespace

@@ -31,12 +31,7 @@ constexpr int k_bench_items = 8;
 void side_panel_frame(benchmark::State& state)
 {
     bench_scene scene("zorv_side_panel_bench");
-    const game_interface kept_interface = g_interface;
-    const uint32_t kept_count = g_char_count, kept_player = g_player_char;
-    auto kept_hero = std::make_unique<char_record>(g_chars[0]);
-    auto kept_items = std::make_unique<item_proto[]>(k_bench_items);
-    std::copy(g_item_protos, g_item_protos + k_bench_items, kept_items.get());
-    const int32_t kept_item_count = g_item_proto_count;
+    kept_interface_scene kept;
 
     game_interface& gi = g_interface;
     std::fill(std::begin(gi.panel_tiles), std::end(gi.panel_tiles), bench_image("tile", 64));
@@ -95,12 +90,6 @@ void side_panel_frame(benchmark::State& state)
     first = kept_first;
     second = kept_second;
     free_objects();
-    std::copy(kept_items.get(), kept_items.get() + k_bench_items, g_item_protos);
-    g_item_proto_count = kept_item_count;
-    g_chars[0] = *kept_hero;
-    g_char_count = kept_count;
-    g_player_char = kept_player;
-    g_interface = kept_interface;
 }
 
 } // namespace

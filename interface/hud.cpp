@@ -20,6 +20,7 @@
 #include "engine/sound.h"
 #include "engine/textures.h"
 #include "engine/ui_texts.h"
+#include "interface/attunement_panel.h"
 #include "interface/character_panel.h"
 #include "interface/held_item.h"
 #include "interface/interface_state.h"
@@ -89,12 +90,6 @@ void draw_hud_texts(const char_record* hero, int32_t w, int32_t h)
         font_text_out(&g_font_small, 25, 25, line, k_hud_text_colour);
     }
     font_end(&g_font_small);
-}
-
-void close_attunement_panel()
-{
-    g_interface.attunement_panel_open = 0;
-    g_notices.attunement_seen = 1;
 }
 
 void press_menu()
@@ -260,7 +255,7 @@ bool update_open_panels()
     if (gi.quest_log_open)
         update_quest_log_panel();
     if (gi.attunement_panel_open)
-        log_hook_skipped("update_attunement_panel");
+        update_attunement_panel();
     if (gi.character_panel_open)
         update_character_panel();
     if (gi.side_panel_open && !update_side_panel())
@@ -269,6 +264,12 @@ bool update_open_panels()
 }
 
 } // namespace
+
+void close_attunement_panel()
+{
+    g_interface.attunement_panel_open = 0;
+    g_notices.attunement_seen = 1;
+}
 
 int32_t hud_strip_count(int32_t screen_width)
 {

@@ -28,6 +28,10 @@ void draw_panel_frame(int16_t panel, float x, float y, float alpha);
 
 void run_front_end();
 void update_game_interface();
+// The attunement selection window, each frame while attunement_select_open is set and no text
+// viewer is open (interface/attunement_selection.cpp); g_attunement_select_scroll is the first row
+// shown of its left list and keeps its value between openings.
+extern int32_t g_attunement_select_scroll;
 void update_attunement_selection();
 void update_overlay_screens();
 void handle_hotkeys();

@@ -1,9 +1,15 @@
 #include "interface/panel_drawing.h"
 
 #include "core/game_globals.h"
+#include "core/hooks.h"
 #include "core/input_state.h"
 #include "engine/primitives.h"
 #include "engine/quads.h"
+#include "interface/interface_links.h"
+#include "interface/interface_state.h"
+#include "interface/side_panel.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -15,6 +21,44 @@ struct tint {
 };
 // Damage types 4 to 7.
 constexpr tint k_tints[4] = {{1.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 1.0f}, {0.5f, 0.5f, 1.0f}, {0.0f, 1.0f, 0.0f}};
+
+constexpr float k_beside_panel = 315.0f;  // a log panel moves right by this for each open panel
+constexpr float k_log_panel_top = 45.0f;
+constexpr int32_t k_upside_down = 1;
+
+// The list widgets' texture slots in g_interface.list_widgets.
+enum widget { w_cap = 2, w_bar = 3, w_slider = 4, w_arrow = 7, w_arrow_hover = 8 };
+
+void draw_widget(widget piece, float x, float y, int32_t flip)
+{
+    const uint16_t slot = g_interface.list_widgets[piece];
+    if (slot != k_no_texture_slot)
+        draw_texture_screen(slot, x, y, 1.0f, 1.0f, flip, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f);
+}
+
+bool mouse_left_held()
+{
+    return g_mouse_left != 0;
+}
+
+// An arrow of a scroll bar: drawn, and on a press (one per press) a step of the offset when
+// `can_step`.
+void arrow(float x, float centre_y, int32_t flip, bool can_step, int32_t step, uint32_t& latch, int32_t& offset)
+{
+    const bool over = cursor_strictly_on_screen(x + 285.0f, centre_y - 8.0f, x + 301.0f, centre_y + 8.0f);
+    draw_widget(over ? w_arrow_hover : w_arrow, x + 293.0f, centre_y, flip);
+    if (!over)
+        return;
+    if (!g_mouse_left) {
+        latch = 0;
+        return;
+    }
+    if (latch)
+        return;
+    latch = 1;
+    if (can_step)
+        offset += step;
+}
 
 void draw_centred(uint16_t texture, float x, float y)
 {
@@ -58,4 +102,57 @@ void draw_damage_tint(float x, float y, uint8_t damage_type)
 void draw_cell_icon(uint16_t texture, float x, float y)
 {
     draw_centred(texture, x, y);
+}
+
+bool cursor_strictly_on_screen(float x1, float y1, float x2, float y2)
+{
+    const float x = g_mouse_screen_x, y = g_mouse_screen_y;
+    return x > x1 && x < x2 && y > y1 && y < y2;
+}
+
+bool wait_for_left_release()
+{
+    return run_hook_or(g_interface_links.wait_until_released, "wait_until_released", true, mouse_left_held);
+}
+
+panel_origin log_panel_origin()
+{
+    panel_origin o{0.0f, k_log_panel_top};
+    if (g_interface.side_panel_open)
+        o.x += k_beside_panel;
+    if (g_interface.character_panel_open)
+        o.x += k_beside_panel;
+    return o;
+}
+
+bool begin_log_panel(const panel_origin& o, void (*close)())
+{
+    draw_panel_frame(0, o.x, o.y, 1.0f);
+    if (g_mouse_left && cursor_strictly_on_screen(o.x + 290.0f, o.y + 10.0f, o.x + 305.0f, o.y + 30.0f)) {
+        if (!wait_for_left_release())
+            return false;
+        cancel_item_drag();
+        close();
+        return false;
+    }
+    const float x = g_mouse_screen_x, y = g_mouse_screen_y;
+    if (x >= o.x && x < o.x + 305.0f && y >= o.y && y < o.y + 405.0f)
+        g_interface.mouse_over_ui = 1;
+    return true;
+}
+
+void update_list_scroll_bar(float x, float top, int32_t n, int32_t shown, int32_t wheel, uint32_t& latch,
+                            int32_t& offset)
+{
+    const int32_t last = n - shown;
+    offset = std::clamp(offset, 0, last);
+    if ((wheel < 0 && offset > 0) || (wheel > 0 && offset < last))
+        offset += wheel < 0 ? -1 : 1;
+    draw_widget(w_cap, x + 300.0f, top, 0);
+    draw_widget(w_cap, x + 300.0f, top + 114.0f, k_upside_down);
+    for (int k = 0; k < 6; ++k)
+        draw_widget(w_bar, x + 300.0f, top + 16.0f + float(16 * k), 0);
+    arrow(x, top - 10.0f, 0, offset > 0, -1, latch, offset);
+    arrow(x, top + 124.0f, k_upside_down, offset < last, 1, latch, offset);
+    draw_widget(w_slider, x + 293.0f, top + 15.0f + float(offset * 86 / last), 0);
 }

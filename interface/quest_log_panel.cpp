@@ -2,15 +2,13 @@
 
 #include "characters/char_record.h"
 #include "core/game_globals.h"
-#include "core/hooks.h"
 #include "core/input_state.h"
 #include "engine/fonts.h"
 #include "engine/quads.h"
 #include "engine/ui_texts.h"
 #include "interface/held_item.h"
-#include "interface/interface_links.h"
 #include "interface/interface_state.h"
-#include "interface/side_panel.h"
+#include "interface/panel_drawing.h"
 #include "script/quests.h"
 #include "script/script_services.h"
 #include "script/text_window.h"
@@ -21,8 +19,6 @@
 
 namespace {
 
-constexpr float k_beside_panel = 315.0f;  // the log moves right by this for each open panel
-constexpr float k_top = 45.0f;
 constexpr int k_visible_rows = 9;
 constexpr int k_row_height = 16;
 constexpr int32_t k_title_room = 220;     // pixels a title may take before it is cut
@@ -30,11 +26,7 @@ constexpr float k_guessed_height = 320.0f;
 constexpr uint32_t k_heading_colour = 0xFFDCDC;  // red 220, green 220, blue 255
 constexpr uint32_t k_row_colour = 0xCDCDCD;
 constexpr uint32_t k_hover_colour = 0xFFFFFF;
-constexpr int32_t k_upside_down = 1;
 constexpr int k_quest_list_bytes = sizeof(char_record::quest_bytes) - 1;  // after the count byte
-
-// The list widgets' texture slots in g_interface.list_widgets.
-enum widget { w_cap = 2, w_bar = 3, w_slider = 4, w_arrow = 7, w_arrow_hover = 8 };
 
 // Where each of the two lists lies relative to the panel origin.
 struct list_layout {
@@ -43,30 +35,12 @@ struct list_layout {
     float heading_x, heading_y;
     float text_y;                     // row 0's text
     float band_top, band_bottom;      // row 0's hover band (strict)
-    float bar_top;                    // the upper cap; the lower cap is 114 below, pieces from 16 below
-    float up_arrow, down_arrow;
-    float slider_top;
+    float bar_top;                    // the scroll bar's upper cap
 };
 constexpr list_layout k_lists[2] = {
-    {false, 8, 97.0f, 27.0f, 47.0f, 47.0f, 63.0f, 60.0f, 50.0f, 184.0f, 75.0f},
-    {true, 9, 90.0f, 202.0f, 222.0f, 220.0f, 232.0f, 234.0f, 224.0f, 358.0f, 249.0f},
+    {false, 8, 97.0f, 27.0f, 47.0f, 47.0f, 63.0f, 60.0f},
+    {true, 9, 90.0f, 202.0f, 222.0f, 220.0f, 232.0f, 234.0f},
 };
-
-struct panel_origin {
-    float x, y;
-};
-
-// The cursor lies strictly inside, in screen pixels.
-bool cursor_strictly_inside(float x1, float y1, float x2, float y2)
-{
-    const float x = g_mouse_screen_x, y = g_mouse_screen_y;
-    return x > x1 && x < x2 && y > y1 && y < y2;
-}
-
-bool mouse_left_held()
-{
-    return g_mouse_left != 0;
-}
 
 // The quest indices of the hero's list that belong to the list, in list order; indices not below
 // the quest count are left out. Returns how many.
@@ -97,45 +71,6 @@ void shown_title(const quest_record& quest, char (&out)[sizeof quest_record::tit
     std::memcpy(out + length, "...", 4);
 }
 
-void draw_widget(widget piece, float x, float y, int32_t flip)
-{
-    const uint16_t slot = g_interface.list_widgets[piece];
-    if (slot != k_no_texture_slot)
-        draw_texture_screen(slot, x, y, 1.0f, 1.0f, flip, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f);
-}
-
-// An arrow of the bar: drawn, and on a press (one per press, the HUD click latch) a step of the
-// offset when `can_step`.
-void arrow(const panel_origin& o, float centre_y, int32_t flip, bool can_step, int step, uint16_t& offset)
-{
-    const bool over = cursor_strictly_inside(o.x + 285.0f, centre_y - 8.0f, o.x + 301.0f, centre_y + 8.0f);
-    draw_widget(over ? w_arrow_hover : w_arrow, o.x + 293.0f, centre_y, flip);
-    if (!over)
-        return;
-    if (!g_mouse_left) {
-        g_hud_click_latch = 0;
-        return;
-    }
-    if (g_hud_click_latch)
-        return;
-    g_hud_click_latch = 1;
-    if (can_step)
-        offset = uint16_t(offset + step);
-}
-
-void scroll_bar(const panel_origin& o, const list_layout& list, int n, uint16_t& offset)
-{
-    const float x = o.x + 300.0f, top = o.y + list.bar_top;
-    draw_widget(w_cap, x, top, 0);
-    draw_widget(w_cap, x, top + 114.0f, k_upside_down);
-    for (int k = 0; k < 6; ++k)
-        draw_widget(w_bar, x, top + 16.0f + float(k_row_height * k), 0);
-    arrow(o, o.y + list.up_arrow, 0, offset > 0, -1, offset);
-    arrow(o, o.y + list.down_arrow, k_upside_down, offset + k_visible_rows < n, 1, offset);
-    const int slider = int(offset) * 86 / (n - k_visible_rows);
-    draw_widget(w_slider, o.x + 293.0f, o.y + list.slider_top + float(slider), 0);
-}
-
 // One list: heading, rows and, beyond nine quests, the scroll bar. Returns the hovered quest or -1.
 int draw_list(const panel_origin& o, const list_layout& list, uint16_t& offset)
 {
@@ -149,7 +84,7 @@ int draw_list(const panel_origin& o, const list_layout& list, uint16_t& offset)
     for (int r = 0; r < k_visible_rows && first + r < n; ++r) {
         const uint8_t index = quests[first + r];
         const float shift = float(k_row_height * r);
-        const bool over = cursor_strictly_inside(o.x + 25.0f, o.y + list.band_top + shift, o.x + 225.0f,
+        const bool over = cursor_strictly_on_screen(o.x + 25.0f, o.y + list.band_top + shift, o.x + 225.0f,
                                                  o.y + list.band_bottom + shift);
         if (over)
             hovered = index;
@@ -159,8 +94,11 @@ int draw_list(const panel_origin& o, const list_layout& list, uint16_t& offset)
                       over ? k_hover_colour : k_row_colour);
     }
     font_end(&g_font_small);
-    if (n > k_visible_rows)
-        scroll_bar(o, list, n, offset);
+    if (n > k_visible_rows) {
+        int32_t step = offset;
+        update_list_scroll_bar(o.x, o.y + list.bar_top, n, k_visible_rows, 0, g_hud_click_latch, step);
+        offset = uint16_t(step);
+    }
     return hovered;
 }
 
@@ -179,24 +117,9 @@ void show_quest_tooltip(const quest_record& quest)
 void update_quest_log_panel()
 {
     game_interface& gi = g_interface;
-    panel_origin o{0.0f, k_top};
-    if (gi.side_panel_open)
-        o.x += k_beside_panel;
-    if (gi.character_panel_open)
-        o.x += k_beside_panel;
-    draw_panel_frame(0, o.x, o.y, 1.0f);
-
-    if (g_mouse_left && cursor_strictly_inside(o.x + 290.0f, o.y + 10.0f, o.x + 305.0f, o.y + 30.0f)) {
-        if (!run_hook_or(g_interface_links.wait_until_released, "wait_until_released", true, mouse_left_held))
-            return;
-        cancel_item_drag();
-        gi.quest_log_open = 0;
+    const panel_origin o = log_panel_origin();
+    if (!begin_log_panel(o, [] { g_interface.quest_log_open = 0; }))
         return;
-    }
-    const float x = g_mouse_screen_x, y = g_mouse_screen_y;
-    if (x >= o.x && x < o.x + 305.0f && y >= o.y && y < o.y + 405.0f)
-        gi.mouse_over_ui = 1;
-
     int hovered = draw_list(o, k_lists[0], gi.quest_scroll_top);
     const int below = draw_list(o, k_lists[1], gi.quest_scroll_bottom);
     if (below >= 0)
