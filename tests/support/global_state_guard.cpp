@@ -1,7 +1,9 @@
 // Fails any test that leaves the render device pointer or the world's character links set: the
 // device and the fakes they point at lived with that test, and the next test to use them would
 // reach a dead object or another test's world. A mouse button left held fails too: the next
-// game frame would take it for a press.
+// game frame would take it for a press; so does a dialogue left running, which holds the HUD's
+// panels, the hotkeys and the characters.
+#include "core/game_globals.h"
 #include "core/input_state.h"
 #include "engine/render_context.h"
 #include "world/world_objects.h"
@@ -24,6 +26,10 @@ class global_state_guard : public testing::EmptyTestEventListener {
         if (g_mouse_left || g_mouse_right || g_mouse_middle || g_mouse_button4) {
             ADD_FAILURE() << info.test_suite_name() << "." << info.name() << " left a mouse button held";
             g_mouse_left = g_mouse_right = g_mouse_middle = g_mouse_button4 = 0;
+        }
+        if (g_dialogue_running) {
+            ADD_FAILURE() << info.test_suite_name() << "." << info.name() << " left a dialogue running";
+            g_dialogue_running = 0;
         }
     }
 };
