@@ -104,4 +104,3 @@ void shutdown_interface() {}
 void run_front_end() {}
 void update_attunement_selection() {}
 void update_overlay_screens() {}
-void handle_hotkeys() {}
