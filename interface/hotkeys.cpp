@@ -21,6 +21,8 @@
 #include "world/scene_header.h"
 #include "world/weather.h"
 
+#include <cstring>
+
 hotkey_state g_hotkeys = {};
 
 namespace {
@@ -116,7 +118,9 @@ bool cursor_on_button(float left)
 void load_selected_save()
 {
     game_interface& gi = g_interface;
-    const char* name = g_save_list.names[gi.selected_save];
+    char name[k_save_name_size];
+    std::memcpy(name, g_save_list.names[gi.selected_save], sizeof name);
+    name[k_save_name_max] = 0;
     const bool title_menu = g_no_game_running != 0;
     if (title_menu) {
         leave_dream_world(&g_dream_world, 1);
