@@ -99,8 +99,10 @@ void write_dialogues_demo_data()
                "^window 50 420 900 700\n^dialog\n^l The yard behind the gate.\n^l\n^lnst Continue ^lnend close.txt\n");
 
     // The level's greeting stays until the player goes on (Space or a click); its lines go into
-    // the message log, and from here on the HUD offers the dream world.
+    // the message log, and from here on the HUD offers the dream world. The hero learns three
+    // attunements here.
     write_text("data/scripts/brana.txt",
-               "^enable_dreamworld\n^window 50 50 600 110\n^center\n^gl_a 0.6\n^l The gate of the valley. A villager waits by "
+               "^enable_dreamworld\n^add_attunement 175\n^add_attunement 179\n^add_attunement 180\n"
+               "^window 50 50 600 110\n^center\n^gl_a 0.6\n^l The gate of the valley. A villager waits by "
                "the torches.\n^l\n^lnst Continue ^lnend close.txt\n");
 }

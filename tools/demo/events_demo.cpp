@@ -1,5 +1,5 @@
 // The gate level's story machinery and the second level it leads to: map texts, a signpost that
-// shows a text when clicked, and a sector in the north-west corner that changes to the yard
+// shows a text when clicked, a shrine that opens the attunement selection, and a sector in the north-west corner that changes to the yard
 // "data/levels/dvor.sav".
 #include "tools/demo/demo_data.h"
 #include "tools/demo/demo_levels.h"
@@ -44,6 +44,16 @@ void add_gate_events()
     add_event_condition(&reading, k_cond_player_in_sector, sign_sector, 1, nullptr, 0);
     add_event_action(&reading, k_act_game_text, nullptr, 0, nullptr, 0);
     copy_bounded(reading.action_text[0], sizeof reading.action_text[0], "sign");
+
+    // A click on the shrine in the south-west opens the attunement selection.
+    require(add_map_text("^window 50 50 500 80 ^center ^gl_a 0.6 The old shrine hums. ^select_attunement", "shrine", 1),
+            "shrine text");
+    add_rect_sector(110.0f, 600.0f, 190.0f, 680.0f, 4);
+    event_record& shrine = new_event("shrine");
+    const int32_t shrine_sector[] = {last_sector()};
+    add_event_condition(&shrine, k_cond_lmb_in_sector, shrine_sector, 1, nullptr, 0);
+    add_event_action(&shrine, k_act_game_text, nullptr, 0, nullptr, 0);
+    copy_bounded(shrine.action_text[0], sizeof shrine.action_text[0], "shrine");
 
     // Walking into the north-west corner leads to the yard's first entry.
     add_rect_sector(0.0f, 0.0f, 130.0f, 120.0f, 4);

@@ -113,17 +113,23 @@ void add_equipment()
     }
 }
 
-// "data/predmety/eng/<key>.txt" for every item that is neither deleted nor an attunement.
+// "data/predmety/eng/<key>.txt" for every item that is not deleted, "data/attunements/eng/<key>.txt"
+// for the attunements.
 void write_descriptions()
 {
-    require(make_folder("data/predmety/eng"), "data/predmety/eng");
+    require(make_folder("data/predmety/eng") && make_folder("data/attunements/eng"), "data/attunements/eng");
     for (int32_t i = 0; i < g_item_proto_count; ++i) {
         const item_proto& item = g_item_protos[i];
-        if (item.deleted || item.item_class == k_item_attunement)
+        if (item.deleted)
             continue;
-        const std::string text = std::string("A ") + item.display_name + " of the gate's country.\r\n" +
-                                 "Worn, carried or traded by travellers on the old road.\r\n";
-        const std::string path = std::string("data/predmety/eng/") + item.key_name + ".txt";
+        const bool attunement = item.item_class == k_item_attunement;
+        const std::string text =
+            attunement ? std::string("The ") + item.display_name + " stays with whoever keeps it active.\r\n" +
+                             "Its strength grows with the points its deeds earn.\r\n"
+                       : std::string("A ") + item.display_name + " of the gate's country.\r\n" +
+                             "Worn, carried or traded by travellers on the old road.\r\n";
+        const std::string path =
+            std::string(attunement ? "data/attunements/eng/" : "data/predmety/eng/") + item.key_name + ".txt";
         require(write_whole_file(path.c_str(), text.data(), text.size()), path);
     }
 }
@@ -183,6 +189,12 @@ void add_attunements()
     };
     for (const attunement& a : fixed)
         add_item(a.id, a.key, a.name, k_item_attunement).size = a.tier;
+    // Insight grows into deep and master's insight: each supersedes the one before it.
+    g_item_protos[180].attunement_link = 179;
+    g_item_protos[186].attunement_link = 180;
+    // Deep insight works only in the dream world; the panels show it light red elsewhere.
+    g_item_protos[180].requirement_count = 1;
+    g_item_lists[180].requirements[0] = item_property{11, {0, 0, 0, 0, 0, 0, 0, 0}};
     // The focus tiers of the four elements, 244 to 259: four per element, tier 0 to 2.
     const char* elements[] = {"ohen", "voda", "vzduch", "zem"};
     const char* element_names[] = {"Fire", "Water", "Air", "Earth"};
