@@ -13,6 +13,7 @@
 #include "engine/sound.h"
 #include "interface/held_item.h"
 #include "interface/interface_state.h"
+#include "interface/overlay_page.h"
 #include "interface/panel_toggles.h"
 #include "interface/side_panel.h"
 #include "level/save_games.h"
@@ -33,8 +34,7 @@ constexpr float k_zoom_ease = 0.008f;
 constexpr float k_zoom_in_limit = 1.4f;
 constexpr float k_zoom_out_limit = 0.9f;
 
-// The save/load screen: the panel's size, and its buttons' open boxes relative to the panel.
-constexpr int32_t k_save_load_width = 768;
+// The save/load screen's height and its buttons' open boxes on the page.
 constexpr int32_t k_save_load_height = 448;
 constexpr float k_button_top = 394.0f, k_button_bottom = 418.0f;
 constexpr float k_load_left = 406.0f, k_delete_left = 516.0f, k_back_left = 626.0f;
@@ -106,10 +106,8 @@ void press_escape(char_record* hero)
 
 bool cursor_on_button(float left)
 {
-    const float ox = float((g_screen_width - k_save_load_width) / 2);
-    const float oy = float((g_screen_height - k_save_load_height) / 2);
-    const float x = g_mouse_screen_x, y = g_mouse_screen_y;
-    return x > ox + left && x < ox + left + k_button_width && y > oy + k_button_top && y < oy + k_button_bottom;
+    return overlay_cursor_in(overlay_page_origin(k_save_load_height), left, k_button_top, left + k_button_width,
+                             k_button_bottom);
 }
 
 // A load from the title menu first takes the hero out of the dream world at once. The menu
