@@ -10,6 +10,7 @@
 #include "interface/attunement_lists.h"
 #include "interface/held_item.h"
 #include "interface/panel_drawing.h"
+#include "interface/panel_toggles.h"
 #include "items/item_requirements.h"
 
 #include <algorithm>

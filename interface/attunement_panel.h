@@ -9,6 +9,3 @@ extern int32_t g_attunement_panel_scroll;
 
 // Per frame inside the HUD pass while the attunement panel is open and no dialogue runs.
 void update_attunement_panel();
-
-// Closes the panel and marks the new-attunement notice seen (interface/hud.cpp).
-void close_attunement_panel();

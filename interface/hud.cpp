@@ -2,7 +2,6 @@
 // buttons and the two bars, then the open panels and the notice icons, all in full light.
 #include "interface/hud.h"
 
-#include "characters/char_inventory.h"
 #include "characters/char_notices.h"
 #include "characters/char_record.h"
 #include "characters/char_table.h"
@@ -25,12 +24,12 @@
 #include "interface/held_item.h"
 #include "interface/interface_state.h"
 #include "interface/message_log_window.h"
+#include "interface/panel_toggles.h"
 #include "interface/quest_log_panel.h"
 #include "interface/quick_bar.h"
 #include "interface/side_panel.h"
 #include "script/script_services.h"
 #include "script/text_window.h"
-#include "world/dream_world.h"
 #include "world/game_clock.h"
 #include "world/scene_header.h"
 #include "world/world_objects.h"
@@ -92,69 +91,7 @@ void draw_hud_texts(const char_record* hero, int32_t w, int32_t h)
     font_end(&g_font_small);
 }
 
-void press_menu()
-{
-    game_interface& gi = g_interface;
-    if (gi.menu_open) {
-        gi.menu_open = 0;
-        return;
-    }
-    gi.settings_page = 4;
-    gi.menu_open = 1;
-    gi.overlay_screen = 1;
-}
-
-void press_inventory()
-{
-    game_interface& gi = g_interface;
-    if (gi.side_panel_page == 2) {
-        if (gi.side_panel_open)
-            cancel_item_drag();
-        gi.side_panel_open = !gi.side_panel_open;
-        return;
-    }
-    cancel_item_drag();
-    gi.side_panel_page = 2;
-    gi.side_panel_open = 1;
-}
-
-void press_character() { g_interface.character_panel_open = !g_interface.character_panel_open; }
-
-void press_quest_log()
-{
-    game_interface& gi = g_interface;
-    if (gi.quest_log_open) {
-        gi.quest_log_open = 0;
-        return;
-    }
-    if (gi.attunement_panel_open)
-        close_attunement_panel();
-    gi.quest_log_open = 1;
-}
-
-void press_attunements()
-{
-    game_interface& gi = g_interface;
-    if (gi.attunement_panel_open) {
-        close_attunement_panel();
-        return;
-    }
-    gi.quest_log_open = 0;
-    gi.attunement_panel_open = 1;
-}
-
-void press_dream_world()
-{
-    if (g_dream_world.active)
-        leave_dream_world(&g_dream_world, 0);
-    else
-        enter_dream_world(&g_dream_world, 0);
-    if (char_record* hero = panel_hero()) {
-        char_sync_attunements(hero);
-        char_apply_item_effects(hero);
-        char_refresh_equipment(hero);
-    }
-}
+void press_inventory() { toggle_side_panel_page(2); }
 
 struct hud_button {
     float left;
@@ -166,12 +103,12 @@ struct hud_button {
 };
 
 const hud_button k_buttons[] = {
-    {23.0f, 0, 0, true, true, press_menu},
+    {23.0f, 0, 0, true, true, toggle_menu},
     {55.0f, 1, 1, false, false, press_inventory},
-    {87.0f, 4, 2, false, false, press_character},
-    {119.0f, 3, 3, false, false, press_quest_log},
-    {151.0f, 7, 4, false, false, press_attunements},
-    {183.0f, 6, 5, true, false, press_dream_world},
+    {87.0f, 4, 2, false, false, toggle_character_panel},
+    {119.0f, 3, 3, false, false, toggle_quest_log},
+    {151.0f, 7, 4, false, false, toggle_attunement_panel},
+    {183.0f, 6, 5, true, false, switch_dream_world},
 };
 constexpr size_t k_dream_button = 5;
 
@@ -264,12 +201,6 @@ bool update_open_panels()
 }
 
 } // namespace
-
-void close_attunement_panel()
-{
-    g_interface.attunement_panel_open = 0;
-    g_notices.attunement_seen = 1;
-}
 
 int32_t hud_strip_count(int32_t screen_width)
 {

@@ -80,6 +80,7 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_editor), saved.keep(g_cursor_grid), saved.keep(g_show_grid), saved.keep(g_active_layer);
     saved.keep(g_brush_preview), saved.keep(g_map_dirty), saved.keep(g_mode_bar_page);
     saved.keep(g_focus_list), saved.keep(g_notices), saved.keep(g_camera_pan_tick), saved.keep(g_message_shown);
+    saved.keep(g_dialogue_running);
     // The character rules' tables and links, and what a fight changes.
     saved.keep(g_char_rule_links), saved.keep(g_script_links), saved.keep(g_interface), saved.keep(g_player_click_latch);
     saved.keep(g_behaviour_links);

@@ -1,0 +1,12 @@
+// The game's keys (handle_hotkeys, declared in interface/interface_state.h): the low-health
+// warning, Escape, the save/load screen's buttons, the zoom, quick save and load, the F8 switch,
+// screenshots, Space and the panel letters. Every key but Space acts once per press, through its
+// latch in g_interface.hotkey_latches.
+#pragma once
+
+#include <cstdint>
+
+struct hotkey_state {
+    uint32_t next_warning_tick;  // the low-health warning sounds again once g_ticks passes it
+};
+extern hotkey_state g_hotkeys;
