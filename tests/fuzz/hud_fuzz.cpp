@@ -28,6 +28,7 @@
 #include "platform/key_codes.h"
 #include "platform/recording_device.h"
 #include "script/quests.h"
+#include "tests/fuzz/fuzz_screen.h"
 #include "tests/fuzz/fuzz_scratch.h"
 #include "tests/interface/click_world.h"
 #include "tests/script/fixed_advance_font.h"
@@ -41,7 +42,6 @@ namespace {
 
 constexpr uint8_t k_keys[] = {0,         k_key_tab, k_key_up, k_key_down, 0x02, 0x03, 0x04, 0x05,
                               0x06,      0x07,      0x08,     0x09,       0x0A, 0x0B, k_key_delete};
-constexpr int k_checked_lights = 64;  // past the 50 the HUD switches, to see it leaves the rest alone
 constexpr int k_quick_bar_slots = 10;
 constexpr int k_quest_list_entries = 12;
 constexpr int k_coloured_lines = 24;
@@ -58,21 +58,6 @@ struct byte_reader {
         return int16_t(uint16_t(lo | (u8() << 8)));
     }
 };
-
-struct light_view {
-    std::array<bool, k_checked_lights> enabled;
-    uint32_t ambient;
-    bool operator==(const light_view&) const = default;
-};
-
-light_view view_of(const recording_device& device)
-{
-    light_view v{};
-    for (int i = 0; i < k_checked_lights; ++i)
-        v.enabled[i] = device.is_light_enabled(uint32_t(i));
-    v.ambient = device.get_render_state(render_state::ambient);
-    return v;
-}
 
 // Lights 0-5, 49 and 50 on as the mask says, the device switched to match and the scene's
 // ambient colour handed to it.
@@ -219,11 +204,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static recording_device device(1024, 768);
     static fixed_advance_font small(9, g_font_small);
     in_fuzz_folder here;
-    make_folder("global");
-    g_console_enabled = 1;
-    g_d3d_device = &device;
-    g_screen_width = 1024;
-    g_screen_height = 768;
+    use_fuzz_screen(device);
     clock_use_manual(true);
     g_interface_links.wait_until_released = [](bool (*)()) {
         g_mouse_left = 0;
@@ -242,7 +223,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     set_quests(hero, in);
     set_log(in);
 
-    const light_view lights = view_of(device);
+    const fuzz_light_view lights = fuzz_lights_of(device);
     size_t frame = 0;
     for (; in.at + 4 <= size; in.at += 4, ++frame) {
         set_frame_input(data + in.at);
@@ -252,7 +233,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         update_game_interface();
         device.clear_recording();
         const skill_sum after = skills_of(hero);
-        if (!(view_of(device) == lights))
+        if (!(fuzz_lights_of(device) == lights))
             fail("the lights or the ambient colour changed", frame);
         const int32_t raised = after.bases - before.bases;
         if (raised < 0 || before.points - after.points != 100 * raised ||

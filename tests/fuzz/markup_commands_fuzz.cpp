@@ -24,6 +24,7 @@
 #include "script/text_window.h"
 #include "script/text_window_draw.h"
 #include "tests/fuzz/fuzz_scratch.h"
+#include "tests/fuzz/fuzz_screen.h"
 #include "tests/script/fixed_advance_font.h"
 #include "world/scene_header.h"
 #include "world/world_objects.h"
@@ -88,11 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size < 1)
         return 0;
     in_fuzz_folder here;
-    make_folder("global");
-    g_console_enabled = 1;
-    g_d3d_device = &device;
-    g_screen_width = 1024;
-    g_screen_height = 768;
+    use_fuzz_screen(device);
     g_zoom = 1.0f;
     clock_use_manual(true);
     clock_set_manual_step(16);

@@ -3,6 +3,8 @@
 // item from its first cell into the backpack.
 #include "shell/shell_fixture.h"
 
+#include "tests/shell/injected_input.h"
+
 #include "characters/char_record.h"
 #include "characters/char_table.h"
 #include "core/game_globals.h"
@@ -16,29 +18,6 @@
 namespace {
 
 constexpr int k_walk_bound = 1500;  // frames the walk to the chest may take
-
-void pointer_at(float x, float y)
-{
-    input_event move{input_event_kind::mouse_move};
-    move.x = int32_t(x);
-    move.y = int32_t(y);
-    input_inject(move);
-}
-
-// A press and a release of the left button at screen point (x, y), a frame each.
-bool click_at(float x, float y)
-{
-    pointer_at(x, y);
-    input_event e{input_event_kind::mouse_button};
-    e.code = 0;
-    e.down = true;
-    input_inject(e);
-    if (!program_frame())
-        return false;
-    e.down = false;
-    input_inject(e);
-    return program_frame();
-}
 
 } // namespace
 

@@ -2,6 +2,8 @@
 // clicked with the pointer and opens the gate, the hut's interior fades in around the hero and
 // out again, and the trap fires its bolt once each time the hero steps in.
 #include "shell/shell_fixture.h"
+
+#include "tests/shell/injected_input.h"
 #include "support/saved_globals.h"
 
 #include "characters/char_machines.h"
@@ -26,29 +28,12 @@ namespace {
 bool (*g_shell_wait)(bool (*)()) = nullptr;
 int g_waits = 0;
 
-void left_button(bool down)
-{
-    input_event e{input_event_kind::mouse_button};
-    e.code = 0;
-    e.down = down;
-    input_inject(e);
-}
-
 // The player lets go of the button while the shell waits for it.
 bool release_and_wait(bool (*held)())
 {
     ++g_waits;
-    left_button(false);
+    inject_left_button(false);
     return g_shell_wait(held);
-}
-
-// The pointer over a world point.
-void pointer_at_world(float x, float y)
-{
-    input_event move{input_event_kind::mouse_move};
-    move.x = int32_t((x - g_camera_x) * g_zoom);
-    move.y = int32_t((y - g_camera_y) * g_zoom);
-    input_inject(move);
 }
 
 entity_record& named(const char* name)
@@ -117,17 +102,17 @@ TEST_F(shell_test, TheGatesLeverHutAndTrapAnswerTheHero)
         put_hero(330, 600);
         ASSERT_TRUE(program_frame());
     }
-    pointer_at_world(270, 680);
+    inject_pointer_at_world(270, 680);
     ASSERT_TRUE(program_frame());
     put_hero(330, 600);
-    left_button(true);
+    inject_left_button(true);
     ASSERT_TRUE(program_frame());
     EXPECT_EQ(g_waits, 1) << g_mouse_x << "," << g_mouse_y;
     EXPECT_EQ(lever.state, k_entity_state_done);
     EXPECT_EQ(gate.state, 1);
     EXPECT_EQ((hero().facing + 360) % 360, (spell_direction(330, 600, g_mouse_x, g_mouse_y) + 360) % 360);
     EXPECT_EQ(g_objects[entity_objects(&gate)[0]].anim_mode, k_entity_anim_open);
-    pointer_at_world(330, 400);
+    inject_pointer_at_world(330, 400);
 
     // The hut: its crates fade in while the hero is inside and out after it leaves.
     entity_record& hut = named("chata");

@@ -3,6 +3,8 @@
 // north-west corner takes the hero to the yard level.
 #include "shell/shell_fixture.h"
 
+#include "tests/shell/injected_input.h"
+
 #include "support/saved_globals.h"
 
 #include "characters/char_table.h"
@@ -32,23 +34,6 @@ bool frame()
 {
     g_device->clear_recording();
     return program_frame();
-}
-
-// The pointer over world point (x, y) as the camera shows it now.
-void pointer_at_world(float x, float y)
-{
-    input_event move{input_event_kind::mouse_move};
-    move.x = int32_t((x - g_camera_x) * g_zoom);
-    move.y = int32_t((y - g_camera_y) * g_zoom);
-    input_inject(move);
-}
-
-void left_button(bool down)
-{
-    input_event e{input_event_kind::mouse_button};
-    e.code = 0;
-    e.down = down;
-    input_inject(e);
 }
 
 std::string message_words()
@@ -89,10 +74,10 @@ TEST_F(shell_test, TheGateSignpostShowsItsTextAndTheCornerLeadsToTheYard)
     // The click on the signpost shows the sign's text in that frame.
     float x = 0, y = 0;
     sector_middle("sign", &x, &y);
-    pointer_at_world(x, y);
+    inject_pointer_at_world(x, y);
     ASSERT_TRUE(frame());
     EXPECT_EQ(message_words().find("gate"), std::string::npos);
-    left_button(true);
+    inject_left_button(true);
     ASSERT_TRUE(frame());
     EXPECT_EQ(g_message_shown, 1u);
     EXPECT_NE(message_words().find("The gate of the old town."), std::string::npos) << message_words();
@@ -100,15 +85,15 @@ TEST_F(shell_test, TheGateSignpostShowsItsTextAndTheCornerLeadsToTheYard)
     ASSERT_TRUE(frame());
     EXPECT_EQ(g_message_shown, 0u);
     EXPECT_EQ(g_message_window.word_count, 0);  // no longer up: the next message replaces it
-    left_button(false);
+    inject_left_button(false);
     ASSERT_TRUE(frame());
 
     // A click into the corner: the hero walks there and the yard is entered.
     sector_middle("to_yard", &x, &y);
-    pointer_at_world(x, y);
-    left_button(true);
+    inject_pointer_at_world(x, y);
+    inject_left_button(true);
     ASSERT_TRUE(frame());
-    left_button(false);
+    inject_left_button(false);
     int frames = 0;
     while (std::strcmp(g_current_level, "dvor.sav") != 0 && frames++ < k_walk_bound)
         ASSERT_TRUE(frame());

@@ -6,6 +6,8 @@
 // character afterwards.
 #include "shell/shell_fixture.h"
 
+#include "tests/shell/injected_input.h"
+
 #include "support/saved_globals.h"
 
 #include "characters/char_inventory.h"
@@ -45,38 +47,7 @@ bool frame()
     return program_frame();
 }
 
-void key(uint8_t code, bool down)
-{
-    input_event e{input_event_kind::key};
-    e.code = code;
-    e.down = down;
-    input_inject(e);
-}
-
-void pointer_at(float x, float y)
-{
-    input_event move{input_event_kind::mouse_move};
-    move.x = int32_t(x);
-    move.y = int32_t(y);
-    input_inject(move);
-}
-
-void left_button(bool down)
-{
-    input_event e{input_event_kind::mouse_button};
-    e.code = 0;
-    e.down = down;
-    input_inject(e);
-}
-
 // The shell's wait for the button to come up, with the player letting go of it.
-bool (*g_shell_wait)(bool (*)()) = nullptr;
-bool release_and_wait(bool (*held)())
-{
-    left_button(false);
-    return g_shell_wait(held);
-}
-
 int lines_holding(const char* text)
 {
     int n = 0;
@@ -109,9 +80,9 @@ bool await_links(int32_t links)
 // A key pressed for one frame and let go in the next.
 void press(uint8_t code)
 {
-    key(code, true);
+    inject_key(code, true);
     ASSERT_TRUE(frame());
-    key(code, false);
+    inject_key(code, false);
     ASSERT_TRUE(frame());
 }
 
@@ -155,9 +126,8 @@ TEST_F(shell_test, TheHeroTalksWithTheVillagerAndTakesOnItsTask)
     ASSERT_GE(villager, 0);
     ASSERT_EQ(g_chars[villager].kind, k_kind_normal);
     ASSERT_NE(g_char_rule_links.run_char_event, nullptr);
-    g_shell_wait = g_script_links.wait_until_released;
-    ASSERT_NE(g_shell_wait, nullptr);
-    g_script_links.wait_until_released = release_and_wait;
+    ASSERT_EQ(g_script_links.wait_until_released, wait_until_released);
+    g_script_links.wait_until_released = release_then_wait;
     ASSERT_TRUE(frame());
     g_message_log.count = 0;
     const char* leave = ui_text(159);
@@ -202,12 +172,12 @@ TEST_F(shell_test, TheHeroTalksWithTheVillagerAndTakesOnItsTask)
     ASSERT_TRUE(await_links(menu_links)) << window().requested_file;
     ASSERT_EQ(window().dialogue_kind, k_dialogue_question_menu);
     // The first question, clicked: the pointer over its line, the left button down for a frame.
-    pointer_at(window().x1 + 40.0f, window().links[0].y + 8.0f);
+    inject_pointer(window().x1 + 40.0f, window().links[0].y + 8.0f);
     ASSERT_TRUE(frame());
-    left_button(true);
+    inject_left_button(true);
     ASSERT_TRUE(frame());
     ASSERT_TRUE(frame());
-    pointer_at(-100.0f, -100.0f);
+    inject_pointer(-100.0f, -100.0f);
     ASSERT_TRUE(await_links(1)) << window().requested_file;
     EXPECT_NE(std::strstr(window().name, "villager/question0.dia2"), nullptr) << window().name;
     EXPECT_EQ(window().dialogue_node, 1);

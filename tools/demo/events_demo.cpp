@@ -48,7 +48,7 @@ void add_gate_events()
     // A click on the shrine in the south-west opens the attunement selection.
     require(add_map_text("^window 50 50 500 80 ^center ^gl_a 0.6 The old shrine hums. ^select_attunement", "shrine", 1),
             "shrine text");
-    add_rect_sector(110.0f, 600.0f, 190.0f, 680.0f, 4);
+    add_rect_sector(80.0f, 480.0f, 160.0f, 560.0f, 4);
     event_record& shrine = new_event("shrine");
     const int32_t shrine_sector[] = {last_sector()};
     add_event_condition(&shrine, k_cond_lmb_in_sector, shrine_sector, 1, nullptr, 0);

@@ -236,7 +236,7 @@ void write_gate_level()
     place(p.wheel, 300.0f, 560.0f, 10, true);
     place(p.wheel, 720.0f, 560.0f, 10, true);
     place(p.crate, 512.0f, 460.0f, 10, true);
-    place(p.wheel, 150.0f, 640.0f, 10, true, 0.6f, 0.7f, 1.0f);  // the shrine
+    place(p.wheel, 120.0f, 520.0f, 10, true, 0.6f, 0.7f, 1.0f);  // the shrine
     add_light(340.0f, 200.0f, 1.0f, 0.6f, 0.3f, 8.0f);
     add_light(700.0f, 200.0f, 1.0f, 0.6f, 0.3f, 8.0f);
     add_pulsing_light_effect(1);

@@ -1,0 +1,97 @@
+// The demo's attunements through the program's own frames with injected input: the gate's
+// script teaches three, a click on the shrine opens the selection window, the forced first
+// choice keeps it open until the first attunement is chosen by a click, and the A key shows the
+// chosen one on the attunement panel's active page.
+#include "shell/shell_fixture.h"
+
+#include "tests/shell/injected_input.h"
+
+#include "characters/char_inventory.h"
+#include "characters/char_table.h"
+#include "core/game_globals.h"
+#include "core/globals.h"
+#include "engine/render_context.h"
+#include "interface/attunement_lists.h"
+#include "interface/interface_links.h"
+#include "interface/interface_state.h"
+#include "items/items.h"
+#include "platform/key_codes.h"
+#include "script/map_events.h"
+#include "script/script_services.h"
+#include "script/text_window.h"
+#include "world/sectors.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr int16_t k_first_choice = 175;
+constexpr int16_t k_taught[] = {k_first_choice, 179, 180};
+
+// The row of the selection window's left list that shows the attunement, -1 for none.
+int selection_row_of(int16_t id)
+{
+    static int16_t listed[k_item_slots];
+    const int32_t n = learned_inactive_attunements(char_at(int32_t(g_player_char)), listed);
+    const int16_t* at = std::find(listed, listed + n, id);
+    return at == listed + n ? -1 : int(at - listed);
+}
+
+} // namespace
+
+TEST_F(shell_test, TheShrineAndTheForcedFirstChoiceOpenTheSelectionAndAShowsTheChosenAttunement)
+{
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv console brana.sav"));
+    ASSERT_TRUE(pass_greeting());
+    ASSERT_TRUE(program_frame());
+    g_interface_links.wait_until_released = release_then_wait;
+    for (int16_t id : k_taught)
+        EXPECT_EQ(g_item_protos[id].damage, k_attunement_learned_points) << id;
+    const float x0 = float(g_screen_width / 2 - 300), y0 = float(g_screen_height / 2 - 200), x1 = x0 + 310.0f;
+
+    // The shrine's click opens the window; its close box shuts it.
+    for (uint32_t i = 0; i < g_event_count; ++i)
+        if (std::strcmp(g_events[i].name, "shrine") == 0) {
+            const map_sector& s = g_sectors[g_events[i].condition_number[0][0]];
+            ASSERT_TRUE(click_at(((s.x[0] + s.x[2]) / 2 - g_camera_x) * g_zoom,
+                                 ((s.y[0] + s.y[2]) / 2 - g_camera_y) * g_zoom));
+        }
+    ASSERT_EQ(g_interface.attunement_select_open, 1u);
+    EXPECT_EQ(g_interface.attunement_select_first, 0u);
+    ASSERT_TRUE(click_at(x1 + 297.0f, y0 + 20.0f));
+    ASSERT_EQ(g_interface.attunement_select_open, 0u);
+
+    // The forced first choice stays until the first attunement is active.
+    reset_text_window(&g_message_window);
+    show_text_message("^select_attunement_first");
+    clear_message_window_reanchor();
+    draw_message_window();
+    ASSERT_TRUE(program_frame());
+    ASSERT_EQ(g_interface.attunement_select_open, 1u);
+    ASSERT_EQ(g_interface.attunement_select_first, 1u);
+    ASSERT_TRUE(click_at(x1 + 297.0f, y0 + 20.0f));
+    ASSERT_EQ(g_interface.attunement_select_open, 1u);
+    const int row = selection_row_of(k_first_choice);
+    ASSERT_GE(row, 0);
+    ASSERT_TRUE(click_at(x0 + 60.0f, y0 + 63.0f + 12.0f * float(row)));
+    const char_record* hero = char_at(int32_t(g_player_char));
+    ASSERT_TRUE(active_attunement_has(hero, k_first_choice));
+    ASSERT_TRUE(click_at(x1 + 297.0f, y0 + 20.0f));
+    EXPECT_EQ(g_interface.attunement_select_open, 0u);
+
+    // A shows the panel; its page button turns to the active attunements.
+    inject_pointer(600.0f, 300.0f);
+    inject_key(k_key_a, true);
+    ASSERT_TRUE(program_frame());
+    inject_key(k_key_a, false);
+    ASSERT_TRUE(program_frame());
+    ASSERT_EQ(g_interface.attunement_panel_open, 1u);
+    ASSERT_TRUE(click_at(165.0f, 45.0f + 372.0f));
+    EXPECT_EQ(g_interface.attunement_page, 1u);
+
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
+}
