@@ -128,6 +128,56 @@ void write_button(const std::string& name, uint32_t width, uint32_t height, cons
     c.save(name);
 }
 
+// The list widgets of the panels and the selection window, at the sizes their places leave;
+// false for another name.
+bool write_list_widget(const std::string& name, const std::string& stem)
+{
+    const uint32_t dark = argb(220, 40, 32, 26);
+    if (stem == "p_start" || stem == "p_ram") {
+        // The scroll bar: a rounded cap on top, straight middle pieces of 16 pixels.
+        canvas bar(12, 16, dark);
+        bar.rect(0, 0, 2, 16, k_gold);
+        bar.rect(10, 0, 12, 16, k_gold);
+        if (stem == "p_start")
+            bar.rect(0, 0, 12, 2, k_gold);
+        bar.save(name);
+    } else if (stem == "posuvatko") {
+        canvas thumb(12, 12, k_gold);
+        thumb.rect(3, 3, 9, 9, argb(255, 150, 110, 50));
+        thumb.save(name);
+    } else if (stem == "sipka1" || stem == "sipka2") {
+        // An arrow pointing up; the lit one brighter. Drawn upside down it points down.
+        canvas arrow(16, 16, 0);
+        const uint32_t colour = stem == "sipka2" ? 0xFFFFF0B0u : k_gold;
+        for (int y = 2; y < 14; ++y)
+            arrow.rect(8 - (y - 2) / 2 - 1, y, 8 + (y - 2) / 2 + 1, y + 1, colour);
+        arrow.save(name);
+    } else if (stem == "t_ram" || stem == "delitko") {
+        // A row's frame, as wide as the list's hover band; the divider is its top edge alone.
+        canvas box(240, 16, stem == "t_ram" ? argb(90, 30, 24, 20) : 0);
+        box.rect(0, 0, 240, 1, k_gold);
+        if (stem == "t_ram") {
+            box.rect(0, 15, 240, 16, k_gold);
+            box.rect(0, 0, 1, 16, k_gold);
+            box.rect(239, 0, 240, 16, k_gold);
+        }
+        box.save(name);
+    } else if (stem == "zaplata") {
+        // The title plate over the seam between two panels.
+        canvas plate(96, 36, argb(255, 90, 60, 30));
+        plate.rect(0, 0, 96, 3, k_gold);
+        plate.rect(0, 33, 96, 36, k_gold);
+        plate.rect(0, 0, 3, 36, k_gold);
+        plate.rect(93, 0, 96, 36, k_gold);
+        plate.save(name);
+    } else if (stem == "buton1" || stem == "buton2") {
+        write_button(name, 40, 20, "OK", stem == "buton2");
+    } else {
+        return false;
+    }
+    return true;
+}
+
 std::string file_stem(const std::string& name)
 {
     const size_t slash = name.rfind('/');
@@ -209,6 +259,7 @@ void write_named_image(const std::string& name)
         for (int i = 0; i < 3; ++i)
             coins.rect(6 + 4 * i, 20 - 6 * i, 26 - 4 * i, 26 - 6 * i, k_gold);
         coins.save(name);
+    } else if (name == "data/interface/" + stem + ".tga" && write_list_widget(name, stem)) {
     } else if (stem == "pozadie") {
         canvas(64, 64, argb(255, 255, 255, 255)).save(name);
     } else {

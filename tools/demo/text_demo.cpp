@@ -11,13 +11,13 @@ namespace {
 // The English UI texts by number; numbers not listed get a neutral label.
 const std::map<int, const char*> k_english = {
     {0, "New Game"}, {1, "Load Game"}, {2, "Save Game"}, {3, "Settings"}, {4, "Credits"},
-    {5, "Quit"}, {6, "HP"}, {7, "Day"}, {8, "Character"}, {9, "Skills"}, {10, "Inventory"},
-    {11, "Attunements"}, {12, "Melee"}, {13, "Ranged"}, {14, "Magic"}, {15, "Speed"},
+    {5, "Quit"}, {6, "HP"}, {7, "Day"}, {8, "Open quests"}, {9, "Completed quests"},
+    {10, "Learned attunements"}, {11, "Active attunements"}, {12, "Melee"}, {13, "Ranged"}, {14, "Magic"}, {15, "Speed"},
     {16, "Skill points"}, {17, "Level"}, {18, "Experience"}, {19, "Next level"}, {20, "Mana"},
     {21, "Stamina"}, {22, "Hit points"}, {23, "Damage"}, {24, "Armour class"}, {25, "Block"},
     {26, "Dodge"}, {27, "Resistances"}, {28, "points"}, {29, "gold coin"}, {30, "gold coins"},
     {31, "Shield"}, {32, "Location:"}, {33, "Weapons"}, {34, "Focus"}, {35, "Quick items"},
-    {36, "Empty"}, {37, "Container"}, {38, "Shop"}, {39, "Attuned"}, {40, "in progress"},
+    {36, "Empty"}, {37, "Choose attunements"}, {38, "Active attunements"}, {39, "Attuned"}, {40, "in progress"},
     {41, "Fire"}, {42, "Water"}, {43, "Air"}, {44, "Earth"}, {45, "Kind"}, {46, "Sells for"},
     {47, "Price"}, {48, "Type"}, {49, "Critical chance"}, {50, "Critical damage"},
     {51, "Element"}, {52, "Block factor"}, {53, "Covers"}, {54, "Armour"}, {55, "Weight"},
