@@ -103,5 +103,4 @@ void load_interface_textures()
 void shutdown_interface() {}
 void run_front_end() {}
 void update_attunement_selection() {}
-void update_overlay_screens() {}
 void handle_hotkeys() {}
