@@ -102,4 +102,3 @@ void load_interface_textures()
 
 void shutdown_interface() {}
 void run_front_end() {}
-void update_overlay_screens() {}
