@@ -148,19 +148,6 @@ void press_attunements()
     gi.attunement_panel_open = 1;
 }
 
-void press_dream_world()
-{
-    if (g_dream_world.active)
-        leave_dream_world(&g_dream_world, 0);
-    else
-        enter_dream_world(&g_dream_world, 0);
-    if (char_record* hero = panel_hero()) {
-        char_sync_attunements(hero);
-        char_apply_item_effects(hero);
-        char_refresh_equipment(hero);
-    }
-}
-
 struct hud_button {
     float left;
     int image;        // index into g_interface.hud_buttons
@@ -176,7 +163,7 @@ const hud_button k_buttons[] = {
     {87.0f, 4, 2, false, false, press_character},
     {119.0f, 3, 3, false, false, press_quest_log},
     {151.0f, 7, 4, false, false, press_attunements},
-    {183.0f, 6, 5, true, false, press_dream_world},
+    {183.0f, 6, 5, true, false, switch_dream_world},
 };
 constexpr size_t k_dream_button = 5;
 
@@ -269,6 +256,19 @@ bool update_open_panels()
 }
 
 } // namespace
+
+void switch_dream_world()
+{
+    if (g_dream_world.active)
+        leave_dream_world(&g_dream_world, 0);
+    else
+        enter_dream_world(&g_dream_world, 0);
+    if (char_record* hero = panel_hero()) {
+        char_sync_attunements(hero);
+        char_apply_item_effects(hero);
+        char_refresh_equipment(hero);
+    }
+}
 
 int32_t hud_strip_count(int32_t screen_width)
 {

@@ -20,3 +20,7 @@ struct hud_bar_rects {
 // to it first, and the 16-bit copy with them; at or below 0 hit points both health bars are
 // empty; a pool maximum of 0 or less leaves the pool bar empty.
 hud_bar_rects hud_bar_layout(char_record* hero, float w, float h);
+
+// Leaves the dream world when the hero is in it, else enters it (either with its sound), then
+// re-gives the hero's attunements and re-applies its item effects and equipment.
+void switch_dream_world();
