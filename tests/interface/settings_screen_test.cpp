@@ -188,6 +188,9 @@ TEST_F(settings_screen_test, TabsOkAndTheDeveloperPageWhichActsOnlyInAGame)
     EXPECT_EQ(hero_->hp, 80);
     EXPECT_EQ(hero_->hp_ceiling, 80);
     EXPECT_EQ(hero_->mana, 30);
+    hero_->hp_max = 70000;  // past the 16-bit copy: held to its largest value, not wrapped
+    click(250.0f, 40.0f);
+    EXPECT_EQ(hero_->hp, 32767);
 
     click(250.0f, 160.0f);  // the language, held three frames: switched once
     EXPECT_STREQ(g_language, "eng");
