@@ -4,8 +4,8 @@
 #include <cstdint>
 
 struct game_settings {
-    uint32_t gr_gamma;
-    uint16_t slider_value;  // the settings screen's own value; not saved
+    int32_t gr_gamma;       // gamma offset; the display ramp moves by 100 x this
+    int16_t slider_value;   // the settings screen's second graphics slider, 0 to 100; not saved
     uint32_t gr_lowparticles;
     uint32_t gr_displayshadows;
     uint32_t gr_force16bit;

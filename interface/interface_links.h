@@ -1,10 +1,13 @@
 // What the game interface needs of the shell above it and of subsystems built elsewhere: the
-// window's wait for a key's release, the message window of the text windows and the item drag.
+// window's wait for a key's release, the message window of the text windows, the item drag and
+// the display's gamma.
 // The shell fills the members at start-up. A null member means that service is not built: the
 // call is skipped (run_hook logs it once), as if it had nothing to do.
 #pragma once
 
 #include "core/hooks.h"
+
+#include <cstdint>
 
 struct interface_links {
     // The shell: handles window messages and reads the input until held() is false; false when
@@ -20,6 +23,9 @@ struct interface_links {
 
     // An item the mouse holds goes back where it came from and the drag ends.
     void (*cancel_item_drag)();
+
+    // The display's gamma ramp: the ramp kept at start-up plus offset.
+    void (*set_gamma)(int32_t offset);
 };
 
 extern interface_links g_interface_links;

@@ -52,7 +52,7 @@ TEST_F(config_file, RoundTripKeepsEverySettingAndTheLanguage)
     game_settings in;
     std::memset(&in, 0xAB, sizeof in);
     config_read(&in);
-    EXPECT_EQ(in.gr_gamma, 7u);
+    EXPECT_EQ(in.gr_gamma, 7);
     EXPECT_EQ(in.gr_force16bit, 1u);
     EXPECT_EQ(in.gr_lowparticles, 0u);
     EXPECT_EQ(in.gr_displayshadows, 0u);
@@ -74,7 +74,7 @@ TEST_F(config_file, ValuesAreReadByPositionNotByKey)
     write_text("config.cfg", text);
     game_settings s;
     config_read(&s);
-    EXPECT_EQ(s.gr_gamma, 1u);
+    EXPECT_EQ(s.gr_gamma, 1);
     EXPECT_EQ(s.gr_force16bit, 5u);
 }
 
@@ -88,7 +88,7 @@ TEST_F(config_file, MissingOrHostileFilesLeaveSafeValues)
     // A language longer than 11 characters is cut; a truncated file keeps the later defaults.
     write_text("config.cfg", "gr_gamma= 3\r\ngr_force16bit= 1\r\n");
     config_read(&s);
-    EXPECT_EQ(s.gr_gamma, 3u);
+    EXPECT_EQ(s.gr_gamma, 3);
     EXPECT_EQ(s.gr_force16bit, 1u);
     EXPECT_EQ(s.difficulty, 1);
 
@@ -108,7 +108,7 @@ TEST_F(config_file, MissingOrHostileFilesLeaveSafeValues)
     std::strcpy(g_language, "fr");
     write_text("config.cfg", text);
     config_read(&s);
-    EXPECT_EQ(s.gr_gamma, 4u);
+    EXPECT_EQ(s.gr_gamma, 4);
     EXPECT_EQ(s.gr_force16bit, 1u);
     EXPECT_EQ(s.difficulty, 1);
     EXPECT_STREQ(g_language, "fr");

@@ -209,6 +209,27 @@ std::string label_of(std::string stem, bool& highlighted)
     return stem;
 }
 
+// The settings screen's sliders and check boxes: a bar of 16 x 16 pieces with rounded-off ends
+// ("lista1"; the middle "lista2"), the knob "bezec" and the check box, ticked when lit.
+void write_settings_control(const std::string& stem, const std::string& name, bool ticked)
+{
+    if (stem == "bezec") {
+        canvas knob(12, 24, k_gold);
+        knob.rect(3, 3, 9, 21, argb(255, 120, 90, 40));
+        knob.save(name);
+    } else if (starts_with(stem, "stvorcek")) {
+        canvas box(16, 16, k_gold);
+        box.rect(2, 2, 14, 14, argb(255, 30, 24, 20));
+        if (ticked)
+            box.rect(4, 4, 12, 12, argb(255, 240, 220, 160));
+        box.save(name);
+    } else {
+        canvas bar(16, 16, 0);
+        bar.rect(stem == "lista1" ? 6 : 0, 6, 16, 10, k_gold);
+        bar.save(name);
+    }
+}
+
 void write_named_image(const std::string& name)
 {
     const std::string stem = file_stem(name);
@@ -227,6 +248,11 @@ void write_named_image(const std::string& name)
         write_frame_piece(name, 64, 64, stem == "roh" ? k_top | k_left : k_top);
     } else if (stem == "droh" || stem == "dpas1" || stem == "dpas2") {
         write_frame_piece(name, 64, 32, stem == "droh" ? k_bottom | k_left : k_bottom);
+    } else if (starts_with(name, "data/interface/settings/") && !starts_with(stem, "button ")) {
+        write_settings_control(stem, name, highlighted);
+    } else if (starts_with(name, "data/interface/settings/")) {
+        // The settings screen's tabs: 64 x 64, drawn mirrored, so the label is written mirrored.
+        write_button(name, 64, 64, text.substr(7, 5), highlighted);
     } else if (starts_with(name, "data/interface/saveload/button/") || starts_with(stem, "button ")) {
         write_button(name, 128, 32, starts_with(stem, "button ") ? text.substr(7) : text, highlighted);
     } else if (starts_with(name, "data/interface/saveload/")) {
