@@ -73,16 +73,35 @@ void draw_overlay_divider(const overlay_origin& o, float joint_x, int32_t height
     draw_frame_piece(f_joint, o, joint_x, float(height - 38), k_upside_down);
 }
 
+void draw_overlay_image(const overlay_origin& o, uint16_t slot, float x, float y, int32_t flip)
+{
+    draw_piece(slot, o, x, y, 1.0f, flip, 0.0f);
+}
+
 bool overlay_cursor_in(const overlay_origin& o, float x1, float y1, float x2, float y2)
 {
     const float x = g_mouse_screen_x - o.x, y = g_mouse_screen_y - o.y;
     return x > x1 && x < x2 && y > y1 && y < y2;
 }
 
+bool overlay_latched_press(bool over, uint32_t button, uint32_t& latch)
+{
+    if (!over)
+        return false;
+    if (!button) {
+        latch = 0;
+        return false;
+    }
+    if (latch)
+        return false;
+    latch = 1;
+    return true;
+}
+
 bool draw_overlay_button(const overlay_origin& o, overlay_button button, float x, float y, float x1, float y1,
                          float x2, float y2)
 {
     const bool over = overlay_cursor_in(o, x1, y1, x2, y2);
-    draw_piece(g_interface.save_load_buttons[2 * button + (over ? 1 : 0)], o, x, y, 1.0f, 0, 0.0f);
+    draw_overlay_image(o, g_interface.save_load_buttons[2 * button + (over ? 1 : 0)], x, y);
     return over;
 }

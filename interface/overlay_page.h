@@ -33,8 +33,16 @@ enum overlay_button : int {
     k_button_all, k_button_ok, k_button_start
 };
 
+// An image of the page drawn opaque at its own size centred at (x, y), flipped as the quads flip
+// (1 upside down, 2 mirrored), without a texture inset; a slot without a picture draws nothing.
+void draw_overlay_image(const overlay_origin& o, uint16_t slot, float x, float y, int32_t flip = 0);
+
 // The cursor lies strictly inside the box (page coordinates).
 bool overlay_cursor_in(const overlay_origin& o, float x1, float y1, float x2, float y2);
+
+// One action per press on a box: true when the cursor is over it, the button is down and the
+// latch was clear (the latch is set then); the latch clears while the button is up over the box.
+bool overlay_latched_press(bool over, uint32_t button, uint32_t& latch);
 
 // Draws the button centred at (x, y): its lit image while the cursor lies strictly inside the
 // box, else its normal image. Returns whether the cursor is inside.
