@@ -21,7 +21,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <iterator>
 
 const int16_t k_start_attunement_ids[k_start_attunement_candidates] = {204, 208, 220, 216, 178, 151};
 int16_t g_start_attunements[k_start_attunement_choices] = {};
@@ -138,12 +137,12 @@ void draw_field_bars(const overlay_origin& o)
         draw_field_bar(o, float(360 + 31 * r));
 }
 
-// An image button with its lit image while the cursor is in its 16-pixel-high box; true on a
-// press (one per press).
+// An image button centred at (x, y) with its lit image while the cursor is in its box (x1 .. x2,
+// y - half_height .. y + half_height); true on a press (one per press).
 bool tab_button(const overlay_origin& o, tab_image normal, tab_image lit, float x, float y, float x1, float x2,
-                int32_t flip = 0)
+                float half_height, int32_t flip = 0)
 {
-    const bool over = overlay_cursor_in(o, x1, y - 16.0f, x2, y + 16.0f);
+    const bool over = overlay_cursor_in(o, x1, y - half_height, x2, y + half_height);
     draw_tab(o, over ? lit : normal, x, y, flip);
     return overlay_latched_press(over, g_mouse_left, g_interface.overlay_click_latch);
 }
@@ -151,9 +150,9 @@ bool tab_button(const overlay_origin& o, tab_image normal, tab_image lit, float 
 // The arrows of one look: next at x 720 (mirrored), previous at x 680.
 void look_arrows(const overlay_origin& o, float y, uint8_t look, int32_t last, void (*setup)(int32_t))
 {
-    if (tab_button(o, t_arrow, t_arrow_lit, 720.0f, y, 704.0f, 736.0f, k_mirrored) && look < last)
+    if (tab_button(o, t_arrow, t_arrow_lit, 720.0f, y, 704.0f, 736.0f, 16.0f, k_mirrored) && look < last)
         setup(look + 1);
-    if (tab_button(o, t_arrow, t_arrow_lit, 680.0f, y, 664.0f, 696.0f) && look > 1)
+    if (tab_button(o, t_arrow, t_arrow_lit, 680.0f, y, 664.0f, 696.0f, 16.0f) && look > 1)
         setup(look - 1);
 }
 
@@ -164,19 +163,13 @@ void skill_buttons(const overlay_origin& o, char_record& hero)
         const float y = float(160 + 31 * r);
         uint8_t& skill = hero.*k_skills[r];
         uint8_t& added = g_interface.skill_added[r];
-        // The boxes are 8 pixels high on each side of the row.
-        const bool plus_over = overlay_cursor_in(o, 305.0f, y - 8.0f, 321.0f, y + 8.0f);
-        draw_tab(o, plus_over ? t_plus_lit : t_plus, 313.0f, y);
-        if (overlay_latched_press(plus_over, g_mouse_left, g_interface.overlay_click_latch) &&
+        if (tab_button(o, t_plus, t_plus_lit, 313.0f, y, 305.0f, 321.0f, 8.0f) &&
             hero.skill_points >= k_skill_step_cost && skill <= k_highest_raisable) {
             ++skill, ++added;
             hero.skill_points = int16_t(hero.skill_points - k_skill_step_cost);
             recompute_char_stats(&hero, false);
         }
-        const bool minus_over = overlay_cursor_in(o, 337.5f, y - 8.0f, 353.5f, y + 8.0f);
-        draw_tab(o, minus_over ? t_minus_lit : t_minus, 345.5f, y);
-        if (overlay_latched_press(minus_over, g_mouse_left, g_interface.overlay_click_latch) && added > 0 &&
-            skill > 0) {
+        if (tab_button(o, t_minus, t_minus_lit, 345.5f, y, 337.5f, 353.5f, 8.0f) && added > 0 && skill > 0) {
             --skill, --added;
             hero.skill_points = int16_t(hero.skill_points + k_skill_step_cost);
             recompute_char_stats(&hero, false);
