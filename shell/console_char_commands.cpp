@@ -11,6 +11,7 @@
 #include "core/globals.h"
 #include "core/text_lines.h"
 #include "core/utilities.h"
+#include "interface/new_hero_screen.h"
 #include "items/items.h"
 #include "world/scene_header.h"
 #include "world/sectors.h"
@@ -53,24 +54,7 @@ void set_variant(const char* line, bool body)
     char_record* c = char_at(0);
     if (!c || !console_index_ok(n, 256, body ? "body variant" : "head variant"))
         return;
-    (body ? c->body_variant : c->head_variant) = uint8_t(n);
-    clear_char_clips(c);
-    load_char_anims(c, c->anim_set, true);
-    char_apply_item_effects(c);
-    char_refresh_equipment(c);
-    if (c->clip_stand[0] != -1)
-        c->stand_variant = 0;
-    if (c->clip_move[0] != -1)
-        c->move_variant = 0;
-    if (c->clip_attack[0] != -1)
-        c->attack_variant = 0;
-    if (c->clip_death[0] != -1)
-        c->death_variant = 0;
-    if (c->clip_hit[0] != -1)
-        c->hit_variant = 0;
-    set_char_anim(c, k_action_move, 1, 0);
-    set_char_anim(c, k_action_attack, 1, 0);
-    set_char_anim(c, k_action_stand, 1, 0);
+    (body ? setup_hero_look_b : setup_hero_look_a)(n);
 }
 
 void restore_health(char_record* c)

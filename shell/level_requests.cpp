@@ -12,6 +12,7 @@
 #include "core/utilities.h"
 #include "interface/equipment_slots.h"
 #include "interface/interface_state.h"
+#include "interface/new_hero_screen.h"
 #include "items/items.h"
 #include "level/level_change.h"
 #include "level/level_saves.h"
@@ -211,14 +212,8 @@ const program_step k_ending_steps[] = {
 
 void add_hero_name_cursor()
 {
-    char_record* hero = char_at(int32_t(g_player_char));
-    if (!hero)
-        return;
-    size_t n = std::strlen(hero->display_name);
-    if ((n == 0 || hero->display_name[n - 1] != '_') && n + 1 < sizeof hero->display_name) {
-        hero->display_name[n] = '_';
-        hero->display_name[n + 1] = '\0';
-    }
+    if (char_record* hero = char_at(int32_t(g_player_char)))
+        add_name_cursor(hero);
 }
 
 void arrive_in_level(int32_t mode)

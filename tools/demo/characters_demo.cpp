@@ -139,19 +139,6 @@ void build_part(model& m, const std::string& part, const box& b, const clip& c, 
         }
 }
 
-// A cloth texture of the character's colour with a lighter weave.
-void write_skin_texture(const std::string& path, uint32_t r, uint32_t g, uint32_t b)
-{
-    constexpr uint32_t side = 32;
-    std::vector<uint32_t> texels(side * side);
-    for (uint32_t y = 0; y < side; ++y)
-        for (uint32_t x = 0; x < side; ++x) {
-            const uint32_t k = (x + y) % 4 == 0 ? 5 : 4;
-            texels[y * side + x] = 0xFF000000u | (r * k / 5) << 16 | (g * k / 5) << 8 | b * k / 5;
-        }
-    require(write_image_file(path.c_str(), texels.data(), side, side), path);
-}
-
 // The body-part models of every clip of animation set 1 of an appearance, their skin files and
 // the clips' frame times.
 void write_figure(const std::string& appearance, uint32_t r, uint32_t g, uint32_t b)
@@ -175,6 +162,22 @@ void write_figure(const std::string& appearance, uint32_t r, uint32_t g, uint32_
         }
     }
 }
+
+} // namespace
+
+void write_skin_texture(const std::string& path, uint32_t r, uint32_t g, uint32_t b)
+{
+    constexpr uint32_t side = 32;
+    std::vector<uint32_t> texels(side * side);
+    for (uint32_t y = 0; y < side; ++y)
+        for (uint32_t x = 0; x < side; ++x) {
+            const uint32_t k = (x + y) % 4 == 0 ? 5 : 4;
+            texels[y * side + x] = 0xFF000000u | (r * k / 5) << 16 | (g * k / 5) << 8 | b * k / 5;
+        }
+    require(write_image_file(path.c_str(), texels.data(), side, side), path);
+}
+
+namespace {
 
 struct figure_stats {
     int32_t hp;

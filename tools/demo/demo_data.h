@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+struct model;
+
 // Ends the tool with a message naming `what` unless ok (a part of the data was not written).
 void require(bool ok, const std::string& what);
 
@@ -74,6 +76,17 @@ void write_model_demo_data();
 // files and frame times, the model registry "global/chardata.dat" and the move prototypes
 // "global/charpr.dat". The hero is saved in spell mode with the spark volley chosen.
 void write_characters_demo_data();
+// A 32 x 32 cloth texture of the colour with a lighter weave, as the characters' skins are.
+void write_skin_texture(const std::string& path, uint32_t r, uint32_t g, uint32_t b);
+// Every frame of the model scaled about the middle of its bounds, by sx, sy and sz along the
+// model's x, y and z.
+void scale_model_about_middle(model& m, float sx, float sy, float sz);
+// The hero's head looks 1 to 12 and body looks 1 to 9, "3d/hero/1/<clip>/head<n>.3d" and
+// "body<n>.3d" with their skin files and textures (look 1 the plain part), and the new hero's six
+// candidate attunements (ids 204, 208, 220, 216, 178, 151) added to "global/items.dat" where the
+// table holds them deleted, each with "data/attunements/eng/<key>.txt". After the characters and
+// the item table.
+void write_hero_looks_demo_data();
 // The object prototypes: the mouse cursor "global/mouse.txt", sprites, a 16-frame sprite,
 // particle emitters (among them the weather and blood templates) and a tiled surface with its
 // mask, as ".pr" files with their images.

@@ -31,20 +31,7 @@ void write_helm_model(const std::string& folder)
 {
     model m;
     require(read_model(&m, (folder + "head.3d").c_str()), folder + "head.3d");
-    for (int f = 0; f < m.frame_count && f < k_model_max_frames; ++f) {
-        std::vector<float>& v = m.frames[f];
-        if (v.size() < 3)
-            continue;
-        float low[3] = {v[0], v[1], v[2]}, high[3] = {v[0], v[1], v[2]};
-        for (size_t i = 0; i + 2 < v.size(); i += 3)
-            for (int k = 0; k < 3; ++k)
-                low[k] = std::min(low[k], v[i + k]), high[k] = std::max(high[k], v[i + k]);
-        for (size_t i = 0; i + 2 < v.size(); i += 3)
-            for (int k = 0; k < 3; ++k) {
-                float middle = 0.5f * (low[k] + high[k]);
-                v[i + k] = middle + (v[i + k] - middle) * k_helm_growth;
-            }
-    }
+    scale_model_about_middle(m, k_helm_growth, k_helm_growth, k_helm_growth);
     const std::string stem = folder + k_helm_key;
     require(save_model(&m, (stem + ".3d").c_str()), stem + ".3d");
     std::vector<uint8_t> skin;
