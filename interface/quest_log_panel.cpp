@@ -5,11 +5,11 @@
 #include "core/hooks.h"
 #include "core/input_state.h"
 #include "engine/fonts.h"
-#include "engine/quads.h"
 #include "engine/ui_texts.h"
 #include "interface/held_item.h"
 #include "interface/interface_links.h"
 #include "interface/interface_state.h"
+#include "interface/list_widgets.h"
 #include "interface/side_panel.h"
 #include "script/quests.h"
 #include "script/script_services.h"
@@ -17,7 +17,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -30,11 +29,10 @@ constexpr float k_guessed_height = 320.0f;
 constexpr uint32_t k_heading_colour = 0xFFDCDC;  // red 220, green 220, blue 255
 constexpr uint32_t k_row_colour = 0xCDCDCD;
 constexpr uint32_t k_hover_colour = 0xFFFFFF;
-constexpr int32_t k_upside_down = 1;
 constexpr int k_quest_list_bytes = sizeof(char_record::quest_bytes) - 1;  // after the count byte
 
 // The list widgets' texture slots in g_interface.list_widgets.
-enum widget { w_cap = 2, w_bar = 3, w_slider = 4, w_arrow = 7, w_arrow_hover = 8 };
+enum widget { w_slider = 4 };
 
 // Where each of the two lists lies relative to the panel origin.
 struct list_layout {
@@ -43,13 +41,12 @@ struct list_layout {
     float heading_x, heading_y;
     float text_y;                     // row 0's text
     float band_top, band_bottom;      // row 0's hover band (strict)
-    float bar_top;                    // the upper cap; the lower cap is 114 below, pieces from 16 below
-    float up_arrow, down_arrow;
+    float bar_top;                    // the upper cap; the lower cap 114 below, the arrows 10 beyond
     float slider_top;
 };
 constexpr list_layout k_lists[2] = {
-    {false, 8, 97.0f, 27.0f, 47.0f, 47.0f, 63.0f, 60.0f, 50.0f, 184.0f, 75.0f},
-    {true, 9, 90.0f, 202.0f, 222.0f, 220.0f, 232.0f, 234.0f, 224.0f, 358.0f, 249.0f},
+    {false, 8, 97.0f, 27.0f, 47.0f, 47.0f, 63.0f, 60.0f, 75.0f},
+    {true, 9, 90.0f, 202.0f, 222.0f, 220.0f, 232.0f, 234.0f, 249.0f},
 };
 
 struct panel_origin {
@@ -85,55 +82,20 @@ int list_quests(const list_layout& list, uint8_t (&out)[k_quest_list_bytes])
     return n;
 }
 
-// The title as shown: cut one character at a time until no wider than the room, then "...".
+// The title as shown: cut to the room, then "...".
 void shown_title(const quest_record& quest, char (&out)[sizeof quest_record::title + 4])
 {
     std::snprintf(out, sizeof out, "%.*s", int(sizeof quest.title), quest.title);
-    if (font_measure_text(&g_font_small, out) <= k_title_room)
-        return;
-    size_t length = std::strlen(out);
-    while (length > 0 && font_measure_text(&g_font_small, out) > k_title_room)
-        out[--length] = '\0';
-    std::memcpy(out + length, "...", 4);
-}
-
-void draw_widget(widget piece, float x, float y, int32_t flip)
-{
-    const uint16_t slot = g_interface.list_widgets[piece];
-    if (slot != k_no_texture_slot)
-        draw_texture_screen(slot, x, y, 1.0f, 1.0f, flip, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f);
-}
-
-// An arrow of the bar: drawn, and on a press (one per press, the HUD click latch) a step of the
-// offset when `can_step`.
-void arrow(const panel_origin& o, float centre_y, int32_t flip, bool can_step, int step, uint16_t& offset)
-{
-    const bool over = cursor_strictly_inside(o.x + 285.0f, centre_y - 8.0f, o.x + 301.0f, centre_y + 8.0f);
-    draw_widget(over ? w_arrow_hover : w_arrow, o.x + 293.0f, centre_y, flip);
-    if (!over)
-        return;
-    if (!g_mouse_left) {
-        g_hud_click_latch = 0;
-        return;
-    }
-    if (g_hud_click_latch)
-        return;
-    g_hud_click_latch = 1;
-    if (can_step)
-        offset = uint16_t(offset + step);
+    cut_to_width(&g_font_small, out, sizeof out, k_title_room);
 }
 
 void scroll_bar(const panel_origin& o, const list_layout& list, int n, uint16_t& offset)
 {
-    const float x = o.x + 300.0f, top = o.y + list.bar_top;
-    draw_widget(w_cap, x, top, 0);
-    draw_widget(w_cap, x, top + 114.0f, k_upside_down);
-    for (int k = 0; k < 6; ++k)
-        draw_widget(w_bar, x, top + 16.0f + float(k_row_height * k), 0);
-    arrow(o, o.y + list.up_arrow, 0, offset > 0, -1, offset);
-    arrow(o, o.y + list.down_arrow, k_upside_down, offset + k_visible_rows < n, 1, offset);
+    const int step = list_scroll_bar(o.x + 300.0f, o.y + list.bar_top, 114.0f, 6, g_hud_click_latch);
+    if ((step < 0 && offset > 0) || (step > 0 && offset + k_visible_rows < n))
+        offset = uint16_t(offset + step);
     const int slider = int(offset) * 86 / (n - k_visible_rows);
-    draw_widget(w_slider, o.x + 293.0f, o.y + list.slider_top + float(slider), 0);
+    draw_list_widget(w_slider, o.x + 293.0f, o.y + list.slider_top + float(slider), 0);
 }
 
 // One list: heading, rows and, beyond nine quests, the scroll bar. Returns the hovered quest or -1.
