@@ -19,6 +19,7 @@
 #include "level/save_games.h"
 #include "platform/image_writer.h"
 #include "platform/recording_device.h"
+#include "tests/fuzz/fuzz_byte_reader.h"
 #include "tests/fuzz/fuzz_scratch.h"
 #include "tests/script/fixed_advance_font.h"
 
@@ -35,19 +36,6 @@ constexpr int k_frame_bytes = 3;
 constexpr size_t k_max_frames = 1000;
 constexpr int k_visible_rows = 22;
 
-// Reads the input byte by byte; past its end every read is 0.
-struct byte_reader {
-    const uint8_t* data;
-    size_t size;
-    size_t at = 0;
-    uint8_t u8() { return at < size ? data[at++] : 0; }
-    int16_t i16()
-    {
-        const uint8_t lo = u8();
-        return int16_t(uint16_t(lo | (u8() << 8)));
-    }
-};
-
 void write_save_files(const char* folder, bool game, bool shot)
 {
     std::error_code ec;
@@ -63,7 +51,7 @@ void write_save_files(const char* folder, bool game, bool shot)
 }
 
 // The names and their files; the stored count is set as given.
-void build_list(byte_reader& in, int16_t count)
+void build_list(fuzz_byte_reader& in, int16_t count)
 {
     const uint8_t game_mask = in.u8(), shot_mask = in.u8();
     const int names = std::min<int>(in.u8(), k_save_slots);
@@ -124,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     gi.text_background = piece;
     const int32_t own_slots = g_texture_count;
 
-    byte_reader in{data, size};
+    fuzz_byte_reader in{data, size};
     const int16_t count = in.i16();
     g_save_list_scroll = in.i16();
     gi.selected_save = in.i16();
