@@ -46,13 +46,14 @@ shown_name name_of(int i)
     return out;
 }
 
-// "save/<name>/<file>" for a valid save name that makes a texture name; false otherwise.
-bool save_file_path(const char* name, const char* file, char (&path)[k_texture_name_size])
+// "save/<name>/<file>" for a valid save name, else false: no other name reaches a file.
+template <size_t size>
+bool save_file_path(const char* name, const char* file, char (&path)[size])
 {
     if (!is_valid_save_name(name))
         return false;
-    const int n = std::snprintf(path, sizeof path, "%s%s/%s", k_preview_prefix, name, file);
-    return n > 0 && size_t(n) < sizeof path;
+    const int n = std::snprintf(path, size, "%s%s/%s", k_preview_prefix, name, file);
+    return n > 0 && size_t(n) < size;
 }
 
 // The slot still holds a save's screenshot (an older table may have been replaced since).
@@ -71,7 +72,7 @@ void choose_save(int n, const char* name)
 {
     game_interface& gi = g_interface;
     gi.selected_save = int16_t(n);
-    char path[k_texture_name_size];
+    char path[k_texture_name_size];  // a longer path has no texture: no screenshot
     const bool own_slot = holds_preview(gi.save_preview);
     if (!save_file_path(name, "shot.bmp", path)) {
         if (own_slot)
@@ -108,7 +109,7 @@ void draw_date(float tx, float ty)
     const int16_t chosen = g_interface.selected_save;
     if (chosen == -1)
         return;
-    char path[k_texture_name_size], text[64];
+    char path[k_save_name_size + 16], text[64];
     int64_t seconds = 0;
     filetime time{};
     if (save_file_path(name_of(chosen).text, "game.ss", path) && file_modified_time(path, &seconds) &&

@@ -154,14 +154,16 @@ TEST_F(save_load_screen_test, RowsShowQuickAsItsTextAndCutNamesAndAChoiceReadsOn
 {
     namespace fs = std::filesystem;
     std::vector<uint32_t> texels(8 * 8, 0xFF336699u);
-    for (const char* folder : {"save/plain", "save/quick", "outside"}) {
+    const std::string long_name(254, 'W');
+    const std::vector<std::string> folders = {"save/plain", "save/quick", "outside", "save/" + long_name};
+    for (const std::string& folder : folders) {
         fs::create_directories(folder);
-        write_text(std::string(folder) + "/game.ss", "x");
-        ASSERT_TRUE(write_image_file((std::string(folder) + "/shot.bmp").c_str(), texels.data(), 8, 8));
+        write_text(folder + "/game.ss", "x");
+        ASSERT_TRUE(write_image_file((folder + "/shot.bmp").c_str(), texels.data(), 8, 8));
     }
     const utimbuf fixed{1700000000, 1700000000};
     ASSERT_EQ(utime("save/plain/game.ss", &fixed), 0);
-    add_save("quick"), add_save(std::string(254, 'W')), add_save("plain"), add_save("../outside");
+    add_save("quick"), add_save(long_name), add_save("plain"), add_save("../outside");
     add_save(std::string(29, 'w'));  // 290 pixels: 28 are left
     frame();
     EXPECT_EQ(name_lengths(), (std::vector<size_t>{10, 31, 5, 10, 31}));
@@ -201,6 +203,13 @@ TEST_F(save_load_screen_test, RowsShowQuickAsItsTextAndCutNamesAndAChoiceReadsOn
     g_mouse_screen_x = k_tx + 100.0f, g_mouse_screen_y = k_ty + 48.0f + 6.0f;
     frame();
     EXPECT_EQ(strings()[7].colour, 0x6464C8u);
+
+    // The longest name: its date is shown; its screenshot's path is too long for a texture.
+    press_at(k_tx + 100.0f, k_ty + 16.0f + 6.0f);
+    EXPECT_EQ(gi.selected_save, 1);
+    EXPECT_EQ(gi.save_preview, -1);
+    ASSERT_EQ(strings().size(), 11u);
+    EXPECT_EQ(strings()[0].bytes, 17u);
 }
 
 } // namespace
