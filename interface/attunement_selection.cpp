@@ -9,11 +9,11 @@
 #include "core/input_state.h"
 #include "engine/fonts.h"
 #include "engine/lights.h"
-#include "engine/quads.h"
 #include "engine/ui_texts.h"
 #include "interface/attunement_lists.h"
 #include "interface/held_item.h"
 #include "interface/interface_state.h"
+#include "interface/list_widgets.h"
 #include "interface/panel_drawing.h"
 #include "script/text_window.h"
 
@@ -28,19 +28,10 @@ constexpr uint32_t k_row_colour = 0xCDCDCD;
 constexpr uint32_t k_hover_colour = 0xFFFFFF;
 constexpr int16_t k_first_choice = 175;  // the attunement a window opened as the first choice waits for
 constexpr int32_t k_active_rows = 16;    // active rows and slot boxes drawn at most
-// The list widgets' texture slots in g_interface.list_widgets.
-constexpr int k_slot_box = 1, k_close_button = 5, k_close_button_hover = 6, k_title_plate = 9;
 
 struct window_origin {
     float x0, y0, x1;
 };
-
-void draw_widget(int piece, float x, float y)
-{
-    const uint16_t slot = g_interface.list_widgets[piece];
-    if (slot != k_no_texture_slot)
-        draw_texture_screen(slot, x, y, 1.0f, 1.0f, 0, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f);
-}
 
 void draw_heading(int text, float x, float y)
 {
@@ -120,7 +111,7 @@ bool update_close(const window_origin& o, char_record* hero, const int16_t* ids,
         }
         return true;
     }
-    draw_widget(on_button ? k_close_button_hover : k_close_button, o.x1 + 302.0f, o.y0 + 380.0f);
+    draw_list_widget(on_button ? k_list_close_lit : k_list_close, o.x1 + 302.0f, o.y0 + 380.0f, 0);
     return false;
 }
 
@@ -131,7 +122,7 @@ void update_active_list(const window_origin& o, char_record* hero)
         return;
     const int32_t boxes = std::min(char_max_active_attunements(hero), k_active_rows);
     for (int32_t k = 0; k < boxes; ++k)
-        draw_widget(k_slot_box, o.x1 + 157.0f, o.y0 + 80.0f + 16.0f * float(k));
+        draw_list_widget(k_list_slot_box, o.x1 + 157.0f, o.y0 + 80.0f + 16.0f * float(k), 0);
     const int32_t n = std::clamp<int32_t>(hero->active_attunement_count, 0, k_active_rows);
     const int32_t row = draw_attunement_rows({o.x1 + 47.0f, o.y0 + 67.0f, o.x1 + 27.0f, 16.0f},
                                              hero->active_attunements, n, active_colour);
@@ -157,7 +148,7 @@ void update_attunement_selection()
     char_record* hero = panel_hero();
 
     draw_panel_frame(0, o.x0, o.y0, 1.0f);
-    draw_widget(k_title_plate, o.x0 + 300.0f, o.y0 + 22.0f);
+    draw_list_widget(k_list_title_plate, o.x0 + 300.0f, o.y0 + 22.0f, 0);
     draw_heading(37, o.x0 + 87.0f, o.y0 + 27.0f);
     static int16_t ids[k_item_slots];
     const int32_t n = learned_inactive_attunements(hero, ids);

@@ -7,6 +7,7 @@
 #include "engine/quads.h"
 #include "interface/interface_links.h"
 #include "interface/interface_state.h"
+#include "interface/list_widgets.h"
 #include "interface/side_panel.h"
 
 #include <algorithm>
@@ -24,40 +25,10 @@ constexpr tint k_tints[4] = {{1.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 1.0f}, {0.5f, 0.5f
 
 constexpr float k_beside_panel = 315.0f;  // a log panel moves right by this for each open panel
 constexpr float k_log_panel_top = 45.0f;
-constexpr int32_t k_upside_down = 1;
-
-// The list widgets' texture slots in g_interface.list_widgets.
-enum widget { w_cap = 2, w_bar = 3, w_slider = 4, w_arrow = 7, w_arrow_hover = 8 };
-
-void draw_widget(widget piece, float x, float y, int32_t flip)
-{
-    const uint16_t slot = g_interface.list_widgets[piece];
-    if (slot != k_no_texture_slot)
-        draw_texture_screen(slot, x, y, 1.0f, 1.0f, flip, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f);
-}
 
 bool mouse_left_held()
 {
     return g_mouse_left != 0;
-}
-
-// An arrow of a scroll bar: drawn, and on a press (one per press) a step of the offset when
-// `can_step`.
-void arrow(float x, float centre_y, int32_t flip, bool can_step, int32_t step, uint32_t& latch, int32_t& offset)
-{
-    const bool over = cursor_strictly_on_screen(x + 285.0f, centre_y - 8.0f, x + 301.0f, centre_y + 8.0f);
-    draw_widget(over ? w_arrow_hover : w_arrow, x + 293.0f, centre_y, flip);
-    if (!over)
-        return;
-    if (!g_mouse_left) {
-        latch = 0;
-        return;
-    }
-    if (latch)
-        return;
-    latch = 1;
-    if (can_step)
-        offset += step;
 }
 
 void draw_centred(uint16_t texture, float x, float y)
@@ -148,11 +119,8 @@ void update_list_scroll_bar(float x, float top, int32_t n, int32_t shown, int32_
     offset = std::clamp(offset, 0, last);
     if ((wheel < 0 && offset > 0) || (wheel > 0 && offset < last))
         offset += wheel < 0 ? -1 : 1;
-    draw_widget(w_cap, x + 300.0f, top, 0);
-    draw_widget(w_cap, x + 300.0f, top + 114.0f, k_upside_down);
-    for (int k = 0; k < 6; ++k)
-        draw_widget(w_bar, x + 300.0f, top + 16.0f + float(16 * k), 0);
-    arrow(x, top - 10.0f, 0, offset > 0, -1, latch, offset);
-    arrow(x, top + 124.0f, k_upside_down, offset < last, 1, latch, offset);
-    draw_widget(w_slider, x + 293.0f, top + 15.0f + float(offset * 86 / last), 0);
+    const int32_t step = list_scroll_bar(x + 300.0f, top, 114.0f, 6, latch);
+    if ((step < 0 && offset > 0) || (step > 0 && offset < last))
+        offset += step;
+    draw_list_widget(k_list_slider, x + 293.0f, top + 15.0f + float(offset * 86 / last), 0);
 }

@@ -4,10 +4,10 @@
 #include "core/game_globals.h"
 #include "core/input_state.h"
 #include "engine/fonts.h"
-#include "engine/quads.h"
 #include "engine/ui_texts.h"
 #include "interface/held_item.h"
 #include "interface/interface_state.h"
+#include "interface/list_widgets.h"
 #include "interface/panel_drawing.h"
 #include "script/quests.h"
 #include "script/script_services.h"
@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -59,16 +58,11 @@ int list_quests(const list_layout& list, uint8_t (&out)[k_quest_list_bytes])
     return n;
 }
 
-// The title as shown: cut one character at a time until no wider than the room, then "...".
+// The title as shown: cut to the room, then "...".
 void shown_title(const quest_record& quest, char (&out)[sizeof quest_record::title + 4])
 {
     std::snprintf(out, sizeof out, "%.*s", int(sizeof quest.title), quest.title);
-    if (font_measure_text(&g_font_small, out) <= k_title_room)
-        return;
-    size_t length = std::strlen(out);
-    while (length > 0 && font_measure_text(&g_font_small, out) > k_title_room)
-        out[--length] = '\0';
-    std::memcpy(out + length, "...", 4);
+    cut_to_width(&g_font_small, out, sizeof out, k_title_room);
 }
 
 // One list: heading, rows and, beyond nine quests, the scroll bar. Returns the hovered quest or -1.

@@ -1,7 +1,17 @@
-// The save/load page of the overlay screens.
+// The save/load screen: overlay page 3, the list of saved games with the chosen one's screenshot
+// and date, and the Load, Delete and Cancel buttons (drawn here; their clicks are the hotkey
+// pass's).
 #pragma once
 
 #include <cstdint>
 
-// Once per frame while the save/load page is the overlay screen; the caller passes 2.
+// Index in g_save_list of the first row shown; kept between openings of the page.
+extern int16_t g_save_list_scroll;
+
+// One frame of the page while overlay_screen is 3. `mode` is not used. Draws the framed panel, the
+// preview, the buttons, the scroll bar beyond 22 saves and the rows; scrolls by the arrows (one
+// row per press) and the wheel (one row per frame it moved); a left press on a row chooses that
+// save (selected_save) and loads its "save/<name>/shot.bmp" into save_preview, reusing the
+// preview's slot. Names that are not valid save names get no screenshot and no date; a choice at
+// or past the list's count is cleared; the scroll is kept within the list.
 void run_save_load_screen(int32_t mode);

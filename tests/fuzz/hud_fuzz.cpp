@@ -28,6 +28,7 @@
 #include "platform/key_codes.h"
 #include "platform/recording_device.h"
 #include "script/quests.h"
+#include "tests/fuzz/fuzz_byte_reader.h"
 #include "tests/fuzz/fuzz_screen.h"
 #include "tests/fuzz/fuzz_scratch.h"
 #include "tests/interface/click_world.h"
@@ -45,19 +46,6 @@ constexpr uint8_t k_keys[] = {0,         k_key_tab, k_key_up, k_key_down, 0x02, 
 constexpr int k_quick_bar_slots = 10;
 constexpr int k_quest_list_entries = 12;
 constexpr int k_coloured_lines = 24;
-
-// Reads the input byte by byte; past its end every read is 0.
-struct byte_reader {
-    const uint8_t* data;
-    size_t size;
-    size_t at = 0;
-    uint8_t u8() { return at < size ? data[at++] : 0; }
-    int16_t i16()
-    {
-        const uint8_t lo = u8();
-        return int16_t(uint16_t(lo | (u8() << 8)));
-    }
-};
 
 // Lights 0-5, 49 and 50 on as the mask says, the device switched to match and the scene's
 // ambient colour handed to it.
@@ -78,7 +66,7 @@ void set_lights(recording_device& device, uint8_t mask, uint8_t ambient)
     end_full_light(k_full_light_slots);
 }
 
-void set_panels(byte_reader& in)
+void set_panels(fuzz_byte_reader& in)
 {
     const uint8_t flags = in.u8();
     game_interface& gi = g_interface;
@@ -93,7 +81,7 @@ void set_panels(byte_reader& in)
         gi.container_open = gi.second_container_open = 0;
 }
 
-void set_hero(char_record& hero, byte_reader& in)
+void set_hero(char_record& hero, fuzz_byte_reader& in)
 {
     uint8_t* const skills[8] = {&hero.melee_base, &hero.melee, &hero.ranged_base, &hero.ranged,
                                 &hero.magic_base, &hero.magic, &hero.speed_base, &hero.speed};
@@ -109,7 +97,7 @@ void set_hero(char_record& hero, byte_reader& in)
     std::strcpy(hero.display_name, "Rovan");
 }
 
-void set_quick_bar(byte_reader& in)
+void set_quick_bar(fuzz_byte_reader& in)
 {
     game_interface& gi = g_interface;
     for (int slot = 0; slot < k_quick_bar_slots; ++slot) {
@@ -121,7 +109,7 @@ void set_quick_bar(byte_reader& in)
     gi.quick_menu_slot = int16_t(int8_t(in.u8()));
 }
 
-void set_quests(char_record& hero, byte_reader& in)
+void set_quests(char_record& hero, fuzz_byte_reader& in)
 {
     g_quest_count = uint8_t(in.u8() % (k_quest_slots + 1));
     const uint8_t title_length = in.u8();
@@ -142,7 +130,7 @@ void set_quests(char_record& hero, byte_reader& in)
     g_interface.quest_scroll_bottom = in.u8();
 }
 
-void set_log(byte_reader& in)
+void set_log(fuzz_byte_reader& in)
 {
     g_message_log = message_log{};
     const uint8_t width = in.u8();
@@ -212,7 +200,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     };
     g_hud_click_latch = 0;
 
-    byte_reader in{data, size};
+    fuzz_byte_reader in{data, size};
     build_click_world(false);
     char_record& hero = g_chars[k_cw_hero_slot];
     set_panels(in);
