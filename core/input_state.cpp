@@ -66,3 +66,15 @@ uint8_t read_typed_char()
         return '$';
     return 0;
 }
+
+bool press_edge(uint32_t down, uint32_t& latch)
+{
+    if (!down) {
+        latch = 0;
+        return false;
+    }
+    if (latch)
+        return false;
+    latch = 1;
+    return true;
+}

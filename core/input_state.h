@@ -31,3 +31,7 @@ extern uint8_t g_console_last_char;
 // blank, digits of both rows, ".", "/", "\", ":" (the semicolon key, with or without Shift),
 // "-" or with Shift "_" (both minus keys), "$" for backspace; 0 for none.
 uint8_t read_typed_char();
+
+// The edge of a press: true in the frame in which `down` is set while the latch is clear; the
+// latch is then set, and cleared again by a frame in which `down` is clear.
+bool press_edge(uint32_t down, uint32_t& latch);

@@ -103,13 +103,8 @@ void raise_button(char_record* hero, const skill_row& row, int32_t px)
     if (!over)
         return;
     g_interface.mouse_over_ui = 1;
-    if (!g_mouse_left) {
-        g_hud_click_latch = 0;
+    if (!press_edge(g_mouse_left, g_hud_click_latch))
         return;
-    }
-    if (g_hud_click_latch)
-        return;
-    g_hud_click_latch = 1;
     hero->*row.base = uint8_t(hero->*row.base + 1);
     recompute_char_stats(hero, false);
     hero->skill_points = int16_t(hero->skill_points - k_raise_cost);

@@ -48,15 +48,7 @@ bool key_down(uint8_t key)
 // True on the frame the key goes down; the latch holds it while the key stays down.
 bool key_pressed(uint8_t key, hotkey_latch latch)
 {
-    uint32_t& held = g_interface.hotkey_latches[latch];
-    if (!key_down(key)) {
-        held = 0;
-        return false;
-    }
-    if (held)
-        return false;
-    held = 1;
-    return true;
+    return press_edge(key_down(key), g_interface.hotkey_latches[latch]);
 }
 
 bool hero_alive(const char_record* hero)

@@ -18,16 +18,7 @@ bool arrow_pressed(float x, float y, int32_t flip, uint32_t& latch)
     const float mx = g_mouse_screen_x, my = g_mouse_screen_y;
     const bool over = mx > x - 8.0f && mx < x + 8.0f && my > y - 8.0f && my < y + 8.0f;
     draw_list_widget(over ? k_list_arrow_lit : k_list_arrow, x, y, flip);
-    if (!over)
-        return false;
-    if (!g_mouse_left) {
-        latch = 0;
-        return false;
-    }
-    if (latch)
-        return false;
-    latch = 1;
-    return true;
+    return over && press_edge(g_mouse_left, latch);
 }
 
 } // namespace

@@ -86,16 +86,7 @@ bool overlay_cursor_in(const overlay_origin& o, float x1, float y1, float x2, fl
 
 bool overlay_latched_press(bool over, uint32_t button, uint32_t& latch)
 {
-    if (!over)
-        return false;
-    if (!button) {
-        latch = 0;
-        return false;
-    }
-    if (latch)
-        return false;
-    latch = 1;
-    return true;
+    return over && press_edge(button, latch);
 }
 
 bool draw_overlay_button(const overlay_origin& o, overlay_button button, float x, float y, float x1, float y1,

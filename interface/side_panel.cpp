@@ -248,14 +248,7 @@ void bag_and_slot_tooltip(uint8_t code)
 // The frame's click: the left button's press edge on the shared latch.
 bool click_edge()
 {
-    if (!g_mouse_left) {
-        g_hud_click_latch = 0;
-        return false;
-    }
-    if (g_hud_click_latch)
-        return false;
-    g_hud_click_latch = 1;
-    return true;
+    return press_edge(g_mouse_left, g_hud_click_latch);
 }
 
 void drop_on_quick_bar(const char_record* hero)

@@ -104,24 +104,11 @@ bool cursor_in_sector(int32_t n)
     return point_in_sector(g_mouse_x, g_mouse_y, n) != 0;
 }
 
-// The edge of a click: holds once per press of a button that is down.
-bool click_edge(uint32_t button, uint32_t& latch)
-{
-    if (!button) {
-        latch = 0;
-        return false;
-    }
-    if (latch)
-        return false;
-    latch = 1;
-    return true;
-}
-
 bool click_in_sector(int32_t sector, uint32_t button, uint32_t& latch)
 {
     if (player_busy() || blocked() || !cursor_in_sector(sector))
         return false;
-    return click_edge(button, latch);
+    return press_edge(button, latch);
 }
 
 bool click_on_char(const char* key)
@@ -131,7 +118,7 @@ bool click_on_char(const char* key)
     for (int32_t s = 0; s < char_count(); ++s) {
         if (!name_equals(g_chars[s].name, sizeof g_chars[s].name, key))
             continue;
-        if (click_edge(g_mouse_left, g_event_left_latch))
+        if (press_edge(g_mouse_left, g_event_left_latch))
             return char_outline_contains(&g_chars[s], g_mouse_x, g_mouse_y) != 0;
     }
     return false;

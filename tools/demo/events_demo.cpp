@@ -25,6 +25,16 @@ event_record& new_event(const char* name)
     return *e;
 }
 
+// An event that shows the map text `text` while its condition on the sector holds.
+void add_text_event(const char* name, uint8_t condition, int32_t sector, const char* text)
+{
+    event_record& e = new_event(name);
+    const int32_t sectors[] = {sector};
+    add_event_condition(&e, condition, sectors, 1, nullptr, 0);
+    add_event_action(&e, k_act_game_text, nullptr, 0, nullptr, 0);
+    copy_bounded(e.action_text[0], sizeof e.action_text[0], text);
+}
+
 } // namespace
 
 void add_gate_events()
@@ -34,26 +44,15 @@ void add_gate_events()
 
     // The signpost: a patch north of the entry, below the torches.
     add_rect_sector(560.0f, 250.0f, 640.0f, 330.0f, 4);
-    event_record& sign = new_event("sign");
-    const int32_t sign_sector[] = {last_sector()};
-    add_event_condition(&sign, k_cond_lmb_in_sector, sign_sector, 1, nullptr, 0);
-    add_event_action(&sign, k_act_game_text, nullptr, 0, nullptr, 0);
-    copy_bounded(sign.action_text[0], sizeof sign.action_text[0], "sign");
+    add_text_event("sign", k_cond_lmb_in_sector, last_sector(), "sign");
     // Standing at the signpost, the hero keeps reading it.
-    event_record& reading = new_event("sign_read");
-    add_event_condition(&reading, k_cond_player_in_sector, sign_sector, 1, nullptr, 0);
-    add_event_action(&reading, k_act_game_text, nullptr, 0, nullptr, 0);
-    copy_bounded(reading.action_text[0], sizeof reading.action_text[0], "sign");
+    add_text_event("sign_read", k_cond_player_in_sector, last_sector(), "sign");
 
     // A click on the shrine in the south-west opens the attunement selection.
     require(add_map_text("^window 50 50 500 80 ^center ^gl_a 0.6 The old shrine hums. ^select_attunement", "shrine", 1),
             "shrine text");
     add_rect_sector(80.0f, 480.0f, 160.0f, 560.0f, 4);
-    event_record& shrine = new_event("shrine");
-    const int32_t shrine_sector[] = {last_sector()};
-    add_event_condition(&shrine, k_cond_lmb_in_sector, shrine_sector, 1, nullptr, 0);
-    add_event_action(&shrine, k_act_game_text, nullptr, 0, nullptr, 0);
-    copy_bounded(shrine.action_text[0], sizeof shrine.action_text[0], "shrine");
+    add_text_event("shrine", k_cond_lmb_in_sector, last_sector(), "shrine");
 
     // Walking into the north-west corner leads to the yard's first entry.
     add_rect_sector(0.0f, 0.0f, 130.0f, 120.0f, 4);
