@@ -21,7 +21,9 @@
 #include "platform/files.h"
 #include "platform/key_codes.h"
 #include "platform/recording_device.h"
+#include "tests/fuzz/fuzz_byte_reader.h"
 #include "tests/fuzz/fuzz_scratch.h"
+#include "tests/fuzz/fuzz_screen.h"
 #include "tests/script/fixed_advance_font.h"
 
 #include <algorithm>
@@ -38,17 +40,10 @@ constexpr uint8_t k_keys[16] = {0,          k_key_a, k_key_b,    k_key_x,    k_k
 constexpr uint32_t k_tick_steps[4] = {1, 2, 16, 40};
 constexpr int k_skill_count = 4;
 
-struct byte_reader {
-    const uint8_t* data;
-    size_t size;
-    size_t at = 0;
-    uint8_t u8() { return at < size ? data[at++] : 0; }
-};
-
 constexpr uint8_t char_record::*k_skills[k_skill_count] = {&char_record::melee_base, &char_record::ranged_base,
                                                             &char_record::magic_base, &char_record::speed_base};
 
-void make_hero(byte_reader& in)
+void make_hero(fuzz_byte_reader& in)
 {
     g_char_count = 1;
     g_player_char = 0;
@@ -140,11 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static recording_device device(1024, 768);
     static fixed_advance_font large(9);
     in_fuzz_folder here;
-    make_folder("global");
-    g_console_enabled = 1;
-    g_d3d_device = &device;
-    g_screen_width = 1024;
-    g_screen_height = 768;
+    use_fuzz_screen(device);
     g_ticks = 1000;
     g_console_last_char = 0;
     g_name_repeat_tick = 0;
@@ -154,7 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     gi.start_attunement_count = 0;
     std::memset(gi.skill_added, 0, sizeof gi.skill_added);
 
-    byte_reader in{data, size};
+    fuzz_byte_reader in{data, size};
     make_hero(in);
     char_record& hero = g_chars[0];
     add_name_cursor(&hero);

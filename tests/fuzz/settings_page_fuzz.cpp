@@ -23,6 +23,7 @@
 #include "platform/files.h"
 #include "platform/recording_device.h"
 #include "tests/fuzz/fuzz_scratch.h"
+#include "tests/fuzz/fuzz_screen.h"
 #include "tests/interface/click_world.h"
 #include "world/dream_world.h"
 
@@ -87,11 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static recording_device device(1024, 768);
     in_fuzz_folder here;
-    make_folder("global");
-    g_console_enabled = 1;
-    g_d3d_device = &device;
-    g_screen_width = 1024;
-    g_screen_height = 768;
+    use_fuzz_screen(device);
     g_interface_links = interface_links{};
     g_interface_links.set_gamma = [](int32_t) {};
 
