@@ -259,7 +259,7 @@ void write_named_image(const std::string& name)
         const bool upper = stem.find("horn") != std::string::npos;
         write_frame_piece(name, 64, 64, (upper ? k_top : k_bottom) | (starts_with(stem, "roh") ? k_left : 0u));
     } else if (starts_with(name, "data/interface/main/")) {
-        write_button(name, 256, 64, text, highlighted);
+        write_button(name, 256, 30, text, highlighted);
     } else if (starts_with(name, "data/interface/att/") || starts_with(name, "data/buttons/buton") ||
                starts_with(name, "data/interface/tab/")) {
         write_button(name, 32, 32, text.substr(text.size() > 3 ? text.size() - 3 : 0), highlighted);

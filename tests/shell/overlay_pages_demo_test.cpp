@@ -1,0 +1,144 @@
+// The demo's overlay pages through the program's own frames with injected input: Esc opens the
+// menu over the gate, its buttons lead to the settings page and back, and to the load page,
+// which lists the demo's save; on the title menu the first button leads to the new-hero page.
+// Each page draws its images from loaded textures.
+#include "shell/shell_fixture.h"
+
+#include "tests/shell/injected_input.h"
+
+#include "core/game_globals.h"
+#include "core/globals.h"
+#include "engine/render_context.h"
+#include "engine/textures.h"
+#include "interface/interface_links.h"
+#include "interface/interface_state.h"
+#include "level/save_games.h"
+#include "platform/key_codes.h"
+#include "platform/recording_device.h"
+
+#include <cstring>
+#include <functional>
+#include <initializer_list>
+#include <set>
+
+namespace {
+
+constexpr int k_frame_bound = 20000;  // frames a held button may take to be read (every 3 ticks)
+
+recording_device* device()
+{
+    return dynamic_cast<recording_device*>(g_d3d_device);
+}
+
+// Holds the left button at screen point (x, y) until `done` holds, then lets it go; false when
+// it never did.
+bool hold_until(float x, float y, const std::function<bool()>& done)
+{
+    inject_pointer(x, y);
+    inject_left_button(true);
+    bool reached = false;
+    for (int frame = 0; frame < k_frame_bound && !reached; ++frame) {
+        device()->clear_recording();
+        if (!program_frame())
+            return false;
+        reached = done();
+    }
+    inject_left_button(false);
+    return reached && program_frame();
+}
+
+// Every image is a loaded texture that the last frame drew.
+bool drew_all(std::initializer_list<uint16_t> images)
+{
+    std::set<const device_texture*> drawn;
+    device()->clear_recording();
+    if (!program_frame())
+        return false;
+    for (const recorded_draw& d : device()->draws())
+        drawn.insert(d.texture);
+    for (uint16_t slot : images) {
+        if (int32_t(slot) >= g_texture_count || !g_textures[slot].surface || !drawn.count(g_textures[slot].surface)) {
+            ADD_FAILURE() << "not drawn: " << (int32_t(slot) < g_texture_count ? g_textures[slot].name : "no texture");
+            return false;
+        }
+    }
+    return true;
+}
+
+float mid_x()
+{
+    return float(g_screen_width) / 2.0f;
+}
+
+float mid_y()
+{
+    return float(g_screen_height) / 2.0f;
+}
+
+// The framed pages' origin: the page centred on the screen.
+float page_x()
+{
+    return float((g_screen_width - 768) / 2);
+}
+
+float page_y(int height)
+{
+    return float((g_screen_height - height) / 2);
+}
+
+} // namespace
+
+TEST_F(shell_test, EscOpensTheMenuWhoseButtonsLeadToTheSettingsAndTheLoadPageWithTheDemoSave)
+{
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv brana.sav"));
+    ASSERT_TRUE(pass_greeting());
+    g_interface_links.wait_until_released = release_then_wait;
+    const game_interface& gi = g_interface;
+
+    inject_key(k_key_escape, true);
+    ASSERT_TRUE(program_frame());
+    inject_key(k_key_escape, false);
+    ASSERT_TRUE(program_frame());
+    ASSERT_TRUE(gi.menu_open == 1 && gi.overlay_screen == 1);
+    EXPECT_TRUE(drew_all({gi.menu_buttons[6], gi.menu_buttons[8], gi.menu_buttons[12]}));  // resume, load, quit
+
+    ASSERT_TRUE(hold_until(mid_x(), mid_y() + 220.0f, [&] { return gi.overlay_screen == 2; }));
+    EXPECT_TRUE(drew_all({gi.settings_images[4], gi.settings_images[2], gi.save_load_buttons[14],
+                          gi.save_load_frame[1]}));  // the tabs, OK and the frame
+    ASSERT_TRUE(hold_until(page_x() + 674.0f, page_y(448) + 406.0f, [&] { return gi.overlay_screen == 1; }));
+
+    ASSERT_TRUE(hold_until(mid_x(), mid_y() + 154.0f, [&] { return gi.overlay_screen == 3; }));
+    bool listed = false;
+    for (int i = 0; i < g_save_list.count; ++i)
+        listed |= std::strcmp(g_save_list.names[i], "demo") == 0;
+    EXPECT_TRUE(listed);
+    EXPECT_TRUE(drew_all({gi.save_load_buttons[0], gi.save_load_buttons[2], gi.save_load_buttons[4]}));
+    ASSERT_TRUE(hold_until(page_x() + 674.0f, page_y(448) + 406.0f, [&] { return gi.overlay_screen == 1; }));
+
+    inject_key(k_key_escape, true);
+    ASSERT_TRUE(program_frame());
+    inject_key(k_key_escape, false);
+    ASSERT_TRUE(program_frame());
+    EXPECT_EQ(gi.menu_open, 0u);
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
+}
+
+TEST_F(shell_test, TheTitleMenusFirstButtonLeadsToTheNewHeroPage)
+{
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv"));
+    const game_interface& gi = g_interface;
+    ASSERT_TRUE(gi.menu_open == 1 && g_no_game_running == 1);
+    EXPECT_TRUE(drew_all({gi.menu_buttons[0]}));  // new game
+
+    ASSERT_TRUE(hold_until(mid_x(), mid_y() + 114.0f, [&] { return gi.overlay_screen == 5; }));
+    EXPECT_TRUE(drew_all({gi.new_hero_tabs[0], gi.new_hero_tabs[1], gi.new_hero_tabs[3], gi.save_load_buttons[0],
+                          gi.save_load_buttons[16]}));  // bars, plus, Cancel and Start
+    ASSERT_TRUE(hold_until(page_x() + 564.0f, page_y(576) + 526.0f, [&] { return gi.overlay_screen == 1; }));
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
+}
