@@ -60,7 +60,7 @@ void warn_low_health(const char_record* hero)
 {
     if (g_work_mode != k_work_play || !hero_alive(hero) || hero->hp_max <= 0)
         return;
-    if (!(float(hero->hp) / float(hero->hp_max) < 0.2f) || !(g_hotkeys.next_warning_tick < g_ticks))
+    if (!(float(hero->hp) / float(hero->hp_max) < 0.2f) || !(g_hotkeys.next_warning_tick <= g_ticks))
         return;
     g_hotkeys.next_warning_tick = g_ticks + k_warning_interval;
     play_voice_file("data/sound/low_health.ogg");

@@ -7,6 +7,6 @@
 #include <cstdint>
 
 struct hotkey_state {
-    uint32_t next_warning_tick;  // the low-health warning sounds again once g_ticks passes it
+    uint32_t next_warning_tick;  // the low-health warning sounds again once g_ticks reaches it
 };
 extern hotkey_state g_hotkeys;

@@ -98,7 +98,7 @@ void enter_name(char_record& hero)
     }
     if (c != g_console_last_char) {
         g_name_repeat_tick = g_ticks + k_first_repeat_ticks;
-    } else if (g_name_repeat_tick < g_ticks) {
+    } else if (g_name_repeat_tick <= g_ticks) {
         g_name_repeat_tick = g_ticks + k_repeat_ticks;
     } else {
         return;

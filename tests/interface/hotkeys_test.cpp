@@ -280,12 +280,12 @@ TEST_F(hotkeys_test, TheLowHealthVoiceRepeatsBelowAFifthWhilePlayingAlive)
     g_ticks = 1000;
     frame();
     EXPECT_EQ(g_hotkeys.next_warning_tick, 1100u);
-    g_ticks = 1100;
+    g_ticks = 1099;
     frame();
     EXPECT_EQ(g_hotkeys.next_warning_tick, 1100u);
-    g_ticks = 1101;
+    g_ticks = 1100;
     frame();
-    EXPECT_EQ(g_hotkeys.next_warning_tick, 1201u);
+    EXPECT_EQ(g_hotkeys.next_warning_tick, 1200u);
 
     g_ticks = 5000;
     for (auto setup : {+[](char_record& h) { h.hp = 20; }, +[](char_record& h) { h.life = k_life_dead; },
@@ -293,7 +293,7 @@ TEST_F(hotkeys_test, TheLowHealthVoiceRepeatsBelowAFifthWhilePlayingAlive)
         hero_->hp = 10, hero_->hp_max = 100, hero_->life = k_life_alive, g_work_mode = k_work_play;
         setup(*hero_);
         frame();
-        EXPECT_EQ(g_hotkeys.next_warning_tick, 1201u);
+        EXPECT_EQ(g_hotkeys.next_warning_tick, 1200u);
     }
 }
 
