@@ -146,8 +146,8 @@ void format_debug_text()
                   "global: %d:%d\nmouse: %d:%d\nfps: %d\nobj: %d/%d\nact. sector: %d\nact. layer: %d\ndef. layer %d%.200s",
                   int(g_camera_x), int(g_camera_y), int(g_brush_preview.x), int(g_brush_preview.y), int(g_fps),
                   int(g_object_count), int(g_object_capacity),
-                  int(g_editor.active_sector), int(g_active_layer), int(g_default_layer_toggle),
-                  g_editor_status_text);
+                  int(g_editor.active_sector), int(g_active_layer), int(g_editor.def_layers),
+                  g_mode_info_text);
 }
 
 // Outside play: the movement map's grid; in the sector view also its blocked cells and the
@@ -205,7 +205,7 @@ const program_step k_frame_steps[] = {
     {"toggle_console", [] { toggle_console_on_key(&g_console_toggle_latch); return true; }},
     {"run_editor_frame", [] {
          if (!g_console_shown)
-             run_editor_frame();
+             run_editor_frame(g_editor);
          return true;
      }},
     {"evaluate_events", [] {

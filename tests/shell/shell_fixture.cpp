@@ -78,7 +78,7 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_rain), saved.keep(g_snow), saved.keep(g_fog), saved.keep(g_blood), saved.keep(g_water_circle);
     saved.keep(g_game_clock), saved.keep(g_ambient_color);
     saved.keep(g_editor), saved.keep(g_cursor_grid), saved.keep(g_show_grid), saved.keep(g_active_layer);
-    saved.keep(g_brush_preview), saved.keep(g_map_dirty), saved.keep(g_mode_bar_page);
+    saved.keep(g_brush_preview), saved.keep(g_map_dirty), saved.keep(g_current_tab);
     saved.keep(g_focus_list), saved.keep(g_notices), saved.keep(g_camera_pan_tick), saved.keep(g_message_shown);
     saved.keep(g_dialogue_running);
     // The character rules' tables and links, and what a fight changes.
