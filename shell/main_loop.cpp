@@ -57,6 +57,14 @@ void begin_frame_scene()
     if (!g_d3d_device)
         return;
     g_d3d_device->begin_scene();
+    if (g_editor_enabled) {
+        // The window around the view, behind the editor's windows.
+        render_device& d = *g_d3d_device;
+        const device_viewport view = d.get_viewport();
+        d.set_viewport({0, 0, d.width(), d.height(), 0.0f, 1.0f});
+        d.clear(k_clear_target, 0xFF000000);
+        d.set_viewport(view);
+    }
     g_d3d_device->clear(k_clear_target | k_clear_depth, g_clear_colour);
 }
 
@@ -77,9 +85,9 @@ void draw_debug_text()
         return;
     const uint32_t argb = g_debug_text_colour;
     const uint32_t colour = (argb >> 16 & 0xFF) | (argb & 0xFF00) | (argb & 0xFF) << 16;
-    const int32_t x = int32_t(0.01f * float(g_screen_width));
+    const int32_t x = g_view_x + int32_t(0.01f * float(g_screen_width));
     font_begin(&g_font_small);
-    int32_t y = 0;
+    int32_t y = g_view_y;
     for (const char* line = g_debug_text; *line; y += g_font_small.height) {
         const char* end = std::strchr(line, '\n');
         std::string text(line, end ? size_t(end - line) : std::strlen(line));
