@@ -199,6 +199,7 @@ void open_editor_windows()
     t.caption = "menu";
     t.width = 190;
     t.height = 1;
+    t.title_bar = false;  // the menu bar alone fits above the tab strip
     t.menu = command_menu();
     create_dialog(t, command_window_proc);
 }
