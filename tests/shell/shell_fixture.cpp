@@ -127,6 +127,7 @@ void shell_test::SetUp()
     g_screen_bpp = 16;
     g_zoom = g_zoom_target = 1.0f;
     g_work_mode = k_work_insert;
+    g_current_tab = -1;  // no tab page made yet
     g_console_history_count = 0;
     std::memset(g_console_history, 0, sizeof g_console_history);
     std::strcpy(g_console_line, "_");
