@@ -150,8 +150,7 @@ void show_saving_text()
     d->begin_scene();
     const uint32_t colour = (k_saving_colour >> 16 & 0xFF) | (k_saving_colour & 0xFF00) | (k_saving_colour & 0xFF) << 16;
     font_begin(&g_font_small);
-    font_text_out(&g_font_small, g_view_x + int32_t(0.01f * float(g_screen_width)),
-                  g_view_y + int32_t(0.45f * float(g_screen_height)),
+    font_text_out(&g_font_small, int32_t(0.01f * float(g_screen_width)), int32_t(0.45f * float(g_screen_height)),
                   "Saving MAP (please wait) ...", colour);
     font_end(&g_font_small);
     d->end_scene();

@@ -85,9 +85,9 @@ void draw_debug_text()
         return;
     const uint32_t argb = g_debug_text_colour;
     const uint32_t colour = (argb >> 16 & 0xFF) | (argb & 0xFF00) | (argb & 0xFF) << 16;
-    const int32_t x = g_view_x + int32_t(0.01f * float(g_screen_width));
+    const int32_t x = int32_t(0.01f * float(g_screen_width));
     font_begin(&g_font_small);
-    int32_t y = g_view_y;
+    int32_t y = 0;
     for (const char* line = g_debug_text; *line; y += g_font_small.height) {
         const char* end = std::strchr(line, '\n');
         std::string text(line, end ? size_t(end - line) : std::strlen(line));
