@@ -59,7 +59,7 @@ void enter_crowded_gate()
             break;
         add_char(&g_chars[slot], slot, 120.0f + 80.0f * float(i % 10), 120.0f + 60.0f * float(i / 10));
     }
-    g_editor.ai_enabled = 1;
+    g_editor.ai_on = 1;
     g_settings.gr_displayshadows = 1;
     // The cursor rests on the crowd, so the drawing tests every outline.
     g_mouse_x = 500.0f;

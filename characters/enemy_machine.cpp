@@ -260,7 +260,7 @@ void run_state(char_record* c, const char_record* player)
 
 void update_enemy_char(char_record* c, int32_t slot)
 {
-    if (!g_editor.ai_enabled || !machine_runs(c))
+    if (!g_editor.ai_on || !machine_runs(c))
         return;
     char_record* player = player_char();
     run_encounter_when_near(*c, slot);

@@ -165,7 +165,7 @@ void assign_surround_slots(surround* s, int32_t target)
 {
     char_record* t = char_at(target);
     float tx, ty;
-    if (!g_editor.ai_enabled || !t || !char_position(*t, &tx, &ty))
+    if (!g_editor.ai_on || !t || !char_position(*t, &tx, &ty))
         return;
     if (s->next_update < g_ticks) {
         s->next_update = g_ticks + k_assign_ticks;

@@ -21,13 +21,15 @@ pending_level g_pending_level = {};
 int32_t g_screen_width = 1024;
 int32_t g_screen_height = 768;
 int32_t g_screen_bpp = 16;
+int32_t g_view_x = 0;
+int32_t g_view_y = 0;
 
 float g_zoom = 1.0f;
 float g_camera_x = 0.0f;
 float g_camera_y = 0.0f;
 
 char g_debug_text[k_debug_text_size] = {};
-char g_editor_status_text[k_debug_text_size] = {};
+char g_mode_info_text[k_debug_text_size] = {};
 uint32_t g_debug_text_colour = 0xFF7FCF7F;
 
 char g_start_level[k_start_level_size] = {};

@@ -23,6 +23,9 @@ extern uint32_t g_travel_map_running;   // the travel-map screen runs; closing t
 extern int32_t g_screen_width;
 extern int32_t g_screen_height;
 extern int32_t g_screen_bpp;
+// The view's top-left corner in the program window (the editor's windows stand left of it).
+extern int32_t g_view_x;
+extern int32_t g_view_y;
 
 // Screen position = (world position - camera) x zoom; the camera is the screen's top-left corner.
 extern float g_zoom;
@@ -31,7 +34,7 @@ extern float g_camera_y;
 
 constexpr int k_debug_text_size = 1024;
 extern char g_debug_text[k_debug_text_size];         // the editor's debug text of the frame
-extern char g_editor_status_text[k_debug_text_size]; // appended to the debug text
+extern char g_mode_info_text[k_debug_text_size]; // appended to the debug text
 extern uint32_t g_debug_text_colour;
 
 // The start level named on the command line ("" when none).

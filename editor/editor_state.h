@@ -1,15 +1,15 @@
-// What the rest of the program uses of the content editor.
-//
-// The editor's windows and modes are not built yet: in editor mode the world runs without
-// them, and the functions below do nothing beyond keeping the state consistent.
+// What the rest of the program uses of the content editor: its state, its frame and its
+// windows.
 #pragma once
 
 #include "core/editor_globals.h"
+#include "editor/editor_frame.h"
+#include "editor/editor_links.h"
+#include "editor/windows/command_window.h"
+#include "editor/windows/mode_tabs.h"
 #include "world/world_objects.h"
 
 #include <cstdint>
 
-void reset_editor_brush();
-void open_editor_windows();
-void run_editor_frame();
+// The box selection of the editing mode; not built yet: it does nothing.
 void select_objects_in_box();

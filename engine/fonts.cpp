@@ -1,6 +1,7 @@
 #include "engine/fonts.h"
 
 #include "core/console_log.h"
+#include "core/globals.h"
 #include "core/settings.h"
 #include "engine/font_glyphs.h"
 #include "engine/render_context.h"
@@ -59,14 +60,16 @@ public:
     text_draw_scope& operator=(const text_draw_scope&) = delete;
 
 private:
-    // Pixel (x, y) of the target, y down, to clip space.
+    // Pixel (x, y) of the view, y down, to clip space: the view's corner (g_view_x, g_view_y)
+    // is pixel (0, 0).
     static matrix4 pixel_projection(const render_device& d)
     {
+        const float width = static_cast<float>(d.width()), height = static_cast<float>(d.height());
         matrix4 m = matrix_identity();
-        m.m[0][0] = 2.0f / static_cast<float>(d.width());
-        m.m[1][1] = -2.0f / static_cast<float>(d.height());
-        m.m[3][0] = -1.0f;
-        m.m[3][1] = 1.0f;
+        m.m[0][0] = 2.0f / width;
+        m.m[1][1] = -2.0f / height;
+        m.m[3][0] = -1.0f + 2.0f * static_cast<float>(g_view_x) / width;
+        m.m[3][1] = 1.0f - 2.0f * static_cast<float>(g_view_y) / height;
         return m;
     }
 

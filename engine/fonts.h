@@ -52,7 +52,8 @@ void font_set_normal(font_record* font);
 void font_begin(font_record* font);
 void font_end(font_record* font);
 
-// Draws text with its top-left corner at pixel (x, y) and returns its width in pixels; the
+// Draws text with its top-left corner at pixel (x, y) of the view (from g_view_x, g_view_y of
+// the target, whatever the viewport) and returns its width in pixels; the
 // extent becomes its size. Outside a batch the text is measured but not drawn.
 int32_t font_text_out(font_record* font, int32_t x, int32_t y, const char* text, uint32_t colour);
 // The width of text in pixels in the look in use; the extent becomes its size. Both may be

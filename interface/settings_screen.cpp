@@ -272,8 +272,8 @@ struct special_function {
 
 const special_function k_special_functions[] = {
     {40.0f, false, true, [] { return std::string("Heal (Respawn)"); }, heal},
-    {60.0f, true, false, [] { return std::string(g_editor.ai_enabled ? "AI (ON)" : "AI (OFF)"); },
-     [](char_record*) { g_editor.ai_enabled = g_editor.ai_enabled ? 0 : 1; }},
+    {60.0f, true, false, [] { return std::string(g_editor.ai_on ? "AI (ON)" : "AI (OFF)"); },
+     [](char_record*) { g_editor.ai_on = g_editor.ai_on ? 0 : 1; }},
     {80.0f, false, false, [] { return std::string("Set day"); }, [](char_record*) { set_hour(12); }},
     {100.0f, false, false, [] { return std::string("Set night"); }, [](char_record*) { set_hour(0); }},
     {140.0f, true, false,

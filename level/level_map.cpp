@@ -69,12 +69,45 @@ bool monster_points_for_map(packed_stream* out)
     return write_monster_points(out, true);
 }
 
-// Sections 2 to 15 in their order, the tag between the groups.
-bool (*const k_map_writers[])(packed_stream*) = {
-    write_tag, write_object_protos, write_sectors, write_events, write_map_texts, write_entities,
-    write_objects_section, write_level_effects, write_movemap, write_scene_header, write_tag,
-    save_level_containers, write_char_placements, save_ground_items, monster_points_for_map,
+struct map_writer {
+    bool (*write)(packed_stream*);
+    const char* log_after;  // the editor save's progress line after the section, or null
 };
+
+// Sections 1 to 15 in their order, the tag between the groups.
+const map_writer k_map_writers[] = {
+    {write_tag, nullptr},
+    {write_object_protos, "prtypy out"},
+    {write_sectors, "sektory out"},
+    {write_events, "udalosti out"},
+    {write_map_texts, "texty out"},
+    {write_entities, "identity out"},
+    {write_objects_section, "objekty out"},
+    {write_level_effects, "efekty out"},
+    {write_movemap, "pohybovka out"},
+    {write_scene_header, "scena out"},
+    {write_tag, nullptr},
+    {save_level_containers, "kontajneri out"},
+    {write_char_placements, "char_info out"},
+    {save_ground_items, "ground items out"},
+    {monster_points_for_map, nullptr},
+};
+
+bool write_map_sections(const char* path, bool log_sections)
+{
+    packed_stream* out = stream_open(path, "wp");
+    bool written = out != nullptr;
+    for (const map_writer& w : k_map_writers) {
+        written = written && w.write(out);
+        if (written && log_sections && w.log_after)
+            console_log("%s", w.log_after);
+    }
+    if (!finish_written_file(out, written)) {
+        console_log("mapa %s: zapis zlyhal, stary subor ostava", path);
+        return false;
+    }
+    return true;
+}
 
 void remember_map_path(const char* path)
 {
@@ -155,15 +188,7 @@ bool read_level_map_file(const char* name, const char* path)
 
 bool write_level_map(const char* path)
 {
-    packed_stream* out = stream_open(path, "wp");
-    bool written = out != nullptr;
-    for (auto write : k_map_writers)
-        written = written && write(out);
-    if (!finish_written_file(out, written)) {
-        console_log("mapa %s: zapis zlyhal, stary subor ostava", path);
-        return false;
-    }
-    return true;
+    return write_map_sections(path, false);
 }
 
 void load_level_map(const char* name)
@@ -202,6 +227,20 @@ int32_t save_level_map(const char* path)
         return -1;
     remember_map_path(target.c_str());
     g_map_dirty = 0;
+    return 0;
+}
+
+int32_t save_level_map_as(const char* path)
+{
+    std::string target = path ? path : "";  // path may be one of the buffers written here
+    if (target.empty())
+        return -1;
+    run_hook(g_level_links.purge_ground_items, "purge_ground_items");
+    if (!write_map_sections(target.c_str(), true))
+        return -1;
+    remember_map_path(target.c_str());
+    g_map_dirty = 0;
+    console_log("game saved succesfully");
     return 0;
 }
 

@@ -63,6 +63,12 @@ void load_level_map(const char* name);
 // not exist (nothing written) or the write failed (logged, old file and dirty flag kept).
 int32_t save_level_map(const char* path);
 
+// The editor's save to a chosen path, which need not exist: the same file as save_level_map,
+// with a progress line after most sections ("prtypy out" ... "ground items out"), then
+// g_map_path set, g_map_dirty cleared and "game saved succesfully". -1 for an empty path, and
+// when the write failed (logged; the old file, g_map_path and g_map_dirty are kept).
+int32_t save_level_map_as(const char* path);
+
 // The editor's close-time save: save_level_map to the session's map; -1 (logged) when no map
 // was read or written in this run.
 int32_t save_session_map();

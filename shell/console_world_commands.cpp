@@ -274,7 +274,7 @@ void run_id(const char* line)
 
 void run_efect(const char* line)
 {
-    g_effect_entry_kind = console_int_at(line, 6);
+    g_editor.brush_efect_type = console_int_at(line, 6);
 }
 
 // "epf<k> <value>" or "epi<k> <value>": parameter k (0 to 4) of the attached entry.
@@ -289,24 +289,24 @@ void run_ep(const char* line)
     if (!console_index_ok(k, k_effect_entry_params, "parameter"))
         return;
     if (which == 'f')
-        g_effect_entry_floats[k] = console_float_at(line, 5);
+        g_editor.brush_efect_float[k] = console_float_at(line, 5);
     else
-        g_effect_entry_ints[k] = console_int_at(line, 5);
+        g_editor.brush_efect_int[k] = console_int_at(line, 5);
 }
 
 void run_addefect(const char*)
 {
-    if (g_effect_entry_kind == -1)
+    if (g_editor.brush_efect_type == -1)
         return;
-    if (!console_index_ok(g_effect_entry_kind, 256, "efect kind"))
+    if (!console_index_ok(g_editor.brush_efect_type, 256, "efect kind"))
         return;
     for_each_selected([](world_object& o, uint32_t) {
         if (!is_used(o) || o.entry_count < 0 || o.entry_count >= 4)
             return;
         const int32_t e = o.entry_count++;
-        o.entry_kinds[e] = uint8_t(g_effect_entry_kind);
-        std::memcpy(o.entry_floats[e], g_effect_entry_floats, sizeof o.entry_floats[e]);
-        std::memcpy(o.entry_ints[e], g_effect_entry_ints, sizeof o.entry_ints[e]);
+        o.entry_kinds[e] = uint8_t(g_editor.brush_efect_type);
+        std::memcpy(o.entry_floats[e], g_editor.brush_efect_float, sizeof o.entry_floats[e]);
+        std::memcpy(o.entry_ints[e], g_editor.brush_efect_int, sizeof o.entry_ints[e]);
     });
 }
 
@@ -357,12 +357,12 @@ void run_count(const char*)
 
 void run_scale(const char* line)
 {
-    g_new_object_scale = console_float_at(line, 6);
+    g_editor.brush_scale = console_float_at(line, 6);
 }
 
 void run_deflayer(const char*)
 {
-    g_default_layer_toggle = g_default_layer_toggle ? 0 : 1;
+    g_editor.def_layers = g_editor.def_layers ? 0 : 1;
 }
 
 void run_tspeed(const char* line)
@@ -371,8 +371,8 @@ void run_tspeed(const char* line)
     char* end = nullptr;
     const float x = std::strtof(rest, &end);
     const float y = std::strtof(end, nullptr);
-    g_scroll_speed_x = x / 128.0f;
-    g_scroll_speed_y = y / 128.0f;
+    g_editor.tex_move_x = x / 128.0f;
+    g_editor.tex_move_y = y / 128.0f;
 }
 
 void run_odjeb(const char* line)

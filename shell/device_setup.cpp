@@ -4,7 +4,10 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "engine/math.h"
+#include "platform/window_services.h"
 #include "shell/window.h"
+
+#include <algorithm>
 
 #include <memory>
 #include <string>
@@ -63,11 +66,13 @@ int32_t create_device_context()
     }
     g_windowed = windowed ? 1 : 0;
 
+    // The editor's window covers the desktop; the view is a part of it.
+    int32_t width = g_screen_width, height = g_screen_height;
+    if (g_editor_enabled)
+        desktop_size(&width, &height);
     std::string error;
-    g_device_owner = open_render_device(device_index,
-                                        g_screen_width > 0 ? static_cast<uint32_t>(g_screen_width) : 0,
-                                        g_screen_height > 0 ? static_cast<uint32_t>(g_screen_height) : 0, mode,
-                                        colour_bits, error);
+    g_device_owner = open_render_device(device_index, width > 0 ? static_cast<uint32_t>(width) : 0,
+                                        height > 0 ? static_cast<uint32_t>(height) : 0, mode, colour_bits, error);
     if (!g_device_owner) {
         console_log("%.100s", error.c_str());
         return -1;
@@ -87,7 +92,8 @@ void init_render_states()
 
     const uint32_t width = g_screen_width > 0 ? static_cast<uint32_t>(g_screen_width) : d->width();
     const uint32_t height = g_screen_height > 0 ? static_cast<uint32_t>(g_screen_height) : d->height();
-    d->set_viewport({0, 0, width, height, 0.0f, 1.0f});
+    d->set_viewport({static_cast<uint32_t>(std::max(g_view_x, 0)), static_cast<uint32_t>(std::max(g_view_y, 0)), width,
+                     height, 0.0f, 1.0f});
 
     view_matrices views;
     if (set_view_matrices({0.0f, 0.0f, -k_camera_distance}, {0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f},

@@ -57,6 +57,14 @@ void begin_frame_scene()
     if (!g_d3d_device)
         return;
     g_d3d_device->begin_scene();
+    if (g_editor_enabled) {
+        // The window around the view, behind the editor's windows.
+        render_device& d = *g_d3d_device;
+        const device_viewport view = d.get_viewport();
+        d.set_viewport({0, 0, d.width(), d.height(), 0.0f, 1.0f});
+        d.clear(k_clear_target, 0xFF000000);
+        d.set_viewport(view);
+    }
     g_d3d_device->clear(k_clear_target | k_clear_depth, g_clear_colour);
 }
 
@@ -146,8 +154,8 @@ void format_debug_text()
                   "global: %d:%d\nmouse: %d:%d\nfps: %d\nobj: %d/%d\nact. sector: %d\nact. layer: %d\ndef. layer %d%.200s",
                   int(g_camera_x), int(g_camera_y), int(g_brush_preview.x), int(g_brush_preview.y), int(g_fps),
                   int(g_object_count), int(g_object_capacity),
-                  int(g_editor.active_sector), int(g_active_layer), int(g_default_layer_toggle),
-                  g_editor_status_text);
+                  int(g_editor.active_sector), int(g_active_layer), int(g_editor.def_layers),
+                  g_mode_info_text);
 }
 
 // Outside play: the movement map's grid; in the sector view also its blocked cells and the
@@ -205,7 +213,7 @@ const program_step k_frame_steps[] = {
     {"toggle_console", [] { toggle_console_on_key(&g_console_toggle_latch); return true; }},
     {"run_editor_frame", [] {
          if (!g_console_shown)
-             run_editor_frame();
+             run_editor_frame(g_editor);
          return true;
      }},
     {"evaluate_events", [] {

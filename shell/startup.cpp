@@ -197,6 +197,8 @@ void install_links()
         if (item >= 0 && item < k_ground_item_slots)
             g_ground_items[item].object = uint16_t(index);
     };
+    g_level_links.open_mode_tabs = [] { open_mode_tabs(); };
+    g_editor_links.apply_view_layout = init_render_states;
 }
 
 const program_step k_startup_steps[] = {
@@ -249,10 +251,10 @@ const program_step k_startup_steps[] = {
              g_object_protos[slot].kind = k_proto_free;
          return true;
      }},
-    {"editor_ai_switch", [] { g_editor.ai_enabled = 1; return true; }},
+    {"editor_ai_switch", [] { g_editor.ai_on = 1; return true; }},
     {"reset_editor_brush", [] {
          if (g_editor_enabled)
-             reset_editor_brush();
+             reset_editor_brush(g_editor);
          return true;
      }},
     {"save_list_read", [] { save_list_read(); return true; }},

@@ -5,6 +5,7 @@
 #include "core/settings.h"
 #include "core/utilities.h"
 #include "editor/editor_state.h"
+#include "editor/gui/imgui_backend.h"
 #include "interface/interface_state.h"
 #include "level/level_map.h"
 #include "platform/gl_window.h"
@@ -57,14 +58,22 @@ int32_t create_main_window()
 {
     int32_t desktop_width = 0, desktop_height = 0;
     desktop_size(&desktop_width, &desktop_height);
+    g_view_x = g_view_y = 0;
     if (g_editor_enabled) {
-        g_screen_width = std::max(desktop_width - 300, 1);
-        g_screen_height = std::max(int32_t(float(g_screen_width) / 1.333333f), 1);
+        // One window over the desktop: the editor's windows on the left, the view beside them.
+        const view_layout view = editor_view_layout(desktop_width, false);
+        g_screen_width = view.width;
+        g_screen_height = view.height;
+        g_view_x = view.x;
+        g_view_y = view.y;
         g_resolution_mode = 1;
         g_windowed = 1;
     }
     input_reset();
-    input_set_display_size(g_screen_width, g_screen_height);
+    if (g_editor_enabled)
+        input_set_display_size(std::max(desktop_width, 1), std::max(desktop_height, 1));
+    else
+        input_set_display_size(g_screen_width, g_screen_height);
 
     // The language is asked before the window exists: the dialog needs no parent, and the
     // window is made with its device, whose choice is logged after "HWND created".
@@ -75,7 +84,7 @@ int32_t create_main_window()
     if (create_device_context() == -1)
         return -1;
     if (g_editor_enabled)
-        move_program_window(295, 0);
+        move_program_window(0, 0);
     else if (g_windowed)
         move_program_window((desktop_width - g_screen_width) / 2, (desktop_height - g_screen_height) / 2);
     input_window_shown();
@@ -153,8 +162,16 @@ void wait_message()
 
 void poll_input()
 {
+    // In the editor the view is a part of the window: keys reach it only while the mouse is over
+    // it, and neither keys nor buttons while a dialog takes them.
+    cursor_position cursor = input_cursor();
+    const int32_t view_cursor_x = cursor.x - g_view_x;
+    const int32_t view_cursor_y = cursor.y - g_view_y;
+    const bool over_view = cursor.inside && view_cursor_x >= 0 && view_cursor_y >= 0 &&
+                           view_cursor_x < g_screen_width && view_cursor_y < g_screen_height;
     std::memset(g_key_state, 0, sizeof g_key_state);
-    input_read_keyboard(g_key_state);
+    if (!imgui_wants_text() && (over_view || !g_editor_enabled))
+        input_read_keyboard(g_key_state);
 
     mouse_reading reading;
     if (input_read_mouse(&reading)) {
@@ -166,9 +183,8 @@ void poll_input()
         g_mouse_state.z = 0;  // no wheel movement is read while the mouse is released
     }
 
-    cursor_position cursor = input_cursor();
-    float x = float(cursor.x) / g_zoom + g_camera_x;
-    float y = float(cursor.y) / g_zoom + g_camera_y;
+    float x = float(view_cursor_x) / g_zoom + g_camera_x;
+    float y = float(view_cursor_y) / g_zoom + g_camera_y;
     x = std::max(x, g_camera_x);
     x = std::min(x, g_camera_x + float(g_screen_width) / g_zoom);
     y = std::max(y, g_camera_y);
@@ -176,7 +192,7 @@ void poll_input()
     g_mouse_x = x;
     g_mouse_y = y;
 
-    if (cursor.inside) {
+    if (over_view && !imgui_wants_mouse()) {
         g_mouse_left = (g_mouse_state.buttons[0] & 0x80) ? 1 : 0;
         g_mouse_right = (g_mouse_state.buttons[1] & 0x80) ? 1 : 0;
         g_mouse_middle = (g_mouse_state.buttons[2] & 0x80) ? 1 : 0;

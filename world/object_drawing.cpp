@@ -180,7 +180,7 @@ void draw_particle_object(const object_proto& p, world_object* o, int32_t index,
 
 bool is_picked(int32_t index)
 {
-    int32_t count = std::clamp(g_editor.picked_count, 0, k_max_picked_objects);
+    int32_t count = std::clamp(g_editor.pick_count, 0, k_max_picked_objects);
     return std::find(g_editor.picked, g_editor.picked + count, index) != g_editor.picked + count;
 }
 
@@ -188,9 +188,9 @@ bool is_highlighted(const world_object& o, int32_t index)
 {
     if (playing())
         return o.highlight != 0;
-    if (g_editor.picked_count < 1)
+    if (g_editor.pick_count < 1)
         return false;
-    return (is_picked(index) || o.highlight) && (g_work_mode == k_work_select || g_mode_bar_page == 6);
+    return (is_picked(index) || o.highlight) && (g_work_mode == k_work_select || g_current_tab == 6);
 }
 
 void step_drift(world_object* o)
@@ -232,7 +232,7 @@ void draw_markers()
 void swap_records(uint32_t a, uint32_t b)
 {
     std::swap(g_objects[a], g_objects[b]);
-    int32_t count = std::clamp(g_editor.picked_count, 0, k_max_picked_objects);
+    int32_t count = std::clamp(g_editor.pick_count, 0, k_max_picked_objects);
     for (int32_t k = 0; k < count; ++k) {
         if (g_editor.picked[k] == int32_t(a))
             g_editor.picked[k] = int32_t(b);

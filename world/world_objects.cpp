@@ -493,11 +493,13 @@ bool write_objects(const char* path)
         std::memcpy(bytes + k_world_object_size, p->name, k_sort_name_size);
         ok = stream_write(bytes, int(sizeof bytes), out) == int(sizeof bytes);
     }
-    return stream_close(out) == 0 && ok;
+    return finish_written_file(out, ok);
 }
 
-bool read_objects(const char* path)
+bool read_objects(const char* path, uint32_t* changed)
 {
+    if (changed)
+        *changed = 0;
     forget_free_slot_hint();
     packed_stream* in = stream_open(path, "rp");
     if (!in)
@@ -519,6 +521,8 @@ bool read_objects(const char* path)
             o = stored;
             o.proto = own_proto;
             matched = true;
+            if (changed)
+                ++*changed;
         }
         if (!matched)
             console_log("taky object tu neni");

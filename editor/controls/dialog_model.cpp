@@ -38,6 +38,7 @@ dialog_handle make_dialog(const dialog_template& t, dialog_procedure procedure, 
     d->caption = t.caption;
     d->x = t.x;
     d->y = t.y;
+    d->title_bar = t.title_bar;
     d->width = t.width;
     d->height = t.height;
     d->shown = t.shown;

@@ -79,6 +79,7 @@ struct dialog_template {
     int32_t width = 0, height = 0; // the client area in dialog units
     int32_t x = 0, y = 0;          // screen pixels
     bool shown = true;
+    bool title_bar = true;        // false: no caption bar (and no close box) is drawn
     std::vector<menu_entry> menu; // the menu bar's entries; none: no menu bar
     std::vector<control_template> controls;
 };

@@ -46,6 +46,7 @@ struct dialog_record {
     bool shown = true;
     bool enabled = true;
     bool modal = false;
+    bool title_bar = true;
     std::vector<menu_entry> menu;
     std::vector<control_record> controls;
     dialog_procedure procedure;

@@ -361,7 +361,7 @@ void keep_rect(dialog_handle dialog, int32_t id, ImVec2 at, ImVec2 size)
 void draw_dialog(const dialog_record& d, dialog_handle modal)
 {
     const dialog_handle dialog = d.handle;
-    const float title = ImGui::GetFrameHeight();
+    const float title = d.title_bar ? ImGui::GetFrameHeight() : 0.0f;
     const float menu = d.menu.empty() ? 0.0f : ImGui::GetFrameHeight();
     const ImVec2 client = dialog_units(d.width, d.height);
     // A position set by the model reaches ImGui; one the user dragged to comes back as a move.
@@ -380,6 +380,8 @@ void draw_dialog(const dialog_record& d, dialog_handle modal)
                              ImGuiWindowFlags_NoScrollWithMouse;
     if (!d.menu.empty())
         flags |= ImGuiWindowFlags_MenuBar;
+    if (!d.title_bar)
+        flags |= ImGuiWindowFlags_NoTitleBar;
     const std::string name = shown(d.caption) + "###dialog" + std::to_string(slot_of(dialog));
     bool open = true;
     ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding, ImVec2(0, 0));

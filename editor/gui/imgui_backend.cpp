@@ -1,5 +1,7 @@
 #include "editor/gui/imgui_backend.h"
 
+#include "editor/controls/dialog_records.h"
+
 #include "platform/input.h"
 #include "platform/key_codes.h"
 
@@ -21,6 +23,8 @@ struct backend_state {
     bool buttons_held[3] = {};
     std::vector<input_event> events;
     std::vector<lit_vertex> vertices;
+    bool wants_text = false;  // as the last frame drawn left them
+    bool wants_mouse = false;
 };
 
 backend_state g_backend;
@@ -201,6 +205,17 @@ void imgui_drop_input()
 {
     input_take_ui_events(&g_backend.events);
     input_set_text_entry(false);
+    g_backend.wants_text = g_backend.wants_mouse = false;
+}
+
+bool imgui_wants_text()
+{
+    return g_backend.wants_text && !live_dialogs().empty();
+}
+
+bool imgui_wants_mouse()
+{
+    return g_backend.wants_mouse && !live_dialogs().empty();
 }
 
 void imgui_draw(render_device& device, ImDrawData* data)
@@ -240,5 +255,8 @@ void imgui_draw(render_device& device, ImDrawData* data)
             }
         }
     }
-    input_set_text_entry(ImGui::GetIO().WantTextInput);
+    const ImGuiIO& io = ImGui::GetIO();
+    g_backend.wants_text = io.WantTextInput;
+    g_backend.wants_mouse = io.WantCaptureMouse;
+    input_set_text_entry(io.WantTextInput);
 }

@@ -19,3 +19,8 @@ void imgui_drop_input();
 // Draws ImGui's draw data with the device's states restored afterwards; then turns text entry
 // on while an ImGui text field wants typing.
 void imgui_draw(render_device& device, ImDrawData* data);
+
+// As the last frame drawn left them: a text field of a dialog takes typing; the cursor is over a
+// dialog (or a dialog holds the mouse). Both false while no dialog is drawn.
+bool imgui_wants_text();
+bool imgui_wants_mouse();

@@ -30,7 +30,7 @@ protected:
         machine_test::SetUp();
         saved_.keep(g_editor), saved_.keep(g_surround), saved_.keep(g_monster_protos),
             saved_.keep(g_monster_proto_count);
-        g_editor.ai_enabled = 1;
+        g_editor.ai_on = 1;
         g_surround = surround{};
         g_monster_proto_count = 1;
         g_monster_protos[0].attack_pause = 30;
@@ -452,7 +452,7 @@ TEST_F(enemy_machine_test, FadesStunEncounterAndTheAiSwitch)
     EXPECT_EQ(g_hook_events[0], std::make_pair(1, 1));
 
     // With the AI off nothing moves.
-    g_editor.ai_enabled = 0;
+    g_editor.ai_on = 0;
     e.state = k_state_fade_out;
     float alpha = obj(e).alpha;
     enemies_frame(64);

@@ -60,7 +60,7 @@ void make_small_world()
     std::strcpy(g_item_protos[0].key_name, "ring");
     std::strcpy(g_item_protos[1].key_name, "sword");
     g_ground_item_count = 1;
-    g_effect_entry_kind = 1;
+    g_editor.brush_efect_type = 1;
 }
 
 } // namespace

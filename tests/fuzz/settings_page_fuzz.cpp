@@ -71,7 +71,7 @@ std::string broken_rule(const std::string& language)
         return "a slider out of 0 to 100";
     const uint32_t flags[] = {s.gr_lowparticles, s.gr_displayshadows, s.gr_force16bit, s.gr_disablelight,
                               s.gr_displayweather, s.gr_showstats, s.gr_runwindowed, s.gr_enablewbuffer,
-                              g_editor.ai_enabled, g_interface.player_invulnerable};
+                              g_editor.ai_on, g_interface.player_invulnerable};
     for (uint32_t f : flags)
         if (!is_flag(f))
             return "a flag not 0 or 1";
@@ -106,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     config_set_defaults(&g_settings);
     g_show_stats = g_settings.gr_showstats;
     g_wbuffer_switch = g_settings.gr_enablewbuffer;
-    g_editor.ai_enabled = 1;
+    g_editor.ai_on = 1;
     g_interface.player_invulnerable = 0;
     g_interface.overlay_click_latch = 0;
     g_interface.menu_open = 1;

@@ -110,7 +110,7 @@ TEST_F(shell_test, TheShowcaseSpellsFlyOnTheGateToTheirImpacts)
     EXPECT_EQ(volley.hit_spell, k_demo_spell_burst + 1);
 
     // The world holds still (no AI) while the hero, beside the bandit and facing it, casts.
-    g_editor.ai_enabled = 0;
+    g_editor.ai_on = 0;
     g_interface.player_invulnerable = 1;  // the hero stands in its own fire rain
     s_impact_link = g_behaviour_links.spell_impact;
     g_behaviour_links.spell_impact = [](int32_t spell, int32_t hit, float x, float y, int32_t layer) {
@@ -160,7 +160,7 @@ TEST_F(shell_test, TheShowcaseSpellsFlyOnTheGateToTheirImpacts)
 
     // The shaman, with the AI on, strikes at the hero from afar: each strike of its staff casts
     // the water bolt.
-    g_editor.ai_enabled = 1;
+    g_editor.ai_on = 1;
     g_chars[shaman].life = shaman_life;
     g_chars[bandit].life = k_life_gone;
     world_object& caster = *world_object_of(g_chars[shaman]);

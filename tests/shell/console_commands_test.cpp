@@ -46,10 +46,10 @@ protected:
         saved_.keep(g_chars), saved_.keep(g_camera_shake), saved_.keep(g_sprite_font);
         saved_.keep(g_rain), saved_.keep(g_game_clock), saved_.keep(g_ambient_color);
         saved_.keep(g_scene_header), saved_.keep(g_language), saved_.keep(g_item_proto_count);
-        saved_.keep(g_item_protos), saved_.keep(g_effect_entry_kind), saved_.keep(g_effect_entry_floats);
-        saved_.keep(g_effect_entry_ints), saved_.keep(g_settings), saved_.keep(g_show_stats);
+        saved_.keep(g_item_protos), saved_.keep(g_editor.brush_efect_type), saved_.keep(g_editor.brush_efect_float);
+        saved_.keep(g_editor.brush_efect_int), saved_.keep(g_settings), saved_.keep(g_show_stats);
         saved_.keep(g_pending_level), saved_.keep(g_quests), saved_.keep(g_quest_count), saved_.keep(g_interface);
-        saved_.keep(g_scroll_speed_x), saved_.keep(g_scroll_speed_y), saved_.keep(g_wbuffer_switch);
+        saved_.keep(g_editor.tex_move_x), saved_.keep(g_editor.tex_move_y), saved_.keep(g_wbuffer_switch);
         saved_.keep(g_capture_on), saved_.keep(g_capture_file_counter);
         level_test::SetUp();
         g_console_enabled = 1;
@@ -173,7 +173,7 @@ TEST_F(console_commands, ObjectCommandsTouchTheSelectionOrEveryObjectAsTheirWord
     run("sort");
     EXPECT_EQ(o(1).depth_sorted, 0u);
 
-    g_effect_entry_kind = 7;
+    g_editor.brush_efect_type = 7;
     run("epf2 0.25");
     run("epi4 -3");
     run("addefect");
@@ -215,8 +215,8 @@ TEST_F(console_commands, TypedNumbersOutsideTheirTablesAreRefusedWithoutEffect)
     };
     const level_snapshot before = level_snapshot::take();
     std::vector<uint8_t> chars(reinterpret_cast<uint8_t*>(g_chars), reinterpret_cast<uint8_t*>(g_chars + 2));
-    const float floats[5] = {g_effect_entry_floats[0], g_effect_entry_floats[1], g_effect_entry_floats[2],
-                             g_effect_entry_floats[3], g_effect_entry_floats[4]};
+    const float floats[5] = {g_editor.brush_efect_float[0], g_editor.brush_efect_float[1], g_editor.brush_efect_float[2],
+                             g_editor.brush_efect_float[3], g_editor.brush_efect_float[4]};
     for (const char* line : refused) {
         const size_t logged = log_text().size();
         EXPECT_TRUE(run(line)) << line;
@@ -226,7 +226,7 @@ TEST_F(console_commands, TypedNumbersOutsideTheirTablesAreRefusedWithoutEffect)
     EXPECT_EQ(std::memcmp(chars.data(), g_chars, chars.size()), 0);
     EXPECT_EQ(g_player_char, 0u);
     EXPECT_EQ(g_item_protos[0].attunement_link, 0);
-    EXPECT_EQ(std::memcmp(floats, g_effect_entry_floats, sizeof floats), 0);
+    EXPECT_EQ(std::memcmp(floats, g_editor.brush_efect_float, sizeof floats), 0);
     EXPECT_EQ(g_rain.active, 0);
 }
 
@@ -440,8 +440,8 @@ TEST_F(console_commands, GameStateCommandsReachQuestsLevelRequestsQuickBarAndDev
     EXPECT_EQ(g_show_stats, 1u);
     EXPECT_EQ(g_settings.gr_showstats, 1u);
     run("tspeed 64 -128");
-    EXPECT_FLOAT_EQ(g_scroll_speed_x, 0.5f);
-    EXPECT_FLOAT_EQ(g_scroll_speed_y, -1.0f);
+    EXPECT_FLOAT_EQ(g_editor.tex_move_x, 0.5f);
+    EXPECT_FLOAT_EQ(g_editor.tex_move_y, -1.0f);
 }
 
 } // namespace

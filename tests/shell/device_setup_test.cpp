@@ -1,4 +1,5 @@
 #include "shell/device_setup.h"
+#include "platform/window_services.h"
 
 #include "core/globals.h"
 #include "core/settings.h"
@@ -110,10 +111,17 @@ TEST_F(DeviceSetup, ContextFollowsTheWindowSettings)
                      "device 0: hwlevel -6 max lights 100\n"
                      "best device = 1\n");
 
+    // The editor's window covers the desktop, the view being a part of it.
     g_editor_enabled = 1;
+    g_screen_width = 600;
     ASSERT_EQ(create_device_context(), 1);
     EXPECT_EQ(g_windowed, 1u);
+    int32_t desktop_width = 0, desktop_height = 0;
+    desktop_size(&desktop_width, &desktop_height);
+    EXPECT_EQ(g_d3d_device->width(), uint32_t(desktop_width));
+    EXPECT_EQ(g_d3d_device->height(), uint32_t(desktop_height));
 
+    g_editor_enabled = 0;
     g_screen_width = 0; // no size: the reason is logged
     EXPECT_EQ(create_device_context(), -1);
     EXPECT_EQ(g_d3d_device, nullptr);

@@ -28,7 +28,7 @@ inline void inject_pointer(float x, float y)
 // The pointer over world point (x, y) as the camera shows it now.
 inline void inject_pointer_at_world(float x, float y)
 {
-    inject_pointer((x - g_camera_x) * g_zoom, (y - g_camera_y) * g_zoom);
+    inject_pointer(float(g_view_x) + (x - g_camera_x) * g_zoom, float(g_view_y) + (y - g_camera_y) * g_zoom);
 }
 
 inline void inject_left_button(bool down)

@@ -78,7 +78,8 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_rain), saved.keep(g_snow), saved.keep(g_fog), saved.keep(g_blood), saved.keep(g_water_circle);
     saved.keep(g_game_clock), saved.keep(g_ambient_color);
     saved.keep(g_editor), saved.keep(g_cursor_grid), saved.keep(g_show_grid), saved.keep(g_active_layer);
-    saved.keep(g_brush_preview), saved.keep(g_map_dirty), saved.keep(g_mode_bar_page);
+    saved.keep(g_brush_preview), saved.keep(g_map_dirty), saved.keep(g_current_tab);
+    saved.keep(g_view_x), saved.keep(g_view_y), saved.keep(g_editor_links), saved.keep(g_command_window_open);
     saved.keep(g_focus_list), saved.keep(g_notices), saved.keep(g_camera_pan_tick), saved.keep(g_message_shown);
     saved.keep(g_dialogue_running);
     // The character rules' tables and links, and what a fight changes.
@@ -126,6 +127,7 @@ void shell_test::SetUp()
     g_screen_bpp = 16;
     g_zoom = g_zoom_target = 1.0f;
     g_work_mode = k_work_insert;
+    g_current_tab = -1;  // no tab page made yet
     g_console_history_count = 0;
     std::memset(g_console_history, 0, sizeof g_console_history);
     std::strcpy(g_console_line, "_");
@@ -149,6 +151,7 @@ void shell_test::SetUp()
 void shell_test::TearDown()
 {
     g_shell_trace = nullptr;
+    destroy_all_dialogs();  // the editor's windows lived with the run
     clear_texture_table();
     close_main_window();
     // The run flags a closed window or a finished run leaves set.

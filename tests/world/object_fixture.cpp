@@ -26,10 +26,10 @@ void object_test::SetUp()
     g_object_alpha = 1.0f;
     g_work_mode = k_work_play;
     g_editor_enabled = 0;
-    g_editor.picked_count = 0;
+    g_editor.pick_count = 0;
     g_editor.brush_proto = -1;
     g_active_layer = 0;
-    g_mode_bar_page = 0;
+    g_current_tab = 0;
     g_settings.gr_displayshadows = 0;
     g_ticks = 100;
     game_srand(1);

@@ -165,7 +165,7 @@ TEST_F(world_objects_test, DepthSortSwapsRecordsByKeyKeepingEqualKeysAndUnsorted
     }
     g_objects[1].depth_sorted = 0;
     g_objects[3].depth_offset = 0.5f;  // same key as object 0
-    g_editor.picked_count = 2;
+    g_editor.pick_count = 2;
     g_editor.picked[0] = 0;
     g_editor.picked[1] = 1;
 

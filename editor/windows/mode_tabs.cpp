@@ -1,0 +1,86 @@
+#include "editor/windows/mode_tabs.h"
+
+#include "core/editor_globals.h"
+#include "editor/controls/dialog_controls.h"
+
+dialog_handle g_tabs_window = 0;
+dialog_handle g_tab_window = 0;
+dialog_handle g_global_settings_window = 0;
+
+namespace {
+
+// The pages' handles until their editors bring their own.
+dialog_handle g_page_windows[k_mode_tab_count] = {};
+
+// The strip is 191 x 31 dialog units.
+constexpr int32_t k_strip_width = 191;
+constexpr int32_t k_strip_height = 31;
+
+bool mode_tabs_proc(dialog_handle dialog, const dialog_message& m)
+{
+    switch (m.kind) {
+    case dialog_message_kind::init:
+        g_tabs_window = dialog;
+        move_dialog(dialog, 0, k_tabs_window_top);
+        set_timer(dialog, k_mode_tabs_timer, 1);
+        return true;
+    case dialog_message_kind::timer:
+        if (m.id == k_mode_tabs_timer)
+            mode_tabs_tick();
+        return true;
+    case dialog_message_kind::close:
+        destroy_dialog(dialog);
+        return true;
+    case dialog_message_kind::destroy:
+        if (g_tabs_window == dialog)
+            g_tabs_window = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+editor_window_entry g_mode_tab_pages[k_mode_tab_count] = {
+    {"Global", "GLSET", &g_global_settings_window, nullptr},
+    {"Prtyp", "GRAFIKA", &g_page_windows[1], nullptr},
+    {"Efect", "EFEKT", &g_page_windows[2], nullptr},
+    {"MoveG", "CHARGEN", &g_page_windows[3], nullptr},
+    {"ChMain", "CHARACTER", &g_page_windows[4], nullptr},
+    {"ChAnim", "CHARANIM", &g_page_windows[5], nullptr},
+    {"ChData", "CHARDATA", &g_page_windows[6], nullptr},
+    {"Ident", "IDENT", &g_page_windows[7], nullptr},
+    {"Level", "LEVEL", &g_page_windows[8], nullptr},
+    {"Quests", "QUEST", &g_page_windows[9], nullptr},
+    {"Cont.", "CONTAINER", &g_page_windows[10], nullptr},
+    {"MPoint", "MONSTERPOINT", &g_page_windows[11], nullptr},
+};
+
+dialog_handle open_mode_tabs()
+{
+    if (g_tabs_window)
+        destroy_dialog(g_tabs_window);
+    dialog_template t;
+    t.caption = "MENU";
+    t.width = k_strip_width;
+    t.height = k_strip_height;
+    control_template tabs = make_control(control_kind::tabs, k_mode_tabs_control, 0, 0, k_strip_width, k_strip_height);
+    for (const editor_window_entry& page : g_mode_tab_pages)
+        tabs.items.push_back(page.caption);
+    t.controls.push_back(tabs);
+    create_dialog(t, mode_tabs_proc);
+    set_tab_sel(g_tabs_window, k_mode_tabs_control, 0);
+    return g_tabs_window;
+}
+
+void mode_tabs_tick()
+{
+    const int32_t tab = get_tab_sel(g_tabs_window, k_mode_tabs_control);
+    if (tab < 0 || tab >= k_mode_tab_count || tab == g_current_tab)
+        return;
+    g_current_tab = tab;
+    if (g_tab_window)
+        destroy_dialog(g_tab_window);
+    g_tab_window = create_editor_window(g_mode_tab_pages[tab], 0, k_tab_window_top);
+}

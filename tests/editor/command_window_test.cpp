@@ -1,0 +1,279 @@
+// The command window and the mode tabs: one window of each editor, the tab pages replacing each
+// other, the map saved through the level writer, and the mapinfo and sortinfo round trips.
+#include "level/level_fixture.h"
+
+#include "core/console_log.h"
+#include "core/globals.h"
+#include "core/utilities.h"
+#include "editor/controls/dialog_controls.h"
+#include "editor/controls/dialog_records.h"
+#include "editor/controls/dialog_user.h"
+#include "editor/editor_state.h"
+#include "editor/windows/file_name_dialog.h"
+#include "level/level_links.h"
+#include "level/level_map.h"
+#include "platform/clock.h"
+#include "support/file_size_limit.h"
+#include "support/temp_folder.h"
+#include "world/movement_map.h"
+#include "world/scene_header.h"
+#include "world/world_objects.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+class CommandWindow : public level_test {
+protected:
+    void SetUp() override
+    {
+        level_test::SetUp();
+        saved_.keep(g_command_window_open), saved_.keep(g_command_window), saved_.keep(g_event_editor_window);
+        saved_.keep(g_text_editor_window), saved_.keep(g_item_editor_window), saved_.keep(g_help_viewer_window);
+        saved_.keep(g_tabs_window), saved_.keep(g_tab_window), saved_.keep(g_current_tab);
+        saved_.keep(g_global_settings_window), saved_.keep(g_map_dirty), saved_.keep(g_editor_enabled);
+        saved_.keep(g_level_links), saved_.keep(g_last_file_dir), saved_.keep(g_file_dialog_path);
+        saved_.keep(g_console_enabled);
+        g_console_enabled = 1;
+        g_command_window_open = 0;
+        g_command_window = g_tabs_window = g_tab_window = g_global_settings_window = 0;
+        g_event_editor_window = g_help_viewer_window = 0;
+        g_current_tab = -1;
+        g_map_dirty = 0;
+        g_last_file_dir[0] = 0;
+        clock_use_manual(true);
+        clock_set_manual(1000);
+    }
+    void TearDown() override
+    {
+        destroy_all_dialogs();
+        set_modal_responder({});
+        clock_use_manual(false);
+        saved_.restore();
+        level_test::TearDown();
+    }
+
+    // The next file chooser is answered with the name (relative to the working folder) and OK;
+    // an empty name cancels it.
+    static void choose(std::string name)
+    {
+        set_modal_responder([name](dialog_handle chooser) {
+            if (!name.empty()) {
+                user_edit_text(chooser, k_chooser_name, name);
+                user_click(chooser, k_id_ok);
+            }
+            return false;
+        });
+    }
+    // A frame of the dialogs, a few milliseconds after the last.
+    static void tick()
+    {
+        clock_advance_manual(5);
+        user_tick();
+    }
+    static std::string caption(dialog_handle d)
+    {
+        const dialog_record* r = find_dialog(d);
+        return r ? r->caption : "";
+    }
+
+    saved_globals saved_;
+};
+
+} // namespace
+
+TEST_F(CommandWindow, OpensOnceAndEachEditorAndTheHelpViewerOnce)
+{
+    open_editor_windows();
+    const dialog_handle menu = g_command_window;
+    open_editor_windows();
+    ASSERT_NE(menu, 0u);
+    EXPECT_EQ(live_dialogs().size(), 1u);
+    EXPECT_EQ(caption(menu), "menu");
+
+    ASSERT_TRUE(user_pick_menu(menu, k_menu_event));
+    const dialog_handle events = g_event_editor_window;
+    ASSERT_NE(events, 0u);
+    EXPECT_EQ(caption(events), "events");
+    user_pick_menu(menu, k_menu_event);
+    EXPECT_EQ(g_event_editor_window, events);
+    EXPECT_EQ(live_dialogs().size(), 2u);
+    user_close(events);
+    EXPECT_EQ(g_event_editor_window, 0u);
+    user_pick_menu(menu, k_menu_event);
+    EXPECT_NE(g_event_editor_window, 0u);
+    EXPECT_NE(g_event_editor_window, events);
+
+    // Help texts in one read-only viewer; a missing text is logged and opens nothing.
+    write_text("doc/help.txt", "F1 inserting\r\nF2 editing\r\n");
+    user_pick_menu(menu, k_menu_faq);
+    EXPECT_EQ(g_help_viewer_window, 0u);
+    EXPECT_NE(log_text().find("doc/faq.txt sa neda otvorit\n"), std::string::npos);
+    user_pick_menu(menu, k_menu_help);
+    ASSERT_NE(g_help_viewer_window, 0u);
+    char text[64];
+    get_item_text(g_help_viewer_window, k_help_viewer_text, text, sizeof text);
+    EXPECT_STREQ(text, "F1 inserting\nF2 editing\n");
+    EXPECT_FALSE(user_edit_text(g_help_viewer_window, k_help_viewer_text, "typed"));
+
+    // Closed, it can be opened again.
+    user_close(menu);
+    EXPECT_EQ(g_command_window, 0u);
+    EXPECT_EQ(g_command_window_open, 0u);
+    open_editor_windows();
+    EXPECT_NE(g_command_window, 0u);
+}
+
+TEST_F(CommandWindow, TabsShowGlobalFirstAndASwitchReplacesThePage)
+{
+    const dialog_handle strip = open_mode_tabs();
+    ASSERT_EQ(strip, g_tabs_window);
+    EXPECT_EQ(find_dialog(strip)->y, 26);
+    const control_record* tabs = find_control(strip, k_mode_tabs_control, control_kind::tabs);
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_EQ(tabs->rows, (std::vector<std::string>{"Global", "Prtyp", "Efect", "MoveG", "ChMain", "ChAnim", "ChData",
+                                                    "Ident", "Level", "Quests", "Cont.", "MPoint"}));
+
+    tick();
+    const dialog_handle global = g_tab_window;
+    EXPECT_EQ(g_current_tab, 0);
+    EXPECT_EQ(global, g_global_settings_window);
+    EXPECT_EQ(caption(global), "Global");
+    EXPECT_EQ(find_dialog(global)->x, 0);
+    EXPECT_EQ(find_dialog(global)->y, 80);
+
+    user_choose(strip, k_mode_tabs_control, 0);
+    tick();
+    EXPECT_EQ(g_tab_window, global);  // a re-click re-creates nothing
+
+    user_choose(strip, k_mode_tabs_control, 8);
+    tick();
+    EXPECT_FALSE(dialog_exists(global));
+    EXPECT_EQ(g_global_settings_window, 0u);
+    EXPECT_EQ(g_current_tab, 8);
+    EXPECT_EQ(caption(g_tab_window), "Level");
+    const dialog_handle level = g_tab_window;
+
+    // "new map" without the template changes nothing; with it the strip comes back on "Global".
+    g_editor_enabled = 1;
+    g_level_links.open_mode_tabs = [] { open_mode_tabs(); };
+    open_editor_windows();
+    user_pick_menu(g_command_window, k_menu_new_map);
+    EXPECT_EQ(g_tabs_window, strip);
+    tick();
+    EXPECT_EQ(g_tab_window, level);
+
+    ASSERT_TRUE(write_level_map("global/empty"));
+    user_pick_menu(g_command_window, k_menu_new_map);
+    EXPECT_FALSE(dialog_exists(strip));
+    EXPECT_EQ(get_tab_sel(g_tabs_window, k_mode_tabs_control), 0);
+    EXPECT_EQ(g_tab_window, level);  // the page stays until the next tick
+    tick();
+    EXPECT_FALSE(dialog_exists(level));
+    EXPECT_EQ(caption(g_tab_window), "Global");
+    EXPECT_EQ(g_map_dirty, 0u);
+}
+
+TEST_F(CommandWindow, SaveMapWritesTheLevelWritersFileToAnyPathOrClaimsNothing)
+{
+    fill_every_section();
+    write_text("reference.sav", "");
+    ASSERT_EQ(save_level_map("reference.sav"), 0);
+    open_editor_windows();
+
+    // A cancel logs the empty path and saves nothing.
+    choose("");
+    g_map_dirty = 1;
+    user_pick_menu(g_command_window, k_menu_save_map);
+    EXPECT_EQ(g_map_dirty, 1u);
+
+    choose("fresh.sav");
+    user_pick_menu(g_command_window, k_menu_save_map);
+    EXPECT_EQ(read_text("fresh.sav"), read_text("reference.sav"));
+    EXPECT_EQ(g_map_dirty, 0u);
+    const std::string path = g_map_path;
+    EXPECT_EQ(path.substr(path.size() - 10), "/fresh.sav");
+    const std::string log = log_text();
+    size_t at = log.find(path + "\n");
+    for (const char* line : {"prtypy out", "sektory out", "udalosti out", "texty out", "identity out", "objekty out",
+                             "efekty out", "pohybovka out", "scena out", "kontajneri out", "char_info out",
+                             "ground items out", "game saved succesfully"}) {
+        at = log.find(std::string(line) + "\n", at);
+        EXPECT_NE(at, std::string::npos) << line;
+    }
+
+    // A write that fails keeps the old file, the map path and the changed flag.
+    g_map_dirty = 1;
+    std::strcpy(g_map_path, "kept.sav");
+    choose("fresh.sav");
+    {
+        file_size_limit limit(64);
+        user_pick_menu(g_command_window, k_menu_save_map);
+    }
+    EXPECT_EQ(g_map_dirty, 1u);
+    EXPECT_STREQ(g_map_path, "kept.sav");
+    EXPECT_EQ(read_text("fresh.sav"), read_text("reference.sav"));
+    // The log file could not grow either: the console's lines tell.
+    EXPECT_NE(std::string(g_console_history[0]).find("zapis zlyhal"), std::string::npos);
+}
+
+TEST_F(CommandWindow, MapinfoAndSortinfoComeBackAndRefusedFilesChangeNothing)
+{
+    fill_every_section();
+    open_editor_windows();
+    const level_snapshot before = level_snapshot::take();
+    choose("level.mv");
+    user_pick_menu(g_command_window, k_menu_export_mapinfo);
+    ASSERT_TRUE(file_exists("level.mv") == 1);
+
+    ASSERT_TRUE(create_movemap(&g_movement_map, 3, 4, 1, 1));
+    std::memset(&g_scene_header, 0, sizeof g_scene_header);
+    choose("level.mv");
+    user_pick_menu(g_command_window, k_menu_import_mapinfo);
+    const level_snapshot imported = level_snapshot::take();
+    EXPECT_EQ(imported.cells, before.cells);
+    EXPECT_EQ(std::memcmp(imported.movemap, before.movemap, sizeof before.movemap), 0);
+    EXPECT_EQ(imported.scene, before.scene);
+    EXPECT_EQ(g_map_dirty, 1u);
+
+    // A movement map of no columns: the header behind it is not read either.
+    write_text("refused.mv", std::string("\x01\x00\x01\x00\x00\x00\x05\x00", 8));
+    std::memset(&g_scene_header, 0, sizeof g_scene_header);
+    const level_snapshot cleared = level_snapshot::take();
+    g_map_dirty = 0;
+    choose("refused.mv");
+    user_pick_menu(g_command_window, k_menu_import_mapinfo);
+    const level_snapshot refused = level_snapshot::take();
+    EXPECT_EQ(refused.cells, cleared.cells);
+    EXPECT_EQ(refused.scene, cleared.scene);
+    EXPECT_EQ(g_map_dirty, 0u);
+
+    // Sortinfo: the depth-sorted objects come back over the ones at their places.
+    ASSERT_GE(g_object_count, 3u);
+    for (uint32_t i = 0; i < 3; ++i) {
+        g_objects[i].depth_sorted = 1;
+        g_objects[i].has_corners = 0;
+        g_objects[i].x = g_objects[i].y = 100.0f * float(i);
+    }
+    g_objects[0].proto = 0;  // prototype 0 is not exported
+    choose("objects.inf");
+    user_pick_menu(g_command_window, k_menu_export_sortinfo);
+    const world_object kept = g_objects[1];
+    g_objects[1].alpha = 0.25f;
+    g_objects[1].layer = 3;
+    g_objects[2].x += 1.0f;  // no longer at its place
+    g_map_dirty = 0;
+    const std::string log = log_text();
+    choose("objects.inf");
+    user_pick_menu(g_command_window, k_menu_import_sortinfo);
+    EXPECT_EQ(std::memcmp(&g_objects[1], &kept, sizeof kept), 0);
+    EXPECT_EQ(g_map_dirty, 1u);
+    const std::string after = log_text().substr(log.size());
+    size_t misses = 0;
+    for (size_t at = after.find("taky object tu neni"); at != std::string::npos;
+         at = after.find("taky object tu neni", at + 1))
+        ++misses;
+    EXPECT_EQ(misses, 1u);
+}
