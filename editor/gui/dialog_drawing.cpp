@@ -194,7 +194,7 @@ void draw_tabs(dialog_handle dialog, const control_record& c, control_view& view
     const int32_t id = c.source.id;
     // The strip keeps to the control's width.
     ImGui::BeginChild("##strip", size, false, ImGuiWindowFlags_NoScrollbar | ImGuiWindowFlags_NoScrollWithMouse);
-    if (!ImGui::BeginTabBar("##tabs")) {
+    if (!ImGui::BeginTabBar("##tabs", ImGuiTabBarFlags_FittingPolicyScroll)) {
         ImGui::EndChild();
         return;
     }
