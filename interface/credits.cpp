@@ -65,7 +65,7 @@ void return_to_menu()
 
 bool credits_button_held()
 {
-    return g_mouse_left && g_app_active && input_cursor().inside;
+    return g_mouse_left && g_app_active && g_input_focus && input_cursor().inside;
 }
 
 } // namespace

@@ -38,6 +38,6 @@ void run_credits();
 void update_credits();
 
 // After the front end's click on the credits button: window messages and the input are handled
-// until the left button is up, the cursor has left the window, the application is inactive or the
-// window is closed; then the three mouse buttons are cleared. False when the window was closed.
+// until the left button is up, the cursor has left the window, the application is inactive or has
+// lost the input focus, or the window is closed; then the three mouse buttons are cleared. False when the window was closed.
 bool wait_for_credits_button_release();
