@@ -10,7 +10,6 @@
 #include "interface/interface_state.h"
 #include "interface/world_loop.h"
 #include "level/level_change.h"
-#include "platform/input.h"
 #include "platform/key_codes.h"
 #include "world/dream_world.h"
 #include "world/scene_header.h"
@@ -63,11 +62,6 @@ void return_to_menu()
     run_hook(g_interface_links.fade_from_black, "fade_from_black");
 }
 
-bool credits_button_held()
-{
-    return g_mouse_left && g_app_active && g_input_focus && input_cursor().inside;
-}
-
 } // namespace
 
 void update_credits()
@@ -92,9 +86,3 @@ void run_credits()
         g_credits_end_flag = 0;
 }
 
-bool wait_for_credits_button_release()
-{
-    bool open = run_hook_or(g_interface_links.wait_until_released, "wait_until_released", true, credits_button_held);
-    g_mouse_middle = g_mouse_right = g_mouse_left = 0;
-    return open && !g_quit_all;
-}

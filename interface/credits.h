@@ -36,8 +36,3 @@ void run_credits();
 // 1; the step that finds it at 1 completes the fade (group 1, previous group 0), pauses for 500
 // ticks and moves on to the next group (5 wraps to 0).
 void update_credits();
-
-// After the front end's click on the credits button: window messages and the input are handled
-// until the left button is up, the cursor has left the window, the application is inactive or has
-// lost the input focus, or the window is closed; then the three mouse buttons are cleared. False when the window was closed.
-bool wait_for_credits_button_release();

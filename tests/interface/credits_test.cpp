@@ -77,11 +77,6 @@ private:
     saved_globals kept_;
 };
 
-void inject_event(input_event_kind kind)
-{
-    input_inject(input_event{kind});
-}
-
 struct sample {
     uint32_t ticks, due;
     float alpha[3];  // entities 0, 1 and 2
@@ -171,49 +166,6 @@ TEST_F(credits_test, GroupsCrossFadeInTurnPauseBetweenAndEscReturnsToTheMenu)
     EXPECT_EQ(g_credits.previous_group, 5);
     EXPECT_EQ(g_credits.phase, 0);
     EXPECT_EQ(g_credits.due_tick, 7500u);
-}
-
-TEST_F(credits_test, TheOpeningClickDoesNotCloseThemAndItsReleaseWaitAlwaysEnds)
-{
-    auto hold_inside = [] {
-        inject_pointer(500.0f, 630.0f);
-        inject_left_button(true);
-        pump_messages();
-        poll_input();
-        ASSERT_EQ(g_mouse_left, 1u);
-    };
-    // Released over the button: the credits run on until Esc, many passes later.
-    hold_inside();
-    inject_left_button(false);
-    EXPECT_TRUE(wait_for_credits_button_release());
-    EXPECT_EQ(g_mouse_left, 0u);
-    open_credits();
-    pass_script script([](int pass) {
-        if (pass == 40)
-            inject_key(k_key_escape, true);
-    });
-    run_credits();
-    EXPECT_EQ(script.passes(), 41);
-    inject_key(k_key_escape, false);
-
-    // Held while the cursor leaves the window: the button's state is no longer read.
-    hold_inside();
-    inject_event(input_event_kind::mouse_leave);
-    EXPECT_TRUE(wait_for_credits_button_release());
-    EXPECT_EQ(g_mouse_left, 0u);
-
-    // Held while another application takes the focus.
-    hold_inside();
-    inject_event(input_event_kind::focus_lost);
-    EXPECT_TRUE(wait_for_credits_button_release());
-    EXPECT_EQ(g_mouse_left, 0u);
-    inject_event(input_event_kind::focus_gained);
-
-    // Held while the window closes.
-    hold_inside();
-    inject_event(input_event_kind::close);
-    EXPECT_FALSE(wait_for_credits_button_release());
-    EXPECT_EQ(g_quit_all, 1u);
 }
 
 } // namespace

@@ -302,6 +302,7 @@ void write_gate_level()
     add_gate_containers();
     add_gate_events();
     add_gate_entities(p.torch, p.wheel, p.crate);
+    add_epilogue_signpost();
     add_gate_ground_items();
     save_level("data/levels/brana.sav");
 }
