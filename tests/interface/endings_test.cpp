@@ -1,5 +1,7 @@
 // The ending's choice from quests, flags and attunements, and its loop on the demo's final level.
 #include "interface/pass_script.h"
+#include "shell/injected_input.h"
+#include "shell/request_fixture.h"
 #include "shell/shell_fixture.h"
 
 #include "core/console_log.h"
@@ -13,6 +15,7 @@
 #include "level/level_change.h"
 #include "script/entities.h"
 #include "script/quests.h"
+#include "script/text_window.h"
 #include "shell/level_requests.h"
 #include "shell/program.h"
 #include "shell/window.h"
@@ -269,6 +272,38 @@ TEST_F(ending_loop_test, WithEveryNarrationMissingItEndsAfterTheWait)
         logged = logged || std::strstr(g_console_history[i], "warrior.ogg") != nullptr;
     EXPECT_TRUE(logged);
     EXPECT_EQ(g_new_game_request, 1u);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(request_test, TheDemoSignpostLeadsThroughTheEpilogueAndTheEndingBackToTheMenu)
+{
+    saved_globals kept;
+    kept.keep(g_message_window), kept.keep(g_dialogue_window), kept.keep(g_epilogue_slides), kept.keep(g_ending);
+    start();
+    ASSERT_TRUE(pass_greeting());
+    inject_pointer_at_world(240.0f, 200.0f);
+    for (int i = 0; i < 3; ++i)  // the level's greeting leaves the message window
+        ASSERT_TRUE(program_frame());
+    inject_left_button(true);
+    ASSERT_TRUE(program_frame());
+    inject_left_button(false);
+    for (int i = 0; i < 20 && !g_epilogue_slides_active; ++i)
+        ASSERT_TRUE(program_frame());
+    ASSERT_EQ(g_epilogue_slides_active, 1u);
+    int frames = 0;
+    while (program_frame() && frames < 20000)
+        ++frames;
+    ASSERT_EQ(g_game_finished, 1u);
+    EXPECT_FALSE(program_shutdown(true));  // the ending ran instead of the shutdown
+    EXPECT_EQ(traced({"play_ending"}).size(), 1u);
+    EXPECT_EQ(g_new_game_request, 1u);
+    ASSERT_TRUE(program_frame());
+    EXPECT_STREQ(g_current_level, "start.sav");
+    EXPECT_EQ(g_no_game_running, 1u);
+    EXPECT_EQ(g_interface.overlay_screen, 1);
 }
 
 } // namespace
