@@ -24,7 +24,6 @@ protected:
     void SetUp() override
     {
         shell_test::SetUp();
-        kept_.keep(g_credits);
         started_ = program_startup("zorv");
         ASSERT_TRUE(started_);
         // The window's first messages make the application active.
@@ -36,7 +35,6 @@ protected:
     {
         program_shutdown(started_);
         shell_test::TearDown();
-        kept_.restore();
     }
 
     // What the front end does when the credits button is clicked, less the fades.
@@ -48,14 +46,6 @@ protected:
         g_camera_y = -1599.0f;
     }
 
-    // The alpha of the entity's first object; -1 when it owns none.
-    static float alpha_of(int32_t entity)
-    {
-        for (uint32_t i = 0; i < g_object_count; ++i)
-            if (g_objects[i].state && g_objects[i].entity == entity)
-                return g_objects[i].alpha;
-        return -1.0f;
-    }
 
     static void expect_title_menu()
     {
@@ -72,9 +62,6 @@ protected:
     }
 
     bool started_ = false;
-
-private:
-    saved_globals kept_;
 };
 
 struct sample {
@@ -98,12 +85,12 @@ TEST_F(credits_test, GroupsCrossFadeInTurnPauseBetweenAndEscReturnsToTheMenu)
     open_credits();
     ASSERT_STREQ(g_current_level, "credits.sav");
     for (int32_t entity = 0; entity < k_credits_groups; ++entity)
-        ASSERT_FLOAT_EQ(alpha_of(entity), 0.0f) << entity;
+        ASSERT_FLOAT_EQ(entity_alpha(entity), 0.0f) << entity;
     std::vector<sample> samples;
     {
         pass_script script([&](int pass) {
             g_credits_end_flag |= pass > 3000;  // a fault ends the loop
-            samples.push_back({g_ticks, g_credits.due_tick, {alpha_of(0), alpha_of(1), alpha_of(2)}, g_credits.group});
+            samples.push_back({g_ticks, g_credits.due_tick, {entity_alpha(0), entity_alpha(1), entity_alpha(2)}, g_credits.group});
             if (g_credits.group == 2 && g_credits.phase == 0)
                 inject_key(k_key_escape, true);
         });
@@ -143,10 +130,10 @@ TEST_F(credits_test, GroupsCrossFadeInTurnPauseBetweenAndEscReturnsToTheMenu)
     {
         pass_script click([&](int pass) {
             g_credits_end_flag |= pass > 3000;
-            if (first_step_pass < 0 && alpha_of(1) == 1.0f) {
+            if (first_step_pass < 0 && entity_alpha(1) == 1.0f) {
                 first_step_pass = pass;
-                EXPECT_FLOAT_EQ(alpha_of(2), 0.0f);
-                EXPECT_FLOAT_EQ(alpha_of(0), 0.0f);
+                EXPECT_FLOAT_EQ(entity_alpha(2), 0.0f);
+                EXPECT_FLOAT_EQ(entity_alpha(0), 0.0f);
                 inject_pointer(512.0f, 384.0f);
                 inject_left_button(true);
             }

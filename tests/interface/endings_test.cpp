@@ -152,14 +152,13 @@ protected:
     void SetUp() override
     {
         shell_test::SetUp();
-        kept_.keep(g_ending), kept_.keep(g_slide_narration_active);
+        kept_.keep(g_slide_narration_active);
         started_ = program_startup("zorv console");
         ASSERT_TRUE(started_);
         // The window's first messages make the application active.
         while (pump_messages()) {
         }
         ASSERT_EQ(g_app_active, 1u);
-        g_shell_trace = &trace_;
     }
     void TearDown() override
     {
@@ -169,18 +168,9 @@ protected:
     }
 
     static bool shown(int32_t entity) { return g_entities[entity].state == 1; }
-    // The alpha of the entity's first object.
-    static float alpha_of(int32_t entity)
-    {
-        for (uint32_t i = 0; i < g_object_count; ++i)
-            if (g_objects[i].state && g_objects[i].entity == entity)
-                return g_objects[i].alpha;
-        return -1.0f;
-    }
     static std::string narration() { return std::filesystem::path(g_ending.narration_path).filename().string(); }
 
     bool started_ = false;
-    std::vector<std::string> trace_;
 
 private:
     saved_globals kept_;
@@ -206,10 +196,10 @@ TEST_F(ending_loop_test, TheChainPlaysMercenaryDefenderAndTitleThenWaits)
             EXPECT_EQ(narration(), "mercenary.ogg");
             EXPECT_TRUE(shown(0) && shown(1) && shown(5));
             EXPECT_FALSE(shown(2) || shown(4) || shown(14));
-            EXPECT_FLOAT_EQ(alpha_of(1), 1.0f);
-            EXPECT_FLOAT_EQ(alpha_of(2), 0.0f);
+            EXPECT_FLOAT_EQ(entity_alpha(1), 1.0f);
+            EXPECT_FLOAT_EQ(entity_alpha(2), 0.0f);
         }
-        samples.push_back({g_ending.phase, g_ending.narration_step, narration(), g_ticks, alpha_of(14)});
+        samples.push_back({g_ending.phase, g_ending.narration_step, narration(), g_ticks, entity_alpha(14)});
         playing = pass % 10 != 9;  // each narration ends at the next tenth pass
     });
     g_game_finished = g_quit = 1;
@@ -226,13 +216,13 @@ TEST_F(ending_loop_test, TheChainPlaysMercenaryDefenderAndTitleThenWaits)
     EXPECT_EQ(samples[19].phase, 1);
     EXPECT_EQ(samples[20].phase, 2);
     EXPECT_EQ(samples[20].narration, "warrior.ogg");  // the demo hero masters no attunement
-    EXPECT_FLOAT_EQ(alpha_of(0), 0.0f);  // the title part hid the first part
+    EXPECT_FLOAT_EQ(entity_alpha(0), 0.0f);  // the title part hid the first part
     EXPECT_FALSE(shown(0) || shown(1) || shown(5));
     for (int32_t entity = 8; entity <= 14; ++entity)
         EXPECT_TRUE(shown(entity)) << entity;
-    EXPECT_FLOAT_EQ(alpha_of(8), 1.0f);
+    EXPECT_FLOAT_EQ(entity_alpha(8), 1.0f);
     // The title fades in from 0 over 20 steps at least 4 ticks apart.
-    EXPECT_NEAR(alpha_of(14), 1.0f, 1e-5f);
+    EXPECT_NEAR(entity_alpha(14), 1.0f, 1e-5f);
     int fade_steps = 0;
     for (size_t i = 21; i < samples.size(); ++i)
         if (samples[i].title_alpha != samples[i - 1].title_alpha) {
@@ -281,7 +271,7 @@ namespace {
 TEST_F(request_test, TheDemoSignpostLeadsThroughTheEpilogueAndTheEndingBackToTheMenu)
 {
     saved_globals kept;
-    kept.keep(g_message_window), kept.keep(g_dialogue_window), kept.keep(g_epilogue_slides), kept.keep(g_ending);
+    kept.keep(g_message_window), kept.keep(g_dialogue_window), kept.keep(g_epilogue_slides);
     start();
     ASSERT_TRUE(pass_greeting());
     inject_pointer_at_world(240.0f, 200.0f);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "interface/interface_links.h"
+#include "world/world_objects.h"
 
 #include <functional>
 
@@ -42,3 +43,12 @@ private:
     bool (*begin_)() = nullptr;
     int passes_ = 0;
 };
+
+// The alpha of the first object that entity `entity` owns; -1 when it owns none.
+inline float entity_alpha(int32_t entity)
+{
+    for (uint32_t i = 0; i < g_object_count; ++i)
+        if (g_objects[i].state && g_objects[i].entity == entity)
+            return g_objects[i].alpha;
+    return -1.0f;
+}
