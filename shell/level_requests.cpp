@@ -10,6 +10,7 @@
 #include "core/input_state.h"
 #include "core/settings.h"
 #include "core/utilities.h"
+#include "interface/endings.h"
 #include "interface/equipment_slots.h"
 #include "interface/interface_state.h"
 #include "interface/new_hero_screen.h"
@@ -197,9 +198,9 @@ const program_step k_ending_steps[] = {
          g_camera_y = k_menu_camera_y;
          return true;
      }},
-    {"setup_ending_scene", nullptr},
+    {"setup_ending_scene", [] { setup_ending_scene(); return true; }},
     {"fade_from_black", [] { fade_from_black(); return true; }},
-    {"run_ending", nullptr},
+    {"play_ending", [] { play_ending(); return true; }},
     {"request_new_game", [] {
          g_quit = 0;
          g_new_game_request = 1;

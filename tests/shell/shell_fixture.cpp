@@ -21,6 +21,8 @@
 #include "engine/models.h"
 #include "engine/screenshots.h"
 #include "engine/textures.h"
+#include "interface/credits.h"
+#include "interface/endings.h"
 #include "interface/interface_links.h"
 #include "interface/interface_state.h"
 #include "items/ground_items.h"
@@ -100,6 +102,8 @@ void keep_run_state(saved_globals& saved)
     // What the last frame read of the mouse and keys.
     saved.keep(g_mouse_left), saved.keep(g_mouse_right), saved.keep(g_mouse_middle), saved.keep(g_mouse_button4);
     saved.keep(g_mouse_state), saved.keep(g_key_state);
+    // The credits' cross-fade and the ending's state, which outlive a showing.
+    saved.keep(g_credits), saved.keep(g_ending);
 }
 
 } // namespace

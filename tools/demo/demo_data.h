@@ -58,7 +58,7 @@ constexpr int16_t k_demo_trap = 21;
 // of the first in "data/quests/eng/", and the story flag "encounter" in "global/flag.txt".
 void write_quests_demo_data();
 // The sounds, the narration and the music: "data/sound/" (with the footsteps of every ground,
-// the dream world's sounds and the slide shows' narrations), "data/voice/", "data/music/" and
+// the dream world's sounds and the narrations of the slide shows and the ending), "data/voice/", "data/music/" and
 // the chapter slide music.
 void write_sound_demo_data();
 // The engine's images: the fixed start-up images, ground tiles, sprites and the language's
@@ -103,6 +103,13 @@ void write_events_demo_data();
 // The travel map "data/levels/mapa_eng.sav": its 19 location areas, markers and labels over a
 // parchment; location 0 leads back to the gate.
 void write_travel_map_demo_data();
+// The credits level "data/levels/credits.sav": six entities of text cards (heading and lines), all
+// at alpha 0, in the view of the camera (-630, -1599); and the final level
+// "data/levels/final_eng.sav" without music, its entities 0 to 18 as the ending shows them in the
+// view of the camera (-2366, -414): 0 the closing words, 1 / 4 mercenary / benevolent, 2 / 5
+// betrayer / defender, 8 a night sky, 9 to 13 stars, 14 to 18 the five titles (3, 6 and 7 hold
+// nothing), every card at alpha 0.
+void write_credits_demo_data();
 // The loading-screen hints "data/hints/eng/brana.txt" and "rand0.txt" to "rand4.txt": markup
 // with the hero's placeholders and a notice phrase each.
 void write_hint_demo_data();

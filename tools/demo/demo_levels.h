@@ -18,6 +18,11 @@ void lay_ground(int32_t meadow, float x0, float y0, int columns, int rows, float
 // The gate level's map texts, its signpost and its way to the yard: sectors and map events.
 void add_gate_events();
 
+// The gate level's epilogue signpost: a click on the patch in the north-west, (200, 160) to
+// (280, 240), starts the epilogue, after which the ending plays. Added after the other sectors,
+// events and map texts.
+void add_epilogue_signpost();
+
 // The gate level's ground items: a sword, 120 gold, two potions, an essence and a trap.
 void add_gate_ground_items();
 
@@ -25,6 +30,11 @@ void add_gate_ground_items();
 void clear_level_tables();
 // A world object of prototype `proto` at (x, y) on the layer, with colour factors; its index.
 int32_t place(int32_t proto, float x, float y, uint8_t layer, bool depth_sorted, float r = 1, float g = 1, float b = 1);
+// A one-frame sprite prototype of the level drawing `image` at width x height; its slot.
+int32_t sprite_proto(const char* name, const char* image, int32_t width, int32_t height);
+// Entity `entity` (the count grows to hold it) named `name`, state 1, without sector or link,
+// owning world object `object`.
+void add_object_entity(int16_t entity, const char* name, int32_t object);
 // A movement map over the rectangle, its cells blocked around each listed point.
 void make_movemap(float x0, float y0, float x1, float y1, const std::vector<std::pair<float, float>>& blocked);
 // A closed rectangular sector in the next free slot with the footstep ground.

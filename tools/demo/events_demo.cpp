@@ -64,6 +64,14 @@ void add_gate_events()
     copy_bounded(exit.action_text[0], sizeof exit.action_text[0], "dvor.sav");
 }
 
+void add_epilogue_signpost()
+{
+    require(add_map_text("^window 50 50 500 80 ^center ^gl_a 0.6 The road home. ^play_outro 1", "outro", 1),
+            "outro text");
+    add_rect_sector(200.0f, 160.0f, 280.0f, 240.0f, 4);
+    add_text_event("outro", k_cond_lmb_in_sector, last_sector(), "outro");
+}
+
 void write_events_demo_data()
 {
     clear_level_tables();

@@ -115,6 +115,33 @@ int32_t place(int32_t proto, float x, float y, uint8_t layer, bool depth_sorted,
     return i;
 }
 
+int32_t sprite_proto(const char* name, const char* image, int32_t width, int32_t height)
+{
+    int32_t slot = add_empty_object_proto();
+    object_proto& p = g_object_protos[slot];
+    copy_bounded(p.name, sizeof p.name, name);
+    p.kind = k_proto_sprite;
+    p.width = width;
+    p.height = height;
+    p.frame_counts[0] = 1;
+    copy_bounded(p.frame_names[0], sizeof p.frame_names[0], image);
+    p.frames[0][0] = -1;
+    return slot;
+}
+
+void add_object_entity(int16_t entity, const char* name, int32_t object)
+{
+    entity_record& e = g_entities[entity];
+    e = entity_record{};
+    e.state = 1;
+    copy_bounded(e.name, sizeof e.name, name);
+    e.sector = -1;
+    e.link = -1;
+    if (uint32_t(entity) >= g_entity_count)
+        g_entity_count = uint32_t(entity) + 1;
+    g_objects[object].entity = entity;
+}
+
 void lay_ground(int32_t meadow, float x0, float y0, int columns, int rows, float r, float g, float b)
 {
     for (int w = 0; w < rows; ++w)
@@ -275,6 +302,7 @@ void write_gate_level()
     add_gate_containers();
     add_gate_events();
     add_gate_entities(p.torch, p.wheel, p.crate);
+    add_epilogue_signpost();
     add_gate_ground_items();
     save_level("data/levels/brana.sav");
 }

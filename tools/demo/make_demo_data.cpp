@@ -39,6 +39,7 @@ int main(int argc, char** argv)
     write_levels_demo_data();
     write_events_demo_data();
     write_travel_map_demo_data();
+    write_credits_demo_data();
     write_hint_demo_data();
     write_slides_demo_data();
     write_spells_demo_data();

@@ -191,7 +191,8 @@ track voice_line(float pitch, int syllables, uint32_t seed)
 }
 
 // The slide shows' narrations "data/sound/slide/eng/": the intro's m1 and m2, the chapter
-// parts 1.1, 1.2 and 2.1 and the epilogue's e1.1; and the chapter music "data/slides/1.ogg",
+// parts 1.1, 1.2 and 2.1, the epilogue's e1.1 and the nine narrations of the ending; and the
+// chapter music "data/slides/1.ogg",
 // slow chords that loop.
 void write_slide_sounds()
 {
@@ -201,7 +202,10 @@ void write_slide_sounds()
         int syllables;
     };
     const line lines[] = {{"m1", 150.0f, 6}, {"m2", 140.0f, 5}, {"1.1", 160.0f, 5},
-                          {"1.2", 150.0f, 4}, {"2.1", 170.0f, 5}, {"e1.1", 130.0f, 6}};
+                          {"1.2", 150.0f, 4}, {"2.1", 170.0f, 5}, {"e1.1", 130.0f, 6},
+                          {"benevolant", 150.0f, 5}, {"mercenary", 140.0f, 5}, {"defender", 160.0f, 4},
+                          {"betrayer", 130.0f, 4}, {"warrior", 150.0f, 3}, {"adept", 160.0f, 3},
+                          {"archmage", 150.0f, 4}, {"legend", 140.0f, 3}, {"immortal", 170.0f, 4}};
     uint32_t seed = 11;
     for (const line& l : lines) {
         const std::string path = std::string("data/sound/slide/eng/") + l.name + ".ogg";

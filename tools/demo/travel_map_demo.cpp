@@ -33,21 +33,6 @@ void write_image(const char* name, uint32_t width, uint32_t height, uint32_t (*t
     require(write_image_file(name, texels.data(), width, height), name);
 }
 
-// A one-frame sprite prototype of the level drawing `image`.
-int32_t sprite_proto(const char* name, const char* image, int32_t width, int32_t height)
-{
-    int32_t slot = add_empty_object_proto();
-    object_proto& p = g_object_protos[slot];
-    copy_bounded(p.name, sizeof p.name, name);
-    p.kind = k_proto_sprite;
-    p.width = width;
-    p.height = height;
-    p.frame_counts[0] = 1;
-    copy_bounded(p.frame_names[0], sizeof p.frame_names[0], image);
-    p.frames[0][0] = -1;
-    return slot;
-}
-
 void write_map_images()
 {
     write_image("data/sprites/map_parchment.tga", 512, 384, [](uint32_t x, uint32_t y) {
@@ -67,20 +52,6 @@ void write_map_images()
     });
 }
 
-// An entity carrying one object of the map.
-void add_map_entity(int16_t entity, const char* kind, int32_t location, int32_t object)
-{
-    entity_record& e = g_entities[entity];
-    e = entity_record{};
-    e.state = 1;
-    std::snprintf(e.name, sizeof e.name, "%s%d", kind, int(location));
-    e.sector = -1;
-    e.link = -1;
-    if (uint32_t(entity) >= g_entity_count)
-        g_entity_count = uint32_t(entity) + 1;
-    g_objects[object].entity = entity;
-}
-
 } // namespace
 
 void write_travel_map_demo_data()
@@ -98,8 +69,8 @@ void write_travel_map_demo_data()
         add_rect_sector(x0 + 16.0f, y0 + 16.0f, x0 + k_cell_width - 16.0f, y0 + k_cell_height - 16.0f, 0);
         int32_t disc = place(marker, cx, cy - 16.0f, 10, false);
         g_objects[disc].alpha = 0.0f;
-        add_map_entity(k_travel_map_markers[i], "marker", i, disc);
-        add_map_entity(k_travel_map_labels[i], "label", i, place(label, cx, cy + 40.0f, 11, false));
+        add_object_entity(k_travel_map_markers[i], ("marker" + std::to_string(i)).c_str(), disc);
+        add_object_entity(k_travel_map_labels[i], ("label" + std::to_string(i)).c_str(), place(label, cx, cy + 40.0f, 11, false));
     }
     make_movemap(0.0f, 0.0f, 1024.0f, 768.0f, {});
     set_scene("Travel map", k_level_gui, 512.0f, 384.0f, 1.0f);
