@@ -1,6 +1,6 @@
 // What the game interface needs of the shell above it and of subsystems built elsewhere: the
-// window's wait for a key's release, the message window of the text windows, the item drag and
-// the display's gamma.
+// window's wait for a key's release, the pass of the modal loops, the fades, the message window
+// of the text windows, the item drag and the display's gamma.
 // The shell fills the members at start-up. A null member means that service is not built: the
 // call is skipped (run_hook logs it once), as if it had nothing to do.
 #pragma once
@@ -13,6 +13,18 @@ struct interface_links {
     // The shell: handles window messages and reads the input until held() is false; false when
     // the window was closed meanwhile.
     bool (*wait_until_released)(bool (*held)());
+
+    // The modal loops' pass: one window message; false when the application is inactive (the
+    // next message has been waited for) and the pass must neither draw nor step. Then the input
+    // of the pass read into the input globals, and the console key's press toggling the console
+    // (one latch for every loop).
+    bool (*modal_pass_begin)();
+    void (*poll_input)();
+    void (*toggle_console)();
+
+    // The modal fades over the running world: 20 steps to black and back.
+    void (*fade_to_black)();
+    void (*fade_from_black)();
 
     // The message window: emptied (its words and pictures freed); a markup file shown in it,
     // which sets g_message_shown, or clears it when the file is missing; drawn with its

@@ -21,6 +21,7 @@
 #include "engine/texture_packs.h"
 #include "engine/textures.h"
 #include "engine/ui_texts.h"
+#include "interface/front_end.h"
 #include "interface/interface_links.h"
 #include "interface/side_panel.h"
 #include "interface/interface_state.h"
@@ -105,7 +106,7 @@ const program_step k_menu_level_steps[] = {
          g_interface.menu_open = 1;
          return true;
      }},
-    {"run_front_end", [] { run_front_end(); return true; }},
+    {"run_front_end", [] { g_front_end(); return true; }},
     {"free_slide_tiles", [] { free_slide_tiles(); return true; }},
 };
 
@@ -136,6 +137,11 @@ void install_links()
     install_char_links();
     install_item_tooltip_words();
     g_interface_links.wait_until_released = wait_until_released;
+    g_interface_links.modal_pass_begin = modal_pass_begin;
+    g_interface_links.poll_input = poll_input;
+    g_interface_links.toggle_console = [] { toggle_console_on_key(&g_console_toggle_latch); };
+    g_interface_links.fade_to_black = fade_to_black;
+    g_interface_links.fade_from_black = fade_from_black;
     g_script_links.wait_until_released = wait_until_released;
     g_script_links.pump_messages = pump_messages;
     g_script_links.fade_out_scene = [] {
