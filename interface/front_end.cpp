@@ -195,12 +195,12 @@ void start_new_game()
     g_interface.attunement_panel_open = g_interface.quest_log_open = 0;
 }
 
-// The button that opened the credits counts as held only while the application is active and
-// the cursor is over the window: outside it the button state is not read, so its release would
-// never be seen.
+// The button that opened the credits counts as held only while the application is active with
+// the input focus and the cursor is over the window: otherwise the button state is not read, so
+// its release would never be seen.
 bool credits_click_held()
 {
-    return g_mouse_left && g_app_active && input_cursor().inside;
+    return g_mouse_left && g_app_active && g_input_focus && input_cursor().inside;
 }
 
 void open_credits()
@@ -261,7 +261,7 @@ void front_end_pass()
     if (!run_hook_or(g_interface_links.modal_pass_begin, "modal_pass_begin", true))
         return;
     run_hook(g_interface_links.poll_input, "poll_input");
-    run_hook(g_interface_links.toggle_console, "toggle_console");
+    run_hook(g_interface_links.toggle_console_on_key, "toggle_console_on_key", &g_console_toggle_latch);
     advance_game_clock(&g_game_clock);
     update_frame_timing();
     begin_scene();

@@ -1,5 +1,5 @@
 // What the game interface needs of the shell above it and of subsystems built elsewhere: the
-// window's wait for a key's release, the pass of the modal loops, the fades, the message window
+// window's wait for a key's release, the passes and fades of the modal loops, the message window
 // of the text windows, the item drag and the display's gamma.
 // The shell fills the members at start-up. A null member means that service is not built: the
 // call is skipped (run_hook logs it once), as if it had nothing to do.
@@ -14,15 +14,12 @@ struct interface_links {
     // the window was closed meanwhile.
     bool (*wait_until_released)(bool (*held)());
 
-    // The modal loops' pass: one window message; false when the application is inactive (the
-    // next message has been waited for) and the pass must neither draw nor step. Then the input
-    // of the pass read into the input globals, and the console key's press toggling the console
-    // (one latch for every loop).
+    // The shell's modal loop services: one window message, false when the pass must not draw
+    // (the application is inactive; it has waited for the next message); the input of the
+    // frame; the console toggle on the key left of 1 with the given edge latch; the modal fades.
     bool (*modal_pass_begin)();
     void (*poll_input)();
-    void (*toggle_console)();
-
-    // The modal fades over the running world: 20 steps to black and back.
+    void (*toggle_console_on_key)(uint32_t* latch);
     void (*fade_to_black)();
     void (*fade_from_black)();
 

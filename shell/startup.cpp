@@ -139,7 +139,7 @@ void install_links()
     g_interface_links.wait_until_released = wait_until_released;
     g_interface_links.modal_pass_begin = modal_pass_begin;
     g_interface_links.poll_input = poll_input;
-    g_interface_links.toggle_console = [] { toggle_console_on_key(&g_console_toggle_latch); };
+    g_interface_links.toggle_console_on_key = toggle_console_on_key;
     g_interface_links.fade_to_black = fade_to_black;
     g_interface_links.fade_from_black = fade_from_black;
     g_script_links.wait_until_released = wait_until_released;

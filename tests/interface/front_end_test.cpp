@@ -45,7 +45,7 @@ protected:
         stamp_start_time();
         g_interface_links.modal_pass_begin = [] { return true; };
         g_interface_links.poll_input = [] {};
-        g_interface_links.toggle_console = [] {};
+        g_interface_links.toggle_console_on_key = [](uint32_t*) {};
         g_interface_links.fade_to_black = [] { calls().push_back("fade_to_black"); };
         g_interface_links.fade_from_black = [] { calls().push_back("fade_from_black"); };
         g_splash = {};
