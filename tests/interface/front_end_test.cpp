@@ -1,5 +1,6 @@
 #include "interface/slide_fixture.h"
 
+#include "characters/char_table.h"
 #include "core/frame_timing.h"
 #include "core/game_globals.h"
 #include "core/globals.h"
@@ -7,12 +8,14 @@
 #include "engine/textures.h"
 #include "interface/front_end.h"
 #include "interface/overlay_screens.h"
+#include "level/level_change.h"
 #include "platform/clock.h"
 #include "support/saved_globals.h"
 #include "world/dream_world.h"
 #include "world/game_clock.h"
 
 #include <array>
+#include <cstring>
 #include <filesystem>
 
 // from interface/credits.h
@@ -207,6 +210,25 @@ TEST_F(front_end_test, MenuClicksActOnlyStrictlyInsideTheirBoxesOverTheirOwnScre
     g_mouse_screen_y = 630.0f;
     handle_main_menu_clicks();
     EXPECT_EQ(g_credits.active, 0u);
+}
+
+TEST_F(front_end_test, StartKeepsANameWithoutCursorAndTheMouseOfAHeroWithoutWorldObject)
+{
+    kept_.keep(g_chars[0]), kept_.keep(g_char_count), kept_.keep(g_player_char), kept_.keep(g_mouse_x);
+    kept_.keep(g_mouse_y), kept_.keep(g_current_level);
+    g_char_count = 1;
+    g_player_char = 0;
+    g_chars[0].object = -1;
+    std::strcpy(g_chars[0].display_name, "Ada");
+    g_mouse_x = 123.0f;
+    g_mouse_y = 45.0f;
+    EXPECT_EQ(press_at(800.0f, 620.0f, k_page_new_hero),
+              (std::vector<std::string>{"fade_to_black", "fade_from_black"}));
+    EXPECT_EQ(g_no_game_running, 0u);
+    EXPECT_STREQ(g_chars[0].display_name, "Ada");
+    EXPECT_FLOAT_EQ(g_mouse_x, 123.0f);
+    EXPECT_FLOAT_EQ(g_mouse_y, 45.0f);
+    EXPECT_EQ(g_interface.overlay_screen, 0u);
 }
 
 } // namespace
