@@ -59,6 +59,8 @@ constexpr int32_t k_credits_half_width = 128, k_credits_above = 20, k_credits_be
 constexpr float k_credits_camera_x = -630.0f;
 constexpr float k_credits_camera_y = -1599.0f;
 
+// The card goes into the splash slot (appended to the table for the first card), replacing the
+// card held there.
 void load_splash_card(const char* name)
 {
     if (g_splash_slot < 0)
@@ -101,8 +103,7 @@ void end_splash_phase(splash_state& s)
     } else if (holding(s.state) && s.hold_count == k_hold_steps) {
         ++s.state;
     } else if (s.state == k_splash_fade_out_first && s.alpha < 0.0f) {
-        free_splash_card();
-        load_splash_card(k_splash_second_card);
+        load_splash_card(k_splash_second_card);  // in place of the first
         s.state = k_splash_fade_in_second;
     } else if (s.state == k_splash_fade_out_second && s.alpha < 0.0f) {
         free_splash_card();
