@@ -1,10 +1,12 @@
 #include "interface/slide_fixture.h"
 
 #include "characters/char_table.h"
+#include "core/editor_globals.h"
 #include "core/frame_timing.h"
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "core/input_state.h"
+#include "core/settings.h"
 #include "engine/textures.h"
 #include "interface/front_end.h"
 #include "interface/overlay_screens.h"
@@ -13,6 +15,8 @@
 #include "support/saved_globals.h"
 #include "world/dream_world.h"
 #include "world/game_clock.h"
+#include "world/weather.h"
+#include "world/world_objects.h"
 
 #include <array>
 #include <cstring>
@@ -216,6 +220,9 @@ TEST_F(front_end_test, StartKeepsANameWithoutCursorAndTheMouseOfAHeroWithoutWorl
 {
     kept_.keep(g_chars[0]), kept_.keep(g_char_count), kept_.keep(g_player_char), kept_.keep(g_mouse_x);
     kept_.keep(g_mouse_y), kept_.keep(g_current_level);
+    // What the level change touches when the level's file is missing.
+    kept_.keep(g_work_mode), kept_.keep(g_clear_colour), kept_.keep(g_brush_preview), kept_.keep(g_message_log);
+    kept_.keep(g_rain), kept_.keep(g_snow), kept_.keep(g_fog), kept_.keep(g_map_path);
     g_char_count = 1;
     g_player_char = 0;
     g_chars[0].object = -1;
