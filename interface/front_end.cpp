@@ -13,6 +13,7 @@
 #include "engine/textures.h"
 #include "interface/interface_links.h"
 #include "interface/interface_state.h"
+#include "interface/overlay_screens.h"
 #include "interface/slide_shows.h"
 #include "level/level_change.h"
 #include "level/level_effects.h"
@@ -243,13 +244,14 @@ void handle_main_menu_clicks()
     const int32_t x0 = (int32_t(g_screen_width) - k_panel_width) / 2;
     const int32_t y0 = (int32_t(g_screen_height) - k_panel_height) / 2;
     if (inside(x, x0 + k_start_left, x0 + k_start_right) && inside(y, y0 + k_start_top, y0 + k_start_bottom) &&
-        g_interface.overlay_screen == 5 && g_mouse_left)
+        g_interface.overlay_screen == k_page_new_hero && g_mouse_left)
         start_new_game();
 
     const int32_t cx = int32_t(g_screen_width) / 2 + k_credits_dx;
     const int32_t cy = int32_t(g_screen_height) / 2 + k_credits_dy;
     if (inside(x, cx - k_credits_half_width, cx + k_credits_half_width) &&
-        inside(y, cy - k_credits_above, cy + k_credits_below) && g_interface.overlay_screen == 1 && g_mouse_left)
+        inside(y, cy - k_credits_above, cy + k_credits_below) && g_interface.overlay_screen == k_page_menu &&
+        g_mouse_left)
         open_credits();
 }
 
