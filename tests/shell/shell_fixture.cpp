@@ -62,6 +62,7 @@ namespace {
 void keep_run_state(saved_globals& saved)
 {
     saved.keep(g_editor_enabled), saved.keep(g_console_enabled), saved.keep(g_console_shown);
+    saved.keep(g_front_end);
     saved.keep(g_quit), saved.keep(g_quit_all), saved.keep(g_skip_exit_fade), saved.keep(g_game_finished);
     saved.keep(g_screen_width), saved.keep(g_screen_height), saved.keep(g_screen_bpp);
     saved.keep(g_zoom), saved.keep(g_zoom_target), saved.keep(g_camera_x), saved.keep(g_camera_y);
@@ -99,7 +100,6 @@ void keep_run_state(saved_globals& saved)
     // What the last frame read of the mouse and keys.
     saved.keep(g_mouse_left), saved.keep(g_mouse_right), saved.keep(g_mouse_middle), saved.keep(g_mouse_button4);
     saved.keep(g_mouse_state), saved.keep(g_key_state);
-    saved.keep(g_front_end);
 }
 
 } // namespace
