@@ -101,4 +101,3 @@ void load_interface_textures()
 }
 
 void shutdown_interface() {}
-void run_front_end() {}

@@ -26,7 +26,6 @@ void shutdown_interface();
 // by 0.008. Any other panel number draws nothing.
 void draw_panel_frame(int16_t panel, float x, float y, float alpha);
 
-void run_front_end();
 void update_game_interface();
 // The attunement selection window, each frame while attunement_select_open is set and no text
 // viewer is open (interface/attunement_selection.cpp); g_attunement_select_scroll is the first row

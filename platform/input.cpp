@@ -35,6 +35,10 @@ constexpr size_t k_ui_events_kept = 512;
 
 input_state g_input;
 
+// Kept apart from g_input, which input_reset clears: a script outlives a window.
+std::function<void(uint32_t)> g_input_script;
+uint32_t g_input_script_pass = 0;
+
 void push_message(window_message_kind kind, uint32_t param)
 {
     if (!g_input.closed)
@@ -192,8 +196,16 @@ void input_inject(const input_event& event)
     g_input.injected.push_back(event);
 }
 
+void input_set_script(std::function<void(uint32_t pass)> script)
+{
+    g_input_script = std::move(script);
+    g_input_script_pass = 0;
+}
+
 void input_drain()
 {
+    if (g_input_script)
+        g_input_script(g_input_script_pass++);
     if (SDL_Window* window = gl_window_handle()) {
         SDL_Event e;
         input_event event;

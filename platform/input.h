@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 enum class window_message_kind : uint8_t {
@@ -45,6 +46,12 @@ struct input_event {
 
 // Queues an event as if it came from the window; it is applied by the next input_drain.
 void input_inject(const input_event& event);
+
+// Tests and replays: `script` runs at the start of every input_drain, before any event is applied,
+// with the number of drains since it was set (0 first); it queues that pass's events with
+// input_inject and may move the program's clock on. An empty function (the start value) runs
+// nothing; setting one replaces the last.
+void input_set_script(std::function<void(uint32_t pass)> script);
 
 // Applies every pending event (SDL's, then injected ones) to the input state and the message
 // queue. Called once per frame before messages are taken.

@@ -171,7 +171,7 @@ const program_step k_new_game_steps[] = {
      }},
     {"fade_from_black", [] { fade_from_black(); return true; }},
     {"enter_dream_world", [] { enter_dream_world(&g_dream_world, 1); return true; }},
-    {"run_front_end", [] { run_front_end(); return true; }},
+    {"run_front_end", [] { g_front_end(); return true; }},
     {"clear_request", [] { g_new_game_request = 0; return true; }},
 };
 

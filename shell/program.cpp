@@ -1,9 +1,11 @@
 #include "shell/program_steps.h"
 
 #include "core/globals.h"
+#include "interface/front_end.h"
 #include "platform/signals.h"
 
 std::vector<std::string>* g_shell_trace = nullptr;
+void (*g_front_end)() = run_front_end;
 
 bool run_program_steps(std::span<const program_step> steps)
 {

@@ -21,6 +21,10 @@ bool program_shutdown(bool started);
 // Start-up, the main loop and shutdown; returns the process's exit code.
 int run_program(const char* command_line);
 
+// The front end that start-up and every new game run: run_front_end (interface/front_end.h).
+// Tests that go on from the title menu in the main loop put a function that returns at once here.
+extern void (*g_front_end)();
+
 // When set, every step of start-up, frame and shutdown appends its name as it runs. Steps whose
 // service is not built yet append their name with " (pending)".
 extern std::vector<std::string>* g_shell_trace;

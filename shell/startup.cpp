@@ -21,6 +21,7 @@
 #include "engine/texture_packs.h"
 #include "engine/textures.h"
 #include "engine/ui_texts.h"
+#include "interface/front_end.h"
 #include "interface/interface_links.h"
 #include "interface/side_panel.h"
 #include "interface/interface_state.h"
@@ -105,7 +106,7 @@ const program_step k_menu_level_steps[] = {
          g_interface.menu_open = 1;
          return true;
      }},
-    {"run_front_end", [] { run_front_end(); return true; }},
+    {"run_front_end", [] { g_front_end(); return true; }},
     {"free_slide_tiles", [] { free_slide_tiles(); return true; }},
 };
 

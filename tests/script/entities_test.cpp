@@ -19,6 +19,8 @@ void fill_entities(uint32_t count)
 
 TEST(Entities, FullAndEmptyTablesRoundTripWithTheRunTimeFieldsReset)
 {
+    saved_globals kept;
+    kept.keep(g_entities), kept.keep(g_entity_count), kept.keep(g_entity_object_lists);
     temp_folder folder;
     fill_entities(k_entity_slots);
     g_entities[4].object_list = 3;
@@ -41,6 +43,8 @@ TEST(Entities, FullAndEmptyTablesRoundTripWithTheRunTimeFieldsReset)
 
 TEST(Entities, ASoundTypeGetsItsSampleSlotAndAnObjectListMapsToItsRow)
 {
+    saved_globals kept;
+    kept.keep(g_entities), kept.keep(g_entity_count), kept.keep(g_entity_object_lists);
     temp_folder folder;
     fill_entities(1);
     g_entities[0].type = k_entity_loop_sound;
@@ -57,6 +61,8 @@ TEST(Entities, ASoundTypeGetsItsSampleSlotAndAnObjectListMapsToItsRow)
 
 TEST(Entities, ShorterLongerAndHostileSectionsLoadSafely)
 {
+    saved_globals kept;
+    kept.keep(g_entities), kept.keep(g_entity_count), kept.keep(g_entity_object_lists);
     temp_folder folder;
     // A 50-byte record: the fields from 50 on are zero.
     entity_record first{};

@@ -117,6 +117,8 @@ void write_hint_demo_data();
 // pictures "data/slides/1/" and "2/", the chapter list "data/slides/chapter1.txt" and the
 // narrations' subtitles in "data/sound/slide/eng/".
 void write_slides_demo_data();
+// The front end's splash cards "data/tollvane.tga" and "data/p3.tga", 1024 x 512.
+void write_front_end_demo_data();
 // The spell table "global/spells.dat" (115 records) through the spell saver: fire, water and air
 // missiles, earth area spells and healing on the ids the combat rules (11, 64, 114) and the
 // attunements name, their effect prototypes "data/spell/*.pr" and the cast and explosion sounds;

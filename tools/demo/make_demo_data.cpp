@@ -42,6 +42,7 @@ int main(int argc, char** argv)
     write_credits_demo_data();
     write_hint_demo_data();
     write_slides_demo_data();
+    write_front_end_demo_data();
     write_spells_demo_data();
     write_spell_effects_demo_data();
     write_interface_demo_data();
