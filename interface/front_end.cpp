@@ -11,6 +11,7 @@
 #include "engine/quads.h"
 #include "engine/render_context.h"
 #include "engine/textures.h"
+#include "interface/credits.h"
 #include "interface/interface_links.h"
 #include "interface/interface_state.h"
 #include "interface/overlay_screens.h"
@@ -26,18 +27,6 @@
 #include "world/world_objects.h"
 
 #include <cstring>
-
-// from interface/credits.h
-struct credits_state {
-    int16_t group;
-    int16_t previous_group;
-    int16_t phase;
-    float alpha;
-    uint32_t due_tick;
-    uint32_t active;
-};
-extern credits_state g_credits;
-void run_credits();
 
 splash_state g_splash = {};
 int32_t g_splash_slot = -1;

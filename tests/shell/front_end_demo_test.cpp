@@ -6,6 +6,7 @@
 #include "core/input_state.h"
 #include "engine/textures.h"
 #include "interface/front_end.h"
+#include "interface/credits.h"
 #include "interface/interface_links.h"
 #include "interface/overlay_screens.h"
 #include "interface/slide_shows.h"
@@ -23,17 +24,6 @@
 #include <filesystem>
 #include <string>
 #include <vector>
-
-// from interface/credits.h
-struct credits_state {
-    int16_t group;
-    int16_t previous_group;
-    int16_t phase;
-    float alpha;
-    uint32_t due_tick;
-    uint32_t active;
-};
-extern credits_state g_credits;
 
 namespace {
 
