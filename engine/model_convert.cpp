@@ -121,7 +121,7 @@ void convert_model_directory(const char* path)
     if (created >= 0)
         save_model(&g_models[created], output.c_str());
     for (const dir_entry& e : entries) {
-        if ((e.attributes & k_dir_attr_folder) == 0 || std::strcmp(e.name, ".") == 0 || std::strcmp(e.name, "..") == 0)
+        if ((e.attributes & k_dir_attr_folder) == 0 || e.name[0] == '.')  // also "." and ".."
             continue;
         console_log("directory %s", e.name);
         convert_model_directory((base + "\\" + e.name + "\\" + "01.x").c_str());
