@@ -1,11 +1,8 @@
 #include "characters/creature_files.h"
 
 #include "core/console_log.h"
-#include "platform/files.h"
-
-#include <strings.h>
-
-#include <algorithm>
+#include "core/dir_listing.h"
+#include <cstdio>
 #include <cstring>
 
 creature_file_list g_creature_files;
@@ -13,21 +10,20 @@ creature_file_list g_creature_files;
 void list_creature_files(creature_file_list* list)
 {
     list->names.clear();
-    for (const folder_entry& entry : list_folder(k_creature_files_folder)) {
-        if (entry.is_folder)
+    std::vector<dir_entry> entries(size_t(k_creature_list_capacity) + 2);  // with "." and ".."
+    std::snprintf(g_dir_path, sizeof g_dir_path, "%s", k_creature_files_folder);
+    entries.resize(list_directory_into(entries.data(), uint32_t(entries.size()), "*.*"));
+    for (const dir_entry& entry : entries) {
+        if ((entry.attributes & k_dir_attr_folder) != 0)
             continue;
-        if (entry.name.size() >= size_t(k_creature_name_size)) {
-            console_log("%s%s: meno je pridlhe, vynechavam", k_creature_files_folder, entry.name.c_str());
+        if (std::strlen(entry.name) >= size_t(k_creature_name_size)) {
+            console_log("%s%s: meno je pridlhe, vynechavam", k_creature_files_folder, entry.name);
             continue;
         }
         creature_name name{};
-        std::memcpy(name.name, entry.name.c_str(), entry.name.size());
+        std::memcpy(name.name, entry.name, std::strlen(entry.name));
         list->names.push_back(name);
     }
-    std::sort(list->names.begin(), list->names.end(), [](const creature_name& a, const creature_name& b) {
-        int order = strcasecmp(a.name, b.name);
-        return order != 0 ? order < 0 : std::strcmp(a.name, b.name) < 0;
-    });
     if (list->names.size() > size_t(k_creature_list_capacity))
         list->names.resize(size_t(k_creature_list_capacity));
     list->count = int16_t(list->names.size());

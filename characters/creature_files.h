@@ -20,7 +20,8 @@ struct creature_file_list {
 
 extern creature_file_list g_creature_files;
 
-// Fills the list with every plain file of the folder whose name fits 19 characters (a longer
-// name is left out, logged), sorted by name ignoring case, at most 32,767 names. A missing folder
+// Fills the list with every entry of the folder's sorted listing (core/dir_listing.h) that is
+// not a folder and whose lower-cased name fits 19 characters (a longer name is left out,
+// logged), at most 32,767 names. A missing folder
 // gives an empty list.
 void list_creature_files(creature_file_list* list);

@@ -60,9 +60,12 @@ extern uint8_t g_active_layer;
 // The mode tab whose page was last created, -1 before the first; tab 6 highlights the picked
 // objects outside the editing mode.
 extern int32_t g_current_tab;
-extern int32_t g_drag_offset_x;          // the brush preview's last displacement
-extern int32_t g_drag_offset_y;
+extern int32_t g_marker_dx;          // the brush preview's last displacement
+extern int32_t g_marker_dy;
 extern float g_stored_corners[8];        // corners a new object takes from the editor
+// The brush's corner kind: 0 a plain object; 1 drawn on four corner points; 2 as 1 with the
+// object's light flag set.
+extern uint32_t g_brush_corner_mode;
 
 // Marker kinds of the editor view.
 constexpr uint32_t k_marker_plain = 0;

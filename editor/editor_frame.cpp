@@ -8,6 +8,7 @@
 #include "core/input_state.h"
 #include "editor/controls/dialog_controls.h"
 #include "editor/editor_links.h"
+#include "editor/view/brush_mode.h"
 #include "editor/windows/command_window.h"
 #include "editor/windows/mode_tabs.h"
 #include "engine/fonts.h"
@@ -195,6 +196,7 @@ void rebuild_brush_preview(const editor_state& e)
 {
     reset_object(&g_brush_preview);
     init_object(&g_brush_preview, g_mouse_x, g_mouse_y, e.brush_proto, e.brush_alfa, e.brush_scale, e.brush_rot1, 0);
+    apply_brush_corner_kind(&g_brush_preview, false);
 }
 
 void reset_editor_brush(editor_state& e)
@@ -206,6 +208,8 @@ void reset_editor_brush(editor_state& e)
     e.brush_efect_type = -1;
     e.new_light_type = 1;
     g_latches = {};
+    g_brush_latches = {};
+    g_brush_corner_mode = 0;
     g_work_mode = k_work_insert;
     g_map_dirty = 0;
     rebuild_brush_preview(e);

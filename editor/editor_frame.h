@@ -13,12 +13,13 @@ constexpr float k_min_editor_zoom = 0.05f;
 constexpr uint8_t k_max_editor_layer = 32;
 
 // The editor's start: work mode 0, every field of the record at its start value (brush
-// prototype 0, scale and alfa 1, effect type -1, the AI off, the compact layout, latches clear),
+// prototype 0, scale and alfa 1, effect type -1, corner kind 0, the AI off, the compact layout,
+// latches clear),
 // the map not changed, and the brush preview rebuilt.
 void reset_editor_brush(editor_state& editor);
 
 // Rebuilds the brush preview at the mouse: the brush prototype with its alfa, scale and first
-// rotation.
+// rotation, and the brush's corner kind (editor/view/brush_mode.h).
 void rebuild_brush_preview(const editor_state& editor);
 
 // One frame of the editor, only in editor mode and while the console is hidden. In this order:

@@ -18,6 +18,9 @@ struct editor_links {
     // The shell's render states, viewport and projection set again for the view's place and
     // size (g_view_x, g_view_y, g_screen_width, g_screen_height) on the same device.
     void (*apply_view_layout)();
+    // The prototype editor's list selection one row down / up, while it is the page shown.
+    void (*select_next_proto)();
+    void (*select_prev_proto)();
 };
 
 extern editor_links g_editor_links;

@@ -1,6 +1,7 @@
 // ".x" files into models: the import of one file, further frames, and the conversion of a
 // folder tree of ".x" frame files into ".3d" files.
 #include "core/console_log.h"
+#include "core/dir_listing.h"
 #include "core/utilities.h"
 #include "engine/model_internal.h"
 #include "engine/models.h"
@@ -9,23 +10,23 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <string>
 #include <unistd.h>
 
 namespace {
 
-// A folder's entries as the editor lists them: names lower-cased, folders first, then by name.
-std::vector<folder_entry> sorted_listing(const std::string& folder)
+// A folder's entries as the editor lists them (core/dir_listing.h); empty when the folder's
+// name does not fit the listing's path.
+std::vector<dir_entry> sorted_listing(const std::string& folder)
 {
-    std::vector<folder_entry> entries = list_folder(folder.c_str());
-    for (folder_entry& e : entries)
-        for (char& c : e.name)
-            c = char(std::tolower(static_cast<unsigned char>(c)));
-    std::sort(entries.begin(), entries.end(), [](const folder_entry& a, const folder_entry& b) {
-        if (a.is_folder != b.is_folder)
-            return a.is_folder;
-        return a.name < b.name;
-    });
+    std::vector<dir_entry> entries(k_dir_entries_capacity);
+    if (folder.size() >= sizeof g_dir_path) {
+        console_log("%s: cesta je pridlha", folder.c_str());
+        return {};
+    }
+    std::memcpy(g_dir_path, folder.c_str(), folder.size() + 1);
+    entries.resize(list_directory_into(entries.data(), uint32_t(entries.size()), "*.*"));
     return entries;
 }
 
@@ -102,13 +103,14 @@ void convert_model_directory(const char* path)
     console_log("base dir %s", base.c_str());
     const std::string output = base + ".3d";
 
-    const std::vector<folder_entry> entries = sorted_listing(folder);
+    const std::vector<dir_entry> entries = sorted_listing(folder);
     console_log("num files in directory %d", int(entries.size()));
     int32_t created = -1;
-    for (const folder_entry& e : entries) {
-        if (e.is_folder || e.name.empty() || e.name.back() != 'x')
+    for (const dir_entry& e : entries) {
+        const std::string name = e.name;
+        if ((e.attributes & k_dir_attr_folder) != 0 || name.empty() || name.back() != 'x')
             continue;
-        const std::string file = base + "\\" + e.name;
+        const std::string file = base + "\\" + name;
         console_log("file %s", file.c_str());
         if (created < 0)
             created = add_model(file.c_str());
@@ -118,10 +120,10 @@ void convert_model_directory(const char* path)
     console_log("saving to file %s", output.c_str());
     if (created >= 0)
         save_model(&g_models[created], output.c_str());
-    for (const folder_entry& e : entries) {
-        if (!e.is_folder || e.name.empty() || e.name[0] == '.')
+    for (const dir_entry& e : entries) {
+        if ((e.attributes & k_dir_attr_folder) == 0 || e.name[0] == '.')  // also "." and ".."
             continue;
-        console_log("directory %s", e.name.c_str());
+        console_log("directory %s", e.name);
         convert_model_directory((base + "\\" + e.name + "\\" + "01.x").c_str());
     }
 }

@@ -15,6 +15,8 @@
 #include "core/utilities.h"
 #include "editor/controls/dialog_model.h"
 #include "editor/editor_state.h"
+#include "editor/store/undo_snapshots.h"
+#include "editor/view/brush_mode.h"
 #include "engine/fonts.h"
 #include "engine/sound.h"
 #include "engine/sprite_font.h"
@@ -205,6 +207,8 @@ void install_links()
     };
     g_level_links.open_mode_tabs = [] { open_mode_tabs(); };
     g_editor_links.apply_view_layout = init_render_states;
+    g_editor_links.run_brush_mode = run_brush_mode;
+    g_editor_links.pop_undo_snapshot = pop_undo_snapshot;
 }
 
 const program_step k_startup_steps[] = {

@@ -197,17 +197,23 @@ world_object* init_object(world_object* o, float x, float y, int32_t proto, floa
         if (editor_corners) {
             std::copy(std::begin(g_stored_corners), std::end(g_stored_corners), o->corners);
         } else {
-            float w = p ? float(p->width) : 0.0f;
-            float h = p ? float(p->height) : 0.0f;
-            o->x = g_mouse_x;
-            o->y = g_mouse_y;
-            const float diamond[8] = {o->x, o->y - h / 2, o->x + 3 * w / 4, o->y,
-                                      o->x, o->y + h / 2, o->x - 3 * w / 4, o->y};
-            std::copy(std::begin(diamond), std::end(diamond), o->corners);
+            set_corner_diamond(o);
         }
         o->has_corners = 1;
     }
     return o;
+}
+
+void set_corner_diamond(world_object* o)
+{
+    const object_proto* p = proto_at(o->proto);
+    const float w = p ? float(p->width) : 0.0f;
+    const float h = p ? float(p->height) : 0.0f;
+    o->x = g_mouse_x;
+    o->y = g_mouse_y;
+    const float diamond[8] = {o->x, o->y - h / 2, o->x + 3 * w / 4, o->y, o->x, o->y + h / 2, o->x - 3 * w / 4, o->y};
+    std::copy(std::begin(diamond), std::end(diamond), o->corners);
+    o->has_corners = 1;
 }
 
 int32_t add_object(float x, float y, int32_t proto, float alpha, float scale, int32_t angle_a,
@@ -319,8 +325,8 @@ float world_object_distance(int32_t a, int32_t b)
 void set_object_position(world_object* o, float x, float y)
 {
     if (o->cursor) {
-        g_drag_offset_x = int32_t(std::lround(x - o->x));
-        g_drag_offset_y = int32_t(std::lround(y - o->y));
+        g_marker_dx = int32_t(std::lround(x - o->x));
+        g_marker_dy = int32_t(std::lround(y - o->y));
     }
     const world_object* owner = o->owner != k_no_owner ? char_world_object(o->owner) : nullptr;
     if (!o->has_corners) {

@@ -181,6 +181,11 @@ extern float g_object_alpha;
 world_object* init_object(world_object* object, float x, float y, int32_t proto, float alpha, float scale,
                           int32_t angle_a, int32_t editor_corners);
 
+// Moves the object to the mouse position and draws it on a diamond of its prototype's size at
+// scale 1 around it: top and bottom half the height away, left and right three quarters of the
+// width away.
+void set_corner_diamond(world_object* object);
+
 // A new object: the highest free slot above 0, else a new slot at the end (growing the array by
 // 15,000 records when full). Returns its index.
 int32_t add_object(float x, float y, int32_t proto, float alpha, float scale, int32_t angle_a,

@@ -52,7 +52,7 @@ protected:
             [](editor_state&) { ++g_handler_calls[2]; }, [](editor_state&) { ++g_handler_calls[3]; },
             [](editor_state&) { ++g_handler_calls[5]; }, [](editor_state&) { ++g_handler_calls[6]; },
             [](editor_state&) { ++g_handler_calls[7]; }, [] { ++g_undo_pops; },
-            [] { ++g_layouts; },
+            [] { ++g_layouts; }, nullptr, nullptr,
         };
         g_level_links.purge_ground_items = [] { ++g_saves; };
         g_editor_enabled = 1;

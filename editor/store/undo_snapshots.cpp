@@ -1,0 +1,123 @@
+#include "editor/store/undo_snapshots.h"
+
+#include "core/console_log.h"
+#include "core/dir_listing.h"
+#include "core/editor_globals.h"
+#include "editor/controls/dialog_controls.h"
+#include "editor/windows/mode_tabs.h"
+#include "engine/lights.h"
+#include "engine/packed_stream.h"
+#include "level/level_map.h"
+#include "platform/byte_order.h"
+#include "platform/files.h"
+#include "world/movement_map.h"
+#include "world/world_objects.h"
+
+#include <cstdio>
+#include <vector>
+
+uint32_t g_undo_counter = 0;
+
+namespace {
+
+void enable_undo_button(bool enable)
+{
+    if (g_global_settings_window)
+        enable_item(g_global_settings_window, k_glset_undo, enable ? 1 : 0);
+}
+
+} // namespace
+
+std::string undo_snapshot_path(uint32_t n)
+{
+    return std::string(k_undo_folder) + "/" + std::to_string(n);
+}
+
+void push_undo_snapshot()
+{
+    make_folder(k_undo_folder);
+    ++g_undo_counter;
+    const std::string path = undo_snapshot_path(g_undo_counter);
+    packed_stream* out = stream_open(path.c_str(), "w");
+    const bool written = out && write_objects_section(out) && write_movemap(out);
+    if (!finish_written_file(out, written)) {
+        console_log("undo %u: snapshot nezapisany", unsigned(g_undo_counter));
+        --g_undo_counter;
+        return;
+    }
+    make_user_writable(path.c_str());
+    if (g_undo_counter == 1)
+        enable_undo_button(true);
+    g_map_dirty = 1;
+    if (g_undo_counter > k_undo_kept)
+        delete_file(undo_snapshot_path(g_undo_counter - k_undo_kept).c_str());
+}
+
+bool undo_snapshot_is_sound(const uint8_t* bytes, size_t size)
+{
+    size_t at = 0;
+    auto u32 = [&](uint64_t* v) {
+        if (size - at < 4)
+            return false;
+        *v = le_u32(bytes + at);
+        at += 4;
+        return true;
+    };
+    uint64_t record_size = 0, count = 0, capacity = 0, light_size = 0;
+    if (!u32(&record_size) || record_size != sizeof(world_object) || !u32(&count) || !u32(&capacity) ||
+        count > capacity || count > (size - at) / record_size)
+        return false;
+    at += count * record_size;
+    if (!u32(&light_size) || light_size != k_light_record_size || size - at < k_light_slots * light_size)
+        return false;
+    at += k_light_slots * light_size;
+    if (size - at < 8)
+        return false;
+    const int16_t columns = le_i16(bytes + at + 4);
+    const int16_t rows = le_i16(bytes + at + 6);
+    at += 8;
+    const size_t cells = columns > 0 && rows > 0 ? size_t(columns) * size_t(rows) : 0;
+    return size - at == cells;
+}
+
+void pop_undo_snapshot()
+{
+    if (g_undo_counter == 0) {
+        enable_undo_button(false);
+        return;
+    }
+    const std::string path = undo_snapshot_path(g_undo_counter);
+    std::vector<uint8_t> bytes;
+    if (!read_whole_file(path.c_str(), &bytes)) {
+        g_undo_counter = 0;
+        enable_undo_button(false);
+        return;
+    }
+    if (!undo_snapshot_is_sound(bytes.data(), bytes.size())) {
+        console_log("undo %u: snapshot je poskodeny, mazem ho", unsigned(g_undo_counter));
+        delete_file(path.c_str());
+        --g_undo_counter;
+        return;
+    }
+    packed_stream* in = stream_open(path.c_str(), "r");
+    if (!in) {
+        g_undo_counter = 0;
+        enable_undo_button(false);
+        return;
+    }
+    read_objects_section(in);
+    read_movemap(in);
+    stream_close(in);
+    delete_file(path.c_str());
+    --g_undo_counter;
+    g_map_dirty = 1;
+}
+
+void clear_undo_folder()
+{
+    std::snprintf(g_dir_path, sizeof g_dir_path, "%s", k_undo_folder);
+    fill_dir_table("*.*");
+    for (uint32_t i = 0; i < g_dir_count; ++i)
+        if ((g_dir_entries[i].attributes & k_dir_attr_folder) == 0)
+            delete_file((std::string(k_undo_folder) + "/" + g_dir_entries[i].name).c_str());
+}
