@@ -210,13 +210,15 @@ private:
     bool whole_ = true;
 };
 
-// A link past the nodes read leads nowhere: it closes the dialogue.
-void close_dangling_links(dialogue_record* d)
+// A link past the nodes read leads nowhere: it closes the dialogue (logged).
+void close_dangling_links(dialogue_record* d, const char* path)
 {
     for (int n = 0; n < d->node_count; ++n)
         for (uint16_t& link : d->option_link[n])
-            if (link > d->node_count)
+            if (link > d->node_count) {
+                console_log("dialog %s: uzol %d odkazuje na %d mimo", path, n, int(link));
                 link = 0;
+            }
 }
 
 // Writes fields in order to a stream, remembering whether every byte went out; its calls mirror
@@ -474,7 +476,9 @@ bool read_dialogue(const char* path)
     d.any_of = 0;
     r.u8(d.any_of);
     stream_close(s);
-    close_dangling_links(&d);
+    close_dangling_links(&d, path);
+    if (d.language >= std::size(k_dialogue_languages))
+        console_log("dialog %s: neznamy jazyk %d", path, int(d.language));
     if (!r.whole())
         console_log("dialog %s je kratky", path);
     return r.whole();

@@ -133,8 +133,9 @@ bool write_dialogue(const char* path);
 // Reads a dialogue file into g_dialogue, logging the path first. A file that cannot be opened
 // leaves g_dialogue as it was (false). Otherwise the fields are read in order: the node count is
 // held to 0..200 (logged when it was not), every text is terminated within its field, the nodes
-// past the count keep what they held, a link past the node count becomes 0 (closes), and a file
-// that ends early leaves the fields it did not reach as they were (logged, false).
+// past the count keep what they held, a link past the node count becomes 0 (closes, logged), a
+// language other than 0 and 1 is kept and logged, and a file that ends early leaves the fields
+// it did not reach as they were (logged, false).
 bool read_dialogue(const char* path);
 
 // Choosing what a character says. A character's dialogue files are
