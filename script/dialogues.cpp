@@ -426,7 +426,7 @@ bool export_dialogue_texts(const dialogue_record* d)
 
 bool write_dialogue_record(const char* path, const dialogue_record& d)
 {
-    packed_stream* s = stream_open(path, "wp");
+    packed_stream* s = stream_open(path, "w!");  // a stored body: the editor's save stays quick
     if (!s) {
         console_log("neviem zapisat dialog %s", path);
         return false;

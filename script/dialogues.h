@@ -4,7 +4,7 @@
 // tested when a character chooses what to say, and its current node becomes the markup that the
 // dialogue window shows.
 //
-// A dialogue file (".dia2", packed stream) holds it, little-endian: the eight conditions (kind
+// A dialogue file (".dia2", packed stream; written with a stored body) holds it, little-endian: the eight conditions (kind
 // u16, name char[30], a i32, b i32), the name char[50], the language u16, the node count i16, that
 // many nodes (speaker char[50], node name char[20], text char[1000], ten option texts char[255],
 // ten links u16) and the any-of byte: 375 + 3,640 x n bytes. One reader and one writer share its
