@@ -1,6 +1,6 @@
-// The dialogue editor on the demo data: the villager's greeting loaded through the command
-// window's "dialogues" with a scripted file chooser, its text changed and saved over the file,
-// and the next talk in the game speaks the changed text.
+// Dialogues on the demo data: the gate's well event plays the exported well story, and the
+// villager's greeting, loaded in the dialogue editor through the command window's "dialogues"
+// with a scripted file chooser, changed and saved over its file, is spoken at the next talk.
 #include "shell/shell_fixture.h"
 
 #include "tests/shell/injected_input.h"
@@ -19,6 +19,7 @@
 #include "platform/files.h"
 #include "platform/recording_device.h"
 #include "script/dialogues.h"
+#include "script/map_events.h"
 #include "script/script_links.h"
 #include "script/text_window.h"
 #include "script/text_window_draw.h"
@@ -31,6 +32,14 @@
 
 namespace {
 
+bool logged(const char* text)
+{
+    for (uint32_t l = 0; l < g_message_log.count; ++l)
+        if (std::strstr(g_message_log.lines[l], text))
+            return true;
+    return false;
+}
+
 void choose(std::string name)
 {
     set_modal_responder([name](dialog_handle chooser) {
@@ -42,7 +51,7 @@ void choose(std::string name)
 
 } // namespace
 
-TEST_F(shell_test, AGreetingChangedInTheDialogueEditorIsSpokenByTheVillager)
+TEST_F(shell_test, TheWellStoryPlaysAndAGreetingChangedInTheDialogueEditorIsSpoken)
 {
     saved_globals talk_state;
     talk_state.keep(g_dialogue_window), talk_state.keep(g_dialogue), talk_state.keep(g_option_latches);
@@ -51,6 +60,20 @@ TEST_F(shell_test, AGreetingChangedInTheDialogueEditorIsSpokenByTheVillager)
     ASSERT_TRUE(program_startup("zorv console brana.sav"));
     ASSERT_TRUE(pass_greeting());
     ASSERT_TRUE(program_frame());
+
+    // The well's event starts the exported story at its part "1"; going on reaches part "2".
+    int32_t well = -1;
+    for (uint32_t e = 0; e < g_event_count && well < 0; ++e)
+        if (std::strcmp(g_events[e].name, "well") == 0)
+            well = int32_t(e);
+    ASSERT_GE(well, 0);
+    g_message_log.count = 0;
+    run_event_action(well, 0);
+    ASSERT_EQ(g_dialogue_running, 1u);
+    EXPECT_STREQ(g_dialogue_window.requested_file, "data/dialogs/eng/well_story/1.txt");
+    ASSERT_TRUE(pass_greeting());
+    EXPECT_TRUE(logged("The well is dry"));
+    EXPECT_TRUE(logged("something glints"));
 
     const char* path = "data/dia/eng/villager/start0.dia2";
     open_editor_windows();
@@ -83,9 +106,8 @@ TEST_F(shell_test, AGreetingChangedInTheDialogueEditorIsSpokenByTheVillager)
     bool spoken = false;
     for (int i = 0; i < 60 && !spoken; ++i) {
         ASSERT_TRUE(program_frame());
-        for (uint32_t l = 0; l < g_message_log.count; ++l)
-            spoken = spoken || std::strstr(g_message_log.lines[l], "The spring flows again, friend.") != nullptr;
+        spoken = logged("The spring flows again, friend.");
     }
-    EXPECT_TRUE(spoken) << g_dialogue.text[0] << " | " << (g_message_log.count ? g_message_log.lines[0] : "") << " | " << g_dialogue_running;
+    EXPECT_TRUE(spoken);
     EXPECT_NE(std::strstr(g_dialogue_window.name, "villager/start0.dia2"), nullptr) << g_dialogue_window.name;
 }
