@@ -210,52 +210,63 @@ private:
     bool whole_ = true;
 };
 
-// A link past the nodes read leads nowhere: it closes the dialogue.
-void close_dangling_links(dialogue_record* d)
+// A link past the nodes read leads nowhere: it closes the dialogue (logged).
+void close_dangling_links(dialogue_record* d, const char* path)
 {
     for (int n = 0; n < d->node_count; ++n)
         for (uint16_t& link : d->option_link[n])
-            if (link > d->node_count)
+            if (link > d->node_count) {
+                console_log("dialog %s: uzol %d odkazuje na %d mimo", path, n, int(link));
                 link = 0;
+            }
 }
 
-// Writes fields in order to a stream, remembering whether every byte went out.
+// Writes fields in order to a stream, remembering whether every byte went out; its calls mirror
+// field_reader's, so that one field list serves both.
 class field_writer {
 public:
     explicit field_writer(packed_stream* s) : s_(s) {}
     bool whole() const { return whole_; }
-    void bytes(const void* p, uint32_t n) { whole_ = whole_ && stream_write(p, int(n), s_) == int(n); }
+    template <size_t N>
+    void text(const char (&field)[N])
+    {
+        whole_ = whole_ && stream_write(field, int(N), s_) == int(N);
+    }
     void u16(uint16_t v) { whole_ = whole_ && stream_write_u16le(v, s_) >= 0; }
-    void u32(uint32_t v) { whole_ = whole_ && stream_write_u32le(v, s_) >= 0; }
+    void i16(int16_t v) { u16(uint16_t(v)); }
+    void i32(int32_t v) { whole_ = whole_ && stream_write_u32le(uint32_t(v), s_) >= 0; }
+    void u8(uint8_t v) { whole_ = whole_ && stream_write(&v, 1, s_) == 1; }
 
 private:
     packed_stream* s_;
     bool whole_ = true;
 };
 
-void write_record(field_writer& w, const dialogue_record& d)
+// The fields of a dialogue file before its node count, in file order.
+template <class io, class record>
+void head_fields(io& f, record& d)
 {
-    static const uint8_t zeros[4] = {};
-    w.u16(d.language);
-    w.bytes(d.name, sizeof d.name);
-    w.bytes(d.speaker, sizeof d.speaker);
-    w.u16(uint16_t(d.node_count));
-    w.bytes(d.node_name, sizeof d.node_name);
-    w.bytes(d.text, sizeof d.text);
-    w.bytes(d.option_text, sizeof d.option_text);
-    for (const auto& node : d.option_link)
-        for (uint16_t link : node)
-            w.u16(link);
-    for (uint16_t kind : d.condition_kind)
-        w.u16(kind);
-    w.bytes(d.condition_name, sizeof d.condition_name);
-    w.bytes(zeros, 2);
-    for (int32_t a : d.condition_a)
-        w.u32(uint32_t(a));
-    for (int32_t b : d.condition_b)
-        w.u32(uint32_t(b));
-    w.bytes(&d.any_of, 1);
-    w.bytes(zeros, 3);
+    for (int i = 0; i < k_dialogue_conditions; ++i) {
+        f.u16(d.condition_kind[i]);
+        f.text(d.condition_name[i]);
+        f.i32(d.condition_a[i]);
+        f.i32(d.condition_b[i]);
+    }
+    f.text(d.name);
+    f.u16(d.language);
+}
+
+// The fields of node n, in file order.
+template <class io, class record>
+void node_fields(io& f, record& d, int n)
+{
+    f.text(d.speaker[n]);
+    f.text(d.node_name[n]);
+    f.text(d.text[n]);
+    for (auto& option : d.option_text[n])
+        f.text(option);
+    for (auto& link : d.option_link[n])
+        f.u16(link);
 }
 
 // ---- markup
@@ -413,22 +424,31 @@ bool export_dialogue_texts(const dialogue_record* d)
     return ok;
 }
 
-bool write_dialogue(const char* path)
+bool write_dialogue_record(const char* path, const dialogue_record& d)
 {
-    packed_stream* s = stream_open(path, "wp");
+    packed_stream* s = stream_open(path, "w!");  // a stored body: the editor's save stays quick
     if (!s) {
         console_log("neviem zapisat dialog %s", path);
         return false;
     }
     field_writer w(s);
-    w.u32(k_dialogue_record_size);
-    write_record(w, g_dialogue);
+    head_fields(w, d);
+    const int16_t count = std::clamp<int16_t>(d.node_count, 0, k_dialogue_nodes);
+    w.i16(count);
+    for (int n = 0; n < count; ++n)
+        node_fields(w, d, n);
+    w.u8(d.any_of);
     if (!finish_written_file(s, w.whole())) {
         console_log("neviem zapisat dialog %s", path);
         return false;
     }
     make_user_writable(path);
     return true;
+}
+
+bool write_dialogue(const char* path)
+{
+    return write_dialogue_record(path, g_dialogue);
 }
 
 bool read_dialogue(const char* path)
@@ -439,14 +459,7 @@ bool read_dialogue(const char* path)
         return false;
     dialogue_record& d = g_dialogue;
     field_reader r(s);
-    for (int i = 0; i < k_dialogue_conditions; ++i) {
-        r.u16(d.condition_kind[i]);
-        r.text(d.condition_name[i]);
-        r.i32(d.condition_a[i]);
-        r.i32(d.condition_b[i]);
-    }
-    r.text(d.name);
-    r.u16(d.language);
+    head_fields(r, d);
     int16_t stored_count = d.node_count;
     r.i16(stored_count);
     int16_t count = stored_count;
@@ -455,22 +468,17 @@ bool read_dialogue(const char* path)
         count = std::clamp<int16_t>(count, 0, k_dialogue_nodes);
     }
     d.node_count = count;
-    for (int n = 0; n < count; ++n) {
-        r.text(d.speaker[n]);
-        r.text(d.node_name[n]);
-        r.text(d.text[n]);
-        for (auto& option : d.option_text[n])
-            r.text(option);
-        for (uint16_t& link : d.option_link[n])
-            r.u16(link);
-    }
+    for (int n = 0; n < count; ++n)
+        node_fields(r, d, n);
     // The nodes past the 200th of a longer file are passed over to reach its any-of byte.
     if (r.whole() && count < stored_count && !skip_stream_bytes(s, uint64_t(stored_count - count) * k_dialogue_file_node_size))
         r.fail();
     d.any_of = 0;
     r.u8(d.any_of);
     stream_close(s);
-    close_dangling_links(&d);
+    close_dangling_links(&d, path);
+    if (d.language >= std::size(k_dialogue_languages))
+        console_log("dialog %s: neznamy jazyk %d", path, int(d.language));
     if (!r.whole())
         console_log("dialog %s je kratky", path);
     return r.whole();

@@ -4,12 +4,11 @@
 // tested when a character chooses what to say, and its current node becomes the markup that the
 // dialogue window shows.
 //
-// Two file layouts hold it. A dialogue file (".dia2", packed stream) stores, little-endian, the
-// eight conditions (kind u16, name char[30], a i32, b i32), the name char[50], the language u16,
-// the node count i16, that many nodes (speaker char[50], node name char[20], text char[1000], ten
-// option texts char[255], ten links u16) and the any-of byte: 375 + 3,640 x n bytes. A dialogue
-// dump (the editor's ".dia", packed stream) stores a u32 728380 and then the record itself, field
-// by field at the offsets asserted below, padding written as zeros.
+// A dialogue file (".dia2", packed stream; written with a stored body) holds it, little-endian: the eight conditions (kind
+// u16, name char[30], a i32, b i32), the name char[50], the language u16, the node count i16, that
+// many nodes (speaker char[50], node name char[20], text char[1000], ten option texts char[255],
+// ten links u16) and the any-of byte: 375 + 3,640 x n bytes. One reader and one writer share its
+// field list, so what is written reads back the same.
 #pragma once
 
 #include <cstddef>
@@ -124,15 +123,19 @@ void build_dialogue_node_markup(dialogue_record* d, char* out, size_t size, int3
 // be written or a name was refused.
 bool export_dialogue_texts(const dialogue_record* d);
 
-// Writes g_dialogue as a dialogue dump. The old file is replaced only after a complete write; the
-// file written is writable by its owner. False, logged, when it could not be written.
+// Writes `d` as a dialogue file with its first node count (held to 0..200) nodes. The old file
+// is replaced only after a complete write; the file written is writable by its owner. False,
+// logged, when it could not be written.
+bool write_dialogue_record(const char* path, const dialogue_record& d);
+// Writes g_dialogue as a dialogue file (write_dialogue_record).
 bool write_dialogue(const char* path);
 
 // Reads a dialogue file into g_dialogue, logging the path first. A file that cannot be opened
 // leaves g_dialogue as it was (false). Otherwise the fields are read in order: the node count is
 // held to 0..200 (logged when it was not), every text is terminated within its field, the nodes
-// past the count keep what they held, a link past the node count becomes 0 (closes), and a file
-// that ends early leaves the fields it did not reach as they were (logged, false).
+// past the count keep what they held, a link past the node count becomes 0 (closes, logged), a
+// language other than 0 and 1 is kept and logged, and a file that ends early leaves the fields
+// it did not reach as they were (logged, false).
 bool read_dialogue(const char* path);
 
 // Choosing what a character says. A character's dialogue files are

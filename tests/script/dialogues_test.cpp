@@ -2,6 +2,7 @@
 #include "script/dialogue_fixture.h"
 
 #include "characters/char_table.h"
+#include "engine/packed_stream.h"
 #include "platform/byte_order.h"
 #include "platform/files.h"
 #include "script/quests.h"
@@ -124,32 +125,52 @@ TEST_F(dialogue_test, HostileCountsAreHeldToTwoHundredTextsAreTerminatedAndDangl
     EXPECT_TRUE(logged(log_text(), "negative.dia2: pocet uzlov -1 mimo 0 az 200"));
 }
 
-TEST_F(dialogue_test, TheDumpHoldsTheRecordAtItsOffsetsWithZeroPaddingAndAFailedWriteKeepsTheOldFile)
+TEST_F(dialogue_test, WrittenFilesReadBackFieldForFieldAndAFailedWriteKeepsTheOldFile)
 {
     auto d = make_dialogue("mill", 3);
     set_dialogue_option(d.get(), 2, 4, "go", 1);
     set_dialogue_condition(d.get(), 5, k_dia_flag_equal, "encounter", 1, 9);
     d->any_of = 1;
-    std::memset(d->reserved_728310, 0xAA, 2);
-    std::memset(d->reserved_728377, 0xAA, 3);
+    d->language = 1;
     g_dialogue = *d;
-    ASSERT_TRUE(write_dialogue("mill.dia"));
-    const std::vector<uint8_t> dump = unpacked("mill.dia");
-    ASSERT_EQ(dump.size(), 4u + k_dialogue_record_size);
-    EXPECT_EQ(le_u32(dump.data()), k_dialogue_record_size);
-    std::memset(d->reserved_728310, 0, 2);
-    std::memset(d->reserved_728377, 0, 3);
-    EXPECT_EQ(std::memcmp(dump.data() + 4, d.get(), k_dialogue_record_size), 0);  // little-endian host
-    EXPECT_EQ(le_u16(dump.data() + 4 + 724054 + (2 * 10 + 4) * 2), 1);
-    EXPECT_EQ(le_u32(dump.data() + 4 + 728344 + 5 * 4), 9u);
+    ASSERT_TRUE(write_dialogue("mill.dia2"));
+    const std::vector<uint8_t> file = unpacked("mill.dia2");
+    ASSERT_EQ(file.size(), k_dialogue_file_head_size + 3 * k_dialogue_file_node_size);
+    EXPECT_EQ(le_u16(file.data() + 372), 3);
+    EXPECT_EQ(le_u32(file.data() + 5 * 40 + 36), 9u);  // condition 5's b
+    EXPECT_EQ(le_u16(file.data() + 374 + 2 * 3640 + 3620 + 4 * 2), 1);
+    EXPECT_EQ(file.back(), 1);
 
-    g_dialogue.node_count = 0;
+    // Read back over a record of other bytes: every field the file holds is as it was written.
+    std::memset(&g_dialogue, 0x33, sizeof g_dialogue);
+    ASSERT_TRUE(read_dialogue("mill.dia2"));
+    const dialogue_record& r = g_dialogue;
+    EXPECT_EQ(std::memcmp(r.name, d->name, sizeof r.name), 0);
+    EXPECT_EQ(r.language, 1);
+    EXPECT_EQ(r.node_count, 3);
+    EXPECT_EQ(std::memcmp(r.speaker, d->speaker, 3 * sizeof r.speaker[0]), 0);
+    EXPECT_EQ(std::memcmp(r.node_name, d->node_name, 3 * sizeof r.node_name[0]), 0);
+    EXPECT_EQ(std::memcmp(r.text, d->text, 3 * sizeof r.text[0]), 0);
+    EXPECT_EQ(std::memcmp(r.option_text, d->option_text, 3 * sizeof r.option_text[0]), 0);
+    EXPECT_EQ(std::memcmp(r.option_link, d->option_link, 3 * sizeof r.option_link[0]), 0);
+    EXPECT_EQ(std::memcmp(r.condition_kind, d->condition_kind, sizeof r.condition_kind), 0);
+    EXPECT_EQ(std::memcmp(r.condition_name, d->condition_name, sizeof r.condition_name), 0);
+    EXPECT_EQ(std::memcmp(r.condition_a, d->condition_a, sizeof r.condition_a), 0);
+    EXPECT_EQ(std::memcmp(r.condition_b, d->condition_b, sizeof r.condition_b), 0);
+    EXPECT_EQ(r.any_of, 1);
+
+    // A count outside 0..200 in the record is held there when written.
+    g_dialogue.node_count = -4;
+    ASSERT_TRUE(write_dialogue("none.dia2"));
+    EXPECT_EQ(unpacked("none.dia2").size(), k_dialogue_file_head_size);
+
+    g_dialogue.node_count = 3;
     {
         file_size_limit limit(64);
-        EXPECT_FALSE(write_dialogue("mill.dia"));
+        EXPECT_FALSE(write_dialogue("mill.dia2"));
     }
-    EXPECT_EQ(unpacked("mill.dia"), dump);
-    EXPECT_FALSE(write_dialogue("no/such/folder/x.dia"));
+    EXPECT_EQ(unpacked("mill.dia2"), file);
+    EXPECT_FALSE(write_dialogue("no/such/folder/x.dia2"));
 }
 
 TEST_F(dialogue_test, AllOfAndAnyOfTestsFollowTheirRules)

@@ -1,44 +1,22 @@
-// Writing dialogue files (".dia2") for the demo data, the tests and the benchmarks: the game only
-// reads them. The fields of a dialogue record in the file's order, through a packed stream.
+// Writing dialogue files (".dia2") for the demo data, the tests and the benchmarks, through the
+// game's own dialogue writer.
 #pragma once
 
-#include "engine/packed_stream.h"
 #include "script/dialogues.h"
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 // Writes `d` as a dialogue file with its first `nodes` nodes (its node count when negative).
 // False when the file could not be written whole; the old file then stays.
 inline bool write_dialogue_file(const char* path, const dialogue_record& d, int nodes = -1)
 {
-    packed_stream* s = stream_open(path, "wp");
-    if (!s)
-        return false;
-    bool ok = true;
-    auto bytes = [&](const void* p, int n) { ok = ok && stream_write(p, n, s) == n; };
-    auto u16 = [&](uint16_t v) { ok = ok && stream_write_u16le(v, s) >= 0; };
-    auto u32 = [&](uint32_t v) { ok = ok && stream_write_u32le(v, s) >= 0; };
-    for (int i = 0; i < k_dialogue_conditions; ++i) {
-        u16(d.condition_kind[i]);
-        bytes(d.condition_name[i], k_dialogue_condition_name_size);
-        u32(uint32_t(d.condition_a[i]));
-        u32(uint32_t(d.condition_b[i]));
-    }
-    bytes(d.name, k_dialogue_name_size);
-    u16(d.language);
-    const int16_t count = int16_t(nodes < 0 ? d.node_count : nodes);
-    u16(uint16_t(count));
-    for (int n = 0; n < count && n < k_dialogue_nodes; ++n) {
-        bytes(d.speaker[n], k_dialogue_speaker_size);
-        bytes(d.node_name[n], k_dialogue_node_name_size);
-        bytes(d.text[n], k_dialogue_text_size);
-        bytes(d.option_text[n], k_dialogue_options * k_dialogue_option_size);
-        for (uint16_t link : d.option_link[n])
-            u16(link);
-    }
-    bytes(&d.any_of, 1);
-    return finish_written_file(s, ok);
+    if (nodes < 0)
+        return write_dialogue_record(path, d);
+    auto cut = std::make_unique<dialogue_record>(d);
+    cut->node_count = int16_t(nodes);
+    return write_dialogue_record(path, *cut);
 }
 
 // A node of a dialogue record under construction: speaker, node name and text; its options are

@@ -82,6 +82,16 @@ void write_dialogues_demo_data()
 
     write_text("data/dialogs/eng/close.txt", "^close\n");
 
+    // The well's story, exported as markup parts the way the dialogue editor exports them; the
+    // gate's well event starts it at its part "1".
+    auto well = villager_dialogue("well_story", {"The well is dry, but the rope still hangs in it.",
+                                                 "Far below, something glints in the mud."});
+    std::snprintf(well->node_name[0], sizeof well->node_name[0], "1");
+    std::snprintf(well->node_name[1], sizeof well->node_name[1], "2");
+    set_dialogue_option(well.get(), 0, 0, "Look closer.", 2);
+    set_dialogue_option(well.get(), 1, 0, "Leave it.", 0);
+    require(export_dialogue_texts(well.get()), "well_story");
+
     // The task, started by "^start_dialog villager_task": the quest, a flag and a potion, then
     // the shop of the gate (container 1) or the way to the yard.
     write_text("data/dialogs/eng/villager_task/0.txt",

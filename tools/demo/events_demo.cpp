@@ -54,6 +54,14 @@ void add_gate_events()
     add_rect_sector(80.0f, 480.0f, 160.0f, 560.0f, 4);
     add_text_event("shrine", k_cond_lmb_in_sector, last_sector(), "shrine");
 
+    // A click on the dry well in the south-east starts the well's story.
+    add_rect_sector(440.0f, 400.0f, 520.0f, 480.0f, 4);
+    event_record& well = new_event("well");
+    const int32_t well_sector[] = {last_sector()};
+    add_event_condition(&well, k_cond_lmb_in_sector, well_sector, 1, nullptr, 0);
+    add_event_action(&well, k_act_start_dialogue, nullptr, 0, nullptr, 0);
+    copy_bounded(well.action_text[0], sizeof well.action_text[0], "well_story");
+
     // Walking into the north-west corner leads to the yard's first entry.
     add_rect_sector(0.0f, 0.0f, 130.0f, 120.0f, 4);
     event_record& exit = new_event("to_yard");
