@@ -59,6 +59,8 @@ void machine_test::SetUp()
     g_interface = game_interface{};
     g_player_click_latch = g_entity_busy = g_dialogue_running = 0;
     g_entity_count = 0;
+    for (map_sector& sector : g_sectors)  // a test's sectors are only those it makes
+        clear_sector(&sector);
     g_sector_count = 0;
     g_camera_clamp_x = g_camera_clamp_y = 0;
     std::fill(std::begin(g_blood.blood), std::end(g_blood.blood), int16_t(-1));

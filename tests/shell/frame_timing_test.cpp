@@ -1,5 +1,6 @@
 #include "core/frame_timing.h"
 #include "core/globals.h"
+#include "interface/interface_state.h"
 #include "platform/clock.h"
 #include "platform/input.h"
 #include "platform/recording_device.h"
@@ -7,6 +8,7 @@
 #include "shell/fades.h"
 #include "shell/program.h"
 #include "shell/window.h"
+#include "support/saved_globals.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +22,9 @@ class frame_timing : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // What a closed window sets besides the quit flags.
+        kept_.keep(g_ending_end_flag), kept_.keep(g_credits_end_flag), kept_.keep(g_travel_map_running);
+        kept_.keep(g_no_game_running), kept_.keep(g_game_finished);
         clock_use_manual(true);
         clock_set_manual(50000);
         clock_set_manual_step(0);
@@ -41,7 +46,10 @@ protected:
         g_quit_all = 0;
         g_quit = 0;
         g_skip_exit_fade = 0;
+        kept_.restore();
     }
+
+    saved_globals kept_;
 
     // Runs a fade at a frame rate given by the milliseconds of one pass; returns its passes.
     int fade(void (*run)(), uint32_t frame_ms)

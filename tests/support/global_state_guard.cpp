@@ -2,8 +2,11 @@
 // device and the fakes they point at lived with that test, and the next test to use them would
 // reach a dead object or another test's world. A mouse button left held fails too: the next
 // game frame would take it for a press; so does a dialogue left running, which holds the HUD's
-// panels, the hotkeys and the characters.
+// panels, the hotkeys and the characters. So do the run flags a closed window sets: the next
+// modal loop would end after its first pass.
 #include "core/game_globals.h"
+#include "core/globals.h"
+#include "interface/interface_state.h"
 #include "core/input_state.h"
 #include "engine/render_context.h"
 #include "world/world_objects.h"
@@ -30,6 +33,10 @@ class global_state_guard : public testing::EmptyTestEventListener {
         if (g_dialogue_running) {
             ADD_FAILURE() << info.test_suite_name() << "." << info.name() << " left a dialogue running";
             g_dialogue_running = 0;
+        }
+        if (g_quit_all || g_credits_end_flag || g_ending_end_flag) {
+            ADD_FAILURE() << info.test_suite_name() << "." << info.name() << " left a closed window's run flags set";
+            g_quit_all = g_credits_end_flag = g_ending_end_flag = 0;
         }
     }
 };
