@@ -77,7 +77,8 @@ void write_dialogues_demo_data()
     write_villager_file("question2", *question2);
 
     // Once the gate's bandits are dead (the gate's event sets the villager's memory 0 to 1) and
-    // while the water quest is under way, the hero reports back and takes the reward once.
+    // while the water quest is under way (state 1), the hero reports back and takes the reward;
+    // the reward moves the quest to state 2, so it is offered once.
     auto question3 = villager_dialogue("villager_q3", {"The bandits are gone.", "^start_dialog villager_reward"});
     set_dialogue_condition(question3.get(), 0, k_dia_char_memory0, "villager", 1);
     set_dialogue_condition(question3.get(), 1, k_dia_quest_equal, "watersupply", 1);
@@ -105,7 +106,7 @@ void write_dialogues_demo_data()
     require(make_folder("data/dialogs/eng/villager_reward"), "data/dialogs/eng/villager_reward");
     write_text("data/dialogs/eng/villager_reward/0.txt",
                "^window 50 420 900 700\n^dialog\n^l Villager:\n^l The water flows again. Take this, with our "
-               "thanks.\n^complete_quest watersupply\n^add_char_item HERO zlato 100\n^l\n"
+               "thanks.\n^complete_quest watersupply\n^set_quest_state watersupply 2\n^add_char_item HERO zlato 100\n^l\n"
                "^lnst 1. Farewell. ^lnend close.txt\n");
     write_text("data/dialogs/eng/villager_task/arrive.txt",
                "^window 50 420 900 700\n^dialog\n^l The yard behind the gate.\n^l\n^lnst Continue ^lnend close.txt\n");
