@@ -1,5 +1,6 @@
 // The demo played as a player meets it, through the program's own loops: start-up with the
-// console word, the splash and the intro skipped, the new-hero screen, then the game at the gate.
+// console word, the splash and the intro skipped, the new-hero screen, then the game at the gate:
+// a walk, the villager's task, the yard and back, and the fight with the gate's enemies.
 // Every input comes from the per-pass script; each step waits for its goal under a frame cap and
 // fails naming itself.
 #include "shell/shell_fixture.h"
@@ -50,6 +51,38 @@ int32_t screen_x(float x)
 int32_t screen_y(float y)
 {
     return int32_t(float(g_view_y) + (y - g_camera_y) * g_zoom);
+}
+
+// The right button at the screen pixel (the pointer stays where it is for x < 0).
+void inject_right_at(int32_t x, int32_t y, bool down)
+{
+    if (x >= 0) {
+        input_event move{input_event_kind::mouse_move};
+        move.x = x;
+        move.y = y;
+        input_inject(move);
+    }
+    input_event button{input_event_kind::mouse_button};
+    button.code = 1;
+    button.down = down;
+    input_inject(button);
+}
+
+// The live enemy nearest the hero, -1 none.
+int32_t live_enemy()
+{
+    const world_object* hero = world_object_of(g_chars[g_player_char]);
+    int32_t best = -1;
+    float best_distance = 0.0f;
+    for (uint32_t slot = 0; slot < g_char_count; ++slot) {
+        const world_object* o = world_object_of(g_chars[slot]);
+        if (g_chars[slot].kind != k_kind_enemy || g_chars[slot].life != k_life_alive || !o || !hero)
+            continue;
+        const float d = std::hypot(o->x - hero->x, o->y - hero->y);
+        if (best < 0 || d < best_distance)
+            best = int32_t(slot), best_distance = d;
+    }
+    return best;
 }
 
 const world_object* hero_object()
@@ -254,6 +287,39 @@ TEST_F(play_through_test, FromTheMainMenuANewHeroWalksTheGate)
     EXPECT_EQ(hero_object()->x, g_scene_header.entry_x[0]);
     EXPECT_EQ(hero_object()->y, g_scene_header.entry_y[0]);
     EXPECT_EQ(g_quests[quest].assigned, 1u);
+
+    // 5. Key 1 takes the quick bar's sword; right clicks on the nearest live enemy whenever the
+    // hero stands idle, until none lives: the hero stands and gains experience.
+    const int32_t exp_before = g_chars[g_player_char].exp;
+    EXPECT_TRUE(step("the fight", 4000, [] { return live_enemy() < 0 || g_chars[g_player_char].life != k_life_alive; },
+                     [](uint32_t n) {
+                         if (n < 2) {
+                             inject_key(k_key_1, n == 0);
+                             return;
+                         }
+                         if (g_dialogue_running)  // a greeting goes on with Space
+                             inject_key(k_key_space, n % 2 == 0);
+                         const int32_t enemy = live_enemy();
+                         if (enemy < 0 || g_dialogue_running)
+                             return;
+                         const world_object* o = world_object_of(g_chars[enemy]);
+                         inject_right_at(screen_x(o->x), screen_y(o->y - 35.0f),
+                                         g_chars[g_player_char].state == 0 && !g_mouse_right);
+                     }));
+    ASSERT_EQ(g_chars[g_player_char].life, k_life_alive) << "the fight: the hero fell";
+    if (live_enemy() >= 0) {
+        const char_record& e = g_chars[live_enemy()];
+        ADD_FAILURE() << "live enemy " << e.name << " at " << world_object_of(e)->x << "," << world_object_of(e)->y
+                      << " state " << int(e.state) << " hero at " << hero_object()->x << "," << hero_object()->y
+                      << " state " << int(g_chars[g_player_char].state) << " spell mode "
+                      << int(g_chars[g_player_char].spell_mode);
+    }
+    EXPECT_GT(g_chars[g_player_char].exp, exp_before) << "the fight";
+    int corpses = 0;
+    for (uint32_t slot = 0; slot < g_char_count; ++slot)
+        if (g_chars[slot].kind == k_kind_enemy && g_chars[slot].life == k_life_dead && world_object_of(g_chars[slot]))
+            ++corpses;
+    EXPECT_GE(corpses, 3) << "the fight";
 
     std::printf("play-through: %u start-up passes, %u frames\n", start_passes, frames_);
     g_quit = 1;
