@@ -321,6 +321,17 @@ TEST_F(play_through_test, FromTheMainMenuANewHeroWalksTheGate)
             ++corpses;
     EXPECT_GE(corpses, 3) << "the fight";
 
+    // 7. Talked to again: the greeting goes on with Space, the question menu's third question
+    // ("The bandits are gone.") brings the reward: the quest is completed, its experience and 100
+    // gold arrive.
+    const int32_t gold_before = g_chars[g_player_char].gold, exp_after_fight = g_chars[g_player_char].exp;
+    villager_object = world_object_of(g_chars[villager]);
+    ASSERT_TRUE(step("the report", 900,
+                     [&] { return g_quests[quest].completed == 1u && g_chars[g_player_char].gold != gold_before; },
+                     talk(screen_x(villager_object->x), screen_y(villager_object->y - 30.0f), {k_key_space, k_key_3})));
+    EXPECT_EQ(g_chars[g_player_char].gold, gold_before + 100) << "the reward";
+    EXPECT_GT(g_chars[g_player_char].exp, exp_after_fight) << "the reward";
+
     std::printf("play-through: %u start-up passes, %u frames\n", start_passes, frames_);
     g_quit = 1;
     program_shutdown(true);
