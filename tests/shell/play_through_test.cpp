@@ -27,6 +27,7 @@
 #include "world/scene_header.h"
 #include "world/world_objects.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -85,6 +86,15 @@ int32_t live_enemy()
     return best;
 }
 
+// The villager's world object on the level now, null when it has none.
+const world_object* villager_world_object()
+{
+    for (uint32_t slot = 0; slot < g_char_count; ++slot)
+        if (std::strcmp(g_chars[slot].name, "villager") == 0)
+            return world_object_of(g_chars[slot]);
+    return nullptr;
+}
+
 const world_object* hero_object()
 {
     return world_object_of(g_chars[g_player_char]);
@@ -122,6 +132,16 @@ protected:
         return [x, y](uint32_t n) {
             if (n < 5)
                 inject_left_at(x, y, n < 4);
+        };
+    }
+
+    // A walk towards world point (x, y): every 60 passes a left click there, or at the screen's
+    // edge on the way when the point is off the screen.
+    static std::function<void(uint32_t)> walk_to(float x, float y)
+    {
+        return [x, y](uint32_t n) {
+            if (n % 60 < 5)
+                inject_left_at(std::clamp(screen_x(x), 8, 1016), std::clamp(screen_y(y), 8, 760), n % 60 < 4);
         };
     }
 
@@ -263,12 +283,7 @@ TEST_F(play_through_test, FromTheMainMenuANewHeroWalksTheGate)
 
     // 4. A click on the villager opens its talk: "I have questions", then "Can I help?" start its
     // task, which assigns the quest.
-    int32_t villager = -1;
-    for (uint32_t slot = 0; slot < g_char_count && villager < 0; ++slot)
-        if (std::strcmp(g_chars[slot].name, "villager") == 0)
-            villager = int32_t(slot);
-    ASSERT_GE(villager, 0);
-    const world_object* villager_object = world_object_of(g_chars[villager]);
+    const world_object* villager_object = villager_world_object();
     ASSERT_NE(villager_object, nullptr);
     const int16_t quest = find_quest("watersupply");
     ASSERT_GE(quest, 0);
@@ -321,11 +336,20 @@ TEST_F(play_through_test, FromTheMainMenuANewHeroWalksTheGate)
             ++corpses;
     EXPECT_GE(corpses, 3) << "the fight";
 
+    // 8 again, on foot: the gate's north-west corner leads to the yard, the yard's south-east
+    // corner back; the group is still dead.
+    ASSERT_TRUE(step("on foot to the yard", 1500, [] { return std::strcmp(g_current_level, "dvor.sav") == 0; },
+                     walk_to(60.0f, 60.0f)));
+    ASSERT_TRUE(step("on foot back to the gate", 1500, [] { return std::strcmp(g_current_level, "brana.sav") == 0; },
+                     walk_to(600.0f, 440.0f)));
+    EXPECT_LT(live_enemy(), 0) << "the group after the trip";
+
     // 7. Talked to again: the greeting goes on with Space, the question menu's third question
     // ("The bandits are gone.") brings the reward: the quest is completed, its experience and 100
     // gold arrive.
     const int32_t gold_before = g_chars[g_player_char].gold, exp_after_fight = g_chars[g_player_char].exp;
-    villager_object = world_object_of(g_chars[villager]);
+    villager_object = villager_world_object();  // the gate was entered again
+    ASSERT_NE(villager_object, nullptr);
     ASSERT_TRUE(step("the report", 900,
                      [&] { return g_quests[quest].completed == 1u && g_chars[g_player_char].gold != gold_before; },
                      talk(screen_x(villager_object->x), screen_y(villager_object->y - 30.0f), {k_key_space, k_key_3})));
