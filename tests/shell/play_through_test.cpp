@@ -156,7 +156,6 @@ protected:
                 held = 0;
                 return;
             }
-
             if (!g_dialogue_running) {
                 if (x >= 0)
                     inject_left_at(x, y, !clicked);
@@ -186,7 +185,7 @@ protected:
     uint32_t frames_ = 0;
 };
 
-TEST_F(play_through_test, FromTheMainMenuANewHeroWalksTheGate)
+TEST_F(play_through_test, FromTheMainMenuANewHeroTakesTheTaskBeatsTheGroupAndIsRewarded)
 {
     // What the talks change beyond the run: the dialogue window and record, the option latches.
     saved_globals talk_state;
