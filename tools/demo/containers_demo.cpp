@@ -37,7 +37,7 @@ void add_gate_containers()
     require(container_init(chest, "truhla", 4, 3, 0), "the gate's chest");
     fill(chest,
          {{k_dagger, 1}, {k_potion, 0}, {k_demo_gold, 40}, {k_scroll, 0}, {k_demo_boots, 0}, {k_demo_silver_ring, 0},
-          {k_demo_lantern, 0}, {k_demo_gold, 25}},
+          {k_demo_lantern, 0}, {k_demo_gold, 25}, {k_demo_sword, 1}},
          1.0f);
     chest->x = 985.0f;  // at the chest entity's crate
     chest->y = 620.0f;

@@ -97,8 +97,8 @@ void write_environment_demo_data();
 // "data/levels/brana.sav" to change to, the editor's template "global/empty", and the loading
 // pictures "data/loading.tga", "data/loading2.tga" and "data/loading3.tga".
 void write_levels_demo_data();
-// The second demo level "data/levels/dvor.sav", a small yard the gate level's south-west corner
-// leads to.
+// The second demo level "data/levels/dvor.sav", a small yard the gate level's north-west corner
+// leads to; its south-east corner leads back to the gate's entry.
 void write_events_demo_data();
 // The travel map "data/levels/mapa_eng.sav": its 19 location areas, markers and labels over a
 // parchment; location 0 leads back to the gate.
@@ -141,7 +141,7 @@ void write_spell_effects_demo_data();
 void write_interface_demo_data();
 // The player's bag container (slot 100, a potion, a ring and 15 gold) in "global/cont.dat".
 void write_containers_demo_data();
-// Level containers 0 and 1 of the gate level: the chest "truhla" (goods and two gold cells) and
+// Level containers 0 and 1 of the gate level: the chest "truhla" (goods, two gold cells and a sword) and
 // the shop "obchod" (an item of every equipment class among its 19 goods, the last cell free),
 // filled with demo items at their prices; the item table must be filled first.
 void add_gate_containers();

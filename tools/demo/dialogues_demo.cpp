@@ -76,6 +76,14 @@ void write_dialogues_demo_data()
     set_dialogue_condition(question2.get(), 0, k_dia_quest_at_most, "watersupply", 0);
     write_villager_file("question2", *question2);
 
+    // Once the gate's bandits are dead (the gate's event sets the villager's memory 0 to 1) and
+    // while the water quest is under way (state 1), the hero reports back and takes the reward;
+    // the reward moves the quest to state 2, so it is offered once.
+    auto question3 = villager_dialogue("villager_q3", {"The bandits are gone.", "^start_dialog villager_reward"});
+    set_dialogue_condition(question3.get(), 0, k_dia_char_memory0, "villager", 1);
+    set_dialogue_condition(question3.get(), 1, k_dia_quest_equal, "watersupply", 1);
+    write_villager_file("question3", *question3);
+
     auto end0 = villager_dialogue("villager_end0", {"Safe travels, and mind the road."});
     set_dialogue_option(end0.get(), 0, 0, "Goodbye.", 0);
     write_villager_file("end0", *end0);
@@ -105,6 +113,11 @@ void write_dialogues_demo_data()
     write_text("data/dialogs/eng/villager_task/yard.txt",
                "^window 50 420 900 700\n^dialog\n^l Villager:\n^l The yard is behind the gate. Follow me.\n"
                "^map dvor.sav 0 villager_task/arrive.txt\n");
+    require(make_folder("data/dialogs/eng/villager_reward"), "data/dialogs/eng/villager_reward");
+    write_text("data/dialogs/eng/villager_reward/0.txt",
+               "^window 50 420 900 700\n^dialog\n^l Villager:\n^l The water flows again. Take this, with our "
+               "thanks.\n^complete_quest watersupply\n^set_quest_state watersupply 2\n^add_char_item HERO zlato 100\n^l\n"
+               "^lnst 1. Farewell. ^lnend close.txt\n");
     write_text("data/dialogs/eng/villager_task/arrive.txt",
                "^window 50 420 900 700\n^dialog\n^l The yard behind the gate.\n^l\n^lnst Continue ^lnend close.txt\n");
 

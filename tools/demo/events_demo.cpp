@@ -1,6 +1,6 @@
 // The gate level's story machinery and the second level it leads to: map texts, a signpost that
 // shows a text when clicked, a shrine that opens the attunement selection, and a sector in the north-west corner that changes to the yard
-// "data/levels/dvor.sav".
+// "data/levels/dvor.sav", whose south-east corner leads back to the gate's entry.
 #include "tools/demo/demo_data.h"
 #include "tools/demo/demo_levels.h"
 
@@ -35,6 +35,17 @@ void add_text_event(const char* name, uint8_t condition, int32_t sector, const c
     copy_bounded(e.action_text[0], sizeof e.action_text[0], text);
 }
 
+// An event that changes to entry `entry` of `level` once the player stands in the sector.
+void add_load_map_event(const char* name, int32_t sector, const char* level, int32_t entry)
+{
+    event_record& e = new_event(name);
+    const int32_t sectors[] = {sector};
+    add_event_condition(&e, k_cond_player_in_sector, sectors, 1, nullptr, 0);
+    const int32_t entries[] = {entry};
+    add_event_action(&e, k_act_load_map, entries, 1, nullptr, 0);
+    copy_bounded(e.action_text[0], sizeof e.action_text[0], level);
+}
+
 } // namespace
 
 void add_gate_events()
@@ -62,14 +73,20 @@ void add_gate_events()
     add_event_action(&well, k_act_start_dialogue, nullptr, 0, nullptr, 0);
     copy_bounded(well.action_text[0], sizeof well.action_text[0], "well_story");
 
+    // With no enemy left while the water quest is under way, the villager remembers it (memory 0
+    // set to 1), which lets the hero report back.
+    event_record& gone = new_event("bandits_gone");
+    add_event_condition(&gone, k_cond_no_enemy, nullptr, 0, nullptr, 0);
+    const int32_t under_way[] = {1};
+    add_event_condition(&gone, k_cond_quest_state, under_way, 1, nullptr, 0);
+    copy_bounded(gone.condition_text[1], sizeof gone.condition_text[1], "watersupply");
+    const int32_t memory[] = {0, 1};
+    add_event_action(&gone, k_act_char_set_memory, memory, 2, nullptr, 0);
+    copy_bounded(gone.action_text[0], sizeof gone.action_text[0], "villager");
+
     // Walking into the north-west corner leads to the yard's first entry.
     add_rect_sector(0.0f, 0.0f, 130.0f, 120.0f, 4);
-    event_record& exit = new_event("to_yard");
-    const int32_t exit_sector[] = {last_sector()};
-    add_event_condition(&exit, k_cond_player_in_sector, exit_sector, 1, nullptr, 0);
-    const int32_t entry[] = {0};
-    add_event_action(&exit, k_act_load_map, entry, 1, nullptr, 0);
-    copy_bounded(exit.action_text[0], sizeof exit.action_text[0], "dvor.sav");
+    add_load_map_event("to_yard", last_sector(), "dvor.sav", 0);
 }
 
 void add_epilogue_signpost()
@@ -90,6 +107,9 @@ void write_events_demo_data()
     add_rect_sector(0.0f, 0.0f, 640.0f, 480.0f, 2);
     make_movemap(-128.0f, -96.0f, 832.0f, 672.0f, {{300.0f, 260.0f}, {420.0f, 180.0f}});
     require(add_map_text("A yard behind the gate.", "yard", 1), "yard text");
+    // Walking into the south-east corner leads back to the gate's entry, outside its way here.
+    add_rect_sector(560.0f, 400.0f, 640.0f, 480.0f, 2);
+    add_load_map_event("to_gate", last_sector(), "brana.sav", 0);
     set_scene("Dvor", k_level_inside, 320.0f, 300.0f, 0.85f);
     save_level("data/levels/dvor.sav");
     clear_level_tables();
