@@ -42,19 +42,6 @@ bool down(uint8_t key)
     return (g_key_state[key] & k_key_down_bit) != 0;
 }
 
-// True once per press: the latch is set when it fires and cleared while the key is up.
-bool pressed(bool held, uint32_t& latch)
-{
-    if (!held) {
-        latch = 0;
-        return false;
-    }
-    if (latch)
-        return false;
-    latch = 1;
-    return true;
-}
-
 void init_marker()
 {
     reset_object(&g_brush_preview);
@@ -255,25 +242,25 @@ void run_editor_frame(editor_state& e)
         if (down(k.key))
             switch_mode(e, k.mode);
 
-    if (pressed(down(k_key_f8), g_latches.f8))
+    if (press_edge(down(k_key_f8), g_latches.f8))
         switch_editor_layout(e);
 
     run_mode_handler(e);
 
-    if (pressed(down(k_key_numpad1), g_latches.numpad1) && g_active_layer > 0)
+    if (press_edge(down(k_key_numpad1), g_latches.numpad1) && g_active_layer > 0)
         --g_active_layer;
-    if (pressed(down(k_key_numpad2), g_latches.numpad2) && g_active_layer < k_max_editor_layer)
+    if (press_edge(down(k_key_numpad2), g_latches.numpad2) && g_active_layer < k_max_editor_layer)
         ++g_active_layer;
 
     if (g_work_mode == k_work_light || g_work_mode == k_work_characters)
         g_latches.grid = 0;
-    else if (!g_console_shown && pressed(down(k_key_g), g_latches.grid))
+    else if (!g_console_shown && press_edge(down(k_key_g), g_latches.grid))
         g_cursor_grid = g_cursor_grid ? 0 : 1;
 
     const bool ctrl = down(k_key_lcontrol);
     if (ctrl && down(k_key_s))
         save_with_keys();
-    if (pressed(ctrl && down(k_key_z), g_latches.undo))
+    if (press_edge(ctrl && down(k_key_z), g_latches.undo))
         run_hook(g_editor_links.pop_undo_snapshot, "pop_undo_snapshot");
 
     if (g_editor_enabled == 1)
