@@ -2,6 +2,7 @@
 // sectors, events, entities, lights and level effects, 50 map texts, 15,000 world objects (the
 // block a level is read into), a movement map of 1,024 x 1,024 cells, 100 containers of 10 x 10
 // cells, 256 character placements, 1,000 ground items and 255 monster points.
+#include "bench_folder.h"
 #include "characters/monster_points.h"
 #include "characters/placements.h"
 #include "engine/lights.h"
@@ -111,29 +112,13 @@ void fill_second_group()
     g_monster_points.count = k_monster_point_slots;
 }
 
-std::string& bench_folder()
-{
-    static std::string folder;
-    return folder;
-}
-
-void remove_bench_folder()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(bench_folder(), ignored);
-}
-
-// A working folder of its own with the full level written into it, once; removed at exit.
+// The scratch folder with the full level written into it, once.
 const char* full_level()
 {
     static std::string path;
     if (!path.empty())
         return path.c_str();
-    char pattern[] = "/tmp/zorv-bench-XXXXXX";
-    if (!mkdtemp(pattern) || chdir(pattern) != 0)
-        std::abort();
-    bench_folder() = pattern;
-    std::atexit(remove_bench_folder);
+    enter_bench_folder();
     make_folder("data/creature");
     write_whole_file("data/creature/orc.chr", "orc", 3);
     fill_protos();

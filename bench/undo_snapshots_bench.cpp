@@ -1,5 +1,6 @@
 // The editor's undo snapshots of a full level (15,000 world objects, 100 lights, a movement map
 // of 1,024 x 1,024 cells) pushed and popped, and the sorted listing of a folder of 5,000 files.
+#include "bench_folder.h"
 #include "core/dir_listing.h"
 #include "core/editor_globals.h"
 #include "editor/store/undo_snapshots.h"
@@ -19,28 +20,14 @@
 
 namespace {
 
-std::string& bench_folder()
-{
-    static std::string folder;
-    return folder;
-}
-
-void remove_bench_folder()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(bench_folder(), ignored);
-}
-
-// A working folder of its own holding the full level in memory, once; removed at exit.
+// The scratch folder, and the full level in memory, made once.
 void full_level()
 {
-    if (!bench_folder().empty())
+    static bool made = false;
+    if (made)
         return;
-    char pattern[] = "/tmp/zorv-undo-bench-XXXXXX";
-    if (!mkdtemp(pattern) || chdir(pattern) != 0)
-        std::abort();
-    bench_folder() = pattern;
-    std::atexit(remove_bench_folder);
+    made = true;
+    enter_bench_folder();
     g_object_proto_count = 1000;
     for (uint32_t s = 0; s < g_object_proto_count; ++s)
         g_object_protos[s].kind = int32_t(s % 3);
