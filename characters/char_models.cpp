@@ -19,6 +19,7 @@
 #include <cstring>
 #include <iterator>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -167,6 +168,26 @@ int32_t find_chardata_entry(const std::string& path)
         return int32_t(found->second);
     forget_chardata_paths();  // changed behind the index's back
     return find_chardata_entry(path);
+}
+
+int32_t find_chardata_by_name(const char* name)
+{
+    if (std::strcmp(name, "nothing") == 0)
+        return -1;
+    const uint32_t count = std::min(g_chardata_count, uint32_t(k_chardata_capacity));
+    for (uint32_t i = 0; i < count; ++i)
+        if (std::strncmp(g_chardata[i].name, name, k_chardata_text_size) == 0)
+            return int32_t(i);
+    return -2;
+}
+
+bool chardata_name_contains(uint32_t index, const char* text)
+{
+    if (index >= uint32_t(k_chardata_capacity))
+        return false;
+    const chardata_entry& e = g_chardata[index];
+    const std::string_view name(e.name, strnlen(e.name, sizeof e.name));
+    return name.find(text) != std::string_view::npos;
 }
 
 int32_t registry_entry_for(const std::string& path)

@@ -86,6 +86,12 @@ int32_t find_chardata_entry(const std::string& path);
 // file. -1 when the registry is full or the path does not fit an entry.
 int32_t registry_entry_for(const std::string& path);
 
+// The registry entry named `name`, whether loaded or not, the first of equal names: -1 for
+// "nothing" (even when an entry is so named), -2 when no entry has the name.
+int32_t find_chardata_by_name(const char* name);
+// Whether registry entry `index` has `text` in its name; an empty text is in every name.
+bool chardata_name_contains(uint32_t index, const char* text);
+
 // Name "", every part without a model with frame byte 0, the five values 1.0, mode 0, skin 0,
 // extra 1, extra byte 0; scales 1.0; frame time 4.
 void init_move_proto(char_move_proto* proto);
