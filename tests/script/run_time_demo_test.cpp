@@ -101,13 +101,28 @@ TEST_F(run_time_demo_test, TheInhabitantsTaskGivesAQuestAFlagTheShopAndTheYard)
     choose_text_window_option(&g_dialogue_window, 1, false);
     show(g_dialogue_window.requested_file);
     EXPECT_EQ(g_pending_level.pending, 1u);
-    EXPECT_STREQ(g_pending_level.target, "dvor.sav");
+    EXPECT_STREQ(g_pending_level.target, "dedina01.sav");
     EXPECT_STREQ(g_dialogue_window.requested_file, "data/dialogs/eng/villager_task/arrive.txt");
     EXPECT_EQ(g_dialogue_running, 1u);
 
     // The level's greeting waits for its single option, which closes it.
     g_dialogue_running = 1;
     show("data/scripts/brana.txt");
+    ASSERT_EQ(g_dialogue_window.link_count, 1);
+    choose_text_window_option(&g_dialogue_window, 0, false);
+    EXPECT_STREQ(g_dialogue_window.requested_file, "data/dialogs/eng/close.txt");
+}
+
+TEST_F(run_time_demo_test, TheRewardCompletesTheQuestOnceAndOffersItsFarewell)
+{
+    const int16_t quest = find_quest("watersupply");
+    ASSERT_GE(quest, 0);
+    g_dialogue_running = 1;
+    show("data/dialogs/eng/villager_task/0.txt");
+    show("data/dialogs/eng/villager_reward/0.txt");
+    EXPECT_EQ(g_quests[quest].completed, 1u);
+    EXPECT_EQ(g_quests[quest].state, 2);
+    EXPECT_EQ(g_chars[0].gold, 100);
     ASSERT_EQ(g_dialogue_window.link_count, 1);
     choose_text_window_option(&g_dialogue_window, 0, false);
     EXPECT_STREQ(g_dialogue_window.requested_file, "data/dialogs/eng/close.txt");

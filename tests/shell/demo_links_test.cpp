@@ -128,8 +128,8 @@ TEST_F(demo_links_test, EveryLinkOfTheDemoWorldLeadsToSomethingThatExists)
                 return true;
         return false;
     };
-    EXPECT_TRUE(leads_to("brana.sav", "dvor.sav"));
-    EXPECT_TRUE(leads_to("dvor.sav", "brana.sav"));
+    EXPECT_TRUE(leads_to("brana.sav", "dedina01.sav"));
+    EXPECT_TRUE(leads_to("dedina01.sav", "brana.sav"));
     EXPECT_GE(levels["brana.sav"].enemies, 3);
 
     // The hero's file and the dialogue markup: every file it names is there, every quest it

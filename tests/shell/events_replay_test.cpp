@@ -95,9 +95,9 @@ TEST_F(shell_test, TheGateSignpostShowsItsTextAndTheCornerLeadsToTheYard)
     ASSERT_TRUE(frame());
     inject_left_button(false);
     int frames = 0;
-    while (std::strcmp(g_current_level, "dvor.sav") != 0 && frames++ < k_walk_bound)
+    while (std::strcmp(g_current_level, "dedina01.sav") != 0 && frames++ < k_walk_bound)
         ASSERT_TRUE(frame());
-    EXPECT_STREQ(g_current_level, "dvor.sav");
+    EXPECT_STREQ(g_current_level, "dedina01.sav");
     EXPECT_EQ(g_pending_level.pending, 0u);
     const world_object* hero = world_object_of(*char_at(int32_t(g_player_char)));
     ASSERT_NE(hero, nullptr);

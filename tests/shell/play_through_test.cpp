@@ -1,6 +1,7 @@
 // The demo played as a player meets it, through the program's own loops: start-up with the
 // console word, the splash and the intro skipped, the new-hero screen, then the game at the gate:
-// a walk, the villager's task, the yard and back, and the fight with the gate's enemies.
+// a walk, the villager's task, the yard and back, the fight with the gate's enemies, the chest's
+// sword, the reward, a save from the menu, the quit to the title menu and the load of that save.
 // Every input comes from the per-pass script; each step waits for its goal under a frame cap and
 // fails naming itself.
 #include "shell/shell_fixture.h"
@@ -12,10 +13,15 @@
 #include "core/globals.h"
 #include "core/input_state.h"
 #include "interface/front_end.h"
+#include "interface/held_item.h"
 #include "interface/interface_state.h"
 #include "interface/overlay_screens.h"
+#include "interface/save_load_screen.h"
+#include "interface/side_panel.h"
+#include "items/containers.h"
 #include "interface/slide_shows.h"
 #include "level/level_change.h"
+#include "level/save_games.h"
 #include "platform/key_codes.h"
 #include "script/dialogues.h"
 #include "script/quests.h"
@@ -28,10 +34,15 @@
 #include "world/world_objects.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <ostream>
+#include <set>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -69,6 +80,14 @@ void inject_right_at(int32_t x, int32_t y, bool down)
     input_inject(button);
 }
 
+// The left button let go where the pointer is.
+void release_left()
+{
+    input_event button{input_event_kind::mouse_button};
+    button.down = false;
+    input_inject(button);
+}
+
 // The live enemy nearest the hero, -1 none.
 int32_t live_enemy()
 {
@@ -100,6 +119,109 @@ const world_object* hero_object()
     return world_object_of(g_chars[g_player_char]);
 }
 
+// A screen pixel where the side panel finds the slot code (a cell, a slot, the hero), scanned in
+// steps of 4; x < 0 when none.
+std::pair<int32_t, int32_t> pixel_of_code(uint8_t code)
+{
+    const float mouse_x = g_mouse_screen_x, mouse_y = g_mouse_screen_y;
+    std::pair<int32_t, int32_t> found{-1, -1};
+    for (int32_t y = 2; y < g_screen_height && found.first < 0; y += 4)
+        for (int32_t x = 2; x < g_screen_width && found.first < 0; x += 4) {
+            g_mouse_screen_x = float(x), g_mouse_screen_y = float(y);
+            if (side_panel_hit_code() == code)
+                found = {x, y};
+        }
+    g_mouse_screen_x = mouse_x, g_mouse_screen_y = mouse_y;
+    return found;
+}
+
+// The first backpack location no entry of the hero holds, -1 when full.
+int32_t free_backpack_location()
+{
+    const char_record& hero = g_chars[g_player_char];
+    for (int32_t location = 0; location <= k_inv_backpack_last; ++location)
+        if (std::find(hero.inv_location, hero.inv_location + hero.inv_count, uint8_t(location)) ==
+            hero.inv_location + hero.inv_count)
+            return location;
+    return -1;
+}
+
+// The hero's entries of the item at the location.
+int count_entries(int16_t item, uint8_t location)
+{
+    const char_record& hero = g_chars[g_player_char];
+    int n = 0;
+    for (int i = 0; i < hero.inv_count; ++i)
+        n += hero.inv_item[i] == item && hero.inv_location[i] == location;
+    return n;
+}
+
+// The save's place in the list, -1 when not listed.
+int32_t listed_at(const char* name)
+{
+    for (int32_t i = 0; i < g_save_list.count; ++i)
+        if (std::strcmp(g_save_list.names[i], name) == 0)
+            return i;
+    return -1;
+}
+
+// What a save keeps of the game, as the test compares it.
+struct game_snapshot {
+    std::string level;
+    float x = 0.0f, y = 0.0f;
+    std::vector<std::pair<int16_t, uint8_t>> inventory;  // item and location per entry
+    int32_t gold = 0, exp = 0;
+    std::vector<std::array<uint32_t, 3>> quests;  // state, assigned, completed
+    std::vector<int32_t> flags;
+    std::vector<std::string> roster;  // each slot's name, kind and life
+    int live_enemies = 0;
+    std::vector<uint16_t> chest;    // the gate chest's cells
+    bool operator==(const game_snapshot&) const = default;
+};
+
+game_snapshot take_snapshot()
+{
+    game_snapshot s;
+    s.level = g_current_level;
+    const char_record& hero = g_chars[g_player_char];
+    if (const world_object* o = world_object_of(hero))
+        s.x = o->x, s.y = o->y;
+    for (int i = 0; i < hero.inv_count; ++i)
+        s.inventory.emplace_back(hero.inv_item[i], hero.inv_location[i]);
+    s.gold = hero.gold, s.exp = hero.exp;
+    for (int i = 0; i < g_quest_count; ++i)
+        s.quests.push_back({g_quests[i].state, g_quests[i].assigned, g_quests[i].completed});
+    for (int i = 0; i < g_flag_count; ++i)
+        s.flags.push_back(g_flags[i].value);
+    for (uint32_t slot = 0; slot < g_char_count; ++slot) {
+        const char_record& c = g_chars[slot];
+        s.roster.push_back(std::string(c.name, strnlen(c.name, sizeof c.name)) + " " + std::to_string(c.kind) + " " +
+                           std::to_string(c.life));
+        s.live_enemies += c.kind == k_kind_enemy && c.life == k_life_alive;
+    }
+    const container& chest = g_containers[0];
+    s.chest.assign(chest.items, chest.items + container_cells(&chest));
+    return s;
+}
+
+std::ostream& operator<<(std::ostream& out, const game_snapshot& s)
+{
+    out << s.level << " at " << s.x << "," << s.y << ", " << s.inventory.size() << " entries, gold " << s.gold
+        << ", exp " << s.exp << ", " << s.roster.size() << " characters, " << s.live_enemies
+        << " live enemies, quests";
+    for (const auto& q : s.quests)
+        out << " " << q[0] << "/" << q[1] << "/" << q[2];
+    return out;
+}
+
+// Taken while the menu's save writes the hero's file: the game exactly as saved.
+game_snapshot g_saved_snapshot;
+void snapshot_on_hero_file(const char* file)
+{
+    if (std::strcmp(file, "char.ss") == 0)
+        g_saved_snapshot = take_snapshot();
+}
+
 class play_through_test : public shell_test {
 protected:
     // Frames until `goal` holds, at most `cap`; meanwhile `act` queues each pass's input, its
@@ -113,7 +235,9 @@ protected:
                 act_ = nullptr;
                 return true;
             }
-            if (!program_frame()) {
+            const bool running = program_frame();
+            note_pending_steps();
+            if (!running) {
                 act_ = nullptr;
                 ADD_FAILURE() << name << ": the program stopped";
                 return false;
@@ -132,6 +256,20 @@ protected:
         return [x, y](uint32_t n) {
             if (n < 5)
                 inject_left_at(x, y, n < 4);
+        };
+    }
+
+    // A left click on the side panel's slot code, looked for from the step's first pass on (a
+    // window just opened is laid out when drawn): the button let go, held for four passes, let go.
+    static std::function<void(uint32_t)> click_code(uint8_t code)
+    {
+        return [code, at = std::pair<int32_t, int32_t>{-1, -1}, from = 0u](uint32_t n) mutable {
+            if (at.first < 0) {
+                at = pixel_of_code(code);
+                from = n;
+            }
+            if (at.first >= 0 && n - from < 6)
+                inject_left_at(at.first, at.second, n - from >= 1 && n - from < 5);
         };
     }
 
@@ -180,17 +318,31 @@ protected:
         };
     }
 
+    // Keeps the names of the shell's pending steps the last frames ran, the editor's aside, and
+    // empties the trace.
+    void note_pending_steps()
+    {
+        constexpr std::string_view pending = " (pending)";
+        for (const std::string& t : trace_)
+            if (t.ends_with(pending) && t != "editor_focus (pending)")
+                pending_.insert(t);
+        trace_.clear();
+    }
+
+    std::vector<std::string> trace_;
+    std::set<std::string> pending_;
     std::function<void(uint32_t)> act_;
     uint32_t pass_ = 0, step_start_ = 0;
     uint32_t frames_ = 0;
 };
 
-TEST_F(play_through_test, FromTheMainMenuANewHeroTakesTheTaskBeatsTheGroupAndIsRewarded)
+TEST_F(play_through_test, FromTheMainMenuToAReloadedSave)
 {
     // What the talks change beyond the run: the dialogue window and record, the option latches.
     saved_globals talk_state;
     talk_state.keep(g_dialogue_window), talk_state.keep(g_dialogue), talk_state.keep(g_option_latches);
     g_front_end = run_front_end;
+    g_shell_trace = &trace_;
     reset_hook_skip_log();  // every hook the run skips is logged once again
     input_script script([this](uint32_t pass) {
         pass_ = pass;
@@ -242,8 +394,10 @@ TEST_F(play_through_test, FromTheMainMenuANewHeroTakesTheTaskBeatsTheGroupAndIsR
             }
         }
     };
-    ASSERT_TRUE(program_startup("console"));
+    const bool started = program_startup("console");
+    note_pending_steps();
     act_ = nullptr;
+    ASSERT_TRUE(started);
     EXPECT_TRUE(intro_skipped) << "splash and intro";
     EXPECT_TRUE(menu_without_game) << "the menu";
     ASSERT_TRUE(typed) << "the new hero: " << g_chars[0].display_name;
@@ -293,7 +447,7 @@ TEST_F(play_through_test, FromTheMainMenuANewHeroTakesTheTaskBeatsTheGroupAndIsR
 
     // 8. The task's second option leads to the yard; its arrival text is closed, and the yard's
     // south-east corner leads back to the gate's entry.
-    ASSERT_TRUE(step("to the yard", 600, [] { return std::strcmp(g_current_level, "dvor.sav") == 0; },
+    ASSERT_TRUE(step("to the yard", 600, [] { return std::strcmp(g_current_level, "dedina01.sav") == 0; },
                      talk(-1, -1, {k_key_2})));
     ASSERT_TRUE(step("the yard's arrival", 300, [] { return !g_dialogue_running; }, talk(-1, -1, {k_key_space})));
     ASSERT_TRUE(step("back to the gate", 900, [] { return std::strcmp(g_current_level, "brana.sav") == 0; },
@@ -335,9 +489,44 @@ TEST_F(play_through_test, FromTheMainMenuANewHeroTakesTheTaskBeatsTheGroupAndIsR
             ++corpses;
     EXPECT_GE(corpses, 3) << "the fight";
 
+    // 6. Clicks towards the chest's crate, then on it, open the chest; the sword's cell goes into the backpack,
+    // from there onto the hero, who wields it (the old weapon back into the backpack).
+    const container& chest = g_containers[0];
+    constexpr uint32_t k_sword_cell = 8;
+    const int16_t sword = int16_t(chest.items[k_sword_cell]);
+    ASSERT_GE(sword, 0);
+    const int entries = g_chars[g_player_char].inv_count;
+    ASSERT_TRUE(step("the chest opens", 1500,
+                     [] { return g_interface.container_open && g_interface.container_id == 0; },
+                     [](uint32_t n) {
+                         const int32_t x = screen_x(985.0f), y = screen_y(612.0f);
+                         if (n % 60 < 5)
+                             inject_left_at(std::clamp(x, 8, 1016), std::clamp(y, 8, 760), n % 60 < 4);
+                     }))
+        << "hero at " << hero_object()->x << "," << hero_object()->y;
+    ASSERT_TRUE(step("the sword taken", 60, [&] { return g_interface.held_item == sword; },
+                     click_code(uint8_t(100 + k_sword_cell))));
+    EXPECT_EQ(chest.items[k_sword_cell], 0xFFFF) << "the sword's cell";
+    const int32_t pack = free_backpack_location();
+    ASSERT_GE(pack, 0);
+    ASSERT_TRUE(step("the sword in the backpack", 60, [&] { return count_entries(sword, uint8_t(pack)) == 1; },
+                     click_code(uint8_t(pack))));
+    ASSERT_TRUE(step("the sword held again", 60, [] { return g_interface.held_item >= 0; },
+                     click_code(uint8_t(pack))));
+    ASSERT_TRUE(step("the sword wielded", 60, [&] { return count_entries(sword, k_inv_weapon) == 1; },
+                     click_code(k_code_hero)));
+    if (g_interface.held_item >= 0) {  // the weapon it replaced
+        const int32_t free = free_backpack_location();
+        ASSERT_TRUE(step("the old weapon put away", 60, [] { return g_interface.held_item < 0; },
+                         click_code(uint8_t(free))));
+    }
+    EXPECT_EQ(g_chars[g_player_char].inv_count, entries + 1) << "the chest's sword";
+    ASSERT_TRUE(step("the chest closed", 60, [] { return !g_interface.side_panel_open; },
+                     [](uint32_t n) { inject_key(k_key_escape, n < 4); }));
+
     // 8 again, on foot: the gate's north-west corner leads to the yard, the yard's south-east
     // corner back; the group is still dead.
-    ASSERT_TRUE(step("on foot to the yard", 1500, [] { return std::strcmp(g_current_level, "dvor.sav") == 0; },
+    ASSERT_TRUE(step("on foot to the yard", 1500, [] { return std::strcmp(g_current_level, "dedina01.sav") == 0; },
                      walk_to(60.0f, 60.0f)));
     ASSERT_TRUE(step("on foot back to the gate", 1500, [] { return std::strcmp(g_current_level, "brana.sav") == 0; },
                      walk_to(600.0f, 440.0f)));
@@ -355,9 +544,95 @@ TEST_F(play_through_test, FromTheMainMenuANewHeroTakesTheTaskBeatsTheGroupAndIsR
     EXPECT_EQ(g_chars[g_player_char].gold, gold_before + 100) << "the reward";
     EXPECT_GT(g_chars[g_player_char].exp, exp_after_fight) << "the reward";
 
+    // Space takes the reward window's single option, which ends the talk.
+    ASSERT_TRUE(step("the farewell", 300, [] { return !g_dialogue_running; }, talk(-1, -1, {k_key_space})));
+
+    // Talked to once more, the villager offers no second reward.
+    const int32_t gold_rewarded = g_chars[g_player_char].gold;
+    ASSERT_TRUE(step("the second report", 900, [] { return g_dialogue_running != 0; },
+                     talk(screen_x(villager_object->x), screen_y(villager_object->y - 30.0f), {})));
+    // Every window's last option, by its number key (the question menu's is "leave") or, when it
+    // is the only one, by Space; the talk is over once no window shows for 30 frames.
+    uint32_t closed_frames = 0;
+    ASSERT_TRUE(step("the second report's end", 900,
+                     [&] {
+                         closed_frames = g_dialogue_running ? 0 : closed_frames + 1;
+                         return closed_frames > 30;
+                     },
+                     [held = uint8_t(0)](uint32_t n) mutable {
+                         if (held) {
+                             inject_key(held, false);
+                             held = 0;
+                             return;
+                         }
+                         const text_window& w = g_dialogue_window;
+                         if (!g_dialogue_running || n % 20 != 0 || w.first_pass || w.link_count == 0)
+                             return;
+                         held = w.link_count > 1 ? uint8_t(k_key_1 + w.link_count - 1) : uint8_t(k_key_space);
+                         inject_key(held, true);
+                     }))
+        << g_dialogue_window.name << " links " << int(g_dialogue_window.link_count);
+    EXPECT_EQ(g_chars[g_player_char].gold, gold_rewarded) << "the reward arrives once";
+
+    // 9. Esc opens the menu; its save button saves under the automatic name, which is listed.
+    ASSERT_TRUE(step("the menu", 60, [] { return g_interface.menu_open && g_interface.overlay_screen == k_page_menu; },
+                     [](uint32_t n) { inject_key(k_key_escape, n % 8 < 4); }))
+        << "panels " << g_interface.side_panel_open << g_interface.character_panel_open
+        << g_interface.attunement_panel_open << g_interface.quest_log_open << " dialogue " << g_dialogue_running;
+    const int16_t saves_before = g_save_list.count;
+    char expected_name[k_save_name_size];
+    make_automatic_save_name(expected_name, sizeof expected_name);
+    g_saved_snapshot = {};
+    g_save_file_written = snapshot_on_hero_file;
+    const bool saved = step("the save", 300, [] { return !g_saved_snapshot.level.empty() && !g_interface.menu_open; },
+                            [](uint32_t) { inject_left_at(512, 571, true); });
+    g_save_file_written = nullptr;
+    ASSERT_TRUE(saved) << "dialogue " << g_dialogue_running << ", combat " << int(g_in_combat);
+    ASSERT_TRUE(step("the button let go", 30, [] { return !g_mouse_left; },
+                     [](uint32_t) { release_left(); }));
+    ASSERT_GE(g_save_list.count, saves_before);
+    ASSERT_GE(listed_at(expected_name), 0) << "the save is listed";
+    const game_snapshot saved_game = g_saved_snapshot;
+    EXPECT_EQ(saved_game.level, "brana.sav");
+    EXPECT_EQ(saved_game.live_enemies, 0) << saved_game;
+
+    // 10. The menu's quit brings back the front end; its load button, the save's row and Load
+    // restore the game as it was saved.
+    bool front_end_seen = false;
+    ASSERT_TRUE(step("quit and load", 3000, [&] { return front_end_seen && !g_no_game_running; },
+                     [&](uint32_t n) {
+                         const game_interface& gi = g_interface;
+                         if (g_no_game_running)
+                             front_end_seen = true;
+                         if (!g_no_game_running) {  // the game: Esc, then the quit button held
+                             if (!gi.menu_open)
+                                 inject_key(k_key_escape, n % 2 == 0);
+                             else
+                                 inject_left_at(512, 670, true);
+                         } else if (g_intro_slides.active && g_intro_slides.state != k_slide_fade_out) {
+                             inject_key(k_key_escape, n % 2 == 0);
+                         } else if (g_splash.state == k_splash_done && gi.overlay_screen == k_page_menu) {
+                             inject_left_at(512, 538, true);  // load
+                         } else if (gi.overlay_screen == k_page_save_load) {
+                             // The save's row is chosen, then Load is pressed.
+                             const int32_t row = listed_at(expected_name);
+                             if (row < 0)
+                                 return;
+                             if (gi.selected_save != row)
+                                 inject_left_at(200, 216 + 16 * (row - g_save_list_scroll), n % 2 == 0);
+                             else
+                                 inject_left_at(580, 566, n % 2 == 0);
+                         } else {
+                             release_left();
+                         }
+                     }));
+    EXPECT_EQ(take_snapshot(), saved_game);
+
     std::printf("play-through: %u start-up passes, %u frames\n", start_passes, frames_);
     g_quit = 1;
     program_shutdown(true);
+    note_pending_steps();
+    EXPECT_TRUE(pending_.empty()) << *pending_.begin();
     // Every hook the play-through needed was filled.
     const std::string log = read_text(k_console_log_file);
     EXPECT_NE(log.find("load ok"), std::string::npos);

@@ -211,9 +211,9 @@ TEST_F(shell_test, TheHeroTalksWithTheVillagerAndTakesOnItsTask)
     EXPECT_EQ(g_quests[quest].assigned, 1u);
     EXPECT_TRUE(char_has_item_named(char_at(int32_t(g_player_char)), "elixir"));
     press(k_key_2);
-    for (int i = 0; i < k_frame_bound && std::strcmp(g_current_level, "dvor.sav") != 0; ++i)
+    for (int i = 0; i < k_frame_bound && std::strcmp(g_current_level, "dedina01.sav") != 0; ++i)
         ASSERT_TRUE(frame());
-    EXPECT_STREQ(g_current_level, "dvor.sav");
+    EXPECT_STREQ(g_current_level, "dedina01.sav");
 
     g_quit = 1;
     program_shutdown(true);

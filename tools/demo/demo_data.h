@@ -97,7 +97,7 @@ void write_environment_demo_data();
 // "data/levels/brana.sav" to change to, the editor's template "global/empty", and the loading
 // pictures "data/loading.tga", "data/loading2.tga" and "data/loading3.tga".
 void write_levels_demo_data();
-// The second demo level "data/levels/dvor.sav", a small yard the gate level's north-west corner
+// The second demo level "data/levels/dedina01.sav", a small yard the gate level's north-west corner
 // leads to; its south-east corner leads back to the gate's entry.
 void write_events_demo_data();
 // The travel map "data/levels/mapa_eng.sav": its 19 location areas, markers and labels over a
@@ -158,7 +158,7 @@ void write_saves_demo_data();
 // start0 and start1 (conditions that hold at the start), question0, question1 (once the quest
 // "watersupply" is under way) and end0; "data/dialogs/eng/close.txt"; the task parts under
 // "data/dialogs/eng/villager_task/" (0.txt gives the quest, the flag "spring_told" and a potion,
-// shop.txt opens the gate's shop, yard.txt changes to "dvor.sav"); the encounter script
+// shop.txt opens the gate's shop, yard.txt changes to "dedina01.sav"); the encounter script
 // "data/scripts/villager_enc.txt" and the gate's level script "data/scripts/brana.txt", which
 // close themselves.
 void write_dialogues_demo_data();

@@ -1,6 +1,6 @@
 // The gate level's story machinery and the second level it leads to: map texts, a signpost that
 // shows a text when clicked, a shrine that opens the attunement selection, and a sector in the north-west corner that changes to the yard
-// "data/levels/dvor.sav", whose south-east corner leads back to the gate's entry.
+// "data/levels/dedina01.sav", whose south-east corner leads back to the gate's entry.
 #include "tools/demo/demo_data.h"
 #include "tools/demo/demo_levels.h"
 
@@ -86,7 +86,7 @@ void add_gate_events()
 
     // Walking into the north-west corner leads to the yard's first entry.
     add_rect_sector(0.0f, 0.0f, 130.0f, 120.0f, 4);
-    add_load_map_event("to_yard", last_sector(), "dvor.sav", 0);
+    add_load_map_event("to_yard", last_sector(), "dedina01.sav", 0);
 }
 
 void add_epilogue_signpost()
@@ -111,6 +111,6 @@ void write_events_demo_data()
     add_rect_sector(560.0f, 400.0f, 640.0f, 480.0f, 2);
     add_load_map_event("to_gate", last_sector(), "brana.sav", 0);
     set_scene("Dvor", k_level_inside, 320.0f, 300.0f, 0.85f);
-    save_level("data/levels/dvor.sav");
+    save_level("data/levels/dedina01.sav");
     clear_level_tables();
 }
