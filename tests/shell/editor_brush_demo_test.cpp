@@ -3,6 +3,8 @@
 // object, made with the brush.
 #include "shell/shell_fixture.h"
 
+#include "shell/editor_demo_support.h"
+
 #include "core/editor_globals.h"
 #include "core/globals.h"
 #include "editor/controls/dialog_user.h"
@@ -49,16 +51,7 @@ TEST_F(shell_test, TheBrushPlacesOneObjectOnTheDemoGateMapThatAnUndoTakesBackAnd
 {
     saved_globals saved;
     saved.keep(g_undo_counter), saved.keep(g_brush_corner_mode), saved.keep(g_brush_latches);
-    render_use_recording(true);
-    ASSERT_TRUE(program_startup("zorv editor"));
-    ASSERT_TRUE(program_frame());
-    set_modal_responder([](dialog_handle chooser) {
-        user_edit_text(chooser, k_chooser_name, "data/levels/brana.sav");
-        user_click(chooser, k_id_ok);
-        return false;
-    });
-    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_load_map));
-    set_modal_responder({});
+    ASSERT_TRUE(open_editor_on_map("data/levels/brana.sav"));
     ASSERT_GT(g_object_proto_count, 2u);
     const std::vector<object_key> before = placed_objects();
 

@@ -3,6 +3,8 @@
 // ground item and F7 adds a monster point; Ctrl+S saves, and the game's loader finds each.
 #include "shell/shell_fixture.h"
 
+#include "shell/editor_demo_support.h"
+
 #include "characters/monster_points.h"
 #include "characters/placements.h"
 #include "core/editor_globals.h"
@@ -61,18 +63,8 @@ TEST_F(shell_test, EachEditorModeAddsToTheDemoGateMapAndTheSavedMapKeepsIt)
 {
     saved_globals saved;
     saved.keep(g_undo_counter), saved.keep(g_brush_latches), saved.keep(g_sector_latches);
-    render_use_recording(true);
-    ASSERT_TRUE(program_startup("zorv editor"));
-    ASSERT_TRUE(program_frame());
-    ASSERT_TRUE(program_frame());
+    ASSERT_TRUE(open_editor_on_map("data/levels/brana.sav"));
     EXPECT_NE(g_global_settings_window, 0u);  // the editor opens on the Global page
-    set_modal_responder([](dialog_handle chooser) {
-        user_edit_text(chooser, k_chooser_name, "data/levels/brana.sav");
-        user_click(chooser, k_id_ok);
-        return false;
-    });
-    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_load_map));
-    set_modal_responder({});
     const level_counts before = count_level();
     g_cursor_grid = 0;
 
