@@ -98,6 +98,7 @@ void BM_CharModeFrame255Chars(benchmark::State& state)
         const int32_t o = add_object(float(i) * 40.0f, 100.0f, -1, 1.0f, 1.0f, 0, 0);
         g_objects[o].proto = -2 - i;
         g_chars[i].object = o;
+        g_chars[i].slot = decltype(g_chars[i].slot)(i);
         g_char_placements.entries[i].char_slot = int16_t(i);
     }
     g_selected_char = 200;
