@@ -28,6 +28,7 @@ constexpr int32_t k_tint_neutral = 100;
 constexpr int32_t k_number_chars = 24;
 constexpr int32_t k_max_entries = 4;
 constexpr int32_t k_layer_columns = 6;
+constexpr int32_t k_first_dream_layer = 29;
 
 constexpr const char* k_work_rows[] = {"inserting", "editing",   "light",       "move map",
                                        "game test", "characters", "grounditems", "monsterpoints"};
@@ -60,7 +61,7 @@ int32_t read_int(dialog_handle dialog, int32_t id)
 
 std::string layer_label(int32_t layer)
 {
-    return layer < 29 ? std::to_string(layer) : "dream" + std::to_string(layer - 28);
+    return layer < k_first_dream_layer ? std::to_string(layer) : "dream" + std::to_string(layer - k_first_dream_layer + 1);
 }
 
 dialog_template page_template()
@@ -76,8 +77,11 @@ dialog_template page_template()
     };
     add(control_kind::group_box, 0, 2, 2, 187, 72, "Layer:");
     for (int32_t i = 0; i < k_glset_layer_count; ++i) {
-        control_template* radio = add(control_kind::radio, k_glset_layer + i, 6 + (i % k_layer_columns) * 30,
-                                      12 + (i / k_layer_columns) * 10, 30, 10, layer_label(i));
+        const bool dream = i >= k_first_dream_layer;
+        const int32_t x = dream ? 6 + (i - k_first_dream_layer) * 45 : 6 + (i % k_layer_columns) * 30;
+        const int32_t y = 12 + (dream ? 5 : i / k_layer_columns) * 10;
+        control_template* radio =
+            add(control_kind::radio, k_glset_layer + i, x, y, dream ? 45 : 30, 10, layer_label(i));
         radio->group = 1;
     }
     add(control_kind::static_text, 0, 4, 80, 50, 10, "work type:");
@@ -107,17 +111,17 @@ dialog_template page_template()
         add(control_kind::static_text, 0, 6, 198 + i * 12, 8, 10, channels[i]);
         add(control_kind::slider, k_glset_tint_r + i, 14, 196 + i * 12, 124, 12);
     }
-    add(control_kind::button, k_glset_tint_reset, 144, 196, 40, 14, "Reset");
-    add(control_kind::button, k_glset_coloring, 144, 214, 40, 14, "coloring off");
+    add(control_kind::button, k_glset_tint_reset, 141, 196, 46, 14, "Reset");
+    add(control_kind::button, k_glset_coloring, 141, 214, 46, 14, "coloring off");
 
     add(control_kind::group_box, 0, 2, 242, 187, 74, "Efects:");
     add(control_kind::static_text, 0, 6, 254, 24, 10, "Type:");
     add(control_kind::combo, k_glset_efect_type, 32, 252, 100, 120);
-    add(control_kind::static_text, 0, 6, 270, 40, 10, "p. float:");
-    add(control_kind::static_text, 0, 6, 286, 40, 10, "p. int:");
+    add(control_kind::static_text, 0, 6, 270, 44, 10, "p. float:");
+    add(control_kind::static_text, 0, 6, 286, 44, 10, "p. int:");
     for (int32_t i = 0; i < k_glset_efect_params; ++i) {
-        add(control_kind::edit, k_glset_efect_float + i, 44 + i * 36, 268, 34, 13);
-        add(control_kind::edit, k_glset_efect_int + i, 44 + i * 36, 284, 34, 13);
+        add(control_kind::edit, k_glset_efect_float + i, 52 + i * 34, 268, 32, 13);
+        add(control_kind::edit, k_glset_efect_int + i, 52 + i * 34, 284, 32, 13);
     }
     add(control_kind::button, k_glset_efect_set, 136, 252, 48, 14, "SET");
     add(control_kind::button, k_glset_set_selected, 6, 300, 84, 14, "SET SELECTED");
