@@ -186,6 +186,11 @@ void rebuild_brush_preview(const editor_state& e)
     apply_brush_corner_kind(&g_brush_preview, false);
 }
 
+void rebuild_item_preview(const editor_state& e)
+{
+    init_item_preview(e);
+}
+
 void reset_editor_brush(editor_state& e)
 {
     e = {};

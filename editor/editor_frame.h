@@ -22,6 +22,11 @@ void reset_editor_brush(editor_state& editor);
 // rotation, and the brush's corner kind (editor/view/brush_mode.h).
 void rebuild_brush_preview(const editor_state& editor);
 
+// Rebuilds the preview of ground-item and monster-point mode at the mouse: the ground model of
+// item ground_item_choice at alfa and scale 1, standing still; only cleared for an item outside
+// the table or without a ground model.
+void rebuild_item_preview(const editor_state& editor);
+
 // One frame of the editor, only in editor mode and while the console is hidden. In this order:
 // - F1 to F7 and Tab (held, the last held in that order wins): the GLSET work-type row, the
 //   preview rebuilt as that mode's marker, g_work_mode; F1 and F2 re-sort the objects, Tab puts

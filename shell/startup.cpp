@@ -17,6 +17,10 @@
 #include "editor/editor_state.h"
 #include "editor/store/undo_snapshots.h"
 #include "editor/view/brush_mode.h"
+#include "editor/view/char_mode.h"
+#include "editor/view/ground_item_mode.h"
+#include "editor/view/light_mode.h"
+#include "editor/view/sector_mode.h"
 #include "engine/fonts.h"
 #include "engine/sound.h"
 #include "engine/sprite_font.h"
@@ -209,6 +213,11 @@ void install_links()
     g_editor_links.apply_view_layout = init_render_states;
     g_editor_links.run_brush_mode = run_brush_mode;
     g_editor_links.pop_undo_snapshot = pop_undo_snapshot;
+    g_editor_links.run_light_mode = run_light_mode;
+    g_editor_links.run_sector_mode = run_sector_mode;
+    g_editor_links.run_char_mode = run_char_mode;
+    g_editor_links.run_ground_item_mode = run_ground_item_mode;
+    g_editor_links.run_monster_point_mode = run_monster_point_mode;
 }
 
 const program_step k_startup_steps[] = {

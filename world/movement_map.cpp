@@ -98,6 +98,15 @@ void clear_movemap_cell(movement_map* map, int32_t x, int32_t y)
     set_movemap_cell(map, x, y, k_cell_free);
 }
 
+int32_t movemap_cell_value(const movement_map* map, int32_t x, int32_t y)
+{
+    const int32_t column = world_column(map, x);
+    const int32_t row = world_row(map, y);
+    if (!map->cells || !map->valid || !inside_grid(map, column, row))
+        return -1;
+    return cell_at(map, column, row);
+}
+
 void flood_fill_movemap(movement_map* map, int32_t x, int32_t y, uint8_t value)
 {
     if (value != k_cell_blocked && value != k_cell_blocked_soft)

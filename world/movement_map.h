@@ -41,6 +41,9 @@ void free_movemap(movement_map* map);
 // inside the grid; otherwise nothing.
 void set_movemap_cell(movement_map* map, int32_t x, int32_t y, uint8_t value);
 void clear_movemap_cell(movement_map* map, int32_t x, int32_t y);
+// The value of the cell under a world position; -1 for an invalid map, a map without cells or a
+// position outside the grid.
+int32_t movemap_cell_value(const movement_map* map, int32_t x, int32_t y);
 
 // Sets the cells reachable from the walkable cell under (x, y) through walkable cells (steps of
 // one cell left, right, up and down) to value. Only the blocking values 1 and 2 are filled.

@@ -2,6 +2,7 @@
 
 #include "core/editor_globals.h"
 #include "editor/controls/dialog_controls.h"
+#include "editor/dialogs/global_settings.h"
 
 dialog_handle g_tabs_window = 0;
 dialog_handle g_tab_window = 0;
@@ -43,7 +44,7 @@ bool mode_tabs_proc(dialog_handle dialog, const dialog_message& m)
 } // namespace
 
 editor_window_entry g_mode_tab_pages[k_mode_tab_count] = {
-    {"Global", "GLSET", &g_global_settings_window, nullptr},
+    {"Global", "GLSET", &g_global_settings_window, open_global_settings},
     {"Prtyp", "GRAFIKA", &g_page_windows[1], nullptr},
     {"Efect", "EFEKT", &g_page_windows[2], nullptr},
     {"MoveG", "CHARGEN", &g_page_windows[3], nullptr},

@@ -3,6 +3,8 @@
 // object, made with the brush.
 #include "shell/shell_fixture.h"
 
+#include "shell/editor_demo_support.h"
+
 #include "core/editor_globals.h"
 #include "core/globals.h"
 #include "editor/controls/dialog_user.h"
@@ -42,17 +44,6 @@ std::vector<object_key> placed_objects()
     return out;
 }
 
-// The keys down for one frame, then up for one.
-bool tap(std::initializer_list<uint8_t> keys)
-{
-    for (uint8_t k : keys)
-        inject_key(k, true);
-    if (!program_frame())
-        return false;
-    for (uint8_t k : keys)
-        inject_key(k, false);
-    return program_frame();
-}
 
 } // namespace
 
@@ -60,37 +51,28 @@ TEST_F(shell_test, TheBrushPlacesOneObjectOnTheDemoGateMapThatAnUndoTakesBackAnd
 {
     saved_globals saved;
     saved.keep(g_undo_counter), saved.keep(g_brush_corner_mode), saved.keep(g_brush_latches);
-    render_use_recording(true);
-    ASSERT_TRUE(program_startup("zorv editor"));
-    ASSERT_TRUE(program_frame());
-    set_modal_responder([](dialog_handle chooser) {
-        user_edit_text(chooser, k_chooser_name, "data/levels/brana.sav");
-        user_click(chooser, k_id_ok);
-        return false;
-    });
-    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_load_map));
-    set_modal_responder({});
+    ASSERT_TRUE(open_editor_on_map("data/levels/brana.sav"));
     ASSERT_GT(g_object_proto_count, 2u);
     const std::vector<object_key> before = placed_objects();
 
     const float view_x = float(g_view_x + 200), view_y = 150.0f;
     inject_pointer(view_x, view_y);
-    ASSERT_TRUE(tap({k_key_f1}));
+    ASSERT_TRUE(tap_keys({k_key_f1}));
     EXPECT_EQ(g_work_mode, k_work_insert);
     const int32_t first = g_editor.brush_proto;
-    ASSERT_TRUE(tap({k_key_next}));
+    ASSERT_TRUE(tap_keys({k_key_next}));
     EXPECT_EQ(g_editor.brush_proto, first + 1);
-    ASSERT_TRUE(tap({k_key_a, k_key_e, k_key_d}));  // scale + 0.01, rotations 1 and 1
-    ASSERT_TRUE(tap({k_key_numpad2}));               // the next layer
+    ASSERT_TRUE(tap_keys({k_key_a, k_key_e, k_key_d}));  // scale + 0.01, rotations 1 and 1
+    ASSERT_TRUE(tap_keys({k_key_numpad2}));               // the next layer
 
     ASSERT_TRUE(click_at(view_x, view_y));
     EXPECT_EQ(g_undo_counter, 1u);
     EXPECT_EQ(placed_objects().size(), before.size() + 1);
-    ASSERT_TRUE(tap({k_key_lcontrol, k_key_z}));
+    ASSERT_TRUE(tap_keys({k_key_lcontrol, k_key_z}));
     EXPECT_EQ(g_undo_counter, 0u);
     EXPECT_EQ(placed_objects(), before);
     ASSERT_TRUE(click_at(view_x, view_y));
-    ASSERT_TRUE(tap({k_key_lcontrol, k_key_s}));
+    ASSERT_TRUE(tap_keys({k_key_lcontrol, k_key_s}));
     EXPECT_EQ(g_map_dirty, 0u);
 
     const int32_t proto = g_editor.brush_proto;

@@ -7,6 +7,7 @@
 #include "shell/window.h"
 
 #include <cstdint>
+#include <initializer_list>
 
 inline void inject_key(uint8_t code, bool down)
 {
@@ -45,6 +46,18 @@ inline bool release_then_wait(bool (*held)())
 {
     inject_left_button(false);
     return wait_until_released(held);
+}
+
+// The keys down for one frame, then up for one.
+inline bool tap_keys(std::initializer_list<uint8_t> keys)
+{
+    for (uint8_t k : keys)
+        inject_key(k, true);
+    if (!program_frame())
+        return false;
+    for (uint8_t k : keys)
+        inject_key(k, false);
+    return program_frame();
 }
 
 // A press and a release of the left button at screen point (x, y), a frame each.

@@ -1,0 +1,28 @@
+// Shell tests of the editor: start-up in editor mode on the recording device, one frame, and a
+// level map loaded through the command window's menu and the file chooser.
+#pragma once
+
+#include "editor/controls/dialog_user.h"
+#include "editor/windows/command_window.h"
+#include "editor/windows/file_name_dialog.h"
+#include "platform/recording_device.h"
+#include "shell/program.h"
+
+#include <string>
+
+// False when start-up, the frame or the menu fails.
+inline bool open_editor_on_map(const char* path)
+{
+    render_use_recording(true);
+    if (!program_startup("zorv editor") || !program_frame())
+        return false;
+    const std::string chosen = path;
+    set_modal_responder([chosen](dialog_handle chooser) {
+        user_edit_text(chooser, k_chooser_name, chosen);
+        user_click(chooser, k_id_ok);
+        return false;
+    });
+    const bool loaded = user_pick_menu(g_command_window, k_menu_load_map);
+    set_modal_responder({});
+    return loaded;
+}
