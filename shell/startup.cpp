@@ -17,6 +17,8 @@
 #include "editor/editor_state.h"
 #include "editor/store/undo_snapshots.h"
 #include "editor/view/brush_mode.h"
+#include "editor/view/object_markers.h"
+#include "editor/view/object_mode.h"
 #include "engine/fonts.h"
 #include "engine/sound.h"
 #include "engine/sprite_font.h"
@@ -208,6 +210,8 @@ void install_links()
     g_level_links.open_mode_tabs = [] { open_mode_tabs(); };
     g_editor_links.apply_view_layout = init_render_states;
     g_editor_links.run_brush_mode = run_brush_mode;
+    g_editor_links.run_object_mode = run_object_mode;
+    g_object_links.draw_object_marker = draw_object_marker;
     g_editor_links.pop_undo_snapshot = pop_undo_snapshot;
 }
 
