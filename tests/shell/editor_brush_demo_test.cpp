@@ -16,6 +16,7 @@
 #include "platform/recording_device.h"
 #include "shell/injected_input.h"
 #include "shell/program.h"
+#include "tests/shell/editor_demo_support.h"
 #include "world/object_protos.h"
 #include "world/world_objects.h"
 
@@ -42,17 +43,6 @@ std::vector<object_key> placed_objects()
     return out;
 }
 
-// The keys down for one frame, then up for one.
-bool tap(std::initializer_list<uint8_t> keys)
-{
-    for (uint8_t k : keys)
-        inject_key(k, true);
-    if (!program_frame())
-        return false;
-    for (uint8_t k : keys)
-        inject_key(k, false);
-    return program_frame();
-}
 
 } // namespace
 
@@ -61,15 +51,7 @@ TEST_F(shell_test, TheBrushPlacesOneObjectOnTheDemoGateMapThatAnUndoTakesBackAnd
     saved_globals saved;
     saved.keep(g_undo_counter), saved.keep(g_brush_corner_mode), saved.keep(g_brush_latches);
     render_use_recording(true);
-    ASSERT_TRUE(program_startup("zorv editor"));
-    ASSERT_TRUE(program_frame());
-    set_modal_responder([](dialog_handle chooser) {
-        user_edit_text(chooser, k_chooser_name, "data/levels/brana.sav");
-        user_click(chooser, k_id_ok);
-        return false;
-    });
-    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_load_map));
-    set_modal_responder({});
+    ASSERT_NO_FATAL_FAILURE(start_editor_on_map("data/levels/brana.sav"));
     ASSERT_GT(g_object_proto_count, 2u);
     const std::vector<object_key> before = placed_objects();
 
