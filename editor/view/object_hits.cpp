@@ -8,6 +8,9 @@
 #include "world/sectors.h"
 #include "world/world_objects.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 constexpr double k_corner_reach = 4.0;
@@ -41,8 +44,26 @@ int32_t corner_hits(const world_object& o)
     return n;
 }
 
+// Whether the mouse lies outside the bounding box of the corner points (false when a corner is
+// not a number). The crossing test finds such a point outside the closed quad as well: on no
+// side change of its row, or on an even number of them all to one side.
+bool outside_corner_bounds(const world_object& o)
+{
+    float x0 = o.corners[0], x1 = x0, y0 = o.corners[1], y1 = y0;
+    for (int k = 0; k < 8; k += 2) {
+        const float x = o.corners[k], y = o.corners[k + 1];
+        if (std::isnan(x) || std::isnan(y))
+            return false;
+        x0 = std::min(x0, x), x1 = std::max(x1, x);
+        y0 = std::min(y0, y), y1 = std::max(y1, y);
+    }
+    return g_mouse_x < x0 || g_mouse_x > x1 || g_mouse_y < y0 || g_mouse_y > y1;
+}
+
 bool quad_hit(const world_object& o)
 {
+    if (outside_corner_bounds(o))
+        return false;
     map_sector polygon;
     build_quad_polygon(&polygon, o.corners);
     return point_in_polygon(g_mouse_x, g_mouse_y, &polygon, 1.0f) != 0;

@@ -113,7 +113,7 @@ protected:
     device_texture* select_surface = nullptr;
     device_texture* select3_surface = nullptr;
 
-protected:
+private:
     // A fixed texture slot with an 8 × 8 surface, as start-up leaves it.
     device_texture* marker_slot(fixed_texture which, const char* name)
     {
