@@ -18,5 +18,6 @@ uint8_t g_active_layer = 0;
 int32_t g_current_tab = -1;
 int32_t g_marker_dx = 0;
 int32_t g_marker_dy = 0;
+uint32_t g_edit_step_tick = 0;
 float g_stored_corners[8] = {};
 uint32_t g_brush_corner_mode = 0;

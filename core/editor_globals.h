@@ -62,6 +62,8 @@ extern uint8_t g_active_layer;
 extern int32_t g_current_tab;
 extern int32_t g_marker_dx;          // the brush preview's last displacement
 extern int32_t g_marker_dy;
+// The tick after which the next turning step of the editing and sector modes is allowed.
+extern uint32_t g_edit_step_tick;
 extern float g_stored_corners[8];        // corners a new object takes from the editor
 // The brush's corner kind: 0 a plain object; 1 drawn on four corner points; 2 as 1 with the
 // object's light flag set.

@@ -5,11 +5,9 @@
 #include "core/editor_globals.h"
 #include "editor/editor_frame.h"
 #include "editor/editor_links.h"
+#include "editor/view/box_selection.h"
 #include "editor/windows/command_window.h"
 #include "editor/windows/mode_tabs.h"
 #include "world/world_objects.h"
 
 #include <cstdint>
-
-// The box selection of the editing mode; not built yet: it does nothing.
-void select_objects_in_box();

@@ -20,6 +20,8 @@
 #include "editor/view/char_mode.h"
 #include "editor/view/ground_item_mode.h"
 #include "editor/view/light_mode.h"
+#include "editor/view/object_markers.h"
+#include "editor/view/object_mode.h"
 #include "editor/view/sector_mode.h"
 #include "engine/fonts.h"
 #include "engine/sound.h"
@@ -212,6 +214,8 @@ void install_links()
     g_level_links.open_mode_tabs = [] { open_mode_tabs(); };
     g_editor_links.apply_view_layout = init_render_states;
     g_editor_links.run_brush_mode = run_brush_mode;
+    g_editor_links.run_object_mode = run_object_mode;
+    g_object_links.draw_object_marker = draw_object_marker;
     g_editor_links.pop_undo_snapshot = pop_undo_snapshot;
     g_editor_links.run_light_mode = run_light_mode;
     g_editor_links.run_sector_mode = run_sector_mode;

@@ -43,7 +43,8 @@ void object_fields(Io& io, Object& o)
 {
     io.u8(0, o.state);
     io.u8(1, o.layer);
-    io.bytes(2, o.pad2, 2);
+    io.u8(2, o.grabbed_corner);
+    io.u8(3, o.pad3);
     io.i32(4, o.entity);
     io.u32(8, o.highlight);
     io.u32(12, o.cursor);

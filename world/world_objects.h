@@ -16,7 +16,9 @@ struct world_object {
     // lowers it and draws nothing.
     uint8_t state;
     uint8_t layer;              // 250 when free; 29 to 32 are dream-world layers
-    uint8_t pad2[2];
+    // The editor's handle of the grab: 0 none, 1 to 4 corner point 0 to 3, 5 inside the quad.
+    uint8_t grabbed_corner;
+    uint8_t pad3;
     int32_t entity;             // owning entity, -1 none; for classes 2 and 3 the character slot
     uint32_t highlight;         // drawn highlighted
     uint32_t cursor;            // the editor's brush preview
@@ -67,6 +69,7 @@ struct world_object {
     int16_t owner;              // character slot, 255 none
 };
 static_assert(sizeof(world_object) == 420);
+static_assert(offsetof(world_object, grabbed_corner) == 2);
 static_assert(offsetof(world_object, entity) == 4);
 static_assert(offsetof(world_object, highlight) == 8);
 static_assert(offsetof(world_object, cursor) == 12);

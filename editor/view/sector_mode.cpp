@@ -16,7 +16,6 @@
 #include <utility>
 
 int32_t g_selected_sector = -1;
-uint32_t g_edit_step_tick = 0;
 sector_latches g_sector_latches = {};
 
 namespace {

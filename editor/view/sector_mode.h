@@ -8,8 +8,6 @@
 
 // The sector whose points the left button holds, -1 none.
 extern int32_t g_selected_sector;
-// The tick after which the next turn of a held sector (and of a picked object) is allowed.
-extern uint32_t g_edit_step_tick;
 
 // The mode's own press latches (Enter uses editor_state's action_latch).
 struct sector_latches {

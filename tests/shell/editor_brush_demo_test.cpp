@@ -18,6 +18,7 @@
 #include "platform/recording_device.h"
 #include "shell/injected_input.h"
 #include "shell/program.h"
+#include "tests/shell/editor_demo_support.h"
 #include "world/object_protos.h"
 #include "world/world_objects.h"
 

@@ -1,5 +1,5 @@
-// Shell tests of the editor: start-up in editor mode on the recording device, one frame, and a
-// level map loaded through the command window's menu and the file chooser.
+// Shell tests of the editor on the demo data: start-up in editor mode on the recording device,
+// a level map loaded through the command window's "load map" and the file chooser.
 #pragma once
 
 #include "editor/controls/dialog_user.h"

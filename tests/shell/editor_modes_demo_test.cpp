@@ -76,11 +76,13 @@ TEST_F(shell_test, EachEditorModeAddsToTheDemoGateMapAndTheSavedMapKeepsIt)
 
     ASSERT_TRUE(tap_keys({k_key_f4}));
     const int32_t first_active = g_editor.active_sector;
-    if (first_active >= 0 && first_active < g_sector_count && g_sectors[first_active].closed)
+    if (first_active >= 0 && first_active < g_sector_count && g_sectors[first_active].closed) {
         ASSERT_TRUE(tap_keys({k_key_space}));  // a closed active sector hands over to a new slot
+    }
     for (auto [dx, dy] : {std::pair{0.0f, 0.0f}, std::pair{120.0f, 0.0f}, std::pair{0.0f, 90.0f},
-                          std::pair{0.0f, 0.0f}})
+                          std::pair{0.0f, 0.0f}}) {
         ASSERT_TRUE(tap_at(x + dx, y + 60.0f + dy, {k_key_space}));
+    }
 
     ASSERT_TRUE(tap_at(x + 300.0f, y, {k_key_f5}));
     ASSERT_TRUE(tap_keys({k_key_return}));

@@ -23,6 +23,9 @@ void add_gate_events();
 // events and map texts.
 void add_epilogue_signpost();
 
+// The gate level's torch laid flat on four corner points, on the layer of the other torches.
+void add_gate_laid_torch(int32_t torch);
+
 // The gate level's ground items: a sword, 120 gold, two potions, an essence and a trap.
 void add_gate_ground_items();
 

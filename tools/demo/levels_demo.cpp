@@ -304,6 +304,7 @@ void write_gate_level()
     add_gate_entities(p.torch, p.wheel, p.crate);
     add_epilogue_signpost();
     add_gate_ground_items();
+    add_gate_laid_torch(p.torch);
     save_level("data/levels/brana.sav");
 }
 

@@ -1,3 +1,0 @@
-#include "editor/editor_state.h"
-
-void select_objects_in_box() {}
