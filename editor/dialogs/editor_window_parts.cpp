@@ -1,6 +1,7 @@
 #include "editor/dialogs/editor_window_parts.h"
 
 #include "core/globals.h"
+#include "editor/controls/dialog_controls.h"
 
 #include <algorithm>
 
@@ -26,4 +27,10 @@ bool end_editor_window(dialog_handle& window, dialog_handle dialog, const dialog
     if (m.kind == dialog_message_kind::close)
         destroy_dialog(dialog);
     return true;
+}
+
+int32_t selected_record(dialog_handle dialog, int32_t list, uint32_t count, int32_t slots)
+{
+    const int32_t row = get_list_sel(dialog, list);
+    return row >= 0 && uint32_t(row) < std::min<uint32_t>(count, uint32_t(slots)) ? row : -1;
 }

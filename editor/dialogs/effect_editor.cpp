@@ -49,8 +49,7 @@ int32_t selected_effect(dialog_handle dialog)
 
 int32_t selected_proto(dialog_handle dialog)
 {
-    const int32_t row = get_list_sel(dialog, k_efe_proto_list);
-    return row >= 0 && row < proto_count() ? row : -1;
+    return selected_record(dialog, k_efe_proto_list, uint32_t(std::max<int16_t>(g_efect_proto_count, 0)), k_efect_proto_slots);
 }
 
 // The nine fractions at 40 to 72.

@@ -41,8 +41,7 @@ int32_t entity_count()
 
 int32_t selected_entity(dialog_handle dialog)
 {
-    const int32_t row = get_list_sel(dialog, k_ent_list);
-    return row >= 0 && row < entity_count() ? row : -1;
+    return selected_record(dialog, k_ent_list, g_entity_count, k_entity_slots);
 }
 
 std::string entity_row(int32_t i)

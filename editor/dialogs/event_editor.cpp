@@ -94,8 +94,7 @@ int32_t event_count()
 
 int32_t selected_event(dialog_handle dialog)
 {
-    const int32_t row = get_list_sel(dialog, k_evt_list);
-    return row >= 0 && row < event_count() ? row : -1;
+    return selected_record(dialog, k_evt_list, g_event_count, k_event_slots);
 }
 
 const event_kind* kind_of(const event_row& row)
@@ -103,30 +102,47 @@ const event_kind* kind_of(const event_row& row)
     return *row.kind < uint32_t(row.kind_count) ? &row.kinds[*row.kind] : nullptr;
 }
 
+// Where a box of the row keeps its value: a number, a decimal, or the text with its size.
+struct box_target {
+    int32_t* number = nullptr;
+    float* decimal = nullptr;
+    char* text = nullptr;
+    int32_t text_size = 0;
+};
+
+box_target target_of(const event_row& row, event_box box)
+{
+    switch (box) {
+    case B::number1:
+        return {.number = &row.numbers[0]};
+    case B::number2:
+        return {.number = &row.numbers[1]};
+    case B::decimal1:
+        return {.decimal = &row.decimals[0]};
+    case B::decimal2:
+        return {.decimal = &row.decimals[1]};
+    case B::text19:
+        return {.text = row.text, .text_size = 20};
+    case B::text24:
+        return {.text = row.text, .text_size = 25};
+    case B::none:
+        break;
+    }
+    return {};
+}
+
 void show_row(dialog_handle dialog, const event_row& row)
 {
     const event_kind* kind = kind_of(row);
     set_combo_sel(dialog, row.combo, kind ? int32_t(*row.kind) : -1);
-    if (!kind)
-        return;
-    for (int b = 0; b < k_event_boxes; ++b) {
-        const int32_t box = row.first_box + b;
-        switch (kind->boxes[b]) {
-        case B::number1:
-        case B::number2:
-            set_item_int(dialog, box, "%d", row.numbers[kind->boxes[b] == B::number1 ? 0 : 1]);
-            break;
-        case B::decimal1:
-        case B::decimal2:
-            set_item_float(dialog, box, "%.2f", row.decimals[kind->boxes[b] == B::decimal1 ? 0 : 1]);
-            break;
-        case B::text19:
-        case B::text24:
-            set_item_text(dialog, box, std::string(row.text, strnlen(row.text, k_event_text_size)).c_str());
-            break;
-        case B::none:
-            break;
-        }
+    for (int b = 0; kind && b < k_event_boxes; ++b) {
+        const box_target t = target_of(row, kind->boxes[b]);
+        if (t.number)
+            set_item_int(dialog, row.first_box + b, "%d", *t.number);
+        else if (t.decimal)
+            set_item_float(dialog, row.first_box + b, "%.2f", *t.decimal);
+        else if (t.text)
+            set_item_text(dialog, row.first_box + b, std::string(t.text, strnlen(t.text, k_event_text_size)).c_str());
     }
 }
 
@@ -136,28 +152,14 @@ void read_row(dialog_handle dialog, const event_row& row)
     if (chosen >= 0)
         *row.kind = uint32_t(chosen);
     const event_kind* kind = kind_of(row);
-    if (!kind)
-        return;
-    for (int b = 0; b < k_event_boxes; ++b) {
-        const int32_t box = row.first_box + b;
-        switch (kind->boxes[b]) {
-        case B::number1:
-        case B::number2:
-            row.numbers[kind->boxes[b] == B::number1 ? 0 : 1] = get_item_int(dialog, box);
-            break;
-        case B::decimal1:
-        case B::decimal2:
-            row.decimals[kind->boxes[b] == B::decimal1 ? 0 : 1] = get_item_float(dialog, box);
-            break;
-        case B::text19:
-            get_item_text(dialog, box, row.text, 20);
-            break;
-        case B::text24:
-            get_item_text(dialog, box, row.text, 25);
-            break;
-        case B::none:
-            break;
-        }
+    for (int b = 0; kind && b < k_event_boxes; ++b) {
+        const box_target t = target_of(row, kind->boxes[b]);
+        if (t.number)
+            *t.number = get_item_int(dialog, row.first_box + b);
+        else if (t.decimal)
+            *t.decimal = get_item_float(dialog, row.first_box + b);
+        else if (t.text)
+            get_item_text(dialog, row.first_box + b, t.text, t.text_size);
     }
 }
 

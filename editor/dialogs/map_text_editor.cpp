@@ -24,8 +24,7 @@ int32_t text_count()
 
 int32_t selected_text(dialog_handle dialog)
 {
-    const int32_t row = get_list_sel(dialog, k_txt_list);
-    return row >= 0 && row < text_count() ? row : -1;
+    return selected_record(dialog, k_txt_list, g_map_text_count, k_map_text_slots);
 }
 
 void show_text(dialog_handle dialog, int32_t i)
