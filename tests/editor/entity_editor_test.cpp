@@ -131,7 +131,6 @@ TEST_F(EntityEditor, SoundTypesStoreTheSlotOfTheirSoundWhateverWasTyped)
     user_click(d, k_ent_update);
     EXPECT_EQ(g_entities[3].link, -1);
     release_sound(slot);
-    release_sound(slot);
     audio_shutdown();
     g_sound_enabled = sound_was;
 }
