@@ -2,6 +2,8 @@
 
 #include "core/editor_globals.h"
 #include "editor/controls/dialog_controls.h"
+#include "editor/dialogs/effect_editor.h"
+#include "editor/dialogs/entity_editor.h"
 #include "editor/dialogs/global_settings.h"
 
 dialog_handle g_tabs_window = 0;
@@ -46,12 +48,12 @@ bool mode_tabs_proc(dialog_handle dialog, const dialog_message& m)
 editor_window_entry g_mode_tab_pages[k_mode_tab_count] = {
     {"Global", "GLSET", &g_global_settings_window, open_global_settings},
     {"Prtyp", "GRAFIKA", &g_page_windows[1], nullptr},
-    {"Efect", "EFEKT", &g_page_windows[2], nullptr},
+    {"Efect", "EFEKT", &g_effect_editor_window, open_effect_editor},
     {"MoveG", "CHARGEN", &g_page_windows[3], nullptr},
     {"ChMain", "CHARACTER", &g_page_windows[4], nullptr},
     {"ChAnim", "CHARANIM", &g_page_windows[5], nullptr},
     {"ChData", "CHARDATA", &g_page_windows[6], nullptr},
-    {"Ident", "IDENT", &g_page_windows[7], nullptr},
+    {"Ident", "IDENT", &g_entity_editor_window, open_entity_editor},
     {"Level", "LEVEL", &g_page_windows[8], nullptr},
     {"Quests", "QUEST", &g_page_windows[9], nullptr},
     {"Cont.", "CONTAINER", &g_page_windows[10], nullptr},

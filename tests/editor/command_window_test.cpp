@@ -96,7 +96,7 @@ TEST_F(CommandWindow, OpensOnceAndEachEditorAndTheHelpViewerOnce)
     ASSERT_TRUE(user_pick_menu(menu, k_menu_event));
     const dialog_handle events = g_event_editor_window;
     ASSERT_NE(events, 0u);
-    EXPECT_EQ(caption(events), "events");
+    EXPECT_EQ(caption(events), "Events");
     user_pick_menu(menu, k_menu_event);
     EXPECT_EQ(g_event_editor_window, events);
     EXPECT_EQ(live_dialogs().size(), 2u);

@@ -1,0 +1,36 @@
+#include "editor/dialogs/editor_window_parts.h"
+
+#include "core/globals.h"
+#include "editor/controls/dialog_controls.h"
+
+#include <algorithm>
+
+control_template* add_control(dialog_template& t, control_kind kind, int32_t id, int32_t x, int32_t y, int32_t width,
+                              int32_t height, const char* text)
+{
+    t.controls.push_back(make_control(kind, id, x, y, width, height, text));
+    return &t.controls.back();
+}
+
+void centre_on_screen(dialog_template& t)
+{
+    t.x = std::max(0, int32_t((float(g_screen_width) - float(t.width) * k_dialog_unit_x) / 2));
+    t.y = std::max(0, int32_t((float(g_screen_height) - float(t.height) * k_dialog_unit_y) / 2));
+}
+
+bool end_editor_window(dialog_handle& window, dialog_handle dialog, const dialog_message& m)
+{
+    if (m.kind != dialog_message_kind::close && m.kind != dialog_message_kind::destroy)
+        return false;
+    if (window == dialog)
+        window = 0;
+    if (m.kind == dialog_message_kind::close)
+        destroy_dialog(dialog);
+    return true;
+}
+
+int32_t selected_record(dialog_handle dialog, int32_t list, uint32_t count, int32_t slots)
+{
+    const int32_t row = get_list_sel(dialog, list);
+    return row >= 0 && uint32_t(row) < std::min<uint32_t>(count, uint32_t(slots)) ? row : -1;
+}

@@ -1,0 +1,26 @@
+// The numbers by which the loaded level and the item table refer to entities, map texts and
+// effect prototypes, kept pointing at the same records when the editor removes one.
+#pragma once
+
+#include <cstdint>
+
+// Whether world object `o` names an entity in its entity field (not a character slot).
+struct world_object;
+bool object_names_entity(const world_object& o);
+
+// After entity `removed` left the table: every entity number of the level above it drops by
+// one and one equal to it becomes -1. Those are the world objects' owners, the links of levers
+// and key levers, the targets of level effects of kinds 8 to 10, and number 1 of event
+// conditions "id state" and of the actions "set id state" and "set id ob phase".
+void renumber_entity_references(int32_t removed);
+
+// After map text `removed` left the table: the entities' description links (map text + 1) above
+// it drop by one, one naming it becomes 0.
+void renumber_map_text_references(int32_t removed);
+
+// The first item id whose EFECTS list names effect prototype `proto` (codes 28, 29 and 42), or
+// -1 when none does.
+int32_t item_naming_efect_proto(int32_t proto);
+// After effect prototype `removed` left the table: the items' effect prototype numbers above it
+// drop by one.
+void renumber_efect_proto_references(int32_t removed);

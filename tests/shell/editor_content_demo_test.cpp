@@ -1,0 +1,99 @@
+// The editor on the demo gate map through the headless user: a map text and an event's text box
+// changed, a pulsing light effect added on the effect page, "save map"; the game's loader then
+// finds all three in the level file.
+#include "shell/shell_fixture.h"
+
+#include "core/editor_globals.h"
+#include "core/globals.h"
+#include "editor/controls/dialog_controls.h"
+#include "editor/controls/dialog_user.h"
+#include "editor/dialogs/effect_editor.h"
+#include "editor/dialogs/event_editor.h"
+#include "editor/dialogs/map_text_editor.h"
+#include "editor/windows/command_window.h"
+#include "editor/windows/file_name_dialog.h"
+#include "editor/windows/mode_tabs.h"
+#include "level/level_effects.h"
+#include "level/level_map.h"
+#include "platform/recording_device.h"
+#include "script/map_events.h"
+#include "script/map_texts.h"
+#include "shell/program.h"
+
+#include <string>
+
+namespace {
+
+void answer_chooser(const char* path)
+{
+    set_modal_responder([path](dialog_handle chooser) {
+        user_edit_text(chooser, k_chooser_name, path);
+        user_click(chooser, k_id_ok);
+        return false;
+    });
+}
+
+} // namespace
+
+TEST_F(shell_test, MapTextEventAndEffectEditedInTheEditorAreInTheSavedGateMap)
+{
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv editor"));
+    ASSERT_TRUE(program_frame());
+    answer_chooser("data/levels/brana.sav");
+    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_load_map));
+    set_modal_responder({});
+    ASSERT_STREQ(g_map_texts[0].key, "tabula");
+    ASSERT_STREQ(g_events[0].name, "sign");
+    ASSERT_EQ(g_events[0].action_kind[0], uint32_t(k_act_game_text));
+    const uint32_t effects = g_level_effect_count;
+
+    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_text));
+    const dialog_handle texts = g_text_editor_window;
+    ASSERT_TRUE(user_choose(texts, k_txt_list, 0));
+    ASSERT_TRUE(user_edit_text(texts, k_txt_text, "The road is open now."));
+    ASSERT_TRUE(user_click(texts, k_txt_update));
+
+    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_event));
+    const dialog_handle events = g_event_editor_window;
+    ASSERT_TRUE(user_choose(events, k_evt_list, 0));
+    ASSERT_TRUE(user_edit_text(events, k_evt_action_box + 1, "shrine"));
+    ASSERT_TRUE(user_click(events, k_evt_update));
+
+    ASSERT_TRUE(user_choose(g_tabs_window, k_mode_tabs_control, 2));
+    ASSERT_TRUE(program_frame());
+    const dialog_handle page = g_effect_editor_window;
+    ASSERT_NE(page, 0u);
+    ASSERT_EQ(g_tab_window, page);
+    ASSERT_TRUE(user_pick_menu(page, k_efe_menu_new));
+    const int32_t row = get_list_count(page, k_efe_list) - 1;
+    ASSERT_TRUE(user_choose(page, k_efe_list, row));
+    ASSERT_TRUE(user_choose(page, k_efe_type, k_effect_light_pulse));
+    ASSERT_TRUE(user_edit_text(page, k_efe_ident, "0"));
+    ASSERT_TRUE(user_edit_text(page, k_efe_speed, "4"));
+    const char* bounds[k_efe_params] = {"0.2", "1", "0.05", "0.2", "1", "0.05", "0.2", "1", "0.05"};
+    for (int k = 0; k < k_efe_params; ++k)
+        ASSERT_TRUE(user_edit_text(page, k_efe_param + k, bounds[k]));
+    ASSERT_TRUE(user_click(page, k_efe_update));
+    EXPECT_EQ(g_map_dirty, 1u);
+
+    answer_chooser("brana.sav");  // the chooser opens in the folder of the map loaded
+    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_save_map));
+    set_modal_responder({});
+    EXPECT_EQ(g_map_dirty, 0u);
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
+
+    load_level_map("data/levels/brana.sav");
+    EXPECT_STREQ(g_map_texts[0].text, "The road is open now.");
+    EXPECT_STREQ(g_events[0].action_text[0], "shrine");
+    ASSERT_EQ(g_level_effect_count, effects + 1);
+    const level_effect& added = g_level_effects[effects];
+    EXPECT_EQ(added.active, 1u);
+    EXPECT_EQ(added.kind, k_effect_light_pulse);
+    EXPECT_EQ(added.target, 0);
+    EXPECT_EQ(added.period, 4u);
+    EXPECT_FLOAT_EQ(added.channel[2].upper, 1.0f);
+    EXPECT_FLOAT_EQ(added.channel[1].step, 0.05f);
+}
