@@ -1,6 +1,10 @@
 #include "editor/windows/mode_tabs.h"
 
 #include "core/editor_globals.h"
+#include "editor/dialogs/char_anim_editor.h"
+#include "editor/dialogs/char_editor.h"
+#include "editor/dialogs/chardata_editor.h"
+#include "editor/dialogs/move_proto_editor.h"
 #include "editor/controls/dialog_controls.h"
 
 dialog_handle g_tabs_window = 0;
@@ -46,10 +50,10 @@ editor_window_entry g_mode_tab_pages[k_mode_tab_count] = {
     {"Global", "GLSET", &g_global_settings_window, nullptr},
     {"Prtyp", "GRAFIKA", &g_page_windows[1], nullptr},
     {"Efect", "EFEKT", &g_page_windows[2], nullptr},
-    {"MoveG", "CHARGEN", &g_page_windows[3], nullptr},
-    {"ChMain", "CHARACTER", &g_page_windows[4], nullptr},
-    {"ChAnim", "CHARANIM", &g_page_windows[5], nullptr},
-    {"ChData", "CHARDATA", &g_page_windows[6], nullptr},
+    {"MoveG", "CHARGEN", &g_move_proto_editor_window, create_move_proto_editor},
+    {"ChMain", "CHARACTER", &g_char_editor_window, create_char_editor},
+    {"ChAnim", "CHARANIM", &g_char_anim_editor_window, create_char_anim_editor},
+    {"ChData", "CHARDATA", &g_chardata_editor_window, create_chardata_editor},
     {"Ident", "IDENT", &g_page_windows[7], nullptr},
     {"Level", "LEVEL", &g_page_windows[8], nullptr},
     {"Quests", "QUEST", &g_page_windows[9], nullptr},
