@@ -100,18 +100,23 @@ dialog_template page_template()
     t.height = 330;
     t.x = 0;
     t.y = k_tab_window_top;
+    // The drop-downs first: controls are found by a scan in template order, and creation fills
+    // these sixteen row by row.
+    int32_t y = 4, k = 0;
+    for (const auto& group : k_groups) {
+        for (int32_t i = 0; i < group.count; ++i, ++k)
+            t.controls.push_back(make_control(control_kind::combo, k_anim_clip + k, 94, y + 11 + i * 16, 88, 120));
+        y += 12 + group.count * 16 + 3;
+    }
     t.controls.push_back(make_control(control_kind::static_text, -1, 4, 4, 60, 10, "Characters:"));
     t.controls.push_back(make_control(control_kind::list_box, k_anim_chars, 4, 16, 60, 290));
     t.controls.push_back(make_control(control_kind::button, k_anim_update, 4, 310, 60, 14, "UPDATE"));
-    int32_t y = 4, k = 0;
+    y = 4;
     for (const auto& group : k_groups) {
         const int32_t height = 12 + group.count * 16;
         t.controls.push_back(make_control(control_kind::group_box, -1, 70, y, 116, height, group.title));
-        for (int32_t i = 0; i < group.count; ++i, ++k) {
-            const int32_t row_y = y + 11 + i * 16;
-            t.controls.push_back(make_control(control_kind::static_text, -1, 74, row_y + 2, 18, 10, k_ordinals[i]));
-            t.controls.push_back(make_control(control_kind::combo, k_anim_clip + k, 94, row_y, 88, 120));
-        }
+        for (int32_t i = 0; i < group.count; ++i)
+            t.controls.push_back(make_control(control_kind::static_text, -1, 74, y + 13 + i * 16, 18, 10, k_ordinals[i]));
         y += height + 3;
     }
     return t;

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <iterator>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 dialog_handle g_move_proto_editor_window = 0;
@@ -42,17 +43,18 @@ int32_t selected_proto(dialog_handle dialog)
     return row >= 0 && row < g_move_proto_count ? row : -1;
 }
 
-// The row of the drop-down whose text is the name exactly, -1 when none.
-int32_t find_exact_row(dialog_handle dialog, int32_t id, const char* name)
+// The first row of each text of a drop-down.
+std::unordered_map<std::string, int32_t> rows_by_text(dialog_handle dialog, int32_t id)
 {
-    const int32_t rows = get_combo_count(dialog, id);
+    std::unordered_map<std::string, int32_t> rows;
+    const int32_t count = get_combo_count(dialog, id);
+    rows.reserve(size_t(std::max(count, 0)));
     char text[k_chardata_text_size];
-    for (int32_t row = 0; row < rows; ++row) {
+    for (int32_t row = 0; row < count; ++row) {
         get_combo_text(dialog, id, row, text, sizeof text);
-        if (std::strcmp(text, name) == 0)
-            return row;
+        rows.emplace(text, row);
     }
-    return -1;
+    return rows;
 }
 
 void add_proto(dialog_handle dialog)
@@ -211,6 +213,10 @@ dialog_template page_template()
         t.controls.push_back(make_control(kind, id, x, y, w, h, text));
         return &t.controls.back();
     };
+    // The part drop-downs first: the controls are found by a scan in template order, and the
+    // filter refills these nineteen row by row.
+    for (int32_t part = 0; part < k_edited_parts; ++part)
+        add(control_kind::combo, k_mpe_part + part, 36, 38 + part * 15, 118, 160);
     add(control_kind::static_text, -1, 4, 6, 24, 10, "sel");
     add(control_kind::edit, k_mpe_select, 30, 4, 156, 13)->limit = k_part_model_filter_size - 1;
     add(control_kind::static_text, -1, 4, 22, 30, 10, "m proto");
@@ -220,7 +226,6 @@ dialog_template page_template()
     for (int32_t part = 0; part < k_edited_parts; ++part) {
         const int32_t y = 38 + part * 15;
         add(control_kind::static_text, -1, 4, y + 2, 30, 10, k_part_labels[part]);
-        add(control_kind::combo, k_mpe_part + part, 36, y, 118, 160);
         add(control_kind::button, k_mpe_edit + part, 158, y, 28, 13, "edit");
     }
     const int32_t buttons = 38 + k_edited_parts * 15 + 2;
@@ -263,13 +268,18 @@ void show_move_proto_in_editor(dialog_handle dialog, int32_t proto)
     const char_move_proto& m = g_move_protos[proto];
     set_item_text(dialog, k_mpe_name, std::string(m.name, strnlen(m.name, sizeof m.name)).c_str());
     set_item_int(dialog, k_mpe_speed, m.frame_time);
+    // Every part drop-down holds the same rows.
+    const std::unordered_map<std::string, int32_t> rows = rows_by_text(dialog, k_mpe_part);
     for (int32_t part = 0; part < k_edited_parts; ++part) {
         const int32_t entry = m.part_model[part];
         int32_t row = -1;
-        if (entry == -1)
+        if (entry == -1) {
             row = 0;
-        else if (entry >= 0 && entry < k_chardata_capacity)
-            row = find_exact_row(dialog, k_mpe_part + part, g_chardata[entry].name);
+        } else if (entry >= 0 && entry < k_chardata_capacity) {
+            const char* name = g_chardata[entry].name;
+            const auto found = rows.find(std::string(name, strnlen(name, k_chardata_text_size)));
+            row = found == rows.end() ? -1 : found->second;
+        }
         if (row >= 0)
             set_combo_sel(dialog, k_mpe_part + part, row);
     }
