@@ -1,5 +1,7 @@
 #include "editor/windows/editor_windows.h"
 
+#include "editor/windows/page_procedure.h"
+
 namespace {
 
 constexpr int32_t k_empty_width = 190;
@@ -21,20 +23,7 @@ dialog_handle create_editor_window(const editor_window_entry& entry, int32_t x, 
     t.y = y;
     dialog_handle* window = entry.window;
     create_dialog(t, [window](dialog_handle dialog, const dialog_message& m) {
-        switch (m.kind) {
-        case dialog_message_kind::init:
-            *window = dialog;
-            return true;
-        case dialog_message_kind::close:
-            destroy_dialog(dialog);
-            return true;
-        case dialog_message_kind::destroy:
-            if (*window == dialog)
-                *window = 0;
-            return true;
-        default:
-            return false;
-        }
+        return run_page_message(window, {}, dialog, m);
     });
     return *window;
 }

@@ -2,9 +2,13 @@
 
 #include "core/editor_globals.h"
 #include "editor/controls/dialog_controls.h"
+#include "editor/dialogs/char_anim_editor.h"
+#include "editor/dialogs/char_editor.h"
+#include "editor/dialogs/chardata_editor.h"
 #include "editor/dialogs/effect_editor.h"
 #include "editor/dialogs/entity_editor.h"
 #include "editor/dialogs/global_settings.h"
+#include "editor/dialogs/move_proto_editor.h"
 
 dialog_handle g_tabs_window = 0;
 dialog_handle g_tab_window = 0;
@@ -49,10 +53,10 @@ editor_window_entry g_mode_tab_pages[k_mode_tab_count] = {
     {"Global", "GLSET", &g_global_settings_window, open_global_settings},
     {"Prtyp", "GRAFIKA", &g_page_windows[1], nullptr},
     {"Efect", "EFEKT", &g_effect_editor_window, open_effect_editor},
-    {"MoveG", "CHARGEN", &g_page_windows[3], nullptr},
-    {"ChMain", "CHARACTER", &g_page_windows[4], nullptr},
-    {"ChAnim", "CHARANIM", &g_page_windows[5], nullptr},
-    {"ChData", "CHARDATA", &g_page_windows[6], nullptr},
+    {"MoveG", "CHARGEN", &g_move_proto_editor_window, create_move_proto_editor},
+    {"ChMain", "CHARACTER", &g_char_editor_window, create_char_editor},
+    {"ChAnim", "CHARANIM", &g_char_anim_editor_window, create_char_anim_editor},
+    {"ChData", "CHARDATA", &g_chardata_editor_window, create_chardata_editor},
     {"Ident", "IDENT", &g_entity_editor_window, open_entity_editor},
     {"Level", "LEVEL", &g_page_windows[8], nullptr},
     {"Quests", "QUEST", &g_page_windows[9], nullptr},
