@@ -2,6 +2,8 @@
 
 #include "core/editor_globals.h"
 #include "editor/controls/dialog_controls.h"
+#include "editor/dialogs/container_editor.h"
+#include "editor/dialogs/quest_list.h"
 
 dialog_handle g_tabs_window = 0;
 dialog_handle g_tab_window = 0;
@@ -52,8 +54,8 @@ editor_window_entry g_mode_tab_pages[k_mode_tab_count] = {
     {"ChData", "CHARDATA", &g_page_windows[6], nullptr},
     {"Ident", "IDENT", &g_page_windows[7], nullptr},
     {"Level", "LEVEL", &g_page_windows[8], nullptr},
-    {"Quests", "QUEST", &g_page_windows[9], nullptr},
-    {"Cont.", "CONTAINER", &g_page_windows[10], nullptr},
+    {"Quests", "QUEST", &g_quest_list_window, open_quest_list},
+    {"Cont.", "CONTAINER", &g_container_editor_window, open_container_editor},
     {"MPoint", "MONSTERPOINT", &g_page_windows[11], nullptr},
 };
 
