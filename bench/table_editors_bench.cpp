@@ -88,6 +88,7 @@ void BM_ContainerCellList255x255DrawnRecording(benchmark::State& state)
         device.clear_recording();
         run_dialog_frame();
     }
+    state.counters["draws"] = double(device.draws().size());
     close_all();
     run_dialog_frame();
     g_d3d_device = saved;

@@ -102,6 +102,7 @@ void renumber_spell_references(int32_t removed)
         changed |= renumber_link(g_entities[i].spell, removed);
     if (changed)
         g_map_dirty = 1;
-    console_log("kuzlo %d zmazane: ine levely, ulozene hry a pevna tabulka atunementov drzia stare cisla",
+    console_log("kuzlo %d zmazane: ine levely, ulozene hry, pevna tabulka atunementov a pevne cisla kuziel "
+                "v pravidlach drzia stare cisla",
                 int(removed));
 }

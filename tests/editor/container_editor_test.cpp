@@ -20,8 +20,7 @@ protected:
     void SetUp() override
     {
         table_editor_test::SetUp();
-        saved_.keep(g_container_editor_window), saved_.keep(g_container_add_target), saved_.keep(g_current_tab);
-        saved_.keep(g_tabs_window), saved_.keep(g_tab_window);
+        saved_.keep(g_container_editor_window), saved_.keep(g_container_add_target);
         g_container_editor_window = 0;
         make_item(0, "Stone", k_item_normal);
         make_item(k_gold, "Gold", k_item_gold).price = 1;
@@ -289,23 +288,4 @@ TEST_F(ContainerEditor, UpdateRenamesAndSetsTheShopFlagAndDeleteRenumbersTheLeve
     EXPECT_EQ(g_containers[1].items, nullptr);
     user_pick_menu(page, k_cont_menu_delete);
     EXPECT_EQ(g_level_container_count, 1);
-}
-
-TEST_F(ContainerEditor, TheContTabOpensThePageOnTheLevelsContainers)
-{
-    ASSERT_TRUE(container_init(&g_containers[0], "truhla", 2, 1, 1));
-    g_level_container_count = 1;
-    g_current_tab = -1;
-    open_mode_tabs();
-    set_tab_sel(g_tabs_window, k_mode_tabs_control, 10);
-    mode_tabs_tick();
-    const dialog_handle page = g_container_editor_window;
-    ASSERT_NE(page, 0u);
-    EXPECT_EQ(g_tab_window, page);
-    EXPECT_EQ(list_row(page, k_cont_list, 0), "truhla");
-    user_choose(page, k_cont_list, 0);
-    EXPECT_EQ(get_check(page, k_cont_shop), 1);
-    set_tab_sel(g_tabs_window, k_mode_tabs_control, 0);
-    mode_tabs_tick();
-    EXPECT_EQ(g_container_editor_window, 0u);
 }
