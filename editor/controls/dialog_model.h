@@ -49,6 +49,7 @@ enum : uint32_t {
     k_style_editable = 8,     // combo: the box is an edit field, not a drop-down list
     k_style_read_only = 16,   // edit
     k_style_three_state = 32, // check box: a click steps through 0, 1, 2
+    k_style_single_row = 64,  // list view: at most one row is selected
 };
 
 struct control_template {

@@ -6,6 +6,7 @@
 #include "editor/controls/dialog_model.h"
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,7 @@ struct control_record {
     int32_t selection = -1;        // list box, combo, tabs
     int32_t range_min = 0, range_max = 100, position = 0; // slider
     bool dropped = false;          // combo: its list is open
-    std::vector<list_view_row> view_rows;
+    std::deque<list_view_row> view_rows; // rows are inserted at the top
 
     // The most characters typing may reach in an edit.
     size_t text_limit() const { return source.limit > 0 ? size_t(source.limit) : 30000; }

@@ -180,7 +180,11 @@ bool user_toggle_row(dialog_handle dialog, int32_t id, int32_t row)
     control_record* c = control_at(dialog, index);
     if (!c || row < 0 || row >= int32_t(c->view_rows.size()))
         return false;
-    c->view_rows[size_t(row)].selected = !c->view_rows[size_t(row)].selected;
+    const bool selected = !c->view_rows[size_t(row)].selected;
+    if (selected && (c->source.style & k_style_single_row))
+        for (list_view_row& other : c->view_rows)
+            other.selected = false;
+    c->view_rows[size_t(row)].selected = selected;
     send_command(dialog, id, k_notify_selection);
     return true;
 }

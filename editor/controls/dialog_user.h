@@ -29,7 +29,8 @@ bool user_type(dialog_handle dialog, int32_t id, std::string_view characters);
 // List boxes, combos, list views and tabs: the control takes the focus and the row (or tab)
 // becomes the only selection; a change of selection is reported.
 bool user_choose(dialog_handle dialog, int32_t id, int32_t row);
-// List views: a Ctrl+click adds the row to the selection or takes it out.
+// List views: a Ctrl+click adds the row to the selection or takes it out; on a single-row view
+// the row it adds becomes the only selection.
 bool user_toggle_row(dialog_handle dialog, int32_t id, int32_t row);
 // Chooses the row, then reports the double click.
 bool user_double_click(dialog_handle dialog, int32_t id, int32_t row);

@@ -6,6 +6,7 @@
 #include "editor/dialogs/dialogue_editor.h"
 #include "editor/dialogs/event_editor.h"
 #include "editor/dialogs/map_text_editor.h"
+#include "editor/dialogs/spell_editor.h"
 #include "editor/windows/file_name_dialog.h"
 #include "level/level_map.h"
 #include "level/map_exchange.h"
@@ -28,7 +29,7 @@ editor_window_entry g_free_editors[k_free_editor_count] = {
     {"events", "UDALOSTI", &g_event_editor_window, open_event_editor},
     {"texts", "TEXTY", &g_text_editor_window, open_map_text_editor},
     {"items", "ITEM", &g_item_editor_window, nullptr},
-    {"spells", "SPELL", &g_spell_editor_window, nullptr},
+    {"spells", "SPELL", &g_spell_editor_window, open_spell_editor},
     {"dialogues", "DIALOGUE", &g_dialogue_editor_window, open_dialogue_editor},
     {"monsters", "MONSTER", &g_monster_editor_window, nullptr},
 };

@@ -5,10 +5,12 @@
 #include "editor/dialogs/char_anim_editor.h"
 #include "editor/dialogs/char_editor.h"
 #include "editor/dialogs/chardata_editor.h"
+#include "editor/dialogs/container_editor.h"
 #include "editor/dialogs/effect_editor.h"
 #include "editor/dialogs/entity_editor.h"
 #include "editor/dialogs/global_settings.h"
 #include "editor/dialogs/move_proto_editor.h"
+#include "editor/dialogs/quest_list.h"
 
 dialog_handle g_tabs_window = 0;
 dialog_handle g_tab_window = 0;
@@ -59,8 +61,8 @@ editor_window_entry g_mode_tab_pages[k_mode_tab_count] = {
     {"ChData", "CHARDATA", &g_chardata_editor_window, create_chardata_editor},
     {"Ident", "IDENT", &g_entity_editor_window, open_entity_editor},
     {"Level", "LEVEL", &g_page_windows[8], nullptr},
-    {"Quests", "QUEST", &g_page_windows[9], nullptr},
-    {"Cont.", "CONTAINER", &g_page_windows[10], nullptr},
+    {"Quests", "QUEST", &g_quest_list_window, open_quest_list},
+    {"Cont.", "CONTAINER", &g_container_editor_window, open_container_editor},
     {"MPoint", "MONSTERPOINT", &g_page_windows[11], nullptr},
 };
 

@@ -131,6 +131,13 @@ constexpr int32_t k_demo_spell_burst = 21;
 constexpr int32_t k_demo_spell_wall = 22;
 constexpr int32_t k_demo_spell_thunder = 23;
 constexpr int32_t k_demo_spell_rain = 24;
+// The effect items "Ember glow" and "Stone skin" (class 19) and the spell "Ember shield" (hit
+// spell: the ember burst; item effects: the two); after the items, the spells and every other
+// writer of the item table.
+void write_table_editors_demo_data();
+constexpr int16_t k_demo_ember_glow = 16;
+constexpr int16_t k_demo_stone_skin = 17;
+constexpr int32_t k_demo_spell_shield = 25;
 // The fire bolt's second and third explosions "data/spell/e0_ohen.pr" and "ee_ohen.pr", and the
 // descriptions "data/spell/<name>.txt" of the fire, water and air bolts and the tremor; after
 // the spell table.
