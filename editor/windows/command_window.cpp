@@ -4,6 +4,8 @@
 #include "core/utilities.h"
 #include "editor/controls/dialog_controls.h"
 #include "editor/dialogs/dialogue_editor.h"
+#include "editor/dialogs/item_editor.h"
+#include "editor/dialogs/monster_editor.h"
 #include "editor/windows/file_name_dialog.h"
 #include "level/level_map.h"
 #include "level/map_exchange.h"
@@ -25,10 +27,10 @@ dialog_handle g_help_viewer_window = 0;
 editor_window_entry g_free_editors[k_free_editor_count] = {
     {"events", "UDALOSTI", &g_event_editor_window, nullptr},
     {"texts", "TEXTY", &g_text_editor_window, nullptr},
-    {"items", "ITEM", &g_item_editor_window, nullptr},
+    {"items", "ITEM", &g_item_editor_window, open_item_editor},
     {"spells", "SPELL", &g_spell_editor_window, nullptr},
     {"dialogues", "DIALOGUE", &g_dialogue_editor_window, open_dialogue_editor},
-    {"monsters", "MONSTER", &g_monster_editor_window, nullptr},
+    {"monsters", "MONSTER", &g_monster_editor_window, open_monster_editor},
 };
 
 namespace {

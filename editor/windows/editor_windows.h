@@ -18,3 +18,10 @@ struct editor_window_entry {
 
 // Creates the entry's dialog (the empty one at x, y) and returns *window afterwards.
 dialog_handle create_editor_window(const editor_window_entry& entry, int32_t x, int32_t y);
+
+// The messages every editor window handles alike: init runs `init` (which sets *window; without
+// one *window is set here), a command runs `command` with the control's or menu item's
+// identifier (unhandled without one), close destroys the window and destroy clears *window when
+// it still names this dialog.
+bool editor_window_message(dialog_handle* window, dialog_handle dialog, const dialog_message& m,
+                           void (*init)(dialog_handle), void (*command)(dialog_handle, int32_t));

@@ -2,6 +2,7 @@
 
 #include "core/editor_globals.h"
 #include "editor/controls/dialog_controls.h"
+#include "editor/dialogs/monster_point_editor.h"
 
 dialog_handle g_tabs_window = 0;
 dialog_handle g_tab_window = 0;
@@ -54,7 +55,7 @@ editor_window_entry g_mode_tab_pages[k_mode_tab_count] = {
     {"Level", "LEVEL", &g_page_windows[8], nullptr},
     {"Quests", "QUEST", &g_page_windows[9], nullptr},
     {"Cont.", "CONTAINER", &g_page_windows[10], nullptr},
-    {"MPoint", "MONSTERPOINT", &g_page_windows[11], nullptr},
+    {"MPoint", "MONSTERPOINT", &g_monster_point_editor_window, open_monster_point_editor},
 };
 
 dialog_handle open_mode_tabs()

@@ -51,6 +51,7 @@ int main(int argc, char** argv)
     write_item_looks_demo_data();
     write_ground_items_demo_data();
     write_hero_looks_demo_data();
+    write_table_editors_demo_data();
     write_editor_demo_data();
     write_saves_demo_data();
     return 0;
