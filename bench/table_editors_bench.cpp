@@ -1,6 +1,6 @@
 // The item editor on a full table of 1,000 items: opening it and choosing an item with 16
 // requirements and 16 effects; refilling the "add efect3d" boxes (100 effect prototypes, 1,600
-// vertex rows); and a frame drawn on the recording device with the vertex drop-down open.
+// vertex rows), alternating with "add efect3d2", which offers the same boxes; and a frame drawn on the recording device with the vertex drop-down open.
 #include "editor/controls/dialog_controls.h"
 #include "editor/controls/dialog_model.h"
 #include "editor/controls/dialog_user.h"
@@ -77,8 +77,9 @@ void BM_ItemEditorEfect3dBoxes(benchmark::State& state)
     fill_tables();
     open_item_editor();
     const dialog_handle editor = g_item_editor_window;
-    for (auto _ : state)
-        user_choose(editor, k_itm_eff_code, k_efect_add_efect3d);
+    int i = 0;
+    for (auto _ : state)  // a change of the code is what refills the boxes: 28 and 42 alike
+        user_choose(editor, k_itm_eff_code, (i++ & 1) ? k_efect_add_efect3d2 : k_efect_add_efect3d);
     if (get_combo_count(editor, k_itm_eff_param + 2) != 1600)
         state.SkipWithError("the vertex box was not filled");
     destroy_all_dialogs();
