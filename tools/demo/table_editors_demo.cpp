@@ -1,6 +1,6 @@
-// What the monster and item editors meet on the demo data: two relics, items nobody carries whose
-// EFECTS lists hold a code of every effect family (and an element requirement), and a bandit
-// captain class with weapons and a custom treasure table.
+// What the monster and item editors meet on the demo data: two relics in removed records, items
+// nobody carries whose EFECTS lists hold a code of every effect family (and an element
+// requirement), and a bandit captain class with weapons and a custom treasure table.
 #include "tools/demo/demo_data.h"
 
 #include "characters/monster_protos.h"
@@ -18,9 +18,19 @@ struct demo_effect {
     int32_t args[6];
 };
 
-void add_relic(const char* key, const char* name, std::initializer_list<demo_effect> effects)
+// The highest removed record below the count, which the relic takes (the table keeps its size).
+int32_t free_record()
 {
-    const int32_t id = g_item_proto_count++;
+    int32_t id = g_item_proto_count - 1;
+    while (id >= 0 && !g_item_protos[id].deleted)
+        --id;
+    require(id >= 0, "a free record for a relic");
+    return id;
+}
+
+int32_t add_relic(const char* key, const char* name, std::initializer_list<demo_effect> effects)
+{
+    const int32_t id = free_record();
     item_proto& relic = g_item_protos[id];
     relic = item_proto{};
     copy_bounded(relic.key_name, sizeof relic.key_name, key);
@@ -33,16 +43,17 @@ void add_relic(const char* key, const char* name, std::initializer_list<demo_eff
     g_item_lists[id] = item_lists{};
     for (const demo_effect& e : effects)
         add_item_effect(id, e.code, e.args);
+    return id;
 }
 
 void write_relics()
 {
-    add_relic("relikvia1", "Relic of forms",
+    const int32_t forms = add_relic("relikvia1", "Relic of forms",
               {{1, {60, -1, -1, -1, -1, -1}},   {2, {40, 3, -1, -1, -1, -1}},  {3, {1, 2, 4, -1, -1, -1}},
                {6, {110, -1, -1, -1, -1, -1}},  {18, {5, -1, -1, -1, -1, -1}}, {24, {5, 8, -1, -1, -1, -1}},
                {25, {0, 20, 20, 20, 20, -1}},   {26, {20, 20, 20, 20, -1, -1}}, {27, {1, 2, -1, -1, -1, -1}},
                {28, {8, 0, 0, -1, -1, -1}}});
-    add_item_requirement(g_item_proto_count - 1, k_req_element, 2, -1, -1);
+    add_item_requirement(forms, k_req_element, 2, -1, -1);
     add_relic("relikvia2", "Relic of powers",
               {{29, {1, 0, 20, -1, -1, -1}},  {30, {1, 100, -1, -1, -1, -1}}, {33, {0, -1, -1, -1, -1, -1}},
                {34, {0, -1, -1, -1, -1, -1}}, {36, {2, 2, 9, -1, -1, -1}},    {46, {60, 4, -1, -1, -1, -1}},
