@@ -24,8 +24,9 @@ void block_fields(Io& io, Block& b)
         io.u32(at + 4, p.stamp);
         io.f32(at + 8, p.x);
         io.f32(at + 12, p.y);
-        for (uint32_t k = 0; k < 4; ++k)
+        for (uint32_t k = 0; k < 3; ++k)
             io.i16(at + 16 + 2 * k, p.slots[k]);
+        io.i16(at + 22, p.move_sector);
         io.u8(at + 24, p.reserved24);
         io.bytes(at + 25, p.reserved25, 3);
     }

@@ -19,7 +19,8 @@ struct monster_point {
     uint32_t stamp;         // game minutes when the point last lost its monster; 0 not yet stamped
     float x;
     float y;
-    int16_t slots[4];       // -1; the second holds the slot of the live monster
+    int16_t slots[3];       // -1; the second holds the slot of the live monster
+    int16_t move_sector;    // the sector its monster keeps to, -1 none
     uint8_t reserved24;     // 0
     uint8_t reserved25[3];
 };
@@ -28,6 +29,7 @@ static_assert(offsetof(monster_point, stamp) == 4);
 static_assert(offsetof(monster_point, x) == 8);
 static_assert(offsetof(monster_point, y) == 12);
 static_assert(offsetof(monster_point, slots) == 16);
+static_assert(offsetof(monster_point, move_sector) == 22);
 static_assert(offsetof(monster_point, reserved24) == 24);
 
 struct monster_point_block {

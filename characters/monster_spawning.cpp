@@ -301,6 +301,7 @@ bool add_monster_point(monster_point_block* block, float x, float y)
     point.x = x;
     point.y = y;
     std::fill(std::begin(point.slots), std::end(point.slots), int16_t(-1));
+    point.move_sector = -1;
     return true;
 }
 

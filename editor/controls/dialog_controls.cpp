@@ -379,3 +379,19 @@ int32_t set_tab_sel(dialog_handle dialog, int32_t id, int32_t tab)
     c->selection = tab;
     return previous;
 }
+
+void clear_list(dialog_handle dialog, int32_t id)
+{
+    if (control_record* c = list_box(dialog, id)) {
+        c->rows.clear();
+        c->selection = -1;
+    }
+}
+
+void clear_combo(dialog_handle dialog, int32_t id)
+{
+    if (control_record* c = combo_box(dialog, id)) {
+        c->rows.clear();
+        select_combo_row(c, -1);
+    }
+}

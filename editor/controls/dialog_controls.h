@@ -69,3 +69,7 @@ int32_t get_listview_selection(dialog_handle dialog, int32_t id);
 // Tab controls: the selected tab (-1 none), and selecting one without a notification.
 int32_t get_tab_sel(dialog_handle dialog, int32_t id);
 int32_t set_tab_sel(dialog_handle dialog, int32_t id, int32_t tab);
+
+// Empties a list box or a combo box (no row selected, a combo's text cleared).
+void clear_list(dialog_handle dialog, int32_t id);
+void clear_combo(dialog_handle dialog, int32_t id);

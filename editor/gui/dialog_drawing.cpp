@@ -153,12 +153,20 @@ void draw_rows_list(dialog_handle dialog, const control_record& c, control_view&
 void draw_combo_rows(dialog_handle dialog, const control_record& c)
 {
     const int32_t id = c.source.id;
-    for (size_t row = 0; row < c.rows.size(); ++row) {
-        ImGui::PushID(int(row));
-        if (ImGui::Selectable(shown(c.rows[row]).c_str(), c.selection == int32_t(row)))
-            act([dialog, id, row] { user_choose(dialog, id, int32_t(row)); });
-        ImGui::PopID();
-    }
+    ImGuiListClipper clipper;  // long drop-downs (thousands of rows) draw only the visible ones
+    clipper.Begin(int(c.rows.size()));
+    if (c.selection >= 0)
+        clipper.ForceDisplayRangeByIndices(c.selection, c.selection + 1);
+    while (clipper.Step())
+        for (int row = clipper.DisplayStart; row < clipper.DisplayEnd; ++row) {
+            ImGui::PushID(row);
+            const bool selected = c.selection == row;
+            if (ImGui::Selectable(shown(c.rows[size_t(row)]).c_str(), selected))
+                act([dialog, id, row] { user_choose(dialog, id, row); });
+            if (selected && ImGui::IsWindowAppearing())
+                ImGui::SetScrollHereY();
+            ImGui::PopID();
+        }
 }
 
 void draw_combo(dialog_handle dialog, const control_record& c, control_view& view, float width)

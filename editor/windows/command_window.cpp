@@ -5,7 +5,9 @@
 #include "editor/controls/dialog_controls.h"
 #include "editor/dialogs/dialogue_editor.h"
 #include "editor/dialogs/event_editor.h"
+#include "editor/dialogs/item_editor.h"
 #include "editor/dialogs/map_text_editor.h"
+#include "editor/dialogs/monster_editor.h"
 #include "editor/dialogs/spell_editor.h"
 #include "editor/windows/file_name_dialog.h"
 #include "level/level_map.h"
@@ -28,10 +30,10 @@ dialog_handle g_help_viewer_window = 0;
 editor_window_entry g_free_editors[k_free_editor_count] = {
     {"events", "UDALOSTI", &g_event_editor_window, open_event_editor},
     {"texts", "TEXTY", &g_text_editor_window, open_map_text_editor},
-    {"items", "ITEM", &g_item_editor_window, nullptr},
+    {"items", "ITEM", &g_item_editor_window, open_item_editor},
     {"spells", "SPELL", &g_spell_editor_window, open_spell_editor},
     {"dialogues", "DIALOGUE", &g_dialogue_editor_window, open_dialogue_editor},
-    {"monsters", "MONSTER", &g_monster_editor_window, nullptr},
+    {"monsters", "MONSTER", &g_monster_editor_window, open_monster_editor},
 };
 
 namespace {

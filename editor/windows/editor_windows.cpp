@@ -27,3 +27,4 @@ dialog_handle create_editor_window(const editor_window_entry& entry, int32_t x, 
     });
     return *window;
 }
+

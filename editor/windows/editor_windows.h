@@ -18,3 +18,4 @@ struct editor_window_entry {
 
 // Creates the entry's dialog (the empty one at x, y) and returns *window afterwards.
 dialog_handle create_editor_window(const editor_window_entry& entry, int32_t x, int32_t y);
+

@@ -9,6 +9,7 @@
 #include "editor/dialogs/effect_editor.h"
 #include "editor/dialogs/entity_editor.h"
 #include "editor/dialogs/global_settings.h"
+#include "editor/dialogs/monster_point_editor.h"
 #include "editor/dialogs/move_proto_editor.h"
 #include "editor/dialogs/quest_list.h"
 
@@ -63,7 +64,7 @@ editor_window_entry g_mode_tab_pages[k_mode_tab_count] = {
     {"Level", "LEVEL", &g_page_windows[8], nullptr},
     {"Quests", "QUEST", &g_quest_list_window, open_quest_list},
     {"Cont.", "CONTAINER", &g_container_editor_window, open_container_editor},
-    {"MPoint", "MONSTERPOINT", &g_page_windows[11], nullptr},
+    {"MPoint", "MONSTERPOINT", &g_monster_point_editor_window, open_monster_point_editor},
 };
 
 dialog_handle open_mode_tabs()

@@ -437,7 +437,7 @@ TEST_F(monster_point_markers, TheMonsterPointModeMarksEachPointScaledWithTheZoom
     g_zoom = 2.0f;
     ASSERT_TRUE(add_monster_point(&g_monster_points, 100.0f, 200.0f));
     ASSERT_TRUE(add_monster_point(&g_monster_points, 300.0f, 80.0f));
-    EXPECT_EQ(g_monster_points.points[1].slots[3], -1);
+    EXPECT_EQ(g_monster_points.points[1].move_sector, -1);
     g_work_mode = k_work_monster_points;
     draw_monster_points(&g_monster_points);
     auto marks = sprites_of(select_surface);

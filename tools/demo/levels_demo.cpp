@@ -289,6 +289,8 @@ void write_gate_level()
     add_monster_point(&g_monster_points, 1000.0f, 300.0f);
     g_monster_points.kind_class[0] = 0;
     g_monster_points.kind_level[0] = 2;
+    g_monster_points.kind_class[1] = 0;  // a second slot: an older bandit on rolls 4 to 6
+    g_monster_points.kind_level[1] = 3;
     add_char_placement(&g_char_placements, "villager.chr", 280.0f, 400.0f, 220);
     // A bandit shaman on the north-east path casts at the hero from a distance.
     add_char_placement(&g_char_placements, "shaman.chr", 900.0f, 250.0f, 220);
