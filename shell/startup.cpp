@@ -14,6 +14,7 @@
 #include "core/settings.h"
 #include "core/utilities.h"
 #include "editor/controls/dialog_model.h"
+#include "editor/dialogs/proto_editor.h"
 #include "editor/editor_state.h"
 #include "editor/store/undo_snapshots.h"
 #include "editor/view/brush_mode.h"
@@ -209,6 +210,8 @@ void install_links()
     g_editor_links.apply_view_layout = init_render_states;
     g_editor_links.run_brush_mode = run_brush_mode;
     g_editor_links.pop_undo_snapshot = pop_undo_snapshot;
+    g_editor_links.select_next_proto = select_next_proto;
+    g_editor_links.select_prev_proto = select_prev_proto;
 }
 
 const program_step k_startup_steps[] = {

@@ -1,6 +1,8 @@
 #include "editor/windows/mode_tabs.h"
 
 #include "core/editor_globals.h"
+#include "editor/dialogs/level_editor.h"
+#include "editor/dialogs/proto_editor.h"
 #include "editor/controls/dialog_controls.h"
 
 dialog_handle g_tabs_window = 0;
@@ -44,14 +46,14 @@ bool mode_tabs_proc(dialog_handle dialog, const dialog_message& m)
 
 editor_window_entry g_mode_tab_pages[k_mode_tab_count] = {
     {"Global", "GLSET", &g_global_settings_window, nullptr},
-    {"Prtyp", "GRAFIKA", &g_page_windows[1], nullptr},
+    {"Prtyp", "GRAFIKA", &g_proto_editor_window, open_proto_editor},
     {"Efect", "EFEKT", &g_page_windows[2], nullptr},
     {"MoveG", "CHARGEN", &g_page_windows[3], nullptr},
     {"ChMain", "CHARACTER", &g_page_windows[4], nullptr},
     {"ChAnim", "CHARANIM", &g_page_windows[5], nullptr},
     {"ChData", "CHARDATA", &g_page_windows[6], nullptr},
     {"Ident", "IDENT", &g_page_windows[7], nullptr},
-    {"Level", "LEVEL", &g_page_windows[8], nullptr},
+    {"Level", "LEVEL", &g_level_editor_window, open_level_editor},
     {"Quests", "QUEST", &g_page_windows[9], nullptr},
     {"Cont.", "CONTAINER", &g_page_windows[10], nullptr},
     {"MPoint", "MONSTERPOINT", &g_page_windows[11], nullptr},

@@ -150,6 +150,9 @@ void add_gate_containers();
 void add_gate_entities(int32_t torch, int32_t wheel, int32_t crate);
 // The editor's help texts: "readme.txt" and the seven texts under "doc/".
 void write_editor_demo_data();
+// The prototype editor's "global/select.txt" and the meadow tiles' "size.txt" and "mask.dat"
+// (after the objects' data).
+void write_proto_editor_demo_data();
 // The save game "save/demo" with its entry in "save/save.dat", written by save_game after the
 // levels and characters: the hero at the gate level's first entry, the first quest assigned; and
 // "global/quick.dat" with the sword in quick slot 0 and the potion in slot 1.

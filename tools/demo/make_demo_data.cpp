@@ -52,6 +52,7 @@ int main(int argc, char** argv)
     write_ground_items_demo_data();
     write_hero_looks_demo_data();
     write_editor_demo_data();
+    write_proto_editor_demo_data();
     write_saves_demo_data();
     return 0;
 }
