@@ -188,7 +188,7 @@ void run_command(dialog_handle dialog, int32_t id)
 dialog_template level_template()
 {
     dialog_template t;
-    t.caption = "LEVEL";
+    t.caption = "Level";
     t.width = 190;
     t.height = 400;
     t.x = 0;

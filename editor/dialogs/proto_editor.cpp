@@ -289,7 +289,7 @@ std::vector<menu_entry> proto_menu()
 dialog_template proto_template()
 {
     dialog_template t;
-    t.caption = "GRAFIKA";
+    t.caption = "Prtyp";
     t.width = k_width;
     t.height = k_height;
     t.x = 0;
