@@ -14,6 +14,7 @@
 #include "core/settings.h"
 #include "core/utilities.h"
 #include "editor/controls/dialog_model.h"
+#include "editor/dialogs/proto_editor.h"
 #include "editor/editor_state.h"
 #include "editor/store/undo_snapshots.h"
 #include "editor/view/brush_mode.h"
@@ -222,6 +223,8 @@ void install_links()
     g_editor_links.run_char_mode = run_char_mode;
     g_editor_links.run_ground_item_mode = run_ground_item_mode;
     g_editor_links.run_monster_point_mode = run_monster_point_mode;
+    g_editor_links.select_next_proto = select_next_proto;
+    g_editor_links.select_prev_proto = select_prev_proto;
 }
 
 const program_step k_startup_steps[] = {

@@ -69,22 +69,33 @@ void load_surface(object_proto& p, int32_t slot, int32_t in_level)
     int32_t rows = std::clamp(p.frame_counts[0], 0, k_proto_frames);
     std::string folder = tile_folder(p);
     load_surface_mask(slot, folder, columns, rows);
+    std::string last = load_surface_tiles(slot, in_level);
+    if (!last.empty())
+        copy_bounded(p.frame_names[0], sizeof p.frame_names[0], last.c_str());
+}
 
-    int32_t first_column = first_tile(p.spawn_offset[0]);
-    int32_t first_row = first_tile(p.spawn_offset[1]);
+} // namespace
+
+std::string load_surface_tiles(int32_t slot, int32_t in_level)
+{
+    object_proto* p = proto_at(slot);
+    if (!p)
+        return {};
+    int32_t columns = std::clamp(p->anim_count, 0, k_proto_animations);
+    int32_t rows = std::clamp(p->frame_counts[0], 0, k_proto_frames);
+    std::string folder = tile_folder(*p);
+    int32_t first_column = first_tile(p->spawn_offset[0]);
+    int32_t first_row = first_tile(p->spawn_offset[1]);
     char tile[k_proto_frame_name_size] = {};
     for (int32_t c = 0; c < columns; ++c) {
         for (int32_t r = 0; r < rows; ++r) {
             std::snprintf(tile, sizeof tile, "%s\\%dx%d.tga", folder.c_str(), int((first_column + c) * k_tile_size),
                           int((first_row + r) * k_tile_size));
-            p.frames[c][r] = test_proto_mask(&p, c, r) ? frame_texture(p, tile, in_level) : -1;
+            p->frames[c][r] = test_proto_mask(p, c, r) ? frame_texture(*p, tile, in_level) : -1;
         }
     }
-    if (columns > 0 && rows > 0)
-        copy_bounded(p.frame_names[0], sizeof p.frame_names[0], tile);
+    return columns > 0 && rows > 0 ? std::string(tile) : std::string();
 }
-
-} // namespace
 
 void load_proto_textures(int32_t slot, int32_t in_level)
 {

@@ -13,6 +13,3 @@ void sanitize_proto_record(object_proto* prototype);
 // Reads a record stored with stored_size bytes into out (which the caller cleared) and
 // sanitizes it; false when the stream ended first.
 bool read_proto_record(packed_stream* stream, uint32_t stored_size, object_proto* out);
-
-// Keeps a surface's mask (columns x rows bytes, 0 = present) for the slot.
-void set_proto_mask(int32_t slot, std::vector<uint8_t> bytes, int32_t columns, int32_t rows);

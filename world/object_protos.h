@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct packed_stream;
@@ -197,6 +198,12 @@ void load_all_proto_textures();
 // all-loaded flag becomes 1 once a call finds none left.
 void load_next_proto();
 
+// Loads a surface's tile textures: columns and rows from its animation count and the frame
+// count of animation 0 (held to the table), from its first tile column and row, out of the
+// folder of frame name 0 ("COLUMNxROW.tga" in pixels); a tile its mask hides gets no texture
+// (-1). Returns the last tile's file name, empty when no tile was named.
+std::string load_surface_tiles(int32_t slot, int32_t in_level);
+
 // 1 (draw) when the prototype has no mask, the tile lies outside the mask, or its mask byte is
 // 0; 0 when the mask hides it.
 int32_t test_proto_mask(const object_proto* prototype, int32_t column, int32_t row);
@@ -204,6 +211,9 @@ int32_t test_proto_mask(const object_proto* prototype, int32_t column, int32_t r
 // The mask of a slot's surface (row-major, columns x rows bytes, 0 = present), or null. The
 // side table holds one per slot; unloading, freeing and reading a slot drop it.
 const uint8_t* proto_mask(int32_t slot, int32_t* columns, int32_t* rows);
+
+// Keeps a surface's mask (columns x rows bytes, 0 = present) for the slot.
+void set_proto_mask(int32_t slot, std::vector<uint8_t> bytes, int32_t columns, int32_t rows);
 
 // The mask file of texture packs: u32 level prototype count, then per prototype the first 30
 // bytes of its name, an i16 marker (1: its tile mask follows, -1: it has none) and the mask.

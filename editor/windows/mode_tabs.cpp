@@ -9,8 +9,10 @@
 #include "editor/dialogs/effect_editor.h"
 #include "editor/dialogs/entity_editor.h"
 #include "editor/dialogs/global_settings.h"
+#include "editor/dialogs/level_editor.h"
 #include "editor/dialogs/monster_point_editor.h"
 #include "editor/dialogs/move_proto_editor.h"
+#include "editor/dialogs/proto_editor.h"
 #include "editor/dialogs/quest_list.h"
 
 dialog_handle g_tabs_window = 0;
@@ -18,9 +20,6 @@ dialog_handle g_tab_window = 0;
 dialog_handle g_global_settings_window = 0;
 
 namespace {
-
-// The pages' handles until their editors bring their own.
-dialog_handle g_page_windows[k_mode_tab_count] = {};
 
 // The strip is 191 x 31 dialog units.
 constexpr int32_t k_strip_width = 191;
@@ -54,14 +53,14 @@ bool mode_tabs_proc(dialog_handle dialog, const dialog_message& m)
 
 editor_window_entry g_mode_tab_pages[k_mode_tab_count] = {
     {"Global", "GLSET", &g_global_settings_window, open_global_settings},
-    {"Prtyp", "GRAFIKA", &g_page_windows[1], nullptr},
+    {"Prtyp", "GRAFIKA", &g_proto_editor_window, open_proto_editor},
     {"Efect", "EFEKT", &g_effect_editor_window, open_effect_editor},
     {"MoveG", "CHARGEN", &g_move_proto_editor_window, create_move_proto_editor},
     {"ChMain", "CHARACTER", &g_char_editor_window, create_char_editor},
     {"ChAnim", "CHARANIM", &g_char_anim_editor_window, create_char_anim_editor},
     {"ChData", "CHARDATA", &g_chardata_editor_window, create_chardata_editor},
     {"Ident", "IDENT", &g_entity_editor_window, open_entity_editor},
-    {"Level", "LEVEL", &g_page_windows[8], nullptr},
+    {"Level", "LEVEL", &g_level_editor_window, open_level_editor},
     {"Quests", "QUEST", &g_quest_list_window, open_quest_list},
     {"Cont.", "CONTAINER", &g_container_editor_window, open_container_editor},
     {"MPoint", "MONSTERPOINT", &g_monster_point_editor_window, open_monster_point_editor},

@@ -160,6 +160,9 @@ void write_editor_demo_data();
 // Two relics with an effect of every family and an element requirement, and a bandit captain
 // class with weapons and custom treasure, for the item and monster editors.
 void write_monster_item_editors_demo_data();
+// The prototype editor's "global/select.txt" and the meadow tiles' "size.txt" and "mask.dat"
+// (after the objects' data).
+void write_proto_editor_demo_data();
 // The save game "save/demo" with its entry in "save/save.dat", written by save_game after the
 // levels and characters: the hero at the gate level's first entry, the first quest assigned; and
 // "global/quick.dat" with the sword in quick slot 0 and the potion in slot 1.
