@@ -4,6 +4,7 @@
 #include "core/globals.h"
 #include "core/input_state.h"
 #include "editor/controls/dialog_controls.h"
+#include "editor/controls/number_fields.h"
 #include "editor/editor_frame.h"
 #include "editor/store/undo_snapshots.h"
 #include "engine/render_context.h"
@@ -39,25 +40,6 @@ constexpr const char* k_efect_rows[] = {"no efect",       "alfa change",    "zoo
 // The texture movement as last typed, shown again each time the page is made.
 float g_typed_tex_x = 0.0f;
 float g_typed_tex_y = 0.0f;
-
-std::string field_text(dialog_handle dialog, int32_t id)
-{
-    char text[k_number_chars + 1] = {};
-    get_item_text(dialog, id, text, sizeof text);
-    return text;
-}
-
-float read_float(dialog_handle dialog, int32_t id)
-{
-    return std::strtof(field_text(dialog, id).c_str(), nullptr);
-}
-
-// The leading decimal integer, held to 32 bits; 0 when the text begins with none.
-int32_t read_int(dialog_handle dialog, int32_t id)
-{
-    const long long v = std::strtoll(field_text(dialog, id).c_str(), nullptr, 10);
-    return int32_t(std::clamp<long long>(v, INT32_MIN, INT32_MAX));
-}
 
 std::string layer_label(int32_t layer)
 {
@@ -196,11 +178,11 @@ void choose_work_type(dialog_handle dialog)
 
 void set_texture_movement(dialog_handle dialog)
 {
-    g_typed_tex_x = read_float(dialog, k_glset_tex_x);
-    g_typed_tex_y = read_float(dialog, k_glset_tex_y);
+    g_typed_tex_x = get_item_float(dialog, k_glset_tex_x, k_number_chars);
+    g_typed_tex_y = get_item_float(dialog, k_glset_tex_y, k_number_chars);
     g_editor.tex_move_x = g_typed_tex_x / 128.0f;
     g_editor.tex_move_y = g_typed_tex_y / 128.0f;
-    g_editor.tex_move_period = uint32_t(read_int(dialog, k_glset_tex_s));
+    g_editor.tex_move_period = uint32_t(get_item_int(dialog, k_glset_tex_s, k_number_chars));
 }
 
 void set_ambient(dialog_handle dialog)
@@ -228,8 +210,8 @@ efect_entry read_efect(dialog_handle dialog)
     efect_entry e{};
     e.kind = get_combo_sel(dialog, k_glset_efect_type) - 1;
     for (int32_t i = 0; i < k_glset_efect_params; ++i) {
-        e.floats[i] = read_float(dialog, k_glset_efect_float + i);
-        e.ints[i] = read_int(dialog, k_glset_efect_int + i);
+        e.floats[i] = get_item_float(dialog, k_glset_efect_float + i, k_number_chars);
+        e.ints[i] = get_item_int(dialog, k_glset_efect_int + i, k_number_chars);
     }
     return e;
 }
