@@ -7,7 +7,7 @@
 #include "editor/controls/dialog_controls.h"
 #include "editor/controls/number_fields.h"
 #include "editor/windows/mode_tabs.h"
-#include "editor/windows/window_procedure.h"
+#include "editor/windows/page_procedure.h"
 #include "engine/render_context.h"
 #include "world/object_protos.h"
 #include "world/scene_header.h"
@@ -248,5 +248,5 @@ void open_level_editor()
 
 bool level_editor_proc(dialog_handle dialog, const dialog_message& m)
 {
-    return run_editor_window({&g_level_editor_window, open_page, run_command}, dialog, m);
+    return run_page_message(&g_level_editor_window, {open_page, run_command}, dialog, m);
 }

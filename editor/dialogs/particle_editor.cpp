@@ -4,7 +4,7 @@
 #include "editor/controls/dialog_controls.h"
 #include "editor/controls/number_fields.h"
 #include "editor/dialogs/proto_editor.h"
-#include "editor/windows/window_procedure.h"
+#include "editor/windows/page_procedure.h"
 #include "world/object_protos.h"
 
 #include <cstddef>
@@ -178,5 +178,5 @@ void open_particle_editor()
 
 bool particle_editor_proc(dialog_handle dialog, const dialog_message& m)
 {
-    return run_editor_window({&g_particle_editor_window, open_window, run_command}, dialog, m);
+    return run_page_message(&g_particle_editor_window, {open_window, run_command}, dialog, m);
 }

@@ -12,7 +12,7 @@
 #include "editor/editor_frame.h"
 #include "editor/windows/file_name_dialog.h"
 #include "editor/windows/mode_tabs.h"
-#include "editor/windows/window_procedure.h"
+#include "editor/windows/page_procedure.h"
 #include "engine/packed_stream.h"
 #include "platform/files.h"
 #include "world/object_protos.h"
@@ -456,7 +456,7 @@ void open_proto_editor()
 
 bool proto_editor_proc(dialog_handle dialog, const dialog_message& m)
 {
-    return run_editor_window({&g_proto_editor_window, open_page, run_command}, dialog, m);
+    return run_page_message(&g_proto_editor_window, {open_page, run_command}, dialog, m);
 }
 
 int32_t proto_name_contains(int32_t index, const char* text)
