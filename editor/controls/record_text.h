@@ -1,6 +1,7 @@
 // A fixed-width text field of a record as a string, whether or not it holds its terminator.
 #pragma once
 
+#include <cstddef>
 #include <cstring>
 #include <string>
 

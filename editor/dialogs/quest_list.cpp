@@ -1,7 +1,8 @@
 #include "editor/dialogs/quest_list.h"
 
 #include "editor/controls/dialog_controls.h"
-#include "editor/controls/dialog_numbers.h"
+#include "editor/controls/number_fields.h"
+#include "editor/controls/record_text.h"
 #include "editor/windows/mode_tabs.h"
 #include "script/quests.h"
 

@@ -2,7 +2,8 @@
 
 #include "core/console_log.h"
 #include "editor/controls/dialog_controls.h"
-#include "editor/controls/dialog_numbers.h"
+#include "editor/controls/number_fields.h"
+#include "editor/controls/record_text.h"
 #include "editor/dialogs/table_references.h"
 #include "editor/windows/command_window.h"
 #include "items/items.h"
