@@ -8,6 +8,7 @@
 #include "editor/controls/record_text.h"
 #include "editor/dialogs/table_references.h"
 #include "editor/windows/mode_tabs.h"
+#include "editor/windows/page_procedure.h"
 #include "items/containers.h"
 #include "items/items.h"
 
@@ -351,23 +352,20 @@ bool container_add_dialog_proc(dialog_handle dialog, const dialog_message& m)
     }
 }
 
+namespace {
+
+void init_page(dialog_handle dialog)
+{
+    move_dialog(dialog, 0, k_tab_window_top);
+    for (int32_t slot = 0; slot < level_containers(); ++slot)
+        add_list_string(dialog, k_cont_list, record_text(g_containers[slot].name).c_str());
+}
+
+} // namespace
+
 bool container_editor_proc(dialog_handle dialog, const dialog_message& m)
 {
-    switch (m.kind) {
-    case dialog_message_kind::init:
-        g_container_editor_window = dialog;
-        move_dialog(dialog, 0, k_tab_window_top);
-        for (int32_t slot = 0; slot < level_containers(); ++slot)
-            add_list_string(dialog, k_cont_list, record_text(g_containers[slot].name).c_str());
-        return true;
-    case dialog_message_kind::command: run_command(dialog, m.id); return true;
-    case dialog_message_kind::close: destroy_dialog(dialog); return true;
-    case dialog_message_kind::destroy:
-        if (g_container_editor_window == dialog)
-            g_container_editor_window = 0;
-        return true;
-    default: return false;
-    }
+    return run_page_message(&g_container_editor_window, {init_page, run_command}, dialog, m);
 }
 
 void open_container_editor()

@@ -4,6 +4,7 @@
 #include "editor/controls/number_fields.h"
 #include "editor/controls/record_text.h"
 #include "editor/windows/mode_tabs.h"
+#include "editor/windows/page_procedure.h"
 #include "script/quests.h"
 
 #include <algorithm>
@@ -46,23 +47,18 @@ dialog_template quest_list_template()
     return t;
 }
 
+// Fills the page when it is made.
+void init_page(dialog_handle dialog)
+{
+    move_dialog(dialog, 0, k_tab_window_top);
+    fill_quests(dialog);
+}
+
 } // namespace
 
 bool quest_editor_proc(dialog_handle dialog, const dialog_message& m)
 {
-    switch (m.kind) {
-    case dialog_message_kind::init:
-        g_quest_list_window = dialog;
-        move_dialog(dialog, 0, k_tab_window_top);
-        fill_quests(dialog);
-        return true;
-    case dialog_message_kind::close: destroy_dialog(dialog); return true;
-    case dialog_message_kind::destroy:
-        if (g_quest_list_window == dialog)
-            g_quest_list_window = 0;
-        return true;
-    default: return false;
-    }
+    return run_page_message(&g_quest_list_window, {init_page, nullptr}, dialog, m);
 }
 
 void open_quest_list()

@@ -6,6 +6,7 @@
 #include "editor/controls/record_text.h"
 #include "editor/dialogs/table_references.h"
 #include "editor/windows/command_window.h"
+#include "editor/windows/page_procedure.h"
 #include "items/items.h"
 #include "items/spells.h"
 
@@ -485,29 +486,20 @@ dialog_template spell_editor_template()
     return t;
 }
 
+// Fills the page when it is made.
+void init_page(dialog_handle dialog)
+{
+    for (int32_t id = 0; id < spell_count(); ++id)
+        add_spell_row(dialog, id);
+    fill_boxes(dialog);
+    enable_colour(dialog, false);
+}
+
 } // namespace
 
 bool spell_editor_proc(dialog_handle dialog, const dialog_message& m)
 {
-    switch (m.kind) {
-    case dialog_message_kind::init:
-        g_spell_editor_window = dialog;
-        for (int32_t id = 0; id < spell_count(); ++id)
-            add_spell_row(dialog, id);
-        fill_boxes(dialog);
-        enable_colour(dialog, false);
-        return true;
-    case dialog_message_kind::command: run_command(dialog, m.id); return true;
-    case dialog_message_kind::close:
-        g_spell_editor_window = 0;
-        destroy_dialog(dialog);
-        return true;
-    case dialog_message_kind::destroy:
-        if (g_spell_editor_window == dialog)
-            g_spell_editor_window = 0;
-        return true;
-    default: return false;
-    }
+    return run_page_message(&g_spell_editor_window, {init_page, run_command}, dialog, m);
 }
 
 void open_spell_editor()

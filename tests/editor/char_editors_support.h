@@ -77,10 +77,13 @@ protected:
         copy_bounded(g_move_protos[id].name, sizeof g_move_protos[id].name, name);
         return id;
     }
-    // A loaded registry entry appended with the name (no model file behind it).
+    // A loaded registry entry appended with the name (no model file behind it, so no skins
+    // whatever an earlier user of the slot left).
     int32_t add_entry(const char* name, const char* path = "3d/none.3d")
     {
         const int32_t i = int32_t(g_chardata_count++);
+        saved_.keep(g_char_models[i].skin_count);
+        g_char_models[i].skin_count = 0;
         copy_bounded(g_chardata[i].name, sizeof g_chardata[i].name, name);
         copy_bounded(g_chardata[i].path, sizeof g_chardata[i].path, path);
         g_chardata[i].loaded = 1;

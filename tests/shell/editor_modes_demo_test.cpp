@@ -64,7 +64,10 @@ TEST_F(shell_test, EachEditorModeAddsToTheDemoGateMapAndTheSavedMapKeepsIt)
     saved_globals saved;
     saved.keep(g_undo_counter), saved.keep(g_brush_latches), saved.keep(g_sector_latches);
     ASSERT_TRUE(open_editor_on_map("data/levels/brana.sav"));
-    EXPECT_NE(g_global_settings_window, 0u);  // the editor opens on the Global page
+    // The editor opens on the Global page, made by the tab strip's timer within a few frames.
+    for (int frame = 0; frame < 10 && g_global_settings_window == 0; ++frame)
+        ASSERT_TRUE(program_frame());
+    EXPECT_NE(g_global_settings_window, 0u);
     const level_counts before = count_level();
     g_cursor_grid = 0;
 
