@@ -37,10 +37,6 @@ constexpr const char* k_efect_rows[] = {"no efect",       "alfa change",    "zoo
                                         "y rotation",     "z rotation",     "add light",      "r_color change",
                                         "g_color change", "b_color change", "anim texture on 3d"};
 
-// The texture movement as last typed, shown again each time the page is made.
-float g_typed_tex_x = 0.0f;
-float g_typed_tex_y = 0.0f;
-
 std::string layer_label(int32_t layer)
 {
     return layer < k_first_dream_layer ? std::to_string(layer) : "dream" + std::to_string(layer - k_first_dream_layer + 1);
@@ -131,10 +127,9 @@ void init_page(dialog_handle dialog)
         set_slider_pos(dialog, k_glset_tint_r + i, k_tint_neutral);
     }
     char text[32];
-    std::snprintf(text, sizeof text, "%.2f", double(g_typed_tex_x));
-    set_item_text(dialog, k_glset_tex_x, text);
-    std::snprintf(text, sizeof text, "%.2f", double(g_typed_tex_y));
-    set_item_text(dialog, k_glset_tex_y, text);
+    // The texture movement as typed: the stored step times 128 (exact for a power of two).
+    set_item_float(dialog, k_glset_tex_x, "%.2f", g_editor.tex_move_x * 128.0f);
+    set_item_float(dialog, k_glset_tex_y, "%.2f", g_editor.tex_move_y * 128.0f);
     std::snprintf(text, sizeof text, "%d", int(g_editor.tex_move_period));
     set_item_text(dialog, k_glset_tex_s, text);
     if (g_active_layer < k_glset_layer_count)
@@ -178,10 +173,8 @@ void choose_work_type(dialog_handle dialog)
 
 void set_texture_movement(dialog_handle dialog)
 {
-    g_typed_tex_x = get_item_float(dialog, k_glset_tex_x, k_number_chars);
-    g_typed_tex_y = get_item_float(dialog, k_glset_tex_y, k_number_chars);
-    g_editor.tex_move_x = g_typed_tex_x / 128.0f;
-    g_editor.tex_move_y = g_typed_tex_y / 128.0f;
+    g_editor.tex_move_x = get_item_float(dialog, k_glset_tex_x, k_number_chars) / 128.0f;
+    g_editor.tex_move_y = get_item_float(dialog, k_glset_tex_y, k_number_chars) / 128.0f;
     g_editor.tex_move_period = uint32_t(get_item_int(dialog, k_glset_tex_s, k_number_chars));
 }
 
