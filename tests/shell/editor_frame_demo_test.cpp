@@ -12,6 +12,7 @@
 #include "editor/editor_state.h"
 #include "editor/gui/dialog_screen.h"
 #include "editor/windows/file_name_dialog.h"
+#include "editor/windows/mode_tabs.h"
 #include "level/level_map.h"
 #include "level/level_fixture.h"
 #include "world/object_protos.h"
@@ -102,6 +103,11 @@ TEST_F(shell_test, KeysReachTheViewOnlyUnderTheMouseAndNeverWhileADialogFieldTak
     render_use_recording(true);
     ASSERT_TRUE(program_startup("zorv editor"));
     ASSERT_TRUE(program_frame());
+    // The tab strip's timer makes the first page within a few frames; the field's dialog comes
+    // after it, on top.
+    for (int frame = 0; frame < 10 && g_tab_window == 0; ++frame)
+        ASSERT_TRUE(program_frame());
+    ASSERT_NE(g_tab_window, 0u);
     dialog_template t;
     t.caption = "field";
     t.x = 0;
