@@ -203,15 +203,7 @@ void imgui_begin_input(render_device& device, uint32_t now_ms)
 
 void imgui_drop_input()
 {
-    // The events go unused, but keys and buttons let go meanwhile must not stay held for the
-    // dialogs' next frame.
     input_take_ui_events(&g_backend.events);
-    for (const input_event& e : g_backend.events) {
-        if (e.kind == input_event_kind::key)
-            g_backend.keys_held[e.code] = e.down;
-        else if (e.kind == input_event_kind::mouse_button && e.code < 3)
-            g_backend.buttons_held[e.code] = e.down;
-    }
     input_set_text_entry(false);
     g_backend.wants_text = g_backend.wants_mouse = false;
 }
