@@ -310,11 +310,14 @@ void write_gate_level()
     save_level("data/levels/brana.sav");
 }
 
-// The editor's new map: nothing placed, a movement map of 200 x 200 cells, a new scene header.
+// The editor's new map: the demo's object prototypes, nothing placed, a free movement map of
+// 200 x 200 cells, entry point 0 at (512, 384), no sectors.
 void write_empty_template()
 {
     clear_level_tables();
+    add_level_protos();
     require(create_movemap(&g_movement_map, 200, 200, 100, 100), "movement map");
+    set_scene("new map", k_level_inside, 512.0f, 384.0f, 0.9f);
     save_level("global/empty");
 }
 
