@@ -3,6 +3,8 @@
 // ground item and F7 adds a monster point; Ctrl+S saves, and the game's loader finds each.
 #include "shell/shell_fixture.h"
 
+#include "tests/shell/editor_demo_steps.h"
+
 #include "shell/editor_demo_support.h"
 
 #include "characters/monster_points.h"
@@ -31,13 +33,6 @@
 
 namespace {
 
-
-// The pointer moved to a screen point, one frame for the marker to follow, then the keys.
-bool tap_at(float x, float y, std::initializer_list<uint8_t> keys)
-{
-    inject_pointer(x, y);
-    return program_frame() && tap_keys(keys);
-}
 
 struct level_counts {
     int32_t spots = 0, closed_sectors = 0, placements = 0, ground_items = 0, monster_points = 0;

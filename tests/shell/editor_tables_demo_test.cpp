@@ -3,6 +3,8 @@
 // spell's mana reaches "global/spells.dat" through UPDATE, and the game's loaders read both back.
 #include "shell/shell_fixture.h"
 
+#include "tests/shell/editor_demo_steps.h"
+
 #include "core/editor_globals.h"
 #include "editor/controls/dialog_controls.h"
 #include "editor/controls/dialog_records.h"
@@ -29,28 +31,6 @@ namespace {
 
 constexpr int32_t k_copper_ring = 9;
 constexpr int32_t k_chest_free_cell = 9;  // the chest's first empty cell (x 1, y 2 of 4 x 3)
-
-// After a frame that shows the strip, the user chooses the tab; frames run until its page is shown.
-bool choose_tab(int32_t tab, dialog_handle& page)
-{
-    if (!program_frame() || !user_choose(g_tabs_window, k_mode_tabs_control, tab))
-        return false;
-    for (int i = 0; i < 10 && !page; ++i)
-        if (!program_frame())
-            return false;
-    return page != 0;
-}
-
-// The file chooser takes the demo file by its full name, whatever folder it shows.
-void answer_file(const char* name)
-{
-    const std::string path = (std::filesystem::current_path() / name).string();
-    set_modal_responder([path](dialog_handle chooser) {
-        user_edit_text(chooser, k_chooser_name, path);
-        user_click(chooser, k_id_ok);
-        return false;
-    });
-}
 
 std::string combo_text(dialog_handle d, int32_t id)
 {

@@ -4,6 +4,8 @@
 // the edits.
 #include "shell/shell_fixture.h"
 
+#include "tests/shell/editor_demo_steps.h"
+
 #include "characters/monster_points.h"
 #include "characters/monster_protos.h"
 #include "core/editor_globals.h"
@@ -34,23 +36,6 @@ std::vector<char> file_bytes(const char* path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string row_text(dialog_handle d, int32_t id, int32_t row)
-{
-    char text[256] = {};
-    get_list_text(d, id, row, text, sizeof text);
-    return text;
-}
-
-int32_t row_of_item(dialog_handle d, const char* name)
-{
-    for (int32_t row = 0; row < get_list_count(d, k_itm_list); ++row) {
-        const int32_t id = find_item_by_list_row(row_text(d, k_itm_list, row).c_str());
-        if (id >= 0 && std::strcmp(g_item_protos[id].display_name, name) == 0)
-            return row;
-    }
-    return -1;
 }
 
 } // namespace
