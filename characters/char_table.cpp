@@ -397,6 +397,11 @@ bool read_characters(bool build_sounds)
             build_char_sounds(&c);
         g_chars[i] = c;
     }
+    // Global slots the file does not fill are empty, as in a new process.
+    for (uint32_t i = uint32_t(records.size()); i < uint32_t(k_global_char_slots); ++i) {
+        g_chars[i] = char_record{};
+        g_chars[i].object = -1;
+    }
     g_char_count = uint32_t(records.size());
     return true;
 }

@@ -125,12 +125,17 @@ bool write_char_placements(packed_stream* stream)
     });
 }
 
+void forget_level_chars()
+{
+    g_char_count = k_global_char_slots;
+    g_char_placements.count = 0;
+}
+
 bool read_char_placements(packed_stream* stream)
 {
     if (!stream)
         return false;
-    g_char_count = k_global_char_slots;  // the level's characters follow the global ones
-    g_char_placements.count = 0;
+    forget_level_chars();
     console_log("citam info zo subora");
     int64_t stored_size = stream_read_u32le(stream);
     int value = stored_size < 0 ? -1 : stream_read_u16le(stream);

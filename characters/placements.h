@@ -119,3 +119,7 @@ void remove_char_placement_at(char_placement_list* list, int32_t index);
 // (-1 is none and shared by any number) only the first stays.
 bool write_char_placements(packed_stream* stream);
 bool read_char_placements(packed_stream* stream);
+
+// The level's characters and placements gone: the table keeps only the global slots, and the
+// next level's characters follow them.
+void forget_level_chars();

@@ -276,5 +276,5 @@ void load_empty_map()
     if (g_editor_enabled)
         run_hook(g_level_links.open_mode_tabs, "open_mode_tabs");
     run_hook(g_level_links.clear_char_objects, "clear_char_objects");
-    g_char_placements.count = 0;
+    forget_level_chars();
 }

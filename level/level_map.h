@@ -78,8 +78,8 @@ int32_t save_session_map();
 // the file cannot be opened.
 bool read_level_map_head(const char* path);
 // The editor's new map: "global/empty" read up to the scene header (its tag not compared), the
-// mode tabs re-created in editor mode, the characters' objects cleared and the placements
-// emptied. Containers, ground items and monster points keep what they held.
+// mode tabs re-created in editor mode, the characters' objects cleared and the level's
+// characters and placements dropped (the global slots stay). Containers, ground items and monster points keep what they held.
 void load_empty_map();
 
 // Section 7: u32 420, u32 object count, u32 capacity, the world objects, u32 180, the 100

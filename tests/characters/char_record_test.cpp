@@ -112,6 +112,10 @@ TEST_F(char_test, CharacterFilesAndTheCharacterTableRoundTripByteForByte)
     EXPECT_EQ(g_char_count, 2u);
     EXPECT_TRUE(same_record(g_chars[0], hero));
     EXPECT_TRUE(same_record(g_chars[1], companion));
+    for (int slot : {2, 3}) {  // global slots the file leaves empty hold nobody from before
+        EXPECT_STREQ(g_chars[slot].name, "");
+        EXPECT_EQ(g_chars[slot].object, -1);
+    }
     ASSERT_TRUE(write_characters());
     EXPECT_EQ(read_bytes(k_characters_file), first);
 }

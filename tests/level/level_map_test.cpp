@@ -2,6 +2,7 @@
 // level's texture pack, the refusals that change nothing, and the writers that keep the old file.
 #include "level/level_fixture.h"
 
+#include "characters/char_table.h"
 #include "characters/monster_points.h"
 #include "characters/placements.h"
 #include "editor/editor_state.h"
@@ -391,9 +392,11 @@ TEST_F(level_map_test, TheEmptyTemplateReadsTheFirstGroupAndKeepsTheRest)
     ASSERT_TRUE(container_init(&g_containers[0], "kept", 2, 2, 0));
     g_level_container_count = 1;
     g_char_placements.count = 3;
+    g_char_count = 9;  // the earlier level's characters
     g_ground_item_count = 2;
     g_monster_points.count = 5;
     load_empty_map();
+    EXPECT_EQ(g_char_count, uint32_t(k_global_char_slots));  // a new placement follows the global slots
     EXPECT_EQ(g_sector_count, 1);
     EXPECT_EQ(g_scene_header.entry_count, 2);
     EXPECT_EQ(g_movement_map.columns, 4);
