@@ -12,6 +12,7 @@
 constexpr int k_body_parts = 24;
 constexpr int k_inventory_entries = 200;
 constexpr uint32_t k_char_record_size = 5812;
+constexpr uint16_t k_no_light = 0xFFFF;  // a character's light slot: none
 
 // Selects the state machine.
 enum char_kind : uint8_t {

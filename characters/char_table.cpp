@@ -29,7 +29,6 @@ int32_t g_player_object = -1;
 
 namespace {
 
-constexpr uint16_t k_no_light = 0xFFFF;
 constexpr uint8_t k_no_interior = 255;
 constexpr uint8_t k_no_variant = 255;
 constexpr uint8_t k_char_layer = 20;

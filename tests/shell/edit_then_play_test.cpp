@@ -1,7 +1,8 @@
 // A level built in the editor from the demo's template and prototypes, saved, and played: the
 // editor run places objects, a light and a sector, edits a spell, adds an item and a chest holding
-// it, saves the map and closes; a second editor run reads every table back; the game run's
-// console enters the saved level.
+// it, saves the map and closes; a second editor run reads every table back; a new game started
+// from the title menu enters the saved level by the console's "load", and the hero walks into the
+// sector, where the event opens the chest.
 #include "shell/shell_fixture.h"
 
 #include "tests/shell/editor_demo_steps.h"
@@ -14,7 +15,9 @@
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "core/hooks.h"
+#include "core/input_state.h"
 #include "editor/controls/dialog_controls.h"
+#include "editor/controls/dialog_model.h"
 #include "editor/controls/dialog_records.h"
 #include "editor/controls/dialog_user.h"
 #include "editor/dialogs/container_editor.h"
@@ -42,8 +45,15 @@
 #include "platform/key_codes.h"
 #include "platform/recording_device.h"
 #include "script/map_events.h"
+#include "script/text_window.h"
+#include "interface/held_item.h"
+#include "interface/interface_state.h"
+#include "tests/shell/side_panel_pixels.h"
 #include "shell/console_commands.h"
 #include "shell/injected_input.h"
+#include "tests/shell/new_game_input.h"
+#include "interface/front_end.h"
+#include "support/input_script.h"
 #include "shell/program.h"
 #include "support/temp_folder.h"
 #include "tools/demo/demo_data.h"
@@ -80,7 +90,7 @@ bool click_on(float x, float y)
     return program_frame() && click_at(x, y);
 }
 
-// What the level holds that the editor run builds.
+// What the level holds that the editor run builds (the light the hero carries is not the level's).
 struct level_tables {
     int32_t objects = 0, lights_on = 0, closed_sectors = 0, containers = 0;
     std::vector<int32_t> object_protos;
@@ -103,8 +113,9 @@ level_tables read_tables()
             t.object_protos.push_back(o.proto);
         }
     }
-    for (const light_record& l : g_lights)
-        if (l.state == k_light_on) {
+    const uint16_t hero_light = g_char_count > g_player_char ? g_chars[g_player_char].light : k_no_light;
+    for (int32_t i = 0; i < k_light_slots; ++i)
+        if (const light_record& l = g_lights[i]; l.state == k_light_on && i != hero_light) {
             ++t.lights_on;
             t.light_x = l.x;
             t.light_range = l.range;
@@ -135,6 +146,54 @@ void expect_complete_run(const char* run, std::vector<std::string>& trace)
     for (const std::string& t : trace)
         EXPECT_TRUE(!t.ends_with(" (pending)") || t == "editor_focus (pending)") << run << ": " << t;
     trace.clear();
+}
+
+// The words the message window shows, one space apart.
+std::string message_words()
+{
+    std::string text;
+    for (int32_t i = 0; i < std::min<int32_t>(g_message_window.word_count, k_window_word_slots); ++i)
+        text += std::string(g_message_window.words[i], strnlen(g_message_window.words[i], k_window_word_size)) + " ";
+    return text;
+}
+
+// The pointer held still over the screen pixel: true once the tooltip there shows `words`.
+bool hover_shows(std::pair<int32_t, int32_t> at, const std::string& words)
+{
+    for (int i = 0; i < 10; ++i) {
+        inject_pointer(float(at.first), float(at.second));
+        if (!program_frame())
+            return false;
+        if (message_words().find(words) != std::string::npos)
+            return true;
+    }
+    ADD_FAILURE() << "the tooltip at " << at.first << "," << at.second << " shows: " << message_words();
+    return false;
+}
+
+// The left button pressed over the screen pixel for two frames and let go for two: the panel
+// picks up or puts down what is there.
+bool press_at(std::pair<int32_t, int32_t> at)
+{
+    inject_pointer(float(at.first), float(at.second));
+    for (int i = 0; i < 4; ++i) {
+        inject_left_button(i < 2);
+        if (!program_frame())
+            return false;
+    }
+    return true;
+}
+
+// What a new process starts with that an editor run changes: the editor off (only its command
+// line sets it), no dialogs, no window, the screen size the view had shrunk, no typed key.
+void as_a_new_process()
+{
+    g_editor_enabled = 0;
+    destroy_all_dialogs();
+    close_main_window();
+    g_screen_width = 1024;
+    g_screen_height = 768;
+    g_typed_char = g_console_last_char = 0;
 }
 
 } // namespace
@@ -447,14 +506,26 @@ TEST_F(shell_test, ALevelBuiltInTheEditorIsSavedReadBackAndEnteredByTheGame)
         EXPECT_EQ(g_item_lists[blade].efects[0].args[0], k_edited_spell);
     }
 
-    // 13. The game: the console's "load" enters the edited level at entry point 0.
+    // 13. A new game as a player starts one; the console's "load", typed, enters the edited level.
     {
         SCOPED_TRACE("13. game");
         g_quit = 0;
+        as_a_new_process();
+        g_front_end = run_front_end;
         render_use_recording(true);
-        ASSERT_TRUE(program_startup("console brana.sav"));
+        new_game_input player;
+        {
+            input_script script([&player](uint32_t pass) { player(pass); });
+            ASSERT_TRUE(program_startup("console"));
+        }
+        ASSERT_TRUE(player.typed) << "the new hero: " << g_chars[0].display_name;
+        ASSERT_STREQ(g_current_level, "brana.sav");
+        inject_left_at(k_new_hero_start_x, k_new_hero_start_y, false);
         ASSERT_TRUE(pass_greeting());
-        ASSERT_TRUE(run_console_command_table("load edited.sav"));
+        ASSERT_TRUE(tap_keys({k_key_grave}));
+        ASSERT_EQ(g_console_shown, 1u);
+        ASSERT_TRUE(type_keys("load edited.sav"));
+        ASSERT_TRUE(tap_keys({k_key_return}));
         int frames = 0;
         for (; frames < 300 && std::strcmp(g_current_level, "edited.sav") != 0; ++frames)
             ASSERT_TRUE(program_frame());
@@ -500,8 +571,28 @@ TEST_F(shell_test, ALevelBuiltInTheEditorIsSavedReadBackAndEnteredByTheGame)
         EXPECT_TRUE(point_in_sector(hero->x, hero->y, sector));
         EXPECT_EQ(g_containers[0].items[0], blade);
         EXPECT_EQ(g_item_protos[blade].price, 77);
-        EXPECT_STREQ(g_item_protos[blade].display_name, "Test blade");
-        EXPECT_EQ(g_spell_protos[k_edited_spell].mana_cost, 7);
+
+        // The cell's tooltip names the blade; taken into the backpack, the blade's own tooltip
+        // names it there, and its effect casts the edited spell.
+        const auto cell = pixel_of_code(k_code_first_cell);
+        ASSERT_GE(cell.first, 0) << "the chest's first cell is not on the screen";
+        EXPECT_TRUE(hover_shows(cell, "Test blade"));
+        ASSERT_TRUE(press_at(cell));
+        ASSERT_EQ(g_interface.held_item, blade);
+        const int32_t pack = free_backpack_location();
+        ASSERT_GE(pack, 0);
+        ASSERT_TRUE(press_at(pixel_of_code(uint8_t(pack))));
+        ASSERT_LT(g_interface.held_item, 0);
+        const char_record& hero_record = g_chars[g_player_char];
+        const auto entry = std::find(hero_record.inv_location, hero_record.inv_location + hero_record.inv_count,
+                                     uint8_t(pack));
+        ASSERT_NE(entry, hero_record.inv_location + hero_record.inv_count);
+        EXPECT_EQ(hero_record.inv_item[entry - hero_record.inv_location], blade);
+        EXPECT_TRUE(hover_shows(pixel_of_code(uint8_t(pack)), "Test blade"));
+        const item_property& effect = g_item_lists[blade].efects[0];
+        EXPECT_EQ(effect.code, 34);  // cast spell when attack
+        ASSERT_EQ(effect.args[0], k_edited_spell);
+        EXPECT_EQ(g_spell_protos[effect.args[0]].mana_cost, 7);
         g_quit = 1;
         program_shutdown(true);
         render_use_recording(false);

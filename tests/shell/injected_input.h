@@ -3,6 +3,7 @@
 
 #include "core/globals.h"
 #include "platform/input.h"
+#include "platform/key_codes.h"
 #include "shell/program.h"
 #include "shell/window.h"
 
@@ -58,6 +59,33 @@ inline bool tap_keys(std::initializer_list<uint8_t> keys)
     for (uint8_t k : keys)
         inject_key(k, false);
     return program_frame();
+}
+
+// The text typed as a player types it into the console: a tap a character. Lower-case
+// letters, digits, space and "." only; false for any other character or when a frame ends the
+// run.
+inline bool type_keys(const char* text)
+{
+    static constexpr uint8_t letters[26] = {k_key_a, k_key_b, k_key_c, k_key_d, k_key_e, k_key_f, k_key_g,
+                                            k_key_h, k_key_i, k_key_j, k_key_k, k_key_l, k_key_m, k_key_n,
+                                            k_key_o, k_key_p, k_key_q, k_key_r, k_key_s, k_key_t, k_key_u,
+                                            k_key_v, k_key_w, k_key_x, k_key_y, k_key_z};
+    static constexpr uint8_t digits[10] = {k_key_0, k_key_1, k_key_2, k_key_3, k_key_4,
+                                           k_key_5, k_key_6, k_key_7, k_key_8, k_key_9};
+    for (const char* p = text; *p; ++p) {
+        uint8_t key = 0;
+        if (*p >= 'a' && *p <= 'z')
+            key = letters[*p - 'a'];
+        else if (*p >= '0' && *p <= '9')
+            key = digits[*p - '0'];
+        else if (*p == ' ')
+            key = k_key_space;
+        else if (*p == '.')
+            key = k_key_period;
+        if (key == 0 || !tap_keys({key}))
+            return false;
+    }
+    return true;
 }
 
 // A press and a release of the left button at screen point (x, y), a frame each.

@@ -30,6 +30,8 @@
 #include "script/text_window_draw.h"
 #include "shell/program.h"
 #include "support/input_script.h"
+#include "tests/shell/new_game_input.h"
+#include "tests/shell/side_panel_pixels.h"
 #include "world/scene_header.h"
 #include "world/world_objects.h"
 
@@ -46,14 +48,6 @@
 #include <vector>
 
 namespace {
-
-void inject_key(uint8_t code, bool down)
-{
-    input_event e{input_event_kind::key};
-    e.code = code;
-    e.down = down;
-    input_inject(e);
-}
 
 // Screen pixel of world point (x, y) as the camera shows it now.
 int32_t screen_x(float x)
@@ -117,33 +111,6 @@ const world_object* villager_world_object()
 const world_object* hero_object()
 {
     return world_object_of(g_chars[g_player_char]);
-}
-
-// A screen pixel where the side panel finds the slot code (a cell, a slot, the hero), scanned in
-// steps of 4; x < 0 when none.
-std::pair<int32_t, int32_t> pixel_of_code(uint8_t code)
-{
-    const float mouse_x = g_mouse_screen_x, mouse_y = g_mouse_screen_y;
-    std::pair<int32_t, int32_t> found{-1, -1};
-    for (int32_t y = 2; y < g_screen_height && found.first < 0; y += 4)
-        for (int32_t x = 2; x < g_screen_width && found.first < 0; x += 4) {
-            g_mouse_screen_x = float(x), g_mouse_screen_y = float(y);
-            if (side_panel_hit_code() == code)
-                found = {x, y};
-        }
-    g_mouse_screen_x = mouse_x, g_mouse_screen_y = mouse_y;
-    return found;
-}
-
-// The first backpack location no entry of the hero holds, -1 when full.
-int32_t free_backpack_location()
-{
-    const char_record& hero = g_chars[g_player_char];
-    for (int32_t location = 0; location <= k_inv_backpack_last; ++location)
-        if (std::find(hero.inv_location, hero.inv_location + hero.inv_count, uint8_t(location)) ==
-            hero.inv_location + hero.inv_count)
-            return location;
-    return -1;
 }
 
 // The hero's entries of the item at the location.
@@ -352,55 +319,15 @@ TEST_F(play_through_test, FromTheMainMenuToAReloadedSave)
 
     // 1. The splash plays out; Esc skips the intro; the menu shows with no game running.
     // 2. The menu's first button opens the new-hero screen; the name is typed; Start.
-    bool intro_skipped = false, menu_seen = false, menu_without_game = false, typed = false;
-    uint32_t typing_from = 0;
-    const std::vector<uint8_t> name_keys = {k_key_back, k_key_back, k_key_back, k_key_back, k_key_back,
-                                            k_key_back, k_key_back, k_key_back, k_key_back, k_key_back,
-                                            k_key_m,    k_key_i,    k_key_r,    k_key_a};
-    act_ = [&](uint32_t pass) {
-        if (pass > 6000) {  // a run that never reaches the game ends here
-            input_inject({input_event_kind::close});
-            return;
-        }
-        if (g_splash.state != k_splash_done)
-            return;
-        if (g_intro_slides.active && g_intro_slides.state != k_slide_fade_out) {
-            intro_skipped = true;
-            inject_key(k_key_escape, pass % 2 == 0);
-        } else if (!g_intro_slides.active && g_interface.overlay_screen == k_page_menu) {
-            inject_key(k_key_escape, false);
-            if (!menu_seen)
-                menu_without_game = g_no_game_running == 1;
-            menu_seen = true;
-            inject_left_at(512, 498, true);  // the first button
-            typing_from = 0;
-        } else if (g_interface.overlay_screen == k_page_new_hero) {
-            if (typing_from == 0) {
-                typing_from = pass;
-                inject_left_at(512, 498, false);
-            }
-            // A key a pass, let go on the next and a pass of nothing after, so each types once;
-            // Shift with the first letter.
-            const uint32_t n = pass - typing_from;
-            if (n / 3 < name_keys.size()) {
-                const uint8_t key = name_keys[n / 3];
-                if (key == k_key_m)
-                    inject_key(k_key_lshift, n % 3 == 0);
-                if (n % 3 < 2)
-                    inject_key(key, n % 3 == 0);
-            } else if (std::strcmp(g_chars[0].display_name, "Mira_") == 0 || typed) {
-                typed = true;
-                inject_left_at(802, 622, true);  // Start
-            }
-        }
-    };
+    new_game_input player;
+    act_ = [&player](uint32_t pass) { player(pass); };
     const bool started = program_startup("console");
     note_pending_steps();
     act_ = nullptr;
     ASSERT_TRUE(started);
-    EXPECT_TRUE(intro_skipped) << "splash and intro";
-    EXPECT_TRUE(menu_without_game) << "the menu";
-    ASSERT_TRUE(typed) << "the new hero: " << g_chars[0].display_name;
+    EXPECT_TRUE(player.intro_skipped) << "splash and intro";
+    EXPECT_TRUE(player.menu_without_game) << "the menu";
+    ASSERT_TRUE(player.typed) << "the new hero: " << g_chars[0].display_name;
     ASSERT_EQ(g_no_game_running, 0u) << "start";
     ASSERT_STREQ(g_current_level, "brana.sav");
     ASSERT_EQ(g_player_char, 0u);
@@ -419,7 +346,7 @@ TEST_F(play_through_test, FromTheMainMenuToAReloadedSave)
                      },
                      [](uint32_t n) {
                          if (n == 0)
-                             inject_left_at(802, 622, false);
+                             inject_left_at(k_new_hero_start_x, k_new_hero_start_y, false);
                          else
                              inject_key(k_key_space, n % 2 == 1);
                      }));
