@@ -60,9 +60,14 @@ void write_editor_demo_data()
         "6. rpg / item: ADD, choose the new item, fill in name, desc, type, price,",
         "   interface and model names, UPD; add an effect with its spell.",
         "7. Tab Cont.: new makes a container; Insert puts the item in a cell.",
-        "8. file / save map as data/levels/edited.sav; Ctrl+S writes over it.",
-        "9. Close the window; start the game with console and type",
-        "   load edited.sav in the console (the key left of 1).",
+        "8. optios / event: new; player in sector with the sector's number,",
+        "   open container with the container's slot (0 for the first); update.",
+        "9. Tab Level: choose villager.chr; F5, Space places it.",
+        "10. F7, Space: a monster point; tab MPoint: a class and level for it.",
+        "11. file / save map as data/levels/edited.sav; Ctrl+S writes over it.",
+        "12. Close the window; start the game with console, begin a new game,",
+        "    type load edited.sav in the console (the key left of 1), and walk",
+        "    into the sector: the chest opens.",
     });
     write_lines("doc/faq.txt", {
         "Questions",
