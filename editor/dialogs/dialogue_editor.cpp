@@ -5,6 +5,7 @@
 #include "editor/controls/dialog_controls.h"
 #include "editor/windows/command_window.h"
 #include "editor/windows/file_name_dialog.h"
+#include "editor/windows/page_procedure.h"
 #include "script/dialogues.h"
 
 #include <algorithm>
@@ -281,31 +282,22 @@ void fill_dialogue_links(dialog_handle dialog, int32_t part)
     set_combo_sel(dialog, k_dia_language, g_dialogue.language);
 }
 
+namespace {
+
+void init_page(dialog_handle dialog)
+{
+    for (const char* language : k_languages)
+        add_combo_string(dialog, k_dia_language, language);
+    set_combo_sel(dialog, k_dia_language, g_dialogue.language);
+    add_every_part(dialog);
+    show_part(dialog, 0, true);
+}
+
+} // namespace
+
 bool dialogue_editor_proc(dialog_handle dialog, const dialog_message& m)
 {
-    switch (m.kind) {
-    case dialog_message_kind::init:
-        for (const char* language : k_languages)
-            add_combo_string(dialog, k_dia_language, language);
-        set_combo_sel(dialog, k_dia_language, g_dialogue.language);
-        add_every_part(dialog);
-        show_part(dialog, 0, true);
-        g_dialogue_editor_window = dialog;
-        return true;
-    case dialog_message_kind::command:
-        run_command(dialog, m.id);
-        return true;
-    case dialog_message_kind::close:
-        g_dialogue_editor_window = 0;
-        destroy_dialog(dialog);
-        return true;
-    case dialog_message_kind::destroy:
-        if (g_dialogue_editor_window == dialog)
-            g_dialogue_editor_window = 0;
-        return true;
-    default:
-        return false;
-    }
+    return run_page_message(&g_dialogue_editor_window, {init_page, run_command}, dialog, m);
 }
 
 void open_dialogue_editor()

@@ -18,17 +18,6 @@ void centre_on_screen(dialog_template& t)
     t.y = std::max(0, int32_t((float(g_screen_height) - float(t.height) * k_dialog_unit_y) / 2));
 }
 
-bool end_editor_window(dialog_handle& window, dialog_handle dialog, const dialog_message& m)
-{
-    if (m.kind != dialog_message_kind::close && m.kind != dialog_message_kind::destroy)
-        return false;
-    if (window == dialog)
-        window = 0;
-    if (m.kind == dialog_message_kind::close)
-        destroy_dialog(dialog);
-    return true;
-}
-
 int32_t selected_record(dialog_handle dialog, int32_t list, uint32_t count, int32_t slots)
 {
     const int32_t row = get_list_sel(dialog, list);

@@ -13,10 +13,6 @@ control_template* add_control(dialog_template& t, control_kind kind, int32_t id,
 // Places the template's window in the middle of the screen.
 void centre_on_screen(dialog_template& t);
 
-// Close destroys the dialog; close and destroy clear `window` when it holds the dialog. True for
-// those two messages, false for the others.
-bool end_editor_window(dialog_handle& window, dialog_handle dialog, const dialog_message& m);
-
 // The selected row of a list whose rows are the records 0 to count - 1 of a table of `slots`,
 // or -1 when no row, or a row past the records, is selected.
 int32_t selected_record(dialog_handle dialog, int32_t list, uint32_t count, int32_t slots);

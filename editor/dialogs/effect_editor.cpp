@@ -8,6 +8,7 @@
 #include "editor/dialogs/editor_window_parts.h"
 #include "editor/dialogs/level_references.h"
 #include "editor/windows/mode_tabs.h"
+#include "editor/windows/page_procedure.h"
 #include "items/items.h"
 #include "level/level_effects.h"
 
@@ -297,22 +298,17 @@ dialog_template effect_template()
     return t;
 }
 
+void init_page(dialog_handle dialog)
+{
+    move_dialog(dialog, 0, k_tab_window_top);
+    fill_page(dialog);
+}
+
 } // namespace
 
 bool effect_editor_proc(dialog_handle dialog, const dialog_message& m)
 {
-    switch (m.kind) {
-    case dialog_message_kind::init:
-        g_effect_editor_window = dialog;
-        move_dialog(dialog, 0, k_tab_window_top);
-        fill_page(dialog);
-        return true;
-    case dialog_message_kind::command:
-        run_command(dialog, m.id);
-        return true;
-    default:
-        return end_editor_window(g_effect_editor_window, dialog, m);
-    }
+    return run_page_message(&g_effect_editor_window, {init_page, run_command}, dialog, m);
 }
 
 void open_effect_editor()

@@ -8,6 +8,7 @@
 #include "editor/dialogs/editor_window_parts.h"
 #include "editor/dialogs/level_references.h"
 #include "editor/windows/mode_tabs.h"
+#include "editor/windows/page_procedure.h"
 #include "engine/sound.h"
 #include "items/containers.h"
 #include "items/items.h"
@@ -201,32 +202,31 @@ dialog_template entity_template()
     return t;
 }
 
+void init_page(dialog_handle dialog)
+{
+    move_dialog(dialog, 0, k_tab_window_top);
+    fill_page(dialog);
+}
+
+void run_command(dialog_handle dialog, int32_t id)
+{
+    if (id == k_ent_list) {
+        if (const int32_t i = selected_entity(dialog); i >= 0)
+            show_entity(dialog, i);
+    } else if (id == k_ent_update) {
+        update_entity(dialog);
+    } else if (id == k_ent_menu_new) {
+        new_entity(dialog);
+    } else if (id == k_ent_menu_delete) {
+        delete_entity(dialog);
+    }
+}
+
 } // namespace
 
 bool entity_editor_proc(dialog_handle dialog, const dialog_message& m)
 {
-    switch (m.kind) {
-    case dialog_message_kind::init:
-        g_entity_editor_window = dialog;
-        move_dialog(dialog, 0, k_tab_window_top);
-        fill_page(dialog);
-        return true;
-    case dialog_message_kind::command:
-        if (m.id == k_ent_list) {
-            const int32_t i = selected_entity(dialog);
-            if (i >= 0)
-                show_entity(dialog, i);
-        } else if (m.id == k_ent_update) {
-            update_entity(dialog);
-        } else if (m.id == k_ent_menu_new) {
-            new_entity(dialog);
-        } else if (m.id == k_ent_menu_delete) {
-            delete_entity(dialog);
-        }
-        return true;
-    default:
-        return end_editor_window(g_entity_editor_window, dialog, m);
-    }
+    return run_page_message(&g_entity_editor_window, {init_page, run_command}, dialog, m);
 }
 
 void open_entity_editor()

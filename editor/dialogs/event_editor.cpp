@@ -8,6 +8,7 @@
 #include "editor/controls/record_text.h"
 #include "editor/dialogs/editor_window_parts.h"
 #include "editor/windows/command_window.h"
+#include "editor/windows/page_procedure.h"
 #include "script/map_events.h"
 
 #include <algorithm>
@@ -264,31 +265,25 @@ dialog_template event_template()
     return t;
 }
 
+void run_command(dialog_handle dialog, int32_t id)
+{
+    if (id == k_evt_list) {
+        if (const int32_t i = selected_event(dialog); i >= 0)
+            show_event(dialog, i);
+    } else if (id == k_evt_update) {
+        update_event(dialog);
+    } else if (id == k_evt_menu_new) {
+        new_event(dialog);
+    } else if (id == k_evt_menu_delete) {
+        delete_event(dialog);
+    }
+}
+
 } // namespace
 
 bool event_editor_proc(dialog_handle dialog, const dialog_message& m)
 {
-    switch (m.kind) {
-    case dialog_message_kind::init:
-        g_event_editor_window = dialog;
-        fill_window(dialog);
-        return true;
-    case dialog_message_kind::command:
-        if (m.id == k_evt_list) {
-            const int32_t i = selected_event(dialog);
-            if (i >= 0)
-                show_event(dialog, i);
-        } else if (m.id == k_evt_update) {
-            update_event(dialog);
-        } else if (m.id == k_evt_menu_new) {
-            new_event(dialog);
-        } else if (m.id == k_evt_menu_delete) {
-            delete_event(dialog);
-        }
-        return true;
-    default:
-        return end_editor_window(g_event_editor_window, dialog, m);
-    }
+    return run_page_message(&g_event_editor_window, {fill_window, run_command}, dialog, m);
 }
 
 void open_event_editor()

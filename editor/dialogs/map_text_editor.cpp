@@ -8,6 +8,7 @@
 #include "editor/dialogs/editor_window_parts.h"
 #include "editor/dialogs/level_references.h"
 #include "editor/windows/command_window.h"
+#include "editor/windows/page_procedure.h"
 #include "script/map_texts.h"
 
 #include <algorithm>
@@ -103,22 +104,17 @@ dialog_template text_template()
     return t;
 }
 
+void init_page(dialog_handle dialog)
+{
+    for (int32_t i = 0; i < text_count(); ++i)
+        add_list_string(dialog, k_txt_list, record_text(g_map_texts[i].key).c_str());
+}
+
 } // namespace
 
 bool text_editor_proc(dialog_handle dialog, const dialog_message& m)
 {
-    switch (m.kind) {
-    case dialog_message_kind::init:
-        g_text_editor_window = dialog;
-        for (int32_t i = 0; i < text_count(); ++i)
-            add_list_string(dialog, k_txt_list, record_text(g_map_texts[i].key).c_str());
-        return true;
-    case dialog_message_kind::command:
-        run_command(dialog, m.id);
-        return true;
-    default:
-        return end_editor_window(g_text_editor_window, dialog, m);
-    }
+    return run_page_message(&g_text_editor_window, {init_page, run_command}, dialog, m);
 }
 
 void open_map_text_editor()
