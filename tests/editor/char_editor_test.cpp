@@ -74,17 +74,17 @@ TEST_F(CharEditor, UpdateStoresEachFieldInItsWidthRefillsHitPointsAndTheRefreshS
 
     user_choose(page, k_che_chars, 0);
     ASSERT_TRUE(user_choose(page, k_che_chars, slot));
-    EXPECT_EQ(text_of(page, k_che_melee), "-56");
-    EXPECT_EQ(text_of(page, k_che_melee + 1), "-56");
-    EXPECT_EQ(text_of(page, k_che_scale_x), "1.25");
+    EXPECT_EQ(field_text(page, k_che_melee), "-56");
+    EXPECT_EQ(field_text(page, k_che_melee + 1), "-56");
+    EXPECT_EQ(field_text(page, k_che_scale_x), "1.25");
 
     // "roll" only fills the fields: each skill 3 to 18 in both of its fields.
     user_click(page, k_che_roll);
     for (int32_t k = 0; k < 4; ++k) {
-        const std::string rolled = text_of(page, k_che_melee + 2 * k);
+        const std::string rolled = field_text(page, k_che_melee + 2 * k);
         EXPECT_GE(std::stoi(rolled), 3);
         EXPECT_LE(std::stoi(rolled), 18);
-        EXPECT_EQ(text_of(page, k_che_melee + 2 * k + 1), rolled);
+        EXPECT_EQ(field_text(page, k_che_melee + 2 * k + 1), rolled);
     }
     EXPECT_EQ(int8_t(c.melee_base), -56);
 }
@@ -168,13 +168,13 @@ TEST_F(CharEditor, DeleteMovesLaterSlotsAndTheirReferencesDownAndRefusesPlacedOr
     EXPECT_EQ(g_chars[2].slot, 2);
     EXPECT_EQ(g_chars[3].slot, 3);
     user_choose(page, k_che_chars, 2);  // row 2 now stands for slot 2, the old "d"
-    EXPECT_EQ(text_of(page, k_che_name), "d");
+    EXPECT_EQ(field_text(page, k_che_name), "d");
 
     // "new" appends "NEW", selected; at 255 characters it is refused with a line.
     ASSERT_TRUE(user_pick_menu(page, k_che_menu_new));
     EXPECT_EQ(g_char_count, 5u);
     EXPECT_EQ(get_list_sel(page, k_che_chars), 4);
-    EXPECT_EQ(text_of(page, k_che_name), "NEW");
+    EXPECT_EQ(field_text(page, k_che_name), "NEW");
     g_char_count = k_char_slots;
     user_pick_menu(page, k_che_menu_new);
     EXPECT_EQ(g_char_count, uint32_t(k_char_slots));
@@ -197,10 +197,10 @@ TEST_F(CharEditor, SaveAndLoadGoThroughTheCharacterFileOfTheSelectedSlot)
     answer_with((folder_->path() / "w.chr").string());
     ASSERT_TRUE(user_pick_menu(page, k_che_menu_load));
     EXPECT_EQ(g_chars[slot].gold, 77);
-    EXPECT_EQ(text_of(page, k_che_gold), "1");  // not shown until the row is chosen again
+    EXPECT_EQ(field_text(page, k_che_gold), "1");  // not shown until the row is chosen again
     user_choose(page, k_che_chars, 0);
     user_choose(page, k_che_chars, slot);
-    EXPECT_EQ(text_of(page, k_che_gold), "77");
+    EXPECT_EQ(field_text(page, k_che_gold), "77");
 }
 
 } // namespace

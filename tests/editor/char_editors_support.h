@@ -4,6 +4,7 @@
 #pragma once
 
 #include "characters/char_models.h"
+#include "tests/editor/dialog_texts.h"
 #include "characters/char_table.h"
 #include "characters/monster_protos.h"
 #include "characters/placements.h"
@@ -110,32 +111,6 @@ protected:
             }
             return false;
         });
-    }
-    // The rows of a list box or a combo.
-    static std::vector<std::string> rows_of(dialog_handle d, int32_t id, int32_t (*count)(dialog_handle, int32_t),
-                                            int32_t (*text)(dialog_handle, int32_t, int32_t, char*, int32_t))
-    {
-        std::vector<std::string> rows;
-        char buffer[300];
-        for (int32_t r = 0; r < count(d, id); ++r) {
-            text(d, id, r, buffer, sizeof buffer);
-            rows.push_back(buffer);
-        }
-        return rows;
-    }
-    static std::vector<std::string> list_rows(dialog_handle d, int32_t id)
-    {
-        return rows_of(d, id, get_list_count, get_list_text);
-    }
-    static std::vector<std::string> combo_rows(dialog_handle d, int32_t id)
-    {
-        return rows_of(d, id, get_combo_count, get_combo_text);
-    }
-    std::string text_of(dialog_handle d, int32_t id)
-    {
-        char text[300];
-        get_item_text(d, id, text, sizeof text);
-        return text;
     }
 
     int message_boxes = 0;

@@ -89,9 +89,9 @@ TEST_F(ContainerEditor, NewContainersTakeTheDefaultsAndRefuseSizesAndSlotsTheTab
 
     // The defaults: "container", 8 x 2, sixteen empty rows.
     answer([](dialog_handle modal) {
-        EXPECT_EQ(text(modal, k_cont_new_name), "container");
-        EXPECT_EQ(text(modal, k_cont_new_width), "8");
-        EXPECT_EQ(text(modal, k_cont_new_height), "2");
+        EXPECT_EQ(field_text(modal, k_cont_new_name), "container");
+        EXPECT_EQ(field_text(modal, k_cont_new_width), "8");
+        EXPECT_EQ(field_text(modal, k_cont_new_height), "2");
         user_click(modal, k_id_ok);
     });
     user_pick_menu(page, k_cont_menu_new);
@@ -99,8 +99,8 @@ TEST_F(ContainerEditor, NewContainersTakeTheDefaultsAndRefuseSizesAndSlotsTheTab
     EXPECT_EQ(g_map_dirty, 1u);
     EXPECT_EQ(list_row(page, k_cont_list, 0), "container");
     user_choose(page, k_cont_list, 0);
-    EXPECT_EQ(text(page, k_cont_width), "8");
-    EXPECT_EQ(text(page, k_cont_height), "2");
+    EXPECT_EQ(field_text(page, k_cont_width), "8");
+    EXPECT_EQ(field_text(page, k_cont_height), "2");
     EXPECT_EQ(get_check(page, k_cont_shop), 0);
     const rows shown = cells(page);
     ASSERT_EQ(shown.size(), 16u);

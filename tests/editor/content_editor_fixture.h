@@ -4,6 +4,7 @@
 #pragma once
 
 #include "tests/editor/dialog_test_support.h"
+#include "tests/editor/dialog_texts.h"
 
 #include "core/editor_globals.h"
 #include "editor/windows/command_window.h"
@@ -64,30 +65,6 @@ protected:
         e.target = target;
         e.period = period;
         return e;
-    }
-    static std::string text(dialog_handle d, int32_t id)
-    {
-        char buffer[300] = {};
-        get_item_text(d, id, buffer, sizeof buffer);
-        return buffer;
-    }
-    static std::string list_row(dialog_handle d, int32_t id, int32_t row)
-    {
-        char buffer[128] = {};
-        return get_list_text(d, id, row, buffer, sizeof buffer) >= 0 ? buffer : "?";
-    }
-    static std::vector<std::string> list_rows(dialog_handle d, int32_t id)
-    {
-        std::vector<std::string> rows;
-        for (int32_t r = 0; r < get_list_count(d, id); ++r)
-            rows.push_back(list_row(d, id, r));
-        return rows;
-    }
-    static std::string combo_shown(dialog_handle d, int32_t id)
-    {
-        char buffer[128] = {};
-        const int32_t row = get_combo_sel(d, id);
-        return row >= 0 && get_combo_text(d, id, row, buffer, sizeof buffer) >= 0 ? buffer : "";
     }
 
     saved_globals saved_;

@@ -1,6 +1,7 @@
 // The dialogue editor: parts built, renamed and linked through the window's fields, the menus,
 // and the record going through dialogue files and the markup export.
 #include "tests/editor/dialog_test_support.h"
+#include "tests/editor/dialog_texts.h"
 
 #include "core/utilities.h"
 #include "editor/controls/dialog_records.h"
@@ -51,23 +52,6 @@ protected:
             return false;
         });
     }
-    static std::string text(dialog_handle d, int32_t id)
-    {
-        char buffer[1100] = {};
-        get_item_text(d, id, buffer, sizeof buffer);
-        return buffer;
-    }
-    static std::string list_row(dialog_handle d, int32_t row)
-    {
-        char buffer[64] = {};
-        return get_list_text(d, k_dia_part_list, row, buffer, sizeof buffer) >= 0 ? buffer : "?";
-    }
-    static std::string combo_row(dialog_handle d, int32_t k, int32_t row)
-    {
-        char buffer[64] = {};
-        return get_combo_text(d, k_dia_link + k, row, buffer, sizeof buffer) >= 0 ? buffer : "?";
-    }
-
     std::unique_ptr<dialogue_record> saved_record_;
     saved_globals saved_;
 };
@@ -86,7 +70,7 @@ TEST_F(DialogueEditor, PartsAreMadeRenamedLinkedAndJumpedToThroughTheWindow)
     std::snprintf(g_dialogue.option_text[1][3], sizeof g_dialogue.option_text[1][3], "old");
     user_pick_menu(d, k_dia_menu_new);
     EXPECT_STREQ(g_dialogue.name, "NEW DIALOGUE");
-    EXPECT_EQ(text(d, k_dia_name), "NEW DIALOGUE");
+    EXPECT_EQ(field_text(d, k_dia_name), "NEW DIALOGUE");
     ASSERT_EQ(g_dialogue.node_count, 1);
     EXPECT_STREQ(g_dialogue.node_name[0], "1");
     EXPECT_STREQ(g_dialogue.speaker[0], "Dovan");
@@ -99,24 +83,24 @@ TEST_F(DialogueEditor, PartsAreMadeRenamedLinkedAndJumpedToThroughTheWindow)
     EXPECT_EQ(g_dialogue.option_link[1][2], 0);
     EXPECT_EQ(get_list_sel(d, k_dia_part_list), -1);  // adding selects nothing
     ASSERT_EQ(get_list_count(d, k_dia_part_list), 3);
-    EXPECT_EQ(combo_row(d, 4, 0), "no link");
-    EXPECT_EQ(combo_row(d, 4, 3), "3");
+    EXPECT_EQ(combo_row(d, k_dia_link + 4, 0), "no link");
+    EXPECT_EQ(combo_row(d, k_dia_link + 4, 3), "3");
 
     // Part 1 shown; its second answer links to part 2, which is renamed.
     user_choose(d, k_dia_part_list, 0);
-    EXPECT_EQ(text(d, k_dia_part_name), "1");
-    EXPECT_EQ(text(d, k_dia_speaker), "Dovan");
-    EXPECT_EQ(text(d, k_dia_answer), "Click to continue.");
+    EXPECT_EQ(field_text(d, k_dia_part_name), "1");
+    EXPECT_EQ(field_text(d, k_dia_speaker), "Dovan");
+    EXPECT_EQ(field_text(d, k_dia_answer), "Click to continue.");
     EXPECT_EQ(get_combo_sel(d, k_dia_link), 0);
     user_choose(d, k_dia_link + 1, 2);
     EXPECT_EQ(g_dialogue.option_link[0][1], 2);
     user_choose(d, k_dia_part_list, 1);
     user_edit_text(d, k_dia_part_name, "Gate");
     EXPECT_STREQ(g_dialogue.node_name[1], "Gate");
-    EXPECT_EQ(list_row(d, 1), "Gate");
+    EXPECT_EQ(list_row(d, k_dia_part_list, 1), "Gate");
     EXPECT_EQ(get_list_sel(d, k_dia_part_list), 1);
     for (int32_t k = 0; k < k_dialogue_shown_options; ++k)
-        EXPECT_EQ(combo_row(d, k, 2), "Gate");
+        EXPECT_EQ(combo_row(d, k_dia_link + k, 2), "Gate");
     user_choose(d, k_dia_part_list, 0);
     EXPECT_EQ(get_combo_sel(d, k_dia_link + 1), 2);
     EXPECT_EQ(g_dialogue.option_link[0][1], 2);
@@ -131,7 +115,7 @@ TEST_F(DialogueEditor, PartsAreMadeRenamedLinkedAndJumpedToThroughTheWindow)
     // Jumps follow links to parts only.
     user_click(d, k_dia_jump + 1);
     EXPECT_EQ(get_list_sel(d, k_dia_part_list), 1);
-    EXPECT_EQ(text(d, k_dia_part_name), "Gate");
+    EXPECT_EQ(field_text(d, k_dia_part_name), "Gate");
     user_click(d, k_dia_jump);  // no link
     EXPECT_EQ(get_list_sel(d, k_dia_part_list), 1);
     g_dialogue.option_link[1][0] = 9;  // past the parts
@@ -145,7 +129,7 @@ TEST_F(DialogueEditor, PartsAreMadeRenamedLinkedAndJumpedToThroughTheWindow)
     EXPECT_EQ(std::strlen(g_dialogue.text[1]), 999u);
     EXPECT_EQ(std::strlen(g_dialogue.node_name[1]), 19u);
     EXPECT_EQ(std::strlen(g_dialogue.option_text[1][4]), 254u);
-    EXPECT_EQ(list_row(d, 1), std::string(19, 'p'));
+    EXPECT_EQ(list_row(d, k_dia_part_list, 1), std::string(19, 'p'));
     user_choose(d, k_dia_language, 1);
     EXPECT_EQ(g_dialogue.language, 1);
 
@@ -189,7 +173,7 @@ TEST_F(DialogueEditor, SavedFilesLoadBackAndTheExportButtonWritesTheMarkup)
     std::snprintf(g_dialogue.node_name[0], sizeof g_dialogue.node_name[0], "changed");
     choose("");
     user_pick_menu(d, k_dia_menu_load);
-    EXPECT_EQ(list_row(d, 0), "changed");
+    EXPECT_EQ(list_row(d, k_dia_part_list, 0), "changed");
     EXPECT_EQ(get_list_sel(d, k_dia_part_list), 0);
 
     std::memset(&g_dialogue, 0, sizeof g_dialogue);
@@ -203,8 +187,8 @@ TEST_F(DialogueEditor, SavedFilesLoadBackAndTheExportButtonWritesTheMarkup)
     std::memset(saved->option_text[2], 0, sizeof saved->option_text - 2 * sizeof saved->option_text[0]);
     std::memset(saved->option_link[2], 0, sizeof saved->option_link - 2 * sizeof saved->option_link[0]);
     EXPECT_EQ(std::memcmp(&g_dialogue, saved.get(), sizeof g_dialogue), 0);
-    EXPECT_EQ(list_row(d, 1), "2");
-    EXPECT_EQ(text(d, k_dia_name), "mill");
+    EXPECT_EQ(list_row(d, k_dia_part_list, 1), "2");
+    EXPECT_EQ(field_text(d, k_dia_name), "mill");
 
     // The button exports each part; names leaving their folder and unknown languages are refused.
     user_click(d, k_dia_export);

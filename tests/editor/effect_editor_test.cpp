@@ -20,7 +20,7 @@ protected:
     {
         std::vector<std::string> out;
         for (int k = 0; k < k_efe_params; ++k)
-            out.push_back(text(d, k_efe_param + k));
+            out.push_back(field_text(d, k_efe_param + k));
         return out;
     }
     // Selects the row of effect i and sets the kind and the fields "1" to "9".
@@ -75,8 +75,8 @@ TEST_F(EffectEditor, EachKindShowsAndStoresItsOwnParameters)
     EXPECT_EQ(params(d), (std::vector<std::string>{"6", "0", "55", "", "", "", "", "", ""}));
     user_choose(d, k_efe_list, 0);  // kind 8: only the target and the period
     EXPECT_EQ(combo_shown(d, k_efe_type), "3D Z rotation");
-    EXPECT_EQ(text(d, k_efe_ident), "4");
-    EXPECT_EQ(text(d, k_efe_speed), "9");
+    EXPECT_EQ(field_text(d, k_efe_ident), "4");
+    EXPECT_EQ(field_text(d, k_efe_speed), "9");
     EXPECT_EQ(params(d), std::vector<std::string>(k_efe_params, ""));
 
     edit(d, 1, k_effect_counter, {"3", "4"});
@@ -92,7 +92,7 @@ TEST_F(EffectEditor, EachKindShowsAndStoresItsOwnParameters)
     EXPECT_EQ(g_level_effects[2].direction[0], 7);
 
     user_choose(d, k_efe_list, 3);
-    EXPECT_EQ(text(d, k_efe_param + 8), "0.250000");
+    EXPECT_EQ(field_text(d, k_efe_param + 8), "0.250000");
     edit(d, 3, k_effect_light_pulse, {"0.1", "0.9", "x", "0", "1", "0.5", "0.2", "0.3", "1e-2"});
     EXPECT_FLOAT_EQ(g_level_effects[3].channel[0].lower, 0.1f);
     EXPECT_FLOAT_EQ(g_level_effects[3].channel[0].upper, 0.9f);
@@ -131,7 +131,7 @@ TEST_F(EffectEditor, PrototypesAreAddedRenamedAndRemovedUnlessAnItemUsesThem)
     EXPECT_EQ(list_row(d, k_efe_proto_list, 3), "new");
     EXPECT_TRUE(g_efect_protos_changed);
     user_choose(d, k_efe_proto_list, 3);
-    EXPECT_EQ(text(d, k_efe_proto_name), "new");
+    EXPECT_EQ(field_text(d, k_efe_proto_name), "new");
     user_edit_text(d, k_efe_proto_name, "a_name_longer_than_nineteen");
     user_click(d, k_efe_proto_upd);
     EXPECT_STREQ(g_efect_protos[3].name, "a_name_longer_than_");

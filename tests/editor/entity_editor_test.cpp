@@ -49,11 +49,11 @@ TEST_F(EntityEditor, RowsShowEachEntityAndUpdateReadsEveryFieldBack)
     EXPECT_EQ(combo_shown(d, k_ent_item), "no item");
 
     ASSERT_TRUE(user_choose(d, k_ent_list, 2));
-    EXPECT_EQ(text(d, k_ent_name), "chest");
+    EXPECT_EQ(field_text(d, k_ent_name), "chest");
     EXPECT_EQ(combo_shown(d, k_ent_type), "kontainer");
     EXPECT_EQ(combo_shown(d, k_ent_description), "well");
     EXPECT_EQ(combo_shown(d, k_ent_item), "item2");
-    EXPECT_EQ(text(d, k_ent_sector), "-1");
+    EXPECT_EQ(field_text(d, k_ent_sector), "-1");
 
     user_edit_text(d, k_ent_name, "treasure chest of the north");
     user_edit_text(d, k_ent_state, "300");
@@ -94,9 +94,9 @@ TEST_F(EntityEditor, NewEntitiesStartLinkedToNothingAndTheHundredthIsTheLast)
     EXPECT_EQ(g_map_dirty, 1u);
     user_choose(d, k_ent_list, 2);
     ASSERT_TRUE(user_choose(d, k_ent_list, 4));
-    EXPECT_EQ(text(d, k_ent_sector), "-1");
-    EXPECT_EQ(text(d, k_ent_state), "1");
-    EXPECT_EQ(text(d, k_ent_link), "-1");
+    EXPECT_EQ(field_text(d, k_ent_sector), "-1");
+    EXPECT_EQ(field_text(d, k_ent_state), "1");
+    EXPECT_EQ(field_text(d, k_ent_link), "-1");
     EXPECT_EQ(combo_shown(d, k_ent_type), "normal");
     for (int32_t id : {k_ent_description, k_ent_container, k_ent_spell, k_ent_item})
         EXPECT_EQ(get_combo_sel(d, id), 0) << id;
@@ -182,6 +182,6 @@ TEST_F(EntityEditor, DeletingAnEntityKeepsTheLevelsEntityNumbersOnTheirEntities)
 
     // The row of the former entity 3 selects entity 2, which it now is.
     user_choose(d, k_ent_list, 2);
-    EXPECT_EQ(text(d, k_ent_name), "door");
+    EXPECT_EQ(field_text(d, k_ent_name), "door");
     EXPECT_EQ(list_rows(d, k_ent_objects), (std::vector<std::string>{"2-pr1-wheel-layer2-srt0"}));
 }

@@ -70,18 +70,18 @@ TEST_F(EventEditor, EveryKindShowsItsBoxesAndAnUnchangedUpdateKeepsTheRecord)
     // row 3 (kind 9), "move character" in action row 3 (kind 9).
     user_choose(d, k_evt_list, 6);
     EXPECT_EQ(combo_shown(d, k_evt_condition), "id state");
-    EXPECT_EQ(text(d, box(k_evt_condition_box, 0, 0)), "-7");
-    EXPECT_EQ(text(d, box(k_evt_condition_box, 0, 1)), "-6");
-    EXPECT_EQ(text(d, box(k_evt_condition_box, 0, 2)), "");
-    EXPECT_EQ(text(d, box(k_evt_condition_box, 3, 0)), "cond3");
-    EXPECT_EQ(text(d, box(k_evt_condition_box, 3, 1)), "293");
+    EXPECT_EQ(field_text(d, box(k_evt_condition_box, 0, 0)), "-7");
+    EXPECT_EQ(field_text(d, box(k_evt_condition_box, 0, 1)), "-6");
+    EXPECT_EQ(field_text(d, box(k_evt_condition_box, 0, 2)), "");
+    EXPECT_EQ(field_text(d, box(k_evt_condition_box, 3, 0)), "cond3");
+    EXPECT_EQ(field_text(d, box(k_evt_condition_box, 3, 1)), "293");
     EXPECT_EQ(combo_shown(d, k_evt_action + 3), "move character");
-    EXPECT_EQ(text(d, box(k_evt_action_box, 3, 1)), "1.50");
-    EXPECT_EQ(text(d, box(k_evt_action_box, 3, 2)), "1.75");
+    EXPECT_EQ(field_text(d, box(k_evt_action_box, 3, 1)), "1.50");
+    EXPECT_EQ(field_text(d, box(k_evt_action_box, 3, 2)), "1.75");
     // "open container" (event 15, action row 0) edits number 1.
     user_choose(d, k_evt_list, 15);
     EXPECT_EQ(combo_shown(d, k_evt_action), "open container");
-    EXPECT_EQ(text(d, box(k_evt_action_box, 0, 0)), "3");
+    EXPECT_EQ(field_text(d, box(k_evt_action_box, 0, 0)), "3");
 }
 
 TEST_F(EventEditor, UpdateStoresOnlyTheBoxesOfEachRowsKind)

@@ -29,13 +29,6 @@ protected:
                 return user_choose(d, k_itm_list, row);
         return false;
     }
-    static std::vector<std::string> rows(dialog_handle d, int32_t id)
-    {
-        std::vector<std::string> out;
-        for (int32_t row = 0; row < get_list_count(d, id); ++row)
-            out.push_back(list_row(d, id, row));
-        return out;
-    }
 };
 
 using rows_t = std::vector<std::string>;
@@ -50,17 +43,17 @@ TEST_F(ItemEditor, AddTakesTheLowestRemovedSlotAndRowsActOnTheItemTheyWereMadeFo
     make_item("Gone", 0).deleted = 1;
     add_item_effect(1, 55, {0, 0, 0, 0, 0, 0});
     const dialog_handle d = open();
-    EXPECT_EQ(rows(d, k_itm_list), (rows_t{"0-Sword", "2-Ring"}));
+    EXPECT_EQ(list_rows(d, k_itm_list), (rows_t{"0-Sword", "2-Ring"}));
 
     // A filter, then ADD: the row shows whatever the filter.
     user_click(d, k_itm_filter + 3);  // "armor"
-    EXPECT_EQ(rows(d, k_itm_list), rows_t{});
+    EXPECT_EQ(list_rows(d, k_itm_list), rows_t{});
     user_edit_text(d, k_itm_name, "bow");
     user_edit_text(d, k_itm_desc, "A bow");
     user_edit_text(d, k_itm_price, "70000");
     user_choose(d, k_itm_class, 4);
     user_click(d, k_itm_add);
-    EXPECT_EQ(rows(d, k_itm_list), rows_t{"1-new item"});
+    EXPECT_EQ(list_rows(d, k_itm_list), rows_t{"1-new item"});
     const item_proto& reused = g_item_protos[1];
     EXPECT_EQ(reused.deleted, 0u);
     EXPECT_STREQ(reused.display_name, "new item");
@@ -72,7 +65,7 @@ TEST_F(ItemEditor, AddTakesTheLowestRemovedSlotAndRowsActOnTheItemTheyWereMadeFo
     user_click(d, k_itm_add);
     user_click(d, k_itm_add);  // no removed slot left: a new one at the end
     EXPECT_EQ(g_item_proto_count, 5);
-    EXPECT_EQ(rows(d, k_itm_list), (rows_t{"1-new item", "3-new item", "4-new item"}));
+    EXPECT_EQ(list_rows(d, k_itm_list), (rows_t{"1-new item", "3-new item", "4-new item"}));
     EXPECT_EQ(g_item_protos[4].efect_count, 0);
     EXPECT_EQ(g_item_protos[4].attunement_link, -1);
 
@@ -82,13 +75,13 @@ TEST_F(ItemEditor, AddTakesTheLowestRemovedSlotAndRowsActOnTheItemTheyWereMadeFo
     user_click(d, k_itm_upd);
     EXPECT_STREQ(g_item_protos[3].display_name, "Longbow");
     EXPECT_STREQ(g_item_protos[1].display_name, "new item");
-    EXPECT_EQ(rows(d, k_itm_list), (rows_t{"1-new item", "3-Longbow", "4-new item"}));
+    EXPECT_EQ(list_rows(d, k_itm_list), (rows_t{"1-new item", "3-Longbow", "4-new item"}));
     EXPECT_EQ(get_list_sel(d, k_itm_list), 1);
     user_choose(d, k_itm_list, 2);
     user_click(d, k_itm_rem);
     EXPECT_EQ(g_item_protos[4].deleted, 1u);
     EXPECT_EQ(g_item_protos[1].deleted, 0u);
-    EXPECT_EQ(rows(d, k_itm_list), (rows_t{"1-new item", "3-Longbow"}));
+    EXPECT_EQ(list_rows(d, k_itm_list), (rows_t{"1-new item", "3-Longbow"}));
     EXPECT_EQ(find_item_by_list_row("3-new item"), -1);  // a stale row resolves to nothing
 
     // A full table with nothing removed refuses ADD with a console line.
@@ -121,7 +114,7 @@ TEST_F(ItemEditor, FiltersListTheClassesOfTheFirstCheckedButton)
     };
     for (const expectation& e : cases) {
         user_click(d, k_itm_filter + e.filter);
-        EXPECT_EQ(rows(d, k_itm_list), e.listed) << e.filter;
+        EXPECT_EQ(list_rows(d, k_itm_list), e.listed) << e.filter;
     }
     user_click(d, k_itm_filter + 0);  // "all" lists 0 and 21 to 26 too
     EXPECT_EQ(get_list_count(d, k_itm_list), int32_t(std::size(classes)));
@@ -152,13 +145,13 @@ TEST_F(ItemEditor, ChoosingShowsTheFieldsAndAnUneditedUpdateChangesOnlyWhatTheyR
     EXPECT_EQ(combo_row(d, k_itm_attunement, 1), "3-Aura");
 
     ASSERT_TRUE(choose_item(d, 2));
-    EXPECT_EQ(text(d, k_itm_multiplier), "1.23");
-    EXPECT_EQ(text(d, k_itm_uses), "14");
-    EXPECT_EQ(text(d, k_itm_damage), "-5");
-    EXPECT_EQ(text(d, k_itm_container_x), "200");
-    EXPECT_EQ(combo_text(d, k_itm_category), "magic");
+    EXPECT_EQ(field_text(d, k_itm_multiplier), "1.23");
+    EXPECT_EQ(field_text(d, k_itm_uses), "14");
+    EXPECT_EQ(field_text(d, k_itm_damage), "-5");
+    EXPECT_EQ(field_text(d, k_itm_container_x), "200");
+    EXPECT_EQ(combo_shown(d, k_itm_category), "magic");
     EXPECT_EQ(get_combo_sel(d, k_itm_size), -1);
-    EXPECT_EQ(combo_text(d, k_itm_attunement), "3-Aura");  // the linked one, not the first of its name
+    EXPECT_EQ(combo_shown(d, k_itm_attunement), "3-Aura");  // the linked one, not the first of its name
     EXPECT_EQ(get_check(d, k_itm_destroy), 1);
     item_proto expected = blade;
     expected.critical_multiplier = 1.23f;
@@ -191,12 +184,12 @@ TEST_F(ItemEditor, RequirementsShowTheirElementAndAListHoldsSixteen)
     add_item_requirement(0, 40, 0, 0, 0);    // no such code
     const dialog_handle d = open();
     ASSERT_TRUE(choose_item(d, 0));
-    EXPECT_EQ(rows(d, k_itm_req_list), (rows_t{"Element Air", "Element Focus ?", "? "}));
+    EXPECT_EQ(list_rows(d, k_itm_req_list), (rows_t{"Element Air", "Element Focus ?", "? "}));
 
     // The element box is offered by codes 13 and 14 only.
     user_choose(d, k_itm_req_code, 14);
     EXPECT_EQ(get_combo_count(d, k_itm_req_param), 4);
-    EXPECT_EQ(combo_text(d, k_itm_req_param), "Fire");
+    EXPECT_EQ(combo_shown(d, k_itm_req_param), "Fire");
     user_choose(d, k_itm_req_param, 3);
     user_click(d, k_itm_req_add);
     EXPECT_EQ(list_row(d, k_itm_req_list, 3), "Element Focus Earth   ");

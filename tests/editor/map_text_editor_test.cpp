@@ -22,9 +22,9 @@ TEST_F(content_editor_test, MapTextsAreMadeChangedOnUpdateAndDeletedWithTheirLin
     ASSERT_TRUE(user_pick_menu(d, k_txt_menu_new));
     EXPECT_EQ(g_map_dirty, 1u);
     ASSERT_TRUE(user_choose(d, k_txt_list, 3));
-    EXPECT_EQ(text(d, k_txt_key), "new");
-    EXPECT_EQ(text(d, k_txt_tag), "1");
-    EXPECT_EQ(text(d, k_txt_text), "");
+    EXPECT_EQ(field_text(d, k_txt_key), "new");
+    EXPECT_EQ(field_text(d, k_txt_tag), "1");
+    EXPECT_EQ(field_text(d, k_txt_text), "");
 
     g_map_dirty = 0;
     user_edit_text(d, k_txt_key, "fresh");

@@ -61,7 +61,7 @@ TEST_F(ChardataEditor, AddRegistersFilesBelowTheWorkingFolderInTheLowestFreeEntr
     ASSERT_EQ(get_list_count(page, k_chd_list), 10);
 
     ASSERT_TRUE(user_choose(page, k_chd_list, 3));
-    EXPECT_EQ(text_of(page, k_chd_name), "m3");
+    EXPECT_EQ(field_text(page, k_chd_name), "m3");
     ASSERT_TRUE(user_click(page, k_chd_delete));
     EXPECT_EQ(g_chardata[3].loaded, 0u);
     EXPECT_EQ(g_move_protos[0].part_model[0], -1);
@@ -142,13 +142,13 @@ TEST_F(MoveProtoEditor, PartDropDownsFollowTheFilterAndUpdStoresTheEntriesTheyNa
     std::strcpy(g_part_model_filter, "orc");
     create_move_proto_editor();
     const dialog_handle page = g_move_proto_editor_window;
-    EXPECT_EQ(text_of(page, k_mpe_select), "orc");
+    EXPECT_EQ(field_text(page, k_mpe_select), "orc");
     for (int32_t part = 0; part < k_edited_parts; ++part)
         ASSERT_EQ(combo_rows(page, k_mpe_part + part), (std::vector<std::string>{"nothing", "orc head", "orc legs"}));
     ASSERT_TRUE(user_choose(page, k_mpe_list, walk));
     EXPECT_EQ(get_combo_sel(page, k_mpe_part + 0), 2);  // "orc legs"
     EXPECT_EQ(get_combo_sel(page, k_mpe_part + 1), 0);  // "elf body" is filtered out: stays
-    EXPECT_EQ(text_of(page, k_mpe_speed), "4");
+    EXPECT_EQ(field_text(page, k_mpe_speed), "4");
 
     user_edit_text(page, k_mpe_name, "walk2");
     user_edit_text(page, k_mpe_speed, "70000");
@@ -191,7 +191,7 @@ TEST_F(MoveProtoEditor, ThePartEditorWritesItsTargetAndDeleteMovesEveryReference
     EXPECT_EQ(find_dialog(part)->caption, "editing head model");
     EXPECT_EQ(get_slider_pos(part, k_bpe_red), 50);
     EXPECT_EQ(get_combo_sel(part, k_bpe_anim_type), 2);
-    EXPECT_EQ(text_of(part, k_bpe_scale), "1.00");
+    EXPECT_EQ(field_text(part, k_bpe_scale), "1.00");
 
     // "edit" of the legs while open: the target moves, the editor keeps showing the head.
     user_click(page, k_mpe_edit + 4);

@@ -26,7 +26,7 @@ TEST_F(MonsterEditor, FieldsStoreAtEveryKeystrokeInTheirWidthAndOnlyWithAClassCh
     const dialog_handle d = open();
     ASSERT_NE(d, 0u);
     EXPECT_EQ(get_list_count(d, k_mon_list), 2);
-    EXPECT_EQ(combo_text(d, k_mon_skill), "F");
+    EXPECT_EQ(combo_shown(d, k_mon_skill), "F");
 
     // Nothing is chosen yet: typing stores nothing.
     user_type(d, k_mon_shield, "7");
@@ -34,7 +34,7 @@ TEST_F(MonsterEditor, FieldsStoreAtEveryKeystrokeInTheirWidthAndOnlyWithAClassCh
     EXPECT_FALSE(g_monster_protos_changed);
 
     ASSERT_TRUE(user_choose(d, k_mon_list, 1));
-    EXPECT_EQ(text(d, k_mon_name), "bandit");
+    EXPECT_EQ(field_text(d, k_mon_name), "bandit");
     EXPECT_FALSE(g_monster_protos_changed);  // showing changed nothing
     user_edit_text(d, k_mon_name, "");
     user_type(d, k_mon_name, "Ro");
@@ -64,7 +64,7 @@ TEST_F(MonsterEditor, FieldsStoreAtEveryKeystrokeInTheirWidthAndOnlyWithAClassCh
     // Showing the class again reads back what was stored, the gold as its ten digits.
     user_choose(d, k_mon_list, 0);
     user_choose(d, k_mon_list, 1);
-    EXPECT_EQ(text(d, k_mon_shield), "-25536");
+    EXPECT_EQ(field_text(d, k_mon_shield), "-25536");
     EXPECT_EQ(g_monster_protos[1].carries_gold, 3000000000u);
 }
 
@@ -209,7 +209,7 @@ TEST_F(MonsterEditor, ClipboardsNewAndDeleteKeepTheTableInPlace)
     EXPECT_STREQ(g_monster_protos[4].name, "new monster");
     EXPECT_EQ(g_monster_protos[4].shield, 15);
     EXPECT_EQ(list_row(d, k_mon_list, 4), "e");
-    EXPECT_EQ(text(d, k_mon_name), "new monster");
+    EXPECT_EQ(field_text(d, k_mon_name), "new monster");
 
     // "new" appends a clean class and shows it; at 256 classes it is refused with a console line.
     g_monster_protos[6].treasure_count = 12;  // a leftover past the count

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "tests/editor/dialog_test_support.h"
+#include "tests/editor/dialog_texts.h"
 
 #include "characters/char_models.h"
 #include "characters/monster_points.h"
@@ -80,26 +81,6 @@ protected:
         return p;
     }
 
-    static std::string text(dialog_handle d, int32_t id)
-    {
-        char buffer[256] = {};
-        get_item_text(d, id, buffer, sizeof buffer);
-        return buffer;
-    }
-    static std::string list_row(dialog_handle d, int32_t id, int32_t row)
-    {
-        char buffer[256] = {};
-        return get_list_text(d, id, row, buffer, sizeof buffer) >= 0 ? buffer : "?";
-    }
-    static std::string combo_row(dialog_handle d, int32_t id, int32_t row)
-    {
-        char buffer[256] = {};
-        return get_combo_text(d, id, row, buffer, sizeof buffer) >= 0 ? buffer : "?";
-    }
-    static std::string combo_text(dialog_handle d, int32_t id)
-    {
-        return combo_row(d, id, get_combo_sel(d, id));
-    }
 
     saved_globals saved_;
 };

@@ -50,11 +50,11 @@ TEST_F(MonsterPointEditor, SlotsMapClassesAndLevelsAndPointsTakeTheirMoveSector)
     EXPECT_EQ(list_row(d, k_mpt_points, 1), "1 - x:-3 y:2000000000 (4321)");
     EXPECT_EQ(g_map_dirty, 0u);
 
-    EXPECT_EQ(combo_text(d, k_mpt_class), "empty");
-    EXPECT_EQ(combo_text(d, k_mpt_class + 1), "bandit");
+    EXPECT_EQ(combo_shown(d, k_mpt_class), "empty");
+    EXPECT_EQ(combo_shown(d, k_mpt_class + 1), "bandit");
     EXPECT_EQ(get_combo_sel(d, k_mpt_class + 2), -1);
-    EXPECT_EQ(combo_text(d, k_mpt_level), "L1");
-    EXPECT_EQ(combo_text(d, k_mpt_level + 1), "L25");
+    EXPECT_EQ(combo_shown(d, k_mpt_level), "L1");
+    EXPECT_EQ(combo_shown(d, k_mpt_level + 1), "L25");
     EXPECT_EQ(get_combo_count(d, k_mpt_level + 8), 25);
 
     user_choose(d, k_mpt_class + 1, 0);
@@ -72,7 +72,7 @@ TEST_F(MonsterPointEditor, SlotsMapClassesAndLevelsAndPointsTakeTheirMoveSector)
     EXPECT_EQ(g_monster_points.points[1].move_sector, -1);
     EXPECT_EQ(g_map_dirty, 0u);
     user_choose(d, k_mpt_points, 1);
-    EXPECT_EQ(text(d, k_mpt_move_sector), "7");  // choosing a point does not fill the field
+    EXPECT_EQ(field_text(d, k_mpt_move_sector), "7");  // choosing a point does not fill the field
     user_type(d, k_mpt_move_sector, "2");
     EXPECT_EQ(g_monster_points.points[1].move_sector, 72);
     EXPECT_EQ(g_monster_points.points[0].move_sector, -1);

@@ -92,7 +92,7 @@ TEST_F(ParticleEditor, FieldsShowTheirOwnRecordPositionsCutToSixCharactersAndUpd
     ASSERT_NE(w, 0u);
     user_click(page, k_proto_particles);
     EXPECT_EQ(g_particle_editor_window, w);  // no second window
-    EXPECT_EQ(text(w, field_id("color:", "vb")), "");
+    EXPECT_EQ(field_text(w, field_id("color:", "vb")), "");
     const object_proto lamp = g_object_protos[0];
     user_click(w, k_particle_update);
     EXPECT_EQ(std::memcmp(&lamp, &g_object_protos[0], sizeof lamp), 0);
@@ -102,11 +102,11 @@ TEST_F(ParticleEditor, FieldsShowTheirOwnRecordPositionsCutToSixCharactersAndUpd
     show(sparks);
     user_click(page, k_proto_particles);
     const dialog_handle v = g_particle_editor_window;
-    EXPECT_EQ(text(v, field_id("color:", "vb")), "1234.5");
-    EXPECT_EQ(text(v, field_id("color:", "vg")), "0.2500");
-    EXPECT_EQ(text(v, field_id("color ch:", "vg")), "0.0000");
-    EXPECT_EQ(text(v, field_id("", "live")), "123456");
-    EXPECT_EQ(text(v, field_id("color:", "r")), "1.0000");
+    EXPECT_EQ(field_text(v, field_id("color:", "vb")), "1234.5");
+    EXPECT_EQ(field_text(v, field_id("color:", "vg")), "0.2500");
+    EXPECT_EQ(field_text(v, field_id("color ch:", "vg")), "0.0000");
+    EXPECT_EQ(field_text(v, field_id("", "live")), "123456");
+    EXPECT_EQ(field_text(v, field_id("color:", "r")), "1.0000");
     EXPECT_EQ(get_check(v, k_particle_centre), 1);
     EXPECT_EQ(particle_fields().fields[field_id("color:", "vb") - k_particle_first_field].offset, 10484u);
     EXPECT_EQ(particle_fields().fields[field_id("color ch:", "vg") - k_particle_first_field].offset, 10512u);
@@ -142,13 +142,13 @@ TEST_F(LevelEditor, TheHeaderIsShownAndUpdatedAtOnceAndTheEntryPointsKeepTheirOr
     open_level_editor();
     const dialog_handle d = g_level_editor_window;
     ASSERT_NE(d, 0u);
-    EXPECT_EQ(text(d, k_level_file), "data/levels/brana.sav");
-    EXPECT_EQ(text(d, k_level_name), "Gate");
-    EXPECT_EQ(text(d, k_level_xmin), "-100000.00");
+    EXPECT_EQ(field_text(d, k_level_file), "data/levels/brana.sav");
+    EXPECT_EQ(field_text(d, k_level_name), "Gate");
+    EXPECT_EQ(field_text(d, k_level_xmin), "-100000.00");
     EXPECT_EQ(get_combo_sel(d, k_level_type), 1);
     EXPECT_EQ(get_combo_sel(d, k_level_ground), 4);
-    EXPECT_EQ(text(d, k_level_duration + 2), "12");
-    EXPECT_EQ(rows(d, k_level_creatures), (std::vector<std::string>{"goblin.chr", "wolf.chr"}));
+    EXPECT_EQ(field_text(d, k_level_duration + 2), "12");
+    EXPECT_EQ(control_rows(d, k_level_creatures), (std::vector<std::string>{"goblin.chr", "wolf.chr"}));
 
     user_edit_text(d, k_level_xmin, "abc");
     user_edit_text(d, k_level_scale, "1.5");
@@ -171,13 +171,13 @@ TEST_F(LevelEditor, TheHeaderIsShownAndUpdatedAtOnceAndTheEntryPointsKeepTheirOr
         user_click(d, k_level_add_entry);
     }
     EXPECT_EQ(g_scene_header.entry_count, k_entry_points);
-    EXPECT_EQ(rows(d, k_level_entries).size(), 8u);
-    EXPECT_EQ(rows(d, k_level_entries)[0], "x:0.00  y:2.00 rot:90");
+    EXPECT_EQ(control_rows(d, k_level_entries).size(), 8u);
+    EXPECT_EQ(control_rows(d, k_level_entries)[0], "x:0.00  y:2.00 rot:90");
     user_choose(d, k_level_entries, 1);
     user_click(d, k_level_remove_entry);
     EXPECT_EQ(g_scene_header.entry_count, 7);
     EXPECT_FLOAT_EQ(g_scene_header.entry_x[1], 2.0f);
-    EXPECT_EQ(rows(d, k_level_entries)[1], "x:2.00  y:2.00 rot:90");
+    EXPECT_EQ(control_rows(d, k_level_entries)[1], "x:2.00  y:2.00 rot:90");
 
     g_ambient_color = {0.25f, 0.5f, 0.75f};
     user_click(d, k_level_save_ambient);
@@ -202,7 +202,7 @@ TEST_F(LevelEditor, ObjectInfoListsPlacedObjectsAndCenterSelectsOneOnItsLayer)
     const dialog_handle d = g_level_editor_window;
     user_click(d, k_level_object_info);
     user_click(d, k_level_object_info);  // appended again, not replaced
-    const std::vector<std::string> list = rows(d, k_level_objects);
+    const std::vector<std::string> list = control_rows(d, k_level_objects);
     ASSERT_EQ(list.size(), 4u);
     EXPECT_EQ(list[1], std::to_string(b) + "-pr0-tree-layer7-srt1");
     EXPECT_EQ(list[2], list[0]);

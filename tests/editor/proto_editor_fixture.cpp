@@ -68,38 +68,8 @@ void page_test::choose(std::vector<std::string> names)
     });
 }
 
-std::string page_test::text(dialog_handle d, int32_t id)
-{
-    char buffer[300] = {};
-    get_item_text(d, id, buffer, sizeof buffer);
-    return buffer;
-}
 
-std::vector<std::string> page_test::rows(dialog_handle d, int32_t id)
-{
-    std::vector<std::string> out;
-    char buffer[300] = {};
-    const bool combo = find_control(d, id, control_kind::combo) != nullptr;
-    const int32_t n = combo ? get_combo_count(d, id) : get_list_count(d, id);
-    for (int32_t r = 0; r < n; ++r) {
-        if (combo)
-            get_combo_text(d, id, r, buffer, sizeof buffer);
-        else
-            get_list_text(d, id, r, buffer, sizeof buffer);
-        out.emplace_back(buffer);
-    }
-    return out;
-}
 
-std::string page_test::selected_row(dialog_handle d, int32_t id)
-{
-    const int32_t r = get_list_sel(d, id);
-    char buffer[300] = {};
-    if (r < 0)
-        return "(none)";
-    get_list_text(d, id, r, buffer, sizeof buffer);
-    return buffer;
-}
 
 int32_t page_test::add_named(const char* name, int32_t kind)
 {

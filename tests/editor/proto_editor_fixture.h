@@ -4,6 +4,7 @@
 #pragma once
 
 #include "world/object_fixture.h"
+#include "tests/editor/dialog_texts.h"
 
 #include "editor/controls/dialog_controls.h"
 #include "editor/controls/dialog_records.h"
@@ -22,9 +23,6 @@ protected:
     // The next file choosers take these names in turn (an empty name cancels); a message box in
     // between is answered OK and its text kept in boxes_.
     void choose(std::vector<std::string> names);
-    static std::string text(dialog_handle d, int32_t id);
-    static std::vector<std::string> rows(dialog_handle d, int32_t id);
-    static std::string selected_row(dialog_handle d, int32_t id);
     // A level prototype of the kind named `name`.
     static int32_t add_named(const char* name, int32_t kind = 0);
     // An object of the prototype in use on the layer.

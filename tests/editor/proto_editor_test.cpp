@@ -24,7 +24,7 @@ protected:
     }
     void pick(dialog_handle d, const std::string& row)
     {
-        const std::vector<std::string> all = rows(d, k_proto_list);
+        const std::vector<std::string> all = control_rows(d, k_proto_list);
         for (size_t r = 0; r < all.size(); ++r)
             if (all[r] == row) {
                 user_choose(d, k_proto_list, int32_t(r));
@@ -44,13 +44,13 @@ TEST_F(ProtoEditor, TheFilterListsMatchingRowsThatFindTheirPrototypeByIndexAndTh
     g_editor.brush_proto = 2;
     const dialog_handle d = open();
     ASSERT_NE(d, 0u);
-    EXPECT_EQ(rows(d, k_proto_list), (std::vector<std::string>{"0-stena a", "1-zem", "2-stena b", "3-stena b"}));
+    EXPECT_EQ(control_rows(d, k_proto_list), (std::vector<std::string>{"0-stena a", "1-zem", "2-stena b", "3-stena b"}));
     EXPECT_EQ(selected_row(d, k_proto_list), "2-stena b");
-    EXPECT_EQ(rows(d, k_proto_select), (std::vector<std::string>{"", "stena", "zem"}));
+    EXPECT_EQ(control_rows(d, k_proto_select), (std::vector<std::string>{"", "stena", "zem"}));
 
     user_edit_text(d, k_proto_select, "stena");
     EXPECT_STREQ(g_proto_select_filter, "stena");
-    EXPECT_EQ(rows(d, k_proto_list), (std::vector<std::string>{"0-stena a", "2-stena b", "3-stena b"}));
+    EXPECT_EQ(control_rows(d, k_proto_list), (std::vector<std::string>{"0-stena a", "2-stena b", "3-stena b"}));
 
     // The second of two equal names is its own prototype.
     g_map_dirty = 0;
@@ -78,11 +78,11 @@ TEST_F(ProtoEditor, TheFilterListsMatchingRowsThatFindTheirPrototypeByIndexAndTh
     EXPECT_EQ(g_proto_editor_window, 0u);
     std::filesystem::remove("global/select.txt");
     const dialog_handle again = open();
-    EXPECT_EQ(text(again, k_proto_select), "stena");
-    EXPECT_EQ(rows(again, k_proto_list).size(), 3u);
+    EXPECT_EQ(field_text(again, k_proto_select), "stena");
+    EXPECT_EQ(control_rows(again, k_proto_list).size(), 3u);
     EXPECT_EQ(get_combo_sel(again, k_proto_3d_part), 5);
-    EXPECT_EQ(rows(again, k_proto_select).size(), 13u);
-    EXPECT_EQ(rows(again, k_proto_select)[12], "kolaj");
+    EXPECT_EQ(control_rows(again, k_proto_select).size(), 13u);
+    EXPECT_EQ(control_rows(again, k_proto_select)[12], "kolaj");
 }
 
 TEST_F(ProtoEditor, UpdateStoresTheFieldsInOrderRewritesTheRowAndReachesTheObjects)
@@ -91,7 +91,7 @@ TEST_F(ProtoEditor, UpdateStoresTheFieldsInOrderRewritesTheRowAndReachesTheObjec
     const int32_t a = place(1), b = place(1), other = place(0);
     const dialog_handle d = open();
     pick(d, "1-tree");
-    EXPECT_EQ(text(d, k_proto_tcor), "0.000000");
+    EXPECT_EQ(field_text(d, k_proto_tcor), "0.000000");
 
     user_edit_text(d, k_proto_anim_type, "3"), user_edit_text(d, k_proto_anim_speed, "7x");
     user_edit_text(d, k_proto_povx, "5"), user_edit_text(d, k_proto_num_parts, "9");
@@ -106,7 +106,7 @@ TEST_F(ProtoEditor, UpdateStoresTheFieldsInOrderRewritesTheRowAndReachesTheObjec
     EXPECT_FLOAT_EQ(p.depth_correction, 0.008f);
     EXPECT_EQ(p.default_layer, uint8_t(300 & 0xFF));
     EXPECT_STREQ(p.name, "oak");
-    EXPECT_EQ(rows(d, k_proto_list), (std::vector<std::string>{"0-ground", "1-oak"}));
+    EXPECT_EQ(control_rows(d, k_proto_list), (std::vector<std::string>{"0-ground", "1-oak"}));
     EXPECT_EQ(selected_row(d, k_proto_list), "1-oak");
     for (int32_t o : {a, b}) {
         EXPECT_EQ(g_objects[o].anim_mode, 3);
@@ -124,7 +124,7 @@ TEST_F(ProtoEditor, UpdateStoresTheFieldsInOrderRewritesTheRowAndReachesTheObjec
 
     // The "Objects" group lists the shown prototype's objects.
     pick(d, "1-oak");
-    EXPECT_EQ(rows(d, k_proto_objects),
+    EXPECT_EQ(control_rows(d, k_proto_objects),
               (std::vector<std::string>{"object " + std::to_string(a), "object " + std::to_string(b)}));
 }
 
@@ -141,7 +141,7 @@ TEST_F(ProtoEditor, NewDeleteAndDeleteUnusedKeepRowsBrushAndShownPrototypeOnThei
     // Deleting "b" (row 1): the later rows renumber and the row before is shown.
     pick(d, "1-b");
     user_pick_menu(d, k_proto_menu_delete);
-    EXPECT_EQ(rows(d, k_proto_list), (std::vector<std::string>{"0-a", "1-c", "2-d", "3-new"}));
+    EXPECT_EQ(control_rows(d, k_proto_list), (std::vector<std::string>{"0-a", "1-c", "2-d", "3-new"}));
     EXPECT_EQ(selected_row(d, k_proto_list), "0-a");
     EXPECT_EQ(g_shown_proto, 0);
 
@@ -150,7 +150,7 @@ TEST_F(ProtoEditor, NewDeleteAndDeleteUnusedKeepRowsBrushAndShownPrototypeOnThei
     user_pick_menu(d, k_proto_menu_delete_unused);
     EXPECT_EQ(g_object_proto_count, 1u);
     EXPECT_STREQ(g_object_protos[0].name, "d");
-    EXPECT_EQ(rows(d, k_proto_list), (std::vector<std::string>{"0-d"}));
+    EXPECT_EQ(control_rows(d, k_proto_list), (std::vector<std::string>{"0-d"}));
     EXPECT_EQ(g_editor.brush_proto, 0);
     EXPECT_EQ(g_shown_proto, 0);
 
@@ -188,7 +188,7 @@ TEST_F(ProtoEditor, ExportAndImportCarryAPrototypeAndADuplicateNameBecomesNew)
     choose({"half.pr"});
     user_pick_menu(d, k_proto_menu_import);
     EXPECT_EQ(g_object_proto_count, 2u);
-    EXPECT_EQ(rows(d, k_proto_list).size(), 2u);
+    EXPECT_EQ(control_rows(d, k_proto_list).size(), 2u);
     EXPECT_NE(log_text().find("chybny prototyp"), std::string::npos);
 }
 
@@ -212,7 +212,7 @@ TEST_F(ProtoEditor, FramesComeFromFilesAndFoldersWithinTheWorkingFolderAndTheTab
 
     choose({"pics/c.tga"});
     user_pick_menu(d, k_proto_menu_add_multiple);  // the folder's files in listing order
-    EXPECT_EQ(rows(d, k_proto_textures),
+    EXPECT_EQ(control_rows(d, k_proto_textures),
               (std::vector<std::string>{"pics\\a.tga", "pics\\a.tga", "pics\\b.tga", "pics\\c.tga"}));
 
     // A file outside the working folder is refused.
@@ -236,14 +236,14 @@ TEST_F(ProtoEditor, FramesComeFromFilesAndFoldersWithinTheWorkingFolderAndTheTab
     user_choose(d, k_proto_textures, 1);
     user_pick_menu(d, k_proto_menu_delete_frame);
     EXPECT_EQ(p.frame_counts[0], 3);
-    EXPECT_EQ(rows(d, k_proto_textures).size(), 3u);
+    EXPECT_EQ(control_rows(d, k_proto_textures).size(), 3u);
 
     // "import directory": one prototype per file, named by its place in the listing (".", "..",
     // "sub" come first), the selected prototype shown again.
     choose({"pics/b.tga"});
     user_pick_menu(d, k_proto_menu_import_directory);
     ASSERT_EQ(g_object_proto_count, 4u);
-    EXPECT_EQ(rows(d, k_proto_list), (std::vector<std::string>{"0-sprite", "1-3", "2-4", "3-5"}));
+    EXPECT_EQ(control_rows(d, k_proto_list), (std::vector<std::string>{"0-sprite", "1-3", "2-4", "3-5"}));
     EXPECT_STREQ(g_object_protos[2].frame_names[0], "pics\\b.tga");
     EXPECT_EQ(g_object_protos[2].frame_counts[0], 1);
     EXPECT_EQ(g_object_protos[2].width, 8);

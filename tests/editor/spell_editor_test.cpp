@@ -96,19 +96,19 @@ TEST_F(SpellEditor, OpeningListsTheSpellsAndTheBoxesAndChoosingShowsEveryField)
     EXPECT_FALSE(enabled(d, k_spell_red));
 
     user_choose(d, k_spell_list, 2);
-    EXPECT_EQ(text(d, k_spell_name), "spell2");
-    EXPECT_EQ(text(d, k_spell_effect_key), "ohen");
-    EXPECT_EQ(text(d, k_spell_mana), "-7");
+    EXPECT_EQ(field_text(d, k_spell_name), "spell2");
+    EXPECT_EQ(field_text(d, k_spell_effect_key), "ohen");
+    EXPECT_EQ(field_text(d, k_spell_mana), "-7");
     EXPECT_EQ(get_combo_sel(d, k_spell_motion), k_motion_bezier);
-    EXPECT_EQ(text(d, k_spell_rotspeed), "0.125");
-    EXPECT_EQ(text(d, k_spell_glow_scale), "1.50");
+    EXPECT_EQ(field_text(d, k_spell_rotspeed), "0.125");
+    EXPECT_EQ(field_text(d, k_spell_glow_scale), "1.50");
     EXPECT_EQ(get_combo_sel(d, k_spell_hit_spell), 5);
     EXPECT_EQ(get_combo_sel(d, k_spell_item_effect), 2);  // item 5 is the second "Glow"
     EXPECT_EQ(get_combo_sel(d, k_spell_level_effect + 2), 0);
     EXPECT_EQ(get_combo_sel(d, k_spell_level_type + 1), 2);
-    EXPECT_EQ(text(d, k_spell_action_anim), "5");
-    EXPECT_EQ(text(d, k_spell_stun_max), "3");
-    EXPECT_EQ(text(d, k_spell_quake_max), "9");
+    EXPECT_EQ(field_text(d, k_spell_action_anim), "5");
+    EXPECT_EQ(field_text(d, k_spell_stun_max), "3");
+    EXPECT_EQ(field_text(d, k_spell_quake_max), "9");
     EXPECT_FALSE(enabled(d, k_spell_green));
 
     user_close(d);
@@ -133,7 +133,7 @@ TEST_F(SpellEditor, UpdateWritesTheControlsIntoTheSpellAndTheTableToItsFile)
     const dialog_handle d = open();
     user_choose(d, k_spell_list, 1);
     EXPECT_TRUE(enabled(d, k_spell_blue));
-    EXPECT_EQ(text(d, k_spell_red), "0.25");
+    EXPECT_EQ(field_text(d, k_spell_red), "0.25");
     EXPECT_EQ(get_combo_sel(d, k_spell_hit_spell), -1);
 
     // Unedited, the spell stays byte for byte; the file equals what the saver writes.
@@ -175,13 +175,13 @@ TEST_F(SpellEditor, UpdateWritesTheControlsIntoTheSpellAndTheTableToItsFile)
     // Unchecked, the colour keeps its values and its boxes are greyed out.
     user_click(d, k_spell_is_light);
     EXPECT_FALSE(enabled(d, k_spell_red));
-    EXPECT_EQ(text(d, k_spell_red), "1.00");
+    EXPECT_EQ(field_text(d, k_spell_red), "1.00");
     user_click(d, k_spell_update);
     EXPECT_EQ(s.is_light, 0u);
     EXPECT_FLOAT_EQ(s.light_colour[1], 2.0f);
     user_click(d, k_spell_is_light);
     EXPECT_TRUE(enabled(d, k_spell_red));
-    EXPECT_EQ(text(d, k_spell_green), "1.00");
+    EXPECT_EQ(field_text(d, k_spell_green), "1.00");
 
     // Without a selection UPDATE still writes the file, and logs a write that fails.
     set_list_sel(d, k_spell_list, -1);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "tests/editor/dialog_test_support.h"
+#include "tests/editor/dialog_texts.h"
 
 #include "core/editor_globals.h"
 #include "core/utilities.h"
@@ -53,22 +54,6 @@ protected:
         copy_bounded(p.display_name, sizeof p.display_name, name);
         p.item_class = item_class;
         return p;
-    }
-    static std::string text(dialog_handle d, int32_t id)
-    {
-        char buffer[128] = {};
-        get_item_text(d, id, buffer, sizeof buffer);
-        return buffer;
-    }
-    static std::string list_row(dialog_handle d, int32_t id, int32_t row)
-    {
-        char buffer[128] = {};
-        return get_list_text(d, id, row, buffer, sizeof buffer) >= 0 ? buffer : "-";
-    }
-    static std::string combo_row(dialog_handle d, int32_t id, int32_t row)
-    {
-        char buffer[128] = {};
-        return get_combo_text(d, id, row, buffer, sizeof buffer) >= 0 ? buffer : "-";
     }
     bool console_says(const std::string& part) const { return last_console_line().find(part) != std::string::npos; }
 

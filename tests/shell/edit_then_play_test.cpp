@@ -323,7 +323,7 @@ TEST_F(shell_test, ALevelBuiltInTheEditorIsSavedReadBackAndEnteredByTheGame)
         const int32_t row = row_of_item(items, "new item");
         ASSERT_GE(row, 0);
         ASSERT_TRUE(user_choose(items, k_itm_list, row));
-        blade = find_item_by_list_row(row_text(items, k_itm_list, row).c_str());
+        blade = find_item_by_list_row(list_row(items, k_itm_list, row).c_str());
         ASSERT_GE(blade, 0);
         const item_proto& sword = g_item_protos[k_demo_sword];
         const std::string image = sword.image_name[0] ? sword.image_name : sword.key_name;
@@ -411,7 +411,7 @@ TEST_F(shell_test, ALevelBuiltInTheEditorIsSavedReadBackAndEnteredByTheGame)
         const dialog_handle page = g_level_editor_window;
         int32_t row = -1;
         for (int32_t r = 0; r < get_list_count(page, k_level_creatures); ++r)
-            row = row_text(page, k_level_creatures, r).find("villager") != std::string::npos ? r : row;
+            row = list_row(page, k_level_creatures, r).find("villager") != std::string::npos ? r : row;
         ASSERT_GE(row, 0);
         ASSERT_TRUE(user_choose(page, k_level_creatures, row));
         ASSERT_EQ(g_editor.creature_choice, row);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "editor/controls/dialog_controls.h"
+#include "tests/editor/dialog_texts.h"
 #include "editor/controls/dialog_user.h"
 #include "editor/dialogs/item_editor.h"
 #include "editor/windows/file_name_dialog.h"
@@ -45,18 +46,11 @@ inline bool choose_tab(int32_t tab, dialog_handle& page)
     return page != 0;
 }
 
-inline std::string row_text(dialog_handle d, int32_t id, int32_t row)
-{
-    char text[256] = {};
-    get_list_text(d, id, row, text, sizeof text);
-    return text;
-}
-
 // The item editor's row of the item shown under the display name; -1 none.
 inline int32_t row_of_item(dialog_handle d, const char* name)
 {
     for (int32_t row = 0; row < get_list_count(d, k_itm_list); ++row) {
-        const int32_t id = find_item_by_list_row(row_text(d, k_itm_list, row).c_str());
+        const int32_t id = find_item_by_list_row(list_row(d, k_itm_list, row).c_str());
         if (id >= 0 && std::strcmp(g_item_protos[id].display_name, name) == 0)
             return row;
     }

@@ -2,6 +2,7 @@
 // tables; an item put into the gate's chest reaches the level file through "save map" and a
 // spell's mana reaches "global/spells.dat" through UPDATE, and the game's loaders read both back.
 #include "shell/shell_fixture.h"
+#include "tests/editor/dialog_texts.h"
 
 #include "tests/shell/editor_demo_steps.h"
 
@@ -31,13 +32,6 @@ namespace {
 
 constexpr int32_t k_copper_ring = 9;
 constexpr int32_t k_chest_free_cell = 9;  // the chest's first empty cell (x 1, y 2 of 4 x 3)
-
-std::string combo_text(dialog_handle d, int32_t id)
-{
-    char text[64] = {};
-    get_item_text(d, id, text, sizeof text);
-    return text;
-}
 
 } // namespace
 
@@ -84,8 +78,8 @@ TEST_F(shell_test, TheContainerAndSpellEditorsChangeTheDemoSoThatTheGameReadsThe
     ASSERT_NE(spells, 0u);
     ASSERT_TRUE(user_choose(spells, k_spell_list, k_demo_spell_shield));
     EXPECT_EQ(get_combo_sel(spells, k_spell_hit_spell), k_demo_spell_burst + 1);
-    EXPECT_EQ(combo_text(spells, k_spell_item_effect), "Ember glow");
-    EXPECT_EQ(combo_text(spells, k_spell_level_effect), "Stone skin");
+    EXPECT_EQ(field_text(spells, k_spell_item_effect), "Ember glow");
+    EXPECT_EQ(field_text(spells, k_spell_level_effect), "Stone skin");
     ASSERT_TRUE(user_edit_text(spells, k_spell_mana, "33"));
     ASSERT_TRUE(user_click(spells, k_spell_update));
     ASSERT_TRUE(program_frame());

@@ -57,7 +57,7 @@ TEST_F(shell_test, ClassAndItemEditsMadeInTheEditorWindowsReachTheirFilesAndTheG
     ASSERT_TRUE(program_frame());
     const dialog_handle points = g_monster_point_editor_window;
     ASSERT_NE(points, 0u);
-    EXPECT_EQ(row_text(points, k_mpt_points, 0).rfind("0 - x:1000 y:300 (", 0), 0u);
+    EXPECT_EQ(list_row(points, k_mpt_points, 0).rfind("0 - x:1000 y:300 (", 0), 0u);
     char slot[64] = {};
     get_combo_text(points, k_mpt_class + 1, get_combo_sel(points, k_mpt_class + 1), slot, sizeof slot);
     EXPECT_STREQ(slot, "Bandit");
@@ -69,7 +69,7 @@ TEST_F(shell_test, ClassAndItemEditsMadeInTheEditorWindowsReachTheirFilesAndTheG
     ASSERT_EQ(get_list_count(monsters, k_mon_list), 2);
     ASSERT_TRUE(user_choose(monsters, k_mon_list, 1));
     EXPECT_EQ(get_list_count(monsters, k_mon_weapon_list), 2);
-    EXPECT_NE(row_text(monsters, k_mon_treasure_list, 1).find("of type custom with chance 40%"), std::string::npos);
+    EXPECT_NE(list_row(monsters, k_mon_treasure_list, 1).find("of type custom with chance 40%"), std::string::npos);
     ASSERT_TRUE(user_choose(monsters, k_mon_list, 0));
     ASSERT_TRUE(user_edit_text(monsters, k_mon_name, "Bandit chief"));
 
@@ -79,11 +79,11 @@ TEST_F(shell_test, ClassAndItemEditsMadeInTheEditorWindowsReachTheirFilesAndTheG
     ASSERT_NE(items, 0u);
     ASSERT_TRUE(user_choose(items, k_itm_list, row_of_item(items, "Relic of forms")));
     EXPECT_EQ(get_list_count(items, k_itm_eff_list), 10);
-    EXPECT_EQ(row_text(items, k_itm_req_list, 0), "Element Air");
+    EXPECT_EQ(list_row(items, k_itm_req_list, 0), "Element Air");
     const int32_t potion = row_of_item(items, "Healing potion");
     ASSERT_GE(potion, 0);
     ASSERT_TRUE(user_choose(items, k_itm_list, potion));
-    const int32_t potion_id = find_item_by_list_row(row_text(items, k_itm_list, potion).c_str());
+    const int32_t potion_id = find_item_by_list_row(list_row(items, k_itm_list, potion).c_str());
     ASSERT_TRUE(user_edit_text(items, k_itm_price, "321"));
     ASSERT_TRUE(user_click(items, k_itm_upd));
     ASSERT_TRUE(program_frame());
