@@ -85,6 +85,8 @@ dialog_handle open_mode_tabs()
 
 void mode_tabs_tick()
 {
+    if (g_tab_window && !dialog_exists(g_tab_window))
+        g_tab_window = 0;  // the page was closed on its own
     const int32_t tab = get_tab_sel(g_tabs_window, k_mode_tabs_control);
     if (tab < 0 || tab >= k_mode_tab_count || tab == g_current_tab)
         return;

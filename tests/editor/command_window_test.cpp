@@ -147,6 +147,9 @@ TEST_F(CommandWindow, TabsShowGlobalFirstAndASwitchReplacesThePage)
     user_choose(strip, k_mode_tabs_control, 0);
     tick();
     EXPECT_EQ(g_tab_window, global);  // a re-click re-creates nothing
+    user_close(global);
+    tick();
+    EXPECT_EQ(g_tab_window, 0u);  // a page closed on its own leaves no handle behind
 
     user_choose(strip, k_mode_tabs_control, 8);
     tick();

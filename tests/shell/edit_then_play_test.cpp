@@ -204,7 +204,7 @@ TEST_F(shell_test, ALevelBuiltInTheEditorIsSavedReadBackAndEnteredByTheGame)
     saved.keep(g_undo_counter), saved.keep(g_brush_latches), saved.keep(g_sector_latches);
     saved.keep(g_selected_light), saved.keep(g_selected_light_handle);
     saved.keep(g_container_add_target), saved.keep(g_item_protos), saved.keep(g_item_lists);
-    saved.keep(g_item_proto_count), saved.keep(g_tabs_window), saved.keep(g_tab_window), saved.keep(g_current_tab);
+    saved.keep(g_item_proto_count);
     saved.keep(g_shell_trace);
     std::vector<std::string> trace;
     g_shell_trace = &trace;

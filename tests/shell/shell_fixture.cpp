@@ -18,6 +18,7 @@
 #include "editor/controls/dialog_model.h"
 #include "editor/editor_state.h"
 #include "editor/store/undo_snapshots.h"
+#include "editor/windows/mode_tabs.h"
 #include "engine/avi_capture.h"
 #include "engine/models.h"
 #include "engine/screenshots.h"
@@ -83,6 +84,7 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_game_clock), saved.keep(g_ambient_color);
     saved.keep(g_editor), saved.keep(g_cursor_grid), saved.keep(g_show_grid), saved.keep(g_active_layer);
     saved.keep(g_brush_preview), saved.keep(g_map_dirty), saved.keep(g_current_tab), saved.keep(g_undo_counter);
+    saved.keep(g_tabs_window), saved.keep(g_tab_window);
     saved.keep(g_view_x), saved.keep(g_view_y), saved.keep(g_editor_links), saved.keep(g_command_window_open);
     saved.keep(g_focus_list), saved.keep(g_notices), saved.keep(g_camera_pan_tick), saved.keep(g_message_shown);
     saved.keep(g_dialogue_running);
@@ -136,6 +138,7 @@ void shell_test::SetUp()
     g_zoom = g_zoom_target = 1.0f;
     g_work_mode = k_work_insert;
     g_current_tab = -1;  // no tab page made yet
+    g_tabs_window = g_tab_window = 0;
     g_undo_counter = 0;  // a run starts with no snapshots
     g_console_history_count = 0;
     std::memset(g_console_history, 0, sizeof g_console_history);
