@@ -207,9 +207,11 @@ void draw_tabs(dialog_handle dialog, const control_record& c, control_view& view
         return;
     }
     int32_t visible = -1;
+    bool forcing = false;
     for (size_t tab = 0; tab < c.rows.size(); ++tab) {
         // The model's choice reaches ImGui when it differs from what ImGui showed.
         const bool force = c.selection == int32_t(tab) && view.tab_shown != c.selection;
+        forcing |= force;
         ImGui::PushID(int(tab));
         if (ImGui::BeginTabItem(shown(c.rows[tab]).c_str(), nullptr, force ? ImGuiTabItemFlags_SetSelected : 0)) {
             visible = int32_t(tab);
@@ -219,8 +221,10 @@ void draw_tabs(dialog_handle dialog, const control_record& c, control_view& view
     }
     ImGui::EndTabBar();
     ImGui::EndChild();
-    // A tab the user clicked: ImGui shows one that neither it nor the model showed before.
-    if (visible >= 0 && visible != c.selection && visible != view.tab_shown)
+    // A tab the user clicked: ImGui shows one that neither it nor the model showed before. While
+    // the model's choice is on its way (ImGui takes it a frame later) what ImGui shows is its own
+    // memory, also of an older dialog drawn under the same window name, not a click.
+    if (!forcing && visible >= 0 && visible != c.selection && visible != view.tab_shown)
         act([dialog, id, visible] { user_choose(dialog, id, visible); });
     view.tab_shown = visible;
 }

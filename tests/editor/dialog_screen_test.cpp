@@ -180,6 +180,22 @@ TEST_F(DialogScreen, TabsFollowTheUserAndTheCodeAndTheCloseBoxCloses)
     EXPECT_EQ(log.commands(), std::vector<recorded_message>{command(k_id_cancel, k_notify_clicked)});
 }
 
+TEST_F(DialogScreen, ANewDialogShowsItsOwnTabNotTheOneAnOlderDialogUnderItsWindowNameShowed)
+{
+    const dialog_handle older = create_dialog(every_kind_template(), nullptr);
+    set_tab_sel(older, tabs, 2);
+    for (int i = 0; i < 3; ++i)
+        frame();
+    destroy_dialog(older);
+    frame();
+    const dialog_handle dialog = create_dialog(every_kind_template(), log.procedure());
+    set_tab_sel(dialog, tabs, 0);
+    for (int i = 0; i < 4; ++i)
+        frame();
+    EXPECT_EQ(get_tab_sel(dialog, tabs), 0);
+    EXPECT_TRUE(log.commands().empty());
+}
+
 TEST_F(DialogScreen, DraggingTheCaptionMovesTheDialogAndAMoveByCodeIsShown)
 {
     const dialog_handle dialog = create_dialog(every_kind_template(), log.procedure());
