@@ -66,9 +66,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -76,12 +74,6 @@ namespace {
 
 constexpr const char* k_edited_map = "data/levels/edited.sav";
 constexpr int32_t k_edited_spell = k_demo_spell_shield;
-
-std::vector<char> file_bytes(const char* path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // The pointer moved to a screen point and a frame for the marker to follow, then a click there.
 bool click_on(float x, float y)
@@ -442,13 +434,13 @@ TEST_F(shell_test, ALevelBuiltInTheEditorIsSavedReadBackAndEnteredByTheGame)
         ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_save_map));
         set_modal_responder({});
         EXPECT_EQ(g_map_dirty, 0u);
-        const std::vector<char> saved_bytes = file_bytes(k_edited_map);
+        const std::vector<uint8_t> saved_bytes = read_bytes(k_edited_map);
         ASSERT_GT(saved_bytes.size(), 1000u);
         // The objects' animation ticks advance every frame, so the key's write is told apart
         // from the menu's by a stand-in the key must write over.
         ASSERT_TRUE(write_whole_file(k_edited_map, "x", 1));
         ASSERT_TRUE(tap_at(x, y, {k_key_lcontrol, k_key_s}));
-        EXPECT_GT(file_bytes(k_edited_map).size(), 1000u);
+        EXPECT_GT(read_bytes(k_edited_map).size(), 1000u);
         saved_tables = read_tables();
     }
 
