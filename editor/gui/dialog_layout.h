@@ -61,8 +61,8 @@ struct label_room {
 };
 label_room label_room_of(const dialog_record& d, size_t index);
 
-// The lines a text takes when wrapped at whole words into that width; a word wider than the
-// width counts as one line more than the room can have.
+// The lines a text takes when wrapped at whole words into that width; the largest int32_t when a
+// word alone is wider.
 int32_t wrapped_lines(const std::string& text, float width);
 
 // The places of a tab control's tabs within its box: as few rows as hold every tab at its label's
