@@ -73,12 +73,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (int e = 0; e < k_spell_effects; ++e)
         *spell_effect_slot(g_spell_protos[0], e) = -1;
     g_spell_proto_count = 1;
-    g_spell_file_taken = true;
+    g_spells_file.read_whole = true;
     const spell_proto known = g_spell_protos[0];
 
     write_fuzz_file("global/spells.dat", data, size);
     load_spells();
-    if (!g_spell_file_taken) {
+    if (!g_spells_file.read_whole) {
         if (g_spell_proto_count != 1 || std::memcmp(&known, &g_spell_protos[0], sizeof known) != 0 ||
             log_text().find("global/spells.dat: ") == std::string::npos)
             std::abort();
