@@ -78,22 +78,20 @@ void show_all_changes()
 }
 
 // A read of the keys (or the buttons): their waiting changes are shown in order up to a second
-// change of one key or a second press, which wait for the next read with all after them.
+// change of one key, which waits for the next read with all after it.
 void show_next_changes(bool buttons)
 {
     bool changed[256] = {};
-    bool pressed = false;
     bool stopped = false;
     std::deque<pending_change> waiting;
     for (const pending_change& c : g_input.pending) {
         if (c.button == buttons && !stopped)
-            stopped = changed[c.code] || (c.down && pressed);
+            stopped = changed[c.code];
         if (c.button != buttons || stopped) {
             waiting.push_back(c);
             continue;
         }
         changed[c.code] = true;
-        pressed = pressed || c.down;
         shown(c.button, c.code) = c.down ? k_key_down_bit : 0;
     }
     g_input.pending.swap(waiting);
