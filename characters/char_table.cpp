@@ -343,22 +343,31 @@ bool write_char_file(int32_t slot, const char* path)
     return true;
 }
 
-bool read_char_file(int32_t slot, const char* path)
+bool read_char_file_record(const char* path, char_record* record)
 {
-    if (!valid_slot(slot))
-        return false;
     packed_stream* in = stream_open(path, "rp");
     if (!in)
         return false;
-    char_record record = g_chars[slot];
+    char_record read = *record;
     int64_t stored_size = stream_read_u32le(in);
-    bool complete = stored_size >= 0 && read_record(in, uint32_t(stored_size), &record);
+    bool complete = stored_size >= 0 && read_record(in, uint32_t(stored_size), &read);
     stream_close(in);
     if (!complete) {
         console_log("%s: poskodeny subor postavy, nenacitany", path);
         return false;
     }
-    reset_read_record(&record);
+    reset_read_record(&read);
+    *record = read;
+    return true;
+}
+
+bool read_char_file(int32_t slot, const char* path)
+{
+    if (!valid_slot(slot))
+        return false;
+    char_record record = g_chars[slot];
+    if (!read_char_file_record(path, &record))
+        return false;
     build_char_sounds(&record);
     g_chars[slot] = record;
     return true;

@@ -62,6 +62,9 @@ int32_t load_char_into_free_slot(const char* path);
 // damaged one, with a log line. Both return true on success.
 bool write_char_file(int32_t slot, const char* path);
 bool read_char_file(int32_t slot, const char* path);
+// Reads a character file over `record` as read_char_file reads it over a slot, without the sound
+// lists; false, the record as it was, for a missing or damaged file.
+bool read_char_file_record(const char* path, char_record* record);
 
 // "global/characters.dat" (packed): u32 count n, u32 record size, n records. Reading marks every
 // slot without a world object, then reads the records into slots 0 to n-1 as read_char_file does
