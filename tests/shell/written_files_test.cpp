@@ -6,6 +6,8 @@
 #include "tests/shell/editor_demo_steps.h"
 
 #include "core/console_log.h"
+#include "characters/monster_protos.h"
+#include "editor/dialogs/monster_editor.h"
 #include "editor/dialogs/move_proto_editor.h"
 #include "editor/windows/command_window.h"
 #include "level/save_files.h"
@@ -196,4 +198,17 @@ TEST_F(shell_test, AWrittenFileCutOrZeroedKeepsItsBytesThroughAGameAndAnEditorRu
             }
         }
     }
+
+    // Edited in the editor, a table that did not read is written: the class made is in the file.
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv editor"));
+    ASSERT_TRUE(program_frame());
+    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_monsters));
+    ASSERT_TRUE(user_pick_menu(g_monster_editor_window, k_mon_menu_new));
+    program_shutdown(true);
+    render_use_recording(false);
+    EXPECT_NE(read_bytes("global/monsters.dat"), damages.back().second(demo["global/monsters.dat"]));
+    g_monster_proto_count = 0;
+    ASSERT_TRUE(load_monster_protos());
+    EXPECT_EQ(g_monster_proto_count, 1);
 }
