@@ -4,6 +4,7 @@
 #include "shell/shell_fixture.h"
 
 #include "tests/shell/editor_demo_steps.h"
+#include "tests/shell/editor_demo_support.h"
 
 #include "core/console_log.h"
 #include "characters/monster_protos.h"
@@ -142,12 +143,7 @@ void expect_as_before(const char* run, const std::map<std::string, std::vector<u
 // An editor run that loads the gate level, presses "save all" on the "MoveG" page and closes.
 void editor_run_with_save_all()
 {
-    render_use_recording(true);
-    ASSERT_TRUE(program_startup("zorv editor"));
-    ASSERT_TRUE(program_frame());
-    answer_file("data/levels/brana.sav");
-    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_load_map));
-    set_modal_responder({});
+    ASSERT_TRUE(open_editor_on_map("data/levels/brana.sav"));
     ASSERT_TRUE(choose_tab(k_move_proto_tab, g_move_proto_editor_window));
     ASSERT_TRUE(user_click(g_move_proto_editor_window, k_mpe_save_all));
     program_shutdown(true);
