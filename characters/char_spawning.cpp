@@ -190,6 +190,22 @@ void spawn_level_chars_full_health(char_placement_list* list)
     spawn_all(list, spawn_char_from_placement_full_health);
 }
 
+namespace {
+
+// A placement that keeps its creature file's speeds goes on keeping them while the character runs
+// and walks at them.
+bool keeps_file_speeds(const char_placement& p, const char_record& c)
+{
+    if (p.run_speed != k_placement_keep_speeds || !is_plain_file_name(p.creature_file))
+        return false;
+    char path[64];
+    std::snprintf(path, sizeof path, "%s%s", k_creature_folder, p.creature_file);
+    char_record file{};
+    return read_char_file_record(path, &file) && file.run_speed == c.run_speed && file.walk_speed == c.walk_speed;
+}
+
+} // namespace
+
 void update_placement_from_char(char_placement_list* list, int32_t slot)
 {
     const char_record* c = char_at(slot);
@@ -230,8 +246,10 @@ void update_placement_from_char(char_placement_list* list, int32_t slot)
         std::copy_n(c->inv_item, n, p.inv_item);
         std::copy_n(c->inv_damage_type, n, p.inv_damage_type);
         std::copy_n(c->inv_value, n, p.inv_value);
-        p.run_speed = int32_t(c->run_speed);
-        p.walk_speed = c->walk_speed;
+        if (!keeps_file_speeds(p, *c)) {
+            p.run_speed = int32_t(c->run_speed);
+            p.walk_speed = c->walk_speed;
+        }
         p.random_move = c->random_move;
         p.ai_distance = c->ai_distance;
         copy_bounded(p.key_name, sizeof p.key_name, c->name);

@@ -29,7 +29,9 @@ void spawn_level_chars(char_placement_list* list);
 void spawn_level_chars_full_health(char_placement_list* list);
 
 // Copies the live character of the slot into every placement that names it, while it has a
-// world object; update_all_placements does so for every slot in use.
+// world object; update_all_placements does so for every slot in use. A placement that keeps its
+// creature file's speeds (run speed -1) keeps doing so while the character's speeds are the
+// file's.
 void update_placement_from_char(char_placement_list* list, int32_t slot);
 void update_all_placements(char_placement_list* list);
 

@@ -180,7 +180,7 @@ world_object* init_object(world_object* o, float x, float y, int32_t proto, floa
         o->anim_mode = p->anim_mode;
         o->frame_delay = p->frame_delay;
     }
-    if (proto == -2)
+    if (proto <= -2)  // a character's object (-2 - slot) stands where it was put
         return o;
     if (p && p->kind == k_proto_particle) {
         o->particle_role = editor_corners == 0 && o->cursor == 0 ? k_role_particle : k_role_emitter;

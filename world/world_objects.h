@@ -177,10 +177,11 @@ extern uint16_t g_objects_drawn;    // objects found visible in the frame
 extern float g_object_alpha;
 
 // Fills a record (after zeroing it when it is new): state 3, the editor's active layer, the
-// prototype's size, animation mode and frame delay, no entity, endless lifetime, white colour.
-// In the editor's work modes 1 and 2 the object also gets corners: the editor's stored corners
-// with editor_corners set, else a diamond of the prototype's size around the mouse position,
-// which replaces the given one. Returns the object.
+// prototype's size, animation mode and frame delay, no entity, endless lifetime, white colour;
+// a character's object (prototype -2 - slot) gets no more. In the editor's work modes 1 and 2
+// any other object also gets corners: the editor's stored corners with editor_corners set, else
+// a diamond of the prototype's size around the mouse position, which replaces the given one.
+// Returns the object.
 world_object* init_object(world_object* object, float x, float y, int32_t proto, float alpha, float scale,
                           int32_t angle_a, int32_t editor_corners);
 

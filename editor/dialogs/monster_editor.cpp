@@ -326,19 +326,6 @@ void run_command(dialog_handle dialog, int32_t id)
     }
 }
 
-// A command, marking the table changed when it changed the count or the selected class.
-void run_tracked_command(dialog_handle dialog, int32_t id)
-{
-    const int16_t count = g_monster_proto_count;
-    const int32_t c = selected_proto(dialog);
-    monster_proto before{};
-    if (c >= 0)
-        before = g_monster_protos[c];
-    run_command(dialog, id);
-    if (count != g_monster_proto_count || (c >= 0 && std::memcmp(&before, &g_monster_protos[c], sizeof before)))
-        g_monster_protos_changed = true;
-}
-
 // The item drop-downs: display names of the items neither removed nor kept out of containers
 // whose class the test accepts, in item order.
 void fill_items(dialog_handle dialog, int32_t id, std::vector<int32_t>& rows, bool weapons)
@@ -487,7 +474,7 @@ void fill_monster_list(dialog_handle dialog, int32_t proto)
 
 bool monster_editor_proc(dialog_handle dialog, const dialog_message& m)
 {
-    return run_page_message(&g_monster_editor_window, {init, run_tracked_command}, dialog, m);
+    return run_page_message(&g_monster_editor_window, {init, run_command}, dialog, m);
 }
 
 void open_monster_editor()

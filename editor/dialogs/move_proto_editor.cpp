@@ -136,12 +136,11 @@ void edit_part(dialog_handle dialog, int32_t part)
     open_body_part_editor();
 }
 
+// Each file is written only when its table may replace it (core/table_file_state.h).
 void save_all()
 {
-    const bool registry = write_chardata();
-    const bool protos = write_charpr();
-    if (!registry || !protos)
-        console_log("save all: zapis zlyhal");
+    write_table_file(g_chardata_file, write_chardata);
+    write_table_file(g_charpr_file, write_charpr);
 }
 
 void save_proto(dialog_handle dialog)

@@ -296,7 +296,8 @@ void update_spell(dialog_handle dialog)
         insert_list_string(dialog, k_spell_list, id, record_text(s.name).c_str());
         set_list_sel(dialog, k_spell_list, id);
     }
-    if (!save_spells())
+    table_file_changed(g_spells_file);  // UPDATE writes the table as the editor holds it
+    if (!write_table_file(g_spells_file, save_spells))
         console_log("SPELL UPDATE: global/spells.dat sa nepodarilo zapisat");
 }
 
