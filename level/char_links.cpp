@@ -8,7 +8,9 @@
 #include "characters/char_models.h"
 #include "characters/char_outline.h"
 #include "characters/char_spawning.h"
+#include "characters/char_stats.h"
 #include "characters/char_table.h"
+#include "characters/monster_protos.h"
 #include "characters/monster_spawning.h"
 #include "characters/surround.h"
 #include "core/frame_timing.h"
@@ -31,9 +33,19 @@ char_record* player()
     return char_at(int32_t(g_player_char));
 }
 
-// The monster class's world, the statistics, the item effects and the equipment of a character
-// that crossed over follow once the monster classes, the combat rules and the inventory land.
-void prepare_crossing_char(char_record*) {}
+// A character in the world after the level change takes its class's world, and gets its
+// statistics recomputed, its item effects applied and its equipment rebuilt on the new level.
+// A slot out of the world (life 0, or no world object) is left as it is: its slot field may name
+// another character, whose owned objects a refresh would remove.
+void prepare_crossing_char(char_record* c)
+{
+    if (c->life == k_life_gone || !world_object_of(*c))
+        return;
+    c->world = char_monster_proto(c).dreamwalk;
+    recompute_char_stats(c, false);
+    char_apply_item_effects(c);
+    char_refresh_equipment(c);
+}
 
 void put_player(float x, float y, int16_t facing)
 {
