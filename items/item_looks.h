@@ -56,8 +56,11 @@ void build_char_model_set(int32_t item, char_record* c);
 // to or take from the character's light.
 void apply_item_looks(int32_t item, char_record* c);
 // Only while the character has a world object: spawns the attached effects 28 (at a model
-// vertex), 29 (at the character), 42 (at the first a3 vertices) as objects owned by the character,
-// and casts the equipment spells 61 from the character's position with an endless lifetime.
+// vertex), 29 (at the character), 42 (at the first a3 vertices) as objects owned by the character
+// that keep the item's id and have their attached-drawing flag set, and casts the equipment spells
+// 61 from the character's position with an endless lifetime.
 void attach_item_effects(int32_t item, char_record* c, int16_t id);
-// Casts the spell of every entry of code 34 from the caster (its slot's low byte).
-void cast_item_attack_spells(int32_t item, int32_t caster);
+// Casts the spell of every entry of code 34 from the caster (its slot's low byte), with the
+// spell's own durations. Returns how many it cast. The strikes of the machines call it for the
+// item in the weapon location.
+int32_t cast_item_attack_spells(int32_t item, int32_t caster);
