@@ -186,23 +186,6 @@ world_object* spawn_attached(const char_record& c, int16_t item_id, int32_t slot
     return &o;
 }
 
-// Where vertex v of the character's model for the body part lies, from its object's position and
-// pose; false when the part has no model or the model no such vertex.
-bool vertex_position(const char_record& c, int32_t part, int32_t vertex, float* x, float* y)
-{
-    int16_t index = c.part_model[part];
-    const world_object* o = char_object(c);
-    const model* m = index > 0 ? char_part_model(index) : nullptr;
-    float out[4];
-    if (!o || !m || vertex < 0 ||
-        !get_model_vertex_world_pos(m, o->x, o->y, o->z, o->scale, o->angle_a, o->angle_b, o->angle_c,
-                                    uint32_t(vertex), out))
-        return false;
-    *x = out[0];
-    *y = out[1];
-    return true;
-}
-
 bool attach_effect(char_record* c, int16_t item_id, const item_property& e)
 {
     const int16_t* a = e.args;
@@ -219,7 +202,7 @@ bool attach_effect(char_record* c, int16_t item_id, const item_property& e)
         int32_t count = many ? a[2] : 1;
         for (int32_t k = first; k < first + count; ++k) {
             float x, y;
-            if (!vertex_position(*c, a[0], k, &x, &y))
+            if (!char_vertex_position(*c, a[0], k, &x, &y))
                 return skip(e, "vertex");
             float height = many ? rand_range(0.0f, k_attached_height) : k_attached_height;
             if (!spawn_attached(*c, item_id, slot, x, y, height, 1.0f, k_mode_vertex, a[0], k))
@@ -258,6 +241,23 @@ bool safe_model_name(const char* name)
 }
 
 } // namespace
+
+bool char_vertex_position(const char_record& c, int32_t part, int32_t vertex, float* x, float* y)
+{
+    if (!is_body_part(part) || vertex < 0)
+        return false;
+    int16_t index = c.part_model[part];
+    const world_object* o = char_object(c);
+    const model* m = index > 0 ? char_part_model(index) : nullptr;
+    float out[4];
+    if (!o || !m ||
+        !get_model_vertex_world_pos(m, o->x, o->y, o->z, o->scale, o->angle_a, o->angle_b, o->angle_c,
+                                    uint32_t(vertex), out))
+        return false;
+    *x = out[0];
+    *y = out[1];
+    return true;
+}
 
 const item_property* item_efects(int32_t item, int32_t* count)
 {

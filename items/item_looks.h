@@ -22,6 +22,11 @@ extern item_look_links g_item_look_links;
 
 struct item_property;
 
+// Where vertex `vertex` of the character's model for body part `part` (0 to 23) lies, from its
+// world object's position and pose; false when the part has no model, the model no such vertex or
+// the character no world object.
+bool char_vertex_position(const char_record& c, int32_t part, int32_t vertex, float* x, float* y);
+
 // The EFECTS entries of item id and their count (0 to 16); null and 0 for an id outside the table.
 const item_property* item_efects(int32_t item, int32_t* count);
 // A spell id in the spell table.

@@ -5,6 +5,9 @@
 #include "characters/char_stats.h"
 #include "characters/char_table.h"
 #include "characters/monster_protos.h"
+#include "engine/model_test_support.h"
+#include "engine/models.h"
+#include "items/item_looks.h"
 #include "items/item_properties.h"
 #include "support/item_table_guard.h"
 #include "characters/surround.h"
@@ -189,6 +192,25 @@ TEST_F(char_links_test, MissilesSeeOutlinesAndHitsReachTheCharacters)
     g_object_links.char_hit_reaction(1, 1, 1);
     EXPECT_EQ(std::make_tuple(wolf.anim_action, wolf.pending_target, farmer.state, farmer.anim_action),
               std::make_tuple(uint8_t(0), g_elapsed_ms + 3000u, uint32_t(k_state_idle), uint8_t(0)));
+
+    // An effect attached to a vertex of the wolf's model is drawn where that vertex is now, on a
+    // dream-world layer while the wolf is seen only in the dream world, owned by it.
+    make_grid_model(g_char_models[1], 2, 2, 1, 1);
+    g_chardata[1].loaded = 1;
+    g_chardata_count = 2;
+    wolf.part_model[3] = 1;
+    world_object& spark = g_objects[add_object(0.0f, 0.0f, 0, 1.0f, 1.0f, 0, 0)];
+    spark.object_class = k_class_attached;
+    spark.entity = 0;
+    spark.entry_ints[0][0] = 3;  // body part
+    spark.entry_ints[0][1] = 4;  // vertex
+    spark.layer = 5;
+    wolf.world = 2;
+    g_objects[wolf.object].alpha = 0.5f;
+    float x, y;
+    ASSERT_TRUE(char_vertex_position(wolf, 3, 4, &x, &y));
+    EXPECT_FLOAT_EQ(g_object_links.draw_attached_model(&spark, 0), 0.5f);
+    EXPECT_EQ(std::make_tuple(spark.x, spark.y, spark.layer, spark.owner), std::make_tuple(x, y, uint8_t(30), int16_t(0)));
 
     g_object_links.char_leave_world(0);
     EXPECT_EQ(std::make_tuple(wolf.life, wolf.object), std::make_tuple(k_life_gone, -1));
