@@ -4,7 +4,6 @@
 #include "characters/char_animation.h"
 #include "characters/char_models.h"
 #include "characters/char_table.h"
-#include "characters/combat_rules.h"
 #include "core/frame_timing.h"
 #include "core/settings.h"
 #include "engine/model_test_support.h"
@@ -83,15 +82,6 @@ TEST_F(char_test, FramesFollowTheClockAndCatchUpAfterAStall)
     animate_char(&c);
     EXPECT_EQ(c.part_frame[1], 0);  // looped past its last frame
     EXPECT_EQ(o.next_anim_tick, g_elapsed_ms + 1);
-
-    // An attack's frames take the attack speed's time, not the clip's: trunc(speed x 10 + 1) ms.
-    c.anim_action = k_action_attack;
-    c.speed = 17;
-    g_elapsed_ms = o.next_anim_tick;
-    animate_char(&c);
-    const uint32_t attack_ms = uint32_t(char_attack_speed(&c) * 10.0f + 1.0f);
-    EXPECT_NE(attack_ms, 32u);
-    EXPECT_EQ(o.next_anim_tick, g_elapsed_ms + attack_ms);
 }
 
 TEST_F(char_test, EachAnimationModeStepsThePartsItsOwnWay)
