@@ -2,6 +2,7 @@
 
 #include "characters/char_inventory.h"
 #include "characters/char_models.h"
+#include "characters/char_stats.h"
 #include "characters/char_table.h"
 #include "characters/monster_points.h"
 #include "characters/monster_protos.h"
@@ -159,10 +160,10 @@ int32_t spawn_monster_from_placement(char_placement_list* list, int32_t index)
 int32_t spawn_char_from_placement_full_health(char_placement_list* list, int32_t index, bool apply_kind)
 {
     const int32_t slot = spawn_char_from_placement(list, index, apply_kind);
-    if (char_record* c = char_at(slot)) {
-        c->hp_ceiling = int16_t(std::clamp(c->hp_max, -32768, 32767));
-        c->hp = c->hp_ceiling;
-    }
+    // The maximum is recomputed after the placement's level and class: a placement of another
+    // level than its creature file's starts at the full health of its own level.
+    if (char_record* c = char_at(slot))
+        recompute_char_stats(c, true);
     return slot;
 }
 
@@ -208,13 +209,13 @@ bool keeps_file_speeds(const char_placement& p, const char_record& c)
 
 void update_placement_from_char(char_placement_list* list, int32_t slot)
 {
-    const char_record* c = char_at(slot);
+    char_record* c = char_at(slot);
     if (!list || !c)
         return;
+    recompute_char_stats(c, false);
     const world_object* o = world_object_of(*c);
     if (!o)
         return;
-    // Statistics are recomputed here once the combat rules land.
     for (int32_t i = 0; i < std::clamp<int32_t>(list->count, 0, k_placement_slots); ++i) {
         char_placement& p = list->entries[i];
         if (p.char_slot != slot)

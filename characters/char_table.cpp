@@ -2,6 +2,7 @@
 
 #include "characters/char_inventory.h"
 #include "characters/char_models.h"
+#include "characters/char_stats.h"
 #include "core/console_log.h"
 #include "core/frame_timing.h"
 #include "core/globals.h"
@@ -47,9 +48,6 @@ void apply_inventory_on_add(char_record* c)
     char_apply_item_effects(c);
     char_refresh_equipment(c);
 }
-
-// Statistics are recomputed once the combat rules land.
-void recompute_stats_on_add(char_record*) {}
 
 bool valid_slot(int32_t slot)
 {
@@ -114,7 +112,7 @@ void enter_world(char_record* c, int32_t slot, float x, float y, uint8_t action)
         c->light = light < 0 ? k_no_light : uint16_t(light);
     }
 
-    recompute_stats_on_add(c);
+    recompute_char_stats(c, false);
     std::fill(std::begin(c->part_frame), std::end(c->part_frame), uint8_t(0));
     std::fill(std::begin(c->part_extra_a), std::end(c->part_extra_a), int16_t(0));
     if (c->kind == k_kind_enemy)

@@ -29,7 +29,8 @@ world_object* world_object_of(const char_record& character);
 // Puts a loaded character into the world at (x, y) in the given slot: a world object with
 // prototype code -2 - slot (any object of its own it still has is freed first), alive, the
 // run-time fields reset, all clips reloaded and the move, attack and stand clips started; a
-// PLAYER outside editor mode gets a light. Returns the record.
+// PLAYER outside editor mode gets a light; the statistics recomputed (not full). Returns the
+// record.
 char_record* add_char(char_record* character, int32_t slot, float x, float y);
 
 // The same for a character read from a save game or a level-character section: placed at its

@@ -363,8 +363,6 @@ int32_t find_item_proto_by_name(const char* text)
     return -1;
 }
 
-void noop_hook() {}
-
 bool spell_cost(int32_t spell, int32_t* mana_cost, uint32_t* pause)
 {
     const spell_proto* s = spell_proto_at(spell);

@@ -312,9 +312,6 @@ int32_t element_attunement(int32_t tier, int32_t element);
 // The first item id whose display name equals text exactly (case-sensitive), or -1.
 int32_t find_item_proto_by_name(const char* text);
 
-// Does nothing; the console calls it.
-void noop_hook();
-
 // The mana cost and pause (ticks) of spell id; false for an id outside the table.
 bool spell_cost(int32_t spell, int32_t* mana_cost, uint32_t* pause);
 // The animation frame at which spell id is released; false for an id outside the table.

@@ -87,8 +87,8 @@ void object_fields(Io& io, Object& o)
     io.u32(344, o.next_drift_tick);
     io.u32(348, o.next_particle_tick);
     io.i32(352, o.particle_role);
-    io.u32(356, o.sprite_scratch[0]);
-    io.u32(360, o.sprite_scratch[1]);
+    io.u32(356, o.item_id);
+    io.u32(360, o.attached_drawing);
     io.i32(364, o.width);
     io.i32(368, o.height);
     io.i32(372, o.depth_key);

@@ -22,6 +22,8 @@ constexpr int16_t k_demo_sword = 0;
 constexpr int16_t k_demo_armour = 1;
 constexpr int16_t k_demo_gold = 2;
 constexpr int16_t k_demo_focus = 3;
+constexpr int16_t k_demo_dagger = 5;  // a fast weapon
+constexpr int16_t k_demo_axe = 6;     // a heavy weapon for both hands
 constexpr int16_t k_demo_potion = 10;
 constexpr int16_t k_demo_essence = 15;
 // One item of each equipment class the ones above leave out: a focus wand (class 5), boots,

@@ -234,8 +234,8 @@ void write_items_demo_data()
     focus.efect_count = 1;
     g_item_lists[k_demo_focus].efects[0] = item_property{3, {5, 0, 0, 0, 0, 0, 0, 0}};
 
-    add_weapon(5, "dyka", "Dagger", k_item_fast_weapon, 4, 90, 18, 2).weapon_category = 1;
-    add_weapon(6, "sekera", "Battle axe", k_item_heavy_weapon, 14, 140, 45, 1).size = 1;
+    add_weapon(k_demo_dagger, "dyka", "Dagger", k_item_fast_weapon, 4, 90, 18, 2).weapon_category = 1;
+    add_weapon(k_demo_axe, "sekera", "Battle axe", k_item_heavy_weapon, 14, 140, 45, 1).size = 1;  // both hands
     add_weapon(7, "luk", "Short bow", k_item_ranged_weapon, 6, 600, 40, 2).weapon_category = 4;
     item_proto& ring = add_item(9, "prsten", "Copper ring", k_item_ring);
     ring.price = 60;
