@@ -53,6 +53,7 @@ const std::vector<written_file>& written_files()
          {{25, 1, "life: alive on reading"},
           {40, 4, "pending target cleared on reading"},
           {48, 4, "world object: none on reading"},
+          {904, 16, "hit point and mana maxima and values: statistics recomputed as the character is added"},
           {2024, 4, "the word after the walking factor cleared on reading"},
           {2300, 16, "script flags cleared on reading"},
           {2328, 4, "level-character flag cleared on reading"},
