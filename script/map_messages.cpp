@@ -5,10 +5,12 @@
 #include "core/utilities.h"
 #include "script/script_services.h"
 #include "script/text_window.h"
+#include "script/text_window_layout.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -30,7 +32,10 @@ void show_map_text(int32_t i)
     const int32_t length = int32_t(strnlen(t.text, sizeof t.text));
     // Room for the "^window" line and a full text.
     char markup[64 + k_map_text_size];
-    const int head = std::snprintf(markup, sizeof markup, "^window 10 10 %d 20 ", (length - 22) * 9);
+    // The width grows with the text, and is never below what its widest word needs.
+    std::string text(t.text, size_t(length));
+    const int width = std::max((length - 22) * 9, window_width_for_widest_word(text.c_str()));
+    const int head = std::snprintf(markup, sizeof markup, "^window 10 10 %d 20 ", width);
     std::memcpy(markup + head, t.text, size_t(length));
     markup[head + length] = '\0';
     parse_text_window(&g_message_window, markup);

@@ -108,7 +108,7 @@ void write_dialogues_demo_data()
                "^lnst 1. Show me your wares. ^lnend villager_task/shop.txt\n^l\n"
                "^lnst 2. Take me to the yard. ^lnend villager_task/yard.txt\n");
     write_text("data/dialogs/eng/villager_task/shop.txt",
-               "^window 50 420 900 700\n^dialog\n^l Villager:\n^l Have a look, friend.\n^shop 1 100 50\n^l\n"
+               "^window 50 420 900 700\n^dialog\n^l Villager:\n^l Have a look, friend.\n^shop 1 50 100\n^l\n"
                "^lnst Thank you. ^lnend close.txt\n");
     write_text("data/dialogs/eng/villager_task/yard.txt",
                "^window 50 420 900 700\n^dialog\n^l Villager:\n^l The yard is behind the gate. Follow me.\n"
