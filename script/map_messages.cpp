@@ -2,6 +2,7 @@
 
 #include "core/console_log.h"
 #include "core/game_globals.h"
+#include "core/globals.h"
 #include "core/utilities.h"
 #include "script/script_services.h"
 #include "script/text_window.h"
@@ -32,9 +33,11 @@ void show_map_text(int32_t i)
     const int32_t length = int32_t(strnlen(t.text, sizeof t.text));
     // Room for the "^window" line and a full text.
     char markup[64 + k_map_text_size];
-    // The width grows with the text, and is never below what its widest word needs.
+    // The width grows with the text; a short text stays on one line (up to the screen's width)
+    // and no width is below what the widest word needs.
     std::string text(t.text, size_t(length));
-    const int width = std::max((length - 22) * 9, window_width_for_widest_word(text.c_str()));
+    const int one_line = std::min<int>(window_width_for_one_line(text.c_str()), g_screen_width - 20);
+    const int width = std::max({(length - 22) * 9, one_line, int(window_width_for_widest_word(text.c_str()))});
     const int head = std::snprintf(markup, sizeof markup, "^window 10 10 %d 20 ", width);
     std::memcpy(markup + head, t.text, size_t(length));
     markup[head + length] = '\0';
