@@ -38,7 +38,10 @@ void show_map_text(int32_t i)
     std::string text(t.text, size_t(length));
     const int one_line = std::min<int>(window_width_for_one_line(text.c_str()), g_screen_width - 20);
     const int width = std::max({(length - 22) * 9, one_line, int(window_width_for_widest_word(text.c_str()))});
-    const int head = std::snprintf(markup, sizeof markup, "^window 10 10 %d 20 ", width);
+    // As high as its lines need (16 pixels a line and a margin), below the HUD's level name,
+    // which a window at the top edge would cover.
+    const int lines = std::max(1, (window_width_for_one_line(text.c_str()) - 32 + width - 33) / std::max(1, width - 32));
+    const int head = std::snprintf(markup, sizeof markup, "^window 10 %d %d %d ", k_map_text_top, width, 18 + 16 * lines);
     std::memcpy(markup + head, t.text, size_t(length));
     markup[head + length] = '\0';
     parse_text_window(&g_message_window, markup);

@@ -88,9 +88,10 @@ TEST_F(map_messages_test, TheWindowWidthFollowsTheTextLengthButHoldsAShortTextOn
         show_map_text(index);
         EXPECT_EQ(word(0), "^window");
         EXPECT_EQ(word(1), "10");
+        EXPECT_EQ(word(2), std::to_string(k_map_text_top));  // below the HUD's level name
         EXPECT_GE(std::stoi(word(3)), window_width_for_one_line(g_map_texts[index].text)) << index;
         EXPECT_GE(std::stoi(word(3)), window_width_for_widest_word(g_map_texts[index].text)) << index;
-        EXPECT_EQ(word(4), "20");
+        EXPECT_EQ(word(4), "34");  // one line
     }
     show_map_text(2);
     EXPECT_EQ(word(3), "2097");
