@@ -12,6 +12,8 @@ void require(bool ok, const std::string& what);
 
 // The shell's files: the folders, config.cfg.
 void write_shell_demo_data();
+// The story detours' levels "encounter.sav" and "vantiel_penta.sav" with their scripts.
+void write_detours_demo_data();
 // The localized texts: the English UI text table, character and item names, a level's texts.
 void write_text_demo_data();
 // The picture of the item `name` (its icon's file stem), size x size, in its colour.
