@@ -56,6 +56,7 @@ const image_size k_layout_sizes[] = {
     {"data/buttons/buton", 32, 32},
     {"data/interface/box.tga", 32, 32},
     {"data/interface/att/", 32, 32},
+    {"data/interface/pull/", 32, 32},
     {"data/interface/tab/01.tga", 16, 0},
     {"data/interface/tab/02.tga", 16, 0},
     {"data/interface/tab/plus", 16, 16},

@@ -117,6 +117,14 @@ void canvas::mirror()
         std::reverse(texels.begin() + long(y * width), texels.begin() + long((y + 1) * width));
 }
 
+void canvas::paste(const canvas& other, int x, int y)
+{
+    for (uint32_t oy = 0; oy < other.height; ++oy)
+        for (uint32_t ox = 0; ox < other.width; ++ox)
+            if (const uint32_t t = other.texels[size_t(oy) * other.width + ox]; t >> 24)
+                put(x + int(ox), y + int(oy), t);
+}
+
 namespace {
 
 // The sans face at a cell height; null where no face is installed.

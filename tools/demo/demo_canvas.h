@@ -32,6 +32,8 @@ struct canvas {
     void triangle(float x0, float y0, float x1, float y1, float x2, float y2, uint32_t fill, uint32_t outline = 0);
     // Left and right swapped.
     void mirror();
+    // The other canvas's texels that are not fully transparent, with its top-left corner at (x, y).
+    void paste(const canvas& other, int x, int y);
     // The text centred on the canvas (at most its width wide: longer text is cut at the end);
     // nothing where no face is installed.
     void label(const std::string& text, uint32_t colour, int cell_height = 14);

@@ -15,25 +15,35 @@
 
 namespace {
 
-// A panel tile: its piece of one dark leather picture spanning the whole panel, with a gold rim
-// on the panel's outer edge, so the tiles join without a seam.
-void write_panel_tile(const panel_layout& panel, int column, int row)
+// A panel background: one dark leather picture with a gold rim on its outer edge, cut into its
+// tiles so that they join without a seam. The menu's panel carries the game's title above its
+// buttons.
+void write_panel(const panel_layout& panel, bool menu)
 {
-    canvas c(k_panel_tile_side, k_panel_tile_side, 0);
-    const int panel_width = panel.columns * k_panel_tile_side, panel_height = panel.rows * k_panel_tile_side;
-    for (int y = 0; y < k_panel_tile_side; ++y)
-        for (int x = 0; x < k_panel_tile_side; ++x) {
-            const int px = column * k_panel_tile_side + x, py = row * k_panel_tile_side + y;
-            const int edge = std::min(std::min(px, py), std::min(panel_width - 1 - px, panel_height - 1 - py));
-            const uint32_t grain = (uint32_t(px) * 2654435761u ^ uint32_t(py) * 40503u) >> 29;
-            uint32_t colour = argb(238, 44 + grain, 34 + grain, 28 + grain);
-            if (edge < 3)
-                colour = k_gold;
-            else if (edge < 5)
-                colour = k_ink;
-            c.put(x, y, colour);
+    const int width = panel.columns * k_panel_tile_side, height = panel.rows * k_panel_tile_side;
+    canvas c(uint32_t(width), uint32_t(height), 0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int edge = std::min(std::min(x, y), std::min(width - 1 - x, height - 1 - y));
+            const uint32_t grain = (uint32_t(x) * 2654435761u ^ uint32_t(y) * 40503u) >> 29;
+            c.put(x, y, edge < 3 ? k_gold : edge < 5 ? k_ink : argb(238, 44 + grain, 34 + grain, 28 + grain));
         }
-    c.save(panel_tile_name(panel, column, row));
+    if (menu) {
+        canvas title(uint32_t(width), 64, 0), subtitle(uint32_t(width), 24, 0);
+        title.label("ZORV", k_gold, 48);
+        subtitle.label("a tale of the old gate", 0xFFE0D0B0u, 16);
+        c.paste(title, 0, 120);
+        c.paste(subtitle, 0, 190);
+    }
+    for (int column = 0; column < panel.columns; ++column)
+        for (int row = 0; row < panel.rows; ++row) {
+            canvas tile(k_panel_tile_side, k_panel_tile_side, 0);
+            for (int y = 0; y < k_panel_tile_side; ++y)
+                for (int x = 0; x < k_panel_tile_side; ++x)
+                    tile.put(x, y, c.texels[size_t(row * k_panel_tile_side + y) * size_t(width) +
+                                            size_t(column * k_panel_tile_side + x)]);
+            tile.save(panel_tile_name(panel, column, row));
+        }
 }
 
 // Which sides of a frame piece face outwards.
@@ -278,6 +288,20 @@ void write_named_image(const std::string& name)
         write_hud_button(name, std::atoi(stem.c_str() + 5));
     } else if (starts_with(name, "data/interface/tab/")) {
         write_new_hero_piece(name, stem, ends_with(stem, "2") || ends_with(stem, "efekt"));
+    } else if (starts_with(name, "data/interface/pull/")) {
+        // The quick-slot pull-down's options, one 32-pixel cell each: a potion, a focus, a
+        // sword and a cross to empty the slot.
+        canvas cell = button(32, 32, "", false);
+        if (stem == "remove") {
+            cell.bar(9.0f, 9.0f, 23.0f, 23.0f, 1.6f, 0xFFE04030u);
+            cell.bar(23.0f, 9.0f, 9.0f, 23.0f, 1.6f, 0xFFE04030u);
+        } else {
+            const char* item = stem == "quick" ? "elixir" : stem == "spell" ? "sustredenie" : "mec";
+            const uint32_t colour = stem == "quick" ? 0xFFDC2828u : stem == "spell" ? 0xFF5AA0FAu : 0xFFC8C8DCu;
+            write_item_picture(name, item, 32, colour);
+            return;
+        }
+        cell.save(name);
     } else if (starts_with(name, "data/interface/att/")) {
         // The attunement icons: runes in the colours of the four elements and the dream.
         static const uint32_t colours[] = {0xFFE05030u, 0xFF3080E0u, 0xFFC0D0E0u, 0xFF70A040u, 0xFF9060D0u};
@@ -337,8 +361,6 @@ void write_interface_demo_data()
                                      {"data/interface/new_points.tga", "+"},
                                      {"data/interface/new_map.tga", "M"}})
         write_button(name, 32, 32, text, true);
-    for (const panel_layout& panel : k_panel_layouts)
-        for (int column = 0; column < panel.columns; ++column)
-            for (int row = 0; row < panel.rows; ++row)
-                write_panel_tile(panel, column, row);
+    for (int p = 0; p < k_panel_count; ++p)
+        write_panel(k_panel_layouts[p], p == 6);  // panel 6: the menu
 }

@@ -201,7 +201,7 @@ std::vector<tour_step> make_steps()
     s.push_back({"", [] { return !g_credits.active && g_no_game_running && menu_page(k_page_menu); }, 10,
                  press(w2, h2 + 114), nullptr});
     s.push_back({"new_hero", [] { return ui().menu_open && ui().overlay_screen == k_page_new_hero; }, 20,
-                 press(802, 622), nullptr});
+                 click(802, 622), nullptr});
     s.push_back({"greeting", [] { return playing() && g_dialogue_running && g_dialogue_window.link_count > 0; },
                  80, taps({k_key_space, k_key_space}), nullptr});
     // The gate with the HUD, then every panel the keys open, one after the other.
@@ -322,10 +322,10 @@ private:
                 ready_since_.reset();
                 if (std::getenv("ZORV_TOUR_TRACE") && waited_ % 500 == 0)
                     std::fprintf(stderr, "tour: waiting for step %zu, tick %u, menu %u/%u, dialogue %u, panels %u%u%u%u%u, "
-                                 "no game %u, map %u, hp %d\n", index_, g_ticks, ui().menu_open, ui().overlay_screen,
+                                 "no game %u, map %u, hp %d, level %s, file %s\n", index_, g_ticks, ui().menu_open, ui().overlay_screen,
                                  g_dialogue_running, ui().side_panel_open, ui().character_panel_open,
                                  ui().quest_log_open, ui().attunement_panel_open, ui().attunement_select_open,
-                                 g_no_game_running, g_travel_map_running, int(g_chars[g_player_char].hp));
+                                 g_no_game_running, g_travel_map_running, int(g_chars[g_player_char].hp), g_current_level, g_dialogue_window.requested_file);
                 if (++waited_ > k_pass_bound) {
                     failed_ = true;
                     failure_ = s.name.empty() ? "the way after " + last_name_ : s.name;
