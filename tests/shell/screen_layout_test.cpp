@@ -11,9 +11,12 @@
 #include "engine/render_context.h"
 #include "engine/textures.h"
 #include "engine/ui_texts.h"
+#include "interface/credits.h"
+#include "interface/endings.h"
 #include "interface/front_end.h"
 #include "interface/interface_images.h"
 #include "interface/interface_state.h"
+#include "interface/slide_shows.h"
 #include "platform/recording_device.h"
 #include "shell/program.h"
 
@@ -196,6 +199,12 @@ private:
 
 TEST_F(shell_test, LayoutOfEveryScreen)
 {
+    // The run begins as a new process does: the splash and the intro not yet shown.
+    saved_globals kept;
+    kept.keep(g_splash), kept.keep(g_splash_slot), kept.keep(g_intro_slides), kept.keep(g_credits);
+    kept.keep(g_epilogue_slides), kept.keep(g_chapter_slides), kept.keep(g_ending);
+    g_splash = {};
+    g_intro_slides = {};
     render_use_recording(true);
     g_front_end = run_front_end;
     std::vector<placed_text> texts;

@@ -272,8 +272,10 @@ void write_named_image(const std::string& name)
         write_settings_control(stem, name, highlighted);
     } else if (starts_with(name, "data/interface/settings/")) {
         // The settings screen's tabs: 64 x 64, drawn mirrored, so the label is written mirrored.
-        canvas tab = button(64, 64, "", highlighted);
-        tab.label(text.substr(7), highlighted ? 0xFFFFFFFFu : 0xFFE0D0B0u, 10);
+        // The page's divider covers the tab's right third: the label keeps to the left part.
+        canvas tab = button(64, 64, "", highlighted), word(44, 64, 0);
+        word.label(text.substr(7), highlighted ? 0xFFFFFFFFu : 0xFFE0D0B0u, 9);
+        tab.paste(word, 18, 0);
         tab.mirror();
         tab.save(name);
     } else if (starts_with(name, "data/interface/saveload/button/") || starts_with(stem, "button ")) {
