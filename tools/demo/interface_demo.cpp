@@ -274,8 +274,8 @@ void write_named_image(const std::string& name)
         // The settings screen's tabs: 64 x 64, drawn mirrored, so the label is written mirrored.
         // The page's divider covers the tab's right third: the label keeps to the left part.
         canvas tab = button(64, 64, "", highlighted), word(44, 64, 0);
-        word.label(text.substr(7), highlighted ? 0xFFFFFFFFu : 0xFFE0D0B0u, 9);
-        tab.paste(word, 18, 0);
+        word.label(text.substr(7), highlighted ? 0xFFFFFFFFu : 0xFFE0D0B0u, 8);
+        tab.paste(word, 2, 0);  // drawn mirrored: the left of the screen
         tab.mirror();
         tab.save(name);
     } else if (starts_with(name, "data/interface/saveload/button/") || starts_with(stem, "button ")) {
