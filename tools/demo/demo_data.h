@@ -12,8 +12,12 @@ void require(bool ok, const std::string& what);
 
 // The shell's files: the folders, config.cfg.
 void write_shell_demo_data();
+// The story detours' levels "encounter.sav" and "vantiel_penta.sav" with their scripts.
+void write_detours_demo_data();
 // The localized texts: the English UI text table, character and item names, a level's texts.
 void write_text_demo_data();
+// The picture of the item `name` (its icon's file stem), size x size, in its colour.
+void write_item_picture(const std::string& path, const std::string& name, uint32_t size, uint32_t colour);
 // The item table "global/items.dat" (330 records, deleted ones between) with the icons, the
 // default ground model, the weapon sounds and "global/attunements.txt": among them a sword that
 // trains an attunement, a leather armour, gold and the attunement, with these ids.
