@@ -87,10 +87,12 @@ dialog_handle open_mode_tabs()
 void mode_tabs_tick()
 {
     if (g_tab_window && !dialog_exists(g_tab_window)) {
-        // The page was closed on its own: no tab is chosen, so a click on any brings its page.
+        // The page was closed on its own: no tab is chosen, so a click on any brings its page;
+        // a tab chosen since the page closed stays chosen.
         g_tab_window = 0;
+        if (get_tab_sel(g_tabs_window, k_mode_tabs_control) == g_current_tab)
+            set_tab_sel(g_tabs_window, k_mode_tabs_control, -1);
         g_current_tab = -1;
-        set_tab_sel(g_tabs_window, k_mode_tabs_control, -1);
     }
     const int32_t tab = get_tab_sel(g_tabs_window, k_mode_tabs_control);
     if (tab < 0 || tab >= k_mode_tab_count || tab == g_current_tab)

@@ -91,7 +91,7 @@ protected:
         char_editors_test::SetUp();
         items_ = std::make_unique<item_table_guard>();
         saved_.keep(g_command_window_open), saved_.keep(g_current_tab), saved_.keep(g_map_dirty);
-        saved_.keep(g_container_add_target);
+        saved_.keep(g_container_add_target), saved_.keep(g_tabs_window), saved_.keep(g_tab_window);
         free_level_containers();
         g_command_window_open = 0;
         g_current_tab = -1;
