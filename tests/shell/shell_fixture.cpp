@@ -27,6 +27,7 @@
 #include "interface/endings.h"
 #include "interface/interface_links.h"
 #include "interface/interface_state.h"
+#include "interface/overlay_screens.h"
 #include "items/ground_items.h"
 #include "items/items.h"
 #include "items/spells.h"
@@ -84,6 +85,8 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_camera_shake), saved.keep(g_dream_world), saved.keep(g_lightning);
     saved.keep(g_rain), saved.keep(g_snow), saved.keep(g_fog), saved.keep(g_blood), saved.keep(g_water_circle);
     saved.keep(g_game_clock), saved.keep(g_ambient_color);
+    saved.keep(g_death_alpha), saved.keep(g_death_next_tick), saved.keep(g_menu_alpha), saved.keep(g_menu_next_tick);
+    saved.keep(g_menu_input_tick), saved.keep(g_menu_button_alpha);
     saved.keep(g_editor), saved.keep(g_cursor_grid), saved.keep(g_show_grid), saved.keep(g_active_layer);
     saved.keep(g_brush_preview), saved.keep(g_map_dirty), saved.keep(g_current_tab), saved.keep(g_undo_counter);
     saved.keep(g_tabs_window), saved.keep(g_tab_window);
@@ -155,8 +158,9 @@ void shell_test::SetUp()
     g_app_active = 0;
     g_input_focus = 1;
     g_windowed = 0;
-    g_ticks = 0;  // the game clocks and the level names as a new process has them
+    g_ticks = 0;  // the game clocks, the menu's fades and the level names as a new process has them
     g_elapsed_ms = 0;
+    reset_overlay_fades();
     g_map_path[0] = g_session_map_path[0] = g_current_level[0] = '\0';
     reset_camera_shake(&g_camera_shake);
     clock_use_manual(true);

@@ -322,10 +322,11 @@ private:
                 ready_since_.reset();
                 if (std::getenv("ZORV_TOUR_TRACE") && waited_ % 500 == 0)
                     std::fprintf(stderr, "tour: waiting for step %zu, tick %u, menu %u/%u, dialogue %u, panels %u%u%u%u%u, "
-                                 "no game %u, map %u, hp %d, level %s, file %s\n", index_, g_ticks, ui().menu_open, ui().overlay_screen,
+                                 "no game %u, map %u, hp %d, level %s, file %s, splash %u, intro %u/%u, menu alpha %.2f next %u\n", index_, g_ticks, ui().menu_open, ui().overlay_screen,
                                  g_dialogue_running, ui().side_panel_open, ui().character_panel_open,
                                  ui().quest_log_open, ui().attunement_panel_open, ui().attunement_select_open,
-                                 g_no_game_running, g_travel_map_running, int(g_chars[g_player_char].hp), g_current_level, g_dialogue_window.requested_file);
+                                 g_no_game_running, g_travel_map_running, int(g_chars[g_player_char].hp), g_current_level, g_dialogue_window.requested_file,
+                                 g_splash.state, g_intro_slides.active, g_intro_slides.state, double(g_menu_alpha), g_menu_next_tick);
                 if (++waited_ > k_pass_bound) {
                     failed_ = true;
                     failure_ = s.name.empty() ? "the way after " + last_name_ : s.name;
