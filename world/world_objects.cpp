@@ -9,6 +9,7 @@
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
 #include "world/object_behaviour.h"
+#include "world/object_order.h"
 #include "world/object_protos.h"
 #include "world/scene_header.h"
 
@@ -17,6 +18,7 @@
 #include <cstring>
 #include <iterator>
 #include <new>
+#include <vector>
 
 world_object* g_objects = nullptr;
 uint32_t g_object_count = 0;
@@ -240,6 +242,7 @@ int32_t add_object(float x, float y, int32_t proto, float alpha, float scale, in
     }
     s_hint_array = g_objects;
     s_hint_count = g_object_count;
+    stamp_object_serial(uint32_t(index));
     world_object* o = &g_objects[index];
     std::memset(o, 0, sizeof *o);
     init_object(o, x, y, proto, alpha, scale, angle_a, editor_corners);
@@ -300,6 +303,7 @@ bool grow_objects()
     }
     if (g_object_count > 0)
         std::memcpy(grown, g_objects, sizeof(world_object) * g_object_count);
+    keep_object_order_on_growth(g_objects, grown);
     delete[] g_objects;
     g_objects = grown;
     g_object_capacity = capacity;
@@ -312,7 +316,7 @@ void free_objects()
     delete[] g_objects;
     g_objects = nullptr;
     g_object_count = g_object_capacity = 0;
-    g_depth_list_count = 0;
+    reset_object_order();
     g_objects_drawn = 0;
 }
 
@@ -455,10 +459,39 @@ int32_t is_object_visible(const world_object* o)
 void sort_objects()
 {
     forget_free_slot_hint();
-    if (g_object_count < 2)
+    reset_object_order();
+    const uint32_t n = g_object_count;
+    if (n < 2)
         return;
-    std::stable_sort(g_objects, g_objects + g_object_count,
-                     [](const world_object& a, const world_object& b) { return sort_key(a) < sort_key(b); });
+    // A stable counting sort by key: where each record goes, then the records are moved there
+    // along the cycles of that permutation, each once.
+    constexpr uint32_t k_keys = 2 * k_free_layer + 2;
+    uint32_t starts[k_keys + 1] = {};
+    bool sorted = true;
+    for (uint32_t i = 0; i < n; ++i) {
+        const uint32_t key = sort_key(g_objects[i]);
+        sorted = sorted && (i == 0 || key >= sort_key(g_objects[i - 1]));
+        ++starts[key + 1];
+    }
+    if (sorted)
+        return;
+    for (uint32_t k = 1; k <= k_keys; ++k)
+        starts[k] += starts[k - 1];
+    std::vector<uint32_t> target(n);
+    for (uint32_t i = 0; i < n; ++i)
+        target[i] = starts[sort_key(g_objects[i])]++;
+    for (uint32_t i = 0; i < n; ++i) {
+        if (target[i] == i)
+            continue;
+        world_object carried = g_objects[i];
+        uint32_t to = target[i];
+        target[i] = i;
+        while (to != i) {
+            std::swap(carried, g_objects[to]);
+            std::swap(to, target[to]);
+        }
+        g_objects[i] = carried;
+    }
 }
 
 void sort_and_trim_objects()
@@ -473,6 +506,7 @@ int32_t swap_object_in_layer(int32_t index, bool backward)
     if (index < 0 || uint32_t(index) >= g_object_count)
         return -1;
     forget_free_slot_hint();
+    reset_object_order();
     uint8_t layer = g_objects[index].layer;
     int32_t step = backward ? -1 : 1;
     for (int32_t j = index + step; j >= 0 && uint32_t(j) < g_object_count; j += step) {
