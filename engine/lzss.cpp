@@ -311,6 +311,11 @@ public:
     coded_input(const coded_input&) = delete;
     coded_input& operator=(const coded_input&) = delete;
 
+    // A whole group's bytes (a flag byte and eight matches) lie in the buffer.
+    bool holds_group() const { return count_ > 17; }
+    // The next byte of a group that holds_group promised.
+    uint8_t take() { --count_; return *cursor_++; }
+
     // The next byte, or -1 at the end of data.
     int get()
     {
@@ -369,6 +374,26 @@ int lzss_decode(packed_stream* inner, lzss_decoder_state* state, int n, uint8_t*
 
     coded_input in(inner);
     while (produced < n) {
+        // A whole group at once while its bytes are buffered and its output has room.
+        if (((flags >> 1) & 0x100) == 0 && in.holds_group() && n - produced >= 8 * LZSS_F) {
+            const uint32_t group = in.take();
+            for (int item = 0; item < 8; item++) {
+                if (group >> item & 1) {
+                    const uint8_t c = in.take();
+                    text[r] = c;
+                    r = (r + 1) & k_window_mask;
+                    out[produced++] = c;
+                    continue;
+                }
+                const int b0 = in.take(), b1 = in.take();
+                const int length = (b1 & 0x0F) + LZSS_THRESHOLD + 1;
+                copy_match(text, b0 | ((b1 & 0xF0) << 4), r, out + produced, length);
+                r = (r + length) & k_window_mask;
+                produced += length;
+            }
+            flags = (group | 0xFF00) >> 7;  // as after the group's last item
+            continue;
+        }
         flags >>= 1;
         if ((flags & 0x100) == 0) {
             int c = in.get();
