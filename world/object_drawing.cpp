@@ -36,6 +36,7 @@ bool in_array(const world_object* o)
 
 // The draw position of the object the pass is at.
 uint32_t s_position = 0;
+constexpr uint32_t k_prefetch_distance = 16;
 
 // A visible depth-sorted object of the array joins the depth list (ground decals are placed apart).
 void append_depth(const world_object* o, uint32_t index, uint32_t limit)
@@ -324,6 +325,13 @@ void draw_objects()
     for (uint32_t k = 0; k < g_object_count; ++k) {
         const uint32_t i = object_at_draw_position(k);
         s_position = k;
+        // The draw order leaves the array's order where the depth sort moved objects: the
+        // records a few places ahead are fetched early.
+        if (k + k_prefetch_distance < g_object_count) {
+            const char* ahead = reinterpret_cast<const char*>(&g_objects[object_at_draw_position(k + k_prefetch_distance)]);
+            for (uint32_t line = 0; line < sizeof(world_object); line += 64)
+                __builtin_prefetch(ahead + line);
+        }
         world_object* o = &g_objects[i];
         if (o->object_class == k_class_weather && g_object_links.offer_weather_member)
             g_object_links.offer_weather_member(int32_t(i));
