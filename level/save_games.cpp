@@ -281,7 +281,7 @@ bool restore_level_copies(const char* name, const std::vector<std::string>& copi
             break;
         std::string target = "global/" + level;
         std::string temporary = new_temporary_name(target.c_str());
-        ok = share_or_copy_file(save_path(name, level.c_str()).c_str(), temporary.c_str());
+        ok = fill_temporary_from(save_path(name, level.c_str()).c_str(), temporary);
         staged.emplace_back(std::move(temporary), std::move(target));
     }
     if (!ok) {
@@ -465,6 +465,9 @@ bool save_game(save_list* list, const char* name, uint32_t fade_wrap, uint32_t f
     if (!force && (g_in_combat || !g_interface.scroll_enabled))
         return refuse("Could not save during combat!", 105);
 
+    // Every file of the save reaches the disk before its rename; the folders' entries once each,
+    // before the save folder takes its place and at the end.
+    folder_sync_batch batch;
     const char* level = level_file_name(g_map_path);
     if (level[0] && !save_level_changes(level)) {
         console_log("save: zmeny levelu %s sa nezapisali, hra sa neulozila", level);
@@ -508,6 +511,7 @@ bool load_game(save_list* list, const char* name)
     }
     static loaded_save save;  // large; one load at a time
     save = loaded_save{};
+    folder_sync_batch batch;  // the restored change files' folder is synced once, at the end
     if (!read_save(name, &save) || !restore_level_copies(name, save.level_copies)) {
         console_log("No such save file");
         log_add_line(&g_message_log, 1, "%s", ui_text(107));

@@ -37,6 +37,11 @@ bool copy_file(const char* from, const char* to);
 // replace them whole (a temporary renamed over them), never change them in place.
 bool share_or_copy_file(const char* from, const char* to);
 
+// Gives a temporary of new_temporary_name the contents of `from` as share_or_copy_file does, left
+// for its caller to commit (its one sync comes then) or discard. False when `from` cannot be read
+// or the temporary written.
+bool fill_temporary_from(const char* from, const std::string& temporary);
+
 // Adds write permission for the file's owner when it lacks it; false when the file is missing or
 // its mode cannot be changed.
 bool make_user_writable(const char* name);
@@ -45,9 +50,22 @@ bool make_user_writable(const char* name);
 bool delete_file(const char* name);
 
 // Renames a file over another (atomic on one file system), durably: the file's data reaches the
-// disk before the rename, and the folder's new entry after it. False, nothing renamed, when the
-// data cannot be synced or the rename fails.
+// disk before the rename, and the folder's new entry after it (at the end of a folder_sync_batch
+// while one lives). False, nothing renamed, when the data cannot be synced or the rename fails.
+// A folder renamed this way is synced itself first.
 bool replace_file(const char* from, const char* to);
+
+// While one lives, the folders whose entries replace_file and exchange_entries change are synced
+// once each when the outermost batch ends, instead of after every change; before a folder is
+// renamed or exchanged the folders waiting are synced, so that its entries are on disk first.
+// Each file written is still synced before its rename.
+class folder_sync_batch {
+public:
+    folder_sync_batch();
+    ~folder_sync_batch();
+    folder_sync_batch(const folder_sync_batch&) = delete;
+    folder_sync_batch& operator=(const folder_sync_batch&) = delete;
+};
 
 // Writing through a temporary beside the target. The temporary's name is the resolved target
 // followed by ".~<process id>-<serial>" ("global/efects.dat.~4711-3"). commit_temporary replaces
