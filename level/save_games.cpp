@@ -274,25 +274,30 @@ bool read_save(const char* name, loaded_save* save)
 // untouched, when a copy fails.
 bool restore_level_copies(const char* name, const std::vector<std::string>& copies)
 {
-    std::vector<std::pair<std::string, std::string>> staged;  // temporary, target
+    struct staged_copy {
+        std::string temporary, target;
+        bool shared;  // linked to the save's file, which is on disk already
+    };
+    std::vector<staged_copy> staged;
     bool ok = make_folder("global");
     for (const std::string& level : copies) {
         if (!ok)
             break;
         std::string target = "global/" + level;
         std::string temporary = new_temporary_name(target.c_str());
-        ok = fill_temporary_from(save_path(name, level.c_str()).c_str(), temporary);
-        staged.emplace_back(std::move(temporary), std::move(target));
+        bool shared = false;
+        ok = fill_temporary_from(save_path(name, level.c_str()).c_str(), temporary, &shared);
+        staged.push_back({std::move(temporary), std::move(target), shared});
     }
     if (!ok) {
         for (const auto& s : staged)
-            discard_temporary(s.first);
+            discard_temporary(s.temporary);
         return false;
     }
     delete_level_saves();
     for (const auto& s : staged)
-        if (!commit_temporary(s.first, s.second.c_str()))
-            console_log("load: %s sa neda obnovit", s.second.c_str());
+        if (!commit_temporary(s.temporary, s.target.c_str(), s.shared))
+            console_log("load: %s sa neda obnovit", s.target.c_str());
     return true;
 }
 

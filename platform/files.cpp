@@ -275,9 +275,10 @@ bool copy_file(const char* from, const char* to)
     return read_whole_file(from, &bytes) && write_whole_file(to, bytes.data(), bytes.size());
 }
 
-bool fill_temporary_from(const char* from, const std::string& temporary)
+bool fill_temporary_from(const char* from, const std::string& temporary, bool* shared)
 {
-    if (link(resolve_path(from).c_str(), temporary.c_str()) == 0)
+    *shared = link(resolve_path(from).c_str(), temporary.c_str()) == 0;
+    if (*shared)
         return true;
     std::vector<uint8_t> bytes;
     return read_whole_file(from, &bytes) && write_temporary(temporary, bytes.data(), bytes.size());
@@ -287,7 +288,7 @@ bool share_or_copy_file(const char* from, const char* to)
 {
     std::string temporary = new_temporary_name(to);
     if (link(resolve_path(from).c_str(), temporary.c_str()) == 0)
-        return commit_temporary(temporary, to);
+        return commit_temporary(temporary, to, true);
     discard_temporary(temporary);
     return copy_file(from, to);
 }
@@ -308,7 +309,7 @@ bool delete_file(const char* name)
     return unlink(path.c_str()) == 0;
 }
 
-bool replace_file(const char* from, const char* to)
+bool replace_file(const char* from, const char* to, bool data_on_disk)
 {
     std::string source = resolve_path(from), target = resolve_path(to);
     if (is_folder(source.c_str())) {
@@ -317,7 +318,7 @@ bool replace_file(const char* from, const char* to)
                                 g_folders_to_sync.end());
         sync_waiting_folders();
     }
-    if (!sync_path(source, 0) || rename(source.c_str(), target.c_str()) != 0)
+    if ((!data_on_disk && !sync_path(source, 0)) || rename(source.c_str(), target.c_str()) != 0)
         return false;
     sync_folder_entries(folder_of(target));  // the file is replaced; a failure here changes nothing
     return true;
@@ -340,9 +341,9 @@ std::string new_temporary_name(const char* target)
     return resolve_path(target) + ".~" + std::to_string(getpid()) + "-" + std::to_string(++g_temporary_serial);
 }
 
-bool commit_temporary(const std::string& temporary, const char* target)
+bool commit_temporary(const std::string& temporary, const char* target, bool data_on_disk)
 {
-    bool replaced = replace_file(temporary.c_str(), target);
+    bool replaced = replace_file(temporary.c_str(), target, data_on_disk);
     if (!replaced)
         unlink(temporary.c_str());
     --g_open_temporaries;
