@@ -15,9 +15,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
-#include <new>
+#include <type_traits>
 #include <vector>
 
 world_object* g_objects = nullptr;
@@ -280,11 +281,23 @@ void free_object_slot(world_object* o)
     o->owner = k_no_owner;
 }
 
+namespace {
+
+// A zeroed array of records: taken from the system as zero pages, which become resident only as
+// records are used.
+world_object* new_object_array(uint32_t capacity)
+{
+    static_assert(std::is_trivially_copyable_v<world_object>);
+    return static_cast<world_object*>(std::calloc(capacity, sizeof(world_object)));
+}
+
+} // namespace
+
 bool reserve_objects(uint32_t n)
 {
     free_objects();
     uint32_t capacity = std::max(k_object_growth, (n + k_object_growth - 1) / k_object_growth * k_object_growth);
-    g_objects = new (std::nothrow) world_object[capacity]();
+    g_objects = new_object_array(capacity);
     if (!g_objects) {
         console_log("malo pamate pre objekty (%u)", unsigned(capacity));
         return false;
@@ -296,7 +309,7 @@ bool reserve_objects(uint32_t n)
 bool grow_objects()
 {
     uint32_t capacity = g_object_capacity + k_object_growth;
-    world_object* grown = new (std::nothrow) world_object[capacity];
+    world_object* grown = new_object_array(capacity);
     if (!grown) {
         console_log("malo pamate pre objekty (%u)", unsigned(capacity));
         return false;
@@ -304,7 +317,7 @@ bool grow_objects()
     if (g_object_count > 0)
         std::memcpy(grown, g_objects, sizeof(world_object) * g_object_count);
     keep_object_order_on_growth(g_objects, grown);
-    delete[] g_objects;
+    std::free(g_objects);
     g_objects = grown;
     g_object_capacity = capacity;
     return true;
@@ -313,7 +326,7 @@ bool grow_objects()
 void free_objects()
 {
     forget_free_slot_hint();
-    delete[] g_objects;
+    std::free(g_objects);
     g_objects = nullptr;
     g_object_count = g_object_capacity = 0;
     reset_object_order();
