@@ -89,6 +89,8 @@ void spawn_blood(blood_state* state, float x, float y, int32_t count, float radi
     if (!p)
         return;
     bool emitter = p->kind == k_proto_particle;
+    if (emitter && count > 0)
+        make_room_for_timed_emitters(size_t(count));
     float reach = 1.3f * radius_x;
     for (int32_t n = 0; n < count; ++n) {
         float dx = 0.0f, dy = 0.0f;

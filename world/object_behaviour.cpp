@@ -397,10 +397,11 @@ void count_timed_emitter(uint32_t index)
         s_timed_emitters.emplace_back(object_serial(index), index);
 }
 
-void end_oldest_timed_emitters()
+void end_oldest_timed_emitters(size_t room)
 {
-    if (s_timed_emitters.size() > k_timed_emitter_limit) {
-        const auto oldest_end = s_timed_emitters.end() - k_timed_emitter_limit;
+    const size_t keep = k_timed_emitter_limit - std::min(room, k_timed_emitter_limit);
+    if (s_timed_emitters.size() > keep) {
+        const auto oldest_end = s_timed_emitters.end() - std::ptrdiff_t(keep);
         std::nth_element(s_timed_emitters.begin(), oldest_end, s_timed_emitters.end());
         for (auto it = s_timed_emitters.begin(); it != oldest_end; ++it) {
             world_object& o = g_objects[it->second];
@@ -409,6 +410,14 @@ void end_oldest_timed_emitters()
         }
     }
     s_timed_emitters.clear();
+}
+
+void make_room_for_timed_emitters(size_t count)
+{
+    s_timed_emitters.clear();
+    for (uint32_t i = 0; i < g_object_count; ++i)
+        count_timed_emitter(i);
+    end_oldest_timed_emitters(count);
 }
 
 int32_t take_due_steps(uint32_t* next_tick)

@@ -5,6 +5,7 @@
 // once per frame, at most every 2 ticks, counts its lifetime down in game time and ends it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 struct world_object;
@@ -84,3 +85,7 @@ extern behaviour_links g_behaviour_links;
 // for the editor's brush preview, which lies outside it). Hooks may grow the array; the step
 // finds an object of the array again by its index.
 void update_missile_object(world_object* object, int32_t index);
+
+// Before `count` new emitters with a lifetime are added: the oldest live ones end, so that with
+// the new ones no more than the limit of the object pass live (world/object_draw_internal.h).
+void make_room_for_timed_emitters(size_t count);

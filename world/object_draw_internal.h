@@ -37,11 +37,11 @@ constexpr uint32_t k_pause_ticks = 250;
 int32_t take_due_steps(uint32_t* next_tick);
 
 // Live emitters with a lifetime (blood, effects; not missiles, not the level's endless emitters
-// nor the weather's) are held to this many: the pass counts them and the oldest beyond it end at
-// once (their particles live on).
+// nor the weather's) are held to this many: the pass counts them and the oldest beyond it, or
+// beyond it less `room`, end at once (their particles live on).
 constexpr size_t k_timed_emitter_limit = 64;
 void count_timed_emitter(uint32_t index);
-void end_oldest_timed_emitters();
+void end_oldest_timed_emitters(size_t room = 0);
 
 // An emitter's emission when its interval has passed: one particle added to the array. The
 // array may grow, so the emitter is returned anew (found by index when it lies in the array).

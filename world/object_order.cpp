@@ -19,6 +19,7 @@ object_order s_order;
 // What the last pass saw: positions of the depth list (beside g_depth_list), the ground decals
 // and the first character object.
 uint32_t s_depth_positions[k_depth_list_size];
+uint32_t s_depth_noted = 0;  // entries of the depth list not yet sorted
 struct noted_object {
     uint32_t index, position;
 };
@@ -72,7 +73,7 @@ void sort_depth_sorted()
     std::vector<uint32_t> positions;
     entries.reserve(g_depth_list_count);
     positions.reserve(g_depth_list_count);
-    for (uint32_t k = 0; k < g_depth_list_count; ++k) {
+    for (uint32_t k = 0; k < s_depth_noted; ++k) {
         const uint32_t index = g_depth_list[k], p = s_depth_positions[k];
         if (!still_at(index, p) || !g_objects[index].depth_sorted || g_objects[index].depth_sorted == k_depth_ground)
             continue;
@@ -129,6 +130,7 @@ void place_ground_decals()
 void clear_notes()
 {
     g_depth_list_count = 0;
+    s_depth_noted = 0;
     s_decals.clear();
     s_first_char = k_none;
 }
@@ -189,6 +191,7 @@ void note_depth_sorted(uint32_t index, uint32_t position, uint32_t limit)
         return;
     s_depth_positions[g_depth_list_count] = position;
     g_depth_list[g_depth_list_count++] = index;
+    s_depth_noted = g_depth_list_count;
 }
 
 void note_ground_decal(uint32_t index, uint32_t position)
@@ -207,4 +210,8 @@ void sort_draw_order()
     sync_object_order();
     sort_depth_sorted();
     place_ground_decals();
+    // What the pass noted is used up: the places it names have moved.
+    s_depth_noted = 0;
+    s_decals.clear();
+    s_first_char = k_none;
 }

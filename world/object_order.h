@@ -40,5 +40,6 @@ void note_char_object(uint32_t position);
 // Orders the draw positions the pass noted: the depth-sorted objects by their depth keys (equal
 // keys keep their order, other objects keep their positions), then the ground decals by their
 // keys, together, just before the first character object (where the first of them stood when
-// there is none), so that nothing standing on the ground is drawn under them.
+// there is none), so that nothing standing on the ground is drawn under them. The notes are used
+// up: a second sort before the next pass changes nothing.
 void sort_draw_order();

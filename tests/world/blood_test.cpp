@@ -193,25 +193,33 @@ TEST_F(blood_test, OnlyTheNewestSixtyFourEmittersWithALifetimeLive)
 {
     const int32_t torch = add_object(100.0f, 100.0f, g_blood.blood[0], 1.0f, 1.0f, 0, 1);  // the level's, endless
     ASSERT_EQ(g_objects[torch].particle_role, k_role_emitter);
-    std::vector<std::vector<int32_t>> hits;
-    for (int hit = 0; hit < 5; ++hit) {
-        const uint32_t before = g_object_count;
-        spawn_blood(&g_blood, 300.0f + 50.0f * float(hit), 300.0f, 15, 20.0f, 20.0f, 200, 0);
-        hits.emplace_back();
-        for (uint32_t i = before; i < g_object_count; ++i)
-            hits.back().push_back(int32_t(i));
-    }
-    run_frame();
-    auto living = [](const std::vector<int32_t>& blobs) {
+    // Five hits 200 pixels apart: a blob tells its hit by its x.
+    auto living = [](int hit) {
         int n = 0;
-        for (int32_t i : blobs)
-            n += g_objects[i].state != 0 && g_objects[i].particle_role == k_role_emitter ? 1 : 0;
+        for (uint32_t i = 0; i < g_object_count; ++i) {
+            const world_object& o = g_objects[i];
+            n += o.state != 0 && o.particle_role == k_role_emitter && o.lifetime != -1 &&
+                         std::fabs(o.x - (1000.0f + 200.0f * float(hit))) < 100.0f
+                     ? 1
+                     : 0;
+        }
         return n;
     };
-    EXPECT_EQ(living(hits[0]), 15 - 11);  // 75 blobs: the 11 oldest ended
+    for (int hit = 0; hit < 5; ++hit)
+        spawn_blood(&g_blood, 1000.0f + 200.0f * float(hit), 300.0f, 15, 20.0f, 20.0f, 200, 0);
+    // 75 blobs: the 11 oldest ended as the fifth hit came.
+    EXPECT_EQ(living(0), 15 - 11);
     for (int hit = 1; hit < 5; ++hit)
-        EXPECT_EQ(living(hits[size_t(hit)]), 15);
+        EXPECT_EQ(living(hit), 15);
+    run_frame();
+    EXPECT_EQ(living(0), 4);
     EXPECT_NE(g_objects[torch].state, 0);
+    // An effect's emitter with a lifetime made elsewhere counts too: the pass ends the oldest.
+    const int32_t effect = add_object(2000.0f, 300.0f, g_blood.blood[0], 1.0f, 1.0f, 0, 1);
+    g_objects[effect].lifetime = 50;
+    run_frame();
+    EXPECT_EQ(living(0), 3);
+    EXPECT_NE(g_objects[effect].state, 0);
 }
 
 } // namespace
