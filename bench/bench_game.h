@@ -20,13 +20,13 @@
 #include "shell/device_setup.h"
 #include "shell/program.h"
 #include "shell/window.h"
+#include "tests/support/resident_memory.h"
 #include "world/world_objects.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <unistd.h>
 
@@ -108,21 +108,6 @@ public:
         return n;
     }
 
-    // The process's resident memory in MB, from /proc/self/status; -1 where it cannot be read.
-    static double resident_mb()
-    {
-        std::ifstream status("/proc/self/status");
-        std::string key;
-        while (status >> key) {
-            if (key == "VmRSS:") {
-                double kb = -1;
-                status >> kb;
-                return kb / 1024.0;
-            }
-            status.ignore(4096, '\n');
-        }
-        return -1;
-    }
 
 private:
     static void press(input_event_kind kind, uint8_t code, bool down, int32_t x = 0, int32_t y = 0)

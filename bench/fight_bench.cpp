@@ -95,7 +95,7 @@ void window_fight(benchmark::State& state, int warm_up, uint32_t crowd)
     state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["characters"] = double(g_char_count);
     state.counters["objects"] = double(bench_game::live_objects());
-    state.counters["resident_mb"] = bench_game::resident_mb();
+    state.counters["resident_mb"] = double(resident_mb());
 }
 
 void BM_GateFightWindowAfterSixtySeconds(benchmark::State& state)
