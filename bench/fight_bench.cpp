@@ -66,7 +66,8 @@ void BM_GateFightSixtySecondsRecorded(benchmark::State& state)
     uint32_t blood = 0;  // blobs and their drops, bleeding
     for (uint32_t i = 0; i < g_object_count; ++i)
         for (int v = 0; v < k_blood_variants; ++v)
-            blood += g_objects[i].state != 0 && (g_objects[i].proto == g_blood.blood[v] || g_objects[i].proto == g_blood.bleed[v]);
+            blood += g_objects[i].state != 0 &&
+                     (g_objects[i].proto == g_blood.blood[v] || g_objects[i].proto == g_blood.bleed[v]);
     state.counters["blood_60s"] = blood;
     state.counters["level_changed"] = std::strcmp(g_current_level, "brana.sav") != 0 ? 1 : 0;
     state.counters["objects_60_over_5"] = last.objects / std::max(1.0, fifth.objects);

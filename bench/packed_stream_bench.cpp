@@ -96,7 +96,8 @@ const std::vector<uint8_t>& level_data()
     for (uint32_t i = 0; i < 15000; ++i) {
         uint8_t r[420] = {};
         const int32_t none = -1, proto = int32_t(i % 1000), one_i = 1, two = 2, size[2] = {32, 32};
-        const float one = 1.0f, scale = 1.0f + float(i % 7) * 0.1f, xy[2] = {float(i % 400) * 37.5f, float(i / 400) * 41.25f};
+        const float one = 1.0f, scale = 1.0f + float(i % 7) * 0.1f;
+        const float xy[2] = {float(i % 400) * 37.5f, float(i / 400) * 41.25f};
         const float colour[4] = {1, 1, 1, 0};
         const int16_t owner = 255;
         r[0] = 3;

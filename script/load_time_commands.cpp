@@ -438,7 +438,9 @@ const command_index& commands()
             if (!k || k->args > k_most_args || k->word[0] != '^')
                 continue;
             const auto letter = static_cast<uint8_t>(k->word[1]);
-            for (uint8_t c : {letter, static_cast<uint8_t>(std::tolower(letter)), static_cast<uint8_t>(std::toupper(letter))}) {
+            const auto lower = static_cast<uint8_t>(std::tolower(letter));
+            const auto upper = static_cast<uint8_t>(std::toupper(letter));
+            for (uint8_t c : {letter, lower, upper}) {
                 std::vector<uint8_t>& bucket = t.by_args_and_letter[k->args][c];
                 if (bucket.empty() || bucket.back() != i)
                     bucket.push_back(uint8_t(i));

@@ -328,7 +328,8 @@ void draw_objects()
         // The draw order leaves the array's order where the depth sort moved objects: the
         // records a few places ahead are fetched early.
         if (k + k_prefetch_distance < g_object_count) {
-            const char* ahead = reinterpret_cast<const char*>(&g_objects[object_at_draw_position(k + k_prefetch_distance)]);
+            const world_object* next = &g_objects[object_at_draw_position(k + k_prefetch_distance)];
+            const char* ahead = reinterpret_cast<const char*>(next);
             for (uint32_t line = 0; line < sizeof(world_object); line += 64)
                 __builtin_prefetch(ahead + line);
         }

@@ -242,8 +242,9 @@ expansion expand(const movement_map* map, int32_t mode)
         // Neighbours that pass and are new, and which neighbour is the goal (8: none).
         uint32_t entered = 0;
         uint32_t goal_k = 8;
-        if (!any_cell && usable && current.column >= 1 && current.row >= 1 && uint32_t(current.column) + 1 < inner_columns &&
-            uint32_t(current.row) + 1 < inner_rows) {
+        const bool inner = current.column >= 1 && current.row >= 1 &&
+                           uint32_t(current.column) + 1 < inner_columns && uint32_t(current.row) + 1 < inner_rows;
+        if (!any_cell && usable && inner) {
             // Every neighbour lies on the map and in the search grid: fixed offsets.
             const uint8_t* at = cells + size_t(current.row) * columns + size_t(current.column);
             const int16_t* depth = &g_search.depth[depth_index(current.column, current.row)];

@@ -246,7 +246,8 @@ TEST(PackedFormat, BodiesAreTheReferenceCodersOnTheDemoDataAndTheFuzzSeeds)
     const bytes bodies = read_bytes("bodies.bin");
     ASSERT_EQ(bodies.size(), ends.back());
     for (size_t k = 0; k < inputs.size(); ++k) {
-        const bytes body(bodies.begin() + std::ptrdiff_t(k ? ends[k - 1] : 0), bodies.begin() + std::ptrdiff_t(ends[k]));
+        const auto from = bodies.begin() + std::ptrdiff_t(k ? ends[k - 1] : 0);
+        const bytes body(from, bodies.begin() + std::ptrdiff_t(ends[k]));
         ASSERT_EQ(body, reference_lzss_encoder().encode(inputs[k].data(), inputs[k].size()))
             << "input " << k << " of " << inputs[k].size() << " bytes";
         ASSERT_EQ(reference_lzss_decode(body.data(), body.size()), inputs[k]);

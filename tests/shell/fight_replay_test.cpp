@@ -294,9 +294,11 @@ TEST_F(shell_test, AMinuteOfFightingAtTenFramesASecondKeepsTheBloodBoundedAndUnd
             g_chars[s].hp = std::max(g_chars[s].hp, g_chars[s].hp_max);
         point_at(*world_object_of(g_chars[bandit]), hero.state == 0 && !g_mouse_right);
         ASSERT_TRUE(program_frame());
-        most_emitters = std::max<size_t>(most_emitters, std::count_if(g_objects, g_objects + g_object_count, [](const world_object& o) {
+        const auto timed_emitter = [](const world_object& o) {
             return o.state != 0 && o.particle_role == k_role_emitter && o.lifetime != -1;
-        }));
+        };
+        most_emitters =
+            std::max<size_t>(most_emitters, std::count_if(g_objects, g_objects + g_object_count, timed_emitter));
         // In the order the next pass draws in (the sort it starts with, made here already, does
         // the same again), every decal on the ground that is drawn comes before the characters.
         sort_draw_order();
