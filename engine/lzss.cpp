@@ -286,10 +286,22 @@ namespace {
 // neither range wraps and the source does not run into what the copy writes.
 void copy_match(uint8_t* text, int i, int r, uint8_t* out, int take)
 {
-    if (i + take <= LZSS_N && r + take <= LZSS_N && (i >= r || i + take <= r)) {
-        std::memcpy(out, text + i, size_t(take));
-        std::memcpy(text + r, out, size_t(take));
-        return;
+    if (i + take <= LZSS_N && r + take <= LZSS_N) {
+        if (i >= r || i + take <= r) {
+            if (take == LZSS_F) {  // the longest, the most common in repetitive data
+                std::memcpy(out, text + i, LZSS_F);
+                std::memcpy(text + r, out, LZSS_F);
+            } else {
+                std::memcpy(out, text + i, size_t(take));
+                std::memcpy(text + r, out, size_t(take));
+            }
+            return;
+        }
+        if (i + 1 == r) {  // a run of the byte before
+            std::memset(out, text[i], size_t(take));
+            std::memset(text + r, text[i], size_t(take));
+            return;
+        }
     }
     for (int k = 0; k < take; k++) {
         uint8_t c = text[(i + k) & k_window_mask];
