@@ -478,7 +478,7 @@ void sort_objects()
         return;
     // A stable counting sort by key: where each record goes, then the records are moved there
     // along the cycles of that permutation, each once.
-    constexpr uint32_t k_keys = 2 * k_free_layer + 2;
+    constexpr uint32_t k_keys = 2 * 255 + 1;  // layers 0 to 255, and the free slots' key
     uint32_t starts[k_keys + 1] = {};
     bool sorted = true;
     for (uint32_t i = 0; i < n; ++i) {

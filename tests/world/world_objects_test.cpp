@@ -126,7 +126,7 @@ TEST_F(world_objects_test, AnimationModesStepAsTheirTableSays)
 
 TEST_F(world_objects_test, LayerSortIsStableAndFreeSlotsComeAfterLayer250)
 {
-    const uint8_t layers[] = {5, 2, 5, 0, 2, 251, 250, 0};
+    const uint8_t layers[] = {5, 2, 5, 0, 2, 251, 250, 0, 255};
     for (uint8_t layer : layers) {
         int32_t i = add_object(float(g_object_count), 0, sprite_, 1, 1, 0, 0);
         g_objects[i].layer = layer;
@@ -138,12 +138,13 @@ TEST_F(world_objects_test, LayerSortIsStableAndFreeSlotsComeAfterLayer250)
     for (uint32_t i = 0; i < g_object_count; ++i)
         order.push_back({g_objects[i].state == 0 ? -1 : g_objects[i].layer, g_objects[i].x});
     const std::vector<std::pair<int, float>> expected = {{2, 1}, {2, 4}, {5, 0}, {5, 2}, {250, 6},
-                                                         {-1, 3}, {-1, 7}, {251, 5}};
+                                                         {-1, 3}, {-1, 7}, {251, 5}, {255, 8}};
     EXPECT_EQ(order, expected);
 
     sort_and_trim_objects();
-    EXPECT_EQ(g_object_count, 8u);  // a layer 251 object ends the array
+    EXPECT_EQ(g_object_count, 9u);  // objects of layers above 250 end the array
     reset_object(&g_objects[7]);
+    reset_object(&g_objects[8]);
     sort_and_trim_objects();
     EXPECT_EQ(g_object_count, 5u);
 
