@@ -1,6 +1,7 @@
 // The device layer's cost: CPU per lit, textured quad on the recording device, and frames per
 // second of 5,000 alpha-blended 64 × 64 quads on OpenGL, through the layer and by a bare GL loop
-// drawing the same quads. Run under SDL_VIDEODRIVER=offscreen for the GL figures.
+// drawing the same quads, with the texture changing at every quad and in runs of 100 quads.
+// Run under SDL_VIDEODRIVER=offscreen or a real display for the GL figures.
 #include "platform/gl_device.h"
 #include "platform/gl_window.h"
 #include "platform/recording_device.h"
@@ -13,6 +14,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <array>
 #include <vector>
 
 namespace {
@@ -193,5 +196,122 @@ void BM_LayerGlFrame(benchmark::State& state)
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_LayerGlFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+
+// The same 5,000 quads in runs of 100 of one texture, as a level draws a surface's tiles or a
+// template's particles, 64 or 16 pixels wide (the argument; 16 as a drop of blood): through the
+// layer, and by a bare GL loop that draws each run as one vertex array of triangles.
+constexpr int k_run = 100;
+
+void BM_LayerGlFrameInRuns(benchmark::State& state)
+{
+    if (!open_window(state))
+        return;
+    std::string error;
+    auto dev = create_gl_device(1024, 768, error);
+    if (!dev) {
+        state.SkipWithError(("no OpenGL device: " + error).c_str());
+        return;
+    }
+    light_scene(*dev);
+    dev->set_texture_stage_state(texture_stage_state::min_filter, texture_filter::linear);
+    dev->set_texture_stage_state(texture_stage_state::mag_filter, texture_filter::linear);
+    dev->set_render_state(render_state::cull_mode, cull_mode::none);
+    device_texture* textures[k_textures];
+    for (int n = 0; n < k_textures; ++n)
+        textures[n] = dev->create_texture(64, 64, texture_format::a8r8g8b8, false, texture_pixels(n).data());
+    std::vector<std::array<device_vertex, 4>> quads(k_quads);
+    for (int i = 0; i < k_quads; ++i) {
+        float x, y;
+        quad_centre(i, x, y);
+        quads[i] = screen_quad(*dev, x, y, float(state.range(0)), float(state.range(0)));
+    }
+    const device_material materials[2] = {sprite_material(1, 0.9f, 0.8f, 1, 0.69f),
+                                          sprite_material(1, 0.9f, 0.8f, 0.5f, 0.69f)};
+    const uint64_t calls = dev->draw_call_count();
+    for (auto _ : state) {
+        dev->begin_scene();
+        dev->clear(k_clear_target | k_clear_depth, 0xFF000000u);
+        for (int i = 0; i < k_quads; ++i) {
+            dev->set_texture(textures[i / k_run % k_textures]);
+            dev->set_material(materials[i & 1]);
+            dev->draw_primitive(primitive_type::triangle_strip, quads[i].data(), 4);
+        }
+        dev->end_scene();
+        dev->present();
+        glFinish();
+    }
+    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["calls"] = double(dev->draw_call_count() - calls) / double(std::max<int64_t>(1, state.iterations()));
+}
+BENCHMARK(BM_LayerGlFrameInRuns)->Arg(64)->Arg(16)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+
+void BM_BareGlBatchedFrameInRuns(benchmark::State& state)
+{
+    if (!open_window(state))
+        return;
+    recording_device rec(1024, 768);
+    light_scene(rec);
+    std::vector<lit_vertex> triangles;  // six vertices a quad, the runs one after another
+    for (int i = 0; i < k_quads; ++i) {
+        float x, y;
+        quad_centre(i, x, y);
+        auto q = screen_quad(rec, x, y, float(state.range(0)), float(state.range(0)));
+        rec.set_material(sprite_material(1, 0.9f, 0.8f, (i & 1) ? 0.5f : 1.0f, 0.69f));
+        rec.draw_primitive(primitive_type::triangle_strip, q.data(), 4);
+        const lit_vertex* v = rec.vertices_of(rec.draws()[i]);
+        for (int k : {0, 1, 2, 1, 3, 2})
+            triangles.push_back(v[k]);
+    }
+    GLuint textures[k_textures];
+    glGenTextures(k_textures, textures);
+    for (int n = 0; n < k_textures; ++n) {
+        glBindTexture(GL_TEXTURE_2D, textures[n]);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 64, 64, 0, GL_BGRA, GL_UNSIGNED_BYTE, texture_pixels(n).data());
+    }
+    const recorded_states& s = rec.states_of(rec.draws()[0]);
+    matrix4 to_gl = matrix_identity();
+    to_gl.m[2][2] = 2.0f;
+    to_gl.m[3][2] = -1.0f;
+    const matrix4 m = matrix_multiply(matrix_multiply(s.get(transform_kind::view), s.get(transform_kind::projection)), to_gl);
+    glViewport(0, 0, 1024, 768);
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(&m.m[0][0]);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_LIGHTING);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GEQUAL, 1 / 255.0f);
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    for (auto _ : state) {
+        glClearColor(0, 0, 0, 1);
+        glClearDepth(1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        for (int run = 0; run < k_quads / k_run; ++run) {
+            glBindTexture(GL_TEXTURE_2D, textures[run % k_textures]);
+            const lit_vertex* v = triangles.data() + size_t(run) * k_run * 6;
+            glVertexPointer(3, GL_FLOAT, sizeof(lit_vertex), &v->x);
+            glTexCoordPointer(2, GL_FLOAT, sizeof(lit_vertex), &v->u);
+            glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(lit_vertex), &v->r);
+            glDrawArrays(GL_TRIANGLES, 0, k_run * 6);
+        }
+        gl_window_swap();
+        glFinish();
+    }
+    glDeleteTextures(k_textures, textures);
+    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_BareGlBatchedFrameInRuns)->Arg(64)->Arg(16)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
 } // namespace

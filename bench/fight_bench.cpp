@@ -4,9 +4,9 @@
 // - on the recording device, 60 seconds of the fight at 60 updates a second, with the world
 //   objects in use, the quads drawn, the device's draw calls and the CPU time of a frame
 //   averaged over the 5th and the 60th second (one run);
-// - in a window on OpenGL, frames per second (wall time) once 60 seconds of the fight have
-//   passed, of the gate's own fight and of 100 characters fighting there, with the process's
-//   resident memory. Run them under a real X display (for instance Xvfb, with LP_NUM_THREADS=2
+// - in a window on OpenGL, frames per second (wall time) of the gate without a fight, and once
+//   60 seconds of the fight have passed, of the gate's own fight and of 100 characters fighting
+//   there (after 10 seconds), with the process's resident memory. Run them under a real X display (for instance Xvfb, with LP_NUM_THREADS=2
 //   for the software rasteriser); without a window they are skipped.
 #include "bench/bench_game.h"
 
@@ -76,8 +76,9 @@ void BM_GateFightSixtySecondsRecorded(benchmark::State& state)
 BENCHMARK(BM_GateFightSixtySecondsRecorded)->Unit(benchmark::kSecond)->Iterations(1);
 
 // Frames of a fight in a window, timed once `warm_up` seconds of it have passed at 60 updates a
-// second; `crowd` characters in all when above the level's own.
-void window_fight(benchmark::State& state, int warm_up, uint32_t crowd)
+// second; `crowd` characters in all when above the level's own. Without `fight` the hero stands
+// and the bandits are kept away: the level's quads alone.
+void window_fight(benchmark::State& state, int warm_up, uint32_t crowd, bool fight = true)
 {
     if (!std::getenv("DISPLAY")) {
         state.SkipWithError("no X display for a window");
@@ -89,15 +90,25 @@ void window_fight(benchmark::State& state, int warm_up, uint32_t crowd)
         return;
     }
     bench_game::crowd(crowd);
+    if (!fight)
+        for (uint32_t s = 0; s < g_char_count; ++s)
+            if (g_chars[s].kind == k_kind_enemy)
+                g_chars[s].life = k_life_gone;
     for (int f = 0; f < warm_up * k_rate; ++f)
-        game.fight_frame();
+        fight ? game.fight_frame() : program_frame();
     for (auto _ : state)
-        game.fight_frame();
+        fight ? game.fight_frame() : program_frame();
     state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["characters"] = double(g_char_count);
     state.counters["objects"] = double(bench_game::live_objects());
     state.counters["resident_mb"] = double(resident_mb());
 }
+
+void BM_GateWithoutFightWindow(benchmark::State& state)
+{
+    window_fight(state, 1, 0, false);
+}
+BENCHMARK(BM_GateWithoutFightWindow)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(5.0);
 
 void BM_GateFightWindowAfterSixtySeconds(benchmark::State& state)
 {
