@@ -325,13 +325,15 @@ void draw_objects()
     for (uint32_t k = 0; k < g_object_count; ++k) {
         const uint32_t i = object_at_draw_position(k);
         s_position = k;
-        // The draw order leaves the array's order where the depth sort moved objects: the
-        // records a few places ahead are fetched early.
+        // The draw order leaves the array's order where the depth sort moved objects: a record a
+        // few places ahead that does not follow its predecessor in memory is fetched early.
         if (k + k_prefetch_distance < g_object_count) {
-            const world_object* next = &g_objects[object_at_draw_position(k + k_prefetch_distance)];
-            const char* ahead = reinterpret_cast<const char*>(next);
-            for (uint32_t line = 0; line < sizeof(world_object); line += 64)
-                __builtin_prefetch(ahead + line);
+            const uint32_t ahead = object_at_draw_position(k + k_prefetch_distance);
+            if (ahead != object_at_draw_position(k + k_prefetch_distance - 1) + 1) {
+                const char* record = reinterpret_cast<const char*>(&g_objects[ahead]);
+                for (uint32_t line = 0; line < sizeof(world_object); line += 64)
+                    __builtin_prefetch(record + line);
+            }
         }
         world_object* o = &g_objects[i];
         if (o->object_class == k_class_weather && g_object_links.offer_weather_member)
@@ -381,7 +383,8 @@ void draw_objects()
         o = &g_objects[i];
         if (o->state != 0 && o->proto < -1 && g_object_links.set_char_object)
             g_object_links.set_char_object(-2 - o->proto, int32_t(i));
-        count_timed_emitter(i);
+        if (o->particle_role == k_role_emitter)
+            count_timed_emitter(i);
     }
     end_oldest_timed_emitters();
 }

@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <vector>
 
+std::vector<uint32_t> g_draw_order;
+
 namespace {
 
 // The draw order and the serials belong to the array they were made for.
 struct object_order {
     const world_object* array = nullptr;
-    std::vector<uint32_t> order;   // index drawn at each position
+    std::vector<uint32_t>& order = g_draw_order;
     std::vector<uint32_t> serial;  // per slot
     uint32_t next_serial = 0;
 };
@@ -161,11 +163,6 @@ void keep_object_order_on_growth(const world_object* from, const world_object* t
 {
     if (s_order.array == from)
         s_order.array = to;
-}
-
-uint32_t object_at_draw_position(uint32_t k)
-{
-    return k < s_order.order.size() ? s_order.order[k] : k;
 }
 
 uint32_t object_serial(uint32_t index)

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 struct world_object;
 
@@ -20,8 +21,14 @@ void reset_object_order();
 // stays with them.
 void keep_object_order_on_growth(const world_object* from, const world_object* to);
 
+// The draw order itself: the index drawn at each position (read through object_at_draw_position).
+extern std::vector<uint32_t> g_draw_order;
+
 // The index drawn at position k of the pass, for k below g_object_count (after sync_object_order).
-uint32_t object_at_draw_position(uint32_t k);
+inline uint32_t object_at_draw_position(uint32_t k)
+{
+    return k < g_draw_order.size() ? g_draw_order[k] : k;
+}
 
 // The serial add_object gave the slot's object: later objects have higher serials; 0 for a record
 // that did not come from add_object since the array was made.
