@@ -393,7 +393,11 @@ bool has_missile_entry(const world_object& o)
 void count_timed_emitter(uint32_t index)
 {
     const world_object& o = g_objects[index];
-    if (o.state != 0 && o.particle_role == k_role_emitter && o.lifetime != -1 && !has_missile_entry(o))
+    if (o.state == 0 || o.particle_role != k_role_emitter || o.lifetime == -1 || has_missile_entry(o))
+        return;
+    // A character's record (prototype below -1) keeps a zero role: only a particle prototype emits.
+    const object_proto* p = proto_at(o.proto);
+    if (p && p->kind == k_proto_particle)
         s_timed_emitters.emplace_back(object_serial(index), index);
 }
 

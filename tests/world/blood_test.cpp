@@ -193,6 +193,9 @@ TEST_F(blood_test, OnlyTheNewestSixtyFourEmittersWithALifetimeLive)
 {
     const int32_t torch = add_object(100.0f, 100.0f, g_blood.blood[0], 1.0f, 1.0f, 0, 1);  // the level's, endless
     ASSERT_EQ(g_objects[torch].particle_role, k_role_emitter);
+    // A corpse: a character's object with a lifetime, which emits nothing.
+    const int32_t corpse = add_object(150.0f, 100.0f, -2 - 5, 1.0f, 1.0f, 0, 0);
+    g_objects[corpse].lifetime = 800;
     // Five hits 200 pixels apart: a blob tells its hit by its x.
     auto living = [](int hit) {
         int n = 0;
@@ -220,6 +223,8 @@ TEST_F(blood_test, OnlyTheNewestSixtyFourEmittersWithALifetimeLive)
     run_frame();
     EXPECT_EQ(living(0), 3);
     EXPECT_NE(g_objects[effect].state, 0);
+    EXPECT_NE(g_objects[corpse].state, 0);
+    EXPECT_EQ(g_objects[corpse].proto, -2 - 5);  // its slot not taken by a blob
 }
 
 } // namespace
