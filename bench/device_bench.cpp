@@ -89,21 +89,11 @@ bool open_window(benchmark::State& state)
     return true;
 }
 
-// The same quads, lit once on a recording device, drawn with plain GL calls.
-void BM_BareGlFrame(benchmark::State& state)
+// The GL state a bare loop draws the recorded quads with: the textures made, the recording's
+// view and projection loaded, blending, alpha and depth tests as the layer sets them, and the
+// client arrays on.
+void bare_gl_setup(const recording_device& rec, GLuint (&textures)[k_textures])
 {
-    if (!open_window(state))
-        return;
-    recording_device rec(1024, 768);
-    light_scene(rec);
-    for (int i = 0; i < k_quads; ++i) {
-        float x, y;
-        quad_centre(i, x, y);
-        auto q = screen_quad(rec, x, y, 64, 64);
-        rec.set_material(sprite_material(1, 0.9f, 0.8f, (i & 1) ? 0.5f : 1.0f, 0.69f));
-        rec.draw_primitive(primitive_type::triangle_strip, q.data(), 4);
-    }
-    GLuint textures[k_textures];
     glGenTextures(k_textures, textures);
     for (int n = 0; n < k_textures; ++n) {
         glBindTexture(GL_TEXTURE_2D, textures[n]);
@@ -135,6 +125,24 @@ void BM_BareGlFrame(benchmark::State& state)
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+}
+
+// The same quads, lit once on a recording device, drawn with plain GL calls.
+void BM_BareGlFrame(benchmark::State& state)
+{
+    if (!open_window(state))
+        return;
+    recording_device rec(1024, 768);
+    light_scene(rec);
+    for (int i = 0; i < k_quads; ++i) {
+        float x, y;
+        quad_centre(i, x, y);
+        auto q = screen_quad(rec, x, y, 64, 64);
+        rec.set_material(sprite_material(1, 0.9f, 0.8f, (i & 1) ? 0.5f : 1.0f, 0.69f));
+        rec.draw_primitive(primitive_type::triangle_strip, q.data(), 4);
+    }
+    GLuint textures[k_textures];
+    bare_gl_setup(rec, textures);
     for (auto _ : state) {
         glClearColor(0, 0, 0, 1);
         glClearDepth(1);
@@ -263,37 +271,7 @@ void BM_BareGlBatchedFrameInRuns(benchmark::State& state)
             triangles.push_back(v[k]);
     }
     GLuint textures[k_textures];
-    glGenTextures(k_textures, textures);
-    for (int n = 0; n < k_textures; ++n) {
-        glBindTexture(GL_TEXTURE_2D, textures[n]);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 64, 64, 0, GL_BGRA, GL_UNSIGNED_BYTE, texture_pixels(n).data());
-    }
-    const recorded_states& s = rec.states_of(rec.draws()[0]);
-    matrix4 to_gl = matrix_identity();
-    to_gl.m[2][2] = 2.0f;
-    to_gl.m[3][2] = -1.0f;
-    const matrix4 m = matrix_multiply(matrix_multiply(s.get(transform_kind::view), s.get(transform_kind::projection)), to_gl);
-    glViewport(0, 0, 1024, 768);
-    glMatrixMode(GL_PROJECTION);
-    glLoadMatrixf(&m.m[0][0]);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_LIGHTING);
-    glDisable(GL_CULL_FACE);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GEQUAL, 1 / 255.0f);
-    glEnable(GL_TEXTURE_2D);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_COLOR_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    bare_gl_setup(rec, textures);
     for (auto _ : state) {
         glClearColor(0, 0, 0, 1);
         glClearDepth(1);
