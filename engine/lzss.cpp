@@ -281,6 +281,29 @@ int lzss_encode(packed_stream* inner, lzss_encoder_state* state, int n, const ui
 
 namespace {
 
+// Copies n bytes, 1 to 18, between ranges that do not overlap, in a few word moves.
+void copy_short(uint8_t* to, const uint8_t* from, int n)
+{
+    if (n >= 8) {
+        const uint64_t head = load64(from), tail = load64(from + n - 8);
+        if (n > 16) {
+            const uint64_t middle = load64(from + 8);
+            std::memcpy(to + 8, &middle, 8);
+        }
+        std::memcpy(to, &head, 8);
+        std::memcpy(to + n - 8, &tail, 8);
+    } else if (n >= 4) {
+        uint32_t head, tail;
+        std::memcpy(&head, from, 4);
+        std::memcpy(&tail, from + n - 4, 4);
+        std::memcpy(to, &head, 4);
+        std::memcpy(to + n - 4, &tail, 4);
+    } else {
+        for (int k = 0; k < n; k++)
+            to[k] = from[k];
+    }
+}
+
 // Copies a match byte by byte as the format defines it (a match may overlap the bytes it makes):
 // take bytes from window position i to write position r and to out. Whole-block copies where
 // neither range wraps and the source does not run into what the copy writes.
@@ -288,13 +311,8 @@ void copy_match(uint8_t* text, int i, int r, uint8_t* out, int take)
 {
     if (i + take <= LZSS_N && r + take <= LZSS_N) {
         if (i >= r || i + take <= r) {
-            if (take == LZSS_F) {  // the longest, the most common in repetitive data
-                std::memcpy(out, text + i, LZSS_F);
-                std::memcpy(text + r, out, LZSS_F);
-            } else {
-                std::memcpy(out, text + i, size_t(take));
-                std::memcpy(text + r, out, size_t(take));
-            }
+            copy_short(out, text + i, take);
+            copy_short(text + r, out, take);
             return;
         }
         if (i + 1 == r) {  // a run of the byte before
@@ -323,10 +341,19 @@ public:
     coded_input(const coded_input&) = delete;
     coded_input& operator=(const coded_input&) = delete;
 
-    // A whole group's bytes (a flag byte and eight matches) lie in the buffer.
-    bool holds_group() const { return count_ > 17; }
+    // A whole group's bytes (a flag byte and eight matches) lie in the buffer, and 8 bytes can
+    // be read from any of its items.
+    bool holds_group() const { return count_ >= 1 + 2 * 8 + 7; }
     // The next byte of a group that holds_group promised.
     uint8_t take() { --count_; return *cursor_++; }
+    // The next n bytes of a group that holds_group promised.
+    const uint8_t* take_bytes(int n)
+    {
+        const uint8_t* at = cursor_;
+        cursor_ += n;
+        count_ -= n;
+        return at;
+    }
 
     // The next byte, or -1 at the end of data.
     int get()
@@ -389,14 +416,21 @@ int lzss_decode(packed_stream* inner, lzss_decoder_state* state, int n, uint8_t*
         // A whole group at once while its bytes are buffered and its output has room.
         if (((flags >> 1) & 0x100) == 0 && in.holds_group() && n - produced >= 8 * LZSS_F) {
             const uint32_t group = in.take();
-            for (int item = 0; item < 8; item++) {
+            for (int item = 0; item < 8;) {
                 if (group >> item & 1) {
-                    const uint8_t c = in.take();
-                    text[r] = c;
-                    r = (r + 1) & k_window_mask;
-                    out[produced++] = c;
+                    // A run of literals. The output takes 8 bytes at once: the group's room
+                    // holds them, and the bytes past the run are written over next.
+                    const int run = std::countr_one(group >> item);
+                    const uint8_t* bytes = in.take_bytes(run);
+                    std::memcpy(out + produced, bytes, 8);
+                    for (int k = 0; k < run; k++)
+                        text[(r + k) & k_window_mask] = bytes[k];
+                    r = (r + run) & k_window_mask;
+                    produced += run;
+                    item += run;
                     continue;
                 }
+                item++;
                 const int b0 = in.take(), b1 = in.take();
                 const int length = (b1 & 0x0F) + LZSS_THRESHOLD + 1;
                 copy_match(text, b0 | ((b1 & 0xF0) << 4), r, out + produced, length);
