@@ -341,9 +341,8 @@ public:
     coded_input(const coded_input&) = delete;
     coded_input& operator=(const coded_input&) = delete;
 
-    // A whole group's bytes (a flag byte and eight matches) lie in the buffer, and 8 bytes can
-    // be read from any of its items.
-    bool holds_group() const { return count_ >= 1 + 2 * 8 + 7; }
+    // A whole group's bytes (a flag byte and eight matches) lie in the buffer.
+    bool holds_group() const { return count_ > 17; }
     // The next byte of a group that holds_group promised.
     uint8_t take() { --count_; return *cursor_++; }
     // The next n bytes of a group that holds_group promised.
@@ -418,11 +417,10 @@ int lzss_decode(packed_stream* inner, lzss_decoder_state* state, int n, uint8_t*
             const uint32_t group = in.take();
             for (int item = 0; item < 8;) {
                 if (group >> item & 1) {
-                    // A run of literals. The output takes 8 bytes at once: the group's room
-                    // holds them, and the bytes past the run are written over next.
+                    // A run of literals.
                     const int run = std::countr_one(group >> item);
                     const uint8_t* bytes = in.take_bytes(run);
-                    std::memcpy(out + produced, bytes, 8);
+                    copy_short(out + produced, bytes, run);
                     for (int k = 0; k < run; k++)
                         text[(r + k) & k_window_mask] = bytes[k];
                     r = (r + run) & k_window_mask;

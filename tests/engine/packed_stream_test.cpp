@@ -282,6 +282,15 @@ TEST(PackedRoundTrip, EveryLengthAcrossSeveralBuffers)
         bytes back;
         ASSERT_TRUE(read_file("round.dat", "rp", &back)) << n;
         ASSERT_EQ(back, data) << "length " << n;
+        // One read asking for more than the file holds: the bytes past its count stay as they were.
+        packed_stream* in = stream_open("round.dat", "rp");
+        ASSERT_NE(in, nullptr);
+        bytes whole(n + 300, 0xA5);
+        ASSERT_EQ(stream_read(whole.data(), int(whole.size()), in), int(n));
+        stream_close(in);
+        ASSERT_TRUE(std::equal(data.begin(), data.end(), whole.begin())) << "length " << n;
+        ASSERT_TRUE(std::all_of(whole.begin() + long(n), whole.end(), [](uint8_t b) { return b == 0xA5; }))
+            << "length " << n;
     }
 }
 
