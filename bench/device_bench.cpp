@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -163,30 +164,49 @@ void BM_BareGlFrame(benchmark::State& state)
 }
 BENCHMARK(BM_BareGlFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
-void BM_LayerGlFrame(benchmark::State& state)
+// The OpenGL device of a window, lit, with linear filtering and no culling, its textures and
+// the benchmark's quads `size` pixels wide.
+struct device_textures_and_quads {
+    std::unique_ptr<render_device> device;
+    device_texture* textures[k_textures] = {};
+    std::vector<std::array<device_vertex, 4>> quads;
+};
+
+// False (the benchmark skipped) without a window or a device.
+bool open_layer_scene(benchmark::State& state, float size, device_textures_and_quads& scene)
 {
     if (!open_window(state))
-        return;
+        return false;
     std::string error;
-    auto dev = create_gl_device(1024, 768, error);
+    scene.device = create_gl_device(1024, 768, error);
+    render_device* dev = scene.device.get();
     if (!dev) {
         state.SkipWithError(("no OpenGL device: " + error).c_str());
-        return;
+        return false;
     }
     light_scene(*dev);
     dev->set_texture_stage_state(texture_stage_state::min_filter, texture_filter::linear);
     dev->set_texture_stage_state(texture_stage_state::mag_filter, texture_filter::linear);
     dev->set_render_state(render_state::cull_mode, cull_mode::none);
-    device_texture* textures[k_textures];
-    for (int n = 0; n < k_textures; ++n) {
-        textures[n] = dev->create_texture(64, 64, texture_format::a8r8g8b8, false, texture_pixels(n).data());
-    }
-    std::vector<std::array<device_vertex, 4>> quads(k_quads);
+    for (int n = 0; n < k_textures; ++n)
+        scene.textures[n] = dev->create_texture(64, 64, texture_format::a8r8g8b8, false, texture_pixels(n).data());
+    scene.quads.resize(k_quads);
     for (int i = 0; i < k_quads; ++i) {
         float x, y;
         quad_centre(i, x, y);
-        quads[i] = screen_quad(*dev, x, y, 64, 64);
+        scene.quads[i] = screen_quad(*dev, x, y, size, size);
     }
+    return true;
+}
+
+void BM_LayerGlFrame(benchmark::State& state)
+{
+    device_textures_and_quads scene;
+    if (!open_layer_scene(state, 64, scene))
+        return;
+    render_device* dev = scene.device.get();
+    device_texture* const* textures = scene.textures;
+    const std::vector<std::array<device_vertex, 4>>& quads = scene.quads;
     const device_material materials[2] = {sprite_material(1, 0.9f, 0.8f, 1, 0.69f),
                                           sprite_material(1, 0.9f, 0.8f, 0.5f, 0.69f)};
     for (auto _ : state) {
@@ -212,27 +232,12 @@ constexpr int k_run = 100;
 
 void BM_LayerGlFrameInRuns(benchmark::State& state)
 {
-    if (!open_window(state))
+    device_textures_and_quads scene;
+    if (!open_layer_scene(state, float(state.range(0)), scene))
         return;
-    std::string error;
-    auto dev = create_gl_device(1024, 768, error);
-    if (!dev) {
-        state.SkipWithError(("no OpenGL device: " + error).c_str());
-        return;
-    }
-    light_scene(*dev);
-    dev->set_texture_stage_state(texture_stage_state::min_filter, texture_filter::linear);
-    dev->set_texture_stage_state(texture_stage_state::mag_filter, texture_filter::linear);
-    dev->set_render_state(render_state::cull_mode, cull_mode::none);
-    device_texture* textures[k_textures];
-    for (int n = 0; n < k_textures; ++n)
-        textures[n] = dev->create_texture(64, 64, texture_format::a8r8g8b8, false, texture_pixels(n).data());
-    std::vector<std::array<device_vertex, 4>> quads(k_quads);
-    for (int i = 0; i < k_quads; ++i) {
-        float x, y;
-        quad_centre(i, x, y);
-        quads[i] = screen_quad(*dev, x, y, float(state.range(0)), float(state.range(0)));
-    }
+    render_device* dev = scene.device.get();
+    device_texture* const* textures = scene.textures;
+    const std::vector<std::array<device_vertex, 4>>& quads = scene.quads;
     const device_material materials[2] = {sprite_material(1, 0.9f, 0.8f, 1, 0.69f),
                                           sprite_material(1, 0.9f, 0.8f, 0.5f, 0.69f)};
     const uint64_t calls = dev->draw_call_count();
