@@ -1,6 +1,7 @@
 // The device layer's cost: CPU per lit, textured quad on the recording device, and frames per
 // second of 5,000 alpha-blended 64 × 64 quads on OpenGL, through the layer and by a bare GL loop
-// drawing the same quads. Run under SDL_VIDEODRIVER=offscreen for the GL figures.
+// drawing the same quads, with the texture changing at every quad and in runs of 100 quads.
+// Run under SDL_VIDEODRIVER=offscreen or a real display for the GL figures.
 #include "platform/gl_device.h"
 #include "platform/gl_window.h"
 #include "platform/recording_device.h"
@@ -13,6 +14,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <array>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -86,21 +90,11 @@ bool open_window(benchmark::State& state)
     return true;
 }
 
-// The same quads, lit once on a recording device, drawn with plain GL calls.
-void BM_BareGlFrame(benchmark::State& state)
+// The GL state a bare loop draws the recorded quads with: the textures made, the recording's
+// view and projection loaded, blending, alpha and depth tests as the layer sets them, and the
+// client arrays on.
+void bare_gl_setup(const recording_device& rec, GLuint (&textures)[k_textures])
 {
-    if (!open_window(state))
-        return;
-    recording_device rec(1024, 768);
-    light_scene(rec);
-    for (int i = 0; i < k_quads; ++i) {
-        float x, y;
-        quad_centre(i, x, y);
-        auto q = screen_quad(rec, x, y, 64, 64);
-        rec.set_material(sprite_material(1, 0.9f, 0.8f, (i & 1) ? 0.5f : 1.0f, 0.69f));
-        rec.draw_primitive(primitive_type::triangle_strip, q.data(), 4);
-    }
-    GLuint textures[k_textures];
     glGenTextures(k_textures, textures);
     for (int n = 0; n < k_textures; ++n) {
         glBindTexture(GL_TEXTURE_2D, textures[n]);
@@ -132,6 +126,24 @@ void BM_BareGlFrame(benchmark::State& state)
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+}
+
+// The same quads, lit once on a recording device, drawn with plain GL calls.
+void BM_BareGlFrame(benchmark::State& state)
+{
+    if (!open_window(state))
+        return;
+    recording_device rec(1024, 768);
+    light_scene(rec);
+    for (int i = 0; i < k_quads; ++i) {
+        float x, y;
+        quad_centre(i, x, y);
+        auto q = screen_quad(rec, x, y, 64, 64);
+        rec.set_material(sprite_material(1, 0.9f, 0.8f, (i & 1) ? 0.5f : 1.0f, 0.69f));
+        rec.draw_primitive(primitive_type::triangle_strip, q.data(), 4);
+    }
+    GLuint textures[k_textures];
+    bare_gl_setup(rec, textures);
     for (auto _ : state) {
         glClearColor(0, 0, 0, 1);
         glClearDepth(1);
@@ -152,30 +164,49 @@ void BM_BareGlFrame(benchmark::State& state)
 }
 BENCHMARK(BM_BareGlFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
-void BM_LayerGlFrame(benchmark::State& state)
+// The OpenGL device of a window, lit, with linear filtering and no culling, its textures and
+// the benchmark's quads `size` pixels wide.
+struct device_textures_and_quads {
+    std::unique_ptr<render_device> device;
+    device_texture* textures[k_textures] = {};
+    std::vector<std::array<device_vertex, 4>> quads;
+};
+
+// False (the benchmark skipped) without a window or a device.
+bool open_layer_scene(benchmark::State& state, float size, device_textures_and_quads& scene)
 {
     if (!open_window(state))
-        return;
+        return false;
     std::string error;
-    auto dev = create_gl_device(1024, 768, error);
+    scene.device = create_gl_device(1024, 768, error);
+    render_device* dev = scene.device.get();
     if (!dev) {
         state.SkipWithError(("no OpenGL device: " + error).c_str());
-        return;
+        return false;
     }
     light_scene(*dev);
     dev->set_texture_stage_state(texture_stage_state::min_filter, texture_filter::linear);
     dev->set_texture_stage_state(texture_stage_state::mag_filter, texture_filter::linear);
     dev->set_render_state(render_state::cull_mode, cull_mode::none);
-    device_texture* textures[k_textures];
-    for (int n = 0; n < k_textures; ++n) {
-        textures[n] = dev->create_texture(64, 64, texture_format::a8r8g8b8, false, texture_pixels(n).data());
-    }
-    std::vector<std::array<device_vertex, 4>> quads(k_quads);
+    for (int n = 0; n < k_textures; ++n)
+        scene.textures[n] = dev->create_texture(64, 64, texture_format::a8r8g8b8, false, texture_pixels(n).data());
+    scene.quads.resize(k_quads);
     for (int i = 0; i < k_quads; ++i) {
         float x, y;
         quad_centre(i, x, y);
-        quads[i] = screen_quad(*dev, x, y, 64, 64);
+        scene.quads[i] = screen_quad(*dev, x, y, size, size);
     }
+    return true;
+}
+
+void BM_LayerGlFrame(benchmark::State& state)
+{
+    device_textures_and_quads scene;
+    if (!open_layer_scene(state, 64, scene))
+        return;
+    render_device* dev = scene.device.get();
+    device_texture* const* textures = scene.textures;
+    const std::vector<std::array<device_vertex, 4>>& quads = scene.quads;
     const device_material materials[2] = {sprite_material(1, 0.9f, 0.8f, 1, 0.69f),
                                           sprite_material(1, 0.9f, 0.8f, 0.5f, 0.69f)};
     for (auto _ : state) {
@@ -193,5 +224,77 @@ void BM_LayerGlFrame(benchmark::State& state)
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_LayerGlFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+
+// The same 5,000 quads in runs of 100 of one texture, as a level draws a surface's tiles or a
+// template's particles, 64 or 16 pixels wide (the argument; 16 as a drop of blood): through the
+// layer, and by a bare GL loop that draws each run as one vertex array of triangles.
+constexpr int k_run = 100;
+
+void BM_LayerGlFrameInRuns(benchmark::State& state)
+{
+    device_textures_and_quads scene;
+    if (!open_layer_scene(state, float(state.range(0)), scene))
+        return;
+    render_device* dev = scene.device.get();
+    device_texture* const* textures = scene.textures;
+    const std::vector<std::array<device_vertex, 4>>& quads = scene.quads;
+    const device_material materials[2] = {sprite_material(1, 0.9f, 0.8f, 1, 0.69f),
+                                          sprite_material(1, 0.9f, 0.8f, 0.5f, 0.69f)};
+    const uint64_t calls = dev->draw_call_count();
+    for (auto _ : state) {
+        dev->begin_scene();
+        dev->clear(k_clear_target | k_clear_depth, 0xFF000000u);
+        for (int i = 0; i < k_quads; ++i) {
+            dev->set_texture(textures[i / k_run % k_textures]);
+            dev->set_material(materials[i & 1]);
+            dev->draw_primitive(primitive_type::triangle_strip, quads[i].data(), 4);
+        }
+        dev->end_scene();
+        dev->present();
+        glFinish();
+    }
+    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["calls"] = double(dev->draw_call_count() - calls) / double(std::max<int64_t>(1, state.iterations()));
+}
+BENCHMARK(BM_LayerGlFrameInRuns)->Arg(64)->Arg(16)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+
+void BM_BareGlBatchedFrameInRuns(benchmark::State& state)
+{
+    if (!open_window(state))
+        return;
+    recording_device rec(1024, 768);
+    light_scene(rec);
+    std::vector<lit_vertex> triangles;  // six vertices a quad, the runs one after another
+    for (int i = 0; i < k_quads; ++i) {
+        float x, y;
+        quad_centre(i, x, y);
+        auto q = screen_quad(rec, x, y, float(state.range(0)), float(state.range(0)));
+        rec.set_material(sprite_material(1, 0.9f, 0.8f, (i & 1) ? 0.5f : 1.0f, 0.69f));
+        rec.draw_primitive(primitive_type::triangle_strip, q.data(), 4);
+        const lit_vertex* v = rec.vertices_of(rec.draws()[i]);
+        for (int k : {0, 1, 2, 1, 3, 2})
+            triangles.push_back(v[k]);
+    }
+    GLuint textures[k_textures];
+    bare_gl_setup(rec, textures);
+    for (auto _ : state) {
+        glClearColor(0, 0, 0, 1);
+        glClearDepth(1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        for (int run = 0; run < k_quads / k_run; ++run) {
+            glBindTexture(GL_TEXTURE_2D, textures[run % k_textures]);
+            const lit_vertex* v = triangles.data() + size_t(run) * k_run * 6;
+            glVertexPointer(3, GL_FLOAT, sizeof(lit_vertex), &v->x);
+            glTexCoordPointer(2, GL_FLOAT, sizeof(lit_vertex), &v->u);
+            glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(lit_vertex), &v->r);
+            glDrawArrays(GL_TRIANGLES, 0, k_run * 6);
+        }
+        gl_window_swap();
+        glFinish();
+    }
+    glDeleteTextures(k_textures, textures);
+    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_BareGlBatchedFrameInRuns)->Arg(64)->Arg(16)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
 } // namespace

@@ -1,6 +1,9 @@
-// Throughput of packed streams on 8 MiB of mixed data, beside a plain one-shot tree encoder
-// over a memory buffer that codes the same bytes.
+// Throughput of packed streams beside an independent coder over memory that codes the same bytes
+// (tests/support/reference_lzss.h), on two data sets (the benchmark's argument): 0, 8 MiB of
+// mixed text, fixed-size records and noise; 1, the body of a level at table limits, 15,000
+// world-object records of 420 bytes and a movement map of 1,024 x 1,024 cells.
 #include "engine/packed_stream.h"
+#include "tests/support/reference_lzss.h"
 
 #include <benchmark/benchmark.h>
 
@@ -82,165 +85,53 @@ const std::vector<uint8_t>& mixed_data()
     return data;
 }
 
+// World-object records as a level holds them (few fields set, the rest zero) and a movement map
+// of one blocked cell in nine.
+const std::vector<uint8_t>& level_data()
+{
+    static std::vector<uint8_t> data;
+    if (!data.empty())
+        return data;
+    auto put = [](uint8_t* at, const void* value, size_t n) { std::memcpy(at, value, n); };
+    for (uint32_t i = 0; i < 15000; ++i) {
+        uint8_t r[420] = {};
+        const int32_t none = -1, proto = int32_t(i % 1000), one_i = 1, two = 2, size[2] = {32, 32};
+        const float one = 1.0f, scale = 1.0f + float(i % 7) * 0.1f;
+        const float xy[2] = {float(i % 400) * 37.5f, float(i / 400) * 41.25f};
+        const float colour[4] = {1, 1, 1, 0};
+        const int16_t owner = 255;
+        r[0] = 3;
+        r[1] = uint8_t(i % 40);
+        put(r + 4, &none, 4);
+        put(r + 20, &proto, 4);
+        put(r + 48, &one, 4);
+        put(r + 52, &scale, 4);
+        put(r + 56, xy, 8);
+        r[84] = 1;
+        put(r + 352, &none, 4);
+        put(r + 364, size, 8);
+        put(r + 376, &none, 4);
+        put(r + 380, &one_i, 4);
+        put(r + 384, &two, 4);
+        put(r + 396, colour, 16);
+        put(r + 412, &one, 4);
+        put(r + 418, &owner, 2);
+        data.insert(data.end(), r, r + sizeof r);
+    }
+    for (size_t i = 0; i < size_t(1024) * 1024; ++i)
+        data.push_back((i / 1024 + i % 1024) % 9 == 0 ? 1 : 0);
+    return data;
+}
+
+const std::vector<uint8_t>& data_set(const benchmark::State& state)
+{
+    return state.range(0) == 0 ? mixed_data() : level_data();
+}
+
 std::string bench_file()
 {
     return (std::filesystem::temp_directory_path() / "zorv_packed_stream_bench.dat").string();
 }
-
-// The same binary-tree LZSS encoder as the packed stream's, written plainly for one buffer.
-class plain_tree_encoder {
-public:
-    std::vector<uint8_t> encode(const uint8_t* in, size_t size)
-    {
-        std::vector<uint8_t> out;
-        out.reserve(size / 2);
-        const uint8_t* end = in + size;
-        for (int i = N + 1; i <= N + 256; i++)
-            rson_[i] = NIL;
-        for (int i = 0; i < N; i++)
-            dad_[i] = NIL;
-        std::memset(text_, 0, sizeof text_);
-        uint8_t code_buf[17] = {};
-        int code_buf_ptr = 1;
-        uint8_t mask = 1;
-        int s = 0;
-        int r = N - F;
-        int len = 0;
-        for (; len < F && in < end; len++)
-            text_[r + len] = *in++;
-        if (len == 0)
-            return out;
-        for (int i = 1; i <= F; i++)
-            insert(r - i);
-        insert(r);
-        do {
-            if (match_length_ > len)
-                match_length_ = len;
-            if (match_length_ <= 2) {
-                match_length_ = 1;
-                code_buf[0] |= mask;
-                code_buf[code_buf_ptr++] = text_[r];
-            } else {
-                code_buf[code_buf_ptr++] = uint8_t(match_position_);
-                code_buf[code_buf_ptr++] =
-                    uint8_t(((match_position_ >> 4) & 0xF0) | (match_length_ - 3));
-            }
-            if ((mask <<= 1) == 0) {
-                out.insert(out.end(), code_buf, code_buf + code_buf_ptr);
-                code_buf[0] = 0;
-                code_buf_ptr = 1;
-                mask = 1;
-            }
-            int last_match_length = match_length_;
-            int i = 0;
-            for (; i < last_match_length && in < end; i++) {
-                uint8_t c = *in++;
-                remove(s);
-                text_[s] = c;
-                if (s < F - 1)
-                    text_[s + N] = c;
-                s = (s + 1) & (N - 1);
-                r = (r + 1) & (N - 1);
-                insert(r);
-            }
-            while (i++ < last_match_length) {
-                remove(s);
-                s = (s + 1) & (N - 1);
-                r = (r + 1) & (N - 1);
-                if (--len)
-                    insert(r);
-            }
-        } while (len > 0);
-        if (code_buf_ptr > 1)
-            out.insert(out.end(), code_buf, code_buf + code_buf_ptr);
-        return out;
-    }
-
-private:
-    static constexpr int N = 4096, F = 18, NIL = N;
-
-    void insert(int r)
-    {
-        int cmp = 1;
-        const uint8_t* key = &text_[r];
-        int p = N + 1 + key[0];
-        rson_[r] = lson_[r] = NIL;
-        match_length_ = 0;
-        for (;;) {
-            if (cmp >= 0) {
-                if (rson_[p] != NIL) {
-                    p = rson_[p];
-                } else {
-                    rson_[p] = r;
-                    dad_[r] = p;
-                    return;
-                }
-            } else {
-                if (lson_[p] != NIL) {
-                    p = lson_[p];
-                } else {
-                    lson_[p] = r;
-                    dad_[r] = p;
-                    return;
-                }
-            }
-            int i = 1;
-            for (; i < F; i++)
-                if ((cmp = key[i] - text_[p + i]) != 0)
-                    break;
-            if (i > match_length_) {
-                match_position_ = p;
-                if ((match_length_ = i) >= F)
-                    break;
-            }
-        }
-        dad_[r] = dad_[p];
-        lson_[r] = lson_[p];
-        rson_[r] = rson_[p];
-        dad_[lson_[p]] = r;
-        dad_[rson_[p]] = r;
-        if (rson_[dad_[p]] == p)
-            rson_[dad_[p]] = r;
-        else
-            lson_[dad_[p]] = r;
-        dad_[p] = NIL;
-    }
-
-    void remove(int p)
-    {
-        if (dad_[p] == NIL)
-            return;
-        int q;
-        if (rson_[p] == NIL) {
-            q = lson_[p];
-        } else if (lson_[p] == NIL) {
-            q = rson_[p];
-        } else {
-            q = lson_[p];
-            if (rson_[q] != NIL) {
-                do
-                    q = rson_[q];
-                while (rson_[q] != NIL);
-                rson_[dad_[q]] = lson_[q];
-                dad_[lson_[q]] = dad_[q];
-                lson_[q] = lson_[p];
-                dad_[lson_[p]] = q;
-            }
-            rson_[q] = rson_[p];
-            dad_[rson_[p]] = q;
-        }
-        dad_[q] = dad_[p];
-        if (rson_[dad_[p]] == p)
-            rson_[dad_[p]] = q;
-        else
-            lson_[dad_[p]] = q;
-        dad_[p] = NIL;
-    }
-
-    uint8_t text_[N + F - 1];
-    int lson_[N + 1], rson_[N + 257], dad_[N + 1];
-    int match_position_ = 0, match_length_ = 0;
-};
 
 bool write_packed(const std::string& name, const std::vector<uint8_t>& data)
 {
@@ -253,10 +144,20 @@ bool write_packed(const std::string& name, const std::vector<uint8_t>& data)
     return stream_close(out) == 0;
 }
 
+std::vector<uint8_t> file_bytes(const std::string& name)
+{
+    std::vector<uint8_t> file(std::filesystem::file_size(name));
+    if (FILE* f = std::fopen(name.c_str(), "rb")) {
+        file.resize(std::fread(file.data(), 1, file.size(), f));
+        std::fclose(f);
+    }
+    return file;
+}
+
 // Writes the benchmark's packed file; false (the benchmark skipped) when that fails.
 bool prepare_packed_file(benchmark::State& state, const std::string& name)
 {
-    if (write_packed(name, mixed_data()))
+    if (write_packed(name, data_set(state)))
         return true;
     state.SkipWithError("writing the packed file failed");
     return false;
@@ -264,12 +165,12 @@ bool prepare_packed_file(benchmark::State& state, const std::string& name)
 
 void set_ratio(benchmark::State& state, size_t packed)
 {
-    state.counters["ratio"] = double(packed) / double(mixed_data().size());
+    state.counters["ratio"] = double(packed) / double(data_set(state).size());
 }
 
 void BM_PackedStreamWrite(benchmark::State& state)
 {
-    const auto& data = mixed_data();
+    const auto& data = data_set(state);
     const std::string name = bench_file();
     for (auto _ : state) {
         if (!write_packed(name, data)) {
@@ -279,13 +180,17 @@ void BM_PackedStreamWrite(benchmark::State& state)
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(data.size()));
     set_ratio(state, std::filesystem::file_size(name));
+    const std::vector<uint8_t> file = file_bytes(name);
+    const std::vector<uint8_t> body = reference_lzss_encoder().encode(data.data(), data.size());
+    if (file.size() != body.size() + 4 || std::memcmp(file.data() + 4, body.data(), body.size()) != 0)
+        state.SkipWithError("the packed stream's body differs from the reference coder's");
 }
-BENCHMARK(BM_PackedStreamWrite)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PackedStreamWrite)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-void BM_PlainTreeEncode(benchmark::State& state)
+void BM_ReferenceEncode(benchmark::State& state)
 {
-    const auto& data = mixed_data();
-    auto encoder = std::make_unique<plain_tree_encoder>();
+    const auto& data = data_set(state);
+    auto encoder = std::make_unique<reference_lzss_encoder>();
     std::vector<uint8_t> body;
     for (auto _ : state) {
         body = encoder->encode(data.data(), data.size());
@@ -293,24 +198,12 @@ void BM_PlainTreeEncode(benchmark::State& state)
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(data.size()));
     set_ratio(state, body.size() + 4);
-
-    // Both encoders must give the same bytes.
-    const std::string name = bench_file();
-    if (!prepare_packed_file(state, name))
-        return;
-    std::vector<uint8_t> file(std::filesystem::file_size(name));
-    if (FILE* f = std::fopen(name.c_str(), "rb")) {
-        file.resize(std::fread(file.data(), 1, file.size(), f));
-        std::fclose(f);
-    }
-    if (file.size() != body.size() + 4 || std::memcmp(file.data() + 4, body.data(), body.size()) != 0)
-        state.SkipWithError("the packed stream's body differs from the plain encoder's");
 }
-BENCHMARK(BM_PlainTreeEncode)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReferenceEncode)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_PackedStreamRead(benchmark::State& state)
 {
-    const auto& data = mixed_data();
+    const auto& data = data_set(state);
     const std::string name = bench_file();
     if (!prepare_packed_file(state, name))
         return;
@@ -329,11 +222,30 @@ void BM_PackedStreamRead(benchmark::State& state)
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(data.size()));
     set_ratio(state, std::filesystem::file_size(name));
 }
-BENCHMARK(BM_PackedStreamRead)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PackedStreamRead)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The reference decoder over the coded body in memory (no file read).
+void BM_ReferenceDecode(benchmark::State& state)
+{
+    const auto& data = data_set(state);
+    const std::string name = bench_file();
+    if (!prepare_packed_file(state, name))
+        return;
+    const std::vector<uint8_t> file = file_bytes(name);
+    std::vector<uint8_t> back;
+    for (auto _ : state) {
+        back = reference_lzss_decode(file.data() + 4, file.size() - 4);
+        benchmark::DoNotOptimize(back.data());
+    }
+    if (back != data)
+        state.SkipWithError("the reference decoder's bytes differ");
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(data.size()));
+}
+BENCHMARK(BM_ReferenceDecode)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_PackedStreamReadByGetc(benchmark::State& state)
 {
-    const auto& data = mixed_data();
+    const auto& data = data_set(state);
     const std::string name = bench_file();
     if (!prepare_packed_file(state, name))
         return;
@@ -347,6 +259,6 @@ void BM_PackedStreamReadByGetc(benchmark::State& state)
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(data.size()));
 }
-BENCHMARK(BM_PackedStreamReadByGetc)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PackedStreamReadByGetc)->Arg(0)->Unit(benchmark::kMillisecond);
 
 }  // namespace

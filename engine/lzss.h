@@ -33,9 +33,13 @@ struct lzss_encoder_state {
     uint8_t code_buf[17];       // flag byte and up to 16 item bytes of the current group
     int32_t match_position;
     int32_t match_length;
-    int32_t lson[LZSS_N + 1];
-    int32_t rson[LZSS_N + 257];  // rson[LZSS_N + 1 + b]: root of the tree of byte b
-    int32_t dad[LZSS_N + 1];
+    // The trees: the left child of node p at sons[2p], the right one at sons[2p + 1];
+    // sons[2 (LZSS_N + 1 + b) + 1] is the root of the tree of strings starting with byte b.
+    int16_t sons[2 * (LZSS_N + 257)];
+    int16_t dad[LZSS_N + 1];
+    // The node the last insertion found equal in all 18 bytes (and replaced), or -1: the string
+    // after it is the one the next insertion may equal.
+    int32_t last_full_match;
     uint8_t text_buf[LZSS_N + LZSS_F - 1];  // the window and a copy of its first 17 bytes
 };
 
@@ -54,7 +58,8 @@ void lzss_init_tree(lzss_encoder_state* state);
 
 // Inserts the string at window position r and records the longest match found on the way
 // (match_position, match_length; the first found wins among equal lengths). A string equal
-// in all 18 bytes replaces the older node.
+// in all 18 bytes replaces the older node. Insertions come in window order: when the string
+// after the last one replaced is equal to r's, it is the node found, without a search.
 void lzss_insert_node(lzss_encoder_state* state, int r);
 
 // Removes window position p from its tree; nothing when it is not in one.

@@ -158,6 +158,19 @@ int stream_flush(packed_stream* stream, bool final)
     return 0;
 }
 
+// Decodes up to `want` bytes of a packed read stream into `dest`: the count (0 when the coded
+// data ended), or -1 on an error of the inner stream.
+int decode_packed(packed_stream* stream, int want, uint8_t* dest)
+{
+    auto* decoder = static_cast<lzss_decoder_state*>(stream->coder);
+    int got = lzss_decode(stream->inner, decoder, want, dest);
+    if (stream->inner->flags & STREAM_ERROR)
+        return fail_stream(stream);
+    if ((stream->inner->flags & STREAM_EOF) && decoder->step != 2)
+        stream->left = 0;
+    return got;
+}
+
 // Refills the empty buffer of a read stream; returns the count obtained, or -1 at the end
 // of data or on an error.
 int stream_fill(packed_stream* stream)
@@ -173,12 +186,9 @@ int stream_fill(packed_stream* stream)
     int want = std::min(stream->left, STREAM_BUFFER_SIZE);
     int got;
     if (stream->flags & STREAM_PACKED) {
-        auto* decoder = static_cast<lzss_decoder_state*>(stream->coder);
-        got = lzss_decode(stream->inner, decoder, want, stream->buffer);
-        if (stream->inner->flags & STREAM_ERROR)
-            return fail_stream(stream);
-        if ((stream->inner->flags & STREAM_EOF) && decoder->step != 2)
-            stream->left = 0;
+        got = decode_packed(stream, want, stream->buffer);
+        if (got < 0)
+            return -1;
     } else {
         got = read_all(stream->handle, stream->buffer, want);
         if (got != want)
@@ -345,6 +355,20 @@ int stream_read(void* buffer, int n, packed_stream* stream)
     auto* out = static_cast<uint8_t*>(buffer);
     int done = 0;
     while (done < n) {
+        // A packed stream decodes a request of a buffer or more straight into the caller's bytes.
+        if (stream->count <= 0 && (stream->flags & STREAM_PACKED) && n - done >= STREAM_BUFFER_SIZE &&
+            !(stream->flags & (STREAM_ERROR | STREAM_EOF)) && stream->left >= 1) {
+            int got = decode_packed(stream, std::min(stream->left, n - done), out + done);
+            if (got <= 0) {
+                if (got == 0)
+                    stream->flags |= STREAM_EOF;
+                break;
+            }
+            done += got;
+            if (stream->left < 1)
+                stream->flags |= STREAM_EOF;
+            continue;
+        }
         if (stream->count <= 0 && stream_fill(stream) < 0)
             break;
         int take = std::min(stream->count, n - done);

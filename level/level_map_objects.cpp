@@ -54,9 +54,7 @@ void finish_objects()
 {
     run_hook(g_level_links.clear_char_objects, "clear_char_objects");
     run_hook(g_level_links.forget_player_object, "forget_player_object");
-    g_depth_list_count = 0;
     g_objects_drawn = 0;
-    sort_objects();
     sort_and_trim_objects();
 }
 

@@ -282,25 +282,30 @@ bool read_save(const char* name, loaded_save* save)
 // untouched, when a copy fails.
 bool restore_level_copies(const char* name, const std::vector<std::string>& copies)
 {
-    std::vector<std::pair<std::string, std::string>> staged;  // temporary, target
+    struct staged_copy {
+        std::string temporary, target;
+        bool shared;  // linked to the save's file, which is on disk already
+    };
+    std::vector<staged_copy> staged;
     bool ok = make_folder("global");
     for (const std::string& level : copies) {
         if (!ok)
             break;
         std::string target = "global/" + level;
         std::string temporary = new_temporary_name(target.c_str());
-        ok = share_or_copy_file(save_path(name, level.c_str()).c_str(), temporary.c_str());
-        staged.emplace_back(std::move(temporary), std::move(target));
+        bool shared = false;
+        ok = fill_temporary_from(save_path(name, level.c_str()).c_str(), temporary, &shared);
+        staged.push_back({std::move(temporary), std::move(target), shared});
     }
     if (!ok) {
         for (const auto& s : staged)
-            discard_temporary(s.first);
+            discard_temporary(s.temporary);
         return false;
     }
     delete_level_saves();
     for (const auto& s : staged)
-        if (!commit_temporary(s.first, s.second.c_str()))
-            console_log("load: %s sa neda obnovit", s.second.c_str());
+        if (!commit_temporary(s.temporary, s.target.c_str(), s.shared))
+            console_log("load: %s sa neda obnovit", s.target.c_str());
     return true;
 }
 
@@ -479,6 +484,9 @@ bool save_game(save_list* list, const char* name, uint32_t fade_wrap, uint32_t f
     if (!force && (g_in_combat || !g_interface.scroll_enabled))
         return refuse("Could not save during combat!", 105);
 
+    // Every file of the save reaches the disk before its rename; the folders' entries once each,
+    // before the save folder takes its place and at the end.
+    folder_sync_batch batch;
     const char* level = level_file_name(g_map_path);
     if (level[0] && !save_level_changes(level)) {
         console_log("save: zmeny levelu %s sa nezapisali, hra sa neulozila", level);
@@ -522,6 +530,7 @@ bool load_game(save_list* list, const char* name)
     }
     static loaded_save save;  // large; one load at a time
     save = loaded_save{};
+    folder_sync_batch batch;  // the restored change files' folder is synced once, at the end
     if (!read_save(name, &save) || !restore_level_copies(name, save.level_copies)) {
         console_log("No such save file");
         log_add_line(&g_message_log, 1, "%s", ui_text(107));

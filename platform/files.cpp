@@ -1,5 +1,6 @@
 #include "platform/files.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -63,6 +64,47 @@ std::string folder_of(const std::string& path)
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The folder batches: how many live, and the folders waiting for their sync.
+int g_folder_batches = 0;
+std::vector<std::string> g_folders_to_sync;
+
+void sync_waiting_folders()
+{
+    for (const std::string& folder : g_folders_to_sync)
+        sync_path(folder, O_DIRECTORY);
+    g_folders_to_sync.clear();
+}
+
+// Writes the bytes into a new file of that name (not synced); false on any failure.
+bool write_temporary(const std::string& name, const void* data, size_t size)
+{
+    int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    size_t done = 0;
+    while (done < size) {
+        ssize_t put = write(fd, bytes + done, size - done);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            break;
+        done += size_t(put);
+    }
+    return close(fd) == 0 && done == size;
+}
+
+// A folder whose entries changed: synced now, or once at the end of the live batch.
+void sync_folder_entries(const std::string& folder)
+{
+    if (g_folder_batches == 0) {
+        sync_path(folder, O_DIRECTORY);
+        return;
+    }
+    if (std::find(g_folders_to_sync.begin(), g_folders_to_sync.end(), folder) == g_folders_to_sync.end())
+        g_folders_to_sync.push_back(folder);
 }
 
 // Digits only, 1 to 10 of them, as a number below 2^31; false otherwise.
@@ -220,24 +262,7 @@ bool read_whole_file(const char* name, std::vector<uint8_t>* out)
 bool write_whole_file(const char* name, const void* data, size_t size)
 {
     std::string temp = new_temporary_name(name);
-    int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        discard_temporary(temp);
-        return false;
-    }
-    const auto* bytes = static_cast<const uint8_t*>(data);
-    size_t done = 0;
-    while (done < size) {
-        ssize_t put = write(fd, bytes + done, size - done);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            break;
-        done += size_t(put);
-    }
-    bool ok = done == size;
-    ok = close(fd) == 0 && ok;
-    if (!ok) {
+    if (!write_temporary(temp, data, size)) {
         discard_temporary(temp);
         return false;
     }
@@ -250,11 +275,20 @@ bool copy_file(const char* from, const char* to)
     return read_whole_file(from, &bytes) && write_whole_file(to, bytes.data(), bytes.size());
 }
 
+bool fill_temporary_from(const char* from, const std::string& temporary, bool* shared)
+{
+    *shared = link(resolve_path(from).c_str(), temporary.c_str()) == 0;
+    if (*shared)
+        return true;
+    std::vector<uint8_t> bytes;
+    return read_whole_file(from, &bytes) && write_temporary(temporary, bytes.data(), bytes.size());
+}
+
 bool share_or_copy_file(const char* from, const char* to)
 {
     std::string temporary = new_temporary_name(to);
     if (link(resolve_path(from).c_str(), temporary.c_str()) == 0)
-        return commit_temporary(temporary, to);
+        return commit_temporary(temporary, to, true);
     discard_temporary(temporary);
     return copy_file(from, to);
 }
@@ -275,13 +309,30 @@ bool delete_file(const char* name)
     return unlink(path.c_str()) == 0;
 }
 
-bool replace_file(const char* from, const char* to)
+bool replace_file(const char* from, const char* to, bool data_on_disk)
 {
     std::string source = resolve_path(from), target = resolve_path(to);
-    if (!sync_path(source, 0) || rename(source.c_str(), target.c_str()) != 0)
+    if (is_folder(source.c_str())) {
+        // Its own entries are synced just below.
+        g_folders_to_sync.erase(std::remove(g_folders_to_sync.begin(), g_folders_to_sync.end(), source),
+                                g_folders_to_sync.end());
+        sync_waiting_folders();
+    }
+    if ((!data_on_disk && !sync_path(source, 0)) || rename(source.c_str(), target.c_str()) != 0)
         return false;
-    sync_path(folder_of(target), O_DIRECTORY);  // the file is replaced; a failure here changes nothing
+    sync_folder_entries(folder_of(target));  // the file is replaced; a failure here changes nothing
     return true;
+}
+
+folder_sync_batch::folder_sync_batch()
+{
+    ++g_folder_batches;
+}
+
+folder_sync_batch::~folder_sync_batch()
+{
+    if (--g_folder_batches == 0)
+        sync_waiting_folders();
 }
 
 std::string new_temporary_name(const char* target)
@@ -290,9 +341,9 @@ std::string new_temporary_name(const char* target)
     return resolve_path(target) + ".~" + std::to_string(getpid()) + "-" + std::to_string(++g_temporary_serial);
 }
 
-bool commit_temporary(const std::string& temporary, const char* target)
+bool commit_temporary(const std::string& temporary, const char* target, bool data_on_disk)
 {
-    bool replaced = replace_file(temporary.c_str(), target);
+    bool replaced = replace_file(temporary.c_str(), target, data_on_disk);
     if (!replaced)
         unlink(temporary.c_str());
     --g_open_temporaries;
@@ -374,10 +425,11 @@ bool exchange_entries(const char* a, const char* b)
         return false;
 #if defined(SYS_renameat2)
     constexpr unsigned k_rename_exchange = 2;  // RENAME_EXCHANGE
+    sync_waiting_folders();
     if (syscall(SYS_renameat2, AT_FDCWD, first.c_str(), AT_FDCWD, second.c_str(), k_rename_exchange) != 0)
         return false;
-    sync_path(folder_of(first), O_DIRECTORY);
-    sync_path(folder_of(second), O_DIRECTORY);
+    sync_folder_entries(folder_of(first));
+    sync_folder_entries(folder_of(second));
     return true;
 #else
     return false;

@@ -33,9 +33,16 @@ bool make_folder(const char* name);
 bool copy_file(const char* from, const char* to);
 
 // Gives `to` the contents of `from` as copy_file does, sharing the data through a hard link where
-// the file system allows (the data then is never written twice). Only for files whose writers
-// replace them whole (a temporary renamed over them), never change them in place.
+// the file system allows (the data then is never written, nor synced, twice). Only for files
+// whose writers replace them whole (a temporary synced and renamed over them), never change them
+// in place.
 bool share_or_copy_file(const char* from, const char* to);
+
+// Gives a temporary of new_temporary_name the contents of `from` as share_or_copy_file does, left
+// for its caller to commit or discard. `shared` tells whether the data is shared with `from` (a
+// file its writer made durable: commit with data_on_disk) or was copied (commit plainly). False
+// when `from` cannot be read or the temporary written.
+bool fill_temporary_from(const char* from, const std::string& temporary, bool* shared);
 
 // Adds write permission for the file's owner when it lacks it; false when the file is missing or
 // its mode cannot be changed.
@@ -45,16 +52,30 @@ bool make_user_writable(const char* name);
 bool delete_file(const char* name);
 
 // Renames a file over another (atomic on one file system), durably: the file's data reaches the
-// disk before the rename, and the folder's new entry after it. False, nothing renamed, when the
-// data cannot be synced or the rename fails.
-bool replace_file(const char* from, const char* to);
+// disk before the rename, and the folder's new entry after it (at the end of a folder_sync_batch
+// while one lives). False, nothing renamed, when the data cannot be synced or the rename fails.
+// A folder renamed this way is synced itself first. data_on_disk: the data is known to be on
+// disk already (a hard link to a file written durably), and only the rename is made durable.
+bool replace_file(const char* from, const char* to, bool data_on_disk = false);
+
+// While one lives, the folders whose entries replace_file and exchange_entries change are synced
+// once each when the outermost batch ends, instead of after every change; before a folder is
+// renamed or exchanged the folders waiting are synced, so that its entries are on disk first.
+// Each file written is still synced before its rename.
+class folder_sync_batch {
+public:
+    folder_sync_batch();
+    ~folder_sync_batch();
+    folder_sync_batch(const folder_sync_batch&) = delete;
+    folder_sync_batch& operator=(const folder_sync_batch&) = delete;
+};
 
 // Writing through a temporary beside the target. The temporary's name is the resolved target
 // followed by ".~<process id>-<serial>" ("global/efects.dat.~4711-3"). commit_temporary replaces
 // the target by the written temporary (replace_file) and removes the temporary when it cannot;
 // discard_temporary removes it. Every name handed out is ended by exactly one of the two.
 std::string new_temporary_name(const char* target);
-bool commit_temporary(const std::string& temporary, const char* target);
+bool commit_temporary(const std::string& temporary, const char* target, bool data_on_disk = false);
 void discard_temporary(const std::string& temporary);
 
 // Removes the temporaries that interrupted writes left in a folder (not in its subfolders):

@@ -75,19 +75,22 @@ public:
     ~gl_device() override;
 
     void clear(uint32_t flags, uint32_t argb, float z) override;
-    void begin_scene() override {}
-    void end_scene() override {}
+    void begin_scene() override { finish_batch(); }
+    void end_scene() override { finish_batch(); }
     bool present() override;
     bool read_frame(std::vector<uint32_t>& argb) override;
 
 protected:
     void submit(primitive_type type, const lit_vertex* vertices, uint32_t vertex_count, const uint16_t* indices,
-                uint32_t index_count) override;
+                uint32_t index_count, bool joins_batch) override;
     void texture_created(device_texture* t) override;
     void texture_changed(device_texture* t) override;
     void texture_released(device_texture* t) override;
 
 private:
+    // The quads of the open batch go to GL as one array of triangles; the next draw opens anew.
+    void flush_batch();
+    void finish_batch();
     void apply_changes();
     void apply_render_states();
     void apply_stage();
@@ -103,7 +106,26 @@ private:
     const lit_vertex* array_ = nullptr; // the vertex array the GL pointers point into
     GLuint bound_ = 0;
     bool texture_enabled_ = false;
+    std::vector<lit_vertex> batch_;      // four vertices a quad, as their strips give them
 };
+
+// The two triangles of each quad strip (0 1 2 and 1 3 2: the strip's own winding and first
+// vertices), for as many quads as 16-bit indices reach.
+constexpr uint32_t k_batch_quads = 16384;
+const std::vector<uint16_t>& quad_indices()
+{
+    static const std::vector<uint16_t> indices = [] {
+        std::vector<uint16_t> v;
+        v.reserve(k_batch_quads * 6);
+        for (uint32_t q = 0; q < k_batch_quads; ++q) {
+            const auto b = static_cast<uint16_t>(q * 4);
+            for (uint16_t k : {0, 1, 2, 1, 3, 2})
+                v.push_back(static_cast<uint16_t>(b + k));
+        }
+        return v;
+    }();
+    return indices;
+}
 
 gl_device::gl_device(uint32_t width, uint32_t height, int drawable_width, int drawable_height)
     : render_device(width, height), drawable_width_(drawable_width), drawable_height_(drawable_height)
@@ -139,6 +161,7 @@ gl_device::gl_device(uint32_t width, uint32_t height, int drawable_width, int dr
 
 gl_device::~gl_device()
 {
+    batch_.clear();  // nothing more is drawn
     for (device_texture* t : live_textures())
         texture_released(t);
 }
@@ -320,10 +343,38 @@ void gl_device::apply_changes()
     dirty_ = 0;
 }
 
-void gl_device::submit(primitive_type type, const lit_vertex* vertices, uint32_t vertex_count,
-                       const uint16_t* indices, uint32_t index_count)
+void gl_device::flush_batch()
 {
+    if (batch_.empty())
+        return;
+    glVertexPointer(3, GL_FLOAT, sizeof(lit_vertex), &batch_[0].x);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(lit_vertex), &batch_[0].u);
+    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(lit_vertex), &batch_[0].r);
+    array_ = nullptr;
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(batch_.size() / 4 * 6), GL_UNSIGNED_SHORT,
+                   quad_indices().data());
+    batch_.clear();
+}
+
+void gl_device::finish_batch()
+{
+    flush_batch();
+    break_batch();
+}
+
+void gl_device::submit(primitive_type type, const lit_vertex* vertices, uint32_t vertex_count,
+                       const uint16_t* indices, uint32_t index_count, bool joins_batch)
+{
+    if (joins_batch && batch_.size() < k_batch_quads * 4) {
+        batch_.insert(batch_.end(), vertices, vertices + 4);
+        return;
+    }
+    flush_batch();
     apply_changes();
+    if (type == primitive_type::triangle_strip && vertex_count == 4 && !indices) {
+        batch_.assign(vertices, vertices + 4);
+        return;
+    }
     if (vertices != array_) {
         glVertexPointer(3, GL_FLOAT, sizeof(lit_vertex), &vertices->x);
         glTexCoordPointer(2, GL_FLOAT, sizeof(lit_vertex), &vertices->u);
@@ -347,6 +398,7 @@ void gl_device::submit(primitive_type type, const lit_vertex* vertices, uint32_t
 
 void gl_device::clear(uint32_t flags, uint32_t argb, float z)
 {
+    finish_batch();
     GLbitfield mask = 0;
     if (flags & k_clear_target) {
         glClearColor(((argb >> 16) & 0xFF) / 255.0f, ((argb >> 8) & 0xFF) / 255.0f, (argb & 0xFF) / 255.0f,
@@ -379,12 +431,14 @@ void gl_device::clear(uint32_t flags, uint32_t argb, float z)
 
 bool gl_device::present()
 {
+    finish_batch();
     gl_window_swap();
     return true;
 }
 
 bool gl_device::read_frame(std::vector<uint32_t>& argb)
 {
+    finish_batch();
     const int w = static_cast<int>(width() * scale_), h = static_cast<int>(height() * scale_);
     std::vector<uint32_t> raw(static_cast<size_t>(w) * h);
     glReadBuffer(GL_BACK);
@@ -431,6 +485,7 @@ void gl_device::upload(device_texture* t)
 
 void gl_device::texture_created(device_texture* t)
 {
+    flush_batch();
     GLuint name = 0;
     glGenTextures(1, &name);
     t->handle = name;
@@ -440,11 +495,13 @@ void gl_device::texture_created(device_texture* t)
 
 void gl_device::texture_changed(device_texture* t)
 {
+    flush_batch();
     upload(t);
 }
 
 void gl_device::texture_released(device_texture* t)
 {
+    flush_batch();
     GLuint name = t->handle;
     if (bound_ == name) {
         glBindTexture(GL_TEXTURE_2D, 0);

@@ -6,6 +6,7 @@ recording_device::recording_device(uint32_t width, uint32_t height) : render_dev
 
 void recording_device::clear(uint32_t flags, uint32_t argb, float)
 {
+    break_batch();
     if (flags & k_clear_target)
         clear_colour_ = argb;
     log(device_call::clear, flags, argb);
@@ -13,22 +14,26 @@ void recording_device::clear(uint32_t flags, uint32_t argb, float)
 
 void recording_device::begin_scene()
 {
+    break_batch();
     log(device_call::begin_scene);
 }
 
 void recording_device::end_scene()
 {
+    break_batch();
     log(device_call::end_scene);
 }
 
 bool recording_device::present()
 {
+    break_batch();
     log(device_call::present);
     return true;
 }
 
 bool recording_device::read_frame(std::vector<uint32_t>& argb)
 {
+    break_batch();
     if (!frame_.empty()) {
         argb = frame_;
         return true;
@@ -45,7 +50,7 @@ void recording_device::set_frame(std::vector<uint32_t> argb)
 }
 
 void recording_device::submit(primitive_type type, const lit_vertex* vertices, uint32_t vertex_count,
-                              const uint16_t* indices, uint32_t index_count)
+                              const uint16_t* indices, uint32_t index_count, bool)
 {
     if (states_.empty() ||
         (dirty_ & (dirty_render_states | dirty_stage | dirty_transforms | dirty_viewport | dirty_scissor))) {

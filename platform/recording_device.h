@@ -1,5 +1,6 @@
-// The headless device: it draws nothing and keeps every state change and every draw call with
-// its lit vertices, so that drawing code can be checked exactly without a screen.
+// The headless device: it draws nothing and keeps every state change and every draw with its
+// lit vertices, each quad of a batch as a draw of its own, so that drawing code can be checked
+// exactly without a screen.
 #pragma once
 
 #include "platform/render_device.h"
@@ -80,7 +81,7 @@ public:
 
 protected:
     void submit(primitive_type type, const lit_vertex* vertices, uint32_t vertex_count, const uint16_t* indices,
-                uint32_t index_count) override;
+                uint32_t index_count, bool joins_batch) override;
     void render_state_changed(render_state s, uint32_t v) override;
     void stage_state_changed(texture_stage_state s, uint32_t v) override;
     void transform_changed(transform_kind k) override;

@@ -137,7 +137,9 @@ void render_device::set_render_state(render_state state, uint32_t value)
     dirty_ |= dirty_render_states;
     dirty_states_ |= 1u << i;
     if (state == render_state::ambient || state == render_state::lighting)
-        lighting_stale_ = true;
+        lighting_stale_ = true;  // lit into the vertices: a batch goes on
+    else
+        batch_open_ = false;
     render_state_changed(state, value);
 }
 
@@ -149,6 +151,7 @@ void render_device::set_texture_stage_state(texture_stage_state state, uint32_t 
     stage_[i] = value;
     dirty_ |= dirty_stage;
     dirty_stage_states_ |= 1u << i;
+    batch_open_ = false;
     stage_state_changed(state, value);
 }
 
@@ -161,6 +164,7 @@ void render_device::set_transform(transform_kind kind, const matrix4& m)
         return;
     transforms_[i] = m;
     dirty_ |= dirty_transforms;
+    batch_open_ = false;
     if (kind != transform_kind::projection)
         view_stale_ = true;
     transform_changed(kind);
@@ -172,6 +176,7 @@ void render_device::set_viewport(const device_viewport& viewport)
         return;
     viewport_ = viewport;
     dirty_ |= dirty_viewport;
+    batch_open_ = false;
     viewport_changed();
 }
 
@@ -228,6 +233,7 @@ void render_device::set_texture(device_texture* texture)
         return;
     texture_ = texture;
     dirty_ |= dirty_texture;
+    batch_open_ = false;
     texture_bound(texture);
 }
 
@@ -378,12 +384,22 @@ void render_device::light_vertices(const device_vertex* vertices, uint32_t count
     }
 }
 
+bool render_device::joins_batch(primitive_type type, uint32_t count, const uint16_t* indices)
+{
+    const bool quad = type == primitive_type::triangle_strip && count == 4 && !indices;
+    const bool joins = quad && batch_open_;
+    batch_open_ = quad;
+    if (!joins)
+        ++draw_calls_;
+    return joins;
+}
+
 bool render_device::draw_primitive(primitive_type type, const device_vertex* vertices, uint32_t count)
 {
     if (!vertices || count < minimum_count(type))
         return false;
     light_vertices(vertices, count);
-    submit(type, lit_.data(), count, nullptr, 0);
+    submit(type, lit_.data(), count, nullptr, 0, joins_batch(type, count, nullptr));
     return true;
 }
 
@@ -396,7 +412,7 @@ bool render_device::draw_indexed_primitive(primitive_type type, const device_ver
         if (indices[i] >= vertex_count)
             return false;
     light_vertices(vertices, vertex_count);
-    submit(type, lit_.data(), vertex_count, indices, index_count);
+    submit(type, lit_.data(), vertex_count, indices, index_count, joins_batch(type, vertex_count, indices));
     return true;
 }
 
@@ -408,7 +424,7 @@ bool render_device::draw_coloured_primitive(primitive_type type, const lit_verte
     if (!indices) {
         if (vertex_count < minimum_count(type))
             return false;
-        submit(type, vertices, vertex_count, nullptr, 0);
+        submit(type, vertices, vertex_count, nullptr, 0, joins_batch(type, vertex_count, nullptr));
         return true;
     }
     if (index_count < minimum_count(type))
@@ -416,7 +432,7 @@ bool render_device::draw_coloured_primitive(primitive_type type, const lit_verte
     for (uint32_t i = 0; i < index_count; ++i)
         if (indices[i] >= vertex_count)
             return false;
-    submit(type, vertices, vertex_count, indices, index_count);
+    submit(type, vertices, vertex_count, indices, index_count, joins_batch(type, vertex_count, indices));
     return true;
 }
 
@@ -428,6 +444,7 @@ void render_device::set_scissor(const device_rect* rect)
     scissor_on_ = on;
     scissor_ = on ? *rect : device_rect{};
     dirty_ |= dirty_scissor;
+    batch_open_ = false;
     scissor_changed();
 }
 
@@ -457,6 +474,7 @@ device_texture* render_device::create_texture(uint32_t width, uint32_t height, t
     else
         t->pixels.assign(size, 0);
     inner_->textures.insert(t);
+    break_batch();
     texture_created(t);
     return t;
 }
@@ -477,8 +495,10 @@ void render_device::unlock_texture(device_texture* texture, bool changed)
     if (!texture || !texture->locked || !inner_->textures.count(texture))
         return;
     texture->locked = false;
-    if (changed)
+    if (changed) {
+        break_batch();
         texture_changed(texture);
+    }
 }
 
 std::vector<device_texture*> render_device::live_textures() const
@@ -492,6 +512,7 @@ void render_device::release_texture(device_texture* texture)
         return;
     if (texture_ == texture)
         set_texture(nullptr);
+    break_batch();
     texture_released(texture);
     delete texture;
 }

@@ -83,6 +83,13 @@ public:
     bool draw_coloured_primitive(primitive_type type, const lit_vertex* vertices, uint32_t vertex_count,
                                  const uint16_t* indices = nullptr, uint32_t index_count = 0);
 
+    // Back-end draw calls made so far. Consecutive quads (triangle strips of four vertices, not
+    // indexed) with no change of texture, transform, viewport, scissor, stage state or render
+    // state between them (the ambient light, lighting and the material are applied to the
+    // vertices, so they do not count) go to the back end as one batch, drawn with one call; any
+    // other draw is a call of its own.
+    uint64_t draw_call_count() const { return draw_calls_; }
+
     // Limits the draws to a rectangle of the target (clears are not limited); null lifts it.
     void set_scissor(const device_rect* rect);
     // The rectangle; false while draws are not limited.
@@ -121,9 +128,13 @@ protected:
         dirty_scissor = 32,
     };
 
-    // Draws lit vertices; indices are null for a non-indexed draw.
+    // Draws lit vertices; indices are null for a non-indexed draw. joins_batch: the draw is a
+    // quad that continues the batch of the quads submitted before it (see draw_call_count).
     virtual void submit(primitive_type type, const lit_vertex* vertices, uint32_t vertex_count,
-                        const uint16_t* indices, uint32_t index_count) = 0;
+                        const uint16_t* indices, uint32_t index_count, bool joins_batch) = 0;
+    // The next draw starts a new batch: back ends call it where the target changes (clear, scene
+    // begin and end, present, frame read); texture uploads and releases do it here.
+    void break_batch() { batch_open_ = false; }
     virtual void texture_created(device_texture*) {}
     virtual void texture_changed(device_texture*) {}
     virtual void texture_released(device_texture*) {}
@@ -150,6 +161,8 @@ private:
     struct internals;
     void light_vertices(const device_vertex* vertices, uint32_t count);
     void prepare_lighting();
+    // Whether the draw joins the open batch; opens one for a quad and counts the calls.
+    bool joins_batch(primitive_type type, uint32_t count, const uint16_t* indices);
 
     uint32_t width_, height_;
     uint64_t serial_;
@@ -161,6 +174,8 @@ private:
     device_light lights_[k_device_light_slots];
     bool light_on_[k_device_light_slots];
     device_texture* texture_ = nullptr;
+    bool batch_open_ = false;
+    uint64_t draw_calls_ = 0;
     bool scissor_on_ = false;
     device_rect scissor_ = {};
 

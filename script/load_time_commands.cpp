@@ -25,8 +25,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdio>
 #include <iterator>
+#include <vector>
 
 namespace {
 
@@ -416,16 +418,58 @@ constexpr load_time_command k_commands[] = {
 };
 constexpr size_t k_command_count = std::size(k_commands);
 
-// The keyword table's entry of each command, looked up once.
-const markup_keyword* const* command_keywords()
+// The keyword table's entry of each command, and the commands by their argument count and the
+// keyword's letter after "^" (either case), in table order; looked up once.
+constexpr size_t k_most_args = 8;
+struct command_index {
+    std::array<const markup_keyword*, k_command_count> keywords{};
+    std::array<std::array<std::vector<uint8_t>, 256>, k_most_args + 1> by_args_and_letter;
+    std::vector<uint8_t> arg_counts;  // the counts in use
+};
+
+const command_index& commands()
 {
-    static const auto table = [] {
-        std::array<const markup_keyword*, k_command_count> t{};
-        for (size_t i = 0; i < k_command_count; ++i)
-            t[i] = find_markup_keyword(k_commands[i].keyword);
+    static const command_index index = [] {
+        static_assert(k_command_count < 256);
+        command_index t;
+        for (size_t i = 0; i < k_command_count; ++i) {
+            const markup_keyword* k = find_markup_keyword(k_commands[i].keyword);
+            t.keywords[i] = k;
+            if (!k || k->args > k_most_args || k->word[0] != '^')
+                continue;
+            const auto letter = static_cast<uint8_t>(k->word[1]);
+            const auto lower = static_cast<uint8_t>(std::tolower(letter));
+            const auto upper = static_cast<uint8_t>(std::toupper(letter));
+            for (uint8_t c : {letter, lower, upper}) {
+                std::vector<uint8_t>& bucket = t.by_args_and_letter[k->args][c];
+                if (bucket.empty() || bucket.back() != i)
+                    bucket.push_back(uint8_t(i));
+            }
+            if (std::find(t.arg_counts.begin(), t.arg_counts.end(), k->args) == t.arg_counts.end())
+                t.arg_counts.push_back(k->args);
+        }
         return t;
     }();
-    return table.data();
+    return index;
+}
+
+// The first command from table index `from` on whose keyword may stand its argument count
+// before word `current`: a word there that begins with "^" and the keyword's letter. k_command_count
+// when there is none.
+size_t next_candidate(const text_window* window, int32_t current, size_t from)
+{
+    const command_index& index = commands();
+    size_t found = k_command_count;
+    for (uint8_t args : index.arg_counts) {
+        const int32_t at = current - args;
+        if (at < 0 || window->words[at][0] != '^')
+            continue;
+        const std::vector<uint8_t>& bucket = index.by_args_and_letter[args][static_cast<uint8_t>(window->words[at][1])];
+        const auto it = std::lower_bound(bucket.begin(), bucket.end(), from);
+        if (it != bucket.end())
+            found = std::min<size_t>(found, *it);
+    }
+    return found;
 }
 
 } // namespace
@@ -469,9 +513,12 @@ void run_load_time_commands(text_window* window, int32_t current, parse_state* s
 {
     if (current < 0 || current >= k_window_word_slots)
         return;
-    const markup_keyword* const* keywords = command_keywords();
-    for (size_t i = 0; i < k_command_count && !state->ended; ++i) {
-        const markup_keyword* k = keywords[i];
+    // In table order, the commands whose keyword may stand where it would: each is tested there,
+    // and the candidates are found again after each test, since a command may rewrite words.
+    const command_index& index = commands();
+    for (size_t i = next_candidate(window, current, 0); i < k_command_count && !state->ended;
+         i = next_candidate(window, current, i + 1)) {
+        const markup_keyword* k = index.keywords[i];
         if (k && load_time_command_completed(window, current, *k))
             k_commands[i].act(load_time_call{window, current - k->args, state});
     }

@@ -14,10 +14,10 @@ water_circle_state g_water_circle = {-1};
 
 namespace {
 
-// A new object of the template at (x, y), depth-sorted on its layer; null when none could be
-// added.
+// A new object of the template at (x, y), depth-sorted (`depth`: a k_depth_* flag) on its layer;
+// null when none could be added.
 world_object* add_effect_object(int16_t slot, float x, float y, float alpha, float scale, uint8_t layer,
-                                float depth_offset)
+                                float depth_offset, uint32_t depth)
 {
     int32_t index = add_object(x, y, slot, alpha, scale, 0, 0);
     if (index < 0)
@@ -26,7 +26,7 @@ world_object* add_effect_object(int16_t slot, float x, float y, float alpha, flo
     o.x = x;  // also in the editor's corner modes
     o.y = y;
     o.has_corners = 0;
-    o.depth_sorted = 1;
+    o.depth_sorted = depth;
     o.depth_offset = depth_offset;
     o.layer = layer;
     return &o;
@@ -89,6 +89,8 @@ void spawn_blood(blood_state* state, float x, float y, int32_t count, float radi
     if (!p)
         return;
     bool emitter = p->kind == k_proto_particle;
+    if (emitter && count > 0)
+        make_room_for_timed_emitters(size_t(count));
     float reach = 1.3f * radius_x;
     for (int32_t n = 0; n < count; ++n) {
         float dx = 0.0f, dy = 0.0f;
@@ -102,7 +104,7 @@ void spawn_blood(blood_state* state, float x, float y, int32_t count, float radi
             dx = dy = 0.0f;
         float scale = random_scale();
         float alpha = random_alpha();
-        world_object* o = add_effect_object(slot, x + dx, y + dy, alpha, scale, 25, -40.0f);
+        world_object* o = add_effect_object(slot, x + dx, y + dy, alpha, scale, 25, -40.0f, k_depth_ground);
         if (!o)
             return;
         if (emitter)
@@ -121,7 +123,7 @@ void spawn_bleed(blood_state* state, float x, float y, float scale, float height
     int16_t slot = state->bleed[variant];
     if (!effect_template(slot))
         return;
-    world_object* o = add_effect_object(slot, x, y - height, 1.0f, scale, 10, 100.0f - height);
+    world_object* o = add_effect_object(slot, x, y - height, 1.0f, scale, 10, 100.0f - height, k_depth_sorted);
     if (o)
         o->lifetime = lifetime;
 }
@@ -137,7 +139,7 @@ void spawn_water_circle(water_circle_state* state, float x, float y, int32_t cou
         float at_y = y + rand_range(-radius_y, radius_y);
         float scale = random_scale();
         float alpha = random_alpha();
-        world_object* o = add_effect_object(slot, at_x, at_y, alpha, scale, 20, -80.0f);
+        world_object* o = add_effect_object(slot, at_x, at_y, alpha, scale, 20, -80.0f, k_depth_ground);
         if (!o)
             return;
         o->lifetime = lifetime;

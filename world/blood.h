@@ -27,10 +27,10 @@ void load_water_circle(water_circle_state* state);
 
 // `count` blobs around (x, y): each offset is drawn from [-1.3 rx, 1.3 rx] x [-ry, ry] until it
 // lies within 1.3 rx of the centre (after k_blood_redraws failed draws it is the centre). Each
-// blob lives `lifetime` + 200 ticks, depth-sorted with depth offset -40 on layer 25, with a
-// random scale (0.2 to 0.6), alpha (0.4 to 1.2) and flips and a fade-out entry; it emits
-// particles when the template is a particle prototype. A variant outside 0 to 9 or without a
-// template spawns nothing.
+// blob lives `lifetime` + 200 behaviour steps, a ground decal (drawn under the characters, in
+// depth order among the decals) with depth offset -40 on layer 25, with a random scale (0.2 to
+// 0.6), alpha (0.4 to 1.2) and flips and a fade-out entry; it emits particles when the template
+// is a particle prototype. A variant outside 0 to 9 or without a template spawns nothing.
 void spawn_blood(blood_state* state, float x, float y, int32_t count, float radius_x, float radius_y,
                  int32_t lifetime, int32_t variant);
 
@@ -40,8 +40,8 @@ void spawn_blood(blood_state* state, float x, float y, int32_t count, float radi
 void spawn_bleed(blood_state* state, float x, float y, float scale, float height, int32_t lifetime,
                  int32_t variant);
 
-// `count` circles at (x, y) plus random offsets within the radii, with the given lifetime,
-// depth-sorted with depth offset -80 on layer 20, random scale, alpha and flips and a fade-out
-// entry. Nothing without a template.
+// `count` circles at (x, y) plus random offsets within the radii, with the given lifetime, ground
+// decals with depth offset -80 on layer 20, random scale, alpha and flips and a fade-out entry.
+// Nothing without a template.
 void spawn_water_circle(water_circle_state* state, float x, float y, int32_t count, float radius_x,
                         float radius_y, int32_t lifetime);

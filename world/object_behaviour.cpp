@@ -7,6 +7,7 @@
 #include "world/movement_map.h"
 #include "world/object_draw_internal.h"
 #include "world/object_models.h"
+#include "world/object_order.h"
 #include "world/object_protos.h"
 #include "world/scene_header.h"
 #include "world/world_objects.h"
@@ -15,6 +16,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 behaviour_links g_behaviour_links = {};
 
@@ -131,6 +134,14 @@ void step_trail(world_object& o)
     o.entry_floats[last][1] = o.y;
 }
 
+// Facts of one behaviour step that its entries share: the steps it stands for and, of them, those
+// that fall after the lifetime ran out (the fade's), and the ticks elapsed for a missile.
+struct step_span {
+    int32_t steps;
+    int32_t fading_steps;
+    int32_t elapsed;
+};
+
 void swing(float& value, const float* f, int32_t& direction)
 {
     if (direction == 1) {
@@ -171,12 +182,12 @@ void step_model_frames(world_object& o, int32_t* q)
 }
 
 // True when the fade reached its end and freed the object.
-bool step_fade(const object_ref& ref, int32_t e)
+bool step_fade(const object_ref& ref, int32_t e, int32_t fading_steps)
 {
     world_object* o = ref.get();
     if (o->lifetime == -1 || o->lifetime >= 1)
         return false;
-    o->alpha -= k_fade_step;
+    o->alpha -= k_fade_step * float(fading_steps);
     if (!(o->alpha < 0.0f))
         return false;
     int32_t body = o->entry_ints[e][0], slot = o->entry_ints[e][1], followed = o->entry_ints[e][4];
@@ -312,8 +323,9 @@ bool step_missile(const object_ref& ref, int32_t e, int32_t elapsed)
     return false;
 }
 
-// Runs entry e; true when the step ends there.
-bool run_entry(const object_ref& ref, int32_t index, int32_t e, int32_t elapsed)
+// Runs entry e for the span; true when the step ends there. Swings, spins and the fade take
+// each step the span holds; the others act once, a missile's flight by its elapsed ticks.
+bool run_entry(const object_ref& ref, int32_t index, int32_t e, const step_span& span)
 {
     world_object& o = *ref.get();
     int32_t* q = o.entry_ints[e];
@@ -324,7 +336,8 @@ bool run_entry(const object_ref& ref, int32_t index, int32_t e, int32_t elapsed)
     case k_entry_red_swing:
     case k_entry_green_swing:
     case k_entry_blue_swing:
-        swing(swung_value(o, o.entry_kinds[e]), f, q[0]);
+        for (int32_t k = 0; k < span.steps; ++k)
+            swing(swung_value(o, o.entry_kinds[e]), f, q[0]);
         break;
     case k_entry_spin_a:
     case k_entry_spin_b:
@@ -332,7 +345,8 @@ bool run_entry(const object_ref& ref, int32_t index, int32_t e, int32_t elapsed)
         int32_t& angle = o.entry_kinds[e] == k_entry_spin_a ? o.angle_a
                          : o.entry_kinds[e] == k_entry_spin_b ? o.angle_b
                                                               : o.angle_c;
-        angle = int32_t(uint32_t(angle) + uint32_t(q[0]));  // wraps instead of overflowing
+        // Wraps instead of overflowing.
+        angle = int32_t(uint32_t(angle) + uint32_t(q[0]) * uint32_t(span.steps));
         break;
     }
     case k_entry_light_follow:
@@ -345,7 +359,7 @@ bool run_entry(const object_ref& ref, int32_t index, int32_t e, int32_t elapsed)
         step_model_frames(o, q);
         break;
     case k_entry_fade_out:
-        return step_fade(ref, e);
+        return step_fade(ref, e, span.fading_steps);
     case k_entry_face_owner:
         if (o.owner != k_no_owner)
             if (const world_object* owner = char_world_object(o.owner))
@@ -356,27 +370,89 @@ bool run_entry(const object_ref& ref, int32_t index, int32_t e, int32_t elapsed)
             run_hook(g_behaviour_links.set_ground_item_object, "set_ground_item_object", q[0], index);
         break;
     case k_entry_missile:
-        return step_missile(ref, e, elapsed);
+        return step_missile(ref, e, span.elapsed);
     default:
         break;
     }
     return false;
 }
 
+// The timed emitters the pass counted: serial and index.
+std::vector<std::pair<uint32_t, uint32_t>> s_timed_emitters;
+
+bool has_missile_entry(const world_object& o)
+{
+    for (int32_t e = 0; e < entry_count(o); ++e)
+        if (o.entry_kinds[e] == k_entry_missile)
+            return true;
+    return false;
+}
+
 } // namespace
+
+void count_timed_emitter(uint32_t index)
+{
+    const world_object& o = g_objects[index];
+    if (o.state == 0 || o.particle_role != k_role_emitter || o.lifetime == -1 || has_missile_entry(o))
+        return;
+    // A character's record (prototype below -1) keeps a zero role: only a particle prototype emits.
+    const object_proto* p = proto_at(o.proto);
+    if (p && p->kind == k_proto_particle)
+        s_timed_emitters.emplace_back(object_serial(index), index);
+}
+
+void end_oldest_timed_emitters(size_t room)
+{
+    const size_t keep = k_timed_emitter_limit - std::min(room, k_timed_emitter_limit);
+    if (s_timed_emitters.size() > keep) {
+        const auto oldest_end = s_timed_emitters.end() - std::ptrdiff_t(keep);
+        std::nth_element(s_timed_emitters.begin(), oldest_end, s_timed_emitters.end());
+        for (auto it = s_timed_emitters.begin(); it != oldest_end; ++it) {
+            world_object& o = g_objects[it->second];
+            fade_entry_lights(o);
+            free_object_slot(&o);
+        }
+    }
+    s_timed_emitters.clear();
+}
+
+void make_room_for_timed_emitters(size_t count)
+{
+    s_timed_emitters.clear();
+    for (uint32_t i = 0; i < g_object_count; ++i)
+        count_timed_emitter(i);
+    end_oldest_timed_emitters(count);
+}
+
+int32_t take_due_steps(uint32_t* next_tick)
+{
+    const uint32_t gap = g_ticks - *next_tick;
+    if (*next_tick == 0 || gap > k_pause_ticks) {
+        *next_tick = g_ticks + 2;
+        return 1;
+    }
+    // The last step began 2 ticks before the due tick.
+    const uint32_t since = gap + 2;
+    *next_tick = g_ticks + 2 - since % k_step_period;
+    return int32_t(since / k_step_period);
+}
 
 void update_missile_object(world_object* o, int32_t index)
 {
     if (g_ticks <= o->next_behaviour_tick)
         return;
     uint32_t gap = g_ticks - o->next_behaviour_tick;
-    int32_t elapsed = gap > uint32_t(k_missile_max_elapsed) ? 0 : int32_t(gap);
-    o->next_behaviour_tick = g_ticks + 2;
+    step_span span{};
+    span.elapsed = gap > uint32_t(k_missile_max_elapsed) ? 0 : int32_t(gap);
+    span.steps = take_due_steps(&o->next_behaviour_tick);
+    span.fading_steps = span.steps;
     object_ref ref(o);
 
     if (o->lifetime != -1) {
-        if (o->lifetime > 0)
-            --o->lifetime;
+        if (o->lifetime > 0) {
+            span.fading_steps = std::max(0, span.steps - o->lifetime + 1);
+            o->lifetime = std::max(0, o->lifetime - span.steps);
+        }
         if (o->lifetime < 1) {
             fade_entry_lights(*o);
             if (entry_count(*o) == 0 || o->entry_kinds[0] != k_entry_fade_out) {
@@ -391,7 +467,7 @@ void update_missile_object(world_object* o, int32_t index)
         return;
     }
     for (int32_t e = 0; e < entry_count(*ref.get()); ++e) {
-        if (ref.get()->state == 0 || run_entry(ref, index, e, elapsed))
+        if (ref.get()->state == 0 || run_entry(ref, index, e, span))
             return;
     }
 }

@@ -2,9 +2,10 @@
 // owner (swings of alpha, scale and colour, spins, a light that follows it, a model frame cycle,
 // a fade-out, a facing copied from its owner, a ground item's back-link, a trail of positions and
 // the flight of a spell missile with its hits). The behaviour step runs for every used object
-// once per frame, at most every 2 ticks, counts its lifetime down and ends it.
+// once per frame, at most every 2 ticks, counts its lifetime down in game time and ends it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 struct world_object;
@@ -67,18 +68,24 @@ struct behaviour_links {
 };
 extern behaviour_links g_behaviour_links;
 
-// The behaviour step, when the tick counter has passed the object's next-behaviour tick (which
-// becomes now + 2):
-// - The lifetime (unless -1) falls by one while above 0. Below 1 the lights of light-follow
+// The behaviour step, when the tick counter has passed the object's next-behaviour tick. It
+// stands for the steps of game time since the last one (take_due_steps of
+// world/object_draw_internal.h: one at 60 updates a second, more in a slower frame):
+// - The lifetime (unless -1) falls by one a step while above 0. Below 1 the lights of light-follow
 //   entries fade out and, unless the first entry is a fade-out, the object ends: each missile
 //   entry of an object with the impact flag triggers its spell's impact, with the hit character
 //   (lifetime -2 - s: slot s) or -1, and the object is freed.
 // - A first entry of kind trail makes the entries a trail of the last four positions, oldest
-//   first; otherwise every entry runs in order. A missile tests the movement map and the
-//   characters once, then flies speed + speed x elapsed / 2 sub-steps (elapsed ticks since the
-//   due tick, 0 when negative or above 30) while its lifetime is above 0.
+//   first; otherwise every entry runs in order: swings and spins once a step, the fade-out once
+//   for each step after the lifetime ran out, the others once. A missile tests the movement map
+//   and the characters once, then flies speed + speed x elapsed / 2 sub-steps (elapsed ticks
+//   since the due tick, 0 when negative or above 30) while its lifetime is above 0.
 // Light slots, ground items, spells and character slots outside their tables are skipped, and so
 // is an object index that lies outside the array. index is the object's place in g_objects (0
 // for the editor's brush preview, which lies outside it). Hooks may grow the array; the step
 // finds an object of the array again by its index.
 void update_missile_object(world_object* object, int32_t index);
+
+// Before `count` new emitters with a lifetime are added: the oldest live ones end, so that with
+// the new ones no more than the limit of the object pass live (world/object_draw_internal.h).
+void make_room_for_timed_emitters(size_t count);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 
 struct world_object;
@@ -24,6 +25,23 @@ inline int32_t depth_key_sum(int64_t a, int64_t b, int64_t c = 0)
     int64_t sum = a + b + c;
     return sum > INT32_MAX ? INT32_MAX : sum < INT32_MIN ? INT32_MIN : int32_t(sum);
 }
+
+// Steps of a timed look (the behaviour step, a particle's motion) that run every 2 ticks: the
+// step is due once the tick counter has passed `next_tick`. Returns how many steps the game
+// time since the last one holds and schedules the next. At 60 updates a second the step runs
+// every third tick, so that is its period in game time: a slower frame takes as many steps as
+// periods have passed (their remainder is kept), a frame of a pause (over k_pause_ticks) or an
+// object's first step takes one, and the next step is due 2 ticks on from the period's start.
+constexpr uint32_t k_step_period = 3;
+constexpr uint32_t k_pause_ticks = 250;
+int32_t take_due_steps(uint32_t* next_tick);
+
+// Live emitters with a lifetime (blood, effects; not missiles, not the level's endless emitters
+// nor the weather's) are held to this many: the pass counts them and the oldest beyond it, or
+// beyond it less `room`, end at once (their particles live on).
+constexpr size_t k_timed_emitter_limit = 64;
+void count_timed_emitter(uint32_t index);
+void end_oldest_timed_emitters(size_t room = 0);
 
 // An emitter's emission when its interval has passed: one particle added to the array. The
 // array may grow, so the emitter is returned anew (found by index when it lies in the array).

@@ -14,6 +14,7 @@
 #include "world/object_behaviour.h"
 #include "world/object_draw_internal.h"
 #include "world/object_models.h"
+#include "world/object_order.h"
 #include "world/object_protos.h"
 #include "world/scene_header.h"
 
@@ -33,20 +34,15 @@ bool in_array(const world_object* o)
     return o >= g_objects && o < g_objects + g_object_count;
 }
 
-void append_depth(uint32_t index, uint32_t limit)
-{
-    if (g_depth_list_count < limit)
-        g_depth_list[g_depth_list_count++] = index;
-}
+// The draw position of the object the pass is at.
+uint32_t s_position = 0;
+constexpr uint32_t k_prefetch_distance = 16;
 
-void remove_depth(uint32_t index)
+// A visible depth-sorted object of the array joins the depth list (ground decals are placed apart).
+void append_depth(const world_object* o, uint32_t index, uint32_t limit)
 {
-    uint32_t* end = g_depth_list + g_depth_list_count;
-    uint32_t* at = std::find(g_depth_list, end, index);
-    if (at != end) {
-        std::copy(at + 1, end, at);
-        --g_depth_list_count;
-    }
+    if (o->depth_sorted && o->depth_sorted != k_depth_ground && in_array(o))
+        note_depth_sorted(index, s_position, limit);
 }
 
 int32_t current_frames(const object_proto& p, const world_object& o)
@@ -166,8 +162,7 @@ void draw_particle_object(const object_proto& p, world_object* o, int32_t index,
     if (o->particle_role == k_role_particle) {
         if (!is_object_visible(o))
             return;
-        if (o->depth_sorted && in_array(o))
-            append_depth(uint32_t(index), k_depth_list_size);
+        append_depth(o, uint32_t(index), k_depth_list_size);
         draw_texture_scaled_world(current_texture(p, *o), o->x, o->y, o->z, particle_value(*o, k_particle_red),
                                   particle_value(*o, k_particle_green), particle_value(*o, k_particle_blue), alpha,
                                   o->scale, 0, 0, 0, p.depth_correction);
@@ -229,34 +224,6 @@ void draw_markers()
     }
 }
 
-void swap_records(uint32_t a, uint32_t b)
-{
-    std::swap(g_objects[a], g_objects[b]);
-    int32_t count = std::clamp(g_editor.pick_count, 0, k_max_picked_objects);
-    for (int32_t k = 0; k < count; ++k) {
-        if (g_editor.picked[k] == int32_t(a))
-            g_editor.picked[k] = int32_t(b);
-        else if (g_editor.picked[k] == int32_t(b))
-            g_editor.picked[k] = int32_t(a);
-    }
-}
-
-void sort_depth_list()
-{
-    for (uint32_t k = 1; k < g_depth_list_count; ++k) {
-        for (uint32_t j = k; j > 0; --j) {
-            uint32_t a = g_depth_list[j - 1], b = g_depth_list[j];
-            if (a >= g_object_count || b >= g_object_count)
-                break;
-            const world_object& earlier = g_objects[a];
-            const world_object& later = g_objects[b];
-            if (!earlier.depth_sorted || !later.depth_sorted || earlier.depth_key <= later.depth_key)
-                break;
-            swap_records(a, b);
-        }
-    }
-}
-
 } // namespace
 
 void update_draw_object(world_object* o, int32_t highlighted, int32_t index)
@@ -300,15 +267,15 @@ void update_draw_object(world_object* o, int32_t highlighted, int32_t index)
         return;
     ++g_objects_drawn;
     bool particle_kind = p && p->kind == k_proto_particle;
-    if (o->depth_sorted && !particle_kind && in_array(o))
-        append_depth(uint32_t(index), k_depth_list_size - 1);
+    if (!particle_kind)
+        append_depth(o, uint32_t(index), k_depth_list_size - 1);
     if (o->state > 1) {
         --o->state;
         return;
     }
     if (o->particle_role == k_role_particle && g_ticks > o->next_particle_tick) {
-        o->next_particle_tick = g_ticks + 2;
-        step_particle(o);
+        for (int32_t steps = take_due_steps(&o->next_particle_tick); steps > 0; --steps)
+            step_particle(o);
     }
 
     float alpha = g_object_alpha * o->alpha * m;
@@ -349,17 +316,34 @@ void draw_objects()
 {
     if (g_object_links.clear_entity_objects)
         g_object_links.clear_entity_objects();
-    g_depth_list_count = 0;
+    sync_object_order();
+    begin_depth_pass();
     g_objects_drawn = 0;
     if (g_object_links.clear_weather_members)
         g_object_links.clear_weather_members();
 
-    for (uint32_t i = 0; i < g_object_count; ++i) {
+    for (uint32_t k = 0; k < g_object_count; ++k) {
+        const uint32_t i = object_at_draw_position(k);
+        s_position = k;
+        // The draw order leaves the array's order where the depth sort moved objects: a record a
+        // few places ahead that does not follow its predecessor in memory is fetched early.
+        if (k + k_prefetch_distance < g_object_count) {
+            const uint32_t ahead = object_at_draw_position(k + k_prefetch_distance);
+            if (ahead != object_at_draw_position(k + k_prefetch_distance - 1) + 1) {
+                const char* record = reinterpret_cast<const char*>(&g_objects[ahead]);
+                for (uint32_t line = 0; line < sizeof(world_object); line += 64)
+                    __builtin_prefetch(record + line);
+            }
+        }
         world_object* o = &g_objects[i];
         if (o->object_class == k_class_weather && g_object_links.offer_weather_member)
             g_object_links.offer_weather_member(int32_t(i));
         if (o->state == 0)
             continue;
+        if (o->depth_sorted == k_depth_ground)
+            note_ground_decal(i, k);
+        else if (o->proto < -1)
+            note_char_object(k);
         if (o->entity >= 0 && o->object_class < k_class_attached) {
             if (g_object_links.add_entity_object)
                 g_object_links.add_entity_object(o->entity, int32_t(i));
@@ -383,8 +367,6 @@ void draw_objects()
             o->green = saved[2];
             o->blue = saved[3];
         }
-        if (o->state == 0 && o->depth_sorted)
-            remove_depth(i);
     }
 
     if ((g_work_mode == k_work_select || g_work_mode == k_work_characters) && g_d3d_device) {
@@ -401,7 +383,10 @@ void draw_objects()
         o = &g_objects[i];
         if (o->state != 0 && o->proto < -1 && g_object_links.set_char_object)
             g_object_links.set_char_object(-2 - o->proto, int32_t(i));
+        if (o->particle_role == k_role_emitter)
+            count_timed_emitter(i);
     }
+    end_oldest_timed_emitters();
 }
 
 void follow_owner_objects()
@@ -428,8 +413,7 @@ void follow_owner_objects()
             }
         }
     }
-    if (g_depth_list_count >= 2)
-        sort_depth_list();
+    sort_draw_order();
 }
 
 void draw_cursor_marker()

@@ -1,5 +1,7 @@
 #include "world/path_search.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -19,6 +21,13 @@ constexpr int32_t k_step_row[8] = {-1, 0, 1, 0, -1, -1, 1, 1};
 constexpr int32_t k_ring_column[8] = {0, 1, 1, 1, 0, -1, -1, -1};
 constexpr int32_t k_ring_row[8] = {-1, -1, 0, 1, 1, 1, 0, -1};
 
+constexpr int32_t k_depth_stride = k_search_grid + 2;
+
+int32_t depth_index(int32_t column, int32_t row)
+{
+    return (column + 1) * k_depth_stride + row + 1;
+}
+
 struct open_entry {
     int16_t column, row;
     int16_t key;  // squared distance to the goal, wrapped to 16 bits
@@ -31,16 +40,18 @@ struct grid_cell {
 
 // The open list keeps the order the search has always had: an entry is appended at the end,
 // the entry of smallest key (the lowest list index among equal keys) is taken and the last
-// entry moves into its place. A binary heap over the list indices, ordered by (key, index),
-// finds that entry without scanning the list.
+// entry moves into its place. A binary heap of (key, list index) pairs, each one number that
+// orders as the pair does, finds that entry without scanning the list.
 struct search_state {
     grid_cell start, goal;
-    int16_t depth[k_search_grid][k_search_grid];  // [column][row]; 0 not reached
-    int32_t touched[k_search_grid * k_search_grid];  // cells whose depth was set, to clear after
+    // Depths by column and row, with a border of cells that stay 0 around the grid, so that the
+    // neighbours of any grid cell can be read: depth_index(column, row). 0 not reached.
+    int16_t depth[k_depth_stride * k_depth_stride];
+    int32_t touched[k_search_grid * k_search_grid];  // depth indices set, to clear after
     int32_t touched_count;  // above the capacity when the whole grid is to be cleared
     open_entry open[k_open_limit + 1];
     int32_t open_count;
-    int16_t heap[k_open_limit + 1];       // list indices
+    uint32_t heap[k_open_limit + 1];      // heap_value of each entry
     int16_t heap_slot[k_open_limit + 1];  // the heap position of each list index
     grid_cell chain[k_chain_capacity];    // the descent from the goal to the start
 };
@@ -54,18 +65,18 @@ bool in_search_grid(int32_t column, int32_t row)
 
 int16_t depth_at(int32_t column, int32_t row)
 {
-    return in_search_grid(column, row) ? g_search.depth[column][row] : 0;
+    return in_search_grid(column, row) ? g_search.depth[depth_index(column, row)] : 0;
 }
 
 constexpr int32_t k_touched_capacity = k_search_grid * k_search_grid;
 
 void set_depth(int32_t column, int32_t row, int16_t depth)
 {
-    g_search.depth[column][row] = depth;
+    g_search.depth[depth_index(column, row)] = depth;
     // A cell is set again only after its depth wrapped to 0; past the capacity the whole grid
     // is cleared instead.
     if (g_search.touched_count < k_touched_capacity)
-        g_search.touched[g_search.touched_count] = column * k_search_grid + row;
+        g_search.touched[g_search.touched_count] = depth_index(column, row);
     ++g_search.touched_count;
 }
 
@@ -74,9 +85,8 @@ void clear_depths()
     if (g_search.touched_count > k_touched_capacity) {
         std::memset(g_search.depth, 0, sizeof g_search.depth);
     } else {
-        int16_t* depth = &g_search.depth[0][0];
         for (int32_t i = 0; i < g_search.touched_count; ++i)
-            depth[g_search.touched[i]] = 0;
+            g_search.depth[g_search.touched[i]] = 0;
     }
     g_search.touched_count = 0;
 }
@@ -93,73 +103,78 @@ int32_t cell_test(const movement_map* map, int32_t mode, int32_t column, int32_t
     return mode == 1 ? is_grid_cell_passable(map, column, row) : is_grid_cell_free(map, column, row);
 }
 
-// Whether list entry a is taken before list entry b.
-bool comes_first(int32_t a, int32_t b)
+// The key in the high half (offset to sort as unsigned), the list index in the low half.
+uint32_t heap_value(int16_t key, int32_t index)
 {
-    int16_t ka = g_search.open[a].key, kb = g_search.open[b].key;
-    return ka < kb || (ka == kb && a < b);
+    return uint32_t(int32_t(key) + 32768) << 16 | uint32_t(index);
 }
 
-void heap_place(int32_t position, int16_t index)
+void heap_place(int32_t position, uint32_t value)
 {
-    g_search.heap[position] = index;
-    g_search.heap_slot[index] = int16_t(position);
+    g_search.heap[position] = value;
+    g_search.heap_slot[value & 0xFFFF] = int16_t(position);
 }
 
 void sift_up(int32_t position)
 {
-    int16_t index = g_search.heap[position];
+    const uint32_t value = g_search.heap[position];
     while (position > 0) {
-        int32_t parent = (position - 1) / 2;
-        if (!comes_first(index, g_search.heap[parent]))
+        const int32_t parent = (position - 1) / 2;
+        const uint32_t above = g_search.heap[parent];
+        if (value >= above)
             break;
-        heap_place(position, g_search.heap[parent]);
+        heap_place(position, above);
         position = parent;
     }
-    heap_place(position, index);
+    heap_place(position, value);
 }
 
 void sift_down(int32_t position, int32_t size)
 {
-    int16_t index = g_search.heap[position];
+    const uint32_t value = g_search.heap[position];
     for (;;) {
         int32_t child = 2 * position + 1;
         if (child >= size)
             break;
-        if (child + 1 < size && comes_first(g_search.heap[child + 1], g_search.heap[child]))
-            ++child;
-        if (!comes_first(g_search.heap[child], index))
+        // The smaller son, chosen without a branch.
+        const uint32_t left = g_search.heap[child];
+        const uint32_t right = child + 1 < size ? g_search.heap[child + 1] : UINT32_MAX;
+        const bool take_right = right < left;
+        child += take_right ? 1 : 0;
+        const uint32_t below = take_right ? right : left;
+        if (below >= value)
             break;
-        heap_place(position, g_search.heap[child]);
+        heap_place(position, below);
         position = child;
     }
-    heap_place(position, index);
+    heap_place(position, value);
 }
 
 void push_open(int32_t column, int32_t row)
 {
-    int32_t index = g_search.open_count++;
-    g_search.open[index] = {int16_t(column), int16_t(row), goal_key(column, row)};
-    heap_place(index, int16_t(index));
+    const int32_t index = g_search.open_count++;
+    const int16_t key = goal_key(column, row);
+    g_search.open[index] = {int16_t(column), int16_t(row), key};
+    heap_place(index, heap_value(key, index));
     sift_up(index);
 }
 
 grid_cell take_nearest_open()
 {
-    int32_t size = g_search.open_count;
-    int16_t best = g_search.heap[0];
-    open_entry taken = g_search.open[best];
+    const int32_t size = g_search.open_count;
+    const int32_t best = int32_t(g_search.heap[0] & 0xFFFF);
+    const open_entry taken = g_search.open[best];
 
     heap_place(0, g_search.heap[size - 1]);
     if (size > 1)
         sift_down(0, size - 1);
 
-    int32_t last = size - 1;
+    const int32_t last = size - 1;
     if (best != last) {
         // The last entry fills the taken slot: same key, lower index, so it can only rise.
         g_search.open[best] = g_search.open[last];
-        int32_t position = g_search.heap_slot[last];
-        heap_place(position, best);
+        const int32_t position = g_search.heap_slot[last];
+        heap_place(position, heap_value(g_search.open[best].key, best));
         sift_up(position);
     }
     g_search.open_count = last;
@@ -203,20 +218,71 @@ expansion expand(const movement_map* map, int32_t mode)
     push_open(g_search.start.column, g_search.start.row);
     set_depth(g_search.start.column, g_search.start.row, 1);
 
+    // The cell tests of cell_test, made for all eight neighbours at once.
+    const uint8_t* cells = map->cells;
+    const bool any_cell = cells == nullptr;  // a map without cells passes everywhere
+    const bool usable = map->valid != 0;
+    const uint32_t columns = uint32_t(std::max<int32_t>(map->columns, 0));
+    const uint32_t rows = uint32_t(std::max<int32_t>(map->rows, 0));
+    static const uint8_t outside = 0;
+    const grid_cell goal = g_search.goal;
+    // Cells whose neighbours all lie on the map and in the search grid are below these.
+    const uint32_t inner_columns = std::min<uint32_t>(columns, k_search_grid);
+    const uint32_t inner_rows = std::min<uint32_t>(rows, k_search_grid);
+    ptrdiff_t cell_step[8];
+    int32_t depth_step[8];
+    for (int k = 0; k < 8; ++k) {
+        cell_step[k] = ptrdiff_t(k_step_row[k]) * ptrdiff_t(columns) + k_step_column[k];
+        depth_step[k] = k_step_column[k] * k_depth_stride + k_step_row[k];
+    }
+
     while (g_search.open_count > 0) {
-        grid_cell current = take_nearest_open();
-        int16_t current_depth = g_search.depth[current.column][current.row];
-        for (int k = 0; k < 8; ++k) {
-            int32_t column = current.column + k_step_column[k];
-            int32_t row = current.row + k_step_row[k];
-            int32_t passes = cell_test(map, mode, column, row);
+        const grid_cell current = take_nearest_open();
+        const int16_t current_depth = g_search.depth[depth_index(current.column, current.row)];
+        // Neighbours that pass and are new, and which neighbour is the goal (8: none).
+        uint32_t entered = 0;
+        uint32_t goal_k = 8;
+        const bool inner = current.column >= 1 && current.row >= 1 &&
+                           uint32_t(current.column) + 1 < inner_columns && uint32_t(current.row) + 1 < inner_rows;
+        if (!any_cell && usable && inner) {
+            // Every neighbour lies on the map and in the search grid: fixed offsets.
+            const uint8_t* at = cells + size_t(current.row) * columns + size_t(current.column);
+            const int16_t* depth = &g_search.depth[depth_index(current.column, current.row)];
+            for (uint32_t k = 0; k < 8; ++k) {
+                const uint8_t value = at[cell_step[k]];
+                const bool accepted = mode == 1 ? value != k_cell_blocked : value == k_cell_free;
+                entered |= uint32_t(accepted & (depth[depth_step[k]] == 0)) << k;
+            }
+            const int32_t dc = goal.column - current.column, dr = goal.row - current.row;
+            if (std::abs(dc) <= 1 && std::abs(dr) <= 1 && (dc | dr) != 0)
+                for (uint32_t k = 0; k < 8; ++k)
+                    goal_k = k_step_column[k] == dc && k_step_row[k] == dr ? k : goal_k;
+        } else {
+            for (uint32_t k = 0; k < 8; ++k) {
+            const int32_t column = current.column + k_step_column[k];
+            const int32_t row = current.row + k_step_row[k];
+            const bool on_map = uint32_t(column) < columns && uint32_t(row) < rows;
+            const uint8_t value = *(on_map && cells ? &cells[size_t(row) * columns + size_t(column)] : &outside);
+            const bool accepted = mode == 1 ? value != k_cell_blocked : value == k_cell_free;
+            const bool passes = any_cell || (usable & on_map & accepted);
+            const bool fresh = in_search_grid(column, row) & (g_search.depth[depth_index(column, row)] == 0);
+            entered |= uint32_t(passes & fresh) << k;
+            goal_k = column == goal.column && row == goal.row ? k : goal_k;
+            }
+        }
+        // In neighbour order: the open list's limit, the entry, the goal. Between them the list
+        // does not change, so the neighbours that do neither are skipped.
+        for (uint32_t todo = entered | (goal_k < 8 ? 1u << goal_k : 0u); todo != 0; todo &= todo - 1) {
+            const uint32_t k = uint32_t(std::countr_zero(todo));
             if (g_search.open_count > k_open_limit)
                 return expansion::overflow;
-            if (passes && in_search_grid(column, row) && g_search.depth[column][row] == 0) {
+            if (entered >> k & 1) {
+                const int32_t column = current.column + k_step_column[k];
+                const int32_t row = current.row + k_step_row[k];
                 set_depth(column, row, int16_t(current_depth + 1));
                 push_open(column, row);
             }
-            if (grid_cell{column, row} == g_search.goal)
+            if (k == goal_k)
                 return expansion::found;
         }
     }
@@ -248,6 +314,40 @@ bool step_down(grid_cell* cursor)
     return true;
 }
 
+// What a straight line from one cell needs before it is walked: the cell itself free, and its
+// first step free. The first step moves one cell along the longer axis and at most one across, so
+// a line whose three candidate cells there are all blocked is blocked (test_line_of_walk, mode 0).
+class sight_from {
+public:
+    sight_from(const movement_map* map, grid_cell from) : from_(from)
+    {
+        free_ = is_grid_cell_free(map, from.column, from.row) != 0;
+        for (int32_t dc = -1; dc <= 1; ++dc)
+            for (int32_t dr = -1; dr <= 1; ++dr)
+                around_[dc + 1][dr + 1] = is_grid_cell_free(map, from.column + dc, from.row + dr) != 0;
+    }
+
+    bool may_see(grid_cell to) const
+    {
+        if (!free_)
+            return false;
+        const int32_t dc = from_.column - to.column, dr = from_.row - to.row;
+        if (std::abs(dc) > std::abs(dr)) {
+            const int32_t c = (dc < 1 ? 1 : -1) + 1;
+            return around_[c][0] || around_[c][1] || around_[c][2];
+        }
+        if (dr == 0)
+            return true;  // the cell itself
+        const int32_t r = (dr < 1 ? 1 : -1) + 1;
+        return around_[0][r] || around_[1][r] || around_[2][r];
+    }
+
+private:
+    grid_cell from_;
+    bool free_;
+    bool around_[3][3];
+};
+
 // Walks back from the goal to the start and keeps, from each waypoint, the last cell of the
 // descent that is visible from it as the next waypoint. The descent from a cell depends on that
 // cell alone, so the walk from every waypoint follows one chain of cells, found once.
@@ -272,8 +372,10 @@ int32_t build_route(char_route* route, const movement_map* map)
             reverse_path(route);
             return 1;
         }
+        const sight_from from(map, chain[last]);
         for (int32_t i = last + 1; i < length; ++i)
-            if (test_line_of_walk(map, 0, chain[last].column, chain[last].row, chain[i].column, chain[i].row))
+            if (from.may_see(chain[i]) &&
+                test_line_of_walk(map, 0, chain[last].column, chain[last].row, chain[i].column, chain[i].row))
                 farthest = i;
         append_point(route, map, chain[last]);
         if (route->route_count > k_route_max_points) {

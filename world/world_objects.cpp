@@ -9,14 +9,17 @@
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
 #include "world/object_behaviour.h"
+#include "world/object_order.h"
 #include "world/object_protos.h"
 #include "world/scene_header.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
-#include <new>
+#include <type_traits>
+#include <vector>
 
 world_object* g_objects = nullptr;
 uint32_t g_object_count = 0;
@@ -240,6 +243,7 @@ int32_t add_object(float x, float y, int32_t proto, float alpha, float scale, in
     }
     s_hint_array = g_objects;
     s_hint_count = g_object_count;
+    stamp_object_serial(uint32_t(index));
     world_object* o = &g_objects[index];
     std::memset(o, 0, sizeof *o);
     init_object(o, x, y, proto, alpha, scale, angle_a, editor_corners);
@@ -277,11 +281,23 @@ void free_object_slot(world_object* o)
     o->owner = k_no_owner;
 }
 
+namespace {
+
+// A zeroed array of records: taken from the system as zero pages, which become resident only as
+// records are used.
+world_object* new_object_array(uint32_t capacity)
+{
+    static_assert(std::is_trivially_copyable_v<world_object>);
+    return static_cast<world_object*>(std::calloc(capacity, sizeof(world_object)));
+}
+
+} // namespace
+
 bool reserve_objects(uint32_t n)
 {
     free_objects();
     uint32_t capacity = std::max(k_object_growth, (n + k_object_growth - 1) / k_object_growth * k_object_growth);
-    g_objects = new (std::nothrow) world_object[capacity]();
+    g_objects = new_object_array(capacity);
     if (!g_objects) {
         console_log("malo pamate pre objekty (%u)", unsigned(capacity));
         return false;
@@ -293,14 +309,15 @@ bool reserve_objects(uint32_t n)
 bool grow_objects()
 {
     uint32_t capacity = g_object_capacity + k_object_growth;
-    world_object* grown = new (std::nothrow) world_object[capacity];
+    world_object* grown = new_object_array(capacity);
     if (!grown) {
         console_log("malo pamate pre objekty (%u)", unsigned(capacity));
         return false;
     }
     if (g_object_count > 0)
         std::memcpy(grown, g_objects, sizeof(world_object) * g_object_count);
-    delete[] g_objects;
+    keep_object_order_on_growth(g_objects, grown);
+    std::free(g_objects);
     g_objects = grown;
     g_object_capacity = capacity;
     return true;
@@ -309,10 +326,10 @@ bool grow_objects()
 void free_objects()
 {
     forget_free_slot_hint();
-    delete[] g_objects;
+    std::free(g_objects);
     g_objects = nullptr;
     g_object_count = g_object_capacity = 0;
-    g_depth_list_count = 0;
+    reset_object_order();
     g_objects_drawn = 0;
 }
 
@@ -455,10 +472,39 @@ int32_t is_object_visible(const world_object* o)
 void sort_objects()
 {
     forget_free_slot_hint();
-    if (g_object_count < 2)
+    reset_object_order();
+    const uint32_t n = g_object_count;
+    if (n < 2)
         return;
-    std::stable_sort(g_objects, g_objects + g_object_count,
-                     [](const world_object& a, const world_object& b) { return sort_key(a) < sort_key(b); });
+    // A stable counting sort by key: where each record goes, then the records are moved there
+    // along the cycles of that permutation, each once.
+    constexpr uint32_t k_keys = 2 * 255 + 1;  // layers 0 to 255, and the free slots' key
+    uint32_t starts[k_keys + 1] = {};
+    bool sorted = true;
+    for (uint32_t i = 0; i < n; ++i) {
+        const uint32_t key = sort_key(g_objects[i]);
+        sorted = sorted && (i == 0 || key >= sort_key(g_objects[i - 1]));
+        ++starts[key + 1];
+    }
+    if (sorted)
+        return;
+    for (uint32_t k = 1; k <= k_keys; ++k)
+        starts[k] += starts[k - 1];
+    std::vector<uint32_t> target(n);
+    for (uint32_t i = 0; i < n; ++i)
+        target[i] = starts[sort_key(g_objects[i])]++;
+    for (uint32_t i = 0; i < n; ++i) {
+        if (target[i] == i)
+            continue;
+        world_object carried = g_objects[i];
+        uint32_t to = target[i];
+        target[i] = i;
+        while (to != i) {
+            std::swap(carried, g_objects[to]);
+            std::swap(to, target[to]);
+        }
+        g_objects[i] = carried;
+    }
 }
 
 void sort_and_trim_objects()
@@ -473,6 +519,7 @@ int32_t swap_object_in_layer(int32_t index, bool backward)
     if (index < 0 || uint32_t(index) >= g_object_count)
         return -1;
     forget_free_slot_hint();
+    reset_object_order();
     uint8_t layer = g_objects[index].layer;
     int32_t step = backward ? -1 : 1;
     for (int32_t j = index + step; j >= 0 && uint32_t(j) < g_object_count; j += step) {

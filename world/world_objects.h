@@ -2,10 +2,11 @@
 // particle emitters and particles, 16-frame sprites, meshes, tiled surfaces) and the objects
 // that characters, ground items, effects and weather own.
 //
-// They live in one heap array that grows in blocks of 15,000 records. The index order is the
-// draw order: objects are kept sorted by layer, and the depth-sorted ones are reordered by their
-// depth keys every frame. Records refer to objects by index; an index stays valid across growth,
-// a pointer into the array does not.
+// They live in one heap array that grows in blocks of 15,000 records, kept sorted by layer when
+// a level is read or edited. The pass draws them in the draw order of world/object_order.h: the
+// index order, with the depth-sorted objects rearranged by their depth keys every frame. Records
+// do not move for that, so an index stays valid for the object's life and across growth; a
+// pointer into the array does not survive growth.
 #pragma once
 
 #include <cstddef>
@@ -61,7 +62,7 @@ struct world_object {
     int32_t anim_mode;          // from the prototype
     int32_t frame_delay;        // ticks, from the prototype
     int32_t model_variant;
-    uint32_t depth_sorted;      // 0 no, 1 yes, 2 yes and a particle's depth offset follows its fall
+    uint32_t depth_sorted;      // k_depth_*
     float red, green, blue;     // colour factors, 1.0
     float depth_offset;         // added to y for the depth key
     float reserved;             // 1.0
@@ -123,6 +124,12 @@ constexpr uint32_t k_object_growth = 15000;
 constexpr uint8_t k_free_layer = 250;
 constexpr int16_t k_no_owner = 255;
 
+// Depth-sorted flags.
+constexpr uint32_t k_depth_unsorted = 0;
+constexpr uint32_t k_depth_sorted = 1;
+constexpr uint32_t k_depth_falling = 2;  // sorted, and a particle's depth offset follows its fall
+constexpr uint32_t k_depth_ground = 3;   // a decal on the ground: sorted under every character
+
 // Classes.
 constexpr uint8_t k_class_ordinary = 0;
 constexpr uint8_t k_class_weather = 1;   // a rain, snow or fog member
@@ -170,7 +177,8 @@ extern world_object* g_objects;
 extern uint32_t g_object_count;     // slots in use, free ones below the last used included
 extern uint32_t g_object_capacity;
 
-// The depth list of the frame: indices of the visible depth-sorted objects in draw order.
+// The depth list of the frame: indices of the visible depth-sorted objects in draw order (ground
+// decals apart).
 constexpr uint32_t k_depth_list_size = 19999;
 extern uint32_t g_depth_list[k_depth_list_size];
 extern uint16_t g_depth_list_count;

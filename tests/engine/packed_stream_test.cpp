@@ -1,12 +1,15 @@
 #include "engine/lzss.h"
 #include "engine/packed_stream.h"
 #include "support/file_sync_log.h"
+#include "support/reference_lzss.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <random>
@@ -187,6 +190,80 @@ TEST(PackedFormat, LargerInputKeepsItsCodedBody)
     EXPECT_EQ(digest, 0x604256ABu);
 }
 
+TEST(PackedFormat, BodiesAreTheReferenceCodersOnTheDemoDataAndTheFuzzSeeds)
+{
+    // The packed files of the demo data (the bytes they hold), every fuzz seed, and level records
+    // that repeat in long runs, each coded by the encoder fed in pieces of random sizes: every
+    // body is byte for byte the independent coder's, and the stream reads the last ones back.
+    temp_folder dir;
+    ASSERT_EQ(std::system((std::string(ZORV_DEMO_TOOL) + " demo > /dev/null").c_str()), 0);
+    std::vector<bytes> inputs;
+    for (const char* root : {"demo", ZORV_SOURCE_DIR "/tests/fuzz/corpus"}) {
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+            if (!entry.is_regular_file())
+                continue;
+            const std::string path = entry.path().string();
+            bytes data = read_bytes(path.c_str());
+            const bool packed = data.size() >= 4 && std::memcmp(data.data(), "AGP!", 4) == 0;
+            if (packed)
+                ASSERT_TRUE(read_file(path.c_str(), "rp", &data)) << path;
+            if (packed || root[0] != 'd')
+                inputs.push_back(std::move(data));
+        }
+    }
+    ASSERT_GT(inputs.size(), 600u);
+    bytes records;
+    for (uint32_t i = 0; i < 2000; ++i) {
+        bytes record(420, 0);
+        record[0] = 3;
+        record[1] = uint8_t(i % 40);
+        record[20] = uint8_t(i % 7);
+        std::memset(record.data() + 352, 0xFF, 4);
+        records.insert(records.end(), record.begin(), record.end());
+    }
+    inputs.push_back(mixed_data(300000, 5));
+    inputs.push_back(records);
+
+    std::mt19937 rng(3);
+    packed_stream* out = stream_open("bodies.bin", "w");
+    ASSERT_NE(out, nullptr);
+    std::vector<size_t> ends;
+    size_t total = 0;
+    for (const bytes& data : inputs) {
+        auto* state = static_cast<lzss_encoder_state*>(std::calloc(1, sizeof(lzss_encoder_state)));
+        size_t at = 0;
+        do {
+            const size_t piece = std::min<size_t>(data.size() - at, rng() % 9000);
+            ASSERT_EQ(lzss_encode(out, state, int(piece), data.data() + at, at + piece == data.size()), 0);
+            at += piece;
+        } while (at < data.size());
+        std::free(state);
+        ends.push_back(size_t(out->left + out->count));
+        total += data.size();
+    }
+    ASSERT_EQ(stream_close(out), 0);
+    EXPECT_GT(total, 5u << 20);
+    const bytes bodies = read_bytes("bodies.bin");
+    ASSERT_EQ(bodies.size(), ends.back());
+    for (size_t k = 0; k < inputs.size(); ++k) {
+        const auto from = bodies.begin() + std::ptrdiff_t(k ? ends[k - 1] : 0);
+        const bytes body(from, bodies.begin() + std::ptrdiff_t(ends[k]));
+        ASSERT_EQ(body, reference_lzss_encoder().encode(inputs[k].data(), inputs[k].size()))
+            << "input " << k << " of " << inputs[k].size() << " bytes";
+        ASSERT_EQ(reference_lzss_decode(body.data(), body.size()), inputs[k]);
+    }
+    for (size_t k = inputs.size() - 2; k < inputs.size(); ++k) {
+        ASSERT_TRUE(write_file("copy.bin", "wp", inputs[k]));
+        bytes back(inputs[k].size() + 1);
+        packed_stream* in = stream_open("copy.bin", "rp");
+        ASSERT_NE(in, nullptr);
+        EXPECT_EQ(stream_read(back.data(), int(back.size()), in), int(inputs[k].size()));
+        stream_close(in);
+        back.resize(inputs[k].size());
+        EXPECT_EQ(back, inputs[k]);
+    }
+}
+
 TEST(PackedRoundTrip, EveryLengthAcrossSeveralBuffers)
 {
     temp_folder dir;
@@ -205,6 +282,15 @@ TEST(PackedRoundTrip, EveryLengthAcrossSeveralBuffers)
         bytes back;
         ASSERT_TRUE(read_file("round.dat", "rp", &back)) << n;
         ASSERT_EQ(back, data) << "length " << n;
+        // One read asking for more than the file holds: the bytes past its count stay as they were.
+        packed_stream* in = stream_open("round.dat", "rp");
+        ASSERT_NE(in, nullptr);
+        bytes whole(n + 300, 0xA5);
+        ASSERT_EQ(stream_read(whole.data(), int(whole.size()), in), int(n));
+        stream_close(in);
+        ASSERT_TRUE(std::equal(data.begin(), data.end(), whole.begin())) << "length " << n;
+        ASSERT_TRUE(std::all_of(whole.begin() + long(n), whole.end(), [](uint8_t b) { return b == 0xA5; }))
+            << "length " << n;
     }
 }
 

@@ -2,6 +2,7 @@
 // the refusals and the forced quest autosave, damaged saves refused with nothing changed, a save
 // killed half-way, and the save list's reading and order.
 #include "shell/shell_fixture.h"
+#include "support/file_sync_log.h"
 
 #include "characters/char_table.h"
 #include "core/editor_globals.h"
@@ -21,7 +22,9 @@
 #include "world/scene_header.h"
 #include "world/world_objects.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -319,6 +322,53 @@ TEST_F(save_games_test, ASaveKilledBetweenTwoFilesLeavesTheOldSaveLoadable)
     save_list_read();
     EXPECT_FALSE(fs::exists("save/.~saving"));
     EXPECT_EQ(g_save_list.count, 1);
+}
+
+TEST_F(save_games_test, SavingAndLoadingSyncEachFileAndEachFolderOnce)
+{
+    start();
+    for (const char* level : {"dedina01.sav", "les.sav", "tabor.sav"})
+        ASSERT_TRUE(save_level_changes(level));  // levels visited before
+    auto synced_once = [](const file_sync_log& log, const char* what) {
+        std::map<std::string, int> syncs;
+        for (const std::string& e : log.events())
+            if (e.rfind("sync ", 0) == 0)
+                ++syncs[e.substr(5)];
+        for (const auto& [path, n] : syncs)
+            EXPECT_EQ(n, 1) << what << ": " << path;
+        // Every file renamed into place was synced before, but for the level copies: they share
+        // the data of change files synced when they were written.
+        for (size_t i = 0; i < log.events().size(); ++i) {
+            const std::string& e = log.events()[i];
+            if (e.rfind("rename ", 0) != 0)
+                continue;
+            const std::string from = e.substr(7, e.find(" -> ") - 7);
+            const std::string to = fs::path(e.substr(e.find(" -> ") + 4)).filename().string();
+            const bool synced =
+                std::find(log.events().begin(), log.events().begin() + std::ptrdiff_t(i), "sync " + from) !=
+                log.events().begin() + std::ptrdiff_t(i);
+            const bool level_copy = to == "brana.sav" || to == "dedina01.sav" || to == "les.sav" || to == "tabor.sav";
+            EXPECT_TRUE(synced || level_copy) << what << ": " << e;
+        }
+        return syncs.size();
+    };
+    size_t save_syncs = 0, load_syncs = 0;
+    {
+        file_sync_log log;
+        ASSERT_TRUE(save_game(&g_save_list, "alpha", 0, 0));
+        save_syncs = synced_once(log, "save");
+    }
+    {
+        file_sync_log log;
+        ASSERT_TRUE(load_game(&g_save_list, "alpha"));
+        load_syncs = synced_once(log, "load");
+    }
+    // The save: the level's change file, the thumbnail, six files, the list, and the folders
+    // global/, the save's and save/; the load: global/ (the level copies are linked).
+    EXPECT_LE(save_syncs, 12u);
+    EXPECT_LE(load_syncs, 1u);
+    ASSERT_TRUE(pass_greeting());
+    EXPECT_TRUE(is_readable_file("global/tabor.sav"));
 }
 
 TEST_F(save_games_test, TheListDropsSavesWithoutGameFilesAndSortsNewestFirst)

@@ -280,4 +280,49 @@ TEST_F(GlDevice, ALineFromAPointToItselfDrawsThePoint)
     EXPECT_LE(red, 4);
 }
 
+TEST_F(GlDevice, BatchedQuadsDrawTheSamePixelsAsQuadsDrawnOneByOne)
+{
+    // 60 overlapping half-transparent quads of two textures, five of each in a row, with their
+    // own colours: the same pixels whether they go in batches or as single indexed strips.
+    dev->set_render_state(render_state::src_blend, blend_factor::src_alpha);
+    dev->set_render_state(render_state::dest_blend, blend_factor::inv_src_alpha);
+    dev->set_render_state(render_state::alpha_blend, 1u);
+    device_texture* textures[2] = {texture(16, 0xFFFF8040u, 0xFF40FF80u), texture(16, 0xFF2040FFu, 0xFFFFFFFFu)};
+    const uint16_t strip[4] = {0, 1, 2, 3};
+    auto scene = [&](bool batched) {
+        dev->clear(k_clear_target | k_clear_depth, k_black);
+        for (int i = 0; i < 60; ++i) {
+            dev->set_texture(textures[i / 5 % 2]);
+            dev->set_material(sprite_material(0.5f + 0.008f * float(i), 1, 0.3f, 0.6f));
+            auto q = screen_quad(*dev, 100.0f + 11.0f * float(i), 200.0f + 3.0f * float(i % 7), 40, 40);
+            if (batched)
+                dev->draw_primitive(primitive_type::triangle_strip, q.data(), 4);
+            else
+                dev->draw_indexed_primitive(primitive_type::triangle_strip, q.data(), 4, strip, 4);
+        }
+        std::vector<uint32_t> pixels;
+        EXPECT_TRUE(dev->read_frame(pixels));
+        return pixels;
+    };
+    uint64_t calls = dev->draw_call_count();
+    const std::vector<uint32_t> batched = scene(true);
+    EXPECT_EQ(dev->draw_call_count() - calls, 12u);  // one a run of five quads of one texture
+    calls = dev->draw_call_count();
+    const std::vector<uint32_t> single = scene(false);
+    EXPECT_EQ(dev->draw_call_count() - calls, 60u);
+    EXPECT_EQ(std::count(batched.begin(), batched.end(), k_black), std::count(single.begin(), single.end(), k_black));
+    EXPECT_TRUE(batched == single);
+
+    // A state the GL draws with ends a batch; the ambient light, lit into the vertices, does not.
+    calls = dev->draw_call_count();
+    auto q = screen_quad(*dev, 500, 500, 20, 20);
+    for (uint32_t ambient : {0x00FFFFFFu, 0x00808080u}) {
+        dev->set_render_state(render_state::ambient, ambient);
+        dev->draw_primitive(primitive_type::triangle_strip, q.data(), 4);
+    }
+    dev->set_render_state(render_state::alpha_test, dev->get_render_state(render_state::alpha_test) ? 0u : 1u);
+    dev->draw_primitive(primitive_type::triangle_strip, q.data(), 4);
+    EXPECT_EQ(dev->draw_call_count() - calls, 2u);
+}
+
 } // namespace

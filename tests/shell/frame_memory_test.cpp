@@ -2,6 +2,8 @@
 // hands the driver is done with once the frame is presented.
 #include "shell/shell_fixture.h"
 
+#include "support/resident_memory.h"
+
 #include "core/globals.h"
 #include "level/level_change.h"
 #include "platform/gl_window.h"
@@ -9,27 +11,10 @@
 #include "shell/program.h"
 
 #include <algorithm>
-#include <fstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-// The process's resident memory in MB, from /proc/self/status; -1 where it cannot be read.
-long resident_mb()
-{
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            long kb = -1;
-            status >> kb;
-            return kb < 0 ? -1 : kb / 1024;
-        }
-        status.ignore(4096, '\n');
-    }
-    return -1;
-}
 
 TEST_F(shell_test, TheDemoLevelsFramesOnTheOpenGlDeviceKeepMemoryFlat)
 {

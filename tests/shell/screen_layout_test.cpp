@@ -203,6 +203,10 @@ TEST_F(shell_test, LayoutOfEveryScreen)
     saved_globals kept;
     kept.keep(g_splash), kept.keep(g_splash_slot), kept.keep(g_intro_slides), kept.keep(g_credits);
     kept.keep(g_epilogue_slides), kept.keep(g_chapter_slides), kept.keep(g_ending);
+    // Narrations end at once: the audio device plays them in wall time, which the tour's bound
+    // of passes does not follow.
+    kept.keep(g_slide_narration_active);
+    g_slide_narration_active = [](uint32_t) { return false; };
     g_splash = {};
     g_intro_slides = {};
     render_use_recording(true);

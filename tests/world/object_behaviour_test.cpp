@@ -198,7 +198,9 @@ TEST_F(object_behaviour_test, MissilesTakeSpeedPlusHalfSpeedPerElapsedTickAndLon
     g_ticks = g_objects[m].next_behaviour_tick;
     update_missile_object(&g_objects[m], m);
     EXPECT_FLOAT_EQ(g_objects[m].x, 276.0f);
-    EXPECT_EQ(g_objects[m].lifetime, 96);
+    // The lifetime counts game time, a step per 3 ticks however long the gaps: (4 + 2) / 3,
+    // (30 + 2) / 3 and twice (31 + 2) / 3 steps.
+    EXPECT_EQ(g_objects[m].lifetime, 100 - 2 - 10 - 11 - 11);
     EXPECT_TRUE(fakes_.impacts.empty());
 }
 

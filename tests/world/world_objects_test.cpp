@@ -126,7 +126,7 @@ TEST_F(world_objects_test, AnimationModesStepAsTheirTableSays)
 
 TEST_F(world_objects_test, LayerSortIsStableAndFreeSlotsComeAfterLayer250)
 {
-    const uint8_t layers[] = {5, 2, 5, 0, 2, 251, 250, 0};
+    const uint8_t layers[] = {5, 2, 5, 0, 2, 251, 250, 0, 255};
     for (uint8_t layer : layers) {
         int32_t i = add_object(float(g_object_count), 0, sprite_, 1, 1, 0, 0);
         g_objects[i].layer = layer;
@@ -138,12 +138,13 @@ TEST_F(world_objects_test, LayerSortIsStableAndFreeSlotsComeAfterLayer250)
     for (uint32_t i = 0; i < g_object_count; ++i)
         order.push_back({g_objects[i].state == 0 ? -1 : g_objects[i].layer, g_objects[i].x});
     const std::vector<std::pair<int, float>> expected = {{2, 1}, {2, 4}, {5, 0}, {5, 2}, {250, 6},
-                                                         {-1, 3}, {-1, 7}, {251, 5}};
+                                                         {-1, 3}, {-1, 7}, {251, 5}, {255, 8}};
     EXPECT_EQ(order, expected);
 
     sort_and_trim_objects();
-    EXPECT_EQ(g_object_count, 8u);  // a layer 251 object ends the array
+    EXPECT_EQ(g_object_count, 9u);  // objects of layers above 250 end the array
     reset_object(&g_objects[7]);
+    reset_object(&g_objects[8]);
     sort_and_trim_objects();
     EXPECT_EQ(g_object_count, 5u);
 
@@ -154,30 +155,44 @@ TEST_F(world_objects_test, LayerSortIsStableAndFreeSlotsComeAfterLayer250)
     EXPECT_EQ(swap_object_in_layer(4, false), -1);
 }
 
-TEST_F(world_objects_test, DepthSortSwapsRecordsByKeyKeepingEqualKeysAndUnsortedObjectsInPlace)
+TEST_F(world_objects_test, DepthSortOrdersTheDrawByKeyWhileRecordsKeepTheirIndices)
 {
+    // Object i is drawn with red 0.1 x (i + 1), which its draw's material tells.
     const float ys[] = {200, 0, 100, 200};
-    for (float y : ys) {
-        int32_t i = add_object(10, y, sprite_, 1, 1, 0, 0);
-        g_objects[i].state = 1;
-        g_objects[i].depth_sorted = 1;
-        g_objects[i].model_variant = i;  // tells the records apart
+    for (int i = 0; i < 4; ++i) {
+        int32_t k = add_object(100.0f + 100.0f * float(i), ys[i], sprite_, 1, 1, 0, 0);
+        g_objects[k].state = 1;
+        g_objects[k].depth_sorted = k_depth_sorted;
+        g_objects[k].red = 0.1f * float(i + 1);
     }
-    g_objects[1].depth_sorted = 0;
+    g_objects[1].depth_sorted = k_depth_unsorted;
     g_objects[3].depth_offset = 0.5f;  // same key as object 0
-    g_editor.pick_count = 2;
-    g_editor.picked[0] = 0;
-    g_editor.picked[1] = 1;
+    auto drawn = [&] {
+        device_->clear_recording();
+        draw_objects();
+        std::vector<int> objects;
+        for (const recorded_draw& d : device_->draws())
+            objects.push_back(int(std::lround((d.material.emissive.r + 1.0f) * 10.0f)) - 1);
+        return objects;
+    };
 
-    draw_objects();
+    EXPECT_EQ(drawn(), (std::vector<int>{0, 1, 2, 3}));  // the index order, before any sort
     ASSERT_EQ(g_depth_list_count, 3);
     follow_owner_objects();
-    std::vector<int32_t> order;
-    for (uint32_t i = 0; i < g_object_count; ++i)
-        order.push_back(g_objects[i].model_variant);
-    EXPECT_EQ(order, (std::vector<int32_t>{2, 1, 0, 3}));
-    EXPECT_EQ(g_editor.picked[0], 2);  // the picked record moved with its swap
-    EXPECT_EQ(g_editor.picked[1], 1);
+    // The sorted objects take the places of the sorted ones by key, equal keys in their order;
+    // the unsorted one keeps its place. Nothing moved in the array.
+    EXPECT_EQ(drawn(), (std::vector<int>{2, 1, 0, 3}));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_FLOAT_EQ(g_objects[i].x, 100.0f + 100.0f * float(i));
+
+    // A new object is drawn last, and a layer sort starts from the index order again.
+    const int32_t added = add_object(500, 50, sprite_, 1, 1, 0, 0);
+    g_objects[added].state = 1;
+    g_objects[added].red = 0.5f;
+    follow_owner_objects();
+    EXPECT_EQ(drawn(), (std::vector<int>{2, 1, 0, 3, 4}));
+    sort_objects();
+    EXPECT_EQ(drawn(), (std::vector<int>{0, 1, 2, 3, 4}));
 }
 
 TEST_F(world_objects_test, DepthKeysOfHugeFileValuesHoldToTheIntegerRange)
