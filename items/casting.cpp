@@ -20,6 +20,7 @@
 #include "script/entities.h"
 #include "world/camera_shake.h"
 #include "world/object_behaviour.h"
+#include "world/object_draw_internal.h"
 #include "world/object_protos.h"
 #include "world/scene_header.h"
 #include "world/world_objects.h"
@@ -572,7 +573,7 @@ int32_t spell_direction(float x0, float y0, float x1, float y1)
         term = -std::atan(dx / dy) * k_degrees;
     else if (dx != 0.0f)
         term = dx > 0.0f ? -90.0f : 90.0f;
-    int32_t t = int32_t(term);
+    int32_t t = safe_int(term);  // not-a-number (a coordinate not a number or both infinite) gives 0
     return y0 < y1 ? -t : 180 - t;
 }
 

@@ -28,7 +28,8 @@ constexpr uint8_t k_no_side = 24;        // the side of objects cast without a c
 
 // The facing in whole degrees from (x0, y0) toward (x1, y1): t = trunc(-atan((x0 - x1) / (y0 -
 // y1)) in degrees), then -t when y0 < y1, else 180 - t. The arc tangent term is 0 for coincident
-// points and -90 or +90 by the sign of x0 - x1 for equal y, so every pair of points has one.
+// points and -90 or +90 by the sign of x0 - x1 for equal y, so every pair of points has one; a
+// term that is not a number (from points that are not numbers, or infinite) counts as 0.
 // Forward is (sin a, cos a).
 int32_t spell_direction(float x0, float y0, float x1, float y1);
 

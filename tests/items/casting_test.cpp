@@ -401,6 +401,9 @@ TEST_F(Casting, TheDirectionAndTheEntryPoints)
     EXPECT_EQ(spell_direction(5.0f, 5.0f, 5.0f, 5.0f), 180);   // coincident: term 0
     EXPECT_EQ(spell_direction(0.0f, 5.0f, 10.0f, 5.0f), 90);   // equal y: by the sign of dx
     EXPECT_EQ(spell_direction(10.0f, 5.0f, 0.0f, 5.0f), 270);
+    // Points that are not numbers, or infinite on both axes, give a term of 0.
+    EXPECT_EQ(spell_direction(0.0f, NAN, 0.0f, 0.0f), 180);
+    EXPECT_EQ(spell_direction(INFINITY, INFINITY, 0.0f, 0.0f), 180);
 
     put(0, k_kind_player, 200.0f, 200.0f, 0);
     spell(5);
