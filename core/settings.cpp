@@ -1,6 +1,7 @@
 #include "core/settings.h"
 
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "core/text_lines.h"
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <string>
 
 game_settings g_settings = {};
 char g_language[k_language_size] = "eng";
@@ -82,12 +84,19 @@ void config_read(game_settings* s)
             read_item(file, &s->snd_muteall),      read_item(file, &s->snd_eax),
             read_language(file),                   read_item(file, &s->difficulty),
         };
+        std::rewind(file);
+        bool nul = false;
+        for (int c; !nul && (c = std::fgetc(file)) != EOF;)
+            nul = c == 0;
         std::fclose(file);
-        if (int unread = int(std::count(std::begin(read), std::end(read), false)))
-            console_log("%s: poskodeny subor, %d z %d poloziek ostava predvolenych", k_config_file, unread,
-                        int(std::size(read)));
+        const int unread = int(std::count(std::begin(read), std::end(read), false));
+        if (unread || nul) {
+            const std::string where = nul ? std::string("nulovy bajt")
+                                          : std::to_string(unread) + " z " + std::to_string(std::size(read)) + " poloziek";
+            report_damaged_file(k_config_file, where.c_str(), "predvolene hodnoty necitatelnych poloziek");
+        }
     } else {
-        console_log("%s chyba, beriem predvolene nastavenia", k_config_file);
+        report_missing_file(k_config_file, "predvolene nastavenia");
     }
     g_wbuffer_switch = s->gr_enablewbuffer;
     g_show_stats = s->gr_showstats;

@@ -276,8 +276,9 @@ bool write_spell_protos(packed_stream* stream);
 // name><k>", k from 0, each list stopping at the first that does not load. A sound name that is
 // not a plain file name loads no sounds.
 void load_spells();
-// False while the last load_spells refused the file: the table does not hold what the file
-// holds, so the shutdown of the editor must not write it over the file. True at start-up.
+// False while the last load_spells refused the file (damaged, its head too): the table does not
+// hold what the file holds, so the shutdown of the editor must not write it over the file. True
+// at start-up and after a load that found no file.
 extern bool g_spell_file_taken;
 
 // Writes "global/spells.dat", replacing it only after a complete write, and clears its read-only
