@@ -21,10 +21,12 @@ extern save_list g_save_list;
 // "..", not starting with "." (the temporary folder's mark).
 bool is_valid_save_name(const char* name);
 
-// Fills g_save_list from save.dat; a missing file leaves it as it was. At most 199 names are
-// taken; a file cut short keeps the names it holds whole. Then every name that is not a valid
-// save name or whose "save/<name>/game.ss" is missing is removed (save.dat rewritten). What an
-// interrupted save left in its temporary folder is removed.
+// Fills g_save_list from save.dat; a missing file leaves it as it was (reported,
+// core/data_files.h). At most 199 names are taken. A damaged file (no packed head, no count, a
+// negative count, names cut short) is reported and the list made again from the save folders
+// whose files all read whole, newest first, and written, so that no save is lost from the list. Then every
+// name that is not a valid save name or whose "save/<name>/game.ss" is missing is removed
+// (save.dat rewritten). What an interrupted save left in its temporary folder is removed.
 void save_list_read();
 // Writes save.dat from g_save_list (the folder "save" created first); false when it fails, the
 // old file kept.
