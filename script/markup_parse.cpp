@@ -221,6 +221,8 @@ int32_t load_markup_file(text_window* window, const char* path)
 {
     char name[k_window_path_size];
     copy_bounded(name, sizeof name, path ? path : "");
+    if (!name[0])
+        return -1;  // no file asked for: the window keeps its text
     const uint32_t size = get_file_size(name);
     std::FILE* file = open_text_file(name);
     char text[k_markup_text_size];

@@ -88,8 +88,9 @@ void parse_text_window(text_window* window, const char* text);
 bool is_command_argument(const text_window* window, int32_t i);
 
 // Reads a markup file into the window and names the window after it. A file that cannot be read
-// leaves the window as it was, is logged, and gives -1; otherwise 1. At most 63,999 bytes are
-// read, a longer file is cut there and logged; trailing control characters are cut off.
+// or holds a NUL byte leaves the window as it was, is reported (core/data_files.h), and gives -1;
+// so does an empty name, silently; otherwise 1. At most 63,999 bytes are read, a longer file is
+// cut there and logged; trailing control characters are cut off.
 int32_t load_markup_file(text_window* window, const char* path);
 
 // The run pass: the background, frame and pictures (not in the first pass or with no-draw), the
