@@ -46,6 +46,7 @@ constexpr uint8_t k_message_colour = 1;
 constexpr int k_max_entries = 5;
 
 int g_depth = 0;
+int g_chain = 0;  // casts set off since the outermost cast began, it included
 
 // The caster as the cast sees it: its slot and a copy of its world object's values (the object
 // array may move while objects are added).
@@ -582,6 +583,14 @@ void cast_spell(const spell_proto& spell, int16_t caster, int32_t spell_id, floa
 {
     if (g_depth >= k_cast_depth_limit) {
         console_log("kuzlo %d: privelmi hlboko vnorene (%d)", int(spell_id), g_depth);
+        return;
+    }
+    if (g_depth == 0)
+        g_chain = 0;
+    if (++g_chain > k_cast_chain_limit) {
+        if (g_chain == k_cast_chain_limit + 1)
+            console_log("kuzlo %d: viac ako %d kuziel jedneho zoslania, dalsie nezoslane", int(spell_id),
+                        k_cast_chain_limit);
         return;
     }
     ++g_depth;
