@@ -7,6 +7,7 @@
 #include "core/console_log.h"
 #include "core/globals.h"
 #include "engine/packed_stream.h"
+#include "interface/slide_shows.h"
 #include "level/level_change.h"
 #include "shell/console_commands.h"
 #include "shell/program.h"
@@ -52,15 +53,22 @@ TEST_F(shell_test, NamesFromDataThatLeaveTheirFolderAreRefusedByName)
     const escape escapes[] = {
         {"a dialogue link", link, "data/dialogs/eng/",
          [&] {
-             write_text("data/dialogs/eng/evil.txt", "^window 50 420 900 700\n^dialog\n^l Where?\n^l\n"
-                                                     "^lnst Go ^lnend " + link + "\n");
+             const char* path = "data/dialogs/eng/evil.txt";
+             write_text(path, "^window 50 420 900 700\n^dialog\n^l Where?\n^l\n^lnst Go ^lnend " + link + "\n");
+             text_window& w = g_dialogue_window;
              g_dialogue_running = 1;
-             g_dialogue_window.dialogue_record_mode = 0;
-             ASSERT_EQ(load_markup_file(&g_dialogue_window, "data/dialogs/eng/evil.txt"), 1);
-             frames(2);
-             ASSERT_EQ(g_dialogue_window.link_count, 1);
-             choose_text_window_option(&g_dialogue_window, 0, false);
-             frames(2);
+             w.dialogue_record_mode = 0;
+             ASSERT_EQ(load_markup_file(&w, path), 1);
+             std::snprintf(w.requested_file, sizeof w.requested_file, "%s", path);  // shown, as the loader leaves it
+             for (int pass = 0; pass < 2; ++pass) {
+                 run_text_window(&w);
+                 draw_text_window(&w);
+             }
+             ASSERT_EQ(w.link_count, 1);
+             choose_text_window_option(&w, 0, false);
+             load_text_window_dialogue(&w);  // the next frame's loader
+             reset_text_window(&w);
+             w.name[0] = w.requested_file[0] = '\0';
          }},
         {"the background picture", full + "x.tga", ".", [&] { markup("^pozadie " + full + "x.tga"); }},
         {"the narration", up + "x.ogg", ".", [&] { markup("^play_voice " + up + "x.ogg"); }},
@@ -107,6 +115,7 @@ TEST_F(shell_test, NamesFromDataThatLeaveTheirFolderAreRefusedByName)
             EXPECT_NE(read.rfind(outside.string(), 0), 0u) << read << " was opened";
     }
     EXPECT_STREQ(g_current_level, "brana.sav");  // the level named outside was never entered
+    EXPECT_EQ(g_chapter_slides.timing.running, 0u);  // nor a slide show of a refused list
 
     g_quit = 1;
     program_shutdown(true);
