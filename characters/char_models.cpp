@@ -32,6 +32,8 @@ chardata_entry g_chardata[k_chardata_capacity];
 uint32_t g_chardata_count = 0;
 char_move_proto g_move_protos[k_move_proto_capacity];
 int16_t g_move_proto_count = 0;
+table_file_state g_chardata_file = {k_chardata_file, false, false};
+table_file_state g_charpr_file = {k_charpr_file, false, false};
 
 namespace {
 
@@ -333,9 +335,12 @@ int16_t clip_of(const char_record& c, int32_t action, uint8_t variant)
 
 bool load_chardata()
 {
-    packed_stream* in = open_data_file(k_chardata_file, k_chardata_kept);
-    if (!in)
+    bool missing = false;
+    packed_stream* in = open_data_file(k_chardata_file, k_chardata_kept, &missing);
+    if (!in) {
+        table_file_read(g_chardata_file, missing);
         return false;
+    }
     int64_t count = stream_read_u32le(in);
     std::vector<chardata_entry> entries;
     table_read got{0, count >= 0};
@@ -352,6 +357,7 @@ bool load_chardata()
             });
     }
     stream_close(in);
+    table_file_read(g_chardata_file, got.complete);
     if (!got.complete) {
         const std::string where = count < 0 ? std::string("hlavicka") : "konci po zazname " + std::to_string(got.kept);
         report_damaged_file(k_chardata_file, where.c_str(), k_chardata_kept);
@@ -605,6 +611,7 @@ void release_char_models()
         g_chardata[i].loaded = 0;
     g_chardata_count = 0;
     forget_chardata_paths();
+    table_file_read(g_chardata_file, false);
     for (uint32_t s = 0; s < g_char_count && s < uint32_t(k_char_slots); ++s)
         std::fill(std::begin(g_chars[s].part_model), std::end(g_chars[s].part_model), int16_t(-1));
 }

@@ -13,8 +13,7 @@
 
 monster_proto g_monster_protos[k_monster_proto_slots];
 int16_t g_monster_proto_count = 0;
-bool g_monster_protos_whole = true;
-bool g_monster_protos_changed = false;
+table_file_state g_monster_protos_file = {k_monster_protos_file, true, false};
 
 namespace {
 
@@ -130,9 +129,8 @@ bool load_monster_protos()
 {
     bool missing = false;
     packed_stream* in = open_data_file(k_monster_protos_file, k_monsters_kept, &missing);
-    g_monster_protos_changed = false;
     if (!in) {
-        g_monster_protos_whole = missing;  // a file without its head is never written over
+        table_file_read(g_monster_protos_file, missing);
         return false;
     }
     int value = stream_read_u16le(in);
@@ -151,7 +149,7 @@ bool load_monster_protos()
                                                        });
     }
     stream_close(in);
-    g_monster_protos_whole = got.complete && count <= k_monster_proto_slots;
+    table_file_read(g_monster_protos_file, got.complete && count <= k_monster_proto_slots);
     if (!got.complete) {
         const std::string where = stored_size > 0 && count >= 0 ? "konci po triede " + std::to_string(got.kept)
                                                                 : std::string("hlavicka tabulky");

@@ -16,6 +16,7 @@
 #include <string>
 
 game_settings g_settings = {};
+table_file_state g_config_file = {k_config_file, false, false};
 char g_language[k_language_size] = "eng";
 message_log g_message_log = {};
 
@@ -41,6 +42,8 @@ void config_set_defaults(game_settings* s)
 
 namespace {
 
+std::string g_config_text_read;  // the settings as config_read left them, as config.cfg says them
+
 // One "key= value" item: the key (any length) is skipped; the field keeps its value when the
 // number cannot be read (false).
 template <typename T>
@@ -65,6 +68,35 @@ bool read_language(FILE* file)
         return false;
     std::memcpy(g_language, language, sizeof language);
     return true;
+}
+
+// The text config.cfg holds for the settings and the language.
+std::string config_text(const game_settings* s)
+{
+    char text[1024];
+    int length = std::snprintf(text, sizeof text,
+        "gr_gamma= %d\n"
+        "gr_force16bit= %d\n"
+        "gr_displayshadows= %d\n"
+        "gr_lowparticles= %d\n"
+        "gr_disablelight= %d\n"
+        "gr_displayweather= %d\n"
+        "gr_showstats= %d\n"
+        "gr_runwindowed= %d\n"
+        "gr_enablewbuffer= %d\n"
+        "snd_musicvolume= %d\n"
+        "snd_soundvolume= %d\n"
+        "snd_swapchannels= %d\n"
+        "snd_muteall= %d\n"
+        "snd_eax= %d\n"
+        "language= %s\n"
+        "difficulty= %d\n",
+        int(s->gr_gamma), int(s->gr_force16bit), int(s->gr_displayshadows), int(s->gr_lowparticles),
+        int(s->gr_disablelight), int(s->gr_displayweather), int(s->gr_showstats),
+        int(s->gr_runwindowed), int(s->gr_enablewbuffer), int(s->snd_musicvolume),
+        int(s->snd_soundvolume), int(s->snd_swapchannels), int(s->snd_muteall), int(s->snd_eax),
+        g_language, int(s->difficulty));
+    return std::string(text, size_t(std::clamp(length, 0, int(sizeof text) - 1)));
 }
 
 } // namespace
@@ -95,9 +127,16 @@ void config_read(game_settings* s)
                                           : std::to_string(unread) + " z " + std::to_string(std::size(read)) + " poloziek";
             report_damaged_file(k_config_file, where.c_str(), "predvolene hodnoty necitatelnych poloziek");
         }
+        table_file_read(g_config_file, unread == 0 && !nul);
     } else {
-        report_missing_file(k_config_file, "predvolene nastavenia");
+        const bool missing = file_exists(k_config_file) != 1;
+        if (missing)
+            report_missing_file(k_config_file, "predvolene nastavenia");
+        else
+            report_damaged_file(k_config_file, "neda sa otvorit", "predvolene nastavenia");
+        table_file_read(g_config_file, missing);
     }
+    g_config_text_read = config_text(s);
     g_wbuffer_switch = s->gr_enablewbuffer;
     g_show_stats = s->gr_showstats;
 }
@@ -114,30 +153,15 @@ int32_t sound_volume_percent(const game_settings* s)
 
 bool config_write(const game_settings* s)
 {
-    char text[1024];
-    int length = std::snprintf(text, sizeof text,
-        "gr_gamma= %d\n"
-        "gr_force16bit= %d\n"
-        "gr_displayshadows= %d\n"
-        "gr_lowparticles= %d\n"
-        "gr_disablelight= %d\n"
-        "gr_displayweather= %d\n"
-        "gr_showstats= %d\n"
-        "gr_runwindowed= %d\n"
-        "gr_enablewbuffer= %d\n"
-        "snd_musicvolume= %d\n"
-        "snd_soundvolume= %d\n"
-        "snd_swapchannels= %d\n"
-        "snd_muteall= %d\n"
-        "snd_eax= %d\n"
-        "language= %s\n"
-        "difficulty= %d\n",
-        int(s->gr_gamma), int(s->gr_force16bit), int(s->gr_displayshadows), int(s->gr_lowparticles),
-        int(s->gr_disablelight), int(s->gr_displayweather), int(s->gr_showstats),
-        int(s->gr_runwindowed), int(s->gr_enablewbuffer), int(s->snd_musicvolume),
-        int(s->snd_soundvolume), int(s->snd_swapchannels), int(s->snd_muteall), int(s->snd_eax),
-        g_language, int(s->difficulty));
-    return write_whole_file(k_config_file, text, size_t(length));
+    const std::string text = config_text(s);
+    return write_whole_file(k_config_file, text.data(), text.size());
+}
+
+bool config_write_back()
+{
+    if (config_text(&g_settings) != g_config_text_read)
+        table_file_changed(g_config_file);
+    return write_table_file(g_config_file, [] { return config_write(&g_settings); });
 }
 
 message_log* log_add_line(message_log* log, uint8_t colour, const char* format, ...)

@@ -19,11 +19,10 @@
 
 spell_proto g_spell_protos[k_spell_slots];
 int32_t g_spell_proto_count = 0;
-bool g_spell_file_taken = true;
+table_file_state g_spells_file = {k_spells_file, true, false};
 
 namespace {
 
-constexpr const char* k_spells_file = "global/spells.dat";
 constexpr const char* k_spells_kept = "doterajsie kuzla";
 constexpr int16_t k_full_damage_percent = 100;
 
@@ -259,12 +258,12 @@ void load_spells()
     bool missing = false;
     packed_stream* in = open_data_file(k_spells_file, k_spells_kept, &missing);
     if (!in) {
-        g_spell_file_taken = missing;  // a file without its head is never written over
+        table_file_read(g_spells_file, missing);
         return;
     }
     bool read = read_spell_protos(in);
     stream_close(in);
-    g_spell_file_taken = read;
+    table_file_read(g_spells_file, read);
     if (!read)
         return;
     for (int32_t i = 0; i < g_spell_proto_count; ++i) {
@@ -367,8 +366,6 @@ int32_t find_item_proto_by_name(const char* text)
             return i;
     return -1;
 }
-
-void noop_hook() {}
 
 bool spell_cost(int32_t spell, int32_t* mana_cost, uint32_t* pause)
 {

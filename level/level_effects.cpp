@@ -21,8 +21,7 @@ level_effect g_level_effects[k_level_effect_slots];
 uint32_t g_level_effect_count = 0;
 efect_proto_entry g_efect_protos[k_efect_proto_slots];
 int16_t g_efect_proto_count = 0;
-bool g_efect_protos_whole = false;
-bool g_efect_protos_changed = false;
+table_file_state g_efect_protos_file = {k_efect_protos_file, false, false};
 
 namespace {
 
@@ -242,11 +241,13 @@ void attach_efect_proto(efect_proto_entry* entry)
 
 void load_efect_protos()
 {
-    g_efect_protos_whole = false;
-    g_efect_protos_changed = false;
-    packed_stream* in = open_data_file(k_efect_protos_file, k_efect_protos_kept);
-    if (!in)
+    table_file_read(g_efect_protos_file, false);
+    bool missing = false;
+    packed_stream* in = open_data_file(k_efect_protos_file, k_efect_protos_kept, &missing);
+    if (!in) {
+        table_file_read(g_efect_protos_file, missing);
         return;
+    }
     int count = stream_read_u16le(in);
     int64_t stored_size = count < 0 ? -1 : stream_read_u32le(in);
     if (stored_size < 0) {
@@ -279,8 +280,8 @@ void load_efect_protos()
         const std::string where = "konci po " + std::to_string(got.kept) + " efektoch";
         report_damaged_file(k_efect_protos_file, where.c_str(), "cele efekty pred koncom");
     }
-    g_efect_protos_whole = got.complete && int16_t(count) >= 0 && stored_count <= k_efect_proto_slots &&
-                           stored_size <= k_efect_proto_size;
+    table_file_read(g_efect_protos_file, got.complete && int16_t(count) >= 0 &&
+                                              stored_count <= k_efect_proto_slots && stored_size <= k_efect_proto_size);
     for (int16_t i = 0; i < g_efect_proto_count; ++i)
         attach_efect_proto(&g_efect_protos[i]);
 }

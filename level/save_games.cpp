@@ -38,13 +38,13 @@
 #include <strings.h>
 #include <vector>
 
+table_file_state g_save_list_file = {k_save_list_file, false, false};
 save_list g_save_list;
 void (*g_save_file_written)(const char* file) = nullptr;
 
 namespace {
 
 constexpr const char* k_save_folder = "save";
-constexpr const char* k_save_list_file = "save/save.dat";
 // The folder a save is written into before it takes its place; no save name starts with ".".
 constexpr const char* k_temporary_folder = "save/.~saving";
 
@@ -87,6 +87,13 @@ bool listed(const save_list* list, const char* name)
     return false;
 }
 
+// Entry i leaves the list; the later ones move up.
+void remove_name(save_list* list, int32_t i)
+{
+    std::memmove(list->names[i], list->names[i + 1], size_t(list->count - i - 1) * k_save_name_size);
+    --list->count;
+}
+
 bool write_list(const save_list& list)
 {
     if (!make_folder(k_save_folder)) {
@@ -103,6 +110,7 @@ bool write_list(const save_list& list)
         console_log("save: zapis %s zlyhal", k_save_list_file);
         return false;
     }
+    table_file_read(g_save_list_file, true);  // the file holds the list
     return true;
 }
 
@@ -405,14 +413,11 @@ bool is_valid_save_name(const char* name)
 void save_list_read()
 {
     remove_folder_tree(k_temporary_folder);
-    bool missing = false;
     packed_stream* in = stream_open(k_save_list_file, "rp");
-    if (!in) {
-        missing = errno == ENOENT;
-        if (missing) {
-            report_missing_file(k_save_list_file, "doterajsi zoznam hier");
-            return;
-        }
+    if (!in && file_exists(k_save_list_file) != 1) {
+        report_missing_file(k_save_list_file, "doterajsi zoznam hier");
+        table_file_read(g_save_list_file, true);
+        return;
     }
     const int stored = in ? stream_read_u16le(in) : -1;
     const int count = stored < 0 ? 0 : std::min<int>(int16_t(stored) < 0 ? 0 : int16_t(stored), k_save_slots);
@@ -430,21 +435,32 @@ void save_list_read()
                                   : kept < count ? "konci po " + std::to_string(kept) + " z " + std::to_string(count) + " menach"
                                                  : "zaporny pocet " + std::to_string(int16_t(stored));
         rebuild_save_list();
+        table_file_read(g_save_list_file, false);
+        if (g_save_list.count == 0) {
+            report_damaged_file(k_save_list_file, where.c_str(), "subor, ako bol (ziadna ulozena hra nie je cela)");
+            return;
+        }
+        table_file_changed(g_save_list_file);  // the rebuilt list is complete: written now, or at shutdown
         write_list(g_save_list);
         const std::string list = "zoznam z " + std::to_string(g_save_list.count) + " celych ulozenych hier";
         report_damaged_file(k_save_list_file, where.c_str(), list.c_str());
         return;
     }
+    table_file_read(g_save_list_file, int16_t(stored) == kept);
     g_save_list.count = int16_t(kept);
+    bool removed = false;
     for (int i = 0; i < g_save_list.count;) {
         if (has_game_file(g_save_list.names[i])) {
             ++i;
             continue;
         }
         console_log("save: %s nema game.ss, vyradeny", g_save_list.names[i]);
-        save_list_remove(&g_save_list, i);
-        i = 0;
+        remove_name(&g_save_list, i);
+        removed = true;
     }
+    // A list read in part keeps its file: the names not read would be lost.
+    if (removed && g_save_list_file.read_whole)
+        write_list(g_save_list);
 }
 
 bool save_list_write()
@@ -456,8 +472,7 @@ void save_list_remove(save_list* list, int32_t i)
 {
     if (i < 0 || i >= list->count)
         return;
-    std::memmove(list->names[i], list->names[i + 1], size_t(list->count - i - 1) * k_save_name_size);
-    --list->count;
+    remove_name(list, i);
     write_list(*list);
 }
 

@@ -4,6 +4,8 @@
 // is "save/save.dat" (packed: i16 count, then 255-byte names).
 #pragma once
 
+#include "core/table_file_state.h"
+
 #include <cstdint>
 
 constexpr int k_save_slots = 199;
@@ -16,17 +18,24 @@ struct save_list {
 };
 
 extern save_list g_save_list;
+inline constexpr const char* k_save_list_file = "save/save.dat";
+// Whether the list may be written back over save.dat at shutdown: read whole when every stored
+// name was read or the file is missing, and after every complete write; saving a game and
+// removing a save write the list at once.
+extern table_file_state g_save_list_file;
 
 // A save name stays inside its folder under "save/": 1 to 254 characters, no "/" or "\", no
 // "..", not starting with "." (the temporary folder's mark).
 bool is_valid_save_name(const char* name);
 
 // Fills g_save_list from save.dat; a missing file leaves it as it was (reported,
-// core/data_files.h). At most 199 names are taken. A damaged file (no packed head, no count, a
-// negative count, names cut short) is reported and the list made again from the save folders
-// whose files all read whole, newest first, and written, so that no save is lost from the list. Then every
-// name that is not a valid save name or whose "save/<name>/game.ss" is missing is removed
-// (save.dat rewritten). What an interrupted save left in its temporary folder is removed.
+// core/data_files.h). At most 199 names are taken; a file holding more is not read whole. A
+// damaged file (no packed head, no count, a negative count, names cut short) is reported and the
+// list made again from the save folders whose files all read whole, newest first, and written at
+// once, so that no save is lost from the list; when no save folder reads whole the list stays
+// empty and the file as it was. Then every name that is not a valid save name or
+// whose "save/<name>/game.ss" is missing is removed (save.dat rewritten when it was read whole).
+// What an interrupted save left in its temporary folder is removed.
 void save_list_read();
 // Writes save.dat from g_save_list (the folder "save" created first); false when it fails, the
 // old file kept.

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -169,9 +170,13 @@ void poll_input()
     const int32_t view_cursor_y = cursor.y - g_view_y;
     const bool over_view = cursor.inside && view_cursor_x >= 0 && view_cursor_y >= 0 &&
                            view_cursor_x < g_screen_width && view_cursor_y < g_screen_height;
-    std::memset(g_key_state, 0, sizeof g_key_state);
-    if (!imgui_wants_text() && (over_view || !g_editor_enabled))
-        input_read_keyboard(g_key_state);
+    // The keyboard is read in every frame, so that keys pressed elsewhere are not replayed later.
+    uint8_t keys[256];
+    const bool keys_read = input_read_keyboard(keys);
+    if (keys_read && !imgui_wants_text() && (over_view || !g_editor_enabled))
+        std::memcpy(g_key_state, keys, sizeof g_key_state);
+    else
+        std::memset(g_key_state, 0, sizeof g_key_state);
 
     mouse_reading reading;
     if (input_read_mouse(&reading)) {
@@ -192,11 +197,15 @@ void poll_input()
     g_mouse_x = x;
     g_mouse_y = y;
 
-    if (over_view && !imgui_wants_mouse()) {
-        g_mouse_left = (g_mouse_state.buttons[0] & 0x80) ? 1 : 0;
-        g_mouse_right = (g_mouse_state.buttons[1] & 0x80) ? 1 : 0;
-        g_mouse_middle = (g_mouse_state.buttons[2] & 0x80) ? 1 : 0;
-        g_mouse_button4 = (g_mouse_state.buttons[3] & 0x80) ? 1 : 0;
+    // A button is pressed in the view only while the view takes the mouse; it is released
+    // wherever it is let go.
+    const bool presses = over_view && !imgui_wants_mouse();
+    uint32_t* const buttons[] = {&g_mouse_left, &g_mouse_right, &g_mouse_middle, &g_mouse_button4};
+    for (size_t b = 0; b < std::size(buttons); ++b) {
+        if (!(g_mouse_state.buttons[b] & 0x80))
+            *buttons[b] = 0;
+        else if (presses)
+            *buttons[b] = 1;
     }
     g_wheel_up = g_mouse_state.z > 0 ? 1 : 0;
     g_wheel_down = g_mouse_state.z < 0 ? 1 : 0;
