@@ -16,6 +16,7 @@
 #include "editor/windows/page_procedure.h"
 #include "engine/packed_stream.h"
 #include "platform/files.h"
+#include "world/object_draw_internal.h"
 #include "world/object_protos.h"
 #include "world/world_objects.h"
 
@@ -89,8 +90,8 @@ void show_fields(dialog_handle dialog, const object_proto& p)
     set_item_int(dialog, k_proto_anim_type, p.anim_mode);
     set_item_int(dialog, k_proto_anim_speed, p.frame_delay);
     set_item_int(dialog, k_proto_number, p.frame_counts[0]);
-    set_item_int(dialog, k_proto_start_x, int32_t(std::clamp(p.spawn_offset[0], -2.0e9f, 2.0e9f)));
-    set_item_int(dialog, k_proto_start_y, int32_t(std::clamp(p.spawn_offset[1], -2.0e9f, 2.0e9f)));
+    set_item_int(dialog, k_proto_start_x, safe_int(p.spawn_offset[0]));
+    set_item_int(dialog, k_proto_start_y, safe_int(p.spawn_offset[1]));
     set_item_int(dialog, k_proto_povx, p.anim_count);
     set_item_int(dialog, k_proto_povy, p.frame_counts[0]);
     set_item_int(dialog, k_proto_zbuf, p.depth_setting);

@@ -325,6 +325,12 @@ TEST_F(TextWindowLayout, FrameOfSmallAndLargeWindows)
     device_->clear_recording();
     run_text_window(window_.get());
     EXPECT_LE(pieces().size(), 2 * (1024 / 64 + 4) + 2 * (768 / 64 + 4) + 4);
+    // One wholly before the screen draws no piece along that edge.
+    window_->x1 = -1.0e30f;
+    window_->x2 = -1.0e29f;
+    device_->clear_recording();
+    run_text_window(window_.get());
+    EXPECT_LE(pieces().size(), 2 * (768 / 64 + 4) + 4);
     window_->x1 = 100.0f;
     window_->x2 = 388.0f;
 
