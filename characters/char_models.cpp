@@ -4,6 +4,7 @@
 #include "characters/char_inventory.h"
 #include "characters/char_table.h"
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/text_lines.h"
 #include "core/utilities.h"
 #include "engine/models.h"
@@ -35,6 +36,9 @@ table_file_state g_chardata_file = {k_chardata_file, false, false};
 table_file_state g_charpr_file = {k_charpr_file, false, false};
 
 namespace {
+
+constexpr const char* k_chardata_kept = "doterajsi zoznam modelov";
+constexpr const char* k_charpr_kept = "doterajsie pohybove prototypy";
 
 constexpr uint8_t k_no_variant = 255;
 constexpr int16_t k_default_frame_time = 4;
@@ -256,13 +260,13 @@ bool read_frame_time(const std::string& folder, const std::vector<folder_entry>&
 {
     if (!listed_file(files, "ini"))
         return false;
-    std::FILE* file = open_text_file((folder + "ini").c_str());
-    if (!file)
-        return false;
+    const std::string path = folder + "ini";
+    text_file_lines in(path.c_str());
     char line[256];
     int value = 0;
-    bool read = read_text_line(file, line, sizeof line) >= 0 && std::sscanf(line, "%*s %d", &value) == 1;
-    std::fclose(file);
+    const bool read = in.next(line, sizeof line) >= 0 && !in.damaged_line() && std::sscanf(line, "%*s %d", &value) == 1;
+    if (in.is_open() && !read)
+        report_damaged_file(path.c_str(), "riadok 1", "cas snimku ako bol");
     if (read)
         *frame_time = int16_t(std::clamp(value, int(INT16_MIN), int(INT16_MAX)));
     return read;
@@ -331,9 +335,10 @@ int16_t clip_of(const char_record& c, int32_t action, uint8_t variant)
 
 bool load_chardata()
 {
-    packed_stream* in = stream_open(k_chardata_file, "rp");
+    bool missing = false;
+    packed_stream* in = open_data_file(k_chardata_file, k_chardata_kept, &missing);
     if (!in) {
-        table_file_read(g_chardata_file, file_exists(k_chardata_file) != 1);
+        table_file_read(g_chardata_file, missing);
         return false;
     }
     int64_t count = stream_read_u32le(in);
@@ -354,11 +359,14 @@ bool load_chardata()
     stream_close(in);
     table_file_read(g_chardata_file, got.complete);
     if (!got.complete) {
-        console_log("%s: poskodeny subor, nenacitany", k_chardata_file);
+        const std::string where = count < 0 ? std::string("hlavicka") : "konci po zazname " + std::to_string(got.kept);
+        report_damaged_file(k_chardata_file, where.c_str(), k_chardata_kept);
         return false;
     }
-    if (count > k_chardata_capacity)
-        console_log("%s: %lld zaznamov, beriem %d", k_chardata_file, (long long)count, k_chardata_capacity);
+    if (count > k_chardata_capacity) {
+        const std::string where = "pocet " + std::to_string(count) + " nad " + std::to_string(k_chardata_capacity);
+        report_damaged_file(k_chardata_file, where.c_str(), "prve zaznamy, ktore sa zmestia");
+    }
     console_log("chardata load ok");
     for (chardata_entry& e : g_chardata)
         e.loaded = 0;
@@ -478,7 +486,7 @@ bool write_charpr()
 
 bool read_charpr()
 {
-    packed_stream* in = stream_open(k_charpr_file, "rp");
+    packed_stream* in = open_data_file(k_charpr_file, k_charpr_kept);
     if (!in)
         return false;
     int value = stream_read_u16le(in);
@@ -501,7 +509,9 @@ bool read_charpr()
     }
     stream_close(in);
     if (!got.complete) {
-        console_log("%s: poskodeny subor, nenacitany", k_charpr_file);
+        const std::string where = stored_size < 0 || count < 0 ? std::string("hlavicka")
+                                                               : "konci po zazname " + std::to_string(got.kept);
+        report_damaged_file(k_charpr_file, where.c_str(), k_charpr_kept);
         return false;
     }
     for (char_move_proto& m : protos)

@@ -4,6 +4,7 @@
 #include "characters/char_models.h"
 #include "characters/char_stats.h"
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/frame_timing.h"
 #include "core/globals.h"
 #include "core/text_lines.h"
@@ -20,6 +21,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <string>
 #include <type_traits>
 #include <vector>
 
@@ -30,6 +32,9 @@ int32_t g_player_object = -1;
 table_file_state g_characters_file = {k_characters_file, false, false};
 
 namespace {
+
+constexpr const char* k_characters_kept = "doterajsie postavy";
+constexpr const char* k_char_file_kept = "postava ako bola";
 
 constexpr uint8_t k_no_interior = 255;
 constexpr uint8_t k_no_variant = 255;
@@ -343,7 +348,7 @@ bool write_char_file(int32_t slot, const char* path)
 
 bool read_char_file_record(const char* path, char_record* record)
 {
-    packed_stream* in = stream_open(path, "rp");
+    packed_stream* in = open_data_file(path, k_char_file_kept);
     if (!in)
         return false;
     char_record read = *record;
@@ -351,7 +356,7 @@ bool read_char_file_record(const char* path, char_record* record)
     bool complete = stored_size >= 0 && read_record(in, uint32_t(stored_size), &read);
     stream_close(in);
     if (!complete) {
-        console_log("%s: poskodeny subor postavy, nenacitany", path);
+        report_damaged_file(path, stored_size < 0 ? "hlavicka" : "konci v zazname", k_char_file_kept);
         return false;
     }
     reset_read_record(&read);
@@ -373,9 +378,10 @@ bool read_char_file(int32_t slot, const char* path)
 
 bool read_characters(bool build_sounds)
 {
-    packed_stream* in = stream_open(k_characters_file, "rp");
+    bool missing = false;
+    packed_stream* in = open_data_file(k_characters_file, k_characters_kept, &missing);
     if (!in) {
-        table_file_read(g_characters_file, file_exists(k_characters_file) != 1);
+        table_file_read(g_characters_file, missing);
         return false;
     }
     int64_t count = stream_read_u32le(in);
@@ -390,11 +396,11 @@ bool read_characters(bool build_sounds)
     stream_close(in);
     table_file_read(g_characters_file, complete);
     if (!complete) {
-        if (count > int64_t(k_char_slots))
-            console_log("%s: %lld postav je viac ako %d, subor nenacitany", k_characters_file, (long long)count,
-                        k_char_slots);
-        else
-            console_log("%s: poskodeny subor, nenacitany", k_characters_file);
+        const std::string where = stored_size < 0                 ? std::string("hlavicka")
+                                  : count > int64_t(k_char_slots) ? "pocet " + std::to_string(count) + " nad " +
+                                                                        std::to_string(k_char_slots)
+                                                                  : std::string("konci v zaznamoch");
+        report_damaged_file(k_characters_file, where.c_str(), k_characters_kept);
         return false;
     }
     for (char_record& c : g_chars)

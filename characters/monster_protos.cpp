@@ -1,12 +1,14 @@
 #include "characters/monster_protos.h"
 
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/utilities.h"
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <vector>
 
 monster_proto g_monster_protos[k_monster_proto_slots];
@@ -14,6 +16,8 @@ int16_t g_monster_proto_count = 0;
 table_file_state g_monster_protos_file = {k_monster_protos_file, true, false};
 
 namespace {
+
+constexpr const char* k_monsters_kept = "doterajsie triedy priser";
 
 template <class Io, class Proto>
 void monster_proto_fields(Io& io, Proto& p)
@@ -123,9 +127,10 @@ void decode_monster_proto(const uint8_t* bytes, monster_proto* proto)
 
 bool load_monster_protos()
 {
-    packed_stream* in = stream_open(k_monster_protos_file, "rp");
+    bool missing = false;
+    packed_stream* in = open_data_file(k_monster_protos_file, k_monsters_kept, &missing);
     if (!in) {
-        table_file_read(g_monster_protos_file, file_exists(k_monster_protos_file) != 1);
+        table_file_read(g_monster_protos_file, missing);
         return false;
     }
     int value = stream_read_u16le(in);
@@ -146,8 +151,14 @@ bool load_monster_protos()
     stream_close(in);
     table_file_read(g_monster_protos_file, got.complete && count <= k_monster_proto_slots);
     if (!got.complete) {
-        console_log("%s: poskodeny subor, nenacitany", k_monster_protos_file);
+        const std::string where = stored_size > 0 && count >= 0 ? "konci po triede " + std::to_string(got.kept)
+                                                                : std::string("hlavicka tabulky");
+        report_damaged_file(k_monster_protos_file, where.c_str(), k_monsters_kept);
         return false;
+    }
+    if (count > k_monster_proto_slots) {
+        const std::string where = "pocet " + std::to_string(count) + " nad " + std::to_string(k_monster_proto_slots);
+        report_damaged_file(k_monster_protos_file, where.c_str(), "prve triedy, ktore sa zmestia");
     }
     std::copy(protos.begin(), protos.end(), g_monster_protos);
     g_monster_proto_count = int16_t(protos.size());

@@ -1,6 +1,6 @@
 #include "characters/rule_tables.h"
 
-#include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/text_lines.h"
 
 #include <cctype>
@@ -40,14 +40,22 @@ bool read_word(std::FILE* file, std::string& word)
     return true;
 }
 
+// A word that holds a NUL byte: no text table has one, so the file is damaged there.
+bool holds_nul(const std::string& word)
+{
+    return word.find('\0') != std::string::npos;
+}
+
 enum class entry_read { value, end, damaged };
 
 // One "label value" entry as "%s %f" reads it.
 entry_read read_float_entry(std::FILE* file, float* value)
 {
-    std::string word;
-    if (!read_word(file, word) || !read_word(file, word))
+    std::string label, word;
+    if (!read_word(file, label) || !read_word(file, word))
         return entry_read::end;
+    if (holds_nul(label) || holds_nul(word))
+        return entry_read::damaged;
     char* end = nullptr;
     float v = std::strtof(word.c_str(), &end);
     if (end == word.c_str() || !std::isfinite(v))
@@ -59,9 +67,11 @@ entry_read read_float_entry(std::FILE* file, float* value)
 // One "label value" entry as "%s %d" reads it; values beyond the 32-bit range are held to it.
 entry_read read_int_entry(std::FILE* file, int32_t* value)
 {
-    std::string word;
-    if (!read_word(file, word) || !read_word(file, word))
+    std::string label, word;
+    if (!read_word(file, label) || !read_word(file, word))
         return entry_read::end;
+    if (holds_nul(label) || holds_nul(word))
+        return entry_read::damaged;
     char* end = nullptr;
     long long v = std::strtoll(word.c_str(), &end, 10);
     if (end == word.c_str())
@@ -71,21 +81,24 @@ entry_read read_int_entry(std::FILE* file, int32_t* value)
 }
 
 // Reads entries into the targets in order until the file or the targets end or an entry is
-// damaged. False when the file cannot be opened.
+// damaged; a file that ends before the last target, or holds a damaged entry, is reported with
+// the values from there on kept as they were. False (reported) when the file cannot be opened.
 template <class T, class Read>
 bool read_table_file(const char* name, T* const* targets, int count, Read read)
 {
     std::FILE* file = open_text_file(name);
-    if (!file)
+    if (!file) {
+        report_missing_file(name, "doterajsie hodnoty");
         return false;
+    }
     for (int i = 0; i < count; ++i) {
         entry_read got = read(file, targets[i]);
-        if (got == entry_read::end)
-            break;
-        if (got == entry_read::damaged) {
-            console_log("%s: poskodeny riadok %d, dalsie hodnoty ostavaju", name, i + 1);
-            break;
-        }
+        if (got == entry_read::value)
+            continue;
+        const std::string where = (got == entry_read::end ? "konci pred hodnotou " : "hodnota ") + std::to_string(i + 1);
+        const std::string kept = std::to_string(i) + " novych hodnot, dalsie ako boli";
+        report_damaged_file(name, where.c_str(), kept.c_str());
+        break;
     }
     std::fclose(file);
     return true;

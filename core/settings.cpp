@@ -1,6 +1,7 @@
 #include "core/settings.h"
 
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "core/text_lines.h"
@@ -115,15 +116,25 @@ void config_read(game_settings* s)
             read_item(file, &s->snd_muteall),      read_item(file, &s->snd_eax),
             read_language(file),                   read_item(file, &s->difficulty),
         };
+        std::rewind(file);
+        bool nul = false;
+        for (int c; !nul && (c = std::fgetc(file)) != EOF;)
+            nul = c == 0;
         std::fclose(file);
         const int unread = int(std::count(std::begin(read), std::end(read), false));
-        if (unread)
-            console_log("%s: poskodeny subor, %d z %d poloziek ostava predvolenych", k_config_file, unread,
-                        int(std::size(read)));
-        table_file_read(g_config_file, unread == 0);
+        if (unread || nul) {
+            const std::string where = nul ? std::string("nulovy bajt")
+                                          : std::to_string(unread) + " z " + std::to_string(std::size(read)) + " poloziek";
+            report_damaged_file(k_config_file, where.c_str(), "predvolene hodnoty necitatelnych poloziek");
+        }
+        table_file_read(g_config_file, unread == 0 && !nul);
     } else {
-        console_log("%s chyba, beriem predvolene nastavenia", k_config_file);
-        table_file_read(g_config_file, file_exists(k_config_file) != 1);
+        const bool missing = file_exists(k_config_file) != 1;
+        if (missing)
+            report_missing_file(k_config_file, "predvolene nastavenia");
+        else
+            report_damaged_file(k_config_file, "neda sa otvorit", "predvolene nastavenia");
+        table_file_read(g_config_file, missing);
     }
     g_config_text_read = config_text(s);
     g_wbuffer_switch = s->gr_enablewbuffer;

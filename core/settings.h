@@ -34,7 +34,8 @@ inline constexpr const char* k_config_file = "config.cfg";
 // Every field (not the language) to its default.
 void config_set_defaults(game_settings* settings);
 // Defaults first, then config.cfg read by position; copies the w-buffer and statistics switches.
-// A missing file, and items that cannot be read (they keep their defaults), are logged.
+// A missing file, and one with items that cannot be read (they keep their defaults) or a NUL
+// byte, is reported (core/data_files.h).
 void config_read(game_settings* settings);
 // The volumes as they are applied: the stored 16-bit values clamped to 0..100.
 int32_t music_volume_percent(const game_settings* settings);

@@ -5,9 +5,14 @@
 #include <climits>
 #include <cstring>
 
-int read_text_line(std::FILE* file, char* line, size_t size)
+namespace {
+
+// read_text_line, also telling whether the line held a NUL byte and whether it ended with a line
+// feed.
+int read_line(std::FILE* file, char* line, size_t size, bool* nul, bool* line_feed)
 {
     size_t stored = 0, length = 0;
+    *nul = *line_feed = false;
     int c = std::fgetc(file);
     if (c == EOF) {
         if (size)
@@ -18,14 +23,50 @@ int read_text_line(std::FILE* file, char* line, size_t size)
         if (c == '\r')
             continue;
         ++length;
-        if (c == '\n')
+        if (c == '\n') {
+            *line_feed = true;
             break;
+        }
+        *nul = *nul || c == 0;
         if (stored + 1 < size)
             line[stored++] = char(c);
     }
     if (size)
         line[stored] = '\0';
     return length > size_t(INT_MAX) ? INT_MAX : int(length);
+}
+
+} // namespace
+
+int read_text_line(std::FILE* file, char* line, size_t size)
+{
+    bool nul, line_feed;
+    return read_line(file, line, size, &nul, &line_feed);
+}
+
+text_file_lines::text_file_lines(const char* name) : name_(name), file_(open_text_file(name)) {}
+
+text_file_lines::~text_file_lines()
+{
+    if (file_)
+        std::fclose(file_);
+}
+
+int text_file_lines::next(char* line, size_t size)
+{
+    if (!file_) {
+        if (size)
+            line[0] = '\0';
+        return -1;
+    }
+    bool nul, line_feed;
+    const int length = read_line(file_, line, size, &nul, &line_feed);
+    if (length < 0)
+        return -1;
+    ++line_number_;
+    if ((nul || !line_feed) && damaged_line_ == 0)
+        damaged_line_ = line_number_;
+    return length;
 }
 
 std::FILE* open_text_file(const char* name)

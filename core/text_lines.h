@@ -14,6 +14,33 @@ int read_text_line(std::FILE* file, char* line, size_t size);
 // it is missing.
 std::FILE* open_text_file(const char* name);
 
+// A line-based text table read line by line, keeping where it is damaged: a line that holds a NUL
+// byte, or a last line without its line end (a table ends with one, so the file was cut inside
+// that line), marks the file damaged from that line on.
+class text_file_lines {
+public:
+    explicit text_file_lines(const char* name);  // opened with open_text_file
+    ~text_file_lines();
+    text_file_lines(const text_file_lines&) = delete;
+    text_file_lines& operator=(const text_file_lines&) = delete;
+
+    bool is_open() const { return file_ != nullptr; }
+    const char* name() const { return name_; }
+    // The next line, as read_text_line reads and returns it; -1 at the end (or when not open).
+    int next(char* line, size_t size);
+    // The number of the last line read, from 1; 0 before the first.
+    int line_number() const { return line_number_; }
+    // The first damaged line, or 0 while every line read was whole.
+    int damaged_line() const { return damaged_line_; }
+    std::FILE* file() { return file_; }
+
+private:
+    const char* name_;
+    std::FILE* file_;
+    int line_number_ = 0;
+    int damaged_line_ = 0;
+};
+
 // True for a name that stays in its folder when joined to a path: not empty, no "/" or "\",
 // not "." or "..".
 bool is_plain_file_name(const char* name);

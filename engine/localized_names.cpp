@@ -1,6 +1,7 @@
 #include "engine/localized_names.h"
 
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/globals.h"
 #include "core/settings.h"
 #include "core/text_lines.h"
@@ -28,21 +29,30 @@ bool next_field(const char*& p, char* field, size_t size, bool last)
 }
 
 // Reads the names file of the language (`pattern` with g_language) line by line until a line
-// shorter than `min_length`; each line, trailing space cut, goes to `apply`, which returns
-// false for a line it cannot use (logged).
+// shorter than `min_length`; each whole line, trailing space cut, goes to `apply`, which returns
+// false for a line it cannot use. Reading stops at a cut or damaged line; the first line that
+// was damaged or could not be used is reported, and a missing file too.
 template <typename F>
 void for_each_names_line(const char* pattern, int min_length, F apply)
 {
     char name[64];
     std::snprintf(name, sizeof name, pattern, g_language);
-    std::FILE* file = open_text_file(name);
-    if (!file)
+    text_file_lines lines(name);
+    if (!lines.is_open()) {
+        report_missing_file(name, "mena z datovych suborov");
         return;
+    }
     char line[k_names_line_size];
-    while (read_text_line(file, line, sizeof line) >= min_length)
-        if (!apply(trim_trailing_space(line)))
-            console_log("zly riadok v %s: %s", name, line);
-    std::fclose(file);
+    int bad_line = 0;
+    while (lines.next(line, sizeof line) >= min_length && !lines.damaged_line())
+        if (!apply(trim_trailing_space(line)) && bad_line == 0)
+            bad_line = lines.line_number();
+    if (lines.damaged_line())
+        bad_line = bad_line ? bad_line : lines.damaged_line();
+    if (bad_line) {
+        const std::string where = "riadok " + std::to_string(bad_line);
+        report_damaged_file(name, where.c_str(), "mena z ostatnych celych riadkov");
+    }
 }
 
 } // namespace
@@ -101,17 +111,25 @@ void load_level_texts_into(char* level_name, size_t level_name_size, std::span<c
         std::FILE* file = open_text_file(path.c_str());
         if (!file)
             continue;
+        std::string read(text.size - 1, '\0');
+        read.resize(std::fread(read.data(), 1, read.size(), file));
+        std::fclose(file);
+        if (read.find('\0') != std::string::npos) {
+            report_damaged_file(path.c_str(), "nulovy bajt", "text z mapy");
+            continue;
+        }
         console_log("%s", path.c_str());
         std::memset(text.text, 0, text.size);
-        size_t n = std::fread(text.text, 1, text.size - 1, file);
-        text.text[n] = '\0';
-        std::fclose(file);
+        std::memcpy(text.text, read.data(), read.size());
     }
 
-    if (std::FILE* file = open_text_file((folder + "/levelname").c_str())) {
-        char line[80];
-        if (read_text_line(file, line, sizeof line) >= 0)
+    const std::string name_path = folder + "/levelname";
+    text_file_lines name_lines(name_path.c_str());
+    char line[80];
+    if (name_lines.next(line, sizeof line) >= 0) {
+        if (name_lines.damaged_line())
+            report_damaged_file(name_path.c_str(), "riadok 1", "meno z mapy");
+        else
             copy_bounded(level_name, level_name_size, trim_trailing_space(line));
-        std::fclose(file);
     }
 }

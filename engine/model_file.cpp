@@ -1,5 +1,6 @@
 // The ".3d" model file and the mesh dumps of the ".x" import.
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/utilities.h"
 #include "engine/model_internal.h"
 #include "engine/models.h"
@@ -8,8 +9,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 namespace {
+
+constexpr const char* k_empty_model = "prazdny model";
 
 constexpr uint32_t k_material_entry_size = 4 + k_model_name_size; // index count, texture name
 constexpr uint32_t k_vertex_size = 32;
@@ -183,8 +187,11 @@ bool read_model_body(packed_stream* s, model* m, uint32_t materials, const char*
     uint32_t frames = 0;
     if (!read_u32(s, frames))
         return false;
-    if (frames > uint32_t(k_model_max_frames))
-        console_log("model %s: %u frames, the first %d kept", path, frames, k_model_max_frames);
+    if (frames > uint32_t(k_model_max_frames)) {
+        const std::string where = std::to_string(frames) + " snimkov";
+        const std::string kept = "prvych " + std::to_string(k_model_max_frames) + " snimkov";
+        report_damaged_file(path, where.c_str(), kept.c_str());
+    }
     frames = std::min<uint32_t>(frames, k_model_max_frames);
     for (uint32_t f = 0; f < frames; ++f) {
         if (!read_block(s, bytes, uint64_t(k_position_size) * vertices))
@@ -210,20 +217,20 @@ void reset_model_mesh(model* m)
 bool read_model(model* m, const char* path)
 {
     reset_model_mesh(m);
-    packed_stream* s = stream_open(path, "rp");
-    if (!s) {
-        console_log("cannot read model %s", path);
+    packed_stream* s = open_data_file(path, k_empty_model);
+    if (!s)
         return false;
-    }
     uint32_t materials = 0;
     bool ok = read_u32(s, materials);
     if (ok && materials > uint32_t(k_model_max_materials)) {
-        console_log("model %s: %u materials refused", path, materials);
+        report_damaged_file(path, (std::to_string(materials) + " materialov").c_str(), k_empty_model);
         ok = false;
     } else if (ok) {
         ok = read_model_body(s, m, materials, path);
         if (!ok)
-            console_log("model %s is cut short or damaged; not loaded", path);
+            report_damaged_file(path, "konci predcasne alebo zle hodnoty", k_empty_model);
+    } else {
+        report_damaged_file(path, "konci predcasne", k_empty_model);
     }
     stream_close(s);
     if (!ok) {
@@ -264,7 +271,7 @@ bool read_model_frame(model* m, const char* path)
     }
     packed_stream* s = stream_open(path, "r");
     if (!s) {
-        console_log("cannot read frame %s", path);
+        report_missing_file(path, "model bez tohto snimku");
         return false;
     }
     const size_t own = m->mesh->vertices.size();
@@ -280,7 +287,7 @@ bool read_model_frame(model* m, const char* path)
     ok = ok && read_block(s, bytes, uint64_t(k_vertex_size) * copied);
     stream_close(s);
     if (!ok) {
-        console_log("frame %s is cut short or damaged; not added", path);
+        report_damaged_file(path, "konci predcasne alebo zle hodnoty", "model bez tohto snimku");
         return false;
     }
     for (size_t i = 0; i < copied; ++i)

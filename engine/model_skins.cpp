@@ -1,5 +1,6 @@
 // The skin file: texture names per skin, material and variant.
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/utilities.h"
 #include "engine/models.h"
 #include "engine/textures.h"
@@ -15,6 +16,7 @@ namespace {
 
 constexpr int32_t k_max_skins = 128; // without variants, the table's room
 constexpr int32_t k_max_variants = 32;
+constexpr const char* k_no_skins = "model bez koze";
 
 // Whitespace-separated tokens, read as a formatted text stream reads them: a number takes the
 // leading digits of a token and leaves the rest of it as the next token.
@@ -42,6 +44,12 @@ public:
         pos_ = at;
         value = negative ? -v : v;
         return true;
+    }
+
+    // The text ends right after the token read last, with no blank after it.
+    bool ends_inside_word() const
+    {
+        return pos_ == text_.size() && !text_.empty() && !std::isspace(static_cast<unsigned char>(text_.back()));
     }
 
     // The next token; false at the end of the text.
@@ -83,14 +91,18 @@ void load_model_skins(model* m, const char* sk_path)
     }
     std::vector<uint8_t> bytes;
     if (!is_readable_file(sk_path) || !read_whole_file(sk_path, &bytes)) {
-        console_log("could not read skin file: %s", sk_path);
+        report_missing_file(sk_path, k_no_skins);
+        return;
+    }
+    if (std::find(bytes.begin(), bytes.end(), uint8_t(0)) != bytes.end()) {
+        report_damaged_file(sk_path, "nulovy bajt", k_no_skins);
         return;
     }
     skin_tokens tokens(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 
     int64_t skins = 0;
     if (!tokens.number(skins) || skins < 0) {
-        console_log("skin file %s is damaged: no skin count", sk_path);
+        report_damaged_file(sk_path, "chyba pocet", k_no_skins);
         skins = 0;
     }
     m->skin_count = int32_t(std::min<int64_t>(skins, k_max_skins));
@@ -116,9 +128,13 @@ void load_model_skins(model* m, const char* sk_path)
             }
             for (int64_t k = 0; k < std::max<int64_t>(variants, 1); ++k) {
                 if (!tokens.name(name)) {
-                    console_log("skin file %s ends early", sk_path); // what was read stays
+                    report_damaged_file(sk_path, "konci predcasne", "textury precitane pred koncom");
                     return;
                 }
+                // The file's last word with nothing after it that names no file: the file was
+                // probably cut inside that name (it is still asked for, as any name is).
+                if (tokens.ends_inside_word() && file_exists(name.c_str()) != 1)
+                    report_damaged_file(sk_path, "posledny nazov odrezany", "vsetky nazvy, posledny ako je");
                 const int32_t entry = s < k_max_skins && k < k_max_variants
                                           ? skin_entry_index(variants > 0 ? int32_t(k) : -1, int32_t(s), int32_t(mat))
                                           : -1;

@@ -1,9 +1,11 @@
 #include "engine/record_io.h"
 
-#include "core/console_log.h"
+#include "core/data_files.h"
 #include "engine/packed_stream.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <string>
 
 bool read_stored_record(packed_stream* stream, uint8_t* buffer, uint32_t size, uint32_t stored_size)
 {
@@ -30,20 +32,34 @@ bool write_stream_bytes(packed_stream* stream, const void* bytes, uint32_t n)
     return stream_write(bytes, int(n), stream) == int(n);
 }
 
-bool read_table_head(packed_stream* stream, const char* file, const char* table, int32_t capacity, int32_t* count,
+bool read_table_head(packed_stream* stream, const char* file, const char* kept, int32_t capacity, int32_t* count,
                      uint32_t* stored_size)
 {
     int64_t stored_count = stream_read_u32le(stream);
     int64_t size = stored_count < 0 ? -1 : stream_read_u32le(stream);
     if (size < 0) {
-        console_log("%s: the head is missing; the %s table stays", file, table);
+        report_damaged_file(file, "hlavicka", kept);
         return false;
     }
     *count = int32_t(uint32_t(stored_count));
     *stored_size = uint32_t(size);
     if (*count < 0 || *count > capacity) {
-        console_log("%s: count %d outside 0 to %d; the %s table stays", file, int(*count), int(capacity), table);
+        const std::string where = "pocet " + std::to_string(*count) + " mimo 0 az " + std::to_string(capacity);
+        report_damaged_file(file, where.c_str(), kept);
         return false;
     }
     return true;
+}
+
+packed_stream* open_data_file(const char* file, const char* kept, bool* missing)
+{
+    packed_stream* in = stream_open(file, "rp");
+    const bool absent = !in && errno == ENOENT;
+    if (missing)
+        *missing = absent;
+    if (absent)
+        report_missing_file(file, kept);
+    else if (!in)
+        report_damaged_file(file, "hlavicka", kept);
+    return in;
 }

@@ -21,11 +21,16 @@ bool skip_stream_bytes(packed_stream* stream, uint64_t n);
 // Writes n bytes. Returns false when a byte could not be written.
 bool write_stream_bytes(packed_stream* stream, const void* bytes, uint32_t n);
 
-// The head of a file that holds a whole table: i32 count, then u32 record size. False, logged as
-// "<file>: ..." with the table named, when the head is missing or the count lies outside 0 to
-// capacity; the caller then keeps its table as it was.
-bool read_table_head(packed_stream* stream, const char* file, const char* table, int32_t capacity, int32_t* count,
+// The head of a file that holds a whole table: i32 count, then u32 record size. False, reported
+// damaged (core/data_files.h) with `kept` as what stays, when the head is missing or the count
+// lies outside 0 to capacity; the caller then keeps its table as it was.
+bool read_table_head(packed_stream* stream, const char* file, const char* kept, int32_t capacity, int32_t* count,
                      uint32_t* stored_size);
+
+// Opens a packed data file for reading ("rp"). Null when it is missing or holds no packed head,
+// reported (core/data_files.h) with `kept` as what stands in its place; *missing, when given,
+// tells a missing file from a damaged one.
+packed_stream* open_data_file(const char* file, const char* kept, bool* missing = nullptr);
 
 // The two directions of a record codec. A record's layout is written once as a function
 // template over the codec, calling e.g. io.f32(offset, record.field) for every field: with a

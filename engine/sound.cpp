@@ -1,6 +1,7 @@
 #include "engine/sound.h"
 
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/globals.h"
 #include "core/settings.h"
 #include "core/utilities.h"
@@ -19,9 +20,13 @@ namespace {
 
 constexpr int k_max_playbacks = 4;
 
+// A sound file the audio layer could not open: missing, or damaged with the audio layer's reason.
 void log_refused(const char* path)
 {
-    console_log("chybny zvukovy subor %s: %s", path, audio_last_error());
+    if (file_exists(path) == 1)
+        report_damaged_file(path, audio_last_error(), "ticho");
+    else
+        report_missing_file(path, "ticho");
 }
 
 struct volume_pan {
@@ -85,8 +90,7 @@ uint32_t start_stream(const char* path, bool loop, int volume)
 {
     uint32_t stream = audio_stream_create_file(path, loop);
     if (!stream) {
-        if (file_exists(path) == 1)
-            log_refused(path);
+        log_refused(path);
         return 0;
     }
     audio_channel_set_attributes(stream, -1, volume, -1);

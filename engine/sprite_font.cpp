@@ -1,7 +1,9 @@
 #include "engine/sprite_font.h"
 
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "engine/packed_stream.h"
+#include "engine/record_io.h"
 #include "engine/quads.h"
 #include "engine/render_context.h"
 #include "engine/texture_packs.h"
@@ -10,6 +12,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -41,6 +44,8 @@ void free_glyphs(sprite_font* font)
     }
 }
 
+constexpr const char* k_no_font = "pismo bez znakov";
+
 // The glyph entries, in character order, each into a slot of its own. Stops at the first entry
 // that cannot be read.
 void read_glyphs(sprite_font* font, const char* path, packed_stream* stream)
@@ -58,7 +63,8 @@ void read_glyphs(sprite_font* font, const char* path, packed_stream* stream)
             free_texture(slot); // an empty slot, never mistaken for the font's
         }
         if (result != 0) {
-            console_log("%.100s: zly znak %d", path, k_sprite_font_first + i);
+            const std::string where = "znak " + std::to_string(k_sprite_font_first + i);
+            report_damaged_file(path, where.c_str(), "znaky pred nim");
             return;
         }
     }
@@ -74,18 +80,15 @@ int32_t load_sprite_font(sprite_font* font, const char* path)
         return -1;
     free_glyphs(font);
     *font = blank_sprite_font();
-    packed_stream* stream = path ? stream_open(path, "rp") : nullptr;
-    if (!stream) {
-        if (path)
-            console_log("%.100s: %s", path, errno == ENOENT ? "subor chyba" : "poskodeny subor");
+    packed_stream* stream = path ? open_data_file(path, k_no_font) : nullptr;
+    if (!stream)
         return -1;
-    }
 
     int32_t width[k_sprite_font_glyphs], metric[k_sprite_font_glyphs];
     for (int i = 0; i < k_sprite_font_glyphs; ++i) {
         const int64_t w = stream_read_u32le(stream), m = stream_read_u32le(stream);
         if (w < 0 || m < 0) {
-            console_log("%.100s: kratky subor", path);
+            report_damaged_file(path, "sirky znakov", k_no_font);
             stream_close(stream);
             return -1;
         }

@@ -1,6 +1,7 @@
 #include "engine/texture_packs.h"
 
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/globals.h"
 #include "core/settings.h"
 #include "core/utilities.h"
@@ -18,6 +19,8 @@
 std::vector<uint8_t> (*g_pack_mask_file)() = nullptr;
 
 namespace {
+
+constexpr const char* k_no_pack = "textury bez balika";
 
 constexpr uint32_t k_index_entry_size = 124;
 constexpr uint32_t k_max_pitch = 65536;
@@ -150,7 +153,7 @@ private:
 bool read_index_count(std::FILE* file, const char* name, uint32_t& n)
 {
     if (!get_u32(file, n)) {
-        console_log("texture pack index too short: %s", name);
+        report_damaged_file(name, "hlavicka", k_no_pack);
         return false;
     }
     long size = 0;
@@ -160,10 +163,12 @@ bool read_index_count(std::FILE* file, const char* name, uint32_t& n)
     const uint32_t present = size > 4 ? static_cast<uint32_t>((size - 4) / k_index_entry_size) : 0;
     const uint32_t usable = std::min<uint32_t>(present, static_cast<uint32_t>(k_texture_slots));
     if (n > usable) {
-        console_log("texture pack index %s: %u entries, %u read", name, n, usable);
+        const std::string where = std::to_string(n) + " zaznamov, v subore " + std::to_string(present);
+        report_damaged_file(name, where.c_str(), (std::to_string(usable) + " zaznamov").c_str());
         n = usable;
     } else if (size != 4 + static_cast<long>(n) * k_index_entry_size) {
-        console_log("texture pack index %s: %u entries in %ld bytes", name, n, size);
+        const std::string where = std::to_string(n) + " zaznamov v " + std::to_string(size) + " bajtoch";
+        report_damaged_file(name, where.c_str(), (std::to_string(n) + " zaznamov").c_str());
     }
     return true;
 }
@@ -273,7 +278,7 @@ void load_texture_pack(const char* index_name, const char* pixel_file)
 {
     std::FILE* file = open_read(index_name);
     if (!file) {
-        console_log("could not open texture pack index: %s", index_name ? index_name : "");
+        report_missing_file(index_name ? index_name : "", k_no_pack);
         return;
     }
     uint32_t n = 0;
@@ -307,7 +312,7 @@ void load_texture_pack(const char* index_name, const char* pixel_file)
     // Empty entries are 4 bytes each: a pack of nothing else is that long.
     const uint32_t empty_pack = 4u * static_cast<uint32_t>(g_texture_count);
     if (g_d3d_device && g_texture_count > 0 && made == 0 && file_size(g_map_path) != empty_pack)
-        console_log("texture pack %s holds no readable entry", g_map_path);
+        report_damaged_file(g_map_path, "ziadny citatelny zaznam", k_no_pack);
     put_resident_textures(residents);
 }
 
@@ -315,7 +320,7 @@ int32_t add_textures_from_pack(const char* index_name)
 {
     std::FILE* file = open_read(index_name);
     if (!file) {
-        console_log("could not open texture pack index: %s", index_name ? index_name : "");
+        report_missing_file(index_name ? index_name : "", k_no_pack);
         return -1;
     }
     uint32_t n = 0;
@@ -366,8 +371,10 @@ int32_t upload_texture_from_pack(int32_t slot)
     if (file)
         std::fclose(file);
     t.loaded = 1;
-    if (result == entry_result::bad)
-        console_log("bad texture pack entry: %s", t.name);
+    if (result == entry_result::bad) {
+        const std::string where = std::string("zaznam ") + t.name;
+        report_damaged_file(path, where.c_str(), "prazdna textura");
+    }
     return result == entry_result::surface ? 0 : -1;
 }
 

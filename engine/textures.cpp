@@ -1,6 +1,7 @@
 #include "engine/textures.h"
 
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/utilities.h"
 #include "engine/render_context.h"
 #include "engine/sprite_font.h"
@@ -18,6 +19,8 @@ uint8_t g_live_videos = 0;
 int32_t g_fixed_textures[k_fixed_texture_count] = {-1, -1, -1, -1, -1, -1, -1, -1, -1};
 
 namespace {
+
+constexpr const char* k_empty_texture = "prazdna textura";
 
 bool in_table(int32_t slot)
 {
@@ -67,11 +70,11 @@ uint32_t format_for_choice(int32_t format_choice, uint32_t current)
 }
 
 // Makes the surface of an image slot from its file in the slot's format; sets the size.
-bool make_image_surface(texture_record& t, bool mipmaps)
+// False, with what went wrong in `error` (empty without a device), when no surface was made.
+bool make_image_surface(texture_record& t, bool mipmaps, std::string& error)
 {
     if (!g_d3d_device)
         return false;
-    std::string error;
     t.surface = create_texture_from_image_file(*g_d3d_device, t.name, t.format, mipmaps, error);
     if (!t.surface)
         return false;
@@ -222,7 +225,7 @@ void create_texture_from_file(int32_t slot, const char* name, uint32_t video_wid
     t.is_video = 0;
     t.failure_logged = 0;
     if (file_exists(name) != 1) {
-        console_log("could not find file: %s", name);
+        report_missing_file(name, k_empty_texture);
         t.failure_logged = 1;
         return;
     }
@@ -235,8 +238,9 @@ void create_texture_from_file(int32_t slot, const char* name, uint32_t video_wid
     if (defer)
         return;
     t.loaded = 1;
-    if (!make_image_surface(t, mipmaps != 0)) {
-        console_log("could not create texture from file: %s", name);
+    std::string error;
+    if (!make_image_surface(t, mipmaps != 0, error)) {
+        report_damaged_file(name, error.empty() ? "ziadne zariadenie" : error.c_str(), k_empty_texture);
         t.failure_logged = 1;
     }
 }
@@ -262,12 +266,13 @@ int32_t upload_texture(int32_t slot)
         return 0;
     if (!t.name[0])
         return -1;
-    if (!make_image_surface(t, false)) {
+    std::string error;
+    if (!make_image_surface(t, false, error)) {
         if (g_d3d_device && !t.failure_logged) {
             if (file_exists(t.name) == 1)
-                console_log("could not create texture from file: %s", t.name);
+                report_damaged_file(t.name, error.c_str(), k_empty_texture);
             else
-                console_log("could not find file: %s", t.name);
+                report_missing_file(t.name, k_empty_texture);
             t.failure_logged = 1;
         }
         return -1;

@@ -1,11 +1,13 @@
 #include "engine/ui_texts.h"
 
+#include "core/data_files.h"
 #include "core/settings.h"
 #include "core/text_lines.h"
 #include "core/utilities.h"
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 char g_ui_text[k_ui_text_count][k_ui_text_size] = {};
 builtin_name_tables g_builtin_name_tables;
@@ -87,15 +89,23 @@ void load_ui_texts()
 {
     char name[64];
     std::snprintf(name, sizeof name, "global/text_%s.txt", g_language);
-    std::FILE* file = open_text_file(name);
-    if (!file)
+    text_file_lines lines(name);
+    if (!lines.is_open()) {
+        report_missing_file(name, "doterajsie texty rozhrania");
         return;
+    }
     std::memset(g_ui_text, 0, sizeof g_ui_text);
     for (auto& text : g_ui_text) {
-        if (read_text_line(file, text, sizeof text) < 0)
+        if (lines.next(text, sizeof text) < 0)
             break;
         trim_trailing_space(text);
     }
-    std::fclose(file);
+    if (lines.damaged_line() || lines.line_number() < k_ui_text_count) {
+        const int whole = lines.damaged_line() ? lines.damaged_line() - 1 : lines.line_number();
+        const std::string where = lines.damaged_line() ? "riadok " + std::to_string(lines.damaged_line())
+                                                       : "konci po riadku " + std::to_string(whole);
+        const std::string kept = std::to_string(whole) + " z " + std::to_string(k_ui_text_count) + " textov";
+        report_damaged_file(name, where.c_str(), kept.c_str());
+    }
     localize_builtin_names(g_builtin_name_tables);
 }

@@ -12,7 +12,8 @@ const char* ui_text(int n);
 
 // Reads the table (lines of more than 99 characters are cut; missing lines stay empty), then
 // localizes the built-in name tables. A missing file leaves every text empty and the built-in
-// names English. Read in game and editor mode alike.
+// names English; it, and a file cut short or damaged, is reported (core/data_files.h). Read in
+// game and editor mode alike.
 void load_ui_texts();
 
 // The built-in name tables of the item tooltips, 30-byte English words. Their owners put them

@@ -2,6 +2,7 @@
 
 #include "characters/char_table.h"
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/game_globals.h"
 #include "items/items.h"
 #include "items/quick_bar_block.h"
@@ -152,11 +153,13 @@ bool write_quick_bar()
 void read_quick_bar()
 {
     std::vector<uint8_t> bytes;
-    if (!is_readable_file(k_quick_bar_path))
+    if (!is_readable_file(k_quick_bar_path)) {
+        report_missing_file(k_quick_bar_path, "doterajsi rychly panel");
         return;
+    }
     if (!read_packed_file(k_quick_bar_path, &bytes, k_quick_bar_block_size) ||
         bytes.size() != k_quick_bar_block_size) {
-        console_log("%s je poskodeny, ignorujem", k_quick_bar_path);
+        report_damaged_file(k_quick_bar_path, "velkost alebo hlavicka", "doterajsi rychly panel");
         return;
     }
     quick_bar_block block = decode_quick_bar(bytes.data());

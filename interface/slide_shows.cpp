@@ -519,6 +519,8 @@ void free_epilogue_tiles()
 void start_chapter_slides()
 {
     chapter_slide_show& s = g_chapter_slides;
+    if (s.timing.count <= 0)
+        return;  // a list missing, refused or empty: no show, the game goes on
     path_buffer first, second;
     replace_tiles(s.timing.current, entry_folder(s.timing, 0, first));
     replace_tiles(s.timing.next, entry_folder(s.timing, 1, second));

@@ -82,7 +82,8 @@ void free_epilogue_tiles();
 
 // A chapter show of the list that load_slide_timing read into g_chapter_slides: stops the map
 // music, clears g_dialogue_running and loops "data/slides/1.ogg". Its end sets
-// g_dialogue_running and starts the level's map music again.
+// g_dialogue_running and starts the level's map music again. A list of no entries (missing,
+// refused or empty) starts nothing.
 void start_chapter_slides();
 // The current set is released and takes over the next set, which is loaded from entry `entry`'s
 // picture (left empty when the list has no such entry).

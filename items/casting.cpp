@@ -20,6 +20,7 @@
 #include "script/entities.h"
 #include "world/camera_shake.h"
 #include "world/object_behaviour.h"
+#include "world/object_draw_internal.h"
 #include "world/object_protos.h"
 #include "world/scene_header.h"
 #include "world/world_objects.h"
@@ -45,6 +46,7 @@ constexpr uint8_t k_message_colour = 1;
 constexpr int k_max_entries = 5;
 
 int g_depth = 0;
+int g_chain = 0;  // casts set off since the outermost cast began, it included
 
 // The caster as the cast sees it: its slot and a copy of its world object's values (the object
 // array may move while objects are added).
@@ -572,7 +574,7 @@ int32_t spell_direction(float x0, float y0, float x1, float y1)
         term = -std::atan(dx / dy) * k_degrees;
     else if (dx != 0.0f)
         term = dx > 0.0f ? -90.0f : 90.0f;
-    int32_t t = int32_t(term);
+    int32_t t = safe_int(term);  // not-a-number (a coordinate not a number or both infinite) gives 0
     return y0 < y1 ? -t : 180 - t;
 }
 
@@ -581,6 +583,14 @@ void cast_spell(const spell_proto& spell, int16_t caster, int32_t spell_id, floa
 {
     if (g_depth >= k_cast_depth_limit) {
         console_log("kuzlo %d: privelmi hlboko vnorene (%d)", int(spell_id), g_depth);
+        return;
+    }
+    if (g_depth == 0)
+        g_chain = 0;
+    if (++g_chain > k_cast_chain_limit) {
+        if (g_chain == k_cast_chain_limit + 1)
+            console_log("kuzlo %d: viac ako %d kuziel jedneho zoslania, dalsie nezoslane", int(spell_id),
+                        k_cast_chain_limit);
         return;
     }
     ++g_depth;

@@ -11,6 +11,10 @@ struct spell_proto;
 
 // Casts nested deeper than this (a hit spell naming itself, a cycle of hit spells) are refused.
 constexpr int k_cast_depth_limit = 8;
+// The most casts one outermost cast sets off, itself included (a cast whose item effects cast
+// again, several per level, would otherwise grow without bound within the depth); the rest are
+// refused, logged once.
+constexpr int k_cast_chain_limit = 64;
 // The most objects one cast adds (the counts of a record allow some 40 million); past it the
 // cast stops and logs.
 constexpr int32_t k_cast_object_limit = 20000;
@@ -28,7 +32,8 @@ constexpr uint8_t k_no_side = 24;        // the side of objects cast without a c
 
 // The facing in whole degrees from (x0, y0) toward (x1, y1): t = trunc(-atan((x0 - x1) / (y0 -
 // y1)) in degrees), then -t when y0 < y1, else 180 - t. The arc tangent term is 0 for coincident
-// points and -90 or +90 by the sign of x0 - x1 for equal y, so every pair of points has one.
+// points and -90 or +90 by the sign of x0 - x1 for equal y, so every pair of points has one; a
+// term that is not a number (from points that are not numbers, or infinite) counts as 0.
 // Forward is (sin a, cos a).
 int32_t spell_direction(float x0, float y0, float x1, float y1);
 
@@ -44,8 +49,9 @@ int32_t spell_direction(float x0, float y0, float x1, float y1);
 // slot or a caller's copy).
 // A caster slot outside the table or without a world object casts as from the point. A record
 // without a missile prototype spawns nothing after the area damage. When no object can be
-// added, or the cast has added k_cast_object_limit, the cast stops there and logs. Casts nested more than k_cast_depth_limit deep (through
-// impacts) do nothing but log.
+// added, or the cast has added k_cast_object_limit, the cast stops there and logs. Casts nested
+// more than k_cast_depth_limit deep (through impacts), and casts past k_cast_chain_limit set off
+// by one outermost cast, do nothing but log.
 void cast_spell(const spell_proto& spell, int16_t caster, int32_t spell_id, float x0, float y0, float x1, float y1,
                 int16_t lifetime, int32_t no_damage);
 

@@ -1,6 +1,7 @@
 #include "items/containers.h"
 
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
 #include "items/items.h"
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <cmath>
 #include <cstring>
+#include <string>
 #include <vector>
 
 container g_containers[k_container_slots];
@@ -16,6 +18,8 @@ int16_t g_level_container_count = 0;
 int16_t g_char_container_count = 0;
 
 namespace {
+
+constexpr const char* k_char_containers_kept = "doterajsie kontajnery postav";
 
 // Grids move through the stream in chunks of whole cells.
 constexpr uint32_t k_chunk_cells = 2048;
@@ -125,17 +129,19 @@ bool read_char_list(packed_stream* stream, std::vector<container>& scratch, cons
 {
     int32_t count = read_level_count(stream, path);
     if (count < 0) {
-        console_log("%s: no count; the character containers are kept", path);
+        report_damaged_file(path, "chyba pocet", k_char_containers_kept);
         return false;
     }
     scratch.assign(size_t(std::min(count, k_container_slots - k_char_container_first)), container{});
     bool complete = true;
-    for (size_t i = 0; complete && i < scratch.size(); ++i)
-        complete = container_read(&scratch[i], stream);
-    for (int32_t i = int32_t(scratch.size()); complete && i < count; ++i)
+    int32_t i = 0;
+    for (; complete && i < int32_t(scratch.size()); ++i)
+        complete = container_read(&scratch[size_t(i)], stream);
+    for (; complete && i < count; ++i)
         complete = skip_container(stream);
     if (!complete) {
-        console_log("%s: the file ends early; the character containers are kept", path);
+        const std::string where = "konci v kontajneri " + std::to_string(i) + " z " + std::to_string(count);
+        report_damaged_file(path, where.c_str(), k_char_containers_kept);
         for (container& c : scratch)
             container_free(&c);
     }
@@ -386,11 +392,9 @@ bool save_char_containers_to(const char* path)
 
 bool load_char_containers_from(const char* path)
 {
-    packed_stream* in = stream_open(path, "rp");
-    if (!in) {
-        console_log("%s: cannot be read; the character containers are kept", path);
+    packed_stream* in = open_data_file(path, k_char_containers_kept);
+    if (!in)
         return false;
-    }
     std::vector<container> scratch;
     bool read = read_char_list(in, scratch, path);
     stream_close(in);

@@ -1,6 +1,7 @@
 #include "items/items.h"
 
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/text_lines.h"
 #include "core/utilities.h"
 #include "engine/localized_names.h"
@@ -19,6 +20,7 @@
 #include <strings.h>
 #include <iterator>
 #include <memory>
+#include <string>
 #include <vector>
 
 item_proto g_item_protos[k_item_slots];
@@ -31,6 +33,7 @@ table_file_state g_items_file = {k_items_file, false, false};
 namespace {
 
 constexpr const char* k_attunements_file = "global/attunements.txt";
+constexpr const char* k_items_kept = "doterajsie predmety";
 constexpr int32_t k_default_threshold = 50;
 
 template <class Io, class Item>
@@ -177,23 +180,19 @@ void cut_trailing_white(char* text)
         text[--n] = 0;
 }
 
-// The next line as a whole decimal number; false at the file's end or, logged, for a line that
-// is not one.
-bool read_number_line(std::FILE* file, const char* path, long* value, bool* at_end)
+enum class number_line { number, not_number, end };
+
+// The next line as a whole decimal number; `end` at the file's end and at a damaged line.
+number_line read_number_line(text_file_lines& in, long* value)
 {
     char line[100];
-    *at_end = read_text_line(file, line, sizeof line) < 0;
-    if (*at_end)
-        return false;
+    if (in.next(line, sizeof line) < 0 || in.damaged_line())
+        return number_line::end;
     cut_trailing_white(line);
     char* end = nullptr;
     errno = 0;
     *value = std::strtol(line, &end, 10);
-    if (end == line || *end || errno) {
-        console_log("%s: \"%s\" is not a number", path, line);
-        return false;
-    }
-    return true;
+    return end == line || *end || errno ? number_line::not_number : number_line::number;
 }
 
 void apply_attunement_tier(const char* name, long tier)
@@ -234,13 +233,14 @@ bool read_item_protos(packed_stream* stream)
         return false;
     int32_t count = 0;
     uint32_t stored_size = 0;
-    if (!read_table_head(stream, k_items_file, "item", k_item_slots, &count, &stored_size))
+    if (!read_table_head(stream, k_items_file, k_items_kept, k_item_slots, &count, &stored_size))
         return false;
     auto items = std::make_unique<item_proto[]>(size_t(count));
     auto lists = std::make_unique<item_lists[]>(size_t(count));
     for (int32_t i = 0; i < count; ++i)
         if (!read_item(stream, stored_size, items[size_t(i)], lists[size_t(i)])) {
-            console_log("%s: the file ends in item %d of %d; the item table stays", k_items_file, int(i), int(count));
+            const std::string where = "konci v predmete " + std::to_string(i) + " z " + std::to_string(count);
+            report_damaged_file(k_items_file, where.c_str(), k_items_kept);
             return false;
         }
     std::copy(items.get(), items.get() + count, g_item_protos);
@@ -276,38 +276,56 @@ bool write_item_protos(packed_stream* stream)
 
 bool read_attunement_tiers(const char* path)
 {
-    std::FILE* file = open_text_file(path);
-    if (!file)
+    text_file_lines in(path);
+    if (!in.is_open()) {
+        report_missing_file(path, "velkosti predmetov zo zaznamov");
         return false;
-    bool at_end = false;
+    }
+    int bad_line = 0;  // the first line that is not what it should be
+    auto note = [&](number_line got) {
+        if (got != number_line::number && bad_line == 0)
+            bad_line = in.damaged_line() ? in.damaged_line() : in.line_number() + (got == number_line::end);
+        return got;
+    };
     long value = 0;
-    for (int tier = 0; tier < k_attunement_tiers && !at_end; ++tier)
-        if (read_number_line(file, path, &value, &at_end))
+    bool ended = false;
+    for (int tier = 0; tier < k_attunement_tiers && !ended; ++tier) {
+        const number_line got = note(read_number_line(in, &value));
+        if (got == number_line::number)
             g_attunement_thresholds[tier] = int32_t(std::clamp<long>(value, 0, INT16_MAX));
+        ended = got == number_line::end;
+    }
     long pairs = 0;
-    if (!at_end && !read_number_line(file, path, &pairs, &at_end))
+    if (ended || note(read_number_line(in, &pairs)) != number_line::number)
         pairs = 0;
-    for (long n = 0; n < pairs && !at_end; ++n) {
+    for (long n = 0; n < pairs; ++n) {
         char name[100];
-        if (read_text_line(file, name, sizeof name) < 0)
+        if (in.next(name, sizeof name) < 0 || in.damaged_line()) {
+            note(number_line::end);
             break;
+        }
         cut_trailing_white(name);
-        if (!read_number_line(file, path, &value, &at_end))
-            continue;
-        if (value < 0 || value >= k_attunement_tiers)
-            console_log("%s: tier %ld of %s is not 0 to 2", path, value, name);
-        else
+        const number_line got = note(read_number_line(in, &value));
+        if (got == number_line::end)
+            break;
+        if (got == number_line::number && (value < 0 || value >= k_attunement_tiers))
+            note(number_line::not_number);
+        else if (got == number_line::number)
             apply_attunement_tier(name, value);
     }
-    std::fclose(file);
+    if (bad_line) {
+        const std::string where = "riadok " + std::to_string(bad_line);
+        report_damaged_file(path, where.c_str(), "hodnoty z celych riadkov, ostatne zo zaznamov");
+    }
     return true;
 }
 
 void load_items()
 {
-    packed_stream* in = stream_open(k_items_file, "rp");
+    bool missing = false;
+    packed_stream* in = open_data_file(k_items_file, k_items_kept, &missing);
     if (!in) {
-        table_file_read(g_items_file, file_exists(k_items_file) != 1);
+        table_file_read(g_items_file, missing);
         return;
     }
     bool read = read_item_protos(in);

@@ -1,6 +1,7 @@
 #include "items/spells.h"
 
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/text_lines.h"
 #include "core/utilities.h"
 #include "engine/packed_stream.h"
@@ -14,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 
 spell_proto g_spell_protos[k_spell_slots];
 int32_t g_spell_proto_count = 0;
@@ -21,6 +23,7 @@ table_file_state g_spells_file = {k_spells_file, true, false};
 
 namespace {
 
+constexpr const char* k_spells_kept = "doterajsie kuzla";
 constexpr int16_t k_full_damage_percent = 100;
 
 template <class Io, class Spell>
@@ -222,14 +225,14 @@ bool read_spell_protos(packed_stream* stream)
         return false;
     int32_t count = 0;
     uint32_t size = 0;
-    if (!read_table_head(stream, k_spells_file, "spell", k_spell_slots, &count, &size))
+    if (!read_table_head(stream, k_spells_file, k_spells_kept, k_spell_slots, &count, &size))
         return false;
     auto bytes = std::make_unique<uint8_t[][k_spell_proto_size]>(size_t(std::max(count, 1)));
     for (int32_t i = 0; i < count; ++i) {
         encode_spell(g_spell_protos[i], bytes[size_t(i)]);
         if (!read_stored_record(stream, bytes[size_t(i)], k_spell_proto_size, size)) {
-            console_log("%s: the file ends in spell %d of %d; the spell table stays", k_spells_file, int(i),
-                        int(count));
+            const std::string where = "konci v kuzle " + std::to_string(i) + " z " + std::to_string(count);
+            report_damaged_file(k_spells_file, where.c_str(), k_spells_kept);
             return false;
         }
     }
@@ -252,9 +255,10 @@ bool write_spell_protos(packed_stream* stream)
 
 void load_spells()
 {
-    packed_stream* in = stream_open(k_spells_file, "rp");
+    bool missing = false;
+    packed_stream* in = open_data_file(k_spells_file, k_spells_kept, &missing);
     if (!in) {
-        table_file_read(g_spells_file, file_exists(k_spells_file) != 1);
+        table_file_read(g_spells_file, missing);
         return;
     }
     bool read = read_spell_protos(in);

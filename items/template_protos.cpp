@@ -1,7 +1,7 @@
 #include "items/template_protos.h"
 
+#include "core/data_files.h"
 #include "core/utilities.h"
-#include "engine/packed_stream.h"
 #include "world/object_protos.h"
 
 #include <cstring>
@@ -23,13 +23,14 @@ int32_t scan_template_protos(const char* key, bool* found)
 
 bool read_template_proto(int32_t slot, const char* path, const char* key)
 {
-    packed_stream* in = stream_open(path, "rp");
-    bool read = in && read_object_proto(slot, in, 0);
-    stream_close(in);
+    constexpr const char* kept = "bez prototypu";
+    const bool read = read_object_proto_file(slot, path, kept);
     object_proto& p = g_object_protos[slot];
     if (!read || p.kind == k_proto_free) {
-        if (read)
+        if (read) {
+            report_damaged_file(path, "prazdny prototyp", kept);
             free_object_proto(&p, slot);
+        }
         p.kind = k_proto_free;
         return false;
     }

@@ -11,5 +11,6 @@
 int32_t scan_template_protos(const char* key, bool* found);
 
 // Reads the ".pr" file at path into the free template slot and names the prototype key. False,
-// with the slot left free, when the file does not open or does not read into a prototype.
+// with the slot left free and the file reported missing or damaged (core/data_files.h), when the
+// file does not open or does not read into a prototype.
 bool read_template_proto(int32_t slot, const char* path, const char* key);

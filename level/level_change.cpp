@@ -84,15 +84,16 @@ void release_level_resources()
 }
 
 // Reads the entered level and applies what belongs to it: its change file, its characters and
-// monster points and its script, unless it is a gui level.
-void enter_level(const std::string& bare, const std::string& path, int32_t skip_monster_spawn)
+// monster points and its script, unless it is a gui level. False when the map did not read whole
+// (reported).
+bool enter_level(const std::string& bare, const std::string& path, int32_t skip_monster_spawn)
 {
     clear_entity_object_counts();  // the old level's objects are gone; the change file re-adds
-    read_level_map_file(bare.c_str(), path.c_str());
+    const bool whole = read_level_map_file(bare.c_str(), path.c_str()) == map_read::whole;
     load_all_proto_textures();
     run_hook(g_level_links.clear_char_objects, "clear_char_objects");
     if (g_scene_header.level_type == k_level_gui)
-        return;
+        return whole;
     g_change_file_read = uint32_t(load_level_changes(bare.c_str()));
     g_char_placements.change_file_read = g_change_file_read;
     if (g_change_file_read == 1)
@@ -102,6 +103,7 @@ void enter_level(const std::string& bare, const std::string& path, int32_t skip_
     if (!skip_monster_spawn)
         run_hook(g_level_links.spawn_monsters_at_points, "spawn_monsters_at_points");
     run_hook(g_level_links.start_script, "start_script", with_txt_extension(bare).c_str());
+    return whole;
 }
 
 void localize_level_texts()
@@ -160,19 +162,17 @@ void change_level(const char* name, int32_t skip_change_save, int32_t skip_monst
         show_loading_screen(bare.c_str());
     stop_scene_music();
 
-    map_check check = check_level_map(path.c_str());
-    if (check == map_check::ok) {
+    const std::string kept = std::string("level ") + g_current_level;
+    bool entered = !path.empty() && checked_level_map(path.c_str(), kept.c_str());
+    if (entered) {
         if (!skip_change_save)
             save_level_changes(g_current_level);
         copy_bounded(g_current_level, sizeof g_current_level, bare.c_str());
         console_log("save change: %s", g_current_level);
         release_level_resources();
-        enter_level(bare, path, skip_monster_spawn);
-    } else {
-        console_log(check == map_check::missing ? "no file" : "nespravna verzia mapy");
-        console_log("level %s ostava", g_current_level);
-        if (g_session_map_path[0])
-            copy_bounded(g_map_path, sizeof g_map_path, g_session_map_path);
+        entered = enter_level(bare, path, skip_monster_spawn);
+    } else if (g_session_map_path[0]) {
+        copy_bounded(g_map_path, sizeof g_map_path, g_session_map_path);
     }
 
     reset_object(&g_brush_preview);
@@ -192,7 +192,8 @@ void change_level(const char* name, int32_t skip_change_save, int32_t skip_monst
     g_interface.menu_open = 0;
 
     if (show_loading) {
-        console_log("mapa %s nacitana asi okej", path.c_str());
+        if (entered)
+            console_log("mapa %s nacitana asi okej", path.c_str());
         if (strcasecmp(g_scene_header.display_name, "new map") != 0)
             log_add_line(&g_message_log, 0, "%s %s", ui_text(k_entered_text), g_scene_header.display_name);
     }

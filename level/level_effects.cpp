@@ -1,6 +1,7 @@
 #include "level/level_effects.h"
 
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/frame_timing.h"
 #include "core/text_lines.h"
 #include "core/utilities.h"
@@ -23,6 +24,8 @@ int16_t g_efect_proto_count = 0;
 table_file_state g_efect_protos_file = {k_efect_protos_file, false, false};
 
 namespace {
+
+constexpr const char* k_efect_protos_kept = "doterajsie efekty";
 
 // The 76-byte record of the level map file.
 template <class Io, class Effect>
@@ -225,13 +228,10 @@ void attach_efect_proto(efect_proto_entry* entry)
     if (slot == k_proto_slots)
         return;
     std::string path = std::string("data/efects/") + entry->name + ".pr";
-    if (file_exists(path.c_str()) != 1)
-        return;
-    packed_stream* in = stream_open(path.c_str(), "rp");
-    bool read = read_object_proto(slot, in, 0);
-    stream_close(in);
+    const bool read = read_object_proto_file(slot, path.c_str(), "efekt bez prototypu");
     if (!read || g_object_protos[slot].kind == k_proto_free) {
-        console_log("efekt %s: prototyp sa neda precitat", entry->name);
+        if (read)
+            report_damaged_file(path.c_str(), "prazdny prototyp", "efekt bez prototypu");
         g_object_protos[slot].kind = k_proto_free;
         return;
     }
@@ -242,25 +242,23 @@ void attach_efect_proto(efect_proto_entry* entry)
 void load_efect_protos()
 {
     table_file_read(g_efect_protos_file, false);
-    packed_stream* in = stream_open(k_efect_protos_file, "rp");
+    bool missing = false;
+    packed_stream* in = open_data_file(k_efect_protos_file, k_efect_protos_kept, &missing);
     if (!in) {
-        const bool missing = file_exists(k_efect_protos_file) != 1;
         table_file_read(g_efect_protos_file, missing);
-        if (!missing)
-            console_log("%s: poskodeny subor, neda sa otvorit", k_efect_protos_file);
-        else
-            console_log("%s: subor chyba", k_efect_protos_file);
         return;
     }
     int count = stream_read_u16le(in);
     int64_t stored_size = count < 0 ? -1 : stream_read_u32le(in);
     if (stored_size < 0) {
-        console_log("%s: chyba hlavicka", k_efect_protos_file);
+        report_damaged_file(k_efect_protos_file, "hlavicka tabulky", k_efect_protos_kept);
         stream_close(in);
         return;
     }
-    if (int16_t(count) < 0)
-        console_log("%s: zaporny pocet %d", k_efect_protos_file, int(int16_t(count)));
+    if (int16_t(count) < 0) {
+        const std::string where = "zaporny pocet " + std::to_string(int16_t(count));
+        report_damaged_file(k_efect_protos_file, where.c_str(), "ziadne efekty");
+    }
     if (stored_size > k_efect_proto_size)
         console_log("%s: zaznamy maju %lld bajtov, beriem %u", k_efect_protos_file,
                     static_cast<long long>(stored_size), k_efect_proto_size);
@@ -274,10 +272,14 @@ void load_efect_protos()
         });
     stream_close(in);
     g_efect_proto_count = int16_t(got.kept);
-    if (stored_count > k_efect_proto_slots)
-        console_log("%s: %d efektov, beriem %d", k_efect_protos_file, int(stored_count), k_efect_proto_slots);
-    if (!got.complete)
-        console_log("%s: subor konci po %u efektoch", k_efect_protos_file, got.kept);
+    if (stored_count > k_efect_proto_slots) {
+        const std::string where = "pocet " + std::to_string(stored_count) + " nad " + std::to_string(k_efect_proto_slots);
+        report_damaged_file(k_efect_protos_file, where.c_str(), "prve efekty, ktore sa zmestia");
+    }
+    if (!got.complete) {
+        const std::string where = "konci po " + std::to_string(got.kept) + " efektoch";
+        report_damaged_file(k_efect_protos_file, where.c_str(), "cele efekty pred koncom");
+    }
     table_file_read(g_efect_protos_file, got.complete && int16_t(count) >= 0 &&
                                               stored_count <= k_efect_proto_slots && stored_size <= k_efect_proto_size);
     for (int16_t i = 0; i < g_efect_proto_count; ++i)

@@ -3,10 +3,12 @@
 #include "characters/monster_points.h"
 #include "characters/placements.h"
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/editor_globals.h"
 #include "core/globals.h"
 #include "core/utilities.h"
 #include "engine/packed_stream.h"
+#include "engine/record_io.h"
 #include "engine/texture_packs.h"
 #include "items/containers.h"
 #include "items/ground_items.h"
@@ -30,27 +32,42 @@ namespace {
 struct map_section {
     bool (*read)(packed_stream*);
     const char* log_after;  // the progress line after the section, or null
+    const char* name;       // as a damaged file's report names it
 };
 
 // Sections 3 to 10, after the prototypes.
 const map_section k_first_group[] = {
-    {read_sectors, "sektory in"},
-    {read_events, "udalosti in"},
-    {read_map_texts, "textures in"},
-    {read_entities, "identity in"},
-    {read_objects_section, "objecty in"},
-    {read_level_effects, "efecty in"},
-    {read_movemap, "pohybova mapa in"},
-    {read_scene_header, nullptr},
+    {read_sectors, "sektory in", "sektory"},
+    {read_events, "udalosti in", "udalosti"},
+    {read_map_texts, "textures in", "texty"},
+    {read_entities, "identity in", "identity"},
+    {read_objects_section, "objecty in", "objekty"},
+    {read_level_effects, "efecty in", "efekty"},
+    {read_movemap, "pohybova mapa in", "pohybova mapa"},
+    {read_scene_header, nullptr, "hlavicka sceny"},
 };
 
-void read_first_group(packed_stream* in)
+// The name of the first section that did not read whole, kept over later ones; null while all did.
+void note_section(bool read, const char* name, const char** first_damaged)
+{
+    if (!read && !*first_damaged)
+        *first_damaged = name;
+}
+
+void read_first_group(packed_stream* in, const char** first_damaged)
 {
     for (const map_section& s : k_first_group) {
-        s.read(in);
+        note_section(s.read(in), s.name, first_damaged);
         if (s.log_after)
             console_log("%s", s.log_after);
     }
+}
+
+// A map whose section did not read whole: one line naming the map and the section.
+void report_damaged_map(const char* path, const char* section)
+{
+    const std::string where = std::string("sekcia ") + section;
+    report_damaged_file(path, where.c_str(), "sekcie pred nou, v dalsich co sa dalo precitat");
 }
 
 bool read_tag(packed_stream* in, char (&tag)[k_map_tag_size + 1])
@@ -120,6 +137,8 @@ void remember_map_path(const char* path)
 
 std::string level_map_path(const char* name)
 {
+    if (data_file_path("", name).empty())
+        return {};
     if (file_exists(name) == 1)
         return name;
     return std::string(k_levels_folder) + name;
@@ -136,6 +155,21 @@ map_check check_level_map(const char* path)
     return read && std::strcmp(tag, k_map_tag) == 0 ? map_check::ok : map_check::wrong_tag;
 }
 
+bool checked_level_map(const char* path, const char* kept)
+{
+    switch (check_level_map(path)) {
+    case map_check::missing:
+        report_missing_file(path, kept);
+        return false;
+    case map_check::wrong_tag:
+        report_damaged_file(path, "nespravna verzia mapy", kept);
+        return false;
+    case map_check::ok:
+        break;
+    }
+    return true;
+}
+
 void level_pack_candidates(const char* name, std::string* a, std::string* b)
 {
     std::string n = name;
@@ -147,7 +181,7 @@ void level_pack_candidates(const char* name, std::string* a, std::string* b)
         *b = k_levels_folder + n.substr(0, n.size() - 6) + ".idx";
 }
 
-bool read_level_map_file(const char* name, const char* path)
+map_read read_level_map_file(const char* name, const char* path)
 {
     std::string a, b;
     level_pack_candidates(name, &a, &b);
@@ -160,30 +194,35 @@ bool read_level_map_file(const char* name, const char* path)
     }
 
     console_log("zacinam citat %s", path);
-    packed_stream* in = stream_open(path, "rp");
-    if (!in) {
-        console_log("mapa %s sa neda otvorit", path);
-        return false;
-    }
+    packed_stream* in = open_data_file(path, "doterajsi level");
+    if (!in)
+        return map_read::unread;
+    const std::string map = path;  // path may be g_map_path, which remember_map_path rewrites
+    const char* damaged = nullptr;
     char tag[k_map_tag_size + 1];
-    read_tag(in, tag);
+    note_section(read_tag(in, tag), "znacka", &damaged);
     remember_map_path(path);
-    read_object_protos(in, 0);
+    note_section(read_object_protos(in, 0), "prototypy", &damaged);
     console_log("prototypy in");
     if (pack_mark)
         for (uint32_t s = 0; s < g_object_proto_count; ++s)
             g_object_protos[s].frames_loaded = 1;
-    read_first_group(in);
-    read_tag(in, tag);
+    read_first_group(in, &damaged);
+    note_section(read_tag(in, tag), "druha znacka", &damaged);
     console_log("kontainery in");
-    load_level_containers(in);
+    note_section(load_level_containers(in), "kontajnery", &damaged);
     console_log("char info in");
-    read_char_placements(in);
-    load_ground_items(in);
-    read_monster_points(in);
+    note_section(read_char_placements(in), "postavy", &damaged);
+    note_section(load_ground_items(in), "predmety na zemi", &damaged);
+    note_section(read_monster_points(in), "monster pointy", &damaged);
     stream_close(in);
+    if (damaged) {
+        report_damaged_map(map.c_str(), damaged);
+        g_session_map_path[0] = '\0';  // never written back over by the close-time save
+        return map_read::damaged;
+    }
     console_log("load ok");
-    return true;
+    return map_read::whole;
 }
 
 bool write_level_map(const char* path)
@@ -194,25 +233,15 @@ bool write_level_map(const char* path)
 void load_level_map(const char* name)
 {
     std::string path = level_map_path(name);
-    switch (check_level_map(path.c_str())) {
-    case map_check::missing:
-        console_log("no file");
-        console_log("final load ok");
+    if (path.empty() || !checked_level_map(path.c_str(), "doterajsia mapa"))
         return;
-    case map_check::wrong_tag:
-        console_log("nespravna verzia mapy");
+    const bool whole = read_level_map_file(name, path.c_str()) == map_read::whole;
+    load_all_proto_textures();
+    run_hook(g_level_links.clear_char_objects, "clear_char_objects");
+    run_hook(g_level_links.spawn_level_chars, "spawn_level_chars");
+    run_hook(g_level_links.spawn_monsters_at_points, "spawn_monsters_at_points");
+    if (whole)
         console_log("final load ok");
-        return;
-    case map_check::ok:
-        break;
-    }
-    if (read_level_map_file(name, path.c_str())) {
-        load_all_proto_textures();
-        run_hook(g_level_links.clear_char_objects, "clear_char_objects");
-        run_hook(g_level_links.spawn_level_chars, "spawn_level_chars");
-        run_hook(g_level_links.spawn_monsters_at_points, "spawn_monsters_at_points");
-    }
-    console_log("final load ok");
 }
 
 int32_t save_level_map(const char* path)
@@ -255,22 +284,27 @@ int32_t save_session_map()
 
 bool read_level_map_head(const char* path)
 {
-    packed_stream* in = stream_open(path, "rp");
-    if (!in) {
-        console_log("%s sa neda otvorit", path);
+    packed_stream* in = open_data_file(path, "doterajsia mapa");
+    if (!in)
         return false;
-    }
+    const char* damaged = nullptr;
     char tag[k_map_tag_size + 1];
-    read_tag(in, tag);
-    read_object_protos(in, 0);
-    read_first_group(in);
+    note_section(read_tag(in, tag), "znacka", &damaged);
+    note_section(read_object_protos(in, 0), "prototypy", &damaged);
+    read_first_group(in, &damaged);
     stream_close(in);
+    if (damaged)
+        report_damaged_map(path, damaged);
     return true;
 }
 
 void load_empty_map()
 {
-    if (file_exists(k_empty_map_file) != 1 || !read_level_map_head(k_empty_map_file))
+    if (file_exists(k_empty_map_file) != 1) {
+        report_missing_file(k_empty_map_file, "doterajsia mapa");
+        return;
+    }
+    if (!read_level_map_head(k_empty_map_file))
         return;
     g_session_map_path[0] = '\0';
     if (g_editor_enabled)

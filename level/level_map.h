@@ -30,12 +30,16 @@ inline constexpr const char* k_empty_map_file = "global/empty";
 // the empty template replaced the map): the editor's close-time save writes only to it.
 extern char g_session_map_path[k_map_path_size];
 
-// The path of a level: the name itself when that file exists, else "data/levels/" + name.
+// The path of a level: the name itself when that file exists, else "data/levels/" + name; "" for
+// a name that would leave the working folder (refused, core/data_files.h).
 std::string level_map_path(const char* name);
 
 enum class map_check { ok, missing, wrong_tag };
 // Whether the file exists and starts with the tag (compared up to its NUL).
 map_check check_level_map(const char* path);
+// check_level_map, with a map that is missing or has a wrong tag ("nespravna verzia mapy")
+// reported (core/data_files.h) with `kept` as what stays; true for a map that may be read.
+bool checked_level_map(const char* path, const char* kept);
 
 // The level's texture pack index: candidate A is "data/levels/" + name with its last three
 // characters replaced by "idx"; candidate B "data/levels/" + name with its last six characters
@@ -45,17 +49,21 @@ void level_pack_candidates(const char* name, std::string* a, std::string* b);
 
 // Reads a level whose tag was checked: the level's texture pack (candidate A, else candidate B,
 // which marks the prototypes loaded), then "zacinam citat", the path into g_map_path (and the
-// session's map), all fifteen sections with their progress lines, and "load ok". False when the
-// file could not be opened.
-bool read_level_map_file(const char* name, const char* path);
+// session's map), all fifteen sections with their progress lines, and "load ok". `unread` when
+// the file could not be opened (reported), `damaged` when a section did not read whole: the map is
+// then reported naming the first such section (core/data_files.h), never "load ok", it is not the
+// session's map, and the tables hold what the sections gave.
+enum class map_read { unread, damaged, whole };
+map_read read_level_map_file(const char* name, const char* path);
 
 // Writes every section to path (a packed file) through a temporary file beside it; the old file
 // is replaced only after a complete, checked write. False (logged) otherwise.
 bool write_level_map(const char* path);
 
 // The editor's load of a whole map: read as above, then the prototypes' frames, the characters'
-// objects cleared and the level's characters and monster points spawned. A missing file ("no
-// file") or a wrong tag ("nespravna verzia mapy") changes no table.
+// objects cleared, the level's characters and monster points spawned and, for a map read whole,
+// "final load ok". A missing file or a wrong tag ("nespravna verzia mapy") is reported and
+// changes no table.
 void load_level_map(const char* name);
 
 // Writes the whole map to a path that already exists: the lying ground items are removed, the
@@ -75,7 +83,7 @@ int32_t save_session_map();
 
 // Reads the first sections of a map file (tag, prototypes and sections 3 to 10, up to the scene
 // header) over the current tables, for inspection: no change file, characters or pack. False when
-// the file cannot be opened.
+// the file cannot be opened; a section that does not read whole is reported.
 bool read_level_map_head(const char* path);
 // The editor's new map: "global/empty" read up to the scene header (its tag not compared), the
 // mode tabs re-created in editor mode, the characters' objects cleared and the level's

@@ -3,8 +3,11 @@
 #include "characters/monster_points.h"
 #include "characters/placements.h"
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/text_lines.h"
+#include "core/utilities.h"
 #include "engine/packed_stream.h"
+#include "engine/record_io.h"
 #include "items/containers.h"
 #include "items/ground_items.h"
 #include "level/level_links.h"
@@ -43,9 +46,15 @@ bool (*const k_change_writers[])(packed_stream*) = {
     write_char_placements, write_entities, write_events, save_level_containers,
     save_level_container_states, save_ground_items, monster_points_kept,
 };
-bool (*const k_change_readers[])(packed_stream*) = {
-    read_char_placements, read_entities, read_events, load_level_containers,
-    load_level_container_states, load_ground_items, read_monster_points,
+struct change_reader {
+    bool (*read)(packed_stream*);
+    const char* name;  // as a damaged file's report names it
+};
+const change_reader k_change_readers[] = {
+    {read_char_placements, "postavy"},  {read_entities, "identity"},
+    {read_events, "udalosti"},          {load_level_containers, "kontajnery"},
+    {load_level_container_states, "stavy kontajnerov"}, {load_ground_items, "predmety na zemi"},
+    {read_monster_points, "monster pointy"},
 };
 
 // "global/" + level, or "" for no level and (logged) for a name that would leave the folder.
@@ -100,20 +109,31 @@ int32_t load_level_changes(const char* level)
 {
     console_log("Chcem citat zmeny z %s", level ? level : "");
     std::string path = change_file_path(level);
-    packed_stream* in = path.empty() ? nullptr : stream_open(path.c_str(), "rp");
-    if (!in) {
+    if (path.empty() || file_exists(path.c_str()) != 1) {
         console_log("nepodarilo sa nacitat zmeny z %s", level ? level : "");
         return 0;
     }
+    packed_stream* in = open_data_file(path.c_str(), "level z mapy");
+    if (!in)
+        return 0;
     console_log("citam zmeny z %s", level);
-    for (auto read : k_change_readers)
-        read(in);
+    const char* damaged = nullptr;
+    for (const change_reader& r : k_change_readers)
+        if (!r.read(in)) {
+            damaged = r.name;
+            break;  // what follows would be read from the wrong place
+        }
     stream_close(in);
     link_entity_objects();
     int16_t count = std::clamp<int16_t>(g_ground_item_count, 0, k_ground_item_slots);
     for (int16_t i = 0; i < count; ++i)
         if (g_ground_items[i].state == k_ground_item_dropped)
             run_hook(g_level_links.place_ground_item, "place_ground_item", int32_t(i));
+    if (damaged) {
+        const std::string where = std::string("sekcia ") + damaged;
+        report_damaged_file(path.c_str(), where.c_str(), "zmeny pred nou, zvysok z mapy");
+        return 0;
+    }
     console_log("zmeny nacitane");
     return 1;
 }

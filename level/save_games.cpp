@@ -4,6 +4,7 @@
 #include "characters/char_models.h"
 #include "characters/char_table.h"
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "core/input_state.h"
@@ -29,8 +30,10 @@
 #include "world/world_objects.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <strings.h>
 #include <vector>
@@ -383,6 +386,23 @@ void finish_entry(const saved_game_state& s)
     }
 }
 
+// The list made again from the save folders whose every file reads whole, newest first.
+void rebuild_save_list()
+{
+    g_save_list.count = 0;
+    auto save = std::make_unique<loaded_save>();
+    for (const folder_entry& entry : list_folder(k_save_folder)) {
+        if (!entry.is_folder || !is_valid_save_name(entry.name.c_str()) || g_save_list.count >= k_save_slots)
+            continue;
+        *save = loaded_save{};
+        if (!read_save(entry.name.c_str(), save.get()))
+            continue;
+        copy_bounded(g_save_list.names[g_save_list.count], k_save_name_size, entry.name.c_str());
+        ++g_save_list.count;
+    }
+    sort_save_list(&g_save_list);
+}
+
 } // namespace
 
 bool is_valid_save_name(const char* name)
@@ -399,12 +419,13 @@ void save_list_read()
 {
     remove_folder_tree(k_temporary_folder);
     packed_stream* in = stream_open(k_save_list_file, "rp");
-    if (!in) {
-        table_file_read(g_save_list_file, file_exists(k_save_list_file) != 1);
+    if (!in && file_exists(k_save_list_file) != 1) {
+        report_missing_file(k_save_list_file, "doterajsi zoznam hier");
+        table_file_read(g_save_list_file, true);
         return;
     }
-    const int stored = stream_read_u16le(in);
-    int count = stored < 0 ? 0 : std::min<int>(int16_t(stored) < 0 ? 0 : int16_t(stored), k_save_slots);
+    const int stored = in ? stream_read_u16le(in) : -1;
+    const int count = stored < 0 ? 0 : std::min<int>(int16_t(stored) < 0 ? 0 : int16_t(stored), k_save_slots);
     int kept = 0;
     for (; kept < count; ++kept) {
         char* name = g_save_list.names[kept];
@@ -413,7 +434,24 @@ void save_list_read()
         name[k_save_name_size - 1] = 0;
     }
     stream_close(in);
-    table_file_read(g_save_list_file, stored >= 0 && int16_t(stored) == kept);
+    if (stored < 0 || int16_t(stored) < 0 || kept < count) {
+        const std::string where = !in            ? std::string("hlavicka")
+                                  : stored < 0   ? std::string("chyba pocet")
+                                  : kept < count ? "konci po " + std::to_string(kept) + " z " + std::to_string(count) + " menach"
+                                                 : "zaporny pocet " + std::to_string(int16_t(stored));
+        rebuild_save_list();
+        table_file_read(g_save_list_file, false);
+        if (g_save_list.count == 0) {
+            report_damaged_file(k_save_list_file, where.c_str(), "subor, ako bol (ziadna ulozena hra nie je cela)");
+            return;
+        }
+        table_file_changed(g_save_list_file);  // the rebuilt list is complete: written now, or at shutdown
+        write_list(g_save_list);
+        const std::string list = "zoznam z " + std::to_string(g_save_list.count) + " celych ulozenych hier";
+        report_damaged_file(k_save_list_file, where.c_str(), list.c_str());
+        return;
+    }
+    table_file_read(g_save_list_file, int16_t(stored) == kept);
     g_save_list.count = int16_t(kept);
     bool removed = false;
     for (int i = 0; i < g_save_list.count;) {

@@ -201,13 +201,7 @@ bool is_readable_file(const char* name)
 {
     std::string path = resolve_path(name);
     struct stat st;
-    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        return false;
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    close(fd);
-    return true;
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), R_OK) == 0;
 }
 
 bool is_folder(const char* name)
@@ -366,21 +360,33 @@ std::vector<std::string> remove_stale_temporaries(const char* folder)
     if (!dir)
         return stale;
     const long own = long(getpid());
+    std::vector<std::string> subfolders;
     while (const dirent* entry = readdir(dir)) {
-        long pid = temporary_owner(entry->d_name);
-        if (pid == 0 || (pid == own ? g_open_temporaries > 0 : process_running(pid)))
+        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
             continue;
         std::string full = path == "." ? std::string(entry->d_name)
                            : path.back() == '/' ? path + entry->d_name
                                                 : path + "/" + entry->d_name;
         struct stat st;
-        if (lstat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        if (lstat(full.c_str(), &st) != 0)
+            continue;
+        if (S_ISDIR(st.st_mode)) {
+            subfolders.push_back(std::move(full));
+            continue;
+        }
+        long pid = temporary_owner(entry->d_name);
+        if (pid == 0 || (pid == own ? g_open_temporaries > 0 : process_running(pid)))
+            continue;
+        if (S_ISREG(st.st_mode))
             stale.push_back(std::move(full));
     }
     closedir(dir);
     std::vector<std::string> removed;
     for (std::string& name : stale)
         if (unlink(name.c_str()) == 0)
+            removed.push_back(std::move(name));
+    for (const std::string& folder_below : subfolders)
+        for (std::string& name : remove_stale_temporaries(folder_below.c_str()))
             removed.push_back(std::move(name));
     return removed;
 }

@@ -78,9 +78,9 @@ std::string new_temporary_name(const char* target);
 bool commit_temporary(const std::string& temporary, const char* target, bool data_on_disk = false);
 void discard_temporary(const std::string& temporary);
 
-// Removes the temporaries that interrupted writes left in a folder (not in its subfolders):
-// regular files named exactly as above whose process is not running, or is this process while
-// it holds no temporary of its own. Returns the paths removed.
+// Removes the temporaries that interrupted writes left in a folder and every folder below it
+// (symbolic links are not followed): regular files named exactly as above whose process is not
+// running, or is this process while it holds no temporary of its own. Returns the paths removed.
 std::vector<std::string> remove_stale_temporaries(const char* folder);
 
 struct folder_entry {

@@ -120,10 +120,64 @@ bool decode_dds(const uint8_t* data, size_t size, decoded_image& out, std::strin
     return true;
 }
 
+// Whether an uncompressed or run-length TGA holds every pixel its head announces (the decoder
+// would read zeros past the end). Other image types are left to the decoder.
+bool tga_complete(const uint8_t* data, size_t size)
+{
+    if (size < 3)
+        return true;
+    const uint8_t type = data[2];
+    const bool run_length = type >= 9 && type <= 11;
+    if (data[1] > 1 || (!(type >= 1 && type <= 3) && !run_length))
+        return true;  // not a TGA head this check knows; the decoder decides
+    if (size < 18)
+        return false;
+    const size_t map_entries = data[1] ? le_u16(data + 5) : 0;
+    size_t at = 18 + size_t(data[0]) + map_entries * ((size_t(data[7]) + 7) / 8);
+    const size_t pixels = size_t(le_u16(data + 12)) * le_u16(data + 14);
+    const size_t pixel_size = (size_t(data[16]) + 7) / 8;
+    if (!run_length)
+        return at <= size && pixels * pixel_size <= size - at;
+    for (size_t done = 0; done < pixels;) {
+        if (at >= size)
+            return false;
+        const uint8_t head = data[at++];
+        const size_t run = size_t(head & 0x7F) + 1;
+        const size_t bytes = head & 0x80 ? pixel_size : run * pixel_size;
+        if (bytes > size - at)
+            return false;
+        at += bytes;
+        done += run;
+    }
+    return true;
+}
+
+// Whether an uncompressed BMP holds every row its head announces. Other BMPs and other image types
+// are left to the decoder.
+bool bmp_complete(const uint8_t* data, size_t size)
+{
+    if (size < 2 || data[0] != 'B' || data[1] != 'M')
+        return true;
+    if (size < 34)
+        return false;
+    const uint32_t compression = le_u32(data + 30);
+    if (compression != 0 && compression != 3)
+        return true;
+    const uint64_t width = le_u32(data + 18), bits = le_u16(data + 28);
+    const int32_t height = int32_t(le_u32(data + 22));
+    const uint64_t rows = height < 0 ? uint64_t(-int64_t(height)) : uint64_t(height);
+    const uint64_t stride = (width * bits + 31) / 32 * 4;
+    return uint64_t(le_u32(data + 10)) + stride * rows <= size;
+}
+
 bool decode_stb(const uint8_t* data, size_t size, decoded_image& out, std::string& error)
 {
     if (size > 0x7FFFFFFF) {
         error = "image too large";
+        return false;
+    }
+    if (!bmp_complete(data, size) || !tga_complete(data, size)) {
+        error = "image data cut short";
         return false;
     }
     const int length = static_cast<int>(size);

@@ -4,6 +4,7 @@
 #include "characters/char_rule_links.h"
 #include "characters/char_table.h"
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/game_globals.h"
 #include "core/settings.h"
 #include "core/utilities.h"
@@ -126,9 +127,10 @@ const char* event_suffix(int32_t kind)
     return kind >= 1 && kind <= 5 ? suffixes[kind] : "";
 }
 
+// "data/scripts/" + name; "" (refused) for a name that would leave that folder.
 std::string script_path(const char* name)
 {
-    const std::string path = std::string("data/scripts/") + (name ? name : "");
+    const std::string path = data_file_path("data/scripts/", name ? name : "");
     console_log("hladam skript %s", path.c_str());
     return path;
 }

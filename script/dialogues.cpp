@@ -4,6 +4,7 @@
 #include "characters/char_inventory.h"
 #include "characters/char_table.h"
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/text_lines.h"
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
@@ -22,6 +23,8 @@
 dialogue_record g_dialogue;
 
 namespace {
+
+constexpr const char* k_dialogue_kept = "doterajsi dialog";
 
 constexpr const char* k_dialogue_languages[] = {"eng", "sk"};
 
@@ -454,7 +457,7 @@ bool write_dialogue(const char* path)
 bool read_dialogue(const char* path)
 {
     console_log("%s", path);
-    packed_stream* s = stream_open(path, "rp");
+    packed_stream* s = open_data_file(path, k_dialogue_kept);
     if (!s)
         return false;
     dialogue_record& d = g_dialogue;
@@ -464,7 +467,8 @@ bool read_dialogue(const char* path)
     r.i16(stored_count);
     int16_t count = stored_count;
     if (count < 0 || count > k_dialogue_nodes) {
-        console_log("dialog %s: pocet uzlov %d mimo 0 az %d", path, int(count), k_dialogue_nodes);
+        const std::string where = "pocet uzlov " + std::to_string(count) + " mimo 0 az " + std::to_string(k_dialogue_nodes);
+        report_damaged_file(path, where.c_str(), "uzly, ktore sa zmestia");
         count = std::clamp<int16_t>(count, 0, k_dialogue_nodes);
     }
     d.node_count = count;
@@ -480,7 +484,7 @@ bool read_dialogue(const char* path)
     if (d.language >= std::size(k_dialogue_languages))
         console_log("dialog %s: neznamy jazyk %d", path, int(d.language));
     if (!r.whole())
-        console_log("dialog %s je kratky", path);
+        report_damaged_file(path, "konci predcasne", "uzly precitane pred koncom");
     return r.whole();
 }
 

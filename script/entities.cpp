@@ -90,7 +90,7 @@ void add_entity_object(int32_t entity, int32_t index)
     if (entity < 0 || entity >= k_entity_slots)
         return;
     entity_record& e = g_entities[entity];
-    if (e.object_list == 0)
+    if (!entity_objects(&e))
         e.object_list = uint32_t(entity) + 1;  // each entity has a row of its own
     if (e.object_count >= k_entity_max_objects)
         return;

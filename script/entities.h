@@ -115,9 +115,10 @@ uint16_t* entity_objects(const entity_record* entity);
 
 // The object pass's entity services. clear_entity_object_counts empties every entity's object
 // list; add_entity_object appends world object `index` to the list of entity `entity` (a list
-// of its own on first use, at most 64 entries, an entity outside the table ignored) and sets the
-// object's first integer behaviour parameter to -1; the objects of an entity of state 0 are not
-// drawn (outside the editor's selection mode). link_entities_to_objects points the object pass's hooks at them.
+// of its own on first use or when the stored list names no row, at most 64 entries, an entity
+// outside the table ignored) and sets the object's first integer behaviour parameter to -1; the
+// objects of an entity of state 0 are not drawn (outside the editor's selection mode).
+// link_entities_to_objects points the object pass's hooks at them.
 void clear_entity_object_counts();
 void add_entity_object(int32_t entity, int32_t index);
 bool entity_objects_hidden(int32_t entity);

@@ -7,6 +7,7 @@
 #include "characters/char_inventory.h"
 #include "characters/char_table.h"
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "core/hooks.h"
@@ -66,6 +67,8 @@ void play_slide(const load_time_call& c)
 
 void voice(const load_time_call& c)
 {
+    if (data_file_path("", c.arg(1)).empty())
+        return;
     play_voice(c.arg(1));
     c.state->narration_started = true;
 }
@@ -155,15 +158,20 @@ void mouse_center(const load_time_call& c)
 
 int32_t load_picture(const char* file)
 {
+    if (data_file_path("", file).empty())
+        return -1;
     return get_texture(file, k_picture_size, k_picture_size, 0, 0, 0, 0);
 }
 
 void pozadie(const load_time_call& c)
 {
     text_window& w = *c.window;
+    const int32_t picture = load_picture(c.arg(1));
+    if (picture < 0)
+        return;  // refused: the window keeps its background
     if (w.has_background == 1)
         release_texture(w.background);
-    w.background = load_picture(c.arg(1));
+    w.background = picture;
     w.has_background = 1;
 }
 

@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -212,10 +213,12 @@ void start_dialogue(const char* name)
     if (g_dialogue_running)
         return;
     char path[k_window_path_size];
-    std::snprintf(path, sizeof path, "data/dialogs/%s/%s/0.txt", g_language, name);
+    const std::string first = std::string(name) + "/0.txt";
+    if (!dialogue_path(path, sizeof path, first.c_str()))
+        return;
     console_log("chcem novy dialog %s", path);
     if (file_exists(path) != 1)
-        std::snprintf(path, sizeof path, "data/dialogs/%s/%s/1.txt", g_language, name);
+        dialogue_path(path, sizeof path, (std::string(name) + "/1.txt").c_str());
     if (file_exists(path) != 1)
         return;
     g_dialogue_window.name[0] = '\0';

@@ -2,6 +2,7 @@
 #include "script/text_window.h"
 
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/game_globals.h"
 #include "core/text_lines.h"
 #include "core/utilities.h"
@@ -220,6 +221,8 @@ int32_t load_markup_file(text_window* window, const char* path)
 {
     char name[k_window_path_size];
     copy_bounded(name, sizeof name, path ? path : "");
+    if (!name[0])
+        return -1;  // no file asked for: the window keeps its text
     const uint32_t size = get_file_size(name);
     std::FILE* file = open_text_file(name);
     char text[k_markup_text_size];
@@ -231,7 +234,14 @@ int32_t load_markup_file(text_window* window, const char* path)
         std::fclose(file);
     }
     if (failed) {
-        console_log("%s: the markup file cannot be read; the window keeps its text", name);
+        if (file_exists(name) == 1)
+            report_damaged_file(name, "chyba citania", "doterajsi text okna");
+        else
+            report_missing_file(name, "doterajsi text okna");
+        return -1;
+    }
+    if (std::memchr(text, 0, read)) {
+        report_damaged_file(name, "nulovy bajt", "doterajsi text okna");
         return -1;
     }
     text[read] = '\0';

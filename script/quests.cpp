@@ -3,6 +3,7 @@
 #include "characters/char_animation.h"
 #include "characters/char_table.h"
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/settings.h"
 #include "core/text_lines.h"
 #include "core/utilities.h"
@@ -18,6 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <string>
 #include <strings.h>
 
 quest_record g_quests[k_quest_slots];
@@ -43,10 +45,11 @@ void trim_white(char* text)
         text[--n] = '\0';
 }
 
-// One line of at most room - 1 characters, trailing white space cut; false at the end of the file.
-bool read_field(std::FILE* file, char* line, size_t room)
+// One line of at most room - 1 characters, trailing white space cut; false at the end of the file
+// and at a damaged line.
+bool read_field(text_file_lines& in, char* line, size_t room)
 {
-    if (read_text_line(file, line, room) < 0)
+    if (in.next(line, room) < 0 || in.damaged_line())
         return false;
     trim_white(line);
     return true;
@@ -54,34 +57,48 @@ bool read_field(std::FILE* file, char* line, size_t room)
 
 // A decimal line (leading blanks and a sign allowed, anything else ends the number) held to the
 // range given; false at the end of the file.
-bool read_number(std::FILE* file, long long low, long long high, long long* value)
+bool read_number(text_file_lines& in, long long low, long long high, long long* value)
 {
     char line[k_line_room];
-    if (!read_field(file, line, sizeof line))
+    if (!read_field(in, line, sizeof line))
         return false;
     *value = std::clamp(std::strtoll(line, nullptr, 10), low, high);
     return true;
 }
 
-// A count line held to 0 .. room, logging a count outside it.
-int read_count(std::FILE* file, const char* what, int room)
+// A count line held to 0 .. room (a count outside it reported); -1 when there is none.
+int read_count(text_file_lines& in, const char* table, int room)
 {
     long long count = 0;
-    if (!read_number(file, LLONG_MIN, LLONG_MAX, &count)) {
-        console_log("%s: the count is missing", what);
-        return 0;
+    if (!read_number(in, LLONG_MIN, LLONG_MAX, &count))
+        return -1;
+    if (count < 0 || count > room) {
+        const std::string where = "pocet " + std::to_string(count) + " mimo 0 az " + std::to_string(room);
+        const std::string kept = std::string(table) + ": prvych " + std::to_string(count < 0 ? 0 : room);
+        report_damaged_file(in.name(), where.c_str(), kept.c_str());
     }
-    if (count < 0 || count > room)
-        console_log("%s: count %lld, read as %d", what, count, count < 0 ? 0 : room);
     return int(std::clamp<long long>(count, 0, room));
 }
 
-bool read_quest(std::FILE* file, quest_record* quest)
+// A table without its count, or that ended before its count or at a damaged line, is reported
+// with what it kept.
+void report_short_table(const text_file_lines& in, const char* table, int read, int count)
+{
+    if (count >= 0 && read >= count && !in.damaged_line())
+        return;
+    const std::string where = in.damaged_line() ? "riadok " + std::to_string(in.damaged_line())
+                              : count < 0       ? std::string("chyba pocet")
+                                                : "konci po " + std::to_string(read) + " z " + std::to_string(count);
+    const std::string kept = std::string(table) + ": prvych " + std::to_string(read);
+    report_damaged_file(in.name(), where.c_str(), kept.c_str());
+}
+
+bool read_quest(text_file_lines& in, quest_record* quest)
 {
     char name[k_key_room], title[sizeof quest->title];
     long long experience = 0;
-    if (!read_field(file, name, sizeof name) || !read_field(file, title, sizeof title) ||
-        !read_number(file, INT32_MIN, INT32_MAX, &experience))
+    if (!read_field(in, name, sizeof name) || !read_field(in, title, sizeof title) ||
+        !read_number(in, INT32_MIN, INT32_MAX, &experience))
         return false;
     *quest = quest_record{};
     set_quest_name(quest, name);
@@ -90,28 +107,26 @@ bool read_quest(std::FILE* file, quest_record* quest)
     return true;
 }
 
-void read_quest_file(std::FILE* file, const char* path)
+void read_quest_file(text_file_lines& in)
 {
-    const int count = read_count(file, path, k_quest_slots);
+    const int count = read_count(in, "ulohy", k_quest_slots);
     std::fill(std::begin(g_quests), std::end(g_quests), quest_record{});
     int read = 0;
-    while (read < count && read_quest(file, &g_quests[read]))
+    while (read < count && read_quest(in, &g_quests[read]))
         ++read;
-    if (read < count)
-        console_log("%s: the file ends early; %d quests read", path, read);
+    report_short_table(in, "ulohy", read, count);
     g_quest_count = uint8_t(read);
 }
 
-void read_flag_file(std::FILE* file, const char* path)
+void read_flag_file(text_file_lines& in)
 {
-    const int count = read_count(file, path, k_flag_slots);
+    const int count = read_count(in, "flagy", k_flag_slots);
     std::fill(std::begin(g_flags), std::end(g_flags), flag_record{});
     int read = 0;
     char name[k_key_room];
-    for (; read < count && read_field(file, name, sizeof name); ++read)
+    for (; read < count && read_field(in, name, sizeof name); ++read)
         copy_bounded(g_flags[read].name, sizeof g_flags[read].name, name);
-    if (read < count)
-        console_log("%s: the file ends early; %d flags read", path, read);
+    report_short_table(in, "flagy", read, count);
     g_flag_count = int16_t(read);
 }
 
@@ -162,18 +177,19 @@ void load_quests()
 {
     char path[64];
     std::snprintf(path, sizeof path, "global/quest_%s.txt", g_language);
-    std::FILE* file = open_text_file(path);
-    if (!file)
+    text_file_lines quests(path);
+    if (!quests.is_open()) {
+        report_missing_file(path, "doterajsie ulohy a flagy");
         return;
-    read_quest_file(file, path);
-    std::fclose(file);
+    }
+    read_quest_file(quests);
 
-    const char* flag_path = "global/flag.txt";
-    file = open_text_file(flag_path);
-    if (!file)
+    text_file_lines flags("global/flag.txt");
+    if (!flags.is_open()) {
+        report_missing_file(flags.name(), "doterajsie flagy");
         return;
-    read_flag_file(file, flag_path);
-    std::fclose(file);
+    }
+    read_flag_file(flags);
 }
 
 void set_quest_name(quest_record* quest, const char* name)

@@ -114,20 +114,6 @@ void centre_camera_on(float x, float y)
     g_camera_y = y - float(g_screen_height) / zoom / 2.0f;
 }
 
-// "data/dialogs/<language>/<part>" into `out`, or false (nothing written) for a part that would
-// leave that folder or a path longer than `out` holds.
-bool dialogue_path(char* out, size_t size, const char* part)
-{
-    char path[2 * k_window_path_size];
-    const int length = std::snprintf(path, sizeof path, "data/dialogs/%s/%s", g_language, part);
-    if (!stays_in_working_folder(part) || length < 0 || size_t(length) >= size) {
-        console_log("dialog mimo priecinka: %s", part);
-        return false;
-    }
-    std::memcpy(out, path, size_t(length) + 1);
-    return true;
-}
-
 void blank_words(command_call& c, int32_t words)
 {
     for (int32_t k = 0; k <= words && c.at + k < c.count(); ++k)

@@ -2,6 +2,7 @@
 #include "script/text_window.h"
 
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/game_globals.h"
 #include "core/settings.h"
 #include "core/utilities.h"
@@ -11,6 +12,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 text_window g_dialogue_window;
 text_window g_message_window;
@@ -109,6 +111,20 @@ void reset_text_window(text_window* window)
     window->log_pending = 1;
     window->y2 = 0.0f;
     window->first_pass = 1;
+}
+
+bool dialogue_path(char* out, size_t size, const char* part)
+{
+    const std::string folder = std::string("data/dialogs/") + g_language + "/";
+    const std::string path = data_file_path(folder.c_str(), part);
+    if (path.empty())
+        return false;
+    if (path.size() >= size) {
+        console_log("dialog %s: cesta je pridlha", part);
+        return false;
+    }
+    std::memcpy(out, path.c_str(), path.size() + 1);
+    return true;
 }
 
 void load_text_window_dialogue(text_window* window)

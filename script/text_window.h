@@ -10,6 +10,7 @@
 // never on the stack, and nothing is allocated while it is parsed or drawn.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 constexpr int k_window_word_slots = 5000;
@@ -87,8 +88,9 @@ void parse_text_window(text_window* window, const char* text);
 bool is_command_argument(const text_window* window, int32_t i);
 
 // Reads a markup file into the window and names the window after it. A file that cannot be read
-// leaves the window as it was, is logged, and gives -1; otherwise 1. At most 63,999 bytes are
-// read, a longer file is cut there and logged; trailing control characters are cut off.
+// or holds a NUL byte leaves the window as it was, is reported (core/data_files.h), and gives -1;
+// so does an empty name, silently; otherwise 1. At most 63,999 bytes are read, a longer file is
+// cut there and logged; trailing control characters are cut off.
 int32_t load_markup_file(text_window* window, const char* path);
 
 // The run pass: the background, frame and pictures (not in the first pass or with no-draw), the
@@ -99,6 +101,11 @@ int32_t load_markup_file(text_window* window, const char* path);
 float run_text_window(text_window* window);
 // The draw pass: the visible words and the option choice (script/text_window_draw.h).
 void draw_text_window(text_window* window);
+
+// "data/dialogs/<language>/<part>" into `out`, the part being a name that data gives; false,
+// nothing written, for a part that would leave that folder (refused, core/data_files.h) or a path
+// longer than `out` holds (logged).
+bool dialogue_path(char* out, size_t size, const char* part);
 
 // Each frame, for the dialogue window: while a dialogue runs and the requested file differs from
 // the name, loads it: a markup file, or a part of the dialogue record (question menu, end file or

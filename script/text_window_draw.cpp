@@ -5,6 +5,7 @@
 #include "characters/char_inventory.h"
 #include "characters/char_table.h"
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "core/input_state.h"
@@ -359,6 +360,8 @@ void choose_record_option(text_window& w, int32_t link, bool by_space)
         }
         const char* question = word_at(w, w.links[link].target_word);
         console_log("%s", question);
+        if (data_file_path("", question).empty())
+            return;
         request(w, question);
         w.name[0] = '\0';
         w.dialogue_node = 1;
@@ -376,8 +379,7 @@ void choose_text_window_option(text_window* window, int32_t link, bool by_space)
     if (link < 0 || link >= std::min<int32_t>(w.link_count, k_window_links))
         return;
     if (w.dialogue_record_mode != 1) {
-        std::snprintf(w.requested_file, sizeof w.requested_file, "data/dialogs/%s/%s", g_language,
-                      word_at(w, w.links[link].target_word));
+        dialogue_path(w.requested_file, sizeof w.requested_file, word_at(w, w.links[link].target_word));
         return;
     }
     choose_record_option(w, link, by_space);

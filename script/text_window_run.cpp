@@ -39,12 +39,16 @@ void draw_piece(const text_window& w, frame_piece piece, float x, float y, bool 
 template <class Draw>
 void repeat_along(double first, double count, double screen, Draw draw)
 {
-    if (!std::isfinite(first) || std::isnan(count))
+    if (!std::isfinite(first) || std::isnan(count) || !std::isfinite(screen))
         return;
-    double k = std::max(0.0, std::floor((-k_piece_size - first) / k_piece_size));
+    const double k = std::max(0.0, std::floor((-k_piece_size - first) / k_piece_size));
     const double end = std::min(count, std::ceil((screen + k_piece_size - first) / k_piece_size));
-    for (; k < end; k += 1.0)
-        draw(float(first + k_piece_size * k));
+    // Counted in whole steps (at a huge k adding 1 would no longer change it), never more than the
+    // screen holds; none when the rectangle ends before the screen begins.
+    const double pieces =
+        std::clamp(std::ceil(end - k), 0.0, std::ceil(std::max(screen, 0.0) / k_piece_size) + 4.0);
+    for (int64_t i = 0; i < int64_t(pieces); ++i)
+        draw(float(first + k_piece_size * (k + double(i))));
 }
 
 void draw_frame(const text_window& w)

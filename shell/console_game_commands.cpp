@@ -6,6 +6,7 @@
 #include "characters/char_models.h"
 #include "characters/char_table.h"
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "core/input_state.h"
@@ -242,18 +243,8 @@ void run_load(const char* line)
 void run_fload(const char* line)
 {
     char path[k_map_path_size];
-    copy_bounded(path, sizeof path, console_word_at(line, 6).c_str());
-    switch (check_level_map(path)) {
-    case map_check::missing:
-        console_log("no file");
-        return;
-    case map_check::wrong_tag:
-        console_log("nespravna verzia mapy");
-        return;
-    case map_check::ok:
-        break;
-    }
-    if (!read_level_map_head(path))
+    copy_bounded(path, sizeof path, data_file_path("", console_word_at(line, 6).c_str()).c_str());
+    if (!path[0] || !checked_level_map(path, "doterajsia mapa") || !read_level_map_head(path))
         return;
     char dat[256], idx[256], msk[256];
     if (texture_pack_names(path, dat, idx, msk))

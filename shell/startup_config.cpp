@@ -1,6 +1,7 @@
 #include "shell/startup_config.h"
 
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/globals.h"
 #include "core/utilities.h"
 #include "platform/files.h"
@@ -57,15 +58,16 @@ void read_startup_config(const char* command_line)
     uint8_t bytes[12] = {};
     ssize_t got = read(fd, bytes, sizeof bytes);
     close(fd);
-    if (got < 8)
-        return;  // too short to hold the display mode: the defaults stand
+    if (got < 8) {
+        report_damaged_file("game.cfg", "kratky subor", "predvolena obrazovka");
+        return;
+    }
     int32_t mode = int32_t(bytes[4] | bytes[5] << 8 | bytes[6] << 16 | uint32_t(bytes[7]) << 24);
     display_mode_size(mode, &g_screen_width, &g_screen_height, &g_screen_bpp);
 }
 
 void remove_write_leftovers()
 {
-    for (const char* folder : {".", "global", "save", "data/levels"})
-        for (const std::string& name : remove_stale_temporaries(folder))
-            console_log("zmazal som zvysok nedokonceneho zapisu %s", name.c_str());
+    for (const std::string& name : remove_stale_temporaries("."))
+        console_log("zmazal som zvysok nedokonceneho zapisu %s", name.c_str());
 }

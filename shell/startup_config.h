@@ -14,6 +14,6 @@ void read_startup_config(const char* command_line);
 // The display size and depth of a game.cfg mode (1 to 10); false for any other value.
 bool display_mode_size(int32_t mode, int32_t* width, int32_t* height, int32_t* bpp);
 
-// Removes the temporaries of interrupted writes (files.h) from the folders the program writes:
-// the working folder (config.cfg), "global", "save" and "data/levels"; each is logged.
+// Removes the temporaries of interrupted writes (files.h) from the working folder and every
+// folder below it, which holds every folder the program writes into; each is logged.
 void remove_write_leftovers();

@@ -198,9 +198,14 @@ bool read_movemap(packed_stream* stream)
     int16_t origin_row = read_i16(stream, &ok);
     int16_t columns = read_i16(stream, &ok);
     int16_t rows = read_i16(stream, &ok);
-    if (!ok || columns <= 0 || rows <= 0) {
+    if (!ok) {
         console_log("movement map of size %d x %d refused", int(columns), int(rows));
         return false;
+    }
+    if (columns <= 0 || rows <= 0) {
+        // No cells follow: the section is whole, the map keeps what it held.
+        console_log("movement map of size %d x %d refused", int(columns), int(rows));
+        return true;
     }
 
     // The cells are read before anything is allocated for them, so a size the data does not

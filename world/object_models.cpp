@@ -2,6 +2,8 @@
 // part with the object's colour, angles, scale and frames, its lights raised to its depth.
 #include "world/object_models.h"
 
+#include "core/data_files.h"
+
 #include "engine/lights.h"
 #include "engine/model_draw.h"
 #include "engine/models.h"
@@ -21,6 +23,8 @@ model* model_at(int32_t index)
 
 int32_t load_proto_model(const char* path)
 {
+    if (data_file_path("", path).empty())
+        return -1;
     return add_model(path);
 }
 

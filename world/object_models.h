@@ -6,7 +6,8 @@
 struct object_proto;
 struct world_object;
 
-// Loads a model file for a mesh prototype (scale 1.0); its model number, or -1.
+// Loads a model file for a mesh prototype (scale 1.0); its model number, or -1 (a path that would
+// leave the working folder is refused, core/data_files.h).
 int32_t load_proto_model(const char* path);
 // Frees a model that load_proto_model gave (-1 is ignored).
 void free_proto_model(int32_t model);

@@ -3,6 +3,7 @@
 #include "world/object_protos.h"
 
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/globals.h"
 #include "core/utilities.h"
 #include "engine/textures.h"
@@ -20,6 +21,8 @@ namespace {
 
 int32_t frame_texture(const object_proto& p, const char* name, int32_t in_level)
 {
+    if (data_file_path("", name).empty())
+        return -1;
     int32_t texture = get_texture(name, uint32_t(std::max(p.width, 0)), uint32_t(std::max(p.height, 0)),
                                   uint32_t(in_level), 0, p.format_choice, 1);
     if (in_level == 0 && texture >= 0)
@@ -53,12 +56,14 @@ void load_surface_mask(int32_t slot, const std::string& folder, int32_t columns,
         path = "data\\masky\\" + folder + "\\maska.dat";
     std::vector<uint8_t> bytes;
     if (file_exists(path.c_str()) != 1 || !read_whole_file(path.c_str(), &bytes)) {
-        console_log("chyba maska %s (%d)", path.c_str(), int(slot));
+        report_missing_file(path.c_str(), "vsetky dlazdice");
         return;
     }
     size_t size = size_t(columns) * size_t(rows);
-    if (bytes.size() < size)
-        console_log("kratka maska %s (%d)", path.c_str(), int(slot));
+    if (bytes.size() < size) {
+        const std::string where = std::to_string(bytes.size()) + " z " + std::to_string(size) + " bajtov";
+        report_damaged_file(path.c_str(), where.c_str(), "chybajuce dlazdice pritomne");
+    }
     bytes.resize(size, 0);
     set_proto_mask(slot, std::move(bytes), columns, rows);
 }
@@ -68,6 +73,8 @@ void load_surface(object_proto& p, int32_t slot, int32_t in_level)
     int32_t columns = std::clamp(p.anim_count, 0, k_proto_animations);
     int32_t rows = std::clamp(p.frame_counts[0], 0, k_proto_frames);
     std::string folder = tile_folder(p);
+    if (data_file_path("", folder.c_str()).empty())
+        return;
     load_surface_mask(slot, folder, columns, rows);
     std::string last = load_surface_tiles(slot, in_level);
     if (!last.empty())

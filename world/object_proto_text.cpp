@@ -2,6 +2,7 @@
 #include "world/object_protos.h"
 
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/utilities.h"
 #include "engine/textures.h"
 #include "platform/files.h"
@@ -80,6 +81,8 @@ void read_frames(word_reader& in, object_proto& p, int32_t animation)
         store_word(p.frame_names[f], sizeof p.frame_names[f], name);
         if (p.kind == k_proto_mesh)
             p.frames[animation][f] = load_proto_model(p.frame_names[f]);
+        else if (data_file_path("", p.frame_names[f]).empty())
+            p.frames[animation][f] = -1;
         else
             p.frames[animation][f] = get_texture(p.frame_names[f], uint32_t(std::max(p.width, 0)),
                                                  uint32_t(std::max(p.height, 0)), 0, 0, 0, 0);
@@ -92,7 +95,11 @@ bool load_object_proto(object_proto* p, const char* path)
 {
     std::vector<uint8_t> text;
     if (file_exists(path) != 1 || !read_whole_file(path, &text)) {
-        console_log("nevedel som najst subor pre prtyp %s", path);
+        report_missing_file(path, "prazdny prototyp");
+        return false;
+    }
+    if (std::find(text.begin(), text.end(), uint8_t(0)) != text.end()) {
+        report_damaged_file(path, "nulovy bajt", "prazdny prototyp");
         return false;
     }
     word_reader in(std::move(text));
@@ -128,7 +135,7 @@ bool load_object_proto(object_proto* p, const char* path)
     in.skip();
     p->frame_delay = in.integer();
     if (in.exhausted()) {
-        console_log("prtyp %s: subor konci predcasne", path);
+        report_damaged_file(path, "konci predcasne", "hodnoty precitane pred koncom");
         return false;
     }
     console_log("nacital som prototyp %s", path);

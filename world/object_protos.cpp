@@ -1,6 +1,7 @@
 #include "world/object_protos.h"
 
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/utilities.h"
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
@@ -315,6 +316,18 @@ bool read_object_proto(int32_t slot, packed_stream* stream, int32_t)
     g_object_protos[slot] = *record;
     load_proto_textures(slot, 0);
     return true;
+}
+
+bool read_object_proto_file(int32_t slot, const char* path, const char* kept)
+{
+    packed_stream* in = open_data_file(path, kept);
+    if (!in)
+        return false;
+    const bool read = read_object_proto(slot, in, 0);
+    stream_close(in);
+    if (!read)
+        report_damaged_file(path, "zaznam prototypu", kept);
+    return read;
 }
 
 bool write_object_protos(packed_stream* stream)

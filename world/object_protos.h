@@ -127,9 +127,10 @@ int32_t proto_slot_of(const object_proto* prototype);
 // default layer 0, emission interval 50, lifetime 100, particle colour and scale 1.0.
 void reset_object_proto(object_proto* prototype);
 
-// Reads a prototype text file (below) into the record and logs it loaded. A missing file is
-// logged by name and leaves the record as it was; a file that ends before the frame delay keeps
-// what was read and is logged as cut short. Returns false in both cases.
+// Reads a prototype text file (below) into the record and logs it loaded. A missing file, and one
+// that holds a NUL byte, is reported (core/data_files.h) and leaves the record as it was; a file
+// that ends before the frame delay keeps what was read and is reported cut short. Returns false in
+// these cases. Frame names that would leave the working folder are refused (no frame loaded).
 //
 // Whitespace-separated words; label words are skipped unread, so any word may stand in one:
 //   name label kind
@@ -173,6 +174,10 @@ void unload_object_proto(int32_t slot, bool reindex);
 // The flag is not used.
 bool write_object_proto(int32_t slot, packed_stream* stream);
 bool read_object_proto(int32_t slot, packed_stream* stream, int32_t flag);
+// The ".pr" file at `path` read into the slot (read_object_proto). False when it is missing or
+// does not read whole, reported (core/data_files.h) with `kept` as what stands in its place; a
+// prototype read whole but of a kind its caller refuses is the caller's to report.
+bool read_object_proto_file(int32_t slot, const char* path, const char* kept);
 
 // Section 2 of a level map file: u32 10,552, u32 count, count records. The reader clears each
 // slot before its record, keeps at most 1000 level prototypes (skipping the rest), clears the

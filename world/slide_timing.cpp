@@ -1,11 +1,12 @@
 #include "world/slide_timing.h"
 
-#include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/text_lines.h"
 #include "engine/textures.h"
 #include "platform/audio.h"
 
 #include <cstdio>
+#include <string>
 
 void release_slide_tiles(std::span<uint16_t> slots)
 {
@@ -30,20 +31,23 @@ void load_slide_timing(slide_timing* timing, const char* path)
     release_slide_tiles(tile_slots(t.current));
     release_slide_tiles(tile_slots(t.next));
 
+    if (data_file_path("", path).empty())
+        return;
     std::FILE* file = open_text_file(path);
     if (!file) {
-        console_log("slide list %.100s: missing", path);
+        report_missing_file(path, "prazdny zoznam snimok");
         return;
     }
     int count = 0;
     if (std::fscanf(file, "%d", &count) != 1) {
-        console_log("slide list %.100s: no count", path);
+        report_damaged_file(path, "chyba pocet", "prazdny zoznam snimok");
         count = 0;
     } else if (count < 0) {
-        console_log("slide list %.100s: count %d, no entries", path, count);
+        report_damaged_file(path, ("pocet " + std::to_string(count)).c_str(), "prazdny zoznam snimok");
         count = 0;
     } else if (count > k_slide_list_size) {
-        console_log("slide list %.100s: %d entries, the first %d kept", path, count, k_slide_list_size);
+        const std::string where = "pocet " + std::to_string(count) + " nad " + std::to_string(k_slide_list_size);
+        report_damaged_file(path, where.c_str(), "prve snimky, ktore sa zmestia");
         count = k_slide_list_size;
     }
     int read = 0;
@@ -57,7 +61,9 @@ void load_slide_timing(slide_timing* timing, const char* path)
         t.narrations[read] = int16_t(narration);
     }
     std::fclose(file);
-    if (read < count)
-        console_log("slide list %.100s: ends after %d of %d entries", path, read, count);
+    if (read < count) {
+        const std::string where = "konci po " + std::to_string(read) + " z " + std::to_string(count);
+        report_damaged_file(path, where.c_str(), "snimky pred koncom");
+    }
     t.count = read;
 }

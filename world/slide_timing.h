@@ -56,6 +56,7 @@ struct slide_timing {
 // stream is stopped and freed, both tile sets are released, the step becomes 0, and the list is
 // read. A missing file leaves no entries. A list longer than k_slide_list_size keeps its first
 // entries; a negative or unreadable count gives no entries; a list that ends inside its entries
-// keeps the entries read whole. Each of these logs one line naming the file. Entries past the
-// count keep the numbers they held.
+// keeps the entries read whole. Each of these logs one line naming the file (core/data_files.h);
+// a path that would leave the working folder is refused with its line and reads nothing. Entries
+// past the count keep the numbers they held.
 void load_slide_timing(slide_timing* timing, const char* path);

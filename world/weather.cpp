@@ -1,6 +1,7 @@
 #include "world/weather.h"
 
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/frame_timing.h"
 #include "core/globals.h"
 #include "core/settings.h"
@@ -12,6 +13,8 @@
 #include "world/object_protos.h"
 #include "world/scene_header.h"
 #include "world/world_objects.h"
+
+#include <string>
 
 weather_emitters g_rain = {0, 0, -1, 0, 0, {}, {}, {}};
 weather_emitters g_snow = {0, 0, -1, 0, 0, {}, {}, {}};
@@ -159,15 +162,13 @@ int16_t load_effect_template(const char* path)
     }
     if (file_exists(path) != 1)
         return -1;
-    packed_stream* stream = stream_open(path, "rp");
-    bool read = stream && read_object_proto(slot, stream, 0);
-    if (stream)
-        stream_close(stream);
+    const bool read = read_object_proto_file(slot, path, "bez sablony");
     object_proto& p = g_object_protos[slot];
     if (!read || p.kind < k_proto_sprite || p.kind > k_proto_surface) {
-        console_log("chybna sablona %s", path);
-        if (read)
+        if (read) {
+            report_damaged_file(path, ("druh " + std::to_string(p.kind)).c_str(), "bez sablony");
             free_object_proto(&p, slot);
+        }
         p.kind = k_proto_free;
         return -1;
     }

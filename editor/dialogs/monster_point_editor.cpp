@@ -7,6 +7,7 @@
 #include "editor/windows/editor_windows.h"
 #include "editor/windows/page_procedure.h"
 #include "editor/windows/mode_tabs.h"
+#include "world/object_draw_internal.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -45,9 +46,8 @@ void init(dialog_handle dialog)
     const int32_t points = std::clamp<int32_t>(b.count, 0, k_monster_point_slots);
     for (int32_t i = 0; i < points; ++i) {
         const monster_point& p = b.points[i];
-        // Positions outside the int range show as that range's ends rather than overflowing.
-        const auto whole = [](float v) { return int32_t(std::clamp(v, -2.0e9f, 2.0e9f)); };
-        std::snprintf(text, sizeof text, "%d - x:%d y:%d (%d)", i, whole(p.x), whole(p.y), int32_t(p.stamp));
+        // Positions outside the int range show as that range's ends, not-a-number as 0.
+        std::snprintf(text, sizeof text, "%d - x:%d y:%d (%d)", i, safe_int(p.x), safe_int(p.y), int32_t(p.stamp));
         add_list_string(dialog, k_mpt_points, text);
     }
 }

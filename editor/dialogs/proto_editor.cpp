@@ -1,6 +1,7 @@
 #include "editor/dialogs/proto_editor.h"
 
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/editor_globals.h"
 #include "core/text_lines.h"
 #include "core/utilities.h"
@@ -15,6 +16,7 @@
 #include "editor/windows/page_procedure.h"
 #include "engine/packed_stream.h"
 #include "platform/files.h"
+#include "world/object_draw_internal.h"
 #include "world/object_protos.h"
 #include "world/world_objects.h"
 
@@ -52,25 +54,29 @@ std::string row_text(int32_t index)
 void fill_select_rows(dialog_handle dialog)
 {
     add_combo_string(dialog, k_proto_select, "");
-    std::FILE* file = open_text_file(k_select_file);
-    if (!file) {
+    text_file_lines in(k_select_file);
+    if (!in.is_open()) {
+        report_missing_file(k_select_file, "predvolene filtre");
         for (const char* name : k_default_filters)
             add_combo_string(dialog, k_proto_select, name);
         return;
     }
     char line[k_select_line_size] = {};
-    const int64_t count = read_text_line(file, line, sizeof line) < 0 ? 0 : parse_leading_int(line);
-    for (int64_t i = 0; i < count; ++i) {
-        if (read_text_line(file, line, sizeof line) < 0) {
-            console_log("select.txt: %lld z %lld riadkov", static_cast<long long>(i), static_cast<long long>(count));
+    const int64_t count = in.next(line, sizeof line) < 0 ? 0 : parse_leading_int(line);
+    int64_t i = 0;
+    for (; i < count && !in.damaged_line(); ++i) {
+        if (in.next(line, sizeof line) < 0 || in.damaged_line())
             break;
-        }
         size_t n = std::strlen(line);
         while (n > 0 && (uint8_t(line[n - 1]) <= ' ' || line[n - 1] == 127))
             line[--n] = '\0';
         add_combo_string(dialog, k_proto_select, line);
     }
-    std::fclose(file);
+    if (i < count || in.damaged_line()) {
+        const std::string where = in.damaged_line() ? "riadok " + std::to_string(in.damaged_line())
+                                                    : "konci po " + std::to_string(i) + " z " + std::to_string(count);
+        report_damaged_file(k_select_file, where.c_str(), "filtre z celych riadkov");
+    }
 }
 
 void show_fields(dialog_handle dialog, const object_proto& p)
@@ -84,8 +90,8 @@ void show_fields(dialog_handle dialog, const object_proto& p)
     set_item_int(dialog, k_proto_anim_type, p.anim_mode);
     set_item_int(dialog, k_proto_anim_speed, p.frame_delay);
     set_item_int(dialog, k_proto_number, p.frame_counts[0]);
-    set_item_int(dialog, k_proto_start_x, int32_t(std::clamp(p.spawn_offset[0], -2.0e9f, 2.0e9f)));
-    set_item_int(dialog, k_proto_start_y, int32_t(std::clamp(p.spawn_offset[1], -2.0e9f, 2.0e9f)));
+    set_item_int(dialog, k_proto_start_x, safe_int(p.spawn_offset[0]));
+    set_item_int(dialog, k_proto_start_y, safe_int(p.spawn_offset[1]));
     set_item_int(dialog, k_proto_povx, p.anim_count);
     set_item_int(dialog, k_proto_povy, p.frame_counts[0]);
     set_item_int(dialog, k_proto_zbuf, p.depth_setting);

@@ -41,8 +41,8 @@ void drop_item(const editor_state& e)
         console_log("predmety: predmet %d nie je v tabulke", int(e.ground_item_choice));
         return;
     }
-    const int16_t cell_x = int16_t(int32_t(g_mouse_x) / k_ground_cell);
-    const int16_t cell_y = int16_t(int32_t(g_mouse_y) / k_ground_cell);
+    const int16_t cell_x = int16_t(safe_int(g_mouse_x) / k_ground_cell);
+    const int16_t cell_y = int16_t(safe_int(g_mouse_y) / k_ground_cell);
     if (drop_ground_item(uint16_t(e.ground_item_choice), 1, cell_x, cell_y, false, 0, k_ground_item_no_element))
         g_map_dirty = 1;
 }

@@ -169,13 +169,13 @@ void extend_active_sector(editor_state& e)
 
 int32_t marker_cell()
 {
-    return movemap_cell_value(&g_movement_map, int32_t(g_brush_preview.x), int32_t(g_brush_preview.y));
+    return movemap_cell_value(&g_movement_map, safe_int(g_brush_preview.x), safe_int(g_brush_preview.y));
 }
 
 void paint_movement_map()
 {
     const bool ctrl = view_key_down(k_key_lcontrol);
-    const int32_t x = int32_t(g_brush_preview.x), y = int32_t(g_brush_preview.y);
+    const int32_t x = safe_int(g_brush_preview.x), y = safe_int(g_brush_preview.y);
     const int32_t before = marker_cell();
     if (view_key_down(k_key_a))
         set_movemap_cell(&g_movement_map, x, y, k_cell_blocked);

@@ -35,7 +35,7 @@ protected:
     void SetUp() override
     {
         saved_.keep(g_message_log), saved_.keep(g_ui_text[117]), saved_.keep(g_ui_text[118]);
-        saved_.keep(g_lights[0]), saved_.keep(g_ground_items[0]), saved_.keep(g_ticks);
+        saved_.keep(g_lights[0]), saved_.keep(g_ground_items), saved_.keep(g_ground_item_count), saved_.keep(g_ticks);
         saved_.keep(g_dialogue_running), saved_.keep(g_objects), saved_.keep(g_object_count);
         saved_.keep(g_player_char), saved_.keep(g_char_container_count);
         g_char_container_count = 0;

@@ -185,8 +185,8 @@ TEST_F(char_test, ADamagedCharacterFileIsRefusedAndTheTableKept)
     EXPECT_FALSE(read_characters(true));
     EXPECT_EQ(g_char_count, 1u);
     EXPECT_TRUE(same_record(g_chars[0], kept));
-    EXPECT_NE(log_text().find("256 postav je viac ako 255"), std::string::npos);
-    EXPECT_NE(log_text().find("poskodeny subor, nenacitany"), std::string::npos);
+    EXPECT_NE(log_text().find("global/characters.dat: poskodeny subor (pocet 256 nad 255), ostava doterajsie postavy"), std::string::npos);
+    EXPECT_NE(log_text().find("global/characters.dat: poskodeny subor (konci v zaznamoch), ostava doterajsie postavy"), std::string::npos);
 
     // A single character file cut inside its record, and a missing one, leave the slot alone.
     std::vector<uint8_t> file = read_bytes(k_characters_file);
@@ -197,5 +197,5 @@ TEST_F(char_test, ADamagedCharacterFileIsRefusedAndTheTableKept)
     EXPECT_FALSE(read_char_file(0, "cut.chr"));
     EXPECT_FALSE(read_char_file(0, "missing.chr"));
     EXPECT_TRUE(same_record(g_chars[0], kept));
-    EXPECT_NE(log_text().find("cut.chr: poskodeny subor postavy"), std::string::npos);
+    EXPECT_NE(log_text().find("cut.chr: poskodeny subor (konci v zazname), ostava postava ako bola"), std::string::npos);
 }

@@ -62,7 +62,7 @@ TEST_F(RuleTables, FilesFillSkillsOneToSeventeenInLineOrder)
     EXPECT_EQ(block_dodge_chance_table[3], 63);
     EXPECT_EQ(block_dodge_chance_table[4], 11);
     EXPECT_EQ(block_dodge_chance_table[17], 45);
-    EXPECT_NE(log_text().find("block&dodge.txt: poskodeny riadok 4"), std::string::npos);
+    EXPECT_NE(log_text().find("global/block&dodge.txt: poskodeny subor (hodnota 4), ostava 3 novych hodnot, dalsie ako boli"), std::string::npos);
 
     reset_rule_tables();
     EXPECT_EQ(attack_speed_table.speed[1], 3.0f);
@@ -178,6 +178,21 @@ TEST_F(MonsterProtos, MonsterClassFileCountsAndSizesAreBounded)
     EXPECT_EQ(g_monster_protos[0].genus, 42);
     EXPECT_FALSE(g_monster_protos_file.read_whole);
     EXPECT_NE(log_text().find("monsters.dat: poskodeny subor"), std::string::npos);
+
+    // A packed head zeroed is a damaged file, never a missing one: the table may not be written
+    // over it. A missing file may be.
+    write_classes(2, 150, std::vector<uint8_t>(300, 0));
+    std::vector<uint8_t> zeroed = read_bytes(k_monster_protos_file);
+    std::fill(zeroed.begin(), zeroed.begin() + 4, 0);
+    write_bytes(k_monster_protos_file, zeroed);
+    EXPECT_FALSE(load_monster_protos());
+    EXPECT_FALSE(g_monster_protos_file.read_whole);
+    EXPECT_NE(log_text().find("global/monsters.dat: poskodeny subor (hlavicka), ostava doterajsie triedy priser"),
+              std::string::npos);
+    std::remove(k_monster_protos_file);
+    EXPECT_FALSE(load_monster_protos());
+    EXPECT_TRUE(g_monster_protos_file.read_whole);
+    EXPECT_EQ(g_monster_protos[0].genus, 42);
 }
 
 TEST_F(MonsterProtos, ANewClassKeepsItsTreasureAndACharactersClassIsRangeChecked)

@@ -47,7 +47,7 @@ TEST_F(MonsterPointEditor, SlotsMapClassesAndLevelsAndPointsTakeTheirMoveSector)
     EXPECT_EQ(page->y, k_tab_window_top);
     EXPECT_EQ(page->x, 0);
     EXPECT_EQ(list_row(d, k_mpt_points, 0), "0 - x:100 y:50 (0)");
-    EXPECT_EQ(list_row(d, k_mpt_points, 1), "1 - x:-3 y:2000000000 (4321)");
+    EXPECT_EQ(list_row(d, k_mpt_points, 1), "1 - x:-3 y:2147483647 (4321)");
     EXPECT_EQ(g_map_dirty, 0u);
 
     EXPECT_EQ(combo_shown(d, k_mpt_class), "empty");

@@ -94,6 +94,15 @@ TEST_F(SectorMode, AHeldSectorTakesTypeParameterTurnsSnapsMovesCopiesOnceAndDele
     g_sectors[0].parameter = 7;
     g_editor.active_sector = -1;
 
+    // A damaged map's points beyond the int range or not numbers are never picked.
+    begin_sector(&g_sectors[1], 3, 3.0e12f, -3.0e12f);
+    add_sector_point(&g_sectors[1], NAN, 100.5f);
+    g_sector_count = 2;
+    mouse(2147483647.0f, -2147483648.0f);
+    run({}, true);
+    EXPECT_EQ(g_selected_sector, -1);
+    g_sector_count = 1;
+
     mouse(100.5f, 3.9f);
     run({k_key_5, k_key_numpad2}, true);
     EXPECT_EQ(g_selected_sector, 0);

@@ -118,7 +118,7 @@ TEST_F(models, FramesPastThirtyTwoAreIgnored)
     load_model(&m, "many.3d");
     ASSERT_EQ(m.frame_count, 32);
     EXPECT_FLOAT_EQ(m.frames[31][0], 3100.0f);
-    EXPECT_TRUE(logged("40 frames"));
+    EXPECT_TRUE(logged("many.3d: poskodeny subor (40 snimkov), ostava prvych 32 snimkov"));
     set_model_frame(&m, 31);
     EXPECT_FLOAT_EQ(m.mesh->vertices[2].z, 3102.2f);
     set_model_frame(&m, 32);
@@ -317,20 +317,30 @@ TEST_F(models, MissingOrDamagedSkinFilesAreLoggedByName)
 {
     model m;
     make_grid_model(m, 2, 1, 2, 1);
-    write_text("whole.sk", "1 a.tga b.tga");
+    write_text("whole.sk", "1 a.tga b.tga\r\n");
     load_model_skins(&m, "whole.sk");
     EXPECT_FALSE(logged("whole.sk"));
 
     load_model_skins(&m, "gone.sk");
-    EXPECT_TRUE(logged("could not read skin file: gone.sk"));
+    EXPECT_TRUE(logged("gone.sk: subor chyba, ostava model bez koze"));
     write_text("nocount.sk", "a.tga b.tga");
     load_model_skins(&m, "nocount.sk");
-    EXPECT_TRUE(logged("skin file nocount.sk is damaged: no skin count"));
+    EXPECT_TRUE(logged("nocount.sk: poskodeny subor (chyba pocet), ostava model bez koze"));
     EXPECT_EQ(m.skin_count, 0);
     write_text("cut.sk", "2 c.tga d.tga e.tga");  // two skins of two materials want four names
     load_model_skins(&m, "cut.sk");
-    EXPECT_TRUE(logged("skin file cut.sk ends early"));
+    EXPECT_TRUE(logged("cut.sk: poskodeny subor (konci predcasne)"));
     EXPECT_EQ(m.skin_textures[33], slot_of("e.tga"));  // what was read stays
+
+    // Cut inside its last name: nothing follows a name that names no file.
+    write_text("f.tga", "");
+    write_text("half.sk", "1 f.tga g.t");
+    load_model_skins(&m, "half.sk");
+    EXPECT_TRUE(logged("half.sk: poskodeny subor (posledny nazov odrezany)"));
+    write_text("g.tga", "");
+    write_text("ends.sk", "1 f.tga g.tga");
+    load_model_skins(&m, "ends.sk");
+    EXPECT_FALSE(logged("ends.sk"));
 }
 
 TEST_F(models, SkinFileNamesFollowTheModelsName)

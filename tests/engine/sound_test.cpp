@@ -278,7 +278,7 @@ TEST_F(sound_test, LoadSoundPrefersWaveFallsBackToOggAndRefusesBadFiles)
 
     EXPECT_EQ(load_sound("missing"), -1);
     EXPECT_EQ(load_sound("broken"), -1);
-    EXPECT_NE(std::string(g_console_history[0]).find("chybny zvukovy subor data/sound/broken.wav"), std::string::npos);
+    EXPECT_NE(std::string(g_console_history[0]).find("data/sound/broken.wav: poskodeny subor ("), std::string::npos);
     EXPECT_EQ(g_console_history_count, 2);  // refused once, not once per free slot
     EXPECT_EQ(g_sound.handle[2], 0u);
 
@@ -317,7 +317,7 @@ TEST_F(sound_test, AnOggFileCutShortIsRefusedByNameAndNeverLoggedAsLoaded)
         EXPECT_EQ(load_sound(name.c_str()), -1);
         EXPECT_EQ(g_console_history_count, 1);
         EXPECT_EQ(std::string(g_console_history[0]),
-                  "chybny zvukovy subor data/sound/" + name + ".ogg: ogg vorbis file cut short");
+                  "data/sound/" + name + ".ogg: poskodeny subor (ogg vorbis file cut short), ostava ticho");
     }
 
     // Music too: the track does not start, and says why.
@@ -325,7 +325,7 @@ TEST_F(sound_test, AnOggFileCutShortIsRefusedByNameAndNeverLoggedAsLoaded)
     play_map_music("data/music/cut.ogg");
     EXPECT_EQ(g_music.map_stream, 0u);
     EXPECT_EQ(std::string(g_console_history[0]),
-              "chybny zvukovy subor data/music/cut.ogg: ogg vorbis file cut short");
+              "data/music/cut.ogg: poskodeny subor (ogg vorbis file cut short), ostava ticho");
 }
 
 TEST_F(sound_test, NarrationIgnoresCaseAndIsNotRestarted)
@@ -488,7 +488,7 @@ TEST_F(sound_test, AMissingOrBrokenBattleTrackIsDrawnAgainAtTheNextTick)
     next_tick();
     ASSERT_NE(g_music.battle_stream, 0u);
     EXPECT_STREQ(g_music.battle_name, "data/music/battle7.ogg");
-    EXPECT_NE(std::string(g_console_history[0]).find("chybny zvukovy subor data/music/battle3.ogg"),
+    EXPECT_NE(std::string(g_console_history[0]).find("data/music/battle3.ogg: poskodeny subor"),
               std::string::npos);
 }
 

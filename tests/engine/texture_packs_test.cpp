@@ -200,7 +200,7 @@ TEST_F(texture_test, HostileIndexesAndEntriesAreCheckedBeforeUse)
                                      100000));
     load_texture_pack("main.idx");
     EXPECT_EQ(g_texture_count, 6); // the claimed count is cut to the entries present
-    EXPECT_NE(log_text().find("100000 entries, 6 read"), std::string::npos);
+    EXPECT_NE(log_text().find("main.idx: poskodeny subor (100000 zaznamov, v subore 6), ostava 6 zaznamov"), std::string::npos);
     for (int32_t slot : {0, 3, 4, 5}) {
         EXPECT_EQ(g_textures[slot].surface, nullptr) << slot;
         EXPECT_EQ(g_textures[slot].loaded, 1u) << slot;
@@ -215,7 +215,7 @@ TEST_F(texture_test, HostileIndexesAndEntriesAreCheckedBeforeUse)
 
     // A missing or empty index leaves the table as it was.
     load_texture_pack("none.idx");
-    EXPECT_NE(log_text().find("could not open texture pack index: none.idx"), std::string::npos);
+    EXPECT_NE(log_text().find("none.idx: subor chyba, ostava textury bez balika"), std::string::npos);
     EXPECT_EQ(add_textures_from_pack("none.idx"), -1);
     write_bytes("empty.idx", {1, 0});
     load_texture_pack("empty.idx");
@@ -237,17 +237,17 @@ TEST_F(texture_test, AZeroedPackOrIndexIsLoggedByName)
     load_texture_pack("main.idx");
     ASSERT_NE(g_textures[1].surface, nullptr);
     EXPECT_EQ(log_text().find("main.idx:"), std::string::npos);
-    EXPECT_EQ(log_text().find("holds no readable entry"), std::string::npos);
+    EXPECT_EQ(log_text().find("ziadny citatelny zaznam"), std::string::npos);
 
     write_bytes("data/levels/main_eng.dat", std::vector<uint8_t>(dat.size(), 0));
     load_texture_pack("main.idx");
     EXPECT_EQ(g_textures[1].surface, nullptr);
-    EXPECT_NE(log_text().find("texture pack data/levels/main_eng.dat holds no readable entry\n"),
+    EXPECT_NE(log_text().find("data/levels/main_eng.dat: poskodeny subor (ziadny citatelny zaznam), ostava textury bez balika\n"),
               std::string::npos);
 
     write_bytes("main.idx", std::vector<uint8_t>(index.size(), 0));
     load_texture_pack("main.idx");
-    EXPECT_NE(log_text().find("texture pack index main.idx: 0 entries in 252 bytes\n"), std::string::npos);
+    EXPECT_NE(log_text().find("main.idx: poskodeny subor (0 zaznamov v 252 bajtoch), ostava 0 zaznamov\n"), std::string::npos);
 }
 
 TEST_F(texture_test, PixelEntriesReadFromAPackedStream)

@@ -50,7 +50,7 @@ TEST_F(texture_test, AMissingFileGetsASlotThatDrawsNothingAndIsTriedAgain)
 {
     const int32_t slot = get_texture("gone.tga", 0, 0, 0, 0, 0, 0);
     ASSERT_GE(slot, 0);
-    EXPECT_NE(log_text().find("could not find file: gone.tga\n"), std::string::npos);
+    EXPECT_NE(log_text().find("gone.tga: subor chyba, ostava prazdna textura\n"), std::string::npos);
     EXPECT_EQ(ensure_texture(slot), -1);
     EXPECT_EQ(draw_texture_screen(slot, 100, 100, 1, 1, 0, 0, 0, 0, 1, 1, 1), -1);
     EXPECT_TRUE(device_->draws().empty());
@@ -64,7 +64,7 @@ TEST_F(texture_test, AFailedCreationIsNeverRetriedAndItsSlotGoesToTheNextName)
 {
     write_text("bad.tga", "not an image at all");
     const int32_t bad = get_texture("bad.tga", 0, 0, 0, 0, 0, 0);
-    EXPECT_NE(log_text().find("could not create texture from file: bad.tga\n"), std::string::npos);
+    EXPECT_NE(log_text().find("bad.tga: poskodeny subor ("), std::string::npos);
     EXPECT_EQ(g_textures[bad].loaded, 1u);
     write_test_image("bad.tga", 8, 8);
     EXPECT_EQ(ensure_texture(bad), -1);
@@ -110,7 +110,7 @@ TEST_F(texture_test, ADeferredImageThatCannotBeReadIsLoggedOnceByName)
     EXPECT_EQ(log_text(), "");  // nothing is read before the first draw
     for (int draw = 0; draw < 3; ++draw)
         EXPECT_EQ(draw_texture_world(slot, 0, 0, 1, 1, 0, 0, 0, 0, 1, 1, 1), -1);
-    EXPECT_EQ(log_text(), "could not create texture from file: sprite00.tga\n");
+    EXPECT_EQ(log_text(), "sprite00.tga: poskodeny subor (unknown image type), ostava prazdna textura\n");
     EXPECT_TRUE(device_->draws().empty());
 
     // Mended, the file is read at the next draw; a new fill logs again.
@@ -119,7 +119,7 @@ TEST_F(texture_test, ADeferredImageThatCannotBeReadIsLoggedOnceByName)
     write_text("sprite01.tga", "");
     const int32_t other = get_texture("sprite01.tga", 0, 0, 1, 0, 0, 1);
     EXPECT_EQ(ensure_texture(other), -1);
-    EXPECT_NE(log_text().find("could not create texture from file: sprite01.tga\n"), std::string::npos);
+    EXPECT_NE(log_text().find("sprite01.tga: poskodeny subor ("), std::string::npos);
 }
 
 TEST_F(texture_test, LongNamesAFullTableAndSlotsOutOfRangeAreRefused)

@@ -1,8 +1,8 @@
 // The level content editors over a fuzzed level: the input is read as a level map file, and its
 // last bytes then overwrite the links, kinds, targets and owners of the tables it left with any
 // numbers. Each editor is opened, every row selected, "update" pressed on it and the row deleted,
-// and "new" pressed over a full table. Nothing may crash, the lists keep one row per record, and
-// every refusal adds one line to the console log.
+// and "new" pressed over a full table. Nothing may crash, the lists keep one row per record, a
+// free slot below a full count is taken, and every refusal adds one line to the console log.
 #include "core/console_log.h"
 #include "core/globals.h"
 #include "editor/controls/dialog_controls.h"
@@ -81,17 +81,31 @@ void work_rows(dialog_handle d, int32_t list, int32_t update, int32_t remove, bo
     }
 }
 
-// "new" until the table is full, then once more: no row and one log line.
+// "new" until the table is full, then once more: a table that still has a free slot below its count
+// (`has_free`) takes the new record there (one more row); one without adds no row and logs one
+// line.
 template <typename Count>
-void press_new_when_full(dialog_handle d, int32_t list, int32_t add, bool button, const Count& count, int slots)
+void press_new_when_full(dialog_handle d, int32_t list, int32_t add, bool button, const Count& count, int slots,
+                         bool (*has_free)() = [] { return false; })
 {
     for (int n = 0; int64_t(count) < slots && n < slots; ++n)
         press(d, add, button);
     const int32_t rows = get_list_count(d, list);
     const size_t lines = log_lines();
+    const bool room = has_free();
     press(d, add, button);
-    if (int64_t(count) != slots || get_list_count(d, list) != rows || log_lines() != lines + 1)
+    const bool taken = room ? get_list_count(d, list) == rows + 1 : get_list_count(d, list) == rows && log_lines() == lines + 1;
+    if (int64_t(count) != slots || !taken)
         std::abort();
+}
+
+// A level effect slot below the count that is not active, which "new" takes first.
+bool inactive_effect_slot()
+{
+    for (uint32_t i = 0; i < g_level_effect_count && i < uint32_t(k_level_effect_slots); ++i)
+        if (g_level_effects[i].active != 1)
+            return true;
+    return false;
 }
 
 } // namespace
@@ -103,7 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::remove(k_console_log_file);
     g_console_enabled = 1;
     write_fuzz_file("level.sav", data, size);
-    if (!read_level_map_file("level.sav", "level.sav"))
+    if (read_level_map_file("level.sav", "level.sav") == map_read::unread)
         return 0;
     fuzz_byte_reader in{data, size, size > 512 ? size - 512 : 0};
     twist_tables(in);
@@ -117,7 +131,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const dialog_handle effects = g_effect_editor_window;
     work_rows(effects, k_efe_list, k_efe_update, k_efe_menu_delete, false, nullptr);
     work_rows(effects, k_efe_proto_list, k_efe_proto_upd, k_efe_proto_rem, true, nullptr);
-    press_new_when_full(effects, k_efe_list, k_efe_menu_new, false, g_level_effect_count, k_level_effect_slots);
+    press_new_when_full(effects, k_efe_list, k_efe_menu_new, false, g_level_effect_count, k_level_effect_slots,
+                        inactive_effect_slot);
     press_new_when_full(effects, k_efe_proto_list, k_efe_proto_add, true, g_efect_proto_count, k_efect_proto_slots);
 
     open_event_editor();

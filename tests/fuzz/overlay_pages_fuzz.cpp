@@ -149,6 +149,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     make_hero(in);
     char_record& hero = g_chars[0];
     add_name_cursor(&hero);
+    // As the title menu opens the page: the cursor index at the name's cursor.
+    gi.name_cursor = int32_t(strnlen(hero.display_name, sizeof hero.display_name)) - 1;
     const int32_t longest_cursor =
         std::max<int32_t>(k_hero_name_max, int32_t(strnlen(hero.display_name, sizeof hero.display_name)) - 1);
     const int32_t paid_total = hero.skill_points;

@@ -1,12 +1,14 @@
 // "save/save.dat" from any bytes, beside the save folders "demo" and "a" (each with its game.ss):
-// the list keeps at most 199 names, each terminated, a valid save name with its game.ss, and the
-// rewritten save.dat reads back as the same list.
+// the list keeps at most 199 names, each terminated, a valid save name with its game.ss (names
+// match their folders ignoring case, as every file name does), and the rewritten save.dat reads
+// back as the same list.
 #include "level/save_games.h"
 #include "tests/fuzz/fuzz_scratch.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <strings.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -22,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::abort();
     for (int i = 0; i < g_save_list.count; ++i) {
         const char* name = g_save_list.names[i];
-        if (!is_valid_save_name(name) || (std::strcmp(name, "demo") != 0 && std::strcmp(name, "a") != 0))
+        if (!is_valid_save_name(name) || (strcasecmp(name, "demo") != 0 && strcasecmp(name, "a") != 0))
             std::abort();
     }
     static save_list before;

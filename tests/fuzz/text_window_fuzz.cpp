@@ -1,10 +1,12 @@
 // Any bytes as a markup text and as a markup file: the window holds at most 4,999 words, each
 // ended inside its 100-byte slot and free of separators, the last slot stays empty, a window's
-// own word parses into it again, and an unreadable file leaves the window as it was.
+// own word parses into it again, and an unreadable file, or one holding a NUL byte, leaves the
+// window as it was.
 #include "tests/fuzz/fuzz_scratch.h"
 
 #include "script/text_window.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -43,8 +45,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (window->word_count > 1)
         std::abort();
 
+    // A file whose text (the part read) holds a NUL byte is damaged: refused, the window kept.
     const std::string path = fuzz_input_file(data, size);
-    if (load_markup_file(window.get(), path.c_str()) != 1 || path != window->name)
+    const bool damaged = std::memchr(data, 0, std::min<size_t>(size, k_markup_text_size - 1)) != nullptr;
+    std::memcpy(before.get(), window.get(), sizeof(text_window));
+    const int32_t loaded = load_markup_file(window.get(), path.c_str());
+    if (damaged ? loaded != -1 || std::memcmp(before.get(), window.get(), sizeof(text_window)) != 0
+                : loaded != 1 || path != window->name)
         std::abort();
     check(*window);
 

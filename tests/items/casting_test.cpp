@@ -378,6 +378,19 @@ TEST_F(Casting, CastsStopAtTheDepthAndObjectLimits)
     EXPECT_EQ(objects_of(k_sprite).size() + objects_of(k_mesh).size(), size_t(k_cast_depth_limit));
     EXPECT_NE(log_text().find("vnorene"), std::string::npos);
 
+    // Three targets in reach: every hit casts again at each of them, three more casts a level;
+    // one outermost cast sets off no more than the chain limit, logged once.
+    free_objects();
+    ASSERT_TRUE(reserve_objects(1024));
+    s.hit_spell = 10;
+    put(0, k_kind_player, 1000.0f, 1000.0f);
+    for (int k = 1; k <= 3; ++k)
+        put(k, k_kind_enemy, 1000.0f + 40.0f * float(k), 1000.0f).hp = 100000;
+    cast(9, 0);
+    EXPECT_EQ(objects_of(k_sprite).size(), size_t(k_cast_chain_limit));
+    EXPECT_EQ(cast_depth(), 0);
+    EXPECT_NE(log_text().find("viac ako 64 kuziel jedneho zoslania"), std::string::npos);
+
     // The largest counts a record holds: the cast stops at the object limit, without its sound.
     spell_proto& huge = spell(12);
     huge.volley_size = huge.missiles_per_direction = huge.glow_count = 255;
@@ -401,6 +414,9 @@ TEST_F(Casting, TheDirectionAndTheEntryPoints)
     EXPECT_EQ(spell_direction(5.0f, 5.0f, 5.0f, 5.0f), 180);   // coincident: term 0
     EXPECT_EQ(spell_direction(0.0f, 5.0f, 10.0f, 5.0f), 90);   // equal y: by the sign of dx
     EXPECT_EQ(spell_direction(10.0f, 5.0f, 0.0f, 5.0f), 270);
+    // Points that are not numbers, or infinite on both axes, give a term of 0.
+    EXPECT_EQ(spell_direction(0.0f, NAN, 0.0f, 0.0f), 180);
+    EXPECT_EQ(spell_direction(INFINITY, INFINITY, 0.0f, 0.0f), 180);
 
     put(0, k_kind_player, 200.0f, 200.0f, 0);
     spell(5);

@@ -352,7 +352,7 @@ TEST_F(container_rules, DamagedOrMissingCharContainerFilesChangeNothing)
     expect_same(kept, g_containers[101]);
     EXPECT_NE(g_containers[102].items, nullptr);
     std::string log = read_text(k_console_log_file);
-    EXPECT_NE(log.find("global/cont.dat: the file ends early; the character containers are kept"), std::string::npos);
+    EXPECT_NE(log.find("global/cont.dat: poskodeny subor (konci v kontajneri"), std::string::npos);
 
     // A write that cannot be made is reported.
     EXPECT_FALSE(save_char_containers_to("no/such/folder/container.ss"));

@@ -184,9 +184,9 @@ TEST(ItemTable, ShortLongAndHostileFilesLoadSafely)
     EXPECT_STREQ(g_item_protos[2].key_name, "nic");
     EXPECT_EQ(g_item_lists[0].requirements[15].code, 115);
     const std::string log = read_text(k_console_log_file);
-    EXPECT_NE(log.find("the file ends in item 2 of 3; the item table stays"), std::string::npos);
-    EXPECT_NE(log.find("count -5 outside 0 to 1000"), std::string::npos);
-    EXPECT_NE(log.find("count 1001 outside 0 to 1000"), std::string::npos);
+    EXPECT_NE(log.find("global/items.dat: poskodeny subor (konci v predmete 2 z 3), ostava doterajsie predmety"), std::string::npos);
+    EXPECT_NE(log.find("global/items.dat: poskodeny subor (pocet -5 mimo 0 az 1000)"), std::string::npos);
+    EXPECT_NE(log.find("global/items.dat: poskodeny subor (pocet 1001 mimo 0 az 1000)"), std::string::npos);
 
     // A longer record: its tail is skipped and the lists follow it. A deleted item keeps its
     // name; an unterminated key name is cut.

@@ -174,8 +174,8 @@ TEST_F(spell_test, ShortLongAndHostileFilesLoadSafely)
         int32_t count;
         std::vector<uint8_t> records;
         const char* logged;
-    } files[] = {{201, one, "count 201 outside 0 to 200"}, {-1, one, "count -1 outside"},
-                 {2, one, "the file ends in spell 1 of 2"}};
+    } files[] = {{201, one, "pocet 201 mimo 0 az 200"}, {-1, one, "pocet -1 mimo"},
+                 {2, one, "konci v kuzle 1 z 2"}};
     for (const hostile& f : files) {
         write_spells_file(f.count, k_spell_proto_size, f.records);
         load_spells();
@@ -187,12 +187,23 @@ TEST_F(spell_test, ShortLongAndHostileFilesLoadSafely)
     write_bytes("global/spells.dat", section_bytes{}.raw("AGP.", 4).u32(1).bytes);
     load_spells();
     EXPECT_EQ(g_spell_proto_count, 2);
-    EXPECT_NE(log_text().find("global/spells.dat: the head is missing; the spell table stays"), std::string::npos);
+    EXPECT_NE(log_text().find("global/spells.dat: poskodeny subor (hlavicka), ostava doterajsie kuzla"), std::string::npos);
 
-    // A missing file changes nothing.
+    // A packed head zeroed: never taken for a missing file, so the table is not written over it.
+    std::vector<uint8_t> zeroed = read_bytes("global/spells.dat");
+    std::fill(zeroed.begin(), zeroed.begin() + 4, 0);
+    write_bytes("global/spells.dat", zeroed);
+    g_spells_file.read_whole = true;
+    load_spells();
+    EXPECT_FALSE(g_spells_file.read_whole);
+    EXPECT_EQ(g_spell_proto_count, 2);
+
+    // A missing file changes nothing, and may be written.
     std::remove("global/spells.dat");
     load_spells();
     EXPECT_EQ(g_spell_proto_count, 2);
+    EXPECT_TRUE(g_spells_file.read_whole);
+    EXPECT_NE(log_text().find("global/spells.dat: subor chyba, ostava doterajsie kuzla"), std::string::npos);
 }
 
 TEST_F(spell_test, EffectPrototypesAreSharedByKeyAndFoundOnlyBelowTheFirstFreeSlot)

@@ -214,8 +214,10 @@ TEST_F(level_change_test, AMissingOrBadMapKeepsTheCurrentLevel)
         EXPECT_EQ(g_work_mode, k_work_play);
     }
     std::string log = log_text();
-    EXPECT_NE(log.find("no file\nlevel brana.sav ostava\n"), std::string::npos);
-    EXPECT_NE(log.find("nespravna verzia mapy\nlevel brana.sav ostava\n"), std::string::npos);
+    EXPECT_NE(log.find(": subor chyba, ostava level brana.sav\n"), std::string::npos);
+    EXPECT_NE(log.find(": poskodeny subor (nespravna verzia mapy), ostava level brana.sav\n"), std::string::npos);
+    EXPECT_EQ(log.find("nowhere.sav nacitana"), std::string::npos);
+    EXPECT_EQ(log.find("bad.sav nacitana"), std::string::npos);
 }
 
 TEST_F(level_change_test, TheLoadingScreenShowsOnlyWhileAGameRuns)

@@ -9,6 +9,7 @@
 #include "items/ground_items.h"
 #include "level/level_links.h"
 #include "level/level_saves.h"
+#include "level/save_files.h"
 #include "platform/files.h"
 #include "script/entities.h"
 #include "script/map_events.h"
@@ -95,6 +96,42 @@ TEST_F(level_changes_test, ALevelNameMustStayInTheFolder)
     }
     EXPECT_FALSE(is_readable_file("outside.sav"));
     EXPECT_TRUE(list_folder("global/sub").empty());
+}
+
+TEST_F(level_changes_test, ADamagedChangeFileIsNamedAndNeverLoggedAsRead)
+{
+    ASSERT_TRUE(save_level_changes("brana.sav"));
+    std::vector<uint8_t> body;
+    ASSERT_TRUE(read_packed_file("global/brana.sav", &body));
+    const uint16_t placements = uint16_t(g_char_placements.count);
+    const uint16_t entities = uint16_t(g_entity_count);
+
+    // Cut inside the map events: the placements and entities before them are applied, the
+    // containers after them are not.
+    body.resize(body.size() / 2);
+    ASSERT_TRUE(write_packed_file("global/brana.sav", body));
+    forget_changes();
+    write_text(k_console_log_file, "");
+    EXPECT_EQ(load_level_changes("brana.sav"), 0);
+    EXPECT_EQ(uint16_t(g_char_placements.count), placements);
+    EXPECT_EQ(uint16_t(g_entity_count), entities);
+    EXPECT_EQ(g_level_container_count, 0);
+    std::string log = log_text();
+    EXPECT_NE(log.find("global/brana.sav: poskodeny subor (sekcia udalosti), ostava zmeny pred nou, zvysok z mapy\n"),
+              std::string::npos) << log;
+    EXPECT_EQ(log.find("zmeny nacitane"), std::string::npos) << log;
+
+    // Its packed head zeroed: nothing read.
+    std::vector<uint8_t> bytes = read_bytes("global/brana.sav");
+    std::fill(bytes.begin(), bytes.begin() + 4, 0);
+    write_bytes("global/brana.sav", bytes);
+    forget_changes();
+    write_text(k_console_log_file, "");
+    EXPECT_EQ(load_level_changes("brana.sav"), 0);
+    EXPECT_EQ(g_char_placements.count, 0);
+    log = log_text();
+    EXPECT_NE(log.find("global/brana.sav: poskodeny subor (hlavicka), ostava level z mapy\n"), std::string::npos) << log;
+    EXPECT_EQ(log.find("zmeny nacitane"), std::string::npos) << log;
 }
 
 TEST_F(level_changes_test, AFailedWriteKeepsTheOldChangeFile)

@@ -282,7 +282,7 @@ TEST_F(level_map_test, AMissingFileOrAWrongTagChangesNoTable)
     level_snapshot before = level_snapshot::take();
 
     load_level_map("absent.sav");
-    EXPECT_NE(log_text().find("no file\nfinal load ok\n"), std::string::npos);
+    EXPECT_NE(log_text().find("data/levels/absent.sav: subor chyba, ostava doterajsia mapa\n"), std::string::npos);
 
     std::vector<uint8_t> file = read_bytes("data/levels/good.sav");
     packed_stream* out = stream_open("data/levels/other.sav", "wp");
@@ -291,7 +291,9 @@ TEST_F(level_map_test, AMissingFileOrAWrongTagChangesNoTable)
     stream_write(file.data(), int(file.size()), out);  // never read: the tag is wrong
     ASSERT_EQ(stream_close(out), 0);
     load_level_map("other.sav");
-    EXPECT_NE(log_text().find("nespravna verzia mapy\nfinal load ok\n"), std::string::npos);
+    EXPECT_NE(log_text().find("data/levels/other.sav: poskodeny subor (nespravna verzia mapy), ostava doterajsia mapa\n"),
+              std::string::npos);
+    EXPECT_EQ(log_text().find("final load ok"), std::string::npos);  // neither was read
 
     write_text("data/levels/short.sav", "AGP.ele");
     load_level_map("short.sav");

@@ -5,6 +5,7 @@
 #include "support/file_sync_log.h"
 
 #include "characters/char_table.h"
+#include "core/console_log.h"
 #include "core/editor_globals.h"
 #include "core/game_globals.h"
 #include "core/globals.h"
@@ -417,4 +418,55 @@ TEST_F(save_games_test, TheListDropsSavesWithoutGameFilesAndSortsNewestFirst)
     fs::remove("save/same1/game.ss");
     save_list_read();
     EXPECT_EQ(g_save_list.count, 3);
+}
+
+TEST_F(save_games_test, ADamagedListIsMadeAgainFromTheSavesThatReadWhole)
+{
+    start();
+    // Beside the demo's save: a newer copy of it, and a copy whose hero file is cut.
+    fs::copy("save/demo", "save/newer", fs::copy_options::recursive);
+    fs::copy("save/demo", "save/broken", fs::copy_options::recursive);
+    std::vector<uint8_t> hero = read_bytes("save/broken/char.ss");
+    hero.resize(hero.size() / 2);
+    write_bytes("save/broken/char.ss", hero);
+    const auto now = fs::file_time_type::clock::now();
+    fs::last_write_time("save/demo/game.ss", now - std::chrono::seconds(100));
+    fs::last_write_time("save/newer/game.ss", now);
+
+    g_console_enabled = 1;
+    const std::vector<uint8_t> list = read_bytes("save/save.dat");
+    std::vector<uint8_t> zeroed = list;
+    std::fill(zeroed.begin(), zeroed.begin() + 4, 0);
+    const std::vector<std::vector<uint8_t>> damaged = {std::vector<uint8_t>(list.begin(), list.begin() + 7),
+                                                       std::vector<uint8_t>(list.begin(), list.begin() + long(list.size() / 2)),
+                                                       zeroed};
+    for (const auto& bytes : damaged) {
+        write_text(k_console_log_file, "");
+        write_bytes("save/save.dat", bytes);
+        save_list_read();
+        ASSERT_EQ(g_save_list.count, 2);
+        EXPECT_STREQ(g_save_list.names[0], "newer");
+        EXPECT_STREQ(g_save_list.names[1], "demo");
+        EXPECT_NE(read_text(k_console_log_file).find("save/save.dat: poskodeny subor ("), std::string::npos);
+        EXPECT_NE(read_text(k_console_log_file).find("ostava zoznam z 2 celych ulozenych hier\n"), std::string::npos);
+
+        // The list made again is on disk at once, and reads back whole.
+        EXPECT_TRUE(g_save_list_file.read_whole);
+        g_save_list.count = 0;
+        write_text(k_console_log_file, "");
+        save_list_read();
+        EXPECT_EQ(g_save_list.count, 2);
+        EXPECT_EQ(read_text(k_console_log_file).find("save.dat"), std::string::npos);
+    }
+
+    // With no save folder read whole the damaged file stays as it was and is not written at exit.
+    write_bytes("save/newer/char.ss", hero);
+    write_bytes("save/demo/char.ss", hero);
+    write_bytes("save/save.dat", zeroed);
+    save_list_read();
+    EXPECT_EQ(g_save_list.count, 0);
+    EXPECT_NE(read_text(k_console_log_file).find("save/save.dat: poskodeny subor (hlavicka), ostava subor, ako bol"),
+              std::string::npos);
+    EXPECT_FALSE(table_file_may_be_written(g_save_list_file));
+    EXPECT_EQ(read_bytes("save/save.dat"), zeroed);
 }

@@ -122,7 +122,7 @@ TEST_F(dialogue_test, HostileCountsAreHeldToTwoHundredTextsAreTerminatedAndDangl
     EXPECT_TRUE(read_dialogue("negative.dia2"));
     EXPECT_EQ(g_dialogue.node_count, 0);
     EXPECT_EQ(g_dialogue.any_of, 3);
-    EXPECT_TRUE(logged(log_text(), "negative.dia2: pocet uzlov -1 mimo 0 az 200"));
+    EXPECT_TRUE(logged(log_text(), "negative.dia2: poskodeny subor (pocet uzlov -1 mimo 0 az 200)"));
 }
 
 TEST_F(dialogue_test, WrittenFilesReadBackFieldForFieldAndAFailedWriteKeepsTheOldFile)

@@ -136,6 +136,12 @@ TEST(Entities, AFullTableRefusesAnEntityAndRemovalKeepsEveryObjectListApart)
     EXPECT_EQ(g_entities[98].object_count, k_entity_max_objects - 1);
     EXPECT_EQ(entity_objects(&g_entities[98])[1], 2);
     add_entity_object(99, 5);
+    // A stored list that names no row of the table: the entity takes its own row.
+    g_entities[97].object_list = k_entity_slots + 7;
+    g_entities[97].object_count = 0;
+    add_entity_object(97, 4);
+    ASSERT_NE(entity_objects(&g_entities[97]), nullptr);
+    EXPECT_EQ(entity_objects(&g_entities[97])[0], 4);
 
     // Removing moves the later records down; a new entity then gets a list of its own.
     g_entities[50].type = 77;

@@ -164,10 +164,10 @@ TEST_F(quests_test, FilesAreReadBoundedWithinTheTablesAndAMissingFileKeepsThem)
     EXPECT_EQ(find_quest("q2"), -1);
     EXPECT_EQ(g_flag_count, 0);
     const std::string log = read_text(k_console_log_file);
-    EXPECT_NE(log.find("count 150, read as 100"), std::string::npos);
-    EXPECT_NE(log.find("count 250, read as 200"), std::string::npos);
-    EXPECT_NE(log.find("the file ends early; 2 quests read"), std::string::npos);
-    EXPECT_NE(log.find("count -3, read as 0"), std::string::npos);
+    EXPECT_NE(log.find("global/quest_eng.txt: poskodeny subor (pocet 150 mimo 0 az 100)"), std::string::npos);
+    EXPECT_NE(log.find("global/flag.txt: poskodeny subor (pocet 250 mimo 0 az 200)"), std::string::npos);
+    EXPECT_NE(log.find("global/quest_eng.txt: poskodeny subor (konci po 2 z 5), ostava ulohy: prvych 2"), std::string::npos);
+    EXPECT_NE(log.find("global/flag.txt: poskodeny subor (pocet -3 mimo 0 az 200)"), std::string::npos);
 
     // A missing flag file keeps the flags; a missing quest file keeps both tables.
     write_text("global/flag.txt", "1\nencounter\n");

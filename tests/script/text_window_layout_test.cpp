@@ -319,6 +319,21 @@ TEST_F(TextWindowLayout, FrameOfSmallAndLargeWindows)
         // The inset, then the frame offset as "^p_pohyb" of the run before left it.
         EXPECT_NEAR(drawn[k].u_left, (expected[k].mirrored ? 1 - 0.008f : 0.008f) + 0.25f, 1e-5);
     }
+    // A window far beyond any screen draws at most a screenful of edge pieces, and ends.
+    window_->x1 = -1.0e30f;
+    window_->x2 = 1.0e30f;
+    device_->clear_recording();
+    run_text_window(window_.get());
+    EXPECT_LE(pieces().size(), 2 * (1024 / 64 + 4) + 2 * (768 / 64 + 4) + 4);
+    // One wholly before the screen draws no piece along that edge.
+    window_->x1 = -1.0e30f;
+    window_->x2 = -1.0e29f;
+    device_->clear_recording();
+    run_text_window(window_.get());
+    EXPECT_LE(pieces().size(), 2 * (768 / 64 + 4) + 4);
+    window_->x1 = 100.0f;
+    window_->x2 = 388.0f;
+
     // A dialogue makes even a low window a framed one; no frame in the first pass or when the
     // window draws no rectangle.
     window_->y2 = 150.0f;

@@ -123,7 +123,7 @@ TEST_F(shell_test, AVillagerRenamedAndGivenARingInTheEditorHasBothInTheGame)
     // The map read again and its characters spawned from their creature files and placements.
     g_char_count = 4;
     g_char_placements.count = 0;
-    load_level_map(map.c_str());
+    load_level_map("data/levels/brana.sav");
     int32_t found = -1;
     for (uint32_t s = 0; s < g_char_count; ++s)
         if (std::strcmp(g_chars[s].name, "villager") == 0)

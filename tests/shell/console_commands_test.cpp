@@ -313,9 +313,9 @@ TEST_F(console_commands, FloadReadsTheMapHeadAndKeepsTheFontAndFixedImages)
     ASSERT_NE(glyph, nullptr);
 
     run("fload data/levels/missing.sav");
-    EXPECT_NE(log_text().find("no file"), std::string::npos);
+    EXPECT_NE(log_text().find("data/levels/missing.sav: subor chyba"), std::string::npos);
     run("fload data/levels/bad.sav");
-    EXPECT_NE(log_text().find("nespravna verzia mapy"), std::string::npos);
+    EXPECT_NE(log_text().find("data/levels/bad.sav: poskodeny subor (nespravna verzia mapy)"), std::string::npos);
     EXPECT_EQ(g_object_proto_count, 0u);
 
     run("fload data/levels/t.sav");

@@ -58,7 +58,7 @@ TEST_F(shell_test, AnEditorRunKeepsAnEffectTableThatDidNotLoadWhole)
         EXPECT_EQ(read_bytes(k_efect_protos_file), bytes);
         EXPECT_TRUE(logged("global/efects.dat sa nenacital cely, nezapisujem ho\n"));
     }
-    EXPECT_TRUE(logged("global/efects.dat: poskodeny subor, neda sa otvorit\n"));  // the zeroed one
+    EXPECT_TRUE(logged("global/efects.dat: poskodeny subor (hlavicka), ostava doterajsie efekty\n"));  // the zeroed one
 
     // Changed by the editor, the table is written whatever it was loaded from.
     write_bytes(k_efect_protos_file, effect_table(1));
@@ -83,11 +83,17 @@ TEST_F(shell_test, AnEditorRunKeepsAnEffectTableThatDidNotLoadWhole)
 TEST_F(shell_test, StartUpRemovesTheTemporariesOfInterruptedWrites)
 {
     const std::string dead = std::to_string(ended_process_id()), live = std::to_string(getppid());
+    // Every folder the program writes into: tables, saves and their folders, levels, prototypes,
+    // dialogues, level texts, models.
     const std::vector<std::string> stale = {"config.cfg.~" + dead + "-1", "global/efects.dat.~" + dead + "-2",
                                             "save/slot1.sav.~" + dead + "-3",
-                                            "data/levels/brana.sav.~" + dead + "-4"};
-    const std::vector<std::string> kept = {"global/efects.dat.~" + live + "-1",  // its writer still runs
-                                           "data/objects/torch.pr.~" + dead + "-5"};  // not a folder written
+                                            "data/levels/brana.sav.~" + dead + "-4",
+                                            "save/demo/char.ss.~" + dead + "-5",
+                                            "data/objects/torch.pr.~" + dead + "-6",
+                                            "data/dialogs/eng/villager/0.txt.~" + dead + "-7",
+                                            "data/leveltext/eng/Brana/tabula.txt.~" + dead + "-8",
+                                            "3d/hero/1/stand1/head.3d.~" + dead + "-9"};
+    const std::vector<std::string> kept = {"global/efects.dat.~" + live + "-1"};  // its writer still runs
     for (const auto& name : stale)
         write_text(name, "part");
     for (const auto& name : kept)
@@ -104,11 +110,11 @@ TEST_F(shell_test, StartUpRemovesTheTemporariesOfInterruptedWrites)
 TEST_F(shell_test, DamagedStartUpFilesAreLoggedByNameAndNeverAsLoaded)
 {
     const char* const damage[] = {
-        "config.cfg: poskodeny subor, 14 z 16 poloziek ostava predvolenych\n",
-        "global/main.fn: poskodeny subor\n",
-        "prtyp global/mouse.txt: subor konci predcasne\n",
-        "could not create texture from file: global\\cursor00.tga\n",
-        "texture pack index data/levels/main_eng.idx: 0 entries in 624 bytes\n",
+        "config.cfg: poskodeny subor (14 z 16 poloziek), ostava predvolene hodnoty necitatelnych poloziek\n",
+        "global/main.fn: poskodeny subor (hlavicka), ostava pismo bez znakov\n",
+        "global/mouse.txt: poskodeny subor (konci predcasne), ostava hodnoty precitane pred koncom\n",
+        "global\\cursor00.tga: poskodeny subor (",
+        "data/levels/main_eng.idx: poskodeny subor (0 zaznamov v 624 bajtoch), ostava 0 zaznamov\n",
     };
     // The demo's files load without a word about them.
     run("zorv console", 1);
@@ -133,6 +139,6 @@ TEST_F(shell_test, DamagedStartUpFilesAreLoggedByNameAndNeverAsLoaded)
     std::filesystem::remove("config.cfg");
     std::filesystem::remove("global/main.fn");
     run("zorv console", 1);
-    EXPECT_TRUE(logged("config.cfg chyba, beriem predvolene nastavenia\n"));
-    EXPECT_TRUE(logged("global/main.fn: subor chyba\n"));
+    EXPECT_TRUE(logged("config.cfg: subor chyba, ostava predvolene nastavenia\n"));
+    EXPECT_TRUE(logged("global/main.fn: subor chyba, ostava pismo bez znakov\n"));
 }

@@ -49,7 +49,7 @@ level_facts read_level(const std::string& name)
     level_facts facts;
     const std::string path = level_map_path(name.c_str());
     EXPECT_EQ(check_level_map(path.c_str()), map_check::ok);
-    EXPECT_TRUE(read_level_map_file(name.c_str(), path.c_str()));
+    EXPECT_EQ(read_level_map_file(name.c_str(), path.c_str()), map_read::whole);
     for (int i = 0; i < g_char_placements.count; ++i) {
         facts.creatures.push_back(g_char_placements.entries[i].creature_file);
         facts.enemies += g_char_placements.entries[i].kind == k_kind_enemy;

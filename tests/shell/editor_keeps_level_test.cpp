@@ -116,7 +116,7 @@ TEST_F(shell_test, TheGateLevelReadInEachWorkModeAndSavedWithCtrlSKeepsEveryTabl
 {
     // The tables as the file holds them, read without spawning anything from them.
     auto file_tables = [] {
-        return read_level_map_file("brana.sav", k_gate_map) ? read_level(false) : level_state{};
+        return read_level_map_file("brana.sav", k_gate_map) == map_read::whole ? read_level(false) : level_state{};
     };
     const uint8_t mode_keys[] = {k_key_f1, k_key_f2, k_key_f3, k_key_f4, k_key_f5, k_key_f6, k_key_f7};
     render_use_recording(true);

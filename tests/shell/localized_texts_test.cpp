@@ -141,7 +141,7 @@ TEST_F(localized_texts, CharacterNamesAreReplacedByKeyIgnoringCase)
     EXPECT_STREQ(names[2], "Smith");
     EXPECT_STREQ(names[3], "Nobody");  // the long key is cut and matches nothing; reading stops at the empty line
     EXPECT_STREQ(names[4], "Twice renamed");
-    EXPECT_NE(read_text("global/konzola.log").find("zly riadok v global/chars_eng.txt: no separator here\n"),
+    EXPECT_NE(read_text("global/konzola.log").find("global/chars_eng.txt: poskodeny subor (riadok 3), ostava mena z ostatnych celych riadkov\n"),
               std::string::npos);
 
     // In editor mode nothing is replaced; an empty first line applies nothing.

@@ -135,7 +135,7 @@ void expect_as_before(const char* run, const std::map<std::string, std::vector<u
             auto body = loaded_bodies.find(name);
             ASSERT_NE(body, loaded_bodies.end()) << run << " changed " << name;
             const auto f = std::find_if(written_files().begin(), written_files().end(),
-                                        [&](const written_file& w) { return name == w.name; });
+                                        [&file = name](const written_file& w) { return file == w.name; });
             EXPECT_EQ(comparable(*f), body->second) << run << " changed " << name << " beyond the fields set at load";
         }
     }

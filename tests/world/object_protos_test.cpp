@@ -122,7 +122,7 @@ TEST_F(object_test, TextPrototypeTakesNumberedFramesUntilAGapThenReadsTheNextWor
     object_proto before = p;
     EXPECT_FALSE(load_object_proto(&p, "gone.txt"));
     EXPECT_EQ(std::memcmp(&before, &p, sizeof p), 0);
-    EXPECT_NE(log_text().find("nevedel som najst subor pre prtyp gone.txt\n"), std::string::npos);
+    EXPECT_NE(log_text().find("gone.txt: subor chyba, ostava prazdny prototyp\n"), std::string::npos);
     EXPECT_EQ(log_text().find("nacital som prototyp gone.txt"), std::string::npos);
 }
 
@@ -167,7 +167,7 @@ TEST_F(object_test, HostileTextIsHeldToItsFieldsAndTable)
     object_proto& p = g_object_protos[0];
     reset_object_proto(&p);
     EXPECT_FALSE(load_object_proto(&p, "bad.txt"));  // what was read stays
-    EXPECT_NE(log_text().find("prtyp bad.txt: subor konci predcasne\n"), std::string::npos);
+    EXPECT_NE(log_text().find("bad.txt: poskodeny subor (konci predcasne), ostava hodnoty precitane pred koncom\n"), std::string::npos);
     EXPECT_EQ(log_text().find("nacital som prototyp bad.txt"), std::string::npos);
     EXPECT_EQ(std::strlen(p.name), 31u);
     EXPECT_EQ(p.anim_count, 16);
@@ -249,7 +249,7 @@ TEST_F(surface_test, TheMaskComesFromTheMaskFolderOrIsMissingOrShort)
 
     int32_t bare = add_surface("bare", 2, 2);
     load_proto_textures(bare, 1);
-    EXPECT_NE(log_text().find("chyba maska data\\masky\\bare\\maska.dat (1)\n"), std::string::npos);
+    EXPECT_NE(log_text().find("data\\masky\\bare\\maska.dat: subor chyba, ostava vsetky dlazdice\n"), std::string::npos);
     for (int c = 0; c < 2; ++c)
         for (int r = 0; r < 2; ++r)
             EXPECT_GE(g_object_protos[bare].frames[c][r], 0);

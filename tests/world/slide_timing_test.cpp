@@ -56,7 +56,7 @@ TEST_F(slide_timing_test, ReadsTheCountAndThePairsSeparatedByAnyWhiteSpace)
     EXPECT_EQ(t.count, 1);
     EXPECT_EQ(t.pictures[0], -3);
     EXPECT_EQ(t.narrations[0], int16_t(70000));  // each value kept in 16 bits
-    EXPECT_EQ(log_text().find("slide list"), std::string::npos);
+    EXPECT_EQ(log_text().find("list.txt"), std::string::npos);
 }
 
 TEST_F(slide_timing_test, BadListsKeepWhatWasReadWholeAndLogOneLine)
@@ -76,13 +76,13 @@ TEST_F(slide_timing_test, BadListsKeepWhatWasReadWholeAndLogOneLine)
     }
     const bad_list lists[] = {
         {full_list, 24, nullptr, 101},
-        {long_list, 24, "slide list list.txt: 25 entries, the first 24 kept\n", 101},
+        {long_list, 24, "list.txt: poskodeny subor (pocet 25 nad 24), ostava prve snimky, ktore sa zmestia\n", 101},
         {"0 1 1", 0, nullptr},
-        {"-1 1 1", 0, "slide list list.txt: count -1, no entries\n"},
-        {"two 1 1", 0, "slide list list.txt: no count\n"},
-        {"", 0, "slide list list.txt: no count\n"},
-        {"3 1 11 2 12 3", 2, "slide list list.txt: ends after 2 of 3 entries\n"},
-        {"2 1 11 x 12", 1, "slide list list.txt: ends after 1 of 2 entries\n"},
+        {"-1 1 1", 0, "list.txt: poskodeny subor (pocet -1), ostava prazdny zoznam snimok\n"},
+        {"two 1 1", 0, "list.txt: poskodeny subor (chyba pocet), ostava prazdny zoznam snimok\n"},
+        {"", 0, "list.txt: poskodeny subor (chyba pocet), ostava prazdny zoznam snimok\n"},
+        {"3 1 11 2 12 3", 2, "list.txt: poskodeny subor (konci po 2 z 3), ostava snimky pred koncom\n"},
+        {"2 1 11 x 12", 1, "list.txt: poskodeny subor (konci po 1 z 2), ostava snimky pred koncom\n"},
     };
     for (const bad_list& list : lists) {
         SCOPED_TRACE(list.text);
@@ -136,7 +136,7 @@ TEST_F(slide_timing_test, ANewListStopsTheShowAndReleasesOneReferenceOfEachTile)
         EXPECT_EQ(slot, k_no_tile);
     for (uint16_t slot : tile_slots(t.next))
         EXPECT_EQ(slot, k_no_tile);
-    EXPECT_NE(log_text().find("slide list missing.txt: missing\n"), std::string::npos);
+    EXPECT_NE(log_text().find("missing.txt: subor chyba, ostava prazdny zoznam snimok\n"), std::string::npos);
 
     // Sets that hold nothing release nothing, again.
     load_slide_timing(&t, "missing.txt");

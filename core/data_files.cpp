@@ -1,0 +1,23 @@
+#include "core/data_files.h"
+
+#include "core/console_log.h"
+#include "core/text_lines.h"
+
+void report_missing_file(const char* file, const char* kept)
+{
+    console_log("%s: subor chyba, ostava %s", file, kept);
+}
+
+void report_damaged_file(const char* file, const char* where, const char* kept)
+{
+    console_log("%s: poskodeny subor (%s), ostava %s", file, where, kept);
+}
+
+std::string data_file_path(const char* folder, const char* name)
+{
+    if (!name || !stays_in_working_folder(name)) {
+        console_log("%s: mimo priecinka %s, odmietnute", name ? name : "", folder[0] ? folder : ".");
+        return {};
+    }
+    return std::string(folder) + name;
+}

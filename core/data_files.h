@@ -1,0 +1,19 @@
+// The data files as the loaders meet them: the one log line for a file that is missing or damaged,
+// and the one way a file name that data gives becomes a path.
+#pragma once
+
+#include <string>
+
+// "<file>: subor chyba, ostava <kept>": a file the program reads is missing; `kept` names what
+// stands in its place.
+void report_missing_file(const char* file, const char* kept);
+
+// "<file>: poskodeny subor (<where>), ostava <kept>": the file could not be read as stored;
+// `where` says where it broke, `kept` what the program keeps. A file so reported is never logged
+// as read.
+void report_damaged_file(const char* file, const char* where, const char* kept);
+
+// The path of a file that data names, `folder` followed by `name` ("" for the working folder,
+// else ending in "/"). A name that would leave the folder (empty, starting with "/" or "\", or
+// with a ".." part) gives "", logged "<name>: mimo priecinka <folder>, odmietnute".
+std::string data_file_path(const char* folder, const char* name);
