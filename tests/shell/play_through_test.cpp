@@ -285,6 +285,20 @@ protected:
         };
     }
 
+    // Frames until a greeting has come up and been answered with Space; Space is let go after.
+    bool pass_greeting_by_space(const char* name)
+    {
+        bool greeted = false;
+        const bool passed = step(name, 300,
+                                 [&] {
+                                     greeted = greeted || g_dialogue_running;
+                                     return greeted && !g_dialogue_running;
+                                 },
+                                 [](uint32_t n) { inject_key(k_key_space, n % 2 == 0); });
+        inject_key(k_key_space, false);
+        return passed && program_frame();
+    }
+
     // Keeps the names of the shell's pending steps the last frames ran, the editor's aside, and
     // empties the trace.
     void note_pending_steps()
@@ -458,6 +472,7 @@ TEST_F(play_through_test, FromTheMainMenuToAReloadedSave)
     ASSERT_TRUE(step("on foot back to the gate", 1500, [] { return std::strcmp(g_current_level, "brana.sav") == 0; },
                      walk_to(600.0f, 440.0f)));
     EXPECT_LT(live_enemy(), 0) << "the group after the trip";
+    ASSERT_TRUE(pass_greeting_by_space("the gate's greeting again"));
 
     // 7. Talked to again: the greeting goes on with Space, the question menu's third question
     // ("The bandits are gone.") brings the reward: the quest is completed, its experience and 100
