@@ -4,6 +4,8 @@
 #include "interface/front_end.h"
 #include "platform/signals.h"
 
+#include <cstdio>
+
 std::vector<std::string>* g_shell_trace = nullptr;
 void (*g_front_end)() = run_front_end;
 
@@ -22,11 +24,13 @@ int run_program(const char* command_line)
 {
     install_quit_signal_handlers();
     bool started = program_startup(command_line);
+    if (!started)
+        std::fprintf(stderr, "zorv: %s\n", startup_failure());
     for (;;) {
         if (started)
             while (!g_quit && !g_quit_all && program_frame()) {
             }
         if (program_shutdown(started))
-            return 0;
+            return started ? 0 : 1;
     }
 }

@@ -10,6 +10,8 @@
 // Runs the start-up in order. False when it stopped early (no window or device), in which case
 // no frame may run and shutdown must be called with the same result.
 bool program_startup(const char* command_line);
+// Why the last start-up stopped early; empty when it did not.
+const char* startup_failure();
 
 // One pass of the main loop. False when the loop ends (a quit was requested).
 bool program_frame();
@@ -18,7 +20,8 @@ bool program_frame();
 // and the ending ran instead: the main loop resumes.
 bool program_shutdown(bool started);
 
-// Start-up, the main loop and shutdown; returns the process's exit code.
+// Start-up, the main loop and shutdown; returns the process's exit code: 0, or 1 after a start-up
+// that stopped early, whose reason then goes to the standard error as "zorv: <reason>".
 int run_program(const char* command_line);
 
 // The front end that start-up and every new game run: run_front_end (interface/front_end.h).

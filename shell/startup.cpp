@@ -78,10 +78,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
 const char* g_command_line = "";
+std::string g_startup_failure;
 
 // The normal start: the menu level behind the front end.
 const program_step k_menu_level_steps[] = {
@@ -236,8 +238,10 @@ const program_step k_startup_steps[] = {
     {"delete_level_saves", [] { delete_level_saves(); return true; }},
     {"stamp_start_time", [] { stamp_start_time(); return true; }},
     {"create_main_window", [] {
-         if (create_main_window() == -1)
+         if (create_main_window() == -1) {
+             g_startup_failure = std::string("no window or display device: ") + device_context_error();
              return false;
+         }
          console_log("inicializacia Direct X ok");
          return true;
      }},
@@ -357,5 +361,11 @@ const program_step k_startup_steps[] = {
 bool program_startup(const char* command_line)
 {
     g_command_line = command_line ? command_line : "";
+    g_startup_failure.clear();
     return run_program_steps(k_startup_steps);
+}
+
+const char* startup_failure()
+{
+    return g_startup_failure.c_str();
 }

@@ -26,6 +26,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdlib>
+#include <sys/wait.h>
 
 namespace {
 
@@ -166,6 +167,21 @@ TEST_F(shell_test, TheGameRunsSilentWhenNoAudioDeviceOpens)
     run("zorv", 2);
     EXPECT_EQ(g_sound_enabled, 1u);
     EXPECT_EQ(g_sound.playing_count, 0u);
+}
+
+TEST_F(shell_test, AStartUpWithoutADisplayEndsWithAFailureAndItsReason)
+{
+    // The program itself, in the demo's folder, with a video driver that does not exist.
+    const int status =
+        std::system((std::string("SDL_VIDEODRIVER=no-such-driver ") + ZORV_PROGRAM + " console 2> failure.txt").c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    const std::string reason = read_text("failure.txt");
+    EXPECT_EQ(reason.rfind("zorv: no window or display device: ", 0), 0u) << reason;
+    EXPECT_GT(reason.size(), std::strlen("zorv: no window or display device: \n")) << "the device's own reason";
+    const std::string log = read_text("global/konzola.log");
+    EXPECT_EQ(log.find("inicializacia Direct X ok"), std::string::npos);
+    EXPECT_NE(log.find("koncim samotny program"), std::string::npos);
 }
 
 TEST_F(shell_test, ConsoleLogStaysEmptyWithoutConsoleAndIsEmptiedAtStart)
