@@ -246,6 +246,8 @@ bool read_save(const char* name, loaded_save* save)
         return damaged("char.ss");
     if (!file("container.ss"))
         return false;
+    if (!char_containers_whole(bytes))
+        return damaged("container.ss");
     if (!file("quest.ss"))
         return false;
     if (!parse_story(bytes, &save->story))
@@ -264,6 +266,8 @@ bool read_save(const char* name, loaded_save* save)
             continue;
         if (!file(level))
             return false;
+        if (!level_changes_whole(bytes))
+            return damaged(level);
         save->level_copies.emplace_back(level);
     }
     return true;
