@@ -570,7 +570,7 @@ void update_entities()
         if (e.dream_only && !g_dream_world.active)
             continue;
         describe(e, h);
-        if (e.type == k_entity_container && container_ok(e))
+        if (e.type == k_entity_container && container_ok(e) && cursor_in_sector(e.sector))
             focus_list_add(&g_focus_list, k_focus_entity, i);
         if (!run_entity(int32_t(i), e, h))
             return;
