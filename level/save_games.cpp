@@ -469,6 +469,7 @@ bool save_game(save_list* list, const char* name, uint32_t fade_wrap, uint32_t f
     if (!force && (g_in_combat || !g_interface.scroll_enabled))
         return refuse("Could not save during combat!", 105);
 
+    run_hook(g_level_links.put_back_held_item, "put_back_held_item");
     const char* level = level_file_name(g_map_path);
     if (level[0] && !save_level_changes(level)) {
         console_log("save: zmeny levelu %s sa nezapisali, hra sa neulozila", level);
@@ -512,7 +513,11 @@ bool load_game(save_list* list, const char* name)
     }
     static loaded_save save;  // large; one load at a time
     save = loaded_save{};
-    if (!read_save(name, &save) || !restore_level_copies(name, save.level_copies)) {
+    const bool whole = read_save(name, &save);
+    // The hand's item goes back while the running game is still whole; the load replaces it.
+    if (whole)
+        run_hook(g_level_links.put_back_held_item, "put_back_held_item");
+    if (!whole || !restore_level_copies(name, save.level_copies)) {
         console_log("No such save file");
         log_add_line(&g_message_log, 1, "%s", ui_text(107));
         return false;
