@@ -439,6 +439,74 @@ protected:
         unchanged("back at the gate");
     }
 
+    // ---- Death in a new game ----
+
+    // The menu's load page: the save's row chosen, then Load; false while the page is not up.
+    static void load_from_menu(const char* save, uint32_t n)
+    {
+        const game_interface& gi = g_interface;
+        if (gi.overlay_screen == k_page_menu) {
+            inject_left_at(512, 538, true);  // load
+        } else if (gi.overlay_screen == k_page_save_load) {
+            const int32_t row = listed_at(save);
+            if (row < 0)
+                return;
+            if (gi.selected_save != row)
+                inject_left_at(200, 216 + 16 * (row - g_save_list_scroll), n % 2 == 0);
+            else
+                inject_left_at(580, 566, n % 2 == 0);
+        } else {
+            release_left();
+        }
+    }
+
+    // From the running game the menu's quit leads to the title menu and a new game; there the
+    // hero walks into the gate's bandits and falls without striking back. Its death opens the
+    // menu, whose load brings back the save.
+    void die_in_a_new_game_then_load(const char* save, const game_snapshot& saved)
+    {
+        new_game_input player;
+        bool title_seen = false;
+        ASSERT_TRUE(step("a new game", 6000, [&] { return title_seen && !g_no_game_running; },
+                         [&](uint32_t n) {
+                             if (g_no_game_running || title_seen) {  // from the title menu on
+                                 title_seen = true;
+                                 player(n);
+                             } else if (!g_interface.menu_open) {
+                                 inject_key(k_key_escape, n % 2 == 0);
+                             } else {
+                                 inject_left_at(512, 670, true);  // quit
+                             }
+                         }));
+        ASSERT_TRUE(player.typed);
+        ASSERT_STREQ(g_current_level, "brana.sav");
+        inject_left_at(k_new_hero_start_x, k_new_hero_start_y, false);
+        ASSERT_TRUE(pass_greeting_by_space("the new game's greeting"));
+
+        ASSERT_TRUE(step("the hero falls", 12000, [] { return g_chars[g_player_char].hp <= 0; },
+                         [](uint32_t n) {
+                             if (g_dialogue_running) {
+                                 inject_key(k_key_space, n % 2 == 0);
+                                 return;
+                             }
+                             const int32_t enemy = live_enemy();
+                             if (enemy < 0 || n % 60 >= 5)
+                                 return;
+                             const world_object* o = world_object_of(g_chars[enemy]);
+                             inject_left_at(std::clamp(screen_x(o->x + 40.0f), 8, 1016),
+                                            std::clamp(screen_y(o->y), 8, 760), n % 60 < 4);
+                         }))
+            << "live enemies: " << (live_enemy() >= 0);
+        ASSERT_TRUE(step("the death opens the menu", 600,
+                         [] { return g_interface.menu_open && g_interface.overlay_screen == k_page_menu; },
+                         [](uint32_t) { release_left(); }))
+            << "menu " << g_interface.menu_open << " page " << int(g_interface.overlay_screen);
+        ASSERT_TRUE(step("the death menu's load", 1200,
+                         [] { return g_chars[g_player_char].life == k_life_alive && !g_interface.menu_open; },
+                         [save](uint32_t n) { load_from_menu(save, n); }));
+        EXPECT_EQ(take_snapshot(), saved);
+    }
+
     // Keeps the names of the shell's pending steps the last frames ran, the editor's aside, and
     // empties the trace.
     void note_pending_steps()
@@ -713,6 +781,9 @@ TEST_F(play_through_test, FromTheMainMenuToAReloadedSave)
                          }
                      }));
     EXPECT_EQ(take_snapshot(), saved_game);
+    die_in_a_new_game_then_load(expected_name, saved_game);
+    if (HasFatalFailure())
+        return;
 
     std::printf("play-through: %u start-up passes, %u frames\n", start_passes, frames_);
     g_quit = 1;
