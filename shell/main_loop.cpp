@@ -193,8 +193,9 @@ void draw_text_windows()
 }
 
 const program_step k_frame_steps[] = {
-    {"editor_focus", nullptr},
+    // The focus follows the pointer as this frame's window events place it.
     {"pump_messages", [] { pump_messages(); return true; }},
+    {"editor_focus", [] { update_editor_focus(); return true; }},
     {"wait_while_inactive", [] {
          if (g_app_active)
              return true;

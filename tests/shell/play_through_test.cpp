@@ -507,13 +507,12 @@ protected:
         EXPECT_EQ(take_snapshot(), saved);
     }
 
-    // Keeps the names of the shell's pending steps the last frames ran, the editor's aside, and
-    // empties the trace.
+    // Keeps the names of the shell's pending steps the last frames ran and empties the trace.
     void note_pending_steps()
     {
         constexpr std::string_view pending = " (pending)";
         for (const std::string& t : trace_)
-            if (t.ends_with(pending) && t != "editor_focus (pending)")
+            if (t.ends_with(pending))
                 pending_.insert(t);
         trace_.clear();
     }

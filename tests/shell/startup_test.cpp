@@ -63,7 +63,7 @@ TEST_F(shell_test, StartupFrameAndShutdownRunInTheirFixedOrder)
         "enter_menu_level", "init_brush_preview", "start_play", "menu_camera", "enter_dream_world",
         "open_menu", "run_front_end", "free_slide_tiles", "main_loop_ready"};
     const std::vector<std::string> frame = {
-        "editor_focus (pending)", "pump_messages", "wait_while_inactive", "new_game_request",
+        "pump_messages", "editor_focus", "wait_while_inactive", "new_game_request",
         "poll_input", "advance_game_clock", "update_frame_timing", "update_battle_music", "toggle_console",
         "run_editor_frame", "evaluate_events", "update_entities", "update_weather", "update_rain",
         "update_snow", "update_fog", "update_lightning", "expire_camera_shake", "begin_scene",
