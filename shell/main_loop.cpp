@@ -305,6 +305,7 @@ const program_step k_frame_steps[] = {
     {"present", [] { present_frame(); return true; }},
     {"pending_level_change", run_pending_level_change},
 };
+const step_table_registration k_frame_steps_registration{"frame", k_frame_steps};
 
 } // namespace
 

@@ -28,6 +28,10 @@ int run_program(const char* command_line);
 // Tests that go on from the title menu in the main loop put a function that returns at once here.
 extern void (*g_front_end)();
 
+// The steps of every table the shell runs (start-up, the menu level, the frame, the fades, the
+// level requests, shutdown) that have no function, as "phase: step"; empty when every step has one.
+std::vector<std::string> steps_without_function();
+
 // When set, every step of start-up, frame and shutdown appends its name as it runs. Steps whose
 // service is not built yet append their name with " (pending)".
 extern std::vector<std::string>* g_shell_trace;

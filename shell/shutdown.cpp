@@ -82,6 +82,7 @@ const program_step k_shutdown_steps[] = {
          return true;
      }},
 };
+const step_table_registration k_shutdown_steps_registration{"shutdown", k_shutdown_steps};
 
 } // namespace
 

@@ -120,6 +120,7 @@ const program_step k_menu_level_steps[] = {
     {"run_front_end", [] { g_front_end(); return true; }},
     {"free_slide_tiles", [] { free_slide_tiles(); return true; }},
 };
+const step_table_registration k_menu_level_steps_registration{"menu level", k_menu_level_steps};
 
 // The level the run starts in: the editor's empty map (none when a level was named), the level
 // named on the command line, or the menu level behind the front end.
@@ -356,6 +357,7 @@ const program_step k_startup_steps[] = {
          return true;
      }},
 };
+const step_table_registration k_startup_steps_registration{"start-up", k_startup_steps};
 
 } // namespace
 
