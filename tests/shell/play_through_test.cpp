@@ -441,7 +441,8 @@ protected:
 
     // ---- Death in a new game ----
 
-    // The menu's load page: the save's row chosen, then Load; false while the page is not up.
+    // One pass of a load from the menu: its load button, then on the load page the save's row and
+    // the Load button; the left button let go on any other page.
     static void load_from_menu(const char* save, uint32_t n)
     {
         const game_interface& gi = g_interface;
@@ -764,17 +765,8 @@ TEST_F(play_through_test, FromTheMainMenuToAReloadedSave)
                                  inject_left_at(512, 670, true);
                          } else if (g_intro_slides.active && g_intro_slides.state != k_slide_fade_out) {
                              inject_key(k_key_escape, n % 2 == 0);
-                         } else if (g_splash.state == k_splash_done && gi.overlay_screen == k_page_menu) {
-                             inject_left_at(512, 538, true);  // load
-                         } else if (gi.overlay_screen == k_page_save_load) {
-                             // The save's row is chosen, then Load is pressed.
-                             const int32_t row = listed_at(expected_name);
-                             if (row < 0)
-                                 return;
-                             if (gi.selected_save != row)
-                                 inject_left_at(200, 216 + 16 * (row - g_save_list_scroll), n % 2 == 0);
-                             else
-                                 inject_left_at(580, 566, n % 2 == 0);
+                         } else if (g_splash.state == k_splash_done) {
+                             load_from_menu(expected_name, n);
                          } else {
                              release_left();
                          }

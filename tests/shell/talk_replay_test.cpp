@@ -33,6 +33,7 @@
 #include "world/scene_header.h"
 
 #include <cstring>
+#include <functional>
 #include <string>
 
 namespace {
@@ -107,6 +108,21 @@ void leave_and_close(int32_t links)
     EXPECT_EQ(g_scene_header.followed_char, int16_t(g_player_char));
 }
 
+// The game started at the gate on the recording device and its greeting passed by
+// `pass_greeting`; the villager's slot.
+void start_at_the_gate(const std::function<bool()>& pass_greeting, int32_t* villager)
+{
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv console brana.sav"));
+    ASSERT_TRUE(pass_greeting());
+    g_device = dynamic_cast<recording_device*>(g_d3d_device);
+    ASSERT_NE(g_device, nullptr);
+    for (uint32_t s = 0; s < g_char_count && *villager < 0; ++s)
+        if (std::strcmp(g_chars[s].name, "villager") == 0)
+            *villager = int32_t(s);
+    ASSERT_GE(*villager, 0);
+}
+
 } // namespace
 
 TEST_F(shell_test, TheHeroTalksWithTheVillagerAndTakesOnItsTask)
@@ -114,16 +130,10 @@ TEST_F(shell_test, TheHeroTalksWithTheVillagerAndTakesOnItsTask)
     // What the talks change beyond the run: the dialogue window and record, the option latches.
     saved_globals talk_state;
     talk_state.keep(g_dialogue_window), talk_state.keep(g_dialogue), talk_state.keep(g_option_latches);
-    render_use_recording(true);
-    ASSERT_TRUE(program_startup("zorv console brana.sav"));
-    ASSERT_TRUE(pass_greeting());
-    g_device = dynamic_cast<recording_device*>(g_d3d_device);
-    ASSERT_NE(g_device, nullptr);
     int32_t villager = -1;
-    for (uint32_t s = 0; s < g_char_count && villager < 0; ++s)
-        if (std::strcmp(g_chars[s].name, "villager") == 0)
-            villager = int32_t(s);
-    ASSERT_GE(villager, 0);
+    start_at_the_gate([this] { return pass_greeting(); }, &villager);
+    if (HasFatalFailure())
+        return;
     ASSERT_EQ(g_chars[villager].kind, k_kind_normal);
     ASSERT_NE(g_char_rule_links.run_char_event, nullptr);
     ASSERT_EQ(g_script_links.wait_until_released, wait_until_released);
@@ -224,17 +234,11 @@ TEST_F(shell_test, TheGateGreetsTheHeroAgainAfterATalkHasEnded)
 {
     saved_globals talk_state;
     talk_state.keep(g_dialogue_window), talk_state.keep(g_dialogue), talk_state.keep(g_option_latches);
-    render_use_recording(true);
-    ASSERT_TRUE(program_startup("zorv console brana.sav"));
-    ASSERT_TRUE(pass_greeting());
-    g_device = dynamic_cast<recording_device*>(g_d3d_device);
-    ASSERT_NE(g_device, nullptr);
-    g_script_links.wait_until_released = release_then_wait;
     int32_t villager = -1;
-    for (uint32_t s = 0; s < g_char_count && villager < 0; ++s)
-        if (std::strcmp(g_chars[s].name, "villager") == 0)
-            villager = int32_t(s);
-    ASSERT_GE(villager, 0);
+    start_at_the_gate([this] { return pass_greeting(); }, &villager);
+    if (HasFatalFailure())
+        return;
+    g_script_links.wait_until_released = release_then_wait;
 
     // A talk left by the question menu's leave option: its end asked for the closing file.
     g_char_rule_links.run_char_event(villager, 0);
