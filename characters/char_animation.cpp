@@ -3,6 +3,7 @@
 #include "characters/char_inventory.h"
 #include "characters/char_models.h"
 #include "characters/char_table.h"
+#include "characters/combat_rules.h"
 #include "core/frame_timing.h"
 #include "core/settings.h"
 #include "engine/models.h"
@@ -76,10 +77,12 @@ void step_world_fade(char_record* c)
     }
 }
 
-// The frame time of an attack: the clip's own until the combat rules' attack speed lands.
+// The frame time of an attack: trunc(attack speed x 10 + 1) ms, so the weapon class, the speed
+// skill, armour, shields and attunements set how fast blows come.
 int64_t attack_frame_ms(const char_record& c)
 {
-    return int64_t(c.anim_speed) * k_ms_per_speed_unit;
+    const double ms = double(char_attack_speed(&c)) * 10.0 + 1.0;
+    return ms >= 1.0 ? int64_t(std::min(ms, double(INT32_MAX))) : 1;  // a negative or NaN factor: 1 ms
 }
 
 // One frame step of every body part with a model, by the object's animation mode.

@@ -29,17 +29,33 @@ constexpr int k_text_lost = 118;
 constexpr uint8_t k_message_colour = 0;
 constexpr float k_light_grey = 0.6f;
 
-// What the inventory calls of subsystems not built yet.
+bool is_player(const char_record* c)
+{
+    return c->slot >= 0 && uint32_t(c->slot) == g_player_char;
+}
 
 // The running action starts its clip again, keeping its variant.
 void restart_running_clip(char_record* c)
 {
     set_char_anim(c, c->anim_action, 1, 1);
 }
-// The interface keeps no selected inventory entry yet: nothing follows a removal.
-void follow_selected_entry_removed(int32_t) {}
-// The interface keeps no last equipped weapon yet.
-void note_equipped_weapon(int16_t) {}
+// The hero's entry `index` was removed: the interface's selected entry keeps to its own entry.
+void follow_selected_entry_removed(const char_record* c, int32_t index)
+{
+    int16_t& selected = g_interface.selected_entry;
+    if (!is_player(c) || selected < 0 || selected < index)
+        return;
+    selected = selected == index ? int16_t(-1) : int16_t(selected - 1);
+}
+// The interface records the weapon the hero equipped, with its icon.
+void note_equipped_weapon(const char_record* c, int16_t item, const item_proto& p)
+{
+    if (!is_player(c))
+        return;
+    g_interface.last_weapon = item;
+    g_interface.last_weapon_icon = p.icon_texture;
+    g_interface.last_weapon_changed = 1;
+}
 // The item id quick slot `slot` holds, -1 for an empty slot or one outside the bar.
 int32_t quick_bar_item(int32_t slot)
 {
@@ -51,16 +67,9 @@ void drop_ground_item_at(const char_record* c, int16_t item, uint32_t value, uin
     drop_ground_item(uint16_t(item), uint16_t(std::min<uint32_t>(value, INT16_MAX)), 0, 0, true, uint16_t(c->slot),
                      element);
 }
-// Weapon animation sets are not loaded from here yet.
-void load_char_anims_of(char_record*, uint8_t) {}
 bool requirements_met_for(int32_t id, const char_record* c)
 {
     return item_requirements_met_by(id, *c, id) != 0;
-}
-
-bool is_player(const char_record* c)
-{
-    return c->slot >= 0 && uint32_t(c->slot) == g_player_char;
 }
 
 int32_t entry_count(const char_record* c)
@@ -156,7 +165,7 @@ void erase_entry(char_record* c, int32_t index, bool quiet)
     std::memmove(&c->inv_damage_type[index], &c->inv_damage_type[index + 1], sizeof c->inv_damage_type[0] * later);
     std::memmove(&c->inv_expire[index], &c->inv_expire[index + 1], sizeof c->inv_expire[0] * later);
     std::memmove(&c->inv_timer[index], &c->inv_timer[index + 1], sizeof c->inv_timer[0] * later);
-    follow_selected_entry_removed(index);
+    follow_selected_entry_removed(c, index);
     c->inv_count = uint8_t(n - 1);
 }
 
@@ -356,7 +365,7 @@ bool char_equip_weapon(char_record* c, int16_t item)
     char_sync_attunements(c);
     char_apply_item_effects(c);
     char_refresh_equipment(c);
-    note_equipped_weapon(item);
+    note_equipped_weapon(c, item, *p);
     return true;
 }
 
@@ -391,7 +400,7 @@ void char_refresh_equipment(char_record* c)
         for (int32_t i = 0; i < entry_count(c); ++i) {
             const item_proto* p = entry_item(c, i);
             if (p && c->inv_location[i] == k_inv_weapon)
-                load_char_anims_of(c, p->anim_set);
+                load_char_anims(c, p->anim_set, false);
         }
         for (int32_t i = 0; i < entry_count(c); ++i) {
             const item_proto* p = entry_item(c, i);

@@ -42,7 +42,8 @@ bool char_give_item(char_record* c, int16_t item, uint32_t value, uint8_t locati
 // is full.
 bool char_take_item(char_record* c, int16_t item, uint32_t value, int32_t ground_item);
 
-// Removes the entry; later entries move down one place. For the player, unless quiet, the loss is
+// Removes the entry; later entries move down one place, and for the player the interface's
+// selected entry keeps to its own. For the player, unless quiet, the loss is
 // told (no message log line for an item with the no-loss flag). Then the running clip restarts,
 // the item effects are applied and, unless the item is an attunement, the equipment is refreshed.
 // Nothing for an index outside the list.
@@ -73,7 +74,8 @@ bool char_has_attunement(const char_record* c, int16_t id);
 
 // The last entry at the weapon location moves to the first free backpack slot (it stays when none
 // is free) and the item is appended there with value 1 and its own damage-type byte; then the
-// attunements are synchronised, the effects applied and the equipment refreshed. False (nothing
+// attunements are synchronised, the effects applied and the equipment refreshed; for the player
+// the interface records the item and its icon as the last equipped weapon. False (nothing
 // changed) for an item id outside the table or a full list.
 bool char_equip_weapon(char_record* c, int16_t item);
 
@@ -84,7 +86,8 @@ void char_use_item(char_record* c, int32_t quick_index);
 // looks to the character.
 void char_apply_item_effects(char_record* c);
 // Removes every world object the character owns (not its own), and for a living character loads
-// each weapon's animation set and builds every equipped item's models and attached effects;
+// each weapon's animation set (load_char_anims: nothing for set 0 or the set it has) and builds
+// every equipped item's models and attached effects;
 // attack_variant becomes 0.
 void char_refresh_equipment(char_record* c);
 

@@ -31,6 +31,8 @@ chardata_entry g_chardata[k_chardata_capacity];
 uint32_t g_chardata_count = 0;
 char_move_proto g_move_protos[k_move_proto_capacity];
 int16_t g_move_proto_count = 0;
+table_file_state g_chardata_file = {k_chardata_file, false, false};
+table_file_state g_charpr_file = {k_charpr_file, false, false};
 
 namespace {
 
@@ -330,8 +332,10 @@ int16_t clip_of(const char_record& c, int32_t action, uint8_t variant)
 bool load_chardata()
 {
     packed_stream* in = stream_open(k_chardata_file, "rp");
-    if (!in)
+    if (!in) {
+        table_file_read(g_chardata_file, file_exists(k_chardata_file) != 1);
         return false;
+    }
     int64_t count = stream_read_u32le(in);
     std::vector<chardata_entry> entries;
     table_read got{0, count >= 0};
@@ -348,6 +352,7 @@ bool load_chardata()
             });
     }
     stream_close(in);
+    table_file_read(g_chardata_file, got.complete);
     if (!got.complete) {
         console_log("%s: poskodeny subor, nenacitany", k_chardata_file);
         return false;
@@ -596,6 +601,7 @@ void release_char_models()
         g_chardata[i].loaded = 0;
     g_chardata_count = 0;
     forget_chardata_paths();
+    table_file_read(g_chardata_file, false);
     for (uint32_t s = 0; s < g_char_count && s < uint32_t(k_char_slots); ++s)
         std::fill(std::begin(g_chars[s].part_model), std::end(g_chars[s].part_model), int16_t(-1));
 }

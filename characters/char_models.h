@@ -5,6 +5,7 @@
 #pragma once
 
 #include "characters/char_record.h"
+#include "core/table_file_state.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -76,6 +77,12 @@ extern int16_t g_move_proto_count;
 bool load_chardata();
 // Writes the registry; the old file stays when a write fails. True when written.
 bool write_chardata();
+// Whether the registry and the move prototypes may be written back over their files: the
+// registry is read whole when load_chardata took its file or the file is missing, and no longer
+// once a level change empties it; the move prototypes are built from the model folders and never
+// read from their file, so only an edit lets them replace it.
+extern table_file_state g_chardata_file;
+extern table_file_state g_charpr_file;
 
 // The loaded registry entry whose path is `path`, or -1. Found through an index of the paths, so
 // an entry written into the registry other than by these functions and load_chardata may be
@@ -145,8 +152,8 @@ void set_char_anim(char_record* character, int32_t action, int32_t restart, int3
 model* char_part_model(int32_t index);
 
 // A level change: every move prototype is initialised and the table emptied, the registry is
-// emptied (its models are freed by the caller), and every character below the count loses its
-// body-part models.
+// emptied (its models are freed by the caller) and no longer holds its file, and every character
+// below the count loses its body-part models.
 void release_char_models();
 
 // Of every character from slot 1, each body part 2 to 23 of the move prototypes its clips name

@@ -12,6 +12,7 @@
 #include "engine/models.h"
 #include "items/items.h"
 #include "platform/clock.h"
+#include "platform/random.h"
 #include "script/entities.h"
 #include "world/blood.h"
 #include "world/dream_world.h"
@@ -272,10 +273,10 @@ bool patrol_next_corner(char_record* c, bool at_random)
     int32_t corners = std::min<int32_t>(sector.count, k_sector_points);
     int32_t next = c->patrol_point + 1;
     if (at_random && corners > 1) {
-        // Uniform over the corners other than the current one.
-        next = std::rand() % (corners - 1);
-        if (c->patrol_point < corners && next >= c->patrol_point)
-            ++next;
+        // Drawn from the game's generator again until it differs from the current corner.
+        do
+            next = game_rand() % corners;
+        while (next == c->patrol_point);
     }
     if (next >= corners)
         next = 0;

@@ -2,6 +2,7 @@
 
 #include "characters/char_inventory.h"
 #include "characters/char_models.h"
+#include "characters/char_stats.h"
 #include "characters/char_table.h"
 #include "characters/monster_points.h"
 #include "characters/monster_protos.h"
@@ -159,10 +160,10 @@ int32_t spawn_monster_from_placement(char_placement_list* list, int32_t index)
 int32_t spawn_char_from_placement_full_health(char_placement_list* list, int32_t index, bool apply_kind)
 {
     const int32_t slot = spawn_char_from_placement(list, index, apply_kind);
-    if (char_record* c = char_at(slot)) {
-        c->hp_ceiling = int16_t(std::clamp(c->hp_max, -32768, 32767));
-        c->hp = c->hp_ceiling;
-    }
+    // The maximum is recomputed after the placement's level and class: a placement of another
+    // level than its creature file's starts at the full health of its own level.
+    if (char_record* c = char_at(slot))
+        recompute_char_stats(c, true);
     return slot;
 }
 
@@ -190,15 +191,31 @@ void spawn_level_chars_full_health(char_placement_list* list)
     spawn_all(list, spawn_char_from_placement_full_health);
 }
 
+namespace {
+
+// A placement that keeps its creature file's speeds goes on keeping them while the character runs
+// and walks at them.
+bool keeps_file_speeds(const char_placement& p, const char_record& c)
+{
+    if (p.run_speed != k_placement_keep_speeds || !is_plain_file_name(p.creature_file))
+        return false;
+    char path[64];
+    std::snprintf(path, sizeof path, "%s%s", k_creature_folder, p.creature_file);
+    char_record file{};
+    return read_char_file_record(path, &file) && file.run_speed == c.run_speed && file.walk_speed == c.walk_speed;
+}
+
+} // namespace
+
 void update_placement_from_char(char_placement_list* list, int32_t slot)
 {
-    const char_record* c = char_at(slot);
+    char_record* c = char_at(slot);
     if (!list || !c)
         return;
+    recompute_char_stats(c, false);
     const world_object* o = world_object_of(*c);
     if (!o)
         return;
-    // Statistics are recomputed here once the combat rules land.
     for (int32_t i = 0; i < std::clamp<int32_t>(list->count, 0, k_placement_slots); ++i) {
         char_placement& p = list->entries[i];
         if (p.char_slot != slot)
@@ -230,8 +247,10 @@ void update_placement_from_char(char_placement_list* list, int32_t slot)
         std::copy_n(c->inv_item, n, p.inv_item);
         std::copy_n(c->inv_damage_type, n, p.inv_damage_type);
         std::copy_n(c->inv_value, n, p.inv_value);
-        p.run_speed = int32_t(c->run_speed);
-        p.walk_speed = c->walk_speed;
+        if (!keeps_file_speeds(p, *c)) {
+            p.run_speed = int32_t(c->run_speed);
+            p.walk_speed = c->walk_speed;
+        }
         p.random_move = c->random_move;
         p.ai_distance = c->ai_distance;
         copy_bounded(p.key_name, sizeof p.key_name, c->name);

@@ -20,7 +20,8 @@ int32_t spawn_char_from_placement(char_placement_list* list, int32_t index, bool
 // The same without the placement's kind and without a first visit's treasure: the spawn of a
 // monster point, which rolls its monster's own.
 int32_t spawn_monster_from_placement(char_placement_list* list, int32_t index);
-// The same as spawn_char_from_placement, then hit points at their maximum.
+// The same as spawn_char_from_placement, then the statistics recomputed with the placement's
+// level and class, and hit points and the health ceiling at that maximum.
 int32_t spawn_char_from_placement_full_health(char_placement_list* list, int32_t index, bool apply_kind);
 
 // Every placement in order, with their kinds ("inserting char %d from %d"); a count above 255 is
@@ -28,8 +29,10 @@ int32_t spawn_char_from_placement_full_health(char_placement_list* list, int32_t
 void spawn_level_chars(char_placement_list* list);
 void spawn_level_chars_full_health(char_placement_list* list);
 
-// Copies the live character of the slot into every placement that names it, while it has a
-// world object; update_all_placements does so for every slot in use.
+// Recomputes the statistics of the slot's character (not full), then copies it into every
+// placement that names it, while it has a world object; update_all_placements does so for every
+// slot in use. A placement that keeps its creature file's speeds (run speed -1) keeps doing so
+// while the character's speeds are the file's.
 void update_placement_from_char(char_placement_list* list, int32_t slot);
 void update_all_placements(char_placement_list* list);
 

@@ -11,6 +11,7 @@
 #include "characters/monster_protos.h"
 #include "core/console_log.h"
 #include "core/frame_timing.h"
+#include "items/item_looks.h"
 #include "items/items.h"
 #include "world/blood.h"
 #include "world/camera_shake.h"
@@ -188,14 +189,7 @@ void pulse_damage_over_time(char_record* c)
 bool apply_weapon_strike_properties(char_record* c)
 {
     int32_t weapon = char_weapon_item(c);
-    bool cast = false;
-    for_each_property(weapon, k_prop_cast_on_attack, [&](const int16_t* args) {
-        float x, y;
-        char_position(*c, &x, &y);
-        run_hook(g_char_rule_links.cast_spell, "cast_spell", int32_t(args[0]), int32_t(c->slot), x, y, 0.0f, 0.0f,
-                 int16_t(0), k_cast_from_weapon);
-        cast = true;
-    });
+    const bool cast = weapon >= 0 && cast_item_attack_spells(weapon, c->slot) > 0;
     for_each_property(weapon, k_prop_shake_on_attack, shake_camera_by_property);
     return cast;
 }

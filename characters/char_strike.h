@@ -1,6 +1,7 @@
 // What happens at a strike frame, shared by the machines: the focus weapon's casts by attunement
 // tier, the strike properties of the equipped items and the melee blow with its on-hit effects.
-// Spells go through the cast hooks of char_rule_links.h.
+// Spells go through the cast hooks of char_rule_links.h; the weapon's attack spells through the item
+// looks' cast_item_attack_spells.
 #pragma once
 
 #include "characters/char_record.h"
@@ -43,8 +44,8 @@ int32_t land_melee_blow(char_record* c, const blow_rules& rules);
 // strength 5, 15 or 25 by the kind (1 to 3) and effect damage of 0.1, 0.25 or 0.5 x dot_damage.
 void pulse_damage_over_time(char_record* c);
 
-// Properties 34 (cast_spell of argument 1 from the character) and 36 (camera shake) of the item
-// in the weapon location. True when anything cast.
+// Properties 34 (cast_item_attack_spells: the spell of argument 1 from the character) and 36
+// (camera shake) of the item in the weapon location. True when anything cast.
 bool apply_weapon_strike_properties(char_record* c);
 
 // The weapon's attack delay in ticks (`unarmed` without a weapon); with a weapon its attack sound

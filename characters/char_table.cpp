@@ -2,6 +2,7 @@
 
 #include "characters/char_inventory.h"
 #include "characters/char_models.h"
+#include "characters/char_stats.h"
 #include "core/console_log.h"
 #include "core/frame_timing.h"
 #include "core/globals.h"
@@ -26,6 +27,7 @@ char_record g_chars[k_char_slots];
 uint32_t g_char_count = 0;
 uint32_t g_player_char = 0;
 int32_t g_player_object = -1;
+table_file_state g_characters_file = {k_characters_file, false, false};
 
 namespace {
 
@@ -46,9 +48,6 @@ void apply_inventory_on_add(char_record* c)
     char_apply_item_effects(c);
     char_refresh_equipment(c);
 }
-
-// Statistics are recomputed once the combat rules land.
-void recompute_stats_on_add(char_record*) {}
 
 bool valid_slot(int32_t slot)
 {
@@ -113,7 +112,7 @@ void enter_world(char_record* c, int32_t slot, float x, float y, uint8_t action)
         c->light = light < 0 ? k_no_light : uint16_t(light);
     }
 
-    recompute_stats_on_add(c);
+    recompute_char_stats(c, false);
     std::fill(std::begin(c->part_frame), std::end(c->part_frame), uint8_t(0));
     std::fill(std::begin(c->part_extra_a), std::end(c->part_extra_a), int16_t(0));
     if (c->kind == k_kind_enemy)
@@ -342,22 +341,31 @@ bool write_char_file(int32_t slot, const char* path)
     return true;
 }
 
-bool read_char_file(int32_t slot, const char* path)
+bool read_char_file_record(const char* path, char_record* record)
 {
-    if (!valid_slot(slot))
-        return false;
     packed_stream* in = stream_open(path, "rp");
     if (!in)
         return false;
-    char_record record = g_chars[slot];
+    char_record read = *record;
     int64_t stored_size = stream_read_u32le(in);
-    bool complete = stored_size >= 0 && read_record(in, uint32_t(stored_size), &record);
+    bool complete = stored_size >= 0 && read_record(in, uint32_t(stored_size), &read);
     stream_close(in);
     if (!complete) {
         console_log("%s: poskodeny subor postavy, nenacitany", path);
         return false;
     }
-    reset_read_record(&record);
+    reset_read_record(&read);
+    *record = read;
+    return true;
+}
+
+bool read_char_file(int32_t slot, const char* path)
+{
+    if (!valid_slot(slot))
+        return false;
+    char_record record = g_chars[slot];
+    if (!read_char_file_record(path, &record))
+        return false;
     build_char_sounds(&record);
     g_chars[slot] = record;
     return true;
@@ -366,8 +374,10 @@ bool read_char_file(int32_t slot, const char* path)
 bool read_characters(bool build_sounds)
 {
     packed_stream* in = stream_open(k_characters_file, "rp");
-    if (!in)
+    if (!in) {
+        table_file_read(g_characters_file, file_exists(k_characters_file) != 1);
         return false;
+    }
     int64_t count = stream_read_u32le(in);
     int64_t stored_size = count < 0 ? -1 : stream_read_u32le(in);
     bool complete = stored_size >= 0 && count <= int64_t(k_char_slots);
@@ -378,6 +388,7 @@ bool read_characters(bool build_sounds)
             complete = complete && read_record(in, uint32_t(stored_size), &record);
     }
     stream_close(in);
+    table_file_read(g_characters_file, complete);
     if (!complete) {
         if (count > int64_t(k_char_slots))
             console_log("%s: %lld postav je viac ako %d, subor nenacitany", k_characters_file, (long long)count,
@@ -410,7 +421,7 @@ bool write_characters()
     std::vector<const char_record*> kept;
     for (uint32_t i = 0; i < g_char_count && i < uint32_t(k_char_slots); ++i) {
         const char_record& c = g_chars[i];
-        if ((c.kind == k_kind_player || c.kind == k_kind_sidekick) && c.life != k_life_gone)
+        if ((c.kind == k_kind_player || c.kind == k_kind_sidekick) && c.life != k_life_gone && !c.level_char)
             kept.push_back(&c);
     }
     packed_stream* out = stream_open(k_characters_file, "wp");

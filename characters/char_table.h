@@ -4,6 +4,7 @@
 #pragma once
 
 #include "characters/char_record.h"
+#include "core/table_file_state.h"
 
 #include <cstdint>
 
@@ -28,7 +29,8 @@ world_object* world_object_of(const char_record& character);
 // Puts a loaded character into the world at (x, y) in the given slot: a world object with
 // prototype code -2 - slot (any object of its own it still has is freed first), alive, the
 // run-time fields reset, all clips reloaded and the move, attack and stand clips started; a
-// PLAYER outside editor mode gets a light. Returns the record.
+// PLAYER outside editor mode gets a light; the statistics recomputed (not full). Returns the
+// record.
 char_record* add_char(char_record* character, int32_t slot, float x, float y);
 
 // The same for a character read from a save game or a level-character section: placed at its
@@ -61,15 +63,22 @@ int32_t load_char_into_free_slot(const char* path);
 // damaged one, with a log line. Both return true on success.
 bool write_char_file(int32_t slot, const char* path);
 bool read_char_file(int32_t slot, const char* path);
+// Reads a character file over `record` as read_char_file reads it over a slot, without the sound
+// lists; false, the record as it was, for a missing or damaged file.
+bool read_char_file_record(const char* path, char_record* record);
 
 // "global/characters.dat" (packed): u32 count n, u32 record size, n records. Reading marks every
 // slot without a world object, then reads the records into slots 0 to n-1 as read_char_file does
 // (level_char 0), with the sound lists when asked, and sets the count. A count above 255 or a file
 // cut short is refused with a log line and the table stays as it was; a missing file leaves it
-// too. Writing stores the PLAYER and SIDEKICK characters that are in the world or dead, in slot
-// order; the old file stays when a write fails.
+// too. Writing stores the global PLAYER and SIDEKICK characters (a level's own companions stay
+// with the level) that are in the world or dead, in slot order; the old file stays when a write
+// fails.
 bool read_characters(bool build_sounds);
 bool write_characters();
+// Whether the table's global characters may be written back over "global/characters.dat": read
+// whole when read_characters took the file or it is missing; the editor marks its edits.
+extern table_file_state g_characters_file;
 
 // The hit ("h_<appearance>1" to 5) and death ("d_...") samples of the character, each list
 // stopping at the first sound that does not exist.

@@ -251,7 +251,7 @@ int32_t char_armor_class(int32_t defender, int32_t attacker)
         }
     });
     if (const char_record* a = char_at(attacker))
-        factor *= attunement_factor(a, 49, is_player(a));
+        factor *= attunement_factor(a, 49, false);  // the attacker's attunements count untested
     float value = float(std::clamp<int64_t>(ac, INT32_MIN, INT32_MAX));
     for (int32_t i = 0; i < c->armor_break && value != 0.0f; ++i)
         value = float(int32_t(value * 0.8f));

@@ -165,13 +165,16 @@ void decide(char_record* c, int32_t slot, char_record* player)
     }
 }
 
-// Engaged ranged enemies count as attackers of the player.
+// Engaged ranged enemies count as attackers of the player and join the combat list.
 void count_ranged_presence(const char_record& c, const char_record* player)
 {
     if (!player || char_weapon_item(&c) < 0 || c.state == k_state_stunned || char_reach(c) <= k_ranged_reach)
         return;
-    if ((char_distance(c, *player) < float(c.ai_distance) * g_zoom || hurt(c)) && g_surround.count < 255)
+    if (!(char_distance(c, *player) < float(c.ai_distance) * g_zoom || hurt(c)))
+        return;
+    if (g_surround.count < 255)
         ++g_surround.count;
+    join_combat_list(c.slot);
 }
 
 // With an action sector and no target the patrol goes on; with a target it stands; without a

@@ -11,8 +11,7 @@
 
 monster_proto g_monster_protos[k_monster_proto_slots];
 int16_t g_monster_proto_count = 0;
-bool g_monster_protos_whole = true;
-bool g_monster_protos_changed = false;
+table_file_state g_monster_protos_file = {k_monster_protos_file, true, false};
 
 namespace {
 
@@ -125,9 +124,8 @@ void decode_monster_proto(const uint8_t* bytes, monster_proto* proto)
 bool load_monster_protos()
 {
     packed_stream* in = stream_open(k_monster_protos_file, "rp");
-    g_monster_protos_changed = false;
     if (!in) {
-        g_monster_protos_whole = true;
+        table_file_read(g_monster_protos_file, file_exists(k_monster_protos_file) != 1);
         return false;
     }
     int value = stream_read_u16le(in);
@@ -146,7 +144,7 @@ bool load_monster_protos()
                                                        });
     }
     stream_close(in);
-    g_monster_protos_whole = got.complete && count <= k_monster_proto_slots;
+    table_file_read(g_monster_protos_file, got.complete && count <= k_monster_proto_slots);
     if (!got.complete) {
         console_log("%s: poskodeny subor, nenacitany", k_monster_protos_file);
         return false;

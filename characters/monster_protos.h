@@ -4,6 +4,7 @@
 #pragma once
 
 #include "characters/char_record.h"
+#include "core/table_file_state.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -102,12 +103,10 @@ static_assert(offsetof(monster_proto, treasure_chance_main) == 800);
 
 extern monster_proto g_monster_protos[k_monster_proto_slots];
 extern int16_t g_monster_proto_count;  // classes 0 to count - 1 are in use
-// Whether the table may be written back over its file: the loader sets g_monster_protos_whole
-// when the file was read whole or is missing (false for a damaged file and for one of more than
-// 256 classes, whose other classes would otherwise be lost) and clears g_monster_protos_changed, which the editor sets when it
-// edits the table.
-extern bool g_monster_protos_whole;
-extern bool g_monster_protos_changed;
+// Whether the table may be written back over its file: read whole when the file was read whole
+// or is missing (not for a damaged file, nor for one of more than 256 classes, whose other
+// classes would otherwise be lost); the editor marks its edits.
+extern table_file_state g_monster_protos_file;
 
 // The editor's defaults of a new class: genus 0, "new monster", no creature file, attack class
 // and damage type 0, unarmed damage 10 plus 3 per level, critical chance 5 plus 1 per level,

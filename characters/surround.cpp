@@ -6,6 +6,7 @@
 #include "characters/char_table.h"
 #include "core/editor_globals.h"
 #include "core/frame_timing.h"
+#include "core/game_globals.h"
 #include "core/globals.h"
 #include "engine/math.h"
 #include "world/movement_map.h"
@@ -165,6 +166,7 @@ void assign_surround_slots(surround* s, int32_t target)
 {
     char_record* t = char_at(target);
     float tx, ty;
+    clear_combat_list();
     if (!g_editor.ai_on || !t || !char_position(*t, &tx, &ty))
         return;
     if (s->next_update < g_ticks) {
@@ -190,4 +192,6 @@ void assign_surround_slots(surround* s, int32_t target)
         }
     }
     s->count = uint8_t(std::count_if(std::begin(s->occupant), std::end(s->occupant), [](int16_t o) { return o >= 0; }));
+    for (int16_t occupant : s->occupant)
+        join_combat_list(occupant);
 }

@@ -30,7 +30,8 @@ extern surround g_surround;
 // with a target or below 3 without one; a stunned enemy is left out. While the target neither
 // walks a leg nor follows the cursor, an occupant more than 10 and less than 48 from its place
 // is put onto it, idle, with its next decision due now. Every frame the count becomes the
-// number of occupied places.
+// number of occupied places and the combat list their occupants (the engaged ranged enemies join
+// it in their own frames); without the AI or a target in the world the combat list is empty.
 void assign_surround_slots(surround* s, int32_t target);
 
 // Puts the character into the nearest usable place it may take, displacing a farther occupant,

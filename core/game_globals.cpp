@@ -1,5 +1,8 @@
 #include "core/game_globals.h"
 
+#include <algorithm>
+#include <iterator>
+
 game_interface g_interface = {};
 uint32_t g_no_game_running = 0;
 float g_zoom_target = 1.0f;
@@ -18,4 +21,21 @@ void enable_map_location(int32_t index)
 {
     if (index >= 0 && index < k_map_locations)
         g_map_locations_open[index] = 1;
+}
+
+void clear_combat_list()
+{
+    std::fill(std::begin(g_combat_list), std::end(g_combat_list), int16_t(-1));
+    g_in_combat = 0;
+}
+
+void join_combat_list(int32_t slot)
+{
+    if (slot < 0 || slot > INT16_MAX || std::find(std::begin(g_combat_list), std::end(g_combat_list), slot) != std::end(g_combat_list))
+        return;
+    int16_t* free = std::find(std::begin(g_combat_list), std::end(g_combat_list), int16_t(-1));
+    if (free == std::end(g_combat_list))
+        return;
+    *free = int16_t(slot);
+    ++g_in_combat;
 }

@@ -118,4 +118,12 @@ struct game_interface {
     // Asked of the HUD by the notices of new skill points and attunements.
     uint32_t skill_panel_request;
     uint32_t attunement_panel_request;
+
+    // The hero's inventory as the interface follows it: the selected entry (-1 none) stays on
+    // its entry when an entry before it is removed and becomes -1 when its own is; the weapon the
+    // hero last equipped (-1 none), its icon's texture slot and a flag set at each change.
+    int16_t selected_entry = -1;
+    int16_t last_weapon = -1;
+    uint16_t last_weapon_icon = k_no_texture_slot;
+    uint32_t last_weapon_changed;
 };

@@ -12,8 +12,10 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <string>
 
 game_settings g_settings = {};
+table_file_state g_config_file = {k_config_file, false, false};
 char g_language[k_language_size] = "eng";
 message_log g_message_log = {};
 
@@ -38,6 +40,8 @@ void config_set_defaults(game_settings* s)
 }
 
 namespace {
+
+std::string g_config_text_read;  // the settings as config_read left them, as config.cfg says them
 
 // One "key= value" item: the key (any length) is skipped; the field keeps its value when the
 // number cannot be read (false).
@@ -65,45 +69,8 @@ bool read_language(FILE* file)
     return true;
 }
 
-} // namespace
-
-void config_read(game_settings* s)
-{
-    config_set_defaults(s);
-    FILE* file = std::fopen(resolve_path(k_config_file).c_str(), "r");
-    if (file) {
-        const bool read[] = {
-            read_item(file, &s->gr_gamma),         read_item(file, &s->gr_force16bit),
-            read_item(file, &s->gr_displayshadows), read_item(file, &s->gr_lowparticles),
-            read_item(file, &s->gr_disablelight),  read_item(file, &s->gr_displayweather),
-            read_item(file, &s->gr_showstats),     read_item(file, &s->gr_runwindowed),
-            read_item(file, &s->gr_enablewbuffer), read_item(file, &s->snd_musicvolume),
-            read_item(file, &s->snd_soundvolume),  read_item(file, &s->snd_swapchannels),
-            read_item(file, &s->snd_muteall),      read_item(file, &s->snd_eax),
-            read_language(file),                   read_item(file, &s->difficulty),
-        };
-        std::fclose(file);
-        if (int unread = int(std::count(std::begin(read), std::end(read), false)))
-            console_log("%s: poskodeny subor, %d z %d poloziek ostava predvolenych", k_config_file, unread,
-                        int(std::size(read)));
-    } else {
-        console_log("%s chyba, beriem predvolene nastavenia", k_config_file);
-    }
-    g_wbuffer_switch = s->gr_enablewbuffer;
-    g_show_stats = s->gr_showstats;
-}
-
-int32_t music_volume_percent(const game_settings* s)
-{
-    return s->snd_musicvolume > 100 ? 100 : s->snd_musicvolume;
-}
-
-int32_t sound_volume_percent(const game_settings* s)
-{
-    return s->snd_soundvolume > 100 ? 100 : s->snd_soundvolume;
-}
-
-bool config_write(const game_settings* s)
+// The text config.cfg holds for the settings and the language.
+std::string config_text(const game_settings* s)
 {
     char text[1024];
     int length = std::snprintf(text, sizeof text,
@@ -128,7 +95,62 @@ bool config_write(const game_settings* s)
         int(s->gr_runwindowed), int(s->gr_enablewbuffer), int(s->snd_musicvolume),
         int(s->snd_soundvolume), int(s->snd_swapchannels), int(s->snd_muteall), int(s->snd_eax),
         g_language, int(s->difficulty));
-    return write_whole_file(k_config_file, text, size_t(length));
+    return std::string(text, size_t(std::clamp(length, 0, int(sizeof text) - 1)));
+}
+
+} // namespace
+
+void config_read(game_settings* s)
+{
+    config_set_defaults(s);
+    FILE* file = std::fopen(resolve_path(k_config_file).c_str(), "r");
+    if (file) {
+        const bool read[] = {
+            read_item(file, &s->gr_gamma),         read_item(file, &s->gr_force16bit),
+            read_item(file, &s->gr_displayshadows), read_item(file, &s->gr_lowparticles),
+            read_item(file, &s->gr_disablelight),  read_item(file, &s->gr_displayweather),
+            read_item(file, &s->gr_showstats),     read_item(file, &s->gr_runwindowed),
+            read_item(file, &s->gr_enablewbuffer), read_item(file, &s->snd_musicvolume),
+            read_item(file, &s->snd_soundvolume),  read_item(file, &s->snd_swapchannels),
+            read_item(file, &s->snd_muteall),      read_item(file, &s->snd_eax),
+            read_language(file),                   read_item(file, &s->difficulty),
+        };
+        std::fclose(file);
+        const int unread = int(std::count(std::begin(read), std::end(read), false));
+        if (unread)
+            console_log("%s: poskodeny subor, %d z %d poloziek ostava predvolenych", k_config_file, unread,
+                        int(std::size(read)));
+        table_file_read(g_config_file, unread == 0);
+    } else {
+        console_log("%s chyba, beriem predvolene nastavenia", k_config_file);
+        table_file_read(g_config_file, file_exists(k_config_file) != 1);
+    }
+    g_config_text_read = config_text(s);
+    g_wbuffer_switch = s->gr_enablewbuffer;
+    g_show_stats = s->gr_showstats;
+}
+
+int32_t music_volume_percent(const game_settings* s)
+{
+    return s->snd_musicvolume > 100 ? 100 : s->snd_musicvolume;
+}
+
+int32_t sound_volume_percent(const game_settings* s)
+{
+    return s->snd_soundvolume > 100 ? 100 : s->snd_soundvolume;
+}
+
+bool config_write(const game_settings* s)
+{
+    const std::string text = config_text(s);
+    return write_whole_file(k_config_file, text.data(), text.size());
+}
+
+bool config_write_back()
+{
+    if (config_text(&g_settings) != g_config_text_read)
+        table_file_changed(g_config_file);
+    return write_table_file(g_config_file, [] { return config_write(&g_settings); });
 }
 
 message_log* log_add_line(message_log* log, uint8_t colour, const char* format, ...)

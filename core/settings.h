@@ -1,6 +1,8 @@
 // The player's settings (config.cfg) and the in-game message log.
 #pragma once
 
+#include "core/table_file_state.h"
+
 #include <cstdint>
 
 struct game_settings {
@@ -39,6 +41,11 @@ int32_t music_volume_percent(const game_settings* settings);
 int32_t sound_volume_percent(const game_settings* settings);
 // Writes config.cfg, replacing it only after a complete write; returns false when it could not.
 bool config_write(const game_settings* settings);
+// Whether config.cfg may be written back: read whole when config_read read every item or found
+// no file; changed when g_settings or the language no longer give the text of what was read.
+extern table_file_state g_config_file;
+// Shutdown: config.cfg from g_settings when it may be written (see core/table_file_state.h).
+bool config_write_back();
 
 constexpr int k_message_log_lines = 1000;
 constexpr int k_message_log_width = 255;

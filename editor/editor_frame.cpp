@@ -148,7 +148,7 @@ void show_saving_text()
 void save_with_keys()
 {
     show_saving_text();
-    if (save_level_map(g_map_path) != 0)
+    if (save_session_map() != 0)  // only over the file the map was read from or saved to
         console_log("mapa neulozena");
 }
 

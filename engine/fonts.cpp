@@ -222,13 +222,18 @@ void font_end(font_record* font)
         font->dc = nullptr;
 }
 
+void (*g_text_drawn)(const text_draw& text) = nullptr;
+
 int32_t font_text_out(font_record* font, int32_t x, int32_t y, const char* text, uint32_t colour)
 {
     if (!font)
         return 0;
     const int32_t width = measure(font, text);
-    if (font->dc && font->font && text && *text)
+    if (font->dc && font->font && text && *text) {
         draw_glyphs(*font->font, *font->dc, x, y, text, colour);
+        if (g_text_drawn)
+            g_text_drawn({text, x, y, width, font->height});
+    }
     return width;
 }
 

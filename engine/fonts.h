@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 class render_device;
 struct font_style;
@@ -60,3 +61,11 @@ int32_t font_text_out(font_record* font, int32_t x, int32_t y, const char* text,
 // called inside or outside a batch.
 int32_t font_text_width(font_record* font, const char* text);
 int32_t font_measure_text(font_record* font, const char* text);
+
+// A string drawn by font_text_out inside a batch, with its box in view pixels.
+struct text_draw {
+    std::string text;
+    int32_t x, y, width, height;
+};
+// While set, called with every string font_text_out draws (the layout checks set it).
+extern void (*g_text_drawn)(const text_draw& text);

@@ -168,7 +168,8 @@ void draw_combat_values(const char_record* hero, int32_t slot, int32_t px)
         std::snprintf(text, sizeof text, "%d %s", int(armour_class), ui_text(28));
     }
     draw_row(px, 345, 24, text);
-    std::snprintf(text, sizeof text, "%d %s", int(weight), ui_text(30));
+    // The weight counts in the unit word of the armour class (the gold word would read as a price).
+    std::snprintf(text, sizeof text, "%d %s", int(weight), ui_text(28));
     draw_row(px, 360, 25, text);
     const int32_t block = block_chance(slot, -1);
     if (char_shield_item(hero) >= 0)

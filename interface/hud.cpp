@@ -30,6 +30,7 @@
 #include "interface/side_panel.h"
 #include "script/script_services.h"
 #include "script/text_window.h"
+#include "script/text_window_layout.h"
 #include "world/game_clock.h"
 #include "world/scene_header.h"
 #include "world/world_objects.h"
@@ -155,8 +156,9 @@ bool cursor_in_screen(float x1, float y1, float x2, float y2)
 void show_bar_tooltip(const char* text, int32_t margin)
 {
     char markup[256];
-    std::snprintf(markup, sizeof markup, "^window 10 0 %d 30 ^mouse_center ^gl_a 0.6 %s",
-                  10 * int(std::strlen(text)) + margin, text);
+    // At least as wide as the text needs to stay on one line.
+    const int32_t width = std::max<int32_t>(10 * int32_t(std::strlen(text)) + margin, window_width_for_one_line(text));
+    std::snprintf(markup, sizeof markup, "^window 10 0 %d 30 ^mouse_center ^gl_a 0.6 %s", int(width), text);
     replace_text_message(markup);
     g_interface.mouse_over_ui = 1;
 }

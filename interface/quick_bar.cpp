@@ -12,8 +12,10 @@
 #include "engine/primitives.h"
 #include "engine/quads.h"
 #include "engine/sprite_font.h"
+#include "engine/textures.h"
 #include "interface/held_item.h"
 #include "items/items.h"
+#include "items/quick_bar_block.h"
 #include "items/spells.h"
 #include "platform/key_codes.h"
 #include "script/script_services.h"
@@ -291,9 +293,26 @@ void show_name_tooltip(const char* name, int32_t size, const char* tail, int32_t
     replace_text_message(markup);
 }
 
+// The spell's icon "data/spell/<icon>.tga"; a slot number outside the table (nothing drawn)
+// when the spell names no icon.
+uint16_t spell_icon(int16_t spell)
+{
+    constexpr uint16_t k_no_icon = 0xFFFE;
+    const spell_proto* s = spell_proto_at(spell);
+    if (!s || !s->icon[0])
+        return k_no_icon;
+    char path[96];
+    std::snprintf(path, sizeof path, "data/spell/%.*s.tga", int(sizeof s->icon), s->icon);
+    const int32_t slot = get_texture(path, 0, 0, 0, 0, 1, 0);
+    return slot < 0 ? k_no_icon : uint16_t(slot);
+}
+
 void update_quick_bar()
 {
-    const game_interface& gi = g_interface;
+    game_interface& gi = g_interface;
+    for (int i = 0; i < k_quick_key_slots; ++i)
+        if (gi.quick_kinds[i] == k_quick_spell && gi.quick_icons[i] == k_quick_icon_unknown)
+            gi.quick_icons[i] = spell_icon(gi.quick_ids[i]);
     char_record* hero = panel_hero();
     for (int i = 0; i < k_quick_key_slots; ++i)
         draw_centred(gi.slot_box, slot_left(i) + 16.0f, screen_h() - 28.0f, 1.0f);

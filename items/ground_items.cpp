@@ -190,6 +190,9 @@ void place_ground_item(ground_item* record, int32_t index, bool quiet)
         return;
     }
     world_object& o = g_objects[object];
+    o.x = float(record->x);  // also in the editor's corner modes
+    o.y = float(record->y);
+    o.has_corners = 0;
     o.layer = k_ground_item_layer;
     o.z = 0.0f;
     o.entry_kinds[0] = k_entry_ground_item;

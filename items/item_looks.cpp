@@ -157,9 +157,10 @@ int32_t efect_slot(int32_t n)
 }
 
 // An attached object of prototype slot at (x, y): the character's layer, owned by it, with the
-// attachment mode and arguments. Returns the object, or null when none could be added.
-world_object* spawn_attached(const char_record& c, int32_t slot, float x, float y, float height, float scale,
-                             uint8_t mode, int32_t arg0, int32_t arg1)
+// attachment mode and arguments, the id of the item that spawned it and the attached-drawing
+// flag. Returns the object, or null when none could be added.
+world_object* spawn_attached(const char_record& c, int16_t item_id, int32_t slot, float x, float y, float height,
+                             float scale, uint8_t mode, int32_t arg0, int32_t arg1)
 {
     int32_t index = add_object(x, y, slot, 1.0f, scale, 0, 0);
     const world_object* owner = char_object(c);
@@ -178,29 +179,14 @@ world_object* spawn_attached(const char_record& c, int32_t slot, float x, float 
     o.object_class = mode;
     o.entry_ints[0][0] = arg0;
     o.entry_ints[0][1] = arg1;
+    o.item_id = uint32_t(int32_t(item_id));
+    o.attached_drawing = 1;
     if (const object_proto* p = proto_at(slot); p && p->kind == k_proto_particle)
         o.particle_role = k_role_emitter;
     return &o;
 }
 
-// Where vertex v of the character's model for the body part lies, from its object's position and
-// pose; false when the part has no model or the model no such vertex.
-bool vertex_position(const char_record& c, int32_t part, int32_t vertex, float* x, float* y)
-{
-    int16_t index = c.part_model[part];
-    const world_object* o = char_object(c);
-    const model* m = index > 0 ? char_part_model(index) : nullptr;
-    float out[4];
-    if (!o || !m || vertex < 0 ||
-        !get_model_vertex_world_pos(m, o->x, o->y, o->z, o->scale, o->angle_a, o->angle_b, o->angle_c,
-                                    uint32_t(vertex), out))
-        return false;
-    *x = out[0];
-    *y = out[1];
-    return true;
-}
-
-bool attach_effect(char_record* c, const item_property& e)
+bool attach_effect(char_record* c, int16_t item_id, const item_property& e)
 {
     const int16_t* a = e.args;
     switch (e.code) {
@@ -216,10 +202,10 @@ bool attach_effect(char_record* c, const item_property& e)
         int32_t count = many ? a[2] : 1;
         for (int32_t k = first; k < first + count; ++k) {
             float x, y;
-            if (!vertex_position(*c, a[0], k, &x, &y))
+            if (!char_vertex_position(*c, a[0], k, &x, &y))
                 return skip(e, "vertex");
             float height = many ? rand_range(0.0f, k_attached_height) : k_attached_height;
-            if (!spawn_attached(*c, slot, x, y, height, 1.0f, k_mode_vertex, a[0], k))
+            if (!spawn_attached(*c, item_id, slot, x, y, height, 1.0f, k_mode_vertex, a[0], k))
                 return false;
         }
         return true;
@@ -232,7 +218,7 @@ bool attach_effect(char_record* c, const item_property& e)
         if (slot < 0 || !o)
             return true;
         float y = o->y - (a[0] == 1 ? k_raised_offset : 0.0f);
-        spawn_attached(*c, slot, o->x, y, a[0] == 0 ? k_low_height : k_attached_height, float(a[2]) * k_twentieth,
+        spawn_attached(*c, item_id, slot, o->x, y, a[0] == 0 ? k_low_height : k_attached_height, float(a[2]) * k_twentieth,
                        k_mode_character, a[0], 0);
         return true;
     }
@@ -255,6 +241,23 @@ bool safe_model_name(const char* name)
 }
 
 } // namespace
+
+bool char_vertex_position(const char_record& c, int32_t part, int32_t vertex, float* x, float* y)
+{
+    if (!is_body_part(part) || vertex < 0)
+        return false;
+    int16_t index = c.part_model[part];
+    const world_object* o = char_object(c);
+    const model* m = index > 0 ? char_part_model(index) : nullptr;
+    float out[4];
+    if (!o || !m ||
+        !get_model_vertex_world_pos(m, o->x, o->y, o->z, o->scale, o->angle_a, o->angle_b, o->angle_c,
+                                    uint32_t(vertex), out))
+        return false;
+    *x = out[0];
+    *y = out[1];
+    return true;
+}
 
 const item_property* item_efects(int32_t item, int32_t* count)
 {
@@ -344,25 +347,28 @@ void apply_item_looks(int32_t item, char_record* c)
         apply_look(c, list[i]);
 }
 
-void attach_item_effects(int32_t item, char_record* c, int16_t)
+void attach_item_effects(int32_t item, char_record* c, int16_t id)
 {
     int32_t count;
     const item_property* list = item_efects(item, &count);
     for (int32_t i = 0; i < count && char_object(*c); ++i)
-        attach_effect(c, list[i]);
+        attach_effect(c, id, list[i]);
 }
 
-void cast_item_attack_spells(int32_t item, int32_t caster)
+int32_t cast_item_attack_spells(int32_t item, int32_t caster)
 {
-    int32_t count;
+    int32_t count, cast = 0;
     const item_property* list = item_efects(item, &count);
     for (int32_t i = 0; i < count; ++i) {
         const item_property& e = list[i];
         if (e.code != k_efect_cast_spell_when_attack)
             continue;
-        if (is_spell_id(e.args[0]))
+        if (is_spell_id(e.args[0])) {
             cast_spell_by_id(e.args[0], int32_t(uint8_t(caster)), 0.0f, 0.0f, 0.0f, 0.0f, 0, 0);
-        else
+            ++cast;
+        } else {
             skip(e, "spell");
+        }
     }
+    return cast;
 }

@@ -22,6 +22,11 @@ extern item_look_links g_item_look_links;
 
 struct item_property;
 
+// Where vertex `vertex` of the character's model for body part `part` (0 to 23) lies, from its
+// world object's position and pose; false when the part has no model, the model no such vertex or
+// the character no world object.
+bool char_vertex_position(const char_record& c, int32_t part, int32_t vertex, float* x, float* y);
+
 // The EFECTS entries of item id and their count (0 to 16); null and 0 for an id outside the table.
 const item_property* item_efects(int32_t item, int32_t* count);
 // A spell id in the spell table.
@@ -56,8 +61,11 @@ void build_char_model_set(int32_t item, char_record* c);
 // to or take from the character's light.
 void apply_item_looks(int32_t item, char_record* c);
 // Only while the character has a world object: spawns the attached effects 28 (at a model
-// vertex), 29 (at the character), 42 (at the first a3 vertices) as objects owned by the character,
-// and casts the equipment spells 61 from the character's position with an endless lifetime.
+// vertex), 29 (at the character), 42 (at the first a3 vertices) as objects owned by the character
+// that keep the item's id and have their attached-drawing flag set, and casts the equipment spells
+// 61 from the character's position with an endless lifetime.
 void attach_item_effects(int32_t item, char_record* c, int16_t id);
-// Casts the spell of every entry of code 34 from the caster (its slot's low byte).
-void cast_item_attack_spells(int32_t item, int32_t caster);
+// Casts the spell of every entry of code 34 from the caster (its slot's low byte), with the
+// spell's own durations. Returns how many it cast. The strikes of the machines call it for the
+// item in the weapon location.
+int32_t cast_item_attack_spells(int32_t item, int32_t caster);

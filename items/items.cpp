@@ -26,9 +26,10 @@ item_lists g_item_lists[k_item_slots];
 int32_t g_item_proto_count = 0;
 int32_t g_attunement_thresholds[k_attunement_tiers] = {50, 200, 1000};
 
+table_file_state g_items_file = {k_items_file, false, false};
+
 namespace {
 
-constexpr const char* k_items_file = "global/items.dat";
 constexpr const char* k_attunements_file = "global/attunements.txt";
 constexpr int32_t k_default_threshold = 50;
 
@@ -305,10 +306,13 @@ bool read_attunement_tiers(const char* path)
 void load_items()
 {
     packed_stream* in = stream_open(k_items_file, "rp");
-    if (!in)
+    if (!in) {
+        table_file_read(g_items_file, file_exists(k_items_file) != 1);
         return;
+    }
     bool read = read_item_protos(in);
     stream_close(in);
+    table_file_read(g_items_file, read);
     if (!read)
         return;
     load_item_media();

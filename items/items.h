@@ -6,6 +6,7 @@
 #pragma once
 
 #include "core/game_globals.h"
+#include "core/table_file_state.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -208,6 +209,10 @@ bool write_item_protos(packed_stream* stream);
 // icon, big image or ground model: slots 0xFFFF; no sounds). Then "global/attunements.txt" and
 // the localized item names.
 void load_items();
+inline constexpr const char* k_items_file = "global/items.dat";
+// Whether the table may be written back over its file: read whole when load_items took the file
+// or it is missing; the editor marks its edits.
+extern table_file_state g_items_file;
 // Writes "global/items.dat", replacing it only after a complete write; false (logged, the old
 // file kept) otherwise.
 bool save_items();

@@ -1,6 +1,7 @@
 #include "items/quick_bar_block.h"
 
 #include "engine/record_io.h"
+#include "items/items.h"
 
 #include <cstring>
 
@@ -40,6 +41,15 @@ void apply_quick_bar(const quick_bar_block& block, game_interface& ui)
     std::memcpy(ui.quick_icons, block.icons, sizeof block.icons);
     std::memcpy(ui.quick_kinds, block.kinds, sizeof block.kinds);
     ui.quick_selected = block.selected;
+    // A stored texture number belongs to the run that wrote it: the icons come from the slots'
+    // items again; a spell's is found when the bar is first drawn (none until then).
+    for (uint32_t i = 0; i < k_quick_slots; ++i) {
+        const int16_t id = ui.quick_ids[i];
+        if (ui.quick_kinds[i] == k_quick_bar_spell)
+            ui.quick_icons[i] = k_quick_icon_unknown;
+        else if (id >= 0 && id < g_item_proto_count)
+            ui.quick_icons[i] = g_item_protos[id].icon_texture;
+    }
 }
 
 void encode_quick_bar(const quick_bar_block& block, uint8_t* bytes)

@@ -17,7 +17,12 @@ struct quick_bar_block {
     uint8_t selected;
 };
 
+constexpr uint8_t k_quick_bar_spell = 3;            // the slot kind of a spell
+constexpr uint16_t k_quick_icon_unknown = 0xFFFF;   // a spell slot's icon not looked up yet
+
 quick_bar_block quick_bar_of(const game_interface& ui);
+// The block's slots become the interface's; each item slot takes its item's icon, each spell
+// slot k_quick_icon_unknown (the stored icon numbers are not used).
 void apply_quick_bar(const quick_bar_block& block, game_interface& ui);
 
 // The block as its 81 bytes, and back.

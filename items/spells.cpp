@@ -17,11 +17,10 @@
 
 spell_proto g_spell_protos[k_spell_slots];
 int32_t g_spell_proto_count = 0;
-bool g_spell_file_taken = true;
+table_file_state g_spells_file = {k_spells_file, true, false};
 
 namespace {
 
-constexpr const char* k_spells_file = "global/spells.dat";
 constexpr int16_t k_full_damage_percent = 100;
 
 template <class Io, class Spell>
@@ -254,11 +253,13 @@ bool write_spell_protos(packed_stream* stream)
 void load_spells()
 {
     packed_stream* in = stream_open(k_spells_file, "rp");
-    if (!in)
+    if (!in) {
+        table_file_read(g_spells_file, file_exists(k_spells_file) != 1);
         return;
+    }
     bool read = read_spell_protos(in);
     stream_close(in);
-    g_spell_file_taken = read;
+    table_file_read(g_spells_file, read);
     if (!read)
         return;
     for (int32_t i = 0; i < g_spell_proto_count; ++i) {
@@ -361,8 +362,6 @@ int32_t find_item_proto_by_name(const char* text)
             return i;
     return -1;
 }
-
-void noop_hook() {}
 
 bool spell_cost(int32_t spell, int32_t* mana_cost, uint32_t* pause)
 {

@@ -3,6 +3,8 @@
 // spell's effect prototypes in the template slots and loads its cast and explosion sounds.
 #pragma once
 
+#include "core/table_file_state.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -276,9 +278,11 @@ bool write_spell_protos(packed_stream* stream);
 // name><k>", k from 0, each list stopping at the first that does not load. A sound name that is
 // not a plain file name loads no sounds.
 void load_spells();
-// False while the last load_spells refused the file: the table does not hold what the file
-// holds, so the shutdown of the editor must not write it over the file. True at start-up.
-extern bool g_spell_file_taken;
+inline constexpr const char* k_spells_file = "global/spells.dat";
+
+// Whether the table may be written back over its file: not read whole while the last load_spells
+// refused the file (the table does not hold what the file holds); the editor marks its edits.
+extern table_file_state g_spells_file;
 
 // Writes "global/spells.dat", replacing it only after a complete write, and clears its read-only
 // attribute; false (logged, the old file kept) otherwise.
@@ -307,9 +311,6 @@ int32_t element_attunement(int32_t tier, int32_t element);
 
 // The first item id whose display name equals text exactly (case-sensitive), or -1.
 int32_t find_item_proto_by_name(const char* text);
-
-// Does nothing; the console calls it.
-void noop_hook();
 
 // The mana cost and pause (ticks) of spell id; false for an id outside the table.
 bool spell_cost(int32_t spell, int32_t* mana_cost, uint32_t* pause);

@@ -8,11 +8,14 @@
 #include "characters/char_models.h"
 #include "characters/char_outline.h"
 #include "characters/char_spawning.h"
+#include "characters/char_stats.h"
 #include "characters/char_table.h"
+#include "characters/monster_protos.h"
 #include "characters/monster_spawning.h"
 #include "characters/surround.h"
 #include "core/frame_timing.h"
 #include "engine/localized_names.h"
+#include "items/item_looks.h"
 #include "engine/math.h"
 #include "level/level_links.h"
 #include "world/dream_world.h"
@@ -25,15 +28,27 @@ namespace {
 
 constexpr uint8_t k_no_interior = 255;
 constexpr int32_t k_anim_hit = 4;
+constexpr uint8_t k_dream_only_world = 2;
+constexpr uint8_t k_dream_attached_layer = 30;
 
 char_record* player()
 {
     return char_at(int32_t(g_player_char));
 }
 
-// The monster class's world, the statistics, the item effects and the equipment of a character
-// that crossed over follow once the monster classes, the combat rules and the inventory land.
-void prepare_crossing_char(char_record*) {}
+// A character in the world after the level change takes its class's world, and gets its
+// statistics recomputed, its item effects applied and its equipment rebuilt on the new level.
+// A slot out of the world (life 0, or no world object) is left as it is: its slot field may name
+// another character, whose owned objects a refresh would remove.
+void prepare_crossing_char(char_record* c)
+{
+    if (c->life == k_life_gone || !world_object_of(*c))
+        return;
+    c->world = char_monster_proto(c).dreamwalk;
+    recompute_char_stats(c, false);
+    char_apply_item_effects(c);
+    char_refresh_equipment(c);
+}
 
 void put_player(float x, float y, int16_t facing)
 {
@@ -86,6 +101,27 @@ void link_dream_hero()
     };
 }
 
+// An effect attached to a vertex of a character's model (body part and vertex in its first two
+// integer parameters) goes where that vertex is now; it takes a dream-world layer for a character
+// seen only in the dream world, and the character as its owner. Returns the character object's
+// alpha.
+float follow_attached_vertex(world_object* o, int32_t slot)
+{
+    const char_record* c = char_at(slot);
+    const world_object* body = c ? world_object_of(*c) : nullptr;
+    if (!body)
+        return 1.0f;
+    float x, y;
+    if (char_vertex_position(*c, o->entry_ints[0][0], o->entry_ints[0][1], &x, &y)) {
+        o->x = x;
+        o->y = y;
+    }
+    if (c->world == k_dream_only_world)
+        o->layer = k_dream_attached_layer;
+    o->owner = int16_t(slot);
+    return body->alpha;
+}
+
 void link_object_chars()
 {
     g_object_links.char_object = [](int32_t slot) {
@@ -113,6 +149,7 @@ void link_object_chars()
         return true;
     };
     g_object_links.draw_char = draw_char_at_object;
+    g_object_links.draw_attached_model = follow_attached_vertex;
 }
 
 bool outline_contains(int32_t slot, float x, float y)

@@ -20,8 +20,7 @@ level_effect g_level_effects[k_level_effect_slots];
 uint32_t g_level_effect_count = 0;
 efect_proto_entry g_efect_protos[k_efect_proto_slots];
 int16_t g_efect_proto_count = 0;
-bool g_efect_protos_whole = false;
-bool g_efect_protos_changed = false;
+table_file_state g_efect_protos_file = {k_efect_protos_file, false, false};
 
 namespace {
 
@@ -242,11 +241,12 @@ void attach_efect_proto(efect_proto_entry* entry)
 
 void load_efect_protos()
 {
-    g_efect_protos_whole = false;
-    g_efect_protos_changed = false;
+    table_file_read(g_efect_protos_file, false);
     packed_stream* in = stream_open(k_efect_protos_file, "rp");
     if (!in) {
-        if (file_exists(k_efect_protos_file) == 1)
+        const bool missing = file_exists(k_efect_protos_file) != 1;
+        table_file_read(g_efect_protos_file, missing);
+        if (!missing)
             console_log("%s: poskodeny subor, neda sa otvorit", k_efect_protos_file);
         else
             console_log("%s: subor chyba", k_efect_protos_file);
@@ -278,8 +278,8 @@ void load_efect_protos()
         console_log("%s: %d efektov, beriem %d", k_efect_protos_file, int(stored_count), k_efect_proto_slots);
     if (!got.complete)
         console_log("%s: subor konci po %u efektoch", k_efect_protos_file, got.kept);
-    g_efect_protos_whole = got.complete && int16_t(count) >= 0 && stored_count <= k_efect_proto_slots &&
-                           stored_size <= k_efect_proto_size;
+    table_file_read(g_efect_protos_file, got.complete && int16_t(count) >= 0 &&
+                                              stored_count <= k_efect_proto_slots && stored_size <= k_efect_proto_size);
     for (int16_t i = 0; i < g_efect_proto_count; ++i)
         attach_efect_proto(&g_efect_protos[i]);
 }

@@ -3,6 +3,8 @@
 // bindings from an effect name to an object prototype template read from "data/efects/<name>.pr".
 #pragma once
 
+#include "core/table_file_state.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -110,8 +112,7 @@ inline constexpr const char* k_efect_protos_file = "global/efects.dat";
 void load_efect_protos();
 bool save_efect_protos();
 
-// Whether the table may be written back over its file. The loader sets g_efect_protos_whole
-// when it read the file whole (every stored record kept in full; not for a missing or damaged
-// file) and clears g_efect_protos_changed, which the editor sets when it edits the table.
-extern bool g_efect_protos_whole;
-extern bool g_efect_protos_changed;
+// Whether the table may be written back over its file: read whole when the loader kept every
+// stored record in full or the file is missing (not for a damaged file); the editor marks its
+// edits.
+extern table_file_state g_efect_protos_file;

@@ -35,13 +35,13 @@
 #include <strings.h>
 #include <vector>
 
+table_file_state g_save_list_file = {k_save_list_file, false, false};
 save_list g_save_list;
 void (*g_save_file_written)(const char* file) = nullptr;
 
 namespace {
 
 constexpr const char* k_save_folder = "save";
-constexpr const char* k_save_list_file = "save/save.dat";
 // The folder a save is written into before it takes its place; no save name starts with ".".
 constexpr const char* k_temporary_folder = "save/.~saving";
 
@@ -84,6 +84,13 @@ bool listed(const save_list* list, const char* name)
     return false;
 }
 
+// Entry i leaves the list; the later ones move up.
+void remove_name(save_list* list, int32_t i)
+{
+    std::memmove(list->names[i], list->names[i + 1], size_t(list->count - i - 1) * k_save_name_size);
+    --list->count;
+}
+
 bool write_list(const save_list& list)
 {
     if (!make_folder(k_save_folder)) {
@@ -100,6 +107,7 @@ bool write_list(const save_list& list)
         console_log("save: zapis %s zlyhal", k_save_list_file);
         return false;
     }
+    table_file_read(g_save_list_file, true);  // the file holds the list
     return true;
 }
 
@@ -390,10 +398,12 @@ void save_list_read()
 {
     remove_folder_tree(k_temporary_folder);
     packed_stream* in = stream_open(k_save_list_file, "rp");
-    if (!in)
+    if (!in) {
+        table_file_read(g_save_list_file, file_exists(k_save_list_file) != 1);
         return;
-    int count = stream_read_u16le(in);
-    count = count < 0 ? 0 : std::min<int>(int16_t(count) < 0 ? 0 : int16_t(count), k_save_slots);
+    }
+    const int stored = stream_read_u16le(in);
+    int count = stored < 0 ? 0 : std::min<int>(int16_t(stored) < 0 ? 0 : int16_t(stored), k_save_slots);
     int kept = 0;
     for (; kept < count; ++kept) {
         char* name = g_save_list.names[kept];
@@ -402,16 +412,21 @@ void save_list_read()
         name[k_save_name_size - 1] = 0;
     }
     stream_close(in);
+    table_file_read(g_save_list_file, stored >= 0 && int16_t(stored) == kept);
     g_save_list.count = int16_t(kept);
+    bool removed = false;
     for (int i = 0; i < g_save_list.count;) {
         if (has_game_file(g_save_list.names[i])) {
             ++i;
             continue;
         }
         console_log("save: %s nema game.ss, vyradeny", g_save_list.names[i]);
-        save_list_remove(&g_save_list, i);
-        i = 0;
+        remove_name(&g_save_list, i);
+        removed = true;
     }
+    // A list read in part keeps its file: the names not read would be lost.
+    if (removed && g_save_list_file.read_whole)
+        write_list(g_save_list);
 }
 
 bool save_list_write()
@@ -423,8 +438,7 @@ void save_list_remove(save_list* list, int32_t i)
 {
     if (i < 0 || i >= list->count)
         return;
-    std::memmove(list->names[i], list->names[i + 1], size_t(list->count - i - 1) * k_save_name_size);
-    --list->count;
+    remove_name(list, i);
     write_list(*list);
 }
 

@@ -4,6 +4,8 @@
 // is "save/save.dat" (packed: i16 count, then 255-byte names).
 #pragma once
 
+#include "core/table_file_state.h"
+
 #include <cstdint>
 
 constexpr int k_save_slots = 199;
@@ -16,6 +18,11 @@ struct save_list {
 };
 
 extern save_list g_save_list;
+inline constexpr const char* k_save_list_file = "save/save.dat";
+// Whether the list may be written back over save.dat at shutdown: read whole when every stored
+// name was read or the file is missing, and after every complete write; saving a game and
+// removing a save write the list at once.
+extern table_file_state g_save_list_file;
 
 // A save name stays inside its folder under "save/": 1 to 254 characters, no "/" or "\", no
 // "..", not starting with "." (the temporary folder's mark).
@@ -23,7 +30,8 @@ bool is_valid_save_name(const char* name);
 
 // Fills g_save_list from save.dat; a missing file leaves it as it was. At most 199 names are
 // taken; a file cut short keeps the names it holds whole. Then every name that is not a valid
-// save name or whose "save/<name>/game.ss" is missing is removed (save.dat rewritten). What an
+// save name or whose "save/<name>/game.ss" is missing is removed (save.dat rewritten when it was
+// read whole). What an
 // interrupted save left in its temporary folder is removed.
 void save_list_read();
 // Writes save.dat from g_save_list (the folder "save" created first); false when it fails, the

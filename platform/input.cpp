@@ -15,11 +15,23 @@
 
 namespace {
 
+// A press or release that a read has not shown yet.
+struct pending_change {
+    bool button;  // a mouse button, else a key
+    uint8_t code;
+    bool down;
+};
+
 struct input_state {
     std::deque<input_event> injected;
     std::deque<window_message> messages;
-    uint8_t keys[256] = {};
+    uint8_t keys[256] = {};     // as the reads show them
     uint8_t buttons[4] = {};
+    // Each read shows the next change of every key and button, so that a press between two reads
+    // is seen even when it was released again, and each of several presses is seen once.
+    std::deque<pending_change> pending;
+    uint8_t latest_keys[256] = {};  // as the events left them
+    uint8_t latest_buttons[4] = {};
     int32_t cursor_x = 0, cursor_y = 0;
     bool cursor_in_window = false;
     int32_t dx = 0, dy = 0, wheel = 0;
@@ -50,6 +62,53 @@ bool cursor_over_display(int32_t x, int32_t y)
     return x >= 0 && y >= 0 && x < g_input.display_width && y < g_input.display_height;
 }
 
+constexpr size_t k_pending_kept = 256;
+
+uint8_t& shown(bool button, uint8_t code)
+{
+    return button ? g_input.buttons[code] : g_input.keys[code];
+}
+
+// Shows every change at once (the device was not read meanwhile, or too many changes wait).
+void show_all_changes()
+{
+    for (const pending_change& c : g_input.pending)
+        shown(c.button, c.code) = c.down ? k_key_down_bit : 0;
+    g_input.pending.clear();
+}
+
+// A read of the keys (or the buttons): their waiting changes are shown in order up to a second
+// change of one key, which waits for the next read with all after it.
+void show_next_changes(bool buttons)
+{
+    bool changed[256] = {};
+    bool stopped = false;
+    std::deque<pending_change> waiting;
+    for (const pending_change& c : g_input.pending) {
+        if (c.button == buttons && !stopped)
+            stopped = changed[c.code];
+        if (c.button != buttons || stopped) {
+            waiting.push_back(c);
+            continue;
+        }
+        changed[c.code] = true;
+        shown(c.button, c.code) = c.down ? k_key_down_bit : 0;
+    }
+    g_input.pending.swap(waiting);
+}
+
+void add_change(bool button, uint8_t code, bool down)
+{
+    uint8_t& latest = button ? g_input.latest_buttons[code] : g_input.latest_keys[code];
+    const uint8_t state = down ? k_key_down_bit : 0;
+    if (latest == state)
+        return;  // a repeat of a held key
+    latest = state;
+    if (g_input.pending.size() >= k_pending_kept)
+        show_all_changes();
+    g_input.pending.push_back({button, code, down});
+}
+
 void keep_for_ui(const input_event& event)
 {
     if (g_input.ui_events.size() == k_ui_events_kept)
@@ -75,7 +134,7 @@ void apply(const input_event& event)
         break;
     case input_event_kind::key:
         if (event.code)
-            g_input.keys[event.code] = event.down ? k_key_down_bit : 0;
+            add_change(false, event.code, event.down);
         keep_for_ui(event);
         break;
     case input_event_kind::mouse_move:
@@ -90,7 +149,7 @@ void apply(const input_event& event)
         break;
     case input_event_kind::mouse_button:
         if (event.code < 4)
-            g_input.buttons[event.code] = event.down ? k_key_down_bit : 0;
+            add_change(true, event.code, event.down);
         keep_for_ui(event);
         break;
     case input_event_kind::mouse_wheel:
@@ -250,17 +309,21 @@ void input_wait(uint32_t timeout_ms)
 
 void input_set_acquired(bool acquired)
 {
-    if (acquired && !g_input.acquired)
+    if (acquired && !g_input.acquired) {
         g_input.dx = g_input.dy = g_input.wheel = 0;
+        show_all_changes();  // what happened while released is not replayed
+    }
     g_input.acquired = acquired;
 }
 
 bool input_read_keyboard(uint8_t state[256])
 {
     if (!g_input.acquired) {
+        show_all_changes();
         std::memset(state, 0, 256);
         return false;
     }
+    show_next_changes(false);
     std::memcpy(state, g_input.keys, 256);
     return true;
 }
@@ -268,9 +331,11 @@ bool input_read_keyboard(uint8_t state[256])
 bool input_read_mouse(mouse_reading* out)
 {
     if (!g_input.acquired) {
+        show_all_changes();
         g_input.dx = g_input.dy = g_input.wheel = 0;
         return false;
     }
+    show_next_changes(true);
     out->dx = g_input.dx;
     out->dy = g_input.dy;
     out->wheel = g_input.wheel;

@@ -67,6 +67,11 @@ void input_wait(uint32_t timeout_ms);
 // Keyboard and mouse deliver their state only while acquired (the window is in front).
 void input_set_acquired(bool acquired);
 
+// Each read of the keyboard or the mouse shows the next change of each key or button since the
+// last read: a press released before the read is shown down, then up at the next read, and of
+// several presses between two reads each is shown in a read of its own. Repeats of a held key
+// are no change. What changes while the device is not acquired is not replayed.
+
 // The keyboard state by key code, 0x80 for a key that is down; false with every key up while
 // the keyboard is not acquired.
 bool input_read_keyboard(uint8_t state[256]);

@@ -108,7 +108,7 @@ device_texture* create_texture_from_image(render_device& device, const decoded_i
         error = "empty image";
         return nullptr;
     }
-    const uint32_t width = texture_side_for(image.width), height = texture_side_for(image.height);
+    const uint32_t width = std::min(image.width, k_texture_max_side), height = std::min(image.height, k_texture_max_side);
     device_texture* texture = nullptr;
     if (format == texture_format::dxt3 && !image.dxt3_blocks.empty() && width == image.width &&
         height == image.height) {

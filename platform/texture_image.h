@@ -1,6 +1,7 @@
-// Textures made from images, as the program's utility layer always made them: each side is
-// rounded up to a power of two the device allows and the image stretched to it, then the texels
-// are converted to the requested format (with that format's quantisation) and uploaded.
+// Textures made from images: the surface has the image's own size (a side above
+// k_texture_max_side is cut to it and the image stretched to fit), the texels are converted to
+// the requested format (with that format's quantisation) and uploaded. Video textures round
+// their sides up to powers of two (texture_side_for).
 #pragma once
 
 #include "platform/image_loader.h"
@@ -27,7 +28,7 @@ std::vector<uint32_t> stretch_texels(const std::vector<uint32_t>& argb, uint32_t
                                      uint32_t new_width, uint32_t new_height);
 
 // A texture of the image in the format code (2, 4, 10, 19, or 0 for the image's own format),
-// sized as above. Null with a reason in error when the device refuses it.
+// of the image's own size (each side at most k_texture_max_side). Null with a reason in error when the device refuses it.
 device_texture* create_texture_from_image(render_device& device, const decoded_image& image, uint32_t format_code,
                                           bool mipmaps, std::string& error);
 

@@ -2,13 +2,16 @@
 
 #include "core/console_log.h"
 #include "core/game_globals.h"
+#include "core/globals.h"
 #include "core/utilities.h"
 #include "script/script_services.h"
 #include "script/text_window.h"
+#include "script/text_window_layout.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -30,7 +33,15 @@ void show_map_text(int32_t i)
     const int32_t length = int32_t(strnlen(t.text, sizeof t.text));
     // Room for the "^window" line and a full text.
     char markup[64 + k_map_text_size];
-    const int head = std::snprintf(markup, sizeof markup, "^window 10 10 %d 20 ", (length - 22) * 9);
+    // The width grows with the text; a short text stays on one line (up to the screen's width)
+    // and no width is below what the widest word needs.
+    std::string text(t.text, size_t(length));
+    const int one_line = std::min<int>(window_width_for_one_line(text.c_str()), g_screen_width - 20);
+    const int width = std::max({(length - 22) * 9, one_line, int(window_width_for_widest_word(text.c_str()))});
+    // As high as its lines need (16 pixels a line and a margin), below the HUD's level name,
+    // which a window at the top edge would cover.
+    const int lines = std::max(1, (window_width_for_one_line(text.c_str()) - 32 + width - 33) / std::max(1, width - 32));
+    const int head = std::snprintf(markup, sizeof markup, "^window 10 %d %d %d ", k_map_text_top, width, 18 + 16 * lines);
     std::memcpy(markup + head, t.text, size_t(length));
     markup[head + length] = '\0';
     parse_text_window(&g_message_window, markup);

@@ -39,9 +39,12 @@ void remove_map_text(int32_t i);
 // The message operations. Each marks the message window shown (g_message_shown = 1) for the
 // rest of the frame, also when the message was dropped.
 //
-// Map text i, whatever the window holds: "^window 10 10 w 20 " with w = (length - 22) x 9, then
-// the text, parsed into the message window. Nothing but the log line for an index outside the
+// Map text i, whatever the window holds: "^window 10 k_map_text_top w h " with w = (length -
+// 22) x 9, at least the width that holds a short text on one line (up to the screen's width less
+// 20) and the widest word, and h = 18 + 16 x the lines the text takes at that width, then the
+// text, parsed into the message window. Nothing but the log line for an index outside the
 // table.
+constexpr int k_map_text_top = 34;  // below the HUD's level name
 void show_map_text(int32_t i);
 // For each map text whose key equals `key` (case-sensitive), in table order: parsed into the
 // message window while the window holds no words. So the first non-empty match is shown, and

@@ -13,6 +13,8 @@
 #include <cmath>
 #include <cstring>
 #include <span>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -395,4 +397,40 @@ void layout_link_hover(const text_window& window, font_record* font, bool over[k
             if (start < cx && cx < end && line_y < cy && cy < line_y + 17.0f)
                 over[i] = true;
         });
+}
+
+namespace {
+
+// The widths of the plain words of the text, in the text windows' font.
+std::vector<int32_t> plain_word_widths(const char* text)
+{
+    std::vector<int32_t> widths;
+    std::string word;
+    for (const char* p = text;; ++p) {
+        if (*p && *p != ' ' && *p != '\t' && *p != '\r' && *p != '\n') {
+            word += *p;
+            continue;
+        }
+        if (!word.empty() && word[0] != '^')
+            widths.push_back(font_text_width(&g_font_large, word.c_str()));
+        word.clear();
+        if (!*p)
+            return widths;
+    }
+}
+
+} // namespace
+
+int32_t window_width_for_one_line(const char* text)
+{
+    int32_t width = 32;
+    for (int32_t w : plain_word_widths(text))
+        width += w + 8;
+    return width;
+}
+
+int32_t window_width_for_widest_word(const char* text)
+{
+    const std::vector<int32_t> widths = plain_word_widths(text);
+    return 40 + (widths.empty() ? 0 : *std::max_element(widths.begin(), widths.end()));
 }

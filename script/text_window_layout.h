@@ -115,3 +115,9 @@ float for_each_link_line(const text_window& window, font_record* font, int32_t i
     fn(start, x, y, true);
     return y + k_layout_line_height;
 }
+
+// Widths of a window, by the layout above, for a text of plain words ("^" words are not
+// counted) in the text windows' font: one that holds every word on one line, and one whose
+// line is as wide as the widest word.
+int32_t window_width_for_one_line(const char* text);
+int32_t window_width_for_widest_word(const char* text);

@@ -121,12 +121,21 @@ void toggle_console_on_key(uint32_t* latch)
     }
 }
 
+void clear_whole_target(uint32_t colour)
+{
+    render_device& d = *g_d3d_device;
+    const device_viewport view = d.get_viewport();
+    d.set_viewport({0, 0, d.width(), d.height(), 0.0f, 1.0f});
+    d.clear(k_clear_target | k_clear_depth, colour);
+    d.set_viewport(view);
+}
+
 bool modal_dialog_pass()
 {
     if (modal_pass_begin()) {
         if (g_d3d_device) {
             g_d3d_device->begin_scene();
-            g_d3d_device->clear(k_clear_target | k_clear_depth, g_clear_colour);
+            clear_whole_target(0xFF000000);
         }
         run_dialog_frame();
         modal_pass_end();

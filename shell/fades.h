@@ -35,6 +35,9 @@ bool modal_pass_begin();
 void toggle_console_on_key(uint32_t* latch);
 
 // One pass of a modal dialog's loop on the screen: one window message, then, while the
-// application is active, the dialogs' frame over a cleared target, presented. False once the
-// window has been closed.
+// application is active, the dialogs' frame over the whole target cleared to black, presented.
+// False once the window has been closed.
 bool modal_dialog_pass();
+
+// Clears the device's whole target to the colour whatever its viewport, which stays as it was.
+void clear_whole_target(uint32_t colour);

@@ -57,14 +57,8 @@ void begin_frame_scene()
     if (!g_d3d_device)
         return;
     g_d3d_device->begin_scene();
-    if (g_editor_enabled) {
-        // The window around the view, behind the editor's windows.
-        render_device& d = *g_d3d_device;
-        const device_viewport view = d.get_viewport();
-        d.set_viewport({0, 0, d.width(), d.height(), 0.0f, 1.0f});
-        d.clear(k_clear_target, 0xFF000000);
-        d.set_viewport(view);
-    }
+    if (g_editor_enabled)
+        clear_whole_target(0xFF000000); // the window around the view, behind the editor's windows
     g_d3d_device->clear(k_clear_target | k_clear_depth, g_clear_colour);
 }
 

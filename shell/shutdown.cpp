@@ -26,14 +26,10 @@ bool g_started = false;  // start-up reached the main loop (window and devices e
 
 // In editor mode, after a start-up that loaded the tables: writes a table back unless it did not
 // load whole and was not edited since (it would replace its file by the part that was read).
-void save_loaded_table(bool writable, const char* file, bool (*save)())
+void save_editor_table(table_file_state& file, bool (*save)())
 {
-    if (!g_started || !g_editor_enabled)
-        return;
-    if (writable)
-        save();
-    else
-        console_log("%s sa nenacital cely, nezapisujem ho", file);
+    if (g_started && g_editor_enabled)
+        write_table_file(file, save);
 }
 
 const program_step k_shutdown_steps[] = {
@@ -49,38 +45,22 @@ const program_step k_shutdown_steps[] = {
          return true;
      }},
     {"close_capture", [] { avi_capture_close(); return true; }},
-    {"save_list_write", [] { save_list_write(); return true; }},
+    {"save_list_write", [] {
+         if (g_started)  // a list that was never read is not written over its file
+             write_table_file(g_save_list_file, save_list_write);
+         return true;
+     }},
     {"reset_dialogue_window", [] { reset_dialogue_window(); return true; }},
     {"font_remove", [] { font_remove(&g_font_large); return true; }},
     {"shutdown_interface", [] { shutdown_interface(); return true; }},
     {"free_level_containers", [] { free_level_containers(); return true; }},
     {"delete_level_saves", [] { delete_level_saves(); return true; }},
-    {"config_write", [] { config_write(&g_settings); return true; }},
-    {"save_monster_protos", [] {
-         save_loaded_table(g_monster_protos_whole || g_monster_protos_changed, k_monster_protos_file,
-                           save_monster_protos);
-         return true;
-     }},
-    {"write_characters", [] {
-         if (g_started && g_editor_enabled)
-             write_characters();
-         return true;
-     }},
-    {"save_items", [] {
-         // The global tables are written back only when they were loaded.
-         if (g_started && g_editor_enabled)
-             save_items();
-         return true;
-     }},
-    {"save_effect_protos", [] {
-         save_loaded_table(g_efect_protos_whole || g_efect_protos_changed, k_efect_protos_file, save_efect_protos);
-         return true;
-     }},
-    {"save_spells", [] {
-         if (g_started && g_editor_enabled && g_spell_file_taken)
-             save_spells();
-         return true;
-     }},
+    {"config_write", [] { config_write_back(); return true; }},
+    {"save_monster_protos", [] { save_editor_table(g_monster_protos_file, save_monster_protos); return true; }},
+    {"write_characters", [] { save_editor_table(g_characters_file, write_characters); return true; }},
+    {"save_items", [] { save_editor_table(g_items_file, save_items); return true; }},
+    {"save_effect_protos", [] { save_editor_table(g_efect_protos_file, save_efect_protos); return true; }},
+    {"save_spells", [] { save_editor_table(g_spells_file, save_spells); return true; }},
 };
 const step_table_registration k_shutdown_steps_registration{"shutdown", k_shutdown_steps};
 

@@ -293,7 +293,11 @@ const program_step k_startup_steps[] = {
     {"load_monster_protos", [] { load_monster_protos(); return true; }},
     {"read_characters", [] { read_characters(true); return true; }},
     {"load_items", [] { load_items(); return true; }},
-    {"load_model_registry", [] { load_chardata(); return true; }},
+    {"load_model_registry", [] {
+         load_chardata();
+         table_file_read(g_charpr_file, false);  // the move prototypes come from the model folders
+         return true;
+     }},
     {"load_char_containers", [] { load_char_containers(); return true; }},
     {"load_creature_list", [] { list_creature_files(&g_creature_files); return true; }},
     {"init_game_clock", [] { init_game_clock(&g_game_clock); return true; }},

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -233,11 +234,15 @@ void poll_input()
     g_mouse_x = x;
     g_mouse_y = y;
 
-    if (over_view && !imgui_wants_mouse()) {
-        g_mouse_left = (g_mouse_state.buttons[0] & 0x80) ? 1 : 0;
-        g_mouse_right = (g_mouse_state.buttons[1] & 0x80) ? 1 : 0;
-        g_mouse_middle = (g_mouse_state.buttons[2] & 0x80) ? 1 : 0;
-        g_mouse_button4 = (g_mouse_state.buttons[3] & 0x80) ? 1 : 0;
+    // A button is pressed in the view only while the view takes the mouse; it is released
+    // wherever it is let go.
+    const bool presses = over_view && !imgui_wants_mouse();
+    uint32_t* const buttons[] = {&g_mouse_left, &g_mouse_right, &g_mouse_middle, &g_mouse_button4};
+    for (size_t b = 0; b < std::size(buttons); ++b) {
+        if (!(g_mouse_state.buttons[b] & 0x80))
+            *buttons[b] = 0;
+        else if (presses)
+            *buttons[b] = 1;
     }
     g_wheel_up = g_mouse_state.z > 0 ? 1 : 0;
     g_wheel_down = g_mouse_state.z < 0 ? 1 : 0;

@@ -206,7 +206,7 @@ void play_scene_music(scene_header* header)
     header->reserved148 = 0;
     header->weather = k_weather_none;
     header->next_weather_tick = 0;
-    std::fill(std::begin(g_combat_list), std::end(g_combat_list), int16_t(-1));
+    clear_combat_list();
     if (header->level_type == k_level_inside)
         g_ambient_color = {header->light_red, header->light_green, header->light_blue};
 }

@@ -87,8 +87,8 @@ void object_fields(Io& io, Object& o)
     io.u32(344, o.next_drift_tick);
     io.u32(348, o.next_particle_tick);
     io.i32(352, o.particle_role);
-    io.u32(356, o.sprite_scratch[0]);
-    io.u32(360, o.sprite_scratch[1]);
+    io.u32(356, o.item_id);
+    io.u32(360, o.attached_drawing);
     io.i32(364, o.width);
     io.i32(368, o.height);
     io.i32(372, o.depth_key);
@@ -180,7 +180,7 @@ world_object* init_object(world_object* o, float x, float y, int32_t proto, floa
         o->anim_mode = p->anim_mode;
         o->frame_delay = p->frame_delay;
     }
-    if (proto == -2)
+    if (proto <= -2)  // a character's object (-2 - slot) stands where it was put
         return o;
     if (p && p->kind == k_proto_particle) {
         o->particle_role = editor_corners == 0 && o->cursor == 0 ? k_role_particle : k_role_emitter;

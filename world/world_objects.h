@@ -53,7 +53,8 @@ struct world_object {
     uint32_t next_drift_tick;
     uint32_t next_particle_tick;
     int32_t particle_role;      // 1 particle, 0 emitter, -1 not of a particle prototype
-    uint32_t sprite_scratch[2];
+    uint32_t item_id;           // an attached object: the id of the item that spawned it
+    uint32_t attached_drawing;  // an attached object: 1
     int32_t width, height;      // from the prototype
     int32_t depth_key;          // computed while drawing
     int32_t lifetime;           // -1 endless; -2 - s: a missile hit character slot s
@@ -101,7 +102,8 @@ static_assert(offsetof(world_object, next_behaviour_tick) == 340);
 static_assert(offsetof(world_object, next_drift_tick) == 344);
 static_assert(offsetof(world_object, next_particle_tick) == 348);
 static_assert(offsetof(world_object, particle_role) == 352);
-static_assert(offsetof(world_object, sprite_scratch) == 356);
+static_assert(offsetof(world_object, item_id) == 356);
+static_assert(offsetof(world_object, attached_drawing) == 360);
 static_assert(offsetof(world_object, width) == 364);
 static_assert(offsetof(world_object, height) == 368);
 static_assert(offsetof(world_object, depth_key) == 372);
@@ -177,10 +179,11 @@ extern uint16_t g_objects_drawn;    // objects found visible in the frame
 extern float g_object_alpha;
 
 // Fills a record (after zeroing it when it is new): state 3, the editor's active layer, the
-// prototype's size, animation mode and frame delay, no entity, endless lifetime, white colour.
-// In the editor's work modes 1 and 2 the object also gets corners: the editor's stored corners
-// with editor_corners set, else a diamond of the prototype's size around the mouse position,
-// which replaces the given one. Returns the object.
+// prototype's size, animation mode and frame delay, no entity, endless lifetime, white colour;
+// a character's object (prototype -2 - slot) gets no more. In the editor's work modes 1 and 2
+// any other object also gets corners: the editor's stored corners with editor_corners set, else
+// a diamond of the prototype's size around the mouse position, which replaces the given one.
+// Returns the object.
 world_object* init_object(world_object* object, float x, float y, int32_t proto, float alpha, float scale,
                           int32_t angle_a, int32_t editor_corners);
 

@@ -373,7 +373,7 @@ int32_t get_tab_sel(dialog_handle dialog, int32_t id)
 int32_t set_tab_sel(dialog_handle dialog, int32_t id, int32_t tab)
 {
     control_record* c = find_control(dialog, id, control_kind::tabs);
-    if (!c || !row_valid(c, tab))
+    if (!c || (tab != -1 && !row_valid(c, tab)))
         return -1;
     const int32_t previous = c->selection;
     c->selection = tab;

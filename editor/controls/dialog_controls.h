@@ -66,7 +66,7 @@ void delete_listview_selection(dialog_handle dialog, int32_t id);
 // The first selected row, -1 when none.
 int32_t get_listview_selection(dialog_handle dialog, int32_t id);
 
-// Tab controls: the selected tab (-1 none), and selecting one without a notification.
+// Tab controls: the selected tab (-1 none), and selecting one (-1: none) without a notification.
 int32_t get_tab_sel(dialog_handle dialog, int32_t id);
 int32_t set_tab_sel(dialog_handle dialog, int32_t id, int32_t tab);
 

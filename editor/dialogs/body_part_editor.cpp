@@ -98,14 +98,14 @@ dialog_template editor_template()
         add(control_kind::static_text, -1, 4, 6 + k * 16, 10, 10, labels[k]);
         add(control_kind::slider, k_bpe_red + k, 16, 4 + k * 16, 150, 14);
     }
-    add(control_kind::static_text, -1, 4, 72, 40, 10, "skin:");
-    add(control_kind::combo, k_bpe_skin, 60, 70, 106, 80);
-    add(control_kind::static_text, -1, 4, 88, 56, 10, "text_anim_typ:");
-    add(control_kind::combo, k_bpe_anim_type, 60, 86, 106, 60);
-    add(control_kind::static_text, -1, 4, 104, 40, 10, "scale:");
-    add(control_kind::edit, k_bpe_scale, 60, 102, 50, 13);
-    add(control_kind::static_text, -1, 4, 120, 56, 10, "text_anim_speed:");
-    add(control_kind::edit, k_bpe_anim_speed, 60, 118, 50, 13);
+    add(control_kind::static_text, -1, 4, 72, 68, 10, "skin:");
+    add(control_kind::combo, k_bpe_skin, 74, 70, 92, 80);
+    add(control_kind::static_text, -1, 4, 88, 68, 10, "text_anim_typ:");
+    add(control_kind::combo, k_bpe_anim_type, 74, 86, 92, 60);
+    add(control_kind::static_text, -1, 4, 104, 68, 10, "scale:");
+    add(control_kind::edit, k_bpe_scale, 74, 102, 38, 13);
+    add(control_kind::static_text, -1, 4, 120, 68, 10, "text_anim_speed:");
+    add(control_kind::edit, k_bpe_anim_speed, 74, 118, 38, 13);
     add(control_kind::button, k_bpe_update, 116, 118, 50, 14, "U P D A T E");
     return t;
 }

@@ -97,7 +97,6 @@ dialog_template page_template()
     dialog_template t;
     t.caption = "ChAnim";
     t.width = 190;
-    t.height = 330;
     t.x = 0;
     t.y = k_tab_window_top;
     // The drop-downs first: controls are found by a scan in template order, and creation fills
@@ -108,6 +107,7 @@ dialog_template page_template()
             t.controls.push_back(make_control(control_kind::combo, k_anim_clip + k, 94, y + 11 + i * 16, 88, 120));
         y += 12 + group.count * 16 + 3;
     }
+    t.height = y;  // the groups, one under the other, fill the page
     t.controls.push_back(make_control(control_kind::static_text, -1, 4, 4, 60, 10, "Characters:"));
     t.controls.push_back(make_control(control_kind::list_box, k_anim_chars, 4, 16, 60, 290));
     t.controls.push_back(make_control(control_kind::button, k_anim_update, 4, 310, 60, 14, "UPDATE"));

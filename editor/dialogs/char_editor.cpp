@@ -207,19 +207,19 @@ dialog_template add_item_template()
 {
     dialog_template t;
     t.caption = "Add item";
-    t.width = 180;
+    t.width = 200;
     t.height = 200;
     t.x = 200;
     t.y = 120;
     t.controls = {
         make_control(control_kind::static_text, -1, 4, 4, 40, 10, "Items:"),
-        make_control(control_kind::list_box, k_aid_items, 4, 16, 172, 140),
+        make_control(control_kind::list_box, k_aid_items, 4, 16, 192, 140),
         make_control(control_kind::static_text, -1, 4, 162, 34, 10, "Number:"),
-        make_control(control_kind::edit, k_aid_number, 40, 160, 40, 12),
-        make_control(control_kind::static_text, -1, 86, 162, 34, 10, "Location:"),
-        make_control(control_kind::combo, k_aid_location, 122, 160, 54, 120),
-        make_control(control_kind::button, k_aid_add, 70, 180, 50, 14, "ADD"),
-        make_control(control_kind::button, k_id_cancel, 126, 180, 50, 14, "Cancel"),
+        make_control(control_kind::edit, k_aid_number, 40, 160, 30, 12),
+        make_control(control_kind::static_text, -1, 74, 162, 34, 10, "Location:"),
+        make_control(control_kind::combo, k_aid_location, 110, 160, 86, 120),
+        make_control(control_kind::button, k_aid_add, 90, 180, 50, 14, "ADD"),
+        make_control(control_kind::button, k_id_cancel, 146, 180, 50, 14, "Cancel"),
     };
     return t;
 }
@@ -368,12 +368,15 @@ void init_page(dialog_handle dialog)
     set_combo_sel(dialog, k_che_proto, 0);
 }
 
+// The page fits a 768-pixel screen under the tabs.
+constexpr int32_t k_height = 400;
+
 dialog_template page_template()
 {
     dialog_template t;
     t.caption = "ChMain";
     t.width = 300;
-    t.height = 420;
+    t.height = k_height;
     t.x = 0;
     t.y = k_tab_window_top;
     t.menu = {{"character",
@@ -417,11 +420,11 @@ dialog_template page_template()
     int32_t y = 18;
     for (const row& r : column_a) {
         add(control_kind::static_text, -1, 80, y + 2, 52, 10, r.label);
-        const int32_t width = r.second ? 40 : (r.limit > 20 ? 110 : 60);
+        const int32_t width = r.second ? 40 : (r.limit > 20 ? 86 : 60);
         add(control_kind::edit, r.id, 134, y, width, 12)->limit = r.limit;
         if (r.second)
             add(control_kind::edit, r.second, 178, y, 40, 12, "", r.read_only ? uint32_t(k_style_read_only) : 0u);
-        y += 14;
+        y += 13;
     }
     add(control_kind::check, k_che_random_move, 80, y + 2, 80, 10, "Random AI move");
     add(control_kind::static_text, -1, 224, 18, 40, 10, "mem:");
@@ -440,7 +443,7 @@ dialog_template page_template()
     add(control_kind::static_text, -1, 4, y, 60, 10, "Inventory:");
     add(control_kind::button, k_che_add, 190, y - 2, 50, 13, "ADD");
     add(control_kind::button, k_che_remove, 246, y - 2, 50, 13, "REMOVE");
-    add(control_kind::list_view, k_che_inventory, 4, y + 14, 292, 420 - y - 18)->items = {"name", "loacation",
+    add(control_kind::list_view, k_che_inventory, 4, y + 14, 292, k_height - y - 18)->items = {"name", "loacation",
                                                                                           "quantity"};
     return t;
 }

@@ -214,10 +214,10 @@ dialog_template container_editor_template()
     add_control(t, control_kind::group_box, 0, 88, 2, 98, 62, "Details");
     add_control(t, control_kind::edit, k_cont_name, 92, 12, 90, 12)->limit = k_container_name_size - 1;
     add_control(t, control_kind::static_text, 0, 92, 30, 8, 10, "x:");
-    add_control(t, control_kind::edit, k_cont_width, 100, 28, 20, 12, "", k_style_read_only);
-    add_control(t, control_kind::static_text, 0, 124, 30, 8, 10, "y:");
-    add_control(t, control_kind::edit, k_cont_height, 132, 28, 20, 12, "", k_style_read_only);
-    add_control(t, control_kind::check, k_cont_shop, 156, 30, 28, 10, "shop");
+    add_control(t, control_kind::edit, k_cont_width, 100, 28, 18, 12, "", k_style_read_only);
+    add_control(t, control_kind::static_text, 0, 120, 30, 8, 10, "y:");
+    add_control(t, control_kind::edit, k_cont_height, 128, 28, 18, 12, "", k_style_read_only);
+    add_control(t, control_kind::check, k_cont_shop, 150, 30, 34, 10, "shop");
     add_control(t, control_kind::button, k_cont_update, 92, 46, 50, 13, "UPDATE");
     add_control(t, control_kind::list_view, k_cont_cells, 4, 68, 182, 148, "", k_style_single_row)->items = {"item",
                                                                                                         "number"};

@@ -3,6 +3,7 @@
 #include "core/console_log.h"
 #include "core/globals.h"
 #include "editor/controls/dialog_controls.h"
+#include "editor/dialogs/editor_window_parts.h"
 #include "editor/windows/command_window.h"
 #include "editor/windows/file_name_dialog.h"
 #include "editor/windows/page_procedure.h"
@@ -239,8 +240,7 @@ dialog_template dialogue_template()
     t.caption = "Dialogue Editor";
     t.width = k_width;
     t.height = k_height;
-    t.x = std::max(0, int32_t((float(g_screen_width) - float(k_width) * k_dialog_unit_x) / 2));
-    t.y = std::max(0, int32_t((float(g_screen_height) - float(k_height) * k_dialog_unit_y) / 2));
+    centre_on_screen(t);
     t.menu = dialogue_menu();
     auto add = [&t](control_kind kind, int32_t id, int32_t x, int32_t y, int32_t w, int32_t h, const char* text = "") {
         t.controls.push_back(make_control(kind, id, x, y, w, h, text));

@@ -2,6 +2,7 @@
 
 #include "core/globals.h"
 #include "editor/controls/dialog_controls.h"
+#include "engine/render_context.h"
 
 #include <algorithm>
 
@@ -14,8 +15,11 @@ control_template* add_control(dialog_template& t, control_kind kind, int32_t id,
 
 void centre_on_screen(dialog_template& t)
 {
-    t.x = std::max(0, int32_t((float(g_screen_width) - float(t.width) * k_dialog_unit_x) / 2));
-    t.y = std::max(0, int32_t((float(g_screen_height) - float(t.height) * k_dialog_unit_y) / 2));
+    // The dialogs share the device's surface with the view; without a device, the view's size.
+    const float width = g_d3d_device ? float(g_d3d_device->width()) : float(g_screen_width);
+    const float height = g_d3d_device ? float(g_d3d_device->height()) : float(g_screen_height);
+    t.x = std::max(0, int32_t((width - float(t.width) * k_dialog_unit_x) / 2));
+    t.y = std::max(0, int32_t((height - float(t.height) * k_dialog_unit_y) / 2));
 }
 
 int32_t selected_record(dialog_handle dialog, int32_t list, uint32_t count, int32_t slots)

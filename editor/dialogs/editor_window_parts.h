@@ -10,7 +10,8 @@
 control_template* add_control(dialog_template& t, control_kind kind, int32_t id, int32_t x, int32_t y, int32_t width,
                               int32_t height, const char* text = "");
 
-// Places the template's window in the middle of the screen.
+// Places the template's window in the middle of the screen: the device's surface, which the
+// dialogs share with the view, or the view when there is no device.
 void centre_on_screen(dialog_template& t);
 
 // The selected row of a list whose rows are the records 0 to count - 1 of a table of `slots`,

@@ -174,7 +174,6 @@ void add_proto(dialog_handle dialog)
     init_efect_proto_entry(&g_efect_protos[n]);
     add_list_string(dialog, k_efe_proto_list, record_text(g_efect_protos[n].name).c_str());
     g_efect_proto_count = int16_t(n + 1);
-    g_efect_protos_changed = true;
 }
 
 // Refused while an item's effect names the entry; otherwise the later entries move up and the
@@ -196,7 +195,6 @@ void remove_proto(dialog_handle dialog)
     g_efect_proto_count = int16_t(n - 1);
     renumber_efect_proto_references(r);
     delete_list_string(dialog, k_efe_proto_list, r);
-    g_efect_protos_changed = true;
 }
 
 void rename_proto(dialog_handle dialog)
@@ -208,7 +206,6 @@ void rename_proto(dialog_handle dialog)
     delete_list_string(dialog, k_efe_proto_list, r);
     insert_list_string(dialog, k_efe_proto_list, r, record_text(g_efect_protos[r].name).c_str());
     set_list_sel(dialog, k_efe_proto_list, r);
-    g_efect_protos_changed = true;
 }
 
 void run_command(dialog_handle dialog, int32_t id)

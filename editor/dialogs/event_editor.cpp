@@ -226,10 +226,15 @@ void delete_event(dialog_handle dialog)
     g_map_dirty = 1;
 }
 
-void fill_window(dialog_handle dialog)
+void fill_event_list(dialog_handle dialog)
 {
     for (int32_t i = 0; i < event_count(); ++i)
         add_list_string(dialog, k_evt_list, record_text(g_events[i].name).c_str());
+}
+
+void fill_window(dialog_handle dialog)
+{
+    fill_event_list(dialog);
     for (int r = 0; r < k_event_rows; ++r) {
         for (const event_kind& kind : k_condition_kind_table)
             add_combo_string(dialog, k_evt_condition + r, kind.label);
@@ -280,6 +285,14 @@ void run_command(dialog_handle dialog, int32_t id)
 }
 
 } // namespace
+
+void refresh_event_list()
+{
+    if (!g_event_editor_window)
+        return;
+    clear_list(g_event_editor_window, k_evt_list);
+    fill_event_list(g_event_editor_window);
+}
 
 bool event_editor_proc(dialog_handle dialog, const dialog_message& m)
 {

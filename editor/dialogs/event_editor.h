@@ -50,5 +50,7 @@ extern const event_kind k_action_kind_table[k_action_kinds];
 
 // Opens the window centred on the screen; nothing while it is open.
 void open_event_editor();
+// After another map was read: the open window's list shows its events (row i is event i).
+void refresh_event_list();
 
 bool event_editor_proc(dialog_handle dialog, const dialog_message& m);

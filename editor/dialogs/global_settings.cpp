@@ -83,14 +83,14 @@ dialog_template page_template()
 
     add(control_kind::group_box, 0, 2, 178, 187, 62, "Object coloring:");
     add(control_kind::static_text, 0, 14, 188, 12, 8, "-1");
-    add(control_kind::static_text, 0, 75, 188, 4, 8, "|");
-    add(control_kind::static_text, 0, 132, 188, 8, 8, "1");
+    add(control_kind::static_text, 0, 72, 188, 4, 8, "|");
+    add(control_kind::static_text, 0, 126, 188, 6, 8, "1");
     for (int32_t i = 0; i < 3; ++i) {
         add(control_kind::static_text, 0, 6, 198 + i * 12, 8, 10, channels[i]);
-        add(control_kind::slider, k_glset_tint_r + i, 14, 196 + i * 12, 124, 12);
+        add(control_kind::slider, k_glset_tint_r + i, 14, 196 + i * 12, 118, 12);
     }
-    add(control_kind::button, k_glset_tint_reset, 141, 196, 46, 14, "Reset");
-    add(control_kind::button, k_glset_coloring, 141, 214, 46, 14, "coloring off");
+    add(control_kind::button, k_glset_tint_reset, 135, 196, 52, 14, "Reset");
+    add(control_kind::button, k_glset_coloring, 135, 214, 52, 14, "coloring off");
 
     add(control_kind::group_box, 0, 2, 242, 187, 74, "Efects:");
     add(control_kind::static_text, 0, 6, 254, 24, 10, "Type:");

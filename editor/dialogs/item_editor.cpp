@@ -434,9 +434,9 @@ dialog_template item_template()
 {
     dialog_template t;
     t.caption = "Item/weapon/efect/perk Editor";
-    t.width = 560;
+    t.width = 570;
     t.height = 330;
-    t.x = 300;
+    t.x = 140; // the window fits a screen 1024 pixels wide
     t.y = 40;
     auto add = [&t](control_kind kind, int32_t id, int32_t x, int32_t y, int32_t w, int32_t h, const char* text = "") {
         t.controls.push_back(make_control(kind, id, x, y, w, h, text));
@@ -471,27 +471,34 @@ dialog_template item_template()
         {"kontainer x:", control_kind::edit, k_itm_container_x, 0}, {"/y size:", control_kind::edit, k_itm_container_y, 0},
         {"interface name:", control_kind::edit, k_itm_image, 29}, {"model name:", control_kind::edit, k_itm_model, 29},
     };
-    auto place = [&](const labelled& f, int32_t x, int32_t y) {
-        add(control_kind::static_text, 0, x, y + 2, 60, 10, f.label);
-        control_template* c = add(f.kind, f.id, x + 62, y, 80, f.kind == control_kind::combo ? 120 : 12);
+    // Two columns of a label and its box; the first column's labels are the longer.
+    auto place = [&](const labelled& f, int32_t x, int32_t label_width, int32_t box_width, int32_t y) {
+        add(control_kind::static_text, 0, x, y + 2, label_width, 10, f.label);
+        control_template* c = add(f.kind, f.id, x + label_width + 2, y, box_width, f.kind == control_kind::combo ? 120 : 12);
         c->limit = f.limit;
     };
     for (size_t k = 0; k < std::size(left); ++k)
-        place(left[k], 130, 4 + int32_t(k) * 15);
+        place(left[k], 130, 74, 68, 4 + int32_t(k) * 15);
     for (size_t k = 0; k < std::size(right); ++k)
-        place(right[k], 276, 4 + int32_t(k) * 15);
-    add(control_kind::check, k_itm_destroy, 276, 172, 140, 10, "Destroy after use (or after duration)");
-    add(control_kind::check, k_itm_no_container, 276, 184, 140, 10, "Do not move to container");
-    add(control_kind::group_box, 0, 422, 4, 134, 96, "Items");
-    add(control_kind::group_box, 0, 422, 102, 134, 60, "Weapons");
-    add(control_kind::group_box, 0, 422, 164, 134, 30, "Special");
-    int32_t placed[4] = {0, 0, 0, 0};
-    for (int k = 0; k < k_item_filters; ++k) {
-        const class_filter& f = k_filters[k];
-        const int32_t n = placed[f.group]++;
-        const int32_t top = f.group == 1 ? 14 : f.group == 2 ? 112 : 174;
-        control_template* c = add(control_kind::radio, k_itm_filter + k, 426 + (n % 2) * 64, top + (n / 2) * 11, 62, 10, f.label);
-        c->group = f.group;
+        place(right[k], 278, 62, 78, 4 + int32_t(k) * 15);
+    add(control_kind::check, k_itm_destroy, 278, 172, 160, 10, "Destroy after use (or after duration)");
+    add(control_kind::check, k_itm_no_container, 278, 184, 160, 10, "Do not move to container");
+    // The class filters in three groups, two radio buttons a row.
+    const char* const groups[] = {"Items", "Weapons", "Special"};
+    int32_t top = 4;
+    for (int32_t group = 1; group <= 3; ++group) {
+        int32_t n = 0;
+        for (int k = 0; k < k_item_filters; ++k) {
+            if (k_filters[k].group != group)
+                continue;
+            add(control_kind::radio, k_itm_filter + k, 428 + (n % 2) * 66, top + 10 + (n / 2) * 11, 64, 10,
+                k_filters[k].label)
+                ->group = group;
+            ++n;
+        }
+        const int32_t height = 14 + (n + 1) / 2 * 11;
+        add(control_kind::group_box, 0, 424, top, 142, height, groups[group - 1]);
+        top += height + 2;
     }
     add(control_kind::static_text, 0, 130, 246, 80, 10, "REQUIREMENTS");
     add(control_kind::combo, k_itm_req_code, 130, 258, 80, 120);

@@ -196,19 +196,22 @@ dialog_template level_template()
     t.title_bar = false;
     auto add = [&t](control_kind kind, int32_t id, int32_t x, int32_t y, int32_t w, int32_t h, const char* text = "",
                     uint32_t style = 0) { t.controls.push_back(make_control(kind, id, x, y, w, h, text, style)); };
-    auto label = [&add](int32_t x, int32_t y, const char* text) { add(control_kind::static_text, 0, x, y + 2, 40, 10, text); };
-    label(4, 4, "filename:");
-    add(control_kind::edit, k_level_file, 46, 4, 140, 12, "", k_style_read_only);
-    label(4, 20, "Level Name:");
-    add(control_kind::edit, k_level_name, 46, 20, 80, 12);
+    // A label and its field: the long labels of the top rows, the short ones of the numbers.
+    auto label = [&add](int32_t x, int32_t y, const char* text, int32_t width = 30) {
+        add(control_kind::static_text, 0, x, y + 2, width, 10, text);
+    };
+    label(4, 4, "filename:", 50);
+    add(control_kind::edit, k_level_file, 56, 4, 130, 12, "", k_style_read_only);
+    label(4, 20, "Level Name:", 50);
+    add(control_kind::edit, k_level_name, 56, 20, 72, 12);
     t.controls.back().limit = 79;
-    add(control_kind::edit, k_level_second_name, 130, 20, 56, 12);
+    add(control_kind::edit, k_level_second_name, 132, 20, 54, 12);
     t.controls.back().limit = 29;
-    label(4, 36, "Music Name:");
-    add(control_kind::edit, k_level_music, 46, 36, 80, 12);
+    label(4, 36, "Music Name:", 50);
+    add(control_kind::edit, k_level_music, 56, 36, 72, 12);
     t.controls.back().limit = k_level_music_chars;
-    label(4, 52, "Level Type:");
-    add(control_kind::combo, k_level_type, 46, 52, 80, 60);
+    label(4, 52, "Level Type:", 50);
+    add(control_kind::combo, k_level_type, 56, 52, 72, 60);
     const char* bounds[] = {"xmin:", "xmax:", "ymin:", "ymax:"};
     for (int32_t k = 0; k < 4; ++k) {
         label(4 + (k % 2) * 92, 68 + (k / 2) * 16, bounds[k]);
@@ -224,13 +227,13 @@ dialog_template level_template()
         add(control_kind::edit, k_level_chance + k, 36, 134 + k * 16, 40, 12);
         add(control_kind::edit, k_level_duration + k, 80, 134 + k * 16, 40, 12);
     }
-    label(4, 184, "start pos:");
+    label(4, 184, "start pos:", 60);
     add(control_kind::list_box, k_level_entries, 4, 196, 130, 44);
     add(control_kind::button, k_level_add_entry, 138, 196, 48, 14, "ADD");
     add(control_kind::button, k_level_remove_entry, 138, 214, 48, 14, "REM");
     add(control_kind::check, k_level_use_ai, 4, 244, 90, 10, "Use AI in editor");
     add(control_kind::button, k_level_update, 138, 242, 48, 14, "UPDATE");
-    label(4, 258, "Creature/NPC:");
+    label(4, 258, "Creature/NPC:", 80);
     add(control_kind::list_box, k_level_creatures, 4, 270, 182, 40);
     add(control_kind::button, k_level_object_info, 4, 314, 90, 14, "Generate object info");
     add(control_kind::list_box, k_level_objects, 4, 330, 182, 50);

@@ -112,6 +112,14 @@ void init_page(dialog_handle dialog)
 
 } // namespace
 
+void refresh_map_text_list()
+{
+    if (!g_text_editor_window)
+        return;
+    clear_list(g_text_editor_window, k_txt_list);
+    init_page(g_text_editor_window);
+}
+
 bool text_editor_proc(dialog_handle dialog, const dialog_message& m)
 {
     return run_page_message(&g_text_editor_window, {init_page, run_command}, dialog, m);

@@ -23,5 +23,7 @@ enum : int32_t {
 
 // Opens the window centred on the screen; nothing while it is open.
 void open_map_text_editor();
+// After another map was read: the open window's list shows its texts (row i is text i).
+void refresh_map_text_list();
 
 bool text_editor_proc(dialog_handle dialog, const dialog_message& m);

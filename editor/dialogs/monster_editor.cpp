@@ -326,19 +326,6 @@ void run_command(dialog_handle dialog, int32_t id)
     }
 }
 
-// A command, marking the table changed when it changed the count or the selected class.
-void run_tracked_command(dialog_handle dialog, int32_t id)
-{
-    const int16_t count = g_monster_proto_count;
-    const int32_t c = selected_proto(dialog);
-    monster_proto before{};
-    if (c >= 0)
-        before = g_monster_protos[c];
-    run_command(dialog, id);
-    if (count != g_monster_proto_count || (c >= 0 && std::memcmp(&before, &g_monster_protos[c], sizeof before)))
-        g_monster_protos_changed = true;
-}
-
 // The item drop-downs: display names of the items neither removed nor kept out of containers
 // whose class the test accepts, in item order.
 void fill_items(dialog_handle dialog, int32_t id, std::vector<int32_t>& rows, bool weapons)
@@ -382,9 +369,9 @@ dialog_template monster_template()
 {
     dialog_template t;
     t.caption = "Monsters Editor";
-    t.width = 470;
+    t.width = 500;
     t.height = 300;
-    t.x = 300;
+    t.x = 270; // the window fits a screen 1024 pixels wide
     t.y = 40;
     t.menu = {{"Monster",
                0,
@@ -398,7 +385,7 @@ dialog_template monster_template()
         t.controls.push_back(make_control(kind, id, x, y, w, h, text));
         return &t.controls.back();
     };
-    add(control_kind::list_box, k_mon_list, 4, 4, 100, 290);
+    add(control_kind::list_box, k_mon_list, 4, 4, 80, 290);
     struct labelled {
         const char* label;
         control_kind kind;
@@ -432,28 +419,30 @@ dialog_template monster_template()
         {"+", control_kind::edit, k_mon_gold + 2, 11},
         {"main treasure chance:", control_kind::edit, k_mon_main_chance, 9},
     };
+    // Two columns of 13 fields, each a label and its box; the second column's labels are longer.
     for (size_t k = 0; k < std::size(fields); ++k) {
-        const int32_t x = 108 + int32_t(k / 13) * 120, y = 4 + int32_t(k % 13) * 15;
-        add(control_kind::static_text, 0, x, y + 2, 54, 10, fields[k].label);
-        add(fields[k].kind, fields[k].id, x + 56, y, 60, fields[k].kind == control_kind::combo ? 120 : 12)->limit =
-            fields[k].limit;
+        const bool second = k >= 13;
+        const int32_t x = second ? 228 : 88, label_width = second ? 86 : 74, y = 4 + int32_t(k % 13) * 15;
+        add(control_kind::static_text, 0, x, y + 2, label_width, 10, fields[k].label);
+        add(fields[k].kind, fields[k].id, x + label_width + 2, y, 60, fields[k].kind == control_kind::combo ? 120 : 12)
+            ->limit = fields[k].limit;
     }
     add(control_kind::check, k_mon_aphotic, 228, 184, 100, 10, "aphotic monster");
-    add(control_kind::group_box, 0, 350, 4, 116, 140, "Random Weapon Table");
-    add(control_kind::list_box, k_mon_weapon_list, 354, 14, 108, 60);
-    add(control_kind::combo, k_mon_weapon_item, 354, 78, 108, 120);
-    add(control_kind::combo, k_mon_weapon_level, 354, 93, 52, 120);
-    add(control_kind::combo, k_mon_weapon_rarity, 410, 93, 52, 120);
-    add(control_kind::button, k_mon_weapon_add, 354, 110, 40, 13, "add");
-    add(control_kind::button, k_mon_weapon_rem, 398, 110, 40, 13, "rem");
-    add(control_kind::group_box, 0, 350, 148, 116, 148, "Random Treasure");
-    add(control_kind::list_box, k_mon_treasure_list, 354, 158, 108, 60);
-    add(control_kind::combo, k_mon_treasure_item, 354, 222, 108, 120);
-    add(control_kind::combo, k_mon_treasure_chance, 354, 237, 52, 120);
-    add(control_kind::combo, k_mon_treasure_level, 410, 237, 52, 120);
-    add(control_kind::combo, k_mon_treasure_rarity, 354, 252, 108, 120);
-    add(control_kind::button, k_mon_treasure_add, 354, 270, 40, 13, "add");
-    add(control_kind::button, k_mon_treasure_rem, 398, 270, 40, 13, "rem");
+    add(control_kind::group_box, 0, 380, 4, 116, 140, "Random Weapon Table");
+    add(control_kind::list_box, k_mon_weapon_list, 384, 14, 108, 60);
+    add(control_kind::combo, k_mon_weapon_item, 384, 78, 108, 120);
+    add(control_kind::combo, k_mon_weapon_level, 384, 93, 52, 120);
+    add(control_kind::combo, k_mon_weapon_rarity, 440, 93, 52, 120);
+    add(control_kind::button, k_mon_weapon_add, 384, 110, 40, 13, "add");
+    add(control_kind::button, k_mon_weapon_rem, 428, 110, 40, 13, "rem");
+    add(control_kind::group_box, 0, 380, 148, 116, 148, "Random Treasure");
+    add(control_kind::list_box, k_mon_treasure_list, 384, 158, 108, 60);
+    add(control_kind::combo, k_mon_treasure_item, 384, 222, 108, 120);
+    add(control_kind::combo, k_mon_treasure_chance, 384, 237, 52, 120);
+    add(control_kind::combo, k_mon_treasure_level, 440, 237, 52, 120);
+    add(control_kind::combo, k_mon_treasure_rarity, 384, 252, 108, 120);
+    add(control_kind::button, k_mon_treasure_add, 384, 270, 40, 13, "add");
+    add(control_kind::button, k_mon_treasure_rem, 428, 270, 40, 13, "rem");
     return t;
 }
 
@@ -485,7 +474,7 @@ void fill_monster_list(dialog_handle dialog, int32_t proto)
 
 bool monster_editor_proc(dialog_handle dialog, const dialog_message& m)
 {
-    return run_page_message(&g_monster_editor_window, {init, run_tracked_command}, dialog, m);
+    return run_page_message(&g_monster_editor_window, {init, run_command}, dialog, m);
 }
 
 void open_monster_editor()

@@ -136,12 +136,11 @@ void edit_part(dialog_handle dialog, int32_t part)
     open_body_part_editor();
 }
 
+// Each file is written only when its table may replace it (core/table_file_state.h).
 void save_all()
 {
-    const bool registry = write_chardata();
-    const bool protos = write_charpr();
-    if (!registry || !protos)
-        console_log("save all: zapis zlyhal");
+    write_table_file(g_chardata_file, write_chardata);
+    write_table_file(g_charpr_file, write_charpr);
 }
 
 void save_proto(dialog_handle dialog)
@@ -200,12 +199,16 @@ void init_page(dialog_handle dialog)
         add_list_string(dialog, k_mpe_list, g_move_protos[p].name);
 }
 
+// The page fits a 768-pixel screen under the tabs; a body part's row is 14 units high.
+constexpr int32_t k_height = 400;
+constexpr int32_t k_row = 14;
+
 dialog_template page_template()
 {
     dialog_template t;
     t.caption = "MoveG";
     t.width = 190;
-    t.height = 420;
+    t.height = k_height;
     t.x = 0;
     t.y = k_tab_window_top;
     t.menu = {{"file", 0, {{"save movepr", k_mpe_menu_save, {}}, {"load movepr", k_mpe_menu_load, {}}}}};
@@ -216,24 +219,24 @@ dialog_template page_template()
     // The part drop-downs first: the controls are found by a scan in template order, and the
     // filter refills these nineteen row by row.
     for (int32_t part = 0; part < k_edited_parts; ++part)
-        add(control_kind::combo, k_mpe_part + part, 36, 38 + part * 15, 118, 160);
+        add(control_kind::combo, k_mpe_part + part, 36, 38 + part * k_row, 118, 160);
     add(control_kind::static_text, -1, 4, 6, 24, 10, "sel");
     add(control_kind::edit, k_mpe_select, 30, 4, 156, 13)->limit = k_part_model_filter_size - 1;
     add(control_kind::static_text, -1, 4, 22, 30, 10, "m proto");
-    add(control_kind::edit, k_mpe_name, 36, 20, 100, 13)->limit = k_name_size - 1;
-    add(control_kind::static_text, -1, 140, 22, 22, 10, "speed:");
-    add(control_kind::edit, k_mpe_speed, 164, 20, 22, 13);
+    add(control_kind::edit, k_mpe_name, 36, 20, 90, 13)->limit = k_name_size - 1;
+    add(control_kind::static_text, -1, 130, 22, 26, 10, "speed:");
+    add(control_kind::edit, k_mpe_speed, 158, 20, 28, 13);
     for (int32_t part = 0; part < k_edited_parts; ++part) {
-        const int32_t y = 38 + part * 15;
+        const int32_t y = 38 + part * k_row;
         add(control_kind::static_text, -1, 4, y + 2, 30, 10, k_part_labels[part]);
         add(control_kind::button, k_mpe_edit + part, 158, y, 28, 13, "edit");
     }
-    const int32_t buttons = 38 + k_edited_parts * 15 + 2;
+    const int32_t buttons = 38 + k_edited_parts * k_row + 2;
     add(control_kind::button, k_mpe_add, 4, buttons, 40, 14, "ADD");
     add(control_kind::button, k_mpe_update, 48, buttons, 40, 14, "UPD.");
     add(control_kind::button, k_mpe_delete, 92, buttons, 40, 14, "DEL");
     add(control_kind::button, k_mpe_save_all, 136, buttons, 50, 14, "save all");
-    add(control_kind::list_box, k_mpe_list, 4, buttons + 18, 182, 420 - buttons - 22);
+    add(control_kind::list_box, k_mpe_list, 4, buttons + 18, 182, k_height - buttons - 22);
     return t;
 }
 

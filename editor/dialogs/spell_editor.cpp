@@ -296,7 +296,8 @@ void update_spell(dialog_handle dialog)
         insert_list_string(dialog, k_spell_list, id, record_text(s.name).c_str());
         set_list_sel(dialog, k_spell_list, id);
     }
-    if (!save_spells())
+    table_file_changed(g_spells_file);  // UPDATE writes the table as the editor holds it
+    if (!write_table_file(g_spells_file, save_spells))
         console_log("SPELL UPDATE: global/spells.dat sa nepodarilo zapisat");
 }
 
@@ -418,7 +419,7 @@ void lay_out_parameters(spell_layout& l)
     for (const auto& r : rows) {
         const int32_t x = k < k_first_column_rows ? 228 : 338;
         const int32_t y = 12 + (k < k_first_column_rows ? k : k - k_first_column_rows) * k_line;
-        l.row(x, y, 60, r.label, control_kind::edit, r.id, 44);
+        l.row(x, y, 62, r.label, control_kind::edit, r.id, 42);
         ++k;
     }
 }
@@ -428,8 +429,8 @@ void lay_out_special(spell_layout& l)
     using c = control_kind;
     l.group(448, 2, 130, 166, "Special");
     int32_t y = 12;
-    l.add(c::check, k_spell_is_light, 452, y, 50, "is light");
-    l.add(c::check, k_spell_moves_with_caster, 506, y, 66, "Move with char");
+    l.add(c::check, k_spell_is_light, 452, y, 44, "is light");
+    l.add(c::check, k_spell_moves_with_caster, 498, y, 74, "Move with char");
     y += k_line;
     const char* colour_names[] = {"r", "g", "b"};
     for (int32_t i = 0; i < 3; ++i)
@@ -439,10 +440,10 @@ void lay_out_special(spell_layout& l)
     l.row(452, y += k_line, 50, "3d rot type:", c::combo, k_spell_rotation, 70);
     l.row(452, y += k_line, 50, "hit spell:", c::combo, k_spell_hit_spell, 70);
     l.row(452, y += k_line, 50, "item efect:", c::combo, k_spell_item_effect, 70);
-    l.row(452, y += k_line, 50, "stun min/max:", c::edit, k_spell_stun_min, 30);
-    l.add(c::edit, k_spell_stun_max, 536, y, 30);
-    l.row(452, y += k_line, 50, "quake min/max:", c::edit, k_spell_quake_min, 30);
-    l.add(c::edit, k_spell_quake_max, 536, y, 30);
+    l.row(452, y += k_line, 66, "stun min/max:", c::edit, k_spell_stun_min, 26);
+    l.add(c::edit, k_spell_stun_max, 548, y, 26);
+    l.row(452, y += k_line, 66, "quake min/max:", c::edit, k_spell_quake_min, 26);
+    l.add(c::edit, k_spell_quake_max, 548, y, 26);
 }
 
 void lay_out_levels(spell_layout& l)
@@ -459,7 +460,7 @@ void lay_out_levels(spell_layout& l)
     for (const auto& r : rows) {
         l.add(control_kind::static_text, 0, 228, y + 2, 30, r.label);
         for (int32_t level = 0; level < k_spell_levels; ++level)
-            l.add(r.kind, r.id + level, 262 + level * 78, y, 74);
+            l.add(r.kind, r.id + level, 266 + level * 77, y, 73);
         y += k_line;
     }
 }
@@ -470,15 +471,15 @@ dialog_template spell_editor_template()
     t.caption = "Spell/Shot Editor";
     t.width = 582;
     t.height = 310;
-    t.x = 300;
+    t.x = 140; // the window fits a screen 1024 pixels wide
     t.y = 40;
     spell_layout l{t};
     l.add(control_kind::static_text, 0, 4, 4, 60, "Spells:");
-    t.controls.push_back(make_control(control_kind::list_box, k_spell_list, 4, 14, 94, 240));
-    l.add(control_kind::button, k_spell_add, 4, 258, 30, "ADD");
-    l.add(control_kind::button, k_spell_update, 36, 258, 30, "UPDATE");
-    l.add(control_kind::button, k_spell_remove, 68, 258, 30, "REMOVE");
-    l.add(control_kind::button, k_spell_reload, 4, 274, 94, "(RE)LOAD PROTOTYPES");
+    t.controls.push_back(make_control(control_kind::list_box, k_spell_list, 4, 14, 96, 240));
+    l.add(control_kind::button, k_spell_add, 4, 258, 46, "ADD");
+    l.add(control_kind::button, k_spell_remove, 52, 258, 48, "REMOVE");
+    l.add(control_kind::button, k_spell_update, 4, 272, 96, "UPDATE");
+    l.add(control_kind::button, k_spell_reload, 4, 286, 96, "(RE)LOAD PROTOTYPES");
     lay_out_general(l);
     lay_out_parameters(l);
     lay_out_special(l);

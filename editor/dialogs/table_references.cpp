@@ -71,8 +71,8 @@ void renumber_container_references(int32_t removed)
     const uint32_t events = std::min<uint32_t>(g_event_count, k_event_slots);
     for (uint32_t i = 0; i < events; ++i) {
         event_record& e = g_events[i];
-        const uint32_t actions = std::min<uint32_t>(e.action_count, k_event_parts);
-        for (uint32_t a = 0; a < actions; ++a)
+        // The game runs all four actions whatever the count says ("new" leaves it at 0).
+        for (uint32_t a = 0; a < k_event_parts; ++a)
             if (e.action_kind[a] == k_act_open_container)
                 changed |= renumber_index(e.action_number[a][0], removed, -1);
     }

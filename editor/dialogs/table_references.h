@@ -6,7 +6,8 @@
 #include <cstdint>
 
 // After level container `removed` left the table: the loaded level's entity container links
-// (number + 1, 0 none) and the "open container" actions of its events (number, -1 none). Sets
+// (number + 1, 0 none) and the "open container" actions of its events (number, -1 none; all four
+// actions of an event, whatever its action count). Sets
 // g_map_dirty when a reference changed.
 void renumber_container_references(int32_t removed);
 

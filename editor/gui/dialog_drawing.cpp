@@ -2,6 +2,7 @@
 
 #include "editor/controls/dialog_records.h"
 #include "editor/controls/dialog_user.h"
+#include "editor/gui/dialog_layout.h"
 #include "editor/gui/imgui_backend.h"
 #include "engine/render_context.h"
 #include "platform/clock.h"
@@ -22,7 +23,6 @@ namespace {
 // What the drawing remembers of a control between frames.
 struct control_view {
     bool combo_open = false;
-    int32_t tab_shown = -1;  // the tab ImGui showed last frame
     int32_t last_selection = -1;
 };
 
@@ -44,9 +44,14 @@ struct screen_state {
 
 screen_state g_screen;
 
-ImVec2 dialog_units(int32_t x, int32_t y)
+ImVec2 at_of(const pixel_box& box)
 {
-    return ImVec2(float(x) * k_dialog_unit_x, float(y) * k_dialog_unit_y);
+    return ImVec2(box.x, box.y);
+}
+
+ImVec2 size_of(const pixel_box& box)
+{
+    return ImVec2(box.width, box.height);
 }
 
 std::string shown(const std::string& text)
@@ -197,44 +202,37 @@ void draw_combo(dialog_handle dialog, const control_record& c, control_view& vie
     view.combo_open = open;
 }
 
-void draw_tabs(dialog_handle dialog, const control_record& c, control_view& view, ImVec2 size)
+// The tabs in rows, each a button that shows whether it is the chosen one.
+void draw_tabs(dialog_handle dialog, const control_record& c, ImVec2 size)
 {
     const int32_t id = c.source.id;
-    // The strip keeps to the control's width.
-    ImGui::BeginChild("##strip", size, false, ImGuiWindowFlags_NoScrollbar | ImGuiWindowFlags_NoScrollWithMouse);
-    if (!ImGui::BeginTabBar("##tabs", ImGuiTabBarFlags_FittingPolicyScroll)) {
-        ImGui::EndChild();
-        return;
-    }
-    int32_t visible = -1;
-    bool forcing = false;
-    for (size_t tab = 0; tab < c.rows.size(); ++tab) {
-        // The model's choice reaches ImGui when it differs from what ImGui showed.
-        const bool force = c.selection == int32_t(tab) && view.tab_shown != c.selection;
-        forcing |= force;
+    const ImVec2 origin = ImGui::GetCursorPos();
+    const std::vector<pixel_box> places = tab_places(c, {origin.x, origin.y, size.x, size.y});
+    for (size_t tab = 0; tab < places.size(); ++tab) {
+        const bool chosen = c.selection == int32_t(tab);
         ImGui::PushID(int(tab));
-        if (ImGui::BeginTabItem(shown(c.rows[tab]).c_str(), nullptr, force ? ImGuiTabItemFlags_SetSelected : 0)) {
-            visible = int32_t(tab);
-            ImGui::EndTabItem();
+        ImGui::PushStyleColor(ImGuiCol_Button, ImGui::GetColorU32(chosen ? ImGuiCol_TabActive : ImGuiCol_Tab));
+        ImGui::PushStyleColor(ImGuiCol_ButtonHovered, ImGui::GetColorU32(ImGuiCol_TabHovered));
+        ImGui::PushStyleColor(ImGuiCol_ButtonActive, ImGui::GetColorU32(ImGuiCol_TabActive));
+        const pixel_box& place = places[tab];
+        ImGui::SetCursorPos(at_of(place));
+        if (ImGui::Button(shown(c.rows[tab]).c_str(), ImVec2(place.width - k_tab_gap, place.height - k_tab_gap)) &&
+            !chosen) {
+            const int32_t chosen_tab = int32_t(tab);
+            act([dialog, id, chosen_tab] { user_choose(dialog, id, chosen_tab); });
         }
+        ImGui::PopStyleColor(3);
         ImGui::PopID();
     }
-    ImGui::EndTabBar();
-    ImGui::EndChild();
-    // A tab the user clicked: ImGui shows one that neither it nor the model showed before. While
-    // the model's choice is on its way (ImGui takes it a frame later) what ImGui shows is its own
-    // memory, also of an older dialog drawn under the same window name, not a click.
-    if (!forcing && visible >= 0 && visible != c.selection && visible != view.tab_shown)
-        act([dialog, id, visible] { user_choose(dialog, id, visible); });
-    view.tab_shown = visible;
 }
 
 void draw_list_view(dialog_handle dialog, const control_record& c, ImVec2 size)
 {
     const int32_t id = c.source.id;
     const int columns = std::max(1, int(c.source.items.size()));
-    const ImGuiTableFlags flags =
-        ImGuiTableFlags_Borders | ImGuiTableFlags_RowBg | ImGuiTableFlags_ScrollY | ImGuiTableFlags_Resizable;
+    // Columns share the width in proportion to what they hold.
+    const ImGuiTableFlags flags = ImGuiTableFlags_Borders | ImGuiTableFlags_RowBg | ImGuiTableFlags_ScrollY |
+                                  ImGuiTableFlags_Resizable | ImGuiTableFlags_SizingStretchProp;
     if (!ImGui::BeginTable("##view", columns, flags, size))
         return;
     ImGui::TableSetupScrollFreeze(0, 1);
@@ -289,7 +287,7 @@ void draw_edit(dialog_handle dialog, const control_record& c, ImVec2 size)
     }
 }
 
-void draw_group_box(const control_record& c, ImVec2 size)
+void draw_group_box(const control_record& c, ImVec2 size, float label_width)
 {
     const ImVec2 at = ImGui::GetCursorScreenPos();
     const float half_line = ImGui::GetTextLineHeight() / 2;
@@ -300,17 +298,49 @@ void draw_group_box(const control_record& c, ImVec2 size)
         return;
     const std::string label = shown(c.text);
     const ImVec2 text_size = ImGui::CalcTextSize(label.c_str());
-    const ImVec2 label_at(at.x + 6, at.y);
-    draw->AddRectFilled(ImVec2(label_at.x - 2, label_at.y), ImVec2(label_at.x + text_size.x + 2, label_at.y + text_size.y),
+    const ImVec2 label_at(at.x + k_group_caption_inset, at.y);
+    const float width = std::min(text_size.x, label_width);
+    draw->AddRectFilled(ImVec2(label_at.x - 2, label_at.y), ImVec2(label_at.x + width + 2, label_at.y + text_size.y),
                         ImGui::GetColorU32(ImGuiCol_WindowBg));
+    draw->PushClipRect(label_at, ImVec2(label_at.x + width, label_at.y + text_size.y), true);
     draw->AddText(label_at, ImGui::GetColorU32(ImGuiCol_Text), label.c_str());
+    draw->PopClipRect();
 }
 
-void draw_control(dialog_handle dialog, const control_record& c, control_view& view)
+// A check box or radio button with its label kept to its room.
+template <typename Draw>
+bool draw_marked(const pixel_box& box, float label_width, Draw draw)
+{
+    const ImVec2 at = ImGui::GetCursorScreenPos();
+    const float square = ImGui::GetFrameHeight();
+    ImGui::PushClipRect(at, ImVec2(at.x + square + ImGui::GetStyle().ItemInnerSpacing.x + label_width, at.y + box.height),
+                        true);
+    const bool clicked = draw();
+    ImGui::PopClipRect();
+    return clicked;
+}
+
+void draw_static_text(const std::string& label, const pixel_box& box, label_room room)
+{
+    const ImVec2 at = ImGui::GetCursorScreenPos();
+    ImGui::PushClipRect(at, ImVec2(at.x + room.width, at.y + box.height), true);
+    if (room.lines > 1) {
+        ImGui::PushTextWrapPos(ImGui::GetCursorPosX() + room.width);
+        ImGui::TextUnformatted(label.c_str());
+        ImGui::PopTextWrapPos();
+    } else {
+        ImGui::TextUnformatted(label.c_str());
+    }
+    ImGui::PopClipRect();
+}
+
+void draw_control(dialog_handle dialog, const control_record& c, control_view& view, const pixel_box& box,
+                  label_room room)
 {
     const int32_t id = c.source.id;
-    const ImVec2 size = dialog_units(c.source.width, c.source.height);
+    const ImVec2 size = size_of(box);
     const std::string label = shown(c.text);
+    ImGui::PushStyleVar(ImGuiStyleVar_FramePadding, ImVec2(ImGui::GetStyle().FramePadding.x, frame_padding_y(box.height)));
     switch (c.source.kind) {
     case control_kind::button:
         if (ImGui::Button(label.c_str(), size))
@@ -318,28 +348,22 @@ void draw_control(dialog_handle dialog, const control_record& c, control_view& v
         break;
     case control_kind::check: {
         bool checked = c.check != 0;
-        if (ImGui::Checkbox(label.c_str(), &checked))
+        if (draw_marked(box, room.width, [&] { return ImGui::Checkbox(label.c_str(), &checked); }))
             act([dialog, id] { user_click(dialog, id); });
         break;
     }
     case control_kind::radio:
-        if (ImGui::RadioButton(label.c_str(), c.check != 0))
+        if (draw_marked(box, room.width, [&] { return ImGui::RadioButton(label.c_str(), c.check != 0); }))
             act([dialog, id] { user_click(dialog, id); });
         break;
     case control_kind::edit:
         draw_edit(dialog, c, size);
         break;
-    case control_kind::static_text: {
-        const ImVec2 at = ImGui::GetCursorScreenPos();
-        ImGui::PushClipRect(at, ImVec2(at.x + size.x, at.y + size.y), true);
-        ImGui::PushTextWrapPos(ImGui::GetCursorPosX() + size.x);
-        ImGui::TextUnformatted(label.c_str());
-        ImGui::PopTextWrapPos();
-        ImGui::PopClipRect();
+    case control_kind::static_text:
+        draw_static_text(label, box, room);
         break;
-    }
     case control_kind::group_box:
-        draw_group_box(c, size);
+        draw_group_box(c, size, room.width);
         ImGui::Dummy(size);
         break;
     case control_kind::list_box:
@@ -357,12 +381,13 @@ void draw_control(dialog_handle dialog, const control_record& c, control_view& v
         break;
     }
     case control_kind::tabs:
-        draw_tabs(dialog, c, view, size);
+        draw_tabs(dialog, c, size);
         break;
     case control_kind::list_view:
         draw_list_view(dialog, c, size);
         break;
     }
+    ImGui::PopStyleVar();
 }
 
 void keep_rect(dialog_handle dialog, int32_t id, ImVec2 at, ImVec2 size)
@@ -373,16 +398,18 @@ void keep_rect(dialog_handle dialog, int32_t id, ImVec2 at, ImVec2 size)
 void draw_dialog(const dialog_record& d, dialog_handle modal)
 {
     const dialog_handle dialog = d.handle;
-    const float title = d.title_bar ? ImGui::GetFrameHeight() : 0.0f;
-    const float menu = d.menu.empty() ? 0.0f : ImGui::GetFrameHeight();
-    const ImVec2 client = dialog_units(d.width, d.height);
-    // A position set by the model reaches ImGui; one the user dragged to comes back as a move.
+    const pixel_box window = window_pixels(d);
+    // A position set by the model reaches ImGui, moved where needed to keep the window on the
+    // display; one the user dragged to, or the display moved it to, comes back as a move.
     auto placed = g_screen.placed.find(dialog);
     if (placed == g_screen.placed.end() || placed->second != std::pair(d.x, d.y)) {
-        ImGui::SetNextWindowPos(ImVec2(float(d.x), float(d.y)), ImGuiCond_Always);
+        const ImVec2 display = ImGui::GetIO().DisplaySize;
+        const float x = std::clamp(float(d.x), 0.0f, std::max(0.0f, display.x - window.width));
+        const float y = std::clamp(float(d.y), 0.0f, std::max(0.0f, display.y - window.height));
+        ImGui::SetNextWindowPos(ImVec2(x, y), ImGuiCond_Always);
         g_screen.placed[dialog] = {d.x, d.y};
     }
-    ImGui::SetNextWindowSize(ImVec2(client.x, client.y + title + menu), ImGuiCond_Always);
+    ImGui::SetNextWindowSize(size_of(window), ImGuiCond_Always);
     if (dialog == modal && g_screen.focused_modal != modal) {
         ImGui::SetNextWindowFocus();
         g_screen.focused_modal = modal;
@@ -419,12 +446,12 @@ void draw_dialog(const dialog_record& d, dialog_handle modal)
             const control_record& c = d.controls[i];
             if (!c.shown)
                 continue;
-            const ImVec2 offset = dialog_units(c.source.x, c.source.y);
-            ImGui::SetCursorPos(ImVec2(start.x + offset.x, start.y + offset.y));
-            keep_rect(dialog, c.source.id, ImGui::GetCursorScreenPos(), dialog_units(c.source.width, c.source.height));
+            const pixel_box box = unit_pixels(control_box(c.source));
+            ImGui::SetCursorPos(ImVec2(start.x + box.x, start.y + box.y));
+            keep_rect(dialog, c.source.id, ImGui::GetCursorScreenPos(), size_of(box));
             ImGui::PushID(int(i));
             ImGui::BeginDisabled(!c.enabled);
-            draw_control(dialog, c, g_screen.views[{dialog, int32_t(i)}]);
+            draw_control(dialog, c, g_screen.views[{dialog, int32_t(i)}], box, label_room_of(d, i));
             ImGui::EndDisabled();
             ImGui::PopID();
         }

@@ -15,6 +15,6 @@
 // before the next act). Without either, the input events of the frame are dropped.
 void run_dialog_frame();
 
-// Where the last drawn frame laid a control out (its template's place and size), in screen
-// pixels; false when it was not drawn.
+// Where the last drawn frame laid a control out (the part of its template's rectangle it draws
+// in: a combo's closed box), in screen pixels; false when it was not drawn.
 bool dialog_control_rect(dialog_handle dialog, int32_t id, device_rect& out);

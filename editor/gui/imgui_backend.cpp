@@ -2,8 +2,10 @@
 
 #include "editor/controls/dialog_records.h"
 
+#include "core/console_log.h"
 #include "platform/input.h"
 #include "platform/key_codes.h"
+#include "platform/text_renderer.h"
 
 #include <imgui.h>
 #include <imgui_internal.h>
@@ -11,6 +13,8 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -32,6 +36,46 @@ struct backend_state {
 };
 
 backend_state g_backend;
+
+// The dialogs' text: the sans-serif face, 13 pixels from the top of its ascent to the bottom of its
+// descent, with the letters of Windows-1252. Without it ImGui's own fixed-width font stands in.
+constexpr const char* k_dialog_face = "DejaVu Sans";
+constexpr float k_dialog_font_pixels = 13.0f;
+
+void load_dialog_font(ImGuiIO& io)
+{
+    static const ImWchar k_windows_1252[] = {
+        0x0020, 0x00FF, 0x0152, 0x0153, 0x0160, 0x0161, 0x0178, 0x0178, 0x017D, 0x017E, 0x0192, 0x0192,
+        0x02C6, 0x02C6, 0x02DC, 0x02DC, 0x2013, 0x2014, 0x2018, 0x201A, 0x201C, 0x201E, 0x2020, 0x2022,
+        0x2026, 0x2026, 0x2030, 0x2030, 0x2039, 0x203A, 0x20AC, 0x20AC, 0x2122, 0x2122, 0,
+    };
+    text_face_request request;
+    request.family = k_dialog_face;
+    request.cell_height = int(k_dialog_font_pixels);
+    std::string error;
+    const std::unique_ptr<text_face> face = text_face::open(request, error);
+    ImFontConfig config;
+    config.OversampleH = 3;
+    config.OversampleV = 1;
+    config.PixelSnapH = true;
+    if (face && io.Fonts->AddFontFromFileTTF(face->file().c_str(), k_dialog_font_pixels, &config, k_windows_1252))
+        return;
+    console_log("font dialogov %s chyba (%s), pouzijem vstavany", k_dialog_face, face ? face->file().c_str() : error.c_str());
+    io.Fonts->AddFontDefault();
+}
+
+// Opaque windows and frames, square corners, the spacing the layout counts on.
+void set_style()
+{
+    ImGuiStyle& style = ImGui::GetStyle();
+    style.FramePadding = ImVec2(4, 3);
+    style.ItemInnerSpacing = ImVec2(4, 4);
+    style.WindowMinSize = ImVec2(1, 1); // a window is as large as its dialog
+    style.WindowRounding = style.FrameRounding = style.TabRounding = style.GrabRounding = 0.0f;
+    for (ImGuiCol col : {ImGuiCol_WindowBg, ImGuiCol_ChildBg, ImGuiCol_PopupBg, ImGuiCol_MenuBarBg, ImGuiCol_TitleBg,
+                         ImGuiCol_TitleBgActive, ImGuiCol_TitleBgCollapsed})
+        style.Colors[col].w = 1.0f;
+}
 
 void make_context()
 {
@@ -57,6 +101,11 @@ void make_context()
     };
     for (const auto& k : keys)
         io.KeyMap[k.key] = k.code;
+    load_dialog_font(io);
+    set_style();
+    unsigned char* alpha = nullptr;
+    int width = 0, height = 0;
+    io.Fonts->GetTexDataAsAlpha8(&alpha, &width, &height); // builds the atlas: text can be measured
     g_backend.ready = true;
 }
 
@@ -153,10 +202,15 @@ bool clip_to_target(const ImVec4& clip, const render_device& d, device_rect& out
 
 } // namespace
 
-void imgui_begin_input(render_device& device, uint32_t now_ms)
+void imgui_make_ready()
 {
     if (!g_backend.ready)
         make_context();
+}
+
+void imgui_begin_input(render_device& device, uint32_t now_ms)
+{
+    imgui_make_ready();
     if (g_backend.release_focus) {
         ImGui::SetWindowFocus(nullptr);
         g_backend.release_focus = false;

@@ -9,6 +9,9 @@
 
 struct ImDrawData;
 
+// Makes the context with the dialog font and style on first use; text can be measured after it.
+void imgui_make_ready();
+
 // Makes the context on first use and the font texture on a device that lacks it; then feeds
 // ImGui the time, the display size, the cursor and the input events since the last call.
 void imgui_begin_input(render_device& device, uint32_t now_ms);

@@ -1,5 +1,6 @@
 #include "editor/store/undo_snapshots.h"
 
+#include "characters/char_table.h"
 #include "core/console_log.h"
 #include "core/dir_listing.h"
 #include "core/editor_globals.h"
@@ -7,13 +8,18 @@
 #include "editor/windows/mode_tabs.h"
 #include "engine/lights.h"
 #include "engine/packed_stream.h"
+#include "engine/record_io.h"
+#include "items/ground_items.h"
 #include "level/level_map.h"
 #include "platform/byte_order.h"
 #include "platform/files.h"
 #include "world/movement_map.h"
+#include "world/object_behaviour.h"
 #include "world/world_objects.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 uint32_t g_undo_counter = 0;
@@ -24,6 +30,80 @@ void enable_undo_button(bool enable)
 {
     if (g_global_settings_window)
         enable_item(g_global_settings_window, k_glset_undo, enable ? 1 : 0);
+}
+
+bool is_ground_item_object(const world_object& o)
+{
+    return o.entry_count > 0 && o.entry_kinds[0] == k_entry_ground_item;
+}
+
+// The objects an undo takes back: the level's own objects, as the level file keeps them. The
+// characters' and the ground items' objects follow their tables, which an undo does not change.
+bool undo_owns(const world_object& o)
+{
+    return o.state != 0 && o.proto >= 0 && o.object_class == k_class_ordinary && !is_ground_item_object(o);
+}
+
+world_object free_record()
+{
+    world_object o;
+    std::memset(&o, 0, sizeof o);
+    o.layer = k_free_layer;
+    o.object_class = k_class_ordinary;
+    return o;
+}
+
+// The objects section's records, as they were pushed.
+bool read_snapshot_objects(packed_stream* in, std::vector<world_object>* objects)
+{
+    const int64_t stored_size = stream_read_u32le(in);
+    const int64_t count = stored_size < 0 ? -1 : stream_read_u32le(in);
+    if (count < 0 || stream_read_u32le(in) < 0)
+        return false;
+    for (int64_t i = 0; i < count; ++i) {
+        uint8_t bytes[k_world_object_size] = {};
+        if (!read_stored_record(in, bytes, k_world_object_size, uint32_t(stored_size)))
+            return false;
+        decode_world_object(bytes, &objects->emplace_back());
+    }
+    return true;
+}
+
+// The snapshot's own objects at their indices, and every other object in use as it is now: at
+// its index when the snapshot leaves that slot free, else after the snapshot's; then the
+// characters and the ground items find their objects again.
+void restore_objects(std::vector<world_object> objects)
+{
+    for (world_object& o : objects)
+        if (!undo_owns(o))
+            o = free_record();
+    for (uint32_t i = 0; i < g_object_count; ++i) {
+        const world_object& now = g_objects[i];
+        if (now.state == 0 || undo_owns(now))
+            continue;
+        if (i >= objects.size())
+            objects.resize(i + 1, free_record());
+        if (objects[i].state == 0)
+            objects[i] = now;
+        else
+            objects.push_back(now);
+    }
+    if (!reserve_objects(uint32_t(objects.size())))
+        return;
+    std::copy(objects.begin(), objects.end(), g_objects);
+    g_object_count = uint32_t(objects.size());
+    for (uint32_t i = 0; i < g_object_count; ++i) {
+        const world_object& o = g_objects[i];
+        if (o.state != 0 && o.proto <= -2) {
+            if (char_record* c = char_at(-2 - o.proto))
+                c->object = int32_t(i);
+        } else if (o.state != 0 && is_ground_item_object(o) && o.entry_ints[0][0] >= 0 &&
+                   o.entry_ints[0][0] < k_ground_item_slots) {
+            g_ground_items[o.entry_ints[0][0]].object = uint16_t(i);
+        }
+    }
+    if (const char_record* hero = char_at(int32_t(g_player_char)))
+        g_player_object = hero->object;
 }
 
 } // namespace
@@ -105,7 +185,10 @@ void pop_undo_snapshot()
         enable_undo_button(false);
         return;
     }
-    read_objects_section(in);
+    std::vector<world_object> objects;
+    if (read_snapshot_objects(in, &objects))
+        restore_objects(std::move(objects));
+    read_lights(in);
     read_movemap(in);
     stream_close(in);
     delete_file(path.c_str());

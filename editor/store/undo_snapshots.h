@@ -22,7 +22,10 @@ std::string undo_snapshot_path(uint32_t n);
 // set, and snapshot counter - 60 deleted. Only the snapshot's own stream is opened and closed.
 void push_undo_snapshot();
 
-// Reads the newest snapshot back into the objects, lights and movement map. With the counter at
+// Reads the newest snapshot back into the objects, lights and movement map: the level's own
+// objects become exactly the snapshot's, at their indices; the characters' and the ground items'
+// objects stay as they are (moved past the snapshot's objects when a snapshot object takes their
+// slot) and their tables follow them. With the counter at
 // 0 the undo button is disabled and nothing else happens; a missing file sets the counter to 0
 // and disables the button. The whole snapshot is checked before anything is replaced (see
 // undo_snapshot_is_sound); a damaged one is logged and deleted and the counter drops by one,

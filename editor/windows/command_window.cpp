@@ -100,6 +100,13 @@ void load_map()
     load_level_map(path.substr(slash == std::string::npos ? 0 : slash + 1).c_str());
 }
 
+// The free editors of the level's tables show the map now in memory.
+void refresh_level_lists()
+{
+    refresh_map_text_list();
+    refresh_event_list();
+}
+
 void save_map()
 {
     std::string path = ask("save map", k_map_filter, "sav", 0);
@@ -224,9 +231,11 @@ void run_menu_command(int32_t id)
     switch (id) {
     case k_menu_new_map:
         load_empty_map();
+        refresh_level_lists();
         break;
     case k_menu_load_map:
         load_map();
+        refresh_level_lists();
         break;
     case k_menu_save_map:
         save_map();

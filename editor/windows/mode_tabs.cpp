@@ -74,6 +74,7 @@ dialog_handle open_mode_tabs()
     t.caption = "MENU";
     t.width = k_strip_width;
     t.height = k_strip_height;
+    t.title_bar = false; // the strip stays: it has no close box, and it fits between the menu and the page
     control_template tabs = make_control(control_kind::tabs, k_mode_tabs_control, 0, 0, k_strip_width, k_strip_height);
     for (const editor_window_entry& page : g_mode_tab_pages)
         tabs.items.push_back(page.caption);
@@ -85,8 +86,12 @@ dialog_handle open_mode_tabs()
 
 void mode_tabs_tick()
 {
-    if (g_tab_window && !dialog_exists(g_tab_window))
-        g_tab_window = 0;  // the page was closed on its own
+    if (g_tab_window && !dialog_exists(g_tab_window)) {
+        // The page was closed on its own: no tab is chosen, so a click on any brings its page.
+        g_tab_window = 0;
+        g_current_tab = -1;
+        set_tab_sel(g_tabs_window, k_mode_tabs_control, -1);
+    }
     const int32_t tab = get_tab_sel(g_tabs_window, k_mode_tabs_control);
     if (tab < 0 || tab >= k_mode_tab_count || tab == g_current_tab)
         return;

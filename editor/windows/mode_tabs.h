@@ -28,7 +28,8 @@ extern editor_window_entry g_mode_tab_pages[k_mode_tab_count];
 // timer running; returns its handle. The page shown stays until the next tick.
 dialog_handle open_mode_tabs();
 
-// The strip's tick: g_tab_window is cleared when its page no longer exists; when the selected
-// tab differs from g_current_tab, it is remembered, the shown page destroyed, the tab's page
-// created and its handle kept in g_tab_window.
+// The strip's tick: when its page no longer exists, g_tab_window and g_current_tab are cleared
+// and no tab is chosen, so that a click on any tab, the last one too, brings its page; when the
+// selected tab differs from g_current_tab, it is remembered, the shown page destroyed, the tab's
+// page created and its handle kept in g_tab_window.
 void mode_tabs_tick();

@@ -1,5 +1,7 @@
 #include "editor/windows/page_procedure.h"
 
+#include "editor/store/table_edits.h"
+
 bool run_page_message(dialog_handle* window, const page_handlers& handlers, dialog_handle dialog,
                       const dialog_message& m)
 {
@@ -11,7 +13,7 @@ bool run_page_message(dialog_handle* window, const page_handlers& handlers, dial
         return true;
     case dialog_message_kind::command:
         if (handlers.command)
-            handlers.command(dialog, m.id);
+            run_watched_command([&] { handlers.command(dialog, m.id); });
         return true;
     case dialog_message_kind::close:
         destroy_dialog(dialog);

@@ -1,6 +1,7 @@
 // The common procedure of an editor page or window whose handle lives in a global: the handle is
 // set on init and cleared when that dialog goes, a close destroys the dialog, and every command
-// goes to the page's handler with the control's identifier.
+// goes to the page's handler with the control's identifier, watched for edits of the global
+// tables (editor/store/table_edits.h).
 #pragma once
 
 #include "editor/controls/dialog_model.h"

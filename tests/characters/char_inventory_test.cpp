@@ -1,4 +1,6 @@
+#include "characters/char_fixture.h"
 #include "characters/char_inventory.h"
+#include "characters/char_models.h"
 #include "characters/char_table.h"
 #include "core/frame_timing.h"
 #include "core/game_globals.h"
@@ -16,6 +18,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -419,4 +422,47 @@ TEST_F(CharInventory, SynchronisingGivesBackEachActiveAttunementOnce)
     active_attunement_remove_at(c_.get(), 0);
     char_sync_attunements(c_.get());
     EXPECT_EQ(c_->inv_count, 4);
+}
+
+// Wielding a weapon of another animation set reloads the hero's clips from that set's folder,
+// and the interface follows the hero's weapon and its selected entry.
+TEST_F(char_test, AWeaponOfAnotherSetReloadsTheClipsAndTheInterfaceFollowsTheHerosEntries)
+{
+    item_table_guard table;
+    saved_globals kept;
+    kept.keep(g_interface);
+    write_clip("hero", 1, "attack1", {"body"}, 2);
+    write_clip("hero", 2, "attack1", {"wr"}, 4);
+    g_item_proto_count = 0;
+    item_proto& halberd = make_item(0, "halapartna", "Halberd", k_item_heavy_weapon);
+    halberd.anim_set = 2;
+    halberd.icon_texture = 77;
+    make_item(1, "elixir", "Potion", k_item_quick);
+    char_record& hero = make_char(0, "hero", k_kind_player);
+    add_char(&hero, 0, 100.0f, 100.0f);
+    ASSERT_EQ(hero.anim_set, 1);
+    ASSERT_GE(hero.clip_attack[0], 0);
+    EXPECT_EQ(g_move_protos[hero.clip_attack[0]].part_model[8], -1);  // set 1 has no weapon hand
+
+    ASSERT_TRUE(char_equip_weapon(&hero, 0));
+    EXPECT_EQ(hero.anim_set, 2);
+    ASSERT_GE(hero.clip_attack[0], 0);
+    EXPECT_GE(g_move_protos[hero.clip_attack[0]].part_model[8], 0);  // the clip of set 2
+    EXPECT_EQ(std::make_tuple(g_interface.last_weapon, g_interface.last_weapon_icon, g_interface.last_weapon_changed),
+              std::make_tuple(int16_t(0), uint16_t(77), 1u));
+
+    // Removing an entry before the selected one keeps the selection on its item, removing the
+    // selected one clears it; another character's entries leave the interface alone.
+    char_take_item(&hero, 1, 1, -1);
+    char_take_item(&hero, 1, 2, -1);
+    g_interface.selected_entry = 2;
+    char_remove_item_at(&hero, 0, true);
+    EXPECT_EQ(hero.inv_value[g_interface.selected_entry], 2u);
+    g_interface.last_weapon_changed = 0;
+    char_record& squire = make_char(1, "hero", k_kind_sidekick);
+    ASSERT_TRUE(char_equip_weapon(&squire, 0));
+    char_remove_item_at(&squire, 0, true);
+    EXPECT_EQ(std::make_tuple(g_interface.selected_entry, g_interface.last_weapon_changed), std::make_tuple(int16_t(1), 0u));
+    char_remove_item_at(&hero, 1, true);
+    EXPECT_EQ(g_interface.selected_entry, -1);
 }

@@ -2,6 +2,7 @@
 #include "characters/char_fixture.h"
 
 #include "characters/char_spawning.h"
+#include "characters/char_stats.h"
 #include "characters/char_table.h"
 #include "core/utilities.h"
 #include "platform/files.h"
@@ -9,6 +10,7 @@
 
 #include <cstring>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -54,6 +56,7 @@ TEST_F(char_spawning_test, APlacementSpawnsItsCreatureWithItsOverridesAndTakesIt
     p.kind = k_kind_normal;
     copy_bounded(p.display_name, sizeof p.display_name, "Bandit chief");
     copy_bounded(p.key_name, sizeof p.key_name, "noname");  // keeps the file's key
+    p.hp_ceiling = 30;
 
     const int32_t slot = spawn_char_from_placement(&g_char_placements, 0, true);
     ASSERT_EQ(slot, k_global_char_slots);  // the first slot after the global ones
@@ -72,20 +75,27 @@ TEST_F(char_spawning_test, APlacementSpawnsItsCreatureWithItsOverridesAndTakesIt
     EXPECT_EQ(o->x, 300.0f);
     EXPECT_EQ(o->angle_b, 220);
 
-    // The live state goes back into the placement.
-    g_chars[slot].hp = 12;
+    // The live state goes back into the placement, recomputed first: hit points above the
+    // health ceiling come back at it.
+    g_chars[slot].hp = 45;
     g_chars[slot].exp = 40;
     update_all_placements(&g_char_placements);
-    EXPECT_EQ(p.hp, 12);
+    EXPECT_EQ(p.hp, 30);
+    EXPECT_EQ(g_chars[slot].hp_max, char_base_max_hp(&g_chars[slot]));
     EXPECT_EQ(p.exp, 40);
     EXPECT_STREQ(p.key_name, "bandit");
     EXPECT_EQ(p.inv_count, 1);
 
-    // Full health takes the maximum.
+    // Full health is the maximum recomputed for the placement's level, not the file's figure.
     add_char_placement(&g_char_placements, "bandit.chr", 400.0f, 200.0f, 0);
+    g_char_placements.entries[1].level = 5;
     const int32_t second = spawn_char_from_placement_full_health(&g_char_placements, 1, true);
     ASSERT_EQ(second, slot + 1);
-    EXPECT_EQ(g_chars[second].hp, 30);
+    const char_record& fresh = g_chars[second];
+    EXPECT_EQ(fresh.level, 5);
+    EXPECT_EQ(fresh.hp_max, char_base_max_hp(&fresh));
+    EXPECT_GT(fresh.hp_max, 30);
+    EXPECT_EQ(std::make_tuple(fresh.hp, int32_t(fresh.hp_ceiling)), std::make_tuple(fresh.hp_max, fresh.hp_max));
 
     remove_char_placement(&g_char_placements, slot);
     ASSERT_EQ(g_char_placements.count, 1);

@@ -1,6 +1,7 @@
 #include "characters/char_fixture.h"
 
 #include "characters/char_models.h"
+#include "characters/char_stats.h"
 #include "characters/char_table.h"
 #include "core/frame_timing.h"
 #include "core/globals.h"
@@ -45,6 +46,11 @@ TEST_F(char_test, AddingACharacterPlacesItWithItsClipsStarted)
     hero.reserved_word_2024 = hero.reserved_word_4232 = 9;
     hero.focus_cooldown[2] = 44;
     hero.part_frame[0] = 1;
+    // The file's figures: stale statistics that the entry recomputes.
+    hero.level = 5;
+    hero.hp_max = 20;
+    hero.hp = hero.hp_ceiling = 20;
+    hero.melee_base = 7;
     const uint8_t lights = g_light_count;
 
     add_char(&hero, 0, 300.0f, 200.0f);
@@ -70,6 +76,9 @@ TEST_F(char_test, AddingACharacterPlacesItWithItsClipsStarted)
     EXPECT_EQ(g_light_count, lights + 1);  // the player's light
     EXPECT_EQ(hero.light, uint16_t(g_light_count - 1));
     EXPECT_EQ(hero.level_char, 0u);
+    EXPECT_EQ(hero.hp_max, char_base_max_hp(&hero));
+    EXPECT_GT(hero.hp_max, 20);
+    EXPECT_EQ(std::make_tuple(hero.hp, hero.melee), std::make_tuple(20, uint8_t(7)));  // held at the ceiling
 
     // Putting it into the world again moves it rather than doubling it; an enemy is a level character.
     add_char(&hero, 0, 10.0f, 20.0f);

@@ -6,6 +6,7 @@
 #include "characters/monster_protos.h"
 #include "core/globals.h"
 #include "core/settings.h"
+#include "items/item_properties.h"
 
 #include <gtest/gtest.h>
 
@@ -145,6 +146,14 @@ TEST_F(CombatRules, ArmourClassAddsItemsFollowsItsAttunementsAndBreaks)
     g_item_protos[k_armour].size = 2;
     EXPECT_EQ(char_armor_weight(hero_), 500);
     EXPECT_EQ(char_heavy_armor_value(hero_), 15);
+
+    // An attacker's code 49 counts untested, the player's too: this one asks for a shield.
+    item(11, k_item_attunement, {{49, {50}}}).requirement_count = 1;
+    g_item_lists[11].requirements[0] = item_property{k_req_shield, {}};
+    equip(*hero_, 11, k_inv_attunement);
+    g_monster_protos[0].armor_base = 0;
+    equip(*foe_, k_armour, k_inv_armor);
+    EXPECT_EQ(char_armor_class(1, 0), 2);  // 5 x 0.5
 }
 
 TEST_F(CombatRules, ResistancesAndHitPointsAreRecomputedFromEquippedItems)

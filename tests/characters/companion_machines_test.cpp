@@ -8,12 +8,15 @@
 #include "core/frame_timing.h"
 #include "core/input_state.h"
 #include "items/items.h"
+#include "platform/random.h"
 #include "world/scene_header.h"
 #include "world/sectors.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -94,6 +97,17 @@ TEST_F(companion_machines_test, AnOrdinaryCharacterPatrolsItsActionSectorInTurnO
         seen.insert(after);
     }
     EXPECT_EQ(seen.size(), 4u);
+    // The corners come from the game's generator: one seed walks one way, whatever the C
+    // library's generator holds.
+    auto corners_after = [&](unsigned library_seed) {
+        game_srand(7);
+        std::srand(library_seed);
+        std::vector<int> corners;
+        for (int i = 0; i < 12; ++i)
+            corners.push_back(next_corner());
+        return corners;
+    };
+    EXPECT_EQ(corners_after(1), corners_after(99));
 
     // A single corner is kept (no endless redraw) and walked to. The cursor moves with the walk on
     // the axes the camera is not held on.

@@ -20,7 +20,7 @@ protected:
         char_test::SetUp();
         saved_.keep(attack_speed_table), saved_.keep(damage_skill_multipliers), saved_.keep(block_dodge_chance_table);
         saved_.keep(g_monster_protos), saved_.keep(g_monster_proto_count);
-        saved_.keep(g_monster_protos_whole), saved_.keep(g_monster_protos_changed);
+        saved_.keep(g_monster_protos_file);
         reset_rule_tables();
     }
     void TearDown() override
@@ -128,7 +128,7 @@ TEST_F(MonsterProtos, MonsterClassesKeepEveryByteThroughTheirFile)
     ASSERT_TRUE(load_monster_protos());
     EXPECT_EQ(g_monster_proto_count, 3);
     EXPECT_EQ(std::memcmp(first, g_monster_protos, sizeof first), 0);
-    EXPECT_TRUE(g_monster_protos_whole);
+    EXPECT_TRUE(g_monster_protos_file.read_whole);
 
     // Fields sit at their little-endian offsets.
     monster_proto p{};
@@ -164,7 +164,7 @@ TEST_F(MonsterProtos, MonsterClassFileCountsAndSizesAreBounded)
     EXPECT_EQ(g_monster_proto_count, 256);
     EXPECT_EQ(g_monster_protos[255].genus, 7);
     EXPECT_EQ(g_monster_protos[255].name[100], 0);
-    EXPECT_FALSE(g_monster_protos_whole);
+    EXPECT_FALSE(g_monster_protos_file.read_whole);
 
     // Damaged files leave the table as it was.
     g_monster_protos[0].genus = 42;
@@ -176,7 +176,7 @@ TEST_F(MonsterProtos, MonsterClassFileCountsAndSizesAreBounded)
     EXPECT_FALSE(load_monster_protos());
     EXPECT_EQ(g_monster_proto_count, 256);
     EXPECT_EQ(g_monster_protos[0].genus, 42);
-    EXPECT_FALSE(g_monster_protos_whole);
+    EXPECT_FALSE(g_monster_protos_file.read_whole);
     EXPECT_NE(log_text().find("monsters.dat: poskodeny subor"), std::string::npos);
 }
 

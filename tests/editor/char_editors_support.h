@@ -42,6 +42,11 @@ protected:
         saved_.keep(g_camera_x), saved_.keep(g_camera_y), saved_.keep(g_added_item);
         saved_.keep(g_added_item_amount), saved_.keep(g_added_item_location);
         saved_.keep(g_edited_move_proto), saved_.keep(g_edited_body_part);
+        saved_.keep(g_characters_file), saved_.keep(g_chardata_file), saved_.keep(g_charpr_file);
+        // The tables start empty, as read from missing files.
+        table_file_read(g_characters_file, true);
+        table_file_read(g_chardata_file, true);
+        table_file_read(g_charpr_file, true);
         g_char_count = 0;
         g_player_char = 250;
         g_move_proto_count = 0;

@@ -150,10 +150,20 @@ TEST_F(CommandWindow, TabsShowGlobalFirstAndASwitchReplacesThePage)
     user_close(global);
     tick();
     EXPECT_EQ(g_tab_window, 0u);  // a page closed on its own leaves no handle behind
+    EXPECT_EQ(get_tab_sel(strip, k_mode_tabs_control), -1);
+    user_choose(strip, k_mode_tabs_control, 0);  // and its tab, chosen again, brings it back
+    tick();
+    ASSERT_NE(g_tab_window, 0u);
+    EXPECT_EQ(caption(g_tab_window), "Global");
+    const dialog_handle global_again = g_tab_window;
+    // The strip cannot be closed: it has no close box, and Esc leaves it.
+    EXPECT_FALSE(find_dialog(strip)->title_bar);
+    user_press_escape(strip);
+    EXPECT_TRUE(dialog_exists(strip));
 
     user_choose(strip, k_mode_tabs_control, 8);
     tick();
-    EXPECT_FALSE(dialog_exists(global));
+    EXPECT_FALSE(dialog_exists(global_again));
     EXPECT_EQ(g_global_settings_window, 0u);
     EXPECT_EQ(g_current_tab, 8);
     EXPECT_EQ(caption(g_tab_window), "Level");

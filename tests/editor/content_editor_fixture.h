@@ -31,7 +31,7 @@ protected:
         items_ = std::make_unique<item_table_guard>();
         saved_.keep(g_entities), saved_.keep(g_entity_count), saved_.keep(g_entity_object_lists);
         saved_.keep(g_level_effects), saved_.keep(g_level_effect_count);
-        saved_.keep(g_efect_protos), saved_.keep(g_efect_proto_count), saved_.keep(g_efect_protos_changed);
+        saved_.keep(g_efect_protos), saved_.keep(g_efect_proto_count), saved_.keep(g_efect_protos_file);
         saved_.keep(g_events), saved_.keep(g_event_count), saved_.keep(g_map_texts), saved_.keep(g_map_text_count);
         saved_.keep(g_map_dirty), saved_.keep(g_event_editor_window), saved_.keep(g_text_editor_window);
         saved_.keep(g_objects), saved_.keep(g_object_count), saved_.keep(g_object_capacity);

@@ -3,7 +3,9 @@
 #include "dialog_test_support.h"
 
 #include "editor/controls/dialog_records.h"
+#include "editor/gui/dialog_layout.h"
 #include "editor/gui/dialog_screen.h"
+#include "editor/windows/mode_tabs.h"
 #include "platform/input.h"
 #include "platform/key_codes.h"
 #include "tests/engine/draw_test_support.h"
@@ -221,6 +223,45 @@ TEST_F(DialogScreen, DraggingTheCaptionMovesTheDialogAndAMoveByCodeIsShown)
     EXPECT_TRUE(log.commands().empty());
 }
 
+TEST_F(DialogScreen, AWindowPlacedOffTheDisplayComesBackOnItAndTheModelLearnsWhere)
+{
+    dialog_template t = every_kind_template();
+    t.x = 2000;
+    t.y = 900;
+    const dialog_handle dialog = create_dialog(t, log.procedure());
+    frame();
+    frame();
+    const pixel_box window = window_pixels(*find_dialog(dialog));
+    EXPECT_EQ(window.x, 1024 - window.width);
+    EXPECT_EQ(window.y, 768 - window.height);
+    EXPECT_TRUE(log.commands().empty());
+}
+
+TEST_F(DialogScreen, TheModeTabsShowEveryTabInRowsAndAClickInTheSecondRowChoosesThatTab)
+{
+    const dialog_handle strip = open_mode_tabs();
+    frame();
+    const dialog_record* d = find_dialog(strip);
+    EXPECT_FALSE(d->title_bar); // nothing to close it with
+    const control_record& c = d->controls[0];
+    device_rect r;
+    ASSERT_TRUE(dialog_control_rect(strip, k_mode_tabs_control, r));
+    const std::vector<pixel_box> places = tab_places(c, {float(r.x), float(r.y), float(r.width), float(r.height)});
+    ASSERT_EQ(places.size(), 12u);
+    EXPECT_EQ(places[0].y, places[5].y);
+    EXPECT_GT(places[6].y, places[5].y); // "ChData" starts the second row
+    for (const pixel_box& p : places) {
+        EXPECT_GE(p.x, float(r.x));
+        EXPECT_LE(p.right(), float(r.x + r.width));
+        EXPECT_LE(p.bottom(), float(r.y + r.height));
+    }
+    const pixel_box& mpoint = places[11];
+    click_at(int32_t(mpoint.x + mpoint.width / 2), int32_t(mpoint.y + mpoint.height / 2));
+    EXPECT_EQ(get_tab_sel(strip, k_mode_tabs_control), 11);
+    click_at(int32_t(mpoint.x + mpoint.width / 2), int32_t(mpoint.y + mpoint.height / 2));
+    EXPECT_EQ(get_tab_sel(strip, k_mode_tabs_control), 11);
+}
+
 class DialogPixels : public gl_draw_test {
 protected:
     void TearDown() override
@@ -267,6 +308,35 @@ TEST_F(DialogPixels, ADialogOfEveryControlKindShowsEachAndClipsItsLongList)
                 drawn += pixel(x, y) != background;
         EXPECT_GT(drawn, 20) << "control " << c.id;
     }
+}
+
+TEST_F(DialogPixels, AWindowHidesWhatLiesBehindIt)
+{
+    dialog_template front = every_kind_template();
+    front.controls.clear();
+    const dialog_handle behind = create_dialog(every_kind_template(), nullptr);
+    fill_rows(behind);
+    front.x += 30;
+    front.y += 30;
+    create_dialog(front, nullptr);
+    run_dialog_frame();
+    // The front window's empty client area shows one colour whatever the frame and the window
+    // behind hold there.
+    std::vector<uint32_t> first;
+    dev->clear(k_clear_target | k_clear_depth, 0xFF208040u);
+    run_dialog_frame();
+    ASSERT_TRUE(dev->read_frame(first));
+    destroy_dialog(behind);
+    dev->clear(k_clear_target | k_clear_depth, 0xFFFFFFFFu);
+    run_dialog_frame();
+    ASSERT_TRUE(dev->read_frame(frame));
+    const int32_t left = 40 + 30 + 10, top = 30 + 30 + 40;
+    const uint32_t background = pixel(left, top);
+    for (int y = top; y < top + 200; y += 7)
+        for (int x = left; x < left + 400; x += 7) {
+            ASSERT_EQ(pixel(x, y), background) << x << "," << y;
+            ASSERT_EQ(first[size_t(y) * 1024 + size_t(x)], background) << x << "," << y;
+        }
 }
 
 } // namespace

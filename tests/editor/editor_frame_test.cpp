@@ -62,7 +62,7 @@ protected:
         g_zoom = 1.0f;
         g_camera_x = g_camera_y = 0.0f;
         g_mouse_x = g_mouse_y = 100.0f;
-        g_map_path[0] = 0;
+        g_map_path[0] = g_session_map_path[0] = 0;
         g_model_count = 0;
         g_chardata_count = 0;
         std::memset(g_key_state, 0, sizeof g_key_state);
@@ -190,7 +190,7 @@ TEST_F(EditorFrame, CtrlSSavesInEveryFrameAndNeverClaimsAMissingFile)
     EXPECT_STREQ(g_console_history[0], "mapa neulozena");
 
     write_level_map("level.sav");
-    std::strcpy(g_map_path, "level.sav");
+    std::strcpy(g_session_map_path, "level.sav");  // the file the map was read from
     for (int i = 0; i < 3; ++i)
         frame({k_key_lcontrol, k_key_s});
     EXPECT_EQ(g_saves, 3);

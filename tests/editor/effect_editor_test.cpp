@@ -129,7 +129,7 @@ TEST_F(EffectEditor, PrototypesAreAddedRenamedAndRemovedUnlessAnItemUsesThem)
     ASSERT_TRUE(user_click(d, k_efe_proto_add));
     EXPECT_EQ(g_efect_proto_count, 4);
     EXPECT_EQ(list_row(d, k_efe_proto_list, 3), "new");
-    EXPECT_TRUE(g_efect_protos_changed);
+    EXPECT_TRUE(g_efect_protos_file.changed);
     user_choose(d, k_efe_proto_list, 3);
     EXPECT_EQ(field_text(d, k_efe_proto_name), "new");
     user_edit_text(d, k_efe_proto_name, "a_name_longer_than_nineteen");

@@ -270,7 +270,7 @@ TEST_F(MoveProtoEditor, AddStopsAtTheTableSizeAndSaveAllWritesBothTables)
     // A failed write is logged.
     std::filesystem::remove_all("global");
     user_click(page, k_mpe_save_all);
-    EXPECT_EQ(last_console_line(), "save all: zapis zlyhal");
+    EXPECT_EQ(last_console_line(), "global/charpr.dat: zapis zlyhal, stary subor ostava");
 
     g_move_proto_count = k_move_proto_capacity;
     user_click(page, k_mpe_add);

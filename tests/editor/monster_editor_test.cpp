@@ -31,11 +31,11 @@ TEST_F(MonsterEditor, FieldsStoreAtEveryKeystrokeInTheirWidthAndOnlyWithAClassCh
     // Nothing is chosen yet: typing stores nothing.
     user_type(d, k_mon_shield, "7");
     EXPECT_EQ(g_monster_protos[0].shield, 15);
-    EXPECT_FALSE(g_monster_protos_changed);
+    EXPECT_FALSE(g_monster_protos_file.changed);
 
     ASSERT_TRUE(user_choose(d, k_mon_list, 1));
     EXPECT_EQ(field_text(d, k_mon_name), "bandit");
-    EXPECT_FALSE(g_monster_protos_changed);  // showing changed nothing
+    EXPECT_FALSE(g_monster_protos_file.changed);  // showing changed nothing
     user_edit_text(d, k_mon_name, "");
     user_type(d, k_mon_name, "Ro");
     EXPECT_STREQ(g_monster_protos[1].name, "Ro");
@@ -58,7 +58,7 @@ TEST_F(MonsterEditor, FieldsStoreAtEveryKeystrokeInTheirWidthAndOnlyWithAClassCh
     EXPECT_EQ(p.base_skills[2], 16);
     EXPECT_EQ(p.dreamwalk, 2);
     EXPECT_EQ(p.aphotic, 1);
-    EXPECT_TRUE(g_monster_protos_changed);
+    EXPECT_TRUE(g_monster_protos_file.changed);
     EXPECT_STREQ(g_monster_protos[0].name, "wolf");
 
     // Showing the class again reads back what was stored, the gold as its ten digits.

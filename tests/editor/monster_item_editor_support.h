@@ -27,7 +27,7 @@ protected:
     void SetUp() override
     {
         dialog_test::SetUp();
-        saved_.keep(g_monster_protos), saved_.keep(g_monster_proto_count), saved_.keep(g_monster_protos_changed);
+        saved_.keep(g_monster_protos), saved_.keep(g_monster_proto_count), saved_.keep(g_monster_protos_file);
         saved_.keep(g_item_protos), saved_.keep(g_item_lists), saved_.keep(g_item_proto_count);
         saved_.keep(g_monster_points), saved_.keep(g_map_dirty);
         saved_.keep(g_weapon_table_clipboard), saved_.keep(g_treasure_table_clipboard);
@@ -47,7 +47,7 @@ protected:
         g_efect_proto_count = 0;
         g_spell_proto_count = 0;
         g_chardata_count = 0;
-        g_monster_protos_changed = false;
+        g_monster_protos_file.changed = false;
         g_map_dirty = 0;
         g_weapon_table_clipboard = {};
         g_treasure_table_clipboard = {};

@@ -55,9 +55,9 @@ TEST_F(texture_test, AMissingFileGetsASlotThatDrawsNothingAndIsTriedAgain)
     EXPECT_EQ(draw_texture_screen(slot, 100, 100, 1, 1, 0, 0, 0, 0, 1, 1, 1), -1);
     EXPECT_TRUE(device_->draws().empty());
     write_test_image("gone.tga", 20, 10);
-    EXPECT_EQ(ensure_texture(slot), 0); // the next draw finds it
-    EXPECT_EQ(g_textures[slot].width, 32u);
-    EXPECT_EQ(g_textures[slot].height, 16u);
+    EXPECT_EQ(ensure_texture(slot), 0); // the next draw finds it, at the image's own size
+    EXPECT_EQ(g_textures[slot].width, 20u);
+    EXPECT_EQ(g_textures[slot].height, 10u);
 }
 
 TEST_F(texture_test, AFailedCreationIsNeverRetriedAndItsSlotGoesToTheNextName)
@@ -86,8 +86,8 @@ TEST_F(texture_test, DeferredSurfacesAreMadeAtTheirFirstDrawInTheirFormat)
     EXPECT_EQ(draw_texture_world(slot, 0, 0, 1, 1, 0, 0, 0, 0, 1, 1, 1), 0);
     ASSERT_NE(g_textures[slot].surface, nullptr);
     EXPECT_EQ(g_textures[slot].surface->format, texture_format::dxt3);
-    EXPECT_EQ(g_textures[slot].width, 64u);
-    EXPECT_EQ(g_textures[slot].height, 32u);
+    EXPECT_EQ(g_textures[slot].width, 40u);  // the image's own size
+    EXPECT_EQ(g_textures[slot].height, 20u);
     EXPECT_EQ(g_textures[slot].loaded, 1u);
 
     // Format choices 0, 1, 2 and one that keeps the slot's code (0 on a fresh slot: the

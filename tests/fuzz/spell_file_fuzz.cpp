@@ -4,6 +4,7 @@
 // most five sounds of each list. Then it is saved and loaded again: the same table.
 #include "core/console_log.h"
 #include "core/globals.h"
+#include "engine/packed_stream.h"
 #include "items/spells.h"
 #include "platform/files.h"
 #include "tests/fuzz/fuzz_scratch.h"
@@ -73,14 +74,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (int e = 0; e < k_spell_effects; ++e)
         *spell_effect_slot(g_spell_protos[0], e) = -1;
     g_spell_proto_count = 1;
-    g_spell_file_taken = true;
+    g_spells_file.read_whole = true;
     const spell_proto known = g_spell_protos[0];
 
     write_fuzz_file("global/spells.dat", data, size);
     load_spells();
-    if (!g_spell_file_taken) {
-        if (g_spell_proto_count != 1 || std::memcmp(&known, &g_spell_protos[0], sizeof known) != 0 ||
-            log_text().find("global/spells.dat: ") == std::string::npos)
+    if (!g_spells_file.read_whole) {
+        // A file that opens and is refused is logged by name; one that does not open changes nothing.
+        packed_stream* opened = stream_open("global/spells.dat", "rp");
+        const bool logged = !opened || log_text().find("global/spells.dat: ") != std::string::npos;
+        stream_close(opened);
+        if (g_spell_proto_count != 1 || std::memcmp(&known, &g_spell_protos[0], sizeof known) != 0 || !logged)
             std::abort();
         return 0;
     }

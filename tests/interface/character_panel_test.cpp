@@ -158,8 +158,8 @@ TEST_F(character_panel_test, GradesClampToTheTableAndANonPositiveAttackSpeedShow
 
     // Grades of stored values beyond the table: drawn, one letter each.
     hero_->melee_base = hero_->melee = 200;
-    std::strcpy(g_ui_text[28], "dmg");
-    std::strcpy(g_ui_text[30], "kg");
+    std::strcpy(g_ui_text[28], "pts");
+    std::strcpy(g_ui_text[30], "gold coins");
     for (float& time : attack_speed_table.base)
         time = 0.0f;
     frame(false);
@@ -167,10 +167,11 @@ TEST_F(character_panel_test, GradesClampToTheTableAndANonPositiveAttackSpeedShow
     EXPECT_EQ(texts_at(155.0f, 100.0f)[0].bytes, 1u);  // "S"
     ASSERT_EQ(texts_at(155.0f, 270.0f).size(), 1u);
     EXPECT_EQ(texts_at(155.0f, 270.0f)[0].bytes, std::strlen("0% (0.00)"));
-    // No armour: the armour class and its word, no bracketed part ("N dmg").
+    // No armour: the armour class and its word, no bracketed part ("N pts"); the weight counts in
+    // the same unit, never in the gold word.
     ASSERT_EQ(texts_at(155.0f, 345.0f).size(), 1u);
-    EXPECT_LE(texts_at(155.0f, 345.0f)[0].bytes, std::strlen("-99 dmg"));
-    EXPECT_EQ(texts_at(155.0f, 360.0f)[0].bytes, std::strlen("0 kg"));
+    EXPECT_LE(texts_at(155.0f, 345.0f)[0].bytes, std::strlen("-99 pts"));
+    EXPECT_EQ(texts_at(155.0f, 360.0f)[0].bytes, std::strlen("0 pts"));
 }
 
 TEST_F(character_panel_test, BesideTheSidePanelItsCloseBoxWaitsCancelsTheDragAndAPassInADialogueSkipsIt)

@@ -8,6 +8,7 @@
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "items/items.h"
+#include "items/quick_bar_block.h"
 #include "items/spells.h"
 #include "level/save_files.h"
 #include "platform/files.h"
@@ -143,14 +144,20 @@ TEST_F(equipment_slots_test, TheQuickBarFileRoundTripsAndBadFilesChangeNothing)
     std::memset(g_interface.quick_ids, 0, sizeof g_interface.quick_ids);
     g_interface.quick_selected = 0;
     read_quick_bar();
-    EXPECT_EQ(bar_bytes(), written);
+    // Ids, kinds and the selection come back; the icons are the slots' own again (below).
+    const auto without_icons = [](std::vector<uint8_t> bytes) {
+        std::fill(bytes.begin() + 32, bytes.begin() + 64, uint8_t(0));
+        return bytes;
+    };
+    EXPECT_EQ(without_icons(bar_bytes()), without_icons(written));
+    const std::vector<uint8_t> read_back = bar_bytes();
 
     // A short file and a long one are logged and ignored.
     for (size_t size : {size_t(80), size_t(82)}) {
         std::vector<uint8_t> bad(size, 1);
         ASSERT_TRUE(write_packed_file("global/quick.dat", bad));
         read_quick_bar();
-        EXPECT_EQ(bar_bytes(), written) << size;
+        EXPECT_EQ(bar_bytes(), read_back) << size;
     }
     EXPECT_NE(read_text(k_console_log_file).find("global/quick.dat"), std::string::npos);
 
@@ -172,8 +179,11 @@ TEST_F(equipment_slots_test, TheQuickBarFileRoundTripsAndBadFilesChangeNothing)
         EXPECT_TRUE(g_interface.quick_ids[slot] == -1 && g_interface.quick_kinds[slot] == 0 &&
                     g_interface.quick_icons[slot] == 0)
             << slot;
+    // Stored icon numbers are not trusted: an item slot shows its item's icon, a spell slot's
+    // icon is looked up when the bar is drawn.
     EXPECT_TRUE(g_interface.quick_ids[8] == 26 && g_interface.quick_kinds[8] == 2);
-    EXPECT_TRUE(g_interface.quick_ids[2] == 150 && g_interface.quick_icons[2] == 0x1234 + 2);
+    EXPECT_EQ(g_interface.quick_icons[8], g_item_protos[26].icon_texture);
+    EXPECT_TRUE(g_interface.quick_ids[2] == 150 && g_interface.quick_icons[2] == k_quick_icon_unknown);
     EXPECT_EQ(g_interface.quick_selected, 7);
 
     // A write that cannot complete fails, keeps the old file and leaves no temporary.

@@ -4,6 +4,7 @@
 
 #include "characters/char_record.h"
 #include "characters/char_table.h"
+#include "core/editor_globals.h"
 #include "core/frame_timing.h"
 #include "core/globals.h"
 #include "core/input_state.h"
@@ -206,6 +207,7 @@ TEST_F(shell_test, TheMenuSavesUnderTheClocksTimeAndItsLoadPageListsTheSave)
     keep_menu_state(kept);
     render_use_recording(true);
     ASSERT_TRUE(program_startup("zorv brana.sav"));
+    g_editor.ai_on = 0;  // the gate's enemies stand: no fight refuses the save
     ASSERT_TRUE(pass_greeting());
     g_interface.menu_open = 1;
     g_interface.overlay_screen = 1;

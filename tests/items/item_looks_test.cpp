@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -212,6 +213,7 @@ TEST_F(ItemLooks, AttachedEffectsNeedAWorldObjectAndAValidPrototype)
         EXPECT_EQ(o.entity, 1);
         EXPECT_EQ(o.layer, 7);
         EXPECT_EQ(o.object_class, k_class_pinned);
+        EXPECT_EQ(std::make_tuple(o.item_id, o.attached_drawing), std::make_tuple(uint32_t(k_effects), 1u));
         EXPECT_FLOAT_EQ(o.x, 300.0f);
         if (o.entry_ints[0][0] == 1) {
             EXPECT_FLOAT_EQ(o.y, 300.0f);

@@ -32,7 +32,7 @@ protected:
         saved_ = std::make_unique<spell_proto[]>(k_spell_slots);
         std::copy(std::begin(g_spell_protos), std::end(g_spell_protos), saved_.get());
         saved_count_ = g_spell_proto_count;
-        saved_taken_ = g_spell_file_taken;
+        saved_taken_ = g_spells_file;
         std::fill(std::begin(g_spell_protos), std::end(g_spell_protos), spell_proto{});
         g_spell_proto_count = 0;
         ASSERT_TRUE(make_folder("data/spell"));
@@ -41,7 +41,7 @@ protected:
     {
         std::copy(saved_.get(), saved_.get() + k_spell_slots, g_spell_protos);
         g_spell_proto_count = saved_count_;
-        g_spell_file_taken = saved_taken_;
+        g_spells_file = saved_taken_;
         item_media_test::TearDown();
     }
 
@@ -85,7 +85,7 @@ protected:
 
     std::unique_ptr<spell_proto[]> saved_;
     int32_t saved_count_ = 0;
-    bool saved_taken_ = true;
+    table_file_state saved_taken_ = {};
 };
 
 TEST_F(spell_test, TheFileRoundTripsByteForByte)
@@ -165,7 +165,7 @@ TEST_F(spell_test, ShortLongAndHostileFilesLoadSafely)
     EXPECT_EQ(g_spell_protos[0].damage_percent, 100);
     EXPECT_EQ(g_spell_protos[1].damage_percent, 60);
     EXPECT_EQ(g_spell_protos[1].quake_length, patterned_spell(21).quake_length);
-    EXPECT_TRUE(g_spell_file_taken);
+    EXPECT_TRUE(g_spells_file.read_whole);
 
     // A count above 200 or below 0, a cut record or a missing head: refused whole and logged.
     const std::vector<uint8_t> table = bytes_of(g_spell_protos[0]);
@@ -181,7 +181,7 @@ TEST_F(spell_test, ShortLongAndHostileFilesLoadSafely)
         load_spells();
         EXPECT_EQ(g_spell_proto_count, 2) << f.count;
         EXPECT_EQ(bytes_of(g_spell_protos[0]), table) << f.count;
-        EXPECT_FALSE(g_spell_file_taken);
+        EXPECT_FALSE(g_spells_file.read_whole);
         EXPECT_NE(log_text().find(f.logged), std::string::npos) << f.logged;
     }
     write_bytes("global/spells.dat", section_bytes{}.raw("AGP.", 4).u32(1).bytes);

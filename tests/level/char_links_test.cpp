@@ -2,7 +2,14 @@
 
 #include "characters/char_machines.h"
 #include "characters/char_models.h"
+#include "characters/char_stats.h"
 #include "characters/char_table.h"
+#include "characters/monster_protos.h"
+#include "engine/model_test_support.h"
+#include "engine/models.h"
+#include "items/item_looks.h"
+#include "items/item_properties.h"
+#include "support/item_table_guard.h"
 #include "characters/surround.h"
 #include "level/char_links.h"
 #include "level/level_links.h"
@@ -116,8 +123,42 @@ TEST_F(char_links_test, LevelFilesAndLevelChangesReachTheCharacters)
     EXPECT_STREQ(hero.display_name, "Vlk");
     EXPECT_STREQ(ghost.display_name, "Wolf");
 
+    // A companion that crossed over takes its class's world and gets its statistics, item
+    // effects and equipment anew; a slot out of the world (its slot field 0, the hero's) is left,
+    // and with it the hero's own attached objects.
+    item_table_guard table;
+    saved_globals kept;
+    kept.keep(g_monster_protos), kept.keep(g_monster_proto_count);
+    g_monster_proto_count = 1;
+    new_monster_proto(&g_monster_protos[0]);
+    g_monster_protos[0].dreamwalk = 1;
+    g_monster_protos[0].hp_percent = 150;
+    item_proto& cloak = make_item(0, "plast", "Cloak", k_item_cloak);
+    cloak.efect_count = 1;
+    g_item_lists[0].efects[0] = item_property{26, {10, 10, 10, 20, 0, 0, 0, 0}};  // half red, green, blue
     load_char_anims(&ghost, 1, true);
+    ghost.monster_class = 0;
+    ghost.level = 1;
+    ghost.hp_max = ghost.hp = ghost.hp_ceiling = 5;
+    ghost.melee_base = 9;
+    ghost.inv_count = 1;
+    ghost.inv_item[0] = 0;
+    ghost.inv_location[0] = k_inv_cloak;
+    ghost.object = add_object(0.0f, 0.0f, -2 - 1, 1.0f, 1.0f, 0, 0);
+    world_object& worn = g_objects[add_object(0.0f, 0.0f, 0, 1.0f, 1.0f, 0, 0)];
+    worn.owner = 1;  // an effect of the old level's
+    world_object& heros = g_objects[add_object(0.0f, 0.0f, 0, 1.0f, 1.0f, 0, 0)];
+    heros.owner = 0;
+    farmer.life = k_life_gone;
+    farmer.slot = 0;
     g_level_links.prepare_crossing_chars();
+    EXPECT_EQ(ghost.world, 1);
+    EXPECT_EQ(ghost.hp_max, char_base_max_hp(&ghost));
+    EXPECT_GT(ghost.hp_max, 5);
+    EXPECT_EQ(ghost.melee, 9);
+    EXPECT_FLOAT_EQ(ghost.part_values[0][5], 0.5f);
+    EXPECT_EQ(worn.state, 0u);
+    EXPECT_NE(heros.state, 0u);
     g_level_links.release_char_models();
     EXPECT_EQ(g_chardata_count, 0u);
     EXPECT_EQ(g_move_proto_count, 0);
@@ -151,6 +192,25 @@ TEST_F(char_links_test, MissilesSeeOutlinesAndHitsReachTheCharacters)
     g_object_links.char_hit_reaction(1, 1, 1);
     EXPECT_EQ(std::make_tuple(wolf.anim_action, wolf.pending_target, farmer.state, farmer.anim_action),
               std::make_tuple(uint8_t(0), g_elapsed_ms + 3000u, uint32_t(k_state_idle), uint8_t(0)));
+
+    // An effect attached to a vertex of the wolf's model is drawn where that vertex is now, on a
+    // dream-world layer while the wolf is seen only in the dream world, owned by it.
+    make_grid_model(g_char_models[1], 2, 2, 1, 1);
+    g_chardata[1].loaded = 1;
+    g_chardata_count = 2;
+    wolf.part_model[3] = 1;
+    world_object& spark = g_objects[add_object(0.0f, 0.0f, 0, 1.0f, 1.0f, 0, 0)];
+    spark.object_class = k_class_attached;
+    spark.entity = 0;
+    spark.entry_ints[0][0] = 3;  // body part
+    spark.entry_ints[0][1] = 4;  // vertex
+    spark.layer = 5;
+    wolf.world = 2;
+    g_objects[wolf.object].alpha = 0.5f;
+    float x, y;
+    ASSERT_TRUE(char_vertex_position(wolf, 3, 4, &x, &y));
+    EXPECT_FLOAT_EQ(g_object_links.draw_attached_model(&spark, 0), 0.5f);
+    EXPECT_EQ(std::make_tuple(spark.x, spark.y, spark.layer, spark.owner), std::make_tuple(x, y, uint8_t(30), int16_t(0)));
 
     g_object_links.char_leave_world(0);
     EXPECT_EQ(std::make_tuple(wolf.life, wolf.object), std::make_tuple(k_life_gone, -1));

@@ -104,15 +104,25 @@ TEST_F(level_change_test, TheGateKeepsItsChestAndShopAndTheBagContainerLoads)
     change_level("brana.sav", 0, 0, 1);
     ASSERT_EQ(g_level_container_count, 2);
     container& chest = g_containers[0];
-    const container& shop = g_containers[1];
+    container& shop = g_containers[1];
     EXPECT_STREQ(chest.name, "truhla");
     EXPECT_EQ(chest.shop, 0u);
     EXPECT_STREQ(shop.name, "obchod");
     EXPECT_NE(shop.shop, 0u);
-    ASSERT_EQ(container_cells(&shop), 20u);
+    ASSERT_EQ(container_cells(&shop), 30u);
     EXPECT_EQ(shop.items[0], 0);  // the sword at its price
     EXPECT_EQ(shop.prices[0], 40);
-    EXPECT_EQ(shop.items[19], k_container_cell_empty);
+    EXPECT_EQ(shop.items[18], k_container_cell_empty);
+    // Its tidying keeps every ware: a player finds the bag there.
+    container_tidy(&shop);
+    int wares = 0;
+    bool bag_on_sale = false;
+    for (uint32_t k = 0; k < container_cells(&shop); ++k) {
+        wares += shop.items[k] != k_container_cell_empty;
+        bag_on_sale |= shop.items[k] == 13;  // the demo's bag
+    }
+    EXPECT_EQ(wares, 18);
+    EXPECT_TRUE(bag_on_sale);
     ASSERT_EQ(container_cells(&chest), 12u);
     EXPECT_EQ(chest.items[2], 2);  // 40 gold
     EXPECT_EQ(chest.flags[2], 40);

@@ -4,6 +4,7 @@
 #include "shell/shell_fixture.h"
 
 #include "characters/char_table.h"
+#include "core/editor_globals.h"
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "core/input_state.h"
@@ -37,7 +38,7 @@ protected:
     void SetUp() override
     {
         shell_test::SetUp();
-        kept_.keep(g_save_list), kept_.keep(g_map_locations_open), kept_.keep(g_dialogue_running);
+        kept_.keep(g_save_list), kept_.keep(g_save_list_file), kept_.keep(g_map_locations_open), kept_.keep(g_dialogue_running);
         kept_.keep(g_in_combat), kept_.keep(g_item_protos);
         g_save_list.count = 0;
     }
@@ -55,6 +56,7 @@ protected:
     {
         ASSERT_TRUE(program_startup("zorv brana.sav"));
         started_ = true;
+        g_editor.ai_on = 0;  // the gate's enemies stand: no fight refuses the saves
         ASSERT_TRUE(pass_greeting());
         ASSERT_NE(hero_object(), nullptr);
         // Start-up listed the demo's save; the tests start from an empty list.
@@ -341,16 +343,20 @@ TEST_F(save_games_test, ASaveKilledBetweenTwoFilesLeavesTheOldSaveLoadable)
 TEST_F(save_games_test, TheListDropsSavesWithoutGameFilesAndSortsNewestFirst)
 {
     // save.dat claims 300 names: at most 199 are taken; those without game.ss or leaving save/
-    // are dropped and save.dat is rewritten.
+    // are dropped. The file, read in part, keeps its bytes; a list read whole is rewritten.
     fs::create_directories("save");
-    std::vector<uint8_t> dat(2 + 255 * 300, 0);
-    dat[0] = uint8_t(300 & 0xFF), dat[1] = uint8_t(300 >> 8);
-    const char* names[] = {"old", "gone", "../global", "new", "same1", "same2"};
-    for (size_t i = 0; i < 6; ++i)
-        std::strcpy(reinterpret_cast<char*>(dat.data() + 2 + 255 * i), names[i]);
-    for (size_t i = 6; i < 300; ++i)
-        std::snprintf(reinterpret_cast<char*>(dat.data() + 2 + 255 * i), 255, "missing%zu", i);
-    ASSERT_TRUE(write_packed_file("save/save.dat", dat));
+    auto list_file = [](size_t count) {
+        std::vector<uint8_t> dat(2 + 255 * count, 0);
+        dat[0] = uint8_t(count & 0xFF), dat[1] = uint8_t(count >> 8);
+        const char* names[] = {"old", "gone", "../global", "new", "same1", "same2"};
+        for (size_t i = 0; i < 6; ++i)
+            std::strcpy(reinterpret_cast<char*>(dat.data() + 2 + 255 * i), names[i]);
+        for (size_t i = 6; i < count; ++i)
+            std::snprintf(reinterpret_cast<char*>(dat.data() + 2 + 255 * i), 255, "missing%zu", i);
+        return dat;
+    };
+    ASSERT_TRUE(write_packed_file("save/save.dat", list_file(300)));
+    const std::vector<uint8_t> too_long = read_bytes("save/save.dat");
     fs::create_directories("global");
     write_bytes("global/game.ss", {1});
     const auto base = fs::file_time_type::clock::now();
@@ -365,6 +371,13 @@ TEST_F(save_games_test, TheListDropsSavesWithoutGameFilesAndSortsNewestFirst)
     EXPECT_STREQ(g_save_list.names[1], "same1");
     EXPECT_STREQ(g_save_list.names[2], "same2");
     EXPECT_STREQ(g_save_list.names[3], "old");
+    EXPECT_EQ(read_bytes("save/save.dat"), too_long);
+    EXPECT_FALSE(g_save_list_file.read_whole);
+
+    ASSERT_TRUE(write_packed_file("save/save.dat", list_file(6)));
+    refresh_save_list();
+    ASSERT_EQ(g_save_list.count, 4);
+    EXPECT_TRUE(g_save_list_file.read_whole);
     std::vector<uint8_t> written;
     ASSERT_TRUE(read_packed_file("save/save.dat", &written));
     EXPECT_EQ(written.size(), 2u + 255 * 4);

@@ -129,6 +129,59 @@ TEST_F(headless_input, KeysAreReadOnlyWhileAcquired)
     EXPECT_EQ(state[k_key_return], 0);
 }
 
+TEST_F(headless_input, EachPressBetweenTwoReadsIsShownInAReadOfItsOwn)
+{
+    input_set_acquired(true);
+    auto key = [](uint8_t code, bool down) { input_inject({input_event_kind::key, code, down}); };
+    auto read = [](uint8_t code) {
+        uint8_t state[256];
+        input_read_keyboard(state);
+        return state[code];
+    };
+    // Two taps of Return and a repeat of the held key, all before one drain.
+    key(k_key_return, true), key(k_key_return, false), key(k_key_return, true), key(k_key_return, true);
+    key(k_key_return, false);
+    input_drain();
+    EXPECT_EQ(read(k_key_return), 0x80);
+    EXPECT_EQ(read(k_key_return), 0);
+    EXPECT_EQ(read(k_key_return), 0x80);
+    EXPECT_EQ(read(k_key_return), 0);
+    EXPECT_EQ(read(k_key_return), 0);
+
+    // Ctrl+S tapped at once is seen as the pair; L then P typed fast are seen one after the other.
+    key(k_key_lcontrol, true), key(k_key_s, true), key(k_key_s, false), key(k_key_lcontrol, false);
+    key(k_key_l, true), key(k_key_l, false), key(k_key_p, true), key(k_key_p, false);
+    input_drain();
+    uint8_t state[256];
+    input_read_keyboard(state);
+    EXPECT_EQ(state[k_key_lcontrol], 0x80);
+    EXPECT_EQ(state[k_key_s], 0x80);
+    input_read_keyboard(state);
+    EXPECT_EQ(state[k_key_lcontrol], 0);
+    EXPECT_EQ(state[k_key_s], 0);
+    EXPECT_EQ(state[k_key_l], 0x80);
+    input_read_keyboard(state);
+    EXPECT_EQ(state[k_key_l], 0);
+    EXPECT_EQ(state[k_key_p], 0x80);
+    input_read_keyboard(state);
+    EXPECT_EQ(state[k_key_p], 0);
+
+    // A click shorter than a read is shown; what happens while released is not replayed.
+    input_inject({input_event_kind::mouse_button, 0, true});
+    input_inject({input_event_kind::mouse_button, 0, false});
+    input_drain();
+    mouse_reading reading{};
+    ASSERT_TRUE(input_read_mouse(&reading));
+    EXPECT_EQ(reading.buttons[0], 0x80);
+    ASSERT_TRUE(input_read_mouse(&reading));
+    EXPECT_EQ(reading.buttons[0], 0);
+    input_set_acquired(false);
+    key(k_key_space, true), key(k_key_space, false);
+    input_drain();
+    input_set_acquired(true);
+    EXPECT_EQ(read(k_key_space), 0);
+}
+
 TEST_F(headless_input, MouseMovementWheelAndButtons)
 {
     input_set_acquired(true);

@@ -3,6 +3,7 @@
 #include "script/map_texts.h"
 #include "script/script_services.h"
 #include "script/text_window.h"
+#include "script/text_window_layout.h"
 #include "support/saved_globals.h"
 #include "support/temp_folder.h"
 
@@ -75,23 +76,25 @@ TEST_F(map_messages_test, AMessageAskedForWhileAnotherIsUpIsDroppedButMarksTheWi
     EXPECT_EQ(g_message_shown, 1u);
 }
 
-TEST_F(map_messages_test, TheWindowWidthFollowsTheTextLengthAndAFullTextFitsTheComposition)
+TEST_F(map_messages_test, TheWindowWidthFollowsTheTextLengthButHoldsAShortTextOnOneLine)
 {
     const std::string full = std::string(200, 'a') + " " + std::string(54, 'z');
     add_map_text("exactly twenty-two ch.", "a", 1);
     add_map_text("short", "b", 1);
     add_map_text(full.c_str(), "c", 1);
-    const struct {
-        int index;
-        const char* width;
-    } cases[] = {{0, "0"}, {1, "-153"}, {2, "2097"}};
-    for (const auto& c : cases) {
-        show_map_text(c.index);
+    // A short text's window holds it on one line, however the length formula comes out (it
+    // gives 0 and -153 here); a long text's follows the formula.
+    for (int index : {0, 1}) {
+        show_map_text(index);
         EXPECT_EQ(word(0), "^window");
         EXPECT_EQ(word(1), "10");
-        EXPECT_EQ(word(3), c.width) << c.index;
-        EXPECT_EQ(word(4), "20");
+        EXPECT_EQ(word(2), std::to_string(k_map_text_top));  // below the HUD's level name
+        EXPECT_GE(std::stoi(word(3)), window_width_for_one_line(g_map_texts[index].text)) << index;
+        EXPECT_GE(std::stoi(word(3)), window_width_for_widest_word(g_map_texts[index].text)) << index;
+        EXPECT_EQ(word(4), "34");  // one line
     }
+    show_map_text(2);
+    EXPECT_EQ(word(3), "2097");
     ASSERT_EQ(g_message_window.word_count, 7);
     EXPECT_EQ(word(6), std::string(54, 'z'));  // the whole text arrived
 }

@@ -94,8 +94,9 @@ TEST_F(run_time_demo_test, TheInhabitantsTaskGivesAQuestAFlagTheShopAndTheYard)
     show(g_dialogue_window.requested_file);
     EXPECT_EQ(g_interface.container_open, 1u);
     EXPECT_EQ(g_interface.container_id, 1);
-    EXPECT_EQ(g_interface.shop_buy_factor, 100);
-    EXPECT_EQ(g_interface.shop_sell_factor, 50);
+    // The shop buys at half the price and sells at the full one: no gold comes of trading.
+    EXPECT_EQ(g_interface.shop_buy_factor, 50);
+    EXPECT_EQ(g_interface.shop_sell_factor, 100);
 
     show("data/dialogs/eng/villager_task/0.txt");
     choose_text_window_option(&g_dialogue_window, 1, false);
@@ -121,7 +122,7 @@ TEST_F(run_time_demo_test, TheRewardCompletesTheQuestOnceAndOffersItsFarewell)
     show("data/dialogs/eng/villager_task/0.txt");
     show("data/dialogs/eng/villager_reward/0.txt");
     EXPECT_EQ(g_quests[quest].completed, 1u);
-    EXPECT_EQ(g_quests[quest].state, 2);
+    EXPECT_EQ(g_quests[quest].state, 3);  // told: the road's first detour waits
     EXPECT_EQ(g_chars[0].gold, 100);
     ASSERT_EQ(g_dialogue_window.link_count, 1);
     choose_text_window_option(&g_dialogue_window, 0, false);

@@ -340,7 +340,7 @@ TEST_F(console_commands, CharacterCommandsWorkOnThePlayerAndCheckedSlots)
     for (int s = 0; s < 3; ++s) {
         g_chars[s] = {};
         g_chars[s].object = -1;
-        g_chars[s].hp_max = 30;
+        g_chars[s].hp_max = g_chars[s].hp_ceiling = 30;
         g_chars[s].hp = 5;
         g_chars[s].mana_max = 8;
         g_chars[s].world = 2;

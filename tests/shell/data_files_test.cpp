@@ -63,7 +63,7 @@ TEST_F(shell_test, AnEditorRunKeepsAnEffectTableThatDidNotLoadWhole)
     // Changed by the editor, the table is written whatever it was loaded from.
     write_bytes(k_efect_protos_file, effect_table(1));
     ASSERT_TRUE(program_startup("zorv editor"));
-    g_efect_protos_changed = true;
+    table_file_changed(g_efect_protos_file);
     program_shutdown(true);
     std::vector<uint8_t> body = unpacked(k_efect_protos_file);
     std::vector<uint8_t> one = effect_table(1);

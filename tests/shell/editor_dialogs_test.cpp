@@ -9,6 +9,8 @@
 #include "shell/device_setup.h"
 #include "shell/program.h"
 
+#include <vector>
+
 namespace {
 
 TEST_F(shell_test, TheFrameDrawsTheDialogsBeforeTheSceneEnds)
@@ -48,6 +50,30 @@ TEST_F(shell_test, TheFrameDrawsTheDialogsBeforeTheSceneEnds)
     g_quit = 1;
     program_shutdown(true);
     render_use_recording(false);
+}
+
+TEST_F(shell_test, AModalDialogsPassLeavesNothingOfEarlierFramesAroundTheView)
+{
+    ASSERT_TRUE(program_startup("zorv editor")); // the OpenGL device on the offscreen window
+    render_device& d = *g_d3d_device;
+    ASSERT_GT(g_view_x, 8);
+    // Something drawn around the view before: the whole window white.
+    const device_viewport view = d.get_viewport();
+    d.begin_scene();
+    d.set_viewport({0, 0, d.width(), d.height(), 0.0f, 1.0f});
+    d.clear(k_clear_target, 0xFFFFFFFFu);
+    d.set_viewport(view);
+    d.end_scene();
+
+    g_dialog_loop_links.modal_pass();
+    std::vector<uint32_t> frame;
+    ASSERT_TRUE(d.read_frame(frame));
+    // Left of the view, below the pages: black again.
+    const uint32_t x = uint32_t(g_view_x) - 4, y = d.height() - 4;
+    EXPECT_EQ(frame[size_t(y) * d.width() + x], 0xFF000000u);
+
+    g_quit = 1;
+    program_shutdown(true);
 }
 
 } // namespace

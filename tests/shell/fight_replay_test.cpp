@@ -5,6 +5,7 @@
 #include "shell/shell_fixture.h"
 
 #include "support/temp_folder.h"
+#include "tests/shell/injected_input.h"
 
 #include "characters/char_stats.h"
 #include "characters/char_table.h"
@@ -12,6 +13,7 @@
 #include "core/console_log.h"
 #include "core/editor_globals.h"
 #include "core/frame_timing.h"
+#include "core/game_globals.h"
 #include "core/globals.h"
 #include "core/input_state.h"
 #include "core/settings.h"
@@ -28,9 +30,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -219,7 +223,8 @@ TEST_F(shell_test, TheHeroWalksToTheBanditAndBeatsItDown)
 }
 
 // The whole gate: both bandits take places beside the hero and strike it, the squire strikes
-// whatever the hero attacks, and the hero beats one bandit after the other.
+// whatever the hero attacks, and the hero beats one bandit after the other. The placed
+// characters start at full health; F5 during the fight is refused, after it the game saves.
 TEST_F(shell_test, TheHeroAndTheSquireBeatBothBandits)
 {
     render_use_recording(true);
@@ -240,13 +245,23 @@ TEST_F(shell_test, TheHeroAndTheSquireBeatBothBandits)
     const int32_t shaman = slot_named("shaman");  // the fight is the bandits'
     ASSERT_GE(shaman, 0);
     g_chars[shaman].life = k_life_gone;
+    for (int32_t slot : {first, second, squire_slot})
+        EXPECT_EQ(std::make_pair(g_chars[slot].hp, g_chars[slot].hp_max),
+                  std::make_pair(char_base_max_hp(&g_chars[slot]), char_base_max_hp(&g_chars[slot])))
+            << g_chars[slot].name;
 
-    bool both_placed = false, squire_joined = false, bandits_struck = false;
+    bool both_placed = false, squire_joined = false, bandits_struck = false, save_tried = false;
     int frames = 0;
     for (; frames < 8000 && (g_chars[first].life == k_life_alive || g_chars[second].life == k_life_alive); ++frames) {
         device->clear_recording();
         const char_record& foe = g_chars[g_chars[first].life == k_life_alive ? first : second];
         point_at(*world_object_of(foe), hero.state == 0 && !g_mouse_right);
+        if (both_placed && !save_tried) {  // F5 in the thick of it
+            ASSERT_TRUE(tap_keys({k_key_f5}));
+            save_tried = true;
+            EXPECT_TRUE(message_logged(ui_text(105)));  // "Could not save during combat!"
+            EXPECT_FALSE(std::filesystem::exists("save/quick"));
+        }
         ASSERT_TRUE(program_frame());
         both_placed = both_placed || (in_surround(first) && in_surround(second));
         squire_joined = squire_joined || (hero.target >= 0 && squire.target == hero.target && squire.state == 4);
@@ -259,6 +274,13 @@ TEST_F(shell_test, TheHeroAndTheSquireBeatBothBandits)
     EXPECT_TRUE(squire_joined);  // it swung at the hero's target
     EXPECT_EQ(squire.life, k_life_alive);
     EXPECT_TRUE(bandits_struck);
+    EXPECT_TRUE(save_tried);
+    // The dead leave the fight at the next assignment of the places; then F5 saves.
+    for (int i = 0; i < 60 && g_in_combat != 0; ++i)
+        ASSERT_TRUE(program_frame());
+    EXPECT_EQ(g_in_combat, 0);
+    ASSERT_TRUE(tap_keys({k_key_f5}));
+    EXPECT_TRUE(std::filesystem::exists("save/quick/game.ss"));
     g_quit = 1;
     program_shutdown(true);
     render_use_recording(false);

@@ -6,6 +6,7 @@
 #include "interface/interface_state.h"
 #include "level/level_change.h"
 #include "level/level_links.h"
+#include "script/map_events.h"
 #include "platform/input.h"
 #include "shell/level_requests.h"
 #include "world/game_clock.h"
@@ -68,6 +69,9 @@ TEST_F(request_test, WorldmapTakesTheEncounterDetourOnceThenOpensTheTravelMap)
     ASSERT_TRUE(program_frame());
     EXPECT_EQ(g_pending_level.pending, 0u);
     EXPECT_EQ(traced({"change_level"}).size(), 1u);
+    EXPECT_STREQ(g_current_level, "encounter.sav");
+    ASSERT_TRUE(pass_greeting());
+    set_quest("locdrusk", 0);  // the encounter's trail leads to the second detour, taken below
 
     // The flag is set now: the map opens. A click on the gate's area enters the gate.
     request_level_change(k_worldmap_target, 5);
@@ -208,4 +212,40 @@ TEST_F(request_test, TheEndingNeverRunsInEditorModeNorAfterTheWindowClosed)
     g_quit_all = 1;
     EXPECT_FALSE(run_ending_if_finished());
     EXPECT_EQ(g_game_finished, 1u);
+}
+
+// The demo's road: the gate's north-east corner asks for the travel map; with the villager told
+// that the water flows, the road leads to the encounter, whose scout's trail sends the next
+// journey to the ruins by their circle, after which the map opens and leads home.
+TEST_F(request_test, TheDemosRoadTakesBothDetoursInTurnThenTheMapLeadsHome)
+{
+    start();
+    bool road = false;
+    for (uint32_t i = 0; i < g_event_count; ++i)
+        road |= std::strcmp(g_events[i].name, "road") == 0 && g_events[i].action_kind[0] == k_act_open_travel_map;
+    EXPECT_TRUE(road);
+    ASSERT_TRUE(pass_greeting());
+    const auto travel_to = [&](const char* level) {
+        request_level_change(k_worldmap_target, 0);
+        for (int i = 0; i < 10 && std::strcmp(g_current_level, level) != 0; ++i)
+            if (!program_frame())
+                return false;
+        return std::strcmp(g_current_level, level) == 0 && pass_greeting();
+    };
+    set_quest("watersupply", 3);
+    ASSERT_TRUE(travel_to("encounter.sav"));
+    EXPECT_EQ(g_quests[find_quest("locdrusk")].state, 5);
+    ASSERT_TRUE(travel_to("vantiel_penta.sav"));
+    const world_object* hero = world_object_of(*char_at(int32_t(g_player_char)));
+    ASSERT_NE(hero, nullptr);
+    EXPECT_FLOAT_EQ(hero->x, g_scene_header.entry_x[2]);
+    EXPECT_EQ(g_quests[find_quest("meetdrusk")].state, 1);
+
+    // The ruins' text ended the trail: the map opens, and its gate leads home.
+    request_level_change(k_worldmap_target, 0);
+    input_inject({input_event_kind::mouse_move, 0, false, 100, 100});
+    input_inject({input_event_kind::mouse_button, 0, true});
+    ASSERT_TRUE(program_frame());
+    EXPECT_EQ(traced({"travel_map_screen"}).size(), 1u);
+    EXPECT_STREQ(g_current_level, "brana.sav");
 }

@@ -31,6 +31,7 @@
 #include "items/items.h"
 #include "items/spells.h"
 #include "level/level_change.h"
+#include "level/level_effects.h"
 #include "level/level_links.h"
 #include "level/level_map.h"
 #include "level/level_saves.h"
@@ -41,6 +42,7 @@
 #include "script/map_texts.h"
 #include "platform/random.h"
 #include "script/quests.h"
+#include "script/text_window.h"
 #include "script/script_links.h"
 #include "shell/device_setup.h"
 #include "platform/input.h"
@@ -87,16 +89,18 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_tabs_window), saved.keep(g_tab_window);
     saved.keep(g_view_x), saved.keep(g_view_y), saved.keep(g_editor_links), saved.keep(g_command_window_open);
     saved.keep(g_focus_list), saved.keep(g_notices), saved.keep(g_camera_pan_tick), saved.keep(g_message_shown);
-    saved.keep(g_dialogue_running);
+    saved.keep(g_dialogue_running), saved.keep(g_dialogue_window), saved.keep(g_message_window);
     // The character rules' tables and links, and what a fight changes.
     saved.keep(g_char_rule_links), saved.keep(g_script_links), saved.keep(g_interface), saved.keep(g_player_click_latch);
     saved.keep(g_behaviour_links);
     saved.keep(attack_speed_table), saved.keep(damage_skill_multipliers), saved.keep(block_dodge_chance_table);
-    saved.keep(g_monster_protos), saved.keep(g_monster_proto_count), saved.keep(g_monster_protos_whole);
-    saved.keep(g_monster_protos_changed), saved.keep(g_ground_items), saved.keep(g_ground_item_count);
+    saved.keep(g_monster_protos), saved.keep(g_monster_proto_count), saved.keep(g_monster_protos_file);
+    saved.keep(g_characters_file), saved.keep(g_items_file), saved.keep(g_efect_protos_file);
+    saved.keep(g_spells_file), saved.keep(g_chardata_file), saved.keep(g_charpr_file), saved.keep(g_save_list_file);
+    saved.keep(g_config_file), saved.keep(g_ground_items), saved.keep(g_ground_item_count);
     saved.keep(g_quests), saved.keep(g_quest_count), saved.keep(g_flags), saved.keep(g_flag_count);
     saved.keep(g_attunement_thresholds);
-    saved.keep(g_spell_protos), saved.keep(g_spell_proto_count), saved.keep(g_spell_file_taken);
+    saved.keep(g_spell_protos), saved.keep(g_spell_proto_count);
     saved.keep(g_pending_level), saved.keep(g_new_game_request), saved.keep(g_load_twice);
     saved.keep(g_capture_on), saved.keep(g_travel_map_running), saved.keep(g_map_locations_open);
     saved.keep(g_save_list), saved.keep(g_screenshot_counter), saved.keep(g_capture_file_counter);

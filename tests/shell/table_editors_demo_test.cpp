@@ -43,8 +43,8 @@ std::vector<char> file_bytes(const char* path)
 TEST_F(shell_test, ClassAndItemEditsMadeInTheEditorWindowsReachTheirFilesAndTheGame)
 {
     saved_globals saved;
-    saved.keep(g_monster_protos), saved.keep(g_monster_proto_count), saved.keep(g_monster_protos_changed);
-    saved.keep(g_monster_protos_whole), saved.keep(g_item_protos), saved.keep(g_item_lists);
+    saved.keep(g_monster_protos), saved.keep(g_monster_proto_count), saved.keep(g_monster_protos_file);
+    saved.keep(g_items_file), saved.keep(g_item_protos), saved.keep(g_item_lists);
     saved.keep(g_item_proto_count), saved.keep(g_monster_points);
     saved.keep(g_tabs_window), saved.keep(g_tab_window), saved.keep(g_current_tab);
     render_use_recording(true);

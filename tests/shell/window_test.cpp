@@ -154,7 +154,8 @@ TEST_F(window_test, CursorBecomesAClampedWorldPosition)
     EXPECT_EQ(g_wheel_down, 1u);
     EXPECT_EQ(g_wheel_up, 0u);
 
-    // Beyond the right and bottom edges: the edge of the visible area; the buttons stay.
+    // Beyond the right and bottom edges: the edge of the visible area; a button let go there is
+    // released, one pressed there is not taken.
     inject({input_event_kind::mouse_move, 0, false, 5000, 900});
     inject({input_event_kind::mouse_button, 1, false});
     pump_all();
@@ -162,20 +163,27 @@ TEST_F(window_test, CursorBecomesAClampedWorldPosition)
     EXPECT_FLOAT_EQ(g_mouse_x, 100.0f + 1024.0f / 2.0f);
     EXPECT_FLOAT_EQ(g_mouse_y, -50.0f + 768.0f / 2.0f);
     EXPECT_FLOAT_EQ(g_mouse_screen_x, 1024.0f);
-    EXPECT_EQ(g_mouse_right, 1u);
+    EXPECT_EQ(g_mouse_right, 0u);
     EXPECT_EQ(g_wheel_down, 0u);
+    inject({input_event_kind::mouse_button, 0, true});
+    pump_all();
+    poll_input();
+    EXPECT_EQ(g_mouse_left, 0u);
 
-    // Back inside, the release is seen; left of the window the lower bound holds.
+    // Back inside, the held button is taken; left of the window the lower bound holds.
     inject({input_event_kind::mouse_move, 0, false, 0, 0});
     pump_all();
     poll_input();
     EXPECT_EQ(g_mouse_right, 0u);
+    EXPECT_EQ(g_mouse_left, 1u);
     EXPECT_FLOAT_EQ(g_mouse_x, 100.0f);
     inject({input_event_kind::mouse_move, 0, false, -40, -40});
+    inject({input_event_kind::mouse_button, 0, false});
     pump_all();
     poll_input();
     EXPECT_FLOAT_EQ(g_mouse_x, 100.0f);
     EXPECT_FLOAT_EQ(g_mouse_y, -50.0f);
+    EXPECT_EQ(g_mouse_left, 0u);  // let go outside the window
 }
 
 TEST_F(window_test, ClosingTheWindowEndsEveryLoopWithoutTheClosingFade)

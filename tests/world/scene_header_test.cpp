@@ -297,8 +297,9 @@ TEST_F(scene, EntryPointsAreAddedUpToEightAndRemovedInOrder)
 TEST_F(scene, TheSceneStartResetsZoomWeatherTheCombatListAndTheFixedLight)
 {
     saved_globals kept;
-    kept.keep(g_combat_list);
+    kept.keep(g_combat_list), kept.keep(g_in_combat);
     std::fill(std::begin(g_combat_list), std::end(g_combat_list), int16_t(5));
+    g_in_combat = 8;
     g_scene_header.level_type = k_level_inside;
     g_scene_header.light_red = 0.5f;
     g_scene_header.weather = k_weather_fog;
@@ -324,6 +325,7 @@ TEST_F(scene, TheSceneStartResetsZoomWeatherTheCombatListAndTheFixedLight)
     EXPECT_EQ(g_scene_header.followed_char, 2);
     for (int16_t slot : g_combat_list)
         EXPECT_EQ(slot, -1);
+    EXPECT_EQ(g_in_combat, 0);
     EXPECT_EQ(g_ambient_color.red, 0.5f);
 }
 

@@ -322,12 +322,14 @@ void write_characters_demo_data()
     set_outline(squire, 1.35f);
     carry(hero, k_demo_sword, k_inv_weapon, 1);
     carry(hero, k_demo_armour, k_inv_armor, 1);
-    // The backpack's first slots: a potion for the quick bar, a spare dagger, a ring and a lantern.
+    // The backpack's first slots: a potion for the quick bar, a spare dagger, a ring, a lantern,
+    // the focus and a two-handed battle axe (the dagger strikes twice as fast).
     carry(hero, k_demo_potion, 0, 1);
-    carry(hero, 5, 1, 1);  // the dagger
+    carry(hero, k_demo_dagger, 1, 1);
     carry(hero, k_demo_silver_ring, 2, 1);
     carry(hero, k_demo_lantern, 3, 1);
     carry(hero, k_demo_wand, 4, 1);  // the focus of the quick bar
+    carry(hero, k_demo_axe, 5, 1);
     hero.skill_points = 250;         // unspent, for the character panel
     carry(bandit, k_demo_armour, 0, 1);  // loot for whoever beats him
     carry(bandit, k_demo_gold, 1, 15);

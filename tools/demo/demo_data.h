@@ -12,8 +12,12 @@ void require(bool ok, const std::string& what);
 
 // The shell's files: the folders, config.cfg.
 void write_shell_demo_data();
+// The story detours' levels "encounter.sav" and "vantiel_penta.sav" with their scripts.
+void write_detours_demo_data();
 // The localized texts: the English UI text table, character and item names, a level's texts.
 void write_text_demo_data();
+// The picture of the item `name` (its icon's file stem), size x size, in its colour.
+void write_item_picture(const std::string& path, const std::string& name, uint32_t size, uint32_t colour);
 // The item table "global/items.dat" (330 records, deleted ones between) with the icons, the
 // default ground model, the weapon sounds and "global/attunements.txt": among them a sword that
 // trains an attunement, a leather armour, gold and the attunement, with these ids.
@@ -22,6 +26,8 @@ constexpr int16_t k_demo_sword = 0;
 constexpr int16_t k_demo_armour = 1;
 constexpr int16_t k_demo_gold = 2;
 constexpr int16_t k_demo_focus = 3;
+constexpr int16_t k_demo_dagger = 5;  // a fast weapon
+constexpr int16_t k_demo_axe = 6;     // a heavy weapon for both hands
 constexpr int16_t k_demo_potion = 10;
 constexpr int16_t k_demo_essence = 15;
 // One item of each equipment class the ones above leave out: a focus wand (class 5), boots,

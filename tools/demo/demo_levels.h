@@ -18,6 +18,10 @@ void lay_ground(int32_t meadow, float x0, float y0, int columns, int rows, float
 // The gate level's map texts, its signpost and its way to the yard: sectors and map events.
 void add_gate_events();
 
+// The gate level's road in the north-east corner, (940, 40) to (1020, 120): it opens the travel
+// map, or takes a story detour.
+void add_gate_road();
+
 // The gate level's epilogue signpost: a click on the patch in the north-west, (200, 160) to
 // (280, 240), starts the epilogue, after which the ending plays. Added after the other sectors,
 // events and map texts.

@@ -108,7 +108,7 @@ void write_dialogues_demo_data()
                "^lnst 1. Show me your wares. ^lnend villager_task/shop.txt\n^l\n"
                "^lnst 2. Take me to the yard. ^lnend villager_task/yard.txt\n");
     write_text("data/dialogs/eng/villager_task/shop.txt",
-               "^window 50 420 900 700\n^dialog\n^l Villager:\n^l Have a look, friend.\n^shop 1 100 50\n^l\n"
+               "^window 50 420 900 700\n^dialog\n^l Villager:\n^l Have a look, friend.\n^shop 1 50 100\n^l\n"
                "^lnst Thank you. ^lnend close.txt\n");
     write_text("data/dialogs/eng/villager_task/yard.txt",
                "^window 50 420 900 700\n^dialog\n^l Villager:\n^l The yard is behind the gate. Follow me.\n"
@@ -116,7 +116,7 @@ void write_dialogues_demo_data()
     require(make_folder("data/dialogs/eng/villager_reward"), "data/dialogs/eng/villager_reward");
     write_text("data/dialogs/eng/villager_reward/0.txt",
                "^window 50 420 900 700\n^dialog\n^l Villager:\n^l The water flows again. Take this, with our "
-               "thanks.\n^complete_quest watersupply\n^set_quest_state watersupply 2\n^add_char_item HERO zlato 100\n^l\n"
+               "thanks.\n^complete_quest watersupply\n^set_quest_state watersupply 3\n^add_char_item HERO zlato 100\n^l\n"
                "^lnst Farewell. ^lnend close.txt\n");
     write_text("data/dialogs/eng/villager_task/arrive.txt",
                "^window 50 420 900 700\n^dialog\n^l The yard behind the gate.\n^l\n^lnst Continue ^lnend close.txt\n");

@@ -50,7 +50,8 @@ void add_load_map_event(const char* name, int32_t sector, const char* level, int
 
 void add_gate_events()
 {
-    require(add_map_text("^c 1 1 0.8 1 The gate of the old town. ^l The yard lies to the north-west.", "sign", 1),
+    require(add_map_text("^window 10 34 420 56 ^c 1 1 0.8 1 The gate of the old town. ^l The yard lies to the "
+                         "north-west.", "sign", 1),
             "sign text");
 
     // The signpost: a patch north of the entry, below the torches.

@@ -1,106 +1,55 @@
+#include "tools/demo/demo_canvas.h"
 #include "tools/demo/demo_data.h"
 
 #include "core/game_interface.h"
 #include "interface/interface_images.h"
 #include "platform/files.h"
-#include "platform/image_writer.h"
-#include "platform/text_renderer.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <memory>
+#include <cmath>
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace {
 
-uint32_t argb(uint32_t a, uint32_t r, uint32_t g, uint32_t b)
+// A panel background: one dark leather picture with a gold rim on its outer edge, cut into its
+// tiles so that they join without a seam. The menu's panel carries the game's title above its
+// buttons.
+void write_panel(const panel_layout& panel, bool menu)
 {
-    return a << 24 | std::min(r, 255u) << 16 | std::min(g, 255u) << 8 | std::min(b, 255u);
-}
-
-constexpr uint32_t k_gold = 0xFFE8C060u;
-constexpr uint32_t k_marker = 0xFFD03020u;
-
-struct canvas {
-    uint32_t width, height;
-    std::vector<uint32_t> texels;
-
-    canvas(uint32_t w, uint32_t h, uint32_t fill) : width(w), height(h), texels(size_t(w) * h, fill) {}
-
-    void rect(int x0, int y0, int x1, int y1, uint32_t colour)
-    {
-        for (int y = std::max(y0, 0); y < std::min(y1, int(height)); ++y)
-            for (int x = std::max(x0, 0); x < std::min(x1, int(width)); ++x)
-                texels[size_t(y) * width + size_t(x)] = colour;
-    }
-
-    void save(const std::string& name) const
-    {
-        require(write_image_file(name.c_str(), texels.data(), width, height), name);
-    }
-};
-
-// The label font; null where no face is installed (the images then go without labels).
-text_face* label_face()
-{
-    static std::unique_ptr<text_face> face = [] {
-        text_face_request request;
-        request.family = "sans";
-        request.cell_height = 14;
-        std::string error;
-        return text_face::open(request, error);
-    }();
-    return face.get();
-}
-
-// Writes the text centred on the canvas in the colour.
-void label(canvas& c, const std::string& text, uint32_t colour)
-{
-    text_face* face = label_face();
-    if (!face)
-        return;
-    std::vector<text_glyph> glyphs(text.size());
-    int width = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        face->render(uint8_t(text[i]), glyphs[i]);
-        width += glyphs[i].advance;
-    }
-    int pen = (int(c.width) - width) / 2;
-    const int top = (int(c.height) - face->cell_height()) / 2;
-    for (const text_glyph& g : glyphs) {
-        for (int y = 0; y < g.height; ++y)
-            for (int x = 0; x < g.width; ++x) {
-                const int px = pen + g.left + x, py = top + g.top + y;
-                const uint8_t cover = g.coverage[size_t(y) * size_t(g.width) + size_t(x)];
-                if (cover > 96 && px >= 0 && py >= 0 && px < int(c.width) && py < int(c.height))
-                    c.texels[size_t(py) * c.width + size_t(px)] = colour;
-            }
-        pen += g.advance;
-    }
-}
-
-// A panel tile: red follows the tile's column, green its row, blue the panel, with a faint grid
-// line at the tile's top and left, so that a tile in the wrong place breaks the gradient.
-void write_panel_tile(const panel_layout& panel, int number, int column, int row)
-{
-    canvas c(k_panel_tile_side, k_panel_tile_side, 0);
-    for (uint32_t y = 0; y < c.height; ++y)
-        for (uint32_t x = 0; x < c.width; ++x) {
-            const uint32_t px = uint32_t(column * k_panel_tile_side) + x, py = uint32_t(row * k_panel_tile_side) + y;
-            c.texels[y * c.width + x] = argb(235, 40 + px * 160 / 448, 30 + py * 160 / 704, 40 + uint32_t(number) * 25);
+    const int width = panel.columns * k_panel_tile_side, height = panel.rows * k_panel_tile_side;
+    canvas c(uint32_t(width), uint32_t(height), 0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int edge = std::min(std::min(x, y), std::min(width - 1 - x, height - 1 - y));
+            const uint32_t grain = (uint32_t(x) * 2654435761u ^ uint32_t(y) * 40503u) >> 29;
+            c.put(x, y, edge < 3 ? k_gold : edge < 5 ? k_ink : argb(238, 44 + grain, 34 + grain, 28 + grain));
         }
-    c.rect(0, 0, 64, 1, argb(235, 20, 20, 20));
-    c.rect(0, 0, 1, 64, argb(235, 20, 20, 20));
-    c.save(panel_tile_name(panel, column, row));
+    if (menu) {
+        canvas title(uint32_t(width), 64, 0), subtitle(uint32_t(width), 24, 0);
+        title.label("ZORV", k_gold, 48);
+        subtitle.label("a tale of the old gate", 0xFFE0D0B0u, 16);
+        c.paste(title, 0, 120);
+        c.paste(subtitle, 0, 190);
+    }
+    for (int column = 0; column < panel.columns; ++column)
+        for (int row = 0; row < panel.rows; ++row) {
+            canvas tile(k_panel_tile_side, k_panel_tile_side, 0);
+            for (int y = 0; y < k_panel_tile_side; ++y)
+                for (int x = 0; x < k_panel_tile_side; ++x)
+                    tile.put(x, y, c.texels[size_t(row * k_panel_tile_side + y) * size_t(width) +
+                                            size_t(column * k_panel_tile_side + x)]);
+            tile.save(panel_tile_name(panel, column, row));
+        }
 }
 
 // Which sides of a frame piece face outwards.
 enum side : unsigned { k_top = 1, k_bottom = 2, k_left = 4 };
 
-// A frame piece: dark and translucent with a gold band on its outer sides and a red marker in
-// its left half, so that a piece drawn mirrored or upside down shows it.
+// A frame piece: dark and translucent with a gold band on its outer sides.
 void write_frame_piece(const std::string& name, uint32_t width, uint32_t height, unsigned outer)
 {
     canvas c(width, height, argb(200, 30, 24, 20));
@@ -111,12 +60,21 @@ void write_frame_piece(const std::string& name, uint32_t width, uint32_t height,
         c.rect(0, h - 6, w, h, k_gold);
     if (outer & k_left)
         c.rect(0, 0, 6, h, k_gold);
-    c.rect(10, h / 2 - 3, 16, h / 2 + 3, k_marker);
     c.save(name);
 }
 
+bool starts_with(const std::string& s, const char* prefix)
+{
+    return s.rfind(prefix, 0) == 0;
+}
+
+bool ends_with(const std::string& s, const std::string& suffix)
+{
+    return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
 // A button with its label; the highlighted form is brighter.
-void write_button(const std::string& name, uint32_t width, uint32_t height, const std::string& text, bool highlighted)
+canvas button(uint32_t width, uint32_t height, const std::string& text, bool highlighted)
 {
     const uint32_t base = highlighted ? 110 : 60;
     canvas c(width, height, argb(255, base, base * 3 / 4, base / 2));
@@ -124,8 +82,80 @@ void write_button(const std::string& name, uint32_t width, uint32_t height, cons
     c.rect(0, int(height) - 2, int(width), int(height), k_gold);
     c.rect(0, 0, 2, int(height), k_gold);
     c.rect(int(width) - 2, 0, int(width), int(height), k_gold);
-    label(c, text, highlighted ? 0xFFFFFFFFu : 0xFFE0D0B0u);
+    c.label(text, highlighted ? 0xFFFFFFFFu : 0xFFE0D0B0u, height < 24 ? 12 : 14);
+    return c;
+}
+
+void write_button(const std::string& name, uint32_t width, uint32_t height, const std::string& text, bool highlighted)
+{
+    button(width, height, text, highlighted).save(name);
+}
+
+// The HUD's buttons, 32 x 32: each shows what it opens. Numbers 5 and 7 are loaded but not shown.
+void write_hud_button(const std::string& name, int number)
+{
+    canvas c = button(32, 32, "", false);
+    const uint32_t light = 0xFFF0E0B0u;
+    switch (number) {
+    case 1:  // the menu: three lines
+        for (int i = 0; i < 3; ++i)
+            c.bar(9.0f, 10.0f + 6.0f * float(i), 23.0f, 10.0f + 6.0f * float(i), 1.3f, light);
+        break;
+    case 2:  // the inventory: a bag
+        c.disc(16.0f, 19.0f, 8.0f, 0xFF9A6A38u, k_ink);
+        c.triangle(12.0f, 7.0f, 20.0f, 7.0f, 16.0f, 12.0f, 0xFF9A6A38u, k_ink);
+        break;
+    case 3:  // the character: a figure
+        c.disc(16.0f, 9.0f, 4.0f, light);
+        c.triangle(16.0f, 12.0f, 24.0f, 27.0f, 8.0f, 27.0f, light);
+        break;
+    case 4:  // the quest log: a book
+        c.box(8.0f, 7.0f, 24.0f, 25.0f, 0xFF3060A0u, k_ink);
+        c.bar(11.0f, 7.0f, 11.0f, 25.0f, 0.8f, k_gold);
+        break;
+    case 6:  // the attunements: a star
+        c.triangle(16.0f, 5.0f, 25.0f, 22.0f, 7.0f, 22.0f, 0xFFB080F0u);
+        c.triangle(16.0f, 27.0f, 7.0f, 10.0f, 25.0f, 10.0f, 0xFFB080F0u);
+        break;
+    case 8:  // the dream world: a moon
+        c.disc(16.0f, 16.0f, 9.0f, light);
+        c.disc(20.0f, 13.0f, 8.0f, argb(255, 60, 45, 30));
+        break;
+    default:
+        c.label(std::to_string(number), light);
+        break;
+    }
     c.save(name);
+}
+
+// The new-hero page's bar pieces (the end cap, the middle piece, the separator), its plus and
+// minus boxes and the looks' arrow (pointing left; mirrored it points right); lit forms brighter.
+void write_new_hero_piece(const std::string& name, const std::string& stem, bool lit)
+{
+    const uint32_t dark = argb(230, 36, 28, 22), rim = lit ? 0xFFFFF0B0u : k_gold;
+    if (stem == "01" || stem == "02") {
+        canvas piece(16, 26, dark);
+        piece.rect(0, 0, 16, 2, rim);
+        piece.rect(0, 24, 16, 26, rim);
+        if (stem == "01")
+            piece.rect(0, 0, 2, 26, rim);
+        piece.save(name);
+    } else if (stem == "03") {
+        canvas line(4, 26, 0);
+        line.rect(1, 0, 3, 26, rim);
+        line.save(name);
+    } else if (starts_with(stem, "plus") || starts_with(stem, "minus")) {
+        canvas box(16, 16, dark);
+        box.frame(0, 0, 16, 16, 1, rim);
+        box.rect(4, 7, 12, 9, rim);
+        if (starts_with(stem, "plus"))
+            box.rect(7, 4, 9, 12, rim);
+        box.save(name);
+    } else {
+        canvas arrow(32, 32, 0);
+        arrow.triangle(6.0f, 16.0f, 24.0f, 6.0f, 24.0f, 26.0f, rim, k_ink);
+        arrow.save(name);
+    }
 }
 
 // The list widgets of the panels and the selection window, at the sizes their places leave;
@@ -185,16 +215,6 @@ std::string file_stem(const std::string& name)
     return stem.substr(0, stem.size() - 4);
 }
 
-bool starts_with(const std::string& s, const char* prefix)
-{
-    return s.rfind(prefix, 0) == 0;
-}
-
-bool ends_with(const std::string& s, const std::string& suffix)
-{
-    return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
 // A label from a file stem: "_" read as a blank, the highlight suffixes dropped.
 std::string label_of(std::string stem, bool& highlighted)
 {
@@ -252,17 +272,43 @@ void write_named_image(const std::string& name)
         write_settings_control(stem, name, highlighted);
     } else if (starts_with(name, "data/interface/settings/")) {
         // The settings screen's tabs: 64 x 64, drawn mirrored, so the label is written mirrored.
-        write_button(name, 64, 64, text.substr(7, 5), highlighted);
+        // The page's divider covers the tab's right third: the label keeps to the left part.
+        canvas tab = button(64, 64, "", highlighted), word(44, 64, 0);
+        word.label(text.substr(7), highlighted ? 0xFFFFFFFFu : 0xFFE0D0B0u, 8);
+        tab.paste(word, 2, 0);  // drawn mirrored: the left of the screen
+        tab.mirror();
+        tab.save(name);
     } else if (starts_with(name, "data/interface/saveload/button/") || starts_with(stem, "button ")) {
-        write_button(name, 128, 32, starts_with(stem, "button ") ? text.substr(7) : text, highlighted);
+        // As large as the pages' hit boxes, which lie 14 pixels apart.
+        write_button(name, 96, 24, starts_with(stem, "button ") ? text.substr(7) : text, highlighted);
     } else if (starts_with(name, "data/interface/saveload/")) {
         const bool upper = stem.find("horn") != std::string::npos;
         write_frame_piece(name, 64, 64, (upper ? k_top : k_bottom) | (starts_with(stem, "roh") ? k_left : 0u));
     } else if (starts_with(name, "data/interface/main/")) {
         write_button(name, 256, 30, text, highlighted);
-    } else if (starts_with(name, "data/interface/att/") || starts_with(name, "data/buttons/buton") ||
-               starts_with(name, "data/interface/tab/")) {
-        write_button(name, 32, 32, text.substr(text.size() > 3 ? text.size() - 3 : 0), highlighted);
+    } else if (starts_with(name, "data/buttons/buton")) {
+        write_hud_button(name, std::atoi(stem.c_str() + 5));
+    } else if (starts_with(name, "data/interface/tab/")) {
+        write_new_hero_piece(name, stem, ends_with(stem, "2") || ends_with(stem, "efekt"));
+    } else if (starts_with(name, "data/interface/pull/")) {
+        // The quick-slot pull-down's options, one 32-pixel cell each: a potion, a focus, a
+        // sword and a cross to empty the slot.
+        canvas cell = button(32, 32, "", false);
+        if (stem == "remove") {
+            cell.bar(9.0f, 9.0f, 23.0f, 23.0f, 1.6f, 0xFFE04030u);
+            cell.bar(23.0f, 9.0f, 9.0f, 23.0f, 1.6f, 0xFFE04030u);
+        } else {
+            const char* item = stem == "quick" ? "elixir" : stem == "spell" ? "sustredenie" : "mec";
+            const uint32_t colour = stem == "quick" ? 0xFFDC2828u : stem == "spell" ? 0xFF5AA0FAu : 0xFFC8C8DCu;
+            write_item_picture(name, item, 32, colour);
+            return;
+        }
+        cell.save(name);
+    } else if (starts_with(name, "data/interface/att/")) {
+        // The attunement icons: runes in the colours of the four elements and the dream.
+        static const uint32_t colours[] = {0xFFE05030u, 0xFF3080E0u, 0xFFC0D0E0u, 0xFF70A040u, 0xFF9060D0u};
+        const int n = std::atoi(stem.c_str());
+        write_item_picture(name, "rune" + stem, 32, colours[n % 5]);
     } else if (stem == "box") {
         // An item cell: a dark well with a light rim, one cell of 32 x 32.
         canvas cell(32, 32, argb(255, 150, 140, 120));
@@ -287,7 +333,14 @@ void write_named_image(const std::string& name)
         coins.save(name);
     } else if (name == "data/interface/" + stem + ".tga" && write_list_widget(name, stem)) {
     } else if (stem == "pozadie") {
-        canvas(64, 64, argb(255, 255, 255, 255)).save(name);
+        // The pages' background: dark, so that their light texts read on it.
+        canvas ground(64, 64, 0);
+        for (uint32_t y = 0; y < 64; ++y)
+            for (uint32_t x = 0; x < 64; ++x) {
+                const uint32_t grain = (x * 2654435761u ^ y * 40503u) >> 29;
+                ground.put(int(x), int(y), argb(255, 40 + grain, 33 + grain, 28 + grain));
+            }
+        ground.save(name);
     } else {
         write_button(name, 64, 64, text.substr(0, 8), highlighted);
     }
@@ -311,7 +364,5 @@ void write_interface_demo_data()
                                      {"data/interface/new_map.tga", "M"}})
         write_button(name, 32, 32, text, true);
     for (int p = 0; p < k_panel_count; ++p)
-        for (int column = 0; column < k_panel_layouts[p].columns; ++column)
-            for (int row = 0; row < k_panel_layouts[p].rows; ++row)
-                write_panel_tile(k_panel_layouts[p], p, column, row);
+        write_panel(k_panel_layouts[p], p == 6);  // panel 6: the menu
 }

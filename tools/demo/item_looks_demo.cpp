@@ -50,7 +50,7 @@ void write_sparks_efect()
     init_efect_proto_entry(&g_efect_protos[k_sparks_efect]);
     copy_bounded(g_efect_protos[k_sparks_efect].name, k_efect_name_size, "sparks");
     g_efect_proto_count = std::max<int16_t>(g_efect_proto_count, k_sparks_efect + 1);
-    g_efect_protos_whole = true;
+    table_file_read(g_efect_protos_file, true);
     require(save_efect_protos(), k_efect_protos_file);
 }
 

@@ -61,20 +61,10 @@ item_proto& add_weapon(int16_t id, const char* key, const char* name, uint8_t it
     return w;
 }
 
-// A size x size item image "data/predmety/<prefix><name>.tga": a disc of the colour on a
-// transparent field, with a darker rim.
+// A size x size item image "data/predmety/<prefix><name>.tga": the item as it looks.
 void write_item_image(const char* prefix, const char* name, uint32_t size, uint32_t r, uint32_t g, uint32_t b)
 {
-    std::vector<uint32_t> texels(size * size);
-    const float centre = float(size) / 2.0f - 0.5f, scale = float(size) / 32.0f;
-    for (uint32_t y = 0; y < size; ++y)
-        for (uint32_t x = 0; x < size; ++x) {
-            float d = std::hypot(float(x) - centre, float(y) - centre) / scale;
-            uint32_t shade = d > 12.0f ? 2 : 1;
-            texels[y * size + x] = d > 14.0f ? 0u : 0xFF000000u | (r / shade) << 16 | (g / shade) << 8 | (b / shade);
-        }
-    std::string path = std::string("data/predmety/") + prefix + name + ".tga";
-    require(write_image_file(path.c_str(), texels.data(), size, size), path);
+    write_item_picture(std::string("data/predmety/") + prefix + name + ".tga", name, size, 0xFF000000u | r << 16 | g << 8 | b);
 }
 
 // A 32 x 32 icon.
@@ -234,8 +224,8 @@ void write_items_demo_data()
     focus.efect_count = 1;
     g_item_lists[k_demo_focus].efects[0] = item_property{3, {5, 0, 0, 0, 0, 0, 0, 0}};
 
-    add_weapon(5, "dyka", "Dagger", k_item_fast_weapon, 4, 90, 18, 2).weapon_category = 1;
-    add_weapon(6, "sekera", "Battle axe", k_item_heavy_weapon, 14, 140, 45, 1).size = 1;
+    add_weapon(k_demo_dagger, "dyka", "Dagger", k_item_fast_weapon, 4, 90, 18, 2).weapon_category = 1;
+    add_weapon(k_demo_axe, "sekera", "Battle axe", k_item_heavy_weapon, 14, 140, 45, 1).size = 1;  // both hands
     add_weapon(7, "luk", "Short bow", k_item_ranged_weapon, 6, 600, 40, 2).weapon_category = 4;
     item_proto& ring = add_item(9, "prsten", "Copper ring", k_item_ring);
     ring.price = 60;

@@ -303,6 +303,7 @@ void write_gate_level()
     g_scene_header.rain_duration = 37;
     add_gate_containers();
     add_gate_events();
+    add_gate_road();
     add_gate_entities(p.torch, p.wheel, p.crate);
     add_epilogue_signpost();
     add_gate_ground_items();

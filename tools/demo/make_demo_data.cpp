@@ -38,6 +38,7 @@ int main(int argc, char** argv)
     write_environment_demo_data();
     write_levels_demo_data();
     write_events_demo_data();
+    write_detours_demo_data();
     write_travel_map_demo_data();
     write_credits_demo_data();
     write_hint_demo_data();

@@ -46,10 +46,9 @@ void write_saves_demo_data()
     set_quick_slot(0, k_demo_sword, 1);
     set_quick_slot(1, k_demo_potion, 2);
     set_quick_slot(2, k_demo_wand, 1);
-    // The hero's showcase spell on key 4, which puts him in spell mode. Spells have no icon of
-    // their own, so the wand's stands for it.
+    // The hero's showcase spell on key 4, which puts him in spell mode; the bar finds its icon.
     g_interface.quick_ids[3] = k_demo_spell_volley;
-    g_interface.quick_icons[3] = g_item_protos[k_demo_wand].icon_texture;
+    g_interface.quick_icons[3] = 0xFFFF;
     g_interface.quick_kinds[3] = 3;
     require(write_quick_bar(), "global/quick.dat");
     init_game_clock(&g_game_clock);

@@ -144,6 +144,11 @@ void write_dream_sounds()
     }
     write_ogg("data/sound/dream_in.ogg", in);
     write_ogg("data/sound/dream_out.ogg", out);
+    // The low-health warning: two low, urgent beats like a heart.
+    track warning = seconds(0.9f);
+    add_note(warning, 0.0f, 0.18f, 110.0f, 0.5f, 0.3f);
+    add_note(warning, 0.25f, 0.18f, 98.0f, 0.45f, 0.3f);
+    write_ogg("data/sound/low_health.ogg", warning);
 }
 
 void write_music()

@@ -206,6 +206,9 @@ void add_showcase()
     spell_proto& volley = add_spell(k_demo_spell_volley, "Spark volley", k_school_fire, "iskra");
     volley.motion = k_motion_directional;
     volley.spread = k_spread_circular;
+    // Its icon on the quick bar: a spark rune.
+    copy_bounded(volley.icon, sizeof volley.icon, "iskra_icon");
+    write_item_picture("data/spell/iskra_icon.tga", "spark", 32, 0xFFFF8030u);
     volley.volley_size = 2;
     volley.volley_step = 15;
     volley.missiles_per_direction = 2;

@@ -3,54 +3,59 @@
 #include "engine/ui_texts.h"
 #include "platform/files.h"
 
-#include <map>
+#include <iterator>
 #include <string>
 
 namespace {
 
-// The English UI texts by number; numbers not listed get a neutral label.
-const std::map<int, const char*> k_english = {
-    {0, "New Game"}, {1, "Load Game"}, {2, "Save Game"}, {3, "Settings"}, {4, "Credits"},
-    {5, "Quit"}, {6, "HP"}, {7, "Day"}, {8, "Open quests"}, {9, "Completed quests"},
-    {10, "Learned attunements"}, {11, "Active attunements"}, {12, "Melee"}, {13, "Ranged"}, {14, "Magic"}, {15, "Speed"},
-    {16, "Skill points"}, {17, "Level"}, {18, "Experience"}, {19, "Next level"}, {20, "Mana"},
-    {21, "Stamina"}, {22, "Hit points"}, {23, "Damage"}, {24, "Armour class"}, {25, "Block"},
-    {26, "Dodge"}, {27, "Resistances"}, {28, "points"}, {29, "gold coin"}, {30, "gold coins"},
-    {31, "Shield"}, {32, "Location:"}, {33, "Weapons"}, {34, "Focus"}, {35, "Quick items"},
-    {36, "Empty"}, {37, "Choose attunements"}, {38, "Active attunements"}, {39, "Attuned"}, {40, "in progress"},
-    {41, "Fire"}, {42, "Water"}, {43, "Air"}, {44, "Earth"}, {45, "Kind"}, {46, "Sells for"},
-    {47, "Price"}, {48, "Type"}, {49, "Critical chance"}, {50, "Critical damage"},
-    {51, "Element"}, {52, "Block factor"}, {53, "Covers"}, {54, "Armour"}, {55, "Weight"},
-    {56, "Amount"}, {57, "Attunement"}, {58, "Attunement learned"}, {59, "Quest"}, {60, "Melee"},
-    {61, "Ranged"}, {62, "Armour"}, {63, "Boots"}, {64, "Ring"}, {65, "Necklace"}, {66, "Cloak"},
-    {67, "Healing Item"}, {68, "Container"}, {69, "Gem"}, {70, "Fast"}, {71, "Normal"},
-    {72, "Heavy"}, {73, "Small"}, {74, "Medium"}, {75, "Large"}, {76, "Body"}, {77, "Head"},
-    {78, "Legs"}, {79, "Right Arm"}, {80, "Left Arm"}, {81, "Weapon"}, {82, "No Shield"},
-    {83, "No Armour"}, {84, "Light Armour"}, {85, "Heavy Armour"}, {86, "Fast Melee"},
-    {87, "Normal Melee"}, {88, "Heavy Melee"}, {89, "Dreamworld"}, {90, "No Element"},
-    {91, " Element"}, {92, " Element Focus"}, {93, "You feel stronger."},
-    {94, "Your backpack is full."}, {95, "is stunned!"}, {96, "You have found"}, {97, "gold"},
-    {98, "You have rested for"}, {99, "hours"}, {100, "New attunement:"}, {101, "It is locked."},
-    {102, "has received 5 attunement points"}, {109, "You have learned"}, {110, "blocks the blow"},
-    {111, "dodges the blow"}, {112, "takes"}, {113, "damage"},
-    {114, "slain"}, {115, "has gained"}, {116, "experience"},
-    {117, "You have taken"}, {118, "You have lost"}, {119, "Level up!"}, {120, "Light"},
-    {121, "Heavy"}, {122, "None"}, {123, "Welcome, traveller."}, {124, "Quest"},
-    {125, "completed"}, {126, "Back"}, {127, "Name"}, {128, "You cannot rest while enemies are near!"},
-    {129, "Graphics"}, {130, "Sound"}, {131, "Gamma"}, {132, "Detail"}, {133, "Low particles"},
-    {134, "Shadows"}, {135, "Force 16 bit"}, {136, "Disable lights"}, {137, "Weather"},
-    {138, "Show statistics"}, {139, "Run windowed"}, {140, "W-buffer"}, {141, "Music volume"},
-    {142, "Sound volume"}, {143, "Swap channels"}, {144, "Mute all"}, {145, "Environment audio"},
-    {146, "Choose two attunements"}, {147, "Choose one more attunement"},
-    {148, "Attunements chosen"}, {149, "Click to continue."},
-    {150, "New location added to the map."}, {151, "New quest assigned."}, {152, "Quest completed."},
-    {153, "No"}, {154, "Are you sure?"}, {155, "Quick save"}, {156, "Game saved."},
-    {157, "Game loaded."}, {158, "Continue"}, {159, "Farewell."}, {160, "Book"},
-    {161, "Attunement"}, {162, "points"}, {163, "Travel"}, {164, "New quests assigned."},
-    {165, "Quests completed."},
-    {166, "Difficulty"}, {167, "Easy"}, {168, "Normal"}, {169, "Hard"}, {170, "Very hard"},
-    {171, "Nightmare"},
+// The English UI texts, entry n on line n, each worded for the place the interface shows it.
+const char* const k_english[] = {
+    // 0-5: the HUD buttons' tooltips; 6, 7: the hit-point word and the day.
+    "Menu", "Inventory", "Character", "Quest log", "Attunements", "Dream world", "HP", "Day",
+    // 8-11: the quest log's and the attunement panel's headings.
+    "Open quests", "Completed quests", "Learned attunements", "Active attunements",
+    // 12-27: the skills and the character panel's rows.
+    "Melee", "Ranged", "Magic", "Speed", "Skill points", "Level", "Experience", "Next level",
+    "Critical chance", "Critical damage", "Attack speed", "Damage", "Armour class", "Armour weight", "Block",
+    "Dodge",
+    // 28-32: units, the shield, the automatic save's name.
+    "points", "gold coin", "gold coins", "Shield", "Location:",
+    // 33-36: the quick-slot pull-down; 37, 38: the attunement selection's headings.
+    "Weapons", "Focus", "Quick items", "Empty the slot", "Choose attunements", "Active attunements",
+    // 39-58: tooltip words.
+    "Attuned", "in progress", "Fire", "Water", "Air", "Earth", "Kind", "Sells for", "Price", "Type",
+    "Critical chance", "Critical damage", "Element", "Block factor", "Covers", "Armour", "Weight", "Amount",
+    "Attunement", "Attunement learned",
+    // 59-92: item classes and the tooltips' other names.
+    "Quest", "Melee", "Ranged", "Armour", "Boots", "Ring", "Necklace", "Cloak", "Healing Item", "Container",
+    "Gem", "Fast", "Normal", "Heavy", "Small", "Medium", "Large", "Body", "Head", "Legs", "Right Arm",
+    "Left Arm", "Weapon", "No Shield", "No Armour", "Light Armour", "Heavy Armour", "Fast Melee",
+    "Normal Melee", "Heavy Melee", "Dreamworld", "No Element", " Element", " Element Focus",
+    // 93-128: the message log.
+    "bears the hex mark.", "Your backpack is full.", "is stunned!", "You recover", "hit points.",
+    "Your wounds leave a mark of", "health", "New attunement:", "It is locked.",
+    "has received 5 attunement points.", "You cannot save while talking.", "There is no room for more saves.",
+    "You cannot save during a fight.", "saved.", "The save cannot be read.", "loaded.", "You enter",
+    "blocks the blow", "dodges the blow", "takes", "damage", "slain", "has gained", "experience",
+    "You have taken", "You have lost", "Level up!", "Light", "Heavy", "None", "Welcome, traveller.",
+    "Quest", "completed", "Back", "Name", "You cannot rest while enemies are near!",
+    // 129-145: the settings pages.
+    "Graphics", "Sound", "Gamma", "Detail", "Low particles", "Shadows", "Force 16 bit", "Disable lights",
+    "Weather", "Show statistics", "Run windowed", "W-buffer", "Music volume", "Sound volume",
+    "Swap channels", "Mute all", "Environment audio",
+    // 146-154: the new-hero page and the story's messages.
+    "Choose two attunements", "Choose one more attunement", "Attunements chosen", "Click to continue.",
+    "New location added to the map.", "New quest assigned.", "Quest completed.", "No", "Are you sure?",
+    // 155-158: the quick save's row and messages.
+    "Quick save", "Quick save", "saved.", "loaded.",
+    // 159-165: the leave option, books, the notice icons, the loading screen, the story's messages.
+    "Farewell.", "Book", "A new attunement: open the attunements (A)",
+    "Skill points to spend: open the character panel (C)", "Loading...", "New quests assigned.",
+    "Quests completed.",
+    // 166-171: the new-hero page's difficulty.
+    "Difficulty", "Easy", "Normal", "Hard", "Very hard", "Nightmare",
 };
+static_assert(std::size(k_english) == k_ui_text_count);
 
 void write(const char* name, const std::string& text)
 {
@@ -71,10 +76,8 @@ std::string lines(std::initializer_list<const char*> items)
 void write_text_demo_data()
 {
     std::string ui;
-    for (int n = 0; n < k_ui_text_count; ++n) {
-        auto found = k_english.find(n);
-        ui += (found != k_english.end() ? std::string(found->second) : "Text " + std::to_string(n)) + "\r\n";
-    }
+    for (const char* text : k_english)
+        ui += std::string(text) + "\r\n";
     write("global/text_eng.txt", ui);
 
     write("global/chars_eng.txt", lines({"Strazca;Guard", "Kovac;Smith", "Starec;Old man", "Vlk;Wolf"}));

@@ -1,6 +1,7 @@
 // The demo's travel map "data/levels/mapa_eng.sav": a gui level over the screen at view (0, 0),
 // a parchment background, and for each of the 19 locations a rectangular area (sector i), a
 // marker disc and a label banner carried by the entities the travel map names.
+#include "tools/demo/demo_canvas.h"
 #include "tools/demo/demo_data.h"
 #include "tools/demo/demo_levels.h"
 
@@ -46,10 +47,24 @@ void write_map_images()
         float d = std::sqrt(dx * dx + dy * dy) / 32.0f;
         return d >= 1.0f ? 0u : uint32_t(255.0f * (1.0f - d)) << 24 | 0xFFD040u;
     });
-    write_image("data/sprites/map_label.tga", 96, 24, [](uint32_t x, uint32_t y) {
-        bool edge = x < 2 || y < 2 || x >= 94 || y >= 22;
-        return edge ? 0xFF503010u : 0xE0F0E0C0u;
-    });
+}
+
+// The places of the valley, one per location, as their label banners name them.
+const char* const k_location_names[k_map_locations] = {
+    "The Gate", "The Yard", "Camp", "Mine", "Forest", "Arena", "Battlefield", "Camp field", "Cave",
+    "Shrine", "Pass", "Vantiel", "Hell gate", "Vantiel hall", "Relic", "Oracle: Vell", "Oracle: Black",
+    "Oracle: Snow", "Oracle",
+};
+
+// "data/sprites/map_label<i>.tga": a banner carrying the location's name.
+std::string write_label_image(int32_t location)
+{
+    canvas banner(112, 24, 0xE0F0E0C0u);
+    banner.frame(0, 0, 112, 24, 2, 0xFF503010u);
+    banner.label(k_location_names[location], 0xFF302010u, 12);
+    const std::string name = "data/sprites/map_label" + std::to_string(location) + ".tga";
+    banner.save(name);
+    return name;
 }
 
 } // namespace
@@ -61,7 +76,6 @@ void write_travel_map_demo_data()
     clear_level_tables();
     int32_t parchment = sprite_proto("map", "data\\sprites\\map_parchment.tga", 512, 384);
     int32_t marker = sprite_proto("marker", "data\\sprites\\map_marker.tga", 64, 64);
-    int32_t label = sprite_proto("label", "data\\sprites\\map_label.tga", 96, 24);
     g_objects[place(parchment, 512.0f, 384.0f, 0, false)].scale = 2.0f;
     for (int32_t i = 0; i < k_map_locations; ++i) {
         float x0 = k_cell_width * float(i % k_columns), y0 = k_cell_height * float(i / k_columns);
@@ -70,6 +84,8 @@ void write_travel_map_demo_data()
         int32_t disc = place(marker, cx, cy - 16.0f, 10, false);
         g_objects[disc].alpha = 0.0f;
         add_object_entity(k_travel_map_markers[i], ("marker" + std::to_string(i)).c_str(), disc);
+        const std::string label_image = write_label_image(i);
+        const int32_t label = sprite_proto(("label" + std::to_string(i)).c_str(), label_image.c_str(), 112, 24);
         add_object_entity(k_travel_map_labels[i], ("label" + std::to_string(i)).c_str(), place(label, cx, cy + 40.0f, 11, false));
     }
     make_movemap(0.0f, 0.0f, 1024.0f, 768.0f, {});

@@ -1,0 +1,22 @@
+// Whether a table's file may be replaced by the table in memory (at shutdown, on a save-all).
+// A table read whole may be written back; so may one whose file was missing (nothing there to
+// lose). A table read in part, refused or never read holds less than its file, so it is written
+// only after an edit changed it; otherwise a console line says why its file is left alone.
+#pragma once
+
+struct table_file_state {
+    const char* file;
+    bool read_whole;  // the table holds what the file held (or the file was missing)
+    bool changed;     // an edit changed the table since it was read or written
+};
+
+// The loader's verdict on its file; an edit is forgotten.
+void table_file_read(table_file_state& state, bool whole);
+// An edit of the table.
+void table_file_changed(table_file_state& state);
+// True when the table may be written over its file; otherwise logs "<file> sa nenacital cely,
+// nezapisujem ho" and returns false.
+bool table_file_may_be_written(const table_file_state& state);
+// Writes the table with `write` when it may be written; a complete write makes the file hold the
+// table (read whole, no edit pending). False when the file was left alone or the write failed.
+bool write_table_file(table_file_state& state, bool (*write)());

@@ -1,0 +1,85 @@
+#include "editor/store/table_edits.h"
+
+#include "characters/char_models.h"
+#include "characters/char_table.h"
+#include "characters/monster_protos.h"
+#include "items/items.h"
+#include "items/spells.h"
+#include "level/level_effects.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+using table_bytes = std::vector<uint8_t>;
+
+template <class T>
+void append(table_bytes& out, const T* values, int64_t count)
+{
+    const auto* bytes = reinterpret_cast<const uint8_t*>(values);
+    out.insert(out.end(), bytes, bytes + std::max<int64_t>(count, 0) * int64_t(sizeof(T)));
+}
+
+template <class T, class Count>
+void append_table(table_bytes& out, const T* records, Count count, int capacity)
+{
+    append(out, &count, 1);
+    append(out, records, std::clamp<int64_t>(count, 0, capacity));
+}
+
+struct watched_table {
+    table_file_state* file;
+    void (*bytes)(table_bytes& out);
+};
+
+const watched_table k_watched[] = {
+    {&g_monster_protos_file,
+     [](table_bytes& out) { append_table(out, g_monster_protos, g_monster_proto_count, k_monster_proto_slots); }},
+    {&g_characters_file,
+     [](table_bytes& out) {
+         // The records the file keeps: the global characters, not the level's.
+         for (uint32_t s = 0; s < std::min<uint32_t>(g_char_count, k_char_slots); ++s)
+             if (!g_chars[s].level_char) {
+                 append(out, &s, 1);
+                 append(out, &g_chars[s], 1);
+             }
+     }},
+    {&g_items_file,
+     [](table_bytes& out) {
+         append_table(out, g_item_protos, g_item_proto_count, k_item_slots);
+         append(out, g_item_lists, std::clamp(g_item_proto_count, 0, k_item_slots));
+     }},
+    {&g_efect_protos_file,
+     [](table_bytes& out) { append_table(out, g_efect_protos, g_efect_proto_count, k_efect_proto_slots); }},
+    {&g_spells_file, [](table_bytes& out) { append_table(out, g_spell_protos, g_spell_proto_count, k_spell_slots); }},
+    {&g_chardata_file,
+     [](table_bytes& out) { append_table(out, g_chardata, g_chardata_count, k_chardata_capacity); }},
+    {&g_charpr_file,
+     [](table_bytes& out) { append_table(out, g_move_protos, g_move_proto_count, k_move_proto_capacity); }},
+};
+
+int g_depth = 0;  // commands running; only the outermost watches
+
+} // namespace
+
+void run_watched_command(const std::function<void()>& command)
+{
+    if (g_depth > 0) {
+        command();
+        return;
+    }
+    std::vector<table_bytes> before;
+    for (const watched_table& t : k_watched)
+        t.bytes(before.emplace_back());
+    ++g_depth;
+    command();
+    --g_depth;
+    for (size_t i = 0; i < std::size(k_watched); ++i) {
+        table_bytes after;
+        k_watched[i].bytes(after);
+        if (after != before[i])
+            table_file_changed(*k_watched[i].file);
+    }
+}

@@ -1,0 +1,211 @@
+// Every file the program writes at shutdown or on the editor's "save all", in game mode and in
+// editor mode: after a run that changed nothing each is as it was, but for the fields its loader
+// sets; cut to half, cut to 7 bytes or zeroed, each keeps its bytes through a run.
+#include "shell/shell_fixture.h"
+
+#include "tests/shell/editor_demo_steps.h"
+#include "tests/shell/editor_demo_support.h"
+
+#include "core/console_log.h"
+#include "characters/monster_protos.h"
+#include "editor/dialogs/monster_editor.h"
+#include "editor/dialogs/move_proto_editor.h"
+#include "editor/windows/command_window.h"
+#include "level/save_files.h"
+#include "platform/byte_order.h"
+#include "platform/recording_device.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int32_t k_move_proto_tab = 3;  // "MoveG"
+
+struct load_set_field {
+    uint32_t at, size;
+    const char* reason;
+};
+
+// A written file; a packed table is compared by its body, record by record, past the fields its
+// loader sets.
+struct written_file {
+    const char* name;
+    bool packed;
+    uint32_t head = 0, record = 0;
+    bool item_lists = false;  // each record is followed by its two property lists
+    std::vector<load_set_field> set_at_load;
+};
+
+const std::vector<written_file>& written_files()
+{
+    static const std::vector<written_file> files = {
+        {"config.cfg", false},
+        {"save/save.dat", true},
+        {"global/monsters.dat", true},
+        {"global/characters.dat", true, 8, 5812,
+         false,
+         {{25, 1, "life: alive on reading"},
+          {40, 4, "pending target cleared on reading"},
+          {48, 4, "world object: none on reading"},
+          {904, 16, "hit point and mana maxima and values: statistics recomputed as the character is added"},
+          {2024, 4, "the word after the walking factor cleared on reading"},
+          {2300, 16, "script flags cleared on reading"},
+          {2328, 4, "level-character flag cleared on reading"},
+          {2384, 800, "item expiry ticks cleared on reading"},
+          {4238, 30, "hit and death sound lists rebuilt from the sound files"},
+          {4274, 80, "speech emptied on reading"},
+          {4862, 60, "display name: the key name when it is shorter than 2 characters"}}},
+        {"global/items.dat", true, 8, 816,
+         true,
+         {{40, 2, "attunement points: 0 for every attunement on loading"},
+          {68, 2, "icon texture slot"},
+          {196, 24, "attack sound count and sample slots"},
+          {264, 24, "drop sound count and sample slots"},
+          {340, 4, "ground model prototype slot and big image texture slot"},
+          {728, 30, "image name: the key name when empty"},
+          {758, 30, "model name: the key name when empty"},
+          {788, 24, "inventory sound count and sample slots"},
+          {812, 4, "critical multiplier: the 16-bit value when 0.0"}}},
+        {"global/efects.dat", true, 6, 28, false, {{20, 2, "template prototype slot the entry took"}}},
+        {"global/spells.dat", true, 8, 428,
+         false,
+         {{32, 4, "missile and explosion prototype slots"},
+          {68, 2, "damage percent: 100 when below 5"},
+          {78, 2, "cast effect prototype slot"},
+          {112, 24, "cast sound count and sample slots"},
+          {178, 2, "glow prototype slot"},
+          {196, 2, "third explosion prototype slot"},
+          {206, 2, "second explosion prototype slot"},
+          {382, 2, "companion prototype slot"},
+          {388, 24, "explosion sound count and sample slots"}}},
+        {"global/chardata.dat", true, 4, 192, false, {{188, 4, "loaded flag: whether the model file exists"}}},
+        {"global/charpr.dat", true},
+    };
+    return files;
+}
+
+// The file's bytes, a packed file's body, with the fields its loader sets zeroed.
+std::vector<uint8_t> comparable(const written_file& f)
+{
+    std::vector<uint8_t> body;
+    if (!f.packed)
+        return read_bytes(f.name);
+    if (!read_packed_file(f.name, &body))
+        return read_bytes(f.name);
+    for (size_t at = f.head; f.record && at + f.record <= body.size();) {
+        for (const load_set_field& field : f.set_at_load)
+            std::fill_n(body.begin() + long(at + field.at), field.size, uint8_t(0));
+        size_t next = at + f.record;
+        if (f.item_lists)
+            next += 18u * uint16_t(le_i16(&body[at + 52]) + le_i16(&body[at + 60]));
+        at = next;
+    }
+    return body;
+}
+
+// Every file of the working folder but the log, by name.
+std::map<std::string, std::vector<uint8_t>> folder_files()
+{
+    std::map<std::string, std::vector<uint8_t>> files;
+    for (const auto& entry : fs::recursive_directory_iterator("."))
+        if (entry.is_regular_file() && entry.path() != fs::path(".") / k_console_log_file)
+            files[entry.path().lexically_relative(".").string()] = read_bytes(entry.path());
+    return files;
+}
+
+// After a run that changed nothing: the same files, each byte-identical or, for a table, the same
+// body but for the fields set at load.
+void expect_as_before(const char* run, const std::map<std::string, std::vector<uint8_t>>& before,
+                      const std::map<std::string, std::vector<uint8_t>>& loaded_bodies)
+{
+    const auto after = folder_files();
+    for (const auto& [name, bytes] : after)
+        EXPECT_TRUE(before.count(name)) << run << " made " << name;
+    for (const auto& [name, bytes] : before) {
+        auto now = after.find(name);
+        if (now == after.end()) {
+            ADD_FAILURE() << run << " removed " << name;
+        } else if (now->second != bytes) {
+            auto body = loaded_bodies.find(name);
+            ASSERT_NE(body, loaded_bodies.end()) << run << " changed " << name;
+            const auto f = std::find_if(written_files().begin(), written_files().end(),
+                                        [&](const written_file& w) { return name == w.name; });
+            EXPECT_EQ(comparable(*f), body->second) << run << " changed " << name << " beyond the fields set at load";
+        }
+    }
+}
+
+// An editor run that loads the gate level, presses "save all" on the "MoveG" page and closes.
+void editor_run_with_save_all()
+{
+    ASSERT_TRUE(open_editor_on_map("data/levels/brana.sav"));
+    ASSERT_TRUE(choose_tab(k_move_proto_tab, g_move_proto_editor_window));
+    ASSERT_TRUE(user_click(g_move_proto_editor_window, k_mpe_save_all));
+    program_shutdown(true);
+    render_use_recording(false);
+}
+
+} // namespace
+
+TEST_F(shell_test, AnUnchangedRunLeavesEveryFileItWritesAsItWasButForTheFieldsSetAtLoad)
+{
+    const auto before = folder_files();
+    std::map<std::string, std::vector<uint8_t>> bodies;
+    for (const written_file& f : written_files())
+        bodies[f.name] = comparable(f);
+
+    run("zorv brana.sav", 30);
+    expect_as_before("a game run", before, bodies);
+
+    editor_run_with_save_all();
+    expect_as_before("an editor run", before, bodies);
+}
+
+TEST_F(shell_test, AWrittenFileCutOrZeroedKeepsItsBytesThroughAGameAndAnEditorRun)
+{
+    const std::vector<std::pair<const char*, std::vector<uint8_t> (*)(std::vector<uint8_t>)>> damages = {
+        {"cut to half", [](std::vector<uint8_t> b) { b.resize(b.size() / 2); return b; }},
+        {"cut to 7 bytes", [](std::vector<uint8_t> b) { b.resize(std::min<size_t>(b.size(), 7)); return b; }},
+        {"zeroed", [](std::vector<uint8_t> b) { return std::vector<uint8_t>(b.size(), 0); }},
+    };
+    std::map<std::string, std::vector<uint8_t>> demo;
+    for (const written_file& f : written_files())
+        demo[f.name] = read_bytes(f.name);
+    for (const auto& [damage, make] : damages) {
+        for (const auto& [name, bytes] : demo)
+            write_bytes(name, make(bytes));
+        for (bool editor : {false, true}) {
+            if (editor)
+                editor_run_with_save_all();
+            else
+                run("zorv console brana.sav", 5);
+            const std::string log = read_text(k_console_log_file);
+            for (const auto& [name, bytes] : demo) {
+                EXPECT_EQ(read_bytes(name), make(bytes)) << name << " " << damage << (editor ? ", editor" : ", game");
+                // The game writes no table but the save list and the settings.
+                if (editor || name == "config.cfg" || name == "save/save.dat")
+                    EXPECT_NE(log.find(name + " sa nenacital cely, nezapisujem ho\n"), std::string::npos)
+                        << name << " " << damage << (editor ? ", editor" : ", game");
+            }
+        }
+    }
+
+    // Edited in the editor, a table that did not read is written: the class made is in the file.
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv editor"));
+    ASSERT_TRUE(program_frame());
+    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_monsters));
+    ASSERT_TRUE(user_pick_menu(g_monster_editor_window, k_mon_menu_new));
+    program_shutdown(true);
+    render_use_recording(false);
+    EXPECT_NE(read_bytes("global/monsters.dat"), damages.back().second(demo["global/monsters.dat"]));
+    g_monster_proto_count = 0;
+    ASSERT_TRUE(load_monster_protos());
+    EXPECT_EQ(g_monster_proto_count, 1);
+}
