@@ -32,7 +32,6 @@
 #include "platform/key_codes.h"
 #include "script/dialogues.h"
 #include "script/quests.h"
-#include "support/saved_globals.h"
 #include "script/text_window.h"
 #include "script/text_window_draw.h"
 #include "shell/program.h"
@@ -609,9 +608,6 @@ protected:
 
 TEST_F(play_through_test, FromTheMainMenuToAReloadedSave)
 {
-    // What the talks change beyond the run: the dialogue window and record, the option latches.
-    saved_globals talk_state;
-    talk_state.keep(g_dialogue_window), talk_state.keep(g_dialogue), talk_state.keep(g_option_latches);
     g_front_end = run_front_end;
     g_shell_trace = &trace_;
     reset_hook_skip_log();  // every hook the run skips is logged once again

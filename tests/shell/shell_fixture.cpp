@@ -42,7 +42,9 @@
 #include "script/map_texts.h"
 #include "platform/random.h"
 #include "script/quests.h"
+#include "script/dialogues.h"
 #include "script/text_window.h"
+#include "script/text_window_draw.h"
 #include "script/script_links.h"
 #include "shell/device_setup.h"
 #include "platform/input.h"
@@ -90,6 +92,7 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_view_x), saved.keep(g_view_y), saved.keep(g_editor_links), saved.keep(g_command_window_open);
     saved.keep(g_focus_list), saved.keep(g_notices), saved.keep(g_camera_pan_tick), saved.keep(g_message_shown);
     saved.keep(g_dialogue_running), saved.keep(g_dialogue_window), saved.keep(g_message_window);
+    saved.keep(g_dialogue), saved.keep(g_option_latches);  // the talk's record and option latches
     // The character rules' tables and links, and what a fight changes.
     saved.keep(g_char_rule_links), saved.keep(g_script_links), saved.keep(g_interface), saved.keep(g_player_click_latch);
     saved.keep(g_behaviour_links);

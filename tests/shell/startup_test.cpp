@@ -27,6 +27,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <sys/wait.h>
+#include <vector>
 
 namespace {
 
@@ -172,6 +173,8 @@ TEST_F(shell_test, TheGameRunsSilentWhenNoAudioDeviceOpens)
 TEST_F(shell_test, AStartUpWithoutADisplayEndsWithAFailureAndItsReason)
 {
     // The program itself, in the demo's folder, with a video driver that does not exist.
+    const std::vector<uint8_t> save_list = read_bytes("save/save.dat");
+    ASSERT_FALSE(save_list.empty());
     const int status =
         std::system((std::string("SDL_VIDEODRIVER=no-such-driver ") + ZORV_PROGRAM + " console 2> failure.txt").c_str());
     ASSERT_TRUE(WIFEXITED(status));
@@ -182,6 +185,7 @@ TEST_F(shell_test, AStartUpWithoutADisplayEndsWithAFailureAndItsReason)
     const std::string log = read_text("global/konzola.log");
     EXPECT_EQ(log.find("inicializacia Direct X ok"), std::string::npos);
     EXPECT_NE(log.find("koncim samotny program"), std::string::npos);
+    EXPECT_EQ(read_bytes("save/save.dat"), save_list) << "the save list start-up never read";
 }
 
 TEST_F(shell_test, ConsoleLogStaysEmptyWithoutConsoleAndIsEmptiedAtStart)

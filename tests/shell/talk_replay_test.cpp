@@ -8,7 +8,6 @@
 
 #include "tests/shell/injected_input.h"
 
-#include "support/saved_globals.h"
 
 #include "characters/char_inventory.h"
 #include "characters/char_rule_links.h"
@@ -127,9 +126,6 @@ void start_at_the_gate(const std::function<bool()>& pass_greeting, int32_t* vill
 
 TEST_F(shell_test, TheHeroTalksWithTheVillagerAndTakesOnItsTask)
 {
-    // What the talks change beyond the run: the dialogue window and record, the option latches.
-    saved_globals talk_state;
-    talk_state.keep(g_dialogue_window), talk_state.keep(g_dialogue), talk_state.keep(g_option_latches);
     int32_t villager = -1;
     start_at_the_gate([this] { return pass_greeting(); }, &villager);
     if (HasFatalFailure())
@@ -232,8 +228,6 @@ TEST_F(shell_test, TheHeroTalksWithTheVillagerAndTakesOnItsTask)
 
 TEST_F(shell_test, TheGateGreetsTheHeroAgainAfterATalkHasEnded)
 {
-    saved_globals talk_state;
-    talk_state.keep(g_dialogue_window), talk_state.keep(g_dialogue), talk_state.keep(g_option_latches);
     int32_t villager = -1;
     start_at_the_gate([this] { return pass_greeting(); }, &villager);
     if (HasFatalFailure())
