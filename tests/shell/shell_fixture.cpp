@@ -25,8 +25,10 @@
 #include "engine/textures.h"
 #include "interface/credits.h"
 #include "interface/endings.h"
+#include "interface/front_end.h"
 #include "interface/interface_links.h"
 #include "interface/interface_state.h"
+#include "interface/slide_shows.h"
 #include "items/ground_items.h"
 #include "items/items.h"
 #include "items/spells.h"
@@ -115,6 +117,9 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_mouse_state), saved.keep(g_key_state);
     // The credits' cross-fade and the ending's state, which outlive a showing.
     saved.keep(g_credits), saved.keep(g_ending);
+    // The splash, which runs once per process, and the slide shows.
+    saved.keep(g_splash), saved.keep(g_splash_slot);
+    saved.keep(g_intro_slides), saved.keep(g_chapter_slides), saved.keep(g_epilogue_slides);
 }
 
 } // namespace
@@ -162,6 +167,12 @@ void shell_test::SetUp()
     g_elapsed_ms = 0;
     g_map_path[0] = g_session_map_path[0] = g_current_level[0] = '\0';
     reset_camera_shake(&g_camera_shake);
+    // The splash yet to run and no slide show begun, whatever ran before in this process.
+    g_splash = {};
+    g_splash_slot = -1;
+    g_intro_slides = {};
+    g_chapter_slides = {};
+    g_epilogue_slides = {};
     clock_use_manual(true);
     clock_set_manual(1000);
     clock_set_manual_step(16);  // one frame per clock read: 16 ms frames, fades end
