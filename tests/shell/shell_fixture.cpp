@@ -28,6 +28,7 @@
 #include "interface/front_end.h"
 #include "interface/interface_links.h"
 #include "interface/interface_state.h"
+#include "interface/overlay_screens.h"
 #include "interface/slide_shows.h"
 #include "items/ground_items.h"
 #include "items/items.h"
@@ -62,7 +63,9 @@
 #include "world/weather.h"
 #include "world/world_objects.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <cstring>
 
 namespace {
@@ -117,6 +120,9 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_mouse_state), saved.keep(g_key_state);
     // The credits' cross-fade and the ending's state, which outlive a showing.
     saved.keep(g_credits), saved.keep(g_ending);
+    // The console key's latch, the text viewer, the fight and the talk partner a run leaves.
+    saved.keep(g_console_toggle_latch), saved.keep(g_text_viewer_open), saved.keep(g_entity_busy);
+    saved.keep(g_in_combat), saved.keep(g_combat_list), saved.keep(g_dialogue_partner), saved.keep(g_scene_start_suppressed);
     // The splash, which runs once per process, and the slide shows.
     saved.keep(g_splash), saved.keep(g_splash_slot);
     saved.keep(g_intro_slides), saved.keep(g_chapter_slides), saved.keep(g_epilogue_slides);
@@ -167,6 +173,12 @@ void shell_test::SetUp()
     g_elapsed_ms = 0;
     g_map_path[0] = g_session_map_path[0] = g_current_level[0] = '\0';
     reset_camera_shake(&g_camera_shake);
+    g_console_toggle_latch = 1;  // the console key up, no text viewer, no fight, no talk partner
+    g_text_viewer_open = g_entity_busy = g_scene_start_suppressed = 0;
+    g_in_combat = 0;
+    std::fill(std::begin(g_combat_list), std::end(g_combat_list), int16_t(-1));
+    g_dialogue_partner = -1;
+    reset_overlay_fades();  // no menu or death fade step due at a tick an earlier run reached
     // The splash yet to run and no slide show begun, whatever ran before in this process.
     g_splash = {};
     g_splash_slot = -1;
