@@ -136,6 +136,9 @@ bool handle_left_button(char_record* c)
     }
     if (g_player_click_latch || c->state == k_state_follow_cursor)
         return true;
+    // A new click replaces where an earlier one was going: a container or entity not reached yet.
+    if (c->pending_action == k_pending_container || c->pending_action == k_pending_entity)
+        c->pending_action = k_pending_none;
     bool handled = false;
     uint32_t count = focus_count();
     if (count > 0) {
@@ -484,6 +487,8 @@ void update_player_char(char_record* c, int32_t slot)
     if (!machine_runs(c))
         return;
     keep_up(c);
+    if (!g_mouse_left)
+        g_player_click_latch = 0;  // also while the mouse input is blocked: that press has ended
     if (!mouse_input_blocked(*c) && handle_left_button(c))
         handle_right_button(c, slot);
     run_state(c, slot);

@@ -77,8 +77,16 @@ void draw_full_screen(float alpha, int16_t mode)
     draw_colored_rect(0.0f, 0.0f, float(g_screen_width), float(g_screen_height), 1.0f, 1.0f, 1.0f, alpha, mode);
 }
 
+bool is_overlay_page(uint8_t screen)
+{
+    return screen == k_page_menu || screen == k_page_settings || screen == k_page_save_load ||
+           screen == k_page_new_hero;
+}
+
 // The death fade of a running game: the red overlay grows by 0.01 a step, up to 0.4, where the
-// menu opens. The alpha stays on the hundredths so that 40 steps reach 0.4 exactly.
+// menu opens on the page it was left on, or on the menu page when none was (a new game leaves
+// none), so that the dead hero can always load or quit. The alpha stays on the hundredths so
+// that 40 steps reach 0.4 exactly.
 void run_death_fade(game_interface& gi)
 {
     if (g_death_next_tick <= g_ticks) {
@@ -87,8 +95,11 @@ void run_death_fade(game_interface& gi)
             g_death_alpha = std::round((g_death_alpha + 0.01f) * 100.0f) / 100.0f;
     }
     draw_full_screen(g_death_alpha, k_rect_red);
-    if (g_death_alpha >= k_death_alpha_full)
-        gi.menu_open = 1;
+    if (g_death_alpha < k_death_alpha_full)
+        return;
+    gi.menu_open = 1;
+    if (!is_overlay_page(gi.overlay_screen))
+        gi.overlay_screen = k_page_menu;
 }
 
 bool saving_possible()

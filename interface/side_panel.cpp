@@ -289,15 +289,17 @@ int32_t free_backpack_slot()
 }
 
 // The held inventory entry goes to the first free backpack slot, else to the slot it came from
-// when that is free, else it falls at the hero; should even that fail it shares its origin slot.
-void return_held_entry(char_record* hero)
+// when that is free (with `origin_first`, the other way round), else it falls at the hero; should
+// even that fail it shares its origin slot.
+void return_held_entry(char_record* hero, bool origin_first)
 {
     const int32_t entry = g_interface.held_item;
     if (entry < 0 || entry >= int32_t(hero->inv_count))
         return;
     const uint8_t origin = g_interface.held_origin;
-    int32_t slot = free_backpack_slot();
-    if (slot < 0 && origin < k_panel_slots && last_entry_at(origin) < 0)
+    const bool origin_free = origin < k_panel_slots && last_entry_at(origin) < 0;
+    int32_t slot = origin_first && origin_free ? int32_t(origin) : free_backpack_slot();
+    if (slot < 0 && origin_free)
         slot = origin;
     if (slot >= 0) {
         hero->inv_location[entry] = uint8_t(slot);
@@ -314,6 +316,21 @@ void return_held_entry(char_record* hero)
     }
     console_log("inventar: predmet %d nema kam ist, zostava v policku %d", hero->inv_item[entry], origin);
     hero->inv_location[entry] = origin < k_panel_slots ? origin : uint8_t(0);
+}
+
+// The hand's item back into its container cell or the hero's inventory, then the hand emptied.
+void return_held_item(bool origin_first)
+{
+    game_interface& gi = g_interface;
+    if (holding_container_item()) {
+        const int16_t id = gi.held_from_container ? gi.container_id : gi.second_container_id;
+        return_container_item(id >= 0 && id < k_container_slots ? &g_containers[id] : nullptr, gi.held_origin,
+                              gi.held_item, gi.held_flag);
+    } else if (holding_inventory_item()) {
+        if (char_record* hero = panel_hero())
+            return_held_entry(hero, origin_first);
+    }
+    clear_held_item(true);
 }
 
 } // namespace
@@ -362,14 +379,11 @@ void cancel_item_drag()
     gi.container_open = gi.second_container_open = 0;
     if (gi.side_panel_page == 2 && gi.held_item == -1)
         return;
-    if (holding_container_item()) {
-        const int16_t id = gi.held_from_container ? gi.container_id : gi.second_container_id;
-        return_container_item(id >= 0 && id < k_container_slots ? &g_containers[id] : nullptr, gi.held_origin,
-                              gi.held_item, gi.held_flag);
-    } else if (holding_inventory_item()) {
-        if (char_record* hero = panel_hero())
-            return_held_entry(hero);
-    }
+    return_held_item(false);
     gi.container_id = gi.second_container_id = 0;
-    clear_held_item(true);
+}
+
+void put_back_held_item()
+{
+    return_held_item(true);
 }

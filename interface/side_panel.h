@@ -15,3 +15,8 @@ uint8_t side_panel_hit_code();
 // inventory item into the first free backpack slot, else the slot it came from when that is
 // free, else it falls at the hero. It is never left unplaced.
 void cancel_item_drag();
+
+// Before a save, a load or a level change: the held item goes back where it came from, a
+// container item into its cell, an inventory item into the slot it left when that is free (else
+// as cancel_item_drag places it), and the hand is empty. The container windows stay as they are.
+void put_back_held_item();

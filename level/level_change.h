@@ -15,7 +15,8 @@ extern char g_current_level[k_map_path_size];
 // 1 when the entered level's change file was found and read.
 extern uint32_t g_change_file_read;
 
-// Changes to the level `name` (a bare level file name, or a path). Ordinary changes pass
+// Changes to the level `name` (a bare level file name, or a path); the item in hand first goes
+// back where it came from. Ordinary changes pass
 // (name, 0, 0, 1); restoring a saved game passes (name, 1, 1, 1), so the leaving level's changes
 // are not written and the monster points do not spawn. The loading screen shows only with
 // show_loading while a game is running.

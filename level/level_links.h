@@ -1,5 +1,5 @@
 // What reading, writing and changing levels needs of subsystems built elsewhere: characters,
-// scripts and text windows, and ground items. Each owner fills in its
+// scripts and text windows, ground items and the game interface. Each owner fills in its
 // members when it is built. A null member means that subsystem is not built: the step is
 // skipped (run_hook logs it once), as if it had nothing to do.
 #pragma once
@@ -42,6 +42,10 @@ struct level_links {
     // The shell's fades (saving and loading a game).
     void (*fade_to_black)();
     void (*fade_from_black)();
+
+    // The game interface: before a save, a load or a level change the item in hand goes back
+    // where it came from.
+    void (*put_back_held_item)();
 };
 
 extern level_links g_level_links;

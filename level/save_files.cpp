@@ -3,8 +3,10 @@
 #include "characters/char_table.h"
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
+#include "items/containers.h"
 #include "items/items.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -67,6 +69,77 @@ void flag_fields(Io& io, Flag& f)
 {
     io.text(0, f.name, sizeof f.name);
     io.i32(32, f.value);
+}
+
+// Walks a file's bytes as its readers take them; once a read or skip runs past the end, every
+// later one fails too.
+class byte_walk {
+public:
+    explicit byte_walk(const std::vector<uint8_t>& bytes) : bytes_(bytes) {}
+
+    bool u16(uint32_t* v) { return take(2) && (*v = le_u16(at(2)), true); }
+    bool u32(uint32_t* v) { return take(4) && (*v = le_u32(at(4)), true); }
+    // A 16-bit count that the readers take as 0 when negative.
+    bool count16(uint64_t* n)
+    {
+        uint32_t v = 0;
+        if (!u16(&v))
+            return false;
+        *n = uint64_t(std::max<int16_t>(int16_t(v), 0));
+        return true;
+    }
+    bool skip(uint64_t n) { return take(n); }
+    const uint8_t* at(uint64_t back) const { return bytes_.data() + (offset_ - back); }
+    bool ended() const { return ok_ && offset_ == bytes_.size(); }
+
+private:
+    bool take(uint64_t n)
+    {
+        ok_ = ok_ && n <= bytes_.size() - offset_;
+        if (ok_)
+            offset_ += n;
+        return ok_;
+    }
+
+    const std::vector<uint8_t>& bytes_;
+    uint64_t offset_ = 0;
+    bool ok_ = true;
+};
+
+// A table section: a u32 record size, then a count (16-bit signed or 32-bit), then the records.
+bool table_section(byte_walk& in, bool count32, bool signed32)
+{
+    uint32_t size = 0, count = 0;
+    uint64_t n = 0;
+    if (!in.u32(&size))
+        return false;
+    if (!count32) {
+        if (!in.count16(&n))
+            return false;
+    } else {
+        if (!in.u32(&count))
+            return false;
+        n = signed32 ? uint64_t(std::max(int32_t(count), 0)) : count;
+    }
+    return in.skip(n * size);
+}
+
+// An i16 count of containers in the level form (a 31-byte head whose last two bytes are the
+// width and height, then five bytes a cell).
+bool container_list(byte_walk& in)
+{
+    uint64_t n = 0;
+    if (!in.count16(&n))
+        return false;
+    for (uint64_t i = 0; i < n; ++i) {
+        if (!in.skip(k_container_head_size))
+            return false;
+        const uint8_t* head = in.at(k_container_head_size);
+        const uint64_t cells = uint64_t(head[k_container_head_size - 2]) * head[k_container_head_size - 1];
+        if (!in.skip(cells * k_container_cell_size))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -179,6 +252,26 @@ bool parse_attunements(const std::vector<uint8_t>& bytes, saved_attunements* att
 bool hero_file_complete(const std::vector<uint8_t>& bytes)
 {
     return bytes.size() >= 4 && le_u32(bytes.data()) == bytes.size() - 4;
+}
+
+bool char_containers_whole(const std::vector<uint8_t>& bytes)
+{
+    byte_walk in(bytes);
+    return container_list(in) && in.ended();
+}
+
+bool level_changes_whole(const std::vector<uint8_t>& bytes)
+{
+    byte_walk in(bytes);
+    uint64_t states = 0;
+    uint32_t monster_points = 0;
+    return table_section(in, false, false) &&  // character placements
+           table_section(in, true, true) &&    // entities
+           table_section(in, true, false) &&   // map events
+           container_list(in) &&               // level containers
+           in.count16(&states) && in.skip(states * k_container_state_size) &&
+           table_section(in, false, false) &&  // ground items
+           in.u32(&monster_points) && in.skip(monster_points) && in.ended();
 }
 
 bool read_packed_file(const char* path, std::vector<uint8_t>* out, size_t limit)

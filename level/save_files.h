@@ -1,5 +1,5 @@
-// The files of a save game folder as their bytes: game.ss (414 bytes), quest.ss, attune.ss and
-// the hero file's frame. Each parser checks the whole file (its length, its counts and indices)
+// The files of a save game folder as their bytes: game.ss (414 bytes), quest.ss, attune.ss, the
+// hero file's frame, container.ss and the level copies. Each parser checks the whole file (its length, its counts and indices)
 // and fills its record only when every check holds, so a damaged file is refused whole.
 #pragma once
 
@@ -64,6 +64,15 @@ bool parse_attunements(const std::vector<uint8_t>& bytes, saved_attunements* att
 
 // A hero file is complete: a u32 record size, then exactly that many bytes.
 bool hero_file_complete(const std::vector<uint8_t>& bytes);
+
+// container.ss holds exactly what its reader takes: an i16 count, then that many containers in
+// the level form (a negative count is none).
+bool char_containers_whole(const std::vector<uint8_t>& bytes);
+
+// A level's change file holds exactly what its readers take, section by section: character
+// placements, entities, map events, level containers, their state blocks, ground items and the
+// monster points.
+bool level_changes_whole(const std::vector<uint8_t>& bytes);
 
 // Decodes a whole packed file ("rp") into `out`; false when it cannot be opened, fails to decode
 // or holds more than `limit` bytes.

@@ -257,6 +257,8 @@ bool read_save(const char* name, loaded_save* save)
         return damaged("char.ss");
     if (!file("container.ss"))
         return false;
+    if (!char_containers_whole(bytes))
+        return damaged("container.ss");
     if (!file("quest.ss"))
         return false;
     if (!parse_story(bytes, &save->story))
@@ -275,6 +277,8 @@ bool read_save(const char* name, loaded_save* save)
             continue;
         if (!file(level))
             return false;
+        if (!level_changes_whole(bytes))
+            return damaged(level);
         save->level_copies.emplace_back(level);
     }
     return true;
@@ -522,6 +526,7 @@ bool save_game(save_list* list, const char* name, uint32_t fade_wrap, uint32_t f
     if (!force && (g_in_combat || !g_interface.scroll_enabled))
         return refuse("Could not save during combat!", 105);
 
+    run_hook(g_level_links.put_back_held_item, "put_back_held_item");
     // Every file of the save reaches the disk before its rename; the folders' entries once each,
     // before the save folder takes its place and at the end.
     folder_sync_batch batch;
@@ -569,7 +574,11 @@ bool load_game(save_list* list, const char* name)
     static loaded_save save;  // large; one load at a time
     save = loaded_save{};
     folder_sync_batch batch;  // the restored change files' folder is synced once, at the end
-    if (!read_save(name, &save) || !restore_level_copies(name, save.level_copies)) {
+    const bool whole = read_save(name, &save);
+    // The hand's item goes back while the running game is still whole; the load replaces it.
+    if (whole)
+        run_hook(g_level_links.put_back_held_item, "put_back_held_item");
+    if (!whole || !restore_level_copies(name, save.level_copies)) {
         console_log("No such save file");
         log_add_line(&g_message_log, 1, "%s", ui_text(107));
         return false;

@@ -51,8 +51,8 @@ void refresh_save_list();
 
 // Saves the game under `name`. Refused, with nothing changed, for an invalid name; unless
 // `force`, during a dialogue (UI text 103); with 199 names listed (104); unless `force`, in a
-// fight or while the camera does not follow the hero (105). Otherwise the current level's changes
-// are written, and every file of the save is written into a temporary folder beside the save's
+// fight or while the camera does not follow the hero (105). Otherwise the item in hand goes back
+// where it came from, the current level's changes are written, and every file of the save is written into a temporary folder beside the save's
 // ("save/.~saving", with the thumbnail taken before any fade; `fade` wraps the rest in a fade to
 // black and back).
 // Only when every file is complete does the temporary folder replace the save's folder, in one
@@ -61,13 +61,14 @@ void refresh_save_list();
 // failure logged and any old save kept, when anything could not be written.
 bool save_game(save_list* list, const char* name, uint32_t fade, uint32_t force);
 
-// Restores the save `name`. Every file of the save is read and checked first (game.ss of 414
-// bytes naming an existing level, quest.ss, attune.ss and quick.ss whole with counts and indices
-// within their tables, char.ss and container.ss complete, the level copies readable). A save
-// without game.ss is refused with a debug line; one partly missing or damaged with UI text 107
-// too. Either way nothing of the running game changes. Then the level copies replace the change files in "global/", the tables
-// take the saved state, the saved level is entered and the hero is put back where it stood.
-// UI texts 156/158 for "quick", else 108.
+// Restores the save `name`. Every file of the save is read and checked whole first (game.ss of
+// 414 bytes naming an existing level, quest.ss, attune.ss and quick.ss with counts and indices
+// within their tables, char.ss, container.ss and every level copy holding exactly what their
+// readers take). A save without game.ss is refused with a debug line; one partly missing or
+// damaged with UI text 107 too. Either way nothing of the running game changes. Then the item in
+// hand goes back where it came from, the level copies replace the change files in "global/", the
+// tables take the saved state, the saved level is entered and the hero is put back where it
+// stood. UI texts 156/158 for "quick", else 108.
 bool load_game(save_list* list, const char* name);
 
 // Called after each file of a save is complete in the temporary folder, with its file name

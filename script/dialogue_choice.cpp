@@ -135,6 +135,17 @@ std::string script_path(const char* name)
     return path;
 }
 
+// The script file into the dialogue window as the running dialogue. The file the window asks
+// for becomes the one it shows, so that the per-frame loader keeps the script rather than
+// reloading what an earlier dialogue asked for.
+void load_running_script(const std::string& path)
+{
+    text_window& w = g_dialogue_window;
+    g_dialogue_running = 1;
+    load_markup_file(&w, path.c_str());
+    std::memcpy(w.requested_file, w.name, sizeof w.requested_file);
+}
+
 } // namespace
 
 int32_t pick_start_dialogue(int16_t slot)
@@ -198,8 +209,7 @@ void run_char_event(int32_t slot, int32_t kind)
     const std::string path = "data/scripts/" + char_key(slot) + event_suffix(kind);
     if (file_exists(path.c_str()) != 1)
         return;
-    g_dialogue_running = 1;
-    load_markup_file(&g_dialogue_window, path.c_str());
+    load_running_script(path);
     run_text_window(&g_dialogue_window);
 }
 
@@ -208,9 +218,8 @@ void start_script(const char* name)
     const std::string path = script_path(name);
     if (file_exists(path.c_str()) != 1)
         return;
-    g_dialogue_running = 1;
     g_dialogue_window.dialogue_record_mode = 0;
-    load_markup_file(&g_dialogue_window, path.c_str());
+    load_running_script(path);
     g_dialogue_window.first_pass = 0;
     run_text_window(&g_dialogue_window);
 }

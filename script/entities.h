@@ -139,7 +139,8 @@ void remove_entity_object(int32_t entity, int32_t index);
 // The per-frame pass over the entities (script/entity_update.cpp): nothing while the scene's
 // light mode is 2 or a text viewer is open; otherwise every character in the world is put
 // outside all interiors, the description flag g_entity_busy is cleared, and each entity shows its
-// description under the cursor and works by its type. Data that names something missing (a
+// description under the cursor and works by its type; a container entity under the cursor (the
+// cursor in its sector) joins the mouse focus list. Data that names something missing (a
 // linked entity or character, map text, spell, missile sector, key item or container outside its
 // table) skips the behaviour that needs it. A lever's wait for the release that ends in a quit
 // ends the pass.

@@ -143,6 +143,13 @@ bool container_shown()
     return g_interface.container_open != 0;
 }
 
+// The left button's press reaches the world: no dialogue holds the screen and the pointer is not
+// over the interface (whose click it is).
+bool left_click_on_world()
+{
+    return g_mouse_left && !g_dialogue_running && !g_interface.mouse_over_ui;
+}
+
 bool linked_entity_ok(const entity_record& e, int32_t self)
 {
     return e.link >= 0 && uint32_t(e.link) < g_entity_count && e.link != self;
@@ -372,7 +379,7 @@ void run_campfire(const entity_record& e, const hero_view& h)
 {
     if (!h.object || g_dialogue_running || e.state > 1 || !hero_idle(h) || container_shown())
         return;
-    if (!g_mouse_left || g_campfire_latch || !cursor_in_sector(e.sector))
+    if (!left_click_on_world() || g_campfire_latch || !cursor_in_sector(e.sector))
         return;
     g_campfire_latch = 1;
     if (g_in_combat > 0) {
@@ -428,7 +435,7 @@ void toggle(entity_record& e)
 // toggles. False when the game quits during the wait.
 bool run_lever(int32_t self, entity_record& e, const hero_view& h)
 {
-    if (first_object(e) && h.object && hero_idle(h) && !container_shown() && g_mouse_left &&
+    if (first_object(e) && h.object && hero_idle(h) && !container_shown() && left_click_on_world() &&
         cursor_in_sector(e.sector)) {
         if (!wait_for_release())
             return false;
@@ -448,9 +455,9 @@ bool key_ok(const entity_record& e)
 
 bool run_key_lever(int32_t self, entity_record& e, const hero_view& h)
 {
-    if (h.object && !g_dialogue_running && first_object(e) && key_ok(e) &&
+    if (h.object && first_object(e) && key_ok(e) &&
         (e.key_item == 0 || char_has_item_id(h.hero, int16_t(e.key_item - 1))) && hero_idle(h) &&
-        !container_shown() && g_mouse_left && cursor_in_sector(e.sector)) {
+        !container_shown() && left_click_on_world() && cursor_in_sector(e.sector)) {
         if (!wait_for_release())
             return false;
         if (linked_entity_ok(e, self))
@@ -563,7 +570,7 @@ void update_entities()
         if (e.dream_only && !g_dream_world.active)
             continue;
         describe(e, h);
-        if (e.type == k_entity_container && container_ok(e))
+        if (e.type == k_entity_container && container_ok(e) && cursor_in_sector(e.sector))
             focus_list_add(&g_focus_list, k_focus_entity, i);
         if (!run_entity(int32_t(i), e, h))
             return;

@@ -49,9 +49,21 @@ void release_device_context()
     g_device_owner.reset();
 }
 
+namespace {
+
+std::string g_device_error;
+
+} // namespace
+
+const char* device_context_error()
+{
+    return g_device_error.c_str();
+}
+
 int32_t create_device_context()
 {
     release_device_context();
+    g_device_error.clear();
 
     const uint32_t entry = choose_render_device(render_device_count(), render_device_describe,
                                                 g_settings.gr_disablelight != 0);
@@ -74,6 +86,7 @@ int32_t create_device_context()
     g_device_owner = open_render_device(device_index, width > 0 ? static_cast<uint32_t>(width) : 0,
                                         height > 0 ? static_cast<uint32_t>(height) : 0, mode, colour_bits, error);
     if (!g_device_owner) {
+        g_device_error = error.empty() ? "the display device cannot be opened" : error;
         console_log("%.100s", error.c_str());
         return -1;
     }

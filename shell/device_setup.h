@@ -22,6 +22,8 @@ uint32_t choose_render_device(int count, bool (*describe)(int index, render_devi
 // gr_force16bit; g_windowed 0) at g_screen_width × g_screen_height. 1 on success; -1 with the
 // reason logged. A device made before is released first.
 int32_t create_device_context();
+// Why the last create_device_context failed; empty after a success.
+const char* device_context_error();
 // Releases the device create_device_context made; g_d3d_device and g_d3dx_context become null.
 void release_device_context();
 

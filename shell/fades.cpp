@@ -68,6 +68,7 @@ const program_step k_fade_pass[] = {
      }},
     {"end_scene_and_present", [] { modal_pass_end(); return true; }},
 };
+const step_table_registration k_fade_pass_registration{"fade pass", k_fade_pass};
 
 void run_fade(float opacity, float step)
 {

@@ -93,6 +93,7 @@ const program_step k_arrival_steps[] = {
     {"fade_from_black", [] { fade_from_black(); return true; }},
     {"mouse_to_hero", [] { put_mouse_on_hero(); return true; }},
 };
+const step_table_registration k_arrival_steps_registration{"arrival", k_arrival_steps};
 
 bool leave_dream_world_silently()
 {
@@ -112,6 +113,7 @@ const program_step k_worldmap_steps[] = {
          return true;
      }},
 };
+const step_table_registration k_worldmap_steps_registration{"travel map request", k_worldmap_steps};
 
 const program_step k_level_change_steps[] = {
     {"leave_dream_world", leave_dream_world_silently},
@@ -133,6 +135,7 @@ const program_step k_level_change_steps[] = {
      }},
     {"arrive_in_level", [] { arrive_in_level(g_change_mode); return true; }},
 };
+const step_table_registration k_level_change_steps_registration{"level change", k_level_change_steps};
 
 // The interface as the title menu finds it.
 void reset_title_menu()
@@ -174,6 +177,7 @@ const program_step k_new_game_steps[] = {
     {"run_front_end", [] { g_front_end(); return true; }},
     {"clear_request", [] { g_new_game_request = 0; return true; }},
 };
+const step_table_registration k_new_game_steps_registration{"new game", k_new_game_steps};
 
 const program_step k_ending_steps[] = {
     {"fade_to_black", [] {
@@ -208,6 +212,7 @@ const program_step k_ending_steps[] = {
          return true;
      }},
 };
+const step_table_registration k_ending_steps_registration{"ending", k_ending_steps};
 
 } // namespace
 

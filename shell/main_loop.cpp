@@ -187,8 +187,9 @@ void draw_text_windows()
 }
 
 const program_step k_frame_steps[] = {
-    {"editor_focus", nullptr},
+    // The focus follows the pointer as this frame's window events place it.
     {"pump_messages", [] { pump_messages(); return true; }},
+    {"editor_focus", [] { update_editor_focus(); return true; }},
     {"wait_while_inactive", [] {
          if (g_app_active)
              return true;
@@ -298,6 +299,7 @@ const program_step k_frame_steps[] = {
     {"present", [] { present_frame(); return true; }},
     {"pending_level_change", run_pending_level_change},
 };
+const step_table_registration k_frame_steps_registration{"frame", k_frame_steps};
 
 } // namespace
 

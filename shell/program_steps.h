@@ -14,3 +14,9 @@ struct program_step {
 
 // Runs the steps in order until one returns false; returns false in that case.
 bool run_program_steps(std::span<const program_step> steps);
+
+// Every table of steps registers itself once, at program start, under the name of its phase, so
+// that steps_without_function (shell/program.h) can look at all of them.
+struct step_table_registration {
+    step_table_registration(const char* phase, std::span<const program_step> steps);
+};

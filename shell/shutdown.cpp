@@ -62,6 +62,7 @@ const program_step k_shutdown_steps[] = {
     {"save_effect_protos", [] { save_editor_table(g_efect_protos_file, save_efect_protos); return true; }},
     {"save_spells", [] { save_editor_table(g_spells_file, save_spells); return true; }},
 };
+const step_table_registration k_shutdown_steps_registration{"shutdown", k_shutdown_steps};
 
 } // namespace
 

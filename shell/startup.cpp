@@ -78,10 +78,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
 const char* g_command_line = "";
+std::string g_startup_failure;
 
 // The normal start: the menu level behind the front end.
 const program_step k_menu_level_steps[] = {
@@ -118,6 +120,7 @@ const program_step k_menu_level_steps[] = {
     {"run_front_end", [] { g_front_end(); return true; }},
     {"free_slide_tiles", [] { free_slide_tiles(); return true; }},
 };
+const step_table_registration k_menu_level_steps_registration{"menu level", k_menu_level_steps};
 
 // The level the run starts in: the editor's empty map (none when a level was named), the level
 // named on the command line, or the menu level behind the front end.
@@ -188,6 +191,7 @@ void install_links()
     g_char_rule_links.slide_show_running = [] { return g_chapter_slides_running != 0 || g_epilogue_slides_active != 0; };
     g_char_rule_links.cancel_item_drag = cancel_item_drag;
     g_interface_links.cancel_item_drag = cancel_item_drag;
+    g_level_links.put_back_held_item = put_back_held_item;
     g_interface_links.set_gamma = set_gamma;
     g_char_rule_links.spell_cost = spell_cost;
     g_char_rule_links.spell_cast_frame = spell_cast_frame;
@@ -236,8 +240,10 @@ const program_step k_startup_steps[] = {
     {"delete_level_saves", [] { delete_level_saves(); return true; }},
     {"stamp_start_time", [] { stamp_start_time(); return true; }},
     {"create_main_window", [] {
-         if (create_main_window() == -1)
+         if (create_main_window() == -1) {
+             g_startup_failure = std::string("no window or display device: ") + device_context_error();
              return false;
+         }
          console_log("inicializacia Direct X ok");
          return true;
      }},
@@ -355,11 +361,18 @@ const program_step k_startup_steps[] = {
          return true;
      }},
 };
+const step_table_registration k_startup_steps_registration{"start-up", k_startup_steps};
 
 } // namespace
 
 bool program_startup(const char* command_line)
 {
     g_command_line = command_line ? command_line : "";
+    g_startup_failure.clear();
     return run_program_steps(k_startup_steps);
+}
+
+const char* startup_failure()
+{
+    return g_startup_failure.c_str();
 }

@@ -9,6 +9,7 @@
 #include "interface/interface_state.h"
 #include "level/level_map.h"
 #include "platform/gl_window.h"
+#include "platform/key_codes.h"
 #include "platform/window_services.h"
 #include "shell/device_setup.h"
 
@@ -53,6 +54,35 @@ void close_window()
     g_skip_exit_fade = 1;
 }
 
+// In the editor, whether the view has the keyboard, as the frame's focus step found it; and the
+// keys that went down while it had not, which reach the view only once they have been let go.
+bool g_view_has_keyboard = false;
+bool g_key_held_elsewhere[256] = {};
+
+// The pointer over the view: in the editor the view is a part of the window.
+bool pointer_over_view(const cursor_position& cursor)
+{
+    const int32_t x = cursor.x - g_view_x, y = cursor.y - g_view_y;
+    return cursor.inside && x >= 0 && y >= 0 && x < g_screen_width && y < g_screen_height;
+}
+
+// The keyboard of the frame for the view: keys down while it has the keyboard, less those that
+// went down while the editor's windows had it and are still held.
+void read_view_keys()
+{
+    const bool view_keys = !g_editor_enabled || g_view_has_keyboard;
+    uint8_t keys[256] = {};
+    input_read_keyboard(keys);
+    for (int k = 0; k < 256; ++k) {
+        const bool down = (keys[k] & k_key_down_bit) != 0;
+        if (!view_keys)
+            g_key_held_elsewhere[k] = g_key_held_elsewhere[k] || down;
+        else if (!down)
+            g_key_held_elsewhere[k] = false;
+        g_key_state[k] = view_keys && !g_key_held_elsewhere[k] ? keys[k] : 0;
+    }
+}
+
 } // namespace
 
 int32_t create_main_window()
@@ -71,6 +101,8 @@ int32_t create_main_window()
         g_windowed = 1;
     }
     input_reset();
+    g_view_has_keyboard = false;
+    std::fill(std::begin(g_key_held_elsewhere), std::end(g_key_held_elsewhere), false);
     if (g_editor_enabled)
         input_set_display_size(std::max(desktop_width, 1), std::max(desktop_height, 1));
     else
@@ -161,22 +193,27 @@ void wait_message()
     input_wait(k_wait_slice_ms);
 }
 
+void update_editor_focus()
+{
+    if (!g_editor_enabled)
+        return;
+    // The pointer over the view, outside the editor's windows, gives the keyboard back to it.
+    const cursor_position cursor = input_cursor();
+    const bool over_view = pointer_over_view(cursor) && !imgui_window_at(cursor.x, cursor.y);
+    if (over_view)
+        imgui_release_keyboard();
+    g_view_has_keyboard = over_view && !imgui_wants_text();
+}
+
 void poll_input()
 {
-    // In the editor the view is a part of the window: keys reach it only while the mouse is over
-    // it, and neither keys nor buttons while a dialog takes them.
+    // In the editor the view is a part of the window: keys reach it only while it has the
+    // keyboard, buttons only while the mouse is over it and no dialog takes them.
     cursor_position cursor = input_cursor();
     const int32_t view_cursor_x = cursor.x - g_view_x;
     const int32_t view_cursor_y = cursor.y - g_view_y;
-    const bool over_view = cursor.inside && view_cursor_x >= 0 && view_cursor_y >= 0 &&
-                           view_cursor_x < g_screen_width && view_cursor_y < g_screen_height;
-    // The keyboard is read in every frame, so that keys pressed elsewhere are not replayed later.
-    uint8_t keys[256];
-    const bool keys_read = input_read_keyboard(keys);
-    if (keys_read && !imgui_wants_text() && (over_view || !g_editor_enabled))
-        std::memcpy(g_key_state, keys, sizeof g_key_state);
-    else
-        std::memset(g_key_state, 0, sizeof g_key_state);
+    const bool over_view = pointer_over_view(cursor);
+    read_view_keys();
 
     mouse_reading reading;
     if (input_read_mouse(&reading)) {

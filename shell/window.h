@@ -29,8 +29,15 @@ int32_t pump_messages();
 // that a quit is never missed.
 void wait_message();
 
+// The first step of a frame: in the editor, the pointer over the view and outside the editor's
+// windows gives the keyboard back to the view (no dialog keeps the focus, a text field stops
+// taking typing); elsewhere the editor's windows have it. Outside the editor the view always has
+// the keyboard.
+void update_editor_focus();
+
 // Reads the keyboard state, the mouse buttons and wheel, the mouse position and the typed
-// character of the frame.
+// character of the frame. The view gets the keys only while it has the keyboard, and a key that
+// went down while the editor's windows had it only after it has been let go.
 void poll_input();
 
 // The wait of every loop that holds until a key or button is up: each pass handles the pending

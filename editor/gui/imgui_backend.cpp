@@ -8,6 +8,7 @@
 #include "platform/text_renderer.h"
 
 #include <imgui.h>
+#include <imgui_internal.h>
 
 #include <algorithm>
 #include <cfloat>
@@ -29,6 +30,9 @@ struct backend_state {
     std::vector<lit_vertex> vertices;
     bool wants_text = false;  // as the last frame drawn left them
     bool wants_mouse = false;
+    std::vector<ImRect> windows;  // the dialog windows the last frame drew, pop-ups included
+    bool has_focus = false;     // a dialog window has the focus
+    bool release_focus = false;  // the focus goes to no window before the next frame
 };
 
 backend_state g_backend;
@@ -207,6 +211,10 @@ void imgui_make_ready()
 void imgui_begin_input(render_device& device, uint32_t now_ms)
 {
     imgui_make_ready();
+    if (g_backend.release_focus) {
+        ImGui::SetWindowFocus(nullptr);
+        g_backend.release_focus = false;
+    }
     if (!g_backend.font || g_backend.font_device != device.serial())
         make_font_texture(device);
     ImGuiIO& io = ImGui::GetIO();
@@ -259,7 +267,24 @@ void imgui_drop_input()
 {
     input_take_ui_events(&g_backend.events);
     input_set_text_entry(false);
-    g_backend.wants_text = g_backend.wants_mouse = false;
+    g_backend.wants_text = g_backend.wants_mouse = g_backend.has_focus = false;
+    g_backend.windows.clear();
+}
+
+bool imgui_window_at(int32_t x, int32_t y)
+{
+    const ImVec2 p{float(x), float(y)};
+    return std::any_of(g_backend.windows.begin(), g_backend.windows.end(),
+                       [&](const ImRect& r) { return r.Contains(p); });
+}
+
+void imgui_release_keyboard()
+{
+    if (!g_backend.has_focus && !g_backend.wants_text)
+        return;
+    g_backend.release_focus = true;
+    g_backend.has_focus = g_backend.wants_text = false;
+    input_set_text_entry(false);
 }
 
 bool imgui_wants_text()
@@ -312,5 +337,10 @@ void imgui_draw(render_device& device, ImDrawData* data)
     const ImGuiIO& io = ImGui::GetIO();
     g_backend.wants_text = io.WantTextInput;
     g_backend.wants_mouse = io.WantCaptureMouse;
+    g_backend.has_focus = ImGui::IsWindowFocused(ImGuiFocusedFlags_AnyWindow);
+    g_backend.windows.clear();
+    for (const ImGuiWindow* w : ImGui::GetCurrentContext()->Windows)
+        if (w->Active && !w->Hidden && !(w->Flags & ImGuiWindowFlags_ChildWindow))
+            g_backend.windows.push_back(w->Rect());
     input_set_text_entry(io.WantTextInput);
 }

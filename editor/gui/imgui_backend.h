@@ -27,3 +27,12 @@ void imgui_draw(render_device& device, ImDrawData* data);
 // dialog (or a dialog holds the mouse). Both false while no dialog is drawn.
 bool imgui_wants_text();
 bool imgui_wants_mouse();
+
+// Whether the screen point lies on a dialog window (a pop-up included) as the last frame drew
+// them; false while no dialog is drawn.
+bool imgui_window_at(int32_t x, int32_t y);
+
+// The dialogs give up the keyboard: no window keeps the focus (a text field stops taking typing,
+// an open pop-up closes) from the next frame on, and typing stops at once. Nothing while no
+// dialog window has the focus.
+void imgui_release_keyboard();

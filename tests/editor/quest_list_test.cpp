@@ -20,6 +20,7 @@ protected:
         saved_.keep(g_quests), saved_.keep(g_quest_count), saved_.keep(g_quest_list_window);
         saved_.keep(g_tabs_window), saved_.keep(g_tab_window), saved_.keep(g_current_tab);
         g_quest_list_window = 0;
+        g_tabs_window = g_tab_window = 0;  // no strip or page yet, whatever an earlier test left
         g_quest_count = 0;
     }
     void TearDown() override

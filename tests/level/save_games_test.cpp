@@ -12,6 +12,7 @@
 #include "core/input_state.h"
 #include "core/settings.h"
 #include "engine/ui_texts.h"
+#include "items/containers.h"
 #include "items/items.h"
 #include "level/level_saves.h"
 #include "level/save_files.h"
@@ -132,6 +133,13 @@ struct game_bytes {
         add(g_quests, sizeof g_quests), add(g_flags, sizeof g_flags);
         add(&g_interface, sizeof g_interface), add(g_map_locations_open, sizeof g_map_locations_open);
         add(g_item_protos, sizeof(item_proto) * size_t(g_item_proto_count));
+        add(&g_char_container_count, sizeof g_char_container_count);
+        for (int i = k_char_container_first; i < k_char_container_first + g_char_container_count; ++i) {
+            const container& c = g_containers[i];
+            add(c.name, sizeof c.name), add(&c.width, 1), add(&c.height, 1);
+            if (c.items)
+                add(c.items, 2 * container_cells(&c)), add(c.flags, container_cells(&c));
+        }
         std::vector<uint8_t> live;
         read_whole_file("global/brana.sav", &live);
         g.bytes.insert(g.bytes.end(), live.begin(), live.end());
@@ -234,10 +242,12 @@ TEST_F(save_games_test, ADamagedOrHalfMissingSaveIsRefusedWithNothingChanged)
     set_state(3, 300.0f, 250.0f, 1);
     ASSERT_TRUE(save_game(&g_save_list, "good", 0, 0));
     set_state(7, 200.0f, 210.0f, 2);
-    std::vector<uint8_t> game, story, attune, quick;
+    std::vector<uint8_t> game, story, attune, quick, containers, level;
     ASSERT_TRUE(read_packed_file("save/good/game.ss", &game));
     ASSERT_TRUE(read_packed_file("save/good/quest.ss", &story));
     ASSERT_TRUE(read_packed_file("save/good/attune.ss", &attune));
+    ASSERT_TRUE(read_packed_file("save/good/container.ss", &containers));
+    ASSERT_TRUE(read_packed_file("save/good/brana.sav", &level));
 
     auto with = [](std::vector<uint8_t> bytes, size_t at, std::vector<uint8_t> put) {
         std::copy(put.begin(), put.end(), bytes.begin() + long(at));
@@ -245,6 +255,10 @@ TEST_F(save_games_test, ADamagedOrHalfMissingSaveIsRefusedWithNothingChanged)
     };
     auto cut = [](std::vector<uint8_t> bytes) {
         bytes.pop_back();
+        return bytes;
+    };
+    auto longer = [](std::vector<uint8_t> bytes) {
+        bytes.push_back(0);
         return bytes;
     };
     struct damage {
@@ -265,6 +279,11 @@ TEST_F(save_games_test, ADamagedOrHalfMissingSaveIsRefusedWithNothingChanged)
         {"quick.ss missing", "quick.ss", {}},
         {"char.ss missing", "char.ss", {}},
         {"container.ss missing", "container.ss", {}},
+        {"container.ss only its count", "container.ss", {2, 0}},
+        {"container.ss longer", "container.ss", longer(containers)},
+        {"level copy cut", "brana.sav", cut(level)},
+        {"level copy longer", "brana.sav", longer(level)},
+        {"level copy counting more placements than it holds", "brana.sav", with(level, 4, {0xFF, 0x0F})},
         {"char.ss cut", "char.ss", {1, 2, 3}},
         {"level copy damaged", "brana.sav", {'n', 'o', 'p', 'e'}, true},
     };

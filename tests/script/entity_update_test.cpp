@@ -479,10 +479,15 @@ TEST_F(EntityUpdate, AChestOpensWithItsOwnContainerAndAHexMarkGivesItsPointsOnce
     kept_.keep(g_containers[3]);
     g_containers[3] = container{};
     ASSERT_TRUE(container_init(&g_containers[3], "truhla", 2, 2, 0));
-    entity_record& chest = entity("truhla", k_entity_container, 1, -1);
+    entity_record& chest = entity("truhla", k_entity_container, 1, square(7, 500, 500, 600, 600));
     chest.container = 4;
+    // The chest is in the mouse focus only under the cursor.
+    g_mouse_x = g_mouse_y = 400.0f;
     frames();
     EXPECT_EQ(object(chest).anim_mode, k_entity_anim_closed);
+    EXPECT_EQ(g_focus_list.count, 0u);
+    g_mouse_x = g_mouse_y = 550.0f;
+    frames();
     EXPECT_EQ(g_focus_list.count, 1u);
     g_interface.container_open = 1;
     g_interface.container_id = 2;  // another container

@@ -53,9 +53,8 @@ void choose(std::string name)
 
 TEST_F(shell_test, TheWellStoryPlaysAndAGreetingChangedInTheDialogueEditorIsSpoken)
 {
-    saved_globals talk_state;
-    talk_state.keep(g_dialogue_window), talk_state.keep(g_dialogue), talk_state.keep(g_option_latches);
-    talk_state.keep(g_last_file_dir), talk_state.keep(g_file_dialog_path), talk_state.keep(g_message_log);
+    saved_globals editor_state;
+    editor_state.keep(g_last_file_dir), editor_state.keep(g_file_dialog_path), editor_state.keep(g_message_log);
     render_use_recording(true);
     ASSERT_TRUE(program_startup("zorv console brana.sav"));
     ASSERT_TRUE(pass_greeting());

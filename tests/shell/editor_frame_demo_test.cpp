@@ -98,20 +98,20 @@ TEST_F(shell_test, TheEditorSavesTheDemoGateMapUnderANewNameThatTheLoaderReadsBa
     render_use_recording(false);
 }
 
-TEST_F(shell_test, KeysReachTheViewOnlyUnderTheMouseAndNeverWhileADialogFieldTakesTyping)
+TEST_F(shell_test, KeysReachTheViewOnlyWhileThePointerIsOverItOutsideTheEditorsWindows)
 {
     render_use_recording(true);
     ASSERT_TRUE(program_startup("zorv editor"));
     ASSERT_TRUE(program_frame());
     // The tab strip's timer makes the first page within a few frames; the field's dialog comes
-    // after it, on top.
+    // after it, on top, lying over the view.
     for (int frame = 0; frame < 10 && g_tab_window == 0; ++frame)
         ASSERT_TRUE(program_frame());
     ASSERT_NE(g_tab_window, 0u);
     dialog_template t;
     t.caption = "field";
-    t.x = 0;
-    t.y = 400;
+    t.x = g_view_x + 200;
+    t.y = 300;
     t.width = 150;
     t.height = 40;
     t.controls = {make_control(control_kind::edit, 7, 4, 4, 100, 14)};
@@ -119,6 +119,7 @@ TEST_F(shell_test, KeysReachTheViewOnlyUnderTheMouseAndNeverWhileADialogFieldTak
     ASSERT_TRUE(program_frame());
     device_rect field{};
     ASSERT_TRUE(dialog_control_rect(d, 7, field));
+    ASSERT_GT(int32_t(field.x), g_view_x);
 
     // Over the view the keys arrive.
     inject_pointer(float(g_view_x + 100), 100.0f);
@@ -128,23 +129,29 @@ TEST_F(shell_test, KeysReachTheViewOnlyUnderTheMouseAndNeverWhileADialogFieldTak
     EXPECT_EQ(g_work_mode, k_work_select);
     inject_key(k_key_f2, false);
 
-    // Over a dialog they do not.
-    inject_pointer(10.0f, 300.0f);
-    inject_key(k_key_f3, true);
-    ASSERT_TRUE(program_frame());
-    EXPECT_EQ(g_key_state[k_key_f3], 0);
-    EXPECT_EQ(g_work_mode, k_work_select);
-    inject_key(k_key_f3, false);
+    // Over a dialog they do not, also where it lies over the view, nor left of the view.
+    for (const float x : {float(field.x + 5), 10.0f}) {
+        inject_pointer(x, float(field.y + 5));
+        inject_key(k_key_f3, true);
+        ASSERT_TRUE(program_frame());
+        EXPECT_EQ(g_key_state[k_key_f3], 0) << x;
+        EXPECT_EQ(g_work_mode, k_work_select) << x;
+        inject_key(k_key_f3, false);
+        ASSERT_TRUE(program_frame());
+    }
 
-    // Typing into the field, even with the mouse back over the view.
+    // Typing into the field: the view does not see the key, neither while it is typed nor when
+    // the pointer comes back over the view with the key still held.
     ASSERT_TRUE(click_at(float(field.x + 5), float(field.y + 5)));
-    inject_pointer(float(g_view_x + 100), 100.0f);
     input_event typed{input_event_kind::text};
     typed.character = 'g';
     inject_key(k_key_g, true);
     input_inject(typed);
     const uint32_t grid = g_cursor_grid;
     ASSERT_TRUE(program_frame());
+    inject_pointer(float(g_view_x + 100), 100.0f);
+    ASSERT_TRUE(program_frame());
+    EXPECT_EQ(g_key_state[k_key_g], 0);
     inject_key(k_key_g, false);
     ASSERT_TRUE(program_frame());
     EXPECT_EQ(g_cursor_grid, grid);
@@ -152,14 +159,17 @@ TEST_F(shell_test, KeysReachTheViewOnlyUnderTheMouseAndNeverWhileADialogFieldTak
     get_item_text(d, 7, text, sizeof text);
     EXPECT_STREQ(text, "g");
 
-    // A click into the view leaves the field, and the keys arrive again.
-    ASSERT_TRUE(click_at(float(g_view_x + 100), 100.0f));
-    ASSERT_TRUE(program_frame());
+    // The pointer over the view took the keyboard from the field: the next G is the view's, and
+    // no more is typed into the field.
     inject_key(k_key_g, true);
+    typed.character = 'g';
+    input_inject(typed);
     ASSERT_TRUE(program_frame());
     EXPECT_EQ(g_cursor_grid, grid ? 0u : 1u);
     inject_key(k_key_g, false);
     ASSERT_TRUE(program_frame());
+    get_item_text(d, 7, text, sizeof text);
+    EXPECT_STREQ(text, "g");
 
     g_quit = 1;
     program_shutdown(true);

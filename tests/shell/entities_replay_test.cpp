@@ -81,29 +81,44 @@ TEST_F(shell_test, TheGatesLeverHutAndTrapAnswerTheHero)
     kept.keep(g_dialogue_window), kept.keep(g_message_window);
     render_use_recording(true);
     ASSERT_TRUE(program_startup("zorv console brana.sav"));
-    ASSERT_TRUE(pass_greeting());
     g_shell_wait = g_script_links.wait_until_released;
     ASSERT_NE(g_shell_wait, nullptr);
     g_script_links.wait_until_released = release_and_wait;
     g_waits = 0;
-    ASSERT_TRUE(program_frame());
     // The bandits stay out of it: nobody fights the hero during the replay.
     for (uint32_t s = 0; s < g_char_count; ++s)
         if (g_chars[s].kind == k_kind_enemy)
             g_chars[s].life = k_life_gone;
-
-    // The lever: a click on it, the hero beside it.
     entity_record& lever = named("paka");
     entity_record& gate = named("vrata");
     ASSERT_EQ(lever.link, index_of(gate));
-    ASSERT_TRUE(program_frame());
-    EXPECT_EQ(gate.state, k_entity_state_done);
-    for (int i = 0; i < 60; ++i) {  // the view follows the hero there
-        put_hero(330, 600);
+    auto hero_beside_lever = [] {
+        for (int i = 0; i < 60; ++i) {  // the view follows the hero there
+            put_hero(330, 600);
+            if (!program_frame())
+                return false;
+        }
+        inject_pointer_at_world(270, 680);
+        return program_frame();
+    };
+
+    // While the greeting holds the screen, a click on the lever is not the lever's.
+    for (int i = 0; i < 5 && !g_dialogue_running; ++i)
         ASSERT_TRUE(program_frame());
-    }
-    inject_pointer_at_world(270, 680);
+    ASSERT_EQ(g_dialogue_running, 1u) << "the greeting";
+    ASSERT_TRUE(hero_beside_lever());
+    put_hero(330, 600);
+    inject_left_button(true);
     ASSERT_TRUE(program_frame());
+    inject_left_button(false);
+    ASSERT_TRUE(program_frame());
+    EXPECT_EQ(lever.state, 1) << "a click during the greeting";
+    EXPECT_EQ(gate.state, k_entity_state_done);
+    ASSERT_TRUE(pass_greeting());
+    g_waits = 0;
+
+    // The lever: a click on it, the hero beside it.
+    ASSERT_TRUE(hero_beside_lever());
     put_hero(330, 600);
     inject_left_button(true);
     ASSERT_TRUE(program_frame());

@@ -25,9 +25,11 @@
 #include "engine/textures.h"
 #include "interface/credits.h"
 #include "interface/endings.h"
+#include "interface/front_end.h"
 #include "interface/interface_links.h"
 #include "interface/interface_state.h"
 #include "interface/overlay_screens.h"
+#include "interface/slide_shows.h"
 #include "items/ground_items.h"
 #include "items/items.h"
 #include "items/spells.h"
@@ -43,7 +45,9 @@
 #include "script/map_texts.h"
 #include "platform/random.h"
 #include "script/quests.h"
+#include "script/dialogues.h"
 #include "script/text_window.h"
+#include "script/text_window_draw.h"
 #include "script/script_links.h"
 #include "shell/device_setup.h"
 #include "platform/input.h"
@@ -59,7 +63,9 @@
 #include "world/weather.h"
 #include "world/world_objects.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <cstring>
 
 namespace {
@@ -93,6 +99,7 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_view_x), saved.keep(g_view_y), saved.keep(g_editor_links), saved.keep(g_command_window_open);
     saved.keep(g_focus_list), saved.keep(g_notices), saved.keep(g_camera_pan_tick), saved.keep(g_message_shown);
     saved.keep(g_dialogue_running), saved.keep(g_dialogue_window), saved.keep(g_message_window);
+    saved.keep(g_dialogue), saved.keep(g_option_latches);  // the talk's record and option latches
     // The character rules' tables and links, and what a fight changes.
     saved.keep(g_char_rule_links), saved.keep(g_script_links), saved.keep(g_interface), saved.keep(g_player_click_latch);
     saved.keep(g_behaviour_links);
@@ -115,6 +122,12 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_mouse_state), saved.keep(g_key_state);
     // The credits' cross-fade and the ending's state, which outlive a showing.
     saved.keep(g_credits), saved.keep(g_ending);
+    // The console key's latch, the text viewer, the fight and the talk partner a run leaves.
+    saved.keep(g_console_toggle_latch), saved.keep(g_text_viewer_open), saved.keep(g_entity_busy);
+    saved.keep(g_in_combat), saved.keep(g_combat_list), saved.keep(g_dialogue_partner), saved.keep(g_scene_start_suppressed);
+    // The splash, which runs once per process, and the slide shows.
+    saved.keep(g_splash), saved.keep(g_splash_slot);
+    saved.keep(g_intro_slides), saved.keep(g_chapter_slides), saved.keep(g_epilogue_slides);
 }
 
 } // namespace
@@ -163,6 +176,17 @@ void shell_test::SetUp()
     reset_overlay_fades();
     g_map_path[0] = g_session_map_path[0] = g_current_level[0] = '\0';
     reset_camera_shake(&g_camera_shake);
+    g_console_toggle_latch = 1;  // the console key up, no text viewer, no fight, no talk partner
+    g_text_viewer_open = g_entity_busy = g_scene_start_suppressed = 0;
+    g_in_combat = 0;
+    std::fill(std::begin(g_combat_list), std::end(g_combat_list), int16_t(-1));
+    g_dialogue_partner = -1;
+    // The splash yet to run and no slide show begun, whatever ran before in this process.
+    g_splash = {};
+    g_splash_slot = -1;
+    g_intro_slides = {};
+    g_chapter_slides = {};
+    g_epilogue_slides = {};
     clock_use_manual(true);
     clock_set_manual(1000);
     clock_set_manual_step(16);  // one frame per clock read: 16 ms frames, fades end

@@ -26,6 +26,8 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdlib>
+#include <sys/wait.h>
+#include <vector>
 
 namespace {
 
@@ -62,7 +64,7 @@ TEST_F(shell_test, StartupFrameAndShutdownRunInTheirFixedOrder)
         "enter_menu_level", "init_brush_preview", "start_play", "menu_camera", "enter_dream_world",
         "open_menu", "run_front_end", "free_slide_tiles", "main_loop_ready"};
     const std::vector<std::string> frame = {
-        "editor_focus (pending)", "pump_messages", "wait_while_inactive", "new_game_request",
+        "pump_messages", "editor_focus", "wait_while_inactive", "new_game_request",
         "poll_input", "advance_game_clock", "update_frame_timing", "update_battle_music", "toggle_console",
         "run_editor_frame", "evaluate_events", "update_entities", "update_weather", "update_rain",
         "update_snow", "update_fog", "update_lightning", "expire_camera_shake", "begin_scene",
@@ -166,6 +168,24 @@ TEST_F(shell_test, TheGameRunsSilentWhenNoAudioDeviceOpens)
     run("zorv", 2);
     EXPECT_EQ(g_sound_enabled, 1u);
     EXPECT_EQ(g_sound.playing_count, 0u);
+}
+
+TEST_F(shell_test, AStartUpWithoutADisplayEndsWithAFailureAndItsReason)
+{
+    // The program itself, in the demo's folder, with a video driver that does not exist.
+    const std::vector<uint8_t> save_list = read_bytes("save/save.dat");
+    ASSERT_FALSE(save_list.empty());
+    const int status =
+        std::system((std::string("SDL_VIDEODRIVER=no-such-driver ") + ZORV_PROGRAM + " console 2> failure.txt").c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    const std::string reason = read_text("failure.txt");
+    EXPECT_EQ(reason.rfind("zorv: no window or display device: ", 0), 0u) << reason;
+    EXPECT_GT(reason.size(), std::strlen("zorv: no window or display device: \n")) << "the device's own reason";
+    const std::string log = read_text("global/konzola.log");
+    EXPECT_EQ(log.find("inicializacia Direct X ok"), std::string::npos);
+    EXPECT_NE(log.find("koncim samotny program"), std::string::npos);
+    EXPECT_EQ(read_bytes("save/save.dat"), save_list) << "the save list start-up never read";
 }
 
 TEST_F(shell_test, ConsoleLogStaysEmptyWithoutConsoleAndIsEmptiedAtStart)

@@ -8,7 +8,6 @@
 
 #include "tests/shell/injected_input.h"
 
-#include "support/saved_globals.h"
 
 #include "characters/char_inventory.h"
 #include "characters/char_rule_links.h"
@@ -33,6 +32,7 @@
 #include "world/scene_header.h"
 
 #include <cstring>
+#include <functional>
 #include <string>
 
 namespace {
@@ -107,23 +107,29 @@ void leave_and_close(int32_t links)
     EXPECT_EQ(g_scene_header.followed_char, int16_t(g_player_char));
 }
 
-} // namespace
-
-TEST_F(shell_test, TheHeroTalksWithTheVillagerAndTakesOnItsTask)
+// The game started at the gate on the recording device and its greeting passed by
+// `pass_greeting`; the villager's slot.
+void start_at_the_gate(const std::function<bool()>& pass_greeting, int32_t* villager)
 {
-    // What the talks change beyond the run: the dialogue window and record, the option latches.
-    saved_globals talk_state;
-    talk_state.keep(g_dialogue_window), talk_state.keep(g_dialogue), talk_state.keep(g_option_latches);
     render_use_recording(true);
     ASSERT_TRUE(program_startup("zorv console brana.sav"));
     ASSERT_TRUE(pass_greeting());
     g_device = dynamic_cast<recording_device*>(g_d3d_device);
     ASSERT_NE(g_device, nullptr);
-    int32_t villager = -1;
-    for (uint32_t s = 0; s < g_char_count && villager < 0; ++s)
+    for (uint32_t s = 0; s < g_char_count && *villager < 0; ++s)
         if (std::strcmp(g_chars[s].name, "villager") == 0)
-            villager = int32_t(s);
-    ASSERT_GE(villager, 0);
+            *villager = int32_t(s);
+    ASSERT_GE(*villager, 0);
+}
+
+} // namespace
+
+TEST_F(shell_test, TheHeroTalksWithTheVillagerAndTakesOnItsTask)
+{
+    int32_t villager = -1;
+    start_at_the_gate([this] { return pass_greeting(); }, &villager);
+    if (HasFatalFailure())
+        return;
     ASSERT_EQ(g_chars[villager].kind, k_kind_normal);
     ASSERT_NE(g_char_rule_links.run_char_event, nullptr);
     ASSERT_EQ(g_script_links.wait_until_released, wait_until_released);
@@ -214,6 +220,43 @@ TEST_F(shell_test, TheHeroTalksWithTheVillagerAndTakesOnItsTask)
     for (int i = 0; i < k_frame_bound && std::strcmp(g_current_level, "dedina01.sav") != 0; ++i)
         ASSERT_TRUE(frame());
     EXPECT_STREQ(g_current_level, "dedina01.sav");
+
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
+}
+
+TEST_F(shell_test, TheGateGreetsTheHeroAgainAfterATalkHasEnded)
+{
+    int32_t villager = -1;
+    start_at_the_gate([this] { return pass_greeting(); }, &villager);
+    if (HasFatalFailure())
+        return;
+    g_script_links.wait_until_released = release_then_wait;
+
+    // A talk left by the question menu's leave option: its end asked for the closing file.
+    g_char_rule_links.run_char_event(villager, 0);
+    ASSERT_TRUE(await_links(2)) << window().requested_file;
+    press(k_key_1);
+    ASSERT_TRUE(await_links(1)) << window().requested_file;
+    press(k_key_space);
+    ASSERT_TRUE(await_links(window().link_count > 1 ? window().link_count : 2)) << window().requested_file;
+    leave_and_close(window().link_count);
+    if (HasFatalFailure())
+        return;
+    ASSERT_EQ(std::string(window().requested_file), "data/dialogs/eng/close.txt");
+
+    // The gate entered again from the console: its greeting comes up and stays until answered.
+    ASSERT_TRUE(tap_keys({k_key_grave}));
+    ASSERT_TRUE(type_keys("load brana.sav"));
+    ASSERT_TRUE(tap_keys({k_key_return}));
+    ASSERT_TRUE(tap_keys({k_key_grave}));
+    for (int i = 0; i < 30; ++i) {
+        ASSERT_TRUE(frame());
+        ASSERT_EQ(g_dialogue_running, 1u) << "frame " << i << ": " << window().name;
+    }
+    EXPECT_STREQ(window().name, "data/scripts/brana.txt");
+    EXPECT_TRUE(pass_greeting());
 
     g_quit = 1;
     program_shutdown(true);

@@ -262,6 +262,8 @@ std::vector<tour_step> make_steps()
     // The travel map, left by its gate; a chapter show.
     s.push_back({"", in_world, 10, {}, [] { request_level_change("worldmap", 0); }});
     s.push_back({"travel_map", [] { return g_travel_map_running != 0; }, 40, click(102, 96), nullptr});
+    s.push_back({"", [] { return playing() && g_dialogue_running && g_dialogue_window.link_count > 0; }, 10,
+                 taps({k_key_space, k_key_space}), nullptr});  // the gate greets the hero again
     s.push_back({"", in_world, 20, {}, [] { run_console_command_table("slide data/slides/chapter1.txt"); }});
     s.push_back({"chapter", [] { return g_chapter_slides_running && showing(g_chapter_slides.state); }, 40, tap(k_key_escape), nullptr});
     // Death, and a load of the tour's save from the menu it opens.
@@ -275,6 +277,8 @@ std::vector<tour_step> make_steps()
                  click(page_x() + 80, page_y(448) + 56), nullptr});
     s.push_back({"", [] { return ui().overlay_screen == k_page_save_load && ui().selected_save >= 0; }, 10,
                  click(page_x() + 470, page_y(448) + 410), nullptr});
+    s.push_back({"", [] { return playing() && g_dialogue_running && g_dialogue_window.link_count > 0; }, 10,
+                 taps({k_key_space, k_key_space}), nullptr});  // the loaded gate's greeting
     // The road home: the epilogue and the ending, in which the tour closes the window.
     // The road home's text, as a click on its patch shows it.
     s.push_back({"", [] { return in_world() && g_chars[g_player_char].hp > 0; }, 20, {}, [] {
