@@ -181,6 +181,8 @@ void shell_test::SetUp()
     g_in_combat = 0;
     std::fill(std::begin(g_combat_list), std::end(g_combat_list), int16_t(-1));
     g_dialogue_partner = -1;
+    std::memset(g_ground_items, 0, sizeof g_ground_items);  // nothing lies on the ground yet
+    g_ground_item_count = 0;
     // The splash yet to run and no slide show begun, whatever ran before in this process.
     g_splash = {};
     g_splash_slot = -1;
