@@ -199,29 +199,36 @@ bool open_layer_scene(benchmark::State& state, float size, device_textures_and_q
     return true;
 }
 
-void BM_LayerGlFrame(benchmark::State& state)
+// Frames of the scene's quads through the layer, each `run` quads in a row sharing a texture;
+// reports frames a second and GL draw calls a frame.
+void draw_layer_frames(benchmark::State& state, float size, int run)
 {
     device_textures_and_quads scene;
-    if (!open_layer_scene(state, 64, scene))
+    if (!open_layer_scene(state, size, scene))
         return;
     render_device* dev = scene.device.get();
-    device_texture* const* textures = scene.textures;
-    const std::vector<std::array<device_vertex, 4>>& quads = scene.quads;
     const device_material materials[2] = {sprite_material(1, 0.9f, 0.8f, 1, 0.69f),
                                           sprite_material(1, 0.9f, 0.8f, 0.5f, 0.69f)};
+    const uint64_t calls = dev->draw_call_count();
     for (auto _ : state) {
         dev->begin_scene();
         dev->clear(k_clear_target | k_clear_depth, 0xFF000000u);
         for (int i = 0; i < k_quads; ++i) {
-            dev->set_texture(textures[i % k_textures]);
+            dev->set_texture(scene.textures[i / run % k_textures]);
             dev->set_material(materials[i & 1]);
-            dev->draw_primitive(primitive_type::triangle_strip, quads[i].data(), 4);
+            dev->draw_primitive(primitive_type::triangle_strip, scene.quads[i].data(), 4);
         }
         dev->end_scene();
         dev->present();
         glFinish();
     }
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["calls"] = double(dev->draw_call_count() - calls) / double(std::max<int64_t>(1, state.iterations()));
+}
+
+void BM_LayerGlFrame(benchmark::State& state)
+{
+    draw_layer_frames(state, 64, 1);
 }
 BENCHMARK(BM_LayerGlFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
@@ -232,29 +239,7 @@ constexpr int k_run = 100;
 
 void BM_LayerGlFrameInRuns(benchmark::State& state)
 {
-    device_textures_and_quads scene;
-    if (!open_layer_scene(state, float(state.range(0)), scene))
-        return;
-    render_device* dev = scene.device.get();
-    device_texture* const* textures = scene.textures;
-    const std::vector<std::array<device_vertex, 4>>& quads = scene.quads;
-    const device_material materials[2] = {sprite_material(1, 0.9f, 0.8f, 1, 0.69f),
-                                          sprite_material(1, 0.9f, 0.8f, 0.5f, 0.69f)};
-    const uint64_t calls = dev->draw_call_count();
-    for (auto _ : state) {
-        dev->begin_scene();
-        dev->clear(k_clear_target | k_clear_depth, 0xFF000000u);
-        for (int i = 0; i < k_quads; ++i) {
-            dev->set_texture(textures[i / k_run % k_textures]);
-            dev->set_material(materials[i & 1]);
-            dev->draw_primitive(primitive_type::triangle_strip, quads[i].data(), 4);
-        }
-        dev->end_scene();
-        dev->present();
-        glFinish();
-    }
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-    state.counters["calls"] = double(dev->draw_call_count() - calls) / double(std::max<int64_t>(1, state.iterations()));
+    draw_layer_frames(state, float(state.range(0)), k_run);
 }
 BENCHMARK(BM_LayerGlFrameInRuns)->Arg(64)->Arg(16)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
