@@ -1,6 +1,7 @@
 #include "world/path_search.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdlib>
 #include <cstring>
@@ -22,11 +23,20 @@ constexpr int32_t k_ring_column[8] = {0, 1, 1, 1, 0, -1, -1, -1};
 constexpr int32_t k_ring_row[8] = {-1, -1, 0, 1, 1, 1, 0, -1};
 
 constexpr int32_t k_depth_stride = k_search_grid + 2;
+constexpr int32_t k_reach_worth = 64;  // chain cells left before a waypoint's reach is looked for
 
 int32_t depth_index(int32_t column, int32_t row)
 {
     return (column + 1) * k_depth_stride + row + 1;
 }
+
+// The depth index of each neighbour less the cell's own.
+constexpr std::array<int32_t, 8> k_depth_step = [] {
+    std::array<int32_t, 8> step{};
+    for (int k = 0; k < 8; ++k)
+        step[k] = k_step_column[k] * k_depth_stride + k_step_row[k];
+    return step;
+}();
 
 struct open_entry {
     int16_t column, row;
@@ -40,8 +50,11 @@ struct grid_cell {
 
 // The open list keeps the order the search has always had: an entry is appended at the end,
 // the entry of smallest key (the lowest list index among equal keys) is taken and the last
-// entry moves into its place. A binary heap of (key, list index) pairs, each one number that
-// orders as the pair does, finds that entry without scanning the list.
+// entry moves into its place. A heap of four sons a node over (key, list index) pairs, each one
+// number that orders as the pair does, finds that entry without scanning the list.
+constexpr int32_t k_heap_arity = 4;
+constexpr uint32_t k_heap_empty = UINT32_MAX;  // every heap place from the open count on
+
 struct search_state {
     grid_cell start, goal;
     // Depths by column and row, with a border of cells that stay 0 around the grid, so that the
@@ -51,9 +64,11 @@ struct search_state {
     int32_t touched_count;  // above the capacity when the whole grid is to be cleared
     open_entry open[k_open_limit + 1];
     int32_t open_count;
-    uint32_t heap[k_open_limit + 1];      // heap_value of each entry
+    uint32_t heap[k_open_limit + k_heap_arity];  // heap_value of each entry, then k_heap_empty
     int16_t heap_slot[k_open_limit + 1];  // the heap position of each list index
     grid_cell chain[k_chain_capacity];    // the descent from the goal to the start
+
+    search_state() { std::fill(std::begin(heap), std::end(heap), k_heap_empty); }
 };
 
 search_state g_search;
@@ -61,11 +76,6 @@ search_state g_search;
 bool in_search_grid(int32_t column, int32_t row)
 {
     return column >= 0 && row >= 0 && column < k_search_grid && row < k_search_grid;
-}
-
-int16_t depth_at(int32_t column, int32_t row)
-{
-    return in_search_grid(column, row) ? g_search.depth[depth_index(column, row)] : 0;
 }
 
 constexpr int32_t k_touched_capacity = k_search_grid * k_search_grid;
@@ -119,7 +129,7 @@ void sift_up(int32_t position)
 {
     const uint32_t value = g_search.heap[position];
     while (position > 0) {
-        const int32_t parent = (position - 1) / 2;
+        const int32_t parent = (position - 1) / k_heap_arity;
         const uint32_t above = g_search.heap[parent];
         if (value >= above)
             break;
@@ -129,23 +139,25 @@ void sift_up(int32_t position)
     heap_place(position, value);
 }
 
+// The places past the heap's size hold k_heap_empty, so every node has four sons to compare.
 void sift_down(int32_t position, int32_t size)
 {
     const uint32_t value = g_search.heap[position];
     for (;;) {
-        int32_t child = 2 * position + 1;
-        if (child >= size)
+        const int32_t first = k_heap_arity * position + 1;
+        if (first >= size)
             break;
-        // The smaller son, chosen without a branch.
-        const uint32_t left = g_search.heap[child];
-        const uint32_t right = child + 1 < size ? g_search.heap[child + 1] : UINT32_MAX;
-        const bool take_right = right < left;
-        child += take_right ? 1 : 0;
-        const uint32_t below = take_right ? right : left;
+        // The smallest son, chosen without a branch.
+        const uint32_t* son = &g_search.heap[first];
+        const bool second_of_first = son[1] < son[0], second_of_last = son[3] < son[2];
+        const uint32_t first_pair = second_of_first ? son[1] : son[0];
+        const uint32_t last_pair = second_of_last ? son[3] : son[2];
+        const bool last = last_pair < first_pair;
+        const uint32_t below = last ? last_pair : first_pair;
         if (below >= value)
             break;
         heap_place(position, below);
-        position = child;
+        position = first + (last ? 2 + int32_t(second_of_last) : int32_t(second_of_first));
     }
     heap_place(position, value);
 }
@@ -166,6 +178,7 @@ grid_cell take_nearest_open()
     const open_entry taken = g_search.open[best];
 
     heap_place(0, g_search.heap[size - 1]);
+    g_search.heap[size - 1] = k_heap_empty;
     if (size > 1)
         sift_down(0, size - 1);
 
@@ -214,6 +227,7 @@ enum class expansion { found, exhausted, overflow };
 
 expansion expand(const movement_map* map, int32_t mode)
 {
+    std::fill_n(g_search.heap, g_search.open_count, k_heap_empty);  // left by the last search
     g_search.open_count = 0;
     push_open(g_search.start.column, g_search.start.row);
     set_depth(g_search.start.column, g_search.start.row, 1);
@@ -229,13 +243,9 @@ expansion expand(const movement_map* map, int32_t mode)
     // Cells whose neighbours all lie on the map and in the search grid are below these.
     const uint32_t inner_columns = std::min<uint32_t>(columns, k_search_grid);
     const uint32_t inner_rows = std::min<uint32_t>(rows, k_search_grid);
-    ptrdiff_t cell_step[8];
-    int32_t depth_step[8];
-    for (int k = 0; k < 8; ++k) {
-        cell_step[k] = ptrdiff_t(k_step_row[k]) * ptrdiff_t(columns) + k_step_column[k];
-        depth_step[k] = k_step_column[k] * k_depth_stride + k_step_row[k];
-    }
-
+    // A cell passes when its value equals `passing`, or in mode 1 when it differs from it.
+    const uint8_t passing = mode == 1 ? k_cell_blocked : k_cell_free;
+    const uint32_t invert = mode == 1 ? 0xFFu : 0u;
     while (g_search.open_count > 0) {
         const grid_cell current = take_nearest_open();
         const int16_t current_depth = g_search.depth[depth_index(current.column, current.row)];
@@ -247,12 +257,14 @@ expansion expand(const movement_map* map, int32_t mode)
         if (!any_cell && usable && inner) {
             // Every neighbour lies on the map and in the search grid: fixed offsets.
             const uint8_t* at = cells + size_t(current.row) * columns + size_t(current.column);
+            const uint8_t* in_row[3] = {at - columns, at, at + columns};
             const int16_t* depth = &g_search.depth[depth_index(current.column, current.row)];
+            uint32_t equal = 0, fresh = 0;
             for (uint32_t k = 0; k < 8; ++k) {
-                const uint8_t value = at[cell_step[k]];
-                const bool accepted = mode == 1 ? value != k_cell_blocked : value == k_cell_free;
-                entered |= uint32_t(accepted & (depth[depth_step[k]] == 0)) << k;
+                equal |= uint32_t(in_row[k_step_row[k] + 1][k_step_column[k]] == passing) << k;
+                fresh |= uint32_t(depth[k_depth_step[k]] == 0) << k;
             }
+            entered = (equal ^ invert) & fresh;
             const int32_t dc = goal.column - current.column, dr = goal.row - current.row;
             if (std::abs(dc) <= 1 && std::abs(dr) <= 1 && (dc | dr) != 0)
                 for (uint32_t k = 0; k < 8; ++k)
@@ -263,7 +275,7 @@ expansion expand(const movement_map* map, int32_t mode)
             const int32_t row = current.row + k_step_row[k];
             const bool on_map = uint32_t(column) < columns && uint32_t(row) < rows;
             const uint8_t value = *(on_map && cells ? &cells[size_t(row) * columns + size_t(column)] : &outside);
-            const bool accepted = mode == 1 ? value != k_cell_blocked : value == k_cell_free;
+            const bool accepted = (value == passing) != (invert != 0);
             const bool passes = any_cell || (usable & on_map & accepted);
             const bool fresh = in_search_grid(column, row) & (g_search.depth[depth_index(column, row)] == 0);
             entered |= uint32_t(passes & fresh) << k;
@@ -291,26 +303,26 @@ expansion expand(const movement_map* map, int32_t mode)
 
 // The neighbour with the smallest depth above 0 and below the ceiling (the first in order on a
 // tie). False when there is none, or when it does not lie lower than the cursor itself: depths
-// that wrapped past 16 bits give no way down, and the walk gives up instead of circling.
+// that wrapped past 16 bits give no way down, and the walk gives up instead of circling. The
+// cursor lies in the search grid, so its neighbours lie in the grid or on its border.
 bool step_down(grid_cell* cursor)
 {
-    grid_cell best{};
+    const int16_t* depth = &g_search.depth[depth_index(cursor->column, cursor->row)];
+    int32_t best = 0;
     int16_t best_depth = 0;
-    for (int k = 0; k < 8; ++k) {
-        int32_t column = cursor->column + k_step_column[k];
-        int32_t row = cursor->row + k_step_row[k];
-        int16_t d = depth_at(column, row);
+    for (int32_t k = 0; k < 8; ++k) {
+        const int16_t d = depth[k_depth_step[k]];
         if (d > 0 && d < k_depth_ceiling && (best_depth == 0 || d < best_depth)) {
-            best = {column, row};
+            best = k;
             best_depth = d;
         }
     }
     if (best_depth == 0)
         return false;
-    int16_t own = depth_at(cursor->column, cursor->row);
+    const int16_t own = *depth;
     if (own > 0 && own < k_depth_ceiling && best_depth >= own)
         return false;
-    *cursor = best;
+    *cursor = {cursor->column + k_step_column[best], cursor->row + k_step_row[best]};
     return true;
 }
 
@@ -348,6 +360,56 @@ private:
     bool around_[3][3];
 };
 
+// How far, along its longer axis, a straight line from a cell can reach and be clear
+// (test_line_of_walk, mode 0); -1 when none is, k_search_grid or more when the cells tested
+// would exceed the budget. A line advances one cell along its longer axis each step and 0 or 1
+// cell across it, always to the same side, so its cells are a staircase of free cells within one
+// of eight octants; the staircases of each octant are followed step by step until none is left.
+int32_t sight_reach(const movement_map* map, grid_cell from, int32_t budget)
+{
+    if (!is_grid_cell_free(map, from.column, from.row))
+        return -1;
+    int32_t reach = 0;
+    for (int octant = 0; octant < 8; ++octant) {
+        // Along, then across: +column or -column with rows across, then +row or -row.
+        const int32_t sign_along = octant & 1 ? -1 : 1, sign_across = octant & 2 ? -1 : 1;
+        const bool columns_along = octant < 4;
+        const grid_cell along = columns_along ? grid_cell{sign_along, 0} : grid_cell{0, sign_along};
+        const grid_cell across = columns_along ? grid_cell{0, sign_across} : grid_cell{sign_across, 0};
+        // reached[m]: the cell m across at the current step ends a staircase of free cells.
+        uint8_t reached[k_search_grid + 1];
+        reached[0] = 1;
+        int32_t low = 0, high = 0;
+        for (int32_t step = 1; high >= low; ++step) {
+            if (step > reach)
+                reach = step - 1;
+            if (step >= k_search_grid)
+                return k_search_grid;
+            // Downward, so that reached[m - 1] still holds the previous step when m is set.
+            int32_t new_low = high + 2, new_high = -1;
+            for (int32_t m = std::min(high + 1, step); m >= low; --m) {
+                const bool below = m <= high && reached[m];
+                const bool beside = m > low && reached[m - 1];
+                bool free = false;
+                if (below || beside) {
+                    if (--budget < 0)
+                        return k_search_grid;
+                    free = is_grid_cell_free(map, from.column + along.column * step + across.column * m,
+                                             from.row + along.row * step + across.row * m) != 0;
+                }
+                reached[m] = free;
+                if (free) {
+                    new_low = m;
+                    new_high = std::max(new_high, m);
+                }
+            }
+            low = new_low;
+            high = new_high;
+        }
+    }
+    return reach;
+}
+
 // Walks back from the goal to the start and keeps, from each waypoint, the last cell of the
 // descent that is visible from it as the next waypoint. The descent from a cell depends on that
 // cell alone, so the walk from every waypoint follows one chain of cells, found once.
@@ -373,10 +435,23 @@ int32_t build_route(char_route* route, const movement_map* map)
             return 1;
         }
         const sight_from from(map, chain[last]);
-        for (int32_t i = last + 1; i < length; ++i)
+        // Each cell of the chain lies next to the one before, so a cell n cells beyond the reach
+        // is followed by at least n - 1 more beyond it. The reach is worth finding on a long chain
+        // only, and only while it costs a fraction of the tests it may save.
+        const int32_t remaining = length - last - 1;
+        const int32_t reach = remaining < k_reach_worth ? k_search_grid : sight_reach(map, chain[last], remaining / 4);
+        for (int32_t i = last + 1; i < length;) {
+            const int32_t distance = std::max(std::abs(chain[i].column - chain[last].column),
+                                              std::abs(chain[i].row - chain[last].row));
+            if (distance > reach) {
+                i += distance - reach;
+                continue;
+            }
             if (from.may_see(chain[i]) &&
                 test_line_of_walk(map, 0, chain[last].column, chain[last].row, chain[i].column, chain[i].row))
                 farthest = i;
+            ++i;
+        }
         append_point(route, map, chain[last]);
         if (route->route_count > k_route_max_points) {
             route->route_count = 0;
