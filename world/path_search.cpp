@@ -51,9 +51,127 @@ struct grid_cell {
 // The open list keeps the order the search has always had: an entry is appended at the end,
 // the entry of smallest key (the lowest list index among equal keys) is taken and the last
 // entry moves into its place. A heap of four sons a node over (key, list index) pairs, each one
-// number that orders as the pair does, finds that entry without scanning the list.
-constexpr int32_t k_heap_arity = 4;
-constexpr uint32_t k_heap_empty = UINT32_MAX;  // every heap place from the open count on
+// number that orders as the pair does, finds that entry without scanning the list. The last
+// entry is held out of the heap until another is appended: when it is the nearest, as on a
+// walk down a corridor toward the goal, it is taken without touching the heap.
+class open_list {
+public:
+    open_list() { std::fill(std::begin(heap_), std::end(heap_), k_empty); }
+
+    int32_t size() const { return count_; }
+
+    void clear()
+    {
+        std::fill_n(heap_, heap_size_, k_empty);
+        count_ = heap_size_ = 0;
+        held_ = false;
+    }
+
+    void push(open_entry entry)
+    {
+        if (held_)
+            heap_insert(value(entries_[count_ - 1].key, count_ - 1));
+        entries_[count_++] = entry;
+        held_ = true;
+    }
+
+    open_entry take()
+    {
+        const int32_t last = count_ - 1;
+        const open_entry at_end = entries_[last];
+        if (held_ && (heap_size_ == 0 || value(at_end.key, last) < heap_[0])) {
+            held_ = false;
+            count_ = last;
+            return at_end;
+        }
+        const int32_t best = int32_t(heap_[0] & 0xFFFF);
+        const open_entry taken = entries_[best];
+        const uint32_t moved = heap_[--heap_size_];
+        heap_[heap_size_] = k_empty;
+        if (heap_size_ > 0) {
+            place(0, moved);
+            sift_down(0);
+        }
+        if (best != last) {
+            // The last entry fills the taken slot: same key, lower index, so in the heap it can
+            // only rise.
+            entries_[best] = at_end;
+            if (held_) {
+                heap_insert(value(at_end.key, best));
+            } else {
+                const int32_t position = slot_[last];
+                place(position, value(at_end.key, best));
+                sift_up(position);
+            }
+        }
+        held_ = false;
+        count_ = last;
+        return taken;
+    }
+
+private:
+    static constexpr int32_t k_arity = 4;
+    static constexpr uint32_t k_empty = UINT32_MAX;  // every heap place from the heap's size on
+
+    // The key in the high half (offset to sort as unsigned), the list index in the low half.
+    static uint32_t value(int16_t key, int32_t index) { return uint32_t(int32_t(key) + 32768) << 16 | uint32_t(index); }
+
+    void place(int32_t position, uint32_t v)
+    {
+        heap_[position] = v;
+        slot_[v & 0xFFFF] = int16_t(position);
+    }
+
+    void heap_insert(uint32_t v)
+    {
+        place(heap_size_, v);
+        sift_up(heap_size_++);
+    }
+
+    void sift_up(int32_t position)
+    {
+        const uint32_t v = heap_[position];
+        while (position > 0) {
+            const int32_t parent = (position - 1) / k_arity;
+            const uint32_t above = heap_[parent];
+            if (v >= above)
+                break;
+            place(position, above);
+            position = parent;
+        }
+        place(position, v);
+    }
+
+    // The places past the heap's size hold k_empty, so every node has four sons to compare.
+    void sift_down(int32_t position)
+    {
+        const uint32_t v = heap_[position];
+        for (;;) {
+            const int32_t first = k_arity * position + 1;
+            if (first >= heap_size_)
+                break;
+            // The smallest son, chosen without a branch.
+            const uint32_t* son = &heap_[first];
+            const bool second_of_first = son[1] < son[0], second_of_last = son[3] < son[2];
+            const uint32_t first_pair = second_of_first ? son[1] : son[0];
+            const uint32_t last_pair = second_of_last ? son[3] : son[2];
+            const bool last = last_pair < first_pair;
+            const uint32_t below = last ? last_pair : first_pair;
+            if (below >= v)
+                break;
+            place(position, below);
+            position = first + (last ? 2 + int32_t(second_of_last) : int32_t(second_of_first));
+        }
+        place(position, v);
+    }
+
+    open_entry entries_[k_open_limit + 1];
+    int32_t count_ = 0;
+    bool held_ = false;                      // the last entry is not in the heap
+    uint32_t heap_[k_open_limit + k_arity];  // value of each entry but the held one, then k_empty
+    int32_t heap_size_ = 0;
+    int16_t slot_[k_open_limit + 1];  // the heap position of each list index
+};
 
 struct search_state {
     grid_cell start, goal;
@@ -62,13 +180,8 @@ struct search_state {
     int16_t depth[k_depth_stride * k_depth_stride];
     int32_t touched[k_search_grid * k_search_grid];  // depth indices set, to clear after
     int32_t touched_count;  // above the capacity when the whole grid is to be cleared
-    open_entry open[k_open_limit + 1];
-    int32_t open_count;
-    uint32_t heap[k_open_limit + k_heap_arity];  // heap_value of each entry, then k_heap_empty
-    int16_t heap_slot[k_open_limit + 1];  // the heap position of each list index
-    grid_cell chain[k_chain_capacity];    // the descent from the goal to the start
-
-    search_state() { std::fill(std::begin(heap), std::end(heap), k_heap_empty); }
+    open_list open;
+    grid_cell chain[k_chain_capacity];  // the descent from the goal to the start
 };
 
 search_state g_search;
@@ -113,85 +226,9 @@ int32_t cell_test(const movement_map* map, int32_t mode, int32_t column, int32_t
     return mode == 1 ? is_grid_cell_passable(map, column, row) : is_grid_cell_free(map, column, row);
 }
 
-// The key in the high half (offset to sort as unsigned), the list index in the low half.
-uint32_t heap_value(int16_t key, int32_t index)
-{
-    return uint32_t(int32_t(key) + 32768) << 16 | uint32_t(index);
-}
-
-void heap_place(int32_t position, uint32_t value)
-{
-    g_search.heap[position] = value;
-    g_search.heap_slot[value & 0xFFFF] = int16_t(position);
-}
-
-void sift_up(int32_t position)
-{
-    const uint32_t value = g_search.heap[position];
-    while (position > 0) {
-        const int32_t parent = (position - 1) / k_heap_arity;
-        const uint32_t above = g_search.heap[parent];
-        if (value >= above)
-            break;
-        heap_place(position, above);
-        position = parent;
-    }
-    heap_place(position, value);
-}
-
-// The places past the heap's size hold k_heap_empty, so every node has four sons to compare.
-void sift_down(int32_t position, int32_t size)
-{
-    const uint32_t value = g_search.heap[position];
-    for (;;) {
-        const int32_t first = k_heap_arity * position + 1;
-        if (first >= size)
-            break;
-        // The smallest son, chosen without a branch.
-        const uint32_t* son = &g_search.heap[first];
-        const bool second_of_first = son[1] < son[0], second_of_last = son[3] < son[2];
-        const uint32_t first_pair = second_of_first ? son[1] : son[0];
-        const uint32_t last_pair = second_of_last ? son[3] : son[2];
-        const bool last = last_pair < first_pair;
-        const uint32_t below = last ? last_pair : first_pair;
-        if (below >= value)
-            break;
-        heap_place(position, below);
-        position = first + (last ? 2 + int32_t(second_of_last) : int32_t(second_of_first));
-    }
-    heap_place(position, value);
-}
-
 void push_open(int32_t column, int32_t row)
 {
-    const int32_t index = g_search.open_count++;
-    const int16_t key = goal_key(column, row);
-    g_search.open[index] = {int16_t(column), int16_t(row), key};
-    heap_place(index, heap_value(key, index));
-    sift_up(index);
-}
-
-grid_cell take_nearest_open()
-{
-    const int32_t size = g_search.open_count;
-    const int32_t best = int32_t(g_search.heap[0] & 0xFFFF);
-    const open_entry taken = g_search.open[best];
-
-    heap_place(0, g_search.heap[size - 1]);
-    g_search.heap[size - 1] = k_heap_empty;
-    if (size > 1)
-        sift_down(0, size - 1);
-
-    const int32_t last = size - 1;
-    if (best != last) {
-        // The last entry fills the taken slot: same key, lower index, so it can only rise.
-        g_search.open[best] = g_search.open[last];
-        const int32_t position = g_search.heap_slot[last];
-        heap_place(position, heap_value(g_search.open[best].key, best));
-        sift_up(position);
-    }
-    g_search.open_count = last;
-    return {taken.column, taken.row};
+    g_search.open.push({int16_t(column), int16_t(row), goal_key(column, row)});
 }
 
 void append_point(char_route* route, const movement_map* map, grid_cell cell)
@@ -227,8 +264,7 @@ enum class expansion { found, exhausted, overflow };
 
 expansion expand(const movement_map* map, int32_t mode)
 {
-    std::fill_n(g_search.heap, g_search.open_count, k_heap_empty);  // left by the last search
-    g_search.open_count = 0;
+    g_search.open.clear();
     push_open(g_search.start.column, g_search.start.row);
     set_depth(g_search.start.column, g_search.start.row, 1);
 
@@ -246,8 +282,9 @@ expansion expand(const movement_map* map, int32_t mode)
     // A cell passes when its value equals `passing`, or in mode 1 when it differs from it.
     const uint8_t passing = mode == 1 ? k_cell_blocked : k_cell_free;
     const uint32_t invert = mode == 1 ? 0xFFu : 0u;
-    while (g_search.open_count > 0) {
-        const grid_cell current = take_nearest_open();
+    while (g_search.open.size() > 0) {
+        const open_entry taken = g_search.open.take();
+        const grid_cell current{taken.column, taken.row};
         const int16_t current_depth = g_search.depth[depth_index(current.column, current.row)];
         // Neighbours that pass and are new, and which neighbour is the goal (8: none).
         uint32_t entered = 0;
@@ -286,7 +323,7 @@ expansion expand(const movement_map* map, int32_t mode)
         // does not change, so the neighbours that do neither are skipped.
         for (uint32_t todo = entered | (goal_k < 8 ? 1u << goal_k : 0u); todo != 0; todo &= todo - 1) {
             const uint32_t k = uint32_t(std::countr_zero(todo));
-            if (g_search.open_count > k_open_limit)
+            if (g_search.open.size() > k_open_limit)
                 return expansion::overflow;
             if (entered >> k & 1) {
                 const int32_t column = current.column + k_step_column[k];
