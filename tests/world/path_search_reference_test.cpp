@@ -136,6 +136,25 @@ struct reference_search {
     }
 };
 
+struct searched {
+    int points;   // of the route found
+    int descent;  // cells the plain algorithm walked down from the goal
+};
+
+// One search by find_path and by the plain algorithm; any difference in result or route fails.
+searched expect_same_search(const movement_map* map, int mode, int sc, int sr, int gc, int gr)
+{
+    char_route expected{}, actual{};
+    reference_search reference{map, mode};
+    const int expected_result = reference.run(&expected, sc, sr, gc, gr);
+    EXPECT_EQ(find_path(&actual, map, sc, sr, gc, gr, mode), expected_result);
+    EXPECT_EQ(actual.route_count, expected.route_count);
+    if (actual.route_count == expected.route_count) {
+        EXPECT_EQ(std::memcmp(actual.route, expected.route, sizeof(route_point) * size_t(actual.route_count)), 0);
+    }
+    return {actual.route_count, reference.descent};
+}
+
 } // namespace
 
 TEST(PathSearchReference, TheSearchMatchesThePlainAlgorithmOnRandomMaps)
@@ -159,16 +178,12 @@ TEST(PathSearchReference, TheSearchMatchesThePlainAlgorithmOnRandomMaps)
             int sr = game_rand() % (rows + 4) - 2 - map.origin_row;
             int gc = game_rand() % (columns + 4) - 2 - map.origin_column;
             int gr = game_rand() % (rows + 4) - 2 - map.origin_row;
-            char_route expected{}, actual{};
-            reference_search reference{&map, mode};
-            int expected_result = reference.run(&expected, sc, sr, gc, gr);
-            int actual_result = find_path(&actual, &map, sc, sr, gc, gr, mode);
-            ASSERT_EQ(actual_result, expected_result) << "trial " << trial << " pair " << pair;
-            ASSERT_EQ(actual.route_count, expected.route_count) << "trial " << trial << " pair " << pair;
-            ASSERT_EQ(std::memcmp(actual.route, expected.route, sizeof(route_point) * size_t(actual.route_count)), 0)
-                << "trial " << trial << " pair " << pair;
+            SCOPED_TRACE(testing::Message() << "trial " << trial << " pair " << pair);
+            const searched search = expect_same_search(&map, mode, sc, sr, gc, gr);
+            if (testing::Test::HasFailure())
+                return free_movemap(&map);
             ++searches;
-            routes += actual.route_count > 1;
+            routes += search.points > 1;
         }
         free_movemap(&map);
     }
@@ -222,16 +237,12 @@ TEST(PathSearchReference, TheSearchMatchesThePlainAlgorithmOnMazesWithRooms)
                 sc = sr = 1, gc = columns - 3 + columns % 2, gr = rows - 3 + rows % 2;  // corner to corner
             sc -= map.origin_column, gc -= map.origin_column;
             for (int mode = 0; mode < 2; ++mode) {
-                char_route expected{}, actual{};
-                reference_search reference{&map, mode};
-                int expected_result = reference.run(&expected, sc, sr, gc, gr);
-                int actual_result = find_path(&actual, &map, sc, sr, gc, gr, mode);
-                ASSERT_EQ(actual_result, expected_result) << "trial " << trial << " pair " << pair;
-                ASSERT_EQ(actual.route_count, expected.route_count) << "trial " << trial << " pair " << pair;
-                ASSERT_EQ(std::memcmp(actual.route, expected.route, sizeof(route_point) * size_t(actual.route_count)), 0)
-                    << "trial " << trial << " pair " << pair;
-                routes += actual.route_count > 1;
-                long_descents += reference.descent > 1000;
+                SCOPED_TRACE(testing::Message() << "trial " << trial << " pair " << pair << " mode " << mode);
+                const searched search = expect_same_search(&map, mode, sc, sr, gc, gr);
+                if (testing::Test::HasFailure())
+                    return free_movemap(&map);
+                routes += search.points > 1;
+                long_descents += search.descent > 1000;
             }
         }
         free_movemap(&map);
