@@ -86,6 +86,15 @@ public:
         }
         const int32_t best = int32_t(heap_[0] & 0xFFFF);
         const open_entry taken = entries_[best];
+        count_ = last;
+        if (held_) {
+            // The held last entry fills the taken slot, and its place at the top of the heap.
+            held_ = false;
+            entries_[best] = at_end;
+            place(0, value(at_end.key, best));
+            sift_down(0);
+            return taken;
+        }
         const uint32_t moved = heap_[--heap_size_];
         heap_[heap_size_] = k_empty;
         if (heap_size_ > 0) {
@@ -93,19 +102,12 @@ public:
             sift_down(0);
         }
         if (best != last) {
-            // The last entry fills the taken slot: same key, lower index, so in the heap it can
-            // only rise.
+            // The last entry fills the taken slot: same key, lower index, so it can only rise.
             entries_[best] = at_end;
-            if (held_) {
-                heap_insert(value(at_end.key, best));
-            } else {
-                const int32_t position = slot_[last];
-                place(position, value(at_end.key, best));
-                sift_up(position);
-            }
+            const int32_t position = slot_[last];
+            place(position, value(at_end.key, best));
+            sift_up(position);
         }
-        held_ = false;
-        count_ = last;
         return taken;
     }
 
@@ -260,6 +262,67 @@ bool shift_blocked_goal(const movement_map* map)
     }
 }
 
+// The cell test of cell_test and the absence of a depth, for the eight neighbours of a cell at
+// once: bit k for neighbour k.
+class neighbour_test {
+public:
+    neighbour_test(const movement_map* map, int32_t mode)
+        : cells_(map->cells),
+          columns_(uint32_t(std::max<int32_t>(map->columns, 0))),
+          rows_(uint32_t(std::max<int32_t>(map->rows, 0))),
+          inner_columns_(std::min<uint32_t>(columns_, k_search_grid)),
+          inner_rows_(std::min<uint32_t>(rows_, k_search_grid)),
+          passing_(mode == 1 ? k_cell_blocked : k_cell_free),
+          invert_(mode == 1 ? 0xFFu : 0u),
+          plain_(map->cells != nullptr && map->valid != 0)
+    {
+    }
+
+    uint32_t new_passing(grid_cell cell) const
+    {
+        const bool inner = cell.column >= 1 && cell.row >= 1 && uint32_t(cell.column) + 1 < inner_columns_ &&
+                           uint32_t(cell.row) + 1 < inner_rows_;
+        if (!plain_ || !inner)
+            return new_passing_at_edge(cell);
+        // Every neighbour lies on the map and in the search grid: fixed offsets.
+        const uint8_t* at = cells_ + size_t(cell.row) * columns_ + size_t(cell.column);
+        const uint8_t* in_row[3] = {at - columns_, at, at + columns_};
+        const int16_t* depth = &g_search.depth[depth_index(cell.column, cell.row)];
+        uint32_t equal = 0, fresh = 0;
+        for (uint32_t k = 0; k < 8; ++k) {
+            equal |= uint32_t(in_row[k_step_row[k] + 1][k_step_column[k]] == passing_) << k;
+            fresh |= uint32_t(depth[k_depth_step[k]] == 0) << k;
+        }
+        return (equal ^ invert_) & fresh;
+    }
+
+private:
+    // Neighbours off the map or off the search grid, a map without cells or an invalid one.
+    [[gnu::noinline]] uint32_t new_passing_at_edge(grid_cell cell) const
+    {
+        static const uint8_t outside = 0;
+        uint32_t entered = 0;
+        for (uint32_t k = 0; k < 8; ++k) {
+            const int32_t column = cell.column + k_step_column[k];
+            const int32_t row = cell.row + k_step_row[k];
+            const bool on_map = uint32_t(column) < columns_ && uint32_t(row) < rows_;
+            const uint8_t value = *(on_map && cells_ ? &cells_[size_t(row) * columns_ + size_t(column)] : &outside);
+            const bool accepted = (value == passing_) != (invert_ != 0);
+            const bool passes = cells_ == nullptr || (plain_ & on_map & accepted);
+            const bool fresh = in_search_grid(column, row) && g_search.depth[depth_index(column, row)] == 0;
+            entered |= uint32_t(passes & fresh) << k;
+        }
+        return entered;
+    }
+
+    const uint8_t* cells_;
+    uint32_t columns_, rows_;
+    uint32_t inner_columns_, inner_rows_;  // cells below these have all neighbours on the map and grid
+    uint8_t passing_;  // a cell passes when its value equals this, or in mode 1 when it differs
+    uint32_t invert_;
+    bool plain_;  // the map has cells and is valid
+};
+
 enum class expansion { found, exhausted, overflow };
 
 expansion expand(const movement_map* map, int32_t mode)
@@ -268,57 +331,19 @@ expansion expand(const movement_map* map, int32_t mode)
     push_open(g_search.start.column, g_search.start.row);
     set_depth(g_search.start.column, g_search.start.row, 1);
 
-    // The cell tests of cell_test, made for all eight neighbours at once.
-    const uint8_t* cells = map->cells;
-    const bool any_cell = cells == nullptr;  // a map without cells passes everywhere
-    const bool usable = map->valid != 0;
-    const uint32_t columns = uint32_t(std::max<int32_t>(map->columns, 0));
-    const uint32_t rows = uint32_t(std::max<int32_t>(map->rows, 0));
-    static const uint8_t outside = 0;
+    const neighbour_test test(map, mode);
     const grid_cell goal = g_search.goal;
-    // Cells whose neighbours all lie on the map and in the search grid are below these.
-    const uint32_t inner_columns = std::min<uint32_t>(columns, k_search_grid);
-    const uint32_t inner_rows = std::min<uint32_t>(rows, k_search_grid);
-    // A cell passes when its value equals `passing`, or in mode 1 when it differs from it.
-    const uint8_t passing = mode == 1 ? k_cell_blocked : k_cell_free;
-    const uint32_t invert = mode == 1 ? 0xFFu : 0u;
     while (g_search.open.size() > 0) {
         const open_entry taken = g_search.open.take();
         const grid_cell current{taken.column, taken.row};
         const int16_t current_depth = g_search.depth[depth_index(current.column, current.row)];
-        // Neighbours that pass and are new, and which neighbour is the goal (8: none).
-        uint32_t entered = 0;
+        const uint32_t entered = test.new_passing(current);
+        // Which neighbour is the goal (8: none).
+        const int32_t dc = goal.column - current.column, dr = goal.row - current.row;
         uint32_t goal_k = 8;
-        const bool inner = current.column >= 1 && current.row >= 1 &&
-                           uint32_t(current.column) + 1 < inner_columns && uint32_t(current.row) + 1 < inner_rows;
-        if (!any_cell && usable && inner) {
-            // Every neighbour lies on the map and in the search grid: fixed offsets.
-            const uint8_t* at = cells + size_t(current.row) * columns + size_t(current.column);
-            const uint8_t* in_row[3] = {at - columns, at, at + columns};
-            const int16_t* depth = &g_search.depth[depth_index(current.column, current.row)];
-            uint32_t equal = 0, fresh = 0;
-            for (uint32_t k = 0; k < 8; ++k) {
-                equal |= uint32_t(in_row[k_step_row[k] + 1][k_step_column[k]] == passing) << k;
-                fresh |= uint32_t(depth[k_depth_step[k]] == 0) << k;
-            }
-            entered = (equal ^ invert) & fresh;
-            const int32_t dc = goal.column - current.column, dr = goal.row - current.row;
-            if (std::abs(dc) <= 1 && std::abs(dr) <= 1 && (dc | dr) != 0)
-                for (uint32_t k = 0; k < 8; ++k)
-                    goal_k = k_step_column[k] == dc && k_step_row[k] == dr ? k : goal_k;
-        } else {
-            for (uint32_t k = 0; k < 8; ++k) {
-            const int32_t column = current.column + k_step_column[k];
-            const int32_t row = current.row + k_step_row[k];
-            const bool on_map = uint32_t(column) < columns && uint32_t(row) < rows;
-            const uint8_t value = *(on_map && cells ? &cells[size_t(row) * columns + size_t(column)] : &outside);
-            const bool accepted = (value == passing) != (invert != 0);
-            const bool passes = any_cell || (usable & on_map & accepted);
-            const bool fresh = in_search_grid(column, row) & (g_search.depth[depth_index(column, row)] == 0);
-            entered |= uint32_t(passes & fresh) << k;
-            goal_k = column == goal.column && row == goal.row ? k : goal_k;
-            }
-        }
+        if (std::abs(dc) <= 1 && std::abs(dr) <= 1)
+            for (uint32_t k = 0; k < 8; ++k)
+                goal_k = k_step_column[k] == dc && k_step_row[k] == dr ? k : goal_k;
         // In neighbour order: the open list's limit, the entry, the goal. Between them the list
         // does not change, so the neighbours that do neither are skipped.
         for (uint32_t todo = entered | (goal_k < 8 ? 1u << goal_k : 0u); todo != 0; todo &= todo - 1) {
