@@ -7,6 +7,10 @@
 #include <cstring>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr int32_t k_open_limit = 1498;  // more open entries than this end the search
@@ -27,15 +31,25 @@ constexpr int32_t k_reach_worth = 64;  // chain cells left before a waypoint's r
 
 int32_t depth_index(int32_t column, int32_t row)
 {
-    return (column + 1) * k_depth_stride + row + 1;
+    return (row + 1) * k_depth_stride + column + 1;
 }
 
 // The depth index of each neighbour less the cell's own.
 constexpr std::array<int32_t, 8> k_depth_step = [] {
     std::array<int32_t, 8> step{};
     for (int k = 0; k < 8; ++k)
-        step[k] = k_step_column[k] * k_depth_stride + k_step_row[k];
+        step[k] = k_step_row[k] * k_depth_stride + k_step_column[k];
     return step;
+}();
+
+// A block of three rows of four cells from a cell's north-west neighbour holds its eight
+// neighbours: bit 4 x row + column of the block to bit k of neighbour k.
+constexpr std::array<uint8_t, 4096> k_block_to_neighbours = [] {
+    std::array<uint8_t, 4096> order{};
+    for (uint32_t block = 0; block < 4096; ++block)
+        for (uint32_t k = 0; k < 8; ++k)
+            order[block] |= uint8_t((block >> (4 * (k_step_row[k] + 1) + k_step_column[k] + 1) & 1) << k);
+    return order;
 }();
 
 struct open_entry {
@@ -177,7 +191,7 @@ private:
 
 struct search_state {
     grid_cell start, goal;
-    // Depths by column and row, with a border of cells that stay 0 around the grid, so that the
+    // Depths row after row, with a border of cells that stay 0 around the grid, so that the
     // neighbours of any grid cell can be read: depth_index(column, row). 0 not reached.
     int16_t depth[k_depth_stride * k_depth_stride];
     int32_t touched[k_search_grid * k_search_grid];  // depth indices set, to clear after
@@ -270,30 +284,50 @@ public:
         : cells_(map->cells),
           columns_(uint32_t(std::max<int32_t>(map->columns, 0))),
           rows_(uint32_t(std::max<int32_t>(map->rows, 0))),
-          inner_columns_(std::min<uint32_t>(columns_, k_search_grid)),
+          inner_columns_(std::min<uint32_t>(columns_, k_search_grid + 1)),
           inner_rows_(std::min<uint32_t>(rows_, k_search_grid)),
           passing_(mode == 1 ? k_cell_blocked : k_cell_free),
-          invert_(mode == 1 ? 0xFFu : 0u),
+          invert_(mode == 1 ? 0xFFFu : 0u),
           plain_(map->cells != nullptr && map->valid != 0)
     {
     }
 
     uint32_t new_passing(grid_cell cell) const
     {
-        const bool inner = cell.column >= 1 && cell.row >= 1 && uint32_t(cell.column) + 1 < inner_columns_ &&
+        const bool inner = cell.column >= 1 && cell.row >= 1 && uint32_t(cell.column) + 2 < inner_columns_ &&
                            uint32_t(cell.row) + 1 < inner_rows_;
         if (!plain_ || !inner)
             return new_passing_at_edge(cell);
-        // Every neighbour lies on the map and in the search grid: fixed offsets.
-        const uint8_t* at = cells_ + size_t(cell.row) * columns_ + size_t(cell.column);
-        const uint8_t* in_row[3] = {at - columns_, at, at + columns_};
-        const int16_t* depth = &g_search.depth[depth_index(cell.column, cell.row)];
+        // The neighbours, and the cells east of the east ones, lie on the map and in the search
+        // grid: the block of three rows of four cells from the north-west neighbour.
+        const uint8_t* at = cells_ + size_t(cell.row - 1) * columns_ + size_t(cell.column - 1);
+        const int16_t* depth = &g_search.depth[depth_index(cell.column - 1, cell.row - 1)];
+#if defined(__SSE2__)
+        // A row's four cells are four bytes and its four depths eight, so the block is tested at once.
+        const auto four_bytes = [](const uint8_t* p) {
+            int32_t bytes;
+            std::memcpy(&bytes, p, sizeof bytes);
+            return _mm_cvtsi32_si128(bytes);
+        };
+        const __m128i values = _mm_unpacklo_epi64(_mm_unpacklo_epi32(four_bytes(at), four_bytes(at + columns_)),
+                                                  four_bytes(at + 2 * size_t(columns_)));
+        const uint32_t equal = uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(values, _mm_set1_epi8(char(passing_)))));
+        const auto four_depths = [](const int16_t* p) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)); };
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i upper = _mm_unpacklo_epi64(four_depths(depth), four_depths(depth + k_depth_stride));
+        const __m128i lower = four_depths(depth + 2 * k_depth_stride);
+        const uint32_t fresh = uint32_t(
+            _mm_movemask_epi8(_mm_packs_epi16(_mm_cmpeq_epi16(upper, zero), _mm_cmpeq_epi16(lower, zero))));
+#else
         uint32_t equal = 0, fresh = 0;
-        for (uint32_t k = 0; k < 8; ++k) {
-            equal |= uint32_t(in_row[k_step_row[k] + 1][k_step_column[k]] == passing_) << k;
-            fresh |= uint32_t(depth[k_depth_step[k]] == 0) << k;
+        for (uint32_t row = 0; row < 3; ++row) {
+            for (uint32_t column = 0; column < 4; ++column) {
+                equal |= uint32_t(at[row * columns_ + column] == passing_) << (4 * row + column);
+                fresh |= uint32_t(depth[row * k_depth_stride + column] == 0) << (4 * row + column);
+            }
         }
-        return (equal ^ invert_) & fresh;
+#endif
+        return k_block_to_neighbours[(equal ^ invert_) & fresh & 0xFFFu];
     }
 
 private:
@@ -317,7 +351,8 @@ private:
 
     const uint8_t* cells_;
     uint32_t columns_, rows_;
-    uint32_t inner_columns_, inner_rows_;  // cells below these have all neighbours on the map and grid
+    // Cells 2 columns and 1 row short of these have their block on the map and in the grid.
+    uint32_t inner_columns_, inner_rows_;
     uint8_t passing_;  // a cell passes when its value equals this, or in mode 1 when it differs
     uint32_t invert_;
     bool plain_;  // the map has cells and is valid
