@@ -331,7 +331,8 @@ public:
     }
 
 private:
-    // Neighbours off the map or off the search grid, a map without cells or an invalid one.
+    // Neighbours off the map or off the search grid, a map without cells or an invalid one. Kept
+    // out of line: the search seldom comes here.
     [[gnu::noinline]] uint32_t new_passing_at_edge(grid_cell cell) const
     {
         static const uint8_t outside = 0;
@@ -354,7 +355,7 @@ private:
     // Cells 2 columns and 1 row short of these have their block on the map and in the grid.
     uint32_t inner_columns_, inner_rows_;
     uint8_t passing_;  // a cell passes when its value equals this, or in mode 1 when it differs
-    uint32_t invert_;
+    uint32_t invert_;  // the block bits to turn over: all of them in mode 1
     bool plain_;  // the map has cells and is valid
 };
 
@@ -468,7 +469,8 @@ int32_t sight_reach(const movement_map* map, grid_cell from, int32_t budget)
         return -1;
     int32_t reach = 0;
     for (int octant = 0; octant < 8; ++octant) {
-        // Along, then across: +column or -column with rows across, then +row or -row.
+        // Octants 0 to 3 advance along columns, 4 to 7 along rows; bit 0 is the sign along, bit 1
+        // the sign across.
         const int32_t sign_along = octant & 1 ? -1 : 1, sign_across = octant & 2 ? -1 : 1;
         const bool columns_along = octant < 4;
         const grid_cell along = columns_along ? grid_cell{sign_along, 0} : grid_cell{0, sign_along};
@@ -484,18 +486,18 @@ int32_t sight_reach(const movement_map* map, grid_cell from, int32_t budget)
                 return k_search_grid;
             // Downward, so that reached[m - 1] still holds the previous step when m is set.
             int32_t new_low = high + 2, new_high = -1;
-            for (int32_t m = std::min(high + 1, step); m >= low; --m) {
+            for (int32_t m = high + 1; m >= low; --m) {
                 const bool below = m <= high && reached[m];
                 const bool beside = m > low && reached[m - 1];
-                bool free = false;
+                bool clear = false;
                 if (below || beside) {
                     if (--budget < 0)
                         return k_search_grid;
-                    free = is_grid_cell_free(map, from.column + along.column * step + across.column * m,
-                                             from.row + along.row * step + across.row * m) != 0;
+                    clear = is_grid_cell_free(map, from.column + along.column * step + across.column * m,
+                                              from.row + along.row * step + across.row * m) != 0;
                 }
-                reached[m] = free;
-                if (free) {
+                reached[m] = clear;
+                if (clear) {
                     new_low = m;
                     new_high = std::max(new_high, m);
                 }
