@@ -22,6 +22,7 @@ struct reference_search {
         int16_t key;
     };
     std::vector<entry> open = {};
+    int descent = 0;  // cells of the walk down from the goal
 
     int16_t& d(int c, int r) { return depth[size_t(c * 400 + r)]; }
     int16_t depth_or_0(int c, int r) { return c >= 0 && r >= 0 && c < 400 && r < 400 ? d(c, r) : 0; }
@@ -115,6 +116,7 @@ struct reference_search {
                     return 1;
                 }
                 cur_c = best_c, cur_r = best_r;
+                descent += route->route_count == 0;
                 if (test_line_of_walk(map, 0, last_c, last_r, cur_c, cur_r))
                     far_c = cur_c, far_r = cur_r;
             }
@@ -133,6 +135,25 @@ struct reference_search {
         }
     }
 };
+
+struct searched {
+    int points;   // of the route found
+    int descent;  // cells the plain algorithm walked down from the goal
+};
+
+// One search by find_path and by the plain algorithm; any difference in result or route fails.
+searched expect_same_search(const movement_map* map, int mode, int sc, int sr, int gc, int gr)
+{
+    char_route expected{}, actual{};
+    reference_search reference{map, mode};
+    const int expected_result = reference.run(&expected, sc, sr, gc, gr);
+    EXPECT_EQ(find_path(&actual, map, sc, sr, gc, gr, mode), expected_result);
+    EXPECT_EQ(actual.route_count, expected.route_count);
+    if (actual.route_count == expected.route_count) {
+        EXPECT_EQ(std::memcmp(actual.route, expected.route, sizeof(route_point) * size_t(actual.route_count)), 0);
+    }
+    return {actual.route_count, reference.descent};
+}
 
 } // namespace
 
@@ -157,18 +178,75 @@ TEST(PathSearchReference, TheSearchMatchesThePlainAlgorithmOnRandomMaps)
             int sr = game_rand() % (rows + 4) - 2 - map.origin_row;
             int gc = game_rand() % (columns + 4) - 2 - map.origin_column;
             int gr = game_rand() % (rows + 4) - 2 - map.origin_row;
-            char_route expected{}, actual{};
-            reference_search reference{&map, mode};
-            int expected_result = reference.run(&expected, sc, sr, gc, gr);
-            int actual_result = find_path(&actual, &map, sc, sr, gc, gr, mode);
-            ASSERT_EQ(actual_result, expected_result) << "trial " << trial << " pair " << pair;
-            ASSERT_EQ(actual.route_count, expected.route_count) << "trial " << trial << " pair " << pair;
-            ASSERT_EQ(std::memcmp(actual.route, expected.route, sizeof(route_point) * size_t(actual.route_count)), 0)
-                << "trial " << trial << " pair " << pair;
+            SCOPED_TRACE(testing::Message() << "trial " << trial << " pair " << pair);
+            const searched search = expect_same_search(&map, mode, sc, sr, gc, gr);
+            if (testing::Test::HasFailure())
+                return free_movemap(&map);
             ++searches;
-            routes += actual.route_count > 1;
+            routes += search.points > 1;
         }
         free_movemap(&map);
     }
     EXPECT_GT(routes, searches / 10);  // the maps give real routes, not only trivial answers
+}
+
+// Mazes of one-cell corridors with some walls knocked out, rooms and cells of 2: descents of
+// thousands of cells whose waypoints see a few cells along a corridor, or far across a room.
+TEST(PathSearchReference, TheSearchMatchesThePlainAlgorithmOnMazesWithRooms)
+{
+    game_srand(77);
+    int routes = 0, long_descents = 0;
+    for (int trial = 0; trial < 12; ++trial) {
+        const int16_t columns = int16_t(trial == 0 ? 400 : 61 + 2 * (game_rand() % 60));
+        const int16_t rows = int16_t(trial == 0 ? 400 : 41 + 2 * (game_rand() % 50));
+        movement_map map{};
+        ASSERT_TRUE(create_movemap(&map, columns, rows, int16_t(trial % 3), 0));
+        auto at = [&](int c, int r) -> uint8_t& { return map.cells[size_t(r) * size_t(columns) + size_t(c)]; };
+        std::memset(map.cells, 1, size_t(columns) * size_t(rows));
+        std::vector<std::pair<int, int>> stack = {{1, 1}};
+        at(1, 1) = 0;
+        while (!stack.empty()) {
+            auto [c, r] = stack.back();
+            std::pair<int, int> options[4];
+            int n = 0;
+            for (auto [dc, dr] : {std::pair{2, 0}, {-2, 0}, {0, 2}, {0, -2}})
+                if (c + dc > 0 && r + dr > 0 && c + dc < columns - 1 && r + dr < rows - 1 && at(c + dc, r + dr) == 1)
+                    options[n++] = {c + dc, r + dr};
+            if (n == 0) {
+                stack.pop_back();
+                continue;
+            }
+            auto [nc, nr] = options[game_rand() % n];
+            at((c + nc) / 2, (r + nr) / 2) = 0;
+            at(nc, nr) = 0;
+            stack.emplace_back(nc, nr);
+        }
+        const int knocked = trial % 4 == 0 ? 0 : columns * rows / (20 + game_rand() % 200);
+        for (int i = 0; i < knocked; ++i)
+            at(1 + game_rand() % (columns - 2), 1 + game_rand() % (rows - 2)) = uint8_t(game_rand() % 3 == 0 ? 2 : 0);
+        for (int room = trial % 4 == 0 ? 0 : game_rand() % 4; room > 0; --room) {
+            int c0 = 1 + game_rand() % (columns - 20), r0 = 1 + game_rand() % (rows - 20);
+            for (int c = c0; c < c0 + 5 + game_rand() % 14; ++c)
+                for (int r = r0; r < r0 + 5 + game_rand() % 14; ++r)
+                    at(c, r) = 0;
+        }
+        for (int pair = 0; pair < 6; ++pair) {
+            int sc = 1 + game_rand() % (columns - 2), sr = 1 + game_rand() % (rows - 2);
+            int gc = 1 + game_rand() % (columns - 2), gr = 1 + game_rand() % (rows - 2);
+            if (pair == 0)
+                sc = sr = 1, gc = columns - 3 + columns % 2, gr = rows - 3 + rows % 2;  // corner to corner
+            sc -= map.origin_column, gc -= map.origin_column;
+            for (int mode = 0; mode < 2; ++mode) {
+                SCOPED_TRACE(testing::Message() << "trial " << trial << " pair " << pair << " mode " << mode);
+                const searched search = expect_same_search(&map, mode, sc, sr, gc, gr);
+                if (testing::Test::HasFailure())
+                    return free_movemap(&map);
+                routes += search.points > 1;
+                long_descents += search.descent > 1000;
+            }
+        }
+        free_movemap(&map);
+    }
+    EXPECT_GT(routes, 10);
+    EXPECT_GT(long_descents, 10);
 }
