@@ -7,6 +7,7 @@
 #include <cstring>
 
 static_assert(std::endian::native == std::endian::little, "the match finder compares words");
+static_assert(LZSS_N + 257 <= 65536, "tree links fit 16 bits");
 
 namespace {
 
@@ -38,9 +39,38 @@ bool write_group(packed_stream* inner, const uint8_t* group, int n)
     return (inner->flags & STREAM_ERROR) == 0;
 }
 
-}  // namespace
+// Both sons of node p in one word, the left one in the low half.
+uint32_t sons_of(const uint16_t* sons, size_t p)
+{
+    uint32_t pair;
+    std::memcpy(&pair, &sons[2 * p], sizeof pair);
+    return pair;
+}
 
-void lzss_init_tree(lzss_encoder_state* state)
+// The son of pair towards key from a node whose string's bytes 1 to 8 read word: the right one
+// when key is greater. The way down a tree is a coin toss, so this takes no branch.
+size_t son_towards(uint64_t key, uint64_t word, uint32_t pair)
+{
+    size_t left = pair & 0xFFFF;
+    const size_t right = pair >> 16;
+#if defined(__x86_64__)
+    asm("cmp %[word], %[key]\n\tcmova %[right], %[left]"
+        : [left] "+r"(left)
+        : [right] "r"(right), [word] "r"(word), [key] "r"(key)
+        : "cc");
+    return left;
+#else
+    return key > word ? right : left;
+#endif
+}
+
+// The son link of parent that holds p.
+uint16_t& link_to(uint16_t* sons, size_t parent, size_t p)
+{
+    return sons[2 * parent + (sons[2 * parent + 1] == p)];
+}
+
+void init_trees(lzss_encoder_state* state)
 {
     for (int k = LZSS_N + 1; k <= LZSS_N + 256; k++)
         state->sons[2 * k + 1] = LZSS_NIL;
@@ -49,116 +79,157 @@ void lzss_init_tree(lzss_encoder_state* state)
     state->last_full_match = -1;
 }
 
-void lzss_insert_node(lzss_encoder_state* state, int r)
+// Position r takes the place of node p, whose string it equals in all 18 bytes; p leaves its
+// tree. The match recorded is p's, whole.
+void replace_node(lzss_encoder_state* state, size_t p, size_t r)
+{
+    uint16_t* sons = state->sons;
+    uint16_t* dad = state->dad;
+    const uint32_t pair = sons_of(sons, p);
+    const size_t parent = dad[p];
+    std::memcpy(&sons[2 * r], &pair, sizeof pair);
+    dad[r] = uint16_t(parent);
+    dad[pair & 0xFFFF] = uint16_t(r);
+    dad[pair >> 16] = uint16_t(r);
+    link_to(sons, parent, p) = uint16_t(r);
+    dad[p] = LZSS_NIL;
+    state->match_position = int32_t(p);
+    state->match_length = LZSS_F;
+    state->last_full_match = int32_t(p);
+}
+
+// Inserts the string at window position r: it replaces the node equal to it in all 18 bytes, or
+// becomes a leaf where the search from the root ends. With Track the longest match met on the
+// way is recorded (the first found among equal lengths); without, only a whole one is, as only
+// the last position of an item needs its match. Insertions come in window order: when the
+// string after the last one replaced equals r's, it is the node the search would end on.
+template <bool Track>
+void insert_node(lzss_encoder_state* state, size_t r)
 {
     const uint8_t* text = state->text_buf;
-    int16_t* sons = state->sons;
-    int16_t* dad = state->dad;
+    uint16_t* sons = state->sons;
     const uint8_t* key = text + r;
-    sons[2 * r] = sons[2 * r + 1] = LZSS_NIL;
-    int p = -1;
     if (state->last_full_match >= 0) {
-        // The node after the string r - 1 equalled: in the tree and equal to r's in all 18
-        // bytes, it is the only such node, the one the search would end on.
-        const int q = (state->last_full_match + 1) & k_window_mask;
-        if (dad[q] != LZSS_NIL && equal_strings(text + q, key))
-            p = q;
+        const size_t q = size_t(state->last_full_match + 1) & k_window_mask;
+        if (state->dad[q] != LZSS_NIL && equal_strings(text + q, key)) {
+            replace_node(state, q, r);
+            return;
+        }
     }
-    if (p < 0) {
-        // The search from the root, as bytes 1 to 17 decide; byte 0 chose the tree.
-        const uint64_t key_a = ordered_word(key + 1), key_b = ordered_word(key + 9);
-        int match_length = 0;
-        int match_position = state->match_position;
-        int right = 1;
-        p = LZSS_N + 1 + key[0];
-        uint32_t pair;  // both sons of p, loaded together with p's string
-        std::memcpy(&pair, &sons[2 * p], sizeof pair);
-        for (;;) {
-            const int next = int16_t(right ? pair >> 16 : pair & 0xFFFF);
-            if (next == LZSS_NIL) {
-                sons[2 * p + right] = int16_t(r);
-                dad[r] = int16_t(p);
-                state->match_position = match_position;
-                state->match_length = match_length;
-                state->last_full_match = -1;
+    // The search from the root, as bytes 1 to 17 decide; byte 0 chose the tree.
+    const uint64_t raw_a = load64(key + 1);
+    const uint64_t key_a = __builtin_bswap64(raw_a);
+    int match_length = 0;
+    int match_position = state->match_position;
+    size_t parent = LZSS_N + 1 + key[0];
+    size_t next = sons[2 * parent + 1];
+    bool right = true;
+    while (next != LZSS_NIL) {
+        const size_t at = next;
+        const uint32_t pair = sons_of(sons, at);
+        const uint8_t* t = text + at;
+        const uint64_t raw = load64(t + 1);
+        parent = at;
+        int i;  // equal leading bytes
+        if (raw != raw_a) {
+            const uint64_t word = __builtin_bswap64(raw);
+            next = son_towards(key_a, word, pair);
+            right = key_a > word;
+            if (Track)
+                i = 1 + (std::countl_zero(word ^ key_a) >> 3);
+        } else {
+            const uint64_t key_b = ordered_word(key + 9), word = ordered_word(t + 9);
+            if (word != key_b) {
+                i = 9 + (std::countl_zero(word ^ key_b) >> 3);
+                right = key_b > word;
+            } else if (key[17] != t[17]) {
+                i = 17;
+                right = key[17] > t[17];
+            } else {
+                replace_node(state, at, r);
                 return;
             }
-            p = next;
-            std::memcpy(&pair, &sons[2 * p], sizeof pair);
-            const uint8_t* t = text + p;
-            const uint64_t t_a = ordered_word(t + 1);
-            int i;  // equal leading bytes
-            if (t_a != key_a) {
-                i = 1 + (std::countl_zero(t_a ^ key_a) >> 3);
-                right = key_a > t_a;
-            } else {
-                const uint64_t t_b = ordered_word(t + 9);
-                if (t_b != key_b) {
-                    i = 9 + (std::countl_zero(t_b ^ key_b) >> 3);
-                    right = key_b > t_b;
-                } else if (key[17] != t[17]) {
-                    i = 17;
-                    right = key[17] > t[17];
-                } else {
-                    break;  // equal in all 18 bytes
-                }
-            }
+            next = right ? pair >> 16 : pair & 0xFFFF;
+        }
+        if (Track) {
             const bool longer = i > match_length;
-            match_position = longer ? p : match_position;
+            match_position = longer ? int(at) : match_position;
             match_length = longer ? i : match_length;
         }
     }
-    // r replaces p, whose string is the same in all 18 bytes.
-    dad[r] = dad[p];
-    sons[2 * r] = sons[2 * p];
-    sons[2 * r + 1] = sons[2 * p + 1];
-    dad[sons[2 * p]] = int16_t(r);
-    dad[sons[2 * p + 1]] = int16_t(r);
-    const int parent = dad[p];
-    if (sons[2 * parent + 1] == p)
-        sons[2 * parent + 1] = int16_t(r);
-    else
-        sons[2 * parent] = int16_t(r);
-    dad[p] = LZSS_NIL;
-    state->match_position = p;
-    state->match_length = LZSS_F;
-    state->last_full_match = p;
+    const uint32_t no_sons = uint32_t(LZSS_NIL) << 16 | LZSS_NIL;
+    std::memcpy(&sons[2 * r], &no_sons, sizeof no_sons);
+    sons[2 * parent + right] = uint16_t(r);
+    state->dad[r] = uint16_t(parent);
+    if (Track) {
+        state->match_position = match_position;
+        state->match_length = match_length;
+    }
+    state->last_full_match = -1;
 }
 
-void lzss_delete_node(lzss_encoder_state* state, int p)
+// Removes window position p from its tree; nothing when it is not in one.
+void delete_node(lzss_encoder_state* state, size_t p)
 {
-    int16_t* sons = state->sons;
-    int16_t* dad = state->dad;
+    uint16_t* sons = state->sons;
+    uint16_t* dad = state->dad;
     if (dad[p] == LZSS_NIL)
         return;
-    const int left = sons[2 * p], right = sons[2 * p + 1];
-    int q;
-    if (right == LZSS_NIL) {
-        q = left;
-    } else if (left == LZSS_NIL) {
-        q = right;
-    } else {
+    const uint32_t pair = sons_of(sons, p);
+    const size_t left = pair & 0xFFFF, right = pair >> 16;
+    size_t q;
+    if (left != LZSS_NIL && right != LZSS_NIL) {
+        // The greatest node of the left subtree takes p's place.
         q = left;
         if (sons[2 * q + 1] != LZSS_NIL) {
             do
                 q = sons[2 * q + 1];
             while (sons[2 * q + 1] != LZSS_NIL);
-            sons[2 * dad[q] + 1] = sons[2 * q];
-            dad[sons[2 * q]] = dad[q];
-            sons[2 * q] = int16_t(left);
-            dad[left] = int16_t(q);
+            const size_t q_parent = dad[q], q_left = sons[2 * q];
+            sons[2 * q_parent + 1] = uint16_t(q_left);
+            dad[q_left] = uint16_t(q_parent);
+            sons[2 * q] = uint16_t(left);
+            dad[left] = uint16_t(q);
         }
-        sons[2 * q + 1] = int16_t(right);
-        dad[right] = int16_t(q);
+        sons[2 * q + 1] = uint16_t(right);
+        dad[right] = uint16_t(q);
+    } else {
+        q = left ^ right ^ LZSS_NIL;  // the one son, or none
     }
-    dad[q] = dad[p];
-    const int parent = dad[p];
-    if (sons[2 * parent + 1] == p)
-        sons[2 * parent + 1] = int16_t(q);
-    else
-        sons[2 * parent] = int16_t(q);
+    const size_t parent = dad[p];
+    dad[q] = uint16_t(parent);
+    link_to(sons, parent, p) = uint16_t(q);
     dad[p] = LZSS_NIL;
 }
+
+// Writes byte c at window position at, and into the copy of the window's first bytes.
+void put_window_byte(uint8_t* text, size_t at, uint8_t c)
+{
+    text[at] = c;
+    if (at < LZSS_F - 1)
+        text[at + LZSS_N] = c;
+}
+
+// How many bytes up to window position newest, counted back from it, equal it: at most
+// LZSS_F + 1.
+int equal_bytes_ending_at(const uint8_t* text, size_t newest)
+{
+    int n = 1;
+    while (n <= LZSS_F && text[(newest - size_t(n)) & k_window_mask] == text[newest])
+        n++;
+    return n;
+}
+
+// Whether the n bytes at p all equal c.
+bool repeats(const uint8_t* p, int n, uint8_t c)
+{
+    for (int k = 0; k < n; k++)
+        if (p[k] != c)
+            return false;
+    return true;
+}
+
+}  // namespace
 
 int lzss_encode(packed_stream* inner, lzss_encoder_state* state, int n, const uint8_t* bytes,
                 bool final)
@@ -171,7 +242,8 @@ int lzss_encode(packed_stream* inner, lzss_encoder_state* state, int n, const ui
         state->code_buf[0] = 0;
         state->mask = 1;
         state->code_buf_ptr = 1;
-        lzss_init_tree(state);
+        init_trees(state);
+        std::memset(text, 0, sizeof state->text_buf);
         state->s = 0;
         state->r = LZSS_START;
         state->len = 0;
@@ -189,8 +261,8 @@ int lzss_encode(packed_stream* inner, lzss_encoder_state* state, int n, const ui
             return 0;
         }
         for (int k = 1; k <= LZSS_F; k++)
-            lzss_insert_node(state, state->r - k);
-        lzss_insert_node(state, state->r);
+            insert_node<false>(state, size_t(state->r - k));
+        insert_node<true>(state, size_t(state->r));
         state->i = 0;
         state->last_match_length = 0;
         state->step = 2;
@@ -199,8 +271,8 @@ int lzss_encode(packed_stream* inner, lzss_encoder_state* state, int n, const ui
     int i = state->i;
     int last_match_length = state->last_match_length;
     int len = state->len;
-    int r = state->r;
-    int s = state->s;
+    size_t r = size_t(state->r);
+    size_t s = size_t(state->s);
     int mask = state->mask;
     int ptr = state->code_buf_ptr;
     uint8_t* code_buf = state->code_buf;
@@ -208,24 +280,67 @@ int lzss_encode(packed_stream* inner, lzss_encoder_state* state, int n, const ui
         state->i = i;
         state->last_match_length = last_match_length;
         state->len = len;
-        state->r = r;
-        state->s = s;
+        state->r = int32_t(r);
+        state->s = int32_t(s);
         state->mask = uint8_t(mask);
         state->code_buf_ptr = ptr;
     };
+    // Equal bytes ending at the newest one (window position s - 1 while the look-ahead is full).
+    int same = equal_bytes_ending_at(text, (r + LZSS_F - 1) & k_window_mask);
+    // Takes the next input byte into the window in place of the oldest one.
+    auto take_byte = [&](uint8_t c) {
+        if (state->dad[s] != LZSS_NIL)
+            delete_node(state, s);
+        put_window_byte(text, s, c);
+        s = (s + 1) & k_window_mask;
+        r = (r + 1) & k_window_mask;
+        i++;
+    };
 
     for (;;) {
-        // Replace the bytes of the last item with new input.
+        // Replace the bytes of the last item with new input. A position whose string equals the
+        // one before it, inside a run of one byte, takes that one's place in its tree: a chain
+        // of them moves the node once, to the last (the removals of old positions in between
+        // touch neither end of the chain). The item coded after a run position is the match
+        // with the position before, whole.
+        if (i == 0 && last_match_length == LZSS_F && same > LZSS_F && end - in >= LZSS_F &&
+            repeats(in, LZSS_F, text[r])) {
+            // A whole item of bytes that go on the run.
+            const size_t run_node = r;
+            for (int k = 0; k < LZSS_F; k++)
+                take_byte(*in++);
+            same += LZSS_F;
+            replace_node(state, run_node, r);
+            state->match_position = int32_t((r - 1) & k_window_mask);
+            state->last_full_match = state->match_position;
+        }
+        size_t run_node = LZSS_NIL;  // the node whose place the chain of run positions takes
         while (i < last_match_length && in < end) {
-            uint8_t c = *in++;
-            lzss_delete_node(state, s);
-            text[s] = c;
-            if (s < LZSS_F - 1)
-                text[s + LZSS_N] = c;
-            s = (s + 1) & k_window_mask;
-            r = (r + 1) & k_window_mask;
-            lzss_insert_node(state, r);
-            i++;
+            const uint8_t c = *in++;
+            same = 1 + (same & -int(c == text[(s - 1) & k_window_mask]));
+            take_byte(c);
+            if (same > LZSS_F) {
+                if (run_node == LZSS_NIL)
+                    run_node = (r - 1) & k_window_mask;
+                while (i < last_match_length && in < end && *in == c) {
+                    take_byte(*in++);
+                    same++;
+                }
+                continue;
+            }
+            if (run_node != LZSS_NIL) {
+                replace_node(state, run_node, (r - 1) & k_window_mask);
+                run_node = LZSS_NIL;
+            }
+            if (i == last_match_length)
+                insert_node<true>(state, r);
+            else
+                insert_node<false>(state, r);
+        }
+        if (run_node != LZSS_NIL) {
+            replace_node(state, run_node, r);
+            state->match_position = int32_t((r - 1) & k_window_mask);
+            state->last_full_match = state->match_position;
         }
         if (i < last_match_length) {
             if (!final) {
@@ -233,11 +348,11 @@ int lzss_encode(packed_stream* inner, lzss_encoder_state* state, int n, const ui
                 return 0;
             }
             while (i++ < last_match_length) {
-                lzss_delete_node(state, s);
+                delete_node(state, s);
                 s = (s + 1) & k_window_mask;
                 r = (r + 1) & k_window_mask;
                 if (--len)
-                    lzss_insert_node(state, r);
+                    insert_node<true>(state, r);
             }
         }
         if (len <= 0)
