@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstddef>
 #include <cstring>
 
 static_assert(std::endian::native == std::endian::little, "the match finder compares words");
@@ -12,6 +13,9 @@ static_assert(LZSS_N + 257 <= 65536, "tree links fit 16 bits");
 namespace {
 
 constexpr int k_window_mask = LZSS_N - 1;
+// Bytes of a run taken at once, at most: the run's node and the oldest positions removed on the
+// way stay apart.
+constexpr std::ptrdiff_t k_run_step_limit = LZSS_N / 2;
 
 uint64_t load64(const uint8_t* p)
 {
@@ -220,13 +224,24 @@ int equal_bytes_ending_at(const uint8_t* text, size_t newest)
     return n;
 }
 
-// Whether the n bytes at p all equal c.
-bool repeats(const uint8_t* p, int n, uint8_t c)
+// How many of the n bytes at p, from the first, equal c.
+std::ptrdiff_t run_length(const uint8_t* p, std::ptrdiff_t n, uint8_t c)
 {
-    for (int k = 0; k < n; k++)
-        if (p[k] != c)
-            return false;
-    return true;
+    std::ptrdiff_t k = 0;
+    while (k < n && p[k] == c)
+        k++;
+    return k;
+}
+
+// Writes n copies of c from window position at on, wrapping, and into the copy of the window's
+// first bytes.
+void fill_window(uint8_t* text, size_t at, size_t n, uint8_t c)
+{
+    const size_t first = std::min(n, LZSS_N - at);
+    std::memset(text + at, c, first);
+    std::memset(text, c, n - first);
+    for (size_t k = 0; k < LZSS_F - 1; k++)
+        text[LZSS_N + k] = text[k];
 }
 
 }  // namespace
@@ -303,16 +318,44 @@ int lzss_encode(packed_stream* inner, lzss_encoder_state* state, int n, const ui
         // of them moves the node once, to the last (the removals of old positions in between
         // touch neither end of the chain). The item coded after a run position is the match
         // with the position before, whole.
-        if (i == 0 && last_match_length == LZSS_F && same > LZSS_F && end - in >= LZSS_F &&
-            repeats(in, LZSS_F, text[r])) {
-            // A whole item of bytes that go on the run.
-            const size_t run_node = r;
-            for (int k = 0; k < LZSS_F; k++)
-                take_byte(*in++);
-            same += LZSS_F;
-            replace_node(state, run_node, r);
-            state->match_position = int32_t((r - 1) & k_window_mask);
-            state->last_full_match = state->match_position;
+        if (i == 0 && last_match_length == LZSS_F && same > LZSS_F) {
+            // Whole items of bytes that go on the run: each is the match with the position
+            // before it, and the run's node, r, moves to the last position at once.
+            const uint8_t c = text[r];
+            const int items = run_length(in, std::min<std::ptrdiff_t>(end - in, k_run_step_limit), c) / LZSS_F;
+            if (items > 0) {
+                const size_t run_node = r;
+                const size_t taken = size_t(items) * LZSS_F;
+                for (size_t k = 0; k < taken; k++) {
+                    const size_t at = (s + k) & k_window_mask;
+                    if (state->dad[at] != LZSS_NIL)
+                        delete_node(state, at);
+                }
+                fill_window(text, s, taken, c);
+                for (int item = 1; item < items; item++) {
+                    const size_t position = (r + size_t(item) * LZSS_F - 1) & k_window_mask;
+                    code_buf[ptr++] = uint8_t(position);
+                    code_buf[ptr++] = uint8_t(((position >> 4) & 0xF0) | (LZSS_F - (LZSS_THRESHOLD + 1)));
+                    mask = (mask << 1) & 0xFF;
+                    if (mask == 0) {
+                        if (!write_group(inner, code_buf, ptr)) {
+                            save();
+                            return -1;
+                        }
+                        code_buf[0] = 0;
+                        ptr = 1;
+                        mask = 1;
+                    }
+                }
+                in += taken;
+                s = (s + taken) & k_window_mask;
+                r = (r + taken) & k_window_mask;
+                i = LZSS_F;
+                same += int(taken);
+                replace_node(state, run_node, r);
+                state->match_position = int32_t((r - 1) & k_window_mask);
+                state->last_full_match = state->match_position;
+            }
         }
         size_t run_node = LZSS_NIL;  // the node whose place the chain of run positions takes
         while (i < last_match_length && in < end) {
