@@ -16,6 +16,8 @@ constexpr int k_window_mask = LZSS_N - 1;
 // Bytes of a run taken at once, at most: the run's node and the oldest positions removed on the
 // way stay apart.
 constexpr std::ptrdiff_t k_run_step_limit = LZSS_N / 2;
+// Steps up a tree, at most, for the bound that lets a search start below the root.
+constexpr int k_bound_search_steps = 8;
 
 uint64_t load64(const uint8_t* p)
 {
@@ -80,7 +82,7 @@ void init_trees(lzss_encoder_state* state)
         state->sons[2 * k + 1] = LZSS_NIL;
     for (int k = 0; k < LZSS_N; k++)
         state->dad[k] = LZSS_NIL;
-    state->last_full_match = -1;
+    state->last_node = -1;
 }
 
 // Position r takes the place of node p, whose string it equals in all 18 bytes; p leaves its
@@ -99,35 +101,85 @@ void replace_node(lzss_encoder_state* state, size_t p, size_t r)
     dad[p] = LZSS_NIL;
     state->match_position = int32_t(p);
     state->match_length = LZSS_F;
-    state->last_full_match = int32_t(p);
+    state->last_node = int32_t(p);
+}
+
+// The order of two strings of one tree: below, at or above zero as a's bytes 1 to 17 compare
+// with b's.
+int compare_strings(const uint8_t* a, const uint8_t* b)
+{
+    const uint64_t a1 = ordered_word(a + 1), b1 = ordered_word(b + 1);
+    if (a1 != b1)
+        return a1 < b1 ? -1 : 1;
+    const uint64_t a2 = ordered_word(a + 9), b2 = ordered_word(b + 9);
+    if (a2 != b2)
+        return a2 < b2 ? -1 : 1;
+    return int(a[17]) - int(b[17]);
+}
+
+// Whether a search from the root for the string at r, which differs from node x's, passes x and
+// goes on to its son on side `right` (true when r's string is the greater): the search reaches x
+// when the string lies within the range of x's subtree, and of its two bounds only the one on
+// that side is in doubt: the nearest ancestor x hangs on the other side of. It is looked for a
+// few steps up; false when it is not found there.
+bool passes(const lzss_encoder_state* state, size_t x, size_t r, bool right)
+{
+    const uint8_t* text = state->text_buf;
+    const uint16_t* sons = state->sons;
+    const uint16_t* dad = state->dad;
+    size_t child = x, parent = dad[x];
+    for (int k = 0; k < k_bound_search_steps; k++) {
+        if (parent > LZSS_N)
+            return true;  // the root's slot: no bound on that side
+        if ((sons[2 * parent + 1] == child) != right) {
+            const int order = compare_strings(text + r, text + parent);
+            return right ? order < 0 : order > 0;
+        }
+        child = parent;
+        parent = dad[parent];
+    }
+    return false;
 }
 
 // Inserts the string at window position r: it replaces the node equal to it in all 18 bytes, or
 // becomes a leaf where the search from the root ends. With Track the longest match met on the
 // way is recorded (the first found among equal lengths); without, only a whole one is, as only
-// the last position of an item needs its match. Insertions come in window order: when the
-// string after the last one replaced equals r's, it is the node the search would end on.
+// the last position of an item needs its match. Insertions come in window order, so the string
+// after the node the last one replaced or hung from is where r's string may be: when it is equal,
+// it is the node the search would end on; else, when the search would pass it, the search may
+// start there, as without Track the nodes above it do not matter.
 template <bool Track>
 void insert_node(lzss_encoder_state* state, size_t r)
 {
     const uint8_t* text = state->text_buf;
     uint16_t* sons = state->sons;
     const uint8_t* key = text + r;
-    if (state->last_full_match >= 0) {
-        const size_t q = size_t(state->last_full_match + 1) & k_window_mask;
-        if (state->dad[q] != LZSS_NIL && equal_strings(text + q, key)) {
-            replace_node(state, q, r);
-            return;
+    size_t start = LZSS_N + 1 + key[0];  // the root's slot, or a node the search passes
+    bool start_right = true;             // the side of start the search goes on to
+    if (state->last_node >= 0) {
+        const size_t q = size_t(state->last_node + 1) & k_window_mask;
+        if (state->dad[q] != LZSS_NIL) {
+            if (equal_strings(text + q, key)) {
+                replace_node(state, q, r);
+                return;
+            }
+            if (!Track && text[q] == key[0]) {
+                const bool right = compare_strings(key, text + q) > 0;
+                if (passes(state, q, r, right)) {
+                    start = q;
+                    start_right = right;
+                }
+            }
         }
     }
-    // The search from the root, as bytes 1 to 17 decide; byte 0 chose the tree.
+    // The search, as bytes 1 to 17 decide; byte 0 chose the tree.
     const uint64_t raw_a = load64(key + 1);
     const uint64_t key_a = __builtin_bswap64(raw_a);
     int match_length = 0;
     int match_position = state->match_position;
-    size_t parent = LZSS_N + 1 + key[0];
-    size_t next = sons[2 * parent + 1];
-    bool right = true;
+    size_t parent = start;
+    size_t next = sons[2 * start + start_right];
+    bool right = start_right;
     while (next != LZSS_NIL) {
         const size_t at = next;
         const uint32_t pair = sons_of(sons, at);
@@ -169,7 +221,7 @@ void insert_node(lzss_encoder_state* state, size_t r)
         state->match_position = match_position;
         state->match_length = match_length;
     }
-    state->last_full_match = -1;
+    state->last_node = parent < LZSS_N ? int32_t(parent) : -1;
 }
 
 // Removes window position p from its tree; nothing when it is not in one.
@@ -354,7 +406,7 @@ int lzss_encode(packed_stream* inner, lzss_encoder_state* state, int n, const ui
                 same += int(taken);
                 replace_node(state, run_node, r);
                 state->match_position = int32_t((r - 1) & k_window_mask);
-                state->last_full_match = state->match_position;
+                state->last_node = state->match_position;
             }
         }
         size_t run_node = LZSS_NIL;  // the node whose place the chain of run positions takes
@@ -383,7 +435,7 @@ int lzss_encode(packed_stream* inner, lzss_encoder_state* state, int n, const ui
         if (run_node != LZSS_NIL) {
             replace_node(state, run_node, r);
             state->match_position = int32_t((r - 1) & k_window_mask);
-            state->last_full_match = state->match_position;
+            state->last_node = state->match_position;
         }
         if (i < last_match_length) {
             if (!final) {

@@ -39,9 +39,9 @@ struct lzss_encoder_state {
     // sons[2 (LZSS_N + 1 + b) + 1] is the root of the tree of strings starting with byte b.
     uint16_t sons[2 * (LZSS_N + 257)];
     uint16_t dad[LZSS_N + 1];
-    // The node the last insertion found equal in all 18 bytes (and replaced), or -1: the string
-    // after it is the one the next insertion may equal.
-    int32_t last_full_match;
+    // The node the last insertion replaced or became a son of, or -1: the string after it is the
+    // one the next insertion may equal, or lie next to in its tree.
+    int32_t last_node;
     uint8_t text_buf[LZSS_N + LZSS_F - 1];  // the window and a copy of its first 17 bytes
 };
 
