@@ -16,8 +16,8 @@ constexpr int k_window_mask = LZSS_N - 1;
 // Bytes of a run taken at once, at most: the run's node and the oldest positions removed on the
 // way stay apart.
 constexpr std::ptrdiff_t k_run_step_limit = LZSS_N / 2;
-// Steps up a tree, at most, for the bound that lets a search start below the root.
-constexpr int k_bound_search_steps = 8;
+// Steps up a tree, at most, for the node a search from the root passes.
+constexpr int k_bound_search_steps = 12;
 
 uint64_t load64(const uint8_t* p)
 {
@@ -117,28 +117,41 @@ int compare_strings(const uint8_t* a, const uint8_t* b)
     return int(a[17]) - int(b[17]);
 }
 
-// Whether a search from the root for the string at r, which differs from node x's, passes x and
-// goes on to its son on side `right` (true when r's string is the greater): the search reaches x
-// when the string lies within the range of x's subtree, and of its two bounds only the one on
-// that side is in doubt: the nearest ancestor x hangs on the other side of. It is looked for a
-// few steps up; false when it is not found there.
-bool passes(const lzss_encoder_state* state, size_t x, size_t r, bool right)
+// Where a search from the root for the string at r goes through, found from node x of its tree
+// upwards: the search passes a node and goes on to its son on r's side when the string lies in
+// the range of the node's subtree. Of the range's two bounds only the one on that side is in
+// doubt, the nearest ancestor the node hangs on the other side of; when the string lies beyond
+// it, the search passes that ancestor instead, and so on up. Sets *at and *right (true for the
+// right son) and returns true when found within a few steps up.
+bool search_passes(const lzss_encoder_state* state, size_t x, size_t r, size_t* at, bool* right)
 {
     const uint8_t* text = state->text_buf;
     const uint16_t* sons = state->sons;
     const uint16_t* dad = state->dad;
-    size_t child = x, parent = dad[x];
+    int order = compare_strings(text + r, text + x);
+    if (order == 0)
+        return false;
+    const bool side = order > 0;
+    size_t passed = x, child = x, parent = dad[x];
     for (int k = 0; k < k_bound_search_steps; k++) {
         if (parent > LZSS_N)
-            return true;  // the root's slot: no bound on that side
-        if ((sons[2 * parent + 1] == child) != right) {
-            const int order = compare_strings(text + r, text + parent);
-            return right ? order < 0 : order > 0;
+            break;  // the root's slot: no bound on that side
+        if ((sons[2 * parent + 1] == child) != side) {
+            order = compare_strings(text + r, text + parent);
+            if (side ? order < 0 : order > 0)
+                break;
+            if (order == 0)
+                return false;
+            passed = parent;
         }
         child = parent;
         parent = dad[parent];
+        if (k + 1 == k_bound_search_steps)
+            return false;
     }
-    return false;
+    *at = passed;
+    *right = side;
+    return true;
 }
 
 // Inserts the string at window position r: it replaces the node equal to it in all 18 bytes, or
@@ -163,13 +176,8 @@ void insert_node(lzss_encoder_state* state, size_t r)
                 replace_node(state, q, r);
                 return;
             }
-            if (!Track && text[q] == key[0]) {
-                const bool right = compare_strings(key, text + q) > 0;
-                if (passes(state, q, r, right)) {
-                    start = q;
-                    start_right = right;
-                }
-            }
+            if (!Track && text[q] == key[0])
+                search_passes(state, q, r, &start, &start_right);
         }
     }
     // The search, as bytes 1 to 17 decide; byte 0 chose the tree.
