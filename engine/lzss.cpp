@@ -287,10 +287,35 @@ int equal_bytes_ending_at(const uint8_t* text, size_t newest)
 // How many of the n bytes at p, from the first, equal c.
 std::ptrdiff_t run_length(const uint8_t* p, std::ptrdiff_t n, uint8_t c)
 {
+    const uint64_t copies = 0x0101010101010101ull * c;
     std::ptrdiff_t k = 0;
+    for (; k + 8 <= n; k += 8)
+        if (const uint64_t differ = load64(p + k) ^ copies)
+            return k + (std::countr_zero(differ) >> 3);
     while (k < n && p[k] == c)
         k++;
     return k;
+}
+
+// Removes the n window positions from at on (wrapping) from their trees, in order. Most are in
+// none: those are skipped four at a time (removing a node never puts another one in a tree).
+void delete_nodes(lzss_encoder_state* state, size_t at, size_t n)
+{
+    constexpr uint64_t none = 0x0001000100010001ull * LZSS_NIL;
+    for (size_t k = 0; k < n;) {
+        const size_t p = (at + k) & k_window_mask;
+        uint64_t four;
+        if (k + 4 <= n && p + 4 <= LZSS_N) {
+            std::memcpy(&four, &state->dad[p], sizeof four);
+            if (four == none) {
+                k += 4;
+                continue;
+            }
+        }
+        if (state->dad[p] != LZSS_NIL)
+            delete_node(state, p);
+        k++;
+    }
 }
 
 // Writes n copies of c from window position at on, wrapping, and into the copy of the window's
@@ -386,11 +411,7 @@ int lzss_encode(packed_stream* inner, lzss_encoder_state* state, int n, const ui
             if (items > 0) {
                 const size_t run_node = r;
                 const size_t taken = size_t(items) * LZSS_F;
-                for (size_t k = 0; k < taken; k++) {
-                    const size_t at = (s + k) & k_window_mask;
-                    if (state->dad[at] != LZSS_NIL)
-                        delete_node(state, at);
-                }
+                delete_nodes(state, s, taken);
                 fill_window(text, s, taken, c);
                 for (int item = 1; item < items; item++) {
                     const size_t position = (r + size_t(item) * LZSS_F - 1) & k_window_mask;
