@@ -154,6 +154,49 @@ bool search_passes(const lzss_encoder_state* state, size_t x, size_t r, size_t* 
     return true;
 }
 
+// How many leading bytes two strings of one tree share: 1 to 18.
+int shared_bytes(const uint8_t* a, const uint8_t* b)
+{
+    if (const uint64_t differ = load64(a + 1) ^ load64(b + 1))
+        return 1 + (std::countr_zero(differ) >> 3);
+    if (const uint64_t differ = load64(a + 9) ^ load64(b + 9))
+        return 9 + (std::countr_zero(differ) >> 3);
+    return a[17] == b[17] ? 18 : 17;
+}
+
+// The match for the string at r among node a and the nodes above it, which a search from the
+// root passes on its way to a: the most leading bytes shared, at the highest node among equals.
+// Every node above a bounds a's subtree, below the string or above it, and on each side the
+// bytes shared only fall going up: the climb ends when neither side can reach the best so far,
+// or a match long enough to be coded.
+void match_above(const lzss_encoder_state* state, size_t a, size_t r, int* length, int* position)
+{
+    const uint8_t* text = state->text_buf;
+    const uint16_t* sons = state->sons;
+    const uint16_t* dad = state->dad;
+    int best = shared_bytes(text + r, text + a);
+    size_t best_at = a;
+    int below = LZSS_F, above = LZSS_F;  // shared by the last bound met on each side
+    size_t child = a, parent = dad[a];
+    while (parent < LZSS_N) {
+        const int wanted = std::max(best, LZSS_THRESHOLD + 1);
+        if (below < wanted && above < wanted)
+            break;
+        int& side = sons[2 * parent + 1] == child ? below : above;
+        if (side >= wanted) {
+            side = shared_bytes(text + r, text + parent);
+            if (side >= best) {
+                best = side;
+                best_at = parent;
+            }
+        }
+        child = parent;
+        parent = dad[parent];
+    }
+    *length = best;
+    *position = int(best_at);
+}
+
 // Inserts the string at window position r: it replaces the node equal to it in all 18 bytes, or
 // becomes a leaf where the search from the root ends. With Track the longest match met on the
 // way is recorded (the first found among equal lengths); without, only a whole one is, as only
@@ -176,15 +219,17 @@ void insert_node(lzss_encoder_state* state, size_t r)
                 replace_node(state, q, r);
                 return;
             }
-            if (!Track && text[q] == key[0])
+            if (text[q] == key[0])
                 search_passes(state, q, r, &start, &start_right);
         }
     }
+    int match_length = 0;
+    int match_position = state->match_position;
+    if (Track && start < LZSS_N)
+        match_above(state, start, r, &match_length, &match_position);
     // The search, as bytes 1 to 17 decide; byte 0 chose the tree.
     const uint64_t raw_a = load64(key + 1);
     const uint64_t key_a = __builtin_bswap64(raw_a);
-    int match_length = 0;
-    int match_position = state->match_position;
     size_t parent = start;
     size_t next = sons[2 * start + start_right];
     bool right = start_right;
