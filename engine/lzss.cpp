@@ -198,12 +198,12 @@ void match_above(const lzss_encoder_state* state, size_t a, size_t r, int* lengt
 }
 
 // Inserts the string at window position r: it replaces the node equal to it in all 18 bytes, or
-// becomes a leaf where the search from the root ends. With Track the longest match met on the
-// way is recorded (the first found among equal lengths); without, only a whole one is, as only
-// the last position of an item needs its match. Insertions come in window order, so the string
-// after the node the last one replaced or hung from is where r's string may be: when it is equal,
-// it is the node the search would end on; else, when the search would pass it, the search may
-// start there, as without Track the nodes above it do not matter.
+// becomes a leaf where the search from the root ends. With Track the longest match on the
+// search's way is recorded (the first found among equal lengths); without, only a whole one is,
+// as only the last position of an item needs its match. Insertions come in window order, so the
+// string after the node the last one replaced or hung from is where r's string may be: when it is
+// equal, it is the node the search would end on; else the search starts at the node it passes
+// found from there, and the match above that node is found climbing.
 template <bool Track>
 void insert_node(lzss_encoder_state* state, size_t r)
 {
