@@ -430,6 +430,23 @@ int lzss_encode(packed_stream* inner, lzss_encoder_state* state, int n, const ui
         state->mask = uint8_t(mask);
         state->code_buf_ptr = ptr;
     };
+    // The two bytes of a match item.
+    auto put_match = [&](size_t position, int length) {
+        code_buf[ptr++] = uint8_t(position);
+        code_buf[ptr++] = uint8_t(((position >> 4) & 0xF0) | (length - (LZSS_THRESHOLD + 1)));
+    };
+    // Ends an item's flag bit; the eighth writes the group. False when the inner stream failed.
+    auto end_item = [&] {
+        mask = (mask << 1) & 0xFF;
+        if (mask != 0)
+            return true;
+        if (!write_group(inner, code_buf, ptr))
+            return false;
+        code_buf[0] = 0;
+        ptr = 1;
+        mask = 1;
+        return true;
+    };
     // Equal bytes ending at the newest one (window position s - 1 while the look-ahead is full).
     int same = equal_bytes_ending_at(text, (r + LZSS_F - 1) & k_window_mask);
     // Takes the next input byte into the window in place of the oldest one.
@@ -459,18 +476,10 @@ int lzss_encode(packed_stream* inner, lzss_encoder_state* state, int n, const ui
                 delete_nodes(state, s, taken);
                 fill_window(text, s, taken, c);
                 for (int item = 1; item < items; item++) {
-                    const size_t position = (r + size_t(item) * LZSS_F - 1) & k_window_mask;
-                    code_buf[ptr++] = uint8_t(position);
-                    code_buf[ptr++] = uint8_t(((position >> 4) & 0xF0) | (LZSS_F - (LZSS_THRESHOLD + 1)));
-                    mask = (mask << 1) & 0xFF;
-                    if (mask == 0) {
-                        if (!write_group(inner, code_buf, ptr)) {
-                            save();
-                            return -1;
-                        }
-                        code_buf[0] = 0;
-                        ptr = 1;
-                        mask = 1;
+                    put_match((r + size_t(item) * LZSS_F - 1) & k_window_mask, LZSS_F);
+                    if (!end_item()) {
+                        save();
+                        return -1;
                     }
                 }
                 in += taken;
@@ -536,21 +545,12 @@ int lzss_encode(packed_stream* inner, lzss_encoder_state* state, int n, const ui
             code_buf[0] |= uint8_t(mask);
             code_buf[ptr++] = text[r];
         } else {
-            int position = state->match_position;
-            code_buf[ptr++] = uint8_t(position);
-            code_buf[ptr++] =
-                uint8_t(((position >> 4) & 0xF0) | (match_length - (LZSS_THRESHOLD + 1)));
+            put_match(size_t(state->match_position), match_length);
         }
         state->match_length = match_length;
-        mask = (mask << 1) & 0xFF;
-        if (mask == 0) {
-            if (!write_group(inner, code_buf, ptr)) {
-                save();
-                return -1;
-            }
-            code_buf[0] = 0;
-            ptr = 1;
-            mask = 1;
+        if (!end_item()) {
+            save();
+            return -1;
         }
         last_match_length = match_length;
         i = 0;

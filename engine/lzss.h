@@ -7,7 +7,9 @@
 // window bytes 0 to 4077 start as zero. The encoder finds matches with 256 binary search
 // trees of 18-byte strings, one per leading byte: each position's string enters its tree where
 // a search from the root ends, its match is the first node met that shares the most leading
-// bytes with it, and a string equal to a node in all 18 bytes takes that node's place.
+// bytes with it, and a string equal to a node in all 18 bytes takes that node's place. The
+// oldest position leaves its tree as its byte is replaced; a node with two sons gives its place
+// to the greatest node of its left subtree.
 //
 // Both coders are resumable: the state keeps everything needed to continue, so the output
 // equals one pass over the whole data however the data is cut into calls.
@@ -57,7 +59,8 @@ struct lzss_decoder_state {
 
 // Codes n bytes and writes the coded groups to the inner stream. Only a call with final
 // set treats the end of its bytes as the end of data and writes the last group; the state
-// is then ready for a new pass, which starts from a zeroed window. Returns 0, or -1 when the inner stream reported an error.
+// is then ready for a new pass, which starts from a zeroed window. Returns 0, or -1 when the
+// inner stream reported an error.
 int lzss_encode(packed_stream* inner, lzss_encoder_state* state, int n, const uint8_t* bytes,
                 bool final);
 
