@@ -17,7 +17,7 @@ constexpr int k_window_mask = LZSS_N - 1;
 // way stay apart.
 constexpr std::ptrdiff_t k_run_step_limit = LZSS_N / 2;
 // Steps up a tree, at most, for the node a search from the root passes.
-constexpr int k_bound_search_steps = 12;
+constexpr int k_bound_search_steps = 24;
 
 uint64_t load64(const uint8_t* p)
 {
