@@ -469,7 +469,8 @@ int lzss_encode(packed_stream* inner, lzss_encoder_state* state, int n, const ui
             // Whole items of bytes that go on the run: each is the match with the position
             // before it, and the run's node, r, moves to the last position at once.
             const uint8_t c = text[r];
-            const int items = run_length(in, std::min<std::ptrdiff_t>(end - in, k_run_step_limit), c) / LZSS_F;
+            const std::ptrdiff_t ahead = std::min<std::ptrdiff_t>(end - in, k_run_step_limit);
+            const int items = int(run_length(in, ahead, c) / LZSS_F);
             if (items > 0) {
                 const size_t run_node = r;
                 const size_t taken = size_t(items) * LZSS_F;
