@@ -5,7 +5,11 @@
 // position b0 | ((b1 & 0xF0) << 4) in a 4096-byte ring window and the length (b1 & 0x0F) + 3.
 // Every output byte also enters the window at its write position, which starts at 4078;
 // window bytes 0 to 4077 start as zero. The encoder finds matches with 256 binary search
-// trees, one per leading byte.
+// trees of 18-byte strings, one per leading byte: each position's string enters its tree where
+// a search from the root ends, its match is the first node met that shares the most leading
+// bytes with it, and a string equal to a node in all 18 bytes takes that node's place. The
+// oldest position leaves its tree as its byte is replaced; a node with two sons gives its place
+// to the greatest node of its left subtree.
 //
 // Both coders are resumable: the state keeps everything needed to continue, so the output
 // equals one pass over the whole data however the data is cut into calls.
@@ -33,13 +37,13 @@ struct lzss_encoder_state {
     uint8_t code_buf[17];       // flag byte and up to 16 item bytes of the current group
     int32_t match_position;
     int32_t match_length;
-    // The trees: the left child of node p at sons[2p], the right one at sons[2p + 1];
+    // The trees: the left son of node p at sons[2p], the right one at sons[2p + 1];
     // sons[2 (LZSS_N + 1 + b) + 1] is the root of the tree of strings starting with byte b.
-    int16_t sons[2 * (LZSS_N + 257)];
-    int16_t dad[LZSS_N + 1];
-    // The node the last insertion found equal in all 18 bytes (and replaced), or -1: the string
-    // after it is the one the next insertion may equal.
-    int32_t last_full_match;
+    uint16_t sons[2 * (LZSS_N + 257)];
+    uint16_t dad[LZSS_N + 1];
+    // The node the last insertion replaced or became a son of, or -1: the string after it is the
+    // one the next insertion may equal, or lie next to in its tree.
+    int32_t last_node;
     uint8_t text_buf[LZSS_N + LZSS_F - 1];  // the window and a copy of its first 17 bytes
 };
 
@@ -53,21 +57,10 @@ struct lzss_decoder_state {
     uint8_t text_buf[LZSS_N];
 };
 
-// Empties the 256 trees and detaches every window position.
-void lzss_init_tree(lzss_encoder_state* state);
-
-// Inserts the string at window position r and records the longest match found on the way
-// (match_position, match_length; the first found wins among equal lengths). A string equal
-// in all 18 bytes replaces the older node. Insertions come in window order: when the string
-// after the last one replaced is equal to r's, it is the node found, without a search.
-void lzss_insert_node(lzss_encoder_state* state, int r);
-
-// Removes window position p from its tree; nothing when it is not in one.
-void lzss_delete_node(lzss_encoder_state* state, int p);
-
 // Codes n bytes and writes the coded groups to the inner stream. Only a call with final
 // set treats the end of its bytes as the end of data and writes the last group; the state
-// is then ready for a new pass. Returns 0, or -1 when the inner stream reported an error.
+// is then ready for a new pass, which starts from a zeroed window. Returns 0, or -1 when the
+// inner stream reported an error.
 int lzss_encode(packed_stream* inner, lzss_encoder_state* state, int n, const uint8_t* bytes,
                 bool final);
 

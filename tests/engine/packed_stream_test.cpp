@@ -12,6 +12,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <memory>
 #include <random>
 #include <string>
 #include <unistd.h>
@@ -190,11 +191,46 @@ TEST(PackedFormat, LargerInputKeepsItsCodedBody)
     EXPECT_EQ(digest, 0x604256ABu);
 }
 
+namespace {
+
+// Codes the inputs in turn with one encoder state, each fed in pieces of random sizes (mostly
+// large, now and then tiny), and expects every body to be byte for byte the independent coder's.
+// The bodies land in "bodies.bin" of the current folder.
+void expect_reference_bodies(const std::vector<bytes>& inputs, uint32_t seed)
+{
+    std::mt19937 rng(seed);
+    packed_stream* out = stream_open("bodies.bin", "w");
+    ASSERT_NE(out, nullptr);
+    std::vector<size_t> ends;
+    const auto state = std::make_unique<lzss_encoder_state>();
+    for (const bytes& data : inputs) {
+        size_t at = 0;
+        do {
+            const size_t piece = std::min<size_t>(data.size() - at, rng() % 4 ? rng() % 9000 : rng() % 40);
+            ASSERT_EQ(lzss_encode(out, state.get(), int(piece), data.data() + at, at + piece == data.size()), 0);
+            at += piece;
+        } while (at < data.size());
+        ends.push_back(size_t(out->left + out->count));
+    }
+    ASSERT_EQ(stream_close(out), 0);
+    const bytes bodies = read_bytes("bodies.bin");
+    ASSERT_EQ(bodies.size(), ends.back());
+    for (size_t k = 0; k < inputs.size(); ++k) {
+        const auto from = bodies.begin() + std::ptrdiff_t(k ? ends[k - 1] : 0);
+        const bytes body(from, bodies.begin() + std::ptrdiff_t(ends[k]));
+        ASSERT_EQ(body, reference_lzss_encoder().encode(inputs[k].data(), inputs[k].size()))
+            << "input " << k << " of " << inputs[k].size() << " bytes";
+        ASSERT_EQ(reference_lzss_decode(body.data(), body.size()), inputs[k]);
+    }
+}
+
+}  // namespace
+
 TEST(PackedFormat, BodiesAreTheReferenceCodersOnTheDemoDataAndTheFuzzSeeds)
 {
-    // The packed files of the demo data (the bytes they hold), every fuzz seed, and level records
-    // that repeat in long runs, each coded by the encoder fed in pieces of random sizes: every
-    // body is byte for byte the independent coder's, and the stream reads the last ones back.
+    // The packed files of the demo data (the bytes they hold), every fuzz seed, level records
+    // that repeat in long runs and mixed data: the bodies are the independent coder's, and the
+    // stream reads the last ones back.
     temp_folder dir;
     ASSERT_EQ(std::system((std::string(ZORV_DEMO_TOOL) + " demo > /dev/null").c_str()), 0);
     std::vector<bytes> inputs;
@@ -205,8 +241,9 @@ TEST(PackedFormat, BodiesAreTheReferenceCodersOnTheDemoDataAndTheFuzzSeeds)
             const std::string path = entry.path().string();
             bytes data = read_bytes(path.c_str());
             const bool packed = data.size() >= 4 && std::memcmp(data.data(), "AGP!", 4) == 0;
-            if (packed)
+            if (packed) {
                 ASSERT_TRUE(read_file(path.c_str(), "rp", &data)) << path;
+            }
             if (packed || root[0] != 'd')
                 inputs.push_back(std::move(data));
         }
@@ -223,35 +260,11 @@ TEST(PackedFormat, BodiesAreTheReferenceCodersOnTheDemoDataAndTheFuzzSeeds)
     }
     inputs.push_back(mixed_data(300000, 5));
     inputs.push_back(records);
-
-    std::mt19937 rng(3);
-    packed_stream* out = stream_open("bodies.bin", "w");
-    ASSERT_NE(out, nullptr);
-    std::vector<size_t> ends;
     size_t total = 0;
-    for (const bytes& data : inputs) {
-        auto* state = static_cast<lzss_encoder_state*>(std::calloc(1, sizeof(lzss_encoder_state)));
-        size_t at = 0;
-        do {
-            const size_t piece = std::min<size_t>(data.size() - at, rng() % 9000);
-            ASSERT_EQ(lzss_encode(out, state, int(piece), data.data() + at, at + piece == data.size()), 0);
-            at += piece;
-        } while (at < data.size());
-        std::free(state);
-        ends.push_back(size_t(out->left + out->count));
+    for (const bytes& data : inputs)
         total += data.size();
-    }
-    ASSERT_EQ(stream_close(out), 0);
     EXPECT_GT(total, 5u << 20);
-    const bytes bodies = read_bytes("bodies.bin");
-    ASSERT_EQ(bodies.size(), ends.back());
-    for (size_t k = 0; k < inputs.size(); ++k) {
-        const auto from = bodies.begin() + std::ptrdiff_t(k ? ends[k - 1] : 0);
-        const bytes body(from, bodies.begin() + std::ptrdiff_t(ends[k]));
-        ASSERT_EQ(body, reference_lzss_encoder().encode(inputs[k].data(), inputs[k].size()))
-            << "input " << k << " of " << inputs[k].size() << " bytes";
-        ASSERT_EQ(reference_lzss_decode(body.data(), body.size()), inputs[k]);
-    }
+    expect_reference_bodies(inputs, 3);
     for (size_t k = inputs.size() - 2; k < inputs.size(); ++k) {
         ASSERT_TRUE(write_file("copy.bin", "wp", inputs[k]));
         bytes back(inputs[k].size() + 1);
@@ -262,6 +275,51 @@ TEST(PackedFormat, BodiesAreTheReferenceCodersOnTheDemoDataAndTheFuzzSeeds)
         back.resize(inputs[k].size());
         EXPECT_EQ(back, inputs[k]);
     }
+}
+
+TEST(PackedFormat, RunsCountersPeriodsAndSmallAlphabetsGiveTheReferenceBodies)
+{
+    // Data that makes the trees deep and their strings alike: runs of one byte of every length up
+    // to past the window, counters, short patterns repeated, words of two and three letters.
+    temp_folder dir;
+    std::vector<bytes> inputs;
+    bytes runs;
+    for (int n = 1; n <= 80; ++n) {
+        runs.insert(runs.end(), size_t(n), n % 3 ? 0 : 0xFF);
+        runs.push_back(uint8_t(n * 37));
+    }
+    for (size_t n : {4095u, 4096u, 4114u, 9000u}) {
+        runs.insert(runs.end(), n, 0x20);
+        runs.push_back(1);
+    }
+    runs.insert(runs.end(), 100, 7);
+    inputs.push_back(runs);
+    bytes counters;
+    for (uint32_t i = 0; i < 30000; ++i) {
+        const uint8_t up[4] = {uint8_t(i), uint8_t(i >> 8), 0, 0};
+        const uint8_t down[2] = {uint8_t((60000 - i) >> 8), uint8_t(60000 - i)};
+        counters.insert(counters.end(), up, up + 4);
+        counters.insert(counters.end(), down, down + 2);
+    }
+    inputs.push_back(counters);
+    std::mt19937 rng(17);
+    bytes periods;
+    for (size_t period = 1; period <= 40; ++period) {
+        const bytes pattern = noise(period, uint32_t(period));
+        for (size_t k = 0; k < 40 * period + 300; ++k)
+            periods.push_back(pattern[k % period]);
+    }
+    inputs.push_back(periods);
+    for (const char* letters : {"ab", "abc"}) {
+        bytes words;
+        while (words.size() < 60000) {
+            for (size_t n = 1 + rng() % 7; n > 0; --n)
+                words.push_back(uint8_t(letters[rng() % std::strlen(letters)]));
+            words.push_back(' ');
+        }
+        inputs.push_back(words);
+    }
+    expect_reference_bodies(inputs, 11);
 }
 
 TEST(PackedRoundTrip, EveryLengthAcrossSeveralBuffers)
