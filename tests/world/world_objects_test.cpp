@@ -1,5 +1,6 @@
 // World objects: the first hidden passes, animation modes, layer and depth order, growth of the
-// array, emitters and particles, the sort-information file, owned objects and the file record.
+// array, emitters and particles, the sort-information file, owned objects, the file record, the
+// behaviour step after the pass and the view.
 #include "world/object_fixture.h"
 
 #include "core/frame_timing.h"
@@ -498,6 +499,47 @@ TEST_F(world_objects_test, AFileRecordReadsIntoItsFieldsAndWritesBackByteForByte
     uint8_t written[k_world_object_size];
     encode_world_object(o, written);
     EXPECT_EQ(std::memcmp(written, bytes, sizeof bytes), 0);
+}
+
+TEST_F(world_objects_test, TheBehaviourStepAfterThePassReachesEveryObjectInUse)
+{
+    add_object(-9000, -9000, sprite_, 1, 1, 0, 0);
+    const int32_t freed = add_object(-9000, -9000, sprite_, 1, 1, 0, 0);
+    add_emitter(300, 200, 0, 0, 0);
+    const int32_t waiting = add_object(400, 200, sprite_, 1, 1, 0, 0);
+    const int32_t due = add_object(-9000, -9000, sprite_, 1, 1, 0, 0);
+    free_object_slot(&g_objects[freed]);
+    g_objects[waiting].lifetime = g_objects[due].lifetime = 50;
+    g_objects[waiting].next_behaviour_tick = g_ticks + 10;
+    run_frame();
+    // The emitter's particle took the free slot the pass had already passed, and took its first
+    // step all the same.
+    ASSERT_EQ(g_objects[freed].particle_role, k_role_particle);
+    EXPECT_EQ(g_objects[freed].next_behaviour_tick, g_ticks + 2);
+    EXPECT_EQ(g_objects[waiting].lifetime, 50);
+    EXPECT_EQ(g_objects[due].lifetime, 49);  // also outside the view
+}
+
+TEST_F(world_objects_test, TheViewFollowsTheZoomAndTheScreenSizeFromFrameToFrame)
+{
+    const float zoom = g_zoom;
+    const int32_t width = g_screen_width;
+    const int32_t beyond = add_object(1500, 300, sprite_, 1, 1, 0, 0);  // right of the 1024-pixel view
+    g_objects[beyond].state = 1;
+    auto draws = [&] {
+        device_->clear_recording();
+        run_frame();
+        return device_->draws().size();
+    };
+    EXPECT_EQ(draws(), 0u);
+    g_zoom = 0.5f;
+    EXPECT_EQ(draws(), 1u);
+    g_zoom = 1.0f;
+    EXPECT_EQ(draws(), 0u);
+    g_screen_width = 2048;
+    EXPECT_EQ(draws(), 1u);
+    g_zoom = zoom;
+    g_screen_width = width;
 }
 
 } // namespace
