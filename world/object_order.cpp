@@ -191,13 +191,6 @@ void begin_behaviour_marks()
     g_behaviour_marks.assign(g_object_count, 0);
 }
 
-void mark_for_behaviour(uint32_t index)
-{
-    if (index >= g_behaviour_marks.size())
-        g_behaviour_marks.resize(size_t(index) + 1, 0);
-    g_behaviour_marks[index] = 1;
-}
-
 void begin_depth_pass()
 {
     clear_notes();

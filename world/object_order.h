@@ -7,6 +7,7 @@
 // replaces the array starts the order again from the index order.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -42,8 +43,13 @@ void stamp_object_serial(uint32_t index);
 // other slot's step has nothing to do: during the pass a slot's state, prototype, particle role
 // and behaviour tick change only through add_object and the behaviour step itself.
 void begin_behaviour_marks();
-void mark_for_behaviour(uint32_t index);
 extern std::vector<uint8_t> g_behaviour_marks;  // per slot: 1 marked
+inline void mark_for_behaviour(uint32_t index)
+{
+    if (index >= g_behaviour_marks.size())
+        g_behaviour_marks.resize(size_t(index) + 1, 0);
+    g_behaviour_marks[index] = 1;
+}
 inline bool marked_for_behaviour(uint32_t index)
 {
     return index < g_behaviour_marks.size() && g_behaviour_marks[index] != 0;
