@@ -37,26 +37,33 @@ bool in_array(const world_object* o)
 // The draw position of the object the pass is at.
 uint32_t s_position = 0;
 
-// The passes fetch the leading bytes of a record this many records ahead of the one they are at.
+// The passes fetch the leading bytes of a record this many records ahead of the one they are at:
+// what the pass reads of every object, and with `drawn` also what a visible sprite is drawn with.
+// The fetching functions are always inlined: the optimiser drops a call to a function that only
+// fetches as a call without effect.
 constexpr uint32_t k_prefetch_distance = 8;
 
-void prefetch_record(uint32_t index, size_t bytes)
+[[gnu::always_inline]] inline void prefetch_record(uint32_t index, bool drawn)
 {
+    static_assert(k_object_pass_bytes <= 128 && k_object_draw_bytes <= 192);
     const char* record = reinterpret_cast<const char*>(g_objects + index);
-    for (size_t at = 0; at < bytes; at += 64)
-        __builtin_prefetch(record + at);
-    __builtin_prefetch(record + bytes - 1);
+    __builtin_prefetch(record);
+    __builtin_prefetch(record + 64);
+    __builtin_prefetch(record + k_object_pass_bytes - 1);
+    if (drawn) {
+        __builtin_prefetch(record + 128);
+        __builtin_prefetch(record + k_object_draw_bytes - 1);
+    }
 }
 
-// A visible depth-sorted object a few draw positions ahead, read out of the array's order, is
-// fetched with what drawing it reads; others with what the pass reads of every object.
-void prefetch_draw_position(uint32_t k)
+// An object a few draw positions ahead that the depth sort placed out of the array's order was
+// visible when it was sorted: it is fetched as one to be drawn.
+[[gnu::always_inline]] inline void prefetch_draw_position(uint32_t k)
 {
     if (k >= g_object_count)
         return;
     const uint32_t index = object_at_draw_position(k);
-    const bool jump = k == 0 || index != object_at_draw_position(k - 1) + 1;
-    prefetch_record(index, jump ? k_object_draw_bytes : k_object_pass_bytes);
+    prefetch_record(index, k == 0 || index != object_at_draw_position(k - 1) + 1);
 }
 
 // A visible depth-sorted object of the array joins the depth list (ground decals are placed apart).
@@ -405,7 +412,7 @@ void draw_objects()
 
     for (uint32_t i = 0; i < g_object_count; ++i) {
         if (i + k_prefetch_distance < g_object_count && marked_for_behaviour(i + k_prefetch_distance))
-            prefetch_record(i + k_prefetch_distance, k_object_draw_bytes);
+            prefetch_record(i + k_prefetch_distance, true);
         if (!marked_for_behaviour(i))
             continue;
         world_object* o = &g_objects[i];
