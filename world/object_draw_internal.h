@@ -1,4 +1,4 @@
-// Internal to the world objects' drawing: particles and safe number conversion.
+// Internal to the world objects' drawing: the view, particles and safe number conversion.
 #pragma once
 
 #include <cmath>
@@ -6,6 +6,13 @@
 #include <cstdint>
 
 struct world_object;
+
+// The view in world pixels: the screen's size over the zoom (its top-left point is the camera).
+// Worked out again only when the screen size or the zoom changed.
+struct object_view {
+    float width, height;
+};
+const object_view& current_object_view();
 
 // The integer part of a stored float, held to the 32-bit range (0 for not-a-number).
 inline int32_t safe_int(float v)

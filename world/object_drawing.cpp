@@ -36,7 +36,35 @@ bool in_array(const world_object* o)
 
 // The draw position of the object the pass is at.
 uint32_t s_position = 0;
-constexpr uint32_t k_prefetch_distance = 16;
+
+// The passes fetch the leading bytes of a record this many records ahead of the one they are at:
+// what the pass reads of every object, and with `drawn` also what a visible sprite is drawn with.
+// The fetching functions are always inlined: the optimiser drops a call to a function that only
+// fetches as a call without effect.
+constexpr uint32_t k_prefetch_distance = 8;
+
+[[gnu::always_inline]] inline void prefetch_record(uint32_t index, bool drawn)
+{
+    static_assert(k_object_pass_bytes <= 128 && k_object_draw_bytes <= 192);
+    const char* record = reinterpret_cast<const char*>(g_objects + index);
+    __builtin_prefetch(record);
+    __builtin_prefetch(record + 64);
+    __builtin_prefetch(record + k_object_pass_bytes - 1);
+    if (drawn) {
+        __builtin_prefetch(record + 128);
+        __builtin_prefetch(record + k_object_draw_bytes - 1);
+    }
+}
+
+// An object a few draw positions ahead that the depth sort placed out of the array's order was
+// visible when it was sorted: it is fetched as one to be drawn.
+[[gnu::always_inline]] inline void prefetch_draw_position(uint32_t k)
+{
+    if (k >= g_object_count)
+        return;
+    const uint32_t index = object_at_draw_position(k);
+    prefetch_record(index, k == 0 || index != object_at_draw_position(k - 1) + 1);
+}
 
 // A visible depth-sorted object of the array joins the depth list (ground decals are placed apart).
 void append_depth(const world_object* o, uint32_t index, uint32_t limit)
@@ -105,7 +133,8 @@ int32_t model_frame_of(const world_object& o)
 // A tile is drawn when it comes within 32 x scale of the view before it and 64 after it.
 bool tile_in_view(float left, float top, float right, float bottom, float s)
 {
-    float view_w = float(g_screen_width) / g_zoom, view_h = float(g_screen_height) / g_zoom;
+    const object_view& view = current_object_view();
+    const float view_w = view.width, view_h = view.height;
     float lead = 32.0f * std::fabs(s);
     return left - lead - g_camera_x < view_w && right + 64.0f - g_camera_x > 0 && top - lead - g_camera_y < view_h &&
            bottom + 64.0f - g_camera_y > 0;
@@ -224,13 +253,10 @@ void draw_markers()
     }
 }
 
-} // namespace
-
-void update_draw_object(world_object* o, int32_t highlighted, int32_t index)
+// update_draw_object with the object's prototype looked up (null for none or a character).
+void draw_object(world_object* o, const object_proto* p, int32_t highlighted, int32_t index)
 {
-    const object_proto* p = nullptr;
     if (o->proto >= 0) {
-        p = proto_at(o->proto);
         if (!p || current_frames(*p, *o) == 0)
             return;
     } else if (o->proto == -1) {
@@ -284,7 +310,8 @@ void update_draw_object(world_object* o, int32_t highlighted, int32_t index)
             g_object_links.draw_char(-2 - o->proto, *o, o->scale * g_scene_header.scale, alpha);
         return;
     }
-    load_proto_textures(o->proto, 1);
+    if (!p->frames_loaded)
+        load_proto_textures(o->proto, 1);
     switch (p->kind) {
     case k_proto_sprite:
     case k_proto_sprite16:
@@ -312,12 +339,20 @@ void update_draw_object(world_object* o, int32_t highlighted, int32_t index)
     }
 }
 
+} // namespace
+
+void update_draw_object(world_object* o, int32_t highlighted, int32_t index)
+{
+    draw_object(o, proto_at(o->proto), highlighted, index);
+}
+
 void draw_objects()
 {
     if (g_object_links.clear_entity_objects)
         g_object_links.clear_entity_objects();
     sync_object_order();
     begin_depth_pass();
+    begin_behaviour_marks();
     g_objects_drawn = 0;
     if (g_object_links.clear_weather_members)
         g_object_links.clear_weather_members();
@@ -325,21 +360,14 @@ void draw_objects()
     for (uint32_t k = 0; k < g_object_count; ++k) {
         const uint32_t i = object_at_draw_position(k);
         s_position = k;
-        // The draw order leaves the array's order where the depth sort moved objects: a record a
-        // few places ahead that does not follow its predecessor in memory is fetched early.
-        if (k + k_prefetch_distance < g_object_count) {
-            const uint32_t ahead = object_at_draw_position(k + k_prefetch_distance);
-            if (ahead != object_at_draw_position(k + k_prefetch_distance - 1) + 1) {
-                const char* record = reinterpret_cast<const char*>(&g_objects[ahead]);
-                for (uint32_t line = 0; line < sizeof(world_object); line += 64)
-                    __builtin_prefetch(record + line);
-            }
-        }
+        prefetch_draw_position(k + k_prefetch_distance);
         world_object* o = &g_objects[i];
         if (o->object_class == k_class_weather && g_object_links.offer_weather_member)
             g_object_links.offer_weather_member(int32_t(i));
         if (o->state == 0)
             continue;
+        if (g_ticks > o->next_behaviour_tick || o->proto < -1 || o->particle_role == k_role_emitter)
+            mark_for_behaviour(i);
         if (o->depth_sorted == k_depth_ground)
             note_ground_decal(i, k);
         else if (o->proto < -1)
@@ -351,17 +379,24 @@ void draw_objects()
                 g_work_mode != k_work_select)
                 continue;
         }
-        bool highlighted = is_highlighted(*o, int32_t(i));
+        const object_proto* p = proto_at(o->proto);
+        if (!is_highlighted(*o, int32_t(i))) {
+            draw_object(o, p, 0, int32_t(i));
+            o = &g_objects[i];  // an emitter may have grown the array
+            animate_object(o);
+            step_drift(o);
+            continue;
+        }
         const float saved[4] = {o->alpha, o->red, o->green, o->blue};
-        if (highlighted && g_editor_enabled) {
+        if (g_editor_enabled) {
             o->red = 2.0f;
             o->green = o->blue = 0.0f;
         }
-        update_draw_object(o, highlighted ? 1 : 0, int32_t(i));
-        o = &g_objects[i];  // an emitter may have grown the array
+        draw_object(o, p, 1, int32_t(i));
+        o = &g_objects[i];
         animate_object(o);
         step_drift(o);
-        if (highlighted && o->state != 0) {
+        if (o->state != 0) {
             o->alpha = saved[0];
             o->red = saved[1];
             o->green = saved[2];
@@ -376,6 +411,10 @@ void draw_objects()
     }
 
     for (uint32_t i = 0; i < g_object_count; ++i) {
+        if (i + k_prefetch_distance < g_object_count && marked_for_behaviour(i + k_prefetch_distance))
+            prefetch_record(i + k_prefetch_distance, true);
+        if (!marked_for_behaviour(i))
+            continue;
         world_object* o = &g_objects[i];
         if (o->state == 0)
             continue;

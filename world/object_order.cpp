@@ -3,9 +3,11 @@
 #include "world/world_objects.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <vector>
 
 std::vector<uint32_t> g_draw_order;
+std::vector<uint8_t> g_behaviour_marks;
 
 namespace {
 
@@ -75,7 +77,13 @@ void sort_depth_sorted()
     std::vector<uint32_t> positions;
     entries.reserve(g_depth_list_count);
     positions.reserve(g_depth_list_count);
+    constexpr uint32_t k_ahead = 8;  // records fetched early: the list is in key order
     for (uint32_t k = 0; k < s_depth_noted; ++k) {
+        if (k + k_ahead < s_depth_noted && g_depth_list[k + k_ahead] < g_object_count) {
+            const char* record = reinterpret_cast<const char*>(&g_objects[g_depth_list[k + k_ahead]]);
+            __builtin_prefetch(record);
+            __builtin_prefetch(record + offsetof(world_object, depth_key));
+        }
         const uint32_t index = g_depth_list[k], p = s_depth_positions[k];
         if (!still_at(index, p) || !g_objects[index].depth_sorted || g_objects[index].depth_sorted == k_depth_ground)
             continue;
@@ -175,6 +183,12 @@ void stamp_object_serial(uint32_t index)
     sync_object_order();
     if (index < s_order.serial.size())
         s_order.serial[index] = ++s_order.next_serial;
+    mark_for_behaviour(index);
+}
+
+void begin_behaviour_marks()
+{
+    g_behaviour_marks.assign(g_object_count, 0);
 }
 
 void begin_depth_pass()

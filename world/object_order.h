@@ -1,4 +1,5 @@
-// The order in which the object pass draws the world objects, and the serial of each slot.
+// The order in which the object pass draws the world objects, the serial of each slot and the
+// slots the behaviour step after the pass visits.
 //
 // Records never move for drawing: the pass walks a draw order, a permutation of the indices that
 // starts as the index order, and the depth sort rearranges that permutation. A new slot at the
@@ -6,6 +7,7 @@
 // replaces the array starts the order again from the index order.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -35,6 +37,23 @@ inline uint32_t object_at_draw_position(uint32_t k)
 uint32_t object_serial(uint32_t index);
 // Gives the slot the next serial (add_object, for the object it just made).
 void stamp_object_serial(uint32_t index);
+
+// The slots the behaviour step after the pass visits: those the pass marked (a step due, a
+// character's object, an emitter) and every slot add_object filled since the pass began. Any
+// other slot's step has nothing to do: during the pass a slot's state, prototype, particle role
+// and behaviour tick change only through add_object and the behaviour step itself.
+void begin_behaviour_marks();
+extern std::vector<uint8_t> g_behaviour_marks;  // per slot: 1 marked
+inline void mark_for_behaviour(uint32_t index)
+{
+    if (index >= g_behaviour_marks.size())
+        g_behaviour_marks.resize(size_t(index) + 1, 0);
+    g_behaviour_marks[index] = 1;
+}
+inline bool marked_for_behaviour(uint32_t index)
+{
+    return index < g_behaviour_marks.size() && g_behaviour_marks[index] != 0;
+}
 
 // What the pass saw of the depth order, kept for the sort before the next pass: a visible
 // depth-sorted object and a ground decal (depth-sorted flag k_depth_ground) at their draw

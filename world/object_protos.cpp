@@ -198,11 +198,6 @@ void set_proto_mask(int32_t slot, std::vector<uint8_t> bytes, int32_t columns, i
     g_masks[slot].rows = rows;
 }
 
-object_proto* proto_at(int32_t slot)
-{
-    return valid_slot(slot) ? &g_object_protos[slot] : nullptr;
-}
-
 int32_t proto_slot_of(const object_proto* prototype)
 {
     if (prototype < g_object_protos || prototype >= g_object_protos + k_proto_slots)

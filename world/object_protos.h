@@ -119,7 +119,10 @@ extern uint32_t g_protos_all_loaded;   // every level prototype has its frames
 extern int32_t g_proto_loading;        // the prototype whose frames are being loaded, -1 none
 
 // The record of a valid slot number, else null.
-object_proto* proto_at(int32_t slot);
+inline object_proto* proto_at(int32_t slot)
+{
+    return slot >= 0 && slot < k_proto_slots ? &g_object_protos[slot] : nullptr;
+}
 // The slot of a record inside g_object_protos, else -1.
 int32_t proto_slot_of(const object_proto* prototype);
 

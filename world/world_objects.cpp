@@ -9,6 +9,7 @@
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
 #include "world/object_behaviour.h"
+#include "world/object_draw_internal.h"
 #include "world/object_order.h"
 #include "world/object_protos.h"
 #include "world/scene_header.h"
@@ -421,10 +422,26 @@ void clear_object_motion(world_object* o)
     o->angle_a = o->angle_b = o->angle_c = 0;
 }
 
+const object_view& current_object_view()
+{
+    static object_view view{0.0f, 0.0f};
+    static bool known = false;
+    static int32_t width = 0, height = 0;
+    static float zoom = 0.0f;
+    if (!known || g_screen_width != width || g_screen_height != height || !(g_zoom == zoom)) {
+        known = true;
+        width = g_screen_width;
+        height = g_screen_height;
+        zoom = g_zoom;
+        view = {float(width) / zoom, float(height) / zoom};
+    }
+    return view;
+}
+
 int32_t is_object_visible(const world_object* o)
 {
-    float view_w = float(g_screen_width) / g_zoom;
-    float view_h = float(g_screen_height) / g_zoom;
+    const object_view& view = current_object_view();
+    const float view_w = view.width, view_h = view.height;
     float s = std::fabs(o->scale);
     float left, top, right, bottom;
     const object_proto* p = proto_at(o->proto);

@@ -12,112 +12,77 @@
 #include <cstddef>
 #include <cstdint>
 
+// In memory the fields are ordered by use, so that the object pass touches few cache lines of a
+// record: first what it reads of every object each frame, then what drawing a visible sprite
+// reads, then the rest. Files hold the 420-byte record of encode_world_object, whose field order
+// differs.
 struct world_object {
     // 0 free; 3 after initialisation, 2 for a new particle. While above 1 each visible draw pass
     // lowers it and draws nothing.
     uint8_t state;
     uint8_t layer;              // 250 when free; 29 to 32 are dream-world layers
+    uint8_t object_class;       // k_class_*
+    uint8_t anim;               // animation of the prototype
+    int16_t owner;              // character slot, 255 none
+    uint8_t drift_interval;     // ticks, 1 after initialisation
     // The editor's handle of the grab: 0 none, 1 to 4 corner point 0 to 3, 5 inside the quad.
     uint8_t grabbed_corner;
-    uint8_t pad3;
     int32_t entity;             // owning entity, -1 none; for classes 2 and 3 the character slot
-    uint32_t highlight;         // drawn highlighted
-    uint32_t cursor;            // the editor's brush preview
-    uint32_t light;             // made in the editor's light mode; handed to the cornered quad
     int32_t proto;              // prototype slot; -2 - s: character slot s; -1 none
+    uint32_t depth_sorted;      // k_depth_*
+    uint32_t highlight;         // drawn highlighted
+    float x, y;                 // world pixels
+    float scale;                // counts by its magnitude in the visibility test
+    int32_t width, height;      // from the prototype
+    uint32_t has_corners;       // the corners define the drawn quad and the footprint
     int32_t frame;
     uint32_t backward;          // ping-pong direction: 0 forward, 1 backward
+    int32_t anim_mode;          // from the prototype
+    int32_t frame_delay;        // ticks, from the prototype
+    uint32_t next_anim_tick;
+    uint32_t next_drift_tick;
+    uint32_t next_behaviour_tick;
+    int32_t particle_role;      // 1 particle, 0 emitter, -1 not of a particle prototype
+    float drift_x, drift_y;     // texture offsets of sprites and quads
+    float drift_step_x, drift_step_y;
+
+    float alpha;
     int32_t angle_a;            // sprite flip, cornered quad's quarter turns, surface layout 0-7
     int32_t angle_b;            // a cornered quad's flip mode
     int32_t angle_c;
-    uint8_t anim;               // animation of the prototype
+    uint32_t cursor;            // the editor's brush preview
+    uint32_t light;             // made in the editor's light mode; handed to the cornered quad
+    int32_t depth_key;          // computed while drawing
+    float depth_offset;         // added to y for the depth key
+    float red, green, blue;     // colour factors, 1.0
+    float z;                    // depth of a mesh (each frame) and of a particle
+    int32_t lifetime;           // -1 endless; -2 - s: a missile hit character slot s
+    uint32_t next_particle_tick;
+    int32_t model_variant;
+    int32_t entry_count;        // 0 to 5
+    uint8_t entry_kinds[5];     // behaviour entries
     uint8_t impact;             // a missile's spell impact and blood are due
     uint8_t spell_object;       // 1 for an object a spell made
     uint8_t lasting_mark;       // a lasting spell object (endless lifetime): 5, or 6 for spell 64; 0 none
-    float alpha;
-    float scale;                // counts by its magnitude in the visibility test
-    float x, y;                 // world pixels
-    float z;                    // depth of a mesh (each frame) and of a particle
-    float drift_x, drift_y;     // texture offsets of sprites and quads
-    float drift_step_x, drift_step_y;
-    uint8_t drift_interval;     // ticks, 1 after initialisation
-    uint8_t pad85[3];
-    uint32_t has_corners;       // the corners define the drawn quad and the footprint
+
     float corners[8];           // x0, y0, x1, y1, x2, y2, x3, y3
-    uint8_t entry_kinds[5];     // behaviour entries
-    uint8_t pad129[3];
-    int32_t entry_count;        // 0 to 5
     float entry_floats[5][5];   // a particle's motion (see k_particle_*)
     int32_t entry_ints[5][5];   // a particle's alpha mode in [0][0]
-    uint32_t next_anim_tick;
-    uint32_t next_behaviour_tick;
-    uint32_t next_drift_tick;
-    uint32_t next_particle_tick;
-    int32_t particle_role;      // 1 particle, 0 emitter, -1 not of a particle prototype
     uint32_t item_id;           // an attached object: the id of the item that spawned it
     uint32_t attached_drawing;  // an attached object: 1
-    int32_t width, height;      // from the prototype
-    int32_t depth_key;          // computed while drawing
-    int32_t lifetime;           // -1 endless; -2 - s: a missile hit character slot s
-    int32_t anim_mode;          // from the prototype
-    int32_t frame_delay;        // ticks, from the prototype
-    int32_t model_variant;
-    uint32_t depth_sorted;      // k_depth_*
-    float red, green, blue;     // colour factors, 1.0
-    float depth_offset;         // added to y for the depth key
     float reserved;             // 1.0
-    uint8_t object_class;       // k_class_*
+    // The file record's padding, kept as it was read.
+    uint8_t pad3;
+    uint8_t pad85[3];
+    uint8_t pad129[3];
     uint8_t pad417;
-    int16_t owner;              // character slot, 255 none
 };
 static_assert(sizeof(world_object) == 420);
-static_assert(offsetof(world_object, grabbed_corner) == 2);
-static_assert(offsetof(world_object, entity) == 4);
-static_assert(offsetof(world_object, highlight) == 8);
-static_assert(offsetof(world_object, cursor) == 12);
-static_assert(offsetof(world_object, light) == 16);
-static_assert(offsetof(world_object, proto) == 20);
-static_assert(offsetof(world_object, frame) == 24);
-static_assert(offsetof(world_object, backward) == 28);
-static_assert(offsetof(world_object, angle_a) == 32);
-static_assert(offsetof(world_object, angle_b) == 36);
-static_assert(offsetof(world_object, angle_c) == 40);
-static_assert(offsetof(world_object, anim) == 44);
-static_assert(offsetof(world_object, impact) == 45);
-static_assert(offsetof(world_object, alpha) == 48);
-static_assert(offsetof(world_object, scale) == 52);
-static_assert(offsetof(world_object, x) == 56);
-static_assert(offsetof(world_object, y) == 60);
-static_assert(offsetof(world_object, z) == 64);
-static_assert(offsetof(world_object, drift_x) == 68);
-static_assert(offsetof(world_object, drift_step_x) == 76);
-static_assert(offsetof(world_object, drift_interval) == 84);
-static_assert(offsetof(world_object, has_corners) == 88);
-static_assert(offsetof(world_object, corners) == 92);
-static_assert(offsetof(world_object, entry_kinds) == 124);
-static_assert(offsetof(world_object, entry_count) == 132);
-static_assert(offsetof(world_object, entry_floats) == 136);
-static_assert(offsetof(world_object, entry_ints) == 236);
-static_assert(offsetof(world_object, next_anim_tick) == 336);
-static_assert(offsetof(world_object, next_behaviour_tick) == 340);
-static_assert(offsetof(world_object, next_drift_tick) == 344);
-static_assert(offsetof(world_object, next_particle_tick) == 348);
-static_assert(offsetof(world_object, particle_role) == 352);
-static_assert(offsetof(world_object, item_id) == 356);
-static_assert(offsetof(world_object, attached_drawing) == 360);
-static_assert(offsetof(world_object, width) == 364);
-static_assert(offsetof(world_object, height) == 368);
-static_assert(offsetof(world_object, depth_key) == 372);
-static_assert(offsetof(world_object, lifetime) == 376);
-static_assert(offsetof(world_object, anim_mode) == 380);
-static_assert(offsetof(world_object, frame_delay) == 384);
-static_assert(offsetof(world_object, model_variant) == 388);
-static_assert(offsetof(world_object, depth_sorted) == 392);
-static_assert(offsetof(world_object, red) == 396);
-static_assert(offsetof(world_object, depth_offset) == 408);
-static_assert(offsetof(world_object, reserved) == 412);
-static_assert(offsetof(world_object, object_class) == 416);
-static_assert(offsetof(world_object, owner) == 418);
+// The leading bytes of a record that the pass reads of every object, and of a visible sprite.
+constexpr size_t k_object_pass_bytes = 96;
+constexpr size_t k_object_draw_bytes = 176;
+static_assert(offsetof(world_object, drift_step_y) + sizeof(float) <= k_object_pass_bytes);
+static_assert(offsetof(world_object, lasting_mark) + 1 <= k_object_draw_bytes);
 
 constexpr uint32_t k_world_object_size = 420;
 constexpr uint32_t k_object_growth = 15000;

@@ -1,5 +1,6 @@
 // World objects: the first hidden passes, animation modes, layer and depth order, growth of the
-// array, emitters and particles, the sort-information file and owned objects.
+// array, emitters and particles, the sort-information file, owned objects, the file record, the
+// behaviour step after the pass and the view.
 #include "world/object_fixture.h"
 
 #include "core/frame_timing.h"
@@ -7,12 +8,14 @@
 #include "editor/editor_state.h"
 #include "engine/math.h"
 #include "engine/textures.h"
+#include "platform/byte_order.h"
 #include "platform/random.h"
 #include "world/object_protos.h"
 #include "world/scene_header.h"
 #include "world/world_objects.h"
 
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -467,6 +470,76 @@ TEST_F(world_objects_test, TheDistanceOfTwoObjectsIsFarWhenEitherIsNone)
     EXPECT_EQ(world_object_distance(-1, b), 10000.0f);
     EXPECT_EQ(world_object_distance(a, -1), 10000.0f);
     EXPECT_EQ(world_object_distance(a, int32_t(g_object_count)), 10000.0f);
+}
+
+TEST_F(world_objects_test, AFileRecordReadsIntoItsFieldsAndWritesBackByteForByte)
+{
+    // Bytes that tell the fields apart, none of them making a float a NaN.
+    uint8_t bytes[k_world_object_size];
+    for (uint32_t i = 0; i < k_world_object_size; ++i)
+        bytes[i] = uint8_t(i % 61 + 1);
+    world_object o{};
+    decode_world_object(bytes, &o);
+    auto f32_at = [&](uint32_t at) {
+        float v;
+        std::memcpy(&v, bytes + at, sizeof v);
+        return v;
+    };
+    EXPECT_EQ(o.state, bytes[0]);
+    EXPECT_EQ(uint32_t(o.proto), le_u32(bytes + 20));
+    EXPECT_EQ(o.x, f32_at(56));
+    EXPECT_EQ(o.drift_interval, bytes[84]);
+    EXPECT_EQ(o.corners[7], f32_at(120));
+    EXPECT_EQ(o.entry_ints[4][4], int32_t(le_u32(bytes + 332)));
+    EXPECT_EQ(o.next_behaviour_tick, le_u32(bytes + 340));
+    EXPECT_EQ(uint32_t(o.depth_key), le_u32(bytes + 372));
+    EXPECT_EQ(o.depth_sorted, le_u32(bytes + 392));
+    EXPECT_EQ(o.object_class, bytes[416]);
+    EXPECT_EQ(uint16_t(o.owner), uint16_t(bytes[418] | bytes[419] << 8));
+    uint8_t written[k_world_object_size];
+    encode_world_object(o, written);
+    EXPECT_EQ(std::memcmp(written, bytes, sizeof bytes), 0);
+}
+
+TEST_F(world_objects_test, TheBehaviourStepAfterThePassReachesEveryObjectInUse)
+{
+    add_object(-9000, -9000, sprite_, 1, 1, 0, 0);
+    const int32_t freed = add_object(-9000, -9000, sprite_, 1, 1, 0, 0);
+    add_emitter(300, 200, 0, 0, 0);
+    const int32_t waiting = add_object(400, 200, sprite_, 1, 1, 0, 0);
+    const int32_t due = add_object(-9000, -9000, sprite_, 1, 1, 0, 0);
+    free_object_slot(&g_objects[freed]);
+    g_objects[waiting].lifetime = g_objects[due].lifetime = 50;
+    g_objects[waiting].next_behaviour_tick = g_ticks + 10;
+    run_frame();
+    // The emitter's particle took the free slot the pass had already passed, and took its first
+    // step all the same.
+    ASSERT_EQ(g_objects[freed].particle_role, k_role_particle);
+    EXPECT_EQ(g_objects[freed].next_behaviour_tick, g_ticks + 2);
+    EXPECT_EQ(g_objects[waiting].lifetime, 50);
+    EXPECT_EQ(g_objects[due].lifetime, 49);  // also outside the view
+}
+
+TEST_F(world_objects_test, TheViewFollowsTheZoomAndTheScreenSizeFromFrameToFrame)
+{
+    const float zoom = g_zoom;
+    const int32_t width = g_screen_width;
+    const int32_t beyond = add_object(1500, 300, sprite_, 1, 1, 0, 0);  // right of the 1024-pixel view
+    g_objects[beyond].state = 1;
+    auto draws = [&] {
+        device_->clear_recording();
+        run_frame();
+        return device_->draws().size();
+    };
+    EXPECT_EQ(draws(), 0u);
+    g_zoom = 0.5f;
+    EXPECT_EQ(draws(), 1u);
+    g_zoom = 1.0f;
+    EXPECT_EQ(draws(), 0u);
+    g_screen_width = 2048;
+    EXPECT_EQ(draws(), 1u);
+    g_zoom = zoom;
+    g_screen_width = width;
 }
 
 } // namespace
