@@ -5,10 +5,12 @@
 // textures are packed onto atlas pages (platform/texture_atlas.h), so that quads of different
 // textures on one page still go in one array; a texture keeps a GL texture of its own for the
 // draws a page cannot serve: not a quad, texture coordinates outside 0..1, clamped addressing,
-// mipmaps, a large image, or pixels that change more than once after they were made. A quad whose
-// fragments all come out opaque is drawn with blending and the alpha test off when they would
-// leave it as drawn. Every k_flush_primitives primitives GL is flushed, so that a rasteriser that
-// starts at a flush draws while the rest of the frame is built.
+// mipmaps, a large image, or pixels that change more than once after they were made. Textures
+// reach GL at the first draw that needs them. A draw whose fragments all come out opaque is
+// drawn with blending and the alpha test off where they would leave it as drawn; in such a batch
+// without the depth test, a quad drawn again at the same corners covers the first, which is left
+// out. Every k_flush_primitives primitives GL is flushed, so that a rasteriser that starts at a
+// flush draws while the rest of the frame is built.
 //
 // Coordinates: the device's transforms map depth to 0..1 and put pixel centres on whole screen
 // coordinates; the matrix loaded into GL maps depth to GL's -1..1 and moves the picture by half
