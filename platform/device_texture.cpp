@@ -140,3 +140,30 @@ void texture_to_argb(const device_texture& t, std::vector<uint32_t>& out)
         }
     }
 }
+
+bool texture_opaque(const device_texture& t)
+{
+    if (t.pixels.size() < static_cast<size_t>(t.pitch) * t.rows)
+        return false;
+    switch (t.format) {
+    case texture_format::r5g6b5: return true;
+    case texture_format::a8r8g8b8:
+    case texture_format::a4r4g4b4:
+        for (uint32_t y = 0; y < t.height; ++y) {
+            const uint8_t* row = t.pixels.data() + static_cast<size_t>(y) * t.pitch;
+            for (uint32_t x = 0; x < t.width; ++x)
+                if (t.format == texture_format::a8r8g8b8 ? row[4 * x + 3] != 0xFF : (row[2 * x + 1] & 0xF0) != 0xF0)
+                    return false;
+        }
+        return true;
+    case texture_format::dxt3: {
+        std::vector<uint32_t> texels;
+        texture_to_argb(t, texels);
+        for (uint32_t texel : texels)
+            if (texel >> 24 != 0xFF)
+                return false;
+        return true;
+    }
+    }
+    return false;
+}

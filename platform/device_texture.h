@@ -22,8 +22,7 @@ struct device_texture {
     uint32_t rows = 0;  // rows of pixels (rows of blocks for dxt3)
     std::vector<uint8_t> pixels;
     bool locked = false;
-    uint32_t handle = 0;         // the back end's object
-    uint32_t applied[5] = {};    // the back end's sampler state last applied to this texture
+    uint32_t handle = 0; // the back end's record of the texture
 };
 
 struct texture_lock {
@@ -43,6 +42,9 @@ enum class dxt_kind { dxt1, dxt3, dxt5 };
 // 8 bytes for DXT1 and 16 for DXT3 and DXT5) into out's 32-bit texels 0xAARRGGBB, top row first;
 // out holds width × height texels.
 void decode_dxt(const uint8_t* blocks, uint32_t width, uint32_t height, dxt_kind kind, std::vector<uint32_t>& out);
+
+// Whether every texel of the image has alpha 255 (always for r5g6b5).
+bool texture_opaque(const device_texture& texture);
 
 // Converts the texture's pixels to 32-bit texels 0xAARRGGBB, top row first (width × height).
 void texture_to_argb(const device_texture& texture, std::vector<uint32_t>& out);

@@ -87,7 +87,8 @@ public:
     // indexed) with no change of texture, transform, viewport, scissor, stage state or render
     // state between them (the ambient light, lighting and the material are applied to the
     // vertices, so they do not count) go to the back end as one batch, drawn with one call; any
-    // other draw is a call of its own.
+    // other draw is a call of its own. A back end may join batches further where its own state
+    // does not change (the OpenGL one: textures on one atlas page).
     uint64_t draw_call_count() const { return draw_calls_; }
 
     // Limits the draws to a rectangle of the target (clears are not limited); null lifts it.
