@@ -91,18 +91,18 @@ entry_result read_entry_body(const entry_source& in, int32_t slot, uint32_t widt
         return entry_result::empty;
     if (!g_d3d_device)
         return entry_result::bad;
-    // The stored rows at the texture's own pitch: cut, or padded with zeros.
-    const uint32_t surface_pitch = texture_pitch(layout, width);
-    if (pitch != surface_pitch) {
-        std::vector<uint8_t> rows_at_pitch(static_cast<size_t>(surface_pitch) * rows, 0);
-        for (uint32_t r = 0; r < rows; ++r)
-            std::memcpy(rows_at_pitch.data() + static_cast<size_t>(r) * surface_pitch,
-                        bytes.data() + static_cast<size_t>(r) * pitch, std::min(pitch, surface_pitch));
-        bytes.swap(rows_at_pitch);
-    }
-    device_texture* surface = g_d3d_device->create_texture(width, height, layout, false, bytes.data());
-    if (!surface)
+    device_texture* surface = g_d3d_device->create_texture(width, height, layout, false);
+    texture_lock lock;
+    if (!surface || !g_d3d_device->lock_texture(surface, lock)) {
+        if (surface)
+            g_d3d_device->release_texture(surface);
         return entry_result::bad;
+    }
+    const uint32_t row_bytes = std::min(pitch, lock.pitch);
+    for (uint32_t r = 0; r < std::min(rows, lock.rows); ++r)
+        std::memcpy(lock.bits + static_cast<size_t>(r) * lock.pitch, bytes.data() + static_cast<size_t>(r) * pitch,
+                    row_bytes);
+    g_d3d_device->unlock_texture(surface, true);
     t.surface = surface;
     t.format = format;
     t.width = surface->width;

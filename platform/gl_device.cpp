@@ -153,8 +153,6 @@ protected:
     void texture_created(device_texture* t) override;
     void texture_changed(device_texture* t) override;
     void texture_released(device_texture* t) override;
-    bool holds_texture_pixels(const device_texture& t) const override;
-    bool read_texture_back(device_texture* t) override;
 
 private:
     // The quads of the open batch go to GL as one array of triangles; the next draw opens anew.
@@ -798,29 +796,6 @@ void gl_device::texture_created(device_texture* t)
     free_records_.pop_back();
     records_[t->handle] = {};
     records_[t->handle].texture = t;
-}
-
-// A DXT3 texture is uploaded decoded: its blocks cannot be read back.
-bool gl_device::holds_texture_pixels(const device_texture& t) const
-{
-    return t.format != texture_format::dxt3;
-}
-
-bool gl_device::read_texture_back(device_texture* t)
-{
-    if (!holds_texture_pixels(*t))
-        return false;
-    flush_batch();
-    t->pixels.resize(size_t(t->pitch) * t->rows);
-    glBindTexture(GL_TEXTURE_2D, t->handle);
-    if (t->format == texture_format::a8r8g8b8)
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_BYTE, t->pixels.data());
-    else if (t->format == texture_format::a4r4g4b4)
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_SHORT_4_4_4_4_REV, t->pixels.data());
-    else
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, t->pixels.data());
-    glBindTexture(GL_TEXTURE_2D, bound_);
-    return true;
 }
 
 void gl_device::texture_changed(device_texture* t)

@@ -476,16 +476,12 @@ device_texture* render_device::create_texture(uint32_t width, uint32_t height, t
     inner_->textures.insert(t);
     break_batch();
     texture_created(t);
-    if (holds_texture_pixels(*t))
-        std::vector<uint8_t>().swap(t->pixels);
     return t;
 }
 
 bool render_device::lock_texture(device_texture* texture, texture_lock& lock)
 {
     if (!texture || texture->locked || !inner_->textures.count(texture))
-        return false;
-    if (texture->pixels.empty() && !read_texture_back(texture))
         return false;
     texture->locked = true;
     lock.bits = texture->pixels.data();

@@ -111,8 +111,7 @@ public:
     // upload.
     device_texture* create_texture(uint32_t width, uint32_t height, texture_format format, bool mipmaps,
                                    const void* pixels = nullptr);
-    // Gives the CPU copy of the pixels, read back first when the back end holds them alone; false
-    // when the texture is already locked or cannot be read back.
+    // Gives the CPU copy of the pixels; false when the texture is already locked.
     bool lock_texture(device_texture* texture, texture_lock& lock);
     // Ends a lock; the pixels are uploaded when changed is true.
     void unlock_texture(device_texture* texture, bool changed = true);
@@ -140,10 +139,6 @@ protected:
     virtual void texture_created(device_texture*) {}
     virtual void texture_changed(device_texture*) {}
     virtual void texture_released(device_texture*) {}
-    // A back end that holds an exact copy of the texture's pixels once it is created: the CPU copy
-    // is then dropped, and the first lock reads it back (read_texture_back), to keep it from then on.
-    virtual bool holds_texture_pixels(const device_texture&) const { return false; }
-    virtual bool read_texture_back(device_texture*) { return false; }
 
     // Notifications of a change that the cache let through, for a back end that logs them.
     virtual void render_state_changed(render_state, uint32_t) {}

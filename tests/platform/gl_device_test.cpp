@@ -254,31 +254,6 @@ TEST_F(GlDevice, EveryTextureFormatDrawsAsStored)
     }
 }
 
-TEST_F(GlDevice, TheDeviceAloneHoldsATexturesPixelsUntilALockReadsThemBackExactly)
-{
-    uint32_t seed = 7;
-    for (texture_format format : {texture_format::a8r8g8b8, texture_format::a4r4g4b4, texture_format::r5g6b5}) {
-        // Three texels a row: 16-bit rows of 6 bytes, not a multiple of four.
-        std::vector<uint8_t> bytes(size_t(texture_pitch(format, 3)) * texture_rows(format, 5));
-        for (uint8_t& b : bytes)
-            b = uint8_t((seed = seed * 1103515245u + 12345u) >> 16);
-        device_texture* t = dev->create_texture(3, 5, format, false, bytes.data());
-        ASSERT_NE(t, nullptr);
-        EXPECT_TRUE(t->pixels.empty()) << "format " << static_cast<int>(format);
-        texture_lock lock;
-        ASSERT_TRUE(dev->lock_texture(t, lock));
-        EXPECT_EQ(std::vector<uint8_t>(lock.bits, lock.bits + size_t(lock.pitch) * lock.rows), bytes)
-            << "format " << static_cast<int>(format);
-        dev->unlock_texture(t, false);
-        dev->release_texture(t);
-    }
-    // DXT3 blocks reach the device decoded: the copy stays.
-    const std::vector<uint8_t> block(16, 0x5A);
-    device_texture* dxt = dev->create_texture(4, 4, texture_format::dxt3, false, block.data());
-    ASSERT_NE(dxt, nullptr);
-    EXPECT_EQ(dxt->pixels, block);
-}
-
 TEST_F(GlDevice, ClearFillsTheViewportAndReadBackRunsTopDown)
 {
     dev->clear(k_clear_target, 0xFF102030u);
