@@ -41,7 +41,7 @@ uint32_t s_position = 0;
 // what the pass reads of every object, and with `drawn` also what a visible sprite is drawn with.
 // The fetching functions are always inlined: the optimiser drops a call to a function that only
 // fetches as a call without effect.
-constexpr uint32_t k_prefetch_distance = 8;
+constexpr uint32_t k_prefetch_distance = 16;
 
 [[gnu::always_inline]] inline void prefetch_record(uint32_t index, bool drawn)
 {
