@@ -19,8 +19,7 @@ struct video_stream_info {
     uint32_t height = 0;
 };
 
-// Opens a video file; null when it cannot be read or holds no decodable video stream, or when
-// the video libraries cannot be opened.
+// Opens a video file; null when it cannot be read or holds no decodable video stream.
 video_file* video_open(const char* name);
 void video_close(video_file* video);
 

@@ -28,7 +28,8 @@ bool inside(const map_sector& box, float x, float y)
 
 bool object_inside(const map_sector& box, const world_object& o)
 {
-    const int32_t kind = proto_kind_at(o.proto);
+    const object_proto* p = proto_at(o.proto);
+    const int32_t kind = p ? p->kind : k_proto_free;
     if (kind == k_proto_surface)
         return inside(box, o.x * o.scale, o.y * o.scale);
     if (!o.has_corners || kind == k_proto_mesh)
