@@ -369,7 +369,8 @@ bool load_chardata()
     }
     console_log("chardata load ok");
     for (chardata_entry& e : g_chardata)
-        e.loaded = 0;
+        if (e.loaded != 0)  // entries never used are not written: their pages stay untouched
+            e.loaded = 0;
     g_chardata_count = uint32_t(entries.size());
     for (uint32_t i = 0; i < g_chardata_count; ++i) {
         g_chardata[i] = entries[i];

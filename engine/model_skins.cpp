@@ -106,8 +106,6 @@ void load_model_skins(model* m, const char* sk_path)
         skins = 0;
     }
     m->skin_count = int32_t(std::min<int64_t>(skins, k_max_skins));
-    if (m->skin_textures.empty())
-        m->skin_textures.assign(k_model_skin_entries, -1);
 
     const int64_t materials = std::min<uint32_t>(m->mesh->material_count, k_model_max_materials);
     if (materials == 0)
@@ -144,8 +142,11 @@ void load_model_skins(model* m, const char* sk_path)
                     outside = true;
                     continue;
                 }
+                if (size_t(entry) >= m->skin_textures.size())
+                    m->skin_textures.resize(size_t(entry) + 1, -1);
                 m->skin_textures[entry] = get_texture(name.c_str(), 0, 0, 0, 1, 1, 0);
             }
         }
     }
+    m->skin_textures.shrink_to_fit();
 }

@@ -6,7 +6,9 @@
 #include "engine/model_internal.h"
 #include "platform/files.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 model g_models[k_model_capacity];
@@ -44,6 +46,12 @@ int32_t skin_entry_index(int32_t variant, int32_t skin, int32_t material)
 
 void free_model(model* m)
 {
+    // A model that holds nothing is not written to: the tables are large, mostly empty, and their
+    // untouched pages take no memory.
+    const bool holds_frames =
+        std::any_of(std::begin(m->frames), std::end(m->frames), [](const auto& f) { return f.capacity() > 0; });
+    if (!m->mesh && m->frame_count == 0 && !holds_frames)
+        return;
     for (auto& frame : m->frames)
         std::vector<float>().swap(frame);
     m->frame_count = 0;
@@ -83,7 +91,7 @@ void select_model_skin(model* m, int32_t skin, int32_t variant)
         return;
     for (uint32_t i = 0; i < m->mesh->material_count && i < k_model_max_materials; ++i) {
         const int32_t entry = skin_entry_index(variant, skin, int32_t(i));
-        m->material_textures[i] = entry >= 0 && !m->skin_textures.empty() ? m->skin_textures[entry] : -1;
+        m->material_textures[i] = entry >= 0 && size_t(entry) < m->skin_textures.size() ? m->skin_textures[entry] : -1;
     }
 }
 

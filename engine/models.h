@@ -53,8 +53,8 @@ struct model {
     int32_t skin_count = 0;
     int32_t variant_count = 0;                        // 0: no texture variants
     // Texture slots: variant k, skin s, material m at 1 + 129k + 32s + m (without variants
-    // 1 + 32s + m). Empty until a skin file is read, then k_model_skin_entries slots with -1
-    // where the file named nothing.
+    // 1 + 32s + m), up to the last entry a skin file named (at most k_model_skin_entries); -1
+    // where the file named nothing, as every entry past the end.
     std::vector<int32_t> skin_textures;
     int32_t material_textures[k_model_material_columns] = {}; // the slots drawn with now
 };

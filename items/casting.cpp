@@ -100,12 +100,6 @@ bool add_entry(world_object& o, uint8_t kind, int32_t p = 0)
     return true;
 }
 
-int32_t proto_kind(int32_t slot)
-{
-    const object_proto* p = proto_at(slot);
-    return p ? p->kind : k_proto_free;
-}
-
 // The running cast: the record, its caster and the direction state of the steps.
 class cast_run {
 public:
@@ -351,7 +345,7 @@ int32_t cast_run::new_object(int32_t slot, float scale)
         return -1;
     }
     ++added_;
-    int32_t index = add_object(sx_, sy_, slot, 1.0f, scale, 0, proto_kind(slot) == k_proto_particle ? 1 : 0);
+    int32_t index = add_object(sx_, sy_, slot, 1.0f, scale, 0, proto_kind_at(slot) == k_proto_particle ? 1 : 0);
     if (index < 0) {
         console_log("kuzlo %d: niet miesta pre objekt", int(id_));
         stopped_ = true;
@@ -479,7 +473,7 @@ void cast_run::glow()
 
 bool cast_run::missile(int32_t m)
 {
-    bool mesh = proto_kind(s_.missile_slot) == k_proto_mesh;
+    bool mesh = proto_kind_at(s_.missile_slot) == k_proto_mesh;
     int32_t index = mesh ? reused_mesh() : -1;
     if (index >= 0) {
         world_object& o = g_objects[index];
@@ -538,7 +532,7 @@ bool cast_run::companion()
         return false;
     world_object& o = g_objects[index];
     o.angle_b = a_;
-    if (proto_kind(s_.missile_slot) == k_proto_mesh)
+    if (proto_kind_at(s_.missile_slot) == k_proto_mesh)
         mesh_setup(o);
     mark_lifetime(o, s_.duration);
     place(o, float(s_.height) + k_missile_raise);

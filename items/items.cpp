@@ -3,6 +3,7 @@
 #include "core/console_log.h"
 #include "core/data_files.h"
 #include "core/text_lines.h"
+#include "core/untouched_tables.h"
 #include "core/utilities.h"
 #include "engine/localized_names.h"
 #include "engine/packed_stream.h"
@@ -244,9 +245,9 @@ bool read_item_protos(packed_stream* stream)
             return false;
         }
     std::copy(items.get(), items.get() + count, g_item_protos);
-    std::fill(g_item_protos + count, std::end(g_item_protos), item_proto{});
+    blank_records(g_item_protos + count, std::end(g_item_protos));
     std::copy(lists.get(), lists.get() + count, g_item_lists);
-    std::fill(g_item_lists + count, std::end(g_item_lists), item_lists{});
+    blank_records(g_item_lists + count, std::end(g_item_lists));
     g_item_proto_count = count;
     return true;
 }

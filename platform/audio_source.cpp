@@ -418,5 +418,6 @@ bool decode_whole_file(const char* path, int output_rate, std::vector<int16_t>* 
         *error = "no audio data";
         return false;
     }
+    frames->shrink_to_fit();  // the sample is kept: none of the room it grew by
     return true;
 }

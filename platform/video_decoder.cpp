@@ -3,13 +3,6 @@
 #include "platform/av_library.h"
 #include "platform/files.h"
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/imgutils.h>
-#include <libswscale/swscale.h>
-}
-
 namespace {
 
 constexpr uint32_t k_max_video_side = 4096;
@@ -17,6 +10,7 @@ constexpr uint32_t k_max_video_side = 4096;
 } // namespace
 
 struct video_file {
+    const av_library* av = nullptr;
     AVFormatContext* format = nullptr;
     AVCodecContext* codec = nullptr;
     AVFrame* frame = nullptr;
@@ -39,14 +33,14 @@ int64_t frame_number(const video_file& v)
     if (ts == AV_NOPTS_VALUE)
         return v.current + 1;
     const AVStream* s = v.format->streams[v.stream];
-    return av_rescale_q(ts - v.start_pts, s->time_base, av_inv_q(v.frame_rate));
+    return v.av->av_rescale_q(ts - v.start_pts, s->time_base, av_inv_q(v.frame_rate));
 }
 
 // Decodes the next frame of the stream into v.frame.
 bool decode_next(video_file& v)
 {
     for (int guard = 0; guard < 1 << 20; ++guard) {
-        const int r = avcodec_receive_frame(v.codec, v.frame);
+        const int r = v.av->avcodec_receive_frame(v.codec, v.frame);
         if (r == 0) {
             v.current = frame_number(v);
             return true;
@@ -55,14 +49,14 @@ bool decode_next(video_file& v)
             return false;
         if (v.draining)
             return false;
-        if (av_read_frame(v.format, v.packet) < 0) {
+        if (v.av->av_read_frame(v.format, v.packet) < 0) {
             v.draining = true;
-            avcodec_send_packet(v.codec, nullptr);
+            v.av->avcodec_send_packet(v.codec, nullptr);
             continue;
         }
         if (v.packet->stream_index == v.stream)
-            avcodec_send_packet(v.codec, v.packet);
-        av_packet_unref(v.packet);
+            v.av->avcodec_send_packet(v.codec, v.packet);
+        v.av->av_packet_unref(v.packet);
     }
     return false;
 }
@@ -70,11 +64,11 @@ bool decode_next(video_file& v)
 bool seek_to(video_file& v, int64_t n)
 {
     const AVStream* s = v.format->streams[v.stream];
-    const int64_t ts = v.start_pts + av_rescale_q(n, av_inv_q(v.frame_rate), s->time_base);
-    if (av_seek_frame(v.format, v.stream, ts, AVSEEK_FLAG_BACKWARD) < 0 &&
-        av_seek_frame(v.format, v.stream, v.start_pts, AVSEEK_FLAG_BACKWARD) < 0)
+    const int64_t ts = v.start_pts + v.av->av_rescale_q(n, av_inv_q(v.frame_rate), s->time_base);
+    if (v.av->av_seek_frame(v.format, v.stream, ts, AVSEEK_FLAG_BACKWARD) < 0 &&
+        v.av->av_seek_frame(v.format, v.stream, v.start_pts, AVSEEK_FLAG_BACKWARD) < 0)
         return false;
-    avcodec_flush_buffers(v.codec);
+    v.av->avcodec_flush_buffers(v.codec);
     v.current = -1;
     v.draining = false;
     return true;
@@ -84,22 +78,23 @@ bool seek_to(video_file& v, int64_t n)
 
 video_file* video_open(const char* name)
 {
-    if (!name)
+    const av_library* av = name ? load_av_library() : nullptr;
+    if (!av)
         return nullptr;
-    quiet_av_library();
     const std::string path = resolve_path(name);
     auto* v = new video_file;
+    v->av = av;
     const AVCodec* codec = nullptr;
-    if (avformat_open_input(&v->format, path.c_str(), nullptr, nullptr) < 0 ||
-        avformat_find_stream_info(v->format, nullptr) < 0 ||
-        (v->stream = av_find_best_stream(v->format, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0)) < 0 || !codec) {
+    if (av->avformat_open_input(&v->format, path.c_str(), nullptr, nullptr) < 0 ||
+        av->avformat_find_stream_info(v->format, nullptr) < 0 ||
+        (v->stream = av->av_find_best_stream(v->format, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0)) < 0 || !codec) {
         video_close(v);
         return nullptr;
     }
     AVStream* s = v->format->streams[v->stream];
-    v->codec = avcodec_alloc_context3(codec);
-    if (!v->codec || avcodec_parameters_to_context(v->codec, s->codecpar) < 0 ||
-        avcodec_open2(v->codec, codec, nullptr) < 0) {
+    v->codec = av->avcodec_alloc_context3(codec);
+    if (!v->codec || av->avcodec_parameters_to_context(v->codec, s->codecpar) < 0 ||
+        av->avcodec_open2(v->codec, codec, nullptr) < 0) {
         video_close(v);
         return nullptr;
     }
@@ -116,8 +111,8 @@ video_file* video_open(const char* name)
     }
     v->frame_rate = rate;
     v->start_pts = s->start_time == AV_NOPTS_VALUE ? 0 : s->start_time;
-    v->frame = av_frame_alloc();
-    v->packet = av_packet_alloc();
+    v->frame = av->av_frame_alloc();
+    v->packet = av->av_packet_alloc();
     if (!v->frame || !v->packet) {
         video_close(v);
         return nullptr;
@@ -127,9 +122,9 @@ video_file* video_open(const char* name)
     v->info.start = 0;
     int64_t length = s->nb_frames;
     if (length <= 0 && s->duration != AV_NOPTS_VALUE)
-        length = av_rescale_q(s->duration, s->time_base, av_inv_q(rate));
+        length = av->av_rescale_q(s->duration, s->time_base, av_inv_q(rate));
     if (length <= 0 && v->format->duration != AV_NOPTS_VALUE)
-        length = av_rescale_q(v->format->duration, AVRational{1, AV_TIME_BASE}, av_inv_q(rate));
+        length = av->av_rescale_q(v->format->duration, AVRational{1, AV_TIME_BASE}, av_inv_q(rate));
     v->info.length = length > 0 && length < 0x7FFFFFFF ? static_cast<uint32_t>(length) : 0;
     v->info.width = static_cast<uint32_t>(w);
     v->info.height = static_cast<uint32_t>(h);
@@ -140,11 +135,11 @@ void video_close(video_file* v)
 {
     if (!v)
         return;
-    sws_freeContext(v->scaler);
-    av_packet_free(&v->packet);
-    av_frame_free(&v->frame);
-    avcodec_free_context(&v->codec);
-    avformat_close_input(&v->format);
+    v->av->sws_freeContext(v->scaler);
+    v->av->av_packet_free(&v->packet);
+    v->av->av_frame_free(&v->frame);
+    v->av->avcodec_free_context(&v->codec);
+    v->av->avformat_close_input(&v->format);
     delete v;
 }
 
@@ -169,12 +164,12 @@ bool video_read_frame(video_file* v, uint32_t n, std::vector<uint8_t>& rgb)
     if (f->width <= 0 || f->height <= 0 || f->format < 0)
         return false;
     const int w = static_cast<int>(v->info.width), h = static_cast<int>(v->info.height);
-    v->scaler = sws_getCachedContext(v->scaler, f->width, f->height, static_cast<AVPixelFormat>(f->format), w, h,
-                                     AV_PIX_FMT_RGB24, SWS_POINT, nullptr, nullptr, nullptr);
+    v->scaler = v->av->sws_getCachedContext(v->scaler, f->width, f->height, static_cast<AVPixelFormat>(f->format), w,
+                                            h, AV_PIX_FMT_RGB24, SWS_POINT, nullptr, nullptr, nullptr);
     if (!v->scaler)
         return false;
     rgb.resize(static_cast<size_t>(w) * h * 3);
     uint8_t* planes[4] = {rgb.data(), nullptr, nullptr, nullptr};
     int pitches[4] = {w * 3, 0, 0, 0};
-    return sws_scale(v->scaler, f->data, f->linesize, 0, f->height, planes, pitches) == h;
+    return v->av->sws_scale(v->scaler, f->data, f->linesize, 0, f->height, planes, pitches) == h;
 }

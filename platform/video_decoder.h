@@ -19,7 +19,8 @@ struct video_stream_info {
     uint32_t height = 0;
 };
 
-// Opens a video file; null when it cannot be read or holds no decodable video stream.
+// Opens a video file; null when it cannot be read or holds no decodable video stream, or when
+// the video libraries cannot be opened.
 video_file* video_open(const char* name);
 void video_close(video_file* video);
 

@@ -3,16 +3,12 @@
 #include "platform/av_library.h"
 #include "platform/files.h"
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-}
-
 #include <cstring>
 #include <string>
 #include <vector>
 
 struct video_encoder {
+    const av_library* av = nullptr;
     AVFormatContext* format = nullptr;
     AVPacket* packet = nullptr;
     std::string path;
@@ -31,12 +27,12 @@ bool close_output(video_encoder& v)
 {
     bool ok = true;
     if (v.format) {
-        if (v.format->pb && avio_closep(&v.format->pb) < 0)
+        if (v.format->pb && v.av->avio_closep(&v.format->pb) < 0)
             ok = false;
-        avformat_free_context(v.format);
+        v.av->avformat_free_context(v.format);
         v.format = nullptr;
     }
-    av_packet_free(&v.packet);
+    v.av->av_packet_free(&v.packet);
     return ok;
 }
 
@@ -60,20 +56,23 @@ video_encoder* video_encoder_open(const char* path, uint32_t width, uint32_t hei
     if (!path || !*path || width == 0 || height == 0 || width > k_video_encoder_max_side ||
         height > k_video_encoder_max_side || fps == 0 || fps > k_video_encoder_max_fps)
         return nullptr;
-    quiet_av_library();
+    const av_library* av = load_av_library();
+    if (!av)
+        return nullptr;
     auto* v = new video_encoder;
+    v->av = av;
     v->path = path;
     v->width = width;
     v->height = height;
     v->row_size = (static_cast<size_t>(width) * 3 + 3) & ~size_t(3);
     v->frame.assign(v->row_size * height, 0);
     v->temporary = new_temporary_name(path);
-    if (avformat_alloc_output_context2(&v->format, nullptr, "avi", nullptr) < 0 || !v->format) {
+    if (av->avformat_alloc_output_context2(&v->format, nullptr, "avi", nullptr) < 0 || !v->format) {
         destroy(v);
         return nullptr;
     }
-    AVStream* stream = avformat_new_stream(v->format, nullptr);
-    v->packet = av_packet_alloc();
+    AVStream* stream = av->avformat_new_stream(v->format, nullptr);
+    v->packet = av->av_packet_alloc();
     if (!stream || !v->packet) {
         destroy(v);
         return nullptr;
@@ -88,7 +87,7 @@ video_encoder* video_encoder_open(const char* path, uint32_t width, uint32_t hei
     p->height = static_cast<int>(height);
     // Marks the rows as stored bottom-up, so that the header carries a positive height.
     static const char k_bottom_up[] = "BottomUp";
-    p->extradata = static_cast<uint8_t*>(av_mallocz(sizeof k_bottom_up + AV_INPUT_BUFFER_PADDING_SIZE));
+    p->extradata = static_cast<uint8_t*>(av->av_mallocz(sizeof k_bottom_up + AV_INPUT_BUFFER_PADDING_SIZE));
     if (!p->extradata) {
         destroy(v);
         return nullptr;
@@ -98,8 +97,8 @@ video_encoder* video_encoder_open(const char* path, uint32_t width, uint32_t hei
     stream->time_base = AVRational{1, static_cast<int>(fps)};
     stream->avg_frame_rate = AVRational{static_cast<int>(fps), 1};
     stream->r_frame_rate = stream->avg_frame_rate;
-    if (avio_open(&v->format->pb, v->temporary.c_str(), AVIO_FLAG_WRITE) < 0 ||
-        avformat_write_header(v->format, nullptr) < 0 || (avio_flush(v->format->pb), !output_ok(*v))) {
+    if (av->avio_open(&v->format->pb, v->temporary.c_str(), AVIO_FLAG_WRITE) < 0 ||
+        av->avformat_write_header(v->format, nullptr) < 0 || (av->avio_flush(v->format->pb), !output_ok(*v))) {
         destroy(v);
         return nullptr;
     }
@@ -122,8 +121,9 @@ bool video_encoder_write(video_encoder* v, const uint8_t* bgr, bool bottom_up)
     packet->pts = packet->dts = v->frames;
     packet->duration = 1;
     packet->flags = AV_PKT_FLAG_KEY;
-    const bool written = av_write_frame(v->format, packet) >= 0 && (avio_flush(v->format->pb), output_ok(*v));
-    av_packet_unref(packet);
+    const bool written =
+        v->av->av_write_frame(v->format, packet) >= 0 && (v->av->avio_flush(v->format->pb), output_ok(*v));
+    v->av->av_packet_unref(packet);
     if (!written) {
         v->failed = true;
         return false;
@@ -141,7 +141,8 @@ bool video_encoder_close(video_encoder* v)
 {
     if (!v)
         return true;
-    const bool complete = !v->failed && av_write_trailer(v->format) >= 0 && (avio_flush(v->format->pb), output_ok(*v));
+    const bool complete = !v->failed && v->av->av_write_trailer(v->format) >= 0 &&
+                          (v->av->avio_flush(v->format->pb), output_ok(*v));
     const bool closed = close_output(*v);
     const bool placed = complete && closed && commit_temporary(v->temporary, v->path.c_str());
     if (!(complete && closed))

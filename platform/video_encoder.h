@@ -15,7 +15,8 @@ constexpr uint32_t k_video_encoder_max_side = 4096;
 constexpr uint32_t k_video_encoder_max_fps = 1000;
 
 // Starts a file of width × height frames (1 to k_video_encoder_max_side each) at fps frames per
-// second (1 to k_video_encoder_max_fps). Null when a value is refused or the file cannot be made.
+// second (1 to k_video_encoder_max_fps). Null when a value is refused, the file cannot be made or
+// the video libraries cannot be opened.
 video_encoder* video_encoder_open(const char* path, uint32_t width, uint32_t height, uint32_t fps);
 
 // Appends one frame: width × height pixels of three bytes blue, green, red, rows packed without

@@ -1,13 +1,15 @@
 #include "platform/x_importer.h"
 
 #include "platform/files.h"
+#include "platform/shared_library.h"
 
-#include <assimp/Importer.hpp>
+#include <assimp/cimport.h>
 #include <assimp/material.h>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
 #include <cerrno>
+#include <climits>
 #include <chrono>
 #include <csignal>
 #include <cstdint>
@@ -15,7 +17,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <iterator>
-#include <memory>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -41,26 +42,55 @@ constexpr int k_read_timeout_ms = 30000;
 // triangles; nothing else is done (no joining of vertices, no optimising).
 constexpr unsigned k_read_flags = aiProcess_ConvertToLeftHanded | aiProcess_Triangulate;
 
-device_colour colour_of(const aiMaterial* material, const char* key, unsigned type, unsigned index, float alpha)
+// The functions of the model library, opened by the first import: most runs import nothing.
+struct model_library {
+    decltype(&::aiImportFileFromMemory) import_from_memory = nullptr;
+    decltype(&::aiReleaseImport) release_import = nullptr;
+    decltype(&::aiGetErrorString) error_string = nullptr;
+    decltype(&::aiGetMaterialColor) material_colour = nullptr;
+    decltype(&::aiGetMaterialFloatArray) material_floats = nullptr;
+    decltype(&::aiGetMaterialTexture) material_texture = nullptr;
+};
+
+// Null, on this call and every later one, when the library or a function cannot be found.
+const model_library* load_model_library()
+{
+    static const model_library* loaded = [] () -> const model_library* {
+        static model_library ai;
+        void* file = open_shared_library(ZORV_ASSIMP_LIBRARY);
+        const bool found = find_library_function({file}, "aiImportFileFromMemory", ai.import_from_memory) &&
+                           find_library_function({file}, "aiReleaseImport", ai.release_import) &&
+                           find_library_function({file}, "aiGetErrorString", ai.error_string) &&
+                           find_library_function({file}, "aiGetMaterialColor", ai.material_colour) &&
+                           find_library_function({file}, "aiGetMaterialFloatArray", ai.material_floats) &&
+                           find_library_function({file}, "aiGetMaterialTexture", ai.material_texture);
+        return found ? &ai : nullptr;
+    }();
+    return loaded;
+}
+
+device_colour colour_of(const model_library& ai, const aiMaterial* material, const char* key, unsigned type,
+                        unsigned index, float alpha)
 {
     aiColor4D c(0, 0, 0, alpha);
-    if (material->Get(key, type, index, c) != AI_SUCCESS)
+    if (ai.material_colour(material, key, type, index, &c) != AI_SUCCESS)
         return {0, 0, 0, alpha};
     return {c.r, c.g, c.b, c.a};
 }
 
-x_material material_of(const aiMaterial* material)
+x_material material_of(const model_library& ai, const aiMaterial* material)
 {
     x_material out;
-    out.colour.diffuse = colour_of(material, AI_MATKEY_COLOR_DIFFUSE, 1.0f);
+    out.colour.diffuse = colour_of(ai, material, AI_MATKEY_COLOR_DIFFUSE, 1.0f);
     out.colour.ambient = out.colour.diffuse;
-    out.colour.specular = colour_of(material, AI_MATKEY_COLOR_SPECULAR, 1.0f);
-    out.colour.emissive = colour_of(material, AI_MATKEY_COLOR_EMISSIVE, 1.0f);
+    out.colour.specular = colour_of(ai, material, AI_MATKEY_COLOR_SPECULAR, 1.0f);
+    out.colour.emissive = colour_of(ai, material, AI_MATKEY_COLOR_EMISSIVE, 1.0f);
     float power = 0.0f;
-    if (material->Get(AI_MATKEY_SHININESS, power) == AI_SUCCESS)
+    if (ai.material_floats(material, AI_MATKEY_SHININESS, &power, nullptr) == AI_SUCCESS)
         out.colour.power = power;
     aiString texture;
-    if (material->GetTexture(aiTextureType_DIFFUSE, 0, &texture) == AI_SUCCESS)
+    if (ai.material_texture(material, aiTextureType_DIFFUSE, 0, &texture, nullptr, nullptr, nullptr, nullptr, nullptr,
+                            nullptr) == AI_SUCCESS)
         out.texture_name = texture.C_Str();
     return out;
 }
@@ -71,10 +101,10 @@ bool has_x_magic(const std::vector<uint8_t>& bytes)
 }
 
 // The library's scene as the recombined arrays; false with the reason when they cannot hold it.
-bool convert_scene(const aiScene* scene, const char* path, x_mesh& out, std::string& error)
+bool convert_scene(const model_library& ai, const aiScene* scene, const char* path, x_mesh& out, std::string& error)
 {
     for (unsigned material = 0; material < scene->mNumMaterials; ++material) {
-        x_material run = material_of(scene->mMaterials[material]);
+        x_material run = material_of(ai, scene->mMaterials[material]);
         for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
             const aiMesh* mesh = scene->mMeshes[m];
             if (mesh->mMaterialIndex != material)
@@ -173,20 +203,21 @@ private:
 };
 
 // Reads the file's bytes with the library, in this process (the reading process).
-bool read_x_bytes(const std::vector<uint8_t>& bytes, const char* path, x_mesh& out, std::string& error)
+bool read_x_bytes(const model_library& ai, const std::vector<uint8_t>& bytes, const char* path, x_mesh& out,
+                  std::string& error)
 {
-    std::unique_ptr<Assimp::Importer> importer;
     const aiScene* scene = nullptr;
     {
         const library_faults_end_quietly quiet;
-        importer = std::make_unique<Assimp::Importer>();
-        scene = importer->ReadFileFromMemory(bytes.data(), bytes.size(), k_read_flags, "x");
+        scene = ai.import_from_memory(reinterpret_cast<const char*>(bytes.data()), unsigned(bytes.size()), k_read_flags,
+                                      "x");
         if (!scene)
-            error = std::string("cannot read ") + path + ": " + importer->GetErrorString();
+            error = std::string("cannot read ") + path + ": " + ai.error_string();
     }
-    const bool ok = scene && convert_scene(scene, path, out, error);
+    const bool ok = scene && convert_scene(ai, scene, path, out, error);
     const library_faults_end_quietly quiet;
-    importer.reset();
+    if (scene)
+        ai.release_import(scene);
     return ok;
 }
 
@@ -346,6 +377,15 @@ bool import_x_file(const char* path, x_mesh& out, std::string& error)
         error = std::string("not a .x file: ") + path;
         return false;
     }
+    if (bytes.size() > UINT_MAX) {
+        error = std::string("too large: ") + path;
+        return false;
+    }
+    const model_library* ai = load_model_library();
+    if (!ai) {
+        error = std::string("cannot read ") + path + ": no model library";
+        return false;
+    }
 
     // The library trusts the counts and indices of the file; it reads in a process of its own,
     // so that a damaged file that makes it fail ends only that process.
@@ -365,7 +405,7 @@ bool import_x_file(const char* path, x_mesh& out, std::string& error)
         close(fds[0]);
         x_mesh mesh;
         std::string reason;
-        const bool ok = read_x_bytes(bytes, path, mesh, reason);
+        const bool ok = read_x_bytes(*ai, bytes, path, mesh, reason);
         _exit(write_all(fds[1], encode_result(ok, mesh, reason)) ? k_reader_done : k_reader_failed);
     }
     close(fds[1]);

@@ -54,12 +54,6 @@ void for_each_selected(F f)
     });
 }
 
-int32_t proto_kind(const world_object& o)
-{
-    const object_proto* p = proto_at(o.proto);
-    return p ? p->kind : k_proto_free;
-}
-
 bool layer_ok(int32_t layer)
 {
     return console_index_ok(layer, k_object_layers, "layer");
@@ -224,7 +218,7 @@ void run_skin(const char* line)
     if (!console_index_ok(skin, k_model_skin_entries, "skin"))
         return;
     for_each_selected([&](world_object& o, uint32_t) {
-        if (proto_kind(o) == k_proto_mesh)
+        if (proto_kind_at(o.proto) == k_proto_mesh)
             o.model_variant = skin;
     });
 }
@@ -232,7 +226,7 @@ void run_skin(const char* line)
 void run_remscale(const char*)
 {
     for_each_object([](world_object& o, uint32_t) {
-        if (proto_kind(o) == k_proto_surface)
+        if (proto_kind_at(o.proto) == k_proto_surface)
             o.scale = 1.0f;
     });
 }
@@ -321,7 +315,7 @@ void run_removeefect(const char*)
 void run_find(const char*)
 {
     for_each_object([](world_object& o, uint32_t i) {
-        if (is_used(o) && proto_kind(o) == k_proto_particle && o.particle_role == k_role_emitter)
+        if (is_used(o) && proto_kind_at(o.proto) == k_proto_particle && o.particle_role == k_role_emitter)
             console_log("part system %u", i);
     });
 }

@@ -21,6 +21,7 @@
 #include "level/level_effects.h"
 #include "platform/clock.h"
 #include "platform/key_codes.h"
+#include "platform/process_memory.h"
 #include "script/entities.h"
 #include "script/script_services.h"
 #include "script/text_window.h"
@@ -69,6 +70,22 @@ void present_frame()
     g_last_result = g_d3d_device->present() ? 0 : -1;
     if (g_last_result != 0)
         g_last_result = restore_lost_surfaces();
+}
+
+// Loading a level, and the driver's first frames of it, free much of what they take. At most once
+// a second of the frames' clock, a heap that holds more than k_heap_slack free hands its free
+// pages back.
+constexpr size_t k_heap_slack = size_t(8) << 20;
+constexpr uint32_t k_heap_check_ms = 1000;
+
+void release_heap_slack()
+{
+    static uint32_t last_check = 0;
+    if (g_now_ms - last_check < k_heap_check_ms)
+        return;
+    last_check = g_now_ms;
+    if (heap_free_bytes() > k_heap_slack)
+        release_free_heap();
 }
 
 // The editor's debug text over the frame, line by line from a hundredth of the screen's width
@@ -296,7 +313,11 @@ const program_step k_frame_steps[] = {
          }
          return true;
      }},
-    {"present", [] { present_frame(); return true; }},
+    {"present", [] {
+         present_frame();
+         release_heap_slack();
+         return true;
+     }},
     {"pending_level_change", run_pending_level_change},
 };
 const step_table_registration k_frame_steps_registration{"frame", k_frame_steps};

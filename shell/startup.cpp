@@ -279,8 +279,10 @@ const program_step k_startup_steps[] = {
     {"mouse_prototype", [] {
          add_object_proto("global/mouse.txt");
          g_brush_preview.cursor = 1;
+         // Only slots an earlier run used are written: the others are free as they are.
          for (int slot = k_proto_first_template; slot < k_proto_slots; ++slot)
-             g_object_protos[slot].kind = k_proto_free;
+             if (g_object_protos[slot].kind != k_proto_free)
+                 g_object_protos[slot].kind = k_proto_free;
          return true;
      }},
     {"editor_ai_switch", [] { g_editor.ai_on = 1; return true; }},

@@ -31,12 +31,25 @@ struct tile_mask {
 
 tile_mask g_masks[k_proto_slots];
 
+// The kind as files store it: its value.
+void kind_field(record_writer& io, uint32_t at, object_proto_kind kind)
+{
+    io.i32(at, kind);
+}
+
+void kind_field(record_reader& io, uint32_t at, object_proto_kind& kind)
+{
+    int32_t value = 0;
+    io.i32(at, value);
+    kind = value;
+}
+
 // The 10,552-byte record of ".pr" files and map section 2.
 template <class Io, class Proto>
 void proto_fields(Io& io, Proto& p)
 {
     io.bytes(0, p.name, k_proto_name_size);
-    io.i32(32, p.kind);
+    kind_field(io, 32, p.kind);
     io.i32(36, p.depth_setting);
     io.f32(40, p.mesh_value);
     io.f32(44, p.depth_correction);

@@ -32,9 +32,21 @@ constexpr int k_proto_first_template = 1000;
 constexpr uint32_t k_object_proto_size = 10552;
 constexpr int k_tile_size = 64;
 
+// A prototype's kind (k_proto_*), held one above its value so that a record never written, all
+// zero bytes, is k_proto_free: the table's unused template slots take no memory.
+class object_proto_kind {
+public:
+    object_proto_kind() = default;
+    constexpr object_proto_kind(int32_t kind) : stored_(kind + 1) {}
+    constexpr operator int32_t() const { return stored_ - 1; }
+
+private:
+    int32_t stored_;
+};
+
 struct object_proto {
     char name[k_proto_name_size];
-    int32_t kind;              // k_proto_*
+    object_proto_kind kind;
     int32_t depth_setting;     // handed to the model drawing of a mesh; 1 after reset
     float mesh_value;          // the second number of a mesh's text line; stored only
     float depth_correction;    // handed to the drawing of each frame
@@ -122,6 +134,11 @@ extern int32_t g_proto_loading;        // the prototype whose frames are being l
 inline object_proto* proto_at(int32_t slot)
 {
     return slot >= 0 && slot < k_proto_slots ? &g_object_protos[slot] : nullptr;
+}
+// The kind of a valid slot, else k_proto_free.
+inline int32_t proto_kind_at(int32_t slot)
+{
+    return slot >= 0 && slot < k_proto_slots ? int32_t(g_object_protos[slot].kind) : k_proto_free;
 }
 // The slot of a record inside g_object_protos, else -1.
 int32_t proto_slot_of(const object_proto* prototype);

@@ -8,6 +8,7 @@
 #include "engine/math.h"
 #include "engine/packed_stream.h"
 #include "engine/record_io.h"
+#include "platform/process_memory.h"
 #include "world/object_behaviour.h"
 #include "world/object_draw_internal.h"
 #include "world/object_order.h"
@@ -289,7 +290,12 @@ namespace {
 world_object* new_object_array(uint32_t capacity)
 {
     static_assert(std::is_trivially_copyable_v<world_object>);
-    return static_cast<world_object*>(std::calloc(capacity, sizeof(world_object)));
+    return static_cast<world_object*>(map_zeroed_pages(size_t(capacity) * sizeof(world_object)));
+}
+
+void delete_object_array(world_object* objects, uint32_t capacity)
+{
+    unmap_pages(objects, size_t(capacity) * sizeof(world_object));
 }
 
 } // namespace
@@ -318,7 +324,7 @@ bool grow_objects()
     if (g_object_count > 0)
         std::memcpy(grown, g_objects, sizeof(world_object) * g_object_count);
     keep_object_order_on_growth(g_objects, grown);
-    std::free(g_objects);
+    delete_object_array(g_objects, g_object_capacity);
     g_objects = grown;
     g_object_capacity = capacity;
     return true;
@@ -327,7 +333,7 @@ bool grow_objects()
 void free_objects()
 {
     forget_free_slot_hint();
-    std::free(g_objects);
+    delete_object_array(g_objects, g_object_capacity);
     g_objects = nullptr;
     g_object_count = g_object_capacity = 0;
     reset_object_order();

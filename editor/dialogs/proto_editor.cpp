@@ -82,7 +82,7 @@ void fill_select_rows(dialog_handle dialog)
 void show_fields(dialog_handle dialog, const object_proto& p)
 {
     set_item_text(dialog, k_proto_name, p.name);
-    set_combo_sel(dialog, k_proto_kind, p.kind >= 0 && p.kind <= k_proto_surface ? p.kind : -1);
+    set_combo_sel(dialog, k_proto_kind, p.kind >= 0 && p.kind <= k_proto_surface ? int32_t(p.kind) : -1);
     set_item_int(dialog, k_proto_layer, p.default_layer);
     set_combo_sel(dialog, k_proto_format, p.format_choice <= 1 ? p.format_choice : -1);
     set_item_int(dialog, k_proto_width, p.width);

@@ -28,8 +28,7 @@ bool inside(const map_sector& box, float x, float y)
 
 bool object_inside(const map_sector& box, const world_object& o)
 {
-    const object_proto* p = proto_at(o.proto);
-    const int32_t kind = p ? p->kind : k_proto_free;
+    const int32_t kind = proto_kind_at(o.proto);
     if (kind == k_proto_surface)
         return inside(box, o.x * o.scale, o.y * o.scale);
     if (!o.has_corners || kind == k_proto_mesh)

@@ -17,12 +17,6 @@ constexpr double k_corner_reach = 4.0;
 constexpr double k_anchor_reach = 8.0;
 constexpr double k_erase_anchor_reach = 6.0;
 
-int32_t kind_of(const world_object& o)
-{
-    const object_proto* p = proto_at(o.proto);
-    return p ? p->kind : k_proto_free;
-}
-
 // Strictly within `reach` of the whole point (x, y) on both axes; in double so that no bound
 // overflows.
 bool near(int32_t x, int32_t y, double reach_x, double reach_y)
@@ -79,7 +73,7 @@ bool box_hit(const world_object& o)
 bool anchor_hit(const world_object& o, double reach)
 {
     int32_t x = safe_int(o.x), y = safe_int(o.y);
-    if (kind_of(o) == k_proto_surface) {
+    if (proto_kind_at(o.proto) == k_proto_surface) {
         x = safe_int(float(x) * o.scale);
         y = safe_int(float(y) * o.scale);
     }
@@ -96,7 +90,7 @@ bool picked_by_box(const world_object& o, int32_t kind)
 // The picked list's and the grab's test of an object that is not handled by its corners.
 bool plain_pick_hit(const world_object& o)
 {
-    const int32_t kind = kind_of(o);
+    const int32_t kind = proto_kind_at(o.proto);
     if (picked_by_box(o, kind))
         return box_hit(o);
     if (kind == k_proto_mesh || kind == k_proto_surface || kind == k_proto_particle)
@@ -106,7 +100,7 @@ bool plain_pick_hit(const world_object& o)
 
 bool by_corners(const world_object& o)
 {
-    return o.has_corners && kind_of(o) != k_proto_mesh;
+    return o.has_corners && proto_kind_at(o.proto) != k_proto_mesh;
 }
 
 } // namespace
@@ -126,7 +120,7 @@ void build_quad_polygon(map_sector* polygon, const float xy[8])
 
 int32_t hits_for(const world_object& o, hit_use use)
 {
-    const int32_t kind = kind_of(o);
+    const int32_t kind = proto_kind_at(o.proto);
     switch (use) {
     case hit_use::pick:
         if (by_corners(o))
@@ -167,5 +161,5 @@ grab_hit grab_test(const world_object& o)
     }
     if (!plain_pick_hit(o))
         return {grab_hit_kind::none, 0};
-    return {picked_by_box(o, kind_of(o)) ? grab_hit_kind::box : grab_hit_kind::anchor, 0};
+    return {picked_by_box(o, proto_kind_at(o.proto)) ? grab_hit_kind::box : grab_hit_kind::anchor, 0};
 }

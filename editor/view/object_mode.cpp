@@ -53,12 +53,6 @@ bool selected(const world_object& o)
     return editable(o) && o.highlight != 0;
 }
 
-int32_t kind_of(const world_object& o)
-{
-    const object_proto* p = proto_at(o.proto);
-    return p ? p->kind : k_proto_free;
-}
-
 // The held object, or null when none is held or its index no longer names an editable object.
 world_object* held_object()
 {
@@ -175,7 +169,7 @@ void nudge_selected()
 void write_info_text(const world_object& held)
 {
     const int32_t index = g_dragged_object;
-    const int32_t kind = kind_of(held);
+    const int32_t kind = proto_kind_at(held.proto);
     if (kind == k_proto_mesh) {
         std::snprintf(g_mode_info_text, sizeof g_mode_info_text,
                       "\n3d_object: %d, pr: %d, id: %d, z: %f, rot1: %d, rot2 %d, rot3: %d \ntriedenie: %d/%d", index,
@@ -197,7 +191,7 @@ void drag(world_object& o)
 {
     const bool ctrl = down(k_key_lcontrol);
     const float dx = float(g_marker_dx), dy = float(g_marker_dy);
-    const int32_t kind = kind_of(o);
+    const int32_t kind = proto_kind_at(o.proto);
     if (!o.has_corners || kind == k_proto_mesh) {
         if (ctrl) {
             o.x = g_brush_preview.x;
@@ -451,7 +445,7 @@ int32_t grab_objects()
         o.highlight = 1;
         held = int32_t(i);
         if (hit.kind == grab_hit_kind::anchor)
-            console_log("object %d typ %d partsys %d", int(i), int(kind_of(o)), int(o.particle_role));
+            console_log("object %d typ %d partsys %d", int(i), int(proto_kind_at(o.proto)), int(o.particle_role));
     }
     if (held >= 0)
         g_dragged_object = held;

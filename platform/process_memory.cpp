@@ -1,0 +1,47 @@
+#include "platform/process_memory.h"
+
+#include <cstdlib>
+#include <malloc.h>
+#include <sys/mman.h>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define ZORV_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZORV_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+// Under the address sanitizer the blocks come from its heap, which checks every access to them.
+void* map_zeroed_pages(size_t bytes)
+{
+    if (bytes == 0)
+        return nullptr;
+#ifdef ZORV_ADDRESS_SANITIZER
+    return std::calloc(bytes, 1);
+#else
+    void* block = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    return block == MAP_FAILED ? nullptr : block;
+#endif
+}
+
+void unmap_pages(void* block, size_t bytes)
+{
+#ifdef ZORV_ADDRESS_SANITIZER
+    (void)bytes;
+    std::free(block);
+#else
+    if (block && bytes > 0)
+        munmap(block, bytes);
+#endif
+}
+
+size_t heap_free_bytes()
+{
+    return mallinfo2().fordblks;
+}
+
+void release_free_heap()
+{
+    malloc_trim(0);
+}
