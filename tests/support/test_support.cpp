@@ -1,8 +1,21 @@
 #include "support/temp_folder.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <unistd.h>
+
+namespace {
+
+// Tests run without a screen or a sound card: SDL's offscreen video and dummy audio drivers,
+// unless the caller chose others. Set before any test opens SDL.
+const bool k_headless_drivers = [] {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    return true;
+}();
+
+} // namespace
 
 temp_folder::temp_folder()
 {
