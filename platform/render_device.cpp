@@ -23,6 +23,8 @@ struct render_device::internals {
     int light_count = 0;
     float base_r = 0, base_g = 0, base_b = 0;
     uint8_t alpha = 0;
+    // The colour of a vertex no light reaches: the base terms clamped, and the alpha.
+    uint8_t unlit_r = 0, unlit_g = 0, unlit_b = 0;
     std::unordered_set<device_texture*> textures;
 };
 
@@ -254,6 +256,9 @@ void render_device::prepare_lighting()
     c.base_g = m.emissive.g + m.ambient.g * ag;
     c.base_b = m.emissive.b + m.ambient.b * ab;
     c.alpha = to_byte(m.diffuse.a);
+    c.unlit_r = to_byte(c.base_r);
+    c.unlit_g = to_byte(c.base_g);
+    c.unlit_b = to_byte(c.base_b);
 
     const matrix4& view = get_transform(transform_kind::view);
     c.light_count = 0;
@@ -306,34 +311,28 @@ void render_device::light_vertices(const device_vertex* vertices, uint32_t count
     if (lit_.size() < count)
         lit_.resize(std::max<size_t>(count, 64));
     lit_vertex* out = lit_.data();
-    for (uint32_t i = 0; i < count; ++i) {
-        out[i].x = vertices[i].x;
-        out[i].y = vertices[i].y;
-        out[i].z = vertices[i].z;
-        out[i].u = vertices[i].u;
-        out[i].v = vertices[i].v;
-    }
-    if (!states_[static_cast<int>(render_state::lighting)]) {
-        for (uint32_t i = 0; i < count; ++i)
-            out[i].r = out[i].g = out[i].b = out[i].a = 255;
-        return;
-    }
-    if (lighting_stale_ || view_stale_)
+    const bool lighting = states_[static_cast<int>(render_state::lighting)] != 0;
+    if (lighting && (lighting_stale_ || view_stale_))
         prepare_lighting();
     const internals& c = *inner_;
-    if (c.light_count == 0) {
-        const uint8_t r = to_byte(c.base_r), g = to_byte(c.base_g), b = to_byte(c.base_b);
+    if (!lighting || c.light_count == 0) {
+        // One colour for every vertex: white without lighting, else what no light adds to.
+        const uint8_t r = lighting ? c.unlit_r : 255, g = lighting ? c.unlit_g : 255,
+                      b = lighting ? c.unlit_b : 255, a = lighting ? c.alpha : 255;
         for (uint32_t i = 0; i < count; ++i) {
-            out[i].r = r;
-            out[i].g = g;
-            out[i].b = b;
-            out[i].a = c.alpha;
+            const device_vertex& v = vertices[i];
+            out[i] = {v.x, v.y, v.z, v.u, v.v, r, g, b, a};
         }
         return;
     }
     const matrix4& wv = c.world_view;
     for (uint32_t i = 0; i < count; ++i) {
         const device_vertex& v = vertices[i];
+        out[i].x = v.x;
+        out[i].y = v.y;
+        out[i].z = v.z;
+        out[i].u = v.u;
+        out[i].v = v.v;
         const float px = v.x * wv.m[0][0] + v.y * wv.m[1][0] + v.z * wv.m[2][0] + wv.m[3][0];
         const float py = v.x * wv.m[0][1] + v.y * wv.m[1][1] + v.z * wv.m[2][1] + wv.m[3][1];
         const float pz = v.x * wv.m[0][2] + v.y * wv.m[1][2] + v.z * wv.m[2][2] + wv.m[3][2];
