@@ -29,20 +29,6 @@ void device_enable_light(int32_t slot, bool on)
         g_d3d_device->light_enable(uint32_t(slot), on);
 }
 
-// Pixels per view unit.
-float view_unit()
-{
-    return float(g_screen_width) / 640.0f * 50.7f;
-}
-
-void world_to_view(float x, float y, float* vx, float* vy)
-{
-    float k = view_unit();
-    float z = g_zoom;
-    *vx = ((z * x - float(g_screen_width / 2)) - g_camera_x * z) / k;
-    *vy = -((z * y - float(g_screen_height / 2)) - g_camera_y * z) / k;
-}
-
 // The editor's light mode marks each light, and a spot light's target as well.
 void draw_light_markers(const light_record& light)
 {
@@ -196,7 +182,7 @@ void convert_light(light_record* light)
 {
     device_light& d = light->device;
     float z = g_zoom;
-    world_to_view(light->x, light->y, &d.position.x, &d.position.y);
+    world_to_view(light->x, light->y, d.position.x, d.position.y);
     d.position.z = light->z;
 
     float f = z > 1.0f ? 0.85f : 1.0001f;
@@ -204,7 +190,7 @@ void convert_light(light_record* light)
 
     if (light->kind == k_light_kind_spot) {
         float tx, ty;
-        world_to_view(light->target_x, light->target_y, &tx, &ty);
+        world_to_view(light->target_x, light->target_y, tx, ty);
         d.direction = {tx - d.position.x, ty - d.position.y, light->z};
         d.theta = light->theta;
         d.phi = light->phi;

@@ -21,7 +21,7 @@ constexpr float k_shadow_squash = 0.6f;
 float placement_unit(float z, float s, float f)
 {
     const float d = 1.0f - z / k_depth_span;
-    return (float(g_screen_width) / 640.0f * 50.7f) / d * s * f;
+    return pixels_per_view_unit() / d * s * f;
 }
 
 // The placement matrix: rotations about z, y and x, then the move to (X, Y, z).

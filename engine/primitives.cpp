@@ -16,22 +16,18 @@ struct view_point {
     float x, y;
 };
 
-float pixels_per_unit()
-{
-    return static_cast<float>(g_screen_width) / 640.0f * 50.7f;
-}
-
 view_point from_world(float x, float y)
 {
-    const float k = pixels_per_unit();
-    const float half_w = static_cast<float>(g_screen_width / 2), half_h = static_cast<float>(g_screen_height / 2);
-    return {((x * g_zoom - half_w) - g_camera_x * g_zoom) / k, -((y * g_zoom - half_h) - g_camera_y * g_zoom) / k};
+    view_point p;
+    world_to_view(x, y, p.x, p.y);
+    return p;
 }
 
 view_point from_screen(float x, float y)
 {
-    const float k = pixels_per_unit();
-    return {(x - static_cast<float>(g_screen_width / 2)) / k, -(y - static_cast<float>(g_screen_height / 2)) / k};
+    view_point p;
+    screen_to_view(x, y, p.x, p.y);
+    return p;
 }
 
 device_vertex vertex(view_point p)

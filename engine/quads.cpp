@@ -30,48 +30,6 @@ tex_coords coords_for(int32_t flip, float f, float du, float dv)
     return c;
 }
 
-// View units per pixel: k = screen width / 640 × 50.7.
-float view_k()
-{
-    return static_cast<float>(g_screen_width) / 640.0f * 50.7f;
-}
-
-float half_width()
-{
-    return static_cast<float>(g_screen_width / 2);
-}
-
-float half_height()
-{
-    return static_cast<float>(g_screen_height / 2);
-}
-
-// The view units of one pixel, kept while the screen width stays: the sprite paths multiply by it
-// rather than dividing by view_k for every coordinate.
-float view_per_pixel()
-{
-    static int32_t width = 0;
-    static float per_pixel = 0.0f;
-    if (g_screen_width != width || per_pixel == 0.0f) {
-        width = g_screen_width;
-        per_pixel = 1.0f / view_k();
-    }
-    return per_pixel;
-}
-
-void world_to_view(float x, float y, float& vx, float& vy, float per_pixel = view_per_pixel())
-{
-    vx = ((x * g_zoom - half_width()) - g_camera_x * g_zoom) * per_pixel;
-    vy = -(((y * g_zoom - half_height()) - g_camera_y * g_zoom) * per_pixel);
-}
-
-void screen_to_view(float x, float y, float& vx, float& vy)
-{
-    const float k = view_k();
-    vx = (x - half_width()) / k;
-    vy = -(y - half_height()) / k;
-}
-
 device_vertex vertex(float x, float y, float z, float u, float v)
 {
     return {x, y, z, 0.0f, 0.0f, 1.0f, u, v};
@@ -215,7 +173,7 @@ struct placement {
 [[gnu::always_inline]] inline placement world_placement(int32_t slot, float x, float y, float scale)
 {
     const texture_record& t = g_textures[slot];
-    const float per_pixel = view_per_pixel();
+    const float per_pixel = view_units_per_pixel();
     placement p;
     world_to_view(x, y, p.cx, p.cy, per_pixel);
     p.hw = (float(t.width) * per_pixel / 2) * scale * g_zoom;
@@ -226,11 +184,11 @@ struct placement {
 [[gnu::always_inline]] inline placement screen_placement(int32_t slot, float x, float y, float scale)
 {
     const texture_record& t = g_textures[slot];
-    const float k = view_k();
+    const float per_pixel = view_units_per_pixel();
     placement p;
-    screen_to_view(x, y, p.cx, p.cy);
-    p.hw = t.width / k / 2 * scale;
-    p.hh = t.height / k / 2 * scale;
+    screen_to_view(x, y, p.cx, p.cy, per_pixel);
+    p.hw = float(t.width) * per_pixel / 2 * scale;
+    p.hh = float(t.height) * per_pixel / 2 * scale;
     return p;
 }
 
@@ -298,7 +256,7 @@ int32_t draw_quad_world(int32_t slot, float x0, float y0, float x1, float y1, fl
         return -1;
     const float wx[4] = {x0, x1, x2, x3}, wy[4] = {y0, y1, y2, y3};
     float vx[4], vy[4];
-    const float per_pixel = view_per_pixel();
+    const float per_pixel = view_units_per_pixel();
     for (int i = 0; i < 4; ++i)
         world_to_view(wx[i], wy[i], vx[i], vy[i], per_pixel);
     if (quarter_turns >= 0 && quarter_turns < 4 && no_turn == 0) {

@@ -2,6 +2,7 @@
 // its matrices, and the end of a presented pass. The shell creates the device (shell/device_setup.h).
 #pragma once
 
+#include "core/globals.h"
 #include "platform/render_device.h"
 
 #include <cstdint>
@@ -18,6 +19,39 @@ constexpr float k_camera_eye_separation = 1.1f;  // the side views, to either si
 constexpr float k_camera_fov = 3.14159265358979f / 155.0f;
 constexpr float k_camera_near = 1.0f;
 constexpr float k_camera_far = 2000.0f;
+
+// View units: what the camera sees at depth 0, y up, the origin at the screen's centre, with
+// pixels_per_view_unit() pixels to a unit (the screen width / 640 x 50.7).
+inline float pixels_per_view_unit()
+{
+    return static_cast<float>(g_screen_width) / 640.0f * 50.7f;
+}
+
+// Its inverse, kept while the screen width stays: points are multiplied by it, not divided.
+inline float view_units_per_pixel()
+{
+    static int32_t width = 0;
+    static float per_pixel = 0.0f;
+    if (g_screen_width != width || per_pixel == 0.0f) {
+        width = g_screen_width;
+        per_pixel = 1.0f / pixels_per_view_unit();
+    }
+    return per_pixel;
+}
+
+// A world point (pixels, before the zoom and the camera) in view units.
+inline void world_to_view(float x, float y, float& vx, float& vy, float per_pixel = view_units_per_pixel())
+{
+    vx = ((x * g_zoom - static_cast<float>(g_screen_width / 2)) - g_camera_x * g_zoom) * per_pixel;
+    vy = -(((y * g_zoom - static_cast<float>(g_screen_height / 2)) - g_camera_y * g_zoom) * per_pixel);
+}
+
+// A screen point (pixels from the top-left corner) in view units.
+inline void screen_to_view(float x, float y, float& vx, float& vy, float per_pixel = view_units_per_pixel())
+{
+    vx = (x - static_cast<float>(g_screen_width / 2)) * per_pixel;
+    vy = -(y - static_cast<float>(g_screen_height / 2)) * per_pixel;
+}
 
 // 0: nothing is ever lost on this device.
 int32_t restore_lost_surfaces();
