@@ -37,23 +37,20 @@ bool in_array(const world_object* o)
 // The draw position of the object the pass is at.
 uint32_t s_position = 0;
 
-// The passes fetch the leading bytes of a record this many records ahead of the one they are at:
-// what the pass reads of every object, and with `drawn` also what a visible sprite is drawn with.
-// The fetching functions are always inlined: the optimiser drops a call to a function that only
-// fetches as a call without effect.
+// The passes fetch the leading lines of a record this many records ahead of the one they are at:
+// what the pass and the behaviour step read of every object, and with `drawn` also what a visible
+// object is drawn with. The fetching functions are always inlined: the optimiser drops a call to a
+// function that only fetches as a call without effect.
 constexpr uint32_t k_prefetch_distance = 16;
 
 [[gnu::always_inline]] inline void prefetch_record(uint32_t index, bool drawn)
 {
-    static_assert(k_object_pass_bytes <= 128 && k_object_draw_bytes <= 192);
+    static_assert(k_object_pass_bytes == 128 && k_object_draw_bytes == 192);
     const char* record = reinterpret_cast<const char*>(g_objects + index);
     __builtin_prefetch(record);
     __builtin_prefetch(record + 64);
-    __builtin_prefetch(record + k_object_pass_bytes - 1);
-    if (drawn) {
+    if (drawn)
         __builtin_prefetch(record + 128);
-        __builtin_prefetch(record + k_object_draw_bytes - 1);
-    }
 }
 
 // An object a few draw positions ahead that the depth sort placed out of the array's order was
@@ -412,7 +409,7 @@ void draw_objects()
 
     for (uint32_t i = 0; i < g_object_count; ++i) {
         if (i + k_prefetch_distance < g_object_count && marked_for_behaviour(i + k_prefetch_distance))
-            prefetch_record(i + k_prefetch_distance, true);
+            prefetch_record(i + k_prefetch_distance, false);
         if (!marked_for_behaviour(i))
             continue;
         world_object* o = &g_objects[i];

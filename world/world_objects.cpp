@@ -148,6 +148,7 @@ void encode_world_object(const world_object& object, uint8_t* bytes)
 
 void decode_world_object(const uint8_t* bytes, world_object* object)
 {
+    *object = world_object{};
     record_reader in{bytes};
     object_fields(in, *object);
 }

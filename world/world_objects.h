@@ -12,11 +12,12 @@
 #include <cstddef>
 #include <cstdint>
 
-// In memory the fields are ordered by use, so that the object pass touches few cache lines of a
-// record: first what it reads of every object each frame, then what drawing a visible sprite
-// reads, then the rest. Files hold the 420-byte record of encode_world_object, whose field order
-// differs.
-struct world_object {
+// In memory a record is aligned to a cache line and its fields are ordered by use: the first
+// line holds what the object pass reads of every object each frame, the second what the pass
+// writes as time goes on and what the behaviour step reads, so that an object out of view costs
+// two lines; then what drawing a visible object reads, then the rest. Files hold the 420-byte
+// record of encode_world_object, whose field order differs.
+struct alignas(64) world_object {
     // 0 free; 3 after initialisation, 2 for a new particle. While above 1 each visible draw pass
     // lowers it and draws nothing.
     uint8_t state;
@@ -39,32 +40,32 @@ struct world_object {
     uint32_t backward;          // ping-pong direction: 0 forward, 1 backward
     int32_t anim_mode;          // from the prototype
     int32_t frame_delay;        // ticks, from the prototype
+
     uint32_t next_anim_tick;
     uint32_t next_drift_tick;
     uint32_t next_behaviour_tick;
     int32_t particle_role;      // 1 particle, 0 emitter, -1 not of a particle prototype
     float drift_x, drift_y;     // texture offsets of sprites and quads
     float drift_step_x, drift_step_y;
-
-    float alpha;
-    int32_t angle_a;            // sprite flip, cornered quad's quarter turns, surface layout 0-7
-    int32_t angle_b;            // a cornered quad's flip mode
-    int32_t angle_c;
-    uint32_t cursor;            // the editor's brush preview
-    uint32_t light;             // made in the editor's light mode; handed to the cornered quad
-    int32_t depth_key;          // computed while drawing
-    float depth_offset;         // added to y for the depth key
-    float red, green, blue;     // colour factors, 1.0
-    float z;                    // depth of a mesh (each frame) and of a particle
     int32_t lifetime;           // -1 endless; -2 - s: a missile hit character slot s
-    uint32_t next_particle_tick;
-    int32_t model_variant;
     int32_t entry_count;        // 0 to 5
     uint8_t entry_kinds[5];     // behaviour entries
     uint8_t impact;             // a missile's spell impact and blood are due
     uint8_t spell_object;       // 1 for an object a spell made
     uint8_t lasting_mark;       // a lasting spell object (endless lifetime): 5, or 6 for spell 64; 0 none
+    float alpha;
+    int32_t depth_key;          // computed while drawing
+    float depth_offset;         // added to y for the depth key
+    int32_t angle_a;            // sprite flip, cornered quad's quarter turns, surface layout 0-7
 
+    float red, green, blue;     // colour factors, 1.0
+    uint32_t cursor;            // the editor's brush preview
+    int32_t angle_b;            // a cornered quad's flip mode
+    int32_t angle_c;
+    uint32_t light;             // made in the editor's light mode; handed to the cornered quad
+    float z;                    // depth of a mesh (each frame) and of a particle
+    uint32_t next_particle_tick;
+    int32_t model_variant;
     float corners[8];           // x0, y0, x1, y1, x2, y2, x3, y3
     float entry_floats[5][5];   // a particle's motion (see k_particle_*)
     int32_t entry_ints[5][5];   // a particle's alpha mode in [0][0]
@@ -76,13 +77,16 @@ struct world_object {
     uint8_t pad85[3];
     uint8_t pad129[3];
     uint8_t pad417;
+    // Fills the record to whole cache lines; zero, so that records compare and copy as bytes.
+    uint8_t line_fill[28];
 };
-static_assert(sizeof(world_object) == 420);
-// The leading bytes of a record that the pass reads of every object, and of a visible sprite.
-constexpr size_t k_object_pass_bytes = 96;
-constexpr size_t k_object_draw_bytes = 176;
-static_assert(offsetof(world_object, drift_step_y) + sizeof(float) <= k_object_pass_bytes);
-static_assert(offsetof(world_object, lasting_mark) + 1 <= k_object_draw_bytes);
+static_assert(sizeof(world_object) == 448);
+// The lines of a record that the pass reads of every object, and of a visible object.
+constexpr size_t k_object_pass_bytes = 128;
+constexpr size_t k_object_draw_bytes = 192;
+static_assert(offsetof(world_object, frame_delay) + sizeof(int32_t) == 64);
+static_assert(offsetof(world_object, angle_a) + sizeof(int32_t) == k_object_pass_bytes);
+static_assert(offsetof(world_object, model_variant) + sizeof(int32_t) <= k_object_draw_bytes);
 
 constexpr uint32_t k_world_object_size = 420;
 constexpr uint32_t k_object_growth = 15000;

@@ -144,7 +144,7 @@ bool undo_snapshot_is_sound(const uint8_t* bytes, size_t size)
         return true;
     };
     uint64_t record_size = 0, count = 0, capacity = 0, light_size = 0;
-    if (!u32(&record_size) || record_size != sizeof(world_object) || !u32(&count) || !u32(&capacity) ||
+    if (!u32(&record_size) || record_size != k_world_object_size || !u32(&count) || !u32(&capacity) ||
         count > capacity || count > (size - at) / record_size)
         return false;
     at += count * record_size;

@@ -135,6 +135,7 @@ void level_test::fill_every_section()
     for (uint32_t i = 0; i < 6; ++i) {
         world_object& o = g_objects[i];
         fill_pattern(&o, 600 + i);
+        std::memset(o.line_fill, 0, sizeof o.line_fill);
         o.state = uint8_t(1 + i % 3);
         o.layer = uint8_t(10 * i);
         o.proto = int32_t(i % 3);
