@@ -71,7 +71,11 @@ void recording_device::submit(primitive_type type, const lit_vertex* vertices, u
     recorded_draw d;
     d.type = type;
     d.texture = get_texture();
-    d.material = get_material();
+    if (!material_recorded_) {
+        materials_.push_back(get_material());
+        material_recorded_ = true;
+    }
+    d.material = static_cast<uint32_t>(materials_.size() - 1);
     d.first_vertex = static_cast<uint32_t>(vertices_.size());
     d.vertex_count = vertex_count;
     d.first_index = static_cast<uint32_t>(indices_.size());
@@ -108,6 +112,8 @@ void recording_device::clear_recording()
     calls_.clear();
     draws_.clear();
     states_.clear();
+    materials_.clear();
+    material_recorded_ = false;
     vertices_.clear();
     indices_.clear();
 }
@@ -129,6 +135,7 @@ void recording_device::transform_changed(transform_kind k)
 
 void recording_device::material_changed()
 {
+    material_recorded_ = false;
     log(device_call::material);
 }
 

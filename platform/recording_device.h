@@ -30,7 +30,8 @@ struct recorded_call {
     uint32_t value;
 };
 
-// Everything besides the material and texture that a draw was made with.
+// Everything besides the material and texture that a draw was made with. Draws share one entry
+// until a state changes.
 struct recorded_states {
     uint32_t render[static_cast<int>(render_state::count)];
     uint32_t stage[static_cast<int>(texture_stage_state::count)];
@@ -47,10 +48,10 @@ struct recorded_states {
 struct recorded_draw {
     primitive_type type;
     device_texture* texture;
-    device_material material;
     uint32_t first_vertex, vertex_count;
     uint32_t first_index, index_count; // index_count 0: not indexed
     uint32_t states;                   // index into the recorded states
+    uint32_t material;                 // index into the recorded materials (material_of)
 };
 
 class recording_device : public render_device {
@@ -71,6 +72,7 @@ public:
     const std::vector<recorded_call>& calls() const { return calls_; }
     const std::vector<recorded_draw>& draws() const { return draws_; }
     const recorded_states& states_of(const recorded_draw& draw) const { return states_[draw.states]; }
+    const device_material& material_of(const recorded_draw& draw) const { return materials_[draw.material]; }
     const lit_vertex* vertices_of(const recorded_draw& draw) const { return vertices_.data() + draw.first_vertex; }
     const uint16_t* indices_of(const recorded_draw& draw) const { return indices_.data() + draw.first_index; }
     // Where vertex i of a draw lands: pixels from the top-left corner (y down) and depth 0..1.
@@ -98,6 +100,8 @@ private:
     std::vector<recorded_call> calls_;
     std::vector<recorded_draw> draws_;
     std::vector<recorded_states> states_;
+    std::vector<device_material> materials_;
+    bool material_recorded_ = false;  // materials_ ends with the current material
     std::vector<lit_vertex> vertices_;
     std::vector<uint16_t> indices_;
     uint32_t clear_colour_ = 0;

@@ -100,8 +100,8 @@ TEST_F(char_scene_test, ShadowsAndTheFirstPassPartsFollowTheirPasses)
     g_settings.gr_displayshadows = 1;
     draw_at_object(1);
     ASSERT_EQ(dev.draws().size(), 4u);
-    EXPECT_EQ(dev.draws()[0].material.diffuse.r, 0.0f);  // the shadows come first, black
-    EXPECT_FLOAT_EQ(dev.draws()[0].material.diffuse.a, 0.4f);
+    EXPECT_EQ(dev.material_of(dev.draws()[0]).diffuse.r, 0.0f);  // the shadows come first, black
+    EXPECT_FLOAT_EQ(dev.material_of(dev.draws()[0]).diffuse.a, 0.4f);
 
     dev.clear_recording();
     draw_char_first_pass(&c, 100, 100, 0, 1.0f, 1.0f, 0, 0, 0, 1, 1, 1);

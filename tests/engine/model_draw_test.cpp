@@ -70,7 +70,7 @@ TEST_F(model_drawing, EachMaterialIsOneIndexedCallOverItsRun)
         EXPECT_EQ(drawn.y, own.y);
         EXPECT_EQ(drawn.u, own.u);
     }
-    EXPECT_EQ(second.material.diffuse.b, 0.75f);
+    EXPECT_EQ(device.material_of(second).diffuse.b, 0.75f);
     EXPECT_EQ(device.states_of(second).get(texture_stage_state::mip_filter),
               static_cast<uint32_t>(texture_filter::linear));
 

@@ -77,7 +77,7 @@ protected:
         std::vector<drawn_line> out;
         for (const recorded_draw& d : dev.draws())
             if (d.type == primitive_type::line_strip)
-                out.push_back({pixel_of(d, 0), pixel_of(d, 1), d.material.diffuse});
+                out.push_back({pixel_of(d, 0), pixel_of(d, 1), dev.material_of(d).diffuse});
         return out;
     }
 
@@ -88,7 +88,7 @@ protected:
         for (const recorded_draw& d : dev.draws()) {
             if (d.type != primitive_type::triangle_strip || d.vertex_count != 4)
                 continue;
-            drawn_box box{pixel_of(d, 0), pixel_of(d, 0), d.texture, d.material.diffuse};
+            drawn_box box{pixel_of(d, 0), pixel_of(d, 0), d.texture, dev.material_of(d).diffuse};
             for (uint32_t i = 1; i < 4; ++i) {
                 const pixel p = pixel_of(d, i);
                 box.low = {std::min(box.low.x, p.x), std::min(box.low.y, p.y)};

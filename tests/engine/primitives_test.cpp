@@ -86,11 +86,11 @@ TEST_F(Primitives, ScreenLinesAreUntexturedLitMaterialsInViewUnits)
     EXPECT_EQ(draw.type, primitive_type::line_strip);
     EXPECT_EQ(draw.vertex_count, 2u);
     EXPECT_EQ(draw.texture, nullptr);
-    EXPECT_EQ(draw.material.diffuse.g, 0.5f);
-    EXPECT_EQ(draw.material.ambient.b, 0.75f);
-    EXPECT_EQ(draw.material.diffuse.a, 0.6f);
-    EXPECT_EQ(draw.material.emissive.r, 0.0f);
-    EXPECT_EQ(draw.material.specular.r, 0.0f);
+    EXPECT_EQ(dev.material_of(draw).diffuse.g, 0.5f);
+    EXPECT_EQ(dev.material_of(draw).ambient.b, 0.75f);
+    EXPECT_EQ(dev.material_of(draw).diffuse.a, 0.6f);
+    EXPECT_EQ(dev.material_of(draw).emissive.r, 0.0f);
+    EXPECT_EQ(dev.material_of(draw).specular.r, 0.0f);
     expect_at(0, 0, screen_view(100, 50));
     expect_at(0, 1, screen_view(612, 434));
     // Full ambient light gives the colour itself.
@@ -119,7 +119,7 @@ TEST_F(Primitives, WorldShapesApplyCameraAndZoom)
     const recorded_draw& rect = dev.draws()[2];
     EXPECT_EQ(rect.type, primitive_type::triangle_strip);
     EXPECT_EQ(rect.texture, nullptr);
-    EXPECT_EQ(rect.material.diffuse.a, 0.5f);
+    EXPECT_EQ(dev.material_of(rect).diffuse.a, 0.5f);
     const view_xy corners[4] = {screen_view(0, 0), screen_view(100, 0), screen_view(0, 100), screen_view(100, 100)};
     for (uint32_t i = 0; i < 4; ++i)
         expect_at(2, i, corners[i]);
@@ -158,7 +158,7 @@ TEST_F(Primitives, ColouredRectanglesChooseTextureAndMaterialByMode)
     draw_colored_rect(10, 20, 110, 70, 0.1f, 0.2f, 0.3f, 0.6f, k_rect_plain);
     ASSERT_EQ(dev.draws().size(), 1u);
     EXPECT_EQ(dev.draws()[0].texture, nullptr);
-    EXPECT_EQ(dev.draws()[0].material.ambient.g, 0.2f);
+    EXPECT_EQ(dev.material_of(dev.draws()[0]).ambient.g, 0.2f);
     const view_xy corners[4] = {screen_view(10, 20), screen_view(110, 20), screen_view(10, 70), screen_view(110, 70)};
     for (uint32_t i = 0; i < 4; ++i)
         expect_at(0, i, corners[i]);
@@ -169,9 +169,9 @@ TEST_F(Primitives, ColouredRectanglesChooseTextureAndMaterialByMode)
         draw_colored_rect(0, 0, 1024, 768, 0.1f, 0.2f, 0.3f, 0.4f, modes[i]);
         const recorded_draw& draw = dev.draws().back();
         EXPECT_EQ(draw.texture, g_textures[g_fixed_textures[textures[i]]].surface) << "mode " << modes[i];
-        EXPECT_EQ(draw.material.diffuse.r, 1.0f);
-        EXPECT_EQ(draw.material.ambient.g, 1.0f);
-        EXPECT_EQ(draw.material.diffuse.a, 0.4f);
+        EXPECT_EQ(dev.material_of(draw).diffuse.r, 1.0f);
+        EXPECT_EQ(dev.material_of(draw).ambient.g, 1.0f);
+        EXPECT_EQ(dev.material_of(draw).diffuse.a, 0.4f);
     }
 
     // Another mode keeps what the device holds.
@@ -179,7 +179,7 @@ TEST_F(Primitives, ColouredRectanglesChooseTextureAndMaterialByMode)
     const device_material material = dev.get_material();
     draw_colored_rect(0, 0, 5, 5, 0, 0, 0, 0.1f, 9);
     EXPECT_EQ(dev.draws().back().texture, held);
-    EXPECT_EQ(dev.draws().back().material.diffuse.a, material.diffuse.a);
+    EXPECT_EQ(dev.material_of(dev.draws().back()).diffuse.a, material.diffuse.a);
 
     // A colour texture that failed to load draws untextured, white at the alpha.
     g_fixed_textures[k_texture_red] = -1;
@@ -193,8 +193,8 @@ TEST_F(Primitives, TexturedRectanglesUseTheTextBackgroundWithMipFiltering)
     draw_screen_rect_textured(5, 6, 50, 60, 0.1f, 0.1f, 0.1f, 0.8f);
     const recorded_draw& draw = dev.draws().back();
     EXPECT_EQ(draw.texture, g_textures[g_interface.text_background_texture].surface);
-    EXPECT_EQ(draw.material.diffuse.r, 0.1f);
-    EXPECT_EQ(draw.material.diffuse.a, 0.8f);
+    EXPECT_EQ(dev.material_of(draw).diffuse.r, 0.1f);
+    EXPECT_EQ(dev.material_of(draw).diffuse.a, 0.8f);
     EXPECT_EQ(dev.states_of(draw).get(texture_stage_state::mip_filter), static_cast<uint32_t>(texture_filter::linear));
     EXPECT_EQ(dev.get_texture_stage_state(texture_stage_state::mip_filter), static_cast<uint32_t>(texture_filter::linear));
     expect_at(dev.draws().size() - 1, 3, screen_view(50, 60));

@@ -142,7 +142,7 @@ TEST_F(quad_test, FreeQuadsTurnTheirCornersAndDrawSilhouettes)
 
     // Black: a silhouette of the alpha; opaque: alpha 1 and the colour.
     draw_quad_screen(slot_, 0, 64, 0, 0, 64, 0, 64, 64, 0.4f, 0, 0, 1, 0, 0, 2, 0.5f, 0.5f, 0.5f);
-    const device_material& black = last().material;
+    const device_material& black = device_->material_of(last());
     EXPECT_EQ(black.diffuse.r, 0.0f);
     EXPECT_EQ(black.ambient.g, 0.0f);
     EXPECT_EQ(black.emissive.b, 0.0f);
@@ -151,7 +151,7 @@ TEST_F(quad_test, FreeQuadsTurnTheirCornersAndDrawSilhouettes)
     EXPECT_EQ(verts()[0].a, 102);
     EXPECT_EQ(verts()[0].u, 1.0f); // flip 2: mirrored
     draw_quad_screen(slot_, 0, 64, 0, 0, 64, 0, 64, 64, 0.4f, 0, 0, 1, 0, 1, 0, 0.5f, 0.25f, 1);
-    const device_material& opaque = last().material;
+    const device_material& opaque = device_->material_of(last());
     EXPECT_EQ(opaque.diffuse.a, 1.0f);
     EXPECT_EQ(opaque.ambient.r, 0.5f);
     EXPECT_EQ(opaque.emissive.g, -0.75f);
@@ -173,7 +173,7 @@ TEST_F(quad_test, TheSpriteMaterialFollowsTheAmbientColour)
     g_ambient_color = {0.5f, 0.25f, 1.0f};
     g_d3d_device->set_render_state(render_state::ambient, 0x008040FFu);
     draw_texture_world(slot_, 0, 0, 1, 1, 0, 0, 0, 0, 1, 1, 1);
-    const device_material& m = last().material;
+    const device_material& m = device_->material_of(last());
     EXPECT_FLOAT_EQ(m.diffuse.r, 0.5f);
     EXPECT_FLOAT_EQ(m.diffuse.g, 0.75f);
     EXPECT_FLOAT_EQ(m.diffuse.b, 0.0f);
@@ -186,7 +186,7 @@ TEST_F(quad_test, TheSpriteMaterialFollowsTheAmbientColour)
     g_ambient_color = {1, 1, 1};
     g_d3d_device->set_render_state(render_state::ambient, 0x00FFFFFFu);
     draw_texture_screen(slot_, 0, 0, 1, 1, 0, 0, 0, 0, 0.75f, 1, 0.5f);
-    EXPECT_EQ(last().material.ambient.r, 0.75f);
+    EXPECT_EQ(device_->material_of(last()).ambient.r, 0.75f);
     EXPECT_EQ(verts()[0].r, 128); // 0.75 - 1 + 0.75
     EXPECT_EQ(verts()[0].b, 0);
 }

@@ -270,9 +270,9 @@ TEST_F(interface_state_test, TheDemoSetFillsEverySlotAndThePanelsTile)
             EXPECT_EQ(draw.texture, g_textures[g_interface.panel_tiles[p.first + column * p.rows + row]].surface)
                 << "panel " << p.panel << " tile " << column << "," << row;
             EXPECT_NEAR((v[3].x - v[0].x) * k_view, 64.0f, 0.01f);
-            EXPECT_FLOAT_EQ(draw.material.diffuse.a, 0.5f);
-            EXPECT_FLOAT_EQ(draw.material.emissive.r, 0.0f) << "white";
-            EXPECT_FLOAT_EQ(draw.material.emissive.b, 0.0f) << "white";
+            EXPECT_FLOAT_EQ(device_->material_of(draw).diffuse.a, 0.5f);
+            EXPECT_FLOAT_EQ(device_->material_of(draw).emissive.r, 0.0f) << "white";
+            EXPECT_FLOAT_EQ(device_->material_of(draw).emissive.b, 0.0f) << "white";
             EXPECT_FLOAT_EQ(v[0].u, 0.008f);
             EXPECT_FLOAT_EQ(v[3].u, 0.992f);
         }

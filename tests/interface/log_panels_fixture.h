@@ -51,7 +51,7 @@ protected:
         for (const recorded_draw& d : device_.draws()) {
             float x = 0, y = 0, z = 0;
             device_.screen_position(d, 0, x, y, z);
-            const device_colour& c = d.material.emissive;
+            const device_colour& c = device_.material_of(d).emissive;
             if (d.type == primitive_type::triangle_list)
                 out.push_back({d.vertex_count / 6, int(std::lround(x + 0.5f)), int(std::lround(y + 0.5f)),
                                byte(c.r) | byte(c.g) << 8 | byte(c.b) << 16});

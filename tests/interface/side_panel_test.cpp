@@ -154,7 +154,7 @@ protected:
     {
         std::vector<std::pair<float, float>> out;
         for (const recorded_draw& d : device_->draws()) {
-            const device_colour& c = d.material.diffuse;
+            const device_colour& c = device_->material_of(d).diffuse;
             if (d.texture || std::fabs(c.r - r) > 1e-3f || std::fabs(c.g - g) > 1e-3f || std::fabs(c.b - b) > 1e-3f ||
                 std::fabs(c.a - a) > 1e-3f)
                 continue;

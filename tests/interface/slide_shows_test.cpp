@@ -431,7 +431,7 @@ TEST_F(slide_shows, TilesAreDrawnUnlitInWhiteAmbientAndTheSceneLightComesBack)
         // The view's scale differs from a pixel by half a percent, away from the screen's centre.
         EXPECT_NEAR(cx, expected[d][0], 0.5f + 0.005f * std::fabs(expected[d][0] - 512.0f));
         EXPECT_NEAR(cy, expected[d][1], 0.5f + 0.005f * std::fabs(expected[d][1] - 384.0f));
-        EXPECT_FLOAT_EQ(draw.material.diffuse.a, 0.05f);
+        EXPECT_FLOAT_EQ(device_->material_of(draw).diffuse.a, 0.05f);
     }
 
     // A chapter show draws the current picture, then the next one over it.
@@ -445,8 +445,8 @@ TEST_F(slide_shows, TilesAreDrawnUnlitInWhiteAmbientAndTheSceneLightComesBack)
     device_->clear_recording();
     play_chapter_slides();
     ASSERT_EQ(device_->draws().size(), 2u);
-    EXPECT_FLOAT_EQ(device_->draws()[0].material.diffuse.a, 1.0f);
-    EXPECT_FLOAT_EQ(device_->draws()[1].material.diffuse.a, 0.5f);
+    EXPECT_FLOAT_EQ(device_->material_of(device_->draws()[0]).diffuse.a, 1.0f);
+    EXPECT_FLOAT_EQ(device_->material_of(device_->draws()[1]).diffuse.a, 0.5f);
     EXPECT_NE(device_->draws()[0].texture, device_->draws()[1].texture);
 }
 

@@ -66,8 +66,18 @@ TEST_F(RecordingDevice, DrawsKeepTheStatesTheyWereMadeWith)
     EXPECT_EQ(dev.states_of(d[0]).get(render_state::shade_mode), static_cast<uint32_t>(shade_mode::gouraud));
     EXPECT_EQ(dev.states_of(d[1]).get(render_state::shade_mode), static_cast<uint32_t>(shade_mode::flat));
     EXPECT_EQ(d[1].states, d[2].states); // no change between them: one snapshot
-    EXPECT_EQ(d[1].material.emissive.r, -0.5f);
+    EXPECT_EQ(d[1].material, d[2].material);
+    EXPECT_NE(d[0].material, d[1].material);
+    EXPECT_EQ(dev.material_of(d[0]).emissive.r, 0.0f);
+    EXPECT_EQ(dev.material_of(d[1]).emissive.r, -0.5f);
     EXPECT_EQ(d[0].type, primitive_type::triangle_strip);
+
+    // A cleared recording starts again from the states and material the device holds.
+    dev.clear_recording();
+    lit_quad();
+    ASSERT_EQ(dev.draws().size(), 1u);
+    EXPECT_EQ(dev.material_of(dev.draws()[0]).emissive.r, -0.5f);
+    EXPECT_EQ(dev.states_of(dev.draws()[0]).get(render_state::shade_mode), static_cast<uint32_t>(shade_mode::flat));
 }
 
 TEST_F(RecordingDevice, RefusesShortDrawsAndIndicesOutOfRange)

@@ -35,7 +35,7 @@ inline std::vector<drawn_text> drawn_texts(const recording_device& device)
             continue;
         float x = 0, y = 0, z = 0;
         device.screen_position(d, 0, x, y, z);
-        const device_colour& c = d.material.emissive;
+        const device_colour& c = device.material_of(d).emissive;
         out.push_back({d.vertex_count / 6, std::round(x + 0.5f), std::round(y + 0.5f), c.r, c.g, c.b});
     }
     return out;

@@ -126,7 +126,7 @@ protected:
                 continue;
             const lit_vertex* v = device_->vertices_of(d);
             const pixel_point a = pixel_of(v[0]), b = pixel_of(v[3]);
-            out.push_back({d.texture, {(a.x + b.x) / 2, (a.y + b.y) / 2}, v[0].u > v[2].u, v[0].u, d.material.diffuse.a});
+            out.push_back({d.texture, {(a.x + b.x) / 2, (a.y + b.y) / 2}, v[0].u > v[2].u, v[0].u, device_->material_of(d).diffuse.a});
         }
         return out;
     }
@@ -141,7 +141,7 @@ protected:
         for (const recorded_draw& d : device_->draws())
             if (d.type == primitive_type::line_strip) {
                 const lit_vertex* v = device_->vertices_of(d);
-                out.push_back({pixel_of(v[0]), pixel_of(v[1]), d.material.diffuse});
+                out.push_back({pixel_of(v[0]), pixel_of(v[1]), device_->material_of(d).diffuse});
             }
         return out;
     }

@@ -200,5 +200,5 @@ TEST_F(console_line, TheShownConsoleDrawsItsBoxAndLinesWithTheLightsOffAndRestor
     }
     EXPECT_NEAR(min_x, 212.0f, 3.0f);
     EXPECT_NEAR(max_y, 768.0f - 62.0f, 3.0f);
-    EXPECT_NEAR(box.material.diffuse.a, 0.6f, 1e-5f);
+    EXPECT_NEAR(device.material_of(box).diffuse.a, 0.6f, 1e-5f);
 }

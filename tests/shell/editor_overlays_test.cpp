@@ -28,7 +28,7 @@ overlay_counts count_overlays(const recording_device& device)
 {
     overlay_counts n;
     for (const recorded_draw& d : device.draws()) {
-        const device_colour& c = d.material.diffuse;
+        const device_colour& c = device.material_of(d).diffuse;
         if (d.type == primitive_type::line_strip && c.r == 0.6f && c.g == 0.6f && c.b == 0.6f)
             ++n.grid_lines;
         if (d.type == primitive_type::line_strip && c.r == 1 && c.g == 0 && c.b == 1)
@@ -90,7 +90,7 @@ TEST_F(shell_test, TheEditorsDebugTextIsDrawnOutsidePlayOnly)
     auto text_draws = [&] {
         int n = 0;
         for (const recorded_draw& d : device->draws()) {
-            const device_colour& c = d.material.emissive;
+            const device_colour& c = device->material_of(d).emissive;
             n += d.texture && std::fabs(c.r - 0x7F / 255.0f) < 1e-3f && std::fabs(c.g - 0xCF / 255.0f) < 1e-3f;
         }
         return n;

@@ -170,8 +170,8 @@ TEST_F(frame_timing, EachPassOfAFadeIsOnePresentedScene)
         ASSERT_TRUE(device->screen_position(draw, 2, x1, y1, z));
         EXPECT_NEAR(std::min(x0, x1), 0.0f, 3.0f);
         EXPECT_NEAR(std::max(y0, y1), 768.0f, 3.0f);
-        EXPECT_LT(draw.material.diffuse.a, last_alpha);
-        last_alpha = draw.material.diffuse.a;
+        EXPECT_LT(device->material_of(draw).diffuse.a, last_alpha);
+        last_alpha = device->material_of(draw).diffuse.a;
     }
     EXPECT_NEAR(last_alpha, 0.0f, 1e-4f);
 }

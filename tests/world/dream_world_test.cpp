@@ -174,7 +174,7 @@ TEST_F(dream_world_test, TheClearAreaAroundTheHeroClosesAsThePoolRunsOut)
     EXPECT_NEAR(x, 300.0f, 0.5f);
     EXPECT_NEAR(y, 300.0f, 0.5f);
     EXPECT_NEAR(full, 16.0f * 13.0f, 0.5f);
-    const device_material& m = device_->draws().back().material;
+    const device_material& m = device_->material_of(device_->draws().back());
     EXPECT_GT(m.emissive.r, 0.99f);  // colour 2.0: emissive 2 - 1
 
     s_hero_mana = 31;  // drained to 30 at the next drain: k = 3

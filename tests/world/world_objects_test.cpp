@@ -175,7 +175,7 @@ TEST_F(world_objects_test, DepthSortOrdersTheDrawByKeyWhileRecordsKeepTheirIndic
         draw_objects();
         std::vector<int> objects;
         for (const recorded_draw& d : device_->draws())
-            objects.push_back(int(std::lround((d.material.emissive.r + 1.0f) * 10.0f)) - 1);
+            objects.push_back(int(std::lround((device_->material_of(d).emissive.r + 1.0f) * 10.0f)) - 1);
         return objects;
     };
 
