@@ -21,7 +21,14 @@ void* map_zeroed_pages(size_t bytes)
     return std::calloc(bytes, 1);
 #else
     void* block = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    return block == MAP_FAILED ? nullptr : block;
+    if (block == MAP_FAILED)
+        return nullptr;
+    // A large block is walked whole every frame: large pages spare most of its address
+    // translations. A refusal changes nothing else.
+    constexpr size_t k_large_page = size_t(2) << 20;
+    if (bytes >= k_large_page)
+        madvise(block, bytes, MADV_HUGEPAGE);
+    return block;
 #endif
 }
 

@@ -4,7 +4,8 @@
 #include <cstddef>
 
 // Zeroed memory mapped straight from the system, whatever the heap holds free: its pages take
-// memory only once written. Null when refused. A block goes back with the size it was taken with.
+// memory only once written, in large pages (2 MB) where the system gives them for a block of
+// that size or more. Null when refused. A block goes back with the size it was taken with.
 void* map_zeroed_pages(size_t bytes);
 void unmap_pages(void* block, size_t bytes);
 
