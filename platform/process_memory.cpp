@@ -1,6 +1,8 @@
 #include "platform/process_memory.h"
 
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <malloc.h>
 #include <sys/mman.h>
 
@@ -12,13 +14,20 @@
 #endif
 #endif
 
-// Under the address sanitizer the blocks come from its heap, which checks every access to them.
+// Under the address sanitizer the blocks come from its heap, which checks every access to them;
+// they start on a page there too, as mapped ones do.
 void* map_zeroed_pages(size_t bytes)
 {
     if (bytes == 0)
         return nullptr;
 #ifdef ZORV_ADDRESS_SANITIZER
-    return std::calloc(bytes, 1);
+    constexpr size_t k_page = 4096;
+    if (bytes > SIZE_MAX - k_page)
+        return nullptr;
+    void* block = std::aligned_alloc(k_page, (bytes + k_page - 1) / k_page * k_page);
+    if (block)
+        std::memset(block, 0, bytes);
+    return block;
 #else
     void* block = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (block == MAP_FAILED)
