@@ -52,10 +52,8 @@ public:
         const std::string command = std::string(ZORV_DEMO_TOOL) + " . >/dev/null";
         if (std::system(command.c_str()) != 0)
             return;
-        kept_.keep(g_front_end), kept_.keep(g_pack_mask_file), kept_.keep(g_level_links), kept_.keep(g_object_links);
-        kept_.keep(g_interface_links), kept_.keep(g_script_links), kept_.keep(g_char_rule_links);
-        kept_.keep(g_behaviour_links), kept_.keep(g_item_look_links), kept_.keep(g_editor_links);
-        kept_.keep(g_dialog_loop_links);
+        kept_.keep(g_front_end, g_pack_mask_file, g_level_links, g_object_links, g_interface_links, g_script_links,
+                   g_char_rule_links, g_behaviour_links, g_item_look_links, g_editor_links, g_dialog_loop_links);
         g_front_end = [] {};
         render_use_recording(!window);
         clock_use_manual(true);

@@ -15,12 +15,10 @@ public:
     saved_globals& operator=(const saved_globals&) = delete;
     ~saved_globals() { restore(); }
 
-    template <class T>
-    void keep(T& value)
+    template <class... T>
+    void keep(T&... values)
     {
-        static_assert(std::is_trivially_copyable_v<T>);
-        const auto* bytes = reinterpret_cast<const uint8_t*>(&value);
-        saved_.emplace_back(&value, std::vector<uint8_t>(bytes, bytes + sizeof value));
+        (keep_one(values), ...);
     }
 
     // Writes every kept value back, the latest kept first, and forgets them.
@@ -32,5 +30,13 @@ public:
     }
 
 private:
+    template <class T>
+    void keep_one(T& value)
+    {
+        static_assert(std::is_trivially_copyable_v<T>);
+        const auto* bytes = reinterpret_cast<const uint8_t*>(&value);
+        saved_.emplace_back(&value, std::vector<uint8_t>(bytes, bytes + sizeof value));
+    }
+
     std::vector<std::pair<void*, std::vector<uint8_t>>> saved_;
 };
