@@ -9,7 +9,9 @@
 #include "editor/dialogs/map_text_editor.h"
 #include "editor/dialogs/monster_editor.h"
 #include "editor/dialogs/spell_editor.h"
+#include "editor/store/undo_snapshots.h"
 #include "editor/windows/file_name_dialog.h"
+#include "editor/windows/mode_tabs.h"
 #include "level/level_map.h"
 #include "level/map_exchange.h"
 #include "platform/files.h"
@@ -98,13 +100,6 @@ void load_map()
         return;
     const size_t slash = path.find_last_of("/\\");
     load_level_map(path.substr(slash == std::string::npos ? 0 : slash + 1).c_str());
-}
-
-// The free editors of the level's tables show the map now in memory.
-void refresh_level_lists()
-{
-    refresh_map_text_list();
-    refresh_event_list();
 }
 
 void save_map()
@@ -231,11 +226,9 @@ void run_menu_command(int32_t id)
     switch (id) {
     case k_menu_new_map:
         load_empty_map();
-        refresh_level_lists();
         break;
     case k_menu_load_map:
         load_map();
-        refresh_level_lists();
         break;
     case k_menu_save_map:
         save_map();
@@ -255,4 +248,12 @@ void run_menu_command(int32_t id)
     default:
         break;
     }
+}
+
+void show_replaced_map()
+{
+    forget_undo_snapshots();
+    refresh_map_text_list();
+    refresh_event_list();
+    renew_tab_page();
 }

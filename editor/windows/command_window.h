@@ -62,3 +62,7 @@ void open_editor_windows();
 // - an editor: its window created unless its handle is set;
 // - a help text: "readme.txt" or one of the "doc/" texts shown in the viewer.
 void run_menu_command(int32_t id);
+
+// After another map replaced the level's tables: the undo snapshots of the map before are
+// dropped, and the text and event editors and the page under the tabs show the new map.
+void show_replaced_map();
