@@ -258,6 +258,15 @@ void load_level_map(const char* name)
         load_checked_map(name, path.c_str());
 }
 
+map_read load_level_map_file(const char* path)
+{
+    const std::string chosen = path;  // path may be g_map_path, which the reading rewrites
+    if (!checked_level_map(chosen.c_str(), k_map_kept))
+        return map_read::unread;
+    const size_t slash = chosen.find_last_of("/\\");
+    return load_checked_map(chosen.substr(slash == std::string::npos ? 0 : slash + 1).c_str(), chosen.c_str());
+}
+
 int32_t save_level_map(const char* path)
 {
     if (!path || file_exists(path) != 1) {

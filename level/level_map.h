@@ -65,6 +65,9 @@ bool write_level_map(const char* path);
 // "final load ok"; in editor mode the editor is told (level_links.h). A missing file or a wrong
 // tag ("nespravna verzia mapy") is reported and changes no table.
 void load_level_map(const char* name);
+// The same for the map file at a path in any folder (its texture pack found by its file name);
+// `unread` when it is missing or has a wrong tag (reported) and no table changed.
+map_read load_level_map_file(const char* path);
 
 // Writes the whole map to a path that already exists: the lying ground items are removed, the
 // file written, g_map_path set and g_map_dirty cleared. 0 when written; -1 when the path does

@@ -1,8 +1,10 @@
 #include "editor/windows/command_window.h"
 
 #include "core/console_log.h"
+#include "core/globals.h"
 #include "core/utilities.h"
 #include "editor/controls/dialog_controls.h"
+#include "editor/controls/message_box.h"
 #include "editor/dialogs/dialogue_editor.h"
 #include "editor/dialogs/event_editor.h"
 #include "editor/dialogs/item_editor.h"
@@ -93,13 +95,37 @@ std::string ask(const char* title, const char* filter, const char* extension, in
     return ask_file_name(title, filter, extension, mode, g_command_window);
 }
 
+// Why the map chosen was not read whole; null when it was.
+const char* map_load_problem(const std::string& path)
+{
+    if (path.size() >= size_t(k_map_path_size))
+        return "The path is longer than a map path may be (255 characters); the level stays as it was.";
+    switch (check_level_map(path.c_str())) {
+    case map_check::missing:
+        return "The file does not exist.";
+    case map_check::wrong_tag:
+        return "The file is not a level map of this version; the level stays as it was.";
+    case map_check::ok:
+        break;
+    }
+    switch (load_level_map_file(path.c_str())) {
+    case map_read::unread:
+        return "The file cannot be read; the level stays as it was.";
+    case map_read::damaged:
+        return "The file is damaged: the level holds what could be read (the console names the section).";
+    case map_read::whole:
+        break;
+    }
+    return nullptr;
+}
+
 void load_map()
 {
-    std::string path = ask("load map", k_map_filter, "sav", k_file_dialog_open);
-    if (path.empty() || file_exists(path.c_str()) != 1)
+    const std::string path = ask("load map", k_map_filter, "sav", k_file_dialog_open);
+    if (path.empty())
         return;
-    const size_t slash = path.find_last_of("/\\");
-    load_level_map(path.substr(slash == std::string::npos ? 0 : slash + 1).c_str());
+    if (const char* problem = map_load_problem(path))
+        message_box(g_command_window, (path + "\n" + problem).c_str(), "load map", message_box_kind::ok);
 }
 
 void save_map()

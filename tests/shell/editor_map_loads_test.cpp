@@ -1,5 +1,6 @@
 // The editor follows the map it shows: after "load map" and "new map" Ctrl+Z gives back no state
-// of the map before, and the pages under the tabs list the new map's records.
+// of the map before, the pages under the tabs list the new map's records, and "load map" reads
+// the file chosen in any folder, or says why it cannot.
 #include "shell/shell_fixture.h"
 
 #include "tests/editor/dialog_texts.h"
@@ -124,4 +125,26 @@ TEST_F(editor_map_loads, ThePagesUnderTheTabsListTheMapThatLoadMapRead)
         ASSERT_NE(rows(), start_rows);
         EXPECT_EQ(shown, rows());
     }
+}
+
+TEST_F(editor_map_loads, LoadMapReadsTheFileChosenInAnyFolderOrSaysWhyNot)
+{
+    ASSERT_TRUE(load_map("data/levels/credits.sav"));
+    const object_list credits = level_objects();
+    std::filesystem::create_directory("elsewhere");
+    std::filesystem::copy_file("data/levels/credits.sav", "elsewhere/brana.sav");
+    ASSERT_TRUE(load_map("data/levels/start.sav"));
+    ASSERT_NE(level_objects(), credits);
+
+    std::string message;
+    ASSERT_TRUE(load_map("elsewhere/brana.sav", &message));
+    EXPECT_EQ(message, "");
+    EXPECT_EQ(level_objects(), credits);
+    EXPECT_EQ(std::filesystem::path(g_map_path), std::filesystem::current_path() / "elsewhere/brana.sav");
+
+    // A file that is no map: the level stays and a message box says why.
+    write_text("elsewhere/notes.sav", "not a map");
+    ASSERT_TRUE(load_map("elsewhere/notes.sav", &message));
+    EXPECT_NE(message.find("not a level map"), std::string::npos) << message;
+    EXPECT_EQ(level_objects(), credits);
 }
