@@ -164,8 +164,9 @@ void change_level(const char* name, int32_t skip_change_save, int32_t skip_monst
     stop_scene_music();
 
     const std::string kept = std::string("level ") + g_current_level;
-    bool entered = !path.empty() && checked_level_map(path.c_str(), kept.c_str());
-    if (entered) {
+    const bool read = !path.empty() && checked_level_map(path.c_str(), kept.c_str());
+    bool entered = read;
+    if (read) {
         if (!skip_change_save)
             save_level_changes(g_current_level);
         copy_bounded(g_current_level, sizeof g_current_level, bare.c_str());
@@ -199,4 +200,6 @@ void change_level(const char* name, int32_t skip_change_save, int32_t skip_monst
             log_add_line(&g_message_log, 0, "%s %s", ui_text(k_entered_text), g_scene_header.display_name);
     }
     run_hook(g_level_links.prepare_crossing_chars, "prepare_crossing_chars");
+    if (read && g_editor_enabled)
+        run_hook(g_level_links.map_replaced, "map_replaced");
 }

@@ -32,8 +32,11 @@ struct level_links {
     bool (*show_hint)(const char* path);
     void (*reset_message_window)();
 
-    // The editor: after a map is read in editor mode, its mode tabs are opened again.
+    // The editor: after the empty template is read in editor mode, its mode tabs are opened again.
     void (*open_mode_tabs)();
+    // The editor: after a map file, the empty template or an entered level replaced the level's
+    // tables in editor mode, the undo forgets the map before and the windows show the new one.
+    void (*map_replaced)();
 
     // Ground items.
     void (*purge_ground_items)();          // lying items (state 2) removed with their objects

@@ -230,18 +230,41 @@ bool write_level_map(const char* path)
     return write_map_sections(path, false);
 }
 
-void load_level_map(const char* name)
+namespace {
+
+constexpr const char* k_map_kept = "doterajsia mapa";
+
+// The editor's load of a map whose tag was checked; `name` finds its texture pack.
+map_read load_checked_map(const char* name, const char* path)
 {
-    std::string path = level_map_path(name);
-    if (path.empty() || !checked_level_map(path.c_str(), "doterajsia mapa"))
-        return;
-    const bool whole = read_level_map_file(name, path.c_str()) == map_read::whole;
+    const map_read read = read_level_map_file(name, path);
     load_all_proto_textures();
     run_hook(g_level_links.clear_char_objects, "clear_char_objects");
     run_hook(g_level_links.spawn_level_chars, "spawn_level_chars");
     run_hook(g_level_links.spawn_monsters_at_points, "spawn_monsters_at_points");
-    if (whole)
+    if (g_editor_enabled)
+        run_hook(g_level_links.map_replaced, "map_replaced");
+    if (read == map_read::whole)
         console_log("final load ok");
+    return read;
+}
+
+} // namespace
+
+void load_level_map(const char* name)
+{
+    std::string path = level_map_path(name);
+    if (!path.empty() && checked_level_map(path.c_str(), k_map_kept))
+        load_checked_map(name, path.c_str());
+}
+
+map_read load_level_map_file(const char* path)
+{
+    const std::string chosen = path;  // path may be g_map_path, which the reading rewrites
+    if (!checked_level_map(chosen.c_str(), k_map_kept))
+        return map_read::unread;
+    const size_t slash = chosen.find_last_of("/\\");
+    return load_checked_map(chosen.substr(slash == std::string::npos ? 0 : slash + 1).c_str(), chosen.c_str());
 }
 
 int32_t save_level_map(const char* path)
@@ -311,4 +334,6 @@ void load_empty_map()
         run_hook(g_level_links.open_mode_tabs, "open_mode_tabs");
     run_hook(g_level_links.clear_char_objects, "clear_char_objects");
     forget_level_chars();
+    if (g_editor_enabled)
+        run_hook(g_level_links.map_replaced, "map_replaced");
 }

@@ -62,9 +62,12 @@ bool write_level_map(const char* path);
 
 // The editor's load of a whole map: read as above, then the prototypes' frames, the characters'
 // objects cleared, the level's characters and monster points spawned and, for a map read whole,
-// "final load ok". A missing file or a wrong tag ("nespravna verzia mapy") is reported and
-// changes no table.
+// "final load ok"; in editor mode the editor is told (level_links.h). A missing file or a wrong
+// tag ("nespravna verzia mapy") is reported and changes no table.
 void load_level_map(const char* name);
+// The same for the map file at a path in any folder (its texture pack found by its file name);
+// `unread` when it is missing or has a wrong tag (reported) and no table changed.
+map_read load_level_map_file(const char* path);
 
 // Writes the whole map to a path that already exists: the lying ground items are removed, the
 // file written, g_map_path set and g_map_dirty cleared. 0 when written; -1 when the path does
@@ -87,7 +90,8 @@ int32_t save_session_map();
 bool read_level_map_head(const char* path);
 // The editor's new map: "global/empty" read up to the scene header (its tag not compared), the
 // mode tabs re-created in editor mode, the characters' objects cleared and the level's
-// characters and placements dropped (the global slots stay). Containers, ground items and monster points keep what they held.
+// characters and placements dropped (the global slots stay); then in editor mode the editor is
+// told. Containers, ground items and monster points keep what they held.
 void load_empty_map();
 
 // Section 7: u32 420, u32 object count, u32 capacity, the world objects, u32 180, the 100

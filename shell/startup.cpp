@@ -24,6 +24,7 @@
 #include "editor/view/object_markers.h"
 #include "editor/view/object_mode.h"
 #include "editor/view/sector_mode.h"
+#include "editor/windows/command_window.h"
 #include "engine/fonts.h"
 #include "engine/sound.h"
 #include "engine/sprite_font.h"
@@ -217,6 +218,7 @@ void install_links()
             g_ground_items[item].object = uint16_t(index);
     };
     g_level_links.open_mode_tabs = [] { open_mode_tabs(); };
+    g_level_links.map_replaced = show_replaced_map;
     g_editor_links.apply_view_layout = init_render_states;
     g_editor_links.run_brush_mode = run_brush_mode;
     g_editor_links.run_object_mode = run_object_mode;

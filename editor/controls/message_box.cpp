@@ -41,24 +41,27 @@ dialog_template box_template(const std::string& text, const char* caption, messa
 int32_t message_box(dialog_handle owner, const char* text, const char* caption, message_box_kind kind)
 {
     const std::string shown = text ? text : "";
-    const int32_t fallback = kind == message_box_kind::ok ? k_id_ok : k_id_yes;
+    const int32_t fallback = kind == message_box_kind::ok       ? k_id_ok
+                             : kind == message_box_kind::yes_no ? k_id_yes
+                                                                : k_id_no;
     if (!modal_dialogs_answerable()) {
         console_log("dialog \"%.100s\" sa neda zobrazit, odpoved: %s", shown.c_str(),
-                    kind == message_box_kind::ok ? "OK" : "Yes");
+                    fallback == k_id_ok ? "OK" : fallback == k_id_yes ? "Yes" : "No");
         return fallback;
     }
-    auto procedure = [kind](dialog_handle box, const dialog_message& m) {
+    auto procedure = [kind, fallback](dialog_handle box, const dialog_message& m) {
         const bool ok_box = kind == message_box_kind::ok;
+        const bool cancel_answers = kind != message_box_kind::yes_no;  // Esc and the close box
         if (m.kind == dialog_message_kind::close) {
-            if (ok_box)
-                end_dialog(box, k_id_ok);
+            if (cancel_answers)
+                end_dialog(box, fallback);
             return true;
         }
         if (m.kind != dialog_message_kind::command)
             return false;
         // Enter (k_id_ok) presses the default button.
-        if (m.id == k_id_ok || (ok_box && m.id == k_id_cancel))
-            end_dialog(box, ok_box ? k_id_ok : k_id_yes);
+        if (m.id == k_id_ok || (cancel_answers && m.id == k_id_cancel))
+            end_dialog(box, fallback);
         else if (!ok_box && (m.id == k_id_yes || m.id == k_id_no))
             end_dialog(box, m.id);
         return true;

@@ -8,6 +8,7 @@
 enum class message_box_kind : uint8_t {
     ok,     // OK; Esc and the close box answer OK too
     yes_no, // Yes (the default) and No; Esc and the close box do nothing
+    yes_no_default_no, // Yes and No (the default); Esc and the close box answer No
 };
 
 // Asks and waits; k_id_ok, k_id_yes or k_id_no. With nobody to answer (modal_dialogs_answerable)

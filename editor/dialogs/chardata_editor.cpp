@@ -14,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 dialog_handle g_chardata_editor_window = 0;
 char g_chardata_filter[k_chardata_filter_size] = "";
@@ -23,25 +24,33 @@ namespace {
 constexpr char k_model_filter[] = "ZORV 3D FILE\0*.3d\0ALL\0*.*\0";
 constexpr int32_t k_name_size = 60;  // 59 characters and the terminator
 
-// The entry a list row names, or -1 (no row, or a name no entry has any more).
+// The registry entry each list row shows, in row order: two entries may share a name, and a freed
+// entry keeps its name.
+std::vector<int32_t> g_row_entries;
+
+// The entry of the selected row, or -1 (no row, or an entry freed or renamed since).
 int32_t selected_entry(dialog_handle dialog)
 {
     const int32_t row = get_list_sel(dialog, k_chd_list);
-    if (row < 0)
+    if (row < 0 || row >= int32_t(g_row_entries.size()))
         return -1;
+    const int32_t entry = g_row_entries[size_t(row)];
     char name[k_chardata_text_size];
     get_list_text(dialog, k_chd_list, row, name, sizeof name);
-    return std::max(find_chardata_by_name(name), -1);
+    const chardata_entry& e = g_chardata[entry];
+    return e.loaded && std::strncmp(e.name, name, sizeof e.name) == 0 ? entry : -1;
 }
 
 void fill_list(dialog_handle dialog)
 {
-    for (int32_t row = get_list_count(dialog, k_chd_list) - 1; row >= 0; --row)
-        delete_list_string(dialog, k_chd_list, row);
+    clear_list(dialog, k_chd_list);
+    g_row_entries.clear();
     const uint32_t count = std::min(g_chardata_count, uint32_t(k_chardata_capacity));
     for (uint32_t i = 0; i < count; ++i)
-        if (g_chardata[i].loaded && chardata_name_contains(i, g_chardata_filter))
+        if (g_chardata[i].loaded && chardata_name_contains(i, g_chardata_filter)) {
             add_list_string(dialog, k_chd_list, g_chardata[i].name);
+            g_row_entries.push_back(int32_t(i));
+        }
 }
 
 void show_entry(dialog_handle dialog)
@@ -51,6 +60,19 @@ void show_entry(dialog_handle dialog)
         return;
     set_item_text(dialog, k_chd_name, g_chardata[entry].name);
     set_item_text(dialog, k_chd_file, g_chardata[entry].path);
+}
+
+// True, after the message box, when a loaded entry other than `own` has the name.
+bool name_taken(dialog_handle dialog, const char* name, int32_t own)
+{
+    const uint32_t count = std::min(g_chardata_count, uint32_t(k_chardata_capacity));
+    for (uint32_t i = 0; i < count; ++i)
+        if (int32_t(i) != own && g_chardata[i].loaded &&
+            std::strncmp(g_chardata[i].name, name, sizeof g_chardata[i].name) == 0) {
+            message_box(dialog, "The name already exists", "ERROR", message_box_kind::ok);
+            return true;
+        }
+    return false;
 }
 
 // The lowest entry that is free: not loaded, or not yet in use; -1 when all are loaded.
@@ -68,14 +90,7 @@ void add_entry(dialog_handle dialog)
     get_item_text(dialog, k_chd_name, name, sizeof name);
     if (!name[0])
         std::strcpy(name, "new");
-    const uint32_t count = std::min(g_chardata_count, uint32_t(k_chardata_capacity));
-    bool taken = false;
-    for (uint32_t i = 0; i < count; ++i)
-        if (g_chardata[i].loaded && std::strncmp(g_chardata[i].name, name, sizeof g_chardata[i].name) == 0) {
-            message_box(dialog, "The name already exists", "ERROR", message_box_kind::ok);
-            taken = true;
-        }
-    if (taken)
+    if (name_taken(dialog, name, -1))
         return;
     const std::string chosen = ask_file_name("load 3d file", k_model_filter, "3d", k_file_dialog_open, dialog);
     if (chosen.empty() || file_exists(chosen.c_str()) != 1)
@@ -93,8 +108,10 @@ void add_entry(dialog_handle dialog)
     e.loaded = 1;
     load_model(&g_char_models[entry], path.c_str());
     copy_bounded(e.path, sizeof e.path, path.c_str());
-    if (chardata_name_contains(uint32_t(entry), g_chardata_filter))
+    if (chardata_name_contains(uint32_t(entry), g_chardata_filter)) {
         set_list_sel(dialog, k_chd_list, add_list_string(dialog, k_chd_list, e.name));
+        g_row_entries.push_back(entry);
+    }
     console_log("pridal som 3d file %d pre charaktery", entry);
     if (uint32_t(entry) == g_chardata_count)
         ++g_chardata_count;
@@ -108,6 +125,8 @@ void rename_entry(dialog_handle dialog)
         return;
     char name[k_name_size];
     get_item_text(dialog, k_chd_name, name, sizeof name);
+    if (name_taken(dialog, name, entry))
+        return;
     copy_bounded(g_chardata[entry].name, sizeof g_chardata[entry].name, name);
     delete_list_string(dialog, k_chd_list, row);
     insert_list_string(dialog, k_chd_list, row, name);
@@ -123,6 +142,7 @@ void delete_entry(dialog_handle dialog)
     g_chardata[entry].loaded = 0;
     free_model(&g_char_models[entry]);
     delete_list_string(dialog, k_chd_list, row);
+    g_row_entries.erase(g_row_entries.begin() + row);
     for (int32_t p = 0; p < g_move_proto_count; ++p)
         for (int16_t& part : g_move_protos[p].part_model)
             if (part == entry)

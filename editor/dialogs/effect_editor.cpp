@@ -172,6 +172,7 @@ void add_proto(dialog_handle dialog)
         return;
     }
     init_efect_proto_entry(&g_efect_protos[n]);
+    g_efect_protos[n].name[0] = '\0';  // the designer names the entry with "Upd"
     add_list_string(dialog, k_efe_proto_list, record_text(g_efect_protos[n].name).c_str());
     g_efect_proto_count = int16_t(n + 1);
 }

@@ -6,6 +6,7 @@
 #include "core/utilities.h"
 #include "editor/controls/dialog_controls.h"
 #include "editor/controls/number_fields.h"
+#include "editor/store/table_edits.h"
 #include "editor/windows/file_name_dialog.h"
 #include "editor/windows/mode_tabs.h"
 #include "editor/windows/page_procedure.h"
@@ -136,10 +137,11 @@ void edit_part(dialog_handle dialog, int32_t part)
     open_body_part_editor();
 }
 
-// Each file is written only when its table may replace it (core/table_file_state.h).
-void save_all()
+// The registry's file is written as a page's write (editor/store/table_edits.h); the move
+// prototypes' file, which nothing reads, only after an edit of its table.
+void save_all(dialog_handle dialog)
 {
-    write_table_file(g_chardata_file, write_chardata);
+    write_table_from_page(dialog, g_chardata_file, write_chardata);
     write_table_file(g_charpr_file, write_charpr);
 }
 
@@ -181,7 +183,7 @@ void run_command(dialog_handle dialog, int32_t id)
         delete_proto(dialog);
         break;
     case k_mpe_save_all:
-        save_all();
+        save_all(dialog);
         break;
     case k_mpe_menu_save:
         save_proto(dialog);

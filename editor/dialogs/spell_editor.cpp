@@ -5,6 +5,7 @@
 #include "editor/controls/number_fields.h"
 #include "editor/controls/record_text.h"
 #include "editor/dialogs/table_references.h"
+#include "editor/store/table_edits.h"
 #include "editor/windows/command_window.h"
 #include "editor/windows/page_procedure.h"
 #include "items/items.h"
@@ -296,8 +297,8 @@ void update_spell(dialog_handle dialog)
         insert_list_string(dialog, k_spell_list, id, record_text(s.name).c_str());
         set_list_sel(dialog, k_spell_list, id);
     }
-    table_file_changed(g_spells_file);  // UPDATE writes the table as the editor holds it
-    if (!write_table_file(g_spells_file, save_spells))
+    // A write refused by the user is logged by the question.
+    if (!write_table_from_page(dialog, g_spells_file, save_spells) && g_spells_file.read_whole)
         console_log("SPELL UPDATE: global/spells.dat sa nepodarilo zapisat");
 }
 

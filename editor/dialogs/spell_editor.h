@@ -1,7 +1,8 @@
 // The spell editor: a window over the spell table g_spell_protos. The spell list shows one row
 // per spell; every button acts on the spell whose row is selected at that moment, and the window
 // holds no copy of a spell. "UPDATE" writes the controls into the selected spell and then the
-// whole table to "global/spells.dat".
+// whole table to "global/spells.dat", after a question when the file did not read whole
+// (editor/store/table_edits.h).
 #pragma once
 
 #include "editor/controls/dialog_model.h"

@@ -3,12 +3,15 @@
 #include "characters/char_models.h"
 #include "characters/char_table.h"
 #include "characters/monster_protos.h"
+#include "core/console_log.h"
+#include "editor/controls/message_box.h"
 #include "items/items.h"
 #include "items/spells.h"
 #include "level/level_effects.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace {
@@ -82,4 +85,19 @@ void run_watched_command(const std::function<void()>& command)
         if (after != before[i])
             table_file_changed(*k_watched[i].file);
     }
+}
+
+bool write_table_from_page(dialog_handle owner, table_file_state& file, bool (*write)())
+{
+    if (!file.read_whole) {
+        const std::string question = std::string(file.file) +
+                                     " did not read whole: writing replaces it with the part read,\n"
+                                     "and what the file holds beyond that part is lost. Write it?";
+        if (message_box(owner, question.c_str(), "WARNING", message_box_kind::yes_no_default_no) != k_id_yes) {
+            console_log("%s sa nenacital cely, nezapisujem ho", file.file);
+            return false;
+        }
+        table_file_changed(file);
+    }
+    return write_table_file(file, write);
 }

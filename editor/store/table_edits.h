@@ -3,8 +3,17 @@
 // at shutdown or on a save-all even when its file was not read whole.
 #pragma once
 
+#include "core/table_file_state.h"
+#include "editor/controls/dialog_model.h"
+
 #include <functional>
 
 // Runs the command; each watched table whose bytes differ afterwards is marked changed. Commands
 // that a command sends on (fields it fills) run inside the outer one's watch.
 void run_watched_command(const std::function<void()>& command);
+
+// The write of a global table that a page's button makes: a table whose file read whole is
+// written; otherwise a question owned by the page asks whether the part read may replace the
+// file (No is the default, and the answer when nobody can answer). False when the file was left
+// as it is ("<file> sa nenacital cely, nezapisujem ho") or the write failed.
+bool write_table_from_page(dialog_handle owner, table_file_state& file, bool (*write)());

@@ -196,6 +196,15 @@ void pop_undo_snapshot()
     g_map_dirty = 1;
 }
 
+void forget_undo_snapshots()
+{
+    const uint32_t oldest = g_undo_counter > k_undo_kept ? g_undo_counter - k_undo_kept + 1 : 1;
+    for (uint32_t n = oldest; n <= g_undo_counter; ++n)
+        delete_file(undo_snapshot_path(n).c_str());
+    g_undo_counter = 0;
+    enable_undo_button(false);
+}
+
 void clear_undo_folder()
 {
     std::snprintf(g_dir_path, sizeof g_dir_path, "%s", k_undo_folder);

@@ -38,5 +38,9 @@ void pop_undo_snapshot();
 // exactly columns x rows cells after them (none for a map of no cells).
 bool undo_snapshot_is_sound(const uint8_t* bytes, size_t size);
 
+// Drops the snapshots of this run (another map replaced the one they were taken of): their files
+// are deleted, the counter becomes 0 and the undo button is disabled.
+void forget_undo_snapshots();
+
 // Deletes every file (not folder) in the undo folder.
 void clear_undo_folder();

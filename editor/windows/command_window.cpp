@@ -1,15 +1,19 @@
 #include "editor/windows/command_window.h"
 
 #include "core/console_log.h"
+#include "core/globals.h"
 #include "core/utilities.h"
 #include "editor/controls/dialog_controls.h"
+#include "editor/controls/message_box.h"
 #include "editor/dialogs/dialogue_editor.h"
 #include "editor/dialogs/event_editor.h"
 #include "editor/dialogs/item_editor.h"
 #include "editor/dialogs/map_text_editor.h"
 #include "editor/dialogs/monster_editor.h"
 #include "editor/dialogs/spell_editor.h"
+#include "editor/store/undo_snapshots.h"
 #include "editor/windows/file_name_dialog.h"
+#include "editor/windows/mode_tabs.h"
 #include "level/level_map.h"
 #include "level/map_exchange.h"
 #include "platform/files.h"
@@ -91,20 +95,37 @@ std::string ask(const char* title, const char* filter, const char* extension, in
     return ask_file_name(title, filter, extension, mode, g_command_window);
 }
 
-void load_map()
+// Why the map chosen was not read whole; null when it was.
+const char* map_load_problem(const std::string& path)
 {
-    std::string path = ask("load map", k_map_filter, "sav", k_file_dialog_open);
-    if (path.empty() || file_exists(path.c_str()) != 1)
-        return;
-    const size_t slash = path.find_last_of("/\\");
-    load_level_map(path.substr(slash == std::string::npos ? 0 : slash + 1).c_str());
+    if (path.size() >= size_t(k_map_path_size))
+        return "The path is longer than a map path may be (255 characters); the level stays as it was.";
+    switch (check_level_map(path.c_str())) {
+    case map_check::missing:
+        return "The file does not exist.";
+    case map_check::wrong_tag:
+        return "The file is not a level map of this version; the level stays as it was.";
+    case map_check::ok:
+        break;
+    }
+    switch (load_level_map_file(path.c_str())) {
+    case map_read::unread:
+        return "The file cannot be read; the level stays as it was.";
+    case map_read::damaged:
+        return "The file is damaged: the level holds what could be read (the console names the section).";
+    case map_read::whole:
+        break;
+    }
+    return nullptr;
 }
 
-// The free editors of the level's tables show the map now in memory.
-void refresh_level_lists()
+void load_map()
 {
-    refresh_map_text_list();
-    refresh_event_list();
+    const std::string path = ask("load map", k_map_filter, "sav", k_file_dialog_open);
+    if (path.empty())
+        return;
+    if (const char* problem = map_load_problem(path))
+        message_box(g_command_window, (path + "\n" + problem).c_str(), "load map", message_box_kind::ok);
 }
 
 void save_map()
@@ -231,11 +252,9 @@ void run_menu_command(int32_t id)
     switch (id) {
     case k_menu_new_map:
         load_empty_map();
-        refresh_level_lists();
         break;
     case k_menu_load_map:
         load_map();
-        refresh_level_lists();
         break;
     case k_menu_save_map:
         save_map();
@@ -255,4 +274,12 @@ void run_menu_command(int32_t id)
     default:
         break;
     }
+}
+
+void show_replaced_map()
+{
+    forget_undo_snapshots();
+    refresh_map_text_list();
+    refresh_event_list();
+    renew_tab_page();
 }

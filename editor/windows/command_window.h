@@ -56,9 +56,14 @@ void open_editor_windows();
 // What a menu item does (the window's procedure calls it); the file commands ask for their file
 // with ask_file_name, owned by the command window, and stop on a cancel:
 // - "new map": the empty map template (load_empty_map);
-// - "load map": the chosen file's name part read as a level map;
+// - "load map": the chosen file read as a level map, wherever it lies; a file that is missing, not
+//   a map of this version or damaged is named in a message box saying so;
 // - "save map": the chosen path logged, then save_level_map_as;
 // - mapinfo and sortinfo: export and import through level/map_exchange.h;
 // - an editor: its window created unless its handle is set;
 // - a help text: "readme.txt" or one of the "doc/" texts shown in the viewer.
 void run_menu_command(int32_t id);
+
+// After another map replaced the level's tables: the undo snapshots of the map before are
+// dropped, and the text and event editors and the page under the tabs show the new map.
+void show_replaced_map();

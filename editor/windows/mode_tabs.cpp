@@ -102,3 +102,11 @@ void mode_tabs_tick()
         destroy_dialog(g_tab_window);
     g_tab_window = create_editor_window(g_mode_tab_pages[tab], 0, k_tab_window_top);
 }
+
+void renew_tab_page()
+{
+    if (!g_tab_window || !dialog_exists(g_tab_window) || g_current_tab < 0 || g_current_tab >= k_mode_tab_count)
+        return;
+    destroy_dialog(g_tab_window);
+    g_tab_window = create_editor_window(g_mode_tab_pages[g_current_tab], 0, k_tab_window_top);
+}

@@ -33,3 +33,6 @@ dialog_handle open_mode_tabs();
 // selected tab differs from g_current_tab, it is remembered, the shown page destroyed, the tab's
 // page created and its handle kept in g_tab_window.
 void mode_tabs_tick();
+
+// The shown page made anew, so that it shows the tables as they are now (another map was read).
+void renew_tab_page();

@@ -64,3 +64,14 @@ inline std::vector<std::string> control_rows(dialog_handle d, int32_t id)
 {
     return find_control(d, id, control_kind::combo) ? combo_rows(d, id) : list_rows(d, id);
 }
+
+// The labels of a dialog, in order: what a message box says.
+inline std::string label_texts(dialog_handle d)
+{
+    std::string text;
+    if (const dialog_record* r = find_dialog(d))
+        for (const control_record& c : r->controls)
+            if (c.source.kind == control_kind::static_text)
+                text += c.text;
+    return text;
+}

@@ -126,12 +126,17 @@ TEST_F(EffectEditor, PrototypesAreAddedRenamedAndRemovedUnlessAnItemUsesThem)
     const dialog_handle d = open();
     ASSERT_EQ(list_rows(d, k_efe_proto_list), (std::vector<std::string>{"fx0", "fx1", "fx2"}));
 
+    // "Add": an entry of no name, whatever the slot held.
+    copy_bounded(g_efect_protos[3].name, k_efect_name_size, "stale");
+    user_choose(d, k_efe_proto_list, 0);
     ASSERT_TRUE(user_click(d, k_efe_proto_add));
     EXPECT_EQ(g_efect_proto_count, 4);
-    EXPECT_EQ(list_row(d, k_efe_proto_list, 3), "new");
+    EXPECT_EQ(list_row(d, k_efe_proto_list, 3), "");
+    EXPECT_STREQ(g_efect_protos[3].name, "");
+    EXPECT_EQ(g_efect_protos[3].slot, k_efect_no_slot);
     EXPECT_TRUE(g_efect_protos_file.changed);
     user_choose(d, k_efe_proto_list, 3);
-    EXPECT_EQ(field_text(d, k_efe_proto_name), "new");
+    EXPECT_EQ(field_text(d, k_efe_proto_name), "");
     user_edit_text(d, k_efe_proto_name, "a_name_longer_than_nineteen");
     user_click(d, k_efe_proto_upd);
     EXPECT_STREQ(g_efect_protos[3].name, "a_name_longer_than_");

@@ -128,6 +128,43 @@ TEST_F(ChardataEditor, AddRegistersFilesBelowTheWorkingFolderInTheLowestFreeEntr
     EXPECT_EQ(get_list_count(g_chardata_editor_window, k_chd_list), 2);
 }
 
+// A registry read with two entries named "x": each row shows, renames and deletes its own entry.
+TEST_F(ChardataEditor, EachButtonActsOnTheRowChosenAndUpdateRefusesANameTaken)
+{
+    add_entry("stand1/head");
+    add_entry("x", "3d/body.3d");
+    add_entry("x", "3d/legs.3d");
+    add_proto("walk");
+    g_move_protos[0].part_model[0] = 1;
+    g_move_protos[0].part_model[1] = 2;
+    create_chardata_editor();
+    const dialog_handle page = g_chardata_editor_window;
+    answer_with("");  // message boxes are counted
+
+    ASSERT_TRUE(user_choose(page, k_chd_list, 0));
+    user_edit_text(page, k_chd_name, "x");
+    ASSERT_TRUE(user_click(page, k_chd_update));
+    EXPECT_EQ(message_boxes, 1);
+    EXPECT_STREQ(g_chardata[0].name, "stand1/head");
+
+    ASSERT_TRUE(user_choose(page, k_chd_list, 2));
+    EXPECT_EQ(field_text(page, k_chd_file), "3d/legs.3d");
+    ASSERT_TRUE(user_choose(page, k_chd_list, 1));
+    ASSERT_TRUE(user_click(page, k_chd_delete));
+    EXPECT_EQ(g_chardata[1].loaded, 0u);
+    EXPECT_EQ(g_move_protos[0].part_model[0], -1);
+    EXPECT_EQ(g_move_protos[0].part_model[1], 2);
+
+    // The freed entry keeps its name; the loaded one of that name is still renamed and deleted.
+    ASSERT_TRUE(user_choose(page, k_chd_list, 1));
+    user_edit_text(page, k_chd_name, "legs");
+    ASSERT_TRUE(user_click(page, k_chd_update));
+    EXPECT_STREQ(g_chardata[2].name, "legs");
+    ASSERT_TRUE(user_click(page, k_chd_delete));
+    EXPECT_EQ(g_chardata[2].loaded, 0u);
+    EXPECT_EQ(g_move_protos[0].part_model[1], -1);
+}
+
 TEST_F(MoveProtoEditor, PartDropDownsFollowTheFilterAndUpdStoresTheEntriesTheyName)
 {
     add_entry("orc head");

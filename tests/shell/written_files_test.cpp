@@ -3,6 +3,7 @@
 // sets; cut to half, cut to 7 bytes or zeroed, each keeps its bytes through a run.
 #include "shell/shell_fixture.h"
 
+#include "tests/editor/dialog_texts.h"
 #include "tests/shell/editor_demo_steps.h"
 #include "tests/shell/editor_demo_support.h"
 
@@ -10,6 +11,7 @@
 #include "characters/monster_protos.h"
 #include "editor/dialogs/monster_editor.h"
 #include "editor/dialogs/move_proto_editor.h"
+#include "editor/dialogs/spell_editor.h"
 #include "editor/windows/command_window.h"
 #include "level/save_files.h"
 #include "platform/byte_order.h"
@@ -208,4 +210,49 @@ TEST_F(shell_test, AWrittenFileCutOrZeroedKeepsItsBytesThroughAGameAndAnEditorRu
     g_monster_proto_count = 0;
     ASSERT_TRUE(load_monster_protos());
     EXPECT_EQ(g_monster_proto_count, 1);
+}
+
+// UPDATE with no spell chosen and "save all" over a file cut short: No keeps it, Yes writes it.
+TEST_F(shell_test, AnEditorButtonWritesATableThatDidNotReadWholeOnlyAfterTheUserSaysYes)
+{
+    const std::pair<const char*, void (*)()> writes[] = {
+        {"global/spells.dat",
+         [] {
+             user_pick_menu(g_command_window, k_menu_spells);
+             user_click(g_spell_editor_window, k_spell_update);
+         }},
+        {"global/chardata.dat",
+         [] {
+             if (g_move_proto_editor_window || choose_tab(k_move_proto_tab, g_move_proto_editor_window))
+                 user_click(g_move_proto_editor_window, k_mpe_save_all);
+         }},
+    };
+    for (const auto& [file, press] : writes) {
+        SCOPED_TRACE(file);
+        const std::vector<uint8_t> whole = read_bytes(file);
+        const std::vector<uint8_t> cut(whole.begin(), whole.begin() + std::ptrdiff_t(whole.size() / 2));
+        write_bytes(file, cut);
+        render_use_recording(true);
+        ASSERT_TRUE(program_startup("zorv editor"));
+        ASSERT_TRUE(program_frame());
+        std::vector<std::string> questions;
+        int32_t answer = k_id_no;
+        set_modal_responder([&](dialog_handle d) {
+            questions.push_back(label_texts(d));
+            user_click(d, answer);
+            return false;
+        });
+        press();
+        ASSERT_EQ(questions.size(), 1u);
+        EXPECT_EQ(questions[0].find(std::string(file) + " did not read whole"), 0u) << questions[0];
+        EXPECT_EQ(read_bytes(file), cut);
+        answer = k_id_yes;
+        press();
+        EXPECT_EQ(questions.size(), 2u);
+        EXPECT_NE(read_bytes(file), cut);
+        set_modal_responder({});
+        program_shutdown(true);
+        render_use_recording(false);
+        write_bytes(file, whole);
+    }
 }
