@@ -382,10 +382,11 @@ expansion expand(const movement_map* map, int32_t mode)
                 goal_k = k_step_column[k] == dc && k_step_row[k] == dr ? k : goal_k;
         // The neighbours are visited in order up to the goal, or all eight; the open list's limit
         // is tested at each, before it is entered. The list only grows, so the test at the last
-        // one visited, after the entries before it, decides.
+        // one visited, after the entries before it (seven at most), decides.
         const uint32_t last_visited = goal_k < 8 ? goal_k : 7;
         const uint32_t before_last = (1u << last_visited) - 1;
-        if (g_search.open.size() + std::popcount(entered & before_last) > k_open_limit)
+        const int32_t size = g_search.open.size();
+        if (size > k_open_limit - 7 && size + std::popcount(entered & before_last) > k_open_limit)
             return expansion::overflow;
         const uint32_t through_last = before_last | 1u << last_visited;
         for (uint32_t todo = entered & through_last; todo != 0; todo &= todo - 1) {
