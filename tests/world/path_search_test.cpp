@@ -206,11 +206,10 @@ TEST_F(path_search, CellsBeyondTheSearchGridAreBlockedOnLargeMaps)
 
 TEST_F(path_search, AnOpenListOfMoreThan1498EntriesEndsTheSearchWithNothing)
 {
-    // The goal lies at the west end of a wall bar five rows thick and 178 cells long, reached by a
-    // tunnel along the bar's middle row from its east end. The search floods the ground round the
-    // bar until it finds the tunnel's mouth, then walks the tunnel with the flood's 1,417 open
-    // entries behind it, two more for each tunnel cell with free cells on both sides. Each step
-    // down the tunnel enters one cell, west, and visits four neighbours after it.
+    // The goal lies at the west end of a wall bar 5 x 178 cells, reached by a tunnel along its
+    // middle row from its east end. The search floods the ground round the bar, then walks the
+    // tunnel with 1,417 open entries behind it, two more for each tunnel cell with free cells on
+    // both sides; each step enters one cell, west, and visits four neighbours after it.
     const auto search_bar = [&](int sided_cells) {
         free_movemap(&map);
         EXPECT_TRUE(create_movemap(&map, 400, 400, 0, 0));

@@ -189,7 +189,6 @@ TEST_F(weather_test, EachEmitterKeepsTheGridPlaceItWasMadeFor)
         update_fog(&g_fog);
         update_rain(&g_rain);
         for (const auto& [i, offset] : made_at) {
-            SCOPED_TRACE(testing::Message() << "frame " << frame << " emitter " << i);
             EXPECT_FLOAT_EQ(g_objects[i].x - g_camera_x, offset.first);
             EXPECT_FLOAT_EQ(g_objects[i].y - g_camera_y, -offset.second);  // made above, kept below
         }
