@@ -3,6 +3,7 @@
 #include "characters/char_models.h"
 #include "characters/char_outline.h"
 #include "characters/char_rule_links.h"
+#include "characters/char_stats.h"
 #include "characters/char_table.h"
 #include "characters/focus_list.h"
 #include "core/editor_globals.h"
@@ -100,8 +101,8 @@ bool take_mouse_focus(const char_record* c, float alpha)
     int32_t margin = 0;
     bool fighter = false;
     if (c->kind == k_kind_enemy || c->kind == k_kind_sidekick) {
-        std::snprintf(label, sizeof label, "L%d %s (%d %s)", int(c->level), c->display_name, int(c->hp),
-                      ui_text(k_hit_points_text));
+        std::snprintf(label, sizeof label, "L%d %s (%d %s)", int(c->level), c->display_name,
+                      int(shown_hit_points(*c)), ui_text(k_hit_points_text));
         margin = k_fighter_label_margin;
         focus_list_add(&g_focus_list, k_focus_fighter, uint32_t(slot_of(c)));
         fighter = true;

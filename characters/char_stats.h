@@ -3,6 +3,7 @@
 
 #include "characters/char_record.h"
 
+#include <algorithm>
 #include <cstdint>
 
 constexpr int32_t k_max_player_level = 31;  // the player levels up only below it
@@ -12,6 +13,11 @@ constexpr int32_t k_max_player_level = 31;  // the player levels up only below i
 // points and mana above their limits drop to them.
 void recompute_char_stats(char_record* c, bool full);
 int32_t char_base_max_hp(const char_record* c);
+// The hit points the player is shown (a label, the HUD): a character struck below 0 shows 0.
+inline int32_t shown_hit_points(const char_record& c)
+{
+    return std::max(c.hp, 0);
+}
 int32_t char_second_pool_max(const char_record* c);
 // One level more, its skill points, the pools refilled, the notice and the level-up spell.
 void char_level_up(char_record* c);

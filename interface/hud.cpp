@@ -4,6 +4,7 @@
 
 #include "characters/char_notices.h"
 #include "characters/char_record.h"
+#include "characters/char_stats.h"
 #include "characters/char_table.h"
 #include "characters/surround.h"
 #include "core/frame_timing.h"
@@ -172,8 +173,8 @@ void update_hud_bars(char_record* hero, float w, float h)
     draw_colored_rect(r.trail.x1, r.trail.y1, r.trail.x2, r.trail.y2, 1.0f, 0.1f, 0.1f, 0.8f, k_rect_red);
     if (cursor_in_screen(w - 60.0f, h - 200.0f, w - 30.0f, h - 55.0f)) {
         char text[160];
-        std::snprintf(text, sizeof text, "%s: %d/%d/%d", ui_text(6), int(hero->hp), int(hero->hp_ceiling),
-                      int(hero->hp_max));
+        std::snprintf(text, sizeof text, "%s: %d/%d/%d", ui_text(6), int(shown_hit_points(*hero)),
+                      int(hero->hp_ceiling), int(hero->hp_max));
         show_bar_tooltip(text, 10);
     }
     draw_colored_rect(r.pool.x1, r.pool.y1, r.pool.x2, r.pool.y2, 0.1f, 0.3f, 1.0f, 0.8f, k_rect_blue);

@@ -25,6 +25,7 @@
 #include "items/ground_items.h"
 #include "items/items.h"
 #include "platform/key_codes.h"
+#include "script/text_window.h"
 
 #include <cstdio>
 
@@ -377,6 +378,7 @@ void cancel_item_drag()
 {
     game_interface& gi = g_interface;
     gi.container_open = gi.second_container_open = 0;
+    reset_text_window(&g_message_window);
     if (gi.side_panel_page == 2 && gi.held_item == -1)
         return;
     return_held_item(false);

@@ -11,9 +11,10 @@ bool update_side_panel();
 // The slot code under the cursor (see interface/held_item.h), 255 for none.
 uint8_t side_panel_hit_code();
 
-// Puts the held item back and closes both container windows: a container item into its cell; an
-// inventory item into the first free backpack slot, else the slot it came from when that is
-// free, else it falls at the hero. It is never left unplaced.
+// Closes both container windows and hides the message window (the interface's texts), then puts
+// the held item back: a container item into its cell; an inventory item into the first free
+// backpack slot, else the slot it came from when that is free, else it falls at the hero. It is
+// never left unplaced.
 void cancel_item_drag();
 
 // Before a save, a load or a level change: the held item goes back where it came from, a

@@ -120,8 +120,9 @@ void remove_event_named(const char* name);
 // character keys are checked: an invalid one fails the condition. A "HERO" text of the character
 // conditions is rewritten in the record to the hero's file key.
 int32_t test_event_condition(int32_t event, int32_t slot);
-// Action slot `slot` of event `event`: 0 ends the frame's pass, 1 goes on. Invalid entity
-// numbers, memory indices, item ids, containers and creature names make it do nothing.
+// Action slot `slot` of event `event`: 0 ends the frame's pass (a break, an object phase, the
+// travel map when no story detour was taken), 1 goes on. Invalid entity numbers, memory
+// indices, item ids, containers and creature names make it do nothing.
 int32_t run_event_action(int32_t event, int32_t slot);
 
 // The events section: u32 record size 980, u32 count, count records. Both do nothing for a null

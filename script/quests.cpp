@@ -4,6 +4,7 @@
 #include "characters/char_table.h"
 #include "core/console_log.h"
 #include "core/data_files.h"
+#include "core/globals.h"
 #include "core/settings.h"
 #include "core/text_lines.h"
 #include "core/utilities.h"
@@ -328,4 +329,30 @@ void show_quest_text(const quest_record* quest, char* out, size_t size, float he
     trim_white(text);
     append(out, size, " ^c 1 1 1 1 ^l ");
     append(out, size, text);
+}
+
+namespace {
+
+bool quest_in_state(const char* name, uint8_t state)
+{
+    const int16_t quest = find_quest(name);
+    return quest >= 0 && g_quests[quest].state == state;
+}
+
+} // namespace
+
+bool take_story_detours()
+{
+    bool taken = false;
+    const int16_t encounter = find_flag("encounter");
+    if (quest_in_state("watersupply", 3) && encounter >= 0 && get_flag(&g_flags[encounter]) == 0) {
+        set_flag(&g_flags[encounter]);
+        request_level_change("encounter.sav", 0);
+        taken = true;
+    }
+    if (quest_in_state("locdrusk", 5) && quest_in_state("meetdrusk", 0)) {
+        request_level_change("vantiel_penta.sav", 2);
+        taken = true;
+    }
+    return taken;
 }

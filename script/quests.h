@@ -83,3 +83,9 @@ void complete_quest(quest_record* quest, uint16_t index);
 // with its first 1,999 bytes, trailing white space cut. No file is created; a name or language
 // that would lead out of that folder reads no file.
 void show_quest_text(const quest_record* quest, char* out, size_t size, float height);
+
+// The story detours of a travel-map request: with quest "watersupply" at state 3 and flag
+// "encounter" at 0 the flag is set and a level change to "encounter.sav", entry 0, is requested;
+// then with quest "locdrusk" at state 5 and "meetdrusk" at 0 one to "vantiel_penta.sav", entry 2,
+// which wins. A quest or flag the tables lack makes its detour false. True when one was taken.
+bool take_story_detours();

@@ -49,29 +49,6 @@ void run_request_steps(std::span<const program_step> steps)
     run_program_steps(steps);
 }
 
-bool quest_in_state(int16_t quest, uint8_t state)
-{
-    return quest >= 0 && g_quests[quest].state == state;
-}
-
-// The two story detours of a travel-map request; true when one was taken (the second wins).
-bool take_story_detours()
-{
-    bool taken = false;
-    int16_t encounter = find_flag("encounter");
-    if (quest_in_state(find_quest("watersupply"), 3) && encounter >= 0 && get_flag(&g_flags[encounter]) == 0) {
-        set_flag(&g_flags[encounter]);
-        request_level_change("encounter.sav", 0);
-        taken = true;
-    }
-    int16_t meet = find_quest("meetdrusk");
-    if (quest_in_state(find_quest("locdrusk"), 5) && meet >= 0 && g_quests[meet].state == 0) {
-        request_level_change("vantiel_penta.sav", 2);
-        taken = true;
-    }
-    return taken;
-}
-
 void put_mouse_on_hero()
 {
     const char_record* hero = char_at(int32_t(g_player_char));

@@ -8,15 +8,13 @@
 // The travel-map target of a pending level change.
 constexpr const char* k_worldmap_target = "worldmap";
 
-// While g_pending_level is pending. A "worldmap" target first takes the story detours: with
-// quest "watersupply" at state 3 and flag "encounter" at 0 the flag is set and the target
-// becomes "encounter.sav", entry 0; then with quest "locdrusk" at state 5 and "meetdrusk" at 0
-// the target becomes "vantiel_penta.sav", entry 2. A detour leaves the request pending for the
-// next frame. Without a detour the dream world is left and the travel map runs; the request is
-// cleared unless a quit came meanwhile. Any other target: the dream world is left, the level
-// entered behind a fade (twice, once, when g_load_twice is set, which is cleared) and the hero
-// arrives at the request's entry mode; the request is cleared. False when a quit came during
-// the travel map: the main loop ends at once.
+// While g_pending_level is pending. A "worldmap" target first takes the story detours
+// (take_story_detours, script/quests.h), whose level change stays pending for the next frame.
+// Without a detour the dream world is left and the travel map runs; the request is cleared
+// unless a quit came meanwhile. Any other target: the dream world is left, the level entered
+// behind a fade (twice, once, when g_load_twice is set, which is cleared) and the hero arrives
+// at the request's entry mode; the request is cleared. False when a quit came during the
+// travel map: the main loop ends at once.
 bool run_pending_level_change();
 
 // While g_new_game_request is set: the characters, quests, flags and items are read again, the

@@ -50,10 +50,10 @@ struct missile_spell {
     int32_t attunement;       // the attunement item bound to the spell, -1 none
 };
 
-// What the behaviour entries need of spells and ground items, filled at start-up by their
-// owners. Spells are not built yet and the ground items' passes neither: the members stay empty,
-// so a missile entry does nothing (its object still ends with its lifetime, without an impact)
-// and a ground-item link is not kept; each skip is logged once.
+// What the behaviour entries need of spells and ground items, filled by the shell at start-up.
+// While a member is empty (a tool or test that links none) a missile entry does nothing (its
+// object still ends with its lifetime, without an impact) and a ground-item link is not kept;
+// each skip is logged once.
 struct behaviour_links {
     // The values of a spell id; false for an id the spell table does not hold.
     bool (*missile_spell)(int32_t spell, missile_spell* values);

@@ -380,21 +380,22 @@ expansion expand(const movement_map* map, int32_t mode)
         if (std::abs(dc) <= 1 && std::abs(dr) <= 1)
             for (uint32_t k = 0; k < 8; ++k)
                 goal_k = k_step_column[k] == dc && k_step_row[k] == dr ? k : goal_k;
-        // In neighbour order: the open list's limit, the entry, the goal. Between them the list
-        // does not change, so the neighbours that do neither are skipped.
-        for (uint32_t todo = entered | (goal_k < 8 ? 1u << goal_k : 0u); todo != 0; todo &= todo - 1) {
+        // The neighbours are visited in order up to the goal, or all eight; the open list's limit
+        // is tested at each, before it is entered. The list only grows, so the test at the last
+        // one visited, after the entries before it (seven at most), decides.
+        const uint32_t last_visited = goal_k < 8 ? goal_k : 7;
+        const uint32_t before_last = (1u << last_visited) - 1;
+        const int32_t size = g_search.open.size();
+        if (size > k_open_limit - 7 && size + std::popcount(entered & before_last) > k_open_limit)
+            return expansion::overflow;
+        const uint32_t through_last = before_last | 1u << last_visited;
+        for (uint32_t todo = entered & through_last; todo != 0; todo &= todo - 1) {
             const uint32_t k = uint32_t(std::countr_zero(todo));
-            if (g_search.open.size() > k_open_limit)
-                return expansion::overflow;
-            if (entered >> k & 1) {
-                const int32_t column = current.column + k_step_column[k];
-                const int32_t row = current.row + k_step_row[k];
-                set_depth(column, row, int16_t(current_depth + 1));
-                push_open(column, row);
-            }
-            if (k == goal_k)
-                return expansion::found;
+            set_depth(current.column + k_step_column[k], current.row + k_step_row[k], int16_t(current_depth + 1));
+            push_open(current.column + k_step_column[k], current.row + k_step_row[k]);
         }
+        if (goal_k < 8)
+            return expansion::found;
     }
     return expansion::exhausted;
 }

@@ -86,9 +86,10 @@ extern scene_header g_scene_header;
 extern uint32_t g_camera_clamp_x;
 extern uint32_t g_camera_clamp_y;
 
-// The player's character as the scene header uses it. The character table is not built yet and
-// fills these in when it is; while a member is null the player is slot 0 and alive, placing the
-// hero moves only the camera, and the hero has no position to take an entry point from.
+// The player's character as the scene header uses it, filled by the level code at start-up
+// (install_char_links). While a member is null (a tool or test that links none) the player is
+// slot 0 and alive, placing the hero moves only the camera, and the hero has no position to take
+// an entry point from.
 struct scene_hero_link {
     int16_t (*player_slot)();
     bool (*player_alive)();  // life state 2

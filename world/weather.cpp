@@ -10,6 +10,7 @@
 #include "engine/packed_stream.h"
 #include "world/env_templates.h"
 #include "world/game_clock.h"
+#include "world/object_order.h"
 #include "world/object_protos.h"
 #include "world/scene_header.h"
 #include "world/world_objects.h"
@@ -276,7 +277,17 @@ void adopt_weather_member(weather_emitters* state, int32_t index)
     if (!state->active || state->member_count < 0 || state->member_count >= k_weather_members ||
         !is_member_object(state, index))
         return;
-    state->members[state->member_count++] = int16_t(index);
+    // Before a member made later: of a newer serial, or of a higher index where the serials
+    // tell nothing.
+    const uint32_t serial = object_serial(uint32_t(index));
+    const auto made_later = [&](int32_t member) {
+        const uint32_t member_serial = object_serial(uint32_t(member));
+        return member_serial != serial ? member_serial > serial : member > index;
+    };
+    int32_t k = state->member_count++;
+    for (; k > 0 && made_later(state->members[k - 1]); --k)
+        state->members[k] = state->members[k - 1];
+    state->members[k] = int16_t(index);
 }
 
 void offer_weather_member(int32_t index)

@@ -69,7 +69,9 @@ void update_snow(weather_emitters* state);
 void update_fog(weather_emitters* state);
 
 // The object pass: the member counts of rain, snow and fog return to 0, then every class-1
-// object is offered to each; an active weather adopts its own emitters, up to 128.
+// object is offered to each, in any order; an active weather adopts its own emitters, up to 128,
+// and keeps them in the order they were made, so that member k is the emitter made for grid
+// offset k.
 void clear_weather_members();
 void adopt_weather_member(weather_emitters* state, int32_t index);
 void offer_weather_member(int32_t index);

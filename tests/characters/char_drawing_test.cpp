@@ -1,5 +1,6 @@
 #include "characters/char_scene.h"
 
+#include "characters/char_damage.h"
 #include "characters/char_drawing.h"
 #include "characters/char_outline.h"
 #include "engine/draw_test_support.h"
@@ -71,6 +72,21 @@ TEST_F(char_scene_test, OnlyLivingVisibleOthersUnderTheMouseTakeTheFocus)
     g_dialogue_running = 1;
     draw_at_object(1);
     EXPECT_EQ(g_focus_list.count, 0u);
+}
+
+// A blow that takes an enemy below 0 leaves it alive until the next character update; drawn under
+// the mouse in between, its label shows 0 hit points.
+TEST_F(char_scene_test, AnEnemyStruckBelowZeroIsLabelledWithNoHitPoints)
+{
+    char_record& wolf = place(1, k_kind_enemy, 100, 100);
+    wolf.level = 2;
+    wolf.hp = 3;
+    ASSERT_GT(apply_effect_damage(&wolf, 50, 0, -1), 3);
+    ASSERT_LT(wolf.hp, 0);
+    g_mouse_x = g_mouse_y = 100.0f;
+    draw_at_object(1);
+    EXPECT_TRUE(window_has_word("L2"));
+    EXPECT_TRUE(window_has_word("(0"));
 }
 
 TEST_F(char_scene_test, ASeventhCandidateStartsTheFocusListOver)

@@ -258,12 +258,18 @@ TEST_F(hud_test, BarsFollowTheHeroAndHitPointsAboveTheMaximumAreCut)
     EXPECT_FLOAT_EQ(r.health.y1, r.health.y2);
     hero_->hp_max = 100;
 
-    // The health tooltip over the bar.
+    // The health tooltip over the bar; a hero struck below 0 is shown with 0.
     hero_->hp = 40;
     g_interface.mouse_over_ui = 0;
     mouse_at(980.0f, 700.0f);
     frame();
     EXPECT_EQ(g_interface.mouse_over_ui, 1u);
+    hero_->hp = -7;
+    frame();
+    const auto words_end = g_message_window.words + g_message_window.word_count;
+    EXPECT_NE(std::find_if(g_message_window.words, words_end,
+                           [](const char* w) { return std::string(w).starts_with("0/"); }),
+              words_end);
 }
 
 TEST_F(hud_test, LightsAndAmbientAreTheSameAfterAFrameEvenWhenTheFrameEndsEarly)

@@ -505,6 +505,22 @@ TEST_F(side_panel_test, ClosingTheFirstWindowReturnsItsItemAndShiftsTheSecond)
     EXPECT_EQ(g_interface.mouse_over_ui, 1u);
 }
 
+TEST_F(side_panel_test, TheCloseButtonHidesTheTooltipShownBeforeIt)
+{
+    g_interface_links.wait_until_released = [](bool (*held)()) {
+        g_mouse_left = 0;
+        return !held();
+    };
+    give(k_gem, 0);
+    mouse_at(22 + 5, 45 + 310);
+    update_side_panel();
+    ASSERT_GT(g_message_window.word_count, 0);
+    mouse_at(300, 45 + 20);
+    frame_with_left_down();
+    EXPECT_EQ(g_interface.side_panel_open, 0u);
+    EXPECT_EQ(g_message_window.word_count, 0);
+}
+
 TEST_F(side_panel_test, RightHoldingABagOpensItBesideAnotherContainerOnlyWhileNothingIsHeld)
 {
     const int32_t bag = give(k_bag, 0, 0, uint32_t(k_first_bag_container));

@@ -311,6 +311,26 @@ TEST_F(map_event_pass_test, ActionsChangeTheWorldAndIgnoreBadData)
     EXPECT_EQ(g_events[2].state, 0);
 }
 
+// A story detour requests its level and the pass goes on (without one the travel map ends it).
+TEST_F(map_event_pass_test, TheTravelMapActionTakesAStoryDetourAndThePassGoesOn)
+{
+    kept_.keep(g_flags), kept_.keep(g_flag_count);
+    set_quest_name(&g_quests[0], "watersupply");
+    g_quests[0].state = 3;
+    g_quest_count = 1;
+    std::strcpy(g_flags[0].name, "encounter");
+    g_flags[0].value = 0;
+    g_flag_count = 1;
+    event_record& e = event("road");
+    action(e, k_act_open_travel_map);
+    action(e, k_act_enable_location, 5);
+    evaluate_events();
+    EXPECT_STREQ(g_pending_level.target, "encounter.sav");
+    EXPECT_EQ(g_pending_level.mode, 0);
+    EXPECT_EQ(g_flags[0].value, 1);
+    EXPECT_EQ(g_map_locations_open[5], 1u);
+}
+
 TEST_F(map_event_pass_test, ACreatureIsAddedOnceAndUnsafeNamesAndAFullTableSpawnNothing)
 {
     place(1, k_kind_enemy, 500, 500);

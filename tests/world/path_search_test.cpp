@@ -206,14 +206,29 @@ TEST_F(path_search, CellsBeyondTheSearchGridAreBlockedOnLargeMaps)
 
 TEST_F(path_search, AnOpenListOfMoreThan1498EntriesEndsTheSearchWithNothing)
 {
-    // A walled-in goal: the search floods the map around the wall, its open list growing with
-    // the flood's edge.
-    ASSERT_TRUE(create_movemap(&map, 400, 400, 0, 0));
-    for (int i = 150; i <= 250; ++i)
-        for (int at : {150 * 400 + i, 250 * 400 + i, i * 400 + 150, i * 400 + 250})
-            map.cells[at] = 1;
-    route.route_count = 3;
-    EXPECT_EQ(find_path(&route, &map, 10, 10, 200, 200, 0), 0);
+    // The goal lies at the west end of a wall bar 5 x 178 cells, reached by a tunnel along its
+    // middle row from its east end. The search floods the ground round the bar, then walks the
+    // tunnel with 1,417 open entries behind it, two more for each tunnel cell with free cells on
+    // both sides; each step enters one cell, west, and visits four neighbours after it.
+    const auto search_bar = [&](int sided_cells) {
+        free_movemap(&map);
+        EXPECT_TRUE(create_movemap(&map, 400, 400, 0, 0));
+        const auto at = [&](int c, int r) -> uint8_t& { return map.cells[r * 400 + c]; };
+        for (int c = 198; c <= 375; ++c)
+            for (int r = 198; r <= 202; ++r)
+                at(c, r) = c >= 200 && r == 200 ? 0 : 1;
+        for (int c = 202; c < 202 + sided_cells; ++c)
+            at(c, 199) = at(c, 201) = 0;
+        route.route_count = 3;
+        return find_path(&route, &map, 100, 200, 200, 200, 0);
+    };
+    // 1,497 entries: the goal is found.
+    ASSERT_EQ(search_bar(40), 1);
+    ASSERT_GT(route.route_count, 0);
+    EXPECT_EQ(cells().back(), (std::pair{200, 200}));
+    // 1,499 entries after a step's entry: the next neighbour it visits ends the search, though it
+    // enters nothing.
+    EXPECT_EQ(search_bar(41), 0);
     EXPECT_EQ(route.route_count, 0);
 
     // A small walled-in room is searched to its end: a search with an empty route.

@@ -14,6 +14,7 @@
 #include "world/world_objects.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <utility>
 
@@ -163,6 +164,35 @@ TEST_F(weather_test, MembersFollowTheCameraOutsideOnly)
     start_rain(&g_rain, 1, 1.0f);
     EXPECT_EQ(g_rain.active, 0);
     EXPECT_TRUE(emitters_of(g_rain.template_slot).empty());
+}
+
+// Each emitter keeps the grid place it was made for, frame after frame, whatever order the
+// object pass meets it in: fog of sprites is drawn sorted by depth, row by row, and the emitters
+// of a rain started again take the freed slots from the top down, out of index order.
+TEST_F(weather_test, EachEmitterKeepsTheGridPlaceItWasMadeFor)
+{
+    write_template("data/env/fog.pr", k_proto_sprite);
+    load_fog(&g_fog);
+    start_fog(&g_fog, 1, 1.0f);
+    start_rain(&g_rain, 1, 1.0f);
+    stop_rain(&g_rain);
+    start_rain(&g_rain, 1, 1.0f);
+    std::map<int32_t, std::pair<float, float>> made_at;  // each emitter's offset from the camera
+    for (int16_t slot : {g_fog.template_slot, g_rain.template_slot})
+        for (int32_t i : emitters_of(slot))
+            made_at[i] = {g_objects[i].x - g_camera_x, g_objects[i].y - g_camera_y};
+    ASSERT_EQ(made_at.size(), 64u);
+    for (int frame = 0; frame < 4; ++frame) {
+        g_camera_x += 37.0f;
+        g_camera_y += 11.0f;
+        run_frame();
+        update_fog(&g_fog);
+        update_rain(&g_rain);
+        for (const auto& [i, offset] : made_at) {
+            EXPECT_FLOAT_EQ(g_objects[i].x - g_camera_x, offset.first);
+            EXPECT_FLOAT_EQ(g_objects[i].y - g_camera_y, -offset.second);  // made above, kept below
+        }
+    }
 }
 
 TEST_F(weather_test, EachWeatherAdoptsOnlyItsOwnEmittersAndStopsOnlyThose)
