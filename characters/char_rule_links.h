@@ -1,7 +1,7 @@
 // What the character rules need of subsystems built elsewhere: spells, character events, the
-// game interface's item drag and the slide shows. Each owner fills its members at start-up. A null
-// member means that subsystem is not built: the call is skipped (run_hook logs it once), as if it
-// had nothing to do.
+// game interface's item drag and the slide shows. Each owner fills its members at start-up; a
+// member left null (a test that installs none) is skipped (run_hook logs it once), as if it had
+// nothing to do.
 #pragma once
 
 #include "core/hooks.h"

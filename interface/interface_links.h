@@ -1,8 +1,8 @@
 // What the game interface needs of the shell above it and of subsystems built elsewhere: the
 // window's wait for a key's release, the passes and fades of the modal loops, the message window
 // of the text windows, the item drag and the display's gamma.
-// The shell fills the members at start-up. A null member means that service is not built: the
-// call is skipped (run_hook logs it once), as if it had nothing to do.
+// The shell fills the members at start-up; a member left null (a test that installs none) is
+// skipped (run_hook logs it once), as if it had nothing to do.
 #pragma once
 
 #include "core/hooks.h"

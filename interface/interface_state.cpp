@@ -72,7 +72,7 @@ void load_images(game_interface& gi)
 
 struct start_step {
     const char* name;
-    void (*run)();  // null while the service is not built: the step is skipped and logged once
+    void (*run)();  // null: the step is skipped and logged once
 };
 
 const start_step k_start_steps[] = {

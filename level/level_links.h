@@ -1,7 +1,7 @@
 // What reading, writing and changing levels needs of subsystems built elsewhere: characters,
-// scripts and text windows, ground items and the game interface. Each owner fills in its
-// members when it is built. A null member means that subsystem is not built: the step is
-// skipped (run_hook logs it once), as if it had nothing to do.
+// scripts and text windows, ground items and the game interface. The shell fills the members at
+// start-up; a member left null (a test that installs none) is skipped (run_hook logs it once), as
+// if it had nothing to do.
 #pragma once
 
 #include "core/hooks.h"

@@ -1,7 +1,7 @@
-// What the text windows and the quests need of parts of the game that are not built yet or that
-// start-up links: the characters, the dialogue record, the story tables and the save game. Each
-// owner fills its members when it is built. A null member means that part is not built: the step
-// is skipped (logged once), as if it had nothing to give.
+// What the text windows and the quests need of the layers that start-up links: the characters,
+// the dialogue record, the story tables and the save game. Each owner fills its members at
+// start-up; a member left null (a test that installs none) is skipped (logged once), as if it had
+// nothing to give.
 #pragma once
 
 #include "core/hooks.h"

@@ -40,7 +40,7 @@ constexpr float k_menu_camera_y = -414.0f;
 char g_change_target[k_map_path_size];
 int32_t g_change_mode = 0;
 
-// Runs a sequence; a step whose service is not built yet is logged as skipped, once per run.
+// Runs a sequence; a step with no function is logged as skipped, once per run.
 void run_request_steps(std::span<const program_step> steps)
 {
     for (const program_step& step : steps)

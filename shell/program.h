@@ -32,6 +32,6 @@ extern void (*g_front_end)();
 // level requests, shutdown) that have no function, as "phase: step"; empty when every step has one.
 std::vector<std::string> steps_without_function();
 
-// When set, every step of start-up, frame and shutdown appends its name as it runs. Steps whose
-// service is not built yet append their name with " (pending)".
+// When set, every step of start-up, frame and shutdown appends its name as it runs. A step with
+// no function appends its name with " (pending)".
 extern std::vector<std::string>* g_shell_trace;

@@ -7,8 +7,8 @@
 
 struct program_step {
     const char* name;
-    // Runs the step; false ends the phase (start-up stops, the frame ends). A step whose
-    // service is not built yet has no function and is only traced.
+    // Runs the step; false ends the phase (start-up stops, the frame ends). A step with no
+    // function is only traced.
     bool (*run)();
 };
 

@@ -234,9 +234,10 @@ void draw_cursor_marker();
 // preview, with index 0).
 void update_draw_object(world_object* object, int32_t highlighted, int32_t index);
 
-// What the object pass needs of subsystems built elsewhere. A null member means that subsystem
-// is not built: no character exists (character objects and owners have no world object and are
-// not drawn), no entity or weather takes objects, and the dream overlay is not shown. The
+// What the object pass needs of the layers above it; the shell fills the table at start-up. A
+// member left null (a test that installs none) is skipped: no character exists (character
+// objects and owners have no world object and are not drawn), no entity or weather takes
+// objects, and the dream overlay is not shown. The
 // player's slot comes from g_scene_hero (world/scene_header.h).
 struct world_object_links {
     // Characters.
