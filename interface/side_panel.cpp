@@ -387,3 +387,12 @@ void put_back_held_item()
 {
     return_held_item(true);
 }
+
+void close_item_windows()
+{
+    put_back_held_item();
+    game_interface& gi = g_interface;
+    gi.container_open = gi.second_container_open = 0;
+    gi.container_id = gi.second_container_id = -1;
+    close_quick_slot_menu();
+}

@@ -575,9 +575,10 @@ bool load_game(save_list* list, const char* name)
     save = loaded_save{};
     folder_sync_batch batch;  // the restored change files' folder is synced once, at the end
     const bool whole = read_save(name, &save);
-    // The hand's item goes back while the running game is still whole; the load replaces it.
+    // The hand's item goes back and the item windows close while the running game is still
+    // whole; the load replaces it.
     if (whole)
-        run_hook(g_level_links.put_back_held_item, "put_back_held_item");
+        run_hook(g_level_links.close_item_windows, "close_item_windows");
     if (!whole || !restore_level_copies(name, save.level_copies)) {
         console_log("No such save file");
         log_add_line(&g_message_log, 1, "%s", ui_text(107));
