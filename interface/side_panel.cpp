@@ -165,7 +165,8 @@ void drop_held_on_ground(char_record* hero)
 
 bool ground_drop_offered()
 {
-    return !cursor_in(0.0f, 0.0f, k_panel_width, k_panel_height) &&
+    // A click on the open menu is the menu's, not the ground's.
+    return !g_interface.menu_open && !cursor_in(0.0f, 0.0f, k_panel_width, k_panel_height) &&
            g_mouse_screen_y < float(g_screen_height) - k_hud_strip && !cursor_over_container_windows() &&
            holding_inventory_item() && g_mouse_left;
 }
