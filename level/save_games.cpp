@@ -574,7 +574,11 @@ bool load_game(save_list* list, const char* name)
     static loaded_save save;  // large; one load at a time
     save = loaded_save{};
     folder_sync_batch batch;  // the restored change files' folder is synced once, at the end
-    const bool whole = read_save(name, &save);
+    bool whole = read_save(name, &save);
+    if (whole && !attunements_fit_items(save.attunements)) {
+        console_log("load: %s/attune.ss nepatri k tabulke predmetov", name);
+        whole = false;
+    }
     // The hand's item goes back and the item windows close while the running game is still
     // whole; the load replaces it.
     if (whole)

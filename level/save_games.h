@@ -31,10 +31,11 @@ bool is_valid_save_name(const char* name);
 // Fills g_save_list from save.dat; a missing file leaves it as it was (reported,
 // core/data_files.h). At most 199 names are taken; a file holding more is not read whole. A
 // damaged file (no packed head, no count, a negative count, names cut short) is reported and the
-// list made again from the save folders whose files all read whole, newest first, and written at
-// once, so that no save is lost from the list; when no save folder reads whole the list stays
-// empty and the file as it was. Then every name that is not a valid save name or
-// whose "save/<name>/game.ss" is missing is removed (save.dat rewritten when it was read whole).
+// list made again from the save folders whose files all read whole (whether or not the tables
+// they refer to are loaded yet), newest first, and written at once, so that no save is lost from
+// the list; when no save folder reads whole the list stays empty and the file as it was. Then
+// every name that is not a valid save name or whose "save/<name>/game.ss" is missing is removed
+// (save.dat rewritten when it was read whole).
 // What an interrupted save left in its temporary folder is removed.
 void save_list_read();
 // Writes save.dat from g_save_list (the folder "save" created first); false when it fails, the

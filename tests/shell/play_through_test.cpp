@@ -2,7 +2,8 @@
 // console word, the splash and the intro skipped, the new-hero screen, then the game at the gate:
 // a walk, the villager's task, the yard and back, the fight with the gate's enemies, the chest's
 // sword, blows with a dagger and a battle axe, the reward, a save from the menu, the quit to the
-// title menu and the load of that save.
+// title menu and the load of that save, a death in a new game and the load from its menu; then
+// the save list damaged, the next run's save and every earlier save still listed and loaded.
 // Every input comes from the per-pass script; each step waits for its goal under a frame cap and
 // fails naming itself.
 #include "shell/shell_fixture.h"
@@ -36,6 +37,7 @@
 #include "script/text_window.h"
 #include "script/text_window_draw.h"
 #include "shell/program.h"
+#include "shell/window.h"
 #include "support/input_script.h"
 #include "tests/shell/new_game_input.h"
 #include "tests/shell/side_panel_pixels.h"
@@ -916,6 +918,28 @@ TEST_F(play_through_test, FromTheMainMenuToAReloadedSave)
     const std::string log = read_text(k_console_log_file);
     EXPECT_NE(log.find("load ok"), std::string::npos);
     EXPECT_EQ(log.find("nie je, preskakujem"), std::string::npos) << log;
+
+    // 11. The save list damaged between two runs: the next run starts in the yard, where F5
+    // saves; every earlier save stays listed and loads.
+    const std::vector<std::string> earlier(g_save_list.names, g_save_list.names + g_save_list.count);
+    ASSERT_GE(earlier.size(), 3u);
+    std::filesystem::resize_file("save/save.dat", 20);
+    close_main_window();  // as a new process starts: no window, talk, item table or list
+    g_quit = g_dialogue_running = 0;
+    g_item_proto_count = 0;
+    g_save_list.count = 0;
+    ASSERT_TRUE(program_startup("dedina01.sav console"));
+    ASSERT_TRUE(step("the yard's arrival again", 300, [] { return !g_dialogue_running; }, talk(-1, -1, {k_key_space})));
+    const auto quick_time = std::filesystem::last_write_time("save/quick/game.ss");
+    ASSERT_TRUE(key_step("F5 in the yard", 120,
+                         [&] { return std::filesystem::last_write_time("save/quick/game.ss") != quick_time; },
+                         {k_key_f5}));
+    for (const std::string& name : earlier) {
+        EXPECT_GE(listed_at(name.c_str()), 0) << name;
+        EXPECT_TRUE(load_game(&g_save_list, name.c_str())) << name;
+    }
+    g_quit = 1;
+    program_shutdown(true);
 }
 
 } // namespace
