@@ -63,13 +63,15 @@ void refresh_save_list();
 bool save_game(save_list* list, const char* name, uint32_t fade, uint32_t force);
 
 // Restores the save `name`. Every file of the save is read and checked whole first (game.ss of
-// 414 bytes naming an existing level, quest.ss, attune.ss and quick.ss with counts and indices
-// within their tables, char.ss, container.ss and every level copy holding exactly what their
-// readers take). A save without game.ss is refused with a debug line; one partly missing or
-// damaged with UI text 107 too. Either way nothing of the running game changes. Then the item in
-// hand goes back where it came from and the item windows close, the level copies replace the
-// change files in "global/", the tables take the saved state, the saved level is entered and the
-// hero is put back where it stood. UI texts 156/158 for "quick", else 108.
+// 414 bytes naming a level that can be entered, quest.ss, attune.ss and quick.ss with counts and
+// indices within their tables, char.ss, container.ss and every level copy holding exactly what
+// their readers take). A save without game.ss is refused with a debug line; one partly missing or
+// damaged, or whose level cannot be entered, with UI text 107 too. Either way nothing of the
+// running game changes. Then the item in hand goes back where it came from and the item windows
+// close, the level copies replace the change files in "global/", the tables take the saved state,
+// the saved level is entered and the hero is put back where it stood. The level is entered by its
+// file name when the game finds the stored map path by that name (a level of "data/levels/"),
+// else by the stored path. UI texts 156/158 for "quick", else 108.
 bool load_game(save_list* list, const char* name);
 
 // Called after each file of a save is complete in the temporary folder, with its file name
