@@ -25,8 +25,10 @@ struct char_rule_links {
     // Character events: 0 talk, 1 encounter, 2 enter, 3 death, 4 near dead, 5 half dead.
     void (*run_char_event)(int32_t slot, int32_t kind);
 
-    // The game interface: an item the mouse holds goes back where it came from.
+    // The game interface: the item the mouse holds goes back and the container windows close;
+    // at the player's death the quick-slot pull-down closes with them.
     void (*cancel_item_drag)();
+    void (*close_item_windows)();
     // A chapter or the epilogue slide show is on screen.
     bool (*slide_show_running)();
 };

@@ -99,9 +99,12 @@ void run_death_properties(const char_record* c, float layer)
 }
 
 // A character at 0 hit points becomes a corpse; an ENEMY drops its items, leaves its placement
-// and stays in the world for a while.
+// and stays in the world for a while. The player's death closes the item windows: a dead hero
+// holds nothing and trades with no one.
 void kill_char(char_record* c, int32_t slot)
 {
+    if (uint32_t(slot) == g_player_char)
+        run_hook(g_char_rule_links.close_item_windows, "close_item_windows");
     const world_object* before = world_object_of(*c);
     run_death_properties(c, before ? float(before->layer) : 0.0f);
     if (monster_point* point = monster_point_at(&g_monster_points, c->monster_point)) {

@@ -17,6 +17,8 @@ void update_quick_bar();
 // Per frame: the pull-down of the slot the right button chose, fading in and out; skipped while
 // the text viewer is open.
 void run_quick_slot_menu();
+// The pull-down and its list are gone at once, with no fade: no slot, no list, both transparent.
+void close_quick_slot_menu();
 
 // Shared by the bar and its pull-down.
 

@@ -156,3 +156,11 @@ void run_quick_slot_menu()
         gi.quick_list_next_tick = g_ticks + 1;
     }
 }
+
+void close_quick_slot_menu()
+{
+    game_interface& gi = g_interface;
+    gi.quick_menu_open = gi.quick_list_open = 0;
+    gi.quick_menu_slot = gi.quick_list_kind = -1;
+    gi.quick_menu_alpha = gi.quick_list_alpha = 0.0f;
+}

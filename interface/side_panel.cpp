@@ -166,7 +166,8 @@ void drop_held_on_ground(char_record* hero)
 
 bool ground_drop_offered()
 {
-    return !cursor_in(0.0f, 0.0f, k_panel_width, k_panel_height) &&
+    // A click on the open menu is the menu's, not the ground's.
+    return !g_interface.menu_open && !cursor_in(0.0f, 0.0f, k_panel_width, k_panel_height) &&
            g_mouse_screen_y < float(g_screen_height) - k_hud_strip && !cursor_over_container_windows() &&
            holding_inventory_item() && g_mouse_left;
 }
@@ -388,4 +389,13 @@ void cancel_item_drag()
 void put_back_held_item()
 {
     return_held_item(true);
+}
+
+void close_item_windows()
+{
+    put_back_held_item();
+    game_interface& gi = g_interface;
+    gi.container_open = gi.second_container_open = 0;
+    gi.container_id = gi.second_container_id = -1;
+    close_quick_slot_menu();
 }

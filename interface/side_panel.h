@@ -17,7 +17,12 @@ uint8_t side_panel_hit_code();
 // never left unplaced.
 void cancel_item_drag();
 
-// Before a save, a load or a level change: the held item goes back where it came from, a
-// container item into its cell, an inventory item into the slot it left when that is free (else
-// as cancel_item_drag places it), and the hand is empty. The container windows stay as they are.
+// Before a save: the held item goes back where it came from, a container item into its cell, an
+// inventory item into the slot it left when that is free (else as cancel_item_drag places it),
+// and the hand is empty. The container windows stay as they are.
 void put_back_held_item();
+
+// Before a load, a level change and a new game, and at the hero's death: the held item goes back
+// as put_back_held_item places it, both container windows close naming no container (a shop's
+// trade ends with its window), and the quick-slot pull-down closes.
+void close_item_windows();

@@ -148,7 +148,7 @@ void show_loading_screen(const char* level)
 void change_level(const char* name, int32_t skip_change_save, int32_t skip_monster_spawn, int32_t show_loading)
 {
     const std::string bare = name ? name : "";  // name may be g_map_path, which the reading rewrites
-    run_hook(g_level_links.put_back_held_item, "put_back_held_item");
+    run_hook(g_level_links.close_item_windows, "close_item_windows");
     switch_off_weather(&g_rain);
     switch_off_weather(&g_snow);
     switch_off_weather(&g_fog);

@@ -16,10 +16,10 @@ extern char g_current_level[k_map_path_size];
 extern uint32_t g_change_file_read;
 
 // Changes to the level `name` (a bare level file name, or a path); the item in hand first goes
-// back where it came from. Ordinary changes pass
-// (name, 0, 0, 1); restoring a saved game passes (name, 1, 1, 1), so the leaving level's changes
-// are not written and the monster points do not spawn. The loading screen shows only with
-// show_loading while a game is running.
+// back where it came from and the container windows and the quick-slot pull-down close.
+// Ordinary changes pass (name, 0, 0, 1); restoring a saved game passes (name, 1, 1, 1), so the
+// leaving level's changes are not written and the monster points do not spawn. The loading
+// screen shows only with show_loading while a game is running.
 //
 // A map file that is missing ("no file") or has a wrong tag ("nespravna verzia mapy") keeps the
 // current level: its name, its tables, its resources and its change file stay, and g_map_path

@@ -46,9 +46,10 @@ struct level_links {
     void (*fade_to_black)();
     void (*fade_from_black)();
 
-    // The game interface: before a save, a load or a level change the item in hand goes back
-    // where it came from.
+    // The game interface: before a save the item in hand goes back where it came from; before a
+    // load or a level change that, and the container windows and the quick-slot pull-down close.
     void (*put_back_held_item)();
+    void (*close_item_windows)();
 };
 
 extern level_links g_level_links;

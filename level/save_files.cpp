@@ -238,15 +238,21 @@ bool parse_attunements(const std::vector<uint8_t>& bytes, saved_attunements* att
     std::vector<saved_attunement> entries(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
         const uint8_t* p = bytes.data() + 2 + k_attunement_entry_size * uint32_t(i);
-        entries[size_t(i)] = {le_i32(p), le_i16(p + 4)};
-        int32_t item = entries[size_t(i)].item;
-        if (item < 0 || item >= g_item_proto_count || item >= k_item_slots ||
-            g_item_protos[item].item_class != k_item_attunement)
+        const int32_t item = le_i32(p);
+        if (item < 0 || item >= k_item_slots)
             return false;
+        entries[size_t(i)] = {item, le_i16(p + 4)};
     }
     attunements->count = count;
     attunements->entries = std::move(entries);
     return true;
+}
+
+bool attunements_fit_items(const saved_attunements& attunements)
+{
+    return std::all_of(attunements.entries.begin(), attunements.entries.end(), [](const saved_attunement& a) {
+        return a.item < g_item_proto_count && g_item_protos[a.item].item_class == k_item_attunement;
+    });
 }
 
 bool hero_file_complete(const std::vector<uint8_t>& bytes)

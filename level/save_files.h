@@ -58,9 +58,11 @@ std::vector<uint8_t> encode_story(const saved_story& story);
 bool parse_story(const std::vector<uint8_t>& bytes, saved_story* story);
 
 std::vector<uint8_t> encode_attunements(const saved_attunements& attunements);
-// Exactly `count` entries; each item id is a prototype of the table (below g_item_proto_count)
-// of the attunement class.
+// Exactly `count` entries, each item id within the item slots. The item table is not consulted:
+// the file reads whole or not whether or not the items are loaded yet.
 bool parse_attunements(const std::vector<uint8_t>& bytes, saved_attunements* attunements);
+// Every entry names a loaded item prototype (below g_item_proto_count) of the attunement class.
+bool attunements_fit_items(const saved_attunements& attunements);
 
 // A hero file is complete: a u32 record size, then exactly that many bytes.
 bool hero_file_complete(const std::vector<uint8_t>& bytes);

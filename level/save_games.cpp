@@ -66,6 +66,14 @@ const char* level_file_name(const char* map_path)
     return slash ? slash + 1 : map_path;
 }
 
+// The name a saved level is entered by: its file name when the game finds the stored map by that
+// name (a level of "data/levels/"), else the stored path itself (a level read from elsewhere).
+std::string saved_level_entry(const char* map_path)
+{
+    const char* bare = level_file_name(map_path);
+    return level_map_path(bare) == map_path ? std::string(bare) : std::string(map_path);
+}
+
 void message(int text, const char* name, int quick_first, int quick_second)
 {
     if (strcasecmp(name, "quick") == 0)
@@ -223,6 +231,7 @@ bool refuse(const char* debug, int text)
 // Everything a save holds, read and checked before any of it is used.
 struct loaded_save {
     saved_game_state state;
+    std::string level;  // the name the saved level is entered by
     saved_story story;
     saved_attunements attunements;
     quick_bar_block quick;
@@ -247,8 +256,11 @@ bool read_save(const char* name, loaded_save* save)
         return false;
     if (!parse_game_state(bytes, &save->state))
         return damaged("game.ss");
-    if (!is_readable_file(save->state.map_path) || !is_plain_file_name(level_file_name(save->state.map_path))) {
-        console_log("load: level %s neexistuje", save->state.map_path);
+    save->level = saved_level_entry(save->state.map_path);
+    const std::string map = level_map_path(save->level.c_str());
+    if (!is_plain_file_name(level_file_name(save->state.map_path)) || map.empty() ||
+        check_level_map(map.c_str()) != map_check::ok) {
+        console_log("load: level %s sa neda otvorit", save->state.map_path);
         return false;
     }
     if (!file("char.ss"))
@@ -340,8 +352,9 @@ void apply_tables(const char* name, const loaded_save& save)
 }
 
 // Enters the saved level and puts the hero back where it stood.
-void enter_saved_level(const saved_game_state& s)
+void enter_saved_level(const loaded_save& save)
 {
+    const saved_game_state& s = save.state;
     char_record* hero = char_at(int32_t(g_player_char));
     if (hero)
         set_char_anim(hero, k_action_stand, 1, 0);
@@ -350,9 +363,7 @@ void enter_saved_level(const saved_game_state& s)
     load_empty_map();
     console_log("chcem loadovat %s", g_map_path);
 
-    char level[k_map_path_size];
-    copy_bounded(level, sizeof level, level_file_name(g_map_path));
-    change_level(level, 1, 1, 1);
+    change_level(save.level.c_str(), 1, 1, 1);
     apply_ambient_light(&g_scene_header);
     place_hero_at_entry(&g_scene_header, 0);
     g_scene_header.followed_char = int16_t(g_player_char);
@@ -574,10 +585,15 @@ bool load_game(save_list* list, const char* name)
     static loaded_save save;  // large; one load at a time
     save = loaded_save{};
     folder_sync_batch batch;  // the restored change files' folder is synced once, at the end
-    const bool whole = read_save(name, &save);
-    // The hand's item goes back while the running game is still whole; the load replaces it.
+    bool whole = read_save(name, &save);
+    if (whole && !attunements_fit_items(save.attunements)) {
+        console_log("load: %s/attune.ss nepatri k tabulke predmetov", name);
+        whole = false;
+    }
+    // The hand's item goes back and the item windows close while the running game is still
+    // whole; the load replaces it.
     if (whole)
-        run_hook(g_level_links.put_back_held_item, "put_back_held_item");
+        run_hook(g_level_links.close_item_windows, "close_item_windows");
     if (!whole || !restore_level_copies(name, save.level_copies)) {
         console_log("No such save file");
         log_add_line(&g_message_log, 1, "%s", ui_text(107));
@@ -585,7 +601,7 @@ bool load_game(save_list* list, const char* name)
     }
     fade(&level_links::fade_to_black, "fade_to_black");
     apply_tables(name, save);
-    enter_saved_level(save.state);
+    enter_saved_level(save);
     fade(&level_links::fade_from_black, "fade_from_black");
     finish_entry(save.state);
     message(108, name, 156, 158);

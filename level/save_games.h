@@ -31,10 +31,11 @@ bool is_valid_save_name(const char* name);
 // Fills g_save_list from save.dat; a missing file leaves it as it was (reported,
 // core/data_files.h). At most 199 names are taken; a file holding more is not read whole. A
 // damaged file (no packed head, no count, a negative count, names cut short) is reported and the
-// list made again from the save folders whose files all read whole, newest first, and written at
-// once, so that no save is lost from the list; when no save folder reads whole the list stays
-// empty and the file as it was. Then every name that is not a valid save name or
-// whose "save/<name>/game.ss" is missing is removed (save.dat rewritten when it was read whole).
+// list made again from the save folders whose files all read whole (whether or not the tables
+// they refer to are loaded yet), newest first, and written at once, so that no save is lost from
+// the list; when no save folder reads whole the list stays empty and the file as it was. Then
+// every name that is not a valid save name or whose "save/<name>/game.ss" is missing is removed
+// (save.dat rewritten when it was read whole).
 // What an interrupted save left in its temporary folder is removed.
 void save_list_read();
 // Writes save.dat from g_save_list (the folder "save" created first); false when it fails, the
@@ -62,13 +63,15 @@ void refresh_save_list();
 bool save_game(save_list* list, const char* name, uint32_t fade, uint32_t force);
 
 // Restores the save `name`. Every file of the save is read and checked whole first (game.ss of
-// 414 bytes naming an existing level, quest.ss, attune.ss and quick.ss with counts and indices
-// within their tables, char.ss, container.ss and every level copy holding exactly what their
-// readers take). A save without game.ss is refused with a debug line; one partly missing or
-// damaged with UI text 107 too. Either way nothing of the running game changes. Then the item in
-// hand goes back where it came from, the level copies replace the change files in "global/", the
-// tables take the saved state, the saved level is entered and the hero is put back where it
-// stood. UI texts 156/158 for "quick", else 108.
+// 414 bytes naming a level that can be entered, quest.ss, attune.ss and quick.ss with counts and
+// indices within their tables, char.ss, container.ss and every level copy holding exactly what
+// their readers take). A save without game.ss is refused with a debug line; one partly missing or
+// damaged, or whose level cannot be entered, with UI text 107 too. Either way nothing of the
+// running game changes. Then the item in hand goes back where it came from and the item windows
+// close, the level copies replace the change files in "global/", the tables take the saved state,
+// the saved level is entered and the hero is put back where it stood. The level is entered by its
+// file name when the game finds the stored map path by that name (a level of "data/levels/"),
+// else by the stored path. UI texts 156/158 for "quick", else 108.
 bool load_game(save_list* list, const char* name);
 
 // Called after each file of a save is complete in the temporary folder, with its file name

@@ -14,6 +14,8 @@
 #include "interface/equipment_slots.h"
 #include "interface/interface_state.h"
 #include "interface/new_hero_screen.h"
+#include "interface/panel_toggles.h"
+#include "interface/side_panel.h"
 #include "items/items.h"
 #include "level/level_change.h"
 #include "level/level_saves.h"
@@ -129,6 +131,12 @@ void reset_title_menu()
 const program_step k_new_game_steps[] = {
     {"leave_dream_world", leave_dream_world_silently},
     {"fade_to_black", [] { fade_to_black(); return true; }},
+    // The old game's panels close and its item in hand goes back before its hero is replaced.
+    {"close_panels", [] {
+         close_side_panels();
+         close_item_windows();
+         return true;
+     }},
     {"read_characters", [] { read_characters(false); return true; }},
     {"enter_menu_level", [] { change_level("start.sav", 0, 0, 1); return true; }},
     {"delete_level_saves", [] { delete_level_saves(); return true; }},

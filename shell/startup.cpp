@@ -193,6 +193,8 @@ void install_links()
     g_char_rule_links.cancel_item_drag = cancel_item_drag;
     g_interface_links.cancel_item_drag = cancel_item_drag;
     g_level_links.put_back_held_item = put_back_held_item;
+    g_level_links.close_item_windows = close_item_windows;
+    g_char_rule_links.close_item_windows = close_item_windows;
     g_interface_links.set_gamma = set_gamma;
     g_char_rule_links.spell_cost = spell_cost;
     g_char_rule_links.spell_cast_frame = spell_cast_frame;

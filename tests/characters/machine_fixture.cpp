@@ -79,6 +79,7 @@ void machine_test::SetUp()
     };
     g_char_rule_links.run_char_event = [](int32_t slot, int32_t kind) { g_hook_events.emplace_back(slot, kind); };
     g_char_rule_links.cancel_item_drag = [] {};
+    g_char_rule_links.close_item_windows = [] {};
     g_char_rule_links.slide_show_running = [] { return false; };
     g_hook_casts.clear(), g_hook_particle_spells.clear(), g_hook_events.clear();
 }

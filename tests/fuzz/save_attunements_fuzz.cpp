@@ -1,5 +1,6 @@
 // A save's attune.ss (packed) from any bytes beside a table of 400 items, all attunements but the
-// first: every taken entry names one of them, and the entries are stored and read back the same.
+// first: every taken entry lies within the item slots, one that fits the table names one of the
+// attunements, and the entries are stored and read back the same.
 #include "items/items.h"
 #include "level/save_files.h"
 #include "tests/fuzz/fuzz_scratch.h"
@@ -22,8 +23,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (read.count != int16_t(read.entries.size()))
         std::abort();
     for (const saved_attunement& e : read.entries)
-        if (e.item < 1 || e.item >= 400)
+        if (e.item < 0 || e.item >= k_item_slots)
             std::abort();
+    if (attunements_fit_items(read))
+        for (const saved_attunement& e : read.entries)
+            if (e.item < 1 || e.item >= 400)
+                std::abort();
     saved_attunements again;
     if (!parse_attunements(encode_attunements(read), &again) || encode_attunements(again) != bytes)
         std::abort();

@@ -352,6 +352,10 @@ TEST_F(side_panel_test, ABagDroppedOnTheGroundSpillsItsCellsAndClosesItsWindow)
     hold_entry(bag);
 
     mouse_at(700.0f, 200.0f);  // off the panel, above the HUD strip
+    g_interface.menu_open = 1;  // a click on the open menu drops nothing
+    frame_with_left_down();
+    EXPECT_TRUE(holding_inventory_item());
+    g_interface.menu_open = 0;
     frame_with_left_down();
 
     EXPECT_EQ(hero_->inv_count, 0);

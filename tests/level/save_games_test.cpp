@@ -3,6 +3,7 @@
 // killed half-way, and the save list's reading and order.
 #include "shell/shell_fixture.h"
 #include "support/file_sync_log.h"
+#include "tests/shell/injected_input.h"
 
 #include "characters/char_table.h"
 #include "core/console_log.h"
@@ -14,6 +15,7 @@
 #include "engine/ui_texts.h"
 #include "items/containers.h"
 #include "items/items.h"
+#include "level/level_change.h"
 #include "level/level_saves.h"
 #include "level/save_files.h"
 #include "level/save_games.h"
@@ -197,6 +199,37 @@ TEST_F(save_games_test, ASaveOverwrittenAndLoadedRestoresTheGameAndItsLevelCopie
     ASSERT_TRUE(save_game(&g_save_list, "quick", 0, 0));
     EXPECT_EQ(g_save_list.count, 2);
     EXPECT_EQ(last_message(), std::string(ui_text(155)) + " " + ui_text(157));
+}
+
+TEST_F(save_games_test, ALevelReadFromOutsideTheLevelsFolderIsSavedAndLoadedByItsPath)
+{
+    fs::create_directory("mylevels");
+    fs::copy_file("data/levels/dedina01.sav", "mylevels/my.sav");
+    ASSERT_TRUE(program_startup("zorv console brana.sav"));
+    started_ = true;
+    g_editor.ai_on = 0;
+    ASSERT_TRUE(pass_greeting());
+    ASSERT_TRUE(tap_keys({k_key_grave}));
+    auto console = [](const char* line) { return type_keys(line) && tap_keys({k_key_return}) && program_frame(); };
+    ASSERT_TRUE(console("load mylevels/my.sav"));
+    ASSERT_STREQ(g_current_level, "mylevels/my.sav");
+    ASSERT_TRUE(console("savegame t1"));
+    ASSERT_TRUE(console("load brana.sav"));
+    ASSERT_STREQ(g_current_level, "brana.sav");
+
+    ASSERT_TRUE(console("loadgame t1"));
+    EXPECT_STREQ(g_current_level, "mylevels/my.sav");
+    EXPECT_EQ(last_message(), std::string("t1 ") + ui_text(108));
+
+    // Without its level the save is refused before anything is replaced.
+    fs::remove("mylevels/my.sav");
+    ASSERT_TRUE(console("load brana.sav"));
+    const float x = hero_object()->x, y = hero_object()->y;
+    ASSERT_TRUE(console("loadgame t1"));
+    EXPECT_STREQ(g_current_level, "brana.sav");
+    EXPECT_EQ(hero_object()->x, x);
+    EXPECT_EQ(hero_object()->y, y);
+    EXPECT_EQ(last_message(), ui_text(107));
 }
 
 TEST_F(save_games_test, RefusalsChangeNothingAndTheQuestAutosaveIsForced)

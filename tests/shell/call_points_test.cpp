@@ -46,7 +46,7 @@ static_assert(listed<world_object_links>(21));
 static_assert(listed<behaviour_links>(5));
 static_assert(listed<interface_links>(11));
 static_assert(listed<script_links>(15));
-static_assert(listed<char_rule_links>(8));
+static_assert(listed<char_rule_links>(9));
 static_assert(listed<editor_links>(11));
 static_assert(listed<item_look_links>(1));
 static_assert(listed<dialog_loop_links>(1));
@@ -62,7 +62,7 @@ const call_point k_call_points[] = {
     HOOK(g_level_links, start_script), HOOK(g_level_links, show_hint), HOOK(g_level_links, reset_message_window),
     HOOK(g_level_links, open_mode_tabs), HOOK(g_level_links, map_replaced), HOOK(g_level_links, purge_ground_items),
     HOOK(g_level_links, place_ground_item), HOOK(g_level_links, fade_to_black), HOOK(g_level_links, fade_from_black),
-    HOOK(g_level_links, put_back_held_item),
+    HOOK(g_level_links, put_back_held_item), HOOK(g_level_links, close_item_windows),
 
     HOOK(g_object_links, char_object), HOOK(g_object_links, set_char_object), HOOK(g_object_links, char_life_state),
     HOOK(g_object_links, char_drawn_alpha), HOOK(g_object_links, char_last_position),
@@ -94,6 +94,7 @@ const call_point k_call_points[] = {
     HOOK(g_char_rule_links, cast_spell), HOOK(g_char_rule_links, spawn_cast_particles), HOOK(g_char_rule_links, spell_cost),
     HOOK(g_char_rule_links, spell_cast_frame), HOOK(g_char_rule_links, cast_learn_attunement),
     HOOK(g_char_rule_links, run_char_event), HOOK(g_char_rule_links, cancel_item_drag),
+    HOOK(g_char_rule_links, close_item_windows),
     HOOK(g_char_rule_links, slide_show_running),
 
     HOOK(g_editor_links, run_brush_mode), HOOK(g_editor_links, run_object_mode), HOOK(g_editor_links, run_light_mode),

@@ -62,8 +62,8 @@ inline bool tap_keys(std::initializer_list<uint8_t> keys)
 }
 
 // The text typed as a player types it into the console: a tap a character. Lower-case
-// letters, digits, space and "." only; false for any other character or when a frame ends the
-// run.
+// letters, digits, space, "." and "/" only; false for any other character or when a frame ends
+// the run.
 inline bool type_keys(const char* text)
 {
     static constexpr uint8_t letters[26] = {k_key_a, k_key_b, k_key_c, k_key_d, k_key_e, k_key_f, k_key_g,
@@ -82,6 +82,8 @@ inline bool type_keys(const char* text)
             key = k_key_space;
         else if (*p == '.')
             key = k_key_period;
+        else if (*p == '/')
+            key = k_key_slash;
         if (key == 0 || !tap_keys({key}))
             return false;
     }

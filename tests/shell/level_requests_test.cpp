@@ -3,6 +3,7 @@
 #include "characters/char_table.h"
 #include "core/editor_globals.h"
 #include "core/input_state.h"
+#include "interface/held_item.h"
 #include "interface/interface_state.h"
 #include "level/level_change.h"
 #include "level/level_links.h"
@@ -150,10 +151,16 @@ TEST_F(request_test, ANewGameReadsEverythingAgainAndRunsTheFrontEnd)
     g_game_clock.day = 3;
     g_dialogue_running = 1;
     g_interface.dream_switch_allowed = 1;
+    // The old game's sword in hand, out of its weapon slot, with the inventory open.
+    const int32_t sword = last_entry_at(k_weapon_slot);
+    ASSERT_GE(sword, 0);
+    char_at(int32_t(g_player_char))->inv_location[sword] = k_code_none;
+    g_interface.held_item = int16_t(sword), g_interface.held_origin = k_weapon_slot;
+    g_interface.side_panel_open = 1;
     g_new_game_request = 1;
     ASSERT_TRUE(program_frame());
     const std::vector<std::string> steps = {
-        "leave_dream_world", "fade_to_black",    "read_characters",  "enter_menu_level",
+        "leave_dream_world", "fade_to_black",    "close_panels",     "read_characters",  "enter_menu_level",
         "delete_level_saves", "load_quests",     "load_items",       "menu_scene",
         "reset_title_menu",  "read_quick_bar", "reset_game_clock", "fade_from_black",
         "enter_dream_world", "run_front_end",    "clear_request"};
@@ -174,6 +181,10 @@ TEST_F(request_test, ANewGameReadsEverythingAgainAndRunsTheFrontEnd)
     const char* name = char_at(int32_t(g_player_char))->display_name;
     EXPECT_EQ(name[std::strlen(name) - 1], '_');
     EXPECT_EQ(g_interface.name_cursor, int32_t(std::strlen(name)) - 1);
+    // The new hero wields its own sword; nothing is held and the inventory is closed.
+    EXPECT_EQ(last_entry_at(k_weapon_slot), sword);
+    EXPECT_TRUE(holding_nothing());
+    EXPECT_EQ(g_interface.side_panel_open, 0u);
 }
 
 TEST_F(request_test, TheEndingRequestsANewGameInsteadOfShuttingDown)

@@ -2,7 +2,8 @@
 // console word, the splash and the intro skipped, the new-hero screen, then the game at the gate:
 // a walk, the villager's task, the yard and back, the fight with the gate's enemies, the chest's
 // sword, blows with a dagger and a battle axe, the reward, a save from the menu, the quit to the
-// title menu and the load of that save.
+// title menu and the load of that save, a death in a new game and the load from its menu; then
+// the save list damaged, the next run's save and every earlier save still listed and loaded.
 // Every input comes from the per-pass script; each step waits for its goal under a frame cap and
 // fails naming itself.
 #include "shell/shell_fixture.h"
@@ -21,6 +22,7 @@
 #include "interface/held_item.h"
 #include "interface/interface_state.h"
 #include "interface/overlay_screens.h"
+#include "interface/quick_bar.h"
 #include "interface/save_load_screen.h"
 #include "interface/side_panel.h"
 #include "items/containers.h"
@@ -35,6 +37,7 @@
 #include "script/text_window.h"
 #include "script/text_window_draw.h"
 #include "shell/program.h"
+#include "shell/window.h"
 #include "support/input_script.h"
 #include "tests/shell/new_game_input.h"
 #include "tests/shell/side_panel_pixels.h"
@@ -160,6 +163,7 @@ struct game_snapshot {
     std::vector<std::string> roster;  // each slot's name, kind and life
     int live_enemies = 0;
     std::vector<uint16_t> chest;    // the gate chest's cells
+    std::vector<int32_t> quick_bar;  // each slot's id and kind, then the selected slot
     bool operator==(const game_snapshot&) const = default;
 };
 
@@ -185,6 +189,9 @@ game_snapshot take_snapshot()
     }
     const container& chest = g_containers[0];
     s.chest.assign(chest.items, chest.items + container_cells(&chest));
+    for (int i = 0; i < k_quick_key_slots; ++i)
+        s.quick_bar.insert(s.quick_bar.end(), {g_interface.quick_ids[i], g_interface.quick_kinds[i]});
+    s.quick_bar.push_back(g_interface.quick_selected);
     return s;
 }
 
@@ -195,6 +202,9 @@ std::ostream& operator<<(std::ostream& out, const game_snapshot& s)
         << " live enemies, quests";
     for (const auto& q : s.quests)
         out << " " << q[0] << "/" << q[1] << "/" << q[2];
+    out << ", quick bar";
+    for (int32_t v : s.quick_bar)
+        out << " " << v;
     return out;
 }
 
@@ -490,11 +500,27 @@ protected:
 
         ASSERT_TRUE(step("the chest item in hand", 60, [] { return holding_container_item(); },
                          click_code(uint8_t(k_code_first_cell + cell))));
+        const int32_t bar_x = int32_t(quick_bar_left()) + 33 + 16, bar_y = g_screen_height - 28;
+        ASSERT_TRUE(step("the second quick slot's pull-down", 10, [] { return g_interface.quick_menu_slot == 1; },
+                         [&](uint32_t) {
+                             release_left();
+                             inject_right_at(bar_x, bar_y, true);
+                         }));
+        ASSERT_TRUE(step("the right button let go", 10, [] { return !g_mouse_right; },
+                         [](uint32_t) { inject_right_at(-1, -1, false); }));
         ASSERT_TRUE(key_step("F6 with it in hand", 60, [] { return holding_nothing(); }, {k_key_f6}));
         unchanged("after F6");
+        // The load closed the chest's window and the pull-down whole.
+        EXPECT_EQ(g_interface.container_open, 0u);
+        EXPECT_EQ(g_interface.quick_menu_slot, -1);
 
-        // The load entered the gate again, whose greeting is passed.
+        // The load entered the gate again, whose greeting is passed; the hero walks where the
+        // ground is clicked.
         ASSERT_TRUE(pass_greeting_by_space("the greeting after F6"));
+        const float from_x = hero_object()->x, from_y = hero_object()->y;
+        EXPECT_TRUE(step("a walk after F6", 120,
+                         [&] { return std::hypot(hero_object()->x - from_x, hero_object()->y - from_y) > 30.0f; },
+                         click(screen_x(from_x - 120.0f), screen_y(from_y))));
         // The console's line is typed first (its Space closes the panels and puts a held item
         // away); the console is hidden for I to open the inventory again, then shown to run it.
         ASSERT_TRUE(key_step("the console line", 200,
@@ -543,8 +569,9 @@ protected:
     }
 
     // From the running game the menu's quit leads to the title menu and a new game; there the
-    // hero walks into the gate's bandits and falls without striking back. Its death opens the
-    // menu, whose load brings back the save.
+    // hero walks into the gate's bandits, takes the sword out of the weapon slot once hit and
+    // falls without striking back. The death puts the sword back and opens the menu, whose load
+    // brings back the save with its quick bar.
     void die_in_a_new_game_then_load(const char* save, const game_snapshot& saved)
     {
         new_game_input player;
@@ -565,7 +592,8 @@ protected:
         inject_left_at(k_new_hero_start_x, k_new_hero_start_y, false);
         ASSERT_TRUE(pass_greeting_by_space("the new game's greeting"));
 
-        ASSERT_TRUE(step("the hero falls", 12000, [] { return g_chars[g_player_char].hp <= 0; },
+        const char_record& hero = g_chars[g_player_char];
+        ASSERT_TRUE(step("the hero is hit", 12000, [&] { return hero.hp < hero.hp_max * 9 / 10; },
                          [](uint32_t n) {
                              if (g_dialogue_running) {
                                  inject_key(k_key_space, n % 2 == 0);
@@ -579,10 +607,19 @@ protected:
                                             std::clamp(screen_y(o->y), 8, 760), n % 60 < 4);
                          }))
             << "live enemies: " << (live_enemy() >= 0);
+        const bool opened = step("the inventory", 60, [] { return g_interface.side_panel_open != 0; },
+                                 [](uint32_t n) { inject_key(k_key_i, n % 8 >= 4); });
+        inject_key(k_key_i, false);
+        ASSERT_TRUE(opened);
+        ASSERT_TRUE(step("the sword out of the weapon slot", 60, [] { return held_item_id() == k_demo_sword; },
+                         click_code(k_inv_weapon)));
+        ASSERT_TRUE(step("the hero falls", 12000, [&] { return hero.hp <= 0; }));
         ASSERT_TRUE(step("the death opens the menu", 600,
                          [] { return g_interface.menu_open && g_interface.overlay_screen == k_page_menu; },
                          [](uint32_t) { release_left(); }))
             << "menu " << g_interface.menu_open << " page " << int(g_interface.overlay_screen);
+        EXPECT_TRUE(holding_nothing()) << "the dead hero";
+        EXPECT_EQ(count_entries(k_demo_sword, k_inv_weapon), 1) << "the dead hero's sword";
         ASSERT_TRUE(step("the death menu's load", 1200,
                          [] { return g_chars[g_player_char].life == k_life_alive && !g_interface.menu_open; },
                          [save](uint32_t n) { load_from_menu(save, n); }));
@@ -881,6 +918,28 @@ TEST_F(play_through_test, FromTheMainMenuToAReloadedSave)
     const std::string log = read_text(k_console_log_file);
     EXPECT_NE(log.find("load ok"), std::string::npos);
     EXPECT_EQ(log.find("nie je, preskakujem"), std::string::npos) << log;
+
+    // 11. The save list damaged between two runs: the next run starts in the yard, where F5
+    // saves; every earlier save stays listed and loads.
+    const std::vector<std::string> earlier(g_save_list.names, g_save_list.names + g_save_list.count);
+    ASSERT_GE(earlier.size(), 3u);
+    std::filesystem::resize_file("save/save.dat", 20);
+    close_main_window();  // as a new process starts: no window, talk, item table or list
+    g_quit = g_dialogue_running = 0;
+    g_item_proto_count = 0;
+    g_save_list.count = 0;
+    ASSERT_TRUE(program_startup("dedina01.sav console"));
+    ASSERT_TRUE(step("the yard's arrival again", 300, [] { return !g_dialogue_running; }, talk(-1, -1, {k_key_space})));
+    const auto quick_time = std::filesystem::last_write_time("save/quick/game.ss");
+    ASSERT_TRUE(key_step("F5 in the yard", 120,
+                         [&] { return std::filesystem::last_write_time("save/quick/game.ss") != quick_time; },
+                         {k_key_f5}));
+    for (const std::string& name : earlier) {
+        EXPECT_GE(listed_at(name.c_str()), 0) << name;
+        EXPECT_TRUE(load_game(&g_save_list, name.c_str())) << name;
+    }
+    g_quit = 1;
+    program_shutdown(true);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Every file the program writes at shutdown or on the editor's "save all", in game mode and in
 // editor mode: after a run that changed nothing each is as it was, but for the fields its loader
-// sets; cut to half, cut to 7 bytes or zeroed, each keeps its bytes through a run.
+// sets; cut to half, cut to 7 bytes or zeroed, each keeps its bytes through a run, but the save
+// list, which is made again from the saves.
 #include "shell/shell_fixture.h"
 
 #include "tests/editor/dialog_texts.h"
@@ -189,9 +190,16 @@ TEST_F(shell_test, AWrittenFileCutOrZeroedKeepsItsBytesThroughAGameAndAnEditorRu
                 run("zorv console brana.sav", 5);
             const std::string log = read_text(k_console_log_file);
             for (const auto& [name, bytes] : demo) {
-                EXPECT_EQ(read_bytes(name), make(bytes)) << name << " " << damage << (editor ? ", editor" : ", game");
-                // The game writes no table but the save list and the settings.
-                if (editor || name == "config.cfg" || name == "save/save.dat")
+                // The save list is made again from the demo's save, which reads whole.
+                const bool save_list = name == "save/save.dat";
+                EXPECT_EQ(read_bytes(name), save_list ? bytes : make(bytes))
+                    << name << " " << damage << (editor ? ", editor" : ", game");
+                if (save_list) {
+                    write_bytes(name, make(bytes));
+                    continue;
+                }
+                // The game writes no table but the save list (made again, above) and the settings.
+                if (editor || name == "config.cfg")
                     EXPECT_NE(log.find(name + " sa nenacital cely, nezapisujem ho\n"), std::string::npos)
                         << name << " " << damage << (editor ? ", editor" : ", game");
             }
