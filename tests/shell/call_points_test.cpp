@@ -41,7 +41,7 @@ constexpr bool listed(int members)
 {
     return sizeof(Table) == size_t(members) * sizeof(void (*)());
 }
-static_assert(listed<level_links>(20));
+static_assert(listed<level_links>(21));
 static_assert(listed<world_object_links>(21));
 static_assert(listed<behaviour_links>(5));
 static_assert(listed<interface_links>(11));
