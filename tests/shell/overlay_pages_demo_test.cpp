@@ -2,7 +2,7 @@
 // menu over the gate, its buttons lead to the settings page and back, and to the load page,
 // which lists the demo's save; on the title menu the first button leads to the new-hero page.
 // Each page draws its images from loaded textures. A save from the menu pictures the world alone
-// and leaves the load page's choice on the save chosen before.
+// and leaves the load page's choice on the save chosen before; the demo's save has a picture.
 #include "shell/shell_fixture.h"
 
 #include "tests/shell/injected_input.h"
@@ -16,6 +16,7 @@
 #include "interface/interface_links.h"
 #include "interface/interface_state.h"
 #include "level/save_games.h"
+#include "platform/image_loader.h"
 #include "platform/key_codes.h"
 #include "platform/recording_device.h"
 
@@ -187,6 +188,13 @@ TEST_F(shell_test, AMenuSavePicturesTheWorldAloneAndTheLoadPageKeepsTheSaveChose
     std::filesystem::last_write_time("save/demo/game.ss",
                                      std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
     const game_interface& gi = g_interface;
+
+    // The demo's save has a picture of the size of a save's, not of one colour.
+    decoded_image demo_picture;
+    std::string error;
+    ASSERT_TRUE(decode_image_file("save/demo/shot.bmp", demo_picture, error)) << error;
+    EXPECT_TRUE(demo_picture.width == 512 && demo_picture.height == 384);
+    EXPECT_GT(std::set<uint32_t>(demo_picture.argb.begin(), demo_picture.argb.end()).size(), 1u);
 
     // The demo's save chosen on the load page, then the page left.
     tap_escape();
