@@ -184,9 +184,10 @@ bool write_list_widget(const std::string& name, const std::string& stem)
             arrow.rect(8 - (y - 2) / 2 - 1, y, 8 + (y - 2) / 2 + 1, y + 1, colour);
         arrow.save(name);
     } else if (stem == "delitko") {
-        // The character panel's divider: a line as wide as the list's hover band.
+        // The character panel's divider: a line as wide as the list's hover band, through the
+        // image's middle, which the panel places halfway between two rows of text.
         canvas line(240, 16, 0);
-        line.rect(0, 0, 240, 1, k_gold);
+        line.rect(0, 8, 240, 9, k_gold);
         line.save(name);
     } else if (stem == "t_ram") {
         // An active attunement's slot, drawn 13 pixels below its name's top: the box is the
