@@ -12,7 +12,9 @@
 #include "engine/ui_texts.h"
 #include "items/items.h"
 #include "script/script_services.h"
+#include "script/text_window_layout.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -43,8 +45,11 @@ bool draw_icon(uint16_t texture, float x, float y, int hint_text)
         draw_texture_screen(texture, x, y, k_icon_alpha, 1.0f, 0, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f);
     if (std::fabs(g_mouse_screen_x - x) >= k_icon_hover || std::fabs(g_mouse_screen_y - y) >= k_icon_hover)
         return false;
+    // One line, at least 220 wide, wider when the hint needs it.
+    const char* hint = ui_text(hint_text);
+    const int32_t width = std::max<int32_t>(220, window_width_for_one_line(hint));
     char markup[256];
-    std::snprintf(markup, sizeof markup, "^window 10 0 220 30 ^mouse_center ^gl_a 0.6 %s ^l", ui_text(hint_text));
+    std::snprintf(markup, sizeof markup, "^window 10 0 %d 30 ^mouse_center ^gl_a 0.6 %s ^l", int(width), hint);
     reset_text_window(&g_message_window);
     show_text_message(markup);
     g_interface.mouse_over_ui = 1;

@@ -7,6 +7,7 @@
 #include "core/hooks.h"
 #include "core/input_state.h"
 #include "interface/held_item.h"
+#include "interface/interface_images.h"
 #include "interface/interface_links.h"
 #include "interface/interface_state.h"
 #include "interface/panel_drawing.h"
@@ -76,6 +77,11 @@ void close_window(int window)
     open_flag(window) = 0;
 }
 
+int16_t frame_panel(const container& c)
+{
+    return c.height > 2 ? 2 : 1;
+}
+
 void draw_window(int window)
 {
     container* c = window_container(window);
@@ -83,7 +89,7 @@ void draw_window(int window)
         return;
     const float x = window_x(window);
     const bool tall = c->height > 2;
-    draw_panel_frame(tall ? 2 : 1, k_panel_x0 + x, k_panel_y0 + k_window_y, 1.0f);
+    draw_panel_frame(frame_panel(*c), k_panel_x0 + x, k_panel_y0 + k_window_y, 1.0f);
 
     if (cursor_strictly_in(x + 290.0f, k_window_y + 5.0f, x + 305.0f, k_window_y + 30.0f) && g_mouse_left) {
         if (!run_hook_or(g_interface_links.wait_until_released, "wait_until_released", true, mouse_left_held))
@@ -120,6 +126,18 @@ container* window_container(int window)
     if (id < 0 || id >= k_container_slots || !g_containers[id].items || !g_containers[id].width)
         return nullptr;
     return &g_containers[id];
+}
+
+float container_windows_bottom()
+{
+    if (!g_interface.side_panel_open || g_dialogue_running)
+        return 0.0f;
+    float bottom = 0.0f;
+    for (int window = 0; window < 2; ++window)
+        if (const container* c = window_container(window))
+            bottom = std::max(bottom, k_panel_y0 + k_window_y +
+                                          float(k_panel_layouts[frame_panel(*c)].rows * k_panel_tile_side));
+    return bottom;
 }
 
 int32_t window_cell_limit(int window)

@@ -8,6 +8,9 @@ struct container;
 // The container a window shows when it is open and has an item grid, else null (0 first, 1
 // second).
 container* window_container(int window);
+// The screen y of the lowest bottom edge of the container windows the side panel draws this
+// frame (it draws none during a dialogue); 0 when none is shown.
+float container_windows_bottom();
 // Cells a window can reach: 50 in the first, 100 in the second.
 int32_t window_cell_limit(int window);
 

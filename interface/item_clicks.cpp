@@ -3,6 +3,8 @@
 #include "characters/char_inventory.h"
 #include "characters/char_record.h"
 #include "core/game_globals.h"
+#include "core/settings.h"
+#include "engine/ui_texts.h"
 #include "interface/container_windows.h"
 #include "interface/equipment_slots.h"
 #include "interface/held_item.h"
@@ -19,6 +21,8 @@ namespace {
 constexpr uint8_t k_gold_location = 66;
 constexpr int k_first_window = 0;
 constexpr int k_second_window = 1;
+constexpr uint8_t k_refusal_colour = 2;  // red
+constexpr int k_price_text = 47, k_gold_coins_text = 30;
 constexpr uint8_t k_equipment_last = 27;
 
 int32_t price_at(int32_t item, int16_t factor)
@@ -62,11 +66,18 @@ bool source_is_shop()
 }
 
 // Taking the held container item into the hero's possession: free unless it comes from a shop,
-// else at most the purse.
+// else at most the purse. A refused purchase is told in the message log, in red: the item and
+// its price.
 bool affordable()
 {
     const char_record* hero = panel_hero();
-    return !source_is_shop() || shop_buy_price(g_interface.held_item) <= hero->gold;
+    const int32_t price = shop_buy_price(g_interface.held_item);
+    if (!source_is_shop() || price <= hero->gold)
+        return true;
+    const item_proto* p = item_proto_at(g_interface.held_item);
+    log_add_line(&g_message_log, k_refusal_colour, "%.*s: %s %d %s", p ? int(sizeof p->display_name) : 0,
+                 p ? p->display_name : "", ui_text(k_price_text), int(price), ui_text(k_gold_coins_text));
+    return false;
 }
 
 void charge_if_shop(char_record* hero, bool shop, int32_t item)

@@ -8,6 +8,7 @@
 #include "engine/fonts.h"
 #include "engine/primitives.h"
 #include "engine/quads.h"
+#include "interface/container_windows.h"
 #include "platform/key_codes.h"
 
 #include <algorithm>
@@ -129,9 +130,13 @@ void draw_lines(const message_log& log)
     if (first <= stop)
         return;
     const int32_t x = int32_t(log.x1 + 25.0f);
+    // A line that a container window, drawn later over the log, would cover in part is left out.
+    const float covered = container_windows_bottom();
     font_begin(&g_font_small);
     for (int64_t n = first; n > stop; --n) {
         const int32_t y = int32_t(log.y2 - 20.0f + 1.0f - float((count - n - 1 - offset) * k_line_height));
+        if (float(y) < covered)
+            break;
         const uint8_t colour = log.colours[n];
         char line[k_message_log_width + 1] = {};
         std::copy_n(log.lines[n], k_message_log_width, line);

@@ -4,6 +4,7 @@
 #include "core/game_interface.h"
 #include "core/globals.h"
 #include "core/input_state.h"
+#include "engine/primitives.h"
 #include "engine/quads.h"
 #include "script/text_window.h"
 
@@ -45,6 +46,8 @@ void clear_overlay_message()
 
 void draw_overlay_page(const overlay_origin& o, int32_t height)
 {
+    // An opaque ground first: the world does not show through the page's texts.
+    draw_screen_rect_textured(o.x, o.y, o.x + float(k_overlay_page_width), o.y + float(height), 0.1f, 0.1f, 0.1f, 1.0f);
     const int rows = height / 64;
     for (int c = 0; c < 12; ++c)
         for (int r = 0; r < rows; ++r)

@@ -17,7 +17,8 @@ overlay_origin overlay_page_origin(int32_t height);
 // The page's opening: the message window emptied and g_message_shown cleared.
 void clear_overlay_message();
 
-// The background tile in 12 columns by height / 64 rows at (32 + 64 c, 32 + 64 r), opacity 0.5,
+// An opaque dark ground over the whole page, then the background tile in 12 columns by
+// height / 64 rows at (32 + 64 c, 32 + 64 r), opacity 0.5,
 // and the opaque frame around a page of the given height (448 or 576): corners, top and bottom
 // bars, (height - 64) / 32 side pieces on each side. Both use a texture inset of 0.008.
 void draw_overlay_page(const overlay_origin& o, int32_t height);

@@ -186,12 +186,16 @@ void draw_buttons(float cx, float cy)
     const int first = g_no_game_running ? k_image_new_game : k_image_resume;
     const int images[k_menu_buttons] = {first,           k_image_load,    k_image_save,
                                         k_image_settings, k_image_credits, k_image_quit};
-    const bool lit[k_menu_buttons] = {g_no_game_running || hero_alive(), !g_dialogue_running, saving_possible(),
-                                      true, g_no_game_running != 0, true};
+    // A button whose click does nothing now looks disabled and does not light up: resume with the
+    // hero dead (the death fade opens the menu again), load during a dialogue, save without a
+    // living hero or while saving is refused, and the credits of a running game, which only the
+    // title menu opens.
+    const bool acts[k_menu_buttons] = {g_no_game_running || hero_alive(), !g_dialogue_running,
+                                       saving_possible() && hero_alive(), true, g_no_game_running != 0, true};
     for (int i = 0; i < k_menu_buttons; ++i) {
-        const float base = i == 2 && !saving_possible() ? 0.3f : 0.5f;
+        const float base = acts[i] ? 0.5f : 0.3f;
         draw_image(k_base_images + images[i], k_buttons[i], cx, cy, g_menu_alpha * base);
-        if (lit[i])
+        if (acts[i])
             draw_image(images[i], k_buttons[i], cx, cy, g_menu_button_alpha[i]);
     }
 }

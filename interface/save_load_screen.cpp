@@ -67,11 +67,32 @@ bool holds_preview(int32_t slot)
            std::strcmp(name + length - tail, k_preview_suffix) == 0;
 }
 
+// The name of the save chosen last: the choice follows it when the list is read and sorted again.
+char g_chosen_name[k_save_name_size] = {};
+
+// The choice names the save chosen last, wherever the list now holds it; none when it is gone.
+void follow_chosen_save(int count)
+{
+    game_interface& gi = g_interface;
+    if (gi.selected_save < 0) {
+        gi.selected_save = -1;
+        return;
+    }
+    const auto chosen = [](int i) { return std::strncmp(g_save_list.names[i], g_chosen_name, k_save_name_size) == 0; };
+    if (gi.selected_save < count && chosen(gi.selected_save))
+        return;
+    gi.selected_save = -1;
+    for (int i = 0; i < count; ++i)
+        if (chosen(i))
+            gi.selected_save = int16_t(i);
+}
+
 // The save in row n becomes the choice and its screenshot the preview, in the old preview's slot.
 void choose_save(int n, const char* name)
 {
     game_interface& gi = g_interface;
     gi.selected_save = int16_t(n);
+    std::strncpy(g_chosen_name, name, k_save_name_size);
     char path[k_texture_name_size];  // a longer path has no texture: no screenshot
     const bool own_slot = holds_preview(gi.save_preview);
     if (!save_file_path(name, "shot.bmp", path)) {
@@ -148,8 +169,7 @@ void run_save_load_screen(int32_t)
 {
     game_interface& gi = g_interface;
     const int count = std::clamp<int>(g_save_list.count, 0, k_save_slots);
-    if (gi.selected_save < -1 || gi.selected_save >= count)
-        gi.selected_save = -1;
+    follow_chosen_save(count);
     g_save_list_scroll = int16_t(std::clamp<int>(g_save_list_scroll, 0, std::max(count - k_visible_rows, 0)));
 
     clear_overlay_message();

@@ -12,6 +12,8 @@ extern int16_t g_save_list_scroll;
 // preview, the buttons, the scroll bar beyond 22 saves and the rows; scrolls by the arrows (one
 // row per press) and the wheel (one row per frame it moved); a left press on a row chooses that
 // save (selected_save) and loads its "save/<name>/shot.bmp" into save_preview, reusing the
-// preview's slot. Names that are not valid save names get no screenshot and no date; a choice at
-// or past the list's count is cleared; the scroll is kept within the list.
+// preview's slot. Names that are not valid save names get no screenshot and no date. The choice
+// follows the chosen save's name when the list was read and sorted again since (the row, the
+// date, the preview and Load name one save), and is cleared when that save is no longer listed;
+// the scroll is kept within the list.
 void run_save_load_screen(int32_t mode);

@@ -42,9 +42,12 @@ struct level_links {
     void (*purge_ground_items)();          // lying items (state 2) removed with their objects
     void (*place_ground_item)(int32_t index);  // a dropped item (state 1) put back in the world
 
-    // The shell's fades (saving and loading a game).
+    // The shell's fades (saving and loading a game). The picture fade writes the first frame it
+    // draws, the world alone before its black veil, as a save's picture into the path; false
+    // when no picture was written.
     void (*fade_to_black)();
     void (*fade_from_black)();
+    bool (*fade_to_black_with_picture)(const char* path);
 
     // The game interface: before a save the item in hand goes back where it came from; before a
     // load or a level change that, and the container windows and the quick-slot pull-down close.

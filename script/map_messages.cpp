@@ -33,11 +33,12 @@ void show_map_text(int32_t i)
     const int32_t length = int32_t(strnlen(t.text, sizeof t.text));
     // Room for the "^window" line and a full text.
     char markup[64 + k_map_text_size];
-    // The width grows with the text; a short text stays on one line (up to the screen's width)
-    // and no width is below what the widest word needs.
+    // The width grows with the text; a short text stays on one line (up to the screen's width),
+    // no width is below what the widest word needs and none reaches past the screen.
     std::string text(t.text, size_t(length));
     const int one_line = std::min<int>(window_width_for_one_line(text.c_str()), g_screen_width - 20);
-    const int width = std::max({(length - 22) * 9, one_line, int(window_width_for_widest_word(text.c_str()))});
+    const int width = std::min(std::max({(length - 22) * 9, one_line, int(window_width_for_widest_word(text.c_str()))}),
+                               g_screen_width - 20);
     // As high as its lines need (16 pixels a line and a margin), below the HUD's level name,
     // which a window at the top edge would cover.
     const int lines = std::max(1, (window_width_for_one_line(text.c_str()) - 32 + width - 33) / std::max(1, width - 32));

@@ -57,7 +57,8 @@ void draw_frame(const text_window& w)
     const bool outline = small && w.alpha != 0.0f;
     if (outline)
         draw_screen_rect_outline(w.x1, w.y1, w.x2, w.y2, 0.6f, 0.6f, 0.6f, 0.4f);
-    draw_screen_rect_textured(w.x1, w.y1, w.x2, w.y2, 0.1f, 0.1f, 0.1f, w.alpha);
+    // A window with any fill hides what lies behind its text.
+    draw_screen_rect_textured(w.x1, w.y1, w.x2, w.y2, 0.1f, 0.1f, 0.1f, w.alpha > 0.0f ? 1.0f : 0.0f);
     if (outline)
         draw_screen_rect_outline(w.x1, w.y1, w.x2, w.y2, 0.6f, 0.6f, 0.6f, 0.4f);
     if (small)

@@ -12,6 +12,7 @@
 #include "shell/window.h"
 #include "world/game_clock.h"
 
+#include <cstring>
 
 char g_console_line[k_console_line_size] = "_";
 int32_t g_console_line_length = 0;
@@ -46,6 +47,27 @@ void apply_typed_char(uint8_t c)
         return;  // the line is full: further characters are ignored
     g_console_line[g_console_line_length] = char(c);
     end_line_at(g_console_line_length + 1);
+}
+
+constexpr int32_t k_console_text_room = 580;  // the box's width less a margin on each side
+
+// The offset from which the rest of the text fits the box.
+size_t fitting_tail(const char* text)
+{
+    size_t start = 0;
+    while (text[start] && sprite_text_width(&g_sprite_font, text + start) > k_console_text_room)
+        ++start;
+    return start;
+}
+
+// The longest beginning of the text that fits the box, terminated in out.
+void copy_fitting_head(const char* text, char* out, size_t size)
+{
+    size_t length = strnlen(text, size - 1);
+    std::memcpy(out, text, length);
+    out[length] = '\0';
+    while (length > 0 && sprite_text_width(&g_sprite_font, out) > k_console_text_room)
+        out[--length] = '\0';
 }
 
 void edit_line()
@@ -100,9 +122,14 @@ void draw_console()
     const float x0 = float((g_screen_width - 600) / 2);
     draw_colored_rect(x0, h - 194, x0 + 600, h - 62, 0.1f, 0.1f, 0.1f, 0.6f, k_rect_plain);
     run_console_command();
-    draw_sprite_text(&g_sprite_font, x0 + 10, h - 74, g_console_line, 0, 1, 0, 1);
-    for (int i = 0; i < k_console_history_lines; ++i)
-        draw_sprite_text(&g_sprite_font, x0 + 10, h - 90 - 12.0f * float(i), g_console_history[i], 1, 1, 1, 1);
+    // Lines stay inside the box: the typed line shows its end (with the cursor), a history line
+    // its beginning.
+    draw_sprite_text(&g_sprite_font, x0 + 10, h - 74, g_console_line + fitting_tail(g_console_line), 0, 1, 0, 1);
+    for (int i = 0; i < k_console_history_lines; ++i) {
+        char line[sizeof g_console_history[i]];
+        copy_fitting_head(g_console_history[i], line, sizeof line);
+        draw_sprite_text(&g_sprite_font, x0 + 10, h - 90 - 12.0f * float(i), line, 1, 1, 1, 1);
+    }
 
     end_full_light(k_light_slots);
 }

@@ -9,6 +9,7 @@
 #include "editor/gui/dialog_screen.h"
 #include "engine/lights.h"
 #include "engine/primitives.h"
+#include "engine/screenshots.h"
 #include "engine/textures.h"
 #include "interface/interface_state.h"
 #include "items/items.h"
@@ -24,10 +25,15 @@
 #include "world/weather.h"
 #include "world/world_objects.h"
 
+#include <string>
+
 namespace {
 
 fade_state g_fade = {};
 bool g_fade_done = false;
+// A save's picture to write from the fade's next pass, before its veil; empty for none.
+std::string g_fade_picture;
+bool g_fade_picture_written = false;
 
 // One pass of a fade: the world runs and is drawn under the black rectangle.
 const program_step k_fade_pass[] = {
@@ -62,6 +68,13 @@ const program_step k_fade_pass[] = {
      }},
     {"advance_game_clock", [] { advance_game_clock(&g_game_clock); return true; }},
     {"fade_step", [] { g_fade_done = fade_advance(&g_fade, g_ticks); return true; }},
+    {"save_picture", [] {
+         if (!g_fade_picture.empty()) {
+             g_fade_picture_written = capture_thumbnail(g_fade_picture.c_str());
+             g_fade_picture.clear();
+         }
+         return true;
+     }},
     {"draw_fade_rectangle", [] {
          draw_colored_rect(0, 0, float(g_screen_width), float(g_screen_height), 0, 0, 0, g_fade.opacity, k_rect_black);
          return true;
@@ -93,6 +106,15 @@ void fade_to_black()
 {
     advance_game_clock(&g_game_clock);
     run_fade(0.0f, 0.05f);
+}
+
+bool fade_to_black_with_picture(const char* path)
+{
+    g_fade_picture = path ? path : "";
+    g_fade_picture_written = false;
+    fade_to_black();
+    g_fade_picture.clear();
+    return g_fade_picture_written;
 }
 
 void fade_from_black()

@@ -5,6 +5,7 @@
 #include "core/frame_timing.h"
 #include "core/game_globals.h"
 #include "core/settings.h"
+#include "engine/ui_texts.h"
 #include "interface/click_world.h"
 #include "interface/held_item.h"
 #include "interface/side_panel.h"
@@ -163,10 +164,21 @@ TEST_F(ItemClicks, TradingWithAShop)
     EXPECT_EQ(shop_buy_price(k_cw_sword), 15);
     EXPECT_EQ(shop_sell_price(k_cw_axe), 3);
 
-    // Taking up is free; the purchase is refused with 14 gold and made with 15.
+    // Taking up is free; the purchase is refused with 14 gold, each refusal told in red with the
+    // item and its price, and made with 15.
+    saved_globals texts;
+    texts.keep(g_ui_text[30]), texts.keep(g_ui_text[47]);
+    std::strcpy(g_ui_text[30], "gold coins");
+    std::strcpy(g_ui_text[47], "Price");
     hero().gold = 14;
+    const uint32_t lines = g_message_log.count;
     clicks({100, 6, k_code_hero});
     EXPECT_EQ(gi.held_item, k_cw_sword);
+    ASSERT_EQ(g_message_log.count, lines + 2);
+    for (uint32_t n : {lines, lines + 1}) {
+        EXPECT_STREQ(g_message_log.lines[n], "Item: Price 15 gold coins");
+        EXPECT_EQ(g_message_log.colours[n], 2);
+    }
     hero().gold = 15;
     clicks({6});
     EXPECT_EQ(locations_of(k_cw_sword), (std::vector<int>{24, 6}));

@@ -1,6 +1,8 @@
 #include "tests/interface/log_panels_fixture.h"
 
 #include "core/settings.h"
+#include "interface/interface_state.h"
+#include "items/containers.h"
 #include "interface/message_log_window.h"
 #include "platform/key_codes.h"
 
@@ -96,6 +98,35 @@ TEST_F(message_log_window_test, ThirtyLinesScrollBackTwentyFourAtMostOnceEveryFo
     EXPECT_EQ(lines[0].colour, 0x6464FFu);
     EXPECT_EQ(hold(k_key_down, 200).back(), 0u);
     EXPECT_EQ(strings()[0].bytes, 30u);
+}
+
+TEST_F(message_log_window_test, LinesThatAContainerWindowWouldCoverInPartAreLeftOut)
+{
+    for (int k = 0; k < 6; ++k)  // line k has k + 1 bytes; line 5 is the lowest, at y 705
+        log_add_line(&g_message_log, 0, "%s", std::string(size_t(k + 1), 'a').c_str());
+    saved_.keep(g_containers[0]);
+    uint16_t items[6] = {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
+    uint8_t flags[6] = {};
+    container& chest = g_containers[0];
+    chest.items = items, chest.flags = flags, chest.width = 2, chest.height = 3;
+    game_interface& gi = g_interface;
+    gi.container_id = 0;
+    gi.container_open = gi.side_panel_open = 1;
+    // A chest of three rows: its window ends at y 45 + 385 + 256 = 686; the lines at 705 and
+    // 693 show, the one at 681 and those above it would lie under the window.
+    frame();
+    std::vector<size_t> shown;
+    for (const drawn_string& s : strings())
+        shown.push_back(s.bytes);
+    EXPECT_EQ(shown, (std::vector<size_t>{6, 5}));
+    // Two rows: the window ends at 558, above the log; every line shows. So with the panel shut.
+    chest.height = 2;
+    frame();
+    EXPECT_EQ(strings().size(), 6u);
+    chest.height = 3;
+    gi.side_panel_open = 0;
+    frame();
+    EXPECT_EQ(strings().size(), 6u);
 }
 
 } // namespace

@@ -162,6 +162,44 @@ TEST_F(overlay_screens_test, ButtonOneStartsANewHeroOnTheTitleMenuAndResumesARun
     EXPECT_TRUE(g_interface.menu_open && g_save_list.count == 0);
 }
 
+TEST_F(overlay_screens_test, AButtonThatDoesNothingNowIsDrawnDimmedAndDoesNotLightUp)
+{
+    // Opacity of the base images (places 7 to 13), in button order, and whether a lit image is
+    // drawn, with the cursor over each button in turn of a fully faded-in menu.
+    const int bases[] = {k_base + k_resume, k_base + 1, k_base + 2, k_base + 4, k_base + 5, k_base + 3};
+    const int lits[] = {k_resume, 1, 2, 4, 5, 3};
+    const auto look = [&](int n, float& base, bool& lit) {
+        std::fill(std::begin(g_menu_button_alpha), std::end(g_menu_button_alpha), 1.0f);
+        g_menu_alpha = 1.0f;
+        device_.clear_recording();
+        run_menu_screen();
+        base = -1.0f;
+        for (const recorded_draw& d : device_.draws())
+            if (g_textures[g_interface.menu_buttons[bases[n]]].surface == d.texture)
+                base = device_.material_of(d).diffuse.a;
+        lit = !drawn(lits[n]).empty();
+    };
+    g_interface.menu_open = 1;
+    set_hero(0, k_life_dead);  // resume and save do nothing; nor do the credits in a running game
+    for (int n = 0; n < 6; ++n) {
+        float base;
+        bool lit;
+        look(n, base, lit);
+        const bool acts = n == 1 || n == 3 || n == 5;
+        EXPECT_FLOAT_EQ(base, acts ? 0.5f : 0.3f) << "button " << n + 1;
+        EXPECT_EQ(lit, acts) << "button " << n + 1;
+    }
+    set_hero(50, k_life_alive);
+    g_dialogue_running = 1;  // load and save do nothing during a dialogue
+    for (int n : {1, 2}) {
+        float base;
+        bool lit;
+        look(n, base, lit);
+        EXPECT_FLOAT_EQ(base, 0.3f) << "button " << n + 1;
+        EXPECT_FALSE(lit) << "button " << n + 1;
+    }
+}
+
 TEST_F(overlay_screens_test, SettingsLoadAndQuitActAsTheTitleMenuOrTheRunningGameAsks)
 {
     g_interface.menu_open = 1;

@@ -107,6 +107,28 @@ TEST_F(save_load_screen_test, AnEmptyListOrAChoicePastTheCountShowsNoRowDateOrPr
         EXPECT_EQ(strings()[k].colour, k == 1 ? 0xFFFFFFu : 0xC8C8C8u) << k;
 }
 
+TEST_F(save_load_screen_test, ThePageLiesOnAnOpaqueGroundThatHidesTheWorldBehindItsTexts)
+{
+    game_interface& gi = g_interface;
+    gi.text_background_texture = texture("ground");
+    add_save("one");
+    frame();
+    // The ground is the first draw: the whole page, centred on the screen, opaque.
+    ASSERT_FALSE(device_.draws().empty());
+    const recorded_draw& ground = device_.draws().front();
+    EXPECT_EQ(ground.texture, g_textures[gi.text_background_texture].surface);
+    EXPECT_FLOAT_EQ(device_.material_of(ground).diffuse.a, 1.0f);
+    EXPECT_TRUE(places(centres_of(device_, gi.text_background_texture), {{512.0f, 384.0f}}));
+    float x1 = 1e9f, y1 = 1e9f, x2 = -1e9f, y2 = -1e9f;
+    for (uint32_t i = 0; i < ground.vertex_count; ++i) {
+        float x, y, z;
+        device_.screen_position(ground, i, x, y, z);
+        x1 = std::min(x1, x), y1 = std::min(y1, y), x2 = std::max(x2, x), y2 = std::max(y2, y);
+    }
+    EXPECT_NEAR(x2 - x1, 768.0f, 5.0f);
+    EXPECT_NEAR(y2 - y1, 448.0f, 3.0f);
+}
+
 TEST_F(save_load_screen_test, TwentyThreeSavesBringTheBarWhoseArrowsAndWheelMoveOneRowPerPressOrPoll)
 {
     for (int i = 0; i < 22; ++i)

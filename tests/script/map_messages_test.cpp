@@ -1,4 +1,5 @@
 #include "core/game_globals.h"
+#include "core/globals.h"
 #include "platform/files.h"
 #include "script/map_texts.h"
 #include "script/script_services.h"
@@ -83,7 +84,8 @@ TEST_F(map_messages_test, TheWindowWidthFollowsTheTextLengthButHoldsAShortTextOn
     add_map_text("short", "b", 1);
     add_map_text(full.c_str(), "c", 1);
     // A short text's window holds it on one line, however the length formula comes out (it
-    // gives 0 and -153 here); a long text's follows the formula.
+    // gives 0 and -153 here); a long text's follows the formula up to the screen's width less
+    // 20, so that the window, 10 pixels from the left, ends 10 before the right edge.
     for (int index : {0, 1}) {
         show_map_text(index);
         EXPECT_EQ(word(0), "^window");
@@ -94,7 +96,7 @@ TEST_F(map_messages_test, TheWindowWidthFollowsTheTextLengthButHoldsAShortTextOn
         EXPECT_EQ(word(4), "34");  // one line
     }
     show_map_text(2);
-    EXPECT_EQ(word(3), "2097");
+    EXPECT_EQ(word(3), std::to_string(g_screen_width - 20));  // the formula gives 2097
     ASSERT_EQ(g_message_window.word_count, 7);
     EXPECT_EQ(word(6), std::string(54, 'z'));  // the whole text arrived
 }

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -345,6 +347,30 @@ TEST_F(TextWindowLayout, FrameOfSmallAndLargeWindows)
     device_->clear_recording();
     run_text_window(window_.get());
     EXPECT_TRUE(device_->draws().empty());
+}
+
+TEST_F(TextWindowLayout, AWindowsFillHidesWhatLiesBehindItsText)
+{
+    // The fill of a window whose markup asks for any opacity is opaque; one of opacity 0 shows
+    // nothing. Its place is the window's rectangle.
+    const auto fill_alphas = [&] {
+        std::vector<float> out;
+        for (const recorded_draw& d : device_->draws())
+            if (d.type == primitive_type::triangle_strip && d.vertex_count == 4) {
+                const lit_vertex* v = device_->vertices_of(d);
+                const pixel_point a = pixel_of(v[0]), b = pixel_of(v[3]);
+                if (std::fabs(std::min(a.x, b.x) - 100.0f) < 0.5f && std::fabs(std::max(a.y, b.y) - 150.0f) < 0.5f)
+                    out.push_back(device_->material_of(d).diffuse.a);
+            }
+        return out;
+    };
+    for (const char* markup : {"^gl_a 0.6 word", "^gl_a 0.2 word", "^gl_a 0 word"}) {
+        SCOPED_TRACE(markup);
+        load(markup, 100.0f, 100.0f, 388.0f, 150.0f);
+        device_->clear_recording();
+        run_text_window(window_.get());
+        EXPECT_EQ(fill_alphas(), std::vector<float>{window_->alpha > 0.0f ? 1.0f : 0.0f});
+    }
 }
 
 TEST_F(TextWindowLayout, LinksRegisterHoverAndUnderline)

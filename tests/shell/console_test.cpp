@@ -2,19 +2,25 @@
 #include "core/frame_timing.h"
 #include "core/globals.h"
 #include "engine/lights.h"
+#include "engine/sprite_font.h"
+#include "engine/textures.h"
 #include "platform/device_test_support.h"
+#include "platform/image_writer.h"
 #include "platform/key_codes.h"
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"
 #include "shell/window.h"
+#include "support/saved_globals.h"
 #include "support/temp_folder.h"
 #include "world/game_clock.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -201,4 +207,47 @@ TEST_F(console_line, TheShownConsoleDrawsItsBoxAndLinesWithTheLightsOffAndRestor
     EXPECT_NEAR(min_x, 212.0f, 3.0f);
     EXPECT_NEAR(max_y, 768.0f - 62.0f, 3.0f);
     EXPECT_NEAR(device.material_of(box).diffuse.a, 0.6f, 1e-5f);
+}
+
+TEST_F(console_line, LongLinesAreDrawnInsideTheBox)
+{
+    recording_device device(1024, 768);
+    use_fixed_camera(device);
+    g_d3d_device = &device;
+    g_screen_width = 1024;
+    g_screen_height = 768;
+    saved_globals kept;
+    kept.keep(g_sprite_font);
+    // Every glyph a 16 x 16 image advancing 12 pixels.
+    std::vector<uint32_t> texels(16 * 16, 0xFFFFFFFFu);
+    ASSERT_TRUE(write_image_file("glyph.tga", texels.data(), 16, 16));
+    const int32_t glyph = get_texture("glyph.tga", 0, 0, 0, 0, 1, 0);
+    ASSERT_GE(glyph, 0);
+    std::fill(std::begin(g_sprite_font.glyphs), std::end(g_sprite_font.glyphs), glyph);
+    std::fill(std::begin(g_sprite_font.width), std::end(g_sprite_font.width), 12);
+    for (int i = 0; i < k_console_history_lines; ++i)
+        console_log("%s", std::string(200, 'h').c_str());  // 2,400 pixels each
+    const std::string typed = std::string(60, 't') + "ij";  // 62 typed and the cursor: 756 pixels
+    std::strcpy(g_console_line, (typed + "_").c_str());
+    g_console_line_length = int32_t(typed.size());
+
+    device.clear_recording();
+    frame({});
+    g_d3d_device = nullptr;
+    size_t glyphs = 0;
+    for (const recorded_draw& d : device.draws()) {
+        if (d.texture != g_textures[glyph].surface)
+            continue;
+        ++glyphs;
+        for (uint32_t i = 0; i < d.vertex_count; ++i) {
+            float x, y, z;
+            ASSERT_TRUE(device.screen_position(d, i, x, y, z));
+            EXPECT_TRUE(x >= 212.0f - 3.0f && x <= 812.0f + 3.0f) << "a glyph at x " << x;
+        }
+    }
+    // The history lines keep their beginnings, the typed line its end with the cursor: about
+    // 48 glyphs of 12 pixels each line.
+    EXPECT_GE(glyphs, size_t(10 * 45));
+    EXPECT_EQ(std::string(g_console_line), typed + "_");  // drawn cut, kept whole
+    clear_texture_table();
 }

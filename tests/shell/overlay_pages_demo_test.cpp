@@ -1,21 +1,28 @@
 // The demo's overlay pages through the program's own frames with injected input: Esc opens the
 // menu over the gate, its buttons lead to the settings page and back, and to the load page,
 // which lists the demo's save; on the title menu the first button leads to the new-hero page.
-// Each page draws its images from loaded textures.
+// Each page draws its images from loaded textures. A save from the menu pictures the world alone
+// and leaves the load page's choice on the save chosen before; the demo's save has a picture.
 #include "shell/shell_fixture.h"
 
 #include "tests/shell/injected_input.h"
 
+#include "core/editor_globals.h"
 #include "core/game_globals.h"
 #include "core/globals.h"
+#include "core/utilities.h"
 #include "engine/render_context.h"
 #include "engine/textures.h"
 #include "interface/interface_links.h"
 #include "interface/interface_state.h"
 #include "level/save_games.h"
+#include "platform/image_loader.h"
 #include "platform/key_codes.h"
 #include "platform/recording_device.h"
 
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <cstring>
 #include <functional>
 #include <initializer_list>
@@ -86,6 +93,31 @@ float page_y(int height)
     return float((g_screen_height - height) / 2);
 }
 
+void tap_escape()
+{
+    inject_key(k_key_escape, true);
+    program_frame();
+    inject_key(k_key_escape, false);
+    program_frame();
+}
+
+// The draws of the frame the first capture read (the frame ended and begun again without a
+// present between), from the clear that began it; empty when nothing was captured.
+std::vector<size_t> captured_draws()
+{
+    const std::vector<recorded_call>& calls = device()->calls();
+    std::vector<size_t> draws;
+    for (size_t i = 0; i + 1 < calls.size(); ++i) {
+        if (calls[i].kind == device_call::clear && (calls[i].what & k_clear_target))
+            draws.clear();
+        else if (calls[i].kind == device_call::draw)
+            draws.push_back(calls[i].value);
+        else if (calls[i].kind == device_call::end_scene && calls[i + 1].kind == device_call::begin_scene)
+            return draws;
+    }
+    return {};
+}
+
 } // namespace
 
 TEST_F(shell_test, EscOpensTheMenuWhoseButtonsLeadToTheSettingsAndTheLoadPageWithTheDemoSave)
@@ -138,6 +170,64 @@ TEST_F(shell_test, TheTitleMenusFirstButtonLeadsToTheNewHeroPage)
     EXPECT_TRUE(drew_all({gi.new_hero_tabs[0], gi.new_hero_tabs[1], gi.new_hero_tabs[3], gi.save_load_buttons[0],
                           gi.save_load_buttons[16]}));  // bars, plus, Cancel and Start
     ASSERT_TRUE(hold_until(page_x() + 564.0f, page_y(576) + 526.0f, [&] { return gi.overlay_screen == 1; }));
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
+}
+
+TEST_F(shell_test, AMenuSavePicturesTheWorldAloneAndTheLoadPageKeepsTheSaveChosenBefore)
+{
+    render_use_recording(true);
+    saved_globals kept;
+    kept.keep(g_editor.ai_on);
+    ASSERT_TRUE(program_startup("zorv brana.sav"));
+    ASSERT_TRUE(pass_greeting());
+    g_interface_links.wait_until_released = release_then_wait;
+    g_editor.ai_on = 0;  // no fight at the gate: saving is allowed
+    // The demo's save is an hour old, so that a new save sorts before it.
+    std::filesystem::last_write_time("save/demo/game.ss",
+                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    const game_interface& gi = g_interface;
+
+    // The demo's save has a picture of the size of a save's, not of one colour.
+    decoded_image demo_picture;
+    std::string error;
+    ASSERT_TRUE(decode_image_file("save/demo/shot.bmp", demo_picture, error)) << error;
+    EXPECT_TRUE(demo_picture.width == 512 && demo_picture.height == 384);
+    EXPECT_GT(std::set<uint32_t>(demo_picture.argb.begin(), demo_picture.argb.end()).size(), 1u);
+
+    // The demo's save chosen on the load page, then the page left.
+    tap_escape();
+    ASSERT_TRUE(hold_until(mid_x(), mid_y() + 154.0f, [&] { return gi.overlay_screen == 3; }));
+    ASSERT_TRUE(hold_until(page_x() + 80.0f, page_y(448) + 56.0f, [&] { return gi.selected_save == 0; }));
+    ASSERT_STREQ(g_save_list.names[0], "demo");
+    ASSERT_TRUE(hold_until(page_x() + 674.0f, page_y(448) + 406.0f, [&] { return gi.overlay_screen == 1; }));
+
+    // Saved from the menu: the picture is the world, no menu and no HUD.
+    device()->clear_recording();
+    ASSERT_TRUE(hold_until(mid_x(), mid_y() + 187.0f, [&] { return gi.menu_open == 0; }));
+    ASSERT_EQ(g_save_list.count, 2);
+    const std::vector<size_t> picture = captured_draws();
+    ASSERT_FALSE(picture.empty());
+    std::set<const device_texture*> interface;
+    for (uint16_t slot : gi.menu_buttons)
+        interface.insert(g_textures[slot].surface);
+    for (uint16_t slot : gi.hud_buttons)
+        interface.insert(g_textures[slot].surface);
+    for (size_t k : picture)
+        EXPECT_EQ(interface.count(device()->draws()[k].texture), 0u) << "draw " << k << " of the picture";
+    const std::string saved = g_save_list.names[1];
+    EXPECT_EQ(file_exists(("save/" + saved + "/shot.bmp").c_str()), 1) << saved;
+
+    // The list, read and sorted again, puts the new save first; the choice stays on the demo's.
+    tap_escape();
+    ASSERT_TRUE(hold_until(mid_x(), mid_y() + 154.0f, [&] { return gi.overlay_screen == 3; }));
+    ASSERT_EQ(g_save_list.count, 2);
+    EXPECT_EQ(saved, g_save_list.names[0]);
+    ASSERT_EQ(gi.selected_save, 1);
+    EXPECT_STREQ(g_save_list.names[1], "demo");
+    ASSERT_GE(gi.save_preview, 0);
+    EXPECT_STREQ(g_textures[gi.save_preview].name, "save/demo/shot.bmp");
     g_quit = 1;
     program_shutdown(true);
     render_use_recording(false);

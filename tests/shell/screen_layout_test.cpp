@@ -1,11 +1,15 @@
 // The screen tour on the recording device, through the program's own loops from the splash to
-// the ending: on every screen each text lies inside the screen and inside the panel it starts
-// in, no two texts overlap, the interface's images are drawn at the sizes their places ask for,
-// and the UI text table of the demo has a text for every number.
+// the ending: on every screen each text lies inside the screen and wholly inside the panel or
+// text window drawn last before it, no two texts overlap, the interface's images are drawn at
+// the sizes their places ask for, the HUD's bar frames ring their full bars, and the UI text
+// table of the demo has a text for every number.
 #include "shell/shell_fixture.h"
 
 #include "tools/tour/screen_tour.h"
 
+#include "characters/char_record.h"
+#include "characters/char_table.h"
+#include "core/editor_globals.h"
 #include "core/globals.h"
 #include "engine/fonts.h"
 #include "engine/render_context.h"
@@ -14,9 +18,11 @@
 #include "interface/credits.h"
 #include "interface/endings.h"
 #include "interface/front_end.h"
+#include "interface/hud.h"
 #include "interface/interface_images.h"
 #include "interface/interface_state.h"
 #include "interface/slide_shows.h"
+#include "platform/image_loader.h"
 #include "platform/recording_device.h"
 #include "shell/program.h"
 
@@ -113,14 +119,18 @@ public:
             const text_draw& t = texts[i].text;
             const box b{float(t.x), float(t.y), float(t.x + t.width), float(t.y + t.height)};
             EXPECT_TRUE(b.x1 >= 0 && b.y1 >= 0 && b.x2 <= w && b.y2 <= h) << screen << ": off the screen " << show(t);
-            // The panel or window a text is written on is the last one drawn under its start.
+            // The panel or window a text is written in is the last one drawn before it (a box's
+            // order is the index of its first draw, a text's the number of draws made before it).
             const placed_box* holder = nullptr;
             for (const placed_box& p : boxes)
-                if (p.order <= texts[i].order && p.area.holds(b.x1, b.y1))
+                if (p.order < texts[i].order)
                     holder = &p;
-            if (holder)
-                EXPECT_TRUE(b.x2 <= holder->area.x2 + 1 && b.y2 <= holder->area.y2 + 1)
-                    << screen << ": out of its panel (" << holder->area.x2 << ", " << holder->area.y2 << ") " << show(t);
+            if (holder) {
+                const box& a = holder->area;
+                EXPECT_TRUE(b.x1 >= a.x1 - 1 && b.y1 >= a.y1 - 1 && b.x2 <= a.x2 + 1 && b.y2 <= a.y2 + 1)
+                    << screen << ": out of its box (" << a.x1 << ", " << a.y1 << ") - (" << a.x2 << ", " << a.y2
+                    << ") " << show(t);
+            }
             for (size_t j = i + 1; j < texts.size(); ++j) {
                 const text_draw& u = texts[j].text;
                 if (u.text == t.text && u.x == t.x && u.y == t.y)
@@ -174,12 +184,49 @@ private:
         return out;
     }
 
+    // A bar frame's image drawn over the extent b: its opaque texels' bounds ring the full bar
+    // within 6 pixels on every side, and the bar's middle is see-through.
+    void check_bar_frame(const std::string& screen, const std::string& name, const box& b)
+    {
+        const bool health = name == "data/interface/tuba.tga";
+        if (!health && name != "data/interface/tuba2.tga")
+            return;
+        char_record full = g_chars[g_player_char];
+        full.hp = full.hp_max;
+        full.mana = full.mana_max;
+        const hud_bar_rects bars = hud_bar_layout(&full, float(g_screen_width), float(g_screen_height));
+        const hud_rect bar = health ? bars.health : bars.pool;
+        decoded_image image;
+        std::string error;
+        ASSERT_TRUE(decode_image_file(name.c_str(), image, error)) << error;
+        box rim{1e9f, 1e9f, -1e9f, -1e9f};
+        const float sx = (b.x2 - b.x1) / float(image.width), sy = (b.y2 - b.y1) / float(image.height);
+        for (uint32_t y = 0; y < image.height; ++y)
+            for (uint32_t x = 0; x < image.width; ++x)
+                if (image.argb[size_t(y) * image.width + x] >> 24)
+                    rim = {std::min(rim.x1, b.x1 + sx * float(x)), std::min(rim.y1, b.y1 + sy * float(y)),
+                           std::max(rim.x2, b.x1 + sx * float(x + 1)), std::max(rim.y2, b.y1 + sy * float(y + 1))};
+        // Within a pixel and the view's scale error of half a percent.
+        const auto rings = [](float outer, float inner, bool low) {
+            const float error = 1.0f + 0.005f * inner, gap = low ? inner - outer : outer - inner;
+            return gap >= -error && gap <= 6.0f + error;
+        };
+        EXPECT_TRUE(rings(rim.x1, bar.x1, true) && rings(rim.y1, bar.y1, true) && rings(rim.x2, bar.x2, false) &&
+                    rings(rim.y2, bar.y2, false))
+            << screen << ": " << name << " rims (" << rim.x1 << ", " << rim.y1 << ") - (" << rim.x2 << ", "
+            << rim.y2 << ") around the bar (" << bar.x1 << ", " << bar.y1 << ") - (" << bar.x2 << ", " << bar.y2 << ")";
+        const uint32_t mx = uint32_t(((bar.x1 + bar.x2) / 2 - b.x1) / sx), my = uint32_t(((bar.y1 + bar.y2) / 2 - b.y1) / sy);
+        if (mx < image.width && my < image.height)
+            EXPECT_EQ(image.argb[size_t(my) * image.width + mx] >> 24, 0u) << screen << ": " << name << " hides its bar";
+    }
+
     void check_images(const std::string& screen)
     {
         for (const recorded_draw& d : device_.draws()) {
             auto named = d.texture ? names_.find(d.texture) : names_.end();
             if (named == names_.end())
                 continue;
+            check_bar_frame(screen, named->second, extent(d));
             const image_size* wanted = layout_size_of(named->second.c_str());
             if (!wanted)
                 continue;
@@ -205,7 +252,7 @@ TEST_F(shell_test, LayoutOfEveryScreen)
     kept.keep(g_epilogue_slides), kept.keep(g_chapter_slides), kept.keep(g_ending);
     // Narrations end at once: the audio device plays them in wall time, which the tour's bound
     // of passes does not follow.
-    kept.keep(g_slide_narration_active);
+    kept.keep(g_slide_narration_active), kept.keep(g_editor.ai_on);
     g_slide_narration_active = [](uint32_t) { return false; };
     g_splash = {};
     g_intro_slides = {};

@@ -79,7 +79,7 @@ TEST_F(shell_test, StartupFrameAndShutdownRunInTheirFixedOrder)
         "modal_pass_begin", "update_frame_timing", "begin_scene", "update_all_avi_textures",
         "update_entities", "update_all_chars", "update_ground_items", "follow_owner_objects",
         "draw_objects", "rain_and_lightning", "update_lights", "update_level_effects", "dream_world",
-        "advance_game_clock", "fade_step", "draw_fade_rectangle", "end_scene_and_present"};
+        "advance_game_clock", "fade_step", "save_picture", "draw_fade_rectangle", "end_scene_and_present"};
     const std::vector<std::string> shutdown_tail = {
         "close_capture", "save_list_write", "reset_dialogue_window", "font_remove",
         "shutdown_interface", "free_level_containers", "delete_level_saves", "config_write",

@@ -26,7 +26,7 @@ void write_panel(const panel_layout& panel, bool menu)
         for (int x = 0; x < width; ++x) {
             const int edge = std::min(std::min(x, y), std::min(width - 1 - x, height - 1 - y));
             const uint32_t grain = (uint32_t(x) * 2654435761u ^ uint32_t(y) * 40503u) >> 29;
-            c.put(x, y, edge < 3 ? k_gold : edge < 5 ? k_ink : argb(238, 44 + grain, 34 + grain, 28 + grain));
+            c.put(x, y, edge < 3 ? k_gold : edge < 5 ? k_ink : argb(255, 44 + grain, 34 + grain, 28 + grain));
         }
     if (menu) {
         canvas title(uint32_t(width), 64, 0), subtitle(uint32_t(width), 24, 0);
@@ -49,10 +49,11 @@ void write_panel(const panel_layout& panel, bool menu)
 // Which sides of a frame piece face outwards.
 enum side : unsigned { k_top = 1, k_bottom = 2, k_left = 4 };
 
-// A frame piece: dark and translucent with a gold band on its outer sides.
-void write_frame_piece(const std::string& name, uint32_t width, uint32_t height, unsigned outer)
+// A frame piece: dark (translucent unless said) with a gold band on its outer sides.
+void write_frame_piece(const std::string& name, uint32_t width, uint32_t height, unsigned outer,
+                       uint32_t fill = argb(200, 30, 24, 20))
 {
-    canvas c(width, height, argb(200, 30, 24, 20));
+    canvas c(width, height, fill);
     const int w = int(width), h = int(height);
     if (outer & k_top)
         c.rect(0, 0, w, 6, k_gold);
@@ -182,26 +183,35 @@ bool write_list_widget(const std::string& name, const std::string& stem)
         for (int y = 2; y < 14; ++y)
             arrow.rect(8 - (y - 2) / 2 - 1, y, 8 + (y - 2) / 2 + 1, y + 1, colour);
         arrow.save(name);
-    } else if (stem == "t_ram" || stem == "delitko") {
-        // A row's frame, as wide as the list's hover band; the divider is its top edge alone.
-        canvas box(240, 16, stem == "t_ram" ? argb(90, 30, 24, 20) : 0);
-        box.rect(0, 0, 240, 1, k_gold);
-        if (stem == "t_ram") {
-            box.rect(0, 15, 240, 16, k_gold);
-            box.rect(0, 0, 1, 16, k_gold);
-            box.rect(239, 0, 240, 16, k_gold);
-        }
-        box.save(name);
+    } else if (stem == "delitko") {
+        // The character panel's divider: a line as wide as the list's hover band, through the
+        // image's middle, which the panel places halfway between two rows of text.
+        canvas line(240, 16, 0);
+        line.rect(0, 8, 240, 9, k_gold);
+        line.save(name);
+    } else if (stem == "t_ram") {
+        // An active attunement's slot, drawn 13 pixels below its name's top: the box is the
+        // image's rows 2 to 17, so that the name's line lies inside it.
+        canvas slot(240, 32, 0);
+        slot.rect(0, 2, 240, 18, argb(150, 30, 24, 20));
+        slot.frame(0, 2, 240, 18, 1, k_gold);
+        slot.save(name);
     } else if (stem == "zaplata") {
-        // The title plate over the seam between two panels.
-        canvas plate(96, 36, argb(255, 90, 60, 30));
-        plate.rect(0, 0, 96, 3, k_gold);
-        plate.rect(0, 33, 96, 36, k_gold);
-        plate.rect(0, 0, 3, 36, k_gold);
-        plate.rect(93, 0, 96, 36, k_gold);
+        // A stud on the left panel's rim beside the seam; the right panel, drawn after it,
+        // covers the image's right part.
+        canvas plate(96, 36, 0);
+        for (int dy = -8; dy <= 8; ++dy) {
+            const int half = 8 - (dy < 0 ? -dy : dy);
+            plate.rect(46 - half - 1, 18 + dy, 46 + half + 2, 19 + dy, k_ink);
+            plate.rect(46 - half, 18 + dy, 46 + half + 1, 19 + dy, k_gold);
+        }
         plate.save(name);
     } else if (stem == "buton1" || stem == "buton2") {
-        write_button(name, 40, 20, "OK", stem == "buton2");
+        // The selection's close button, drawn 32 right of and 16 below the left and top of its
+        // 40 x 20 hit box: the button fills the image's upper left.
+        canvas close(64, 32, 0);
+        close.paste(button(40, 20, "OK", stem == "buton2"), 0, 0);
+        close.save(name);
     } else {
         return false;
     }
@@ -250,20 +260,59 @@ void write_settings_control(const std::string& stem, const std::string& name, bo
     }
 }
 
+// The framed pages' pieces at the sizes their pitches leave: 32-pixel corners and bars (the
+// bottom bar 22 high, so that it ends on the page's bottom edge), opaque; the divider's joint
+// (16 x 32) and line (8 x 32) pieces, a gold rule on see-through ground.
+void write_page_frame_piece(const std::string& name, const std::string& stem)
+{
+    const uint32_t ground = argb(255, 30, 24, 20);
+    if (starts_with(stem, "lina")) {
+        const bool joint = starts_with(stem, "lina spoj");
+        canvas rule(joint ? 16 : 8, 32, 0);
+        const int x = joint ? 9 : 2;
+        rule.rect(x, 0, x + 2, 32, k_gold);
+        if (joint)
+            rule.rect(3, 0, 14, 3, k_gold);
+        rule.save(name);
+    } else if (starts_with(stem, "roh")) {
+        write_frame_piece(name, 32, 32, (stem.find("horn") != std::string::npos ? k_top : k_bottom) | k_left, ground);
+    } else if (starts_with(stem, "lista bocna")) {
+        write_frame_piece(name, 32, 32, k_left, ground);
+    } else {
+        const bool top = stem.find("horn") != std::string::npos;
+        write_frame_piece(name, 32, top ? 32 : 22, top ? k_top : k_bottom, ground);
+    }
+}
+
+// The frames around the HUD's bars, drawn centred on points the bars do not share: the health
+// bar (30 x 132) lies 30 pixels left of and 102 up from its frame image's centre, the pool bar
+// (15 x 95) 7 left of and 39 up from its centre. A gold rim two pixels wide rings each bar;
+// the rest of the image is see-through.
+void write_bar_frame(const std::string& name, bool health)
+{
+    const int width = health ? 64 : 32, height = health ? 256 : 128;
+    const int left = width / 2 - (health ? 30 : 7), top = height / 2 - (health ? 102 : 39);
+    const int right = left + (health ? 30 : 15), bottom = top + (health ? 132 : 95);
+    canvas tube(uint32_t(width), uint32_t(height), 0);
+    tube.frame(left - 2, top - 2, right + 2, bottom + 2, 2, k_gold);
+    tube.save(name);
+}
+
 void write_named_image(const std::string& name)
 {
     const std::string stem = file_stem(name);
     bool highlighted = false;
     const std::string text = label_of(stem, highlighted);
     if (starts_with(name, "data/interface/text/") && stem != "pozadie") {
+        // The text windows' frame: the gold band alone, over the window's own dark fill.
         const bool corner = ends_with(stem, "roh");
         const unsigned vertical = starts_with(stem, "h") ? k_top : k_bottom;
         if (corner)
-            write_frame_piece(name, 64, 64, vertical | k_left);
+            write_frame_piece(name, 64, 64, vertical | k_left, 0);
         else if (starts_with(stem, "z"))
-            write_frame_piece(name, 32, 64, k_left);
+            write_frame_piece(name, 32, 64, k_left, 0);
         else
-            write_frame_piece(name, 64, 32, vertical);
+            write_frame_piece(name, 64, 32, vertical, 0);
     } else if (stem == "roh" || stem == "pas1" || stem == "pas2") {
         write_frame_piece(name, 64, 64, stem == "roh" ? k_top | k_left : k_top);
     } else if (stem == "droh" || stem == "dpas1" || stem == "dpas2") {
@@ -272,18 +321,16 @@ void write_named_image(const std::string& name)
         write_settings_control(stem, name, highlighted);
     } else if (starts_with(name, "data/interface/settings/")) {
         // The settings screen's tabs: 64 x 64, drawn mirrored, so the label is written mirrored.
-        // The page's divider covers the tab's right third: the label keeps to the left part.
-        canvas tab = button(64, 64, "", highlighted), word(44, 64, 0);
-        word.label(text.substr(7), highlighted ? 0xFFFFFFFFu : 0xFFE0D0B0u, 8);
-        tab.paste(word, 2, 0);  // drawn mirrored: the left of the screen
+        canvas tab = button(64, 64, "", highlighted), word(60, 64, 0);
+        word.label(text.substr(7), highlighted ? 0xFFFFFFFFu : 0xFFE0D0B0u, 13);
+        tab.paste(word, 2, 0);
         tab.mirror();
         tab.save(name);
     } else if (starts_with(name, "data/interface/saveload/button/") || starts_with(stem, "button ")) {
         // As large as the pages' hit boxes, which lie 14 pixels apart.
         write_button(name, 96, 24, starts_with(stem, "button ") ? text.substr(7) : text, highlighted);
     } else if (starts_with(name, "data/interface/saveload/")) {
-        const bool upper = stem.find("horn") != std::string::npos;
-        write_frame_piece(name, 64, 64, (upper ? k_top : k_bottom) | (starts_with(stem, "roh") ? k_left : 0u));
+        write_page_frame_piece(name, stem);
     } else if (starts_with(name, "data/interface/main/")) {
         write_button(name, 256, 30, text, highlighted);
     } else if (starts_with(name, "data/buttons/buton")) {
@@ -315,21 +362,18 @@ void write_named_image(const std::string& name)
         cell.rect(1, 1, 31, 31, argb(200, 30, 28, 26));
         cell.save(name);
     } else if (stem == "tuba" || stem == "tuba2") {
-        // The frames around the health and pool bars: a gold rim, see-through inside.
-        const uint32_t w = stem == "tuba" ? 34 : 19, h = stem == "tuba" ? 140 : 100;
-        canvas tube(w, h, k_gold);
-        tube.rect(2, 2, int(w) - 2, int(h) - 2, 0);
-        tube.save(name);
+        write_bar_frame(name, stem == "tuba");
     } else if (stem == "prepazka") {
         // The divider between the HUD buttons and the quick bar.
         canvas divider(8, 28, k_gold);
         divider.rect(3, 0, 5, 28, argb(255, 120, 90, 40));
         divider.save(name);
     } else if (stem == "dukatiky") {
-        // The purse: a pile of coins.
+        // The purse: a pile of coins in the cell's upper part; the amount is written under it,
+        // across the cell's lowest ten rows.
         canvas coins(32, 32, 0);
         for (int i = 0; i < 3; ++i)
-            coins.rect(6 + 4 * i, 20 - 6 * i, 26 - 4 * i, 26 - 6 * i, k_gold);
+            coins.rect(6 + 4 * i, 16 - 5 * i, 26 - 4 * i, 21 - 5 * i, k_gold);
         coins.save(name);
     } else if (name == "data/interface/" + stem + ".tga" && write_list_widget(name, stem)) {
     } else if (stem == "pozadie") {

@@ -103,10 +103,13 @@ const char* const k_glyphs[k_sprite_font_glyphs] = {
 };
 
 constexpr uint32_t k_side = 16;      // glyph textures are 16 × 16
-constexpr uint32_t k_scale = 2;      // each grid cell is 2 × 2 texels
-constexpr uint32_t k_left = 3, k_top = 1;
+constexpr uint32_t k_scale = 2;      // each grid column is 2 texels wide
+// The grid's rows are 2, 1, 2, 1, 2, 1 and 2 texels high: 11 rows of ink and one of shadow, so
+// that lines 12 pixels apart (the console's history) do not overlap.
+constexpr uint32_t k_row_top[8] = {0, 2, 3, 5, 6, 8, 9, 11};
+constexpr uint32_t k_left = 3, k_top = 2;
 constexpr int32_t k_advance = 12;
-constexpr int32_t k_ink_height = 14;
+constexpr int32_t k_ink_height = 11;
 
 void put_u32(std::vector<uint8_t>& out, uint32_t v)
 {
@@ -129,9 +132,9 @@ void put_glyph(std::vector<uint8_t>& out, const char* glyph)
             for (uint32_t column = 0; column < 5; ++column) {
                 if (!ink(glyph, column, row))
                     continue;
-                for (uint32_t y = 0; y < k_scale; ++y)
+                for (uint32_t y = k_row_top[row]; y < k_row_top[row + 1]; ++y)
                     for (uint32_t x = 0; x < k_scale; ++x) {
-                        uint32_t& t = texels[(k_top + row * k_scale + y + dy) * k_side + k_left + column * k_scale + x + dx];
+                        uint32_t& t = texels[(k_top + y + dy) * k_side + k_left + column * k_scale + x + dx];
                         if (over || t == 0)
                             t = colour;
                     }

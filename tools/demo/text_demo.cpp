@@ -35,9 +35,9 @@ const char* const k_english[] = {
     "bears the hex mark.", "Your backpack is full.", "is stunned!", "You recover", "hit points.",
     "Your wounds leave a mark of", "health", "New attunement:", "It is locked.",
     "has received 5 attunement points.", "You cannot save while talking.", "There is no room for more saves.",
-    "You cannot save during a fight.", "saved.", "The save cannot be read.", "loaded.", "You enter",
+    "You cannot save during a fight.", "- game saved.", "The save cannot be read.", "loaded.", "You enter",
     "blocks the blow", "dodges the blow", "takes", "damage", "slain", "has gained", "experience",
-    "You have taken", "You have lost", "Level up!", "Light", "Heavy", "None", "Welcome, traveller.",
+    "You have taken", "Out of your pack:", "Level up!", "Light", "Heavy", "None", "Welcome, traveller.",
     "Quest", "completed", "Back", "Name", "You cannot rest while enemies are near!",
     // 129-145: the settings pages.
     "Graphics", "Sound", "Gamma", "Detail", "Low particles", "Shadows", "Force 16 bit", "Disable lights",
@@ -47,7 +47,7 @@ const char* const k_english[] = {
     "Choose two attunements", "Choose one more attunement", "Attunements chosen", "Click to continue.",
     "New location added to the map.", "New quest assigned.", "Quest completed.", "No", "Are you sure?",
     // 155-158: the quick save's row and messages.
-    "Quick save", "Quick save", "saved.", "loaded.",
+    "Quick save", "Quick save", "done.", "loaded.",
     // 159-165: the leave option, books, the notice icons, the loading screen, the story's messages.
     "Farewell.", "Book", "A new attunement: open the attunements (A)",
     "Skill points to spend: open the character panel (C)", "Loading...", "New quests assigned.",

@@ -3,6 +3,7 @@
 #include "characters/char_damage.h"
 #include "characters/char_table.h"
 #include "core/frame_timing.h"
+#include "core/editor_globals.h"
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "core/settings.h"
@@ -58,12 +59,17 @@ void pointer(int32_t x, int32_t y)
     input_inject(e);
 }
 
-void left(bool down)
+void button(uint8_t code, bool down)
 {
     input_event e{input_event_kind::mouse_button};
-    e.code = 0;
+    e.code = code;
     e.down = down;
     input_inject(e);
+}
+
+void left(bool down)
+{
+    button(0, down);
 }
 
 // A key pressed in one pass and let go in the next.
@@ -206,7 +212,17 @@ std::vector<tour_step> make_steps()
                  80, taps({k_key_space, k_key_space}), nullptr});
     // The gate with the HUD, then every panel the keys open, one after the other.
     s.push_back({"gate", in_world, 30, {}, nullptr});
-    s.back().inputs = join(tap(k_key_i), {[] { pointer(38, 369); }});
+    // The notice of skill points to spend, "+" at the top right, explains itself under the pointer.
+    s.back().inputs = {[] { pointer(g_screen_width - 32, 64); }};
+    s.push_back({"points_notice", [] { return in_world() && g_message_shown != 0; }, 10, {}, nullptr});
+    // The statue described at length while the right button is held over it.
+    s.back().inputs = {[] {
+        pointer(g_view_x + int32_t((790.0f - g_camera_x) * g_zoom), g_view_y + int32_t((680.0f - g_camera_y) * g_zoom));
+        button(1, true);
+    }};
+    s.push_back({"statue", [] { return in_world() && g_message_shown != 0 && g_message_window.y2 - g_message_window.y1 > 50; },
+                 10, {}, nullptr});
+    s.back().inputs = join({[] { button(1, false); }}, join(tap(k_key_i), {[] { pointer(38, 369); }}));
     s.push_back({"inventory", [] { return ui().side_panel_open && ui().side_panel_page == 2; }, 20,
                  taps({k_key_space, k_key_c}), nullptr});
     s.push_back({"character", [] { return ui().character_panel_open != 0; }, 20, taps({k_key_space, k_key_s}),
@@ -217,8 +233,11 @@ std::vector<tour_step> make_steps()
     // A click on the shrine.
     s.push_back({"attunements", [] { return ui().attunement_panel_open != 0; }, 20,
                  join(tap(k_key_space), press_world(120.0f, 520.0f)), nullptr});
-    s.push_back({"attunement_selection", [] { return ui().attunement_select_open != 0; }, 20, {},
-                 [] { g_interface.attunement_select_open = 0; }});
+    // The first learned attunement chosen: it moves into the first slot on the right.
+    s.push_back({"", [] { return ui().attunement_select_open != 0; }, 20, click(w2 - 300 + 60, h2 - 200 + 63), nullptr});
+    s.push_back({"attunement_selection",
+                 [] { return ui().attunement_select_open != 0 && g_chars[g_player_char].active_attunement_count > 0; },
+                 20, {}, [] { g_interface.attunement_select_open = 0; }});
     s.push_back({"message_log", [] { return in_world() && g_message_log.window_shown; }, 10, {}, [] {
                      const int32_t villager = find_char("villager");
                      if (villager >= 0)
@@ -246,10 +265,11 @@ std::vector<tour_step> make_steps()
     s.push_back({"shop",
                  [] { return !g_dialogue_running && ui().side_panel_open && ui().container_open && ui().container_id == 1; },
                  20, tap(k_key_space), nullptr});
-    s.push_back({"", [] { return in_world(); }, 10, tap(k_key_escape), nullptr});
+    // The fight at the gate is over before the hero saves: the enemies stand still.
+    s.push_back({"", [] { return in_world(); }, 10, tap(k_key_escape), [] { g_editor.ai_on = 0; }});
     // The menu, its save, the load page with the new save chosen, the settings.
     s.push_back({"menu", [] { return playing() && menu_page(k_page_menu); }, 10, press(w2, h2 + 187), nullptr});
-    s.push_back({"saved", [] { return in_world(); }, 30, tap(k_key_escape), nullptr});
+    s.push_back({"saved", [] { return in_world(); }, 30, tap(k_key_escape), [] { g_editor.ai_on = 1; }});
     s.push_back({"", [] { return playing() && menu_page(k_page_menu); }, 10, press(w2, h2 + 155), nullptr});
     s.push_back({"", [] { return ui().menu_open && ui().overlay_screen == k_page_save_load; }, 10,
                  click(page_x() + 80, page_y(448) + 56), nullptr});
