@@ -17,6 +17,7 @@
 // a pixel so that the same pixels are covered.
 #include "platform/gl_device.h"
 
+#include "platform/gl_states.h"
 #include "platform/gl_window.h"
 #include "platform/texture_atlas.h"
 
@@ -85,32 +86,6 @@ constexpr uint32_t k_atlas_page_size = 1024;
 constexpr uint32_t k_atlas_pages = 8;
 constexpr uint32_t k_atlas_largest = 128; // a texture with a longer side keeps to its own
 constexpr uint32_t k_flush_primitives = 512;
-
-GLenum gl_compare(uint32_t f)
-{
-    switch (static_cast<compare_func>(f)) {
-    case compare_func::never: return GL_NEVER;
-    case compare_func::less: return GL_LESS;
-    case compare_func::equal: return GL_EQUAL;
-    case compare_func::less_equal: return GL_LEQUAL;
-    case compare_func::greater: return GL_GREATER;
-    case compare_func::not_equal: return GL_NOTEQUAL;
-    case compare_func::greater_equal: return GL_GEQUAL;
-    case compare_func::always: return GL_ALWAYS;
-    }
-    return GL_ALWAYS;
-}
-
-GLenum gl_blend(uint32_t f)
-{
-    switch (static_cast<blend_factor>(f)) {
-    case blend_factor::zero: return GL_ZERO;
-    case blend_factor::one: return GL_ONE;
-    case blend_factor::src_alpha: return GL_SRC_ALPHA;
-    case blend_factor::inv_src_alpha: return GL_ONE_MINUS_SRC_ALPHA;
-    }
-    return GL_ONE;
-}
 
 GLenum gl_primitive(primitive_type t)
 {
@@ -400,18 +375,8 @@ void gl_device::apply_changes(const draw_route& r)
     if (dirty_ & dirty_scissor)
         apply_scissor();
     if (dirty_ & (dirty_transforms | dirty_viewport)) {
-        const device_viewport& vp = get_viewport();
-        matrix4 to_gl = matrix_identity();
-        to_gl.m[2][2] = 2.0f;
-        to_gl.m[3][2] = -1.0f;
-        if (vp.width && vp.height) {
-            to_gl.m[3][0] = 1.0f / vp.width;
-            to_gl.m[3][1] = -1.0f / vp.height;
-        }
-        const matrix4 m = matrix_multiply(
-            matrix_multiply(matrix_multiply(get_transform(transform_kind::world), get_transform(transform_kind::view)),
-                            get_transform(transform_kind::projection)),
-            to_gl);
+        const matrix4 m = gl_clip_matrix(get_transform(transform_kind::world), get_transform(transform_kind::view),
+                                         get_transform(transform_kind::projection), get_viewport());
         glMatrixMode(GL_PROJECTION);
         glLoadMatrixf(&m.m[0][0]);
     }

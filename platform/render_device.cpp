@@ -383,6 +383,31 @@ void render_device::light_vertices(const device_vertex* vertices, uint32_t count
     }
 }
 
+bool same_drawing_states(const draw_states& a, const draw_states& b)
+{
+    for (int i = 0; i < static_cast<int>(render_state::count); ++i) {
+        const auto s = static_cast<render_state>(i);
+        if (a.render[i] != b.render[i] && s != render_state::lighting && s != render_state::ambient)
+            return false;
+    }
+    return std::memcmp(a.stage, b.stage, sizeof a.stage) == 0 &&
+           std::memcmp(a.transforms, b.transforms, sizeof a.transforms) == 0 &&
+           std::memcmp(&a.viewport, &b.viewport, sizeof a.viewport) == 0 && a.scissor_on == b.scissor_on &&
+           std::memcmp(&a.scissor, &b.scissor, sizeof a.scissor) == 0;
+}
+
+draw_states render_device::current_states() const
+{
+    draw_states s;
+    std::memcpy(s.render, states_, sizeof states_);
+    std::memcpy(s.stage, stage_, sizeof stage_);
+    std::memcpy(s.transforms, transforms_, sizeof transforms_);
+    s.viewport = viewport_;
+    s.scissor_on = scissor_on_;
+    s.scissor = scissor_;
+    return s;
+}
+
 bool render_device::joins_batch(primitive_type type, uint32_t count, const uint16_t* indices)
 {
     const bool quad = type == primitive_type::triangle_strip && count == 4 && !indices;

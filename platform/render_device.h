@@ -25,6 +25,24 @@ struct device_rect {
     int32_t x, y, width, height;
 };
 
+// The states a draw is made with, besides its texture, material and lights.
+struct draw_states {
+    uint32_t render[static_cast<int>(render_state::count)];
+    uint32_t stage[static_cast<int>(texture_stage_state::count)];
+    matrix4 transforms[static_cast<int>(transform_kind::count)];
+    device_viewport viewport;
+    bool scissor_on;
+    device_rect scissor; // all 0 while draws are not limited
+
+    uint32_t get(render_state s) const { return render[static_cast<int>(s)]; }
+    uint32_t get(texture_stage_state s) const { return stage[static_cast<int>(s)]; }
+    const matrix4& get(transform_kind k) const { return transforms[static_cast<int>(k)]; }
+};
+
+// Whether draws made with a and with b are drawn alike: all their states but the lighting and
+// the ambient light, which are lit into the vertices.
+bool same_drawing_states(const draw_states& a, const draw_states& b);
+
 class render_device {
 public:
     render_device(uint32_t width, uint32_t height);
@@ -95,6 +113,8 @@ public:
     void set_scissor(const device_rect* rect);
     // The rectangle; false while draws are not limited.
     bool get_scissor(device_rect& out) const;
+
+    draw_states current_states() const;
 
     // Clears the viewport's area of the target (colour 0xAARRGGBB) and/or the depth buffer.
     virtual void clear(uint32_t flags, uint32_t argb, float z = 1.0f) = 0;
