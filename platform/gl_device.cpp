@@ -124,7 +124,7 @@ public:
 
 protected:
     void submit(primitive_type type, const lit_vertex* vertices, uint32_t vertex_count, const uint16_t* indices,
-                uint32_t index_count, bool joins_batch) override;
+                uint32_t index_count, batch_join join) override;
     void texture_created(device_texture* t) override;
     void texture_changed(device_texture* t) override;
     void texture_released(device_texture* t) override;
@@ -613,17 +613,18 @@ draw_route gl_device::route(const lit_vertex* vertices, uint32_t count, bool qua
 }
 
 void gl_device::submit(primitive_type type, const lit_vertex* vertices, uint32_t vertex_count,
-                       const uint16_t* indices, uint32_t index_count, bool joins_batch)
+                       const uint16_t* indices, uint32_t index_count, batch_join join)
 {
     const bool quad = type == primitive_type::triangle_strip && vertex_count == 4 && !indices;
     const draw_route r = route(vertices, vertex_count, quad);
     if (quad) {
         // Quads that differ in their texture only still join when they share the GL texture.
-        const bool continues = joins_batch || (dirty_ & ~dirty_texture) == 0;
-        if (batch_.empty() || !continues || !r.same_batch(batch_route_) || batch_.size() >= k_batch_quads * 4) {
+        if (batch_.empty() || join == batch_join::starts || !r.same_batch(batch_route_) ||
+            batch_.size() >= k_batch_quads * 4) {
             flush_batch();
             apply_changes(r);
             batch_route_ = r;
+            ++draw_calls_;
         }
         dirty_ &= ~dirty_texture;
         if (r.plain && static_cast<z_mode>(get_render_state(render_state::z_enable)) == z_mode::off)
@@ -650,6 +651,7 @@ void gl_device::submit(primitive_type type, const lit_vertex* vertices, uint32_t
         glDrawElements(gl_primitive(type), static_cast<GLsizei>(index_count), GL_UNSIGNED_SHORT, indices);
     else
         glDrawArrays(gl_primitive(type), 0, static_cast<GLsizei>(vertex_count));
+    ++draw_calls_;
     // A segment from a point to itself covers no pixel by OpenGL's rules; it is drawn as the point.
     if (type == primitive_type::line_strip) {
         const uint32_t count = indices ? index_count : vertex_count;

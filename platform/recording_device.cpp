@@ -50,7 +50,7 @@ void recording_device::set_frame(std::vector<uint32_t> argb)
 }
 
 void recording_device::submit(primitive_type type, const lit_vertex* vertices, uint32_t vertex_count,
-                              const uint16_t* indices, uint32_t index_count, bool)
+                              const uint16_t* indices, uint32_t index_count, batch_join join)
 {
     if (states_.empty() ||
         (dirty_ & (dirty_render_states | dirty_stage | dirty_transforms | dirty_viewport | dirty_scissor)))
@@ -58,6 +58,9 @@ void recording_device::submit(primitive_type type, const lit_vertex* vertices, u
     dirty_ = 0;
     recorded_draw d;
     d.type = type;
+    d.join = join;
+    if (join != batch_join::continues)
+        ++draw_calls_;
     d.texture = get_texture();
     if (!material_recorded_) {
         materials_.push_back(get_material());

@@ -41,6 +41,7 @@ struct recorded_draw {
     uint32_t first_index, index_count; // index_count 0: not indexed
     uint32_t states;                   // index into the recorded states
     uint32_t material;                 // index into the recorded materials (material_of)
+    batch_join join;                   // how it joins the quads drawn just before it
 
     // A triangle strip of four vertices, not indexed: what batches are made of.
     bool quad() const { return type == primitive_type::triangle_strip && vertex_count == 4 && index_count == 0; }
@@ -75,7 +76,7 @@ public:
 
 protected:
     void submit(primitive_type type, const lit_vertex* vertices, uint32_t vertex_count, const uint16_t* indices,
-                uint32_t index_count, bool joins_batch) override;
+                uint32_t index_count, batch_join join) override;
     void render_state_changed(render_state s, uint32_t v) override;
     void stage_state_changed(texture_stage_state s, uint32_t v) override;
     void transform_changed(transform_kind k) override;

@@ -20,6 +20,14 @@
 #include <string>
 #include <vector>
 
+// How a draw stands to the quads drawn just before it (see render_device::draw_call_count).
+enum class batch_join : uint8_t {
+    starts,        // not a quad, or a quad with other states: a call of its own
+    other_texture, // a quad with the same states and another texture: a call of its own, unless
+                   // the back end draws both textures from one of its own
+    continues,     // a quad with the same states and texture: the batch goes on
+};
+
 // A rectangle of the target in pixels from its top-left corner.
 struct device_rect {
     int32_t x, y, width, height;
@@ -101,12 +109,12 @@ public:
     bool draw_coloured_primitive(primitive_type type, const lit_vertex* vertices, uint32_t vertex_count,
                                  const uint16_t* indices = nullptr, uint32_t index_count = 0);
 
-    // Back-end draw calls made so far. Consecutive quads (triangle strips of four vertices, not
-    // indexed) with no change of texture, transform, viewport, scissor, stage state or render
-    // state between them (the ambient light, lighting and the material are applied to the
-    // vertices, so they do not count) go to the back end as one batch, drawn with one call; any
-    // other draw is a call of its own. A back end may join batches further where its own state
-    // does not change (the OpenGL one: textures on one atlas page).
+    // Draw calls the back end made so far. Consecutive quads (triangle strips of four vertices,
+    // not indexed) drawn with the same texture, transforms, viewport, scissor, stage states and
+    // render states form a batch, drawn with one call: states changed and set back between them
+    // do not part them, and the ambient light, lighting and the material, applied to the
+    // vertices, do not count. Any other draw is a call of its own. A back end may join batches
+    // further where its own state does not change (the OpenGL one: textures on one atlas page).
     uint64_t draw_call_count() const { return draw_calls_; }
 
     // Limits the draws to a rectangle of the target (clears are not limited); null lifts it.
@@ -149,10 +157,9 @@ protected:
         dirty_scissor = 32,
     };
 
-    // Draws lit vertices; indices are null for a non-indexed draw. joins_batch: the draw is a
-    // quad that continues the batch of the quads submitted before it (see draw_call_count).
+    // Draws lit vertices; indices are null for a non-indexed draw.
     virtual void submit(primitive_type type, const lit_vertex* vertices, uint32_t vertex_count,
-                        const uint16_t* indices, uint32_t index_count, bool joins_batch) = 0;
+                        const uint16_t* indices, uint32_t index_count, batch_join join) = 0;
     // The next draw starts a new batch: back ends call it where the target changes (clear, scene
     // begin and end, present, frame read); texture uploads and releases do it here.
     void break_batch() { batch_open_ = false; }
@@ -174,6 +181,8 @@ protected:
     // Every texture this device made and has not released.
     std::vector<device_texture*> live_textures() const;
 
+    uint64_t draw_calls_ = 0; // counted by the back end
+
     uint32_t dirty_ = ~0u;
     uint32_t dirty_states_ = ~0u; // one bit per render_state
     uint32_t dirty_stage_states_ = ~0u;
@@ -182,8 +191,10 @@ private:
     struct internals;
     void light_vertices(const device_vertex* vertices, uint32_t count);
     void prepare_lighting();
-    // Whether the draw joins the open batch; opens one for a quad and counts the calls.
-    bool joins_batch(primitive_type type, uint32_t count, const uint16_t* indices);
+    // How the draw joins the open batch; opens one for a quad.
+    batch_join join_batch(primitive_type type, uint32_t count, const uint16_t* indices);
+    // A state the batch depends on was set to a new value since the last draw.
+    void touch_batch() { batch_touched_ = true; }
 
     uint32_t width_, height_;
     uint64_t serial_;
@@ -196,7 +207,9 @@ private:
     bool light_on_[k_device_light_slots];
     device_texture* texture_ = nullptr;
     bool batch_open_ = false;
-    uint64_t draw_calls_ = 0;
+    bool batch_touched_ = false;
+    draw_states batch_states_ = {};   // those of the open batch's quads
+    device_texture* batch_texture_ = nullptr;
     bool scissor_on_ = false;
     device_rect scissor_ = {};
 
