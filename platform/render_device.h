@@ -16,6 +16,7 @@
 #include "platform/device_types.h"
 #include "platform/gl_window.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -283,9 +284,22 @@ bool render_device_describe(int index, render_device_info& out);
 
 // Headless switch: once on, open_render_device makes recording devices and opens no window.
 void render_use_recording(bool on);
+// For tests: the next `count` openings of the window fail with `reason`, headless ones too, as
+// they do while a display refuses connections for a moment.
+void render_fail_window_opens(uint32_t count, const std::string& reason);
+
+// Tries to open the window, in all, before open_render_device gives up.
+constexpr int k_window_attempts = 5;
+
+// Told why the window did not open and how long open_render_device waits before it tries again.
+using window_retry_notice = std::function<void(const std::string& reason, uint32_t wait_ms)>;
 
 // Opens device `index` of render_device_count() at the given size: the OpenGL device on the
 // program window (opened, or switched to the mode and size when already open) or, headless, a
 // recording device. Null with a reason in error when it cannot be had. colour_bits is 16 or 32.
+// A window that does not open is tried again, k_window_attempts times in all, after waits of
+// 100 ms, then twice as long each time (an X server that resets after its last client has left
+// refuses connections for a moment); `retrying` hears of each retry before its wait.
 std::unique_ptr<render_device> open_render_device(int index, uint32_t width, uint32_t height, window_mode mode,
-                                                  int colour_bits, std::string& error);
+                                                  int colour_bits, std::string& error,
+                                                  const window_retry_notice& retrying = {});
