@@ -38,9 +38,8 @@ bare_gl_quads::~bare_gl_quads()
             glDeleteTextures(1, &t.name);
 }
 
-void bare_gl_quads::apply(const run& r)
+void bare_gl_quads::apply_states(const recorded_states& s)
 {
-    const recorded_states& s = r.states;
     auto set = [](GLenum cap, bool on) { on ? glEnable(cap) : glDisable(cap); };
     const device_viewport& vp = s.viewport;
     glViewport(static_cast<GLint>(vp.x), static_cast<GLint>(height_ - (vp.y + vp.height)),
@@ -62,20 +61,33 @@ void bare_gl_quads::apply(const run& r)
     const auto cull = static_cast<cull_mode>(s.get(render_state::cull_mode));
     set(GL_CULL_FACE, cull != cull_mode::none);
     glCullFace(cull == cull_mode::clockwise ? GL_BACK : GL_FRONT);
-    set(GL_TEXTURE_2D, r.texture >= 0);
-    if (r.texture < 0)
+}
+
+void bare_gl_quads::use_texture(const run& r)
+{
+    if (r.texture < 0) {
+        glDisable(GL_TEXTURE_2D);
         return;
-    glBindTexture(GL_TEXTURE_2D, textures_[r.texture].name);
+    }
+    glEnable(GL_TEXTURE_2D);
+    texture& t = textures_[r.texture];
+    glBindTexture(GL_TEXTURE_2D, t.name);
+    const recorded_states& s = r.states;
     auto filter = [&](texture_stage_state f) {
         return static_cast<texture_filter>(s.get(f)) == texture_filter::linear ? GL_LINEAR : GL_NEAREST;
     };
     auto wrap = [&](texture_stage_state a) {
         return static_cast<texture_address>(s.get(a)) == texture_address::clamp ? GL_CLAMP_TO_EDGE : GL_REPEAT;
     };
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter(texture_stage_state::min_filter));
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter(texture_stage_state::mag_filter));
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap(texture_stage_state::address_u));
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap(texture_stage_state::address_v));
+    const GLint wanted[4] = {filter(texture_stage_state::min_filter), filter(texture_stage_state::mag_filter),
+                             wrap(texture_stage_state::address_u), wrap(texture_stage_state::address_v)};
+    const GLenum names[4] = {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER, GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T};
+    for (int i = 0; i < 4; ++i) {
+        if (t.sampler[i] != wanted[i]) {
+            glTexParameteri(GL_TEXTURE_2D, names[i], wanted[i]);
+            t.sampler[i] = wanted[i];
+        }
+    }
 }
 
 void bare_gl_quads::draw_frame(bool batched)
@@ -112,8 +124,12 @@ void bare_gl_quads::draw_frame(bool batched)
         glTexCoordPointer(2, GL_FLOAT, sizeof(lit_vertex), &vertices_[0].u);
         glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(lit_vertex), &vertices_[0].r);
     }
+    const run* previous = nullptr;
     for (const run& r : runs_) {
-        apply(r);
+        if (!previous || !same_drawing_states(previous->states, r.states))
+            apply_states(r.states);
+        previous = &r;
+        use_texture(r);
         if (batched) {
             glDrawArrays(GL_TRIANGLES, static_cast<GLint>(r.first_vertex), static_cast<GLsizei>(r.vertex_count));
             continue;

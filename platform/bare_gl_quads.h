@@ -1,7 +1,8 @@
 // Quads drawn with plain OpenGL calls: the measure a benchmark reads the device's OpenGL frames
 // against. It takes the quads of a recording (the lit vertices the device made, the pixels of
 // their textures, the states each was drawn with), gives every texture a GL texture of its own
-// and draws consecutive quads of one texture and the same states as one array of triangles.
+// and draws consecutive quads of one texture and the same states as one array of triangles,
+// setting only the states that change from one array to the next.
 #pragma once
 
 #include "platform/recording_device.h"
@@ -36,10 +37,12 @@ private:
     struct texture {
         uint32_t width, height;
         std::vector<uint32_t> argb;
-        uint32_t name = 0; // the GL texture, made at the first frame
+        uint32_t name = 0;            // the GL texture, made at the first frame
+        int32_t sampler[4] = {};      // its filters and wrapping as last set
     };
 
-    void apply(const run& r);
+    void apply_states(const recorded_states& s);
+    void use_texture(const run& r);
 
     uint32_t width_, height_;
     std::vector<lit_vertex> vertices_; // six a quad: two triangles
