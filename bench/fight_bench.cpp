@@ -6,18 +6,28 @@
 //   averaged over the 5th and the 60th second (one run);
 // - in a window on OpenGL, frames per second (wall time) of the gate without a fight, and once
 //   60 seconds of the fight have passed, of the gate's own fight and of 100 characters fighting
-//   there (after 10 seconds), with the process's resident memory. Run them under a real X display (for instance Xvfb, with LP_NUM_THREADS=2
-//   for the software rasteriser); without a window they are skipped.
+//   there (after 10 seconds), with the process's resident memory;
+// - in a window, the fight's frame side by side with a bare OpenGL loop that draws the quads of
+//   the same fight's frame (same textures, same count) batched, frames of each taking turns:
+//   the medians of both and their ratio.
+// Run the window benchmarks under a real X display (for instance Xvfb, with LP_NUM_THREADS=2 for
+// the software rasteriser); without a window they are skipped.
 #include "bench/bench_game.h"
 
 #include "level/level_change.h"
+#include "platform/bare_gl_quads.h"
+#include "platform/gl_window.h"
+#include "platform/random.h"
 #include "platform/recording_device.h"
 #include "world/blood.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -121,5 +131,79 @@ void BM_HundredFightersWindow(benchmark::State& state)
     window_fight(state, 10, 100);
 }
 BENCHMARK(BM_HundredFightersWindow)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(5.0);
+
+// The quads of the fight's frame once `warm_up` seconds of it have passed, taken on the
+// recording device; null when the game did not start.
+std::unique_ptr<bare_gl_quads> fight_frame_quads(int warm_up)
+{
+    game_srand(1);
+    bench_game game("zorv_fight_quads_bench", false);
+    auto* device = dynamic_cast<recording_device*>(g_d3d_device);
+    if (!game.started() || !device)
+        return nullptr;
+    for (int f = 0; f < warm_up * k_rate; ++f)
+        game.fight_frame();
+    device->clear_recording();
+    game.fight_frame();
+    return std::make_unique<bare_gl_quads>(*device);
+}
+
+double median(std::vector<double> v)
+{
+    if (v.empty())
+        return 0;
+    std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
+    return v[v.size() / 2];
+}
+
+// Each iteration: 5 frames of the game's fight in its window, then 5 bare frames of its quads,
+// each timed to the end of its drawing. speed_vs_bare is the bare frame's median time over the
+// game frame's: 1 or more when the game draws its frame as fast as the bare loop.
+void BM_FightFrameBesideBareGl(benchmark::State& state)
+{
+    constexpr int k_warm_up = 60, k_turn = 5;
+    if (!std::getenv("DISPLAY")) {
+        state.SkipWithError("no X display for a window");
+        return;
+    }
+    std::unique_ptr<bare_gl_quads> bare = fight_frame_quads(k_warm_up);
+    if (!bare) {
+        state.SkipWithError("the game did not start on the recording device");
+        return;
+    }
+    game_srand(1);
+    bench_game game("zorv_window_fight_bench", true);
+    if (!game.started()) {
+        state.SkipWithError("the game did not start in a window");
+        return;
+    }
+    for (int f = 0; f < k_warm_up * k_rate; ++f)
+        game.fight_frame();
+    using clock = std::chrono::steady_clock;
+    auto ms_since = [](clock::time_point t) { return std::chrono::duration<double, std::milli>(clock::now() - t).count(); };
+    std::vector<double> game_ms, bare_ms;
+    const uint64_t calls = g_d3d_device->draw_call_count();
+    for (auto _ : state) {
+        for (int i = 0; i < k_turn; ++i) {
+            const auto t = clock::now();
+            game.fight_frame();
+            gl_window_finish();
+            game_ms.push_back(ms_since(t));
+        }
+        for (int i = 0; i < k_turn; ++i) {
+            const auto t = clock::now();
+            bare->draw_frame();
+            bare_ms.push_back(ms_since(t));
+        }
+    }
+    const double game_median = median(game_ms), bare_median = median(bare_ms);
+    state.counters["game_ms"] = game_median;
+    state.counters["bare_ms"] = bare_median;
+    state.counters["speed_vs_bare"] = game_median > 0 ? bare_median / game_median : 0;
+    state.counters["quads"] = bare->quads();
+    state.counters["bare_calls"] = bare->runs();
+    state.counters["game_calls"] = double(g_d3d_device->draw_call_count() - calls) / double(game_ms.size());
+}
+BENCHMARK(BM_FightFrameBesideBareGl)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(100);
 
 } // namespace

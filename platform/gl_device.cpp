@@ -17,6 +17,7 @@
 // a pixel so that the same pixels are covered.
 #include "platform/gl_device.h"
 
+#include "platform/gl_states.h"
 #include "platform/gl_window.h"
 #include "platform/texture_atlas.h"
 
@@ -86,32 +87,6 @@ constexpr uint32_t k_atlas_pages = 8;
 constexpr uint32_t k_atlas_largest = 128; // a texture with a longer side keeps to its own
 constexpr uint32_t k_flush_primitives = 512;
 
-GLenum gl_compare(uint32_t f)
-{
-    switch (static_cast<compare_func>(f)) {
-    case compare_func::never: return GL_NEVER;
-    case compare_func::less: return GL_LESS;
-    case compare_func::equal: return GL_EQUAL;
-    case compare_func::less_equal: return GL_LEQUAL;
-    case compare_func::greater: return GL_GREATER;
-    case compare_func::not_equal: return GL_NOTEQUAL;
-    case compare_func::greater_equal: return GL_GEQUAL;
-    case compare_func::always: return GL_ALWAYS;
-    }
-    return GL_ALWAYS;
-}
-
-GLenum gl_blend(uint32_t f)
-{
-    switch (static_cast<blend_factor>(f)) {
-    case blend_factor::zero: return GL_ZERO;
-    case blend_factor::one: return GL_ONE;
-    case blend_factor::src_alpha: return GL_SRC_ALPHA;
-    case blend_factor::inv_src_alpha: return GL_ONE_MINUS_SRC_ALPHA;
-    }
-    return GL_ONE;
-}
-
 GLenum gl_primitive(primitive_type t)
 {
     switch (t) {
@@ -149,7 +124,7 @@ public:
 
 protected:
     void submit(primitive_type type, const lit_vertex* vertices, uint32_t vertex_count, const uint16_t* indices,
-                uint32_t index_count, bool joins_batch) override;
+                uint32_t index_count, batch_join join) override;
     void texture_created(device_texture* t) override;
     void texture_changed(device_texture* t) override;
     void texture_released(device_texture* t) override;
@@ -400,18 +375,8 @@ void gl_device::apply_changes(const draw_route& r)
     if (dirty_ & dirty_scissor)
         apply_scissor();
     if (dirty_ & (dirty_transforms | dirty_viewport)) {
-        const device_viewport& vp = get_viewport();
-        matrix4 to_gl = matrix_identity();
-        to_gl.m[2][2] = 2.0f;
-        to_gl.m[3][2] = -1.0f;
-        if (vp.width && vp.height) {
-            to_gl.m[3][0] = 1.0f / vp.width;
-            to_gl.m[3][1] = -1.0f / vp.height;
-        }
-        const matrix4 m = matrix_multiply(
-            matrix_multiply(matrix_multiply(get_transform(transform_kind::world), get_transform(transform_kind::view)),
-                            get_transform(transform_kind::projection)),
-            to_gl);
+        const matrix4 m = gl_clip_matrix(get_transform(transform_kind::world), get_transform(transform_kind::view),
+                                         get_transform(transform_kind::projection), get_viewport());
         glMatrixMode(GL_PROJECTION);
         glLoadMatrixf(&m.m[0][0]);
     }
@@ -648,17 +613,18 @@ draw_route gl_device::route(const lit_vertex* vertices, uint32_t count, bool qua
 }
 
 void gl_device::submit(primitive_type type, const lit_vertex* vertices, uint32_t vertex_count,
-                       const uint16_t* indices, uint32_t index_count, bool joins_batch)
+                       const uint16_t* indices, uint32_t index_count, batch_join join)
 {
     const bool quad = type == primitive_type::triangle_strip && vertex_count == 4 && !indices;
     const draw_route r = route(vertices, vertex_count, quad);
     if (quad) {
         // Quads that differ in their texture only still join when they share the GL texture.
-        const bool continues = joins_batch || (dirty_ & ~dirty_texture) == 0;
-        if (batch_.empty() || !continues || !r.same_batch(batch_route_) || batch_.size() >= k_batch_quads * 4) {
+        if (batch_.empty() || join == batch_join::starts || !r.same_batch(batch_route_) ||
+            batch_.size() >= k_batch_quads * 4) {
             flush_batch();
             apply_changes(r);
             batch_route_ = r;
+            ++draw_calls_;
         }
         dirty_ &= ~dirty_texture;
         if (r.plain && static_cast<z_mode>(get_render_state(render_state::z_enable)) == z_mode::off)
@@ -685,6 +651,7 @@ void gl_device::submit(primitive_type type, const lit_vertex* vertices, uint32_t
         glDrawElements(gl_primitive(type), static_cast<GLsizei>(index_count), GL_UNSIGNED_SHORT, indices);
     else
         glDrawArrays(gl_primitive(type), 0, static_cast<GLsizei>(vertex_count));
+    ++draw_calls_;
     // A segment from a point to itself covers no pixel by OpenGL's rules; it is drawn as the point.
     if (type == primitive_type::line_strip) {
         const uint32_t count = indices ? index_count : vertex_count;

@@ -115,3 +115,9 @@ void gl_window_swap()
         glFinish();
     SDL_GL_SwapWindow(g_window);
 }
+
+void gl_window_finish()
+{
+    if (g_window)
+        glFinish();
+}

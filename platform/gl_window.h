@@ -36,3 +36,5 @@ SDL_Window* gl_window_handle();
 // The size of the window's drawable area in pixels (0 when closed).
 void gl_window_drawable_size(int& width, int& height);
 void gl_window_swap();
+// Waits until everything drawn on the window so far is done.
+void gl_window_finish();

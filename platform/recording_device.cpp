@@ -50,26 +50,17 @@ void recording_device::set_frame(std::vector<uint32_t> argb)
 }
 
 void recording_device::submit(primitive_type type, const lit_vertex* vertices, uint32_t vertex_count,
-                              const uint16_t* indices, uint32_t index_count, bool)
+                              const uint16_t* indices, uint32_t index_count, batch_join join)
 {
     if (states_.empty() ||
-        (dirty_ & (dirty_render_states | dirty_stage | dirty_transforms | dirty_viewport | dirty_scissor))) {
-        recorded_states s;
-        for (int i = 0; i < static_cast<int>(render_state::count); ++i)
-            s.render[i] = get_render_state(static_cast<render_state>(i));
-        for (int i = 0; i < static_cast<int>(texture_stage_state::count); ++i)
-            s.stage[i] = get_texture_stage_state(static_cast<texture_stage_state>(i));
-        for (int i = 0; i < static_cast<int>(transform_kind::count); ++i)
-            s.transforms[i] = get_transform(static_cast<transform_kind>(i));
-        s.viewport = get_viewport();
-        s.scissor_on = get_scissor(s.scissor);
-        if (!s.scissor_on)
-            s.scissor = {};
-        states_.push_back(s);
-    }
+        (dirty_ & (dirty_render_states | dirty_stage | dirty_transforms | dirty_viewport | dirty_scissor)))
+        states_.push_back(current_states());
     dirty_ = 0;
     recorded_draw d;
     d.type = type;
+    d.join = join;
+    if (join != batch_join::continues)
+        ++draw_calls_;
     d.texture = get_texture();
     if (!material_recorded_) {
         materials_.push_back(get_material());

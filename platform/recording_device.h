@@ -30,20 +30,9 @@ struct recorded_call {
     uint32_t value;
 };
 
-// Everything besides the material and texture that a draw was made with. Draws share one entry
-// until a state changes.
-struct recorded_states {
-    uint32_t render[static_cast<int>(render_state::count)];
-    uint32_t stage[static_cast<int>(texture_stage_state::count)];
-    matrix4 transforms[static_cast<int>(transform_kind::count)];
-    device_viewport viewport;
-    bool scissor_on;
-    device_rect scissor;
-
-    uint32_t get(render_state s) const { return render[static_cast<int>(s)]; }
-    uint32_t get(texture_stage_state s) const { return stage[static_cast<int>(s)]; }
-    const matrix4& get(transform_kind k) const { return transforms[static_cast<int>(k)]; }
-};
+// What a draw was made with besides its material and texture. Draws share one entry until a
+// state changes.
+using recorded_states = draw_states;
 
 struct recorded_draw {
     primitive_type type;
@@ -52,6 +41,10 @@ struct recorded_draw {
     uint32_t first_index, index_count; // index_count 0: not indexed
     uint32_t states;                   // index into the recorded states
     uint32_t material;                 // index into the recorded materials (material_of)
+    batch_join join;                   // how it joins the quads drawn just before it
+
+    // A triangle strip of four vertices, not indexed: what batches are made of.
+    bool quad() const { return type == primitive_type::triangle_strip && vertex_count == 4 && index_count == 0; }
 };
 
 class recording_device : public render_device {
@@ -83,7 +76,7 @@ public:
 
 protected:
     void submit(primitive_type type, const lit_vertex* vertices, uint32_t vertex_count, const uint16_t* indices,
-                uint32_t index_count, bool joins_batch) override;
+                uint32_t index_count, batch_join join) override;
     void render_state_changed(render_state s, uint32_t v) override;
     void stage_state_changed(texture_stage_state s, uint32_t v) override;
     void transform_changed(transform_kind k) override;

@@ -141,7 +141,7 @@ void render_device::set_render_state(render_state state, uint32_t value)
     if (state == render_state::ambient || state == render_state::lighting)
         lighting_stale_ = true;  // lit into the vertices: a batch goes on
     else
-        batch_open_ = false;
+        touch_batch();
     render_state_changed(state, value);
 }
 
@@ -153,7 +153,7 @@ void render_device::set_texture_stage_state(texture_stage_state state, uint32_t 
     stage_[i] = value;
     dirty_ |= dirty_stage;
     dirty_stage_states_ |= 1u << i;
-    batch_open_ = false;
+    touch_batch();
     stage_state_changed(state, value);
 }
 
@@ -166,7 +166,7 @@ void render_device::set_transform(transform_kind kind, const matrix4& m)
         return;
     transforms_[i] = m;
     dirty_ |= dirty_transforms;
-    batch_open_ = false;
+    touch_batch();
     if (kind != transform_kind::projection)
         view_stale_ = true;
     transform_changed(kind);
@@ -178,7 +178,7 @@ void render_device::set_viewport(const device_viewport& viewport)
         return;
     viewport_ = viewport;
     dirty_ |= dirty_viewport;
-    batch_open_ = false;
+    touch_batch();
     viewport_changed();
 }
 
@@ -235,7 +235,6 @@ void render_device::set_texture(device_texture* texture)
         return;
     texture_ = texture;
     dirty_ |= dirty_texture;
-    batch_open_ = false;
     texture_bound(texture);
 }
 
@@ -383,14 +382,43 @@ void render_device::light_vertices(const device_vertex* vertices, uint32_t count
     }
 }
 
-bool render_device::joins_batch(primitive_type type, uint32_t count, const uint16_t* indices)
+bool same_drawing_states(const draw_states& a, const draw_states& b)
+{
+    for (int i = 0; i < static_cast<int>(render_state::count); ++i) {
+        const auto s = static_cast<render_state>(i);
+        if (a.render[i] != b.render[i] && s != render_state::lighting && s != render_state::ambient)
+            return false;
+    }
+    return std::memcmp(a.stage, b.stage, sizeof a.stage) == 0 &&
+           std::memcmp(a.transforms, b.transforms, sizeof a.transforms) == 0 &&
+           std::memcmp(&a.viewport, &b.viewport, sizeof a.viewport) == 0 && a.scissor_on == b.scissor_on &&
+           std::memcmp(&a.scissor, &b.scissor, sizeof a.scissor) == 0;
+}
+
+draw_states render_device::current_states() const
+{
+    draw_states s;
+    std::memcpy(s.render, states_, sizeof states_);
+    std::memcpy(s.stage, stage_, sizeof stage_);
+    std::memcpy(s.transforms, transforms_, sizeof transforms_);
+    s.viewport = viewport_;
+    s.scissor_on = scissor_on_;
+    s.scissor = scissor_;
+    return s;
+}
+
+batch_join render_device::join_batch(primitive_type type, uint32_t count, const uint16_t* indices)
 {
     const bool quad = type == primitive_type::triangle_strip && count == 4 && !indices;
-    const bool joins = quad && batch_open_;
+    batch_join join = batch_join::starts;
+    if (quad && batch_open_ && (!batch_touched_ || same_drawing_states(batch_states_, current_states())))
+        join = texture_ == batch_texture_ ? batch_join::continues : batch_join::other_texture;
     batch_open_ = quad;
-    if (!joins)
-        ++draw_calls_;
-    return joins;
+    batch_touched_ = false;
+    if (join == batch_join::starts && quad)
+        batch_states_ = current_states();
+    batch_texture_ = texture_;
+    return join;
 }
 
 bool render_device::draw_primitive(primitive_type type, const device_vertex* vertices, uint32_t count)
@@ -398,7 +426,7 @@ bool render_device::draw_primitive(primitive_type type, const device_vertex* ver
     if (!vertices || count < minimum_count(type))
         return false;
     light_vertices(vertices, count);
-    submit(type, lit_.data(), count, nullptr, 0, joins_batch(type, count, nullptr));
+    submit(type, lit_.data(), count, nullptr, 0, join_batch(type, count, nullptr));
     return true;
 }
 
@@ -411,7 +439,7 @@ bool render_device::draw_indexed_primitive(primitive_type type, const device_ver
         if (indices[i] >= vertex_count)
             return false;
     light_vertices(vertices, vertex_count);
-    submit(type, lit_.data(), vertex_count, indices, index_count, joins_batch(type, vertex_count, indices));
+    submit(type, lit_.data(), vertex_count, indices, index_count, join_batch(type, vertex_count, indices));
     return true;
 }
 
@@ -423,7 +451,7 @@ bool render_device::draw_coloured_primitive(primitive_type type, const lit_verte
     if (!indices) {
         if (vertex_count < minimum_count(type))
             return false;
-        submit(type, vertices, vertex_count, nullptr, 0, joins_batch(type, vertex_count, nullptr));
+        submit(type, vertices, vertex_count, nullptr, 0, join_batch(type, vertex_count, nullptr));
         return true;
     }
     if (index_count < minimum_count(type))
@@ -431,7 +459,7 @@ bool render_device::draw_coloured_primitive(primitive_type type, const lit_verte
     for (uint32_t i = 0; i < index_count; ++i)
         if (indices[i] >= vertex_count)
             return false;
-    submit(type, vertices, vertex_count, indices, index_count, joins_batch(type, vertex_count, indices));
+    submit(type, vertices, vertex_count, indices, index_count, join_batch(type, vertex_count, indices));
     return true;
 }
 
@@ -443,7 +471,7 @@ void render_device::set_scissor(const device_rect* rect)
     scissor_on_ = on;
     scissor_ = on ? *rect : device_rect{};
     dirty_ |= dirty_scissor;
-    batch_open_ = false;
+    touch_batch();
     scissor_changed();
 }
 
@@ -473,7 +501,6 @@ device_texture* render_device::create_texture(uint32_t width, uint32_t height, t
     else
         t->pixels.assign(size, 0);
     inner_->textures.insert(t);
-    break_batch();
     texture_created(t);
     return t;
 }

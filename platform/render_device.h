@@ -16,14 +16,41 @@
 #include "platform/device_types.h"
 #include "platform/gl_window.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+// How a draw stands to the quads drawn just before it (see render_device::draw_call_count).
+enum class batch_join : uint8_t {
+    starts,        // not a quad, or a quad with other states: a call of its own
+    other_texture, // a quad with the same states and another texture: a call of its own, unless
+                   // the back end draws both textures from one of its own
+    continues,     // a quad with the same states and texture: the batch goes on
+};
 
 // A rectangle of the target in pixels from its top-left corner.
 struct device_rect {
     int32_t x, y, width, height;
 };
+
+// The states a draw is made with, besides its texture, material and lights.
+struct draw_states {
+    uint32_t render[static_cast<int>(render_state::count)];
+    uint32_t stage[static_cast<int>(texture_stage_state::count)];
+    matrix4 transforms[static_cast<int>(transform_kind::count)];
+    device_viewport viewport;
+    bool scissor_on;
+    device_rect scissor; // all 0 while draws are not limited
+
+    uint32_t get(render_state s) const { return render[static_cast<int>(s)]; }
+    uint32_t get(texture_stage_state s) const { return stage[static_cast<int>(s)]; }
+    const matrix4& get(transform_kind k) const { return transforms[static_cast<int>(k)]; }
+};
+
+// Whether draws made with a and with b are drawn alike: all their states but the lighting and
+// the ambient light, which are lit into the vertices.
+bool same_drawing_states(const draw_states& a, const draw_states& b);
 
 class render_device {
 public:
@@ -83,18 +110,20 @@ public:
     bool draw_coloured_primitive(primitive_type type, const lit_vertex* vertices, uint32_t vertex_count,
                                  const uint16_t* indices = nullptr, uint32_t index_count = 0);
 
-    // Back-end draw calls made so far. Consecutive quads (triangle strips of four vertices, not
-    // indexed) with no change of texture, transform, viewport, scissor, stage state or render
-    // state between them (the ambient light, lighting and the material are applied to the
-    // vertices, so they do not count) go to the back end as one batch, drawn with one call; any
-    // other draw is a call of its own. A back end may join batches further where its own state
-    // does not change (the OpenGL one: textures on one atlas page).
+    // Draw calls the back end made so far. Consecutive quads (triangle strips of four vertices,
+    // not indexed) drawn with the same texture, transforms, viewport, scissor, stage states and
+    // render states form a batch, drawn with one call: states changed and set back between them
+    // do not part them, and the ambient light, lighting and the material, applied to the
+    // vertices, do not count. Any other draw is a call of its own. A back end may join batches
+    // further where its own state does not change (the OpenGL one: textures on one atlas page).
     uint64_t draw_call_count() const { return draw_calls_; }
 
     // Limits the draws to a rectangle of the target (clears are not limited); null lifts it.
     void set_scissor(const device_rect* rect);
     // The rectangle; false while draws are not limited.
     bool get_scissor(device_rect& out) const;
+
+    draw_states current_states() const;
 
     // Clears the viewport's area of the target (colour 0xAARRGGBB) and/or the depth buffer.
     virtual void clear(uint32_t flags, uint32_t argb, float z = 1.0f) = 0;
@@ -129,10 +158,9 @@ protected:
         dirty_scissor = 32,
     };
 
-    // Draws lit vertices; indices are null for a non-indexed draw. joins_batch: the draw is a
-    // quad that continues the batch of the quads submitted before it (see draw_call_count).
+    // Draws lit vertices; indices are null for a non-indexed draw.
     virtual void submit(primitive_type type, const lit_vertex* vertices, uint32_t vertex_count,
-                        const uint16_t* indices, uint32_t index_count, bool joins_batch) = 0;
+                        const uint16_t* indices, uint32_t index_count, batch_join join) = 0;
     // The next draw starts a new batch: back ends call it where the target changes (clear, scene
     // begin and end, present, frame read); texture uploads and releases do it here.
     void break_batch() { batch_open_ = false; }
@@ -154,6 +182,8 @@ protected:
     // Every texture this device made and has not released.
     std::vector<device_texture*> live_textures() const;
 
+    uint64_t draw_calls_ = 0; // counted by the back end
+
     uint32_t dirty_ = ~0u;
     uint32_t dirty_states_ = ~0u; // one bit per render_state
     uint32_t dirty_stage_states_ = ~0u;
@@ -162,8 +192,10 @@ private:
     struct internals;
     void light_vertices(const device_vertex* vertices, uint32_t count);
     void prepare_lighting();
-    // Whether the draw joins the open batch; opens one for a quad and counts the calls.
-    bool joins_batch(primitive_type type, uint32_t count, const uint16_t* indices);
+    // How the draw joins the open batch; opens one for a quad.
+    batch_join join_batch(primitive_type type, uint32_t count, const uint16_t* indices);
+    // A state the batch depends on was set to a new value since the last draw.
+    void touch_batch() { batch_touched_ = true; }
 
     uint32_t width_, height_;
     uint64_t serial_;
@@ -176,7 +208,9 @@ private:
     bool light_on_[k_device_light_slots];
     device_texture* texture_ = nullptr;
     bool batch_open_ = false;
-    uint64_t draw_calls_ = 0;
+    bool batch_touched_ = false;
+    draw_states batch_states_ = {};   // those of the open batch's quads
+    device_texture* batch_texture_ = nullptr;
     bool scissor_on_ = false;
     device_rect scissor_ = {};
 
@@ -250,9 +284,22 @@ bool render_device_describe(int index, render_device_info& out);
 
 // Headless switch: once on, open_render_device makes recording devices and opens no window.
 void render_use_recording(bool on);
+// For tests: the next `count` openings of the window fail with `reason`, headless ones too, as
+// they do while a display refuses connections for a moment.
+void render_fail_window_opens(uint32_t count, const std::string& reason);
+
+// Tries to open the window, in all, before open_render_device gives up.
+constexpr int k_window_attempts = 5;
+
+// Told why the window did not open and how long open_render_device waits before it tries again.
+using window_retry_notice = std::function<void(const std::string& reason, uint32_t wait_ms)>;
 
 // Opens device `index` of render_device_count() at the given size: the OpenGL device on the
 // program window (opened, or switched to the mode and size when already open) or, headless, a
 // recording device. Null with a reason in error when it cannot be had. colour_bits is 16 or 32.
+// A window that does not open is tried again, k_window_attempts times in all, after waits of
+// 100 ms, then twice as long each time (an X server that resets after its last client has left
+// refuses connections for a moment); `retrying` hears of each retry before its wait.
 std::unique_ptr<render_device> open_render_device(int index, uint32_t width, uint32_t height, window_mode mode,
-                                                  int colour_bits, std::string& error);
+                                                  int colour_bits, std::string& error,
+                                                  const window_retry_notice& retrying = {});

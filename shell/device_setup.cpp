@@ -83,8 +83,11 @@ int32_t create_device_context()
     if (g_editor_enabled)
         desktop_size(&width, &height);
     std::string error;
-    g_device_owner = open_render_device(device_index, width > 0 ? static_cast<uint32_t>(width) : 0,
-                                        height > 0 ? static_cast<uint32_t>(height) : 0, mode, colour_bits, error);
+    g_device_owner = open_render_device(
+        device_index, width > 0 ? static_cast<uint32_t>(width) : 0, height > 0 ? static_cast<uint32_t>(height) : 0,
+        mode, colour_bits, error, [](const std::string& reason, uint32_t wait_ms) {
+            console_log("okno sa neotvorilo (%.100s), skusam znova o %u ms", reason.c_str(), wait_ms);
+        });
     if (!g_device_owner) {
         g_device_error = error.empty() ? "the display device cannot be opened" : error;
         console_log("%.100s", error.c_str());

@@ -39,6 +39,7 @@ protected:
 
     void TearDown() override
     {
+        render_fail_window_opens(0, {});
         render_use_recording(false);
         gamma_use_memory(false, false);
         saved_.restore();
@@ -126,6 +127,26 @@ TEST_F(DeviceSetup, ContextFollowsTheWindowSettings)
     EXPECT_EQ(create_device_context(), -1);
     EXPECT_EQ(g_d3d_device, nullptr);
     EXPECT_NE(log().find("no display size\n"), std::string::npos);
+}
+
+// A window refused for a moment (a display that resets after its last client left) is tried
+// again, each retry logged; one refused at every attempt ends the set-up with the reason.
+TEST_F(DeviceSetup, AWindowRefusedForAMomentIsTriedAgain)
+{
+    render_fail_window_opens(2, "x11 not available");
+    ASSERT_EQ(create_device_context(), 1);
+    EXPECT_NE(g_d3d_device, nullptr);
+    EXPECT_EQ(log(), "num devices = 1\n"
+                     "device 0: hwlevel -6 max lights 100\n"
+                     "best device = 1\n"
+                     "okno sa neotvorilo (x11 not available), skusam znova o 100 ms\n"
+                     "okno sa neotvorilo (x11 not available), skusam znova o 200 ms\n");
+
+    render_fail_window_opens(k_window_attempts, "x11 not available");
+    EXPECT_EQ(create_device_context(), -1);
+    EXPECT_EQ(g_d3d_device, nullptr);
+    EXPECT_STREQ(device_context_error(), "x11 not available");
+    EXPECT_NE(log().find("skusam znova o 800 ms\nx11 not available\n"), std::string::npos);
 }
 
 TEST_F(DeviceSetup, RenderStatesAtStart)

@@ -348,3 +348,59 @@ TEST_F(shell_test, AMinuteOfFightingAtTenFramesASecondKeepsTheBloodBoundedAndUnd
     program_shutdown(true);
     render_use_recording(false);
 }
+
+// In every frame of the fight a quad that follows another with the same states goes on in its
+// batch, or, with another texture, in a call the back end may join to it: states set and set
+// back between them (a text's filters, the ambient light) do not part them.
+TEST_F(shell_test, FightFramesPartTheirQuadsOnlyWhereAStateDiffers)
+{
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv console brana.sav"));
+    ASSERT_TRUE(pass_greeting());
+    auto* device = dynamic_cast<recording_device*>(g_d3d_device);
+    ASSERT_NE(device, nullptr);
+    const char_record& hero = g_chars[g_player_char];
+    const int32_t bandit = slot_named("bandit");
+    ASSERT_GE(bandit, 0);
+    int set_back = 0, parted = 0;
+    for (int frame = 0; frame < 240; ++frame) {
+        device->clear_recording();
+        for (uint32_t s = 0; s < g_char_count; ++s)
+            g_chars[s].hp = std::max(g_chars[s].hp, g_chars[s].hp_max);
+        point_at(*world_object_of(g_chars[bandit]), hero.state == 0 && !g_mouse_right);
+        ASSERT_TRUE(program_frame());
+        const recorded_draw* previous = nullptr;
+        bool states_set = false;
+        for (const recorded_call& c : device->calls()) {
+            switch (c.kind) {
+            case device_call::render_state:
+            case device_call::stage_state:
+            case device_call::transform:
+            case device_call::viewport:
+            case device_call::scissor: states_set = true; break;
+            case device_call::clear:
+            case device_call::begin_scene:
+            case device_call::end_scene:
+            case device_call::present: previous = nullptr; break;
+            case device_call::draw: {
+                const recorded_draw& d = device->draws()[c.value];
+                if (previous && previous->quad() && d.quad() &&
+                    same_drawing_states(device->states_of(*previous), device->states_of(d))) {
+                    set_back += states_set ? 1 : 0;
+                    parted += d.join != (d.texture == previous->texture ? batch_join::continues
+                                                                         : batch_join::other_texture);
+                }
+                previous = &d;
+                states_set = false;
+                break;
+            }
+            default: break;
+            }
+        }
+    }
+    EXPECT_GT(set_back, 240);
+    EXPECT_EQ(parted, 0);
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
+}
