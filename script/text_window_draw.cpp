@@ -404,7 +404,9 @@ void draw_text_window(text_window* window)
             y = links.link(i, y);
         space_choice(w);
         number_key_choice(w);
-        w.log_pending = 0;
+        // A message up in this frame kept the lines out of the log: they go in once it is gone.
+        if (!(records_lines(w) && g_message_shown))
+            w.log_pending = 0;
     }
     font_end(font);
     if (result.speaker >= 0)

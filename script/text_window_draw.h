@@ -5,9 +5,11 @@
 // does, and writes each word with font_text_out where the walk placed it, in the colour that was
 // current for it; the option links follow one below the other from link 0's line, red under the
 // pointer and white otherwise, a numbered option's number set apart. While a dialogue runs, each
-// line of its text reaches the message log once, in the first frame it is drawn; a line equal to
-// UI text 159 (the leave option) takes the last log line away instead. The hero's "%s:" header
-// and the line of an option that the player picks follow.
+// line of its text reaches the message log once, in the first frame it is drawn while no message
+// is up (a message in that frame, such as the label of the character clicked to start the talk,
+// holds the lines back to the next frame); a line equal to UI text 159 (the leave option) takes
+// the last log line away instead. The hero's "%s:" header and the line of an option that the
+// player picks follow.
 //
 // An option is picked with the left mouse button (the frame then waits, handling window
 // messages, until the button is up), with the number keys 1 to 9, 0 and the next keys for links
