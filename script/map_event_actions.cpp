@@ -377,7 +377,7 @@ int32_t run_event_action(int32_t event, int32_t slot)
 
 void evaluate_events()
 {
-    g_message_shown = 0;
+    begin_message_frame();
     const char_record* h = hero();
     if (!h || !world_object_of(*h) || g_work_mode != k_work_play || g_dialogue_running)
         return;

@@ -1,6 +1,7 @@
 // The demo gate level's map events, played through the program's own frames with injected
-// input: a click on the signpost shows its map text in the message window, and walking into the
-// north-west corner takes the hero to the yard level.
+// input: a click on the signpost shows its map text in the message window, where the hero keeps
+// reading it while a tooltip comes and goes, and walking into the north-west corner takes the
+// hero to the yard level.
 #include "shell/shell_fixture.h"
 
 #include "tests/shell/injected_input.h"
@@ -12,6 +13,7 @@
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "engine/render_context.h"
+#include "engine/ui_texts.h"
 #include "level/level_change.h"
 #include "platform/input.h"
 #include "platform/recording_device.h"
@@ -87,6 +89,22 @@ TEST_F(shell_test, TheGateSignpostShowsItsTextAndTheCornerLeadsToTheYard)
     EXPECT_EQ(g_message_window.word_count, 0);  // no longer up: the next message replaces it
     inject_left_button(false);
     ASSERT_TRUE(frame());
+
+    // The click walked the hero onto the signpost, where it keeps reading the sign. The pointer
+    // on a HUD button shows the button's tooltip instead; once it has left the button, the
+    // sign's text is back.
+    const std::string sign = "The gate of the old town.";
+    for (int frames = 0; message_words().find(sign) == std::string::npos && frames < k_walk_bound; ++frames)
+        ASSERT_TRUE(frame());
+    ASSERT_NE(message_words().find(sign), std::string::npos) << message_words();
+    inject_pointer(70.0f, float(g_screen_height) - 20.0f);  // the inventory button
+    ASSERT_TRUE(frame());
+    ASSERT_TRUE(frame());
+    EXPECT_NE(message_words().find(ui_text(1)), std::string::npos) << message_words();
+    inject_pointer_at_world(x, y);
+    for (int frames = 0; frames < 3; ++frames)
+        ASSERT_TRUE(frame());
+    EXPECT_NE(message_words().find(sign), std::string::npos) << message_words();
 
     // A click into the corner: the hero walks there and the yard is entered.
     sector_middle("to_yard", &x, &y);
