@@ -116,6 +116,7 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_save_list), saved.keep(g_screenshot_counter), saved.keep(g_capture_file_counter);
     // The level's map events and texts, and the event pass's click latches.
     saved.keep(g_events), saved.keep(g_event_count), saved.keep(g_event_left_latch), saved.keep(g_event_right_latch);
+    saved.keep(g_refused_event_actions);
     saved.keep(g_map_texts), saved.keep(g_map_text_count);
     // What the last frame read of the mouse and keys.
     saved.keep(g_mouse_left), saved.keep(g_mouse_right), saved.keep(g_mouse_middle), saved.keep(g_mouse_button4);
@@ -147,11 +148,12 @@ void shell_test::SetUp()
     g_editor_enabled = g_console_enabled = g_console_shown = 0;
     // Runs stop at the title menu and go on in the main loop; the front end's own tests put it back.
     g_front_end = [] {};
-    // A new process starts with the buttons and keys up and no press taken.
+    // A new process starts with the buttons and keys up, no press taken and no event refused.
     g_mouse_left = g_mouse_right = g_mouse_middle = g_mouse_button4 = 0;
     std::memset(&g_mouse_state, 0, sizeof g_mouse_state);
     std::memset(g_key_state, 0, sizeof g_key_state);
     g_press_latches = {};
+    g_refused_event_actions = {};
     g_quit = g_quit_all = g_skip_exit_fade = g_game_finished = 0;
     g_screen_width = 1024;
     g_screen_height = 768;
@@ -203,11 +205,12 @@ void shell_test::TearDown()
     close_main_window();
     // The run flags a closed window or a finished run leaves set.
     g_editor_enabled = g_console_enabled = g_console_shown = 0;
-    // A new process starts with the buttons and keys up and no press taken.
+    // A new process starts with the buttons and keys up, no press taken and no event refused.
     g_mouse_left = g_mouse_right = g_mouse_middle = g_mouse_button4 = 0;
     std::memset(&g_mouse_state, 0, sizeof g_mouse_state);
     std::memset(g_key_state, 0, sizeof g_key_state);
     g_press_latches = {};
+    g_refused_event_actions = {};
     g_quit = g_quit_all = g_skip_exit_fade = g_game_finished = 0;
     g_ending_end_flag = g_credits_end_flag = g_no_game_running = g_travel_map_running = 0;
     g_typed_char = g_console_last_char = 0;
