@@ -33,13 +33,11 @@ enum pending_action_kind : uint32_t {
 };
 constexpr uint32_t k_strike_done = 4;  // pending_target after a strike
 
-// The player's left-click latch: set when a click on an entity was taken, cleared while the left
-// button is up; while set, the held button does nothing more.
-extern uint32_t g_player_click_latch;
-
 // Runs the machine of the character's kind for one frame.
 void update_char(char_record* c, int32_t slot);
-// The PLAYER's machine: the mouse becomes walking, talking, looting and attacks.
+// The PLAYER's machine: the mouse becomes walking, talking, looting and attacks. A left press
+// that another place took (take_left_press) does nothing here while it is held; a click that
+// starts a talk or aims at an entity takes its press.
 void update_player_char(char_record* c, int32_t slot);
 // The ENEMY's machine, while the AI is on: melee attacks from a place around the player, ranged
 // shots along a straight way, patrols of the action sector, knock-back, fades and the stun.

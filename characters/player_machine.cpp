@@ -29,8 +29,6 @@
 
 #include <algorithm>
 
-uint32_t g_player_click_latch = 0;
-
 namespace {
 
 constexpr uint32_t k_regen_ticks = 30;
@@ -130,11 +128,7 @@ bool mouse_input_blocked(const char_record& c)
 // The left button. False when a corpse's loot opened and the frame goes straight to the state.
 bool handle_left_button(char_record* c)
 {
-    if (!g_mouse_left) {
-        g_player_click_latch = 0;
-        return true;
-    }
-    if (g_player_click_latch || c->state == k_state_follow_cursor)
+    if (left_press_taken() || !g_mouse_left || c->state == k_state_follow_cursor)
         return true;
     // A new click replaces where an earlier one was going: a container or entity not reached yet.
     if (c->pending_action == k_pending_container || c->pending_action == k_pending_entity)
@@ -146,6 +140,7 @@ bool handle_left_button(char_record* c)
         const char_record* other = char_at(int32_t(id));
         if (type == k_focus_ordinary && other && other->interior == c->interior) {
             g_interface.clicked_char = int16_t(id);
+            take_left_press();
             run_hook(g_char_rule_links.run_char_event, "run_char_event", int32_t(id), k_talk_event);
             handled = true;
         } else if (type == k_focus_fighter && other && other->life != k_life_alive &&
@@ -161,7 +156,7 @@ bool handle_left_button(char_record* c)
                 c->pending_action = k_pending_entity;
                 c->pending_target = id;
             }
-            g_player_click_latch = 1;
+            take_left_press();
         }
     }
     if (c->state != k_state_strike && c->state != k_state_recover && !handled) {
@@ -487,8 +482,6 @@ void update_player_char(char_record* c, int32_t slot)
     if (!machine_runs(c))
         return;
     keep_up(c);
-    if (!g_mouse_left)
-        g_player_click_latch = 0;  // also while the mouse input is blocked: that press has ended
     if (!mouse_input_blocked(*c) && handle_left_button(c))
         handle_right_button(c, slot);
     run_state(c, slot);

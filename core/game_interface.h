@@ -8,13 +8,6 @@
 
 constexpr uint16_t k_no_texture_slot = 0xFFFF;
 
-// The hotkeys with an edge latch of their own.
-enum hotkey_latch : int {
-    k_latch_i, k_latch_c, k_latch_q, k_latch_s, k_latch_d, k_latch_h, k_latch_a,
-    k_latch_escape, k_latch_f5, k_latch_f6, k_latch_f8, k_latch_f12,
-    k_hotkey_latches
-};
-
 constexpr int k_quick_slots = 16;
 constexpr int k_quick_key_slots = 10;   // slots 0 to 9 answer to the keys 1 to 9 and 0
 constexpr int k_panel_tiles = 182;      // the seven panel backgrounds, 64 x 64 tiles each
@@ -29,7 +22,6 @@ struct game_interface {
     uint32_t attunement_select_first;     // opened by "^select_attunement_first"
     uint32_t attunement_panel_open;
     uint32_t menu_open;                   // an overlay screen holds the game
-    uint32_t hotkey_latches[k_hotkey_latches];
     uint32_t right_click_latch;           // the new-hero screen's difficulty field
     uint32_t mouse_over_ui;               // the cursor is over an interface element this frame
     uint8_t side_panel_page = 2;          // 2 inventory, 3 skills
@@ -53,7 +45,7 @@ struct game_interface {
     uint32_t second_container_open;
     int16_t second_container_id = -1;
     uint32_t overlay_click_latch;         // held left button on the overlay pages
-    uint32_t quick_key_latch[k_quick_key_slots];
+    uint32_t quick_click_latch[k_quick_key_slots];
 
     // The item the mouse drags.
     int16_t held_icon = -1;               // texture slot drawn at the cursor

@@ -15,6 +15,7 @@ float g_mouse_x = 320.0f, g_mouse_y = 240.0f;
 float g_mouse_screen_x = 320.0f, g_mouse_screen_y = 240.0f;
 uint8_t g_typed_char = 0;
 uint8_t g_console_last_char = 0;
+press_latches g_press_latches = {};
 
 namespace {
 
@@ -77,4 +78,37 @@ bool press_edge(uint32_t down, uint32_t& latch)
         return false;
     latch = 1;
     return true;
+}
+
+bool take_key_press(uint8_t key)
+{
+    return press_edge(down(key), g_press_latches.keys[key]);
+}
+
+bool key_press_taken(uint8_t key)
+{
+    if (!down(key))
+        g_press_latches.keys[key] = 0;
+    return g_press_latches.keys[key] != 0;
+}
+
+bool take_left_press()
+{
+    return press_edge(g_mouse_left, g_press_latches.left);
+}
+
+bool left_press_taken()
+{
+    if (!g_mouse_left)
+        g_press_latches.left = 0;
+    return g_press_latches.left != 0;
+}
+
+void end_released_presses()
+{
+    for (int key = 0; key < 256; ++key)
+        if (!down(uint8_t(key)))
+            g_press_latches.keys[key] = 0;
+    if (!g_mouse_left)
+        g_press_latches.left = 0;
 }

@@ -35,3 +35,23 @@ uint8_t read_typed_char();
 // The edge of a press: true in the frame in which `down` is set while the latch is clear; the
 // latch is then set, and cleared again by a frame in which `down` is clear.
 bool press_edge(uint32_t down, uint32_t& latch);
+
+// A press of a key or of the left button acts once: the place that acts on it takes it, and no
+// other place acts on it until it is let go. So a key or click that ends a dialogue, closes a
+// menu or presses a button does nothing more in the frames it is still held. Each key has one
+// latch shared by every place that acts on it; the left button has one for the dialogue's
+// options, the menu's and the save/load page's buttons and the hero's clicks in the world.
+struct press_latches {
+    uint32_t keys[256];
+    uint32_t left;
+};
+extern press_latches g_press_latches;
+
+// True in the frame in which the key goes down, for the first place that asks.
+bool take_key_press(uint8_t key);
+// The key is down and its press has been taken; a press seen up has ended.
+bool key_press_taken(uint8_t key);
+bool take_left_press();
+bool left_press_taken();
+// The presses of the keys and of the left button that are up end; each input poll calls it.
+void end_released_presses();

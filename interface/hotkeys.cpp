@@ -45,12 +45,6 @@ bool key_down(uint8_t key)
     return (g_key_state[key] & k_key_down_bit) != 0;
 }
 
-// True on the frame the key goes down; the latch holds it while the key stays down.
-bool key_pressed(uint8_t key, hotkey_latch latch)
-{
-    return press_edge(key_down(key), g_interface.hotkey_latches[latch]);
-}
-
 bool hero_alive(const char_record* hero)
 {
     return hero && hero->life == k_life_alive;
@@ -134,12 +128,17 @@ void update_save_load_buttons()
     if (!gi.menu_open || gi.overlay_screen != 3 || !g_mouse_left)
         return;
     const bool selected = gi.selected_save >= 0 && gi.selected_save < g_save_list.count;
-    if (cursor_on_button(k_back_left)) {
+    const bool back = cursor_on_button(k_back_left);
+    const bool remove = selected && cursor_on_button(k_delete_left);
+    const bool load = selected && cursor_on_button(k_load_left);
+    if (!(back || remove || load) || !take_left_press())
+        return;
+    if (back) {
         gi.overlay_screen = 1;
-    } else if (cursor_on_button(k_delete_left) && selected) {
+    } else if (remove) {
         save_list_remove(&g_save_list, gi.selected_save);
         gi.selected_save = -1;
-    } else if (cursor_on_button(k_load_left) && selected) {
+    } else {
         load_selected_save();
     }
 }
@@ -178,19 +177,19 @@ void press_inventory(char_record* hero)
 void update_letters(char_record* hero)
 {
     game_interface& gi = g_interface;
-    if (key_pressed(k_key_i, k_latch_i))
+    if (take_key_press(k_key_i))
         press_inventory(hero);
-    if (key_pressed(k_key_c, k_latch_c))
+    if (take_key_press(k_key_c))
         toggle_character_panel();
-    if (key_pressed(k_key_s, k_latch_s))
+    if (take_key_press(k_key_s))
         toggle_side_panel_page(3);
-    if (key_pressed(k_key_q, k_latch_q))
+    if (take_key_press(k_key_q))
         toggle_quest_log();
-    if (key_pressed(k_key_a, k_latch_a))
+    if (take_key_press(k_key_a))
         toggle_attunement_panel();
-    if (key_pressed(k_key_d, k_latch_d) && gi.dream_switch_allowed)
+    if (take_key_press(k_key_d) && gi.dream_switch_allowed)
         switch_dream_world();
-    if (key_pressed(k_key_h, k_latch_h))
+    if (take_key_press(k_key_h))
         gi.shown = !gi.shown;
 }
 
@@ -201,7 +200,7 @@ void handle_hotkeys()
     game_interface& gi = g_interface;
     char_record* hero = panel_hero();
     warn_low_health(hero);
-    if (key_pressed(k_key_escape, k_latch_escape))
+    if (take_key_press(k_key_escape))
         press_escape(hero);
     update_save_load_buttons();
     if (g_no_game_running || g_work_mode != k_work_play)
@@ -209,17 +208,17 @@ void handle_hotkeys()
     update_zoom();
     if (g_dialogue_running)
         return;
-    if (key_pressed(k_key_f6, k_latch_f6))
+    if (take_key_press(k_key_f6))
         load_game(&g_save_list, "quick");
     if (!hero_alive(hero))
         return;
-    if (key_pressed(k_key_f5, k_latch_f5))
+    if (take_key_press(k_key_f5))
         save_game(&g_save_list, "quick", 1, 0);
-    if (key_pressed(k_key_f8, k_latch_f8))
+    if (take_key_press(k_key_f8))
         gi.f8_toggle = !gi.f8_toggle;
-    if (key_pressed(k_key_f12, k_latch_f12))
+    if (take_key_press(k_key_f12))
         save_screenshot();
-    if (key_down(k_key_space))
+    if (take_key_press(k_key_space))
         close_side_panels();
     if (!g_console_shown)
         update_letters(hero);

@@ -166,7 +166,7 @@ void evaluate_buttons(game_interface& gi, float cx, float cy)
         if (x > b.x1 && x < b.x2 && y > b.y1 && y < b.y2) {
             if (glow < 1.0f)
                 glow = std::min(1.0f, glow + 0.2f);
-            if (g_mouse_left)
+            if (take_left_press())
                 click(gi, i);
         } else if (glow > 0.0f) {
             glow = std::max(0.0f, glow - 0.1f);

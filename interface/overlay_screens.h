@@ -26,7 +26,9 @@ void reset_overlay_fades();
 
 // The menu page, while the overlay screen is the menu: message window emptied, full light,
 // fade-in every 2 ticks, panel, hover and clicks at most once every 3 ticks, the six buttons.
-// Doubles as the title menu while g_no_game_running is set.
+// A button acts on a press of the left button that nothing else took, and takes it: once
+// closed, the menu's click does not walk the hero while it is held. Doubles as the title menu
+// while g_no_game_running is set.
 void run_menu_screen();
 
 // The automatic save name: UI text 32, the current level's display name and the game clock's day,

@@ -63,8 +63,6 @@ int32_t weapon_element(const char_record* hero)
     return type >= k_first_element && type < k_first_element + k_elements ? type - k_first_element : -1;
 }
 
-bool key_down(uint8_t key) { return (g_key_state[key] & 0x80) != 0; }
-
 uint8_t slot_key(int i) { return i == 9 ? k_key_0 : uint8_t(k_key_1 + i); }
 
 // Milliseconds until the box's deadline; below 0 once it has passed.
@@ -238,14 +236,11 @@ void handle_slots(char_record* hero)
         if (gi.quick_kinds[i] == k_quick_empty)
             gi.quick_ids[i] = -1;
         check_slot(hero, i);
-        const bool triggered = gi.quick_ids[i] != -1 && hero &&
-                               ((g_mouse_left && hovered && hero->state == 0) || key_down(slot_key(i)));
-        if (!triggered) {
-            gi.quick_key_latch[i] = 0;
-        } else if (!gi.quick_key_latch[i]) {
-            gi.quick_key_latch[i] = 1;
+        const bool filled = gi.quick_ids[i] != -1 && hero;
+        const bool clicked =
+            press_edge(filled && g_mouse_left && hovered && hero->state == 0, gi.quick_click_latch[i]);
+        if ((filled && take_key_press(slot_key(i))) || clicked)
             act(hero, i);
-        }
         if (hovered && g_mouse_right)
             open_pull_down(i);
         if (hovered && gi.quick_ids[i] != -1)

@@ -11,7 +11,8 @@ float quick_bar_left();
 // Per frame inside the HUD pass: slots, element boxes, the pull-down, the labels and the slot
 // input. Slot kinds: 0 empty, 1 weapon, 2 quick item (ids are item ids), 3 spell (a spell id).
 // An item slot empties once the player carries no entry of its item, a spell slot once its id
-// lies outside the spell table. A click or number key acts once per press.
+// lies outside the spell table. A click or number key acts once per press; a number key only on a
+// press that nothing else took (the one that picked a dialogue's option does nothing here).
 void update_quick_bar();
 
 // Per frame: the pull-down of the slot the right button chose, fading in and out; skipped while

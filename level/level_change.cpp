@@ -106,6 +106,14 @@ bool enter_level(const std::string& bare, const std::string& path, int32_t skip_
     return whole;
 }
 
+// The map at `path` may be read; a refused name (empty path), a missing map or a wrong tag is
+// reported with the current level as what stays.
+bool readable_map(const std::string& path)
+{
+    const std::string kept = std::string("level ") + g_current_level;
+    return !path.empty() && checked_level_map(path.c_str(), kept.c_str());
+}
+
 void localize_level_texts()
 {
     std::vector<map_text_entry> texts;
@@ -145,6 +153,11 @@ void show_loading_screen(const char* level)
     g_message_shown = 0;
 }
 
+bool level_can_be_entered(const char* name)
+{
+    return readable_map(level_map_path(name));
+}
+
 void change_level(const char* name, int32_t skip_change_save, int32_t skip_monster_spawn, int32_t show_loading)
 {
     const std::string bare = name ? name : "";  // name may be g_map_path, which the reading rewrites
@@ -163,8 +176,7 @@ void change_level(const char* name, int32_t skip_change_save, int32_t skip_monst
         show_loading_screen(bare.c_str());
     stop_scene_music();
 
-    const std::string kept = std::string("level ") + g_current_level;
-    const bool read = !path.empty() && checked_level_map(path.c_str(), kept.c_str());
+    const bool read = readable_map(path);
     bool entered = read;
     if (read) {
         if (!skip_change_save)

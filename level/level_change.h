@@ -28,6 +28,11 @@ extern uint32_t g_change_file_read;
 // editor mode the editor is told of a map that was read (level_links.h).
 void change_level(const char* name, int32_t skip_change_save, int32_t skip_monster_spawn, int32_t show_loading);
 
+// True when the level `name` may be entered: the name stays in the working folder and its map
+// file is there with the map tag. Otherwise the refusal is logged, with the current level as
+// what stays, as change_level logs it.
+bool level_can_be_entered(const char* name);
+
 // The loading screen of a change to `level`: the loading picture, UI text 163 and the level's
 // hint (its own, else one of five random ones), shown as one presented frame.
 void show_loading_screen(const char* level);

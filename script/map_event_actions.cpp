@@ -6,6 +6,7 @@
 #include "characters/char_outline.h"
 #include "characters/char_table.h"
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/editor_globals.h"
 #include "core/game_globals.h"
 #include "core/globals.h"
@@ -19,6 +20,7 @@
 #include "script/map_texts.h"
 #include "script/markup_keywords.h"
 #include "script/quests.h"
+#include "script/script_links.h"
 #include "script/script_services.h"
 #include "script/text_window.h"
 #include "world/sectors.h"
@@ -28,6 +30,8 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+
+refused_event_actions g_refused_event_actions = {};
 
 namespace {
 
@@ -208,24 +212,29 @@ void add_item(int32_t id)
         log_add_line(&g_message_log, k_warning_colour, "%s", ui_text(k_no_room_text));
 }
 
-void start_dialogue(const char* name)
+// False when the dialogue's name was refused (outside its folder, too long, no such file), which
+// is reported.
+bool start_dialogue(const char* name)
 {
     if (g_dialogue_running)
-        return;
+        return true;
     char path[k_window_path_size];
     const std::string first = std::string(name) + "/0.txt";
     if (!dialogue_path(path, sizeof path, first.c_str()))
-        return;
+        return false;
     console_log("chcem novy dialog %s", path);
     if (file_exists(path) != 1)
         dialogue_path(path, sizeof path, (std::string(name) + "/1.txt").c_str());
-    if (file_exists(path) != 1)
-        return;
+    if (file_exists(path) != 1) {
+        report_missing_file(path, "bez dialogu");
+        return false;
+    }
     g_dialogue_window.name[0] = '\0';
     copy_bounded(g_dialogue_window.requested_file, sizeof g_dialogue_window.requested_file, path);
     g_dialogue_running = 1;
     g_dialogue_window.dialogue_record_mode = 0;
     stop_player();
+    return true;
 }
 
 void move_char(const char* key, float x, float y)
@@ -260,24 +269,51 @@ bool creature_name_safe(const char* name)
     return name[0] && !std::strchr(name, '/') && !std::strchr(name, '\\') && !std::strstr(name, "..");
 }
 
-// True when the creature entered the world (the action is then spent).
-bool add_creature(const char* name, float x, float y)
+enum class creature_added { yes, refused, no_slot };
+
+// The creature enters the world (the action is then spent); a name refused (unsafe, no such file)
+// is reported.
+creature_added add_creature(const char* name, float x, float y)
 {
     if (!creature_name_safe(name)) {
         console_log("map events: creature name \"%s\" refused", name);
-        return false;
+        return creature_added::refused;
     }
     char path[k_map_path_size];
     std::snprintf(path, sizeof path, "data/creature/%s.chr", name);
-    if (file_exists(path) != 1)
-        return false;
+    if (file_exists(path) != 1) {
+        report_missing_file(path, "bez postavy");
+        return creature_added::refused;
+    }
     const int32_t slot = load_char_into_free_slot(path);
     if (slot < 0) {
         console_log("map events: no free character slot for %s", name);
-        return false;
+        return creature_added::no_slot;
     }
     add_char(&g_chars[slot], slot, x, y);
-    return true;
+    return creature_added::yes;
+}
+
+bool refused_before(uint32_t kind, const char* name)
+{
+    const refused_event_actions& r = g_refused_event_actions;
+    for (uint32_t i = 0; i < std::min<uint32_t>(r.count, k_event_slots); ++i)
+        if (r.kind[i] == kind && std::strcmp(r.name[i], name) == 0)
+            return true;
+    return false;
+}
+
+void note_refused(uint32_t kind, const char* name)
+{
+    refused_event_actions& r = g_refused_event_actions;
+    const uint32_t i = r.count++ % k_event_slots;
+    r.kind[i] = kind;
+    copy_bounded(r.name[i], sizeof r.name[i], name);
+}
+
+bool level_enterable(const char* name)
+{
+    return run_hook_or(g_script_links.level_enterable, "level_enterable", true, name);
 }
 
 void open_container(int32_t n)
@@ -337,7 +373,10 @@ int32_t run_event_action(int32_t event, int32_t slot)
     const float y = e.action_coord[slot][1];
     char* text = e.action_text[slot];
     text[k_event_text_size - 1] = '\0';
-    switch (e.action_kind[slot]) {
+    const uint32_t kind = e.action_kind[slot];
+    if (refused_before(kind, text))
+        return 1;
+    switch (kind) {
     case k_act_debug: console_log("preslo to"); break;
     case k_act_delete_event: {
         char name[k_event_text_size];
@@ -352,17 +391,27 @@ int32_t run_event_action(int32_t event, int32_t slot)
             en->state = uint8_t(n2);
         break;
     case k_act_load_map:
+        if (!level_enterable(text)) {
+            note_refused(kind, text);
+            break;
+        }
         stop_player();
         request_level_change(text, n1);
         break;
-    case k_act_start_dialogue: start_dialogue(text); break;
+    case k_act_start_dialogue:
+        if (!start_dialogue(text))
+            note_refused(kind, text);
+        break;
     case k_act_move_char: rewrite_hero(text); move_char(text, x, y); break;
     case k_act_char_set_memory: rewrite_hero(text); set_char_memory(text, n1, n2); break;
     case k_act_break: return 0;
     case k_act_set_object_phase: set_object_phase(n1, n2); return 0;
     case k_act_add_creature:
-        if (add_creature(text, x, y))
-            e.action_kind[slot] = k_act_nothing;
+        switch (add_creature(text, x, y)) {
+        case creature_added::yes: e.action_kind[slot] = k_act_nothing; break;
+        case creature_added::refused: note_refused(kind, text); break;
+        case creature_added::no_slot: break;
+        }
         break;
     case k_act_open_container: open_container(n1); break;
     case k_act_open_travel_map:
@@ -380,7 +429,7 @@ int32_t run_event_action(int32_t event, int32_t slot)
 
 void evaluate_events()
 {
-    g_message_shown = 0;
+    begin_message_frame();
     const char_record* h = hero();
     if (!h || !world_object_of(*h) || g_work_mode != k_work_play || g_dialogue_running)
         return;

@@ -15,12 +15,54 @@
 
 namespace {
 
+// What the message window was filled from: the operation's mark followed by its text or file;
+// and whether that was asked for again in this frame.
+std::string g_window_source;
+bool g_window_source_asked = false;
+
 bool message_window_busy()
 {
     return g_message_window.word_count > 0;
 }
 
+void note_window_source(char operation, const char* text, size_t length)
+{
+    g_window_source.assign(1, operation);
+    g_window_source.append(text, length);
+    g_window_source_asked = true;
+}
+
+bool is_window_source(char operation, const char* text, size_t length)
+{
+    return !g_window_source.empty() && g_window_source[0] == operation &&
+           g_window_source.compare(1, std::string::npos, text, length) == 0;
+}
+
+// A message asked for: `show` puts it into the empty window; while the window is busy it stays
+// up when it is that very message, and is dropped otherwise.
+template <class Show>
+void ask_for(char operation, const char* text, size_t length, Show show)
+{
+    if (!message_window_busy()) {
+        show();
+        note_window_source(operation, text, length);
+    } else if (is_window_source(operation, text, length)) {
+        g_window_source_asked = true;
+    }
+}
+
 } // namespace
+
+void begin_message_frame()
+{
+    g_message_shown = 0;
+    g_window_source_asked = false;
+}
+
+bool message_window_asked()
+{
+    return g_message_shown && g_window_source_asked;
+}
 
 void show_map_text(int32_t i)
 {
@@ -46,6 +88,7 @@ void show_map_text(int32_t i)
     std::memcpy(markup + head, t.text, size_t(length));
     markup[head + length] = '\0';
     parse_text_window(&g_message_window, markup);
+    note_window_source('i', markup, std::strlen(markup));
 }
 
 void show_map_text_by_key(const char* key)
@@ -55,11 +98,12 @@ void show_map_text_by_key(const char* key)
         const map_text& t = g_map_texts[i];
         if (strncmp(t.key, key, sizeof t.key) != 0 || std::strlen(key) >= sizeof t.key)
             continue;
-        if (!message_window_busy()) {
+        const size_t length = strnlen(t.text, sizeof t.text);
+        ask_for('k', t.text, length, [&] {
             char text[k_map_text_size + 1] = {};
-            std::memcpy(text, t.text, strnlen(t.text, sizeof t.text));
+            std::memcpy(text, t.text, length);
             parse_text_window(&g_message_window, text);
-        }
+        });
     }
     g_message_shown = 1;
 }
@@ -68,8 +112,8 @@ void show_text_message(const char* markup)
 {
     const uint32_t dialogue_running = g_dialogue_running;
     g_dialogue_running = 0;
-    if (!message_window_busy() && markup)
-        parse_text_window(&g_message_window, markup);
+    if (markup)
+        ask_for('s', markup, std::strlen(markup), [&] { parse_text_window(&g_message_window, markup); });
     g_message_shown = 1;
     g_dialogue_running = dialogue_running;
 }
@@ -88,8 +132,7 @@ int32_t show_text_file(const char* path)
         return exists;
     }
     int32_t result = exists;
-    if (!message_window_busy())
-        result = load_markup_file(&g_message_window, path);
+    ask_for('f', path, std::strlen(path), [&] { result = load_markup_file(&g_message_window, path); });
     g_message_shown = 1;
     return result;
 }

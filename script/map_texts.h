@@ -37,7 +37,16 @@ bool add_map_text(const char* text, const char* key, uint8_t tag);
 void remove_map_text(int32_t i);
 
 // The message operations. Each marks the message window shown (g_message_shown = 1) for the
-// rest of the frame, also when the message was dropped.
+// rest of the frame, also when the message was dropped. A message is up only while something
+// asks for it every frame: the window keeps the text it holds when that same text is asked for
+// again, and the frame's end drops a text nobody asked for (message_window_asked false), such as
+// a tooltip the pointer has left while a map text is asked for, so the next message shows.
+//
+// The start of each frame's messages (the map-event pass): nothing is asked for yet and
+// g_message_shown is 0.
+void begin_message_frame();
+// Some message was asked for in this frame, and the window's text is one of them.
+bool message_window_asked();
 //
 // Map text i, whatever the window holds: "^window 10 k_map_text_top w h " with w = (length -
 // 22) x 9, at least the width that holds a short text on one line (up to the screen's width less

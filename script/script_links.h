@@ -40,6 +40,10 @@ struct script_links {
     bool (*last_quest_state)(const char* name, uint8_t* state);
     bool (*last_flag_value)(const char* name, int32_t* value);
 
+    // The level change: true when the level (or "worldmap", the travel map) may be entered;
+    // a refused name, a missing or damaged map is logged.
+    bool (*level_enterable)(const char* name);
+
     // The slide shows: reads the timing file that `chapter` names and starts the chapter show;
     // starts the epilogue and gives it the ending number `ending`.
     void (*start_chapter_slide_show)(const char* chapter);

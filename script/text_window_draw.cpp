@@ -27,8 +27,6 @@
 #include <cstdio>
 #include <cstring>
 
-option_latches g_option_latches;
-
 namespace {
 
 constexpr uint8_t k_log_colour = 3;
@@ -205,8 +203,9 @@ private:
     {
         if (w_.no_draw || !g_dialogue_running || w_.link_count <= 1 || !numbered_links(w_) || !over_[i])
             return false;
-        const bool click = g_mouse_left && !g_option_latches.click;
-        const bool key = key_down(uint8_t(k_key_1 + i)) && !g_option_latches.keys[i];
+        const uint8_t number_key = uint8_t(k_key_1 + i);
+        const bool click = g_mouse_left && !left_press_taken();
+        const bool key = key_down(number_key) && !key_press_taken(number_key);
         return click || key;
     }
 
@@ -241,16 +240,11 @@ private:
 
     void mouse_choice(int32_t i)
     {
-        if (!over_[i])
+        if (!over_[i] || !g_mouse_left)
             return;
-        if (!g_mouse_left) {
-            g_option_latches.click = 0;
-            return;
-        }
-        if (!g_option_latches.click)
+        if (take_left_press())
             choose_text_window_option(&w_, i, false);
         wait_for_left_release();
-        g_option_latches.click = 1;
     }
 
     text_window& w_;
@@ -276,23 +270,15 @@ void space_choice(text_window& w)
 {
     if (w.no_draw || w.link_count == 0 || numbered_links(w))
         return;
-    if (!key_down(k_key_space)) {
-        g_option_latches.space = 0;
-    } else if (!g_option_latches.space) {
+    if (take_key_press(k_key_space))
         choose_text_window_option(&w, 0, true);
-        g_option_latches.space = 1;
-    }
 }
 
 void number_key_choice(text_window& w)
 {
     for (int32_t i = 0; i < std::min<int32_t>(w.link_count, k_window_links) && w.link_count > 1; ++i) {
-        if (!key_down(uint8_t(k_key_1 + i))) {
-            g_option_latches.keys[i] = 0;
-        } else if (!g_option_latches.keys[i]) {
+        if (take_key_press(uint8_t(k_key_1 + i)))
             choose_text_window_option(&w, i, false);
-            g_option_latches.keys[i] = 1;
-        }
     }
 }
 
@@ -418,7 +404,9 @@ void draw_text_window(text_window* window)
             y = links.link(i, y);
         space_choice(w);
         number_key_choice(w);
-        w.log_pending = 0;
+        // A message up in this frame kept the lines out of the log: they go in once it is gone.
+        if (!(records_lines(w) && g_message_shown))
+            w.log_pending = 0;
     }
     font_end(font);
     if (result.speaker >= 0)

@@ -5,26 +5,22 @@
 // does, and writes each word with font_text_out where the walk placed it, in the colour that was
 // current for it; the option links follow one below the other from link 0's line, red under the
 // pointer and white otherwise, a numbered option's number set apart. While a dialogue runs, each
-// line of its text reaches the message log once, in the first frame it is drawn; a line equal to
-// UI text 159 (the leave option) takes the last log line away instead. The hero's "%s:" header
-// and the line of an option that the player picks follow.
+// line of its text reaches the message log once, in the first frame it is drawn while no message
+// is up (a message in that frame, such as the label of the character clicked to start the talk,
+// holds the lines back to the next frame); a line equal to UI text 159 (the leave option) takes
+// the last log line away instead. The hero's "%s:" header and the line of an option that the
+// player picks follow.
 //
 // An option is picked with the left mouse button (the frame then waits, handling window
 // messages, until the button is up), with the number keys 1 to 9, 0 and the next keys for links
 // 1 to 16, or with Space when the window has a single unnumbered link. Each input acts once per
-// press: its latch is set when it is used and cleared when the input is seen up.
+// press, and only on a press that nothing else took (take_key_press, take_left_press); the pick
+// takes it, so the key or click that ends a dialogue acts nowhere else while it is held.
 #pragma once
 
 #include "script/text_window.h"
 
 #include <cstdint>
-
-struct option_latches {
-    uint32_t click;                  // the left mouse button
-    uint32_t space;
-    uint32_t keys[k_window_links];   // the number key of each link
-};
-extern option_latches g_option_latches;
 
 // Option `link` of the window is picked. A markup dialogue requests the link's target from
 // "data/dialogs/<language>/". A dialogue record follows the option's link to a node, opens the

@@ -23,6 +23,7 @@
 #include "platform/key_codes.h"
 #include "platform/process_memory.h"
 #include "script/entities.h"
+#include "script/map_texts.h"
 #include "script/script_services.h"
 #include "script/text_window.h"
 #include "shell/device_setup.h"
@@ -189,7 +190,7 @@ void draw_text_windows()
         if (g_dialogue_running)
             draw_dialogue_window();
     }
-    if (g_message_shown) {
+    if (message_window_asked()) {
         uint32_t dialogue_running = g_dialogue_running;
         g_dialogue_running = 0;
         clear_message_window_reanchor();

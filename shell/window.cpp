@@ -2,6 +2,7 @@
 
 #include "core/console_log.h"
 #include "core/globals.h"
+#include "core/input_state.h"
 #include "core/settings.h"
 #include "core/utilities.h"
 #include "editor/editor_state.h"
@@ -250,6 +251,7 @@ void poll_input()
     g_mouse_screen_x = (g_mouse_x - g_camera_x) * g_zoom;
     g_mouse_screen_y = (g_mouse_y - g_camera_y) * g_zoom;
     g_typed_char = read_typed_char();
+    end_released_presses();
 }
 
 bool wait_until_released(bool (*held)())

@@ -42,7 +42,7 @@ void machine_test::SetUp()
     char_test::SetUp();
     saved_.keep(g_movement_map), saved_.keep(g_scene_header), saved_.keep(g_work_mode);
     saved_.keep(g_mouse_left), saved_.keep(g_mouse_right), saved_.keep(g_mouse_x), saved_.keep(g_mouse_y);
-    saved_.keep(g_focus_list), saved_.keep(g_interface), saved_.keep(g_player_click_latch);
+    saved_.keep(g_focus_list), saved_.keep(g_interface), saved_.keep(g_press_latches);
     saved_.keep(g_player_object), saved_.keep(g_entity_busy), saved_.keep(g_dialogue_running);
     saved_.keep(g_char_rule_links), saved_.keep(g_entities), saved_.keep(g_entity_count);
     saved_.keep(g_sectors), saved_.keep(g_sector_count), saved_.keep(g_containers);
@@ -57,7 +57,8 @@ void machine_test::SetUp()
     g_mouse_left = g_mouse_right = 0;
     g_focus_list = focus_list{};
     g_interface = game_interface{};
-    g_player_click_latch = g_entity_busy = g_dialogue_running = 0;
+    g_press_latches = {};
+    g_entity_busy = g_dialogue_running = 0;
     g_entity_count = 0;
     for (map_sector& sector : g_sectors)  // a test's sectors are only those it makes
         clear_sector(&sector);

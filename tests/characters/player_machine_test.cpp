@@ -208,10 +208,10 @@ TEST_F(player_machine_test, PendingEntitiesOpenTheirContainerOrCastTheLockWhenRe
     frame(p);
     EXPECT_EQ(p.pending_action, k_pending_entity);
     EXPECT_EQ(p.pending_target, 0u);
-    EXPECT_EQ(g_player_click_latch, 1u);
+    EXPECT_EQ(g_press_latches.left, 1u);
     g_mouse_left = 0;
     frame(p);
-    EXPECT_EQ(g_player_click_latch, 0u);
+    EXPECT_EQ(g_press_latches.left, 0u);
 
     auto walk_with = [&](uint32_t entity) {
         obj(p).x = 100, obj(p).y = 100;

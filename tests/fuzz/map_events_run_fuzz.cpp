@@ -88,6 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     g_work_mode = k_work_play;
     g_dialogue_running = 0;
+    g_refused_event_actions = {};  // each input starts with nothing refused
     for (int frame = 0; frame < head.frames % 8 + 1; ++frame) {
         g_mouse_left = (head.buttons >> (frame % 2)) & 1;
         g_mouse_right = (head.buttons >> 1) & 1;

@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::memset(g_key_state, 0, sizeof g_key_state);
     g_key_state[data[25]] = 0x80;
     g_key_state[k_key_space] = (flags >> 5) & 1 ? 0x80 : 0;
-    g_option_latches = {};
+    g_press_latches = {};
     for (int frame = 0; frame < 2; ++frame) {
         g_mouse_screen_x = float_at(data + 16);
         g_mouse_screen_y = float_at(data + 20);

@@ -31,12 +31,13 @@
 
 namespace {
 
-// One frame with exactly these keys down.
+// One frame with exactly these keys down; the input poll ends the presses let go.
 void frame(std::initializer_list<uint8_t> keys = {})
 {
     std::memset(g_key_state, 0, sizeof g_key_state);
     for (uint8_t key : keys)
         g_key_state[key] = k_key_down_bit;
+    end_released_presses();
     handle_hotkeys();
 }
 
@@ -52,7 +53,7 @@ protected:
     void SetUp() override
     {
         char_test::SetUp();
-        saved_.keep(g_interface), saved_.keep(g_key_state), saved_.keep(g_mouse_screen_x);
+        saved_.keep(g_interface), saved_.keep(g_key_state), saved_.keep(g_press_latches), saved_.keep(g_mouse_screen_x);
         saved_.keep(g_mouse_screen_y), saved_.keep(g_mouse_left), saved_.keep(g_mouse_middle);
         saved_.keep(g_wheel_up), saved_.keep(g_wheel_down), saved_.keep(g_zoom_target);
         saved_.keep(g_work_mode), saved_.keep(g_no_game_running), saved_.keep(g_dialogue_running);
@@ -60,7 +61,7 @@ protected:
         saved_.keep(g_screenshot_counter), saved_.keep(g_scene_header), saved_.keep(g_rain);
         saved_.keep(g_dream_world), saved_.keep(g_message_log), saved_.keep(g_in_combat), saved_.keep(g_map_path);
         std::memset(g_key_state, 0, sizeof g_key_state);
-        std::memset(g_interface.hotkey_latches, 0, sizeof g_interface.hotkey_latches);
+        g_press_latches = {};
         g_mouse_left = g_mouse_middle = g_wheel_up = g_wheel_down = 0;
         g_mouse_screen_x = g_mouse_screen_y = -100.0f;
         g_work_mode = k_work_play;
@@ -312,6 +313,7 @@ TEST_F(hotkeys_test, TheSaveLoadScreensButtonsActOnTheListAndAFailedLoadKeepsThe
         g_mouse_left = 1;
         frame();
         g_mouse_left = 0;
+        frame();
     };
 
     click(560.0f, 406.0f);

@@ -36,12 +36,14 @@ void keep_menu_state(saved_globals& s)
 {
     s.keep(g_death_alpha), s.keep(g_death_next_tick), s.keep(g_menu_alpha), s.keep(g_menu_next_tick);
     s.keep(g_menu_input_tick), s.keep(g_menu_button_alpha), s.keep(g_save_list), s.keep(g_interface);
-    s.keep(g_mouse_screen_x), s.keep(g_mouse_screen_y), s.keep(g_game_clock);
+    s.keep(g_mouse_screen_x), s.keep(g_mouse_screen_y), s.keep(g_game_clock), s.keep(g_press_latches);
     reset_overlay_fades();
+    g_press_latches = {};
     g_mouse_screen_x = g_mouse_screen_y = -100.0f;
 }
 
-// One evaluated frame with the left button held over menu button n (1 to 6).
+// One evaluated frame with the left button pressed over menu button n (1 to 6), then let go as
+// the next input poll sees it.
 void click_button(int n)
 {
     static const float k_rows[] = {114, 154, 187, 220, 250, 286};
@@ -51,6 +53,7 @@ void click_button(int n)
     g_menu_input_tick = 0;
     update_overlay_screens();
     g_mouse_left = 0;
+    end_released_presses();
 }
 
 class overlay_screens_test : public ::testing::Test {

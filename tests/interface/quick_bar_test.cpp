@@ -64,7 +64,7 @@ protected:
         item("elixir", k_item_quick, k_potion);
         item("Ohnivy stit", k_item_attunement, k_fire_ward);
         for (int i = 0; i < k_quick_slots; ++i)
-            g_interface.quick_ids[i] = -1, g_interface.quick_kinds[i] = 0, g_interface.quick_key_latch[i % 10] = 0;
+            g_interface.quick_ids[i] = -1, g_interface.quick_kinds[i] = 0, g_interface.quick_click_latch[i % 10] = 0;
         g_interface.quick_selected = 255;
         ASSERT_EQ(add_object(0.0f, 0.0f, -1, 1.0f, 1.0f, 0, 0), 0);
         hero_ = &make_char(0, "hero", k_kind_player);

@@ -35,8 +35,9 @@ protected:
         kept_.keep(g_entities), kept_.keep(g_entity_count), kept_.keep(g_quests), kept_.keep(g_quest_count);
         kept_.keep(g_pending_level), kept_.keep(g_map_texts), kept_.keep(g_map_text_count);
         kept_.keep(g_player_char), kept_.keep(g_mouse_left), kept_.keep(g_mouse_right);
-        kept_.keep(g_map_locations_open), kept_.keep(g_dialogue_window);
+        kept_.keep(g_map_locations_open), kept_.keep(g_dialogue_window), kept_.keep(g_refused_event_actions);
         std::memset(g_events, 0, sizeof g_events);
+        g_refused_event_actions = {};
         g_event_count = 0;
         g_event_left_latch = g_event_right_latch = 0;
         g_mouse_left = g_mouse_right = 0;
@@ -388,15 +389,16 @@ TEST_F(map_event_pass_test, GameTextStartDialogueAndItemsThroughTheirServices)
     EXPECT_NE(log_text().find("chcem novy dialog data/dialogs/eng/guard/0.txt"), std::string::npos);
 
     ASSERT_TRUE(make_folder("data") && make_folder("data/dialogs") && make_folder("data/dialogs/eng") &&
-                make_folder("data/dialogs/eng/guard"));
-    FILE* f = std::fopen("data/dialogs/eng/guard/1.txt", "wb");
+                make_folder("data/dialogs/eng/sentry"));
+    FILE* f = std::fopen("data/dialogs/eng/sentry/1.txt", "wb");
     ASSERT_NE(f, nullptr);
     std::fputs("Halt!", f);
     std::fclose(f);
+    std::strcpy(e.action_text[2], "sentry");
     g_chars[0].state = 2;
     evaluate_events();
     EXPECT_EQ(g_dialogue_running, 1u);
-    EXPECT_STREQ(g_dialogue_window.requested_file, "data/dialogs/eng/guard/1.txt");
+    EXPECT_STREQ(g_dialogue_window.requested_file, "data/dialogs/eng/sentry/1.txt");
     EXPECT_EQ(g_dialogue_window.dialogue_record_mode, 0u);
     EXPECT_EQ(g_chars[0].state, 0u);
 }

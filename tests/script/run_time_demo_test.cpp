@@ -35,7 +35,7 @@ protected:
         kept_.keep(g_chars[0]), kept_.keep(g_char_count), kept_.keep(g_player_char);
         kept_.keep(g_quests), kept_.keep(g_quest_count), kept_.keep(g_flags), kept_.keep(g_flag_count);
         kept_.keep(g_interface), kept_.keep(g_pending_level), kept_.keep(g_map_path);
-        kept_.keep(g_scene_header), kept_.keep(g_option_latches), kept_.keep(g_mouse_left);
+        kept_.keep(g_scene_header), kept_.keep(g_press_latches), kept_.keep(g_mouse_left);
         g_chars[0] = char_record{};
         std::strcpy(g_chars[0].name, "hero_key");
         g_chars[0].object = -1;

@@ -40,7 +40,7 @@ protected:
         saved_.keep(g_mouse_screen_y);
         saved_.keep(g_mouse_left);
         saved_.keep(g_key_state);
-        saved_.keep(g_option_latches);
+        saved_.keep(g_press_latches);
         saved_.keep(g_message_log);
         saved_.keep(g_scene_header);
         saved_.keep(g_char_count);
@@ -53,7 +53,7 @@ protected:
         g_mouse_screen_x = g_mouse_screen_y = -100.0f;
         g_mouse_left = 0;
         std::memset(g_key_state, 0, sizeof g_key_state);
-        g_option_latches = {};
+        g_press_latches = {};
         g_message_log.count = 0;
         g_waits = 0;
         // The shell's wait: the button is let go at once.
@@ -77,9 +77,11 @@ protected:
         window_->first_pass = 0;
     }
 
-    // One frame of the window: the run pass, then the draw pass.
+    // One frame of the window: the presses let go end, as at each input poll; the run pass, then
+    // the draw pass.
     void frame()
     {
+        end_released_presses();
         run_text_window(window_.get());
         draw_text_window(window_.get());
     }
@@ -186,9 +188,9 @@ TEST_F(TextWindowDraw, ADialogueReachesTheMessageLogOnceWithTheHerosHeaderAndThe
     EXPECT_STREQ(window_->requested_file, "data/dialogs/eng/who.txt");
     EXPECT_EQ(log_lines().back(), "Who are you? ");
     EXPECT_EQ(g_waits, 1);
-    EXPECT_EQ(g_option_latches.click, 1u);
+    EXPECT_EQ(g_press_latches.left, 1u);
     frame();
-    EXPECT_EQ(g_option_latches.click, 0u);
+    EXPECT_EQ(g_press_latches.left, 0u);
     // Without the shell's wait the latch alone keeps a held button from picking twice.
     g_script_links.wait_until_released = nullptr;
     g_mouse_left = 1;
@@ -233,7 +235,7 @@ TEST_F(TextWindowDraw, SpacePicksASingleContinueLinkAndNumberKeysNeedTwoLinks)
     EXPECT_STREQ(window_->requested_file, "");  // held: once per press
     press(k_key_space, false);
     frame();
-    EXPECT_EQ(g_option_latches.space, 0u);
+    EXPECT_EQ(g_press_latches.keys[k_key_space], 0u);
     // Numbered options ignore Space.
     load("^lnst 1. A ^lnend a.txt ^lnst 2. B ^lnend b.txt", 0.0f, 0.0f, 400.0f, 300.0f);
     press(k_key_space, true);

@@ -45,7 +45,7 @@ static_assert(listed<level_links>(22));
 static_assert(listed<world_object_links>(21));
 static_assert(listed<behaviour_links>(5));
 static_assert(listed<interface_links>(11));
-static_assert(listed<script_links>(15));
+static_assert(listed<script_links>(16));
 static_assert(listed<char_rule_links>(9));
 static_assert(listed<editor_links>(11));
 static_assert(listed<item_look_links>(1));
@@ -90,6 +90,7 @@ const call_point k_call_points[] = {
     HOOK(g_script_links, char_display_name), HOOK(g_script_links, read_dialogue),
     HOOK(g_script_links, build_dialogue_node_markup), HOOK(g_script_links, build_question_menu),
     HOOK(g_script_links, save_game), HOOK(g_script_links, last_quest_state), HOOK(g_script_links, last_flag_value),
+    HOOK(g_script_links, level_enterable),
     HOOK(g_script_links, start_chapter_slide_show), HOOK(g_script_links, start_epilogue_slide_show),
 
     HOOK(g_char_rule_links, cast_spell), HOOK(g_char_rule_links, spawn_cast_particles), HOOK(g_char_rule_links, spell_cost),

@@ -1,6 +1,7 @@
 // The demo gate level's map events, played through the program's own frames with injected
-// input: a click on the signpost shows its map text in the message window, and walking into the
-// north-west corner takes the hero to the yard level.
+// input: a click on the signpost shows its map text in the message window, where the hero keeps
+// reading it while a tooltip comes and goes, and walking into the north-west corner takes the
+// hero to the yard level.
 #include "shell/shell_fixture.h"
 
 #include "tests/shell/injected_input.h"
@@ -8,21 +9,28 @@
 #include "support/saved_globals.h"
 
 #include "characters/char_table.h"
+#include "core/console_log.h"
 #include "core/editor_globals.h"
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "engine/render_context.h"
+#include "engine/ui_texts.h"
 #include "level/level_change.h"
 #include "platform/input.h"
 #include "platform/recording_device.h"
 #include "script/map_events.h"
 #include "script/text_window.h"
 #include "shell/program.h"
+#include "support/temp_folder.h"
 #include "world/sectors.h"
 #include "world/world_objects.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -88,6 +96,22 @@ TEST_F(shell_test, TheGateSignpostShowsItsTextAndTheCornerLeadsToTheYard)
     inject_left_button(false);
     ASSERT_TRUE(frame());
 
+    // The click walked the hero onto the signpost, where it keeps reading the sign. The pointer
+    // on a HUD button shows the button's tooltip instead; once it has left the button, the
+    // sign's text is back.
+    const std::string sign = "The gate of the old town.";
+    for (int frames = 0; message_words().find(sign) == std::string::npos && frames < k_walk_bound; ++frames)
+        ASSERT_TRUE(frame());
+    ASSERT_NE(message_words().find(sign), std::string::npos) << message_words();
+    inject_pointer(70.0f, float(g_screen_height) - 20.0f);  // the inventory button
+    ASSERT_TRUE(frame());
+    ASSERT_TRUE(frame());
+    EXPECT_NE(message_words().find(ui_text(1)), std::string::npos) << message_words();
+    inject_pointer_at_world(x, y);
+    for (int frames = 0; frames < 3; ++frames)
+        ASSERT_TRUE(frame());
+    EXPECT_NE(message_words().find(sign), std::string::npos) << message_words();
+
     // A click into the corner: the hero walks there and the yard is entered.
     sector_middle("to_yard", &x, &y);
     inject_pointer_at_world(x, y);
@@ -102,6 +126,64 @@ TEST_F(shell_test, TheGateSignpostShowsItsTextAndTheCornerLeadsToTheYard)
     const world_object* hero = world_object_of(*char_at(int32_t(g_player_char)));
     ASSERT_NE(hero, nullptr);
     EXPECT_EQ(hero->x, 320.0f);  // at the yard's entry
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
+}
+
+// Events that hold in every frame and name what cannot be had: a level outside the working
+// folder, a level that is not there, a dialogue outside its folder and a creature that is not
+// there. Each is reported once; the level stays, with no level change behind a dark screen, and
+// the hero walks where it is sent.
+TEST_F(shell_test, AnEventNamingWhatCannotBeHadIsReportedOnceAndTheLevelPlaysOn)
+{
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv console brana.sav"));
+    ASSERT_TRUE(pass_greeting());
+    g_device = dynamic_cast<recording_device*>(g_d3d_device);
+    ASSERT_NE(g_device, nullptr);
+    struct refused {
+        uint32_t action;
+        const char* name;
+        const char* line;
+    };
+    const refused names[] = {
+        {k_act_load_map, "../elsewhere.sav", "../elsewhere.sav: mimo priecinka ., odmietnute\n"},
+        {k_act_load_map, "nowhere.sav", "data/levels/nowhere.sav: subor chyba, ostava level brana.sav\n"},
+        {k_act_start_dialogue, "../../x", "../../x/0.txt: mimo priecinka data/dialogs/eng/, odmietnute\n"},
+        {k_act_add_creature, "nobody", "data/creature/nobody.chr: subor chyba, ostava bez postavy\n"},
+    };
+    for (const refused& r : names) {
+        event_record* e = append_event(r.name);
+        ASSERT_NE(e, nullptr);
+        const int32_t entry[] = {0};
+        add_event_action(e, r.action, entry, 1, nullptr, 0);
+        std::snprintf(e->action_text[0], sizeof e->action_text[0], "%s", r.name);
+    }
+    write_text(k_console_log_file, "");
+    std::vector<std::string> trace;
+    g_shell_trace = &trace;
+    const float goal_x = 430.0f, goal_y = 300.0f;  // open ground north-west of the entry
+    inject_pointer_at_world(goal_x, goal_y);
+    inject_left_button(true);
+    ASSERT_TRUE(frame());
+    inject_left_button(false);
+    for (int frames = 0; frames < 240; ++frames)
+        ASSERT_TRUE(frame());
+    g_shell_trace = nullptr;
+
+    const std::string log = read_text(k_console_log_file);
+    for (const refused& r : names) {
+        size_t count = 0;
+        for (size_t at = log.find(r.line); at != std::string::npos; at = log.find(r.line, at + 1))
+            ++count;
+        EXPECT_EQ(count, 1u) << r.line;
+    }
+    EXPECT_STREQ(g_current_level, "brana.sav");
+    EXPECT_EQ(std::count(trace.begin(), trace.end(), "change_level"), 0);
+    const world_object* hero = world_object_of(*char_at(int32_t(g_player_char)));
+    ASSERT_NE(hero, nullptr);
+    EXPECT_LE(std::hypot(hero->x - goal_x, hero->y - goal_y), 32.0f) << hero->x << "," << hero->y;
     g_quit = 1;
     program_shutdown(true);
     render_use_recording(false);

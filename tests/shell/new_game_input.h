@@ -42,7 +42,7 @@ public:
             if (!menu_seen_)
                 menu_without_game = g_no_game_running == 1;
             menu_seen_ = true;
-            inject_left_at(512, 498, true);  // the first button
+            inject_left_at(512, 498, pass % 2 == 0);  // the first button, pressed anew
             on_page_ = false;
             next_key_ = 0;
             held_ = false;

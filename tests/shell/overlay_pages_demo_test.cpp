@@ -1,14 +1,16 @@
 // The demo's overlay pages through the program's own frames with injected input: Esc opens the
 // menu over the gate, its buttons lead to the settings page and back, and to the load page,
-// which lists the demo's save; on the title menu the first button leads to the new-hero page.
-// Each page draws its images from loaded textures. A save from the menu pictures the world alone
-// and leaves the load page's choice on the save chosen before; the demo's save has a picture.
+// which lists the demo's save, and its resume click does not reach the world; on the title menu
+// the first button leads to the new-hero page. Each page draws its images from loaded textures.
+// A save from the menu pictures the world alone and leaves the load page's choice on the save
+// chosen before; the demo's save has a picture.
 #include "shell/shell_fixture.h"
 
 #include "tests/shell/injected_input.h"
 
 #include "core/editor_globals.h"
 #include "core/game_globals.h"
+#include "characters/char_table.h"
 #include "core/globals.h"
 #include "core/utilities.h"
 #include "engine/render_context.h"
@@ -19,6 +21,7 @@
 #include "platform/image_loader.h"
 #include "platform/key_codes.h"
 #include "platform/recording_device.h"
+#include "world/world_objects.h"
 
 #include <algorithm>
 #include <chrono>
@@ -27,6 +30,7 @@
 #include <functional>
 #include <initializer_list>
 #include <set>
+#include <utility>
 
 namespace {
 
@@ -153,6 +157,30 @@ TEST_F(shell_test, EscOpensTheMenuWhoseButtonsLeadToTheSettingsAndTheLoadPageWit
     inject_key(k_key_escape, false);
     ASSERT_TRUE(program_frame());
     EXPECT_EQ(gi.menu_open, 0u);
+
+    // Open again, the menu closes by its resume button, clicked as a player clicks: the button is
+    // still held for some frames after, and the hero does not walk to the point under it.
+    inject_key(k_key_escape, true);
+    ASSERT_TRUE(program_frame());
+    inject_key(k_key_escape, false);
+    ASSERT_TRUE(program_frame());
+    ASSERT_EQ(gi.menu_open, 1u);
+    const auto hero_at = [] {
+        const world_object* o = world_object_of(*char_at(int32_t(g_player_char)));
+        return o ? std::pair{o->x, o->y} : std::pair{0.0f, 0.0f};
+    };
+    const auto before = hero_at();
+    inject_pointer(mid_x(), mid_y() + 114.0f);
+    inject_left_button(true);
+    for (int frame = 0; frame < k_frame_bound && gi.menu_open; ++frame)
+        ASSERT_TRUE(program_frame());
+    ASSERT_EQ(gi.menu_open, 0u);
+    for (int frame = 0; frame < 6; ++frame)
+        ASSERT_TRUE(program_frame());
+    inject_left_button(false);
+    for (int frame = 0; frame < 30; ++frame)
+        ASSERT_TRUE(program_frame());
+    EXPECT_EQ(hero_at(), before);
     g_quit = 1;
     program_shutdown(true);
     render_use_recording(false);

@@ -2,8 +2,9 @@
 // console word, the splash and the intro skipped, the new-hero screen, then the game at the gate:
 // a walk, the villager's task, the yard and back, the fight with the gate's enemies, the chest's
 // sword, blows with a dagger and a battle axe, the reward, a save from the menu, the quit to the
-// title menu and the load of that save, a death in a new game and the load from its menu; then
-// the save list damaged, the next run's save and every earlier save still listed and loaded.
+// title menu and the load of that save, a death in a new game, after a visit to the villager's
+// shop, and the load from its menu; then the save list damaged, the next run's save and every
+// earlier save still listed and loaded.
 // Every input comes from the per-pass script; each step waits for its goal under a frame cap and
 // fails naming itself.
 #include "shell/shell_fixture.h"
@@ -319,8 +320,8 @@ protected:
         };
     }
 
-    // A talk: while none runs, a click at the screen pixel (none for x < 0); then the keys, one
-    // for each laid-out dialogue window with options, in order.
+    // A talk: while none runs, a click at the screen pixel (none for x < 0), let go once the talk
+    // runs; then the keys, one for each laid-out dialogue window with options, in order.
     static std::function<void(uint32_t)> talk(int32_t x, int32_t y, std::vector<uint8_t> keys)
     {
         return [x, y, keys, clicked = false, next = size_t(0), held = uint8_t(0), waited = 0,
@@ -330,7 +331,7 @@ protected:
                 held = 0;
                 return;
             }
-            if (!g_dialogue_running) {
+            if (!g_dialogue_running || clicked) {
                 if (x >= 0)
                     inject_left_at(x, y, !clicked);
                 clicked = !clicked;
@@ -554,7 +555,7 @@ protected:
     {
         const game_interface& gi = g_interface;
         if (gi.overlay_screen == k_page_menu) {
-            inject_left_at(512, 538, true);  // load
+            inject_left_at(512, 538, n % 2 == 0);  // load, pressed anew: the quit's press is used
         } else if (gi.overlay_screen == k_page_save_load) {
             const int32_t row = listed_at(save);
             if (row < 0)
@@ -569,9 +570,10 @@ protected:
     }
 
     // From the running game the menu's quit leads to the title menu and a new game; there the
-    // hero walks into the gate's bandits, takes the sword out of the weapon slot once hit and
-    // falls without striking back. The death puts the sword back and opens the menu, whose load
-    // brings back the save with its quick bar.
+    // villager's task is taken again and its shop visited: Space, held as a player holds it,
+    // ends the talk and leaves the shop open. Then the hero walks into the gate's bandits, takes
+    // the sword out of the weapon slot once hit and falls without striking back. The death puts
+    // the sword back and opens the menu, whose load brings back the save with its quick bar.
     void die_in_a_new_game_then_load(const char* save, const game_snapshot& saved)
     {
         new_game_input player;
@@ -591,6 +593,19 @@ protected:
         ASSERT_STREQ(g_current_level, "brana.sav");
         inject_left_at(k_new_hero_start_x, k_new_hero_start_y, false);
         ASSERT_TRUE(pass_greeting_by_space("the new game's greeting"));
+
+        const world_object* villager = villager_world_object();
+        ASSERT_NE(villager, nullptr);
+        ASSERT_TRUE(step("the shop", 900,
+                         [] { return g_dialogue_running && g_interface.container_open && g_interface.container_id == 1; },
+                         talk(screen_x(villager->x), screen_y(villager->y - 30.0f), {k_key_2, k_key_2, k_key_1})));
+        ASSERT_TRUE(step("the talk ended by a held Space", 120,
+                         [] { return !g_dialogue_running && !(g_key_state[k_key_space] & k_key_down_bit); },
+                         [](uint32_t n) { inject_key(k_key_space, n < 8); }));
+        EXPECT_TRUE(g_interface.side_panel_open && g_interface.container_open && g_interface.container_id == 1)
+            << "the shop after the talk";
+        ASSERT_TRUE(step("the shop closed", 60, [] { return !g_interface.side_panel_open; },
+                         [](uint32_t n) { inject_key(k_key_escape, n < 4); }));
 
         const char_record& hero = g_chars[g_player_char];
         ASSERT_TRUE(step("the hero is hit", 12000, [&] { return hero.hp < hero.hp_max * 9 / 10; },
@@ -872,7 +887,7 @@ TEST_F(play_through_test, FromTheMainMenuToAReloadedSave)
     g_saved_snapshot = {};
     g_save_file_written = snapshot_on_hero_file;
     const bool saved = step("the save", 300, [] { return !g_saved_snapshot.level.empty() && !g_interface.menu_open; },
-                            [](uint32_t) { inject_left_at(512, 571, true); });
+                            [](uint32_t n) { inject_left_at(512, 571, n >= 4); });  // up first: a new press
     g_save_file_written = nullptr;
     ASSERT_TRUE(saved) << "dialogue " << g_dialogue_running << ", combat " << int(g_in_combat);
     ASSERT_TRUE(step("the button let go", 30, [] { return !g_mouse_left; },

@@ -99,9 +99,9 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_view_x), saved.keep(g_view_y), saved.keep(g_editor_links), saved.keep(g_command_window_open);
     saved.keep(g_focus_list), saved.keep(g_notices), saved.keep(g_camera_pan_tick), saved.keep(g_message_shown);
     saved.keep(g_dialogue_running), saved.keep(g_dialogue_window), saved.keep(g_message_window);
-    saved.keep(g_dialogue), saved.keep(g_option_latches);  // the talk's record and option latches
+    saved.keep(g_dialogue), saved.keep(g_press_latches);  // the talk's record and the presses taken
     // The character rules' tables and links, and what a fight changes.
-    saved.keep(g_char_rule_links), saved.keep(g_script_links), saved.keep(g_interface), saved.keep(g_player_click_latch);
+    saved.keep(g_char_rule_links), saved.keep(g_script_links), saved.keep(g_interface);
     saved.keep(g_behaviour_links);
     saved.keep(attack_speed_table), saved.keep(damage_skill_multipliers), saved.keep(block_dodge_chance_table);
     saved.keep(g_monster_protos), saved.keep(g_monster_proto_count), saved.keep(g_monster_protos_file);
@@ -116,6 +116,7 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_save_list), saved.keep(g_screenshot_counter), saved.keep(g_capture_file_counter);
     // The level's map events and texts, and the event pass's click latches.
     saved.keep(g_events), saved.keep(g_event_count), saved.keep(g_event_left_latch), saved.keep(g_event_right_latch);
+    saved.keep(g_refused_event_actions);
     saved.keep(g_map_texts), saved.keep(g_map_text_count);
     // What the last frame read of the mouse and keys.
     saved.keep(g_mouse_left), saved.keep(g_mouse_right), saved.keep(g_mouse_middle), saved.keep(g_mouse_button4);
@@ -147,10 +148,12 @@ void shell_test::SetUp()
     g_editor_enabled = g_console_enabled = g_console_shown = 0;
     // Runs stop at the title menu and go on in the main loop; the front end's own tests put it back.
     g_front_end = [] {};
-    // A new process starts with the buttons and keys up.
+    // A new process starts with the buttons and keys up, no press taken and no event refused.
     g_mouse_left = g_mouse_right = g_mouse_middle = g_mouse_button4 = 0;
     std::memset(&g_mouse_state, 0, sizeof g_mouse_state);
     std::memset(g_key_state, 0, sizeof g_key_state);
+    g_press_latches = {};
+    g_refused_event_actions = {};
     g_quit = g_quit_all = g_skip_exit_fade = g_game_finished = 0;
     g_screen_width = 1024;
     g_screen_height = 768;
@@ -202,10 +205,12 @@ void shell_test::TearDown()
     close_main_window();
     // The run flags a closed window or a finished run leaves set.
     g_editor_enabled = g_console_enabled = g_console_shown = 0;
-    // A new process starts with the buttons and keys up.
+    // A new process starts with the buttons and keys up, no press taken and no event refused.
     g_mouse_left = g_mouse_right = g_mouse_middle = g_mouse_button4 = 0;
     std::memset(&g_mouse_state, 0, sizeof g_mouse_state);
     std::memset(g_key_state, 0, sizeof g_key_state);
+    g_press_latches = {};
+    g_refused_event_actions = {};
     g_quit = g_quit_all = g_skip_exit_fade = g_game_finished = 0;
     g_ending_end_flag = g_credits_end_flag = g_no_game_running = g_travel_map_running = 0;
     g_typed_char = g_console_last_char = 0;

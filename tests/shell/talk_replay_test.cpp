@@ -1,7 +1,8 @@
 // Three talks with the demo's villager, replayed through the program's own frames as a player
-// holds them: the first meeting (a numbered option by its key, the single option by Space, the
-// question menu left), then a greeting, a question picked with the mouse, its answer and the
-// closing lines, then the offer of help that starts the villager's task and leads to the yard.
+// holds them: the first meeting, started by a click on the villager (a numbered option by its
+// key, the single option by Space, the question menu left), then a greeting, a question picked
+// with the mouse, its answer and the closing lines, then the offer of help that starts the
+// villager's task and leads to the yard.
 // Each spoken line reaches the message log once, every talk ends, and the hero is the centred
 // character afterwards.
 #include "shell/shell_fixture.h"
@@ -30,6 +31,7 @@
 #include "script/text_window_layout.h"
 #include "shell/program.h"
 #include "world/scene_header.h"
+#include "world/world_objects.h"
 
 #include <cstring>
 #include <functional>
@@ -138,8 +140,15 @@ TEST_F(shell_test, TheHeroTalksWithTheVillagerAndTakesOnItsTask)
     g_message_log.count = 0;
     const char* leave = ui_text(159);
 
-    // The first meeting: its first node's two numbered options; the first leads on.
-    g_char_rule_links.run_char_event(villager, 0);
+    // The first meeting, started by a click on the villager under its name label: its first
+    // node's two numbered options; the first leads on.
+    const world_object* body = world_object_of(g_chars[villager]);
+    ASSERT_NE(body, nullptr);
+    inject_pointer_at_world(body->x, body->y - 30.0f);
+    ASSERT_TRUE(frame());
+    inject_left_button(true);
+    ASSERT_TRUE(frame());
+    inject_left_button(false);
     ASSERT_EQ(g_dialogue_running, 1u);
     ASSERT_TRUE(await_links(2)) << window().requested_file;
     EXPECT_NE(std::strstr(window().name, "villager/first0.dia2"), nullptr);
