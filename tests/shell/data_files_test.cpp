@@ -1,12 +1,20 @@
 // The program's own data files across a run: damaged files met at start-up are logged by name and
-// never as loaded, a table that did not load whole is not written back over its file, and the
-// temporaries of interrupted writes are removed at start-up.
+// never as loaded, a table that did not load whole is not written back over its file, the
+// temporaries of interrupted writes are removed at start-up, and a text file's last line is read
+// whether or not it ends with a line end.
 #include "shell/shell_fixture.h"
 
+#include "characters/char_models.h"
+#include "characters/char_table.h"
 #include "core/console_log.h"
 #include "engine/packed_stream.h"
+#include "engine/ui_texts.h"
+#include "items/items.h"
+#include "items/spells.h"
 #include "level/level_effects.h"
+#include "script/quests.h"
 #include "shell/program.h"
+#include "world/scene_header.h"
 #include "support/ended_process.h"
 #include "support/section_files.h"
 
@@ -141,4 +149,38 @@ TEST_F(shell_test, DamagedStartUpFilesAreLoggedByNameAndNeverAsLoaded)
     run("zorv console", 1);
     EXPECT_TRUE(logged("config.cfg: subor chyba, ostava predvolene nastavenia\n"));
     EXPECT_TRUE(logged("global/main.fn: subor chyba, ostava pismo bez znakov\n"));
+}
+
+TEST_F(shell_test, ALastLineWithoutItsLineEndIsReadLikeAnyOther)
+{
+    // The demo's line tables, the gate's level name and the hero's stand clip frame time, each
+    // with no line end after its last line.
+    for (const char* name : {"global/quest_eng.txt", "global/flag.txt", "global/text_eng.txt", "global/chars_eng.txt",
+                             "global/itemnames_eng.txt", "global/attunements.txt", "data/leveltext/eng/Brana/levelname"}) {
+        std::string text = read_text(name);
+        ASSERT_TRUE(text.ends_with("\n")) << name;
+        while (text.ends_with("\n") || text.ends_with("\r"))
+            text.pop_back();
+        write_text(name, text);
+    }
+    write_text("3d/hero/1/stand1/ini", "stand1 7");
+    ASSERT_TRUE(program_startup("zorv console brana.sav"));
+
+    ASSERT_EQ(g_quest_count, 3);
+    EXPECT_EQ(g_quests[2].experience, 7);
+    ASSERT_EQ(g_flag_count, 2);
+    EXPECT_STREQ(g_flags[1].name, "spring_told");
+    EXPECT_STREQ(g_ui_text[k_ui_text_count - 1], "Nightmare");
+    const int32_t potion = find_item_proto_by_name("Healing Potion");
+    ASSERT_GE(potion, 0);
+    EXPECT_STREQ(g_item_protos[potion].key_name, "elixir");
+    const int32_t insight = find_item_proto_by_name("Master's insight");
+    ASSERT_GE(insight, 0);
+    EXPECT_EQ(g_item_protos[insight].size, 2);
+    EXPECT_STREQ(g_scene_header.display_name, "The Gate");
+    const char_record& hero = g_chars[g_player_char];
+    ASSERT_GE(hero.clip_stand[0], 0);
+    EXPECT_EQ(g_move_protos[hero.clip_stand[0]].frame_time, 7);
+    EXPECT_FALSE(logged(": poskodeny subor ("));
+    program_shutdown(true);
 }
