@@ -319,6 +319,14 @@ int32_t find_free_texture()
     return -1;
 }
 
+bool texture_slot_empty(int32_t slot)
+{
+    if (!in_table(slot))
+        return false;
+    const texture_record& t = g_textures[slot];
+    return !t.surface && !t.is_video && t.refcount == 0 && t.pack_offset == -1;
+}
+
 int32_t append_texture_slot(const char* name)
 {
     if (!name || !name_fits(name))

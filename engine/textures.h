@@ -88,6 +88,11 @@ void drop_texture_surface(int32_t slot);
 // The first slot below the count without a surface, or -1.
 int32_t find_free_texture();
 
+// A slot that holds no texture: never filled, or released by its last reference, or freed (a
+// freed prototype frame keeps the name "NULL"): no surface, no reference and no pack entry.
+// Nothing is uploaded into it.
+bool texture_slot_empty(int32_t slot);
+
 // The slot at the count, named, refcount 1 and otherwise empty, for an owner that fills it
 // itself; -1 (logged) when the table is full or the name too long.
 int32_t append_texture_slot(const char* name);

@@ -118,19 +118,22 @@ void release_surface_tiles(object_proto& p, int32_t slot)
     drop_mask(slot);
 }
 
-// Frees a texture at once and marks its record as gone.
+// Gives back the prototype's reference to a frame texture; the last one frees it and marks its
+// record as gone ("NULL"). A texture another holder asked for by the same name (a template
+// prototype's frame) stays with that holder.
 void drop_frame_texture(int32_t texture)
 {
     if (texture < 0)
         return;
-    free_texture(texture);
-    if (texture < k_texture_slots)
+    release_texture(texture);
+    if (texture_slot_empty(texture))
         copy_bounded(g_textures[texture].name, sizeof g_textures[texture].name, "NULL");
 }
 
 // Releases what a prototype's frames hold: a surface's tiles (one reference each) and its mask,
-// a mesh's models, or every frame texture (one reference each, or freed at once).
-void release_proto_frames(object_proto& p, int32_t slot, bool free_at_once)
+// a mesh's models, or every frame texture (one reference each, with mark_gone the last marked as
+// gone).
+void release_proto_frames(object_proto& p, int32_t slot, bool mark_gone)
 {
     if (p.kind == k_proto_surface) {
         release_surface_tiles(p, slot);
@@ -142,7 +145,7 @@ void release_proto_frames(object_proto& p, int32_t slot, bool free_at_once)
         int32_t animations = std::clamp(p.anim_count, 0, k_proto_animations);
         for (int32_t a = 0; a < animations; ++a) {
             for (int32_t f = 0; f < std::clamp(p.frame_counts[a], 0, k_proto_frames); ++f) {
-                if (free_at_once)
+                if (mark_gone)
                     drop_frame_texture(p.frames[a][f]);
                 else if (p.frames[a][f] >= 0)
                     release_texture(p.frames[a][f]);

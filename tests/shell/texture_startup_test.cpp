@@ -1,11 +1,17 @@
-// Start-up loads the language's texture pack and the nine fixed textures from the demo data.
+// Start-up loads the language's texture pack and the nine fixed textures from the demo data; a
+// level change neither uploads the textures it freed nor frees those a template still draws.
 #include "shell/shell_fixture.h"
 
+#include "core/game_globals.h"
 #include "engine/textures.h"
+#include "level/level_change.h"
 #include "level/level_saves.h"
+#include "level/save_games.h"
 #include "platform/files.h"
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"
+#include "shell/level_requests.h"
+#include "shell/program.h"
 
 namespace {
 
@@ -33,6 +39,23 @@ TEST_F(shell_test, StartupLoadsTheLanguagePackAndTheFixedTextures)
     clear_texture_table();
     g_d3d_device = nullptr;
     render_use_recording(false);
+}
+
+TEST_F(shell_test, LevelChangesNameNoFreedTextureAsMissing)
+{
+    ASSERT_TRUE(program_startup("zorv console brana.sav"));
+    ASSERT_NE(g_d3d_device, nullptr);  // a missing texture file is named when a device asks for it
+    for (const char* level : {"dedina01.sav", "brana.sav"}) {
+        change_level(level, 0, 0, 1);
+        ASSERT_TRUE(program_frame());
+    }
+    g_front_end = [] {};  // the new game's fades draw the world the hero left
+    g_new_game_request = 1;
+    run_new_game_request();
+    const std::string log = read_text("global/konzola.log");
+    EXPECT_NE(log.find("mapa data/levels/brana.sav nacitana"), std::string::npos);
+    EXPECT_EQ(log.find("\nNULL: subor chyba"), std::string::npos);  // the name a freed frame keeps
+    program_shutdown(true);
 }
 
 } // namespace
