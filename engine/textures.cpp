@@ -201,9 +201,13 @@ int32_t get_texture(const char* name, uint32_t video_width, uint32_t video_heigh
             return i;
         }
     }
-    for (int32_t i = 0; i < g_texture_count; ++i)
-        if (!g_textures[i].surface && g_textures[i].loaded == 1)
-            return fill_slot(i, name, video_width, video_height, in_level, mipmaps, format_choice, defer);
+    for (int32_t i = 0; i < g_texture_count; ++i) {
+        if (texture_slot_empty(i))
+            g_textures[i] = empty_record();
+        else if (g_textures[i].surface || g_textures[i].loaded != 1)
+            continue;
+        return fill_slot(i, name, video_width, video_height, in_level, mipmaps, format_choice, defer);
+    }
     if (g_texture_count >= k_texture_slots) {
         console_log("texture table full: %s", name);
         return -1;

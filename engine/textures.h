@@ -4,7 +4,7 @@
 // Other records keep a slot index, often in a 16-bit field where 0xFFFF or -1 means none.
 // Every operation taking a slot ignores an index outside the table (negative or at least
 // k_texture_slots). The table is never compacted: an index stays valid until its slot is
-// released.
+// released, after which the slot may hold another texture.
 #pragma once
 
 #include "platform/video_decoder.h"
@@ -54,8 +54,10 @@ extern video_slot g_video_slots[k_video_slots];
 extern uint8_t g_live_videos; // video textures alive
 
 // The slot of the texture named `name` (exact, case-sensitive), one more reference counted;
-// otherwise a new slot made by create_texture_from_file, refcount 1, reusing the first slot
-// whose creation failed or appending one. A missing file still gets a slot (it draws
+// otherwise a new slot made by create_texture_from_file, refcount 1, in the first slot whose
+// creation failed or that is empty (texture_slot_empty, then cleared first), or else appended, so
+// that textures released and asked for again (each level change) take the same room. A missing
+// file still gets a slot (it draws
 // nothing). format_choice 0, 1, 2 ask for A4R4G4B4, A8R8G8B8, DXT3; defer leaves the surface
 // to the first draw. -1, logged, for a name of 120 characters or more and when the table is
 // full.
@@ -90,7 +92,7 @@ int32_t find_free_texture();
 
 // A slot that holds no texture: never filled, or released by its last reference, or freed (a
 // freed prototype frame keeps the name "NULL"): no surface, no reference and no pack entry.
-// Nothing is uploaded into it.
+// Nothing is uploaded into it; get_texture fills it.
 bool texture_slot_empty(int32_t slot);
 
 // The slot at the count, named, refcount 1 and otherwise empty, for an owner that fills it

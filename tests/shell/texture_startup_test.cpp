@@ -1,5 +1,6 @@
 // Start-up loads the language's texture pack and the nine fixed textures from the demo data; a
-// level change neither uploads the textures it freed nor frees those a template still draws.
+// level change neither uploads the textures it freed nor frees those a template still draws, and
+// gives their slots back, so a long session does not fill the table.
 #include "shell/shell_fixture.h"
 
 #include "core/game_globals.h"
@@ -39,6 +40,26 @@ TEST_F(shell_test, StartupLoadsTheLanguagePackAndTheFixedTextures)
     clear_texture_table();
     g_d3d_device = nullptr;
     render_use_recording(false);
+}
+
+TEST_F(shell_test, LoadsLevelChangesAndNewGamesTakeNoNewTextureSlots)
+{
+    ASSERT_TRUE(program_startup("zorv console brana.sav"));
+    ASSERT_TRUE(pass_greeting());
+    ASSERT_TRUE(save_game(&g_save_list, "kept", 0, 1));
+    ASSERT_TRUE(load_game(&g_save_list, "kept"));
+    const int32_t slots = g_texture_count;
+    g_front_end = [] {};  // the new hero is taken as it is
+    for (int round = 0; round < 4; ++round) {
+        ASSERT_TRUE(load_game(&g_save_list, "kept"));
+        change_level("dedina01.sav", 0, 0, 1);
+        change_level("brana.sav", 0, 0, 1);
+        g_new_game_request = 1;
+        run_new_game_request();
+        change_level("brana.sav", 0, 0, 1);
+        EXPECT_EQ(g_texture_count, slots) << "round " << round;
+    }
+    program_shutdown(true);
 }
 
 TEST_F(shell_test, LevelChangesNameNoFreedTextureAsMissing)
