@@ -14,6 +14,7 @@
 
 texture_record g_textures[k_texture_slots];
 int32_t g_texture_count = 0;
+uint32_t g_texture_table_generation = 1;
 video_slot g_video_slots[k_video_slots];
 uint8_t g_live_videos = 0;
 int32_t g_fixed_textures[k_fixed_texture_count] = {-1, -1, -1, -1, -1, -1, -1, -1, -1};
@@ -365,6 +366,7 @@ void set_texture_size(int32_t slot, uint32_t width, uint32_t height)
 
 void clear_texture_table()
 {
+    ++g_texture_table_generation;
     for (int32_t i = 0; i < k_texture_slots; ++i) {
         texture_record& t = g_textures[i];
         if (t.surface || t.is_video)

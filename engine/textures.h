@@ -45,6 +45,9 @@ struct texture_record {
 
 extern texture_record g_textures[k_texture_slots];
 extern int32_t g_texture_count; // slots 0 to count - 1 are in use and searched
+// Grows each time the whole table is replaced (a texture pack loaded, the table cleared): an index
+// taken before names no texture of its holder any more, and is not to be released.
+extern uint32_t g_texture_table_generation;
 
 struct video_slot {
     video_file* file;               // null while the slot is free

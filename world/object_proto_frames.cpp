@@ -128,6 +128,7 @@ void load_proto_textures(int32_t slot, int32_t in_level)
         break;
     }
     p->frames_loaded = 1;
+    g_frames_generation[slot] = g_texture_table_generation;
 }
 
 void load_all_proto_textures()
