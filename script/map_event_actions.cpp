@@ -5,6 +5,7 @@
 #include "characters/char_models.h"
 #include "characters/char_outline.h"
 #include "characters/char_table.h"
+#include "characters/creature_files.h"
 #include "core/console_log.h"
 #include "core/editor_globals.h"
 #include "core/game_globals.h"
@@ -269,7 +270,7 @@ bool add_creature(const char* name, float x, float y)
     }
     char path[k_map_path_size];
     std::snprintf(path, sizeof path, "data/creature/%s.chr", name);
-    if (file_exists(path) != 1)
+    if (!creature_file_found(path))
         return false;
     const int32_t slot = load_char_into_free_slot(path);
     if (slot < 0) {

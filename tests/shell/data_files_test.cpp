@@ -1,7 +1,8 @@
 // The program's own data files across a run: damaged files met at start-up are logged by name and
 // never as loaded, a table that did not load whole is not written back over its file, the
-// temporaries of interrupted writes are removed at start-up, and a text file's last line is read
-// whether or not it ends with a line end.
+// temporaries of interrupted writes are removed at start-up, a file that cannot be used is named
+// once however often it is asked for, and a text file's last line is read whether or not it ends
+// with a line end.
 #include "shell/shell_fixture.h"
 
 #include "characters/char_models.h"
@@ -11,6 +12,7 @@
 #include "engine/ui_texts.h"
 #include "items/items.h"
 #include "items/spells.h"
+#include "level/level_change.h"
 #include "level/level_effects.h"
 #include "script/quests.h"
 #include "shell/program.h"
@@ -149,6 +151,36 @@ TEST_F(shell_test, DamagedStartUpFilesAreLoggedByNameAndNeverAsLoaded)
     run("zorv console", 1);
     EXPECT_TRUE(logged("config.cfg: subor chyba, ostava predvolene nastavenia\n"));
     EXPECT_TRUE(logged("global/main.fn: subor chyba, ostava pismo bez znakov\n"));
+}
+
+TEST_F(shell_test, FilesThatCannotBeUsedAreNamedOnceEach)
+{
+    // The shaman placed at the gate, the water bolt's explosion, the default ground model (the
+    // armour has none of its own) and the two names tables.
+    std::filesystem::remove("data/creature/shaman.chr");
+    std::filesystem::remove("data/spell/e_voda.pr");
+    std::filesystem::remove("data/predmety/ground/default.pr");
+    write_text("global/chars_eng.txt", "");
+    write_text("global/itemnames_eng.txt", "");
+    ASSERT_TRUE(program_startup("zorv console brana.sav"));
+    for (const char* level : {"dedina01.sav", "brana.sav", "dedina01.sav", "brana.sav"}) {
+        change_level(level, 0, 0, 1);
+        ASSERT_TRUE(program_frame());
+    }
+    const std::string log = read_text(k_console_log_file);
+    for (const std::string line :
+         {"data/creature/shaman.chr: subor chyba, ostava bez postavy\n",
+          "data/spell/e_voda.pr: subor chyba, ostava kuzlo bez tohto efektu\n",
+          "data/predmety/ground/brnenie.pr: subor chyba, ostava data/predmety/ground/default.pr\n",
+          "data/predmety/ground/default.pr: subor chyba, ostava predmet bez modelu na zemi\n",
+          "global/chars_eng.txt: poskodeny subor (ziadny riadok s menom), ostava mena z datovych suborov\n",
+          "global/itemnames_eng.txt: poskodeny subor (ziadny riadok s menom), ostava mena z datovych suborov\n"}) {
+        int times = 0;
+        for (size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1))
+            ++times;
+        EXPECT_EQ(times, 1) << line;
+    }
+    program_shutdown(true);
 }
 
 TEST_F(shell_test, ALastLineWithoutItsLineEndIsReadLikeAnyOther)
