@@ -1,6 +1,5 @@
-// A fuzz target's scratch folders do not pile up in the temporary folder: a run that ended
-// without its exit handlers (a timeout, a crash, an interrupt) left its folder, and the next
-// target to start removes it; the folder of a run still going stays.
+// A fuzz target's start removes the scratch folders that runs ended without their exit handlers
+// left (a timeout, a crash, an interrupt), and keeps those of runs still going.
 #include "support/ended_process.h"
 #include "support/temp_folder.h"
 
@@ -18,7 +17,6 @@ TEST(FuzzScratch, ATargetStartRemovesTheFoldersOfRunsThatEnded)
     temp_folder temp;
     const fs::path ended = temp.path() / ("zorv-fuzz-" + std::to_string(ended_process_id()) + "-Ab12Cd");
     const fs::path running = temp.path() / ("zorv-fuzz-" + std::to_string(getpid()) + "-Ef34Gh");
-    fs::create_directories(ended / "global");
     write_text(ended / "global" / "quest_eng.txt", "1\n");
     fs::create_directories(running);
 
