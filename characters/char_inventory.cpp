@@ -21,6 +21,7 @@
 #include <climits>
 #include <limits>
 #include <strings.h>
+#include <vector>
 
 namespace {
 
@@ -395,6 +396,12 @@ void char_apply_item_effects(char_record* c)
 
 void char_refresh_equipment(char_record* c)
 {
+    // An equipment spell may give the character an item (the spell's item effect), whose refresh
+    // would cast the spell again: the refresh running takes the item in, without its spells.
+    static std::vector<const char_record*> refreshing;
+    if (std::find(refreshing.begin(), refreshing.end(), c) != refreshing.end())
+        return;
+    refreshing.push_back(c);
     remove_owned_objects(c);
     if (c->life == k_life_alive) {
         for (int32_t i = 0; i < entry_count(c); ++i) {
@@ -402,15 +409,17 @@ void char_refresh_equipment(char_record* c)
             if (p && c->inv_location[i] == k_inv_weapon)
                 load_char_anims(c, p->anim_set, false);
         }
+        const int32_t held = entry_count(c);
         for (int32_t i = 0; i < entry_count(c); ++i) {
             const item_proto* p = entry_item(c, i);
             if (p && is_equipped_location(c->inv_location[i])) {
                 build_char_model_set(c->inv_item[i], c);
-                attach_item_effects(c->inv_item[i], c, c->inv_item[i]);
+                attach_item_effects(c->inv_item[i], c, c->inv_item[i], i < held);
             }
         }
     }
     c->attack_variant = 0;
+    refreshing.pop_back();
 }
 
 void add_attunement_charge(char_record* c, int32_t n)

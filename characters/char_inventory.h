@@ -87,8 +87,9 @@ void char_use_item(char_record* c, int32_t quick_index);
 void char_apply_item_effects(char_record* c);
 // Removes every world object the character owns (not its own), and for a living character loads
 // each weapon's animation set (load_char_anims: nothing for set 0 or the set it has) and builds
-// every equipped item's models and attached effects;
-// attack_variant becomes 0.
+// every equipped item's models and attached effects; attack_variant becomes 0. An item given
+// while this runs (by an equipment spell) is built too, without casting its equipment spells,
+// and asks for no refresh of its own: one refresh casts each worn item's spells once.
 void char_refresh_equipment(char_record* c);
 
 // For the player: each equipped item that is not an attunement and whose link names an attunement

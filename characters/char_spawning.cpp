@@ -4,6 +4,7 @@
 #include "characters/char_models.h"
 #include "characters/char_stats.h"
 #include "characters/char_table.h"
+#include "characters/creature_files.h"
 #include "characters/monster_points.h"
 #include "characters/monster_protos.h"
 #include "characters/monster_spawning.h"
@@ -124,7 +125,7 @@ int32_t spawn_placement(char_placement_list* list, int32_t index, bool apply_kin
         return -1;
     char path[64];
     std::snprintf(path, sizeof path, "%s%s", k_creature_folder, p.creature_file);
-    if (!is_plain_file_name(p.creature_file) || file_exists(path) != 1)
+    if (!is_plain_file_name(p.creature_file) || !creature_file_found(path))
         return p.char_slot;
 
     const int32_t slot = load_char_into_free_slot(path);

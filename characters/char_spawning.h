@@ -15,7 +15,7 @@ void add_char_placement(char_placement_list* list, const char* file, float x, fl
 // placement's overrides; with apply_kind the placement's kind too. Its class gives its base
 // skills and its world, and on a first visit (the list's change file not read) its random
 // treasure. Returns the placement's live slot: -1 for an index outside the list or the
-// companion "serin"; the slot it held when the creature file is missing.
+// companion "serin"; the slot it held when the creature file is missing (named once in a run).
 int32_t spawn_char_from_placement(char_placement_list* list, int32_t index, bool apply_kind);
 // The same without the placement's kind and without a first visit's treasure: the spawn of a
 // monster point, which rolls its monster's own.

@@ -1,7 +1,10 @@
 #include "characters/creature_files.h"
 
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/dir_listing.h"
+#include "core/utilities.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -27,4 +30,12 @@ void list_creature_files(creature_file_list* list)
     if (list->names.size() > size_t(k_creature_list_capacity))
         list->names.resize(size_t(k_creature_list_capacity));
     list->count = int16_t(list->names.size());
+}
+
+bool creature_file_found(const char* path)
+{
+    if (file_exists(path) == 1)
+        return true;
+    report_missing_file_once(path, "bez postavy");
+    return false;
 }

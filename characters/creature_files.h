@@ -1,5 +1,5 @@
 // The creature file list: the names of the character files in "data/creature/", for the
-// editor's lists and the placements it makes.
+// editor's lists and the placements it makes; and the test every reader of a creature file makes.
 #pragma once
 
 #include <cstdint>
@@ -25,3 +25,8 @@ extern creature_file_list g_creature_files;
 // logged), at most 32,767 names. A missing folder
 // gives an empty list.
 void list_creature_files(creature_file_list* list);
+
+// True when the creature file at `path` (under "data/creature/") exists; a missing one is named
+// once in a run, however often it is asked for (a placement at each visit, a map event each
+// frame).
+bool creature_file_found(const char* path);

@@ -2,6 +2,7 @@
 
 #include "characters/char_spawning.h"
 #include "characters/char_table.h"
+#include "characters/creature_files.h"
 #include "core/console_log.h"
 #include "core/globals.h"
 #include "core/utilities.h"
@@ -69,7 +70,7 @@ bool creature_file_exists(const char_placement& p)
 {
     char path[64];
     std::snprintf(path, sizeof path, "%s%s", k_creature_folder, p.creature_file);
-    return file_exists(path) == 1;
+    return creature_file_found(path);
 }
 
 // Removes placements whose creature file is missing, then the later of placements sharing a live

@@ -115,8 +115,9 @@ void remove_char_placement_at(char_placement_list* list, int32_t index);
 // the stored size into a zeroed entry (the rest of a longer record is skipped); a negative count
 // is 0, and of a count above 256 the first 256 records are kept and the others skipped. Texts are
 // terminated and an inventory count above 200 is held to 200. When the data ends early the list holds the records read whole. Then every placement
-// whose creature file does not exist is removed, and of placements sharing a live character slot
-// (-1 is none and shared by any number) only the first stays.
+// whose creature file does not exist is removed (the file named, once in a run), and of
+// placements sharing a live character slot (-1 is none and shared by any number) only the first
+// stays.
 bool write_char_placements(packed_stream* stream);
 bool read_char_placements(packed_stream* stream);
 

@@ -13,6 +13,20 @@ void report_damaged_file(const char* file, const char* where, const char* kept)
     console_log("%s: poskodeny subor (%s), ostava %s", file, where, kept);
 }
 
+std::set<std::string> g_files_reported_once;
+
+void report_missing_file_once(const char* file, const char* kept)
+{
+    if (g_files_reported_once.insert(file).second)
+        report_missing_file(file, kept);
+}
+
+void report_damaged_file_once(const char* file, const char* where, const char* kept)
+{
+    if (g_files_reported_once.insert(file).second)
+        report_damaged_file(file, where, kept);
+}
+
 std::string data_file_path(const char* folder, const char* name)
 {
     if (!name || !stays_in_working_folder(name)) {

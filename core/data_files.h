@@ -2,6 +2,7 @@
 // and the one way a file name that data gives becomes a path.
 #pragma once
 
+#include <set>
 #include <string>
 
 // "<file>: subor chyba, ostava <kept>": a file the program reads is missing; `kept` names what
@@ -12,6 +13,13 @@ void report_missing_file(const char* file, const char* kept);
 // `where` says where it broke, `kept` what the program keeps. A file so reported is never logged
 // as read.
 void report_damaged_file(const char* file, const char* where, const char* kept);
+
+// The same two lines for a file that is looked for again and again (each frame, each level
+// change, each character placed): only the first report of a file in a run is written.
+void report_missing_file_once(const char* file, const char* kept);
+void report_damaged_file_once(const char* file, const char* where, const char* kept);
+// The files reported once so far.
+extern std::set<std::string> g_files_reported_once;
 
 // The path of a file that data names, `folder` followed by `name` ("" for the working folder,
 // else ending in "/"). A name that would leave the folder (empty, starting with "/" or "\", or

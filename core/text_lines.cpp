@@ -7,30 +7,26 @@
 
 namespace {
 
-// read_text_line, also telling whether the line held a NUL byte and whether it ended with a line
-// feed.
-int read_line(std::FILE* file, char* line, size_t size, bool* nul, bool* line_feed)
+// read_text_line, also telling whether the line held a NUL byte.
+int read_line(std::FILE* file, char* line, size_t size, bool* nul)
 {
     size_t stored = 0, length = 0;
-    *nul = *line_feed = false;
+    *nul = false;
     int c = std::fgetc(file);
     if (c == EOF) {
         if (size)
             line[0] = '\0';
         return -1;
     }
-    for (; c != EOF; c = std::fgetc(file)) {
+    for (; c != EOF && c != '\n'; c = std::fgetc(file)) {
         if (c == '\r')
             continue;
         ++length;
-        if (c == '\n') {
-            *line_feed = true;
-            break;
-        }
         *nul = *nul || c == 0;
         if (stored + 1 < size)
             line[stored++] = char(c);
     }
+    ++length;  // the line end, also of a last line without one
     if (size)
         line[stored] = '\0';
     return length > size_t(INT_MAX) ? INT_MAX : int(length);
@@ -40,8 +36,8 @@ int read_line(std::FILE* file, char* line, size_t size, bool* nul, bool* line_fe
 
 int read_text_line(std::FILE* file, char* line, size_t size)
 {
-    bool nul, line_feed;
-    return read_line(file, line, size, &nul, &line_feed);
+    bool nul;
+    return read_line(file, line, size, &nul);
 }
 
 text_file_lines::text_file_lines(const char* name) : name_(name), file_(open_text_file(name)) {}
@@ -59,12 +55,12 @@ int text_file_lines::next(char* line, size_t size)
             line[0] = '\0';
         return -1;
     }
-    bool nul, line_feed;
-    const int length = read_line(file_, line, size, &nul, &line_feed);
+    bool nul;
+    const int length = read_line(file_, line, size, &nul);
     if (length < 0)
         return -1;
     ++line_number_;
-    if ((nul || !line_feed) && damaged_line_ == 0)
+    if (nul && damaged_line_ == 0)
         damaged_line_ = line_number_;
     return length;
 }

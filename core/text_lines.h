@@ -5,9 +5,9 @@
 #include <cstdio>
 
 // Reads one line and stores at most size - 1 of its characters, without the line end; the rest
-// of a longer line is skipped. Carriage returns are dropped. Returns the line's length as a
-// reader that keeps the line feed counts it (the characters plus 1 for the line feed), or -1 at
-// the end of the file with nothing read.
+// of a longer line is skipped. Carriage returns are dropped. A last line without a line end is a
+// line like any other. Returns the line's length as a reader that keeps the line feed counts it
+// (the characters plus 1 for the line end), or -1 at the end of the file with nothing read.
 int read_text_line(std::FILE* file, char* line, size_t size);
 
 // Opens a text file of the data for reading (names resolved as platform/files.h does); null when
@@ -15,8 +15,7 @@ int read_text_line(std::FILE* file, char* line, size_t size);
 std::FILE* open_text_file(const char* name);
 
 // A line-based text table read line by line, keeping where it is damaged: a line that holds a NUL
-// byte, or a last line without its line end (a table ends with one, so the file was cut inside
-// that line), marks the file damaged from that line on.
+// byte marks the file damaged from that line on.
 class text_file_lines {
 public:
     explicit text_file_lines(const char* name);  // opened with open_text_file

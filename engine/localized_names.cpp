@@ -30,8 +30,9 @@ bool next_field(const char*& p, char* field, size_t size, bool last)
 
 // Reads the names file of the language (`pattern` with g_language) line by line until a line
 // shorter than `min_length`; each whole line, trailing space cut, goes to `apply`, which returns
-// false for a line it cannot use. Reading stops at a cut or damaged line; the first line that
-// was damaged or could not be used is reported, and a missing file too.
+// false for a line it cannot use. Reading stops at a damaged line. A missing file, a file that
+// ends before its first names line, and the first line that was damaged or could not be used are
+// reported, once in a run (the character names are read at every level change).
 template <typename F>
 void for_each_names_line(const char* pattern, int min_length, F apply)
 {
@@ -39,19 +40,21 @@ void for_each_names_line(const char* pattern, int min_length, F apply)
     std::snprintf(name, sizeof name, pattern, g_language);
     text_file_lines lines(name);
     if (!lines.is_open()) {
-        report_missing_file(name, "mena z datovych suborov");
+        report_missing_file_once(name, "mena z datovych suborov");
         return;
     }
     char line[k_names_line_size];
-    int bad_line = 0;
-    while (lines.next(line, sizeof line) >= min_length && !lines.damaged_line())
+    int bad_line = 0, names_lines = 0;
+    for (; lines.next(line, sizeof line) >= min_length && !lines.damaged_line(); ++names_lines)
         if (!apply(trim_trailing_space(line)) && bad_line == 0)
             bad_line = lines.line_number();
     if (lines.damaged_line())
         bad_line = bad_line ? bad_line : lines.damaged_line();
     if (bad_line) {
         const std::string where = "riadok " + std::to_string(bad_line);
-        report_damaged_file(name, where.c_str(), "mena z ostatnych celych riadkov");
+        report_damaged_file_once(name, where.c_str(), "mena z ostatnych celych riadkov");
+    } else if (names_lines == 0) {
+        report_damaged_file_once(name, "ziadny riadok s menom", "mena z datovych suborov");
     }
 }
 

@@ -1,7 +1,8 @@
 // Localized names and level texts: the names of characters and items and the texts of a level
 // are replaced by those of the player's language (g_language). Keys are compared ignoring
 // case. In editor mode nothing is replaced, so the editor works on the names of the data files.
-// A missing file leaves every name as it was.
+// A missing file leaves every name as it was. A names file that is missing, holds no names line or
+// a damaged line is named once in a run (it is read at every level change).
 //
 // Each loader takes the names it may replace from their owner's table.
 #pragma once

@@ -290,6 +290,7 @@ void load_texture_pack(const char* index_name, const char* pixel_file)
     const int32_t old_count = g_texture_count;
     for (int32_t i = 0; i < std::max(old_count, static_cast<int32_t>(n)); ++i)
         free_texture(i);
+    ++g_texture_table_generation;
     g_texture_count = static_cast<int32_t>(n);
     for (int32_t i = 0; i < g_texture_count; ++i) {
         if (read_texture_record(i, file) != 0) {

@@ -14,6 +14,7 @@
 
 texture_record g_textures[k_texture_slots];
 int32_t g_texture_count = 0;
+uint32_t g_texture_table_generation = 1;
 video_slot g_video_slots[k_video_slots];
 uint8_t g_live_videos = 0;
 int32_t g_fixed_textures[k_fixed_texture_count] = {-1, -1, -1, -1, -1, -1, -1, -1, -1};
@@ -201,9 +202,13 @@ int32_t get_texture(const char* name, uint32_t video_width, uint32_t video_heigh
             return i;
         }
     }
-    for (int32_t i = 0; i < g_texture_count; ++i)
-        if (!g_textures[i].surface && g_textures[i].loaded == 1)
-            return fill_slot(i, name, video_width, video_height, in_level, mipmaps, format_choice, defer);
+    for (int32_t i = 0; i < g_texture_count; ++i) {
+        if (texture_slot_empty(i))
+            g_textures[i] = empty_record();
+        else if (g_textures[i].surface || g_textures[i].loaded != 1)
+            continue;
+        return fill_slot(i, name, video_width, video_height, in_level, mipmaps, format_choice, defer);
+    }
     if (g_texture_count >= k_texture_slots) {
         console_log("texture table full: %s", name);
         return -1;
@@ -319,6 +324,14 @@ int32_t find_free_texture()
     return -1;
 }
 
+bool texture_slot_empty(int32_t slot)
+{
+    if (!in_table(slot))
+        return false;
+    const texture_record& t = g_textures[slot];
+    return !t.surface && !t.is_video && t.refcount == 0 && t.pack_offset == -1;
+}
+
 int32_t append_texture_slot(const char* name)
 {
     if (!name || !name_fits(name))
@@ -353,6 +366,7 @@ void set_texture_size(int32_t slot, uint32_t width, uint32_t height)
 
 void clear_texture_table()
 {
+    ++g_texture_table_generation;
     for (int32_t i = 0; i < k_texture_slots; ++i) {
         texture_record& t = g_textures[i];
         if (t.surface || t.is_video)

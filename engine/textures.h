@@ -4,7 +4,7 @@
 // Other records keep a slot index, often in a 16-bit field where 0xFFFF or -1 means none.
 // Every operation taking a slot ignores an index outside the table (negative or at least
 // k_texture_slots). The table is never compacted: an index stays valid until its slot is
-// released.
+// released, after which the slot may hold another texture.
 #pragma once
 
 #include "platform/video_decoder.h"
@@ -45,6 +45,9 @@ struct texture_record {
 
 extern texture_record g_textures[k_texture_slots];
 extern int32_t g_texture_count; // slots 0 to count - 1 are in use and searched
+// Grows each time the whole table is replaced (a texture pack loaded, the table cleared): an index
+// taken before names no texture of its holder any more, and is not to be released.
+extern uint32_t g_texture_table_generation;
 
 struct video_slot {
     video_file* file;               // null while the slot is free
@@ -54,8 +57,10 @@ extern video_slot g_video_slots[k_video_slots];
 extern uint8_t g_live_videos; // video textures alive
 
 // The slot of the texture named `name` (exact, case-sensitive), one more reference counted;
-// otherwise a new slot made by create_texture_from_file, refcount 1, reusing the first slot
-// whose creation failed or appending one. A missing file still gets a slot (it draws
+// otherwise a new slot made by create_texture_from_file, refcount 1, in the first slot whose
+// creation failed or that is empty (texture_slot_empty, then cleared first), or else appended, so
+// that textures released and asked for again (each level change) take the same room. A missing
+// file still gets a slot (it draws
 // nothing). format_choice 0, 1, 2 ask for A4R4G4B4, A8R8G8B8, DXT3; defer leaves the surface
 // to the first draw. -1, logged, for a name of 120 characters or more and when the table is
 // full.
@@ -87,6 +92,11 @@ void drop_texture_surface(int32_t slot);
 
 // The first slot below the count without a surface, or -1.
 int32_t find_free_texture();
+
+// A slot that holds no texture: never filled, or released by its last reference, or freed (a
+// freed prototype frame keeps the name "NULL"): no surface, no reference and no pack entry.
+// Nothing is uploaded into it; get_texture fills it.
+bool texture_slot_empty(int32_t slot);
 
 // The slot at the count, named, refcount 1 and otherwise empty, for an owner that fills it
 // itself; -1 (logged) when the table is full or the name too long.

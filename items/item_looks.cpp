@@ -347,12 +347,13 @@ void apply_item_looks(int32_t item, char_record* c)
         apply_look(c, list[i]);
 }
 
-void attach_item_effects(int32_t item, char_record* c, int16_t id)
+void attach_item_effects(int32_t item, char_record* c, int16_t id, bool cast_spells)
 {
     int32_t count;
     const item_property* list = item_efects(item, &count);
     for (int32_t i = 0; i < count && char_object(*c); ++i)
-        attach_effect(c, id, list[i]);
+        if (cast_spells || list[i].code != k_efect_equipment_spell)
+            attach_effect(c, id, list[i]);
 }
 
 int32_t cast_item_attack_spells(int32_t item, int32_t caster)

@@ -62,9 +62,9 @@ void build_char_model_set(int32_t item, char_record* c);
 void apply_item_looks(int32_t item, char_record* c);
 // Only while the character has a world object: spawns the attached effects 28 (at a model
 // vertex), 29 (at the character), 42 (at the first a3 vertices) as objects owned by the character
-// that keep the item's id and have their attached-drawing flag set, and casts the equipment spells
-// 61 from the character's position with an endless lifetime.
-void attach_item_effects(int32_t item, char_record* c, int16_t id);
+// that keep the item's id and have their attached-drawing flag set, and, with `cast_spells`,
+// casts the equipment spells 61 from the character's position with an endless lifetime.
+void attach_item_effects(int32_t item, char_record* c, int16_t id, bool cast_spells = true);
 // Casts the spell of every entry of code 34 from the caster (its slot's low byte), with the
 // spell's own durations. Returns how many it cast. The strikes of the machines call it for the
 // item in the weapon location.

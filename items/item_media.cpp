@@ -1,6 +1,7 @@
 #include "items/item_media.h"
 
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/text_lines.h"
 #include "core/utilities.h"
 #include "engine/packed_stream.h"
@@ -51,9 +52,11 @@ void load_item_images(item_proto& item, media_memo& memo)
     item.big_image = known->second ? item_texture("big_", item.image_name) : item.icon_texture;
 }
 
-// The template slot named "gr_<image name>", reading the item's ".pr" file, or the default one,
-// into the first free slot met before one of that name; 0xFFFF when neither is found or no file
-// reads.
+constexpr const char* k_default_ground_model = "data/predmety/ground/default.pr";
+
+// The template slot named "gr_<image name>", reading the item's ".pr" file, or the default one
+// (a missing file named once), into the first free slot met before one of that name; 0xFFFF when
+// neither is found or no file reads.
 uint16_t ground_model_of(const char* image_name, media_memo& memo)
 {
     if (memo.no_ground_model.count(image_name))
@@ -68,9 +71,13 @@ uint16_t ground_model_of(const char* image_name, media_memo& memo)
         return k_item_no_ground_model;
     char path[128];
     std::snprintf(path, sizeof path, "data/predmety/ground/%s.pr", image_name);
+    if (file_exists(path) != 1) {
+        report_missing_file_once(path, k_default_ground_model);
+        std::snprintf(path, sizeof path, "%s", k_default_ground_model);
+    }
     if (file_exists(path) != 1)
-        std::snprintf(path, sizeof path, "data/predmety/ground/default.pr");
-    if (read_template_proto(slot, path, proto_name))
+        report_missing_file_once(path, "predmet bez modelu na zemi");
+    else if (read_template_proto(slot, path, proto_name))
         return uint16_t(slot);
     memo.no_ground_model.insert(image_name);
     return k_item_no_ground_model;

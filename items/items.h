@@ -203,7 +203,8 @@ bool write_item_protos(packed_stream* stream);
 // was. Then per item: the icon "data/predmety/<image>.tga", the big image "big_<image>.tga" (the
 // icon when missing), the ground model (object prototype "gr_<image>" in the template slots 1000
 // to 2999, shared by every item of that image name, read from "data/predmety/ground/<image>.pr"
-// or "default.pr"; 0xFFFF when no slot is free or no file reads), 0 points on every attunement, up
+// or "default.pr", a missing one named once; 0xFFFF when no slot is free or no file reads), 0
+// points on every attunement, up
 // to five attack, drop and inventory sounds ("a_", "d_", "i_" + sound name + 1 to 5, stopping at
 // the first missing). Image and sound names that are not plain file names load nothing (no
 // icon, big image or ground model: slots 0xFFFF; no sounds). Then "global/attunements.txt" and

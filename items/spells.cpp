@@ -319,7 +319,11 @@ void load_spell_effects(spell_proto& spell)
         }
         char path[128];
         std::snprintf(path, sizeof path, "data/spell/%s%s.pr", f.prefix, spell.effect_key);
-        if (slot < 0 || file_exists(path) != 1 || !read_template_proto(slot, path, key))
+        if (file_exists(path) != 1) {
+            report_missing_file_once(path, "kuzlo bez tohto efektu");
+            continue;
+        }
+        if (slot < 0 || !read_template_proto(slot, path, key))
             continue;
         *spell_effect_slot(spell, e) = int16_t(slot);
         console_log(f.log_format, spell.name, int(slot), int(g_object_protos[slot].kind));

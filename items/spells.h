@@ -296,8 +296,9 @@ void reset_spell_proto(spell_proto& spell);
 // prototype key "<prefix-key>" (bs_<key>, <key>_e, <key>_e2 ... <key>_e6): the field becomes the
 // template slot named with that key when one lies below the first free slot; else, when the file
 // exists and reads into a prototype, the first free slot is filled from it, named, logged and
-// taken; else -1. So spells of one effect key share their slots and each file is read once. An
-// effect key that is not a plain file name loads nothing (every field -1).
+// taken; else -1 (a missing file named once in a run). So spells of one effect key share their
+// slots and each file is read once. An effect key that is not a plain file name loads nothing
+// (every field -1).
 void load_spell_effects(spell_proto& spell);
 // Frees the prototype of every effect slot from 1000 up (it becomes free) and sets those fields
 // -1; fields below 1000 stay.

@@ -66,7 +66,9 @@ std::string hint_path(const char* level)
 }
 
 // Releases what the old level holds before a new map is read: move prototypes, models and
-// body parts, the level's textures and its prototypes.
+// body parts, the level's textures and its prototypes. The level's textures that a holder asked
+// for are given back by their holders (the prototypes' frames); the others (its pack's entries)
+// are freed here, so a texture a template shares with the level stays with the template.
 void release_level_resources()
 {
     run_hook(g_level_links.release_char_models, "release_char_models");
@@ -76,7 +78,7 @@ void release_level_resources()
         free_model(&g_models[i]);
     g_model_count = 0;
     for (int32_t t = 0; t < g_texture_count; ++t)
-        if (g_textures[t].in_level)
+        if (g_textures[t].in_level && g_textures[t].refcount == 0)
             free_texture(t);
     for (uint32_t s = 0; s < g_object_proto_count; ++s)
         unload_object_proto(int32_t(s), false);

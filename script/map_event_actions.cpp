@@ -5,6 +5,7 @@
 #include "characters/char_models.h"
 #include "characters/char_outline.h"
 #include "characters/char_table.h"
+#include "characters/creature_files.h"
 #include "core/console_log.h"
 #include "core/data_files.h"
 #include "core/editor_globals.h"
@@ -281,10 +282,8 @@ creature_added add_creature(const char* name, float x, float y)
     }
     char path[k_map_path_size];
     std::snprintf(path, sizeof path, "data/creature/%s.chr", name);
-    if (file_exists(path) != 1) {
-        report_missing_file(path, "bez postavy");
+    if (!creature_file_found(path))
         return creature_added::refused;
-    }
     const int32_t slot = load_char_into_free_slot(path);
     if (slot < 0) {
         console_log("map events: no free character slot for %s", name);

@@ -6,6 +6,7 @@
 #include "characters/char_models.h"
 #include "characters/char_spawning.h"
 #include "characters/char_table.h"
+#include "characters/creature_files.h"
 #include "characters/placements.h"
 #include "core/console_log.h"
 #include "core/globals.h"
@@ -159,7 +160,7 @@ void run_addchar(const char* line)
         return;
     }
     const std::string path = std::string("data/creature/") + name + ".chr";
-    if (file_exists(path.c_str()) != 1)
+    if (!creature_file_found(path.c_str()))
         return;
     const int32_t slot = load_char_into_free_slot(path.c_str());
     if (slot < 0)

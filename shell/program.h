@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-// Runs the start-up in order. False when it stopped early (no window or device), in which case
-// no frame may run and shutdown must be called with the same result.
+// Runs the start-up in order, with no file reported once yet (core/data_files.h). False when it
+// stopped early (no window or device), in which case no frame may run and shutdown must be called
+// with the same result.
 bool program_startup(const char* command_line);
 // Why the last start-up stopped early; empty when it did not.
 const char* startup_failure();

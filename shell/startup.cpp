@@ -9,6 +9,7 @@
 #include "characters/char_rule_links.h"
 #include "characters/rule_tables.h"
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/frame_timing.h"
 #include "core/globals.h"
 #include "core/settings.h"
@@ -379,6 +380,7 @@ bool program_startup(const char* command_line)
 {
     g_command_line = command_line ? command_line : "";
     g_startup_failure.clear();
+    g_files_reported_once.clear();  // a run names each file that cannot be used once
     return run_program_steps(k_startup_steps);
 }
 

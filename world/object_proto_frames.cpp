@@ -128,6 +128,7 @@ void load_proto_textures(int32_t slot, int32_t in_level)
         break;
     }
     p->frames_loaded = 1;
+    g_frames_generation[slot] = g_texture_table_generation;
 }
 
 void load_all_proto_textures()
@@ -136,7 +137,7 @@ void load_all_proto_textures()
         for (uint32_t s = 0; s < g_object_proto_count; ++s)
             load_proto_textures(int32_t(s), 1);
     for (int32_t t = 0; t < g_texture_count; ++t)
-        if (!g_textures[t].surface && !g_textures[t].loaded && g_textures[t].name[0])
+        if (!g_textures[t].surface && !g_textures[t].loaded && !texture_slot_empty(t))
             upload_texture(t);
 }
 

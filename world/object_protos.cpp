@@ -14,12 +14,14 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 object_proto g_object_protos[k_proto_slots];
 uint32_t g_object_proto_count = 0;
 uint32_t g_protos_all_loaded = 0;
 int32_t g_proto_loading = -1;
+uint32_t g_frames_generation[k_proto_slots];
 
 namespace {
 
@@ -107,7 +109,7 @@ void drop_mask(int32_t slot)
 }
 
 // The frame table entries of a surface's tiles: columns x rows as the surface loads them.
-void release_surface_tiles(object_proto& p, int32_t slot)
+void release_surface_tiles(object_proto& p)
 {
     int32_t columns = std::clamp(p.anim_count, 0, k_proto_animations);
     int32_t rows = std::clamp(p.frame_counts[0], 0, k_proto_frames);
@@ -115,34 +117,39 @@ void release_surface_tiles(object_proto& p, int32_t slot)
         for (int32_t r = 0; r < rows; ++r)
             if (p.frames[c][r] >= 0)
                 release_texture(p.frames[c][r]);
-    drop_mask(slot);
 }
 
-// Frees a texture at once and marks its record as gone.
+// Gives back the prototype's reference to a frame texture; the last one frees it and marks its
+// record as gone ("NULL"). A texture another holder asked for by the same name (a template
+// prototype's frame) stays with that holder.
 void drop_frame_texture(int32_t texture)
 {
     if (texture < 0)
         return;
-    free_texture(texture);
-    if (texture < k_texture_slots)
+    release_texture(texture);
+    if (texture_slot_empty(texture))
         copy_bounded(g_textures[texture].name, sizeof g_textures[texture].name, "NULL");
 }
 
 // Releases what a prototype's frames hold: a surface's tiles (one reference each) and its mask,
-// a mesh's models, or every frame texture (one reference each, or freed at once).
-void release_proto_frames(object_proto& p, int32_t slot, bool free_at_once)
+// a mesh's models, or every frame texture (one reference each, with mark_gone the last marked as
+// gone). Textures taken from a table that a texture pack has replaced since went with it.
+void release_proto_frames(object_proto& p, int32_t slot, bool mark_gone)
 {
+    const uint32_t generation = valid_slot(slot) ? std::exchange(g_frames_generation[slot], 0u) : 0u;
+    const bool textures_held = generation == 0 || generation == g_texture_table_generation;
     if (p.kind == k_proto_surface) {
-        release_surface_tiles(p, slot);
+        if (textures_held)
+            release_surface_tiles(p);
     } else if (p.kind == k_proto_mesh) {
         int32_t parts = std::clamp(p.anim_count, 0, k_proto_animations);
         for (int32_t i = 0; i < parts; ++i)
             free_proto_model(p.frames[i][0]);
-    } else {
+    } else if (textures_held) {
         int32_t animations = std::clamp(p.anim_count, 0, k_proto_animations);
         for (int32_t a = 0; a < animations; ++a) {
             for (int32_t f = 0; f < std::clamp(p.frame_counts[a], 0, k_proto_frames); ++f) {
-                if (free_at_once)
+                if (mark_gone)
                     drop_frame_texture(p.frames[a][f]);
                 else if (p.frames[a][f] >= 0)
                     release_texture(p.frames[a][f]);

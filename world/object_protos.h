@@ -178,13 +178,14 @@ int32_t add_empty_object_proto();
 // and resets it.
 void free_object_proto(object_proto* prototype, int32_t slot);
 
-// Frees frame n of animation 0 (its texture freed and renamed "NULL", or the mesh's model) and
-// moves the later frames of animation 0 down by one.
+// Gives back frame n of animation 0 (its texture's reference, the last one freeing it and renaming
+// it "NULL", or the mesh's model) and moves the later frames of animation 0 down by one.
 void remove_proto_frame(int32_t frame, int32_t slot);
 
-// Frees the frames of a loaded prototype and marks it unloaded. With reindex (the editor's
-// delete) every world object of the prototype is freed, the later level prototypes move down
-// one slot with the objects that refer to them, and the count drops by one.
+// Gives back the frames of a loaded prototype as remove_proto_frame does and marks it unloaded; a
+// frame texture that a template prototype shares stays. With reindex (the editor's delete) every
+// world object of the prototype is freed, the later level prototypes move down one slot with the
+// objects that refer to them, and the count drops by one.
 void unload_object_proto(int32_t slot, bool reindex);
 
 // ".pr" files: u32 record size, then the record. The writer stores 10,552 and the record with

@@ -27,13 +27,14 @@ TEST_F(texture_test, OneNameSharesASlotUntilItsLastRelease)
     EXPECT_EQ(g_textures[a].loaded, 0u);
     EXPECT_EQ(g_textures[a].pack_offset, -1);
 
-    // Letter case makes another texture (the file is still found); a released slot is not
-    // taken again: the table grows.
+    // Letter case makes another texture (the file is still found); it takes the released slot
+    // again, so the table does not grow.
     write_test_image("b.tga", 8, 8);
     const int32_t upper = get_texture("A.TGA", 0, 0, 0, 0, 0, 0);
-    EXPECT_NE(upper, a);
+    EXPECT_EQ(upper, a);
+    EXPECT_STREQ(g_textures[upper].name, "A.TGA");
     EXPECT_NE(g_textures[upper].surface, nullptr);
-    EXPECT_EQ(g_texture_count, 2);
+    EXPECT_EQ(g_texture_count, 1);
 
     // The count does not wrap past 255 requests.
     for (int i = 0; i < 299; ++i)
@@ -132,9 +133,13 @@ TEST_F(texture_test, LongNamesAFullTableAndSlotsOutOfRangeAreRefused)
     EXPECT_EQ(get_texture(nullptr, 0, 0, 0, 0, 0, 0), -1);
     EXPECT_EQ(g_texture_count, 1);
 
-    g_texture_count = k_texture_slots;
+    g_texture_count = k_texture_slots;  // every slot held
+    for (int32_t t = 1; t < k_texture_slots; ++t)
+        g_textures[t].refcount = 1;
     EXPECT_EQ(get_texture("one.tga", 0, 0, 0, 0, 0, 0), -1);
     EXPECT_EQ(append_texture_slot("two.tga"), -1);
+    for (int32_t t = 1; t < k_texture_slots; ++t)
+        g_textures[t].refcount = 0;
     g_texture_count = 1;
 
     for (int32_t slot : {-1, 0xFFFF, k_texture_slots, 70000}) {

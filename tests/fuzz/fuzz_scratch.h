@@ -2,6 +2,8 @@
 // and the input written as a file in it.
 #pragma once
 
+#include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +13,9 @@
 #include <unistd.h>
 
 namespace fuzz_scratch {
+
+// Scratch folders are named "zorv-fuzz-<process id>-XXXXXX" in the temporary folder.
+constexpr const char* k_prefix = "zorv-fuzz-";
 
 inline std::string& folder()
 {
@@ -24,14 +29,37 @@ inline void remove_folder()
     std::filesystem::remove_all(folder(), ec);
 }
 
+// A run that ends without its exit handlers (libFuzzer leaves a timeout, a crash or an interrupt
+// by _Exit) leaves its folder behind: the folders whose process no longer runs are removed.
+inline void remove_folders_of_ended_runs(const std::filesystem::path& temp)
+{
+    std::error_code ec;
+    for (auto it = std::filesystem::directory_iterator(temp, ec); !ec && it != std::filesystem::directory_iterator();
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.rfind(k_prefix, 0) != 0)
+            continue;
+        char* end = nullptr;
+        const long pid = std::strtol(name.c_str() + std::char_traits<char>::length(k_prefix), &end, 10);
+        if (pid <= 0 || *end != '-' || kill(pid_t(pid), 0) == 0 || errno != ESRCH)
+            continue;
+        std::error_code ignored;
+        std::filesystem::remove_all(it->path(), ignored);
+    }
+}
+
 } // namespace fuzz_scratch
 
-// The full path of `name` in the scratch folder, which is made the first time.
+// The full path of `name` in the scratch folder, which is made the first time (after the folders
+// of ended runs are removed).
 inline std::string fuzz_scratch_path(const char* name)
 {
     std::string& folder = fuzz_scratch::folder();
     if (folder.empty()) {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zorv-fuzz-XXXXXX").string();
+        const std::filesystem::path temp = std::filesystem::temp_directory_path();
+        fuzz_scratch::remove_folders_of_ended_runs(temp);
+        std::string pattern =
+            (temp / (fuzz_scratch::k_prefix + std::to_string(getpid()) + "-XXXXXX")).string();
         if (mkdtemp(pattern.data()) == nullptr)
             std::abort();
         folder = pattern;

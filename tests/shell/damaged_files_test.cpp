@@ -35,13 +35,14 @@ const damage k_damages[] = {
 };
 
 // Files whose format cannot show a damage: their text is whatever it holds, so a cut leaves a
-// shorter text; a tile mask of zeros is a mask of absent tiles.
+// shorter text (a list of lines without a count: a shorter last line, which is a line like any
+// other); a tile mask of zeros is a mask of absent tiles.
 bool shows(const std::string& file, const damage& d)
 {
     auto under = [&](const char* folder) { return file.rfind(folder, 0) == 0; };
-    const bool free_text = (under("data/dialogs/") || under("data/scripts/") || under("data/hints/") ||
-                            under("data/text/") || under("data/quests/") ||
-                            (under("data/leveltext/") && !file.ends_with("/levelname")));
+    const bool free_text = under("data/dialogs/") || under("data/scripts/") || under("data/hints/") ||
+                           under("data/text/") || under("data/quests/") || under("data/leveltext/") ||
+                           under("global/chars_") || under("global/itemnames_") || file.ends_with("/ini");
     if (free_text)
         return std::string(d.name) == "zeroed head";
     if (file.ends_with("/maska.dat"))

@@ -1,15 +1,26 @@
 // The program's own data files across a run: damaged files met at start-up are logged by name and
-// never as loaded, a table that did not load whole is not written back over its file, and the
-// temporaries of interrupted writes are removed at start-up.
+// never as loaded, a table that did not load whole is not written back over its file, the
+// temporaries of interrupted writes are removed at start-up, a file that cannot be used is named
+// once however often it is asked for, and a text file's last line is read whether or not it ends
+// with a line end.
 #include "shell/shell_fixture.h"
 
+#include "characters/char_models.h"
+#include "characters/char_table.h"
 #include "core/console_log.h"
 #include "engine/packed_stream.h"
+#include "engine/ui_texts.h"
+#include "items/items.h"
+#include "items/spells.h"
+#include "level/level_change.h"
 #include "level/level_effects.h"
+#include "script/quests.h"
 #include "shell/program.h"
+#include "world/scene_header.h"
 #include "support/ended_process.h"
 #include "support/section_files.h"
 
+#include <cstring>
 #include <filesystem>
 
 namespace {
@@ -141,4 +152,53 @@ TEST_F(shell_test, DamagedStartUpFilesAreLoggedByNameAndNeverAsLoaded)
     run("zorv console", 1);
     EXPECT_TRUE(logged("config.cfg: subor chyba, ostava predvolene nastavenia\n"));
     EXPECT_TRUE(logged("global/main.fn: subor chyba, ostava pismo bez znakov\n"));
+}
+
+TEST_F(shell_test, FilesThatCannotBeUsedAreNamedOnceEach)
+{
+    // The shaman placed at the gate, the water bolt's explosion, the default ground model (the
+    // armour has none of its own) and the two names tables.
+    std::filesystem::remove("data/creature/shaman.chr");
+    std::filesystem::remove("data/spell/e_voda.pr");
+    std::filesystem::remove("data/predmety/ground/default.pr");
+    write_text("global/chars_eng.txt", "");
+    write_text("global/itemnames_eng.txt", "");
+    ASSERT_TRUE(program_startup("zorv console brana.sav"));
+    for (const char* level : {"dedina01.sav", "brana.sav", "dedina01.sav", "brana.sav"}) {
+        change_level(level, 0, 0, 1);
+        ASSERT_TRUE(program_frame());
+    }
+    const std::string log = read_text(k_console_log_file);
+    for (const std::string name : {"data/creature/shaman.chr: subor chyba", "data/spell/e_voda.pr: subor chyba",
+                                   "data/predmety/ground/brnenie.pr: subor chyba, ostava data/predmety/ground/default.pr",
+                                   "data/predmety/ground/default.pr: subor chyba", "global/chars_eng.txt: poskodeny",
+                                   "global/itemnames_eng.txt: poskodeny"}) {
+        const size_t first = log.find("\n" + name);
+        EXPECT_TRUE(first != std::string::npos && log.find("\n" + name, first + 1) == std::string::npos) << name;
+    }
+    program_shutdown(true);
+}
+
+TEST_F(shell_test, ALastLineWithoutItsLineEndIsReadLikeAnyOther)
+{
+    for (const char* name : {"global/quest_eng.txt", "global/flag.txt", "global/text_eng.txt", "global/itemnames_eng.txt",
+                             "global/attunements.txt", "data/leveltext/eng/Brana/levelname"}) {
+        std::string text = read_text(name);
+        while (text.ends_with("\n") || text.ends_with("\r"))
+            text.pop_back();
+        write_text(name, text);
+    }
+    write_text("3d/hero/1/stand1/ini", "stand1 7");
+    ASSERT_TRUE(program_startup("zorv console brana.sav"));
+
+    EXPECT_TRUE(g_quest_count == 3 && g_quests[2].experience == 7);
+    EXPECT_TRUE(g_flag_count == 2 && std::strcmp(g_flags[1].name, "spring_told") == 0);
+    EXPECT_STREQ(g_ui_text[k_ui_text_count - 1], "Nightmare");
+    EXPECT_GE(find_item_proto_by_name("Healing Potion"), 0);
+    const int32_t insight = find_item_proto_by_name("Master's insight");
+    EXPECT_TRUE(insight >= 0 && g_item_protos[insight].size == 2);
+    EXPECT_STREQ(g_scene_header.display_name, "The Gate");
+    EXPECT_EQ(g_move_protos[g_chars[g_player_char].clip_stand[0]].frame_time, 7);
+    EXPECT_FALSE(logged(": poskodeny subor ("));
+    program_shutdown(true);
 }

@@ -1,7 +1,9 @@
 // The demo's equipment through the program's own start-up: the hero comes armed with a packed
 // backpack, the quick bar comes from "global/quick.dat", every equipment class has an item that
-// fits its home slot, and the gate's chest holds gold.
+// fits its home slot, and the gate's chest holds gold. An item whose spell gives an item that casts
+// the spell again is used at the cost of one cast per wearing.
 #include "shell/shell_fixture.h"
+#include "shell/injected_input.h"
 
 #include "tools/demo/demo_data.h"
 
@@ -10,9 +12,12 @@
 #include "core/game_globals.h"
 #include "interface/equipment_slots.h"
 #include "items/containers.h"
+#include "items/item_editing.h"
+#include "items/item_properties.h"
 #include "items/items.h"
 #include "shell/program.h"
 
+#include <algorithm>
 #include <set>
 
 TEST_F(shell_test, TheHeroStartsArmedWithTheQuickBarOfItsFile)
@@ -61,5 +66,20 @@ TEST_F(shell_test, TheHeroStartsArmedWithTheQuickBarOfItsFile)
     for (uint32_t k = 0; k < container_cells(&g_containers[0]); ++k)
         gold_cells += g_containers[0].items[k] == k_demo_gold && g_containers[0].flags[k] > 0;
     EXPECT_EQ(gold_cells, 2);
+    program_shutdown(true);
+}
+
+TEST_F(shell_test, AnItemWhoseSpellGivesAnItemThatCastsItAgainIsUsedOnce)
+{
+    ASSERT_TRUE(program_startup("zorv console brana.sav"));
+    ASSERT_TRUE(pass_greeting());
+    // The quick bar's potion casts the ember shield, which gives its caster an ember glow; the glow,
+    // once worn, casts the shield again: use, cast, give, wear, cast, give ...
+    add_item_effect(k_demo_potion, k_efect_cast_spell_when_quickused, {k_demo_spell_shield});
+    add_item_effect(k_demo_ember_glow, k_efect_equipment_spell, {k_demo_spell_shield});
+    ASSERT_TRUE(tap_keys({k_key_2}));
+    // The potion's glow is worn and casts once; the glow that cast gives is worn without casting.
+    const char_record& hero = g_chars[g_player_char];
+    EXPECT_EQ(std::count(hero.inv_item, hero.inv_item + hero.inv_count, k_demo_ember_glow), 2);
     program_shutdown(true);
 }

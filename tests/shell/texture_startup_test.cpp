@@ -1,11 +1,17 @@
-// Start-up loads the language's texture pack and the nine fixed textures from the demo data.
+// Start-up loads the language's texture pack and the nine fixed textures from the demo data; a
+// level change neither uploads the textures it freed nor frees those a template still draws, and
+// gives their slots back, so a long session does not fill the table.
 #include "shell/shell_fixture.h"
 
 #include "engine/textures.h"
+#include "level/level_change.h"
 #include "level/level_saves.h"
+#include "level/save_games.h"
 #include "platform/files.h"
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"
+#include "shell/level_requests.h"
+#include "shell/program.h"
 
 namespace {
 
@@ -33,6 +39,27 @@ TEST_F(shell_test, StartupLoadsTheLanguagePackAndTheFixedTextures)
     clear_texture_table();
     g_d3d_device = nullptr;
     render_use_recording(false);
+}
+
+TEST_F(shell_test, LoadsLevelChangesAndNewGamesGiveBackTheTexturesTheyFree)
+{
+    ASSERT_TRUE(program_startup("zorv console brana.sav"));
+    ASSERT_TRUE(pass_greeting());
+    ASSERT_TRUE(save_game(&g_save_list, "kept", 0, 1));
+    ASSERT_TRUE(load_game(&g_save_list, "kept"));
+    const int32_t slots = g_texture_count;
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_TRUE(load_game(&g_save_list, "kept"));
+        change_level("dedina01.sav", 0, 0, 1);
+        change_level("brana.sav", 0, 0, 1);
+        g_new_game_request = 1;
+        run_new_game_request();  // its fades draw the world the hero left
+        change_level("brana.sav", 0, 0, 1);
+        EXPECT_EQ(g_texture_count, slots) << "round " << round;
+    }
+    // No freed texture was uploaded under the name a freed frame keeps.
+    EXPECT_EQ(read_text("global/konzola.log").find("\nNULL: subor chyba"), std::string::npos);
+    program_shutdown(true);
 }
 
 } // namespace

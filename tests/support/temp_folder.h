@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -9,9 +10,11 @@
 
 class temp_folder {
 public:
-    // Creates a fresh folder under the system's temporary folder and makes it the working folder.
+    // Creates a fresh folder under the system's temporary folder and makes it the working folder;
+    // no file of it has been reported once (core/data_files.h) yet.
     temp_folder();
-    // Restores the previous working folder and removes the scratch folder with its contents.
+    // Restores the previous working folder and the files reported once before, and removes the
+    // scratch folder with its contents.
     ~temp_folder();
     temp_folder(const temp_folder&) = delete;
     temp_folder& operator=(const temp_folder&) = delete;
@@ -21,6 +24,7 @@ public:
 private:
     std::filesystem::path path_;
     std::filesystem::path previous_;
+    std::set<std::string> reported_before_;
 };
 
 // Whole-file helpers for assertions.

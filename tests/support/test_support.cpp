@@ -1,5 +1,7 @@
 #include "support/temp_folder.h"
 
+#include "core/data_files.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -23,6 +25,7 @@ temp_folder::temp_folder()
     std::string pattern = (std::filesystem::temp_directory_path() / "zorv-test-XXXXXX").string();
     path_ = mkdtemp(pattern.data());
     std::filesystem::current_path(path_);
+    reported_before_.swap(g_files_reported_once);
 }
 
 temp_folder::~temp_folder()
@@ -30,6 +33,7 @@ temp_folder::~temp_folder()
     std::error_code ec;
     std::filesystem::current_path(previous_, ec);
     std::filesystem::remove_all(path_, ec);
+    g_files_reported_once.swap(reported_before_);
 }
 
 std::vector<uint8_t> read_bytes(const std::filesystem::path& file)
