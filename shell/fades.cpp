@@ -133,6 +133,7 @@ void clear_whole_target(uint32_t colour)
 bool modal_dialog_pass()
 {
     if (modal_pass_begin()) {
+        drop_view_input();
         if (g_d3d_device) {
             g_d3d_device->begin_scene();
             clear_whole_target(0xFF000000);

@@ -68,9 +68,8 @@ bool pointer_over_view(const cursor_position& cursor)
 
 // The keyboard of the frame for the view: keys down while it has the keyboard, less those that
 // went down while the editor's windows had it and are still held.
-void read_view_keys()
+void read_view_keys(bool view_keys)
 {
-    const bool view_keys = !g_editor_enabled || g_view_has_keyboard;
     uint8_t keys[256] = {};
     input_read_keyboard(keys);
     for (int k = 0; k < 256; ++k) {
@@ -213,7 +212,7 @@ void poll_input()
     const int32_t view_cursor_x = cursor.x - g_view_x;
     const int32_t view_cursor_y = cursor.y - g_view_y;
     const bool over_view = pointer_over_view(cursor);
-    read_view_keys();
+    read_view_keys(!g_editor_enabled || g_view_has_keyboard);
 
     mouse_reading reading;
     if (input_read_mouse(&reading)) {
@@ -250,6 +249,18 @@ void poll_input()
     g_mouse_screen_x = (g_mouse_x - g_camera_x) * g_zoom;
     g_mouse_screen_y = (g_mouse_y - g_camera_y) * g_zoom;
     g_typed_char = read_typed_char();
+}
+
+void drop_view_input()
+{
+    g_view_has_keyboard = false;
+    read_view_keys(false);
+    mouse_reading reading;
+    input_read_mouse(&reading);
+    g_mouse_state = {};
+    g_mouse_left = g_mouse_right = g_mouse_middle = g_mouse_button4 = 0;
+    g_wheel_up = g_wheel_down = 0;
+    g_typed_char = 0;
 }
 
 bool wait_until_released(bool (*held)())

@@ -1,0 +1,143 @@
+// A modal dialog of the editor takes the input while it is open: keys typed and clicks made in
+// the file chooser, over the view, never reach the view afterwards.
+#include "shell/shell_fixture.h"
+
+#include "core/globals.h"
+#include "editor/controls/dialog_user.h"
+#include "editor/editor_state.h"
+#include "editor/gui/dialog_screen.h"
+#include "editor/windows/command_window.h"
+#include "editor/windows/file_name_dialog.h"
+#include "engine/render_context.h"
+#include "engine/lights.h"
+#include "platform/key_codes.h"
+#include "platform/recording_device.h"
+#include "shell/injected_input.h"
+#include "shell/program.h"
+#include "support/saved_globals.h"
+
+#include <functional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+// The recording device forgets the draws of every pass: a long run keeps none.
+void forget_draws()
+{
+    if (auto* device = dynamic_cast<recording_device*>(g_d3d_device))
+        device->clear_recording();
+}
+
+// One window event a pass of the modal loop, as a user gives them.
+using pass_input = std::function<void()>;
+
+// A key typed into a text field: down with its character, then up.
+void type_into(std::vector<pass_input>& passes, const std::string& text)
+{
+    for (char c : text) {
+        passes.push_back([c] {
+            inject_key(key_for_char(c), true);
+            input_event typed{input_event_kind::text};
+            typed.character = uint32_t(c);
+            input_inject(typed);
+        });
+        passes.push_back([c] { inject_key(key_for_char(c), false); });
+    }
+}
+
+// The chooser's control as the last pass drew it, centre in screen pixels.
+std::pair<float, float> centre_of(dialog_handle chooser, int32_t id)
+{
+    device_rect r{};
+    EXPECT_TRUE(dialog_control_rect(chooser, id, r)) << id;
+    return {float(r.x + r.width / 2), float(r.y + r.height / 2)};
+}
+
+// "load map" answered by a user on the screen: every pass of the chooser's loop is the shell's
+// own pass, given one step of `input` first; the step may look at the chooser as drawn.
+bool load_map_by_hand(std::function<std::vector<pass_input>(dialog_handle)> input)
+{
+    std::vector<pass_input> passes;
+    size_t next = 0;
+    set_modal_responder([&](dialog_handle chooser) {
+        if (next == 0) {
+            g_dialog_loop_links.modal_pass(); // drawn once before the user acts on it
+            passes = input(chooser);
+        }
+        if (next < passes.size())
+            passes[next]();
+        forget_draws();
+        return ++next < passes.size() + 5 && g_dialog_loop_links.modal_pass();
+    });
+    const bool picked = user_pick_menu(g_command_window, k_menu_load_map);
+    set_modal_responder({});
+    return picked;
+}
+
+uint32_t lights_on()
+{
+    uint32_t n = 0;
+    for (const light_record& l : g_lights)
+        n += l.state == k_light_on ? 1 : 0;
+    return n;
+}
+
+} // namespace
+
+TEST_F(shell_test, KeysAndClicksGivenToTheFileChooserDoNotReachTheViewAfterItCloses)
+{
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv editor"));
+    ASSERT_TRUE(program_frame());
+    const std::string gate = "data/levels/brana.sav";
+
+    saved_globals saved;
+    saved.keep(g_last_file_dir);
+    const struct {
+        uint8_t mode_key;
+        bool by_return;
+    } cases[] = {{k_key_f1, true}, {k_key_f3, false}};
+    for (const auto [mode_key, by_return] : cases) {
+        SCOPED_TRACE(std::string(by_return ? "Return" : "Open") + (mode_key == k_key_f1 ? ", F1" : ", F3"));
+        inject_pointer(float(g_view_x + 100), 100.0f);
+        ASSERT_TRUE(tap_keys({mode_key}));
+        g_last_file_dir[0] = '\0'; // the chooser shows the working folder
+        float open_x = 0, open_y = 0;
+        ASSERT_TRUE(load_map_by_hand([&](dialog_handle chooser) {
+            const auto [name_x, name_y] = centre_of(chooser, k_chooser_name);
+            std::tie(open_x, open_y) = centre_of(chooser, k_id_ok);
+            std::vector<pass_input> passes;
+            passes.push_back([=] { inject_pointer(name_x, name_y), inject_left_button(true); });
+            passes.push_back([] { inject_left_button(false); });
+            type_into(passes, gate);
+            passes.push_back([=] { inject_pointer(open_x, open_y); });
+            if (by_return) {
+                passes.push_back([] { inject_key(k_key_return, true), inject_key(k_key_return, false); });
+            } else {
+                passes.push_back([] { inject_left_button(true); });
+                passes.push_back([] { inject_left_button(false); });
+            }
+            return passes;
+        }));
+        ASSERT_EQ(std::string(g_map_path), gate);
+        ASSERT_GT(open_x, float(g_view_x)); // the Open button lies over the view
+
+        // The view's frames after the chooser, the pointer still where Open was.
+        g_map_dirty = 0;
+        const uint32_t lights = lights_on();
+        const float scale = g_editor.brush_scale;
+        for (int frame = 0; frame < 40; ++frame) {
+            forget_draws();
+            ASSERT_TRUE(program_frame());
+        }
+        EXPECT_EQ(lights_on(), lights);
+        EXPECT_EQ(g_editor.brush_scale, scale);
+        EXPECT_EQ(g_map_dirty, 0u);
+    }
+
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
+}
