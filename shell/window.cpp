@@ -207,7 +207,7 @@ void update_editor_focus()
 void poll_input()
 {
     // In the editor the view is a part of the window: keys reach it only while it has the
-    // keyboard, buttons only while the mouse is over it and no dialog takes them.
+    // keyboard, buttons and the wheel only while the mouse is over it and no dialog takes them.
     cursor_position cursor = input_cursor();
     const int32_t view_cursor_x = cursor.x - g_view_x;
     const int32_t view_cursor_y = cursor.y - g_view_y;
@@ -233,9 +233,11 @@ void poll_input()
     g_mouse_x = x;
     g_mouse_y = y;
 
-    // A button is pressed in the view only while the view takes the mouse; it is released
-    // wherever it is let go.
-    const bool presses = over_view && !imgui_wants_mouse();
+    // The wheel turns in the view while the pointer is over it and over none of the editor's
+    // windows; a button is pressed there only while no dialog takes the mouse either (one held
+    // since a press on a dialog, an open pop-up), and released wherever it is let go.
+    const bool on_view = over_view && !imgui_window_at(cursor.x, cursor.y);
+    const bool presses = on_view && !imgui_wants_mouse();
     uint32_t* const buttons[] = {&g_mouse_left, &g_mouse_right, &g_mouse_middle, &g_mouse_button4};
     for (size_t b = 0; b < std::size(buttons); ++b) {
         if (!(g_mouse_state.buttons[b] & 0x80))
@@ -243,8 +245,8 @@ void poll_input()
         else if (presses)
             *buttons[b] = 1;
     }
-    g_wheel_up = g_mouse_state.z > 0 ? 1 : 0;
-    g_wheel_down = g_mouse_state.z < 0 ? 1 : 0;
+    g_wheel_up = on_view && g_mouse_state.z > 0 ? 1 : 0;
+    g_wheel_down = on_view && g_mouse_state.z < 0 ? 1 : 0;
 
     g_mouse_screen_x = (g_mouse_x - g_camera_x) * g_zoom;
     g_mouse_screen_y = (g_mouse_y - g_camera_y) * g_zoom;

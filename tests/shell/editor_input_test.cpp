@@ -1,9 +1,11 @@
-// A modal dialog of the editor takes the input while it is open: keys typed and clicks made in
-// the file chooser, over the view, never reach the view afterwards.
+// The editor's input reaches the window it belongs to: keys typed and clicks made in the modal
+// file chooser, over the view, never reach the view afterwards; the wheel over a window is that
+// window's.
 #include "shell/shell_fixture.h"
 
 #include "core/globals.h"
 #include "editor/controls/dialog_user.h"
+#include "editor/dialogs/item_editor.h"
 #include "editor/editor_state.h"
 #include "editor/gui/dialog_screen.h"
 #include "editor/windows/command_window.h"
@@ -136,6 +138,38 @@ TEST_F(shell_test, KeysAndClicksGivenToTheFileChooserDoNotReachTheViewAfterItClo
         EXPECT_EQ(g_editor.brush_scale, scale);
         EXPECT_EQ(g_map_dirty, 0u);
     }
+
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
+}
+
+TEST_F(shell_test, TheWheelOverAnEditorWindowLeavesTheBrushAsItIs)
+{
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv editor"));
+    ASSERT_TRUE(program_frame());
+    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_item)); // a window that lies over the view
+    ASSERT_TRUE(program_frame());
+    device_rect item_list{};
+    ASSERT_TRUE(dialog_control_rect(g_item_editor_window, k_itm_list, item_list));
+    ASSERT_GT(item_list.x + item_list.width, g_view_x);
+    inject_pointer(float(g_view_x + 100), 100.0f);
+    ASSERT_TRUE(tap_keys({k_key_f1}));
+    g_editor.brush_proto = 1;
+
+    auto wheel_at = [](float x, float y) {
+        inject_pointer(x, y);
+        input_event wheel{input_event_kind::mouse_wheel};
+        wheel.wheel = -1; // toward the user: the next prototype
+        input_inject(wheel);
+        return program_frame() && program_frame();
+    };
+    ASSERT_TRUE(wheel_at(20.0f, 200.0f)); // the page under the tabs
+    ASSERT_TRUE(wheel_at(float(g_view_x + item_list.x + item_list.width) / 2, float(item_list.y + 20)));
+    EXPECT_EQ(g_editor.brush_proto, 1);
+    ASSERT_TRUE(wheel_at(float(g_view_x + 100), 20.0f)); // the view, above the item editor
+    EXPECT_EQ(g_editor.brush_proto, 2);
 
     g_quit = 1;
     program_shutdown(true);
