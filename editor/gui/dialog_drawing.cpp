@@ -38,7 +38,6 @@ struct screen_state {
     std::map<dialog_handle, int32_t> slots; // ImGui window names, reused once a dialog is gone
     std::map<dialog_handle, std::pair<int32_t, int32_t>> placed; // the position last given to ImGui
     std::vector<drawn_rect> rects;
-    dialog_handle focused_modal = 0;
     bool multi_line_active = false;
 };
 
@@ -107,8 +106,6 @@ void forget_gone(const std::vector<dialog_handle>& live)
     std::erase_if(g_screen.slots, [&](const auto& entry) { return gone(entry.first); });
     std::erase_if(g_screen.placed, [&](const auto& entry) { return gone(entry.first); });
     std::erase_if(g_screen.views, [&](const auto& entry) { return gone(entry.first.first); });
-    if (gone(g_screen.focused_modal))
-        g_screen.focused_modal = 0;
 }
 
 void draw_menu(dialog_handle dialog, const std::vector<menu_entry>& entries)
@@ -410,13 +407,12 @@ void draw_dialog(const dialog_record& d, dialog_handle modal)
         g_screen.placed[dialog] = {d.x, d.y};
     }
     ImGui::SetNextWindowSize(size_of(window), ImGuiCond_Always);
-    if (dialog == modal && g_screen.focused_modal != modal) {
-        ImGui::SetNextWindowFocus();
-        g_screen.focused_modal = modal;
-    }
     ImGuiWindowFlags flags = ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoCollapse |
                              ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoScrollbar |
                              ImGuiWindowFlags_NoScrollWithMouse;
+    // While a modal dialog is open it alone takes the mouse and keeps the keyboard.
+    if (modal && dialog != modal)
+        flags |= ImGuiWindowFlags_NoInputs;
     if (!d.menu.empty())
         flags |= ImGuiWindowFlags_MenuBar;
     if (!d.title_bar)
@@ -426,6 +422,8 @@ void draw_dialog(const dialog_record& d, dialog_handle modal)
     ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding, ImVec2(0, 0));
     const bool visible = ImGui::Begin(name.c_str(), &open, flags);
     ImGui::PopStyleVar();
+    if (dialog == modal && !ImGui::IsWindowFocused(ImGuiFocusedFlags_RootAndChildWindows))
+        ImGui::SetWindowFocus();
     const ImVec2 at = ImGui::GetWindowPos();
     if (int32_t(at.x) != d.x || int32_t(at.y) != d.y) {
         const int32_t x = int32_t(at.x), y = int32_t(at.y);

@@ -4,12 +4,16 @@
 #include "shell/shell_fixture.h"
 
 #include "core/globals.h"
+#include "editor/controls/dialog_records.h"
 #include "editor/controls/dialog_user.h"
+#include "editor/dialogs/event_editor.h"
 #include "editor/dialogs/item_editor.h"
 #include "editor/editor_state.h"
+#include "editor/gui/dialog_layout.h"
 #include "editor/gui/dialog_screen.h"
 #include "editor/windows/command_window.h"
 #include "editor/windows/file_name_dialog.h"
+#include "editor/windows/mode_tabs.h"
 #include "engine/render_context.h"
 #include "engine/lights.h"
 #include "platform/key_codes.h"
@@ -57,25 +61,29 @@ std::pair<float, float> centre_of(dialog_handle chooser, int32_t id)
     return {float(r.x + r.width / 2), float(r.y + r.height / 2)};
 }
 
-// "load map" answered by a user on the screen: every pass of the chooser's loop is the shell's
-// own pass, given one step of `input` first; the step may look at the chooser as drawn.
-bool load_map_by_hand(std::function<std::vector<pass_input>(dialog_handle)> input)
+// A menu command of the command window whose modal dialog a user answers on the screen: every
+// pass of the dialog's loop is the shell's own pass, given one step of `input` first (the steps
+// are made once the dialog has been drawn, and may look at it). False when the command fails or
+// its dialog is still open five passes after the last step (it is then cancelled).
+bool answer_by_hand(int32_t menu, std::function<std::vector<pass_input>(dialog_handle)> input)
 {
     std::vector<pass_input> passes;
     size_t next = 0;
-    set_modal_responder([&](dialog_handle chooser) {
+    bool ran_out = false;
+    set_modal_responder([&](dialog_handle dialog) {
         if (next == 0) {
-            g_dialog_loop_links.modal_pass(); // drawn once before the user acts on it
-            passes = input(chooser);
+            g_dialog_loop_links.modal_pass();
+            passes = input(dialog);
         }
         if (next < passes.size())
             passes[next]();
         forget_draws();
-        return ++next < passes.size() + 5 && g_dialog_loop_links.modal_pass();
+        ran_out = ++next >= passes.size() + 5;
+        return !ran_out && g_dialog_loop_links.modal_pass();
     });
-    const bool picked = user_pick_menu(g_command_window, k_menu_load_map);
+    const bool picked = user_pick_menu(g_command_window, menu);
     set_modal_responder({});
-    return picked;
+    return picked && !ran_out;
 }
 
 uint32_t lights_on()
@@ -107,7 +115,7 @@ TEST_F(shell_test, KeysAndClicksGivenToTheFileChooserDoNotReachTheViewAfterItClo
         ASSERT_TRUE(tap_keys({mode_key}));
         g_last_file_dir[0] = '\0'; // the chooser shows the working folder
         float open_x = 0, open_y = 0;
-        ASSERT_TRUE(load_map_by_hand([&](dialog_handle chooser) {
+        ASSERT_TRUE(answer_by_hand(k_menu_load_map, [&](dialog_handle chooser) {
             const auto [name_x, name_y] = centre_of(chooser, k_chooser_name);
             std::tie(open_x, open_y) = centre_of(chooser, k_id_ok);
             std::vector<pass_input> passes;
@@ -170,6 +178,47 @@ TEST_F(shell_test, TheWheelOverAnEditorWindowLeavesTheBrushAsItIs)
     EXPECT_EQ(g_editor.brush_proto, 1);
     ASSERT_TRUE(wheel_at(float(g_view_x + 100), 20.0f)); // the view, above the item editor
     EXPECT_EQ(g_editor.brush_proto, 2);
+
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
+}
+
+TEST_F(shell_test, TheFileChooserKeepsTheOtherWindowsFromTheUserUntilItCloses)
+{
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv editor"));
+    ASSERT_TRUE(program_frame());
+    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_event));
+    ASSERT_TRUE(program_frame());
+    const dialog_handle events = g_event_editor_window;
+    ASSERT_NE(events, 0u);
+    const control_record* tabs = find_control(g_tabs_window, k_mode_tabs_control, control_kind::tabs);
+    ASSERT_NE(tabs, nullptr);
+    const int32_t tab = tabs->selection;
+    device_rect strip{};
+    ASSERT_TRUE(dialog_control_rect(g_tabs_window, k_mode_tabs_control, strip));
+    const std::string map = g_map_path;
+
+    // A click on the event editor's close box, one on another tab, then Esc.
+    EXPECT_TRUE(answer_by_hand(k_menu_load_map, [&](dialog_handle chooser) {
+        const pixel_box box = window_pixels(*find_dialog(events));
+        const float close_x = box.right() - 10.0f, close_y = box.y + 9.0f;
+        const float tab_x = float(strip.x + strip.width - 10), tab_y = float(strip.y + 8);
+        const pixel_box over = window_pixels(*find_dialog(chooser));
+        for (const auto& [x, y] : {std::pair(close_x, close_y), std::pair(tab_x, tab_y)})
+            EXPECT_FALSE(x >= over.x && x < over.right() && y >= over.y && y < over.bottom()) << x << "," << y;
+        return std::vector<pass_input>{
+            [=] { inject_pointer(close_x, close_y), inject_left_button(true); },
+            [] { inject_left_button(false); },
+            [=] { inject_pointer(tab_x, tab_y), inject_left_button(true); },
+            [] { inject_left_button(false); },
+            [] { inject_key(k_key_escape, true), inject_key(k_key_escape, false); },
+        };
+    }));
+    EXPECT_EQ(g_map_path, map); // cancelled
+    EXPECT_EQ(g_event_editor_window, events);
+    EXPECT_EQ(find_control(g_tabs_window, k_mode_tabs_control, control_kind::tabs)->selection, tab);
 
     g_quit = 1;
     program_shutdown(true);
