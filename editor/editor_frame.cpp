@@ -30,7 +30,7 @@ namespace {
 
 // The edge latches of the frame's own keys.
 struct frame_latches {
-    uint32_t f8, numpad1, numpad2, grid, undo;
+    uint32_t f8, numpad1, numpad2, grid, save, undo;
 };
 frame_latches g_latches = {};
 
@@ -263,7 +263,7 @@ void run_editor_frame(editor_state& e)
         g_cursor_grid = g_cursor_grid ? 0 : 1;
 
     const bool ctrl = down(k_key_lcontrol);
-    if (ctrl && down(k_key_s))
+    if (press_edge(ctrl && down(k_key_s), g_latches.save))
         save_with_keys();
     if (press_edge(ctrl && down(k_key_z), g_latches.undo))
         run_hook(g_editor_links.pop_undo_snapshot, "pop_undo_snapshot");

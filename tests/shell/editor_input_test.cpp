@@ -1,6 +1,6 @@
 // The editor's input reaches the window it belongs to: keys typed and clicks made in the modal
 // file chooser, over the view, never reach the view afterwards; the wheel over a window is that
-// window's.
+// window's; Ctrl+S writes once a press.
 #include "shell/shell_fixture.h"
 
 #include "core/globals.h"
@@ -18,10 +18,13 @@
 #include "engine/lights.h"
 #include "platform/key_codes.h"
 #include "platform/recording_device.h"
+#include "shell/editor_demo_steps.h"
 #include "shell/injected_input.h"
 #include "shell/program.h"
+#include "support/file_sync_log.h"
 #include "support/saved_globals.h"
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -219,6 +222,36 @@ TEST_F(shell_test, TheFileChooserKeepsTheOtherWindowsFromTheUserUntilItCloses)
     EXPECT_EQ(g_map_path, map); // cancelled
     EXPECT_EQ(g_event_editor_window, events);
     EXPECT_EQ(find_control(g_tabs_window, k_mode_tabs_control, control_kind::tabs)->selection, tab);
+
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
+}
+
+TEST_F(shell_test, CtrlSHeldForSomeFramesWritesTheMapOnce)
+{
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv editor"));
+    ASSERT_TRUE(program_frame());
+    answer_file("data/levels/brana.sav");
+    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_load_map));
+    set_modal_responder({});
+    inject_pointer(float(g_view_x + 100), 20.0f);
+    ASSERT_TRUE(program_frame());
+
+    const std::string map = file_sync_log::full("data/levels/brana.sav");
+    file_sync_log log;
+    inject_key(k_key_lcontrol, true);
+    inject_key(k_key_s, true);
+    for (int frame = 0; frame < 4; ++frame)
+        ASSERT_TRUE(program_frame());
+    inject_key(k_key_s, false);
+    inject_key(k_key_lcontrol, false);
+    ASSERT_TRUE(program_frame());
+    const auto writes = std::count_if(log.events().begin(), log.events().end(), [&](const std::string& e) {
+        return e.starts_with("rename ") && e.ends_with(" -> " + map);
+    });
+    EXPECT_EQ(writes, 1);
 
     g_quit = 1;
     program_shutdown(true);
