@@ -1,6 +1,6 @@
 // The editor's input reaches the window it belongs to: keys typed and clicks made in the modal
 // file chooser, over the view, never reach the view afterwards; the wheel over a window is that
-// window's; Ctrl+S writes once a press.
+// window's; Ctrl+S writes once a press and says on the screen when it writes nothing.
 #include "shell/shell_fixture.h"
 
 #include "core/globals.h"
@@ -15,6 +15,7 @@
 #include "editor/windows/file_name_dialog.h"
 #include "editor/windows/mode_tabs.h"
 #include "engine/render_context.h"
+#include "engine/fonts.h"
 #include "engine/lights.h"
 #include "platform/key_codes.h"
 #include "platform/recording_device.h"
@@ -228,6 +229,12 @@ TEST_F(shell_test, TheFileChooserKeepsTheOtherWindowsFromTheUserUntilItCloses)
     render_use_recording(false);
 }
 
+namespace {
+
+std::vector<std::string>* g_texts_seen = nullptr;
+
+} // namespace
+
 TEST_F(shell_test, CtrlSHeldForSomeFramesWritesTheMapOnce)
 {
     render_use_recording(true);
@@ -252,6 +259,31 @@ TEST_F(shell_test, CtrlSHeldForSomeFramesWritesTheMapOnce)
         return e.starts_with("rename ") && e.ends_with(" -> " + map);
     });
     EXPECT_EQ(writes, 1);
+
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
+}
+
+TEST_F(shell_test, CtrlSAfterNewMapSaysOnTheScreenWhyNothingWasWritten)
+{
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv editor"));
+    ASSERT_TRUE(program_frame());
+    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_new_map));
+    std::vector<std::string> texts;
+    g_texts_seen = &texts;
+    g_text_drawn = [](const text_draw& t) { g_texts_seen->push_back(t.text); };
+    ASSERT_TRUE(tap_at(float(g_view_x + 100), 20.0f, {k_key_lcontrol, k_key_s}));
+    for (int frame = 0; frame < 30; ++frame) {
+        texts.clear();
+        forget_draws();
+        ASSERT_TRUE(program_frame());
+    }
+    g_text_drawn = nullptr;
+    g_texts_seen = nullptr;
+    EXPECT_TRUE(std::find(texts.begin(), texts.end(), "Map not saved: it has no file yet (file / save map)") !=
+                texts.end());
 
     g_quit = 1;
     program_shutdown(true);
