@@ -1,14 +1,20 @@
 // The editor's dialogs in the main loop: drawn in every frame before the scene ends, with the
-// modal dialogs' screen pass linked in editor mode.
+// modal dialogs' screen pass linked in editor mode; the free editors and the file chooser open
+// below the tab strip.
 #include "shell/shell_fixture.h"
 
 #include "core/globals.h"
 #include "editor/controls/dialog_model.h"
+#include "editor/controls/dialog_user.h"
+#include "editor/gui/dialog_layout.h"
+#include "editor/windows/command_window.h"
+#include "editor/windows/mode_tabs.h"
 #include "platform/clock.h"
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"
 #include "shell/program.h"
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -74,6 +80,37 @@ TEST_F(shell_test, AModalDialogsPassLeavesNothingOfEarlierFramesAroundTheView)
 
     g_quit = 1;
     program_shutdown(true);
+}
+
+TEST_F(shell_test, TheFreeEditorsAndTheFileChooserOpenBelowTheTabStrip)
+{
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv editor"));
+    ASSERT_TRUE(program_frame());
+    auto top_of = [](dialog_handle d) { return window_pixels(*find_dialog(d)).y; };
+    const float strip_bottom = window_pixels(*find_dialog(g_tabs_window)).bottom();
+
+    for (const auto& [menu, window] : {std::pair(k_menu_item, &g_item_editor_window),
+                                       std::pair(k_menu_spells, &g_spell_editor_window),
+                                       std::pair(k_menu_monsters, &g_monster_editor_window)}) {
+        ASSERT_TRUE(user_pick_menu(g_command_window, menu));
+        ASSERT_TRUE(program_frame()); // where the screen shows it
+        EXPECT_GE(top_of(*window), strip_bottom) << menu;
+        destroy_dialog(*window);
+    }
+    float chooser_top = 0;
+    set_modal_responder([&](dialog_handle chooser) {
+        g_dialog_loop_links.modal_pass();
+        chooser_top = top_of(chooser);
+        return false;
+    });
+    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_load_map));
+    set_modal_responder({});
+    EXPECT_GE(chooser_top, strip_bottom);
+
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
 }
 
 } // namespace
