@@ -136,6 +136,7 @@ bool modal_dialog_pass()
         drop_view_input();
         if (g_d3d_device) {
             g_d3d_device->begin_scene();
+            keep_view_picture();
             clear_whole_target(0xFF000000);
         }
         run_dialog_frame();
