@@ -1,9 +1,9 @@
 #include "editor/gui/dialog_screen.h"
 
+#include "core/globals.h"
 #include "editor/controls/dialog_records.h"
 #include "editor/controls/dialog_user.h"
 #include "editor/gui/dialog_layout.h"
-#include "core/globals.h"
 #include "editor/gui/imgui_backend.h"
 #include "engine/render_context.h"
 #include "platform/clock.h"
@@ -507,9 +507,11 @@ void run_dialog_frame()
     const dialog_handle modal = top_modal_dialog();
     if (!modal)
         release_view_picture();
-    if (const view_picture& p = g_screen.picture; p.texture && p.device == device.serial())
-        ImGui::GetBackgroundDrawList()->AddImage(static_cast<ImTextureID>(p.texture), ImVec2(float(p.place.x), float(p.place.y)),
-                                                 ImVec2(float(p.place.x + p.place.width), float(p.place.y + p.place.height)));
+    if (const view_picture& p = g_screen.picture; p.texture && p.device == device.serial()) {
+        const ImVec2 from(float(p.place.x), float(p.place.y));
+        const ImVec2 to(float(p.place.x + p.place.width), float(p.place.y + p.place.height));
+        ImGui::GetBackgroundDrawList()->AddImage(static_cast<ImTextureID>(p.texture), from, to);
+    }
     for (dialog_handle h : live)
         if (const dialog_record* d = find_dialog(h); d && d->shown)
             draw_dialog(*d, modal);
