@@ -4,9 +4,8 @@
 #include "shell/shell_fixture.h"
 
 #include "core/globals.h"
-#include "editor/controls/dialog_records.h"
+#include "editor/controls/dialog_controls.h"
 #include "editor/controls/dialog_user.h"
-#include "editor/dialogs/event_editor.h"
 #include "editor/dialogs/item_editor.h"
 #include "editor/editor_state.h"
 #include "editor/gui/dialog_layout.h"
@@ -28,7 +27,6 @@
 #include <algorithm>
 #include <functional>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace {
@@ -98,75 +96,68 @@ uint32_t lights_on()
     return n;
 }
 
+std::vector<std::string>* g_texts_seen = nullptr;
+
+// The editor started on the recording device, and shut down at the end.
+class editor_input : public shell_test {
+protected:
+    void SetUp() override
+    {
+        shell_test::SetUp();
+        render_use_recording(true);
+        ASSERT_TRUE(program_startup("zorv editor"));
+        ASSERT_TRUE(program_frame());
+    }
+    void TearDown() override
+    {
+        g_quit = 1;
+        program_shutdown(true);
+        render_use_recording(false);
+        shell_test::TearDown();
+    }
+};
+
 } // namespace
 
-TEST_F(shell_test, KeysAndClicksGivenToTheFileChooserDoNotReachTheViewAfterItCloses)
+TEST_F(editor_input, KeysAndClicksGivenToTheFileChooserDoNotReachTheViewAfterItCloses)
 {
-    render_use_recording(true);
-    ASSERT_TRUE(program_startup("zorv editor"));
-    ASSERT_TRUE(program_frame());
-    const std::string gate = "data/levels/brana.sav";
-
     saved_globals saved;
     saved.keep(g_last_file_dir);
-    const struct {
-        uint8_t mode_key;
-        bool by_return;
-    } cases[] = {{k_key_f1, true}, {k_key_f3, false}};
-    for (const auto [mode_key, by_return] : cases) {
-        SCOPED_TRACE(std::string(by_return ? "Return" : "Open") + (mode_key == k_key_f1 ? ", F1" : ", F3"));
-        inject_pointer(float(g_view_x + 100), 100.0f);
-        ASSERT_TRUE(tap_keys({mode_key}));
-        g_last_file_dir[0] = '\0'; // the chooser shows the working folder
-        float open_x = 0, open_y = 0;
-        ASSERT_TRUE(answer_by_hand(k_menu_load_map, [&](dialog_handle chooser) {
-            const auto [name_x, name_y] = centre_of(chooser, k_chooser_name);
-            std::tie(open_x, open_y) = centre_of(chooser, k_id_ok);
-            std::vector<pass_input> passes;
-            passes.push_back([=] { inject_pointer(name_x, name_y), inject_left_button(true); });
-            passes.push_back([] { inject_left_button(false); });
-            type_into(passes, gate);
-            passes.push_back([=] { inject_pointer(open_x, open_y); });
-            if (by_return) {
-                passes.push_back([] { inject_key(k_key_return, true), inject_key(k_key_return, false); });
-            } else {
-                passes.push_back([] { inject_left_button(true); });
-                passes.push_back([] { inject_left_button(false); });
-            }
-            return passes;
-        }));
-        ASSERT_EQ(std::string(g_map_path), gate);
-        ASSERT_GT(open_x, float(g_view_x)); // the Open button lies over the view
+    g_last_file_dir[0] = '\0'; // the chooser shows the working folder
+    inject_pointer(float(g_view_x + 100), 100.0f);
+    ASSERT_TRUE(tap_keys({k_key_f3})); // light mode: Return makes a light, a click an undo snapshot
 
-        // The view's frames after the chooser, the pointer still where Open was.
-        g_map_dirty = 0;
-        const uint32_t lights = lights_on();
-        const float scale = g_editor.brush_scale;
-        for (int frame = 0; frame < 40; ++frame) {
-            forget_draws();
-            ASSERT_TRUE(program_frame());
-        }
-        EXPECT_EQ(lights_on(), lights);
-        EXPECT_EQ(g_editor.brush_scale, scale);
-        EXPECT_EQ(g_map_dirty, 0u);
+    // A click into the name field over the view, the map's name typed, Return.
+    const std::string gate = "data/levels/brana.sav";
+    ASSERT_TRUE(answer_by_hand(k_menu_load_map, [&](dialog_handle chooser) {
+        const auto [x, y] = centre_of(chooser, k_chooser_name);
+        EXPECT_GT(x, float(g_view_x));
+        std::vector<pass_input> passes{[=] { inject_pointer(x, y), inject_left_button(true); },
+                                       [] { inject_left_button(false); }};
+        type_into(passes, gate);
+        passes.push_back([] { inject_key(k_key_return, true), inject_key(k_key_return, false); });
+        return passes;
+    }));
+    ASSERT_EQ(std::string(g_map_path), gate);
+
+    g_map_dirty = 0;
+    const uint32_t lights = lights_on();
+    for (int frame = 0; frame < 40; ++frame) {
+        forget_draws();
+        ASSERT_TRUE(program_frame());
     }
-
-    g_quit = 1;
-    program_shutdown(true);
-    render_use_recording(false);
+    EXPECT_EQ(lights_on(), lights);
+    EXPECT_EQ(g_map_dirty, 0u);
 }
 
-TEST_F(shell_test, TheWheelOverAnEditorWindowLeavesTheBrushAsItIs)
+TEST_F(editor_input, TheWheelOverAnEditorWindowLeavesTheBrushAsItIs)
 {
-    render_use_recording(true);
-    ASSERT_TRUE(program_startup("zorv editor"));
-    ASSERT_TRUE(program_frame());
     ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_item)); // a window that lies over the view
     ASSERT_TRUE(program_frame());
     device_rect item_list{};
     ASSERT_TRUE(dialog_control_rect(g_item_editor_window, k_itm_list, item_list));
     ASSERT_GT(item_list.x + item_list.width, g_view_x);
-    inject_pointer(float(g_view_x + 100), 100.0f);
+    inject_pointer(float(g_view_x + 100), 20.0f);
     ASSERT_TRUE(tap_keys({k_key_f1}));
     g_editor.brush_proto = 1;
 
@@ -182,36 +173,23 @@ TEST_F(shell_test, TheWheelOverAnEditorWindowLeavesTheBrushAsItIs)
     EXPECT_EQ(g_editor.brush_proto, 1);
     ASSERT_TRUE(wheel_at(float(g_view_x + 100), 20.0f)); // the view, above the item editor
     EXPECT_EQ(g_editor.brush_proto, 2);
-
-    g_quit = 1;
-    program_shutdown(true);
-    render_use_recording(false);
 }
 
-TEST_F(shell_test, TheFileChooserKeepsTheOtherWindowsFromTheUserUntilItCloses)
+TEST_F(editor_input, TheFileChooserKeepsTheOtherWindowsFromTheUserUntilItCloses)
 {
-    render_use_recording(true);
-    ASSERT_TRUE(program_startup("zorv editor"));
-    ASSERT_TRUE(program_frame());
     ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_event));
     ASSERT_TRUE(program_frame());
     const dialog_handle events = g_event_editor_window;
-    ASSERT_NE(events, 0u);
-    const control_record* tabs = find_control(g_tabs_window, k_mode_tabs_control, control_kind::tabs);
-    ASSERT_NE(tabs, nullptr);
-    const int32_t tab = tabs->selection;
+    const int32_t tab = get_tab_sel(g_tabs_window, k_mode_tabs_control);
     device_rect strip{};
     ASSERT_TRUE(dialog_control_rect(g_tabs_window, k_mode_tabs_control, strip));
     const std::string map = g_map_path;
 
     // A click on the event editor's close box, one on another tab, then Esc.
-    EXPECT_TRUE(answer_by_hand(k_menu_load_map, [&](dialog_handle chooser) {
+    EXPECT_TRUE(answer_by_hand(k_menu_load_map, [&](dialog_handle) {
         const pixel_box box = window_pixels(*find_dialog(events));
         const float close_x = box.right() - 10.0f, close_y = box.y + 9.0f;
         const float tab_x = float(strip.x + strip.width - 10), tab_y = float(strip.y + 8);
-        const pixel_box over = window_pixels(*find_dialog(chooser));
-        for (const auto& [x, y] : {std::pair(close_x, close_y), std::pair(tab_x, tab_y)})
-            EXPECT_FALSE(x >= over.x && x < over.right() && y >= over.y && y < over.bottom()) << x << "," << y;
         return std::vector<pass_input>{
             [=] { inject_pointer(close_x, close_y), inject_left_button(true); },
             [] { inject_left_button(false); },
@@ -222,70 +200,38 @@ TEST_F(shell_test, TheFileChooserKeepsTheOtherWindowsFromTheUserUntilItCloses)
     }));
     EXPECT_EQ(g_map_path, map); // cancelled
     EXPECT_EQ(g_event_editor_window, events);
-    EXPECT_EQ(find_control(g_tabs_window, k_mode_tabs_control, control_kind::tabs)->selection, tab);
-
-    g_quit = 1;
-    program_shutdown(true);
-    render_use_recording(false);
+    EXPECT_EQ(get_tab_sel(g_tabs_window, k_mode_tabs_control), tab);
 }
 
-namespace {
-
-std::vector<std::string>* g_texts_seen = nullptr;
-
-} // namespace
-
-TEST_F(shell_test, CtrlSHeldForSomeFramesWritesTheMapOnce)
+TEST_F(editor_input, CtrlSWritesOnceAPressAndSaysOnTheScreenWhyItWroteNothing)
 {
-    render_use_recording(true);
-    ASSERT_TRUE(program_startup("zorv editor"));
-    ASSERT_TRUE(program_frame());
     answer_file("data/levels/brana.sav");
     ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_load_map));
     set_modal_responder({});
     inject_pointer(float(g_view_x + 100), 20.0f);
     ASSERT_TRUE(program_frame());
+    {
+        const std::string map = " -> " + file_sync_log::full("data/levels/brana.sav");
+        file_sync_log log;
+        inject_key(k_key_lcontrol, true);
+        inject_key(k_key_s, true);
+        for (int frame = 0; frame < 4; ++frame)
+            ASSERT_TRUE(program_frame());
+        EXPECT_EQ(std::count_if(log.events().begin(), log.events().end(),
+                                [&](const std::string& e) { return e.ends_with(map); }),
+                  1);
+        inject_key(k_key_s, false);
+        inject_key(k_key_lcontrol, false);
+    }
 
-    const std::string map = file_sync_log::full("data/levels/brana.sav");
-    file_sync_log log;
-    inject_key(k_key_lcontrol, true);
-    inject_key(k_key_s, true);
-    for (int frame = 0; frame < 4; ++frame)
-        ASSERT_TRUE(program_frame());
-    inject_key(k_key_s, false);
-    inject_key(k_key_lcontrol, false);
-    ASSERT_TRUE(program_frame());
-    const auto writes = std::count_if(log.events().begin(), log.events().end(), [&](const std::string& e) {
-        return e.starts_with("rename ") && e.ends_with(" -> " + map);
-    });
-    EXPECT_EQ(writes, 1);
-
-    g_quit = 1;
-    program_shutdown(true);
-    render_use_recording(false);
-}
-
-TEST_F(shell_test, CtrlSAfterNewMapSaysOnTheScreenWhyNothingWasWritten)
-{
-    render_use_recording(true);
-    ASSERT_TRUE(program_startup("zorv editor"));
-    ASSERT_TRUE(program_frame());
     ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_new_map));
     std::vector<std::string> texts;
     g_texts_seen = &texts;
     g_text_drawn = [](const text_draw& t) { g_texts_seen->push_back(t.text); };
-    ASSERT_TRUE(tap_at(float(g_view_x + 100), 20.0f, {k_key_lcontrol, k_key_s}));
-    for (int frame = 0; frame < 30; ++frame) {
-        texts.clear();
-        forget_draws();
+    ASSERT_TRUE(tap_keys({k_key_lcontrol, k_key_s}));
+    for (int frame = 0; frame < 5; ++frame)
         ASSERT_TRUE(program_frame());
-    }
     g_text_drawn = nullptr;
-    g_texts_seen = nullptr;
     EXPECT_TRUE(std::find(texts.begin(), texts.end(), "Map not saved: it has no file yet (file / save map)") !=
                 texts.end());
-
-    g_quit = 1;
-    program_shutdown(true);
-    render_use_recording(false);
 }
