@@ -30,12 +30,17 @@ namespace {
 
 // The edge latches of the frame's own keys.
 struct frame_latches {
-    uint32_t f8, numpad1, numpad2, grid, undo;
+    uint32_t f8, numpad1, numpad2, grid, save, undo;
 };
 frame_latches g_latches = {};
 
 constexpr int32_t k_no_preview_anim = 10;  // an animation mode no animation handles
 constexpr uint32_t k_saving_colour = 0xFF7FCF7F;
+constexpr uint32_t k_notice_ticks = 188; // three seconds
+
+// The reason the last Ctrl+S wrote nothing, shown until the tick.
+const char* g_notice = nullptr;
+uint32_t g_notice_until = 0;
 
 bool down(uint8_t key)
 {
@@ -130,26 +135,39 @@ void run_mode_handler(editor_state& e)
     }
 }
 
+// Text in the saving colour where the saving message stands, inside a scene begun by the caller.
+void draw_saving_line(const char* text)
+{
+    const uint32_t colour = (k_saving_colour >> 16 & 0xFF) | (k_saving_colour & 0xFF00) | (k_saving_colour & 0xFF) << 16;
+    font_begin(&g_font_small);
+    font_text_out(&g_font_small, int32_t(0.01f * float(g_screen_width)), int32_t(0.45f * float(g_screen_height)),
+                  text, colour);
+    font_end(&g_font_small);
+}
+
 void show_saving_text()
 {
     render_device* d = g_d3d_device;
     if (!d)
         return;
     d->begin_scene();
-    const uint32_t colour = (k_saving_colour >> 16 & 0xFF) | (k_saving_colour & 0xFF00) | (k_saving_colour & 0xFF) << 16;
-    font_begin(&g_font_small);
-    font_text_out(&g_font_small, int32_t(0.01f * float(g_screen_width)), int32_t(0.45f * float(g_screen_height)),
-                  "Saving MAP (please wait) ...", colour);
-    font_end(&g_font_small);
+    draw_saving_line("Saving MAP (please wait) ...");
     d->end_scene();
     d->present();
 }
 
 void save_with_keys()
 {
-    show_saving_text();
-    if (save_session_map() != 0)  // only over the file the map was read from or saved to
-        console_log("mapa neulozena");
+    const bool has_file = g_session_map_path[0] != '\0'; // only the file the map was read from or saved to
+    if (has_file)
+        show_saving_text();
+    g_notice = nullptr;
+    if (save_session_map() == 0)
+        return;
+    console_log("mapa neulozena");
+    g_notice = has_file ? "Map not saved: the file could not be written (see the console)"
+                        : "Map not saved: it has no file yet (file / save map)";
+    g_notice_until = g_ticks + k_notice_ticks;
 }
 
 void scroll_and_zoom()
@@ -200,11 +218,18 @@ void reset_editor_brush(editor_state& e)
     e.brush_efect_type = -1;
     e.new_light_type = 1;
     g_latches = {};
+    g_notice = nullptr;
     g_brush_latches = {};
     g_brush_corner_mode = 0;
     g_work_mode = k_work_insert;
     g_map_dirty = 0;
     rebuild_brush_preview(e);
+}
+
+void draw_editor_notice()
+{
+    if (g_notice && g_ticks < g_notice_until && g_d3d_device)
+        draw_saving_line(g_notice);
 }
 
 view_layout editor_view_layout(int32_t desktop_width, bool wide)
@@ -263,7 +288,7 @@ void run_editor_frame(editor_state& e)
         g_cursor_grid = g_cursor_grid ? 0 : 1;
 
     const bool ctrl = down(k_key_lcontrol);
-    if (ctrl && down(k_key_s))
+    if (press_edge(ctrl && down(k_key_s), g_latches.save))
         save_with_keys();
     if (press_edge(ctrl && down(k_key_z), g_latches.undo))
         run_hook(g_editor_links.pop_undo_snapshot, "pop_undo_snapshot");

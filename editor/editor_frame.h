@@ -36,12 +36,16 @@ void rebuild_item_preview(const editor_state& editor);
 // - the current mode's handler;
 // - NUMPAD1 / NUMPAD2 (press): the active layer down to 0 / up to 32;
 // - G (press, not in the light and character modes): the cursor grid on or off;
-// - left Ctrl+S (held): "Saving MAP (please wait) ..." shown and the map saved over the file it
-//   was read from or saved to (save_session_map);
+// - left Ctrl+S (press of the pair): the map saved over the file it was read from or saved to
+//   (save_session_map) with "Saving MAP (please wait) ..." shown meanwhile; when nothing is
+//   written, the reason is shown over the view for three seconds (draw_editor_notice);
 // - left Ctrl+Z (press of the pair): one undo snapshot popped;
 // - with g_editor_enabled exactly 1: the arrows scroll camera and mouse by 720 / fps whole
 //   pixels; F9 / F10 (held) zoom out / in by 0.002, not below 0.05; F11 zoom 1.
 void run_editor_frame(editor_state& editor);
+
+// Over the view, while it is due: what the editor's last Ctrl+S could not do.
+void draw_editor_notice();
 
 // The layout switch: the compact layout puts the view at (295, 0), desktop width - 300 wide;
 // the wide one at (15, 0), desktop width - 30 wide; the height is width / 1.333333. Models are

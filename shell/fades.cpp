@@ -155,8 +155,10 @@ void clear_whole_target(uint32_t colour)
 bool modal_dialog_pass()
 {
     if (modal_pass_begin()) {
+        drop_view_input();
         if (g_d3d_device) {
             g_d3d_device->begin_scene();
+            keep_view_picture();
             clear_whole_target(0xFF000000);
         }
         run_dialog_frame();

@@ -37,9 +37,10 @@ bool modal_pass_begin();
 // is 1 while the key is up (the main loop and the travel map each keep their own).
 void toggle_console_on_key(uint32_t* latch);
 
-// One pass of a modal dialog's loop on the screen: one window message, then, while the
-// application is active, the dialogs' frame over the whole target cleared to black, presented.
-// False once the window has been closed.
+// One pass of a modal dialog's loop on the screen: one window message, the view's input
+// dropped, then, while the application is active, the dialogs' frame over the whole target
+// cleared to black but for the view as the loop found it, presented. False once the window has
+// been closed.
 bool modal_dialog_pass();
 
 // Clears the device's whole target to the colour whatever its viewport, which stays as it was.

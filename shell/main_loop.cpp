@@ -7,6 +7,7 @@
 #include "core/console_log.h"
 #include "core/frame_timing.h"
 #include "core/globals.h"
+#include "editor/editor_frame.h"
 #include "editor/editor_state.h"
 #include "editor/gui/dialog_screen.h"
 #include "engine/avi_capture.h"
@@ -295,8 +296,10 @@ const program_step k_frame_steps[] = {
          return true;
      }},
     {"draw_debug_text", [] {
-         if (g_editor_enabled && !playing())
+         if (g_editor_enabled && !playing()) {
              draw_debug_text();
+             draw_editor_notice();
+         }
          return true;
      }},
     {"dialog_frame", [] { run_dialog_frame(); return true; }},

@@ -69,9 +69,8 @@ bool pointer_over_view(const cursor_position& cursor)
 
 // The keyboard of the frame for the view: keys down while it has the keyboard, less those that
 // went down while the editor's windows had it and are still held.
-void read_view_keys()
+void read_view_keys(bool view_keys)
 {
-    const bool view_keys = !g_editor_enabled || g_view_has_keyboard;
     uint8_t keys[256] = {};
     input_read_keyboard(keys);
     for (int k = 0; k < 256; ++k) {
@@ -209,12 +208,12 @@ void update_editor_focus()
 void poll_input()
 {
     // In the editor the view is a part of the window: keys reach it only while it has the
-    // keyboard, buttons only while the mouse is over it and no dialog takes them.
+    // keyboard, buttons and the wheel only while the mouse is over it and no dialog takes them.
     cursor_position cursor = input_cursor();
     const int32_t view_cursor_x = cursor.x - g_view_x;
     const int32_t view_cursor_y = cursor.y - g_view_y;
     const bool over_view = pointer_over_view(cursor);
-    read_view_keys();
+    read_view_keys(!g_editor_enabled || g_view_has_keyboard);
 
     mouse_reading reading;
     if (input_read_mouse(&reading)) {
@@ -235,9 +234,11 @@ void poll_input()
     g_mouse_x = x;
     g_mouse_y = y;
 
-    // A button is pressed in the view only while the view takes the mouse; it is released
-    // wherever it is let go.
-    const bool presses = over_view && !imgui_wants_mouse();
+    // The wheel turns in the view while the pointer is over it and over none of the editor's
+    // windows; a button is pressed there only while no dialog takes the mouse either (one held
+    // since a press on a dialog, an open pop-up), and released wherever it is let go.
+    const bool on_view = over_view && !imgui_window_at(cursor.x, cursor.y);
+    const bool presses = on_view && !imgui_wants_mouse();
     uint32_t* const buttons[] = {&g_mouse_left, &g_mouse_right, &g_mouse_middle, &g_mouse_button4};
     for (size_t b = 0; b < std::size(buttons); ++b) {
         if (!(g_mouse_state.buttons[b] & 0x80))
@@ -245,13 +246,25 @@ void poll_input()
         else if (presses)
             *buttons[b] = 1;
     }
-    g_wheel_up = g_mouse_state.z > 0 ? 1 : 0;
-    g_wheel_down = g_mouse_state.z < 0 ? 1 : 0;
+    g_wheel_up = on_view && g_mouse_state.z > 0 ? 1 : 0;
+    g_wheel_down = on_view && g_mouse_state.z < 0 ? 1 : 0;
 
     g_mouse_screen_x = (g_mouse_x - g_camera_x) * g_zoom;
     g_mouse_screen_y = (g_mouse_y - g_camera_y) * g_zoom;
     g_typed_char = read_typed_char();
     end_released_presses();
+}
+
+void drop_view_input()
+{
+    g_view_has_keyboard = false;
+    read_view_keys(false);
+    mouse_reading reading;
+    input_read_mouse(&reading);
+    g_mouse_state = {};
+    g_mouse_left = g_mouse_right = g_mouse_middle = g_mouse_button4 = 0;
+    g_wheel_up = g_wheel_down = 0;
+    g_typed_char = 0;
 }
 
 bool wait_until_released(bool (*held)())

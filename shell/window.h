@@ -40,6 +40,11 @@ void update_editor_focus();
 // went down while the editor's windows had it only after it has been let go.
 void poll_input();
 
+// A modal loop's pass in the editor: the keyboard's and the mouse's changes are taken from the
+// view, which reads every key up and every button released; a key still held when the loop
+// ends reaches the view only after it has been let go.
+void drop_view_input();
+
 // The wait of every loop that holds until a key or button is up: each pass handles the pending
 // window messages and reads the input again, and while `held` is still true waits a short while
 // for the next event. True once `held` is false; false as soon as the window is closed

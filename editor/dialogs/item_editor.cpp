@@ -7,6 +7,7 @@
 #include "editor/dialogs/item_effect_params.h"
 #include "editor/windows/command_window.h"
 #include "editor/windows/editor_windows.h"
+#include "editor/windows/mode_tabs.h"
 #include "editor/windows/page_procedure.h"
 #include "items/item_editing.h"
 #include "items/item_properties.h"
@@ -437,7 +438,7 @@ dialog_template item_template()
     t.width = 570;
     t.height = 330;
     t.x = 140; // the window fits a screen 1024 pixels wide
-    t.y = 40;
+    t.y = k_tab_window_top; // below the tab strip
     auto add = [&t](control_kind kind, int32_t id, int32_t x, int32_t y, int32_t w, int32_t h, const char* text = "") {
         t.controls.push_back(make_control(kind, id, x, y, w, h, text));
         return &t.controls.back();

@@ -5,6 +5,7 @@
 #include "editor/dialogs/item_effect_params.h"
 #include "editor/windows/command_window.h"
 #include "editor/windows/editor_windows.h"
+#include "editor/windows/mode_tabs.h"
 #include "editor/windows/page_procedure.h"
 #include "items/items.h"
 
@@ -372,7 +373,7 @@ dialog_template monster_template()
     t.width = 500;
     t.height = 300;
     t.x = 270; // the window fits a screen 1024 pixels wide
-    t.y = 40;
+    t.y = k_tab_window_top; // below the tab strip
     t.menu = {{"Monster",
                0,
                {{"new", k_mon_menu_new, {}},

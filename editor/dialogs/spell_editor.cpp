@@ -7,6 +7,7 @@
 #include "editor/dialogs/table_references.h"
 #include "editor/store/table_edits.h"
 #include "editor/windows/command_window.h"
+#include "editor/windows/mode_tabs.h"
 #include "editor/windows/page_procedure.h"
 #include "items/items.h"
 #include "items/spells.h"
@@ -473,7 +474,7 @@ dialog_template spell_editor_template()
     t.width = 582;
     t.height = 310;
     t.x = 140; // the window fits a screen 1024 pixels wide
-    t.y = 40;
+    t.y = k_tab_window_top; // below the tab strip
     spell_layout l{t};
     l.add(control_kind::static_text, 0, 4, 4, 60, "Spells:");
     t.controls.push_back(make_control(control_kind::list_box, k_spell_list, 4, 14, 96, 240));

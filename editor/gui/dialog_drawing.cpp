@@ -1,5 +1,6 @@
 #include "editor/gui/dialog_screen.h"
 
+#include "core/globals.h"
 #include "editor/controls/dialog_records.h"
 #include "editor/controls/dialog_user.h"
 #include "editor/gui/dialog_layout.h"
@@ -32,17 +33,32 @@ struct drawn_rect {
     device_rect rect;
 };
 
+// The view as a modal dialog found it, drawn under the dialogs while one is open.
+struct view_picture {
+    device_texture* texture = nullptr;
+    uint64_t device = 0; // the serial of the device that holds it
+    device_rect place = {};
+};
+
 struct screen_state {
     std::vector<std::function<void()>> acts; // the user's acts of the frame, in order
     std::map<std::pair<dialog_handle, int32_t>, control_view> views; // by dialog and control index
     std::map<dialog_handle, int32_t> slots; // ImGui window names, reused once a dialog is gone
     std::map<dialog_handle, std::pair<int32_t, int32_t>> placed; // the position last given to ImGui
     std::vector<drawn_rect> rects;
-    dialog_handle focused_modal = 0;
     bool multi_line_active = false;
+    view_picture picture;
 };
 
 screen_state g_screen;
+
+void release_view_picture()
+{
+    view_picture& p = g_screen.picture;
+    if (p.texture && g_d3d_device && g_d3d_device->serial() == p.device)
+        g_d3d_device->release_texture(p.texture);
+    p = {};
+}
 
 ImVec2 at_of(const pixel_box& box)
 {
@@ -107,8 +123,6 @@ void forget_gone(const std::vector<dialog_handle>& live)
     std::erase_if(g_screen.slots, [&](const auto& entry) { return gone(entry.first); });
     std::erase_if(g_screen.placed, [&](const auto& entry) { return gone(entry.first); });
     std::erase_if(g_screen.views, [&](const auto& entry) { return gone(entry.first.first); });
-    if (gone(g_screen.focused_modal))
-        g_screen.focused_modal = 0;
 }
 
 void draw_menu(dialog_handle dialog, const std::vector<menu_entry>& entries)
@@ -410,13 +424,12 @@ void draw_dialog(const dialog_record& d, dialog_handle modal)
         g_screen.placed[dialog] = {d.x, d.y};
     }
     ImGui::SetNextWindowSize(size_of(window), ImGuiCond_Always);
-    if (dialog == modal && g_screen.focused_modal != modal) {
-        ImGui::SetNextWindowFocus();
-        g_screen.focused_modal = modal;
-    }
     ImGuiWindowFlags flags = ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoCollapse |
                              ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoScrollbar |
                              ImGuiWindowFlags_NoScrollWithMouse;
+    // While a modal dialog is open it alone takes the mouse and keeps the keyboard.
+    if (modal && dialog != modal)
+        flags |= ImGuiWindowFlags_NoInputs;
     if (!d.menu.empty())
         flags |= ImGuiWindowFlags_MenuBar;
     if (!d.title_bar)
@@ -426,6 +439,8 @@ void draw_dialog(const dialog_record& d, dialog_handle modal)
     ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding, ImVec2(0, 0));
     const bool visible = ImGui::Begin(name.c_str(), &open, flags);
     ImGui::PopStyleVar();
+    if (dialog == modal && !ImGui::IsWindowFocused(ImGuiFocusedFlags_RootAndChildWindows))
+        ImGui::SetWindowFocus();
     const ImVec2 at = ImGui::GetWindowPos();
     if (int32_t(at.x) != d.x || int32_t(at.y) != d.y) {
         const int32_t x = int32_t(at.x), y = int32_t(at.y);
@@ -482,6 +497,7 @@ void run_dialog_frame()
     });
     g_screen.rects.clear();
     if (!g_d3d_device || !any_shown) {
+        release_view_picture();
         imgui_drop_input();
         return;
     }
@@ -489,6 +505,13 @@ void run_dialog_frame()
     imgui_begin_input(device, now);
     ImGui::NewFrame();
     const dialog_handle modal = top_modal_dialog();
+    if (!modal)
+        release_view_picture();
+    if (const view_picture& p = g_screen.picture; p.texture && p.device == device.serial()) {
+        const ImVec2 from(float(p.place.x), float(p.place.y));
+        const ImVec2 to(float(p.place.x + p.place.width), float(p.place.y + p.place.height));
+        ImGui::GetBackgroundDrawList()->AddImage(static_cast<ImTextureID>(p.texture), from, to);
+    }
     for (dialog_handle h : live)
         if (const dialog_record* d = find_dialog(h); d && d->shown)
             draw_dialog(*d, modal);
@@ -498,6 +521,28 @@ void run_dialog_frame()
     acts.swap(g_screen.acts);
     for (const auto& f : acts)
         f();
+}
+
+void keep_view_picture()
+{
+    render_device* device = g_d3d_device;
+    if (!device || !top_modal_dialog() || (g_screen.picture.texture && g_screen.picture.device == device->serial()))
+        return;
+    const int32_t width = int32_t(device->width()), height = int32_t(device->height());
+    const int32_t x0 = std::clamp(g_view_x, 0, width), y0 = std::clamp(g_view_y, 0, height);
+    const int32_t x1 = std::clamp(g_view_x + g_screen_width, x0, width);
+    const int32_t y1 = std::clamp(g_view_y + g_screen_height, y0, height);
+    std::vector<uint32_t> frame;
+    if (x1 == x0 || y1 == y0 || !device->read_frame(frame))
+        return;
+    std::vector<uint32_t> view;
+    view.reserve(size_t(x1 - x0) * size_t(y1 - y0));
+    for (int32_t y = y0; y < y1; ++y)
+        view.insert(view.end(), frame.begin() + y * width + x0, frame.begin() + y * width + x1);
+    g_screen.picture.texture = device->create_texture(uint32_t(x1 - x0), uint32_t(y1 - y0),
+                                                      texture_format::a8r8g8b8, false, view.data());
+    g_screen.picture.device = device->serial();
+    g_screen.picture.place = {x0, y0, x1 - x0, y1 - y0};
 }
 
 bool dialog_control_rect(dialog_handle dialog, int32_t id, device_rect& out)

@@ -15,6 +15,11 @@
 // before the next act). Without either, the input events of the frame are dropped.
 void run_dialog_frame();
 
+// While a modal dialog is open: the view (g_view_x, g_view_y, g_screen_width x g_screen_height)
+// as the frame drawn so far shows it is kept, once, and drawn under the dialogs of every frame
+// until no modal dialog is left. A modal loop calls it before it clears the target.
+void keep_view_picture();
+
 // Where the last drawn frame laid a control out (the part of its template's rectangle it draws
 // in: a combo's closed box), in screen pixels; false when it was not drawn.
 bool dialog_control_rect(dialog_handle dialog, int32_t id, device_rect& out);

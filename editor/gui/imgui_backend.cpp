@@ -273,6 +273,8 @@ void imgui_drop_input()
 
 bool imgui_window_at(int32_t x, int32_t y)
 {
+    if (live_dialogs().empty())
+        return false; // the windows of a run that has ended
     const ImVec2 p{float(x), float(y)};
     return std::any_of(g_backend.windows.begin(), g_backend.windows.end(),
                        [&](const ImRect& r) { return r.Contains(p); });

@@ -29,7 +29,7 @@ bool imgui_wants_text();
 bool imgui_wants_mouse();
 
 // Whether the screen point lies on a dialog window (a pop-up included) as the last frame drew
-// them; false while no dialog is drawn.
+// them; false while no dialog is drawn or none exists.
 bool imgui_window_at(int32_t x, int32_t y);
 
 // The dialogs give up the keyboard: no window keeps the focus (a text field stops taking typing,

@@ -3,6 +3,7 @@
 #include "core/console_log.h"
 #include "editor/controls/dialog_controls.h"
 #include "editor/controls/text_compare.h"
+#include "editor/windows/mode_tabs.h"
 #include "platform/files.h"
 
 #include <algorithm>
@@ -226,7 +227,7 @@ dialog_template chooser_template(const char* title, bool open_mode)
     t.width = 280;
     t.height = 196;
     t.x = 100;
-    t.y = 60;
+    t.y = k_tab_window_top; // below the tab strip
     t.controls = {
         make_control(control_kind::static_text, k_chooser_folder, 7, 6, 266, 10),
         make_control(control_kind::list_box, k_chooser_files, 7, 18, 266, 120),

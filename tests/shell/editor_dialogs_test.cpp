@@ -1,14 +1,25 @@
 // The editor's dialogs in the main loop: drawn in every frame before the scene ends, with the
-// modal dialogs' screen pass linked in editor mode.
+// modal dialogs' screen pass linked in editor mode; the free editors and the file chooser open
+// below the tab strip; a modal dialog shows the view of the frame it opened in under it.
 #include "shell/shell_fixture.h"
 
 #include "core/globals.h"
 #include "editor/controls/dialog_model.h"
+#include "editor/controls/dialog_user.h"
+#include "editor/dialogs/container_editor.h"
+#include "editor/gui/dialog_layout.h"
+#include "editor/gui/dialog_screen.h"
+#include "editor/gui/imgui_backend.h"
+#include "editor/windows/command_window.h"
+#include "editor/windows/mode_tabs.h"
 #include "platform/clock.h"
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"
+#include "shell/editor_demo_steps.h"
 #include "shell/program.h"
+#include "support/saved_globals.h"
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -71,6 +82,82 @@ TEST_F(shell_test, AModalDialogsPassLeavesNothingOfEarlierFramesAroundTheView)
     // Left of the view, below the pages: black again.
     const uint32_t x = uint32_t(g_view_x) - 4, y = d.height() - 4;
     EXPECT_EQ(frame[size_t(y) * d.width() + x], 0xFF000000u);
+
+    g_quit = 1;
+    program_shutdown(true);
+}
+
+TEST_F(shell_test, TheFreeEditorsAndTheFileChooserOpenBelowTheTabStrip)
+{
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv editor"));
+    ASSERT_TRUE(program_frame());
+    auto top_of = [](dialog_handle d) { return window_pixels(*find_dialog(d)).y; };
+    const float strip_bottom = window_pixels(*find_dialog(g_tabs_window)).bottom();
+
+    for (const auto& [menu, window] : {std::pair(k_menu_item, &g_item_editor_window),
+                                       std::pair(k_menu_spells, &g_spell_editor_window),
+                                       std::pair(k_menu_monsters, &g_monster_editor_window)}) {
+        ASSERT_TRUE(user_pick_menu(g_command_window, menu));
+        ASSERT_TRUE(program_frame()); // where the screen shows it
+        EXPECT_GE(top_of(*window), strip_bottom) << menu;
+        destroy_dialog(*window);
+    }
+    float chooser_top = 0;
+    set_modal_responder([&](dialog_handle chooser) {
+        g_dialog_loop_links.modal_pass();
+        chooser_top = top_of(chooser);
+        return false;
+    });
+    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_load_map));
+    set_modal_responder({});
+    EXPECT_GE(chooser_top, strip_bottom);
+
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
+}
+
+TEST_F(shell_test, AModalDialogShowsTheViewOfTheFrameItOpenedInUnderIt)
+{
+    saved_globals saved;
+    saved.keep(g_container_add_target);
+    ASSERT_TRUE(program_startup("zorv editor")); // the OpenGL device on the offscreen window
+    ASSERT_TRUE(program_frame());
+    answer_file("data/levels/brana.sav");
+    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_load_map));
+    set_modal_responder({});
+    ASSERT_TRUE(choose_tab(10, g_container_editor_window));
+    ASSERT_TRUE(user_choose(g_container_editor_window, k_cont_list, 0));
+    ASSERT_TRUE(program_frame());
+    device_rect insert{};
+    ASSERT_TRUE(dialog_control_rect(g_container_editor_window, k_cont_insert, insert));
+
+    // "Insert" clicked: the modal dialog opens inside the frame, over what it has drawn so far.
+    render_device& d = *g_d3d_device;
+    std::vector<uint32_t> opened_on, modal_pass;
+    set_modal_responder([&](dialog_handle) {
+        if (opened_on.empty() && d.read_frame(opened_on) && g_dialog_loop_links.modal_pass())
+            d.read_frame(modal_pass);
+        return false;
+    });
+    ASSERT_TRUE(click_at(float(insert.x + insert.width / 2), float(insert.y + insert.height / 2)));
+    set_modal_responder({});
+    ASSERT_FALSE(modal_pass.empty());
+
+    // Wherever no dialog lies on the view, the modal pass shows the view as it was.
+    size_t shown = 0, lit = 0, changed = 0;
+    for (int32_t y = g_view_y; y < g_view_y + g_screen_height; ++y)
+        for (int32_t x = g_view_x; x < g_view_x + g_screen_width; ++x) {
+            if (imgui_window_at(x, y))
+                continue;
+            const size_t at = size_t(y) * d.width() + size_t(x);
+            ++shown;
+            lit += opened_on[at] != 0xFF000000u ? 1 : 0;
+            changed += modal_pass[at] != opened_on[at] ? 1 : 0;
+        }
+    EXPECT_GT(lit, shown / 2);
+    EXPECT_EQ(changed, 0u) << "of " << shown;
 
     g_quit = 1;
     program_shutdown(true);

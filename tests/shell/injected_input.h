@@ -61,10 +61,9 @@ inline bool tap_keys(std::initializer_list<uint8_t> keys)
     return program_frame();
 }
 
-// The text typed as a player types it into the console: a tap a character. Lower-case
-// letters, digits, space, "." and "/" only; false for any other character or when a frame ends
-// the run.
-inline bool type_keys(const char* text)
+// The key that types the character: lower-case letters, digits, space, "." and "/"; 0 for any
+// other character.
+inline uint8_t key_for_char(char c)
 {
     static constexpr uint8_t letters[26] = {k_key_a, k_key_b, k_key_c, k_key_d, k_key_e, k_key_f, k_key_g,
                                             k_key_h, k_key_i, k_key_j, k_key_k, k_key_l, k_key_m, k_key_n,
@@ -72,18 +71,24 @@ inline bool type_keys(const char* text)
                                             k_key_v, k_key_w, k_key_x, k_key_y, k_key_z};
     static constexpr uint8_t digits[10] = {k_key_0, k_key_1, k_key_2, k_key_3, k_key_4,
                                            k_key_5, k_key_6, k_key_7, k_key_8, k_key_9};
+    if (c >= 'a' && c <= 'z')
+        return letters[c - 'a'];
+    if (c >= '0' && c <= '9')
+        return digits[c - '0'];
+    switch (c) {
+    case ' ': return k_key_space;
+    case '.': return k_key_period;
+    case '/': return k_key_slash;
+    default: return 0;
+    }
+}
+
+// The text typed as a player types it into the console: a tap a character (see key_for_char);
+// false for a character without a key or when a frame ends the run.
+inline bool type_keys(const char* text)
+{
     for (const char* p = text; *p; ++p) {
-        uint8_t key = 0;
-        if (*p >= 'a' && *p <= 'z')
-            key = letters[*p - 'a'];
-        else if (*p >= '0' && *p <= '9')
-            key = digits[*p - '0'];
-        else if (*p == ' ')
-            key = k_key_space;
-        else if (*p == '.')
-            key = k_key_period;
-        else if (*p == '/')
-            key = k_key_slash;
+        const uint8_t key = key_for_char(*p);
         if (key == 0 || !tap_keys({key}))
             return false;
     }
