@@ -22,6 +22,9 @@ void write_item_picture(const std::string& path, const std::string& name, uint32
 // default ground model, the weapon sounds and "global/attunements.txt": among them a sword that
 // trains an attunement, a leather armour, gold and the attunement, with these ids.
 void write_items_demo_data();
+// "data/predmety/eng/<key>.txt" for every item but the attunements: what the item is and what it
+// does. After every writer of the item table; the tool ends at an item without a description.
+void write_item_descriptions();
 constexpr int16_t k_demo_sword = 0;
 constexpr int16_t k_demo_armour = 1;
 constexpr int16_t k_demo_gold = 2;
