@@ -63,8 +63,9 @@ constexpr int16_t k_demo_helm = 20;
 // and "global/items.dat". The items and the spells must be written first.
 void write_ground_items_demo_data();
 constexpr int16_t k_demo_trap = 21;
-// The quests "watersupply", "locdrusk" and "meetdrusk" in "global/quest_eng.txt" with the text
-// of the first in "data/quests/eng/", and the story flag "encounter" in "global/flag.txt".
+// The quests "watersupply", "locdrusk" and "meetdrusk" in "global/quest_eng.txt" with their texts
+// in "data/quests/eng/", and the story flags "encounter", "spring_told" and "gate_lessons" in
+// "global/flag.txt".
 void write_quests_demo_data();
 // The sounds, the narration and the music: "data/sound/" (with the footsteps of every ground,
 // the dream world's sounds and the narrations of the slide shows and the ending), "data/voice/", "data/music/" and
@@ -177,10 +178,11 @@ void write_proto_editor_demo_data();
 // "global/quick.dat" with the sword in quick slot 0 and the potion in slot 1.
 void write_saves_demo_data();
 // The inhabitant's conversation under "data/dia/eng/villager/": first0 (two numbered options),
-// start0 and start1 (conditions that hold at the start), question0, question1 (once the quest
-// "watersupply" is under way) and end0; "data/dialogs/eng/close.txt"; the task parts under
-// "data/dialogs/eng/villager_task/" (0.txt gives the quest, the flag "spring_told" and a potion,
-// shop.txt opens the gate's shop, yard.txt changes to "dedina01.sav"); the encounter script
-// "data/scripts/villager_enc.txt" and the gate's level script "data/scripts/brana.txt", which
-// close themselves.
+// start0 to start3 (a greeting for each turn of the quest "watersupply"), question0 to question4
+// (the last, the shop, in every talk) and end0; "data/dialogs/eng/close.txt"; the task parts under
+// "data/dialogs/eng/villager_task/" (0.txt gives the quest, the flag "spring_told" and a potion and
+// leads to the shop "villager_shop/0.txt" or to yard.txt, which changes to "dedina01.sav"); the
+// gate's level script "data/scripts/brana.txt" and the gate's lessons
+// "data/dialogs/eng/gate_lessons/0.txt" that take its place on the first entry, which close
+// themselves.
 void write_dialogues_demo_data();
