@@ -107,6 +107,9 @@ int32_t live_enemy()
     return best;
 }
 
+// The screen's corners, clear of the HUD: walking towards them reaches the ways out of a level.
+constexpr int32_t k_west = 60, k_east = 900, k_north = 120, k_south = 680;
+
 // The words the dialogue window shows now, each followed by a blank.
 std::string dialogue_words()
 {
@@ -308,13 +311,13 @@ protected:
         };
     }
 
-    // A walk towards world point (x, y): every 60 passes a left click there, or at the screen's
-    // edge on the way when the point is off the screen.
-    static std::function<void(uint32_t)> walk_to(float x, float y)
+    // A walk towards the screen pixel (x, y) as the view follows the hero: every 60 passes a left
+    // click there.
+    static std::function<void(uint32_t)> towards(int32_t x, int32_t y)
     {
         return [x, y](uint32_t n) {
             if (n % 60 < 5)
-                inject_left_at(std::clamp(screen_x(x), 8, 1016), std::clamp(screen_y(y), 8, 760), n % 60 < 4);
+                inject_left_at(x, y, n % 60 < 4);
         };
     }
 
@@ -687,7 +690,7 @@ TEST_F(play_through_test, FromTheMainMenuToAReloadedSave)
                      talk(-1, -1, {k_key_2})));
     ASSERT_TRUE(step("the yard's arrival", 300, [] { return !g_dialogue_running; }, talk(-1, -1, {k_key_space})));
     ASSERT_TRUE(step("back to the gate", 900, [] { return std::strcmp(g_current_level, "brana.sav") == 0; },
-                     click(screen_x(600.0f), screen_y(440.0f))));
+                     towards(k_east, k_south)));
     EXPECT_EQ(hero_object()->x, g_scene_header.entry_x[0]);
     EXPECT_EQ(hero_object()->y, g_scene_header.entry_y[0]);
     EXPECT_EQ(g_quests[quest].assigned, 1u);
@@ -766,9 +769,9 @@ TEST_F(play_through_test, FromTheMainMenuToAReloadedSave)
     // 8 again, on foot: the gate's north-west corner leads to the yard, the yard's south-east
     // corner back; the group is still dead.
     ASSERT_TRUE(step("on foot to the yard", 1500, [] { return std::strcmp(g_current_level, "dedina01.sav") == 0; },
-                     walk_to(60.0f, 60.0f)));
+                     towards(k_west, k_north)));
     ASSERT_TRUE(step("on foot back to the gate", 1500, [] { return std::strcmp(g_current_level, "brana.sav") == 0; },
-                     walk_to(600.0f, 440.0f)));
+                     towards(k_east, k_south)));
     EXPECT_LT(live_enemy(), 0) << "the group after the trip";
     ASSERT_TRUE(pass_greeting_by_space("the gate's greeting again"));
 

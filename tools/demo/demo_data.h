@@ -108,10 +108,11 @@ void write_environment_demo_data();
 // pictures "data/loading.tga", "data/loading2.tga" and "data/loading3.tga".
 void write_levels_demo_data();
 // The second demo level "data/levels/dedina01.sav", a small yard the gate level's north-west corner
-// leads to; its south-east corner leads back to the gate's entry.
+// leads to; its south-east corner leads back to the gate's entry, and being there puts it on the
+// travel map (location 1).
 void write_events_demo_data();
-// The travel map "data/levels/mapa_eng.sav": its 19 location areas, markers and labels over a
-// parchment; location 0 leads back to the gate.
+// The travel map "data/levels/mapa_eng.sav": its 19 location areas, markers and labels (letters
+// 16 pixels high) over a parchment; location 0 leads back to the gate.
 void write_travel_map_demo_data();
 // The credits level "data/levels/credits.sav": six entities of text cards (heading and lines), all
 // at alpha 0, in the view of the camera (-630, -1599); and the final level
@@ -162,9 +163,9 @@ void write_containers_demo_data();
 // the shop "obchod" (an item of every equipment class among its 19 goods, the last cell free),
 // filled with demo items at their prices; the item table must be filled first.
 void add_gate_containers();
-// The gate level's entities and their sectors, objects of the given prototypes and the statue's
-// map text and long description "data/text/eng/socha.txt".
-void add_gate_entities(int32_t torch, int32_t wheel, int32_t crate);
+// The gate level's entities and their sectors, objects of the given prototypes and the set
+// pieces' own, and the statue's map text and long description "data/text/eng/socha.txt".
+void add_gate_entities(int32_t torch, int32_t crate);
 // The editor's help texts: "readme.txt" and the seven texts under "doc/".
 void write_editor_demo_data();
 // Two relics with an effect of every family and an element requirement, and a bandit captain
