@@ -20,6 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -105,8 +106,9 @@ TEST_F(quests_test, TheDemoSetLoadsAndShowsItsQuestText)
     EXPECT_EQ(find_quest("meet"), -1);
     EXPECT_STREQ(g_quests[0].title, "Water for the village");
     EXPECT_EQ(g_quests[1].experience, 300);
-    ASSERT_EQ(g_flag_count, 2);
+    ASSERT_EQ(g_flag_count, 3);
     EXPECT_EQ(find_flag("spring_told"), 1);
+    EXPECT_EQ(find_flag("gate_lessons"), 2);
     const int16_t encounter = find_flag("ENCOUNTER");
     ASSERT_EQ(encounter, 0);
     EXPECT_EQ(get_flag(&g_flags[encounter]), 0);
@@ -119,6 +121,7 @@ TEST_F(quests_test, TheDemoSetLoadsAndShowsItsQuestText)
     EXPECT_EQ(std::string(out), head + "Water for the village ^l ^c 1 1 1 1 ^l The well of the village has run "
                                        "dry. ^l Find where the spring was blocked.");
     // Without a text file: the title alone, and no file is left behind.
+    std::filesystem::remove("data/quests/eng/locdrusk.txt");
     show_quest_text(&g_quests[1], out, sizeof out, 240.0f);
     EXPECT_EQ(std::string(out), head + "The lost scout ^l");
     EXPECT_NE(file_exists("data/quests/eng/locdrusk.txt"), 1);

@@ -90,7 +90,7 @@ TEST_F(run_time_demo_test, TheInhabitantsTaskGivesAQuestAFlagTheShopAndTheYard)
     ASSERT_EQ(g_dialogue_window.link_count, 2);
 
     choose_text_window_option(&g_dialogue_window, 0, false);
-    EXPECT_STREQ(g_dialogue_window.requested_file, "data/dialogs/eng/villager_task/shop.txt");
+    EXPECT_STREQ(g_dialogue_window.requested_file, "data/dialogs/eng/villager_shop/0.txt");
     show(g_dialogue_window.requested_file);
     EXPECT_EQ(g_interface.container_open, 1u);
     EXPECT_EQ(g_interface.container_id, 1);
@@ -106,8 +106,19 @@ TEST_F(run_time_demo_test, TheInhabitantsTaskGivesAQuestAFlagTheShopAndTheYard)
     EXPECT_STREQ(g_dialogue_window.requested_file, "data/dialogs/eng/villager_task/arrive.txt");
     EXPECT_EQ(g_dialogue_running, 1u);
 
-    // The level's greeting waits for its single option, which closes it.
+    // The level's greeting: on the first entry the gate's lessons take its place and set their
+    // flag; later it waits for its single option, which closes it.
+    g_script_links.last_flag_value = [](const char* name, int32_t* value) {
+        const int16_t f = find_flag(name);
+        if (f >= 0)
+            *value = g_flags[f].value;
+        return f >= 0;
+    };
     g_dialogue_running = 1;
+    show("data/scripts/brana.txt");
+    EXPECT_STREQ(g_dialogue_window.requested_file, "data/dialogs/eng/gate_lessons/0.txt");
+    show(g_dialogue_window.requested_file);
+    EXPECT_EQ(g_flags[find_flag("gate_lessons")].value, 1);
     show("data/scripts/brana.txt");
     ASSERT_EQ(g_dialogue_window.link_count, 1);
     choose_text_window_option(&g_dialogue_window, 0, false);

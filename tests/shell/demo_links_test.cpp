@@ -3,6 +3,8 @@
 #include "characters/char_table.h"
 #include "characters/placements.h"
 #include "items/containers.h"
+#include "items/item_looks.h"
+#include "items/item_properties.h"
 #include "items/items.h"
 #include "level/level_map.h"
 #include "platform/files.h"
@@ -162,7 +164,23 @@ TEST_F(demo_links_test, EveryLinkOfTheDemoWorldLeadsToSomethingThatExists)
         }
     }
     EXPECT_GE(quests_named, 2);  // the task assigns it, the reward completes it
-    EXPECT_TRUE(is_readable_file("data/quests/eng/watersupply.txt"));
+    // Every quest has its text for the quest log; every item a player uses (a quick item or a
+    // scroll) does something when used.
+    for (int q = 0; q < g_quest_count; ++q)
+        EXPECT_TRUE(is_readable_file(("data/quests/eng/" + std::string(g_quests[q].name) + ".txt").c_str()))
+            << g_quests[q].name;
+    for (int32_t i = 0; i < g_item_proto_count; ++i) {
+        const item_proto& p = g_item_protos[i];
+        if (p.deleted || (p.item_class != k_item_quick && p.item_class != k_item_scroll))
+            continue;
+        int32_t count = 0;
+        const item_property* list = item_efects(i, &count);
+        const bool acts = std::any_of(list, list + count, [](const item_property& e) {
+            return e.code == k_efect_add_life || e.code == k_efect_add_mana || e.code == k_efect_learn_spell ||
+                   e.code == k_efect_cast_spell_when_quickused;
+        });
+        EXPECT_TRUE(acts) << p.key_name;
+    }
 }
 
 } // namespace

@@ -1,11 +1,13 @@
 // The demo gate level's map events, played through the program's own frames with injected
 // input: a click on the signpost shows its map text in the message window, where the hero keeps
-// reading it while a tooltip comes and goes, and walking into the north-west corner takes the
-// hero to the yard level.
+// reading it while a tooltip comes and goes, and the ways out lie in the corners a player sees:
+// walking towards the screen's north-west corner takes the hero to the yard, the yard's
+// south-east corner back, and the gate's north-east corner (the road) opens the travel map.
 #include "shell/shell_fixture.h"
 
 #include "tests/shell/injected_input.h"
 
+#include "support/input_script.h"
 #include "support/saved_globals.h"
 
 #include "characters/char_table.h"
@@ -22,6 +24,7 @@
 #include "script/text_window.h"
 #include "shell/program.h"
 #include "support/temp_folder.h"
+#include "world/movement_map.h"
 #include "world/sectors.h"
 #include "world/world_objects.h"
 
@@ -29,12 +32,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr int k_walk_bound = 1500;  // frames the walk to the corner may take
+constexpr int k_walk_bound = 1500;  // frames the walk to a corner may take
 
 recording_device* g_device = nullptr;
 
@@ -52,22 +56,51 @@ std::string message_words()
     return text;
 }
 
-// The middle of the sector the named event's first condition tests.
-void sector_middle(const char* event, float* x, float* y)
+// The sector the named event's first condition tests, -1 when there is no such event.
+int32_t event_sector(const char* event)
 {
     for (uint32_t i = 0; i < g_event_count; ++i)
-        if (std::strcmp(g_events[i].name, event) == 0) {
-            const map_sector& s = g_sectors[g_events[i].condition_number[0][0]];
-            *x = (s.x[0] + s.x[2]) / 2;
-            *y = (s.y[0] + s.y[2]) / 2;
-            return;
-        }
+        if (std::strcmp(g_events[i].name, event) == 0)
+            return g_events[i].condition_number[0][0];
     ADD_FAILURE() << "no event " << event;
+    return -1;
+}
+
+// Whether the named way out lies in the corner of the level's walkable ground towards (dx, dy),
+// each -1 or 1: its sector holds the cell one inside that corner.
+bool in_corner(const char* event, int dx, int dy)
+{
+    const movement_map& m = g_movement_map;
+    const float west = -float(m.origin_column * k_cell_size), north = -float(m.origin_row * k_cell_size);
+    const float x = west + float((dx < 0 ? 1 : m.columns - 2) * k_cell_size);
+    const float y = north + float((dy < 0 ? 1 : m.rows - 2) * k_cell_size);
+    const int32_t sector = event_sector(event);
+    return sector >= 0 && point_in_sector(x, y, sector);
+}
+
+// Frames of a player walking towards a screen corner: a click at the pixel (x, y) every 60
+// frames, the view following the hero, until `arrived` holds; false when it never does.
+bool walk_towards(int32_t x, int32_t y, const std::function<bool()>& arrived)
+{
+    for (int frames = 0; frames < k_walk_bound; ++frames) {
+        if (arrived())
+            return true;
+        if (frames % 60 < 5)
+            inject_left_at(x, y, frames % 60 < 4);
+        if (!frame())
+            return false;
+    }
+    return arrived();
+}
+
+bool in_level(const char* name)
+{
+    return std::strcmp(g_current_level, name) == 0;
 }
 
 } // namespace
 
-TEST_F(shell_test, TheGateSignpostShowsItsTextAndTheCornerLeadsToTheYard)
+TEST_F(shell_test, TheGateSignpostShowsItsTextAndTheWaysOutLieInTheCorners)
 {
     saved_globals windows;
     windows.keep(g_message_window), windows.keep(g_dialogue_window);
@@ -80,8 +113,8 @@ TEST_F(shell_test, TheGateSignpostShowsItsTextAndTheCornerLeadsToTheYard)
     ASSERT_EQ(g_work_mode, uint32_t(k_work_play));
 
     // The click on the signpost shows the sign's text in that frame.
-    float x = 0, y = 0;
-    sector_middle("sign", &x, &y);
+    const map_sector& sign = g_sectors[event_sector("sign")];
+    const float x = (sign.x[0] + sign.x[2]) / 2, y = (sign.y[0] + sign.y[2]) / 2;
     inject_pointer_at_world(x, y);
     ASSERT_TRUE(frame());
     EXPECT_EQ(message_words().find("gate"), std::string::npos);
@@ -99,10 +132,10 @@ TEST_F(shell_test, TheGateSignpostShowsItsTextAndTheCornerLeadsToTheYard)
     // The click walked the hero onto the signpost, where it keeps reading the sign. The pointer
     // on a HUD button shows the button's tooltip instead; once it has left the button, the
     // sign's text is back.
-    const std::string sign = "The gate of the old town.";
-    for (int frames = 0; message_words().find(sign) == std::string::npos && frames < k_walk_bound; ++frames)
+    const std::string sign_text = "The gate of the old town.";
+    for (int frames = 0; message_words().find(sign_text) == std::string::npos && frames < k_walk_bound; ++frames)
         ASSERT_TRUE(frame());
-    ASSERT_NE(message_words().find(sign), std::string::npos) << message_words();
+    ASSERT_NE(message_words().find(sign_text), std::string::npos) << message_words();
     inject_pointer(70.0f, float(g_screen_height) - 20.0f);  // the inventory button
     ASSERT_TRUE(frame());
     ASSERT_TRUE(frame());
@@ -110,22 +143,32 @@ TEST_F(shell_test, TheGateSignpostShowsItsTextAndTheCornerLeadsToTheYard)
     inject_pointer_at_world(x, y);
     for (int frames = 0; frames < 3; ++frames)
         ASSERT_TRUE(frame());
-    EXPECT_NE(message_words().find(sign), std::string::npos) << message_words();
+    EXPECT_NE(message_words().find(sign_text), std::string::npos) << message_words();
 
-    // A click into the corner: the hero walks there and the yard is entered.
-    sector_middle("to_yard", &x, &y);
-    inject_pointer_at_world(x, y);
-    inject_left_button(true);
-    ASSERT_TRUE(frame());
-    inject_left_button(false);
-    int frames = 0;
-    while (std::strcmp(g_current_level, "dedina01.sav") != 0 && frames++ < k_walk_bound)
-        ASSERT_TRUE(frame());
-    EXPECT_STREQ(g_current_level, "dedina01.sav");
+    // The ways out lie in the corners of the walkable ground; a player walking towards the
+    // screen's corners (clear of the HUD) reaches them.
+    constexpr int32_t west = 60, east = 900, north = 120, south = 680;
+    EXPECT_TRUE(in_corner("to_yard", -1, -1));
+    EXPECT_TRUE(in_corner("road", 1, -1));
+    ASSERT_TRUE(walk_towards(west, north, [] { return in_level("dedina01.sav"); })) << g_current_level;
     EXPECT_EQ(g_pending_level.pending, 0u);
     const world_object* hero = world_object_of(*char_at(int32_t(g_player_char)));
     ASSERT_NE(hero, nullptr);
     EXPECT_EQ(hero->x, 320.0f);  // at the yard's entry
+    EXPECT_TRUE(in_corner("to_gate", 1, 1));
+    ASSERT_TRUE(walk_towards(east, south, [] { return in_level("brana.sav"); })) << g_current_level;
+    ASSERT_TRUE(pass_greeting());
+
+    // The road: the travel map opens; a click on the gate's place there leads back.
+    bool map_seen = false;
+    input_script on_the_map([&](uint32_t pass) {
+        if (g_travel_map_running) {
+            map_seen = true;
+            inject_left_at(102, 96, pass % 2 == 0);
+        }
+    });
+    ASSERT_TRUE(walk_towards(east, north, [&] { return map_seen; }));
+    EXPECT_STREQ(g_current_level, "brana.sav");
     g_quit = 1;
     program_shutdown(true);
     render_use_recording(false);

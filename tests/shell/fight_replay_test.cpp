@@ -1,9 +1,11 @@
-// The first fight, replayed through the program's own frames: on the demo's gate level the
+// The fights at the gate, replayed through the program's own frames: on the demo's gate level the
 // mouse, clicking the bandit with the right button, walks the hero over and strikes until
 // the bandit dies; the hits follow the combat rules, the corpse stays and drops its loot, and the
-// experience raises the hero a level.
+// experience raises the hero a level. The bandits' camp waits until the hero comes near, and the
+// hero's potion heals its wounds.
 #include "shell/shell_fixture.h"
 
+#include "support/input_script.h"
 #include "support/temp_folder.h"
 #include "tests/shell/injected_input.h"
 
@@ -19,6 +21,7 @@
 #include "core/settings.h"
 #include "engine/render_context.h"
 #include "engine/ui_texts.h"
+#include "interface/interface_state.h"
 #include "items/ground_items.h"
 #include "items/items.h"
 #include "platform/clock.h"
@@ -35,6 +38,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -128,15 +132,32 @@ void point_at(const world_object& o, bool click)
     input_inject(button);
 }
 
-} // namespace
-
-TEST_F(shell_test, TheHeroWalksToTheBanditAndBeatsItDown)
+// The game started at the gate on the recording device and its greeting passed by
+// `pass_greeting`; the device.
+void start_at_the_gate(const std::function<bool()>& pass_greeting, recording_device** device)
 {
     render_use_recording(true);
     ASSERT_TRUE(program_startup("zorv console brana.sav"));
     ASSERT_TRUE(pass_greeting());
-    auto* device = dynamic_cast<recording_device*>(g_d3d_device);
-    ASSERT_NE(device, nullptr);
+    *device = dynamic_cast<recording_device*>(g_d3d_device);
+    ASSERT_NE(*device, nullptr);
+}
+
+void end_the_game()
+{
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
+}
+
+} // namespace
+
+TEST_F(shell_test, TheHeroWalksToTheBanditAndBeatsItDown)
+{
+    recording_device* device = nullptr;
+    start_at_the_gate([this] { return pass_greeting(); }, &device);
+    if (HasFatalFailure())
+        return;
     ASSERT_EQ(g_work_mode, uint32_t(k_work_play));
     char_record& hero = g_chars[g_player_char];
     const int32_t bandit_slot = slot_named("bandit");
@@ -220,9 +241,7 @@ TEST_F(shell_test, TheHeroWalksToTheBanditAndBeatsItDown)
     EXPECT_EQ(hero.level, 2);
     EXPECT_TRUE(message_logged(ui_text(119)));
 
-    g_quit = 1;
-    program_shutdown(true);
-    render_use_recording(false);
+    end_the_game();
 }
 
 // The whole gate: both bandits take places beside the hero and strike it, the squire strikes
@@ -230,11 +249,10 @@ TEST_F(shell_test, TheHeroWalksToTheBanditAndBeatsItDown)
 // characters start at full health; F5 during the fight is refused, after it the game saves.
 TEST_F(shell_test, TheHeroAndTheSquireBeatBothBandits)
 {
-    render_use_recording(true);
-    ASSERT_TRUE(program_startup("zorv console brana.sav"));
-    ASSERT_TRUE(pass_greeting());
-    auto* device = dynamic_cast<recording_device*>(g_d3d_device);
-    ASSERT_NE(device, nullptr);
+    recording_device* device = nullptr;
+    start_at_the_gate([this] { return pass_greeting(); }, &device);
+    if (HasFatalFailure())
+        return;
     char_record& hero = g_chars[g_player_char];
     const int32_t first = slot_named("bandit"), second = slot_named("bandit", first + 1);
     const int32_t squire_slot = slot_named("squire");
@@ -284,20 +302,17 @@ TEST_F(shell_test, TheHeroAndTheSquireBeatBothBandits)
     EXPECT_EQ(g_in_combat, 0);
     ASSERT_TRUE(tap_keys({k_key_f5}));
     EXPECT_TRUE(std::filesystem::exists("save/quick/game.ss"));
-    g_quit = 1;
-    program_shutdown(true);
-    render_use_recording(false);
+    end_the_game();
 }
 
 // A minute of the gate's fight at ten frames a second: the blood's emitters keep to their bound,
 // the objects to what they were after ten seconds, and the blood lies under the fighters.
 TEST_F(shell_test, AMinuteOfFightingAtTenFramesASecondKeepsTheBloodBoundedAndUnderTheFighters)
 {
-    render_use_recording(true);
-    ASSERT_TRUE(program_startup("zorv console brana.sav"));
-    ASSERT_TRUE(pass_greeting());
-    auto* device = dynamic_cast<recording_device*>(g_d3d_device);
-    ASSERT_NE(device, nullptr);
+    recording_device* device = nullptr;
+    start_at_the_gate([this] { return pass_greeting(); }, &device);
+    if (HasFatalFailure())
+        return;
     clock_set_manual_step(0);
     input_set_script([](uint32_t) { clock_advance_manual(100); });  // every pass a tenth of a second
     char_record& hero = g_chars[g_player_char];
@@ -344,9 +359,61 @@ TEST_F(shell_test, AMinuteOfFightingAtTenFramesASecondKeepsTheBloodBoundedAndUnd
     EXPECT_LE(most_emitters, 64u);
     EXPECT_LE(double(live_objects()), 1.2 * double(objects_at_ten));
 
-    g_quit = 1;
-    program_shutdown(true);
-    render_use_recording(false);
+    end_the_game();
+}
+
+// The bandits camp east of the gate: a hero who stays at the entry after the greeting is left
+// alone, and one who walks up to the camp is met by all three of them.
+TEST_F(shell_test, TheBanditsCampWaitsUntilTheHeroComesNear)
+{
+    recording_device* device = nullptr;
+    start_at_the_gate([this] { return pass_greeting(); }, &device);
+    if (HasFatalFailure())
+        return;
+    char_record& hero = g_chars[g_player_char];
+    for (int frame = 0; frame < 1200; ++frame) {  // about 20 seconds
+        device->clear_recording();
+        ASSERT_TRUE(program_frame());
+    }
+    EXPECT_EQ(hero.hp, hero.hp_max);
+    EXPECT_EQ(g_in_combat, 0);
+
+    const world_object* bandit = world_object_of(g_chars[slot_named("bandit")]);
+    ASSERT_NE(bandit, nullptr);
+    const float camp_x = bandit->x, camp_y = bandit->y;
+    bool fight = false;
+    for (int frame = 0; frame < 1200 && !fight; ++frame) {
+        device->clear_recording();
+        if (frame % 60 < 2)
+            inject_left_at(int32_t((camp_x - 150.0f - g_camera_x) * g_zoom), int32_t((camp_y - g_camera_y) * g_zoom),
+                           frame % 60 == 0);
+        ASSERT_TRUE(program_frame());
+        fight = g_in_combat >= 3;
+    }
+    EXPECT_TRUE(fight) << int(g_in_combat) << " in the fight";
+    end_the_game();
+}
+
+// Key 2 drinks the hero's healing potion from the quick bar: the wounds close, the most hit
+// points drop by the wound over the potion's amount, and the message log tells both.
+TEST_F(shell_test, TheQuickBarPotionHealsTheWoundedHero)
+{
+    recording_device* device = nullptr;
+    start_at_the_gate([this] { return pass_greeting(); }, &device);
+    if (HasFatalFailure())
+        return;
+    char_record& hero = g_chars[g_player_char];
+    const int16_t potion = g_interface.quick_ids[1];
+    ASSERT_GE(potion, 0);
+    ASSERT_STREQ(item_proto_at(potion)->key_name, "elixir");
+    const int32_t ceiling = hero.hp_ceiling, wound = 60;
+    hero.hp = ceiling - wound;
+    ASSERT_TRUE(tap_keys({k_key_2}));
+    const int32_t mark = ceiling - wound / item_proto_at(potion)->damage;
+    EXPECT_EQ(hero.hp_ceiling, mark);
+    EXPECT_EQ(hero.hp, mark);
+    EXPECT_TRUE(message_logged("You recover 60 hit points."));
+    end_the_game();
 }
 
 // In every frame of the fight a quad that follows another with the same states goes on in its

@@ -7,7 +7,11 @@
 #include "interface/interface_state.h"
 #include "level/level_change.h"
 #include "level/level_links.h"
+#include "level/level_map.h"
+#include "script/entities.h"
 #include "script/map_events.h"
+#include "support/input_script.h"
+#include "world/object_protos.h"
 #include "platform/input.h"
 #include "shell/level_requests.h"
 #include "world/game_clock.h"
@@ -16,6 +20,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 #include <filesystem>
 
 namespace {
@@ -54,9 +59,30 @@ void expect_hero_at_rest()
 
 } // namespace
 
+// The height in pixels of the label the travel map shows for the location, 0 when hidden.
+int32_t label_height(int32_t location)
+{
+    const int16_t entity = k_travel_map_labels[location];
+    if (g_entities[entity].state == 0)
+        return 0;
+    for (uint32_t i = 0; i < g_object_count; ++i)
+        if (g_objects[i].state != 0 && g_objects[i].entity == entity)
+            return g_object_protos[g_objects[i].proto].height;
+    return 0;
+}
+
 TEST_F(request_test, WorldmapTakesTheEncounterDetourOnceThenOpensTheTravelMap)
 {
     start();
+    ASSERT_TRUE(pass_greeting());
+    // The yard visited and left: it is on the map from now on.
+    request_level_change("dedina01.sav", 0);
+    ASSERT_TRUE(program_frame());
+    EXPECT_STREQ(g_current_level, "dedina01.sav");
+    request_level_change("brana.sav", 0);
+    ASSERT_TRUE(program_frame());
+    ASSERT_TRUE(pass_greeting());
+    trace_.clear();
     set_quest("watersupply", 3);
     request_level_change(k_worldmap_target, 5);
     ASSERT_TRUE(program_frame());
@@ -74,7 +100,14 @@ TEST_F(request_test, WorldmapTakesTheEncounterDetourOnceThenOpensTheTravelMap)
     ASSERT_TRUE(pass_greeting());
     set_quest("locdrusk", 0);  // the encounter's trail leads to the second detour, taken below
 
-    // The flag is set now: the map opens. A click on the gate's area enters the gate.
+    // The flag is set now: the map opens, labelled with the gate, the yard and the ruins the
+    // encounter told of, in letters a player reads. A click on the gate's area enters the gate.
+    std::vector<int32_t> heights;
+    input_script on_the_map([&](uint32_t) {
+        if (g_travel_map_running && heights.empty())
+            for (int32_t i = 0; i < k_map_locations; ++i)
+                heights.push_back(label_height(i));
+    });
     request_level_change(k_worldmap_target, 5);
     input_inject({input_event_kind::mouse_move, 0, false, 100, 100});
     input_inject({input_event_kind::mouse_button, 0, true});
@@ -85,7 +118,15 @@ TEST_F(request_test, WorldmapTakesTheEncounterDetourOnceThenOpensTheTravelMap)
     EXPECT_STREQ(g_current_level, "brana.sav");
     expect_hero_at_rest();
     EXPECT_FLOAT_EQ(g_mouse_x, g_scene_header.entry_x[0]);
-    // The map's change file was written on leaving it; the gate's label showed while it was open.
+    ASSERT_EQ(heights.size(), size_t(k_map_locations));
+    for (int32_t i = 0; i < k_map_locations; ++i) {
+        if (i == 0 || i == 1 || i == 11)
+            EXPECT_GE(heights[size_t(i)], 32) << i;
+        else
+            EXPECT_EQ(heights[size_t(i)], 0) << i;
+    }
+    EXPECT_TRUE(std::filesystem::exists(level_map_path(travel_map_destination(11).level)));
+    // The map's change file was written on leaving it.
     EXPECT_TRUE(std::filesystem::exists("global/mapa_eng.sav"));
 }
 

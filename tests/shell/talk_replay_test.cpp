@@ -1,8 +1,8 @@
-// Three talks with the demo's villager, replayed through the program's own frames as a player
+// Four talks with the demo's villager, replayed through the program's own frames as a player
 // holds them: the first meeting, started by a click on the villager (a numbered option by its
 // key, the single option by Space, the question menu left), then a greeting, a question picked
-// with the mouse, its answer and the closing lines, then the offer of help that starts the
-// villager's task and leads to the yard.
+// with the mouse, its answer and the closing lines, then the shop, offered in every talk, then
+// the offer of help that starts the villager's task and leads to the yard.
 // Each spoken line reaches the message log once, every talk ends, and the hero is the centred
 // character afterwards.
 #include "shell/shell_fixture.h"
@@ -19,6 +19,7 @@
 #include "core/settings.h"
 #include "engine/render_context.h"
 #include "engine/ui_texts.h"
+#include "interface/interface_state.h"
 #include "level/level_change.h"
 #include "platform/input.h"
 #include "platform/key_codes.h"
@@ -209,7 +210,23 @@ TEST_F(shell_test, TheHeroTalksWithTheVillagerAndTakesOnItsTask)
     EXPECT_EQ(lines_holding(leave), 0);
     EXPECT_EQ(std::string(window().requested_file), "data/dialogs/eng/close.txt");
 
-    // The third talk: "Can I help?" (the second question while the water quest is not given)
+    // The third talk: the question menu offers the shop again; "Show me your wares." opens it.
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(frame());
+    g_char_rule_links.run_char_event(villager, 0);
+    ASSERT_TRUE(await_links(1)) << window().requested_file;
+    press(k_key_space);
+    ASSERT_TRUE(await_links(menu_links)) << window().requested_file;
+    press(uint8_t(k_key_1 + menu_links - 2));  // the question before the leave option
+    ASSERT_TRUE(await_links(1)) << window().requested_file;
+    EXPECT_STREQ(window().name, "data/dialogs/eng/villager_shop/0.txt");
+    EXPECT_EQ(g_interface.container_open, 1u);
+    EXPECT_EQ(g_interface.container_id, 1);
+    press(k_key_space);
+    ASSERT_TRUE(await_end());
+    g_interface.side_panel_open = g_interface.container_open = 0;  // the shop put away
+
+    // The fourth talk: "Can I help?" (the second question while the water quest is not given)
     // starts the task, which gives the quest and an elixir; its second option leads to the yard.
     for (int i = 0; i < 5; ++i)
         ASSERT_TRUE(frame());
@@ -255,7 +272,10 @@ TEST_F(shell_test, TheGateGreetsTheHeroAgainAfterATalkHasEnded)
         return;
     ASSERT_EQ(std::string(window().requested_file), "data/dialogs/eng/close.txt");
 
-    // The gate entered again from the console: its greeting comes up and stays until answered.
+    // The gate entered again from the console: its greeting comes up and stays until answered,
+    // and the attunements it taught on the first entry are not taught and announced again.
+    const auto announced = [] { return lines_holding("New attunement:"); };
+    EXPECT_EQ(announced(), 3);
     ASSERT_TRUE(tap_keys({k_key_grave}));
     ASSERT_TRUE(type_keys("load brana.sav"));
     ASSERT_TRUE(tap_keys({k_key_return}));
@@ -266,6 +286,9 @@ TEST_F(shell_test, TheGateGreetsTheHeroAgainAfterATalkHasEnded)
     }
     EXPECT_STREQ(window().name, "data/scripts/brana.txt");
     EXPECT_TRUE(pass_greeting());
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(frame());
+    EXPECT_EQ(announced(), 3);
 
     g_quit = 1;
     program_shutdown(true);

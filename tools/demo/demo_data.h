@@ -22,6 +22,9 @@ void write_item_picture(const std::string& path, const std::string& name, uint32
 // default ground model, the weapon sounds and "global/attunements.txt": among them a sword that
 // trains an attunement, a leather armour, gold and the attunement, with these ids.
 void write_items_demo_data();
+// "data/predmety/eng/<key>.txt" for every item but the attunements: what the item is and what it
+// does. After every writer of the item table; the tool ends at an item without a description.
+void write_item_descriptions();
 constexpr int16_t k_demo_sword = 0;
 constexpr int16_t k_demo_armour = 1;
 constexpr int16_t k_demo_gold = 2;
@@ -60,8 +63,9 @@ constexpr int16_t k_demo_helm = 20;
 // and "global/items.dat". The items and the spells must be written first.
 void write_ground_items_demo_data();
 constexpr int16_t k_demo_trap = 21;
-// The quests "watersupply", "locdrusk" and "meetdrusk" in "global/quest_eng.txt" with the text
-// of the first in "data/quests/eng/", and the story flag "encounter" in "global/flag.txt".
+// The quests "watersupply", "locdrusk" and "meetdrusk" in "global/quest_eng.txt" with their texts
+// in "data/quests/eng/", and the story flags "encounter", "spring_told" and "gate_lessons" in
+// "global/flag.txt".
 void write_quests_demo_data();
 // The sounds, the narration and the music: "data/sound/" (with the footsteps of every ground,
 // the dream world's sounds and the narrations of the slide shows and the ending), "data/voice/", "data/music/" and
@@ -104,10 +108,11 @@ void write_environment_demo_data();
 // pictures "data/loading.tga", "data/loading2.tga" and "data/loading3.tga".
 void write_levels_demo_data();
 // The second demo level "data/levels/dedina01.sav", a small yard the gate level's north-west corner
-// leads to; its south-east corner leads back to the gate's entry.
+// leads to; its south-east corner leads back to the gate's entry, and being there puts it on the
+// travel map (location 1).
 void write_events_demo_data();
-// The travel map "data/levels/mapa_eng.sav": its 19 location areas, markers and labels over a
-// parchment; location 0 leads back to the gate.
+// The travel map "data/levels/mapa_eng.sav": its 19 location areas, markers and labels (letters
+// 16 pixels high) over a parchment; location 0 leads back to the gate.
 void write_travel_map_demo_data();
 // The credits level "data/levels/credits.sav": six entities of text cards (heading and lines), all
 // at alpha 0, in the view of the camera (-630, -1599); and the final level
@@ -158,9 +163,9 @@ void write_containers_demo_data();
 // the shop "obchod" (an item of every equipment class among its 19 goods, the last cell free),
 // filled with demo items at their prices; the item table must be filled first.
 void add_gate_containers();
-// The gate level's entities and their sectors, objects of the given prototypes and the statue's
-// map text and long description "data/text/eng/socha.txt".
-void add_gate_entities(int32_t torch, int32_t wheel, int32_t crate);
+// The gate level's entities and their sectors, objects of the given prototypes and the set
+// pieces' own, and the statue's map text and long description "data/text/eng/socha.txt".
+void add_gate_entities(int32_t torch, int32_t crate);
 // The editor's help texts: "readme.txt" and the seven texts under "doc/".
 void write_editor_demo_data();
 // Two relics with an effect of every family and an element requirement, and a bandit captain
@@ -174,10 +179,11 @@ void write_proto_editor_demo_data();
 // "global/quick.dat" with the sword in quick slot 0 and the potion in slot 1.
 void write_saves_demo_data();
 // The inhabitant's conversation under "data/dia/eng/villager/": first0 (two numbered options),
-// start0 and start1 (conditions that hold at the start), question0, question1 (once the quest
-// "watersupply" is under way) and end0; "data/dialogs/eng/close.txt"; the task parts under
-// "data/dialogs/eng/villager_task/" (0.txt gives the quest, the flag "spring_told" and a potion,
-// shop.txt opens the gate's shop, yard.txt changes to "dedina01.sav"); the encounter script
-// "data/scripts/villager_enc.txt" and the gate's level script "data/scripts/brana.txt", which
-// close themselves.
+// start0 to start3 (a greeting for each turn of the quest "watersupply"), question0 to question4
+// (the last, the shop, in every talk) and end0; "data/dialogs/eng/close.txt"; the task parts under
+// "data/dialogs/eng/villager_task/" (0.txt gives the quest, the flag "spring_told" and a potion and
+// leads to the shop "villager_shop/0.txt" or to yard.txt, which changes to "dedina01.sav"); the
+// gate's level script "data/scripts/brana.txt" and the gate's lessons
+// "data/dialogs/eng/gate_lessons/0.txt" that take its place on the first entry, which close
+// themselves.
 void write_dialogues_demo_data();

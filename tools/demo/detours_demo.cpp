@@ -1,9 +1,10 @@
 // The story's detours on the way to the travel map: the road in the gate's north-east corner
 // opens the travel map; once the villager has been told that the water flows again (quest
 // "watersupply" at state 3) the road leads first to "encounter.sav", where the hero finds the
-// lost scout's trail (quest "locdrusk" at state 5), and the next time to the ruins
-// "vantiel_penta.sav" (entry point 2), where the trail ends ("meetdrusk" then runs). Each detour
-// level leads back to the gate.
+// lost scout's trail (quest "locdrusk" at state 5) and the ruins are put on the travel map, and the
+// next time to the ruins' stone circle "vantiel_penta.sav" (entry point 2), where the trail ends
+// ("meetdrusk" then runs). The ruins themselves, "vantiel_p.sav", are the travel map's location
+// 11. Each of these levels leads back to the gate.
 #include "tools/demo/demo_data.h"
 #include "tools/demo/demo_levels.h"
 
@@ -18,29 +19,11 @@
 
 namespace {
 
+constexpr int32_t k_ruins_location = 11;  // the travel map's "vantiel_p.sav"
+
 void write_text(const char* path, const std::string& text)
 {
     require(write_whole_file(path, text.data(), text.size()), path);
-}
-
-int32_t last_sector()
-{
-    return int32_t(g_sector_count) - 1;
-}
-
-// An event that, once the player stands in a new sector over the rectangle, takes the action
-// with the text (a level for "load map") and the number.
-void add_sector_event(const char* name, float x0, float y0, float x1, float y1, uint32_t action, const char* text,
-                      int32_t number)
-{
-    add_rect_sector(x0, y0, x1, y1, 4);
-    event_record* e = append_event(name);
-    require(e != nullptr, name);
-    const int32_t sectors[] = {last_sector()};
-    add_event_condition(e, k_cond_player_in_sector, sectors, 1, nullptr, 0);
-    const int32_t numbers[] = {number};
-    add_event_action(e, action, numbers, 1, nullptr, 0);
-    copy_bounded(e->action_text[0], sizeof e->action_text[0], text);
 }
 
 // A level's greeting: the text, the markup that follows it, and "Continue".
@@ -50,18 +33,22 @@ std::string greeting(const char* text, const char* commands)
            "\n^l\n^lnst Continue ^lnend close.txt\n";
 }
 
-// A small clearing with torches and crates, its way back to the gate in the south-east corner.
-void write_detour_level(const char* path, const char* display_name, float r, float g, float b)
+// A small clearing with torches and crates shown as `display_name`, its way back to the gate in
+// the south-east corner; being there puts travel-map location `location` on the map.
+void start_detour_level(const char* display_name, int32_t location, float r, float g, float b)
 {
     clear_level_tables();
     level_protos p = add_level_protos();
-    lay_ground(p.meadow, -128.0f, -96.0f, 5, 4, r, g, b);
+    lay_small_ground(p.meadow, r, g, b);
     place(p.torch, 200.0f, 200.0f, 10, true);
     place(p.torch, 440.0f, 200.0f, 10, true);
     place(p.crate, 320.0f, 140.0f, 10, true);
-    add_rect_sector(0.0f, 0.0f, 640.0f, 480.0f, 2);
-    make_movemap(-128.0f, -96.0f, 832.0f, 672.0f, {{200.0f, 200.0f}, {440.0f, 200.0f}, {320.0f, 140.0f}});
-    add_sector_event("to_gate", 560.0f, 400.0f, 640.0f, 480.0f, k_act_load_map, "brana.sav", 0);
+    add_rect_sector(k_small_west, k_small_north, k_small_east, k_small_south, 2);
+    make_movemap(k_small_west, k_small_north, k_small_east, k_small_south,
+                 {{200.0f, 200.0f}, {440.0f, 200.0f}, {320.0f, 140.0f}});
+    add_way_back_to_gate();
+    if (location >= 0)
+        add_map_location_event(location);
     set_scene(display_name, k_level_inside, 320.0f, 300.0f, 0.8f);
 }
 
@@ -69,22 +56,24 @@ void write_detour_level(const char* path, const char* display_name, float r, flo
 
 void add_gate_road()
 {
-    add_sector_event("road", 940.0f, 40.0f, 1020.0f, 120.0f, k_act_open_travel_map, "", 0);
+    add_exit({"road", k_gate_east - 190.0f, k_gate_north, k_gate_east, k_gate_north + 170.0f, 1290.0f, 30.0f, "Road",
+              k_act_open_travel_map, "", 0});
 }
 
 void write_detours_demo_data()
 {
     require(make_folder("data/scripts") && make_folder("data/levels"), "data/levels");
     // The encounter on the road; from its north-west corner the road goes on to the travel map.
-    write_detour_level("data/levels/encounter.sav", "The Road", 0.6f, 0.7f, 0.5f);
-    add_sector_event("road_on", 0.0f, 0.0f, 100.0f, 100.0f, k_act_open_travel_map, "", 0);
+    start_detour_level("The Road", -1, 0.6f, 0.7f, 0.5f);
+    add_exit({"road_on", k_small_west, k_small_north, k_small_west + 190.0f, k_small_north + 170.0f, -60.0f, 20.0f,
+              "Road", k_act_open_travel_map, "", 0});
     save_level("data/levels/encounter.sav");
     write_text("data/scripts/encounter.txt",
                greeting("On the road lies a torn cloak of the valley's scouts: its owner was dragged off towards "
-                        "the old ruins.",
-                        "^assign_quest locdrusk\n^set_quest_state locdrusk 5\n"));
-    // The ruins, entered at their third entry point, by the circle.
-    write_detour_level("data/levels/vantiel_penta.sav", "The Ruins", 0.5f, 0.5f, 0.6f);
+                        "the old ruins. ^l new location added to map",
+                        "^assign_quest locdrusk\n^set_quest_state locdrusk 5\n^enable_map 11\n"));
+    // The ruins' circle, entered at its third entry point; and the ruins the travel map leads to.
+    start_detour_level("The Stone Circle", k_ruins_location, 0.5f, 0.5f, 0.6f);
     scene_header& h = g_scene_header;
     h.entry_count = 3;
     h.entry_x[1] = 100.0f, h.entry_y[1] = 380.0f;
@@ -93,5 +82,7 @@ void write_detours_demo_data()
     write_text("data/scripts/vantiel_penta.txt",
                greeting("In the ruins a circle of old stones still glows. The scout's trail ends at its edge.",
                         "^assign_quest meetdrusk\n^set_quest_state meetdrusk 1\n"));
+    start_detour_level("The Ruins", k_ruins_location, 0.55f, 0.55f, 0.55f);
+    save_level("data/levels/vantiel_p.sav");
     clear_level_tables();
 }

@@ -51,24 +51,39 @@ void write_dialogues_demo_data()
     set_dialogue_option(first.get(), 1, 0, "I will look into it.", 0);
     write_villager_file("first0", *first);
 
-    // Greetings: both guarded by conditions that hold at the start, so either may be spoken.
-    auto start0 = villager_dialogue("villager_start0", {"Back again, Dovan? The water is still gone."});
-    set_dialogue_option(start0.get(), 0, 0, "Continue", 0);
-    set_dialogue_condition(start0.get(), 0, k_dia_quest_at_most, "watersupply", 1);
-    write_villager_file("start0", *start0);
-    auto start1 = villager_dialogue("villager_start1", {"Have you seen the bandits by the crate?"});
-    set_dialogue_option(start1.get(), 0, 0, "Continue", 0);
-    set_dialogue_condition(start1.get(), 0, k_dia_flag_equal, "encounter", 0);
-    write_villager_file("start1", *start1);
+    // Greetings, one for each turn of the water quest: before it is given, while the bandits
+    // live, once they are dead (the gate's event sets the villager's memory 0 to 1), and after the
+    // reward.
+    struct greeting {
+        const char* file;
+        const char* text;
+        uint16_t quest_kind;
+        int32_t quest_state, bandits_dead;  // -1: either
+    };
+    const greeting greetings[] = {
+        {"start0", "Back again, Dovan? The water is still gone.", k_dia_quest_at_most, 0, -1},
+        {"start1", "Have you seen the bandits east of the gate? They keep us from the spring.", k_dia_quest_equal, 1, 0},
+        {"start2", "The bandits are quiet. Was that your doing, Dovan?", k_dia_quest_equal, 1, 1},
+        {"start3", "The water flows again. You are always welcome here, Dovan.", k_dia_quest_at_least, 2, -1},
+    };
+    for (const greeting& g : greetings) {
+        auto d = villager_dialogue(g.file, {g.text});
+        set_dialogue_option(d.get(), 0, 0, "Continue", 0);
+        set_dialogue_condition(d.get(), 0, g.quest_kind, "watersupply", g.quest_state);
+        if (g.bandits_dead >= 0)
+            set_dialogue_condition(d.get(), 1, k_dia_char_memory0, "villager", g.bandits_dead);
+        write_villager_file(g.file, *d);
+    }
 
-    // The hero's questions: node 0 is the question, node 1 the answer; the second only once the
-    // water quest is under way.
+    // The hero's questions: node 0 is the question, node 1 the answer; the second only while the
+    // water quest is under way and the bandits live.
     auto question0 = villager_dialogue("villager_q0", {"Where is the spring?", "Up the hill, past the old oak."});
     set_dialogue_option(question0.get(), 1, 0, "Thank you.", 0);
     write_villager_file("question0", *question0);
-    auto question1 = villager_dialogue("villager_q1", {"Who blocked the spring?", "Bandits, they say. They camp by the road."});
+    auto question1 = villager_dialogue("villager_q1", {"Who blocked the spring?", "Bandits, they say. They camp east of the gate."});
     set_dialogue_option(question1.get(), 1, 0, "I see.", 0);
-    set_dialogue_condition(question1.get(), 0, k_dia_quest_at_least, "watersupply", 1);
+    set_dialogue_condition(question1.get(), 0, k_dia_quest_equal, "watersupply", 1);
+    set_dialogue_condition(question1.get(), 1, k_dia_char_memory0, "villager", 0);
     write_villager_file("question1", *question1);
 
     // Offering help starts the task, while the water quest is not yet given.
@@ -76,13 +91,16 @@ void write_dialogues_demo_data()
     set_dialogue_condition(question2.get(), 0, k_dia_quest_at_most, "watersupply", 0);
     write_villager_file("question2", *question2);
 
-    // Once the gate's bandits are dead (the gate's event sets the villager's memory 0 to 1) and
-    // while the water quest is under way (state 1), the hero reports back and takes the reward;
-    // the reward moves the quest to state 2, so it is offered once.
+    // Once the gate's bandits are dead and while the water quest is under way (state 1), the hero
+    // reports back and takes the reward; the reward moves the quest on, so it is offered once.
     auto question3 = villager_dialogue("villager_q3", {"The bandits are gone.", "^start_dialog villager_reward"});
     set_dialogue_condition(question3.get(), 0, k_dia_char_memory0, "villager", 1);
     set_dialogue_condition(question3.get(), 1, k_dia_quest_equal, "watersupply", 1);
     write_villager_file("question3", *question3);
+
+    // The shop, in every talk.
+    auto question4 = villager_dialogue("villager_q4", {"Show me your wares.", "^start_dialog villager_shop"});
+    write_villager_file("question4", *question4);
 
     auto end0 = villager_dialogue("villager_end0", {"Safe travels, and mind the road."});
     set_dialogue_option(end0.get(), 0, 0, "Goodbye.", 0);
@@ -105,9 +123,10 @@ void write_dialogues_demo_data()
     write_text("data/dialogs/eng/villager_task/0.txt",
                "^window 50 420 900 700\n^dialog\n^l Villager:\n^l Take this potion and clear the spring for us.\n"
                "^assign_quest watersupply\n^set_flag spring_told\n^add_char_item HERO elixir 1\n^l\n"
-               "^lnst 1. Show me your wares. ^lnend villager_task/shop.txt\n^l\n"
+               "^lnst 1. Show me your wares. ^lnend villager_shop/0.txt\n^l\n"
                "^lnst 2. Take me to the yard. ^lnend villager_task/yard.txt\n");
-    write_text("data/dialogs/eng/villager_task/shop.txt",
+    require(make_folder("data/dialogs/eng/villager_shop"), "data/dialogs/eng/villager_shop");
+    write_text("data/dialogs/eng/villager_shop/0.txt",
                "^window 50 420 900 700\n^dialog\n^l Villager:\n^l Have a look, friend.\n^shop 1 50 100\n^l\n"
                "^lnst Thank you. ^lnend close.txt\n");
     write_text("data/dialogs/eng/villager_task/yard.txt",
@@ -122,10 +141,18 @@ void write_dialogues_demo_data()
                "^window 50 420 900 700\n^dialog\n^l The yard behind the gate.\n^l\n^lnst Continue ^lnend close.txt\n");
 
     // The level's greeting stays until the player goes on (Space or a click); its lines go into
-    // the message log, and from here on the HUD offers the dream world. The hero learns three
-    // attunements here.
+    // the message log, and from here on the HUD offers the dream world. On the first entry (while
+    // the flag "gate_lessons" is 0) the gate's lessons take its place: the same greeting, which
+    // also teaches the hero three attunements and sets the flag.
+    const std::string greeting = "^window 50 50 640 150\n^center\n^gl_a 0.6\n^l The gate of the valley. A villager "
+                                 "waits by the torches; bandits camp east of the gate.\n"
+                                 "^l Left button: walk. Right button: strike. Key 2: drink a potion.\n";
+    const std::string go_on = "^l\n^lnst Continue ^lnend close.txt\n";
     write_text("data/scripts/brana.txt",
-               "^enable_dreamworld\n^add_attunement 175\n^add_attunement 179\n^add_attunement 180\n"
-               "^window 50 50 600 110\n^center\n^gl_a 0.6\n^l The gate of the valley. A villager waits by "
-               "the torches.\n^l\n^lnst Continue ^lnend close.txt\n");
+               "^enable_dreamworld\n^if flagstate.gate_lessons = 0 ^then ^start_dialog gate_lessons ^endif\n" + greeting +
+                   go_on);
+    require(make_folder("data/dialogs/eng/gate_lessons"), "data/dialogs/eng/gate_lessons");
+    write_text("data/dialogs/eng/gate_lessons/0.txt",
+               greeting + "^add_attunement 175\n^add_attunement 179\n^add_attunement 180\n^set_flag gate_lessons\n"
+                          "^l The old gate remembers its keepers: three of their ways come back to you.\n" + go_on);
 }

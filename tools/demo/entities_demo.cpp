@@ -40,7 +40,7 @@ void own(int32_t e, int32_t object, float alpha = 1.0f)
 
 } // namespace
 
-void add_gate_entities(int32_t torch, int32_t wheel, int32_t crate)
+void add_gate_entities(int32_t torch, int32_t crate)
 {
     // The hut: two crates that fade in while the hero stands inside, drawn in front of it.
     const int32_t hut = gate_entity("chata", k_entity_interior, 0, rect_sector(20, 600, 200, 740));
@@ -48,12 +48,12 @@ void add_gate_entities(int32_t torch, int32_t wheel, int32_t crate)
     own(hut, place(crate, 80, 650, 10, true), 0.0f);
     own(hut, place(crate, 150, 700, 10, true), 0.0f);
 
-    // The gate, shut while the lever is up; the lever a wheel beside it.
+    // The gate, shut while the lever is up; pulled over, the lever swings it open.
     const int32_t gate = gate_entity("vrata", k_entity_normal, k_entity_state_done, -1);
-    own(gate, place(wheel, 270, 560, 10, true));
+    own(gate, place(gate_proto(), 270, 545, 10, true));
     const int32_t lever = gate_entity("paka", k_entity_lever, 1, rect_sector(240, 650, 300, 710));
     g_entities[lever].link = int16_t(gate);
-    own(lever, place(wheel, 270, 680, 10, true));
+    own(lever, place(lever_proto(), 270, 675, 10, true));
 
     // The trap fires a water bolt from beside the path once each time the hero steps in.
     const int32_t trap = gate_entity("pasca", k_entity_trap, 1, rect_sector(340, 620, 460, 740));
@@ -77,7 +77,7 @@ void add_gate_entities(int32_t torch, int32_t wheel, int32_t crate)
     copy_bounded(text.text, sizeof text.text, "An old statue of the gatekeeper");
     const int32_t statue = gate_entity("socha", k_entity_normal, 1, rect_sector(740, 620, 840, 740));
     g_entities[statue].description = int16_t(++g_map_text_count);
-    own(statue, place(wheel, 790, 680, 10, true, 0.7f, 0.7f, 0.7f));
+    own(statue, place(statue_proto(), 790, 660, 10, true));
 
     // The chest in the south-east corner: a click sends the hero there, and it opens beside the
     // inventory when he arrives.

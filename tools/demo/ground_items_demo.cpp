@@ -101,7 +101,7 @@ void add_gate_ground_items()
     };
     constexpr uint16_t k_no_owner = 0xFFFF;
     // Cells of the 24-pixel grid around the hero's entry (512, 384); the trap lies on the first
-    // bandit's way from (760, 420) to the hero.
+    // bandit's way from (880, 430) to the hero.
     const lying items[] = {
         {k_demo_sword, 1, 18, 15},  {k_demo_gold, 120, 19, 13},  {k_demo_potion, 1, 16, 19},
         {k_demo_potion, 1, 17, 20}, {k_demo_essence, 1, 28, 13}, {k_demo_trap, 1, 27, 17},

@@ -81,6 +81,10 @@ void paint(canvas& c, const std::string& name, uint32_t colour)
         c.disc(16.0f, 20.0f, 10.0f, colour, k_ink);
         c.triangle(11.0f, 6.0f, 21.0f, 6.0f, 16.0f, 13.0f, colour, k_ink);
         c.bar(11.0f, 11.0f, 21.0f, 11.0f, 1.0f, k_gold);
+    } else if (name == "kapa") {
+        c.disc(16.0f, 19.0f, 11.0f, colour, k_ink);  // the dome
+        c.box(3.0f, 19.0f, 29.0f, 24.0f, shade(colour, 0.8f), k_ink);  // the brim
+        c.bar(16.0f, 9.0f, 16.0f, 19.0f, 1.2f, shade(colour, 1.3f));  // the crest
     } else if (name == "cizmy") {
         c.box(8.0f, 5.0f, 16.0f, 24.0f, colour, k_ink);
         c.box(8.0f, 20.0f, 25.0f, 27.0f, colour, k_ink);

@@ -54,6 +54,14 @@ void write_sparks_efect()
     require(save_efect_protos(), k_efect_protos_file);
 }
 
+// The helm's icon and big image, "data/predmety/kapa.tga" and "big_kapa.tga".
+void write_helm_pictures()
+{
+    constexpr uint32_t gold = 0xFFDCB43Cu;
+    write_item_picture(std::string("data/predmety/") + k_helm_key + ".tga", k_helm_key, 32, gold);
+    write_item_picture(std::string("data/predmety/big_") + k_helm_key + ".tga", k_helm_key, 64, gold);
+}
+
 void add_helm_record()
 {
     require(k_demo_helm < g_item_proto_count && g_item_protos[k_demo_helm].deleted, "a free record for the helm");
@@ -61,7 +69,6 @@ void add_helm_record()
     helm = item_proto{};
     copy_bounded(helm.key_name, sizeof helm.key_name, k_helm_key);
     copy_bounded(helm.display_name, sizeof helm.display_name, "Golden helm");
-    copy_bounded(helm.image_name, sizeof helm.image_name, "brnenie");  // the armour's icon
     copy_bounded(helm.model_name, sizeof helm.model_name, k_helm_key);
     helm.item_class = k_item_helm;
     helm.armour_bonus = 2;
@@ -105,6 +112,7 @@ void write_item_looks_demo_data()
     for (const char* clip : k_hero_clips)
         write_helm_model(std::string("3d/hero/1/") + clip + "/");
     write_sparks_efect();
+    write_helm_pictures();
     add_helm_record();
     give_helm_to_hero();
 }

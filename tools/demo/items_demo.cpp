@@ -1,11 +1,13 @@
 // The item table of the demo, written through the item saver: an item of every equipment
 // class, a lantern, potions, a scroll, a bag, gold, essence, the attunements the rules name and
-// the centre marker, with deleted records between; their icons, big images and English
-// descriptions, the default ground model, the sounds and the attunement tiers.
+// the centre marker, with deleted records between; their icons and big images, the attunements'
+// English descriptions, the default ground model, the sounds and the attunement tiers; and the
+// items' English descriptions once the table is complete.
 #include "tools/demo/demo_data.h"
 
 #include "core/utilities.h"
 #include "engine/packed_stream.h"
+#include "items/item_properties.h"
 #include "items/items.h"
 #include "platform/audio_writer.h"
 #include "platform/files.h"
@@ -15,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -103,28 +106,77 @@ void add_equipment()
     }
 }
 
-// "data/predmety/eng/<key>.txt" for every item that is not deleted, "data/attunements/eng/<key>.txt"
-// for the attunements.
-void write_descriptions()
+// "data/attunements/eng/<key>.txt" for every attunement.
+void write_attunement_descriptions()
 {
-    require(make_folder("data/predmety/eng") && make_folder("data/attunements/eng"), "data/attunements/eng");
+    require(make_folder("data/attunements/eng"), "data/attunements/eng");
     for (int32_t i = 0; i < g_item_proto_count; ++i) {
         const item_proto& item = g_item_protos[i];
-        if (item.deleted)
+        if (item.deleted || item.item_class != k_item_attunement)
             continue;
-        const bool attunement = item.item_class == k_item_attunement;
-        const std::string text =
-            attunement ? std::string("The ") + item.display_name + " stays with whoever keeps it active.\r\n" +
-                             "Its strength grows with the points its deeds earn.\r\n"
-                       : std::string("A ") + item.display_name + " of the gate's country.\r\n" +
-                             "Worn, carried or traded by travellers on the old road.\r\n";
-        const std::string path =
-            std::string(attunement ? "data/attunements/eng/" : "data/predmety/eng/") + item.key_name + ".txt";
+        const std::string text = std::string("The ") + item.display_name + " stays with whoever keeps it active.\r\n" +
+                                 "Its strength grows with the points its deeds earn.\r\n";
+        const std::string path = std::string("data/attunements/eng/") + item.key_name + ".txt";
         require(write_whole_file(path.c_str(), text.data(), text.size()), path);
     }
 }
 
 } // namespace
+
+void write_item_descriptions()
+{
+    // Each item as the player learns of it: what it is and what it does.
+    struct description {
+        const char* key;
+        const char* text;
+    };
+    static const description k_descriptions[] = {
+        {"mec", "A plain soldier's sword, sharp and well balanced."},
+        {"brnenie", "A jerkin of boiled leather that turns aside the lighter blows."},
+        {"zlato", "Coins of the valley, good at every counter."},
+        {"dyka", "A short blade: it strikes twice while a sword strikes once."},
+        {"sekera", "A heavy axe for both hands; slow, but its blows bite deep."},
+        {"luk", "A hunter's bow of yew for shooting from afar."},
+        {"prsten", "A copper ring; it asks for a weapon in the hand."},
+        {"elixir", "A red draught that closes wounds when drunk (key 2 on the quick bar). "
+                   "Deep wounds leave a mark."},
+        {"zvitok", "Read aloud, the scroll bursts into a ring of sparks around the reader."},
+        {"vak", "A bag that holds small things apart from the backpack."},
+        {"esencia", "A shard of gathered strength; taking it feeds the attunements."},
+        {"palica", "A shaman's staff: every blow it strikes sends a water bolt."},
+        {"prutik", "A wand of oak that gathers the caster's power."},
+        {"cizmy", "Sturdy boots for the long road."},
+        {"stit", "A round wooden shield rimmed with iron."},
+        {"strieborny", "A silver ring set with a blue stone."},
+        {"amulet", "An amulet carved from bone, worn at the neck."},
+        {"plast", "A travel cloak that keeps off the rain."},
+        {"nohavice", "Padded leggings that soften the blows at the legs."},
+        {"narukavnik", "An iron bracer for the left arm."},
+        {"rukavica", "A leather glove for the sword hand."},
+        {"lampa", "A lantern that lights the way at night."},
+        {"kapa", "A golden helm; sparks dance above whoever wears it."},
+        {"pasca", "Iron jaws that snap shut with a thunderclap under an enemy that steps on them."},
+        {"zeravy_jas", "A glow of embers that lights its bearer for a while."},
+        {"kamenna_koza", "Skin as hard as stone, for a short while."},
+        {"relikvia1", "A relic of old forms, heavy with many powers."},
+        {"relikvia2", "A relic of old powers, humming in the hand."},
+        {"stred", "A marker the story uses; it is not taken along."},
+    };
+    require(make_folder("data/predmety/eng"), "data/predmety/eng");
+    for (int32_t i = 0; i < g_item_proto_count; ++i) {
+        const item_proto& item = g_item_protos[i];
+        if (item.deleted || item.item_class == k_item_attunement)
+            continue;
+        const description* found = nullptr;
+        for (const description& d : k_descriptions)
+            if (std::strcmp(d.key, item.key_name) == 0)
+                found = &d;
+        require(found != nullptr, std::string("a description of ") + item.key_name);
+        const std::string text = std::string(found->text) + "\r\n";
+        const std::string path = std::string("data/predmety/eng/") + item.key_name + ".txt";
+        require(write_whole_file(path.c_str(), text.data(), text.size()), path);
+    }
+}
 
 void write_ground_sprite_model(const char* name)
 {
@@ -231,11 +283,16 @@ void write_items_demo_data()
     ring.price = 60;
     ring.requirement_count = 1;
     g_item_lists[9].requirements[0] = item_property{1, {3, 0, 0, 0, 0, 0, 0, 0}};
-    item_proto& potion = add_item(10, "elixir", "Healing potion", k_item_quick);
+    item_proto& potion = add_item(k_demo_potion, "elixir", "Healing potion", k_item_quick);
     potion.damage = 20;
     potion.price = 15;
     potion.destroy_after = 1;
-    add_item(12, "zvitok", "Scroll of sparks", k_item_scroll).price = 30;
+    potion.efect_count = 1;
+    g_item_lists[k_demo_potion].efects[0] = item_property{k_efect_add_life, {}};
+    item_proto& scroll = add_item(12, "zvitok", "Scroll of sparks", k_item_scroll);
+    scroll.price = 30;
+    scroll.efect_count = 1;
+    g_item_lists[12].efects[0] = item_property{k_efect_cast_spell_when_quickused, {k_demo_spell_volley, 0, 0, 0, 0, 0, 0, 0}};
     item_proto& bag = add_item(13, "vak", "Bag", k_item_container);
     bag.container_width = bag.container_height = 4;
     bag.price = 20;
@@ -267,7 +324,7 @@ void write_items_demo_data()
         write_icon(icon.name, icon.r, icon.g, icon.b);
         write_item_image("big_", icon.name, 64, icon.r, icon.g, icon.b);
     }
-    write_descriptions();
+    write_attunement_descriptions();
     for (int32_t i = 0; i < g_item_proto_count; ++i)
         if (g_item_protos[i].deleted)
             copy_bounded(g_item_protos[i].image_name, sizeof g_item_protos[i].image_name, "stred");

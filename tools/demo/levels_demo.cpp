@@ -147,6 +147,11 @@ void lay_ground(int32_t meadow, float x0, float y0, int columns, int rows, float
     for (int w = 0; w < rows; ++w)
         for (int c = 0; c < columns; ++c)
             place(meadow, x0 + 192.0f * float(c), y0 + 192.0f * float(w), 0, false, r, g, b);
+    scene_header& h = g_scene_header;
+    h.camera_min_x = x0;
+    h.camera_max_x = x0 + 192.0f * float(columns);
+    h.camera_min_y = y0;
+    h.camera_max_y = y0 + 192.0f * float(rows);
 }
 
 namespace {
@@ -251,39 +256,51 @@ void write_start_level()
     save_level("data/levels/start.sav");
 }
 
+// How far the camp sees: a bandit joins a fight once a place beside the hero (some 100 units from
+// it) lies this near, the shaman casts at the hero this near; from the entry (512, 384) neither
+// does.
+constexpr int16_t k_bandit_sight = 200, k_shaman_sight = 420;
+
+// A placed enemy of the bandit class with skills 6 that notices the hero at `sight`.
+void make_camp_enemy(char_placement& p, int16_t sight)
+{
+    p.kind = k_kind_enemy;
+    std::fill(std::begin(p.skills), std::end(p.skills), uint8_t(6));
+    p.monster_class = 0;
+    p.ai_distance = sight;
+}
+
 // The level shown as "The Gate": an autumn meadow around its entry point (512, 384), a row of
-// torches, two wheels and the crate, an inside level under a warm fixed light, in the rain.
+// torches, two wheels, the crate and the shrine, an inside level under a warm fixed light, in the
+// rain.
 void write_gate_level()
 {
     clear_level_tables();
     level_protos p = add_level_protos();
-    lay_ground(p.meadow, -128.0f, -96.0f, 8, 6, 1.0f, 0.8f, 0.55f);
+    lay_ground(p.meadow, k_gate_west, k_gate_north, 8, 6, 1.0f, 0.8f, 0.55f);
     for (int i = 0; i < 5; ++i)
         place(p.torch, 160.0f + 180.0f * float(i), 200.0f, 10, true);
-    place(p.wheel, 300.0f, 560.0f, 10, true);
+    place(p.wheel, 400.0f, 540.0f, 10, true);
     place(p.wheel, 720.0f, 560.0f, 10, true);
     place(p.crate, 512.0f, 460.0f, 10, true);
-    place(p.wheel, 120.0f, 520.0f, 10, true, 0.6f, 0.7f, 1.0f);  // the shrine
+    place(shrine_proto(), 120.0f, 520.0f, 10, true);
     add_light(340.0f, 200.0f, 1.0f, 0.6f, 0.3f, 8.0f);
     add_light(700.0f, 200.0f, 1.0f, 0.6f, 0.3f, 8.0f);
     add_pulsing_light_effect(1);
-    add_rect_sector(0.0f, 0.0f, 1024.0f, 768.0f, 4);
-    make_movemap(-128.0f, -96.0f, 1408.0f, 1056.0f, {{160.0f, 200.0f}, {520.0f, 200.0f}, {880.0f, 200.0f}});
+    add_rect_sector(k_gate_west, k_gate_north, k_gate_east, k_gate_south, 4);
+    make_movemap(k_gate_west, k_gate_north, k_gate_east, k_gate_south, {{160.0f, 200.0f}, {520.0f, 200.0f}, {880.0f, 200.0f}});
     map_text& text = g_map_texts[g_map_text_count++];
     text.tag = 1;
     copy_bounded(text.key, sizeof text.key, "tabula");
     copy_bounded(text.text, sizeof text.text, "The road is closed.");
-    // A bandit by the crate and a villager by the torches, from their creature files.
-    add_char_placement(&g_char_placements, "bandit.chr", 760.0f, 420.0f, 220);
-    // Two bandits of the bandit class by the crate and the wheel, the squire at the hero's side.
-    add_char_placement(&g_char_placements, "bandit.chr", 820.0f, 560.0f, 250);
-    add_char_placement(&g_char_placements, "squire.chr", 600.0f, 380.0f, 200);
-    for (int i : {0, 1}) {
-        char_placement& bandit = g_char_placements.entries[i];
-        bandit.kind = k_kind_enemy;
-        std::fill(std::begin(bandit.skills), std::end(bandit.skills), uint8_t(6));
-        bandit.monster_class = 0;
-    }
+    // Two bandits of the bandit class camp east of the gate, out of sight of the entry: they
+    // come at the hero once it walks near them. The squire waits on the way there, by the hero's
+    // side when the bandits meet it.
+    add_char_placement(&g_char_placements, "bandit.chr", 880.0f, 430.0f, 220);
+    add_char_placement(&g_char_placements, "bandit.chr", 860.0f, 560.0f, 250);
+    add_char_placement(&g_char_placements, "squire.chr", 700.0f, 400.0f, 200);
+    for (int i : {0, 1})
+        make_camp_enemy(g_char_placements.entries[i], k_bandit_sight);
     g_char_placements.entries[2].kind = k_kind_sidekick;
     // Bandits come back to the clearing east of the gate some hours after the last one fell.
     add_monster_point(&g_monster_points, 1000.0f, 300.0f);
@@ -293,18 +310,15 @@ void write_gate_level()
     g_monster_points.kind_level[1] = 3;
     add_char_placement(&g_char_placements, "villager.chr", 280.0f, 400.0f, 220);
     // A bandit shaman on the north-east path casts at the hero from a distance.
-    add_char_placement(&g_char_placements, "shaman.chr", 900.0f, 250.0f, 220);
-    char_placement& shaman = g_char_placements.entries[g_char_placements.count - 1];
-    shaman.kind = k_kind_enemy;
-    std::fill(std::begin(shaman.skills), std::end(shaman.skills), uint8_t(6));
-    shaman.monster_class = 0;
+    add_char_placement(&g_char_placements, "shaman.chr", 980.0f, 330.0f, 220);
+    make_camp_enemy(g_char_placements.entries[g_char_placements.count - 1], k_shaman_sight);
     set_scene("Brana", k_level_inside, 512.0f, 384.0f, 0.9f);
     g_scene_header.rain_chance = 100;  // it always rains at the gate, for a minute at a time
     g_scene_header.rain_duration = 37;
     add_gate_containers();
     add_gate_events();
     add_gate_road();
-    add_gate_entities(p.torch, p.wheel, p.crate);
+    add_gate_entities(p.torch, p.crate);
     add_epilogue_signpost();
     add_gate_ground_items();
     add_gate_laid_torch(p.torch);

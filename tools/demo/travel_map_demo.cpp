@@ -52,16 +52,19 @@ void write_map_images()
 // The places of the valley, one per location, as their label banners name them.
 const char* const k_location_names[k_map_locations] = {
     "The Gate", "The Yard", "Camp", "Mine", "Forest", "Arena", "Battlefield", "Camp field", "Cave",
-    "Shrine", "Pass", "Vantiel", "Hell gate", "Vantiel hall", "Relic", "Oracle: Vell", "Oracle: Black",
+    "Shrine", "Pass", "The Ruins", "Hell gate", "Vantiel hall", "Relic", "Oracle: Vell", "Oracle: Black",
     "Oracle: Snow", "Oracle",
 };
+
+// A label banner, as wide as a location's area allows and tall enough for letters of 16 pixels.
+constexpr uint32_t k_label_width = 176, k_label_height = 36;
 
 // "data/sprites/map_label<i>.tga": a banner carrying the location's name.
 std::string write_label_image(int32_t location)
 {
-    canvas banner(112, 24, 0xE0F0E0C0u);
-    banner.frame(0, 0, 112, 24, 2, 0xFF503010u);
-    banner.label(k_location_names[location], 0xFF302010u, 12);
+    canvas banner(k_label_width, k_label_height, 0xE0F0E0C0u);
+    banner.frame(0, 0, int(k_label_width), int(k_label_height), 2, 0xFF503010u);
+    banner.label(k_location_names[location], 0xFF302010u, 24);
     const std::string name = "data/sprites/map_label" + std::to_string(location) + ".tga";
     banner.save(name);
     return name;
@@ -85,7 +88,8 @@ void write_travel_map_demo_data()
         g_objects[disc].alpha = 0.0f;
         add_object_entity(k_travel_map_markers[i], ("marker" + std::to_string(i)).c_str(), disc);
         const std::string label_image = write_label_image(i);
-        const int32_t label = sprite_proto(("label" + std::to_string(i)).c_str(), label_image.c_str(), 112, 24);
+        const int32_t label = sprite_proto(("label" + std::to_string(i)).c_str(), label_image.c_str(),
+                                           int32_t(k_label_width), int32_t(k_label_height));
         add_object_entity(k_travel_map_labels[i], ("label" + std::to_string(i)).c_str(), place(label, cx, cy + 40.0f, 11, false));
     }
     make_movemap(0.0f, 0.0f, 1024.0f, 768.0f, {});
