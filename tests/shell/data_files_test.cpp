@@ -181,6 +181,9 @@ TEST_F(shell_test, FilesThatCannotBeUsedAreNamedOnceEach)
 
 TEST_F(shell_test, ALastLineWithoutItsLineEndIsReadLikeAnyOther)
 {
+    const std::string flags = read_text("global/flag.txt");
+    const size_t last_line = flags.find_last_not_of("\r\n");
+    const std::string last_flag = flags.substr(flags.find_last_of('\n', last_line) + 1, last_line - flags.find_last_of('\n', last_line));
     for (const char* name : {"global/quest_eng.txt", "global/flag.txt", "global/text_eng.txt", "global/itemnames_eng.txt",
                              "global/attunements.txt", "data/leveltext/eng/Brana/levelname"}) {
         std::string text = read_text(name);
@@ -192,7 +195,7 @@ TEST_F(shell_test, ALastLineWithoutItsLineEndIsReadLikeAnyOther)
     ASSERT_TRUE(program_startup("zorv console brana.sav"));
 
     EXPECT_TRUE(g_quest_count == 3 && g_quests[2].experience == 7);
-    EXPECT_TRUE(g_flag_count == 2 && std::strcmp(g_flags[1].name, "spring_told") == 0);
+    EXPECT_TRUE(g_flag_count > 0 && last_flag == g_flags[g_flag_count - 1].name) << last_flag;
     EXPECT_STREQ(g_ui_text[k_ui_text_count - 1], "Nightmare");
     EXPECT_GE(find_item_proto_by_name("Healing Potion"), 0);
     const int32_t insight = find_item_proto_by_name("Master's insight");

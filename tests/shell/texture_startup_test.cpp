@@ -46,15 +46,18 @@ TEST_F(shell_test, LoadsLevelChangesAndNewGamesGiveBackTheTexturesTheyFree)
     ASSERT_TRUE(program_startup("zorv console brana.sav"));
     ASSERT_TRUE(pass_greeting());
     ASSERT_TRUE(save_game(&g_save_list, "kept", 0, 1));
-    ASSERT_TRUE(load_game(&g_save_list, "kept"));
-    const int32_t slots = g_texture_count;
-    for (int round = 0; round < 3; ++round) {
+    // The first round meets every texture once (a picture the yard or the new game shows first
+    // stays loaded); every later round takes no slot more.
+    int32_t slots = 0;
+    for (int round = 0; round < 4; ++round) {
         ASSERT_TRUE(load_game(&g_save_list, "kept"));
         change_level("dedina01.sav", 0, 0, 1);
         change_level("brana.sav", 0, 0, 1);
         g_new_game_request = 1;
         run_new_game_request();  // its fades draw the world the hero left
         change_level("brana.sav", 0, 0, 1);
+        if (round == 0)
+            slots = g_texture_count;
         EXPECT_EQ(g_texture_count, slots) << "round " << round;
     }
     // No freed texture was uploaded under the name a freed frame keeps.
