@@ -22,6 +22,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <sstream>
 
 namespace {
 
@@ -156,10 +157,11 @@ TEST_F(shell_test, DamagedStartUpFilesAreLoggedByNameAndNeverAsLoaded)
 
 TEST_F(shell_test, FilesThatCannotBeUsedAreNamedOnceEach)
 {
-    // The shaman placed at the gate, the water bolt's explosion, the default ground model (the
-    // armour has none of its own) and the two names tables.
+    // The shaman placed at the gate, the water bolt's explosion, the armour's ground model and
+    // the default one it falls back to, and the two names tables.
     std::filesystem::remove("data/creature/shaman.chr");
     std::filesystem::remove("data/spell/e_voda.pr");
+    std::filesystem::remove("data/predmety/ground/brnenie.pr");
     std::filesystem::remove("data/predmety/ground/default.pr");
     write_text("global/chars_eng.txt", "");
     write_text("global/itemnames_eng.txt", "");
@@ -177,6 +179,23 @@ TEST_F(shell_test, FilesThatCannotBeUsedAreNamedOnceEach)
         EXPECT_TRUE(first != std::string::npos && log.find("\n" + name, first + 1) == std::string::npos) << name;
     }
     program_shutdown(true);
+}
+
+TEST_F(shell_test, TheDemoHasEveryFileItsLevelsAskFor)
+{
+    ASSERT_TRUE(program_startup("zorv console brana.sav"));
+    for (const auto& file : std::filesystem::directory_iterator("data/levels"))
+        if (file.path().extension() == ".sav") {
+            change_level(file.path().filename().c_str(), 0, 0, 1);
+            ASSERT_TRUE(program_frame());
+        }
+    program_shutdown(true);
+    // Every line naming a missing file, but a spell's effect: a spell without a missile or a
+    // second explosion has no file for it, and reads only the effects it has.
+    std::istringstream log(read_text(k_console_log_file));
+    for (std::string line; std::getline(log, line);)
+        EXPECT_TRUE(line.find(": subor chyba") == std::string::npos || line.ends_with("ostava kuzlo bez tohto efektu"))
+            << line;
 }
 
 TEST_F(shell_test, ALastLineWithoutItsLineEndIsReadLikeAnyOther)

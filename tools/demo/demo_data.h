@@ -62,6 +62,9 @@ constexpr int16_t k_demo_helm = 20;
 // casts the thunderclap under an enemy that steps on it) is added to the item table in memory
 // and "global/items.dat". The items and the spells must be written first.
 void write_ground_items_demo_data();
+// A ground model for every item whose image has none yet, its icon lying on the ground, so that
+// no item falls back to the shared default look. After every writer of the item table.
+void write_remaining_ground_models();
 constexpr int16_t k_demo_trap = 21;
 // The quests "watersupply", "locdrusk" and "meetdrusk" in "global/quest_eng.txt" with their texts
 // in "data/quests/eng/", and the story flags "encounter", "spring_told" and "gate_lessons" in

@@ -7,6 +7,7 @@
 #include "items/ground_items.h"
 #include "items/item_properties.h"
 #include "items/items.h"
+#include "platform/files.h"
 #include "platform/image_writer.h"
 
 #include <cmath>
@@ -91,6 +92,9 @@ void write_ground_items_demo_data()
     write_ground_model("elixir", flask, 220, 40, 40);
     write_ground_model("esencia", crystal, 160, 60, 220);
     write_ground_model(k_trap_key, jaws, 150, 150, 160);
+    // The trap's icon is its ground image.
+    const std::string icon = std::string("data/predmety/") + k_trap_key + ".tga";
+    require(copy_file((std::string("data/predmety/ground/") + k_trap_key + "00.tga").c_str(), icon.c_str()), icon);
     require(save_items(), "global/items.dat");
 }
 
@@ -110,4 +114,19 @@ void add_gate_ground_items()
         require(drop_ground_item(uint16_t(l.item), uint16_t(l.amount), l.cell_x, l.cell_y, false, k_no_owner,
                                  k_ground_item_no_element),
                 "the gate's ground items");
+}
+
+void write_remaining_ground_models()
+{
+    for (int32_t i = 0; i < g_item_proto_count; ++i) {
+        // An item without an image name is shown by its key name, as the item table reads it.
+        const item_proto& item = g_item_protos[i];
+        const std::string name = item.image_name[0] ? item.image_name : item.key_name;
+        const std::string model = "data/predmety/ground/" + name + ".pr";
+        if (name.empty() || file_exists(model.c_str()) == 1)
+            continue;
+        const std::string image = "data/predmety/ground/" + name + "00.tga";
+        require(copy_file(("data/predmety/" + name + ".tga").c_str(), image.c_str()), image);
+        write_ground_sprite_model(name.c_str());
+    }
 }

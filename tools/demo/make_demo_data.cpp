@@ -55,6 +55,7 @@ int main(int argc, char** argv)
     write_hero_looks_demo_data();
     write_monster_item_editors_demo_data();
     write_item_descriptions();
+    write_remaining_ground_models();
     write_editor_demo_data();
     write_proto_editor_demo_data();
     write_saves_demo_data();
