@@ -3,6 +3,7 @@
 #include "core/file_times.h"
 #include "core/game_globals.h"
 #include "core/input_state.h"
+#include "core/utilities.h"
 #include "engine/fonts.h"
 #include "engine/lights.h"
 #include "engine/quads.h"
@@ -92,7 +93,7 @@ void choose_save(int n, const char* name)
 {
     game_interface& gi = g_interface;
     gi.selected_save = int16_t(n);
-    std::strncpy(g_chosen_name, name, k_save_name_size);
+    copy_bounded(g_chosen_name, sizeof g_chosen_name, name);
     char path[k_texture_name_size];  // a longer path has no texture: no screenshot
     const bool own_slot = holds_preview(gi.save_preview);
     if (!save_file_path(name, "shot.bmp", path)) {

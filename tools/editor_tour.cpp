@@ -64,7 +64,7 @@ void shoot(const std::string& name)
         rgba[i * 4 + 2] = uint8_t(argb[i]);
         rgba[i * 4 + 3] = 255;
     }
-    char number[8];
+    char number[16];
     std::snprintf(number, sizeof number, "%02d-", ++g_shots);
     const std::filesystem::path file = g_out / (number + file_word(name) + ".png");
     if (!stbi_write_png(file.string().c_str(), width, height, 4, rgba.data(), width * 4)) {

@@ -317,9 +317,9 @@ TEST_F(shell_test, AMinuteOfFightingAtTenFramesASecondKeepsTheBloodBoundedAndUnd
     input_set_script([](uint32_t) { clock_advance_manual(100); });  // every pass a tenth of a second
     char_record& hero = g_chars[g_player_char];
     hero.spell_mode = 0;
-    g_chars[slot_named("shaman")].life = k_life_gone;
-    const int32_t bandit = slot_named("bandit");
-    ASSERT_GE(bandit, 0);
+    const int32_t shaman = slot_named("shaman"), bandit = slot_named("bandit");
+    ASSERT_TRUE(shaman >= 0 && bandit >= 0);
+    g_chars[shaman].life = k_life_gone;
     auto live_objects = [] {
         return std::count_if(g_objects, g_objects + g_object_count, [](const world_object& o) { return o.state != 0; });
     };

@@ -216,8 +216,9 @@ private:
             << screen << ": " << name << " rims (" << rim.x1 << ", " << rim.y1 << ") - (" << rim.x2 << ", "
             << rim.y2 << ") around the bar (" << bar.x1 << ", " << bar.y1 << ") - (" << bar.x2 << ", " << bar.y2 << ")";
         const uint32_t mx = uint32_t(((bar.x1 + bar.x2) / 2 - b.x1) / sx), my = uint32_t(((bar.y1 + bar.y2) / 2 - b.y1) / sy);
-        if (mx < image.width && my < image.height)
+        if (mx < image.width && my < image.height) {
             EXPECT_EQ(image.argb[size_t(my) * image.width + mx] >> 24, 0u) << screen << ": " << name << " hides its bar";
+        }
     }
 
     void check_images(const std::string& screen)

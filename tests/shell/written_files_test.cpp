@@ -42,7 +42,7 @@ struct written_file {
     bool packed;
     uint32_t head = 0, record = 0;
     bool item_lists = false;  // each record is followed by its two property lists
-    std::vector<load_set_field> set_at_load;
+    std::vector<load_set_field> set_at_load = {};
 };
 
 const std::vector<written_file>& written_files()
@@ -199,9 +199,10 @@ TEST_F(shell_test, AWrittenFileCutOrZeroedKeepsItsBytesThroughAGameAndAnEditorRu
                     continue;
                 }
                 // The game writes no table but the save list (made again, above) and the settings.
-                if (editor || name == "config.cfg")
+                if (editor || name == "config.cfg") {
                     EXPECT_NE(log.find(name + " sa nenacital cely, nezapisujem ho\n"), std::string::npos)
                         << name << " " << damage << (editor ? ", editor" : ", game");
+                }
             }
         }
     }
