@@ -131,7 +131,8 @@ TEST_F(editor_input, KeysAndClicksGivenToTheFileChooserDoNotReachTheViewAfterItC
     // A click into the name field over the view, the map's name typed, Return.
     const std::string gate = "data/levels/brana.sav";
     ASSERT_TRUE(answer_by_hand(k_menu_load_map, [&](dialog_handle chooser) {
-        const auto [x, y] = centre_of(chooser, k_chooser_name);
+        const auto centre = centre_of(chooser, k_chooser_name);
+        const float x = centre.first, y = centre.second;
         EXPECT_GT(x, float(g_view_x));
         std::vector<pass_input> passes{[=] { inject_pointer(x, y), inject_left_button(true); },
                                        [] { inject_left_button(false); }};

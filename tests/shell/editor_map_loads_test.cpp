@@ -109,9 +109,9 @@ TEST_F(editor_map_loads, ThePagesUnderTheTabsListTheMapThatLoadMapRead)
     };
     for (const auto& [tab, window, lists] : pages) {
         SCOPED_TRACE("tab " + std::to_string(tab));
-        auto rows = [&, window = window] {
+        auto rows = [&, window = window, lists = &lists] {
             std::vector<std::vector<std::string>> all;
-            for (int32_t id : lists)
+            for (int32_t id : *lists)
                 all.push_back(control_rows(*window, id));
             return all;
         };
