@@ -181,10 +181,15 @@ int32_t find_chardata_by_name(const char* name)
     if (std::strcmp(name, "nothing") == 0)
         return -1;
     const uint32_t count = std::min(g_chardata_count, uint32_t(k_chardata_capacity));
+    int32_t found = -2;
     for (uint32_t i = 0; i < count; ++i)
-        if (std::strncmp(g_chardata[i].name, name, k_chardata_text_size) == 0)
-            return int32_t(i);
-    return -2;
+        if (std::strncmp(g_chardata[i].name, name, k_chardata_text_size) == 0) {
+            if (g_chardata[i].loaded)
+                return int32_t(i);
+            if (found < 0)
+                found = int32_t(i);
+        }
+    return found;
 }
 
 bool chardata_name_contains(uint32_t index, const char* text)

@@ -93,7 +93,8 @@ int32_t find_chardata_entry(const std::string& path);
 // file. -1 when the registry is full or the path does not fit an entry.
 int32_t registry_entry_for(const std::string& path);
 
-// The registry entry named `name`, whether loaded or not, the first of equal names: -1 for
+// The registry entry named `name`: the first loaded entry of that name, else the first entry of
+// that name (a freed entry keeps its name, and the editors list only loaded ones); -1 for
 // "nothing" (even when an entry is so named), -2 when no entry has the name.
 int32_t find_chardata_by_name(const char* name);
 // Whether registry entry `index` has `text` in its name; an empty text is in every name.

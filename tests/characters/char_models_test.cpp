@@ -272,15 +272,18 @@ TEST_F(char_test, ALevelChangeReleasesModelsAndCrossingCharactersDropForeignPart
     EXPECT_EQ(g_move_protos[0].part_model[0], -1);
 }
 
-TEST_F(char_test, RegistryNamesAreFoundExactlyWhetherLoadedOrNot)
+TEST_F(char_test, RegistryNamesAreFoundExactlyALoadedEntryFirst)
 {
     g_chardata_count = 3;
     std::strcpy(g_chardata[0].name, "nothing");
     std::strcpy(g_chardata[1].name, "orc head");
     std::strcpy(g_chardata[2].name, "orc head");
-    g_chardata[1].loaded = 0;
+    g_chardata[1].loaded = g_chardata[2].loaded = 0;
     EXPECT_EQ(find_chardata_by_name("nothing"), -1);  // even when an entry is so named
     EXPECT_EQ(find_chardata_by_name("orc head"), 1);  // the first, though free
+    // A freed entry keeps its name: the loaded entry named so since is the one meant.
+    g_chardata[2].loaded = 1;
+    EXPECT_EQ(find_chardata_by_name("orc head"), 2);
     EXPECT_EQ(find_chardata_by_name("Orc head"), -2);
     EXPECT_EQ(find_chardata_by_name("orc"), -2);
     EXPECT_TRUE(chardata_name_contains(2, "orc"));

@@ -208,6 +208,22 @@ TEST_F(MoveProtoEditor, PartDropDownsFollowTheFilterAndUpdStoresTheEntriesTheyNa
     EXPECT_EQ(get_combo_sel(page, k_mpe_part + 1), 0);
 }
 
+// A deleted entry keeps its name: a part set to that name takes the loaded entry named so since.
+TEST_F(MoveProtoEditor, UpdTakesTheLoadedEntryOfANameThatAFreedEntryKeeps)
+{
+    add_entry("head");
+    add_entry("head");
+    g_chardata[0].loaded = 0;
+    const int32_t walk = add_proto("walk");
+    create_move_proto_editor();
+    const dialog_handle page = g_move_proto_editor_window;
+    ASSERT_TRUE(user_choose(page, k_mpe_list, walk));
+    ASSERT_EQ(combo_rows(page, k_mpe_part + 0), (std::vector<std::string>{"nothing", "head"}));
+    user_choose(page, k_mpe_part + 0, 1);
+    ASSERT_TRUE(user_click(page, k_mpe_update));
+    EXPECT_EQ(g_move_protos[walk].part_model[0], 1);
+}
+
 TEST_F(MoveProtoEditor, ThePartEditorWritesItsTargetAndDeleteMovesEveryReferenceDown)
 {
     add_entry("head model");
