@@ -1,5 +1,7 @@
 #include "shell/window.h"
 
+#include "characters/char_table.h"
+#include "characters/monster_protos.h"
 #include "core/console_log.h"
 #include "core/globals.h"
 #include "core/input_state.h"
@@ -7,7 +9,11 @@
 #include "core/utilities.h"
 #include "editor/editor_state.h"
 #include "editor/gui/imgui_backend.h"
+#include "editor/store/table_edits.h"
 #include "interface/interface_state.h"
+#include "items/items.h"
+#include "items/spells.h"
+#include "level/level_effects.h"
 #include "level/level_map.h"
 #include "platform/gl_window.h"
 #include "platform/key_codes.h"
@@ -36,15 +42,20 @@ int ask(const char* caption, const char* text, std::span<const char* const> butt
 }
 
 // Closing the window: an unsaved map in the editor may be saved first, to the map file read or
-// written in this run (never to a pending level's name); then every loop ends
-// and the program shuts down without the closing fade.
+// written in this run (never to a pending level's name), and an edited table whose file did not
+// read whole replaces its file at shutdown only after a Yes (No is the default, and the answer
+// when no box can be shown); then every loop ends and the program shuts down without the
+// closing fade.
 void close_window()
 {
-    if (g_editor_enabled && g_map_dirty) {
-        static const char* const answers[] = {"Yes", "No"};
-        if (ask("ZORV", "Map changed! Save?", answers, 0, 1) == 0)
-            save_session_map();
-    }
+    static const char* const answers[] = {"Yes", "No"};
+    if (g_editor_enabled && g_map_dirty && ask("ZORV", "Map changed! Save?", answers, 0, 1) == 0)
+        save_session_map();
+    if (g_editor_enabled)
+        for (table_file_state* file :
+             {&g_monster_protos_file, &g_characters_file, &g_items_file, &g_efect_protos_file, &g_spells_file})
+            if (file->changed && !file->read_whole && ask("ZORV", partial_table_question(*file).c_str(), answers, 1, 1) != 0)
+                table_file_read(*file, false);
     g_quit = 1;
     g_quit_all = 1;
     g_travel_map_running = 0;

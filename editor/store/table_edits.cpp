@@ -90,14 +90,19 @@ void run_watched_command(const std::function<void()>& command)
 bool write_table_from_page(dialog_handle owner, table_file_state& file, bool (*write)())
 {
     if (!file.read_whole) {
-        const std::string question = std::string(file.file) +
-                                     " did not read whole: writing replaces it with the part read,\n"
-                                     "and what the file holds beyond that part is lost. Write it?";
-        if (message_box(owner, question.c_str(), "WARNING", message_box_kind::yes_no_default_no) != k_id_yes) {
+        if (message_box(owner, partial_table_question(file).c_str(), "WARNING", message_box_kind::yes_no_default_no) !=
+            k_id_yes) {
             console_log("%s sa nenacital cely, nezapisujem ho", file.file);
             return false;
         }
         table_file_changed(file);
     }
     return write_table_file(file, write);
+}
+
+std::string partial_table_question(const table_file_state& file)
+{
+    return std::string(file.file) +
+           " did not read whole: writing replaces it with the part read,\n"
+           "and what the file holds beyond that part is lost. Write it?";
 }

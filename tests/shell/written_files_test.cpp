@@ -265,3 +265,25 @@ TEST_F(shell_test, AnEditorButtonWritesATableThatDidNotReadWholeOnlyAfterTheUser
         write_bytes(file, whole);
     }
 }
+
+// A spell added to a table that did not read whole (none of it: a damaged spell table reads as
+// empty): closing the window asks first (no box can be shown here: the answer is No), and the
+// file keeps its bytes.
+TEST_F(shell_test, AnEditedTableThatDidNotReadWholeIsNotWrittenAtCloseWithoutAYes)
+{
+    const std::vector<uint8_t> whole = read_bytes("global/spells.dat");
+    const std::vector<uint8_t> cut(whole.begin(), whole.begin() + std::ptrdiff_t(whole.size() / 2));
+    write_bytes("global/spells.dat", cut);
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv editor"));
+    ASSERT_TRUE(program_frame());
+    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_spells));
+    ASSERT_TRUE(user_click(g_spell_editor_window, k_spell_add));
+    input_inject({input_event_kind::close});
+    for (int i = 0; i < 5 && program_frame(); ++i) {
+    }
+    program_shutdown(true);
+    render_use_recording(false);
+    EXPECT_EQ(read_bytes("global/spells.dat"), cut);
+    EXPECT_NE(read_text(k_console_log_file).find("global/spells.dat did not read whole"), std::string::npos);
+}
