@@ -44,6 +44,7 @@
 #include "script/map_events.h"
 #include "script/map_texts.h"
 #include "platform/random.h"
+#include "platform/render_device.h"
 #include "script/quests.h"
 #include "script/dialogues.h"
 #include "script/text_window.h"
@@ -203,6 +204,7 @@ void shell_test::TearDown()
     destroy_all_dialogs();  // the editor's windows lived with the run
     clear_texture_table();
     close_main_window();
+    render_use_recording(false);  // a new process draws on the OpenGL device
     // The run flags a closed window or a finished run leaves set.
     g_editor_enabled = g_console_enabled = g_console_shown = 0;
     // A new process starts with the buttons and keys up, no press taken and no event refused.
