@@ -287,6 +287,11 @@ int32_t save_level_map_as(const char* path)
     std::string target = path ? path : "";  // path may be one of the buffers written here
     if (target.empty())
         return -1;
+    // The map is written only where the next save of this run can find it again.
+    if (target.size() >= sizeof g_map_path) {
+        console_log("cesta %.60s... je dlhsia ako %d znakov, mapu nezapisujem", target.c_str(), int(sizeof g_map_path) - 1);
+        return -1;
+    }
     run_hook(g_level_links.purge_ground_items, "purge_ground_items");
     if (!write_map_sections(target.c_str(), true))
         return -1;

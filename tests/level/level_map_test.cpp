@@ -27,6 +27,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <string>
 #include <vector>
 
 namespace {
@@ -339,6 +341,18 @@ TEST_F(level_map_test, SavingNeedsAnExistingPathAndClearsTheDirtyFlag)
     EXPECT_EQ(save_level_map("data/levels/new.sav"), 0);
     EXPECT_EQ(g_map_dirty, 0u);
     EXPECT_STREQ(g_map_path, "data/levels/new.sav");
+
+    // A path the map path cannot hold: nothing written, the map path and the dirty flag kept.
+    g_map_dirty = 1;
+    std::string folder = "data";
+    while (folder.size() < 260)
+        folder += "/" + std::string(40, 'f');
+    std::filesystem::create_directories(folder);
+    const std::string long_path = folder + "/new.sav";
+    EXPECT_EQ(save_level_map_as(long_path.c_str()), -1);
+    EXPECT_FALSE(std::filesystem::exists(long_path));
+    EXPECT_STREQ(g_map_path, "data/levels/new.sav");
+    EXPECT_EQ(g_map_dirty, 1u);
     EXPECT_EQ(check_level_map("data/levels/new.sav"), map_check::ok);
     EXPECT_EQ(link_calls(), std::vector<std::string>{"purge_ground_items"});
 }
