@@ -32,7 +32,6 @@ constexpr int64_t k_box_periods_ms[k_elements] = {7000, 13000, 23000, 37000};
 constexpr float k_step = 33.0f;          // from one slot or box to the next
 constexpr float k_cell = 32.0f;
 constexpr float k_boxes_dx = 400.0f;     // the element boxes' left edge from the bar's
-constexpr uint8_t k_no_selection = 255;
 
 enum quick_kind : uint8_t { k_quick_empty = 0, k_quick_weapon = 1, k_quick_item = 2, k_quick_spell = 3 };
 

@@ -38,7 +38,6 @@ constexpr float k_degrees = 57.295776f;
 constexpr float k_pulse = 2.0f;
 constexpr float k_forward_squash = 1.5f;    // the forward part of a start y is divided by it
 constexpr float k_missile_raise = 50.0f;    // missiles and companions sort this much above the height
-constexpr int32_t k_mesh_pitch = 45;
 constexpr int32_t k_rain_first_drop = 10;   // ticks after the cast
 constexpr int k_rain_draws = 32;            // draws of a rain point before the origin is taken
 constexpr uint8_t k_interior_entity = 1;
