@@ -56,6 +56,14 @@ protected:
         for (uint8_t key : keys)
             g_key_state[key] = 0x80;
     }
+    // The program draws on `device`, a 1024 x 768 screen seen by the fixed camera.
+    static void draw_on(recording_device& device)
+    {
+        use_fixed_camera(device);
+        g_d3d_device = &device;
+        g_screen_width = 1024;
+        g_screen_height = 768;
+    }
     // One frame with these keys held.
     static void frame(std::initializer_list<uint8_t> keys)
     {
@@ -176,10 +184,7 @@ TEST_F(console_line, AHiddenConsoleTypesNothing)
 TEST_F(console_line, TheShownConsoleDrawsItsBoxAndLinesWithTheLightsOffAndRestoresThem)
 {
     recording_device device(1024, 768);
-    use_fixed_camera(device);
-    g_d3d_device = &device;
-    g_screen_width = 1024;
-    g_screen_height = 768;
+    draw_on(device);
     std::memset(g_lights, 0, sizeof g_lights);
     g_lights[3].state = k_light_on;
     device.light_enable(3, true);
@@ -212,10 +217,7 @@ TEST_F(console_line, TheShownConsoleDrawsItsBoxAndLinesWithTheLightsOffAndRestor
 TEST_F(console_line, LongLinesAreDrawnInsideTheBox)
 {
     recording_device device(1024, 768);
-    use_fixed_camera(device);
-    g_d3d_device = &device;
-    g_screen_width = 1024;
-    g_screen_height = 768;
+    draw_on(device);
     saved_globals kept;
     kept.keep(g_sprite_font);
     // Every glyph a 16 x 16 image advancing 12 pixels.
