@@ -48,7 +48,6 @@ TEST_F(shell_test, StartupFrameAndShutdownRunInTheirFixedOrder)
     run("zorv console", 2);
     g_shell_trace = nullptr;
 
-    // Steps whose services are not built yet are listed too, marked pending.
     const std::vector<std::string> startup = {
         "install_links", "split_command_line", "read_startup_config", "remove_write_leftovers",
         "config_read", "delete_level_saves", "stamp_start_time", "create_main_window", "font_create", "save_gamma_ramp", "audio",
