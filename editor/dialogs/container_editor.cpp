@@ -6,6 +6,7 @@
 #include "editor/controls/dialog_controls.h"
 #include "editor/controls/number_fields.h"
 #include "editor/controls/record_text.h"
+#include "editor/dialogs/level_references.h"
 #include "editor/dialogs/table_references.h"
 #include "editor/windows/mode_tabs.h"
 #include "editor/windows/page_procedure.h"
@@ -176,6 +177,7 @@ void delete_container(dialog_handle dialog)
     delete_list_string(dialog, k_cont_list, row);
     renumber_container_references(row);
     g_map_dirty = 1;
+    show_renumbered_links();
 }
 
 void run_command(dialog_handle dialog, int32_t id)

@@ -167,6 +167,7 @@ void delete_entity(dialog_handle dialog)
     renumber_entity_references(i);
     delete_list_string(dialog, k_ent_list, i);
     g_map_dirty = 1;
+    show_renumbered_links();
 }
 
 dialog_template entity_template()

@@ -1,5 +1,8 @@
 #include "editor/dialogs/level_references.h"
 
+#include "editor/dialogs/entity_editor.h"
+#include "editor/dialogs/event_editor.h"
+#include "editor/windows/mode_tabs.h"
 #include "items/item_properties.h"
 #include "items/items.h"
 #include "level/level_effects.h"
@@ -68,6 +71,13 @@ void renumber_map_text_references(int32_t removed)
 {
     for (uint32_t i = 0; i < entity_count(); ++i)
         shift<int16_t>(g_entities[i].description, removed + 1, 0);
+}
+
+void show_renumbered_links()
+{
+    if (g_tab_window && g_tab_window == g_entity_editor_window)
+        renew_tab_page();
+    refresh_event_list();
 }
 
 namespace {

@@ -18,6 +18,12 @@ void renumber_entity_references(int32_t removed);
 // it drop by one, one naming it becomes 0.
 void renumber_map_text_references(int32_t removed);
 
+// After a deletion renumbered the level's entity, map text, container or spell links: the Ident
+// page, when it is the page under the tabs, is made anew and the open event editor's list filled
+// anew, as after a map load, so that neither chooses a record nor writes back a number it showed
+// before the renumbering.
+void show_renumbered_links();
+
 // The first item id whose EFECTS list names effect prototype `proto` (codes 28, 29 and 42), or
 // -1 when none does.
 int32_t item_naming_efect_proto(int32_t proto);

@@ -77,6 +77,7 @@ void run_command(dialog_handle dialog, int32_t id)
         renumber_map_text_references(i);
         delete_list_string(dialog, k_txt_list, i);
         g_map_dirty = 1;
+        show_renumbered_links();
         break;
     }
     default:

@@ -4,6 +4,7 @@
 #include "editor/controls/dialog_controls.h"
 #include "editor/controls/number_fields.h"
 #include "editor/controls/record_text.h"
+#include "editor/dialogs/level_references.h"
 #include "editor/dialogs/table_references.h"
 #include "editor/store/table_edits.h"
 #include "editor/windows/command_window.h"
@@ -314,6 +315,7 @@ void remove_spell(dialog_handle dialog)
     g_spell_proto_count = count - 1;
     delete_list_string(dialog, k_spell_list, id);
     renumber_spell_references(id);
+    show_renumbered_links();
 }
 
 void light_switched(dialog_handle dialog)

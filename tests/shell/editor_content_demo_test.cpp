@@ -1,13 +1,18 @@
 // The editor on the demo gate map through the headless user: a map text and an event's text box
 // changed, a pulsing light effect added on the effect page, "save map"; the game's loader then
-// finds all three in the level file.
+// finds all three in the level file. Deletions that renumber links leave the pages still open
+// unable to write an old number back.
 #include "shell/shell_fixture.h"
+
+#include "tests/shell/editor_demo_steps.h"
+#include "tests/shell/editor_demo_support.h"
 
 #include "core/editor_globals.h"
 #include "core/globals.h"
 #include "editor/controls/dialog_controls.h"
 #include "editor/controls/dialog_user.h"
 #include "editor/dialogs/effect_editor.h"
+#include "editor/dialogs/entity_editor.h"
 #include "editor/dialogs/event_editor.h"
 #include "editor/dialogs/map_text_editor.h"
 #include "editor/windows/command_window.h"
@@ -16,6 +21,7 @@
 #include "level/level_effects.h"
 #include "level/level_map.h"
 #include "platform/recording_device.h"
+#include "script/entities.h"
 #include "script/map_events.h"
 #include "script/map_texts.h"
 #include "shell/program.h"
@@ -96,4 +102,49 @@ TEST_F(shell_test, MapTextEventAndEffectEditedInTheEditorAreInTheSavedGateMap)
     EXPECT_EQ(added.period, 4u);
     EXPECT_FLOAT_EQ(added.channel[2].upper, 1.0f);
     EXPECT_FLOAT_EQ(added.channel[1].step, 0.05f);
+}
+
+TEST_F(shell_test, PagesLeftOpenWriteNoNumberBackThatADeletionRenumbered)
+{
+    ASSERT_TRUE(open_editor_on_map("data/levels/brana.sav"));
+    ASSERT_GT(g_entities[6].description, 2);
+    const std::string described = g_map_texts[g_entities[6].description - 1].key;
+
+    // Socha chosen on the Ident page and its name retyped, then the texts "tabula" and "sign" deleted.
+    ASSERT_TRUE(choose_tab(7, g_entity_editor_window));
+    ASSERT_EQ(list_row(g_entity_editor_window, k_ent_list, 6), "6-socha");
+    ASSERT_TRUE(user_choose(g_entity_editor_window, k_ent_list, 6));
+    ASSERT_TRUE(user_edit_text(g_entity_editor_window, k_ent_name, "socha"));
+    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_text));
+    for (const char* key : {"tabula", "sign"}) {
+        ASSERT_EQ(list_row(g_text_editor_window, k_txt_list, 0), key);
+        ASSERT_TRUE(user_choose(g_text_editor_window, k_txt_list, 0));
+        ASSERT_TRUE(user_pick_menu(g_text_editor_window, k_txt_menu_delete));
+    }
+    ASSERT_TRUE(user_click(g_entity_editor_window, k_ent_update));
+
+    // Event "sign" set to truhla (7), then 0-chata deleted: truhla is entity 6 now.
+    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_event));
+    const dialog_handle events = g_event_editor_window;
+    ASSERT_TRUE(user_choose(events, k_evt_list, 0));
+    ASSERT_TRUE(user_choose(events, k_evt_action, k_act_set_entity_state));
+    ASSERT_TRUE(user_edit_text(events, k_evt_action_box, "7"));
+    ASSERT_TRUE(user_click(events, k_evt_update));
+    ASSERT_TRUE(user_choose(g_entity_editor_window, k_ent_list, 0));
+    ASSERT_TRUE(user_pick_menu(g_entity_editor_window, k_ent_menu_delete));
+    ASSERT_TRUE(user_click(events, k_evt_update));
+    // Ctrl+S with the pointer on the view's corner, away from the centred event editor.
+    ASSERT_TRUE(tap_at(float(g_view_x + g_screen_width - 20), float(g_screen_height - 20), {k_key_lcontrol, k_key_s}));
+    EXPECT_EQ(g_map_dirty, 0u);
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
+
+    load_level_map("data/levels/brana.sav");
+    ASSERT_STREQ(g_entities[5].name, "socha");
+    EXPECT_EQ(g_map_texts[g_entities[5].description - 1].key, described);
+    ASSERT_STREQ(g_entities[6].name, "truhla");
+    EXPECT_STREQ(g_events[0].name, "sign");
+    EXPECT_EQ(g_events[0].action_kind[0], uint32_t(k_act_set_entity_state));
+    EXPECT_EQ(g_events[0].action_number[0][0], 6);
 }
