@@ -97,6 +97,10 @@ void load_empty_map();
 // Section 7: u32 420, u32 object count, u32 capacity, the world objects, u32 180, the 100
 // lights. Both do nothing for a null stream and return false when the section is incomplete.
 //
+// The writer writes every record below the count in its slot; a record the reader would not keep
+// (below) is written as a free slot, so a map or undo snapshot never holds a record that ends the
+// reader's objects.
+//
 // The reader frees the object array and reads the records (at most 420 bytes of each), keeping
 // room for all of them in blocks of 15,000 records as they arrive, up to 150,000 records (the
 // rest are skipped, logged; records of no bytes hold none). A record in state 0, with a negative

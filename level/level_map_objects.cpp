@@ -18,6 +18,20 @@ constexpr uint8_t k_entry_kind_clears_fifth = 9;
 // Records a level keeps at most: ten blocks of 15,000.
 constexpr uint32_t k_max_level_objects = 10 * k_object_growth;
 
+// A record the reader turns into a free slot: not in use, of no prototype, or of a class that is
+// never kept from a file (weather members, item models attached to characters, pinned objects).
+bool read_as_free(const world_object& o)
+{
+    return o.state == 0 || o.proto < 0 || o.object_class != k_class_ordinary;
+}
+
+// A record the reader keeps: one not read as free whose prototype the level holds. A record of any
+// other prototype (a template's particle or effect) ends the section.
+bool kept_from_file(const world_object& o)
+{
+    return !read_as_free(o) && uint32_t(o.proto) < g_object_proto_count;
+}
+
 // A record that is not kept from a file.
 void make_free(world_object& o)
 {
@@ -68,8 +82,13 @@ bool write_objects_section(packed_stream* stream)
     if (stream_write_u32le(k_world_object_size, stream) < 0 || stream_write_u32le(count, stream) < 0 ||
         stream_write_u32le(g_object_capacity, stream) < 0)
         return false;
-    bool written = write_table_records<k_world_object_size>(
-        stream, count, [](uint32_t i, uint8_t* bytes) { encode_world_object(g_objects[i], bytes); });
+    // Every record keeps its slot; one the reader would not keep is written as a free slot.
+    bool written = write_table_records<k_world_object_size>(stream, count, [](uint32_t i, uint8_t* bytes) {
+        world_object o = g_objects[i];
+        if (!kept_from_file(o))
+            make_free(o);
+        encode_world_object(o, bytes);
+    });
     return written && write_lights(stream);
 }
 
@@ -106,9 +125,9 @@ bool read_objects_section(packed_stream* stream)
         }
         world_object o;
         decode_world_object(bytes, &o);
-        if (o.state == 0 || o.proto < 0 || o.object_class != k_class_ordinary) {
+        if (read_as_free(o)) {
             make_free(o);
-        } else if (uint32_t(o.proto) >= g_object_proto_count) {
+        } else if (!kept_from_file(o)) {
             console_log("objekt %lld: prototyp %d nie je v leveli, zvysok objektov vynechavam", static_cast<long long>(i),
                         int(o.proto));
             stopped = true;

@@ -1,7 +1,8 @@
 // The editor loses nothing of a level: the demo's gate level read in each work mode and written
 // back with Ctrl+S keeps every object, placement, ground item, light, sector and monster point;
 // undos give back the level as it was before each change, characters and ground items included;
-// after "new map" Ctrl+S writes over no file, and the free editors list the map in memory.
+// after "new map" Ctrl+S writes over no file, and the free editors list the map in memory; a map
+// saved while the play test's sparks rise, and its undo snapshot, hold no record of a template.
 #include "shell/shell_fixture.h"
 
 #include "tests/editor/dialog_texts.h"
@@ -23,11 +24,13 @@
 #include "engine/lights.h"
 #include "items/ground_items.h"
 #include "level/level_map.h"
+#include "platform/byte_order.h"
 #include "platform/key_codes.h"
 #include "platform/recording_device.h"
 #include "script/map_events.h"
 #include "script/map_texts.h"
 #include "world/object_behaviour.h"
+#include "world/object_protos.h"
 #include "world/sectors.h"
 #include "world/world_objects.h"
 
@@ -232,5 +235,51 @@ TEST_F(shell_test, AfterNewMapCtrlSWritesNoFileAndTheTextAndEventListsShowTheMap
     EXPECT_NE(read_text(k_console_log_file).find("ziadna nacitana mapa, nic nezapisujem\n"), std::string::npos);
     g_quit = 1;
     program_shutdown(true);
+    render_use_recording(false);
+}
+
+TEST_F(shell_test, AMapSavedWhileSparksRiseInThePlayTestReadsBackWholeAndItsUndoSnapshotHoldsNoSpark)
+{
+    saved_globals saved;
+    saved.keep(g_undo_counter);
+    constexpr const char* k_yard_map = "data/levels/dedina01.sav";
+    auto file_objects = [] {
+        return read_level_map_file("dedina01.sav", k_yard_map) == map_read::whole ? read_level(false).objects
+                                                                                    : level_state{}.objects;
+    };
+    // An object of an effect template: the sparks on the hero's helm.
+    auto of_a_template = [](const world_object& o) {
+        return o.state != 0 && o.object_class == k_class_ordinary && o.proto >= int32_t(g_object_proto_count);
+    };
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv editor"));
+    program_shutdown(true);
+    const auto placed = file_objects();
+    ASSERT_FALSE(placed.empty());
+
+    ASSERT_TRUE(program_startup("zorv editor"));
+    ASSERT_TRUE(program_frame());
+    ASSERT_TRUE(load_map(k_yard_map));
+    const float x = float(g_view_x + 40), y = 30.0f;
+    ASSERT_TRUE(tap_at(x, y, {k_key_tab}));
+    for (int i = 0; i < 300 && std::none_of(g_objects, g_objects + g_object_count, of_a_template); ++i)
+        ASSERT_TRUE(program_frame());
+    ASSERT_TRUE(tap_keys({k_key_tab}));
+    ASSERT_TRUE(tap_keys({k_key_lcontrol, k_key_s}));
+    // A light made while the sparks rise pushes a snapshot of the objects.
+    ASSERT_TRUE(tap_at(x, y, {k_key_f3}));
+    ASSERT_TRUE(std::any_of(g_objects, g_objects + g_object_count, of_a_template)) << "no sparks rose";
+    ASSERT_TRUE(tap_keys({k_key_return}));
+    const std::vector<uint8_t> snapshot = read_bytes(undo_snapshot_path(g_undo_counter).c_str());
+    ASSERT_TRUE(undo_snapshot_is_sound(snapshot.data(), snapshot.size()));
+    for (uint32_t i = 0; i < le_u32(&snapshot[4]); ++i) {
+        world_object o;
+        decode_world_object(&snapshot[12 + i * k_world_object_size], &o);
+        EXPECT_FALSE(of_a_template(o)) << "snapshot record " << i;
+    }
+    g_quit = 1;
+    program_shutdown(true);
+    EXPECT_EQ(file_objects(), placed);
+    EXPECT_EQ(read_text(k_console_log_file).find("nie je v leveli"), std::string::npos);
     render_use_recording(false);
 }
