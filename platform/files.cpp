@@ -210,6 +210,13 @@ bool is_folder(const char* name)
     return stat(resolve_path(name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool same_file(const char* a, const char* b)
+{
+    struct stat first, second;
+    return stat(resolve_path(a).c_str(), &first) == 0 && stat(resolve_path(b).c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
 uint32_t file_size(const char* name)
 {
     struct stat st;

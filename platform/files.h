@@ -22,6 +22,8 @@ int open_file_write(const char* name);  // created or truncated, mode 0644
 // True when the name is a regular file that opens for reading (a folder is not).
 bool is_readable_file(const char* name);
 bool is_folder(const char* name);
+// True when both names reach one existing file (or folder), by whatever path.
+bool same_file(const char* a, const char* b);
 
 // Size in bytes of a regular file; 0 when it is missing or cannot be read.
 uint32_t file_size(const char* name);

@@ -62,17 +62,18 @@ void show_entry(dialog_handle dialog)
     set_item_text(dialog, k_chd_file, g_chardata[entry].path);
 }
 
-// True, after the message box, when a loaded entry other than `own` has the name.
+// True, after the message box, when a loaded entry other than `own` has the name, or the name is
+// one the lookup keeps for "none" ("nothing", or no name at all).
 bool name_taken(dialog_handle dialog, const char* name, int32_t own)
 {
+    bool taken = !name[0] || std::strcmp(name, "nothing") == 0;
     const uint32_t count = std::min(g_chardata_count, uint32_t(k_chardata_capacity));
-    for (uint32_t i = 0; i < count; ++i)
-        if (int32_t(i) != own && g_chardata[i].loaded &&
-            std::strncmp(g_chardata[i].name, name, sizeof g_chardata[i].name) == 0) {
-            message_box(dialog, "The name already exists", "ERROR", message_box_kind::ok);
-            return true;
-        }
-    return false;
+    for (uint32_t i = 0; i < count && !taken; ++i)
+        taken = int32_t(i) != own && g_chardata[i].loaded &&
+                std::strncmp(g_chardata[i].name, name, sizeof g_chardata[i].name) == 0;
+    if (taken)
+        message_box(dialog, "The name already exists", "ERROR", message_box_kind::ok);
+    return taken;
 }
 
 // The lowest entry that is free: not loaded, or not yet in use; -1 when all are loaded.

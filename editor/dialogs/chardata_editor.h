@@ -1,8 +1,9 @@
 // The "ChData" page: the character model registry g_chardata. Its list shows, in registry order,
 // the name of every loaded entry that contains the filter text; every button acts on the entry of
 // the row chosen (while it is loaded and still so named). "Add" registers a ".3d" file below the
-// working folder under the name typed, in the lowest free entry; "Update" renames; both refuse a
-// name another loaded entry has ("The name already exists"). "Delete" frees the entry and
+// working folder under the name typed ("new" when none), in the lowest free entry; "Update"
+// renames; both refuse a name another loaded entry has and the names the lookup keeps for "none",
+// "nothing" and the empty name ("The name already exists"). "Delete" frees the entry and
 // unlinks it from every move prototype.
 #pragma once
 

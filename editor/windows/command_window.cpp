@@ -128,19 +128,34 @@ void load_map()
         message_box(g_command_window, (path + "\n" + problem).c_str(), "load map", message_box_kind::ok);
 }
 
+// Whether the chosen file may be written: a file that does not exist yet, the file `own` names,
+// or an existing file once the user answers Yes to "replace?" (No is the default, and the answer
+// when nobody can be asked). A No is logged and writes nothing.
+bool may_write(const std::string& path, const char* title, const char* own = "")
+{
+    if (file_exists(path.c_str()) != 1 || same_file(path.c_str(), own))
+        return true;
+    if (message_box(g_command_window, (path + "\nreplace?").c_str(), title, message_box_kind::yes_no_default_no) ==
+        k_id_yes)
+        return true;
+    console_log("%s ostava, nic nezapisujem", path.c_str());
+    return false;
+}
+
 void save_map()
 {
     std::string path = ask("save map", k_map_filter, "sav", 0);
     console_log("%s", path.c_str());
-    if (!path.empty())
+    if (!path.empty() && may_write(path, "save map", g_map_path))
         save_level_map_as(path.c_str());
 }
 
-// Asks for a file and hands a chosen one to the command.
+// Asks for a file and hands a chosen one to the command; a file to save is written only where
+// may_write allows.
 void exchange(const char* title, const char* filter, const char* extension, int32_t mode, bool (*command)(const char*))
 {
     std::string path = ask(title, filter, extension, mode);
-    if (!path.empty())
+    if (!path.empty() && (mode == k_file_dialog_open || may_write(path, title)))
         command(path.c_str());
 }
 

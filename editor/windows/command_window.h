@@ -60,6 +60,8 @@ void open_editor_windows();
 //   a map of this version or damaged is named in a message box saying so;
 // - "save map": the chosen path logged, then save_level_map_as;
 // - mapinfo and sortinfo: export and import through level/map_exchange.h;
+// - an export, or "save map" to a file other than the map's own (g_map_path), that would replace
+//   an existing file asks "replace?" first; No (the default) writes nothing and is logged;
 // - an editor: its window created unless its handle is set;
 // - a help text: "readme.txt" or one of the "doc/" texts shown in the viewer.
 void run_menu_command(int32_t id);

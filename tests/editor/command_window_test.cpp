@@ -56,13 +56,13 @@ protected:
     }
 
     // The next file chooser is answered with the name (relative to the working folder) and OK;
-    // an empty name cancels it.
+    // an empty name cancels it. A question asked then is answered Yes.
     static void choose(std::string name)
     {
-        set_modal_responder([name](dialog_handle chooser) {
-            if (!name.empty()) {
-                user_edit_text(chooser, k_chooser_name, name);
-                user_click(chooser, k_id_ok);
+        set_modal_responder([name](dialog_handle modal) {
+            if (!user_click(modal, k_id_yes) && !name.empty()) {
+                user_edit_text(modal, k_chooser_name, name);
+                user_click(modal, k_id_ok);
             }
             return false;
         });

@@ -1,7 +1,9 @@
 // The character pages in the editor on the demo: the gate map's villager renamed and given a
 // ring on "ChMain", UPDATE, "save map"; the game started on the gate map then has both. A model
-// registered on "ChData" and written by "MoveG"'s "save all" is in the registry at the next start.
+// registered on "ChData" and written by "MoveG"'s "save all" is in the registry at the next start;
+// the names the registry's lookup keeps for "none" are refused there.
 #include "shell/shell_fixture.h"
+#include "tests/editor/dialog_texts.h"
 
 #include "characters/char_inventory.h"
 #include "characters/char_models.h"
@@ -9,6 +11,7 @@
 #include "core/editor_globals.h"
 #include "core/globals.h"
 #include "editor/controls/dialog_controls.h"
+#include "editor/controls/dialog_records.h"
 #include "editor/controls/dialog_user.h"
 #include "editor/dialogs/char_editor.h"
 #include "editor/dialogs/chardata_editor.h"
@@ -25,6 +28,8 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -171,4 +176,27 @@ TEST_F(shell_test, AModelRegisteredOnChDataAndSavedWithSaveAllIsInTheRegistryAtT
     g_quit = 1;
     program_shutdown(true);
     render_use_recording(false);
+}
+
+TEST_F(shell_test, ChDataRefusesTheNamesTheRegistryLookupKeepsForNone)
+{
+    ASSERT_TRUE(program_startup("zorv editor") && program_frame() && open_tab(6));
+    const dialog_handle registry = g_chardata_editor_window;
+    ASSERT_TRUE(user_choose(registry, k_chd_list, 0));
+    const std::vector<std::string> rows = list_rows(registry, k_chd_list);
+    const uint32_t count = g_chardata_count;
+    std::vector<std::string> asked;  // the modal dialogs' captions; each is left with Esc
+    set_modal_responder([&asked](dialog_handle modal) {
+        asked.push_back(find_dialog(modal)->caption);
+        return user_press_escape(modal), false;
+    });
+    for (const auto& [typed, button] : {std::pair("nothing", k_chd_update), std::pair("", k_chd_update),
+                                        std::pair("nothing", k_chd_add)})
+        ASSERT_TRUE(user_edit_text(registry, k_chd_name, typed) && user_click(registry, button));
+    set_modal_responder({});
+    EXPECT_EQ(asked, std::vector<std::string>(3, "ERROR"));
+    EXPECT_EQ(list_rows(registry, k_chd_list), rows);  // no entry renamed
+    EXPECT_EQ(g_chardata_count, count);                // none added
+    g_quit = 1;
+    program_shutdown(true);
 }

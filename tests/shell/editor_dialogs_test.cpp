@@ -1,10 +1,14 @@
 // The editor's dialogs in the main loop: drawn in every frame before the scene ends, with the
 // modal dialogs' screen pass linked in editor mode; the free editors and the file chooser open
-// below the tab strip; a modal dialog shows the view of the frame it opened in under it.
+// below the tab strip; a modal dialog shows the view of the frame it opened in under it; a file
+// chosen to be written over asks first.
 #include "shell/shell_fixture.h"
 
+#include "core/console_log.h"
+#include "core/editor_globals.h"
 #include "core/globals.h"
 #include "editor/controls/dialog_model.h"
+#include "editor/controls/dialog_records.h"
 #include "editor/controls/dialog_user.h"
 #include "editor/dialogs/container_editor.h"
 #include "editor/gui/dialog_layout.h"
@@ -13,12 +17,15 @@
 #include "editor/windows/command_window.h"
 #include "editor/windows/mode_tabs.h"
 #include "platform/clock.h"
+#include "platform/files.h"
 #include "platform/recording_device.h"
 #include "shell/device_setup.h"
 #include "shell/editor_demo_steps.h"
 #include "shell/program.h"
 #include "support/saved_globals.h"
 
+#include <filesystem>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -159,6 +166,41 @@ TEST_F(shell_test, AModalDialogShowsTheViewOfTheFrameItOpenedInUnderIt)
     EXPECT_GT(lit, shown / 2);
     EXPECT_EQ(changed, 0u) << "of " << shown;
 
+    g_quit = 1;
+    program_shutdown(true);
+}
+
+TEST_F(shell_test, AnExportOrSaveOverAnotherExistingFileAsksAndNoKeepsItByteForByte)
+{
+    saved_globals chooser;
+    chooser.keep(g_last_file_dir), chooser.keep(g_file_dialog_path);
+    g_console_enabled = 1;
+    ASSERT_TRUE(program_startup("zorv editor") && program_frame());
+    answer_file("data/levels/brana.sav");
+    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_load_map));
+    const std::string own = g_map_path, other = std::filesystem::absolute("data/levels/encounter.sav");
+    std::vector<uint8_t> before, after, log;
+    ASSERT_TRUE(read_whole_file(other.c_str(), &before));
+    std::vector<std::string> asked;  // each question's caption and text; answered No
+    g_map_dirty = 1;
+    for (const auto& [path, menu] : {std::pair(other, k_menu_export_sortinfo), std::pair(other, k_menu_export_mapinfo),
+                                     std::pair(other, k_menu_save_map), std::pair(own, k_menu_save_map)}) {
+        set_modal_responder([&asked, path](dialog_handle modal) {
+            const bool chooser = user_edit_text(modal, k_chooser_name, path);
+            if (!chooser)
+                asked.push_back(find_dialog(modal)->caption + ": " +
+                                find_control(modal, -1, control_kind::static_text)->text);
+            return user_click(modal, chooser ? k_id_ok : k_id_no), false;
+        });
+        ASSERT_TRUE(user_pick_menu(g_command_window, menu));
+    }
+    const std::string question = ": " + other + "\nreplace?";
+    EXPECT_EQ(asked, (std::vector<std::string>{"save sortinfo" + question, "save movemap" + question,
+                                               "save map" + question}));
+    ASSERT_TRUE(read_whole_file(other.c_str(), &after) && read_whole_file(k_console_log_file, &log));
+    EXPECT_EQ(after, before);
+    EXPECT_NE(std::string(log.begin(), log.end()).find(other + " ostava, nic nezapisujem"), std::string::npos);
+    EXPECT_EQ(g_map_dirty, 0u);  // the map's own file saved over unasked
     g_quit = 1;
     program_shutdown(true);
 }
