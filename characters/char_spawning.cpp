@@ -76,7 +76,8 @@ void apply_overrides(const char_placement& p, char_record* c, world_object* o, i
     c->ai_distance = p.ai_distance;
     c->monster_class = p.monster_class;
     c->level = p.level;
-    c->hp_ceiling = p.hp_ceiling;
+    if (p.hp_ceiling != k_placement_keep_points)
+        c->hp_ceiling = p.hp_ceiling;
     c->monster_point = int16_t(p.monster_point - 1);
     if (monster_point* point = monster_point_at(&g_monster_points, c->monster_point))
         point->slots[1] = int16_t(slot);
@@ -106,6 +107,7 @@ void add_char_placement(char_placement_list* list, const char* file, float x, fl
     p.angle = 45;
     p.angle2 = angle2;
     p.char_slot = -1;
+    p.hp = p.mana = p.hp_ceiling = k_placement_keep_points;
     std::fill(std::begin(p.skills), std::end(p.skills), uint8_t(1));
     p.ai_distance = 700;
     p.level = 1;
