@@ -125,12 +125,11 @@ int32_t spawn_placement(char_placement_list* list, int32_t index, bool apply_kin
     char_placement& p = list->entries[index];
     if (strcasecmp(p.key_name, k_companion_key) == 0)
         return -1;
-    char path[64];
-    std::snprintf(path, sizeof path, "%s%s", k_creature_folder, p.creature_file);
-    if (!is_plain_file_name(p.creature_file) || !creature_file_found(path))
+    const std::string path = creature_file_path(p.creature_file);
+    if (path.empty() || !creature_file_found(path.c_str()))
         return p.char_slot;
 
-    const int32_t slot = load_char_into_free_slot(path);
+    const int32_t slot = load_char_into_free_slot(path.c_str());
     if (slot < 0)
         return p.char_slot;
     p.char_slot = int16_t(slot);

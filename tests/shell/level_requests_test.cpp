@@ -322,3 +322,20 @@ TEST_F(request_test, ACreatureALevelScriptPlacesLives)
     EXPECT_EQ(bandit->life, k_life_alive);
     EXPECT_GT(bandit->hp, 0);
 }
+
+// A level script's dialogue whose name is refused is reported once per visit, not in each frame.
+TEST_F(request_test, ALevelScriptsRefusedDialogueIsReportedOncePerVisit)
+{
+    std::string script = read_text("data/scripts/brana.txt");
+    script.replace(script.find("gate_lessons ^endif"), std::strlen("gate_lessons"), "../x");
+    write_text("data/scripts/brana.txt", script);
+    start();
+    for (size_t visit = 1; visit <= 2; ++visit) {
+        for (int i = 0; i < 30; ++i)
+            ASSERT_TRUE(program_frame());
+        const std::string log = read_text("global/konzola.log");
+        EXPECT_EQ(count_of(log, "../x/0.txt: mimo priecinka data/dialogs/eng/, odmietnute"), visit);
+        EXPECT_EQ(count_of(log, "../x/1.txt"), 0u);
+        request_level_change("brana.sav", 0);
+    }
+}
