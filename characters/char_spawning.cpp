@@ -76,7 +76,8 @@ void apply_overrides(const char_placement& p, char_record* c, world_object* o, i
     c->ai_distance = p.ai_distance;
     c->monster_class = p.monster_class;
     c->level = p.level;
-    c->hp_ceiling = p.hp_ceiling;
+    if (p.hp_ceiling != k_placement_keep_points)
+        c->hp_ceiling = p.hp_ceiling;
     c->monster_point = int16_t(p.monster_point - 1);
     if (monster_point* point = monster_point_at(&g_monster_points, c->monster_point))
         point->slots[1] = int16_t(slot);
@@ -106,6 +107,7 @@ void add_char_placement(char_placement_list* list, const char* file, float x, fl
     p.angle = 45;
     p.angle2 = angle2;
     p.char_slot = -1;
+    p.hp = p.mana = p.hp_ceiling = k_placement_keep_points;
     std::fill(std::begin(p.skills), std::end(p.skills), uint8_t(1));
     p.ai_distance = 700;
     p.level = 1;
@@ -123,12 +125,11 @@ int32_t spawn_placement(char_placement_list* list, int32_t index, bool apply_kin
     char_placement& p = list->entries[index];
     if (strcasecmp(p.key_name, k_companion_key) == 0)
         return -1;
-    char path[64];
-    std::snprintf(path, sizeof path, "%s%s", k_creature_folder, p.creature_file);
-    if (!is_plain_file_name(p.creature_file) || !creature_file_found(path))
+    const std::string path = creature_file_path(p.creature_file);
+    if (path.empty() || !creature_file_found(path.c_str()))
         return p.char_slot;
 
-    const int32_t slot = load_char_into_free_slot(path);
+    const int32_t slot = load_char_into_free_slot(path.c_str());
     if (slot < 0)
         return p.char_slot;
     p.char_slot = int16_t(slot);

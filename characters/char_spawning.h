@@ -7,8 +7,8 @@
 #include <cstdint>
 
 // Appends a placement with the defaults (alpha 1, scale 1.35, white, angle 45, no live slot,
-// skills 1, AI distance 700, level 1, the creature file's speeds) while the list holds fewer
-// than 256; otherwise nothing.
+// skills 1, AI distance 700, level 1, the creature file's hit points, health ceiling, mana and
+// speeds) while the list holds fewer than 256; otherwise nothing.
 void add_char_placement(char_placement_list* list, const char* file, float x, float y, int16_t angle2);
 
 // Creates the live character of one placement from its creature file and applies the

@@ -32,6 +32,11 @@ void list_creature_files(creature_file_list* list)
     list->count = int16_t(list->names.size());
 }
 
+std::string creature_file_path(const char* name)
+{
+    return data_file_path(k_creature_files_folder, name);
+}
+
 bool creature_file_found(const char* path)
 {
     if (file_exists(path) == 1)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 constexpr int k_creature_name_size = 20;
@@ -25,6 +26,10 @@ extern creature_file_list g_creature_files;
 // logged), at most 32,767 names. A missing folder
 // gives an empty list.
 void list_creature_files(creature_file_list* list);
+
+// The path of the creature file `name` in "data/creature/"; "" for a name that would leave the
+// folder, refused with the line of core/data_files.h.
+std::string creature_file_path(const char* name);
 
 // True when the creature file at `path` (under "data/creature/") exists; a missing one is named
 // once in a run, however often it is asked for (a placement at each visit, a map event each

@@ -226,9 +226,6 @@ void spawn_point_monster(monster_point_block* block, int32_t index, int32_t kind
     add_char_placement(list, file, point.x, point.y, 0);
     if (list->count != at + 1)
         return;
-    // The monster keeps its creature's pools.
-    char_placement& p = list->entries[at];
-    p.hp = p.mana = k_placement_keep_points;
     char_record* c = char_at(spawn_monster_from_placement(list, at));
     if (!c) {
         remove_char_placement_at(list, at);

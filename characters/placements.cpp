@@ -68,9 +68,8 @@ void placement_fields(Io& io, Placement& p)
 
 bool creature_file_exists(const char_placement& p)
 {
-    char path[64];
-    std::snprintf(path, sizeof path, "%s%s", k_creature_folder, p.creature_file);
-    return creature_file_found(path);
+    const std::string path = creature_file_path(p.creature_file);
+    return !path.empty() && creature_file_found(path.c_str());
 }
 
 // Removes placements whose creature file is missing, then the later of placements sharing a live

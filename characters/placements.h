@@ -15,7 +15,7 @@ constexpr int k_placement_key_size = 22;
 constexpr int k_placement_display_size = 60;
 constexpr int k_placement_script_flags = 8;
 constexpr int k_placement_inventory = 200;
-constexpr int16_t k_placement_keep_points = -100;  // hp and mana: keep the creature file's
+constexpr int16_t k_placement_keep_points = -100;  // hp, mana, hp_ceiling: keep the creature file's
 constexpr int32_t k_placement_keep_speeds = -1;    // run speed: keep the creature file's speeds
 constexpr const char* k_creature_folder = "data/creature/";
 
@@ -55,7 +55,7 @@ struct char_placement {
     int16_t monster_class;
     char display_name[k_placement_display_size];  // applied when longer than 2 characters
     int16_t level;
-    int16_t hp_ceiling;
+    int16_t hp_ceiling;          // -100 keeps the creature file's
     int16_t monster_point;       // monster point + 1, 0 none
     uint8_t reserved998[2];
     uint32_t inv_value[k_placement_inventory];

@@ -22,6 +22,7 @@
 #include "level/level_map.h"
 #include "platform/random.h"
 #include "script/entities.h"
+#include "script/map_events.h"
 #include "script/map_texts.h"
 #include "script/script_services.h"
 #include "world/dream_world.h"
@@ -91,6 +92,7 @@ void release_level_resources()
 bool enter_level(const std::string& bare, const std::string& path, int32_t skip_monster_spawn)
 {
     clear_entity_object_counts();  // the old level's objects are gone; the change file re-adds
+    g_refused_event_actions = {};   // each refusal is reported once per visit
     const bool whole = read_level_map_file(bare.c_str(), path.c_str()) == map_read::whole;
     load_all_proto_textures();
     run_hook(g_level_links.clear_char_objects, "clear_char_objects");

@@ -293,23 +293,6 @@ creature_added add_creature(const char* name, float x, float y)
     return creature_added::yes;
 }
 
-bool refused_before(uint32_t kind, const char* name)
-{
-    const refused_event_actions& r = g_refused_event_actions;
-    for (uint32_t i = 0; i < std::min<uint32_t>(r.count, k_event_slots); ++i)
-        if (r.kind[i] == kind && std::strcmp(r.name[i], name) == 0)
-            return true;
-    return false;
-}
-
-void note_refused(uint32_t kind, const char* name)
-{
-    refused_event_actions& r = g_refused_event_actions;
-    const uint32_t i = r.count++ % k_event_slots;
-    r.kind[i] = kind;
-    copy_bounded(r.name[i], sizeof r.name[i], name);
-}
-
 bool level_enterable(const char* name)
 {
     return run_hook_or(g_script_links.level_enterable, "level_enterable", true, name);
@@ -328,6 +311,23 @@ void open_container(int32_t n)
 }
 
 } // namespace
+
+bool event_action_refused(uint32_t kind, const char* name)
+{
+    const refused_event_actions& r = g_refused_event_actions;
+    for (uint32_t i = 0; i < std::min<uint32_t>(r.count, k_event_slots); ++i)
+        if (r.kind[i] == kind && std::strcmp(r.name[i], name) == 0)
+            return true;
+    return false;
+}
+
+void note_refused_event_action(uint32_t kind, const char* name)
+{
+    refused_event_actions& r = g_refused_event_actions;
+    const uint32_t i = r.count++ % k_event_slots;
+    r.kind[i] = kind;
+    copy_bounded(r.name[i], sizeof r.name[i], name);
+}
 
 int32_t test_event_condition(int32_t event, int32_t slot)
 {
@@ -373,7 +373,7 @@ int32_t run_event_action(int32_t event, int32_t slot)
     char* text = e.action_text[slot];
     text[k_event_text_size - 1] = '\0';
     const uint32_t kind = e.action_kind[slot];
-    if (refused_before(kind, text))
+    if (event_action_refused(kind, text))
         return 1;
     switch (kind) {
     case k_act_debug: console_log("preslo to"); break;
@@ -391,7 +391,7 @@ int32_t run_event_action(int32_t event, int32_t slot)
         break;
     case k_act_load_map:
         if (!level_enterable(text)) {
-            note_refused(kind, text);
+            note_refused_event_action(kind, text);
             break;
         }
         stop_player();
@@ -399,7 +399,7 @@ int32_t run_event_action(int32_t event, int32_t slot)
         break;
     case k_act_start_dialogue:
         if (!start_dialogue(text))
-            note_refused(kind, text);
+            note_refused_event_action(kind, text);
         break;
     case k_act_move_char: rewrite_hero(text); move_char(text, x, y); break;
     case k_act_char_set_memory: rewrite_hero(text); set_char_memory(text, n1, n2); break;
@@ -408,7 +408,7 @@ int32_t run_event_action(int32_t event, int32_t slot)
     case k_act_add_creature:
         switch (add_creature(text, x, y)) {
         case creature_added::yes: e.action_kind[slot] = k_act_nothing; break;
-        case creature_added::refused: note_refused(kind, text); break;
+        case creature_added::refused: note_refused_event_action(kind, text); break;
         case creature_added::no_slot: break;
         }
         break;

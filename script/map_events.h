@@ -97,16 +97,21 @@ extern uint32_t g_event_count;  // records 0 to count - 1 are the level's events
 extern uint32_t g_event_left_latch;
 extern uint32_t g_event_right_latch;
 
-// The actions whose level (load map), dialogue (start dialog) or creature (add creature) was
-// refused, by kind and name: each refusal is reported once and the action then does nothing, so
-// an event that holds in every frame neither logs again nor stops the hero again. A refused
-// level is not requested. The newest k_event_slots are kept.
+// The actions whose level (load map), dialogue (start dialog, also a level script's) or creature
+// (add creature) was refused, by kind and name: each refusal is reported once and the action then
+// does nothing, so an event that holds in every frame neither logs again nor stops the hero
+// again. A refused level is not requested. The newest k_event_slots are kept; entering a level
+// forgets them all, so each is reported once per visit.
+constexpr int k_refused_name_size = 100;  // the longest markup word and its end
 struct refused_event_actions {
     uint32_t count;  // refusals noted; the newest overwrite the oldest
     uint32_t kind[k_event_slots];
-    char name[k_event_slots][k_event_text_size];
+    char name[k_event_slots][k_refused_name_size];
 };
 extern refused_event_actions g_refused_event_actions;
+// Whether the action `kind` on `name` was refused before; noting a refusal.
+bool event_action_refused(uint32_t kind, const char* name);
+void note_refused_event_action(uint32_t kind, const char* name);
 
 // State 0, reserved word -1, both counts 0; the other fields keep their values.
 void clear_event(event_record* event);

@@ -17,6 +17,7 @@
 #include "items/containers.h"
 #include "script/dialogues.h"
 #include "script/entities.h"
+#include "script/map_events.h"
 #include "script/markup_keywords.h"
 #include "script/quests.h"
 #include "script/script_links.h"
@@ -397,13 +398,22 @@ void load_dialogue_node(command_call& c)
     wait_for_left_release();
 }
 
+// A dialogue name that is refused is reported once, as the map events' are: a level script
+// runs each frame.
 bool start_dialog(command_call& c)
 {
+    const char* name = c.arg(1);
+    if (event_action_refused(k_act_start_dialogue, name))
+        return false;
     char path[k_window_path_size];
     for (const char* part : {"0.txt", "1.txt"}) {
         char relative[k_window_path_size];
-        std::snprintf(relative, sizeof relative, "%s/%s", c.arg(1), part);
-        if (!dialogue_path(path, sizeof path, relative) || file_exists(path) != 1)
+        std::snprintf(relative, sizeof relative, "%s/%s", name, part);
+        if (!dialogue_path(path, sizeof path, relative)) {
+            note_refused_event_action(k_act_start_dialogue, name);
+            return false;
+        }
+        if (file_exists(path) != 1)
             continue;
         console_log("otvaram dialog %s", path);
         copy_bounded(c.w.requested_file, sizeof c.w.requested_file, path);

@@ -27,6 +27,7 @@
 #include "script/quests.h"
 #include "shell/device_setup.h"
 #include "shell/fades.h"
+#include "shell/level_requests.h"
 #include "shell/network_stubs.h"
 #include "world/dream_world.h"
 #include "world/game_clock.h"
@@ -232,7 +233,7 @@ void run_load(const char* line)
 {
     char level[k_console_arg_size] = "";
     std::sscanf(line, "%*s %255s", level);
-    if (!level[0])
+    if (!level[0] || !level_target_enterable(level))
         return;
     if (char_record* c = player())
         set_char_anim(c, k_action_stand, 0, 0);

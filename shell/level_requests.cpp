@@ -201,6 +201,11 @@ const step_table_registration k_ending_steps_registration{"ending", k_ending_ste
 
 } // namespace
 
+bool level_target_enterable(const char* target)
+{
+    return std::strcmp(target, k_worldmap_target) == 0 || level_can_be_entered(target);
+}
+
 void add_hero_name_cursor()
 {
     if (char_record* hero = char_at(int32_t(g_player_char)))

@@ -8,6 +8,10 @@
 // The travel-map target of a pending level change.
 constexpr const char* k_worldmap_target = "worldmap";
 
+// True when a level change to `target` may be requested: the travel map, or a level that can be
+// entered (a refusal is logged, level/level_change.h).
+bool level_target_enterable(const char* target);
+
 // While g_pending_level is pending. A "worldmap" target first takes the story detours
 // (take_story_detours, script/quests.h), whose level change stays pending for the next frame.
 // Without a detour the dream world is left and the travel map runs; the request is cleared

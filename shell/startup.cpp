@@ -174,9 +174,7 @@ void install_links()
         clear_message_window_reanchor();
         draw_message_window();
     };
-    g_script_links.level_enterable = [](const char* name) {
-        return std::strcmp(name, k_worldmap_target) == 0 || level_can_be_entered(name);
-    };
+    g_script_links.level_enterable = level_target_enterable;
     g_script_links.last_quest_state = last_quest_state;
     g_script_links.last_flag_value = last_flag_value;
     g_script_links.start_chapter_slide_show = [](const char* chapter) {

@@ -3,6 +3,7 @@
 
 #include "core/console_log.h"
 #include "core/data_files.h"
+#include "core/text_lines.h"
 #include "core/utilities.h"
 #include "engine/textures.h"
 #include "platform/files.h"
@@ -55,7 +56,8 @@ void store_word(char* field, size_t size, const std::string& word)
 }
 
 // The name of frame f from the previous one: its sixth- and fifth-last characters become the
-// digits of f. Empty when the name is too short or the renumbered file does not exist.
+// digits of f. Empty when the name is too short, would leave the working folder (never looked
+// for) or the renumbered file does not exist.
 std::string renumbered(const char* previous, int32_t f)
 {
     std::string name = previous;
@@ -63,7 +65,7 @@ std::string renumbered(const char* previous, int32_t f)
         return {};
     name[name.size() - 6] = char('0' + (f / 10) % 10);
     name[name.size() - 5] = char('0' + f % 10);
-    return file_exists(name.c_str()) == 1 ? name : std::string();
+    return stays_in_working_folder(name.c_str()) && file_exists(name.c_str()) == 1 ? name : std::string();
 }
 
 void read_frames(word_reader& in, object_proto& p, int32_t animation)

@@ -50,8 +50,7 @@ TEST_F(char_spawning_test, APlacementSpawnsItsCreatureWithItsOverridesAndTakesIt
     char_placement& p = g_char_placements.entries[0];
     EXPECT_EQ(p.char_slot, -1);
     EXPECT_EQ(p.scale, 1.35f);
-    EXPECT_EQ(p.hp, 0);  // the defaults leave the points to the placement's zero ...
-    p.hp = k_placement_keep_points;  // ... unless told to keep the file's
+    EXPECT_EQ(std::make_pair(p.hp, p.mana), std::make_pair(k_placement_keep_points, k_placement_keep_points));
     p.mana = 5;
     p.kind = k_kind_normal;
     copy_bounded(p.display_name, sizeof p.display_name, "Bandit chief");

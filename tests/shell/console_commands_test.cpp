@@ -402,6 +402,10 @@ TEST_F(console_commands, GameStateCommandsReachQuestsLevelRequestsQuickBarAndDev
 
     g_pending_level = {};
     g_pending_level.mode = 3;
+    run("load brana.sav 9");  // no such map: nothing is requested
+    EXPECT_EQ(g_pending_level.pending, 0u);
+    make_folder("data/levels");
+    ASSERT_TRUE(write_level_map("data/levels/brana.sav"));
     g_mouse_left = g_mouse_right = g_mouse_middle = 1;
     run("load brana.sav 9");
     EXPECT_EQ(g_pending_level.pending, 1u);

@@ -1,9 +1,10 @@
 // Names that data gives and that would lead out of their folder, absolute or with "..", are
 // refused with one line naming them, and the file they point at is never opened: dialogue links,
-// the markup's background picture, narration and slide list, the frames of prototype files, and
-// the console's "slide", "load" and "fload".
+// the markup's background picture, narration and slide list, the frames of prototype files, the
+// creature files of placements, and the console's "slide", "load" and "fload".
 #include "shell/shell_fixture.h"
 
+#include "characters/char_spawning.h"
 #include "core/console_log.h"
 #include "core/globals.h"
 #include "engine/packed_stream.h"
@@ -32,7 +33,8 @@ TEST_F(shell_test, NamesFromDataThatLeaveTheirFolderAreRefusedByName)
     fs::create_directories(outside);
     for (const char* name : {"x.txt", "x.ogg", "x.sav"})
         fs::copy_file(fs::path("data/levels/brana.sav"), outside / name, fs::copy_options::overwrite_existing);
-    fs::copy_file(fs::path("global/black.tga"), outside / "x.tga", fs::copy_options::overwrite_existing);
+    for (const char* name : {"x.tga", "x00.tga", "x01.tga"})
+        fs::copy_file(fs::path("global/black.tga"), outside / name, fs::copy_options::overwrite_existing);
     const std::string up = "../" + outside.filename().string() + "/";  // from the working folder
     const std::string full = outside.string() + "/";
 
@@ -73,12 +75,23 @@ TEST_F(shell_test, NamesFromDataThatLeaveTheirFolderAreRefusedByName)
         {"the background picture", full + "x.tga", ".", [&] { markup("^pozadie " + full + "x.tga"); }},
         {"the narration", up + "x.ogg", ".", [&] { markup("^play_voice " + up + "x.ogg"); }},
         {"the slide list", up + "x.txt", ".", [&] { markup("^play_slide " + up + "x.txt"); }},
-        {"a text prototype's frame", up + "x.tga", ".",
+        {"a text prototype's frame", up + "x00.tga", ".",
          [&] {
-             write_text("evil.txt", "evil kind 0\r\nwidth 32 height 32\r\nframes 1 : " + up + "x.tga\r\nmode 1 delay 5\r\n");
+             write_text("evil.txt", "evil kind 0\r\nwidth 32 height 32\r\nframes 2 : " + up +
+                                        "x00.tga y.tga\r\nmode 1 delay 5\r\n");
              object_proto p{};
              reset_object_proto(&p);
              load_object_proto(&p, "evil.txt");
+             EXPECT_STREQ(p.frame_names[1], "y.tga");  // not the next outside frame
+         }},
+        {"a creature a script places", "../../../x.chr", "data/creature/",
+         [&] { markup("^add_char ../../../x 600 420"); }},
+        {"a creature a level keeps", "../../../y.chr", "data/creature/",
+         [&] {
+             add_char_placement(&g_char_placements, "../../../y.chr", 0.0f, 0.0f, 0);
+             run_console_command_table("load brana.sav");  // the change file keeps it, the level reads it back
+             frames(1);
+             EXPECT_EQ(read_text(k_console_log_file).find("data/creature/../"), std::string::npos);  // never looked for
          }},
         {"a prototype file's frame", full + "x.tga", ".",
          [&] {
@@ -100,6 +113,7 @@ TEST_F(shell_test, NamesFromDataThatLeaveTheirFolderAreRefusedByName)
         {"the console's load", up + "x.sav", ".",
          [&] {
              run_console_command_table(("load " + up + "x.sav").c_str());
+             EXPECT_EQ(g_pending_level.pending, 0u);  // nothing to enter: the hero stays, no "You enter"
              frames(3);
          }},
         {"the console's fload", full + "x.sav", ".", [&] { run_console_command_table(("fload " + full + "x.sav").c_str()); }},

@@ -1,6 +1,7 @@
 #include "shell/request_fixture.h"
 
 #include "characters/char_table.h"
+#include "characters/placements.h"
 #include "core/editor_globals.h"
 #include "core/input_state.h"
 #include "interface/held_item.h"
@@ -300,4 +301,41 @@ TEST_F(request_test, TheDemosRoadTakesBothDetoursInTurnThenTheMapLeadsHome)
     ASSERT_TRUE(program_frame());
     EXPECT_EQ(traced({"travel_map_screen"}).size(), 1u);
     EXPECT_STREQ(g_current_level, "brana.sav");
+}
+
+// A creature a level script places keeps its creature file's points: it lives on.
+TEST_F(request_test, ACreatureALevelScriptPlacesLives)
+{
+    const std::string script = read_text("data/scripts/brana.txt");
+    const size_t second_line = script.find('\n') + 1;
+    write_text("data/scripts/brana.txt",
+               script.substr(0, second_line) + "^add_char bandit 600 420\n" + script.substr(second_line));
+    start();
+    const char_placement& placed = g_char_placements.entries[g_char_placements.count - 1];
+    ASSERT_STREQ(placed.creature_file, "bandit.chr");
+    ASSERT_EQ(std::make_pair(placed.x, placed.y), std::make_pair(600.0f, 420.0f));
+    const int32_t slot = placed.char_slot;
+    for (int i = 0; i < 60; ++i)
+        ASSERT_TRUE(program_frame());
+    const char_record* bandit = char_at(slot);
+    ASSERT_NE(bandit, nullptr);
+    EXPECT_EQ(bandit->life, k_life_alive);
+    EXPECT_GT(bandit->hp, 0);
+}
+
+// A level script's dialogue whose name is refused is reported once per visit, not in each frame.
+TEST_F(request_test, ALevelScriptsRefusedDialogueIsReportedOncePerVisit)
+{
+    std::string script = read_text("data/scripts/brana.txt");
+    script.replace(script.find("gate_lessons ^endif"), std::strlen("gate_lessons"), "../x");
+    write_text("data/scripts/brana.txt", script);
+    start();
+    for (size_t visit = 1; visit <= 2; ++visit) {
+        for (int i = 0; i < 30; ++i)
+            ASSERT_TRUE(program_frame());
+        const std::string log = read_text("global/konzola.log");
+        EXPECT_EQ(count_of(log, "../x/0.txt: mimo priecinka data/dialogs/eng/, odmietnute"), visit);
+        EXPECT_EQ(count_of(log, "../x/1.txt"), 0u);
+        request_level_change("brana.sav", 0);
+    }
 }
