@@ -314,6 +314,7 @@ TEST_F(shell_test, AFileHoldingMoreThanItsDataNamesIsNamedOnceAndKeptByAnEditorR
         {"global/items.dat", [](std::vector<uint8_t>& b) { b.push_back(7); }},
         {"global/characters.dat", [](std::vector<uint8_t>& b) { b.insert(b.end(), 3, 0); }},
         {"global/efects.dat", [](std::vector<uint8_t>& b) { b.push_back(0); }},
+        {"global/cont.dat", [](std::vector<uint8_t>& b) { b.push_back(0); }},
         {"data/levels/brana.sav", [](std::vector<uint8_t>& b) { b.insert(b.end(), 12, 0); }},
     };
     std::map<std::string, std::vector<uint8_t>> stored;
