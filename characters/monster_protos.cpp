@@ -14,8 +14,8 @@
 monster_proto g_monster_protos[k_monster_proto_slots];
 int16_t g_monster_proto_count = 0;
 table_file_state g_monster_protos_file = {k_monster_protos_file, true, false, [] {
-                                              return int32_t(std::clamp<int16_t>(g_monster_proto_count, 0, k_monster_proto_slots));
-                                          }};
+    return int32_t(std::clamp<int16_t>(g_monster_proto_count, 0, k_monster_proto_slots));
+}};
 
 namespace {
 
@@ -156,7 +156,8 @@ bool load_monster_protos()
     table_file_read(g_monster_protos_file,
                     got.complete && count <= k_monster_proto_slots && found.bytes_after == 0, found);
     if (!got.complete) {
-        const std::string where = head ? "konci po triede " + std::to_string(got.kept) : std::string("hlavicka tabulky");
+        const std::string where =
+            head ? "konci po triede " + std::to_string(got.kept) : std::string("hlavicka tabulky");
         report_damaged_file(k_monster_protos_file, where.c_str(), k_monsters_kept);
         return false;
     }

@@ -9,7 +9,7 @@
 // What a loader found in its file, as the question before a write over it tells it.
 struct table_file_contents {
     int64_t named_records = -1;  // the record count its head names; -1 when the head was unreadable
-    int64_t whole_records = 0;   // of those, the records it held whole
+    int64_t whole_records = 0;   // of those, the records read whole
     int64_t bytes_after = 0;     // bytes after the last named record
 };
 

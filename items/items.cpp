@@ -29,7 +29,8 @@ item_lists g_item_lists[k_item_slots];
 int32_t g_item_proto_count = 0;
 int32_t g_attunement_thresholds[k_attunement_tiers] = {50, 200, 1000};
 
-table_file_state g_items_file = {k_items_file, false, false, [] { return std::clamp(g_item_proto_count, 0, k_item_slots); }};
+table_file_state g_items_file = {k_items_file, false, false,
+                                 [] { return std::clamp(g_item_proto_count, 0, k_item_slots); }};
 
 namespace {
 

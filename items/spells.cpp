@@ -19,7 +19,8 @@
 
 spell_proto g_spell_protos[k_spell_slots];
 int32_t g_spell_proto_count = 0;
-table_file_state g_spells_file = {k_spells_file, true, false, [] { return std::clamp(g_spell_proto_count, 0, k_spell_slots); }};
+table_file_state g_spells_file = {k_spells_file, true, false,
+                                  [] { return std::clamp(g_spell_proto_count, 0, k_spell_slots); }};
 
 namespace {
 

@@ -22,8 +22,8 @@ uint32_t g_level_effect_count = 0;
 efect_proto_entry g_efect_protos[k_efect_proto_slots];
 int16_t g_efect_proto_count = 0;
 table_file_state g_efect_protos_file = {k_efect_protos_file, false, false, [] {
-                                             return int32_t(std::clamp<int16_t>(g_efect_proto_count, 0, k_efect_proto_slots));
-                                         }};
+    return int32_t(std::clamp<int16_t>(g_efect_proto_count, 0, k_efect_proto_slots));
+}};
 
 namespace {
 
@@ -272,7 +272,8 @@ void load_efect_protos()
             efect_proto_fields(r, g_efect_protos[i]);
             g_efect_protos[i].slot = k_efect_no_slot;
         });
-    const table_file_contents found{int16_t(count), int64_t(got.whole), close_read_file(in, got.complete, k_efect_protos_file)};
+    const table_file_contents found{int16_t(count), int64_t(got.whole),
+                                    close_read_file(in, got.complete, k_efect_protos_file)};
     g_efect_proto_count = int16_t(got.kept);
     if (stored_count > k_efect_proto_slots) {
         const std::string where = "pocet " + std::to_string(stored_count) + " nad " + std::to_string(k_efect_proto_slots);

@@ -105,7 +105,7 @@ std::string partial_table_question(const table_file_state& file)
     const table_file_contents& found = file.found;
     std::string held = found.named_records < 0 ? std::string("its head is damaged")
                                                 : "it names " + std::to_string(found.named_records) + " records, " +
-                                                      std::to_string(found.whole_records) + " of them whole";
+                                                      std::to_string(found.whole_records) + " of them read whole";
     if (found.bytes_after > 0)
         held += ", and " + std::to_string(found.bytes_after) + " bytes follow them";
     const int32_t written = file.held_records ? file.held_records() : 0;

@@ -264,7 +264,8 @@ TEST_F(shell_test, AnEditorButtonWritesATableThatDidNotReadWholeOnlyAfterTheUser
         });
         press();
         ASSERT_EQ(questions.size(), 1u);
-        const std::string found = " did not read whole: it names " + std::to_string(named) + " records, 3 of them whole.";
+        const std::string found =
+            " did not read whole: it names " + std::to_string(named) + " records, 3 of them read whole.";
         EXPECT_EQ(questions[0].find(file + found), 0u) << questions[0];
         const size_t stores = questions[0].find("Writing stores the ");
         ASSERT_NE(stores, std::string::npos) << questions[0];
