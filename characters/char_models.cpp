@@ -32,7 +32,8 @@ chardata_entry g_chardata[k_chardata_capacity];
 uint32_t g_chardata_count = 0;
 char_move_proto g_move_protos[k_move_proto_capacity];
 int16_t g_move_proto_count = 0;
-table_file_state g_chardata_file = {k_chardata_file, false, false};
+table_file_state g_chardata_file = {k_chardata_file, false, false,
+                                    [] { return int32_t(std::min<uint32_t>(g_chardata_count, k_chardata_capacity)); }};
 table_file_state g_charpr_file = {k_charpr_file, false, false};
 
 namespace {
@@ -361,8 +362,8 @@ bool load_chardata()
                 r.u32(188, e.loaded);
             });
     }
-    stream_close(in);
-    table_file_read(g_chardata_file, got.complete);
+    const table_file_contents found{count, int64_t(got.whole), close_read_file(in, got.complete, k_chardata_file)};
+    table_file_read(g_chardata_file, got.complete && found.bytes_after == 0, found);
     if (!got.complete) {
         const std::string where = count < 0 ? std::string("hlavicka") : "konci po zazname " + std::to_string(got.kept);
         report_damaged_file(k_chardata_file, where.c_str(), k_chardata_kept);
@@ -513,7 +514,7 @@ bool read_charpr()
                                                         move_proto_fields(r, protos[i]);
                                                     });
     }
-    stream_close(in);
+    close_read_file(in, got.complete, k_charpr_file);
     if (!got.complete) {
         const std::string where = stored_size < 0 || count < 0 ? std::string("hlavicka")
                                                                : "konci po zazname " + std::to_string(got.kept);

@@ -29,7 +29,6 @@ char_record g_chars[k_char_slots];
 uint32_t g_char_count = 0;
 uint32_t g_player_char = 0;
 int32_t g_player_object = -1;
-table_file_state g_characters_file = {k_characters_file, false, false};
 
 namespace {
 
@@ -354,7 +353,8 @@ bool read_char_file_record(const char* path, char_record* record)
     char_record read = *record;
     int64_t stored_size = stream_read_u32le(in);
     bool complete = stored_size >= 0 && read_record(in, uint32_t(stored_size), &read);
-    stream_close(in);
+    if (close_read_file(in, complete, path, k_char_file_kept) > 0)
+        return false;
     if (!complete) {
         report_damaged_file(path, stored_size < 0 ? "hlavicka" : "konci v zazname", k_char_file_kept);
         return false;
@@ -376,6 +376,25 @@ bool read_char_file(int32_t slot, const char* path)
     return true;
 }
 
+namespace {
+
+// The records "global/characters.dat" stores: the player and the sidekicks that are not gone.
+std::vector<const char_record*> characters_to_write()
+{
+    std::vector<const char_record*> kept;
+    for (uint32_t i = 0; i < g_char_count && i < uint32_t(k_char_slots); ++i) {
+        const char_record& c = g_chars[i];
+        if ((c.kind == k_kind_player || c.kind == k_kind_sidekick) && c.life != k_life_gone && !c.level_char)
+            kept.push_back(&c);
+    }
+    return kept;
+}
+
+} // namespace
+
+table_file_state g_characters_file = {k_characters_file, false, false,
+                                      [] { return int32_t(characters_to_write().size()); }};
+
 bool read_characters(bool build_sounds)
 {
     bool missing = false;
@@ -388,13 +407,16 @@ bool read_characters(bool build_sounds)
     int64_t stored_size = count < 0 ? -1 : stream_read_u32le(in);
     bool complete = stored_size >= 0 && count <= int64_t(k_char_slots);
     std::vector<char_record> records;
+    table_file_contents found{stored_size < 0 ? -1 : count};
     if (complete) {
         records.assign(g_chars, g_chars + count);
-        for (char_record& record : records)
+        for (char_record& record : records) {
             complete = complete && read_record(in, uint32_t(stored_size), &record);
+            found.whole_records += complete;
+        }
     }
-    stream_close(in);
-    table_file_read(g_characters_file, complete);
+    found.bytes_after = close_read_file(in, complete, k_characters_file);
+    table_file_read(g_characters_file, complete && found.bytes_after == 0, found);
     if (!complete) {
         const std::string where = stored_size < 0                 ? std::string("hlavicka")
                                   : count > int64_t(k_char_slots) ? "pocet " + std::to_string(count) + " nad " +
@@ -424,12 +446,7 @@ bool read_characters(bool build_sounds)
 
 bool write_characters()
 {
-    std::vector<const char_record*> kept;
-    for (uint32_t i = 0; i < g_char_count && i < uint32_t(k_char_slots); ++i) {
-        const char_record& c = g_chars[i];
-        if ((c.kind == k_kind_player || c.kind == k_kind_sidekick) && c.life != k_life_gone && !c.level_char)
-            kept.push_back(&c);
-    }
+    const std::vector<const char_record*> kept = characters_to_write();
     packed_stream* out = stream_open(k_characters_file, "wp");
     bool written = out && stream_write_u32le(uint32_t(kept.size()), out) >= 0 &&
                    stream_write_u32le(k_char_record_size, out) >= 0;

@@ -60,7 +60,7 @@ int32_t load_char_into_free_slot(const char* path);
 // skipped), then resets the run-time fields (no object, alive, no pending target, script flags
 // and item timers 0, speech empty), takes the key name as display name when that is shorter than
 // 2 characters and rebuilds the sound lists. A missing file leaves the slot as it was; so does a
-// damaged one, with a log line. Both return true on success.
+// damaged one (cut, or with bytes after the record), with a log line. Both return true on success.
 bool write_char_file(int32_t slot, const char* path);
 bool read_char_file(int32_t slot, const char* path);
 // Reads a character file over `record` as read_char_file reads it over a slot, without the sound
@@ -71,9 +71,9 @@ bool read_char_file_record(const char* path, char_record* record);
 // slot without a world object, then reads the records into slots 0 to n-1 as read_char_file does
 // (level_char 0), with the sound lists when asked, and sets the count. A count above 255 or a file
 // cut short is refused with a log line and the table stays as it was; a missing file leaves it
-// too. Writing stores the global PLAYER and SIDEKICK characters (a level's own companions stay
-// with the level) that are in the world or dead, in slot order; the old file stays when a write
-// fails.
+// too. Bytes after the records are reported and leave the file not read whole. Writing stores the
+// global PLAYER and SIDEKICK characters (a level's own companions stay with the level) that are in
+// the world or dead, in slot order; the old file stays when a write fails.
 bool read_characters(bool build_sounds);
 bool write_characters();
 // Whether the table's global characters may be written back over "global/characters.dat": read

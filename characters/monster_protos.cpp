@@ -13,7 +13,9 @@
 
 monster_proto g_monster_protos[k_monster_proto_slots];
 int16_t g_monster_proto_count = 0;
-table_file_state g_monster_protos_file = {k_monster_protos_file, true, false};
+table_file_state g_monster_protos_file = {k_monster_protos_file, true, false, [] {
+    return int32_t(std::clamp<int16_t>(g_monster_proto_count, 0, k_monster_proto_slots));
+}};
 
 namespace {
 
@@ -137,8 +139,9 @@ bool load_monster_protos()
     int16_t count = int16_t(value);
     int64_t stored_size = value < 0 ? -1 : stream_read_u32le(in);
     std::vector<monster_proto> protos;
-    table_read got{0, stored_size > 0 && count >= 0};
-    if (got.complete) {
+    const bool head = stored_size > 0 && count >= 0;
+    table_read got{0, head};
+    if (head) {
         protos.resize(size_t(std::min<int>(count, k_monster_proto_slots)));
         uint8_t blank[k_monster_proto_size];
         encode_monster_proto(default_proto(), blank);
@@ -148,11 +151,13 @@ bool load_monster_protos()
                                                            decode_monster_proto(bytes, &protos[i]);
                                                        });
     }
-    stream_close(in);
-    table_file_read(g_monster_protos_file, got.complete && count <= k_monster_proto_slots);
+    const table_file_contents found{head ? count : -1, int64_t(got.whole),
+                                    close_read_file(in, got.complete, k_monster_protos_file)};
+    table_file_read(g_monster_protos_file,
+                    got.complete && count <= k_monster_proto_slots && found.bytes_after == 0, found);
     if (!got.complete) {
-        const std::string where = stored_size > 0 && count >= 0 ? "konci po triede " + std::to_string(got.kept)
-                                                                : std::string("hlavicka tabulky");
+        const std::string where =
+            head ? "konci po triede " + std::to_string(got.kept) : std::string("hlavicka tabulky");
         report_damaged_file(k_monster_protos_file, where.c_str(), k_monsters_kept);
         return false;
     }

@@ -116,18 +116,22 @@ void config_read(game_settings* s)
             read_item(file, &s->snd_muteall),      read_item(file, &s->snd_eax),
             read_language(file),                   read_item(file, &s->difficulty),
         };
+        std::fscanf(file, " ");
+        const bool text_after = std::fgetc(file) != EOF;
         std::rewind(file);
         bool nul = false;
         for (int c; !nul && (c = std::fgetc(file)) != EOF;)
             nul = c == 0;
         std::fclose(file);
         const int unread = int(std::count(std::begin(read), std::end(read), false));
-        if (unread || nul) {
+        if (nul || unread) {
             const std::string where = nul ? std::string("nulovy bajt")
                                           : std::to_string(unread) + " z " + std::to_string(std::size(read)) + " poloziek";
             report_damaged_file(k_config_file, where.c_str(), "predvolene hodnoty necitatelnych poloziek");
+        } else if (text_after) {
+            report_damaged_file(k_config_file, "text za poslednou polozkou", "precitane polozky");
         }
-        table_file_read(g_config_file, unread == 0 && !nul);
+        table_file_read(g_config_file, unread == 0 && !nul && !text_after);
     } else {
         const bool missing = file_exists(k_config_file) != 1;
         if (missing)

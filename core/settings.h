@@ -42,8 +42,9 @@ int32_t music_volume_percent(const game_settings* settings);
 int32_t sound_volume_percent(const game_settings* settings);
 // Writes config.cfg, replacing it only after a complete write; returns false when it could not.
 bool config_write(const game_settings* settings);
-// Whether config.cfg may be written back: read whole when config_read read every item or found
-// no file; changed when g_settings or the language no longer give the text of what was read.
+// Whether config.cfg may be written back: read whole when config_read read every item, with only
+// blanks after the last, or found no file; changed when g_settings or the language no longer give
+// the text of what was read.
 extern table_file_state g_config_file;
 // Shutdown: config.cfg from g_settings when it may be written (see core/table_file_state.h).
 bool config_write_back();

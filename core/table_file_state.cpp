@@ -2,9 +2,10 @@
 
 #include "core/console_log.h"
 
-void table_file_read(table_file_state& state, bool whole)
+void table_file_read(table_file_state& state, bool whole, const table_file_contents& found)
 {
     state.read_whole = whole;
+    state.found = found;
     state.changed = false;
 }
 

@@ -4,14 +4,25 @@
 // only after an edit changed it; otherwise a console line says why its file is left alone.
 #pragma once
 
-struct table_file_state {
-    const char* file;
-    bool read_whole;  // the table holds what the file held (or the file was missing)
-    bool changed;     // an edit changed the table since it was read or written
+#include <cstdint>
+
+// What a loader found in its file, as the question before a write over it tells it.
+struct table_file_contents {
+    int64_t named_records = -1;  // the record count its head names; -1 when the head was unreadable
+    int64_t whole_records = 0;   // of those, the records read whole
+    int64_t bytes_after = 0;     // bytes after the last named record
 };
 
-// The loader's verdict on its file; an edit is forgotten.
-void table_file_read(table_file_state& state, bool whole);
+struct table_file_state {
+    const char* file;
+    bool read_whole;                      // the table holds what the file held (or the file was missing)
+    bool changed;                         // an edit changed the table since it was read or written
+    int32_t (*held_records)() = nullptr;  // the records a write of the table stores now
+    table_file_contents found = {};       // the file as its loader last found it
+};
+
+// The loader's verdict on its file, and what it found there; an edit is forgotten.
+void table_file_read(table_file_state& state, bool whole, const table_file_contents& found = {});
 // An edit of the table.
 void table_file_changed(table_file_state& state);
 // True when the table may be written over its file; otherwise logs "<file> sa nenacital cely,

@@ -15,16 +15,20 @@ bool read_stored_record(packed_stream* stream, uint8_t* buffer, uint32_t size, u
     return skip_stream_bytes(stream, stored_size - taken);
 }
 
-bool skip_stream_bytes(packed_stream* stream, uint64_t n)
+bool skip_stream_bytes(packed_stream* stream, uint64_t n, uint64_t* skipped)
 {
     uint8_t scratch[4096];
-    while (n > 0) {
-        int chunk = int(std::min<uint64_t>(n, sizeof scratch));
-        if (stream_read(scratch, chunk, stream) != chunk)
-            return false;
-        n -= uint64_t(chunk);
+    uint64_t done = 0;
+    while (done < n) {
+        int chunk = int(std::min<uint64_t>(n - done, sizeof scratch));
+        int got = stream_read(scratch, chunk, stream);
+        done += uint64_t(std::max(got, 0));
+        if (got != chunk)
+            break;
     }
-    return true;
+    if (skipped)
+        *skipped = done;
+    return done == n;
 }
 
 bool write_stream_bytes(packed_stream* stream, const void* bytes, uint32_t n)
@@ -62,4 +66,20 @@ packed_stream* open_data_file(const char* file, const char* kept, bool* missing)
     else if (!in)
         report_damaged_file(file, "hlavicka", kept);
     return in;
+}
+
+int64_t close_read_file(packed_stream* stream, bool read, const char* file, const char* kept)
+{
+    int64_t after = 0;
+    if (stream && read) {
+        uint8_t scratch[4096];
+        for (int got; (got = stream_read(scratch, int(sizeof scratch), stream)) > 0;)
+            after += got;
+    }
+    stream_close(stream);
+    if (after > 0) {
+        const std::string where = std::to_string(after) + " bajtov za koncom dat";
+        report_damaged_file(file, where.c_str(), kept);
+    }
+    return after;
 }

@@ -15,8 +15,9 @@ struct packed_stream;
 // record is skipped. Returns false when the stream ended before all stored bytes were read.
 bool read_stored_record(packed_stream* stream, uint8_t* buffer, uint32_t size, uint32_t stored_size);
 
-// Reads and drops n bytes. Returns false when the stream ended first.
-bool skip_stream_bytes(packed_stream* stream, uint64_t n);
+// Reads and drops n bytes. Returns false when the stream ended first; `skipped`, when given,
+// gets the bytes dropped.
+bool skip_stream_bytes(packed_stream* stream, uint64_t n, uint64_t* skipped = nullptr);
 
 // Writes n bytes. Returns false when a byte could not be written.
 bool write_stream_bytes(packed_stream* stream, const void* bytes, uint32_t n);
@@ -31,6 +32,12 @@ bool read_table_head(packed_stream* stream, const char* file, const char* kept, 
 // reported (core/data_files.h) with `kept` as what stands in its place; *missing, when given,
 // tells a missing file from a damaged one.
 packed_stream* open_data_file(const char* file, const char* kept, bool* missing = nullptr);
+
+// Closes a stream that its reader took to where the file's data should end. When `read` (the
+// reader got all it looked for) and bytes still follow, the file holds more than it names: it is
+// reported damaged ("<n> bajtov za koncom dat", with `kept` as what stays). Returns the bytes that
+// followed: 0 when the data ended there or the reader stopped early (it reports that itself).
+int64_t close_read_file(packed_stream* stream, bool read, const char* file, const char* kept = "zaznamy pred nimi");
 
 // The two directions of a record codec. A record's layout is written once as a function
 // template over the codec, calling e.g. io.f32(offset, record.field) for every field: with a
@@ -66,8 +73,9 @@ struct record_reader {
 
 // How much of a table section a reader took.
 struct table_read {
-    uint32_t kept;   // records handed to the table
-    bool complete;   // every stored byte of the section was there
+    uint32_t kept;       // records handed to the table
+    bool complete;       // every stored byte of the section was there
+    uint64_t whole = 0;  // records the section held whole, those skipped beyond the capacity too
 };
 
 // Reads the records of a table section: `count` records stored with `stored_size` bytes each,
@@ -93,9 +101,11 @@ table_read read_table_records(packed_stream* stream, uint32_t stored_size, uint6
             return result;
         }
         take(i, static_cast<const uint8_t*>(bytes));
-        ++result.kept;
+        result.whole = ++result.kept;
     }
-    result.complete = skip_stream_bytes(stream, (count - wanted) * uint64_t(stored_size));
+    uint64_t skipped = 0;
+    result.complete = skip_stream_bytes(stream, (count - wanted) * uint64_t(stored_size), &skipped);
+    result.whole += result.complete ? count - wanted : skipped / std::max<uint64_t>(stored_size, 1);
     return result;
 }
 

@@ -397,7 +397,11 @@ bool load_char_containers_from(const char* path)
         return false;
     std::vector<container> scratch;
     bool read = read_char_list(in, scratch, path);
-    stream_close(in);
+    if (close_read_file(in, read, path, k_char_containers_kept) > 0) {
+        for (container& c : scratch)
+            container_free(&c);
+        return false;
+    }
     if (!read)
         return false;
     for (int32_t i = k_char_container_first; i < k_container_slots; ++i)

@@ -117,10 +117,11 @@ int32_t scaled_price(int32_t price, int32_t factor);
 // without grids gets empty ones of its size first) and replaces the file only after a complete
 // write; false (logged, the old file kept) otherwise.
 //
-// The reader takes the whole file or nothing: a file that does not open, a missing count or data
-// that ends early is logged and leaves the character containers as they were. A negative count
-// is 0; of a count above 100 the first 100 are kept and the rest skipped. On success every
-// character slot is released and the containers read fill slots 100 upward; the count is theirs.
+// The reader takes the whole file or nothing: a file that does not open, a missing count, data
+// that ends early or bytes after the last container are logged and leave the character containers
+// as they were. A negative count is 0; of a count above 100 the first 100 are kept and the rest
+// skipped. On success every character slot is released and the containers read fill slots 100
+// upward; the count is theirs.
 bool save_char_containers_to(const char* path);
 bool load_char_containers_from(const char* path);
 // The same for "global/cont.dat", read at start-up.

@@ -29,7 +29,8 @@ item_lists g_item_lists[k_item_slots];
 int32_t g_item_proto_count = 0;
 int32_t g_attunement_thresholds[k_attunement_tiers] = {50, 200, 1000};
 
-table_file_state g_items_file = {k_items_file, false, false};
+table_file_state g_items_file = {k_items_file, false, false,
+                                 [] { return std::clamp(g_item_proto_count, 0, k_item_slots); }};
 
 namespace {
 
@@ -228,7 +229,7 @@ int32_t attunement_threshold(int32_t tier)
     return tier >= 0 && tier < k_attunement_tiers ? g_attunement_thresholds[tier] : k_default_threshold;
 }
 
-bool read_item_protos(packed_stream* stream)
+bool read_item_protos(packed_stream* stream, table_file_contents* found)
 {
     if (!stream)
         return false;
@@ -236,14 +237,19 @@ bool read_item_protos(packed_stream* stream)
     uint32_t stored_size = 0;
     if (!read_table_head(stream, k_items_file, k_items_kept, k_item_slots, &count, &stored_size))
         return false;
+    table_file_contents scratch;
+    found = found ? found : &scratch;
+    found->named_records = count;
     auto items = std::make_unique<item_proto[]>(size_t(count));
     auto lists = std::make_unique<item_lists[]>(size_t(count));
-    for (int32_t i = 0; i < count; ++i)
+    for (int32_t i = 0; i < count; ++i) {
         if (!read_item(stream, stored_size, items[size_t(i)], lists[size_t(i)])) {
             const std::string where = "konci v predmete " + std::to_string(i) + " z " + std::to_string(count);
             report_damaged_file(k_items_file, where.c_str(), k_items_kept);
             return false;
         }
+        found->whole_records = i + 1;
+    }
     std::copy(items.get(), items.get() + count, g_item_protos);
     blank_records(g_item_protos + count, std::end(g_item_protos));
     std::copy(lists.get(), lists.get() + count, g_item_lists);
@@ -329,9 +335,10 @@ void load_items()
         table_file_read(g_items_file, missing);
         return;
     }
-    bool read = read_item_protos(in);
-    stream_close(in);
-    table_file_read(g_items_file, read);
+    table_file_contents found;
+    const bool read = read_item_protos(in, &found);
+    found.bytes_after = close_read_file(in, read, k_items_file);
+    table_file_read(g_items_file, read && found.bytes_after == 0, found);
     if (!read)
         return;
     load_item_media();

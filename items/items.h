@@ -195,8 +195,8 @@ int32_t attunement_threshold(int32_t tier);
 // entries are kept and the others skipped. Texts are terminated and the two list words cleared;
 // a critical multiplier of 0.0 takes the 16-bit value, an empty image or model name the key name.
 // The writer writes the records below the count with list counts held to 0 to 16, and exactly
-// those entries.
-bool read_item_protos(packed_stream* stream);
+// those entries. `found`, when given, gets the count the head names and the records held whole.
+bool read_item_protos(packed_stream* stream, table_file_contents* found = nullptr);
 bool write_item_protos(packed_stream* stream);
 
 // Reads "global/items.dat"; a missing or refused file leaves the table and everything else as it

@@ -19,7 +19,8 @@
 
 spell_proto g_spell_protos[k_spell_slots];
 int32_t g_spell_proto_count = 0;
-table_file_state g_spells_file = {k_spells_file, true, false};
+table_file_state g_spells_file = {k_spells_file, true, false,
+                                  [] { return std::clamp(g_spell_proto_count, 0, k_spell_slots); }};
 
 namespace {
 
@@ -219,7 +220,7 @@ int16_t* spell_effect_slot(spell_proto& spell, int effect)
     return effect >= 0 && effect < k_spell_effects ? fields[effect] : nullptr;
 }
 
-bool read_spell_protos(packed_stream* stream)
+bool read_spell_protos(packed_stream* stream, table_file_contents* found)
 {
     if (!stream)
         return false;
@@ -227,6 +228,9 @@ bool read_spell_protos(packed_stream* stream)
     uint32_t size = 0;
     if (!read_table_head(stream, k_spells_file, k_spells_kept, k_spell_slots, &count, &size))
         return false;
+    table_file_contents scratch;
+    found = found ? found : &scratch;
+    found->named_records = count;
     auto bytes = std::make_unique<uint8_t[][k_spell_proto_size]>(size_t(std::max(count, 1)));
     for (int32_t i = 0; i < count; ++i) {
         encode_spell(g_spell_protos[i], bytes[size_t(i)]);
@@ -235,6 +239,7 @@ bool read_spell_protos(packed_stream* stream)
             report_damaged_file(k_spells_file, where.c_str(), k_spells_kept);
             return false;
         }
+        found->whole_records = i + 1;
     }
     for (int32_t i = 0; i < count; ++i)
         decode_spell(bytes[size_t(i)], g_spell_protos[i]);
@@ -261,9 +266,10 @@ void load_spells()
         table_file_read(g_spells_file, missing);
         return;
     }
-    bool read = read_spell_protos(in);
-    stream_close(in);
-    table_file_read(g_spells_file, read);
+    table_file_contents found;
+    const bool read = read_spell_protos(in, &found);
+    found.bytes_after = close_read_file(in, read, k_spells_file);
+    table_file_read(g_spells_file, read && found.bytes_after == 0, found);
     if (!read)
         return;
     for (int32_t i = 0; i < g_spell_proto_count; ++i) {

@@ -268,11 +268,13 @@ int16_t* spell_effect_slot(spell_proto& spell, int effect);
 // held (a shorter record keeps the rest of the slot, the rest of a longer one is skipped); the
 // slots from the count up keep what they held. Text fields are terminated. Nothing is loaded.
 // The writer writes the records below the count (held to 0 to 200) whole. Both return false for
-// a null stream or an incomplete read or write.
-bool read_spell_protos(packed_stream* stream);
+// a null stream or an incomplete read or write. `found`, when given, gets the count the head
+// names and the records held whole.
+bool read_spell_protos(packed_stream* stream, table_file_contents* found = nullptr);
 bool write_spell_protos(packed_stream* stream);
 
-// Reads "global/spells.dat" (a missing or refused file changes nothing), then per record: the
+// Reads "global/spells.dat" (a missing or refused file changes nothing; bytes after the records
+// are reported and leave the file not read whole), then per record: the
 // seven effect prototypes (load_spell_effects) and a damage percent below 5 made 100; then per
 // record up to five cast sounds "c_<sound name><k>" and five explosion sounds "e_<sound
 // name><k>", k from 0, each list stopping at the first that does not load. A sound name that is

@@ -21,7 +21,9 @@ level_effect g_level_effects[k_level_effect_slots];
 uint32_t g_level_effect_count = 0;
 efect_proto_entry g_efect_protos[k_efect_proto_slots];
 int16_t g_efect_proto_count = 0;
-table_file_state g_efect_protos_file = {k_efect_protos_file, false, false};
+table_file_state g_efect_protos_file = {k_efect_protos_file, false, false, [] {
+    return int32_t(std::clamp<int16_t>(g_efect_proto_count, 0, k_efect_proto_slots));
+}};
 
 namespace {
 
@@ -270,7 +272,8 @@ void load_efect_protos()
             efect_proto_fields(r, g_efect_protos[i]);
             g_efect_protos[i].slot = k_efect_no_slot;
         });
-    stream_close(in);
+    const table_file_contents found{int16_t(count), int64_t(got.whole),
+                                    close_read_file(in, got.complete, k_efect_protos_file)};
     g_efect_proto_count = int16_t(got.kept);
     if (stored_count > k_efect_proto_slots) {
         const std::string where = "pocet " + std::to_string(stored_count) + " nad " + std::to_string(k_efect_proto_slots);
@@ -280,8 +283,10 @@ void load_efect_protos()
         const std::string where = "konci po " + std::to_string(got.kept) + " efektoch";
         report_damaged_file(k_efect_protos_file, where.c_str(), "cele efekty pred koncom");
     }
-    table_file_read(g_efect_protos_file, got.complete && int16_t(count) >= 0 &&
-                                              stored_count <= k_efect_proto_slots && stored_size <= k_efect_proto_size);
+    table_file_read(g_efect_protos_file,
+                    got.complete && int16_t(count) >= 0 && stored_count <= k_efect_proto_slots &&
+                        stored_size <= k_efect_proto_size && found.bytes_after == 0,
+                    found);
     for (int16_t i = 0; i < g_efect_proto_count; ++i)
         attach_efect_proto(&g_efect_protos[i]);
 }

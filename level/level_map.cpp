@@ -215,9 +215,10 @@ map_read read_level_map_file(const char* name, const char* path)
     note_section(read_char_placements(in), "postavy", &damaged);
     note_section(load_ground_items(in), "predmety na zemi", &damaged);
     note_section(read_monster_points(in), "monster pointy", &damaged);
-    stream_close(in);
-    if (damaged) {
-        report_damaged_map(map.c_str(), damaged);
+    const int64_t after = close_read_file(in, !damaged, map.c_str(), "sekcie pred nimi");
+    if (damaged || after > 0) {
+        if (damaged)
+            report_damaged_map(map.c_str(), damaged);
         g_session_map_path[0] = '\0';  // never written back over by the close-time save
         return map_read::damaged;
     }

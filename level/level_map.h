@@ -50,8 +50,9 @@ void level_pack_candidates(const char* name, std::string* a, std::string* b);
 // Reads a level whose tag was checked: the level's texture pack (candidate A, else candidate B,
 // which marks the prototypes loaded), then "zacinam citat", the path into g_map_path (and the
 // session's map), all fifteen sections with their progress lines, and "load ok". `unread` when
-// the file could not be opened (reported), `damaged` when a section did not read whole: the map is
-// then reported naming the first such section (core/data_files.h), never "load ok", it is not the
+// the file could not be opened (reported), `damaged` when a section did not read whole or bytes
+// follow the last: the map is then reported naming the first such section or the bytes after
+// (core/data_files.h), never "load ok", it is not the
 // session's map, and the tables hold what the sections gave.
 enum class map_read { unread, damaged, whole };
 map_read read_level_map_file(const char* name, const char* path);

@@ -123,7 +123,7 @@ int32_t load_level_changes(const char* level)
             damaged = r.name;
             break;  // what follows would be read from the wrong place
         }
-    stream_close(in);
+    const int64_t after = close_read_file(in, !damaged, path.c_str(), "zmeny pred nimi");
     link_entity_objects();
     int16_t count = std::clamp<int16_t>(g_ground_item_count, 0, k_ground_item_slots);
     for (int16_t i = 0; i < count; ++i)
@@ -134,6 +134,8 @@ int32_t load_level_changes(const char* level)
         report_damaged_file(path.c_str(), where.c_str(), "zmeny pred nou, zvysok z mapy");
         return 0;
     }
+    if (after > 0)
+        return 0;
     console_log("zmeny nacitane");
     return 1;
 }

@@ -21,9 +21,9 @@ extern char g_level_save_names[k_level_save_names][k_level_save_name_size];
 // complete, checked write (false, logged, old file kept otherwise). The reader returns 1 when the
 // file was read whole and 0 when there is none or it cannot be opened; a section that does not
 // read whole ends the reading, the file reported damaged (core/data_files.h) with the sections
-// before it applied, and 0. After reading it links the world objects to their entities again and
-// puts the dropped ground items back in the world. A level name that is not a plain file name is
-// refused by both (logged).
+// before it applied, and 0; so do bytes after the last section (all sections applied). After
+// reading it links the world objects to their entities again and puts the dropped ground items
+// back in the world. A level name that is not a plain file name is refused by both (logged).
 bool save_level_changes(const char* level);
 int32_t load_level_changes(const char* level);
 

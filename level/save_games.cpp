@@ -448,7 +448,8 @@ void save_list_read()
             break;
         name[k_save_name_size - 1] = 0;
     }
-    stream_close(in);
+    const bool all_named = stored >= 0 && int16_t(stored) == kept;
+    const int64_t after = close_read_file(in, all_named, k_save_list_file);
     if (stored < 0 || int16_t(stored) < 0 || kept < count) {
         const std::string where = !in            ? std::string("hlavicka")
                                   : stored < 0   ? std::string("chyba pocet")
@@ -466,7 +467,7 @@ void save_list_read()
         report_damaged_file(k_save_list_file, where.c_str(), list.c_str());
         return;
     }
-    table_file_read(g_save_list_file, int16_t(stored) == kept);
+    table_file_read(g_save_list_file, all_named && after == 0);
     g_save_list.count = int16_t(kept);
     bool removed = false;
     for (int i = 0; i < g_save_list.count;) {

@@ -203,9 +203,9 @@ bool read_movemap(packed_stream* stream)
         return false;
     }
     if (columns <= 0 || rows <= 0) {
-        // No cells follow: the section is whole, the map keeps what it held.
+        // No cells follow: a zero size is whole, the map keeps what it held.
         console_log("movement map of size %d x %d refused", int(columns), int(rows));
-        return true;
+        return columns >= 0 && rows >= 0;
     }
 
     // The cells are read before anything is allocated for them, so a size the data does not

@@ -66,7 +66,8 @@ int32_t can_object_stand(const movement_map* map, float object_x, float object_y
 // missing; a map of zero or negative size, or one whose cells end early, is refused with a log
 // line and the map kept. Otherwise g_movement_map is replaced (cells of 3 become 0) and
 // g_movement_map_spare re-created empty. Both do nothing for a null stream. The reader returns
-// whether the section was there whole (a map of zero or negative size has no cells, so it is).
+// whether the section was there whole: a map of zero size has no cells, so it is; a negative size,
+// which no map can have, is not.
 bool write_movemap(packed_stream* stream);
 bool read_movemap(packed_stream* stream);
 

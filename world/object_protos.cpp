@@ -339,7 +339,10 @@ bool read_object_proto_file(int32_t slot, const char* path, const char* kept)
     if (!in)
         return false;
     const bool read = read_object_proto(slot, in, 0);
-    stream_close(in);
+    if (close_read_file(in, read, path, kept) > 0) {
+        free_object_proto(&g_object_protos[slot], slot);
+        return false;
+    }
     if (!read)
         report_damaged_file(path, "zaznam prototypu", kept);
     return read;

@@ -196,8 +196,9 @@ void unload_object_proto(int32_t slot, bool reindex);
 bool write_object_proto(int32_t slot, packed_stream* stream);
 bool read_object_proto(int32_t slot, packed_stream* stream, int32_t flag);
 // The ".pr" file at `path` read into the slot (read_object_proto). False when it is missing or
-// does not read whole, reported (core/data_files.h) with `kept` as what stands in its place; a
-// prototype read whole but of a kind its caller refuses is the caller's to report.
+// does not read whole (cut, or with bytes after the record: the slot is freed), reported
+// (core/data_files.h) with `kept` as what stands in its place; a prototype read whole but of a
+// kind its caller refuses is the caller's to report.
 bool read_object_proto_file(int32_t slot, const char* path, const char* kept);
 
 // Section 2 of a level map file: u32 10,552, u32 count, count records. The reader clears each

@@ -102,7 +102,13 @@ bool write_table_from_page(dialog_handle owner, table_file_state& file, bool (*w
 
 std::string partial_table_question(const table_file_state& file)
 {
-    return std::string(file.file) +
-           " did not read whole: writing replaces it with the part read,\n"
-           "and what the file holds beyond that part is lost. Write it?";
+    const table_file_contents& found = file.found;
+    std::string held = found.named_records < 0 ? std::string("its head is damaged")
+                                                : "it names " + std::to_string(found.named_records) + " records, " +
+                                                      std::to_string(found.whole_records) + " of them read whole";
+    if (found.bytes_after > 0)
+        held += ", and " + std::to_string(found.bytes_after) + " bytes follow them";
+    const int32_t written = file.held_records ? file.held_records() : 0;
+    return std::string(file.file) + " did not read whole: " + held + ".\nWriting stores the " +
+           std::to_string(written) + " records the table holds now; the rest of the file is lost. Write it?";
 }

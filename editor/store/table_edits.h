@@ -20,5 +20,6 @@ void run_watched_command(const std::function<void()>& command);
 // as it is ("<file> sa nenacital cely, nezapisujem ho") or the write failed.
 bool write_table_from_page(dialog_handle owner, table_file_state& file, bool (*write)());
 
-// The question asked before the part read of a table replaces its file.
+// The question asked before the part read of a table replaces its file: what the file holds, as
+// its loader found it, and the records the write stores.
 std::string partial_table_question(const table_file_state& file);

@@ -128,7 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     read_fuzz_section(containers, containers_size, load_level_containers);
     const auto [spells, spells_size] = next_part(in);
     g_spell_proto_count = 0;
-    read_fuzz_section(spells, spells_size, read_spell_protos);
+    read_fuzz_section(spells, spells_size, [](packed_stream* in) { return read_spell_protos(in); });
     write_fuzz_file("global/quest_eng.txt", data + std::min(in.at, size), size - std::min(in.at, size));
     g_quest_count = 0;
     load_quests();

@@ -1,7 +1,7 @@
 // Every file the program writes at shutdown or on the editor's "save all", in game mode and in
 // editor mode: after a run that changed nothing each is as it was, but for the fields its loader
 // sets; cut to half, cut to 7 bytes or zeroed, each keeps its bytes through a run, but the save
-// list, which is made again from the saves.
+// list, which is made again from the saves; so does one holding more than its count names.
 #include "shell/shell_fixture.h"
 
 #include "tests/editor/dialog_texts.h"
@@ -221,26 +221,37 @@ TEST_F(shell_test, AWrittenFileCutOrZeroedKeepsItsBytesThroughAGameAndAnEditorRu
     EXPECT_EQ(g_monster_proto_count, 1);
 }
 
-// UPDATE with no spell chosen and "save all" over a file cut short: No keeps it, Yes writes it.
+// UPDATE with no spell chosen and "save all" over a file cut in its fourth record: the question
+// tells the records the file names and holds whole and those the write stores; No keeps the file,
+// Yes writes it, with as many records as the question said.
 TEST_F(shell_test, AnEditorButtonWritesATableThatDidNotReadWholeOnlyAfterTheUserSaysYes)
 {
-    const std::pair<const char*, void (*)()> writes[] = {
-        {"global/spells.dat",
+    struct table_write {
+        const char* file;
+        size_t head, record;
+        void (*press)();
+    };
+    const table_write writes[] = {
+        {"global/spells.dat", 8, 428,
          [] {
              user_pick_menu(g_command_window, k_menu_spells);
              user_click(g_spell_editor_window, k_spell_update);
          }},
-        {"global/chardata.dat",
+        {"global/chardata.dat", 4, 192,
          [] {
              if (g_move_proto_editor_window || choose_tab(k_move_proto_tab, g_move_proto_editor_window))
                  user_click(g_move_proto_editor_window, k_mpe_save_all);
          }},
     };
-    for (const auto& [file, press] : writes) {
+    for (const auto& [file, head, record, press] : writes) {
         SCOPED_TRACE(file);
         const std::vector<uint8_t> whole = read_bytes(file);
-        const std::vector<uint8_t> cut(whole.begin(), whole.begin() + std::ptrdiff_t(whole.size() / 2));
-        write_bytes(file, cut);
+        std::vector<uint8_t> body;
+        ASSERT_TRUE(read_packed_file(file, &body));
+        const uint32_t named = le_u32(&body[0]);
+        body.resize(head + 3 * record + record / 2);
+        ASSERT_TRUE(write_packed_file(file, body));
+        const std::vector<uint8_t> cut = read_bytes(file);
         render_use_recording(true);
         ASSERT_TRUE(program_startup("zorv editor"));
         ASSERT_TRUE(program_frame());
@@ -253,12 +264,17 @@ TEST_F(shell_test, AnEditorButtonWritesATableThatDidNotReadWholeOnlyAfterTheUser
         });
         press();
         ASSERT_EQ(questions.size(), 1u);
-        EXPECT_EQ(questions[0].find(std::string(file) + " did not read whole"), 0u) << questions[0];
+        const std::string found =
+            " did not read whole: it names " + std::to_string(named) + " records, 3 of them read whole.";
+        EXPECT_EQ(questions[0].find(file + found), 0u) << questions[0];
+        const size_t stores = questions[0].find("Writing stores the ");
+        ASSERT_NE(stores, std::string::npos) << questions[0];
         EXPECT_EQ(read_bytes(file), cut);
         answer = k_id_yes;
         press();
         EXPECT_EQ(questions.size(), 2u);
-        EXPECT_NE(read_bytes(file), cut);
+        ASSERT_TRUE(read_packed_file(file, &body));
+        EXPECT_EQ(le_u32(&body[0]), std::stoul(questions[0].substr(stores + 19)));
         set_modal_responder({});
         program_shutdown(true);
         render_use_recording(false);
@@ -286,4 +302,48 @@ TEST_F(shell_test, AnEditedTableThatDidNotReadWholeIsNotWrittenAtCloseWithoutAYe
     render_use_recording(false);
     EXPECT_EQ(read_bytes("global/spells.dat"), cut);
     EXPECT_NE(read_text(k_console_log_file).find("global/spells.dat did not read whole"), std::string::npos);
+}
+
+// A table whose count is lower than the records it holds, or with bytes after them, and a level
+// with bytes after its last section: each is named in the log once; an editor run closed with
+// nothing edited leaves the tables byte for byte, and the level is not logged as read.
+TEST_F(shell_test, AFileHoldingMoreThanItsDataNamesIsNamedOnceAndKeptByAnEditorRun)
+{
+    const std::pair<const char*, void (*)(std::vector<uint8_t>&)> changes[] = {
+        {"global/spells.dat", [](std::vector<uint8_t>& b) { put_le_u32(&b[0], le_u32(&b[0]) - 1); }},
+        {"global/monsters.dat", [](std::vector<uint8_t>& b) { put_le_u16(&b[0], uint16_t(le_u16(&b[0]) - 1)); }},
+        {"global/items.dat", [](std::vector<uint8_t>& b) { b.push_back(7); }},
+        {"global/characters.dat", [](std::vector<uint8_t>& b) { b.insert(b.end(), 3, 0); }},
+        {"global/efects.dat", [](std::vector<uint8_t>& b) { b.push_back(0); }},
+        {"global/cont.dat", [](std::vector<uint8_t>& b) { b.push_back(0); }},
+        {"data/levels/brana.sav", [](std::vector<uint8_t>& b) { b.insert(b.end(), 12, 0); }},
+    };
+    std::map<std::string, std::vector<uint8_t>> stored;
+    for (const auto& [name, change] : changes) {
+        std::vector<uint8_t> body;
+        ASSERT_TRUE(read_packed_file(name, &body)) << name;
+        change(body);
+        ASSERT_TRUE(write_packed_file(name, body)) << name;
+        stored[name] = read_bytes(name);
+    }
+    stored["config.cfg"] = read_bytes("config.cfg");
+    for (char c : std::string("x= 1\n"))
+        stored["config.cfg"].push_back(uint8_t(c));
+    write_bytes("config.cfg", stored["config.cfg"]);
+
+    ASSERT_TRUE(open_editor_on_map("data/levels/brana.sav"));
+    input_inject({input_event_kind::close});
+    for (int i = 0; i < 5 && program_frame(); ++i) {
+    }
+    program_shutdown(true);
+    render_use_recording(false);
+    const std::string log = read_text(k_console_log_file);
+    for (const auto& [name, bytes] : stored) {
+        EXPECT_EQ(read_bytes(name), bytes) << name;
+        size_t reports = 0;
+        for (size_t at = 0; (at = log.find(name + ": poskodeny subor (", at)) != std::string::npos; ++at)
+            ++reports;
+        EXPECT_EQ(reports, 1u) << name;
+    }
+    EXPECT_EQ(log.find("\nload ok\n"), std::string::npos);
 }

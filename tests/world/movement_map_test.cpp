@@ -156,7 +156,8 @@ TEST(MovemapSection, MissingCutOrEmptyMapsLeaveTheMapAsItWas)
     EXPECT_TRUE(read_last_section({0, 0, 0, 0, 0, 0, 9, 0}, read_movemap));
     EXPECT_TRUE(kept());
 
-    EXPECT_TRUE(read_last_section({0, 0, 0, 0, 0xFF, 0xFF, 9, 0}, read_movemap));
+    // A negative size, which no map has: the section is damaged, the map kept.
+    EXPECT_FALSE(read_last_section({0, 0, 0, 0, 0xFF, 0xFF, 9, 0}, read_movemap));
     EXPECT_TRUE(kept());
 
     // A size the data does not back: 32767 x 32767 cells claimed, 10 present.
