@@ -71,8 +71,8 @@ constexpr int16_t k_demo_trap = 21;
 // "global/flag.txt".
 void write_quests_demo_data();
 // The sounds, the narration and the music: "data/sound/" (with the footsteps of every ground,
-// the dream world's sounds and the narrations of the slide shows and the ending), "data/voice/", "data/music/" and
-// the chapter slide music.
+// the dream world's sounds, the completed quest's fanfare and the narrations of the slide shows
+// and the ending), "data/voice/", "data/music/" and the chapter slide music.
 void write_sound_demo_data();
 // The engine's images: the fixed start-up images, ground tiles, sprites and the language's
 // texture pack "data/levels/main_eng.dat" with its index.
