@@ -804,7 +804,7 @@ TEST_F(play_through_test, FromTheMainMenuToAReloadedSave)
     ASSERT_TRUE(step("the chest opens", 1500,
                      [] { return g_interface.container_open && g_interface.container_id == 0; },
                      [](uint32_t n) {
-                         const int32_t x = screen_x(985.0f), y = screen_y(612.0f);
+                         const int32_t x = screen_x(900.0f), y = screen_y(612.0f);
                          if (n % 60 < 5)
                              inject_left_at(std::clamp(x, 8, 1016), std::clamp(y, 8, 760), n % 60 < 4);
                      }))
