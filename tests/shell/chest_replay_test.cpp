@@ -36,7 +36,7 @@ TEST_F(shell_test, TheGateChestOpensBesideTheInventoryAndGivesUpAnItem)
             g_chars[s].life = k_life_gone;
 
     // A click by the chest: the hero walks there and the chest opens with the inventory.
-    ASSERT_TRUE(click_at((965.0f - g_camera_x) * g_zoom, (600.0f - g_camera_y) * g_zoom));
+    ASSERT_TRUE(click_at((880.0f - g_camera_x) * g_zoom, (600.0f - g_camera_y) * g_zoom));
     for (int frames = 0; !g_interface.container_open && frames < k_walk_bound; ++frames)
         ASSERT_TRUE(program_frame());
     ASSERT_EQ(g_interface.container_open, 1u);
@@ -82,11 +82,11 @@ TEST_F(shell_test, TheGateChestOpensBesideTheInventoryAndGivesUpAnItem)
         EXPECT_LE(off(), 40.0f) << x << "," << y;
     };
     walk_to(700.0f, 450.0f, 0);
-    ASSERT_TRUE(click_at((985.0f - g_camera_x) * g_zoom, (612.0f - g_camera_y) * g_zoom));
+    ASSERT_TRUE(click_at((900.0f - g_camera_x) * g_zoom, (612.0f - g_camera_y) * g_zoom));
     for (int i = 0; i < 10; ++i)
         ASSERT_TRUE(program_frame());
     ASSERT_EQ(g_interface.container_open, 0u) << "the hero is still on its way to the chest";
-    walk_to(880.0f, 600.0f, 10);
+    walk_to(795.0f, 600.0f, 10);
 
     g_quit = 1;
     program_shutdown(true);

@@ -8,13 +8,17 @@
 #include "characters/char_models.h"
 #include "characters/char_table.h"
 #include "core/console_log.h"
+#include "core/game_globals.h"
+#include "core/globals.h"
 #include "engine/packed_stream.h"
+#include "engine/sound.h"
 #include "engine/ui_texts.h"
 #include "items/items.h"
 #include "items/spells.h"
 #include "level/level_change.h"
 #include "level/level_effects.h"
 #include "script/quests.h"
+#include "script/text_window.h"
 #include "shell/program.h"
 #include "world/scene_header.h"
 #include "support/ended_process.h"
@@ -22,6 +26,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -181,14 +186,33 @@ TEST_F(shell_test, FilesThatCannotBeUsedAreNamedOnceEach)
     program_shutdown(true);
 }
 
-TEST_F(shell_test, TheDemoHasEveryFileItsLevelsAskFor)
+TEST_F(shell_test, TheDemoHasEveryFileItsLevelsAndItsQuestAskForAndUsesItsNamesTable)
 {
     ASSERT_TRUE(program_startup("zorv console brana.sav"));
+    ASSERT_EQ(g_sound_enabled, 1u);  // a sound file is asked for only when sounds play
+    std::set<std::string> names;     // the characters' names as the levels show them
     for (const auto& file : std::filesystem::directory_iterator("data/levels"))
         if (file.path().extension() == ".sav") {
             change_level(file.path().filename().c_str(), 0, 0, 1);
             ASSERT_TRUE(program_frame());
+            for (uint32_t slot = 1; slot < g_char_count; ++slot)
+                names.insert(g_chars[slot].display_name);
         }
+    // The villager's reward, as its talk shows it: the water quest completes with its sound.
+    change_level("brana.sav", 0, 0, 1);
+    ASSERT_TRUE(pass_greeting());
+    std::strcpy(g_dialogue_window.requested_file, "data/dialogs/eng/villager_reward/0.txt");
+    g_dialogue_running = 1;
+    ASSERT_TRUE(program_frame());
+    EXPECT_EQ(g_quests[find_quest("watersupply")].completed, 1u);
+    EXPECT_NE(g_sound.voice_stream, 0u);
+    ASSERT_TRUE(pass_greeting());
+    // Done with the quest, the gate greets no more: its greeting speaks of the bandits.
+    change_level("brana.sav", 0, 0, 1);
+    for (int frame = 0; frame < 5; ++frame) {
+        ASSERT_TRUE(program_frame());
+        EXPECT_EQ(g_dialogue_running, 0u) << frame;
+    }
     program_shutdown(true);
     // Every line naming a missing file, but a spell's effect: a spell without a missile or a
     // second explosion has no file for it, and reads only the effects it has.
@@ -196,6 +220,13 @@ TEST_F(shell_test, TheDemoHasEveryFileItsLevelsAskFor)
     for (std::string line; std::getline(log, line);)
         EXPECT_TRUE(line.find(": subor chyba") == std::string::npos || line.ends_with("ostava kuzlo bez tohto efektu"))
             << line;
+    // Every line of the names table renames a character the levels bring.
+    std::istringstream table(read_text("global/chars_eng.txt"));
+    for (std::string line; std::getline(table, line) && line.size() > 3;) {
+        line.erase(line.find_last_not_of('\r') + 1);
+        const size_t semicolon = line.find(';');
+        EXPECT_TRUE(names.count(line.substr(semicolon + 1)) && !names.count(line.substr(0, semicolon))) << line;
+    }
 }
 
 TEST_F(shell_test, ALastLineWithoutItsLineEndIsReadLikeAnyOther)

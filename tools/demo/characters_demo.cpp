@@ -311,9 +311,9 @@ void write_characters_demo_data()
 
     g_char_count = 0;
     char_record& hero = make_character(0, "hero", "Traveller", k_kind_player, {100, 8, 1, 0});
-    char_record& bandit = make_character(1, "bandit", "Bandit", k_kind_enemy, {20, 6, 1, 0});
-    char_record& villager = make_character(2, "villager", "Villager", k_kind_normal, {15, 4, 1, 0});
-    char_record& squire = make_character(3, "squire", "Squire", k_kind_sidekick, {30, 6, 1, 0});
+    char_record& bandit = make_character(1, "bandit", "Bandita", k_kind_enemy, {20, 6, 1, 0});
+    char_record& villager = make_character(2, "villager", "Dedincan", k_kind_normal, {15, 4, 1, 0});
+    char_record& squire = make_character(3, "squire", "Panos", k_kind_sidekick, {30, 6, 1, 0});
     g_char_count = 4;
     set_outline(hero, 1.0f);
     hero.head_variant = hero.body_variant = 1;  // the start looks that the interface gives the hero
@@ -339,7 +339,7 @@ void write_characters_demo_data()
     require(write_char_file(3, "data/creature/squire.chr"), "data/creature/squire.chr");
     // A bandit shaman in the bandit's looks: each strike of its staff casts a water bolt at the
     // hero (a placed character's selected spell is cleared when it enters the world).
-    char_record& shaman = make_character(4, "shaman", "Bandit shaman", k_kind_enemy, {25, 6, 1, 0});
+    char_record& shaman = make_character(4, "shaman", "Bandita saman", k_kind_enemy, {25, 6, 1, 0});
     copy_bounded(shaman.appearance, sizeof shaman.appearance, "bandit");
     set_outline(shaman, 1.35f);
     carry(shaman, k_demo_staff, k_inv_weapon, 1);

@@ -39,7 +39,7 @@ void add_gate_containers()
          {{k_demo_dagger, 1}, {k_potion, 0}, {k_demo_gold, 40}, {k_scroll, 0}, {k_demo_boots, 0}, {k_demo_silver_ring, 0},
           {k_demo_lantern, 0}, {k_demo_gold, 25}, {k_demo_sword, 1}},
          1.0f);
-    chest->x = 985.0f;  // at the chest entity's crate
+    chest->x = 900.0f;  // at the chest entity's crate
     chest->y = 620.0f;
     container* shop = &g_containers[1];
     // Six by five cells: the shop tidies a stock that fills more than 70 % of its cells down to

@@ -14,7 +14,8 @@ void require(bool ok, const std::string& what);
 void write_shell_demo_data();
 // The story detours' levels "encounter.sav" and "vantiel_penta.sav" with their scripts.
 void write_detours_demo_data();
-// The localized texts: the English UI text table, character and item names, a level's texts.
+// The localized texts: the English UI text table, the demo characters' names keyed by their
+// stored ones, item names, a level's texts.
 void write_text_demo_data();
 // The picture of the item `name` (its icon's file stem), size x size, in its colour.
 void write_item_picture(const std::string& path, const std::string& name, uint32_t size, uint32_t colour);
@@ -71,8 +72,8 @@ constexpr int16_t k_demo_trap = 21;
 // "global/flag.txt".
 void write_quests_demo_data();
 // The sounds, the narration and the music: "data/sound/" (with the footsteps of every ground,
-// the dream world's sounds and the narrations of the slide shows and the ending), "data/voice/", "data/music/" and
-// the chapter slide music.
+// the dream world's sounds, the completed quest's fanfare and the narrations of the slide shows
+// and the ending), "data/voice/", "data/music/" and the chapter slide music.
 void write_sound_demo_data();
 // The engine's images: the fixed start-up images, ground tiles, sprites and the language's
 // texture pack "data/levels/main_eng.dat" with its index.
@@ -87,7 +88,8 @@ void write_model_demo_data();
 // with the staff that casts) and the inhabitant "data/creature/villager.chr", the body-part
 // models of their clips stand1, move1, attack1, death1 and hit1 under "3d/<name>/1/" with skin
 // files and frame times, the model registry "global/chardata.dat" and the move prototypes
-// "global/charpr.dat". The hero is saved in spell mode with the spark volley chosen.
+// "global/charpr.dat". The hero is saved in spell mode with the spark volley chosen. The others'
+// display names are stored in Slovak; "global/chars_eng.txt" gives them in English.
 void write_characters_demo_data();
 // A 32 x 32 cloth texture of the colour with a lighter weave, as the characters' skins are.
 void write_skin_texture(const std::string& path, uint32_t r, uint32_t g, uint32_t b);

@@ -24,7 +24,9 @@ event_record& add_event(const char* name);
 
 // A way out of a level: the rectangle (x0, y0) to (x1, y1) a sector under a trodden path, with
 // a signpost at (sign_x, sign_y) whose board names where the way leads, and the event `name` that
-// takes `action` with `text` and `number` once the player stands in the sector.
+// takes `action` with `text` and `number` once the player stands in the sector. A way in a corner
+// has its signpost on the level's side of the path, clear of the HUD's bars at the screen's edges
+// while the hero walks there.
 struct level_exit {
     const char* name;
     float x0, y0, x1, y1, sign_x, sign_y;

@@ -65,7 +65,7 @@ void write_detours_demo_data()
     require(make_folder("data/scripts") && make_folder("data/levels"), "data/levels");
     // The encounter on the road; from its north-west corner the road goes on to the travel map.
     start_detour_level("The Road", -1, 0.6f, 0.7f, 0.5f);
-    add_exit({"road_on", k_small_west, k_small_north, k_small_west + 190.0f, k_small_north + 170.0f, -60.0f, 20.0f,
+    add_exit({"road_on", k_small_west, k_small_north, k_small_west + 190.0f, k_small_north + 230.0f, -10.0f, 70.0f,
               "Road", k_act_open_travel_map, "", 0});
     save_level("data/levels/encounter.sav");
     write_text("data/scripts/encounter.txt",

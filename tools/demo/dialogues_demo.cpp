@@ -143,14 +143,17 @@ void write_dialogues_demo_data()
     // The level's greeting stays until the player goes on (Space or a click); its lines go into
     // the message log, and from here on the HUD offers the dream world. On the first entry (while
     // the flag "gate_lessons" is 0) the gate's lessons take its place: the same greeting, which
-    // also teaches the hero three attunements and sets the flag.
+    // also teaches the hero three attunements and sets the flag. It speaks of the bandits, so it
+    // is given only while they camp: not once the villager knows them dead (its memory 0, set by
+    // the gate's event) nor after the water quest is done.
     const std::string greeting = "^window 50 50 640 150\n^center\n^gl_a 0.6\n^l The gate of the valley. A villager "
                                  "waits by the torches; bandits camp east of the gate.\n"
                                  "^l Left button: walk. Right button: strike. Key 2: drink a potion.\n";
     const std::string go_on = "^l\n^lnst Continue ^lnend close.txt\n";
     write_text("data/scripts/brana.txt",
-               "^enable_dreamworld\n^if flagstate.gate_lessons = 0 ^then ^start_dialog gate_lessons ^endif\n" + greeting +
-                   go_on);
+               "^enable_dreamworld\n^if flagstate.gate_lessons = 0 ^then ^start_dialog gate_lessons ^endif\n"
+               "^if queststate.watersupply >= 2 ^then ^close ^endif\n^if charmem0.villager != 0 ^then ^close ^endif\n" +
+                   greeting + go_on);
     require(make_folder("data/dialogs/eng/gate_lessons"), "data/dialogs/eng/gate_lessons");
     write_text("data/dialogs/eng/gate_lessons/0.txt",
                greeting + "^add_attunement 175\n^add_attunement 179\n^add_attunement 180\n^set_flag gate_lessons\n"

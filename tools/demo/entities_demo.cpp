@@ -79,11 +79,11 @@ void add_gate_entities(int32_t torch, int32_t crate)
     g_entities[statue].description = int16_t(++g_map_text_count);
     own(statue, place(statue_proto(), 790, 660, 10, true));
 
-    // The chest in the south-east corner: a click sends the hero there, and it opens beside the
-    // inventory when he arrives.
-    const int32_t chest = gate_entity("truhla", k_entity_container, 1, rect_sector(960, 590, 1010, 650));
+    // The chest in the south-east, in the start view left of the health bar: a click sends the
+    // hero there, and it opens beside the inventory when he arrives.
+    const int32_t chest = gate_entity("truhla", k_entity_container, 1, rect_sector(875, 590, 925, 650));
     g_entities[chest].container = 1;  // the level's container 0
-    own(chest, place(crate, 985, 620, 10, true, 0.8f, 0.6f, 0.4f));
+    own(chest, place(crate, 900, 620, 10, true, 0.8f, 0.6f, 0.4f));
 
     // Chimes by day at the north-west corner.
     const int32_t chimes = gate_entity("chime", k_entity_loop_sound_day, 1, -1);

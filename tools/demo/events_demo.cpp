@@ -70,7 +70,7 @@ void add_gate_events()
     copy_bounded(gone.action_text[0], sizeof gone.action_text[0], "villager");
 
     // Walking into the north-west corner leads to the yard's first entry.
-    add_exit({"to_yard", k_gate_west, k_gate_north, k_gate_west + 190.0f, k_gate_north + 170.0f, -60.0f, 20.0f, "Yard",
+    add_exit({"to_yard", k_gate_west, k_gate_north, k_gate_west + 190.0f, k_gate_north + 230.0f, -10.0f, 70.0f, "Yard",
               k_act_load_map, "dedina01.sav", 0});
 }
 

@@ -112,7 +112,7 @@ void lay_small_ground(int32_t meadow, float r, float g, float b)
 
 void add_way_back_to_gate()
 {
-    add_exit({"to_gate", k_small_east - 190.0f, k_small_south - 170.0f, k_small_east, k_small_south, 910.0f, 740.0f,
+    add_exit({"to_gate", k_small_east - 190.0f, k_small_south - 230.0f, k_small_east, k_small_south, 860.0f, 690.0f,
               "Gate", k_act_load_map, "brana.sav", 0});
 }
 

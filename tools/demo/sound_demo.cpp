@@ -1,5 +1,5 @@
-// The demo sounds and music, synthesised here: tones and noises as ".wav", a narration line
-// and the music tracks as Ogg Vorbis.
+// The demo sounds and music, synthesised here: tones and noises as ".wav", a narration line,
+// the completed quest's fanfare and the music tracks as Ogg Vorbis.
 #include "tools/demo/demo_data.h"
 
 #include "platform/audio_writer.h"
@@ -102,6 +102,15 @@ void write_sounds()
     for (int i = 0; i < 5; ++i)
         add_note(voice, 0.3f * float(i), 0.3f, syllables[i], 0.45f, 0.6f);
     write_ogg("data/voice/greeting.ogg", voice);
+
+    // A completed quest: three rising notes ending on a held chord.
+    track fanfare = seconds(1.4f);
+    const float rising[] = {523.0f, 659.0f, 784.0f};
+    for (int i = 0; i < 3; ++i)
+        add_note(fanfare, 0.15f * float(i), 0.4f, rising[i], 0.3f, 0.3f);
+    for (float hz : rising)
+        add_note(fanfare, 0.45f, 0.95f, hz, 0.2f, 0.2f);
+    write_ogg("data/sound/quest_completed.ogg", fanfare);
 }
 
 // Footsteps "data/sound/footstep/FS<ground><v>.wav": six takes per ground type, each a short

@@ -80,7 +80,7 @@ void write_text_demo_data()
         ui += std::string(text) + "\r\n";
     write("global/text_eng.txt", ui);
 
-    write("global/chars_eng.txt", lines({"Strazca;Guard", "Kovac;Smith", "Starec;Old man", "Vlk;Wolf"}));
+    write("global/chars_eng.txt", lines({"Bandita;Bandit", "Dedincan;Villager", "Panos;Squire", "Bandita saman;Bandit shaman"}));
     write("global/itemnames_eng.txt",
           lines({"0;mec;Sword", "1;stit;Shield", "2;luk;Bow", "3;elixir;Healing Potion"}));
 
