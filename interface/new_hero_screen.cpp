@@ -337,6 +337,18 @@ void setup_hero_look_b(int32_t body)
     setup_hero_look(1, body);
 }
 
+void reset_new_hero_page()
+{
+    game_interface& gi = g_interface;
+    const char_record* hero = char_at(int32_t(g_player_char));
+    gi.name_cursor = hero ? int32_t(strnlen(hero->display_name, sizeof hero->display_name)) - 1 : -1;
+    std::memset(gi.skill_added, 0, sizeof gi.skill_added);
+    for (int k = 0; k < chosen_count(); ++k)
+        if (item_proto* p = item_proto_at(g_start_attunements[k]))
+            p->damage = 0;
+    gi.start_attunement_count = 0;
+}
+
 void add_name_cursor(char_record* hero)
 {
     char* name = hero->display_name;

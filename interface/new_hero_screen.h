@@ -31,6 +31,11 @@ void run_new_hero_screen();
 void setup_hero_look_a(int32_t head);
 void setup_hero_look_b(int32_t body);
 
+// The page as a new hero finds it: the name cursor on the last character of the player's name
+// (-1 without a player character), no skill point added and no starting attunement chosen: the
+// chosen ones are taken back, their points 0.
+void reset_new_hero_page();
+
 // Appends the cursor "_" to a name that does not end in it; a name that fills its field has its
 // last character replaced by the cursor.
 void add_name_cursor(char_record* hero);
