@@ -84,7 +84,8 @@ void apply_name_char(char_record& hero, uint8_t c)
     ++cursor;
 }
 
-// A new key types at once and again after 30 ticks; held on, it repeats every 2 ticks.
+// A new key types at once and again once 30 ticks have passed; held on, again each time 2 more
+// ticks have passed.
 void enter_name(char_record& hero)
 {
     add_name_cursor(&hero);
@@ -98,7 +99,7 @@ void enter_name(char_record& hero)
     }
     if (c != g_console_last_char) {
         g_name_repeat_tick = g_ticks + k_first_repeat_ticks;
-    } else if (g_name_repeat_tick <= g_ticks) {
+    } else if (g_name_repeat_tick < g_ticks) {
         g_name_repeat_tick = g_ticks + k_repeat_ticks;
     } else {
         return;

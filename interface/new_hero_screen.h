@@ -17,7 +17,7 @@ constexpr int32_t k_hero_bodies = 9;     // body looks 1 to 9
 extern const int16_t k_start_attunement_ids[k_start_attunement_candidates];
 
 extern int16_t g_start_attunements[k_start_attunement_choices];  // the chosen ids, in choice order
-extern uint32_t g_name_repeat_tick;  // a held key types again once g_ticks reaches it
+extern uint32_t g_name_repeat_tick;  // a held key types again once g_ticks has passed it
 
 // One frame of the page while overlay_screen is 5: name entry (unless the console is shown), the
 // framed panel, look arrows, skill plus and minus, Cancel (back to the menu) and Start, the hero's

@@ -1,6 +1,7 @@
 #include "shell/shell_fixture.h"
 
 #include "characters/char_table.h"
+#include "core/frame_timing.h"
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "core/input_state.h"
@@ -14,9 +15,11 @@
 #include "items/items.h"
 #include "level/level_change.h"
 #include "platform/clock.h"
+#include "platform/key_codes.h"
 #include "shell/program.h"
 #include "shell/window.h"
 #include "support/input_script.h"
+#include "tests/shell/injected_input.h"
 #include "world/dream_world.h"
 #include "world/scene_header.h"
 #include "world/world_objects.h"
@@ -299,6 +302,30 @@ TEST_F(front_end_demo_test, AHeadlessRunPassesSplashAndIntroToTheMenuAndStartsAN
     inject_left_at(802, 622, false);
     ASSERT_TRUE(program_frame());
     EXPECT_EQ(g_interface.overlay_screen, 0u);
+    shut_down();
+}
+
+TEST_F(front_end_demo_test, AKeyHeldOnTheNewHeroPageTypesAtOnceThenOnce30TicksHavePassedThenEach2More)
+{
+    start_at_menu();
+    g_splash.state = k_splash_done;
+    g_intro_slides = {};
+    g_interface.overlay_screen = k_page_new_hero;
+    std::strcpy(g_chars[0].display_name, "_");
+    clock_set_manual_step(0);  // exactly one tick a pass
+    inject_key(k_key_c, true);
+    std::vector<uint32_t> typed;  // the ticks, from the first, at which a character was typed
+    uint32_t first = 0;
+    for (int n = 0; n < 40; ++n) {
+        const size_t length = std::strlen(g_chars[0].display_name);
+        pass();
+        if (std::strlen(g_chars[0].display_name) > length)
+            typed.push_back(g_ticks - (typed.empty() ? (first = g_ticks) : first));
+    }
+    EXPECT_EQ(typed, (std::vector<uint32_t>{0, 31, 34, 37}));
+    inject_key(k_key_c, false);
+    pass();
+    clock_set_manual_step(16);
     shut_down();
 }
 
