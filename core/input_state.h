@@ -40,7 +40,8 @@ bool press_edge(uint32_t down, uint32_t& latch);
 // other place acts on it until it is let go. So a key or click that ends a dialogue, closes a
 // menu or presses a button does nothing more in the frames it is still held. Each key has one
 // latch shared by every place that acts on it; the left button has one for the dialogue's
-// options, the menu's and the save/load page's buttons and the hero's clicks in the world.
+// options, the menu's and the save/load page's buttons, the attunement selection's rows and close
+// box and the hero's clicks in the world.
 struct press_latches {
     uint32_t keys[256];
     uint32_t left;

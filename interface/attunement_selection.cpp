@@ -1,6 +1,8 @@
 // The attunement selection window: the hero's learned attunements that are not active on the
 // left, a click adding one; the active ones on the right in their slot boxes, a click removing
-// one. Opened by setting attunement_select_open; it closes itself.
+// one. Opened by setting attunement_select_open; it closes itself. Its rows and its close box act
+// on a press that nothing else took (take_left_press), so the click that opened the window does
+// nothing in it.
 #include "characters/char_inventory.h"
 #include "characters/char_record.h"
 #include "core/console_log.h"
@@ -70,7 +72,7 @@ bool update_learned_list(const window_origin& o, char_record* hero, const int16_
     if (row < 0)
         return true;
     show_attunement_tooltip(ids[first + row], true);
-    if (!g_mouse_left)
+    if (!take_left_press())
         return true;
     if (!wait_for_left_release())
         return false;
@@ -100,7 +102,7 @@ bool update_close(const window_origin& o, char_record* hero, const int16_t* ids,
 {
     const bool on_box = cursor_strictly_on_screen(o.x1 + 290.0f, o.y0 + 10.0f, o.x1 + 305.0f, o.y0 + 30.0f);
     const bool on_button = cursor_strictly_on_screen(o.x1 + 270.0f, o.y0 + 364.0f, o.x1 + 310.0f, o.y0 + 384.0f);
-    if (g_mouse_left && (on_box || on_button) && may_close(hero, ids, n)) {
+    if (g_mouse_left && (on_box || on_button) && may_close(hero, ids, n) && take_left_press()) {
         if (!wait_for_left_release())
             return true;
         g_interface.attunement_select_open = 0;
@@ -129,7 +131,7 @@ void update_active_list(const window_origin& o, char_record* hero)
     if (row < 0)
         return;
     show_attunement_tooltip(hero->active_attunements[row], true);
-    if (g_mouse_left && wait_for_left_release())
+    if (take_left_press() && wait_for_left_release())
         active_attunement_remove_at(hero, row);
 }
 

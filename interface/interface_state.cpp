@@ -10,8 +10,7 @@
 #include "interface/interface_images.h"
 #include "interface/interface_links.h"
 #include "interface/message_log_window.h"
-
-#include <cstring>
+#include "interface/new_hero_screen.h"
 
 uint32_t g_ending_end_flag = 0;
 uint32_t g_credits_end_flag = 0;
@@ -47,10 +46,7 @@ void set_start_values(game_interface& gi)
     gi.quest_scroll_top = gi.quest_scroll_bottom = 0;
     gi.selected_save = gi.save_preview = -1;
     gi.npc_kill_enabled = 0;
-    gi.start_attunement_count = 0;
-    const char_record* hero = char_at(int32_t(g_player_char));
-    gi.name_cursor = hero ? int32_t(std::strlen(hero->display_name)) - 1 : -1;
-    std::memset(gi.skill_added, 0, sizeof gi.skill_added);
+    reset_new_hero_page();
 }
 
 void load_images(game_interface& gi)

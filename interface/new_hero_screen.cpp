@@ -84,7 +84,8 @@ void apply_name_char(char_record& hero, uint8_t c)
     ++cursor;
 }
 
-// A new key types at once and again after 30 ticks; held on, it repeats every 2 ticks.
+// A new key types at once and again once 30 ticks have passed; held on, again each time 2 more
+// ticks have passed.
 void enter_name(char_record& hero)
 {
     add_name_cursor(&hero);
@@ -98,7 +99,7 @@ void enter_name(char_record& hero)
     }
     if (c != g_console_last_char) {
         g_name_repeat_tick = g_ticks + k_first_repeat_ticks;
-    } else if (g_name_repeat_tick <= g_ticks) {
+    } else if (g_name_repeat_tick < g_ticks) {
         g_name_repeat_tick = g_ticks + k_repeat_ticks;
     } else {
         return;
@@ -335,6 +336,18 @@ void setup_hero_look_a(int32_t head)
 void setup_hero_look_b(int32_t body)
 {
     setup_hero_look(1, body);
+}
+
+void reset_new_hero_page()
+{
+    game_interface& gi = g_interface;
+    const char_record* hero = char_at(int32_t(g_player_char));
+    gi.name_cursor = hero ? int32_t(strnlen(hero->display_name, sizeof hero->display_name)) - 1 : -1;
+    std::memset(gi.skill_added, 0, sizeof gi.skill_added);
+    for (int k = 0; k < chosen_count(); ++k)
+        if (item_proto* p = item_proto_at(g_start_attunements[k]))
+            p->damage = 0;
+    gi.start_attunement_count = 0;
 }
 
 void add_name_cursor(char_record* hero)

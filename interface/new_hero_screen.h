@@ -17,7 +17,7 @@ constexpr int32_t k_hero_bodies = 9;     // body looks 1 to 9
 extern const int16_t k_start_attunement_ids[k_start_attunement_candidates];
 
 extern int16_t g_start_attunements[k_start_attunement_choices];  // the chosen ids, in choice order
-extern uint32_t g_name_repeat_tick;  // a held key types again once g_ticks reaches it
+extern uint32_t g_name_repeat_tick;  // a held key types again once g_ticks has passed it
 
 // One frame of the page while overlay_screen is 5: name entry (unless the console is shown), the
 // framed panel, look arrows, skill plus and minus, Cancel (back to the menu) and Start, the hero's
@@ -30,6 +30,11 @@ void run_new_hero_screen();
 // is set made available, and actions move, attack and stand started. Nothing without slot 0.
 void setup_hero_look_a(int32_t head);
 void setup_hero_look_b(int32_t body);
+
+// The page as a new hero finds it: the name cursor on the last character of the player's name
+// (-1 without a player character), no skill point added and no starting attunement chosen: the
+// chosen ones are taken back, their points 0.
+void reset_new_hero_page();
 
 // Appends the cursor "_" to a name that does not end in it; a name that fills its field has its
 // last character replaced by the cursor.

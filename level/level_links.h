@@ -42,12 +42,11 @@ struct level_links {
     void (*purge_ground_items)();          // lying items (state 2) removed with their objects
     void (*place_ground_item)(int32_t index);  // a dropped item (state 1) put back in the world
 
-    // The shell's fades (saving and loading a game). The picture fade writes the first frame it
-    // draws, the world alone before its black veil, as a save's picture into the path; false
-    // when no picture was written.
+    // The shell's fades (saving and loading a game), and a save's picture: one frame of the
+    // world alone, as a fade draws it, written into the path; false when none was written.
     void (*fade_to_black)();
     void (*fade_from_black)();
-    bool (*fade_to_black_with_picture)(const char* path);
+    bool (*picture_world)(const char* path);
 
     // The game interface: before a save the item in hand goes back where it came from; before a
     // load or a level change that, and the container windows and the quick-slot pull-down close.

@@ -553,12 +553,14 @@ bool save_game(save_list* list, const char* name, uint32_t fade_wrap, uint32_t f
         console_log("save: priecinok %s sa neda vytvorit", temporary.c_str());
         return false;
     }
-    // The picture shows the world alone: the fade's first frame; without a fade, the frame so far.
+    // The picture shows the world alone, taken the same way with a fade or without one; without
+    // the shell, the frame so far.
     const std::string picture = temporary + "/shot.bmp";
-    const bool fade_pictured = fade_wrap && g_level_links.fade_to_black_with_picture;
-    if (!(fade_pictured ? g_level_links.fade_to_black_with_picture(picture.c_str()) : capture_thumbnail(picture.c_str())))
+    const bool pictured = g_level_links.picture_world ? g_level_links.picture_world(picture.c_str())
+                                                      : capture_thumbnail(picture.c_str());
+    if (!pictured)
         console_log("save: obrazok %s/shot.bmp sa nepodarilo urobit", folder.c_str());
-    if (fade_wrap && !fade_pictured)
+    if (fade_wrap)
         fade(&level_links::fade_to_black, "fade_to_black");
 
     bool saved = write_save_files(temporary) && replace_save_folder(temporary, folder);

@@ -164,8 +164,11 @@ void center_view(command_call& c)
     center_view_on_char(&c.w, c.at + 1, !c.w.first_pass);
 }
 
+// Opens the selection window; the left press held now (the click that led here) is taken, so
+// that it does nothing in the window.
 void select_attunement(bool first)
 {
+    take_left_press();
     g_interface.attunement_select_open = 1;
     g_interface.attunement_select_first = first ? 1 : 0;
 }

@@ -108,11 +108,11 @@ void fade_to_black()
     run_fade(0.0f, 0.05f);
 }
 
-bool fade_to_black_with_picture(const char* path)
+bool picture_world(const char* path)
 {
     g_fade_picture = path ? path : "";
     g_fade_picture_written = false;
-    fade_to_black();
+    run_fade(0.0f, 0.0f);  // a veil that does not move is done after its first pass
     g_fade_picture.clear();
     return g_fade_picture_written;
 }

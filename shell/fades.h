@@ -12,9 +12,9 @@
 // inactive and ends early once the window has been closed (g_quit_all).
 void fade_to_black();
 void fade_from_black();
-// fade_to_black that writes its first pass's frame, drawn before the black veil, as a save's
-// 512 x 384 picture into the path; false when none was written.
-bool fade_to_black_with_picture(const char* path);
+// One pass of a fade under a veil of no opacity: the world runs and is drawn alone, and that
+// frame is written as a save's 512 x 384 picture into the path; false when none was written.
+bool picture_world(const char* path);
 
 struct fade_state {
     float opacity;

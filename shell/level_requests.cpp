@@ -121,9 +121,7 @@ void reset_title_menu()
 {
     g_interface.dream_switch_allowed = 0;
     add_hero_name_cursor();
-    if (const char_record* hero = char_at(int32_t(g_player_char)))
-        g_interface.name_cursor = int32_t(std::strlen(hero->display_name)) - 1;
-    std::memset(g_interface.skill_added, 0, sizeof g_interface.skill_added);
+    reset_new_hero_page();
     g_interface.overlay_screen = 1;
     g_interface.menu_open = 1;
 }

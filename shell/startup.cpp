@@ -191,7 +191,7 @@ void install_links()
     };
     g_level_links.fade_to_black = fade_to_black;
     g_level_links.fade_from_black = fade_from_black;
-    g_level_links.fade_to_black_with_picture = fade_to_black_with_picture;
+    g_level_links.picture_world = picture_world;
     g_char_rule_links.slide_show_running = [] { return g_chapter_slides_running != 0 || g_epilogue_slides_active != 0; };
     g_char_rule_links.cancel_item_drag = cancel_item_drag;
     g_interface_links.cancel_item_drag = cancel_item_drag;

@@ -14,6 +14,7 @@ protected:
     void SetUp() override
     {
         attunement_test::SetUp();
+        saved_.keep(g_press_latches);
         g_interface.attunement_select_open = 1;
         g_lights[3].state = k_light_on;
         g_light_count = 4;
@@ -26,6 +27,7 @@ protected:
     {
         device_.clear_recording();
         const uint32_t ambient = device_.get_render_state(render_state::ambient);
+        end_released_presses();  // as each input poll does
         update_attunement_selection();
         EXPECT_TRUE(device_.is_light_enabled(3));
         EXPECT_EQ(device_.get_render_state(render_state::ambient), ambient);

@@ -107,15 +107,15 @@ TEST_F(new_hero_screen_test, TheNameTakesKeysOncePerPressRepeatsHeldKeysAndHolds
     EXPECT_STREQ(hero_->display_name, "Ab_");
     EXPECT_EQ(g_interface.name_cursor, 2);
 
-    // Held: once at once, again after 30 ticks, then every 2 ticks.
-    const std::pair<uint32_t, const char*> held[] = {{100, "Abc_"},  {110, "Abc_"},   {129, "Abc_"},  {130, "Abcc_"},
-                                                     {131, "Abcc_"}, {132, "Abccc_"}, {133, "Abccc_"}, {134, "Abcccc_"}};
+    // Held: once at once, again once 30 ticks have passed, then each time 2 more have.
+    const std::pair<uint32_t, const char*> held[] = {{100, "Abc_"},  {110, "Abc_"},  {130, "Abc_"},   {131, "Abcc_"},
+                                                     {133, "Abcc_"}, {134, "Abccc_"}, {136, "Abccc_"}, {137, "Abcccc_"}};
     for (auto [tick, typed] : held) {
         key_at(k_key_c, tick);
         EXPECT_STREQ(hero_->display_name, typed) << tick;
     }
-    key_at(0, 135);  // released and pressed again: at once
-    key_at(k_key_c, 136);
+    key_at(0, 138);  // released and pressed again: at once
+    key_at(k_key_c, 139);
     EXPECT_STREQ(hero_->display_name, "Abccccc_");
     EXPECT_EQ(g_interface.name_cursor, 7);
     const drawn_string* name = text_at(171.0f, 70.0f);

@@ -18,6 +18,7 @@
 #include "level/level_change.h"
 #include "level/level_saves.h"
 #include "level/save_files.h"
+#include "level/level_links.h"
 #include "level/save_games.h"
 #include "platform/files.h"
 #include "script/quests.h"
@@ -356,6 +357,7 @@ TEST_F(save_games_test, ASaveKilledBetweenTwoFilesLeavesTheOldSaveLoadable)
         if (child == 0) {
             static const char* stop;
             stop = stop_after;
+            g_level_links.picture_world = nullptr;  // the parent's window is not the child's to run
             g_save_file_written = [](const char* file) {
                 if (std::strcmp(file, stop) == 0)
                     _exit(9);

@@ -1,7 +1,7 @@
 // The demo's attunements through the program's own frames with injected input: the gate's
-// script teaches three, a click on the shrine opens the selection window, the forced first
-// choice keeps it open until the first attunement is chosen by a click, and the A key shows the
-// chosen one on the attunement panel's active page.
+// script teaches three, a click on the shrine opens the selection window (and, held over a row
+// of it, chooses nothing), the forced first choice keeps it open until the first attunement is
+// chosen by a click, and the A key shows the chosen one on the attunement panel's active page.
 #include "shell/shell_fixture.h"
 
 #include "tests/shell/injected_input.h"
@@ -20,9 +20,11 @@
 #include "script/script_services.h"
 #include "script/text_window.h"
 #include "world/sectors.h"
+#include "world/world_objects.h"
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -52,16 +54,39 @@ TEST_F(shell_test, TheShrineAndTheForcedFirstChoiceOpenTheSelectionAndAShowsTheC
     const float x0 = float(g_screen_width / 2 - 300), y0 = float(g_screen_height / 2 - 200), x1 = x0 + 310.0f;
 
     // The shrine's click opens the window; its close box shuts it.
+    int32_t shrine = -1;
     for (uint32_t i = 0; i < g_event_count; ++i)
-        if (std::strcmp(g_events[i].name, "shrine") == 0) {
-            const map_sector& s = g_sectors[g_events[i].condition_number[0][0]];
-            ASSERT_TRUE(click_at(((s.x[0] + s.x[2]) / 2 - g_camera_x) * g_zoom,
-                                 ((s.y[0] + s.y[2]) / 2 - g_camera_y) * g_zoom));
-        }
+        if (std::strcmp(g_events[i].name, "shrine") == 0)
+            shrine = g_events[i].condition_number[0][0];
+    ASSERT_GE(shrine, 0);
+    const map_sector& s = g_sectors[shrine];
+    ASSERT_TRUE(click_at(((s.x[0] + s.x[2]) / 2 - g_camera_x) * g_zoom, ((s.y[0] + s.y[2]) / 2 - g_camera_y) * g_zoom));
     ASSERT_EQ(g_interface.attunement_select_open, 1u);
     EXPECT_EQ(g_interface.attunement_select_first, 0u);
     ASSERT_TRUE(click_at(x1 + 297.0f, y0 + 20.0f));
     ASSERT_EQ(g_interface.attunement_select_open, 0u);
+
+    // With the hero south of the shrine, the camera shows it under a row of the left list: a
+    // press held there over frames, as a player's is, opens the window and chooses nothing.
+    char_record& hero = g_chars[g_player_char];
+    for (int frame = 0; frame < 300 && hero.state != 0; ++frame)  // the walk the click began
+        ASSERT_TRUE(program_frame());
+    ASSERT_NE(world_object_of(hero), nullptr);
+    world_object_of(hero)->x = 300.0f, world_object_of(hero)->y = 644.0f;
+    const float row_y = y0 + 63.0f + 12.0f * float(selection_row_of(k_taught[1]));
+    inject_pointer(x0 + 40.0f, row_y);
+    ASSERT_TRUE(program_frame() && program_frame());  // the camera follows, then the pointer
+    ASSERT_NE(point_in_sector(g_mouse_x, g_mouse_y, shrine), 0);
+    const std::vector<int16_t> active(hero.active_attunements, hero.active_attunements + hero.active_attunement_count);
+    inject_left_button(true);
+    for (int frame = 0; frame < 5; ++frame)
+        ASSERT_TRUE(program_frame());
+    inject_left_button(false);
+    ASSERT_TRUE(program_frame());
+    ASSERT_EQ(g_interface.attunement_select_open, 1u);
+    EXPECT_EQ(std::vector<int16_t>(hero.active_attunements, hero.active_attunements + hero.active_attunement_count),
+              active);
+    ASSERT_TRUE(click_at(x1 + 297.0f, y0 + 20.0f));
 
     // The forced first choice stays until the first attunement is active.
     reset_text_window(&g_message_window);
@@ -76,8 +101,7 @@ TEST_F(shell_test, TheShrineAndTheForcedFirstChoiceOpenTheSelectionAndAShowsTheC
     const int row = selection_row_of(k_first_choice);
     ASSERT_GE(row, 0);
     ASSERT_TRUE(click_at(x0 + 60.0f, y0 + 63.0f + 12.0f * float(row)));
-    const char_record* hero = char_at(int32_t(g_player_char));
-    ASSERT_TRUE(active_attunement_has(hero, k_first_choice));
+    ASSERT_TRUE(active_attunement_has(&hero, k_first_choice));
     ASSERT_TRUE(click_at(x1 + 297.0f, y0 + 20.0f));
     EXPECT_EQ(g_interface.attunement_select_open, 0u);
 

@@ -62,7 +62,7 @@ const call_point k_call_points[] = {
     HOOK(g_level_links, start_script), HOOK(g_level_links, show_hint), HOOK(g_level_links, reset_message_window),
     HOOK(g_level_links, open_mode_tabs), HOOK(g_level_links, map_replaced), HOOK(g_level_links, purge_ground_items),
     HOOK(g_level_links, place_ground_item), HOOK(g_level_links, fade_to_black), HOOK(g_level_links, fade_from_black),
-    HOOK(g_level_links, fade_to_black_with_picture),
+    HOOK(g_level_links, picture_world),
     HOOK(g_level_links, put_back_held_item), HOOK(g_level_links, close_item_windows),
 
     HOOK(g_object_links, char_object), HOOK(g_object_links, set_char_object), HOOK(g_object_links, char_life_state),

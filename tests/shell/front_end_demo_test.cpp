@@ -1,20 +1,25 @@
 #include "shell/shell_fixture.h"
 
 #include "characters/char_table.h"
+#include "core/frame_timing.h"
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "core/input_state.h"
 #include "engine/textures.h"
 #include "interface/front_end.h"
+#include "interface/new_hero_screen.h"
 #include "interface/credits.h"
 #include "interface/interface_links.h"
 #include "interface/overlay_screens.h"
 #include "interface/slide_shows.h"
+#include "items/items.h"
 #include "level/level_change.h"
 #include "platform/clock.h"
+#include "platform/key_codes.h"
 #include "shell/program.h"
 #include "shell/window.h"
 #include "support/input_script.h"
+#include "tests/shell/injected_input.h"
 #include "world/dream_world.h"
 #include "world/scene_header.h"
 #include "world/world_objects.h"
@@ -297,6 +302,75 @@ TEST_F(front_end_demo_test, AHeadlessRunPassesSplashAndIntroToTheMenuAndStartsAN
     inject_left_at(802, 622, false);
     ASSERT_TRUE(program_frame());
     EXPECT_EQ(g_interface.overlay_screen, 0u);
+    shut_down();
+}
+
+TEST_F(front_end_demo_test, AKeyHeldOnTheNewHeroPageTypesAtOnceThenOnce30TicksHavePassedThenEach2More)
+{
+    start_at_menu();
+    g_splash.state = k_splash_done;
+    g_intro_slides = {};
+    g_interface.overlay_screen = k_page_new_hero;
+    std::strcpy(g_chars[0].display_name, "_");
+    clock_set_manual_step(0);  // exactly one tick a pass
+    inject_key(k_key_c, true);
+    std::vector<uint32_t> typed;  // the ticks, from the first, at which a character was typed
+    uint32_t first = 0;
+    for (int n = 0; n < 40; ++n) {
+        const size_t length = std::strlen(g_chars[0].display_name);
+        pass();
+        if (std::strlen(g_chars[0].display_name) > length)
+            typed.push_back(g_ticks - (typed.empty() ? (first = g_ticks) : first));
+    }
+    EXPECT_EQ(typed, (std::vector<uint32_t>{0, 31, 34, 37}));
+    inject_key(k_key_c, false);
+    pass();
+    clock_set_manual_step(16);
+    shut_down();
+}
+
+// After an ending, the new game's new-hero page has no attunement chosen: the two the last hero
+// chose by clicks are taken back with their points.
+TEST_F(front_end_demo_test, AfterAnEndingTheNewHeroPageHasNoAttunementChosen)
+{
+    g_front_end = run_front_end;
+    bool ended = false;
+    int chosen_after_ending = -1, points_after_ending = -1;
+    input_script script([&](uint32_t pass) {
+        if (pass > 40000) {  // a run that never reaches the game ends here
+            input_inject({input_event_kind::close});
+        } else if (g_splash.state != k_splash_done || !g_no_game_running) {
+        } else if (g_intro_slides.active && g_intro_slides.state != k_slide_fade_out) {
+            inject_left_at(10, 10, pass % 2 == 0);
+        } else if (!g_intro_slides.active && g_interface.overlay_screen == k_page_menu) {
+            inject_left_at(512, 498, pass % 2 == 0);
+        } else if (g_interface.overlay_screen == k_page_new_hero) {
+            const int chosen = g_interface.start_attunement_count;
+            if (ended && chosen_after_ending < 0) {
+                chosen_after_ending = chosen, points_after_ending = 0;
+                for (int16_t id : k_start_attunement_ids)
+                    points_after_ending += g_item_protos[id].damage;
+            }
+            if (!ended && chosen < 2)
+                inject_left_at(228, 456 + 31 * chosen, pass % 2 == 0);  // the next attunement row
+            else
+                inject_left_at(802, 622, true);  // Start
+        }
+    });
+    ASSERT_TRUE(program_startup("zorv"));
+    ASSERT_EQ(g_no_game_running, 0u);
+    ASSERT_EQ(g_interface.start_attunement_count, 2);
+
+    // The epilogue's end sets both flags; the ending plays and asks for a new game.
+    inject_left_at(802, 622, false);
+    ended = true;
+    g_game_finished = g_quit = 1;
+    ASSERT_FALSE(program_shutdown(true));
+    ASSERT_TRUE(program_frame());
+    ASSERT_EQ(g_no_game_running, 0u);
+    EXPECT_EQ(chosen_after_ending, 0);
+    EXPECT_EQ(points_after_ending, 0);
+    inject_left_at(802, 622, false);
     shut_down();
 }
 

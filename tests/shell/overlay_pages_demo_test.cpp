@@ -21,6 +21,7 @@
 #include "platform/image_loader.h"
 #include "platform/key_codes.h"
 #include "platform/recording_device.h"
+#include "script/text_window.h"
 #include "world/world_objects.h"
 
 #include <algorithm>
@@ -232,18 +233,21 @@ TEST_F(shell_test, AMenuSavePicturesTheWorldAloneAndTheLoadPageKeepsTheSaveChose
     ASSERT_TRUE(hold_until(page_x() + 674.0f, page_y(448) + 406.0f, [&] { return gi.overlay_screen == 1; }));
 
     // Saved from the menu: the picture is the world, no menu and no HUD.
-    device()->clear_recording();
-    ASSERT_TRUE(hold_until(mid_x(), mid_y() + 187.0f, [&] { return gi.menu_open == 0; }));
-    ASSERT_EQ(g_save_list.count, 2);
-    const std::vector<size_t> picture = captured_draws();
-    ASSERT_FALSE(picture.empty());
     std::set<const device_texture*> interface;
     for (uint16_t slot : gi.menu_buttons)
         interface.insert(g_textures[slot].surface);
     for (uint16_t slot : gi.hud_buttons)
         interface.insert(g_textures[slot].surface);
-    for (size_t k : picture)
-        EXPECT_EQ(interface.count(device()->draws()[k].texture), 0u) << "draw " << k << " of the picture";
+    const auto expect_world_alone = [&] {
+        const std::vector<size_t> picture = captured_draws();
+        ASSERT_FALSE(picture.empty());
+        for (size_t k : picture)
+            EXPECT_EQ(interface.count(device()->draws()[k].texture), 0u) << "draw " << k << " of the picture";
+    };
+    device()->clear_recording();
+    ASSERT_TRUE(hold_until(mid_x(), mid_y() + 187.0f, [&] { return gi.menu_open == 0; }));
+    ASSERT_EQ(g_save_list.count, 2);
+    expect_world_alone();
     const std::string saved = g_save_list.names[1];
     EXPECT_EQ(file_exists(("save/" + saved + "/shot.bmp").c_str()), 1) << saved;
 
@@ -256,6 +260,21 @@ TEST_F(shell_test, AMenuSavePicturesTheWorldAloneAndTheLoadPageKeepsTheSaveChose
     EXPECT_STREQ(g_save_list.names[1], "demo");
     ASSERT_GE(gi.save_preview, 0);
     EXPECT_STREQ(g_textures[gi.save_preview].name, "save/demo/shot.bmp");
+
+    // Back in the game, the villager's reward completes the quest, which saves the game by
+    // itself; that picture too is the world alone.
+    ASSERT_TRUE(hold_until(page_x() + 674.0f, page_y(448) + 406.0f, [&] { return gi.overlay_screen == 1; }));
+    tap_escape();
+    ASSERT_EQ(gi.menu_open, 0u);
+    std::strcpy(g_dialogue_window.requested_file, "data/dialogs/eng/villager_reward/0.txt");
+    g_dialogue_window.name[0] = '\0';
+    g_dialogue_window.dialogue_record_mode = 0;
+    g_dialogue_running = 1;
+    device()->clear_recording();
+    ASSERT_TRUE(program_frame());
+    ASSERT_EQ(g_save_list.count, 3);
+    expect_world_alone();
+    g_dialogue_running = 0;
     g_quit = 1;
     program_shutdown(true);
     render_use_recording(false);
