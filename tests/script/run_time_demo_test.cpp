@@ -107,13 +107,14 @@ TEST_F(run_time_demo_test, TheInhabitantsTaskGivesAQuestAFlagTheShopAndTheYard)
     EXPECT_EQ(g_dialogue_running, 1u);
 
     // The level's greeting: on the first entry the gate's lessons take its place and set their
-    // flag; later it waits for its single option, which closes it.
-    g_script_links.last_flag_value = [](const char* name, int32_t* value) {
-        const int16_t f = find_flag(name);
-        if (f >= 0)
-            *value = g_flags[f].value;
-        return f >= 0;
-    };
+    // flag; later, while the villager (as the level places him) knows nothing of the bandits'
+    // end, it waits for its single option, which closes it.
+    kept_.keep(g_chars[1]);
+    g_chars[1] = char_record{};
+    std::strcpy(g_chars[1].name, "villager");
+    g_char_count = 2;
+    g_script_links.last_flag_value = last_flag_value;
+    g_script_links.last_quest_state = last_quest_state;
     g_dialogue_running = 1;
     show("data/scripts/brana.txt");
     EXPECT_STREQ(g_dialogue_window.requested_file, "data/dialogs/eng/gate_lessons/0.txt");
