@@ -183,16 +183,16 @@ TEST_F(shell_test, AnExportOrSaveOverAnotherExistingFileAsksAndNoKeepsItByteForB
     ASSERT_TRUE(read_whole_file(other.c_str(), &before));
     std::vector<std::string> asked;  // each question's caption and text; answered No
     g_map_dirty = 1;
-    for (const auto& [path, menu] : {std::pair(other, k_menu_export_sortinfo), std::pair(other, k_menu_export_mapinfo),
-                                     std::pair(other, k_menu_save_map), std::pair(own, k_menu_save_map)}) {
-        set_modal_responder([&asked, path](dialog_handle modal) {
+    for (const auto& choice : {std::pair(other, k_menu_export_sortinfo), std::pair(other, k_menu_export_mapinfo),
+                               std::pair(other, k_menu_save_map), std::pair(own, k_menu_save_map)}) {
+        set_modal_responder([&asked, path = choice.first](dialog_handle modal) {
             const bool chooser = user_edit_text(modal, k_chooser_name, path);
             if (!chooser)
                 asked.push_back(find_dialog(modal)->caption + ": " +
                                 find_control(modal, -1, control_kind::static_text)->text);
             return user_click(modal, chooser ? k_id_ok : k_id_no), false;
         });
-        ASSERT_TRUE(user_pick_menu(g_command_window, menu));
+        ASSERT_TRUE(user_pick_menu(g_command_window, choice.second));
     }
     const std::string question = ": " + other + "\nreplace?";
     EXPECT_EQ(asked, (std::vector<std::string>{"save sortinfo" + question, "save movemap" + question,
