@@ -332,6 +332,11 @@ void set_modal_responder(modal_responder responder)
     g_responder = std::move(responder);
 }
 
+bool modal_responder_set()
+{
+    return bool(g_responder);
+}
+
 bool modal_dialogs_answerable()
 {
     return g_responder || (g_dialog_loop_links.modal_pass && window_is_interactive());

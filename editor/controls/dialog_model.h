@@ -147,6 +147,7 @@ void dialog_frame_step(uint32_t now_ms);
 // it has nothing more to do. An empty function removes it.
 using modal_responder = std::function<bool(dialog_handle dialog)>;
 void set_modal_responder(modal_responder responder);
+bool modal_responder_set();
 
 // What a modal loop needs of the shell: one pass on the screen (window messages, the frame with
 // the dialogs drawn, the present). False when the program is closing.

@@ -21,6 +21,7 @@
 #include "level/level_links.h"
 #include "level/save_games.h"
 #include "platform/files.h"
+#include "platform/render_device.h"
 #include "script/quests.h"
 #include "shell/program.h"
 #include "world/game_clock.h"
@@ -347,6 +348,9 @@ TEST_F(save_games_test, ADamagedOrHalfMissingSaveIsRefusedWithNothingChanged)
 
 TEST_F(save_games_test, ASaveKilledBetweenTwoFilesLeavesTheOldSaveLoadable)
 {
+    // The recording device: no GL driver and its threads, whose locks a forked child would
+    // inherit held. The child runs the save alone: no window, no sound.
+    render_use_recording(true);
     start();
     set_state(3, 300.0f, 250.0f, 1);
     ASSERT_TRUE(save_game(&g_save_list, "alpha", 0, 0));
@@ -357,7 +361,7 @@ TEST_F(save_games_test, ASaveKilledBetweenTwoFilesLeavesTheOldSaveLoadable)
         if (child == 0) {
             static const char* stop;
             stop = stop_after;
-            g_level_links.picture_world = nullptr;  // the parent's window is not the child's to run
+            g_level_links.picture_world = nullptr;  // no window pass in the child: the frame so far
             g_save_file_written = [](const char* file) {
                 if (std::strcmp(file, stop) == 0)
                     _exit(9);

@@ -194,6 +194,7 @@ TEST_F(shell_test, AnExportOrSaveOverAnotherExistingFileAsksAndNoKeepsItByteForB
         });
         ASSERT_TRUE(user_pick_menu(g_command_window, choice.second));
     }
+    set_modal_responder({});
     const std::string question = ": " + other + "\nreplace?";
     EXPECT_EQ(asked, (std::vector<std::string>{"save sortinfo" + question, "save movemap" + question,
                                                "save map" + question}));

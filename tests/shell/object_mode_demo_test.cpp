@@ -84,8 +84,7 @@ TEST_F(shell_test, EditingModeDragsTheCrateAndBoxDeletesTheTorchesOfTheDemoGateA
     ASSERT_TRUE(settle_at(crate_x, crate_y));  // keys reach the view only under the mouse
     ASSERT_TRUE(tap_keys({k_key_f2}));
     EXPECT_EQ(g_work_mode, k_work_select);
-    while (g_active_layer < k_gate_layer)
-        ASSERT_TRUE(tap_keys({k_key_numpad2}));
+    ASSERT_TRUE(step_to_layer(k_gate_layer)) << "numpad 2 left the active layer at " << int(g_active_layer);
     // Zoomed out (F9 held) until the whole row of torches is in the view.
     inject_key(k_key_f9, true);
     for (int n = 0; n < 400 && g_zoom > 0.78f; ++n)

@@ -74,8 +74,7 @@ TEST_F(shell_test, AnObjectLetGoOutsideTheEditorsViewIsNoLongerDragged)
     inject_pointer_at_world(x, y);
     ASSERT_TRUE(program_frame());
     ASSERT_TRUE(tap_keys({k_key_f2}));  // the objects are sorted by layer
-    while (g_active_layer < k_gate_layer)
-        ASSERT_TRUE(tap_keys({k_key_numpad2}));
+    ASSERT_TRUE(step_to_layer(k_gate_layer)) << "numpad 2 left the active layer at " << int(g_active_layer);
     inject_left_button(true);
     ASSERT_TRUE(program_frame());
     ASSERT_GE(g_dragged_object, 0);

@@ -160,6 +160,7 @@ void shell_test::SetUp()
     g_screen_height = 768;
     g_screen_bpp = 16;
     g_zoom = g_zoom_target = 1.0f;
+    g_camera_x = g_camera_y = 0.0f;
     g_work_mode = k_work_insert;
     g_current_tab = -1;  // no tab page made yet
     g_tabs_window = g_tab_window = 0;
@@ -201,6 +202,7 @@ void shell_test::SetUp()
 void shell_test::TearDown()
 {
     g_shell_trace = nullptr;
+    set_modal_responder({});  // one a failed assertion left would answer the next test's dialogs
     destroy_all_dialogs();  // the editor's windows lived with the run
     clear_texture_table();
     close_main_window();

@@ -3,11 +3,13 @@
 // reach a dead object or another test's world. A mouse button left held fails too: the next
 // game frame would take it for a press; so does a dialogue left running, which holds the HUD's
 // panels, the hotkeys and the characters. So do the run flags a closed window sets: the next
-// modal loop would end after its first pass.
+// modal loop would end after its first pass. So does a modal responder left installed: it
+// would answer the next test's dialogs, often through a dead stack frame.
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "interface/interface_state.h"
 #include "core/input_state.h"
+#include "editor/controls/dialog_model.h"
 #include "engine/render_context.h"
 #include "world/world_objects.h"
 
@@ -37,6 +39,10 @@ class global_state_guard : public testing::EmptyTestEventListener {
         if (g_quit_all || g_credits_end_flag || g_ending_end_flag) {
             ADD_FAILURE() << info.test_suite_name() << "." << info.name() << " left a closed window's run flags set";
             g_quit_all = g_credits_end_flag = g_ending_end_flag = 0;
+        }
+        if (modal_responder_set()) {
+            ADD_FAILURE() << info.test_suite_name() << "." << info.name() << " left a modal responder installed";
+            set_modal_responder({});
         }
     }
 };

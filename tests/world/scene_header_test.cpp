@@ -38,6 +38,9 @@ class scene : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        kept_.keep(g_scene_header, g_screen_width, g_screen_height, g_zoom, g_zoom_target, g_camera_x, g_camera_y);
+        kept_.keep(g_camera_clamp_x, g_camera_clamp_y, g_editor_enabled, g_work_mode, g_ticks, g_game_clock);
+        kept_.keep(g_scene_start_suppressed, g_ambient_color, g_in_combat, g_combat_list);
         std::memset(&g_scene_header, 0, sizeof g_scene_header);
         reset_scene_header(&g_scene_header);
         g_placed = {};
@@ -67,6 +70,7 @@ protected:
     {
         g_d3d_device = nullptr;
         g_scene_hero = {};
+        kept_.restore();
     }
 
     // The present header as a section stored with stored_size bytes: cut, or padded with 0xEE.
@@ -96,6 +100,8 @@ protected:
     recording_device device{1024, 768};
     temp_folder folder;
     daylight_guard daylight;
+
+    saved_globals kept_;  // the camera, the screen and the run state a placement changes
 };
 
 } // namespace
