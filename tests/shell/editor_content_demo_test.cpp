@@ -1,7 +1,7 @@
 // The editor on the demo gate map through the headless user: a map text and an event's text box
 // changed, a pulsing light effect added on the effect page, "save map"; the game's loader then
 // finds all three in the level file. Deletions that renumber links leave the pages still open
-// unable to write an old number back.
+// unable to write an old number back, and the page that deleted stays open.
 #include "shell/shell_fixture.h"
 
 #include "tests/shell/editor_demo_steps.h"
@@ -132,6 +132,16 @@ TEST_F(shell_test, PagesLeftOpenWriteNoNumberBackThatADeletionRenumbered)
     ASSERT_TRUE(user_click(events, k_evt_update));
     ASSERT_TRUE(user_choose(g_entity_editor_window, k_ent_list, 0));
     ASSERT_TRUE(user_pick_menu(g_entity_editor_window, k_ent_menu_delete));
+    // The page stays, under its tab, showing the level after the delete.
+    const dialog_handle ident = g_entity_editor_window;
+    ASSERT_TRUE(program_frame());
+    ASSERT_NE(ident, 0u);
+    EXPECT_TRUE(dialog_exists(ident));
+    EXPECT_EQ(g_entity_editor_window, ident);
+    EXPECT_EQ(g_tab_window, ident);
+    EXPECT_EQ(get_tab_sel(g_tabs_window, k_mode_tabs_control), 7);
+    EXPECT_EQ(get_list_count(ident, k_ent_list), int32_t(g_entity_count));
+    EXPECT_EQ(list_row(ident, k_ent_list, 5), "5-socha");
     ASSERT_TRUE(user_click(events, k_evt_update));
     // Ctrl+S with the pointer on the view's corner, away from the centred event editor.
     ASSERT_TRUE(tap_at(float(g_view_x + g_screen_width - 20), float(g_screen_height - 20), {k_key_lcontrol, k_key_s}));
