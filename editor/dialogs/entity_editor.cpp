@@ -156,6 +156,7 @@ void new_entity(dialog_handle dialog)
         return;  // add_entity logged the full table
     add_list_string(dialog, k_ent_list, entity_row(i).c_str());
     g_map_dirty = 1;
+    show_changed_table({record_table::entities});
 }
 
 void delete_entity(dialog_handle dialog)
@@ -167,7 +168,7 @@ void delete_entity(dialog_handle dialog)
     renumber_entity_references(i);
     delete_list_string(dialog, k_ent_list, i);
     g_map_dirty = 1;
-    show_renumbered_links();
+    show_changed_table({record_table::entities, i});
 }
 
 dialog_template entity_template()
