@@ -126,8 +126,10 @@ void read_combo(dialog_handle dialog, int32_t id, T& value)
 void update_entity(dialog_handle dialog)
 {
     const int32_t i = selected_entity(dialog);
-    if (i < 0)
+    if (i < 0) {
+        say_nothing_chosen(dialog, "entity");
         return;
+    }
     entity_record& e = g_entities[i];
     get_item_text(dialog, k_ent_name, e.name, k_entity_name_size);
     e.state = uint8_t(get_item_int(dialog, k_ent_state));
