@@ -177,7 +177,7 @@ void delete_container(dialog_handle dialog)
     delete_list_string(dialog, k_cont_list, row);
     renumber_container_references(row);
     g_map_dirty = 1;
-    show_renumbered_links();
+    show_changed_table({record_table::containers, row});
 }
 
 void run_command(dialog_handle dialog, int32_t id)
@@ -312,6 +312,7 @@ void make_new_container(dialog_handle dialog)
     g_level_container_count = int16_t(slot + 1);
     add_list_string(g_container_editor_window, k_cont_list, c->name);
     g_map_dirty = 1;
+    show_changed_table({record_table::containers});
     end_dialog(dialog, k_id_ok);
 }
 

@@ -2,9 +2,11 @@
 
 #include "core/globals.h"
 #include "editor/controls/dialog_controls.h"
+#include "editor/controls/message_box.h"
 #include "engine/render_context.h"
 
 #include <algorithm>
+#include <string>
 
 control_template* add_control(dialog_template& t, control_kind kind, int32_t id, int32_t x, int32_t y, int32_t width,
                               int32_t height, const char* text)
@@ -26,4 +28,10 @@ int32_t selected_record(dialog_handle dialog, int32_t list, uint32_t count, int3
 {
     const int32_t row = get_list_sel(dialog, list);
     return row >= 0 && uint32_t(row) < std::min<uint32_t>(count, uint32_t(slots)) ? row : -1;
+}
+
+void say_nothing_chosen(dialog_handle dialog, const char* record)
+{
+    const std::string text = std::string("No ") + record + " is chosen: nothing was updated.";
+    message_box(dialog, text.c_str(), "update", message_box_kind::ok);
 }

@@ -1,5 +1,5 @@
 // Parts the editor's windows share: building a template's controls, centring a window on the
-// screen, and the end of a window that keeps its handle in a global.
+// screen, the selected record of a list and the word that an update without one stored nothing.
 #pragma once
 
 #include "editor/controls/dialog_model.h"
@@ -17,3 +17,7 @@ void centre_on_screen(dialog_template& t);
 // The selected row of a list whose rows are the records 0 to count - 1 of a table of `slots`,
 // or -1 when no row, or a row past the records, is selected.
 int32_t selected_record(dialog_handle dialog, int32_t list, uint32_t count, int32_t slots);
+
+// "update" with no row of the list chosen (a refill after a removal elsewhere drops the choice):
+// a message box says that nothing was stored, naming the kind of record ("event").
+void say_nothing_chosen(dialog_handle dialog, const char* record);

@@ -175,6 +175,7 @@ void add_proto(dialog_handle dialog)
     g_efect_protos[n].name[0] = '\0';  // the designer names the entry with "Upd"
     add_list_string(dialog, k_efe_proto_list, record_text(g_efect_protos[n].name).c_str());
     g_efect_proto_count = int16_t(n + 1);
+    show_changed_table({record_table::efect_protos});
 }
 
 // Refused while an item's effect names the entry; otherwise the later entries move up and the
@@ -196,6 +197,7 @@ void remove_proto(dialog_handle dialog)
     g_efect_proto_count = int16_t(n - 1);
     renumber_efect_proto_references(r);
     delete_list_string(dialog, k_efe_proto_list, r);
+    show_changed_table({record_table::efect_protos, r});
 }
 
 void rename_proto(dialog_handle dialog)

@@ -126,8 +126,10 @@ void read_combo(dialog_handle dialog, int32_t id, T& value)
 void update_entity(dialog_handle dialog)
 {
     const int32_t i = selected_entity(dialog);
-    if (i < 0)
+    if (i < 0) {
+        say_nothing_chosen(dialog, "entity");
         return;
+    }
     entity_record& e = g_entities[i];
     get_item_text(dialog, k_ent_name, e.name, k_entity_name_size);
     e.state = uint8_t(get_item_int(dialog, k_ent_state));
@@ -156,6 +158,7 @@ void new_entity(dialog_handle dialog)
         return;  // add_entity logged the full table
     add_list_string(dialog, k_ent_list, entity_row(i).c_str());
     g_map_dirty = 1;
+    show_changed_table({record_table::entities});
 }
 
 void delete_entity(dialog_handle dialog)
@@ -167,7 +170,7 @@ void delete_entity(dialog_handle dialog)
     renumber_entity_references(i);
     delete_list_string(dialog, k_ent_list, i);
     g_map_dirty = 1;
-    show_renumbered_links();
+    show_changed_table({record_table::entities, i});
 }
 
 dialog_template entity_template()

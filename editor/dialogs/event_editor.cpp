@@ -182,8 +182,10 @@ void show_event(dialog_handle dialog, int32_t i)
 void update_event(dialog_handle dialog)
 {
     const int32_t i = selected_event(dialog);
-    if (i < 0)
+    if (i < 0) {
+        say_nothing_chosen(dialog, "event");
         return;
+    }
     event_record& e = g_events[i];
     char name[k_number_field_size] = {};
     get_item_text(dialog, k_evt_name, name, sizeof name);

@@ -520,6 +520,26 @@ dialog_template item_template()
 
 } // namespace
 
+void refill_item_editor_boxes(const table_change& change)
+{
+    const dialog_handle dialog = g_item_editor_window;
+    const param_rows listed = change.table == record_table::spells         ? param_rows::spell
+                              : change.table == record_table::efect_protos ? param_rows::efect_proto
+                                                                           : param_rows::none;
+    if (!dialog || listed == param_rows::none)
+        return;
+    param_box boxes[k_effect_param_boxes];
+    effect_param_boxes(get_combo_sel(dialog, k_itm_eff_code), boxes);
+    for (int k = 0; k < k_effect_param_boxes; ++k) {
+        if (boxes[k].rows != listed)
+            continue;
+        const int32_t id = k_itm_eff_param + k;
+        const int32_t row = get_combo_sel(dialog, id);
+        fill_param_box(dialog, id, boxes[k], -1);
+        set_combo_sel(dialog, id, row < 0 ? -1 : renumbered(change, row));
+    }
+}
+
 bool item_editor_proc(dialog_handle dialog, const dialog_message& m)
 {
     return run_page_message(&g_item_editor_window, {init, run_command}, dialog, m);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "editor/controls/dialog_model.h"
+#include "editor/dialogs/table_change.h"
 
 #include <cstdint>
 
@@ -59,6 +60,11 @@ constexpr int k_item_filters = 15;
 
 // Opens the editor; nothing while it is open.
 void open_item_editor();
+
+// After the spell or effect prototype table changed: the open editor's effect parameter boxes
+// that list that table list it as it is now, the record each showed chosen under its new number
+// (none when it was removed).
+void refill_item_editor_boxes(const table_change& change);
 
 // The window's procedure.
 bool item_editor_proc(dialog_handle dialog, const dialog_message& m);

@@ -2,6 +2,8 @@
 // effect prototypes, kept pointing at the same records when the editor removes one.
 #pragma once
 
+#include "editor/dialogs/table_change.h"
+
 #include <cstdint>
 
 // Whether world object `o` names an entity in its entity field (not a character slot).
@@ -18,11 +20,14 @@ void renumber_entity_references(int32_t removed);
 // it drop by one, one naming it becomes 0.
 void renumber_map_text_references(int32_t removed);
 
-// After a deletion renumbered the level's entity, map text, container or spell links: the Ident
-// page, when it is the page under the tabs, is made anew and the open event editor's list filled
-// anew, as after a map load, so that neither chooses a record nor writes back a number it showed
-// before the renumbering.
-void show_renumbered_links();
+// After `change` added or removed a record (and the references to it were renumbered): every
+// open window and page whose boxes or rows that change leaves out of date shows the table as it
+// is now, so that a pick from it stores the number of the record the user chose. The Ident page,
+// when it is the page under the tabs, is made anew, and the event editor's list is filled anew
+// after a removal of an entity or a container, as after a map load (both drop their selection);
+// the spell and item editors refill the boxes that list the table, keeping the record chosen in
+// each.
+void show_changed_table(const table_change& change);
 
 // The first item id whose EFECTS list names effect prototype `proto` (codes 28, 29 and 42), or
 // -1 when none does.

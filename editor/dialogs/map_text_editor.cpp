@@ -67,6 +67,7 @@ void run_command(dialog_handle dialog, int32_t id)
         if (add_map_text("", "new", 1)) {  // add_map_text logs the full table
             add_list_string(dialog, k_txt_list, "new");
             g_map_dirty = 1;
+            show_changed_table({record_table::map_texts});
         }
         break;
     case k_txt_menu_delete: {
@@ -77,7 +78,7 @@ void run_command(dialog_handle dialog, int32_t id)
         renumber_map_text_references(i);
         delete_list_string(dialog, k_txt_list, i);
         g_map_dirty = 1;
-        show_renumbered_links();
+        show_changed_table({record_table::map_texts, i});
         break;
     }
     default:

@@ -246,6 +246,14 @@ void add_spell_row(dialog_handle dialog, int32_t id)
     add_list_string(dialog, k_spell_list, row);
 }
 
+// "hit spell:": row 0 "nothing", row n spell n - 1.
+void fill_hit_spells(dialog_handle dialog)
+{
+    add_combo_string(dialog, k_spell_hit_spell, "nothing");
+    for (int32_t id = 0; id < spell_count(); ++id)
+        add_combo_string(dialog, k_spell_hit_spell, record_text(g_spell_protos[id].name).c_str());
+}
+
 void fill_boxes(dialog_handle dialog)
 {
     for (const spell_field& f : fields()) {
@@ -254,9 +262,7 @@ void fill_boxes(dialog_handle dialog)
         if (!f.rows.empty())
             set_combo_sel(dialog, f.id, 0);
     }
-    add_combo_string(dialog, k_spell_hit_spell, "nothing");
-    for (int32_t id = 0; id < spell_count(); ++id)
-        add_combo_string(dialog, k_spell_hit_spell, record_text(g_spell_protos[id].name).c_str());
+    fill_hit_spells(dialog);
     set_combo_sel(dialog, k_spell_hit_spell, 0);
 
     g_effect_items.clear();
@@ -283,6 +289,7 @@ void add_spell(dialog_handle dialog)
     reset_spell_proto(g_spell_protos[id]);
     add_list_string(dialog, k_spell_list, "new");
     g_spell_proto_count = id + 1;
+    show_changed_table({record_table::spells});
 }
 
 void update_spell(dialog_handle dialog)
@@ -315,7 +322,7 @@ void remove_spell(dialog_handle dialog)
     g_spell_proto_count = count - 1;
     delete_list_string(dialog, k_spell_list, id);
     renumber_spell_references(id);
-    show_renumbered_links();
+    show_changed_table({record_table::spells, id});
 }
 
 void light_switched(dialog_handle dialog)
@@ -501,6 +508,17 @@ void init_page(dialog_handle dialog)
 }
 
 } // namespace
+
+void refill_spell_editor_boxes(const table_change& change)
+{
+    const dialog_handle dialog = g_spell_editor_window;
+    if (change.table != record_table::spells || !dialog)
+        return;
+    const int32_t row = get_combo_sel(dialog, k_spell_hit_spell);
+    clear_combo(dialog, k_spell_hit_spell);
+    fill_hit_spells(dialog);
+    set_combo_sel(dialog, k_spell_hit_spell, row <= 0 ? row : renumbered(change, row - 1) + 1);
+}
 
 bool spell_editor_proc(dialog_handle dialog, const dialog_message& m)
 {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "editor/controls/dialog_model.h"
+#include "editor/dialogs/table_change.h"
 
 #include <cstdint>
 
@@ -86,5 +87,9 @@ enum : int32_t {
 
 // Opens the editor; nothing while it is open.
 void open_spell_editor();
+
+// After the spell table changed: the open editor's "hit spell:" box lists the spells as they are
+// now, the spell it showed chosen under its new number ("nothing" when it was removed).
+void refill_spell_editor_boxes(const table_change& change);
 
 bool spell_editor_proc(dialog_handle dialog, const dialog_message& m);

@@ -107,6 +107,11 @@ void renew_tab_page()
 {
     if (!g_tab_window || !dialog_exists(g_tab_window) || g_current_tab < 0 || g_current_tab >= k_mode_tab_count)
         return;
+    const editor_window_entry& page = g_mode_tab_pages[g_current_tab];
     destroy_dialog(g_tab_window);
-    g_tab_window = create_editor_window(g_mode_tab_pages[g_current_tab], 0, k_tab_window_top);
+    // Called from the page's own command, the old page goes only when that returns: its handle
+    // is let go now, so that the new page is made beside it.
+    if (*page.window == g_tab_window)
+        *page.window = 0;
+    g_tab_window = create_editor_window(page, 0, k_tab_window_top);
 }

@@ -1,7 +1,8 @@
 // The map-text editor: texts made, shown, changed only by "update", deleted with the entities'
-// description links following.
+// description links following; an event editor left open keeps what was typed in it.
 #include "tests/editor/content_editor_fixture.h"
 
+#include "editor/dialogs/event_editor.h"
 #include "editor/dialogs/map_text_editor.h"
 
 TEST_F(content_editor_test, MapTextsAreMadeChangedOnUpdateAndDeletedWithTheirLinks)
@@ -48,4 +49,16 @@ TEST_F(content_editor_test, MapTextsAreMadeChangedOnUpdateAndDeletedWithTheirLin
     EXPECT_EQ(g_entities[1].description, 0);
     EXPECT_EQ(g_entities[2].description, 2);
     EXPECT_EQ(g_entities[3].description, 0);
+
+    // Events name texts by key: a delete leaves the event editor's choice and typing to "update".
+    ASSERT_NE(append_event("sign"), nullptr);
+    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_event));
+    const dialog_handle events = g_event_editor_window;
+    ASSERT_TRUE(user_choose(events, k_evt_list, 0));
+    ASSERT_TRUE(user_edit_text(events, k_evt_name, "signX"));
+    user_choose(d, k_txt_list, 0);
+    ASSERT_TRUE(user_pick_menu(d, k_txt_menu_delete));
+    EXPECT_EQ(get_list_sel(events, k_evt_list), 0);
+    ASSERT_TRUE(user_click(events, k_evt_update));
+    EXPECT_STREQ(g_events[0].name, "signX");
 }

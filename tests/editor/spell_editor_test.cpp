@@ -210,7 +210,8 @@ TEST_F(SpellEditor, AddGivesTheNewSpellItsDefaultsUpToTwoHundredSpells)
     EXPECT_FLOAT_EQ(s.glow_scale, 1.0f);
     EXPECT_EQ(s.mana_cost, 41);
     EXPECT_EQ(list_row(d, k_spell_list, 6), "new");
-    EXPECT_EQ(get_combo_count(d, k_spell_hit_spell), 7);  // filled only at opening
+    EXPECT_EQ(get_combo_count(d, k_spell_hit_spell), 8);  // "hit spell:" offers the new spell too
+    EXPECT_EQ(combo_row(d, k_spell_hit_spell, 7), "new");
 
     for (int32_t id = 7; id < k_spell_slots; ++id)
         add_spell(id);

@@ -1,12 +1,14 @@
 // The editor on the demo gate map through the headless user: a map text and an event's text box
 // changed, a pulsing light effect added on the effect page, "save map"; the game's loader then
 // finds all three in the level file. Deletions that renumber links leave the pages still open
-// unable to write an old number back.
+// unable to write an old number back, the page that deleted stays open, and the boxes left open
+// list the records as they are now.
 #include "shell/shell_fixture.h"
 
 #include "tests/shell/editor_demo_steps.h"
 #include "tests/shell/editor_demo_support.h"
 
+#include "core/console_log.h"
 #include "core/editor_globals.h"
 #include "core/globals.h"
 #include "editor/controls/dialog_controls.h"
@@ -14,10 +16,14 @@
 #include "editor/dialogs/effect_editor.h"
 #include "editor/dialogs/entity_editor.h"
 #include "editor/dialogs/event_editor.h"
+#include "editor/dialogs/item_editor.h"
 #include "editor/dialogs/map_text_editor.h"
+#include "editor/dialogs/spell_editor.h"
 #include "editor/windows/command_window.h"
 #include "editor/windows/file_name_dialog.h"
 #include "editor/windows/mode_tabs.h"
+#include "items/item_properties.h"
+#include "items/spells.h"
 #include "level/level_effects.h"
 #include "level/level_map.h"
 #include "platform/recording_device.h"
@@ -26,6 +32,7 @@
 #include "script/map_texts.h"
 #include "shell/program.h"
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -37,6 +44,20 @@ void answer_chooser(const char* path)
         user_click(chooser, k_id_ok);
         return false;
     });
+}
+
+// The row of the combo that shows the text, -1 none.
+int32_t combo_row_of(dialog_handle d, int32_t id, const std::string& text)
+{
+    for (int32_t row = 0; row < get_combo_count(d, id); ++row)
+        if (combo_row(d, id, row) == text)
+            return row;
+    return -1;
+}
+
+bool console_says(const char* part)
+{
+    return std::strstr(g_console_history[0], part) != nullptr;
 }
 
 } // namespace
@@ -132,7 +153,19 @@ TEST_F(shell_test, PagesLeftOpenWriteNoNumberBackThatADeletionRenumbered)
     ASSERT_TRUE(user_click(events, k_evt_update));
     ASSERT_TRUE(user_choose(g_entity_editor_window, k_ent_list, 0));
     ASSERT_TRUE(user_pick_menu(g_entity_editor_window, k_ent_menu_delete));
+    // The page stays, under its tab, showing the level after the delete.
+    const dialog_handle ident = g_entity_editor_window;
+    ASSERT_TRUE(program_frame());
+    ASSERT_NE(ident, 0u);
+    EXPECT_TRUE(dialog_exists(ident));
+    EXPECT_EQ(g_entity_editor_window, ident);
+    EXPECT_EQ(g_tab_window, ident);
+    EXPECT_EQ(get_tab_sel(g_tabs_window, k_mode_tabs_control), 7);
+    EXPECT_EQ(get_list_count(ident, k_ent_list), int32_t(g_entity_count));
+    EXPECT_EQ(list_row(ident, k_ent_list, 5), "5-socha");
+    // The event list was filled anew: "update" without a chosen event says it stored nothing.
     ASSERT_TRUE(user_click(events, k_evt_update));
+    EXPECT_TRUE(console_says("No event is chosen"));
     // Ctrl+S with the pointer on the view's corner, away from the centred event editor.
     ASSERT_TRUE(tap_at(float(g_view_x + g_screen_width - 20), float(g_screen_height - 20), {k_key_lcontrol, k_key_s}));
     EXPECT_EQ(g_map_dirty, 0u);
@@ -147,4 +180,66 @@ TEST_F(shell_test, PagesLeftOpenWriteNoNumberBackThatADeletionRenumbered)
     EXPECT_STREQ(g_events[0].name, "sign");
     EXPECT_EQ(g_events[0].action_kind[0], uint32_t(k_act_set_entity_state));
     EXPECT_EQ(g_events[0].action_number[0][0], 6);
+}
+
+TEST_F(shell_test, APickFromABoxLeftOpenAcrossARemovalStoresTheRecordTheUserChose)
+{
+    ASSERT_TRUE(open_editor_on_map("data/levels/brana.sav"));
+    // Effect prototypes sparks, smoke and fog on the effect page.
+    ASSERT_TRUE(choose_tab(2, g_effect_editor_window));
+    const dialog_handle page = g_effect_editor_window;
+    ASSERT_EQ(list_row(page, k_efe_proto_list, 0), "sparks");
+    for (const char* name : {"smoke", "fog"}) {
+        ASSERT_TRUE(user_click(page, k_efe_proto_add));
+        ASSERT_TRUE(user_choose(page, k_efe_proto_list, get_list_count(page, k_efe_proto_list) - 1));
+        ASSERT_TRUE(user_edit_text(page, k_efe_proto_name, name));
+        ASSERT_TRUE(user_click(page, k_efe_proto_upd));
+    }
+    // The item editor on the Dagger, "cast spell when attack" with Tremor chosen.
+    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_item));
+    const dialog_handle items = g_item_editor_window;
+    ASSERT_TRUE(user_choose(items, k_itm_list, row_of_item(items, "Dagger")));
+    const int32_t dagger = find_item_by_list_row(selected_row(items, k_itm_list).c_str());
+    ASSERT_TRUE(user_choose(items, k_itm_eff_code, k_efect_cast_spell_when_attack));
+    ASSERT_TRUE(user_choose(items, k_itm_eff_param, combo_row_of(items, k_itm_eff_param, "Tremor")));
+
+    // Fire bolt removed; Heal's hit spell set to Tremor in the spell editor.
+    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_spells));
+    const dialog_handle spells = g_spell_editor_window;
+    ASSERT_EQ(list_row(spells, k_spell_list, 0), "000. Fire bolt");
+    ASSERT_TRUE(user_choose(spells, k_spell_list, 0));
+    ASSERT_TRUE(user_click(spells, k_spell_remove));
+    ASSERT_EQ(list_row(spells, k_spell_list, 1), "002. Heal");
+    ASSERT_TRUE(user_choose(spells, k_spell_list, 1));
+    EXPECT_EQ(combo_row(spells, k_spell_hit_spell, 1), "Water bolt");
+    ASSERT_TRUE(user_choose(spells, k_spell_hit_spell, combo_row_of(spells, k_spell_hit_spell, "Tremor")));
+    ASSERT_TRUE(user_click(spells, k_spell_update));
+    ASSERT_STREQ(g_spell_protos[1].name, "Heal");
+    ASSERT_STREQ(g_spell_protos[2].name, "Tremor");
+    EXPECT_EQ(g_spell_protos[1].hit_spell, 3);
+
+    // The Dagger's box still shows Tremor, now spell 2, and stores it.
+    EXPECT_EQ(combo_shown(items, k_itm_eff_param), "Tremor");
+    ASSERT_TRUE(user_click(items, k_itm_eff_add));
+    int32_t last = g_item_protos[dagger].efect_count - 1;
+    ASSERT_GE(last, 0);
+    EXPECT_EQ(g_item_lists[dagger].efects[last].code, k_efect_cast_spell_when_attack);
+    EXPECT_EQ(g_item_lists[dagger].efects[last].args[0], 2);
+
+    // "add efect3d" with fog chosen, then smoke removed on the effect page: fog is prototype 1.
+    ASSERT_TRUE(user_choose(items, k_itm_eff_code, k_efect_add_efect3d));
+    ASSERT_TRUE(user_choose(items, k_itm_eff_param + 1, 2));
+    ASSERT_EQ(combo_shown(items, k_itm_eff_param + 1), "efect fog");
+    ASSERT_TRUE(user_choose(page, k_efe_proto_list, 1));
+    ASSERT_TRUE(user_click(page, k_efe_proto_rem));
+    EXPECT_EQ(combo_rows(items, k_itm_eff_param + 1), (std::vector<std::string>{"efect sparks", "efect fog"}));
+    EXPECT_EQ(combo_shown(items, k_itm_eff_param + 1), "efect fog");
+    ASSERT_TRUE(user_choose(items, k_itm_eff_param + 1, 1));
+    ASSERT_TRUE(user_click(items, k_itm_eff_add));
+    last = g_item_protos[dagger].efect_count - 1;
+    EXPECT_EQ(g_item_lists[dagger].efects[last].code, k_efect_add_efect3d);
+    EXPECT_EQ(g_item_lists[dagger].efects[last].args[1], 1);
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
 }
