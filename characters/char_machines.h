@@ -37,7 +37,8 @@ constexpr uint32_t k_strike_done = 4;  // pending_target after a strike
 void update_char(char_record* c, int32_t slot);
 // The PLAYER's machine: the mouse becomes walking, talking, looting and attacks. A left press
 // that another place took (take_left_press) does nothing here while it is held; a click that
-// starts a talk or aims at an entity takes its press.
+// starts a talk or aims at an entity takes its press. While a window that takes the pointer is
+// open (pointer_taking_window_open) the hero stands: a walk, turn or follow ends where it is.
 void update_player_char(char_record* c, int32_t slot);
 // The ENEMY's machine, while the AI is on: melee attacks from a place around the player, ranged
 // shots along a straight way, patrols of the action sector, knock-back, fades and the stun.

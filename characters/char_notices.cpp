@@ -6,6 +6,7 @@
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "core/input_state.h"
+#include "core/pointer_areas.h"
 #include "core/settings.h"
 #include "engine/quads.h"
 #include "engine/textures.h"
@@ -15,7 +16,6 @@
 #include "script/text_window_layout.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 
 notice_icons g_notices;
@@ -43,7 +43,7 @@ bool draw_icon(uint16_t texture, float x, float y, int hint_text)
 {
     if (texture != k_no_notice_texture)
         draw_texture_screen(texture, x, y, k_icon_alpha, 1.0f, 0, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f);
-    if (std::fabs(g_mouse_screen_x - x) >= k_icon_hover || std::fabs(g_mouse_screen_y - y) >= k_icon_hover)
+    if (!claim_pointer_area({x - k_icon_hover, y - k_icon_hover, x + k_icon_hover, y + k_icon_hover, 0}))
         return false;
     // One line, at least 220 wide, wider when the hint needs it.
     const char* hint = ui_text(hint_text);
@@ -52,7 +52,6 @@ bool draw_icon(uint16_t texture, float x, float y, int hint_text)
     std::snprintf(markup, sizeof markup, "^window 10 0 %d 30 ^mouse_center ^gl_a 0.6 %s ^l", int(width), hint);
     reset_text_window(&g_message_window);
     show_text_message(markup);
-    g_interface.mouse_over_ui = 1;
     return true;
 }
 

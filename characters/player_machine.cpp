@@ -13,6 +13,7 @@
 #include "core/frame_timing.h"
 #include "core/game_globals.h"
 #include "core/input_state.h"
+#include "core/pointer_areas.h"
 #include "core/settings.h"
 #include "engine/math.h"
 #include "engine/sound.h"
@@ -359,6 +360,25 @@ void stop_following(char_record* c)
     c->following_cursor = 0;
 }
 
+// While a window that takes the pointer is open the hero stands: a walk, a turn or the following
+// of the cursor ends where the hero is, and an approach is dropped.
+void stand_under_window(char_record* c)
+{
+    switch (c->state) {
+    case k_state_plan_path:
+    case k_state_next_leg:
+    case k_state_walk_leg:
+    case k_state_turn:
+    case k_state_follow_cursor:
+        stop_following(c);
+        c->pending_action = k_pending_none;
+        stand(c);
+        break;
+    default:
+        break;
+    }
+}
+
 void follow_cursor_state(char_record* c, int32_t slot)
 {
     set_char_anim(c, k_action_move, 0, 0);
@@ -479,6 +499,8 @@ void run_state(char_record* c, int32_t slot)
 
 void update_player_char(char_record* c, int32_t slot)
 {
+    if (c->life == k_life_alive && pointer_taking_window_open())
+        stand_under_window(c);
     if (!machine_runs(c))
         return;
     keep_up(c);

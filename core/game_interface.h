@@ -4,6 +4,8 @@
 // layer works on the rest. The field order follows the interface's own grouping.
 #pragma once
 
+#include "core/pointer_areas.h"
+
 #include <cstdint>
 
 constexpr uint16_t k_no_texture_slot = 0xFFFF;
@@ -23,7 +25,10 @@ struct game_interface {
     uint32_t attunement_panel_open;
     uint32_t menu_open;                   // an overlay screen holds the game
     uint32_t right_click_latch;           // the new-hero screen's difficulty field
-    uint32_t mouse_over_ui;               // the cursor is over an interface element this frame
+    // The pointer is over the interface this frame: the shell sets it from the pointer areas
+    // before the world handles the mouse (pointer_over_interface); the interface pass sets it
+    // again while it draws. While it is set a press does not act on the world.
+    uint32_t mouse_over_ui;
     uint8_t side_panel_page = 2;          // 2 inventory, 3 skills
     uint32_t player_invulnerable;         // attacks on the player do nothing
     int16_t shop_buy_factor;
@@ -118,4 +123,8 @@ struct game_interface {
     int16_t last_weapon = -1;
     uint16_t last_weapon_icon = k_no_texture_slot;
     uint32_t last_weapon_changed;
+
+    // The areas the last pass of the interface showed (core/pointer_areas.h).
+    pointer_area pointer_areas[k_pointer_areas];
+    uint32_t pointer_area_count;
 };

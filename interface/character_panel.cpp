@@ -9,6 +9,7 @@
 #include "core/globals.h"
 #include "core/hooks.h"
 #include "core/input_state.h"
+#include "core/pointer_areas.h"
 #include "engine/fonts.h"
 #include "engine/quads.h"
 #include "engine/ui_texts.h"
@@ -194,9 +195,7 @@ void update_character_panel()
     draw_panel_frame(0, px, k_top, 1.0f);
     if (closed_by_close_box(px))
         return;
-    if (g_mouse_screen_x >= px && g_mouse_screen_x < px + k_width && g_mouse_screen_y >= k_top &&
-        g_mouse_screen_y < k_bottom)
-        g_interface.mouse_over_ui = 1;
+    claim_pointer_area({px, k_top, px + k_width, k_bottom});
     const int32_t slot = int32_t(g_player_char);
     char_record* hero = panel_hero();
     if (!hero)

@@ -100,8 +100,7 @@ void draw_window(int window)
             return;
     }
 
-    if (cursor_in(x, k_window_y, x + k_window_width, tall ? k_tall_area_bottom : k_band_bottom))
-        g_interface.mouse_over_ui = 1;
+    claim_panel_area(x, k_window_y, x + k_window_width, tall ? k_tall_area_bottom : k_band_bottom);
 
     const uint32_t cells = container_cells(c);
     for (uint32_t k = 0; k < cells; ++k) {

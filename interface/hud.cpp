@@ -12,6 +12,7 @@
 #include "core/globals.h"
 #include "core/hooks.h"
 #include "core/input_state.h"
+#include "core/pointer_areas.h"
 #include "core/settings.h"
 #include "engine/fonts.h"
 #include "engine/lights.h"
@@ -114,10 +115,10 @@ const hud_button k_buttons[] = {
 };
 constexpr size_t k_dream_button = 5;
 
-bool hud_button_hovered(float left, float h)
+// The button's hover area takes the pointer; true while the cursor is in it.
+bool claim_hud_button(float left, float h)
 {
-    const float x = g_mouse_screen_x, y = g_mouse_screen_y;
-    return x >= left && x < left + 32.0f && y >= h - 42.0f && y < h;
+    return claim_pointer_area({left, h - 42.0f, left + 32.0f, h});
 }
 
 void update_hud_buttons(float h)
@@ -127,12 +128,11 @@ void update_hud_buttons(float h)
         if (i == k_dream_button && !gi.dream_switch_allowed)
             continue;
         const hud_button& b = k_buttons[i];
-        const bool hovered = hud_button_hovered(b.left, h);
+        const bool hovered = claim_hud_button(b.left, h);
         draw_texture_screen(gi.hud_buttons[b.image], b.left + 16.0f, h - 28.0f, 1.0f, hovered ? 1.1f : 1.0f, 0, 0.0f,
                             0.0f, 0.0f, 1.0f, 1.0f, 1.0f);
         if (!hovered)
             continue;
-        gi.mouse_over_ui = 1;
         char markup[200];
         std::snprintf(markup, sizeof markup, "^window 10 0 %d 30 ^mouse_center ^gl_a 0.6 %s", b.wide_tip ? 220 : 150,
                       ui_text(b.text));
@@ -148,12 +148,6 @@ void update_hud_buttons(float h)
     }
 }
 
-bool cursor_in_screen(float x1, float y1, float x2, float y2)
-{
-    const float x = g_mouse_screen_x, y = g_mouse_screen_y;
-    return x >= x1 && x < x2 && y >= y1 && y < y2;
-}
-
 void show_bar_tooltip(const char* text, int32_t margin)
 {
     char markup[256];
@@ -161,7 +155,6 @@ void show_bar_tooltip(const char* text, int32_t margin)
     const int32_t width = std::max<int32_t>(10 * int32_t(std::strlen(text)) + margin, window_width_for_one_line(text));
     std::snprintf(markup, sizeof markup, "^window 10 0 %d 30 ^mouse_center ^gl_a 0.6 %s", int(width), text);
     replace_text_message(markup);
-    g_interface.mouse_over_ui = 1;
 }
 
 void update_hud_bars(char_record* hero, float w, float h)
@@ -171,14 +164,14 @@ void update_hud_bars(char_record* hero, float w, float h)
     const hud_bar_rects r = hud_bar_layout(hero, w, h);
     draw_colored_rect(r.health.x1, r.health.y1, r.health.x2, r.health.y2, 0.1f, 1.0f, 0.1f, 0.8f, k_rect_green);
     draw_colored_rect(r.trail.x1, r.trail.y1, r.trail.x2, r.trail.y2, 1.0f, 0.1f, 0.1f, 0.8f, k_rect_red);
-    if (cursor_in_screen(w - 60.0f, h - 200.0f, w - 30.0f, h - 55.0f)) {
+    if (claim_pointer_area({w - 60.0f, h - 200.0f, w - 30.0f, h - 55.0f})) {
         char text[160];
         std::snprintf(text, sizeof text, "%s: %d/%d/%d", ui_text(6), int(shown_hit_points(*hero)),
                       int(hero->hp_ceiling), int(hero->hp_max));
         show_bar_tooltip(text, 10);
     }
     draw_colored_rect(r.pool.x1, r.pool.y1, r.pool.x2, r.pool.y2, 0.1f, 0.3f, 1.0f, 0.8f, k_rect_blue);
-    if (cursor_in_screen(w - 28.0f, h - 200.0f, w, h - 55.0f)) {
+    if (claim_pointer_area({w - 28.0f, h - 200.0f, w, h - 55.0f})) {
         char text[40];
         std::snprintf(text, sizeof text, "%d s", int(hero->mana));
         show_bar_tooltip(text, 30);

@@ -46,6 +46,7 @@ void set_start_values(game_interface& gi)
     gi.quest_scroll_top = gi.quest_scroll_bottom = 0;
     gi.selected_save = gi.save_preview = -1;
     gi.npc_kill_enabled = 0;
+    gi.pointer_area_count = 0;  // no pass has shown an area yet
     reset_new_hero_page();
 }
 

@@ -4,6 +4,7 @@
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "core/input_state.h"
+#include "core/pointer_areas.h"
 #include "core/settings.h"
 #include "engine/fonts.h"
 #include "engine/primitives.h"
@@ -88,13 +89,13 @@ int64_t line_count(const message_log& log)
     return std::min<int64_t>(log.count, k_message_log_lines);
 }
 
-// The pointer over the window sets mouse_over_ui; a click on its bottom strip changes the height.
+// The window takes the pointer (x1 <= x < x2, y1 < y < y2); a click on its bottom strip changes
+// the height.
 void handle_mouse(message_log& log)
 {
-    const float x = g_mouse_screen_x, y = g_mouse_screen_y;
-    if (x < log.x1 || x >= log.x2 || y <= log.y1 || y >= log.y2)
+    if (!claim_pointer_area({log.x1, log.y1, log.x2, log.y2, k_edge_left}))
         return;
-    g_interface.mouse_over_ui = 1;
+    const float y = g_mouse_screen_y;
     if (y <= log.y2 - k_strip || !g_mouse_left || g_message_log_height_latch)
         return;
     g_message_log_height_latch = 1;

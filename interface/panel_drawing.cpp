@@ -3,6 +3,7 @@
 #include "core/game_globals.h"
 #include "core/hooks.h"
 #include "core/input_state.h"
+#include "core/pointer_areas.h"
 #include "engine/primitives.h"
 #include "engine/quads.h"
 #include "interface/interface_links.h"
@@ -46,6 +47,11 @@ bool cursor_in(float x1, float y1, float x2, float y2)
     const float x = g_mouse_screen_x - k_panel_x0;
     const float y = g_mouse_screen_y - k_panel_y0;
     return x >= x1 && x < x2 && y >= y1 && y < y2;
+}
+
+bool claim_panel_area(float x1, float y1, float x2, float y2)
+{
+    return claim_pointer_area({k_panel_x0 + x1, k_panel_y0 + y1, k_panel_x0 + x2, k_panel_y0 + y2});
 }
 
 bool cursor_strictly_in(float x1, float y1, float x2, float y2)
@@ -106,9 +112,7 @@ bool begin_log_panel(const panel_origin& o, void (*close)())
         close();
         return false;
     }
-    const float x = g_mouse_screen_x, y = g_mouse_screen_y;
-    if (x >= o.x && x < o.x + 305.0f && y >= o.y && y < o.y + 405.0f)
-        g_interface.mouse_over_ui = 1;
+    claim_pointer_area({o.x, o.y, o.x + 305.0f, o.y + 405.0f});
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "core/input_state.h"
+#include "core/pointer_areas.h"
 #include "engine/fonts.h"
 #include "engine/primitives.h"
 #include "engine/quads.h"
@@ -32,6 +33,8 @@ constexpr int64_t k_box_periods_ms[k_elements] = {7000, 13000, 23000, 37000};
 constexpr float k_step = 33.0f;          // from one slot or box to the next
 constexpr float k_cell = 32.0f;
 constexpr float k_boxes_dx = 400.0f;     // the element boxes' left edge from the bar's
+
+constexpr uint32_t k_bar_cell_edges = k_edge_left | k_edge_top | k_edge_right;
 
 enum quick_kind : uint8_t { k_quick_empty = 0, k_quick_weapon = 1, k_quick_item = 2, k_quick_spell = 3 };
 
@@ -89,10 +92,9 @@ void draw_element_boxes(const char_record* hero)
             draw_screen_rect_textured(box_left(j) + 2.0f, screen_h() - 14.0f - 28.0f * r, box_left(j) + 30.0f,
                                       screen_h() - 14.0f, 1.0f, 1.0f, 1.0f, 0.5f);
         }
-        if (g_dialogue_running || !cursor_in_bar_cell(box_left(j), cell_top(), box_left(j) + k_cell, cell_bottom()))
+        if (g_dialogue_running || !claim_bar_cell(box_left(j), cell_top(), box_left(j) + k_cell, cell_bottom()))
             continue;
         outline_bar_cell(box_left(j), cell_top(), box_left(j) + k_cell, cell_bottom());
-        g_interface.mouse_over_ui = 1;
         const int16_t attunement = int16_t(element_attunement(j, element));
         const item_proto* p = item_proto_at(attunement);
         if (!p || !char_has_attunement(hero, attunement))
@@ -227,11 +229,9 @@ void handle_slots(char_record* hero)
 {
     game_interface& gi = g_interface;
     for (int i = 0; i < k_quick_key_slots; ++i) {
-        const bool hovered = cursor_in_bar_cell(slot_left(i), cell_top(), slot_left(i) + k_cell, cell_bottom());
-        if (hovered) {
+        const bool hovered = claim_bar_cell(slot_left(i), cell_top(), slot_left(i) + k_cell, cell_bottom());
+        if (hovered)
             outline_bar_cell(slot_left(i), cell_top(), slot_left(i) + k_cell, cell_bottom());
-            gi.mouse_over_ui = 1;
-        }
         if (gi.quick_kinds[i] == k_quick_empty)
             gi.quick_ids[i] = -1;
         check_slot(hero, i);
@@ -256,7 +256,12 @@ float quick_bar_left()
 
 bool cursor_in_bar_cell(float x1, float y1, float x2, float y2)
 {
-    return g_mouse_screen_x >= x1 && g_mouse_screen_x <= x2 && g_mouse_screen_y >= y1 && g_mouse_screen_y < y2;
+    return pointer_area_holds({x1, y1, x2, y2, k_bar_cell_edges}, g_mouse_screen_x, g_mouse_screen_y);
+}
+
+bool claim_bar_cell(float x1, float y1, float x2, float y2)
+{
+    return claim_pointer_area({x1, y1, x2, y2, k_bar_cell_edges});
 }
 
 void outline_bar_cell(float x1, float y1, float x2, float y2)

@@ -26,6 +26,8 @@ void close_quick_slot_menu();
 // The cursor (screen pixels) lies in the cell: x from x1 to x2, both included, y from y1
 // included to y2 excluded.
 bool cursor_in_bar_cell(float x1, float y1, float x2, float y2);
+// The same cell takes the pointer from the world (claim_pointer_area); true while the cursor is in it.
+bool claim_bar_cell(float x1, float y1, float x2, float y2);
 // The hover outline of a cell.
 void outline_bar_cell(float x1, float y1, float x2, float y2);
 // Slot `slot` (0 to 9) holds the item with that icon and kind; every other slot that is not a

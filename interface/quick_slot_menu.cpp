@@ -5,6 +5,7 @@
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "core/input_state.h"
+#include "core/pointer_areas.h"
 #include "engine/quads.h"
 #include "engine/ui_texts.h"
 #include "interface/held_item.h"
@@ -130,7 +131,7 @@ void run_quick_slot_menu()
             draw_cell(gi.slot_box, x, y + k_cell * float(k), gi.quick_menu_alpha);
             draw_cell(option_image(k), x, y + k_cell * float(k), gi.quick_menu_alpha);
         }
-        gi.mouse_over_ui = 1;
+        claim_pointer_area(k_everywhere);
     }
     if (gi.quick_menu_open) {
         if (g_ticks > gi.quick_menu_next_tick) {

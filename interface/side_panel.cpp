@@ -341,9 +341,7 @@ bool update_side_panel()
 {
     char_record* hero = panel_hero();
     draw_frame_and_close_button();
-    if (cursor_in(0.0f, 0.0f, k_panel_width, k_panel_height))
-        g_interface.mouse_over_ui = 1;
-    else if (hero && ground_drop_offered())
+    if (!claim_panel_area(0.0f, 0.0f, k_panel_width, k_panel_height) && hero && ground_drop_offered())
         drop_held_on_ground(hero);
     draw_purse(hero);
     if (hero)

@@ -7,6 +7,7 @@
 #include "core/console_log.h"
 #include "core/frame_timing.h"
 #include "core/globals.h"
+#include "core/pointer_areas.h"
 #include "editor/editor_frame.h"
 #include "editor/editor_state.h"
 #include "editor/gui/dialog_screen.h"
@@ -122,11 +123,20 @@ bool slide_show_running()
     return g_chapter_slides_running || g_epilogue_slides_active;
 }
 
+// The frame's input, and whether its pointer lies over the interface as the interface stands: the
+// world's mouse handling, which runs before the interface draws, reads it.
+void poll_frame_input()
+{
+    poll_input();
+    if (playing())
+        g_interface.mouse_over_ui = pointer_over_interface() ? 1 : 0;
+}
+
 void draw_play_overlays()
 {
     draw_ground_item_labels();
     update_dream_world(&g_dream_world);
-    g_interface.mouse_over_ui = 0;
+    begin_pointer_areas();
     if (slide_show_running())
         return;
     if (g_interface.shown)
@@ -216,7 +226,7 @@ const program_step k_frame_steps[] = {
          return false;
      }},
     {"new_game_request", [] { run_new_game_request(); return true; }},
-    {"poll_input", [] { poll_input(); return true; }},
+    {"poll_input", [] { poll_frame_input(); return true; }},
     {"advance_game_clock", [] { advance_game_clock(&g_game_clock); return true; }},
     {"update_frame_timing", [] { update_frame_timing(); return true; }},
     {"update_battle_music", [] {

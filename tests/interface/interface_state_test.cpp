@@ -210,6 +210,7 @@ TEST_F(interface_state_test, StartValuesAndTheStepsAroundTheImages)
     EXPECT_EQ(gi.preview_turn_due | gi.anim_step_due, 0u);
     EXPECT_EQ(gi.overlay_screen, 1);
     EXPECT_EQ(gi.dream_switch_allowed | gi.npc_kill_enabled, 0u);
+    EXPECT_EQ(gi.pointer_area_count, 0u);
     EXPECT_EQ(gi.quest_scroll_top | gi.quest_scroll_bottom, 0);
     EXPECT_EQ(gi.selected_save, -1);
     EXPECT_EQ(gi.save_preview, -1);

@@ -1,12 +1,14 @@
 // The demo's attunements through the program's own frames with injected input: the gate's
 // script teaches three, a click on the shrine opens the selection window (and, held over a row
 // of it, chooses nothing), the forced first choice keeps it open until the first attunement is
-// chosen by a click, and the A key shows the chosen one on the attunement panel's active page.
+// chosen by a click, and the A key shows the chosen one on the attunement panel's active page;
+// a press on the panel, or one held on the shrine, does not walk the hero.
 #include "shell/shell_fixture.h"
 
 #include "tests/shell/injected_input.h"
 
 #include "characters/char_inventory.h"
+#include "characters/char_machines.h"
 #include "characters/char_table.h"
 #include "core/game_globals.h"
 #include "core/globals.h"
@@ -40,6 +42,26 @@ int selection_row_of(int16_t id)
     return at == listed + n ? -1 : int(at - listed);
 }
 
+// The sector of the map event "shrine", -1 for none.
+int32_t shrine_sector()
+{
+    for (uint32_t i = 0; i < g_event_count; ++i)
+        if (std::strcmp(g_events[i].name, "shrine") == 0)
+            return g_events[i].condition_number[0][0];
+    return -1;
+}
+
+struct screen_point {
+    float x, y;
+};
+
+// The screen point over the middle of the sector, as the camera shows it now.
+screen_point sector_on_screen(int32_t sector)
+{
+    const map_sector& s = g_sectors[sector];
+    return {((s.x[0] + s.x[2]) / 2 - g_camera_x) * g_zoom, ((s.y[0] + s.y[2]) / 2 - g_camera_y) * g_zoom};
+}
+
 } // namespace
 
 TEST_F(shell_test, TheShrineAndTheForcedFirstChoiceOpenTheSelectionAndAShowsTheChosenAttunement)
@@ -54,13 +76,10 @@ TEST_F(shell_test, TheShrineAndTheForcedFirstChoiceOpenTheSelectionAndAShowsTheC
     const float x0 = float(g_screen_width / 2 - 300), y0 = float(g_screen_height / 2 - 200), x1 = x0 + 310.0f;
 
     // The shrine's click opens the window; its close box shuts it.
-    int32_t shrine = -1;
-    for (uint32_t i = 0; i < g_event_count; ++i)
-        if (std::strcmp(g_events[i].name, "shrine") == 0)
-            shrine = g_events[i].condition_number[0][0];
+    const int32_t shrine = shrine_sector();
     ASSERT_GE(shrine, 0);
-    const map_sector& s = g_sectors[shrine];
-    ASSERT_TRUE(click_at(((s.x[0] + s.x[2]) / 2 - g_camera_x) * g_zoom, ((s.y[0] + s.y[2]) / 2 - g_camera_y) * g_zoom));
+    const screen_point at = sector_on_screen(shrine);
+    ASSERT_TRUE(click_at(at.x, at.y));
     ASSERT_EQ(g_interface.attunement_select_open, 1u);
     EXPECT_EQ(g_interface.attunement_select_first, 0u);
     ASSERT_TRUE(click_at(x1 + 297.0f, y0 + 20.0f));
@@ -69,7 +88,7 @@ TEST_F(shell_test, TheShrineAndTheForcedFirstChoiceOpenTheSelectionAndAShowsTheC
     // With the hero south of the shrine, the camera shows it under a row of the left list: a
     // press held there over frames, as a player's is, opens the window and chooses nothing.
     char_record& hero = g_chars[g_player_char];
-    for (int frame = 0; frame < 300 && hero.state != 0; ++frame)  // the walk the click began
+    for (int frame = 0; frame < 300 && hero.state != 0; ++frame)  // any walk still going
         ASSERT_TRUE(program_frame());
     ASSERT_NE(world_object_of(hero), nullptr);
     world_object_of(hero)->x = 300.0f, world_object_of(hero)->y = 644.0f;
@@ -114,6 +133,68 @@ TEST_F(shell_test, TheShrineAndTheForcedFirstChoiceOpenTheSelectionAndAShowsTheC
     ASSERT_EQ(g_interface.attunement_panel_open, 1u);
     ASSERT_TRUE(click_at(165.0f, 45.0f + 372.0f));
     EXPECT_EQ(g_interface.attunement_page, 1u);
+
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
+}
+
+// A press acts on the interface alone: the pointer moved onto the attunement panel's page button
+// and pressed in the same frame turns the page and leaves the hero standing; a press held on the
+// shrine opens the selection, and the hero stays where it was while the button is held.
+TEST_F(shell_test, APressOnThePanelOrOneThatOpensTheSelectionDoesNotWalkTheHero)
+{
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv console brana.sav"));
+    ASSERT_TRUE(pass_greeting());
+    ASSERT_TRUE(program_frame());
+    g_interface_links.wait_until_released = release_then_wait;
+    const char_record& hero = g_chars[g_player_char];
+    const world_object* body = world_object_of(hero);
+    ASSERT_NE(body, nullptr);
+    const float x = body->x, y = body->y;
+    auto stands_for = [&](int frames) {
+        for (int frame = 0; frame < frames; ++frame) {
+            if (!program_frame())
+                return ::testing::AssertionFailure() << "the program ended at frame " << frame;
+            if (hero.state != k_state_idle || body->x != x || body->y != y)
+                return ::testing::AssertionFailure() << "frame " << frame << ": state " << hero.state << " at "
+                                                     << body->x << ", " << body->y << ", was at " << x << ", " << y;
+        }
+        return ::testing::AssertionSuccess();
+    };
+    ASSERT_EQ(hero.state, uint32_t(k_state_idle));
+
+    // A opens the panel while the pointer is over the world; then the pointer jumps onto the page
+    // button and presses before the next frame.
+    inject_pointer(600.0f, 300.0f);
+    ASSERT_TRUE(tap_keys({k_key_a}));
+    ASSERT_EQ(g_interface.attunement_panel_open, 1u);
+    const uint8_t page = g_interface.attunement_page;
+    inject_pointer(165.0f, 45.0f + 372.0f);
+    inject_left_button(true);
+    ASSERT_TRUE(program_frame());
+    EXPECT_NE(g_interface.attunement_page, page);
+    EXPECT_TRUE(stands_for(30));
+    ASSERT_TRUE(tap_keys({k_key_a}));
+    ASSERT_EQ(g_interface.attunement_panel_open, 0u);
+
+    // Held on the shrine: the selection opens and the hero stays while the button is down.
+    const int32_t shrine = shrine_sector();
+    ASSERT_GE(shrine, 0);
+    const screen_point at = sector_on_screen(shrine);
+    inject_pointer(at.x, at.y);
+    inject_left_button(true);
+    ASSERT_TRUE(program_frame());
+    ASSERT_TRUE(program_frame());
+    ASSERT_EQ(g_interface.attunement_select_open, 1u);
+    EXPECT_TRUE(stands_for(40));
+    EXPECT_EQ(g_mouse_left, 1u);
+    inject_left_button(false);
+    EXPECT_TRUE(stands_for(5));
+    const float x1 = float(g_screen_width / 2 - 300) + 310.0f, y0 = float(g_screen_height / 2 - 200);
+    ASSERT_TRUE(click_at(x1 + 297.0f, y0 + 20.0f));
+    EXPECT_EQ(g_interface.attunement_select_open, 0u);
 
     g_quit = 1;
     program_shutdown(true);
