@@ -7,6 +7,13 @@ void table_file_read(table_file_state& state, bool whole, const table_file_conte
     state.read_whole = whole;
     state.found = found;
     state.changed = false;
+    state.never_read = false;
+}
+
+void table_file_not_read(table_file_state& state)
+{
+    table_file_read(state, false);
+    state.never_read = true;
 }
 
 void table_file_changed(table_file_state& state)
@@ -18,7 +25,10 @@ bool table_file_may_be_written(const table_file_state& state)
 {
     if (state.read_whole || state.changed)
         return true;
-    console_log("%s sa nenacital cely, nezapisujem ho", state.file);
+    if (state.never_read)
+        console_log("%s sa necita a tabulka sa nezmenila, nezapisujem ho", state.file);
+    else
+        console_log("%s sa nenacital cely, nezapisujem ho", state.file);
     return false;
 }
 

@@ -19,14 +19,19 @@ struct table_file_state {
     bool changed;                         // an edit changed the table since it was read or written
     int32_t (*held_records)() = nullptr;  // the records a write of the table stores now
     table_file_contents found = {};       // the file as its loader last found it
+    bool never_read = false;              // the table is built otherwise; its file is only written
 };
 
 // The loader's verdict on its file, and what it found there; an edit is forgotten.
 void table_file_read(table_file_state& state, bool whole, const table_file_contents& found = {});
+// A table that is built otherwise than from its file, which nothing reads: like a table not read
+// whole it replaces its file only after an edit.
+void table_file_not_read(table_file_state& state);
 // An edit of the table.
 void table_file_changed(table_file_state& state);
 // True when the table may be written over its file; otherwise logs "<file> sa nenacital cely,
-// nezapisujem ho" and returns false.
+// nezapisujem ho" (for a file nothing reads "<file> sa necita a tabulka sa nezmenila, nezapisujem
+// ho") and returns false.
 bool table_file_may_be_written(const table_file_state& state);
 // Writes the table with `write` when it may be written; a complete write makes the file hold the
 // table (read whole, no edit pending). False when the file was left alone or the write failed.

@@ -3,9 +3,16 @@
 #include "core/console_log.h"
 #include "core/editor_globals.h"
 #include "engine/packed_stream.h"
+#include "engine/record_io.h"
 #include "world/movement_map.h"
 #include "world/scene_header.h"
 #include "world/world_objects.h"
+
+namespace {
+
+constexpr const char* k_map_kept = "doterajsia mapa";
+
+} // namespace
 
 bool export_mapinfo(const char* path)
 {
@@ -20,20 +27,25 @@ bool export_mapinfo(const char* path)
 
 bool import_mapinfo(const char* path)
 {
-    packed_stream* in = stream_open(path, "rp");
+    packed_stream* in = open_data_file(path, k_map_kept);
     if (!in) {
-        console_log("mapinfo %s sa neda otvorit", path);
+        console_log("mapinfo %s sa neda otvorit, nic nemenim", path);
         return false;
     }
-    bool read = read_movemap(in);
-    if (read) {
-        read_scene_header(in);
-        g_map_dirty = 1;
-    } else {
-        console_log("mapinfo %s: pohybova mapa odmietnuta, nic nemenim", path);
+    // Both sections are read aside; the level takes them only when the file held them and no more.
+    movemap_section map;
+    scene_header header = g_scene_header;
+    const bool read = read_movemap_section(in, &map) && read_scene_header_record(in, &header);
+    const int64_t after = close_read_file(in, read, path, k_map_kept);
+    if (!read || after > 0 || !take_movemap_section(map)) {
+        console_log("mapinfo %s sa nenacital cely, nic nemenim", path);
+        return false;
     }
-    stream_close(in);
-    return read;
+    g_scene_header = header;
+    if (g_scene_hero.reassign_attackers)
+        g_scene_hero.reassign_attackers();
+    g_map_dirty = 1;
+    return true;
 }
 
 bool export_sortinfo(const char* path)
@@ -48,7 +60,7 @@ bool import_sortinfo(const char* path)
 {
     uint32_t changed = 0;
     if (!read_objects(path, &changed)) {
-        console_log("sortinfo %s sa neda precitat", path);
+        console_log("sortinfo %s sa nenacital cely, nic nemenim", path);
         return false;
     }
     if (changed > 0)

@@ -11,15 +11,16 @@
 // write. False (logged) when the file cannot be written.
 bool export_mapinfo(const char* path);
 
-// Reads a mapinfo file: the movement map, then the scene header. A movement map the reader
-// refuses (missing, of no size, cut short) changes nothing and the header is not read. Any
-// table changed marks the map changed. False (logged) when the file cannot be opened or the
-// movement map was refused.
+// Reads a mapinfo file: the movement map, then the scene header, both read aside first. Only a
+// file that holds both sections whole, sound (movemap_section, read_scene_header_record) and
+// nothing after them replaces the movement map and the scene header and marks the map changed;
+// any other changes nothing and returns false with its log lines.
 bool import_mapinfo(const char* path);
 
 // Writes the sortinfo file; false (logged) when it cannot be written.
 bool export_sortinfo(const char* path);
 
 // Reads a sortinfo file over the objects that stand at the stored places; an object changed
-// marks the map changed. False (logged) when the file cannot be opened.
+// marks the map changed. A file that cannot be read, or holds bytes after its last whole record,
+// changes nothing and returns false with its log lines.
 bool import_sortinfo(const char* path);

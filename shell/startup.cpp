@@ -304,7 +304,7 @@ const program_step k_startup_steps[] = {
     {"load_items", [] { load_items(); return true; }},
     {"load_model_registry", [] {
          load_chardata();
-         table_file_read(g_charpr_file, false);  // the move prototypes come from the model folders
+         table_file_not_read(g_charpr_file);  // the move prototypes come from the model folders
          return true;
      }},
     {"load_char_containers", [] { load_char_containers(); return true; }},

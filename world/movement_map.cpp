@@ -185,32 +185,28 @@ bool write_movemap(packed_stream* stream)
     return true;
 }
 
-bool read_movemap(packed_stream* stream)
+bool read_movemap_section(packed_stream* stream, movemap_section* section)
 {
     if (!stream)
         return false;
     bool ok = true;
-    int16_t origin_column = read_i16(stream, &ok);
+    const int16_t origin_column = read_i16(stream, &ok);
     if (!ok) {
         console_log("ziadna pohybova mapa");
         return false;
     }
-    int16_t origin_row = read_i16(stream, &ok);
-    int16_t columns = read_i16(stream, &ok);
-    int16_t rows = read_i16(stream, &ok);
-    if (!ok) {
+    const int16_t origin_row = read_i16(stream, &ok);
+    const int16_t columns = read_i16(stream, &ok);
+    const int16_t rows = read_i16(stream, &ok);
+    // 0 x 0 is the map of no cells; no map has a negative side, or one side 0 and the other not.
+    if (!ok || columns < 0 || rows < 0 || (columns == 0) != (rows == 0)) {
         console_log("movement map of size %d x %d refused", int(columns), int(rows));
         return false;
     }
-    if (columns <= 0 || rows <= 0) {
-        // No cells follow: a zero size is whole, the map keeps what it held.
-        console_log("movement map of size %d x %d refused", int(columns), int(rows));
-        return columns >= 0 && rows >= 0;
-    }
 
     // The cells are read before anything is allocated for them, so a size the data does not
-    // back costs nothing and leaves the map as it was.
-    size_t total = size_t(columns) * size_t(rows);
+    // back costs no more than the data there.
+    const size_t total = size_t(columns) * size_t(rows);
     std::vector<uint8_t> cells;
     while (cells.size() < total) {
         size_t at = cells.size();
@@ -222,13 +218,31 @@ bool read_movemap(packed_stream* stream)
             return false;
         }
     }
-
-    if (!create_movemap(&g_movement_map, columns, rows, origin_column, origin_row))
-        return false;
-    create_movemap(&g_movement_map_spare, columns, rows, origin_column, origin_row);
-    for (size_t i = 0; i < total; ++i)
-        g_movement_map.cells[i] = cells[i] == k_cell_editor_mark ? k_cell_free : cells[i];
+    section->origin_column = origin_column;
+    section->origin_row = origin_row;
+    section->columns = columns;
+    section->rows = rows;
+    section->cells = std::move(cells);
     return true;
+}
+
+bool take_movemap_section(const movemap_section& section)
+{
+    if (section.columns == 0)
+        return true;
+    const int16_t columns = section.columns, rows = section.rows;
+    if (!create_movemap(&g_movement_map, columns, rows, section.origin_column, section.origin_row))
+        return false;
+    create_movemap(&g_movement_map_spare, columns, rows, section.origin_column, section.origin_row);
+    for (size_t i = 0; i < section.cells.size(); ++i)
+        g_movement_map.cells[i] = section.cells[i] == k_cell_editor_mark ? k_cell_free : section.cells[i];
+    return true;
+}
+
+bool read_movemap(packed_stream* stream)
+{
+    movemap_section section;
+    return read_movemap_section(stream, &section) && take_movemap_section(section);
 }
 
 void draw_movemap(const movement_map* map)

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 struct packed_stream;
 
@@ -62,12 +63,21 @@ int32_t is_cell_passable(const movement_map* map, int32_t x, int32_t y);
 int32_t can_object_stand(const movement_map* map, float object_x, float object_y, float dx, float dy);
 
 // The movement map of a level map file: i16 origin column, i16 origin row, i16 columns, i16 rows,
-// then the cells. The reader logs "ziadna pohybova mapa" and keeps the map when the section is
-// missing; a map of zero or negative size, or one whose cells end early, is refused with a log
-// line and the map kept. Otherwise g_movement_map is replaced (cells of 3 become 0) and
-// g_movement_map_spare re-created empty. Both do nothing for a null stream. The reader returns
-// whether the section was there whole: a map of zero size has no cells, so it is; a negative size,
-// which no map can have, is not.
+// then the cells. A section as read, before it replaces the level's map.
+struct movemap_section {
+    int16_t origin_column = 0, origin_row = 0, columns = 0, rows = 0;
+    std::vector<uint8_t> cells;  // columns x rows bytes as stored
+};
+// Reads a section into *section, touching no map. False, with a log line and *section as it was,
+// when the section is missing ("ziadna pohybova mapa"), of a size no map has (a side below 0, or
+// one side 0 and the other not) or cut short. 0 x 0 is whole: the map of no cells.
+bool read_movemap_section(packed_stream* stream, movemap_section* section);
+// Makes a section read the level's map: g_movement_map takes its origin, size and cells (cells of
+// 3 become 0) and g_movement_map_spare is re-created empty. A section of 0 x 0 keeps the map as it
+// is. False, the map kept, when the cells cannot be allocated.
+bool take_movemap_section(const movemap_section& section);
+// The writer writes g_movement_map; the reader reads a section and takes it, and returns whether
+// the section was there whole and taken. Both do nothing for a null stream.
 bool write_movemap(packed_stream* stream);
 bool read_movemap(packed_stream* stream);
 

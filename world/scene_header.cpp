@@ -14,6 +14,7 @@
 #include "world/weather.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -163,14 +164,24 @@ bool write_scene_header(packed_stream* stream)
            stream_write(bytes, int(sizeof bytes), stream) == int(sizeof bytes);
 }
 
-bool read_scene_header(packed_stream* stream)
+bool scene_header_numbers_sound(const scene_header& header)
+{
+    auto coordinate = [](float v) { return std::isfinite(v) && std::fabs(v) <= k_scene_coordinate_limit; };
+    if (!std::isfinite(header.scale) || !(header.scale > 0.0f) || header.scale > k_scene_scale_max)
+        return false;
+    for (float bound : {header.camera_min_x, header.camera_max_x, header.camera_min_y, header.camera_max_y})
+        if (!coordinate(bound))
+            return false;
+    for (int32_t n = 0; n < std::min<int32_t>(header.entry_count, k_entry_points); ++n)
+        if (!coordinate(header.entry_x[n]) || !coordinate(header.entry_y[n]))
+            return false;
+    return true;
+}
+
+bool read_scene_header_record(packed_stream* stream, scene_header* header)
 {
     if (!stream)
         return false;
-    scene_header& header = g_scene_header;
-    header.entry_count = 0;
-    if (g_scene_hero.reassign_attackers)
-        g_scene_hero.reassign_attackers();
     int64_t stored_size = stream_read_u32le(stream);
     if (stored_size < 0) {
         console_log("ziadne info o scene");
@@ -179,15 +190,34 @@ bool read_scene_header(packed_stream* stream)
     // Bytes beyond a shorter stored record keep the header's present values.
     uint8_t bytes[k_scene_header_size];
     record_writer out{bytes};
-    scene_header_fields(out, header);
-    bool complete = read_stored_record(stream, bytes, sizeof bytes, uint32_t(stored_size));
+    scene_header_fields(out, *header);
+    if (!read_stored_record(stream, bytes, sizeof bytes, uint32_t(stored_size)))
+        return false;
+    scene_header read = *header;
     record_reader in{bytes};
-    scene_header_fields(in, header);
-    if (header.entry_count > k_entry_points)
-        header.entry_count = k_entry_points;
-    header.followed_char = scene_player_slot();
-    header.reserved148 = 0;
-    return complete;
+    scene_header_fields(in, read);
+    if (read.entry_count > k_entry_points)
+        read.entry_count = k_entry_points;
+    if (!scene_header_numbers_sound(read)) {
+        console_log("hlavicka sceny odmietnuta: mierka %g, hranice %g %g %g %g", double(read.scale),
+                    double(read.camera_min_x), double(read.camera_max_x), double(read.camera_min_y),
+                    double(read.camera_max_y));
+        return false;
+    }
+    read.followed_char = scene_player_slot();
+    read.reserved148 = 0;
+    *header = read;
+    return true;
+}
+
+bool read_scene_header(packed_stream* stream)
+{
+    if (!stream)
+        return false;
+    g_scene_header.entry_count = 0;
+    if (g_scene_hero.reassign_attackers)
+        g_scene_hero.reassign_attackers();
+    return read_scene_header_record(stream, &g_scene_header);
 }
 
 void play_scene_music(scene_header* header)

@@ -111,12 +111,22 @@ int16_t scene_player_slot();
 // scale 1, ground 0, "new map".
 void reset_scene_header(scene_header* header);
 
-// The scene header of a level map file: u32 400 and the record. The reader clears the entry
-// count, has the attackers' places reassigned, reads the stored size and takes min(size, 400)
-// bytes (skipping the rest), keeps at most 8 entry points, sets the followed character to the
-// player and the word at 148 to 0. A missing size logs "ziadne info o scene" and keeps the header without entry points. Both do
-// nothing for a null stream.
+// The numbers a header may hold: a finite scale above 0 and at most k_scene_scale_max; camera
+// bounds and the counted entry points finite and within k_scene_coordinate_limit of 0.
+constexpr float k_scene_scale_max = 100.0f;
+constexpr float k_scene_coordinate_limit = 16777216.0f;  // 2^24 pixels: floats still hold whole pixels
+bool scene_header_numbers_sound(const scene_header& header);
+
+// The scene header of a level map file: u32 400 and the record. The record reader reads the
+// stored size and takes min(size, 400) bytes (skipping the rest) over a copy of *header, keeps at
+// most 8 entry points, sets the followed character to the player and the word at 148 to 0. Only a
+// section there whole with sound numbers (scene_header_numbers_sound) replaces *header; a missing
+// size logs "ziadne info o scene", numbers refused log their line, and the reader returns false
+// with *header as it was. read_scene_header is the level reader's section: it clears the entry
+// count of g_scene_header and has the attackers' places reassigned first, so a header refused
+// keeps its previous contents with no entry points. All do nothing for a null stream.
 bool write_scene_header(packed_stream* stream);
+bool read_scene_header_record(packed_stream* stream, scene_header* header);
 bool read_scene_header(packed_stream* stream);
 
 // The scene start after a level is entered (skipped while a text-window command suppressed

@@ -1,6 +1,7 @@
 #include "world/world_objects.h"
 
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/editor_globals.h"
 #include "core/frame_timing.h"
 #include "core/globals.h"
@@ -20,6 +21,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <string>
 #include <type_traits>
 #include <vector>
 
@@ -578,12 +580,24 @@ bool read_objects(const char* path, uint32_t* changed)
 {
     if (changed)
         *changed = 0;
-    forget_free_slot_hint();
-    packed_stream* in = stream_open(path, "rp");
+    constexpr const char* k_kept = "objekty, ako boli";
+    packed_stream* in = open_data_file(path, k_kept);
     if (!in)
         return false;
-    uint8_t bytes[k_world_object_size + k_sort_name_size];
-    while (stream_read(bytes, int(sizeof bytes), in) == int(sizeof bytes)) {
+    // Every record is read before any object changes, so a file that does not read whole changes none.
+    constexpr int k_record = int(k_world_object_size + k_sort_name_size);
+    std::vector<uint8_t> records;
+    int got = 0;
+    for (uint8_t bytes[k_record]; (got = stream_read(bytes, k_record, in)) == k_record;)
+        records.insert(records.end(), bytes, bytes + k_record);
+    if (stream_close(in) != 0 || got != 0) {
+        const std::string where = got > 0 ? std::to_string(got) + " bajtov za koncom dat" : std::string("zaznamy");
+        report_damaged_file(path, where.c_str(), k_kept);
+        return false;
+    }
+    forget_free_slot_hint();
+    for (size_t at = 0; at < records.size(); at += size_t(k_record)) {
+        const uint8_t* bytes = records.data() + at;
         world_object stored;
         decode_world_object(bytes, &stored);
         char name[k_sort_name_size + 1] = {};
@@ -605,5 +619,5 @@ bool read_objects(const char* path, uint32_t* changed)
         if (!matched)
             console_log("taky object tu neni");
     }
-    return stream_close(in) == 0;
+    return true;
 }

@@ -212,10 +212,11 @@ int32_t swap_object_in_layer(int32_t index, bool backward);
 // The editor's sort-information file ("*.inf", packed): every depth-sorted ordinary object with
 // a prototype above 0, as its 420-byte record and the first 30 bytes of its prototype's name.
 // Reading copies each stored record over every object of that prototype name at the same place
-// (same position, or same corners), keeping the object's own prototype index; reading stops at
-// a short record, and `changed`, when given, counts the objects overwritten. The writer
-// replaces the file only after a complete write. False when the file cannot be written, opened
-// or read through.
+// (same position, or same corners), keeping the object's own prototype index; `changed`, when
+// given, counts the objects overwritten. The writer replaces the file only after a complete
+// write. False when the file cannot be written; for the reader, when the file cannot be opened or
+// read through or holds bytes after its last whole record: then no object changes and the file
+// is reported (core/data_files.h).
 bool write_objects(const char* path);
 bool read_objects(const char* path, uint32_t* changed = nullptr);
 

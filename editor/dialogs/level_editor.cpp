@@ -1,6 +1,7 @@
 #include "editor/dialogs/level_editor.h"
 
 #include "characters/creature_files.h"
+#include "core/console_log.h"
 #include "core/editor_globals.h"
 #include "core/globals.h"
 #include "core/utilities.h"
@@ -17,6 +18,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 
 dialog_handle g_level_editor_window = 0;
 
@@ -25,6 +27,12 @@ namespace {
 constexpr const char* k_level_types[] = {"outside", "inside", "gui"};
 constexpr const char* k_grounds[] = {"dirt", "dungeon", "grass", "metal", "stone", "wood", "water", "snow", "ice"};
 constexpr int32_t k_number_chars = 19;
+
+// The bounds and the scale of the page's fields.
+const std::pair<int32_t, float scene_header::*> k_number_fields[] = {
+    {k_level_xmin, &scene_header::camera_min_x}, {k_level_xmax, &scene_header::camera_max_x},
+    {k_level_ymin, &scene_header::camera_min_y}, {k_level_ymax, &scene_header::camera_max_y},
+    {k_level_scale, &scene_header::scale}};
 
 template <size_t N>
 std::string field(const char (&text)[N])
@@ -55,11 +63,8 @@ void open_page(dialog_handle dialog)
     for (const char* type : k_level_types)
         add_combo_string(dialog, k_level_type, type);
     set_combo_sel(dialog, k_level_type, h.level_type <= k_level_gui ? h.level_type : -1);
-    set_item_float(dialog, k_level_xmin, "%.2f", h.camera_min_x);
-    set_item_float(dialog, k_level_xmax, "%.2f", h.camera_max_x);
-    set_item_float(dialog, k_level_ymin, "%.2f", h.camera_min_y);
-    set_item_float(dialog, k_level_ymax, "%.2f", h.camera_max_y);
-    set_item_float(dialog, k_level_scale, "%.2f", h.scale);
+    for (const auto& [id, number] : k_number_fields)
+        set_item_float(dialog, id, "%.2f", h.*number);
     const int32_t names = std::min<int32_t>(g_creature_files.count, int32_t(g_creature_files.names.size()));
     for (int32_t i = 0; i < names; ++i)
         add_list_string(dialog, k_level_creatures, field(g_creature_files.names[size_t(i)].name).c_str());
@@ -75,15 +80,23 @@ void open_page(dialog_handle dialog)
     }
 }
 
-// Every field of the page into the scene header at once; nothing is validated.
+// Every field of the page into the scene header at once. Bounds and a scale that no level file may
+// hold (scene_header_numbers_sound) are refused together: the header and the fields keep the
+// numbers it had.
 void update_header(dialog_handle dialog)
 {
     scene_header& h = g_scene_header;
-    h.camera_min_x = get_item_float(dialog, k_level_xmin, k_number_chars);
-    h.camera_max_x = get_item_float(dialog, k_level_xmax, k_number_chars);
-    h.camera_min_y = get_item_float(dialog, k_level_ymin, k_number_chars);
-    h.camera_max_y = get_item_float(dialog, k_level_ymax, k_number_chars);
-    h.scale = get_item_float(dialog, k_level_scale, k_number_chars);
+    scene_header typed = h;
+    for (const auto& [id, number] : k_number_fields)
+        typed.*number = get_item_float(dialog, id, k_number_chars);
+    if (scene_header_numbers_sound(typed)) {
+        for (const auto& [id, number] : k_number_fields)
+            h.*number = typed.*number;
+    } else {
+        console_log("mierka alebo hranice sceny mimo rozsahu, ostavaju doterajsie");
+        for (const auto& [id, number] : k_number_fields)
+            set_item_float(dialog, id, "%.2f", h.*number);
+    }
     const int32_t type = get_combo_sel(dialog, k_level_type);
     if (type >= 0)
         h.level_type = uint8_t(type);

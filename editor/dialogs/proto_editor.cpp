@@ -248,10 +248,7 @@ void import_proto(dialog_handle dialog)
         console_log("prototypov je uz %u", k_max_level_protos);
         return;
     }
-    packed_stream* in = stream_open(path.c_str(), "rp");
-    const bool whole = in && read_object_proto(index, in, 0);
-    stream_close(in);
-    if (!whole) {
+    if (!read_object_proto_file(index, path.c_str(), "doterajsie prototypy")) {
         console_log("chybny prototyp %s", path.c_str());
         unload_object_proto(index, true);
         return;

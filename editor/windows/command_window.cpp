@@ -151,12 +151,16 @@ void save_map()
 }
 
 // Asks for a file and hands a chosen one to the command; a file to save is written only where
-// may_write allows.
+// may_write allows. A file that could not be read in is named in a message box.
 void exchange(const char* title, const char* filter, const char* extension, int32_t mode, bool (*command)(const char*))
 {
     std::string path = ask(title, filter, extension, mode);
-    if (!path.empty() && (mode == k_file_dialog_open || may_write(path, title)))
-        command(path.c_str());
+    if (path.empty() || (mode != k_file_dialog_open && !may_write(path, title)))
+        return;
+    if (!command(path.c_str()) && mode == k_file_dialog_open)
+        message_box(g_command_window,
+                    (path + "\nThe file could not be read whole; the map stays as it was (the console says why).").c_str(),
+                    title, message_box_kind::ok);
 }
 
 bool help_viewer_proc(dialog_handle dialog, const dialog_message& m)
@@ -284,7 +288,7 @@ void run_menu_command(int32_t id)
         exchange("save sortinfo", k_info_filter, "inf", 0, export_sortinfo);
         break;
     case k_menu_import_sortinfo:
-        exchange("save sortinfo", k_info_filter, "inf", k_file_dialog_open, import_sortinfo);
+        exchange("load sortinfo", k_info_filter, "inf", k_file_dialog_open, import_sortinfo);
         break;
     default:
         break;

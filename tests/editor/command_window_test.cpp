@@ -1,6 +1,8 @@
 // The command window and the mode tabs: one window of each editor, the tab pages replacing each
-// other, the map saved through the level writer, and the mapinfo and sortinfo round trips.
+// other, the map saved through the level writer, and the mapinfo and sortinfo round trips and
+// refusals.
 #include "level/level_fixture.h"
+#include "tests/editor/dialog_texts.h"
 
 #include "core/console_log.h"
 #include "core/globals.h"
@@ -10,8 +12,10 @@
 #include "editor/controls/dialog_user.h"
 #include "editor/editor_state.h"
 #include "editor/windows/file_name_dialog.h"
+#include "engine/packed_stream.h"
 #include "level/level_links.h"
 #include "level/level_map.h"
+#include "level/save_files.h"
 #include "platform/clock.h"
 #include "support/file_size_limit.h"
 #include "support/temp_folder.h"
@@ -289,4 +293,79 @@ TEST_F(CommandWindow, MapinfoAndSortinfoComeBackAndRefusedFilesChangeNothing)
          at = after.find("taky object tu neni", at + 1))
         ++misses;
     EXPECT_EQ(misses, 1u);
+}
+
+TEST_F(CommandWindow, AnImportThatFailsChangesNothingAndSaysSo)
+{
+    fill_every_section();
+    open_editor_windows();
+    ASSERT_TRUE(write_level_map("brana.sav"));
+    // A movement map alone; a whole mapinfo with three bytes after it.
+    packed_stream* out = stream_open("alone.mv", "wp");
+    ASSERT_TRUE(write_movemap(out));
+    ASSERT_EQ(stream_close(out), 0);
+    out = stream_open("longer.mv", "wp");
+    ASSERT_TRUE(write_movemap(out) && write_scene_header(out));
+    ASSERT_EQ(stream_write("abc", 3, out), 3);
+    ASSERT_EQ(stream_close(out), 0);
+    // A sortinfo file whose last record is cut.
+    for (uint32_t i = 0; i < 3; ++i)
+        g_objects[i].depth_sorted = 1;
+    ASSERT_TRUE(write_objects("objects.inf"));
+    std::vector<uint8_t> records;
+    ASSERT_TRUE(read_packed_file("objects.inf", &records));
+    ASSERT_GT(records.size(), 450u);
+    g_objects[1].alpha = 0.25f;  // the first record would put it back
+    out = stream_open("cut.inf", "wp");
+    ASSERT_EQ(stream_write(records.data(), int(records.size() - 10), out), int(records.size() - 10));
+    ASSERT_EQ(stream_close(out), 0);
+
+    const level_snapshot before = level_snapshot::take();
+    const std::vector<uint8_t> saved = (write_level_map("before.sav"), read_bytes("before.sav"));
+    std::vector<std::string> shown;  // "caption|text" of each box; "chooser|title" of each file chooser
+    auto answer = [&shown](std::string name) {
+        set_modal_responder([&shown, name](dialog_handle modal) {
+            const dialog_record* r = find_dialog(modal);
+            if (find_control(modal, k_chooser_name, control_kind::edit)) {
+                shown.push_back("chooser|" + r->caption);
+                user_edit_text(modal, k_chooser_name, name);
+                user_click(modal, k_id_ok);
+                return false;
+            }
+            shown.push_back(r->caption + "|" + label_texts(modal));
+            user_click(modal, k_id_ok);
+            return false;
+        });
+    };
+    const struct {
+        const char* file;
+        int32_t command;
+        const char* title;
+        const char* line;
+    } refused[] = {
+        {"brana.sav", k_menu_import_mapinfo, "load movemap", "movement map of size 13104 x 0 refused"},
+        {"alone.mv", k_menu_import_mapinfo, "load movemap", "ziadne info o scene"},
+        {"longer.mv", k_menu_import_mapinfo, "load movemap", "longer.mv: poskodeny subor (3 bajtov za koncom dat)"},
+        {"cut.inf", k_menu_import_sortinfo, "load sortinfo", "cut.inf: poskodeny subor (440 bajtov za koncom dat)"},
+    };
+    for (const auto& r : refused) {
+        shown.clear();
+        const size_t logged = log_text().size();
+        answer(r.file);
+        ASSERT_TRUE(user_pick_menu(g_command_window, r.command)) << r.file;
+        ASSERT_EQ(shown.size(), 2u) << r.file;
+        EXPECT_EQ(shown[0], std::string("chooser|") + r.title);
+        EXPECT_EQ(shown[1].substr(0, shown[1].find('|')), r.title);
+        EXPECT_NE(shown[1].find(std::string(r.file) + "\nThe file could not be read whole"), std::string::npos);
+        const std::string log = log_text().substr(logged);
+        EXPECT_NE(log.find(r.line), std::string::npos) << r.file << "\n" << log;
+        EXPECT_NE(log.find(" sa nenacital cely, nic nemenim\n"), std::string::npos) << r.file;
+        EXPECT_EQ(g_map_dirty, 0u) << r.file;
+        const level_snapshot after = level_snapshot::take();
+        EXPECT_EQ(after.cells, before.cells) << r.file;
+        EXPECT_EQ(after.scene, before.scene) << r.file;
+        EXPECT_EQ(after.objects, before.objects) << r.file;
+    }
+    ASSERT_TRUE(write_level_map("after.sav"));
+    EXPECT_EQ(read_bytes("after.sav"), saved);
 }

@@ -165,6 +165,13 @@ TEST_F(LevelEditor, TheHeaderIsShownAndUpdatedAtOnceAndTheEntryPointsKeepTheirOr
     EXPECT_EQ(g_scene_header.level_type, k_level_gui);
     EXPECT_EQ(g_scene_header.ground_type, 8);
     EXPECT_EQ(g_map_dirty, 1u);
+    // A scale no level file may hold is refused with the bounds; the fields show what was kept.
+    user_edit_text(d, k_level_scale, "nan");
+    user_edit_text(d, k_level_ymax, "5");
+    user_click(d, k_level_update);
+    EXPECT_FLOAT_EQ(g_scene_header.scale, 1.5f);
+    EXPECT_FLOAT_EQ(g_scene_header.camera_max_y, 100000.0f);
+    EXPECT_EQ(field_text(d, k_level_scale), "1.50");
 
     for (int32_t n = 0; n < 9; ++n) {
         hero_x = float(n);

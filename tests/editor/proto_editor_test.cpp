@@ -7,7 +7,9 @@
 #include "core/editor_globals.h"
 #include "editor/dialogs/proto_editor.h"
 #include "editor/windows/file_name_dialog.h"
+#include "engine/packed_stream.h"
 #include "engine/textures.h"
+#include "level/save_files.h"
 #include "world/object_protos.h"
 #include "world/world_objects.h"
 
@@ -190,6 +192,19 @@ TEST_F(ProtoEditor, ExportAndImportCarryAPrototypeAndADuplicateNameBecomesNew)
     EXPECT_EQ(g_object_proto_count, 2u);
     EXPECT_EQ(control_rows(d, k_proto_list).size(), 2u);
     EXPECT_NE(log_text().find("chybny prototyp"), std::string::npos);
+
+    // Nor does one with bytes after its record, which the game refuses too.
+    std::vector<uint8_t> body;
+    ASSERT_TRUE(read_packed_file("spark.pr", &body));
+    body.insert(body.end(), {1, 2, 3});
+    packed_stream* out = stream_open("longer.pr", "wp");
+    ASSERT_EQ(stream_write(body.data(), int(body.size()), out), int(body.size()));
+    ASSERT_EQ(stream_close(out), 0);
+    choose({"longer.pr"});
+    user_pick_menu(d, k_proto_menu_import);
+    EXPECT_EQ(g_object_proto_count, 2u);
+    EXPECT_EQ(control_rows(d, k_proto_list).size(), 2u);
+    EXPECT_NE(log_text().find("longer.pr: poskodeny subor (3 bajtov za koncom dat)"), std::string::npos);
 }
 
 TEST_F(ProtoEditor, FramesComeFromFilesAndFoldersWithinTheWorkingFolderAndTheTableLimits)

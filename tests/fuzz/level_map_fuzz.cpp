@@ -52,6 +52,11 @@ void check_bounds()
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     in_fuzz_folder scratch;
+    static const bool started = [] {
+        reset_scene_header(&g_scene_header);  // as the start-up leaves it, before any level
+        return true;
+    }();
+    (void)started;
     write_fuzz_file("level.sav", data, size);
     if (read_level_map_file("level.sav", "level.sav") == map_read::unread)
         return 0;

@@ -1,5 +1,6 @@
 // Reads the input as a mapinfo file over a known movement map and scene header: a refused file
-// leaves both as they were; an accepted one leaves a valid map.
+// leaves both as they were and the map unmarked; an accepted one leaves a valid map and a header
+// of sound numbers.
 #include "core/editor_globals.h"
 #include "level/map_exchange.h"
 #include "tests/fuzz/fuzz_scratch.h"
@@ -49,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!accepted && (!(map_state::take() == before) || g_map_dirty != 0))
         std::abort();
     if (accepted && (!g_movement_map.valid || !g_movement_map.cells || g_movement_map.columns <= 0 ||
-                     g_movement_map.rows <= 0 || g_scene_header.entry_count > k_entry_points || g_map_dirty != 1))
+                     g_movement_map.rows <= 0 || g_scene_header.entry_count > k_entry_points || g_map_dirty != 1 ||
+                     !scene_header_numbers_sound(g_scene_header)))
         std::abort();
     return 0;
 }

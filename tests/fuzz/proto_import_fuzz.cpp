@@ -1,5 +1,6 @@
 // Any bytes as a ".pr" file imported by the prototype editor: nothing may crash; a file that
-// holds no whole record adds no prototype, and one that does adds exactly one with its row.
+// holds no whole record, or bytes after it, adds no prototype, and one that holds one record
+// exactly adds exactly one with its row.
 #include "tests/fuzz/fuzz_scratch.h"
 
 #include "editor/controls/dialog_controls.h"

@@ -167,6 +167,12 @@ void level_test::fill_every_section()
         g_movement_map.cells[i] = uint8_t(i * 7 % 3);
     fill_pattern(&g_scene_header, 900);
     g_scene_header.entry_count = 5;
+    // Numbers within what the reader takes: scale, bounds and the counted entry points.
+    g_scene_header.scale = 1.25f;
+    g_scene_header.camera_min_x = g_scene_header.camera_min_y = -3000.5f;
+    g_scene_header.camera_max_x = g_scene_header.camera_max_y = 7000.25f;
+    for (int n = 0; n < 5; ++n)
+        g_scene_header.entry_x[n] = g_scene_header.entry_y[n] = 64.0f * float(n) - 100.0f;
     g_scene_header.followed_char = 0;
     g_scene_header.reserved148 = 0;
     for (int16_t i = 0; i < 3; ++i) {

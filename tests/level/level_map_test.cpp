@@ -28,6 +28,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -423,3 +424,40 @@ TEST_F(level_map_test, TheEmptyTemplateReadsTheFirstGroupAndKeepsTheRest)
 }
 
 } // namespace
+
+TEST_F(level_map_test, ASceneHeaderWithImpossibleNumbersIsADamagedSectionAndNotTaken)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    const struct {
+        const char* what;
+        void (*spoil)(scene_header&, float nan, float inf);
+    } spoiled[] = {
+        {"scale nan", [](scene_header& h, float nan, float) { h.scale = nan; }},
+        {"scale 0", [](scene_header& h, float, float) { h.scale = 0.0f; }},
+        {"bound inf", [](scene_header& h, float, float inf) { h.camera_max_y = inf; }},
+        {"entry far", [](scene_header& h, float, float) { h.entry_x[4] = 1e30f; }},
+    };
+    for (const auto& s : spoiled) {
+        fill_every_section();
+        const level_snapshot written = level_snapshot::take();
+        s.spoil(g_scene_header, nan, inf);
+        ASSERT_TRUE(write_level_map("spoiled.sav"));
+        clear_level_tables();
+        g_scene_header.entry_count = 2;  // the previous level's entry points
+        const size_t logged = log_text().size();
+        EXPECT_EQ(load_level_map_file("spoiled.sav"), map_read::damaged) << s.what;
+        const std::string log = log_text().substr(logged);
+        EXPECT_NE(log.find("hlavicka sceny odmietnuta: mierka "), std::string::npos) << s.what;
+        EXPECT_NE(log.find("spoiled.sav: poskodeny subor (sekcia hlavicka sceny)"), std::string::npos) << s.what;
+        EXPECT_EQ(log.find("load ok"), std::string::npos) << s.what;
+        // The header keeps what it held, with no entry points; the sections after it are read.
+        EXPECT_EQ(g_scene_header.scale, 1.0f) << s.what;
+        EXPECT_EQ(g_scene_header.camera_max_y, 100000.0f) << s.what;
+        EXPECT_EQ(g_scene_header.entry_count, 0) << s.what;
+        EXPECT_STREQ(g_scene_header.display_name, "new map") << s.what;
+        const level_snapshot read = level_snapshot::take();
+        EXPECT_EQ(read.cells, written.cells) << s.what;
+        EXPECT_EQ(read.placements, written.placements) << s.what;
+        EXPECT_EQ(read.monster_points, written.monster_points) << s.what;
+    }
+}

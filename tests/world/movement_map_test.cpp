@@ -152,8 +152,13 @@ TEST(MovemapSection, MissingCutOrEmptyMapsLeaveTheMapAsItWas)
     EXPECT_FALSE(read_last_section({5}, read_movemap));
     EXPECT_TRUE(kept());
 
-    // A size of no cells: the section is whole, the map kept.
-    EXPECT_TRUE(read_last_section({0, 0, 0, 0, 0, 0, 9, 0}, read_movemap));
+    // 0 x 0, the map of no cells: the section is whole, the map kept. One side 0, which no map
+    // has: the section is damaged, the map kept all the same.
+    EXPECT_TRUE(read_last_section({0, 0, 0, 0, 0, 0, 0, 0}, read_movemap));
+    EXPECT_TRUE(kept());
+    EXPECT_FALSE(read_last_section({0, 0, 0, 0, 0, 0, 9, 0}, read_movemap));
+    EXPECT_TRUE(kept());
+    EXPECT_FALSE(read_last_section({0, 0, 0, 0, 0x30, 0x33, 0, 0}, read_movemap));
     EXPECT_TRUE(kept());
 
     // A negative size, which no map has: the section is damaged, the map kept.
