@@ -5,6 +5,7 @@
 #include "core/globals.h"
 #include "engine/packed_stream.h"
 #include "engine/primitives.h"
+#include "engine/record_io.h"
 
 #include <algorithm>
 #include <cmath>
@@ -229,6 +230,20 @@ bool read_movemap(packed_stream* stream)
     for (size_t i = 0; i < total; ++i)
         g_movement_map.cells[i] = cells[i] == k_cell_editor_mark ? k_cell_free : cells[i];
     return true;
+}
+
+bool skip_movemap(packed_stream* stream)
+{
+    bool ok = stream != nullptr;
+    for (int i = 0; i < 2 && ok; ++i)
+        read_i16(stream, &ok);  // the origin
+    const int16_t columns = ok ? read_i16(stream, &ok) : 0;
+    const int16_t rows = ok ? read_i16(stream, &ok) : 0;
+    if (!ok)
+        return false;
+    if (columns <= 0 || rows <= 0)
+        return columns >= 0 && rows >= 0;
+    return skip_stream_bytes(stream, uint64_t(columns) * uint64_t(rows));
 }
 
 void draw_movemap(const movement_map* map)

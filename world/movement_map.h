@@ -70,6 +70,8 @@ int32_t can_object_stand(const movement_map* map, float object_x, float object_y
 // which no map can have, is not.
 bool write_movemap(packed_stream* stream);
 bool read_movemap(packed_stream* stream);
+// Takes the section as read_movemap does and keeps nothing; its verdict is read_movemap's.
+bool skip_movemap(packed_stream* stream);
 
 // Editor overlays in world pixels, drawn outside play.
 // The cells in view (from the camera's cell across the screen's width / 32 / zoom + 2 columns and

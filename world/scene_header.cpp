@@ -190,6 +190,12 @@ bool read_scene_header(packed_stream* stream)
     return complete;
 }
 
+bool skip_scene_header(packed_stream* stream)
+{
+    const int64_t stored_size = stream ? stream_read_u32le(stream) : -1;
+    return stored_size >= 0 && skip_stream_bytes(stream, uint64_t(stored_size));
+}
+
 void play_scene_music(scene_header* header)
 {
     if (g_scene_start_suppressed)
