@@ -302,6 +302,12 @@ bool read_lights(packed_stream* stream)
     return complete;
 }
 
+bool skip_lights(packed_stream* stream)
+{
+    const int64_t stored_size = stream ? stream_read_u32le(stream) : -1;
+    return stored_size >= 0 && skip_stream_bytes(stream, uint64_t(stored_size) * k_light_slots);
+}
+
 namespace {
 
 void enable_lit_lights(int slots, bool on)

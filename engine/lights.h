@@ -109,3 +109,5 @@ void convert_light(light_record* light);
 // reader returns false when the size is missing.
 bool write_lights(packed_stream* stream);
 bool read_lights(packed_stream* stream);
+// Takes the table as read_lights does and keeps nothing; its verdict is read_lights'.
+bool skip_lights(packed_stream* stream);

@@ -287,6 +287,17 @@ bool load_level_containers(packed_stream* stream)
     return complete;
 }
 
+bool skip_level_containers(packed_stream* stream)
+{
+    const int value = stream ? stream_read_u16le(stream) : -1;
+    if (value < 0)
+        return false;
+    bool complete = true;
+    for (int32_t i = 0; complete && i < int16_t(value); ++i)
+        complete = skip_container(stream);
+    return complete;
+}
+
 bool save_level_container_states(packed_stream* stream)
 {
     return save_level_list(stream, container_write_state);

@@ -77,6 +77,9 @@ bool container_read_state(container* c, packed_stream* stream);
 // level slot from the count up is freed.
 bool save_level_containers(packed_stream* stream);
 bool load_level_containers(packed_stream* stream);
+// Takes the section as load_level_containers does and keeps nothing; its verdict is
+// load_level_containers'.
+bool skip_level_containers(packed_stream* stream);
 
 // The level containers' state blocks of a change file: i16 level count, then one state block per
 // level container. Both do nothing for a null stream and return false when the section is

@@ -110,12 +110,12 @@ bool enter_level(const std::string& bare, const std::string& path, int32_t skip_
     return whole;
 }
 
-// The map at `path` may be read; a refused name (empty path), a missing map or a wrong tag is
-// reported with the current level as what stays.
+// The map at `path` may be entered; a refused name (empty path), a missing map, a wrong tag or a
+// map that would not read whole is reported with the current level as what stays.
 bool readable_map(const std::string& path)
 {
     const std::string kept = std::string("level ") + g_current_level;
-    return !path.empty() && checked_level_map(path.c_str(), kept.c_str());
+    return !path.empty() && whole_level_map(path.c_str(), kept.c_str());
 }
 
 void localize_level_texts()
@@ -162,7 +162,7 @@ bool level_can_be_entered(const char* name)
     return readable_map(level_map_path(name));
 }
 
-void change_level(const char* name, int32_t skip_change_save, int32_t skip_monster_spawn, int32_t show_loading)
+bool change_level(const char* name, int32_t skip_change_save, int32_t skip_monster_spawn, int32_t show_loading)
 {
     const std::string bare = name ? name : "";  // name may be g_map_path, which the reading rewrites
     run_hook(g_level_links.close_item_windows, "close_item_windows");
@@ -218,4 +218,5 @@ void change_level(const char* name, int32_t skip_change_save, int32_t skip_monst
     run_hook(g_level_links.prepare_crossing_chars, "prepare_crossing_chars");
     if (read && g_editor_enabled)
         run_hook(g_level_links.map_replaced, "map_replaced");
+    return read;
 }

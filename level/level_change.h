@@ -21,16 +21,18 @@ extern uint32_t g_change_file_read;
 // leaving level's changes are not written and the monster points do not spawn. The loading
 // screen shows only with show_loading while a game is running.
 //
-// A map file that is missing ("no file") or has a wrong tag ("nespravna verzia mapy") keeps the
-// current level: its name, its tables, its resources and its change file stay, and g_map_path
-// names its map again (when one was read or written in this run). The steps after the reading (play mode, scene music, names and texts)
-// run either way. A level of type 2 (gui) gets no change file, no spawning and no script. In
-// editor mode the editor is told of a map that was read (level_links.h).
-void change_level(const char* name, int32_t skip_change_save, int32_t skip_monster_spawn, int32_t show_loading);
+// A map file that is missing ("no file"), has a wrong tag ("nespravna verzia mapy") or would not
+// read whole (read dry first, level_map.h, and reported naming the section) keeps the current
+// level: its name, its tables, its resources and its change file stay, and g_map_path names its
+// map again (when one was read or written in this run). The steps after the reading (play mode,
+// scene music, names and texts) run either way. A level of type 2 (gui) gets no change file, no
+// spawning and no script. In editor mode the editor is told of a map that was read
+// (level_links.h). True when the level was entered, false when the current level stays.
+bool change_level(const char* name, int32_t skip_change_save, int32_t skip_monster_spawn, int32_t show_loading);
 
 // True when the level `name` may be entered: the name stays in the working folder and its map
-// file is there with the map tag. Otherwise the refusal is logged, with the current level as
-// what stays, as change_level logs it.
+// file is there with the map tag and reads whole. Otherwise the refusal is logged, with the
+// current level as what stays, as change_level logs it.
 bool level_can_be_entered(const char* name);
 
 // The loading screen of a change to `level`: the loading picture, UI text 163 and the level's

@@ -22,29 +22,67 @@
 #include "world/scene_header.h"
 #include "world/sectors.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <span>
 
 const char k_map_tag[k_map_tag_size] = {'e', 'l', 'e', '0', '0', '3', 0, 0, 0, 0};
 char g_session_map_path[k_map_path_size] = {};
 
 namespace {
 
+// A table section taken and kept nowhere: u32 record size, a count (u32, or an i16 that is 0 when
+// negative; `signed_count` reads a u32 count that is 0 when negative), the records.
+bool skip_table(packed_stream* in, bool count32, bool signed_count = false)
+{
+    const int64_t size = stream_read_u32le(in);
+    int64_t count = size < 0 ? -1 : count32 ? stream_read_u32le(in) : int64_t(stream_read_u16le(in));
+    if (count < 0)
+        return false;
+    if (!count32)
+        count = std::max<int16_t>(int16_t(count), 0);
+    else if (signed_count)
+        count = std::max<int32_t>(int32_t(uint32_t(count)), 0);
+    return skip_stream_bytes(in, uint64_t(count) * uint64_t(size));
+}
+
 struct map_section {
     bool (*read)(packed_stream*);
+    // Takes the section as `read` does and keeps nothing, the level's prototype count given.
+    bool (*skip)(packed_stream*, uint32_t protos);
     const char* log_after;  // the progress line after the section, or null
     const char* name;       // as a damaged file's report names it
 };
 
 // Sections 3 to 10, after the prototypes.
 const map_section k_first_group[] = {
-    {read_sectors, "sektory in", "sektory"},
-    {read_events, "udalosti in", "udalosti"},
-    {read_map_texts, "textures in", "texty"},
-    {read_entities, "identity in", "identity"},
-    {read_objects_section, "objecty in", "objekty"},
-    {read_level_effects, "efecty in", "efekty"},
-    {read_movemap, "pohybova mapa in", "pohybova mapa"},
-    {read_scene_header, nullptr, "hlavicka sceny"},
+    {read_sectors,
+     [](packed_stream* in, uint32_t) {
+         return stream_read_u32le(in) >= 0 && skip_stream_bytes(in, uint64_t(k_sector_slots) * k_sector_record_size);
+     },
+     "sektory in", "sektory"},
+    {read_events, [](packed_stream* in, uint32_t) { return skip_table(in, true); }, "udalosti in", "udalosti"},
+    {read_map_texts, [](packed_stream* in, uint32_t) { return skip_table(in, true); }, "textures in", "texty"},
+    {read_entities, [](packed_stream* in, uint32_t) { return skip_table(in, true, true); }, "identity in", "identity"},
+    {read_objects_section, skip_objects_section, "objecty in", "objekty"},
+    {read_level_effects, [](packed_stream* in, uint32_t) { return skip_table(in, true); }, "efecty in", "efekty"},
+    {read_movemap, [](packed_stream* in, uint32_t) { return skip_movemap(in); }, "pohybova mapa in", "pohybova mapa"},
+    {read_scene_header, [](packed_stream* in, uint32_t) { return skip_scene_header(in); }, nullptr, "hlavicka sceny"},
+};
+
+// Sections 11 to 15 as the reader takes them, for the dry read.
+const map_section k_second_group[] = {
+    {nullptr, [](packed_stream* in, uint32_t) { return skip_stream_bytes(in, k_map_tag_size); }, nullptr, "druha znacka"},
+    {nullptr, [](packed_stream* in, uint32_t) { return skip_level_containers(in); }, nullptr, "kontajnery"},
+    {nullptr, [](packed_stream* in, uint32_t) { return skip_table(in, false); }, nullptr, "postavy"},
+    {nullptr, [](packed_stream* in, uint32_t) { return skip_table(in, false); }, nullptr, "predmety na zemi"},
+    {nullptr,
+     [](packed_stream* in, uint32_t) {
+         const int64_t size = stream_read_u32le(in);
+         return size >= 0 && skip_stream_bytes(in, uint64_t(size));
+     },
+     nullptr, "monster pointy"},
 };
 
 // The name of the first section that did not read whole, kept over later ones; null while all did.
@@ -251,6 +289,47 @@ map_read load_checked_map(const char* name, const char* path)
 }
 
 } // namespace
+
+std::string level_map_damage(const char* path)
+{
+    packed_stream* in = stream_open(path, "rp");
+    if (!in)
+        return "hlavicka";
+    std::string damage;
+    if (!skip_stream_bytes(in, k_map_tag_size))
+        damage = "sekcia znacka";
+    // The prototypes: u32 record size, u32 count, the records; the level keeps at most the first
+    // k_proto_first_template.
+    const int64_t proto_size = damage.empty() ? stream_read_u32le(in) : -1;
+    const int64_t protos = proto_size < 0 ? -1 : stream_read_u32le(in);
+    if (damage.empty() && (protos < 0 || !skip_stream_bytes(in, uint64_t(protos) * uint64_t(proto_size))))
+        damage = "sekcia prototypy";
+    const uint32_t kept = uint32_t(std::clamp<int64_t>(protos, 0, k_proto_first_template));
+    auto skip_group = [&](std::span<const map_section> group) {
+        for (const map_section& s : group)
+            if (damage.empty() && !s.skip(in, kept))
+                damage = std::string("sekcia ") + s.name;
+    };
+    skip_group(k_first_group);
+    skip_group(k_second_group);
+    uint64_t after = 0;
+    if (damage.empty())
+        skip_stream_bytes(in, UINT64_MAX, &after);
+    stream_close(in);
+    if (after > 0)
+        damage = std::to_string(after) + " bajtov za koncom dat";
+    return damage;
+}
+
+bool whole_level_map(const char* path, const char* kept)
+{
+    if (!checked_level_map(path, kept))
+        return false;
+    const std::string damage = level_map_damage(path);
+    if (!damage.empty())
+        report_damaged_file(path, damage.c_str(), kept);
+    return damage.empty();
+}
 
 void load_level_map(const char* name)
 {

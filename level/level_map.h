@@ -41,6 +41,15 @@ map_check check_level_map(const char* path);
 // reported (core/data_files.h) with `kept` as what stays; true for a map that may be read.
 bool checked_level_map(const char* path, const char* kept);
 
+// The map file read dry: every section taken as its reader takes it, no table changed. "" when
+// every section reads whole and no byte follows the last; else where the file is damaged, as the
+// reader's report names it ("sekcia <name>" of the first section that does not read whole, or
+// "<n> bajtov za koncom dat"), or "hlavicka" when the file cannot be opened as a packed file.
+std::string level_map_damage(const char* path);
+// checked_level_map, then the dry read: a map that would not read whole is reported damaged
+// (core/data_files.h) with `kept` as what stays. True for a map that a level change may enter.
+bool whole_level_map(const char* path, const char* kept);
+
 // The level's texture pack index: candidate A is "data/levels/" + name with its last three
 // characters replaced by "idx"; candidate B "data/levels/" + name with its last six characters
 // replaced by ".idx" (bojovka01.sav gives bojovka.idx). A candidate the name is too short for
@@ -112,3 +121,6 @@ void load_empty_map();
 // inside the objects, the objects read whole stay and the lights are not read.
 bool write_objects_section(packed_stream* stream);
 bool read_objects_section(packed_stream* stream);
+// Takes the section as read_objects_section does, with `protos` level prototypes read before it,
+// and keeps nothing; its verdict is read_objects_section's.
+bool skip_objects_section(packed_stream* stream, uint32_t protos);

@@ -25,11 +25,12 @@ bool read_as_free(const world_object& o)
     return o.state == 0 || o.proto < 0 || o.object_class != k_class_ordinary;
 }
 
-// A record the reader keeps: one not read as free whose prototype the level holds. A record of any
-// other prototype (a template's particle or effect) ends the section.
-bool kept_from_file(const world_object& o)
+// A record the reader keeps: one not read as free whose prototype is one of the level's
+// `protos` prototypes. A record of any other prototype (a template's particle or effect) ends the
+// section.
+bool kept_from_file(const world_object& o, uint32_t protos = g_object_proto_count)
 {
-    return !read_as_free(o) && uint32_t(o.proto) < g_object_proto_count;
+    return !read_as_free(o) && uint32_t(o.proto) < protos;
 }
 
 // A record that is not kept from a file.
@@ -151,4 +152,26 @@ bool read_objects_section(packed_stream* stream)
     finish_objects();
     console_log("Uspesne som nacital mapu");
     return complete && !stopped;
+}
+
+bool skip_objects_section(packed_stream* stream, uint32_t protos)
+{
+    const int64_t stored_size = stream ? stream_read_u32le(stream) : -1;
+    int64_t count = stored_size < 0 ? -1 : stream_read_u32le(stream);
+    if (count < 0 || stream_read_u32le(stream) < 0)
+        return false;
+    if (stored_size == 0)
+        count = 0;
+    for (int64_t i = 0; i < count; ++i) {
+        if (i == k_max_level_objects)
+            return skip_stream_bytes(stream, uint64_t(count - i) * uint64_t(stored_size)) && skip_lights(stream);
+        uint8_t bytes[k_world_object_size] = {};
+        if (!read_stored_record(stream, bytes, k_world_object_size, uint32_t(stored_size)))
+            return false;
+        world_object o;
+        decode_world_object(bytes, &o);
+        if (!read_as_free(o) && !kept_from_file(o, protos))
+            return false;
+    }
+    return skip_lights(stream);
 }

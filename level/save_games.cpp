@@ -32,6 +32,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -124,11 +125,12 @@ bool write_list(const save_list& list)
 
 // ---- Writing a save ----------------------------------------------------------------------
 
-saved_game_state current_game_state()
+// The game state with `map_path` as the level's path.
+saved_game_state current_game_state(const std::string& map_path)
 {
     saved_game_state s{};
     s.clock = g_game_clock;
-    copy_bounded(s.map_path, sizeof s.map_path, g_map_path);
+    copy_bounded(s.map_path, sizeof s.map_path, map_path.c_str());
     s.player_char = int32_t(g_player_char);
     if (const char_record* hero = char_at(int32_t(g_player_char))) {
         if (const world_object* o = world_object_of(*hero)) {
@@ -166,8 +168,9 @@ saved_attunements current_attunements()
     return a;
 }
 
-// Writes every file of the save into `folder`; false at the first that fails (logged).
-bool write_save_files(const std::string& folder)
+// Writes every file of the save into `folder`, the level named by `map_path`; false at the first
+// that fails (logged).
+bool write_save_files(const std::string& folder, const std::string& map_path)
 {
     auto done = [&](const char* file, bool ok) {
         if (!ok) {
@@ -191,7 +194,7 @@ bool write_save_files(const std::string& folder)
         return false;
     if (!done("container.ss", save_char_containers_to(path("container.ss").c_str())))
         return false;
-    if (!done("game.ss", write_packed_file(path("game.ss").c_str(), encode_game_state(current_game_state()))))
+    if (!done("game.ss", write_packed_file(path("game.ss").c_str(), encode_game_state(current_game_state(map_path)))))
         return false;
     if (!done("quest.ss", write_packed_file(path("quest.ss").c_str(), encode_story(current_story()))))
         return false;
@@ -259,7 +262,7 @@ bool read_save(const char* name, loaded_save* save)
     save->level = saved_level_entry(save->state.map_path);
     const std::string map = level_map_path(save->level.c_str());
     if (!is_plain_file_name(level_file_name(save->state.map_path)) || map.empty() ||
-        check_level_map(map.c_str()) != map_check::ok) {
+        check_level_map(map.c_str()) != map_check::ok || !level_map_damage(map.c_str()).empty()) {
         console_log("load: level %s sa neda otvorit", save->state.map_path);
         return false;
     }
@@ -449,11 +452,16 @@ void save_list_read()
         name[k_save_name_size - 1] = 0;
     }
     const bool all_named = stored >= 0 && int16_t(stored) == kept;
-    const int64_t after = close_read_file(in, all_named, k_save_list_file);
-    if (stored < 0 || int16_t(stored) < 0 || kept < count) {
+    // Bytes after the names the count covers: a count lower than the names the file holds.
+    uint64_t after = 0;
+    if (all_named)
+        skip_stream_bytes(in, UINT64_MAX, &after);
+    stream_close(in);
+    if (stored < 0 || int16_t(stored) < 0 || kept < count || after > 0) {
         const std::string where = !in            ? std::string("hlavicka")
                                   : stored < 0   ? std::string("chyba pocet")
                                   : kept < count ? "konci po " + std::to_string(kept) + " z " + std::to_string(count) + " menach"
+                                  : after > 0    ? std::to_string(after) + " bajtov za koncom dat"
                                                  : "zaporny pocet " + std::to_string(int16_t(stored));
         rebuild_save_list();
         table_file_read(g_save_list_file, false);
@@ -467,7 +475,7 @@ void save_list_read()
         report_damaged_file(k_save_list_file, where.c_str(), list.c_str());
         return;
     }
-    table_file_read(g_save_list_file, all_named && after == 0);
+    table_file_read(g_save_list_file, all_named);
     g_save_list.count = int16_t(kept);
     bool removed = false;
     for (int i = 0; i < g_save_list.count;) {
@@ -538,6 +546,12 @@ bool save_game(save_list* list, const char* name, uint32_t fade_wrap, uint32_t f
     if (!force && (g_in_combat || !g_interface.scroll_enabled))
         return refuse("Could not save during combat!", 105);
 
+    // The level as the game names it, however the map was opened, so that the save loads.
+    const std::string map_path = g_map_path[0] ? working_relative_name(g_map_path) : std::string();
+    if (g_map_path[0] && map_path.empty()) {
+        console_log("save: mapa %s nie je v pracovnom priecinku, hra sa neulozila", g_map_path);
+        return false;
+    }
     run_hook(g_level_links.put_back_held_item, "put_back_held_item");
     // Every file of the save reaches the disk before its rename; the folders' entries once each,
     // before the save folder takes its place and at the end.
@@ -563,7 +577,7 @@ bool save_game(save_list* list, const char* name, uint32_t fade_wrap, uint32_t f
     if (fade_wrap)
         fade(&level_links::fade_to_black, "fade_to_black");
 
-    bool saved = write_save_files(temporary) && replace_save_folder(temporary, folder);
+    bool saved = write_save_files(temporary, map_path) && replace_save_folder(temporary, folder);
     if (!saved) {
         remove_folder_tree(temporary.c_str());
         console_log("save: hra %s sa neulozila, stara pozicia ostava", name);

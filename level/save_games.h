@@ -30,8 +30,8 @@ bool is_valid_save_name(const char* name);
 
 // Fills g_save_list from save.dat; a missing file leaves it as it was (reported,
 // core/data_files.h). At most 199 names are taken; a file holding more is not read whole. A
-// damaged file (no packed head, no count, a negative count, names cut short) is reported and the
-// list made again from the save folders whose files all read whole (whether or not the tables
+// damaged file (no packed head, no count, a negative count, names cut short, bytes after the
+// names the count covers) is reported and the list made again from the save folders whose files all read whole (whether or not the tables
 // they refer to are loaded yet), newest first, and written at once, so that no save is lost from
 // the list; when no save folder reads whole the list stays empty and the file as it was. Then
 // every name that is not a valid save name or whose "save/<name>/game.ss" is missing is removed
@@ -52,10 +52,13 @@ void refresh_save_list();
 
 // Saves the game under `name`. Refused, with nothing changed, for an invalid name; unless
 // `force`, during a dialogue (UI text 103); with 199 names listed (104); unless `force`, in a
-// fight or while the camera does not follow the hero (105). Otherwise the item in hand goes back
-// where it came from, the current level's changes are written, and every file of the save is written into a temporary folder beside the save's
-// ("save/.~saving", with the thumbnail taken before any fade; `fade` wraps the rest in a fade to
-// black and back).
+// fight or while the camera does not follow the hero (105); with a debug line when the level's map
+// lies outside the working folder, where no save can find it again. Otherwise the item in hand
+// goes back where it came from, the current level's changes are written, and every file of the
+// save is written into a temporary folder beside the save's ("save/.~saving", with the thumbnail
+// taken before any fade; `fade` wraps the rest in a fade to black and back). game.ss names the
+// level by its map's path relative to the working folder, however the map was opened (the editor
+// opens it by an absolute path).
 // Only when every file is complete does the temporary folder replace the save's folder, in one
 // step, so an interrupted save leaves the previous save whole. Then the name is listed (once),
 // save.dat written and the message log told (UI texts 155/157 for "quick", else 106). False, the
@@ -66,7 +69,8 @@ bool save_game(save_list* list, const char* name, uint32_t fade, uint32_t force)
 // 414 bytes naming a level that can be entered, quest.ss, attune.ss and quick.ss with counts and
 // indices within their tables, char.ss, container.ss and every level copy holding exactly what
 // their readers take). A save without game.ss is refused with a debug line; one partly missing or
-// damaged, or whose level cannot be entered, with UI text 107 too. Either way nothing of the
+// damaged, or whose level cannot be entered (its map missing, of a wrong tag or not reading
+// whole), with UI text 107 too. Either way nothing of the
 // running game changes. Then the item in hand goes back where it came from and the item windows
 // close, the level copies replace the change files in "global/", the tables take the saved state,
 // the saved level is entered and the hero is put back where it stood. The level is entered by its

@@ -217,6 +217,25 @@ bool same_file(const char* a, const char* b)
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
+std::string working_relative_name(const char* name)
+{
+    namespace fs = std::filesystem;
+    std::string wanted = name;
+    std::replace(wanted.begin(), wanted.end(), '\\', '/');
+    const fs::path given(wanted);
+    const bool up = std::any_of(given.begin(), given.end(), [](const fs::path& part) { return part == ".."; });
+    if (!wanted.empty() && given.is_relative() && !up)
+        return wanted;
+    std::error_code error;
+    const fs::path base = fs::weakly_canonical(fs::current_path(error), error);
+    const fs::path full = error ? fs::path() : fs::weakly_canonical(fs::absolute(given, error), error);
+    const fs::path relative = error ? fs::path() : full.lexically_relative(base);
+    const std::string text = relative.generic_string();
+    if (text.empty() || text == "." || relative.is_absolute() || *relative.begin() == "..")
+        return {};
+    return text;
+}
+
 uint32_t file_size(const char* name)
 {
     struct stat st;

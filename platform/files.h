@@ -24,6 +24,10 @@ bool is_readable_file(const char* name);
 bool is_folder(const char* name);
 // True when both names reach one existing file (or folder), by whatever path.
 bool same_file(const char* a, const char* b);
+// The name relative to the working folder, "/" between its parts: a relative name without a ".."
+// part as it is; any other name, when it lies below the working folder (symbolic links followed),
+// relative to it; "" for a name outside the working folder or the folder itself.
+std::string working_relative_name(const char* name);
 
 // Size in bytes of a regular file; 0 when it is missing or cannot be read.
 uint32_t file_size(const char* name);

@@ -41,6 +41,9 @@ constexpr float k_menu_camera_y = -414.0f;
 // The level being entered: the request's target, copied out before the change rewrites buffers.
 char g_change_target[k_map_path_size];
 int32_t g_change_mode = 0;
+// Whether the arrival places the hero at the entry: not after a refused level change, which
+// leaves him where he stood in the level he stays in.
+bool g_change_entered = true;
 
 // Runs a sequence; a step with no function is logged as skipped, once per run.
 void run_request_steps(std::span<const program_step> steps)
@@ -64,7 +67,11 @@ void put_mouse_on_hero()
 
 const program_step k_arrival_steps[] = {
     {"apply_ambient_light", [] { apply_ambient_light(&g_scene_header); return true; }},
-    {"place_hero", [] { place_hero_at_entry(&g_scene_header, g_change_mode); return true; }},
+    {"place_hero", [] {
+         if (g_change_entered)
+             place_hero_at_entry(&g_scene_header, g_change_mode);
+         return true;
+     }},
     {"evaluate_events_once", [] {
          evaluate_events();
          return true;
@@ -102,17 +109,22 @@ const program_step k_level_change_steps[] = {
          copy_bounded(g_change_target, sizeof g_change_target, g_pending_level.target);
          g_change_mode = g_pending_level.mode;
          g_pending_level.pending = 0;
-         change_level(g_change_target, 0, 0, 1);
+         g_change_entered = change_level(g_change_target, 0, 0, 1);
          return true;
      }},
     {"load_twice", [] {
          if (g_load_twice) {
              g_load_twice = 0;
-             change_level(g_change_target, 0, 0, 1);
+             if (g_change_entered)
+                 change_level(g_change_target, 0, 0, 1);
          }
          return true;
      }},
-    {"arrive_in_level", [] { arrive_in_level(g_change_mode); return true; }},
+    {"arrive_in_level", [] {
+         run_request_steps(k_arrival_steps);
+         g_change_entered = true;
+         return true;
+     }},
 };
 const step_table_registration k_level_change_steps_registration{"level change", k_level_change_steps};
 
@@ -213,6 +225,7 @@ void add_hero_name_cursor()
 void arrive_in_level(int32_t mode)
 {
     g_change_mode = mode;
+    g_change_entered = true;
     run_request_steps(k_arrival_steps);
 }
 

@@ -17,8 +17,9 @@ bool level_target_enterable(const char* target);
 // Without a detour the dream world is left and the travel map runs; the request is cleared
 // unless a quit came meanwhile. Any other target: the dream world is left, the level entered
 // behind a fade (twice, once, when g_load_twice is set, which is cleared) and the hero arrives
-// at the request's entry mode; the request is cleared. False when a quit came during the
-// travel map: the main loop ends at once.
+// at the request's entry mode; when the level change refused the level (level/level_change.h)
+// it is not tried twice and the hero stays where he stood in the level he stays in. The request
+// is cleared. False when a quit came during the travel map: the main loop ends at once.
 bool run_pending_level_change();
 
 // While g_new_game_request is set: the characters, quests, flags and items are read again, the

@@ -5,6 +5,7 @@
 #include "core/globals.h"
 #include "engine/packed_stream.h"
 #include "engine/primitives.h"
+#include "engine/record_io.h"
 
 #include <algorithm>
 #include <cmath>
@@ -243,6 +244,12 @@ bool read_movemap(packed_stream* stream)
 {
     movemap_section section;
     return read_movemap_section(stream, &section) && take_movemap_section(section);
+}
+
+bool skip_movemap(packed_stream* stream)
+{
+    movemap_section section;
+    return read_movemap_section(stream, &section);
 }
 
 void draw_movemap(const movement_map* map)

@@ -80,6 +80,8 @@ bool take_movemap_section(const movemap_section& section);
 // the section was there whole and taken. Both do nothing for a null stream.
 bool write_movemap(packed_stream* stream);
 bool read_movemap(packed_stream* stream);
+// Takes the section as read_movemap does and keeps nothing; its verdict is read_movemap's.
+bool skip_movemap(packed_stream* stream);
 
 // Editor overlays in world pixels, drawn outside play.
 // The cells in view (from the camera's cell across the screen's width / 32 / zoom + 2 columns and

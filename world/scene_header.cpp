@@ -220,6 +220,13 @@ bool read_scene_header(packed_stream* stream)
     return read_scene_header_record(stream, &g_scene_header);
 }
 
+bool skip_scene_header(packed_stream* stream)
+{
+    scene_header scratch = g_scene_header;
+    scratch.entry_count = 0;  // as read_scene_header reads over it
+    return read_scene_header_record(stream, &scratch);
+}
+
 void play_scene_music(scene_header* header)
 {
     if (g_scene_start_suppressed)

@@ -128,6 +128,9 @@ bool scene_header_numbers_sound(const scene_header& header);
 bool write_scene_header(packed_stream* stream);
 bool read_scene_header_record(packed_stream* stream, scene_header* header);
 bool read_scene_header(packed_stream* stream);
+// Takes the section as read_scene_header does and keeps nothing; its verdict is
+// read_scene_header's.
+bool skip_scene_header(packed_stream* stream);
 
 // The scene start after a level is entered (skipped while a text-window command suppressed
 // it): the map music, the zoom, rain off, the run-time values cleared, and the fixed light in an

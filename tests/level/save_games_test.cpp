@@ -3,6 +3,7 @@
 // killed half-way, and the save list's reading and order.
 #include "shell/shell_fixture.h"
 #include "support/file_sync_log.h"
+#include "tests/shell/editor_demo_steps.h"
 #include "tests/shell/injected_input.h"
 
 #include "characters/char_table.h"
@@ -12,7 +13,10 @@
 #include "core/globals.h"
 #include "core/input_state.h"
 #include "core/settings.h"
+#include "editor/windows/command_window.h"
 #include "engine/ui_texts.h"
+#include "interface/interface_links.h"
+#include "interface/interface_state.h"
 #include "items/containers.h"
 #include "items/items.h"
 #include "level/level_change.h"
@@ -31,6 +35,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -527,4 +532,69 @@ TEST_F(save_games_test, ADamagedListIsMadeAgainFromTheSavesThatReadWhole)
               std::string::npos);
     EXPECT_FALSE(table_file_may_be_written(g_save_list_file));
     EXPECT_EQ(read_bytes("save/save.dat"), zeroed);
+}
+
+// A save.dat whose count is lower than the names it holds is made again from the save folders at
+// start-up, so the next save lists every save. A game saved from the menu in the editor's play
+// test, on a map the file dialog opened by its absolute path, names its level as the game does
+// and loads.
+TEST_F(save_games_test, AListCountingTooFewIsMadeAgainAndASaveFromThePlayTestLoads)
+{
+    fs::copy("save/demo", "save/alpha", fs::copy_options::recursive);
+    fs::copy("save/demo", "save/beta", fs::copy_options::recursive);
+    std::vector<uint8_t> list(2 + 255 * 3, 0);
+    list[0] = 2;
+    for (int i = 0; const char* name : {"demo", "alpha", "beta"})
+        std::strcpy(reinterpret_cast<char*>(list.data() + 2 + 255 * i++), name);
+    ASSERT_TRUE(write_packed_file("save/save.dat", list));
+    ASSERT_TRUE(program_startup("zorv dedina01.sav console"));
+    started_ = true;
+    EXPECT_NE(read_text(k_console_log_file)
+                  .find("save/save.dat: poskodeny subor (255 bajtov za koncom dat), ostava zoznam z 3 celych ulozenych hier"),
+              std::string::npos);
+    g_editor.ai_on = 0;
+    ASSERT_TRUE(tap_keys({k_key_f5}));
+    auto listed = [] {
+        std::set<std::string> names;
+        for (int i = 0; i < g_save_list.count; ++i)
+            names.insert(g_save_list.names[i]);
+        return names;
+    };
+    const std::set<std::string> all = {"demo", "alpha", "beta", "quick"};
+    EXPECT_EQ(listed(), all);
+    save_list_read();
+    EXPECT_EQ(listed(), all);
+    program_shutdown(true);
+    started_ = false;
+
+    ASSERT_TRUE(program_startup("zorv editor"));
+    started_ = true;
+    answer_file("data/levels/brana.sav");
+    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_load_map));
+    set_modal_responder({});
+    ASSERT_EQ(g_map_path[0], '/');
+    const float x = float(g_view_x + 40), y = 30.0f;  // over the view, which takes the keys
+    ASSERT_TRUE(tap_at(x, y, {k_key_tab}));  // the play test
+    ASSERT_EQ(g_work_mode, k_work_play);
+    g_editor.ai_on = 0;
+    ASSERT_TRUE(pass_greeting());
+    ASSERT_TRUE(tap_at(x, y, {k_key_escape}));
+    ASSERT_EQ(g_interface.menu_open, 1u);
+    // "save game" on the menu, the button held until the menu closes.
+    g_interface_links.wait_until_released = release_then_wait;
+    inject_pointer(float(g_view_x + g_screen_width / 2), float(g_view_y + g_screen_height / 2 + 187));
+    inject_left_button(true);
+    for (int frame = 0; frame < 2000 && g_interface.menu_open; ++frame)
+        ASSERT_TRUE(program_frame());
+    inject_left_button(false);
+    ASSERT_EQ(g_interface.menu_open, 0u) << "the menu's save never closed it";
+    ASSERT_EQ(g_save_list.count, 5) << "the menu's save is not listed";
+    const std::string name = g_save_list.names[4];
+    std::vector<uint8_t> game;
+    saved_game_state state;
+    ASSERT_TRUE(read_packed_file(("save/" + name + "/game.ss").c_str(), &game));
+    ASSERT_TRUE(parse_game_state(game, &state));
+    EXPECT_STREQ(state.map_path, "data/levels/brana.sav");
+    ASSERT_TRUE(load_game(&g_save_list, name.c_str()));
+    EXPECT_STREQ(g_current_level, "brana.sav");
 }

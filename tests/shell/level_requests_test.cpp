@@ -9,11 +9,14 @@
 #include "level/level_change.h"
 #include "level/level_links.h"
 #include "level/level_map.h"
+#include "level/save_files.h"
 #include "script/entities.h"
 #include "script/map_events.h"
 #include "support/input_script.h"
 #include "world/object_protos.h"
+#include "platform/byte_order.h"
 #include "platform/input.h"
+#include "shell/console_commands.h"
 #include "shell/level_requests.h"
 #include "world/game_clock.h"
 #include "world/scene_header.h"
@@ -338,4 +341,62 @@ TEST_F(request_test, ALevelScriptsRefusedDialogueIsReportedOncePerVisit)
         EXPECT_EQ(count_of(log, "../x/1.txt"), 0u);
         request_level_change("brana.sav", 0);
     }
+}
+
+// A level whose map would not read whole (its prototype count one lower or one higher, or the
+// file cut in half) is never entered: the console's "load" refuses it, a request that reaches the
+// level change (as a script's does) leaves the hero where he stood in the gate, the file stays as
+// it was, and a start in that level enters none of it.
+TEST_F(request_test, ALevelThatDoesNotReadWholeIsRefusedAndTheHeroStaysWhereHeStood)
+{
+    constexpr const char* k_yard = "data/levels/dedina01.sav";
+    const std::vector<uint8_t> file = read_bytes(k_yard);
+    std::vector<uint8_t> body;
+    ASSERT_TRUE(read_packed_file(k_yard, &body));
+    auto with_protos = [&](int delta) {
+        std::vector<uint8_t> b = body;
+        put_le_u32(b.data() + 14, le_u32(b.data() + 14) + uint32_t(delta));  // after the tag and record size
+        return b;
+    };
+    start();
+    ASSERT_TRUE(pass_greeting());
+    const std::string title = g_scene_header.display_name;
+    const uint32_t protos = g_object_proto_count;
+    for (int variant = 0; variant < 3; ++variant) {
+        SCOPED_TRACE(variant);
+        if (variant < 2)
+            ASSERT_TRUE(write_packed_file(k_yard, with_protos(variant == 0 ? -1 : 1)));
+        else
+            write_bytes(k_yard, std::vector<uint8_t>(file.begin(), file.begin() + long(file.size() / 2)));
+        const std::vector<uint8_t> damaged = read_bytes(k_yard);
+        write_text("global/konzola.log", "");
+        ASSERT_TRUE(run_console_command_table("load dedina01.sav"));
+        EXPECT_EQ(g_pending_level.pending, 0u);
+        const std::string log = read_text("global/konzola.log");
+        const size_t line = log.find("data/levels/dedina01.sav: poskodeny subor (");
+        ASSERT_NE(line, std::string::npos) << log;
+        EXPECT_EQ(log.substr(log.find(')', line)), "), ostava level brana.sav\n");
+
+        ASSERT_TRUE(program_frame());
+        const world_object* hero = world_object_of(g_chars[g_player_char]);
+        ASSERT_NE(hero, nullptr);
+        const float x = hero->x, y = hero->y;
+        request_level_change("dedina01.sav", 0);
+        ASSERT_TRUE(program_frame());
+        EXPECT_STREQ(g_current_level, "brana.sav");
+        EXPECT_EQ(title, g_scene_header.display_name);
+        EXPECT_EQ(g_object_proto_count, protos);
+        hero = world_object_of(g_chars[g_player_char]);
+        ASSERT_NE(hero, nullptr);
+        EXPECT_FLOAT_EQ(hero->x, x);
+        EXPECT_FLOAT_EQ(hero->y, y);
+        expect_hero_at_rest();
+        EXPECT_EQ(read_bytes(k_yard), damaged);
+    }
+    program_shutdown(true);
+    started_ = false;
+    start("zorv console dedina01.sav");
+    const std::string log = read_text("global/konzola.log");
+    EXPECT_NE(log.find("data/levels/dedina01.sav: poskodeny subor ("), std::string::npos);
+    EXPECT_EQ(log.find("zacinam citat data/levels/dedina01.sav"), std::string::npos);
 }
