@@ -206,8 +206,9 @@ TEST_F(shell_test, AWrittenFileCutOrZeroedKeepsItsBytesThroughAGameAndAnEditorRu
                                                     : " sa nenacital cely, nezapisujem ho\n";
                     EXPECT_NE(log.find(name + kept), std::string::npos)
                         << name << " " << damage << (editor ? ", editor" : ", game");
-                    if (unread)
+                    if (unread) {
                         EXPECT_EQ(log.find(name + " sa nenacital cely"), std::string::npos) << damage;
+                    }
                 }
             }
         }
