@@ -12,12 +12,17 @@
 char g_console_history[k_console_history_lines][k_console_history_width] = {};
 int32_t g_console_history_count = 0;
 
-std::map<std::string, std::string> g_logged_states;
-
-namespace {
-
-void log_line(const char* line)
+void console_log(const char* format, ...)
 {
+    if (g_console_enabled != 1 || !format)
+        return;
+
+    char line[256];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+
     if (FILE* file = std::fopen(resolve_path(k_console_log_file).c_str(), "a")) {
         std::fprintf(file, "%s\n", line);
         std::fclose(file);
@@ -30,19 +35,7 @@ void log_line(const char* line)
     copy_bounded(g_console_history[0], k_console_history_width, line);
 }
 
-} // namespace
-
-void console_log(const char* format, ...)
-{
-    if (g_console_enabled != 1 || !format)
-        return;
-    char line[256];
-    va_list args;
-    va_start(args, format);
-    vsnprintf(line, sizeof line, format, args);
-    va_end(args);
-    log_line(line);
-}
+std::map<std::string, std::string> g_logged_states;
 
 void console_log_state(const char* about, const char* format, ...)
 {
@@ -60,5 +53,5 @@ void console_log_state(const char* about, const char* format, ...)
     if (found == g_logged_states.end() && g_logged_states.size() >= k_states_kept)
         g_logged_states.clear();
     g_logged_states[about] = line;
-    log_line(line);
+    console_log("%s", line);
 }
