@@ -65,8 +65,8 @@ TEST_F(numbers_in_range_test, NumbersFromFilesOutOfRangeAreNamedAndKeepSafeValue
     run("zorv console brana.sav", 20);
     const std::string log = read_text(k_console_log_file);
     const char* const named[] = {
-        "config.cfg: poskodeny subor (gr_enablewbuffer= 99999999999999999999 mimo 0 az 2147483647), ostava "
-        "predvolena hodnota 0",
+        ("config.cfg: poskodeny subor (gr_enablewbuffer= 99999999999999999999 mimo 0 az 2147483647), ostava "
+         "predvolena hodnota 0"),
         "config.cfg: poskodeny subor (snd_muteall= -1 mimo 0 az 2147483647), ostava predvolena hodnota 0",
         "config.cfg: poskodeny subor (difficulty= 7 mimo 0 az 4), ostava predvolena hodnota 1",
         "global/quest_eng.txt: poskodeny subor (riadok 4), ostava ulohy: prvych 0",
