@@ -347,16 +347,17 @@ bool write_char_file(int32_t slot, const char* path)
 
 bool read_char_file_record(const char* path, char_record* record)
 {
-    packed_stream* in = open_data_file(path, k_char_file_kept);
+    packed_stream* in = open_data_file(path, k_char_file_kept, nullptr, file_report::once);
     if (!in)
         return false;
     char_record read = *record;
     int64_t stored_size = stream_read_u32le(in);
     bool complete = stored_size >= 0 && read_record(in, uint32_t(stored_size), &read);
-    if (close_read_file(in, complete, path, k_char_file_kept) > 0)
+    if (close_read_file(in, complete, path, k_char_file_kept, file_report::once) > 0)
         return false;
     if (!complete) {
-        report_damaged_file(path, stored_size < 0 ? "hlavicka" : "konci v zazname", k_char_file_kept);
+        report_damaged_data_file(path, stored_size < 0 ? "hlavicka" : "konci v zazname", k_char_file_kept,
+                                 file_report::once);
         return false;
     }
     reset_read_record(&read);

@@ -60,7 +60,8 @@ int32_t load_char_into_free_slot(const char* path);
 // skipped), then resets the run-time fields (no object, alive, no pending target, script flags
 // and item timers 0, speech empty), takes the key name as display name when that is shorter than
 // 2 characters and rebuilds the sound lists. A missing file leaves the slot as it was; so does a
-// damaged one (cut, or with bytes after the record), with a log line. Both return true on success.
+// damaged one (cut, or with bytes after the record), with a log line the first time in a run (a
+// creature's file is read for every one placed). Both return true on success.
 bool write_char_file(int32_t slot, const char* path);
 bool read_char_file(int32_t slot, const char* path);
 // Reads a character file over `record` as read_char_file reads it over a slot, without the sound

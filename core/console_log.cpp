@@ -34,3 +34,24 @@ void console_log(const char* format, ...)
         std::memcpy(g_console_history[i], g_console_history[i - 1], k_console_history_width);
     copy_bounded(g_console_history[0], k_console_history_width, line);
 }
+
+std::map<std::string, std::string> g_logged_states;
+
+void console_log_state(const char* about, const char* format, ...)
+{
+    constexpr size_t k_states_kept = 1024;
+    if (g_console_enabled != 1 || !format)
+        return;
+    char line[256];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    auto found = g_logged_states.find(about);
+    if (found != g_logged_states.end() && found->second == line)
+        return;
+    if (found == g_logged_states.end() && g_logged_states.size() >= k_states_kept)
+        g_logged_states.clear();
+    g_logged_states[about] = line;
+    console_log("%s", line);
+}

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <string>
 
 constexpr int k_console_history_lines = 9;
 constexpr int k_console_history_width = 255;
@@ -13,6 +15,14 @@ extern int32_t g_console_history_count;
 // printf-style; does nothing while the console is disabled or when format is null. A line
 // longer than a history slot is cut.
 void console_log(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// A line that tells the state of something evaluated again and again (each frame): logged as
+// console_log logs it when it differs from the last line logged about the same thing (`about`),
+// so a state that holds is logged once and each change again.
+void console_log_state(const char* about, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// The last line logged about each thing; emptied at start-up (at most 1,024 kept: when full, all
+// are forgotten).
+extern std::map<std::string, std::string> g_logged_states;
 
 // The log file's name.
 inline constexpr const char* k_console_log_file = "global/konzola.log";

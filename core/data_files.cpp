@@ -29,8 +29,12 @@ void report_damaged_file_once(const char* file, const char* where, const char* k
 
 std::string data_file_path(const char* folder, const char* name)
 {
-    if (!name || !stays_in_working_folder(name)) {
-        console_log("%s: mimo priecinka %s, odmietnute", name ? name : "", folder[0] ? folder : ".");
+    if (!name || !name[0]) {
+        console_log("prazdne meno suboru v priecinku %s, odmietnute", folder[0] ? folder : ".");
+        return {};
+    }
+    if (!stays_in_working_folder(name)) {
+        console_log("%s: mimo priecinka %s, odmietnute", name, folder[0] ? folder : ".");
         return {};
     }
     return std::string(folder) + name;

@@ -22,6 +22,7 @@ void report_damaged_file_once(const char* file, const char* where, const char* k
 extern std::set<std::string> g_files_reported_once;
 
 // The path of a file that data names, `folder` followed by `name` ("" for the working folder,
-// else ending in "/"). A name that would leave the folder (empty, starting with "/" or "\", or
-// with a ".." part) gives "", logged "<name>: mimo priecinka <folder>, odmietnute".
+// else ending in "/"). An empty name gives "", logged "prazdne meno suboru v priecinku <folder>,
+// odmietnute"; so does a name that would leave the folder (starting with "/" or "\", or with a
+// ".." part), logged "<name>: mimo priecinka <folder>, odmietnute".
 std::string data_file_path(const char* folder, const char* name);

@@ -9,7 +9,9 @@
 #include "platform/files.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -44,16 +46,68 @@ namespace {
 
 std::string g_config_text_read;  // the settings as config_read left them, as config.cfg says them
 
-// One "key= value" item: the key (any length) is skipped; the field keeps its value when the
-// number cannot be read (false).
-template <typename T>
-bool read_item(FILE* file, T* field)
+// What a setting takes from config.cfg: its key (for the log; the file's keys are not compared)
+// and the values it holds.
+struct setting_range {
+    const char* key;
+    long long low, high;
+};
+
+// The gamma offsets the settings screen's slider gives; the switches as the writer's "%d" gives
+// back their 32-bit fields; the volumes as their 16-bit fields hold them (applied up to 100); the
+// difficulties 0 to 4.
+constexpr long long k_switch_max = INT32_MAX;
+constexpr setting_range k_gamma = {"gr_gamma", -165, 165};
+constexpr setting_range k_force16bit = {"gr_force16bit", 0, k_switch_max};
+constexpr setting_range k_displayshadows = {"gr_displayshadows", 0, k_switch_max};
+constexpr setting_range k_lowparticles = {"gr_lowparticles", 0, k_switch_max};
+constexpr setting_range k_disablelight = {"gr_disablelight", 0, k_switch_max};
+constexpr setting_range k_displayweather = {"gr_displayweather", 0, k_switch_max};
+constexpr setting_range k_showstats = {"gr_showstats", 0, k_switch_max};
+constexpr setting_range k_runwindowed = {"gr_runwindowed", 0, k_switch_max};
+constexpr setting_range k_enablewbuffer = {"gr_enablewbuffer", 0, k_switch_max};
+constexpr setting_range k_musicvolume = {"snd_musicvolume", 0, UINT16_MAX};
+constexpr setting_range k_soundvolume = {"snd_soundvolume", 0, UINT16_MAX};
+constexpr setting_range k_swapchannels = {"snd_swapchannels", 0, k_switch_max};
+constexpr setting_range k_muteall = {"snd_muteall", 0, k_switch_max};
+constexpr setting_range k_eax = {"snd_eax", 0, k_switch_max};
+constexpr setting_range k_difficulty = {"difficulty", 0, 4};
+
+// A sign and digits, nothing else.
+bool decimal_digits(const char* text)
 {
-    int value = 0;
-    if (std::fscanf(file, "%*s %d", &value) != 1)
-        return false;
-    *field = T(value);
-    return true;
+    text += *text == '-' || *text == '+';
+    return *text && std::strspn(text, "0123456789") == std::strlen(text);
+}
+
+enum class item_read { value, unreadable, out_of_range };
+
+// One "key= value" item: the key (any word) is skipped, then the value is read as "%d" reads it
+// (a word that does not start as a number is left for the next item). A value that is no number,
+// or a number outside the setting's range (logged with the setting's key), leaves the field as it
+// was.
+template <typename T>
+item_read read_item(FILE* file, const setting_range& range, T* field)
+{
+    char value[32] = {};
+    if (std::fscanf(file, "%*s %31[-+0-9]", value) != 1)
+        return item_read::unreadable;
+    std::string text = value;
+    int c;
+    while (std::isdigit(c = std::fgetc(file)))
+        text += char(c);  // a number longer than the buffer is named whole
+    std::ungetc(c, file);
+    long long number = 0;
+    if (!decimal_digits(text.c_str()))
+        return item_read::unreadable;
+    if (parse_decimal(text.c_str(), &number) && number >= range.low && number <= range.high) {
+        *field = T(number);
+        return item_read::value;
+    }
+    const std::string where = std::string(range.key) + "= " + text + " mimo " + std::to_string(range.low) + " az " +
+                              std::to_string(range.high);
+    report_damaged_file(k_config_file, where.c_str(), ("predvolena hodnota " + std::to_string(*field)).c_str());
+    return item_read::out_of_range;
 }
 
 // The language item: at most 11 characters are kept and the rest of the word is skipped. A
@@ -106,15 +160,23 @@ void config_read(game_settings* s)
     config_set_defaults(s);
     FILE* file = std::fopen(resolve_path(k_config_file).c_str(), "r");
     if (file) {
-        const bool read[] = {
-            read_item(file, &s->gr_gamma),         read_item(file, &s->gr_force16bit),
-            read_item(file, &s->gr_displayshadows), read_item(file, &s->gr_lowparticles),
-            read_item(file, &s->gr_disablelight),  read_item(file, &s->gr_displayweather),
-            read_item(file, &s->gr_showstats),     read_item(file, &s->gr_runwindowed),
-            read_item(file, &s->gr_enablewbuffer), read_item(file, &s->snd_musicvolume),
-            read_item(file, &s->snd_soundvolume),  read_item(file, &s->snd_swapchannels),
-            read_item(file, &s->snd_muteall),      read_item(file, &s->snd_eax),
-            read_language(file),                   read_item(file, &s->difficulty),
+        const item_read read[] = {
+            read_item(file, k_gamma, &s->gr_gamma),
+            read_item(file, k_force16bit, &s->gr_force16bit),
+            read_item(file, k_displayshadows, &s->gr_displayshadows),
+            read_item(file, k_lowparticles, &s->gr_lowparticles),
+            read_item(file, k_disablelight, &s->gr_disablelight),
+            read_item(file, k_displayweather, &s->gr_displayweather),
+            read_item(file, k_showstats, &s->gr_showstats),
+            read_item(file, k_runwindowed, &s->gr_runwindowed),
+            read_item(file, k_enablewbuffer, &s->gr_enablewbuffer),
+            read_item(file, k_musicvolume, &s->snd_musicvolume),
+            read_item(file, k_soundvolume, &s->snd_soundvolume),
+            read_item(file, k_swapchannels, &s->snd_swapchannels),
+            read_item(file, k_muteall, &s->snd_muteall),
+            read_item(file, k_eax, &s->snd_eax),
+            read_language(file) ? item_read::value : item_read::unreadable,
+            read_item(file, k_difficulty, &s->difficulty),
         };
         std::fscanf(file, " ");
         const bool text_after = std::fgetc(file) != EOF;
@@ -123,7 +185,8 @@ void config_read(game_settings* s)
         for (int c; !nul && (c = std::fgetc(file)) != EOF;)
             nul = c == 0;
         std::fclose(file);
-        const int unread = int(std::count(std::begin(read), std::end(read), false));
+        const int unread = int(std::count(std::begin(read), std::end(read), item_read::unreadable));
+        const bool out_of_range = std::count(std::begin(read), std::end(read), item_read::out_of_range) > 0;
         if (nul || unread) {
             const std::string where = nul ? std::string("nulovy bajt")
                                           : std::to_string(unread) + " z " + std::to_string(std::size(read)) + " poloziek";
@@ -131,7 +194,7 @@ void config_read(game_settings* s)
         } else if (text_after) {
             report_damaged_file(k_config_file, "text za poslednou polozkou", "precitane polozky");
         }
-        table_file_read(g_config_file, unread == 0 && !nul && !text_after);
+        table_file_read(g_config_file, unread == 0 && !nul && !text_after && !out_of_range);
     } else {
         const bool missing = file_exists(k_config_file) != 1;
         if (missing)

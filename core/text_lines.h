@@ -31,6 +31,13 @@ public:
     int line_number() const { return line_number_; }
     // The first damaged line, or 0 while every line read was whole.
     int damaged_line() const { return damaged_line_; }
+    // The last line read is damaged: whole, but not what its reader can use (a count that is no
+    // number). An earlier damaged line stays the first.
+    void mark_damaged()
+    {
+        if (damaged_line_ == 0)
+            damaged_line_ = line_number_;
+    }
     std::FILE* file() { return file_; }
 
 private:

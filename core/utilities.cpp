@@ -2,6 +2,8 @@
 
 #include "platform/files.h"
 
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 int32_t file_exists(const char* path)
@@ -29,4 +31,15 @@ char* trim_trailing_space(char* text)
         text[n - 1] = '\0';
     }
     return text;
+}
+
+bool parse_decimal(const char* text, long long* value)
+{
+    char* end = nullptr;
+    errno = 0;
+    const long long number = std::strtoll(text, &end, 10);
+    if (end == text || *end != '\0' || errno == ERANGE)
+        return false;
+    *value = number;
+    return true;
 }

@@ -33,6 +33,7 @@ void free_stream(packed_stream* stream)
     std::free(stream->coder);
     std::free(stream->temp_name);
     std::free(stream->target_name);
+    std::free(stream->source_name);
     std::free(stream);
 }
 
@@ -135,6 +136,7 @@ bool open_read_file(packed_stream* stream, const char* name)
         return false;
     stream->handle = handle;
     stream->left = int32_t(std::min<uint32_t>(size, INT32_MAX));
+    stream->source_name = copy_name(name);  // null when out of memory: the name is then unknown
     return true;
 }
 
@@ -293,6 +295,14 @@ packed_stream* stream_open(const char* name, const char* mode)
         stream_write_u32be(STREAM_MAGIC_STORED, stream);
     errno = 0;
     return stream;
+}
+
+const char* stream_name(const packed_stream* stream)
+{
+    for (; stream != nullptr; stream = stream->inner)
+        if (stream->source_name != nullptr)
+            return stream->source_name;
+    return "";
 }
 
 int stream_close(packed_stream* stream)

@@ -46,12 +46,16 @@ struct packed_stream {
     void* coder;             // lzss_encoder_state (writing) or lzss_decoder_state (reading)
     char* temp_name;         // writing a file: the temporary written in place of the target
     char* target_name;       // writing a file: the file the temporary replaces at close
+    char* source_name;       // reading a file: its name as opened
     uint8_t buffer[STREAM_BUFFER_SIZE];
 };
 
 // Opens a stream; null on failure (errno as above). "rp" on an "AGP." file returns a plain
 // stream positioned after the magic. "r" fails on a missing, empty or non-regular file.
 packed_stream* stream_open(const char* name, const char* mode);
+
+// The name a read stream's file was opened with ("" when it is unknown).
+const char* stream_name(const packed_stream* stream);
 
 // Hands on pending bytes, closes the inner stream or the file and frees the stream.
 // Returns 0 when every operation since the open succeeded, else the error number; 0 for null.

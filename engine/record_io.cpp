@@ -55,20 +55,30 @@ bool read_table_head(packed_stream* stream, const char* file, const char* kept, 
     return true;
 }
 
-packed_stream* open_data_file(const char* file, const char* kept, bool* missing)
+void report_damaged_data_file(const char* file, const char* where, const char* kept, file_report report)
+{
+    if (report == file_report::once)
+        report_damaged_file_once(file, where, kept);
+    else
+        report_damaged_file(file, where, kept);
+}
+
+packed_stream* open_data_file(const char* file, const char* kept, bool* missing, file_report report)
 {
     packed_stream* in = stream_open(file, "rp");
     const bool absent = !in && errno == ENOENT;
     if (missing)
         *missing = absent;
-    if (absent)
+    if (absent && report == file_report::once)
+        report_missing_file_once(file, kept);
+    else if (absent)
         report_missing_file(file, kept);
     else if (!in)
-        report_damaged_file(file, "hlavicka", kept);
+        report_damaged_data_file(file, "hlavicka", kept, report);
     return in;
 }
 
-int64_t close_read_file(packed_stream* stream, bool read, const char* file, const char* kept)
+int64_t close_read_file(packed_stream* stream, bool read, const char* file, const char* kept, file_report report)
 {
     int64_t after = 0;
     if (stream && read) {
@@ -79,7 +89,7 @@ int64_t close_read_file(packed_stream* stream, bool read, const char* file, cons
     stream_close(stream);
     if (after > 0) {
         const std::string where = std::to_string(after) + " bajtov za koncom dat";
-        report_damaged_file(file, where.c_str(), kept);
+        report_damaged_data_file(file, where.c_str(), kept, report);
     }
     return after;
 }

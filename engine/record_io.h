@@ -28,16 +28,25 @@ bool write_stream_bytes(packed_stream* stream, const void* bytes, uint32_t n);
 bool read_table_head(packed_stream* stream, const char* file, const char* kept, int32_t capacity, int32_t* count,
                      uint32_t* stored_size);
 
+// How a data file that cannot be used is reported (core/data_files.h): each time, or only the
+// first time in a run (a file read again and again).
+enum class file_report { each_time, once };
+
 // Opens a packed data file for reading ("rp"). Null when it is missing or holds no packed head,
 // reported (core/data_files.h) with `kept` as what stands in its place; *missing, when given,
 // tells a missing file from a damaged one.
-packed_stream* open_data_file(const char* file, const char* kept, bool* missing = nullptr);
+packed_stream* open_data_file(const char* file, const char* kept, bool* missing = nullptr,
+                              file_report report = file_report::each_time);
 
 // Closes a stream that its reader took to where the file's data should end. When `read` (the
 // reader got all it looked for) and bytes still follow, the file holds more than it names: it is
 // reported damaged ("<n> bajtov za koncom dat", with `kept` as what stays). Returns the bytes that
 // followed: 0 when the data ended there or the reader stopped early (it reports that itself).
-int64_t close_read_file(packed_stream* stream, bool read, const char* file, const char* kept = "zaznamy pred nimi");
+int64_t close_read_file(packed_stream* stream, bool read, const char* file, const char* kept = "zaznamy pred nimi",
+                        file_report report = file_report::each_time);
+
+// report_damaged_file, or its once-a-run form.
+void report_damaged_data_file(const char* file, const char* where, const char* kept, file_report report);
 
 // The two directions of a record codec. A record's layout is written once as a function
 // template over the codec, calling e.g. io.f32(offset, record.field) for every field: with a

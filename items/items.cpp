@@ -12,7 +12,6 @@
 #include "items/item_media.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -191,10 +190,11 @@ number_line read_number_line(text_file_lines& in, long* value)
     if (in.next(line, sizeof line) < 0 || in.damaged_line())
         return number_line::end;
     cut_trailing_white(line);
-    char* end = nullptr;
-    errno = 0;
-    *value = std::strtol(line, &end, 10);
-    return end == line || *end || errno ? number_line::not_number : number_line::number;
+    long long number = 0;
+    if (!parse_decimal(line, &number) || number < LONG_MIN || number > LONG_MAX)
+        return number_line::not_number;
+    *value = long(number);
+    return number_line::number;
 }
 
 void apply_attunement_tier(const char* name, long tier)

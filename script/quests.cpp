@@ -56,14 +56,19 @@ bool read_field(text_file_lines& in, char* line, size_t room)
     return true;
 }
 
-// A decimal line (leading blanks and a sign allowed, anything else ends the number) held to the
-// range given; false at the end of the file.
+// A line that is one decimal number (leading blanks and a sign allowed) held to the range
+// given; false at the end of the file, and for a line that is no number (marked damaged).
 bool read_number(text_file_lines& in, long long low, long long high, long long* value)
 {
     char line[k_line_room];
+    long long number = 0;
     if (!read_field(in, line, sizeof line))
         return false;
-    *value = std::clamp(std::strtoll(line, nullptr, 10), low, high);
+    if (!parse_decimal(line, &number)) {
+        in.mark_damaged();
+        return false;
+    }
+    *value = std::clamp(number, low, high);
     return true;
 }
 

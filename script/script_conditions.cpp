@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <string>
 
 namespace {
 
@@ -210,12 +211,16 @@ bool hero_has_focus()
 int32_t eval_script_condition(const text_window* window, int32_t i, int32_t j)
 {
     const word_text word = word_at(window, i);
+    // The condition as written: what its log lines are about. Evaluated each frame (a greeting,
+    // a map event), a line is logged again only when it changes.
+    const std::string about = std::string(word.text) + " " + word_at(window, i + 1).text + " " +
+                              word_at(window, i + 2).text;
     const kind_prefix* kind = find_kind(word.text);
     const condition_kind code = kind ? kind->kind : k_no_kind;
     if (code < k_weapon_element && j - i < 3)
         return 1;
     if (!kind) {
-        console_log("nepoznam typ podmienky");
+        console_log_state(about.c_str(), "nepoznam typ podmienky");
         return 1;
     }
 
@@ -227,7 +232,7 @@ int32_t eval_script_condition(const text_window* window, int32_t i, int32_t j)
     if (code < k_carries_item) {
         r = find_relation(word_at(window, i + 1).text);
         if (r == k_no_relation) {
-            console_log("nepoznam relaciu");
+            console_log_state(about.c_str(), "nepoznam relaciu");
             return 1;
         }
     }
@@ -240,7 +245,7 @@ int32_t eval_script_condition(const text_window* window, int32_t i, int32_t j)
     case k_entity_memory2: {
         const entity_record* e = find_last_entity(name);
         if (!e) {
-            console_log("nemasiel som id pre %s", name);
+            console_log_state(about.c_str(), "nemasiel som id pre %s", name);
             return 1;
         }
         const int32_t value = code == k_entity_state ? e->state : e->memory[code - k_entity_memory0];
@@ -251,7 +256,7 @@ int32_t eval_script_condition(const text_window* window, int32_t i, int32_t j)
         resolve_hero_name(name, sizeof name, false);
         const int32_t slot = find_char(name, true);
         if (code == k_char_life)
-            console_log("cislo testu %d", slot);
+            console_log_state(about.c_str(), "cislo testu %d", slot);
         if (slot < 0)
             return number == 0;
         return compare(code == k_char_life ? g_chars[slot].life : g_chars[slot].gold, r, number);
@@ -263,7 +268,7 @@ int32_t eval_script_condition(const text_window* window, int32_t i, int32_t j)
         resolve_hero_name(name, sizeof name, code != k_char_action);
         const int32_t slot = find_char(name, code != k_char_action);
         if (slot < 0) {
-            console_log("nemasiel som charakter pre %s", name);
+            console_log_state(about.c_str(), "nemasiel som charakter pre %s", name);
             return 1;
         }
         const char_record& c = g_chars[slot];
@@ -279,21 +284,21 @@ int32_t eval_script_condition(const text_window* window, int32_t i, int32_t j)
             found = run_hook_or(g_script_links.last_quest_state, "last_quest_state", false, name, &state);
             value = state;
             if (!found)
-                console_log("nemasiel som quest pre %s", name);
+                console_log_state(about.c_str(), "nemasiel som quest pre %s", name);
         } else {
             found = run_hook_or(g_script_links.last_flag_value, "last_flag_value", false, name, &value);
             if (!found)
-                console_log("nemasiel som flag %s", name);
+                console_log_state(about.c_str(), "nemasiel som flag %s", name);
         }
         if (!found)
             return 1;
-        console_log("relacia %d so stavom (%d) cislo %d", int32_t(r), value, number);
+        console_log_state(about.c_str(), "relacia %d so stavom (%d) cislo %d", int32_t(r), value, number);
         return code == k_quest_state ? compare(value, r, number) : compare_equality(value, r, number);
     }
     case k_attackers: return compare_equality(g_surround.count, r, number);
     case k_weapon_element: return weapon_element_holds(r, number);
     case k_carries_item: {
-        console_log("%s", name);
+        console_log_state(about.c_str(), "%s", name);
         const char_record* h = hero();
         return h && char_has_item_named(h, name);
     }

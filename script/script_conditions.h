@@ -10,7 +10,9 @@
 // game's names ignoring case. A character named "HERO" is the hero; for the memory kinds
 // "Serin" and "Dovan" are the hero too. A record that is not found, a word that names no kind
 // and a word that is no relation write a debug line and, unless the kind says otherwise, the
-// condition holds, so that the text is shown.
+// condition holds, so that the text is shown. A condition's debug line is written when it differs
+// from the last one the same condition wrote (core/console_log.h console_log_state), so one
+// evaluated each frame logs each state once.
 #pragma once
 
 #include "script/text_window.h"

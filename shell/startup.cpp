@@ -379,6 +379,7 @@ bool program_startup(const char* command_line)
     g_command_line = command_line ? command_line : "";
     g_startup_failure.clear();
     g_files_reported_once.clear();  // a run names each file that cannot be used once
+    g_logged_states.clear();        // and logs each state it meets anew
     return run_program_steps(k_startup_steps);
 }
 

@@ -97,6 +97,11 @@ void proto_fields(Io& io, Proto& p)
     io.bytes(10550, p.pad10550, 2);
 }
 
+bool known_kind(int32_t kind)
+{
+    return kind >= k_proto_free && kind <= k_proto_surface;
+}
+
 bool valid_slot(int32_t slot)
 {
     return slot >= 0 && slot < k_proto_slots;
@@ -384,6 +389,9 @@ bool read_object_protos(packed_stream* stream, int32_t)
         complete = read_proto_record(stream, uint32_t(stored), target);
         if (complete)
             read = uint32_t(i + 1);
+        if (complete && !known_kind(target->kind))
+            console_log("%s: prototyp %lld (%s): nepoznany druh %d, nekreslim ho", stream_name(stream),
+                        static_cast<long long>(i), target->name, int(target->kind));
     }
     // The records beyond the level slots are skipped whole, so the next section stays in place.
     if (complete)

@@ -33,12 +33,13 @@ constexpr uint32_t k_object_proto_size = 10552;
 constexpr int k_tile_size = 64;
 
 // A prototype's kind (k_proto_*), held one above its value so that a record never written, all
-// zero bytes, is k_proto_free: the table's unused template slots take no memory.
+// zero bytes, is k_proto_free: the table's unused template slots take no memory. Every 32-bit
+// value a file holds is kept as it is (the step wraps, never overflows).
 class object_proto_kind {
 public:
     object_proto_kind() = default;
-    constexpr object_proto_kind(int32_t kind) : stored_(kind + 1) {}
-    constexpr operator int32_t() const { return stored_ - 1; }
+    constexpr object_proto_kind(int32_t kind) : stored_(int32_t(uint32_t(kind) + 1u)) {}
+    constexpr operator int32_t() const { return int32_t(uint32_t(stored_) - 1u); }
 
 private:
     int32_t stored_;
@@ -207,7 +208,9 @@ bool read_object_proto_file(int32_t slot, const char* path, const char* kept);
 // loaded: the all-loaded flag is 0 and the loading cursor -1. Both return false on a short
 // section or a null stream. This reader and the ".pr" reader set the frame entries that
 // loading does not fill to -1 (animations from 1 on of kinds 0 to 2, a mesh's model parts from
-// 1 on, every entry of an unknown kind) and keep the counts as stored.
+// 1 on, every entry of an unknown kind) and keep the counts as stored. A level prototype of a
+// kind other than 0 to 4 and -1 is kept as stored, nothing of it is drawn, and it is logged with
+// the file ("<file>: prototyp <slot> (<name>): nepoznany druh <kind>, nekreslim ho").
 bool write_object_protos(packed_stream* stream);
 bool read_object_protos(packed_stream* stream, int32_t flag);
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -11,10 +12,11 @@
 class temp_folder {
 public:
     // Creates a fresh folder under the system's temporary folder and makes it the working folder;
-    // no file of it has been reported once (core/data_files.h) yet.
+    // no file of it has been reported once (core/data_files.h) yet and no state logged
+    // (core/console_log.h).
     temp_folder();
-    // Restores the previous working folder and the files reported once before, and removes the
-    // scratch folder with its contents.
+    // Restores the previous working folder, the files reported once and the states logged before,
+    // and removes the scratch folder with its contents.
     ~temp_folder();
     temp_folder(const temp_folder&) = delete;
     temp_folder& operator=(const temp_folder&) = delete;
@@ -25,6 +27,7 @@ private:
     std::filesystem::path path_;
     std::filesystem::path previous_;
     std::set<std::string> reported_before_;
+    std::map<std::string, std::string> states_before_;
 };
 
 // Whole-file helpers for assertions.

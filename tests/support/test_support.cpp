@@ -1,5 +1,6 @@
 #include "support/temp_folder.h"
 
+#include "core/console_log.h"
 #include "core/data_files.h"
 
 #include <cstdlib>
@@ -26,6 +27,7 @@ temp_folder::temp_folder()
     path_ = mkdtemp(pattern.data());
     std::filesystem::current_path(path_);
     reported_before_.swap(g_files_reported_once);
+    states_before_.swap(g_logged_states);
 }
 
 temp_folder::~temp_folder()
@@ -34,6 +36,7 @@ temp_folder::~temp_folder()
     std::filesystem::current_path(previous_, ec);
     std::filesystem::remove_all(path_, ec);
     g_files_reported_once.swap(reported_before_);
+    g_logged_states.swap(states_before_);
 }
 
 std::vector<uint8_t> read_bytes(const std::filesystem::path& file)

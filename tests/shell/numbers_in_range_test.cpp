@@ -1,0 +1,113 @@
+// Numbers that the demo's files hold out of their range, and lines that a run would repeat, as a
+// run of the gate meets them: each is named once in the log and the program goes on with a value
+// it can use.
+#include "shell/shell_fixture.h"
+
+#include "core/console_log.h"
+#include "core/data_files.h"
+#include "core/globals.h"
+#include "core/settings.h"
+#include "engine/packed_stream.h"
+#include "level/level_map.h"
+#include "script/quests.h"
+
+#include <cstring>
+#include <map>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+int lines_with(const std::string& log, const std::string& text)
+{
+    std::istringstream in(log);
+    int n = 0;
+    for (std::string line; std::getline(in, line);)
+        n += line.find(text) != std::string::npos;
+    return n;
+}
+
+// The level's first prototype given the kind `kind`, the rest of the file as it was.
+void set_first_proto_kind(const char* path, int32_t kind)
+{
+    packed_stream* in = stream_open(path, "rp");
+    ASSERT_NE(in, nullptr);
+    std::vector<uint8_t> bytes;
+    for (int c; (c = stream_getc(in)) >= 0;)
+        bytes.push_back(uint8_t(c));
+    stream_close(in);
+    const size_t at = k_map_tag_size + 8 + 32;  // the tag, record size and count, the kind's offset
+    ASSERT_GT(bytes.size(), at + 4);
+    std::memcpy(&bytes[at], &kind, 4);
+    packed_stream* out = stream_open(path, "wp");
+    ASSERT_EQ(stream_write(bytes.data(), int(bytes.size()), out), int(bytes.size()));
+    ASSERT_EQ(stream_close(out), 0);
+}
+
+} // namespace
+
+class numbers_in_range_test : public shell_test {};
+
+TEST_F(numbers_in_range_test, NumbersFromFilesOutOfRangeAreNamedAndKeepSafeValues)
+{
+    const std::string config = "gr_gamma= 0\ngr_force16bit= 0\ngr_displayshadows= 0\ngr_lowparticles= 1\n"
+                               "gr_disablelight= 0\ngr_displayweather= 1\ngr_showstats= 0\ngr_runwindowed= 0\n"
+                               "gr_enablewbuffer= 99999999999999999999\nsnd_musicvolume= 50\nsnd_soundvolume= 100\n"
+                               "snd_swapchannels= 0\nsnd_muteall= -1\nsnd_eax= 1\nlanguage= eng\ndifficulty= 7\n";
+    write_text("config.cfg", config);
+    write_text("global/flag.txt", "lots\nencounter\n");
+    std::string quests = read_text("global/quest_eng.txt");
+    const size_t experience = quests.find('\n', quests.find('\n', quests.find('\n') + 1) + 1) + 1;
+    quests.replace(experience, quests.find('\n', experience) - experience, "much");
+    write_text("global/quest_eng.txt", quests);
+    set_first_proto_kind("data/levels/brana.sav", INT32_MAX);
+
+    run("zorv console brana.sav", 20);
+    const std::string log = read_text(k_console_log_file);
+    const char* const named[] = {
+        ("config.cfg: poskodeny subor (gr_enablewbuffer= 99999999999999999999 mimo 0 az 2147483647), ostava "
+         "predvolena hodnota 0"),
+        "config.cfg: poskodeny subor (snd_muteall= -1 mimo 0 az 2147483647), ostava predvolena hodnota 0",
+        "config.cfg: poskodeny subor (difficulty= 7 mimo 0 az 4), ostava predvolena hodnota 1",
+        "global/quest_eng.txt: poskodeny subor (riadok 4), ostava ulohy: prvych 0",
+        "global/flag.txt: poskodeny subor (riadok 1), ostava flagy: prvych 0",
+        "data/levels/brana.sav: prototyp 0 (",
+    };
+    for (const char* line : named)
+        EXPECT_EQ(lines_with(log, line), 1) << line;
+    EXPECT_EQ(lines_with(log, "nepoznany druh 2147483647, nekreslim ho"), 1);
+    EXPECT_EQ(g_settings.gr_enablewbuffer, 0u);
+    EXPECT_EQ(g_settings.snd_muteall, 0u);
+    EXPECT_EQ(g_settings.difficulty, 1);
+    EXPECT_EQ(g_quest_count, 0);
+    EXPECT_EQ(g_flag_count, 0);
+    EXPECT_EQ(read_text("config.cfg"), config);  // named, so not written back unasked
+    EXPECT_NE(log.find("config.cfg sa nenacital cely, nezapisujem ho"), std::string::npos);
+}
+
+TEST_F(numbers_in_range_test, DamagedCreaturesEmptyNamesAndRepeatedStatesAreSaidOnce)
+{
+    write_bytes("data/creature/bandit.chr", {'A', 'G', 'P', '!', 1, 2, 3});
+    // The gate's own greeting, as on a later visit: it stays up, and its conditions are met each frame.
+    std::string script = read_text("data/scripts/brana.txt");
+    const size_t lessons = script.find("flagstate.gate_lessons = 0");
+    ASSERT_NE(lessons, std::string::npos);
+    script.replace(lessons, std::strlen("flagstate.gate_lessons = 0"), "flagstate.gate_lessons = 1");
+    write_text("data/scripts/brana.txt", script);
+    run("zorv console brana.sav", 60);
+    const std::string log = read_text(k_console_log_file);
+    EXPECT_EQ(lines_with(log, "data/creature/bandit.chr: poskodeny subor ("), 1);
+    std::istringstream in(log);
+    std::map<std::string, int> states;
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("relacia ", 0) == 0)
+            ++states[line];
+    EXPECT_FALSE(states.empty());
+    for (const auto& [line, count] : states)
+        EXPECT_EQ(count, 1) << line;
+
+    g_console_enabled = 1;  // as the run had it; the fixture puts it back
+    EXPECT_EQ(data_file_path("data/creature/", ""), "");
+    EXPECT_NE(read_text(k_console_log_file).find("prazdne meno suboru v priecinku data/creature/, odmietnute"),
+              std::string::npos);
+}
