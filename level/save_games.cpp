@@ -435,7 +435,9 @@ bool is_valid_save_name(const char* name)
 
 void save_list_read()
 {
-    remove_folder_tree(k_temporary_folder);
+    // What a save killed half-way left; the save it was replacing is whole beside it.
+    if (is_folder(k_temporary_folder) && remove_folder_tree(k_temporary_folder))
+        console_log("zmazal som zvysok prerusenej ulozenej hry %s", k_temporary_folder);
     packed_stream* in = stream_open(k_save_list_file, "rp");
     if (!in && file_exists(k_save_list_file) != 1) {
         report_missing_file(k_save_list_file, "doterajsi zoznam hier");

@@ -382,9 +382,12 @@ TEST_F(save_games_test, ASaveKilledBetweenTwoFilesLeavesTheOldSaveLoadable)
         ASSERT_TRUE(pass_greeting());  // entering the level greets the hero again
         expect_state(3, 300.0f, 250.0f, 1);
     }
-    // The next reading of the list removes what the killed save left.
+    // The next reading of the list removes what the killed save left, and says so.
+    g_console_enabled = 1;
     save_list_read();
     EXPECT_FALSE(fs::exists("save/.~saving"));
+    EXPECT_NE(read_text(k_console_log_file).find("zmazal som zvysok prerusenej ulozenej hry save/.~saving"),
+              std::string::npos);
     EXPECT_EQ(g_save_list.count, 1);
 }
 
