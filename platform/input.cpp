@@ -374,8 +374,18 @@ void input_set_text_entry(bool on)
         SDL_StopTextInput();
 }
 
+namespace {
+uint32_t g_input_resets = 0;
+}
+
+uint32_t input_reset_count()
+{
+    return g_input_resets;
+}
+
 void input_reset()
 {
+    ++g_input_resets;
     int32_t width = g_input.display_width, height = g_input.display_height;
     g_input = input_state{};
     g_input.display_width = width;

@@ -109,6 +109,9 @@ void input_set_text_entry(bool on);
 // Clears the input state and both queues; a new window starts from here (a quit signal that
 // arrived before closes it as well).
 void input_reset();
+// How many times the input was reset: a reader that keeps keys or buttons held between frames
+// lets them go when it changes, since the releases went with the queues.
+uint32_t input_reset_count();
 
 // The window was shown. Where a window manager gives it the focus the focus event follows;
 // without one (no window, or a video driver without windows on a screen) it counts as having

@@ -11,6 +11,7 @@
 #include <imgui_internal.h>
 
 #include <algorithm>
+#include <iterator>
 #include <cfloat>
 #include <cmath>
 #include <memory>
@@ -26,6 +27,7 @@ struct backend_state {
     uint32_t last_ms = 0;
     bool keys_held[256] = {};
     bool buttons_held[3] = {};
+    uint32_t input_resets = 0;  // input_reset_count() when the held keys and buttons were last read
     std::vector<input_event> events;
     std::vector<lit_vertex> vertices;
     bool wants_text = false;  // as the last frame drawn left them
@@ -107,6 +109,14 @@ void make_context()
     int width = 0, height = 0;
     io.Fonts->GetTexDataAsAlpha8(&alpha, &width, &height); // builds the atlas: text can be measured
     g_backend.ready = true;
+}
+
+// Nothing counts as held: a button whose release was never read would stay down and swallow
+// the next click on a dialog.
+void forget_held()
+{
+    std::fill(std::begin(g_backend.keys_held), std::end(g_backend.keys_held), false);
+    std::fill(std::begin(g_backend.buttons_held), std::end(g_backend.buttons_held), false);
 }
 
 // The font atlas, white glyphs in its alpha, as a texture of the device.
@@ -227,6 +237,10 @@ void imgui_begin_input(render_device& device, uint32_t now_ms)
     // A press and its release within one frame still show the key or button down for a frame.
     bool keys_pressed[256] = {};
     bool buttons_pressed[3] = {};
+    if (g_backend.input_resets != input_reset_count()) {
+        g_backend.input_resets = input_reset_count();
+        forget_held();  // their releases went with the reset queues
+    }
     input_take_ui_events(&g_backend.events);
     for (const input_event& e : g_backend.events) {
         switch (e.kind) {
@@ -266,6 +280,7 @@ void imgui_begin_input(render_device& device, uint32_t now_ms)
 void imgui_drop_input()
 {
     input_take_ui_events(&g_backend.events);
+    forget_held();  // the releases among them are dropped too
     input_set_text_entry(false);
     g_backend.wants_text = g_backend.wants_mouse = g_backend.has_focus = false;
     g_backend.windows.clear();

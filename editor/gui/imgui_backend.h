@@ -16,7 +16,8 @@ void imgui_make_ready();
 // ImGui the time, the display size, the cursor and the input events since the last call.
 void imgui_begin_input(render_device& device, uint32_t now_ms);
 
-// Drops the input events nobody is to read (no dialog shown) and turns text entry off.
+// Drops the input events nobody is to read (no dialog shown), lets go of every key and button
+// it held, and turns text entry off.
 void imgui_drop_input();
 
 // Draws ImGui's draw data with the device's states restored afterwards; then turns text entry

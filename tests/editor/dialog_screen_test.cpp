@@ -5,6 +5,7 @@
 #include "editor/controls/dialog_records.h"
 #include "editor/gui/dialog_layout.h"
 #include "editor/gui/dialog_screen.h"
+#include "editor/gui/imgui_backend.h"
 #include "editor/windows/mode_tabs.h"
 #include "platform/input.h"
 #include "platform/key_codes.h"
@@ -130,6 +131,23 @@ TEST_F(DialogScreen, AClickInjectedOverAButtonArrivesOnce)
     EXPECT_EQ(log.commands(), (std::vector<recorded_message>{command(check, k_notify_clicked),
                                                              command(list, k_notify_focus_in),
                                                              command(list, k_notify_selection)}));
+}
+
+TEST_F(DialogScreen, AButtonHeldWhenTheInputIsResetIsLetGoAndTheNextClickArrives)
+{
+    // Pressed beside the dialog, then a new window: the release went with the reset queues.
+    const dialog_handle dialog = create_dialog(every_kind_template(), log.procedure());
+    run_dialog_frame();
+    input_inject({input_event_kind::mouse_move, 0, false, 1010, 750});
+    input_inject({input_event_kind::mouse_button, 0, true});
+    frame();
+    ASSERT_FALSE(imgui_window_at(1010, 750));
+    input_inject({input_event_kind::mouse_button, 0, false});
+    input_reset();
+    input_set_display_size(1024, 768);
+    log.messages.clear();
+    click_control(dialog, button);
+    EXPECT_EQ(log.commands(), std::vector<recorded_message>{command(button, k_notify_clicked)});
 }
 
 TEST_F(DialogScreen, TypedCharactersReachTheEditInWindows1252AndEnterAndEscapeAnswer)
