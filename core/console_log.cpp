@@ -12,17 +12,11 @@
 char g_console_history[k_console_history_lines][k_console_history_width] = {};
 int32_t g_console_history_count = 0;
 
-void console_log(const char* format, ...)
+namespace {
+
+// The line into the log file and on top of the console's history.
+void log_line(const char* line)
 {
-    if (g_console_enabled != 1 || !format)
-        return;
-
-    char line[256];
-    va_list args;
-    va_start(args, format);
-    vsnprintf(line, sizeof line, format, args);
-    va_end(args);
-
     if (FILE* file = std::fopen(resolve_path(k_console_log_file).c_str(), "a")) {
         std::fprintf(file, "%s\n", line);
         std::fclose(file);
@@ -33,6 +27,21 @@ void console_log(const char* format, ...)
     for (int i = g_console_history_count; i >= 1; --i)
         std::memcpy(g_console_history[i], g_console_history[i - 1], k_console_history_width);
     copy_bounded(g_console_history[0], k_console_history_width, line);
+}
+
+} // namespace
+
+void console_log(const char* format, ...)
+{
+    if (g_console_enabled != 1 || !format)
+        return;
+
+    char line[256];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    log_line(line);
 }
 
 std::map<std::string, std::string> g_logged_states;
@@ -53,5 +62,5 @@ void console_log_state(const char* about, const char* format, ...)
     if (found == g_logged_states.end() && g_logged_states.size() >= k_states_kept)
         g_logged_states.clear();
     g_logged_states[about] = line;
-    console_log("%s", line);
+    log_line(line);
 }
