@@ -40,6 +40,7 @@
 #include "level/level_saves.h"
 #include "level/save_games.h"
 #include "level/level_tables.h"
+#include "platform/audio.h"
 #include "platform/clock.h"
 #include "script/map_events.h"
 #include "script/map_texts.h"
@@ -206,6 +207,7 @@ void shell_test::TearDown()
     destroy_all_dialogs();  // the editor's windows lived with the run
     clear_texture_table();
     close_main_window();
+    audio_shutdown();  // the sound device and its thread, which a new process has not opened
     render_use_recording(false);  // a new process draws on the OpenGL device
     // The run flags a closed window or a finished run leaves set.
     g_editor_enabled = g_console_enabled = g_console_shown = 0;

@@ -4,8 +4,8 @@
 // game frame would take it for a press; so does a dialogue left running, which holds the HUD's
 // panels, the hotkeys and the characters. So do the run flags a closed window sets: the next
 // modal loop would end after its first pass. So does a modal responder left installed: it
-// would answer the next test's dialogs, often through a dead stack frame. So does the program's quit
-// signal handler left installed or a quit signal left received: every later window would close.
+// would answer the next test's dialogs, often through a dead stack frame. So does a quit signal left
+// received or a signal handler left installed: an outside signal would close every later window.
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "interface/interface_state.h"
@@ -21,17 +21,16 @@
 
 namespace {
 
-// What SIGINT and SIGTERM do in a process that has not run the program, and the handler that
-// running it installs.
+// What SIGINT and SIGTERM do in a process that has not run the program. The program's quit
+// handler, or SDL's while any of its parts is left running, makes a signal close later windows.
 struct sigaction g_start_int = {}, g_start_term = {};
-void (*g_program_handler)(int) = nullptr;
 
-bool program_signal_handler_installed()
+bool signal_handlers_changed()
 {
     struct sigaction now_int = {}, now_term = {};
     sigaction(SIGINT, nullptr, &now_int);
     sigaction(SIGTERM, nullptr, &now_term);
-    return now_int.sa_handler == g_program_handler || now_term.sa_handler == g_program_handler;
+    return now_int.sa_handler != g_start_int.sa_handler || now_term.sa_handler != g_start_term.sa_handler;
 }
 
 class global_state_guard : public testing::EmptyTestEventListener {
@@ -61,8 +60,9 @@ class global_state_guard : public testing::EmptyTestEventListener {
             ADD_FAILURE() << info.test_suite_name() << "." << info.name() << " left a modal responder installed";
             set_modal_responder({});
         }
-        if (program_signal_handler_installed() || quit_signal_received()) {
-            ADD_FAILURE() << info.test_suite_name() << "." << info.name() << " left the quit signal handler or a signal";
+        if (signal_handlers_changed() || quit_signal_received()) {
+            ADD_FAILURE() << info.test_suite_name() << "." << info.name()
+                          << " left a quit signal received or a handler of SIGINT or SIGTERM installed (the program's, or SDL's while it runs)";
             sigaction(SIGINT, &g_start_int, nullptr);
             sigaction(SIGTERM, &g_start_term, nullptr);
             clear_quit_signal();
@@ -73,12 +73,6 @@ class global_state_guard : public testing::EmptyTestEventListener {
 const bool installed = [] {
     sigaction(SIGINT, nullptr, &g_start_int);
     sigaction(SIGTERM, nullptr, &g_start_term);
-    install_quit_signal_handlers();
-    struct sigaction installed_term = {};
-    sigaction(SIGTERM, nullptr, &installed_term);
-    g_program_handler = installed_term.sa_handler;
-    sigaction(SIGINT, &g_start_int, nullptr);
-    sigaction(SIGTERM, &g_start_term, nullptr);
     testing::UnitTest::GetInstance()->listeners().Append(new global_state_guard);
     return true;
 }();
