@@ -2,14 +2,17 @@
 // window reaching the procedures.
 #include "dialog_test_support.h"
 
+#include "core/editor_globals.h"
 #include "editor/controls/dialog_records.h"
 #include "editor/gui/dialog_layout.h"
 #include "editor/gui/dialog_screen.h"
 #include "editor/gui/imgui_backend.h"
 #include "editor/windows/mode_tabs.h"
+#include "platform/clock.h"
 #include "platform/input.h"
 #include "platform/key_codes.h"
 #include "tests/engine/draw_test_support.h"
+#include "tests/support/saved_globals.h"
 
 #include <algorithm>
 
@@ -42,6 +45,14 @@ protected:
         input_reset();
         input_set_display_size(1024, 768);
         screen = std::make_unique<use_device>(&recorder);
+        // Time stands unless a test moves it: a dialog's timer fires, and a window it opens takes
+        // the focus, only when the test says so, never because the machine was slow.
+        clock_use_manual(true);
+        clock_set_manual(1000);
+        clock_set_manual_step(0);
+        kept_.keep(g_current_tab, g_tabs_window, g_tab_window, g_global_settings_window);
+        g_current_tab = -1;  // no strip and no page yet, as in a new process
+        g_tabs_window = g_tab_window = g_global_settings_window = 0;
     }
     void TearDown() override
     {
@@ -49,6 +60,8 @@ protected:
         run_dialog_frame(); // the frame without dialogs drops what is left of the input
         screen.reset();
         input_reset();
+        clock_use_manual(false);
+        kept_.restore();
     }
 
     // One frame of the window: its events taken, then the dialogs' frame.
@@ -75,6 +88,7 @@ protected:
 
     recording_device recorder{1024, 768};
     std::unique_ptr<use_device> screen;
+    saved_globals kept_;  // the mode tabs' strip, page and chosen tab
 };
 
 TEST_F(DialogScreen, DrawsPreColouredClippedTrianglesAndRestoresTheDevice)
@@ -259,6 +273,9 @@ TEST_F(DialogScreen, TheModeTabsShowEveryTabInRowsAndAClickInTheSecondRowChooses
 {
     const dialog_handle strip = open_mode_tabs();
     frame();
+    clock_advance_manual(16);
+    frame(); // the strip's timer opens the first tab's page, before anyone could click
+    ASSERT_TRUE(g_tab_window != 0 && g_tab_window == g_global_settings_window) << "the Global page is not open";
     const dialog_record* d = find_dialog(strip);
     EXPECT_FALSE(d->title_bar); // nothing to close it with
     const control_record& c = d->controls[0];

@@ -16,6 +16,7 @@
 void object_test::SetUp()
 {
     texture_test::SetUp();
+    kept_.keep(g_object_alpha, g_work_mode, g_editor_enabled, g_editor, g_active_layer, g_current_tab, g_settings, g_ticks);
     std::memset(g_object_protos, 0, sizeof g_object_protos);
     g_object_proto_count = 0;
     g_protos_all_loaded = 0;
@@ -43,7 +44,7 @@ void object_test::TearDown()
     g_object_proto_count = 0;
     g_object_links = {};  // the fakes a test linked die with it
     g_scene_hero = {};
-    g_work_mode = k_work_insert;
+    kept_.restore();
     texture_test::TearDown();
 }
 

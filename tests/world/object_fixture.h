@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/texture_fixture.h"
+#include "support/saved_globals.h"
 
 #include <cstdint>
 
@@ -19,4 +20,7 @@ protected:
     static int32_t add_test_proto(const char* stem, int32_t frames, int32_t kind = 0);
     // The tick counter advances, objects follow their owners, and the object pass runs.
     static void run_frame();
+
+private:
+    saved_globals kept_;  // the editor's state, the settings and the ticks a test sets
 };
