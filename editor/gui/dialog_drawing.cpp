@@ -434,6 +434,10 @@ void draw_dialog(const dialog_record& d, dialog_handle modal)
         flags |= ImGuiWindowFlags_MenuBar;
     if (!d.title_bar)
         flags |= ImGuiWindowFlags_NoTitleBar;
+    // ImGui keeps a window after its dialog is gone and a new dialog takes over its name, with
+    // its place among the windows: a new dialog is raised as a window new to ImGui is.
+    if (!g_screen.slots.contains(dialog))
+        ImGui::SetNextWindowFocus();
     const std::string name = shown(d.caption) + "###dialog" + std::to_string(slot_of(dialog));
     bool open = true;
     ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding, ImVec2(0, 0));

@@ -230,6 +230,29 @@ TEST_F(DialogScreen, ANewDialogShowsItsOwnTabNotTheOneAnOlderDialogUnderItsWindo
     EXPECT_TRUE(log.commands().empty());
 }
 
+TEST_F(DialogScreen, ANewDialogOpensInFrontOfTheOlderOnesWhicheverWindowUnderItsNameWasRaised)
+{
+    dialog_template front = every_kind_template();
+    front.controls.clear();
+    front.x += 30;
+    front.y += 30;
+    // Two dialogs under the names of the two that follow, the back one raised by a click on its
+    // caption where the front one does not cover it.
+    create_dialog(every_kind_template(), nullptr);
+    create_dialog(front, nullptr);
+    frame();
+    click_at(45, 35);
+    destroy_all_dialogs();
+    frame();
+    const dialog_handle behind = create_dialog(every_kind_template(), log.procedure());
+    create_dialog(front, nullptr);
+    frame();
+    log.messages.clear();
+    click_control(behind, button); // under the front dialog
+    frame();
+    EXPECT_TRUE(log.commands().empty());
+}
+
 TEST_F(DialogScreen, DraggingTheCaptionMovesTheDialogAndAMoveByCodeIsShown)
 {
     const dialog_handle dialog = create_dialog(every_kind_template(), log.procedure());
