@@ -434,15 +434,19 @@ void draw_dialog(const dialog_record& d, dialog_handle modal)
         flags |= ImGuiWindowFlags_MenuBar;
     if (!d.title_bar)
         flags |= ImGuiWindowFlags_NoTitleBar;
-    // ImGui keeps a window after its dialog is gone and a new dialog takes over its name, with
-    // its place among the windows: a new dialog is raised as a window new to ImGui is.
-    if (!g_screen.slots.contains(dialog))
+    // ImGui keeps a window after its dialog is gone, and a new dialog takes over its name with its
+    // place among the windows and the scroll of its lists: a new dialog is raised, and its lists
+    // start at the top, as in a window new to ImGui.
+    const bool new_here = !g_screen.slots.contains(dialog);
+    if (new_here)
         ImGui::SetNextWindowFocus();
     const std::string name = shown(d.caption) + "###dialog" + std::to_string(slot_of(dialog));
     bool open = true;
     ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding, ImVec2(0, 0));
     const bool visible = ImGui::Begin(name.c_str(), &open, flags);
     ImGui::PopStyleVar();
+    if (new_here)
+        imgui_scroll_children_home();
     if (dialog == modal && !ImGui::IsWindowFocused(ImGuiFocusedFlags_RootAndChildWindows))
         ImGui::SetWindowFocus();
     const ImVec2 at = ImGui::GetWindowPos();

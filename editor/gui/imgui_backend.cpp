@@ -295,6 +295,16 @@ bool imgui_window_at(int32_t x, int32_t y)
                        [&](const ImRect& r) { return r.Contains(p); });
 }
 
+void imgui_scroll_children_home()
+{
+    const ImGuiWindow* root = ImGui::GetCurrentWindow();
+    for (ImGuiWindow* w : ImGui::GetCurrentContext()->Windows)
+        if (w != root && w->RootWindow == root) {
+            w->Scroll = ImVec2(0, 0);
+            w->ScrollTarget = ImVec2(FLT_MAX, FLT_MAX);
+        }
+}
+
 void imgui_release_keyboard()
 {
     if (!g_backend.has_focus && !g_backend.wants_text)

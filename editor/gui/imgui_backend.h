@@ -33,6 +33,10 @@ bool imgui_wants_mouse();
 // them; false while no dialog is drawn or none exists.
 bool imgui_window_at(int32_t x, int32_t y);
 
+// Scrolls every window inside the window being drawn (list boxes, tables, multi-line fields) back
+// to its start. Call between the window's Begin and its first child.
+void imgui_scroll_children_home();
+
 // The dialogs give up the keyboard: no window keeps the focus (a text field stops taking typing,
 // an open pop-up closes) from the next frame on, and typing stops at once. Nothing while no
 // dialog window has the focus.

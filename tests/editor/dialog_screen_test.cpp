@@ -230,27 +230,36 @@ TEST_F(DialogScreen, ANewDialogShowsItsOwnTabNotTheOneAnOlderDialogUnderItsWindo
     EXPECT_TRUE(log.commands().empty());
 }
 
-TEST_F(DialogScreen, ANewDialogOpensInFrontOfTheOlderOnesWhicheverWindowUnderItsNameWasRaised)
+TEST_F(DialogScreen, ANewDialogUnderAGoneOnesWindowNameOpensInFrontWithItsListAtTheTop)
 {
     dialog_template front = every_kind_template();
     front.controls.clear();
     front.x += 30;
     front.y += 30;
-    // Two dialogs under the names of the two that follow, the back one raised by a click on its
-    // caption where the front one does not cover it.
-    create_dialog(every_kind_template(), nullptr);
+    // Two dialogs under the names of the two that follow: the back one with its list scrolled
+    // down to a row, and raised by a click on its caption where the front one does not cover it.
+    const dialog_handle older = create_dialog(every_kind_template(), nullptr);
+    fill_rows(older);
+    set_list_sel(older, list, 150);
     create_dialog(front, nullptr);
     frame();
     click_at(45, 35);
     destroy_all_dialogs();
     frame();
     const dialog_handle behind = create_dialog(every_kind_template(), log.procedure());
-    create_dialog(front, nullptr);
+    fill_rows(behind);
+    const dialog_handle in_front = create_dialog(front, nullptr);
     frame();
     log.messages.clear();
     click_control(behind, button); // under the front dialog
     frame();
     EXPECT_TRUE(log.commands().empty());
+
+    destroy_dialog(in_front);
+    device_rect r;
+    ASSERT_TRUE(dialog_control_rect(behind, list, r));
+    click_at(r.x + 10, r.y + 5); // the top row shown
+    EXPECT_EQ(get_list_sel(behind, list), 0);
 }
 
 TEST_F(DialogScreen, DraggingTheCaptionMovesTheDialogAndAMoveByCodeIsShown)
