@@ -49,28 +49,20 @@ void add_entry_row(dialog_handle dialog, int32_t n)
     add_list_string(dialog, k_level_entries, row);
 }
 
-void open_page(dialog_handle dialog)
+// The header's fields and entry points as the header holds them; the combos are filled already.
+void show_header(dialog_handle dialog)
 {
-    scene_header& h = g_scene_header;
-    g_level_editor_window = dialog;
-    move_dialog(dialog, 0, k_tab_window_top);
+    const scene_header& h = g_scene_header;
     set_item_text(dialog, k_level_file, g_map_path);
     set_item_text(dialog, k_level_name, field(h.display_name).c_str());
     set_item_text(dialog, k_level_second_name, field(h.second_name).c_str());
     set_item_text(dialog, k_level_music, field(h.music_name).c_str());
+    clear_list(dialog, k_level_entries);
     for (int32_t n = 0; n < std::min<int32_t>(h.entry_count, k_entry_points); ++n)
         add_entry_row(dialog, n);
-    for (const char* type : k_level_types)
-        add_combo_string(dialog, k_level_type, type);
     set_combo_sel(dialog, k_level_type, h.level_type <= k_level_gui ? h.level_type : -1);
     for (const auto& [id, number] : k_number_fields)
         set_item_float(dialog, id, "%.2f", h.*number);
-    const int32_t names = std::min<int32_t>(g_creature_files.count, int32_t(g_creature_files.names.size()));
-    for (int32_t i = 0; i < names; ++i)
-        add_list_string(dialog, k_level_creatures, field(g_creature_files.names[size_t(i)].name).c_str());
-    set_check(dialog, k_level_use_ai, g_editor.ai_on ? 1 : 0);
-    for (const char* ground : k_grounds)
-        add_combo_string(dialog, k_level_ground, ground);
     set_combo_sel(dialog, k_level_ground, h.ground_type);
     const int16_t chances[] = {h.rain_chance, h.snow_chance, h.fog_chance};
     const int16_t durations[] = {h.rain_duration, h.snow_duration, h.fog_duration};
@@ -78,6 +70,21 @@ void open_page(dialog_handle dialog)
         set_item_int(dialog, k_level_chance + k, chances[k]);
         set_item_int(dialog, k_level_duration + k, durations[k]);
     }
+}
+
+void open_page(dialog_handle dialog)
+{
+    g_level_editor_window = dialog;
+    move_dialog(dialog, 0, k_tab_window_top);
+    for (const char* type : k_level_types)
+        add_combo_string(dialog, k_level_type, type);
+    for (const char* ground : k_grounds)
+        add_combo_string(dialog, k_level_ground, ground);
+    show_header(dialog);
+    const int32_t names = std::min<int32_t>(g_creature_files.count, int32_t(g_creature_files.names.size()));
+    for (int32_t i = 0; i < names; ++i)
+        add_list_string(dialog, k_level_creatures, field(g_creature_files.names[size_t(i)].name).c_str());
+    set_check(dialog, k_level_use_ai, g_editor.ai_on ? 1 : 0);
 }
 
 // Every field of the page into the scene header at once. Bounds and a scale that no level file may
@@ -115,18 +122,34 @@ void update_header(dialog_handle dialog)
     g_map_dirty = 1;
 }
 
+std::string object_row(uint32_t i)
+{
+    const world_object& o = g_objects[i];
+    const object_proto* p = proto_at(o.proto);
+    char row[96];
+    std::snprintf(row, sizeof row, "%u-pr%d-%s-layer%d-srt%u", i, int(o.proto), p ? p->name : "", int(o.layer),
+                  o.depth_sorted);
+    return row;
+}
+
 void generate_object_info(dialog_handle dialog)
 {
-    char row[96];
     for (uint32_t i = 0; i < g_object_count; ++i) {
         const world_object& o = g_objects[i];
-        if (o.state == 0 || o.particle_role == k_role_particle)
-            continue;
-        const object_proto* p = proto_at(o.proto);
-        std::snprintf(row, sizeof row, "%u-pr%d-%s-layer%d-srt%u", i, int(o.proto), p ? p->name : "", int(o.layer),
-                      o.depth_sorted);
-        add_list_string(dialog, k_level_objects, row);
+        if (o.state != 0 && o.particle_role != k_role_particle)
+            add_list_string(dialog, k_level_objects, object_row(i).c_str());
     }
+}
+
+// The object index a row of the object list begins with; -1 when no object in use has it.
+int64_t row_object(dialog_handle dialog, int32_t row)
+{
+    char text[96] = {};
+    get_list_text(dialog, k_level_objects, row, text, sizeof text);
+    const int64_t index = parse_leading_int(text);
+    if (index < 0 || index >= int64_t(g_object_count) || g_objects[index].state == 0)
+        return -1;
+    return index;
 }
 
 // Centres the view on the object the selected row begins with, selects it and switches to the
@@ -134,12 +157,8 @@ void generate_object_info(dialog_handle dialog)
 void centre_on_object(dialog_handle dialog)
 {
     const int32_t row = get_list_sel(dialog, k_level_objects);
-    if (row < 0)
-        return;
-    char text[96] = {};
-    get_list_text(dialog, k_level_objects, row, text, sizeof text);
-    const int64_t index = parse_leading_int(text);
-    if (index < 0 || index >= int64_t(g_object_count) || g_objects[index].state == 0)
+    const int64_t index = row < 0 ? -1 : row_object(dialog, row);
+    if (index < 0)
         return;
     world_object& o = g_objects[index];
     const float x = o.has_corners ? o.corners[0] : o.x;
@@ -260,6 +279,28 @@ void open_level_editor()
 {
     if (!g_level_editor_window)
         create_dialog(level_template(), level_editor_proc);
+}
+
+void show_level_header()
+{
+    if (g_level_editor_window)
+        show_header(g_level_editor_window);
+}
+
+void show_level_objects()
+{
+    const dialog_handle dialog = g_level_editor_window;
+    if (!dialog)
+        return;
+    const int32_t selected = get_list_sel(dialog, k_level_objects);
+    for (int32_t row = 0; row < get_list_count(dialog, k_level_objects); ++row) {
+        const int64_t index = row_object(dialog, row);
+        if (index < 0)
+            continue;
+        delete_list_string(dialog, k_level_objects, row);
+        insert_list_string(dialog, k_level_objects, row, object_row(uint32_t(index)).c_str());
+    }
+    set_list_sel(dialog, k_level_objects, selected);
 }
 
 bool level_editor_proc(dialog_handle dialog, const dialog_message& m)
