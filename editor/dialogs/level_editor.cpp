@@ -6,6 +6,7 @@
 #include "core/globals.h"
 #include "core/utilities.h"
 #include "editor/controls/dialog_controls.h"
+#include "editor/controls/message_box.h"
 #include "editor/controls/number_fields.h"
 #include "editor/windows/mode_tabs.h"
 #include "editor/windows/page_procedure.h"
@@ -18,7 +19,6 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <utility>
 
 dialog_handle g_level_editor_window = 0;
 
@@ -28,11 +28,17 @@ constexpr const char* k_level_types[] = {"outside", "inside", "gui"};
 constexpr const char* k_grounds[] = {"dirt", "dungeon", "grass", "metal", "stone", "wood", "water", "snow", "ice"};
 constexpr int32_t k_number_chars = 19;
 
-// The bounds and the scale of the page's fields.
-const std::pair<int32_t, float scene_header::*> k_number_fields[] = {
-    {k_level_xmin, &scene_header::camera_min_x}, {k_level_xmax, &scene_header::camera_max_x},
-    {k_level_ymin, &scene_header::camera_min_y}, {k_level_ymax, &scene_header::camera_max_y},
-    {k_level_scale, &scene_header::scale}};
+// The bounds and the scale of the page's fields, with their labels.
+struct number_field {
+    int32_t id;
+    float scene_header::*number;
+    const char* label;
+};
+const number_field k_number_fields[] = {{k_level_xmin, &scene_header::camera_min_x, "xmin"},
+                                        {k_level_xmax, &scene_header::camera_max_x, "xmax"},
+                                        {k_level_ymin, &scene_header::camera_min_y, "ymin"},
+                                        {k_level_ymax, &scene_header::camera_max_y, "ymax"},
+                                        {k_level_scale, &scene_header::scale, "scale"}};
 
 template <size_t N>
 std::string field(const char (&text)[N])
@@ -61,8 +67,8 @@ void show_header(dialog_handle dialog)
     for (int32_t n = 0; n < std::min<int32_t>(h.entry_count, k_entry_points); ++n)
         add_entry_row(dialog, n);
     set_combo_sel(dialog, k_level_type, h.level_type <= k_level_gui ? h.level_type : -1);
-    for (const auto& [id, number] : k_number_fields)
-        set_item_float(dialog, id, "%.2f", h.*number);
+    for (const number_field& f : k_number_fields)
+        set_item_float(dialog, f.id, "%.2f", h.*f.number);
     set_combo_sel(dialog, k_level_ground, h.ground_type);
     const int16_t chances[] = {h.rain_chance, h.snow_chance, h.fog_chance};
     const int16_t durations[] = {h.rain_duration, h.snow_duration, h.fog_duration};
@@ -87,22 +93,45 @@ void open_page(dialog_handle dialog)
     set_check(dialog, k_level_use_ai, g_editor.ai_on ? 1 : 0);
 }
 
+// Says in a box which of the typed numbers no level file may hold, and that the bounds and the
+// scale keep what they held.
+void say_numbers_refused(dialog_handle dialog, const scene_header& typed)
+{
+    std::string refused;
+    for (const number_field& f : k_number_fields) {
+        scene_header one = g_scene_header;
+        one.*f.number = typed.*f.number;
+        if (!scene_header_numbers_sound(one)) {
+            char text[k_number_chars + 1] = {};
+            get_item_text(dialog, f.id, text, sizeof text);
+            refused += std::string(refused.empty() ? "" : ", ") + f.label + " " + text;
+        }
+    }
+    char limits[160];
+    std::snprintf(limits, sizeof limits,
+                  "\nThe bounds and the scale stay as they were: the scale must be above 0 and at most %g, each "
+                  "bound within %.0f of 0.",
+                  double(k_scene_scale_max), double(k_scene_coordinate_limit));
+    message_box(dialog, (refused + limits).c_str(), "UPDATE", message_box_kind::ok);
+}
+
 // Every field of the page into the scene header at once. Bounds and a scale that no level file may
-// hold (scene_header_numbers_sound) are refused together: the header and the fields keep the
-// numbers it had.
+// hold (scene_header_numbers_sound) are refused together, in a box: the header and the fields keep
+// the numbers it had, and the other fields are stored.
 void update_header(dialog_handle dialog)
 {
     scene_header& h = g_scene_header;
     scene_header typed = h;
-    for (const auto& [id, number] : k_number_fields)
-        typed.*number = get_item_float(dialog, id, k_number_chars);
+    for (const number_field& f : k_number_fields)
+        typed.*f.number = get_item_float(dialog, f.id, k_number_chars);
     if (scene_header_numbers_sound(typed)) {
-        for (const auto& [id, number] : k_number_fields)
-            h.*number = typed.*number;
+        for (const number_field& f : k_number_fields)
+            h.*f.number = typed.*f.number;
     } else {
         console_log("mierka alebo hranice sceny mimo rozsahu, ostavaju doterajsie");
-        for (const auto& [id, number] : k_number_fields)
-            set_item_float(dialog, id, "%.2f", h.*number);
+        say_numbers_refused(dialog, typed);
+        for (const number_field& f : k_number_fields)
+            set_item_float(dialog, f.id, "%.2f", h.*f.number);
     }
     const int32_t type = get_combo_sel(dialog, k_level_type);
     if (type >= 0)

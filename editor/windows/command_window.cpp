@@ -160,9 +160,7 @@ void exchange(const char* title, const char* filter, const char* extension, int3
     if (path.empty() || (mode != k_file_dialog_open && !may_write(path, title)))
         return;
     if (!command(path.c_str()) && mode == k_file_dialog_open)
-        message_box(g_command_window,
-                    (path + "\nThe file could not be read whole; the map stays as it was (the console says why).").c_str(),
-                    title, message_box_kind::ok);
+        say_file_unread(g_command_window, path, title, "the map stays as it was");
 }
 
 // The imports, each followed by the open pages that show what it changed showing it, so that a
