@@ -70,3 +70,9 @@ int32_t message_box(dialog_handle owner, const char* text, const char* caption, 
     // A box destroyed from outside, or left by a closing program, gives its default answer.
     return answer == k_id_ok || answer == k_id_yes || answer == k_id_no ? answer : fallback;
 }
+
+void say_file_unread(dialog_handle owner, const std::string& path, const char* caption, const char* kept)
+{
+    const std::string text = path + "\nThe file could not be read whole; " + kept + " (the console says why).";
+    message_box(owner, text.c_str(), caption, message_box_kind::ok);
+}

@@ -4,6 +4,7 @@
 #include "editor/controls/dialog_model.h"
 
 #include <cstdint>
+#include <string>
 
 enum class message_box_kind : uint8_t {
     ok,     // OK; Esc and the close box answer OK too
@@ -14,3 +15,8 @@ enum class message_box_kind : uint8_t {
 // Asks and waits; k_id_ok, k_id_yes or k_id_no. With nobody to answer (modal_dialogs_answerable)
 // the default button's answer is taken and a console line says so.
 int32_t message_box(dialog_handle owner, const char* text, const char* caption, message_box_kind kind);
+
+// Says in an OK box that the file at `path` was not read whole and that `kept` (what the reader
+// would have replaced, with its verb: "the map stays as it was") did not change; the console line
+// the reader logged before names the damage.
+void say_file_unread(dialog_handle owner, const std::string& path, const char* caption, const char* kept);

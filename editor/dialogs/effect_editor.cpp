@@ -3,6 +3,7 @@
 #include "core/console_log.h"
 #include "core/editor_globals.h"
 #include "editor/controls/dialog_controls.h"
+#include "editor/controls/message_box.h"
 #include "editor/controls/number_fields.h"
 #include "editor/controls/record_text.h"
 #include "editor/dialogs/editor_window_parts.h"
@@ -187,9 +188,11 @@ void remove_proto(dialog_handle dialog)
         return;
     const int32_t item = item_naming_efect_proto(r);
     if (item >= 0) {
-        console_log("efekt prototyp %s nezmazem: pouziva ho predmet %d %s",
-                    record_text(g_efect_protos[r].name).c_str(), item,
-                    record_text(g_item_protos[item].key_name).c_str());
+        const std::string name = record_text(g_efect_protos[r].name), user = record_text(g_item_protos[item].key_name);
+        console_log("efekt prototyp %s nezmazem: pouziva ho predmet %d %s", name.c_str(), item, user.c_str());
+        const std::string text = "The effect prototype " + name + " is not removed: item " + std::to_string(item) +
+                                 " " + user + " uses it.";
+        message_box(dialog, text.c_str(), "Rem", message_box_kind::ok);
         return;
     }
     const int32_t n = proto_count();

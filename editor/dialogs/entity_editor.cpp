@@ -238,3 +238,11 @@ void open_entity_editor()
     if (!g_entity_editor_window)
         create_dialog(entity_template(), entity_editor_proc);
 }
+
+void show_assigned_objects()
+{
+    const dialog_handle dialog = g_entity_editor_window;
+    const int32_t i = dialog ? selected_entity(dialog) : -1;
+    if (i >= 0)
+        list_assigned_objects(dialog, i);
+}

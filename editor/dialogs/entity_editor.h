@@ -41,4 +41,8 @@ extern dialog_handle g_entity_editor_window;
 // Creates the page at (0, the tabs' page top); the mode tabs call it.
 void open_entity_editor();
 
+// The open page's "Assigned Objects:" list of the chosen entity as the objects stand now: after
+// something other than the page changed them. Nothing while the page is closed or none is chosen.
+void show_assigned_objects();
+
 bool entity_editor_proc(dialog_handle dialog, const dialog_message& m);

@@ -6,6 +6,7 @@
 #include "core/globals.h"
 #include "core/utilities.h"
 #include "editor/controls/dialog_controls.h"
+#include "editor/controls/message_box.h"
 #include "editor/controls/number_fields.h"
 #include "editor/windows/mode_tabs.h"
 #include "editor/windows/page_procedure.h"
@@ -18,7 +19,6 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <utility>
 
 dialog_handle g_level_editor_window = 0;
 
@@ -28,11 +28,17 @@ constexpr const char* k_level_types[] = {"outside", "inside", "gui"};
 constexpr const char* k_grounds[] = {"dirt", "dungeon", "grass", "metal", "stone", "wood", "water", "snow", "ice"};
 constexpr int32_t k_number_chars = 19;
 
-// The bounds and the scale of the page's fields.
-const std::pair<int32_t, float scene_header::*> k_number_fields[] = {
-    {k_level_xmin, &scene_header::camera_min_x}, {k_level_xmax, &scene_header::camera_max_x},
-    {k_level_ymin, &scene_header::camera_min_y}, {k_level_ymax, &scene_header::camera_max_y},
-    {k_level_scale, &scene_header::scale}};
+// The bounds and the scale of the page's fields, with their labels.
+struct number_field {
+    int32_t id;
+    float scene_header::*number;
+    const char* label;
+};
+const number_field k_number_fields[] = {{k_level_xmin, &scene_header::camera_min_x, "xmin"},
+                                        {k_level_xmax, &scene_header::camera_max_x, "xmax"},
+                                        {k_level_ymin, &scene_header::camera_min_y, "ymin"},
+                                        {k_level_ymax, &scene_header::camera_max_y, "ymax"},
+                                        {k_level_scale, &scene_header::scale, "scale"}};
 
 template <size_t N>
 std::string field(const char (&text)[N])
@@ -49,28 +55,20 @@ void add_entry_row(dialog_handle dialog, int32_t n)
     add_list_string(dialog, k_level_entries, row);
 }
 
-void open_page(dialog_handle dialog)
+// The header's fields and entry points as the header holds them; the combos are filled already.
+void show_header(dialog_handle dialog)
 {
-    scene_header& h = g_scene_header;
-    g_level_editor_window = dialog;
-    move_dialog(dialog, 0, k_tab_window_top);
+    const scene_header& h = g_scene_header;
     set_item_text(dialog, k_level_file, g_map_path);
     set_item_text(dialog, k_level_name, field(h.display_name).c_str());
     set_item_text(dialog, k_level_second_name, field(h.second_name).c_str());
     set_item_text(dialog, k_level_music, field(h.music_name).c_str());
+    clear_list(dialog, k_level_entries);
     for (int32_t n = 0; n < std::min<int32_t>(h.entry_count, k_entry_points); ++n)
         add_entry_row(dialog, n);
-    for (const char* type : k_level_types)
-        add_combo_string(dialog, k_level_type, type);
     set_combo_sel(dialog, k_level_type, h.level_type <= k_level_gui ? h.level_type : -1);
-    for (const auto& [id, number] : k_number_fields)
-        set_item_float(dialog, id, "%.2f", h.*number);
-    const int32_t names = std::min<int32_t>(g_creature_files.count, int32_t(g_creature_files.names.size()));
-    for (int32_t i = 0; i < names; ++i)
-        add_list_string(dialog, k_level_creatures, field(g_creature_files.names[size_t(i)].name).c_str());
-    set_check(dialog, k_level_use_ai, g_editor.ai_on ? 1 : 0);
-    for (const char* ground : k_grounds)
-        add_combo_string(dialog, k_level_ground, ground);
+    for (const number_field& f : k_number_fields)
+        set_item_float(dialog, f.id, "%.2f", h.*f.number);
     set_combo_sel(dialog, k_level_ground, h.ground_type);
     const int16_t chances[] = {h.rain_chance, h.snow_chance, h.fog_chance};
     const int16_t durations[] = {h.rain_duration, h.snow_duration, h.fog_duration};
@@ -80,22 +78,60 @@ void open_page(dialog_handle dialog)
     }
 }
 
+void open_page(dialog_handle dialog)
+{
+    g_level_editor_window = dialog;
+    move_dialog(dialog, 0, k_tab_window_top);
+    for (const char* type : k_level_types)
+        add_combo_string(dialog, k_level_type, type);
+    for (const char* ground : k_grounds)
+        add_combo_string(dialog, k_level_ground, ground);
+    show_header(dialog);
+    const int32_t names = std::min<int32_t>(g_creature_files.count, int32_t(g_creature_files.names.size()));
+    for (int32_t i = 0; i < names; ++i)
+        add_list_string(dialog, k_level_creatures, field(g_creature_files.names[size_t(i)].name).c_str());
+    set_check(dialog, k_level_use_ai, g_editor.ai_on ? 1 : 0);
+}
+
+// Says in a box which of the typed numbers no level file may hold, and that the bounds and the
+// scale keep what they held.
+void say_numbers_refused(dialog_handle dialog, const scene_header& typed)
+{
+    std::string refused;
+    for (const number_field& f : k_number_fields) {
+        scene_header one = g_scene_header;
+        one.*f.number = typed.*f.number;
+        if (!scene_header_numbers_sound(one)) {
+            char text[k_number_chars + 1] = {};
+            get_item_text(dialog, f.id, text, sizeof text);
+            refused += std::string(refused.empty() ? "" : ", ") + f.label + " " + text;
+        }
+    }
+    char limits[160];
+    std::snprintf(limits, sizeof limits,
+                  "\nThe bounds and the scale stay as they were: the scale must be above 0 and at most %g, each "
+                  "bound within %.0f of 0.",
+                  double(k_scene_scale_max), double(k_scene_coordinate_limit));
+    message_box(dialog, (refused + limits).c_str(), "UPDATE", message_box_kind::ok);
+}
+
 // Every field of the page into the scene header at once. Bounds and a scale that no level file may
-// hold (scene_header_numbers_sound) are refused together: the header and the fields keep the
-// numbers it had.
+// hold (scene_header_numbers_sound) are refused together, in a box: the header and the fields keep
+// the numbers it had, and the other fields are stored.
 void update_header(dialog_handle dialog)
 {
     scene_header& h = g_scene_header;
     scene_header typed = h;
-    for (const auto& [id, number] : k_number_fields)
-        typed.*number = get_item_float(dialog, id, k_number_chars);
+    for (const number_field& f : k_number_fields)
+        typed.*f.number = get_item_float(dialog, f.id, k_number_chars);
     if (scene_header_numbers_sound(typed)) {
-        for (const auto& [id, number] : k_number_fields)
-            h.*number = typed.*number;
+        for (const number_field& f : k_number_fields)
+            h.*f.number = typed.*f.number;
     } else {
         console_log("mierka alebo hranice sceny mimo rozsahu, ostavaju doterajsie");
-        for (const auto& [id, number] : k_number_fields)
-            set_item_float(dialog, id, "%.2f", h.*number);
+        say_numbers_refused(dialog, typed);
+        for (const number_field& f : k_number_fields)
+            set_item_float(dialog, f.id, "%.2f", h.*f.number);
     }
     const int32_t type = get_combo_sel(dialog, k_level_type);
     if (type >= 0)
@@ -115,18 +151,34 @@ void update_header(dialog_handle dialog)
     g_map_dirty = 1;
 }
 
+std::string object_row(uint32_t i)
+{
+    const world_object& o = g_objects[i];
+    const object_proto* p = proto_at(o.proto);
+    char row[96];
+    std::snprintf(row, sizeof row, "%u-pr%d-%s-layer%d-srt%u", i, int(o.proto), p ? p->name : "", int(o.layer),
+                  o.depth_sorted);
+    return row;
+}
+
 void generate_object_info(dialog_handle dialog)
 {
-    char row[96];
     for (uint32_t i = 0; i < g_object_count; ++i) {
         const world_object& o = g_objects[i];
-        if (o.state == 0 || o.particle_role == k_role_particle)
-            continue;
-        const object_proto* p = proto_at(o.proto);
-        std::snprintf(row, sizeof row, "%u-pr%d-%s-layer%d-srt%u", i, int(o.proto), p ? p->name : "", int(o.layer),
-                      o.depth_sorted);
-        add_list_string(dialog, k_level_objects, row);
+        if (o.state != 0 && o.particle_role != k_role_particle)
+            add_list_string(dialog, k_level_objects, object_row(i).c_str());
     }
+}
+
+// The object index a row of the object list begins with; -1 when no object in use has it.
+int64_t row_object(dialog_handle dialog, int32_t row)
+{
+    char text[96] = {};
+    get_list_text(dialog, k_level_objects, row, text, sizeof text);
+    const int64_t index = parse_leading_int(text);
+    if (index < 0 || index >= int64_t(g_object_count) || g_objects[index].state == 0)
+        return -1;
+    return index;
 }
 
 // Centres the view on the object the selected row begins with, selects it and switches to the
@@ -134,12 +186,8 @@ void generate_object_info(dialog_handle dialog)
 void centre_on_object(dialog_handle dialog)
 {
     const int32_t row = get_list_sel(dialog, k_level_objects);
-    if (row < 0)
-        return;
-    char text[96] = {};
-    get_list_text(dialog, k_level_objects, row, text, sizeof text);
-    const int64_t index = parse_leading_int(text);
-    if (index < 0 || index >= int64_t(g_object_count) || g_objects[index].state == 0)
+    const int64_t index = row < 0 ? -1 : row_object(dialog, row);
+    if (index < 0)
         return;
     world_object& o = g_objects[index];
     const float x = o.has_corners ? o.corners[0] : o.x;
@@ -260,6 +308,28 @@ void open_level_editor()
 {
     if (!g_level_editor_window)
         create_dialog(level_template(), level_editor_proc);
+}
+
+void show_level_header()
+{
+    if (g_level_editor_window)
+        show_header(g_level_editor_window);
+}
+
+void show_level_objects()
+{
+    const dialog_handle dialog = g_level_editor_window;
+    if (!dialog)
+        return;
+    const int32_t selected = get_list_sel(dialog, k_level_objects);
+    for (int32_t row = 0; row < get_list_count(dialog, k_level_objects); ++row) {
+        const int64_t index = row_object(dialog, row);
+        if (index < 0)
+            continue;
+        delete_list_string(dialog, k_level_objects, row);
+        insert_list_string(dialog, k_level_objects, row, object_row(uint32_t(index)).c_str());
+    }
+    set_list_sel(dialog, k_level_objects, selected);
 }
 
 bool level_editor_proc(dialog_handle dialog, const dialog_message& m)

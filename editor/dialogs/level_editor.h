@@ -41,4 +41,10 @@ extern dialog_handle g_level_editor_window;  // 0 while closed
 
 // Creates the page at (0, the tab pages' top); nothing while it is open.
 void open_level_editor();
+// The open page shows the scene header again, whatever was typed into it and not updated: after
+// something other than the page replaced the header. Nothing while the page is closed.
+void show_level_header();
+// The rows of the open page's object list name their objects' prototypes, layers and sort values
+// again, in place: after something other than the page changed those objects.
+void show_level_objects();
 bool level_editor_proc(dialog_handle dialog, const dialog_message& m);

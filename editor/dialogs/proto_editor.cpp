@@ -251,6 +251,7 @@ void import_proto(dialog_handle dialog)
     if (!read_object_proto_file(index, path.c_str(), "doterajsie prototypy")) {
         console_log("chybny prototyp %s", path.c_str());
         unload_object_proto(index, true);
+        say_file_unread(dialog, path, "prototype import", "the prototypes stay as they were");
         return;
     }
     object_proto& p = g_object_protos[index];

@@ -6,8 +6,10 @@
 #include "editor/controls/dialog_controls.h"
 #include "editor/controls/message_box.h"
 #include "editor/dialogs/dialogue_editor.h"
+#include "editor/dialogs/entity_editor.h"
 #include "editor/dialogs/event_editor.h"
 #include "editor/dialogs/item_editor.h"
+#include "editor/dialogs/level_editor.h"
 #include "editor/dialogs/map_text_editor.h"
 #include "editor/dialogs/monster_editor.h"
 #include "editor/dialogs/spell_editor.h"
@@ -158,9 +160,26 @@ void exchange(const char* title, const char* filter, const char* extension, int3
     if (path.empty() || (mode != k_file_dialog_open && !may_write(path, title)))
         return;
     if (!command(path.c_str()) && mode == k_file_dialog_open)
-        message_box(g_command_window,
-                    (path + "\nThe file could not be read whole; the map stays as it was (the console says why).").c_str(),
-                    title, message_box_kind::ok);
+        say_file_unread(g_command_window, path, title, "the map stays as it was");
+}
+
+// The imports, each followed by the open pages that show what it changed showing it, so that a
+// page's update stores what the import brought and not what the page showed before.
+bool import_mapinfo_shown(const char* path)
+{
+    if (!import_mapinfo(path))
+        return false;
+    show_level_header();
+    return true;
+}
+
+bool import_sortinfo_shown(const char* path)
+{
+    if (!import_sortinfo(path))
+        return false;
+    show_level_objects();
+    show_assigned_objects();
+    return true;
 }
 
 bool help_viewer_proc(dialog_handle dialog, const dialog_message& m)
@@ -282,13 +301,13 @@ void run_menu_command(int32_t id)
         exchange("save movemap", k_movemap_filter, "mv", 0, export_mapinfo);
         break;
     case k_menu_import_mapinfo:
-        exchange("load movemap", k_movemap_filter, "mv", k_file_dialog_open, import_mapinfo);
+        exchange("load movemap", k_movemap_filter, "mv", k_file_dialog_open, import_mapinfo_shown);
         break;
     case k_menu_export_sortinfo:
         exchange("save sortinfo", k_info_filter, "inf", 0, export_sortinfo);
         break;
     case k_menu_import_sortinfo:
-        exchange("load sortinfo", k_info_filter, "inf", k_file_dialog_open, import_sortinfo);
+        exchange("load sortinfo", k_info_filter, "inf", k_file_dialog_open, import_sortinfo_shown);
         break;
     default:
         break;

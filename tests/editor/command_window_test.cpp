@@ -10,6 +10,8 @@
 #include "editor/controls/dialog_controls.h"
 #include "editor/controls/dialog_records.h"
 #include "editor/controls/dialog_user.h"
+#include "editor/dialogs/entity_editor.h"
+#include "editor/dialogs/level_editor.h"
 #include "editor/editor_state.h"
 #include "editor/windows/file_name_dialog.h"
 #include "engine/packed_stream.h"
@@ -39,8 +41,9 @@ protected:
         saved_.keep(g_tabs_window), saved_.keep(g_tab_window), saved_.keep(g_current_tab);
         saved_.keep(g_global_settings_window), saved_.keep(g_map_dirty), saved_.keep(g_editor_enabled);
         saved_.keep(g_level_links), saved_.keep(g_last_file_dir), saved_.keep(g_file_dialog_path);
-        saved_.keep(g_console_enabled);
+        saved_.keep(g_console_enabled), saved_.keep(g_level_editor_window), saved_.keep(g_entity_editor_window);
         g_console_enabled = 1;
+        g_level_editor_window = g_entity_editor_window = 0;
         g_command_window_open = 0;
         g_command_window = g_tabs_window = g_tab_window = g_global_settings_window = 0;
         g_event_editor_window = g_help_viewer_window = 0;
@@ -293,6 +296,60 @@ TEST_F(CommandWindow, MapinfoAndSortinfoComeBackAndRefusedFilesChangeNothing)
          at = after.find("taky object tu neni", at + 1))
         ++misses;
     EXPECT_EQ(misses, 1u);
+}
+
+TEST_F(CommandWindow, AnImportIsShownOnTheOpenPagesInPlaceAndTheirUpdateStoresIt)
+{
+    fill_every_section();
+    open_editor_windows();
+    g_scene_header.scale = 1.0f;
+    for (uint32_t i = 0; i < g_object_count; ++i) {
+        g_objects[i].depth_sorted = 1, g_objects[i].has_corners = 0, g_objects[i].entity = -1;
+        g_objects[i].x = g_objects[i].y = 100.0f * float(i);
+    }
+    g_objects[1].entity = 2;
+    choose("good.mv");
+    user_pick_menu(g_command_window, k_menu_export_mapinfo);
+    choose("objects.inf");
+    user_pick_menu(g_command_window, k_menu_export_sortinfo);
+
+    // With both pages open the designer stores a scale and drops a start position; object 1
+    // moves to layer 3 and to no entity.
+    g_objects[1].layer = 3;
+    g_objects[1].entity = 0;
+    open_level_editor();
+    open_entity_editor();
+    const dialog_handle level = g_level_editor_window, ident = g_entity_editor_window;
+    user_click(level, k_level_object_info);
+    user_choose(ident, k_ent_list, 2);
+    user_edit_text(level, k_level_scale, "0.5");
+    user_click(level, k_level_update);
+    user_choose(level, k_level_entries, 0);
+    user_click(level, k_level_remove_entry);
+    ASSERT_FLOAT_EQ(g_scene_header.scale, 0.5f);
+
+    // The imports are shown in the pages that were open.
+    choose("good.mv");
+    user_pick_menu(g_command_window, k_menu_import_mapinfo);
+    choose("objects.inf");
+    user_pick_menu(g_command_window, k_menu_import_sortinfo);
+    EXPECT_EQ(g_level_editor_window, level);
+    EXPECT_EQ(g_entity_editor_window, ident);
+    EXPECT_EQ(field_text(level, k_level_scale), "1.00");
+    EXPECT_EQ(control_rows(level, k_level_entries).size(), 5u);
+    EXPECT_NE(list_row(level, k_level_objects, 1).find("-layer10-"), std::string::npos);
+    const std::vector<std::string> assigned = control_rows(ident, k_ent_objects);
+    ASSERT_EQ(assigned.size(), 1u);
+    EXPECT_EQ(assigned[0].substr(0, 2), "1-");
+
+    // UPDATE and a save keep the imported scale and start positions.
+    user_click(level, k_level_update);
+    choose("brana.sav");
+    user_pick_menu(g_command_window, k_menu_save_map);
+    reset_scene_header(&g_scene_header);
+    ASSERT_EQ(load_level_map_file("brana.sav"), map_read::whole);
+    EXPECT_FLOAT_EQ(g_scene_header.scale, 1.0f);
+    EXPECT_EQ(g_scene_header.entry_count, 5);
 }
 
 TEST_F(CommandWindow, AnImportThatFailsChangesNothingAndSaysSo)

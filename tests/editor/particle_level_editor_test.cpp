@@ -5,10 +5,16 @@
 #include "characters/creature_files.h"
 #include "core/editor_globals.h"
 #include "core/globals.h"
+#include "editor/dialogs/effect_editor.h"
 #include "editor/dialogs/level_editor.h"
 #include "editor/dialogs/particle_editor.h"
 #include "editor/dialogs/proto_editor.h"
+#include "editor/windows/mode_tabs.h"
+#include "engine/packed_stream.h"
 #include "engine/render_context.h"
+#include "items/item_properties.h"
+#include "level/level_effects.h"
+#include "tests/support/item_table_guard.h"
 #include "world/object_protos.h"
 #include "world/scene_header.h"
 #include "world/world_objects.h"
@@ -193,6 +199,59 @@ TEST_F(LevelEditor, TheHeaderIsShownAndUpdatedAtOnceAndTheEntryPointsKeepTheirOr
     EXPECT_EQ(g_editor.creature_choice, 1);
     user_click(d, k_level_use_ai);
     EXPECT_EQ(g_editor.ai_on, uint32_t(get_check(d, k_level_use_ai)));
+}
+
+TEST_F(LevelEditor, RefusalsOfThePagesAreSaidInABoxThatNamesWhatWasRefusedAndChangeNothing)
+{
+    const item_table_guard items;
+    saved_.keep(g_efect_protos), saved_.keep(g_efect_proto_count), saved_.keep(g_efect_protos_file);
+    saved_.keep(g_effect_editor_window);
+    g_effect_editor_window = 0;
+    choose({"longer.pr"});  // every box answered OK and kept in boxes_
+
+    // Prtyp "import" of a prototype file with three bytes after its record.
+    const int32_t spark = add_named("spark");
+    packed_stream* out = stream_open("longer.pr", "wp");
+    ASSERT_TRUE(write_object_proto(spark, out));
+    ASSERT_EQ(stream_write("abc", 3, out), 3);
+    ASSERT_EQ(stream_close(out), 0);
+    open_proto_editor();
+    user_pick_menu(g_proto_editor_window, k_proto_menu_import);
+    EXPECT_EQ(g_object_proto_count, 1u);
+    EXPECT_EQ(control_rows(g_proto_editor_window, k_proto_list).size(), 1u);
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].substr(0, boxes_[0].find(':')), "prototype import");
+    EXPECT_NE(boxes_[0].find("longer.pr\nThe file could not be read whole; the prototypes stay as they were"),
+              std::string::npos);
+
+    // Efect "Rem" of the prototype an item's effect names.
+    g_efect_proto_count = 1;
+    init_efect_proto_entry(&g_efect_protos[0]);
+    copy_bounded(g_efect_protos[0].name, k_efect_name_size, "fx0");
+    g_item_proto_count = 1;
+    copy_bounded(g_item_protos[0].key_name, sizeof g_item_protos[0].key_name, "torch");
+    g_item_protos[0].efect_count = 1;
+    g_item_lists[0].efects[0] = {k_efect_add_efect2d, {0, 0}};
+    const dialog_handle efect = create_editor_window(g_mode_tab_pages[2], 0, k_tab_window_top);
+    user_choose(efect, k_efe_proto_list, 0);
+    user_click(efect, k_efe_proto_rem);
+    EXPECT_EQ(g_efect_proto_count, 1);
+    EXPECT_EQ(control_rows(efect, k_efe_proto_list), (std::vector<std::string>{"fx0"}));
+    ASSERT_EQ(boxes_.size(), 2u);
+    EXPECT_EQ(boxes_[1], "Rem:The effect prototype fx0 is not removed: item 0 torch uses it.");
+
+    // A scale and a bound out of range typed on the Level page.
+    open_level_editor();
+    const dialog_handle level = g_level_editor_window;
+    const scene_header kept = g_scene_header;
+    user_edit_text(level, k_level_xmin, "-1e9");
+    user_edit_text(level, k_level_scale, "1000");
+    user_click(level, k_level_update);
+    EXPECT_FLOAT_EQ(g_scene_header.camera_min_x, kept.camera_min_x);
+    EXPECT_FLOAT_EQ(g_scene_header.scale, kept.scale);
+    ASSERT_EQ(boxes_.size(), 3u);
+    EXPECT_EQ(boxes_[2].substr(0, boxes_[2].find('\n')), "UPDATE:xmin -1e9, scale 1000");
+    EXPECT_NE(boxes_[2].find("the scale must be above 0 and at most 100,"), std::string::npos);
 }
 
 TEST_F(LevelEditor, ObjectInfoListsPlacedObjectsAndCenterSelectsOneOnItsLayer)
