@@ -4,6 +4,7 @@
 #pragma once
 
 #include "editor/controls/dialog_model.h"
+#include "editor/dialogs/table_change.h"
 
 #include <cstdint>
 
@@ -40,5 +41,12 @@ extern dialog_handle g_entity_editor_window;
 
 // Creates the page at (0, the tabs' page top); the mode tabs call it.
 void open_entity_editor();
+
+// After `change`, the open page shows the table as it is now where the change touched what it
+// shows, in place: the entity rows after a removal, and the combo that lists the changed map
+// texts, containers or spells, each keeping the record chosen under its new number (none for the
+// removed one). The row chosen, the typed fields, the page's place among the windows and the
+// focus stay.
+void refill_entity_editor(const table_change& change);
 
 bool entity_editor_proc(dialog_handle dialog, const dialog_message& m);

@@ -11,6 +11,7 @@
 #include "platform/clock.h"
 #include "platform/input.h"
 #include "platform/key_codes.h"
+#include "tests/editor/dialog_screen_support.h"
 #include "tests/engine/draw_test_support.h"
 #include "tests/support/saved_globals.h"
 
@@ -42,14 +43,7 @@ protected:
     void SetUp() override
     {
         dialog_test::SetUp();
-        input_reset();
-        input_set_display_size(1024, 768);
-        screen = std::make_unique<use_device>(&recorder);
-        // Time stands unless a test moves it: a dialog's timer fires, and a window it opens takes
-        // the focus, only when the test says so, never because the machine was slow.
-        clock_use_manual(true);
-        clock_set_manual(1000);
-        clock_set_manual_step(0);
+        screen = std::make_unique<dialog_screen_driver>();
         kept_.keep(g_current_tab, g_tabs_window, g_tab_window, g_global_settings_window);
         g_current_tab = -1;  // no strip and no page yet, as in a new process
         g_tabs_window = g_tab_window = g_global_settings_window = 0;
@@ -57,37 +51,16 @@ protected:
     void TearDown() override
     {
         dialog_test::TearDown();
-        run_dialog_frame(); // the frame without dialogs drops what is left of the input
         screen.reset();
-        input_reset();
-        clock_use_manual(false);
         kept_.restore();
     }
 
-    // One frame of the window: its events taken, then the dialogs' frame.
-    void frame()
-    {
-        input_drain();
-        run_dialog_frame();
-    }
-    void click_at(int32_t x, int32_t y)
-    {
-        input_inject({input_event_kind::mouse_move, 0, false, x, y});
-        frame();
-        input_inject({input_event_kind::mouse_button, 0, true});
-        input_inject({input_event_kind::mouse_button, 0, false});
-        frame();
-        frame();
-    }
-    void click_control(dialog_handle dialog, int32_t id)
-    {
-        device_rect r;
-        ASSERT_TRUE(dialog_control_rect(dialog, id, r)) << id;
-        click_at(r.x + r.width / 2, r.y + r.height / 2);
-    }
+    void frame() { screen->frame(); }
+    void click_at(int32_t x, int32_t y) { screen->click_at(x, y); }
+    void click_control(dialog_handle dialog, int32_t id) { screen->click_control(dialog, id); }
 
-    recording_device recorder{1024, 768};
-    std::unique_ptr<use_device> screen;
+    std::unique_ptr<dialog_screen_driver> screen;
+    recording_device& recorder() { return screen->recorder; }
     saved_globals kept_;  // the mode tabs' strip, page and chosen tab
 };
 
@@ -96,20 +69,20 @@ TEST_F(DialogScreen, DrawsPreColouredClippedTrianglesAndRestoresTheDevice)
     const dialog_handle dialog = create_dialog(every_kind_template(), log.procedure());
     fill_rows(dialog);
     log.messages.clear();
-    const device_snapshot before(recorder);
+    const device_snapshot before(recorder());
     run_dialog_frame();
-    expect_same_device_state(before, device_snapshot(recorder));
+    expect_same_device_state(before, device_snapshot(recorder()));
     device_rect r;
-    EXPECT_FALSE(recorder.get_scissor(r));
+    EXPECT_FALSE(recorder().get_scissor(r));
 
-    ASSERT_FALSE(recorder.draws().empty());
+    ASSERT_FALSE(recorder().draws().empty());
     bool coloured = false;
-    for (const recorded_draw& d : recorder.draws()) {
+    for (const recorded_draw& d : recorder().draws()) {
         EXPECT_EQ(d.type, primitive_type::triangle_list);
         EXPECT_NE(d.texture, nullptr); // the font atlas, whose white texel draws shapes
-        EXPECT_TRUE(recorder.states_of(d).scissor_on);
-        EXPECT_EQ(recorder.states_of(d).get(render_state::alpha_blend), 1u);
-        const lit_vertex* v = recorder.vertices_of(d);
+        EXPECT_TRUE(recorder().states_of(d).scissor_on);
+        EXPECT_EQ(recorder().states_of(d).get(render_state::alpha_blend), 1u);
+        const lit_vertex* v = recorder().vertices_of(d);
         for (uint32_t i = 0; i < d.vertex_count; ++i)
             coloured |= v[i].r != v[i].g || v[i].g != v[i].b;
     }
@@ -118,9 +91,9 @@ TEST_F(DialogScreen, DrawsPreColouredClippedTrianglesAndRestoresTheDevice)
     for (const control_template& c : every_kind_template().controls)
         EXPECT_TRUE(dialog_control_rect(dialog, c.id, r)) << c.id;
     show_dialog(dialog, false);
-    recorder.clear_recording();
+    recorder().clear_recording();
     run_dialog_frame();
-    EXPECT_TRUE(recorder.draws().empty());
+    EXPECT_TRUE(recorder().draws().empty());
     EXPECT_TRUE(log.commands().empty());
 }
 
