@@ -54,6 +54,14 @@ public:
         ASSERT_TRUE(dialog_control_rect(dialog, id, r)) << id;
         click_at(r.x + r.width / 2, r.y + r.height / 2);
     }
+    // A key pressed and let go over two frames.
+    void press_key(uint8_t code)
+    {
+        input_inject({input_event_kind::key, code, true});
+        frame();
+        input_inject({input_event_kind::key, code, false});
+        frame();
+    }
 
     recording_device recorder{1024, 768};
 

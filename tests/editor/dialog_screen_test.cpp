@@ -7,6 +7,7 @@
 #include "editor/gui/dialog_layout.h"
 #include "editor/gui/dialog_screen.h"
 #include "editor/gui/imgui_backend.h"
+#include "editor/windows/command_window.h"
 #include "editor/windows/mode_tabs.h"
 #include "platform/clock.h"
 #include "platform/input.h"
@@ -45,8 +46,10 @@ protected:
         dialog_test::SetUp();
         screen = std::make_unique<dialog_screen_driver>();
         kept_.keep(g_current_tab, g_tabs_window, g_tab_window, g_global_settings_window);
+        kept_.keep(g_command_window, g_command_window_open);
         g_current_tab = -1;  // no strip and no page yet, as in a new process
-        g_tabs_window = g_tab_window = g_global_settings_window = 0;
+        g_tabs_window = g_tab_window = g_global_settings_window = g_command_window = 0;
+        g_command_window_open = 0;
     }
     void TearDown() override
     {
@@ -61,7 +64,7 @@ protected:
 
     std::unique_ptr<dialog_screen_driver> screen;
     recording_device& recorder() { return screen->recorder; }
-    saved_globals kept_;  // the mode tabs' strip, page and chosen tab
+    saved_globals kept_;  // the mode tabs' strip, page and chosen tab, the command window
 };
 
 TEST_F(DialogScreen, DrawsPreColouredClippedTrianglesAndRestoresTheDevice)
@@ -300,6 +303,45 @@ TEST_F(DialogScreen, TheModeTabsShowEveryTabInRowsAndAClickInTheSecondRowChooses
     EXPECT_EQ(get_tab_sel(strip, k_mode_tabs_control), 11);
     click_at(int32_t(mpoint.x + mpoint.width / 2), int32_t(mpoint.y + mpoint.height / 2));
     EXPECT_EQ(get_tab_sel(strip, k_mode_tabs_control), 11);
+}
+
+TEST_F(DialogScreen, EscClosesAnOpenMenuOfTheMenuBarAndTheNextPressOpensIt)
+{
+    open_editor_windows();
+    frame();
+    // "file" is the first menu of the command window's bar at the display's top left corner; its
+    // menu opens below the bar, where no other window lies.
+    constexpr int32_t k_file_x = 12, k_file_y = 6, k_below_x = 20, k_below_y = 40;
+    ASSERT_FALSE(imgui_window_at(k_below_x, k_below_y));
+    click_at(k_file_x, k_file_y);
+    ASSERT_TRUE(imgui_window_at(k_below_x, k_below_y)) << "the menu did not open";
+    input_inject({input_event_kind::mouse_move, 0, false, 600, 500});
+    frame();
+    ASSERT_TRUE(imgui_window_at(k_below_x, k_below_y));
+    screen->press_key(k_key_escape);
+    int frames = 0;
+    while (imgui_window_at(k_below_x, k_below_y) && frames < 10) {
+        frame();
+        ++frames;
+    }
+    EXPECT_FALSE(imgui_window_at(k_below_x, k_below_y)) << "the menu was still open " << frames << " frames after Esc";
+    EXPECT_EQ(g_command_window_open, 1u);
+    click_at(k_file_x, k_file_y);
+    EXPECT_TRUE(imgui_window_at(k_below_x, k_below_y)) << "the next press on the menu did not open it";
+    destroy_dialog(g_command_window);
+
+    // The Esc that closes a dialog's menu is the menu's alone: the dialog is not cancelled.
+    const dialog_handle dialog = create_dialog(every_kind_template(), log.procedure());
+    frame();
+    const dialog_record& d = *find_dialog(dialog);
+    const int32_t bar_y = d.y + int32_t(title_bar_pixels(d) + menu_bar_pixels(d) / 2);
+    click_at(d.x + k_file_x, bar_y);
+    log.messages.clear();
+    screen->press_key(k_key_escape);
+    frame();
+    EXPECT_TRUE(log.commands().empty());
+    screen->press_key(k_key_escape);  // with the menu closed, Esc cancels
+    EXPECT_EQ(log.commands(), std::vector<recorded_message>{command(k_id_cancel, k_notify_clicked)});
 }
 
 class DialogPixels : public gl_draw_test {
