@@ -60,29 +60,52 @@ void fill_link_combo(dialog_handle dialog, int32_t id, const char* none, int32_t
     set_combo_sel(dialog, id, 0);
 }
 
-void fill_page(dialog_handle dialog)
+void fill_entity_rows(dialog_handle dialog)
 {
     for (int32_t i = 0; i < entity_count(); ++i)
         add_list_string(dialog, k_ent_list, entity_row(i).c_str());
+}
+
+// The link combo that lists `table`, 0 for a table the page lists in none.
+int32_t link_combo_of(record_table table)
+{
+    switch (table) {
+    case record_table::map_texts: return k_ent_description;
+    case record_table::containers: return k_ent_container;
+    case record_table::spells: return k_ent_spell;
+    default: return 0;
+    }
+}
+
+void fill_links(dialog_handle dialog, record_table table)
+{
+    const int32_t id = link_combo_of(table);
+    if (table == record_table::map_texts)
+        fill_link_combo(dialog, id, "no descrition", int32_t(std::min<uint32_t>(g_map_text_count, k_map_text_slots)),
+                        [](int32_t k) { return record_text(g_map_texts[k].key); });
+    else if (table == record_table::containers)
+        fill_link_combo(dialog, id, "no container", std::clamp<int32_t>(g_level_container_count, 0, k_level_container_slots),
+                        [](int32_t k) { return record_text(g_containers[k].name); });
+    else if (table == record_table::spells)
+        fill_link_combo(dialog, id, "no spell", std::clamp(g_spell_proto_count, 0, k_spell_slots),
+                        [](int32_t k) { return record_text(g_spell_protos[k].name); });
+}
+
+void fill_page(dialog_handle dialog)
+{
+    fill_entity_rows(dialog);
     for (const char* type : k_entity_type_names)
         add_combo_string(dialog, k_ent_type, type);
     set_combo_sel(dialog, k_ent_type, 0);
-    fill_link_combo(dialog, k_ent_description, "no descrition",
-                    int32_t(std::min<uint32_t>(g_map_text_count, k_map_text_slots)),
-                    [](int32_t k) { return record_text(g_map_texts[k].key); });
-    fill_link_combo(dialog, k_ent_container, "no container",
-                    std::clamp<int32_t>(g_level_container_count, 0, k_level_container_slots),
-                    [](int32_t k) { return record_text(g_containers[k].name); });
-    fill_link_combo(dialog, k_ent_spell, "no spell", std::clamp(g_spell_proto_count, 0, k_spell_slots),
-                    [](int32_t k) { return record_text(g_spell_protos[k].name); });
+    for (record_table table : {record_table::map_texts, record_table::containers, record_table::spells})
+        fill_links(dialog, table);
     fill_link_combo(dialog, k_ent_item, "no item", std::clamp(g_item_proto_count, 0, k_item_slots),
                     [](int32_t k) { return record_text(g_item_protos[k].display_name); });
 }
 
 void list_assigned_objects(dialog_handle dialog, int32_t entity)
 {
-    for (int32_t n = get_list_count(dialog, k_ent_objects); n > 0; --n)
-        delete_list_string(dialog, k_ent_objects, n - 1);
+    clear_list(dialog, k_ent_objects);
     for (uint32_t i = 0; g_objects && i < g_object_count; ++i) {
         const world_object& o = g_objects[i];
         if (!object_names_entity(o) || o.entity != entity)
@@ -227,6 +250,33 @@ void run_command(dialog_handle dialog, int32_t id)
 }
 
 } // namespace
+
+void refill_entity_editor(const table_change& change)
+{
+    const dialog_handle dialog = g_entity_editor_window;
+    if (!dialog)
+        return;
+    if (change.table == record_table::entities) {
+        if (change.removed < 0)
+            return;  // "new" adds its own row
+        // The list has dropped the removed row and kept the chosen one; the rows after it carry
+        // their new numbers.
+        const int32_t chosen = get_list_sel(dialog, k_ent_list);
+        clear_list(dialog, k_ent_list);
+        fill_entity_rows(dialog);
+        set_list_sel(dialog, k_ent_list, chosen);
+        if (chosen < 0)
+            clear_list(dialog, k_ent_objects);
+        return;
+    }
+    const int32_t id = link_combo_of(change.table);
+    if (!id)
+        return;
+    const int32_t row = get_combo_sel(dialog, id);
+    clear_combo(dialog, id);
+    fill_links(dialog, change.table);
+    set_combo_sel(dialog, id, renumbered_link_row(change, row));
+}
 
 bool entity_editor_proc(dialog_handle dialog, const dialog_message& m)
 {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "editor/controls/dialog_model.h"
+#include "editor/dialogs/table_change.h"
 
 #include <cstdint>
 
@@ -44,5 +45,12 @@ void open_entity_editor();
 // The open page's "Assigned Objects:" list of the chosen entity as the objects stand now: after
 // something other than the page changed them. Nothing while the page is closed or none is chosen.
 void show_assigned_objects();
+
+// After `change`, the open page shows the table as it is now where the change touched what it
+// shows, in place: the entity rows after a removal, and the combo that lists the changed map
+// texts, containers or spells, each keeping the record chosen under its new number (none for the
+// removed one). The row chosen, the typed fields, the page's place among the windows and the
+// focus stay.
+void refill_entity_editor(const table_change& change);
 
 bool entity_editor_proc(dialog_handle dialog, const dialog_message& m);

@@ -213,17 +213,21 @@ void write_common_fields(dialog_handle dialog, item_proto& item)
     item.no_loss = get_check(dialog, k_itm_no_container) == 1 ? 1 : 0;
 }
 
+void show_effect_rows(dialog_handle dialog, int32_t id)
+{
+    clear_list(dialog, k_itm_eff_list);
+    const int32_t efects = std::clamp<int32_t>(g_item_protos[id].efect_count, 0, k_item_list_entries);
+    for (int32_t e = 0; e < efects; ++e)
+        add_list_string(dialog, k_itm_eff_list, effect_row_text(g_item_lists[id].efects[e]).c_str());
+}
+
 void show_lists(dialog_handle dialog, int32_t id)
 {
     clear_list(dialog, k_itm_req_list);
-    clear_list(dialog, k_itm_eff_list);
-    const item_proto& item = g_item_protos[id];
-    const int32_t requirements = std::clamp<int32_t>(item.requirement_count, 0, k_item_list_entries);
+    const int32_t requirements = std::clamp<int32_t>(g_item_protos[id].requirement_count, 0, k_item_list_entries);
     for (int32_t e = 0; e < requirements; ++e)
         add_list_string(dialog, k_itm_req_list, requirement_row_text(g_item_lists[id].requirements[e]).c_str());
-    const int32_t efects = std::clamp<int32_t>(item.efect_count, 0, k_item_list_entries);
-    for (int32_t e = 0; e < efects; ++e)
-        add_list_string(dialog, k_itm_eff_list, effect_row_text(g_item_lists[id].efects[e]).c_str());
+    show_effect_rows(dialog, id);
 }
 
 void show_item(dialog_handle dialog, int32_t id)
@@ -537,6 +541,12 @@ void refill_item_editor_boxes(const table_change& change)
         const int32_t row = get_combo_sel(dialog, id);
         fill_param_box(dialog, id, boxes[k], -1);
         set_combo_sel(dialog, id, row < 0 ? -1 : renumbered(change, row));
+    }
+    // The chosen item's EFECTS rows name spells and effect prototypes by what they are now.
+    if (const int32_t item = selected_item(dialog); item >= 0) {
+        const int32_t row = get_list_sel(dialog, k_itm_eff_list);
+        show_effect_rows(dialog, item);
+        set_list_sel(dialog, k_itm_eff_list, row);
     }
 }
 

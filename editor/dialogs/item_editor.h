@@ -63,7 +63,8 @@ void open_item_editor();
 
 // After the spell or effect prototype table changed: the open editor's effect parameter boxes
 // that list that table list it as it is now, the record each showed chosen under its new number
-// (none when it was removed).
+// (none when it was removed), and the chosen item's EFECTS rows name the records as they are now,
+// the row chosen staying chosen.
 void refill_item_editor_boxes(const table_change& change);
 
 // The window's procedure.

@@ -4,7 +4,6 @@
 #include "editor/dialogs/event_editor.h"
 #include "editor/dialogs/item_editor.h"
 #include "editor/dialogs/spell_editor.h"
-#include "editor/windows/mode_tabs.h"
 #include "items/item_properties.h"
 #include "items/items.h"
 #include "level/level_effects.h"
@@ -77,16 +76,10 @@ void renumber_map_text_references(int32_t removed)
 
 void show_changed_table(const table_change& change)
 {
-    // The Ident page's link boxes list map texts, containers and spells; its rows carry entity
-    // numbers, which only a removal changes ("new" adds its own row). The event boxes hold
-    // entity and container numbers, which only a removal changes.
-    const bool removal = change.removed >= 0;
-    const bool entities = change.table == record_table::entities;
-    const bool ident_shows = change.table != record_table::efect_protos && (!entities || removal);
-    if (ident_shows && g_tab_window && g_tab_window == g_entity_editor_window)
-        renew_tab_page();
-    if (removal && (entities || change.table == record_table::containers))
+    // The event boxes hold entity and container numbers, which only a removal changes.
+    if (change.removed >= 0 && (change.table == record_table::entities || change.table == record_table::containers))
         refresh_event_list();
+    refill_entity_editor(change);
     refill_spell_editor_boxes(change);
     refill_item_editor_boxes(change);
 }

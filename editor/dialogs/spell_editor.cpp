@@ -517,7 +517,7 @@ void refill_spell_editor_boxes(const table_change& change)
     const int32_t row = get_combo_sel(dialog, k_spell_hit_spell);
     clear_combo(dialog, k_spell_hit_spell);
     fill_hit_spells(dialog);
-    set_combo_sel(dialog, k_spell_hit_spell, row <= 0 ? row : renumbered(change, row - 1) + 1);
+    set_combo_sel(dialog, k_spell_hit_spell, renumbered_link_row(change, row));
 }
 
 bool spell_editor_proc(dialog_handle dialog, const dialog_message& m)

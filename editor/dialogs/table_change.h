@@ -24,3 +24,10 @@ inline int32_t renumbered(const table_change& change, int32_t record)
         return record;
     return record == change.removed ? -1 : record - 1;
 }
+
+// The row a box whose row 0 names no record and row k record k - 1 shows after the change: a row
+// naming the removed record shows none, a row showing nothing (-1) stays so.
+inline int32_t renumbered_link_row(const table_change& change, int32_t row)
+{
+    return row <= 0 ? row : renumbered(change, row - 1) + 1;
+}

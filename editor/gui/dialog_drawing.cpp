@@ -125,14 +125,21 @@ void forget_gone(const std::vector<dialog_handle>& live)
     std::erase_if(g_screen.views, [&](const auto& entry) { return gone(entry.first.first); });
 }
 
-void draw_menu(dialog_handle dialog, const std::vector<menu_entry>& entries)
+// Draws a menu bar's menus; Esc closes an open menu with the menus it opened from, and is then
+// the menu's alone (true).
+bool draw_menu(dialog_handle dialog, const std::vector<menu_entry>& entries)
 {
+    bool escape_taken = false;
     for (size_t i = 0; i < entries.size(); ++i) {
         const menu_entry& e = entries[i];
         ImGui::PushID(int(i));
         if (!e.items.empty()) {
             if (ImGui::BeginMenu(shown(e.text).c_str())) {
-                draw_menu(dialog, e.items);
+                escape_taken |= draw_menu(dialog, e.items);
+                if (ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape), false)) {
+                    ImGui::CloseCurrentPopup();
+                    escape_taken = true;
+                }
                 ImGui::EndMenu();
             }
         } else if (ImGui::MenuItem(shown(e.text).c_str())) {
@@ -141,6 +148,7 @@ void draw_menu(dialog_handle dialog, const std::vector<menu_entry>& entries)
         }
         ImGui::PopID();
     }
+    return escape_taken;
 }
 
 void draw_rows_list(dialog_handle dialog, const control_record& c, control_view& view, ImVec2 size)
@@ -459,8 +467,9 @@ void draw_dialog(const dialog_record& d, dialog_handle modal)
         act([dialog] { user_close(dialog); });
     if (visible) {
         ImGui::BeginDisabled(!d.enabled);
+        bool escape_taken = false;
         if (!d.menu.empty() && ImGui::BeginMenuBar()) {
-            draw_menu(dialog, d.menu);
+            escape_taken = draw_menu(dialog, d.menu);
             ImGui::EndMenuBar();
         }
         const ImVec2 start = ImGui::GetCursorStartPos();
@@ -484,7 +493,7 @@ void draw_dialog(const dialog_record& d, dialog_handle modal)
             (ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Enter), false) ||
              ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_KeyPadEnter), false)))
             act([dialog] { user_press_enter(dialog); });
-        if (focused && ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape), false))
+        if (focused && !escape_taken && ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape), false))
             act([dialog] { user_press_escape(dialog); });
         ImGui::EndDisabled();
     }

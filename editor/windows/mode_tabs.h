@@ -34,6 +34,6 @@ dialog_handle open_mode_tabs();
 // page created and its handle kept in g_tab_window.
 void mode_tabs_tick();
 
-// The shown page made anew, so that it shows the tables as they are now (another map was read,
-// a record was removed); called from the page's own command too, the new page stays.
+// The shown page made anew, so that it shows the tables as they are now (another map was read);
+// called from the page's own command too, the new page stays.
 void renew_tab_page();

@@ -7,10 +7,12 @@
 #include "editor/gui/dialog_layout.h"
 #include "editor/gui/dialog_screen.h"
 #include "editor/gui/imgui_backend.h"
+#include "editor/windows/command_window.h"
 #include "editor/windows/mode_tabs.h"
 #include "platform/clock.h"
 #include "platform/input.h"
 #include "platform/key_codes.h"
+#include "tests/editor/dialog_screen_support.h"
 #include "tests/engine/draw_test_support.h"
 #include "tests/support/saved_globals.h"
 
@@ -42,53 +44,27 @@ protected:
     void SetUp() override
     {
         dialog_test::SetUp();
-        input_reset();
-        input_set_display_size(1024, 768);
-        screen = std::make_unique<use_device>(&recorder);
-        // Time stands unless a test moves it: a dialog's timer fires, and a window it opens takes
-        // the focus, only when the test says so, never because the machine was slow.
-        clock_use_manual(true);
-        clock_set_manual(1000);
-        clock_set_manual_step(0);
+        screen = std::make_unique<dialog_screen_driver>();
         kept_.keep(g_current_tab, g_tabs_window, g_tab_window, g_global_settings_window);
+        kept_.keep(g_command_window, g_command_window_open);
         g_current_tab = -1;  // no strip and no page yet, as in a new process
-        g_tabs_window = g_tab_window = g_global_settings_window = 0;
+        g_tabs_window = g_tab_window = g_global_settings_window = g_command_window = 0;
+        g_command_window_open = 0;
     }
     void TearDown() override
     {
         dialog_test::TearDown();
-        run_dialog_frame(); // the frame without dialogs drops what is left of the input
         screen.reset();
-        input_reset();
-        clock_use_manual(false);
         kept_.restore();
     }
 
-    // One frame of the window: its events taken, then the dialogs' frame.
-    void frame()
-    {
-        input_drain();
-        run_dialog_frame();
-    }
-    void click_at(int32_t x, int32_t y)
-    {
-        input_inject({input_event_kind::mouse_move, 0, false, x, y});
-        frame();
-        input_inject({input_event_kind::mouse_button, 0, true});
-        input_inject({input_event_kind::mouse_button, 0, false});
-        frame();
-        frame();
-    }
-    void click_control(dialog_handle dialog, int32_t id)
-    {
-        device_rect r;
-        ASSERT_TRUE(dialog_control_rect(dialog, id, r)) << id;
-        click_at(r.x + r.width / 2, r.y + r.height / 2);
-    }
+    void frame() { screen->frame(); }
+    void click_at(int32_t x, int32_t y) { screen->click_at(x, y); }
+    void click_control(dialog_handle dialog, int32_t id) { screen->click_control(dialog, id); }
 
-    recording_device recorder{1024, 768};
-    std::unique_ptr<use_device> screen;
-    saved_globals kept_;  // the mode tabs' strip, page and chosen tab
+    std::unique_ptr<dialog_screen_driver> screen;
+    recording_device& recorder() { return screen->recorder; }
+    saved_globals kept_;  // the mode tabs' strip, page and chosen tab, the command window
 };
 
 TEST_F(DialogScreen, DrawsPreColouredClippedTrianglesAndRestoresTheDevice)
@@ -96,20 +72,20 @@ TEST_F(DialogScreen, DrawsPreColouredClippedTrianglesAndRestoresTheDevice)
     const dialog_handle dialog = create_dialog(every_kind_template(), log.procedure());
     fill_rows(dialog);
     log.messages.clear();
-    const device_snapshot before(recorder);
+    const device_snapshot before(recorder());
     run_dialog_frame();
-    expect_same_device_state(before, device_snapshot(recorder));
+    expect_same_device_state(before, device_snapshot(recorder()));
     device_rect r;
-    EXPECT_FALSE(recorder.get_scissor(r));
+    EXPECT_FALSE(recorder().get_scissor(r));
 
-    ASSERT_FALSE(recorder.draws().empty());
+    ASSERT_FALSE(recorder().draws().empty());
     bool coloured = false;
-    for (const recorded_draw& d : recorder.draws()) {
+    for (const recorded_draw& d : recorder().draws()) {
         EXPECT_EQ(d.type, primitive_type::triangle_list);
         EXPECT_NE(d.texture, nullptr); // the font atlas, whose white texel draws shapes
-        EXPECT_TRUE(recorder.states_of(d).scissor_on);
-        EXPECT_EQ(recorder.states_of(d).get(render_state::alpha_blend), 1u);
-        const lit_vertex* v = recorder.vertices_of(d);
+        EXPECT_TRUE(recorder().states_of(d).scissor_on);
+        EXPECT_EQ(recorder().states_of(d).get(render_state::alpha_blend), 1u);
+        const lit_vertex* v = recorder().vertices_of(d);
         for (uint32_t i = 0; i < d.vertex_count; ++i)
             coloured |= v[i].r != v[i].g || v[i].g != v[i].b;
     }
@@ -118,9 +94,9 @@ TEST_F(DialogScreen, DrawsPreColouredClippedTrianglesAndRestoresTheDevice)
     for (const control_template& c : every_kind_template().controls)
         EXPECT_TRUE(dialog_control_rect(dialog, c.id, r)) << c.id;
     show_dialog(dialog, false);
-    recorder.clear_recording();
+    recorder().clear_recording();
     run_dialog_frame();
-    EXPECT_TRUE(recorder.draws().empty());
+    EXPECT_TRUE(recorder().draws().empty());
     EXPECT_TRUE(log.commands().empty());
 }
 
@@ -327,6 +303,45 @@ TEST_F(DialogScreen, TheModeTabsShowEveryTabInRowsAndAClickInTheSecondRowChooses
     EXPECT_EQ(get_tab_sel(strip, k_mode_tabs_control), 11);
     click_at(int32_t(mpoint.x + mpoint.width / 2), int32_t(mpoint.y + mpoint.height / 2));
     EXPECT_EQ(get_tab_sel(strip, k_mode_tabs_control), 11);
+}
+
+TEST_F(DialogScreen, EscClosesAnOpenMenuOfTheMenuBarAndTheNextPressOpensIt)
+{
+    open_editor_windows();
+    frame();
+    // "file" is the first menu of the command window's bar at the display's top left corner; its
+    // menu opens below the bar, where no other window lies.
+    constexpr int32_t k_file_x = 12, k_file_y = 6, k_below_x = 20, k_below_y = 40;
+    ASSERT_FALSE(imgui_window_at(k_below_x, k_below_y));
+    click_at(k_file_x, k_file_y);
+    ASSERT_TRUE(imgui_window_at(k_below_x, k_below_y)) << "the menu did not open";
+    input_inject({input_event_kind::mouse_move, 0, false, 600, 500});
+    frame();
+    ASSERT_TRUE(imgui_window_at(k_below_x, k_below_y));
+    screen->press_key(k_key_escape);
+    int frames = 0;
+    while (imgui_window_at(k_below_x, k_below_y) && frames < 10) {
+        frame();
+        ++frames;
+    }
+    EXPECT_FALSE(imgui_window_at(k_below_x, k_below_y)) << "the menu was still open " << frames << " frames after Esc";
+    EXPECT_EQ(g_command_window_open, 1u);
+    click_at(k_file_x, k_file_y);
+    EXPECT_TRUE(imgui_window_at(k_below_x, k_below_y)) << "the next press on the menu did not open it";
+    destroy_dialog(g_command_window);
+
+    // The Esc that closes a dialog's menu is the menu's alone: the dialog is not cancelled.
+    const dialog_handle dialog = create_dialog(every_kind_template(), log.procedure());
+    frame();
+    const dialog_record& d = *find_dialog(dialog);
+    const int32_t bar_y = d.y + int32_t(title_bar_pixels(d) + menu_bar_pixels(d) / 2);
+    click_at(d.x + k_file_x, bar_y);
+    log.messages.clear();
+    screen->press_key(k_key_escape);
+    frame();
+    EXPECT_TRUE(log.commands().empty());
+    screen->press_key(k_key_escape);  // with the menu closed, Esc cancels
+    EXPECT_EQ(log.commands(), std::vector<recorded_message>{command(k_id_cancel, k_notify_clicked)});
 }
 
 class DialogPixels : public gl_draw_test {

@@ -167,7 +167,9 @@ TEST_F(EntityEditor, DeletingAnEntityKeepsTheLevelsEntityNumbersOnTheirEntities)
     EXPECT_EQ(list_rows(d, k_ent_objects), (std::vector<std::string>{"1-pr1-wheel-layer1-srt0", "3-pr5000--layer3-srt0"}));
     ASSERT_TRUE(user_pick_menu(d, k_ent_menu_delete));
     EXPECT_EQ(g_entity_count, 3u);
-    EXPECT_EQ(list_rows(d, k_ent_list), (std::vector<std::string>{"0-gate", "1-lever", "3-door"}));
+    // The rows after it carry their new numbers; the gone entity's objects are no longer listed.
+    EXPECT_EQ(list_rows(d, k_ent_list), (std::vector<std::string>{"0-gate", "1-lever", "2-door"}));
+    EXPECT_TRUE(list_rows(d, k_ent_objects).empty());
     EXPECT_EQ(g_map_dirty, 1u);
     const int32_t expected_owners[] = {1, -1, 2, -1, -1, 3};
     for (int32_t i = 0; i < 6; ++i)

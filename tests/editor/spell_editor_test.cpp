@@ -3,8 +3,12 @@
 #include "tests/editor/table_editor_support.h"
 
 #include "editor/controls/dialog_records.h"
+#include "editor/dialogs/entity_editor.h"
+#include "editor/dialogs/item_editor.h"
 #include "editor/dialogs/spell_editor.h"
 #include "editor/windows/command_window.h"
+#include "editor/windows/mode_tabs.h"
+#include "tests/editor/dialog_screen_support.h"
 #include "items/item_properties.h"
 #include "platform/files.h"
 
@@ -18,7 +22,11 @@ protected:
     {
         table_editor_test::SetUp();
         saved_.keep(g_spell_editor_window), saved_.keep(g_command_window), saved_.keep(g_command_window_open);
-        g_spell_editor_window = g_command_window = 0;
+        saved_.keep(g_item_editor_window, g_entity_editor_window);
+        saved_.keep(g_current_tab, g_tabs_window, g_tab_window, g_global_settings_window);
+        g_spell_editor_window = g_command_window = g_item_editor_window = g_entity_editor_window = 0;
+        g_tabs_window = g_tab_window = g_global_settings_window = 0;
+        g_current_tab = -1;
         g_command_window_open = 0;
         ASSERT_TRUE(make_folder("global"));
         // Two effect items of one name, a removed one between them and a plain item.
@@ -55,6 +63,13 @@ protected:
         return save_spells() && read_bytes("global/spells.dat") == written;
     }
     static bool enabled(dialog_handle d, int32_t id) { return find_control(find_dialog(d), id)->enabled; }
+    void TearDown() override
+    {
+        table_editor_test::TearDown();
+        screen_.reset();
+    }
+
+    std::unique_ptr<dialog_screen_driver> screen_;  // for the tests that click on the drawn windows
 };
 
 } // namespace
@@ -266,4 +281,59 @@ TEST_F(SpellEditor, RemoveMovesTheLaterSpellsDownAndTheirReferencesFollow)
     // Without a selection nothing is removed.
     user_click(d, k_spell_remove);
     EXPECT_EQ(g_spell_proto_count, 5);
+}
+
+TEST_F(SpellEditor, AddAndRemoveLeaveTheIdentPageUnderTheEditorWithItsChoiceAndTheItemsEffectRowsFollow)
+{
+    screen_ = std::make_unique<dialog_screen_driver>();
+    add_entity("gate", k_entity_normal, 1);
+    add_entity("socha", k_entity_normal, 1);
+    g_entities[1].spell = 5;  // spell 4
+    g_item_protos[0].efect_count = 2;
+    g_item_lists[0].efects[0] = item_property{k_efect_cast_spell_when_attack, {2, 0, 0, 0, 0, 0, 0, 0}};
+    g_item_lists[0].efects[1] = item_property{k_efect_cast_spell_when_attack, {4, 0, 0, 0, 0, 0, 0, 0}};
+    // The Ident tab's page, the item editor on Stone, then the spell editor over both.
+    const dialog_handle strip = open_mode_tabs();
+    ASSERT_TRUE(user_choose(strip, k_mode_tabs_control, 7));
+    screen_->frame();
+    clock_advance_manual(16);
+    screen_->frame();  // the strip's timer opens the page
+    const dialog_handle ident = g_entity_editor_window;
+    ASSERT_TRUE(ident != 0 && g_tab_window == ident) << "the Ident page is not open";
+    open_editor_windows();
+    ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_item));
+    const dialog_handle items = g_item_editor_window;
+    ASSERT_TRUE(user_choose(items, k_itm_list, 0));
+    ASSERT_EQ(selected_row(items, k_itm_list), list_row(items, k_itm_list, 0));
+    const dialog_handle d = open();
+    screen_->frame();
+    ASSERT_TRUE(user_choose(ident, k_ent_list, 1));
+    ASSERT_TRUE(user_edit_text(ident, k_ent_name, "sochaX"));
+
+    // An add at the end: the page stays below the editor, whose ADD takes the next click too.
+    screen_->click_control(d, k_spell_add);
+    screen_->click_control(d, k_spell_add);
+    EXPECT_EQ(g_spell_proto_count, 8);
+    EXPECT_EQ(g_entity_editor_window, ident);
+    EXPECT_EQ(get_list_sel(ident, k_ent_list), 1);
+    EXPECT_EQ(field_text(ident, k_ent_name), "sochaX");
+    EXPECT_EQ(get_combo_count(ident, k_ent_spell), 9);
+    EXPECT_EQ(combo_shown(ident, k_ent_spell), "spell4");
+
+    // A removal renumbers: the spell chosen on the page follows, and the item's rows name the
+    // spells as they are now.
+    ASSERT_TRUE(user_choose(d, k_spell_list, 2));
+    screen_->click_control(d, k_spell_remove);
+    ASSERT_EQ(g_spell_proto_count, 7);
+    EXPECT_EQ(get_list_sel(ident, k_ent_list), 1);
+    EXPECT_EQ(field_text(ident, k_ent_name), "sochaX");
+    EXPECT_EQ(get_combo_sel(ident, k_ent_spell), 4);
+    EXPECT_EQ(combo_shown(ident, k_ent_spell), "spell4");
+    EXPECT_EQ(list_rows(items, k_itm_eff_list),
+              (std::vector<std::string>{"cast spell when attack ?", "cast spell when attack spell4"}));
+    ASSERT_TRUE(user_click(ident, k_ent_update));
+    EXPECT_STREQ(g_entities[1].name, "sochaX");
+    EXPECT_EQ(g_entities[1].spell, 4);
+    screen_->click_control(d, k_spell_add);
+    EXPECT_EQ(g_spell_proto_count, 8);
 }
