@@ -296,6 +296,14 @@ void refresh_event_list()
     fill_event_list(g_event_editor_window);
 }
 
+void show_renumbered_event()
+{
+    const dialog_handle dialog = g_event_editor_window;
+    const int32_t i = dialog ? selected_event(dialog) : -1;
+    if (i >= 0)
+        show_event(dialog, i);
+}
+
 bool event_editor_proc(dialog_handle dialog, const dialog_message& m)
 {
     return run_page_message(&g_event_editor_window, {fill_window, run_command}, dialog, m);

@@ -52,5 +52,8 @@ extern const event_kind k_action_kind_table[k_action_kinds];
 void open_event_editor();
 // After another map was read: the open window's list shows its events (row i is event i).
 void refresh_event_list();
+// After the events' entity and container numbers were renumbered: the open window's chosen event
+// stays chosen and its boxes show the new numbers. Nothing while the window is closed or none is chosen.
+void show_renumbered_event();
 
 bool event_editor_proc(dialog_handle dialog, const dialog_message& m);

@@ -78,7 +78,7 @@ void show_changed_table(const table_change& change)
 {
     // The event boxes hold entity and container numbers, which only a removal changes.
     if (change.removed >= 0 && (change.table == record_table::entities || change.table == record_table::containers))
-        refresh_event_list();
+        show_renumbered_event();
     refill_entity_editor(change);
     refill_spell_editor_boxes(change);
     refill_item_editor_boxes(change);

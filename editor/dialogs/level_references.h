@@ -23,9 +23,9 @@ void renumber_map_text_references(int32_t removed);
 // After `change` added or removed a record (and the references to it were renumbered): every
 // open window and page whose boxes or rows that change leaves out of date shows the table as it
 // is now, so that a pick from it stores the number of the record the user chose. The event
-// editor's list is filled anew after a removal of an entity or a container, as after a map load
-// (it drops its selection); the Ident page and the spell and item editors refill in place the
-// boxes and rows that list the table, keeping the record chosen in each under its new number.
+// editor's chosen event shows its boxes again after a removal of an entity or a container; the
+// Ident page and the spell and item editors refill in place the boxes and rows that list the
+// table, keeping the record chosen in each under its new number.
 void show_changed_table(const table_change& change);
 
 // The first item id whose EFECTS list names effect prototype `proto` (codes 28, 29 and 42), or
