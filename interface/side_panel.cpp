@@ -164,11 +164,12 @@ void drop_held_on_ground(char_record* hero)
     clear_held_item(true);
 }
 
-// Asked only while the cursor is off the panel's frame.
+// Asked only while the cursor is off the panel's frame. A click on the open menu or on what
+// this pass of the interface has shown before the panel (the HUD, the panels beside it) is
+// theirs, not the ground's.
 bool ground_drop_offered()
 {
-    // A click on the open menu is the menu's, not the ground's.
-    return !g_interface.menu_open &&
+    return !pointer_over_interface() &&
            g_mouse_screen_y < float(g_screen_height) - k_hud_strip && !cursor_over_container_windows() &&
            holding_inventory_item() && g_mouse_left;
 }
