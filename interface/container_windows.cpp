@@ -107,7 +107,11 @@ void draw_window(int window)
             return;
     }
 
-    claim_pointer_area(frame_area(window, *c));
+    // The whole frame takes the pointer; a short window also the band below it.
+    pointer_area area = frame_area(window, *c);
+    if (frame_panel(*c) == k_short_frame)
+        area.y2 = std::max(area.y2, k_panel_y0 + k_band_bottom);
+    claim_pointer_area(area);
 
     const uint32_t cells = container_cells(c);
     for (uint32_t k = 0; k < cells; ++k) {
