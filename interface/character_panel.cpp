@@ -30,8 +30,7 @@ constexpr const char* k_grades[k_skill_values] = {"00", "F",  "E-", "E",  "E+", 
 
 constexpr float k_side_panel_width = 315.0f;  // the panel moves right by this beside the side panel
 constexpr float k_top = 45.0f;
-constexpr float k_width = 305.0f;
-constexpr float k_bottom = 450.0f;
+constexpr int16_t k_frame_panel = 0;  // the panel background drawn as the frame
 constexpr int32_t k_label_x = 15;
 constexpr int32_t k_value_x = 155;
 constexpr int32_t k_plus_x = 175;
@@ -192,10 +191,10 @@ const char* skill_grade(int32_t value)
 void update_character_panel()
 {
     const float px = g_interface.side_panel_open ? k_side_panel_width : 0.0f;
-    draw_panel_frame(0, px, k_top, 1.0f);
+    draw_panel_frame(k_frame_panel, px, k_top, 1.0f);
     if (closed_by_close_box(px))
         return;
-    claim_pointer_area({px, k_top, px + k_width, k_bottom});
+    claim_pointer_area(panel_frame_area(k_frame_panel, px, k_top));
     const int32_t slot = int32_t(g_player_char);
     char_record* hero = panel_hero();
     if (!hero)

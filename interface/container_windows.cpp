@@ -6,8 +6,8 @@
 #include "core/game_globals.h"
 #include "core/hooks.h"
 #include "core/input_state.h"
+#include "core/pointer_areas.h"
 #include "interface/held_item.h"
-#include "interface/interface_images.h"
 #include "interface/interface_links.h"
 #include "interface/interface_state.h"
 #include "interface/panel_drawing.h"
@@ -22,8 +22,6 @@ namespace {
 constexpr float k_window_y = 385.0f;       // frame top, panel coordinates
 constexpr float k_cells_y = 415.0f;        // top of cell row 0
 constexpr float k_band_bottom = 800.0f;    // the window band's bottom for the ground drop
-constexpr float k_tall_area_bottom = 500.0f;
-constexpr float k_window_width = 305.0f;
 
 // Panel x of a window's left edge.
 float window_x(int window)
@@ -77,9 +75,18 @@ void close_window(int window)
     open_flag(window) = 0;
 }
 
+constexpr int16_t k_short_frame = 1;  // the frame of a grid of up to 2 rows
+constexpr int16_t k_tall_frame = 2;
+
 int16_t frame_panel(const container& c)
 {
-    return c.height > 2 ? 2 : 1;
+    return c.height > 2 ? k_tall_frame : k_short_frame;
+}
+
+// The screen rectangle of the window's frame.
+pointer_area frame_area(int window, const container& c)
+{
+    return panel_frame_area(frame_panel(c), k_panel_x0 + window_x(window), k_panel_y0 + k_window_y);
 }
 
 void draw_window(int window)
@@ -88,8 +95,8 @@ void draw_window(int window)
     if (!c)
         return;
     const float x = window_x(window);
-    const bool tall = c->height > 2;
-    draw_panel_frame(frame_panel(*c), k_panel_x0 + x, k_panel_y0 + k_window_y, 1.0f);
+    const pointer_area frame = frame_area(window, *c);
+    draw_panel_frame(frame_panel(*c), frame.x1, frame.y1, 1.0f);
 
     if (cursor_strictly_in(x + 290.0f, k_window_y + 5.0f, x + 305.0f, k_window_y + 30.0f) && g_mouse_left) {
         if (!run_hook_or(g_interface_links.wait_until_released, "wait_until_released", true, mouse_left_held))
@@ -100,7 +107,11 @@ void draw_window(int window)
             return;
     }
 
-    claim_panel_area(x, k_window_y, x + k_window_width, tall ? k_tall_area_bottom : k_band_bottom);
+    // The whole frame takes the pointer; a short window also the band below it.
+    pointer_area area = frame_area(window, *c);
+    if (frame_panel(*c) == k_short_frame)
+        area.y2 = std::max(area.y2, k_panel_y0 + k_band_bottom);
+    claim_pointer_area(area);
 
     const uint32_t cells = container_cells(c);
     for (uint32_t k = 0; k < cells; ++k) {
@@ -134,8 +145,7 @@ float container_windows_bottom()
     float bottom = 0.0f;
     for (int window = 0; window < 2; ++window)
         if (const container* c = window_container(window))
-            bottom = std::max(bottom, k_panel_y0 + k_window_y +
-                                          float(k_panel_layouts[frame_panel(*c)].rows * k_panel_tile_side));
+            bottom = std::max(bottom, frame_area(window, *c).y2);
     return bottom;
 }
 
@@ -171,9 +181,15 @@ uint8_t container_hit_code()
 
 bool cursor_over_container_windows()
 {
-    for (int window = 0; window < 2; ++window)
-        if (open_flag(window) && cursor_in(window_x(window), k_window_y, window_x(window) + k_window_width, k_band_bottom))
+    for (int window = 0; window < 2; ++window) {
+        if (!open_flag(window))
+            continue;
+        // As wide as the window's frame (both frames are), down to the band's bottom.
+        const float x = window_x(window);
+        const pointer_area frame = panel_frame_area(k_short_frame, x, k_window_y);
+        if (cursor_in(x, k_window_y, frame.x2, k_band_bottom))
             return true;
+    }
     return false;
 }
 

@@ -120,3 +120,11 @@ void draw_panel_frame(int16_t panel, float x, float y, float alpha)
                                 x + half + float(column * k_panel_tile_side), y + half + float(row * k_panel_tile_side),
                                 alpha, 1.0f, 0, 0.0f, 0.0f, 0.008f, 1.0f, 1.0f, 1.0f);
 }
+
+pointer_area panel_frame_area(int16_t panel, float x, float y)
+{
+    if (panel < 0 || panel >= k_panel_count)
+        return {x, y, x, y};
+    const panel_layout& layout = k_panel_layouts[panel];
+    return {x, y, x + float(layout.columns * k_panel_tile_side), y + float(layout.rows * k_panel_tile_side)};
+}

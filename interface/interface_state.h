@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/game_globals.h"
+#include "core/pointer_areas.h"
 #include "interface/slide_shows.h"
 
 #include <cstdint>
@@ -25,6 +26,11 @@ void shutdown_interface();
 // y + 32 + 64 row) in screen pixels, white at the given alpha, its texture coordinates pulled in
 // by 0.008. Any other panel number draws nothing.
 void draw_panel_frame(int16_t panel, float x, float y, float alpha);
+// The screen rectangle draw_panel_frame covers with that panel at (x, y): 64 x columns wide and
+// 64 x rows high from its top-left corner, left and top edges included; empty for a panel number
+// it does not draw. A panel claims this area for the pointer, so that every pixel of its frame
+// takes the press that lands on it.
+pointer_area panel_frame_area(int16_t panel, float x, float y);
 
 void update_game_interface();
 // The attunement selection window, each frame while attunement_select_open is set and no text

@@ -26,6 +26,7 @@ constexpr tint k_tints[4] = {{1.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 1.0f}, {0.5f, 0.5f
 
 constexpr float k_beside_panel = 315.0f;  // a log panel moves right by this for each open panel
 constexpr float k_log_panel_top = 45.0f;
+constexpr int16_t k_log_panel_frame = 0;  // the panel background of a log panel
 
 bool mouse_left_held()
 {
@@ -47,11 +48,6 @@ bool cursor_in(float x1, float y1, float x2, float y2)
     const float x = g_mouse_screen_x - k_panel_x0;
     const float y = g_mouse_screen_y - k_panel_y0;
     return x >= x1 && x < x2 && y >= y1 && y < y2;
-}
-
-bool claim_panel_area(float x1, float y1, float x2, float y2)
-{
-    return claim_pointer_area({k_panel_x0 + x1, k_panel_y0 + y1, k_panel_x0 + x2, k_panel_y0 + y2});
 }
 
 bool cursor_strictly_in(float x1, float y1, float x2, float y2)
@@ -104,7 +100,7 @@ panel_origin log_panel_origin()
 
 bool begin_log_panel(const panel_origin& o, void (*close)())
 {
-    draw_panel_frame(0, o.x, o.y, 1.0f);
+    draw_panel_frame(k_log_panel_frame, o.x, o.y, 1.0f);
     if (g_mouse_left && cursor_strictly_on_screen(o.x + 290.0f, o.y + 10.0f, o.x + 305.0f, o.y + 30.0f)) {
         if (!wait_for_left_release())
             return false;
@@ -112,7 +108,7 @@ bool begin_log_panel(const panel_origin& o, void (*close)())
         close();
         return false;
     }
-    claim_pointer_area({o.x, o.y, o.x + 305.0f, o.y + 405.0f});
+    claim_pointer_area(panel_frame_area(k_log_panel_frame, o.x, o.y));
     return true;
 }
 

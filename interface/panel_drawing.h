@@ -10,9 +10,6 @@ constexpr float k_panel_y0 = 45.0f;
 
 // The cursor in panel coordinates lies in [x1, x2) x [y1, y2).
 bool cursor_in(float x1, float y1, float x2, float y2);
-// The panel area [x1, x2) x [y1, y2), in panel coordinates, takes the pointer from the world
-// (claim_pointer_area); true while the cursor is in it.
-bool claim_panel_area(float x1, float y1, float x2, float y2);
 // The cursor lies strictly between the bounds on all four sides.
 bool cursor_strictly_in(float x1, float y1, float x2, float y2);
 
@@ -38,7 +35,7 @@ struct panel_origin {
 panel_origin log_panel_origin();
 // The log panel's frame (panel background 0) at o. A left press in the close box (strictly inside
 // x o.x + 290 to o.x + 305, y o.y + 10 to o.y + 30) waits for the release, cancels a drag and calls
-// close; otherwise [o.x, o.x + 305) x [o.y, o.y + 405) takes the pointer (claim_pointer_area).
+// close; otherwise the whole frame takes the pointer (claim_pointer_area of panel_frame_area).
 // False when the panel's frame ends here (closed, or the window closed during the wait).
 bool begin_log_panel(const panel_origin& o, void (*close)());
 

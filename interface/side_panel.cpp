@@ -9,6 +9,7 @@
 #include "core/globals.h"
 #include "core/hooks.h"
 #include "core/input_state.h"
+#include "core/pointer_areas.h"
 #include "engine/primitives.h"
 #include "engine/quads.h"
 #include "engine/sprite_font.h"
@@ -32,8 +33,7 @@
 namespace {
 
 constexpr int k_panel_slots = 28;          // backpack 0-15, equipment 16-27
-constexpr float k_panel_width = 305.0f;    // the area that sets mouse_over_ui
-constexpr float k_panel_height = 405.0f;
+constexpr int16_t k_frame_panel = 0;       // the panel background drawn as the frame
 constexpr float k_hud_strip = 64.0f;       // the bottom HUD strip takes no ground drop
 constexpr int k_quick_drop_slots = 10;
 
@@ -91,7 +91,7 @@ const item_proto* proto_of(int32_t item)
 
 void draw_frame_and_close_button()
 {
-    draw_panel_frame(0, k_panel_x0, k_panel_y0, 1.0f);
+    draw_panel_frame(k_frame_panel, k_panel_x0, k_panel_y0, 1.0f);
     if (!cursor_strictly_in(290.0f, 10.0f, 305.0f, 30.0f) || !g_mouse_left)
         return;
     if (!run_hook_or(g_interface_links.wait_until_released, "wait_until_released", true, mouse_left_held))
@@ -164,10 +164,12 @@ void drop_held_on_ground(char_record* hero)
     clear_held_item(true);
 }
 
+// Asked only while the cursor is off the panel's frame. A click on the open menu or on what
+// this pass of the interface has shown before the panel (the HUD, the panels beside it) is
+// theirs, not the ground's.
 bool ground_drop_offered()
 {
-    // A click on the open menu is the menu's, not the ground's.
-    return !g_interface.menu_open && !cursor_in(0.0f, 0.0f, k_panel_width, k_panel_height) &&
+    return !pointer_over_interface() &&
            g_mouse_screen_y < float(g_screen_height) - k_hud_strip && !cursor_over_container_windows() &&
            holding_inventory_item() && g_mouse_left;
 }
@@ -341,7 +343,7 @@ bool update_side_panel()
 {
     char_record* hero = panel_hero();
     draw_frame_and_close_button();
-    if (!claim_panel_area(0.0f, 0.0f, k_panel_width, k_panel_height) && hero && ground_drop_offered())
+    if (!claim_pointer_area(panel_frame_area(k_frame_panel, k_panel_x0, k_panel_y0)) && hero && ground_drop_offered())
         drop_held_on_ground(hero);
     draw_purse(hero);
     if (hero)

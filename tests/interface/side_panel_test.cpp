@@ -3,6 +3,7 @@
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "core/input_state.h"
+#include "core/pointer_areas.h"
 #include "engine/draw_test_support.h"
 #include "engine/render_context.h"
 #include "tests/platform/device_test_support.h"
@@ -370,14 +371,26 @@ TEST_F(side_panel_test, ABagDroppedOnTheGroundSpillsItsCellsAndClosesItsWindow)
     EXPECT_EQ(g_interface.container_id, -1);
 
     // A bag whose word names no bag container spills nothing and still falls; nothing falls over
-    // the panel, the HUD strip or an open window's band, nor without the button.
+    // the panel (its right strip too), the HUD strip or an open window's band (by the window's
+    // right edge too), nor over the character panel that the HUD's pass shows before this one,
+    // nor without the button.
     const int32_t odd = give(k_bag, 6, 0, 7);
     hold_entry(odd);
     open_window(0, 131, 1, 1);
-    for (point p : {point(100, 100), point(700, 768 - 64), point(200, 45 + 500)}) {
+    for (point p : {point(100, 100), point(700, 768 - 64), point(200, 45 + 500), point(312, 200),
+                    point(312, 45 + 450)}) {
         mouse_at(p.first, p.second);
+        begin_pointer_areas();  // as each pass of the interface begins
         frame_with_left_down();
     }
+    g_interface.character_panel_open = 1;
+    begin_pointer_areas();
+    mouse_at(400, 200);
+    g_mouse_left = 1;
+    update_game_interface();
+    g_mouse_left = 0;
+    g_interface.character_panel_open = 0;
+    begin_pointer_areas();
     mouse_at(700, 200);
     update_side_panel();
     EXPECT_EQ(g_ground_item_count, 3);

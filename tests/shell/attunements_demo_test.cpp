@@ -2,7 +2,8 @@
 // script teaches three, a click on the shrine opens the selection window (and, held over a row
 // of it, chooses nothing), the forced first choice keeps it open until the first attunement is
 // chosen by a click, and the A key shows the chosen one on the attunement panel's active page;
-// a press on the panel, or one held on the shrine, does not walk the hero.
+// a press on the panel, or one held on the shrine, does not walk the hero, nor does a press on
+// any part of the frame of an open panel or window.
 #include "shell/shell_fixture.h"
 
 #include "tests/shell/injected_input.h"
@@ -13,11 +14,13 @@
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "engine/render_context.h"
+#include "engine/textures.h"
 #include "interface/attunement_lists.h"
 #include "interface/interface_links.h"
 #include "interface/interface_state.h"
 #include "items/items.h"
 #include "platform/key_codes.h"
+#include "platform/recording_device.h"
 #include "script/map_events.h"
 #include "script/script_services.h"
 #include "script/text_window.h"
@@ -26,6 +29,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
 #include <vector>
 
 namespace {
@@ -60,6 +64,55 @@ screen_point sector_on_screen(int32_t sector)
 {
     const map_sector& s = g_sectors[sector];
     return {((s.x[0] + s.x[2]) / 2 - g_camera_x) * g_zoom, ((s.y[0] + s.y[2]) / 2 - g_camera_y) * g_zoom};
+}
+
+// Frames run while the hero stays idle at (x, y); a failure names the frame that moved it.
+::testing::AssertionResult hero_stands_for(int frames, float x, float y)
+{
+    const char_record& hero = g_chars[g_player_char];
+    for (int frame = 0; frame < frames; ++frame) {
+        if (!program_frame())
+            return ::testing::AssertionFailure() << "the program ended at frame " << frame;
+        const world_object* body = world_object_of(hero);
+        if (!body || hero.state != k_state_idle || body->x != x || body->y != y)
+            return ::testing::AssertionFailure() << "frame " << frame << ": state " << hero.state << " at "
+                                                 << (body ? body->x : 0) << ", " << (body ? body->y : 0)
+                                                 << ", was at " << x << ", " << y;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+struct screen_box {
+    float x1, y1, x2, y2;
+};
+
+// The screen rectangles of the panel frames the device drew, in drawing order: a frame is a run
+// of panel tiles one after another in which no tile comes twice.
+std::vector<screen_box> drawn_panel_frames(const recording_device& device)
+{
+    std::set<const device_texture*> tiles, in_frame;
+    for (uint16_t slot : g_interface.panel_tiles)
+        if (int32_t(slot) < g_texture_count && g_textures[slot].surface)
+            tiles.insert(g_textures[slot].surface);
+    std::vector<screen_box> frames;
+    for (const recorded_draw& d : device.draws()) {
+        if (!tiles.count(d.texture)) {
+            in_frame.clear();
+            continue;
+        }
+        if (in_frame.empty() || in_frame.count(d.texture)) {
+            in_frame.clear();
+            frames.push_back({1e9f, 1e9f, -1e9f, -1e9f});
+        }
+        in_frame.insert(d.texture);
+        screen_box& b = frames.back();
+        for (uint32_t i = 0; i < d.vertex_count; ++i) {
+            float x, y, z;
+            device.screen_position(d, i, x, y, z);
+            b = {std::min(b.x1, x), std::min(b.y1, y), std::max(b.x2, x), std::max(b.y2, y)};
+        }
+    }
+    return frames;
 }
 
 } // namespace
@@ -153,16 +206,7 @@ TEST_F(shell_test, APressOnThePanelOrOneThatOpensTheSelectionDoesNotWalkTheHero)
     const world_object* body = world_object_of(hero);
     ASSERT_NE(body, nullptr);
     const float x = body->x, y = body->y;
-    auto stands_for = [&](int frames) {
-        for (int frame = 0; frame < frames; ++frame) {
-            if (!program_frame())
-                return ::testing::AssertionFailure() << "the program ended at frame " << frame;
-            if (hero.state != k_state_idle || body->x != x || body->y != y)
-                return ::testing::AssertionFailure() << "frame " << frame << ": state " << hero.state << " at "
-                                                     << body->x << ", " << body->y << ", was at " << x << ", " << y;
-        }
-        return ::testing::AssertionSuccess();
-    };
+    auto stands_for = [&](int frames) { return hero_stands_for(frames, x, y); };
     ASSERT_EQ(hero.state, uint32_t(k_state_idle));
 
     // A opens the panel while the pointer is over the world; then the pointer jumps onto the page
@@ -195,6 +239,60 @@ TEST_F(shell_test, APressOnThePanelOrOneThatOpensTheSelectionDoesNotWalkTheHero)
     const float x1 = float(g_screen_width / 2 - 300) + 310.0f, y0 = float(g_screen_height / 2 - 200);
     ASSERT_TRUE(click_at(x1 + 297.0f, y0 + 20.0f));
     EXPECT_EQ(g_interface.attunement_select_open, 0u);
+
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
+}
+
+// Every pixel of an open panel's frame takes the press: pressed on the lowest strip and by the
+// right edge of each frame drawn (the inventory with the character panel and the quest log beside
+// it, then the inventory with a chest's window below it), the pointer is over the interface and
+// the hero stays.
+TEST_F(shell_test, APressOnAnyPartOfAnOpenPanelsFrameDoesNotWalkTheHero)
+{
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv console brana.sav"));
+    ASSERT_TRUE(pass_greeting());
+    ASSERT_TRUE(program_frame());
+    for (uint32_t s = 0; s < g_char_count; ++s)  // nobody fights the hero here
+        if (g_chars[s].kind == k_kind_enemy)
+            g_chars[s].life = k_life_gone;
+    auto* device = dynamic_cast<recording_device*>(g_d3d_device);
+    ASSERT_NE(device, nullptr);
+    const char_record& hero = g_chars[g_player_char];
+    auto press_frame_edges = [&](size_t shown) {
+        device->clear_recording();
+        ASSERT_TRUE(program_frame());
+        const std::vector<screen_box> frames = drawn_panel_frames(*device);
+        ASSERT_EQ(frames.size(), shown);
+        for (const screen_box& f : frames) {
+            const screen_point bottom{(f.x1 + f.x2) / 2, f.y2 - 3}, right{f.x2 - 8, (f.y1 + f.y2) / 2};
+            for (const screen_point p : {bottom, right}) {
+                const world_object* body = world_object_of(hero);
+                ASSERT_NE(body, nullptr);
+                const float x = body->x, y = body->y;
+                inject_pointer(p.x, p.y);
+                inject_left_button(true);
+                ASSERT_TRUE(program_frame());
+                EXPECT_EQ(g_interface.mouse_over_ui, 1u) << "pressed at " << p.x << ", " << p.y;
+                inject_left_button(false);
+                EXPECT_TRUE(hero_stands_for(10, x, y)) << "pressed at " << p.x << ", " << p.y;
+            }
+        }
+    };
+    inject_pointer(600.0f, 300.0f);
+    ASSERT_TRUE(tap_keys({k_key_i}) && tap_keys({k_key_c}) && tap_keys({k_key_q}));
+    ASSERT_TRUE(g_interface.side_panel_open && g_interface.character_panel_open && g_interface.quest_log_open);
+    press_frame_edges(3);
+    ASSERT_TRUE(tap_keys({k_key_c}) && tap_keys({k_key_q}) && tap_keys({k_key_i}));
+
+    // A click by the chest walks the hero there and opens its window below the inventory.
+    ASSERT_TRUE(click_at((880.0f - g_camera_x) * g_zoom, (600.0f - g_camera_y) * g_zoom));
+    for (int frame = 0; frame < 1500 && (!g_interface.container_open || hero.state != k_state_idle); ++frame)
+        ASSERT_TRUE(program_frame());  // waits for the chest to open and the hero to stop
+    ASSERT_TRUE(g_interface.container_open && g_interface.side_panel_open);
+    press_frame_edges(2);
 
     g_quit = 1;
     program_shutdown(true);
