@@ -9,7 +9,6 @@
 #include "platform/files.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
@@ -80,48 +79,78 @@ bool decimal_digits(const char* text)
     return *text && std::strspn(text, "0123456789") == std::strlen(text);
 }
 
-enum class item_read { value, unreadable, out_of_range };
+// What an item of config.cfg gave: its value; nothing, the file having no line for it or the
+// line ending after its key (counted, not named); or a value the setting cannot take (named in
+// the log with the setting's key).
+enum class item_read { value, unreadable, named };
 
-// One "key= value" item: the key (any word) is skipped, then the value is read as "%d" reads it
-// (a word that does not start as a number is left for the next item). A value that is no number,
-// or a number outside the setting's range (logged with the setting's key), leaves the field as it
-// was.
+// The next line of config.cfg that is not blank, as the value after its key: the rest of the
+// line with the blanks around it dropped ("" when the line ends after its key). A line longer
+// than the buffer is cut. False at the end of the file.
+bool next_item_line(FILE* file, std::string* value)
+{
+    char line[1024];
+    while (read_text_line(file, line, sizeof line) >= 0) {
+        const char* text = line + std::strspn(line, " \t");
+        if (!*text)
+            continue;
+        text += std::strcspn(text, " \t");  // the key: any word, not compared
+        text += std::strspn(text, " \t");
+        *value = text;
+        value->erase(value->find_last_not_of(" \t") + 1);
+        return true;
+    }
+    return false;
+}
+
+// A value as the log shows it: at most 40 characters, so that the line keeps what it says after.
+std::string shown_value(const std::string& value)
+{
+    return value.substr(0, 40);
+}
+
+// One item, from its own line: a value that is no number, or a number outside the setting's
+// range, leaves the field as it was and is logged with the setting's key.
 template <typename T>
 item_read read_item(FILE* file, const setting_range& range, T* field)
 {
-    char value[32] = {};
-    if (std::fscanf(file, "%*s %31[-+0-9]", value) != 1)
+    std::string text;
+    if (!next_item_line(file, &text) || text.empty())
         return item_read::unreadable;
-    std::string text = value;
-    int c;
-    while (std::isdigit(c = std::fgetc(file)))
-        text += char(c);  // a number longer than the buffer is named whole
-    std::ungetc(c, file);
+    const std::string kept = "predvolena hodnota " + std::to_string(*field);
     long long number = 0;
-    if (!decimal_digits(text.c_str()))
-        return item_read::unreadable;
+    if (!decimal_digits(text.c_str())) {
+        const std::string where = std::string(range.key) + "= " + shown_value(text) + " nie je cislo";
+        report_damaged_file(k_config_file, where.c_str(), kept.c_str());
+        return item_read::named;
+    }
     if (parse_decimal(text.c_str(), &number) && number >= range.low && number <= range.high) {
         *field = T(number);
         return item_read::value;
     }
-    const std::string where = std::string(range.key) + "= " + text + " mimo " + std::to_string(range.low) + " az " +
-                              std::to_string(range.high);
-    report_damaged_file(k_config_file, where.c_str(), ("predvolena hodnota " + std::to_string(*field)).c_str());
-    return item_read::out_of_range;
+    const std::string where = std::string(range.key) + "= " + shown_value(text) + " mimo " +
+                              std::to_string(range.low) + " az " + std::to_string(range.high);
+    report_damaged_file(k_config_file, where.c_str(), kept.c_str());
+    return item_read::named;
 }
 
-// The language item: at most 11 characters are kept and the rest of the word is skipped. A
-// code that could not be part of a file name keeps the language as it was (false).
-bool read_language(FILE* file)
+// The language item: one word, of which at most 11 characters are kept. A value of more than
+// one word, or a code that could not be part of a file name, keeps the language as it was and is
+// logged with its key.
+item_read read_language(FILE* file)
 {
+    std::string text;
+    if (!next_item_line(file, &text) || text.empty())
+        return item_read::unreadable;
     char language[k_language_size] = {};
-    if (std::fscanf(file, "%*s %11[^ \t\r\n]", language) != 1)
-        return false;
-    std::fscanf(file, "%*[^ \t\r\n]");
-    if (!is_plain_file_name(language))
-        return false;
+    copy_bounded(language, sizeof language, text.c_str());
+    if (text.find_first_of(" \t") != std::string::npos || !is_plain_file_name(language)) {
+        const std::string where = "language= " + shown_value(text) + " nie je meno";
+        report_damaged_file(k_config_file, where.c_str(), (std::string("jazyk ") + g_language).c_str());
+        return item_read::named;
+    }
     std::memcpy(g_language, language, sizeof language);
-    return true;
+    return item_read::value;
 }
 
 // The text config.cfg holds for the settings and the language.
@@ -175,18 +204,18 @@ void config_read(game_settings* s)
             read_item(file, k_swapchannels, &s->snd_swapchannels),
             read_item(file, k_muteall, &s->snd_muteall),
             read_item(file, k_eax, &s->snd_eax),
-            read_language(file) ? item_read::value : item_read::unreadable,
+            read_language(file),
             read_item(file, k_difficulty, &s->difficulty),
         };
-        std::fscanf(file, " ");
-        const bool text_after = std::fgetc(file) != EOF;
+        std::string rest;
+        const bool text_after = next_item_line(file, &rest);
         std::rewind(file);
         bool nul = false;
         for (int c; !nul && (c = std::fgetc(file)) != EOF;)
             nul = c == 0;
         std::fclose(file);
         const int unread = int(std::count(std::begin(read), std::end(read), item_read::unreadable));
-        const bool out_of_range = std::count(std::begin(read), std::end(read), item_read::out_of_range) > 0;
+        const bool named = std::count(std::begin(read), std::end(read), item_read::named) > 0;
         if (nul || unread) {
             const std::string where = nul ? std::string("nulovy bajt")
                                           : std::to_string(unread) + " z " + std::to_string(std::size(read)) + " poloziek";
@@ -194,7 +223,7 @@ void config_read(game_settings* s)
         } else if (text_after) {
             report_damaged_file(k_config_file, "text za poslednou polozkou", "precitane polozky");
         }
-        table_file_read(g_config_file, unread == 0 && !nul && !text_after && !out_of_range);
+        table_file_read(g_config_file, unread == 0 && !nul && !text_after && !named);
     } else {
         const bool missing = file_exists(k_config_file) != 1;
         if (missing)

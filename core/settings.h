@@ -33,11 +33,13 @@ inline constexpr const char* k_config_file = "config.cfg";
 
 // Every field (not the language) to its default.
 void config_set_defaults(game_settings* settings);
-// Defaults first, then config.cfg read by position; copies the w-buffer and statistics switches.
-// A missing file, and one with items that cannot be read (they keep their defaults) or a NUL
-// byte, is reported (core/data_files.h); so is each number outside its setting's range (the gamma
-// offsets -165 to 165, the switches 0 to 2147483647, the volumes 0 to 65535, the difficulty 0 to
-// 4), named with the setting's key, and the setting keeps its default.
+// Defaults first, then config.cfg read by position, one item from each line that is not blank
+// (the key before the value is not compared); copies the w-buffer and statistics switches. A
+// missing file, and one with items it has no value for (they keep their defaults) or a NUL byte,
+// is reported (core/data_files.h); so is each value that is no number, each number outside its
+// setting's range (the gamma offsets -165 to 165, the switches 0 to 2147483647, the volumes 0 to
+// 65535, the difficulty 0 to 4) and a language that is not one plain name, named with the
+// setting's key: that setting keeps its default (the language as it was), and no other moves.
 void config_read(game_settings* settings);
 // The volumes as they are applied: the stored 16-bit values clamped to 0..100.
 int32_t music_volume_percent(const game_settings* settings);

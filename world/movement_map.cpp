@@ -63,9 +63,11 @@ int16_t read_i16(packed_stream* stream, bool* ok)
 
 bool create_movemap(movement_map* map, int16_t columns, int16_t rows, int16_t origin_column, int16_t origin_row)
 {
-    if (columns <= 0 || rows <= 0)
+    if (columns < 0 || rows < 0 || (columns == 0) != (rows == 0))
         return false;
-    auto* cells = static_cast<uint8_t*>(std::calloc(size_t(columns) * size_t(rows), 1));
+    // An empty map holds a block all the same, so that its tests answer as outside the grid
+    // rather than as a map without cells.
+    auto* cells = static_cast<uint8_t*>(std::calloc(std::max<size_t>(size_t(columns) * size_t(rows), 1), 1));
     if (!cells)
         return false;
     std::free(map->cells);
@@ -229,8 +231,6 @@ bool read_movemap_section(packed_stream* stream, movemap_section* section)
 
 bool take_movemap_section(const movemap_section& section)
 {
-    if (section.columns == 0)
-        return true;
     const int16_t columns = section.columns, rows = section.rows;
     if (!create_movemap(&g_movement_map, columns, rows, section.origin_column, section.origin_row))
         return false;

@@ -31,8 +31,11 @@ struct movement_map {
 extern movement_map g_movement_map;
 extern movement_map g_movement_map_spare;  // re-created empty whenever a map is read
 
-// Allocates columns x rows free cells and makes the map valid. A size of zero or less is
-// refused (false) and the map kept as it was; so is a size that cannot be allocated.
+// Allocates columns x rows free cells and makes the map valid. 0 x 0 makes an empty map: no cell
+// lies inside its grid, so every test answers as outside the grid (not as a map without cells,
+// which answers free). A side below 0,
+// or one side 0 and the other not, is refused (false) and the map kept as it was; so is a size
+// that cannot be allocated.
 bool create_movemap(movement_map* map, int16_t columns, int16_t rows, int16_t origin_column, int16_t origin_row);
 
 // Frees the cells and clears valid.
@@ -73,8 +76,8 @@ struct movemap_section {
 // one side 0 and the other not) or cut short. 0 x 0 is whole: the map of no cells.
 bool read_movemap_section(packed_stream* stream, movemap_section* section);
 // Makes a section read the level's map: g_movement_map takes its origin, size and cells (cells of
-// 3 become 0) and g_movement_map_spare is re-created empty. A section of 0 x 0 keeps the map as it
-// is. False, the map kept, when the cells cannot be allocated.
+// 3 become 0) and g_movement_map_spare is re-created empty; a section of 0 x 0 leaves both maps
+// empty. False, the map kept, when the cells cannot be allocated.
 bool take_movemap_section(const movemap_section& section);
 // The writer writes g_movement_map; the reader reads a section and takes it, and returns whether
 // the section was there whole and taken. Both do nothing for a null stream.

@@ -1,6 +1,6 @@
-// Numbers that the demo's files hold out of their range, and lines that a run would repeat, as a
-// run of the gate meets them: each is named once in the log and the program goes on with a value
-// it can use.
+// Numbers that the demo's files hold out of their range, words where config.cfg holds numbers,
+// and lines that a run would repeat, as a run of the gate meets them: each is named once in the
+// log and the program goes on with a value it can use.
 #include "shell/shell_fixture.h"
 
 #include "core/console_log.h"
@@ -83,6 +83,43 @@ TEST_F(numbers_in_range_test, NumbersFromFilesOutOfRangeAreNamedAndKeepSafeValue
     EXPECT_EQ(g_flag_count, 0);
     EXPECT_EQ(read_text("config.cfg"), config);  // named, so not written back unasked
     EXPECT_NE(log.find("config.cfg sa nenacital cely, nezapisujem ho"), std::string::npos);
+}
+
+TEST_F(numbers_in_range_test, AWordForOneSettingKeepsItsDefaultAndMovesNoOther)
+{
+    struct item {
+        const char* key;
+        const char* written;  // away from the default where the setting allows it
+        const char* fallback;
+    };
+    const item items[] = {
+        {"gr_gamma", "5", "0"},           {"gr_force16bit", "1", "0"},     {"gr_displayshadows", "1", "0"},
+        {"gr_lowparticles", "0", "1"},    {"gr_disablelight", "1", "0"},   {"gr_displayweather", "0", "1"},
+        {"gr_showstats", "1", "0"},       {"gr_runwindowed", "1", "0"},    {"gr_enablewbuffer", "1", "0"},
+        {"snd_musicvolume", "70", "50"},  {"snd_soundvolume", "20", "100"}, {"snd_swapchannels", "1", "0"},
+        {"snd_muteall", "1", "0"},        {"snd_eax", "0", "1"},           {"language", "eng", "eng"},
+        {"difficulty", "3", "1"},
+    };
+    const item* const language = &items[14];  // a word, but no plain name, stands for it
+    for (const item& bad : items) {
+        std::string config, expected;
+        for (const item& i : items) {
+            const bool word = &i == &bad;
+            config += std::string(i.key) + "= " + (!word ? i.written : &i == language ? "../abc" : "abc") + "\n";
+            expected += std::string(i.key) + "= " + (word ? i.fallback : i.written) + "\n";
+        }
+        write_text("config.cfg", config);
+        run("zorv console", 1);
+        const std::string log = read_text(k_console_log_file);
+        EXPECT_EQ(lines_with(log, "config.cfg: poskodeny subor ("), 1) << bad.key;
+        const std::string named = std::string("config.cfg: poskodeny subor (") + bad.key + "= " +
+                                  (&bad == language ? "../abc nie je meno), ostava jazyk "
+                                                      : "abc nie je cislo), ostava predvolena hodnota ") +
+                                  bad.fallback;
+        EXPECT_EQ(lines_with(log, named), 1) << named;
+        ASSERT_TRUE(config_write(&g_settings));
+        EXPECT_EQ(read_text("config.cfg"), expected) << bad.key;
+    }
 }
 
 TEST_F(numbers_in_range_test, DamagedCreaturesEmptyNamesAndRepeatedStatesAreSaidOnce)
