@@ -48,6 +48,8 @@ namespace {
 constexpr const char* k_save_folder = "save";
 // The folder a save is written into before it takes its place; no save name starts with ".".
 constexpr const char* k_temporary_folder = "save/.~saving";
+// The message log's line for a save refused while the world holds no level read from a file.
+constexpr const char* k_no_level_saved = "Nothing was saved: no level has been loaded.";
 
 std::string save_path(const char* name, const char* file = nullptr)
 {
@@ -547,6 +549,13 @@ bool save_game(save_list* list, const char* name, uint32_t fade_wrap, uint32_t f
         return refuse("Max number of savegames reached!", 104);
     if (!force && (g_in_combat || !g_interface.scroll_enabled))
         return refuse("Could not save during combat!", 105);
+    // A save names the level it is entered by again: only the map the world was read from (or
+    // written to) in this run, whole.
+    if (!g_session_map_path[0] || std::strcmp(g_map_path, g_session_map_path) != 0) {
+        console_log("save: svet nema level nacitany zo suboru, hra %s sa neulozila", name);
+        log_add_line(&g_message_log, 1, "%s", k_no_level_saved);
+        return false;
+    }
 
     // The level as the game names it, however the map was opened, so that the save loads.
     const std::string map_path = g_map_path[0] ? working_relative_name(g_map_path) : std::string();

@@ -52,8 +52,10 @@ void refresh_save_list();
 
 // Saves the game under `name`. Refused, with nothing changed, for an invalid name; unless
 // `force`, during a dialogue (UI text 103); with 199 names listed (104); unless `force`, in a
-// fight or while the camera does not follow the hero (105); with a debug line when the level's map
-// lies outside the working folder, where no save can find it again. Otherwise the item in hand
+// fight or while the camera does not follow the hero (105); while the world holds no level read
+// whole from its map file (or written to one) in this run, or g_map_path names another file, with
+// a message-log line that nothing was saved; with a debug line when the level's map lies outside
+// the working folder, where no save can find it again. Otherwise the item in hand
 // goes back where it came from, the current level's changes are written, and every file of the
 // save is written into a temporary folder beside the save's ("save/.~saving", with the thumbnail
 // taken before any fade; `fade` wraps the rest in a fade to black and back). game.ss names the
