@@ -158,6 +158,12 @@ void show_loading_screen(const char* level)
     g_message_shown = 0;
 }
 
+void say_level_closed(const char* name)
+{
+    log_add_line(&g_message_log, 1, "The way is closed: the level file %.100s is damaged or missing.",
+                 name ? name : "");
+}
+
 bool level_can_be_entered(const char* name)
 {
     return readable_map(level_map_path(name));

@@ -5,6 +5,7 @@
 #include "support/file_sync_log.h"
 #include "tests/shell/editor_demo_steps.h"
 #include "tests/shell/injected_input.h"
+#include "support/input_script.h"
 
 #include "characters/char_table.h"
 #include "core/console_log.h"
@@ -69,9 +70,9 @@ protected:
     }
 
     // Starts the game in the demo's level with the hero placed.
-    void start()
+    void start(const char* command_line = "zorv brana.sav")
     {
-        ASSERT_TRUE(program_startup("zorv brana.sav"));
+        ASSERT_TRUE(program_startup(command_line));
         started_ = true;
         g_editor.ai_on = 0;  // the gate's enemies stand: no fight refuses the saves
         ASSERT_TRUE(pass_greeting());
@@ -255,7 +256,7 @@ TEST_F(save_games_test, ALevelReadFromOutsideTheLevelsFolderIsSavedAndLoadedByIt
     EXPECT_STREQ(g_current_level, "brana.sav");
     EXPECT_EQ(hero_object()->x, x);
     EXPECT_EQ(hero_object()->y, y);
-    EXPECT_EQ(last_message(), ui_text(107));
+    EXPECT_EQ(last_message(), "The level my.sav of this save is missing.");
 }
 
 TEST_F(save_games_test, RefusalsChangeNothingAndTheQuestAutosaveIsForced)
@@ -359,7 +360,8 @@ TEST_F(save_games_test, ADamagedOrHalfMissingSaveIsRefusedWithNothingChanged)
             ASSERT_TRUE(write_packed_file((std::string("save/bad/") + d.file).c_str(), d.bytes));
         EXPECT_FALSE(load_game(&g_save_list, "bad")) << d.what;
         EXPECT_TRUE(game_bytes::take().bytes == before.bytes) << d.what;
-        EXPECT_EQ(last_message(), ui_text(107)) << d.what;
+        const bool no_level = std::string(d.what) == "missing level";
+        EXPECT_EQ(last_message(), no_level ? "The level x of this save is missing." : ui_text(107)) << d.what;
     }
     EXPECT_EQ(int(g_message_log.count), lines + int(damages.size()));
     // A save without game.ss only logs.
@@ -610,6 +612,54 @@ TEST_F(save_games_test, AListCountingTooFewIsMadeAgainAndASaveFromThePlayTestLoa
     EXPECT_STREQ(state.map_path, "data/levels/brana.sav");
     ASSERT_TRUE(load_game(&g_save_list, name.c_str()));
     EXPECT_STREQ(g_current_level, "brana.sav");
+}
+
+// The player is told in the message log why a level or a save was refused, once: walking onto
+// the gate's way to the yard, whose map is cut, closes the way, and a save whose level's map is
+// cut is refused as such, the save left as it was.
+TEST_F(save_games_test, ARefusedLevelOrSaveIsSaidOnceInTheMessageLog)
+{
+    start("zorv console brana.sav");
+    const auto lines_with = [](const std::string& part) {
+        int n = 0;
+        for (int i = 0; i < std::min<int>(int(g_message_log.count), 100); ++i)
+            n += std::string(g_message_log.lines[i]).find(part) != std::string::npos;
+        return n;
+    };
+    const auto cut = [](const char* file) {
+        const std::vector<uint8_t> bytes = read_bytes(file);
+        write_bytes(file, std::vector<uint8_t>(bytes.begin(), bytes.begin() + long(bytes.size() / 2)));
+    };
+    cut("data/levels/dedina01.sav");
+    const std::string closed = "The way is closed: the level file dedina01.sav is damaged or missing.";
+    // Towards the screen's north-west corner, where the way to the yard lies, and on for a while.
+    int frames = 0;
+    for (; frames < 1500 && lines_with(closed) == 0; ++frames) {
+        if (frames % 60 < 5)
+            inject_left_at(60, 120, frames % 60 < 4);
+        ASSERT_TRUE(program_frame());
+    }
+    ASSERT_EQ(lines_with(closed), 1) << "no line that the way to the yard is closed";
+    for (int i = 0; i < 60; ++i)
+        ASSERT_TRUE(program_frame());
+    EXPECT_EQ(lines_with(closed), 1);
+    EXPECT_STREQ(g_current_level, "brana.sav");
+
+    ASSERT_TRUE(save_game(&g_save_list, "good", 0, 0));
+    cut("data/levels/brana.sav");
+    std::map<std::string, std::vector<uint8_t>> save;
+    for (const auto& entry : fs::directory_iterator("save/good"))
+        save[entry.path().string()] = read_bytes(entry.path());
+    write_text(k_console_log_file, "");
+    EXPECT_FALSE(load_game(&g_save_list, "good"));
+    const std::string damaged = "The level brana.sav of this save is damaged.";
+    EXPECT_EQ(last_message(), damaged);
+    EXPECT_EQ(lines_with(damaged), 1);
+    EXPECT_EQ(lines_with(ui_text(107)), 0);
+    EXPECT_NE(read_text(k_console_log_file).find("load: level data/levels/brana.sav sa neda otvorit (sekcia "),
+              std::string::npos);
+    for (const auto& [file, bytes] : save)
+        EXPECT_EQ(read_bytes(file), bytes) << file;
 }
 
 // A start in a level that cannot be entered (cut in half, or missing) names it in the log and on
