@@ -6,6 +6,7 @@
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "core/input_state.h"
+#include "engine/fonts.h"
 #include "engine/lights.h"
 #include "engine/primitives.h"
 #include "engine/quads.h"
@@ -31,12 +32,14 @@ float g_menu_alpha = 0.0f;
 uint32_t g_menu_next_tick = 0;
 uint32_t g_menu_input_tick = 0;
 float g_menu_button_alpha[k_menu_buttons] = {};
+char g_title_notice[k_title_notice_size] = {};
 
 namespace {
 
 constexpr float k_death_alpha_full = 0.4f;
 constexpr int16_t k_menu_panel = 6;
 constexpr int k_save_name_text = 32;
+constexpr uint32_t k_notice_colour = 0x00FFFFFF;
 
 // Places in g_interface.menu_buttons: the lit images, then the base images in the same order.
 enum menu_image : int {
@@ -238,12 +241,19 @@ void run_menu_screen()
         evaluate_buttons(gi, cx, cy);
     }
     draw_buttons(cx, cy);
+    if (g_no_game_running && g_title_notice[0]) {
+        font_begin(&g_font_large);
+        font_text_out(&g_font_large, 20, g_screen_height - 40, g_title_notice, k_notice_colour);
+        font_end(&g_font_large);
+    }
 }
 
 void update_overlay_screens()
 {
     game_interface& gi = g_interface;
     const bool game_running = !g_no_game_running;
+    if (game_running)
+        g_title_notice[0] = '\0';
     if (!gi.menu_open && game_running && hero_dead())
         run_death_fade(gi);
     if (!gi.menu_open) {

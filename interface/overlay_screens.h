@@ -24,11 +24,16 @@ extern float g_menu_button_alpha[k_menu_buttons];  // each button's hover glow, 
 // Puts every value above back to zero, as at program start.
 void reset_overlay_fades();
 
+// A line the title menu shows at the screen's foot while no game runs (the level the start could
+// not enter); "" at program start, and emptied once a game runs.
+constexpr int k_title_notice_size = 200;
+extern char g_title_notice[k_title_notice_size];
+
 // The menu page, while the overlay screen is the menu: message window emptied, full light,
 // fade-in every 2 ticks, panel, hover and clicks at most once every 3 ticks, the six buttons.
 // A button acts on a press of the left button that nothing else took, and takes it: once
 // closed, the menu's click does not walk the hero while it is held. Doubles as the title menu
-// while g_no_game_running is set.
+// while g_no_game_running is set, with g_title_notice under it.
 void run_menu_screen();
 
 // The automatic save name: UI text 32, the current level's display name and the game clock's day,

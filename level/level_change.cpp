@@ -111,10 +111,11 @@ bool enter_level(const std::string& bare, const std::string& path, int32_t skip_
 }
 
 // The map at `path` may be entered; a refused name (empty path), a missing map, a wrong tag or a
-// map that would not read whole is reported with the current level as what stays.
+// map that would not read whole is reported with the current level as what stays ("ziadny level"
+// before one was entered).
 bool readable_map(const std::string& path)
 {
-    const std::string kept = std::string("level ") + g_current_level;
+    const std::string kept = g_current_level[0] ? std::string("level ") + g_current_level : std::string("ziadny level");
     return !path.empty() && whole_level_map(path.c_str(), kept.c_str());
 }
 
@@ -155,6 +156,12 @@ void show_loading_screen(const char* level)
     release_texture(picture);
     run_hook(g_level_links.reset_message_window, "reset_message_window");
     g_message_shown = 0;
+}
+
+void say_level_closed(const char* name)
+{
+    log_add_line(&g_message_log, 1, "The way is closed: the level file %.100s is damaged or missing.",
+                 name ? name : "");
 }
 
 bool level_can_be_entered(const char* name)

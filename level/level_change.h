@@ -35,6 +35,10 @@ bool change_level(const char* name, int32_t skip_change_save, int32_t skip_monst
 // current level as what stays, as change_level logs it.
 bool level_can_be_entered(const char* name);
 
+// The message log's line for a level that was refused (level_can_be_entered, change_level): the
+// way to `name` is closed, its map file damaged or missing.
+void say_level_closed(const char* name);
+
 // The loading screen of a change to `level`: the loading picture, UI text 163 and the level's
 // hint (its own, else one of five random ones), shown as one presented frame.
 void show_loading_screen(const char* level);

@@ -48,6 +48,8 @@ namespace {
 constexpr const char* k_save_folder = "save";
 // The folder a save is written into before it takes its place; no save name starts with ".".
 constexpr const char* k_temporary_folder = "save/.~saving";
+// The message log's line for a save refused while the world holds no level read from a file.
+constexpr const char* k_no_level_saved = "Nothing was saved: no level has been loaded.";
 
 std::string save_path(const char* name, const char* file = nullptr)
 {
@@ -239,7 +241,24 @@ struct loaded_save {
     saved_attunements attunements;
     quick_bar_block quick;
     std::vector<std::string> level_copies;  // names of g_level_save_names present in the save
+    const char* level_fault = nullptr;       // "missing" or "damaged" when the saved level is refused
 };
+
+// Why the saved level at `map` cannot be entered: "" when it can; else where its map is damaged,
+// or "subor chyba" with `missing` set for a map that is not there or lies outside the folder.
+std::string saved_level_fault(const char* map_path, const std::string& map, bool* missing)
+{
+    *missing = true;
+    if (!is_plain_file_name(level_file_name(map_path)) || map.empty())
+        return "mimo priecinka";
+    switch (check_level_map(map.c_str())) {
+    case map_check::missing: return "subor chyba";
+    case map_check::wrong_tag: *missing = false; return "nespravna verzia mapy";
+    case map_check::ok: break;
+    }
+    *missing = false;
+    return level_map_damage(map.c_str());
+}
 
 bool read_save(const char* name, loaded_save* save)
 {
@@ -261,9 +280,11 @@ bool read_save(const char* name, loaded_save* save)
         return damaged("game.ss");
     save->level = saved_level_entry(save->state.map_path);
     const std::string map = level_map_path(save->level.c_str());
-    if (!is_plain_file_name(level_file_name(save->state.map_path)) || map.empty() ||
-        check_level_map(map.c_str()) != map_check::ok || !level_map_damage(map.c_str()).empty()) {
-        console_log("load: level %s sa neda otvorit", save->state.map_path);
+    bool missing = false;
+    if (const std::string fault = saved_level_fault(save->state.map_path, map, &missing); !fault.empty()) {
+        console_log("load: level %s sa neda otvorit (%s), hra %s ostava ako je", save->state.map_path, fault.c_str(),
+                    name);
+        save->level_fault = missing ? "missing" : "damaged";
         return false;
     }
     if (!file("char.ss"))
@@ -547,6 +568,13 @@ bool save_game(save_list* list, const char* name, uint32_t fade_wrap, uint32_t f
         return refuse("Max number of savegames reached!", 104);
     if (!force && (g_in_combat || !g_interface.scroll_enabled))
         return refuse("Could not save during combat!", 105);
+    // A save names the level it is entered by again: only the map the world was read from (or
+    // written to) in this run, whole.
+    if (!g_session_map_path[0] || std::strcmp(g_map_path, g_session_map_path) != 0) {
+        console_log("save: svet nema level nacitany zo suboru, hra %s sa neulozila", name);
+        log_add_line(&g_message_log, 1, "%s", k_no_level_saved);
+        return false;
+    }
 
     // The level as the game names it, however the map was opened, so that the save loads.
     const std::string map_path = g_map_path[0] ? working_relative_name(g_map_path) : std::string();
@@ -616,6 +644,11 @@ bool load_game(save_list* list, const char* name)
     // whole; the load replaces it.
     if (whole)
         run_hook(g_level_links.close_item_windows, "close_item_windows");
+    if (save.level_fault) {
+        log_add_line(&g_message_log, 1, "The level %s of this save is %s.", level_file_name(save.state.map_path),
+                     save.level_fault);
+        return false;
+    }
     if (!whole || !restore_level_copies(name, save.level_copies)) {
         console_log("No such save file");
         log_add_line(&g_message_log, 1, "%s", ui_text(107));

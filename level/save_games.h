@@ -52,8 +52,10 @@ void refresh_save_list();
 
 // Saves the game under `name`. Refused, with nothing changed, for an invalid name; unless
 // `force`, during a dialogue (UI text 103); with 199 names listed (104); unless `force`, in a
-// fight or while the camera does not follow the hero (105); with a debug line when the level's map
-// lies outside the working folder, where no save can find it again. Otherwise the item in hand
+// fight or while the camera does not follow the hero (105); while the world holds no level read
+// whole from its map file (or written to one) in this run, or g_map_path names another file, with
+// a message-log line that nothing was saved; with a debug line when the level's map lies outside
+// the working folder, where no save can find it again. Otherwise the item in hand
 // goes back where it came from, the current level's changes are written, and every file of the
 // save is written into a temporary folder beside the save's ("save/.~saving", with the thumbnail
 // taken before any fade; `fade` wraps the rest in a fade to black and back). game.ss names the
@@ -69,13 +71,15 @@ bool save_game(save_list* list, const char* name, uint32_t fade, uint32_t force)
 // 414 bytes naming a level that can be entered, quest.ss, attune.ss and quick.ss with counts and
 // indices within their tables, char.ss, container.ss and every level copy holding exactly what
 // their readers take). A save without game.ss is refused with a debug line; one partly missing or
-// damaged, or whose level cannot be entered (its map missing, of a wrong tag or not reading
-// whole), with UI text 107 too. Either way nothing of the
-// running game changes. Then the item in hand goes back where it came from and the item windows
-// close, the level copies replace the change files in "global/", the tables take the saved state,
-// the saved level is entered and the hero is put back where it stood. The level is entered by its
-// file name when the game finds the stored map path by that name (a level of "data/levels/"),
-// else by the stored path. UI texts 156/158 for "quick", else 108.
+// damaged with UI text 107 too; one whose level cannot be entered (its map missing or outside the
+// working folder, of a wrong tag or not reading whole) with a debug line naming the level and why
+// (the section where it breaks) and a message-log line that the save's level is missing or
+// damaged. Either way nothing of the running game and nothing of the save changes. Then the item
+// in hand goes back where it came from and the item windows close, the level copies replace the
+// change files in "global/", the tables take the saved state, the saved level is entered and the
+// hero is put back where it stood. The level is entered by its file name when the game finds the
+// stored map path by that name (a level of "data/levels/"), else by the stored path. UI texts
+// 156/158 for "quick", else 108.
 bool load_game(save_list* list, const char* name);
 
 // Called after each file of a save is complete in the temporary folder, with its file name

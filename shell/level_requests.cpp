@@ -110,6 +110,8 @@ const program_step k_level_change_steps[] = {
          g_change_mode = g_pending_level.mode;
          g_pending_level.pending = 0;
          g_change_entered = change_level(g_change_target, 0, 0, 1);
+         if (!g_change_entered)
+             say_level_closed(g_change_target);
          return true;
      }},
     {"load_twice", [] {
@@ -213,7 +215,10 @@ const step_table_registration k_ending_steps_registration{"ending", k_ending_ste
 
 bool level_target_enterable(const char* target)
 {
-    return std::strcmp(target, k_worldmap_target) == 0 || level_can_be_entered(target);
+    if (std::strcmp(target, k_worldmap_target) == 0 || level_can_be_entered(target))
+        return true;
+    say_level_closed(target);
+    return false;
 }
 
 void add_hero_name_cursor()

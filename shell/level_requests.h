@@ -9,7 +9,7 @@
 constexpr const char* k_worldmap_target = "worldmap";
 
 // True when a level change to `target` may be requested: the travel map, or a level that can be
-// entered (a refusal is logged, level/level_change.h).
+// entered (a refusal is logged, level/level_change.h, and said in the message log).
 bool level_target_enterable(const char* target);
 
 // While g_pending_level is pending. A "worldmap" target first takes the story detours
@@ -18,7 +18,8 @@ bool level_target_enterable(const char* target);
 // unless a quit came meanwhile. Any other target: the dream world is left, the level entered
 // behind a fade (twice, once, when g_load_twice is set, which is cleared) and the hero arrives
 // at the request's entry mode; when the level change refused the level (level/level_change.h)
-// it is not tried twice and the hero stays where he stood in the level he stays in. The request
+// it is said in the message log, it is not tried twice and the hero stays where he stood in the
+// level he stays in. The request
 // is cleared. False when a quit came during the travel map: the main loop ends at once.
 bool run_pending_level_change();
 

@@ -36,6 +36,7 @@
 #include "interface/interface_links.h"
 #include "interface/side_panel.h"
 #include "interface/interface_state.h"
+#include "interface/overlay_screens.h"
 #include "interface/slide_shows.h"
 #include "items/casting.h"
 #include "items/containers.h"
@@ -125,7 +126,9 @@ const program_step k_menu_level_steps[] = {
 const step_table_registration k_menu_level_steps_registration{"menu level", k_menu_level_steps};
 
 // The level the run starts in: the editor's empty map (none when a level was named), the level
-// named on the command line, or the menu level behind the front end.
+// named on the command line, or the menu level behind the front end. A named level that cannot
+// be entered (reported by the level change) is said on the title, and the run starts as one
+// without a level.
 void enter_first_level()
 {
     if (g_editor_enabled) {
@@ -134,11 +137,15 @@ void enter_first_level()
         return;
     }
     if (g_start_level[0]) {
-        change_level(g_start_level, 0, 0, 1);
-        g_work_mode = k_work_play;
-        place_hero_at_entry(&g_scene_header, 0);
-        apply_ambient_light(&g_scene_header);
-        return;
+        if (change_level(g_start_level, 0, 0, 1)) {
+            g_work_mode = k_work_play;
+            place_hero_at_entry(&g_scene_header, 0);
+            apply_ambient_light(&g_scene_header);
+            return;
+        }
+        console_log("level %s sa neda otvorit, zacinam v titulnom menu", g_start_level);
+        std::snprintf(g_title_notice, sizeof g_title_notice,
+                      "The level %.100s could not be entered: its file is damaged or missing.", g_start_level);
     }
     run_program_steps(k_menu_level_steps);
 }
@@ -378,6 +385,7 @@ bool program_startup(const char* command_line)
 {
     g_command_line = command_line ? command_line : "";
     g_startup_failure.clear();
+    g_title_notice[0] = '\0';  // said for this run's start only
     g_files_reported_once.clear();  // a run names each file that cannot be used once
     g_logged_states.clear();        // and logs each state it meets anew
     return run_program_steps(k_startup_steps);

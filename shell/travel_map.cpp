@@ -117,6 +117,7 @@ bool enter_destination(int32_t location)
     change_level(to.level, 0, 0, 1);
     if (!level_entered(to.level)) {
         console_log("cestovna mapa: %s sa neda nacitat, mapa ostava", to.level);
+        say_level_closed(to.level);
         fade_from_black();
         g_mouse_left = 0;
         return false;

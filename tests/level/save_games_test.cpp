@@ -5,6 +5,7 @@
 #include "support/file_sync_log.h"
 #include "tests/shell/editor_demo_steps.h"
 #include "tests/shell/injected_input.h"
+#include "support/input_script.h"
 
 #include "characters/char_table.h"
 #include "core/console_log.h"
@@ -14,15 +15,18 @@
 #include "core/input_state.h"
 #include "core/settings.h"
 #include "editor/windows/command_window.h"
+#include "engine/fonts.h"
 #include "engine/ui_texts.h"
 #include "interface/interface_links.h"
 #include "interface/interface_state.h"
+#include "interface/overlay_screens.h"
 #include "items/containers.h"
 #include "items/items.h"
 #include "level/level_change.h"
 #include "level/level_saves.h"
 #include "level/save_files.h"
 #include "level/level_links.h"
+#include "level/level_map.h"
 #include "level/save_games.h"
 #include "platform/files.h"
 #include "platform/render_device.h"
@@ -58,6 +62,7 @@ protected:
     void TearDown() override
     {
         g_save_file_written = nullptr;
+        g_text_drawn = nullptr;
         if (started_)
             program_shutdown(true);
         kept_.restore();
@@ -65,9 +70,9 @@ protected:
     }
 
     // Starts the game in the demo's level with the hero placed.
-    void start()
+    void start(const char* command_line = "zorv brana.sav")
     {
-        ASSERT_TRUE(program_startup("zorv brana.sav"));
+        ASSERT_TRUE(program_startup(command_line));
         started_ = true;
         g_editor.ai_on = 0;  // the gate's enemies stand: no fight refuses the saves
         ASSERT_TRUE(pass_greeting());
@@ -79,6 +84,21 @@ protected:
     }
 
     static world_object* hero_object() { return world_object_of(g_chars[g_player_char]); }
+
+    // Esc with the pointer at (x, y) opens the menu; its "save game" is pressed, the button held
+    // until the menu closes.
+    static void press_menu_save(float x, float y)
+    {
+        ASSERT_TRUE(tap_at(x, y, {k_key_escape}));
+        ASSERT_EQ(g_interface.menu_open, 1u);
+        g_interface_links.wait_until_released = release_then_wait;
+        inject_pointer(float(g_view_x + g_screen_width / 2), float(g_view_y + g_screen_height / 2 + 187));
+        inject_left_button(true);
+        for (int frame = 0; frame < 2000 && g_interface.menu_open; ++frame)
+            ASSERT_TRUE(program_frame());
+        inject_left_button(false);
+        ASSERT_EQ(g_interface.menu_open, 0u) << "the menu's save never closed it";
+    }
 
     // Puts the game into a state that differs in every part a save holds.
     static void set_state(int day, float x, float y, int seed)
@@ -236,7 +256,7 @@ TEST_F(save_games_test, ALevelReadFromOutsideTheLevelsFolderIsSavedAndLoadedByIt
     EXPECT_STREQ(g_current_level, "brana.sav");
     EXPECT_EQ(hero_object()->x, x);
     EXPECT_EQ(hero_object()->y, y);
-    EXPECT_EQ(last_message(), ui_text(107));
+    EXPECT_EQ(last_message(), "The level my.sav of this save is missing.");
 }
 
 TEST_F(save_games_test, RefusalsChangeNothingAndTheQuestAutosaveIsForced)
@@ -340,7 +360,8 @@ TEST_F(save_games_test, ADamagedOrHalfMissingSaveIsRefusedWithNothingChanged)
             ASSERT_TRUE(write_packed_file((std::string("save/bad/") + d.file).c_str(), d.bytes));
         EXPECT_FALSE(load_game(&g_save_list, "bad")) << d.what;
         EXPECT_TRUE(game_bytes::take().bytes == before.bytes) << d.what;
-        EXPECT_EQ(last_message(), ui_text(107)) << d.what;
+        const bool no_level = std::string(d.what) == "missing level";
+        EXPECT_EQ(last_message(), no_level ? "The level x of this save is missing." : ui_text(107)) << d.what;
     }
     EXPECT_EQ(int(g_message_log.count), lines + int(damages.size()));
     // A save without game.ss only logs.
@@ -581,16 +602,7 @@ TEST_F(save_games_test, AListCountingTooFewIsMadeAgainAndASaveFromThePlayTestLoa
     ASSERT_EQ(g_work_mode, k_work_play);
     g_editor.ai_on = 0;
     ASSERT_TRUE(pass_greeting());
-    ASSERT_TRUE(tap_at(x, y, {k_key_escape}));
-    ASSERT_EQ(g_interface.menu_open, 1u);
-    // "save game" on the menu, the button held until the menu closes.
-    g_interface_links.wait_until_released = release_then_wait;
-    inject_pointer(float(g_view_x + g_screen_width / 2), float(g_view_y + g_screen_height / 2 + 187));
-    inject_left_button(true);
-    for (int frame = 0; frame < 2000 && g_interface.menu_open; ++frame)
-        ASSERT_TRUE(program_frame());
-    inject_left_button(false);
-    ASSERT_EQ(g_interface.menu_open, 0u) << "the menu's save never closed it";
+    ASSERT_NO_FATAL_FAILURE(press_menu_save(x, y));
     ASSERT_EQ(g_save_list.count, 5) << "the menu's save is not listed";
     const std::string name = g_save_list.names[4];
     std::vector<uint8_t> game;
@@ -600,4 +612,120 @@ TEST_F(save_games_test, AListCountingTooFewIsMadeAgainAndASaveFromThePlayTestLoa
     EXPECT_STREQ(state.map_path, "data/levels/brana.sav");
     ASSERT_TRUE(load_game(&g_save_list, name.c_str()));
     EXPECT_STREQ(g_current_level, "brana.sav");
+}
+
+// The player is told in the message log why a level or a save was refused, once: walking onto
+// the gate's way to the yard, whose map is cut, closes the way, and a save whose level's map is
+// cut is refused as such, the save left as it was.
+TEST_F(save_games_test, ARefusedLevelOrSaveIsSaidOnceInTheMessageLog)
+{
+    start("zorv console brana.sav");
+    const auto lines_with = [](const std::string& part) {
+        int n = 0;
+        for (int i = 0; i < std::min<int>(int(g_message_log.count), 100); ++i)
+            n += std::string(g_message_log.lines[i]).find(part) != std::string::npos;
+        return n;
+    };
+    const auto cut = [](const char* file) {
+        const std::vector<uint8_t> bytes = read_bytes(file);
+        write_bytes(file, std::vector<uint8_t>(bytes.begin(), bytes.begin() + long(bytes.size() / 2)));
+    };
+    cut("data/levels/dedina01.sav");
+    const std::string closed = "The way is closed: the level file dedina01.sav is damaged or missing.";
+    // Towards the screen's north-west corner, where the way to the yard lies, and on for a while.
+    int frames = 0;
+    for (; frames < 1500 && lines_with(closed) == 0; ++frames) {
+        if (frames % 60 < 5)
+            inject_left_at(60, 120, frames % 60 < 4);
+        ASSERT_TRUE(program_frame());
+    }
+    ASSERT_EQ(lines_with(closed), 1) << "no line that the way to the yard is closed";
+    for (int i = 0; i < 60; ++i)
+        ASSERT_TRUE(program_frame());
+    EXPECT_EQ(lines_with(closed), 1);
+    EXPECT_STREQ(g_current_level, "brana.sav");
+
+    ASSERT_TRUE(save_game(&g_save_list, "good", 0, 0));
+    cut("data/levels/brana.sav");
+    std::map<std::string, std::vector<uint8_t>> save;
+    for (const auto& entry : fs::directory_iterator("save/good"))
+        save[entry.path().string()] = read_bytes(entry.path());
+    write_text(k_console_log_file, "");
+    EXPECT_FALSE(load_game(&g_save_list, "good"));
+    const std::string damaged = "The level brana.sav of this save is damaged.";
+    EXPECT_EQ(last_message(), damaged);
+    EXPECT_EQ(lines_with(damaged), 1);
+    EXPECT_EQ(lines_with(ui_text(107)), 0);
+    EXPECT_NE(read_text(k_console_log_file).find("load: level data/levels/brana.sav sa neda otvorit (sekcia "),
+              std::string::npos);
+    for (const auto& [file, bytes] : save)
+        EXPECT_EQ(read_bytes(file), bytes) << file;
+}
+
+// A start in a level that cannot be entered (cut in half, or missing) names it in the log and on
+// the title and starts at the title, as a start without a level does. No game is saved while the
+// world holds no level read from its file (the editor's new map in its play test): the saves made
+// before stay as they were.
+TEST_F(save_games_test, AStartInALevelThatCannotBeEnteredGoesToTheTitleAndNothingIsSavedWithoutALevel)
+{
+    start();
+    ASSERT_TRUE(save_game(&g_save_list, "quick", 0, 0));
+    program_shutdown(true);
+    started_ = false;
+    std::map<std::string, std::vector<uint8_t>> saves;
+    for (const auto& entry : fs::recursive_directory_iterator("save"))
+        saves[entry.path().string()] = entry.is_regular_file() ? read_bytes(entry.path()) : std::vector<uint8_t>();
+    const auto saved_nothing = [&] {
+        std::map<std::string, std::vector<uint8_t>> now;
+        for (const auto& entry : fs::recursive_directory_iterator("save"))
+            now[entry.path().string()] = entry.is_regular_file() ? read_bytes(entry.path()) : std::vector<uint8_t>();
+        return now == saves;
+    };
+    constexpr const char* k_yard = "data/levels/dedina01.sav";
+    const std::vector<uint8_t> yard = read_bytes(k_yard);
+    for (int variant = 0; variant < 2; ++variant) {
+        SCOPED_TRACE(variant);
+        if (variant == 0)
+            write_bytes(k_yard, std::vector<uint8_t>(yard.begin(), yard.begin() + long(yard.size() / 2)));
+        else
+            fs::remove(k_yard);
+        write_text(k_console_log_file, "");
+        g_map_path[0] = g_session_map_path[0] = g_current_level[0] = '\0';  // as a new process has them
+        ASSERT_TRUE(program_startup("zorv dedina01.sav console"));
+        started_ = true;
+        const std::string log = read_text(k_console_log_file);
+        const size_t line = log.find("data/levels/dedina01.sav: ");
+        ASSERT_NE(line, std::string::npos) << log;
+        const std::string refusal = log.substr(line, log.find('\n', line) - line);
+        EXPECT_TRUE(refusal.ends_with(", ostava ziadny level")) << refusal;
+        EXPECT_EQ(g_no_game_running, 1u);
+        EXPECT_STREQ(g_current_level, "start.sav");
+        // The title shows the line, whole on the screen.
+        static std::vector<text_draw> drawn;
+        drawn.clear();
+        g_text_drawn = [](const text_draw& t) { drawn.push_back(t); };
+        ASSERT_TRUE(tap_keys({k_key_f5}));
+        g_text_drawn = nullptr;
+        const auto notice = std::find_if(drawn.begin(), drawn.end(), [](const text_draw& t) {
+            return t.text.find("dedina01.sav could not be entered") != std::string::npos;
+        });
+        ASSERT_NE(notice, drawn.end());
+        EXPECT_TRUE(notice->x >= 0 && notice->x + notice->width <= g_screen_width && notice->y >= 0 &&
+                    notice->y + notice->height <= g_screen_height);
+        EXPECT_TRUE(saved_nothing());
+        program_shutdown(true);
+        started_ = false;
+    }
+
+    // The menu's "save game" in the play test of the editor's new map, which no file holds.
+    g_map_path[0] = g_session_map_path[0] = g_current_level[0] = '\0';
+    ASSERT_TRUE(program_startup("zorv editor"));
+    started_ = true;
+    const float x = float(g_view_x + 40), y = 30.0f;
+    ASSERT_TRUE(tap_at(x, y, {k_key_tab}));
+    ASSERT_EQ(g_work_mode, k_work_play);
+    g_editor.ai_on = 0;
+    ASSERT_NO_FATAL_FAILURE(press_menu_save(x, y));
+    EXPECT_EQ(last_message(), "Nothing was saved: no level has been loaded.");
+    EXPECT_TRUE(saved_nothing());
 }

@@ -94,7 +94,7 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_rain), saved.keep(g_snow), saved.keep(g_fog), saved.keep(g_blood), saved.keep(g_water_circle);
     saved.keep(g_game_clock), saved.keep(g_ambient_color);
     saved.keep(g_death_alpha), saved.keep(g_death_next_tick), saved.keep(g_menu_alpha), saved.keep(g_menu_next_tick);
-    saved.keep(g_menu_input_tick), saved.keep(g_menu_button_alpha);
+    saved.keep(g_menu_input_tick), saved.keep(g_menu_button_alpha), saved.keep(g_title_notice);
     saved.keep(g_editor), saved.keep(g_cursor_grid), saved.keep(g_show_grid), saved.keep(g_active_layer);
     saved.keep(g_brush_preview), saved.keep(g_map_dirty), saved.keep(g_current_tab), saved.keep(g_undo_counter);
     saved.keep(g_tabs_window), saved.keep(g_tab_window);
