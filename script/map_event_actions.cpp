@@ -329,6 +329,24 @@ void note_refused_event_action(uint32_t kind, const char* name)
     copy_bounded(r.name[i], sizeof r.name[i], name);
 }
 
+namespace {
+
+// The level changes of `e` that were refused are tried again the next time it holds.
+void forget_refused_level_changes(const event_record& e)
+{
+    refused_event_actions& r = g_refused_event_actions;
+    const uint32_t noted = std::min<uint32_t>(r.count, k_event_slots);
+    for (int32_t a = 0; a < 4 && noted; ++a) {
+        if (e.action_kind[a] != k_act_load_map)
+            continue;
+        for (uint32_t i = 0; i < noted; ++i)
+            if (r.kind[i] == k_act_load_map && std::strncmp(r.name[i], e.action_text[a], k_event_text_size) == 0)
+                r.kind[i] = ~0u;  // no action has this kind
+    }
+}
+
+} // namespace
+
 int32_t test_event_condition(int32_t event, int32_t slot)
 {
     if (event < 0 || event >= k_event_slots || slot < 0 || slot >= 4)
@@ -440,6 +458,7 @@ void evaluate_events()
             hold = test_event_condition(i, c) != 0;
         if (!hold) {
             g_event_left_latch = g_event_right_latch = 0;
+            forget_refused_level_changes(g_events[i]);
             continue;
         }
         for (int32_t a = 0; a < 4; ++a)

@@ -101,7 +101,9 @@ extern uint32_t g_event_right_latch;
 // (add creature) was refused, by kind and name: each refusal is reported once and the action then
 // does nothing, so an event that holds in every frame neither logs again nor stops the hero
 // again. A refused level is not requested. The newest k_event_slots are kept; entering a level
-// forgets them all, so each is reported once per visit.
+// forgets them all, so each is reported once per visit. A refused level change is forgotten when
+// its event stops holding, so each new attempt (the hero steps onto the exit again) tries the level
+// again and reports it again.
 constexpr int k_refused_name_size = 100;  // the longest markup word and its end
 struct refused_event_actions {
     uint32_t count;  // refusals noted; the newest overwrite the oldest

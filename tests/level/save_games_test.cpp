@@ -614,10 +614,11 @@ TEST_F(save_games_test, AListCountingTooFewIsMadeAgainAndASaveFromThePlayTestLoa
     EXPECT_STREQ(g_current_level, "brana.sav");
 }
 
-// The player is told in the message log why a level or a save was refused, once: walking onto
-// the gate's way to the yard, whose map is cut, closes the way, and a save whose level's map is
-// cut is refused as such, the save left as it was.
-TEST_F(save_games_test, ARefusedLevelOrSaveIsSaidOnceInTheMessageLog)
+// The player is told in the message log why a level or a save was refused, once per attempt:
+// walking onto the gate's way to the yard, whose map is cut, closes the way (standing on it says
+// nothing more, stepping onto it again says it again), and a save whose level's map is cut is
+// refused as such, the save left as it was.
+TEST_F(save_games_test, ARefusedLevelOrSaveIsSaidOncePerAttemptInTheMessageLog)
 {
     start("zorv console brana.sav");
     const auto lines_with = [](const std::string& part) {
@@ -643,6 +644,14 @@ TEST_F(save_games_test, ARefusedLevelOrSaveIsSaidOnceInTheMessageLog)
     for (int i = 0; i < 60; ++i)
         ASSERT_TRUE(program_frame());
     EXPECT_EQ(lines_with(closed), 1);
+    // Off the exit towards the screen's centre, then onto it again: a new attempt, a new line.
+    for (frames = 0; frames < 1500 && lines_with(closed) < 2; ++frames) {
+        const bool back = frames >= 200;
+        if (frames % 60 < 5)
+            inject_left_at(back ? 60 : 600, back ? 120 : 450, frames % 60 < 4);
+        ASSERT_TRUE(program_frame());
+    }
+    EXPECT_EQ(lines_with(closed), 2) << "no second line after the hero stepped onto the exit again";
     EXPECT_STREQ(g_current_level, "brana.sav");
 
     ASSERT_TRUE(save_game(&g_save_list, "good", 0, 0));
