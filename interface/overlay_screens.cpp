@@ -25,6 +25,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 float g_death_alpha = 0.0f;
 uint32_t g_death_next_tick = 0;
@@ -242,9 +243,17 @@ void run_menu_screen()
     }
     draw_buttons(cx, cy);
     if (g_no_game_running && g_title_notice[0]) {
-        font_begin(&g_font_large);
-        font_text_out(&g_font_large, 20, g_screen_height - 40, g_title_notice, k_notice_colour);
-        font_end(&g_font_large);
+        // Each line centred on the panel, between its title and its buttons.
+        font_begin(&g_font_small);
+        int32_t y = int32_t(cy) + 20;
+        for (const char* line = g_title_notice; *line; y += 18) {
+            const size_t length = std::strcspn(line, "\n");
+            const std::string text(line, length);
+            const int32_t x = int32_t(cx) - font_text_width(&g_font_small, text.c_str()) / 2;
+            font_text_out(&g_font_small, x, y, text.c_str(), k_notice_colour);
+            line += length + (line[length] == '\n');
+        }
+        font_end(&g_font_small);
     }
 }
 

@@ -24,8 +24,8 @@ extern float g_menu_button_alpha[k_menu_buttons];  // each button's hover glow, 
 // Puts every value above back to zero, as at program start.
 void reset_overlay_fades();
 
-// A line the title menu shows at the screen's foot while no game runs (the level the start could
-// not enter); "" at program start, and emptied once a game runs.
+// Lines ("\n" between them) the title menu shows on its panel while no game runs (the level the
+// start could not enter); "" at program start, and emptied once a game runs.
 constexpr int k_title_notice_size = 200;
 extern char g_title_notice[k_title_notice_size];
 
@@ -33,7 +33,7 @@ extern char g_title_notice[k_title_notice_size];
 // fade-in every 2 ticks, panel, hover and clicks at most once every 3 ticks, the six buttons.
 // A button acts on a press of the left button that nothing else took, and takes it: once
 // closed, the menu's click does not walk the hero while it is held. Doubles as the title menu
-// while g_no_game_running is set, with g_title_notice under it.
+// while g_no_game_running is set, with g_title_notice above its buttons.
 void run_menu_screen();
 
 // The automatic save name: UI text 32, the current level's display name and the game clock's day,

@@ -709,7 +709,7 @@ TEST_F(save_games_test, AStartInALevelThatCannotBeEnteredGoesToTheTitleAndNothin
         EXPECT_TRUE(refusal.ends_with(", ostava ziadny level")) << refusal;
         EXPECT_EQ(g_no_game_running, 1u);
         EXPECT_STREQ(g_current_level, "start.sav");
-        // The title shows the line, whole on the screen.
+        // The title shows the line, whole on its panel.
         static std::vector<text_draw> drawn;
         drawn.clear();
         g_text_drawn = [](const text_draw& t) { drawn.push_back(t); };
@@ -719,8 +719,9 @@ TEST_F(save_games_test, AStartInALevelThatCannotBeEnteredGoesToTheTitleAndNothin
             return t.text.find("dedina01.sav could not be entered") != std::string::npos;
         });
         ASSERT_NE(notice, drawn.end());
-        EXPECT_TRUE(notice->x >= 0 && notice->x + notice->width <= g_screen_width && notice->y >= 0 &&
-                    notice->y + notice->height <= g_screen_height);
+        const int32_t panel_left = g_screen_width / 2 - 220;
+        EXPECT_TRUE(notice->x >= panel_left && notice->x + notice->width <= g_screen_width - panel_left &&
+                    notice->y >= 0 && notice->y + notice->height <= g_screen_height);
         EXPECT_TRUE(saved_nothing());
         program_shutdown(true);
         started_ = false;
