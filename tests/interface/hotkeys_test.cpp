@@ -8,11 +8,13 @@
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "core/input_state.h"
+#include "core/utilities.h"
 #include "engine/screenshots.h"
 #include "interface/held_item.h"
 #include "interface/hotkeys.h"
 #include "interface/interface_state.h"
 #include "items/items.h"
+#include "level/level_map.h"
 #include "level/save_games.h"
 #include "platform/files.h"
 #include "platform/key_codes.h"
@@ -60,6 +62,7 @@ protected:
         saved_.keep(g_console_shown), saved_.keep(g_save_list), saved_.keep(g_hotkeys), saved_.keep(g_notices);
         saved_.keep(g_screenshot_counter), saved_.keep(g_scene_header), saved_.keep(g_rain);
         saved_.keep(g_dream_world), saved_.keep(g_message_log), saved_.keep(g_in_combat), saved_.keep(g_map_path);
+        saved_.keep(g_session_map_path);
         std::memset(g_key_state, 0, sizeof g_key_state);
         g_press_latches = {};
         g_mouse_left = g_mouse_middle = g_wheel_up = g_wheel_down = 0;
@@ -67,7 +70,9 @@ protected:
         g_work_mode = k_work_play;
         g_no_game_running = g_dialogue_running = g_console_shown = 0;
         g_in_combat = 0;
-        g_map_path[0] = 0;
+        // As after the level was read from its file: a game is saved only then.
+        copy_bounded(g_map_path, sizeof g_map_path, "data/levels/brana.sav");
+        copy_bounded(g_session_map_path, sizeof g_session_map_path, g_map_path);
         g_save_list.count = 0;
         g_hotkeys = {};
         g_scene_header.level_type = k_level_outside;
