@@ -4,6 +4,7 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "engine/math.h"
+#include "engine/textures.h"
 #include "platform/window_services.h"
 #include "shell/window.h"
 
@@ -44,6 +45,9 @@ uint32_t choose_render_device(int count, bool (*describe)(int, render_device_inf
 
 void release_device_context()
 {
+    // The table's surfaces were made on this device and go with it: a slot kept past it would
+    // hand the next device a texture it never made.
+    clear_texture_table();
     g_d3d_device = nullptr;
     g_d3dx_context = nullptr;
     g_device_owner.reset();

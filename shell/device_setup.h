@@ -24,7 +24,8 @@ uint32_t choose_render_device(int count, bool (*describe)(int index, render_devi
 int32_t create_device_context();
 // Why the last create_device_context failed; empty after a success.
 const char* device_context_error();
-// Releases the device create_device_context made; g_d3d_device and g_d3dx_context become null.
+// Releases the device create_device_context made, and with it the texture table's surfaces (the
+// table is emptied as clear_texture_table does); g_d3d_device and g_d3dx_context become null.
 void release_device_context();
 
 // Sets every render state, the viewport, the view and the projection.

@@ -1,19 +1,35 @@
 // Start-up loads the language's texture pack and the nine fixed textures from the demo data; a
 // level change neither uploads the textures it freed nor frees those a template still draws, and
-// gives their slots back, so a long session does not fill the table.
+// gives their slots back, so a long session does not fill the table. A second start-up in the
+// process, with or without the language's files, keeps no surface of the device before it.
 #include "shell/shell_fixture.h"
 
+#include "engine/render_context.h"
 #include "engine/textures.h"
 #include "level/level_change.h"
 #include "level/level_saves.h"
 #include "level/save_games.h"
 #include "platform/files.h"
 #include "platform/recording_device.h"
+#include "platform/render_device.h"
 #include "shell/device_setup.h"
 #include "shell/level_requests.h"
 #include "shell/program.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 namespace {
+
+// The textures the device made and has not released, a list it keeps to its back ends.
+std::vector<device_texture*> textures_of(const render_device& device)
+{
+    struct census : render_device {
+        static std::vector<device_texture*> of(const render_device& d) { return (d.*&census::live_textures)(); }
+    };
+    return census::of(device);
+}
 
 TEST_F(shell_test, StartupLoadsTheLanguagePackAndTheFixedTextures)
 {
@@ -63,6 +79,38 @@ TEST_F(shell_test, LoadsLevelChangesAndNewGamesGiveBackTheTexturesTheyFree)
     // No freed texture was uploaded under the name a freed frame keeps.
     EXPECT_EQ(read_text("global/konzola.log").find("\nNULL: subor chyba"), std::string::npos);
     program_shutdown(true);
+}
+
+TEST_F(shell_test, ASecondStartUpInTheProcessKeepsNoSurfaceOfTheFirst)
+{
+    // With the language's files the pack carries the fixed textures over into its table; without
+    // them no pack replaces the table, and the images are asked for by name.
+    const std::string config = read_text("config.cfg");
+    const size_t at = config.find("language= ");
+    ASSERT_NE(at, std::string::npos);
+    for (const std::string language : {"eng", "zzz"}) {
+        std::string edited = config;
+        edited.replace(at, edited.find('\n', at) - at, "language= " + language);
+        write_text("config.cfg", edited);
+        run("zorv console brana.sav", 1);
+        ASSERT_TRUE(program_startup("zorv console brana.sav")) << language;
+        int frames = 0;
+        while (frames < 30 && program_frame())
+            ++frames;
+        EXPECT_EQ(frames, 30) << language << ": frames of the second start-up";
+        const std::vector<device_texture*> live = textures_of(*g_d3d_device);
+        for (int32_t slot = 0; slot < g_texture_count; ++slot) {
+            device_texture* surface = g_textures[slot].surface;
+            if (surface) {
+                EXPECT_TRUE(std::find(live.begin(), live.end(), surface) != live.end())
+                    << language << ": slot " << slot << " " << g_textures[slot].name << " holds a stale surface";
+            }
+        }
+        // The image the language lacks is met as missing again, not found in the first run's slot.
+        const std::string missing = "data/interface/main/" + language + "/new_game.tga: subor chyba";
+        EXPECT_EQ(read_text("global/konzola.log").find(missing) != std::string::npos, language == "zzz");
+        program_shutdown(true);
+    }
 }
 
 } // namespace
