@@ -681,15 +681,14 @@ TEST_F(save_games_test, AStartInALevelThatCannotBeEnteredGoesToTheTitleAndNothin
     ASSERT_TRUE(save_game(&g_save_list, "quick", 0, 0));
     program_shutdown(true);
     started_ = false;
-    std::map<std::string, std::vector<uint8_t>> saves;
-    for (const auto& entry : fs::recursive_directory_iterator("save"))
-        saves[entry.path().string()] = entry.is_regular_file() ? read_bytes(entry.path()) : std::vector<uint8_t>();
-    const auto saved_nothing = [&] {
-        std::map<std::string, std::vector<uint8_t>> now;
+    const auto save_folder = [] {
+        std::map<std::string, std::vector<uint8_t>> files;
         for (const auto& entry : fs::recursive_directory_iterator("save"))
-            now[entry.path().string()] = entry.is_regular_file() ? read_bytes(entry.path()) : std::vector<uint8_t>();
-        return now == saves;
+            files[entry.path().string()] = entry.is_regular_file() ? read_bytes(entry.path()) : std::vector<uint8_t>();
+        return files;
     };
+    const auto saves = save_folder();
+    const auto saved_nothing = [&] { return save_folder() == saves; };
     constexpr const char* k_yard = "data/levels/dedina01.sav";
     const std::vector<uint8_t> yard = read_bytes(k_yard);
     for (int variant = 0; variant < 2; ++variant) {
