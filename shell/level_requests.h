@@ -19,8 +19,8 @@ bool level_target_enterable(const char* target);
 // behind a fade (twice, once, when g_load_twice is set, which is cleared) and the hero arrives
 // at the request's entry mode; when the level change refused the level (level/level_change.h)
 // it is said in the message log, it is not tried twice and the hero stays where he stood in the
-// level he stays in. The request
-// is cleared. False when a quit came during the travel map: the main loop ends at once.
+// level he stays in. The request is cleared. False when a quit came during the travel map: the
+// main loop ends at once.
 bool run_pending_level_change();
 
 // While g_new_game_request is set: the characters, quests, flags and items are read again, the

@@ -33,9 +33,8 @@ extern movement_map g_movement_map_spare;  // re-created empty whenever a map is
 
 // Allocates columns x rows free cells and makes the map valid. 0 x 0 makes an empty map: no cell
 // lies inside its grid, so every test answers as outside the grid (not as a map without cells,
-// which answers free). A side below 0,
-// or one side 0 and the other not, is refused (false) and the map kept as it was; so is a size
-// that cannot be allocated.
+// which answers free). A side below 0, or one side 0 and the other not, is refused (false) and the
+// map kept as it was; so is a size that cannot be allocated.
 bool create_movemap(movement_map* map, int16_t columns, int16_t rows, int16_t origin_column, int16_t origin_row);
 
 // Frees the cells and clears valid.

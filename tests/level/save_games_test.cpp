@@ -85,6 +85,15 @@ protected:
 
     static world_object* hero_object() { return world_object_of(g_chars[g_player_char]); }
 
+    // Every file and folder under `folder`, a folder with no bytes.
+    static std::map<std::string, std::vector<uint8_t>> files_under(const char* folder)
+    {
+        std::map<std::string, std::vector<uint8_t>> files;
+        for (const auto& entry : fs::recursive_directory_iterator(folder))
+            files[entry.path().string()] = entry.is_regular_file() ? read_bytes(entry.path()) : std::vector<uint8_t>();
+        return files;
+    }
+
     // Esc with the pointer at (x, y) opens the menu; its "save game" is pressed, the button held
     // until the menu closes.
     static void press_menu_save(float x, float y)
@@ -633,32 +642,28 @@ TEST_F(save_games_test, ARefusedLevelOrSaveIsSaidOncePerAttemptInTheMessageLog)
     };
     cut("data/levels/dedina01.sav");
     const std::string closed = "The way is closed: the level file dedina01.sav is damaged or missing.";
+    // Presses at (x, y) every 60 frames, for `frames` frames or until the line was said `said` times.
+    const auto walk = [&](int x, int y, int frames, int said) {
+        for (int frame = 0; frame < frames && lines_with(closed) < said; ++frame) {
+            if (frame % 60 < 5)
+                inject_left_at(x, y, frame % 60 < 4);
+            ASSERT_TRUE(program_frame());
+        }
+    };
     // Towards the screen's north-west corner, where the way to the yard lies, and on for a while.
-    int frames = 0;
-    for (; frames < 1500 && lines_with(closed) == 0; ++frames) {
-        if (frames % 60 < 5)
-            inject_left_at(60, 120, frames % 60 < 4);
-        ASSERT_TRUE(program_frame());
-    }
+    walk(60, 120, 1500, 1);
     ASSERT_EQ(lines_with(closed), 1) << "no line that the way to the yard is closed";
-    for (int i = 0; i < 60; ++i)
-        ASSERT_TRUE(program_frame());
+    walk(60, 120, 60, 2);
     EXPECT_EQ(lines_with(closed), 1);
     // Off the exit towards the screen's centre, then onto it again: a new attempt, a new line.
-    for (frames = 0; frames < 1500 && lines_with(closed) < 2; ++frames) {
-        const bool back = frames >= 200;
-        if (frames % 60 < 5)
-            inject_left_at(back ? 60 : 600, back ? 120 : 450, frames % 60 < 4);
-        ASSERT_TRUE(program_frame());
-    }
+    walk(600, 450, 200, 2);
+    walk(60, 120, 1300, 2);
     EXPECT_EQ(lines_with(closed), 2) << "no second line after the hero stepped onto the exit again";
     EXPECT_STREQ(g_current_level, "brana.sav");
 
     ASSERT_TRUE(save_game(&g_save_list, "good", 0, 0));
     cut("data/levels/brana.sav");
-    std::map<std::string, std::vector<uint8_t>> save;
-    for (const auto& entry : fs::directory_iterator("save/good"))
-        save[entry.path().string()] = read_bytes(entry.path());
+    const auto save = files_under("save/good");
     write_text(k_console_log_file, "");
     EXPECT_FALSE(load_game(&g_save_list, "good"));
     const std::string damaged = "The level brana.sav of this save is damaged.";
@@ -667,8 +672,7 @@ TEST_F(save_games_test, ARefusedLevelOrSaveIsSaidOncePerAttemptInTheMessageLog)
     EXPECT_EQ(lines_with(ui_text(107)), 0);
     EXPECT_NE(read_text(k_console_log_file).find("load: level data/levels/brana.sav sa neda otvorit (sekcia "),
               std::string::npos);
-    for (const auto& [file, bytes] : save)
-        EXPECT_EQ(read_bytes(file), bytes) << file;
+    EXPECT_TRUE(files_under("save/good") == save);
 }
 
 // A start in a level that cannot be entered (cut in half, or missing) names it in the log and on
@@ -681,14 +685,8 @@ TEST_F(save_games_test, AStartInALevelThatCannotBeEnteredGoesToTheTitleAndNothin
     ASSERT_TRUE(save_game(&g_save_list, "quick", 0, 0));
     program_shutdown(true);
     started_ = false;
-    const auto save_folder = [] {
-        std::map<std::string, std::vector<uint8_t>> files;
-        for (const auto& entry : fs::recursive_directory_iterator("save"))
-            files[entry.path().string()] = entry.is_regular_file() ? read_bytes(entry.path()) : std::vector<uint8_t>();
-        return files;
-    };
-    const auto saves = save_folder();
-    const auto saved_nothing = [&] { return save_folder() == saves; };
+    const auto saves = files_under("save");
+    const auto saved_nothing = [&] { return files_under("save") == saves; };
     constexpr const char* k_yard = "data/levels/dedina01.sav";
     const std::vector<uint8_t> yard = read_bytes(k_yard);
     for (int variant = 0; variant < 2; ++variant) {
