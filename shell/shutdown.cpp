@@ -51,7 +51,11 @@ const program_step k_shutdown_steps[] = {
          return true;
      }},
     {"reset_dialogue_window", [] { reset_dialogue_window(); return true; }},
-    {"font_remove", [] { font_remove(&g_font_large); return true; }},
+    {"font_remove", [] {
+         font_remove(&g_font_large);
+         font_remove(&g_font_small);
+         return true;
+     }},
     {"shutdown_interface", [] { shutdown_interface(); return true; }},
     {"free_level_containers", [] { free_level_containers(); return true; }},
     {"delete_level_saves", [] { delete_level_saves(); return true; }},

@@ -109,4 +109,5 @@ TEST_F(shell_test, TheWellStoryPlaysAndAGreetingChangedInTheDialogueEditorIsSpok
     }
     EXPECT_TRUE(spoken);
     EXPECT_NE(std::strstr(g_dialogue_window.name, "villager/start0.dia2"), nullptr) << g_dialogue_window.name;
+    program_shutdown(true);
 }

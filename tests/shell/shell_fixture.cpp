@@ -20,6 +20,7 @@
 #include "editor/store/undo_snapshots.h"
 #include "editor/windows/mode_tabs.h"
 #include "engine/avi_capture.h"
+#include "engine/fonts.h"
 #include "engine/models.h"
 #include "engine/screenshots.h"
 #include "engine/textures.h"
@@ -206,6 +207,9 @@ void shell_test::TearDown()
     set_modal_responder({});  // one a failed assertion left would answer the next test's dialogs
     destroy_all_dialogs();  // the editor's windows lived with the run
     clear_texture_table();
+    // The fonts start-up made, which a case that ends before its shutdown leaves behind.
+    font_remove(&g_font_large);
+    font_remove(&g_font_small);
     close_main_window();
     audio_shutdown();  // the sound device and its thread, which a new process has not opened
     render_use_recording(false);  // a new process draws on the OpenGL device
