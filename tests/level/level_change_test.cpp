@@ -23,7 +23,6 @@
 #include "script/text_window.h"
 #include "shell/device_setup.h"
 #include "world/game_clock.h"
-#include "world/movement_map.h"
 #include "world/object_protos.h"
 #include "world/scene_header.h"
 #include "world/world_objects.h"
@@ -219,32 +218,6 @@ TEST_F(level_change_test, AMissingOrBadMapKeepsTheCurrentLevel)
     EXPECT_NE(log.find(": poskodeny subor (nespravna verzia mapy), ostava level brana.sav\n"), std::string::npos);
     EXPECT_EQ(log.find("nowhere.sav nacitana"), std::string::npos);
     EXPECT_EQ(log.find("bad.sav nacitana"), std::string::npos);
-}
-
-TEST_F(level_change_test, AMapSectionOfNoCellsEmptiesTheMapOfTheLevelBefore)
-{
-    // The gate stored with a movement map of 0 x 0.
-    change_level("brana.sav", 0, 0, 1);
-    const movement_map gate_map = g_movement_map;
-    g_movement_map = {};
-    ASSERT_TRUE(write_level_map("data/levels/brana.sav"));
-    g_movement_map = gate_map;
-
-    auto empty = [] {
-        return g_movement_map.valid == 1 && g_movement_map.columns == 0 && g_movement_map.rows == 0 &&
-               g_movement_map_spare.columns == 0 && movemap_cell_value(&g_movement_map, 0, 0) == -1 &&
-               is_cell_free(&g_movement_map, 0, 0) == 0 && can_object_stand(&g_movement_map, 0, 0, 0, 0) == 0;
-    };
-    change_level("start.sav", 0, 0, 1);
-    ASSERT_GT(g_movement_map.columns, 0);
-    change_level("brana.sav", 0, 0, 1);
-    EXPECT_STREQ(g_current_level, "brana.sav");
-    EXPECT_TRUE(empty()) << "in the game";
-
-    load_level_map("start.sav");
-    ASSERT_GT(g_movement_map.columns, 0);
-    load_level_map("brana.sav");
-    EXPECT_TRUE(empty()) << "in the editor";
 }
 
 TEST_F(level_change_test, TheLoadingScreenShowsOnlyWhileAGameRuns)

@@ -151,6 +151,20 @@ protected:
     }
 
     static std::string last_message() { return g_message_log.lines[(g_message_log.count + 99) % 100]; }
+    // The message log's lines that hold `part`.
+    static int message_lines_with(const std::string& part)
+    {
+        int n = 0;
+        for (int i = 0; i < std::min<int>(int(g_message_log.count), 100); ++i)
+            n += std::string(g_message_log.lines[i]).find(part) != std::string::npos;
+        return n;
+    }
+    // The file's first half in place of the file.
+    static void cut_in_half(const char* file)
+    {
+        const std::vector<uint8_t> bytes = read_bytes(file);
+        write_bytes(file, std::vector<uint8_t>(bytes.begin(), bytes.begin() + long(bytes.size() / 2)));
+    }
 
     saved_globals kept_;
     bool started_ = false;
@@ -630,21 +644,11 @@ TEST_F(save_games_test, AListCountingTooFewIsMadeAgainAndASaveFromThePlayTestLoa
 TEST_F(save_games_test, ARefusedLevelOrSaveIsSaidOncePerAttemptInTheMessageLog)
 {
     start("zorv console brana.sav");
-    const auto lines_with = [](const std::string& part) {
-        int n = 0;
-        for (int i = 0; i < std::min<int>(int(g_message_log.count), 100); ++i)
-            n += std::string(g_message_log.lines[i]).find(part) != std::string::npos;
-        return n;
-    };
-    const auto cut = [](const char* file) {
-        const std::vector<uint8_t> bytes = read_bytes(file);
-        write_bytes(file, std::vector<uint8_t>(bytes.begin(), bytes.begin() + long(bytes.size() / 2)));
-    };
-    cut("data/levels/dedina01.sav");
+    cut_in_half("data/levels/dedina01.sav");
     const std::string closed = "The way is closed: the level file dedina01.sav is damaged or missing.";
     // Presses at (x, y) every 60 frames, for `frames` frames or until the line was said `said` times.
     const auto walk = [&](int x, int y, int frames, int said) {
-        for (int frame = 0; frame < frames && lines_with(closed) < said; ++frame) {
+        for (int frame = 0; frame < frames && message_lines_with(closed) < said; ++frame) {
             if (frame % 60 < 5)
                 inject_left_at(x, y, frame % 60 < 4);
             ASSERT_TRUE(program_frame());
@@ -652,24 +656,24 @@ TEST_F(save_games_test, ARefusedLevelOrSaveIsSaidOncePerAttemptInTheMessageLog)
     };
     // Towards the screen's north-west corner, where the way to the yard lies, and on for a while.
     walk(60, 120, 1500, 1);
-    ASSERT_EQ(lines_with(closed), 1) << "no line that the way to the yard is closed";
+    ASSERT_EQ(message_lines_with(closed), 1) << "no line that the way to the yard is closed";
     walk(60, 120, 60, 2);
-    EXPECT_EQ(lines_with(closed), 1);
+    EXPECT_EQ(message_lines_with(closed), 1);
     // Off the exit towards the screen's centre, then onto it again: a new attempt, a new line.
     walk(600, 450, 200, 2);
     walk(60, 120, 1300, 2);
-    EXPECT_EQ(lines_with(closed), 2) << "no second line after the hero stepped onto the exit again";
+    EXPECT_EQ(message_lines_with(closed), 2) << "no second line after the hero stepped onto the exit again";
     EXPECT_STREQ(g_current_level, "brana.sav");
 
     ASSERT_TRUE(save_game(&g_save_list, "good", 0, 0));
-    cut("data/levels/brana.sav");
+    cut_in_half("data/levels/brana.sav");
     const auto save = files_under("save/good");
     write_text(k_console_log_file, "");
     EXPECT_FALSE(load_game(&g_save_list, "good"));
     const std::string damaged = "The level brana.sav of this save is damaged.";
     EXPECT_EQ(last_message(), damaged);
-    EXPECT_EQ(lines_with(damaged), 1);
-    EXPECT_EQ(lines_with(ui_text(107)), 0);
+    EXPECT_EQ(message_lines_with(damaged), 1);
+    EXPECT_EQ(message_lines_with(ui_text(107)), 0);
     EXPECT_NE(read_text(k_console_log_file).find("load: level data/levels/brana.sav sa neda otvorit (sekcia "),
               std::string::npos);
     EXPECT_TRUE(files_under("save/good") == save);
@@ -687,14 +691,12 @@ TEST_F(save_games_test, AStartInALevelThatCannotBeEnteredGoesToTheTitleAndNothin
     started_ = false;
     const auto saves = files_under("save");
     const auto saved_nothing = [&] { return files_under("save") == saves; };
-    constexpr const char* k_yard = "data/levels/dedina01.sav";
-    const std::vector<uint8_t> yard = read_bytes(k_yard);
-    for (int variant = 0; variant < 2; ++variant) {
-        SCOPED_TRACE(variant);
-        if (variant == 0)
-            write_bytes(k_yard, std::vector<uint8_t>(yard.begin(), yard.begin() + long(yard.size() / 2)));
+    for (const bool cut : {true, false}) {
+        SCOPED_TRACE(cut ? "cut in half" : "missing");
+        if (cut)
+            cut_in_half("data/levels/dedina01.sav");
         else
-            fs::remove(k_yard);
+            fs::remove("data/levels/dedina01.sav");
         write_text(k_console_log_file, "");
         g_map_path[0] = g_session_map_path[0] = g_current_level[0] = '\0';  // as a new process has them
         ASSERT_TRUE(program_startup("zorv dedina01.sav console"));

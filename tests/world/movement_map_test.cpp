@@ -140,7 +140,7 @@ TEST(MovemapSection, RoundTripsAndEditorMarksBecomeFree)
     EXPECT_EQ(g_movement_map_spare.cells[0], 0);
 }
 
-TEST(MovemapSection, MissingOrCutMapsLeaveTheMapAsItWas)
+TEST(MovemapSection, MissingOrCutMapsLeaveTheMapAsItWasAndOneOfNoCellsEmptiesIt)
 {
     temp_folder folder;
     ASSERT_TRUE(create_movemap(&g_movement_map, 3, 3, 1, 1));
@@ -166,4 +166,13 @@ TEST(MovemapSection, MissingOrCutMapsLeaveTheMapAsItWas)
     EXPECT_FALSE(read_last_section({0, 0, 0, 0, 0xFF, 0x7F, 0xFF, 0x7F, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, read_movemap));
     EXPECT_TRUE(kept());
     EXPECT_FALSE(read_movemap(nullptr));
+
+    // 0 x 0, the map of no cells, as a level or the editor reads it: whole, and it replaces the
+    // map before; every cell lies outside it, none free.
+    EXPECT_TRUE(read_last_section({0, 0, 0, 0, 0, 0, 0, 0}, read_movemap));
+    EXPECT_TRUE(g_movement_map.valid == 1 && g_movement_map.columns == 0 && g_movement_map.rows == 0);
+    EXPECT_EQ(g_movement_map_spare.columns, 0);
+    EXPECT_EQ(movemap_cell_value(&g_movement_map, 0, 0), -1);
+    EXPECT_EQ(is_cell_free(&g_movement_map, 0, 0), 0);
+    EXPECT_EQ(can_object_stand(&g_movement_map, 0, 0, 0, 0), 0);
 }
