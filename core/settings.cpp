@@ -134,22 +134,20 @@ item_read read_item(FILE* file, const setting_range& range, T* field)
     return item_read::named;
 }
 
-// The language item: one word, of which at most 11 characters are kept. A value of more than
-// one word, or a code that could not be part of a file name, keeps the language as it was and is
-// logged with its key.
+// The language item: a language that cannot be taken keeps the language as it was and is logged
+// with its key and why.
 item_read read_language(FILE* file)
 {
     std::string text;
     if (!next_item_line(file, &text) || text.empty())
         return item_read::unreadable;
-    char language[k_language_size] = {};
-    copy_bounded(language, sizeof language, text.c_str());
-    if (text.find_first_of(" \t") != std::string::npos || !is_plain_file_name(language)) {
-        const std::string where = "language= " + shown_value(text) + " nie je meno";
+    const std::string refusal = language_refusal(text.c_str());
+    if (!refusal.empty()) {
+        const std::string where = "language= " + shown_value(text) + " " + refusal;
         report_damaged_file(k_config_file, where.c_str(), (std::string("jazyk ") + g_language).c_str());
         return item_read::named;
     }
-    std::memcpy(g_language, language, sizeof language);
+    copy_bounded(g_language, sizeof g_language, text.c_str());
     return item_read::value;
 }
 
@@ -183,6 +181,24 @@ std::string config_text(const game_settings* s)
 }
 
 } // namespace
+
+std::string language_text_file(const char* code)
+{
+    return std::string("global/text_") + code + ".txt";
+}
+
+std::string language_refusal(const char* code)
+{
+    const size_t length = std::strlen(code);
+    if (length >= size_t(k_language_size))
+        return "ma viac ako " + std::to_string(k_language_size - 1) + " znakov";
+    const bool control = std::any_of(code, code + length, [](char c) { return uint8_t(c) < 0x20 || c == 0x7F; });
+    if (control || std::strpbrk(code, " ") || !is_plain_file_name(code))
+        return "nie je meno";
+    if (std::strcmp(code, "eng") != 0 && file_exists(language_text_file(code).c_str()) != 1)
+        return "nie je v datach (chyba " + language_text_file(code) + ")";
+    return {};
+}
 
 void config_read(game_settings* s)
 {

@@ -4,6 +4,7 @@
 #include "core/table_file_state.h"
 
 #include <cstdint>
+#include <string>
 
 struct game_settings {
     int32_t gr_gamma;       // gamma offset; the display ramp moves by 100 x this
@@ -31,6 +32,13 @@ extern char g_language[k_language_size];  // "eng" at start; at most 11 characte
 
 inline constexpr const char* k_config_file = "config.cfg";
 
+// The UI text table of the language `code`, the file every language of the data has.
+std::string language_text_file(const char* code);
+// Why the language `code` cannot be taken ("" when it can): more than 11 characters, not one
+// plain name (a blank, a control byte, a folder separator), or a language other than "eng", the
+// one every run falls back to, whose UI text table the data does not hold.
+std::string language_refusal(const char* code);
+
 // Every field (not the language) to its default.
 void config_set_defaults(game_settings* settings);
 // Defaults first, then config.cfg read by position, one item from each line that is not blank
@@ -38,8 +46,8 @@ void config_set_defaults(game_settings* settings);
 // missing file, and one with items it has no value for (they keep their defaults) or a NUL byte,
 // is reported (core/data_files.h); so is each value that is no number, each number outside its
 // setting's range (the gamma offsets -165 to 165, the switches 0 to 2147483647, the volumes 0 to
-// 65535, the difficulty 0 to 4) and a language that is not one plain name, named with the
-// setting's key: that setting keeps its default (the language as it was), and no other moves.
+// 65535, the difficulty 0 to 4) and a language that cannot be taken (language_refusal), named with
+// the setting's key: that setting keeps its default (the language as it was), and no other moves.
 void config_read(game_settings* settings);
 // The volumes as they are applied: the stored 16-bit values clamped to 0..100.
 int32_t music_volume_percent(const game_settings* settings);

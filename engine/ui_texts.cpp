@@ -87,11 +87,10 @@ void localize_builtin_names(const builtin_name_tables& tables)
 
 void load_ui_texts()
 {
-    char name[64];
-    std::snprintf(name, sizeof name, "global/text_%s.txt", g_language);
-    text_file_lines lines(name);
+    const std::string name = language_text_file(g_language);
+    text_file_lines lines(name.c_str());
     if (!lines.is_open()) {
-        report_missing_file(name, "doterajsie texty rozhrania");
+        report_missing_file(name.c_str(), "doterajsie texty rozhrania");
         return;
     }
     std::memset(g_ui_text, 0, sizeof g_ui_text);
@@ -105,7 +104,7 @@ void load_ui_texts()
         const std::string where = lines.damaged_line() ? "riadok " + std::to_string(lines.damaged_line())
                                                        : "konci po riadku " + std::to_string(whole);
         const std::string kept = std::to_string(whole) + " z " + std::to_string(k_ui_text_count) + " textov";
-        report_damaged_file(name, where.c_str(), kept.c_str());
+        report_damaged_file(name.c_str(), where.c_str(), kept.c_str());
     }
     localize_builtin_names(g_builtin_name_tables);
 }

@@ -148,7 +148,13 @@ void language_dialog()
     static const char* const names[] = {"English", "Deutsch", "Francais", "Espa\xF1ol", "Italiano"};
     static const char* const codes[] = {"eng", "de", "fr", "es", "it"};
     int choice = ask("ZORV", "", names, 0, 0);
-    copy_bounded(g_language, sizeof g_language, choice >= 0 && choice < 5 ? codes[choice] : "eng");
+    const char* code = choice >= 0 && choice < 5 ? codes[choice] : "eng";
+    const std::string refusal = language_refusal(code);
+    if (!refusal.empty()) {
+        console_log("jazyk %s %s, ostava jazyk eng", code, refusal.c_str());
+        code = "eng";
+    }
+    copy_bounded(g_language, sizeof g_language, code);
 }
 
 void window_proc(const window_message& message)

@@ -8,6 +8,7 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "engine/packed_stream.h"
+#include "engine/ui_texts.h"
 #include "level/level_map.h"
 #include "script/quests.h"
 
@@ -119,6 +120,37 @@ TEST_F(numbers_in_range_test, AWordForOneSettingKeepsItsDefaultAndMovesNoOther)
         EXPECT_EQ(lines_with(log, named), 1) << named;
         ASSERT_TRUE(config_write(&g_settings));
         EXPECT_EQ(read_text("config.cfg"), expected) << bad.key;
+    }
+}
+
+// A language the data does not hold is not taken, whether config.cfg names it or a line added to
+// the file moves the next line's value onto the language, nor is one longer than a language or
+// holding a control byte: English stays, the log names the language and why, and the title shows
+// its buttons.
+TEST_F(numbers_in_range_test, ALanguageTheDataDoesNotHoldIsNamedAndEnglishStays)
+{
+    std::string config = read_text("config.cfg");
+    const size_t at = config.find("language= eng");
+    ASSERT_NE(at, std::string::npos);
+    const auto with_language = [&](const std::string& value) {
+        return std::string(config).replace(at, std::strlen("language= eng"), "language= " + value);
+    };
+    const std::pair<std::string, std::string> cases[] = {
+        {with_language("de"), "language= de nie je v datach (chyba global/text_de.txt)"},
+        {"gr_extra= 1\n" + config, "language= 1 nie je v datach (chyba global/text_1.txt)"},
+        {with_language("abcdefghijkl"), "language= abcdefghijkl ma viac ako 11 znakov"},
+        {with_language("d\x01" "e"), "language= d\x01" "e nie je meno"},
+    };
+    for (const auto& [text, named] : cases) {
+        write_text("config.cfg", text);
+        run("zorv console", 1);
+        const std::string log = read_text(k_console_log_file);
+        EXPECT_EQ(lines_with(log, "config.cfg: poskodeny subor (" + named + "), ostava jazyk eng"), 1) << named;
+        EXPECT_STREQ(g_language, "eng") << named;
+        // The title's buttons and texts are the language's files.
+        EXPECT_EQ(lines_with(log, "/new_game.tga: subor chyba"), 0) << named;
+        EXPECT_STRNE(ui_text(7), "") << named;
+        EXPECT_EQ(read_text("config.cfg"), text) << "named, so not written back unasked";
     }
 }
 

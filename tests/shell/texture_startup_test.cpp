@@ -4,6 +4,8 @@
 // process, with or without the language's files, keeps no surface of the device before it.
 #include "shell/shell_fixture.h"
 
+#include "core/settings.h"
+
 #include "engine/render_context.h"
 #include "engine/textures.h"
 #include "level/level_change.h"
@@ -84,10 +86,12 @@ TEST_F(shell_test, LoadsLevelChangesAndNewGamesGiveBackTheTexturesTheyFree)
 TEST_F(shell_test, ASecondStartUpInTheProcessKeepsNoSurfaceOfTheFirst)
 {
     // With the language's files the pack carries the fixed textures over into its table; without
-    // them no pack replaces the table, and the images are asked for by name.
+    // them (the data holding the language's UI texts alone) no pack replaces the table, and the
+    // images are asked for by name.
     const std::string config = read_text("config.cfg");
     const size_t at = config.find("language= ");
     ASSERT_NE(at, std::string::npos);
+    write_text(language_text_file("zzz"), read_text(language_text_file("eng")));
     for (const std::string language : {"eng", "zzz"}) {
         std::string edited = config;
         edited.replace(at, edited.find('\n', at) - at, "language= " + language);
