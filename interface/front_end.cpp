@@ -14,6 +14,7 @@
 #include "interface/credits.h"
 #include "interface/interface_links.h"
 #include "interface/interface_state.h"
+#include "interface/new_hero_screen.h"
 #include "interface/overlay_screens.h"
 #include "interface/slide_shows.h"
 #include "level/level_change.h"
@@ -46,6 +47,8 @@ constexpr int32_t k_start_left = 626, k_start_right = 722, k_start_top = 514, k_
 constexpr int32_t k_credits_dx = -5, k_credits_dy = 254;
 constexpr int32_t k_credits_half_width = 128, k_credits_above = 20, k_credits_below = 15;
 
+constexpr char k_first_level[] = "brana.sav";
+constexpr char k_credits_level[] = "credits.sav";
 constexpr float k_credits_camera_x = -630.0f;
 constexpr float k_credits_camera_y = -1599.0f;
 
@@ -165,6 +168,20 @@ void mouse_to_hero()
     g_mouse_y = object->y;
 }
 
+// The level the title led to could not be entered, and the refused change left the title's
+// backdrop level as it was: the title menu comes back, saying why, and no game runs.
+void stay_at_title(const char* level)
+{
+    console_log("level %s sa neda otvorit, ostava titulne menu", level);
+    say_level_refused_on_title(level);
+    g_no_game_running = 1;
+    g_interface.overlay_screen = k_page_menu;
+    g_interface.menu_open = 1;
+    enter_dream_world(&g_dream_world, 1);
+    run_hook(g_interface_links.fade_from_black, "fade_from_black");
+    release_mouse_buttons();
+}
+
 void start_new_game()
 {
     remove_name_cursor();
@@ -172,7 +189,12 @@ void start_new_game()
     leave_dream_world(&g_dream_world, 1);
     run_hook(g_interface_links.fade_to_black, "fade_to_black");
     g_no_game_running = 0;
-    change_level("brana.sav", 0, 0, 1);
+    if (!change_level(k_first_level, 0, 0, 1)) {
+        if (char_record* hero = char_at(int32_t(g_player_char)))
+            add_name_cursor(hero);
+        stay_at_title(k_first_level);
+        return;
+    }
     place_hero_at_entry(&g_scene_header, 0);
     apply_ambient_light(&g_scene_header);
     update_entities();
@@ -198,7 +220,10 @@ void open_credits()
 {
     leave_dream_world(&g_dream_world, 1);
     run_hook(g_interface_links.fade_to_black, "fade_to_black");
-    change_level("credits.sav", 0, 0, 1);
+    if (!change_level(k_credits_level, 0, 0, 1)) {
+        stay_at_title(k_credits_level);
+        return;
+    }
     g_credits.active = 1;
     g_camera_x = k_credits_camera_x;
     g_camera_y = k_credits_camera_y;

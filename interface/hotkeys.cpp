@@ -9,12 +9,14 @@
 #include "core/game_globals.h"
 #include "core/globals.h"
 #include "core/input_state.h"
+#include "core/utilities.h"
 #include "engine/screenshots.h"
 #include "engine/sound.h"
 #include "interface/held_item.h"
 #include "interface/interface_state.h"
 #include "interface/overlay_page.h"
 #include "interface/panel_toggles.h"
+#include "interface/save_load_screen.h"
 #include "interface/side_panel.h"
 #include "level/save_games.h"
 #include "platform/key_codes.h"
@@ -98,7 +100,8 @@ bool cursor_on_button(float left)
 
 // A load from the title menu first takes the hero out of the dream world at once. The menu
 // closes and the game counts as running only when the save was restored; after a failed load
-// the screen stays up with no save chosen, so a held button does not try again.
+// the screen stays up with no save chosen, so a held button does not try again, and says why
+// on the page (the title draws no message log).
 void load_selected_save()
 {
     game_interface& gi = g_interface;
@@ -114,6 +117,7 @@ void load_selected_save()
     console_log("%s", name);
     if (!load_game(&g_save_list, name)) {
         gi.selected_save = -1;
+        copy_bounded(g_save_load_notice, sizeof g_save_load_notice, last_load_refusal());
         return;
     }
     if (title_menu)

@@ -142,6 +142,7 @@ void click(game_interface& gi, int button)
     case 1:
         if (!g_dialogue_running) {
             refresh_save_list();
+            g_save_load_notice[0] = '\0';
             gi.overlay_screen = k_page_save_load;
         }
         break;
@@ -223,6 +224,12 @@ void make_automatic_save_name(char* out, int32_t size)
     std::snprintf(out, size_t(room), "%.*s %.*s (%d-%.2d-%.2d)", int(strnlen(label, k_ui_text_size)), label,
                   int(strnlen(level, sizeof g_scene_header.display_name)), level, int32_t(g_game_clock.day),
                   int(g_game_clock.hour), int(g_game_clock.minute));
+}
+
+void say_level_refused_on_title(const char* level)
+{
+    std::snprintf(g_title_notice, sizeof g_title_notice,
+                  "The level %.100s could not be entered:\nits file is damaged or missing.", level ? level : "");
 }
 
 void run_menu_screen()

@@ -28,6 +28,8 @@ void reset_overlay_fades();
 // start could not enter); "" at program start, and emptied once a game runs.
 constexpr int k_title_notice_size = 200;
 extern char g_title_notice[k_title_notice_size];
+// The title's lines for a level the run could not enter (its file damaged or missing).
+void say_level_refused_on_title(const char* level);
 
 // The menu page, while the overlay screen is the menu: message window emptied, full light,
 // fade-in every 2 ticks, panel, hover and clicks at most once every 3 ticks, the six buttons.

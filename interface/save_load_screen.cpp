@@ -17,9 +17,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <strings.h>
 
 int16_t g_save_list_scroll = 0;
+char g_save_load_notice[160] = {};
 
 namespace {
 
@@ -31,6 +33,8 @@ constexpr int k_quick_text = 155;
 constexpr uint32_t k_grey = 0xC8C8C8;     // red, green and blue 200 (0x00BBGGRR)
 constexpr uint32_t k_white = 0xFFFFFF;
 constexpr uint32_t k_chosen = 0x6464C8;   // red 200, green and blue 100
+constexpr uint32_t k_refused = 0x5050F0;  // red 240, green and blue 80
+constexpr float k_notice_width = 330.0f;  // the preview's width
 constexpr char k_preview_prefix[] = "save/";
 constexpr char k_preview_suffix[] = "/shot.bmp";
 
@@ -93,6 +97,7 @@ void choose_save(int n, const char* name)
 {
     game_interface& gi = g_interface;
     gi.selected_save = int16_t(n);
+    g_save_load_notice[0] = '\0';
     copy_bounded(g_chosen_name, sizeof g_chosen_name, name);
     char path[k_texture_name_size];  // a longer path has no texture: no screenshot
     const bool own_slot = holds_preview(gi.save_preview);
@@ -137,6 +142,34 @@ void draw_date(float tx, float ty)
     if (save_file_path(name_of(chosen).text, "game.ss", path) && file_modified_time(path, &seconds) &&
         time_to_filetime(seconds, &time) && local_date_text(time, text, sizeof text))
         font_text_out(&g_font_large, int32_t(tx + 370.0f), int32_t(ty + 245.0f), text, k_grey);
+}
+
+// The notice under the date, a word at a time into lines no wider than the preview.
+void draw_notice(float tx, float ty)
+{
+    std::string line;
+    float y = ty + 275.0f;
+    const auto flush = [&] {
+        font_text_out(&g_font_large, int32_t(tx + 370.0f), int32_t(y), line.c_str(), k_refused);
+        y += float(k_row_height + 2);
+        line.clear();
+    };
+    for (const char* word = g_save_load_notice; *word;) {
+        word += std::strspn(word, " ");
+        const size_t length = std::strcspn(word, " ");
+        if (!length)
+            break;
+        const std::string longer = (line.empty() ? "" : line + " ") + std::string(word, length);
+        if (!line.empty() && float(font_text_width(&g_font_large, longer.c_str())) > k_notice_width) {
+            flush();
+            line.assign(word, length);
+        } else {
+            line = longer;
+        }
+        word += length;
+    }
+    if (!line.empty())
+        flush();
 }
 
 void draw_rows(float tx, float ty, int count)
@@ -192,6 +225,7 @@ void run_save_load_screen(int32_t)
     const float tx = o.x + 30.0f, ty = o.y + 50.0f;
     font_begin(&g_font_large);
     draw_date(tx, ty);
+    draw_notice(tx, ty);
     draw_rows(tx, ty, count);
     font_end(&g_font_large);
 }

@@ -34,6 +34,7 @@
 
 #include <strings.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -158,10 +159,17 @@ void show_loading_screen(const char* level)
     g_message_shown = 0;
 }
 
+std::string level_closed_line(const char* name)
+{
+    char line[160];
+    std::snprintf(line, sizeof line, "The way is closed: the level file %.100s is damaged or missing.",
+                  name ? name : "");
+    return line;
+}
+
 void say_level_closed(const char* name)
 {
-    log_add_line(&g_message_log, 1, "The way is closed: the level file %.100s is damaged or missing.",
-                 name ? name : "");
+    log_add_line(&g_message_log, 1, "%s", level_closed_line(name).c_str());
 }
 
 bool level_can_be_entered(const char* name)

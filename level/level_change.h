@@ -8,6 +8,7 @@
 #include "level/level_saves.h"
 
 #include <cstdint>
+#include <string>
 
 // The bare file name of the level now loaded (for example "brana.sav"); the leaving level's
 // change file is written under it.
@@ -35,8 +36,9 @@ bool change_level(const char* name, int32_t skip_change_save, int32_t skip_monst
 // current level as what stays, as change_level logs it.
 bool level_can_be_entered(const char* name);
 
-// The message log's line for a level that was refused (level_can_be_entered, change_level): the
-// way to `name` is closed, its map file damaged or missing.
+// The player's line for a level that was refused (level_can_be_entered, change_level): the way
+// to `name` is closed, its map file damaged or missing. say_level_closed puts it in the message log.
+std::string level_closed_line(const char* name);
 void say_level_closed(const char* name);
 
 // The loading screen of a change to `level`: the loading picture, UI text 163 and the level's

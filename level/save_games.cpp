@@ -48,6 +48,8 @@ namespace {
 constexpr const char* k_save_folder = "save";
 // The folder a save is written into before it takes its place; no save name starts with ".".
 constexpr const char* k_temporary_folder = "save/.~saving";
+// Why the last load was refused, as the player reads it.
+char g_load_refusal[160] = {};
 // The message log's line for a save refused while the world holds no level read from a file.
 constexpr const char* k_no_level_saved = "Nothing was saved: no level has been loaded.";
 
@@ -562,6 +564,11 @@ bool save_game(save_list* list, const char* name, uint32_t fade_wrap, uint32_t f
         console_log("save: nepovolene meno %s", name ? name : "");
         return false;
     }
+    // The title's backdrop level is no game: a save of it would load the hero into the backdrop.
+    if (g_no_game_running) {
+        console_log("save: ziadna hra nebezi, hra %s sa neulozila", name);
+        return false;
+    }
     if (!force && g_dialogue_running)
         return refuse("Could not save during speach!", 103);
     if (list->count >= k_save_slots)
@@ -625,11 +632,18 @@ bool save_game(save_list* list, const char* name, uint32_t fade_wrap, uint32_t f
     return saved;
 }
 
+const char* last_load_refusal()
+{
+    return g_load_refusal;
+}
+
 bool load_game(save_list* list, const char* name)
 {
     (void)list;
+    g_load_refusal[0] = '\0';
     if (!is_valid_save_name(name) || !is_readable_file(save_path(name, "game.ss").c_str())) {
         console_log("Savegame not exits");
+        copy_bounded(g_load_refusal, sizeof g_load_refusal, ui_text(107));
         return false;
     }
     static loaded_save save;  // large; one load at a time
@@ -645,13 +659,15 @@ bool load_game(save_list* list, const char* name)
     if (whole)
         run_hook(g_level_links.close_item_windows, "close_item_windows");
     if (save.level_fault) {
-        log_add_line(&g_message_log, 1, "The level %s of this save is %s.", level_file_name(save.state.map_path),
-                     save.level_fault);
+        std::snprintf(g_load_refusal, sizeof g_load_refusal, "The level %s of this save is %s.",
+                      level_file_name(save.state.map_path), save.level_fault);
+        log_add_line(&g_message_log, 1, "%s", g_load_refusal);
         return false;
     }
     if (!whole || !restore_level_copies(name, save.level_copies)) {
         console_log("No such save file");
-        log_add_line(&g_message_log, 1, "%s", ui_text(107));
+        copy_bounded(g_load_refusal, sizeof g_load_refusal, ui_text(107));
+        log_add_line(&g_message_log, 1, "%s", g_load_refusal);
         return false;
     }
     fade(&level_links::fade_to_black, "fade_to_black");

@@ -50,7 +50,8 @@ void sort_save_list(save_list* list);
 // save_list_read, then sort_save_list on g_save_list.
 void refresh_save_list();
 
-// Saves the game under `name`. Refused, with nothing changed, for an invalid name; unless
+// Saves the game under `name`. Refused, with nothing changed, for an invalid name; with a debug
+// line while no game runs (the title's backdrop level is no game); unless
 // `force`, during a dialogue (UI text 103); with 199 names listed (104); unless `force`, in a
 // fight or while the camera does not follow the hero (105); while the world holds no level read
 // whole from its map file (or written to one) in this run, or g_map_path names another file, with
@@ -81,6 +82,9 @@ bool save_game(save_list* list, const char* name, uint32_t fade, uint32_t force)
 // stored map path by that name (a level of "data/levels/"), else by the stored path. UI texts
 // 156/158 for "quick", else 108.
 bool load_game(save_list* list, const char* name);
+// Why the last load_game was refused, as the player reads it (UI text 107, or the line naming the
+// save's level), for a screen that shows no message log; "" after a load that succeeded.
+const char* last_load_refusal();
 
 // Called after each file of a save is complete in the temporary folder, with its file name
 // ("char.ss", ..., or a level copy's name); null normally. Tests stop a save here.

@@ -14,6 +14,7 @@
 #include "interface/equipment_slots.h"
 #include "interface/interface_state.h"
 #include "interface/new_hero_screen.h"
+#include "interface/overlay_screens.h"
 #include "interface/panel_toggles.h"
 #include "interface/side_panel.h"
 #include "items/items.h"
@@ -176,6 +177,16 @@ const program_step k_new_game_steps[] = {
 };
 const step_table_registration k_new_game_steps_registration{"new game", k_new_game_steps};
 
+// The ending is over (or its level could not be entered): the next frame starts a new game, which
+// shows the title.
+bool request_new_game()
+{
+    g_quit = 0;
+    g_new_game_request = 1;
+    g_game_finished = 0;
+    return true;
+}
+
 const program_step k_ending_steps[] = {
     {"fade_to_black", [] {
          g_no_game_running = 1;
@@ -192,7 +203,11 @@ const program_step k_ending_steps[] = {
     {"enter_final_level", [] {
          char level[k_map_path_size];
          std::snprintf(level, sizeof level, "final_%s.sav", g_language);
-         change_level(level, 0, 0, 1);
+         if (!change_level(level, 0, 0, 1)) {
+             console_log("level %s sa neda otvorit, koniec hry ide do titulneho menu", level);
+             say_level_refused_on_title(level);
+             return !request_new_game();
+         }
          g_work_mode = k_work_play;
          apply_ambient_light(&g_scene_header);
          g_camera_x = k_menu_camera_x;
@@ -202,12 +217,7 @@ const program_step k_ending_steps[] = {
     {"setup_ending_scene", [] { setup_ending_scene(); return true; }},
     {"fade_from_black", [] { fade_from_black(); return true; }},
     {"play_ending", [] { play_ending(); return true; }},
-    {"request_new_game", [] {
-         g_quit = 0;
-         g_new_game_request = 1;
-         g_game_finished = 0;
-         return true;
-     }},
+    {"request_new_game", request_new_game},
 };
 const step_table_registration k_ending_steps_registration{"ending", k_ending_steps};
 

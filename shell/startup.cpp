@@ -144,8 +144,7 @@ void enter_first_level()
             return;
         }
         console_log("level %s sa neda otvorit, zacinam v titulnom menu", g_start_level);
-        std::snprintf(g_title_notice, sizeof g_title_notice,
-                      "The level %.100s could not be entered:\nits file is damaged or missing.", g_start_level);
+        say_level_refused_on_title(g_start_level);
     }
     run_program_steps(k_menu_level_steps);
 }

@@ -9,7 +9,9 @@
 #include "core/input_state.h"
 #include "core/settings.h"
 #include "core/utilities.h"
+#include "engine/fonts.h"
 #include "engine/lights.h"
+#include "engine/primitives.h"
 #include "engine/render_context.h"
 #include "level/level_change.h"
 #include "level/level_effects.h"
@@ -23,11 +25,10 @@
 #include "world/sectors.h"
 #include "world/world_objects.h"
 
-#include <strings.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
+#include <string>
 
 const int16_t k_travel_map_labels[k_map_locations] = {6,  7,  8,  9,  10, 11, 13, 15, 17, 19,
                                                       21, 23, 25, 27, 29, 31, 33, 35, 37};
@@ -42,6 +43,7 @@ constexpr uint32_t k_fade_interval = 2;  // ticks after a step before the next m
 constexpr float k_fade_step = 0.1f;
 constexpr int k_story_quest = 3;         // its state 3 moves locations 1 and 6 on
 constexpr uint8_t k_story_quest_state = 3;
+constexpr uint32_t k_refusal_colour = 0x5050F0;  // red 240, green and blue 80 (0x00BBGGRR)
 
 const travel_destination k_destinations[k_map_locations] = {
     {"brana.sav", 0},        {"dedina01.sav", 0},     {"tabor.sav", 1},        {"bana_p.sav", 0},
@@ -52,11 +54,6 @@ const travel_destination k_destinations[k_map_locations] = {
 };
 
 uint32_t g_console_latch = 1;  // the map's own edge latch of the console key
-
-bool level_entered(const char* name)
-{
-    return strcasecmp(g_current_level, name) == 0;
-}
 
 // The first world object of the location's marker entity, or null.
 world_object* marker_object(int32_t location)
@@ -89,6 +86,36 @@ void show_known_labels()
     }
 }
 
+// The refusal of the place clicked last, drawn under the place until the map closes or another
+// place is tried; the message log keeps it for after the map.
+struct map_refusal {
+    std::string line;
+    float x = 0.0f, y = 0.0f;  // screen pixels of the click
+};
+map_refusal g_map_refusal;
+
+void say_closed_on_map(const char* level)
+{
+    say_level_closed(level);
+    g_map_refusal = {level_closed_line(level), g_mouse_screen_x, g_mouse_screen_y};
+}
+
+void draw_map_refusal()
+{
+    const map_refusal& r = g_map_refusal;
+    if (r.line.empty())
+        return;
+    full_light_guard light;
+    font_begin(&g_font_large);
+    const float width = float(font_text_width(&g_font_large, r.line.c_str()));
+    const float height = float(g_font_large.height);
+    const float x = std::clamp(r.x - width / 2.0f, 8.0f, std::max(8.0f, float(g_screen_width) - width - 8.0f));
+    const float y = std::clamp(r.y + 24.0f, 8.0f, std::max(8.0f, float(g_screen_height) - height - 8.0f));
+    draw_colored_rect(x - 8.0f, y - 4.0f, x + width + 8.0f, y + height + 4.0f, 0.0f, 0.0f, 0.0f, 0.7f, k_rect_plain);
+    font_text_out(&g_font_large, int32_t(x), int32_t(y), r.line.c_str(), k_refusal_colour);
+    font_end(&g_font_large);
+}
+
 void draw_map_scene()
 {
     if (g_d3d_device) {
@@ -98,6 +125,7 @@ void draw_map_scene()
     draw_objects();
     apply_lights();
     update_level_effects();
+    draw_map_refusal();
     draw_console();
     if (g_d3d_device)
         g_d3d_device->end_scene();
@@ -114,10 +142,9 @@ bool enter_destination(int32_t location)
 {
     travel_destination to = travel_map_destination(location);
     fade_to_black();
-    change_level(to.level, 0, 0, 1);
-    if (!level_entered(to.level)) {
+    if (!change_level(to.level, 0, 0, 1)) {
         console_log("cestovna mapa: %s sa neda nacitat, mapa ostava", to.level);
-        say_level_closed(to.level);
+        say_closed_on_map(to.level);
         fade_from_black();
         g_mouse_left = 0;
         return false;
@@ -156,8 +183,7 @@ void travel_map_screen()
     char map[k_map_path_size], previous[k_map_path_size];
     std::snprintf(map, sizeof map, "mapa_%s.sav", g_language);
     copy_bounded(previous, sizeof previous, g_current_level);
-    change_level(map, 0, 0, 1);
-    if (!level_entered(map)) {
+    if (!change_level(map, 0, 0, 1)) {
         console_log("cestovna mapa %s chyba, ostavam", map);
         arrive_in_level(-1);
         return;
@@ -169,6 +195,7 @@ void travel_map_screen()
         return;
     }
     show_known_labels();
+    g_map_refusal = {};
     apply_ambient_light(&g_scene_header);
     fade_from_black();
     g_travel_map_running = 1;

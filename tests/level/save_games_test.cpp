@@ -17,9 +17,12 @@
 #include "editor/windows/command_window.h"
 #include "engine/fonts.h"
 #include "engine/ui_texts.h"
+#include "interface/credits.h"
+#include "interface/front_end.h"
 #include "interface/interface_links.h"
 #include "interface/interface_state.h"
 #include "interface/overlay_screens.h"
+#include "interface/save_load_screen.h"
 #include "items/containers.h"
 #include "items/items.h"
 #include "level/level_change.h"
@@ -31,6 +34,8 @@
 #include "platform/files.h"
 #include "platform/render_device.h"
 #include "script/quests.h"
+#include "shell/console_commands.h"
+#include "shell/level_requests.h"
 #include "shell/program.h"
 #include "world/game_clock.h"
 #include "world/scene_header.h"
@@ -164,6 +169,18 @@ protected:
     {
         const std::vector<uint8_t> bytes = read_bytes(file);
         write_bytes(file, std::vector<uint8_t>(bytes.begin(), bytes.begin() + long(bytes.size() / 2)));
+    }
+
+    // A game saved under `name` at the gate, then a start at the title, as a new process makes it.
+    void save_then_start_at_title(const char* name)
+    {
+        start();
+        ASSERT_TRUE(save_game(&g_save_list, name, 0, 0));
+        program_shutdown(true);
+        started_ = false;
+        g_map_path[0] = g_session_map_path[0] = g_current_level[0] = '\0';
+        ASSERT_TRUE(program_startup("zorv console"));
+        started_ = true;
     }
 
     saved_globals kept_;
@@ -737,4 +754,91 @@ TEST_F(save_games_test, AStartInALevelThatCannotBeEnteredGoesToTheTitleAndNothin
     ASSERT_NO_FATAL_FAILURE(press_menu_save(x, y));
     EXPECT_EQ(last_message(), "Nothing was saved: no level has been loaded.");
     EXPECT_TRUE(saved_nothing());
+}
+
+// The title's ways into a level: a new game whose first level is cut, the credits and the ending
+// whose levels are missing each leave the title as it was, saying on it which level could not be
+// entered. No game runs, so neither F5 nor the console's savegame writes a save.
+TEST_F(save_games_test, ANewGameTheCreditsOrTheEndingWhoseLevelCannotBeEnteredStayAtTheTitle)
+{
+    ASSERT_NO_FATAL_FAILURE(save_then_start_at_title("quick"));
+    cut_in_half("data/levels/brana.sav");
+    const auto saves = files_under("save");
+    g_game_finished = 0;
+    const auto expect_title = [&](const char* level) {
+        EXPECT_EQ(g_no_game_running, 1u) << level;
+        EXPECT_STREQ(g_current_level, "start.sav") << level;
+        EXPECT_EQ(g_interface.menu_open, 1u) << level;
+        EXPECT_EQ(g_interface.overlay_screen, k_page_menu) << level;
+        EXPECT_NE(std::string(g_title_notice).find(std::string(level) + " could not be entered"), std::string::npos)
+            << level << ": " << g_title_notice;
+    };
+    // Start on the new-hero page, at 1024 x 768.
+    g_interface.menu_open = 1;
+    g_interface.overlay_screen = k_page_new_hero;
+    g_mouse_screen_x = 802.0f, g_mouse_screen_y = 622.0f, g_mouse_left = 1;
+    handle_main_menu_clicks();
+    expect_title("brana.sav");
+    EXPECT_TRUE(std::string(g_chars[g_player_char].display_name).ends_with("_")) << "the name lost its cursor";
+    ASSERT_TRUE(tap_keys({k_key_f5}));
+    write_text(k_console_log_file, "");
+    run_console_command_table("savegame title");
+    EXPECT_NE(read_text(k_console_log_file).find("save: ziadna hra nebezi, hra title sa neulozila"), std::string::npos);
+    EXPECT_TRUE(files_under("save") == saves);
+
+    // The title menu's credits.
+    fs::remove("data/levels/credits.sav");
+    g_mouse_screen_x = 507.0f, g_mouse_screen_y = 638.0f, g_mouse_left = 1;
+    handle_main_menu_clicks();
+    EXPECT_EQ(g_credits.active, 0u);
+    expect_title("credits.sav");
+
+    // The ending of a finished game.
+    fs::remove("data/levels/final_eng.sav");
+    g_game_finished = 1;
+    ASSERT_TRUE(run_ending_if_finished());
+    EXPECT_EQ(g_game_finished, 0u);
+    ASSERT_EQ(g_new_game_request, 1u);
+    run_new_game_request();
+    expect_title("final_eng.sav");
+    EXPECT_TRUE(files_under("save") == saves);
+}
+
+// A load from the title's load page whose save's level is cut is refused on the page, which
+// stays open and says why in its own lines (the title draws no message log); the save and the
+// title stay as they were.
+TEST_F(save_games_test, ALoadRefusedFromTheTitlesLoadPageIsSaidOnThePage)
+{
+    ASSERT_NO_FATAL_FAILURE(save_then_start_at_title("good"));
+    cut_in_half("data/levels/brana.sav");
+    const auto save = files_under("save/good");
+    // Holds the left button at (x, y) until `reached` holds, at most 60 frames, then lets go.
+    const auto press_until = [](float x, float y, const char* what, auto reached) {
+        inject_pointer(x, y);
+        inject_left_button(true);
+        for (int frame = 0; frame < 60 && !reached(); ++frame)
+            ASSERT_TRUE(program_frame());
+        EXPECT_TRUE(reached()) << "waited 60 frames for " << what;
+        inject_left_button(false);
+        ASSERT_TRUE(program_frame());
+    };
+    // The menu's "load game", the save's row, then Load, at 1024 x 768.
+    press_until(512, 538, "the load page", [] { return g_interface.overlay_screen == k_page_save_load; });
+    ASSERT_GE(g_save_list.count, 1);
+    press_until(250, 215, "the save chosen", [] { return g_interface.selected_save == 0; });
+    ASSERT_STREQ(g_save_list.names[0], "good");  // the newest first
+    static std::string drawn;
+    drawn.clear();
+    g_text_drawn = [](const text_draw& t) { drawn += t.text + " "; };
+    press_until(580, 566, "the refusal", [] { return g_save_load_notice[0] != '\0'; });
+    g_text_drawn = nullptr;
+    EXPECT_STREQ(g_save_load_notice, "The level brana.sav of this save is damaged.");
+    EXPECT_NE(drawn.find("The level brana.sav of this save"), std::string::npos) << drawn;
+    EXPECT_NE(drawn.find("is damaged."), std::string::npos) << drawn;
+    EXPECT_EQ(g_interface.overlay_screen, k_page_save_load);
+    EXPECT_EQ(g_no_game_running, 1u);
+    EXPECT_STREQ(g_current_level, "start.sav");
+    EXPECT_TRUE(files_under("save/good") == save);
+    // A row chosen again takes the line away.
+    press_until(250, 215, "the save chosen again", [] { return g_save_load_notice[0] == '\0'; });
 }

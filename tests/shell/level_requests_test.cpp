@@ -4,6 +4,8 @@
 #include "characters/placements.h"
 #include "core/editor_globals.h"
 #include "core/input_state.h"
+#include "core/settings.h"
+#include "engine/fonts.h"
 #include "interface/held_item.h"
 #include "interface/interface_state.h"
 #include "level/level_change.h"
@@ -399,4 +401,44 @@ TEST_F(request_test, ALevelThatDoesNotReadWholeIsRefusedAndTheHeroStaysWhereHeSt
     const std::string log = read_text("global/konzola.log");
     EXPECT_NE(log.find("data/levels/dedina01.sav: poskodeny subor ("), std::string::npos);
     EXPECT_EQ(log.find("zacinam citat data/levels/dedina01.sav"), std::string::npos);
+}
+
+// A place on the travel map whose level is cut is refused where the player looks: the map stays
+// up and shows the refusal at once, under the place clicked, and the message log keeps it for
+// after the map.
+TEST_F(request_test, APlaceWhoseLevelIsCutIsRefusedOnTheMapItself)
+{
+    start();
+    const std::vector<uint8_t> gate = read_bytes("data/levels/brana.sav");
+    write_bytes("data/levels/brana.sav", std::vector<uint8_t>(gate.begin(), gate.begin() + long(gate.size() / 2)));
+    g_map_locations_open[0] = 1;
+    static std::string drawn;
+    drawn.clear();
+    g_text_drawn = [](const text_draw& t) {
+        if (g_travel_map_running)
+            drawn += t.text + " ";
+    };
+    uint32_t map_passes = 0;
+    bool refused_on_map = false;
+    input_script on_the_map([&](uint32_t) {
+        if (!g_travel_map_running)
+            return;
+        ++map_passes;
+        if (map_passes == 1)
+            input_inject({input_event_kind::mouse_move, 0, false, 100, 100});  // the gate's place
+        input_inject({input_event_kind::mouse_button, 0, map_passes == 1});
+        refused_on_map |= drawn.find("brana.sav") != std::string::npos;
+        if (refused_on_map || map_passes > 2000)  // the fades' passes too: at most 2000 for the line
+            input_inject({input_event_kind::close});
+    });
+    request_level_change(k_worldmap_target, 0);
+    EXPECT_FALSE(program_frame());  // closed on the map
+    g_text_drawn = nullptr;
+    EXPECT_TRUE(refused_on_map) << "the map never said why the gate was refused: " << drawn;
+    EXPECT_NE(drawn.find("closed"), std::string::npos) << drawn;
+    EXPECT_STREQ(g_current_level, "mapa_eng.sav");
+    const std::string line = level_closed_line("brana.sav");
+    EXPECT_EQ(std::count_if(g_message_log.lines, g_message_log.lines + g_message_log.count,
+                            [&](const char* l) { return line == l; }),
+              1);
 }

@@ -30,6 +30,7 @@
 #include "interface/interface_links.h"
 #include "interface/interface_state.h"
 #include "interface/overlay_screens.h"
+#include "interface/save_load_screen.h"
 #include "interface/slide_shows.h"
 #include "items/ground_items.h"
 #include "items/items.h"
@@ -96,6 +97,7 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_game_clock), saved.keep(g_ambient_color);
     saved.keep(g_death_alpha), saved.keep(g_death_next_tick), saved.keep(g_menu_alpha), saved.keep(g_menu_next_tick);
     saved.keep(g_menu_input_tick), saved.keep(g_menu_button_alpha), saved.keep(g_title_notice);
+    saved.keep(g_save_load_notice);
     saved.keep(g_editor), saved.keep(g_cursor_grid), saved.keep(g_show_grid), saved.keep(g_active_layer);
     saved.keep(g_brush_preview), saved.keep(g_map_dirty), saved.keep(g_current_tab), saved.keep(g_undo_counter);
     saved.keep(g_tabs_window), saved.keep(g_tab_window);
