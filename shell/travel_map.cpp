@@ -86,33 +86,29 @@ void show_known_labels()
     }
 }
 
-// The refusal of the place clicked last, drawn under the place until the map closes or another
-// place is tried; the message log keeps it for after the map.
-struct map_refusal {
-    std::string line;
-    float x = 0.0f, y = 0.0f;  // screen pixels of the click
-};
-map_refusal g_map_refusal;
+// The refusal of the place clicked last, drawn at the foot of the map, clear of its places and
+// labels, until the map closes or another place is tried; the message log keeps it for after the
+// map.
+std::string g_map_refusal;
 
 void say_closed_on_map(const char* level)
 {
     say_level_closed(level);
-    g_map_refusal = {level_closed_line(level), g_mouse_screen_x, g_mouse_screen_y};
+    g_map_refusal = level_closed_line(level);
 }
 
 void draw_map_refusal()
 {
-    const map_refusal& r = g_map_refusal;
-    if (r.line.empty())
+    if (g_map_refusal.empty())
         return;
     full_light_guard light;
     font_begin(&g_font_large);
-    const float width = float(font_text_width(&g_font_large, r.line.c_str()));
+    const float width = float(font_text_width(&g_font_large, g_map_refusal.c_str()));
     const float height = float(g_font_large.height);
-    const float x = std::clamp(r.x - width / 2.0f, 8.0f, std::max(8.0f, float(g_screen_width) - width - 8.0f));
-    const float y = std::clamp(r.y + 24.0f, 8.0f, std::max(8.0f, float(g_screen_height) - height - 8.0f));
-    draw_colored_rect(x - 8.0f, y - 4.0f, x + width + 8.0f, y + height + 4.0f, 0.0f, 0.0f, 0.0f, 0.7f, k_rect_plain);
-    font_text_out(&g_font_large, int32_t(x), int32_t(y), r.line.c_str(), k_refusal_colour);
+    const float x = std::max(16.0f, (float(g_screen_width) - width) / 2.0f);
+    const float y = float(g_screen_height) - height - 48.0f;
+    draw_colored_rect(x - 12.0f, y - 8.0f, x + width + 12.0f, y + height + 8.0f, 0.0f, 0.0f, 0.0f, 0.8f, k_rect_plain);
+    font_text_out(&g_font_large, int32_t(x), int32_t(y), g_map_refusal.c_str(), k_refusal_colour);
     font_end(&g_font_large);
 }
 
@@ -195,7 +191,7 @@ void travel_map_screen()
         return;
     }
     show_known_labels();
-    g_map_refusal = {};
+    g_map_refusal.clear();
     apply_ambient_light(&g_scene_header);
     fade_from_black();
     g_travel_map_running = 1;

@@ -404,8 +404,7 @@ TEST_F(request_test, ALevelThatDoesNotReadWholeIsRefusedAndTheHeroStaysWhereHeSt
 }
 
 // A place on the travel map whose level is cut is refused where the player looks: the map stays
-// up and shows the refusal at once, under the place clicked, and the message log keeps it for
-// after the map.
+// up and shows the refusal at once, at its foot, and the message log keeps it for after the map.
 TEST_F(request_test, APlaceWhoseLevelIsCutIsRefusedOnTheMapItself)
 {
     start();
