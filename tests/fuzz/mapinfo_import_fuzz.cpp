@@ -1,6 +1,6 @@
 // Reads the input as a mapinfo file over a known movement map and scene header: a refused file
-// leaves both as they were and the map unmarked; an accepted one leaves a valid map and a header
-// of sound numbers.
+// leaves both as they were and the map unmarked; an accepted one leaves a valid map, 0 x 0 (the
+// map of no cells) or of both sides above 0, and a header of sound numbers.
 #include "core/editor_globals.h"
 #include "level/map_exchange.h"
 #include "tests/fuzz/fuzz_scratch.h"
@@ -49,9 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool accepted = import_mapinfo(path.c_str());
     if (!accepted && (!(map_state::take() == before) || g_map_dirty != 0))
         std::abort();
-    if (accepted && (!g_movement_map.valid || !g_movement_map.cells || g_movement_map.columns <= 0 ||
-                     g_movement_map.rows <= 0 || g_scene_header.entry_count > k_entry_points || g_map_dirty != 1 ||
-                     !scene_header_numbers_sound(g_scene_header)))
+    const movement_map& m = g_movement_map;
+    const bool sized = (m.columns == 0 && m.rows == 0) || (m.columns > 0 && m.rows > 0);
+    if (accepted && (!m.valid || !m.cells || !sized || g_scene_header.entry_count > k_entry_points ||
+                     g_map_dirty != 1 || !scene_header_numbers_sound(g_scene_header)))
         std::abort();
     return 0;
 }

@@ -93,6 +93,15 @@ TEST_F(path_search, NothingIsSearchedForTheStartOrAGoalOutsideTheGrid)
     EXPECT_EQ(search(), 0);
     goal = {1, -1};
     EXPECT_EQ(search(), 0);
+
+    // The map of no cells that a 0 x 0 section leaves: every goal lies outside it.
+    ASSERT_TRUE(create_movemap(&map, 0, 0, 2, 1));
+    start = {0, 0};
+    for (auto cell : {std::pair{-2, -1}, {1, 1}, {-1, 0}}) {
+        goal = cell;
+        EXPECT_EQ(search(), 0);
+        EXPECT_EQ(route.route_count, 0);
+    }
 }
 
 TEST_F(path_search, ABlockedGoalMovesToTheFirstFreeCellOfTheRingsTowardTheStart)
