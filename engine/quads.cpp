@@ -214,6 +214,15 @@ int32_t draw_texture_screen(int32_t slot, float x, float y, float alpha, float s
                         sprite_material_for(r, g, b, alpha, r, g, b));
 }
 
+pointer_area texture_screen_area(int32_t slot, float x, float y)
+{
+    if (ensure_texture(slot) == -1)
+        return {x, y, x, y};
+    const texture_record& t = g_textures[slot];
+    const float half_width = float(t.width) / 2, half_height = float(t.height) / 2;
+    return {x - half_width, y - half_height, x + half_width, y + half_height};
+}
+
 int32_t draw_texture_scaled_world(int32_t slot, float x, float y, float z, float r, float g, float b, float alpha,
                                   float scale, int32_t, float du, float dv, float inset)
 {

@@ -15,6 +15,7 @@
 // 0. They set the texture and material they draw with and change no render state.
 #pragma once
 
+#include "core/pointer_areas.h"
 #include "platform/device_types.h"
 
 #include <cstdint>
@@ -30,6 +31,10 @@ int32_t draw_texture_world(int32_t slot, float x, float y, float alpha, float sc
 // Centred at screen pixel (x, y); material (r, g, b, alpha) then the sprite material.
 int32_t draw_texture_screen(int32_t slot, float x, float y, float alpha, float scale, int32_t flip, float du, float dv,
                             float inset, float r, float g, float b);
+// The screen rectangle draw_texture_screen covers with the slot's image centred at (x, y) at
+// scale 1: the surface's size about that point, its surface made now if it was deferred (as a draw
+// makes it); empty, (x, y, x, y), when the slot has no surface.
+pointer_area texture_screen_area(int32_t slot, float x, float y);
 // As draw_texture_world at depth z, always upright; ignored_flip is not used.
 int32_t draw_texture_scaled_world(int32_t slot, float x, float y, float z, float r, float g, float b, float alpha,
                                   float scale, int32_t ignored_flip, float du, float dv, float inset);

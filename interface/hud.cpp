@@ -46,10 +46,40 @@ namespace {
 constexpr uint32_t k_hud_text_colour = 0x00DCDCDC;
 constexpr float k_frame_inset = 0.008f;
 
-void draw_frame_piece(uint16_t slot, float x, float y, int32_t flip)
+// Draws the image centred at (x, y) at scale 1; the screen rectangle it covers.
+pointer_area draw_hud_image(uint16_t slot, float x, float y, int32_t flip, float inset)
 {
-    draw_texture_screen(slot, x, y, 1.0f, 1.0f, flip, 0.0f, 0.0f, k_frame_inset, 1.0f, 1.0f, 1.0f);
+    draw_texture_screen(slot, x, y, 1.0f, 1.0f, flip, 0.0f, 0.0f, inset, 1.0f, 1.0f, 1.0f);
+    return texture_screen_area(slot, x, y);
 }
+
+// A band of the frame, drawn piece by piece from left to right, takes the pointer wherever a piece
+// covers: the pieces that meet at the same height claim one rectangle together.
+class frame_band {
+public:
+    void add(const pointer_area& piece)
+    {
+        if (piece.x1 >= piece.x2 || piece.y1 >= piece.y2)
+            return;
+        if (open_ && piece.y1 == run_.y1 && piece.y2 == run_.y2 && piece.x1 <= run_.x2) {
+            run_.x2 = std::max(run_.x2, piece.x2);
+            return;
+        }
+        claim();
+        run_ = piece;
+        open_ = true;
+    }
+    void claim()
+    {
+        if (open_)
+            claim_pointer_area(run_);
+        open_ = false;
+    }
+
+private:
+    pointer_area run_{};
+    bool open_ = false;
+};
 
 // Indices into g_interface.hud_frame.
 enum { k_top_corner, k_top_strip_a, k_top_strip_b, k_bottom_corner, k_bottom_strip_a, k_bottom_strip_b };
@@ -58,15 +88,29 @@ void draw_hud_frame(float w, float h)
 {
     const game_interface& gi = g_interface;
     const int strips = hud_strip_count(int32_t(w));
-    draw_frame_piece(gi.hud_frame[k_top_corner], 32.0f, 32.0f, 0);
-    draw_frame_piece(gi.hud_frame[k_bottom_corner], 32.0f, h - 16.0f, 0);
+    frame_band top, bottom;
+    auto piece = [&](frame_band& band, int image, float x, float y, int32_t flip) {
+        band.add(draw_hud_image(gi.hud_frame[image], x, y, flip, k_frame_inset));
+    };
+    piece(top, k_top_corner, 32.0f, 32.0f, 0);
+    piece(bottom, k_bottom_corner, 32.0f, h - 16.0f, 0);
     for (int i = 0; i < strips; ++i) {
         const float x = 96.0f + 64.0f * float(i);
-        draw_frame_piece(gi.hud_frame[i % 2 ? k_top_strip_b : k_top_strip_a], x, 32.0f, 0);
-        draw_frame_piece(gi.hud_frame[i % 2 ? k_bottom_strip_b : k_bottom_strip_a], x, h - 16.0f, 0);
+        piece(top, i % 2 ? k_top_strip_b : k_top_strip_a, x, 32.0f, 0);
+        piece(bottom, i % 2 ? k_bottom_strip_b : k_bottom_strip_a, x, h - 16.0f, 0);
     }
-    draw_frame_piece(gi.hud_frame[k_top_corner], w - 32.0f, 32.0f, 2);
-    draw_frame_piece(gi.hud_frame[k_bottom_corner], w - 32.0f, h - 16.0f, 2);
+    piece(top, k_top_corner, w - 32.0f, 32.0f, 2);
+    piece(bottom, k_bottom_corner, w - 32.0f, h - 16.0f, 2);
+    top.claim();
+    bottom.claim();
+}
+
+// The line in the small font with its top-left corner at (x, y); the box it is drawn in takes the
+// pointer.
+void draw_hud_line(int32_t x, int32_t y, const char* text)
+{
+    const int32_t width = font_text_out(&g_font_small, x, y, text, k_hud_text_colour);
+    claim_pointer_area({float(x), float(y), float(x + width), float(y + g_font_small.extent.cy)});
 }
 
 void draw_hud_texts(const char_record* hero, int32_t w, int32_t h)
@@ -74,12 +118,12 @@ void draw_hud_texts(const char_record* hero, int32_t w, int32_t h)
     font_begin(&g_font_small);
     char name[sizeof g_scene_header.display_name + 1] = {};
     std::memcpy(name, g_scene_header.display_name, sizeof g_scene_header.display_name);
-    font_text_out(&g_font_small, 25, 15, name, k_hud_text_colour);
+    draw_hud_line(25, 15, name);
     char line[256];
     std::snprintf(line, sizeof line, "%s %d", ui_text(7), int(g_game_clock.day));
-    font_text_out(&g_font_small, w - 70, h - 43, line, k_hud_text_colour);
+    draw_hud_line(w - 70, h - 43, line);
     std::snprintf(line, sizeof line, "%.2d.%.2d", int(g_game_clock.hour), int(g_game_clock.minute));
-    font_text_out(&g_font_small, w - 70, h - 30, line, k_hud_text_colour);
+    draw_hud_line(w - 70, h - 30, line);
     if (g_settings.gr_showstats) {
         const world_object* body =
             hero && hero->object >= 0 && uint32_t(hero->object) < g_object_count ? &g_objects[hero->object] : nullptr;
@@ -89,7 +133,7 @@ void draw_hud_texts(const char_record* hero, int32_t w, int32_t h)
                       body ? int(body->angle_a) : 0, hero ? hero->script_flags[0] : 0,
                       hero ? hero->script_flags[1] : 0, hero ? hero->script_flags[2] : 0,
                       int(g_sound.playing_count));
-        font_text_out(&g_font_small, 25, 25, line, k_hud_text_colour);
+        draw_hud_line(25, 25, line);
     }
     font_end(&g_font_small);
 }
@@ -232,8 +276,7 @@ void update_game_interface()
     draw_hud_frame(w, h);
     draw_hud_texts(hero, g_screen_width, g_screen_height);
     draw_message_log(&g_message_log);
-    draw_texture_screen(g_interface.hud_divider, 232.0f, h - 14.0f, 1.0f, 1.0f, 0, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f,
-                        1.0f);
+    claim_pointer_area(draw_hud_image(g_interface.hud_divider, 232.0f, h - 14.0f, 0, 0.0f));
     update_quick_bar();
     update_hud_buttons(h);
     update_hud_bars(hero, w, h);

@@ -3,7 +3,7 @@
 // of it, chooses nothing), the forced first choice keeps it open until the first attunement is
 // chosen by a click, and the A key shows the chosen one on the attunement panel's active page;
 // a press on the panel, or one held on the shrine, does not walk the hero, nor does a press on
-// any part of the frame of an open panel or window.
+// any part of the frame of an open panel or window, nor on any drawn part of the HUD.
 #include "shell/shell_fixture.h"
 
 #include "tests/shell/injected_input.h"
@@ -13,8 +13,10 @@
 #include "characters/char_table.h"
 #include "core/game_globals.h"
 #include "core/globals.h"
+#include "engine/fonts.h"
 #include "engine/render_context.h"
 #include "engine/textures.h"
+#include "engine/ui_texts.h"
 #include "interface/attunement_lists.h"
 #include "interface/interface_links.h"
 #include "interface/interface_state.h"
@@ -29,7 +31,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
 #include <set>
+#include <string>
 #include <vector>
 
 namespace {
@@ -86,6 +90,16 @@ struct screen_box {
     float x1, y1, x2, y2;
 };
 
+// The box grown to hold every corner of the draw.
+void widen(screen_box& b, const recording_device& device, const recorded_draw& d)
+{
+    for (uint32_t i = 0; i < d.vertex_count; ++i) {
+        float x, y, z;
+        device.screen_position(d, i, x, y, z);
+        b = {std::min(b.x1, x), std::min(b.y1, y), std::max(b.x2, x), std::max(b.y2, y)};
+    }
+}
+
 // The screen rectangles of the panel frames the device drew, in drawing order: a frame is a run
 // of panel tiles one after another in which no tile comes twice.
 std::vector<screen_box> drawn_panel_frames(const recording_device& device)
@@ -105,14 +119,57 @@ std::vector<screen_box> drawn_panel_frames(const recording_device& device)
             frames.push_back({1e9f, 1e9f, -1e9f, -1e9f});
         }
         in_frame.insert(d.texture);
-        screen_box& b = frames.back();
-        for (uint32_t i = 0; i < d.vertex_count; ++i) {
-            float x, y, z;
-            device.screen_position(d, i, x, y, z);
-            b = {std::min(b.x1, x), std::min(b.y1, y), std::max(b.x2, x), std::max(b.y2, y)};
-        }
+        widen(frames.back(), device, d);
     }
     return frames;
+}
+
+// The screen rectangle around every draw of the slots' images the device recorded.
+screen_box drawn_box_of(const recording_device& device, std::initializer_list<uint16_t> slots)
+{
+    std::set<const device_texture*> images;
+    for (uint16_t slot : slots)
+        images.insert(g_textures[slot].surface);
+    screen_box b{1e9f, 1e9f, -1e9f, -1e9f};
+    for (const recorded_draw& d : device.draws())
+        if (images.count(d.texture))
+            widen(b, device, d);
+    return b;
+}
+
+// The texts the next frame draws, with their boxes.
+std::vector<text_draw> texts_of_next_frame()
+{
+    static std::vector<text_draw>* seen = nullptr;
+    std::vector<text_draw> texts;
+    seen = &texts;
+    g_text_drawn = [](const text_draw& t) { seen->push_back(t); };
+    EXPECT_TRUE(program_frame());
+    g_text_drawn = nullptr;
+    seen = nullptr;
+    return texts;
+}
+
+// Nobody fights the hero, who then stays idle until a press moves it.
+void remove_enemies()
+{
+    for (uint32_t s = 0; s < g_char_count; ++s)
+        if (g_chars[s].kind == k_kind_enemy)
+            g_chars[s].life = k_life_gone;
+}
+
+// A press at p held for one frame lands on the interface, and the hero stays where it stood.
+void expect_press_leaves_hero_standing(screen_point p)
+{
+    const world_object* body = world_object_of(g_chars[g_player_char]);
+    ASSERT_NE(body, nullptr);
+    const float x = body->x, y = body->y;
+    inject_pointer(p.x, p.y);
+    inject_left_button(true);
+    ASSERT_TRUE(program_frame());
+    EXPECT_EQ(g_interface.mouse_over_ui, 1u) << "pressed at " << p.x << ", " << p.y;
+    inject_left_button(false);
+    EXPECT_TRUE(hero_stands_for(10, x, y)) << "pressed at " << p.x << ", " << p.y;
 }
 
 } // namespace
@@ -255,9 +312,7 @@ TEST_F(shell_test, APressOnAnyPartOfAnOpenPanelsFrameDoesNotWalkTheHero)
     ASSERT_TRUE(program_startup("zorv console brana.sav"));
     ASSERT_TRUE(pass_greeting());
     ASSERT_TRUE(program_frame());
-    for (uint32_t s = 0; s < g_char_count; ++s)  // nobody fights the hero here
-        if (g_chars[s].kind == k_kind_enemy)
-            g_chars[s].life = k_life_gone;
+    remove_enemies();
     auto* device = dynamic_cast<recording_device*>(g_d3d_device);
     ASSERT_NE(device, nullptr);
     const char_record& hero = g_chars[g_player_char];
@@ -268,17 +323,8 @@ TEST_F(shell_test, APressOnAnyPartOfAnOpenPanelsFrameDoesNotWalkTheHero)
         ASSERT_EQ(frames.size(), shown);
         for (const screen_box& f : frames) {
             const screen_point bottom{(f.x1 + f.x2) / 2, f.y2 - 3}, right{f.x2 - 8, (f.y1 + f.y2) / 2};
-            for (const screen_point p : {bottom, right}) {
-                const world_object* body = world_object_of(hero);
-                ASSERT_NE(body, nullptr);
-                const float x = body->x, y = body->y;
-                inject_pointer(p.x, p.y);
-                inject_left_button(true);
-                ASSERT_TRUE(program_frame());
-                EXPECT_EQ(g_interface.mouse_over_ui, 1u) << "pressed at " << p.x << ", " << p.y;
-                inject_left_button(false);
-                EXPECT_TRUE(hero_stands_for(10, x, y)) << "pressed at " << p.x << ", " << p.y;
-            }
+            for (const screen_point p : {bottom, right})
+                expect_press_leaves_hero_standing(p);
         }
     };
     inject_pointer(600.0f, 300.0f);
@@ -293,6 +339,41 @@ TEST_F(shell_test, APressOnAnyPartOfAnOpenPanelsFrameDoesNotWalkTheHero)
         ASSERT_TRUE(program_frame());  // waits for the chest to open and the hero to stop
     ASSERT_TRUE(g_interface.container_open && g_interface.side_panel_open);
     press_frame_edges(2);
+
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
+}
+
+// Every drawn part of the HUD takes the press: pressed on the frame's bottom band below the quick
+// bar, on its top band and on the clock's day line above the bottom band, the pointer is over the
+// interface and the hero stays.
+TEST_F(shell_test, APressOnAnyDrawnPartOfTheHudDoesNotWalkTheHero)
+{
+    render_use_recording(true);
+    ASSERT_TRUE(program_startup("zorv console brana.sav"));
+    ASSERT_TRUE(pass_greeting());
+    ASSERT_TRUE(program_frame());
+    remove_enemies();
+    auto* device = dynamic_cast<recording_device*>(g_d3d_device);
+    ASSERT_NE(device, nullptr);
+    inject_pointer(600.0f, 300.0f);
+    device->clear_recording();
+    const std::vector<text_draw> texts = texts_of_next_frame();
+    const uint16_t* frame = g_interface.hud_frame;
+    const screen_box top = drawn_box_of(*device, {frame[0], frame[1], frame[2]});
+    const screen_box bottom = drawn_box_of(*device, {frame[3], frame[4], frame[5]});
+    ASSERT_TRUE(top.x1 < top.x2 && bottom.x1 < bottom.x2);
+    const std::string day = std::string(ui_text(7)) + " ";
+    const auto day_line = std::find_if(texts.begin(), texts.end(), [&](const text_draw& t) {
+        return t.text.starts_with(day);
+    });
+    ASSERT_NE(day_line, texts.end());
+    const screen_point on_day{float(day_line->x + day_line->width / 2), float(day_line->y) + 3};
+    ASSERT_LT(on_day.y, bottom.y1);
+    const screen_point below_quick_bar{(bottom.x1 + bottom.x2) / 2, bottom.y2 - (bottom.y2 - bottom.y1) / 4};
+    for (const screen_point p : {below_quick_bar, screen_point{(top.x1 + top.x2) / 2, (top.y1 + top.y2) / 2}, on_day})
+        expect_press_leaves_hero_standing(p);
 
     g_quit = 1;
     program_shutdown(true);
