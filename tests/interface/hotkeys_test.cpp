@@ -13,6 +13,7 @@
 #include "interface/held_item.h"
 #include "interface/hotkeys.h"
 #include "interface/interface_state.h"
+#include "interface/save_load_screen.h"
 #include "items/items.h"
 #include "level/level_map.h"
 #include "level/save_games.h"
@@ -62,7 +63,7 @@ protected:
         saved_.keep(g_console_shown), saved_.keep(g_save_list), saved_.keep(g_hotkeys), saved_.keep(g_notices);
         saved_.keep(g_screenshot_counter), saved_.keep(g_scene_header), saved_.keep(g_rain);
         saved_.keep(g_dream_world), saved_.keep(g_message_log), saved_.keep(g_in_combat), saved_.keep(g_map_path);
-        saved_.keep(g_session_map_path);
+        saved_.keep(g_session_map_path), saved_.keep(g_save_load_notice);
         std::memset(g_key_state, 0, sizeof g_key_state);
         g_press_latches = {};
         g_mouse_left = g_mouse_middle = g_wheel_up = g_wheel_down = 0;

@@ -23,6 +23,8 @@ protected:
     {
         log_panels_test::SetUp();
         saved_.keep(g_save_list), saved_.keep(g_save_list_scroll), saved_.keep(g_ui_text[155]);
+        saved_.keep(g_save_load_notice);
+        g_save_load_notice[0] = '\0';
         saved_.keep(g_wheel_up), saved_.keep(g_wheel_down), saved_.keep(g_message_window);
         saved_.keep(g_message_shown), saved_.keep(g_lights), saved_.keep(g_light_count);
         g_save_list.count = 0;
