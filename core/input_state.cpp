@@ -110,5 +110,5 @@ void end_released_presses()
         if (!down(uint8_t(key)))
             g_press_latches.keys[key] = 0;
     if (!g_mouse_left)
-        g_press_latches.left = 0;
+        g_press_latches.left = g_press_latches.title_credits = 0;
 }

@@ -45,6 +45,7 @@ bool press_edge(uint32_t down, uint32_t& latch);
 struct press_latches {
     uint32_t keys[256];
     uint32_t left;
+    uint32_t title_credits;  // a refused attempt at the title's credits, until the button is let go
 };
 extern press_latches g_press_latches;
 

@@ -222,6 +222,7 @@ void open_credits()
     run_hook(g_interface_links.fade_to_black, "fade_to_black");
     if (!change_level(k_credits_level, 0, 0, 1)) {
         stay_at_title(k_credits_level);
+        g_press_latches.title_credits = 1;  // one press, one attempt
         return;
     }
     g_credits.active = 1;
@@ -265,7 +266,7 @@ void handle_main_menu_clicks()
     const int32_t cy = int32_t(g_screen_height) / 2 + k_credits_dy;
     if (inside(x, cx - k_credits_half_width, cx + k_credits_half_width) &&
         inside(y, cy - k_credits_above, cy + k_credits_below) && g_interface.overlay_screen == k_page_menu &&
-        g_mouse_left)
+        g_mouse_left && !g_press_latches.title_credits)
         open_credits();
 }
 

@@ -57,5 +57,7 @@ void step_splash();
 // bounds excluded. Start of the new-hero page (overlay screen 5): the name's "_" cursor removed,
 // the dream world left, and behind a fade the new game entered at "brana.sav" entry 0 with the
 // interface closed and the mouse on the hero. The menu's credits button (overlay screen 1): the
-// credits level behind a fade, the credits made active, then a wait until the button is up.
+// credits level behind a fade, the credits made active, then a wait until the button is up. A
+// level that cannot be entered leaves the title as it was and says so on it; a refused credits
+// level is not tried again until the button has been let go.
 void handle_main_menu_clicks();

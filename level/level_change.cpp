@@ -224,7 +224,8 @@ bool change_level(const char* name, int32_t skip_change_save, int32_t skip_monst
     g_interface.overlay_screen = 1;
     g_interface.menu_open = 0;
 
-    if (show_loading) {
+    // Only a level entered is named to the player: after a refusal the player stays where he was.
+    if (show_loading && read) {
         if (entered)
             console_log("mapa %s nacitana asi okej", path.c_str());
         if (strcasecmp(g_scene_header.display_name, "new map") != 0)

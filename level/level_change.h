@@ -26,7 +26,8 @@ extern uint32_t g_change_file_read;
 // read whole (read dry first, level_map.h, and reported naming the section) keeps the current
 // level: its name, its tables, its resources and its change file stay, and g_map_path names its
 // map again (when one was read or written in this run). The steps after the reading (play mode,
-// scene music, names and texts) run either way. A level of type 2 (gui) gets no change file, no
+// scene music, names and texts) run either way; the message log's "You enter" line only for a
+// level entered. A level of type 2 (gui) gets no change file, no
 // spawning and no script. In editor mode the editor is told of a map that was read
 // (level_links.h). True when the level was entered, false when the current level stays.
 bool change_level(const char* name, int32_t skip_change_save, int32_t skip_monster_spawn, int32_t show_loading);

@@ -331,16 +331,18 @@ void note_refused_event_action(uint32_t kind, const char* name)
 
 namespace {
 
-// The level changes of `e` that were refused are tried again the next time it holds.
+// The level changes of `e` that were refused (its ways to a level and to the travel map) are
+// tried again the next time it holds.
 void forget_refused_level_changes(const event_record& e)
 {
     refused_event_actions& r = g_refused_event_actions;
     const uint32_t noted = std::min<uint32_t>(r.count, k_event_slots);
     for (int32_t a = 0; a < 4 && noted; ++a) {
-        if (e.action_kind[a] != k_act_load_map)
+        const uint32_t kind = e.action_kind[a];
+        if (kind != k_act_load_map && kind != k_act_open_travel_map)
             continue;
         for (uint32_t i = 0; i < noted; ++i)
-            if (r.kind[i] == k_act_load_map && std::strncmp(r.name[i], e.action_text[a], k_event_text_size) == 0)
+            if (r.kind[i] == kind && std::strncmp(r.name[i], e.action_text[a], k_event_text_size) == 0)
                 r.kind[i] = ~0u;  // no action has this kind
     }
 }
@@ -436,6 +438,10 @@ int32_t run_event_action(int32_t event, int32_t slot)
         // without one the shell opens the travel map at the end of the frame.
         if (take_story_detours())
             break;
+        if (!level_enterable("worldmap")) {
+            note_refused_event_action(kind, text);
+            break;
+        }
         request_level_change("worldmap", 0);
         return 0;
     case k_act_enable_location: enable_map_location(n1); break;

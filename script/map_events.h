@@ -97,8 +97,9 @@ extern uint32_t g_event_count;  // records 0 to count - 1 are the level's events
 extern uint32_t g_event_left_latch;
 extern uint32_t g_event_right_latch;
 
-// The actions whose level (load map), dialogue (start dialog, also a level script's) or creature
-// (add creature) was refused, by kind and name: each refusal is reported once and the action then
+// The actions whose level (load map), travel map (open travel map: no known place whose level
+// can be entered), dialogue (start dialog, also a level script's) or creature (add creature) was
+// refused, by kind and name: each refusal is reported once and the action then
 // does nothing, so an event that holds in every frame neither logs again nor stops the hero
 // again. A refused level is not requested. The newest k_event_slots are kept; entering a level
 // forgets them all, so each is reported once per visit. A refused level change is forgotten when

@@ -346,16 +346,35 @@ bool quest_in_state(const char* name, uint8_t state)
 
 } // namespace
 
+namespace {
+
+bool encounter_detour_due()
+{
+    const int16_t encounter = find_flag("encounter");
+    return quest_in_state("watersupply", 3) && encounter >= 0 && get_flag(&g_flags[encounter]) == 0;
+}
+
+bool ruins_detour_due()
+{
+    return quest_in_state("locdrusk", 5) && quest_in_state("meetdrusk", 0);
+}
+
+} // namespace
+
+bool story_detour_due()
+{
+    return encounter_detour_due() || ruins_detour_due();
+}
+
 bool take_story_detours()
 {
     bool taken = false;
-    const int16_t encounter = find_flag("encounter");
-    if (quest_in_state("watersupply", 3) && encounter >= 0 && get_flag(&g_flags[encounter]) == 0) {
-        set_flag(&g_flags[encounter]);
+    if (encounter_detour_due()) {
+        set_flag(&g_flags[find_flag("encounter")]);
         request_level_change("encounter.sav", 0);
         taken = true;
     }
-    if (quest_in_state("locdrusk", 5) && quest_in_state("meetdrusk", 0)) {
+    if (ruins_detour_due()) {
         request_level_change("vantiel_penta.sav", 2);
         taken = true;
     }

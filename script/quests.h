@@ -89,3 +89,5 @@ void show_quest_text(const quest_record* quest, char* out, size_t size, float he
 // then with quest "locdrusk" at state 5 and "meetdrusk" at 0 one to "vantiel_penta.sav", entry 2,
 // which wins. A quest or flag the tables lack makes its detour false. True when one was taken.
 bool take_story_detours();
+// Whether take_story_detours would take one now; changes nothing.
+bool story_detour_due();

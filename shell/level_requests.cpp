@@ -225,7 +225,9 @@ const step_table_registration k_ending_steps_registration{"ending", k_ending_ste
 
 bool level_target_enterable(const char* target)
 {
-    if (std::strcmp(target, k_worldmap_target) == 0 || level_can_be_entered(target))
+    if (std::strcmp(target, k_worldmap_target) == 0)
+        return story_detour_due() || travel_map_has_way_on();
+    if (level_can_be_entered(target))
         return true;
     say_level_closed(target);
     return false;

@@ -8,8 +8,9 @@
 // The travel-map target of a pending level change.
 constexpr const char* k_worldmap_target = "worldmap";
 
-// True when a level change to `target` may be requested: the travel map, or a level that can be
-// entered (a refusal is logged, level/level_change.h, and said in the message log).
+// True when a level change to `target` may be requested: the travel map while a story detour is
+// due or the map has a way on (shell/travel_map.h), or a level that can be entered (a refusal is
+// logged, level/level_change.h, and said in the message log).
 bool level_target_enterable(const char* target);
 
 // While g_pending_level is pending. A "worldmap" target first takes the story detours

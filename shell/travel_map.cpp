@@ -29,6 +29,7 @@
 #include <cstdio>
 #include <iterator>
 #include <string>
+#include <vector>
 
 const int16_t k_travel_map_labels[k_map_locations] = {6,  7,  8,  9,  10, 11, 13, 15, 17, 19,
                                                       21, 23, 25, 27, 29, 31, 33, 35, 37};
@@ -163,12 +164,32 @@ travel_destination travel_map_destination(int32_t location)
     return k_destinations[location];
 }
 
-void travel_map_screen()
+bool travel_map_has_way_on()
 {
     if (std::none_of(std::begin(g_map_locations_open), std::end(g_map_locations_open), [](uint32_t k) { return k; })) {
         console_log("cestovna mapa: ziadne zname miesto, neotvaram ju");
-        return;
+        return false;
     }
+    std::vector<std::string> refused;
+    for (int32_t i = 0; i < k_map_locations; ++i) {
+        if (!g_map_locations_open[i])
+            continue;
+        const char* level = travel_map_destination(i).level;
+        if (level_can_be_entered(level))
+            return true;
+        if (std::find(refused.begin(), refused.end(), level) == refused.end())
+            refused.push_back(level);
+    }
+    console_log("cestovna mapa: do ziadneho zname miesta sa neda ist, neotvaram ju");
+    for (const std::string& level : refused)
+        say_level_closed(level.c_str());
+    return false;
+}
+
+void travel_map_screen()
+{
+    if (!travel_map_has_way_on())
+        return;
     if (char_record* hero = char_at(int32_t(g_player_char)))
         set_char_anim(hero, k_action_stand, 1, 0);
     fade_to_black();

@@ -27,10 +27,16 @@ travel_destination travel_map_destination(int32_t location);
 // Opens the map: the hero stands, the map level is entered behind a fade with the view at
 // (0, 0) and the pointer at the screen centre, the known locations' labels are shown, and the
 // loop runs until a destination has been entered or the window is closed or a quit requested.
-// Nothing would let the player leave a map without a known location that has an area on it:
-// with no location known the map is not opened; when the map level cannot be entered, or none
-// of the known locations has an area on it, the hero arrives back where it stood (logged).
+// Nothing would let the player leave a map without a known location that has an area on it and
+// a level that can be entered: without a way on (travel_map_has_way_on) the map is not opened;
+// when the map level cannot be entered, or none of the known locations has an area on it, the
+// hero arrives back where it stood (logged).
 void travel_map_screen();
+
+// Whether the map may open: some location is known and the level of some known location can be
+// entered. When not, the log says so and, when known locations were refused, the message log
+// names each of their levels once.
+bool travel_map_has_way_on();
 
 // The modal loop: ticks count from 0 inside the map; per pass one window message, the input,
 // the console key, the map drawn, travel_map_frame, the present. Ends when g_travel_map_running

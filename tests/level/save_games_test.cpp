@@ -786,11 +786,34 @@ TEST_F(save_games_test, ANewGameTheCreditsOrTheEndingWhoseLevelCannotBeEnteredSt
     EXPECT_NE(read_text(k_console_log_file).find("save: ziadna hra nebezi, hra title sa neulozila"), std::string::npos);
     EXPECT_TRUE(files_under("save") == saves);
 
-    // The title menu's credits.
+    // The title menu's credits, then the button held over them for many passes of the title:
+    // one press is one attempt; let go and pressed again, a second.
     fs::remove("data/levels/credits.sav");
     g_mouse_screen_x = 507.0f, g_mouse_screen_y = 638.0f, g_mouse_left = 1;
     handle_main_menu_clicks();
     EXPECT_EQ(g_credits.active, 0u);
+    expect_title("credits.sav");
+    g_splash.state = k_splash_done;  // the title as the player meets it, the intro over
+    g_intro_slides.active = 0;
+    front_end_pass();  // the button up
+    write_text(k_console_log_file, "");
+    const auto attempts = [] {
+        const std::string log = read_text(k_console_log_file);
+        int n = 0;
+        for (size_t at = log.find("level credits.sav sa neda otvorit"); at != std::string::npos;
+             at = log.find("level credits.sav sa neda otvorit", at + 1))
+            ++n;
+        return n;
+    };
+    inject_pointer(507, 638);
+    for (const bool again : {false, true}) {
+        inject_left_button(true);
+        for (int pass = 0; pass < 40; ++pass)
+            front_end_pass();
+        inject_left_button(false);
+        front_end_pass();
+        EXPECT_EQ(attempts(), again ? 2 : 1);
+    }
     expect_title("credits.sav");
 
     // The ending of a finished game.

@@ -22,6 +22,7 @@
 #include "shell/level_requests.h"
 #include "world/game_clock.h"
 #include "world/scene_header.h"
+#include "world/sectors.h"
 #include "world/world_objects.h"
 
 #include <algorithm>
@@ -403,12 +404,61 @@ TEST_F(request_test, ALevelThatDoesNotReadWholeIsRefusedAndTheHeroStaysWhereHeSt
     EXPECT_EQ(log.find("zacinam citat data/levels/dedina01.sav"), std::string::npos);
 }
 
-// A place on the travel map whose level is cut is refused where the player looks: the map stays
-// up and shows the refusal at once, at its foot, and the message log keeps it for after the map.
-TEST_F(request_test, APlaceWhoseLevelIsCutIsRefusedOnTheMapItself)
+// The travel map refuses where the player looks and says only what happened. With every known
+// place's level cut, the gate's road does not open the map: the hero stays at the gate, told once
+// per step onto the road. With the yard's place open beside the cut gate, the map opens; a click
+// on the gate is refused on the map itself, at its foot, and in the message log, which names no
+// level entered by the refusal.
+TEST_F(request_test, ARefusedPlaceIsSaidOnTheMapAndAMapWithNoWayOnStaysClosed)
 {
     start();
+    ASSERT_TRUE(pass_greeting());
     const std::vector<uint8_t> gate = read_bytes("data/levels/brana.sav");
+    const auto closed_lines = [](const char* level) {
+        const std::string line = level_closed_line(level);
+        return std::count_if(g_message_log.lines, g_message_log.lines + g_message_log.count,
+                             [&](const char* l) { return line == l; });
+    };
+    const auto entered_lines = [] {
+        return std::count_if(g_message_log.lines, g_message_log.lines + g_message_log.count,
+                             [](const char* l) { return std::string(l).starts_with("You enter"); });
+    };
+
+    // The road's event, and its area's centre.
+    int32_t road = -1;
+    for (uint32_t i = 0; i < g_event_count; ++i)
+        if (g_events[i].action_kind[0] == k_act_open_travel_map)
+            road = int32_t(i);
+    ASSERT_GE(road, 0);
+    const map_sector& area = g_sectors[g_events[road].condition_number[0][0]];
+    float cx = 0.0f, cy = 0.0f;
+    for (int32_t p = 0; p < area.count; ++p)
+        cx += area.x[p] / float(area.count), cy += area.y[p] / float(area.count);
+    world_object* hero = world_object_of(g_chars[g_player_char]);
+    ASSERT_NE(hero, nullptr);
+    const float home_x = hero->x, home_y = hero->y;
+    const auto stand = [&](float x, float y, int frames) {
+        for (int frame = 0; frame < frames; ++frame) {
+            hero->x = x, hero->y = y;
+            ASSERT_TRUE(program_frame());
+        }
+    };
+    std::fill(std::begin(g_map_locations_open), std::end(g_map_locations_open), 0u);
+    g_map_locations_open[1] = 1;
+    write_bytes("data/levels/dedina01.sav", {});
+    trace_.clear();
+    stand(cx, cy, 30);
+    EXPECT_EQ(closed_lines("dedina01.sav"), 1);
+    stand(home_x, home_y, 2);
+    stand(cx, cy, 3);
+    EXPECT_EQ(closed_lines("dedina01.sav"), 2) << "a new step onto the road was not said";
+    EXPECT_STREQ(g_current_level, "brana.sav");
+    EXPECT_TRUE(traced({"travel_map_screen", "change_level"}).empty()) << "the map was opened";
+    stand(home_x, home_y, 1);
+
+    // The yard whole again and the gate cut: the map opens; its gate is clicked.
+    std::filesystem::copy_file("data/levels/brana.sav", "data/levels/dedina01.sav",
+                               std::filesystem::copy_options::overwrite_existing);
     write_bytes("data/levels/brana.sav", std::vector<uint8_t>(gate.begin(), gate.begin() + long(gate.size() / 2)));
     g_map_locations_open[0] = 1;
     static std::string drawn;
@@ -419,12 +469,14 @@ TEST_F(request_test, APlaceWhoseLevelIsCutIsRefusedOnTheMapItself)
     };
     uint32_t map_passes = 0;
     bool refused_on_map = false;
+    long entered_on_map = -1;
     input_script on_the_map([&](uint32_t) {
         if (!g_travel_map_running)
             return;
-        ++map_passes;
-        if (map_passes == 1)
+        if (++map_passes == 1) {
+            entered_on_map = entered_lines();
             input_inject({input_event_kind::mouse_move, 0, false, 100, 100});  // the gate's place
+        }
         input_inject({input_event_kind::mouse_button, 0, map_passes == 1});
         refused_on_map |= drawn.find("brana.sav") != std::string::npos;
         if (refused_on_map || map_passes > 2000)  // the fades' passes too: at most 2000 for the line
@@ -436,8 +488,7 @@ TEST_F(request_test, APlaceWhoseLevelIsCutIsRefusedOnTheMapItself)
     EXPECT_TRUE(refused_on_map) << "the map never said why the gate was refused: " << drawn;
     EXPECT_NE(drawn.find("closed"), std::string::npos) << drawn;
     EXPECT_STREQ(g_current_level, "mapa_eng.sav");
-    const std::string line = level_closed_line("brana.sav");
-    EXPECT_EQ(std::count_if(g_message_log.lines, g_message_log.lines + g_message_log.count,
-                            [&](const char* l) { return line == l; }),
-              1);
+    EXPECT_EQ(closed_lines("brana.sav"), 1);
+    EXPECT_EQ(entered_lines(), entered_on_map) << "the refused place said that a level was entered";
+    EXPECT_EQ(std::string(g_message_log.lines[g_message_log.count - 1]), level_closed_line("brana.sav"));
 }
