@@ -98,31 +98,20 @@ bool cursor_on_button(float left)
                              k_button_bottom);
 }
 
-// A load from the title menu first takes the hero out of the dream world at once. The menu
-// closes and the game counts as running only when the save was restored; after a failed load
-// the screen stays up with no save chosen, so a held button does not try again, and says why
-// on the page (the title draws no message log).
+// After a failed load the screen stays up with no save chosen, so a held button does not try
+// again, and says why on the page (the title draws no message log).
 void load_selected_save()
 {
     game_interface& gi = g_interface;
     char name[k_save_name_size];
     std::memcpy(name, g_save_list.names[gi.selected_save], sizeof name);
     name[k_save_name_max] = 0;
-    const bool title_menu = g_no_game_running != 0;
-    if (title_menu) {
-        leave_dream_world(&g_dream_world, 1);
-        g_dream_world.overlay_alpha = 0.0f;
-        g_player_char = 0;
-    }
     console_log("%s", name);
-    if (!load_game(&g_save_list, name)) {
+    if (!load_saved_game(name)) {
         gi.selected_save = -1;
         copy_bounded(g_save_load_notice, sizeof g_save_load_notice, last_load_refusal());
         return;
     }
-    if (title_menu)
-        gi.menu_open = 0;
-    g_no_game_running = 0;
     gi.overlay_screen = 1;
 }
 
@@ -198,6 +187,25 @@ void update_letters(char_record* hero)
 }
 
 } // namespace
+
+bool load_saved_game(const char* name)
+{
+    game_interface& gi = g_interface;
+    const bool title_menu = g_no_game_running != 0;
+    if (title_menu) {
+        leave_dream_world(&g_dream_world, 1);
+        g_dream_world.overlay_alpha = 0.0f;
+        g_player_char = 0;
+    }
+    if (!load_game(&g_save_list, name))
+        return false;
+    if (title_menu) {
+        gi.menu_open = 0;
+        gi.overlay_screen = 1;
+    }
+    g_no_game_running = 0;
+    return true;
+}
 
 void handle_hotkeys()
 {

@@ -21,3 +21,8 @@ extern char g_save_load_notice[160];
 // the scroll is kept within the list. g_save_load_notice stands under the date, broken into lines
 // that fit beside the list.
 void run_save_load_screen(int32_t mode);
+
+// Restores the saved game `name` (load_game). From the title the hero first leaves the dream
+// world; once the save is restored the title's menu closes and the game runs, whether the load
+// page or the console asked. False when the save was refused: the title's menu stays open.
+bool load_saved_game(const char* name);

@@ -16,6 +16,7 @@
 #include "engine/avi_capture.h"
 #include "engine/texture_packs.h"
 #include "interface/equipment_slots.h"
+#include "interface/save_load_screen.h"
 #include "interface/slide_shows.h"
 #include "items/ground_items.h"
 #include "items/items.h"
@@ -226,7 +227,7 @@ void run_loadgame(const char* line)
 {
     char name[k_console_arg_size] = "";
     std::sscanf(line, "%*s %255s", name);
-    load_game(&g_save_list, name);
+    load_saved_game(name);
 }
 
 void run_load(const char* line)

@@ -865,3 +865,28 @@ TEST_F(save_games_test, ALoadRefusedFromTheTitlesLoadPageIsSaidOnThePage)
     // A row chosen again takes the line away.
     press_until(250, 215, "the save chosen again", [] { return g_save_load_notice[0] == '\0'; });
 }
+
+// The console's loadgame at the title starts the game it loads, as the load page does: the
+// title's menu closes and the game runs, so Esc opens the menu and F5 saves. A save that cannot
+// be loaded leaves the title as it was.
+TEST_F(save_games_test, TheConsolesLoadgameAtTheTitleStartsTheGameItLoads)
+{
+    ASSERT_NO_FATAL_FAILURE(save_then_start_at_title("quick"));
+    ASSERT_TRUE(run_console_command_table("loadgame nosuch"));
+    EXPECT_EQ(g_no_game_running, 1u);
+    EXPECT_EQ(g_interface.menu_open, 1u);
+    EXPECT_STREQ(g_current_level, "start.sav");
+
+    ASSERT_TRUE(run_console_command_table("loadgame quick"));
+    EXPECT_EQ(g_no_game_running, 0u);
+    EXPECT_EQ(g_interface.menu_open, 0u);
+    EXPECT_STREQ(g_current_level, "brana.sav");
+    EXPECT_EQ(g_dream_world.active, 0u);
+    g_editor.ai_on = 0;  // the gate's enemies stand: no fight refuses the save
+    write_text(k_console_log_file, "");
+    ASSERT_TRUE(tap_keys({k_key_f5}));
+    EXPECT_EQ(message_lines_with(std::string(ui_text(156)) + " " + ui_text(158)), 1) << "F5 saved nothing";
+    EXPECT_EQ(read_text(k_console_log_file).find("ziadna hra nebezi"), std::string::npos);
+    ASSERT_TRUE(tap_keys({k_key_escape}));
+    EXPECT_EQ(g_interface.menu_open, 1u);
+}
