@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "platform/files.h"
 
@@ -14,9 +15,30 @@ int32_t g_console_history_count = 0;
 
 namespace {
 
-// The line into the log file and on top of the console's history.
-void log_line(const char* line)
+// The line as the log shows it: a control byte (other than a tab) that data or typing brought
+// in is written as "\xNN", so that the log stays one line of text and no escape sequence reaches
+// a terminal that shows it.
+std::string printable_line(const char* raw)
 {
+    std::string line;
+    for (const char* c = raw; *c; ++c) {
+        const auto byte = uint8_t(*c);
+        if ((byte < 0x20 && byte != '\t') || byte == 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", unsigned(byte));
+            line += escaped;
+        } else {
+            line += *c;
+        }
+    }
+    return line;
+}
+
+// The line into the log file and on top of the console's history.
+void log_line(const char* raw)
+{
+    const std::string shown = printable_line(raw);
+    const char* line = shown.c_str();
     if (FILE* file = std::fopen(resolve_path(k_console_log_file).c_str(), "a")) {
         std::fprintf(file, "%s\n", line);
         std::fclose(file);

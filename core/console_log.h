@@ -13,7 +13,7 @@ extern char g_console_history[k_console_history_lines][k_console_history_width];
 extern int32_t g_console_history_count;
 
 // printf-style; does nothing while the console is disabled or when format is null. A line
-// longer than a history slot is cut.
+// longer than a history slot is cut; a control byte in it other than a tab is written "\xNN".
 void console_log(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // A line that tells the state of something evaluated again and again (each frame): logged as

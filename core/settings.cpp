@@ -4,6 +4,7 @@
 #include "core/data_files.h"
 #include "core/game_globals.h"
 #include "core/globals.h"
+#include "core/hooks.h"
 #include "core/text_lines.h"
 #include "core/utilities.h"
 #include "platform/files.h"
@@ -19,6 +20,7 @@
 game_settings g_settings = {};
 table_file_state g_config_file = {k_config_file, false, false};
 char g_language[k_language_size] = "eng";
+settings_links g_settings_links = {};
 message_log g_message_log = {};
 
 void config_set_defaults(game_settings* s)
@@ -195,9 +197,11 @@ std::string language_refusal(const char* code)
     const bool control = std::any_of(code, code + length, [](char c) { return uint8_t(c) < 0x20 || c == 0x7F; });
     if (control || std::strpbrk(code, " ") || !is_plain_file_name(code))
         return "nie je meno";
-    if (std::strcmp(code, "eng") != 0 && file_exists(language_text_file(code).c_str()) != 1)
-        return "nie je v datach (chyba " + language_text_file(code) + ")";
-    return {};
+    if (std::strcmp(code, "eng") == 0)
+        return {};
+    const std::string fault =
+        run_hook_or(g_settings_links.language_data_fault, "language_data_fault", std::string(), code);
+    return fault.empty() ? fault : "nie je v datach (" + fault + ")";
 }
 
 void config_read(game_settings* s)

@@ -34,9 +34,17 @@ inline constexpr const char* k_config_file = "config.cfg";
 
 // The UI text table of the language `code`, the file every language of the data has.
 std::string language_text_file(const char* code);
+
+// What the settings ask of the layers above: what the data lacks of a language, as the log
+// names it ("" when the data holds it whole). The program fills it at start-up.
+struct settings_links {
+    std::string (*language_data_fault)(const char* code);
+};
+extern settings_links g_settings_links;
+
 // Why the language `code` cannot be taken ("" when it can): more than 11 characters, not one
 // plain name (a blank, a control byte, a folder separator), or a language other than "eng", the
-// one every run falls back to, whose UI text table the data does not hold.
+// one every run falls back to, that the data does not hold (settings_links).
 std::string language_refusal(const char* code);
 
 // Every field (not the language) to its default.

@@ -85,6 +85,35 @@ void localize_builtin_names(const builtin_name_tables& tables)
             copy_bounded(table[r.index], sizeof(builtin_name), g_ui_text[r.text]);
 }
 
+namespace {
+
+// The table of a file that is there: every text, emptied first, then the file's lines. `where`
+// says where a file cut short or damaged broke ("" when it read whole), `whole` how many texts
+// were read before it.
+struct ui_table_reading {
+    std::string where;
+    int whole = 0;
+};
+
+ui_table_reading read_ui_table(text_file_lines& lines, char (*texts)[k_ui_text_size])
+{
+    std::memset(texts, 0, sizeof(char[k_ui_text_count][k_ui_text_size]));
+    for (int n = 0; n < k_ui_text_count; ++n) {
+        if (lines.next(texts[n], k_ui_text_size) < 0)
+            break;
+        trim_trailing_space(texts[n]);
+    }
+    ui_table_reading reading;
+    reading.whole = lines.damaged_line() ? lines.damaged_line() - 1 : lines.line_number();
+    if (lines.damaged_line())
+        reading.where = "riadok " + std::to_string(lines.damaged_line());
+    else if (lines.line_number() < k_ui_text_count)
+        reading.where = "konci po riadku " + std::to_string(reading.whole);
+    return reading;
+}
+
+} // namespace
+
 void load_ui_texts()
 {
     const std::string name = language_text_file(g_language);
@@ -93,18 +122,21 @@ void load_ui_texts()
         report_missing_file(name.c_str(), "doterajsie texty rozhrania");
         return;
     }
-    std::memset(g_ui_text, 0, sizeof g_ui_text);
-    for (auto& text : g_ui_text) {
-        if (lines.next(text, sizeof text) < 0)
-            break;
-        trim_trailing_space(text);
-    }
-    if (lines.damaged_line() || lines.line_number() < k_ui_text_count) {
-        const int whole = lines.damaged_line() ? lines.damaged_line() - 1 : lines.line_number();
-        const std::string where = lines.damaged_line() ? "riadok " + std::to_string(lines.damaged_line())
-                                                       : "konci po riadku " + std::to_string(whole);
-        const std::string kept = std::to_string(whole) + " z " + std::to_string(k_ui_text_count) + " textov";
-        report_damaged_file(name.c_str(), where.c_str(), kept.c_str());
+    const ui_table_reading reading = read_ui_table(lines, g_ui_text);
+    if (!reading.where.empty()) {
+        const std::string kept = std::to_string(reading.whole) + " z " + std::to_string(k_ui_text_count) + " textov";
+        report_damaged_file(name.c_str(), reading.where.c_str(), kept.c_str());
     }
     localize_builtin_names(g_builtin_name_tables);
+}
+
+std::string ui_text_table_fault(const char* code)
+{
+    const std::string name = language_text_file(code);
+    text_file_lines lines(name.c_str());
+    if (!lines.is_open())
+        return "chyba " + name;
+    static char texts[k_ui_text_count][k_ui_text_size];
+    const ui_table_reading reading = read_ui_table(lines, texts);
+    return reading.where.empty() ? std::string() : name + " " + reading.where;
 }

@@ -2,6 +2,8 @@
 // also puts UI texts in place of the built-in English names of the item tooltips' word tables.
 #pragma once
 
+#include <string>
+
 constexpr int k_ui_text_count = 172;
 constexpr int k_ui_text_size = 100;
 
@@ -15,6 +17,11 @@ const char* ui_text(int n);
 // names English; it, and a file cut short or damaged, is reported (core/data_files.h). Read in
 // game and editor mode alike.
 void load_ui_texts();
+
+// What is wrong with the UI text table of the language `code`, as the log names it: "chyba
+// <file>" when it is missing, "<file> konci po riadku N" when it holds fewer than 172 lines,
+// "<file> riadok N" at a damaged line; "" when it reads whole.
+std::string ui_text_table_fault(const char* code);
 
 // The built-in name tables of the item tooltips, 30-byte English words. Their owners put them
 // here before start-up reads the UI texts; a table left null is not localized.

@@ -1,7 +1,9 @@
 #include "interface/interface_images.h"
 
 #include "core/settings.h"
+#include "core/utilities.h"
 #include "engine/quads.h"
+#include "engine/ui_texts.h"
 #include "interface/interface_state.h"
 
 #include <cstdio>
@@ -46,6 +48,28 @@ private:
 constexpr bool k_a = true;   // 32-bit with 8-bit alpha
 constexpr bool k_b = false;  // 16-bit with 4-bit alpha
 
+// The title menu's buttons in the language, in the order of menu_buttons.
+std::vector<std::string> menu_button_files(const std::string& language)
+{
+    std::vector<std::string> files;
+    for (const char* name : {"new_game", "load_game", "save_game", "quit", "settings", "credits", "resume",
+                             "new_game_b", "load_game_b", "save_game_b", "quit_b", "settings_b", "credits_b",
+                             "resume_b"})
+        files.push_back("data/interface/main/" + language + "/" + name + ".tga");
+    return files;
+}
+
+// The save/load page's buttons in the language, each normal and lit, in the order of
+// save_load_buttons.
+std::vector<std::string> save_load_button_files(const std::string& language)
+{
+    std::vector<std::string> files;
+    for (const char* stem : {"cancel", "load", "delete", "yes", "no", "active", "all", "ok", "start"})
+        for (const char* look : {" normal1.tga", " efect1.tga"})
+            files.push_back("data/interface/saveload/button/" + language + "/" + stem + look);
+    return files;
+}
+
 } // namespace
 
 std::vector<interface_image> list_interface_images(game_interface& gi)
@@ -79,23 +103,18 @@ std::vector<interface_image> list_interface_images(game_interface& gi)
     list.add(gi.bars, k_a, "data/interface/", {"tuba.tga", "tuba2.tga", "dukatiky.tga"});
     list.add(&gi.text_background_texture, k_a, "data/interface/text/", {"pozadie.tga"});
 
-    const std::string menu = "data/interface/main/" + language + "/";
-    list.add(gi.menu_buttons, k_a, menu,
-             {"new_game.tga", "load_game.tga", "save_game.tga", "quit.tga", "settings.tga", "credits.tga",
-              "resume.tga", "new_game_b.tga", "load_game_b.tga", "save_game_b.tga", "quit_b.tga", "settings_b.tga",
-              "credits_b.tga", "resume_b.tga"});
+    uint16_t* menu_button = gi.menu_buttons;
+    for (const std::string& file : menu_button_files(language))
+        out.push_back({file, k_a, menu_button++});
     list.add(gi.list_widgets, k_b, "data/interface/",
              {"delitko.tga", "t_ram.tga", "p_start.tga", "p_ram.tga", "posuvatko.tga", "buton1.tga", "buton2.tga",
               "sipka1.tga", "sipka2.tga", "zaplata.tga"});
     list.add(gi.save_load_frame, k_a, "data/interface/saveload/",
              {"roh dolny1.tga", "roh horny1.tga", "lista dolna1.tga", "lista horna1.tga", "lista bocna1.tga",
               "lina spoj1.tga", "lina spoj2.tga", "lina stred1.tga"});
-    uint16_t* button = gi.save_load_buttons;
-    for (const std::string stem : {"cancel", "load", "delete", "yes", "no", "active", "all", "ok", "start"}) {
-        list.add(button, k_a, "data/interface/saveload/button/" + language + "/",
-                 {stem + " normal1.tga", stem + " efect1.tga"});
-        button += 2;
-    }
+    uint16_t* save_load_button = gi.save_load_buttons;
+    for (const std::string& file : save_load_button_files(language))
+        out.push_back({file, k_a, save_load_button++});
     list.add(gi.settings_images, k_b, "data/interface/settings/",
              {"button game.tga", "button game efekt.tga", "button sound.tga", "button sound efekt.tga",
               "button graphics.tga", "button graphics efekt.tga", "lista2.tga", "lista1.tga", "bezec.tga",
@@ -106,6 +125,26 @@ std::vector<interface_image> list_interface_images(game_interface& gi)
     for (int n = 0; n < k_attunement_icons; ++n)
         list.add(&gi.attunement_icons[n], k_a, "data/interface/att/", {std::to_string(n) + ".tga"});
     return out;
+}
+
+std::string language_data_fault(const char* code)
+{
+    const std::string table = ui_text_table_fault(code);
+    if (!table.empty())
+        return table;
+    std::vector<std::string> images = menu_button_files(code);
+    for (std::string& file : save_load_button_files(code))
+        images.push_back(std::move(file));
+    std::vector<const std::string*> missing;
+    for (const std::string& file : images)
+        if (file_exists(file.c_str()) != 1)
+            missing.push_back(&file);
+    if (missing.empty())
+        return {};
+    std::string fault = "chyba " + *missing.front();
+    if (missing.size() > 1)
+        fault += " a " + std::to_string(missing.size() - 1) + " dalsich obrazkov";
+    return fault;
 }
 
 void draw_panel_frame(int16_t panel, float x, float y, float alpha)

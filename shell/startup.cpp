@@ -33,6 +33,7 @@
 #include "engine/textures.h"
 #include "engine/ui_texts.h"
 #include "interface/front_end.h"
+#include "interface/interface_images.h"
 #include "interface/interface_links.h"
 #include "interface/side_panel.h"
 #include "interface/interface_state.h"
@@ -205,6 +206,7 @@ void install_links()
     g_level_links.close_item_windows = close_item_windows;
     g_char_rule_links.close_item_windows = close_item_windows;
     g_interface_links.set_gamma = set_gamma;
+    g_settings_links.language_data_fault = language_data_fault;
     g_char_rule_links.spell_cost = spell_cost;
     g_char_rule_links.spell_cast_frame = spell_cast_frame;
     install_dialogue_links();

@@ -5,6 +5,7 @@
 
 #include "characters/char_rule_links.h"
 #include "core/globals.h"
+#include "core/settings.h"
 #include "editor/controls/dialog_model.h"
 #include "editor/editor_links.h"
 #include "engine/texture_packs.h"
@@ -105,6 +106,7 @@ const call_point k_call_points[] = {
     HOOK(g_editor_links, apply_view_layout), HOOK(g_editor_links, select_next_proto), HOOK(g_editor_links, select_prev_proto),
 
     HOOK(g_item_look_links, efect_proto_slot),
+    HOOK(g_settings_links, language_data_fault),
     EDITOR_HOOK(g_dialog_loop_links, modal_pass),
 
     HOOK(g_scene_hero, player_slot), HOOK(g_scene_hero, player_alive), HOOK(g_scene_hero, put_player),

@@ -13,6 +13,8 @@
 #include "script/quests.h"
 
 #include <cstring>
+#include <filesystem>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <vector>
@@ -125,8 +127,8 @@ TEST_F(numbers_in_range_test, AWordForOneSettingKeepsItsDefaultAndMovesNoOther)
 
 // A language the data does not hold is not taken, whether config.cfg names it or a line added to
 // the file moves the next line's value onto the language, nor is one longer than a language or
-// holding a control byte: English stays, the log names the language and why, and the title shows
-// its buttons.
+// holding a control byte, nor one the data holds only in part: English stays, the log names the
+// language and why, and the title shows its buttons.
 TEST_F(numbers_in_range_test, ALanguageTheDataDoesNotHoldIsNamedAndEnglishStays)
 {
     std::string config = read_text("config.cfg");
@@ -139,19 +141,58 @@ TEST_F(numbers_in_range_test, ALanguageTheDataDoesNotHoldIsNamedAndEnglishStays)
         {with_language("de"), "language= de nie je v datach (chyba global/text_de.txt)"},
         {"gr_extra= 1\n" + config, "language= 1 nie je v datach (chyba global/text_1.txt)"},
         {with_language("abcdefghijkl"), "language= abcdefghijkl ma viac ako 11 znakov"},
-        {with_language("d\x01" "e"), "language= d\x01" "e nie je meno"},
+        // The control byte is named, not written: the log shows no escape sequence.
+        {with_language("d\x1b" "e"), "language= d\\x1Be nie je meno"},
     };
     for (const auto& [text, named] : cases) {
         write_text("config.cfg", text);
         run("zorv console", 1);
         const std::string log = read_text(k_console_log_file);
         EXPECT_EQ(lines_with(log, "config.cfg: poskodeny subor (" + named + "), ostava jazyk eng"), 1) << named;
+        EXPECT_EQ(log.find('\x1b'), std::string::npos);
         EXPECT_STREQ(g_language, "eng") << named;
         // The title's buttons and texts are the language's files.
         EXPECT_EQ(lines_with(log, "/new_game.tga: subor chyba"), 0) << named;
         EXPECT_STRNE(ui_text(7), "") << named;
         EXPECT_EQ(read_text("config.cfg"), text) << "named, so not written back unasked";
     }
+
+    // A language half installed, as a translator meets it: its UI text table alone, then its
+    // images with the table emptied. Each is refused naming what is missing, once, and the title
+    // keeps English's buttons; the language installed whole is taken.
+    copy_english_as("de");
+    const std::string table = read_text("global/text_de.txt");
+    const std::string images[] = {"data/interface/main/de", "data/interface/saveload/button/de"};
+    const auto moved = [](const std::string& folder) { return folder + ".away"; };
+    for (const std::string& folder : images)
+        std::filesystem::rename(folder, moved(folder));
+    write_text("config.cfg", with_language("de"));
+    const std::pair<std::function<void()>, std::string> halves[] = {
+        {[] {}, "(chyba data/interface/main/de/new_game.tga a 31 dalsich obrazkov)"},
+        {[&] {
+             for (const std::string& folder : images)
+                 std::filesystem::rename(moved(folder), folder);
+             write_text("global/text_de.txt", "");
+         },
+         "(global/text_de.txt konci po riadku 0)"},
+    };
+    for (const auto& [make, missing] : halves) {
+        make();
+        run("zorv console", 1);
+        const std::string log = read_text(k_console_log_file);
+        EXPECT_EQ(lines_with(log, "config.cfg: poskodeny subor (language= de nie je v datach " + missing +
+                                      "), ostava jazyk eng"),
+                  1)
+            << log;
+        EXPECT_STREQ(g_language, "eng");
+        EXPECT_EQ(lines_with(log, "/new_game.tga: subor chyba"), 0) << missing;
+        EXPECT_STRNE(ui_text(7), "") << missing;
+    }
+    write_text("global/text_de.txt", table);
+    run("zorv console", 1);
+    EXPECT_STREQ(g_language, "de");
+    EXPECT_EQ(lines_with(read_text(k_console_log_file), "language= de"), 0);
+    EXPECT_EQ(lines_with(read_text(k_console_log_file), ".tga: subor chyba"), 0);
 }
 
 TEST_F(numbers_in_range_test, DamagedCreaturesEmptyNamesAndRepeatedStatesAreSaidOnce)

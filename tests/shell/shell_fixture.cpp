@@ -69,6 +69,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <iterator>
 #include <cstring>
 
@@ -85,7 +86,7 @@ void keep_run_state(saved_globals& saved)
     saved.keep(g_zoom), saved.keep(g_zoom_target), saved.keep(g_camera_x), saved.keep(g_camera_y);
     // Start-up fills the hook tables.
     saved.keep(g_level_links), saved.keep(g_scene_hero), saved.keep(g_dream_hero), saved.keep(g_object_links);
-    saved.keep(g_interface_links);
+    saved.keep(g_interface_links), saved.keep(g_settings_links);
     saved.keep(g_work_mode), saved.keep(g_console_history_count), saved.keep(g_console_history);
     saved.keep(g_console_line), saved.keep(g_console_line_length), saved.keep(g_console_last_char);
     saved.keep(g_console_enter_latch), saved.keep(g_message_log), saved.keep(g_language);
@@ -241,6 +242,15 @@ void shell_test::TearDown()
     clear_level_tables();
     saved_.restore();
     folder_.reset();
+}
+
+void shell_test::copy_english_as(const char* code)
+{
+    namespace fs = std::filesystem;
+    fs::copy_file("global/text_eng.txt", std::string("global/text_") + code + ".txt",
+                  fs::copy_options::overwrite_existing);
+    for (const std::string folder : {"data/interface/main/", "data/interface/saveload/button/"})
+        fs::copy(folder + "eng", folder + code, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
 }
 
 void shell_test::run(const char* command_line, int frames)

@@ -26,6 +26,10 @@ protected:
     // False when it stays.
     bool pass_greeting();
 
+    // A second language `code` in the data: copies of English's UI text table and of its images
+    // of the title menu and the save/load page.
+    static void copy_english_as(const char* code);
+
     std::unique_ptr<temp_folder> folder_;
 
 private:
