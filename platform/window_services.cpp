@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 void desktop_size(int32_t* width, int32_t* height)
@@ -37,9 +38,24 @@ bool window_is_interactive()
     return driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
 }
 
+namespace {
+
+message_box_answerer g_answerer;
+
+} // namespace
+
+void set_message_box_answerer(message_box_answerer answerer)
+{
+    g_answerer = std::move(answerer);
+}
+
 bool message_box_choose(const char* caption, const char* text, std::span<const char* const> buttons,
                         int default_button, int* choice)
 {
+    if (!gl_window_is_open())
+        return false;
+    if (g_answerer)
+        return g_answerer(caption, text, buttons, default_button, choice);
     if (!window_is_interactive())
         return false;
     std::vector<std::string> labels;

@@ -119,14 +119,13 @@ int32_t create_main_window()
     else
         input_set_display_size(g_screen_width, g_screen_height);
 
-    // The language is asked before the window exists: the dialog needs no parent, and the
-    // window is made with its device, whose choice is logged after "HWND created".
-    if (!g_editor_enabled && file_exists(k_config_file) != 1)
-        language_dialog();
     console_log("HWND created");
     // The device makes the window with it (and sets g_windowed as it chooses the mode).
     if (create_device_context() == -1)
         return -1;
+    // A first run of the game asks the language over its window.
+    if (!g_editor_enabled && file_exists(k_config_file) != 1)
+        language_dialog();
     if (g_editor_enabled)
         move_program_window(0, 0);
     else if (g_windowed)

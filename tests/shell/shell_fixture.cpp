@@ -48,6 +48,7 @@
 #include "script/map_texts.h"
 #include "platform/random.h"
 #include "platform/render_device.h"
+#include "platform/window_services.h"
 #include "script/quests.h"
 #include "script/dialogues.h"
 #include "script/text_window.h"
@@ -208,6 +209,7 @@ void shell_test::TearDown()
 {
     g_shell_trace = nullptr;
     set_modal_responder({});  // one a failed assertion left would answer the next test's dialogs
+    set_message_box_answerer({});
     destroy_all_dialogs();  // the editor's windows lived with the run
     clear_texture_table();
     // The fonts start-up made, which a case that ends before its shutdown leaves behind.

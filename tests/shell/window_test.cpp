@@ -8,11 +8,16 @@
 #include "platform/gl_window.h"
 #include "platform/key_codes.h"
 #include "platform/render_device.h"
+#include "platform/window_services.h"
 #include "shell/program.h"
 #include "shell/window.h"
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -94,6 +99,44 @@ TEST_F(window_test, FirstRunAsksForTheLanguageAndTakesEnglishWithoutADialog)
     std::strcpy(g_language, "de");
     open_headless();
     EXPECT_STREQ(g_language, "de");
+}
+
+// A first run of the game puts the question over its open window, English first and the
+// default: a language the data holds is taken and reaches config.cfg at shutdown, a box closed
+// without a choice and a language the data lacks keep English. The editor never asks.
+TEST_F(window_test, AFirstRunAsksTheLanguageOverItsWindowAndConfigKeepsTheChoice)
+{
+    copy_english_as("de");
+    std::vector<std::vector<std::string>> asked;
+    int answer = 0;
+    set_message_box_answerer([&](const char*, const char*, std::span<const char* const> buttons, int default_button,
+                                 int* choice) {
+        asked.emplace_back(buttons.begin(), buttons.end());
+        EXPECT_EQ(default_button, 0);
+        *choice = answer;
+        return true;
+    });
+    const auto first_run = [&](const char* command_line, int choice) {
+        std::filesystem::remove("config.cfg");
+        answer = choice;
+        run(command_line, 1);
+        return read_text("config.cfg");
+    };
+    EXPECT_NE(first_run("zorv console", 1).find("language= de\n"), std::string::npos);
+    ASSERT_EQ(asked.size(), 1u) << "the first run never asked the language over its window";
+    EXPECT_EQ(asked[0], (std::vector<std::string>{"English", "Deutsch", "Francais", "Espa\xF1ol", "Italiano"}));
+    EXPECT_STREQ(g_language, "de");
+
+    EXPECT_NE(first_run("zorv console", -1).find("language= eng\n"), std::string::npos);  // closed
+    write_text("global/konzola.log", "");
+    EXPECT_NE(first_run("zorv console", 2).find("language= eng\n"), std::string::npos);
+    EXPECT_NE(read_text("global/konzola.log").find("jazyk fr nie je v datach (chyba global/text_fr.txt), ostava jazyk eng"),
+              std::string::npos);
+    EXPECT_EQ(asked.size(), 3u);
+
+    std::filesystem::remove("config.cfg");
+    run("zorv editor", 1);
+    EXPECT_EQ(asked.size(), 3u) << "the editor asked the language";
 }
 
 TEST_F(window_test, OneMessagePerPumpAndAWaitingSecondMessage)
