@@ -344,10 +344,6 @@ bool quest_in_state(const char* name, uint8_t state)
     return quest >= 0 && g_quests[quest].state == state;
 }
 
-} // namespace
-
-namespace {
-
 bool encounter_detour_due()
 {
     const int16_t encounter = find_flag("encounter");
