@@ -116,10 +116,35 @@ void keep_for_ui(const input_event& event)
     g_input.ui_events.push_back(event);
 }
 
+// A modal box of the program's own holds the focus lent to it until the window has it back.
+// Meanwhile SDL does not minimize a full-screen window for losing it (which it does to give the
+// desktop its mode back), since a minimized window is not given the focus again.
+bool g_focus_lent = false;
+
+void end_focus_loan()
+{
+    if (g_focus_lent)
+        SDL_ResetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS);
+    g_focus_lent = false;
+}
+
+// Asks for the focus: a window manager gives it and the focus event follows; without a window on
+// a screen the window counts as having gained it at once.
+void ask_for_focus()
+{
+    if (window_is_interactive()) {
+        SDL_RaiseWindow(gl_window_handle());
+        SDL_SetWindowInputFocus(gl_window_handle());
+    } else {
+        input_inject({input_event_kind::focus_gained});
+    }
+}
+
 void apply(const input_event& event)
 {
     switch (event.kind) {
     case input_event_kind::focus_gained:
+        end_focus_loan();
         push_message(window_message_kind::activate_app, 1);
         push_message(window_message_kind::activate, 1);
         push_message(window_message_kind::set_focus, 0);
@@ -386,6 +411,7 @@ uint32_t input_reset_count()
 void input_reset()
 {
     ++g_input_resets;
+    end_focus_loan();
     int32_t width = g_input.display_width, height = g_input.display_height;
     g_input = input_state{};
     g_input.display_width = width;
@@ -394,11 +420,20 @@ void input_reset()
 
 void input_window_shown()
 {
-    if (window_is_interactive()) {
-        // Typed text is read from the key state; the system's text input stays off.
+    // Typed text is read from the key state; the system's text input stays off.
+    if (window_is_interactive())
         SDL_StopTextInput();
-        SDL_RaiseWindow(gl_window_handle());
-    } else {
-        input_inject({input_event_kind::focus_gained});
-    }
+    ask_for_focus();
+}
+
+void input_lend_focus()
+{
+    if (!g_focus_lent)
+        SDL_SetHintWithPriority(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0", SDL_HINT_OVERRIDE);
+    g_focus_lent = true;
+}
+
+void input_focus_returned()
+{
+    ask_for_focus();
 }

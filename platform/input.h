@@ -113,7 +113,14 @@ void input_reset();
 // lets them go when it changes, since the releases went with the queues.
 uint32_t input_reset_count();
 
-// The window was shown. Where a window manager gives it the focus the focus event follows;
-// without one (no window, or a video driver without windows on a screen) it counts as having
-// gained the focus at once.
+// The window was shown: it asks for the focus. Where a window manager gives it the focus event
+// follows; without a window on a screen (no window, or a video driver that draws nowhere) it
+// counts as having gained the focus at once.
 void input_window_shown();
+
+// A modal box of the program's own is shown over the window (platform/window_services.h) and
+// takes the focus: until the window has the focus back, a full-screen window is not minimized
+// for losing it. Once the box is answered, input_focus_returned asks for the focus back, as
+// input_window_shown does, so the window is active again.
+void input_lend_focus();
+void input_focus_returned();

@@ -1,6 +1,7 @@
 #include "platform/window_services.h"
 
 #include "platform/gl_window.h"
+#include "platform/input.h"
 #include "platform/text_encoding.h"
 
 #include <SDL.h>
@@ -42,22 +43,10 @@ namespace {
 
 message_box_answerer g_answerer;
 
-} // namespace
-
-void set_message_box_answerer(message_box_answerer answerer)
+// The box on the screen; false when the system refused it.
+bool show_box(const char* caption, const char* text, std::span<const char* const> buttons, int default_button,
+              int* choice)
 {
-    g_answerer = std::move(answerer);
-}
-
-bool message_box_choose(const char* caption, const char* text, std::span<const char* const> buttons,
-                        int default_button, int* choice)
-{
-    if (!gl_window_is_open())
-        return false;
-    if (g_answerer)
-        return g_answerer(caption, text, buttons, default_button, choice);
-    if (!window_is_interactive())
-        return false;
     std::vector<std::string> labels;
     for (const char* label : buttons)
         labels.push_back(utf8_from_cp1252(label));
@@ -84,4 +73,25 @@ bool message_box_choose(const char* caption, const char* text, std::span<const c
         return false;
     *choice = id;
     return true;
+}
+
+} // namespace
+
+void set_message_box_answerer(message_box_answerer answerer)
+{
+    g_answerer = std::move(answerer);
+}
+
+bool message_box_choose(const char* caption, const char* text, std::span<const char* const> buttons,
+                        int default_button, int* choice)
+{
+    if (!gl_window_is_open())
+        return false;
+    if (!g_answerer && !window_is_interactive())
+        return false;
+    input_lend_focus();
+    const bool shown = g_answerer ? g_answerer(caption, text, buttons, default_button, choice)
+                                  : show_box(caption, text, buttons, default_button, choice);
+    input_focus_returned();
+    return shown;
 }

@@ -19,7 +19,9 @@ bool window_is_interactive();
 // Shows a modal box over the program window with a caption, a text and buttons (texts in
 // Windows-1252) and stores the index of the button chosen in `choice`, or -1 when the box was
 // closed without a choice. `default_button` is chosen by Return. False, with `choice` untouched,
-// when no box can be shown (see window_is_interactive) or the system refused it.
+// when no box can be shown (see window_is_interactive) or the system refused it. The window lends
+// the box its focus and asks for it back once the box is answered (platform/input.h), so a
+// full-screen window is never minimized for a box of its own and is active again after it.
 bool message_box_choose(const char* caption, const char* text, std::span<const char* const> buttons,
                         int default_button, int* choice);
 

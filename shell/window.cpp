@@ -123,14 +123,14 @@ int32_t create_main_window()
     // The device makes the window with it (and sets g_windowed as it chooses the mode).
     if (create_device_context() == -1)
         return -1;
-    // A first run of the game asks the language over its window.
-    if (!g_editor_enabled && file_exists(k_config_file) != 1)
-        language_dialog();
     if (g_editor_enabled)
         move_program_window(0, 0);
     else if (g_windowed)
         move_program_window((desktop_width - g_screen_width) / 2, (desktop_height - g_screen_height) / 2);
     input_window_shown();
+    // A first run of the game asks the language over its window, which has the focus back after.
+    if (!g_editor_enabled && file_exists(k_config_file) != 1)
+        language_dialog();
     init_render_states();
     return 1;
 }

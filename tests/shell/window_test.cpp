@@ -12,6 +12,8 @@
 #include "shell/program.h"
 #include "shell/window.h"
 
+#include <SDL.h>
+
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -137,6 +139,39 @@ TEST_F(window_test, AFirstRunAsksTheLanguageOverItsWindowAndConfigKeepsTheChoice
     std::filesystem::remove("config.cfg");
     run("zorv editor", 1);
     EXPECT_EQ(asked.size(), 3u) << "the editor asked the language";
+}
+
+// The question takes the window's focus as a real box does. A full-screen window is not minimized
+// for it (SDL is told so while the box holds the focus; only a real window shows the minimizing)
+// and has the focus back once the question is answered: the game runs on with no further input.
+// A later switch to another program deactivates it as before.
+TEST_F(window_test, AfterTheFirstRunsQuestionTheGameIsActiveAndItsWindowInFront)
+{
+    std::filesystem::remove("config.cfg");
+    bool minimizes_while_asked = true;
+    set_message_box_answerer([&](const char*, const char*, std::span<const char* const>, int, int* choice) {
+        input_inject({input_event_kind::focus_lost});
+        minimizes_while_asked = SDL_GetHintBoolean(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, SDL_TRUE);
+        *choice = 0;
+        return true;
+    });
+    ASSERT_TRUE(program_startup("zorv console"));
+    ASSERT_TRUE(gl_window_is_open());
+    EXPECT_FALSE(minimizes_while_asked);
+    // Each frame takes one window message: the focus given at start, lent to the box, given back.
+    for (int frame = 0; frame < 20; ++frame)
+        ASSERT_TRUE(program_frame());
+    EXPECT_EQ(g_app_active, 1u) << "the game waits for an activation after the question was answered";
+    EXPECT_EQ(g_input_focus, 1u);
+    EXPECT_EQ(SDL_GetWindowFlags(gl_window_handle()) & SDL_WINDOW_MINIMIZED, 0u);
+    EXPECT_EQ(SDL_GetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS), nullptr) << "the focus is back: SDL decides again";
+
+    input_inject({input_event_kind::focus_lost});
+    pump_all();
+    EXPECT_EQ(g_app_active, 0u);
+    input_inject({input_event_kind::focus_gained});  // back, so the closing fade runs
+    pump_all();
+    program_shutdown(true);
 }
 
 TEST_F(window_test, OneMessagePerPumpAndAWaitingSecondMessage)
