@@ -434,14 +434,15 @@ int32_t run_event_action(int32_t event, int32_t slot)
         break;
     case k_act_open_container: open_container(n1); break;
     case k_act_open_travel_map:
-        // A story detour's level change waits for the end of the frame and the pass goes on;
-        // without one the shell opens the travel map at the end of the frame.
-        if (take_story_detours())
-            break;
+        // Refused when the story detour due, or else the map, has no level to enter. A detour's
+        // level change waits for the end of the frame and the pass goes on; without one the
+        // shell opens the travel map at the end of the frame.
         if (!level_enterable("worldmap")) {
             note_refused_event_action(kind, text);
             break;
         }
+        if (take_story_detours())
+            break;
         request_level_change("worldmap", 0);
         return 0;
     case k_act_enable_location: enable_map_location(n1); break;

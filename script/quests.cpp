@@ -37,6 +37,17 @@ constexpr size_t k_key_room = 30;       // quest and flag names: 29 characters
 constexpr size_t k_quest_text_room = 2000;  // a quest text is read with room for 1,999 bytes
 constexpr size_t k_save_name_size = 255;
 constexpr const char* k_quest_completed_voice = "data/sound/quest_completed.ogg";
+constexpr const char* k_encounter_detour_level = "encounter.sav";
+constexpr const char* k_ruins_detour_level = "vantiel_penta.sav";
+
+// The detour whose level change waits for the end of the frame: its story moves on (the flag
+// "encounter" is set) only once its level has been entered.
+struct story_detour {
+    const char* level = nullptr;
+    bool sets_encounter = false;
+    void clear() { *this = {}; }
+};
+story_detour g_detour;
 
 // Cuts blanks and control characters at the end.
 void trim_white(char* text)
@@ -181,6 +192,7 @@ void append(char* out, size_t size, const char* text)
 
 void load_quests()
 {
+    g_detour.clear();
     char path[64];
     std::snprintf(path, sizeof path, "global/quest_%s.txt", g_language);
     text_file_lines quests(path);
@@ -357,22 +369,32 @@ bool ruins_detour_due()
 
 } // namespace
 
-bool story_detour_due()
+const char* story_detour_level()
 {
-    return encounter_detour_due() || ruins_detour_due();
+    if (ruins_detour_due())
+        return k_ruins_detour_level;
+    return encounter_detour_due() ? k_encounter_detour_level : nullptr;
 }
 
 bool take_story_detours()
 {
-    bool taken = false;
-    if (encounter_detour_due()) {
-        set_flag(&g_flags[find_flag("encounter")]);
-        request_level_change("encounter.sav", 0);
-        taken = true;
-    }
-    if (ruins_detour_due()) {
-        request_level_change("vantiel_penta.sav", 2);
-        taken = true;
-    }
-    return taken;
+    const char* level = story_detour_level();
+    g_detour.clear();
+    if (!level)
+        return false;
+    g_detour.level = level;
+    g_detour.sets_encounter = encounter_detour_due();
+    request_level_change(level, level == k_ruins_detour_level ? 2 : 0);
+    return true;
+}
+
+void end_story_detour(const char* level, bool entered)
+{
+    const story_detour detour = g_detour;
+    g_detour.clear();
+    if (!entered || !detour.level || strcasecmp(level, detour.level) != 0 || !detour.sets_encounter)
+        return;
+    const int16_t encounter = find_flag("encounter");
+    if (encounter >= 0)
+        set_flag(&g_flags[encounter]);
 }

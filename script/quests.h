@@ -45,7 +45,8 @@ extern int16_t g_flag_count;
 // skipped with the rest of their line; trailing white space (a carriage return too) is cut. At
 // most 100 quests and 200 flags are read; a count beyond that, a negative one, or a file that
 // ends before its count are logged, and the records read stay. A missing quest file leaves both
-// tables as they were; a missing flag file leaves the flags.
+// tables as they were; a missing flag file leaves the flags. A detour still waiting for its level
+// is forgotten.
 void load_quests();
 
 // Copies the name (cut to its field, trailing white space cut); state, assigned and completed 0.
@@ -85,9 +86,14 @@ void complete_quest(quest_record* quest, uint16_t index);
 void show_quest_text(const quest_record* quest, char* out, size_t size, float height);
 
 // The story detours of a travel-map request: with quest "watersupply" at state 3 and flag
-// "encounter" at 0 the flag is set and a level change to "encounter.sav", entry 0, is requested;
-// then with quest "locdrusk" at state 5 and "meetdrusk" at 0 one to "vantiel_penta.sav", entry 2,
-// which wins. A quest or flag the tables lack makes its detour false. True when one was taken.
+// "encounter" at 0 a level change to "encounter.sav", entry 0, is requested; then with quest
+// "locdrusk" at state 5 and "meetdrusk" at 0 one to "vantiel_penta.sav", entry 2, which wins. A
+// quest or flag the tables lack makes its detour false. True when one was taken. The flag
+// "encounter" is set when the detour's level is entered (end_story_detour), so a refused level
+// leaves the story as it was.
 bool take_story_detours();
-// Whether take_story_detours would take one now; changes nothing.
-bool story_detour_due();
+// The level take_story_detours would lead to now, or null when no detour is due; changes nothing.
+const char* story_detour_level();
+// A level change was carried out to `level`, entered or refused: a detour waiting for that level
+// moves the story on only when it was entered. Any change ends the wait.
+void end_story_detour(const char* level, bool entered);

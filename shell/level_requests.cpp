@@ -111,6 +111,7 @@ const program_step k_level_change_steps[] = {
          g_change_mode = g_pending_level.mode;
          g_pending_level.pending = 0;
          g_change_entered = change_level(g_change_target, 0, 0, 1);
+         end_story_detour(g_change_target, g_change_entered);
          if (!g_change_entered)
              say_level_closed(g_change_target);
          return true;
@@ -225,8 +226,9 @@ const step_table_registration k_ending_steps_registration{"ending", k_ending_ste
 
 bool level_target_enterable(const char* target)
 {
-    if (std::strcmp(target, k_worldmap_target) == 0)
-        return story_detour_due() || travel_map_has_way_on();
+    // A story detour due leads to its own level instead of the map.
+    if (std::strcmp(target, k_worldmap_target) == 0 && !(target = story_detour_level()))
+        return travel_map_has_way_on();
     if (level_can_be_entered(target))
         return true;
     say_level_closed(target);

@@ -8,13 +8,14 @@
 // The travel-map target of a pending level change.
 constexpr const char* k_worldmap_target = "worldmap";
 
-// True when a level change to `target` may be requested: the travel map while a story detour is
-// due or the map has a way on (shell/travel_map.h), or a level that can be entered (a refusal is
-// logged, level/level_change.h, and said in the message log).
+// True when a level change to `target` may be requested: a level that can be entered (a refusal
+// is logged, level/level_change.h, and said in the message log); for the travel map, the level of
+// the story detour due (script/quests.h), or else a map with a way on (shell/travel_map.h).
 bool level_target_enterable(const char* target);
 
 // While g_pending_level is pending. A "worldmap" target first takes the story detours
-// (take_story_detours, script/quests.h), whose level change stays pending for the next frame.
+// (take_story_detours, script/quests.h), whose level change stays pending for the next frame;
+// the detour's story moves on once its level is entered (end_story_detour).
 // Without a detour the dream world is left and the travel map runs; the request is cleared
 // unless a quit came meanwhile. Any other target: the dream world is left, the level entered
 // behind a fade (twice, once, when g_load_twice is set, which is cleared) and the hero arrives

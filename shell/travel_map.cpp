@@ -166,6 +166,13 @@ travel_destination travel_map_destination(int32_t location)
 
 bool travel_map_has_way_on()
 {
+    char map[k_map_path_size];
+    std::snprintf(map, sizeof map, "mapa_%s.sav", g_language);
+    if (!level_can_be_entered(map)) {
+        console_log("cestovna mapa %s sa neda otvorit, neotvaram ju", map);
+        say_level_closed(map);
+        return false;
+    }
     if (std::none_of(std::begin(g_map_locations_open), std::end(g_map_locations_open), [](uint32_t k) { return k; })) {
         console_log("cestovna mapa: ziadne zname miesto, neotvaram ju");
         return false;
@@ -202,6 +209,7 @@ void travel_map_screen()
     copy_bounded(previous, sizeof previous, g_current_level);
     if (!change_level(map, 0, 0, 1)) {
         console_log("cestovna mapa %s chyba, ostavam", map);
+        say_level_closed(map);
         arrive_in_level(-1);
         return;
     }

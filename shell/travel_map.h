@@ -33,9 +33,9 @@ travel_destination travel_map_destination(int32_t location);
 // hero arrives back where it stood (logged).
 void travel_map_screen();
 
-// Whether the map may open: some location is known and the level of some known location can be
-// entered. When not, the log says so and, when known locations were refused, the message log
-// names each of their levels once.
+// Whether the map may open: the map level itself can be entered, some location is known and the
+// level of some known location can be entered. When not, the log says so and the message log
+// names the map level refused, or each refused level of the known locations once.
 bool travel_map_has_way_on();
 
 // The modal loop: ticks count from 0 inside the map; per pass one window message, the input,

@@ -328,8 +328,11 @@ TEST_F(map_event_pass_test, TheTravelMapActionTakesAStoryDetourAndThePassGoesOn)
     evaluate_events();
     EXPECT_STREQ(g_pending_level.target, "encounter.sav");
     EXPECT_EQ(g_pending_level.mode, 0);
-    EXPECT_EQ(g_flags[0].value, 1);
     EXPECT_EQ(g_map_locations_open[5], 1u);
+    // The story moves on once the detour's level is entered.
+    EXPECT_EQ(g_flags[0].value, 0);
+    end_story_detour("ENCOUNTER.SAV", true);
+    EXPECT_EQ(g_flags[0].value, 1);
 }
 
 TEST_F(map_event_pass_test, ACreatureIsAddedOnceAndUnsafeNamesAndAFullTableSpawnNothing)

@@ -12,6 +12,7 @@
 #include "level/level_links.h"
 #include "level/level_map.h"
 #include "level/save_files.h"
+#include "level/save_games.h"
 #include "script/entities.h"
 #include "script/map_events.h"
 #include "support/input_script.h"
@@ -97,13 +98,14 @@ TEST_F(request_test, WorldmapTakesTheEncounterDetourOnceThenOpensTheTravelMap)
     EXPECT_EQ(g_pending_level.pending, 1u);
     EXPECT_STREQ(g_pending_level.target, "encounter.sav");
     EXPECT_EQ(g_pending_level.mode, 0);
-    EXPECT_EQ(flag_value("encounter"), 1);
+    EXPECT_EQ(flag_value("encounter"), 0);  // set once the encounter is entered
     EXPECT_TRUE(traced({"travel_map_screen", "change_level"}).empty());
 
     ASSERT_TRUE(program_frame());
     EXPECT_EQ(g_pending_level.pending, 0u);
     EXPECT_EQ(traced({"change_level"}).size(), 1u);
     EXPECT_STREQ(g_current_level, "encounter.sav");
+    EXPECT_EQ(flag_value("encounter"), 1);
     ASSERT_TRUE(pass_greeting());
     set_quest("locdrusk", 0);  // the encounter's trail leads to the second detour, taken below
 
@@ -148,15 +150,59 @@ TEST_F(request_test, BothDetoursLeadToThePentagramAtEntryTwo)
     EXPECT_EQ(g_pending_level.pending, 1u);
     EXPECT_STREQ(g_pending_level.target, "vantiel_penta.sav");
     EXPECT_EQ(g_pending_level.mode, 2);
+    ASSERT_TRUE(program_frame());
+    EXPECT_STREQ(g_current_level, "vantiel_penta.sav");
     EXPECT_EQ(flag_value("encounter"), 1);
 
     // A quest that is missing makes its detour false: the map opens (and is left by a quit).
     g_quest_count = 0;
     request_level_change(k_worldmap_target, 0);
-    input_inject({input_event_kind::close});
-    EXPECT_FALSE(program_frame());
+    input_script quit_on_the_map([](uint32_t) {
+        if (g_travel_map_running)
+            input_inject({input_event_kind::close});
+    });
+    EXPECT_FALSE(program_frame()) << "the map did not open";
     EXPECT_EQ(traced({"travel_map_screen"}).size(), 1u);
     EXPECT_EQ(g_pending_level.pending, 1u);  // a quit leaves the request open
+}
+
+// A detour whose level cannot be entered leaves the story as it was: the console's way to the map
+// names the detour's level and requests nothing; a request raised as a script raises it is
+// refused with the flag still 0, and a save keeps 0. With the level whole again the same way
+// takes the detour.
+TEST_F(request_test, ARefusedDetourKeepsTheStoryAndItsMendedLevelGivesTheEncounter)
+{
+    start();
+    set_quest("watersupply", 3);
+    bool map_opened = false;  // the detour due, the map never opens: a quit there ends the case
+    input_script no_map([&](uint32_t) {
+        if (g_travel_map_running && !map_opened)
+            map_opened = true, input_inject({input_event_kind::close});
+    });
+    const std::vector<uint8_t> whole = read_bytes("data/levels/encounter.sav");
+    write_bytes("data/levels/encounter.sav", std::vector<uint8_t>(whole.begin(), whole.begin() + long(whole.size() / 2)));
+    const auto last_line = [] { return std::string(g_message_log.lines[g_message_log.count - 1]); };
+    ASSERT_TRUE(run_console_command_table("load worldmap"));
+    EXPECT_EQ(g_pending_level.pending, 0u);
+    EXPECT_EQ(last_line(), level_closed_line("encounter.sav"));
+    request_level_change(k_worldmap_target, 0);
+    for (int frame = 0; frame < 2; ++frame)
+        ASSERT_TRUE(program_frame());
+    EXPECT_EQ(g_pending_level.pending, 0u);
+    EXPECT_STREQ(g_current_level, "brana.sav");
+    EXPECT_EQ(last_line(), level_closed_line("encounter.sav"));
+    EXPECT_EQ(flag_value("encounter"), 0);
+    ASSERT_TRUE(save_game(&g_save_list, "detour", 0, 1));
+    write_bytes("data/levels/encounter.sav", whole);
+    g_flags[find_flag("encounter")].value = 1;
+    ASSERT_TRUE(load_game(&g_save_list, "detour"));
+    EXPECT_EQ(flag_value("encounter"), 0) << "the save kept the refused detour's flag";
+    ASSERT_TRUE(run_console_command_table("load worldmap"));
+    for (int frame = 0; frame < 2; ++frame)
+        ASSERT_TRUE(program_frame());
+    EXPECT_STREQ(g_current_level, "encounter.sav");
+    EXPECT_EQ(flag_value("encounter"), 1);
+    EXPECT_FALSE(map_opened);
 }
 
 TEST_F(request_test, ALevelChangeRunsItsStepsLoadsTwiceOnceAndLeavesTheHeroStill)
@@ -455,6 +501,15 @@ TEST_F(request_test, ARefusedPlaceIsSaidOnTheMapAndAMapWithNoWayOnStaysClosed)
     EXPECT_STREQ(g_current_level, "brana.sav");
     EXPECT_TRUE(traced({"travel_map_screen", "change_level"}).empty()) << "the map was opened";
     stand(home_x, home_y, 1);
+
+    // The map's own level cut: the road names it, and the hero stays.
+    const std::vector<uint8_t> map = read_bytes("data/levels/mapa_eng.sav");
+    write_bytes("data/levels/mapa_eng.sav", std::vector<uint8_t>(map.begin(), map.begin() + long(map.size() / 2)));
+    stand(cx, cy, 3);
+    EXPECT_EQ(closed_lines("mapa_eng.sav"), 1);
+    EXPECT_STREQ(g_current_level, "brana.sav");
+    stand(home_x, home_y, 1);
+    write_bytes("data/levels/mapa_eng.sav", map);
 
     // The yard whole again and the gate cut: the map opens; its gate is clicked.
     std::filesystem::copy_file("data/levels/brana.sav", "data/levels/dedina01.sav",
