@@ -5,6 +5,9 @@
 #include "engine/quads.h"
 #include "engine/ui_texts.h"
 #include "interface/interface_state.h"
+#include "level/level_change.h"
+#include "level/level_map.h"
+#include "script/quests.h"
 
 #include <cstdio>
 #include <initializer_list>
@@ -127,11 +130,24 @@ std::vector<interface_image> list_interface_images(game_interface& gi)
     return out;
 }
 
+namespace {
+
+// "" when the level `name` can be entered, else what keeps it from it.
+std::string level_fault(const std::string& name)
+{
+    if (level_can_be_entered(name.c_str()))
+        return {};
+    const std::string path = level_map_path(name.c_str());
+    return file_exists(path.c_str()) == 1 ? path + " je poskodeny" : "chyba " + path;
+}
+
+} // namespace
+
 std::string language_data_fault(const char* code)
 {
-    const std::string table = ui_text_table_fault(code);
-    if (!table.empty())
-        return table;
+    for (const std::string& table : {ui_text_table_fault(code), quest_table_fault(code)})
+        if (!table.empty())
+            return table;
     std::vector<std::string> images = menu_button_files(code);
     for (std::string& file : save_load_button_files(code))
         images.push_back(std::move(file));
@@ -139,12 +155,17 @@ std::string language_data_fault(const char* code)
     for (const std::string& file : images)
         if (file_exists(file.c_str()) != 1)
             missing.push_back(&file);
-    if (missing.empty())
-        return {};
-    std::string fault = "chyba " + *missing.front();
-    if (missing.size() > 1)
-        fault += " a " + std::to_string(missing.size() - 1) + " dalsich obrazkov";
-    return fault;
+    if (!missing.empty()) {
+        std::string fault = "chyba " + *missing.front();
+        if (missing.size() > 1)
+            fault += " a " + std::to_string(missing.size() - 1) + " dalsich obrazkov";
+        return fault;
+    }
+    // The travel map and the ending are levels of the language.
+    for (const char* level : {"mapa_", "final_"})
+        if (std::string fault = level_fault(level + std::string(code) + ".sav"); !fault.empty())
+            return fault;
+    return {};
 }
 
 void draw_panel_frame(int16_t panel, float x, float y, float alpha)

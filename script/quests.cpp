@@ -83,31 +83,43 @@ bool read_number(text_file_lines& in, long long low, long long high, long long* 
     return true;
 }
 
-// A count line held to 0 .. room (a count outside it reported); -1 when there is none.
-int read_count(text_file_lines& in, const char* table, int room)
+// The damage a table's reading meets: each is reported with what was kept, or, for a look at a
+// file that is not loaded, only the first is noted.
+struct table_damage {
+    bool report = true;
+    std::string first;  // where the first damage is, as the log names it
+
+    void add(const text_file_lines& in, const std::string& where, const std::string& kept)
+    {
+        if (first.empty())
+            first = where;
+        if (report)
+            report_damaged_file(in.name(), where.c_str(), kept.c_str());
+    }
+};
+
+// A count line held to 0 .. room (a count outside it is damage); -1 when there is none.
+int read_count(text_file_lines& in, const char* table, int room, table_damage& damage)
 {
     long long count = 0;
     if (!read_number(in, LLONG_MIN, LLONG_MAX, &count))
         return -1;
     if (count < 0 || count > room) {
         const std::string where = "pocet " + std::to_string(count) + " mimo 0 az " + std::to_string(room);
-        const std::string kept = std::string(table) + ": prvych " + std::to_string(count < 0 ? 0 : room);
-        report_damaged_file(in.name(), where.c_str(), kept.c_str());
+        damage.add(in, where, std::string(table) + ": prvych " + std::to_string(count < 0 ? 0 : room));
     }
     return int(std::clamp<long long>(count, 0, room));
 }
 
-// A table without its count, or that ended before its count or at a damaged line, is reported
-// with what it kept.
-void report_short_table(const text_file_lines& in, const char* table, int read, int count)
+// A table without its count, or that ended before its count or at a damaged line, is damaged.
+void note_short_table(const text_file_lines& in, const char* table, int read, int count, table_damage& damage)
 {
     if (count >= 0 && read >= count && !in.damaged_line())
         return;
     const std::string where = in.damaged_line() ? "riadok " + std::to_string(in.damaged_line())
                               : count < 0       ? std::string("chyba pocet")
                                                 : "konci po " + std::to_string(read) + " z " + std::to_string(count);
-    const std::string kept = std::string(table) + ": prvych " + std::to_string(read);
-    report_damaged_file(in.name(), where.c_str(), kept.c_str());
+    damage.add(in, where, std::string(table) + ": prvych " + std::to_string(read));
 }
 
 bool read_quest(text_file_lines& in, quest_record* quest)
@@ -124,27 +136,34 @@ bool read_quest(text_file_lines& in, quest_record* quest)
     return true;
 }
 
-void read_quest_file(text_file_lines& in)
+// Reads the quest table into `quests` (cleared first); the number of quests read.
+int read_quest_file(text_file_lines& in, quest_record (&quests)[k_quest_slots], table_damage& damage)
 {
-    const int count = read_count(in, "ulohy", k_quest_slots);
-    std::fill(std::begin(g_quests), std::end(g_quests), quest_record{});
+    const int count = read_count(in, "ulohy", k_quest_slots, damage);
+    std::fill(std::begin(quests), std::end(quests), quest_record{});
     int read = 0;
-    while (read < count && read_quest(in, &g_quests[read]))
+    while (read < count && read_quest(in, &quests[read]))
         ++read;
-    report_short_table(in, "ulohy", read, count);
-    g_quest_count = uint8_t(read);
+    note_short_table(in, "ulohy", read, count, damage);
+    return read;
 }
 
 void read_flag_file(text_file_lines& in)
 {
-    const int count = read_count(in, "flagy", k_flag_slots);
+    table_damage damage;
+    const int count = read_count(in, "flagy", k_flag_slots, damage);
     std::fill(std::begin(g_flags), std::end(g_flags), flag_record{});
     int read = 0;
     char name[k_key_room];
     for (; read < count && read_field(in, name, sizeof name); ++read)
         copy_bounded(g_flags[read].name, sizeof g_flags[read].name, name);
-    report_short_table(in, "flagy", read, count);
+    note_short_table(in, "flagy", read, count, damage);
     g_flag_count = int16_t(read);
+}
+
+std::string quest_file_name(const char* code)
+{
+    return std::string("global/quest_") + code + ".txt";
 }
 
 // The text of a fixed-size name field, terminated even when the stored field is not.
@@ -193,14 +212,14 @@ void append(char* out, size_t size, const char* text)
 void load_quests()
 {
     g_detour.clear();
-    char path[64];
-    std::snprintf(path, sizeof path, "global/quest_%s.txt", g_language);
-    text_file_lines quests(path);
+    const std::string path = quest_file_name(g_language);
+    text_file_lines quests(path.c_str());
     if (!quests.is_open()) {
-        report_missing_file(path, "doterajsie ulohy a flagy");
+        report_missing_file(path.c_str(), "doterajsie ulohy a flagy");
         return;
     }
-    read_quest_file(quests);
+    table_damage damage;
+    g_quest_count = uint8_t(read_quest_file(quests, g_quests, damage));
 
     text_file_lines flags("global/flag.txt");
     if (!flags.is_open()) {
@@ -208,6 +227,18 @@ void load_quests()
         return;
     }
     read_flag_file(flags);
+}
+
+std::string quest_table_fault(const char* code)
+{
+    const std::string path = quest_file_name(code);
+    text_file_lines quests(path.c_str());
+    if (!quests.is_open())
+        return "chyba " + path;
+    static quest_record scratch[k_quest_slots];
+    table_damage damage{.report = false};
+    read_quest_file(quests, scratch, damage);
+    return damage.first.empty() ? std::string() : path + " " + damage.first;
 }
 
 void set_quest_name(quest_record* quest, const char* name)

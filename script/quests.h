@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 constexpr int k_quest_slots = 100;
 constexpr int k_flag_slots = 200;
@@ -48,6 +49,11 @@ extern int16_t g_flag_count;
 // tables as they were; a missing flag file leaves the flags. A detour still waiting for its level
 // is forgotten.
 void load_quests();
+
+// What keeps the quest table of the language `code` ("global/quest_<code>.txt") from reading
+// whole, as the log names it ("chyba <file>", "<file> konci po 2 z 5"); "" when it reads whole.
+// Nothing is loaded or logged.
+std::string quest_table_fault(const char* code);
 
 // Copies the name (cut to its field, trailing white space cut); state, assigned and completed 0.
 void set_quest_name(quest_record* quest, const char* name);

@@ -1,6 +1,6 @@
 // "global/quest_eng.txt" read from any bytes, beside a valid flag file: the quest table stays
 // within its room, every name is terminated, cut of trailing white space and found again, and
-// the flags are read.
+// the flags are read; the language check names the table's damage without loading it.
 #include "tests/fuzz/fuzz_scratch.h"
 
 #include "script/quests.h"
@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cstring>
 #include <filesystem>
+#include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -31,5 +32,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (found < 0 || found > i)
             std::abort();
     }
+    // The language check reads the same table without loading it: it names the file's damage and
+    // leaves the loaded table as it was.
+    const uint8_t count = g_quest_count;
+    const std::string fault = quest_table_fault("eng");
+    if ((!fault.empty() && fault.rfind("global/quest_eng.txt ", 0) != 0) || g_quest_count != count)
+        std::abort();
     return 0;
 }

@@ -175,6 +175,19 @@ TEST_F(numbers_in_range_test, ALanguageTheDataDoesNotHoldIsNamedAndEnglishStays)
              write_text("global/text_de.txt", "");
          },
          "(global/text_de.txt konci po riadku 0)"},
+        // What the story asks for by the language: its quest table, its travel map and ending.
+        {[&] {
+             write_text("global/text_de.txt", table);
+             std::filesystem::remove("global/quest_de.txt");
+         },
+         "(chyba global/quest_de.txt)"},
+        {[] { write_text("global/quest_de.txt", "3\nwatersupply\nWater\n"); }, "(global/quest_de.txt konci po 0 z 3)"},
+        {[] {
+             std::filesystem::copy_file("global/quest_eng.txt", "global/quest_de.txt",
+                                        std::filesystem::copy_options::overwrite_existing);
+             std::filesystem::remove("data/levels/mapa_de.sav");
+         },
+         "(chyba data/levels/mapa_de.sav)"},
     };
     for (const auto& [make, missing] : halves) {
         make();
@@ -188,7 +201,7 @@ TEST_F(numbers_in_range_test, ALanguageTheDataDoesNotHoldIsNamedAndEnglishStays)
         EXPECT_EQ(lines_with(log, "/new_game.tga: subor chyba"), 0) << missing;
         EXPECT_STRNE(ui_text(7), "") << missing;
     }
-    write_text("global/text_de.txt", table);
+    std::filesystem::copy_file("data/levels/mapa_eng.sav", "data/levels/mapa_de.sav");
     run("zorv console", 1);
     EXPECT_STREQ(g_language, "de");
     EXPECT_EQ(lines_with(read_text(k_console_log_file), "language= de"), 0);

@@ -249,8 +249,10 @@ void shell_test::TearDown()
 void shell_test::copy_english_as(const char* code)
 {
     namespace fs = std::filesystem;
-    fs::copy_file("global/text_eng.txt", std::string("global/text_") + code + ".txt",
-                  fs::copy_options::overwrite_existing);
+    for (const std::string file : {"global/text_", "global/quest_"})
+        fs::copy_file(file + "eng.txt", file + code + ".txt", fs::copy_options::overwrite_existing);
+    for (const std::string level : {"data/levels/mapa_", "data/levels/final_"})
+        fs::copy_file(level + "eng.sav", level + code + ".sav", fs::copy_options::overwrite_existing);
     for (const std::string folder : {"data/interface/main/", "data/interface/saveload/button/"})
         fs::copy(folder + "eng", folder + code, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
 }
