@@ -236,7 +236,8 @@ std::string quest_table_fault(const char* code)
     if (!quests.is_open())
         return "chyba " + path;
     static quest_record scratch[k_quest_slots];
-    table_damage damage{.report = false};
+    table_damage damage;
+    damage.report = false;  // a look, not a load
     read_quest_file(quests, scratch, damage);
     return damage.first.empty() ? std::string() : path + " " + damage.first;
 }

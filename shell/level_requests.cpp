@@ -226,9 +226,12 @@ const step_table_registration k_ending_steps_registration{"ending", k_ending_ste
 
 bool level_target_enterable(const char* target)
 {
-    // A story detour due leads to its own level instead of the map.
-    if (std::strcmp(target, k_worldmap_target) == 0 && !(target = story_detour_level()))
-        return travel_map_has_way_on();
+    if (std::strcmp(target, k_worldmap_target) == 0) {
+        // A story detour due leads to its own level instead of the map.
+        target = story_detour_level();
+        if (!target)
+            return travel_map_has_way_on();
+    }
     if (level_can_be_entered(target))
         return true;
     say_level_closed(target);
