@@ -150,6 +150,12 @@ bool enter_destination(int32_t location)
     return true;
 }
 
+// The map level of the language.
+std::string travel_map_level()
+{
+    return std::string("mapa_") + g_language + ".sav";
+}
+
 } // namespace
 
 travel_destination travel_map_destination(int32_t location)
@@ -166,11 +172,10 @@ travel_destination travel_map_destination(int32_t location)
 
 bool travel_map_has_way_on()
 {
-    char map[k_map_path_size];
-    std::snprintf(map, sizeof map, "mapa_%s.sav", g_language);
-    if (!level_can_be_entered(map)) {
-        console_log("cestovna mapa %s sa neda otvorit, neotvaram ju", map);
-        say_level_closed(map);
+    const std::string map = travel_map_level();
+    if (!level_can_be_entered(map.c_str())) {
+        console_log("cestovna mapa %s sa neda otvorit, neotvaram ju", map.c_str());
+        say_level_closed(map.c_str());
         return false;
     }
     if (std::none_of(std::begin(g_map_locations_open), std::end(g_map_locations_open), [](uint32_t k) { return k; })) {
@@ -204,17 +209,17 @@ void travel_map_screen()
     g_camera_x = g_camera_y = 0.0f;
     g_mouse_x = float(g_screen_width / 2);
     g_mouse_y = float(g_screen_height / 2);
-    char map[k_map_path_size], previous[k_map_path_size];
-    std::snprintf(map, sizeof map, "mapa_%s.sav", g_language);
+    const std::string map = travel_map_level();
+    char previous[k_map_path_size];
     copy_bounded(previous, sizeof previous, g_current_level);
-    if (!change_level(map, 0, 0, 1)) {
-        console_log("cestovna mapa %s chyba, ostavam", map);
-        say_level_closed(map);
+    if (!change_level(map.c_str(), 0, 0, 1)) {
+        console_log("cestovna mapa %s chyba, ostavam", map.c_str());
+        say_level_closed(map.c_str());
         arrive_in_level(-1);
         return;
     }
     if (!map_can_be_left()) {
-        console_log("cestovna mapa %s nema ziadne zname miesto, vraciam sa", map);
+        console_log("cestovna mapa %s nema ziadne zname miesto, vraciam sa", map.c_str());
         change_level(previous, 0, 0, 1);
         arrive_in_level(-1);
         return;
