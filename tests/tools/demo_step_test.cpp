@@ -1,0 +1,90 @@
+// scripts/demo, the step of scripts/run that puts the demo data into its folder.
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct step_result {
+    int status = -1;
+    std::string output;
+};
+
+step_result run_demo_step(const fs::path& folder)
+{
+    const std::string command = std::string(ZORV_SOURCE_DIR) + "/scripts/demo " + ZORV_DEMO_TOOL + " '" +
+                                folder.string() + "' 2>&1";
+    step_result result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return result;
+    std::array<char, 512> buffer{};
+    while (fgets(buffer.data(), int(buffer.size()), pipe))
+        result.output += buffer.data();
+    result.status = pclose(pipe);
+    return result;
+}
+
+} // namespace
+
+// The demo is written once: a setting and a table the user changed are kept from one start to the
+// next, also after the writer was built anew. A folder made from another demo (a newer checkout)
+// is moved aside whole under the name the step prints, and the new demo takes its place.
+TEST(demo_step_test, TheDemoIsWrittenOnceAndWhatTheUserChangedIsKept)
+{
+    temp_folder scratch;
+    const fs::path demo = scratch.path() / "demo";
+    const step_result first = run_demo_step(demo);
+    ASSERT_EQ(first.status, 0) << first.output;
+    const std::string config = read_text(demo / "config.cfg");
+    const std::vector<uint8_t> spells = read_bytes(demo / "global/spells.dat");
+    ASSERT_NE(config.find("snd_musicvolume="), std::string::npos);
+    ASSERT_GT(spells.size(), 40u);
+
+    std::string changed_config = config;
+    changed_config.replace(changed_config.find("snd_musicvolume="), std::string("snd_musicvolume=").size(),
+                           "snd_musicvolume= 17\nx=");
+    write_text(demo / "config.cfg", changed_config);
+    std::vector<uint8_t> changed_spells = spells;
+    changed_spells[40] ^= 0x5A;
+    write_bytes(demo / "global/spells.dat", changed_spells);
+
+    const step_result again = run_demo_step(demo);
+    EXPECT_EQ(again.status, 0);
+    EXPECT_EQ(again.output, "") << "nothing to say when the folder is kept";
+    EXPECT_EQ(read_text(demo / "config.cfg"), changed_config);
+    EXPECT_EQ(read_bytes(demo / "global/spells.dat"), changed_spells);
+
+    // A writer built anew that writes the same demo keeps the folder as well.
+    std::string stamp = read_text(demo / ".demo-written");
+    ASSERT_NE(stamp.find("\nwriter "), std::string::npos) << stamp;
+    write_text(demo / ".demo-written", stamp.substr(0, stamp.find("\nwriter ")) + "\nwriter another\n");
+    EXPECT_EQ(run_demo_step(demo).output, "");
+    EXPECT_EQ(read_text(demo / "config.cfg"), changed_config);
+    EXPECT_EQ(read_text(demo / ".demo-written"), stamp);
+
+    // The folder as an older build left it: made from another demo.
+    write_text(demo / ".demo-written", "an older demo\n");
+    const step_result changed = run_demo_step(demo);
+    EXPECT_EQ(changed.status, 0);
+    const std::string said =
+        demo.string() + " was not made from the demo this build writes: your folder is kept as ";
+    const size_t at = changed.output.find(said);
+    ASSERT_NE(at, std::string::npos) << changed.output;
+    const fs::path kept = changed.output.substr(at + said.size(), changed.output.find(',', at) - at - said.size());
+    EXPECT_EQ(std::count(changed.output.begin(), changed.output.end(), '\n'), 1) << changed.output;
+    EXPECT_EQ(read_text(kept / "config.cfg"), changed_config);
+    EXPECT_EQ(read_bytes(kept / "global/spells.dat"), changed_spells);
+    EXPECT_EQ(read_text(demo / "config.cfg"), config);
+    EXPECT_EQ(read_bytes(demo / "global/spells.dat"), spells);
+    EXPECT_EQ(run_demo_step(demo).output, "") << "the new demo is kept from then on";
+    for (const fs::directory_entry& entry : fs::directory_iterator(scratch.path()))
+        EXPECT_EQ(entry.path().filename().string().rfind(".demo-new", 0), std::string::npos) << "the scratch demo is removed";
+}
