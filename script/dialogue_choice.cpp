@@ -137,13 +137,19 @@ std::string script_path(const char* name)
 
 // The script file into the dialogue window as the running dialogue. The file the window asks
 // for becomes the one it shows, so that the per-frame loader keeps the script rather than
-// reloading what an earlier dialogue asked for.
-void load_running_script(const std::string& path)
+// reloading what an earlier dialogue asked for. A script that cannot be read starts nothing:
+// false, and whether a dialogue runs stays as it was.
+bool load_running_script(const std::string& path)
 {
     text_window& w = g_dialogue_window;
+    const uint32_t running = g_dialogue_running;
     g_dialogue_running = 1;
-    load_markup_file(&w, path.c_str());
+    if (load_markup_file(&w, path.c_str()) != 1) {
+        g_dialogue_running = running;
+        return false;
+    }
     std::memcpy(w.requested_file, w.name, sizeof w.requested_file);
+    return true;
 }
 
 } // namespace
@@ -207,9 +213,8 @@ void run_char_event(int32_t slot, int32_t kind)
         return;
     }
     const std::string path = "data/scripts/" + char_key(slot) + event_suffix(kind);
-    if (file_exists(path.c_str()) != 1)
+    if (file_exists(path.c_str()) != 1 || !load_running_script(path))
         return;
-    load_running_script(path);
     run_text_window(&g_dialogue_window);
 }
 
@@ -218,8 +223,12 @@ void start_script(const char* name)
     const std::string path = script_path(name);
     if (file_exists(path.c_str()) != 1)
         return;
+    const uint32_t record_mode = g_dialogue_window.dialogue_record_mode;
     g_dialogue_window.dialogue_record_mode = 0;
-    load_running_script(path);
+    if (!load_running_script(path)) {
+        g_dialogue_window.dialogue_record_mode = record_mode;
+        return;
+    }
     g_dialogue_window.first_pass = 0;
     run_text_window(&g_dialogue_window);
 }

@@ -168,12 +168,13 @@ void build_question_menu(char* out, size_t size, int16_t slot);
 // first talk (marking the character talked to) and else, or when there is none, a start file, and
 // requests it in the dialogue window as a dialogue record from node 0; without one nothing starts.
 // The other kinds load "data/scripts/<key><suffix>.txt" into the dialogue window, mark a dialogue
-// running and run the run pass once; a missing file does nothing. A script shown this way (and by
-// start_script) is the file the window asks for, so what an earlier dialogue asked for is dropped.
+// running and run the run pass once; a file missing or unreadable does nothing. A script shown
+// this way (and by start_script) is the file the window asks for, so what an earlier dialogue
+// asked for is dropped.
 void run_char_event(int32_t slot, int32_t kind);
 
 // Shows "data/scripts/<name>" in the dialogue window as a running script (its run-time commands
-// act from the first pass on); a missing file does nothing.
+// act from the first pass on); a file missing or unreadable does nothing.
 void start_script(const char* name);
 // Runs "data/scripts/<name>" at once in a window of its own (one run pass and one draw pass) that
 // is then emptied and dropped: nothing stays on screen. A missing file does nothing.

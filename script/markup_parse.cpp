@@ -217,34 +217,53 @@ void parse_text_window(text_window* window, const char* text)
     parse_owned_text(window, copy);
 }
 
-int32_t load_markup_file(text_window* window, const char* path)
+namespace {
+
+// Reads a markup file into `text` (at most k_markup_text_size - 1 bytes, terminated). Null when
+// it was read; otherwise "" for a file that is missing, or where the reading broke.
+const char* read_markup_text(const char* name, char (&text)[k_markup_text_size], size_t* read)
+{
+    *read = 0;
+    std::FILE* file = open_text_file(name);
+    bool failed = !file;
+    if (file) {
+        *read = std::fread(text, 1, sizeof text - 1, file);
+        failed = std::ferror(file) != 0;
+        std::fclose(file);
+    }
+    if (failed)
+        return file_exists(name) == 1 ? "chyba citania" : "";
+    if (std::memchr(text, 0, *read))
+        return "nulovy bajt";
+    text[*read] = '\0';
+    return nullptr;
+}
+
+} // namespace
+
+bool markup_file_readable(const char* path)
+{
+    char text[k_markup_text_size];
+    size_t read = 0;
+    return path && path[0] && !read_markup_text(path, text, &read);
+}
+
+int32_t load_markup_file(text_window* window, const char* path, const char* kept)
 {
     char name[k_window_path_size];
     copy_bounded(name, sizeof name, path ? path : "");
     if (!name[0])
         return -1;  // no file asked for: the window keeps its text
     const uint32_t size = get_file_size(name);
-    std::FILE* file = open_text_file(name);
     char text[k_markup_text_size];
     size_t read = 0;
-    bool failed = !file;
-    if (file) {
-        read = std::fread(text, 1, sizeof text - 1, file);
-        failed = std::ferror(file) != 0;
-        std::fclose(file);
-    }
-    if (failed) {
-        if (file_exists(name) == 1)
-            report_damaged_file(name, "chyba citania", "doterajsi text okna");
+    if (const char* fault = read_markup_text(name, text, &read)) {
+        if (fault[0])
+            report_damaged_file(name, fault, kept);
         else
-            report_missing_file(name, "doterajsi text okna");
+            report_missing_file(name, kept);
         return -1;
     }
-    if (std::memchr(text, 0, read)) {
-        report_damaged_file(name, "nulovy bajt", "doterajsi text okna");
-        return -1;
-    }
-    text[read] = '\0';
     if (size > read)
         console_log("%s: %u bytes, the first %d read", name, unsigned(size), k_markup_text_size - 1);
     parse_owned_text(window, text);

@@ -9,7 +9,9 @@
 #include "engine/lights.h"
 #include "engine/textures.h"
 #include "script/script_links.h"
+#include "script/text_window_draw.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -93,6 +95,21 @@ void load_dialogue_record_part(text_window* window)
     }
 }
 
+// Whether `test` holds for the path of one of the window's option links ("data/dialogs/<language>/"
+// and the link's target; a target refused as a path is no link's path).
+template <class Test>
+bool any_link_target(const text_window& w, Test test)
+{
+    const int32_t links = std::min<int32_t>(w.link_count, k_window_links);
+    for (int32_t i = 0; i < links; ++i) {
+        const int16_t word = w.links[i].target_word;
+        char target[k_window_path_size];
+        if (word >= 0 && word < w.word_count && dialogue_path(target, sizeof target, w.words[word]) && test(target))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 void reset_text_window(text_window* window)
@@ -140,9 +157,29 @@ void load_text_window_dialogue(text_window* window)
     std::memcpy(window->name, window->requested_file, sizeof window->name);
     console_log("loadding dialog file %s", window->requested_file);
     g_dialogue_running = 1;
-    load_markup_file(window, window->requested_file);
+    // A page that cannot be read leaves the text on screen only when the text has another way on.
+    const bool keep = window_links_to(*window, window->requested_file) && window_leads_on(*window, window->requested_file);
+    if (load_markup_file(window, window->requested_file, keep ? k_window_text_kept : "okno zatvorene") != 1) {
+        if (!keep) {
+            end_text_window_dialogue(window);
+            window->name[0] = '\0';  // the same page asked for again is tried again
+        }
+        return;
+    }
     if (window->dialogue_record_mode == 0)
         first_run(window);
+}
+
+bool window_links_to(const text_window& window, const char* path)
+{
+    return any_link_target(window, [&](const char* target) { return std::strcmp(target, path) == 0; });
+}
+
+bool window_leads_on(const text_window& window, const char* except)
+{
+    return any_link_target(window, [&](const char* target) {
+        return std::strcmp(target, except) != 0 && markup_file_readable(target);
+    });
 }
 
 void draw_dialogue_window()

@@ -88,10 +88,13 @@ void parse_text_window(text_window* window, const char* text);
 bool is_command_argument(const text_window* window, int32_t i);
 
 // Reads a markup file into the window and names the window after it. A file that cannot be read
-// or holds a NUL byte leaves the window as it was, is reported (core/data_files.h), and gives -1;
-// so does an empty name, silently; otherwise 1. At most 63,999 bytes are read, a longer file is
-// cut there and logged; trailing control characters are cut off.
-int32_t load_markup_file(text_window* window, const char* path);
+// or holds a NUL byte leaves the window as it was, is reported (core/data_files.h) with `kept` as
+// what stays, and gives -1; so does an empty name, silently; otherwise 1. At most 63,999 bytes are
+// read, a longer file is cut there and logged; trailing control characters are cut off.
+constexpr const char* k_window_text_kept = "doterajsi text okna";
+int32_t load_markup_file(text_window* window, const char* path, const char* kept = k_window_text_kept);
+// Whether load_markup_file would read the file; nothing is logged.
+bool markup_file_readable(const char* path);
 
 // The run pass: the background, frame and pictures (not in the first pass or with no-draw), the
 // layout of script/text_window_layout.h with its conditions and option links, and the links'
@@ -110,7 +113,17 @@ bool dialogue_path(char* out, size_t size, const char* part);
 // Each frame, for the dialogue window: while a dialogue runs and the requested file differs from
 // the name, loads it: a markup file, or a part of the dialogue record (question menu, end file or
 // the remembered node), and runs the run pass once so that it is laid out before it is drawn.
+// A markup file that cannot be read keeps the text on screen when it is the page of one of the
+// text's links and another link leads to a page that can be read (window_leads_on); otherwise the
+// dialogue ends (end_text_window_dialogue), so that no window is left without a way out. The log
+// names the file either way.
 void load_text_window_dialogue(text_window* window);
+
+// Whether one of the window's option links leads to `path` ("data/dialogs/<language>/<target>").
+bool window_links_to(const text_window& window, const char* path);
+// Whether one of the window's option links, other than those to `except`, leads to a markup file
+// that can be read.
+bool window_leads_on(const text_window& window, const char* except);
 
 // Each frame: the run pass and the draw pass of the window in full light (the first 50 scene
 // lights that are on switched off, the ambient light white), the lights and the ambient colour

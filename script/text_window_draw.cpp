@@ -365,7 +365,10 @@ void choose_text_window_option(text_window* window, int32_t link, bool by_space)
     if (link < 0 || link >= std::min<int32_t>(w.link_count, k_window_links))
         return;
     if (w.dialogue_record_mode != 1) {
-        dialogue_path(w.requested_file, sizeof w.requested_file, word_at(w, w.links[link].target_word));
+        // A target refused as a path leads nowhere: without another way on the dialogue ends.
+        if (!dialogue_path(w.requested_file, sizeof w.requested_file, word_at(w, w.links[link].target_word)) &&
+            !window_leads_on(w, ""))
+            end_text_window_dialogue(&w);
         return;
     }
     choose_record_option(w, link, by_space);

@@ -3,6 +3,8 @@
 // the two helpers float_atan and get_file_size.
 #include "script/text_window_fixture.h"
 
+#include "script/text_window_draw.h"
+
 #include "core/game_globals.h"
 #include "engine/lights.h"
 #include "engine/render_context.h"
@@ -102,12 +104,56 @@ TEST_F(text_window_test, TheDialogueLoaderLoadsARequestedMarkupFileOnceWhileADia
     load_text_window_dialogue(&w);  // the name is the request: nothing to do
     EXPECT_STREQ(w.words[0], "changed");
 
-    // A missing file keeps the text on screen; the loader then idles on the new name.
-    std::strcpy(w.requested_file, "data/none.txt");
+    // A page that cannot be read keeps the text on screen only while another of its links leads
+    // on: a page no link leads to, a text whose other link is damaged, and a link refused as a
+    // path end the dialogue, and the same page asked for again is tried again.
+    write_text("data/dialogs/eng/on.txt", "^lnst Go ^lnend gone.txt ^lnst Back ^lnend back.txt");
+    write_text("data/dialogs/eng/back.txt", "back");
+    const auto show_links = [&] {
+        std::strcpy(w.requested_file, "data/dialogs/eng/on.txt");
+        g_dialogue_running = 1;
+        load_text_window_dialogue(&w);
+        run_text_window(&w);  // the first pass registers no link
+        ASSERT_EQ(w.link_count, 2);
+    };
+    show_links();
+    std::strcpy(w.requested_file, "data/dialogs/eng/gone.txt");
     load_text_window_dialogue(&w);
-    EXPECT_STREQ(w.words[0], "changed");
-    EXPECT_STREQ(w.name, "data/none.txt");
     EXPECT_EQ(g_dialogue_running, 1u);
+    EXPECT_EQ(words(w).front(), "^lnst");
+    EXPECT_TRUE(logged(log_text(), "data/dialogs/eng/gone.txt: subor chyba, ostava doterajsi text okna"));
+
+    write_bytes("data/dialogs/eng/back.txt", {'b', 0, 'k'});
+    show_links();
+    std::strcpy(w.requested_file, "data/dialogs/eng/gone.txt");
+    load_text_window_dialogue(&w);
+    EXPECT_EQ(g_dialogue_running, 0u);
+    EXPECT_EQ(w.word_count, 0);
+    EXPECT_TRUE(logged(log_text(), "data/dialogs/eng/gone.txt: subor chyba, ostava okno zatvorene"));
+
+    const auto said = [&] {
+        const std::string log = log_text(), line = "data/none.txt: subor chyba, ostava okno zatvorene";
+        int n = 0;
+        for (size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1))
+            ++n;
+        return n;
+    };
+    for (int round = 1; round <= 2; ++round) {
+        std::strcpy(w.requested_file, "data/none.txt");  // a page asked for by no link
+        g_dialogue_running = 1;
+        load_text_window_dialogue(&w);
+        EXPECT_EQ(g_dialogue_running, 0u) << round;
+        EXPECT_EQ(said(), round);
+    }
+
+    write_text("data/dialogs/eng/on.txt", "^lnst Out ^lnend ../x.txt");
+    std::strcpy(w.requested_file, "data/dialogs/eng/on.txt");
+    g_dialogue_running = 1;
+    load_text_window_dialogue(&w);
+    run_text_window(&w);
+    ASSERT_EQ(w.link_count, 1);
+    choose_text_window_option(&w, 0, true);
+    EXPECT_EQ(g_dialogue_running, 0u);
 }
 
 std::vector<std::string>& builder_calls()

@@ -294,3 +294,23 @@ TEST_F(shell_test, TheGateGreetsTheHeroAgainAfterATalkHasEnded)
     program_shutdown(true);
     render_use_recording(false);
 }
+
+// A greeting whose closing page cannot be read (damaged data, or a language installed without it)
+// is left all the same: Space ends it, the log names the file, and the play goes on with a talk.
+TEST_F(shell_test, AGreetingWhoseClosingPageIsMissingIsLeftBySpace)
+{
+    std::filesystem::remove("data/dialogs/eng/close.txt");
+    int32_t villager = -1;
+    start_at_the_gate([this] { return pass_greeting(); }, &villager);
+    if (HasFatalFailure())
+        return;
+    EXPECT_NE(read_text(k_console_log_file).find("data/dialogs/eng/close.txt: subor chyba, ostava okno zatvorene"),
+              std::string::npos);
+    g_script_links.wait_until_released = release_then_wait;
+    g_char_rule_links.run_char_event(villager, 0);
+    EXPECT_TRUE(await_links(2)) << window().requested_file;
+
+    g_quit = 1;
+    program_shutdown(true);
+    render_use_recording(false);
+}
