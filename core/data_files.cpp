@@ -2,6 +2,10 @@
 
 #include "core/console_log.h"
 #include "core/text_lines.h"
+#include "platform/files.h"
+
+#include <algorithm>
+#include <cctype>
 
 void report_missing_file(const char* file, const char* kept)
 {
@@ -38,4 +42,71 @@ std::string data_file_path(const char* folder, const char* name)
         return {};
     }
     return std::string(folder) + name;
+}
+
+namespace {
+
+constexpr int k_language_walk_depth = 16;
+
+std::string lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return text;
+}
+
+// `name` with its English marks put in `code`'s: a folder "eng" becomes `code`, and so does the
+// "eng" of each "_eng." in a file name. Unchanged when it has none.
+std::string translated_part(const std::string& name, bool folder, const std::string& code)
+{
+    const std::string low = lower(name);
+    if (folder)
+        return low == "eng" ? code : name;
+    std::string out;
+    size_t from = 0;
+    for (size_t at = low.find("_eng."); at != std::string::npos; at = low.find("_eng.", at + 1)) {
+        out += name.substr(from, at + 1 - from) + code;
+        from = at + 4;
+    }
+    return out + name.substr(from);
+}
+
+// A file or folder the program or the player made, not data: the save games, the change files
+// of visited levels ("global/<level>.sav") and the temporaries of interrupted writes.
+bool is_no_data(const std::string& folder, const folder_entry& entry)
+{
+    const std::string name = lower(entry.name);
+    if (name.find(".~") != std::string::npos)
+        return true;
+    if (folder.empty())
+        return entry.is_folder && name == "save";
+    const bool change_file = name.size() > 4 && name.compare(name.size() - 4, 4, ".sav") == 0;
+    return lower(folder) == "global/" && !entry.is_folder && change_file;
+}
+
+void walk_language_files(const std::string& folder, const std::string& translated_folder, const std::string& code,
+                         int depth, std::vector<language_file>* out)
+{
+    for (const folder_entry& entry : list_folder(folder.empty() ? "." : folder.c_str())) {
+        if (is_no_data(folder, entry))
+            continue;
+        const std::string path = folder + entry.name;
+        const std::string translated = translated_folder + translated_part(entry.name, entry.is_folder, code);
+        if (entry.is_folder) {
+            if (depth < k_language_walk_depth)
+                walk_language_files(path + "/", translated + "/", code, depth + 1, out);
+        } else if (translated != path) {
+            out->push_back({path, translated});
+        }
+    }
+}
+
+} // namespace
+
+std::vector<language_file> language_files(const char* code)
+{
+    std::vector<language_file> files;
+    walk_language_files("", "", code ? code : "", 0, &files);
+    std::sort(files.begin(), files.end(),
+              [](const language_file& a, const language_file& b) { return a.english < b.english; });
+    return files;
 }

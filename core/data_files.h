@@ -4,6 +4,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 // "<file>: subor chyba, ostava <kept>": a file the program reads is missing; `kept` names what
 // stands in its place.
@@ -26,3 +27,16 @@ extern std::set<std::string> g_files_reported_once;
 // odmietnute"; so does a name that would leave the folder (starting with "/" or "\", or with a
 // ".." part), logged "<name>: mimo priecinka <folder>, odmietnute".
 std::string data_file_path(const char* folder, const char* name);
+
+// A file the data holds for English and the same file for language `code`.
+struct language_file {
+    std::string english;
+    std::string translated;
+};
+
+// Every file of the working folder's data that English has under its code, in path order: a
+// folder part "eng" or a file name holding "_eng." (letter case aside), wherever it stands, with
+// the same path for `code` (each such part and name holding `code` instead). The save games, the
+// change files in "global/" and the temporaries of interrupted writes are no data; folders deeper
+// than 16 levels are not walked.
+std::vector<language_file> language_files(const char* code);

@@ -1,5 +1,6 @@
 #include "interface/interface_images.h"
 
+#include "core/data_files.h"
 #include "core/settings.h"
 #include "core/utilities.h"
 #include "engine/quads.h"
@@ -148,20 +149,19 @@ std::string language_data_fault(const char* code)
     for (const std::string& table : {ui_text_table_fault(code), quest_table_fault(code)})
         if (!table.empty())
             return table;
-    std::vector<std::string> images = menu_button_files(code);
-    for (std::string& file : save_load_button_files(code))
-        images.push_back(std::move(file));
-    std::vector<const std::string*> missing;
-    for (const std::string& file : images)
-        if (file_exists(file.c_str()) != 1)
+    // Every file English has under its code, the same for this language.
+    std::vector<const language_file*> missing;
+    const std::vector<language_file> files = language_files(code);
+    for (const language_file& file : files)
+        if (file_exists(file.translated.c_str()) != 1)
             missing.push_back(&file);
     if (!missing.empty()) {
-        std::string fault = "chyba " + *missing.front();
+        std::string fault = "chyba " + missing.front()->translated;
         if (missing.size() > 1)
-            fault += " a " + std::to_string(missing.size() - 1) + " dalsich obrazkov";
+            fault += " a " + std::to_string(missing.size() - 1) + " dalsich suborov";
         return fault;
     }
-    // The travel map and the ending are levels of the language.
+    // The travel map and the ending are levels of the language, entered as they are.
     for (const char* level : {"mapa_", "final_"})
         if (std::string fault = level_fault(level + std::string(code) + ".sav"); !fault.empty())
             return fault;

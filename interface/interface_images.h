@@ -33,7 +33,8 @@ std::vector<interface_image> list_interface_images(game_interface& gi);
 
 // What the data lacks of the language `code`, as the log names it: its UI text table or its quest
 // table when that does not read whole (ui_text_table_fault, quest_table_fault), else the first of
-// the language's images of the title menu and the save/load page that is missing and how many
-// more are, else its travel map's or its ending's level ("mapa_<code>.sav", "final_<code>.sav")
-// when that cannot be entered; "" when the data holds the language.
+// the files English has under its code (language_files, core/data_files.h) that the language
+// lacks and how many more it lacks, else its travel map's or its ending's level
+// ("mapa_<code>.sav", "final_<code>.sav") when that cannot be entered; "" when the data holds the
+// language whole.
 std::string language_data_fault(const char* code);

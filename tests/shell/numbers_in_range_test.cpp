@@ -11,6 +11,7 @@
 #include "engine/ui_texts.h"
 #include "level/level_map.h"
 #include "script/quests.h"
+#include "shell/program.h"
 
 #include <cstring>
 #include <filesystem>
@@ -157,37 +158,34 @@ TEST_F(numbers_in_range_test, ALanguageTheDataDoesNotHoldIsNamedAndEnglishStays)
         EXPECT_EQ(read_text("config.cfg"), text) << "named, so not written back unasked";
     }
 
-    // A language half installed, as a translator meets it: its UI text table alone, then its
-    // images with the table emptied. Each is refused naming what is missing, once, and the title
-    // keeps English's buttons; the language installed whole is taken.
+    // A language half installed, as a translator meets it: every file English has but one folder,
+    // its UI text table emptied, its quest table missing or cut, its travel map damaged. Each is
+    // refused naming what is missing, once, and the title keeps English's buttons; the language
+    // installed whole is taken and its greeting at the gate is left as English's is.
     copy_english_as("de");
     const std::string table = read_text("global/text_de.txt");
-    const std::string images[] = {"data/interface/main/de", "data/interface/saveload/button/de"};
-    const auto moved = [](const std::string& folder) { return folder + ".away"; };
-    for (const std::string& folder : images)
-        std::filesystem::rename(folder, moved(folder));
+    const std::string map = read_text("data/levels/mapa_de.sav");
+    std::filesystem::rename("data/dialogs/de", "data/dialogs/de.away");
     write_text("config.cfg", with_language("de"));
     const std::pair<std::function<void()>, std::string> halves[] = {
-        {[] {}, "(chyba data/interface/main/de/new_game.tga a 31 dalsich obrazkov)"},
+        {[] {}, "(chyba data/dialogs/de/close.txt a 8 dalsich suborov)"},
         {[&] {
-             for (const std::string& folder : images)
-                 std::filesystem::rename(moved(folder), folder);
+             std::filesystem::rename("data/dialogs/de.away", "data/dialogs/de");
              write_text("global/text_de.txt", "");
          },
          "(global/text_de.txt konci po riadku 0)"},
-        // What the story asks for by the language: its quest table, its travel map and ending.
         {[&] {
              write_text("global/text_de.txt", table);
              std::filesystem::remove("global/quest_de.txt");
          },
          "(chyba global/quest_de.txt)"},
         {[] { write_text("global/quest_de.txt", "3\nwatersupply\nWater\n"); }, "(global/quest_de.txt konci po 0 z 3)"},
-        {[] {
+        {[&] {
              std::filesystem::copy_file("global/quest_eng.txt", "global/quest_de.txt",
                                         std::filesystem::copy_options::overwrite_existing);
-             std::filesystem::remove("data/levels/mapa_de.sav");
+             write_text("data/levels/mapa_de.sav", map.substr(0, map.size() / 2));
          },
-         "(chyba data/levels/mapa_de.sav)"},
+         "(data/levels/mapa_de.sav je poskodeny)"},
     };
     for (const auto& [make, missing] : halves) {
         make();
@@ -201,11 +199,22 @@ TEST_F(numbers_in_range_test, ALanguageTheDataDoesNotHoldIsNamedAndEnglishStays)
         EXPECT_EQ(lines_with(log, "/new_game.tga: subor chyba"), 0) << missing;
         EXPECT_STRNE(ui_text(7), "") << missing;
     }
-    std::filesystem::copy_file("data/levels/mapa_eng.sav", "data/levels/mapa_de.sav");
-    run("zorv console", 1);
+    write_text("data/levels/mapa_de.sav", map);
+    // A change file a run that ended abruptly left in global/ is no data of English's.
+    write_text("global/mapa_eng.sav", "");
+    ASSERT_TRUE(program_startup("zorv console brana.sav"));
     EXPECT_STREQ(g_language, "de");
-    EXPECT_EQ(lines_with(read_text(k_console_log_file), "language= de"), 0);
-    EXPECT_EQ(lines_with(read_text(k_console_log_file), ".tga: subor chyba"), 0);
+    EXPECT_TRUE(pass_greeting());
+    g_quit = 1;
+    program_shutdown(true);
+    const std::string log = read_text(k_console_log_file);
+    EXPECT_EQ(lines_with(log, "language= de"), 0);
+    std::istringstream lines(log);
+    for (std::string line; std::getline(lines, line);)
+        EXPECT_FALSE(line.find("subor chyba") != std::string::npos &&
+                     (line.find("/de/") != std::string::npos || line.find("_de.") != std::string::npos))
+            << line;
+    EXPECT_GE(lines_with(log, "loadding dialog file data/dialogs/de/close.txt"), 1) << log;
 }
 
 TEST_F(numbers_in_range_test, DamagedCreaturesEmptyNamesAndRepeatedStatesAreSaidOnce)

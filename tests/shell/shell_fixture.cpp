@@ -10,6 +10,7 @@
 #include "characters/monster_protos.h"
 #include "characters/rule_tables.h"
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/frame_timing.h"
 #include "core/game_globals.h"
 #include "core/input_state.h"
@@ -249,12 +250,10 @@ void shell_test::TearDown()
 void shell_test::copy_english_as(const char* code)
 {
     namespace fs = std::filesystem;
-    for (const std::string file : {"global/text_", "global/quest_"})
-        fs::copy_file(file + "eng.txt", file + code + ".txt", fs::copy_options::overwrite_existing);
-    for (const std::string level : {"data/levels/mapa_", "data/levels/final_"})
-        fs::copy_file(level + "eng.sav", level + code + ".sav", fs::copy_options::overwrite_existing);
-    for (const std::string folder : {"data/interface/main/", "data/interface/saveload/button/"})
-        fs::copy(folder + "eng", folder + code, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    for (const language_file& file : language_files(code)) {
+        fs::create_directories(fs::path(file.translated).parent_path());
+        fs::copy_file(file.english, file.translated, fs::copy_options::overwrite_existing);
+    }
 }
 
 void shell_test::run(const char* command_line, int frames)

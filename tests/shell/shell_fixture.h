@@ -26,8 +26,8 @@ protected:
     // False when it stays.
     bool pass_greeting();
 
-    // A second language `code` in the data: copies of English's UI text table and of its images
-    // of the title menu and the save/load page.
+    // A second language `code` in the data, whole: a copy of every file English has under its
+    // code (language_files).
     static void copy_english_as(const char* code);
 
     std::unique_ptr<temp_folder> folder_;
