@@ -110,6 +110,12 @@ bool any_link_target(const text_window& w, Test test)
     return false;
 }
 
+// Whether one of the window's option links leads to `path`.
+bool window_links_to(const text_window& w, const char* path)
+{
+    return any_link_target(w, [&](const char* target) { return std::strcmp(target, path) == 0; });
+}
+
 } // namespace
 
 void reset_text_window(text_window* window)
@@ -158,8 +164,9 @@ void load_text_window_dialogue(text_window* window)
     console_log("loadding dialog file %s", window->requested_file);
     g_dialogue_running = 1;
     // A page that cannot be read leaves the text on screen only when the text has another way on.
-    const bool keep = window_links_to(*window, window->requested_file) && window_leads_on(*window, window->requested_file);
-    if (load_markup_file(window, window->requested_file, keep ? k_window_text_kept : "okno zatvorene") != 1) {
+    const char* page = window->requested_file;
+    const bool keep = window_links_to(*window, page) && window_leads_on(*window, page);
+    if (load_markup_file(window, page, keep ? k_window_text_kept : "okno zatvorene") != 1) {
         if (!keep) {
             end_text_window_dialogue(window);
             window->name[0] = '\0';  // the same page asked for again is tried again
@@ -168,11 +175,6 @@ void load_text_window_dialogue(text_window* window)
     }
     if (window->dialogue_record_mode == 0)
         first_run(window);
-}
-
-bool window_links_to(const text_window& window, const char* path)
-{
-    return any_link_target(window, [&](const char* target) { return std::strcmp(target, path) == 0; });
 }
 
 bool window_leads_on(const text_window& window, const char* except)

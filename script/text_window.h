@@ -119,10 +119,8 @@ bool dialogue_path(char* out, size_t size, const char* part);
 // names the file either way.
 void load_text_window_dialogue(text_window* window);
 
-// Whether one of the window's option links leads to `path` ("data/dialogs/<language>/<target>").
-bool window_links_to(const text_window& window, const char* path);
-// Whether one of the window's option links, other than those to `except`, leads to a markup file
-// that can be read.
+// Whether one of the window's option links ("data/dialogs/<language>/<target>"), other than those
+// to `except`, leads to a markup file that can be read.
 bool window_leads_on(const text_window& window, const char* except);
 
 // Each frame: the run pass and the draw pass of the window in full light (the first 50 scene

@@ -4,8 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -17,19 +16,14 @@ struct step_result {
     std::string output;
 };
 
+// scripts/demo run on `folder` beside the scratch folder's "said.txt", which takes what it prints.
 step_result run_demo_step(const fs::path& folder)
 {
-    const std::string command = std::string(ZORV_SOURCE_DIR) + "/scripts/demo " + ZORV_DEMO_TOOL + " '" +
-                                folder.string() + "' 2>&1";
-    step_result result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return result;
-    std::array<char, 512> buffer{};
-    while (fgets(buffer.data(), int(buffer.size()), pipe))
-        result.output += buffer.data();
-    result.status = pclose(pipe);
-    return result;
+    const fs::path said = folder.parent_path() / "said.txt";
+    const int status = std::system((std::string(ZORV_SOURCE_DIR) + "/scripts/demo " + ZORV_DEMO_TOOL + " '" +
+                                    folder.string() + "' >'" + said.string() + "' 2>&1")
+                                       .c_str());
+    return {status, read_text(said)};
 }
 
 } // namespace
