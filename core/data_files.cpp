@@ -1,6 +1,7 @@
 #include "core/data_files.h"
 
 #include "core/console_log.h"
+#include "core/dir_listing.h"
 #include "core/text_lines.h"
 #include "platform/files.h"
 
@@ -74,13 +75,12 @@ std::string translated_part(const std::string& name, bool folder, const std::str
 // of visited levels ("global/<level>.sav") and the temporaries of interrupted writes.
 bool is_no_data(const std::string& folder, const folder_entry& entry)
 {
-    const std::string name = lower(entry.name);
-    if (name.find(".~") != std::string::npos)
+    const char* name = entry.name.c_str();
+    if (dir_mask_matches("*.~*", name))
         return true;
     if (folder.empty())
-        return entry.is_folder && name == "save";
-    const bool change_file = name.size() > 4 && name.compare(name.size() - 4, 4, ".sav") == 0;
-    return lower(folder) == "global/" && !entry.is_folder && change_file;
+        return entry.is_folder && dir_mask_matches("save", name);
+    return !entry.is_folder && dir_mask_matches("global/", folder.c_str()) && dir_mask_matches("*.sav", name);
 }
 
 void walk_language_files(const std::string& folder, const std::string& translated_folder, const std::string& code,

@@ -150,17 +150,13 @@ std::string language_data_fault(const char* code)
         if (!table.empty())
             return table;
     // Every file English has under its code, the same for this language.
-    std::vector<const language_file*> missing;
-    const std::vector<language_file> files = language_files(code);
-    for (const language_file& file : files)
-        if (file_exists(file.translated.c_str()) != 1)
-            missing.push_back(&file);
-    if (!missing.empty()) {
-        std::string fault = "chyba " + missing.front()->translated;
-        if (missing.size() > 1)
-            fault += " a " + std::to_string(missing.size() - 1) + " dalsich suborov";
-        return fault;
-    }
+    std::string first;
+    int missing = 0;
+    for (const language_file& file : language_files(code))
+        if (file_exists(file.translated.c_str()) != 1 && missing++ == 0)
+            first = file.translated;
+    if (missing > 0)
+        return "chyba " + first + (missing > 1 ? " a " + std::to_string(missing - 1) + " dalsich suborov" : "");
     // The travel map and the ending are levels of the language, entered as they are.
     for (const char* level : {"mapa_", "final_"})
         if (std::string fault = level_fault(level + std::string(code) + ".sav"); !fault.empty())
