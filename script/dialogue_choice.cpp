@@ -127,6 +127,9 @@ const char* event_suffix(int32_t kind)
     return kind >= 1 && kind <= 5 ? suffixes[kind] : "";
 }
 
+// What a script that cannot be read leaves: nothing started.
+constexpr const char* k_script_not_started = "skript nespusteny";
+
 // "data/scripts/" + name; "" (refused) for a name that would leave that folder.
 std::string script_path(const char* name)
 {
@@ -144,7 +147,7 @@ bool load_running_script(const std::string& path)
     text_window& w = g_dialogue_window;
     const uint32_t running = g_dialogue_running;
     g_dialogue_running = 1;
-    if (load_markup_file(&w, path.c_str()) != 1) {
+    if (load_markup_file(&w, path.c_str(), k_script_not_started) != 1) {
         g_dialogue_running = running;
         return false;
     }
@@ -242,7 +245,8 @@ void run_script(const char* name)
     auto window = std::make_unique<text_window>();
     window->has_background = 0;
     window->picture_count = 0;
-    load_markup_file(window.get(), path.c_str());
+    if (load_markup_file(window.get(), path.c_str(), k_script_not_started) != 1)
+        return;
     window->first_pass = 0;
     run_text_window(window.get());
     draw_text_window(window.get());

@@ -5,6 +5,7 @@
 #include "characters/char_spawning.h"
 #include "characters/char_table.h"
 #include "core/console_log.h"
+#include "core/data_files.h"
 #include "core/frame_timing.h"
 #include "core/game_globals.h"
 #include "core/game_interface.h"
@@ -409,6 +410,7 @@ bool start_dialog(command_call& c)
     if (event_action_refused(k_act_start_dialogue, name))
         return false;
     char path[k_window_path_size];
+    char first[k_window_path_size] = {};
     for (const char* part : {"0.txt", "1.txt"}) {
         char relative[k_window_path_size];
         std::snprintf(relative, sizeof relative, "%s/%s", name, part);
@@ -416,8 +418,11 @@ bool start_dialog(command_call& c)
             note_refused_event_action(k_act_start_dialogue, name);
             return false;
         }
-        if (file_exists(path) != 1)
+        if (file_exists(path) != 1) {
+            if (!first[0])
+                copy_bounded(first, sizeof first, path);
             continue;
+        }
         console_log("otvaram dialog %s", path);
         copy_bounded(c.w.requested_file, sizeof c.w.requested_file, path);
         c.w.dialogue_record_mode = 0;
@@ -427,6 +432,9 @@ bool start_dialog(command_call& c)
         }
         return true;
     }
+    // Neither page: the pass goes on over the window's text, and the log names where it looked
+    // (once, as the pass runs every frame).
+    report_missing_file_once(first, "doterajsi text okna (chyba aj 1.txt)");
     return false;
 }
 

@@ -4,10 +4,12 @@
 #include "core/console_log.h"
 #include "core/data_files.h"
 #include "core/game_globals.h"
+#include "core/input_state.h"
 #include "core/settings.h"
 #include "core/utilities.h"
 #include "engine/lights.h"
 #include "engine/textures.h"
+#include "platform/key_codes.h"
 #include "script/script_links.h"
 #include "script/text_window_draw.h"
 
@@ -116,6 +118,21 @@ bool window_links_to(const text_window& w, const char* path)
     return any_link_target(w, [&](const char* target) { return std::strcmp(target, path) == 0; });
 }
 
+// A running dialogue whose window offers no option and asks for no other file has no way on,
+// whatever its page holds (nothing, text alone, a cut link): Space, or a click on the window,
+// ends it as the end of a dialogue does.
+void leave_dead_end(text_window& w)
+{
+    if (!g_dialogue_running || w.first_pass || w.link_count > 0 || std::strcmp(w.requested_file, w.name) != 0)
+        return;
+    const bool on_window = g_mouse_screen_x >= w.x1 && g_mouse_screen_x <= w.x2 && g_mouse_screen_y >= w.y1 &&
+                           g_mouse_screen_y <= w.y2;
+    if (!take_key_press(k_key_space) && !(g_mouse_left && on_window && take_left_press()))
+        return;
+    console_log("%s: okno nema ziadnu moznost, dialog skoncil", w.name[0] ? w.name : "?");
+    end_text_window_dialogue(&w);
+}
+
 } // namespace
 
 void reset_text_window(text_window* window)
@@ -187,6 +204,7 @@ bool window_leads_on(const text_window& window, const char* except)
 void draw_dialogue_window()
 {
     draw_in_full_light(&g_dialogue_window);
+    leave_dead_end(g_dialogue_window);
 }
 
 void draw_message_window()

@@ -125,7 +125,9 @@ bool window_leads_on(const text_window& window, const char* except);
 
 // Each frame: the run pass and the draw pass of the window in full light (the first 50 scene
 // lights that are on switched off, the ambient light white), the lights and the ambient colour
-// given back afterwards.
+// given back afterwards. A running dialogue whose window then offers no option link and asks for
+// no file has no way on: Space, or a click on the window, ends it (end_text_window_dialogue),
+// and the log names the page.
 void draw_dialogue_window();
 void draw_message_window();
 

@@ -295,10 +295,13 @@ TEST_F(shell_test, TheGateGreetsTheHeroAgainAfterATalkHasEnded)
     render_use_recording(false);
 }
 
-// A greeting whose closing page cannot be read (damaged data, or a language installed without it)
-// is left all the same: Space ends it, the log names the file, and the play goes on with a talk.
-TEST_F(shell_test, AGreetingWhoseClosingPageIsMissingIsLeftBySpace)
+// No dialogue holds the player, whatever its page holds: a greeting whose closing page cannot be
+// read ends at once; one whose closing page is empty, and a level script that is a text without
+// a link, and a talk whose part is missing (its node holds only "^start_dialog" of no page) are
+// left by Space or a click on the window. The log names the page, and the play goes on.
+TEST_F(shell_test, ADialogueWithNoWayOnIsLeftBySpaceOrAClick)
 {
+    const std::string dead_end = ": okno nema ziadnu moznost, dialog skoncil";
     std::filesystem::remove("data/dialogs/eng/close.txt");
     int32_t villager = -1;
     start_at_the_gate([this] { return pass_greeting(); }, &villager);
@@ -307,8 +310,39 @@ TEST_F(shell_test, AGreetingWhoseClosingPageIsMissingIsLeftBySpace)
     EXPECT_NE(read_text(k_console_log_file).find("data/dialogs/eng/close.txt: subor chyba, ostava okno zatvorene"),
               std::string::npos);
     g_script_links.wait_until_released = release_then_wait;
+    write_text("data/dialogs/eng/close.txt", "");
+    std::filesystem::remove("data/dialogs/eng/villager_task/0.txt");
+    const auto enter_the_gate = [this] {
+        return tap_keys({k_key_grave}) && type_keys("load brana.sav") && tap_keys({k_key_return}) &&
+               tap_keys({k_key_grave}) && pass_greeting();
+    };
+    EXPECT_TRUE(enter_the_gate());
+    EXPECT_NE(read_text(k_console_log_file).find("data/dialogs/eng/close.txt" + dead_end), std::string::npos);
+
+    // The first meeting, its question menu, and the offer of help, whose talk has no page.
     g_char_rule_links.run_char_event(villager, 0);
-    EXPECT_TRUE(await_links(2)) << window().requested_file;
+    ASSERT_TRUE(await_links(2)) << window().requested_file;
+    press(k_key_1);
+    ASSERT_TRUE(await_links(1)) << window().requested_file;
+    press(k_key_space);
+    ASSERT_TRUE(await_links(window().link_count > 1 ? window().link_count : 2)) << window().requested_file;
+    press(k_key_2);
+    ASSERT_TRUE(await_links(0)) << window().requested_file;
+    EXPECT_NE(read_text(k_console_log_file)
+                  .find("data/dialogs/eng/villager_task/0.txt: subor chyba, ostava doterajsi text okna (chyba aj 1.txt)"),
+              std::string::npos);
+    const std::string shown = window().name;
+    inject_pointer((window().x1 + window().x2) / 2, (window().y1 + window().y2) / 2);
+    inject_left_button(true);
+    EXPECT_TRUE(await_end()) << "a click on the window";
+    inject_left_button(false);
+    EXPECT_NE(read_text(k_console_log_file).find(shown + dead_end), std::string::npos) << shown;
+    EXPECT_EQ(g_scene_header.followed_char, int16_t(g_player_char));
+
+    // The gate entered again, its script a text without a link.
+    write_text("data/scripts/brana.txt", "^window 50 420 900 700\n^dialog\n^l The gate stands open.\n");
+    EXPECT_TRUE(enter_the_gate());
+    EXPECT_NE(read_text(k_console_log_file).find("data/scripts/brana.txt" + dead_end), std::string::npos);
 
     g_quit = 1;
     program_shutdown(true);
