@@ -332,7 +332,7 @@ void change_char_memory(command_call& c)
     const int32_t v = c.integer(3);
     for_each_named_char(c.arg(1), [&](int32_t, char_record& ch) {
         int16_t& value = ch.script_flags[k];
-        value = int16_t(Sign == 0 ? v : value + Sign * v);
+        value = int16_t(uint16_t(Sign == 0 ? int64_t(v) : int64_t(value) + Sign * int64_t(v)));
     });
 }
 

@@ -219,6 +219,14 @@ TEST_F(RunTimeCommands, QuestsFlagsAndMemoryActAgainInEveryFrameIncludingTheFirs
     EXPECT_EQ(g_chars[1].script_flags[6], 0);
     EXPECT_EQ(g_chars[1].script_flags[7], 0);
     EXPECT_EQ(g_chars[1].script_flags[2], 50);
+
+    // Numbers past 32 bits are held there and the sum computed wide: the value keeps its low 16
+    // bits (-2 - 2147483647 ends in 0xFFFF; 32767 + 1 wraps to -32768).
+    show("^set_char_mem mara 1 -2 ^sub_char_mem mara 1 99999999999 ^set_char_mem mara 3 32767 "
+         "^add_char_mem mara 3 1");
+    frames(1);
+    EXPECT_EQ(g_chars[1].script_flags[1], -1);
+    EXPECT_EQ(g_chars[1].script_flags[3], -32768);
 }
 
 TEST_F(RunTimeCommands, CharactersAreRemovedMovedShownHiddenAndRetyped)
