@@ -659,7 +659,8 @@ bool load_game(save_list* list, const char* name)
     if (whole)
         run_hook(g_level_links.close_item_windows, "close_item_windows");
     if (save.level_fault) {
-        std::snprintf(g_load_refusal, sizeof g_load_refusal, "The level %s of this save is %s.",
+        // A level name too long for the line is cut so that the whole sentence stays.
+        std::snprintf(g_load_refusal, sizeof g_load_refusal, "The level %.120s of this save is %s.",
                       level_file_name(save.state.map_path), save.level_fault);
         log_add_line(&g_message_log, 1, "%s", g_load_refusal);
         return false;
