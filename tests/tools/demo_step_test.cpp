@@ -16,14 +16,32 @@ struct step_result {
     std::string output;
 };
 
-// scripts/demo run on `folder` beside the scratch folder's "said.txt", which takes what it prints.
-step_result run_demo_step(const fs::path& folder)
+// scripts/demo run with `writer` on `folder` beside the scratch folder's "said.txt", which takes
+// what it prints.
+step_result run_demo_step(const fs::path& folder, const std::string& writer = ZORV_DEMO_TOOL)
 {
     const fs::path said = folder.parent_path() / "said.txt";
-    const int status = std::system((std::string(ZORV_SOURCE_DIR) + "/scripts/demo " + ZORV_DEMO_TOOL + " '" +
+    const int status = std::system((std::string(ZORV_SOURCE_DIR) + "/scripts/demo '" + writer + "' '" +
                                     folder.string() + "' >'" + said.string() + "' 2>&1")
                                        .c_str());
     return {status, read_text(said)};
+}
+
+// A writer of its own: a shell script in the scratch folder, its body given.
+std::string script_writer(const fs::path& scratch, const char* name, const std::string& body)
+{
+    const fs::path path = scratch / name;
+    write_text(path, "#!/bin/sh\n" + body);
+    fs::permissions(path, fs::perms::owner_all);
+    return path.string();
+}
+
+bool holds_scratch_demo(const fs::path& folder)
+{
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+        if (entry.path().filename().string().rfind(".demo-new", 0) == 0)
+            return true;
+    return false;
 }
 
 } // namespace
@@ -79,6 +97,22 @@ TEST(demo_step_test, TheDemoIsWrittenOnceAndWhatTheUserChangedIsKept)
     EXPECT_EQ(read_text(demo / "config.cfg"), config);
     EXPECT_EQ(read_bytes(demo / "global/spells.dat"), spells);
     EXPECT_EQ(run_demo_step(demo).output, "") << "the new demo is kept from then on";
-    for (const fs::directory_entry& entry : fs::directory_iterator(scratch.path()))
-        EXPECT_EQ(entry.path().filename().string().rfind(".demo-new", 0), std::string::npos) << "the scratch demo is removed";
+    EXPECT_FALSE(holds_scratch_demo(scratch.path())) << "the scratch demo is removed";
+
+    // A run killed while its writer writes leaves its scratch folder; the next run removes it.
+    const step_result killed =
+        run_demo_step(demo, script_writer(scratch.path(), "killed", "mkdir -p \"$1\"; : >\"$1/half\"; kill -KILL $PPID\n"));
+    EXPECT_NE(killed.status, 0);
+    ASSERT_TRUE(holds_scratch_demo(scratch.path()));
+    EXPECT_EQ(run_demo_step(demo).output, "");
+    EXPECT_FALSE(holds_scratch_demo(scratch.path())) << "a killed run's scratch demo is removed";
+
+    // A writer that writes nothing, however it exits, has failed: the user's folder stays.
+    write_text(demo / ".demo-written", "an older demo\n");
+    const step_result empty = run_demo_step(demo, script_writer(scratch.path(), "empty", "mkdir -p \"$1\"\n"));
+    EXPECT_NE(empty.status, 0);
+    EXPECT_NE(empty.output.find("wrote no demo"), std::string::npos) << empty.output;
+    EXPECT_EQ(read_text(demo / ".demo-written"), "an older demo\n");
+    EXPECT_EQ(read_text(demo / "config.cfg"), config);
+    EXPECT_FALSE(holds_scratch_demo(scratch.path()));
 }
