@@ -374,7 +374,7 @@ TEST_F(shell_test, ALevelBuiltInTheEditorIsSavedReadBackAndEnteredByTheGame)
         EXPECT_EQ(cells->view_rows[0].cells[0], "Test blade");
     }
 
-    // 8. An event: the hero in the sector opens the chest.
+    // 8. An event: the hero in the sector opens the chest, once: the event then deletes itself.
     {
         SCOPED_TRACE("8. event");
         ASSERT_TRUE(user_pick_menu(g_command_window, k_menu_event));
@@ -383,12 +383,18 @@ TEST_F(shell_test, ALevelBuiltInTheEditorIsSavedReadBackAndEnteredByTheGame)
         ASSERT_TRUE(user_pick_menu(events, k_evt_menu_new));
         ASSERT_EQ(g_event_count, 1u);
         ASSERT_TRUE(user_choose(events, k_evt_list, 0));
+        ASSERT_TRUE(user_edit_text(events, k_evt_name, "chest"));
         ASSERT_TRUE(user_choose(events, k_evt_condition, k_cond_player_in_sector));
         ASSERT_TRUE(user_edit_text(events, k_evt_condition_box, std::to_string(sector)));
         ASSERT_TRUE(user_choose(events, k_evt_action, k_act_open_container));
         ASSERT_TRUE(user_edit_text(events, k_evt_action_box, "0"));
+        ASSERT_TRUE(user_choose(events, k_evt_action + 1, k_act_delete_event));
+        ASSERT_TRUE(user_edit_text(events, k_evt_action_box + k_event_boxes, "chest"));
         ASSERT_TRUE(user_click(events, k_evt_update));
         const event_record& e = g_events[0];
+        EXPECT_STREQ(e.name, "chest");
+        EXPECT_EQ(e.action_kind[1], uint32_t(k_act_delete_event));
+        EXPECT_STREQ(e.action_text[1], "chest");
         EXPECT_EQ(e.condition_kind[0], uint32_t(k_cond_player_in_sector));
         EXPECT_EQ(e.condition_number[0][0], sector);
         EXPECT_EQ(e.action_kind[0], uint32_t(k_act_open_container));
@@ -585,6 +591,22 @@ TEST_F(shell_test, ALevelBuiltInTheEditorIsSavedReadBackAndEnteredByTheGame)
         EXPECT_EQ(effect.code, 34);  // cast spell when attack
         ASSERT_EQ(effect.args[0], k_edited_spell);
         EXPECT_EQ(g_spell_protos[effect.args[0]].mana_cost, 7);
+
+        // Space puts the chest away, and it stays away: the hero walks out of the sector.
+        ASSERT_TRUE(tap_keys({k_key_space}));
+        EXPECT_EQ(g_interface.container_open, 0u);
+        EXPECT_EQ(g_event_count, 0u) << "the event deleted itself";
+        const float out_x = g_scene_header.entry_x[0], out_y = g_scene_header.entry_y[0];
+        frames = 0;
+        for (; frames < 1500 && point_in_sector(hero->x, hero->y, sector); ++frames) {
+            if (frames % 60 < 5) {
+                inject_pointer_at_world(out_x, out_y);
+                inject_left_button(frames % 60 < 4);
+            }
+            ASSERT_TRUE(program_frame());
+            ASSERT_EQ(g_interface.container_open, 0u) << "opened again after " << frames << " frames";
+        }
+        EXPECT_FALSE(point_in_sector(hero->x, hero->y, sector)) << "still in the sector after " << frames << " frames";
         g_quit = 1;
         program_shutdown(true);
         render_use_recording(false);
