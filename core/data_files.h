@@ -32,11 +32,15 @@ std::string data_file_path(const char* folder, const char* name);
 struct language_file {
     std::string english;
     std::string translated;
+    bool translated_exists = false;  // `translated` is a regular file of the walked folders
 };
 
 // Every file of the working folder's data that English has under its code, in path order: a
 // folder part "eng" or a file name holding "_eng." (letter case aside), wherever it stands, with
 // the same path for `code` (each such part and name holding `code` instead). The save games, the
-// change files in "global/" and the temporaries of interrupted writes are no data; folders deeper
-// than 16 levels are not walked.
+// change files in "global/" and the temporaries of interrupted writes are no data. The folders are
+// walked by walk_folder_tree (platform/files.h), each read once, names as listed (a "\" is part
+// of a name); a symbolic link is no data, nor is a folder too deep to walk, each logged
+// "<path>: ..., vynechavam". A translated file is looked up in those listings, each part as
+// written, else ignoring case, as files are found everywhere; one behind a link is missing.
 std::vector<language_file> language_files(const char* code);

@@ -153,7 +153,7 @@ std::string language_data_fault(const char* code)
     std::string first;
     int missing = 0;
     for (const language_file& file : language_files(code))
-        if (file_exists(file.translated.c_str()) != 1 && missing++ == 0)
+        if (!file.translated_exists && missing++ == 0)
             first = file.translated;
     if (missing > 0)
         return "chyba " + first + (missing > 1 ? " a " + std::to_string(missing - 1) + " dalsich suborov" : "");

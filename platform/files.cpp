@@ -9,6 +9,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <filesystem>
+#include <set>
 #include <fcntl.h>
 #include <strings.h>
 #include <sys/syscall.h>
@@ -378,42 +379,19 @@ void discard_temporary(const std::string& temporary)
 
 std::vector<std::string> remove_stale_temporaries(const char* folder)
 {
-    std::vector<std::string> stale;
-    std::string path = resolve_path(folder);
-    if (path.empty())
-        path = ".";
-    DIR* dir = opendir(path.c_str());
-    if (!dir)
-        return stale;
+    const std::string root = resolve_path(folder);
+    const std::string prefix = root.empty() || root == "." ? "" : root.back() == '/' ? root : root + "/";
     const long own = long(getpid());
-    std::vector<std::string> subfolders;
-    while (const dirent* entry = readdir(dir)) {
-        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
-            continue;
-        std::string full = path == "." ? std::string(entry->d_name)
-                           : path.back() == '/' ? path + entry->d_name
-                                                : path + "/" + entry->d_name;
-        struct stat st;
-        if (lstat(full.c_str(), &st) != 0)
-            continue;
-        if (S_ISDIR(st.st_mode)) {
-            subfolders.push_back(std::move(full));
-            continue;
-        }
-        long pid = temporary_owner(entry->d_name);
-        if (pid == 0 || (pid == own ? g_open_temporaries > 0 : process_running(pid)))
-            continue;
-        if (S_ISREG(st.st_mode))
-            stale.push_back(std::move(full));
-    }
-    closedir(dir);
     std::vector<std::string> removed;
-    for (std::string& name : stale)
-        if (unlink(name.c_str()) == 0)
-            removed.push_back(std::move(name));
-    for (const std::string& folder_below : subfolders)
-        for (std::string& name : remove_stale_temporaries(folder_below.c_str()))
-            removed.push_back(std::move(name));
+    walk_folder_tree(folder, [&](const walked_folder& listed) {
+        for (const walked_entry& entry : listed.entries) {
+            const long pid = temporary_owner(entry.name);
+            if (!entry.is_regular_file || pid == 0 || (pid == own ? g_open_temporaries > 0 : process_running(pid)))
+                continue;
+            if (listed.remove_file(entry.name))
+                removed.push_back(prefix + listed.path + entry.name);
+        }
+    });
     return removed;
 }
 
@@ -439,6 +417,74 @@ std::vector<folder_entry> list_folder(const char* name)
     }
     closedir(dir);
     return entries;
+}
+
+bool walked_folder::remove_file(const std::string& name) const
+{
+    return name.find('/') == std::string::npos && unlinkat(descriptor_, name.c_str(), 0) == 0;
+}
+
+// The walk of one tree: the folders seen so far, and the visitor.
+class folder_walker {
+public:
+    explicit folder_walker(const std::function<void(const walked_folder&)>& visit) : visit_(visit) {}
+
+    // Lists the open folder `fd` (taken over and closed) as `listed`, visits it, then walks its
+    // folders by their listed names.
+    void walk(int fd, walked_folder& listed)
+    {
+        struct stat st;
+        DIR* dir = fstat(fd, &st) == 0 ? fdopendir(fd) : nullptr;
+        if (!dir) {
+            close(fd);
+            return;
+        }
+        if (!seen_.insert({st.st_dev, st.st_ino}).second) {
+            closedir(dir);
+            return;
+        }
+        while (const dirent* found = readdir(dir)) {
+            if (std::strcmp(found->d_name, ".") == 0 || std::strcmp(found->d_name, "..") == 0)
+                continue;
+            walked_entry entry;
+            entry.name = found->d_name;
+            if (fstatat(fd, found->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+                entry.is_folder = S_ISDIR(st.st_mode);
+                entry.is_regular_file = S_ISREG(st.st_mode);
+                entry.is_link = S_ISLNK(st.st_mode);
+            }
+            listed.entries.push_back(std::move(entry));
+        }
+        listed.descriptor_ = fd;
+        visit_(listed);
+        for (const walked_entry& entry : listed.entries) {
+            if (!entry.is_folder || listed.depth >= k_folder_walk_depth)
+                continue;
+            const int below = openat(fd, entry.name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (below < 0)
+                continue;
+            walked_folder inner;
+            inner.path = listed.path + entry.name + "/";
+            inner.depth = listed.depth + 1;
+            walk(below, inner);
+        }
+        closedir(dir);
+    }
+
+private:
+    const std::function<void(const walked_folder&)>& visit_;
+    std::set<std::pair<dev_t, ino_t>> seen_;
+};
+
+bool walk_folder_tree(const char* root, const std::function<void(const walked_folder&)>& visit)
+{
+    const std::string path = resolve_path(root);
+    const int fd = open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    walked_folder listed;
+    folder_walker(visit).walk(fd, listed);
+    return true;
 }
 
 bool file_modified_time(const char* name, int64_t* seconds)

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -84,9 +85,10 @@ std::string new_temporary_name(const char* target);
 bool commit_temporary(const std::string& temporary, const char* target, bool data_on_disk = false);
 void discard_temporary(const std::string& temporary);
 
-// Removes the temporaries that interrupted writes left in a folder and every folder below it
-// (symbolic links are not followed): regular files named exactly as above whose process is not
-// running, or is this process while it holds no temporary of its own. Returns the paths removed.
+// Removes the temporaries that interrupted writes left in a folder and the folders walk_folder_tree
+// reaches below it: regular files named exactly as above whose process is not running, or is this
+// process while it holds no temporary of its own. Returns the paths removed: the resolved folder's
+// name ("" for ".") followed by the path below it as the listings spell it.
 std::vector<std::string> remove_stale_temporaries(const char* folder);
 
 struct folder_entry {
@@ -97,6 +99,41 @@ struct folder_entry {
 
 // The entries of a folder except "." and "..", in no particular order; empty when it cannot be read.
 std::vector<folder_entry> list_folder(const char* name);
+
+// An entry of a walked folder, as the listing gives it. A symbolic link is a link, neither a folder
+// nor a file, whatever it points to.
+struct walked_entry {
+    std::string name;  // every byte as listed ("\" is a character of the name)
+    bool is_folder = false;
+    bool is_regular_file = false;
+    bool is_link = false;
+};
+
+// One folder of a walk, open while its visitor runs.
+class walked_folder {
+public:
+    std::string path;  // below the root: "" for the root itself, else "a/b/"
+    int depth = 0;     // 0 for the root
+    std::vector<walked_entry> entries;  // all but "." and "..", in listing order
+
+    // Removes this folder's entry of that name (a name without "/") unless it is a folder; true when
+    // removed.
+    bool remove_file(const std::string& name) const;
+
+private:
+    friend class folder_walker;
+    int descriptor_ = -1;
+};
+
+// Folders deeper than this below the root are not walked.
+constexpr int k_folder_walk_depth = 16;
+
+// Lists the folder `root` (a name as above; "" or "." the working folder) and every folder below
+// it, each visited before the folders it holds. Below the root nothing is resolved: a folder is
+// entered by its entry's name, a symbolic link never, a folder reached twice (a mount of its
+// parent) once only, and none deeper than k_folder_walk_depth; a folder that cannot be read is
+// left out. False when the root cannot be read.
+bool walk_folder_tree(const char* root, const std::function<void(const walked_folder&)>& visit);
 
 // Seconds since the epoch of the last modification; false when the file is missing.
 bool file_modified_time(const char* name, int64_t* seconds);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -151,4 +152,27 @@ TEST(WholeFiles, LeftoverTemporariesOfEndedProcessesAreRemoved)
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(names(), expected);
     EXPECT_TRUE(remove_stale_temporaries("missing").empty());
+}
+
+// Names are taken as the listing gives them: a folder whose name, "\" read as "/", would name a
+// folder outside the working folder, or "/" itself, is walked as the folder it is, and a link to a
+// folder outside is not entered. Nothing outside is removed.
+TEST(WholeFiles, TheCleanUpOfTemporariesNeverLeavesTheFolder)
+{
+    temp_folder outside;
+    temp_folder dir;
+    const std::string stale = "efects.dat.~" + std::to_string(ended_process_id()) + "-3";
+    std::string odd = outside.path().string();
+    std::replace(odd.begin(), odd.end(), '/', '\\');
+    write_text(outside.path() / stale, "outside");
+    write_text(odd + "/" + stale, "inside");
+    write_text("\\/" + stale, "inside");
+    ASSERT_EQ(symlink(outside.path().c_str(), "linked"), 0);
+
+    std::vector<std::string> removed = remove_stale_temporaries(".");
+    std::sort(removed.begin(), removed.end());
+    EXPECT_EQ(removed, (std::vector<std::string>{"\\/" + stale, odd + "/" + stale}));
+    EXPECT_EQ(read_text(outside.path() / stale), "outside");
+    EXPECT_FALSE(std::filesystem::exists(odd + "/" + stale));
+    EXPECT_TRUE(std::filesystem::is_directory("\\"));
 }
