@@ -219,8 +219,12 @@ TEST_F(dialogue_choice_test, EventsAndScriptsLoadTheirFilesAndMissingOnesChangeN
     run_script("lvl.txt");
     run_script("none.txt");
     start_script("none.txt");
+    // A script that cannot be read starts nothing, and the log says so.
+    write_text("data/scripts/nul.txt", std::string("Halt!\0^close", 12));
+    start_script("nul.txt");
     EXPECT_EQ(g_dialogue_running, 0u);
     EXPECT_EQ(std::memcmp(&g_dialogue_window, before.get(), sizeof g_dialogue_window), 0);
+    EXPECT_TRUE(logged(log_text(), "data/scripts/nul.txt: poskodeny subor (nulovy bajt), ostava skript nespusteny\n"));
 }
 
 // The words of the dialogue window joined by blanks.
