@@ -110,6 +110,17 @@ void leave_and_close(int32_t links)
     EXPECT_EQ(g_scene_header.followed_char, int16_t(g_player_char));
 }
 
+// The first meeting with the villager, its first option and its single option: the question menu.
+void open_first_question_menu(int32_t villager)
+{
+    g_char_rule_links.run_char_event(villager, 0);
+    ASSERT_TRUE(await_links(2)) << window().requested_file;
+    press(k_key_1);
+    ASSERT_TRUE(await_links(1)) << window().requested_file;
+    press(k_key_space);
+    ASSERT_TRUE(await_links(window().link_count > 1 ? window().link_count : 2)) << window().requested_file;
+}
+
 // The game started at the gate on the recording device and its greeting passed by
 // `pass_greeting`; the villager's slot.
 void start_at_the_gate(const std::function<bool()>& pass_greeting, int32_t* villager)
@@ -261,12 +272,9 @@ TEST_F(shell_test, TheGateGreetsTheHeroAgainAfterATalkHasEnded)
     g_script_links.wait_until_released = release_then_wait;
 
     // A talk left by the question menu's leave option: its end asked for the closing file.
-    g_char_rule_links.run_char_event(villager, 0);
-    ASSERT_TRUE(await_links(2)) << window().requested_file;
-    press(k_key_1);
-    ASSERT_TRUE(await_links(1)) << window().requested_file;
-    press(k_key_space);
-    ASSERT_TRUE(await_links(window().link_count > 1 ? window().link_count : 2)) << window().requested_file;
+    open_first_question_menu(villager);
+    if (HasFatalFailure())
+        return;
     leave_and_close(window().link_count);
     if (HasFatalFailure())
         return;
@@ -320,12 +328,9 @@ TEST_F(shell_test, ADialogueWithNoWayOnIsLeftBySpaceOrAClick)
     EXPECT_NE(read_text(k_console_log_file).find("data/dialogs/eng/close.txt" + dead_end), std::string::npos);
 
     // The first meeting, its question menu, and the offer of help, whose talk has no page.
-    g_char_rule_links.run_char_event(villager, 0);
-    ASSERT_TRUE(await_links(2)) << window().requested_file;
-    press(k_key_1);
-    ASSERT_TRUE(await_links(1)) << window().requested_file;
-    press(k_key_space);
-    ASSERT_TRUE(await_links(window().link_count > 1 ? window().link_count : 2)) << window().requested_file;
+    open_first_question_menu(villager);
+    if (HasFatalFailure())
+        return;
     press(k_key_2);
     ASSERT_TRUE(await_links(0)) << window().requested_file;
     EXPECT_NE(read_text(k_console_log_file)
